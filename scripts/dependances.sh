@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, only those that are missing.
+# Sourced by run.sh and test.sh; runs apt-get as root or through sudo.
+set -euo pipefail
+
+VYK_PAQUETS=(
+    g++ cmake ninja-build ccache pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+    libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
+    libsqlite3-dev libpq-dev postgresql
+    libquazip1-qt6-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+vyk_en_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        echo "Les droits d'administration sont nécessaires (root ou sudo) pour : $*" >&2
+        return 1
+    fi
+}
+
+vyk_installer_dependances() {
+    local manquants=()
+    local p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            manquants+=("$p")
+        fi
+    done
+    if [ "${#manquants[@]}" -eq 0 ]; then
+        echo "== Paquets Debian : tous présents"
+        return 0
+    fi
+    echo "== Installation des paquets Debian manquants : ${manquants[*]}"
+    vyk_en_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    vyk_en_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${manquants[@]}"
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+// vyk-cli: commands register themselves with VYK_CLI_COMMANDE in their own file.
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace vyk::cli {
+
+// Exit codes.
+enum { SUCCES = 0, ECHEC = 1, USAGE = 2 };
+
+struct Contexte
+{
+    QTextStream sortie;
+    QTextStream erreurs;
+    // Global options given as --name value (type, base, server, port, user, password, ...).
+    QMap<QString, QString> options;
+
+    Contexte();
+    QString option(const QString &nom) const { return options.value(nom); }
+    bool aOption(const QString &nom) const { return options.contains(nom); }
+
+    // Opens the database of the options, or of the current settings without them. Prints the
+    // error and returns false on failure.
+    bool ouvrirBase();
+    int usage(const QString &message);
+    int echec(const QString &message);
+};
+
+struct Commande
+{
+    QString nom;
+    QString resume; // one line of the general help
+    QString aide;   // the command's --help
+    int (*executer)(Contexte &, const QStringList &arguments);
+};
+
+void ajouterCommande(const Commande &commande);
+const QVector<Commande> &commandes();
+
+// Options of a command: --name value pairs and flags; the rest are positional arguments.
+struct ArgumentsCommande
+{
+    QMap<QString, QString> options;
+    QStringList positionnels;
+    QString erreur;
+    bool aide = false;
+};
+// avecValeur: names of the options that take a value; drapeaux: those that do not.
+ArgumentsCommande lireArguments(const QStringList &arguments, const QStringList &avecValeur,
+                                const QStringList &drapeaux = {});
+
+} // namespace vyk::cli
+
+#define VYK_CLI_CONCAT2(a, b) a##b
+#define VYK_CLI_CONCAT(a, b) VYK_CLI_CONCAT2(a, b)
+#define VYK_CLI_COMMANDE(...)                                                                      \
+    namespace {                                                                                    \
+    const bool VYK_CLI_CONCAT(enregistree_, __LINE__) = (vyk::cli::ajouterCommande(__VA_ARGS__), true); \
+    }

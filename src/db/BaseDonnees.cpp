@@ -1,0 +1,448 @@
+#include "db/BaseDonnees.h"
+
+#include "db/Dialecte.h"
+#include "db/Moteur.h"
+
+#include <QFileInfo>
+#include <QUuid>
+
+#include <sqlite3.h>
+
+namespace vyk {
+
+namespace {
+const QString PAS_OUVERTE = QStringLiteral("Aucune base de données n'est ouverte.");
+const QString CARACTERE_REFUSE =
+    QStringLiteral("Instruction refusée : elle contient un caractère de contrôle (octet nul ou autre).");
+constexpr int TAILLE_CACHE = 128;
+} // namespace
+
+BaseDonnees &BaseDonnees::instance()
+{
+    static BaseDonnees base;
+    return base;
+}
+
+BaseDonnees::BaseDonnees() = default;
+
+BaseDonnees::~BaseDonnees() { fermerBase(); }
+
+bool BaseDonnees::ouvrirBase(const QString &base, const QString &typeBase, const QString &serveur,
+                             const QString &utilisateur, const QString &motDePasse, const QString &module,
+                             const QString &port)
+{
+    fermerBase();
+    const QString type = typeBase.trimmed().toUpper();
+    std::unique_ptr<Moteur> moteur;
+    QString code;
+    if (type == ACCESS) {
+        moteur = creerMoteurSqlite();
+        code = ACCESS;
+    } else if (type == POSTGRESQL || type == QLatin1String("POSTGRES")) {
+        moteur = creerMoteurPostgres();
+        code = POSTGRESQL;
+    } else if (type.startsWith(ORACLE)) {
+        moteur = creerMoteurOdbc();
+        code = ORACLE;
+    } else {
+        m_derniereErreur = QStringLiteral("Type de base de données inconnu : « %1 ».").arg(typeBase);
+        return false;
+    }
+    ParametresOuverture p{base, typeBase, serveur, port, utilisateur, motDePasse, module};
+    QString erreur;
+    if (!moteur->ouvrir(p, erreur)) {
+        m_derniereErreur = erreur;
+        return false;
+    }
+    m_moteur = std::move(moteur);
+    m_typeBase = code;
+    m_base = base;
+    m_serveur = serveur;
+    m_module = module;
+    m_compteur = 0;
+    m_profondeur = 0;
+    m_lotIntervalle = 0;
+    m_derniereErreur.clear();
+    return true;
+}
+
+void BaseDonnees::fermerBase()
+{
+    if (!m_moteur)
+        return;
+    if (m_profondeur > 0) {
+        QString e;
+        m_moteur->valider(e);
+    }
+    detacherInstructions();
+    m_moteur->fermer();
+    m_moteur.reset();
+    m_typeBase.clear();
+    m_base.clear();
+    m_serveur.clear();
+    m_profondeur = 0;
+    m_lotIntervalle = 0;
+    ++m_generation;
+}
+
+bool BaseDonnees::estOuverte() const { return m_moteur != nullptr; }
+
+bool BaseDonnees::creerBaseBureau(const QString &chemin, QString *erreur)
+{
+    auto echec = [&](const QString &message) {
+        if (erreur)
+            *erreur = message;
+        return false;
+    };
+    if (chemin.trimmed().isEmpty())
+        return echec(QStringLiteral("Aucun fichier de base de données n'est indiqué."));
+    if (QFileInfo::exists(chemin))
+        return echec(QStringLiteral("Le fichier « %1 » existe déjà.").arg(chemin));
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(chemin.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    bool ok = rc == SQLITE_OK;
+    QString message;
+    if (ok) {
+        // Writing the header makes the file a database even while it holds no table yet.
+        char *err = nullptr;
+        ok = sqlite3_exec(db, "PRAGMA user_version = 0; CREATE TABLE vyk_init(x); DROP TABLE vyk_init;", nullptr,
+                          nullptr, &err) == SQLITE_OK;
+        if (!ok)
+            message = QString::fromUtf8(err);
+        sqlite3_free(err);
+    } else {
+        message = QString::fromUtf8(sqlite3_errmsg(db));
+    }
+    sqlite3_close(db);
+    if (!ok)
+        return echec(QStringLiteral("Impossible de créer le fichier « %1 » : %2").arg(chemin, message));
+    return true;
+}
+
+const Dialecte &BaseDonnees::dialecte() const { return Dialecte::pour(m_typeBase); }
+
+QString BaseDonnees::traduire(const QString &sql, bool numeroterParametres) const
+{
+    return traduireSql(sql, m_moteur ? m_moteur->cible() : Cible::Sqlite,
+                       numeroterParametres && m_moteur && m_moteur->numeroteParametres());
+}
+
+bool BaseDonnees::verifierOuverte(const QString &sql)
+{
+    if (m_moteur)
+        return true;
+    noterErreur(sql, PAS_OUVERTE);
+    return false;
+}
+
+// Values reach SQL text through the literal helper, which leaves a NUL or control character
+// in place: such a statement is refused here, before any engine sees it.
+bool BaseDonnees::verifierTexte(const QString &sql)
+{
+    for (QChar c : sql) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') {
+            noterErreur(sql, CARACTERE_REFUSE);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool BaseDonnees::isolerEchecs() const
+{
+    return m_moteur && m_profondeur > 0 && m_moteur->cible() != Cible::Sqlite;
+}
+
+void BaseDonnees::majIsolation()
+{
+    if (m_moteur)
+        m_moteur->definirIsolation(isolerEchecs());
+}
+
+void BaseDonnees::noterErreur(const QString &sql, const QString &erreur)
+{
+    m_derniereErreur = erreur;
+    if (m_observateur)
+        m_observateur(sql, erreur);
+}
+
+void BaseDonnees::setObservateurErreurs(ObservateurErreurs observateur) { m_observateur = std::move(observateur); }
+
+void BaseDonnees::apresInstruction()
+{
+    ++m_compteur;
+    if (m_lotIntervalle > 0 && m_profondeur == 1 && ++m_lotDepuis >= m_lotIntervalle) {
+        m_lotDepuis = 0;
+        QString e;
+        if (!m_moteur->valider(e) || !m_moteur->debut(e))
+            noterErreur(QStringLiteral("COMMIT"), e);
+    }
+}
+
+bool BaseDonnees::ExtraireRecords(const QString &sql, long &nb, Tableau &tableau, const QString &)
+{
+    nb = 0;
+    tableau.vider();
+    if (!verifierOuverte(sql) || !verifierTexte(sql))
+        return false;
+    const QString t = traduire(sql);
+    QString erreur;
+    const bool ok = isolerEchecs() ? m_moteur->executerIsole(t, &tableau, nullptr, erreur)
+                                   : m_moteur->executer(t, &tableau, nullptr, erreur);
+    apresInstruction();
+    if (!ok) {
+        tableau.vider();
+        noterErreur(sql, erreur);
+        return false;
+    }
+    nb = tableau.nbLignes();
+    return true;
+}
+
+Tableau BaseDonnees::extraire(const QString &sql)
+{
+    long nb = 0;
+    Tableau t;
+    ExtraireRecords(sql, nb, t);
+    return t;
+}
+
+QVariant BaseDonnees::valeur(const QString &sql)
+{
+    const Tableau t = extraire(sql);
+    return t.estVide() || t.nbColonnes() == 0 ? QVariant() : t(0, 0);
+}
+
+bool BaseDonnees::Execute(const QString &sql, QString *message)
+{
+    m_lignesModifiees = 0;
+    if (!verifierOuverte(sql) || !verifierTexte(sql)) {
+        if (message)
+            *message = m_derniereErreur;
+        return false;
+    }
+    const QString t = traduire(sql);
+    QString erreur;
+    long long modifiees = 0;
+    const bool ok = isolerEchecs() ? m_moteur->executerIsole(t, nullptr, &modifiees, erreur)
+                                   : m_moteur->executer(t, nullptr, &modifiees, erreur);
+    apresInstruction();
+    if (!ok) {
+        noterErreur(sql, erreur);
+        if (message)
+            *message = erreur;
+        return false;
+    }
+    m_lignesModifiees = modifiees;
+    return true;
+}
+
+bool BaseDonnees::ExecuteDDL(const QString &sql) { return Execute(sql); }
+
+bool BaseDonnees::creerVue(const QString &nom, const QString &select)
+{
+    if (!verifierOuverte(nom) || !verifierTexte(select))
+        return false;
+    QString erreur;
+    const bool ok = m_moteur->creerVue(nom, traduire(select), erreur);
+    apresInstruction();
+    if (!ok)
+        noterErreur(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select, erreur);
+    return ok;
+}
+
+bool BaseDonnees::renommerColonne(const QString &table, const QString &ancien, const QString &nouveau)
+{
+    return Execute(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" RENAME COLUMN ") + ancien +
+                   QStringLiteral(" TO ") + nouveau);
+}
+
+bool BaseDonnees::debutTransaction()
+{
+    if (!verifierOuverte(QStringLiteral("BEGIN")))
+        return false;
+    QString erreur;
+    const bool ok = m_profondeur == 0
+                        ? m_moteur->debut(erreur)
+                        : m_moteur->pointSauvegarde(QStringLiteral("vyk_t") + QString::number(m_profondeur), erreur);
+    if (!ok) {
+        noterErreur(QStringLiteral("BEGIN"), erreur);
+        return false;
+    }
+    ++m_profondeur;
+    majIsolation();
+    return true;
+}
+
+bool BaseDonnees::finTransaction(bool annuler)
+{
+    if (!m_moteur || m_profondeur == 0) {
+        noterErreur(QStringLiteral("COMMIT"), QStringLiteral("Aucune transaction n'est ouverte."));
+        return false;
+    }
+    --m_profondeur;
+    QString erreur;
+    bool ok;
+    if (m_profondeur == 0) {
+        ok = annuler ? m_moteur->annuler(erreur) : m_moteur->valider(erreur);
+        m_lotIntervalle = 0;
+    } else {
+        const QString point = QStringLiteral("vyk_t") + QString::number(m_profondeur);
+        QString ignoree;
+        ok = annuler ? m_moteur->revenirAuPoint(point, erreur) : true;
+        ok = m_moteur->libererPoint(point, annuler ? ignoree : erreur) && ok;
+    }
+    majIsolation();
+    if (!ok)
+        noterErreur(annuler ? QStringLiteral("ROLLBACK") : QStringLiteral("COMMIT"), erreur);
+    return ok;
+}
+
+void BaseDonnees::demarrerLot(int intervalle)
+{
+    m_lotIntervalle = intervalle;
+    m_lotDepuis = 0;
+}
+
+void BaseDonnees::arreterLot() { m_lotIntervalle = 0; }
+
+void BaseDonnees::enregistrerParametresServeur(const QString &typeBase, const QString &serveur, const QString &base,
+                                               const QString &utilisateur, const QString &motDePasse)
+{
+    m_parametresServeur = {typeBase, serveur, base, utilisateur, motDePasse};
+}
+
+InstructionPreparee BaseDonnees::preparer(const QString &sql)
+{
+    InstructionPreparee p;
+    p.m_bd = this;
+    p.m_sql = sql;
+    p.m_generation = m_generation;
+    if (!verifierOuverte(sql) || !verifierTexte(sql)) {
+        p.m_erreur = m_derniereErreur;
+        return p;
+    }
+    QString erreur;
+    std::unique_ptr<InstructionMoteur> i = m_moteur->preparer(traduire(sql, true), erreur);
+    if (!i) {
+        p.m_erreur = erreur;
+        noterErreur(sql, erreur);
+        return p;
+    }
+    p.m_instruction = std::move(i);
+    m_instructions.push_back(p.m_instruction);
+    return p;
+}
+
+std::shared_ptr<InstructionMoteur> BaseDonnees::instructionEnCache(const QString &sqlMoteur, QString &erreur)
+{
+    if (!m_moteur) {
+        erreur = PAS_OUVERTE;
+        return nullptr;
+    }
+    auto it = m_cache.find(sqlMoteur);
+    if (it != m_cache.end())
+        return it.value();
+    std::shared_ptr<InstructionMoteur> i = m_moteur->preparer(sqlMoteur, erreur);
+    if (!i)
+        return nullptr;
+    if (m_cache.size() >= TAILLE_CACHE)
+        m_cache.clear();
+    m_cache.insert(sqlMoteur, i);
+    m_instructions.push_back(i);
+    return i;
+}
+
+bool BaseDonnees::executerPreparee(InstructionPreparee &p, Tableau *resultat)
+{
+    p.m_modifiees = 0;
+    if (!p.m_instruction || p.m_generation != m_generation || !m_moteur) {
+        p.m_erreur = p.m_instruction ? PAS_OUVERTE : (p.m_erreur.isEmpty() ? PAS_OUVERTE : p.m_erreur);
+        noterErreur(p.m_sql, p.m_erreur);
+        return false;
+    }
+    QString erreur;
+    long long modifiees = 0;
+    const bool ok = p.m_instruction->executer(p.m_valeurs, resultat, &modifiees, erreur);
+    apresInstruction();
+    if (!ok) {
+        p.m_erreur = erreur;
+        noterErreur(p.m_sql, erreur);
+        return false;
+    }
+    p.m_erreur.clear();
+    p.m_modifiees = modifiees;
+    m_lignesModifiees = modifiees;
+    return true;
+}
+
+void BaseDonnees::detacherInstructions()
+{
+    m_cache.clear();
+    for (const auto &w : m_instructions)
+        if (auto i = w.lock())
+            i->detacher();
+    m_instructions.clear();
+}
+
+QStringList BaseDonnees::tables() { return m_moteur ? m_moteur->tables() : QStringList(); }
+
+bool BaseDonnees::tableExiste(const QString &table)
+{
+    return tables().contains(table, Qt::CaseInsensitive);
+}
+
+QStringList BaseDonnees::colonnes(const QString &table) { return m_moteur ? m_moteur->colonnes(table) : QStringList(); }
+
+bool BaseDonnees::colonneExiste(const QString &table, const QString &colonne)
+{
+    return colonnes(table).contains(colonne, Qt::CaseInsensitive);
+}
+
+bool BaseDonnees::indexExiste(const QString &index)
+{
+    return m_moteur && m_moteur->index().contains(index, Qt::CaseInsensitive);
+}
+
+bool BaseDonnees::vueExiste(const QString &vue)
+{
+    return m_moteur && m_moteur->vues().contains(vue, Qt::CaseInsensitive);
+}
+
+// ---- InstructionPreparee
+
+void InstructionPreparee::lier(int position, const QVariant &valeur)
+{
+    if (position >= m_valeurs.size())
+        m_valeurs.resize(position + 1);
+    m_valeurs[position] = valeur;
+}
+
+bool InstructionPreparee::executer()
+{
+    if (!m_bd) {
+        m_erreur = PAS_OUVERTE;
+        return false;
+    }
+    return m_bd->executerPreparee(*this, nullptr);
+}
+
+bool InstructionPreparee::executer(const QVector<QVariant> &valeurs)
+{
+    m_valeurs = valeurs;
+    return executer();
+}
+
+bool InstructionPreparee::extraire(Tableau &resultat, const QVector<QVariant> &valeurs)
+{
+    resultat.vider();
+    m_valeurs = valeurs;
+    if (!m_bd) {
+        m_erreur = PAS_OUVERTE;
+        return false;
+    }
+    return m_bd->executerPreparee(*this, &resultat);
+}
+
+} // namespace vyk

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "db/BaseDonnees.h"
+
+namespace vyk {
+
+// A batch for long work (imports, upgrades, purges, integrations). On SQLite: one transaction
+// committed every `intervalle` statements and at the end. On a server: the same, each statement
+// isolated by a savepoint so that a failing one is skipped and its neighbours stay.
+// Leaving the scope commits what was done: a cancelled import keeps the rows it wrote.
+// Inside an already open transaction a batch does nothing of its own.
+class Lot
+{
+public:
+    explicit Lot(BaseDonnees &base = bd(), int intervalle = 5000);
+    ~Lot();
+    Lot(const Lot &) = delete;
+    Lot &operator=(const Lot &) = delete;
+
+    bool terminer();
+    bool estActif() const { return m_actif; }
+
+private:
+    BaseDonnees &m_bd;
+    bool m_actif = false;
+};
+
+// RAII explicit transaction: rolled back unless valider() was called.
+class Transaction
+{
+public:
+    explicit Transaction(BaseDonnees &base = bd());
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    bool estOuverte() const { return m_ouverte; }
+    bool valider();
+    bool annuler();
+
+private:
+    BaseDonnees &m_bd;
+    bool m_ouverte = false;
+};
+
+} // namespace vyk

@@ -1,0 +1,50 @@
+#include "db/Messages.h"
+
+#include <cstdio>
+
+namespace vyk {
+
+namespace {
+SortieMessages *g_sortie = nullptr;
+
+int reponseParDefaut(const QString &genre) { return genre == QLatin1String("QUESTION") ? BoutonNon : BoutonOK; }
+} // namespace
+
+int afficherMessage(const QString &genre, const QString &texte)
+{
+    return sortieMessages()->afficher(genre.trimmed().toUpper(), texte);
+}
+
+void installerSortieMessages(SortieMessages *sortie) { g_sortie = sortie; }
+
+SortieMessages *sortieMessages()
+{
+    static MessagesSilencieux silencieux;
+    return g_sortie ? g_sortie : &silencieux;
+}
+
+int EnregistreurMessages::afficher(const QString &genre, const QString &texte)
+{
+    m_messages.append({genre, texte});
+    if (!m_reponses.isEmpty() && genre == QLatin1String("QUESTION"))
+        return m_reponses.takeFirst();
+    return reponseParDefaut(genre);
+}
+
+QStringList EnregistreurMessages::textes() const
+{
+    QStringList r;
+    for (const Message &m : m_messages)
+        r << m.texte;
+    return r;
+}
+
+int MessagesSilencieux::afficher(const QString &genre, const QString &texte)
+{
+    std::fprintf(stderr, "%s : %s\n", qUtf8Printable(genre.isEmpty() ? QStringLiteral("INFO") : genre), qUtf8Printable(texte));
+    if (journal)
+        journal(genre, texte);
+    return reponseParDefaut(genre);
+}
+
+} // namespace vyk

@@ -1,0 +1,110 @@
+#pragma once
+
+// Engine interface of the database layer. Only db/ uses it: the rest of the program talks to
+// BaseDonnees in the desktop dialect.
+
+#include "db/Tableau.h"
+#include "db/TraducteurSql.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+namespace vyk {
+
+struct ParametresOuverture
+{
+    QString base;
+    QString typeBase; // as received (ORACLE may carry a suffix)
+    QString serveur;
+    QString port;
+    QString utilisateur;
+    QString motDePasse;
+    QString module;
+};
+
+// A prepared statement of an engine; parameters are bound by position.
+class InstructionMoteur
+{
+public:
+    virtual ~InstructionMoteur() = default;
+    virtual int nbParametres() const = 0;
+    // resultat may be null for statements that return no row.
+    virtual bool executer(const QVector<QVariant> &parametres, Tableau *resultat,
+                          long long *modifiees, QString &erreur) = 0;
+    // The engine is closing: release what belongs to it; later calls fail.
+    virtual void detacher() = 0;
+};
+
+// Bulk insertion into one table (COPY on PostgreSQL, a reused prepared INSERT on SQLite).
+class InsertionMoteur
+{
+public:
+    virtual ~InsertionMoteur() = default;
+    // Rows are buffered; rows that fail are reported through erreurLigne and skipped.
+    virtual bool ajouter(const QVector<QVariant> &ligne) = 0;
+    virtual bool vider() = 0;
+    std::function<void(long long numero, const QString &erreur)> erreurLigne;
+};
+
+class Moteur
+{
+public:
+    virtual ~Moteur() = default;
+
+    virtual Cible cible() const = 0;
+    virtual bool ouvrir(const ParametresOuverture &p, QString &erreur) = 0;
+    virtual void fermer() = 0;
+
+    // sql is already in the engine's dialect. resultat may be null.
+    virtual bool executer(const QString &sql, Tableau *resultat, long long *modifiees,
+                          QString &erreur) = 0;
+    // The same, inside a savepoint rolled back on failure (servers, inside a transaction).
+    virtual bool executerIsole(const QString &sql, Tableau *resultat, long long *modifiees,
+                               QString &erreur);
+
+    // sql in the engine's dialect, "?" placeholders already numbered where the engine wants.
+    virtual std::unique_ptr<InstructionMoteur> preparer(const QString &sql, QString &erreur) = 0;
+    virtual std::unique_ptr<InsertionMoteur> insertion(const QString &table,
+                                                       const QStringList &colonnes,
+                                                       QString &erreur);
+
+    virtual bool debut(QString &erreur);
+    virtual bool valider(QString &erreur);
+    virtual bool annuler(QString &erreur);
+    virtual bool pointSauvegarde(const QString &nom, QString &erreur);
+    virtual bool libererPoint(const QString &nom, QString &erreur);
+    virtual bool revenirAuPoint(const QString &nom, QString &erreur);
+
+    // Column that identifies a row for record-set updates (rowid, ctid, ROWID).
+    virtual QString colonneIdentite() const = 0;
+    // Clause that returns the identity of the row written by an INSERT or UPDATE, or "".
+    virtual QString clauseRetourIdentite() const { return {}; }
+    virtual QVariant derniereIdentiteInseree() { return {}; }
+
+    virtual QStringList tables() = 0;
+    virtual QStringList colonnes(const QString &table) = 0;
+    virtual QStringList index() = 0;
+    virtual QStringList vues() = 0;
+
+    virtual bool creerVue(const QString &nom, const QString &select, QString &erreur);
+    // Numbers placeholders ($1...) for engines that want it.
+    virtual bool numeroteParametres() const { return false; }
+
+    // Set by BaseDonnees while a transaction is open on a server: prepared statements and
+    // bulk inserts then isolate each statement as executerIsole does.
+    void definirIsolation(bool isolation) { m_isolation = isolation; }
+    bool isolation() const { return m_isolation; }
+
+protected:
+    bool m_isolation = false;
+};
+
+std::unique_ptr<Moteur> creerMoteurSqlite();
+std::unique_ptr<Moteur> creerMoteurPostgres();
+std::unique_ptr<Moteur> creerMoteurOdbc();
+
+} // namespace vyk

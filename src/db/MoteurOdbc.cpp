@@ -1,0 +1,210 @@
+// Oracle through an ODBC data source (Qt's QODBC driver).
+
+#include "db/Moteur.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUuid>
+
+namespace vyk {
+
+namespace {
+
+TypeValeur typeQt(int typeId)
+{
+    switch (typeId) {
+    case QMetaType::Bool:
+        return TypeValeur::Booleen;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return TypeValeur::Entier;
+    case QMetaType::Double:
+        return TypeValeur::Reel;
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+    case QMetaType::QTime:
+        return TypeValeur::DateHeure;
+    case QMetaType::QByteArray:
+        return TypeValeur::Binaire;
+    default:
+        return TypeValeur::Texte;
+    }
+}
+
+void lireRequete(QSqlQuery &q, Tableau &t)
+{
+    const QSqlRecord rec = q.record();
+    QStringList noms;
+    QVector<TypeValeur> types;
+    for (int c = 0; c < rec.count(); ++c) {
+        noms << rec.fieldName(c);
+        types << typeQt(rec.field(c).metaType().id());
+    }
+    t.definirColonnes(noms, types);
+    while (q.next())
+        for (int c = 0; c < rec.count(); ++c) {
+            QVariant v = q.value(c);
+            if (v.isNull())
+                v = QVariant();
+            else if (v.typeId() == QMetaType::QDate)
+                v = QVariant(QDateTime(v.toDate(), QTime(0, 0)));
+            t.ajouterCellule(v);
+        }
+}
+
+class InstructionOdbc : public InstructionMoteur
+{
+public:
+    explicit InstructionOdbc(QSqlQuery q, int nb) : m_q(std::move(q)), m_nb(nb) {}
+    int nbParametres() const override { return m_nb; }
+    void detacher() override
+    {
+        m_q = QSqlQuery();
+        m_nb = -1;
+    }
+    bool executer(const QVector<QVariant> &parametres, Tableau *resultat, long long *modifiees,
+                  QString &erreur) override
+    {
+        if (m_nb < 0) {
+            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            return false;
+        }
+        for (int i = 0; i < parametres.size() && i < m_nb; ++i)
+            m_q.bindValue(i, parametres[i]);
+        if (!m_q.exec()) {
+            erreur = m_q.lastError().text();
+            return false;
+        }
+        if (resultat && m_q.isSelect())
+            lireRequete(m_q, *resultat);
+        if (modifiees)
+            *modifiees = m_q.numRowsAffected();
+        return true;
+    }
+
+private:
+    QSqlQuery m_q;
+    int m_nb;
+};
+
+class MoteurOdbc : public Moteur
+{
+public:
+    ~MoteurOdbc() override { fermer(); }
+    Cible cible() const override { return Cible::Oracle; }
+
+    bool ouvrir(const ParametresOuverture &p, QString &erreur) override
+    {
+        if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))) {
+            erreur = QStringLiteral("Le pilote ODBC n'est pas installé : la base Oracle ne peut pas être ouverte.");
+            return false;
+        }
+        m_nom = QStringLiteral("vyk_odbc_") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_nom);
+        // The database name is the ODBC data source; a suffix of the type may name the driver.
+        db.setDatabaseName(p.base);
+        db.setHostName(p.serveur);
+        db.setUserName(p.utilisateur);
+        db.setPassword(p.motDePasse);
+        if (!db.open()) {
+            const QString detail = db.lastError().text();
+            if (detail.contains(QLatin1String("IM002")) || detail.contains(QLatin1String("not found"), Qt::CaseInsensitive) ||
+                detail.contains(QLatin1String("Can't open lib"), Qt::CaseInsensitive))
+                erreur = QStringLiteral("Aucun pilote ODBC Oracle n'est installé pour la source de données « %1 » (%2).")
+                             .arg(p.base, detail.trimmed());
+            else
+                erreur = QStringLiteral("La connexion Oracle par ODBC a échoué : %1").arg(detail.trimmed());
+            db = QSqlDatabase();
+            fermer();
+            return false;
+        }
+        return true;
+    }
+
+    void fermer() override
+    {
+        if (m_nom.isEmpty())
+            return;
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_nom, false);
+            if (db.isValid())
+                db.close();
+        }
+        QSqlDatabase::removeDatabase(m_nom);
+        m_nom.clear();
+    }
+
+    QSqlDatabase db() const { return QSqlDatabase::database(m_nom, false); }
+
+    bool executer(const QString &sql, Tableau *resultat, long long *modifiees, QString &erreur) override
+    {
+        QSqlQuery q(db());
+        q.setForwardOnly(true);
+        if (!q.exec(sql)) {
+            erreur = q.lastError().text();
+            return false;
+        }
+        if (resultat && q.isSelect())
+            lireRequete(q, *resultat);
+        if (modifiees)
+            *modifiees = q.numRowsAffected();
+        return true;
+    }
+
+    std::unique_ptr<InstructionMoteur> preparer(const QString &sql, QString &erreur) override
+    {
+        QSqlQuery q(db());
+        if (!q.prepare(sql)) {
+            erreur = q.lastError().text();
+            return nullptr;
+        }
+        return std::make_unique<InstructionOdbc>(std::move(q), int(sql.count(u'?')));
+    }
+
+    bool debut(QString &erreur) override { return resultat(db().transaction(), erreur); }
+    bool valider(QString &erreur) override { return resultat(db().commit(), erreur); }
+    bool annuler(QString &erreur) override { return resultat(db().rollback(), erreur); }
+
+    QString colonneIdentite() const override { return QStringLiteral("ROWID"); }
+    QStringList tables() override { return db().tables(QSql::Tables); }
+    QStringList vues() override { return db().tables(QSql::Views); }
+    QStringList index() override
+    {
+        Tableau t;
+        QString e;
+        QStringList r;
+        if (executer(QStringLiteral("SELECT index_name FROM user_indexes"), &t, nullptr, e))
+            for (int i = 0; i < t.nbLignes(); ++i)
+                r << t(i, 0).toString();
+        return r;
+    }
+    QStringList colonnes(const QString &table) override
+    {
+        const QSqlRecord rec = db().record(table.toUpper());
+        QStringList r;
+        for (int i = 0; i < rec.count(); ++i)
+            r << rec.fieldName(i);
+        return r;
+    }
+
+private:
+    bool resultat(bool ok, QString &erreur)
+    {
+        if (!ok)
+            erreur = db().lastError().text();
+        return ok;
+    }
+    QString m_nom;
+};
+
+} // namespace
+
+std::unique_ptr<Moteur> creerMoteurOdbc() { return std::make_unique<MoteurOdbc>(); }
+
+} // namespace vyk

@@ -1,0 +1,459 @@
+// The desktop database file: a SQLite database opened through Qt's QSQLITE driver, then used
+// through the sqlite3 API on the driver's handle (types of declared columns, speed, functions).
+
+#include "db/FonctionsSqlite.h"
+#include "db/Moteur.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QUuid>
+
+#include <sqlite3.h>
+
+namespace vyk {
+
+namespace {
+
+TypeValeur typeDeclare(const char *declare)
+{
+    if (!declare)
+        return TypeValeur::Inconnu;
+    const QByteArray d = QByteArray(declare).toUpper();
+    if (d.contains("DATE") || d.contains("TIME"))
+        return TypeValeur::DateHeure;
+    if (d.contains("BOOL") || d == "YESNO" || d == "BIT")
+        return TypeValeur::Booleen;
+    if (d.contains("INT"))
+        return TypeValeur::Entier;
+    if (d.contains("CHAR") || d.contains("TEXT") || d.contains("CLOB") || d.contains("MEMO"))
+        return TypeValeur::Texte;
+    if (d.contains("DOUB") || d.contains("REAL") || d.contains("FLOA") || d.contains("NUM") ||
+        d.contains("DEC"))
+        return TypeValeur::Reel;
+    if (d.contains("BLOB"))
+        return TypeValeur::Binaire;
+    return TypeValeur::Inconnu;
+}
+
+// Dates are stored as "YYYY-MM-DD HH:MM:SS" text.
+QDateTime dateIso(const char *t, int n)
+{
+    auto chiffres = [&](int debut, int nb, int &v) {
+        v = 0;
+        for (int k = debut; k < debut + nb; ++k) {
+            if (k >= n || t[k] < '0' || t[k] > '9')
+                return false;
+            v = v * 10 + (t[k] - '0');
+        }
+        return true;
+    };
+    int a, m, j, h = 0, mi = 0, s = 0;
+    if (n < 10 || !chiffres(0, 4, a) || t[4] != '-' || !chiffres(5, 2, m) || t[7] != '-' || !chiffres(8, 2, j))
+        return {};
+    if (n >= 19 && (t[10] == ' ' || t[10] == 'T')) {
+        if (!chiffres(11, 2, h) || t[13] != ':' || !chiffres(14, 2, mi) || t[16] != ':' || !chiffres(17, 2, s))
+            return {};
+    } else if (n != 10) {
+        return {};
+    }
+    const QDate date(a, m, j);
+    const QTime heure(h, mi, s);
+    if (!date.isValid() || !heure.isValid())
+        return {};
+    return QDateTime(date, heure);
+}
+
+QVariant valeurColonne(sqlite3_stmt *st, int c, TypeValeur type)
+{
+    switch (sqlite3_column_type(st, c)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        if (type == TypeValeur::Booleen)
+            return QVariant(sqlite3_column_int64(st, c) != 0);
+        if (type == TypeValeur::Reel)
+            return QVariant(sqlite3_column_double(st, c));
+        return QVariant(qlonglong(sqlite3_column_int64(st, c)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(st, c));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, c)),
+                                   sqlite3_column_bytes(st, c)));
+    default: {
+        const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
+        const int n = sqlite3_column_bytes(st, c);
+        // Expressions have no declared type: a value in the stored date form is a date.
+        if (type == TypeValeur::DateHeure || (type == TypeValeur::Inconnu && (n == 19 || n == 10))) {
+            const QDateTime d = dateIso(t, n);
+            if (d.isValid())
+                return QVariant(d);
+        }
+        return QVariant(QString::fromUtf8(t, n));
+    }
+    }
+}
+
+int lier(sqlite3_stmt *st, int i, const QVariant &v)
+{
+    if (v.isNull() || !v.isValid())
+        return sqlite3_bind_null(st, i);
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return sqlite3_bind_int(st, i, v.toBool() ? 1 : 0);
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::Short:
+        return sqlite3_bind_int64(st, i, v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(st, i, v.toDouble());
+    case QMetaType::QDateTime: {
+        const QByteArray t = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+        return sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::QDate: {
+        const QByteArray t = (v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00")).toUtf8();
+        return sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        return sqlite3_bind_blob(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
+    default: {
+        const QByteArray t = v.toString().toUtf8();
+        return sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+QString erreurSqlite(sqlite3 *db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+
+// Steps a prepared statement to its end, gathering its rows when asked.
+bool derouler(sqlite3 *db, sqlite3_stmt *st, Tableau *resultat, long long *modifiees, QString &erreur)
+{
+    const int nbCol = sqlite3_column_count(st);
+    QVector<TypeValeur> types;
+    if (resultat && nbCol > 0) {
+        QStringList noms;
+        types.reserve(nbCol);
+        for (int c = 0; c < nbCol; ++c) {
+            noms << QString::fromUtf8(sqlite3_column_name(st, c));
+            types << typeDeclare(sqlite3_column_decltype(st, c));
+        }
+        resultat->definirColonnes(noms, types);
+    }
+    for (;;) {
+        const int rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW) {
+            if (resultat && nbCol > 0)
+                for (int c = 0; c < nbCol; ++c)
+                    resultat->ajouterCellule(valeurColonne(st, c, types[c]));
+            continue;
+        }
+        if (rc == SQLITE_DONE)
+            break;
+        erreur = erreurSqlite(db);
+        sqlite3_reset(st);
+        return false;
+    }
+    if (modifiees)
+        *modifiees = sqlite3_changes64(db);
+    sqlite3_reset(st);
+    return true;
+}
+
+class InstructionSqlite : public InstructionMoteur
+{
+public:
+    InstructionSqlite(sqlite3 *db, sqlite3_stmt *st) : m_db(db), m_st(st) {}
+    ~InstructionSqlite() override { detacher(); }
+    void detacher() override
+    {
+        sqlite3_finalize(m_st);
+        m_st = nullptr;
+    }
+    int nbParametres() const override { return m_st ? sqlite3_bind_parameter_count(m_st) : 0; }
+    bool executer(const QVector<QVariant> &parametres, Tableau *resultat, long long *modifiees,
+                  QString &erreur) override
+    {
+        if (!m_st) {
+            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            return false;
+        }
+        sqlite3_clear_bindings(m_st);
+        const int n = std::min<int>(int(parametres.size()), nbParametres());
+        for (int i = 0; i < n; ++i)
+            if (lier(m_st, i + 1, parametres[i]) != SQLITE_OK) {
+                erreur = erreurSqlite(m_db);
+                return false;
+            }
+        return derouler(m_db, m_st, resultat, modifiees, erreur);
+    }
+
+private:
+    sqlite3 *m_db;
+    sqlite3_stmt *m_st;
+};
+
+class MoteurSqlite : public Moteur
+{
+public:
+    ~MoteurSqlite() override { fermer(); }
+
+    Cible cible() const override { return Cible::Sqlite; }
+
+    bool ouvrir(const ParametresOuverture &p, QString &erreur) override
+    {
+        const QFileInfo fichier(p.base);
+        if (p.base.trimmed().isEmpty()) {
+            erreur = QStringLiteral("Aucun fichier de base de données n'est indiqué.");
+            return false;
+        }
+        if (!fichier.exists() || !fichier.isFile()) {
+            erreur = QStringLiteral("Le fichier de base de données « %1 » n'existe pas.").arg(p.base);
+            return false;
+        }
+        m_nom = QStringLiteral("vyk_sqlite_") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nom);
+            db.setDatabaseName(fichier.absoluteFilePath());
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+            if (!db.open()) {
+                erreur = QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2")
+                             .arg(p.base, db.lastError().text());
+                db = QSqlDatabase();
+                fermer();
+                return false;
+            }
+            const QVariant h = db.driver()->handle();
+            m_db = h.isValid() ? *static_cast<sqlite3 *const *>(h.constData()) : nullptr;
+        }
+        if (!m_db || !enregistrerFonctionsSqlite(m_db)) {
+            erreur = QStringLiteral("Le moteur de la base de bureau n'a pas pu être préparé.");
+            fermer();
+            return false;
+        }
+        // A file that is not a database fails here rather than at the first screen.
+        QString e;
+        if (!executer(QStringLiteral("SELECT count(*) FROM sqlite_master"), nullptr, nullptr, e)) {
+            erreur = QStringLiteral("Le fichier « %1 » n'est pas une base de données VYK : %2").arg(p.base, e);
+            fermer();
+            return false;
+        }
+        return true;
+    }
+
+    void fermer() override
+    {
+        m_db = nullptr;
+        if (m_nom.isEmpty())
+            return;
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_nom, false);
+            if (db.isValid())
+                db.close();
+        }
+        QSqlDatabase::removeDatabase(m_nom);
+        m_nom.clear();
+    }
+
+    bool executer(const QString &sql, Tableau *resultat, long long *modifiees, QString &erreur) override
+    {
+        if (!m_db) {
+            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            return false;
+        }
+        static const QRegularExpression alterColonne(
+            QStringLiteral(R"(^\s*ALTER\s+TABLE\s+("[^"]+"|\S+)\s+ALTER\s+(?:COLUMN\s+)?("[^"]+"|\S+)\s+(.+?)\s*;?\s*$)"),
+            QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+        if (sql.size() < 400 && sql.contains(QLatin1String("ALTER"), Qt::CaseInsensitive)) {
+            const auto m = alterColonne.match(sql);
+            if (m.hasMatch())
+                return changerTypeColonne(m.captured(1), m.captured(2), m.captured(3), erreur);
+        }
+        const QByteArray texte = sql.toUtf8();
+        const char *debut = texte.constData();
+        const char *fin = debut + texte.size();
+        bool aucune = true;
+        while (debut < fin) {
+            sqlite3_stmt *st = nullptr;
+            const char *reste = nullptr;
+            if (sqlite3_prepare_v2(m_db, debut, int(fin - debut), &st, &reste) != SQLITE_OK) {
+                erreur = erreurSqlite(m_db);
+                return false;
+            }
+            debut = reste;
+            if (!st)
+                continue; // blank or comment
+            aucune = false;
+            const bool ok = derouler(m_db, st, sqlite3_column_count(st) > 0 ? resultat : nullptr, modifiees, erreur);
+            sqlite3_finalize(st);
+            if (!ok)
+                return false;
+        }
+        if (aucune && modifiees)
+            *modifiees = 0;
+        return true;
+    }
+
+    std::unique_ptr<InstructionMoteur> preparer(const QString &sql, QString &erreur) override
+    {
+        if (!m_db) {
+            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            return nullptr;
+        }
+        const QByteArray texte = sql.toUtf8();
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare_v3(m_db, texte.constData(), int(texte.size()), SQLITE_PREPARE_PERSISTENT, &st,
+                               nullptr) != SQLITE_OK || !st) {
+            erreur = st ? erreurSqlite(m_db) : (m_db ? erreurSqlite(m_db) : QString());
+            if (erreur.isEmpty() || erreur == QLatin1String("not an error"))
+                erreur = QStringLiteral("Instruction vide.");
+            sqlite3_finalize(st);
+            return nullptr;
+        }
+        return std::make_unique<InstructionSqlite>(m_db, st);
+    }
+
+    QString colonneIdentite() const override { return QStringLiteral("rowid"); }
+    QVariant derniereIdentiteInseree() override
+    {
+        return m_db ? QVariant(qlonglong(sqlite3_last_insert_rowid(m_db))) : QVariant();
+    }
+
+    QStringList tables() override { return noms("table"); }
+    QStringList vues() override { return noms("view"); }
+    QStringList index() override { return noms("index"); }
+
+    QStringList colonnes(const QString &table) override
+    {
+        Tableau t;
+        QString e;
+        QStringList r;
+        if (!executer(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(QString(table).replace(u'\'', QStringLiteral("''"))), &t, nullptr, e))
+            return r;
+        for (int i = 0; i < t.nbLignes(); ++i)
+            r << t(i, 0).toString();
+        return r;
+    }
+
+    bool creerVue(const QString &nom, const QString &select, QString &erreur) override
+    {
+        // SQLite has no CREATE OR REPLACE VIEW.
+        QString ignoree;
+        executer(QStringLiteral("DROP VIEW IF EXISTS ") + nom, nullptr, nullptr, ignoree);
+        return executer(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select, nullptr, nullptr, erreur);
+    }
+
+private:
+    QStringList noms(const char *type)
+    {
+        Tableau t;
+        QString e;
+        QStringList r;
+        if (!executer(QStringLiteral("SELECT name FROM sqlite_master WHERE type='%1' AND name NOT LIKE 'sqlite%' ORDER BY name")
+                          .arg(QLatin1String(type)),
+                      &t, nullptr, e))
+            return r;
+        for (int i = 0; i < t.nbLignes(); ++i)
+            r << t(i, 0).toString();
+        return r;
+    }
+
+    static QString sansGuillemets(QString n)
+    {
+        if (n.size() >= 2 && n.front() == u'"' && n.back() == u'"')
+            n = n.mid(1, n.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+        return n;
+    }
+
+    // SQLite cannot change a column's type: the table is rebuilt with the new declared type,
+    // its rows and indexes kept, inside a savepoint so that a failure leaves it untouched.
+    bool changerTypeColonne(const QString &tableBrut, const QString &colonneBrut, const QString &type, QString &erreur)
+    {
+        const QString table = sansGuillemets(tableBrut);
+        const QString colonne = sansGuillemets(colonneBrut);
+        auto quote = [](const QString &n) { return u'"' + QString(n).replace(u'"', QStringLiteral("\"\"")) + u'"'; };
+        const QString tableLitt = u'\'' + QString(table).replace(u'\'', QStringLiteral("''")) + u'\'';
+        Tableau info;
+        if (!executer(QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(") + tableLitt + u')',
+                      &info, nullptr, erreur))
+            return false;
+        if (info.estVide()) {
+            erreur = QStringLiteral("no such table: ") + table;
+            return false;
+        }
+        Tableau sqlTable;
+        executer(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND name=") + tableLitt + QStringLiteral(" COLLATE NOCASE"),
+                 &sqlTable, nullptr, erreur);
+        const bool autoIncrement = !sqlTable.estVide() && sqlTable.texte(0, 0).contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
+        QStringList definitions, noms;
+        bool trouvee = false;
+        for (int i = 0; i < info.nbLignes(); ++i) {
+            const QString nom = info.texte(i, 0);
+            QString def = quote(nom) + u' ';
+            if (nom.compare(colonne, Qt::CaseInsensitive) == 0) {
+                def += type;
+                trouvee = true;
+            } else {
+                def += info.texte(i, 1);
+                if (info(i, 4).toInt() > 0)
+                    def += autoIncrement ? QStringLiteral(" PRIMARY KEY AUTOINCREMENT") : QStringLiteral(" PRIMARY KEY");
+            }
+            if (info(i, 2).toInt() != 0)
+                def += QStringLiteral(" NOT NULL");
+            if (!info(i, 3).isNull())
+                def += QStringLiteral(" DEFAULT ") + info.texte(i, 3);
+            definitions << def;
+            noms << quote(nom);
+        }
+        if (!trouvee) {
+            erreur = QStringLiteral("no such column: ") + colonne;
+            return false;
+        }
+        Tableau index;
+        executer(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='index' AND sql IS NOT NULL AND tbl_name=") + tableLitt +
+                     QStringLiteral(" COLLATE NOCASE"),
+                 &index, nullptr, erreur);
+        const QString temporaire = QStringLiteral("vyk_reconstruction");
+        QString ignoree;
+        if (!pointSauvegarde(QStringLiteral("vyk_alter"), erreur))
+            return false;
+        QStringList etapes = {
+            QStringLiteral("DROP TABLE IF EXISTS ") + temporaire,
+            QStringLiteral("CREATE TABLE ") + temporaire + QStringLiteral(" (") + definitions.join(QStringLiteral(", ")) + u')',
+            QStringLiteral("INSERT INTO ") + temporaire + QStringLiteral(" (") + noms.join(QStringLiteral(", ")) +
+                QStringLiteral(") SELECT ") + noms.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + quote(table),
+            QStringLiteral("DROP TABLE ") + quote(table),
+            QStringLiteral("PRAGMA legacy_alter_table=ON"),
+            QStringLiteral("ALTER TABLE ") + temporaire + QStringLiteral(" RENAME TO ") + quote(table),
+            QStringLiteral("PRAGMA legacy_alter_table=OFF"),
+        };
+        for (int i = 0; i < index.nbLignes(); ++i)
+            etapes << index.texte(i, 0);
+        for (const QString &etape : etapes) {
+            if (!executer(etape, nullptr, nullptr, erreur)) {
+                executer(QStringLiteral("PRAGMA legacy_alter_table=OFF"), nullptr, nullptr, ignoree);
+                revenirAuPoint(QStringLiteral("vyk_alter"), ignoree);
+                libererPoint(QStringLiteral("vyk_alter"), ignoree);
+                return false;
+            }
+        }
+        return libererPoint(QStringLiteral("vyk_alter"), erreur);
+    }
+
+    QString m_nom;
+    sqlite3 *m_db = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<Moteur> creerMoteurSqlite() { return std::make_unique<MoteurSqlite>(); }
+
+} // namespace vyk

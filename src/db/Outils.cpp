@@ -1,0 +1,108 @@
+#include "db/Outils.h"
+
+#include <cmath>
+
+namespace vyk {
+
+Nombre enNombre(const QString &texte, bool nulSiVide)
+{
+    const QString t = texte.trimmed();
+    if (t.isEmpty())
+        return nulSiVide ? Nombre{Nombre::Etat::Nul, 0} : Nombre{Nombre::Etat::Valeur, 0};
+    QString normalise = t;
+    normalise.replace(u',', u'.');
+    bool ok = false;
+    const double v = normalise.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return {Nombre::Etat::Erreur, 0};
+    return {Nombre::Etat::Valeur, v};
+}
+
+bool estNombre(const QString &texte)
+{
+    return !texte.trimmed().isEmpty() && enNombre(texte).estNombre();
+}
+
+QString remplacer(const QString &texte, const QString &cherche, const QString &remplacement)
+{
+    if (cherche.isEmpty())
+        return texte;
+    QString r = texte;
+    return r.replace(cherche, remplacement);
+}
+
+namespace {
+bool lireEntier(QStringView t, qsizetype &i, int maxChiffres, int &valeur)
+{
+    const qsizetype debut = i;
+    valeur = 0;
+    while (i < t.size() && t[i].isDigit() && i - debut < maxChiffres) {
+        valeur = valeur * 10 + t[i].digitValue();
+        ++i;
+    }
+    return i > debut;
+}
+} // namespace
+
+QDateTime lireDate(QStringView texte)
+{
+    const QStringView t = texte.trimmed();
+    qsizetype i = 0;
+    int a = 0, b = 0, c = 0;
+    if (!lireEntier(t, i, 4, a) || i >= t.size())
+        return {};
+    const QChar sep = t[i];
+    if (sep != u'/' && sep != u'-' && sep != u'.')
+        return {};
+    ++i;
+    if (!lireEntier(t, i, 2, b) || i >= t.size() || t[i] != sep)
+        return {};
+    ++i;
+    if (!lireEntier(t, i, 4, c))
+        return {};
+    QDate date;
+    if (a >= 1000)
+        date = QDate(a, b, c); // year first
+    else if (c >= 100)
+        date = QDate(c, b, a); // day first
+    if (!date.isValid())
+        return {};
+    int h = 0, m = 0, s = 0;
+    if (i < t.size()) {
+        if (t[i] != u' ' && t[i] != u'T')
+            return {};
+        while (i < t.size() && (t[i] == u' ' || t[i] == u'T'))
+            ++i;
+        if (i < t.size()) {
+            if (!lireEntier(t, i, 2, h))
+                return {};
+            if (i < t.size() && t[i] == u':') {
+                ++i;
+                if (!lireEntier(t, i, 2, m))
+                    return {};
+                if (i < t.size() && t[i] == u':') {
+                    ++i;
+                    if (!lireEntier(t, i, 2, s))
+                        return {};
+                }
+            }
+            // fractions of seconds and a zone offset are ignored
+            if (i < t.size() && t[i] == u'.')
+                while (++i < t.size() && t[i].isDigit()) {
+                }
+        }
+    }
+    const QTime heure(h, m, s);
+    if (!heure.isValid())
+        return {};
+    return QDateTime(date, heure);
+}
+
+QString texteDate(const QDateTime &d, bool avecHeure)
+{
+    if (!d.isValid())
+        return {};
+    return d.toString(avecHeure ? QStringLiteral("dd/MM/yyyy HH:mm:ss") : QStringLiteral("dd/MM/yyyy"));
+}
+
+} // namespace vyk

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+namespace vyk {
+
+// Result of enNombre: a number, null (empty text with the flag), or not a number.
+struct Nombre
+{
+    enum class Etat { Valeur, Nul, Erreur };
+    Etat etat = Etat::Erreur;
+    double valeur = 0;
+
+    bool estNombre() const { return etat == Etat::Valeur; }
+    bool estNul() const { return etat == Etat::Nul; }
+    bool estErreur() const { return etat == Etat::Erreur; }
+    // null QVariant for Nul and Erreur.
+    QVariant variant() const { return estNombre() ? QVariant(valeur) : QVariant(); }
+};
+
+// Number from a screen or a file: "." and "," are both decimal separators, whatever the
+// locale. An empty text gives null when nulSiVide, 0 otherwise.
+Nombre enNombre(const QString &texte, bool nulSiVide = false);
+// True when the text reads as a number (empty text is not one).
+bool estNombre(const QString &texte);
+
+// Replaces every occurrence; an empty searched text leaves the text unchanged.
+QString remplacer(const QString &texte, const QString &cherche, const QString &remplacement);
+
+// Date and time read from DD/MM/YYYY[ hh:mm[:ss]] (the user's form) or
+// YYYY-MM-DD[ hh:mm[:ss]] / YYYY-MM-DDThh:mm:ss; invalid QDateTime when neither.
+QDateTime lireDate(QStringView texte);
+// DD/MM/YYYY, or DD/MM/YYYY hh:mm:ss when avecHeure.
+QString texteDate(const QDateTime &d, bool avecHeure = false);
+
+} // namespace vyk

@@ -1,0 +1,11 @@
+#include "db/Progression.h"
+
+namespace vyk {
+
+Progression &progressionNulle()
+{
+    static Progression nulle;
+    return nulle;
+}
+
+} // namespace vyk

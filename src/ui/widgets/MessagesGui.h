@@ -1,0 +1,16 @@
+#pragma once
+
+#include "db/Messages.h"
+
+class QWidget;
+
+namespace vyk {
+
+// Message boxes with French buttons; "QUESTION" has No as its default button.
+class MessagesGui : public SortieMessages
+{
+public:
+    int afficher(const QString &genre, const QString &texte) override;
+};
+
+} // namespace vyk

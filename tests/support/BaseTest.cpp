@@ -1,0 +1,108 @@
+#include "support/BaseTest.h"
+
+#include "db/Tableau.h"
+
+#include <QCoreApplication>
+#include <QUuid>
+
+namespace vyk::test {
+
+std::string nomMoteur(const ::testing::TestParamInfo<Moteur> &info)
+{
+    return info.param == Moteur::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+EnvironnementTest::EnvironnementTest()
+{
+    m_ancienReglages = qgetenv("VYK_SETTINGS");
+    qputenv("VYK_SETTINGS", m_dossier.filePath(QStringLiteral("VYK6.ini")).toUtf8());
+    m_sortie = std::make_unique<SortieMessagesTemporaire>(&messages);
+}
+
+EnvironnementTest::~EnvironnementTest()
+{
+    m_sortie.reset();
+    if (m_ancienReglages.isNull())
+        qunsetenv("VYK_SETTINGS");
+    else
+        qputenv("VYK_SETTINGS", m_ancienReglages);
+}
+
+ServeurTest serveurTest()
+{
+    ServeurTest s;
+    s.hote = qEnvironmentVariable("VYK_TEST_PG_HOST");
+    s.port = qEnvironmentVariable("VYK_TEST_PG_PORT");
+    s.utilisateur = qEnvironmentVariable("VYK_TEST_PG_USER", QStringLiteral("postgres"));
+    s.motDePasse = qEnvironmentVariable("VYK_TEST_PG_PASSWORD");
+    s.base = qEnvironmentVariable("VYK_TEST_PG_BASE", QStringLiteral("vyk_test"));
+    return s;
+}
+
+void BaseTest::SetUp()
+{
+    m_env = std::make_unique<EnvironnementTest>();
+    bd().fermerBase();
+    bd().setObservateurErreurs([this](const QString &sql, const QString &erreur) {
+        erreursBase << erreur + QStringLiteral(" <- ") + sql.left(300);
+    });
+    if (estPostgres()) {
+        const ServeurTest s = serveurTest();
+        if (!s.disponible())
+            GTEST_SKIP() << "Aucun serveur PostgreSQL de test (VYK_TEST_PG_HOST) : ./test.sh en démarre un.";
+        // Each test works in a schema of its own; PGOPTIONS reaches every connection the test
+        // opens, including reconnections made by the code under test.
+        m_schema = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128).left(20);
+        qputenv("PGOPTIONS", ("-c search_path=" + m_schema).toUtf8());
+        ASSERT_TRUE(bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port))
+            << qPrintable(bd().derniereErreur());
+        ASSERT_TRUE(bd().Execute(QStringLiteral("CREATE SCHEMA ") + m_schema)) << qPrintable(bd().derniereErreur());
+        ASSERT_TRUE(rouvrir());
+        m_emplacement = m_schema;
+    } else {
+        m_emplacement = chemin(QStringLiteral("test.db"));
+        ASSERT_TRUE(BaseDonnees::creerBaseBureau(m_emplacement));
+        ASSERT_TRUE(rouvrir());
+    }
+}
+
+bool BaseTest::rouvrir()
+{
+    if (estPostgres()) {
+        const ServeurTest s = serveurTest();
+        return bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port);
+    }
+    return bd().ouvrirBase(m_emplacement, ACCESS, {}, {}, {}, QStringLiteral("VYK"), {});
+}
+
+void BaseTest::TearDown()
+{
+    bd().setObservateurErreurs({});
+    while (bd().enTransaction())
+        bd().finTransaction(true);
+    if (estPostgres() && !m_schema.isEmpty()) {
+        qunsetenv("PGOPTIONS");
+        const ServeurTest s = serveurTest();
+        if (bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port))
+            bd().Execute(QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
+    }
+    bd().fermerBase();
+    if (!toleranceErreurs && !erreursBase.isEmpty())
+        ADD_FAILURE() << "Erreurs de base inattendues :\n" << qPrintable(erreursBase.join(u'\n'));
+    m_env.reset();
+}
+
+QStringList BaseTest::lignes(const QString &sql)
+{
+    const Tableau t = bd().extraire(sql);
+    QStringList r;
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        QStringList champs;
+        for (int c = 0; c < t.nbColonnes(); ++c)
+            champs << t.texte(l, c);
+        r << champs.join(u'|');
+    }
+    return r;
+}
+
+} // namespace vyk::test

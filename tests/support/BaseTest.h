@@ -1,0 +1,86 @@
+#pragma once
+
+// Fixtures shared by every test that touches the database: each test runs on a fresh SQLite
+// file and on a fresh PostgreSQL schema (server given by ./test.sh through VYK_TEST_PG_*),
+// with its own settings file and a recorder of the messages shown to the user.
+
+#include "db/BaseDonnees.h"
+#include "db/Messages.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace vyk::test {
+
+enum class Moteur { SQLite, PostgreSQL };
+
+std::string nomMoteur(const ::testing::TestParamInfo<Moteur> &info);
+
+// Settings file and message recorder of one test (for tests without a database).
+class EnvironnementTest
+{
+public:
+    EnvironnementTest();
+    ~EnvironnementTest();
+    QString chemin(const QString &nom) const { return m_dossier.filePath(nom); }
+    EnregistreurMessages messages;
+
+private:
+    QTemporaryDir m_dossier;
+    QByteArray m_ancienReglages;
+    std::unique_ptr<SortieMessagesTemporaire> m_sortie;
+};
+
+// Parameters of the test server, from the environment; empty host when none was given.
+struct ServeurTest
+{
+    QString hote, port, utilisateur, motDePasse, base;
+    bool disponible() const { return !hote.isEmpty(); }
+};
+ServeurTest serveurTest();
+
+class BaseTest : public ::testing::TestWithParam<Moteur>
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Moteur moteur() const { return GetParam(); }
+    bool estPostgres() const { return GetParam() == Moteur::PostgreSQL; }
+    QString typeBase() const { return estPostgres() ? POSTGRESQL : ACCESS; }
+    // Path of the test's SQLite file, or the schema on PostgreSQL.
+    const QString &emplacement() const { return m_emplacement; }
+    QString chemin(const QString &nom) const { return m_env->chemin(nom); }
+    // Opens the test database again (after a test closed it).
+    bool rouvrir();
+
+    // Database errors seen since the start of the test. Unless toleranceErreurs is set, any
+    // error fails the test at its end: set it where failing statements are expected.
+    QStringList erreursBase;
+    bool toleranceErreurs = false;
+    EnregistreurMessages &messages() { return m_env->messages; }
+
+    // Shortcuts.
+    bool executer(const QString &sql) { return bd().Execute(sql); }
+    Tableau lire(const QString &sql) { return bd().extraire(sql); }
+    QVariant valeur(const QString &sql) { return bd().valeur(sql); }
+    // Rows as text, "|" between columns, for exact comparisons.
+    QStringList lignes(const QString &sql);
+
+private:
+    std::unique_ptr<EnvironnementTest> m_env;
+    QString m_emplacement;
+    QString m_schema;
+};
+
+} // namespace vyk::test
+
+// Runs a BaseTest suite on both engines.
+#define VYK_SUR_LES_DEUX_MOTEURS(Suite)                                                            \
+    INSTANTIATE_TEST_SUITE_P(Moteurs, Suite,                                                       \
+                             ::testing::Values(::vyk::test::Moteur::SQLite,                        \
+                                               ::vyk::test::Moteur::PostgreSQL),                   \
+                             ::vyk::test::nomMoteur)
