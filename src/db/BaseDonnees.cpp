@@ -169,6 +169,18 @@ void BaseDonnees::noterErreur(const QString &sql, const QString &erreur)
 
 void BaseDonnees::setObservateurErreurs(ObservateurErreurs observateur) { m_observateur = std::move(observateur); }
 
+BaseDonnees::Discretion::Discretion(BaseDonnees &base)
+    : m_bd(base), m_erreur(base.m_derniereErreur), m_observateur(std::move(base.m_observateur))
+{
+    base.m_observateur = {};
+}
+
+BaseDonnees::Discretion::~Discretion()
+{
+    m_bd.m_derniereErreur = m_erreur;
+    m_bd.m_observateur = std::move(m_observateur);
+}
+
 void BaseDonnees::apresInstruction()
 {
     ++m_compteur;

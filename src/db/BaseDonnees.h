@@ -111,6 +111,22 @@ public:
     using ObservateurErreurs = std::function<void(const QString &sql, const QString &erreur)>;
     void setObservateurErreurs(ObservateurErreurs observateur);
 
+    // While it lives, failures are not reported to the observer and the last error text is
+    // given back at the end: for writes whose failure must not disturb the caller (journal).
+    class Discretion
+    {
+    public:
+        explicit Discretion(BaseDonnees &base);
+        ~Discretion();
+        Discretion(const Discretion &) = delete;
+        Discretion &operator=(const Discretion &) = delete;
+
+    private:
+        BaseDonnees &m_bd;
+        QString m_erreur;
+        ObservateurErreurs m_observateur;
+    };
+
     // Engine access for the database layer's own helpers (batches, bulk inserts).
     Moteur *moteur() const { return m_moteur.get(); }
     // Statements inside a transaction on a server are isolated by a savepoint, so that one
