@@ -335,15 +335,14 @@ InstructionPreparee BaseDonnees::preparer(const QString &sql)
         p.m_erreur = m_derniereErreur;
         return p;
     }
+    // Engine statements are shared through the cache: each InstructionPreparee keeps its own
+    // values, so holders of the same text do not disturb each other.
     QString erreur;
-    std::unique_ptr<InstructionMoteur> i = m_moteur->preparer(traduire(sql, true), erreur);
-    if (!i) {
+    p.m_instruction = instructionEnCache(traduire(sql, true), erreur);
+    if (!p.m_instruction) {
         p.m_erreur = erreur;
         noterErreur(sql, erreur);
-        return p;
     }
-    p.m_instruction = std::move(i);
-    m_instructions.push_back(p.m_instruction);
     return p;
 }
 
