@@ -93,7 +93,7 @@ QByteArray texteParametre(const QVariant &v)
     case QMetaType::Float:
         return QByteArray::number(v.toDouble(), 'g', 17);
     case QMetaType::QDateTime:
-        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+        return texteIso(v.toDateTime());
     case QMetaType::QDate:
         return v.toDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8();
     case QMetaType::QByteArray:

@@ -3,6 +3,7 @@
 
 #include "db/FonctionsSqlite.h"
 #include "db/Moteur.h"
+#include "db/Outils.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -114,7 +115,7 @@ int lier(sqlite3_stmt *st, int i, const QVariant &v)
     case QMetaType::Float:
         return sqlite3_bind_double(st, i, v.toDouble());
     case QMetaType::QDateTime: {
-        const QByteArray t = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+        const QByteArray t = texteIso(v.toDateTime());
         return sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
     }
     case QMetaType::QDate: {

@@ -1,6 +1,7 @@
 #include "db/Outils.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace vyk {
 
@@ -96,6 +97,16 @@ QDateTime lireDate(QStringView texte)
     if (!heure.isValid())
         return {};
     return QDateTime(date, heure);
+}
+
+QByteArray texteIso(const QDateTime &d)
+{
+    const QDate j = d.date();
+    const QTime h = d.time();
+    char t[64];
+    const int n = std::snprintf(t, sizeof t, "%04d-%02d-%02d %02d:%02d:%02d", j.year(), j.month(), j.day(), h.hour(),
+                                h.minute(), h.second());
+    return QByteArray(t, n);
 }
 
 QString texteDate(const QDateTime &d, bool avecHeure)

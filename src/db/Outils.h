@@ -32,6 +32,10 @@ QString remplacer(const QString &texte, const QString &cherche, const QString &r
 // Date and time read from DD/MM/YYYY[ hh:mm[:ss]] (the user's form) or
 // YYYY-MM-DD[ hh:mm[:ss]] / YYYY-MM-DDThh:mm:ss; invalid QDateTime when neither.
 QDateTime lireDate(QStringView texte);
+// "YYYY-MM-DD HH:MM:SS" (the stored form), written without QDateTime::toString: it runs for
+// every date of a bulk insert.
+QByteArray texteIso(const QDateTime &d);
+
 // DD/MM/YYYY, or DD/MM/YYYY hh:mm:ss when avecHeure.
 QString texteDate(const QDateTime &d, bool avecHeure = false);
 

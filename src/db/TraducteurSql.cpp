@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <cstdio>
 #include <array>
 #include <string_view>
 
@@ -29,12 +30,29 @@ struct Jeton
     Genre genre;
     int debut;
     int longueur;
+    char16_t c0 = 0; // first character of an operator, to compare without building views
+    char16_t c1 = 0;
 };
 
 using Jetons = QVarLengthArray<Jeton, 256>;
 
-bool estDebutIdent(QChar c) { return c.isLetter() || c == u'_'; }
-bool estSuiteIdent(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
+bool estAsciiLettre(char16_t u) { return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'); }
+bool estDebutIdent(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 128 ? estAsciiLettre(u) || u == '_' : c.isLetter();
+}
+bool estSuiteIdent(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 128 ? estAsciiLettre(u) || (u >= '0' && u <= '9') || u == '_' || u == '$' : c.isLetterOrNumber();
+}
+bool estEspace(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 128 ? u == ' ' || (u >= '\t' && u <= '\r') : c.isSpace();
+}
+bool estChiffre(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 
 bool ressembleDate(QStringView contenu)
 {
@@ -53,8 +71,8 @@ void decouper(QStringView s, Jetons &jetons)
     while (i < n) {
         const QChar c = s[i];
         const int debut = i;
-        if (c.isSpace()) {
-            while (i < n && s[i].isSpace())
+        if (estEspace(c)) {
+            while (i < n && estEspace(s[i]))
                 ++i;
             jetons.append({Genre::Espace, debut, i - debut});
         } else if (c == u'-' && i + 1 < n && s[i + 1] == u'-') {
@@ -97,15 +115,15 @@ void decouper(QStringView s, Jetons &jetons)
                 jetons.append({Genre::Date, debut, i - debut});
             } else {
                 ++i;
-                jetons.append({Genre::Op, debut, 1});
+                jetons.append({Genre::Op, debut, 1, u'#'});
             }
         } else if (estDebutIdent(c)) {
             ++i;
             while (i < n && estSuiteIdent(s[i]))
                 ++i;
             jetons.append({Genre::Ident, debut, i - debut});
-        } else if (c.isDigit() || (c == u'.' && i + 1 < n && s[i + 1].isDigit())) {
-            while (i < n && (s[i].isDigit() || s[i] == u'.'))
+        } else if (estChiffre(c) || (c == u'.' && i + 1 < n && estChiffre(s[i + 1]))) {
+            while (i < n && (estChiffre(s[i]) || s[i] == u'.'))
                 ++i;
             if (i < n && (s[i] == u'e' || s[i] == u'E')) {
                 int j = i + 1;
@@ -133,7 +151,7 @@ void decouper(QStringView s, Jetons &jetons)
                     longueur = 2;
             }
             i += longueur;
-            jetons.append({Genre::Op, debut, longueur});
+            jetons.append({Genre::Op, debut, longueur, c.unicode(), longueur == 2 ? s[debut + 1].unicode() : char16_t(0)});
         }
     }
 }
@@ -184,22 +202,75 @@ bool estMotCleDdl(std::string_view m)
     return std::find(mots.begin(), mots.end(), m) != mots.end();
 }
 
+// Reads a desktop date literal's content: month first (M/D/YYYY) or ISO (YYYY-M-D), with an
+// optional time. Hand-written: it runs on every dated row of an import.
 QString texteDateIso(QStringView contenu, bool *ok)
 {
-    const QString t = contenu.trimmed().toString();
-    static const QStringList formats = {
-        QStringLiteral("M/d/yyyy H:m:s"), QStringLiteral("M/d/yyyy H:m"), QStringLiteral("M/d/yyyy"),
-        QStringLiteral("yyyy-M-d H:m:s"), QStringLiteral("yyyy-M-d H:m"), QStringLiteral("yyyy-M-d"),
-        QStringLiteral("M-d-yyyy H:m:s"), QStringLiteral("M-d-yyyy")};
-    for (const QString &f : formats) {
-        const QDateTime d = QDateTime::fromString(t, f);
-        if (d.isValid()) {
-            *ok = true;
-            return d.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        }
-    }
     *ok = false;
-    return {};
+    const QStringView t = contenu.trimmed();
+    int champs[6] = {0, 0, 0, 0, 0, 0};
+    int n = 0;
+    int chiffres = 0;
+    QChar separateurDate;
+    for (qsizetype i = 0; i <= t.size(); ++i) {
+        const QChar c = i < t.size() ? t[i] : QChar(u' ');
+        if (c.isDigit()) {
+            if (n >= 6 || ++chiffres > 4)
+                return {};
+            champs[n] = champs[n] * 10 + c.digitValue();
+            continue;
+        }
+        if (chiffres == 0) {
+            if (c == u' ' && n >= 3)
+                continue;
+            return {};
+        }
+        if (n < 2) {
+            if (c != u'/' && c != u'-')
+                return {};
+            if (separateurDate.isNull())
+                separateurDate = c;
+            else if (c != separateurDate)
+                return {};
+        } else if (n == 2 || n == 5) {
+            if (c != u' ' && c != u'T')
+                return {};
+        } else if (c != u':' && !(c == u' ' && i == t.size())) {
+            return {};
+        }
+        ++n;
+        chiffres = 0;
+    }
+    if (n < 3 || n == 4)
+        return {};
+    int annee, mois, jour;
+    if (champs[0] >= 1000) {
+        annee = champs[0];
+        mois = champs[1];
+        jour = champs[2];
+    } else {
+        mois = champs[0];
+        jour = champs[1];
+        annee = champs[2];
+    }
+    const QDate date(annee, mois, jour);
+    const QTime heure(champs[3], champs[4], champs[5]);
+    if (annee < 100 || !date.isValid() || !heure.isValid())
+        return {};
+    *ok = true;
+    char16_t r[19] = {0, 0, 0, 0, u'-', 0, 0, u'-', 0, 0, u' ', 0, 0, u':', 0, 0, u':', 0, 0};
+    auto deux = [&](int position, int v) {
+        r[position] = char16_t(u'0' + v / 10);
+        r[position + 1] = char16_t(u'0' + v % 10);
+    };
+    deux(0, annee / 100);
+    deux(2, annee % 100);
+    deux(5, mois);
+    deux(8, jour);
+    deux(11, champs[3]);
+    deux(14, champs[4]);
+    deux(17, champs[5]);
+    return QString(reinterpret_cast<const QChar *>(r), 19);
 }
 
 // Access date format words to to_char masks, for a format given as a literal.
@@ -295,7 +366,16 @@ private:
                 return k;
         return -1;
     }
-    bool estOp(int i, QStringView op) const { return i >= 0 && m_jetons[i].genre == Genre::Op && texte(i) == op; }
+    bool estOp(int i, QStringView op) const
+    {
+        if (i < 0 || m_jetons[i].genre != Genre::Op || m_jetons[i].longueur != op.size())
+            return false;
+        return m_jetons[i].c0 == op[0].unicode() && (op.size() == 1 || m_jetons[i].c1 == op[1].unicode());
+    }
+    bool estOp(int i, char16_t op) const
+    {
+        return i >= 0 && m_jetons[i].genre == Genre::Op && m_jetons[i].longueur == 1 && m_jetons[i].c0 == op;
+    }
     std::string_view mot(int i, std::array<char, 24> &tampon) const
     {
         if (i < 0 || m_jetons[i].genre != Genre::Ident)
@@ -320,12 +400,10 @@ private:
                 if (m_numeroter)
                     return true;
                 break;
-            case Genre::Op: {
-                const QStringView op = texte(i);
-                if (op == u"&" || op == u"/" || (op == u"+" && m_cible != Cible::Oracle))
+            case Genre::Op:
+                if (estOp(i, u'&') || estOp(i, u'/') || (estOp(i, u'+') && m_cible != Cible::Oracle))
                     return true;
                 break;
-            }
             case Genre::Ident: {
                 const std::string_view m = majuscules(texte(i), t);
                 if (m.empty())
@@ -352,12 +430,9 @@ private:
     {
         int profondeur = 0;
         for (int k = ouvrante; k < fin; ++k) {
-            if (m_jetons[k].genre != Genre::Op)
-                continue;
-            const QStringView op = texte(k);
-            if (op == u"(")
+            if (estOp(k, u'('))
                 ++profondeur;
-            else if (op == u")" && --profondeur == 0)
+            else if (estOp(k, u')') && --profondeur == 0)
                 return k;
         }
         return -1;
@@ -374,14 +449,11 @@ private:
         int profondeur = 0;
         int debut = ouvrante + 1;
         for (int k = ouvrante + 1; k < fermante; ++k) {
-            if (m_jetons[k].genre != Genre::Op)
-                continue;
-            const QStringView op = texte(k);
-            if (op == u"(")
+            if (estOp(k, u'('))
                 ++profondeur;
-            else if (op == u")")
+            else if (estOp(k, u')'))
                 --profondeur;
-            else if (op == u"," && profondeur == 0) {
+            else if (estOp(k, u',') && profondeur == 0) {
                 args.append({debut, k});
                 debut = k + 1;
             }
@@ -579,9 +651,9 @@ private:
         int profondeur = 0;
         for (int k = ouvrante + 1; k < fermante; ++k) {
             if (m_jetons[k].genre == Genre::Op) {
-                if (texte(k) == u"(")
+                if (estOp(k, u'('))
                     ++profondeur;
-                else if (texte(k) == u")")
+                else if (estOp(k, u')'))
                     --profondeur;
             } else if (profondeur == 0 && mot(k, t) == "AS") {
                 as = k;
@@ -646,42 +718,60 @@ private:
     void traduirePlage(int debut, int fin, QString &sortie, QString *limite)
     {
         std::array<char, 24> t{};
+        // Unchanged tokens are copied by runs, not one by one: most of a statement is kept.
+        int attente = -1;
+        auto garder = [&](int k) {
+            if (attente < 0)
+                attente = m_jetons[k].debut;
+        };
+        auto vider = [&](int k) {
+            if (attente >= 0) {
+                sortie += QStringView(m_sql).mid(attente, m_jetons[k].debut - attente);
+                attente = -1;
+            }
+        };
         for (int i = debut; i < fin; ++i) {
             const Jeton &j = m_jetons[i];
             switch (j.genre) {
             case Genre::Date: {
                 bool ok = false;
                 const QString iso = texteDateIso(texte(i).mid(1, j.longueur - 2), &ok);
-                if (!ok)
-                    sortie += texte(i);
-                else if (m_cible == Cible::Oracle)
+                if (!ok) {
+                    garder(i);
+                    break;
+                }
+                vider(i);
+                if (m_cible == Cible::Oracle)
                     sortie += QStringLiteral("to_date('") + iso + QStringLiteral("', 'YYYY-MM-DD HH24:MI:SS')");
                 else
                     sortie += u'\'' + iso + u'\'';
                 break;
             }
             case Genre::IdentQuote:
-                if (m_sql[j.debut] == u'"' && m_cible == Cible::Sqlite)
-                    sortie += texte(i);
-                else
+                if (m_sql[j.debut] == u'"' && m_cible == Cible::Sqlite) {
+                    garder(i);
+                } else {
+                    vider(i);
                     sortie += identifiantQuote(i);
+                }
                 break;
             case Genre::Param:
-                if (m_numeroter)
+                if (m_numeroter) {
+                    vider(i);
                     sortie += u'$' + QString::number(++m_numeroParam);
-                else
-                    sortie += texte(i);
+                } else {
+                    garder(i);
+                }
                 break;
             case Genre::Op: {
-                const QStringView op = texte(i);
-                if (op == u"&") {
+                if (estOp(i, u'&') || (estOp(i, u'+') && m_cible != Cible::Oracle && entreTextes(i, debut, fin))) {
+                    vider(i);
                     sortie += QStringLiteral("||");
-                } else if (op == u"+" && m_cible != Cible::Oracle && entreTextes(i, debut, fin)) {
-                    sortie += QStringLiteral("||");
-                } else if (op == u"/" && !m_ddl) {
+                } else if (estOp(i, u'/') && !m_ddl) {
+                    vider(i);
                     sortie += QStringLiteral("* 1.0 /");
                 } else {
-                    sortie += op;
+                    garder(i);
                 }
                 break;
             }
@@ -695,6 +785,7 @@ private:
                         if (fermante > 0) {
                             QString appel;
                             if (traduireFonction(f, i, k, fermante, appel)) {
+                                vider(i);
                                 sortie += appel;
                                 i = fermante;
                                 break;
@@ -703,12 +794,15 @@ private:
                     }
                 }
                 if (m == "LIKE" && m_cible == Cible::Postgres) {
+                    vider(i);
                     sortie += QStringLiteral("ILIKE");
                 } else if (m == "MOD") {
+                    vider(i);
                     sortie += u'%';
                 } else if (m == "TOP" && limite && estApresSelect(i, debut)) {
                     const int nombre = suivant(i, fin);
                     if (nombre >= 0 && m_jetons[nombre].genre == Genre::Nombre) {
+                        vider(i);
                         const QString n = texte(nombre).toString();
                         *limite = m_cible == Cible::Oracle
                                       ? QStringLiteral(" FETCH FIRST ") + n + QStringLiteral(" ROWS ONLY")
@@ -717,29 +811,36 @@ private:
                         if (i + 1 < fin && m_jetons[i + 1].genre == Genre::Espace)
                             ++i;
                     } else {
-                        sortie += texte(i);
+                        garder(i);
                     }
                 } else if (m_ddl && estPositionType(i, debut)) {
+                    vider(i);
                     i = traduireType(i, fin, sortie);
                 } else if (m_alterTable && m == "ALTER" && i > suivant(-1)) {
+                    vider(i);
                     i = traduireAlterColonne(i, fin, sortie);
                 } else if (m_alterTable && m == "COLUMN" && m_cible == Cible::Oracle) {
                     // Oracle writes ADD without COLUMN.
                     const int p = precedent(i, debut);
-                    if (!(p >= 0 && mot(p, t) == "ADD"))
-                        sortie += texte(i);
-                    else if (i + 1 < fin && m_jetons[i + 1].genre == Genre::Espace)
-                        ++i;
+                    if (!(p >= 0 && mot(p, t) == "ADD")) {
+                        garder(i);
+                    } else {
+                        vider(i);
+                        if (i + 1 < fin && m_jetons[i + 1].genre == Genre::Espace)
+                            ++i;
+                    }
                 } else {
-                    sortie += texte(i);
+                    garder(i);
                 }
                 break;
             }
             default:
-                sortie += texte(i);
+                garder(i);
                 break;
             }
         }
+        if (attente >= 0 && fin > 0)
+            sortie += QStringView(m_sql).mid(attente, m_jetons[fin - 1].debut + m_jetons[fin - 1].longueur - attente);
     }
 
     // ALTER TABLE t ALTER [COLUMN] c <type>: PostgreSQL wants ALTER COLUMN c TYPE <type>,
