@@ -8,6 +8,11 @@
 #include <QMap>
 #include <QStringList>
 
+#include <ostream>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
+
 namespace vyk::test {
 
 struct CatalogueMoteur
