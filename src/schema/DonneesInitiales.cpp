@@ -5,6 +5,7 @@
 #include "db/InsertionMassive.h"
 #include "db/Lot.h"
 #include "db/Sql.h"
+#include "schema/EtapesMiseAJour.h"
 
 #include <QDate>
 #include <QSet>
@@ -291,13 +292,6 @@ int semerSeuils(BaseDonnees &base)
         insertion.terminer();
         ajoutes = int(std::size(SEUILS)) - int(insertion.erreurs().size());
     }
-    // Parameters and units that carry thresholds are shown in the lists.
-    if (base.tableExiste(QStringLiteral("ANALYSES_PARAMETRES")))
-        base.Execute(QStringLiteral("UPDATE ANALYSES_PARAMETRES SET Actif='1' WHERE code in (SELECT CodeParametre FROM "
-                                    "ANALYSES_SEUILS)"));
-    if (base.tableExiste(QStringLiteral("ANALYSES_UNITES")))
-        base.Execute(QStringLiteral("UPDATE ANALYSES_UNITES SET Actif='1' WHERE code in (SELECT CodeUnite FROM "
-                                    "ANALYSES_SEUILS)"));
     return ajoutes;
 }
 
@@ -432,6 +426,17 @@ int ecrireDonneesInitiales(BaseDonnees &base)
     n += semerParametrageData(base);
     n += semerPeriodes(base);
     return n;
+}
+
+void ecrireDonneesInitiales(MiseAJour &miseAJour)
+{
+    BaseDonnees &base = miseAJour.base();
+    for (int (*semer)(BaseDonnees &) : {semerListesCodees, semerReferentielsListes, semerFinalites, semerEtats, semerSeuils,
+                                        semerTypesStation, semerParametrageData, semerPeriodes}) {
+        if (miseAJour.annule())
+            return;
+        semer(base);
+    }
 }
 
 } // namespace vyk

@@ -16,6 +16,8 @@
 
 namespace vyk {
 
+class MiseAJour;
+
 // One entry of a seeded coded list.
 struct EntreeInitiale
 {
@@ -42,8 +44,7 @@ int semerListesCodees(BaseDonnees &base = bd());
 int semerReferentielsListes(BaseDonnees &base = bd());
 int semerFinalites(BaseDonnees &base = bd());
 int semerEtats(BaseDonnees &base = bd());
-// Default thresholds (when the list 1 of type '0' has none), then the parameters and units of
-// every threshold are marked active.
+// Default thresholds, when the list 1 of type '0' has none.
 int semerSeuils(BaseDonnees &base = bd());
 int semerTypesStation(BaseDonnees &base = bd());
 int semerParametrageData(BaseDonnees &base = bd());
@@ -51,9 +52,11 @@ int semerParametrageData(BaseDonnees &base = bd());
 // hydrological year starting at the month of the setting MoisDebutAnneeHydro, default 09).
 int semerPeriodes(BaseDonnees &base = bd());
 
-// Every seed above, in order; the number of rows added or rewritten. The upgrade step that
-// writes the seed rows calls it.
+// Every seed above, in order; the number of rows added or rewritten.
 int ecrireDonneesInitiales(BaseDonnees &base = bd());
+// The upgrade step of the seed rows: the same, stopping between seeds when the run is
+// cancelled. The step then marks active the parameters and units that have thresholds.
+void ecrireDonneesInitiales(MiseAJour &miseAJour);
 
 // The first month of the hydrological year as the setting holds it, 1 to 12 (default 9).
 int moisDebutAnneeHydro();
