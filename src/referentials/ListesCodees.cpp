@@ -45,6 +45,8 @@ QString texteEntreeVide(int blancs) { return QString(std::max(blancs, 0), u' ') 
 
 QString EntreeCodee::texte(int largeur) const
 {
+    if (estTous())
+        return TEXTE_TOUS;
     if (code.isEmpty() && libelle.trimmed().isEmpty())
         return texteEntreeVide();
     QString l = libelle;
