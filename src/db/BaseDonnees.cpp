@@ -11,7 +11,7 @@
 namespace vyk {
 
 namespace {
-const QString PAS_OUVERTE = QStringLiteral("Aucune base de données n'est ouverte.");
+const QString PAS_OUVERTE = messageBaseFermee();
 const QString CARACTERE_REFUSE =
     QStringLiteral("Instruction refusée : elle contient un caractère de contrôle (octet nul ou autre).");
 constexpr int TAILLE_CACHE = 128;
