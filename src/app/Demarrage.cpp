@@ -38,10 +38,10 @@ bool Demarrage::chargement()
 
 bool Demarrage::connexionbase()
 {
-    const bool ok = vyk::connexionbase(m_parametres, ouvrir);
+    // The database being opened shows while it opens, and under its error message.
     if (afficherStatut)
         afficherStatut(libelleStatut());
-    return ok;
+    return vyk::connexionbase(m_parametres, ouvrir);
 }
 
 bool Demarrage::estConnecte() const { return bd().estOuverte(); }

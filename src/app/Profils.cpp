@@ -1,5 +1,7 @@
 #include "app/Profils.h"
 
+#include "app/Registre.h"
+#include "app/Reglages.h"
 #include "db/BaseDonnees.h"
 #include "db/FichiersTexte.h"
 
@@ -164,6 +166,26 @@ const ProfilConnexion *trouverProfil(const QVector<ProfilConnexion> &profils, co
         if (p.nom == nom)
             return &p;
     return nullptr;
+}
+
+bool profilDesReglages(const QString &nom, ChoixProfil &choix, QString *erreur)
+{
+    const QString chemin = lireRegistre(reglage::FichierProfils, {}, true);
+    if (chemin.isEmpty()) {
+        if (erreur)
+            *erreur = QStringLiteral("Aucun fichier databases.properties n'est paramétré.");
+        return false;
+    }
+    const QVector<ProfilConnexion> profils = lireFichierBases(chemin);
+    const ProfilConnexion *profil = trouverProfil(profils, nom);
+    if (!profil) {
+        if (erreur)
+            *erreur = QStringLiteral("Impossible de retrouver le paramétrage de cette base. Merci de vérifier le "
+                                     "fichier databases.properties (%1).").arg(chemin);
+        return false;
+    }
+    choix = resoudreProfil(*profil);
+    return true;
 }
 
 QVector<LigneProfil> lignesProfils(const QVector<ProfilConnexion> &profils)

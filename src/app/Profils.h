@@ -50,6 +50,10 @@ ChoixProfil resoudreProfil(const ProfilConnexion &profil);
 // First profile of that exact name (case counts); nullptr when none.
 const ProfilConnexion *trouverProfil(const QVector<ProfilConnexion> &profils, const QString &nom);
 
+// The profile of that name in the profile file named by the settings. Without it, false and
+// the reason in erreur.
+bool profilDesReglages(const QString &nom, ChoixProfil &choix, QString *erreur = nullptr);
+
 // A row of the administration grid, written back to the file.
 struct LigneProfil
 {

@@ -1,7 +1,9 @@
 #include "app/Profils.h"
+#include "app/Registre.h"
 
 #include "support/BaseTest.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace vyk;
@@ -137,6 +139,31 @@ TEST(ProfilsTest, FichierEcritPuisRelu)
     EXPECT_FALSE(ecrireFichierBases(env.chemin(QStringLiteral("absent/databases.properties")), lignes));
     EXPECT_TRUE(lireFichierBases(env.chemin(QStringLiteral("absent/databases.properties"))).isEmpty());
     EXPECT_TRUE(lireFichierBases(QString()).isEmpty());
+}
+
+// vyk-cli --profile: the profile file of the settings.
+TEST(ProfilsTest, ProfilDesReglages)
+{
+    test::EnvironnementTest env;
+    ChoixProfil choix;
+    QString erreur;
+    EXPECT_FALSE(profilDesReglages(QStringLiteral("Pg"), choix, &erreur));
+    EXPECT_EQ(erreur, QStringLiteral("Aucun fichier databases.properties n'est paramétré."));
+    const QString chemin = env.chemin(QStringLiteral("Bases/databases.properties"));
+    ASSERT_TRUE(QDir().mkpath(env.chemin(QStringLiteral("Bases"))));
+    ASSERT_TRUE(ecrireFichierBases(chemin, {{QStringLiteral("Pg"), QStringLiteral("POSTGRESQL"), QStringLiteral("pg1"),
+                                             QStringLiteral("5433"), QStringLiteral("eaux"), QStringLiteral("u"),
+                                             QStringLiteral("mdp")}}));
+    ecrireRegistre(QStringLiteral("databases.properties"), chemin);
+    EXPECT_FALSE(profilDesReglages(QStringLiteral("pg"), choix, &erreur));
+    EXPECT_EQ(erreur, QStringLiteral("Impossible de retrouver le paramétrage de cette base. Merci de vérifier le fichier "
+                                     "databases.properties (%1).").arg(chemin));
+    ASSERT_TRUE(profilDesReglages(QStringLiteral("Pg"), choix, &erreur));
+    EXPECT_EQ(choix.type, QStringLiteral("POSTGRESQL"));
+    EXPECT_EQ(choix.serveur, QStringLiteral("pg1"));
+    EXPECT_EQ(choix.port, QStringLiteral("5433"));
+    EXPECT_EQ(choix.base, QStringLiteral("eaux"));
+    EXPECT_EQ(choix.motDePasse, QStringLiteral("mdp"));
 }
 
 TEST(ProfilsTest, LignesQuiNeSeReliraientPasRefusees)
