@@ -109,7 +109,7 @@ TEST(CommandeCreate, NouveauFichierAuSchemaCourantEtFichierExistantRefuse)
     if (!QFileInfo::exists(programme()))
         GTEST_SKIP() << "vyk-cli n'est pas construit.";
     test::EnvironnementTest environnement;
-    const QString fichier = environnement.chemin("nouvelle.db");
+    const QString fichier = environnement.chemin("donnees/vyk/nouvelle.db");
     Resultat r = lancer({"create", fichier});
     ASSERT_EQ(r.code, 0) << qPrintable(r.erreurs);
     EXPECT_EQ(r.sortie, "Base créée : " + fichier + "\nVersion du schéma : " + versionProgramme() + "\n");
