@@ -17,7 +17,7 @@ Demarrage::Demarrage()
         session().login = login.trimmed();
         return true;
     };
-    // The schema module wires its check (verifierVersionBase of src/schema) here.
+    // The GUI wires the schema check and upgrade here (the schema module sits beside this one).
     verifierVersionBase = [](const QString &) { return true; };
     ouvrir = ouvertureParDefaut();
 }

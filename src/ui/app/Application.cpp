@@ -3,12 +3,22 @@
 #include "ui/app/FenetrePrincipale.h"
 #include "ui/app/FrmConnexion.h"
 #include "ui/app/FrmIdentification.h"
+#include "ui/widgets/ProgressionGui.h"
+
+#include "schema/MiseAJour.h"
 
 #include <QGuiApplication>
 
 namespace vyk {
 
-Application::Application() = default;
+Application::Application()
+{
+    // After a login the schema is checked, and brought up to date with a progress window.
+    m_demarrage.verifierVersionBase = [](const QString &version) {
+        ProgressionGui progression(nullptr, QStringLiteral("Mise à jour de la base de données"));
+        return vyk::verifierVersionBase(version, progression);
+    };
+}
 
 Application::~Application()
 {

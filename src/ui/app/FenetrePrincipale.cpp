@@ -3,6 +3,7 @@
 #include "db/Session.h"
 #include "ui/app/Application.h"
 #include "ui/app/MenuFichier.h"
+#include "ui/app/MenuStations.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -25,6 +26,7 @@ FenetrePrincipale::FenetrePrincipale(Application &application, QWidget *parent)
     setCentralWidget(m_zone);
 
     creerMenuFichier(*this);
+    creerMenuStations(*this);
 
     m_base = new QLabel(application.demarrage().libelleStatut(), this);
     m_base->setObjectName(QStringLiteral("LblBase"));
