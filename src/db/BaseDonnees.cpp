@@ -3,6 +3,7 @@
 #include "db/Dialecte.h"
 #include "db/Moteur.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QUuid>
 
@@ -11,7 +12,7 @@
 namespace vyk {
 
 namespace {
-const QString PAS_OUVERTE = QStringLiteral("Aucune base de données n'est ouverte.");
+const QString PAS_OUVERTE = messageBaseFermee();
 const QString CARACTERE_REFUSE =
     QStringLiteral("Instruction refusée : elle contient un caractère de contrôle (octet nul ou autre).");
 constexpr int TAILLE_CACHE = 128;
@@ -25,7 +26,15 @@ BaseDonnees &BaseDonnees::instance()
 
 BaseDonnees::BaseDonnees() = default;
 
-BaseDonnees::~BaseDonnees() { fermerBase(); }
+// After the application object is gone Qt's connection registry may be too: the connection is
+// then left to the end of the process rather than closed through it.
+BaseDonnees::~BaseDonnees()
+{
+    if (QCoreApplication::instance())
+        fermerBase();
+    else
+        (void)m_moteur.release();
+}
 
 bool BaseDonnees::ouvrirBase(const QString &base, const QString &typeBase, const QString &serveur,
                              const QString &utilisateur, const QString &motDePasse, const QString &module,
@@ -55,6 +64,12 @@ bool BaseDonnees::ouvrirBase(const QString &base, const QString &typeBase, const
         return false;
     }
     m_moteur = std::move(moteur);
+    // The process-wide object outlives the application: close while Qt is still there.
+    static const bool fermetureEnregistree = [] {
+        qAddPostRoutine([] { BaseDonnees::instance().fermerBase(); });
+        return true;
+    }();
+    (void)fermetureEnregistree;
     m_typeBase = code;
     m_base = base;
     m_serveur = serveur;

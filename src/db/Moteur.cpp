@@ -1,5 +1,7 @@
 #include "db/Moteur.h"
 
+#include <QSqlDatabase>
+
 namespace vyk {
 
 namespace {
@@ -59,6 +61,21 @@ std::unique_ptr<InsertionMoteur> Moteur::insertion(const QString &table, const Q
     if (!instruction)
         return nullptr;
     return std::make_unique<InsertionPreparee>(std::move(instruction));
+}
+
+QString messageBaseFermee() { return QStringLiteral("Aucune base de données n'est ouverte."); }
+
+void fermerConnexionQt(QString &nom)
+{
+    if (nom.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(nom, false);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(nom);
+    nom.clear();
 }
 
 bool Moteur::debut(QString &erreur) { return executer(QStringLiteral("BEGIN"), nullptr, nullptr, erreur); }

@@ -103,6 +103,12 @@ protected:
     bool m_isolation = false;
 };
 
+// "Aucune base de données n'est ouverte."
+QString messageBaseFermee();
+
+// Closes and removes a named Qt connection; the name is cleared.
+void fermerConnexionQt(QString &nom);
+
 std::unique_ptr<Moteur> creerMoteurSqlite();
 std::unique_ptr<Moteur> creerMoteurPostgres();
 std::unique_ptr<Moteur> creerMoteurOdbc();

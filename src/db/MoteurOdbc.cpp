@@ -72,7 +72,7 @@ public:
                   QString &erreur) override
     {
         if (m_nb < 0) {
-            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            erreur = messageBaseFermee();
             return false;
         }
         for (int i = 0; i < parametres.size() && i < m_nb; ++i)
@@ -129,15 +129,7 @@ public:
 
     void fermer() override
     {
-        if (m_nom.isEmpty())
-            return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_nom, false);
-            if (db.isValid())
-                db.close();
-        }
-        QSqlDatabase::removeDatabase(m_nom);
-        m_nom.clear();
+        fermerConnexionQt(m_nom);
     }
 
     QSqlDatabase db() const { return QSqlDatabase::database(m_nom, false); }

@@ -230,28 +230,26 @@ public:
     void fermer() override
     {
         m_c = nullptr;
-        if (m_nom.isEmpty())
-            return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_nom, false);
-            if (db.isValid())
-                db.close();
-        }
-        QSqlDatabase::removeDatabase(m_nom);
-        m_nom.clear();
+        fermerConnexionQt(m_nom);
     }
 
     bool executer(const QString &sql, Tableau *resultat, long long *modifiees, QString &erreur) override
     {
         if (!m_c) {
-            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            erreur = messageBaseFermee();
             return false;
         }
-        if (!PQsendQuery(m_c, sql.toUtf8().constData())) {
+        return terminer(PQsendQuery(m_c, sql.toUtf8().constData()), resultat, modifiees, erreur, 0, 0);
+    }
+
+    // Reads the results of what was just sent (envoye: the send succeeded).
+    bool terminer(bool envoye, Tableau *resultat, long long *modifiees, QString &erreur, int avant, int apres)
+    {
+        if (!envoye) {
             erreur = erreurResultat(nullptr, m_c);
             return false;
         }
-        const Collecte c = collecter(resultat, 0, 0);
+        const Collecte c = collecter(resultat, avant, apres);
         if (!c.ok) {
             erreur = c.erreur;
             return false;
@@ -266,24 +264,15 @@ public:
     bool executerIsole(const QString &sql, Tableau *resultat, long long *modifiees, QString &erreur) override
     {
         if (!m_c) {
-            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            erreur = messageBaseFermee();
             return false;
         }
         const QByteArray texte = QByteArrayLiteral("SAVEPOINT ") + SAUVEGARDE + ";\n" + sql.toUtf8() +
                                  QByteArrayLiteral("\n;RELEASE SAVEPOINT ") + SAUVEGARDE;
-        if (!PQsendQuery(m_c, texte.constData())) {
-            erreur = erreurResultat(nullptr, m_c);
-            return false;
-        }
-        const Collecte c = collecter(resultat, 1, 1);
-        if (!c.ok) {
-            erreur = c.erreur;
-            revenir();
-            return false;
-        }
-        if (modifiees)
-            *modifiees = c.modifiees;
-        return true;
+        if (terminer(PQsendQuery(m_c, texte.constData()), resultat, modifiees, erreur, 1, 1))
+            return true;
+        revenir();
+        return false;
     }
 
     void revenir()
@@ -328,7 +317,7 @@ public:
     std::unique_ptr<InstructionMoteur> preparer(const QString &sql, QString &erreur) override
     {
         if (!m_c) {
-            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            erreur = messageBaseFermee();
             return nullptr;
         }
         const QByteArray nom = "vyk_p" + QByteArray::number(++m_numero);
@@ -346,7 +335,7 @@ public:
                          long long *modifiees, QString &erreur)
     {
         if (!m_c) {
-            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            erreur = messageBaseFermee();
             return false;
         }
         QVector<QByteArray> textes;
@@ -357,20 +346,9 @@ public:
         for (const QByteArray &t : textes)
             valeurs << (t.isNull() ? nullptr : t.constData());
         const int n = int(valeurs.size());
-        if (!m_isolation) {
-            if (!PQsendQueryPrepared(m_c, nom.constData(), n, valeurs.constData(), nullptr, nullptr, 0)) {
-                erreur = erreurResultat(nullptr, m_c);
-                return false;
-            }
-            const Collecte c = collecter(resultat, 0, 0);
-            if (!c.ok) {
-                erreur = c.erreur;
-                return false;
-            }
-            if (modifiees)
-                *modifiees = c.modifiees;
-            return true;
-        }
+        if (!m_isolation)
+            return terminer(PQsendQueryPrepared(m_c, nom.constData(), n, valeurs.constData(), nullptr, nullptr, 0),
+                            resultat, modifiees, erreur, 0, 0);
         // Inside a transaction: savepoint, statement, release in one pipeline.
         if (!PQenterPipelineMode(m_c)) {
             erreur = erreurResultat(nullptr, m_c);
@@ -487,7 +465,7 @@ bool InstructionPostgres::executer(const QVector<QVariant> &parametres, Tableau 
                                    QString &erreur)
 {
     if (!m_moteur) {
-        erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+        erreur = messageBaseFermee();
         return false;
     }
     return m_moteur->executerPrepare(m_nom, parametres, resultat, modifiees, erreur);

@@ -184,7 +184,7 @@ public:
                   QString &erreur) override
     {
         if (!m_st) {
-            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            erreur = messageBaseFermee();
             return false;
         }
         sqlite3_clear_bindings(m_st);
@@ -253,21 +253,13 @@ public:
     void fermer() override
     {
         m_db = nullptr;
-        if (m_nom.isEmpty())
-            return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_nom, false);
-            if (db.isValid())
-                db.close();
-        }
-        QSqlDatabase::removeDatabase(m_nom);
-        m_nom.clear();
+        fermerConnexionQt(m_nom);
     }
 
     bool executer(const QString &sql, Tableau *resultat, long long *modifiees, QString &erreur) override
     {
         if (!m_db) {
-            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            erreur = messageBaseFermee();
             return false;
         }
         static const QRegularExpression alterColonne(
@@ -306,7 +298,7 @@ public:
     std::unique_ptr<InstructionMoteur> preparer(const QString &sql, QString &erreur) override
     {
         if (!m_db) {
-            erreur = QStringLiteral("Aucune base de données n'est ouverte.");
+            erreur = messageBaseFermee();
             return nullptr;
         }
         const QByteArray texte = sql.toUtf8();
