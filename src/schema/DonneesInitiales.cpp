@@ -1,6 +1,6 @@
 #include "schema/DonneesInitiales.h"
 
-#include "app/Registre.h"
+#include "app/Options.h"
 #include "db/BaseDonnees.h"
 #include "db/InsertionMassive.h"
 #include "db/Lot.h"
@@ -358,10 +358,10 @@ QVector<QStringList> lignesPeriodes(int moisDebutHydro)
     return lignes;
 }
 
-int moisDebutAnneeHydro()
+int moisHydrologique()
 {
     bool ok = false;
-    const int mois = lireRegistre(QStringLiteral("MoisDebutAnneeHydro")).toInt(&ok);
+    const int mois = moisDebutAnneeHydro().trimmed().toInt(&ok);
     return ok && mois >= 1 && mois <= 12 ? mois : 9;
 }
 
@@ -370,7 +370,7 @@ int semerPeriodes(BaseDonnees &base)
     if (!base.tableExiste(QStringLiteral("PERIODES")))
         return 0;
     const QStringList colonnes = colonnesPeriodes();
-    const QVector<QStringList> attendues = lignesPeriodes(moisDebutAnneeHydro());
+    const QVector<QStringList> attendues = lignesPeriodes(moisHydrologique());
 
     // Rebuilt only when it differs from the calendar: a second run writes nothing.
     const Tableau t = base.extraire(QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) +

@@ -58,8 +58,9 @@ int ecrireDonneesInitiales(BaseDonnees &base = bd());
 // cancelled. The step then marks active the parameters and units that have thresholds.
 void ecrireDonneesInitiales(MiseAJour &miseAJour);
 
-// The first month of the hydrological year as the setting holds it, 1 to 12 (default 9).
-int moisDebutAnneeHydro();
+// The first month of the hydrological year of the setting MoisDebutAnneeHydro, 1 to 12 (9 when
+// the setting is empty or not a month).
+int moisHydrologique();
 // Recomputes the Hydro columns of PERIODES for a hydrological year starting in that month
 // (1 to 12): "01/01/" before it, "01/02/" from it on. The options screen calls it when the
 // setting MoisDebutAnneeHydro changes. False when the month is not 1 to 12 or a statement

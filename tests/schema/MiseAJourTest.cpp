@@ -148,7 +148,10 @@ protected:
                   QStringList({"SEUILS|1|SEQ-Eaux souterraines"}));
         EXPECT_EQ(lignes("SELECT CodeIntervenant, Telephone FROM INTERVENANTS"), QStringList({"1|0102"}));
         EXPECT_EQ(lignes("SELECT id, commentaire, station, job_execution_id FROM JOBS_JOURNAL"), QStringList({"1|ok|S1|4"}));
-        EXPECT_EQ(lignes("SELECT id, libelle, version FROM PARAMETRAGE_DATA"), QStringList({"1|Chronique mini|1"}));
+        // The row that was there gets its version; the seed rows of the sibling modules join it.
+        EXPECT_EQ(lignes("SELECT projet, id, libelle, version FROM PARAMETRAGE_DATA ORDER BY projet, id"),
+                  QStringList({"VYDA|1|Chronique mini|1", "VYDA|2|Chronique moyenne|", "VYDA|3|Brute modifiée|",
+                               "VYW|1|Niveau mini|", "VYW|2|Niveau moyen|", "VYW|3|Brute supprimée|"}));
         EXPECT_EQ(lignes("SELECT codePoint, identifiant, profDebut FROM QUALITOMETRES_POINTS ORDER BY codePoint"),
                   QStringList({"0|131|", "1|031|"}));
         EXPECT_EQ(lignes("SELECT Code, Actif FROM ANALYSES_PARAMETRES ORDER BY Code"), QStringList({"1301|0", "1340|1"}));

@@ -3,6 +3,7 @@
 #include "db/Session.h"
 #include "ui/app/Application.h"
 #include "ui/app/MenuFichier.h"
+#include "ui/app/MenuReferentiels.h"
 #include "ui/app/MenuStations.h"
 
 #include <QCloseEvent>
@@ -27,6 +28,7 @@ FenetrePrincipale::FenetrePrincipale(Application &application, QWidget *parent)
 
     creerMenuFichier(*this);
     creerMenuStations(*this);
+    creerMenuReferentiels(*this);
 
     m_base = new QLabel(application.demarrage().libelleStatut(), this);
     m_base->setObjectName(QStringLiteral("LblBase"));

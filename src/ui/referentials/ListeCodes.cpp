@@ -28,6 +28,7 @@ ListeCodes::ListeCodes(const QString &champ, QWidget *parent)
                            QStringLiteral("Enregistrer la fiche"), QStringLiteral("Importer un fichier de référentiel")},
                           parent)
 {
+    setObjectName(QStringLiteral("ListeCodes"));
     setWindowTitle(TITRE);
     construireFiltres();
     construireFiche();

@@ -1,0 +1,35 @@
+#include "ui/app/MenuReferentiels.h"
+
+#include "ui/app/FenetrePrincipale.h"
+#include "ui/referentials/ImportationCodesSandre.h"
+#include "ui/referentials/ListeCodes.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace vyk {
+
+void creerMenuReferentiels(FenetrePrincipale &fenetre)
+{
+    QMenu *menu = fenetre.menuBar()->addMenu(QStringLiteral("&Référentiels"));
+    menu->setObjectName(QStringLiteral("MenuReferentiels"));
+
+    QAction *codes = menu->addAction(QStringLiteral("&Listes de codes"));
+    codes->setObjectName(QStringLiteral("ActionListeCodes"));
+    QObject::connect(codes, &QAction::triggered, &fenetre, [&fenetre] { fenetre.ouvrirEcran(new ListeCodes); });
+
+    QAction *importation = menu->addAction(QStringLiteral("&Importer des nomenclatures du référentiel..."));
+    importation->setObjectName(QStringLiteral("ActionImportationCodesSandre"));
+    QObject::connect(importation, &QAction::triggered, &fenetre, [&fenetre] {
+        ImportationCodesSandre dialogue(&fenetre);
+        dialogue.exec();
+        // An open code list shows what was integrated.
+        if (dialogue.nbIntegres() > 0)
+            for (QWidget *ecran : fenetre.ecrans())
+                if (auto *liste = qobject_cast<ListeCodes *>(ecran))
+                    liste->RempliSprCodes();
+    });
+}
+
+} // namespace vyk
