@@ -415,27 +415,27 @@ bool recalculerPeriodesHydro(int moisDebut, BaseDonnees &base)
     return transaction.valider();
 }
 
+namespace {
+// The seeds in the order they run: lists before what refers to them.
+constexpr int (*SEMENCES[])(BaseDonnees &) = {semerListesCodees, semerReferentielsListes, semerFinalites,
+                                              semerEtats,        semerSeuils,             semerTypesStation,
+                                              semerParametrageData, semerPeriodes};
+} // namespace
+
 int ecrireDonneesInitiales(BaseDonnees &base)
 {
-    int n = semerListesCodees(base);
-    n += semerReferentielsListes(base);
-    n += semerFinalites(base);
-    n += semerEtats(base);
-    n += semerSeuils(base);
-    n += semerTypesStation(base);
-    n += semerParametrageData(base);
-    n += semerPeriodes(base);
+    int n = 0;
+    for (const auto semer : SEMENCES)
+        n += semer(base);
     return n;
 }
 
 void ecrireDonneesInitiales(MiseAJour &miseAJour)
 {
-    BaseDonnees &base = miseAJour.base();
-    for (int (*semer)(BaseDonnees &) : {semerListesCodees, semerReferentielsListes, semerFinalites, semerEtats, semerSeuils,
-                                        semerTypesStation, semerParametrageData, semerPeriodes}) {
+    for (const auto semer : SEMENCES) {
         if (miseAJour.annule())
             return;
-        semer(base);
+        semer(miseAJour.base());
     }
 }
 

@@ -126,6 +126,24 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
     EXPECT_TRUE(ecran.LblReferentiel->text().isEmpty());
     ASSERT_TRUE(ecran.exporterVers(chemin(QStringLiteral("Liste_des_Codes.csv"))));
     EXPECT_TRUE(QFileInfo::exists(chemin(QStringLiteral("Liste_des_Codes.csv"))));
+
+    // A new list typed in the form: its first code, and it joins the list box once saved.
+    ecran.actionInserer()->trigger();
+    QTest::keyClicks(ecran.TxtType, QStringLiteral("analyses.lieu"));
+    QTest::keyClick(ecran.TxtType, Qt::Key_Return);
+    EXPECT_EQ(ecran.TxtCode->text(), QStringLiteral("3"));
+    ecran.TxtType->clear();
+    QTest::keyClicks(ecran.TxtType, QStringLiteral("test.nouvelle"));
+    QTest::keyClick(ecran.TxtType, Qt::Key_Return);
+    EXPECT_EQ(ecran.TxtType->text(), QStringLiteral("TEST.NOUVELLE"));
+    EXPECT_EQ(ecran.TxtCode->text(), QStringLiteral("1"));
+    QTest::keyClicks(ecran.TxtLibelle, QStringLiteral("Premier"));
+    ecran.actionEnregistrer()->trigger();
+    EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de la fiche du code SANDRE terminé."}));
+    EXPECT_GE(ecran.CboChamp->indexCode(QStringLiteral("TEST.NOUVELLE")), 0);
+    EXPECT_EQ(ecran.CboChamp->codeSelectionne(), QStringLiteral("*"));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Libelle FROM CODES_SANDRE WHERE Champ='TEST.NOUVELLE'")),
+              QStringList({"1|Premier"}));
 }
 
 TEST_P(ListeCodesEcranTest, ImportationDUnFichierDeReferentiel)

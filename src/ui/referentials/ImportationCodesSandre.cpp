@@ -85,6 +85,12 @@ ImportationCodesSandre::ImportationCodesSandre(QWidget *parent) : QDialog(parent
         choisirDossier(dernier);
 }
 
+ImportationCodesSandre::~ImportationCodesSandre()
+{
+    LstFichiers->disconnect(this);
+    TxtDossier->disconnect(this);
+}
+
 void ImportationCodesSandre::choisirDossier(const QString &dossier)
 {
     m_dossier = QDir::cleanPath(QDir::fromNativeSeparators(dossier));

@@ -21,6 +21,7 @@ class ImportationCodesSandre : public QDialog
     Q_OBJECT
 public:
     explicit ImportationCodesSandre(QWidget *parent = nullptr);
+    ~ImportationCodesSandre() override;
 
     // Lists the XML files of the folder (the last folder used is kept in the settings).
     void choisirDossier(const QString &dossier);

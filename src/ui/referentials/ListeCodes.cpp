@@ -37,6 +37,15 @@ ListeCodes::ListeCodes(const QString &champ, QWidget *parent)
     declencheInserer();
 }
 
+// Controls still emit while the window is taken down (focus leaving a field): the screen no
+// longer listens by then.
+ListeCodes::~ListeCodes()
+{
+    TxtType->disconnect(this);
+    CboChamp->disconnect(this);
+    SprListe->disconnect(this);
+}
+
 void ListeCodes::construireFiltres()
 {
     auto *ligne = new QHBoxLayout;
@@ -69,6 +78,15 @@ void ListeCodes::construireFiche()
     };
     TxtType = new QLineEdit(this);
     TxtType->setMaxLength(50);
+    // A new entry takes the next code of the list it is given.
+    connect(TxtType, &QLineEdit::editingFinished, this, [this] {
+        const QString champ = TxtType->text().trimmed().toUpper();
+        if (!m_fiche.nouvelle || champ == m_fiche.champ)
+            return;
+        m_fiche.champ = champ;
+        TxtType->setText(champ);
+        TxtCode->setText(champ.isEmpty() ? QString() : QString::number(ModeleListeCodes::codeSuivant(champ)));
+    });
     TxtCode = new QLineEdit(this);
     TxtCode->setValidator(new QIntValidator(-32768, 32767, TxtCode));
     TxtLibelle = new QLineEdit(this);

@@ -76,6 +76,9 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
     connect(SprListe, &GrilleDonnees::ligneChoisie, this, [this](int ligne) { afficherLigne(ligne); });
 }
 
+// The grid may still report a selection while the screen is taken down.
+EcranListeReference::~EcranListeReference() { SprListe->disconnect(this); }
+
 bool EcranListeReference::RempliSpr()
 {
     const bool ok = m_modele.charger();

@@ -31,6 +31,8 @@ public:
         QString outils;      // "Importer un fichier de référentiel"; "" for none
     };
 
+    ~EcranListeReference() override;
+
     GrilleDonnees *grille() const { return SprListe; }
     QToolBar *barreOutils() const { return m_barre; }
     QAction *actionInserer() const { return m_inserer; }
