@@ -290,10 +290,12 @@ public:
             if (ok) {
                 ++m_bilan.ajoutes;
                 liste.codes.insert(cle);
+                // Local codes are taken above every code of 1000 or more, national ones included.
+                if (cle >= PREMIER_CODE_LOCAL)
+                    liste.maxLocal = std::max(liste.maxLocal, cle);
                 if (!reference.isEmpty()) {
                     liste.references.insert(reference, cle);
                     liste.locaux.insert(cle, reference);
-                    liste.maxLocal = std::max(liste.maxLocal, cle);
                 }
             }
         }
@@ -366,14 +368,22 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees, 
         Lot lot;
         Integration integration(bilan);
         progression.message(QStringLiteral("Intégration des codes Sandre"));
+        // National numbers first: the local codes of the other entries are then taken above
+        // them, and no entry of the file takes a number that a later one carries.
+        QVector<qsizetype> ordre;
+        ordre.reserve(entrees.size());
+        for (int passe = 0; passe < 2; ++passe)
+            for (qsizetype i = 0; i < entrees.size(); ++i)
+                if (estCodeNumerique(entrees[i].code.trimmed()) == (passe == 0))
+                    ordre.append(i);
         const long long total = entrees.size();
-        for (long long i = 0; i < total; ++i) {
+        for (long long n = 0; n < total; ++n) {
             if (progression.annule()) {
                 bilan.annule = true;
                 break;
             }
-            progression.position(i, total);
-            const EntreeReferentiel &e = entrees[i];
+            progression.position(n, total);
+            const EntreeReferentiel &e = entrees[ordre[n]];
             const QString champ = integration.champ(e.numero.trimmed());
             if (champ.isEmpty()) {
                 ++bilan.rejetes;

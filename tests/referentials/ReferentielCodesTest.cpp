@@ -145,6 +145,32 @@ TEST_P(IntegrationReferentielTest, CodesNonNumeriquesCodesLocauxStablesAuSecondI
     EXPECT_EQ(lignes(requete), attendues);
 }
 
+TEST_P(IntegrationReferentielTest, CodesLocauxAuDessusDesNumerosNationaux)
+{
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE_REFERENTIEL (champ, code, referentiel) VALUES ('TEST.MIXTE', "
+                                        "910, '3.1')")));
+    // The text code comes first in the file, the national 1000 and 1001 after it.
+    QVector<EntreeReferentiel> entrees(3);
+    entrees[0].code = QStringLiteral("Z9");
+    entrees[1].code = QStringLiteral("1000");
+    entrees[2].code = QStringLiteral("1001");
+    for (EntreeReferentiel &e : entrees) {
+        e.numero = QStringLiteral("910");
+        e.libelle = QStringLiteral("Code ") + e.code;
+    }
+    BilanIntegration b = integrerReferentiel(entrees, progressionNulle());
+    EXPECT_EQ(b.ajoutes, 3);
+    EXPECT_TRUE(b.erreurs.isEmpty()) << qPrintable(b.erreurs.join(u'\n'));
+    const QString requete = QStringLiteral("SELECT Code, Libelle, codeReference FROM CODES_SANDRE WHERE Champ='TEST.MIXTE' "
+                                           "ORDER BY Code");
+    const QStringList attendues = {"1000|Code 1000|", "1001|Code 1001|", "1002|Code Z9|Z9"};
+    EXPECT_EQ(lignes(requete), attendues);
+    b = integrerReferentiel(entrees, progressionNulle());
+    EXPECT_EQ(b.ajoutes, 0);
+    EXPECT_EQ(b.modifies, 3);
+    EXPECT_EQ(lignes(requete), attendues);
+}
+
 TEST_P(IntegrationReferentielTest, NomenclatureInconnueEtAnnulation)
 {
     QVector<EntreeReferentiel> entrees(2);
