@@ -1,6 +1,7 @@
-// vyk: the GUI program.
+// vyk: the GUI program. It starts on the login screen.
 
-#include "ui/app/FenetrePrincipale.h"
+#include "db/BaseDonnees.h"
+#include "ui/app/Application.h"
 #include "ui/widgets/MessagesGui.h"
 
 #include <QApplication>
@@ -26,9 +27,18 @@ int main(int argc, char *argv[])
     vyk::MessagesGui messages;
     vyk::installerSortieMessages(&messages);
 
-    vyk::FenetrePrincipale fenetre;
-    fenetre.show();
-    const int code = QApplication::exec();
+    // The windows come and go (login, main window, login again); the program ends when
+    // the application says so, not when the last window hides.
+    QApplication::setQuitOnLastWindowClosed(false);
+    int code = 0;
+    {
+        vyk::Application application;
+        QObject::connect(&application, &vyk::Application::fin, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        application.demarrer();
+        code = QApplication::exec();
+    }
+    // Closed while the drivers are still there (leaving from the login screen keeps it open).
+    vyk::bd().fermerBase();
     vyk::installerSortieMessages(nullptr);
     return code;
 }

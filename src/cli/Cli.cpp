@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "app/Profils.h"
 #include "app/Registre.h"
 #include "db/BaseDonnees.h"
 #include "db/Messages.h"
@@ -30,7 +31,8 @@ void aideGenerale(QTextStream &s)
          "  --type ACCESS|POSTGRESQL|ORACLE   type de base (ACCESS par défaut : fichier de bureau)\n"
          "  --base BASE                       fichier de bureau, ou nom de la base sur le serveur\n"
          "  --server HOTE --port PORT         serveur\n"
-         "  --user UTILISATEUR --password MDP identifiants du serveur\n\n"
+         "  --user UTILISATEUR --password MDP identifiants du serveur\n"
+         "  --profile NOM                     une base du fichier databases.properties des paramètres\n\n"
          "  --version                         version du programme\n"
          "  --help                            cette aide ; COMMANDE --help pour l'aide d'une commande\n\n"
          "Commandes :\n";
@@ -72,7 +74,21 @@ int Contexte::echec(const QString &message)
 bool Contexte::ouvrirBase()
 {
     QString type, base, serveur, port, utilisateur, motDePasse;
-    if (aOption(QStringLiteral("base")) || aOption(QStringLiteral("type")) || aOption(QStringLiteral("server"))) {
+    if (aOption(QStringLiteral("profile"))) {
+        ChoixProfil choix;
+        QString erreur;
+        if (!profilDesReglages(option(QStringLiteral("profile")), choix, &erreur)) {
+            erreurs << erreur << '\n';
+            erreurs.flush();
+            return false;
+        }
+        type = choix.type;
+        base = choix.bureau ? choix.fichier : choix.base;
+        serveur = choix.serveur;
+        port = choix.port;
+        utilisateur = aOption(QStringLiteral("user")) ? option(QStringLiteral("user")) : choix.utilisateur;
+        motDePasse = aOption(QStringLiteral("password")) ? option(QStringLiteral("password")) : choix.motDePasse;
+    } else if (aOption(QStringLiteral("base")) || aOption(QStringLiteral("type")) || aOption(QStringLiteral("server"))) {
         type = option(QStringLiteral("type")).isEmpty() ? ACCESS : option(QStringLiteral("type")).toUpper();
         base = option(QStringLiteral("base"));
         serveur = option(QStringLiteral("server"));

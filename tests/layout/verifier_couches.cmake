@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Fails when a file of the core library (everything under src/ but ui/ and main.cpp) includes
 # a QtWidgets header.
 set(entetes)

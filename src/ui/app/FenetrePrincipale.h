@@ -2,17 +2,45 @@
 
 #include <QMainWindow>
 
+class QLabel;
+class QMdiArea;
+
 namespace vyk {
 
-// The frame window whose menus reach every screen.
+class Application;
+
+// The frame window whose menus reach every screen. Each menu is built by its own file
+// (MenuFichier.cpp, ...) so that the window does not grow with the screens.
 class FenetrePrincipale : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit FenetrePrincipale(QWidget *parent = nullptr);
+    explicit FenetrePrincipale(Application &application, QWidget *parent = nullptr);
+
+    Application &application() { return m_application; }
+
+    // Shows a screen inside the frame; a screen of the same name already open is brought
+    // forward instead (and the new one dropped).
+    QWidget *ouvrirEcran(QWidget *ecran);
+    // The open screens of the frame.
+    QList<QWidget *> ecrans() const;
+    // Closes every screen of the frame (change of database).
+    void fermerEcrans();
+
+    static QString caption() { return QStringLiteral("VYK"); }
+
+signals:
+    // The window closed; the application decides what follows.
+    void fermee();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+
+private:
+    Application &m_application;
+    QMdiArea *m_zone;
+    QLabel *m_base;
+    QLabel *m_utilisateur;
 };
 
 } // namespace vyk

@@ -1,0 +1,80 @@
+#include "ui/app/Application.h"
+
+#include "ui/app/FenetrePrincipale.h"
+#include "ui/app/FrmConnexion.h"
+#include "ui/app/FrmIdentification.h"
+
+#include <QGuiApplication>
+
+namespace vyk {
+
+Application::Application() = default;
+
+Application::~Application()
+{
+    delete m_fenetre.data();
+}
+
+FenetrePrincipale *Application::fenetrePrincipale() const { return m_fenetre.data(); }
+
+void Application::demarrer(bool connexionAutomatique)
+{
+    if (!m_identification) {
+        m_identification = std::make_unique<FrmIdentification>(*this);
+        connect(m_identification.get(), &FrmIdentification::quitter, this, &Application::fin);
+    }
+    m_identification->show();
+    m_identification->charger(connexionAutomatique);
+}
+
+void Application::ouvrirFenetrePrincipale()
+{
+    if (!m_fenetre) {
+        m_fenetre = new FenetrePrincipale(*this);
+        m_fenetre->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_fenetre, &FenetrePrincipale::fermee, this, &Application::fenetreFermee);
+    }
+    m_identification->hide();
+    m_fenetre->show();
+    m_fenetre->activateWindow();
+}
+
+void Application::fenetreFermee()
+{
+    if (m_demarrage.dechargement()) {
+        emit fin();
+        return;
+    }
+    demarrer(false);
+}
+
+FrmConnexion *Application::ouvrirConnexion(QWidget *parent)
+{
+    auto *ecran = new FrmConnexion(*this, parent);
+    ecran->setAttribute(Qt::WA_DeleteOnClose);
+    ecran->open();
+    return ecran;
+}
+
+bool Application::changementBase(FrmConnexion *ecran)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool identificationChargee = m_identification && m_identification->isVisible();
+    if (m_fenetre)
+        m_fenetre->fermerEcrans();
+    const bool ok = m_demarrage.changementBase(identificationChargee);
+    if (identificationChargee) {
+        m_identification->afficherEtat();
+        if (ok && ecran)
+            ecran->close();
+    } else {
+        if (ecran)
+            ecran->close();
+        if (m_fenetre)
+            m_fenetre->close();
+    }
+    QGuiApplication::restoreOverrideCursor();
+    return ok;
+}
+
+} // namespace vyk

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/Demarrage.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+namespace vyk {
+
+class FenetrePrincipale;
+class FrmConnexion;
+class FrmIdentification;
+
+// The windows of the run: the login screen first, then the main window, and back to the login
+// screen when the database or the user changes. The decisions are Demarrage's.
+class Application : public QObject
+{
+    Q_OBJECT
+public:
+    Application();
+    ~Application() override;
+
+    Demarrage &demarrage() { return m_demarrage; }
+
+    // Shows the login screen and connects to the database of the settings. The automatic
+    // login runs only at the start of the program, not when the login screen comes back.
+    void demarrer(bool connexionAutomatique = true);
+    FrmIdentification *ecranIdentification() const { return m_identification.get(); }
+    FenetrePrincipale *fenetrePrincipale() const;
+
+    // After a successful login.
+    void ouvrirFenetrePrincipale();
+    // The connection screen, over the given window (not modal-blocking).
+    FrmConnexion *ouvrirConnexion(QWidget *parent);
+    // changementBase of the connection screen: reconnection on the login screen when it is up,
+    // otherwise the main window closes and the login screen comes back.
+    bool changementBase(FrmConnexion *ecran);
+
+signals:
+    // The program ends (the main window closed without a change, or the login screen quit).
+    void fin();
+
+private:
+    void fenetreFermee();
+
+    Demarrage m_demarrage;
+    std::unique_ptr<FrmIdentification> m_identification;
+    QPointer<FenetrePrincipale> m_fenetre;
+};
+
+} // namespace vyk
