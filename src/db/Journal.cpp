@@ -1,15 +1,30 @@
 #include "db/Journal.h"
 
 #include "db/BaseDonnees.h"
+#include "db/Outils.h"
 #include "db/Session.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 namespace vyk {
 
 int niveauJournal() { return bd().niveauJournal(); }
 
 void definirNiveauJournal(int niveau) { bd().setNiveauJournal(niveau); }
+
+QStringList libellesNiveauxJournal()
+{
+    return {QStringLiteral("APPLICATION [0]"), QStringLiteral("DEBUGGAGE   [1]"), QStringLiteral("INFORMATION [2]"),
+            QStringLiteral("WARNING     [3]"), QStringLiteral("ERROR       [4]")};
+}
+
+int niveauDuLibelle(const QString &libelle)
+{
+    static const QRegularExpression crochets(QStringLiteral("\\[\\s*(\\d+)\\s*\\]\\s*$"));
+    const auto m = crochets.match(libelle);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
 
 void ecrireJournal(const QString &titre, const QString &detail, int niveau)
 {
@@ -19,19 +34,21 @@ void ecrireJournal(const QString &titre, const QString &detail, int niveau)
                         (niveau == JournalInfo && (configure == 1 || configure == 2));
     if (!ecrire || !bd().estOuverte())
         return;
+    // Logging never disturbs the caller: a failure is neither reported nor kept as the last error.
     BaseDonnees::Discretion discretion(bd());
     const Session &s = session();
     InstructionPreparee insertion = bd().preparer(QStringLiteral(
         "INSERT INTO JOURNAL (dateEvt, niveau, Titre, utilisateur, contact, ip, projet, description) "
         "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     const QDateTime maintenant = QDateTime::currentDateTime();
-    insertion.executer({QDateTime(maintenant.date(), QTime(maintenant.time().hour(), maintenant.time().minute(),
-                                                          maintenant.time().second())),
-                        QString::number(niveau),
-                        titre.isEmpty() ? QVariant() : QVariant(titre.left(125)),
-                        s.login.isEmpty() ? QStringLiteral("AUTO") : s.login,
-                        s.codeContact.isEmpty() ? QVariant() : QVariant(s.codeContact.toDouble()),
-                        s.poste.isEmpty() ? QVariant() : QVariant(s.poste),
+    const QDateTime aLaSeconde(maintenant.date(), QTime(maintenant.time().hour(), maintenant.time().minute(),
+                                                        maintenant.time().second()));
+    // Texts are cut to their columns so that a long login or host name does not lose the entry.
+    insertion.executer({aLaSeconde, QString::number(niveau),
+                        titre.isEmpty() ? QVariant() : QVariant(titre.left(LONGUEUR_TITRE_JOURNAL)),
+                        s.login.isEmpty() ? QStringLiteral("AUTO") : s.login.left(12),
+                        enNombre(s.codeContact, true).variant(),
+                        s.poste.isEmpty() ? QVariant() : QVariant(s.poste.left(128)),
                         QStringLiteral("VYK"),
                         detail.isEmpty() ? QVariant() : QVariant(detail)});
 }

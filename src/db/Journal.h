@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace vyk {
 
@@ -20,5 +21,12 @@ void ecrireJournal(const QString &titre, const QString &detail, int niveau);
 // The journal level of the run (from the LogLevel setting); kept by the database object.
 int niveauJournal();
 void definirNiveauJournal(int niveau);
+
+// The level list of the options: "APPLICATION [0]" to "ERROR       [4]", in level order.
+QStringList libellesNiveauxJournal();
+// The number in brackets of a label of that list; -1 when there is none.
+int niveauDuLibelle(const QString &libelle);
+// Lengths of the columns the writer fills.
+inline constexpr int LONGUEUR_TITRE_JOURNAL = 125;
 
 } // namespace vyk

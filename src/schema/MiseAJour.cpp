@@ -1,0 +1,374 @@
+#include "schema/MiseAJour.h"
+
+#include "db/Journal.h"
+#include "db/Lot.h"
+#include "db/Sql.h"
+#include "schema/DonneesInitiales.h"
+#include "schema/EtapesMiseAJour.h"
+
+#include <QDateTime>
+
+namespace vyk {
+
+namespace {
+
+const QString REQUETE_VERSION =
+    QStringLiteral("SELECT mac from PARAMETRES WHERE module='VYLEN' and identifiant='version'");
+
+constexpr int NB_ETAPES = 12;
+
+} // namespace
+
+QString versionBase()
+{
+    if (!bd().estOuverte())
+        return {};
+    BaseDonnees::Discretion discretion(bd());
+    const Tableau t = bd().extraire(REQUETE_VERSION);
+    return t.estVide() ? QString() : t.texte(0, 0).trimmed();
+}
+
+bool verifierVersionBase(const QString &version) { return verifierVersionBase(version, progressionNulle()); }
+
+bool verifierVersionBase(const QString &version, Progression &progression)
+{
+    if (!bd().estOuverte())
+        return false;
+    {
+        // A database without PARAMETRES fails here: it is simply not current.
+        BaseDonnees::Discretion discretion(bd());
+        const Tableau t = bd().extraire(REQUETE_VERSION);
+        if (!t.estVide() && t.texte(0, 0).trimmed() == version.trimmed())
+            return true;
+    }
+    return mettreAJourBase(version, progression);
+}
+
+bool mettreAJourBase(const QString &version, Progression &progression)
+{
+    if (!bd().estOuverte())
+        return false;
+    MiseAJour miseAJour(bd(), progression, version.trimmed());
+    return miseAJour.executer();
+}
+
+// ---- run
+
+MiseAJour::MiseAJour(BaseDonnees &base, Progression &progression, QString version)
+    : m_bd(base), m_progression(progression), m_version(std::move(version))
+{
+}
+
+bool MiseAJour::executer()
+{
+    // One transaction committed at intervals on the desktop file; on a server each statement
+    // stands alone inside it, so a failure skips only that statement. What a cancelled or
+    // interrupted run did is kept: the next run completes it, the version row coming last.
+    Lot lot(m_bd);
+    m_etat.charger(m_bd);
+    const std::initializer_list<void (MiseAJour::*)()> etapes = {
+        &MiseAJour::etapePreparation, &MiseAJour::etapeSchemaCommun, &MiseAJour::etapeIndex,
+        &MiseAJour::etapeQualite,     &MiseAJour::etapeTablesStations, &MiseAJour::etapeVues,
+        &MiseAJour::etapeUnites,      &MiseAJour::etapeReferentiels, &MiseAJour::etapeJobs,
+        &MiseAJour::etapeRecherche,   &MiseAJour::etapeDonneesInitiales};
+    for (const auto etape : etapes) {
+        if (annule())
+            break;
+        m_progression.position(m_etape++, NB_ETAPES);
+        (this->*etape)();
+    }
+    const bool ok = !annule() && ecrireVersion();
+    m_progression.position(NB_ETAPES, NB_ETAPES);
+    lot.terminer();
+    if (!ok && !m_annule)
+        journaliserErreur(QStringLiteral("Mise à jour de la version ") + m_version,
+                          QStringLiteral("La version de la base n'a pas pu être enregistrée : ") + m_bd.derniereErreur());
+    return ok;
+}
+
+bool MiseAJour::annule()
+{
+    if (!m_annule && m_progression.annule())
+        m_annule = true;
+    return m_annule;
+}
+
+void MiseAJour::message(const QString &texte) { m_progression.message(texte); }
+
+bool MiseAJour::sql(const QString &instruction)
+{
+    if (instruction.isEmpty())
+        return false;
+    if (m_bd.Execute(instruction))
+        return true;
+    noterEchec(instruction);
+    return false;
+}
+
+void MiseAJour::noterEchec(const QString &instruction)
+{
+    ++m_echecs;
+    journaliserDebug(QStringLiteral("Mise à jour du schéma : instruction refusée"),
+                     instruction + QStringLiteral("\n") + m_bd.derniereErreur());
+}
+
+Tableau MiseAJour::lire(const QString &requete)
+{
+    BaseDonnees::Discretion discretion(m_bd);
+    return m_bd.extraire(requete);
+}
+
+// ---- generic completion from the catalogue
+
+bool MiseAJour::ajouterColonne(const QString &table, const DefinitionColonne &colonne)
+{
+    if (!sql(sqlAjoutColonne(table, colonne)))
+        return false;
+    m_etat.noterColonne(table, QLatin1String(colonne.nom));
+    return true;
+}
+
+void MiseAJour::completerTable(const DefinitionTable &table)
+{
+    const QString nom = QLatin1String(table.nom);
+    recupererCopie(table);
+    if (!m_etat.tableExiste(nom)) {
+        if (sql(sqlCreationTable(table)))
+            m_etat.noterTable(nom, table.nomsColonnes());
+        return;
+    }
+    // An auto-numbered key cannot be added to a table that exists.
+    for (const DefinitionColonne &c : table.colonnes)
+        if (c.type == TypeNeutre::Auto && !m_etat.colonneExiste(nom, QLatin1String(c.nom))) {
+            reconstruireTable(table);
+            return;
+        }
+    const bool serveur = m_bd.typeBase() == POSTGRESQL;
+    for (const DefinitionColonne &c : table.colonnes) {
+        const QString colonne = QLatin1String(c.nom);
+        if (c.obsolete || colonneMigree(nom, colonne))
+            continue;
+        if (!m_etat.colonneExiste(nom, colonne)) {
+            ajouterColonne(nom, c);
+        } else if (serveur && c.type == TypeNeutre::Reel && m_etat.typeColonne(nom, colonne) == u"real") {
+            // Older server databases stored floating numbers as real, which keeps seven digits:
+            // coordinates and results lost their decimals.
+            if (sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ALTER ") + colonne + QStringLiteral(" Double")))
+                m_etat.noterColonne(nom, colonne, QStringLiteral("double precision"));
+        }
+    }
+}
+
+void MiseAJour::completerTables(EtapeSchema etape)
+{
+    for (const DefinitionTable &t : catalogueTables()) {
+        if (t.etape != etape)
+            continue;
+        if (annule())
+            return;
+        completerTable(t);
+    }
+}
+
+bool MiseAJour::reconstruireTable(const DefinitionTable &table)
+{
+    const QString nom = QLatin1String(table.nom);
+    const QString copie = nom + QStringLiteral("_SAV");
+    QStringList communes;
+    for (const QString &c : m_etat.colonnes(nom))
+        if (const DefinitionColonne *d = table.colonne(c); d && !d->obsolete)
+            communes << QLatin1String(d->nom);
+    const QString liste = communes.join(QStringLiteral(", "));
+    Transaction transaction(m_bd);
+    bool ok = transaction.estOuverte() && sql(QStringLiteral("CREATE TABLE ") + copie + QStringLiteral(" AS SELECT * FROM ") + nom) &&
+              sql(QStringLiteral("DROP TABLE ") + nom) && sql(sqlCreationTable(table));
+    if (ok && !communes.isEmpty())
+        ok = sql(QStringLiteral("INSERT INTO ") + nom + QStringLiteral(" (") + liste + QStringLiteral(") SELECT ") + liste +
+                 QStringLiteral(" FROM ") + copie);
+    ok = ok && sql(QStringLiteral("DROP TABLE ") + copie) && transaction.valider();
+    if (!ok) {
+        transaction.annuler();
+        journaliserErreur(QStringLiteral("Mise à jour du schéma : la table ") + nom + QStringLiteral(" n'a pas pu être reconstruite"),
+                          m_bd.derniereErreur());
+        return false;
+    }
+    m_etat.oublierTable(nom);
+    m_etat.noterTable(nom, table.nomsColonnes());
+    return true;
+}
+
+void MiseAJour::recupererCopie(const DefinitionTable &table)
+{
+    const QString nom = QLatin1String(table.nom);
+    const QString copie = nom + QStringLiteral("_SAV");
+    if (!m_etat.tableExiste(copie))
+        return;
+    if (!m_etat.tableExiste(nom) && sql(sqlCreationTable(table)))
+        m_etat.noterTable(nom, table.nomsColonnes());
+    QStringList communes;
+    for (const QString &c : m_etat.colonnes(copie))
+        if (m_etat.colonneExiste(nom, c))
+            communes << c;
+    const QString liste = communes.join(QStringLiteral(", "));
+    Transaction transaction(m_bd);
+    if (!communes.isEmpty() &&
+        sql(QStringLiteral("INSERT INTO ") + nom + QStringLiteral(" (") + liste + QStringLiteral(") SELECT ") + liste +
+            QStringLiteral(" FROM ") + copie) &&
+        sql(QStringLiteral("DROP TABLE ") + copie) && transaction.valider())
+        m_etat.oublierTable(copie);
+}
+
+// ---- markers
+
+bool MiseAJour::marqueurPresent(const QString &module, const QString &identifiant)
+{
+    if (!m_marqueursLus) {
+        m_marqueursLus = true;
+        const Tableau t = lire(QStringLiteral("SELECT Module, Identifiant FROM PARAMETRES"));
+        for (int l = 0; l < t.nbLignes(); ++l) {
+            m_marqueurs.insert(t.texte(l, 0).toLower() + u'|' + t.texte(l, 1).toLower());
+            m_marqueurs.insert(t.texte(l, 0).toLower() + u'|');
+            m_marqueurs.insert(u'|' + t.texte(l, 1).toLower());
+        }
+    }
+    return m_marqueurs.contains(module.toLower() + u'|' + identifiant.toLower());
+}
+
+bool MiseAJour::ecrireMarqueur(const QString &module, const QString &identifiant, bool avecDate)
+{
+    const QString date = avecDate ? dateSQL(QDateTime::currentDateTime(), true) : QStringLiteral("null");
+    if (!sql(QStringLiteral("INSERT INTO PARAMETRES (Module, DateCreation, Mac, Identifiant) VALUES (") + sqlTexte(module) +
+             u',' + date + QStringLiteral(",null,") + sqlTexte(identifiant) + u')'))
+        return false;
+    m_marqueurs.insert(module.toLower() + u'|' + identifiant.toLower());
+    m_marqueurs.insert(module.toLower() + u'|');
+    m_marqueurs.insert(u'|' + identifiant.toLower());
+    return true;
+}
+
+const QStringList &MiseAJour::codesBSS()
+{
+    if (!m_codesLus) {
+        m_codesLus = true;
+        const Tableau t = lire(QStringLiteral("SELECT DISTINCT CodeBSS FROM QUALITOMETRES WHERE CodeBSS IS NOT NULL ORDER BY CodeBSS"));
+        for (int l = 0; l < t.nbLignes(); ++l)
+            m_codesBSS << t.texte(l, 0);
+    }
+    return m_codesBSS;
+}
+
+// ---- steps
+
+void MiseAJour::etapePreparation()
+{
+    message(QStringLiteral("Préparation de la mise à jour"));
+    // Renamed columns, before the completion would add the new name beside the old one.
+    const struct
+    {
+        const char *table, *ancien, *nouveau;
+    } renommages[] = {{"PARAMETRES", "Date", "DateCreation"},
+                      {"ADES_JOURNALISATION", "Date", "DateCreation"},
+                      {"INTERVENANTS", "Téléphone", "Telephone"}};
+    for (const auto &r : renommages) {
+        const QString table = QString::fromUtf8(r.table), ancien = QString::fromUtf8(r.ancien),
+                      nouveau = QString::fromUtf8(r.nouveau);
+        if (m_etat.colonneExiste(table, ancien) && !m_etat.colonneExiste(table, nouveau) &&
+            m_bd.renommerColonne(table, ancien, nouveau))
+            m_etat.renommerColonne(table, ancien, nouveau);
+    }
+    // The journal first, so that this run's entry lands in its current layout.
+    const DefinitionTable &journal = *definitionTable(u"JOURNAL");
+    recupererCopie(journal);
+    if (m_etat.tableExiste(QStringLiteral("JOURNAL")) && !m_etat.colonneExiste(QStringLiteral("JOURNAL"), QStringLiteral("niveau")))
+        reconstruireTable(journal);
+    else
+        completerTable(journal);
+    journaliser(QStringLiteral("Mise à jour de la version ") + m_version);
+}
+
+void MiseAJour::etapeSchemaCommun()
+{
+    message(QStringLiteral("Mise à jour des tables communes"));
+    completerTables(EtapeSchema::SchemaCommun);
+}
+
+void MiseAJour::etapeIndex()
+{
+    message(QStringLiteral("Mise à jour des index"));
+    for (const DefinitionIndex &i : catalogueIndex()) {
+        const QString nom = QLatin1String(i.nom), table = QLatin1String(i.table);
+        if (m_etat.indexExiste(nom) || !m_etat.tableExiste(table))
+            continue;
+        if (sql(sqlCreationIndex(i)))
+            m_etat.noterIndex(nom, table);
+    }
+}
+
+void MiseAJour::etapeUnites()
+{
+    message(QStringLiteral("Mise à jour des unités de comptage"));
+    completerTables(EtapeSchema::Unites);
+}
+
+void MiseAJour::etapeReferentiels()
+{
+    message(QStringLiteral("Mise à jour des référentiels"));
+    completerTables(EtapeSchema::Referentiels);
+    // Macroinvertebrate points took the support code of the current protocol.
+    if (m_etat.tableExiste(QStringLiteral("QUALITOMETRES_POINTS")))
+        sql(QStringLiteral("update qualitometres_points set identifiant='131' where identifiant='002'"));
+}
+
+void MiseAJour::etapeJobs()
+{
+    message(QStringLiteral("Mise à jour des tâches d'import"));
+    completerTables(EtapeSchema::Jobs);
+}
+
+void MiseAJour::etapeRecherche()
+{
+    message(QStringLiteral("Mise à jour des résultats de recherche"));
+    completerTables(EtapeSchema::Recherche);
+}
+
+void MiseAJour::etapeDonneesInitiales()
+{
+    message(QStringLiteral("Données de référence"));
+    ecrireDonneesInitiales(*this);
+    if (annule())
+        return;
+    // Parameters and units that have thresholds are shown in the lists.
+    if (m_etat.tableExiste(QStringLiteral("ANALYSES_SEUILS"))) {
+        sql(QStringLiteral("UPDATE ANALYSES_PARAMETRES SET Actif='1' WHERE code in (SELECT CodeParametre FROM ANALYSES_SEUILS)"));
+        sql(QStringLiteral("UPDATE ANALYSES_UNITES SET Actif='1' WHERE code in (SELECT CodeUnite FROM ANALYSES_SEUILS)"));
+    }
+}
+
+bool MiseAJour::ecrireVersion()
+{
+    message(QStringLiteral("Enregistrement de la version ") + m_version);
+    // The run's date is stored as a date-time, not as day-first text that a server would read
+    // month first.
+    Transaction transaction(m_bd);
+    const bool ok = sql(QStringLiteral("DELETE from PARAMETRES WHERE module='VYLEN' and identifiant='version'")) &&
+                    sql(QStringLiteral("INSERT INTO PARAMETRES (Module, DateCreation, Mac, Identifiant) VALUES ('VYLEN',") +
+                        dateSQL(QDateTime::currentDateTime(), true) + u',' + sqlTexte(m_version) +
+                        QStringLiteral(",'version')"));
+    return ok ? transaction.valider() : (transaction.annuler(), false);
+}
+
+bool colonneMigree(const QString &table, const QString &colonne)
+{
+    static const char *const migrees[][2] = {
+        {"PRELEVEMENTS", "codeOperation"},          {"PRELEVEMENTS", "codeDemande"},
+        {"PRELEVEMENTS_DOSSIERS", "codeQualitometre"}, {"PRELEVEMENTS_ECHANTILLONS", "codeQualitometre"},
+        {"PRELEVEMENTS_FINALITES", "codeQualitometre"}, {"PARAMETRAGE_DATA", "version"},
+    };
+    for (const auto &m : migrees)
+        if (table.compare(QLatin1String(m[0]), Qt::CaseInsensitive) == 0 &&
+            colonne.compare(QLatin1String(m[1]), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+} // namespace vyk
