@@ -92,8 +92,7 @@ QString nomContact(const QString &codeContact)
 
 } // namespace
 
-ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &motDePasse, bool automatique,
-                                   bool memoriser)
+ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &motDePasse, bool automatique)
 {
     session().vider();
     if (!bd().estOuverte())
@@ -139,12 +138,6 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
     s.nomContact = nomContact(s.codeContact);
     s.habilitations = lireHabilitations(login);
 
-    if (!automatique) {
-        if (memoriser)
-            memoriserJeton(login, stocke);
-        else
-            ecrireRegistre(JETON_CONNEXION, {});
-    }
     journaliserInfo(QStringLiteral("Login"));
     if (motDePasseParDefautEnService())
         afficherMessage(QStringLiteral("AIDE"), texteLogin::MOT_DE_PASSE_PAR_DEFAUT);
@@ -160,6 +153,21 @@ bool motDePasseParDefautEnService()
     Tableau t;
     return lecture.extraire(t, {s.login}) && t.nbLignes() > 0 &&
            t.texte(0, 0).toUpper() == MOT_DE_PASSE_DEFAUT;
+}
+
+void retenirConnexionAutomatique(bool coche)
+{
+    const Session &s = session();
+    if (!coche || !s.estConnecte() || !bd().estOuverte() || !bd().tableExiste(QStringLiteral("UTILISATEURS"))) {
+        ecrireRegistre(JETON_CONNEXION, {});
+        return;
+    }
+    InstructionPreparee lecture = bd().preparer(QStringLiteral("SELECT password FROM Utilisateurs WHERE login=?"));
+    Tableau t;
+    if (lecture.extraire(t, {s.login}) && t.nbLignes() > 0)
+        memoriserJeton(s.login, t.texte(0, 0));
+    else
+        ecrireRegistre(JETON_CONNEXION, {});
 }
 
 void preparerChangementUtilisateur()

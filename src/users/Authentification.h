@@ -33,11 +33,13 @@ enum class ResultatLogin {
 // as the other modules of the suite do.
 //
 // automatique: the login screen logs the last user in without a typed password; it is accepted
-// only with the proof remembered at that user's last typed login on this database (the
-// settings alone never open an account). memoriser: the automatic-login box is ticked, so the
-// proof is remembered (otherwise it is forgotten).
-ResultatLogin connecterUtilisateur(const QString &login, const QString &motDePasse, bool automatique = false,
-                                   bool memoriser = false);
+// only with the proof left by retenirConnexionAutomatique(true) for this user, this password and
+// this database (the settings alone never open an account).
+ResultatLogin connecterUtilisateur(const QString &login, const QString &motDePasse, bool automatique = false);
+
+// After a login, with the state of the automatic-login box: ticked, the proof of the session's
+// user is remembered for the next start; not ticked, any proof is forgotten.
+void retenirConnexionAutomatique(bool coche);
 
 // True when the stored password of the session's user is still the default one of "ADMIN".
 bool motDePasseParDefautEnService();

@@ -131,8 +131,11 @@ QString lireHabilitations(const QString &login)
 void rechargerHabilitations()
 {
     Session &s = session();
-    if (s.estConnecte() && bd().estOuverte())
-        s.habilitations = lireHabilitations(s.login);
+    if (!s.estConnecte() || !bd().estOuverte())
+        return;
+    // A session opened outside the login (unattended runs) may meet a database without users.
+    s.habilitations = bd().tableExiste(QStringLiteral("UTILISATEURS_HABILITATIONS")) ? lireHabilitations(s.login)
+                                                                                      : QStringLiteral(",");
 }
 
 bool possedeHabilitation(const QString &droit)

@@ -127,7 +127,8 @@ TEST_P(LoginTest, ConnexionAutomatiqueSeulementApresUnLoginSaisi)
     EXPECT_FALSE(session().estConnecte());
 
     // A typed login with the box ticked: the next start logs the same user in.
-    ASSERT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), QStringLiteral("abc"), false, true), ResultatLogin::Accepte);
+    ASSERT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), QStringLiteral("abc")), ResultatLogin::Accepte);
+    retenirConnexionAutomatique(true);
     // A salt and a digest, not the password.
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9a-f]{32}:[0-9a-f]{64}$"))
                     .match(lireRegistre(QStringLiteral("JetonConnexion"), {}, true))
@@ -141,12 +142,16 @@ TEST_P(LoginTest, ConnexionAutomatiqueSeulementApresUnLoginSaisi)
     GestionUtilisateurs gestion;
     ASSERT_TRUE(gestion.changerMotDePasse(QStringLiteral("MARIE"), QStringLiteral("autre")));
     EXPECT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), {}, true), ResultatLogin::AutomatiqueRefuse);
-    ASSERT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), QStringLiteral("AUTRE"), false, true), ResultatLogin::Accepte);
+    ASSERT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), QStringLiteral("AUTRE")), ResultatLogin::Accepte);
+    retenirConnexionAutomatique(true);
     ASSERT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), {}, true), ResultatLogin::Accepte);
     preparerChangementUtilisateur();
     EXPECT_EQ(lireRegistre(QStringLiteral("ConnexionAutomatic")), QStringLiteral("NON"));
     EXPECT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), {}, true), ResultatLogin::AutomatiqueRefuse);
-    ASSERT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), QStringLiteral("autre"), false, false), ResultatLogin::Accepte);
+    ASSERT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), QStringLiteral("autre")), ResultatLogin::Accepte);
+    retenirConnexionAutomatique(true);
+    ASSERT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), {}, true), ResultatLogin::Accepte);
+    retenirConnexionAutomatique(false);
     EXPECT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), {}, true), ResultatLogin::AutomatiqueRefuse);
     EXPECT_TRUE(messages().textes().isEmpty());
 }

@@ -3,12 +3,31 @@
 #include "ui/app/FenetrePrincipale.h"
 #include "ui/app/FrmConnexion.h"
 #include "ui/app/FrmIdentification.h"
+#include "ui/widgets/ProgressionGui.h"
+#include "schema/MiseAJour.h"
 
+#include <QCheckBox>
 #include <QGuiApplication>
 
 namespace vyk {
 
-Application::Application() = default;
+Application::Application()
+{
+    // The users of the database's own table log in; the automatic login of the next start is
+    // remembered or forgotten after the box of the login screen.
+    m_demarrage.authentifier = [this](const QString &login, const QString &motDePasse, bool automatique) {
+        m_dernierLogin = connecterUtilisateur(login, motDePasse, automatique);
+        if (m_dernierLogin != ResultatLogin::Accepte)
+            return false;
+        retenirConnexionAutomatique(m_identification && m_identification->ChkConnexionAutomatique->isChecked());
+        return true;
+    };
+    // The schema is brought up to date after the login, with a progress window when it is long.
+    m_demarrage.verifierVersionBase = [this](const QString &version) {
+        ProgressionGui progression(m_identification.get(), Demarrage::VERIFICATION);
+        return vyk::verifierVersionBase(version, progression);
+    };
+}
 
 Application::~Application()
 {

@@ -4,6 +4,8 @@
 #include "users/Habilitations.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QMdiSubWindow>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -69,7 +71,7 @@ QListWidgetItem *elementStation(const StationAccordee &s)
 
 } // namespace
 
-FrmUtilisateurs::FrmUtilisateurs(QWidget *parent) : QDialog(parent)
+FrmUtilisateurs::FrmUtilisateurs(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(texte::TITRE);
     setObjectName(QStringLiteral("FrmUtilisateurs"));
@@ -127,7 +129,13 @@ FrmUtilisateurs::FrmUtilisateurs(QWidget *parent) : QDialog(parent)
     connect(CmdNouveau, &QPushButton::clicked, this, &FrmUtilisateurs::nouveau);
     connect(CmdEnregistrer, &QPushButton::clicked, this, &FrmUtilisateurs::enregistrer);
     connect(CmdSupprimer, &QPushButton::clicked, this, &FrmUtilisateurs::supprimer);
-    connect(CmdFermer, &QPushButton::clicked, this, &FrmUtilisateurs::reject);
+    connect(CmdFermer, &QPushButton::clicked, this, [this] {
+        // Inside the main window the frame of the screen closes with it.
+        if (auto *cadre = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            cadre->close();
+        else
+            close();
+    });
     for (QLineEdit *champ : {TxtLogin, TxtNom, TxtMotDePasse, TxtConfirmation})
         connect(champ, &QLineEdit::textEdited, this, &FrmUtilisateurs::modifie);
     for (QCheckBox *case_ : {ChkAdministrateur, ChkReferentiels})
@@ -490,10 +498,12 @@ bool FrmUtilisateurs::retirerStation()
     return true;
 }
 
-void FrmUtilisateurs::reject()
+void FrmUtilisateurs::closeEvent(QCloseEvent *event)
 {
     if (confirmerAbandon())
-        QDialog::reject();
+        event->accept();
+    else
+        event->ignore();
 }
 
 } // namespace vyk

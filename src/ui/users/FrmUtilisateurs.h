@@ -2,7 +2,7 @@
 
 #include "users/GestionUtilisateurs.h"
 
-#include <QDialog>
+#include <QWidget>
 
 class QCheckBox;
 class QComboBox;
@@ -18,7 +18,7 @@ class QTreeWidgetItem;
 namespace vyk {
 
 // User administration: accounts, rights and stations granted one by one.
-class FrmUtilisateurs : public QDialog
+class FrmUtilisateurs : public QWidget
 {
     Q_OBJECT
 public:
@@ -57,7 +57,8 @@ public:
     bool retirerStation();
 
 protected:
-    void reject() override;
+    // Unsaved changes are confirmed before the screen closes.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QWidget *construireCompte();
