@@ -57,6 +57,12 @@ bool estAccesRestreint(bool contourner, const QString &module)
     bd().Execute(QStringLiteral("DELETE FROM UTILISATEURS_STATIONS WHERE login=") + sqlTexte(login) +
                  QStringLiteral(" AND modeSelect=") + sqlTexte(mode));
 
+    // An administrator holds every right, the full access included.
+    if (session().administrateur) {
+        transaction.valider();
+        return false;
+    }
+
     // The full-access right and the network rights in one reading.
     InstructionPreparee lecture = bd().preparer(
         QStringLiteral("SELECT habilitation from UTILISATEURS_HABILITATIONS WHERE login=? AND (habilitation=? OR "

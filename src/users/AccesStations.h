@@ -12,8 +12,9 @@ namespace vyk {
 inline const QString MODULE_QUALITE = QStringLiteral("VYK");
 
 // True when the user's station access in the module ("VYK", or a sibling's code "VYDA", "VYR",
-// "VYW") is restricted; rebuilds the user's network-derived rows on the way. contourner: false
-// at once, nothing rebuilt.
+// "VYW") is restricted: neither an administrator nor a holder of the module's "_ALL" right.
+// Rebuilds the user's network-derived rows on the way. contourner: false at once, nothing
+// rebuilt.
 bool estAccesRestreint(bool contourner = false, const QString &module = MODULE_QUALITE);
 
 // The condition that limits a station query to the user's stations, to be added to a WHERE

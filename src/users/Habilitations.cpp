@@ -178,7 +178,7 @@ QVector<DefinitionHabilitation> habilitationsReseaux()
             continue;
         const QString libelle = t.texte(l, 1).trimmed();
         liste.append({droit::QUALITO_NETWORK_ + code,
-                      QStringLiteral("Stations du réseau ") + (libelle.isEmpty() ? code : libelle),
+                      QStringLiteral("Stations du réseau : ") + (libelle.isEmpty() ? code : libelle),
                       QStringLiteral("Réseaux (qualité)")});
     }
     return liste;

@@ -198,6 +198,11 @@ TEST_P(TablesEtDroitsTest, AccesCompletEtAucunDroit)
     EXPECT_TRUE(conditionAccesStations().isEmpty());
     EXPECT_EQ(stationsVisibles().size(), 7);
 
+    // An administrator sees every station without any right.
+    ouvrirSession(QStringLiteral("ADMIN"), true);
+    EXPECT_FALSE(estAccesRestreint());
+    EXPECT_EQ(stationsVisibles().size(), 7);
+
     // No right at all: an empty list.
     ouvrirSession(QStringLiteral("NOUVEAU"));
     EXPECT_TRUE(estAccesRestreint());

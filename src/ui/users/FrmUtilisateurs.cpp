@@ -37,7 +37,7 @@ const QString QUESTION_ABANDON =
 const QString ENREGISTRE = QStringLiteral("Utilisateur %1 enregistré.");
 const QString SUPPRIME = QStringLiteral("Utilisateur %1 supprimé.");
 const QString MOT_DE_PASSE_INCHANGE = QStringLiteral("inchangé si vide");
-const QString ACCES_COMPLET = QStringLiteral("Avec QUALITO_ALL, l'utilisateur voit toutes les stations.");
+const QString ACCES_COMPLET = QStringLiteral("L'utilisateur voit toutes les stations (QUALITO_ALL).");
 const QString ACCES_RESTREINT = QStringLiteral(
     "L'utilisateur voit les stations accordées ici et celles des réseaux de ses habilitations QUALITO_NETWORK_.");
 const QString AUTRES = QStringLiteral("Autres habilitations détenues");
@@ -143,8 +143,10 @@ FrmUtilisateurs::FrmUtilisateurs(QWidget *parent) : QWidget(parent)
     for (QComboBox *liste : {CboIntervenant, CboContact})
         connect(liste, &QComboBox::currentIndexChanged, this, &FrmUtilisateurs::modifie);
     connect(SprHabilitations, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *, int colonne) {
-        if (colonne == 0)
-            modifie();
+        if (colonne != 0)
+            return;
+        modifie();
+        majAccesStations();
     });
 
     m_chargement = true;
@@ -315,8 +317,9 @@ void FrmUtilisateurs::chargerHabilitations(const QStringList &droits)
     const auto ajouter = [&](const DefinitionHabilitation &d) {
         QTreeWidgetItem *&groupe = groupes[d.groupe];
         if (!groupe) {
+            // A group is a heading only: ticking a whole group would also grant its "FORBIDEN".
             groupe = new QTreeWidgetItem(SprHabilitations, {d.groupe});
-            groupe->setFlags(groupe->flags() | Qt::ItemIsAutoTristate | Qt::ItemIsUserCheckable);
+            groupe->setFlags(Qt::ItemIsEnabled);
             QFont gras = groupe->font(0);
             gras.setBold(true);
             groupe->setFont(0, gras);
@@ -335,8 +338,13 @@ void FrmUtilisateurs::chargerHabilitations(const QStringList &droits)
     for (const QString &droit : droits)
         if (!connus.contains(droit))
             ajouter({droit, QString(), texte::AUTRES});
-    for (QTreeWidgetItem *groupe : std::as_const(groupes))
-        groupe->setExpanded(groupe->checkState(0) != Qt::Unchecked);
+    // Groups holding a right of the user are open.
+    for (QTreeWidgetItem *groupe : std::as_const(groupes)) {
+        bool detenu = false;
+        for (int i = 0; i < groupe->childCount() && !detenu; ++i)
+            detenu = groupe->child(i)->checkState(0) == Qt::Checked;
+        groupe->setExpanded(detenu);
+    }
     if (QTreeWidgetItem *qualite = SprHabilitations->topLevelItem(0))
         qualite->setExpanded(true);
 }
@@ -359,7 +367,12 @@ void FrmUtilisateurs::chargerStations()
     if (!m_login.isEmpty())
         for (const StationAccordee &s : m_gestion.stations(m_login))
             LstStations->addItem(elementStation(s));
-    const bool complet = habilitationsCochees().contains(droit::QUALITO_ALL);
+    majAccesStations();
+}
+
+void FrmUtilisateurs::majAccesStations()
+{
+    const bool complet = ChkAdministrateur->isChecked() || habilitationsCochees().contains(droit::QUALITO_ALL);
     LblAccesStations->setText(complet ? texte::ACCES_COMPLET : texte::ACCES_RESTREINT);
 }
 

@@ -69,6 +69,7 @@ private:
     void chargerHabilitations(const QStringList &droits);
     QStringList habilitationsCochees() const;
     void chargerStations();
+    void majAccesStations();
     void filtrerStations(const QString &filtre);
     void majEtat(const QString &texte);
     void majCommandes();
