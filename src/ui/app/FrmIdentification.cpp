@@ -108,6 +108,8 @@ void FrmIdentification::afficherEtat()
 {
     const Demarrage &d = m_application.demarrage();
     LblStatut->setText(d.libelleStatut());
+    // A change of database asks for the login again: the box follows the stored choice.
+    ChkConnexionAutomatique->setChecked(d.connexionAutomatique());
     CmdConnexion->setEnabled(d.estConnecte());
 }
 

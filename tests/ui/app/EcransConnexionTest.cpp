@@ -210,7 +210,10 @@ TEST_P(EcransConnexionTest, BaseInjoignableErreurSurLEcranDIdentification)
     const QString absente = estPostgres() ? QStringLiteral("vyk_base_absente") : chemin(QStringLiteral("absente.mdb"));
     ecrireRegistre(reglage::Base, absente);
     ecrireRegistre(reglage::LastUser, QStringLiteral("marie"));
+    ecrireRegistre(reglage::ConnexionAutomatic, QStringLiteral("OUI"));
     application.demarrer();
+    traiterEvenements();
+    EXPECT_TRUE(identification()->ChkConnexionAutomatique->isChecked());
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
     EXPECT_EQ(messages().messages()[0].texte,
@@ -244,6 +247,9 @@ TEST_P(EcransConnexionTest, BaseInjoignableErreurSurLEcranDIdentification)
     EXPECT_EQ(identification()->findChild<FrmConnexion *>(), nullptr);
     EXPECT_TRUE(identification()->CmdConnexion->isEnabled());
     EXPECT_EQ(identification()->LblStatut->text(), libelleBase());
+    // The new database asks for the login: no automatic login, the box unticked.
+    EXPECT_FALSE(identification()->ChkConnexionAutomatique->isChecked());
+    EXPECT_EQ(application.fenetrePrincipale(), nullptr);
 }
 
 TEST_P(EcransConnexionTest, FermetureDeLaFenetrePrincipale)
