@@ -7,6 +7,9 @@
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace vyk::cli {
 
 namespace {
@@ -21,6 +24,10 @@ int executer(Contexte &ctx, const QStringList &arguments)
     if (args.positionnels.size() != 1 || args.positionnels[0].trimmed().isEmpty())
         return ctx.usage(USAGE);
     const QString chemin = args.positionnels[0];
+    // The user's data folder may not exist yet on a first run.
+    const QString dossier = QFileInfo(chemin).absolutePath();
+    if (!QDir().mkpath(dossier))
+        return ctx.echec(QStringLiteral("Le dossier « %1 » ne peut pas être créé.").arg(dossier));
     QString erreur;
     if (!BaseDonnees::creerBaseBureau(chemin, &erreur))
         return ctx.echec(erreur);

@@ -6,6 +6,7 @@
 #include "db/BaseDonnees.h"
 #include "db/Outils.h"
 #include "db/Sql.h"
+#include "schema/Catalogue.h"
 
 namespace vyk::cli {
 
@@ -18,7 +19,9 @@ int executer(Contexte &ctx, const QStringList &arguments)
     const ArgumentsCommande args = lireArguments(arguments, {QStringLiteral("since")});
     if (!args.erreur.isEmpty() || !args.positionnels.isEmpty())
         return ctx.usage(args.erreur.isEmpty() ? USAGE : args.erreur);
-    QString sql = QStringLiteral("SELECT dateEvt, niveau, Titre, utilisateur, contact, ip, projet, description FROM JOURNAL");
+    // The same header on every engine (a server gives its column names in lower case).
+    const QStringList colonnes = definitionTable(u"JOURNAL")->nomsColonnes();
+    QString sql = QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) + QStringLiteral(" FROM JOURNAL");
     if (args.options.contains(QStringLiteral("since"))) {
         const QString texte = args.options.value(QStringLiteral("since")).trimmed();
         const QDateTime depuis = lireDate(texte);
@@ -35,7 +38,14 @@ int executer(Contexte &ctx, const QStringList &arguments)
     Tableau t;
     if (!bd().ExtraireRecords(sql, nb, t))
         return ctx.echec(QStringLiteral("Le journal n'a pas pu être lu : ") + bd().derniereErreur());
-    ecrireCsv(t, ctx.sortie, u',', QStringLiteral("\n"));
+    ctx.sortie << ligneCsv(colonnes) << '\n';
+    QStringList champs;
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        champs.clear();
+        for (int c = 0; c < t.nbColonnes(); ++c)
+            champs << texteExport(t(l, c));
+        ctx.sortie << ligneCsv(champs) << '\n';
+    }
     return SUCCES;
 }
 

@@ -16,6 +16,8 @@ const QString EvenementsQualito::MESSAGE_DATE_DEBUT = QStringLiteral("La date de
 const QString EvenementsQualito::MESSAGE_DATE_FIN = QStringLiteral("La date de fin n'est pas au format jj/mm/aaaa.");
 const QString EvenementsQualito::MESSAGE_PERIODE = QStringLiteral("La date de fin est antérieure à la date de début.");
 const QString EvenementsQualito::MESSAGE_RIEN_A_EXPORTER = QStringLiteral("Aucun événement à exporter.");
+const QString EvenementsQualito::MESSAGE_EXPORT_TERMINE = QStringLiteral("Export terminé : %1");
+const QString EvenementsQualito::TOUS_LES_CONTACTS = QStringLiteral("Tous les éléments [*]");
 const QString EvenementsQualito::NOM_EXPORT = QStringLiteral("Liste_des_interventions");
 
 namespace {
@@ -180,15 +182,13 @@ QStringList EvenementsQualito::texteLigne(const Tableau &t, int ligne)
     return textes;
 }
 
-QVector<ChoixListe> EvenementsQualito::stations()
+QVector<StationEvenements> EvenementsQualito::stations()
 {
-    QVector<ChoixListe> r;
+    QVector<StationEvenements> r;
     const Tableau t = bd().extraire(
         QStringLiteral("SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES WHERE CodeQualitometre IS NOT NULL ORDER BY CodeBSS, Nom"));
-    for (int l = 0; l < t.nbLignes(); ++l) {
-        const QString nom = t.texte(l, 2);
-        r.append({t.texte(l, 1) + (nom.isEmpty() ? QString() : QStringLiteral(" - ") + nom), t.texte(l, 0)});
-    }
+    for (int l = 0; l < t.nbLignes(); ++l)
+        r.append({t.texte(l, 0), t.texte(l, 1), t.texte(l, 2)});
     return r;
 }
 

@@ -34,6 +34,14 @@ struct ChoixListe
     QString texte() const { return libelle + QStringLiteral(" [") + code + u']'; }
 };
 
+// A station to pick: its key, code BSS and name.
+struct StationEvenements
+{
+    QString code;
+    QString codeBSS;
+    QString nom;
+};
+
 class EvenementsQualito
 {
 public:
@@ -43,7 +51,9 @@ public:
     static const QString MESSAGE_DATE_FIN;
     static const QString MESSAGE_PERIODE;
     static const QString MESSAGE_RIEN_A_EXPORTER;
+    static const QString MESSAGE_EXPORT_TERMINE; // %1: the file
     static const QString NOM_EXPORT; // file name offered for the export, without extension
+    static const QString TOUS_LES_CONTACTS;
 
     // Column titles of the grid.
     static const QStringList &titresColonnes();
@@ -63,7 +73,7 @@ public:
     static QStringList texteLigne(const Tableau &evenements, int ligne);
 
     // Stations to pick (code BSS and name) and contacts that have events.
-    static QVector<ChoixListe> stations();
+    static QVector<StationEvenements> stations();
     static QVector<ChoixListe> contacts();
 
     // Writes the grid as a spreadsheet-ready CSV file (";" separated, UTF-8 with its mark).

@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.25)
 # Fails when a file of the core library (everything under src/ but ui/ and main.cpp) includes
 # a QtWidgets header.
+cmake_policy(SET CMP0057 NEW) # if(... IN_LIST ...) in script mode
 set(entetes)
 foreach(dir IN LISTS WIDGETS_DIR)
     if(dir MATCHES "QtWidgets$")

@@ -104,11 +104,11 @@ TEST_P(EvenementsQualitoTest, FiltresDePeriodeTourneeMarquesEtContact)
 TEST_P(EvenementsQualitoTest, ListesDesStationsEtDesContacts)
 {
     QStringList stations, contacts;
-    for (const ChoixListe &s : EvenementsQualito::stations())
-        stations << s.texte();
+    for (const StationEvenements &s : EvenementsQualito::stations())
+        stations << s.code + '|' + s.codeBSS + '|' + s.nom;
     for (const ChoixListe &s : EvenementsQualito::contacts())
         contacts << s.texte();
-    EXPECT_EQ(stations, QStringList({"A0 [3]", "S1 - Amont [1]", "S2 - Aval [2]"}));
+    EXPECT_EQ(stations, QStringList({"3|A0|", "1|S1|Amont", "2|S2|Aval"}));
     EXPECT_EQ(contacts, QStringList({"Ambérieu [7]", "Hydro SA [6]", "Martin [5]"}));
 }
 

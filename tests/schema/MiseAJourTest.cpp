@@ -95,6 +95,16 @@ protected:
             "CREATE TABLE JOBS_JOURNAL (commentaire Memo, valeur Memo, execution_timestamp DateTime, station Text(255), "
             "job_execution_id Long)",
             "INSERT INTO JOBS_JOURNAL VALUES ('ok', 'v', #01/01/2021#, 'S1', 4)",
+            "CREATE TABLE PARAMETRAGE_DATA (id Double, libelle Text(50), projet Text(10))",
+            "INSERT INTO PARAMETRAGE_DATA VALUES (1, 'Chronique mini', 'VYDA')",
+            "CREATE TABLE QUALITOMETRES_POINTS (codeQualitometre Double, codePoint Double, identifiant Text(100))",
+            "INSERT INTO QUALITOMETRES_POINTS VALUES (1, 0, '002')",
+            "INSERT INTO QUALITOMETRES_POINTS VALUES (1, 1, '031')",
+            "CREATE TABLE ANALYSES_SEUILS (CodeParametre Text(5), CodeUnite Text(5), Seuil1 Double)",
+            "INSERT INTO ANALYSES_SEUILS VALUES ('1340', '173', 20)",
+            "CREATE TABLE ANALYSES_PARAMETRES (Code Text(5), Nom Text(255), Actif Text(1))",
+            "INSERT INTO ANALYSES_PARAMETRES VALUES ('1340', 'Nitrates', '0')",
+            "INSERT INTO ANALYSES_PARAMETRES VALUES ('1301', 'Température', '0')",
         });
     }
 
@@ -136,6 +146,10 @@ protected:
         EXPECT_EQ(lignes("SELECT Champ, Code, Libelle FROM CODES_SANDRE"), QStringList({"SEUILS|1|Mon libellé"}));
         EXPECT_EQ(lignes("SELECT CodeIntervenant, Telephone FROM INTERVENANTS"), QStringList({"1|0102"}));
         EXPECT_EQ(lignes("SELECT id, commentaire, station, job_execution_id FROM JOBS_JOURNAL"), QStringList({"1|ok|S1|4"}));
+        EXPECT_EQ(lignes("SELECT id, libelle, version FROM PARAMETRAGE_DATA"), QStringList({"1|Chronique mini|1"}));
+        EXPECT_EQ(lignes("SELECT codePoint, identifiant, profDebut FROM QUALITOMETRES_POINTS ORDER BY codePoint"),
+                  QStringList({"0|131|", "1|031|"}));
+        EXPECT_EQ(lignes("SELECT Code, Actif FROM ANALYSES_PARAMETRES ORDER BY Code"), QStringList({"1301|0", "1340|1"}));
         // Floating columns are double precision on the server: a Lambert-93 Y keeps its decimals.
         if (estPostgres()) {
             EXPECT_EQ(test::typeMoteur("qualitometres", "y"), "double precision");
@@ -217,6 +231,16 @@ TEST_P(MiseAJourTest, UneAncienneBaseEstMiseAJourSansPerteEtUneSecondeFoisSansDo
     EXPECT_TRUE(premier == test::lireCatalogueMoteur()) << qPrintable(test::difference(premier, test::lireCatalogueMoteur()));
     verifierAncienneBaseMigree();
     EXPECT_EQ(valeur("SELECT count(*) FROM PARAMETRES WHERE Identifiant IN ('MODIFY_FRACTION', 'MODIFY_ANALYSES_PROF', '1')").toInt(), 3);
+}
+
+TEST_P(MiseAJourTest, LaCopieDuJournalLaisseeParUneReconstructionInterrompueEstRecuperee)
+{
+    executerTout({"CREATE TABLE JOURNAL_SAV (dateEvt DateTime, Titre Text(255), utilisateur Text(12), contact Double)",
+                  "INSERT INTO JOURNAL_SAV VALUES (#02/01/2019 10:00:00#, 'Connexion', 'jdupont', 3)"});
+    ASSERT_TRUE(verifierVersionBase(version));
+    EXPECT_FALSE(bd().tableExiste("JOURNAL_SAV"));
+    EXPECT_EQ(lignes("SELECT Titre, utilisateur, contact FROM JOURNAL ORDER BY dateEvt"),
+              QStringList({"Connexion|jdupont|3", "Mise à jour de la version " + version + "|AUTO|"}));
 }
 
 TEST_P(MiseAJourTest, UneMiseAJourInterrompueSAcheveALaSuivante)
