@@ -1,6 +1,7 @@
 #include "users/Authentification.h"
 
 #include "app/Registre.h"
+#include "app/Reglages.h"
 #include "db/BaseDonnees.h"
 #include "db/Journal.h"
 #include "db/Messages.h"
@@ -17,11 +18,8 @@ namespace vyk {
 
 namespace {
 
-// Settings of the login (the store of app/Registre.h).
-const QString CONNEXION_AUTOMATIQUE = QStringLiteral("ConnexionAutomatic");
-// Proof of the last typed login, for the automatic login: a salt and a digest of the login,
-// its password and the database. It opens nothing once the password or the database changes.
-const QString JETON_CONNEXION = QStringLiteral("JetonConnexion");
+const QString &CONNEXION_AUTOMATIQUE = reglage::ConnexionAutomatic;
+const QString &JETON_CONNEXION = reglage::JetonConnexion;
 
 const QString COLONNES = QStringLiteral(
     "login, password, CodeIntervenant, nom, isAdmin, metaData, filtrePiezo, filtreQualito, filtrePluvio, "
