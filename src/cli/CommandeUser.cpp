@@ -33,11 +33,9 @@ const QString USAGE_USER = QStringLiteral(
 
 QString motDePasse(const QString &argument)
 {
-    if (argument != QLatin1String("-"))
-        return argument;
+    if (argument != QLatin1String("-")) return argument;
     QFile entree;
-    if (!entree.open(stdin, QIODevice::ReadOnly))
-        return {};
+    if (!entree.open(stdin, QIODevice::ReadOnly)) return {};
     QString ligne = QString::fromUtf8(entree.readLine());
     while (ligne.endsWith(u'\n') || ligne.endsWith(u'\r'))
         ligne.chop(1);
@@ -47,11 +45,13 @@ QString motDePasse(const QString &argument)
 int lister(Contexte &ctx, GestionUtilisateurs &gestion)
 {
     const QHash<QString, QStringList> droits = gestion.toutesHabilitations();
-    ctx.sortie << ligneCsv({QStringLiteral("login"), QStringLiteral("nom"), QStringLiteral("administrateur"),
-                            QStringLiteral("referentiels"), QStringLiteral("habilitations")})
+    ctx.sortie << ligneCsv({QStringLiteral("login"), QStringLiteral("nom"),
+                            QStringLiteral("administrateur"), QStringLiteral("referentiels"),
+                            QStringLiteral("habilitations")})
                << '\n';
     for (const FicheUtilisateur &u : gestion.utilisateurs())
-        ctx.sortie << ligneCsv({u.login, u.nom, u.administrateur ? QStringLiteral("1") : QStringLiteral("0"),
+        ctx.sortie << ligneCsv({u.login, u.nom,
+                                u.administrateur ? QStringLiteral("1") : QStringLiteral("0"),
                                 u.editionReferentiels ? QStringLiteral("1") : QStringLiteral("0"),
                                 droits.value(u.login).join(u' ')})
                    << '\n';
@@ -69,10 +69,10 @@ int listerDroits(Contexte &ctx)
 
 int executer(Contexte &ctx, const QStringList &arguments)
 {
-    const ArgumentsCommande args = lireArguments(arguments, {QStringLiteral("password"), QStringLiteral("name")},
-                                                 {QStringLiteral("admin"), QStringLiteral("referentiels")});
-    if (!args.erreur.isEmpty())
-        return ctx.usage(args.erreur + QStringLiteral("\n") + USAGE_USER);
+    const ArgumentsCommande args =
+        lireArguments(arguments, {QStringLiteral("password"), QStringLiteral("name")},
+                      {QStringLiteral("admin"), QStringLiteral("referentiels")});
+    if (!args.erreur.isEmpty()) return ctx.usage(args.erreur + QStringLiteral("\n") + USAGE_USER);
     const QStringList &p = args.positionnels;
     const QString sous = p.value(0);
     struct Forme
@@ -80,34 +80,31 @@ int executer(Contexte &ctx, const QStringList &arguments)
         const char *nom;
         int nbArguments;
     };
-    static const Forme FORMES[] = {{"list", 1}, {"rights", 1}, {"add", 2},    {"passwd", 3},
+    static const Forme FORMES[] = {{"list", 1},  {"rights", 1}, {"add", 2},   {"passwd", 3},
                                    {"grant", 3}, {"revoke", 3}, {"delete", 2}};
     const Forme *forme = nullptr;
     for (const Forme &f : FORMES)
-        if (sous == QLatin1String(f.nom))
-            forme = &f;
+        if (sous == QLatin1String(f.nom)) forme = &f;
     if (!forme)
         return ctx.usage(sous.isEmpty() ? USAGE_USER
-                                        : QStringLiteral("Sous-commande inconnue : ") + sous + u'\n' + USAGE_USER);
-    if (p.size() != forme->nbArguments)
-        return ctx.usage(USAGE_USER);
+                                        : QStringLiteral("Sous-commande inconnue : ") + sous +
+                                              u'\n' + USAGE_USER);
+    if (p.size() != forme->nbArguments) return ctx.usage(USAGE_USER);
     const bool optionsAdd = args.options.contains(QStringLiteral("password")) ||
                             args.options.contains(QStringLiteral("name")) ||
                             args.options.contains(QStringLiteral("admin")) ||
                             args.options.contains(QStringLiteral("referentiels"));
     if (optionsAdd && sous != QLatin1String("add"))
-        return ctx.usage(QStringLiteral("Les options --password, --name, --admin et --referentiels ne valent que "
-                                        "pour user add."));
+        return ctx.usage(QStringLiteral(
+            "Les options --password, --name, --admin et --referentiels ne valent que "
+            "pour user add."));
     if (sous == QLatin1String("add") && !args.options.contains(QStringLiteral("password")))
         return ctx.usage(QStringLiteral("user add demande --password MDP."));
 
-    if (!ctx.ouvrirBase())
-        return ECHEC;
+    if (!ctx.ouvrirBase()) return ECHEC;
     GestionUtilisateurs gestion;
-    if (sous == QLatin1String("list"))
-        return lister(ctx, gestion);
-    if (sous == QLatin1String("rights"))
-        return listerDroits(ctx);
+    if (sous == QLatin1String("list")) return lister(ctx, gestion);
+    if (sous == QLatin1String("rights")) return listerDroits(ctx);
 
     const QString login = p[1];
     bool ok = false;
@@ -134,5 +131,8 @@ int executer(Contexte &ctx, const QStringList &arguments)
 
 } // namespace vyk::cli
 
-VYK_CLI_COMMANDE({QStringLiteral("user"), QStringLiteral("gère les utilisateurs, leurs habilitations et mots de passe"),
-                  vyk::cli::USAGE_USER, vyk::cli::executer, {QStringLiteral("password")}})
+VYK_CLI_COMMANDE({QStringLiteral("user"),
+                  QStringLiteral("gère les utilisateurs, leurs habilitations et mots de passe"),
+                  vyk::cli::USAGE_USER,
+                  vyk::cli::executer,
+                  {QStringLiteral("password")}})

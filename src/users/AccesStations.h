@@ -20,7 +20,8 @@ bool estAccesRestreint(bool contourner = false, const QString &module = MODULE_Q
 // The condition that limits a station query to the user's stations, to be added to a WHERE
 // clause ("colonne in (select ... from utilisateurs_stations ...)"); "" when the user sees every
 // station. Runs estAccesRestreint, so the network rows are current.
-QString conditionAccesStations(const QString &colonne = QStringLiteral("Qualitometres.CodeQualitometre"));
+QString
+conditionAccesStations(const QString &colonne = QStringLiteral("Qualitometres.CodeQualitometre"));
 
 // True when the station is among the user's stations (any mode); the caller knows access is
 // restricted.

@@ -21,11 +21,14 @@ namespace {
 const QString &CONNEXION_AUTOMATIQUE = reglage::ConnexionAutomatic;
 const QString &JETON_CONNEXION = reglage::JetonConnexion;
 
-const QString COLONNES = QStringLiteral(
-    "login, password, CodeIntervenant, nom, isAdmin, metaData, filtrePiezo, filtreQualito, filtrePluvio, "
-    "filtreHydro, codeContact");
+const QString COLONNES = QStringLiteral("login, password, CodeIntervenant, nom, isAdmin, metaData, "
+                                        "filtrePiezo, filtreQualito, filtrePluvio, "
+                                        "filtreHydro, codeContact");
 
-QString identiteBase() { return bd().typeBase() + u'|' + bd().serveur() + u'|' + bd().base(); }
+QString identiteBase()
+{
+    return bd().typeBase() + u'|' + bd().serveur() + u'|' + bd().base();
+}
 
 QByteArray empreinte(const QByteArray &sel, const QString &login, const QString &motDePasse)
 {
@@ -39,16 +42,15 @@ void memoriserJeton(const QString &login, const QString &motDePasse)
 {
     QByteArray sel(16, '\0');
     QRandomGenerator::system()->generate(sel.begin(), sel.end());
-    ecrireRegistre(JETON_CONNEXION,
-                   QString::fromLatin1(sel.toHex() + ':' + empreinte(sel, login, motDePasse).toHex()));
+    ecrireRegistre(JETON_CONNEXION, QString::fromLatin1(sel.toHex() + ':' +
+                                                        empreinte(sel, login, motDePasse).toHex()));
 }
 
 bool jetonValide(const QString &login, const QString &motDePasse)
 {
     const QString jeton = lireRegistre(JETON_CONNEXION, {}, true);
     const qsizetype deuxPoints = jeton.indexOf(u':');
-    if (deuxPoints <= 0)
-        return false;
+    if (deuxPoints <= 0) return false;
     const QByteArray sel = QByteArray::fromHex(jeton.left(deuxPoints).toLatin1());
     const QByteArray attendu = QByteArray::fromHex(jeton.mid(deuxPoints + 1).toLatin1());
     return !sel.isEmpty() && attendu == empreinte(sel, login, motDePasse);
@@ -59,23 +61,23 @@ bool jetonValide(const QString &login, const QString &motDePasse)
 Tableau lireUtilisateur(const QString &login)
 {
     Tableau t;
-    InstructionPreparee exacte =
-        bd().preparer(QStringLiteral("SELECT ") + COLONNES + QStringLiteral(" FROM Utilisateurs WHERE login=?"));
-    if (exacte.extraire(t, {login}) && t.nbLignes() > 0)
-        return t;
-    InstructionPreparee sansCasse = bd().preparer(QStringLiteral("SELECT ") + COLONNES +
-                                                  QStringLiteral(" FROM Utilisateurs WHERE ucase(login)=ucase(?)"));
-    if (sansCasse.extraire(t, {login}) && t.nbLignes() == 1)
-        return t;
+    InstructionPreparee exacte = bd().preparer(QStringLiteral("SELECT ") + COLONNES +
+                                               QStringLiteral(" FROM Utilisateurs WHERE login=?"));
+    if (exacte.extraire(t, {login}) && t.nbLignes() > 0) return t;
+    InstructionPreparee sansCasse =
+        bd().preparer(QStringLiteral("SELECT ") + COLONNES +
+                      QStringLiteral(" FROM Utilisateurs WHERE ucase(login)=ucase(?)"));
+    if (sansCasse.extraire(t, {login}) && t.nbLignes() == 1) return t;
     return {};
 }
 
 bool estInterdit(const QString &login)
 {
-    InstructionPreparee lecture = bd().preparer(
-        QStringLiteral("SELECT count(*) FROM Utilisateurs_habilitations WHERE login=? and habilitation=?"));
+    InstructionPreparee lecture = bd().preparer(QStringLiteral(
+        "SELECT count(*) FROM Utilisateurs_habilitations WHERE login=? and habilitation=?"));
     Tableau t;
-    return lecture.extraire(t, {login, droit::QUALITO_FORBIDEN}) && t.nbLignes() == 1 && t(0, 0).toLongLong() > 0;
+    return lecture.extraire(t, {login, droit::QUALITO_FORBIDEN}) && t.nbLignes() == 1 &&
+           t(0, 0).toLongLong() > 0;
 }
 
 QString nomContact(const QString &codeContact)
@@ -83,18 +85,20 @@ QString nomContact(const QString &codeContact)
     const Nombre code = enNombre(codeContact);
     if (codeContact.isEmpty() || !code.estNombre() || !bd().tableExiste(QStringLiteral("CONTACTS")))
         return {};
-    return bd().valeur(QStringLiteral("SELECT nom FROM Contacts WHERE codeContact=") + sqlNombre(code.valeur))
+    return bd()
+        .valeur(QStringLiteral("SELECT nom FROM Contacts WHERE codeContact=") +
+                sqlNombre(code.valeur))
         .toString()
         .trimmed();
 }
 
 } // namespace
 
-ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &motDePasse, bool automatique)
+ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &motDePasse,
+                                   bool automatique)
 {
     session().vider();
-    if (!bd().estOuverte())
-        return ResultatLogin::BaseFermee;
+    if (!bd().estOuverte()) return ResultatLogin::BaseFermee;
     assurerTablesUtilisateurs();
 
     const QString saisi = loginSaisi.trimmed();
@@ -102,7 +106,8 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
     const QString login = ligne.estVide() ? saisi : ligne.texte(0, 0).trimmed();
 
     if (bd().typeBase() == POSTGRESQL)
-        bd().Execute(QStringLiteral("set application_name = ") + sqlTexte(bd().module().toUpper() + u'/' + login));
+        bd().Execute(QStringLiteral("set application_name = ") +
+                     sqlTexte(bd().module().toUpper() + u'/' + login));
 
     if (!login.isEmpty() && estInterdit(login)) {
         afficherMessage(QStringLiteral("erreur"), texteLogin::MODULE_INTERDIT);
@@ -115,8 +120,7 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
     }
     const QString stocke = ligne.texte(0, QStringLiteral("password"));
     if (automatique) {
-        if (!jetonValide(login, stocke))
-            return ResultatLogin::AutomatiqueRefuse;
+        if (!jetonValide(login, stocke)) return ResultatLogin::AutomatiqueRefuse;
     } else if (stocke.toUpper() != motDePasse.toUpper()) {
         afficherMessage(QStringLiteral("erreur"), texteLogin::MOT_DE_PASSE_ERRONE);
         return ResultatLogin::MotDePasseErrone;
@@ -127,7 +131,8 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
     s.nom = ligne.texte(0, QStringLiteral("nom")).trimmed();
     s.codeIntervenant = ligne.texte(0, QStringLiteral("CodeIntervenant"));
     s.administrateur = ligne.texte(0, QStringLiteral("isAdmin")).trimmed() == QLatin1String("1");
-    s.editionReferentiels = ligne.texte(0, QStringLiteral("metaData")).trimmed() == QLatin1String("1");
+    s.editionReferentiels =
+        ligne.texte(0, QStringLiteral("metaData")).trimmed() == QLatin1String("1");
     s.filtrePiezo = ligne.texte(0, QStringLiteral("filtrePiezo")).trimmed();
     s.filtreQualito = ligne.texte(0, QStringLiteral("filtreQualito")).trimmed();
     s.filtrePluvio = ligne.texte(0, QStringLiteral("filtrePluvio")).trimmed();
@@ -145,9 +150,11 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
 bool motDePasseParDefautEnService()
 {
     const Session &s = session();
-    if (!s.estConnecte() || s.login.compare(ADMIN_DEFAUT, Qt::CaseInsensitive) != 0 || !bd().estOuverte())
+    if (!s.estConnecte() || s.login.compare(ADMIN_DEFAUT, Qt::CaseInsensitive) != 0 ||
+        !bd().estOuverte())
         return false;
-    InstructionPreparee lecture = bd().preparer(QStringLiteral("SELECT password FROM Utilisateurs WHERE login=?"));
+    InstructionPreparee lecture =
+        bd().preparer(QStringLiteral("SELECT password FROM Utilisateurs WHERE login=?"));
     Tableau t;
     return lecture.extraire(t, {s.login}) && t.nbLignes() > 0 &&
            t.texte(0, 0).toUpper() == MOT_DE_PASSE_DEFAUT;
@@ -156,11 +163,13 @@ bool motDePasseParDefautEnService()
 void retenirConnexionAutomatique(bool coche)
 {
     const Session &s = session();
-    if (!coche || !s.estConnecte() || !bd().estOuverte() || !bd().tableExiste(QStringLiteral("UTILISATEURS"))) {
+    if (!coche || !s.estConnecte() || !bd().estOuverte() ||
+        !bd().tableExiste(QStringLiteral("UTILISATEURS"))) {
         ecrireRegistre(JETON_CONNEXION, {});
         return;
     }
-    InstructionPreparee lecture = bd().preparer(QStringLiteral("SELECT password FROM Utilisateurs WHERE login=?"));
+    InstructionPreparee lecture =
+        bd().preparer(QStringLiteral("SELECT password FROM Utilisateurs WHERE login=?"));
     Tableau t;
     if (lecture.extraire(t, {s.login}) && t.nbLignes() > 0)
         memoriserJeton(s.login, t.texte(0, 0));

@@ -8,7 +8,8 @@
 namespace vyk {
 
 namespace texteLogin {
-inline const QString MODULE_INTERDIT = QStringLiteral("Vous ne disposez pas de droits suffisants pour accéder à ce module");
+inline const QString MODULE_INTERDIT =
+    QStringLiteral("Vous ne disposez pas de droits suffisants pour accéder à ce module");
 inline const QString UTILISATEUR_INCONNU = QStringLiteral("Utilisateur inconnu");
 inline const QString MOT_DE_PASSE_ERRONE = QStringLiteral("Mot de passe erronné");
 inline const QString MOT_DE_PASSE_PAR_DEFAUT = QStringLiteral(
@@ -18,12 +19,13 @@ inline const QString MOT_DE_PASSE_PAR_DEFAUT = QStringLiteral(
 inline const QString CHARGEMENT_STATIONS = QStringLiteral("Chargement de liste des stations");
 } // namespace texteLogin
 
-enum class ResultatLogin {
+enum class ResultatLogin
+{
     Accepte,
-    ModuleInterdit,     // the user holds QUALITO_FORBIDEN
+    ModuleInterdit, // the user holds QUALITO_FORBIDEN
     UtilisateurInconnu,
-    MotDePasseErrone,   // the login screen empties its password field
-    AutomatiqueRefuse,  // automatic login without a valid remembered login: no message
+    MotDePasseErrone,  // the login screen empties its password field
+    AutomatiqueRefuse, // automatic login without a valid remembered login: no message
     BaseFermee,
 };
 
@@ -35,7 +37,8 @@ enum class ResultatLogin {
 // automatique: the login screen logs the last user in without a typed password; it is accepted
 // only with the proof left by retenirConnexionAutomatique(true) for this user, this password and
 // this database (the settings alone never open an account).
-ResultatLogin connecterUtilisateur(const QString &login, const QString &motDePasse, bool automatique = false);
+ResultatLogin connecterUtilisateur(const QString &login, const QString &motDePasse,
+                                   bool automatique = false);
 
 // After a login, with the state of the automatic-login box: ticked, the proof of the session's
 // user is remembered for the next start; not ticked, any proof is forgotten.

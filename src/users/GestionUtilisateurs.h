@@ -41,7 +41,7 @@ struct ElementListe
 
 class GestionUtilisateurs
 {
-public:
+  public:
     // Ensures the user tables first, as before a login.
     GestionUtilisateurs();
 
@@ -83,7 +83,7 @@ public:
     static QString verifierLogin(const QString &login);
     static QString verifierMotDePasse(const QString &motDePasse);
 
-private:
+  private:
     bool refuser(const QString &message);
     bool existe(const QString &login, bool sansCasse = false);
     int nbAutresAdministrateurs(const QString &login);

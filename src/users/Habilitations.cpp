@@ -55,9 +55,12 @@ const Module MODULES[] = {
 };
 
 const DroitModule DROITS_PROPRES_AUX_MODULES[] = {
-    {"PIEZO_DATA_TRAVAIL", "Données de travail"}, {"PIEZO_AEP", "Exploitation AEP"},
-    {"PIEZO_JOURNAL", "Journal"},                 {"PLUVIO_JOURNAL", "Journal"},
-    {"HYDRO_POMPAGES", "Pompages"},               {"HYDRO_JOURNAL", "Journal"},
+    {"PIEZO_DATA_TRAVAIL", "Données de travail"},
+    {"PIEZO_AEP", "Exploitation AEP"},
+    {"PIEZO_JOURNAL", "Journal"},
+    {"PLUVIO_JOURNAL", "Journal"},
+    {"HYDRO_POMPAGES", "Pompages"},
+    {"HYDRO_JOURNAL", "Journal"},
 };
 
 const DroitModule DROITS_COMMUNS[] = {
@@ -79,13 +82,18 @@ const DroitModule DROITS_CARTO[] = {
     {"CARTO_HYDRO_HTML", "Cartes HTML de l'hydrométrie"},
 };
 const DroitModule DROITS_MATERIEL[] = {
-    {"MAT_CLES", "Clés"},           {"MAT_DIVERS", "Matériel divers"}, {"MAT_CENTRALES", "Centrales"},
-    {"MAT_CAPTEURS", "Capteurs"},   {"MAT_MODEMS", "Modems"},          {"MAT_BATTERIES", "Batteries"},
+    {"MAT_CLES", "Clés"},
+    {"MAT_DIVERS", "Matériel divers"},
+    {"MAT_CENTRALES", "Centrales"},
+    {"MAT_CAPTEURS", "Capteurs"},
+    {"MAT_MODEMS", "Modems"},
+    {"MAT_BATTERIES", "Batteries"},
     {"MAT_FOURNISSEURS", "Fournisseurs"},
 };
 
 template <std::size_t N>
-void ajouter(QVector<DefinitionHabilitation> &liste, const DroitModule (&droits)[N], const QString &groupe)
+void ajouter(QVector<DefinitionHabilitation> &liste, const DroitModule (&droits)[N],
+             const QString &groupe)
 {
     for (const DroitModule &d : droits)
         liste.append({QString::fromLatin1(d.suffixe), QString::fromUtf8(d.libelle), groupe});
@@ -98,10 +106,12 @@ QVector<DefinitionHabilitation> construireCatalogue()
         const QString prefixe = QString::fromLatin1(m.prefixe);
         const QString groupe = QString::fromUtf8(m.groupe);
         for (const DroitModule &d : DROITS_MODULE)
-            liste.append({prefixe + QString::fromLatin1(d.suffixe), QString::fromUtf8(d.libelle), groupe});
+            liste.append(
+                {prefixe + QString::fromLatin1(d.suffixe), QString::fromUtf8(d.libelle), groupe});
         for (const DroitModule &d : DROITS_PROPRES_AUX_MODULES)
             if (QString::fromLatin1(d.suffixe).startsWith(prefixe))
-                liste.append({QString::fromLatin1(d.suffixe), QString::fromUtf8(d.libelle), groupe});
+                liste.append(
+                    {QString::fromLatin1(d.suffixe), QString::fromUtf8(d.libelle), groupe});
     }
     ajouter(liste, DROITS_COMMUNS, QStringLiteral("Commun"));
     ajouter(liste, DROITS_CARTO, QStringLiteral("Cartographie"));
@@ -114,16 +124,15 @@ QVector<DefinitionHabilitation> construireCatalogue()
 QString lireHabilitations(const QString &login)
 {
     InstructionPreparee lecture =
-        bd().preparer(QStringLiteral("SELECT habilitation FROM Utilisateurs_Habilitations WHERE login = ? ORDER BY habilitation"));
+        bd().preparer(QStringLiteral("SELECT habilitation FROM Utilisateurs_Habilitations WHERE "
+                                     "login = ? ORDER BY habilitation"));
     Tableau t;
     QString texte = QStringLiteral(",");
-    if (!lecture.extraire(t, {login}))
-        return texte;
+    if (!lecture.extraire(t, {login})) return texte;
     for (int l = 0; l < t.nbLignes(); ++l) {
         // Fixed-width columns of some servers pad the text.
         const QString droit = t.texte(l, 0).trimmed();
-        if (!droit.isEmpty())
-            texte += droit + u',';
+        if (!droit.isEmpty()) texte += droit + u',';
     }
     return texte;
 }
@@ -131,21 +140,19 @@ QString lireHabilitations(const QString &login)
 void rechargerHabilitations()
 {
     Session &s = session();
-    if (!s.estConnecte() || !bd().estOuverte())
-        return;
+    if (!s.estConnecte() || !bd().estOuverte()) return;
     // A session opened outside the login (unattended runs) may meet a database without users.
-    s.habilitations = bd().tableExiste(QStringLiteral("UTILISATEURS_HABILITATIONS")) ? lireHabilitations(s.login)
-                                                                                      : QStringLiteral(",");
+    s.habilitations = bd().tableExiste(QStringLiteral("UTILISATEURS_HABILITATIONS"))
+                          ? lireHabilitations(s.login)
+                          : QStringLiteral(",");
 }
 
 bool possedeHabilitation(const QString &droit)
 {
     Session &s = session();
-    if (!s.estConnecte())
-        return false;
+    if (!s.estConnecte()) return false;
     // Built on the first test when the login did not read them.
-    if (s.habilitations.isEmpty())
-        rechargerHabilitations();
+    if (s.habilitations.isEmpty()) rechargerHabilitations();
     if (droit.contains(u'*')) {
         QString prefixe = droit;
         prefixe.remove(u'*');
@@ -169,29 +176,28 @@ const QVector<DefinitionHabilitation> &catalogueHabilitations()
 QVector<DefinitionHabilitation> habilitationsReseaux()
 {
     QVector<DefinitionHabilitation> liste;
-    if (!bd().estOuverte() || !bd().tableExiste(QStringLiteral("RESEAUX")))
-        return liste;
-    const Tableau t = bd().extraire(QStringLiteral("SELECT CodeReseau, Libelle FROM RESEAUX ORDER BY Libelle, CodeReseau"));
+    if (!bd().estOuverte() || !bd().tableExiste(QStringLiteral("RESEAUX"))) return liste;
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT CodeReseau, Libelle FROM RESEAUX ORDER BY Libelle, CodeReseau"));
     for (int l = 0; l < t.nbLignes(); ++l) {
         const QString code = t.texte(l, 0);
-        if (code.isEmpty())
-            continue;
+        if (code.isEmpty()) continue;
         const QString libelle = t.texte(l, 1).trimmed();
-        liste.append({droit::QUALITO_NETWORK_ + code,
-                      QStringLiteral("Stations du réseau : ") + (libelle.isEmpty() ? code : libelle),
-                      QStringLiteral("Réseaux (qualité)")});
+        liste.append(
+            {droit::QUALITO_NETWORK_ + code,
+             QStringLiteral("Stations du réseau : ") + (libelle.isEmpty() ? code : libelle),
+             QStringLiteral("Réseaux (qualité)")});
     }
     return liste;
 }
 
 bool estHabilitationConnue(const QString &droit)
 {
-    static const QRegularExpression reseau(QStringLiteral("^(QUALITO|PIEZO|PLUVIO|HYDRO)_NETWORK_[0-9]+$"));
-    if (reseau.match(droit).hasMatch())
-        return true;
+    static const QRegularExpression reseau(
+        QStringLiteral("^(QUALITO|PIEZO|PLUVIO|HYDRO)_NETWORK_[0-9]+$"));
+    if (reseau.match(droit).hasMatch()) return true;
     for (const DefinitionHabilitation &d : catalogueHabilitations())
-        if (d.code == droit)
-            return true;
+        if (d.code == droit) return true;
     return false;
 }
 

@@ -7,5 +7,8 @@
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << texte.toStdString() << '"'; }
+inline void PrintTo(const QString &texte, std::ostream *sortie)
+{
+    *sortie << '"' << texte.toStdString() << '"';
+}
 QT_END_NAMESPACE

@@ -1,5 +1,5 @@
-#include "db/Session.h"
 #include "users/GestionUtilisateurs.h"
+#include "db/Session.h"
 
 #include "support/BaseTest.h"
 #include "users/Affichage.h"
@@ -11,7 +11,7 @@ namespace {
 
 class GestionUtilisateursTest : public BaseTest
 {
-protected:
+  protected:
     void TearDown() override
     {
         session().vider();
@@ -19,8 +19,9 @@ protected:
     }
     QStringList utilisateurs()
     {
-        return lignes(QStringLiteral("SELECT login, password, isAdmin, nom, codeIntervenant, metadata, codeContact "
-                                     "FROM UTILISATEURS ORDER BY login"));
+        return lignes(QStringLiteral(
+            "SELECT login, password, isAdmin, nom, codeIntervenant, metadata, codeContact "
+            "FROM UTILISATEURS ORDER BY login"));
     }
     FicheUtilisateur fiche(const QString &login, const QString &nom = {}, bool admin = false)
     {
@@ -39,19 +40,24 @@ TEST_P(GestionUtilisateursTest, CreationControleeSansRienPerdre)
     f.codeIntervenant = QStringLiteral("31");
     f.editionReferentiels = true;
     ASSERT_TRUE(g.creer(f, QStringLiteral("O'Brien")));
-    EXPECT_EQ(utilisateurs(), QStringList({"ADMIN|KOBAL|1|Administrateur||1|", "JDUPONT|O'Brien|0|Jean d'Ormesson|31|1|"}));
+    EXPECT_EQ(utilisateurs(), QStringList({"ADMIN|KOBAL|1|Administrateur||1|",
+                                           "JDUPONT|O'Brien|0|Jean d'Ormesson|31|1|"}));
 
     const struct
     {
         QString login, motDePasse, message;
     } refus[] = {
         {QString(), QStringLiteral("x"), QStringLiteral("Le nom de connexion est obligatoire.")},
-        {QStringLiteral("TROPLONGLOGIN"), QStringLiteral("x"), QStringLiteral("Le nom de connexion ne peut dépasser 12 caractères.")},
+        {QStringLiteral("TROPLONGLOGIN"), QStringLiteral("x"),
+         QStringLiteral("Le nom de connexion ne peut dépasser 12 caractères.")},
         {QStringLiteral("A'B"), QStringLiteral("x"),
-         QStringLiteral("Le nom de connexion ne peut contenir que des lettres sans accent, des chiffres et les caractères . _ - @")},
+         QStringLiteral("Le nom de connexion ne peut contenir que des lettres sans accent, des "
+                        "chiffres et les caractères . _ - @")},
         {QStringLiteral("NOUVEAU"), QString(), QStringLiteral("Le mot de passe est obligatoire.")},
-        {QStringLiteral("NOUVEAU"), QStringLiteral("1234567890123"), QStringLiteral("Le mot de passe ne peut dépasser 12 caractères.")},
-        {QStringLiteral("jdupont"), QStringLiteral("x"), QStringLiteral("Un utilisateur « jdupont » existe déjà.")},
+        {QStringLiteral("NOUVEAU"), QStringLiteral("1234567890123"),
+         QStringLiteral("Le mot de passe ne peut dépasser 12 caractères.")},
+        {QStringLiteral("jdupont"), QStringLiteral("x"),
+         QStringLiteral("Un utilisateur « jdupont » existe déjà.")},
     };
     for (const auto &r : refus) {
         EXPECT_FALSE(g.creer(fiche(r.login), r.motDePasse)) << qPrintable(r.login);
@@ -69,7 +75,8 @@ TEST_P(GestionUtilisateursTest, CreationControleeSansRienPerdre)
 TEST_P(GestionUtilisateursTest, ModificationEtDernierAdministrateur)
 {
     GestionUtilisateurs g;
-    ASSERT_TRUE(g.creer(fiche(QStringLiteral("CHEF"), QStringLiteral("Chef"), true), QStringLiteral("c")));
+    ASSERT_TRUE(
+        g.creer(fiche(QStringLiteral("CHEF"), QStringLiteral("Chef"), true), QStringLiteral("c")));
     FicheUtilisateur f = *g.utilisateur(QStringLiteral("CHEF"));
     EXPECT_TRUE(f.administrateur);
     f.nom = QStringLiteral("Cheffe");
@@ -93,7 +100,9 @@ TEST_P(GestionUtilisateursTest, ModificationEtDernierAdministrateur)
     session().login = QStringLiteral("CHEF");
     session().administrateur = true;
     EXPECT_FALSE(g.supprimer(QStringLiteral("CHEF")));
-    EXPECT_EQ(g.erreur(), QStringLiteral("Vous ne pouvez pas supprimer l'utilisateur avec lequel vous êtes connecté."));
+    EXPECT_EQ(g.erreur(),
+              QStringLiteral(
+                  "Vous ne pouvez pas supprimer l'utilisateur avec lequel vous êtes connecté."));
     EXPECT_TRUE(g.supprimer(QStringLiteral("ADMIN")));
     EXPECT_EQ(lignes(QStringLiteral("SELECT login FROM UTILISATEURS")), QStringList({"CHEF"}));
 }
@@ -108,28 +117,40 @@ TEST_P(GestionUtilisateursTest, HabilitationsEtStations)
     EXPECT_FALSE(g.accorder(QStringLiteral("AGENT"), QStringLiteral("QUALITO_TOUT")));
     EXPECT_EQ(g.erreur(), QStringLiteral("Habilitation inconnue : QUALITO_TOUT"));
     EXPECT_FALSE(g.accorder(QStringLiteral("ABSENT"), QStringLiteral("QUALITO_ALL")));
-    EXPECT_EQ(g.habilitations(QStringLiteral("AGENT")), QStringList({"QUALITO_FICHE_MODIF", "QUALITO_NETWORK_12"}));
+    EXPECT_EQ(g.habilitations(QStringLiteral("AGENT")),
+              QStringList({"QUALITO_FICHE_MODIF", "QUALITO_NETWORK_12"}));
 
     ASSERT_TRUE(g.retirer(QStringLiteral("AGENT"), QStringLiteral("QUALITO_NETWORK_12")));
     EXPECT_FALSE(g.retirer(QStringLiteral("AGENT"), QStringLiteral("QUALITO_NETWORK_12")));
-    EXPECT_EQ(g.erreur(), QStringLiteral("L'utilisateur « AGENT » ne détient pas l'habilitation QUALITO_NETWORK_12."));
+    EXPECT_EQ(g.erreur(),
+              QStringLiteral(
+                  "L'utilisateur « AGENT » ne détient pas l'habilitation QUALITO_NETWORK_12."));
 
     // The screen's save replaces the set, keeping a right this program does not know.
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS_HABILITATIONS VALUES ('AGENT', 'HYDRO_ECHELLES')")));
-    ASSERT_TRUE(g.definirHabilitations(QStringLiteral("AGENT"),
-                                       {QStringLiteral("HYDRO_ECHELLES"), QStringLiteral("QUALITO_EXPORT"),
-                                        QStringLiteral("QUALITO_EXPORT"), QStringLiteral(" ")}));
-    EXPECT_EQ(g.habilitations(QStringLiteral("AGENT")), QStringList({"HYDRO_ECHELLES", "QUALITO_EXPORT"}));
-    EXPECT_EQ(g.toutesHabilitations().value(QStringLiteral("AGENT")), QStringList({"HYDRO_ECHELLES", "QUALITO_EXPORT"}));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO UTILISATEURS_HABILITATIONS VALUES ('AGENT', 'HYDRO_ECHELLES')")));
+    ASSERT_TRUE(
+        g.definirHabilitations(QStringLiteral("AGENT"),
+                               {QStringLiteral("HYDRO_ECHELLES"), QStringLiteral("QUALITO_EXPORT"),
+                                QStringLiteral("QUALITO_EXPORT"), QStringLiteral(" ")}));
+    EXPECT_EQ(g.habilitations(QStringLiteral("AGENT")),
+              QStringList({"HYDRO_ECHELLES", "QUALITO_EXPORT"}));
+    EXPECT_EQ(g.toutesHabilitations().value(QStringLiteral("AGENT")),
+              QStringList({"HYDRO_ECHELLES", "QUALITO_EXPORT"}));
 
-    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE QUALITOMETRES (CodeQualitometre Double, CodeBSS Text(17), Nom Text(70))")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (3, '0601X0001', 'Source')")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (12, '0601X0002', 'Lac')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "CREATE TABLE QUALITOMETRES (CodeQualitometre Double, CodeBSS Text(17), Nom Text(70))")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (3, '0601X0001', 'Source')")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (12, '0601X0002', 'Lac')")));
     ASSERT_EQ(g.stationsDisponibles().size(), 2);
     ASSERT_TRUE(g.accorderStation(QStringLiteral("AGENT"), 12));
     ASSERT_TRUE(g.accorderStation(QStringLiteral("AGENT"), 12));
-    ASSERT_TRUE(g.accorderStation(QStringLiteral("AGENT"), 99)); // a station deleted since stays removable
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'QUALITO', '3', 'QUALITO_NETWORK')")));
+    ASSERT_TRUE(
+        g.accorderStation(QStringLiteral("AGENT"), 99)); // a station deleted since stays removable
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'QUALITO', '3', 'QUALITO_NETWORK')")));
     const QVector<StationAccordee> s = g.stations(QStringLiteral("AGENT"));
     ASSERT_EQ(s.size(), 2);
     EXPECT_EQ(s[0].libelle(), QStringLiteral("99"));

@@ -15,7 +15,7 @@ namespace {
 
 class TablesEtDroitsTest : public BaseTest
 {
-protected:
+  protected:
     void TearDown() override
     {
         session().vider();
@@ -30,42 +30,53 @@ protected:
     }
     void accorder(const QString &login, const QString &droit)
     {
-        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS_HABILITATIONS (login, habilitation) VALUES ('") +
-                             login + QStringLiteral("', '") + droit + QStringLiteral("')")));
+        ASSERT_TRUE(
+            executer(QStringLiteral(
+                         "INSERT INTO UTILISATEURS_HABILITATIONS (login, habilitation) VALUES ('") +
+                     login + QStringLiteral("', '") + droit + QStringLiteral("')")));
     }
     // Stations and network memberships: today is the reference date of the grants.
     void creerReseaux()
     {
-        ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE QUALITOMETRES (CodeQualitometre Double, CodeBSS Text(17), Nom Text(70))")));
-        ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE LIEN_QUALITO_RESEAUX (CodeQualitometre Double, CodeReseau Short, "
-                                            "DateDebut DateTime, DateFin DateTime)")));
+        ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE QUALITOMETRES (CodeQualitometre Double, "
+                                            "CodeBSS Text(17), Nom Text(70))")));
+        ASSERT_TRUE(executer(QStringLiteral(
+            "CREATE TABLE LIEN_QUALITO_RESEAUX (CodeQualitometre Double, CodeReseau Short, "
+            "DateDebut DateTime, DateFin DateTime)")));
         for (int code = 1; code <= 7; ++code)
-            ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (%1, 'S%1', 'Station %1')").arg(code)));
+            ASSERT_TRUE(executer(
+                QStringLiteral("INSERT INTO QUALITOMETRES VALUES (%1, 'S%1', 'Station %1')")
+                    .arg(code)));
         const QDate j = QDate::currentDate();
-        const auto d = [](QDate date) { return QStringLiteral("#%1#").arg(date.toString(QStringLiteral("MM/dd/yyyy"))); };
+        const auto d = [](QDate date) {
+            return QStringLiteral("#%1#").arg(date.toString(QStringLiteral("MM/dd/yyyy")));
+        };
         const QString lignes[] = {
-            QStringLiteral("1, 10, %1, NULL").arg(d(j.addYears(-2))),                // open membership
-            QStringLiteral("2, 10, %1, %2").arg(d(j.addYears(-2)), d(j.addDays(-1))), // left yesterday
-            QStringLiteral("3, 10, %1, %2").arg(d(j.addYears(-2)), d(j.addDays(1))),  // leaves tomorrow
-            QStringLiteral("4, 10, %1, NULL").arg(d(j.addDays(1))),                   // joins tomorrow
-            QStringLiteral("5, 20, NULL, NULL"),                                      // start unknown
-            QStringLiteral("1, 20, %1, NULL").arg(d(j.addYears(-1))),                 // in both networks
-            QStringLiteral("6, 30, %1, NULL").arg(d(j.addYears(-1))),                 // network not granted
+            QStringLiteral("1, 10, %1, NULL").arg(d(j.addYears(-2))), // open membership
+            QStringLiteral("2, 10, %1, %2")
+                .arg(d(j.addYears(-2)), d(j.addDays(-1))), // left yesterday
+            QStringLiteral("3, 10, %1, %2")
+                .arg(d(j.addYears(-2)), d(j.addDays(1))),             // leaves tomorrow
+            QStringLiteral("4, 10, %1, NULL").arg(d(j.addDays(1))),   // joins tomorrow
+            QStringLiteral("5, 20, NULL, NULL"),                      // start unknown
+            QStringLiteral("1, 20, %1, NULL").arg(d(j.addYears(-1))), // in both networks
+            QStringLiteral("6, 30, %1, NULL").arg(d(j.addYears(-1))), // network not granted
         };
         for (const QString &l : lignes)
-            ASSERT_TRUE(executer(QStringLiteral("INSERT INTO LIEN_QUALITO_RESEAUX VALUES (") + l + u')'));
+            ASSERT_TRUE(
+                executer(QStringLiteral("INSERT INTO LIEN_QUALITO_RESEAUX VALUES (") + l + u')'));
     }
     QStringList stationsVisibles()
     {
         QString sql = QStringLiteral("SELECT Qualitometres.CodeQualitometre FROM Qualitometres");
         const QString condition = conditionAccesStations();
-        if (!condition.isEmpty())
-            sql += QStringLiteral(" WHERE ") + condition;
+        if (!condition.isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
         return lignes(sql + QStringLiteral(" ORDER BY Qualitometres.CodeQualitometre"));
     }
     QStringList grants(const QString &login)
     {
-        return lignes(QStringLiteral("SELECT identifiant, typeStation, modeSelect FROM UTILISATEURS_STATIONS WHERE login='") +
+        return lignes(QStringLiteral("SELECT identifiant, typeStation, modeSelect FROM "
+                                     "UTILISATEURS_STATIONS WHERE login='") +
                       login + QStringLiteral("' ORDER BY modeSelect, cint(identifiant)"));
     }
 };
@@ -74,11 +85,13 @@ TEST_P(TablesEtDroitsTest, CreationDesTablesEtAdministrateurParDefautUneSeuleFoi
 {
     ASSERT_TRUE(assurerTablesUtilisateurs());
     ASSERT_TRUE(assurerTablesUtilisateurs());
-    EXPECT_EQ(lignes(QStringLiteral("SELECT login, password, isAdmin, nom, codeIntervenant, metadata, filtrePiezo, "
-                                    "filtreQualito, filtrePluvio, filtreHydro, codeContact FROM UTILISATEURS")),
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT login, password, isAdmin, nom, codeIntervenant, metadata, filtrePiezo, "
+                  "filtreQualito, filtrePluvio, filtreHydro, codeContact FROM UTILISATEURS")),
               QStringList({"ADMIN|KOBAL|1|Administrateur||1|||||"}));
     for (const char *c : {"login", "habilitation"})
-        EXPECT_TRUE(bd().colonneExiste(QStringLiteral("UTILISATEURS_HABILITATIONS"), QString::fromLatin1(c)));
+        EXPECT_TRUE(bd().colonneExiste(QStringLiteral("UTILISATEURS_HABILITATIONS"),
+                                       QString::fromLatin1(c)));
     EXPECT_EQ(bd().colonnes(QStringLiteral("UTILISATEURS_STATIONS")).join(u',').toLower(),
               QStringLiteral("login,typestation,identifiant,modeselect"));
 
@@ -90,24 +103,32 @@ TEST_P(TablesEtDroitsTest, CreationDesTablesEtAdministrateurParDefautUneSeuleFoi
 
 TEST_P(TablesEtDroitsTest, AncienneTableSansMetadataGardeSesComptes)
 {
-    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE UTILISATEURS (login Text(12), password Text(12), isAdmin Text(1), "
-                                        "nom Text(255), codeIntervenant Double)")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS VALUES ('CHEF', 'secret', '1', 'Chef', 3)")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS VALUES ('AGENT', 'x1', '0', 'Agent', NULL)")));
-    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE UTILISATEURS_STATIONS (login Text(12), typeStation Text(12), "
-                                        "identifiant Text(70))")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'QUALITO', '8')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "CREATE TABLE UTILISATEURS (login Text(12), password Text(12), isAdmin Text(1), "
+        "nom Text(255), codeIntervenant Double)")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO UTILISATEURS VALUES ('CHEF', 'secret', '1', 'Chef', 3)")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO UTILISATEURS VALUES ('AGENT', 'x1', '0', 'Agent', NULL)")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("CREATE TABLE UTILISATEURS_STATIONS (login Text(12), typeStation Text(12), "
+                       "identifiant Text(70))")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'QUALITO', '8')")));
     // A mode column too narrow for 'QUALITO_NETWORK' (the servers enforce the width).
-    ASSERT_TRUE(executer(QStringLiteral("ALTER TABLE UTILISATEURS_STATIONS ADD modeSelect Text(10)")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("ALTER TABLE UTILISATEURS_STATIONS ADD modeSelect Text(10)")));
     ASSERT_TRUE(executer(QStringLiteral("UPDATE UTILISATEURS_STATIONS SET modeSelect = 'SINGLE'")));
 
     ASSERT_TRUE(assurerTablesUtilisateurs());
-    EXPECT_EQ(lignes(QStringLiteral("SELECT login, password, isAdmin, nom, codeIntervenant, metadata, filtreQualito, "
-                                    "codeContact FROM UTILISATEURS ORDER BY login")),
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT login, password, isAdmin, nom, codeIntervenant, metadata, filtreQualito, "
+                  "codeContact FROM UTILISATEURS ORDER BY login")),
               QStringList({"AGENT|x1|0|Agent||||", "CHEF|secret|1|Chef|3|1||"}));
     EXPECT_TRUE(bd().tableExiste(QStringLiteral("UTILISATEURS_HABILITATIONS")));
     EXPECT_EQ(grants(QStringLiteral("AGENT")), QStringList({"8|QUALITO|SINGLE"}));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'QUALITO', '9', 'QUALITO_NETWORK')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'QUALITO', '9', 'QUALITO_NETWORK')")));
 }
 
 TEST_P(TablesEtDroitsTest, HabilitationsExactesEtPrefixes)
@@ -121,7 +142,8 @@ TEST_P(TablesEtDroitsTest, HabilitationsExactesEtPrefixes)
     EXPECT_TRUE(estHabilite(QStringLiteral("MAT_*")));
     EXPECT_TRUE(estHabilite(droit::QUALITO_FICHE_MODIF));
     EXPECT_FALSE(estHabilite(droit::QUALITO_FICHE_SUPPR));
-    EXPECT_FALSE(estHabilite(QStringLiteral("QUALITO_FICHE"))); // a right is not a prefix of another
+    EXPECT_FALSE(
+        estHabilite(QStringLiteral("QUALITO_FICHE"))); // a right is not a prefix of another
     EXPECT_EQ(session().habilitations, QStringLiteral(",MAT_MODEMS,QUALITO_FICHE_MODIF,"));
 
     ouvrirSession(QStringLiteral("MAGA"));
@@ -163,8 +185,8 @@ TEST_P(TablesEtDroitsTest, AccesParReseauxDuJour)
     // 1 (twice a member, once granted), 3 (leaves tomorrow), 5 (start unknown); not 2 (left
     // yesterday), 4 (joins tomorrow), 6 (network not granted); 7 by hand.
     EXPECT_EQ(grants(QStringLiteral("AGENT")),
-              QStringList({"1|QUALITO|QUALITO_NETWORK", "3|QUALITO|QUALITO_NETWORK", "5|QUALITO|QUALITO_NETWORK",
-                           "7|QUALITO|SINGLE"}));
+              QStringList({"1|QUALITO|QUALITO_NETWORK", "3|QUALITO|QUALITO_NETWORK",
+                           "5|QUALITO|QUALITO_NETWORK", "7|QUALITO|SINGLE"}));
     EXPECT_EQ(stationsVisibles(), QStringList({"1", "3", "5", "7"}));
     EXPECT_TRUE(stationAccordee(7));
     EXPECT_FALSE(stationAccordee(2));
@@ -181,7 +203,8 @@ TEST_P(TablesEtDroitsTest, AccesParReseauxDuJour)
     ASSERT_TRUE(accorderStation(QStringLiteral("AUTRE"), 7));
     ASSERT_TRUE(retirerStationSupprimee(7));
     EXPECT_TRUE(grants(QStringLiteral("AUTRE")).isEmpty());
-    EXPECT_EQ(grants(QStringLiteral("AGENT")), QStringList({"1|QUALITO|QUALITO_NETWORK", "3|QUALITO|QUALITO_NETWORK"}));
+    EXPECT_EQ(grants(QStringLiteral("AGENT")),
+              QStringList({"1|QUALITO|QUALITO_NETWORK", "3|QUALITO|QUALITO_NETWORK"}));
 }
 
 TEST_P(TablesEtDroitsTest, AccesCompletEtAucunDroit)
@@ -191,7 +214,8 @@ TEST_P(TablesEtDroitsTest, AccesCompletEtAucunDroit)
     // Full access wins over the network rights and leaves no network row.
     accorder(QStringLiteral("CHEF"), QStringLiteral("QUALITO_ALL"));
     accorder(QStringLiteral("CHEF"), QStringLiteral("QUALITO_NETWORK_10"));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS_STATIONS VALUES ('CHEF', 'QUALITO', '2', 'QUALITO_NETWORK')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO UTILISATEURS_STATIONS VALUES ('CHEF', 'QUALITO', '2', 'QUALITO_NETWORK')")));
     ouvrirSession(QStringLiteral("CHEF"));
     EXPECT_FALSE(estAccesRestreint());
     EXPECT_TRUE(grants(QStringLiteral("CHEF")).isEmpty());

@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QMdiSubWindow>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -13,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -26,20 +26,25 @@ namespace {
 // Texts of the screen.
 namespace texte {
 const QString TITRE = QStringLiteral("Gestion des utilisateurs");
-const QString CONFIRMATION_DIFFERENTE = QStringLiteral("Les deux mots de passe saisis sont différents.");
+const QString CONFIRMATION_DIFFERENTE =
+    QStringLiteral("Les deux mots de passe saisis sont différents.");
 const QString ENREGISTRER_D_ABORD = QStringLiteral("Vous devez d'abord enregistrer l'utilisateur.");
-const QString CHOISIR_STATION = QStringLiteral("Choisissez une station dans la liste des stations disponibles.");
-const QString CHOISIR_STATION_ACCORDEE = QStringLiteral("Choisissez une station dans la liste des stations accordées.");
+const QString CHOISIR_STATION =
+    QStringLiteral("Choisissez une station dans la liste des stations disponibles.");
+const QString CHOISIR_STATION_ACCORDEE =
+    QStringLiteral("Choisissez une station dans la liste des stations accordées.");
 const QString QUESTION_SUPPRESSION =
     QStringLiteral("Supprimer l'utilisateur %1, ses habilitations et ses stations ?");
-const QString QUESTION_ABANDON =
-    QStringLiteral("Les modifications de l'utilisateur en cours ne sont pas enregistrées. Les abandonner ?");
+const QString QUESTION_ABANDON = QStringLiteral(
+    "Les modifications de l'utilisateur en cours ne sont pas enregistrées. Les abandonner ?");
 const QString ENREGISTRE = QStringLiteral("Utilisateur %1 enregistré.");
 const QString SUPPRIME = QStringLiteral("Utilisateur %1 supprimé.");
 const QString MOT_DE_PASSE_INCHANGE = QStringLiteral("inchangé si vide");
-const QString ACCES_COMPLET = QStringLiteral("L'utilisateur voit toutes les stations (QUALITO_ALL).");
-const QString ACCES_RESTREINT = QStringLiteral(
-    "L'utilisateur voit les stations accordées ici et celles des réseaux de ses habilitations QUALITO_NETWORK_.");
+const QString ACCES_COMPLET =
+    QStringLiteral("L'utilisateur voit toutes les stations (QUALITO_ALL).");
+const QString ACCES_RESTREINT =
+    QStringLiteral("L'utilisateur voit les stations accordées ici et celles des réseaux de ses "
+                   "habilitations QUALITO_NETWORK_.");
 const QString AUTRES = QStringLiteral("Autres habilitations détenues");
 } // namespace texte
 
@@ -78,8 +83,9 @@ FrmUtilisateurs::FrmUtilisateurs(QWidget *parent) : QWidget(parent)
     resize(980, 620);
 
     SprUtilisateurs = new QTableWidget(0, 4, this);
-    SprUtilisateurs->setHorizontalHeaderLabels(
-        {QStringLiteral("Login"), QStringLiteral("Nom"), QStringLiteral("Administrateur"), QStringLiteral("Référentiels")});
+    SprUtilisateurs->setHorizontalHeaderLabels({QStringLiteral("Login"), QStringLiteral("Nom"),
+                                                QStringLiteral("Administrateur"),
+                                                QStringLiteral("Référentiels")});
     SprUtilisateurs->setSelectionBehavior(QAbstractItemView::SelectRows);
     SprUtilisateurs->setSelectionMode(QAbstractItemView::SingleSelection);
     SprUtilisateurs->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -119,12 +125,12 @@ FrmUtilisateurs::FrmUtilisateurs(QWidget *parent) : QWidget(parent)
     racine->addLayout(bas);
 
     connect(SprUtilisateurs, &QTableWidget::itemSelectionChanged, this, [this] {
-        if (m_chargement)
-            return;
+        if (m_chargement) return;
         const int ligne = SprUtilisateurs->currentRow();
-        const QString login = ligne >= 0 && SprUtilisateurs->item(ligne, 0) ? SprUtilisateurs->item(ligne, 0)->text() : QString();
-        if (login != m_login && !login.isEmpty())
-            selectionner(login);
+        const QString login = ligne >= 0 && SprUtilisateurs->item(ligne, 0)
+                                  ? SprUtilisateurs->item(ligne, 0)->text()
+                                  : QString();
+        if (login != m_login && !login.isEmpty()) selectionner(login);
     });
     connect(CmdNouveau, &QPushButton::clicked, this, &FrmUtilisateurs::nouveau);
     connect(CmdEnregistrer, &QPushButton::clicked, this, &FrmUtilisateurs::enregistrer);
@@ -142,12 +148,12 @@ FrmUtilisateurs::FrmUtilisateurs(QWidget *parent) : QWidget(parent)
         connect(case_, &QCheckBox::toggled, this, &FrmUtilisateurs::modifie);
     for (QComboBox *liste : {CboIntervenant, CboContact})
         connect(liste, &QComboBox::currentIndexChanged, this, &FrmUtilisateurs::modifie);
-    connect(SprHabilitations, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *, int colonne) {
-        if (colonne != 0)
-            return;
-        modifie();
-        majAccesStations();
-    });
+    connect(SprHabilitations, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem *, int colonne) {
+                if (colonne != 0) return;
+                modifie();
+                majAccesStations();
+            });
 
     m_chargement = true;
     remplirListe(CboIntervenant, m_gestion.organismes());
@@ -239,7 +245,8 @@ QWidget *FrmUtilisateurs::construireStations()
     connect(TxtFiltreStations, &QLineEdit::textChanged, this, &FrmUtilisateurs::filtrerStations);
     connect(CmdAjouterStation, &QPushButton::clicked, this, &FrmUtilisateurs::ajouterStation);
     connect(CmdRetirerStation, &QPushButton::clicked, this, &FrmUtilisateurs::retirerStation);
-    connect(LstStationsDisponibles, &QListWidget::itemDoubleClicked, this, &FrmUtilisateurs::ajouterStation);
+    connect(LstStationsDisponibles, &QListWidget::itemDoubleClicked, this,
+            &FrmUtilisateurs::ajouterStation);
     return page;
 }
 
@@ -250,12 +257,12 @@ void FrmUtilisateurs::chargerListe(const QString &aSelectionner)
     SprUtilisateurs->setRowCount(int(liste.size()));
     for (int l = 0; l < liste.size(); ++l) {
         const FicheUtilisateur &u = liste[l];
-        const QString valeurs[] = {u.login, u.nom, u.administrateur ? QStringLiteral("Oui") : QString(),
+        const QString valeurs[] = {u.login, u.nom,
+                                   u.administrateur ? QStringLiteral("Oui") : QString(),
                                    u.editionReferentiels ? QStringLiteral("Oui") : QString()};
         for (int c = 0; c < 4; ++c)
             SprUtilisateurs->setItem(l, c, new QTableWidgetItem(valeurs[c]));
-        if (u.login == aSelectionner)
-            SprUtilisateurs->selectRow(l);
+        if (u.login == aSelectionner) SprUtilisateurs->selectRow(l);
     }
     SprUtilisateurs->resizeColumnsToContents();
     m_chargement = false;
@@ -267,21 +274,17 @@ bool FrmUtilisateurs::selectionner(const QString &login)
         // The grid goes back to the user being edited.
         m_chargement = true;
         for (int l = 0; l < SprUtilisateurs->rowCount(); ++l)
-            if (SprUtilisateurs->item(l, 0)->text() == m_login)
-                SprUtilisateurs->selectRow(l);
-        if (m_login.isEmpty())
-            SprUtilisateurs->clearSelection();
+            if (SprUtilisateurs->item(l, 0)->text() == m_login) SprUtilisateurs->selectRow(l);
+        if (m_login.isEmpty()) SprUtilisateurs->clearSelection();
         m_chargement = false;
         return false;
     }
     const std::optional<FicheUtilisateur> fiche = m_gestion.utilisateur(login);
-    if (!fiche)
-        return false;
+    if (!fiche) return false;
     afficher(*fiche);
     m_chargement = true;
     for (int l = 0; l < SprUtilisateurs->rowCount(); ++l)
-        if (SprUtilisateurs->item(l, 0)->text() == login)
-            SprUtilisateurs->selectRow(l);
+        if (SprUtilisateurs->item(l, 0)->text() == login) SprUtilisateurs->selectRow(l);
     m_chargement = false;
     return true;
 }
@@ -295,13 +298,15 @@ void FrmUtilisateurs::afficher(const FicheUtilisateur &fiche)
     TxtNom->setText(fiche.nom);
     TxtMotDePasse->clear();
     TxtConfirmation->clear();
-    TxtMotDePasse->setPlaceholderText(fiche.login.isEmpty() ? QString() : texte::MOT_DE_PASSE_INCHANGE);
+    TxtMotDePasse->setPlaceholderText(fiche.login.isEmpty() ? QString()
+                                                            : texte::MOT_DE_PASSE_INCHANGE);
     TxtConfirmation->setPlaceholderText(TxtMotDePasse->placeholderText());
     ChkAdministrateur->setChecked(fiche.administrateur);
     ChkReferentiels->setChecked(fiche.editionReferentiels);
     choisir(CboIntervenant, fiche.codeIntervenant);
     choisir(CboContact, fiche.codeContact);
-    chargerHabilitations(fiche.login.isEmpty() ? QStringList() : m_gestion.habilitations(fiche.login));
+    chargerHabilitations(fiche.login.isEmpty() ? QStringList()
+                                               : m_gestion.habilitations(fiche.login));
     chargerStations();
     m_modifie = false;
     m_chargement = false;
@@ -336,8 +341,7 @@ void FrmUtilisateurs::chargerHabilitations(const QStringList &droits)
     // Rights held that this program does not list (another module's, an old network): shown so
     // that a save keeps them.
     for (const QString &droit : droits)
-        if (!connus.contains(droit))
-            ajouter({droit, QString(), texte::AUTRES});
+        if (!connus.contains(droit)) ajouter({droit, QString(), texte::AUTRES});
     // Groups holding a right of the user are open.
     for (QTreeWidgetItem *groupe : std::as_const(groupes)) {
         bool detenu = false;
@@ -345,8 +349,7 @@ void FrmUtilisateurs::chargerHabilitations(const QStringList &droits)
             detenu = groupe->child(i)->checkState(0) == Qt::Checked;
         groupe->setExpanded(detenu);
     }
-    if (QTreeWidgetItem *qualite = SprHabilitations->topLevelItem(0))
-        qualite->setExpanded(true);
+    if (QTreeWidgetItem *qualite = SprHabilitations->topLevelItem(0)) qualite->setExpanded(true);
 }
 
 QStringList FrmUtilisateurs::habilitationsCochees() const
@@ -355,8 +358,7 @@ QStringList FrmUtilisateurs::habilitationsCochees() const
     for (int g = 0; g < SprHabilitations->topLevelItemCount(); ++g) {
         const QTreeWidgetItem *groupe = SprHabilitations->topLevelItem(g);
         for (int i = 0; i < groupe->childCount(); ++i)
-            if (groupe->child(i)->checkState(0) == Qt::Checked)
-                droits << groupe->child(i)->text(0);
+            if (groupe->child(i)->checkState(0) == Qt::Checked) droits << groupe->child(i)->text(0);
     }
     return droits;
 }
@@ -372,7 +374,8 @@ void FrmUtilisateurs::chargerStations()
 
 void FrmUtilisateurs::majAccesStations()
 {
-    const bool complet = ChkAdministrateur->isChecked() || habilitationsCochees().contains(droit::QUALITO_ALL);
+    const bool complet =
+        ChkAdministrateur->isChecked() || habilitationsCochees().contains(droit::QUALITO_ALL);
     LblAccesStations->setText(complet ? texte::ACCES_COMPLET : texte::ACCES_RESTREINT);
 }
 
@@ -384,7 +387,10 @@ void FrmUtilisateurs::filtrerStations(const QString &filtre)
     }
 }
 
-void FrmUtilisateurs::majEtat(const QString &texteEtat) { LblEtat->setText(texteEtat); }
+void FrmUtilisateurs::majEtat(const QString &texteEtat)
+{
+    LblEtat->setText(texteEtat);
+}
 
 void FrmUtilisateurs::majCommandes()
 {
@@ -396,21 +402,20 @@ void FrmUtilisateurs::majCommandes()
 
 void FrmUtilisateurs::modifie()
 {
-    if (m_chargement)
-        return;
+    if (m_chargement) return;
     m_modifie = true;
     majEtat({});
 }
 
 bool FrmUtilisateurs::confirmerAbandon()
 {
-    return !m_modifie || afficherMessage(QStringLiteral("QUESTION"), texte::QUESTION_ABANDON) == BoutonOui;
+    return !m_modifie ||
+           afficherMessage(QStringLiteral("QUESTION"), texte::QUESTION_ABANDON) == BoutonOui;
 }
 
 void FrmUtilisateurs::nouveau()
 {
-    if (!confirmerAbandon())
-        return;
+    if (!confirmerAbandon()) return;
     afficher(FicheUtilisateur{});
     m_chargement = true;
     SprUtilisateurs->clearSelection();
@@ -437,8 +442,7 @@ bool FrmUtilisateurs::enregistrer()
     bool ok = creation ? m_gestion.creer(fiche, motDePasse) : m_gestion.modifier(fiche);
     if (ok && !creation && !motDePasse.isEmpty())
         ok = m_gestion.changerMotDePasse(fiche.login, motDePasse);
-    if (ok)
-        ok = m_gestion.definirHabilitations(fiche.login, habilitationsCochees());
+    if (ok) ok = m_gestion.definirHabilitations(fiche.login, habilitationsCochees());
     if (!ok) {
         afficherMessage(QStringLiteral("ERREUR"), m_gestion.erreur());
         if (creation && m_gestion.utilisateur(fiche.login)) {
@@ -458,9 +462,9 @@ bool FrmUtilisateurs::enregistrer()
 
 bool FrmUtilisateurs::supprimer()
 {
-    if (m_login.isEmpty())
-        return false;
-    if (afficherMessage(QStringLiteral("QUESTION"), texte::QUESTION_SUPPRESSION.arg(m_login)) != BoutonOui)
+    if (m_login.isEmpty()) return false;
+    if (afficherMessage(QStringLiteral("QUESTION"), texte::QUESTION_SUPPRESSION.arg(m_login)) !=
+        BoutonOui)
         return false;
     const QString login = m_login;
     if (!m_gestion.supprimer(login)) {

@@ -21,7 +21,7 @@ namespace vyk {
 class FrmUtilisateurs : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit FrmUtilisateurs(QWidget *parent = nullptr);
 
     // Controls, named for the tests.
@@ -56,11 +56,11 @@ public:
     bool ajouterStation();
     bool retirerStation();
 
-protected:
+  protected:
     // Unsaved changes are confirmed before the screen closes.
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     QWidget *construireCompte();
     QWidget *construireHabilitations();
     QWidget *construireStations();

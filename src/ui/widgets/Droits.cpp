@@ -11,8 +11,7 @@ namespace vyk {
 bool appliquerDroit(QWidget *commande, const QString &droit)
 {
     const bool habilite = estHabilite(droit);
-    if (commande)
-        commande->setHidden(!habilite);
+    if (commande) commande->setHidden(!habilite);
     return habilite;
 }
 
@@ -22,8 +21,7 @@ bool appliquerDroit(QAction *commande, const QString &droit)
     if (commande) {
         commande->setVisible(habilite);
         // A menu behind the action is closed along with it.
-        if (QMenu *menu = commande->menu())
-            menu->setEnabled(habilite);
+        if (QMenu *menu = commande->menu()) menu->setEnabled(habilite);
     }
     return habilite;
 }

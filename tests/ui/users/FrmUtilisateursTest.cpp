@@ -1,5 +1,5 @@
-#include "db/Session.h"
 #include "ui/users/FrmUtilisateurs.h"
+#include "db/Session.h"
 #include "ui/widgets/Droits.h"
 #include "users/TablesUtilisateurs.h"
 
@@ -21,16 +21,18 @@ namespace {
 
 class FrmUtilisateursTest : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         BaseTest::SetUp();
-        if (IsSkipped())
-            return;
+        if (IsSkipped()) return;
         ASSERT_TRUE(assurerTablesUtilisateurs());
-        ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE QUALITOMETRES (CodeQualitometre Double, CodeBSS Text(17), Nom Text(70))")));
-        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (5, '0601X0005', 'Source du Var')")));
-        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (6, '0601X0006', 'Lac')")));
+        ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE QUALITOMETRES (CodeQualitometre Double, "
+                                            "CodeBSS Text(17), Nom Text(70))")));
+        ASSERT_TRUE(executer(
+            QStringLiteral("INSERT INTO QUALITOMETRES VALUES (5, '0601X0005', 'Source du Var')")));
+        ASSERT_TRUE(
+            executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (6, '0601X0006', 'Lac')")));
         session().vider();
         session().login = QStringLiteral("ADMIN");
         session().administrateur = true;
@@ -64,16 +66,19 @@ TEST_P(FrmUtilisateursTest, CreerAccorderEtSupprimerDepuisLEcran)
     droit(f.SprHabilitations, QStringLiteral("QUALITO_FICHE_MODIF"))->setCheckState(0, Qt::Checked);
     droit(f.SprHabilitations, QStringLiteral("MAT_MODEMS"))->setCheckState(0, Qt::Checked);
     f.CmdEnregistrer->click();
-    EXPECT_EQ(messages().textes(), QStringList({QStringLiteral("Les deux mots de passe saisis sont différents.")}));
+    EXPECT_EQ(messages().textes(),
+              QStringList({QStringLiteral("Les deux mots de passe saisis sont différents.")}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT count(*) FROM UTILISATEURS")), QStringList({"1"}));
 
     messages().vider();
     f.TxtConfirmation->setText(QStringLiteral("pw1"));
     f.CmdEnregistrer->click();
     EXPECT_TRUE(messages().textes().isEmpty()) << qPrintable(messages().textes().join(u'\n'));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT login, password, isAdmin, nom, metadata FROM UTILISATEURS WHERE login='AGENT'")),
+    EXPECT_EQ(lignes(QStringLiteral("SELECT login, password, isAdmin, nom, metadata FROM "
+                                    "UTILISATEURS WHERE login='AGENT'")),
               QStringList({"AGENT|pw1|0|Agent de terrain|1"}));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT habilitation FROM UTILISATEURS_HABILITATIONS WHERE login='AGENT' ORDER BY habilitation")),
+    EXPECT_EQ(lignes(QStringLiteral("SELECT habilitation FROM UTILISATEURS_HABILITATIONS WHERE "
+                                    "login='AGENT' ORDER BY habilitation")),
               QStringList({"MAT_MODEMS", "QUALITO_FICHE_MODIF"}));
     EXPECT_EQ(f.loginCourant(), QStringLiteral("AGENT"));
     EXPECT_EQ(f.SprUtilisateurs->rowCount(), 2);
@@ -87,7 +92,8 @@ TEST_P(FrmUtilisateursTest, CreerAccorderEtSupprimerDepuisLEcran)
     f.CmdAjouterStation->click();
     ASSERT_EQ(f.LstStations->count(), 1);
     EXPECT_EQ(f.LstStations->item(0)->text(), QStringLiteral("0601X0005 - Source du Var"));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT login, typeStation, identifiant, modeSelect FROM UTILISATEURS_STATIONS")),
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT login, typeStation, identifiant, modeSelect FROM UTILISATEURS_STATIONS")),
               QStringList({"AGENT|QUALITO|5|SINGLE"}));
 
     // Leaving unsaved changes asks first; "Non" keeps the user being edited.
@@ -102,14 +108,16 @@ TEST_P(FrmUtilisateursTest, CreerAccorderEtSupprimerDepuisLEcran)
     f.CmdEnregistrer->click();
     EXPECT_EQ(lignes(QStringLiteral("SELECT password, nom FROM UTILISATEURS WHERE login='AGENT'")),
               QStringList({"pw1|Autre nom"}));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT habilitation FROM UTILISATEURS_HABILITATIONS WHERE login='AGENT'")),
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT habilitation FROM UTILISATEURS_HABILITATIONS WHERE login='AGENT'")),
               QStringList({"QUALITO_FICHE_MODIF"}));
 
     messages().vider();
     messages().repondre(BoutonOui);
     f.CmdSupprimer->click();
     EXPECT_EQ(messages().textes(),
-              QStringList({QStringLiteral("Supprimer l'utilisateur AGENT, ses habilitations et ses stations ?")}));
+              QStringList({QStringLiteral(
+                  "Supprimer l'utilisateur AGENT, ses habilitations et ses stations ?")}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT login FROM UTILISATEURS")), QStringList({"ADMIN"}));
     EXPECT_TRUE(lignes(QStringLiteral("SELECT * FROM UTILISATEURS_STATIONS")).isEmpty());
     EXPECT_EQ(f.loginCourant(), QStringLiteral("ADMIN"));
@@ -118,14 +126,18 @@ TEST_P(FrmUtilisateursTest, CreerAccorderEtSupprimerDepuisLEcran)
     messages().vider();
     messages().repondre(BoutonOui);
     f.CmdSupprimer->click();
-    EXPECT_EQ(messages().textes().last(), QStringLiteral("Vous ne pouvez pas supprimer l'utilisateur avec lequel vous êtes connecté."));
+    EXPECT_EQ(messages().textes().last(),
+              QStringLiteral(
+                  "Vous ne pouvez pas supprimer l'utilisateur avec lequel vous êtes connecté."));
     EXPECT_EQ(lignes(QStringLiteral("SELECT login FROM UTILISATEURS")), QStringList({"ADMIN"}));
 }
 
 TEST_P(FrmUtilisateursTest, CommandesSelonLesDroits)
 {
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS_HABILITATIONS VALUES ('AGENT', 'QUALITO_EXPORT')")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS_HABILITATIONS VALUES ('AGENT', 'MAT_CLES')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO UTILISATEURS_HABILITATIONS VALUES ('AGENT', 'QUALITO_EXPORT')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO UTILISATEURS_HABILITATIONS VALUES ('AGENT', 'MAT_CLES')")));
     session().vider();
     session().login = QStringLiteral("AGENT");
 

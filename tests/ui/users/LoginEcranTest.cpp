@@ -33,12 +33,11 @@ void traiterEvenements()
 // The whole program on the test's database: the real login, then the real schema check.
 class LoginEcranTest : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         BaseTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+        if (IsSkipped() || HasFatalFailure()) return;
         using namespace reglage;
         if (estPostgres()) {
             const test::ServeurTest s = test::serveurTest();
@@ -64,8 +63,7 @@ protected:
     }
     void TearDown() override
     {
-        if (application)
-            delete application->fenetrePrincipale();
+        if (application) delete application->fenetrePrincipale();
         application.reset();
         traiterEvenements();
         session().vider();
@@ -78,7 +76,8 @@ protected:
         traiterEvenements();
     }
     FrmIdentification *ecran() { return application->ecranIdentification(); }
-    FenetrePrincipale *seConnecter(const QString &login, const QString &motDePasse, bool automatique = false)
+    FenetrePrincipale *seConnecter(const QString &login, const QString &motDePasse,
+                                   bool automatique = false)
     {
         ecran()->TxtLogin->setText(login);
         ecran()->TxtMotDePasse->setText(motDePasse);
@@ -87,7 +86,10 @@ protected:
         traiterEvenements();
         return application->fenetrePrincipale();
     }
-    QAction *action(FenetrePrincipale *f, const char *nom) { return f->findChild<QAction *>(QString::fromLatin1(nom)); }
+    QAction *action(FenetrePrincipale *f, const char *nom)
+    {
+        return f->findChild<QAction *>(QString::fromLatin1(nom));
+    }
 
     std::unique_ptr<Application> application;
 };
@@ -106,9 +108,11 @@ TEST_P(LoginEcranTest, MotDePasseErroneVideLeChampPuisLeBonOuvreLaFenetre)
     messages().vider();
     EXPECT_EQ(seConnecter(QStringLiteral("INCONNU"), QStringLiteral("x")), nullptr);
     EXPECT_EQ(seConnecter(QStringLiteral("PIEZO"), QStringLiteral("p")), nullptr);
-    EXPECT_EQ(messages().textes(),
-              QStringList({QStringLiteral("Utilisateur inconnu"),
-                           QStringLiteral("Vous ne disposez pas de droits suffisants pour accéder à ce module")}));
+    EXPECT_EQ(
+        messages().textes(),
+        QStringList({QStringLiteral("Utilisateur inconnu"),
+                     QStringLiteral(
+                         "Vous ne disposez pas de droits suffisants pour accéder à ce module")}));
     EXPECT_TRUE(ecran()->isVisible());
     EXPECT_FALSE(session().estConnecte());
 
