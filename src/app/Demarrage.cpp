@@ -11,12 +11,8 @@ namespace vyk {
 
 Demarrage::Demarrage()
 {
-    // Until the users module is wired here, the login accepts the typed name as it stands.
-    authentifier = [](const QString &login, const QString &, bool) {
-        session().vider();
-        session().login = login.trimmed();
-        return true;
-    };
+    // The GUI wires the users module here; unwired, nobody gets in.
+    authentifier = [](const QString &, const QString &, bool) { return false; };
     // The GUI wires the schema check and upgrade here (the schema module sits beside this one).
     verifierVersionBase = [](const QString &) { return true; };
     ouvrir = ouvertureParDefaut();

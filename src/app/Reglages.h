@@ -31,6 +31,10 @@ inline const QString ConnexionAutomatic = QStringLiteral("ConnexionAutomatic");
 // Full path of the profile file; "" when none was chosen.
 inline const QString FichierProfils = QStringLiteral("databases.properties");
 inline const QString LastUser = QStringLiteral("LastUser"); // last login name
+// Proof left by the last typed login when the automatic login is ticked: a salt and a digest of
+// that user's login, password and database (src/users/Authentification.cpp). Without it, or
+// once the password or the database changed, the automatic login opens nothing.
+inline const QString JetonConnexion = QStringLiteral("JetonConnexion");
 
 // --- Journal ------------------------------------------------------------------------------
 inline const QString LogLevel = QStringLiteral("LogLevel"); // journal level 0..4

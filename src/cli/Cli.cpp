@@ -42,6 +42,17 @@ void aideGenerale(QTextStream &s)
         s << "  " << c.nom.leftJustified(12) << ' ' << c.resume << '\n';
 }
 
+// True when the option, met after the command's name, belongs to that command.
+bool estOptionPropre(const QStringList &reste, const QString &nom)
+{
+    if (reste.isEmpty())
+        return false;
+    for (const Commande &c : commandes())
+        if (c.nom == reste.first())
+            return c.optionsPropres.contains(nom);
+    return false;
+}
+
 } // namespace
 
 Contexte::Contexte() : sortie(stdout), erreurs(stderr) {}
@@ -192,7 +203,7 @@ int main(int argc, char *argv[])
                 valeur = nom.mid(egal + 1);
                 nom = nom.left(egal);
             }
-            if (OPTIONS_GLOBALES.contains(nom)) {
+            if (OPTIONS_GLOBALES.contains(nom) && !estOptionPropre(reste, nom)) {
                 if (egal < 0) {
                     if (i + 1 >= arguments.size())
                         return ctx.usage(QStringLiteral("L'option --%1 attend une valeur.").arg(nom));

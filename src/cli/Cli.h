@@ -36,6 +36,9 @@ struct Commande
     QString resume; // one line of the general help
     QString aide;   // the command's --help
     int (*executer)(Contexte &, const QStringList &arguments);
+    // Options of the command that bear the name of a global option (user add --password):
+    // after the command's name they reach the command, not the connection.
+    QStringList optionsPropres = {};
 };
 
 void ajouterCommande(const Commande &commande);

@@ -321,11 +321,20 @@ public:
             return nullptr;
         }
         const QByteArray nom = "vyk_p" + QByteArray::number(++m_numero);
+        // A statement that cannot be prepared must not abort the transaction around it.
+        QString ignoree;
+        if (m_isolation && !executer(QStringLiteral("SAVEPOINT vyk_preparation"), nullptr, nullptr, erreur))
+            return nullptr;
         ResultatPg r(PQprepare(m_c, nom.constData(), sql.toUtf8().constData(), 0, nullptr));
         if (PQresultStatus(r.r) != PGRES_COMMAND_OK) {
             erreur = erreurResultat(r.r, m_c);
+            if (m_isolation)
+                executer(QStringLiteral("ROLLBACK TO SAVEPOINT vyk_preparation; RELEASE SAVEPOINT vyk_preparation"), nullptr,
+                         nullptr, ignoree);
             return nullptr;
         }
+        if (m_isolation)
+            executer(QStringLiteral("RELEASE SAVEPOINT vyk_preparation"), nullptr, nullptr, ignoree);
         ResultatPg d(PQdescribePrepared(m_c, nom.constData()));
         const int nb = PQresultStatus(d.r) == PGRES_COMMAND_OK ? PQnparams(d.r) : 0;
         return std::make_unique<InstructionPostgres>(this, nom, nb);
@@ -410,6 +419,25 @@ public:
         if (!envoyer(QStringLiteral("DROP VIEW IF EXISTS ") + nom, ignoree))
             return false;
         return envoyer(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select, erreur);
+    }
+
+    // COMMIT of a transaction the server has aborted answers ROLLBACK: that is a failure.
+    bool valider(QString &erreur) override
+    {
+        if (!m_c) {
+            erreur = messageBaseFermee();
+            return false;
+        }
+        ResultatPg r(PQexec(m_c, "COMMIT"));
+        if (PQresultStatus(r.r) != PGRES_COMMAND_OK) {
+            erreur = erreurResultat(r.r, m_c);
+            return false;
+        }
+        if (qstrcmp(PQcmdStatus(r.r), "COMMIT") != 0) {
+            erreur = QStringLiteral("La transaction a été annulée par le serveur : rien n'a été enregistré.");
+            return false;
+        }
+        return true;
     }
 
     QString colonneIdentite() const override { return QStringLiteral("ctid"); }

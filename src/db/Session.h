@@ -14,10 +14,23 @@ struct Session
     QString codeContact; // contact code of the user, "" when none
     QString codeIntervenant;
     bool administrateur = false;
+    bool editionReferentiels = false; // may edit the reference lists
+    QString nomContact;
+    // Station filters of the user, one per module of the suite.
+    QString filtrePiezo, filtreQualito, filtrePluvio, filtreHydro;
+    // Rights as ",RIGHT,RIGHT,...," (just "," for none), read once at login by the users
+    // module; empty until then.
+    QString habilitations;
     QString poste; // workstation identifier written in the journal
 
     bool estConnecte() const { return !login.isEmpty(); }
-    void vider() { *this = Session{}; }
+    // Back to no user; the workstation stays.
+    void vider()
+    {
+        const QString p = poste;
+        *this = Session{};
+        poste = p;
+    }
 };
 
 // The process-wide session.

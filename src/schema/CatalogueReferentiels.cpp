@@ -273,7 +273,7 @@ constexpr DefinitionColonne UTILISATEURS_HABILITATIONS[] = {
 
 // Stations a user may see or not.
 constexpr DefinitionColonne UTILISATEURS_STATIONS[] = {
-    {"login", T, 12}, {"typeStation", T, 12}, {"identifiant", T, 70}, {"modeSelect", T, 10},
+    {"login", T, 12}, {"typeStation", T, 12}, {"identifiant", T, 70}, {"modeSelect", T, 20},
 };
 
 // Saved list settings of a user.

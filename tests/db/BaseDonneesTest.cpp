@@ -316,3 +316,31 @@ TEST_P(BaseDonneesTest, FermetureEtErreursDOuverture)
 VYK_SUR_LES_DEUX_MOTEURS(BaseDonneesTest);
 
 } // namespace
+
+namespace {
+
+class TransactionTest : public BaseTest
+{
+};
+
+// A statement that fails to prepare inside a transaction (a journal write before its table
+// exists) must neither lose its neighbours nor let the commit report a success it did not have.
+TEST_P(TransactionTest, EchecDePreparationNAnnulePasLaTransaction)
+{
+    toleranceErreurs = true;
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE T (a Short)")));
+    Transaction t;
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO T VALUES (1)")));
+    InstructionPreparee absente = bd().preparer(QStringLiteral("INSERT INTO ABSENTE VALUES (?)"));
+    EXPECT_FALSE(absente.estValide());
+    JeuEnregistrements jeu;
+    bool trouve = false;
+    EXPECT_FALSE(bd().AccesBase(QStringLiteral("SELECT * FROM ABSENTE2"), jeu, trouve));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO T VALUES (2)")));
+    ASSERT_TRUE(t.valider());
+    EXPECT_EQ(lignes(QStringLiteral("SELECT a FROM T ORDER BY a")), QStringList({"1", "2"}));
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(TransactionTest);
+
+} // namespace

@@ -4,18 +4,27 @@
 #include "ui/app/FrmConnexion.h"
 #include "ui/app/FrmIdentification.h"
 #include "ui/widgets/ProgressionGui.h"
-
 #include "schema/MiseAJour.h"
 
+#include <QCheckBox>
 #include <QGuiApplication>
 
 namespace vyk {
 
 Application::Application()
 {
-    // After a login the schema is checked, and brought up to date with a progress window.
-    m_demarrage.verifierVersionBase = [](const QString &version) {
-        ProgressionGui progression(nullptr, QStringLiteral("Mise à jour de la base de données"));
+    // The users of the database's own table log in; the automatic login of the next start is
+    // remembered or forgotten after the box of the login screen.
+    m_demarrage.authentifier = [this](const QString &login, const QString &motDePasse, bool automatique) {
+        m_dernierLogin = connecterUtilisateur(login, motDePasse, automatique);
+        if (m_dernierLogin != ResultatLogin::Accepte)
+            return false;
+        retenirConnexionAutomatique(m_identification && m_identification->ChkConnexionAutomatique->isChecked());
+        return true;
+    };
+    // The schema is brought up to date after the login, with a progress window when it is long.
+    m_demarrage.verifierVersionBase = [this](const QString &version) {
+        ProgressionGui progression(m_identification.get(), Demarrage::VERIFICATION);
         return vyk::verifierVersionBase(version, progression);
     };
 }

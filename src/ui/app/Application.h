@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Demarrage.h"
+#include "users/Authentification.h"
 
 #include <QObject>
 #include <QPointer>
@@ -23,6 +24,9 @@ public:
     ~Application() override;
 
     Demarrage &demarrage() { return m_demarrage; }
+    // Result of the last authentication (the login screen empties its password field after a
+    // wrong password).
+    ResultatLogin dernierLogin() const { return m_dernierLogin; }
 
     // Shows the login screen and connects to the database of the settings. The automatic
     // login runs only at the start of the program, not when the login screen comes back.
@@ -46,6 +50,7 @@ private:
     void fenetreFermee();
 
     Demarrage m_demarrage;
+    ResultatLogin m_dernierLogin = ResultatLogin::BaseFermee;
     std::unique_ptr<FrmIdentification> m_identification;
     QPointer<FenetrePrincipale> m_fenetre;
 };

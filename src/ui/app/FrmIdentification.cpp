@@ -124,7 +124,13 @@ void FrmIdentification::connexion(bool automatique)
     CmdConnexion->setEnabled(d.estConnecte());
     if (resultat == Demarrage::Identification::Ouverte) {
         TxtMotDePasse->clear();
+        LblStatut->setText(texteLogin::CHARGEMENT_STATIONS);
+        LblStatut->repaint();
         m_application.ouvrirFenetrePrincipale();
+        afficherEtat();
+    } else if (m_application.dernierLogin() == ResultatLogin::MotDePasseErrone) {
+        TxtMotDePasse->clear();
+        TxtMotDePasse->setFocus();
     }
 }
 

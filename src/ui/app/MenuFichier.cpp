@@ -3,6 +3,10 @@
 #include "ui/app/Administration.h"
 #include "ui/app/Application.h"
 #include "ui/app/FenetrePrincipale.h"
+#include "ui/users/FrmUtilisateurs.h"
+#include "ui/widgets/Droits.h"
+#include "users/Authentification.h"
+#include "users/Habilitations.h"
 
 #include <QAction>
 #include <QMenu>
@@ -25,10 +29,17 @@ void creerMenuFichier(FenetrePrincipale &fenetre)
     QObject::connect(administration, &QAction::triggered, &fenetre,
                      [&fenetre] { fenetre.ouvrirEcran(new Administration); });
 
-    // The users module will show its own change of user here; until then, back to the login.
+    QAction *utilisateurs = menu->addAction(QStringLiteral("&Gestion des utilisateurs…"));
+    utilisateurs->setObjectName(QStringLiteral("ActionUtilisateurs"));
+    QObject::connect(utilisateurs, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new FrmUtilisateurs); });
+    appliquerDroit(utilisateurs, droit::ADMIN_USER);
+
+    // Back to the login screen, which then asks for the login (no automatic login).
     QAction *utilisateur = menu->addAction(QStringLiteral("&Changer d'utilisateur"));
     utilisateur->setObjectName(QStringLiteral("ActionChangerUtilisateur"));
     QObject::connect(utilisateur, &QAction::triggered, &fenetre, [&fenetre] {
+        preparerChangementUtilisateur();
         fenetre.application().demarrage().changementUtilisateur();
         fenetre.close();
     });

@@ -1,7 +1,9 @@
 #include "ui/monitoring/FrmJournaux.h"
 
 #include "db/Messages.h"
+#include "ui/widgets/Droits.h"
 #include "ui/widgets/ProgressionGui.h"
+#include "users/Habilitations.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -107,6 +109,7 @@ FrmJournaux::FrmJournaux(QWidget *parent) : QWidget(parent)
     CmdCharger = nomme(new QPushButton(QStringLiteral("Chargement des événements"), this), QStringLiteral("CmdCharger"));
     CmdCharger->setDefault(true);
     CmdExporter = nomme(new QPushButton(QStringLiteral("Exporter..."), this), QStringLiteral("CmdExporter"));
+    appliquerDroit(CmdExporter, droit::QUALITO_EXPORT);
     CmdFermer = nomme(new QPushButton(QStringLiteral("Fermer"), this), QStringLiteral("CmdFermer"));
     auto *commandes = new QHBoxLayout;
     commandes->addWidget(LblNombre, 1);
