@@ -17,17 +17,14 @@ bool codeAvant(const QString &a, const QString &b)
     bool okA = false, okB = false;
     const double na = a.toDouble(&okA);
     const double nb = b.toDouble(&okB);
-    if (okA && okB)
-        return na < nb || (na == nb && a < b);
-    if (okA != okB)
-        return okA;
+    if (okA && okB) return na < nb || (na == nb && a < b);
+    if (okA != okB) return okA;
     return a < b;
 }
 
 QString texteCode(const QVariant &v)
 {
-    if (v.isNull())
-        return {};
+    if (v.isNull()) return {};
     return texteValeur(v);
 }
 
@@ -36,19 +33,19 @@ QString texteCode(const QVariant &v)
 QString texteEntree(const QString &libelle, const QString &code, int largeur)
 {
     QString t = libelle;
-    if (t.size() < largeur)
-        t += QString(largeur - t.size(), u' ');
+    if (t.size() < largeur) t += QString(largeur - t.size(), u' ');
     return t + QStringLiteral(" [") + code + u']';
 }
 
-QString texteEntreeVide(int blancs) { return QString(std::max(blancs, 0), u' ') + QStringLiteral("[]"); }
+QString texteEntreeVide(int blancs)
+{
+    return QString(std::max(blancs, 0), u' ') + QStringLiteral("[]");
+}
 
 QString EntreeCodee::texte(int largeur) const
 {
-    if (estTous())
-        return TEXTE_TOUS;
-    if (code.isEmpty() && libelle.trimmed().isEmpty())
-        return texteEntreeVide();
+    if (estTous()) return TEXTE_TOUS;
+    if (code.isEmpty() && libelle.trimmed().isEmpty()) return texteEntreeVide();
     QString l = libelle;
     for (int i = 0; i < niveau; ++i)
         l.prepend(INDENTATION);
@@ -58,26 +55,26 @@ QString EntreeCodee::texte(int largeur) const
 QString codeEntree(const QString &texte)
 {
     const qsizetype ouvrant = texte.lastIndexOf(u'[');
-    if (ouvrant < 0)
-        return texte.trimmed();
+    if (ouvrant < 0) return texte.trimmed();
     const qsizetype fermant = texte.indexOf(u']', ouvrant + 1);
-    if (fermant < 0)
-        return texte.trimmed();
+    if (fermant < 0) return texte.trimmed();
     return texte.mid(ouvrant + 1, fermant - ouvrant - 1).trimmed();
 }
 
 QString libelleEntree(const QString &texte)
 {
     const qsizetype ouvrant = texte.lastIndexOf(u'[');
-    if (ouvrant < 0 || texte.indexOf(u']', ouvrant + 1) < 0)
-        return texte;
+    if (ouvrant < 0 || texte.indexOf(u']', ouvrant + 1) < 0) return texte;
     QString l = texte.left(ouvrant);
     while (!l.isEmpty() && l.back().isSpace())
         l.chop(1);
     return l;
 }
 
-QString codePourLike(const QString &code) { return code == CODE_TOUS ? QStringLiteral("%") : code; }
+QString codePourLike(const QString &code)
+{
+    return code == CODE_TOUS ? QStringLiteral("%") : code;
+}
 
 int largeurEntrees(const EntreesCodees &entrees)
 {
@@ -99,7 +96,8 @@ EntreesCodees entreesRequete(const QString &sql)
 
 EntreesCodees entreesListe(const QString &champ, OrdreEntrees ordre)
 {
-    return entreesRequete(QStringLiteral("SELECT Libelle, Code FROM Codes_Sandre WHERE Champ=") + sqlTexte(champ) +
+    return entreesRequete(QStringLiteral("SELECT Libelle, Code FROM Codes_Sandre WHERE Champ=") +
+                          sqlTexte(champ) +
                           (ordre == OrdreEntrees::Libelle ? QStringLiteral(" ORDER BY Libelle ASC")
                                                           : QStringLiteral(" ORDER BY Code ASC")));
 }
@@ -108,16 +106,15 @@ EntreesCodees trierHierarchie(QVector<ElementHierarchique> elements)
 {
     // Key of the order: (code of the parent, child?, own code), as the SQL key
     // parent "_" child does, with numbers compared as numbers.
-    std::stable_sort(elements.begin(), elements.end(), [](const ElementHierarchique &a, const ElementHierarchique &b) {
-        const QString &groupeA = a.parent.isEmpty() ? a.code : a.parent;
-        const QString &groupeB = b.parent.isEmpty() ? b.code : b.parent;
-        if (groupeA != groupeB)
-            return codeAvant(groupeA, groupeB);
-        const bool enfantA = !a.parent.isEmpty(), enfantB = !b.parent.isEmpty();
-        if (enfantA != enfantB)
-            return !enfantA;
-        return codeAvant(a.code, b.code);
-    });
+    std::stable_sort(elements.begin(), elements.end(),
+                     [](const ElementHierarchique &a, const ElementHierarchique &b) {
+                         const QString &groupeA = a.parent.isEmpty() ? a.code : a.parent;
+                         const QString &groupeB = b.parent.isEmpty() ? b.code : b.parent;
+                         if (groupeA != groupeB) return codeAvant(groupeA, groupeB);
+                         const bool enfantA = !a.parent.isEmpty(), enfantB = !b.parent.isEmpty();
+                         if (enfantA != enfantB) return !enfantA;
+                         return codeAvant(a.code, b.code);
+                     });
     EntreesCodees r;
     r.reserve(elements.size());
     for (const ElementHierarchique &e : elements)
@@ -129,7 +126,8 @@ EntreesCodees entreesHierarchiques(const QString &champ)
 {
     const QString condition = champ.contains(u'%') ? QStringLiteral("Champ LIKE ") + sqlTexte(champ)
                                                    : QStringLiteral("Champ=") + sqlTexte(champ);
-    const Tableau t = bd().extraire(QStringLiteral("SELECT Libelle, Code, codeReference FROM Codes_Sandre WHERE ") + condition);
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT Libelle, Code, codeReference FROM Codes_Sandre WHERE ") + condition);
     QVector<ElementHierarchique> elements;
     elements.reserve(t.nbLignes());
     for (int i = 0; i < t.nbLignes(); ++i)
@@ -146,19 +144,20 @@ QString cleTriHierarchique()
 QString libelleCode(const QString &champ, const QVariant &code)
 {
     const QString c = texteCode(code).trimmed();
-    if (c.isEmpty())
-        return {};
+    if (c.isEmpty()) return {};
     bool numerique = false;
     const double n = c.toDouble(&numerique);
-    if (!numerique)
-        return {};
-    return bd().valeur(QStringLiteral("SELECT Libelle FROM Codes_Sandre WHERE Champ=") + sqlTexte(champ) +
-                       QStringLiteral(" AND Code=") + sqlNombre(n)).toString();
+    if (!numerique) return {};
+    return bd()
+        .valeur(QStringLiteral("SELECT Libelle FROM Codes_Sandre WHERE Champ=") + sqlTexte(champ) +
+                QStringLiteral(" AND Code=") + sqlNombre(n))
+        .toString();
 }
 
 QHash<QString, QString> libellesListe(const QString &champ)
 {
-    const Tableau t = bd().extraire(QStringLiteral("SELECT Code, Libelle FROM Codes_Sandre WHERE Champ=") + sqlTexte(champ));
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT Code, Libelle FROM Codes_Sandre WHERE Champ=") + sqlTexte(champ));
     QHash<QString, QString> r;
     r.reserve(t.nbLignes());
     for (int i = 0; i < t.nbLignes(); ++i)
@@ -178,28 +177,21 @@ QString libelleStatut(const QVariant &code)
 {
     const QString c = texteCode(code).trimmed();
     for (const EntreeCodee &e : entreesStatut())
-        if (e.code == c)
-            return e.libelle;
+        if (e.code == c) return e.libelle;
     return {};
 }
 
 int statutDepuisTexte(const QString &texte)
 {
     const QString t = texte.trimmed().toLower();
-    if (t.isEmpty())
-        return -1;
+    if (t.isEmpty()) return -1;
     bool ok = false;
     const int n = t.toInt(&ok);
-    if (ok)
-        return n >= 0 && n <= 3 ? n : -1;
-    if (t.startsWith(QStringLiteral("propos")))
-        return 0;
-    if (t.startsWith(QStringLiteral("provis")))
-        return 1;
-    if (t.startsWith(QStringLiteral("valid")))
-        return 2;
-    if (t.contains(QStringLiteral("gel")))
-        return 3;
+    if (ok) return n >= 0 && n <= 3 ? n : -1;
+    if (t.startsWith(QStringLiteral("propos"))) return 0;
+    if (t.startsWith(QStringLiteral("provis"))) return 1;
+    if (t.startsWith(QStringLiteral("valid"))) return 2;
+    if (t.contains(QStringLiteral("gel"))) return 3;
     return -1;
 }
 

@@ -48,7 +48,11 @@ int largeurEntrees(const EntreesCodees &entrees);
 
 // Entries of a list, one query: "SELECT Libelle, Code FROM Codes_Sandre WHERE Champ=..." ordered
 // by label (the usual order of choice boxes) or by code.
-enum class OrdreEntrees { Libelle, Code };
+enum class OrdreEntrees
+{
+    Libelle,
+    Code
+};
 EntreesCodees entreesListe(const QString &champ, OrdreEntrees ordre = OrdreEntrees::Libelle);
 // Entries of any SELECT whose first column is the label and second the code.
 EntreesCodees entreesRequete(const QString &sql);

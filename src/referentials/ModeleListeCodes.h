@@ -38,7 +38,7 @@ struct ReferentielListe
 
 class ModeleListeCodes : public ModeleFichesReference<FicheCode>
 {
-public:
+  public:
     ModeleListeCodes();
 
     // The list keys of the key box, in order (without the "every list" entry).
@@ -73,10 +73,10 @@ public:
     QString nomExport() const override { return QStringLiteral("Liste_des_Codes"); }
     QString pageAide() const override { return QStringLiteral("ListeCodes"); }
 
-protected:
+  protected:
     QString messageEnregistre() const override;
 
-private:
+  private:
     QStringList ligneGrille(const FicheCode &fiche) const;
 
     QString m_champ;

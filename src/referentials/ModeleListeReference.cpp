@@ -12,8 +12,7 @@ int GrilleListe::chercher(const QString &code) const
 {
     const QString c = code.trimmed();
     for (int i = 0; i < nbLignes(); ++i)
-        if (colonneCode < lignes[i].size() && lignes[i][colonneCode] == c)
-            return i;
+        if (colonneCode < lignes[i].size() && lignes[i][colonneCode] == c) return i;
     return -1;
 }
 
@@ -22,7 +21,8 @@ int ModeleListeReference::rechercherElement(const QString &code) const
     const int ligne = m_grille.chercher(code);
     if (ligne < 0)
         afficherMessage(QStringLiteral("Erreur"),
-                        QStringLiteral("Impossible de retrouver l'élément possédant le code ") + code);
+                        QStringLiteral("Impossible de retrouver l'élément possédant le code ") +
+                            code);
     return ligne;
 }
 
@@ -30,8 +30,9 @@ bool ModeleListeReference::exporter(const QString &chemin) const
 {
     QSaveFile fichier(chemin);
     if (!fichier.open(QIODevice::WriteOnly)) {
-        afficherMessage(QStringLiteral("Erreur"), QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
-                                                      QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
+                            QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
         return false;
     }
     QByteArray octets("\xEF\xBB\xBF");
@@ -39,7 +40,8 @@ bool ModeleListeReference::exporter(const QString &chemin) const
     for (const QStringList &ligne : m_grille.lignes)
         octets += ligneCsv(ligne, u';').toUtf8() + "\r\n";
     if (fichier.write(octets) != octets.size() || !fichier.commit()) {
-        afficherMessage(QStringLiteral("Erreur"), QStringLiteral("Impossible d'écrire le fichier ") + chemin + u'.');
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("Impossible d'écrire le fichier ") + chemin + u'.');
         return false;
     }
     return true;
@@ -57,8 +59,7 @@ int ModeleListeReference::majLigne(int ligne, const QStringList &texte)
 
 void ModeleListeReference::retirerLigne(int ligne)
 {
-    if (ligne >= 0 && ligne < m_grille.nbLignes())
-        m_grille.lignes.removeAt(ligne);
+    if (ligne >= 0 && ligne < m_grille.nbLignes()) m_grille.lignes.removeAt(ligne);
 }
 
 void afficherRefusFiche(const QStringList &erreurs)
@@ -69,6 +70,9 @@ void afficherRefusFiche(const QStringList &erreurs)
     afficherMessage(QStringLiteral("Erreur"), texte);
 }
 
-void afficherConfirmationFiche(const QString &texte) { afficherMessage(QStringLiteral("Aide"), texte); }
+void afficherConfirmationFiche(const QString &texte)
+{
+    afficherMessage(QStringLiteral("Aide"), texte);
+}
 
 } // namespace vyk

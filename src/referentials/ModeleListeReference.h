@@ -33,7 +33,7 @@ struct GrilleListe
 
 class ModeleListeReference
 {
-public:
+  public:
     virtual ~ModeleListeReference() = default;
 
     // RempliSpr: reads the grid again. False when the query failed.
@@ -52,7 +52,7 @@ public:
     // The help page of the screen (a name under the help folder); "" when none.
     virtual QString pageAide() const { return {}; }
 
-protected:
+  protected:
     // Replaces the row (appends it when ligne is -1); the row index.
     int majLigne(int ligne, const QStringList &texte);
     void retirerLigne(int ligne);
@@ -66,10 +66,9 @@ void afficherRefusFiche(const QStringList &erreurs);
 void afficherConfirmationFiche(const QString &texte);
 
 // Lists whose entries are edited in a form: the lifecycle load -> validate -> apply.
-template <class Fiche>
-class ModeleFichesReference : public ModeleListeReference
+template <class Fiche> class ModeleFichesReference : public ModeleListeReference
 {
-public:
+  public:
     // declencheInserer: a new entry with the next free code.
     virtual Fiche nouvelleFiche() = 0;
     // The entry of a grid row.
@@ -91,13 +90,12 @@ public:
             afficherRefusFiche(erreurs);
             return false;
         }
-        if (!appliquer(fiche))
-            return false;
+        if (!appliquer(fiche)) return false;
         afficherConfirmationFiche(messageEnregistre());
         return true;
     }
 
-protected:
+  protected:
     virtual QString messageEnregistre() const = 0;
 };
 

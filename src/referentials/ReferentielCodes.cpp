@@ -23,7 +23,18 @@ namespace vyk {
 namespace {
 
 // Element names read, compared without regard to case or namespace prefix.
-enum class Champ { Aucun, Numero, Code, Libelle, Mnemonique, Statut, Definition, Creation, MiseAJour };
+enum class Champ
+{
+    Aucun,
+    Numero,
+    Code,
+    Libelle,
+    Mnemonique,
+    Statut,
+    Definition,
+    Creation,
+    MiseAJour
+};
 
 Champ champElement(QStringView nom)
 {
@@ -59,11 +70,9 @@ struct Cadre
 QDateTime lireDateReferentiel(const QString &texte)
 {
     const QString t = texte.trimmed();
-    if (t.isEmpty())
-        return {};
+    if (t.isEmpty()) return {};
     QDateTime d = lireDate(t);
-    if (!d.isValid())
-        d = QDateTime::fromString(t, Qt::ISODateWithMs);
+    if (!d.isValid()) d = QDateTime::fromString(t, Qt::ISODateWithMs);
     if (!d.isValid() && t.size() > 10)
         d = lireDate(t.left(10)); // time zone or fraction the reader does not know
     return d;
@@ -71,21 +80,23 @@ QDateTime lireDateReferentiel(const QString &texte)
 
 bool estCodeNumerique(const QString &code)
 {
-    if (code.isEmpty() || code.size() > 9)
-        return false;
+    if (code.isEmpty() || code.size() > 9) return false;
     for (const QChar c : code)
-        if (!c.isDigit() || c.unicode() > 127)
-            return false;
+        if (!c.isDigit() || c.unicode() > 127) return false;
     return true;
 }
 
 } // namespace
 
-QString adresseSiteReferentiel() { return QStringLiteral("https://www.sandre.eaufrance.fr/"); }
+QString adresseSiteReferentiel()
+{
+    return QStringLiteral("https://www.sandre.eaufrance.fr/");
+}
 
 QString adresseReferentiel(const QString &numero, const QString &version)
 {
-    return adresseSiteReferentiel() + QStringLiteral("urn.php?urn=urn:sandre:donnees:NSA:FRA:code:") + numero +
+    return adresseSiteReferentiel() +
+           QStringLiteral("urn.php?urn=urn:sandre:donnees:NSA:FRA:code:") + numero +
            QStringLiteral(":::referentiel:") + version + QStringLiteral(":html");
 }
 
@@ -94,11 +105,10 @@ QStringList fichiersReferentiel(const QString &dossier)
     QStringList r;
     const QDir d(dossier);
     const QFileInfoList infos =
-        d.entryInfoList({QStringLiteral("*.xml"), QStringLiteral("*.XML")}, QDir::Files | QDir::Readable,
-                        QDir::Name | QDir::IgnoreCase);
+        d.entryInfoList({QStringLiteral("*.xml"), QStringLiteral("*.XML")},
+                        QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &i : infos)
-        if (!r.contains(i.absoluteFilePath()))
-            r << i.absoluteFilePath();
+        if (!r.contains(i.absoluteFilePath())) r << i.absoluteFilePath();
     return r;
 }
 
@@ -123,28 +133,40 @@ bool lireFichierReferentiel(const QString &chemin, FichierReferentiel &fichier, 
                 pile.append(Cadre{});
                 continue;
             }
-            const QString texte = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
-            if (xml.hasError())
-                break;
+            const QString texte =
+                xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+            if (xml.hasError()) break;
             if (c == Champ::Numero) {
                 numero = texte;
                 continue;
             }
-            if (pile.isEmpty())
-                continue;
+            if (pile.isEmpty()) continue;
             EntreeReferentiel &e = pile.last().entree;
             switch (c) {
             case Champ::Code:
                 e.code = texte;
                 pile.last().aCode = !texte.isEmpty();
                 break;
-            case Champ::Libelle: e.libelle = texte; break;
-            case Champ::Mnemonique: e.mnemonique = texte; break;
-            case Champ::Statut: e.statut = texte; break;
-            case Champ::Definition: e.definition = texte; break;
-            case Champ::Creation: e.creation = texte; break;
-            case Champ::MiseAJour: e.miseAJour = texte; break;
-            default: break;
+            case Champ::Libelle:
+                e.libelle = texte;
+                break;
+            case Champ::Mnemonique:
+                e.mnemonique = texte;
+                break;
+            case Champ::Statut:
+                e.statut = texte;
+                break;
+            case Champ::Definition:
+                e.definition = texte;
+                break;
+            case Champ::Creation:
+                e.creation = texte;
+                break;
+            case Champ::MiseAJour:
+                e.miseAJour = texte;
+                break;
+            default:
+                break;
             }
         } else if (jeton == QXmlStreamReader::EndElement && !pile.isEmpty()) {
             Cadre cadre = pile.takeLast();
@@ -155,14 +177,17 @@ bool lireFichierReferentiel(const QString &chemin, FichierReferentiel &fichier, 
         }
     }
     if (xml.hasError()) {
-        erreur = QStringLiteral("Le fichier ") + nom + QStringLiteral(" n'est pas un fichier XML valide (ligne ") +
-                 QString::number(xml.lineNumber()) + QStringLiteral(" : ") + xml.errorString() + QStringLiteral(").");
+        erreur = QStringLiteral("Le fichier ") + nom +
+                 QStringLiteral(" n'est pas un fichier XML valide (ligne ") +
+                 QString::number(xml.lineNumber()) + QStringLiteral(" : ") + xml.errorString() +
+                 QStringLiteral(").");
         fichier.entrees.clear();
         return false;
     }
     if (fichier.entrees.isEmpty()) {
         erreur = QStringLiteral("Le fichier ") + nom +
-                 QStringLiteral(" ne contient aucun code de nomenclature du référentiel (élément CdElement).");
+                 QStringLiteral(
+                     " ne contient aucun code de nomenclature du référentiel (élément CdElement).");
         return false;
     }
     return true;
@@ -170,14 +195,16 @@ bool lireFichierReferentiel(const QString &chemin, FichierReferentiel &fichier, 
 
 QStringList entetesReferentiel()
 {
-    return {QStringLiteral("Référentiel"), QStringLiteral("Code"),       QStringLiteral("Libellé"),
-            QStringLiteral("Mnémonique"),  QStringLiteral("Statut"),     QStringLiteral("Définition"),
+    return {QStringLiteral("Référentiel"), QStringLiteral("Code"),
+            QStringLiteral("Libellé"),     QStringLiteral("Mnémonique"),
+            QStringLiteral("Statut"),      QStringLiteral("Définition"),
             QStringLiteral("Création"),    QStringLiteral("Mise à jour")};
 }
 
 QStringList ligneReferentiel(const EntreeReferentiel &e)
 {
-    return {e.numero, e.code, e.libelle, e.mnemonique, e.statut, e.definition, e.creation, e.miseAJour};
+    return {e.numero, e.code,       e.libelle,  e.mnemonique,
+            e.statut, e.definition, e.creation, e.miseAJour};
 }
 
 namespace {
@@ -185,28 +212,32 @@ namespace {
 // The work of one integration run: list keys by number, existing entries of each list.
 class Integration
 {
-public:
+  public:
     explicit Integration(BilanIntegration &bilan) : m_bilan(bilan) {}
 
     // The list key of a nomenclature number, read once per number; "" when none.
     QString champ(const QString &numero)
     {
-        if (m_champs.contains(numero))
-            return m_champs.value(numero);
+        if (m_champs.contains(numero)) return m_champs.value(numero);
         QString c;
         bool ok = false;
         const int n = numero.toInt(&ok);
         if (ok)
-            c = bd().valeur(QStringLiteral("SELECT champ from codes_sandre_referentiel where code=") + QString::number(n))
+            c = bd().valeur(
+                        QStringLiteral("SELECT champ from codes_sandre_referentiel where code=") +
+                        QString::number(n))
                     .toString()
                     .trimmed();
         m_champs.insert(numero, c);
         if (c.isEmpty())
-            m_bilan.erreurs << (numero.isEmpty()
-                                    ? QStringLiteral("Des codes ne sont rattachés à aucune nomenclature : ils sont ignorés.")
-                                    : QStringLiteral("La nomenclature ") + numero +
-                                          QStringLiteral(" n'est rattachée à aucune liste de codes "
-                                                         "(table CODES_SANDRE_REFERENTIEL) : ses codes sont ignorés."));
+            m_bilan.erreurs
+                << (numero.isEmpty()
+                        ? QStringLiteral("Des codes ne sont rattachés à aucune nomenclature : ils "
+                                         "sont ignorés.")
+                        : QStringLiteral("La nomenclature ") + numero +
+                              QStringLiteral(
+                                  " n'est rattachée à aucune liste de codes "
+                                  "(table CODES_SANDRE_REFERENTIEL) : ses codes sont ignorés."));
         return c;
     }
 
@@ -223,8 +254,9 @@ public:
             // A national number that a local code already took: updating would overwrite
             // another entry.
             if (liste.locaux.contains(cle)) {
-                rejeter(champ, code, QStringLiteral("ce code est déjà attribué localement au code ") +
-                                         liste.locaux.value(cle));
+                rejeter(champ, code,
+                        QStringLiteral("ce code est déjà attribué localement au code ") +
+                            liste.locaux.value(cle));
                 return;
             }
         } else {
@@ -234,7 +266,8 @@ public:
                 return;
             }
             existe = liste.references.contains(reference);
-            cle = existe ? liste.references.value(reference) : std::max(liste.maxLocal + 1, PREMIER_CODE_LOCAL);
+            cle = existe ? liste.references.value(reference)
+                         : std::max(liste.maxLocal + 1, PREMIER_CODE_LOCAL);
         }
 
         // Fields set only when the file gives them.
@@ -271,10 +304,10 @@ public:
                                                   affectations.join(QStringLiteral(", ")) +
                                                   QStringLiteral(" WHERE Champ=? AND Code=?"));
             ok = p.executer(valeurs);
-            if (ok)
-                ++m_bilan.modifies;
+            if (ok) ++m_bilan.modifies;
         } else {
-            colonnes << QStringLiteral("Champ") << QStringLiteral("Code") << QStringLiteral("Projet");
+            colonnes << QStringLiteral("Champ") << QStringLiteral("Code")
+                     << QStringLiteral("Projet");
             valeurs << champ << cle << QStringLiteral("VYK");
             if (!reference.isEmpty()) {
                 colonnes << QStringLiteral("codeReference");
@@ -283,24 +316,22 @@ public:
             QStringList marques;
             for (qsizetype i = 0; i < colonnes.size(); ++i)
                 marques << QStringLiteral("?");
-            InstructionPreparee p = bd().preparer(QStringLiteral("INSERT INTO CODES_SANDRE (") +
-                                                  colonnes.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
-                                                  marques.join(QStringLiteral(", ")) + u')');
+            InstructionPreparee p = bd().preparer(
+                QStringLiteral("INSERT INTO CODES_SANDRE (") + colonnes.join(QStringLiteral(", ")) +
+                QStringLiteral(") VALUES (") + marques.join(QStringLiteral(", ")) + u')');
             ok = p.executer(valeurs);
             if (ok) {
                 ++m_bilan.ajoutes;
                 liste.codes.insert(cle);
                 // Local codes are taken above every code of 1000 or more, national ones included.
-                if (cle >= PREMIER_CODE_LOCAL)
-                    liste.maxLocal = std::max(liste.maxLocal, cle);
+                if (cle >= PREMIER_CODE_LOCAL) liste.maxLocal = std::max(liste.maxLocal, cle);
                 if (!reference.isEmpty()) {
                     liste.references.insert(reference, cle);
                     liste.locaux.insert(cle, reference);
                 }
             }
         }
-        if (!ok)
-            rejeter(champ, code, bd().derniereErreur());
+        if (!ok) rejeter(champ, code, bd().derniereErreur());
     }
 
     // Each updated list's referential row gets today and the login.
@@ -308,13 +339,14 @@ public:
     {
         const QDateTime aujourdhui(QDate::currentDate(), QTime(0, 0));
         const QString login = session().login;
-        InstructionPreparee p =
-            bd().preparer(QStringLiteral("UPDATE CODES_SANDRE_REFERENTIEL SET dateMaj=?, userMaj=? WHERE champ=?"));
+        InstructionPreparee p = bd().preparer(QStringLiteral(
+            "UPDATE CODES_SANDRE_REFERENTIEL SET dateMaj=?, userMaj=? WHERE champ=?"));
         for (const QString &champ : std::as_const(m_bilan.listes))
-            p.executer({aujourdhui, login.isEmpty() ? QVariant() : QVariant(login.left(12)), champ});
+            p.executer(
+                {aujourdhui, login.isEmpty() ? QVariant() : QVariant(login.left(12)), champ});
     }
 
-private:
+  private:
     struct Liste
     {
         QSet<int> codes;
@@ -326,22 +358,20 @@ private:
     Liste &liste(const QString &champ)
     {
         auto it = m_listes.find(champ);
-        if (it != m_listes.end())
-            return *it;
+        if (it != m_listes.end()) return *it;
         Liste l;
-        const Tableau t = bd().extraire(QStringLiteral("SELECT Code, codeReference FROM codes_sandre WHERE champ=") +
-                                        sqlTexte(champ));
+        const Tableau t = bd().extraire(
+            QStringLiteral("SELECT Code, codeReference FROM codes_sandre WHERE champ=") +
+            sqlTexte(champ));
         for (int i = 0; i < t.nbLignes(); ++i) {
             const int code = t(i, 0).toInt();
             l.codes.insert(code);
             const QString ref = t.texte(i, 1).trimmed();
             if (!ref.isEmpty()) {
                 l.references.insert(ref, code);
-                if (code >= PREMIER_CODE_LOCAL)
-                    l.locaux.insert(code, ref);
+                if (code >= PREMIER_CODE_LOCAL) l.locaux.insert(code, ref);
             }
-            if (code >= PREMIER_CODE_LOCAL)
-                l.maxLocal = std::max(l.maxLocal, code);
+            if (code >= PREMIER_CODE_LOCAL) l.maxLocal = std::max(l.maxLocal, code);
         }
         m_bilan.listes << champ;
         return *m_listes.insert(champ, std::move(l));
@@ -350,7 +380,8 @@ private:
     void rejeter(const QString &champ, const QString &code, const QString &raison)
     {
         ++m_bilan.rejetes;
-        m_bilan.erreurs << QStringLiteral("Code ") + code + QStringLiteral(" de ") + champ + QStringLiteral(" : ") + raison;
+        m_bilan.erreurs << QStringLiteral("Code ") + code + QStringLiteral(" de ") + champ +
+                               QStringLiteral(" : ") + raison;
     }
 
     BilanIntegration &m_bilan;
@@ -360,8 +391,8 @@ private:
 
 } // namespace
 
-BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees, Progression &progression,
-                                     const QString &source)
+BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
+                                     Progression &progression, const QString &source)
 {
     BilanIntegration bilan;
     {
@@ -374,8 +405,7 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees, 
         ordre.reserve(entrees.size());
         for (int passe = 0; passe < 2; ++passe)
             for (qsizetype i = 0; i < entrees.size(); ++i)
-                if (estCodeNumerique(entrees[i].code.trimmed()) == (passe == 0))
-                    ordre.append(i);
+                if (estCodeNumerique(entrees[i].code.trimmed()) == (passe == 0)) ordre.append(i);
         const long long total = entrees.size();
         for (long long n = 0; n < total; ++n) {
             if (progression.annule()) {
@@ -394,15 +424,14 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees, 
         integration.noterMisesAJour();
         progression.position(total, total);
     }
-    QString detail = (source.isEmpty() ? QString() : source + QStringLiteral(" : ")) + QString::number(bilan.ajoutes) +
-                     QStringLiteral(" code(s) ajouté(s), ") + QString::number(bilan.modifies) +
-                     QStringLiteral(" mis à jour, ") + QString::number(bilan.rejetes) + QStringLiteral(" rejeté(s)");
+    QString detail = (source.isEmpty() ? QString() : source + QStringLiteral(" : ")) +
+                     QString::number(bilan.ajoutes) + QStringLiteral(" code(s) ajouté(s), ") +
+                     QString::number(bilan.modifies) + QStringLiteral(" mis à jour, ") +
+                     QString::number(bilan.rejetes) + QStringLiteral(" rejeté(s)");
     if (!bilan.listes.isEmpty())
         detail += QStringLiteral(" ; listes : ") + bilan.listes.join(QStringLiteral(", "));
-    if (bilan.annule)
-        detail += QStringLiteral(" ; interrompue par l'utilisateur");
-    if (!bilan.erreurs.isEmpty())
-        detail += u'\n' + bilan.erreurs.join(u'\n');
+    if (bilan.annule) detail += QStringLiteral(" ; interrompue par l'utilisateur");
+    if (!bilan.erreurs.isEmpty()) detail += u'\n' + bilan.erreurs.join(u'\n');
     journaliser(QStringLiteral("Intégration des codes Sandre"), detail);
     return bilan;
 }

@@ -61,8 +61,8 @@ struct BilanIntegration
 // other is kept in codeReference and gets a local code from 1000 up. Found entries are updated
 // with the file's non-empty fields; each list's CODES_SANDRE_REFERENTIEL row gets today and
 // the login. Journaled as "Intégration des codes Sandre".
-BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees, Progression &progression,
-                                     const QString &source = {});
+BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
+                                     Progression &progression, const QString &source = {});
 
 // First local code of the entries whose national code is not a number.
 inline constexpr int PREMIER_CODE_LOCAL = 1000;

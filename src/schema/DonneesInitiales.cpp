@@ -14,8 +14,14 @@ namespace vyk {
 
 namespace {
 
-QString u8(const char *texte) { return texte ? QString::fromUtf8(texte) : QString(); }
-QVariant u8OuNul(const char *texte) { return texte ? QVariant(QString::fromUtf8(texte)) : QVariant(); }
+QString u8(const char *texte)
+{
+    return texte ? QString::fromUtf8(texte) : QString();
+}
+QVariant u8OuNul(const char *texte)
+{
+    return texte ? QVariant(QString::fromUtf8(texte)) : QVariant();
+}
 
 // Date of the seeded entries.
 const QDateTime DATE_SEMENCE(QDate(1999, 1, 1), QTime(0, 0));
@@ -116,11 +122,13 @@ struct Seuil
     double seuil1, seuil2, seuil3;
 };
 constexpr Seuil SEUILS[] = {
-    {"1316", "175", 3, 5, 1},        {"1340", "173", 20, 5, 100},     {"1305", "162", 3.5, 5, 5000},
-    {"1295", "0", 1.2, 2, 3750},     {"1337", "164", 100, 175, 250},  {"1338", "179", 100, 175, 250},
-    {"1393", "307", 125, 200, 10000}, {"1394", "321", 30, 50, 1000},  {"1107", "133", 0.05, 0.1, 2},
-    {"1108", "133", 0.05, 0.1, 2},   {"1177", "133", 0.05, 0.1, 2},   {"1272", "133", 0.5, 10, 200},
-    {"1286", "133", 0.5, 10, 200},   {"1284", "133", 0.5, 200, 500},
+    {"1316", "175", 3, 5, 1},         {"1340", "173", 20, 5, 100},
+    {"1305", "162", 3.5, 5, 5000},    {"1295", "0", 1.2, 2, 3750},
+    {"1337", "164", 100, 175, 250},   {"1338", "179", 100, 175, 250},
+    {"1393", "307", 125, 200, 10000}, {"1394", "321", 30, 50, 1000},
+    {"1107", "133", 0.05, 0.1, 2},    {"1108", "133", 0.05, 0.1, 2},
+    {"1177", "133", 0.05, 0.1, 2},    {"1272", "133", 0.5, 10, 200},
+    {"1286", "133", 0.5, 10, 200},    {"1284", "133", 0.5, 200, 500},
 };
 
 struct TypeStation
@@ -145,29 +153,33 @@ constexpr ParametrageData PARAMETRAGES[] = {
 // Seed labels are longer than the 50 characters of older layouts; a server refuses them there.
 void elargirLibelles(BaseDonnees &base)
 {
-    if (base.typeBase() != POSTGRESQL)
-        return;
+    if (base.typeBase() != POSTGRESQL) return;
     const QVariant taille = base.valeur(QStringLiteral(
-        "SELECT character_maximum_length FROM information_schema.columns WHERE table_schema = current_schema() "
+        "SELECT character_maximum_length FROM information_schema.columns WHERE table_schema = "
+        "current_schema() "
         "AND lower(table_name) = 'codes_sandre' AND lower(column_name) = 'libelle'"));
     if (!taille.isNull() && taille.toInt() < 255)
         base.Execute(QStringLiteral("ALTER TABLE CODES_SANDRE ALTER Libelle TEXT(255)"));
 }
 
-QString cle(const QString &champ, int code) { return champ + u'\x1f' + QString::number(code); }
+QString cle(const QString &champ, int code)
+{
+    return champ + u'\x1f' + QString::number(code);
+}
 
 } // namespace
 
 int semerListesCodees(BaseDonnees &base)
 {
-    if (!base.tableExiste(QStringLiteral("CODES_SANDRE")))
-        return 0;
+    if (!base.tableExiste(QStringLiteral("CODES_SANDRE"))) return 0;
     elargirLibelles(base);
 
     // The old scale of the state values (entry 2 'Mauvais') is replaced by the current one.
     int ecrits = 0;
-    if (!base.valeur(QStringLiteral("SELECT Code FROM CODES_SANDRE WHERE champ='ETATS.VALEURS' AND Code = 2 and "
-                                    "libelle = 'Mauvais'"))
+    if (!base
+             .valeur(QStringLiteral(
+                 "SELECT Code FROM CODES_SANDRE WHERE champ='ETATS.VALEURS' AND Code = 2 and "
+                 "libelle = 'Mauvais'"))
              .isNull() &&
         base.Execute(QStringLiteral("DELETE FROM CODES_SANDRE WHERE champ='ETATS.VALEURS'")))
         ecrits += int(base.lignesModifiees());
@@ -176,8 +188,9 @@ int semerListesCodees(BaseDonnees &base)
     QStringList champs;
     for (const ListeInitiale &l : listesInitiales())
         champs << sqlTexte(u8(l.champ));
-    const Tableau t = base.extraire(QStringLiteral("SELECT Champ, Code FROM CODES_SANDRE WHERE Champ IN (") +
-                                    champs.join(QStringLiteral(", ")) + u')');
+    const Tableau t =
+        base.extraire(QStringLiteral("SELECT Champ, Code FROM CODES_SANDRE WHERE Champ IN (") +
+                      champs.join(QStringLiteral(", ")) + u')');
     QSet<QString> listesPresentes, entreesPresentes;
     for (int i = 0; i < t.nbLignes(); ++i) {
         const QString champ = t.texte(i, 0).toUpper();
@@ -189,20 +202,20 @@ int semerListesCodees(BaseDonnees &base)
     {
         Lot lot(base);
         InsertionMassive insertion(QStringLiteral("CODES_SANDRE"),
-                                   {QStringLiteral("Champ"), QStringLiteral("Code"), QStringLiteral("Libelle"),
-                                    QStringLiteral("Commentaire"), QStringLiteral("statut"),
-                                    QStringLiteral("DateCreation"), QStringLiteral("DateModification"),
-                                    QStringLiteral("Auteur"), QStringLiteral("projet")},
+                                   {QStringLiteral("Champ"), QStringLiteral("Code"),
+                                    QStringLiteral("Libelle"), QStringLiteral("Commentaire"),
+                                    QStringLiteral("statut"), QStringLiteral("DateCreation"),
+                                    QStringLiteral("DateModification"), QStringLiteral("Auteur"),
+                                    QStringLiteral("projet")},
                                    base);
         for (const ListeInitiale &l : listesInitiales()) {
             const QString champ = u8(l.champ);
-            if (!l.parEntree && listesPresentes.contains(champ))
-                continue;
+            if (!l.parEntree && listesPresentes.contains(champ)) continue;
             for (const EntreeInitiale &e : l.entrees) {
-                if (entreesPresentes.contains(cle(champ, e.code)))
-                    continue;
-                if (insertion.ajouter({champ, e.code, u8(e.libelle), u8OuNul(e.commentaire), QVariant(), DATE_SEMENCE,
-                                       DATE_SEMENCE, QVariant(), QStringLiteral("VYK")}))
+                if (entreesPresentes.contains(cle(champ, e.code))) continue;
+                if (insertion.ajouter({champ, e.code, u8(e.libelle), u8OuNul(e.commentaire),
+                                       QVariant(), DATE_SEMENCE, DATE_SEMENCE, QVariant(),
+                                       QStringLiteral("VYK")}))
                     ++ajoutes;
             }
         }
@@ -211,26 +224,26 @@ int semerListesCodees(BaseDonnees &base)
     }
 
     // Entry 1 of the threshold lists always carries its current name.
-    base.Execute(QStringLiteral("UPDATE CODES_SANDRE SET Libelle='SEQ-Eaux souterraines', Commentaire='Eaux "
-                                "souterraines' WHERE Champ='SEUILS' AND Code=1"));
+    base.Execute(
+        QStringLiteral("UPDATE CODES_SANDRE SET Libelle='SEQ-Eaux souterraines', Commentaire='Eaux "
+                       "souterraines' WHERE Champ='SEUILS' AND Code=1"));
     return ajoutes + ecrits;
 }
 
 int semerReferentielsListes(BaseDonnees &base)
 {
-    if (!base.tableExiste(QStringLiteral("CODES_SANDRE_REFERENTIEL")))
-        return 0;
+    if (!base.tableExiste(QStringLiteral("CODES_SANDRE_REFERENTIEL"))) return 0;
     const Tableau t = base.extraire(QStringLiteral("SELECT champ FROM CODES_SANDRE_REFERENTIEL"));
     QSet<QString> presents;
     for (int i = 0; i < t.nbLignes(); ++i)
         presents.insert(t.texte(i, 0).trimmed().toUpper());
     int ajoutes = 0;
     Lot lot(base);
-    InsertionMassive insertion(QStringLiteral("CODES_SANDRE_REFERENTIEL"),
-                               {QStringLiteral("champ"), QStringLiteral("code"), QStringLiteral("referentiel")}, base);
+    InsertionMassive insertion(
+        QStringLiteral("CODES_SANDRE_REFERENTIEL"),
+        {QStringLiteral("champ"), QStringLiteral("code"), QStringLiteral("referentiel")}, base);
     for (const ReferentielInitial &r : REFERENTIELS) {
-        if (presents.contains(u8(r.champ)))
-            continue;
+        if (presents.contains(u8(r.champ))) continue;
         if (insertion.ajouter({u8(r.champ), r.numero ? QVariant(r.numero) : QVariant(),
                                r.numero ? QVariant(QStringLiteral("3.1")) : QVariant()}))
             ++ajoutes;
@@ -246,8 +259,8 @@ int semerFinalites(BaseDonnees &base)
         return 0;
     Lot lot(base);
     InsertionMassive insertion(QStringLiteral("FINALITES"),
-                               {QStringLiteral("Code"), QStringLiteral("Libelle"), QStringLiteral("Mnemonique"),
-                                QStringLiteral("Definition")},
+                               {QStringLiteral("Code"), QStringLiteral("Libelle"),
+                                QStringLiteral("Mnemonique"), QStringLiteral("Definition")},
                                base);
     for (const Finalite &f : FINALITES)
         insertion.ajouter({u8(f.code), u8(f.libelle), u8(f.code), QVariant()});
@@ -257,38 +270,42 @@ int semerFinalites(BaseDonnees &base)
 
 int semerEtats(BaseDonnees &base)
 {
-    if (!base.tableExiste(QStringLiteral("ETATS")) || !base.extraire(QStringLiteral("SELECT * FROM ETATS")).estVide())
+    if (!base.tableExiste(QStringLiteral("ETATS")) ||
+        !base.extraire(QStringLiteral("SELECT * FROM ETATS")).estVide())
         return 0;
     Lot lot(base);
     InsertionMassive insertion(QStringLiteral("ETATS"),
-                               {QStringLiteral("CodeEtat"), QStringLiteral("Libelle"), QStringLiteral("Mnemonique"),
-                                QStringLiteral("Finalite"), QStringLiteral("principal"), QStringLiteral("commentaire"),
+                               {QStringLiteral("CodeEtat"), QStringLiteral("Libelle"),
+                                QStringLiteral("Mnemonique"), QStringLiteral("Finalite"),
+                                QStringLiteral("principal"), QStringLiteral("commentaire"),
                                 QStringLiteral("CodeEtatCalcule"), QStringLiteral("OrdreEtat")},
                                base);
     int code = 0;
     for (const char *libelle : ETATS)
-        insertion.ajouter({double(code++), u8(libelle), QStringLiteral(""), QStringLiteral(""), QStringLiteral("0"), QVariant(),
-                           QVariant(), QVariant()});
+        insertion.ajouter({double(code++), u8(libelle), QStringLiteral(""), QStringLiteral(""),
+                           QStringLiteral("0"), QVariant(), QVariant(), QVariant()});
     insertion.terminer();
     return int(std::size(ETATS)) - int(insertion.erreurs().size());
 }
 
 int semerSeuils(BaseDonnees &base)
 {
-    if (!base.tableExiste(QStringLiteral("ANALYSES_SEUILS")))
-        return 0;
+    if (!base.tableExiste(QStringLiteral("ANALYSES_SEUILS"))) return 0;
     int ajoutes = 0;
-    if (base.extraire(QStringLiteral("SELECT * FROM Analyses_Seuils WHERE TypeSeuil=1 and typeListe='0'")).estVide()) {
+    if (base.extraire(
+                QStringLiteral("SELECT * FROM Analyses_Seuils WHERE TypeSeuil=1 and typeListe='0'"))
+            .estVide()) {
         Lot lot(base);
         InsertionMassive insertion(QStringLiteral("ANALYSES_SEUILS"),
                                    {QStringLiteral("CodeParametre"), QStringLiteral("CodeUnite"),
-                                    QStringLiteral("Seuil1"), QStringLiteral("Seuil2"), QStringLiteral("Seuil3"),
-                                    QStringLiteral("Seuil4"), QStringLiteral("typeSeuil"), QStringLiteral("TypeListe"),
+                                    QStringLiteral("Seuil1"), QStringLiteral("Seuil2"),
+                                    QStringLiteral("Seuil3"), QStringLiteral("Seuil4"),
+                                    QStringLiteral("typeSeuil"), QStringLiteral("TypeListe"),
                                     QStringLiteral("codeElement"), QStringLiteral("TypeStation")},
                                    base);
         for (const Seuil &s : SEUILS)
-            insertion.ajouter({u8(s.parametre), u8(s.unite), s.seuil1, s.seuil2, s.seuil3, QVariant(), 1,
-                               QStringLiteral("0"), QVariant(), QVariant()});
+            insertion.ajouter({u8(s.parametre), u8(s.unite), s.seuil1, s.seuil2, s.seuil3,
+                               QVariant(), 1, QStringLiteral("0"), QVariant(), QVariant()});
         insertion.terminer();
         ajoutes = int(std::size(SEUILS)) - int(insertion.erreurs().size());
     }
@@ -297,14 +314,14 @@ int semerSeuils(BaseDonnees &base)
 
 int semerTypesStation(BaseDonnees &base)
 {
-    if (!base.tableExiste(QStringLiteral("STATION_TYPE")))
-        return 0;
+    if (!base.tableExiste(QStringLiteral("STATION_TYPE"))) return 0;
     const Tableau t = base.extraire(QStringLiteral("SELECT code FROM STATION_TYPE"));
     QSet<QString> presents;
     for (int i = 0; i < t.nbLignes(); ++i)
         presents.insert(t.texte(i, 0));
     int ajoutes = 0;
-    InstructionPreparee insertion = base.preparer(QStringLiteral("INSERT INTO STATION_TYPE (code, nom) VALUES (?, ?)"));
+    InstructionPreparee insertion =
+        base.preparer(QStringLiteral("INSERT INTO STATION_TYPE (code, nom) VALUES (?, ?)"));
     for (const TypeStation &s : TYPES_STATION)
         if (!presents.contains(u8(s.code)) && insertion.executer({u8(s.code), u8(s.nom)}))
             ++ajoutes;
@@ -313,28 +330,31 @@ int semerTypesStation(BaseDonnees &base)
 
 int semerParametrageData(BaseDonnees &base)
 {
-    if (!base.tableExiste(QStringLiteral("PARAMETRAGE_DATA")))
-        return 0;
-    base.Execute(QStringLiteral("DELETE FROM PARAMETRAGE_DATA WHERE projet='VYDA' AND id=3 AND libelle='Brute supprimée'"));
+    if (!base.tableExiste(QStringLiteral("PARAMETRAGE_DATA"))) return 0;
+    base.Execute(QStringLiteral(
+        "DELETE FROM PARAMETRAGE_DATA WHERE projet='VYDA' AND id=3 AND libelle='Brute supprimée'"));
     const Tableau t = base.extraire(QStringLiteral("SELECT projet, id FROM PARAMETRAGE_DATA"));
     QSet<QString> presents;
     for (int i = 0; i < t.nbLignes(); ++i)
         presents.insert(cle(t.texte(i, 0), t(i, 1).toInt()));
     int ajoutes = 0;
-    InstructionPreparee insertion =
-        base.preparer(QStringLiteral("INSERT INTO PARAMETRAGE_DATA (id, libelle, projet) VALUES (?, ?, ?)"));
+    InstructionPreparee insertion = base.preparer(
+        QStringLiteral("INSERT INTO PARAMETRAGE_DATA (id, libelle, projet) VALUES (?, ?, ?)"));
     for (const ParametrageData &p : PARAMETRAGES)
-        if (!presents.contains(cle(u8(p.projet), p.id)) && insertion.executer({double(p.id), u8(p.libelle), u8(p.projet)}))
+        if (!presents.contains(cle(u8(p.projet), p.id)) &&
+            insertion.executer({double(p.id), u8(p.libelle), u8(p.projet)}))
             ++ajoutes;
     return ajoutes;
 }
 
 QStringList colonnesPeriodes()
 {
-    return {QStringLiteral("Jour"),           QStringLiteral("Jour_inverse"),      QStringLiteral("Decade"),
-            QStringLiteral("Decade_inverse"), QStringLiteral("Mois"),              QStringLiteral("Mois_inverse"),
-            QStringLiteral("Trimestre"),      QStringLiteral("Trimestre_inverse"), QStringLiteral("Annee"),
-            QStringLiteral("Annee_inverse"),  QStringLiteral("Hydro"),             QStringLiteral("Hydro_inverse")};
+    return {QStringLiteral("Jour"),      QStringLiteral("Jour_inverse"),
+            QStringLiteral("Decade"),    QStringLiteral("Decade_inverse"),
+            QStringLiteral("Mois"),      QStringLiteral("Mois_inverse"),
+            QStringLiteral("Trimestre"), QStringLiteral("Trimestre_inverse"),
+            QStringLiteral("Annee"),     QStringLiteral("Annee_inverse"),
+            QStringLiteral("Hydro"),     QStringLiteral("Hydro_inverse")};
 }
 
 QVector<QStringList> lignesPeriodes(int moisDebutHydro)
@@ -342,7 +362,8 @@ QVector<QStringList> lignesPeriodes(int moisDebutHydro)
     auto deux = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
     // Day first, and the same month first.
     auto paire = [&](int jour, int mois) {
-        return QStringList{deux(jour) + u'/' + deux(mois) + u'/', deux(mois) + u'/' + deux(jour) + u'/'};
+        return QStringList{deux(jour) + u'/' + deux(mois) + u'/',
+                           deux(mois) + u'/' + deux(jour) + u'/'};
     };
     QVector<QStringList> lignes;
     lignes.reserve(366);
@@ -351,8 +372,8 @@ QVector<QStringList> lignesPeriodes(int moisDebutHydro)
         const int decade = j <= 10 ? 5 : j <= 20 ? 15 : 25;
         const int milieuTrimestre = (m - 1) / 3 * 3 + 2;
         QStringList l;
-        l << paire(j, m) << paire(decade, m) << paire(15, m) << paire(15, milieuTrimestre) << paire(1, 7)
-          << paire(1, m >= moisDebutHydro ? 2 : 1);
+        l << paire(j, m) << paire(decade, m) << paire(15, m) << paire(15, milieuTrimestre)
+          << paire(1, 7) << paire(1, m >= moisDebutHydro ? 2 : 1);
         lignes.append(l);
     }
     return lignes;
@@ -367,14 +388,14 @@ int moisHydrologique()
 
 int semerPeriodes(BaseDonnees &base)
 {
-    if (!base.tableExiste(QStringLiteral("PERIODES")))
-        return 0;
+    if (!base.tableExiste(QStringLiteral("PERIODES"))) return 0;
     const QStringList colonnes = colonnesPeriodes();
     const QVector<QStringList> attendues = lignesPeriodes(moisHydrologique());
 
     // Rebuilt only when it differs from the calendar: a second run writes nothing.
-    const Tableau t = base.extraire(QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) +
-                                    QStringLiteral(" FROM PERIODES"));
+    const Tableau t =
+        base.extraire(QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) +
+                      QStringLiteral(" FROM PERIODES"));
     QSet<QString> presentes, voulues;
     for (int i = 0; i < t.nbLignes(); ++i) {
         QStringList l;
@@ -384,12 +405,10 @@ int semerPeriodes(BaseDonnees &base)
     }
     for (const QStringList &l : attendues)
         voulues.insert(l.join(u'|'));
-    if (t.nbLignes() == attendues.size() && presentes == voulues)
-        return 0;
+    if (t.nbLignes() == attendues.size() && presentes == voulues) return 0;
 
     Lot lot(base);
-    if (!base.Execute(QStringLiteral("DELETE FROM PERIODES")))
-        return 0;
+    if (!base.Execute(QStringLiteral("DELETE FROM PERIODES"))) return 0;
     InsertionMassive insertion(QStringLiteral("PERIODES"), colonnes, base);
     for (const QStringList &l : attendues) {
         QVector<QVariant> valeurs;
@@ -404,12 +423,13 @@ int semerPeriodes(BaseDonnees &base)
 
 bool recalculerPeriodesHydro(int moisDebut, BaseDonnees &base)
 {
-    if (moisDebut < 1 || moisDebut > 12)
-        return false;
+    if (moisDebut < 1 || moisDebut > 12) return false;
     const QString mois = QStringLiteral("%1").arg(moisDebut, 2, 10, QLatin1Char('0'));
     Transaction transaction(base);
-    if (!base.Execute(QStringLiteral("UPDATE PERIODES SET Hydro='01/01/', Hydro_inverse='01/01/'")) ||
-        !base.Execute(QStringLiteral("UPDATE PERIODES SET Hydro='01/02/', Hydro_inverse='02/01/' WHERE jour_inverse>='") +
+    if (!base.Execute(
+            QStringLiteral("UPDATE PERIODES SET Hydro='01/01/', Hydro_inverse='01/01/'")) ||
+        !base.Execute(QStringLiteral("UPDATE PERIODES SET Hydro='01/02/', Hydro_inverse='02/01/' "
+                                     "WHERE jour_inverse>='") +
                       mois + QStringLiteral("/'")))
         return false;
     return transaction.valider();
@@ -417,9 +437,9 @@ bool recalculerPeriodesHydro(int moisDebut, BaseDonnees &base)
 
 namespace {
 // The seeds in the order they run: lists before what refers to them.
-constexpr int (*SEMENCES[])(BaseDonnees &) = {semerListesCodees, semerReferentielsListes, semerFinalites,
-                                              semerEtats,        semerSeuils,             semerTypesStation,
-                                              semerParametrageData, semerPeriodes};
+constexpr int (*SEMENCES[])(BaseDonnees &) = {
+    semerListesCodees, semerReferentielsListes, semerFinalites,       semerEtats,
+    semerSeuils,       semerTypesStation,       semerParametrageData, semerPeriodes};
 } // namespace
 
 int ecrireDonneesInitiales(BaseDonnees &base)
@@ -433,8 +453,7 @@ int ecrireDonneesInitiales(BaseDonnees &base)
 void ecrireDonneesInitiales(MiseAJour &miseAJour)
 {
     for (const auto semer : SEMENCES) {
-        if (miseAJour.annule())
-            return;
+        if (miseAJour.annule()) return;
         semer(miseAJour.base());
     }
 }

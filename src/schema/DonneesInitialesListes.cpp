@@ -29,9 +29,14 @@ constexpr EntreeInitiale CALCUL_INDICE[] = {
 };
 constexpr EntreeInitiale CONFIANCE[] = {{0, "Inconnu"}, {1, "Fort"}, {2, "Faible"}};
 constexpr EntreeInitiale DIFFICULTE[] = {{0, "Difficultés inconnues"}, {1, "Oui"}, {2, "Non"}};
-constexpr EntreeInitiale LIEU[] = {{0, "Localisation inconnue"}, {1, "In situ"}, {2, "Laboratoire"}};
+constexpr EntreeInitiale LIEU[] = {
+    {0, "Localisation inconnue"}, {1, "In situ"}, {2, "Laboratoire"}};
 constexpr EntreeInitiale QUALIFICATION[] = {
-    {1, "Correcte"}, {2, "Incorrecte"}, {3, "Incertaine"}, {4, "Non qualifié"}, {0, "Qualification non définissable"},
+    {1, "Correcte"},
+    {2, "Incorrecte"},
+    {3, "Incertaine"},
+    {4, "Non qualifié"},
+    {0, "Qualification non définissable"},
 };
 constexpr EntreeInitiale REPRESENTATIVITE_ANALYSE[] = {
     {0, "Représentativité inconnue"},
@@ -40,12 +45,17 @@ constexpr EntreeInitiale REPRESENTATIVITE_ANALYSE[] = {
     {3, "Générale au point d eau"},
 };
 constexpr EntreeInitiale STATUT[] = {
-    {1, "Donnée brute"}, {2, "Donnée contrôlée niveau 1"}, {3, "Donnée contrôlée niveau 2"}, {4, "Donnée interprétée"},
+    {1, "Donnée brute"},
+    {2, "Donnée contrôlée niveau 1"},
+    {3, "Donnée contrôlée niveau 2"},
+    {4, "Donnée interprétée"},
 };
 constexpr EntreeInitiale TYPE_QUALITOMETRE[] = {{1, "Point d eau unique"}, {2, "Groupement"}};
-constexpr EntreeInitiale CODEETAT[] = {{0, "Inconnu"}, {1, "Rebouché"}, {2, "Obstrué"}, {3, "Opérationnel"}};
+constexpr EntreeInitiale CODEETAT[] = {
+    {0, "Inconnu"}, {1, "Rebouché"}, {2, "Obstrué"}, {3, "Opérationnel"}};
 constexpr EntreeInitiale CODEQUALITE[] = {
-    {0, "Inconnu"}, {1, "Inutilisable"}, {2, "Mauvais"}, {3, "Moyen"}, {4, "Bon"}, {5, "A remplacer impérativement"},
+    {0, "Inconnu"}, {1, "Inutilisable"}, {2, "Mauvais"},
+    {3, "Moyen"},   {4, "Bon"},          {5, "A remplacer impérativement"},
 };
 constexpr EntreeInitiale CODEREPRESENTATIVITE[] = {
     {0, "Inconnu"},
@@ -54,10 +64,13 @@ constexpr EntreeInitiale CODEREPRESENTATIVITE[] = {
     {3, "Générale au point d'eau"},
 };
 constexpr EntreeInitiale CONTEXTEPISCICOLE[] = {
-    {0, "Indéterminé"}, {1, "Cyprinicole"}, {2, "Intermédiaire"}, {3, "Salmonicole"},
+    {0, "Indéterminé"},
+    {1, "Cyprinicole"},
+    {2, "Intermédiaire"},
+    {3, "Salmonicole"},
 };
 constexpr EntreeInitiale MODE_CONSERVATION[] = {
-    {0, "Inconnu"}, {1, "Congélation"}, {2, "Dessication"}, {3, "Alcool"},
+    {0, "Inconnu"}, {1, "Congélation"}, {2, "Dessication"},         {3, "Alcool"},
     {4, "Formol"},  {5, "Lugol"},       {6, "Liquide de Sémichon"},
 };
 constexpr EntreeInitiale RANG_STRAHLER[] = {
@@ -73,25 +86,31 @@ constexpr EntreeInitiale ETATS_VALEURS[] = {
     {0, "Inconnu"}, {1, "Très bon"}, {2, "Bon"}, {3, "Moyen"}, {4, "Médiocre"}, {5, "Mauvais"},
 };
 constexpr EntreeInitiale SAISONNALITES[] = {
-    {0, "Inconnue"}, {1, "Aucun"}, {2, "Printemps"}, {3, "Ete"},
+    {0, "Inconnue"}, {1, "Aucun"}, {2, "Printemps"},    {3, "Ete"},
     {4, "Automne"},  {5, "Hiver"}, {6, "Saison sèche"}, {7, "Saison humide"},
 };
 constexpr EntreeInitiale PHASE[] = {{0, "A"}, {1, "B"}, {2, "C"}};
 constexpr EntreeInitiale OMBRAGE[] = {{1, "Ouvert"}, {2, "Semi-ouvert"}, {3, "Fermé"}};
 constexpr EntreeInitiale GROUPE[] = {{1, "Bocal 1"}, {2, "Bocal 2"}, {3, "Bocal 3"}};
 constexpr EntreeInitiale VITESSE[] = {
-    {0, "Inconnue"},          {1, "N1 - v < 5"},   {3, "N3 - 5 <= v < 25"},   {5, "N5 - 25 <= v < 75"},
-    {6, "N6 - 75 <= v"},      {2, "N2 - v >= 150"}, {4, "N4 - 75 < v < 150"},
+    {0, "Inconnue"},     {1, "N1 - v < 5"},    {3, "N3 - 5 <= v < 25"},  {5, "N5 - 25 <= v < 75"},
+    {6, "N6 - 75 <= v"}, {2, "N2 - v >= 150"}, {4, "N4 - 75 < v < 150"},
 };
 constexpr EntreeInitiale HAUTEUR[] = {
     {0, "Inconnue"}, {1, "M6"}, {2, "M4"}, {3, "M7"}, {4, "M8"}, {5, "M9"}, {6, "M10"},
 };
 constexpr EntreeInitiale THEME[] = {
-    {0, "Inconnu"}, {1, "Poissons"}, {2, "Végétaux"}, {3, "Invertébrés benthiques"}, {4, "Micro-organismes"}, {5, "Diatomées"},
+    {0, "Inconnu"},          {1, "Poissons"},  {2, "Végétaux"}, {3, "Invertébrés benthiques"},
+    {4, "Micro-organismes"}, {5, "Diatomées"},
 };
 constexpr EntreeInitiale DEVELOPPEMENT[] = {
-    {0, "Stade inconnu"}, {1, "Stade indéterminé"}, {2, "Oeuf"}, {3, "Stade larvaire"},
-    {4, "Stade nymphal"}, {5, "Stade adulte"},      {6, "Tout stade de développement confondu"},
+    {0, "Stade inconnu"},
+    {1, "Stade indéterminé"},
+    {2, "Oeuf"},
+    {3, "Stade larvaire"},
+    {4, "Stade nymphal"},
+    {5, "Stade adulte"},
+    {6, "Tout stade de développement confondu"},
 };
 
 // Lists whose entries came in several versions are completed entry by entry.
@@ -126,6 +145,9 @@ constexpr ListeInitiale LISTES[] = {
 
 } // namespace
 
-std::span<const ListeInitiale> listesInitiales() { return LISTES; }
+std::span<const ListeInitiale> listesInitiales()
+{
+    return LISTES;
+}
 
 } // namespace vyk

@@ -5,4 +5,7 @@
 #include <ostream>
 
 // Readable texts in failure messages.
-inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
+inline void PrintTo(const QString &texte, std::ostream *sortie)
+{
+    *sortie << '"' << qPrintable(texte) << '"';
+}

@@ -15,10 +15,12 @@ namespace {
 TEST(ListesCodees, TexteDesEntreesEtCodeRelu)
 {
     EXPECT_EQ(texteEntree(QStringLiteral("Bon"), QStringLiteral("4")), QStringLiteral("Bon [4]"));
-    EXPECT_EQ(texteEntree(QStringLiteral("Bon"), QStringLiteral("4"), 8), QStringLiteral("Bon      [4]"));
+    EXPECT_EQ(texteEntree(QStringLiteral("Bon"), QStringLiteral("4"), 8),
+              QStringLiteral("Bon      [4]"));
     EXPECT_EQ(texteEntreeVide(), QStringLiteral("      []"));
     EXPECT_EQ((EntreeCodee{CODE_TOUS, QStringLiteral("Tous les éléments")}.texte()), TEXTE_TOUS);
-    EXPECT_EQ((EntreeCodee{QStringLiteral("12"), QStringLiteral("Fils"), 1}.texte(12)), QStringLiteral("    Fils     [12]"));
+    EXPECT_EQ((EntreeCodee{QStringLiteral("12"), QStringLiteral("Fils"), 1}.texte(12)),
+              QStringLiteral("    Fils     [12]"));
 
     // The code is what stands between the last brackets, whatever the label holds.
     const struct
@@ -37,7 +39,8 @@ TEST(ListesCodees, TexteDesEntreesEtCodeRelu)
     };
     for (const auto &c : cas) {
         EXPECT_EQ(codeEntree(QString::fromUtf8(c.texte)), QString::fromUtf8(c.code)) << c.texte;
-        EXPECT_EQ(libelleEntree(QString::fromUtf8(c.texte)), QString::fromUtf8(c.libelle)) << c.texte;
+        EXPECT_EQ(libelleEntree(QString::fromUtf8(c.texte)), QString::fromUtf8(c.libelle))
+            << c.texte;
     }
     EXPECT_EQ(codePourLike(codeEntree(TEXTE_TOUS)), QStringLiteral("%"));
     EXPECT_EQ(codePourLike(QStringLiteral("3")), QStringLiteral("3"));
@@ -57,9 +60,10 @@ TEST(ListesCodees, HierarchieEnfantsApresLeurParentEtOrdreNumerique)
     QStringList textes;
     for (const EntreeCodee &e : r)
         textes << e.texte();
-    EXPECT_EQ(textes, QStringList({"SEQ-Eaux souterraines [1]", "    Classe 1 de 1 [4]", "    Classe 2 de 1 [12]",
-                                   "Seuil AEP [2]", "    Orphelin de 3 [13]", "SEQ-Eaux douce [11]",
-                                   "    Fils de 11 [20]"}));
+    EXPECT_EQ(textes,
+              QStringList({"SEQ-Eaux souterraines [1]", "    Classe 1 de 1 [4]",
+                           "    Classe 2 de 1 [12]", "Seuil AEP [2]", "    Orphelin de 3 [13]",
+                           "SEQ-Eaux douce [11]", "    Fils de 11 [20]"}));
     EXPECT_EQ(largeurEntrees(r), 22);
 }
 
@@ -68,7 +72,8 @@ TEST(ListesCodees, StatutsDesReferentiels)
     QStringList textes;
     for (const EntreeCodee &e : entreesStatut())
         textes << e.texte();
-    EXPECT_EQ(textes, QStringList({"Proposition [0]", "Provisoire [1]", "Validé [2]", "Code gelé [3]"}));
+    EXPECT_EQ(textes,
+              QStringList({"Proposition [0]", "Provisoire [1]", "Validé [2]", "Code gelé [3]"}));
     EXPECT_EQ(libelleStatut(2), QStringLiteral("Validé"));
     EXPECT_EQ(libelleStatut(QVariant()), QString());
     EXPECT_EQ(libelleStatut(7), QString());
@@ -76,15 +81,16 @@ TEST(ListesCodees, StatutsDesReferentiels)
     {
         const char *mot;
         int statut;
-    } mots[] = {{"Proposition", 0}, {"provisoire", 1}, {"Validé", 2}, {"VALIDE", 2}, {"Gelé", 3},
-                {"Code gelé", 3},   {"2", 2},          {"9", -1},     {"", -1},      {"inconnu", -1}};
+    } mots[] = {{"Proposition", 0}, {"provisoire", 1}, {"Validé", 2}, {"VALIDE", 2},
+                {"Gelé", 3},        {"Code gelé", 3},  {"2", 2},      {"9", -1},
+                {"", -1},           {"inconnu", -1}};
     for (const auto &m : mots)
         EXPECT_EQ(statutDepuisTexte(QString::fromUtf8(m.mot)), m.statut) << m.mot;
 }
 
 class ListesCodeesBase : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         BaseTest::SetUp();
@@ -104,25 +110,33 @@ TEST_P(ListesCodeesBase, RemplissageLibellesEtHierarchieDepuisLaBase)
     EXPECT_EQ(textes, QStringList({"0", "1", "2"}));
     EXPECT_TRUE(entreesListe(QStringLiteral("ABSENTE")).isEmpty());
 
-    EXPECT_EQ(libelleCode(QStringLiteral("ANALYSES.CODEREMARQUE"), 10), QStringLiteral("Résultat < au seuil de quantification"));
-    EXPECT_EQ(libelleCode(QStringLiteral("ANALYSES.CODEREMARQUE"), QStringLiteral("2")), QStringLiteral("< seuil de détection"));
+    EXPECT_EQ(libelleCode(QStringLiteral("ANALYSES.CODEREMARQUE"), 10),
+              QStringLiteral("Résultat < au seuil de quantification"));
+    EXPECT_EQ(libelleCode(QStringLiteral("ANALYSES.CODEREMARQUE"), QStringLiteral("2")),
+              QStringLiteral("< seuil de détection"));
     EXPECT_EQ(libelleCode(QStringLiteral("ANALYSES.CODEREMARQUE"), 99), QString());
-    EXPECT_EQ(libelleCode(QStringLiteral("ANALYSES.CODEREMARQUE"), QStringLiteral("x'; DROP")), QString());
-    EXPECT_EQ(libellesListe(QStringLiteral("ANALYSES.CONFIANCE")).value(QStringLiteral("1")), QStringLiteral("Fort"));
+    EXPECT_EQ(libelleCode(QStringLiteral("ANALYSES.CODEREMARQUE"), QStringLiteral("x'; DROP")),
+              QString());
+    EXPECT_EQ(libellesListe(QStringLiteral("ANALYSES.CONFIANCE")).value(QStringLiteral("1")),
+              QStringLiteral("Fort"));
 
     // A threshold group under list 1, and a list of another kind.
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle, codeReference) VALUES ('SEUILS', 21, 'Groupe', '1')")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('SEUILS.TAXONS', 1, 'Taxons')")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle, "
+                                        "codeReference) VALUES ('SEUILS', 21, 'Groupe', '1')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('SEUILS.TAXONS', 1, 'Taxons')")));
     textes.clear();
     for (const EntreeCodee &e : entreesHierarchiques(QStringLiteral("SEUILS")))
         textes << e.texte();
-    EXPECT_EQ(textes, QStringList({"SEQ-Eaux souterraines [1]", "    Groupe [21]", "Seuil AEP [2]", "Seuil DCE [3]",
-                                   "SEQ-Eaux douce [11]"}));
+    EXPECT_EQ(textes, QStringList({"SEQ-Eaux souterraines [1]", "    Groupe [21]", "Seuil AEP [2]",
+                                   "Seuil DCE [3]", "SEQ-Eaux douce [11]"}));
     EXPECT_EQ(entreesHierarchiques(QStringLiteral("SEUILS%")).size(), 6);
     // The SQL sort key reads on both engines.
-    EXPECT_EQ(lignes(QStringLiteral("SELECT ") + cleTriHierarchique() +
-                     QStringLiteral(" FROM CODES_SANDRE WHERE Champ='SEUILS' AND Code IN (2, 21) ORDER BY Code")),
-              QStringList({"2_", "1_21"}));
+    EXPECT_EQ(
+        lignes(QStringLiteral("SELECT ") + cleTriHierarchique() +
+               QStringLiteral(
+                   " FROM CODES_SANDRE WHERE Champ='SEUILS' AND Code IN (2, 21) ORDER BY Code")),
+        QStringList({"2_", "1_21"}));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ListesCodeesBase);

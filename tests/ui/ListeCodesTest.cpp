@@ -1,8 +1,8 @@
+#include "ui/referentials/ListeCodes.h"
 #include "db/Session.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 #include "ui/referentials/ImportationCodesSandre.h"
-#include "ui/referentials/ListeCodes.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/GrilleDonnees.h"
 
@@ -20,7 +20,10 @@
 using namespace vyk;
 using vyk::test::BaseTest;
 
-inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
+inline void PrintTo(const QString &texte, std::ostream *sortie)
+{
+    *sortie << '"' << qPrintable(texte) << '"';
+}
 
 namespace {
 
@@ -34,7 +37,7 @@ void capturer(QWidget &fenetre, const QString &nom)
 
 class ListeCodesEcranTest : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         BaseTest::SetUp();
@@ -76,7 +79,8 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
     ecran.TxtDateCreation->clear();
     QTest::keyClicks(ecran.TxtDateCreation, QStringLiteral("32/13/2020"));
     ecran.actionEnregistrer()->trigger();
-    EXPECT_EQ(recus(), QStringList({"ERREUR: \nRenseignez le libellé du code.\nLa date de création du code n'est pas correcte."}));
+    EXPECT_EQ(recus(), QStringList({"ERREUR: \nRenseignez le libellé du code.\nLa date de création "
+                                    "du code n'est pas correcte."}));
     EXPECT_EQ(ecran.grille()->nbLignes(), 3);
 
     ecran.TxtDateCreation->clear();
@@ -86,9 +90,12 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
     ASSERT_TRUE(ecran.CboStatut->selectionnerCode(QStringLiteral("2")));
     ecran.actionEnregistrer()->trigger();
     EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de la fiche du code SANDRE terminé."}));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT Champ, Code, Libelle, Statut, DateCreation, Auteur, Commentaire FROM CODES_SANDRE "
-                                    "WHERE Champ='ANALYSES.LIEU' AND Code=3")),
-              QStringList({"ANALYSES.LIEU|3|Sur le terrain|2|02/03/2021|jdupont|Mesure faite à l'arrivée."}));
+    EXPECT_EQ(
+        lignes(QStringLiteral("SELECT Champ, Code, Libelle, Statut, DateCreation, Auteur, "
+                              "Commentaire FROM CODES_SANDRE "
+                              "WHERE Champ='ANALYSES.LIEU' AND Code=3")),
+        QStringList(
+            {"ANALYSES.LIEU|3|Sur le terrain|2|02/03/2021|jdupont|Mesure faite à l'arrivée."}));
     EXPECT_EQ(ecran.grille()->nbLignes(), 4);
     EXPECT_TRUE(ecran.TxtCode->isReadOnly());
     capturer(ecran, QStringLiteral("ListeCodes"));
@@ -108,13 +115,18 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
     ecran.champRecherche()->clear();
     QTest::keyClicks(ecran.champRecherche(), QStringLiteral("77"));
     QTest::keyClick(ecran.champRecherche(), Qt::Key_Return);
-    EXPECT_EQ(recus(), QStringList({"ERREUR: Impossible de retrouver l'élément possédant le code 77"}));
+    EXPECT_EQ(recus(),
+              QStringList({"ERREUR: Impossible de retrouver l'élément possédant le code 77"}));
 
     // Deleted after the question; the form is ready for a new entry.
     messages().repondre(BoutonOui);
     ecran.actionSupprimer()->trigger();
-    EXPECT_EQ(recus(), QStringList({"QUESTION: Supprimer le code 3 pour ANALYSES.LIEU ?", "AIDE: Le code a été supprimé."}));
-    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE WHERE Champ='ANALYSES.LIEU'")).toInt(), 3);
+    EXPECT_EQ(recus(), QStringList({"QUESTION: Supprimer le code 3 pour ANALYSES.LIEU ?",
+                                    "AIDE: Le code a été supprimé."}));
+    EXPECT_EQ(
+        valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE WHERE Champ='ANALYSES.LIEU'"))
+            .toInt(),
+        3);
     EXPECT_EQ(ecran.grille()->nbLignes(), 3);
     EXPECT_EQ(ecran.TxtCode->text(), QStringLiteral("3"));
     EXPECT_TRUE(ecran.TxtLibelle->text().isEmpty());
@@ -122,7 +134,8 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
 
     // Every list at once.
     ASSERT_TRUE(ecran.CboChamp->selectionnerCode(QStringLiteral("*")));
-    EXPECT_EQ(ecran.grille()->nbLignes(), valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE")).toInt());
+    EXPECT_EQ(ecran.grille()->nbLignes(),
+              valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE")).toInt());
     EXPECT_TRUE(ecran.LblReferentiel->text().isEmpty());
     ASSERT_TRUE(ecran.exporterVers(chemin(QStringLiteral("Liste_des_Codes.csv"))));
     EXPECT_TRUE(QFileInfo::exists(chemin(QStringLiteral("Liste_des_Codes.csv"))));
@@ -142,7 +155,8 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
     EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de la fiche du code SANDRE terminé."}));
     EXPECT_GE(ecran.CboChamp->indexCode(QStringLiteral("TEST.NOUVELLE")), 0);
     EXPECT_EQ(ecran.CboChamp->codeSelectionne(), QStringLiteral("*"));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Libelle FROM CODES_SANDRE WHERE Champ='TEST.NOUVELLE'")),
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT Code, Libelle FROM CODES_SANDRE WHERE Champ='TEST.NOUVELLE'")),
               QStringList({"1|Premier"}));
 }
 
@@ -150,28 +164,37 @@ TEST_P(ListeCodesEcranTest, ImportationDUnFichierDeReferentiel)
 {
     ImportationCodesSandre importation;
     importation.show();
-    EXPECT_TRUE(importation.LblInformation->text().startsWith(
-        QStringLiteral("Les fichiers à importer doivent être des fichiers XML. Ces fichiers sont disponibles en "
-                       "téléchargement sur le site")));
+    EXPECT_TRUE(importation.LblInformation->text().startsWith(QStringLiteral(
+        "Les fichiers à importer doivent être des fichiers XML. Ces fichiers sont disponibles en "
+        "téléchargement sur le site")));
     importation.choisirDossier(QStringLiteral(VYK_TEST_DATA "/referentiels"));
     ASSERT_EQ(importation.LstFichiers->count(), 4);
     EXPECT_FALSE(importation.CmdDemarrer->isEnabled());
 
     importation.LstFichiers->setCurrentRow(0); // mal_forme.xml
     ASSERT_EQ(messages().messages().size(), 1);
-    EXPECT_TRUE(recus()[0].startsWith(QStringLiteral("ERREUR: Le fichier mal_forme.xml n'est pas un fichier XML valide")));
+    EXPECT_TRUE(recus()[0].startsWith(
+        QStringLiteral("ERREUR: Le fichier mal_forme.xml n'est pas un fichier XML valide")));
     EXPECT_FALSE(importation.CmdDemarrer->isEnabled());
 
     importation.LstFichiers->setCurrentRow(1); // nsa_155.xml
     ASSERT_EQ(importation.SprApercu->nbLignes(), 3);
-    EXPECT_EQ(importation.SprApercu->ligne(1), QStringList({"155", "12", "Nouveau code", "", "Proposition", "", "", ""}));
+    EXPECT_EQ(importation.SprApercu->ligne(1),
+              QStringList({"155", "12", "Nouveau code", "", "Proposition", "", "", ""}));
     ASSERT_TRUE(importation.CmdDemarrer->isEnabled());
     capturer(importation, QStringLiteral("ImportationCodesSandre"));
     QTest::mouseClick(importation.CmdDemarrer, Qt::LeftButton);
-    EXPECT_EQ(recus(), QStringList({"AIDE: Importation terminée : 1 code(s) ajouté(s), 2 mis à jour, 0 rejeté(s)."}));
+    EXPECT_EQ(
+        recus(),
+        QStringList(
+            {"AIDE: Importation terminée : 1 code(s) ajouté(s), 2 mis à jour, 0 rejeté(s)."}));
     EXPECT_EQ(importation.nbIntegres(), 3);
-    EXPECT_EQ(valeur(QStringLiteral("SELECT Libelle FROM CODES_SANDRE WHERE Champ='ANALYSES.CODEREMARQUE' AND Code=12")).toString(),
-              QStringLiteral("Nouveau code"));
+    EXPECT_EQ(
+        valeur(
+            QStringLiteral(
+                "SELECT Libelle FROM CODES_SANDRE WHERE Champ='ANALYSES.CODEREMARQUE' AND Code=12"))
+            .toString(),
+        QStringLiteral("Nouveau code"));
 
     // The folder is offered again next time.
     ImportationCodesSandre suivante;

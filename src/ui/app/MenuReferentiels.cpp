@@ -17,9 +17,11 @@ void creerMenuReferentiels(FenetrePrincipale &fenetre)
 
     QAction *codes = menu->addAction(QStringLiteral("&Listes de codes"));
     codes->setObjectName(QStringLiteral("ActionListeCodes"));
-    QObject::connect(codes, &QAction::triggered, &fenetre, [&fenetre] { fenetre.ouvrirEcran(new ListeCodes); });
+    QObject::connect(codes, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new ListeCodes); });
 
-    QAction *importation = menu->addAction(QStringLiteral("&Importer des nomenclatures du référentiel..."));
+    QAction *importation =
+        menu->addAction(QStringLiteral("&Importer des nomenclatures du référentiel..."));
     importation->setObjectName(QStringLiteral("ActionImportationCodesSandre"));
     QObject::connect(importation, &QAction::triggered, &fenetre, [&fenetre] {
         ImportationCodesSandre dialogue(&fenetre);
@@ -27,8 +29,7 @@ void creerMenuReferentiels(FenetrePrincipale &fenetre)
         // An open code list shows what was integrated.
         if (dialogue.nbIntegres() > 0)
             for (QWidget *ecran : fenetre.ecrans())
-                if (auto *liste = qobject_cast<ListeCodes *>(ecran))
-                    liste->RempliSprCodes();
+                if (auto *liste = qobject_cast<ListeCodes *>(ecran)) liste->RempliSprCodes();
     });
 }
 

@@ -34,9 +34,11 @@ ImportationCodesSandre::ImportationCodesSandre(QWidget *parent) : QDialog(parent
     LblInformation->setOpenExternalLinks(true);
     LblInformation->setTextInteractionFlags(Qt::TextBrowserInteraction);
     const QString site = adresseSiteReferentiel();
-    LblInformation->setText(QStringLiteral("Les fichiers à importer doivent être des fichiers XML. Ces fichiers sont disponibles "
-                                           "en téléchargement sur le site <a href=\"") +
-                            site + QStringLiteral("\">") + site + QStringLiteral("</a>"));
+    LblInformation->setText(
+        QStringLiteral(
+            "Les fichiers à importer doivent être des fichiers XML. Ces fichiers sont disponibles "
+            "en téléchargement sur le site <a href=\"") +
+        site + QStringLiteral("\">") + site + QStringLiteral("</a>"));
     disposition->addWidget(LblInformation);
 
     auto *ligneDossier = new QHBoxLayout;
@@ -67,22 +69,21 @@ ImportationCodesSandre::ImportationCodesSandre(QWidget *parent) : QDialog(parent
     disposition->addLayout(boutons);
 
     connect(CmdParcourir, &QPushButton::clicked, this, [this] {
-        const QString d = QFileDialog::getExistingDirectory(this, QStringLiteral("Dossier des fichiers de référentiel"),
-                                                            TxtDossier->text());
-        if (!d.isEmpty())
-            choisirDossier(d);
+        const QString d = QFileDialog::getExistingDirectory(
+            this, QStringLiteral("Dossier des fichiers de référentiel"), TxtDossier->text());
+        if (!d.isEmpty()) choisirDossier(d);
     });
     connect(TxtDossier, &QLineEdit::editingFinished, this, [this] {
         if (QDir::cleanPath(QDir::fromNativeSeparators(TxtDossier->text())) != m_dossier)
             choisirDossier(TxtDossier->text());
     });
-    connect(LstFichiers, &QListWidget::currentRowChanged, this, [this](int ligne) { choisirFichier(ligne); });
+    connect(LstFichiers, &QListWidget::currentRowChanged, this,
+            [this](int ligne) { choisirFichier(ligne); });
     connect(CmdDemarrer, &QPushButton::clicked, this, &ImportationCodesSandre::demarrer);
     connect(CmdFermer, &QPushButton::clicked, this, &QDialog::accept);
 
     const QString dernier = lireRegistre(REGLAGE_DOSSIER, {}, true);
-    if (!dernier.isEmpty() && QFileInfo(dernier).isDir())
-        choisirDossier(dernier);
+    if (!dernier.isEmpty() && QFileInfo(dernier).isDir()) choisirDossier(dernier);
 }
 
 ImportationCodesSandre::~ImportationCodesSandre()
@@ -100,8 +101,7 @@ void ImportationCodesSandre::choisirDossier(const QString &dossier)
     m_fichier = {};
     SprApercu->remplir(entetesReferentiel(), {});
     CmdDemarrer->setEnabled(false);
-    if (!QFileInfo(dossier).isDir())
-        return;
+    if (!QFileInfo(dossier).isDir()) return;
     ecrireRegistre(REGLAGE_DOSSIER, m_dossier);
     for (const QString &chemin : fichiersReferentiel(m_dossier)) {
         auto *element = new QListWidgetItem(QFileInfo(chemin).fileName(), LstFichiers);
@@ -115,15 +115,15 @@ bool ImportationCodesSandre::choisirFichier(int ligne)
     SprApercu->remplir(entetesReferentiel(), {});
     CmdDemarrer->setEnabled(false);
     QListWidgetItem *element = LstFichiers->item(ligne);
-    if (!element)
-        return false;
+    if (!element) return false;
     if (LstFichiers->currentRow() != ligne) {
         const QSignalBlocker silence(LstFichiers);
         LstFichiers->setCurrentRow(ligne);
     }
     QString erreur;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = lireFichierReferentiel(element->data(Qt::UserRole).toString(), m_fichier, erreur);
+    const bool ok =
+        lireFichierReferentiel(element->data(Qt::UserRole).toString(), m_fichier, erreur);
     QVector<QStringList> lignes;
     if (ok) {
         lignes.reserve(m_fichier.entrees.size());
@@ -142,8 +142,7 @@ bool ImportationCodesSandre::choisirFichier(int ligne)
 
 void ImportationCodesSandre::demarrer()
 {
-    if (m_fichier.entrees.isEmpty())
-        return;
+    if (m_fichier.entrees.isEmpty()) return;
     const QString nom = QFileInfo(m_fichier.chemin).fileName();
     BilanIntegration bilan;
     {
@@ -151,14 +150,16 @@ void ImportationCodesSandre::demarrer()
         bilan = integrerReferentiel(m_fichier.entrees, progression, nom);
     }
     m_integres += bilan.ajoutes + bilan.modifies;
-    QString texte = (bilan.annule ? QStringLiteral("Importation interrompue : ") : QStringLiteral("Importation terminée : ")) +
+    QString texte = (bilan.annule ? QStringLiteral("Importation interrompue : ")
+                                  : QStringLiteral("Importation terminée : ")) +
                     QString::number(bilan.ajoutes) + QStringLiteral(" code(s) ajouté(s), ") +
-                    QString::number(bilan.modifies) + QStringLiteral(" mis à jour, ") + QString::number(bilan.rejetes) +
-                    QStringLiteral(" rejeté(s).");
+                    QString::number(bilan.modifies) + QStringLiteral(" mis à jour, ") +
+                    QString::number(bilan.rejetes) + QStringLiteral(" rejeté(s).");
     if (!bilan.erreurs.isEmpty())
         texte += u'\n' + bilan.erreurs.mid(0, 20).join(u'\n') +
                  (bilan.erreurs.size() > 20 ? QStringLiteral("\n...") : QString());
-    afficherMessage(bilan.erreurs.isEmpty() ? QStringLiteral("Aide") : QStringLiteral("Erreur"), texte);
+    afficherMessage(bilan.erreurs.isEmpty() ? QStringLiteral("Aide") : QStringLiteral("Erreur"),
+                    texte);
 }
 
 } // namespace vyk

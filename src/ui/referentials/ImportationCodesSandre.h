@@ -19,7 +19,7 @@ class GrilleDonnees;
 class ImportationCodesSandre : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     explicit ImportationCodesSandre(QWidget *parent = nullptr);
     ~ImportationCodesSandre() override;
 
@@ -41,7 +41,7 @@ public:
     QPushButton *CmdDemarrer;
     QPushButton *CmdFermer;
 
-private:
+  private:
     QString m_dossier;
     FichierReferentiel m_fichier;
     int m_integres = 0;

@@ -24,8 +24,10 @@ const QString FORMAT_DATE = QStringLiteral("JJ/MM/AAAA");
 
 ListeCodes::ListeCodes(const QString &champ, QWidget *parent)
     : EcranListeReference(m_modele,
-                          {QStringLiteral("Saisir un nouveau code"), QStringLiteral("Supprimer le code"),
-                           QStringLiteral("Enregistrer la fiche"), QStringLiteral("Importer un fichier de référentiel")},
+                          {QStringLiteral("Saisir un nouveau code"),
+                           QStringLiteral("Supprimer le code"),
+                           QStringLiteral("Enregistrer la fiche"),
+                           QStringLiteral("Importer un fichier de référentiel")},
                           parent)
 {
     setObjectName(QStringLiteral("ListeCodes"));
@@ -81,11 +83,11 @@ void ListeCodes::construireFiche()
     // A new entry takes the next code of the list it is given.
     connect(TxtType, &QLineEdit::editingFinished, this, [this] {
         const QString champ = TxtType->text().trimmed().toUpper();
-        if (!m_fiche.nouvelle || champ == m_fiche.champ)
-            return;
+        if (!m_fiche.nouvelle || champ == m_fiche.champ) return;
         m_fiche.champ = champ;
         TxtType->setText(champ);
-        TxtCode->setText(champ.isEmpty() ? QString() : QString::number(ModeleListeCodes::codeSuivant(champ)));
+        TxtCode->setText(champ.isEmpty() ? QString()
+                                         : QString::number(ModeleListeCodes::codeSuivant(champ)));
     });
     TxtCode = new QLineEdit(this);
     TxtCode->setValidator(new QIntValidator(-32768, 32767, TxtCode));
@@ -133,8 +135,7 @@ void ListeCodes::remplirChamps(const QString &aSelectionner)
 {
     const QSignalBlocker silence(CboChamp);
     CboChamp->remplirTextes(m_modele.champs(), ComboCodee::AvecTous);
-    if (!CboChamp->selectionnerCode(aSelectionner))
-        CboChamp->selectionnerCode(CODE_TOUS);
+    if (!CboChamp->selectionnerCode(aSelectionner)) CboChamp->selectionnerCode(CODE_TOUS);
 }
 
 void ListeCodes::RempliSprCodes()
@@ -152,7 +153,8 @@ void ListeCodes::afficherReferentiel()
         LblLien->clear();
         return;
     }
-    LblReferentiel->setText(QStringLiteral("Référentiel ") + r.numero + QStringLiteral(", version ") + r.version);
+    LblReferentiel->setText(QStringLiteral("Référentiel ") + r.numero +
+                            QStringLiteral(", version ") + r.version);
     LblLien->setText(QStringLiteral("<a href=\"") + m_modele.lienReferentiel().toHtmlEscaped() +
                      QStringLiteral("\">Consulter la nomenclature</a>"));
 }
@@ -166,14 +168,16 @@ void ListeCodes::afficherFiche(const FicheCode &f)
     // entry and could overwrite another one.
     TxtType->setReadOnly(!f.nouvelle);
     TxtCode->setReadOnly(!f.nouvelle);
-    const QString cleFixe = f.nouvelle ? QString() : QStringLiteral("La liste et le code d'un élément enregistré ne se modifient pas.");
+    const QString cleFixe =
+        f.nouvelle
+            ? QString()
+            : QStringLiteral("La liste et le code d'un élément enregistré ne se modifient pas.");
     TxtType->setToolTip(cleFixe);
     TxtCode->setToolTip(cleFixe);
     TxtLibelle->setText(f.libelle);
     TxtMnemonique->setText(f.mnemonique);
     TxtReference->setText(f.codeReference);
-    if (!CboStatut->selectionnerCode(f.statut))
-        CboStatut->selectionnerCode(QString());
+    if (!CboStatut->selectionnerCode(f.statut)) CboStatut->selectionnerCode(QString());
     TxtDateCreation->setText(f.dateCreation);
     TxtDateModification->setText(f.dateModification);
     TxtAuteur->setText(f.auteur);
@@ -201,8 +205,7 @@ FicheCode ListeCodes::ficheFormulaire() const
 
 void ListeCodes::afficherLigne(int ligne)
 {
-    if (ligne >= 0)
-        afficherFiche(m_modele.fiche(ligne));
+    if (ligne >= 0) afficherFiche(m_modele.fiche(ligne));
 }
 
 void ListeCodes::declencheInserer()
@@ -219,11 +222,9 @@ void ListeCodes::declencheEnregistrer()
     if (f.nouvelle && f.code.isEmpty() && !f.champ.isEmpty())
         f.code = QString::number(ModeleListeCodes::codeSuivant(f.champ));
     const int lignesAvant = m_modele.grille().nbLignes();
-    if (!m_modele.enregistrer(f))
-        return;
+    if (!m_modele.enregistrer(f)) return;
     // A new list appears in the list box.
-    if (CboChamp->indexCode(f.champ) < 0)
-        remplirChamps(CboChamp->codeSelectionne());
+    if (CboChamp->indexCode(f.champ) < 0) remplirChamps(CboChamp->codeSelectionne());
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     const int ligne = m_modele.ligne(f.champ, f.code);
     if (ligne >= 0 || m_modele.grille().nbLignes() != lignesAvant)
@@ -234,8 +235,7 @@ void ListeCodes::declencheEnregistrer()
 void ListeCodes::DeclencheSupprimer()
 {
     const FicheCode f = ficheFormulaire();
-    if (!m_modele.supprimer(f))
-        return;
+    if (!m_modele.supprimer(f)) return;
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     declencheInserer();
 }

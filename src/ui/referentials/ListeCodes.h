@@ -17,7 +17,7 @@ class ComboCodee;
 class ListeCodes : public EcranListeReference
 {
     Q_OBJECT
-public:
+  public:
     // champ: the list shown at opening ("" for every list).
     explicit ListeCodes(const QString &champ = {}, QWidget *parent = nullptr);
     ~ListeCodes() override;
@@ -42,7 +42,7 @@ public:
     QLineEdit *TxtProjet;
     QPlainTextEdit *TxtCommentaire;
 
-public slots:
+  public slots:
     // Reads the list keys and the grid of the chosen list again.
     void RempliSprCodes();
     void declencheInserer() override;
@@ -50,10 +50,10 @@ public slots:
     void declencheEnregistrer() override;
     void DeclencheOutils() override;
 
-protected:
+  protected:
     void afficherLigne(int ligne) override;
 
-private:
+  private:
     void construireFiltres();
     void construireFiche();
     void remplirChamps(const QString &aSelectionner);

@@ -14,7 +14,8 @@ ComboCodee::ComboCodee(QWidget *parent) : QComboBox(parent)
 {
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(12);
-    connect(this, &QComboBox::currentIndexChanged, this, [this](int) { emit codeChange(codeSelectionne()); });
+    connect(this, &QComboBox::currentIndexChanged, this,
+            [this](int) { emit codeChange(codeSelectionne()); });
 }
 
 void ComboCodee::ajouter(const EntreeCodee &e, int largeur)
@@ -28,8 +29,7 @@ void ComboCodee::ajouter(const EntreeCodee &e, int largeur)
     } else {
         texte = e.texte(largeur);
         affiche = QString(4 * e.niveau, u' ') + e.libelle;
-        if (e.libelle != e.code)
-            affiche += QStringLiteral(" [") + e.code + u']';
+        if (e.libelle != e.code) affiche += QStringLiteral(" [") + e.code + u']';
     }
     addItem(affiche);
     const int i = count() - 1;
@@ -43,10 +43,8 @@ void ComboCodee::definirEntrees(const EntreesCodees &entrees, Options options)
     {
         const QSignalBlocker silence(this);
         clear();
-        if (options.testFlag(AvecTous))
-            ajouter({CODE_TOUS, libelleEntree(TEXTE_TOUS), 0}, 0);
-        if (options.testFlag(AvecVide))
-            ajouter({}, 0);
+        if (options.testFlag(AvecTous)) ajouter({CODE_TOUS, libelleEntree(TEXTE_TOUS), 0}, 0);
+        if (options.testFlag(AvecVide)) ajouter({}, 0);
         const int largeur = largeurEntrees(entrees);
         for (const EntreeCodee &e : entrees)
             ajouter(e, largeur);
@@ -60,7 +58,10 @@ void ComboCodee::remplirListe(const QString &champ, Options options, OrdreEntree
     definirEntrees(entreesListe(champ, ordre), options);
 }
 
-void ComboCodee::remplirRequete(const QString &sql, Options options) { definirEntrees(entreesRequete(sql), options); }
+void ComboCodee::remplirRequete(const QString &sql, Options options)
+{
+    definirEntrees(entreesRequete(sql), options);
+}
 
 void ComboCodee::remplirHierarchie(const QString &champ, Options options)
 {
@@ -80,8 +81,7 @@ int ComboCodee::indexCode(const QString &code) const
 {
     const QString c = code.trimmed();
     for (int i = 0; i < count(); ++i)
-        if (itemData(i, ROLE_CODE).toString() == c)
-            return i;
+        if (itemData(i, ROLE_CODE).toString() == c) return i;
     return -1;
 }
 
@@ -97,14 +97,20 @@ QString ComboCodee::codeSelectionne() const
     return currentIndex() < 0 ? QString() : itemData(currentIndex(), ROLE_CODE).toString();
 }
 
-QString ComboCodee::codePourLike() const { return vyk::codePourLike(codeSelectionne()); }
+QString ComboCodee::codePourLike() const
+{
+    return vyk::codePourLike(codeSelectionne());
+}
 
 QString ComboCodee::libelleSelectionne() const
 {
     return currentIndex() < 0 ? QString() : itemData(currentIndex(), ROLE_LIBELLE).toString();
 }
 
-QString ComboCodee::texteSelectionne() const { return texteEntree(currentIndex()); }
+QString ComboCodee::texteSelectionne() const
+{
+    return texteEntree(currentIndex());
+}
 
 QString ComboCodee::texteEntree(int index) const
 {

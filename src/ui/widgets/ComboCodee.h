@@ -13,8 +13,13 @@ namespace vyk {
 class ComboCodee : public QComboBox
 {
     Q_OBJECT
-public:
-    enum Option { AucuneOption = 0, AvecTous = 1, AvecVide = 2 };
+  public:
+    enum Option
+    {
+        AucuneOption = 0,
+        AvecTous = 1,
+        AvecVide = 2
+    };
     Q_DECLARE_FLAGS(Options, Option)
 
     explicit ComboCodee(QWidget *parent = nullptr);
@@ -45,11 +50,11 @@ public:
     QString texteSelectionne() const;
     QString texteEntree(int index) const;
 
-signals:
+  signals:
     // The user or the program selected another entry.
     void codeChange(const QString &code);
 
-private:
+  private:
     void ajouter(const EntreeCodee &entree, int largeur);
 };
 

@@ -21,7 +21,8 @@
 
 namespace vyk {
 
-EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Libelles &libelles, QWidget *parent)
+EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Libelles &libelles,
+                                         QWidget *parent)
     : QWidget(parent), m_modele(modele)
 {
     auto *disposition = new QVBoxLayout(this);
@@ -32,17 +33,19 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
     QStyle *s = style();
     m_inserer = m_barre->addAction(s->standardIcon(QStyle::SP_FileIcon), libelles.inserer, this,
                                    &EcranListeReference::declencheInserer);
-    m_supprimer = m_barre->addAction(s->standardIcon(QStyle::SP_TrashIcon), libelles.supprimer, this,
-                                     &EcranListeReference::DeclencheSupprimer);
-    m_enregistrer = m_barre->addAction(s->standardIcon(QStyle::SP_DialogSaveButton), libelles.enregistrer, this,
-                                       &EcranListeReference::declencheEnregistrer);
+    m_supprimer = m_barre->addAction(s->standardIcon(QStyle::SP_TrashIcon), libelles.supprimer,
+                                     this, &EcranListeReference::DeclencheSupprimer);
+    m_enregistrer =
+        m_barre->addAction(s->standardIcon(QStyle::SP_DialogSaveButton), libelles.enregistrer, this,
+                           &EcranListeReference::declencheEnregistrer);
     m_enregistrer->setShortcut(QKeySequence::Save);
     m_barre->addSeparator();
-    m_excel = m_barre->addAction(s->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("Exporter la liste"), this,
+    m_excel = m_barre->addAction(s->standardIcon(QStyle::SP_FileDialogDetailedView),
+                                 QStringLiteral("Exporter la liste"), this,
                                  &EcranListeReference::DeclencheExcel);
     if (!libelles.outils.isEmpty())
-        m_outils = m_barre->addAction(s->standardIcon(QStyle::SP_DirOpenIcon), libelles.outils, this,
-                                      &EcranListeReference::DeclencheOutils);
+        m_outils = m_barre->addAction(s->standardIcon(QStyle::SP_DirOpenIcon), libelles.outils,
+                                      this, &EcranListeReference::DeclencheOutils);
     m_barre->addSeparator();
     m_barre->addWidget(new QLabel(QStringLiteral("Code : "), m_barre));
     TxtRecherche = new QLineEdit(m_barre);
@@ -55,8 +58,9 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
             RechercheElement(TxtRecherche->text().trimmed());
     });
     m_barre->addSeparator();
-    QAction *aide = m_barre->addAction(s->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("Aide"), this,
-                                       &EcranListeReference::DeclencheAide);
+    QAction *aide =
+        m_barre->addAction(s->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("Aide"),
+                           this, &EcranListeReference::DeclencheAide);
     aide->setShortcut(QKeySequence::HelpContents);
     disposition->addWidget(m_barre);
 
@@ -73,11 +77,15 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
     separation->setChildrenCollapsible(false);
     disposition->addWidget(separation, 1);
 
-    connect(SprListe, &GrilleDonnees::ligneChoisie, this, [this](int ligne) { afficherLigne(ligne); });
+    connect(SprListe, &GrilleDonnees::ligneChoisie, this,
+            [this](int ligne) { afficherLigne(ligne); });
 }
 
 // The grid may still report a selection while the screen is taken down.
-EcranListeReference::~EcranListeReference() { SprListe->disconnect(this); }
+EcranListeReference::~EcranListeReference()
+{
+    SprListe->disconnect(this);
+}
 
 bool EcranListeReference::RempliSpr()
 {
@@ -86,35 +94,40 @@ bool EcranListeReference::RempliSpr()
     return ok;
 }
 
-bool EcranListeReference::exporterVers(const QString &chemin) { return m_modele.exporter(chemin); }
+bool EcranListeReference::exporterVers(const QString &chemin)
+{
+    return m_modele.exporter(chemin);
+}
 
 void EcranListeReference::DeclencheExcel()
 {
     const QString dossier = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString chemin = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Exporter la liste"), QDir(dossier).filePath(m_modele.nomExport() + QStringLiteral(".csv")),
+        this, QStringLiteral("Exporter la liste"),
+        QDir(dossier).filePath(m_modele.nomExport() + QStringLiteral(".csv")),
         QStringLiteral("Fichiers CSV (*.csv)"));
-    if (chemin.isEmpty())
-        return;
+    if (chemin.isEmpty()) return;
     if (exporterVers(chemin))
-        afficherMessage(QStringLiteral("Aide"), QStringLiteral("La liste a été exportée dans le fichier ") +
-                                                    QDir::toNativeSeparators(chemin) + u'.');
+        afficherMessage(QStringLiteral("Aide"),
+                        QStringLiteral("La liste a été exportée dans le fichier ") +
+                            QDir::toNativeSeparators(chemin) + u'.');
 }
 
 void EcranListeReference::RechercheElement(const QString &code)
 {
     const int ligne = m_modele.rechercherElement(code);
-    if (ligne >= 0)
-        SprListe->selectionnerLigne(ligne);
+    if (ligne >= 0) SprListe->selectionnerLigne(ligne);
 }
 
 void EcranListeReference::DeclencheAide()
 {
     const QString page = m_modele.pageAide();
-    const QString chemin =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("aide/") + page + QStringLiteral(".html"));
-    if (page.isEmpty() || !QFileInfo::exists(chemin) || !QDesktopServices::openUrl(QUrl::fromLocalFile(chemin)))
-        afficherMessage(QStringLiteral("Info"), QStringLiteral("L'aide de cet écran n'est pas installée."));
+    const QString chemin = QDir(QCoreApplication::applicationDirPath())
+                               .filePath(QStringLiteral("aide/") + page + QStringLiteral(".html"));
+    if (page.isEmpty() || !QFileInfo::exists(chemin) ||
+        !QDesktopServices::openUrl(QUrl::fromLocalFile(chemin)))
+        afficherMessage(QStringLiteral("Info"),
+                        QStringLiteral("L'aide de cet écran n'est pas installée."));
 }
 
 } // namespace vyk

@@ -21,7 +21,7 @@ class ModeleListeReference;
 class EcranListeReference : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     // Labels of the tool bar's actions that differ from list to list.
     struct Libelles
     {
@@ -45,7 +45,7 @@ public:
     // DeclencheExcel without the file dialog.
     bool exporterVers(const QString &chemin);
 
-public slots:
+  public slots:
     virtual void declencheInserer() = 0;
     virtual void DeclencheSupprimer() = 0;
     virtual void declencheEnregistrer() = 0;
@@ -57,8 +57,9 @@ public slots:
     virtual void DeclencheAide();
     virtual void DeclencheOutils() {}
 
-protected:
-    EcranListeReference(ModeleListeReference &modele, const Libelles &libelles, QWidget *parent = nullptr);
+  protected:
+    EcranListeReference(ModeleListeReference &modele, const Libelles &libelles,
+                        QWidget *parent = nullptr);
 
     // RempliSpr: the model reads the table, the grid shows it; false when the query failed.
     bool RempliSpr();
@@ -72,7 +73,7 @@ protected:
     GrilleDonnees *SprListe;
     QLineEdit *TxtRecherche;
 
-private:
+  private:
     ModeleListeReference &m_modele;
     QToolBar *m_barre;
     QAction *m_inserer;

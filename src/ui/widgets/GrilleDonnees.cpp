@@ -9,30 +9,33 @@ namespace vyk {
 
 class ModeleGrilleTexte : public QAbstractTableModel
 {
-public:
+  public:
     using QAbstractTableModel::QAbstractTableModel;
 
     static constexpr int ROLE_TRI = Qt::UserRole;
 
-    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_lignes.size()); }
-    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_entetes.size()); }
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_lignes.size());
+    }
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_entetes.size());
+    }
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!index.isValid())
-            return {};
+        if (!index.isValid()) return {};
         const QString t = texte(index.row(), index.column());
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
             return role == Qt::ToolTipRole && t.size() < 40 ? QVariant() : QVariant(t);
-        if (role == ROLE_TRI)
-            return cleTri(t);
+        if (role == ROLE_TRI) return cleTri(t);
         return {};
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        if (role != Qt::DisplayRole)
-            return {};
+        if (role != Qt::DisplayRole) return {};
         if (orientation == Qt::Horizontal)
             return section < m_entetes.size() ? m_entetes[section] : QVariant();
         return section + 1;
@@ -40,8 +43,7 @@ public:
 
     QString texte(int ligne, int colonne) const
     {
-        if (ligne < 0 || ligne >= m_lignes.size())
-            return {};
+        if (ligne < 0 || ligne >= m_lignes.size()) return {};
         const QStringList &l = m_lignes[ligne];
         return colonne >= 0 && colonne < l.size() ? l[colonne] : QString();
     }
@@ -69,8 +71,7 @@ public:
 
     void retirerLigne(int ligne)
     {
-        if (ligne < 0 || ligne >= m_lignes.size())
-            return;
+        if (ligne < 0 || ligne >= m_lignes.size()) return;
         beginRemoveRows({}, ligne, ligne);
         m_lignes.removeAt(ligne);
         endRemoveRows();
@@ -78,18 +79,16 @@ public:
 
     const QStringList &ligne(int i) const { return m_lignes[i]; }
 
-private:
+  private:
     // Numbers sort as numbers, day-first dates as dates, the rest as texts without case.
     static QVariant cleTri(const QString &t)
     {
         bool ok = false;
         const double n = t.toDouble(&ok);
-        if (ok)
-            return n;
+        if (ok) return n;
         if (t.size() >= 10 && t[2] == u'/' && t[5] == u'/') {
             const QDate d = QDate::fromString(t.left(10), QStringLiteral("dd/MM/yyyy"));
-            if (d.isValid())
-                return QVariant(d.toString(Qt::ISODate) + t.mid(10));
+            if (d.isValid()) return QVariant(d.toString(Qt::ISODate) + t.mid(10));
         }
         return t.toLower();
     }
@@ -99,7 +98,8 @@ private:
 };
 
 GrilleDonnees::GrilleDonnees(QWidget *parent)
-    : QTableView(parent), m_modele(new ModeleGrilleTexte(this)), m_tri(new QSortFilterProxyModel(this))
+    : QTableView(parent), m_modele(new ModeleGrilleTexte(this)),
+      m_tri(new QSortFilterProxyModel(this))
 {
     m_tri->setSourceModel(m_modele);
     m_tri->setSortRole(ModeleGrilleTexte::ROLE_TRI);
@@ -123,24 +123,38 @@ void GrilleDonnees::remplir(const QStringList &entetes, const QVector<QStringLis
     resizeColumnsToContents();
     // Long comments should not push every other column out of sight.
     for (int c = 0; c < m_modele->columnCount(); ++c)
-        if (columnWidth(c) > 320)
-            setColumnWidth(c, 320);
+        if (columnWidth(c) > 320) setColumnWidth(c, 320);
 }
 
-void GrilleDonnees::vider() { m_modele->remplir({}, {}); }
+void GrilleDonnees::vider()
+{
+    m_modele->remplir({}, {});
+}
 
-int GrilleDonnees::nbLignes() const { return m_modele->rowCount(); }
+int GrilleDonnees::nbLignes() const
+{
+    return m_modele->rowCount();
+}
 
-QString GrilleDonnees::texte(int ligne, int colonne) const { return m_modele->texte(ligne, colonne); }
+QString GrilleDonnees::texte(int ligne, int colonne) const
+{
+    return m_modele->texte(ligne, colonne);
+}
 
 QStringList GrilleDonnees::ligne(int ligne) const
 {
     return ligne >= 0 && ligne < nbLignes() ? m_modele->ligne(ligne) : QStringList();
 }
 
-int GrilleDonnees::majLigne(int ligne, const QStringList &textes) { return m_modele->majLigne(ligne, textes); }
+int GrilleDonnees::majLigne(int ligne, const QStringList &textes)
+{
+    return m_modele->majLigne(ligne, textes);
+}
 
-void GrilleDonnees::retirerLigne(int ligne) { m_modele->retirerLigne(ligne); }
+void GrilleDonnees::retirerLigne(int ligne)
+{
+    m_modele->retirerLigne(ligne);
+}
 
 int GrilleDonnees::ligneCourante() const
 {

@@ -17,7 +17,7 @@ class ModeleGrilleTexte;
 class GrilleDonnees : public QTableView
 {
     Q_OBJECT
-public:
+  public:
     explicit GrilleDonnees(QWidget *parent = nullptr);
 
     void remplir(const QStringList &entetes, const QVector<QStringList> &lignes);
@@ -33,11 +33,11 @@ public:
     int ligneCourante() const;
     void selectionnerLigne(int ligne);
 
-signals:
+  signals:
     // The user (or selectionnerLigne) made this row current; -1 when none.
     void ligneChoisie(int ligne);
 
-private:
+  private:
     ModeleGrilleTexte *m_modele;
     QSortFilterProxyModel *m_tri;
 };
