@@ -1,5 +1,10 @@
 #include "ui/app/Administration.h"
 
+#include "db/BaseDonnees.h"
+#include "db/Messages.h"
+#include "schema/DonneesInitiales.h"
+#include "app/Reglages.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -205,6 +210,12 @@ QWidget *Administration::creerControle(const DefinitionReglage &d, QWidget *pare
         liste->setCurrentIndex(liste->findData(valeur));
         connect(liste, &QComboBox::activated, this, [d, liste](int index) {
             ecrireReglage(d, liste->itemData(index).toString());
+            // The hydrological columns of the calendar periods follow the first month.
+            if (d.nom == reglage::MoisDebutAnneeHydro && bd().estOuverte() &&
+                !recalculerPeriodesHydro(liste->itemData(index).toInt()))
+                afficherMessage(QStringLiteral("ERREUR"),
+                                QStringLiteral("Les périodes hydrologiques n'ont pas pu être recalculées : ") +
+                                    bd().derniereErreur());
         });
         return liste;
     }
