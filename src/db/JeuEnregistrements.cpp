@@ -1,5 +1,7 @@
 #include "db/JeuEnregistrements.h"
 
+#include "db/LexiqueSql.h"
+
 #include "db/BaseDonnees.h"
 #include "db/Moteur.h"
 #include "db/Outils.h"
@@ -14,27 +16,17 @@ const QString COLONNE_IDENTITE = QStringLiteral("vyk_rid");
 // Position of the FROM of the outer SELECT, outside literals and parentheses; -1 when none.
 qsizetype positionFrom(const QString &sql)
 {
+    lexique::Jetons jetons;
+    lexique::decouper(sql, jetons);
+    std::array<char, 24> tampon{};
     int profondeur = 0;
-    QChar quote;
-    for (qsizetype i = 0; i < sql.size(); ++i) {
-        const QChar c = sql[i];
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-            continue;
+    for (const lexique::Jeton &j : jetons) {
+        if (j.genre == lexique::Genre::Op && j.longueur == 1) {
+            profondeur += j.c0 == u'(' ? 1 : j.c0 == u')' ? -1 : 0;
+        } else if (j.genre == lexique::Genre::Ident && profondeur == 0 &&
+                   lexique::majuscules(QStringView(sql).mid(j.debut, j.longueur), tampon) == "FROM") {
+            return j.debut;
         }
-        if (c == u'\'' || c == u'"')
-            quote = c;
-        else if (c == u'[')
-            quote = u']';
-        else if (c == u'(')
-            ++profondeur;
-        else if (c == u')')
-            --profondeur;
-        else if (profondeur == 0 && (c == u'F' || c == u'f') && sql.mid(i, 4).compare(QLatin1String("FROM"), Qt::CaseInsensitive) == 0 &&
-                 (i == 0 || !(sql[i - 1].isLetterOrNumber() || sql[i - 1] == u'_')) &&
-                 (i + 4 >= sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == u'_')))
-            return i;
     }
     return -1;
 }
