@@ -17,9 +17,7 @@ class DemarrageTest : public BaseTest
 protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+        VYK_SETUP_BASE();
         ecrireReglagesDeLaBaseDeTest();
         ASSERT_TRUE(executer(QStringLiteral(
             "CREATE TABLE JOURNAL (dateEvt DateTime, niveau Text(5), Titre Text(255), utilisateur Text(12), "

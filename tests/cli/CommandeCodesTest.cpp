@@ -22,7 +22,7 @@ class CommandeCodesTest : public BaseTest
   protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
     }
 

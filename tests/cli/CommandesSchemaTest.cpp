@@ -44,7 +44,7 @@ class CommandesSchemaTest : public BaseTest
 protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         if (!IsSkipped() && !QFileInfo::exists(programme()))
             GTEST_SKIP() << "vyk-cli n'est pas construit.";
     }

@@ -19,7 +19,7 @@ class JournalTest : public BaseTest
 protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         if (IsSkipped())
             return;
         ASSERT_TRUE(executer(sqlCreationTable(*definitionTable(u"JOURNAL"))));

@@ -18,7 +18,7 @@ class EvenementsQualitoTest : public BaseTest
 protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         if (IsSkipped())
             return;
         ASSERT_TRUE(verifierVersionBase(versionProgramme()));

@@ -93,7 +93,7 @@ class ListesCodeesBase : public BaseTest
   protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
     }
 };

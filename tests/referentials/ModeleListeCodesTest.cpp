@@ -20,7 +20,7 @@ class ModeleListeCodesTest : public BaseTest
   protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
     }
 

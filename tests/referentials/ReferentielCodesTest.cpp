@@ -79,7 +79,7 @@ class IntegrationReferentielTest : public BaseTest
   protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
         session().login = QStringLiteral("jdupont");
     }

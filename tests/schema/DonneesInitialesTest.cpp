@@ -17,7 +17,7 @@ class DonneesInitialesTest : public BaseTest
   protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
     }
 

@@ -78,6 +78,15 @@ private:
 
 } // namespace vyk::test
 
+// For fixtures derived from BaseTest: call in SetUp() first. Stops the derived set-up when the
+// engine is not available (skipped test) or the database could not be prepared.
+#define VYK_SETUP_BASE()                                                                           \
+    do {                                                                                           \
+        ::vyk::test::BaseTest::SetUp();                                                            \
+        if (IsSkipped() || HasFatalFailure())                                                      \
+            return;                                                                                \
+    } while (0)
+
 // Runs a BaseTest suite on both engines.
 #define VYK_SUR_LES_DEUX_MOTEURS(Suite)                                                            \
     INSTANTIATE_TEST_SUITE_P(Moteurs, Suite,                                                       \

@@ -25,7 +25,7 @@ class FrmJournauxTest : public BaseTest
 protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         if (IsSkipped())
             return;
         ASSERT_TRUE(verifierVersionBase(versionProgramme()));

@@ -21,7 +21,7 @@ class LoginTest : public BaseTest
   protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         if (IsSkipped()) return;
         ASSERT_TRUE(executer(QStringLiteral(
             "CREATE TABLE JOURNAL (dateEvt DateTime, niveau Text(1), Titre Text(125), "

@@ -61,9 +61,7 @@ class EcransConnexionTest : public BaseTest
 protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+        VYK_SETUP_BASE();
         using namespace reglage;
         if (estPostgres()) {
             const test::ServeurTest s = test::serveurTest();

@@ -24,8 +24,7 @@ class FrmUtilisateursTest : public BaseTest
   protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
-        if (IsSkipped()) return;
+        VYK_SETUP_BASE();
         ASSERT_TRUE(assurerTablesUtilisateurs());
         ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE QUALITOMETRES (CodeQualitometre Double, "
                                             "CodeBSS Text(17), Nom Text(70))")));

@@ -36,7 +36,7 @@ class LoginEcranTest : public BaseTest
   protected:
     void SetUp() override
     {
-        BaseTest::SetUp();
+        VYK_SETUP_BASE();
         if (IsSkipped() || HasFatalFailure()) return;
         using namespace reglage;
         if (estPostgres()) {
