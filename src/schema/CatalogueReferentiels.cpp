@@ -126,8 +126,10 @@ constexpr DefinitionColonne DISPOSITIFS[] = {
 };
 
 // Generic coded lists keyed by (Champ, Code); unique index PK_CODES_SANDRE on (Champ, Code).
+// Libelle is wider than the 50 characters of older layouts: seeded and national labels are
+// longer (the seed step widens it on older server databases).
 constexpr DefinitionColonne CODES_SANDRE[] = {
-    {"Champ", T, 50}, {"Code", C}, {"Libelle", T, 50}, {"Commentaire", M}, {"Statut", C},
+    {"Champ", T, 50}, {"Code", C}, {"Libelle", T, 255}, {"Commentaire", M}, {"Statut", C},
     {"DateCreation", D}, {"DateModification", D}, {"Auteur", T, 50}, {"Projet", T, 12},
     {"codeReference", T, 20}, {"mnemonique", T, 100},
 };

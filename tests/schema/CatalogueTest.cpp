@@ -95,9 +95,9 @@ TEST_P(CatalogueTest, ClesAutomatiquesIndexUniqueEtColonnesObligatoires)
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO JOBS (nom) VALUES ('a')")));
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO JOBS (nom) VALUES ('b')")));
     EXPECT_EQ(lignes(QStringLiteral("SELECT id, nom FROM JOBS ORDER BY id")), QStringList({"1|a", "2|b"}));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('SEUILS', 1, 'x')")));
-    EXPECT_FALSE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('SEUILS', 1, 'y')")));
-    EXPECT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('SEUILS', 2, 'y')")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TEST.LISTE', 1, 'x')")));
+    EXPECT_FALSE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TEST.LISTE', 1, 'y')")));
+    EXPECT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TEST.LISTE', 2, 'y')")));
     EXPECT_FALSE(executer(QStringLiteral("INSERT INTO RESULT_INDIC (code) VALUES ('x')")));
     EXPECT_TRUE(executer(QStringLiteral("INSERT INTO RESULT_INDIC (idResultRech, code) VALUES (1, 'x')")));
 }

@@ -143,7 +143,9 @@ protected:
                   QStringList({"1|1", "2|"}));
         EXPECT_FALSE(bd().tableExiste("QUALITOMETRES_OPERATIONS"));
         EXPECT_EQ(lignes("SELECT codeEtat, Libelle, commentaire FROM ETATS"), QStringList({"7|Etat chimique|c"}));
-        EXPECT_EQ(lignes("SELECT Champ, Code, Libelle FROM CODES_SANDRE"), QStringList({"SEUILS|1|Mon libellé"}));
+        // The threshold list existed: it is not completed, and its entry 1 takes its current name.
+        EXPECT_EQ(lignes("SELECT Champ, Code, Libelle FROM CODES_SANDRE WHERE Champ = 'SEUILS'"),
+                  QStringList({"SEUILS|1|SEQ-Eaux souterraines"}));
         EXPECT_EQ(lignes("SELECT CodeIntervenant, Telephone FROM INTERVENANTS"), QStringList({"1|0102"}));
         EXPECT_EQ(lignes("SELECT id, commentaire, station, job_execution_id FROM JOBS_JOURNAL"), QStringList({"1|ok|S1|4"}));
         EXPECT_EQ(lignes("SELECT id, libelle, version FROM PARAMETRAGE_DATA"), QStringList({"1|Chronique mini|1"}));

@@ -1,0 +1,70 @@
+#pragma once
+
+// National referential files (XML nomenclatures) read into memory and integrated into the
+// code lists. The list a nomenclature feeds is the CODES_SANDRE_REFERENTIEL row of its number.
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace vyk {
+
+class Progression;
+
+// The web site of the national referential, and the page of one nomenclature in one version.
+QString adresseSiteReferentiel();
+QString adresseReferentiel(const QString &numero, const QString &version);
+
+// One entry of a nomenclature, texts as found in the file.
+struct EntreeReferentiel
+{
+    QString numero; // number of the nomenclature (the "Référentiel" column)
+    QString code;
+    QString libelle;
+    QString mnemonique;
+    QString statut;
+    QString definition;
+    QString creation;
+    QString miseAJour;
+};
+
+struct FichierReferentiel
+{
+    QString chemin;
+    QVector<EntreeReferentiel> entrees;
+};
+
+// The XML files of a folder, sorted by name (full paths).
+QStringList fichiersReferentiel(const QString &dossier);
+
+// Reads a file. Elements are found by name wherever they stand (see README): the number of the
+// nomenclature, then each entry with its code; every other field may be missing. False, with a
+// French message, when the file cannot be read, is not XML or holds no entry.
+bool lireFichierReferentiel(const QString &chemin, FichierReferentiel &fichier, QString &erreur);
+
+// The preview grid of the import screen.
+QStringList entetesReferentiel();
+QStringList ligneReferentiel(const EntreeReferentiel &entree);
+
+// What an integration did.
+struct BilanIntegration
+{
+    int ajoutes = 0;
+    int modifies = 0;
+    int rejetes = 0;
+    QStringList listes;  // keys of the lists updated
+    QStringList erreurs; // one line per rejected entry or unknown nomenclature
+    bool annule = false;
+};
+
+// Integrates entries into CODES_SANDRE: a numeric code (digits only) is the entry's Code; any
+// other is kept in codeReference and gets a local code from 1000 up. Found entries are updated
+// with the file's non-empty fields; each list's CODES_SANDRE_REFERENTIEL row gets today and
+// the login. Journaled as "Intégration des codes Sandre".
+BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees, Progression &progression,
+                                     const QString &source = {});
+
+// First local code of the entries whose national code is not a number.
+inline constexpr int PREMIER_CODE_LOCAL = 1000;
+
+} // namespace vyk

@@ -1,0 +1,131 @@
+// The coded lists written in full by the upgrade (labels exactly as the lists have always had
+// them, including their spelling).
+
+#include "schema/DonneesInitiales.h"
+
+namespace vyk {
+
+namespace {
+
+constexpr EntreeInitiale CODEREMARQUE[] = {
+    {0, "Analyse non faite"},
+    {1, "Domaine de validité"},
+    {2, "< seuil de détection"},
+    {3, "> seuil de saturation"},
+    {4, "Présence ou Absence"},
+    {5, "Incomptable"},
+    {6, "Taxons non individualisables"},
+    {7, "Traces (< seuil de quantification et > seuil de détection)"},
+    {8, "Dénombrement > Valeur"},
+    {9, "Dénombrement < Valeur"},
+    {10, "Résultat < au seuil de quantification"},
+};
+constexpr EntreeInitiale ACCREDITATION[] = {{1, "Accrédité"}, {2, "Non accrédité"}};
+constexpr EntreeInitiale CALCUL_INDICE[] = {
+    {0, "Inconnu"},
+    {1, "Cité dans la norme, prise en compte dans le calcul inconnu"},
+    {2, "Cité dans la norme mais effectif insuffisant pour prise en compte dans le calcul"},
+    {3, "Cité dans la norme et effectif suffisant pour prise en compte dans le calcul"},
+};
+constexpr EntreeInitiale CONFIANCE[] = {{0, "Inconnu"}, {1, "Fort"}, {2, "Faible"}};
+constexpr EntreeInitiale DIFFICULTE[] = {{0, "Difficultés inconnues"}, {1, "Oui"}, {2, "Non"}};
+constexpr EntreeInitiale LIEU[] = {{0, "Localisation inconnue"}, {1, "In situ"}, {2, "Laboratoire"}};
+constexpr EntreeInitiale QUALIFICATION[] = {
+    {1, "Correcte"}, {2, "Incorrecte"}, {3, "Incertaine"}, {4, "Non qualifié"}, {0, "Qualification non définissable"},
+};
+constexpr EntreeInitiale REPRESENTATIVITE_ANALYSE[] = {
+    {0, "Représentativité inconnue"},
+    {1, "Interne au point d eau"},
+    {2, "Locale au point d eau"},
+    {3, "Générale au point d eau"},
+};
+constexpr EntreeInitiale STATUT[] = {
+    {1, "Donnée brute"}, {2, "Donnée contrôlée niveau 1"}, {3, "Donnée contrôlée niveau 2"}, {4, "Donnée interprétée"},
+};
+constexpr EntreeInitiale TYPE_QUALITOMETRE[] = {{1, "Point d eau unique"}, {2, "Groupement"}};
+constexpr EntreeInitiale CODEETAT[] = {{0, "Inconnu"}, {1, "Rebouché"}, {2, "Obstrué"}, {3, "Opérationnel"}};
+constexpr EntreeInitiale CODEQUALITE[] = {
+    {0, "Inconnu"}, {1, "Inutilisable"}, {2, "Mauvais"}, {3, "Moyen"}, {4, "Bon"}, {5, "A remplacer impérativement"},
+};
+constexpr EntreeInitiale CODEREPRESENTATIVITE[] = {
+    {0, "Inconnu"},
+    {1, "Interne au point d'eau"},
+    {2, "Locale au point d'eau"},
+    {3, "Générale au point d'eau"},
+};
+constexpr EntreeInitiale CONTEXTEPISCICOLE[] = {
+    {0, "Indéterminé"}, {1, "Cyprinicole"}, {2, "Intermédiaire"}, {3, "Salmonicole"},
+};
+constexpr EntreeInitiale MODE_CONSERVATION[] = {
+    {0, "Inconnu"}, {1, "Congélation"}, {2, "Dessication"}, {3, "Alcool"},
+    {4, "Formol"},  {5, "Lugol"},       {6, "Liquide de Sémichon"},
+};
+constexpr EntreeInitiale RANG_STRAHLER[] = {
+    {1, "Très Petits"}, {2, "Petits"}, {3, "Moyens"}, {4, "Grands"}, {5, "Très Grands"},
+};
+constexpr EntreeInitiale SEUILS[] = {
+    {1, "SEQ-Eaux souterraines", "Eaux souterraines"},
+    {2, "Seuil AEP"},
+    {3, "Seuil DCE"},
+    {11, "SEQ-Eaux douce"},
+};
+constexpr EntreeInitiale ETATS_VALEURS[] = {
+    {0, "Inconnu"}, {1, "Très bon"}, {2, "Bon"}, {3, "Moyen"}, {4, "Médiocre"}, {5, "Mauvais"},
+};
+constexpr EntreeInitiale SAISONNALITES[] = {
+    {0, "Inconnue"}, {1, "Aucun"}, {2, "Printemps"}, {3, "Ete"},
+    {4, "Automne"},  {5, "Hiver"}, {6, "Saison sèche"}, {7, "Saison humide"},
+};
+constexpr EntreeInitiale PHASE[] = {{0, "A"}, {1, "B"}, {2, "C"}};
+constexpr EntreeInitiale OMBRAGE[] = {{1, "Ouvert"}, {2, "Semi-ouvert"}, {3, "Fermé"}};
+constexpr EntreeInitiale GROUPE[] = {{1, "Bocal 1"}, {2, "Bocal 2"}, {3, "Bocal 3"}};
+constexpr EntreeInitiale VITESSE[] = {
+    {0, "Inconnue"},          {1, "N1 - v < 5"},   {3, "N3 - 5 <= v < 25"},   {5, "N5 - 25 <= v < 75"},
+    {6, "N6 - 75 <= v"},      {2, "N2 - v >= 150"}, {4, "N4 - 75 < v < 150"},
+};
+constexpr EntreeInitiale HAUTEUR[] = {
+    {0, "Inconnue"}, {1, "M6"}, {2, "M4"}, {3, "M7"}, {4, "M8"}, {5, "M9"}, {6, "M10"},
+};
+constexpr EntreeInitiale THEME[] = {
+    {0, "Inconnu"}, {1, "Poissons"}, {2, "Végétaux"}, {3, "Invertébrés benthiques"}, {4, "Micro-organismes"}, {5, "Diatomées"},
+};
+constexpr EntreeInitiale DEVELOPPEMENT[] = {
+    {0, "Stade inconnu"}, {1, "Stade indéterminé"}, {2, "Oeuf"}, {3, "Stade larvaire"},
+    {4, "Stade nymphal"}, {5, "Stade adulte"},      {6, "Tout stade de développement confondu"},
+};
+
+// Lists whose entries came in several versions are completed entry by entry.
+constexpr ListeInitiale LISTES[] = {
+    {"ANALYSES.CODEREMARQUE", CODEREMARQUE},
+    {"ANALYSES.ACCREDITATION", ACCREDITATION},
+    {"ANALYSES.CALCUL_INDICE", CALCUL_INDICE},
+    {"ANALYSES.CONFIANCE", CONFIANCE},
+    {"ANALYSES.DIFFICULTE", DIFFICULTE},
+    {"ANALYSES.LIEU", LIEU},
+    {"ANALYSES.QUALIFICATION", QUALIFICATION, true},
+    {"ANALYSES.REPRESENTATIVITE", REPRESENTATIVITE_ANALYSE},
+    {"ANALYSES.STATUT", STATUT},
+    {"QUALITOMETRES.TYPE", TYPE_QUALITOMETRE},
+    {"QUALITOMETRES.CODEETAT", CODEETAT},
+    {"QUALITOMETRES.CODEQUALITE", CODEQUALITE},
+    {"QUALITOMETRES.CODEREPRESENTATIVITE", CODEREPRESENTATIVITE},
+    {"QUALITOMETRES.CONTEXTEPISCICOLE", CONTEXTEPISCICOLE},
+    {"QUALITOMETRES.MODE_CONSERVATION", MODE_CONSERVATION},
+    {"QUALITOMETRES.RANG_STRAHLER", RANG_STRAHLER},
+    {"SEUILS", SEUILS},
+    {"ETATS.VALEURS", ETATS_VALEURS},
+    {"PRELEVEMENTS.SAISONNALITES", SAISONNALITES},
+    {"PRELEVEMENTS.PHASE", PHASE},
+    {"PRELEVEMENTS.OMBRAGE", OMBRAGE},
+    {"PRELEVEMENTS.GROUPE", GROUPE},
+    {"PRELEVEMENTS.VITESSE", VITESSE, true},
+    {"PRELEVEMENTS.HAUTEUR", HAUTEUR},
+    {"TAXONS.THEME", THEME},
+    {"TAXONS.DEVELOPPEMENT", DEVELOPPEMENT},
+};
+
+} // namespace
+
+std::span<const ListeInitiale> listesInitiales() { return LISTES; }
+
+} // namespace vyk

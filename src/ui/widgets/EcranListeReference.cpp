@@ -1,0 +1,117 @@
+#include "ui/widgets/EcranListeReference.h"
+
+#include "db/Messages.h"
+#include "referentials/ModeleListeReference.h"
+#include "ui/widgets/GrilleDonnees.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace vyk {
+
+EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Libelles &libelles, QWidget *parent)
+    : QWidget(parent), m_modele(modele)
+{
+    auto *disposition = new QVBoxLayout(this);
+    disposition->setContentsMargins(4, 4, 4, 4);
+
+    m_barre = new QToolBar(this);
+    m_barre->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QStyle *s = style();
+    m_inserer = m_barre->addAction(s->standardIcon(QStyle::SP_FileIcon), libelles.inserer, this,
+                                   &EcranListeReference::declencheInserer);
+    m_supprimer = m_barre->addAction(s->standardIcon(QStyle::SP_TrashIcon), libelles.supprimer, this,
+                                     &EcranListeReference::DeclencheSupprimer);
+    m_enregistrer = m_barre->addAction(s->standardIcon(QStyle::SP_DialogSaveButton), libelles.enregistrer, this,
+                                       &EcranListeReference::declencheEnregistrer);
+    m_enregistrer->setShortcut(QKeySequence::Save);
+    m_barre->addSeparator();
+    m_excel = m_barre->addAction(s->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("Exporter la liste"), this,
+                                 &EcranListeReference::DeclencheExcel);
+    if (!libelles.outils.isEmpty())
+        m_outils = m_barre->addAction(s->standardIcon(QStyle::SP_DirOpenIcon), libelles.outils, this,
+                                      &EcranListeReference::DeclencheOutils);
+    m_barre->addSeparator();
+    m_barre->addWidget(new QLabel(QStringLiteral("Code : "), m_barre));
+    TxtRecherche = new QLineEdit(m_barre);
+    TxtRecherche->setPlaceholderText(QStringLiteral("Rechercher"));
+    TxtRecherche->setMaximumWidth(120);
+    TxtRecherche->setClearButtonEnabled(true);
+    m_barre->addWidget(TxtRecherche);
+    connect(TxtRecherche, &QLineEdit::returnPressed, this, [this] {
+        if (!TxtRecherche->text().trimmed().isEmpty())
+            RechercheElement(TxtRecherche->text().trimmed());
+    });
+    m_barre->addSeparator();
+    QAction *aide = m_barre->addAction(s->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("Aide"), this,
+                                       &EcranListeReference::DeclencheAide);
+    aide->setShortcut(QKeySequence::HelpContents);
+    disposition->addWidget(m_barre);
+
+    m_filtres = new QVBoxLayout;
+    disposition->addLayout(m_filtres);
+
+    auto *separation = new QSplitter(Qt::Vertical, this);
+    SprListe = new GrilleDonnees(separation);
+    auto *cadreFiche = new QWidget(separation);
+    m_fiche = new QVBoxLayout(cadreFiche);
+    m_fiche->setContentsMargins(0, 4, 0, 0);
+    separation->setStretchFactor(0, 3);
+    separation->setStretchFactor(1, 2);
+    separation->setChildrenCollapsible(false);
+    disposition->addWidget(separation, 1);
+
+    connect(SprListe, &GrilleDonnees::ligneChoisie, this, [this](int ligne) { afficherLigne(ligne); });
+}
+
+bool EcranListeReference::RempliSpr()
+{
+    const bool ok = m_modele.charger();
+    SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
+    return ok;
+}
+
+bool EcranListeReference::exporterVers(const QString &chemin) { return m_modele.exporter(chemin); }
+
+void EcranListeReference::DeclencheExcel()
+{
+    const QString dossier = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString chemin = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Exporter la liste"), QDir(dossier).filePath(m_modele.nomExport() + QStringLiteral(".csv")),
+        QStringLiteral("Fichiers CSV (*.csv)"));
+    if (chemin.isEmpty())
+        return;
+    if (exporterVers(chemin))
+        afficherMessage(QStringLiteral("Aide"), QStringLiteral("La liste a été exportée dans le fichier ") +
+                                                    QDir::toNativeSeparators(chemin) + u'.');
+}
+
+void EcranListeReference::RechercheElement(const QString &code)
+{
+    const int ligne = m_modele.rechercherElement(code);
+    if (ligne >= 0)
+        SprListe->selectionnerLigne(ligne);
+}
+
+void EcranListeReference::DeclencheAide()
+{
+    const QString page = m_modele.pageAide();
+    const QString chemin =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("aide/") + page + QStringLiteral(".html"));
+    if (page.isEmpty() || !QFileInfo::exists(chemin) || !QDesktopServices::openUrl(QUrl::fromLocalFile(chemin)))
+        afficherMessage(QStringLiteral("Info"), QStringLiteral("L'aide de cet écran n'est pas installée."));
+}
+
+} // namespace vyk

@@ -1,0 +1,100 @@
+#include "schema/MiseAJour.h"
+#include "schema/Version.h"
+
+#include "support/BaseTest.h"
+
+#include <QProcess>
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+namespace {
+
+struct Sortie
+{
+    int code;
+    QString sortie;
+    QString erreurs;
+};
+
+class CommandeCodesTest : public BaseTest
+{
+protected:
+    void SetUp() override
+    {
+        BaseTest::SetUp();
+        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
+    }
+
+    Sortie cli(const QStringList &arguments)
+    {
+        QStringList tout;
+        if (estPostgres()) {
+            const auto s = test::serveurTest();
+            tout << QStringLiteral("--type") << POSTGRESQL << QStringLiteral("--base") << s.base
+                 << QStringLiteral("--server") << s.hote << QStringLiteral("--port") << s.port
+                 << QStringLiteral("--user") << s.utilisateur;
+        } else {
+            tout << QStringLiteral("--base") << emplacement();
+        }
+        tout << arguments;
+        QProcess p;
+        p.start(QStringLiteral(VYK_CLI), tout);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+};
+
+TEST_P(CommandeCodesTest, ListeEnCsv)
+{
+    ASSERT_TRUE(executer(QStringLiteral("UPDATE CODES_SANDRE SET Commentaire='Selon la norme, \"accréditée\"' WHERE "
+                                        "Champ='ANALYSES.ACCREDITATION' AND Code=1")));
+    Sortie r = cli({QStringLiteral("codes"), QStringLiteral("list"), QStringLiteral("analyses.accreditation")});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_EQ(r.sortie,
+              QStringLiteral("Champ,Code,Libelle,Commentaire,Statut,DateCreation,DateModification,Auteur,Projet,codeReference,"
+                             "mnemonique\n"
+                             "ANALYSES.ACCREDITATION,1,Accrédité,\"Selon la norme, \"\"accréditée\"\"\",,01/01/1999 00:00:00,"
+                             "01/01/1999 00:00:00,,VYK,,\n"
+                             "ANALYSES.ACCREDITATION,2,Non accrédité,,,01/01/1999 00:00:00,01/01/1999 00:00:00,,VYK,,\n"));
+    r = cli({QStringLiteral("codes"), QStringLiteral("list"), QStringLiteral("ABSENTE")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.sortie.count(u'\n'), 1);
+    r = cli({QStringLiteral("codes"), QStringLiteral("list"), QStringLiteral("*")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.sortie.count(u'\n'), 1 + valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE")).toInt());
+
+    EXPECT_EQ(cli({QStringLiteral("codes")}).code, 2);
+    EXPECT_EQ(cli({QStringLiteral("codes"), QStringLiteral("supprimer"), QStringLiteral("X")}).code, 2);
+    r = cli({QStringLiteral("codes"), QStringLiteral("--help")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.sortie.contains(QStringLiteral("codes import DOSSIER|FICHIER")));
+}
+
+TEST_P(CommandeCodesTest, ImportDUnFichierPuisDUnDossier)
+{
+    const QString dossier = QStringLiteral(VYK_TEST_DATA "/referentiels");
+    Sortie r = cli({QStringLiteral("codes"), QStringLiteral("import"), dossier + QStringLiteral("/nsa_155.xml")});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_EQ(r.sortie, QStringLiteral("nsa_155.xml : 1 code(s) ajouté(s), 2 mis à jour, 0 rejeté(s) (ANALYSES.CODEREMARQUE)\n"));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT Libelle FROM CODES_SANDRE WHERE Champ='ANALYSES.CODEREMARQUE' AND Code=12")).toString(),
+              QStringLiteral("Nouveau code"));
+
+    // The folder: refused files and an unknown nomenclature are reported, the rest goes in.
+    r = cli({QStringLiteral("codes"), QStringLiteral("import"), dossier});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.sortie, QStringLiteral("nsa_155.xml : 0 code(s) ajouté(s), 3 mis à jour, 0 rejeté(s) (ANALYSES.CODEREMARQUE)\n"
+                                       "nsa_909.xml : 0 code(s) ajouté(s), 0 mis à jour, 3 rejeté(s)\n"));
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral("Le fichier mal_forme.xml n'est pas un fichier XML valide")));
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral("Le fichier sans_code.xml ne contient aucun code")));
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral("nsa_909.xml : La nomenclature 909 n'est rattachée à aucune liste")));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE WHERE Champ='ANALYSES.CODEREMARQUE'")).toInt(), 12);
+
+    r = cli({QStringLiteral("codes"), QStringLiteral("import"), dossier + QStringLiteral("/absent")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral("n'existe pas")));
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(CommandeCodesTest);
+
+} // namespace
