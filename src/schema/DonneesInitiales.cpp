@@ -358,7 +358,7 @@ QVector<QStringList> lignesPeriodes(int moisDebutHydro)
     return lignes;
 }
 
-int moisDebutAnneeHydro()
+int moisDebutHydrologique()
 {
     bool ok = false;
     const int mois = lireRegistre(QStringLiteral("MoisDebutAnneeHydro")).toInt(&ok);
@@ -370,7 +370,7 @@ int semerPeriodes(BaseDonnees &base)
     if (!base.tableExiste(QStringLiteral("PERIODES")))
         return 0;
     const QStringList colonnes = colonnesPeriodes();
-    const QVector<QStringList> attendues = lignesPeriodes(moisDebutAnneeHydro());
+    const QVector<QStringList> attendues = lignesPeriodes(moisDebutHydrologique());
 
     // Rebuilt only when it differs from the calendar: a second run writes nothing.
     const Tableau t = base.extraire(QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) +

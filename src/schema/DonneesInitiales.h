@@ -59,7 +59,7 @@ int ecrireDonneesInitiales(BaseDonnees &base = bd());
 void ecrireDonneesInitiales(MiseAJour &miseAJour);
 
 // The first month of the hydrological year as the setting holds it, 1 to 12 (default 9).
-int moisDebutAnneeHydro();
+int moisDebutHydrologique();
 // Recomputes the Hydro columns of PERIODES for a hydrological year starting in that month
 // (1 to 12): "01/01/" before it, "01/02/" from it on. The options screen calls it when the
 // setting MoisDebutAnneeHydro changes. False when the month is not 1 to 12 or a statement

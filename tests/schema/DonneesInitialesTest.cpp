@@ -181,7 +181,7 @@ TEST_P(DonneesInitialesTest, CalendrierDesPeriodesEtAnneeHydrologique)
     EXPECT_EQ(valeur(QStringLiteral("SELECT Hydro FROM PERIODES WHERE Jour='30/09/'")).toString(), QStringLiteral("01/01/"));
     EXPECT_EQ(valeur(QStringLiteral("SELECT Hydro FROM PERIODES WHERE Jour='01/10/'")).toString(), QStringLiteral("01/02/"));
     ASSERT_TRUE(ecrireRegistre(QStringLiteral("MoisDebutAnneeHydro"), QStringLiteral("10")));
-    EXPECT_EQ(moisDebutAnneeHydro(), 10);
+    EXPECT_EQ(moisDebutHydrologique(), 10);
     EXPECT_EQ(semerPeriodes(), 0);
     ASSERT_TRUE(ecrireRegistre(QStringLiteral("MoisDebutAnneeHydro"), QStringLiteral("09")));
     EXPECT_EQ(semerPeriodes(), 366);
