@@ -151,7 +151,7 @@ QVector<QVariant> GrilleSatellite::cleDe(const LigneSatellite &ligne) const
 LignesSatellite GrilleSatellite::charger(const QString &codeParent) const
 {
     LignesSatellite lignes;
-    const Nombre parent = enNombre(codeParent);
+    const Nombre parent = enNombre(codeParent, true);
     if (!parent.estNombre())
         return lignes;
     QStringList colonnes;
@@ -234,7 +234,7 @@ bool GrilleSatellite::supprimerLigne(const QString &codeParent, const LigneSatel
 {
     if (afficherMessage(QStringLiteral("question"), texteGrilles::CONFIRMER_SUPPRESSION.arg(m_def.quoi)) != BoutonOui)
         return false;
-    const Nombre parent = enNombre(codeParent);
+    const Nombre parent = enNombre(codeParent, true);
     if (ligne.estEnregistree() && parent.estNombre()) {
         QString sql = QStringLiteral("DELETE FROM ") + m_def.table + QStringLiteral(" WHERE ") + m_def.colonneParent + u'=' +
                       sqlNombre(parent.valeur);
@@ -274,7 +274,7 @@ bool GrilleSatellite::remplacer(const QString &codeParent, LignesSatellite &lign
                                              m_def.table + QStringLiteral(" WHERE ") + m_def.colonneParent + u'=' + parent);
             prochain = max.isNull() ? 1 : max.toDouble() + 1;
             for (const LigneSatellite &l : lignes)
-                if (const Nombre n = enNombre(l.textes.value(c)); n.estNombre() && n.valeur >= prochain)
+                if (const Nombre n = enNombre(l.textes.value(c), true); n.estNombre() && n.valeur >= prochain)
                     prochain = n.valeur + 1;
         }
 
@@ -296,7 +296,7 @@ bool GrilleSatellite::remplacer(const QString &codeParent, LignesSatellite &lign
             continue;
         while (ligne.textes.size() < m_def.colonnes.size())
             ligne.textes << QString();
-        if (numero >= 0 && !enNombre(ligne.textes[numero]).estNombre())
+        if (numero >= 0 && !enNombre(ligne.textes[numero], true).estNombre())
             ligne.textes[numero] = QString::number(qint64(prochain++));
         QVector<QVariant> valeurs{QVariant(parent.toDouble())};
         for (int c = 0; c < m_def.colonnes.size(); ++c)
@@ -313,7 +313,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
                            QHash<QString, LignesSatellite> &lignes, const QString &nbTournees,
                            const QVector<DefinitionGrille> &catalogue)
 {
-    const Nombre parent = enNombre(codeParent.trimmed());
+    const Nombre parent = enNombre(codeParent.trimmed(), true);
     if (codeParent.trimmed().isEmpty() || !parent.estNombre()) {
         afficherMessage(QStringLiteral("Erreur"), sauvegarde.messageParentAbsent);
         return false;

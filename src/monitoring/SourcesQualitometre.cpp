@@ -123,7 +123,7 @@ EntreesCodees EditionQualitometre::entreesBassins(int niveau, const QString &cod
 {
     if (niveau <= 1)
         return entreesRequete(QStringLiteral("SELECT Nom, codeBV FROM BASSINS_VERSANTS WHERE Parent is null ORDER BY 1"));
-    const Nombre parent = enNombre(codeParent.trimmed());
+    const Nombre parent = enNombre(codeParent.trimmed(), true);
     if (!parent.estNombre())
         return {};
     // A child names its parent by the parent's catchment code.

@@ -127,7 +127,7 @@ ResultatSuppression supprimerQualitometre(const QString &codeTexte, const QStrin
                                           bool supprimerStation, bool supprimerDonnees, const QString &points)
 {
     ResultatSuppression resultat;
-    const Nombre n = enNombre(codeTexte.trimmed());
+    const Nombre n = enNombre(codeTexte.trimmed(), true);
     if (!n.estNombre() || !bd().estOuverte())
         return resultat;
     const QString code = sqlNombre(n.valeur);
