@@ -78,7 +78,9 @@ const QString INTERVENANTS = QStringLiteral("SELECT Nom, CodeIntervenant FROM IN
 const QString AQUIFERES = QStringLiteral("SELECT libelle, CodeAquifere FROM AQUIFERES ORDER BY libelle");
 const QString ETATS = QStringLiteral("SELECT Libelle, CodeEtat FROM ETATS ORDER BY OrdreEtat, Libelle");
 
-QString contacts()
+// Built when the entries are read: the commune join depends on the engine.
+const QString CONTACTS = QStringLiteral("@contacts");
+QString requeteContacts()
 {
     return QStringLiteral("SELECT iif(Contacts.Nom is null, iif(Contacts.RaisonSocial is null, Communes.Nom, Contacts.RaisonSocial), "
                           "Contacts.Nom), Contacts.CodeContact FROM Contacts LEFT JOIN Communes ON ") +
@@ -95,7 +97,7 @@ QVector<DefinitionGrille> definitions()
                 "l'intervenant sélectionné",
                 {cle(code("CodeIntervenant", "Intervenant", INTERVENANTS)),
                  code("TypeIntervenant", "Rôle", QStringLiteral("LIEN_PIEZO_INTERVENANTS.TYPEINTERVENANT")), cle(debut()), fin(),
-                 texte("ReferenceInterne", "Référence interne"), code("codeContact", "Contact", contacts())});
+                 texte("ReferenceInterne", "Référence interne"), code("codeContact", "Contact", CONTACTS)});
     r << grille("lithologies", "LIEN_QUALITO_LITHOLOGIES", " des lithologies", "Enregistrement des lithologies pour ",
                 "la lithologie sélectionnée",
                 {cle(code("codeLithologie", "Lithologie", QStringLiteral("LITHOLOGIE.CODE_LITHOLOGIE"), "Sélectionnez une lithologie")),
@@ -192,7 +194,7 @@ QVector<DefinitionGrille> definitions()
                    "l'intervention sélectionnée",
                    {automatique(nombre("Numero", "Num")), date("DateEvenement", "Date", "La date", true), heure, typeTournee,
                     texte("probleme", "Problème"), texte("solution", "Solution"), texte("Commentaires", "Commentaires"),
-                    code("codeContact", "Référent", contacts()), nombre("Volt", "Volt"), nombre("ns", "NS"),
+                    code("codeContact", "Référent", CONTACTS), nombre("Volt", "Volt"), nombre("ns", "NS"),
                     nombre("valeurCalee", "Calage"), nombre("temperatureSonde", "Temp sonde"),
                     nombre("temperatureCentrale", "Temp centrale"), caseACocher("ChgtPiles", "Piles"),
                     caseACocher("razStation", "RAZ"), caseACocher("Graphique", "Graphique"),
@@ -269,6 +271,8 @@ EntreesCodees GrilleSatellite::entrees(const ColonneGrille &colonne)
         return colonne.entreesFixes;
     if (colonne.source.isEmpty())
         return {};
+    if (colonne.source == CONTACTS)
+        return entreesRequete(requeteContacts());
     if (colonne.source.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
         return entreesRequete(colonne.source);
     return entreesListe(colonne.source);
