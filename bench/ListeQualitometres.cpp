@@ -143,7 +143,7 @@ void benchPostgres(int n)
     }
     PQsetNoticeProcessor(c, [](void *, const char *) {}, nullptr);
     const QByteArray schema = "bench_" + QUuid::createUuid().toString(QUuid::Id128).left(12).toUtf8();
-    PQclear(PQexec(c, "CREATE SCHEMA " + schema));
+    PQclear(PQexec(c, ("CREATE SCHEMA " + schema).constData()));
     qputenv("PGOPTIONS", "-c search_path=" + schema);
     bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port);
     verifierVersionBase(versionProgramme());
@@ -155,7 +155,7 @@ void benchPostgres(int n)
     bd().fermerBase();
     qunsetenv("PGOPTIONS");
 
-    PQclear(PQexec(c, "SET search_path = " + schema));
+    PQclear(PQexec(c, ("SET search_path = " + schema).constData()));
     int lignesBrutes = 0;
     const double brut = chronometrer(
         [&] {
@@ -167,7 +167,7 @@ void benchPostgres(int n)
         },
         REPETITIONS);
     PQclear(PQexec(c, "SET search_path = public"));
-    PQclear(PQexec(c, "DROP SCHEMA " + schema + " CASCADE"));
+    PQclear(PQexec(c, ("DROP SCHEMA " + schema + " CASCADE").constData()));
     PQfinish(c);
     rapport(QStringLiteral("PostgreSQL"), lignes, objet, brut);
     if (lignes != lignesBrutes)
