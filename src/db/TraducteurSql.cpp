@@ -441,7 +441,10 @@ private:
         if (motType < 0 || m_jetons[motType].genre != Genre::Ident)
             return false;
         sortie += texte(nom).toString() + u'(' + traduireArg({ouvrante + 1, as}) + QStringLiteral(" AS ");
-        traduireType(motType, fermante, sortie);
+        const int dernier = traduireType(motType, fermante, sortie);
+        // what follows the type word ("precision", a size) stays
+        if (dernier + 1 < fermante)
+            traduirePlage(dernier + 1, fermante, sortie, nullptr);
         sortie += u')';
         return true;
     }

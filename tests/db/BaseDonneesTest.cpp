@@ -344,3 +344,21 @@ TEST_P(TransactionTest, EchecDePreparationNAnnulePasLaTransaction)
 VYK_SUR_LES_DEUX_MOTEURS(TransactionTest);
 
 } // namespace
+
+namespace {
+
+class DialecteBaseTest : public BaseTest
+{
+};
+
+TEST_P(DialecteBaseTest, PlusGrandCodeNumeriqueIgnoreLesCodesTexteEtVides)
+{
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE Analyses_Unites (code Text(10))")));
+    for (const char *code : {"1340", "99", "abc", "", "12a"})
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO Analyses_Unites VALUES (%1)").arg(sqlTexte(QString::fromUtf8(code)))));
+    EXPECT_EQ(valeur(bd().dialecte().codeNumeriqueMax(QStringLiteral("Analyses_Unites"))).toDouble(), 1340.0);
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(DialecteBaseTest);
+
+} // namespace

@@ -79,6 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
         Cas{"SELECT max(cast(code as double)) FROM U where code ~ '^[0-9]+$'",
             "SELECT max(cast(code AS DOUBLE)) FROM U where code ~ '^[0-9]+$'",
             "SELECT max(cast(code AS double precision)) FROM U where code ~ '^[0-9]+$'"},
+        Cas{"SELECT max(cast(code as double precision)), cast(n AS Text(5)) FROM U",
+            "SELECT max(cast(code AS double precision)), cast(n AS VARCHAR(5)) FROM U",
+            "SELECT max(cast(code AS double precision)), cast(n AS varchar(5)) FROM U"},
         Cas{"SELECT x::text FROM T WHERE a <> 1 AND b <= 2", "SELECT x::text FROM T WHERE a <> 1 AND b <= 2",
             "SELECT x::text FROM T WHERE a <> 1 AND b <= 2"}));
 
