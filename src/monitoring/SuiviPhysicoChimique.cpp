@@ -39,6 +39,7 @@ struct Mesure
 {
     double valeur;
     bool inferieure;
+    bool superieure;
 };
 
 } // namespace
@@ -155,12 +156,13 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
         if (!t(i, 5).isNull()) {
             auto &parColonne = mesures[parametre];
             if (parColonne.isEmpty()) parColonne.resize(nbColonnes);
-            parColonne[c].append({t(i, 5).toDouble(), estRemarqueInferieure(t(i, 6))});
+            parColonne[c].append({t(i, 5).toDouble(), estRemarqueInferieure(t(i, 6)), estRemarqueSuperieure(t(i, 6))});
         }
     }
 
     // Computed parameters: the sum of the quantified results of their components in each
-    // sample; when none is quantified, "<" and the largest limit.
+    // sample (">" when one of them is a lower bound); when none is quantified, "<" and the
+    // largest limit.
     const Tableau calcules = bd().extraire(QStringLiteral(
         "SELECT ANALYSES_PARAMETRES.Code, ANALYSES_PARAMETRES.Nom, ANALYSES_PARAMETRES.codeParametresCalcul, "
         "ANALYSES_PARAMETRES.UniteReference1, ANALYSES_UNITES.Nom, ANALYSES_UNITES.Symbole FROM ANALYSES_PARAMETRES "
@@ -179,7 +181,7 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
         bool present = false;
         for (int c = 0; c < nbColonnes; ++c) {
             double somme = 0, limite = 0;
-            bool quantifie = false, mesure = false;
+            bool quantifie = false, mesure = false, minimum = false;
             for (const QString &composant : composants)
                 for (const Mesure &m : mesures.value(composant.trimmed()).value(c)) {
                     mesure = true;
@@ -187,11 +189,12 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
                         limite = std::max(limite, m.valeur);
                     else {
                         quantifie = true;
+                        minimum = minimum || m.superieure;
                         somme += m.valeur;
                     }
                 }
             l.valeurs << (!mesure ? QString()
-                          : quantifie ? texteValeur(QVariant(somme))
+                          : quantifie ? (minimum ? QStringLiteral(">") : QString()) + texteValeur(QVariant(somme))
                                       : u'<' + texteValeur(QVariant(limite)));
             present = present || mesure;
         }
