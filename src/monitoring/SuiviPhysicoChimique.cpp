@@ -8,6 +8,7 @@
 #include "monitoring/ReglesAnalyses.h"
 #include "monitoring/TableAnalyses.h"
 #include "schema/Catalogue.h"
+#include "users/AccesStations.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -49,6 +50,27 @@ FiltresSuivi filtresSuiviParDefaut()
     FiltresSuivi f;
     f.inverse = lireRegistre(reglage::AffichageChronologiqueInverse) == QLatin1String("OUI");
     return f;
+}
+
+EntreesCodees stationsSuivi()
+{
+    EntreesCodees r;
+    QString sql = QStringLiteral("SELECT CodeQualitometre, CodeBSS, Nom FROM Qualitometres WHERE CodeBSS IS NOT NULL");
+    const QString acces = conditionAccesStations();
+    if (!acces.isEmpty()) sql += QStringLiteral(" AND ") + acces;
+    const Tableau t = bd().extraire(sql + QStringLiteral(" ORDER BY CodeBSS"));
+    for (int i = 0; i < t.nbLignes(); ++i)
+        r.append({texteValeur(t(i, 0)), t.texte(i, 1).trimmed() + (t.texte(i, 2).trimmed().isEmpty() ? QString() : QStringLiteral(" - ") + t.texte(i, 2).trimmed())});
+    return r;
+}
+
+QString codeBSSStation(const QString &codeQualitometre)
+{
+    const Nombre n = enNombre(codeQualitometre);
+    if (!n.estNombre()) return {};
+    return bd().valeur(QStringLiteral("SELECT CodeBSS FROM Qualitometres WHERE CodeQualitometre=") + sqlNombre(n.valeur))
+        .toString()
+        .trimmed();
 }
 
 QStringList entetesSuivi(const TableauSuivi &tableau)

@@ -5,6 +5,8 @@
 // their remark, filtered with the inheritance rules of status, qualification and support.
 // Filled from one query per station.
 
+#include "referentials/ListesCodees.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -57,6 +59,11 @@ struct TableauSuivi
 // query failed; a station without analysis table gives an empty table.
 bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const FiltresSuivi &filtres,
                   TableauSuivi &tableau, QString *erreur = nullptr);
+
+// The stations the user may see, "CodeBSS - Nom" by CodeQualitometre, ordered by CodeBSS.
+EntreesCodees stationsSuivi();
+// The CodeBSS of a station; "" when there is none.
+QString codeBSSStation(const QString &codeQualitometre);
 
 // Headers of the grid: "Paramètre", "Unité", then the columns' headers.
 QStringList entetesSuivi(const TableauSuivi &tableau);
