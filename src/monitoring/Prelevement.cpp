@@ -9,6 +9,7 @@
 #include "monitoring/RattachementOperations.h"
 #include "monitoring/ReglesAnalyses.h"
 #include "monitoring/TableAnalyses.h"
+#include "referentials/ReferentielsAnalyses.h"
 #include "schema/Catalogue.h"
 
 #include <QTime>
@@ -560,6 +561,15 @@ bool EditionPrelevement::enregistrerAnalyses()
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
         return false;
     }
+    // The parameters and units used by data are shown by the choice lists.
+    QSet<QString> utilises, unites;
+    const int iUnite = indexColonne(colonnesAnalyses(), QStringLiteral("CodeUnite"));
+    for (const LignePrelevement &l : std::as_const(analyses)) {
+        utilises.insert(codeCellule(l.textes.value(0)));
+        if (const QString u = codeCellule(l.textes.value(iUnite)); !u.isEmpty()) unites.insert(u);
+    }
+    activerParametres(utilises);
+    activerUnites(unites);
     afficherMessage(QStringLiteral("Aide"), T::ANALYSES_ENREGISTREES);
     return true;
 }
@@ -687,6 +697,34 @@ bool EditionPrelevement::changerStatutAnalyses(const QString &code)
 bool EditionPrelevement::changerQualificationAnalyses(const QString &code)
 {
     return changerColonne(*this, COLONNE_QUALIFICATION, code, T::QUALIFICATION_MODIFIEE);
+}
+
+EntreesCodees EditionPrelevement::selectionsParametres()
+{
+    return entreesRequete(QStringLiteral("SELECT Nom, Code FROM ANALYSES_PARAMETRES_SELECTIONS_TITRE WHERE typeListe=0 ORDER BY Nom"));
+}
+
+LignesPrelevement EditionPrelevement::lignesSelection(const QString &codeSelection)
+{
+    LignesPrelevement r;
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT ANALYSES_PARAMETRES_SELECTIONS.codeParametre, ANALYSES_PARAMETRES_SELECTIONS.codeUnite, "
+                       "ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Symbole FROM (ANALYSES_PARAMETRES_SELECTIONS LEFT JOIN "
+                       "ANALYSES_PARAMETRES ON ANALYSES_PARAMETRES.Code=ANALYSES_PARAMETRES_SELECTIONS.codeParametre) LEFT JOIN "
+                       "ANALYSES_UNITES ON ANALYSES_UNITES.Code=ANALYSES_PARAMETRES_SELECTIONS.codeUnite WHERE "
+                       "ANALYSES_PARAMETRES_SELECTIONS.typeListe=0 AND ANALYSES_PARAMETRES_SELECTIONS.code in (") +
+        sqlTexte(codeCellule(codeSelection)) + QStringLiteral(") order by ANALYSES_PARAMETRES_SELECTIONS.code ASC, num ASC"));
+    const int iUnite = indexColonne(colonnesAnalyses(), QStringLiteral("CodeUnite"));
+    for (int i = 0; i < t.nbLignes(); ++i) {
+        LignePrelevement l;
+        for (const ColonneSaisie &c : colonnesAnalyses())
+            l.textes << (c.genre == G::Case ? QStringLiteral("0") : QString());
+        const QString parametre = t.texte(i, 0).trimmed(), unite = t.texte(i, 1).trimmed();
+        l.textes[0] = t.texte(i, 2).isEmpty() ? parametre : texteEntree(t.texte(i, 2), parametre);
+        if (!unite.isEmpty()) l.textes[iUnite] = t.texte(i, 3).isEmpty() ? unite : texteEntree(t.texte(i, 3), unite);
+        r.append(l);
+    }
+    return r;
 }
 
 EntreesCodees EditionPrelevement::entreesStatutMasse()

@@ -150,6 +150,11 @@ class EditionPrelevement
     static EntreesCodees entreesStatutMasse();
     static EntreesCodees entreesQualificationMasse();
 
+    // Parameter picker: the saved selections of parameters (typeListe 0), and the analysis lines
+    // of one selection's parameters and units, in the selection's order, for the lines to add.
+    static EntreesCodees selectionsParametres();
+    static LignesPrelevement lignesSelection(const QString &codeSelection);
+
     // The grids read again from the database.
     void chargerGrilles();
 

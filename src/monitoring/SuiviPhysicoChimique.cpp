@@ -104,9 +104,10 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
                   jointureAnalyses(table) + QStringLiteral(") LEFT JOIN ANALYSES_PARAMETRES ON ANALYSES_PARAMETRES.Code=") +
                   table + QStringLiteral(".CodeParametre) LEFT JOIN ANALYSES_UNITES ON ANALYSES_UNITES.Code=") + table +
                   QStringLiteral(".CodeUnite WHERE ") + table + QStringLiteral(".codeParametre is not null");
+    // No period given: every analysis, without a condition that would change the engine's plan.
     const QString d1 = dateSQL(debut), d2 = dateSQL(fin, true);
-    if (d1 != QLatin1String("NULL")) sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut>=") + d1;
-    if (d2 != QLatin1String("NULL")) sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut<=") + d2;
+    if (!f.dateDebut.trimmed().isEmpty() && d1 != QLatin1String("NULL")) sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut>=") + d1;
+    if (!f.dateFin.trimmed().isEmpty() && d2 != QLatin1String("NULL")) sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut<=") + d2;
     if (!tous(f.producteur)) {
         const Nombre n = enNombre(f.producteur);
         sql += QStringLiteral(" AND QUALITOMETRES_POINTS_OPERATIONS.codeProducteur=") +
@@ -127,11 +128,12 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
     tableau.nbAnalyses = t.nbLignes();
 
     // Columns: one per sample.
-    QHash<QString, int> colonneDe;
+    QHash<double, int> colonneDe;
     for (int i = 0; i < t.nbLignes(); ++i) {
+        const double n = t(i, 0).toDouble();
+        if (colonneDe.contains(n)) continue;
+        colonneDe.insert(n, 0);
         const QString num = texteValeur(t(i, 0));
-        if (colonneDe.contains(num)) continue;
-        colonneDe.insert(num, 0);
         const QVariant date = t(i, 2).isNull() ? t(i, 1) : t(i, 2);
         ColonneSuivi c;
         c.date = date.toDateTime();
@@ -145,7 +147,7 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
         return f.inverse ? avantCode(b.numPrelevement, a.numPrelevement) : avantCode(a.numPrelevement, b.numPrelevement);
     });
     for (int c = 0; c < tableau.colonnes.size(); ++c)
-        colonneDe[tableau.colonnes[c].numPrelevement] = c;
+        colonneDe[tableau.colonnes[c].numPrelevement.toDouble()] = c;
 
     // Lines: one per parameter and unit.
     std::map<std::pair<QString, QString>, int> ligneDe;
@@ -170,11 +172,14 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
             it = ligneDe.emplace(cle, int(lignes.size())).first;
             lignes.append(l);
         }
-        const int c = colonneDe.value(texteValeur(t(i, 0)));
+        const int c = colonneDe.value(t(i, 0).toDouble());
         const QString valeur = texteResultat(t(i, 5), t(i, 6));
         QString &cellule = lignes[it->second].valeurs[c];
-        if (!valeur.isEmpty() && !cellule.split(QStringLiteral(" ; ")).contains(valeur))
-            cellule = cellule.isEmpty() ? valeur : cellule + QStringLiteral(" ; ") + valeur;
+        // Several results of one parameter in one sample (fractions, supports) are all shown.
+        if (cellule.isEmpty())
+            cellule = valeur;
+        else if (!valeur.isEmpty() && !cellule.split(QStringLiteral(" ; ")).contains(valeur))
+            cellule += QStringLiteral(" ; ") + valeur;
         if (!t(i, 5).isNull()) {
             auto &parColonne = mesures[parametre];
             if (parColonne.isEmpty()) parColonne.resize(nbColonnes);

@@ -140,6 +140,8 @@ FicheReferentiel ModeleReferentielAnalyses::nouvelleFiche()
     FicheReferentiel f;
     f.nouvelle = true;
     f.valeurs.insert(QStringLiteral("DateCreation"), QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    // A row typed by hand is meant to be used: the choice lists of the cards show active rows.
+    if (m_description.champ(QStringLiteral("Actif"))) f.valeurs.insert(QStringLiteral("Actif"), QStringLiteral("1"));
     return f;
 }
 

@@ -139,6 +139,7 @@ TEST_P(PrelevementTest, NumerotationDesPrelevementsEtDesAnalyses)
                                        "CodeRemarque FROM ANALYSES_BSS001 ORDER BY NumPrelevement, NumAnalyse");
     const QStringList attendu = {"0|1|1|1340|12.5|162|", "1|1|1|1301|0.1|162|10"};
     EXPECT_EQ(lignes(sql), attendu);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Actif FROM ANALYSES_PARAMETRES ORDER BY Code")), QStringList({"1301|1", "1340|1"}));
     // Twice: the same rows.
     ASSERT_TRUE(e.enregistrerAnalyses());
     EXPECT_EQ(lignes(sql), attendu);
@@ -333,6 +334,21 @@ TEST_P(PrelevementTest, ChangementDeColonnes)
     EXPECT_EQ(messages().textes(), QStringList({"La qualification des analyses du prélèvement a été modifiée."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, CodeQualification FROM ANALYSES_BSS001 ORDER BY NumPrelevement, NumAnalyse")),
               QStringList({"0|", "0|", "1|1"}));
+}
+
+TEST_P(PrelevementTest, ParametresDUneSelection)
+{
+    for (const char *sql : {"INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, CodeUnite, TypeListe) VALUES ('S1', 2, '1340', '162', 0)",
+                            "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, CodeUnite, TypeListe) VALUES ('S1', 1, '1301', NULL, 0)",
+                            "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, CodeUnite, TypeListe) VALUES ('S1', 3, '1335', NULL, 1)"})
+        ASSERT_TRUE(executer(QString::fromLatin1(sql)));
+    const LignesPrelevement l = EditionPrelevement::lignesSelection(QStringLiteral("S1"));
+    ASSERT_EQ(l.size(), 2);
+    EXPECT_EQ(codeEntree(l[0].textes[0]), QStringLiteral("1301"));
+    EXPECT_EQ(l[0].textes[2], QString());
+    EXPECT_EQ(codeEntree(l[1].textes[0]), QStringLiteral("1340"));
+    EXPECT_EQ(codeEntree(l[1].textes[2]), QStringLiteral("162"));
+    EXPECT_EQ(l[1].textes.size(), colonnesAnalyses().size());
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(PrelevementTest);

@@ -238,7 +238,7 @@ TEST_P(ReferentielsAnalysesTest, EnregistrementDUneFiche)
     EXPECT_FALSE(f.nouvelle);
     const int ligne = modele.ligne(QStringLiteral("48"));
     ASSERT_GE(ligne, 0);
-    EXPECT_EQ(modele.grille().lignes[ligne], QStringList({"48", "mg/L", "", "Validé", "", "01/02/2020", "", "Non"}));
+    EXPECT_EQ(modele.grille().lignes[ligne], QStringList({"48", "mg/L", "", "Validé", "", "01/02/2020", "", "Oui"}));
     // Numeric codes in numeric order.
     EXPECT_EQ(modele.grille().lignes[ligne - 1][0], QStringLiteral("27"));
     EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Symbole, Statut, DateCreation FROM ANALYSES_UNITES WHERE Code='48'")),

@@ -121,8 +121,13 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     CboQualification = new ComboCodee(analyses);
     CboQualification->definirEntrees(EditionPrelevement::entreesQualificationMasse(), ComboCodee::AvecVide);
     CmdQualification = new QPushButton(QStringLiteral("Appliquer la qualification"), analyses);
+    CboSelection = new ComboCodee(analyses);
+    CboSelection->definirEntrees(EditionPrelevement::selectionsParametres(), ComboCodee::AvecVide);
+    CmdAjouterSelection = new QPushButton(QStringLiteral("Ajouter les paramètres de la sélection"), analyses);
     options->addWidget(ChkModification);
     options->addWidget(ChkAffichageDetail);
+    options->addWidget(CboSelection);
+    options->addWidget(CmdAjouterSelection);
     options->addStretch(1);
     options->addWidget(new QLabel(QStringLiteral("Statut :"), analyses));
     options->addWidget(CboStatut);
@@ -132,6 +137,14 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     options->addWidget(CmdQualification);
     static_cast<QVBoxLayout *>(analyses->layout())->insertLayout(0, options);
     connect(ChkModification, &QCheckBox::toggled, this, [this](bool) { chargerAnalyses(); });
+    connect(CmdAjouterSelection, &QPushButton::clicked, this, [this] {
+        if (!SprAnalyses->estModifiable() || CboSelection->codeSelectionne().isEmpty()) return;
+        for (const LignePrelevement &l : EditionPrelevement::lignesSelection(CboSelection->codeSelectionne())) {
+            const int ligne = SprAnalyses->ajouterLigne();
+            for (int c = 0; c < l.textes.size(); ++c)
+                SprAnalyses->definirTexte(ligne, c, l.textes[c]);
+        }
+    });
     connect(ChkAffichageDetail, &QCheckBox::toggled, this, [this](bool) { majColonnesAnalyses(); });
     connect(CmdStatut, &QPushButton::clicked, this, [this] {
         if (m_edition.changerStatutAnalyses(CboStatut->texteSelectionne())) chargerAnalyses();

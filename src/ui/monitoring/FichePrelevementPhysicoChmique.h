@@ -56,6 +56,8 @@ class FichePrelevementPhysicoChmique : public QWidget
     ComboCodee *CboQualification;
     QPushButton *CmdStatut;
     QPushButton *CmdQualification;
+    ComboCodee *CboSelection;
+    QPushButton *CmdAjouterSelection;
 
   signals:
     // A save or a deletion changed the station's samples.
