@@ -33,31 +33,39 @@ constexpr int STATIONS = 1000;
 
 // The follow-up query as the engines read it natively (no date literal, no dialect word).
 const char *const SELECT_SUIVI =
-    "SELECT A.NumPrelevement, PRELEVEMENTS.DateDebut, QUALITOMETRES_POINTS_OPERATIONS.dateDebut, A.CodeParametre, "
-    "A.CodeUnite, A.Resultat, A.CodeRemarque, ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Nom, ANALYSES_UNITES.Symbole "
-    "FROM ANALYSES_BSS0 A LEFT JOIN PRELEVEMENTS ON (PRELEVEMENTS.codeQualitometre=A.codeQualitometre AND "
+    "SELECT A.NumPrelevement, PRELEVEMENTS.DateDebut, QUALITOMETRES_POINTS_OPERATIONS.dateDebut, "
+    "A.CodeParametre, "
+    "A.CodeUnite, A.Resultat, A.CodeRemarque, ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Nom, "
+    "ANALYSES_UNITES.Symbole "
+    "FROM ANALYSES_BSS0 A LEFT JOIN PRELEVEMENTS ON "
+    "(PRELEVEMENTS.codeQualitometre=A.codeQualitometre AND "
     "PRELEVEMENTS.NumPrelevement=A.NumPrelevement) LEFT JOIN QUALITOMETRES_POINTS_OPERATIONS ON "
     "(QUALITOMETRES_POINTS_OPERATIONS.codeQualitometre=PRELEVEMENTS.codeQualitometre AND "
-    "QUALITOMETRES_POINTS_OPERATIONS.codeOperation=PRELEVEMENTS.codeOperation) LEFT JOIN ANALYSES_PARAMETRES ON "
-    "ANALYSES_PARAMETRES.Code=A.CodeParametre LEFT JOIN ANALYSES_UNITES ON ANALYSES_UNITES.Code=A.CodeUnite "
+    "QUALITOMETRES_POINTS_OPERATIONS.codeOperation=PRELEVEMENTS.codeOperation) LEFT JOIN "
+    "ANALYSES_PARAMETRES ON "
+    "ANALYSES_PARAMETRES.Code=A.CodeParametre LEFT JOIN ANALYSES_UNITES ON "
+    "ANALYSES_UNITES.Code=A.CodeUnite "
     "WHERE A.codeParametre IS NOT NULL ORDER BY A.NumPrelevement, A.NumAnalyse";
-const char *const SELECT_PRELEVEMENTS =
-    "SELECT codeQualitometre, numPrelevement, dateDebut, heureDebut FROM PRELEVEMENTS WHERE codeOperation IS NULL "
-    "ORDER BY codeQualitometre, numPrelevement";
-const char *const SELECT_OPERATIONS =
-    "SELECT codeQualitometre, codeOperation, dateDebut, heureDebut FROM QUALITOMETRES_POINTS_OPERATIONS WHERE "
-    "codeQualitometre IN (SELECT DISTINCT codeQualitometre FROM PRELEVEMENTS WHERE codeOperation IS NULL) "
-    "ORDER BY codeQualitometre, codeOperation";
+const char *const SELECT_PRELEVEMENTS = "SELECT codeQualitometre, numPrelevement, dateDebut, "
+                                        "heureDebut FROM PRELEVEMENTS WHERE codeOperation IS NULL "
+                                        "ORDER BY codeQualitometre, numPrelevement";
+const char *const SELECT_OPERATIONS = "SELECT codeQualitometre, codeOperation, dateDebut, "
+                                      "heureDebut FROM QUALITOMETRES_POINTS_OPERATIONS WHERE "
+                                      "codeQualitometre IN (SELECT DISTINCT codeQualitometre FROM "
+                                      "PRELEVEMENTS WHERE codeOperation IS NULL) "
+                                      "ORDER BY codeQualitometre, codeOperation";
 
 void creerSchema()
 {
-    for (const char *t : {"QUALITOMETRES", "PRELEVEMENTS", "QUALITOMETRES_POINTS_OPERATIONS", "ANALYSES_PARAMETRES",
-                          "ANALYSES_UNITES"})
+    for (const char *t : {"QUALITOMETRES", "PRELEVEMENTS", "QUALITOMETRES_POINTS_OPERATIONS",
+                          "ANALYSES_PARAMETRES", "ANALYSES_UNITES"})
         bd().Execute(sqlCreationTable(*definitionTable(QString::fromLatin1(t))));
     for (const DefinitionIndex &i : catalogueIndex()) {
         const QString table = QString::fromLatin1(i.table).toUpper();
-        if (table == QLatin1String("PRELEVEMENTS") || table == QLatin1String("QUALITOMETRES_POINTS_OPERATIONS") ||
-            table == QLatin1String("QUALITOMETRES") || table == QLatin1String("ANALYSES_PARAMETRES") ||
+        if (table == QLatin1String("PRELEVEMENTS") ||
+            table == QLatin1String("QUALITOMETRES_POINTS_OPERATIONS") ||
+            table == QLatin1String("QUALITOMETRES") ||
+            table == QLatin1String("ANALYSES_PARAMETRES") ||
             table == QLatin1String("ANALYSES_UNITES"))
             bd().Execute(sqlCreationIndex(i));
     }
@@ -69,47 +77,58 @@ void remplir(int nbPrelevements)
 {
     Lot lot;
     {
-        InsertionMassive p(QStringLiteral("ANALYSES_PARAMETRES"), {QStringLiteral("Code"), QStringLiteral("Nom")});
+        InsertionMassive p(QStringLiteral("ANALYSES_PARAMETRES"),
+                           {QStringLiteral("Code"), QStringLiteral("Nom")});
         for (int i = 0; i < PARAMETRES; ++i)
             p.ajouter({QString::number(1300 + i), QStringLiteral("Paramètre %1").arg(i)});
-        InsertionMassive u(QStringLiteral("ANALYSES_UNITES"), {QStringLiteral("Code"), QStringLiteral("Symbole"), QStringLiteral("Nom")});
-        u.ajouter({QStringLiteral("162"), QStringLiteral("mg/L"), QStringLiteral("milligramme par litre")});
-        InsertionMassive q(QStringLiteral("QUALITOMETRES"), {QStringLiteral("CodeQualitometre"), QStringLiteral("CodeBSS")});
+        InsertionMassive u(
+            QStringLiteral("ANALYSES_UNITES"),
+            {QStringLiteral("Code"), QStringLiteral("Symbole"), QStringLiteral("Nom")});
+        u.ajouter({QStringLiteral("162"), QStringLiteral("mg/L"),
+                   QStringLiteral("milligramme par litre")});
+        InsertionMassive q(QStringLiteral("QUALITOMETRES"),
+                           {QStringLiteral("CodeQualitometre"), QStringLiteral("CodeBSS")});
         for (int s = 0; s <= STATIONS; ++s)
             q.ajouter({s, QStringLiteral("BSS%1").arg(s)});
     }
     creerTableAnalyses(QStringLiteral("BSS0"));
     const QDateTime origine(QDate(2000, 1, 1), QTime(0, 0));
     {
-        InsertionMassive p(QStringLiteral("PRELEVEMENTS"), {QStringLiteral("NumPrelevement"), QStringLiteral("CodeQualitometre"),
-                                                            QStringLiteral("DateDebut"), QStringLiteral("codeOperation")});
+        InsertionMassive p(QStringLiteral("PRELEVEMENTS"),
+                           {QStringLiteral("NumPrelevement"), QStringLiteral("CodeQualitometre"),
+                            QStringLiteral("DateDebut"), QStringLiteral("codeOperation")});
         InsertionMassive o(QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS"),
-                           {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"), QStringLiteral("dateDebut"),
-                            QStringLiteral("statut")});
+                           {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"),
+                            QStringLiteral("dateDebut"), QStringLiteral("statut")});
         InsertionMassive a(QStringLiteral("ANALYSES_BSS0"),
-                           {QStringLiteral("NumAnalyse"), QStringLiteral("NumPrelevement"), QStringLiteral("CodeQualitometre"),
-                            QStringLiteral("CodeParametre"), QStringLiteral("CodeUnite"), QStringLiteral("Resultat"),
+                           {QStringLiteral("NumAnalyse"), QStringLiteral("NumPrelevement"),
+                            QStringLiteral("CodeQualitometre"), QStringLiteral("CodeParametre"),
+                            QStringLiteral("CodeUnite"), QStringLiteral("Resultat"),
                             QStringLiteral("CodeRemarque")});
         for (int n = 0; n < PRELEVEMENTS_SUIVI; ++n) {
             const QDateTime date = origine.addDays(n * 7);
             p.ajouter({n, 0, date, n});
             o.ajouter({0, n, date, 1});
             for (int k = 0; k < PARAMETRES; ++k)
-                a.ajouter({k, n, 0, QString::number(1300 + k), QStringLiteral("162"), 0.5 + k + n / 100.0,
+                a.ajouter({k, n, 0, QString::number(1300 + k), QStringLiteral("162"),
+                           0.5 + k + n / 100.0,
                            k % 7 == 0 ? QStringLiteral("10") : QStringLiteral("1")});
         }
     }
     {
-        InsertionMassive p(QStringLiteral("PRELEVEMENTS"), {QStringLiteral("NumPrelevement"), QStringLiteral("CodeQualitometre"),
-                                                            QStringLiteral("DateDebut"), QStringLiteral("HeureDebut")});
+        InsertionMassive p(QStringLiteral("PRELEVEMENTS"),
+                           {QStringLiteral("NumPrelevement"), QStringLiteral("CodeQualitometre"),
+                            QStringLiteral("DateDebut"), QStringLiteral("HeureDebut")});
         const int parStation = std::max(1, nbPrelevements / STATIONS);
         for (int s = 1; s <= STATIONS; ++s)
             for (int n = 0; n < parStation; ++n)
-                p.ajouter({n, s, origine.addDays(n / 2), QDateTime(QDate(1899, 12, 30), QTime(9, 30))});
+                p.ajouter(
+                    {n, s, origine.addDays(n / 2), QDateTime(QDate(1899, 12, 30), QTime(9, 30))});
     }
 }
 
-void rapport(const QString &moteur, const QString &cas, double secondes, double reference, const QString &nomReference)
+void rapport(const QString &moteur, const QString &cas, double secondes, double reference,
+             const QString &nomReference)
 {
     afficher(QStringLiteral("%1 | %2 | %3 s | x%4 face à %5")
                  .arg(moteur.leftJustified(10), cas.leftJustified(58))
@@ -154,24 +173,38 @@ Mesures mesurer(const std::function<long long(const char *)> &brut)
 {
     Mesures m;
     TableauSuivi t;
-    m.suivi = chronometrer([&] { chargerSuivi(QStringLiteral("0"), QStringLiteral("BSS0"), {}, t); }, 5);
+    m.suivi =
+        chronometrer([&] { chargerSuivi(QStringLiteral("0"), QStringLiteral("BSS0"), {}, t); }, 5);
     m.lignesSuivi = t.nbAnalyses;
     m.suiviBrut = chronometrer([&] { brut(SELECT_SUIVI); }, 5);
-    m.rattachementBrut = chronometrer([&] {
-        brut(SELECT_PRELEVEMENTS);
-        brut(SELECT_OPERATIONS);
-    }, 3);
-    m.rattachement = chronometrer([&] { m.rattaches = rattacherPrelevementsOperations().prelevements; });
+    m.rattachementBrut = chronometrer(
+        [&] {
+            brut(SELECT_PRELEVEMENTS);
+            brut(SELECT_OPERATIONS);
+        },
+        3);
+    m.rattachement =
+        chronometrer([&] { m.rattaches = rattacherPrelevementsOperations().prelevements; });
     return m;
 }
 
 void imprimer(const QString &moteur, const Mesures &m, int nb)
 {
-    rapport(moteur, QStringLiteral("(a) suivi : %1 prélèvements x %2 paramètres (%3 analyses)").arg(PRELEVEMENTS_SUIVI).arg(PARAMETRES).arg(m.lignesSuivi),
+    rapport(moteur,
+            QStringLiteral("(a) suivi : %1 prélèvements x %2 paramètres (%3 analyses)")
+                .arg(PRELEVEMENTS_SUIVI)
+                .arg(PARAMETRES)
+                .arg(m.lignesSuivi),
             m.suivi, m.suiviBrut, QStringLiteral("SELECT brut (%1 s)").arg(m.suiviBrut, 0, 'f', 4));
-    rapport(moteur, QStringLiteral("(b) rattacherPrelevementsOperations : %1 prélèvements").arg(m.rattaches), m.rattachement,
-            m.rattachementBrut, QStringLiteral("SELECT bruts (%1 s)").arg(m.rattachementBrut, 0, 'f', 4));
-    if (m.rattaches != nb) afficher(QStringLiteral("ATTENTION : %1 prélèvements rattachés au lieu de %2").arg(m.rattaches).arg(nb));
+    rapport(
+        moteur,
+        QStringLiteral("(b) rattacherPrelevementsOperations : %1 prélèvements").arg(m.rattaches),
+        m.rattachement, m.rattachementBrut,
+        QStringLiteral("SELECT bruts (%1 s)").arg(m.rattachementBrut, 0, 'f', 4));
+    if (m.rattaches != nb)
+        afficher(QStringLiteral("ATTENTION : %1 prélèvements rattachés au lieu de %2")
+                     .arg(m.rattaches)
+                     .arg(nb));
 }
 
 void benchSqlite(int nb)
@@ -186,7 +219,9 @@ void benchSqlite(int nb)
     sqlite3_open(fichier.toUtf8().constData(), &db);
     const Mesures m = mesurer([&](const char *sql) { return lireSqlite(db, sql); });
     sqlite3_close(db);
-    const long long operations = bd().valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS")).toLongLong();
+    const long long operations =
+        bd().valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS"))
+            .toLongLong();
     bd().fermerBase();
     imprimer(QStringLiteral("SQLite"), m, nb);
     afficher(QStringLiteral("SQLite     | opérations après rattachement : %1").arg(operations));
@@ -196,20 +231,24 @@ void benchPostgres(int nb)
 {
     const ServeurBench s = serveurBench();
     if (!s.disponible()) {
-        afficher(QStringLiteral("PostgreSQL : aucun serveur (VYK_BENCH_PG_HOST ou VYK_TEST_PG_HOST), mesure sautée."));
+        afficher(QStringLiteral(
+            "PostgreSQL : aucun serveur (VYK_BENCH_PG_HOST ou VYK_TEST_PG_HOST), mesure sautée."));
         return;
     }
-    const QString schema = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    const QString schema =
+        QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
     PGconn *c = PQconnectdb(s.chaineConnexion().constData());
     if (PQstatus(c) != CONNECTION_OK) {
-        afficher(QStringLiteral("PostgreSQL : connexion impossible : ") + QString::fromUtf8(PQerrorMessage(c)));
+        afficher(QStringLiteral("PostgreSQL : connexion impossible : ") +
+                 QString::fromUtf8(PQerrorMessage(c)));
         PQfinish(c);
         return;
     }
     PQclear(PQexec(c, ("CREATE SCHEMA " + schema).toUtf8().constData()));
     PQclear(PQexec(c, ("SET search_path = " + schema).toUtf8().constData()));
     qputenv("PGOPTIONS", ("-c search_path=" + schema).toUtf8());
-    if (!bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port)) {
+    if (!bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse,
+                         QStringLiteral("VYK"), s.port)) {
         afficher(QStringLiteral("PostgreSQL : ouverture impossible : ") + bd().derniereErreur());
     } else {
         creerSchema();
@@ -229,7 +268,8 @@ void benchPostgres(int nb)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const int nb = argc > 1 ? std::max(STATIONS, QByteArray(argv[1]).toInt()) / STATIONS * STATIONS : 100000;
+    const int nb =
+        argc > 1 ? std::max(STATIONS, QByteArray(argv[1]).toInt()) / STATIONS * STATIONS : 100000;
     afficher(QStringLiteral("Suivi physico-chimique et rattachement de %1 prélèvements").arg(nb));
     benchSqlite(nb);
     benchPostgres(nb);

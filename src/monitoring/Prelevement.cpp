@@ -26,7 +26,8 @@ const QDate JOUR_DES_HEURES(1899, 12, 30);
 bool estNumerique(const DefinitionTable *table, const QString &colonne)
 {
     const DefinitionColonne *c = table ? table->colonne(colonne) : nullptr;
-    return c && (c->type == TypeNeutre::Reel || c->type == TypeNeutre::Court || c->type == TypeNeutre::Long);
+    return c && (c->type == TypeNeutre::Reel || c->type == TypeNeutre::Court ||
+                 c->type == TypeNeutre::Long);
 }
 
 QTime lireHeure(const QString &texte)
@@ -40,12 +41,16 @@ QTime lireHeure(const QString &texte)
 }
 
 // The stored value of a cell; ok false when the text cannot be one.
-QVariant valeurCellule(const ColonneSaisie &c, const DefinitionTable *table, const QString &texte, bool &ok)
+QVariant valeurCellule(const ColonneSaisie &c, const DefinitionTable *table, const QString &texte,
+                       bool &ok)
 {
     ok = true;
     const QString t = texte.trimmed();
-    if (c.genre == G::Case) return QVariant(t == QLatin1String("1") || t.compare(QLatin1String("oui"), Qt::CaseInsensitive) == 0
-                                               ? QStringLiteral("1") : QStringLiteral("0"));
+    if (c.genre == G::Case)
+        return QVariant(t == QLatin1String("1") ||
+                                t.compare(QLatin1String("oui"), Qt::CaseInsensitive) == 0
+                            ? QStringLiteral("1")
+                            : QStringLiteral("0"));
     if (t.isEmpty()) return {};
     switch (c.genre) {
     case G::Nombre: {
@@ -80,8 +85,8 @@ QVariant valeurCellule(const ColonneSaisie &c, const DefinitionTable *table, con
 }
 
 // The first message about a cell of the line; "" when every cell is right.
-QString verifierCellules(const QVector<ColonneSaisie> &colonnes, const DefinitionTable *table, const QStringList &textes,
-                         int numero, const QString &suffixe)
+QString verifierCellules(const QVector<ColonneSaisie> &colonnes, const DefinitionTable *table,
+                         const QStringList &textes, int numero, const QString &suffixe)
 {
     for (int i = 0; i < colonnes.size() && i < textes.size(); ++i) {
         const ColonneSaisie &c = colonnes[i];
@@ -94,7 +99,8 @@ QString verifierCellules(const QVector<ColonneSaisie> &colonnes, const Definitio
     return {};
 }
 
-QString texteCellule(const ColonneSaisie &c, const QVariant &v, const QHash<QString, QString> &libelles)
+QString texteCellule(const ColonneSaisie &c, const QVariant &v,
+                     const QHash<QString, QString> &libelles)
 {
     if (v.isNull()) return c.genre == G::Case ? QStringLiteral("0") : QString();
     switch (c.genre) {
@@ -110,7 +116,8 @@ QString texteCellule(const ColonneSaisie &c, const QVariant &v, const QHash<QStr
         return libelle.isEmpty() ? code : texteEntree(libelle, code);
     }
     case G::Case:
-        return v.toString().trimmed() == QLatin1String("1") ? QStringLiteral("1") : QStringLiteral("0");
+        return v.toString().trimmed() == QLatin1String("1") ? QStringLiteral("1")
+                                                            : QStringLiteral("0");
     case G::Nombre:
         return texteValeur(v);
     default:
@@ -164,24 +171,29 @@ QString nombreSql(const QString &texte)
 
 bool EditionPrelevement::lireFiche(const QString &condition)
 {
-    const Tableau t = bd().extraire(QStringLiteral("SELECT * FROM PRELEVEMENTS WHERE codeQualitometre=") +
-                                    nombreSql(m_station) + condition + QStringLiteral(" ORDER BY NumPrelevement"));
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT * FROM PRELEVEMENTS WHERE codeQualitometre=") +
+        nombreSql(m_station) + condition + QStringLiteral(" ORDER BY NumPrelevement"));
     if (t.estVide()) return false;
     champs.clear();
     const auto libelles = libellesColonnes(champsPrelevement());
     for (const ColonneSaisie &c : champsPrelevement())
-        champs.insert(c.colonne, texteCellule(c, t.valeur(0, c.colonne), libelles.value(c.colonne)));
+        champs.insert(c.colonne,
+                      texteCellule(c, t.valeur(0, c.colonne), libelles.value(c.colonne)));
     m_numero = texteValeur(t.valeur(0, QStringLiteral("NumPrelevement")));
     point.clear();
     const QString operation = codeCellule(champs.value(QStringLiteral("codeOperation")));
     if (!operation.isEmpty()) {
         const Tableau p = bd().extraire(
-            QStringLiteral("SELECT QUALITOMETRES_POINTS.identifiant, QUALITOMETRES_POINTS.nom FROM "
-                           "QUALITOMETRES_POINTS_OPERATIONS INNER JOIN QUALITOMETRES_POINTS ON "
-                           "(QUALITOMETRES_POINTS.codeQualitometre=QUALITOMETRES_POINTS_OPERATIONS.codeQualitometre AND "
-                           "QUALITOMETRES_POINTS.codePoint=QUALITOMETRES_POINTS_OPERATIONS.codePoint) WHERE "
-                           "QUALITOMETRES_POINTS_OPERATIONS.codeQualitometre=") +
-            nombreSql(m_station) + QStringLiteral(" AND QUALITOMETRES_POINTS_OPERATIONS.codeOperation=") +
+            QStringLiteral(
+                "SELECT QUALITOMETRES_POINTS.identifiant, QUALITOMETRES_POINTS.nom FROM "
+                "QUALITOMETRES_POINTS_OPERATIONS INNER JOIN QUALITOMETRES_POINTS ON "
+                "(QUALITOMETRES_POINTS.codeQualitometre=QUALITOMETRES_POINTS_OPERATIONS."
+                "codeQualitometre AND "
+                "QUALITOMETRES_POINTS.codePoint=QUALITOMETRES_POINTS_OPERATIONS.codePoint) WHERE "
+                "QUALITOMETRES_POINTS_OPERATIONS.codeQualitometre=") +
+            nombreSql(m_station) +
+            QStringLiteral(" AND QUALITOMETRES_POINTS_OPERATIONS.codeOperation=") +
             nombreSql(operation));
         if (!p.estVide()) point = p.texte(0, 0) + QStringLiteral(" - ") + p.texte(0, 1);
     }
@@ -191,8 +203,10 @@ bool EditionPrelevement::lireFiche(const QString &condition)
 
 bool EditionPrelevement::charger(const QString &numPrelevement)
 {
-    if (!estNombre(numPrelevement.trimmed()) || !lireFiche(QStringLiteral(" AND NumPrelevement=") + nombreSql(numPrelevement))) {
-        afficherMessage(QStringLiteral("Erreur"), T::CHARGEMENT_IMPOSSIBLE.arg(numPrelevement.trimmed()));
+    if (!estNombre(numPrelevement.trimmed()) ||
+        !lireFiche(QStringLiteral(" AND NumPrelevement=") + nombreSql(numPrelevement))) {
+        afficherMessage(QStringLiteral("Erreur"),
+                        T::CHARGEMENT_IMPOSSIBLE.arg(numPrelevement.trimmed()));
         return false;
     }
     return true;
@@ -225,16 +239,20 @@ EntreesCodees EditionPrelevement::operations() const
 {
     EntreesCodees r;
     const Tableau t = bd().extraire(
-        QStringLiteral("SELECT codeOperation, dateDebut FROM QUALITOMETRES_POINTS_OPERATIONS WHERE codeQualitometre=") +
+        QStringLiteral("SELECT codeOperation, dateDebut FROM QUALITOMETRES_POINTS_OPERATIONS WHERE "
+                       "codeQualitometre=") +
         nombreSql(m_station) + QStringLiteral(" ORDER BY dateDebut DESC, codeOperation DESC"));
     for (int i = 0; i < t.nbLignes(); ++i)
-        r.append({texteValeur(t(i, 0)), t(i, 1).isNull() ? QStringLiteral("(sans date)") : t(i, 1).toDate().toString(QStringLiteral("dd/MM/yyyy"))});
+        r.append({texteValeur(t(i, 0)),
+                  t(i, 1).isNull() ? QStringLiteral("(sans date)")
+                                   : t(i, 1).toDate().toString(QStringLiteral("dd/MM/yyyy"))});
     return r;
 }
 
 namespace {
 
-LignesPrelevement lireLignes(const QString &sql, const QVector<ColonneSaisie> &colonnes, const QString &colonneNumero)
+LignesPrelevement lireLignes(const QString &sql, const QVector<ColonneSaisie> &colonnes,
+                             const QString &colonneNumero)
 {
     LignesPrelevement r;
     const Tableau t = bd().extraire(sql);
@@ -272,7 +290,8 @@ void EditionPrelevement::chargerGrilles()
                                QStringLiteral(" ORDER BY CodeFinalite"),
                            colonnesFinalites(), {});
     dossiers = lireLignes(QStringLiteral("SELECT ") + listeColonnes(colonnesDossiers()) +
-                              QStringLiteral(" FROM PRELEVEMENTS_DOSSIERS") + cle + QStringLiteral(" ORDER BY NumDossier"),
+                              QStringLiteral(" FROM PRELEVEMENTS_DOSSIERS") + cle +
+                              QStringLiteral(" ORDER BY NumDossier"),
                           colonnesDossiers(), QStringLiteral("NumDossier"));
     echantillons = lireLignes(QStringLiteral("SELECT ") + listeColonnes(colonnesEchantillons()) +
                                   QStringLiteral(" FROM PRELEVEMENTS_ECHANTILLONS") + cle +
@@ -285,11 +304,13 @@ void EditionPrelevement::chargerAnalyses()
 {
     analyses.clear();
     const QString table = tableAnalyses(m_codeBSS);
-    if (!estEnregistre() || table.isEmpty() || !bd().tableExiste(PREFIXE_ANALYSES + m_codeBSS)) return;
-    analyses = lireLignes(QStringLiteral("SELECT NumAnalyse, ") + listeColonnes(colonnesAnalyses()) +
-                              QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE NumPrelevement=") +
-                              nombreSql(m_numero) + QStringLiteral(" ORDER BY NumAnalyse"),
-                          colonnesAnalyses(), QStringLiteral("NumAnalyse"));
+    if (!estEnregistre() || table.isEmpty() || !bd().tableExiste(PREFIXE_ANALYSES + m_codeBSS))
+        return;
+    analyses =
+        lireLignes(QStringLiteral("SELECT NumAnalyse, ") + listeColonnes(colonnesAnalyses()) +
+                       QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE NumPrelevement=") +
+                       nombreSql(m_numero) + QStringLiteral(" ORDER BY NumAnalyse"),
+                   colonnesAnalyses(), QStringLiteral("NumAnalyse"));
 }
 
 QString EditionPrelevement::verifierFiche() const
@@ -299,7 +320,8 @@ QString EditionPrelevement::verifierFiche() const
         bool ok = true;
         const QString texte = champs.value(c.colonne);
         const QVariant v = valeurCellule(c, table, texte, ok);
-        if (c.colonne == QLatin1String("DateDebut") && (!ok || v.isNull())) return T::DATE_PRELEVEMENT;
+        if (c.colonne == QLatin1String("DateDebut") && (!ok || v.isNull()))
+            return T::DATE_PRELEVEMENT;
         if (c.colonne == QLatin1String("HeureDebut") && !ok) return T::HEURE_PRELEVEMENT;
         if (!ok) return T::CHAMP_INCORRECT.arg(c.titre);
         if (c.genre == G::Texte && c.taille > 0 && v.toString().size() > c.taille)
@@ -318,14 +340,16 @@ bool EditionPrelevement::enregistrer()
     const DefinitionTable *table = definitionTable(u"PRELEVEMENTS");
     QString numero = m_numero;
     if (numero.isEmpty()) {
-        const QVariant max = bd().valeur(QStringLiteral("SELECT Max(NumPrelevement) FROM PRELEVEMENTS WHERE codequalitometre=") +
-                                         nombreSql(m_station));
+        const QVariant max = bd().valeur(
+            QStringLiteral("SELECT Max(NumPrelevement) FROM PRELEVEMENTS WHERE codequalitometre=") +
+            nombreSql(m_station));
         numero = max.isNull() ? QStringLiteral("0") : texteValeur(QVariant(max.toDouble() + 1));
     }
     JeuEnregistrements jeu;
     bool trouve = false;
-    if (!bd().AccesBase(QStringLiteral("SELECT * FROM PRELEVEMENTS WHERE codequalitometre=") + nombreSql(m_station) +
-                            QStringLiteral(" AND numPrelevement=") + nombreSql(numero),
+    if (!bd().AccesBase(QStringLiteral("SELECT * FROM PRELEVEMENTS WHERE codequalitometre=") +
+                            nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") +
+                            nombreSql(numero),
                         jeu, trouve, QStringLiteral("PRELEVEMENTS"))) {
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(bd().derniereErreur()));
         return false;
@@ -340,7 +364,8 @@ bool EditionPrelevement::enregistrer()
         jeu.fields(c.colonne) = valeurCellule(c, table, champs.value(c.colonne), ok);
     }
     if (!jeu.Update()) {
-        const QString e = jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
+        const QString e =
+            jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
         jeu.Close();
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(e));
         return false;
@@ -360,12 +385,12 @@ struct Remplacement
     QString identifiant; // for SQL text
     const DefinitionTable *definition;
     const QVector<ColonneSaisie> &colonnes;
-    QString colonneNumero; // "" none; numbered lines keep their number, new ones take max + 1
+    QString colonneNumero;    // "" none; numbered lines keep their number, new ones take max + 1
     bool renumeroter = false; // every line numbered from 0 in order (analyses)
 };
 
-bool remplacer(const Remplacement &r, const QString &station, const QString &numero, LignesPrelevement &lignes,
-               QString &erreur)
+bool remplacer(const Remplacement &r, const QString &station, const QString &numero,
+               LignesPrelevement &lignes, QString &erreur)
 {
     QStringList noms = {QStringLiteral("CodeQualitometre"), QStringLiteral("NumPrelevement")};
     const bool numerote = !r.colonneNumero.isEmpty();
@@ -380,7 +405,8 @@ bool remplacer(const Remplacement &r, const QString &station, const QString &num
             if (estNombre(l.numero)) prochain = std::max(prochain, enNombre(l.numero).valeur + 1);
 
     Transaction transaction;
-    if (!bd().Execute(QStringLiteral("DELETE FROM ") + r.identifiant + QStringLiteral(" WHERE codeQualitometre=") +
+    if (!bd().Execute(QStringLiteral("DELETE FROM ") + r.identifiant +
+                      QStringLiteral(" WHERE codeQualitometre=") +
                       sqlNombre(enNombre(station).valeur) + QStringLiteral(" AND NumPrelevement=") +
                       sqlNombre(enNombre(numero).valeur))) {
         erreur = bd().derniereErreur();
@@ -399,18 +425,21 @@ bool remplacer(const Remplacement &r, const QString &station, const QString &num
             if (numerote && indexColonne(r.colonnes, r.colonneNumero) < 0) ligne << QVariant();
             for (int i = 0; i < r.colonnes.size(); ++i) {
                 bool ok = true;
-                ligne << valeurCellule(r.colonnes[i], r.definition, i < l.textes.size() ? l.textes[i] : QString(), ok);
+                ligne << valeurCellule(r.colonnes[i], r.definition,
+                                       i < l.textes.size() ? l.textes[i] : QString(), ok);
             }
             if (numerote) {
                 double n = rang++;
-                if (!r.renumeroter) n = estNombre(l.numero) ? enNombre(l.numero).valeur : prochain++;
+                if (!r.renumeroter)
+                    n = estNombre(l.numero) ? enNombre(l.numero).valeur : prochain++;
                 ligne[posNumero] = n;
                 numeros << texteValeur(QVariant(n));
             }
             insertion.ajouter(ligne);
         }
         if (!insertion.terminer() || !insertion.erreurs().isEmpty()) {
-            erreur = insertion.erreurs().isEmpty() ? insertion.erreur() : insertion.erreurs().first().message;
+            erreur = insertion.erreurs().isEmpty() ? insertion.erreur()
+                                                   : insertion.erreurs().first().message;
             return false;
         }
     }
@@ -426,9 +455,10 @@ bool remplacer(const Remplacement &r, const QString &station, const QString &num
 // Lines typed entirely blank are not saved.
 void retirerVides(LignesPrelevement &lignes, const QVector<ColonneSaisie> &colonnes)
 {
-    lignes.erase(std::remove_if(lignes.begin(), lignes.end(),
-                                [&](const LignePrelevement &l) { return ligneVide(l.textes, colonnes); }),
-                 lignes.end());
+    lignes.erase(
+        std::remove_if(lignes.begin(), lignes.end(),
+                       [&](const LignePrelevement &l) { return ligneVide(l.textes, colonnes); }),
+        lignes.end());
 }
 
 } // namespace
@@ -449,8 +479,11 @@ bool EditionPrelevement::enregistrerFinalites()
             return false;
         }
     QString erreur;
-    if (!remplacer({QStringLiteral("PRELEVEMENTS_FINALITES"), QStringLiteral("PRELEVEMENTS_FINALITES"),
-                    definitionTable(u"PRELEVEMENTS_FINALITES"), colonnesFinalites(), {}},
+    if (!remplacer({QStringLiteral("PRELEVEMENTS_FINALITES"),
+                    QStringLiteral("PRELEVEMENTS_FINALITES"),
+                    definitionTable(u"PRELEVEMENTS_FINALITES"),
+                    colonnesFinalites(),
+                    {}},
                    m_station, m_numero, finalites, erreur)) {
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
         return false;
@@ -470,15 +503,18 @@ bool EditionPrelevement::enregistrerDossiers()
     for (int i = 0; i < dossiers.size(); ++i) {
         QString m;
         if (dossiers[i].textes.value(0).trimmed().isEmpty()) m = T::REFERENCE_DOSSIER.arg(i + 1);
-        if (m.isEmpty()) m = verifierCellules(colonnesDossiers(), table, dossiers[i].textes, i + 1, QStringLiteral(" des dossiers"));
+        if (m.isEmpty())
+            m = verifierCellules(colonnesDossiers(), table, dossiers[i].textes, i + 1,
+                                 QStringLiteral(" des dossiers"));
         if (!m.isEmpty()) {
             afficherMessage(QStringLiteral("Erreur"), m);
             return false;
         }
     }
     QString erreur;
-    if (!remplacer({QStringLiteral("PRELEVEMENTS_DOSSIERS"), QStringLiteral("PRELEVEMENTS_DOSSIERS"), table,
-                    colonnesDossiers(), QStringLiteral("NumDossier")},
+    if (!remplacer({QStringLiteral("PRELEVEMENTS_DOSSIERS"),
+                    QStringLiteral("PRELEVEMENTS_DOSSIERS"), table, colonnesDossiers(),
+                    QStringLiteral("NumDossier")},
                    m_station, m_numero, dossiers, erreur)) {
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
         return false;
@@ -500,20 +536,24 @@ bool EditionPrelevement::enregistrerEchantillons()
     for (int i = 0; i < echantillons.size(); ++i) {
         bool ok = true;
         QString m;
-        valeurCellule(colonnesEchantillons()[iDate], table, echantillons[i].textes.value(iDate), ok);
+        valeurCellule(colonnesEchantillons()[iDate], table, echantillons[i].textes.value(iDate),
+                      ok);
         if (!ok) m = T::DATE_ECHANTILLON.arg(i + 1);
-        valeurCellule(colonnesEchantillons()[iHeure], table, echantillons[i].textes.value(iHeure), ok);
+        valeurCellule(colonnesEchantillons()[iHeure], table, echantillons[i].textes.value(iHeure),
+                      ok);
         if (m.isEmpty() && !ok) m = T::HEURE_ECHANTILLON.arg(i + 1);
         if (m.isEmpty())
-            m = verifierCellules(colonnesEchantillons(), table, echantillons[i].textes, i + 1, QStringLiteral(" des échantillons"));
+            m = verifierCellules(colonnesEchantillons(), table, echantillons[i].textes, i + 1,
+                                 QStringLiteral(" des échantillons"));
         if (!m.isEmpty()) {
             afficherMessage(QStringLiteral("Erreur"), m);
             return false;
         }
     }
     QString erreur;
-    if (!remplacer({QStringLiteral("PRELEVEMENTS_ECHANTILLONS"), QStringLiteral("PRELEVEMENTS_ECHANTILLONS"), table,
-                    colonnesEchantillons(), QStringLiteral("NumEchantillon")},
+    if (!remplacer({QStringLiteral("PRELEVEMENTS_ECHANTILLONS"),
+                    QStringLiteral("PRELEVEMENTS_ECHANTILLONS"), table, colonnesEchantillons(),
+                    QStringLiteral("NumEchantillon")},
                    m_station, m_numero, echantillons, erreur)) {
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
         return false;
@@ -544,7 +584,8 @@ bool EditionPrelevement::enregistrerAnalyses()
         else if (!parametres.contains(parametre))
             m = T::PARAMETRE_INCONNU.arg(i + 1).arg(parametre);
         else
-            m = verifierCellules(colonnesAnalyses(), table, analyses[i].textes, i + 1, QStringLiteral(" des analyses"));
+            m = verifierCellules(colonnesAnalyses(), table, analyses[i].textes, i + 1,
+                                 QStringLiteral(" des analyses"));
         if (!m.isEmpty()) {
             afficherMessage(QStringLiteral("Erreur"), m);
             return false;
@@ -555,8 +596,8 @@ bool EditionPrelevement::enregistrerAnalyses()
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
         return false;
     }
-    if (!remplacer({PREFIXE_ANALYSES + m_codeBSS, tableAnalyses(m_codeBSS), table, colonnesAnalyses(),
-                    QStringLiteral("NumAnalyse"), true},
+    if (!remplacer({PREFIXE_ANALYSES + m_codeBSS, tableAnalyses(m_codeBSS), table,
+                    colonnesAnalyses(), QStringLiteral("NumAnalyse"), true},
                    m_station, m_numero, analyses, erreur)) {
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
         return false;
@@ -576,14 +617,16 @@ bool EditionPrelevement::enregistrerAnalyses()
 
 namespace {
 
-bool supprimerLigne(LignesPrelevement &lignes, int ligne, const QString &sql, const QString &message)
+bool supprimerLigne(LignesPrelevement &lignes, int ligne, const QString &sql,
+                    const QString &message)
 {
     if (ligne < 0 || ligne >= lignes.size()) {
         afficherMessage(QStringLiteral("Erreur"), textePrelevement::AUCUNE_LIGNE);
         return false;
     }
     if (!sql.isEmpty() && !bd().Execute(sql)) {
-        afficherMessage(QStringLiteral("Erreur"), textePrelevement::ECHEC_SUPPRESSION.arg(bd().derniereErreur()));
+        afficherMessage(QStringLiteral("Erreur"),
+                        textePrelevement::ECHEC_SUPPRESSION.arg(bd().derniereErreur()));
         return false;
     }
     lignes.removeAt(ligne);
@@ -597,8 +640,9 @@ bool EditionPrelevement::supprimerFinalite(int ligne)
 {
     QString sql;
     if (estEnregistre() && ligne >= 0 && ligne < finalites.size())
-        sql = QStringLiteral("DELETE FROM PRELEVEMENTS_FINALITES  WHERE codeQualitometre=") + nombreSql(m_station) +
-              QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) + QStringLiteral(" AND codeFinalite=") +
+        sql = QStringLiteral("DELETE FROM PRELEVEMENTS_FINALITES  WHERE codeQualitometre=") +
+              nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) +
+              QStringLiteral(" AND codeFinalite=") +
               sqlTexte(codeCellule(finalites[ligne].textes.value(0)));
     return supprimerLigne(finalites, ligne, sql, T::FINALITE_SUPPRIMEE);
 }
@@ -608,20 +652,22 @@ bool EditionPrelevement::supprimerFinalite(int ligne)
 bool EditionPrelevement::supprimerEchantillon(int ligne)
 {
     QString sql;
-    if (estEnregistre() && ligne >= 0 && ligne < echantillons.size() && estNombre(echantillons[ligne].numero))
-        sql = QStringLiteral("DELETE FROM PRELEVEMENTS_ECHANTILLONS WHERE codeQualitometre=") + nombreSql(m_station) +
-              QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) + QStringLiteral(" AND numEchantillon=") +
-              nombreSql(echantillons[ligne].numero);
+    if (estEnregistre() && ligne >= 0 && ligne < echantillons.size() &&
+        estNombre(echantillons[ligne].numero))
+        sql = QStringLiteral("DELETE FROM PRELEVEMENTS_ECHANTILLONS WHERE codeQualitometre=") +
+              nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) +
+              QStringLiteral(" AND numEchantillon=") + nombreSql(echantillons[ligne].numero);
     return supprimerLigne(echantillons, ligne, sql, T::ECHANTILLON_SUPPRIME);
 }
 
 bool EditionPrelevement::supprimerDossier(int ligne)
 {
     QString sql;
-    if (estEnregistre() && ligne >= 0 && ligne < dossiers.size() && estNombre(dossiers[ligne].numero))
-        sql = QStringLiteral("DELETE FROM PRELEVEMENTS_DOSSIERS WHERE codeQualitometre=") + nombreSql(m_station) +
-              QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) + QStringLiteral(" AND numDossier=") +
-              nombreSql(dossiers[ligne].numero);
+    if (estEnregistre() && ligne >= 0 && ligne < dossiers.size() &&
+        estNombre(dossiers[ligne].numero))
+        sql = QStringLiteral("DELETE FROM PRELEVEMENTS_DOSSIERS WHERE codeQualitometre=") +
+              nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) +
+              QStringLiteral(" AND numDossier=") + nombreSql(dossiers[ligne].numero);
     return supprimerLigne(dossiers, ligne, sql, T::DOSSIER_SUPPRIME);
 }
 
@@ -629,10 +675,11 @@ bool EditionPrelevement::supprimerAnalyse(int ligne)
 {
     QString sql;
     const QString table = tableAnalyses(m_codeBSS);
-    if (estEnregistre() && !table.isEmpty() && ligne >= 0 && ligne < analyses.size() && estNombre(analyses[ligne].numero))
-        sql = QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE codeQualitometre=") + nombreSql(m_station) +
-              QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) + QStringLiteral(" AND numAnalyse=") +
-              nombreSql(analyses[ligne].numero);
+    if (estEnregistre() && !table.isEmpty() && ligne >= 0 && ligne < analyses.size() &&
+        estNombre(analyses[ligne].numero))
+        sql = QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE codeQualitometre=") +
+              nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) +
+              QStringLiteral(" AND numAnalyse=") + nombreSql(analyses[ligne].numero);
     return supprimerLigne(analyses, ligne, sql, T::ANALYSE_SUPPRIMEE);
 }
 
@@ -642,19 +689,24 @@ bool EditionPrelevement::supprimer()
         afficherMessage(QStringLiteral("Erreur"), T::ENREGISTRER_AVANT);
         return false;
     }
-    if (afficherMessage(QStringLiteral("Question"), T::QUESTION_SUPPRESSION.arg(m_numero)) != BoutonOui) return false;
+    if (afficherMessage(QStringLiteral("Question"), T::QUESTION_SUPPRESSION.arg(m_numero)) !=
+        BoutonOui)
+        return false;
     const QString station = nombreSql(m_station);
     const QString numero = nombreSql(m_numero);
     // All or nothing: a sample gone with its analyses left behind would show them nowhere.
     Transaction transaction;
-    bool ok = bd().Execute(QStringLiteral("DELETE FROM PRELEVEMENTS WHERE codequalitometre=") + station +
-                           QStringLiteral(" AND numPrelevement=") + numero);
+    bool ok = bd().Execute(QStringLiteral("DELETE FROM PRELEVEMENTS WHERE codequalitometre=") +
+                           station + QStringLiteral(" AND numPrelevement=") + numero);
     const QString table = tableAnalyses(m_codeBSS);
     if (ok && !table.isEmpty() && bd().tableExiste(PREFIXE_ANALYSES + m_codeBSS))
-        ok = bd().Execute(QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE numPrelevement=") + numero);
-    for (const char *t : {"PRELEVEMENTS_FINALITES", "PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_DOSSIERS"})
-        ok = ok && bd().Execute(QStringLiteral("DELETE FROM ") + QLatin1String(t) + QStringLiteral(" WHERE codeQualitometre=") +
-                                station + QStringLiteral(" AND numPrelevement=") + numero);
+        ok = bd().Execute(QStringLiteral("DELETE FROM ") + table +
+                          QStringLiteral(" WHERE numPrelevement=") + numero);
+    for (const char *t :
+         {"PRELEVEMENTS_FINALITES", "PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_DOSSIERS"})
+        ok = ok && bd().Execute(QStringLiteral("DELETE FROM ") + QLatin1String(t) +
+                                QStringLiteral(" WHERE codeQualitometre=") + station +
+                                QStringLiteral(" AND numPrelevement=") + numero);
     if (!ok || !transaction.valider()) {
         const QString erreur = bd().derniereErreur();
         transaction.annuler();
@@ -667,7 +719,8 @@ bool EditionPrelevement::supprimer()
 }
 
 namespace {
-bool changerColonne(EditionPrelevement &e, const QString &colonne, const QString &code, const QString &message)
+bool changerColonne(EditionPrelevement &e, const QString &colonne, const QString &code,
+                    const QString &message)
 {
     if (!e.estEnregistre()) {
         afficherMessage(QStringLiteral("Erreur"), textePrelevement::ENREGISTRER_AVANT);
@@ -679,7 +732,8 @@ bool changerColonne(EditionPrelevement &e, const QString &colonne, const QString
         return false;
     }
     QString erreur;
-    if (!majColonneAnalyses(e.codeQualitometre(), e.codeBSS(), colonne, c, {}, e.numPrelevement(), nullptr, &erreur)) {
+    if (!majColonneAnalyses(e.codeQualitometre(), e.codeBSS(), colonne, c, {}, e.numPrelevement(),
+                            nullptr, &erreur)) {
         afficherMessage(QStringLiteral("Erreur"), textePrelevement::ECHEC.arg(erreur));
         return false;
     }
@@ -701,19 +755,28 @@ bool EditionPrelevement::changerQualificationAnalyses(const QString &code)
 
 EntreesCodees EditionPrelevement::selectionsParametres()
 {
-    return entreesRequete(QStringLiteral("SELECT Nom, Code FROM ANALYSES_PARAMETRES_SELECTIONS_TITRE WHERE typeListe=0 ORDER BY Nom"));
+    return entreesRequete(
+        QStringLiteral("SELECT Nom, Code FROM ANALYSES_PARAMETRES_SELECTIONS_TITRE WHERE "
+                       "typeListe=0 ORDER BY Nom"));
 }
 
 LignesPrelevement EditionPrelevement::lignesSelection(const QString &codeSelection)
 {
     LignesPrelevement r;
     const Tableau t = bd().extraire(
-        QStringLiteral("SELECT ANALYSES_PARAMETRES_SELECTIONS.codeParametre, ANALYSES_PARAMETRES_SELECTIONS.codeUnite, "
-                       "ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Symbole FROM (ANALYSES_PARAMETRES_SELECTIONS LEFT JOIN "
-                       "ANALYSES_PARAMETRES ON ANALYSES_PARAMETRES.Code=ANALYSES_PARAMETRES_SELECTIONS.codeParametre) LEFT JOIN "
-                       "ANALYSES_UNITES ON ANALYSES_UNITES.Code=ANALYSES_PARAMETRES_SELECTIONS.codeUnite WHERE "
-                       "ANALYSES_PARAMETRES_SELECTIONS.typeListe=0 AND ANALYSES_PARAMETRES_SELECTIONS.code in (") +
-        sqlTexte(codeCellule(codeSelection)) + QStringLiteral(") order by ANALYSES_PARAMETRES_SELECTIONS.code ASC, num ASC"));
+        QStringLiteral(
+            "SELECT ANALYSES_PARAMETRES_SELECTIONS.codeParametre, "
+            "ANALYSES_PARAMETRES_SELECTIONS.codeUnite, "
+            "ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Symbole FROM (ANALYSES_PARAMETRES_SELECTIONS "
+            "LEFT JOIN "
+            "ANALYSES_PARAMETRES ON "
+            "ANALYSES_PARAMETRES.Code=ANALYSES_PARAMETRES_SELECTIONS.codeParametre) LEFT JOIN "
+            "ANALYSES_UNITES ON ANALYSES_UNITES.Code=ANALYSES_PARAMETRES_SELECTIONS.codeUnite "
+            "WHERE "
+            "ANALYSES_PARAMETRES_SELECTIONS.typeListe=0 AND ANALYSES_PARAMETRES_SELECTIONS.code in "
+            "(") +
+        sqlTexte(codeCellule(codeSelection)) +
+        QStringLiteral(") order by ANALYSES_PARAMETRES_SELECTIONS.code ASC, num ASC"));
     const int iUnite = indexColonne(colonnesAnalyses(), QStringLiteral("CodeUnite"));
     for (int i = 0; i < t.nbLignes(); ++i) {
         LignePrelevement l;
@@ -721,7 +784,8 @@ LignesPrelevement EditionPrelevement::lignesSelection(const QString &codeSelecti
             l.textes << (c.genre == G::Case ? QStringLiteral("0") : QString());
         const QString parametre = t.texte(i, 0).trimmed(), unite = t.texte(i, 1).trimmed();
         l.textes[0] = t.texte(i, 2).isEmpty() ? parametre : texteEntree(t.texte(i, 2), parametre);
-        if (!unite.isEmpty()) l.textes[iUnite] = t.texte(i, 3).isEmpty() ? unite : texteEntree(t.texte(i, 3), unite);
+        if (!unite.isEmpty())
+            l.textes[iUnite] = t.texte(i, 3).isEmpty() ? unite : texteEntree(t.texte(i, 3), unite);
         r.append(l);
     }
     return r;

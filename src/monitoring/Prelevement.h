@@ -16,43 +16,60 @@
 namespace vyk {
 
 namespace textePrelevement {
-inline const QString ENREGISTRER_AVANT = QStringLiteral("Vous devez d'abord enregistrer le prélèvement.");
-inline const QString FICHE_ENREGISTREE = QStringLiteral("Enregistrement de la fiche du prélèvement terminé.");
+inline const QString ENREGISTRER_AVANT =
+    QStringLiteral("Vous devez d'abord enregistrer le prélèvement.");
+inline const QString FICHE_ENREGISTREE =
+    QStringLiteral("Enregistrement de la fiche du prélèvement terminé.");
 inline const QString ANALYSES_ENREGISTREES = QStringLiteral("Enregistrement des analyses terminé.");
-inline const QString FINALITES_ENREGISTREES = QStringLiteral("Enregistrement des finalités terminé.");
+inline const QString FINALITES_ENREGISTREES =
+    QStringLiteral("Enregistrement des finalités terminé.");
 inline const QString DOSSIERS_ENREGISTRES = QStringLiteral("Enregistrement des dossiers terminé.");
-inline const QString ECHANTILLONS_ENREGISTRES = QStringLiteral("Enregistrement des échantillons terminé.");
-inline const QString FINALITE_SUPPRIMEE = QStringLiteral("Le lien entre le prélèvement et la finalité a été supprimé.");
+inline const QString ECHANTILLONS_ENREGISTRES =
+    QStringLiteral("Enregistrement des échantillons terminé.");
+inline const QString FINALITE_SUPPRIMEE =
+    QStringLiteral("Le lien entre le prélèvement et la finalité a été supprimé.");
 inline const QString ECHANTILLON_SUPPRIME = QStringLiteral("L'echantillon a été supprimé.");
 inline const QString DOSSIER_SUPPRIME = QStringLiteral("Le dossier a été supprimé.");
 inline const QString ANALYSE_SUPPRIMEE = QStringLiteral("L'analyse a été supprimé.");
-inline const QString QUESTION_SUPPRESSION = QStringLiteral(
-    "Etes vous sur de vouloir supprimer le prélèvement %1 et toutes les informations qu'il possède ?");
+inline const QString QUESTION_SUPPRESSION =
+    QStringLiteral("Etes vous sur de vouloir supprimer le prélèvement %1 et toutes les "
+                   "informations qu'il possède ?");
 inline const QString PRELEVEMENT_SUPPRIME = QStringLiteral("Le prélèvement a été supprimé.");
 // Row checks; %1 is the line number (from 1).
-inline const QString FINALITE_INCORRECTE = QStringLiteral("La finalité pour la ligne %1 des prélèvements n'est pas correcte.");
+inline const QString FINALITE_INCORRECTE =
+    QStringLiteral("La finalité pour la ligne %1 des prélèvements n'est pas correcte.");
 inline const QString REFERENCE_DOSSIER =
     QStringLiteral("La référence du producteur du dossier pour la ligne %1 n'est pas renseignée.");
 inline const QString DATE_ECHANTILLON =
     QStringLiteral("La date de début pour la ligne numéro %1 des opérations n'est pas correcte.");
 inline const QString HEURE_ECHANTILLON =
     QStringLiteral("L'heure de début pour la ligne numéro %1 des opérations n'est pas correcte.");
-inline const QString PARAMETRE_ABSENT = QStringLiteral("Le paramètre pour la ligne %1 des analyses n'est pas renseigné.");
-inline const QString PARAMETRE_INCONNU = QStringLiteral("Le paramètre %2 pour la ligne %1 des analyses n'existe pas.");
+inline const QString PARAMETRE_ABSENT =
+    QStringLiteral("Le paramètre pour la ligne %1 des analyses n'est pas renseigné.");
+inline const QString PARAMETRE_INCONNU =
+    QStringLiteral("Le paramètre %2 pour la ligne %1 des analyses n'existe pas.");
 // %1 column title, %2 line, %3 grid suffix (" des analyses").
-inline const QString VALEUR_INCORRECTE = QStringLiteral("La valeur de « %1 » pour la ligne %2%3 n'est pas correcte.");
-inline const QString TEXTE_TROP_LONG = QStringLiteral("Le texte de « %1 » pour la ligne %2%3 dépasse %4 caractères.");
+inline const QString VALEUR_INCORRECTE =
+    QStringLiteral("La valeur de « %1 » pour la ligne %2%3 n'est pas correcte.");
+inline const QString TEXTE_TROP_LONG =
+    QStringLiteral("Le texte de « %1 » pour la ligne %2%3 dépasse %4 caractères.");
 // The sample's own fields.
-inline const QString DATE_PRELEVEMENT = QStringLiteral("La date du prélèvement n'est pas correcte.");
-inline const QString HEURE_PRELEVEMENT = QStringLiteral("L'heure du prélèvement n'est pas correcte.");
+inline const QString DATE_PRELEVEMENT =
+    QStringLiteral("La date du prélèvement n'est pas correcte.");
+inline const QString HEURE_PRELEVEMENT =
+    QStringLiteral("L'heure du prélèvement n'est pas correcte.");
 inline const QString CHAMP_INCORRECT = QStringLiteral("La valeur de « %1 » n'est pas correcte.");
 inline const QString CHAMP_TROP_LONG = QStringLiteral("Le texte de « %1 » dépasse %2 caractères.");
 inline const QString ECHEC = QStringLiteral("L'enregistrement a échoué, rien n'a été modifié : %1");
-inline const QString ECHEC_SUPPRESSION = QStringLiteral("La suppression a échoué, rien n'a été supprimé : %1");
+inline const QString ECHEC_SUPPRESSION =
+    QStringLiteral("La suppression a échoué, rien n'a été supprimé : %1");
 inline const QString AUCUNE_LIGNE = QStringLiteral("Sélectionnez d'abord la ligne à supprimer.");
-inline const QString CHARGEMENT_IMPOSSIBLE = QStringLiteral("Impossible de retrouver le prélèvement %1.");
-inline const QString STATUT_MODIFIE = QStringLiteral("Le statut des analyses du prélèvement a été modifié.");
-inline const QString QUALIFICATION_MODIFIEE = QStringLiteral("La qualification des analyses du prélèvement a été modifiée.");
+inline const QString CHARGEMENT_IMPOSSIBLE =
+    QStringLiteral("Impossible de retrouver le prélèvement %1.");
+inline const QString STATUT_MODIFIE =
+    QStringLiteral("Le statut des analyses du prélèvement a été modifié.");
+inline const QString QUALIFICATION_MODIFIEE =
+    QStringLiteral("La qualification des analyses du prélèvement a été modifiée.");
 inline const QString CHOISIR_VALEUR = QStringLiteral("Choisissez d'abord la valeur à appliquer.");
 } // namespace textePrelevement
 
@@ -71,8 +88,8 @@ struct ColonneSaisie
     QString colonne; // of the table
     QString titre;   // grid header or field label
     GenreCellule genre = GenreCellule::Texte;
-    int taille = 0;  // texts and codes: the column's size
-    QString source;  // Code: a CODES_SANDRE champ (with a dot) or a SELECT of (label, code)
+    int taille = 0;      // texts and codes: the column's size
+    QString source;      // Code: a CODES_SANDRE champ (with a dot) or a SELECT of (label, code)
     bool detail = false; // analyses: shown only in the detailed view
 };
 

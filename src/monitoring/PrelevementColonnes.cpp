@@ -8,16 +8,22 @@ namespace {
 
 using G = GenreCellule;
 
-const QString INTERVENANTS = QStringLiteral("SELECT Nom, codeIntervenant FROM Intervenants ORDER BY Nom ASC");
-const QString METHODES = QStringLiteral("SELECT Nom, code FROM Methodes WHERE Actif='1' ORDER BY Nom ASC");
+const QString INTERVENANTS =
+    QStringLiteral("SELECT Nom, codeIntervenant FROM Intervenants ORDER BY Nom ASC");
+const QString METHODES =
+    QStringLiteral("SELECT Nom, code FROM Methodes WHERE Actif='1' ORDER BY Nom ASC");
 const QString SUPPORTS = QStringLiteral("SELECT Nom, code FROM Analyses_Supports ORDER BY Nom ASC");
-const QString FRACTIONS = QStringLiteral("SELECT Nom, code FROM Analyses_Fractions ORDER BY Nom ASC");
-const QString UNITES = QStringLiteral("SELECT Symbole, Code FROM Analyses_Unites WHERE Actif='1' ORDER BY Nom asc");
-const QString PARAMETRES = QStringLiteral("SELECT Nom, Code FROM Analyses_Parametres ORDER BY Nom ASC");
-const QString FINALITES = QStringLiteral("SELECT Libelle, Code FROM Finalites ORDER BY Libelle ASC");
+const QString FRACTIONS =
+    QStringLiteral("SELECT Nom, code FROM Analyses_Fractions ORDER BY Nom ASC");
+const QString UNITES =
+    QStringLiteral("SELECT Symbole, Code FROM Analyses_Unites WHERE Actif='1' ORDER BY Nom asc");
+const QString PARAMETRES =
+    QStringLiteral("SELECT Nom, Code FROM Analyses_Parametres ORDER BY Nom ASC");
+const QString FINALITES =
+    QStringLiteral("SELECT Libelle, Code FROM Finalites ORDER BY Libelle ASC");
 
-ColonneSaisie c(const char *colonne, const char *titre, G genre, int taille = 0, const QString &source = {},
-                bool detail = false)
+ColonneSaisie c(const char *colonne, const char *titre, G genre, int taille = 0,
+                const QString &source = {}, bool detail = false)
 {
     return {QString::fromUtf8(colonne), QString::fromUtf8(titre), genre, taille, source, detail};
 }
@@ -37,11 +43,13 @@ const QVector<ColonneSaisie> &champsPrelevement()
         c("ReferenceLaboPrincipal", "Référence laboratoire", G::Texte, 100),
         c("Accreditation", "Accréditation", G::Case),
         c("CodeLieuPrincipal", "Lieu d'analyse", G::Code, 1, QStringLiteral("ANALYSES.LIEU")),
-        c("CodeDifficultePrincipal", "Difficulté", G::Code, 1, QStringLiteral("ANALYSES.DIFFICULTE")),
+        c("CodeDifficultePrincipal", "Difficulté", G::Code, 1,
+          QStringLiteral("ANALYSES.DIFFICULTE")),
         c("CodeSupportPrincipal", "Support", G::Code, 3, SUPPORTS),
         c("CodeFractionPrincipal", "Fraction", G::Code, 3, FRACTIONS),
         c("CodeMethodeFractionPrincipal", "Méthode de fractionnement", G::Code, 5, METHODES),
-        c("Representativite", "Représentativité", G::Code, 0, QStringLiteral("ANALYSES.REPRESENTATIVITE")),
+        c("Representativite", "Représentativité", G::Code, 0,
+          QStringLiteral("ANALYSES.REPRESENTATIVITE")),
         c("CodeResponsablePrincipal", "Responsable", G::Nombre),
         c("Operateur", "Opérateur", G::Texte, 150),
         c("NiveauSoutirage", "Niveau de soutirage", G::Texte, 5),
@@ -104,7 +112,8 @@ const QVector<ColonneSaisie> &colonnesAnalyses()
         c("CodeParametre", "Paramètre", G::Code, 5, PARAMETRES),
         c("Resultat", "Résultat", G::Nombre),
         c("CodeUnite", "Unité", G::Code, 5, UNITES),
-        c("CodeQualification", "Qualification", G::Code, 1, QStringLiteral("ANALYSES.QUALIFICATION")),
+        c("CodeQualification", "Qualification", G::Code, 1,
+          QStringLiteral("ANALYSES.QUALIFICATION")),
         c("CodeResponsable", "Responsable validation", G::Nombre),
         c("DateAnalyse", "Date", G::Date),
         c("HeureAnalyse", "Heure", G::Heure),
@@ -118,7 +127,8 @@ const QVector<ColonneSaisie> &colonnesAnalyses()
         c("CodeProducteur", "Producteur", G::Code, 0, INTERVENANTS, true),
         c("ReferenceProducteur", "Ref producteur", G::Texte, 100, {}, true),
         c("CodeLabo", "Laboratoire", G::Code, 0, INTERVENANTS, true),
-        c("Accreditation", "Accréditation", G::Code, 1, QStringLiteral("ANALYSES.ACCREDITATION"), true),
+        c("Accreditation", "Accréditation", G::Code, 1, QStringLiteral("ANALYSES.ACCREDITATION"),
+          true),
         c("NumLabo", "Num labo", G::Texte, 20, {}, true),
         c("ReferenceLabo", "Réf labo", G::Texte, 100, {}, true),
         c("IncertitudeAnalytique", "Incertitude", G::Nombre, 0, {}, true),

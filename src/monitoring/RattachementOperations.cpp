@@ -22,7 +22,8 @@ const QString TABLE_LIENS = QStringLiteral("vyk_rattachement");
 QString cle(double station, const QVariant &date, const QVariant &heure)
 {
     const QString jour = date.isNull() ? QString() : date.toDateTime().date().toString(Qt::ISODate);
-    const QString moment = heure.isNull() ? QString() : heure.toDateTime().time().toString(QStringLiteral("hh:mm:ss"));
+    const QString moment =
+        heure.isNull() ? QString() : heure.toDateTime().time().toString(QStringLiteral("hh:mm:ss"));
     return QString::number(station, 'g', 17) + u'|' + jour + u'|' + moment;
 }
 
@@ -35,8 +36,9 @@ struct Lien
 bool ecrireLiens(const QVector<Lien> &liens)
 {
     if (bd().typeBase() == ORACLE) {
-        InstructionPreparee p = bd().preparer(
-            QStringLiteral("UPDATE PRELEVEMENTS SET codeOperation=? WHERE codeQualitometre=? AND numPrelevement=?"));
+        InstructionPreparee p =
+            bd().preparer(QStringLiteral("UPDATE PRELEVEMENTS SET codeOperation=? WHERE "
+                                         "codeQualitometre=? AND numPrelevement=?"));
         bool ok = true;
         for (const Lien &l : liens)
             ok = p.executer({l.operation, l.station, l.numero}) && ok;
@@ -46,29 +48,35 @@ bool ecrireLiens(const QVector<Lien> &liens)
         BaseDonnees::Discretion discretion(bd());
         bd().Execute(QStringLiteral("DROP TABLE ") + TABLE_LIENS);
     }
-    if (!bd().Execute(QStringLiteral("CREATE TEMP TABLE ") + TABLE_LIENS +
-                      QStringLiteral(" (codeQualitometre Double, NumPrelevement Double, codeOperation Double)")))
+    if (!bd().Execute(
+            QStringLiteral("CREATE TEMP TABLE ") + TABLE_LIENS +
+            QStringLiteral(
+                " (codeQualitometre Double, NumPrelevement Double, codeOperation Double)")))
         return false;
     bool ok = true;
     {
-        InsertionMassive insertion(TABLE_LIENS, {QStringLiteral("codeQualitometre"), QStringLiteral("NumPrelevement"),
+        InsertionMassive insertion(TABLE_LIENS, {QStringLiteral("codeQualitometre"),
+                                                 QStringLiteral("NumPrelevement"),
                                                  QStringLiteral("codeOperation")});
         for (const Lien &l : liens)
             insertion.ajouter({l.station, l.numero, l.operation});
         ok = insertion.terminer() && insertion.erreurs().isEmpty();
     }
-    ok = ok && bd().Execute(QStringLiteral("UPDATE PRELEVEMENTS SET codeOperation=") + TABLE_LIENS +
-                            QStringLiteral(".codeOperation FROM ") + TABLE_LIENS +
-                            QStringLiteral(" WHERE PRELEVEMENTS.codeQualitometre=") + TABLE_LIENS +
-                            QStringLiteral(".codeQualitometre AND PRELEVEMENTS.NumPrelevement=") + TABLE_LIENS +
-                            QStringLiteral(".NumPrelevement AND PRELEVEMENTS.codeOperation IS NULL"));
+    ok = ok &&
+         bd().Execute(QStringLiteral("UPDATE PRELEVEMENTS SET codeOperation=") + TABLE_LIENS +
+                      QStringLiteral(".codeOperation FROM ") + TABLE_LIENS +
+                      QStringLiteral(" WHERE PRELEVEMENTS.codeQualitometre=") + TABLE_LIENS +
+                      QStringLiteral(".codeQualitometre AND PRELEVEMENTS.NumPrelevement=") +
+                      TABLE_LIENS +
+                      QStringLiteral(".NumPrelevement AND PRELEVEMENTS.codeOperation IS NULL"));
     bd().Execute(QStringLiteral("DROP TABLE ") + TABLE_LIENS);
     return ok;
 }
 
 } // namespace
 
-BilanRattachement rattacherPrelevementsOperations(const QString &codeQualitometre, Progression *progression)
+BilanRattachement rattacherPrelevementsOperations(const QString &codeQualitometre,
+                                                  Progression *progression)
 {
     BilanRattachement bilan;
     Progression &p = progression ? *progression : progressionNulle();
@@ -82,7 +90,8 @@ BilanRattachement rattacherPrelevementsOperations(const QString &codeQualitometr
     long nb = 0;
     Tableau echantillons;
     if (!bd().ExtraireRecords(
-            QStringLiteral("SELECT codeQualitometre, numPrelevement, dateDebut, heureDebut FROM PRELEVEMENTS WHERE "
+            QStringLiteral("SELECT codeQualitometre, numPrelevement, dateDebut, heureDebut FROM "
+                           "PRELEVEMENTS WHERE "
                            "codeOperation is null") +
                 (toutes ? QString() : QStringLiteral(" AND codequalitometre=") + station) +
                 QStringLiteral(" ORDER BY codeQualitometre, numPrelevement"),
@@ -96,7 +105,8 @@ BilanRattachement rattacherPrelevementsOperations(const QString &codeQualitometr
     if (!bd().ExtraireRecords(
             QStringLiteral("SELECT codeQualitometre, codeOperation, dateDebut, heureDebut FROM "
                            "QUALITOMETRES_POINTS_OPERATIONS WHERE ") +
-                (toutes ? QStringLiteral("codeQualitometre IN (SELECT DISTINCT codeQualitometre FROM PRELEVEMENTS "
+                (toutes ? QStringLiteral("codeQualitometre IN (SELECT DISTINCT codeQualitometre "
+                                         "FROM PRELEVEMENTS "
                                          "WHERE codeOperation IS NULL)")
                         : QStringLiteral("codeQualitometre=") + station) +
                 QStringLiteral(" ORDER BY codeQualitometre, codeOperation"),
@@ -140,8 +150,8 @@ BilanRattachement rattacherPrelevementsOperations(const QString &codeQualitometr
         }
         liens.append({s, echantillons(i, 1).toDouble(), code});
         if (toutes && (i + 1) % 100 == 0) {
-            p.message(QStringLiteral("Mise à jour des prélèvements: ") + QString::number(i + 1) + u'/' +
-                      QString::number(total));
+            p.message(QStringLiteral("Mise à jour des prélèvements: ") + QString::number(i + 1) +
+                      u'/' + QString::number(total));
             p.position(i + 1, total);
         }
     }
@@ -150,8 +160,9 @@ BilanRattachement rattacherPrelevementsOperations(const QString &codeQualitometr
     bool ok = true;
     {
         InsertionMassive insertion(QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS"),
-                                   {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"),
-                                    QStringLiteral("dateDebut"), QStringLiteral("heureDebut")});
+                                   {QStringLiteral("codeQualitometre"),
+                                    QStringLiteral("codeOperation"), QStringLiteral("dateDebut"),
+                                    QStringLiteral("heureDebut")});
         for (const Operation &o : std::as_const(nouvelles))
             insertion.ajouter({o.station, o.code, o.date, o.heure});
         ok = insertion.terminer() && insertion.erreurs().isEmpty();
@@ -170,20 +181,22 @@ namespace {
 // The value as the column stores it: a number for numeric columns.
 QString valeurColonne(const DefinitionColonne &c, const QVariant &valeur)
 {
-    if (valeur.isNull() || (valeur.typeId() == QMetaType::QString && valeur.toString().trimmed().isEmpty()))
+    if (valeur.isNull() ||
+        (valeur.typeId() == QMetaType::QString && valeur.toString().trimmed().isEmpty()))
         return QStringLiteral("NULL");
     if (c.type == TypeNeutre::Reel || c.type == TypeNeutre::Court || c.type == TypeNeutre::Long) {
         const Nombre n = enNombre(valeur.toString());
         return n.estNombre() ? sqlNombre(n.valeur) : QString();
     }
-    if (c.type == TypeNeutre::Texte || c.type == TypeNeutre::Memo) return sqlTexte(valeur.toString());
+    if (c.type == TypeNeutre::Texte || c.type == TypeNeutre::Memo)
+        return sqlTexte(valeur.toString());
     return sqlValeur(valeur);
 }
 
 } // namespace
 
-bool majColonnePrelevement(const QString &codeQualitometre, const QString &numPrelevement, const QString &colonne,
-                           const QVariant &valeur)
+bool majColonnePrelevement(const QString &codeQualitometre, const QString &numPrelevement,
+                           const QString &colonne, const QVariant &valeur)
 {
     const DefinitionTable *t = definitionTable(u"PRELEVEMENTS");
     const DefinitionColonne *c = t ? t->colonne(colonne.trimmed()) : nullptr;
@@ -191,13 +204,14 @@ bool majColonnePrelevement(const QString &codeQualitometre, const QString &numPr
     if (!c || !station.estNombre() || !numero.estNombre()) return false;
     const QString v = valeurColonne(*c, valeur);
     if (v.isEmpty()) return false;
-    return bd().Execute(QStringLiteral("UPDATE PRELEVEMENTS Set ") + QLatin1String(c->nom) + u'=' + v +
-                        QStringLiteral(" WHERE codeQualitometre=") + sqlNombre(station.valeur) +
+    return bd().Execute(QStringLiteral("UPDATE PRELEVEMENTS Set ") + QLatin1String(c->nom) + u'=' +
+                        v + QStringLiteral(" WHERE codeQualitometre=") + sqlNombre(station.valeur) +
                         QStringLiteral(" AND NumPrelevement=") + sqlNombre(numero.valeur));
 }
 
-bool majColonneAnalyses(const QString &codeQualitometre, const QString &codeBSS, const QString &colonne,
-                        const QVariant &valeur, const QString &codeOperation, const QString &numPrelevement,
+bool majColonneAnalyses(const QString &codeQualitometre, const QString &codeBSS,
+                        const QString &colonne, const QVariant &valeur,
+                        const QString &codeOperation, const QString &numPrelevement,
                         QStringList *anciennes, QString *erreur)
 {
     auto echec = [&](const QString &raison) {
@@ -205,35 +219,47 @@ bool majColonneAnalyses(const QString &codeQualitometre, const QString &codeBSS,
         return false;
     };
     const DefinitionColonne *c = definitionAnalyses().colonne(colonne.trimmed());
-    if (!c) return echec(QStringLiteral("La colonne « %1 » n'existe pas dans les analyses.").arg(colonne));
+    if (!c)
+        return echec(
+            QStringLiteral("La colonne « %1 » n'existe pas dans les analyses.").arg(colonne));
     const Nombre station = enNombre(codeQualitometre);
-    if (!station.estNombre()) return echec(QStringLiteral("Le code du qualitomètre n'est pas un nombre."));
+    if (!station.estNombre())
+        return echec(QStringLiteral("Le code du qualitomètre n'est pas un nombre."));
     QString raison;
     const QString table = tableAnalyses(codeBSS, &raison);
     if (table.isEmpty()) return echec(raison);
     if (!bd().tableExiste(PREFIXE_ANALYSES + codeBSS.trimmed())) return true; // no analysis yet
     const QString v = valeurColonne(*c, valeur);
-    if (v.isEmpty()) return echec(QStringLiteral("La valeur « %1 » n'est pas un nombre.").arg(valeur.toString()));
+    if (v.isEmpty())
+        return echec(
+            QStringLiteral("La valeur « %1 » n'est pas un nombre.").arg(valeur.toString()));
     const QString s = sqlNombre(station.valeur);
     const QString nom = QLatin1String(c->nom);
     QString lecture, condition;
     if (!codeOperation.trimmed().isEmpty()) {
         const Nombre op = enNombre(codeOperation);
-        if (!op.estNombre()) return echec(QStringLiteral("Le code de l'opération n'est pas un nombre."));
-        lecture = QStringLiteral("SELECT DISTINCT ") + table + u'.' + nom + QStringLiteral(" FROM ") + table +
-                  QStringLiteral(" INNER JOIN PRELEVEMENTS ON (PRELEVEMENTS.codeQualitometre=") + table +
-                  QStringLiteral(".codeQualitometre AND PRELEVEMENTS.NumPrelevement=") + table +
-                  QStringLiteral(".NumPrelevement) WHERE PRELEVEMENTS.codeOperation=") + sqlNombre(op.valeur) +
-                  QStringLiteral(" AND ") + table + QStringLiteral(".codeQualitometre=") + s;
+        if (!op.estNombre())
+            return echec(QStringLiteral("Le code de l'opération n'est pas un nombre."));
+        lecture = QStringLiteral("SELECT DISTINCT ") + table + u'.' + nom +
+                  QStringLiteral(" FROM ") + table +
+                  QStringLiteral(" INNER JOIN PRELEVEMENTS ON (PRELEVEMENTS.codeQualitometre=") +
+                  table + QStringLiteral(".codeQualitometre AND PRELEVEMENTS.NumPrelevement=") +
+                  table + QStringLiteral(".NumPrelevement) WHERE PRELEVEMENTS.codeOperation=") +
+                  sqlNombre(op.valeur) + QStringLiteral(" AND ") + table +
+                  QStringLiteral(".codeQualitometre=") + s;
         condition = QStringLiteral(" WHERE codeQualitometre = ") + s +
-                    QStringLiteral(" AND NumPrelevement IN (SELECT NumPrelevement FROM PRELEVEMENTS WHERE codeQualitometre=") +
+                    QStringLiteral(" AND NumPrelevement IN (SELECT NumPrelevement FROM "
+                                   "PRELEVEMENTS WHERE codeQualitometre=") +
                     s + QStringLiteral(" AND codeOperation=") + sqlNombre(op.valeur) + u')';
     } else {
         const Nombre n = enNombre(numPrelevement);
-        if (!n.estNombre()) return echec(QStringLiteral("Le numéro du prélèvement n'est pas un nombre."));
+        if (!n.estNombre())
+            return echec(QStringLiteral("Le numéro du prélèvement n'est pas un nombre."));
         lecture = QStringLiteral("SELECT DISTINCT ") + nom + QStringLiteral(" FROM ") + table +
-                  QStringLiteral(" WHERE NumPrelevement=") + sqlNombre(n.valeur) + QStringLiteral(" And codeQualitometre = ") + s;
-        condition = QStringLiteral(" WHERE NumPrelevement=") + sqlNombre(n.valeur) + QStringLiteral(" And codeQualitometre = ") + s;
+                  QStringLiteral(" WHERE NumPrelevement=") + sqlNombre(n.valeur) +
+                  QStringLiteral(" And codeQualitometre = ") + s;
+        condition = QStringLiteral(" WHERE NumPrelevement=") + sqlNombre(n.valeur) +
+                    QStringLiteral(" And codeQualitometre = ") + s;
     }
     if (anciennes) {
         anciennes->clear();
@@ -241,7 +267,8 @@ bool majColonneAnalyses(const QString &codeQualitometre, const QString &codeBSS,
         for (int i = 0; i < t.nbLignes(); ++i)
             *anciennes << t.texte(i, 0);
     }
-    if (!bd().Execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" Set ") + nom + u'=' + v + condition))
+    if (!bd().Execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" Set ") + nom + u'=' + v +
+                      condition))
         return echec(bd().derniereErreur());
     return true;
 }

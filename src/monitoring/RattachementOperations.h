@@ -27,15 +27,16 @@ BilanRattachement rattacherPrelevementsOperations(const QString &codeQualitometr
                                                   Progression *progression = nullptr);
 
 // Sets one column of one sample of a station. The column must be one of PRELEVEMENTS.
-bool majColonnePrelevement(const QString &codeQualitometre, const QString &numPrelevement, const QString &colonne,
-                           const QVariant &valeur);
+bool majColonnePrelevement(const QString &codeQualitometre, const QString &numPrelevement,
+                           const QString &colonne, const QVariant &valeur);
 
 // Sets one column of the analyses of one operation (the analyses whose sample has that
 // codeOperation), or of one sample when codeOperation is empty, in the station's analysis
 // table. anciennes receives the column's distinct values before the change. The column must be
 // one of the analysis table. False with the reason on failure.
-bool majColonneAnalyses(const QString &codeQualitometre, const QString &codeBSS, const QString &colonne,
-                        const QVariant &valeur, const QString &codeOperation, const QString &numPrelevement = {},
+bool majColonneAnalyses(const QString &codeQualitometre, const QString &codeBSS,
+                        const QString &colonne, const QVariant &valeur,
+                        const QString &codeOperation, const QString &numPrelevement = {},
                         QStringList *anciennes = nullptr, QString *erreur = nullptr);
 
 } // namespace vyk

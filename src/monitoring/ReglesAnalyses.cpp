@@ -33,9 +33,10 @@ QString nombreCode(const QString &code)
 QString filtreHerite(const QString &table, const QString &colonne, const QString &colonneOperation,
                      const QString &valeur)
 {
-    return u'(' + table + u'.' + colonne + u'=' + sqlTexte(valeur.trimmed()) + QStringLiteral(" or (") +
-           table + u'.' + colonne + QStringLiteral(" is null AND QUALITOMETRES_POINTS_OPERATIONS.") +
-           colonneOperation + u'=' + nombreCode(valeur) + QStringLiteral(")) ");
+    return u'(' + table + u'.' + colonne + u'=' + sqlTexte(valeur.trimmed()) +
+           QStringLiteral(" or (") + table + u'.' + colonne +
+           QStringLiteral(" is null AND QUALITOMETRES_POINTS_OPERATIONS.") + colonneOperation +
+           u'=' + nombreCode(valeur) + QStringLiteral(")) ");
 }
 
 } // namespace
@@ -63,11 +64,14 @@ QString texteResultat(const QVariant &resultat, const QVariant &codeRemarque)
 
 QString jointureAnalyses(const QString &table)
 {
-    return QStringLiteral("(") + table + QStringLiteral(" LEFT JOIN PRELEVEMENTS ON (PRELEVEMENTS.codeQualitometre=") +
-           table + QStringLiteral(".codeQualitometre AND PRELEVEMENTS.NumPrelevement=") + table +
-           QStringLiteral(".NumPrelevement)) LEFT JOIN QUALITOMETRES_POINTS_OPERATIONS ON "
-                          "(QUALITOMETRES_POINTS_OPERATIONS.codeQualitometre=PRELEVEMENTS.codeQualitometre AND "
-                          "QUALITOMETRES_POINTS_OPERATIONS.codeOperation=PRELEVEMENTS.codeOperation)");
+    return QStringLiteral("(") + table +
+           QStringLiteral(" LEFT JOIN PRELEVEMENTS ON (PRELEVEMENTS.codeQualitometre=") + table +
+           QStringLiteral(".codeQualitometre AND PRELEVEMENTS.NumPrelevement=") + table +
+           QStringLiteral(
+               ".NumPrelevement)) LEFT JOIN QUALITOMETRES_POINTS_OPERATIONS ON "
+               "(QUALITOMETRES_POINTS_OPERATIONS.codeQualitometre=PRELEVEMENTS.codeQualitometre "
+               "AND "
+               "QUALITOMETRES_POINTS_OPERATIONS.codeOperation=PRELEVEMENTS.codeOperation)");
 }
 
 QString filtreStatut(const QString &table, const QString &statut)
@@ -92,7 +96,8 @@ QString filtreSupport(const QString &table, const QString &support)
 QString filtreQuantification(const QString &table)
 {
     return u'(' + table + QStringLiteral(".codeRemarque is null or (") + table +
-           QStringLiteral(".codeRemarque<>'2' and ") + table + QStringLiteral(".codeRemarque<>'10')) ");
+           QStringLiteral(".codeRemarque<>'2' and ") + table +
+           QStringLiteral(".codeRemarque<>'10')) ");
 }
 
 QString filtreHorsSupport13()

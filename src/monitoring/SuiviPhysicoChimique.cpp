@@ -1,7 +1,7 @@
 #include "monitoring/SuiviPhysicoChimique.h"
 
-#include "app/Reglages.h"
 #include "app/Registre.h"
+#include "app/Reglages.h"
 #include "db/BaseDonnees.h"
 #include "db/Outils.h"
 #include "db/Sql.h"
@@ -55,12 +55,17 @@ FiltresSuivi filtresSuiviParDefaut()
 EntreesCodees stationsSuivi()
 {
     EntreesCodees r;
-    QString sql = QStringLiteral("SELECT CodeQualitometre, CodeBSS, Nom FROM Qualitometres WHERE CodeBSS IS NOT NULL");
+    QString sql = QStringLiteral(
+        "SELECT CodeQualitometre, CodeBSS, Nom FROM Qualitometres WHERE CodeBSS IS NOT NULL");
     const QString acces = conditionAccesStations();
     if (!acces.isEmpty()) sql += QStringLiteral(" AND ") + acces;
     const Tableau t = bd().extraire(sql + QStringLiteral(" ORDER BY CodeBSS"));
     for (int i = 0; i < t.nbLignes(); ++i)
-        r.append({texteValeur(t(i, 0)), t.texte(i, 1).trimmed() + (t.texte(i, 2).trimmed().isEmpty() ? QString() : QStringLiteral(" - ") + t.texte(i, 2).trimmed())});
+        r.append(
+            {texteValeur(t(i, 0)),
+             t.texte(i, 1).trimmed() + (t.texte(i, 2).trimmed().isEmpty()
+                                            ? QString()
+                                            : QStringLiteral(" - ") + t.texte(i, 2).trimmed())});
     return r;
 }
 
@@ -68,7 +73,9 @@ QString codeBSSStation(const QString &codeQualitometre)
 {
     const Nombre n = enNombre(codeQualitometre);
     if (!n.estNombre()) return {};
-    return bd().valeur(QStringLiteral("SELECT CodeBSS FROM Qualitometres WHERE CodeQualitometre=") + sqlNombre(n.valeur))
+    return bd()
+        .valeur(QStringLiteral("SELECT CodeBSS FROM Qualitometres WHERE CodeQualitometre=") +
+                sqlNombre(n.valeur))
         .toString()
         .trimmed();
 }
@@ -81,8 +88,8 @@ QStringList entetesSuivi(const TableauSuivi &tableau)
     return r;
 }
 
-bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const FiltresSuivi &f, TableauSuivi &tableau,
-                  QString *erreur)
+bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const FiltresSuivi &f,
+                  TableauSuivi &tableau, QString *erreur)
 {
     tableau = {};
     QString raison;
@@ -94,20 +101,30 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
     if (!bd().tableExiste(PREFIXE_ANALYSES + codeBSS.trimmed())) return true;
     (void)codeQualitometre;
 
-    const QString debut = f.dateDebut.trimmed().isEmpty() ? QStringLiteral("01/01/1900") : f.dateDebut.trimmed();
-    const QString fin = (f.dateFin.trimmed().isEmpty() ? QStringLiteral("31/12/2050") : f.dateFin.trimmed()) +
-                        QStringLiteral(" 23:59:59");
-    QString sql = QStringLiteral("SELECT ") + table + QStringLiteral(".NumPrelevement, PRELEVEMENTS.DateDebut, "
-                  "QUALITOMETRES_POINTS_OPERATIONS.dateDebut, ") + table + QStringLiteral(".CodeParametre, ") + table +
-                  QStringLiteral(".CodeUnite, ") + table + QStringLiteral(".Resultat, ") + table +
-                  QStringLiteral(".CodeRemarque, ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Nom, ANALYSES_UNITES.Symbole FROM ((") +
-                  jointureAnalyses(table) + QStringLiteral(") LEFT JOIN ANALYSES_PARAMETRES ON ANALYSES_PARAMETRES.Code=") +
-                  table + QStringLiteral(".CodeParametre) LEFT JOIN ANALYSES_UNITES ON ANALYSES_UNITES.Code=") + table +
-                  QStringLiteral(".CodeUnite WHERE ") + table + QStringLiteral(".codeParametre is not null");
+    const QString debut =
+        f.dateDebut.trimmed().isEmpty() ? QStringLiteral("01/01/1900") : f.dateDebut.trimmed();
+    const QString fin =
+        (f.dateFin.trimmed().isEmpty() ? QStringLiteral("31/12/2050") : f.dateFin.trimmed()) +
+        QStringLiteral(" 23:59:59");
+    QString sql =
+        QStringLiteral("SELECT ") + table +
+        QStringLiteral(".NumPrelevement, PRELEVEMENTS.DateDebut, "
+                       "QUALITOMETRES_POINTS_OPERATIONS.dateDebut, ") +
+        table + QStringLiteral(".CodeParametre, ") + table + QStringLiteral(".CodeUnite, ") +
+        table + QStringLiteral(".Resultat, ") + table +
+        QStringLiteral(".CodeRemarque, ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Nom, "
+                       "ANALYSES_UNITES.Symbole FROM ((") +
+        jointureAnalyses(table) +
+        QStringLiteral(") LEFT JOIN ANALYSES_PARAMETRES ON ANALYSES_PARAMETRES.Code=") + table +
+        QStringLiteral(".CodeParametre) LEFT JOIN ANALYSES_UNITES ON ANALYSES_UNITES.Code=") +
+        table + QStringLiteral(".CodeUnite WHERE ") + table +
+        QStringLiteral(".codeParametre is not null");
     // No period given: every analysis, without a condition that would change the engine's plan.
     const QString d1 = dateSQL(debut), d2 = dateSQL(fin, true);
-    if (!f.dateDebut.trimmed().isEmpty() && d1 != QLatin1String("NULL")) sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut>=") + d1;
-    if (!f.dateFin.trimmed().isEmpty() && d2 != QLatin1String("NULL")) sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut<=") + d2;
+    if (!f.dateDebut.trimmed().isEmpty() && d1 != QLatin1String("NULL"))
+        sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut>=") + d1;
+    if (!f.dateFin.trimmed().isEmpty() && d2 != QLatin1String("NULL"))
+        sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut<=") + d2;
     if (!tous(f.producteur)) {
         const Nombre n = enNombre(f.producteur);
         sql += QStringLiteral(" AND QUALITOMETRES_POINTS_OPERATIONS.codeProducteur=") +
@@ -115,9 +132,11 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
     }
     if (!tous(f.support)) sql += QStringLiteral(" AND ") + filtreSupport(table, f.support);
     if (!tous(f.statut)) sql += QStringLiteral(" AND ") + filtreStatut(table, f.statut);
-    if (!tous(f.qualification)) sql += QStringLiteral(" AND ") + filtreQualification(table, f.qualification);
+    if (!tous(f.qualification))
+        sql += QStringLiteral(" AND ") + filtreQualification(table, f.qualification);
     if (f.quantifieesSeulement) sql += QStringLiteral(" AND ") + filtreQuantification(table);
-    sql += QStringLiteral(" ORDER BY ") + table + QStringLiteral(".NumPrelevement, ") + table + QStringLiteral(".NumAnalyse");
+    sql += QStringLiteral(" ORDER BY ") + table + QStringLiteral(".NumPrelevement, ") + table +
+           QStringLiteral(".NumAnalyse");
 
     long nb = 0;
     Tableau t;
@@ -138,14 +157,17 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
         ColonneSuivi c;
         c.date = date.toDateTime();
         c.numPrelevement = num;
-        c.entete = (c.date.isValid() ? c.date.date().toString(QStringLiteral("dd/MM/yyyy")) : QStringLiteral("(sans date)")) +
+        c.entete = (c.date.isValid() ? c.date.date().toString(QStringLiteral("dd/MM/yyyy"))
+                                     : QStringLiteral("(sans date)")) +
                    QStringLiteral(" (") + num + u')';
         tableau.colonnes.append(c);
     }
-    std::stable_sort(tableau.colonnes.begin(), tableau.colonnes.end(), [&](const ColonneSuivi &a, const ColonneSuivi &b) {
-        if (a.date != b.date) return f.inverse ? b.date < a.date : a.date < b.date;
-        return f.inverse ? avantCode(b.numPrelevement, a.numPrelevement) : avantCode(a.numPrelevement, b.numPrelevement);
-    });
+    std::stable_sort(tableau.colonnes.begin(), tableau.colonnes.end(),
+                     [&](const ColonneSuivi &a, const ColonneSuivi &b) {
+                         if (a.date != b.date) return f.inverse ? b.date < a.date : a.date < b.date;
+                         return f.inverse ? avantCode(b.numPrelevement, a.numPrelevement)
+                                          : avantCode(a.numPrelevement, b.numPrelevement);
+                     });
     for (int c = 0; c < tableau.colonnes.size(); ++c)
         colonneDe[tableau.colonnes[c].numPrelevement.toDouble()] = c;
 
@@ -183,18 +205,23 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
         if (!t(i, 5).isNull()) {
             auto &parColonne = mesures[parametre];
             if (parColonne.isEmpty()) parColonne.resize(nbColonnes);
-            parColonne[c].append({t(i, 5).toDouble(), estRemarqueInferieure(t(i, 6)), estRemarqueSuperieure(t(i, 6))});
+            parColonne[c].append({t(i, 5).toDouble(), estRemarqueInferieure(t(i, 6)),
+                                  estRemarqueSuperieure(t(i, 6))});
         }
     }
 
     // Computed parameters: the sum of the quantified results of their components in each
     // sample (">" when one of them is a lower bound); when none is quantified, "<" and the
     // largest limit.
-    const Tableau calcules = bd().extraire(QStringLiteral(
-        "SELECT ANALYSES_PARAMETRES.Code, ANALYSES_PARAMETRES.Nom, ANALYSES_PARAMETRES.codeParametresCalcul, "
-        "ANALYSES_PARAMETRES.UniteReference1, ANALYSES_UNITES.Nom, ANALYSES_UNITES.Symbole FROM ANALYSES_PARAMETRES "
-        "LEFT JOIN ANALYSES_UNITES ON ANALYSES_UNITES.Code=ANALYSES_PARAMETRES.UniteReference1 WHERE "
-        "ANALYSES_PARAMETRES.calcule='1' AND ANALYSES_PARAMETRES.codeParametresCalcul IS NOT NULL"));
+    const Tableau calcules = bd().extraire(
+        QStringLiteral("SELECT ANALYSES_PARAMETRES.Code, ANALYSES_PARAMETRES.Nom, "
+                       "ANALYSES_PARAMETRES.codeParametresCalcul, "
+                       "ANALYSES_PARAMETRES.UniteReference1, ANALYSES_UNITES.Nom, "
+                       "ANALYSES_UNITES.Symbole FROM ANALYSES_PARAMETRES "
+                       "LEFT JOIN ANALYSES_UNITES ON "
+                       "ANALYSES_UNITES.Code=ANALYSES_PARAMETRES.UniteReference1 WHERE "
+                       "ANALYSES_PARAMETRES.calcule='1' AND "
+                       "ANALYSES_PARAMETRES.codeParametresCalcul IS NOT NULL"));
     static const QRegularExpression separateurs(QStringLiteral("[,;+\\s]+"));
     for (int i = 0; i < calcules.nbLignes(); ++i) {
         const QStringList composants = calcules.texte(i, 2).split(separateurs, Qt::SkipEmptyParts);
@@ -220,8 +247,9 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
                         somme += m.valeur;
                     }
                 }
-            l.valeurs << (!mesure ? QString()
-                          : quantifie ? (minimum ? QStringLiteral(">") : QString()) + texteValeur(QVariant(somme))
+            l.valeurs << (!mesure     ? QString()
+                          : quantifie ? (minimum ? QStringLiteral(">") : QString()) +
+                                            texteValeur(QVariant(somme))
                                       : u'<' + texteValeur(QVariant(limite)));
             present = present || mesure;
         }

@@ -16,8 +16,8 @@ namespace vyk {
 
 struct FiltresSuivi
 {
-    QString dateDebut; // DD/MM/YYYY, "" for 01/01/1900
-    QString dateFin;   // DD/MM/YYYY, "" for 31/12/2050
+    QString dateDebut;     // DD/MM/YYYY, "" for 01/01/1900
+    QString dateFin;       // DD/MM/YYYY, "" for 31/12/2050
     QString producteur;    // code of the operation's producer, "" or "*" for every one
     QString support;       // "" or "*" for every one
     QString statut;        // idem
@@ -57,8 +57,8 @@ struct TableauSuivi
 
 // The table of the station. False, with the reason, when the code cannot name a table or the
 // query failed; a station without analysis table gives an empty table.
-bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const FiltresSuivi &filtres,
-                  TableauSuivi &tableau, QString *erreur = nullptr);
+bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS,
+                  const FiltresSuivi &filtres, TableauSuivi &tableau, QString *erreur = nullptr);
 
 // The stations the user may see, "CodeBSS - Nom" by CodeQualitometre, ordered by CodeBSS.
 EntreesCodees stationsSuivi();

@@ -45,9 +45,9 @@ QVector<TableAnalysesStation> tablesAnalysesStations()
     QSet<QString> existantes;
     for (const QString &t : bd().tables())
         existantes.insert(t.toUpper());
-    const Tableau t = bd().extraire(
-        QStringLiteral("SELECT CodeQualitometre, CodeBSS FROM QUALITOMETRES WHERE CodeBSS IS NOT NULL "
-                       "ORDER BY CodeQualitometre"));
+    const Tableau t = bd().extraire(QStringLiteral(
+        "SELECT CodeQualitometre, CodeBSS FROM QUALITOMETRES WHERE CodeBSS IS NOT NULL "
+        "ORDER BY CodeQualitometre"));
     QSet<QString> vues;
     for (int i = 0; i < t.nbLignes(); ++i) {
         const QString code = t.texte(i, 1).trimmed();

@@ -43,7 +43,8 @@ QHash<QString, QString> elements(Referentiel r)
 {
     const DescriptionReferentiel &d = descriptionReferentiel(r);
     QHash<QString, QString> e;
-    auto ajouter = [&](const QString &colonne, const QStringList &prefixes, const QString &radical) {
+    auto ajouter = [&](const QString &colonne, const QStringList &prefixes,
+                       const QString &radical) {
         if (!d.champ(colonne)) return;
         for (const QString &p : prefixes)
             if (!e.contains(p + radical)) e.insert(p + radical, d.champ(colonne)->colonne);
@@ -51,22 +52,32 @@ QHash<QString, QString> elements(Referentiel r)
     for (const QString &s : radicaux(r)) {
         ajouter(CODE, {QStringLiteral("cd"), QStringLiteral("code")}, s);
         ajouter(QStringLiteral("Symbole"), {QStringLiteral("sym"), QStringLiteral("symbole")}, s);
-        ajouter(QStringLiteral("Nom"), {QStringLiteral("nom"), QStringLiteral("lb"), QStringLiteral("libelle")}, s);
-        ajouter(QStringLiteral("LibelleCourt"), {QStringLiteral("lbcourt"), QStringLiteral("libellecourt")}, s);
-        ajouter(QStringLiteral("LibelleLong"), {QStringLiteral("lblong"), QStringLiteral("libellelong")}, s);
+        ajouter(QStringLiteral("Nom"),
+                {QStringLiteral("nom"), QStringLiteral("lb"), QStringLiteral("libelle")}, s);
+        ajouter(QStringLiteral("LibelleCourt"),
+                {QStringLiteral("lbcourt"), QStringLiteral("libellecourt")}, s);
+        ajouter(QStringLiteral("LibelleLong"),
+                {QStringLiteral("lblong"), QStringLiteral("libellelong")}, s);
         ajouter(QStringLiteral("NomInternational"),
-                {QStringLiteral("nomint"), QStringLiteral("lbint"), QStringLiteral("nominternational"),
-                 QStringLiteral("libelleinternational")},
+                {QStringLiteral("nomint"), QStringLiteral("lbint"),
+                 QStringLiteral("nominternational"), QStringLiteral("libelleinternational")},
                 s);
         ajouter(QStringLiteral("Statut"), {QStringLiteral("st"), QStringLiteral("statut")}, s);
-        ajouter(QStringLiteral("DateCreation"), {QStringLiteral("datecre"), QStringLiteral("datecreation")}, s);
-        ajouter(QStringLiteral("DateModification"), {QStringLiteral("datemaj"), QStringLiteral("datemodification")}, s);
+        ajouter(QStringLiteral("DateCreation"),
+                {QStringLiteral("datecre"), QStringLiteral("datecreation")}, s);
+        ajouter(QStringLiteral("DateModification"),
+                {QStringLiteral("datemaj"), QStringLiteral("datemodification")}, s);
         ajouter(QStringLiteral("Auteur"), {QStringLiteral("auteur")}, s);
-        ajouter(QStringLiteral("Definition"), {QStringLiteral("def"), QStringLiteral("definition")}, s);
-        ajouter(QStringLiteral("Reference"), {QStringLiteral("ref"), QStringLiteral("references")}, s);
-        ajouter(QStringLiteral("Commentaires"),
-                {QStringLiteral("com"), QStringLiteral("commentaire"), QStringLiteral("commentaires")}, s);
-        ajouter(QStringLiteral("Nature"), {QStringLiteral("nature"), QStringLiteral("cdnature")}, s);
+        ajouter(QStringLiteral("Definition"), {QStringLiteral("def"), QStringLiteral("definition")},
+                s);
+        ajouter(QStringLiteral("Reference"), {QStringLiteral("ref"), QStringLiteral("references")},
+                s);
+        ajouter(
+            QStringLiteral("Commentaires"),
+            {QStringLiteral("com"), QStringLiteral("commentaire"), QStringLiteral("commentaires")},
+            s);
+        ajouter(QStringLiteral("Nature"), {QStringLiteral("nature"), QStringLiteral("cdnature")},
+                s);
         ajouter(QStringLiteral("Type"), {QStringLiteral("type")}, s);
     }
     if (r == Referentiel::Parametre) {
@@ -87,7 +98,8 @@ struct Cadre
     bool aCode = false;
 };
 
-bool lireXml(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnalyses &fichier, QString &erreur)
+bool lireXml(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnalyses &fichier,
+             QString &erreur)
 {
     const QHash<QString, QString> noms = elements(r);
     QXmlStreamReader xml(&f);
@@ -100,7 +112,8 @@ bool lireXml(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
                 pile.append(Cadre{});
                 continue;
             }
-            const QString texte = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+            const QString texte =
+                xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
             if (xml.hasError() || pile.isEmpty()) continue;
             Cadre &c = pile.last();
             if (colonne == CODE) {
@@ -122,8 +135,10 @@ bool lireXml(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
         }
     }
     if (xml.hasError()) {
-        erreur = QStringLiteral("Le fichier ") + nom + QStringLiteral(" n'est pas un fichier XML valide (ligne ") +
-                 QString::number(xml.lineNumber()) + QStringLiteral(" : ") + xml.errorString() + QStringLiteral(").");
+        erreur = QStringLiteral("Le fichier ") + nom +
+                 QStringLiteral(" n'est pas un fichier XML valide (ligne ") +
+                 QString::number(xml.lineNumber()) + QStringLiteral(" : ") + xml.errorString() +
+                 QStringLiteral(").");
         fichier.lignes.clear();
         return false;
     }
@@ -160,7 +175,8 @@ QStringList champsCsv(const QString &ligne)
     return r;
 }
 
-bool lireCsv(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnalyses &fichier, QString &erreur)
+bool lireCsv(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnalyses &fichier,
+             QString &erreur)
 {
     const DescriptionReferentiel &d = descriptionReferentiel(r);
     QString texte = decoderTexte(f.readAll());
@@ -173,7 +189,8 @@ bool lireCsv(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
         const QString e = entete.trimmed();
         QString colonne;
         for (const ChampReferentiel &c : d.champs)
-            if (c.colonne.compare(e, Qt::CaseInsensitive) == 0 || (!c.entete.isEmpty() && c.entete.compare(e, Qt::CaseInsensitive) == 0) ||
+            if (c.colonne.compare(e, Qt::CaseInsensitive) == 0 ||
+                (!c.entete.isEmpty() && c.entete.compare(e, Qt::CaseInsensitive) == 0) ||
                 c.libelle.compare(e, Qt::CaseInsensitive) == 0)
                 colonne = c.colonne;
         colonnes << colonne;
@@ -219,8 +236,8 @@ QVariant valeurStockee(const ChampReferentiel &c, const QString &texte)
     }
     case GenreChampReferentiel::Case: {
         const QString b = t.toLower();
-        return QVariant(b == QLatin1String("1") || b == QLatin1String("oui") || b == QLatin1String("true") ||
-                                b == QLatin1String("o")
+        return QVariant(b == QLatin1String("1") || b == QLatin1String("oui") ||
+                                b == QLatin1String("true") || b == QLatin1String("o")
                             ? QStringLiteral("1")
                             : QStringLiteral("0"));
     }
@@ -239,8 +256,8 @@ QVariant valeurStockee(const ChampReferentiel &c, const QString &texte)
 
 } // namespace
 
-bool lireReferentielAnalyses(const QString &chemin, Referentiel referentiel, FichierReferentielAnalyses &fichier,
-                             QString &erreur)
+bool lireReferentielAnalyses(const QString &chemin, Referentiel referentiel,
+                             FichierReferentielAnalyses &fichier, QString &erreur)
 {
     fichier = {};
     fichier.referentiel = referentiel;
@@ -253,10 +270,12 @@ bool lireReferentielAnalyses(const QString &chemin, Referentiel referentiel, Fic
     }
     const QString extension = QFileInfo(chemin).suffix().toLower();
     const bool csv = extension == QLatin1String("csv") || extension == QLatin1String("txt");
-    if (!(csv ? lireCsv(f, nom, referentiel, fichier, erreur) : lireXml(f, nom, referentiel, fichier, erreur)))
+    if (!(csv ? lireCsv(f, nom, referentiel, fichier, erreur)
+              : lireXml(f, nom, referentiel, fichier, erreur)))
         return false;
     if (fichier.lignes.isEmpty()) {
-        erreur = QStringLiteral("Le fichier ") + nom + QStringLiteral(" ne contient aucun élément du référentiel des ") +
+        erreur = QStringLiteral("Le fichier ") + nom +
+                 QStringLiteral(" ne contient aucun élément du référentiel des ") +
                  descriptionReferentiel(referentiel).titre.toLower() + u'.';
         return false;
     }
@@ -275,7 +294,8 @@ QStringList colonnesLues(const FichierReferentielAnalyses &fichier)
     return r;
 }
 
-BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAnalyses &fichier, Progression &progression)
+BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAnalyses &fichier,
+                                                     Progression &progression)
 {
     BilanReferentielAnalyses bilan;
     const DescriptionReferentiel &d = descriptionReferentiel(fichier.referentiel);
@@ -310,13 +330,15 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
                 if (c.colonne == CODE || !l.contains(c.colonne)) continue;
                 QVariant v = valeurStockee(c, l.value(c.colonne));
                 if (v.isNull()) continue;
-                if (c.taille > 0 && v.typeId() == QMetaType::QString && v.toString().size() > c.taille)
+                if (c.taille > 0 && v.typeId() == QMetaType::QString &&
+                    v.toString().size() > c.taille)
                     tropLong = c.libelle;
                 colonnes << c.colonne;
                 valeurs << v;
             }
             if (!tropLong.isEmpty()) {
-                rejeter(QStringLiteral("le champ « ") + tropLong + QStringLiteral(" » est trop long"));
+                rejeter(QStringLiteral("le champ « ") + tropLong +
+                        QStringLiteral(" » est trop long"));
                 continue;
             }
             bool ok = true;
@@ -326,8 +348,10 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
                     for (const QString &c : std::as_const(colonnes))
                         affectations << c + QStringLiteral("=?");
                     valeurs << code;
-                    ok = bd().preparer(QStringLiteral("UPDATE ") + d.table + QStringLiteral(" SET ") +
-                                       affectations.join(QStringLiteral(", ")) + QStringLiteral(" WHERE Code=?"))
+                    ok = bd().preparer(QStringLiteral("UPDATE ") + d.table +
+                                       QStringLiteral(" SET ") +
+                                       affectations.join(QStringLiteral(", ")) +
+                                       QStringLiteral(" WHERE Code=?"))
                              .executer(valeurs);
                 }
                 if (ok) ++bilan.modifies;
@@ -338,7 +362,8 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
                 for (qsizetype i = 0; i < colonnes.size(); ++i)
                     marques << QStringLiteral("?");
                 ok = bd().preparer(QStringLiteral("INSERT INTO ") + d.table + QStringLiteral(" (") +
-                                   colonnes.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                                   colonnes.join(QStringLiteral(", ")) +
+                                   QStringLiteral(") VALUES (") +
                                    marques.join(QStringLiteral(", ")) + u')')
                          .executer(valeurs);
                 if (ok) {
@@ -350,9 +375,11 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
         }
         progression.position(total, total);
     }
-    QString detail = QFileInfo(fichier.chemin).fileName() + QStringLiteral(" (") + d.table + QStringLiteral(") : ") +
-                     QString::number(bilan.ajoutes) + QStringLiteral(" ajouté(s), ") + QString::number(bilan.modifies) +
-                     QStringLiteral(" mis à jour, ") + QString::number(bilan.rejetes) + QStringLiteral(" rejeté(s)");
+    QString detail = QFileInfo(fichier.chemin).fileName() + QStringLiteral(" (") + d.table +
+                     QStringLiteral(") : ") + QString::number(bilan.ajoutes) +
+                     QStringLiteral(" ajouté(s), ") + QString::number(bilan.modifies) +
+                     QStringLiteral(" mis à jour, ") + QString::number(bilan.rejetes) +
+                     QStringLiteral(" rejeté(s)");
     if (bilan.annule) detail += QStringLiteral(" ; interrompue par l'utilisateur");
     if (!bilan.erreurs.isEmpty()) detail += u'\n' + bilan.erreurs.join(u'\n');
     journaliser(QStringLiteral("Intégration du référentiel"), detail);

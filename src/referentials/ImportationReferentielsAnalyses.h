@@ -32,8 +32,8 @@ struct FichierReferentielAnalyses
 // status, dates ... are read beside it (see README). CSV (".csv", ".txt"): ";"-separated, the
 // first line names the columns, by the table's column names or the list's headers. False, with a
 // French message, when the file cannot be read or holds no entry.
-bool lireReferentielAnalyses(const QString &chemin, Referentiel referentiel, FichierReferentielAnalyses &fichier,
-                             QString &erreur);
+bool lireReferentielAnalyses(const QString &chemin, Referentiel referentiel,
+                             FichierReferentielAnalyses &fichier, QString &erreur);
 
 // The columns read from a file, in the list's order (the preview grid).
 QStringList colonnesLues(const FichierReferentielAnalyses &fichier);

@@ -16,32 +16,48 @@ namespace {
 
 namespace Texte {
 const QString DATE_CREATION = QStringLiteral("La date de création du code n'est pas correcte.");
-const QString DATE_MODIFICATION = QStringLiteral("La date de modification du code n'est pas correcte.");
-const QString UTILISE =
-    QStringLiteral("Attention, ce code est utilisé dans la base de données. Vous ne pouvez pas le supprimer.");
-const QString AUCUN_CODE = QStringLiteral("Sélectionnez d'abord le code à supprimer dans la liste.");
-const QString REMPLACER =
-    QStringLiteral("Voulez vous remplacer l'historique des données du paramètre %1 par un nouveau code ?");
+const QString DATE_MODIFICATION =
+    QStringLiteral("La date de modification du code n'est pas correcte.");
+const QString UTILISE = QStringLiteral(
+    "Attention, ce code est utilisé dans la base de données. Vous ne pouvez pas le supprimer.");
+const QString AUCUN_CODE =
+    QStringLiteral("Sélectionnez d'abord le code à supprimer dans la liste.");
+const QString REMPLACER = QStringLiteral(
+    "Voulez vous remplacer l'historique des données du paramètre %1 par un nouveau code ?");
 const QString REMPLACEMENT_ABSENT = QStringLiteral(
     "Le code de remplacement n'existe pas. Merci de le créer avant d'effectuer les modifications");
-const QString CONFIRMER_REMPLACEMENT = QStringLiteral(
-    "Merci de confirmer que nous allons remplacer l'historique des résultats du code %1 par le code %2");
-const QString UNITE_REMPLACEMENT = QStringLiteral("Les unités seront remplacées par l'unité par défaut du nouveau code: ");
-const QString SANS_UNITE = QStringLiteral("Ce code n'a pas d'unité par défaut. Toutes les unités seront donc "
-                                          "renseignées à une valeur vide pour les remplacements.");
-const QString REMPLACEMENT_TERMINE = QStringLiteral("Le remplacement de l'historique du paramètre %1 par le code %2 est terminé.");
+const QString CONFIRMER_REMPLACEMENT =
+    QStringLiteral("Merci de confirmer que nous allons remplacer l'historique des résultats du "
+                   "code %1 par le code %2");
+const QString UNITE_REMPLACEMENT =
+    QStringLiteral("Les unités seront remplacées par l'unité par défaut du nouveau code: ");
+const QString SANS_UNITE =
+    QStringLiteral("Ce code n'a pas d'unité par défaut. Toutes les unités seront donc "
+                   "renseignées à une valeur vide pour les remplacements.");
+const QString REMPLACEMENT_TERMINE =
+    QStringLiteral("Le remplacement de l'historique du paramètre %1 par le code %2 est terminé.");
 const QString REMPLACEMENT_INCOMPLET = QStringLiteral(
     "Le remplacement de l'historique du paramètre %1 par le code %2 n'a pas pu être achevé : %3");
-const QString MEME_CODE = QStringLiteral("Le code de remplacement doit être différent du code remplacé.");
+const QString MEME_CODE =
+    QStringLiteral("Le code de remplacement doit être différent du code remplacé.");
 const QString PURGE_ECHEC = QStringLiteral("La purge a échoué, rien n'a été supprimé : %1");
-QString existeDeja(const QString &code) { return QStringLiteral("Le code ") + code + QStringLiteral(" existe déjà."); }
+QString existeDeja(const QString &code)
+{
+    return QStringLiteral("Le code ") + code + QStringLiteral(" existe déjà.");
+}
 QString tropLong(const QString &libelle, int taille)
 {
     return QStringLiteral("Le champ « ") + libelle + QStringLiteral(" » ne doit pas dépasser ") +
            QString::number(taille) + QStringLiteral(" caractères.");
 }
-QString echec(const QString &erreur) { return QStringLiteral("L'enregistrement a échoué :\n") + erreur; }
-QString echecSuppression(const QString &erreur) { return QStringLiteral("La suppression a échoué :\n") + erreur; }
+QString echec(const QString &erreur)
+{
+    return QStringLiteral("L'enregistrement a échoué :\n") + erreur;
+}
+QString echecSuppression(const QString &erreur)
+{
+    return QStringLiteral("La suppression a échoué :\n") + erreur;
+}
 } // namespace Texte
 
 bool dateCorrecte(const QString &texte)
@@ -83,8 +99,8 @@ QString ModeleReferentielAnalyses::selectColonnes() const
     QStringList colonnes;
     for (const ChampReferentiel &c : m_description.champs)
         colonnes << c.colonne;
-    return QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-           m_description.table;
+    return QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) +
+           QStringLiteral(" FROM ") + m_description.table;
 }
 
 FicheReferentiel ModeleReferentielAnalyses::lireFiche(const Tableau &t, int ligne) const
@@ -128,7 +144,9 @@ bool ModeleReferentielAnalyses::charger()
     for (int i = 0; i < t.nbLignes(); ++i)
         m_fiches.append(lireFiche(t, i));
     std::stable_sort(m_fiches.begin(), m_fiches.end(),
-                     [](const FicheReferentiel &a, const FicheReferentiel &b) { return avant(a.code(), b.code()); });
+                     [](const FicheReferentiel &a, const FicheReferentiel &b) {
+                         return avant(a.code(), b.code());
+                     });
     m_grille.lignes.reserve(m_fiches.size());
     for (const FicheReferentiel &f : std::as_const(m_fiches))
         m_grille.lignes.append(ligneGrille(f));
@@ -139,9 +157,11 @@ FicheReferentiel ModeleReferentielAnalyses::nouvelleFiche()
 {
     FicheReferentiel f;
     f.nouvelle = true;
-    f.valeurs.insert(QStringLiteral("DateCreation"), QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    f.valeurs.insert(QStringLiteral("DateCreation"),
+                     QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
     // A row typed by hand is meant to be used: the choice lists of the cards show active rows.
-    if (m_description.champ(QStringLiteral("Actif"))) f.valeurs.insert(QStringLiteral("Actif"), QStringLiteral("1"));
+    if (m_description.champ(QStringLiteral("Actif")))
+        f.valeurs.insert(QStringLiteral("Actif"), QStringLiteral("1"));
     return f;
 }
 
@@ -163,15 +183,17 @@ QStringList ModeleReferentielAnalyses::verifier(const FicheReferentiel &f) const
     QStringList erreurs;
     if (f.code().isEmpty()) erreurs << m_description.codeVide;
     if (!dateCorrecte(f.valeur(QStringLiteral("DateCreation")))) erreurs << Texte::DATE_CREATION;
-    if (!dateCorrecte(f.valeur(QStringLiteral("DateModification")))) erreurs << Texte::DATE_MODIFICATION;
+    if (!dateCorrecte(f.valeur(QStringLiteral("DateModification"))))
+        erreurs << Texte::DATE_MODIFICATION;
     for (const ChampReferentiel &c : m_description.champs)
-        if (c.taille > 0 && (c.genre == GenreChampReferentiel::Texte || c.genre == GenreChampReferentiel::Liste) &&
+        if (c.taille > 0 &&
+            (c.genre == GenreChampReferentiel::Texte || c.genre == GenreChampReferentiel::Liste) &&
             f.valeur(c.colonne).trimmed().size() > c.taille)
             erreurs << Texte::tropLong(c.libelle, c.taille);
     // A new row may not take the code of a stored one: it would overwrite it.
     if (erreurs.isEmpty() && f.nouvelle &&
-        !bd().valeur(QStringLiteral("SELECT Code FROM ") + m_description.table + QStringLiteral(" WHERE Code=") +
-                     sqlTexte(f.code()))
+        !bd().valeur(QStringLiteral("SELECT Code FROM ") + m_description.table +
+                     QStringLiteral(" WHERE Code=") + sqlTexte(f.code()))
              .isNull())
         erreurs << Texte::existeDeja(f.code());
     return erreurs;
@@ -195,7 +217,8 @@ bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
         jeu.fields(c.colonne) = v.isEmpty() ? QVariant() : QVariant(v);
     }
     if (!jeu.Update()) {
-        const QString erreur = jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
+        const QString erreur =
+            jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
         jeu.Close();
         afficherMessage(QStringLiteral("Erreur"), Texte::echec(erreur));
         return false;
@@ -205,7 +228,9 @@ bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
     // The grid shows the row as stored, read again.
     const Tableau t = bd().extraire(selectColonnes() + cle);
     if (t.estVide()) {
-        afficherMessage(QStringLiteral("Erreur"), QStringLiteral("Impossible de retrouver l'élément possédant le code ") + code);
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("Impossible de retrouver l'élément possédant le code ") +
+                            code);
         return false;
     }
     f = lireFiche(t, 0);
@@ -235,9 +260,10 @@ bool ModeleReferentielAnalyses::supprimer(const FicheReferentiel &f)
         afficherMessage(QStringLiteral("Erreur"), Texte::UTILISE);
         return false;
     }
-    if (afficherMessage(QStringLiteral("Question"), m_description.question.arg(code)) != BoutonOui) return false;
-    if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_description.table + QStringLiteral(" WHERE Code=") +
-                      sqlTexte(code))) {
+    if (afficherMessage(QStringLiteral("Question"), m_description.question.arg(code)) != BoutonOui)
+        return false;
+    if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_description.table +
+                      QStringLiteral(" WHERE Code=") + sqlTexte(code))) {
         afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(bd().derniereErreur()));
         return false;
     }
@@ -261,8 +287,9 @@ bool ModeleReferentielAnalyses::purger(Progression &progression)
                         QStringLiteral(" non utilisés"));
     const int n = purgerNonUtilises(m_description.referentiel, progression);
     if (n < 0) {
-        afficherMessage(QStringLiteral("Erreur"), progression.annule() ? m_description.purgeAnnulee
-                                                                        : Texte::PURGE_ECHEC.arg(bd().derniereErreur()));
+        afficherMessage(QStringLiteral("Erreur"),
+                        progression.annule() ? m_description.purgeAnnulee
+                                             : Texte::PURGE_ECHEC.arg(bd().derniereErreur()));
         charger();
         return false;
     }
@@ -273,10 +300,12 @@ bool ModeleReferentielAnalyses::purger(Progression &progression)
 
 bool ModeleReferentielAnalyses::confirmerRemplacement(const QString &ancien) const
 {
-    return afficherMessage(QStringLiteral("Question"), Texte::REMPLACER.arg(ancien.trimmed())) == BoutonOui;
+    return afficherMessage(QStringLiteral("Question"), Texte::REMPLACER.arg(ancien.trimmed())) ==
+           BoutonOui;
 }
 
-bool ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut, const QString &nouveauBrut,
+bool ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut,
+                                                    const QString &nouveauBrut,
                                                     Progression &progression)
 {
     const QString ancien = ancienBrut.trimmed();
@@ -291,8 +320,9 @@ bool ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut, c
         afficherMessage(QStringLiteral("ERREUR"), Texte::REMPLACEMENT_ABSENT);
         return false;
     }
-    const QString confirmation = Texte::CONFIRMER_REMPLACEMENT.arg(ancien, nouveau) + u'\n' +
-                                 (cible.unite.isEmpty() ? Texte::SANS_UNITE : Texte::UNITE_REMPLACEMENT + cible.unite);
+    const QString confirmation =
+        Texte::CONFIRMER_REMPLACEMENT.arg(ancien, nouveau) + u'\n' +
+        (cible.unite.isEmpty() ? Texte::SANS_UNITE : Texte::UNITE_REMPLACEMENT + cible.unite);
     if (afficherMessage(QStringLiteral("Question"), confirmation) != BoutonOui) return false;
     const bool ok = remplacerHistoriqueParametre(ancien, nouveau, progression);
     charger();

@@ -3,9 +3,9 @@
 // The list screens of the analysis referentials (parameters, units, methods, fractions,
 // supports): one model described by data, following the reference-list pattern.
 
+#include "db/Tableau.h"
 #include "referentials/ListesCodees.h"
 #include "referentials/ModeleListeReference.h"
-#include "db/Tableau.h"
 #include "referentials/ReferentielsAnalyses.h"
 
 #include <QHash>
@@ -33,9 +33,9 @@ struct ChampReferentiel
     QString colonne;
     QString libelle; // form label
     GenreChampReferentiel genre = GenreChampReferentiel::Texte;
-    int taille = 0;     // texts: the column's size, 0 for no limit
-    QString entete;     // grid header; "" when the grid does not show it
-    QString source;     // Liste: SELECT of (label, code)
+    int taille = 0;        // texts: the column's size, 0 for no limit
+    QString entete;        // grid header; "" when the grid does not show it
+    QString source;        // Liste: SELECT of (label, code)
     EntreesCodees entrees; // Liste: fixed entries
 };
 
@@ -43,8 +43,8 @@ struct DescriptionReferentiel
 {
     Referentiel referentiel;
     QString table;
-    QString titre;      // "Paramètres"
-    QString nomExport;  // "Liste_des_Parametres"
+    QString titre;     // "Paramètres"
+    QString nomExport; // "Liste_des_Parametres"
     QString pageAide;
     QString codeVide;   // "Renseignez le code de l'unité."
     QString enregistre; // "Enregistrement de la fiche de l'unité terminé."
@@ -94,7 +94,8 @@ class ModeleReferentielAnalyses : public ModeleFichesReference<FicheReferentiel>
     // the screen.
     bool confirmerRemplacement(const QString &ancien) const;
     // Checks the new code, asks the confirmation, then replaces. True when done.
-    bool remplacerHistorique(const QString &ancien, const QString &nouveau, Progression &progression);
+    bool remplacerHistorique(const QString &ancien, const QString &nouveau,
+                             Progression &progression);
 
     // Entries of a Liste field (one query).
     static EntreesCodees entrees(const ChampReferentiel &champ);

@@ -50,8 +50,9 @@ QString premiereValeur(const QString &sql, const QVector<QVariant> &valeurs)
 QHash<QString, QString> lireCodesInternes(const QString &table, QChar separateur)
 {
     QHash<QString, QString> r;
-    const Tableau t = bd().extraire(QStringLiteral("SELECT Code, codesInternes FROM ") + table +
-                                    QStringLiteral(" WHERE codesInternes IS NOT NULL ORDER BY Code"));
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT Code, codesInternes FROM ") + table +
+                      QStringLiteral(" WHERE codesInternes IS NOT NULL ORDER BY Code"));
     for (int i = 0; i < t.nbLignes(); ++i) {
         const QString code = t.texte(i, 0).trimmed();
         for (const QString &autre : t.texte(i, 1).split(separateur, Qt::SkipEmptyParts)) {
@@ -126,15 +127,18 @@ QString resoudreParametre(CacheResolution &cache, const QString &codeLu, bool cr
 
     QString resultat;
     if (!code.isEmpty())
-        resultat = premiereValeur(QStringLiteral("SELECT Code FROM Analyses_Parametres WHERE code=?"), {code});
+        resultat = premiereValeur(
+            QStringLiteral("SELECT Code FROM Analyses_Parametres WHERE code=?"), {code});
     if (resultat.isEmpty())
-        resultat = premiereValeur(QStringLiteral("SELECT Code FROM Analyses_Parametres WHERE Nom=?"), {libelle});
+        resultat = premiereValeur(
+            QStringLiteral("SELECT Code FROM Analyses_Parametres WHERE Nom=?"), {libelle});
     if (resultat.isEmpty())
-        resultat = premiereValeur(QStringLiteral("SELECT Code FROM Analyses_Parametres WHERE LibelleLong=?"),
-                                  {libelle});
+        resultat = premiereValeur(
+            QStringLiteral("SELECT Code FROM Analyses_Parametres WHERE LibelleLong=?"), {libelle});
     if (resultat.isEmpty() && libelle.contains(u'-'))
-        resultat = premiereValeur(QStringLiteral("SELECT Code FROM Analyses_Parametres WHERE Nom=?"),
-                                  {QString(libelle).replace(u'-', u' ')});
+        resultat =
+            premiereValeur(QStringLiteral("SELECT Code FROM Analyses_Parametres WHERE Nom=?"),
+                           {QString(libelle).replace(u'-', u' ')});
     if (resultat.isEmpty() && !code.isEmpty()) {
         if (!e.internesParametresLus) {
             e.internesParametres = lireCodesInternes(QStringLiteral("ANALYSES_PARAMETRES"), u',');
@@ -153,14 +157,16 @@ QString resoudreParametre(CacheResolution &cache, const QString &codeLu, bool cr
             }
             nouveau = QString::number(qint64(e.prochainParametre));
         }
-        InstructionPreparee p = bd().preparer(QStringLiteral(
-            "INSERT INTO ANALYSES_PARAMETRES (Code, Nom, DateCreation, Auteur, Statut, UniteReference1, "
-            "Actif, codesInternes) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-        const QVariant unite = nettoyer(uniteReference).isEmpty() ? QVariant() : QVariant(nettoyer(uniteReference));
+        InstructionPreparee p =
+            bd().preparer(QStringLiteral("INSERT INTO ANALYSES_PARAMETRES (Code, Nom, "
+                                         "DateCreation, Auteur, Statut, UniteReference1, "
+                                         "Actif, codesInternes) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        const QVariant unite =
+            nettoyer(uniteReference).isEmpty() ? QVariant() : QVariant(nettoyer(uniteReference));
         // A code that is not kept stays findable through codesInternes.
         const QVariant internes = garde || code.isEmpty() ? QVariant() : QVariant(code);
-        if (p.executer({nouveau, libelle.left(255), aujourdhui(), AUTEUR_PARAMETRE_CREE, STATUT_PARAMETRE_CREE,
-                        unite, QStringLiteral("1"), internes})) {
+        if (p.executer({nouveau, libelle.left(255), aujourdhui(), AUTEUR_PARAMETRE_CREE,
+                        STATUT_PARAMETRE_CREE, unite, QStringLiteral("1"), internes})) {
             resultat = nouveau;
             cache.parametresCrees << nouveau;
             if (!garde) e.prochainParametre += 1;
@@ -172,7 +178,8 @@ QString resoudreParametre(CacheResolution &cache, const QString &codeLu, bool cr
     return resultat;
 }
 
-QString resoudreUnite(CacheResolution &cache, const QString &codeLu, bool creation, const QString &symboleLu)
+QString resoudreUnite(CacheResolution &cache, const QString &codeLu, bool creation,
+                      const QString &symboleLu)
 {
     CacheResolution::Etat &e = *cache.m_etat;
     const QString code = nettoyer(codeLu);
@@ -183,11 +190,14 @@ QString resoudreUnite(CacheResolution &cache, const QString &codeLu, bool creati
 
     QString resultat;
     if (!code.isEmpty())
-        resultat = premiereValeur(QStringLiteral("SELECT Code FROM Analyses_Unites WHERE code=?"), {code});
+        resultat =
+            premiereValeur(QStringLiteral("SELECT Code FROM Analyses_Unites WHERE code=?"), {code});
     if (resultat.isEmpty() && !symbole.isEmpty()) {
-        resultat = premiereValeur(QStringLiteral("SELECT Code FROM Analyses_Unites WHERE symbole=?"), {symbole});
+        resultat = premiereValeur(
+            QStringLiteral("SELECT Code FROM Analyses_Unites WHERE symbole=?"), {symbole});
         if (resultat.isEmpty())
-            resultat = premiereValeur(QStringLiteral("SELECT Code FROM Analyses_Unites WHERE nom=?"), {symbole});
+            resultat = premiereValeur(
+                QStringLiteral("SELECT Code FROM Analyses_Unites WHERE nom=?"), {symbole});
     }
     if (resultat.isEmpty() && !code.isEmpty()) {
         if (!e.internesUnitesLus) {
@@ -201,15 +211,19 @@ QString resoudreUnite(CacheResolution &cache, const QString &codeLu, bool creati
         const bool garde = estCodeNumerique(code) && code.size() <= LONGUEUR_CODE;
         QString nouveau = code;
         if (!garde) {
-            if (e.prochaineUnite < 0) e.prochaineUnite = std::max(codeNumeriqueMax(QStringLiteral("ANALYSES_UNITES")) + 1, 1.0);
+            if (e.prochaineUnite < 0)
+                e.prochaineUnite =
+                    std::max(codeNumeriqueMax(QStringLiteral("ANALYSES_UNITES")) + 1, 1.0);
             nouveau = QString::number(qint64(e.prochaineUnite));
         }
         const QString texte = (symbole.isEmpty() ? code : symbole).left(255);
         const QVariant internes = garde || code.isEmpty() ? QVariant() : QVariant(code);
-        InstructionPreparee p = bd().preparer(QStringLiteral(
-            "INSERT INTO ANALYSES_UNITES (Code, Symbole, Nom, Auteur, DateCreation, Commentaires, codesInternes) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?)"));
-        if (p.executer({nouveau, texte, texte, AUTEUR_UNITE_CREEE, aujourdhui(), COMMENTAIRE_UNITE_CREEE, internes})) {
+        InstructionPreparee p =
+            bd().preparer(QStringLiteral("INSERT INTO ANALYSES_UNITES (Code, Symbole, Nom, Auteur, "
+                                         "DateCreation, Commentaires, codesInternes) "
+                                         "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+        if (p.executer({nouveau, texte, texte, AUTEUR_UNITE_CREEE, aujourdhui(),
+                        COMMENTAIRE_UNITE_CREEE, internes})) {
             resultat = nouveau;
             cache.unitesCrees << nouveau;
             if (!garde) e.prochaineUnite += 1;
@@ -224,9 +238,10 @@ QString resoudreUnite(CacheResolution &cache, const QString &codeLu, bool creati
 std::array<QString, 3> unitesReference(const QString &codeParametre)
 {
     std::array<QString, 3> r;
-    const Tableau t = bd().extraire(
-        QStringLiteral("SELECT UniteReference1, uniteReference2, uniteReference3 FROM Analyses_Parametres WHERE code=") +
-        sqlTexte(codeParametre.trimmed()));
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT UniteReference1, uniteReference2, uniteReference3 "
+                                     "FROM Analyses_Parametres WHERE code=") +
+                      sqlTexte(codeParametre.trimmed()));
     if (!t.estVide())
         for (int i = 0; i < 3; ++i)
             r[size_t(i)] = t.texte(0, i).trimmed();
@@ -301,13 +316,15 @@ Usages usages(Referentiel r)
                  {"ANALYSES_PARAMETRES", "UniteReference3", false},
                  {"QUALITOMETRES_OPERATIONS_RESULTATS", "codeUnite", true}}};
     case Referentiel::Methode:
-        return {{QStringLiteral("CodeMethode"), QStringLiteral("CodeMethodeFraction"), QStringLiteral("MethodeExtraction")},
+        return {{QStringLiteral("CodeMethode"), QStringLiteral("CodeMethodeFraction"),
+                 QStringLiteral("MethodeExtraction")},
                 {{"PRELEVEMENTS", "CodeMethodeFractionPrincipal", false},
                  {"PRELEVEMENTS_ECHANTILLONS", "MethodePrelevement", false},
                  {"PRELEVEMENTS_ECHANTILLONS", "MethodeConservation", false},
                  {"QUALITOMETRES_POINTS_OPERATIONS", "methodeanalyse", true}}};
     case Referentiel::Fraction:
-        return {{QStringLiteral("CodeFraction")}, {{"PRELEVEMENTS", "CodeFractionPrincipal", false}}};
+        return {{QStringLiteral("CodeFraction")},
+                {{"PRELEVEMENTS", "CodeFractionPrincipal", false}}};
     case Referentiel::Support:
         return {{QStringLiteral("CodeSupport")},
                 {{"PRELEVEMENTS", "CodeSupportPrincipal", false},
@@ -353,8 +370,9 @@ bool estUtilise(Referentiel referentiel, const QString &codeBrut)
         if (!existantes.contains(QString::fromLatin1(e.table).toUpper())) continue;
         const QString valeur = valeurComparee(code, e.numerique);
         if (valeur.isEmpty()) continue;
-        if (!bd().valeur(QStringLiteral("SELECT ") + QLatin1String(e.colonne) + QStringLiteral(" FROM ") +
-                         QLatin1String(e.table) + QStringLiteral(" WHERE ") + QLatin1String(e.colonne) + u'=' + valeur)
+        if (!bd().valeur(QStringLiteral("SELECT ") + QLatin1String(e.colonne) +
+                         QStringLiteral(" FROM ") + QLatin1String(e.table) +
+                         QStringLiteral(" WHERE ") + QLatin1String(e.colonne) + u'=' + valeur)
                  .isNull())
             return true;
     }
@@ -366,8 +384,9 @@ bool estUtilise(Referentiel referentiel, const QString &codeBrut)
             QStringList conditions;
             for (const QString &c : u.colonnesAnalyses)
                 conditions << c + u'=' + valeur;
-            return QStringLiteral("SELECT ") + u.colonnesAnalyses.first() + QStringLiteral(" FROM ") + table +
-                   QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" OR "));
+            return QStringLiteral("SELECT ") + u.colonnesAnalyses.first() +
+                   QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ") +
+                   conditions.join(QStringLiteral(" OR "));
         },
         [&](const Tableau &, int) {
             trouve = true;
@@ -399,7 +418,8 @@ QSet<QString> codesUtilises(Referentiel referentiel, bool *ok)
         reussi = parcourirAnalyses(
                      tablesAnalysesStations(),
                      [&](const QString &table) {
-                         return QStringLiteral("SELECT DISTINCT ") + colonne + QStringLiteral(" FROM ") + table;
+                         return QStringLiteral("SELECT DISTINCT ") + colonne +
+                                QStringLiteral(" FROM ") + table;
                      },
                      [&](const Tableau &t, int l) {
                          if (const QString c = texteCode(t, l); !c.isEmpty()) r.insert(c);
@@ -438,10 +458,12 @@ int purgerNonUtilises(Referentiel referentiel, Progression &progression)
         QStringList valeurs;
         for (const QString &c : aSupprimer.mid(i, CODES_PAR_INSTRUCTION))
             valeurs << sqlTexte(c);
-        ok = bd().Execute(QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE code IN (") +
-                          valeurs.join(u',') + u')');
+        ok = bd().Execute(QStringLiteral("DELETE FROM ") + table +
+                          QStringLiteral(" WHERE code IN (") + valeurs.join(u',') + u')');
     }
-    if (ok) ok = bd().Execute(QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE code is null"));
+    if (ok)
+        ok = bd().Execute(QStringLiteral("DELETE FROM ") + table +
+                          QStringLiteral(" WHERE code is null"));
     if (ok && progression.annule()) ok = false;
     if (!ok) {
         bd().finTransaction(true);
@@ -455,8 +477,9 @@ int purgerNonUtilises(Referentiel referentiel, Progression &progression)
 CibleRemplacement lireCibleRemplacement(const QString &code)
 {
     CibleRemplacement r;
-    const Tableau t = bd().extraire(QStringLiteral("SELECT Nom, UniteReference1 FROM ANALYSES_PARAMETRES where code=") +
-                                    sqlTexte(code.trimmed()));
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT Nom, UniteReference1 FROM ANALYSES_PARAMETRES where code=") +
+        sqlTexte(code.trimmed()));
     if (t.estVide()) return r;
     r.existe = true;
     r.nom = t.texte(0, 0);
@@ -464,7 +487,8 @@ CibleRemplacement lireCibleRemplacement(const QString &code)
     return r;
 }
 
-bool remplacerHistoriqueParametre(const QString &ancienBrut, const QString &nouveauBrut, Progression &progression)
+bool remplacerHistoriqueParametre(const QString &ancienBrut, const QString &nouveauBrut,
+                                  Progression &progression)
 {
     const QString ancien = ancienBrut.trimmed();
     const QString nouveau = nouveauBrut.trimmed();
@@ -482,43 +506,51 @@ bool remplacerHistoriqueParametre(const QString &ancienBrut, const QString &nouv
     const QVector<TableAnalysesStation> stations = tablesAnalysesStations();
     for (qsizetype i = 0; i < stations.size(); ++i) {
         if (progression.annule()) return false;
-        progression.message(QStringLiteral("Mise à jour des analyses de la station ") + stations[i].codeBSS);
+        progression.message(QStringLiteral("Mise à jour des analyses de la station ") +
+                            stations[i].codeBSS);
         progression.position(i, stations.size());
-        if (!bd().Execute(QStringLiteral("UPDATE ") + stations[i].table + QStringLiteral(" SET codeparametre=") +
-                          sqlTexte(nouveau) + QStringLiteral(", codeunite=") + unite +
+        if (!bd().Execute(QStringLiteral("UPDATE ") + stations[i].table +
+                          QStringLiteral(" SET codeparametre=") + sqlTexte(nouveau) +
+                          QStringLiteral(", codeunite=") + unite +
                           QStringLiteral(" WHERE codeparametre=") + sqlTexte(ancien)))
             ok = false;
     }
     progression.message(QStringLiteral("Mise à jour des sélections"));
     executer(QStringLiteral("ANALYSES_PARAMETRES_SELECTIONS"),
-             QStringLiteral("UPDATE ANALYSES_PARAMETRES_SELECTIONS SET codeparametre=") + sqlTexte(nouveau) +
-                 QStringLiteral(", codeunite=") + unite + QStringLiteral(" WHERE codeparametre=") + sqlTexte(ancien) +
+             QStringLiteral("UPDATE ANALYSES_PARAMETRES_SELECTIONS SET codeparametre=") +
+                 sqlTexte(nouveau) + QStringLiteral(", codeunite=") + unite +
+                 QStringLiteral(" WHERE codeparametre=") + sqlTexte(ancien) +
                  QStringLiteral(" and typeListe=0"));
     progression.message(QStringLiteral("Mise à jour des seuils"));
     executer(QStringLiteral("ANALYSES_SEUILS"),
              QStringLiteral("UPDATE ANALYSES_SEUILS SET codeparametre=") + sqlTexte(nouveau) +
-                 QStringLiteral(", codeunite=") + unite + QStringLiteral(" WHERE codeparametre=") + sqlTexte(ancien) +
-                 QStringLiteral(" and typeListe='0'"));
+                 QStringLiteral(", codeunite=") + unite + QStringLiteral(" WHERE codeparametre=") +
+                 sqlTexte(ancien) + QStringLiteral(" and typeListe='0'"));
     progression.message(QStringLiteral("Mise à jour des graphiques et recherche préenregistrées"));
-    for (const QString &t : {QStringLiteral("COURBES_REFERENCES_QUALITO"), QStringLiteral("COURBES_REFERENCES_QUALITO_PARAM")})
-        executer(t, QStringLiteral("UPDATE ") + t + QStringLiteral(" SET codeparametre=") + sqlTexte(nouveau) +
-                        QStringLiteral(", codeunite=") + unite + QStringLiteral(" WHERE codeparametre=") +
-                        sqlTexte(ancien));
+    for (const QString &t : {QStringLiteral("COURBES_REFERENCES_QUALITO"),
+                             QStringLiteral("COURBES_REFERENCES_QUALITO_PARAM")})
+        executer(t, QStringLiteral("UPDATE ") + t + QStringLiteral(" SET codeparametre=") +
+                        sqlTexte(nouveau) + QStringLiteral(", codeunite=") + unite +
+                        QStringLiteral(" WHERE codeparametre=") + sqlTexte(ancien));
     // Overlays and operation results keep their codes as numbers.
     const QString ancienNombre = valeurComparee(ancien, true);
     const QString nouveauNombre = valeurComparee(nouveau, true);
-    const QString uniteNombre = cible.unite.isEmpty() ? QStringLiteral("null") : valeurComparee(cible.unite, true);
+    const QString uniteNombre =
+        cible.unite.isEmpty() ? QStringLiteral("null") : valeurComparee(cible.unite, true);
     if (!ancienNombre.isEmpty() && !nouveauNombre.isEmpty()) {
         const QString u = uniteNombre.isEmpty() ? QStringLiteral("null") : uniteNombre;
         executer(QStringLiteral("QUALITOMETRES_SUPERPOSITIONS_PARAMETRES"),
-                 QStringLiteral("UPDATE QUALITOMETRES_SUPERPOSITIONS_PARAMETRES SET parametre=") + nouveauNombre +
-                     QStringLiteral(", unite=") + u + QStringLiteral(" WHERE parametre=") + ancienNombre);
+                 QStringLiteral("UPDATE QUALITOMETRES_SUPERPOSITIONS_PARAMETRES SET parametre=") +
+                     nouveauNombre + QStringLiteral(", unite=") + u +
+                     QStringLiteral(" WHERE parametre=") + ancienNombre);
         executer(QStringLiteral("QUALITOMETRES_OPERATIONS_RESULTATS"),
-                 QStringLiteral("UPDATE QUALITOMETRES_OPERATIONS_RESULTATS SET codeParametre=") + nouveauNombre +
-                     QStringLiteral(", codeUnite=") + u + QStringLiteral(" WHERE codeParametre=") + ancienNombre);
+                 QStringLiteral("UPDATE QUALITOMETRES_OPERATIONS_RESULTATS SET codeParametre=") +
+                     nouveauNombre + QStringLiteral(", codeUnite=") + u +
+                     QStringLiteral(" WHERE codeParametre=") + ancienNombre);
     }
     executer(QStringLiteral("ANALYSES_PARAMETRES"),
-             QStringLiteral("UPDATE ANALYSES_PARAMETRES SET actif='1' WHERE code=") + sqlTexte(nouveau));
+             QStringLiteral("UPDATE ANALYSES_PARAMETRES SET actif='1' WHERE code=") +
+                 sqlTexte(nouveau));
     progression.position(stations.size(), stations.size());
     return ok;
 }

@@ -18,7 +18,14 @@ namespace vyk {
 class Progression;
 class InstructionPreparee;
 
-enum class Referentiel { Parametre, Unite, Methode, Fraction, Support };
+enum class Referentiel
+{
+    Parametre,
+    Unite,
+    Methode,
+    Fraction,
+    Support
+};
 
 // The table of a referential ("ANALYSES_PARAMETRES" ...).
 QString tableReferentiel(Referentiel referentiel);

@@ -33,7 +33,8 @@ namespace {
 void capturer(QWidget &fenetre, const QString &nom)
 {
     const QString dossier = qEnvironmentVariable("VYK_CAPTURES");
-    if (!dossier.isEmpty()) fenetre.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
+    if (!dossier.isEmpty())
+        fenetre.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
 }
 
 class PrelevementSuiviEcranTest : public BaseTest
@@ -46,10 +47,12 @@ class PrelevementSuiviEcranTest : public BaseTest
         session().login = QStringLiteral("ADMIN");
         session().administrateur = true;
         for (const char *sql : {
-                 "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES (1, 'BSS001', 'Source du Lez')",
+                 "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES (1, 'BSS001', "
+                 "'Source du Lez')",
                  "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1340', 'Nitrates')",
                  "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1335', 'Ammonium')",
-                 "INSERT INTO ANALYSES_UNITES (Code, Symbole, Nom, Actif) VALUES ('162', 'mg/L', 'milligramme par litre', '1')",
+                 "INSERT INTO ANALYSES_UNITES (Code, Symbole, Nom, Actif) VALUES ('162', 'mg/L', "
+                 "'milligramme par litre', '1')",
              })
             ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
     }
@@ -75,8 +78,9 @@ class PrelevementSuiviEcranTest : public BaseTest
         }
         // What the delegate does when the user leaves the cell.
         QMetaObject::invokeMethod(grille, "commitData", Q_ARG(QWidget *, editeur));
-        QMetaObject::invokeMethod(grille, "closeEditor", Q_ARG(QWidget *, editeur),
-                                  Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+        QMetaObject::invokeMethod(
+            grille, "closeEditor", Q_ARG(QWidget *, editeur),
+            Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
@@ -88,19 +92,24 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
         fiche.resize(1200, 700);
         fiche.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&fiche));
-        EXPECT_EQ(fiche.LblEntete->text(), QStringLiteral("Qualitomètre BSS001 - nouveau prélèvement"));
+        EXPECT_EQ(fiche.LblEntete->text(),
+                  QStringLiteral("Qualitomètre BSS001 - nouveau prélèvement"));
         // Analyses before the sample exists: refused.
         fiche.CmdEnregistrerAnalyses->click();
-        EXPECT_EQ(messages().textes(), QStringList({"Vous devez d'abord enregistrer le prélèvement."}));
+        EXPECT_EQ(messages().textes(),
+                  QStringList({"Vous devez d'abord enregistrer le prélèvement."}));
         messages().vider();
 
         auto *date = qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("DateDebut")));
         ASSERT_NE(date, nullptr);
         QTest::keyClicks(date, QStringLiteral("12/05/2021"));
-        QTest::keyClicks(qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("HeureDebut"))), QStringLiteral("09:45"));
+        QTest::keyClicks(qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("HeureDebut"))),
+                         QStringLiteral("09:45"));
         fiche.CmdEnregistrer->trigger();
-        EXPECT_EQ(messages().textes(), QStringList({"Enregistrement de la fiche du prélèvement terminé."}));
-        EXPECT_EQ(fiche.LblEntete->text(), QStringLiteral("Qualitomètre BSS001 - prélèvement n° 0"));
+        EXPECT_EQ(messages().textes(),
+                  QStringList({"Enregistrement de la fiche du prélèvement terminé."}));
+        EXPECT_EQ(fiche.LblEntete->text(),
+                  QStringLiteral("Qualitomètre BSS001 - prélèvement n° 0"));
         messages().vider();
 
         fiche.Onglets->setCurrentIndex(4);
@@ -124,16 +133,21 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
         capturer(fiche, QStringLiteral("FichePrelevementPhysicoChmique"));
         fiche.CmdEnregistrerAnalyses->click();
         EXPECT_EQ(messages().textes(), QStringList({"Enregistrement des analyses terminé."}));
-        EXPECT_EQ(lignes(QStringLiteral("SELECT NumAnalyse, CodeParametre, Resultat, CodeUnite, CodeRemarque FROM ANALYSES_BSS001 ORDER BY NumAnalyse")),
+        EXPECT_EQ(lignes(QStringLiteral("SELECT NumAnalyse, CodeParametre, Resultat, CodeUnite, "
+                                        "CodeRemarque FROM ANALYSES_BSS001 ORDER BY NumAnalyse")),
                   QStringList({"0|1340|12.5|162|", "1|1335|0.1|162|10"}));
     }
     // Opened again: the sample and its two analyses.
     {
-        FichePrelevementPhysicoChmique fiche(QStringLiteral("1"), QStringLiteral("BSS001"), QStringLiteral("0"));
-        EXPECT_EQ(qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("HeureDebut")))->text(), QStringLiteral("09:45"));
+        FichePrelevementPhysicoChmique fiche(QStringLiteral("1"), QStringLiteral("BSS001"),
+                                             QStringLiteral("0"));
+        EXPECT_EQ(qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("HeureDebut")))->text(),
+                  QStringLiteral("09:45"));
         ASSERT_EQ(fiche.SprAnalyses->rowCount(), 2);
-        EXPECT_EQ(fiche.SprAnalyses->texte(1, 0), texteEntree(QStringLiteral("Ammonium"), QStringLiteral("1335")));
-        EXPECT_EQ(fiche.SprAnalyses->texte(1, 2), texteEntree(QStringLiteral("mg/L"), QStringLiteral("162")));
+        EXPECT_EQ(fiche.SprAnalyses->texte(1, 0),
+                  texteEntree(QStringLiteral("Ammonium"), QStringLiteral("1335")));
+        EXPECT_EQ(fiche.SprAnalyses->texte(1, 2),
+                  texteEntree(QStringLiteral("mg/L"), QStringLiteral("162")));
         // The detailed view shows every column.
         EXPECT_TRUE(fiche.SprAnalyses->isColumnHidden(20));
         fiche.ChkAffichageDetail->click();
@@ -177,18 +191,22 @@ TEST_P(PrelevementSuiviEcranTest, ListeDesUnites)
     auto *code = qobject_cast<QLineEdit *>(ecran.controle(QStringLiteral("Code")));
     ASSERT_NE(code, nullptr);
     QTest::keyClicks(code, QStringLiteral("48"));
-    QTest::keyClicks(qobject_cast<QLineEdit *>(ecran.controle(QStringLiteral("Symbole"))), QStringLiteral("µg/L"));
-    qobject_cast<ComboCodee *>(ecran.controle(QStringLiteral("Statut")))->selectionnerCode(QStringLiteral("2"));
+    QTest::keyClicks(qobject_cast<QLineEdit *>(ecran.controle(QStringLiteral("Symbole"))),
+                     QStringLiteral("µg/L"));
+    qobject_cast<ComboCodee *>(ecran.controle(QStringLiteral("Statut")))
+        ->selectionnerCode(QStringLiteral("2"));
     ecran.actionEnregistrer()->trigger();
     EXPECT_EQ(messages().textes(), QStringList({"Enregistrement de la fiche de l'unité terminé."}));
     EXPECT_EQ(ecran.grille()->nbLignes(), avant + 1);
     EXPECT_TRUE(code->isReadOnly());
-    EXPECT_EQ(lignes(QStringLiteral("SELECT Symbole, Statut FROM ANALYSES_UNITES WHERE Code='48'")), QStringList({"µg/L|2"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Symbole, Statut FROM ANALYSES_UNITES WHERE Code='48'")),
+              QStringList({"µg/L|2"}));
     capturer(ecran, QStringLiteral("ListeUnites"));
     messages().vider();
     messages().repondre(BoutonOui);
     ecran.actionSupprimer()->trigger();
-    EXPECT_EQ(messages().textes(), QStringList({"Voulez vous supprimer l'unité 48 ?", "L'unité a été supprimée."}));
+    EXPECT_EQ(messages().textes(),
+              QStringList({"Voulez vous supprimer l'unité 48 ?", "L'unité a été supprimée."}));
     EXPECT_EQ(ecran.grille()->nbLignes(), avant);
 }
 

@@ -62,9 +62,11 @@ void lireGrille(const GrilleSaisie *grille, LignesPrelevement &lignes)
 
 } // namespace
 
-FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &codeQualitometre, const QString &codeBSS,
+FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &codeQualitometre,
+                                                               const QString &codeBSS,
                                                                const QString &numPrelevement,
-                                                               const QString &codeOperation, QWidget *parent)
+                                                               const QString &codeOperation,
+                                                               QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("FichePrelevementPhysicoChmique"));
@@ -75,14 +77,16 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     disposition->setContentsMargins(4, 4, 4, 4);
     auto *barre = new QToolBar(this);
     barre->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    CmdInsertion = barre->addAction(style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("Nouveau prélèvement"), this,
+    CmdInsertion = barre->addAction(style()->standardIcon(QStyle::SP_FileIcon),
+                                    QStringLiteral("Nouveau prélèvement"), this,
                                     &FichePrelevementPhysicoChmique::cmdInsertion);
     CmdEnregistrer = barre->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
                                       QStringLiteral("Enregistrer le prélèvement"), this,
                                       &FichePrelevementPhysicoChmique::enregistrer);
     CmdEnregistrer->setShortcut(QKeySequence::Save);
-    CmdSupprimer = barre->addAction(style()->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("Supprimer le prélèvement"),
-                                    this, &FichePrelevementPhysicoChmique::supprimer);
+    CmdSupprimer = barre->addAction(style()->standardIcon(QStyle::SP_TrashIcon),
+                                    QStringLiteral("Supprimer le prélèvement"), this,
+                                    &FichePrelevementPhysicoChmique::supprimer);
     disposition->addWidget(barre);
     LblEntete = new QLabel(this);
     LblEntete->setTextFormat(Qt::PlainText);
@@ -96,20 +100,26 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     construireFiche(fiche);
     Onglets->addTab(fiche, QStringLiteral("Prélèvement"));
 
-    Onglets->addTab(construireGrille(SprFinalites, colonnesFinalites(), QStringLiteral("Enregistrer les finalités"),
+    Onglets->addTab(construireGrille(SprFinalites, colonnesFinalites(),
+                                     QStringLiteral("Enregistrer les finalités"),
                                      CmdEnregistrerFinalites),
                     QStringLiteral("Finalités"));
-    Onglets->addTab(construireGrille(SprDossiers, colonnesDossiers(), QStringLiteral("Enregistrer les dossiers"),
+    Onglets->addTab(construireGrille(SprDossiers, colonnesDossiers(),
+                                     QStringLiteral("Enregistrer les dossiers"),
                                      CmdEnregistrerDossiers),
                     QStringLiteral("Dossiers"));
-    Onglets->addTab(construireGrille(SprEchantillons, colonnesEchantillons(), QStringLiteral("Enregistrer les échantillons"),
+    Onglets->addTab(construireGrille(SprEchantillons, colonnesEchantillons(),
+                                     QStringLiteral("Enregistrer les échantillons"),
                                      CmdEnregistrerEchantillons),
                     QStringLiteral("Echantillons"));
-    QWidget *analyses = construireGrille(SprAnalyses, colonnesAnalyses(), QStringLiteral("Enregistrer les analyses"),
-                                         CmdEnregistrerAnalyses, &CmdAjouterAnalyse, &CmdSupprimerAnalyse);
+    QWidget *analyses = construireGrille(
+        SprAnalyses, colonnesAnalyses(), QStringLiteral("Enregistrer les analyses"),
+        CmdEnregistrerAnalyses, &CmdAjouterAnalyse, &CmdSupprimerAnalyse);
     Onglets->addTab(analyses, QStringLiteral("Analyses"));
-    SprDossiers->definirColonneFigee(indexColonne(colonnesDossiers(), QStringLiteral("NumDossier")), true);
-    SprEchantillons->definirColonneFigee(indexColonne(colonnesEchantillons(), QStringLiteral("NumEchantillon")), true);
+    SprDossiers->definirColonneFigee(indexColonne(colonnesDossiers(), QStringLiteral("NumDossier")),
+                                     true);
+    SprEchantillons->definirColonneFigee(
+        indexColonne(colonnesEchantillons(), QStringLiteral("NumEchantillon")), true);
 
     // Options of the analyses grid.
     auto *options = new QHBoxLayout;
@@ -119,11 +129,13 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     CboStatut->definirEntrees(EditionPrelevement::entreesStatutMasse(), ComboCodee::AvecVide);
     CmdStatut = new QPushButton(QStringLiteral("Appliquer le statut"), analyses);
     CboQualification = new ComboCodee(analyses);
-    CboQualification->definirEntrees(EditionPrelevement::entreesQualificationMasse(), ComboCodee::AvecVide);
+    CboQualification->definirEntrees(EditionPrelevement::entreesQualificationMasse(),
+                                     ComboCodee::AvecVide);
     CmdQualification = new QPushButton(QStringLiteral("Appliquer la qualification"), analyses);
     CboSelection = new ComboCodee(analyses);
     CboSelection->definirEntrees(EditionPrelevement::selectionsParametres(), ComboCodee::AvecVide);
-    CmdAjouterSelection = new QPushButton(QStringLiteral("Ajouter les paramètres de la sélection"), analyses);
+    CmdAjouterSelection =
+        new QPushButton(QStringLiteral("Ajouter les paramètres de la sélection"), analyses);
     options->addWidget(ChkModification);
     options->addWidget(ChkAffichageDetail);
     options->addWidget(CboSelection);
@@ -139,7 +151,8 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     connect(ChkModification, &QCheckBox::toggled, this, [this](bool) { chargerAnalyses(); });
     connect(CmdAjouterSelection, &QPushButton::clicked, this, [this] {
         if (!SprAnalyses->estModifiable() || CboSelection->codeSelectionne().isEmpty()) return;
-        for (const LignePrelevement &l : EditionPrelevement::lignesSelection(CboSelection->codeSelectionne())) {
+        for (const LignePrelevement &l :
+             EditionPrelevement::lignesSelection(CboSelection->codeSelectionne())) {
             const int ligne = SprAnalyses->ajouterLigne();
             for (int c = 0; c < l.textes.size(); ++c)
                 SprAnalyses->definirTexte(ligne, c, l.textes[c]);
@@ -150,7 +163,8 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
         if (m_edition.changerStatutAnalyses(CboStatut->texteSelectionne())) chargerAnalyses();
     });
     connect(CmdQualification, &QPushButton::clicked, this, [this] {
-        if (m_edition.changerQualificationAnalyses(CboQualification->texteSelectionne())) chargerAnalyses();
+        if (m_edition.changerQualificationAnalyses(CboQualification->texteSelectionne()))
+            chargerAnalyses();
     });
     disposition->addWidget(Onglets, 1);
 
@@ -167,10 +181,13 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
         lireGrille(SprEchantillons, m_edition.echantillons);
         if (m_edition.enregistrerEchantillons()) chargerAnalyses();
     });
-    connect(CmdEnregistrerAnalyses, &QPushButton::clicked, this, &FichePrelevementPhysicoChmique::enregistrerAnalyses);
+    connect(CmdEnregistrerAnalyses, &QPushButton::clicked, this,
+            &FichePrelevementPhysicoChmique::enregistrerAnalyses);
 
-    for (QWidget *w : {static_cast<QWidget *>(CmdEnregistrerFinalites), static_cast<QWidget *>(CmdEnregistrerDossiers),
-                       static_cast<QWidget *>(CmdEnregistrerEchantillons), static_cast<QWidget *>(CmdEnregistrerAnalyses)})
+    for (QWidget *w : {static_cast<QWidget *>(CmdEnregistrerFinalites),
+                       static_cast<QWidget *>(CmdEnregistrerDossiers),
+                       static_cast<QWidget *>(CmdEnregistrerEchantillons),
+                       static_cast<QWidget *>(CmdEnregistrerAnalyses)})
         appliquerDroit(w, DROIT_MODIFICATION);
     appliquerDroit(CmdEnregistrer, DROIT_MODIFICATION);
     appliquerDroit(CmdSupprimer, DROIT_MODIFICATION);
@@ -181,8 +198,9 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     else if (!charge)
         m_edition.nouveau();
     // One card per sample in the frame.
-    setObjectName(QStringLiteral("FichePrelevementPhysicoChmique_") + codeQualitometre.trimmed() + u'_' +
-                  (m_edition.estEnregistre() ? m_edition.numPrelevement() : QStringLiteral("nouveau")));
+    setObjectName(
+        QStringLiteral("FichePrelevementPhysicoChmique_") + codeQualitometre.trimmed() + u'_' +
+        (m_edition.estEnregistre() ? m_edition.numPrelevement() : QStringLiteral("nouveau")));
     afficher();
 }
 
@@ -250,9 +268,9 @@ void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
     d->addWidget(defilement);
 }
 
-QWidget *FichePrelevementPhysicoChmique::construireGrille(GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes,
-                                                         const QString &libelle, QPushButton *&cmdEnregistrer,
-                                                         QPushButton **cmdAjouter, QPushButton **cmdSupprimer)
+QWidget *FichePrelevementPhysicoChmique::construireGrille(
+    GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes, const QString &libelle,
+    QPushButton *&cmdEnregistrer, QPushButton **cmdAjouter, QPushButton **cmdSupprimer)
 {
     auto *onglet = new QWidget;
     auto *d = new QVBoxLayout(onglet);
@@ -262,7 +280,8 @@ QWidget *FichePrelevementPhysicoChmique::construireGrille(GrilleSaisie *&grille,
     auto *boutons = new QHBoxLayout;
     auto *ajouter = new QPushButton(QStringLiteral("Ajouter une ligne"), onglet);
     auto *retirer = new QPushButton(QStringLiteral("Supprimer la ligne"), onglet);
-    cmdEnregistrer = new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), libelle, onglet);
+    cmdEnregistrer =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), libelle, onglet);
     boutons->addWidget(ajouter);
     boutons->addWidget(retirer);
     boutons->addStretch(1);
@@ -276,13 +295,13 @@ QWidget *FichePrelevementPhysicoChmique::construireGrille(GrilleSaisie *&grille,
     });
     connect(retirer, &QPushButton::clicked, this, [this, g] {
         const int ligne = g->ligneCourante();
-        LignesPrelevement *lignes = g == SprFinalites ? &m_edition.finalites
-                                    : g == SprDossiers ? &m_edition.dossiers
+        LignesPrelevement *lignes = g == SprFinalites      ? &m_edition.finalites
+                                    : g == SprDossiers     ? &m_edition.dossiers
                                     : g == SprEchantillons ? &m_edition.echantillons
                                                            : &m_edition.analyses;
         lireGrille(g, *lignes);
-        const bool ok = g == SprFinalites ? m_edition.supprimerFinalite(ligne)
-                        : g == SprDossiers ? m_edition.supprimerDossier(ligne)
+        const bool ok = g == SprFinalites      ? m_edition.supprimerFinalite(ligne)
+                        : g == SprDossiers     ? m_edition.supprimerDossier(ligne)
                         : g == SprEchantillons ? m_edition.supprimerEchantillon(ligne)
                                                : m_edition.supprimerAnalyse(ligne);
         if (ok) g->retirerLigne(ligne);
@@ -292,10 +311,12 @@ QWidget *FichePrelevementPhysicoChmique::construireGrille(GrilleSaisie *&grille,
 
 void FichePrelevementPhysicoChmique::afficher()
 {
-    const QString numero = m_edition.estEnregistre() ? QStringLiteral("prélèvement n° ") + m_edition.numPrelevement()
-                                                     : QStringLiteral("nouveau prélèvement");
-    LblEntete->setText(QStringLiteral("Qualitomètre ") + m_edition.codeBSS() + QStringLiteral(" - ") + numero +
-                       (m_edition.point.isEmpty() ? QString() : QStringLiteral(" - point ") + m_edition.point));
+    const QString numero = m_edition.estEnregistre()
+                               ? QStringLiteral("prélèvement n° ") + m_edition.numPrelevement()
+                               : QStringLiteral("nouveau prélèvement");
+    LblEntete->setText(
+        QStringLiteral("Qualitomètre ") + m_edition.codeBSS() + QStringLiteral(" - ") + numero +
+        (m_edition.point.isEmpty() ? QString() : QStringLiteral(" - point ") + m_edition.point));
     m_operation->definirEntrees(m_edition.operations(), ComboCodee::AvecVide);
     for (const ColonneSaisie &c : champsPrelevement()) {
         QWidget *w = m_champs.value(c.colonne);
@@ -304,11 +325,9 @@ void FichePrelevementPhysicoChmique::afficher()
             t->setText(v);
         else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
             p->setPlainText(v);
-        else if (auto *b = qobject_cast<ComboCodee *>(w))
-        {
+        else if (auto *b = qobject_cast<ComboCodee *>(w)) {
             if (!b->selectionnerCode(codeCellule(v))) b->selectionnerCode(QString());
-        }
-        else if (auto *k = qobject_cast<QCheckBox *>(w))
+        } else if (auto *k = qobject_cast<QCheckBox *>(w))
             k->setChecked(v == QLatin1String("1"));
     }
     CmdSupprimer->setEnabled(m_edition.estEnregistre());

@@ -27,8 +27,8 @@ class FichePrelevementPhysicoChmique : public QWidget
     // The card of a station (its code and the CodeBSS of its analysis table): a stored sample by
     // number, or a new one (attached to codeOperation when given).
     FichePrelevementPhysicoChmique(const QString &codeQualitometre, const QString &codeBSS,
-                                   const QString &numPrelevement = {}, const QString &codeOperation = {},
-                                   QWidget *parent = nullptr);
+                                   const QString &numPrelevement = {},
+                                   const QString &codeOperation = {}, QWidget *parent = nullptr);
     ~FichePrelevementPhysicoChmique() override;
 
     EditionPrelevement &edition() { return m_edition; }
@@ -71,8 +71,9 @@ class FichePrelevementPhysicoChmique : public QWidget
 
   private:
     void construireFiche(QWidget *onglet);
-    QWidget *construireGrille(GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes, const QString &enregistrer,
-                              QPushButton *&cmdEnregistrer, QPushButton **cmdAjouter = nullptr,
+    QWidget *construireGrille(GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes,
+                              const QString &enregistrer, QPushButton *&cmdEnregistrer,
+                              QPushButton **cmdAjouter = nullptr,
                               QPushButton **cmdSupprimer = nullptr);
     void afficher();
     void lireChamps();

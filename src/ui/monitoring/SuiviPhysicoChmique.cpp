@@ -22,7 +22,8 @@ namespace {
 const QString FORMAT_DATE = QStringLiteral("JJ/MM/AAAA");
 } // namespace
 
-SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidget *parent) : QWidget(parent)
+SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("SuiviPhysicoChmique"));
     setWindowTitle(QStringLiteral("Suivi physico-chimique"));
@@ -36,16 +37,23 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     TxtDateFin = new QLineEdit(this);
     TxtDateFin->setPlaceholderText(FORMAT_DATE);
     CboProducteur = new ComboCodee(this);
-    CboProducteur->definirEntrees(entreesColonne(champsPrelevement()[indexColonne(champsPrelevement(), QStringLiteral("CodeProducteurPrincipal"))]),
-                                  ComboCodee::AvecTous);
+    CboProducteur->definirEntrees(
+        entreesColonne(champsPrelevement()[indexColonne(
+            champsPrelevement(), QStringLiteral("CodeProducteurPrincipal"))]),
+        ComboCodee::AvecTous);
     CboSupport = new ComboCodee(this);
-    CboSupport->definirEntrees(entreesColonne(champsPrelevement()[indexColonne(champsPrelevement(), QStringLiteral("CodeSupportPrincipal"))]),
+    CboSupport->definirEntrees(entreesColonne(champsPrelevement()[indexColonne(
+                                   champsPrelevement(), QStringLiteral("CodeSupportPrincipal"))]),
                                ComboCodee::AvecTous);
     CboStatut = new ComboCodee(this);
-    CboStatut->remplirListe(QStringLiteral("ANALYSES.STATUT"), ComboCodee::AvecTous, OrdreEntrees::Code);
+    CboStatut->remplirListe(QStringLiteral("ANALYSES.STATUT"), ComboCodee::AvecTous,
+                            OrdreEntrees::Code);
     CboQualification = new ComboCodee(this);
-    CboQualification->remplirListe(QStringLiteral("ANALYSES.QUALIFICATION"), ComboCodee::AvecTous, OrdreEntrees::Code);
-    ChkQuantification = new QCheckBox(QStringLiteral("Ne rechercher que les données supérieures au seuil de quantification"), this);
+    CboQualification->remplirListe(QStringLiteral("ANALYSES.QUALIFICATION"), ComboCodee::AvecTous,
+                                   OrdreEntrees::Code);
+    ChkQuantification = new QCheckBox(
+        QStringLiteral("Ne rechercher que les données supérieures au seuil de quantification"),
+        this);
     ChkInverse = new QCheckBox(QStringLiteral("Dates les plus récentes en premier"), this);
     ChkInverse->setChecked(filtresSuiviParDefaut().inverse);
     CmdActualiser = new QPushButton(QStringLiteral("Actualiser"), this);
@@ -75,7 +83,8 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     SprSuivi = new QTableWidget(this);
     SprSuivi->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SprSuivi->setAlternatingRowColors(true);
-    SprSuivi->horizontalHeader()->setToolTip(QStringLiteral("Double-cliquez sur une date pour ouvrir son prélèvement."));
+    SprSuivi->horizontalHeader()->setToolTip(
+        QStringLiteral("Double-cliquez sur une date pour ouvrir son prélèvement."));
     disposition->addWidget(SprSuivi, 1);
     LblInformation = new QLabel(this);
     disposition->addWidget(LblInformation);
@@ -85,9 +94,10 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     connect(ChkQuantification, &QCheckBox::toggled, this, [this](bool) { actualiser(); });
     connect(ChkInverse, &QCheckBox::toggled, this, [this](bool) { actualiser(); });
     connect(CmdNouveauPrelevement, &QPushButton::clicked, this, [this] { ouvrirFiche(-1); });
-    connect(SprSuivi->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int section) {
-        if (section >= 2) ouvrirFiche(section - 2);
-    });
+    connect(SprSuivi->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
+            [this](int section) {
+                if (section >= 2) ouvrirFiche(section - 2);
+            });
     if (!codeQualitometre.isEmpty()) CboStation->selectionnerCode(codeQualitometre);
     actualiser();
 }
@@ -113,7 +123,8 @@ void SuiviPhysicoChmique::actualiser()
     const QString station = CboStation->codeSelectionne();
     QString erreur;
     m_tableau = {};
-    if (!station.isEmpty() && !chargerSuivi(station, codeBSSStation(station), f, m_tableau, &erreur))
+    if (!station.isEmpty() &&
+        !chargerSuivi(station, codeBSSStation(station), f, m_tableau, &erreur))
         afficherMessage(QStringLiteral("Erreur"), erreur);
     const QStringList entetes = entetesSuivi(m_tableau);
     SprSuivi->clear();
@@ -122,10 +133,13 @@ void SuiviPhysicoChmique::actualiser()
     SprSuivi->setRowCount(int(m_tableau.lignes.size()));
     for (int l = 0; l < m_tableau.lignes.size(); ++l) {
         const LigneSuivi &ligne = m_tableau.lignes[l];
-        QString nom = ligne.nomParametre.isEmpty() ? ligne.codeParametre : ligne.nomParametre + QStringLiteral(" [") + ligne.codeParametre + u']';
+        QString nom = ligne.nomParametre.isEmpty()
+                          ? ligne.codeParametre
+                          : ligne.nomParametre + QStringLiteral(" [") + ligne.codeParametre + u']';
         if (ligne.calcule) nom += QStringLiteral(" (calculé)");
         SprSuivi->setItem(l, 0, new QTableWidgetItem(nom));
-        SprSuivi->setItem(l, 1, new QTableWidgetItem(ligne.symbole.isEmpty() ? ligne.codeUnite : ligne.symbole));
+        SprSuivi->setItem(
+            l, 1, new QTableWidgetItem(ligne.symbole.isEmpty() ? ligne.codeUnite : ligne.symbole));
         for (int c = 0; c < ligne.valeurs.size(); ++c) {
             auto *cellule = new QTableWidgetItem(ligne.valeurs[c]);
             cellule->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -133,17 +147,21 @@ void SuiviPhysicoChmique::actualiser()
         }
     }
     SprSuivi->resizeColumnsToContents();
-    LblInformation->setText(QString::number(m_tableau.nbAnalyses) + QStringLiteral(" analyse(s), ") +
-                            QString::number(m_tableau.colonnes.size()) + QStringLiteral(" prélèvement(s)."));
+    LblInformation->setText(
+        QString::number(m_tableau.nbAnalyses) + QStringLiteral(" analyse(s), ") +
+        QString::number(m_tableau.colonnes.size()) + QStringLiteral(" prélèvement(s)."));
 }
 
 QWidget *SuiviPhysicoChmique::ouvrirFiche(int colonne)
 {
     const QString station = CboStation->codeSelectionne();
     if (station.isEmpty()) return nullptr;
-    const QString numero = colonne >= 0 && colonne < m_tableau.colonnes.size() ? m_tableau.colonnes[colonne].numPrelevement : QString();
+    const QString numero = colonne >= 0 && colonne < m_tableau.colonnes.size()
+                               ? m_tableau.colonnes[colonne].numPrelevement
+                               : QString();
     auto *fiche = new FichePrelevementPhysicoChmique(station, codeBSSStation(station), numero);
-    connect(fiche, &FichePrelevementPhysicoChmique::prelevementModifie, this, &SuiviPhysicoChmique::actualiser);
+    connect(fiche, &FichePrelevementPhysicoChmique::prelevementModifie, this,
+            &SuiviPhysicoChmique::actualiser);
     emit ouvrirPrelevement(fiche);
     return fiche;
 }

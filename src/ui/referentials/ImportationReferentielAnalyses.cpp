@@ -1,7 +1,7 @@
 #include "ui/referentials/ImportationReferentielAnalyses.h"
 
-#include "app/Reglages.h"
 #include "app/Registre.h"
+#include "app/Reglages.h"
 #include "db/Messages.h"
 #include "referentials/ModeleReferentielAnalyses.h"
 #include "ui/widgets/GrilleDonnees.h"
@@ -17,7 +17,8 @@
 
 namespace vyk {
 
-ImportationReferentielAnalyses::ImportationReferentielAnalyses(Referentiel referentiel, QWidget *parent)
+ImportationReferentielAnalyses::ImportationReferentielAnalyses(Referentiel referentiel,
+                                                               QWidget *parent)
     : QDialog(parent), m_referentiel(referentiel)
 {
     const DescriptionReferentiel &d = descriptionReferentiel(referentiel);
@@ -26,7 +27,9 @@ ImportationReferentielAnalyses::ImportationReferentielAnalyses(Referentiel refer
     resize(900, 520);
     auto *disposition = new QVBoxLayout(this);
     auto *ligne = new QHBoxLayout;
-    ligne->addWidget(new QLabel(QStringLiteral("Fichier (XML du référentiel national, ou CSV séparé par des « ; ») :"), this));
+    ligne->addWidget(new QLabel(
+        QStringLiteral("Fichier (XML du référentiel national, ou CSV séparé par des « ; ») :"),
+        this));
     TxtFichier = new QLineEdit(this);
     TxtFichier->setReadOnly(true);
     ligne->addWidget(TxtFichier, 1);
@@ -84,7 +87,8 @@ bool ImportationReferentielAnalyses::choisirFichier(const QString &chemin)
         lignes << ligne;
     }
     SprApercu->remplir(entetes, lignes);
-    LblInformation->setText(QString::number(m_fichier.lignes.size()) + QStringLiteral(" élément(s) lu(s)."));
+    LblInformation->setText(QString::number(m_fichier.lignes.size()) +
+                            QStringLiteral(" élément(s) lu(s)."));
     return true;
 }
 
@@ -94,8 +98,9 @@ void ImportationReferentielAnalyses::demarrer()
     ProgressionGui progression(this, windowTitle());
     const BilanReferentielAnalyses b = integrerReferentielAnalyses(m_fichier, progression);
     m_integres += b.ajoutes + b.modifies;
-    QString texte = QString::number(b.ajoutes) + QStringLiteral(" élément(s) ajouté(s), ") + QString::number(b.modifies) +
-                    QStringLiteral(" mis à jour, ") + QString::number(b.rejetes) + QStringLiteral(" rejeté(s).");
+    QString texte = QString::number(b.ajoutes) + QStringLiteral(" élément(s) ajouté(s), ") +
+                    QString::number(b.modifies) + QStringLiteral(" mis à jour, ") +
+                    QString::number(b.rejetes) + QStringLiteral(" rejeté(s).");
     if (b.annule) texte += QStringLiteral("\nL'importation a été interrompue.");
     LblInformation->setText(texte);
     if (!b.erreurs.isEmpty()) texte += u'\n' + b.erreurs.mid(0, 20).join(u'\n');

@@ -27,20 +27,25 @@ EcranListeReference::Libelles libelles(Referentiel r)
 {
     switch (r) {
     case Referentiel::Parametre:
-        return {QStringLiteral("Saisir un nouveau paramètre"), QStringLiteral("Supprimer le paramètre"),
-                QStringLiteral("Enregistrer la fiche"), QStringLiteral("Importer une liste de paramètres")};
+        return {QStringLiteral("Saisir un nouveau paramètre"),
+                QStringLiteral("Supprimer le paramètre"), QStringLiteral("Enregistrer la fiche"),
+                QStringLiteral("Importer une liste de paramètres")};
     case Referentiel::Unite:
         return {QStringLiteral("Saisir une nouvelle unité"), QStringLiteral("Supprimer l'unité"),
-                QStringLiteral("Enregistrer la fiche"), QStringLiteral("Importer une liste d'unités")};
+                QStringLiteral("Enregistrer la fiche"),
+                QStringLiteral("Importer une liste d'unités")};
     case Referentiel::Methode:
-        return {QStringLiteral("Saisir une nouvelle méthode"), QStringLiteral("Supprimer la méthode"),
-                QStringLiteral("Enregistrer la fiche"), QStringLiteral("Importer une liste de méthodes")};
+        return {QStringLiteral("Saisir une nouvelle méthode"),
+                QStringLiteral("Supprimer la méthode"), QStringLiteral("Enregistrer la fiche"),
+                QStringLiteral("Importer une liste de méthodes")};
     case Referentiel::Fraction:
-        return {QStringLiteral("Saisir une nouvelle fraction"), QStringLiteral("Supprimer la fraction"),
-                QStringLiteral("Enregistrer la fiche"), QStringLiteral("Importer une liste de fractions")};
+        return {QStringLiteral("Saisir une nouvelle fraction"),
+                QStringLiteral("Supprimer la fraction"), QStringLiteral("Enregistrer la fiche"),
+                QStringLiteral("Importer une liste de fractions")};
     case Referentiel::Support:
         return {QStringLiteral("Saisir un nouveau support"), QStringLiteral("Supprimer le support"),
-                QStringLiteral("Enregistrer la fiche"), QStringLiteral("Importer une liste de supports")};
+                QStringLiteral("Enregistrer la fiche"),
+                QStringLiteral("Importer une liste de supports")};
     }
     return {};
 }
@@ -55,7 +60,8 @@ ListeReferentielAnalyses::ListeReferentielAnalyses(Referentiel referentiel, QWid
     setWindowTitle(d.titre);
     if (!d.actionPurge.isEmpty()) {
         barreOutils()->addSeparator();
-        m_purger = barreOutils()->addAction(style()->standardIcon(QStyle::SP_DialogResetButton), d.actionPurge, this,
+        m_purger = barreOutils()->addAction(style()->standardIcon(QStyle::SP_DialogResetButton),
+                                            d.actionPurge, this,
                                             &ListeReferentielAnalyses::DeclenchePurger);
     }
     if (referentiel == Referentiel::Parametre)
@@ -147,7 +153,10 @@ void ListeReferentielAnalyses::afficherFiche(const FicheReferentiel &f)
             if (c.colonne == QLatin1String("Code")) {
                 // The code of a stored row is its key: another code would be another row.
                 t->setReadOnly(!f.nouvelle);
-                t->setToolTip(f.nouvelle ? QString() : QStringLiteral("Le code d'un élément enregistré ne se modifie pas."));
+                t->setToolTip(
+                    f.nouvelle
+                        ? QString()
+                        : QStringLiteral("Le code d'un élément enregistré ne se modifie pas."));
             }
         } else if (auto *p = qobject_cast<QPlainTextEdit *>(w)) {
             p->setPlainText(v);
@@ -226,14 +235,16 @@ void ListeReferentielAnalyses::DeclencheRemplacer()
 {
     const QString ancien = ficheFormulaire().code();
     if (m_fiche.nouvelle || ancien.isEmpty()) {
-        afficherMessage(QStringLiteral("Erreur"), QStringLiteral("Sélectionnez d'abord le paramètre dans la liste."));
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("Sélectionnez d'abord le paramètre dans la liste."));
         return;
     }
     if (!m_modele.confirmerRemplacement(ancien)) return;
     bool ok = false;
-    const QString nouveau = QInputDialog::getText(this, QStringLiteral("Remplacer l'historique"),
-                                                  QStringLiteral("Quel est le nouveau code de remplacement ?"),
-                                                  QLineEdit::Normal, QString(), &ok);
+    const QString nouveau =
+        QInputDialog::getText(this, QStringLiteral("Remplacer l'historique"),
+                              QStringLiteral("Quel est le nouveau code de remplacement ?"),
+                              QLineEdit::Normal, QString(), &ok);
     if (!ok || nouveau.trimmed().isEmpty()) return;
     ProgressionGui progression(this, QStringLiteral("Remplacer l'historique"));
     m_modele.remplacerHistorique(ancien, nouveau, progression);

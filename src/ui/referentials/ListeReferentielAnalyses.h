@@ -58,31 +58,46 @@ class ListeParametres : public ListeReferentielAnalyses
 {
     Q_OBJECT
   public:
-    explicit ListeParametres(QWidget *parent = nullptr) : ListeReferentielAnalyses(Referentiel::Parametre, parent) {}
+    explicit ListeParametres(QWidget *parent = nullptr)
+        : ListeReferentielAnalyses(Referentiel::Parametre, parent)
+    {
+    }
 };
 class ListeUnites : public ListeReferentielAnalyses
 {
     Q_OBJECT
   public:
-    explicit ListeUnites(QWidget *parent = nullptr) : ListeReferentielAnalyses(Referentiel::Unite, parent) {}
+    explicit ListeUnites(QWidget *parent = nullptr)
+        : ListeReferentielAnalyses(Referentiel::Unite, parent)
+    {
+    }
 };
 class ListeMethodes : public ListeReferentielAnalyses
 {
     Q_OBJECT
   public:
-    explicit ListeMethodes(QWidget *parent = nullptr) : ListeReferentielAnalyses(Referentiel::Methode, parent) {}
+    explicit ListeMethodes(QWidget *parent = nullptr)
+        : ListeReferentielAnalyses(Referentiel::Methode, parent)
+    {
+    }
 };
 class ListeFractions : public ListeReferentielAnalyses
 {
     Q_OBJECT
   public:
-    explicit ListeFractions(QWidget *parent = nullptr) : ListeReferentielAnalyses(Referentiel::Fraction, parent) {}
+    explicit ListeFractions(QWidget *parent = nullptr)
+        : ListeReferentielAnalyses(Referentiel::Fraction, parent)
+    {
+    }
 };
 class ListeSupports : public ListeReferentielAnalyses
 {
     Q_OBJECT
   public:
-    explicit ListeSupports(QWidget *parent = nullptr) : ListeReferentielAnalyses(Referentiel::Support, parent) {}
+    explicit ListeSupports(QWidget *parent = nullptr)
+        : ListeReferentielAnalyses(Referentiel::Support, parent)
+    {
+    }
 };
 
 } // namespace vyk

@@ -15,7 +15,8 @@ class DelegueCode : public QStyledItemDelegate
   public:
     explicit DelegueCode(GrilleSaisie *grille) : QStyledItemDelegate(grille), m_grille(grille) {}
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
     {
         const EntreesCodees &entrees = m_grille->entrees(index.column());
         if (entrees.isEmpty()) return QStyledItemDelegate::createEditor(parent, option, index);
@@ -31,10 +32,12 @@ class DelegueCode : public QStyledItemDelegate
         }
         QStyledItemDelegate::setEditorData(editeur, index);
     }
-    void setModelData(QWidget *editeur, QAbstractItemModel *modele, const QModelIndex &index) const override
+    void setModelData(QWidget *editeur, QAbstractItemModel *modele,
+                      const QModelIndex &index) const override
     {
         if (auto *boite = qobject_cast<ComboCodee *>(editeur)) {
-            modele->setData(index, boite->codeSelectionne().isEmpty() ? QString() : boite->texteSelectionne());
+            modele->setData(index, boite->codeSelectionne().isEmpty() ? QString()
+                                                                      : boite->texteSelectionne());
             return;
         }
         QStyledItemDelegate::setModelData(editeur, modele, index);
@@ -84,7 +87,8 @@ void GrilleSaisie::remplir(const QVector<QStringList> &lignes)
     resizeColumnsToContents();
     // Room for a label and its code in coded columns, for a date or a number elsewhere.
     for (int c = 0; c < columnCount(); ++c)
-        setColumnWidth(c, std::max(columnWidth(c), fontMetrics().averageCharWidth() * (m_entrees.value(c).isEmpty() ? 10 : 24)));
+        setColumnWidth(c, std::max(columnWidth(c), fontMetrics().averageCharWidth() *
+                                                       (m_entrees.value(c).isEmpty() ? 10 : 24)));
 }
 
 QVector<QStringList> GrilleSaisie::lignes() const
@@ -123,7 +127,8 @@ void GrilleSaisie::definirTexte(int ligne, int colonne, const QString &texte)
 {
     auto *cellule = new QTableWidgetItem(texte);
     Qt::ItemFlags drapeaux = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-    if (m_modifiable && !(colonne < m_figees.size() && m_figees[colonne])) drapeaux |= Qt::ItemIsEditable;
+    if (m_modifiable && !(colonne < m_figees.size() && m_figees[colonne]))
+        drapeaux |= Qt::ItemIsEditable;
     cellule->setFlags(drapeaux);
     setItem(ligne, colonne, cellule);
 }
