@@ -110,6 +110,7 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
                   QStringList({"Enregistrement de la fiche du prélèvement terminé."}));
         EXPECT_EQ(fiche.LblEntete->text(),
                   QStringLiteral("Qualitomètre BSS001 - prélèvement n° 0"));
+        capturer(fiche, QStringLiteral("FichePrelevementPhysicoChmique_fiche"));
         messages().vider();
 
         fiche.Onglets->setCurrentIndex(4);
