@@ -62,6 +62,8 @@ constexpr DefinitionIndex INDEX[] = {
     {"ind_prelevements2", "prelevements", "codequalitometre, dateDebut"},
     {"ind_qualito_points", "qualitometres_points", "codequalitometre, identifiant, datedebut"},
     {"ind_qualito_points_op", "qualitometres_points_operations", "codequalitometre, codepoint, datedebut"},
+    // Samples reach their operation by (station, operation): analyses, follow-up table, searches.
+    {"ind_qualito_points_op2", "qualitometres_points_operations", "codequalitometre, codeoperation"},
     {"ind_analyses_parametres", "analyses_parametres", "code"},
     {"ind_analyses_unites", "analyses_unites", "code"},
     {"ind_intervenants", "intervenants", "codeintervenant"},

@@ -3,6 +3,7 @@
 #include "ui/app/FenetrePrincipale.h"
 #include "ui/referentials/ImportationCodesSandre.h"
 #include "ui/referentials/ListeCodes.h"
+#include "ui/referentials/ListeReferentielAnalyses.h"
 
 #include <QAction>
 #include <QMenu>
@@ -19,6 +20,27 @@ void creerMenuReferentiels(FenetrePrincipale &fenetre)
     codes->setObjectName(QStringLiteral("ActionListeCodes"));
     QObject::connect(codes, &QAction::triggered, &fenetre,
                      [&fenetre] { fenetre.ouvrirEcran(new ListeCodes); });
+
+    menu->addSeparator();
+    struct Entree
+    {
+        const char *libelle;
+        const char *nom;
+        Referentiel referentiel;
+    };
+    const Entree entrees[] = {{"&Paramètres", "ActionListeParametres", Referentiel::Parametre},
+                              {"&Unités", "ActionListeUnites", Referentiel::Unite},
+                              {"&Méthodes", "ActionListeMethodes", Referentiel::Methode},
+                              {"&Fractions analysées", "ActionListeFractions", Referentiel::Fraction},
+                              {"&Supports", "ActionListeSupports", Referentiel::Support}};
+    for (const Entree &e : entrees) {
+        QAction *action = menu->addAction(QString::fromUtf8(e.libelle));
+        action->setObjectName(QString::fromLatin1(e.nom));
+        const Referentiel r = e.referentiel;
+        QObject::connect(action, &QAction::triggered, &fenetre,
+                         [&fenetre, r] { fenetre.ouvrirEcran(new ListeReferentielAnalyses(r)); });
+    }
+    menu->addSeparator();
 
     QAction *importation =
         menu->addAction(QStringLiteral("&Importer des nomenclatures du référentiel..."));

@@ -6,6 +6,7 @@
 #include "ui/monitoring/ListeQualitometres.h"
 #include "ui/widgets/Droits.h"
 #include "users/Habilitations.h"
+#include "ui/monitoring/SuiviPhysicoChmique.h"
 
 #include <QAction>
 #include <QMenu>
@@ -57,6 +58,15 @@ void creerMenuStations(FenetrePrincipale &fenetre)
     QAction *evenements = menu->addAction(QStringLiteral("&Événements des qualitomètres"));
     evenements->setObjectName(QStringLiteral("ActionEvenements"));
     QObject::connect(evenements, &QAction::triggered, &fenetre, [&fenetre] { fenetre.ouvrirEcran(new FrmJournaux); });
+
+    QAction *suivi = menu->addAction(QStringLiteral("&Suivi physico-chimique"));
+    suivi->setObjectName(QStringLiteral("ActionSuiviPhysicoChimique"));
+    QObject::connect(suivi, &QAction::triggered, &fenetre, [&fenetre] {
+        auto *ecran = new SuiviPhysicoChmique;
+        QObject::connect(ecran, &SuiviPhysicoChmique::ouvrirPrelevement, &fenetre,
+                         [&fenetre](QWidget *fiche) { fenetre.ouvrirEcran(fiche); });
+        fenetre.ouvrirEcran(ecran);
+    });
 }
 
 } // namespace vyk

@@ -1,0 +1,150 @@
+// vyk-cli analyses --station CODE [--from DATE --to DATE]: a station's analyses as CSV.
+
+#include "cli/Cli.h"
+
+#include "app/Csv.h"
+#include "db/BaseDonnees.h"
+#include "db/Outils.h"
+#include "db/Sql.h"
+#include "monitoring/ReglesAnalyses.h"
+#include "monitoring/TableAnalyses.h"
+#include "schema/Catalogue.h"
+
+namespace vyk::cli {
+
+namespace {
+
+const QString USAGE = QStringLiteral("Usage : vyk-cli [options de connexion] analyses --station "
+                                     "CODE [--from JJ/MM/AAAA] [--to JJ/MM/AAAA]");
+
+const QStringList ENTETES = {
+    QStringLiteral("NumPrelevement"),   QStringLiteral("DatePrelevement"),
+    QStringLiteral("HeurePrelevement"), QStringLiteral("NumAnalyse"),
+    QStringLiteral("CodeParametre"),    QStringLiteral("NomParametre"),
+    QStringLiteral("Resultat"),         QStringLiteral("CodeRemarque"),
+    QStringLiteral("ResultatAffiche"),  QStringLiteral("CodeUnite"),
+    QStringLiteral("SymboleUnite"),     QStringLiteral("LimiteQuantification"),
+    QStringLiteral("CodeFraction"),     QStringLiteral("CodeSupport"),
+    QStringLiteral("StatutMesure"),     QStringLiteral("CodeQualification")};
+
+QString date(const QVariant &v, const QString &format)
+{
+    return v.isNull() ? QString() : v.toDateTime().toString(format);
+}
+
+// The value of the analysis, or the one it inherits.
+QString herite(const QVariant &propre, const QVariant &parent)
+{
+    return texteValeur(propre.isNull() || propre.toString().trimmed().isEmpty() ? parent : propre)
+        .trimmed();
+}
+
+int executer(Contexte &ctx, const QStringList &arguments)
+{
+    const ArgumentsCommande args = lireArguments(
+        arguments, {QStringLiteral("station"), QStringLiteral("from"), QStringLiteral("to")});
+    if (!args.erreur.isEmpty() || !args.positionnels.isEmpty())
+        return ctx.usage(args.erreur.isEmpty() ? USAGE : args.erreur);
+    const QString station = args.options.value(QStringLiteral("station")).trimmed();
+    if (station.isEmpty()) return ctx.usage(USAGE);
+    QString bornes[2];
+    const char *noms[2] = {"from", "to"};
+    for (int i = 0; i < 2; ++i) {
+        const QString texte = args.options.value(QString::fromLatin1(noms[i])).trimmed();
+        if (texte.isEmpty()) continue;
+        const QDateTime d = lireDate(texte);
+        if (!d.isValid())
+            return ctx.usage(
+                QStringLiteral("Date incorrecte : « %1 » (attendu JJ/MM/AAAA).").arg(texte));
+        bornes[i] = d.date().toString(QStringLiteral("dd/MM/yyyy"));
+    }
+    if (!ctx.ouvrirBase()) return ECHEC;
+
+    // The station by its public code, or by its number.
+    Tableau s = bd().extraire(
+        QStringLiteral("SELECT CodeQualitometre, CodeBSS FROM QUALITOMETRES WHERE CodeBSS=") +
+        sqlTexte(station));
+    if (s.estVide() && estNombre(station))
+        s = bd().extraire(
+            QStringLiteral(
+                "SELECT CodeQualitometre, CodeBSS FROM QUALITOMETRES WHERE CodeQualitometre=") +
+            sqlNombre(enNombre(station).valeur));
+    if (s.estVide())
+        return ctx.echec(QStringLiteral("Le qualitomètre « %1 » n'existe pas.").arg(station));
+    const QString codeBSS = s.texte(0, 1).trimmed();
+    QString raison;
+    const QString table = tableAnalyses(codeBSS, &raison);
+    if (table.isEmpty()) return ctx.echec(raison);
+
+    ctx.sortie << ligneCsv(ENTETES) << '\n';
+    if (!bd().tableExiste(PREFIXE_ANALYSES + codeBSS)) return SUCCES;
+    QString sql =
+        QStringLiteral("SELECT ") + table +
+        QStringLiteral(".NumPrelevement, PRELEVEMENTS.DateDebut, PRELEVEMENTS.HeureDebut, ") +
+        table + QStringLiteral(".NumAnalyse, ") + table +
+        QStringLiteral(".CodeParametre, ANALYSES_PARAMETRES.Nom, ") + table +
+        QStringLiteral(".Resultat, ") + table + QStringLiteral(".CodeRemarque, ") + table +
+        QStringLiteral(".CodeUnite, ANALYSES_UNITES.Symbole, ") + table +
+        QStringLiteral(".LimiteQuantification, ") + table + QStringLiteral(".CodeFraction, ") +
+        table + QStringLiteral(".CodeSupport, PRELEVEMENTS.CodeSupportPrincipal, ") + table +
+        QStringLiteral(".StatutMesure, QUALITOMETRES_POINTS_OPERATIONS.statut, ") + table +
+        QStringLiteral(
+            ".CodeQualification, QUALITOMETRES_POINTS_OPERATIONS.qualification FROM ((") +
+        jointureAnalyses(table) +
+        QStringLiteral(") LEFT JOIN ANALYSES_PARAMETRES ON ANALYSES_PARAMETRES.Code=") + table +
+        QStringLiteral(".CodeParametre) LEFT JOIN ANALYSES_UNITES ON ANALYSES_UNITES.Code=") +
+        table + QStringLiteral(".CodeUnite WHERE 1=1");
+    if (!bornes[0].isEmpty())
+        sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut>=") + dateSQL(bornes[0]);
+    if (!bornes[1].isEmpty())
+        sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut<=") +
+               dateSQL(bornes[1] + QStringLiteral(" 23:59:59"), true);
+    sql += QStringLiteral(" ORDER BY PRELEVEMENTS.DateDebut, ") + table +
+           QStringLiteral(".NumPrelevement, ") + table + QStringLiteral(".NumAnalyse");
+    long nb = 0;
+    Tableau t;
+    if (!bd().ExtraireRecords(sql, nb, t))
+        return ctx.echec(QStringLiteral("Les analyses n'ont pas pu être lues : ") +
+                         bd().derniereErreur());
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        const QStringList champs = {texteExport(t(l, 0)),
+                                    date(t(l, 1), QStringLiteral("dd/MM/yyyy")),
+                                    date(t(l, 2), QStringLiteral("hh:mm")),
+                                    texteExport(t(l, 3)),
+                                    t.texte(l, 4).trimmed(),
+                                    t.texte(l, 5),
+                                    texteExport(t(l, 6)),
+                                    t.texte(l, 7).trimmed(),
+                                    texteResultat(t(l, 6), t(l, 7)),
+                                    t.texte(l, 8).trimmed(),
+                                    t.texte(l, 9),
+                                    texteExport(t(l, 10)),
+                                    t.texte(l, 11).trimmed(),
+                                    herite(t(l, 12), t(l, 13)),
+                                    herite(t(l, 14), t(l, 15)),
+                                    herite(t(l, 16), t(l, 17))};
+        ctx.sortie << ligneCsv(champs) << '\n';
+    }
+    return SUCCES;
+}
+
+} // namespace
+
+} // namespace vyk::cli
+
+VYK_CLI_COMMANDE(
+    {QStringLiteral("analyses"), QStringLiteral("écrit les analyses d'un qualitomètre en CSV"),
+     QStringLiteral(
+         "Usage : vyk-cli [options de connexion] analyses --station CODE [--from JJ/MM/AAAA] [--to "
+         "JJ/MM/AAAA]\n\n"
+         "Écrit les analyses physico-chimiques du qualitomètre CODE (son code BSS, ou son "
+         "numéro),\n"
+         "triées par date de prélèvement, prélèvement et analyse : une ligne d'en-tête puis une\n"
+         "ligne CSV par analyse, avec le nom du paramètre et le symbole de l'unité.\n"
+         "ResultatAffiche porte « < » ou « > » selon le code remarque ; le support, le statut et "
+         "la\n"
+         "qualification absents de l'analyse sont ceux du prélèvement et de son opération.\n"
+         "--from DATE   seulement les prélèvements de cette date ou plus récents\n"
+         "--to DATE     seulement les prélèvements de cette date ou plus anciens\n\n"
+         "Code de sortie : 0 succès, 1 erreur (base, qualitomètre inconnu), 2 erreur d'usage."),
+     vyk::cli::executer})

@@ -1,0 +1,188 @@
+#pragma once
+
+// The physico-chemical sample card without its window (FichePrelevementPhysicoChmique): a
+// sample of PRELEVEMENTS with its purposes, lab files, sub-samples and analyses (the station's
+// analysis table). Load, new, save, the grids' saves, single-line deletions, deletion of the
+// sample and the bulk change of status or qualification. Texts in and out: dates DD/MM/YYYY,
+// times hh:mm, coded cells "label [code]" or the bare code.
+
+#include "referentials/ListesCodees.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace vyk {
+
+namespace textePrelevement {
+inline const QString ENREGISTRER_AVANT =
+    QStringLiteral("Vous devez d'abord enregistrer le prélèvement.");
+inline const QString FICHE_ENREGISTREE =
+    QStringLiteral("Enregistrement de la fiche du prélèvement terminé.");
+inline const QString ANALYSES_ENREGISTREES = QStringLiteral("Enregistrement des analyses terminé.");
+inline const QString FINALITES_ENREGISTREES =
+    QStringLiteral("Enregistrement des finalités terminé.");
+inline const QString DOSSIERS_ENREGISTRES = QStringLiteral("Enregistrement des dossiers terminé.");
+inline const QString ECHANTILLONS_ENREGISTRES =
+    QStringLiteral("Enregistrement des échantillons terminé.");
+inline const QString FINALITE_SUPPRIMEE =
+    QStringLiteral("Le lien entre le prélèvement et la finalité a été supprimé.");
+inline const QString ECHANTILLON_SUPPRIME = QStringLiteral("L'echantillon a été supprimé.");
+inline const QString DOSSIER_SUPPRIME = QStringLiteral("Le dossier a été supprimé.");
+inline const QString ANALYSE_SUPPRIMEE = QStringLiteral("L'analyse a été supprimé.");
+inline const QString QUESTION_SUPPRESSION =
+    QStringLiteral("Etes vous sur de vouloir supprimer le prélèvement %1 et toutes les "
+                   "informations qu'il possède ?");
+inline const QString PRELEVEMENT_SUPPRIME = QStringLiteral("Le prélèvement a été supprimé.");
+// Row checks; %1 is the line number (from 1).
+inline const QString FINALITE_INCORRECTE =
+    QStringLiteral("La finalité pour la ligne %1 des prélèvements n'est pas correcte.");
+inline const QString REFERENCE_DOSSIER =
+    QStringLiteral("La référence du producteur du dossier pour la ligne %1 n'est pas renseignée.");
+inline const QString DATE_ECHANTILLON =
+    QStringLiteral("La date de début pour la ligne numéro %1 des opérations n'est pas correcte.");
+inline const QString HEURE_ECHANTILLON =
+    QStringLiteral("L'heure de début pour la ligne numéro %1 des opérations n'est pas correcte.");
+inline const QString PARAMETRE_ABSENT =
+    QStringLiteral("Le paramètre pour la ligne %1 des analyses n'est pas renseigné.");
+inline const QString PARAMETRE_INCONNU =
+    QStringLiteral("Le paramètre %2 pour la ligne %1 des analyses n'existe pas.");
+// %1 column title, %2 line, %3 grid suffix (" des analyses").
+inline const QString VALEUR_INCORRECTE =
+    QStringLiteral("La valeur de « %1 » pour la ligne %2%3 n'est pas correcte.");
+inline const QString TEXTE_TROP_LONG =
+    QStringLiteral("Le texte de « %1 » pour la ligne %2%3 dépasse %4 caractères.");
+// The sample's own fields.
+inline const QString DATE_PRELEVEMENT =
+    QStringLiteral("La date du prélèvement n'est pas correcte.");
+inline const QString HEURE_PRELEVEMENT =
+    QStringLiteral("L'heure du prélèvement n'est pas correcte.");
+inline const QString CHAMP_INCORRECT = QStringLiteral("La valeur de « %1 » n'est pas correcte.");
+inline const QString CHAMP_TROP_LONG = QStringLiteral("Le texte de « %1 » dépasse %2 caractères.");
+inline const QString ECHEC = QStringLiteral("L'enregistrement a échoué, rien n'a été modifié : %1");
+inline const QString ECHEC_SUPPRESSION =
+    QStringLiteral("La suppression a échoué, rien n'a été supprimé : %1");
+inline const QString AUCUNE_LIGNE = QStringLiteral("Sélectionnez d'abord la ligne à supprimer.");
+inline const QString CHARGEMENT_IMPOSSIBLE =
+    QStringLiteral("Impossible de retrouver le prélèvement %1.");
+inline const QString STATUT_MODIFIE =
+    QStringLiteral("Le statut des analyses du prélèvement a été modifié.");
+inline const QString QUALIFICATION_MODIFIEE =
+    QStringLiteral("La qualification des analyses du prélèvement a été modifiée.");
+inline const QString CHOISIR_VALEUR = QStringLiteral("Choisissez d'abord la valeur à appliquer.");
+} // namespace textePrelevement
+
+enum class GenreCellule
+{
+    Texte,
+    Nombre,
+    Date,  // DD/MM/YYYY
+    Heure, // hh:mm, stored on the day 30/12/1899
+    Code,  // coded: "label [code]" or the code
+    Case   // "1" ticked, "0" or "" not
+};
+
+struct ColonneSaisie
+{
+    QString colonne; // of the table
+    QString titre;   // grid header or field label
+    GenreCellule genre = GenreCellule::Texte;
+    int taille = 0;      // texts and codes: the column's size
+    QString source;      // Code: a CODES_SANDRE champ (with a dot) or a SELECT of (label, code)
+    bool detail = false; // analyses: shown only in the detailed view
+};
+
+// The card's fields (columns of PRELEVEMENTS), and the grids' columns in their order.
+const QVector<ColonneSaisie> &champsPrelevement();
+const QVector<ColonneSaisie> &colonnesFinalites();
+const QVector<ColonneSaisie> &colonnesDossiers();
+const QVector<ColonneSaisie> &colonnesEchantillons();
+const QVector<ColonneSaisie> &colonnesAnalyses();
+
+// Entries of a coded column or field (one query); labels of its codes.
+EntreesCodees entreesColonne(const ColonneSaisie &colonne);
+// The code of a cell text ("label [code]" or the code itself).
+QString codeCellule(const QString &texte);
+
+// One grid line: cell texts in the columns' order, and the stored number of the line (NumDossier,
+// NumEchantillon) once loaded or saved; "" for a line never saved.
+struct LignePrelevement
+{
+    QStringList textes;
+    QString numero;
+};
+using LignesPrelevement = QVector<LignePrelevement>;
+
+// Index of a column in a grid, -1 when absent.
+int indexColonne(const QVector<ColonneSaisie> &colonnes, const QString &colonne);
+
+class EditionPrelevement
+{
+  public:
+    // The station shown: its code and the CodeBSS that names its analysis table.
+    void definirStation(const QString &codeQualitometre, const QString &codeBSS);
+    const QString &codeQualitometre() const { return m_station; }
+    const QString &codeBSS() const { return m_codeBSS; }
+
+    // A sample by number; false with a message when it does not exist.
+    bool charger(const QString &numPrelevement);
+    // The sample of an operation of the station (the first one); a new sample of that operation
+    // when it has none.
+    bool chargerOperation(const QString &codeOperation);
+    // cmdInsertion: an empty sample (no number until saved), attached to the operation given.
+    void nouveau(const QString &codeOperation = {});
+
+    // The sample's fields, by column of PRELEVEMENTS.
+    QHash<QString, QString> champs;
+    const QString &numPrelevement() const { return m_numero; }
+    bool estEnregistre() const { return !m_numero.isEmpty(); }
+    // The point of the sample's operation, "identifiant - nom", "" when none.
+    QString point;
+    // The station's operations for the operation field: "DD/MM/YYYY [code]".
+    EntreesCodees operations() const;
+
+    LignesPrelevement finalites, dossiers, echantillons, analyses;
+
+    // Saves: each shows its own messages (checks, guard, failure, end) and returns true when done.
+    bool enregistrer();
+    bool enregistrerFinalites();
+    bool enregistrerDossiers();
+    bool enregistrerEchantillons();
+    bool enregistrerAnalyses();
+
+    // Single-line deletions (the line's stored row, then the line leaves the grid).
+    bool supprimerFinalite(int ligne);
+    bool supprimerDossier(int ligne);
+    bool supprimerEchantillon(int ligne);
+    bool supprimerAnalyse(int ligne);
+    // The question, then the sample and everything it holds.
+    bool supprimer();
+
+    // Bulk change from the card's lists: every analysis of the sample takes the status
+    // (StatutMesure) or the qualification (CodeQualification).
+    bool changerStatutAnalyses(const QString &code);
+    bool changerQualificationAnalyses(const QString &code);
+    // "Brute [1]" ... and "Non définissable [0]" ...
+    static EntreesCodees entreesStatutMasse();
+    static EntreesCodees entreesQualificationMasse();
+
+    // Parameter picker: the saved selections of parameters (typeListe 0), and the analysis lines
+    // of one selection's parameters and units, in the selection's order, for the lines to add.
+    static EntreesCodees selectionsParametres();
+    static LignesPrelevement lignesSelection(const QString &codeSelection);
+
+    // The grids read again from the database.
+    void chargerGrilles();
+
+  private:
+    bool lireFiche(const QString &condition);
+    void chargerAnalyses();
+    QString verifierFiche() const;
+
+    QString m_station;
+    QString m_codeBSS;
+    QString m_numero;
+};
+
+} // namespace vyk

@@ -1,0 +1,45 @@
+#pragma once
+
+// The per-station analysis tables: "ANALYSES_" + the station's CodeBSS, created on first need,
+// dropped by the station cascade.
+
+#include "db/Tableau.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+namespace vyk {
+
+// The identifier of the station's analysis table; "" (and the French reason) when the code
+// cannot make a table name.
+QString tableAnalyses(const QString &codeBSS, QString *erreur = nullptr);
+
+// Creates the station's analysis table and its index when the table is missing; called before
+// every write into it. True when the table exists afterwards; false with the reason (a code that
+// cannot name a table, a database failure).
+bool creerTableAnalyses(const QString &codeBSS, QString *erreur = nullptr);
+
+// A station whose analysis table exists.
+struct TableAnalysesStation
+{
+    double codeQualitometre = 0;
+    QString codeBSS;
+    QString table; // identifier, ready for SQL
+};
+// Every station of QUALITOMETRES whose analysis table exists: one query and one read of the
+// catalogue.
+QVector<TableAnalysesStation> tablesAnalysesStations();
+
+// Runs one query over many analysis tables: selectTable gives, for one table identifier, a
+// SELECT of the same columns; the tables are read by UNION in groups (a few statements for
+// thousands of stations). chaqueLigne receives every row; false from it stops. False when a
+// statement failed.
+bool parcourirAnalyses(const QVector<TableAnalysesStation> &tables,
+                       const std::function<QString(const QString &table)> &selectTable,
+                       const std::function<bool(const Tableau &, int ligne)> &chaqueLigne,
+                       bool distincte = true);
+
+} // namespace vyk

@@ -1,0 +1,389 @@
+#include "referentials/ImportationReferentielsAnalyses.h"
+
+#include "db/BaseDonnees.h"
+#include "db/FichiersTexte.h"
+#include "db/Journal.h"
+#include "db/Lot.h"
+#include "db/Outils.h"
+#include "db/Progression.h"
+#include "db/Sql.h"
+#include "referentials/ModeleReferentielAnalyses.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QXmlStreamReader>
+
+namespace vyk {
+
+namespace {
+
+const QString CODE = QStringLiteral("Code");
+
+// Element stems of each referential in the national files.
+QStringList radicaux(Referentiel r)
+{
+    switch (r) {
+    case Referentiel::Parametre:
+        return {QStringLiteral("parametre")};
+    case Referentiel::Unite:
+        return {QStringLiteral("unitereference"), QStringLiteral("unite")};
+    case Referentiel::Methode:
+        return {QStringLiteral("methode")};
+    case Referentiel::Fraction:
+        return {QStringLiteral("fractionanalysee"), QStringLiteral("fraction")};
+    case Referentiel::Support:
+        return {QStringLiteral("support")};
+    }
+    return {};
+}
+
+// Lower-case element name -> column of the referential's table.
+QHash<QString, QString> elements(Referentiel r)
+{
+    const DescriptionReferentiel &d = descriptionReferentiel(r);
+    QHash<QString, QString> e;
+    auto ajouter = [&](const QString &colonne, const QStringList &prefixes,
+                       const QString &radical) {
+        if (!d.champ(colonne)) return;
+        for (const QString &p : prefixes)
+            if (!e.contains(p + radical)) e.insert(p + radical, d.champ(colonne)->colonne);
+    };
+    for (const QString &s : radicaux(r)) {
+        ajouter(CODE, {QStringLiteral("cd"), QStringLiteral("code")}, s);
+        ajouter(QStringLiteral("Symbole"), {QStringLiteral("sym"), QStringLiteral("symbole")}, s);
+        ajouter(QStringLiteral("Nom"),
+                {QStringLiteral("nom"), QStringLiteral("lb"), QStringLiteral("libelle")}, s);
+        ajouter(QStringLiteral("LibelleCourt"),
+                {QStringLiteral("lbcourt"), QStringLiteral("libellecourt")}, s);
+        ajouter(QStringLiteral("LibelleLong"),
+                {QStringLiteral("lblong"), QStringLiteral("libellelong")}, s);
+        ajouter(QStringLiteral("NomInternational"),
+                {QStringLiteral("nomint"), QStringLiteral("lbint"),
+                 QStringLiteral("nominternational"), QStringLiteral("libelleinternational")},
+                s);
+        ajouter(QStringLiteral("Statut"), {QStringLiteral("st"), QStringLiteral("statut")}, s);
+        ajouter(QStringLiteral("DateCreation"),
+                {QStringLiteral("datecre"), QStringLiteral("datecreation")}, s);
+        ajouter(QStringLiteral("DateModification"),
+                {QStringLiteral("datemaj"), QStringLiteral("datemodification")}, s);
+        ajouter(QStringLiteral("Auteur"), {QStringLiteral("auteur")}, s);
+        ajouter(QStringLiteral("Definition"), {QStringLiteral("def"), QStringLiteral("definition")},
+                s);
+        ajouter(QStringLiteral("Reference"), {QStringLiteral("ref"), QStringLiteral("references")},
+                s);
+        ajouter(
+            QStringLiteral("Commentaires"),
+            {QStringLiteral("com"), QStringLiteral("commentaire"), QStringLiteral("commentaires")},
+            s);
+        ajouter(QStringLiteral("Nature"), {QStringLiteral("nature"), QStringLiteral("cdnature")},
+                s);
+        ajouter(QStringLiteral("Type"), {QStringLiteral("type")}, s);
+    }
+    if (r == Referentiel::Parametre) {
+        e.insert(QStringLiteral("parametrecalcule"), QStringLiteral("Calcule"));
+        e.insert(QStringLiteral("cdcassubstancechimique"), QStringLiteral("codeCAS"));
+        e.insert(QStringLiteral("codecassubstancechimique"), QStringLiteral("codeCAS"));
+    }
+    if (r == Referentiel::Fraction) {
+        e.insert(QStringLiteral("cdsupport"), QStringLiteral("CodeSupport"));
+        e.insert(QStringLiteral("codesupport"), QStringLiteral("CodeSupport"));
+    }
+    return e;
+}
+
+struct Cadre
+{
+    LigneReferentiel valeurs;
+    bool aCode = false;
+};
+
+bool lireXml(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnalyses &fichier,
+             QString &erreur)
+{
+    const QHash<QString, QString> noms = elements(r);
+    QXmlStreamReader xml(&f);
+    QVector<Cadre> pile;
+    while (!xml.atEnd()) {
+        const auto jeton = xml.readNext();
+        if (jeton == QXmlStreamReader::StartElement) {
+            const QString colonne = noms.value(xml.name().toString().toLower());
+            if (colonne.isEmpty()) {
+                pile.append(Cadre{});
+                continue;
+            }
+            const QString texte =
+                xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+            if (xml.hasError() || pile.isEmpty()) continue;
+            Cadre &c = pile.last();
+            if (colonne == CODE) {
+                // A second code under the same element is another entry's: it stays with its own.
+                if (c.aCode) continue;
+                c.aCode = !texte.isEmpty();
+            }
+            if (!c.valeurs.contains(colonne)) c.valeurs.insert(colonne, texte);
+        } else if (jeton == QXmlStreamReader::EndElement && !pile.isEmpty()) {
+            Cadre cadre = pile.takeLast();
+            if (cadre.aCode) {
+                fichier.lignes.append(std::move(cadre.valeurs));
+            } else if (!pile.isEmpty()) {
+                // Fields of a child element (the support of a fraction) belong to the entry.
+                for (auto it = cadre.valeurs.cbegin(); it != cadre.valeurs.cend(); ++it)
+                    if (it.key() != CODE && !pile.last().valeurs.contains(it.key()))
+                        pile.last().valeurs.insert(it.key(), it.value());
+            }
+        }
+    }
+    if (xml.hasError()) {
+        erreur = QStringLiteral("Le fichier ") + nom +
+                 QStringLiteral(" n'est pas un fichier XML valide (ligne ") +
+                 QString::number(xml.lineNumber()) + QStringLiteral(" : ") + xml.errorString() +
+                 QStringLiteral(").");
+        fichier.lignes.clear();
+        return false;
+    }
+    return true;
+}
+
+// One line of a ";"-separated file, with "..." quoting.
+QStringList champsCsv(const QString &ligne)
+{
+    QStringList r;
+    QString champ;
+    bool guillemets = false;
+    for (qsizetype i = 0; i < ligne.size(); ++i) {
+        const QChar c = ligne[i];
+        if (guillemets) {
+            if (c == u'"' && i + 1 < ligne.size() && ligne[i + 1] == u'"') {
+                champ += u'"';
+                ++i;
+            } else if (c == u'"') {
+                guillemets = false;
+            } else {
+                champ += c;
+            }
+        } else if (c == u'"') {
+            guillemets = true;
+        } else if (c == u';') {
+            r << champ;
+            champ.clear();
+        } else {
+            champ += c;
+        }
+    }
+    r << champ;
+    return r;
+}
+
+bool lireCsv(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnalyses &fichier,
+             QString &erreur)
+{
+    const DescriptionReferentiel &d = descriptionReferentiel(r);
+    QString texte = decoderTexte(f.readAll());
+    if (texte.startsWith(QChar(0xFEFF))) texte.remove(0, 1);
+    const QStringList lignes = texte.split(u'\n');
+    if (lignes.isEmpty()) return true;
+    // Columns by name, list header or form label.
+    QVector<QString> colonnes;
+    for (const QString &entete : champsCsv(lignes.first().trimmed())) {
+        const QString e = entete.trimmed();
+        QString colonne;
+        for (const ChampReferentiel &c : d.champs)
+            if (c.colonne.compare(e, Qt::CaseInsensitive) == 0 ||
+                (!c.entete.isEmpty() && c.entete.compare(e, Qt::CaseInsensitive) == 0) ||
+                c.libelle.compare(e, Qt::CaseInsensitive) == 0)
+                colonne = c.colonne;
+        colonnes << colonne;
+    }
+    if (!colonnes.contains(CODE)) {
+        erreur = QStringLiteral("La première ligne du fichier ") + nom +
+                 QStringLiteral(" doit nommer ses colonnes, dont la colonne Code.");
+        return false;
+    }
+    for (qsizetype n = 1; n < lignes.size(); ++n) {
+        QString l = lignes[n];
+        if (l.endsWith(u'\r')) l.chop(1);
+        if (l.trimmed().isEmpty()) continue;
+        const QStringList champs = champsCsv(l);
+        LigneReferentiel ligne;
+        for (qsizetype c = 0; c < champs.size() && c < colonnes.size(); ++c)
+            if (!colonnes[c].isEmpty()) ligne.insert(colonnes[c], champs[c].trimmed());
+        if (!ligne.value(CODE).isEmpty()) fichier.lignes.append(ligne);
+    }
+    return true;
+}
+
+QVariant dateLue(const QString &texte)
+{
+    const QString t = texte.trimmed();
+    QDateTime d = lireDate(t);
+    if (!d.isValid()) d = QDateTime::fromString(t, Qt::ISODateWithMs);
+    if (!d.isValid() && t.size() > 10) d = lireDate(t.left(10));
+    return d.isValid() ? QVariant(d) : QVariant();
+}
+
+// The stored value of a field read; null when the text says nothing usable.
+QVariant valeurStockee(const ChampReferentiel &c, const QString &texte)
+{
+    const QString t = texte.trimmed();
+    if (t.isEmpty()) return {};
+    switch (c.genre) {
+    case GenreChampReferentiel::Date:
+        return dateLue(t);
+    case GenreChampReferentiel::Statut: {
+        const int n = statutDepuisTexte(t);
+        return n >= 0 ? QVariant(QString::number(n)) : QVariant(t.left(20));
+    }
+    case GenreChampReferentiel::Case: {
+        const QString b = t.toLower();
+        return QVariant(b == QLatin1String("1") || b == QLatin1String("oui") ||
+                                b == QLatin1String("true") || b == QLatin1String("o")
+                            ? QStringLiteral("1")
+                            : QStringLiteral("0"));
+    }
+    case GenreChampReferentiel::Memo:
+        return QVariant(texte);
+    default:
+        break;
+    }
+    if (c.colonne == QLatin1String("Type")) {
+        const QString b = t.toLower();
+        if (b.startsWith(QLatin1String("quanti"))) return QStringLiteral("0");
+        if (b.startsWith(QLatin1String("quali"))) return QStringLiteral("1");
+    }
+    return QVariant(t);
+}
+
+} // namespace
+
+bool lireReferentielAnalyses(const QString &chemin, Referentiel referentiel,
+                             FichierReferentielAnalyses &fichier, QString &erreur)
+{
+    fichier = {};
+    fichier.referentiel = referentiel;
+    fichier.chemin = chemin;
+    const QString nom = QFileInfo(chemin).fileName();
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly)) {
+        erreur = QStringLiteral("Impossible d'ouvrir le fichier ") + chemin + u'.';
+        return false;
+    }
+    const QString extension = QFileInfo(chemin).suffix().toLower();
+    const bool csv = extension == QLatin1String("csv") || extension == QLatin1String("txt");
+    if (!(csv ? lireCsv(f, nom, referentiel, fichier, erreur)
+              : lireXml(f, nom, referentiel, fichier, erreur)))
+        return false;
+    if (fichier.lignes.isEmpty()) {
+        erreur = QStringLiteral("Le fichier ") + nom +
+                 QStringLiteral(" ne contient aucun élément du référentiel des ") +
+                 descriptionReferentiel(referentiel).titre.toLower() + u'.';
+        return false;
+    }
+    return true;
+}
+
+QStringList colonnesLues(const FichierReferentielAnalyses &fichier)
+{
+    QSet<QString> presentes;
+    for (const LigneReferentiel &l : fichier.lignes)
+        for (auto it = l.cbegin(); it != l.cend(); ++it)
+            presentes.insert(it.key());
+    QStringList r;
+    for (const ChampReferentiel &c : descriptionReferentiel(fichier.referentiel).champs)
+        if (presentes.contains(c.colonne)) r << c.colonne;
+    return r;
+}
+
+BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAnalyses &fichier,
+                                                     Progression &progression)
+{
+    BilanReferentielAnalyses bilan;
+    const DescriptionReferentiel &d = descriptionReferentiel(fichier.referentiel);
+    {
+        Lot lot;
+        QSet<QString> existants;
+        const Tableau t = bd().extraire(QStringLiteral("SELECT Code FROM ") + d.table);
+        for (int i = 0; i < t.nbLignes(); ++i)
+            existants.insert(t.texte(i, 0).trimmed());
+        progression.message(QStringLiteral("Intégration du référentiel des ") + d.titre.toLower());
+        const long long total = fichier.lignes.size();
+        for (long long n = 0; n < total; ++n) {
+            if (progression.annule()) {
+                bilan.annule = true;
+                break;
+            }
+            if (n % 100 == 0) progression.position(n, total);
+            const LigneReferentiel &l = fichier.lignes[n];
+            const QString code = l.value(CODE).trimmed();
+            auto rejeter = [&](const QString &raison) {
+                ++bilan.rejetes;
+                bilan.erreurs << QStringLiteral("Code ") + code + QStringLiteral(" : ") + raison;
+            };
+            if (code.size() > 5) {
+                rejeter(QStringLiteral("code trop long (5 caractères au plus)"));
+                continue;
+            }
+            QStringList colonnes;
+            QVector<QVariant> valeurs;
+            QString tropLong;
+            for (const ChampReferentiel &c : d.champs) {
+                if (c.colonne == CODE || !l.contains(c.colonne)) continue;
+                QVariant v = valeurStockee(c, l.value(c.colonne));
+                if (v.isNull()) continue;
+                if (c.taille > 0 && v.typeId() == QMetaType::QString &&
+                    v.toString().size() > c.taille)
+                    tropLong = c.libelle;
+                colonnes << c.colonne;
+                valeurs << v;
+            }
+            if (!tropLong.isEmpty()) {
+                rejeter(QStringLiteral("le champ « ") + tropLong +
+                        QStringLiteral(" » est trop long"));
+                continue;
+            }
+            bool ok = true;
+            if (existants.contains(code)) {
+                if (!colonnes.isEmpty()) {
+                    QStringList affectations;
+                    for (const QString &c : std::as_const(colonnes))
+                        affectations << c + QStringLiteral("=?");
+                    valeurs << code;
+                    ok = bd().preparer(QStringLiteral("UPDATE ") + d.table +
+                                       QStringLiteral(" SET ") +
+                                       affectations.join(QStringLiteral(", ")) +
+                                       QStringLiteral(" WHERE Code=?"))
+                             .executer(valeurs);
+                }
+                if (ok) ++bilan.modifies;
+            } else {
+                colonnes.prepend(CODE);
+                valeurs.prepend(code);
+                QStringList marques;
+                for (qsizetype i = 0; i < colonnes.size(); ++i)
+                    marques << QStringLiteral("?");
+                ok = bd().preparer(QStringLiteral("INSERT INTO ") + d.table + QStringLiteral(" (") +
+                                   colonnes.join(QStringLiteral(", ")) +
+                                   QStringLiteral(") VALUES (") +
+                                   marques.join(QStringLiteral(", ")) + u')')
+                         .executer(valeurs);
+                if (ok) {
+                    ++bilan.ajoutes;
+                    existants.insert(code);
+                }
+            }
+            if (!ok) rejeter(bd().derniereErreur());
+        }
+        progression.position(total, total);
+    }
+    QString detail = QFileInfo(fichier.chemin).fileName() + QStringLiteral(" (") + d.table +
+                     QStringLiteral(") : ") + QString::number(bilan.ajoutes) +
+                     QStringLiteral(" ajouté(s), ") + QString::number(bilan.modifies) +
+                     QStringLiteral(" mis à jour, ") + QString::number(bilan.rejetes) +
+                     QStringLiteral(" rejeté(s)");
+    if (bilan.annule) detail += QStringLiteral(" ; interrompue par l'utilisateur");
+    if (!bilan.erreurs.isEmpty()) detail += u'\n' + bilan.erreurs.join(u'\n');
+    journaliser(QStringLiteral("Intégration du référentiel"), detail);
+    return bilan;
+}
+
+} // namespace vyk

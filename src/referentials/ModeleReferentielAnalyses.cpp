@@ -1,0 +1,345 @@
+#include "referentials/ModeleReferentielAnalyses.h"
+
+#include "db/BaseDonnees.h"
+#include "db/Messages.h"
+#include "db/Outils.h"
+#include "db/Progression.h"
+#include "db/Sql.h"
+
+#include <QDate>
+
+#include <algorithm>
+
+namespace vyk {
+
+namespace {
+
+namespace Texte {
+const QString DATE_CREATION = QStringLiteral("La date de création du code n'est pas correcte.");
+const QString DATE_MODIFICATION =
+    QStringLiteral("La date de modification du code n'est pas correcte.");
+const QString UTILISE = QStringLiteral(
+    "Attention, ce code est utilisé dans la base de données. Vous ne pouvez pas le supprimer.");
+const QString AUCUN_CODE =
+    QStringLiteral("Sélectionnez d'abord le code à supprimer dans la liste.");
+const QString REMPLACER = QStringLiteral(
+    "Voulez vous remplacer l'historique des données du paramètre %1 par un nouveau code ?");
+const QString REMPLACEMENT_ABSENT = QStringLiteral(
+    "Le code de remplacement n'existe pas. Merci de le créer avant d'effectuer les modifications");
+const QString CONFIRMER_REMPLACEMENT =
+    QStringLiteral("Merci de confirmer que nous allons remplacer l'historique des résultats du "
+                   "code %1 par le code %2");
+const QString UNITE_REMPLACEMENT =
+    QStringLiteral("Les unités seront remplacées par l'unité par défaut du nouveau code: ");
+const QString SANS_UNITE =
+    QStringLiteral("Ce code n'a pas d'unité par défaut. Toutes les unités seront donc "
+                   "renseignées à une valeur vide pour les remplacements.");
+const QString REMPLACEMENT_TERMINE =
+    QStringLiteral("Le remplacement de l'historique du paramètre %1 par le code %2 est terminé.");
+const QString REMPLACEMENT_INCOMPLET = QStringLiteral(
+    "Le remplacement de l'historique du paramètre %1 par le code %2 n'a pas pu être achevé : %3");
+const QString MEME_CODE =
+    QStringLiteral("Le code de remplacement doit être différent du code remplacé.");
+const QString PURGE_ECHEC = QStringLiteral("La purge a échoué, rien n'a été supprimé : %1");
+QString existeDeja(const QString &code)
+{
+    return QStringLiteral("Le code ") + code + QStringLiteral(" existe déjà.");
+}
+QString tropLong(const QString &libelle, int taille)
+{
+    return QStringLiteral("Le champ « ") + libelle + QStringLiteral(" » ne doit pas dépasser ") +
+           QString::number(taille) + QStringLiteral(" caractères.");
+}
+QString echec(const QString &erreur)
+{
+    return QStringLiteral("L'enregistrement a échoué :\n") + erreur;
+}
+QString echecSuppression(const QString &erreur)
+{
+    return QStringLiteral("La suppression a échoué :\n") + erreur;
+}
+} // namespace Texte
+
+bool dateCorrecte(const QString &texte)
+{
+    return texte.trimmed().isEmpty() || lireDate(texte.trimmed()).isValid();
+}
+
+// Numeric codes in numeric order, then the others in text order.
+bool avant(const QString &a, const QString &b)
+{
+    bool na = false, nb = false;
+    const double da = a.toDouble(&na), db = b.toDouble(&nb);
+    if (na && nb) return da < db || (da == db && a < b);
+    if (na != nb) return na;
+    return a < b;
+}
+
+// Status texts of older rows ("Validé") read as their number.
+QString statutLu(const QString &texte)
+{
+    const QString t = texte.trimmed();
+    if (t.isEmpty()) return t;
+    const int n = statutDepuisTexte(t);
+    return n >= 0 ? QString::number(n) : t;
+}
+
+} // namespace
+
+ModeleReferentielAnalyses::ModeleReferentielAnalyses(Referentiel referentiel)
+    : m_description(descriptionReferentiel(referentiel))
+{
+    for (const ChampReferentiel &c : m_description.champs)
+        if (!c.entete.isEmpty()) m_grille.entetes << c.entete;
+    m_grille.colonneCode = 0;
+}
+
+QString ModeleReferentielAnalyses::selectColonnes() const
+{
+    QStringList colonnes;
+    for (const ChampReferentiel &c : m_description.champs)
+        colonnes << c.colonne;
+    return QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) +
+           QStringLiteral(" FROM ") + m_description.table;
+}
+
+FicheReferentiel ModeleReferentielAnalyses::lireFiche(const Tableau &t, int ligne) const
+{
+    FicheReferentiel f;
+    f.nouvelle = false;
+    for (int c = 0; c < m_description.champs.size(); ++c) {
+        const ChampReferentiel &champ = m_description.champs[c];
+        QString v = t.texte(ligne, c);
+        if (champ.genre == GenreChampReferentiel::Statut) v = statutLu(v);
+        if (champ.genre != GenreChampReferentiel::Memo) v = v.trimmed();
+        f.valeurs.insert(champ.colonne, v);
+    }
+    return f;
+}
+
+QStringList ModeleReferentielAnalyses::ligneGrille(const FicheReferentiel &f) const
+{
+    QStringList r;
+    for (const ChampReferentiel &c : m_description.champs) {
+        if (c.entete.isEmpty()) continue;
+        const QString v = f.valeur(c.colonne);
+        if (c.genre == GenreChampReferentiel::Statut && !libelleStatut(v).isEmpty())
+            r << libelleStatut(v);
+        else if (c.genre == GenreChampReferentiel::Case)
+            r << (v == QLatin1String("1") ? QStringLiteral("Oui") : QStringLiteral("Non"));
+        else
+            r << v;
+    }
+    return r;
+}
+
+bool ModeleReferentielAnalyses::charger()
+{
+    m_grille.vider();
+    m_fiches.clear();
+    long nb = 0;
+    Tableau t;
+    if (!bd().ExtraireRecords(selectColonnes(), nb, t)) return false;
+    m_fiches.reserve(t.nbLignes());
+    for (int i = 0; i < t.nbLignes(); ++i)
+        m_fiches.append(lireFiche(t, i));
+    std::stable_sort(m_fiches.begin(), m_fiches.end(),
+                     [](const FicheReferentiel &a, const FicheReferentiel &b) {
+                         return avant(a.code(), b.code());
+                     });
+    m_grille.lignes.reserve(m_fiches.size());
+    for (const FicheReferentiel &f : std::as_const(m_fiches))
+        m_grille.lignes.append(ligneGrille(f));
+    return true;
+}
+
+FicheReferentiel ModeleReferentielAnalyses::nouvelleFiche()
+{
+    FicheReferentiel f;
+    f.nouvelle = true;
+    f.valeurs.insert(QStringLiteral("DateCreation"),
+                     QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    // A row typed by hand is meant to be used: the choice lists of the cards show active rows.
+    if (m_description.champ(QStringLiteral("Actif")))
+        f.valeurs.insert(QStringLiteral("Actif"), QStringLiteral("1"));
+    return f;
+}
+
+FicheReferentiel ModeleReferentielAnalyses::fiche(int ligne) const
+{
+    return ligne >= 0 && ligne < m_fiches.size() ? m_fiches[ligne] : FicheReferentiel{};
+}
+
+int ModeleReferentielAnalyses::ligne(const QString &code) const
+{
+    const QString c = code.trimmed();
+    for (int i = 0; i < m_fiches.size(); ++i)
+        if (m_fiches[i].code() == c) return i;
+    return -1;
+}
+
+QStringList ModeleReferentielAnalyses::verifier(const FicheReferentiel &f) const
+{
+    QStringList erreurs;
+    if (f.code().isEmpty()) erreurs << m_description.codeVide;
+    if (!dateCorrecte(f.valeur(QStringLiteral("DateCreation")))) erreurs << Texte::DATE_CREATION;
+    if (!dateCorrecte(f.valeur(QStringLiteral("DateModification"))))
+        erreurs << Texte::DATE_MODIFICATION;
+    for (const ChampReferentiel &c : m_description.champs)
+        if (c.taille > 0 &&
+            (c.genre == GenreChampReferentiel::Texte || c.genre == GenreChampReferentiel::Liste) &&
+            f.valeur(c.colonne).trimmed().size() > c.taille)
+            erreurs << Texte::tropLong(c.libelle, c.taille);
+    // A new row may not take the code of a stored one: it would overwrite it.
+    if (erreurs.isEmpty() && f.nouvelle &&
+        !bd().valeur(QStringLiteral("SELECT Code FROM ") + m_description.table +
+                     QStringLiteral(" WHERE Code=") + sqlTexte(f.code()))
+             .isNull())
+        erreurs << Texte::existeDeja(f.code());
+    return erreurs;
+}
+
+bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
+{
+    const QString code = f.code();
+    const QString cle = QStringLiteral(" WHERE Code=") + sqlTexte(code);
+    JeuEnregistrements jeu;
+    bool trouve = false;
+    if (!bd().AccesBase(QStringLiteral("SELECT * FROM ") + m_description.table + cle, jeu, trouve,
+                        m_description.table)) {
+        afficherMessage(QStringLiteral("Erreur"), Texte::echec(bd().derniereErreur()));
+        return false;
+    }
+    if (!trouve) jeu.addnew();
+    for (const ChampReferentiel &c : m_description.champs) {
+        QString v = f.valeur(c.colonne);
+        if (c.genre != GenreChampReferentiel::Memo) v = v.trimmed();
+        jeu.fields(c.colonne) = v.isEmpty() ? QVariant() : QVariant(v);
+    }
+    if (!jeu.Update()) {
+        const QString erreur =
+            jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
+        jeu.Close();
+        afficherMessage(QStringLiteral("Erreur"), Texte::echec(erreur));
+        return false;
+    }
+    jeu.Close();
+
+    // The grid shows the row as stored, read again.
+    const Tableau t = bd().extraire(selectColonnes() + cle);
+    if (t.estVide()) {
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("Impossible de retrouver l'élément possédant le code ") +
+                            code);
+        return false;
+    }
+    f = lireFiche(t, 0);
+    int i = ligne(code);
+    if (i < 0) {
+        // New rows take their place in the code order.
+        i = 0;
+        while (i < m_fiches.size() && avant(m_fiches[i].code(), code))
+            ++i;
+        m_fiches.insert(i, f);
+        m_grille.lignes.insert(i, ligneGrille(f));
+    } else {
+        m_fiches[i] = f;
+        majLigne(i, ligneGrille(f));
+    }
+    return true;
+}
+
+bool ModeleReferentielAnalyses::supprimer(const FicheReferentiel &f)
+{
+    const QString code = f.code();
+    if (f.nouvelle || code.isEmpty()) {
+        afficherMessage(QStringLiteral("Erreur"), Texte::AUCUN_CODE);
+        return false;
+    }
+    if (estUtilise(m_description.referentiel, code)) {
+        afficherMessage(QStringLiteral("Erreur"), Texte::UTILISE);
+        return false;
+    }
+    if (afficherMessage(QStringLiteral("Question"), m_description.question.arg(code)) != BoutonOui)
+        return false;
+    if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_description.table +
+                      QStringLiteral(" WHERE Code=") + sqlTexte(code))) {
+        afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(bd().derniereErreur()));
+        return false;
+    }
+    const int i = ligne(code);
+    if (i >= 0) {
+        retirerLigne(i);
+        m_fiches.removeAt(i);
+    }
+    afficherMessage(QStringLiteral("Aide"), m_description.supprime);
+    return true;
+}
+
+bool ModeleReferentielAnalyses::purger(Progression &progression)
+{
+    if (m_description.questionPurge.isEmpty()) return false;
+    if (afficherMessage(QStringLiteral("Question"), m_description.questionPurge) != BoutonOui) {
+        afficherMessage(QStringLiteral("Info"), m_description.purgeAnnulee);
+        return false;
+    }
+    progression.message(QStringLiteral("Suppression des ") + m_description.titre.toLower() +
+                        QStringLiteral(" non utilisés"));
+    const int n = purgerNonUtilises(m_description.referentiel, progression);
+    if (n < 0) {
+        afficherMessage(QStringLiteral("Erreur"),
+                        progression.annule() ? m_description.purgeAnnulee
+                                             : Texte::PURGE_ECHEC.arg(bd().derniereErreur()));
+        charger();
+        return false;
+    }
+    charger();
+    afficherMessage(QStringLiteral("Aide"), m_description.purgeTerminee);
+    return true;
+}
+
+bool ModeleReferentielAnalyses::confirmerRemplacement(const QString &ancien) const
+{
+    return afficherMessage(QStringLiteral("Question"), Texte::REMPLACER.arg(ancien.trimmed())) ==
+           BoutonOui;
+}
+
+bool ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut,
+                                                    const QString &nouveauBrut,
+                                                    Progression &progression)
+{
+    const QString ancien = ancienBrut.trimmed();
+    const QString nouveau = nouveauBrut.trimmed();
+    if (nouveau.isEmpty()) return false;
+    if (nouveau == ancien) {
+        afficherMessage(QStringLiteral("Erreur"), Texte::MEME_CODE);
+        return false;
+    }
+    const CibleRemplacement cible = lireCibleRemplacement(nouveau);
+    if (!cible.existe) {
+        afficherMessage(QStringLiteral("ERREUR"), Texte::REMPLACEMENT_ABSENT);
+        return false;
+    }
+    const QString confirmation =
+        Texte::CONFIRMER_REMPLACEMENT.arg(ancien, nouveau) + u'\n' +
+        (cible.unite.isEmpty() ? Texte::SANS_UNITE : Texte::UNITE_REMPLACEMENT + cible.unite);
+    if (afficherMessage(QStringLiteral("Question"), confirmation) != BoutonOui) return false;
+    const bool ok = remplacerHistoriqueParametre(ancien, nouveau, progression);
+    charger();
+    if (!ok) {
+        afficherMessage(QStringLiteral("Erreur"),
+                        Texte::REMPLACEMENT_INCOMPLET.arg(ancien, nouveau, bd().derniereErreur()));
+        return false;
+    }
+    afficherMessage(QStringLiteral("Aide"), Texte::REMPLACEMENT_TERMINE.arg(ancien, nouveau));
+    return true;
+}
+
+EntreesCodees ModeleReferentielAnalyses::entrees(const ChampReferentiel &champ)
+{
+    if (!champ.entrees.isEmpty()) return champ.entrees;
+    if (champ.genre == GenreChampReferentiel::Statut) return entreesStatut();
+    return champ.source.isEmpty() ? EntreesCodees{} : entreesRequete(champ.source);
+}
+
+} // namespace vyk

@@ -1,0 +1,89 @@
+#pragma once
+
+// The physico-chemical sample card: the sample's fields, its purposes, lab files, sub-samples
+// and analyses. The work is done by EditionPrelevement (monitoring/Prelevement.h).
+
+#include "monitoring/Prelevement.h"
+
+#include <QHash>
+#include <QWidget>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QToolBar;
+
+namespace vyk {
+
+class ComboCodee;
+class GrilleSaisie;
+
+class FichePrelevementPhysicoChmique : public QWidget
+{
+    Q_OBJECT
+  public:
+    // The card of a station (its code and the CodeBSS of its analysis table): a stored sample by
+    // number, or a new one (attached to codeOperation when given).
+    FichePrelevementPhysicoChmique(const QString &codeQualitometre, const QString &codeBSS,
+                                   const QString &numPrelevement = {},
+                                   const QString &codeOperation = {}, QWidget *parent = nullptr);
+    ~FichePrelevementPhysicoChmique() override;
+
+    EditionPrelevement &edition() { return m_edition; }
+    // The field of a column of PRELEVEMENTS (QLineEdit, QPlainTextEdit, ComboCodee, QCheckBox).
+    QWidget *champ(const QString &colonne) const { return m_champs.value(colonne); }
+
+    QLabel *LblEntete;
+    QTabWidget *Onglets;
+    QAction *CmdInsertion;
+    QAction *CmdEnregistrer;
+    QAction *CmdSupprimer;
+    GrilleSaisie *SprFinalites;
+    GrilleSaisie *SprDossiers;
+    GrilleSaisie *SprEchantillons;
+    GrilleSaisie *SprAnalyses;
+    QPushButton *CmdEnregistrerFinalites;
+    QPushButton *CmdEnregistrerDossiers;
+    QPushButton *CmdEnregistrerEchantillons;
+    QPushButton *CmdEnregistrerAnalyses;
+    QPushButton *CmdAjouterAnalyse;
+    QPushButton *CmdSupprimerAnalyse;
+    QCheckBox *ChkModification;
+    QCheckBox *ChkAffichageDetail;
+    ComboCodee *CboStatut;
+    ComboCodee *CboQualification;
+    QPushButton *CmdStatut;
+    QPushButton *CmdQualification;
+    ComboCodee *CboSelection;
+    QPushButton *CmdAjouterSelection;
+
+  signals:
+    // A save or a deletion changed the station's samples.
+    void prelevementModifie();
+
+  public slots:
+    void cmdInsertion();
+    void enregistrer();
+    void supprimer();
+    void enregistrerAnalyses();
+
+  private:
+    void construireFiche(QWidget *onglet);
+    QWidget *construireGrille(GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes,
+                              const QString &enregistrer, QPushButton *&cmdEnregistrer,
+                              QPushButton **cmdAjouter = nullptr,
+                              QPushButton **cmdSupprimer = nullptr);
+    void afficher();
+    void lireChamps();
+    void afficherGrilles();
+    void majColonnesAnalyses();
+    void chargerAnalyses();
+
+    EditionPrelevement m_edition;
+    QHash<QString, QWidget *> m_champs;
+    ComboCodee *m_operation = nullptr;
+};
+
+} // namespace vyk

@@ -1,0 +1,169 @@
+#include "ui/monitoring/SuiviPhysicoChmique.h"
+
+#include "db/Messages.h"
+#include "monitoring/Prelevement.h"
+#include "monitoring/ReglesAnalyses.h"
+#include "ui/monitoring/FichePrelevementPhysicoChmique.h"
+#include "ui/widgets/ComboCodee.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vyk {
+
+namespace {
+const QString FORMAT_DATE = QStringLiteral("JJ/MM/AAAA");
+} // namespace
+
+SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("SuiviPhysicoChmique"));
+    setWindowTitle(QStringLiteral("Suivi physico-chimique"));
+    auto *disposition = new QVBoxLayout(this);
+    auto *filtres = new QGridLayout;
+    CboStation = new ComboCodee(this);
+    CboStation->definirEntrees(stationsSuivi());
+    CboStation->setMinimumContentsLength(30);
+    TxtDateDebut = new QLineEdit(this);
+    TxtDateDebut->setPlaceholderText(FORMAT_DATE);
+    TxtDateFin = new QLineEdit(this);
+    TxtDateFin->setPlaceholderText(FORMAT_DATE);
+    CboProducteur = new ComboCodee(this);
+    CboProducteur->definirEntrees(
+        entreesColonne(champsPrelevement()[indexColonne(
+            champsPrelevement(), QStringLiteral("CodeProducteurPrincipal"))]),
+        ComboCodee::AvecTous);
+    CboSupport = new ComboCodee(this);
+    CboSupport->definirEntrees(entreesColonne(champsPrelevement()[indexColonne(
+                                   champsPrelevement(), QStringLiteral("CodeSupportPrincipal"))]),
+                               ComboCodee::AvecTous);
+    CboStatut = new ComboCodee(this);
+    CboStatut->remplirListe(QStringLiteral("ANALYSES.STATUT"), ComboCodee::AvecTous,
+                            OrdreEntrees::Code);
+    CboQualification = new ComboCodee(this);
+    CboQualification->remplirListe(QStringLiteral("ANALYSES.QUALIFICATION"), ComboCodee::AvecTous,
+                                   OrdreEntrees::Code);
+    ChkQuantification = new QCheckBox(
+        QStringLiteral("Ne rechercher que les données supérieures au seuil de quantification"),
+        this);
+    ChkInverse = new QCheckBox(QStringLiteral("Dates les plus récentes en premier"), this);
+    ChkInverse->setChecked(filtresSuiviParDefaut().inverse);
+    CmdActualiser = new QPushButton(QStringLiteral("Actualiser"), this);
+    CmdNouveauPrelevement = new QPushButton(QStringLiteral("Nouveau prélèvement"), this);
+    auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *w) {
+        auto *e = new QLabel(libelle, this);
+        e->setBuddy(w);
+        filtres->addWidget(e, ligne, colonne * 2);
+        filtres->addWidget(w, ligne, colonne * 2 + 1);
+    };
+    ajouter(0, 0, QStringLiteral("Qualitomètre :"), CboStation);
+    ajouter(0, 1, QStringLiteral("Du :"), TxtDateDebut);
+    ajouter(0, 2, QStringLiteral("Au :"), TxtDateFin);
+    ajouter(1, 0, QStringLiteral("Producteur :"), CboProducteur);
+    ajouter(1, 1, QStringLiteral("Support :"), CboSupport);
+    ajouter(1, 2, QStringLiteral("Statut :"), CboStatut);
+    ajouter(2, 0, QStringLiteral("Qualification :"), CboQualification);
+    filtres->addWidget(ChkQuantification, 2, 2, 1, 4);
+    filtres->addWidget(ChkInverse, 3, 0, 1, 2);
+    auto *boutons = new QHBoxLayout;
+    boutons->addStretch(1);
+    boutons->addWidget(CmdNouveauPrelevement);
+    boutons->addWidget(CmdActualiser);
+    filtres->addLayout(boutons, 3, 2, 1, 4);
+    filtres->setColumnStretch(1, 2);
+    disposition->addLayout(filtres);
+    SprSuivi = new QTableWidget(this);
+    SprSuivi->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SprSuivi->setAlternatingRowColors(true);
+    SprSuivi->horizontalHeader()->setToolTip(
+        QStringLiteral("Double-cliquez sur une date pour ouvrir son prélèvement."));
+    disposition->addWidget(SprSuivi, 1);
+    LblInformation = new QLabel(this);
+    disposition->addWidget(LblInformation);
+
+    connect(CmdActualiser, &QPushButton::clicked, this, &SuiviPhysicoChmique::actualiser);
+    connect(CboStation, &ComboCodee::codeChange, this, [this](const QString &) { actualiser(); });
+    connect(ChkQuantification, &QCheckBox::toggled, this, [this](bool) { actualiser(); });
+    connect(ChkInverse, &QCheckBox::toggled, this, [this](bool) { actualiser(); });
+    connect(CmdNouveauPrelevement, &QPushButton::clicked, this, [this] { ouvrirFiche(-1); });
+    connect(SprSuivi->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
+            [this](int section) {
+                if (section >= 2) ouvrirFiche(section - 2);
+            });
+    if (!codeQualitometre.isEmpty()) CboStation->selectionnerCode(codeQualitometre);
+    actualiser();
+}
+
+SuiviPhysicoChmique::~SuiviPhysicoChmique()
+{
+    CboStation->disconnect(this);
+    ChkQuantification->disconnect(this);
+    ChkInverse->disconnect(this);
+}
+
+void SuiviPhysicoChmique::actualiser()
+{
+    FiltresSuivi f;
+    f.dateDebut = TxtDateDebut->text();
+    f.dateFin = TxtDateFin->text();
+    f.producteur = CboProducteur->codeSelectionne();
+    f.support = CboSupport->codeSelectionne();
+    f.statut = CboStatut->codeSelectionne();
+    f.qualification = CboQualification->codeSelectionne();
+    f.quantifieesSeulement = ChkQuantification->isChecked();
+    f.inverse = ChkInverse->isChecked();
+    const QString station = CboStation->codeSelectionne();
+    QString erreur;
+    m_tableau = {};
+    if (!station.isEmpty() &&
+        !chargerSuivi(station, codeBSSStation(station), f, m_tableau, &erreur))
+        afficherMessage(QStringLiteral("Erreur"), erreur);
+    const QStringList entetes = entetesSuivi(m_tableau);
+    SprSuivi->clear();
+    SprSuivi->setColumnCount(int(entetes.size()));
+    SprSuivi->setHorizontalHeaderLabels(entetes);
+    SprSuivi->setRowCount(int(m_tableau.lignes.size()));
+    for (int l = 0; l < m_tableau.lignes.size(); ++l) {
+        const LigneSuivi &ligne = m_tableau.lignes[l];
+        QString nom = ligne.nomParametre.isEmpty()
+                          ? ligne.codeParametre
+                          : ligne.nomParametre + QStringLiteral(" [") + ligne.codeParametre + u']';
+        if (ligne.calcule) nom += QStringLiteral(" (calculé)");
+        SprSuivi->setItem(l, 0, new QTableWidgetItem(nom));
+        SprSuivi->setItem(
+            l, 1, new QTableWidgetItem(ligne.symbole.isEmpty() ? ligne.codeUnite : ligne.symbole));
+        for (int c = 0; c < ligne.valeurs.size(); ++c) {
+            auto *cellule = new QTableWidgetItem(ligne.valeurs[c]);
+            cellule->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            SprSuivi->setItem(l, c + 2, cellule);
+        }
+    }
+    SprSuivi->resizeColumnsToContents();
+    LblInformation->setText(
+        QString::number(m_tableau.nbAnalyses) + QStringLiteral(" analyse(s), ") +
+        QString::number(m_tableau.colonnes.size()) + QStringLiteral(" prélèvement(s)."));
+}
+
+QWidget *SuiviPhysicoChmique::ouvrirFiche(int colonne)
+{
+    const QString station = CboStation->codeSelectionne();
+    if (station.isEmpty()) return nullptr;
+    const QString numero = colonne >= 0 && colonne < m_tableau.colonnes.size()
+                               ? m_tableau.colonnes[colonne].numPrelevement
+                               : QString();
+    auto *fiche = new FichePrelevementPhysicoChmique(station, codeBSSStation(station), numero);
+    connect(fiche, &FichePrelevementPhysicoChmique::prelevementModifie, this,
+            &SuiviPhysicoChmique::actualiser);
+    emit ouvrirPrelevement(fiche);
+    return fiche;
+}
+
+} // namespace vyk

@@ -1,0 +1,58 @@
+#pragma once
+
+// The physico-chemical follow-up table of a station: dates as columns, parameters as rows.
+// A double click on a column opens its sample's card.
+
+#include "monitoring/SuiviPhysicoChimique.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace vyk {
+
+class ComboCodee;
+
+class SuiviPhysicoChmique : public QWidget
+{
+    Q_OBJECT
+  public:
+    // codeQualitometre: the station shown at opening ("" for the first one).
+    explicit SuiviPhysicoChmique(const QString &codeQualitometre = {}, QWidget *parent = nullptr);
+    ~SuiviPhysicoChmique() override;
+
+    const TableauSuivi &tableau() const { return m_tableau; }
+
+    ComboCodee *CboStation;
+    QLineEdit *TxtDateDebut;
+    QLineEdit *TxtDateFin;
+    ComboCodee *CboProducteur;
+    ComboCodee *CboSupport;
+    ComboCodee *CboStatut;
+    ComboCodee *CboQualification;
+    QCheckBox *ChkQuantification;
+    QCheckBox *ChkInverse;
+    QPushButton *CmdActualiser;
+    QPushButton *CmdNouveauPrelevement;
+    QTableWidget *SprSuivi;
+    QLabel *LblInformation;
+
+  signals:
+    // A sample card to show (the main window opens it).
+    void ouvrirPrelevement(QWidget *fiche);
+
+  public slots:
+    // Reads the table of the chosen station again.
+    void actualiser();
+    // The card of the sample of a column; a new sample when colonne is -1.
+    QWidget *ouvrirFiche(int colonne);
+
+  private:
+    TableauSuivi m_tableau;
+};
+
+} // namespace vyk

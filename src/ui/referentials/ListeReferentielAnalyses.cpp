@@ -1,0 +1,255 @@
+#include "ui/referentials/ListeReferentielAnalyses.h"
+
+#include "db/Messages.h"
+#include "ui/referentials/ImportationReferentielAnalyses.h"
+#include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/GrilleDonnees.h"
+#include "ui/widgets/ProgressionGui.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QStyle>
+#include <QToolBar>
+
+namespace vyk {
+
+namespace {
+
+const QString FORMAT_DATE = QStringLiteral("JJ/MM/AAAA");
+
+EcranListeReference::Libelles libelles(Referentiel r)
+{
+    switch (r) {
+    case Referentiel::Parametre:
+        return {QStringLiteral("Saisir un nouveau paramètre"),
+                QStringLiteral("Supprimer le paramètre"), QStringLiteral("Enregistrer la fiche"),
+                QStringLiteral("Importer une liste de paramètres")};
+    case Referentiel::Unite:
+        return {QStringLiteral("Saisir une nouvelle unité"), QStringLiteral("Supprimer l'unité"),
+                QStringLiteral("Enregistrer la fiche"),
+                QStringLiteral("Importer une liste d'unités")};
+    case Referentiel::Methode:
+        return {QStringLiteral("Saisir une nouvelle méthode"),
+                QStringLiteral("Supprimer la méthode"), QStringLiteral("Enregistrer la fiche"),
+                QStringLiteral("Importer une liste de méthodes")};
+    case Referentiel::Fraction:
+        return {QStringLiteral("Saisir une nouvelle fraction"),
+                QStringLiteral("Supprimer la fraction"), QStringLiteral("Enregistrer la fiche"),
+                QStringLiteral("Importer une liste de fractions")};
+    case Referentiel::Support:
+        return {QStringLiteral("Saisir un nouveau support"), QStringLiteral("Supprimer le support"),
+                QStringLiteral("Enregistrer la fiche"),
+                QStringLiteral("Importer une liste de supports")};
+    }
+    return {};
+}
+
+} // namespace
+
+ListeReferentielAnalyses::ListeReferentielAnalyses(Referentiel referentiel, QWidget *parent)
+    : EcranListeReference(m_modele, libelles(referentiel), parent), m_modele(referentiel)
+{
+    const DescriptionReferentiel &d = m_modele.description();
+    setObjectName(d.pageAide);
+    setWindowTitle(d.titre);
+    if (!d.actionPurge.isEmpty()) {
+        barreOutils()->addSeparator();
+        m_purger = barreOutils()->addAction(style()->standardIcon(QStyle::SP_DialogResetButton),
+                                            d.actionPurge, this,
+                                            &ListeReferentielAnalyses::DeclenchePurger);
+    }
+    if (referentiel == Referentiel::Parametre)
+        m_remplacer = barreOutils()->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
+                                               QStringLiteral("Remplacer l'historique"), this,
+                                               &ListeReferentielAnalyses::DeclencheRemplacer);
+    construireFiche();
+    RempliSprReferentiel();
+    declencheInserer();
+}
+
+ListeReferentielAnalyses::~ListeReferentielAnalyses()
+{
+    SprListe->disconnect(this);
+}
+
+void ListeReferentielAnalyses::construireFiche()
+{
+    auto *cadre = new QWidget;
+    auto *grille = new QGridLayout(cadre);
+    int ligne = 0, colonne = 0;
+    for (const ChampReferentiel &c : m_modele.description().champs) {
+        QWidget *champ = nullptr;
+        const bool large = c.genre == GenreChampReferentiel::Memo;
+        switch (c.genre) {
+        case GenreChampReferentiel::Memo: {
+            auto *t = new QPlainTextEdit(cadre);
+            t->setTabChangesFocus(true);
+            t->setMaximumHeight(t->fontMetrics().height() * 4);
+            champ = t;
+            break;
+        }
+        case GenreChampReferentiel::Statut:
+        case GenreChampReferentiel::Liste: {
+            auto *b = new ComboCodee(cadre);
+            b->definirEntrees(ModeleReferentielAnalyses::entrees(c), ComboCodee::AvecVide);
+            champ = b;
+            break;
+        }
+        case GenreChampReferentiel::Case:
+            champ = new QCheckBox(cadre);
+            break;
+        default: {
+            auto *t = new QLineEdit(cadre);
+            if (c.taille > 0) t->setMaxLength(c.taille);
+            if (c.genre == GenreChampReferentiel::Date) t->setPlaceholderText(FORMAT_DATE);
+            champ = t;
+        }
+        }
+        champ->setObjectName(QStringLiteral("Champ") + c.colonne);
+        m_controles.insert(c.colonne, champ);
+        auto *etiquette = new QLabel(c.libelle + QStringLiteral(" :"), cadre);
+        etiquette->setBuddy(champ);
+        if (large && colonne != 0) {
+            ++ligne;
+            colonne = 0;
+        }
+        grille->addWidget(etiquette, ligne, colonne * 2, large ? Qt::AlignTop : Qt::Alignment());
+        grille->addWidget(champ, ligne, colonne * 2 + 1, 1, large ? 3 : 1);
+        if (large || colonne == 1) {
+            ++ligne;
+            colonne = 0;
+        } else {
+            colonne = 1;
+        }
+    }
+    grille->setColumnStretch(1, 1);
+    grille->setColumnStretch(3, 1);
+    auto *defilement = new QScrollArea(this);
+    defilement->setWidgetResizable(true);
+    defilement->setFrameShape(QFrame::NoFrame);
+    defilement->setWidget(cadre);
+    zoneFiche()->addWidget(defilement);
+}
+
+void ListeReferentielAnalyses::RempliSprReferentiel()
+{
+    RempliSpr();
+}
+
+void ListeReferentielAnalyses::afficherFiche(const FicheReferentiel &f)
+{
+    m_fiche = f;
+    for (const ChampReferentiel &c : m_modele.description().champs) {
+        QWidget *w = m_controles.value(c.colonne);
+        const QString v = f.valeur(c.colonne);
+        if (auto *t = qobject_cast<QLineEdit *>(w)) {
+            t->setText(v);
+            if (c.colonne == QLatin1String("Code")) {
+                // The code of a stored row is its key: another code would be another row.
+                t->setReadOnly(!f.nouvelle);
+                t->setToolTip(
+                    f.nouvelle
+                        ? QString()
+                        : QStringLiteral("Le code d'un élément enregistré ne se modifie pas."));
+            }
+        } else if (auto *p = qobject_cast<QPlainTextEdit *>(w)) {
+            p->setPlainText(v);
+        } else if (auto *b = qobject_cast<ComboCodee *>(w)) {
+            if (!b->selectionnerCode(v)) b->selectionnerCode(QString());
+        } else if (auto *k = qobject_cast<QCheckBox *>(w)) {
+            k->setChecked(v == QLatin1String("1"));
+        }
+    }
+    actionSupprimer()->setEnabled(!f.nouvelle);
+}
+
+FicheReferentiel ListeReferentielAnalyses::ficheFormulaire() const
+{
+    FicheReferentiel f = m_fiche;
+    for (const ChampReferentiel &c : m_modele.description().champs) {
+        QWidget *w = m_controles.value(c.colonne);
+        QString v;
+        if (auto *t = qobject_cast<QLineEdit *>(w))
+            v = t->text();
+        else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
+            v = p->toPlainText();
+        else if (auto *b = qobject_cast<ComboCodee *>(w))
+            v = b->codeSelectionne();
+        else if (auto *k = qobject_cast<QCheckBox *>(w))
+            v = k->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        f.valeurs.insert(c.colonne, v);
+    }
+    return f;
+}
+
+void ListeReferentielAnalyses::afficherLigne(int ligne)
+{
+    if (ligne >= 0) afficherFiche(m_modele.fiche(ligne));
+}
+
+void ListeReferentielAnalyses::declencheInserer()
+{
+    SprListe->selectionnerLigne(-1);
+    afficherFiche(m_modele.nouvelleFiche());
+    if (QWidget *code = m_controles.value(QStringLiteral("Code"))) code->setFocus();
+}
+
+void ListeReferentielAnalyses::declencheEnregistrer()
+{
+    FicheReferentiel f = ficheFormulaire();
+    if (!m_modele.enregistrer(f)) return;
+    SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
+    SprListe->selectionnerLigne(m_modele.ligne(f.code()));
+    afficherFiche(f);
+}
+
+void ListeReferentielAnalyses::DeclencheSupprimer()
+{
+    if (!m_modele.supprimer(ficheFormulaire())) return;
+    SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
+    declencheInserer();
+}
+
+void ListeReferentielAnalyses::DeclencheOutils()
+{
+    ImportationReferentielAnalyses importation(m_modele.description().referentiel, this);
+    importation.exec();
+    if (importation.nbIntegres() > 0) RempliSprReferentiel();
+}
+
+void ListeReferentielAnalyses::DeclenchePurger()
+{
+    ProgressionGui progression(this, m_modele.description().actionPurge);
+    m_modele.purger(progression);
+    SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
+    declencheInserer();
+}
+
+void ListeReferentielAnalyses::DeclencheRemplacer()
+{
+    const QString ancien = ficheFormulaire().code();
+    if (m_fiche.nouvelle || ancien.isEmpty()) {
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("Sélectionnez d'abord le paramètre dans la liste."));
+        return;
+    }
+    if (!m_modele.confirmerRemplacement(ancien)) return;
+    bool ok = false;
+    const QString nouveau =
+        QInputDialog::getText(this, QStringLiteral("Remplacer l'historique"),
+                              QStringLiteral("Quel est le nouveau code de remplacement ?"),
+                              QLineEdit::Normal, QString(), &ok);
+    if (!ok || nouveau.trimmed().isEmpty()) return;
+    ProgressionGui progression(this, QStringLiteral("Remplacer l'historique"));
+    m_modele.remplacerHistorique(ancien, nouveau, progression);
+    SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
+    SprListe->selectionnerLigne(m_modele.ligne(ancien));
+}
+
+} // namespace vyk

@@ -1,0 +1,95 @@
+#include "db/BaseDonnees.h"
+#include "monitoring/TableAnalyses.h"
+
+#include "support/BaseTest.h"
+#include "support/TablesCatalogue.h"
+
+#include <QProcess>
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+namespace {
+
+class CommandeAnalysesTest : public BaseTest
+{
+  protected:
+    struct Resultat
+    {
+        int code;
+        QString sortie, erreurs;
+    };
+    Resultat lancer(QStringList arguments)
+    {
+        QStringList connexion;
+        if (estPostgres()) {
+            const auto s = test::serveurTest();
+            connexion = {QStringLiteral("--type"),   POSTGRESQL,   QStringLiteral("--base"), s.base,
+                         QStringLiteral("--server"), s.hote,       QStringLiteral("--port"), s.port,
+                         QStringLiteral("--user"),   s.utilisateur};
+            if (!s.motDePasse.isEmpty()) connexion << QStringLiteral("--password") << s.motDePasse;
+        } else {
+            connexion = {QStringLiteral("--base"), emplacement()};
+        }
+        QProcess p;
+        p.start(QStringLiteral(VYK_CLI), connexion + arguments);
+        p.waitForFinished(60000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+};
+
+TEST_P(CommandeAnalysesTest, AnalysesDUneStationEnCsv)
+{
+    test::creerTablesQualite();
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
+    for (const char *sql : {
+             "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (1, 'BSS001')",
+             "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1340', 'Nitrates, totaux')",
+             "INSERT INTO ANALYSES_UNITES (Code, Symbole) VALUES ('162', 'mg/L')",
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+             "statut) VALUES (1, 0, 2)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, HeureDebut, "
+             "codeOperation, CodeSupportPrincipal) VALUES (0, 1, #03/01/2021#, #12/30/1899 "
+             "10:30:00#, 0, '3')",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (1, 1, "
+             "#06/01/2021#)",
+             "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, CodeUnite, Resultat, CodeRemarque) VALUES (0, 0, 1, '1340', '162', "
+             "0.5, '10')",
+             "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, CodeUnite, Resultat, StatutMesure) VALUES (0, 1, 1, '1340', '162', "
+             "25, '4')",
+         })
+        ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
+    bd().fermerBase();
+    const QString entete = QStringLiteral(
+        "NumPrelevement,DatePrelevement,HeurePrelevement,NumAnalyse,CodeParametre,NomParametre,"
+        "Resultat,CodeRemarque,ResultatAffiche,CodeUnite,SymboleUnite,LimiteQuantification,"
+        "CodeFraction,CodeSupport,StatutMesure,CodeQualification\n");
+    Resultat r =
+        lancer({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("BSS001")});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_EQ(r.sortie,
+              entete +
+                  QStringLiteral(
+                      "0,01/03/2021,10:30,0,1340,\"Nitrates, totaux\",0.5,10,<0.5,162,mg/L,,,3,2,\n"
+                      "1,01/06/2021,,0,1340,\"Nitrates, totaux\",25,,25,162,mg/L,,,,4,\n"));
+    r = lancer({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("1"),
+                QStringLiteral("--from"), QStringLiteral("01/04/2021")});
+    EXPECT_EQ(r.sortie,
+              entete + QStringLiteral(
+                           "1,01/06/2021,,0,1340,\"Nitrates, totaux\",25,,25,162,mg/L,,,,4,\n"));
+    r = lancer({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("BSS999")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral("Le qualitomètre « BSS999 » n'existe pas.")));
+    r = lancer({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("BSS001"),
+                QStringLiteral("--to"), QStringLiteral("demain")});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(lancer({QStringLiteral("analyses")}).code, 2);
+    ASSERT_TRUE(rouvrir());
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(CommandeAnalysesTest);
+
+} // namespace

@@ -1,0 +1,418 @@
+#include "monitoring/Prelevement.h"
+#include "db/BaseDonnees.h"
+#include "db/Sql.h"
+#include "monitoring/RattachementOperations.h"
+#include "monitoring/ReglesAnalyses.h"
+#include "monitoring/TableAnalyses.h"
+#include "schema/Catalogue.h"
+
+#include "support/BaseTest.h"
+#include "support/TablesCatalogue.h"
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+inline void PrintTo(const QString &texte, std::ostream *sortie)
+{
+    *sortie << '"' << qPrintable(texte) << '"';
+}
+
+namespace {
+
+TEST(RemarquesAnalyses, InferieureEtSuperieure)
+{
+    struct Cas
+    {
+        QVariant code;
+        bool inferieure, superieure;
+    };
+    const Cas cas[] = {{QVariant(), false, false},
+                       {QString(), false, false},
+                       {QStringLiteral("x"), false, false},
+                       {QStringLiteral("0"), false, false},
+                       {QStringLiteral("1"), false, false},
+                       {QStringLiteral("2"), true, false},
+                       {QStringLiteral(" 10 "), true, false},
+                       {9, true, false},
+                       {QStringLiteral("3"), false, true},
+                       {8.0, false, true},
+                       {QStringLiteral("7"), false, false},
+                       {QStringLiteral("2.5"), false, false}};
+    for (const Cas &c : cas) {
+        EXPECT_EQ(estRemarqueInferieure(c.code), c.inferieure) << qPrintable(c.code.toString());
+        EXPECT_EQ(estRemarqueSuperieure(c.code), c.superieure) << qPrintable(c.code.toString());
+    }
+    EXPECT_EQ(texteResultat(0.1, QStringLiteral("10")), QStringLiteral("<0.1"));
+    EXPECT_EQ(texteResultat(300, QStringLiteral("3")), QStringLiteral(">300"));
+    EXPECT_EQ(texteResultat(12.5, QStringLiteral("1")), QStringLiteral("12.5"));
+    EXPECT_EQ(texteResultat(12.5, QVariant()), QStringLiteral("12.5"));
+    EXPECT_EQ(texteResultat(QVariant(), QStringLiteral("2")), QString());
+}
+
+class PrelevementTest : public BaseTest
+{
+  protected:
+    void SetUp() override
+    {
+        VYK_SETUP_BASE();
+        test::creerTablesQualite();
+        for (const char *sql : {
+                 "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (1, 'BSS001')",
+                 "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (2, 'BSS002')",
+                 "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1340', 'Nitrates')",
+                 "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1301', 'Température')",
+                 "INSERT INTO ANALYSES_UNITES (Code, Symbole, Nom, Actif) VALUES ('162', "
+                 "'mg(NO3)/L', 'mg/L', '1')",
+                 "INSERT INTO FINALITES (Code, Libelle) VALUES ('1', 'Surveillance')",
+                 "INSERT INTO FINALITES (Code, Libelle) VALUES ('2', 'Contrôle')",
+                 "INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('ANALYSES.CODEREMARQUE', "
+                 "10, 'Résultat < au seuil de quantification')",
+             })
+            ASSERT_TRUE(executer(QString::fromUtf8(sql)))
+                << sql << qPrintable(bd().derniereErreur());
+        e.definirStation(QStringLiteral("1"), QStringLiteral("BSS001"));
+    }
+
+    void nouveauPrelevement(const QString &date, const QString &heure = {})
+    {
+        e.nouveau();
+        e.champs[QStringLiteral("DateDebut")] = date;
+        e.champs[QStringLiteral("HeureDebut")] = heure;
+        ASSERT_TRUE(e.enregistrer());
+    }
+
+    static LignePrelevement analyse(const QString &parametre, const QString &resultat,
+                                    const QString &remarque = {})
+    {
+        LignePrelevement l;
+        for (const ColonneSaisie &c : colonnesAnalyses())
+            l.textes << (c.genre == GenreCellule::Case ? QStringLiteral("0") : QString());
+        l.textes[0] = parametre;
+        l.textes[1] = resultat;
+        l.textes[2] = QStringLiteral("162");
+        l.textes[indexColonne(colonnesAnalyses(), QStringLiteral("CodeRemarque"))] = remarque;
+        return l;
+    }
+
+    EditionPrelevement e;
+};
+
+TEST_P(PrelevementTest, CreationDeLaTableDAnalyses)
+{
+    QString erreur;
+    EXPECT_FALSE(creerTableAnalyses(QStringLiteral("BSS 01\"x"), &erreur));
+    EXPECT_FALSE(erreur.isEmpty());
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001"))); // already there: nothing to do
+    const QStringList colonnes = bd().colonnes(QStringLiteral("ANALYSES_BSS001"));
+    ASSERT_EQ(colonnes.size(), 40);
+    EXPECT_EQ(colonnes.first().toLower(), QStringLiteral("numanalyse"));
+    EXPECT_EQ(colonnes.last().toLower(), QStringLiteral("proffin"));
+    EXPECT_TRUE(bd().indexExiste(QStringLiteral("ind_analyses_BSS001")));
+    const auto tables = tablesAnalysesStations();
+    ASSERT_EQ(tables.size(), 1);
+    EXPECT_EQ(tables[0].codeBSS, QStringLiteral("BSS001"));
+}
+
+TEST_P(PrelevementTest, NumerotationDesPrelevementsEtDesAnalyses)
+{
+    // Another station's samples do not count.
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre) VALUES (7, 2)")));
+    e.nouveau();
+    e.champs[QStringLiteral("DateDebut")] = QStringLiteral("31/13/2020");
+    EXPECT_FALSE(e.enregistrer());
+    EXPECT_EQ(messages().textes(), QStringList({"La date du prélèvement n'est pas correcte."}));
+    EXPECT_EQ(e.enregistrerAnalyses(), false);
+    EXPECT_EQ(messages().textes().last(),
+              QStringLiteral("Vous devez d'abord enregistrer le prélèvement."));
+    messages().vider();
+
+    nouveauPrelevement(QStringLiteral("12/05/2021"), QStringLiteral("10:30"));
+    EXPECT_EQ(e.numPrelevement(), QStringLiteral("0"));
+    EXPECT_EQ(messages().textes(),
+              QStringList({"Enregistrement de la fiche du prélèvement terminé."}));
+    nouveauPrelevement(QStringLiteral("13/05/2021"));
+    EXPECT_EQ(e.numPrelevement(), QStringLiteral("1"));
+    EXPECT_EQ(
+        lignes(QStringLiteral("SELECT NumPrelevement, DateDebut, HeureDebut FROM PRELEVEMENTS "
+                              "WHERE CodeQualitometre=1 ORDER BY NumPrelevement")),
+        QStringList({"0|12/05/2021|30/12/1899 10:30:00", "1|13/05/2021|"}));
+
+    e.analyses = {
+        analyse(QStringLiteral("1340"), QStringLiteral("12,5")),
+        analyse(QStringLiteral("Température [1301]"), QStringLiteral("0.1"), QStringLiteral("10"))};
+    messages().vider();
+    ASSERT_TRUE(e.enregistrerAnalyses());
+    EXPECT_EQ(messages().textes(), QStringList({"Enregistrement des analyses terminé."}));
+    const QString sql = QStringLiteral(
+        "SELECT NumAnalyse, NumPrelevement, CodeQualitometre, CodeParametre, Resultat, CodeUnite, "
+        "CodeRemarque FROM ANALYSES_BSS001 ORDER BY NumPrelevement, NumAnalyse");
+    const QStringList attendu = {"0|1|1|1340|12.5|162|", "1|1|1|1301|0.1|162|10"};
+    EXPECT_EQ(lignes(sql), attendu);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Actif FROM ANALYSES_PARAMETRES ORDER BY Code")),
+              QStringList({"1301|1", "1340|1"}));
+    // Twice: the same rows.
+    ASSERT_TRUE(e.enregistrerAnalyses());
+    EXPECT_EQ(lignes(sql), attendu);
+
+    // Loaded again with names and symbols.
+    ASSERT_TRUE(e.charger(QStringLiteral("1")));
+    ASSERT_EQ(e.analyses.size(), 2);
+    EXPECT_EQ(codeEntree(e.analyses[1].textes[0]), QStringLiteral("1301"));
+    EXPECT_EQ(libelleEntree(e.analyses[1].textes[0]), QStringLiteral("Température"));
+    EXPECT_EQ(libelleEntree(e.analyses[1].textes[2]), QStringLiteral("mg(NO3)/L"));
+    EXPECT_EQ(e.analyses[1].numero, QStringLiteral("1"));
+    EXPECT_EQ(e.champs.value(QStringLiteral("DateDebut")), QStringLiteral("13/05/2021"));
+}
+
+TEST_P(PrelevementTest, AnalysesRefuseesSansRienEcrire)
+{
+    nouveauPrelevement(QStringLiteral("12/05/2021"));
+    e.analyses = {analyse(QStringLiteral("1340"), QStringLiteral("1"))};
+    ASSERT_TRUE(e.enregistrerAnalyses());
+    messages().vider();
+    e.analyses = {analyse(QStringLiteral("1340"), QStringLiteral("2")),
+                  analyse(QString(), QStringLiteral("3"))};
+    EXPECT_FALSE(e.enregistrerAnalyses());
+    e.analyses = {analyse(QStringLiteral("1340"), QStringLiteral("2")),
+                  analyse(QStringLiteral("9999"), QStringLiteral("3"))};
+    EXPECT_FALSE(e.enregistrerAnalyses());
+    e.analyses = {analyse(QStringLiteral("1340"), QStringLiteral("deux"))};
+    EXPECT_FALSE(e.enregistrerAnalyses());
+    EXPECT_EQ(messages().textes(),
+              QStringList(
+                  {"Le paramètre pour la ligne 2 des analyses n'est pas renseigné.",
+                   "Le paramètre 9999 pour la ligne 2 des analyses n'existe pas.",
+                   "La valeur de « Résultat » pour la ligne 1 des analyses n'est pas correcte."}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Resultat FROM ANALYSES_BSS001")), QStringList({"1"}));
+}
+
+TEST_P(PrelevementTest, SuppressionDUneLigneEtDuPrelevement)
+{
+    nouveauPrelevement(QStringLiteral("12/05/2021"));
+    e.analyses = {analyse(QStringLiteral("1340"), QStringLiteral("1")),
+                  analyse(QStringLiteral("1301"), QStringLiteral("2"))};
+    ASSERT_TRUE(e.enregistrerAnalyses());
+    e.finalites = {{{QStringLiteral("Surveillance [1]")}, {}}};
+    ASSERT_TRUE(e.enregistrerFinalites());
+    nouveauPrelevement(QStringLiteral("13/05/2021"));
+    e.analyses = {analyse(QStringLiteral("1340"), QStringLiteral("3")),
+                  analyse(QStringLiteral("1301"), QStringLiteral("4"))};
+    ASSERT_TRUE(e.enregistrerAnalyses());
+    e.finalites = {{{QStringLiteral("1")}, {}}, {{QStringLiteral("2")}, {}}};
+    ASSERT_TRUE(e.enregistrerFinalites());
+    messages().vider();
+
+    // Analysis 0 of sample 1 only, not analysis 0 of sample 0.
+    ASSERT_TRUE(e.supprimerAnalyse(0));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, NumAnalyse, Resultat FROM "
+                                    "ANALYSES_BSS001 ORDER BY NumPrelevement, NumAnalyse")),
+              QStringList({"0|0|1", "0|1|2", "1|1|4"}));
+    ASSERT_TRUE(e.supprimerFinalite(1));
+    EXPECT_EQ(messages().textes(),
+              QStringList({"L'analyse a été supprimé.",
+                           "Le lien entre le prélèvement et la finalité a été supprimé."}));
+    EXPECT_EQ(
+        lignes(QStringLiteral("SELECT NumPrelevement, CodeFinalite FROM PRELEVEMENTS_FINALITES "
+                              "ORDER BY NumPrelevement, CodeFinalite")),
+        QStringList({"0|1", "1|1"}));
+
+    // The sample goes with everything it holds; the other one stays.
+    messages().vider();
+    EXPECT_FALSE(e.supprimer()); // No is the default answer
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM PRELEVEMENTS")).toInt(), 2);
+    messages().repondre(BoutonOui);
+    ASSERT_TRUE(e.supprimer());
+    EXPECT_EQ(messages().textes(), QStringList({"Etes vous sur de vouloir supprimer le prélèvement "
+                                                "1 et toutes les informations qu'il possède ?",
+                                                "Etes vous sur de vouloir supprimer le prélèvement "
+                                                "1 et toutes les informations qu'il possède ?",
+                                                "Le prélèvement a été supprimé."}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement FROM PRELEVEMENTS")),
+              QStringList({"0"}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT NumPrelevement, NumAnalyse FROM ANALYSES_BSS001 ORDER BY NumAnalyse")),
+              QStringList({"0|0", "0|1"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement FROM PRELEVEMENTS_FINALITES")),
+              QStringList({"0"}));
+    EXPECT_FALSE(e.estEnregistre());
+}
+
+TEST_P(PrelevementTest, FinalitesDossiersEtEchantillons)
+{
+    e.finalites = {{{QStringLiteral("1")}, {}}};
+    EXPECT_FALSE(e.enregistrerFinalites());
+    nouveauPrelevement(QStringLiteral("12/05/2021"));
+    messages().vider();
+    e.finalites = {{{QStringLiteral("1")}, {}}, {{QStringLiteral("Inconnue [9]")}, {}}};
+    EXPECT_FALSE(e.enregistrerFinalites());
+    auto dossier = [](const QString &reference) {
+        LignePrelevement l;
+        for (int i = 0; i < colonnesDossiers().size(); ++i)
+            l.textes << QString();
+        l.textes[0] = reference;
+        return l;
+    };
+    e.dossiers = {dossier(QStringLiteral("D1")), dossier(QString())};
+    e.dossiers[1].textes[4] = QStringLiteral("réf");
+    EXPECT_FALSE(e.enregistrerDossiers());
+    auto echantillon = [](const QString &reference, const QString &date, const QString &heure) {
+        LignePrelevement l;
+        for (int i = 0; i < colonnesEchantillons().size(); ++i)
+            l.textes << QString();
+        l.textes[0] = reference;
+        l.textes[2] = date;
+        l.textes[3] = heure;
+        return l;
+    };
+    e.echantillons = {
+        echantillon(QStringLiteral("E1"), QStringLiteral("12/05/2021"), QStringLiteral("10:00")),
+        echantillon(QStringLiteral("E2"), QStringLiteral("12/05"), {})};
+    EXPECT_FALSE(e.enregistrerEchantillons());
+    e.echantillons[1].textes[2] = QString();
+    e.echantillons[1].textes[3] = QStringLiteral("25:00");
+    EXPECT_FALSE(e.enregistrerEchantillons());
+    EXPECT_EQ(messages().textes(),
+              QStringList(
+                  {"La finalité pour la ligne 2 des prélèvements n'est pas correcte.",
+                   "La référence du producteur du dossier pour la ligne 2 n'est pas renseignée.",
+                   "La date de début pour la ligne numéro 2 des opérations n'est pas correcte.",
+                   "L'heure de début pour la ligne numéro 2 des opérations n'est pas correcte."}));
+    messages().vider();
+
+    e.dossiers = {dossier(QStringLiteral("D1")), dossier(QStringLiteral("D2"))};
+    ASSERT_TRUE(e.enregistrerDossiers());
+    e.echantillons[1].textes[3] = QStringLiteral("11:15");
+    ASSERT_TRUE(e.enregistrerEchantillons());
+    EXPECT_EQ(messages().textes(), QStringList({"Enregistrement des dossiers terminé.",
+                                                "Enregistrement des échantillons terminé."}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumDossier, ReferenceProducteur FROM "
+                                    "PRELEVEMENTS_DOSSIERS ORDER BY NumDossier")),
+              QStringList({"0|D1", "1|D2"}));
+    // A deleted line leaves the others their numbers; a new line takes the next one.
+    ASSERT_TRUE(e.supprimerDossier(0));
+    e.dossiers.append(dossier(QStringLiteral("D3")));
+    ASSERT_TRUE(e.enregistrerDossiers());
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumDossier, ReferenceProducteur FROM "
+                                    "PRELEVEMENTS_DOSSIERS ORDER BY NumDossier")),
+              QStringList({"1|D2", "2|D3"}));
+    ASSERT_TRUE(e.supprimerEchantillon(1));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumEchantillon, Reference, DateDebut, HeureDebut FROM "
+                                    "PRELEVEMENTS_ECHANTILLONS")),
+              QStringList({"0|E1|12/05/2021|30/12/1899 10:00:00"}));
+    EXPECT_EQ(messages().textes().at(2), QStringLiteral("Le dossier a été supprimé."));
+    EXPECT_EQ(messages().textes().last(), QStringLiteral("L'echantillon a été supprimé."));
+}
+
+TEST_P(PrelevementTest, RattachementAuxOperations)
+{
+    for (const char *sql : {
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+             "dateDebut, heureDebut) VALUES (1, 4, #05/12/2021#, #12/30/1899 10:30:00#)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, HeureDebut) "
+             "VALUES (0, 1, #05/12/2021#, #12/30/1899 10:30:00#)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, HeureDebut) "
+             "VALUES (1, 1, #05/13/2021#, #12/30/1899 08:00:00#)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, HeureDebut) "
+             "VALUES (2, 1, #05/13/2021#, #12/30/1899 08:00:00#)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, HeureDebut, "
+             "codeOperation) VALUES (3, 1, #05/14/2021#, NULL, 4)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, HeureDebut) "
+             "VALUES (0, 2, #05/13/2021#, #12/30/1899 08:00:00#)",
+         })
+        ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
+    BilanRattachement b = rattacherPrelevementsOperations(QStringLiteral("1"));
+    ASSERT_TRUE(b.reussi);
+    EXPECT_EQ(b.prelevements, 3);
+    EXPECT_EQ(b.operationsCreees, 1);
+    // The two samples of the same date and time share one new operation.
+    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeQualitometre, NumPrelevement, codeOperation FROM "
+                                    "PRELEVEMENTS ORDER BY CodeQualitometre, NumPrelevement")),
+              QStringList({"1|0|4", "1|1|5", "1|2|5", "1|3|4", "2|0|"}));
+    EXPECT_EQ(
+        lignes(QStringLiteral(
+            "SELECT codeQualitometre, codeOperation, dateDebut, heureDebut FROM "
+            "QUALITOMETRES_POINTS_OPERATIONS ORDER BY codeQualitometre, codeOperation")),
+        QStringList({"1|4|12/05/2021|30/12/1899 10:30:00", "1|5|13/05/2021|30/12/1899 08:00:00"}));
+    // Every station: the first operation of a station without any is 0.
+    b = rattacherPrelevementsOperations();
+    EXPECT_EQ(b.prelevements, 1);
+    EXPECT_EQ(
+        lignes(QStringLiteral("SELECT codeOperation FROM PRELEVEMENTS WHERE CodeQualitometre=2")),
+        QStringList({"0"}));
+    b = rattacherPrelevementsOperations();
+    EXPECT_TRUE(b.reussi);
+    EXPECT_EQ(b.prelevements, 0);
+}
+
+TEST_P(PrelevementTest, ChangementDeColonnes)
+{
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, "
+                                        "CodeQualitometre, codeOperation) VALUES (0, 1, 3)")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, "
+                                        "CodeQualitometre, codeOperation) VALUES (1, 1, 4)")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre) VALUES (0, 2)")));
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
+    for (const char *sql : {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
+                            "CodeQualitometre, StatutMesure) VALUES (0, 0, 1, '1')",
+                            "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
+                            "CodeQualitometre, StatutMesure) VALUES (1, 0, 1, '2')",
+                            "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
+                            "CodeQualitometre, StatutMesure) VALUES (0, 1, 1, '1')"})
+        ASSERT_TRUE(executer(QString::fromLatin1(sql)));
+    QStringList anciennes;
+    ASSERT_TRUE(majColonneAnalyses(QStringLiteral("1"), QStringLiteral("BSS001"),
+                                   QStringLiteral("StatutMesure"), QStringLiteral("3"),
+                                   QStringLiteral("3"), {}, &anciennes));
+    anciennes.sort();
+    EXPECT_EQ(anciennes, QStringList({"1", "2"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, StatutMesure FROM ANALYSES_BSS001 "
+                                    "ORDER BY NumPrelevement, NumAnalyse")),
+              QStringList({"0|3", "0|3", "1|1"}));
+    QString erreur;
+    EXPECT_FALSE(majColonneAnalyses(QStringLiteral("1"), QStringLiteral("BSS001"),
+                                    QStringLiteral("Inconnue; DROP"), 1, {}, QStringLiteral("0"),
+                                    nullptr, &erreur));
+    EXPECT_FALSE(erreur.isEmpty());
+
+    // The sample of one station only.
+    ASSERT_TRUE(majColonnePrelevement(QStringLiteral("1"), QStringLiteral("0"),
+                                      QStringLiteral("Commentaire"), QStringLiteral("l'eau")));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeQualitometre, Commentaire FROM PRELEVEMENTS WHERE "
+                                    "NumPrelevement=0 ORDER BY CodeQualitometre")),
+              QStringList({"1|l'eau", "2|"}));
+
+    // From the card: every analysis of the sample.
+    ASSERT_TRUE(e.charger(QStringLiteral("1")));
+    messages().vider();
+    ASSERT_TRUE(e.changerQualificationAnalyses(QStringLiteral("Correcte [1]")));
+    EXPECT_EQ(messages().textes(),
+              QStringList({"La qualification des analyses du prélèvement a été modifiée."}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, CodeQualification FROM ANALYSES_BSS001 "
+                                    "ORDER BY NumPrelevement, NumAnalyse")),
+              QStringList({"0|", "0|", "1|1"}));
+}
+
+TEST_P(PrelevementTest, ParametresDUneSelection)
+{
+    for (const char *sql : {"INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, "
+                            "CodeUnite, TypeListe) VALUES ('S1', 2, '1340', '162', 0)",
+                            "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, "
+                            "CodeUnite, TypeListe) VALUES ('S1', 1, '1301', NULL, 0)",
+                            "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, "
+                            "CodeUnite, TypeListe) VALUES ('S1', 3, '1335', NULL, 1)"})
+        ASSERT_TRUE(executer(QString::fromLatin1(sql)));
+    const LignesPrelevement l = EditionPrelevement::lignesSelection(QStringLiteral("S1"));
+    ASSERT_EQ(l.size(), 2);
+    EXPECT_EQ(codeEntree(l[0].textes[0]), QStringLiteral("1301"));
+    EXPECT_EQ(l[0].textes[2], QString());
+    EXPECT_EQ(codeEntree(l[1].textes[0]), QStringLiteral("1340"));
+    EXPECT_EQ(codeEntree(l[1].textes[2]), QStringLiteral("162"));
+    EXPECT_EQ(l[1].textes.size(), colonnesAnalyses().size());
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(PrelevementTest);
+
+} // namespace

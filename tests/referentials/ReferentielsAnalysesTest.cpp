@@ -1,0 +1,374 @@
+#include "referentials/ReferentielsAnalyses.h"
+#include "db/BaseDonnees.h"
+#include "db/Progression.h"
+#include "db/Sql.h"
+#include "monitoring/TableAnalyses.h"
+#include "referentials/ModeleReferentielAnalyses.h"
+
+#include "support/BaseTest.h"
+#include "support/TablesCatalogue.h"
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+inline void PrintTo(const QString &texte, std::ostream *sortie)
+{
+    *sortie << '"' << qPrintable(texte) << '"';
+}
+
+namespace {
+
+class ReferentielsAnalysesTest : public BaseTest
+{
+  protected:
+    void SetUp() override
+    {
+        VYK_SETUP_BASE();
+        test::creerTablesQualite();
+        for (const char *sql : {
+                 "INSERT INTO ANALYSES_PARAMETRES (Code, Nom, LibelleLong, codesInternes, "
+                 "UniteReference1) "
+                 "VALUES ('1340', 'Nitrates', 'Nitrates (NO3)', '12,34', '162')",
+                 "INSERT INTO ANALYSES_PARAMETRES (Code, Nom, LibelleLong) VALUES ('1301', "
+                 "'Température de l''Eau', 'T eau')",
+                 "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1302', 'Potentiel en "
+                 "Hydrogène pH')",
+                 "INSERT INTO ANALYSES_PARAMETRES (Code, Nom, UniteReference2) VALUES ('1303', "
+                 "'Conductivité', '147')",
+                 "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('X12', 'Local')",
+                 "INSERT INTO ANALYSES_UNITES (Code, Symbole, Nom, codesInternes) VALUES ('162', "
+                 "'mg(NO3)/L', "
+                 "'milligramme de nitrates par litre', 'MGL;NO3L')",
+                 "INSERT INTO ANALYSES_UNITES (Code, Symbole, Nom) VALUES ('27', '°C', 'degré "
+                 "Celsius')",
+                 "INSERT INTO ANALYSES_UNITES (Code, Symbole, Nom) VALUES ('147', 'µS/cm', "
+                 "'microsiemens par cm')",
+                 "INSERT INTO ANALYSES_UNITES (Code, Symbole, Nom) VALUES ('999', 'x', "
+                 "'inutilisée')",
+             })
+            ASSERT_TRUE(executer(QString::fromUtf8(sql)))
+                << sql << qPrintable(bd().derniereErreur());
+    }
+
+    // Two stations with their analysis tables.
+    void creerStations()
+    {
+        ASSERT_TRUE(executer(QStringLiteral(
+            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (1, 'BSS001')")));
+        ASSERT_TRUE(executer(QStringLiteral(
+            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (2, 'BSS002')")));
+        ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
+        ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS002")));
+    }
+
+    long long nombre(const QString &sql) { return valeur(sql).toLongLong(); }
+};
+
+TEST_P(ReferentielsAnalysesTest, ParametreResoluParCodeNomLibelleEtCodesInternes)
+{
+    CacheResolution cache;
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("1340"), false), QStringLiteral("1340"));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("\"1301\""), false), QStringLiteral("1301"));
+    // The code read equals a name, not a code.
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("Nitrates"), false), QStringLiteral("1340"));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("ZZ"), false,
+                                QStringLiteral("Température de l'Eau")),
+              QStringLiteral("1301"));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("YY"), false, QStringLiteral("T eau")),
+              QStringLiteral("1301"));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("WW"), false,
+                                QStringLiteral("Potentiel-en-Hydrogène-pH")),
+              QStringLiteral("1302"));
+    // Other codes, whichever place they hold in the list.
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("12"), false), QStringLiteral("1340"));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("34"), false), QStringLiteral("1340"));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("3"), false), QString());
+    EXPECT_EQ(resoudreParametre(cache, QString(), false), QString());
+    EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES")), 5);
+}
+
+TEST_P(ReferentielsAnalysesTest, CreationDesParametresInconnus)
+{
+    CacheResolution cache;
+    // Non-numeric codes above the largest numeric one (1340), from 99000.
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("NO3-X"), true,
+                                QStringLiteral("Nitrates bis"), QStringLiteral("162")),
+              QStringLiteral("99000"));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("AB"), true), QStringLiteral("99001"));
+    // The same unknown code met again: no second row.
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("AB"), true), QStringLiteral("99001"));
+    // A numeric code is kept.
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("7073"), true, QStringLiteral("Fluorures")),
+              QStringLiteral("7073"));
+    EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES")), 8);
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT Code, Nom, Auteur, Statut, UniteReference1, Actif, codesInternes FROM "
+                  "ANALYSES_PARAMETRES WHERE Code IN ('99000', '99001', '7073') ORDER BY Code")),
+              QStringList({"7073|Fluorures|Intégration ADES|0||1|",
+                           "99000|Nitrates bis|Intégration ADES|0|162|1|NO3-X",
+                           "99001|AB|Intégration ADES|0||1|AB"}));
+    EXPECT_EQ(cache.parametresCrees, QStringList({"99000", "99001", "7073"}));
+
+    // The next import finds the created parameters again by the code it read.
+    CacheResolution suivant;
+    EXPECT_EQ(
+        resoudreParametre(suivant, QStringLiteral("NO3-X"), true, QStringLiteral("Autre libellé")),
+        QStringLiteral("99000"));
+    EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES")), 8);
+}
+
+TEST_P(ReferentielsAnalysesTest, UniteResolueEtCreee)
+{
+    CacheResolution cache;
+    EXPECT_EQ(resoudreUnite(cache, QString(), true, QString()), QString());
+    EXPECT_EQ(resoudreUnite(cache, QStringLiteral("27"), false), QStringLiteral("27"));
+    EXPECT_EQ(resoudreUnite(cache, QStringLiteral("C"), false, QStringLiteral("°C")),
+              QStringLiteral("27"));
+    EXPECT_EQ(resoudreUnite(cache, QString(), false, QStringLiteral("microsiemens par cm")),
+              QStringLiteral("147"));
+    EXPECT_EQ(resoudreUnite(cache, QStringLiteral("NO3L"), false), QStringLiteral("162"));
+    EXPECT_EQ(resoudreUnite(cache, QStringLiteral("MGL"), false), QStringLiteral("162"));
+    EXPECT_EQ(resoudreUnite(cache, QStringLiteral("mg/kg"), false), QString());
+    EXPECT_EQ(resoudreUnite(cache, QStringLiteral("mg/kg"), true, QStringLiteral("mg/kg MS")),
+              QString());
+    // The cache remembers that it could not be resolved; a new run creates it.
+    CacheResolution creation;
+    EXPECT_EQ(resoudreUnite(creation, QStringLiteral("mg/kg"), true, QStringLiteral("mg/kg MS")),
+              QStringLiteral("1000"));
+    EXPECT_EQ(resoudreUnite(creation, QStringLiteral("mg/kg"), true), QStringLiteral("1000"));
+    EXPECT_EQ(resoudreUnite(creation, QStringLiteral("318"), true), QStringLiteral("318"));
+    EXPECT_EQ(
+        lignes(QStringLiteral(
+            "SELECT Code, Symbole, Nom, Auteur, Commentaires, codesInternes FROM ANALYSES_UNITES "
+            "WHERE Code IN ('1000', '318') ORDER BY Code")),
+        QStringList({"1000|mg/kg MS|mg/kg MS|NORVALE|Intégration ADES |mg/kg",
+                     "318|318|318|NORVALE|Intégration ADES |"}));
+}
+
+TEST_P(ReferentielsAnalysesTest, UnitesDeReferenceEtActivation)
+{
+    const auto u = unitesReference(QStringLiteral("1303"));
+    EXPECT_EQ(u[0], QString());
+    EXPECT_EQ(u[1], QStringLiteral("147"));
+    EXPECT_EQ(unitesReference(QStringLiteral("1340"))[0], QStringLiteral("162"));
+    EXPECT_EQ(unitesReference(QStringLiteral("absent"))[0], QString());
+
+    ASSERT_TRUE(activerParametres({QStringLiteral("1340"), QStringLiteral("X12")}));
+    ASSERT_TRUE(activerUnites({QStringLiteral("27")}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT Code FROM ANALYSES_PARAMETRES WHERE Actif='1' ORDER BY Code")),
+              QStringList({"1340", "X12"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code FROM ANALYSES_UNITES WHERE Actif='1'")),
+              QStringList({"27"}));
+}
+
+TEST_P(ReferentielsAnalysesTest, SuppressionRefuseeQuandLeCodeEstUtilise)
+{
+    creerStations();
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+        "CodeParametre, CodeUnite, CodeMethodeFraction) VALUES (0, 0, 2, '1301', '27', '22')")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO METHODES (Code, Nom) VALUES ('22', 'Filtration')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO METHODES (Code, Nom) VALUES ('23', 'Centrifugation')")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO ANALYSES_SUPPORTS (Code, Nom) VALUES ('3', 'Eau')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO ANALYSES_SUPPORTS (Code, Nom) VALUES ('6', 'Sédiments')")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, "
+                                "CodeSupportPrincipal) VALUES (0, 1, '3')")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, "
+                                "codeOperation, codeParametre) VALUES (1, 0, 1302)")));
+
+    EXPECT_TRUE(estUtilise(Referentiel::Parametre, QStringLiteral("1301")));
+    EXPECT_TRUE(estUtilise(Referentiel::Parametre, QStringLiteral("1302")));
+    EXPECT_FALSE(estUtilise(Referentiel::Parametre, QStringLiteral("1340")));
+    EXPECT_FALSE(estUtilise(Referentiel::Parametre, QStringLiteral("X12")));
+    EXPECT_TRUE(estUtilise(Referentiel::Unite, QStringLiteral("27")));
+    EXPECT_TRUE(estUtilise(Referentiel::Methode, QStringLiteral("22")));
+    EXPECT_FALSE(estUtilise(Referentiel::Methode, QStringLiteral("23")));
+    EXPECT_TRUE(estUtilise(Referentiel::Support, QStringLiteral("3")));
+
+    // A unit that is only a parameter's second reference unit.
+    ModeleReferentielAnalyses unites(Referentiel::Unite);
+    ASSERT_TRUE(unites.charger());
+    const int ligne = unites.ligne(QStringLiteral("147"));
+    ASSERT_GE(ligne, 0);
+    messages().repondre(BoutonOui);
+    EXPECT_FALSE(unites.supprimer(unites.fiche(ligne)));
+    ASSERT_EQ(messages().textes(),
+              QStringList({"Attention, ce code est utilisé dans la base de données. Vous ne pouvez "
+                           "pas le supprimer."}));
+    EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_UNITES WHERE Code='147'")), 1);
+
+    // An unused one is deleted after the question.
+    messages().vider();
+    messages().repondre(BoutonOui);
+    EXPECT_TRUE(unites.supprimer(unites.fiche(unites.ligne(QStringLiteral("999")))));
+    EXPECT_EQ(messages().textes(),
+              QStringList({"Voulez vous supprimer l'unité 999 ?", "L'unité a été supprimée."}));
+    EXPECT_EQ(unites.ligne(QStringLiteral("999")), -1);
+    EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_UNITES WHERE Code='999'")), 0);
+
+    ModeleReferentielAnalyses supports(Referentiel::Support);
+    ASSERT_TRUE(supports.charger());
+    messages().vider();
+    messages().repondre(BoutonOui);
+    EXPECT_FALSE(supports.supprimer(supports.fiche(supports.ligne(QStringLiteral("3")))));
+    messages().repondre(BoutonOui);
+    EXPECT_TRUE(supports.supprimer(supports.fiche(supports.ligne(QStringLiteral("6")))));
+    EXPECT_EQ(messages().textes().last(), QStringLiteral("Le support a été supprimé."));
+}
+
+TEST_P(ReferentielsAnalysesTest, PurgeDesParametresNonUtilises)
+{
+    creerStations();
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
+                                "CodeQualitometre, CodeParametre) VALUES (0, 0, 1, '1340')")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, "
+                                "CodeQualitometre, CodeParametre) VALUES (0, 0, 2, 'X12')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV (codeQualitometre, "
+                       "codeOperation, parametre) VALUES (1, 0, 1303)")));
+    ModeleReferentielAnalyses modele(Referentiel::Parametre);
+    ASSERT_TRUE(modele.charger());
+
+    // Refused: nothing deleted.
+    EXPECT_FALSE(modele.purger(progressionNulle()));
+    EXPECT_EQ(messages().textes(),
+              QStringList({"Voulez vous purger tous les paramètres non utilisés ?",
+                           "L'opération a été annulée. Aucun paramètre n'a été supprimé"}));
+    EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES")), 5);
+
+    messages().vider();
+    messages().repondre(BoutonOui);
+    EXPECT_TRUE(modele.purger(progressionNulle()));
+    EXPECT_EQ(messages().textes().last(), QStringLiteral("Les paramètres ont été supprimés."));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code FROM ANALYSES_PARAMETRES ORDER BY Code")),
+              QStringList({"1303", "1340", "X12"}));
+    EXPECT_EQ(modele.grille().nbLignes(), 3);
+    // Units: the reference units of the parameters left count as used.
+    EXPECT_EQ(purgerNonUtilises(Referentiel::Unite, progressionNulle()), 2);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code FROM ANALYSES_UNITES ORDER BY Code")),
+              QStringList({"147", "162"}));
+}
+
+TEST_P(ReferentielsAnalysesTest, EnregistrementDUneFiche)
+{
+    ModeleReferentielAnalyses modele(Referentiel::Unite);
+    ASSERT_TRUE(modele.charger());
+    EXPECT_EQ(modele.grille().entetes,
+              QStringList({"Code", "Symbole", "Nom", "Statut", "Codes internes", "Date création",
+                           "Date Modif", "Actif"}));
+    FicheReferentiel f = modele.nouvelleFiche();
+    f.valeurs[QStringLiteral("DateCreation")] = QStringLiteral("31/02/2020");
+    f.valeurs[QStringLiteral("DateModification")] = QStringLiteral("hier");
+    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_EQ(messages().textes(), QStringList({"\nRenseignez le code de l'unité.\nLa date de "
+                                                "création du code n'est pas correcte.\nLa date de "
+                                                "modification du code n'est pas correcte."}));
+    messages().vider();
+    f.valeurs[QStringLiteral("Code")] = QStringLiteral("27");
+    f.valeurs[QStringLiteral("DateCreation")] = QStringLiteral("01/02/2020");
+    f.valeurs[QStringLiteral("DateModification")] = QString();
+    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_EQ(messages().textes(), QStringList({"\nLe code 27 existe déjà."}));
+    messages().vider();
+    f.valeurs[QStringLiteral("Code")] = QStringLiteral("48");
+    f.valeurs[QStringLiteral("Symbole")] = QStringLiteral("mg/L");
+    f.valeurs[QStringLiteral("Statut")] = QStringLiteral("2");
+    EXPECT_TRUE(modele.enregistrer(f));
+    EXPECT_EQ(messages().textes(), QStringList({"Enregistrement de la fiche de l'unité terminé."}));
+    EXPECT_FALSE(f.nouvelle);
+    const int ligne = modele.ligne(QStringLiteral("48"));
+    ASSERT_GE(ligne, 0);
+    EXPECT_EQ(modele.grille().lignes[ligne],
+              QStringList({"48", "mg/L", "", "Validé", "", "01/02/2020", "", "Oui"}));
+    // Numeric codes in numeric order.
+    EXPECT_EQ(modele.grille().lignes[ligne - 1][0], QStringLiteral("27"));
+    EXPECT_EQ(
+        lignes(QStringLiteral(
+            "SELECT Code, Symbole, Statut, DateCreation FROM ANALYSES_UNITES WHERE Code='48'")),
+        QStringList({"48|mg/L|2|01/02/2020"}));
+    // Modified, not duplicated.
+    f.valeurs[QStringLiteral("Nom")] = QStringLiteral("milligramme par litre");
+    EXPECT_TRUE(modele.enregistrer(f));
+    EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_UNITES WHERE Code='48'")), 1);
+    EXPECT_EQ(modele.rechercherElement(QStringLiteral("48")), ligne);
+}
+
+TEST_P(ReferentielsAnalysesTest, RemplacementDeLHistorique)
+{
+    creerStations();
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+                       "CodeParametre, CodeUnite) VALUES (0, 0, 1, '1301', '27')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+                       "CodeParametre, CodeUnite) VALUES (0, 0, 2, '1301', '27')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+                       "CodeParametre, CodeUnite) VALUES (1, 0, 2, '1302', '27')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, "
+                       "CodeUnite, TypeListe) VALUES ('S1', 1, '1301', '27', 0)")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_SEUILS (CodeParametre, CodeUnite, "
+                                        "TypeListe) VALUES ('1301', '27', '0')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, "
+                       "codeOperation, codeParametre, codeUnite) VALUES (1, 0, 1301, 27)")));
+    ModeleReferentielAnalyses modele(Referentiel::Parametre);
+    ASSERT_TRUE(modele.charger());
+
+    EXPECT_FALSE(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("4242"),
+                                            progressionNulle()));
+    EXPECT_EQ(messages().textes(),
+              QStringList({"Le code de remplacement n'existe pas. Merci de le créer avant "
+                           "d'effectuer les modifications"}));
+    messages().vider();
+    messages().repondre(BoutonOui);
+    EXPECT_TRUE(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("1340"),
+                                           progressionNulle()));
+    EXPECT_EQ(
+        messages().textes().first(),
+        QStringLiteral(
+            "Merci de confirmer que nous allons remplacer l'historique des résultats du code 1301 "
+            "par le "
+            "code 1340\nLes unités seront remplacées par l'unité par défaut du nouveau code: 162"));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM ANALYSES_BSS001")),
+              QStringList({"1340|162"}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT CodeParametre, CodeUnite FROM ANALYSES_BSS002 ORDER BY NumAnalyse")),
+              QStringList({"1340|162", "1302|27"}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT CodeParametre, CodeUnite FROM ANALYSES_PARAMETRES_SELECTIONS")),
+              QStringList({"1340|162"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM ANALYSES_SEUILS")),
+              QStringList({"1340|162"}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT codeParametre, codeUnite FROM QUALITOMETRES_OPERATIONS_RESULTATS")),
+              QStringList({"1340|162"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Actif FROM ANALYSES_PARAMETRES WHERE Code='1340'")),
+              QStringList({"1"}));
+
+    // A new code without reference unit empties the units.
+    messages().vider();
+    messages().repondre(BoutonOui);
+    EXPECT_TRUE(modele.remplacerHistorique(QStringLiteral("1302"), QStringLiteral("X12"),
+                                           progressionNulle()));
+    EXPECT_TRUE(messages().textes().first().endsWith(
+        QStringLiteral("Ce code n'a pas d'unité par défaut. Toutes les unités seront donc "
+                       "renseignées à une valeur vide pour les remplacements.")));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT CodeParametre, CodeUnite FROM ANALYSES_BSS002 ORDER BY NumAnalyse")),
+              QStringList({"1340|162", "X12|"}));
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(ReferentielsAnalysesTest);
+
+} // namespace

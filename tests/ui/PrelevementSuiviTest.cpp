@@ -1,0 +1,216 @@
+#include "db/Session.h"
+#include "monitoring/Prelevement.h"
+#include "schema/MiseAJour.h"
+#include "schema/Version.h"
+#include "ui/monitoring/FichePrelevementPhysicoChmique.h"
+#include "ui/monitoring/SuiviPhysicoChmique.h"
+#include "ui/referentials/ListeReferentielAnalyses.h"
+#include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/GrilleDonnees.h"
+#include "ui/widgets/GrilleSaisie.h"
+
+#include "support/BaseTest.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+inline void PrintTo(const QString &texte, std::ostream *sortie)
+{
+    *sortie << '"' << qPrintable(texte) << '"';
+}
+
+namespace {
+
+void capturer(QWidget &fenetre, const QString &nom)
+{
+    const QString dossier = qEnvironmentVariable("VYK_CAPTURES");
+    if (!dossier.isEmpty())
+        fenetre.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
+}
+
+class PrelevementSuiviEcranTest : public BaseTest
+{
+  protected:
+    void SetUp() override
+    {
+        VYK_SETUP_BASE();
+        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
+        session().login = QStringLiteral("ADMIN");
+        session().administrateur = true;
+        for (const char *sql : {
+                 "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES (1, 'BSS001', "
+                 "'Source du Lez')",
+                 "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1340', 'Nitrates')",
+                 "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1335', 'Ammonium')",
+                 "INSERT INTO ANALYSES_UNITES (Code, Symbole, Nom, Actif) VALUES ('162', 'mg/L', "
+                 "'milligramme par litre', '1')",
+             })
+            ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
+    }
+    void TearDown() override
+    {
+        session().vider();
+        BaseTest::TearDown();
+    }
+
+    // Types into a cell through its editor, as the user does.
+    static void saisir(GrilleSaisie *grille, int ligne, int colonne, const QString &texte)
+    {
+        grille->setCurrentCell(ligne, colonne);
+        grille->editItem(grille->item(ligne, colonne));
+        QWidget *editeur = QApplication::focusWidget();
+        ASSERT_NE(editeur, nullptr);
+        if (auto *boite = qobject_cast<ComboCodee *>(editeur)) {
+            ASSERT_TRUE(boite->selectionnerCode(texte)) << qPrintable(texte);
+        } else {
+            auto *champ = qobject_cast<QLineEdit *>(editeur);
+            ASSERT_NE(champ, nullptr);
+            champ->setText(texte);
+        }
+        // What the delegate does when the user leaves the cell.
+        QMetaObject::invokeMethod(grille, "commitData", Q_ARG(QWidget *, editeur));
+        QMetaObject::invokeMethod(
+            grille, "closeEditor", Q_ARG(QWidget *, editeur),
+            Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
+{
+    {
+        FichePrelevementPhysicoChmique fiche(QStringLiteral("1"), QStringLiteral("BSS001"));
+        fiche.resize(1200, 700);
+        fiche.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&fiche));
+        EXPECT_EQ(fiche.LblEntete->text(),
+                  QStringLiteral("Qualitomètre BSS001 - nouveau prélèvement"));
+        // Analyses before the sample exists: refused.
+        fiche.CmdEnregistrerAnalyses->click();
+        EXPECT_EQ(messages().textes(),
+                  QStringList({"Vous devez d'abord enregistrer le prélèvement."}));
+        messages().vider();
+
+        auto *date = qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("DateDebut")));
+        ASSERT_NE(date, nullptr);
+        QTest::keyClicks(date, QStringLiteral("12/05/2021"));
+        QTest::keyClicks(qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("HeureDebut"))),
+                         QStringLiteral("09:45"));
+        fiche.CmdEnregistrer->trigger();
+        EXPECT_EQ(messages().textes(),
+                  QStringList({"Enregistrement de la fiche du prélèvement terminé."}));
+        EXPECT_EQ(fiche.LblEntete->text(),
+                  QStringLiteral("Qualitomètre BSS001 - prélèvement n° 0"));
+        capturer(fiche, QStringLiteral("FichePrelevementPhysicoChmique_fiche"));
+        messages().vider();
+
+        fiche.Onglets->setCurrentIndex(4);
+        // The grid is read-only until the modification box is ticked.
+        fiche.CmdAjouterAnalyse->click();
+        EXPECT_EQ(fiche.SprAnalyses->rowCount(), 0);
+        fiche.ChkModification->click();
+        fiche.CmdAjouterAnalyse->click();
+        fiche.CmdAjouterAnalyse->click();
+        ASSERT_EQ(fiche.SprAnalyses->rowCount(), 2);
+        saisir(fiche.SprAnalyses, 0, 0, QStringLiteral("1340"));
+        saisir(fiche.SprAnalyses, 0, 1, QStringLiteral("12,5"));
+        saisir(fiche.SprAnalyses, 0, 2, QStringLiteral("162"));
+        saisir(fiche.SprAnalyses, 1, 0, QStringLiteral("1335"));
+        saisir(fiche.SprAnalyses, 1, 1, QStringLiteral("0.1"));
+        saisir(fiche.SprAnalyses, 1, 2, QStringLiteral("162"));
+        saisir(fiche.SprAnalyses, 1, 7, QStringLiteral("10"));
+        EXPECT_EQ(codeEntree(fiche.SprAnalyses->texte(1, 7)), QStringLiteral("10"));
+        EXPECT_EQ(codeEntree(fiche.SprAnalyses->texte(0, 0)), QStringLiteral("1340"));
+        EXPECT_EQ(libelleEntree(fiche.SprAnalyses->texte(0, 0)), QStringLiteral("Nitrates"));
+        capturer(fiche, QStringLiteral("FichePrelevementPhysicoChmique"));
+        fiche.CmdEnregistrerAnalyses->click();
+        EXPECT_EQ(messages().textes(), QStringList({"Enregistrement des analyses terminé."}));
+        EXPECT_EQ(lignes(QStringLiteral("SELECT NumAnalyse, CodeParametre, Resultat, CodeUnite, "
+                                        "CodeRemarque FROM ANALYSES_BSS001 ORDER BY NumAnalyse")),
+                  QStringList({"0|1340|12.5|162|", "1|1335|0.1|162|10"}));
+    }
+    // Opened again: the sample and its two analyses.
+    {
+        FichePrelevementPhysicoChmique fiche(QStringLiteral("1"), QStringLiteral("BSS001"),
+                                             QStringLiteral("0"));
+        EXPECT_EQ(qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("HeureDebut")))->text(),
+                  QStringLiteral("09:45"));
+        ASSERT_EQ(fiche.SprAnalyses->rowCount(), 2);
+        EXPECT_EQ(fiche.SprAnalyses->texte(1, 0),
+                  texteEntree(QStringLiteral("Ammonium"), QStringLiteral("1335")));
+        EXPECT_EQ(fiche.SprAnalyses->texte(1, 2),
+                  texteEntree(QStringLiteral("mg/L"), QStringLiteral("162")));
+        // The detailed view shows every column.
+        EXPECT_TRUE(fiche.SprAnalyses->isColumnHidden(20));
+        fiche.ChkAffichageDetail->click();
+        EXPECT_FALSE(fiche.SprAnalyses->isColumnHidden(20));
+    }
+    SuiviPhysicoChmique suivi(QStringLiteral("1"));
+    suivi.resize(900, 500);
+    suivi.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&suivi));
+    EXPECT_EQ(suivi.CboStation->codeSelectionne(), QStringLiteral("1"));
+    ASSERT_EQ(suivi.SprSuivi->columnCount(), 3);
+    EXPECT_EQ(suivi.SprSuivi->horizontalHeaderItem(2)->text(), QStringLiteral("12/05/2021 (0)"));
+    ASSERT_EQ(suivi.SprSuivi->rowCount(), 2);
+    EXPECT_EQ(suivi.SprSuivi->item(0, 0)->text(), QStringLiteral("Ammonium [1335]"));
+    EXPECT_EQ(suivi.SprSuivi->item(0, 2)->text(), QStringLiteral("<0.1"));
+    EXPECT_EQ(suivi.SprSuivi->item(1, 1)->text(), QStringLiteral("mg/L"));
+    EXPECT_EQ(suivi.SprSuivi->item(1, 2)->text(), QStringLiteral("12.5"));
+    capturer(suivi, QStringLiteral("SuiviPhysicoChmique"));
+    // Values above the quantification limit only.
+    suivi.ChkQuantification->click();
+    ASSERT_EQ(suivi.SprSuivi->rowCount(), 1);
+    EXPECT_EQ(suivi.SprSuivi->item(0, 2)->text(), QStringLiteral("12.5"));
+    // A column opens its sample.
+    std::unique_ptr<QWidget> fiche(suivi.ouvrirFiche(0));
+    auto *carte = qobject_cast<FichePrelevementPhysicoChmique *>(fiche.get());
+    ASSERT_NE(carte, nullptr);
+    EXPECT_EQ(carte->edition().numPrelevement(), QStringLiteral("0"));
+}
+
+TEST_P(PrelevementSuiviEcranTest, ListeDesUnites)
+{
+    ListeUnites ecran;
+    ecran.resize(1000, 650);
+    ecran.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ecran));
+    EXPECT_EQ(ecran.actionOutils()->text(), QStringLiteral("Importer une liste d'unités"));
+    ASSERT_NE(ecran.actionPurger(), nullptr);
+    EXPECT_EQ(ecran.actionRemplacer(), nullptr);
+    const int avant = ecran.grille()->nbLignes();
+    ecran.actionInserer()->trigger();
+    auto *code = qobject_cast<QLineEdit *>(ecran.controle(QStringLiteral("Code")));
+    ASSERT_NE(code, nullptr);
+    QTest::keyClicks(code, QStringLiteral("48"));
+    QTest::keyClicks(qobject_cast<QLineEdit *>(ecran.controle(QStringLiteral("Symbole"))),
+                     QStringLiteral("µg/L"));
+    qobject_cast<ComboCodee *>(ecran.controle(QStringLiteral("Statut")))
+        ->selectionnerCode(QStringLiteral("2"));
+    ecran.actionEnregistrer()->trigger();
+    EXPECT_EQ(messages().textes(), QStringList({"Enregistrement de la fiche de l'unité terminé."}));
+    EXPECT_EQ(ecran.grille()->nbLignes(), avant + 1);
+    EXPECT_TRUE(code->isReadOnly());
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Symbole, Statut FROM ANALYSES_UNITES WHERE Code='48'")),
+              QStringList({"µg/L|2"}));
+    capturer(ecran, QStringLiteral("ListeUnites"));
+    messages().vider();
+    messages().repondre(BoutonOui);
+    ecran.actionSupprimer()->trigger();
+    EXPECT_EQ(messages().textes(),
+              QStringList({"Voulez vous supprimer l'unité 48 ?", "L'unité a été supprimée."}));
+    EXPECT_EQ(ecran.grille()->nbLignes(), avant);
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(PrelevementSuiviEcranTest);
+
+} // namespace
