@@ -64,7 +64,7 @@ template <class Travail> bool dansTransaction(Travail travail)
 
 bool operationEnregistree(const QString &operation, QString &code)
 {
-    const Nombre n = enNombre(operation.trimmed());
+    const Nombre n = enNombre(operation.trimmed(), true);
     if (operation.trimmed().isEmpty() || !n.estNombre()) {
         afficherMessage(QStringLiteral("Erreur"), texteOperations::PARENT_ABSENT);
         return false;
@@ -198,7 +198,7 @@ bool GrilleOperation::estVide(const LigneOperation &ligne) const
 LignesOperation GrilleOperation::charger(qint64 station, const QString &operation) const
 {
     LignesOperation lignes;
-    const Nombre op = enNombre(operation);
+    const Nombre op = enNombre(operation, true);
     if (!op.estNombre()) return lignes;
     QStringList colonnes{m_def.cle};
     for (const ColonneGrilleOperation &c : m_def.colonnes)
@@ -293,7 +293,7 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
 bool GrilleOperation::supprimerLigne(qint64 station, const QString &operation, const LigneOperation &ligne) const
 {
     if (afficherMessage(QStringLiteral("Question"), texteGrillesOperation::QUESTION_LIGNE) != BoutonOui) return false;
-    const Nombre op = enNombre(operation);
+    const Nombre op = enNombre(operation, true);
     if (!ligne.cle.isNull() && op.estNombre()) {
         if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_def.table + conditionOperation(station, sqlNombre(op.valeur)) +
                           QStringLiteral(" AND ") + m_def.cle + u'=' + sqlNombre(ligne.cle.toDouble()))) {
@@ -338,7 +338,7 @@ EntreesCodees entreesClassesRecouvrement()
 QVector<LigneRecouvrement> chargerRecouvrements(qint64 station, const QString &operation)
 {
     QVector<LigneRecouvrement> lignes(supportsRecouvrement().size());
-    const Nombre op = enNombre(operation);
+    const Nombre op = enNombre(operation, true);
     if (!op.estNombre()) return lignes;
     const Tableau t = bd().extraire(QStringLiteral("SELECT indice, recouvrement, type, recouvrementChenal, "
                                                    "recouvrementIntermediaire, recouvrementBerge FROM QUALITOMETRES_OPERATIONS_REC") +
@@ -366,7 +366,7 @@ RefusGrille verifierRecouvrements(const QVector<LigneRecouvrement> &lignes)
                        {r.berge, berge, true}};
         for (const auto &v : valeurs) {
             if (v.texte.trimmed().isEmpty()) continue;
-            const Nombre n = enNombre(v.texte.trimmed());
+            const Nombre n = enNombre(v.texte.trimmed(), true);
             if (!n.estNombre() || n.valeur < 0 || n.valeur > 100)
                 return {l, pourLaLigne(QStringLiteral("recouvrement"), v.texte.trimmed(), l + 1)};
             v.somme += n.valeur;
@@ -471,7 +471,7 @@ ValeursUnites chargerUnites(qint64 station, const QString &operation)
 {
     const auto &lignes = caracteristiquesUnites();
     ValeursUnites v{QStringList(lignes.size()), QStringList(lignes.size())};
-    const Nombre op = enNombre(operation);
+    const Nombre op = enNombre(operation, true);
     if (!op.estNombre()) return v;
     const Tableau t = bd().extraire(QStringLiteral("SELECT unite, groupe, sousGroupe, resultat FROM QUALITOMETRES_OPERATIONS_UNITES") +
                                     conditionOperation(station, sqlNombre(op.valeur)));
@@ -491,7 +491,7 @@ RefusGrille verifierUnites(const ValeursUnites &v)
         for (const QString &brut : {v.ur1.value(i), v.ur2.value(i)}) {
             const QString t = brut.trimmed();
             if (t.isEmpty()) continue;
-            const Nombre n = enNombre(t);
+            const Nombre n = enNombre(t, true);
             const bool ok = lignes[i].note ? (n.estNombre() && n.valeur >= 0 && n.valeur <= 3 && n.valeur == std::floor(n.valeur))
                                            : n.estNombre();
             if (!ok) return {i, pourLaLigne(lignes[i].libelle, t, i + 1)};
@@ -523,7 +523,7 @@ bool enregistrerUnites(qint64 station, const QString &operation, const ValeursUn
                     if (lignes[i].groupe != groupe) continue;
                     const QString t = (unite == 1 ? v.ur1 : v.ur2).value(i).trimmed();
                     if (t.isEmpty()) continue;
-                    if (!ajout.executer({double(station), op.toDouble(), unite, groupe, lignes[i].sousGroupe, enNombre(t).valeur}))
+                    if (!ajout.executer({double(station), op.toDouble(), unite, groupe, lignes[i].sousGroupe, enNombre(t, true).valeur}))
                         return false;
                 }
             }

@@ -127,7 +127,7 @@ bool ListeTaxonsOperation::charger(const QString &operation, int codeListe)
     nomListe.clear();
     commentaireListe.clear();
     microPrelevement = false;
-    const Nombre op = enNombre(operation);
+    const Nombre op = enNombre(operation, true);
     if (!op.estNombre()) return true;
     const qint64 o = qint64(op.valeur);
     const Tableau entete = bd().extraire(
@@ -216,7 +216,7 @@ void ListeTaxonsOperation::definirTexte(int ligne, int colonne, const QString &t
 bool ListeTaxonsOperation::aDenombrement(const Ligne &ligne)
 {
     auto compte = [&](int i) {
-        const Nombre n = enNombre(ligne.valeurs[i].trimmed());
+        const Nombre n = enNombre(ligne.valeurs[i].trimmed(), true);
         return n.estNombre() && n.valeur != 0;
     };
     for (int i = DenombrementA; i <= PourcentageC; ++i)
@@ -313,7 +313,7 @@ bool ListeTaxonsOperation::supprimerLigne(const QString &operation, int codeList
 {
     if (ligne < 0 || ligne >= m_lignes.size()) return false;
     if (afficherMessage(QStringLiteral("Question"), texteGrillesOperation::QUESTION_LIGNE) != BoutonOui) return false;
-    const Nombre op = enNombre(operation);
+    const Nombre op = enNombre(operation, true);
     if (m_lignes[ligne].enregistree && op.estNombre() &&
         bd().tableExiste(PREFIXE_LISTE_TAXONS + QString::number(m_station)) &&
         !bd().Execute(QStringLiteral("DELETE FROM ") + nomTable(m_station) + conditionListe(qint64(op.valeur), codeListe) +

@@ -172,7 +172,7 @@ FicheOperation nouvelleOperation(qint64 station, qint64 codePoint)
 
 FicheOperation chargerOperation(qint64 station, const QString &code)
 {
-    const Nombre n = enNombre(code);
+    const Nombre n = enNombre(code, true);
     if (!n.estNombre()) return nouvelleOperation(station);
     const Tableau t = bd().extraire(QStringLiteral("SELECT * FROM ") + TABLE + QStringLiteral(" WHERE codeQualitometre=") +
                                     QString::number(station) + QStringLiteral(" AND codeOperation=") + sqlNombre(n.valeur));
@@ -205,7 +205,7 @@ bool enregistrerOperation(FicheOperation &f)
         afficherMessage(QStringLiteral("Erreur"), erreur);
         return false;
     }
-    const qint64 code = f.estNouvelle() ? codeOperationSuivant(f.station) : qint64(enNombre(f.code).valeur);
+    const qint64 code = f.estNouvelle() ? codeOperationSuivant(f.station) : qint64(enNombre(f.code, true).valeur);
     JeuEnregistrements jeu;
     bool trouve = false;
     bool ok = bd().AccesBase(QStringLiteral("SELECT * FROM ") + TABLE + QStringLiteral(" WHERE codeQualitometre=") +
@@ -261,7 +261,7 @@ bool propagerQualificationStatut(qint64 station, qint64 operation)
 
 bool supprimerOperation(qint64 station, const QString &code)
 {
-    const Nombre n = enNombre(code);
+    const Nombre n = enNombre(code, true);
     if (!n.estNombre()) {
         afficherMessage(QStringLiteral("Erreur"), texteOperations::AUCUNE);
         return false;

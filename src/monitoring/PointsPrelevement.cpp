@@ -132,7 +132,7 @@ QVector<FichePoint> chargerPoints(qint64 station)
 
 std::optional<FichePoint> chargerPoint(qint64 station, const QString &codePoint)
 {
-    const Nombre code = enNombre(codePoint);
+    const Nombre code = enNombre(codePoint, true);
     if (!code.estNombre()) return std::nullopt;
     const Tableau t = bd().extraire(QStringLiteral("SELECT ") + colonnesPoint() +
                                     QStringLiteral(" FROM QUALITOMETRES_POINTS WHERE codeQualitometre=") +
@@ -158,7 +158,7 @@ bool chevauchePoint(const FichePoint &p)
 {
     const QString debut = dateSQL(jour(dateOuDefaut(p.dateDebut, DEBUT_VIDE)));
     const QString fin = dateSQL(jour(dateOuDefaut(p.dateFin, FIN_VIDE)));
-    const Nombre code = enNombre(p.codePoint);
+    const Nombre code = enNombre(p.codePoint, true);
     const QString sql = QStringLiteral("SELECT codePoint FROM QUALITOMETRES_POINTS WHERE CodeQualitometre=") +
                         QString::number(p.station) + QStringLiteral(" AND identifiant=") + sqlTexte(p.identifiant.trimmed()) +
                         QStringLiteral(" AND codePoint<>") + (code.estNombre() ? sqlNombre(code.valeur) : QStringLiteral("-1")) +
@@ -201,7 +201,7 @@ bool enregistrerPoint(FichePoint &p)
         afficherMessage(QStringLiteral("Erreur"), textePoints::CHEVAUCHEMENT);
         return false;
     }
-    const qint64 code = p.estNouveau() ? codePointSuivant(p.station) : qint64(enNombre(p.codePoint).valeur);
+    const qint64 code = p.estNouveau() ? codePointSuivant(p.station) : qint64(enNombre(p.codePoint, true).valeur);
     JeuEnregistrements jeu;
     bool trouve = false;
     bool ok = bd().AccesBase(QStringLiteral("SELECT * FROM QUALITOMETRES_POINTS WHERE codeQualitometre=") +
@@ -214,7 +214,7 @@ bool enregistrerPoint(FichePoint &p)
         for (const ChampPoint &ch : CHAMPS) {
             const QString v = (p.*ch.membre).trimmed();
             jeu.fields(QLatin1String(ch.colonne)) =
-                v.isEmpty() ? QVariant() : (ch.libelle ? enNombre(v).variant() : QVariant(v));
+                v.isEmpty() ? QVariant() : (ch.libelle ? enNombre(v, true).variant() : QVariant(v));
         }
         for (int i = 0; i < 6; ++i)
             jeu.fields(QStringLiteral("Photo") + QString::number(i + 1)) =
@@ -236,7 +236,7 @@ bool enregistrerPoint(FichePoint &p)
 
 bool supprimerPoint(qint64 station, const QString &codePoint, const QString &codeStationAffiche)
 {
-    const Nombre code = enNombre(codePoint);
+    const Nombre code = enNombre(codePoint, true);
     if (!code.estNombre()) {
         afficherMessage(QStringLiteral("Erreur"), textePoints::AUCUN);
         return false;
@@ -274,7 +274,7 @@ qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const
     // Tolerance on the position of a matched point.
     std::optional<double> marge;
     if (x && y && !estActive(lireRegistre(reglage::repriseSiteSansControle)))
-        if (const Nombre m = enNombre(lireRegistre(reglage::MargeIntegrationSite)); m.estNombre() && m.valeur >= 0)
+        if (const Nombre m = enNombre(lireRegistre(reglage::MargeIntegrationSite), true); m.estNombre() && m.valeur >= 0)
             marge = m.valeur;
     auto convient = [&](const Tableau &t, int l) {
         if (!marge || t(l, 1).isNull() || t(l, 2).isNull()) return true;

@@ -20,7 +20,7 @@ QString conditionTheme(const QString &theme)
     const QString t = theme.trimmed();
     if (t.isEmpty() || t == CODE_TOUS) return {};
     if (t == QLatin1String("0")) return QStringLiteral(" AND (theme=0 OR theme IS NULL)");
-    const Nombre n = enNombre(t);
+    const Nombre n = enNombre(t, true);
     return n.estNombre() ? QStringLiteral(" AND theme=") + sqlNombre(n.valeur) : QString();
 }
 

@@ -410,7 +410,7 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
             }
         }
         if (refus.isEmpty()) {
-            if (const Nombre theme = enNombre(l.theme.trimmed()); theme.estNombre()) {
+            if (const Nombre theme = enNombre(l.theme.trimmed(), true); theme.estNombre()) {
                 const QString cle = texteValeur(theme.valeur);
                 if (!themes.contains(cle) && (!themesVus.contains(cle) || themesVus.value(cle).isEmpty()))
                     themesVus.insert(cle, l.libelleTheme.trimmed());

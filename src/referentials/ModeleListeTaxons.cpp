@@ -118,7 +118,7 @@ bool deplacerReferences(const QString &ancien, const QString &nouveau, bool avec
         return false;
     progression.message(Texte::GRAPHIQUES);
     // Saved charts keep taxon codes in a number column: only numeric codes can be there.
-    const Nombre na = enNombre(ancien), nn = enNombre(nouveau);
+    const Nombre na = enNombre(ancien, true), nn = enNombre(nouveau, true);
     if (na.estNombre() && nn.estNombre() &&
         !bd().Execute(QStringLiteral("UPDATE QUALITOMETRES_SUPERPOSITIONS_PARAMETRES SET Parametre=") + sqlNombre(nn.valeur) +
                       QStringLiteral(" WHERE Parametre=") + sqlNombre(na.valeur) + QStringLiteral(" AND TypeListe=1")))
@@ -199,7 +199,7 @@ bool ModeleListeTaxons::charger()
         "dateCreation, dateMiseAJour, auteur FROM TAXONS WHERE codeTaxon IS NOT NULL");
     if (m_filtre.theme == QLatin1String("0"))
         sql += QStringLiteral(" AND (theme=0 OR theme IS NULL)");
-    else if (const Nombre n = enNombre(m_filtre.theme); n.estNombre())
+    else if (const Nombre n = enNombre(m_filtre.theme, true); n.estNombre())
         sql += QStringLiteral(" AND theme=") + sqlNombre(n.valeur);
     if (m_filtre.actif == QLatin1String("1"))
         sql += QStringLiteral(" AND actif='1'");
@@ -385,11 +385,11 @@ bool ModeleListeTaxons::appliquer(FicheTaxon &f)
         InstructionPreparee ajout =
             bd().preparer(QStringLiteral("INSERT INTO TRAITS_ECOBIO_TAXONS (codeTaxon, codeTrait, codeModalite) VALUES (?, ?, ?)"));
         for (auto it = f.traits.constBegin(); ok && it != f.traits.constEnd(); ++it) {
-            const Nombre trait = enNombre(it.key());
+            const Nombre trait = enNombre(it.key(), true);
             if (!trait.estNombre()) continue;
             ok = bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE codeTaxon=") + c +
                               QStringLiteral(" AND codeTrait=") + sqlNombre(trait.valeur));
-            const Nombre modalite = enNombre(it.value());
+            const Nombre modalite = enNombre(it.value(), true);
             if (ok && modalite.estNombre()) ok = ajout.executer({code, int(trait.valeur), int(modalite.valeur)});
         }
     }
