@@ -11,6 +11,7 @@
 #include "schema/Catalogue.h"
 
 #include <QDate>
+#include <QSet>
 
 namespace vyk {
 
@@ -271,21 +272,25 @@ bool supprimerOperation(qint64 station, const QString &code)
     const QString condition = QStringLiteral(" WHERE codeQualitometre=") + s + QStringLiteral(" AND codeOperation=") + o;
     const QString echantillons = QStringLiteral(" WHERE numPrelevement IN (SELECT numPrelevement FROM PRELEVEMENTS") +
                                  condition + u')';
+    // Older databases may lack a table (the per-operation taxa rows, a station never given lists).
+    QSet<QString> tables;
+    for (const QString &t : bd().tables())
+        tables.insert(t.toUpper());
     QStringList instructions;
     for (const char *t : {"QUALITOMETRES_OPERATIONS_PRELEVEMENTS", "QUALITOMETRES_OPERATIONS_TAXONS",
                           "QUALITOMETRES_OPERATIONS_RESULTATS", "QUALITOMETRES_OPERATIONS_REC",
                           "QUALITOMETRES_POINTS_OPERATIONS_ENV", "QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS",
                           "QUALITOMETRES_OPERATIONS_LISTE", "QUALITOMETRES_OPERATIONS_UNITES"})
-        instructions << QStringLiteral("DELETE FROM ") + QLatin1String(t) + condition;
+        if (tables.contains(QLatin1String(t))) instructions << QStringLiteral("DELETE FROM ") + QLatin1String(t) + condition;
     const QString liste = identifiantTable(PREFIXE_LISTE_TAXONS, s);
-    if (!liste.isEmpty() && bd().tableExiste(PREFIXE_LISTE_TAXONS + s))
+    if (!liste.isEmpty() && tables.contains(PREFIXE_LISTE_TAXONS + s))
         instructions << QStringLiteral("DELETE FROM ") + liste + QStringLiteral(" WHERE codeOperation=") + o;
     instructions << QStringLiteral("DELETE FROM ") + TABLE + condition;
     // The samples of the operation, their children and their analyses.
     const QString codeBSS =
         bd().valeur(QStringLiteral("SELECT CodeBSS FROM QUALITOMETRES WHERE codeQualitometre=") + s).toString().trimmed();
     const QString analyses = identifiantTable(PREFIXE_ANALYSES, codeBSS);
-    if (!analyses.isEmpty() && bd().tableExiste(PREFIXE_ANALYSES + codeBSS))
+    if (!analyses.isEmpty() && tables.contains((PREFIXE_ANALYSES + codeBSS).toUpper()))
         instructions << QStringLiteral("DELETE FROM ") + analyses + echantillons;
     for (const char *t : {"PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_DOSSIERS", "PRELEVEMENTS_FINALITES"})
         instructions << QStringLiteral("DELETE FROM ") + QLatin1String(t) + echantillons;
