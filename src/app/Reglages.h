@@ -143,6 +143,8 @@ inline const QString WebApplication = QStringLiteral("WebApplication");
 // --- Lists --------------------------------------------------------------------------------
 // Sort column of the station list grid.
 inline const QString Colonne_Tri_Qualito = QStringLiteral("Colonne_Tri_Qualito");
+// "1": the station list shows the European code of the water bodies instead of their own code.
+inline const QString CodeMasseEauEuropeen = QStringLiteral("CodeMasseEauEuropeen");
 
 // --- Chart curves of the level-statistics graphs ------------------------------------------
 // For each curve C: courbeDefaut(C) (shown by default) and courbeMotif(C) (line style).

@@ -1,18 +1,58 @@
 #include "ui/app/MenuStations.h"
 
 #include "ui/app/FenetrePrincipale.h"
+#include "ui/monitoring/FicheQualitometre.h"
 #include "ui/monitoring/FrmJournaux.h"
+#include "ui/monitoring/ListeQualitometres.h"
+#include "ui/widgets/Droits.h"
+#include "users/Habilitations.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 
 namespace vyk {
+
+namespace {
+
+// The card of a station ("" for a new one), moving over the rows of the list it came from.
+void ouvrirFiche(FenetrePrincipale &fenetre, ListeQualitometres *liste, const QString &code)
+{
+    auto *fiche = new FicheQualitometre;
+    if (!code.isEmpty() && !fiche->charger(code.toLongLong())) {
+        delete fiche;
+        return;
+    }
+    if (liste) {
+        QPointer<ListeQualitometres> source(liste);
+        fiche->definirNavigation([source] { return source ? source->codesVisibles() : QStringList(); });
+        QObject::connect(fiche, &FicheQualitometre::stationEnregistree, liste, &ListeQualitometres::charger);
+        QObject::connect(fiche, &FicheQualitometre::stationSupprimee, liste, &ListeQualitometres::charger);
+    }
+    fenetre.ouvrirEcran(fiche);
+}
+
+} // namespace
 
 void creerMenuStations(FenetrePrincipale &fenetre)
 {
     QMenu *menu = fenetre.menuBar()->addMenu(QStringLiteral("&Qualitomètres"));
     menu->setObjectName(QStringLiteral("MenuStations"));
+
+    QAction *liste = menu->addAction(QStringLiteral("&Liste des qualitomètres"));
+    liste->setObjectName(QStringLiteral("ActionListeQualitometres"));
+    QObject::connect(liste, &QAction::triggered, &fenetre, [&fenetre] {
+        auto *ecran = new ListeQualitometres;
+        QObject::connect(ecran, &ListeQualitometres::ouvrirFiche, &fenetre,
+                         [&fenetre, ecran](const QString &code) { ouvrirFiche(fenetre, ecran, code); });
+        fenetre.ouvrirEcran(ecran);
+    });
+    QAction *nouveau = menu->addAction(QStringLiteral("&Nouveau qualitomètre"));
+    nouveau->setObjectName(QStringLiteral("ActionNouveauQualitometre"));
+    appliquerDroit(nouveau, droit::QUALITO_FICHE_MODIF);
+    QObject::connect(nouveau, &QAction::triggered, &fenetre, [&fenetre] { ouvrirFiche(fenetre, nullptr, {}); });
+    menu->addSeparator();
 
     QAction *evenements = menu->addAction(QStringLiteral("&Événements des qualitomètres"));
     evenements->setObjectName(QStringLiteral("ActionEvenements"));

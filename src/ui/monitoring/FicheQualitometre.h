@@ -1,0 +1,78 @@
+#pragma once
+
+#include "monitoring/EditionQualitometre.h"
+
+#include <QHash>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace vyk {
+
+class ComboCodee;
+class EditeurSatellites;
+
+// The card of a water-quality station: its fields by tab, the header of its networks, the
+// satellite grids each with its own save, the data summary; new, save, delete, previous/next
+// over the visible rows of the station list.
+class FicheQualitometre : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit FicheQualitometre(QWidget *parent = nullptr);
+
+    bool charger(qint64 code);
+    void nouveau();
+    bool enregistrer();
+    bool supprimer();
+    // Previous (-1) or next (1) visible station of the list.
+    void naviguer(int sens);
+    // The codes of the visible rows of the open list, in their order.
+    void definirNavigation(std::function<QStringList()> codesVisibles) { m_codesVisibles = std::move(codesVisibles); }
+
+    const EditionQualitometre &edition() const { return m_edition; }
+    QWidget *champ(const QString &colonne) const { return m_champs.value(colonne.toLower()); }
+    EditeurSatellites *editeur(const QString &sauvegarde) const;
+
+signals:
+    void stationEnregistree(const QString &code);
+    void stationSupprimee(const QString &code);
+
+private:
+    void construireChamps();
+    void ajouterChamp(QFormLayout *formulaire, const QString &colonne, const QString &libelle, QWidget *controle = nullptr);
+    void afficher();
+    void recueillir();
+    void majType();
+    void majBassins(int niveau);
+
+    EditionQualitometre m_edition;
+    std::function<QStringList()> m_codesVisibles;
+    QHash<QString, QWidget *> m_champs; // by lower-case column
+    QHash<QString, QFormLayout *> m_formulaires;
+    QVector<EditeurSatellites *> m_editeurs;
+    QTabWidget *m_onglets;
+    QWidget *m_ongletSouterrain = nullptr;
+    QWidget *m_ongletSurface = nullptr;
+    QLabel *LblEntete;
+    QLabel *LblAltitude;
+    QLabel *LblModification;
+    QLabel *LblResume;
+    QLabel *LblPiezometre;
+    QPushButton *CmdNouveau;
+    QPushButton *CmdEnregistrer;
+    QPushButton *CmdSupprimer;
+    QPushButton *CmdPrecedent;
+    QPushButton *CmdSuivant;
+    QVector<QRadioButton *> OptCalcium;
+};
+
+} // namespace vyk

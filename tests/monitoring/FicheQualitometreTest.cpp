@@ -1,0 +1,276 @@
+#include "db/Session.h"
+#include "monitoring/EditionQualitometre.h"
+#include "monitoring/ListeStationsQualite.h"
+#include "monitoring/Qualitometre.h"
+#include "schema/Catalogue.h"
+#include "schema/MiseAJour.h"
+#include "schema/Version.h"
+
+#include "support/BaseTest.h"
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
+
+namespace {
+
+class FicheQualitometreTest : public BaseTest
+{
+protected:
+    void SetUp() override
+    {
+        BaseTest::SetUp();
+        if (IsSkipped())
+            return;
+        ASSERT_TRUE(verifierVersionBase(versionProgramme()));
+        session().vider();
+        session().login = QStringLiteral("ADMIN");
+        session().administrateur = true;
+    }
+    void TearDown() override
+    {
+        session().vider();
+        BaseTest::TearDown();
+    }
+
+    // A user who sees only the stations granted to them.
+    void utilisateurRestreint()
+    {
+        session().vider();
+        session().login = QStringLiteral("JEAN");
+        session().habilitations = QStringLiteral(",QUALITO_FICHE_MODIF,");
+        ASSERT_TRUE(executer("INSERT INTO UTILISATEURS (login, password, isAdmin) VALUES ('JEAN', 'X', '0')"));
+        ASSERT_TRUE(executer("INSERT INTO UTILISATEURS_HABILITATIONS (login, habilitation) VALUES ('JEAN', 'QUALITO_FICHE_MODIF')"));
+    }
+
+    static void remplir(EditionQualitometre &fiche, const QString &type, const QString &code, const QString &nom)
+    {
+        fiche.nouveau();
+        fiche.definir(QStringLiteral("typeStation"), type);
+        fiche.definir(type == QLatin1String("0") ? champFiche::NumeroBSS : champFiche::Identifiant, code);
+        fiche.definir(QStringLiteral("Nom"), nom);
+    }
+
+    QString dernierMessage() { return messages().messages().isEmpty() ? QString() : messages().messages().last().texte; }
+    qint64 nbStations() { return valeur("SELECT count(*) FROM QUALITOMETRES").toLongLong(); }
+};
+
+TEST_P(FicheQualitometreTest, PremiereStationCodeUnEtEcritureDeLaFiche)
+{
+    ASSERT_TRUE(executer("INSERT INTO AQUIFERES (CodeAquifere, libelle) VALUES (7, 'Alluvions')"));
+    ASSERT_TRUE(executer("INSERT INTO MASSES_EAUX (Code_ME, Libelle) VALUES ('FRDG101', 'Calcaires')"));
+    ASSERT_TRUE(executer("INSERT INTO ENTITES_HYDROGEOLOGIQUES (CodeEntiteHydro, Nom) VALUES (12, 'Nappe du Rhin')"));
+    EditionQualitometre fiche;
+    remplir(fiche, QStringLiteral("0"), QStringLiteral("06987X0012"), QStringLiteral("Puits du moulin"));
+    fiche.definir(QStringLiteral("Designation"), QStringLiteral("F1"));
+    fiche.definir(QStringLiteral("DateCreation"), QStringLiteral("15/03/2001"));
+    fiche.definir(QStringLiteral("X"), QStringLiteral("871234,5"));
+    fiche.definir(QStringLiteral("Y"), QStringLiteral("6412345.25"));
+    fiche.definir(QStringLiteral("canal"), QStringLiteral("0"));
+    fiche.definir(QStringLiteral("classeCalcium"), QStringLiteral("2"));
+    fiche.definir(champFiche::Aquifere, QStringLiteral("7"));
+    fiche.definir(champFiche::MasseEau, QStringLiteral("FRDG101"));
+    fiche.definir(champFiche::EntiteHydro, QStringLiteral("12"));
+    fiche.definir(champFiche::CarteIGN, QStringLiteral("3418 OT"));
+    ASSERT_TRUE(fiche.enregistrer()) << qPrintable(dernierMessage());
+    EXPECT_EQ(messages().messages().last().genre, QStringLiteral("AIDE"));
+    EXPECT_EQ(dernierMessage(), QStringLiteral("Enregistrement de la fiche du qualitomètre terminé."));
+    EXPECT_EQ(fiche.code(), QStringLiteral("1"));
+
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeBSS, Designation, Nom, typeStation, X, Y, canal, classeCalcium, loginmaj FROM QUALITOMETRES"),
+              QStringList({"1|06987X0012|F1|Puits du moulin|0|871234.5|6412345.25|0|2|ADMIN"}));
+    EXPECT_EQ(lignes("SELECT CodeAquifere FROM LIEN_QUALITO_AQUIFERE WHERE CodeQualitometre=1"), QStringList({"7"}));
+    EXPECT_EQ(lignes("SELECT Code_ME, Type FROM LIEN_QUALITO_MASSE_EAU WHERE CodeQualitometre=1"), QStringList({"FRDG101|0"}));
+    EXPECT_EQ(lignes("SELECT CodeEntiteHydro FROM LIEN_QUALITO_ENTITE_HYDRO"), QStringList({"12"}));
+    EXPECT_EQ(lignes("SELECT carteIGN, parcelle FROM QUALITOMETRES_INFO_GEO WHERE codeQualitometre=1"), QStringList({"3418 OT|"}));
+    EXPECT_EQ(lignes("SELECT Titre, description FROM JOURNAL WHERE Titre LIKE 'Date de cr%' OR Titre LIKE 'Modification de la fiche%' ORDER BY Titre"),
+              QStringList({"Date de création Qualito|Modification de la date de création du qualitomètre (1) à la date du: 15/03/2001",
+                           "Modification de la fiche du qualitomètre 06987X0012|"}));
+
+    // The card reads back what it wrote; a second save updates the same rows.
+    EditionQualitometre relue;
+    ASSERT_TRUE(relue.charger(1));
+    EXPECT_EQ(relue.valeur(champFiche::NumeroBSS), QStringLiteral("06987X0012"));
+    EXPECT_EQ(relue.valeur(QStringLiteral("DateCreation")), QStringLiteral("15/03/2001"));
+    EXPECT_EQ(relue.valeur(QStringLiteral("X")), QStringLiteral("871234.5"));
+    EXPECT_EQ(relue.valeur(champFiche::MasseEau), QStringLiteral("FRDG101"));
+    EXPECT_TRUE(relue.derniereModification().endsWith(QStringLiteral(" par ADMIN")));
+    relue.definir(champFiche::Aquifere, QString());
+    relue.definir(champFiche::MasseEau, QString());
+    relue.definir(QStringLiteral("Nom"), QStringLiteral("Puits neuf"));
+    ASSERT_TRUE(relue.enregistrer());
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, Nom FROM QUALITOMETRES"), QStringList({"1|Puits neuf"}));
+    EXPECT_EQ(valeur("SELECT count(*) FROM LIEN_QUALITO_AQUIFERE").toInt(), 0);
+    EXPECT_EQ(valeur("SELECT count(*) FROM LIEN_QUALITO_MASSE_EAU").toInt(), 0);
+    EXPECT_EQ(valeur("SELECT count(*) FROM LIEN_QUALITO_ENTITE_HYDRO").toInt(), 1);
+    EXPECT_EQ(valeur("SELECT count(*) FROM QUALITOMETRES_INFO_GEO").toInt(), 1);
+
+    // The next station follows the highest code, even after a gap.
+    ASSERT_TRUE(executer("UPDATE QUALITOMETRES SET CodeQualitometre = 40"));
+    EXPECT_EQ(nouveauCodeQualitometre(), 41);
+}
+
+TEST_P(FicheQualitometreTest, VerificationsRassembleesEtRienNEstEcrit)
+{
+    EditionQualitometre fiche;
+    const QString entete = QStringLiteral("Merci de corriger les erreurs suivantes pour pouvoir enregistrer le qualitomètre: ");
+    for (const QString &bss : {QStringLiteral("0698 X0012"), QStringLiteral("   "), QString()}) {
+        remplir(fiche, QStringLiteral("0"), bss, QStringLiteral("Puits"));
+        fiche.definir(QStringLiteral("DateCreation"), QStringLiteral("31/02/2001"));
+        fiche.definir(QStringLiteral("DateFermeture"), QStringLiteral("2001"));
+        EXPECT_FALSE(fiche.enregistrer());
+        EXPECT_EQ(messages().messages().last().genre, QStringLiteral("ERREUR"));
+        EXPECT_EQ(dernierMessage(), entete + QStringLiteral("\nle numéro BSS est vide ou incorrect"
+                                                            "\nla date de création n'est pas au format jj/mm/yyyy"
+                                                            "\nla date de fermeture n'est pas au format jj/mm/yyyy"));
+    }
+    remplir(fiche, QStringLiteral("1"), QStringLiteral(" "), QStringLiteral("Rivière"));
+    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_EQ(dernierMessage(), entete + QStringLiteral("\nl'identifiant est vide"));
+
+    // Numbers and lengths the columns cannot hold, and a code that cannot name a table.
+    remplir(fiche, QStringLiteral("1"), QStringLiteral("AB\"1"), QString(71, u'n'));
+    fiche.definir(QStringLiteral("Altitude"), QStringLiteral("haut"));
+    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_EQ(dernierMessage(), entete + QStringLiteral("\nLe code « AB\"1 » ne peut pas servir à nommer une table de la base."
+                                                        "\nle texte de « Nom » dépasse 70 caractères"
+                                                        "\nla valeur de « Altitude » n'est pas un nombre"));
+    remplir(fiche, QStringLiteral("1"), QStringLiteral("IDENTIFIANT-TROP-LONG"), QStringLiteral("R"));
+    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_EQ(dernierMessage(), entete + QStringLiteral("\nle texte de « Identifiant » dépasse 17 caractères"));
+    EXPECT_EQ(nbStations(), 0);
+    EXPECT_EQ(valeur("SELECT count(*) FROM JOURNAL WHERE Titre LIKE 'Modification%'").toInt(), 0);
+
+    // A river identifier may hold a space: the analysis table name is quoted.
+    remplir(fiche, QStringLiteral("1"), QStringLiteral("Le Rhône 2"), QStringLiteral("Rhône"));
+    EXPECT_TRUE(fiche.enregistrer()) << qPrintable(dernierMessage());
+}
+
+TEST_P(FicheQualitometreTest, CodePublicUniqueSelonLesDroits)
+{
+    EditionQualitometre fiche;
+    remplir(fiche, QStringLiteral("0"), QStringLiteral("06987X0012"), QStringLiteral("Puits"));
+    ASSERT_TRUE(fiche.enregistrer());
+
+    // Type "1" identifiers and BSS numbers share CodeBSS.
+    remplir(fiche, QStringLiteral("1"), QStringLiteral("06987X0012"), QStringLiteral("Rivière"));
+    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_EQ(messages().messages().last().genre, QStringLiteral("ERREUR"));
+    EXPECT_EQ(dernierMessage(),
+              QStringLiteral("Une station (1-Puits) utilise déjà cet identifiant. Saisissez un nouvel identifiant avant d'enregistrer."));
+    // Codes differing by case would share one analysis table.
+    remplir(fiche, QStringLiteral("0"), QStringLiteral("06987x0012"), QStringLiteral("Autre"));
+    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_EQ(dernierMessage(), QStringLiteral("Une station ( 1-Puits) utilise déjà ce numéro BSS. Saisissez un nouveau numéro BSS "
+                                               "avant d'enregistrer."));
+
+    utilisateurRestreint();
+    remplir(fiche, QStringLiteral("0"), QStringLiteral("06987X0012"), QStringLiteral("Autre"));
+    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_EQ(dernierMessage(), QStringLiteral("Un site ( 1-Puits) utilise déjà ce numéro BSS mais vous ne disposez pas des droits "
+                                               "nécessaires pour le consulter. Merci de contacter votre administrateur."));
+    ASSERT_TRUE(executer("INSERT INTO UTILISATEURS_STATIONS VALUES ('JEAN', 'QUALITO', '1', 'SINGLE')"));
+    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_EQ(dernierMessage(), QStringLiteral("Une station ( 1-Puits) utilise déjà ce numéro BSS. Saisissez un nouveau numéro BSS "
+                                               "avant d'enregistrer."));
+    EXPECT_EQ(nbStations(), 1);
+}
+
+TEST_P(FicheQualitometreTest, UtilisateurRestreintVoitLaStationQuIlCree)
+{
+    EditionQualitometre admin;
+    remplir(admin, QStringLiteral("1"), QStringLiteral("R1"), QStringLiteral("Autre rivière"));
+    ASSERT_TRUE(admin.enregistrer());
+
+    utilisateurRestreint();
+    EXPECT_TRUE(chargerListeQualitometres(false).lignes.isEmpty());
+    EditionQualitometre fiche;
+    remplir(fiche, QStringLiteral("1"), QStringLiteral("R2"), QStringLiteral("Ma rivière"));
+    ASSERT_TRUE(fiche.enregistrer()) << qPrintable(dernierMessage());
+    EXPECT_EQ(lignes("SELECT login, typeStation, identifiant, modeSelect FROM UTILISATEURS_STATIONS"),
+              QStringList({"JEAN|QUALITO|2|SINGLE"}));
+    const ListeStations liste = chargerListeQualitometres(false);
+    EXPECT_EQ(liste.codes, QStringList({"2"}));
+    // Saving again keeps one grant.
+    ASSERT_TRUE(fiche.enregistrer());
+    EXPECT_EQ(valeur("SELECT count(*) FROM UTILISATEURS_STATIONS").toInt(), 1);
+}
+
+TEST_P(FicheQualitometreTest, EntiteGeleeAfficheeEtGardee)
+{
+    ASSERT_TRUE(executer("INSERT INTO ENTITES_HYDROGEOLOGIQUES (CodeEntiteHydro, Nom, Statut) VALUES (5, 'Craie', 2)"));
+    ASSERT_TRUE(executer("INSERT INTO ENTITES_HYDROGEOLOGIQUES (CodeEntiteHydro, Nom, Statut) VALUES (9, 'Sables anciens', 4)"));
+    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) VALUES (3, 'B3', 'Forage', '0')"));
+    ASSERT_TRUE(executer("INSERT INTO LIEN_QUALITO_ENTITE_HYDRO VALUES (3, 9)"));
+    EditionQualitometre fiche;
+    ASSERT_TRUE(fiche.charger(3));
+    const EntreesCodees entites = fiche.entreesEntites();
+    ASSERT_EQ(entites.size(), 2);
+    EXPECT_EQ(entites[0].texte(), QStringLiteral("Craie [5]"));
+    EXPECT_EQ(entites[1].texte(), QStringLiteral("Sables anciens - (code gelé) [9]"));
+    EXPECT_EQ(fiche.valeur(champFiche::EntiteHydro), QStringLiteral("9"));
+    ASSERT_TRUE(fiche.enregistrer());
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeEntiteHydro FROM LIEN_QUALITO_ENTITE_HYDRO"), QStringList({"3|9"}));
+    // A station of another entity is offered the active ones only.
+    EditionQualitometre nouvelle;
+    nouvelle.nouveau();
+    EXPECT_EQ(nouvelle.entreesEntites().size(), 1);
+}
+
+TEST_P(FicheQualitometreTest, ChargementAltitudeLienEtResume)
+{
+    EditionQualitometre fiche;
+    EXPECT_FALSE(fiche.charger(99));
+    EXPECT_EQ(messages().messages().last().genre, QStringLiteral("ERREUR"));
+    EXPECT_EQ(dernierMessage(), QStringLiteral("Impossible de charger la fiche."));
+
+    const char *lignesSql[] = {
+        "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation, Altitude) VALUES (4, 'P4', 'Puits', '0', 10)",
+        "INSERT INTO PIEZOMETRES (CodePiezometre, CodeBSS) VALUES (77, 'P4')",
+        "INSERT INTO QUALITOMETRE_LOCALISATIONS (CodeQualitometre, CodeProjection, Z) VALUES (4, 26, 123.5)",
+        "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (1, 4, #05/02/2010#)",
+        "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (2, 4, #07/14/2012#)",
+        "INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, identifiant) VALUES (4, 1, '131')",
+        "INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, identifiant) VALUES (4, 2, '031')",
+        "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, codePoint, dateDebut, statut) "
+        "VALUES (4, 1, 1, #06/01/2011#, 2)",
+        "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, codePoint, dateDebut) VALUES (4, 2, 2, #06/01/2013#)",
+        "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, indice, resultat) VALUES (4, 1, 1, 14)",
+    };
+    for (const char *l : lignesSql)
+        ASSERT_TRUE(executer(QString::fromUtf8(l))) << l;
+    ASSERT_TRUE(executer(sqlCreationTableAnalyses(QStringLiteral("P4"))));
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_P4 (NumAnalyse, NumPrelevement, StatutMesure) VALUES (1, 2, '2')"));
+    ASSERT_TRUE(fiche.charger(4));
+    // Without an altimetric system, the first Z of the localisations.
+    EXPECT_EQ(fiche.altitudeAffichee(), QStringLiteral("123.5"));
+    EXPECT_EQ(fiche.codePiezometre(), QStringLiteral("77"));
+    const ResumeDonnees &r = fiche.resume();
+    ASSERT_EQ(r.lignes.size(), 4);
+    EXPECT_EQ(r.lignes[0].premiere + u' ' + r.lignes[0].derniere, QStringLiteral("02/05/2010 14/07/2012"));
+    EXPECT_EQ(r.lignes[0].nombre, 2);
+    EXPECT_EQ(r.lignes[1].nombre, 1); // the physico-chemical point's operation is not hydrobiological
+    EXPECT_EQ(r.lignes[2].nombre, 1);
+    EXPECT_EQ(r.derniereMesureStatut2, QStringLiteral("14/07/2012"));
+    EXPECT_EQ(r.derniereOperationStatut2, QStringLiteral("01/06/2011"));
+
+    ASSERT_TRUE(executer("INSERT INTO SYSTEMES_ALTIMETRIQUES_QUALITO (CodeQualitometre, DateDebut, Altitude) VALUES (4, #01/01/2000#, 98)"));
+    ASSERT_TRUE(executer("INSERT INTO SYSTEMES_ALTIMETRIQUES_QUALITO (CodeQualitometre, DateDebut, Altitude) VALUES (4, #01/01/2015#, 99.5)"));
+    ASSERT_TRUE(fiche.charger(4));
+    EXPECT_EQ(fiche.altitudeAffichee(), QStringLiteral("99.5"));
+}
+
+TEST_P(FicheQualitometreTest, NavigationSurLesLignesVisibles)
+{
+    const QStringList visibles = {"3", "7", "9"};
+    EXPECT_EQ(EditionQualitometre::codeVoisin(visibles, "9", 1), QStringLiteral("3"));
+    EXPECT_EQ(EditionQualitometre::codeVoisin(visibles, "3", -1), QStringLiteral("9"));
+    EXPECT_EQ(EditionQualitometre::codeVoisin(visibles, "3", 1), QStringLiteral("7"));
+    EXPECT_EQ(EditionQualitometre::codeVoisin(visibles, "5", -1), QStringLiteral("9")); // hidden by the filter
+    EXPECT_EQ(EditionQualitometre::codeVoisin({}, "5", 1), QString());
+}
+
+} // namespace
+
+VYK_SUR_LES_DEUX_MOTEURS(FicheQualitometreTest);

@@ -1,0 +1,207 @@
+#include "db/Messages.h"
+#include "monitoring/GrillesSatellites.h"
+#include "schema/MiseAJour.h"
+#include "schema/Version.h"
+
+#include "support/BaseTest.h"
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
+
+namespace {
+
+class GrillesSatellitesTest : public BaseTest
+{
+protected:
+    void SetUp() override
+    {
+        BaseTest::SetUp();
+        if (IsSkipped())
+            return;
+        ASSERT_TRUE(verifierVersionBase(versionProgramme()));
+        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Altitude) VALUES (8, 'S8', 50)"));
+        ASSERT_TRUE(executer("INSERT INTO RESEAUX (CodeReseau, Libelle) VALUES (3, 'RCS')"));
+    }
+
+    // Saves one button's grids; the lines keep what the save gave them.
+    bool enregistrer(const char *bouton, QHash<QString, LignesSatellite> &lignes, const QString &code = QStringLiteral("8"),
+                     const QString &tournees = {})
+    {
+        return enregistrerSatellites(*sauvegardeQualitometre(QString::fromLatin1(bouton)), code, lignes, tournees);
+    }
+    static LigneSatellite ligne(const QStringList &textes) { return {textes, {}}; }
+    QString dernier() { return messages().messages().isEmpty() ? QString() : messages().messages().last().texte; }
+    QString genre() { return messages().messages().isEmpty() ? QString() : messages().messages().last().genre; }
+};
+
+TEST_P(GrillesSatellitesTest, ReseauxRefusSansCodeControlesPuisRemplacement)
+{
+    QHash<QString, LignesSatellite> l;
+    l[QStringLiteral("reseaux")] = {ligne({"3", "01/01/2010", ""})};
+    EXPECT_FALSE(enregistrer("reseaux", l, QString()));
+    EXPECT_EQ(genre(), QStringLiteral("ERREUR"));
+    EXPECT_EQ(dernier(), QStringLiteral("Vous devez d'abord enregistrer le qualitomètre afin de le créer (icone disquette dans la barre du haut)."));
+    EXPECT_FALSE(enregistrer("usages", l, QString()));
+    EXPECT_EQ(dernier(), QStringLiteral("Vous devez d'abord enregistrer le qualitometre afin de le créer (icone disquette dans la barre du haut)."));
+
+    // Lines are checked up to the first bad one; dates before the network.
+    const struct
+    {
+        QStringList textes;
+        const char *message;
+    } cas[] = {
+        {{"", "31/02/2010", ""}, "La date de début pour la ligne 2 des réseaux n'est pas correcte."},
+        {{"", "01/02/2010", "demain"}, "La date de fin pour la ligne 2 des réseaux n'est pas correcte."},
+        {{"", "01/02/2010", ""}, "Sélectionnez un réseau pour la ligne 2 des réseaux."},
+        {{"x", "01/02/2010", ""}, "La valeur « Réseau » pour la ligne 2 des réseaux n'est pas un nombre."},
+    };
+    for (const auto &c : cas) {
+        l[QStringLiteral("reseaux")] = {ligne({"3", "01/01/2010", "31/12/2011"}), ligne(c.textes), ligne({"", "bad", ""})};
+        EXPECT_FALSE(enregistrer("reseaux", l));
+        EXPECT_EQ(dernier(), QString::fromUtf8(c.message));
+    }
+    EXPECT_EQ(valeur("SELECT count(*) FROM LIEN_QUALITO_RESEAUX").toInt(), 0);
+
+    ASSERT_TRUE(executer("INSERT INTO LIEN_QUALITO_RESEAUX VALUES (8, 9, #01/01/1990#, NULL)"));
+    ASSERT_TRUE(executer("INSERT INTO LIEN_QUALITO_RESEAUX VALUES (9, 3, #01/01/1990#, NULL)"));
+    l[QStringLiteral("reseaux")] = {ligne({"3", "01/01/2010", "31/12/2011"}), ligne({"", "", ""}), ligne({"3", "01/01/2012", ""})};
+    ASSERT_TRUE(enregistrer("reseaux", l));
+    EXPECT_EQ(genre(), QStringLiteral("AIDE"));
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des réseaux terminé."));
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeReseau, DateDebut, DateFin FROM LIEN_QUALITO_RESEAUX ORDER BY CodeQualitometre, DateDebut"),
+              QStringList({"8|3|01/01/2010|31/12/2011", "8|3|01/01/2012|", "9|3|01/01/1990|"}));
+    // No journal entry for the networks; the blank line left the grid.
+    EXPECT_EQ(valeur("SELECT count(*) FROM JOURNAL WHERE Titre LIKE 'Enregistrement%'").toInt(), 0);
+    ASSERT_EQ(l[QStringLiteral("reseaux")].size(), 2);
+    EXPECT_TRUE(l[QStringLiteral("reseaux")][1].estEnregistree());
+
+    // One line deleted by its key, after the confirmation.
+    const GrilleSatellite grille(*grilleQualitometre(QStringLiteral("reseaux")));
+    const LignesSatellite chargees = grille.charger(QStringLiteral("8"));
+    ASSERT_EQ(chargees.size(), 2);
+    EXPECT_EQ(chargees[1].textes, QStringList({"3", "01/01/2012", ""}));
+    EXPECT_FALSE(grille.supprimerLigne(QStringLiteral("8"), chargees[1]));
+    EXPECT_EQ(dernier(), QStringLiteral("Voulez vous supprimer le réseau sélectionné ?"));
+    EXPECT_EQ(genre(), QStringLiteral("QUESTION"));
+    messages().repondre(BoutonOui);
+    EXPECT_TRUE(grille.supprimerLigne(QStringLiteral("8"), chargees[1]));
+    EXPECT_EQ(dernier(), QStringLiteral("Le lien entre le qualitomètre et le réseau sélectionné a été supprimé."));
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, DateDebut FROM LIEN_QUALITO_RESEAUX ORDER BY CodeQualitometre"),
+              QStringList({"8|01/01/2010", "9|01/01/1990"}));
+}
+
+TEST_P(GrillesSatellitesTest, MessagesDeChaqueGrilleEtJournal)
+{
+    const struct
+    {
+        const char *bouton, *grille;
+        QStringList textes;
+        const char *message;
+    } cas[] = {
+        {"lithologies", "lithologies", {"", "1", ""}, "Sélectionnez une lithologie pour la ligne 1 des lithologies."},
+        {"lithologies", "lithologies", {"4", "", ""}, "Indiquez un ordre pour la ligne 1 des lithologies."},
+        {"altimetrie", "systemesAltimetriques", {"01/01/2000", "", "12", "", "", "", ""},
+         "Sélectionnez une origine pour la ligne 1 des systèmes altimétriques."},
+        {"localisations", "localisations", {"", "1", "2", "", ""}, "Sélectionnez une projection pour la ligne 1 des localisations."},
+        {"etats", "etats", {"20a1", "2", "", ""}, "L'année pour la ligne 1 des états n'est pas correcte."},
+        {"etats", "etats", {"2021", "", "", ""}, "Sélectionnez un type d'état pour la ligne 1 des états."},
+        {"fonctions", "fonctions", {"", "", "1", ""}, "La date de début pour la ligne 1 des fonctions n'est pas correcte."},
+        {"interventions", "interventions", {"", "01/01/2020", "25:70", "G"}, "L'heure pour la ligne 1 des interventions n'est pas correcte."},
+    };
+    for (const auto &c : cas) {
+        QHash<QString, LignesSatellite> l;
+        l[QString::fromLatin1(c.grille)] = {ligne(c.textes)};
+        EXPECT_FALSE(enregistrer(c.bouton, l)) << c.message;
+        EXPECT_EQ(dernier(), QString::fromUtf8(c.message));
+    }
+    QHash<QString, LignesSatellite> photos;
+    photos[QStringLiteral("photos")] = {ligne({QString(256, u'p')})};
+    EXPECT_FALSE(enregistrer("photos", photos));
+    EXPECT_EQ(genre(), QStringLiteral("ERREUR"));
+    EXPECT_EQ(dernier(), QStringLiteral("Impossible d'enregistrer le chemin de la photo. Le chemin ne doit pas dépasser 255 caractères."));
+    EXPECT_EQ(valeur("SELECT count(*) FROM JOURNAL WHERE Titre LIKE 'Enregistrement%'").toInt(), 0);
+
+    // Two grids behind one button, each with its rows; one journal entry for the lithologies.
+    QHash<QString, LignesSatellite> l;
+    l[QStringLiteral("lithologies")] = {ligne({"4", "1", "2,5"}), ligne({"6", "2", ""})};
+    l[QStringLiteral("typesLithologiques")] = {ligne({"3"})};
+    ASSERT_TRUE(enregistrer("lithologies", l));
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des Lithologies terminé."));
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, codeLithologie, Ordre, epaisseur FROM LIEN_QUALITO_LITHOLOGIES ORDER BY Ordre"),
+              QStringList({"8|4|1|2.5", "8|6|2|"}));
+    EXPECT_EQ(lignes("SELECT codeTypeLithologique FROM LIEN_QUALITO_TYPE_LITHOLOGIQUE"), QStringList({"3"}));
+    EXPECT_EQ(lignes("SELECT Titre FROM JOURNAL WHERE Titre LIKE 'Enregistrement%'"), QStringList({"Enregistrement des lithologies pour 8"}));
+
+    QHash<QString, LignesSatellite> etats;
+    etats[QStringLiteral("etats")] = {ligne({"2021", "2", "", "bon"})};
+    ASSERT_TRUE(enregistrer("etats", etats));
+    EXPECT_EQ(lignes("SELECT DateDebut, CodeEtat, commentaire FROM LIEN_QUALITO_ETATS"), QStringList({"01/01/2021|2|bon"}));
+    EXPECT_EQ(GrilleSatellite(*grilleQualitometre(QStringLiteral("etats"))).charger(QStringLiteral("8"))[0].textes,
+              QStringList({"2021", "2", "", "bon"}));
+}
+
+TEST_P(GrillesSatellitesTest, SystemesAltimetriquesReecriventLAltitude)
+{
+    QHash<QString, LignesSatellite> l;
+    l[QStringLiteral("systemesAltimetriques")] = {ligne({"01/01/2000", "31/12/2009", "101.5", "1", "", "", ""}),
+                                                   ligne({"01/01/2010", "", "102,25", "1", "", "", ""})};
+    ASSERT_TRUE(enregistrer("altimetrie", l));
+    // The first mark: nothing to compensate.
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des systèmes altimétriques et des repères terminé."));
+    EXPECT_EQ(valeur("SELECT Altitude FROM QUALITOMETRES WHERE CodeQualitometre=8").toDouble(), 102.25);
+    EXPECT_EQ(lignes("SELECT Titre FROM JOURNAL WHERE Titre LIKE 'Enregistrement%' ORDER BY Titre"),
+              QStringList({"Enregistrement des repères pour 8", "Enregistrement des systèmes altimétriques pour 8"}));
+
+    // The same newest mark: the plain message.
+    ASSERT_TRUE(enregistrer("altimetrie", l));
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des systèmes altimétriques et des repères terminé."));
+    l[QStringLiteral("systemesAltimetriques")][1].textes[2] = QStringLiteral("103");
+    ASSERT_TRUE(enregistrer("altimetrie", l));
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des systèmes altimétriques et des repères terminé. Un changement du dernier "
+                                        "repère a eu lieu. Merci de vérifier la compensation de lhistorique avant de la valider"));
+    EXPECT_EQ(valeur("SELECT Altitude FROM QUALITOMETRES WHERE CodeQualitometre=8").toDouble(), 103.0);
+
+    l[QStringLiteral("systemesAltimetriques")].clear();
+    ASSERT_TRUE(enregistrer("altimetrie", l));
+    EXPECT_TRUE(valeur("SELECT Altitude FROM QUALITOMETRES WHERE CodeQualitometre=8").isNull());
+}
+
+TEST_P(GrillesSatellitesTest, InterventionsDatesDistinctesNumerosEtTournees)
+{
+    ASSERT_TRUE(executer("INSERT INTO EVENEMENTS_QUALITO (CodeQualitometre, Numero, DateEvenement) VALUES (8, 4, #01/01/2019#)"));
+    const GrilleSatellite grille(*grilleQualitometre(QStringLiteral("interventions")));
+    QHash<QString, LignesSatellite> l;
+    l[QStringLiteral("interventions")] = grille.charger(QStringLiteral("8"));
+    ASSERT_EQ(l[QStringLiteral("interventions")].size(), 1);
+    LigneSatellite nouvelle = ligne({"", "03/10/2021", "09:15", "G", "fuite", "", "", "", "12,6"});
+    for (int c = nouvelle.textes.size(); c < grille.definition().colonnes.size(); ++c)
+        nouvelle.textes << QString();
+    nouvelle.textes[grille.definition().indexColonne(QStringLiteral("Graphique"))] = QStringLiteral("1");
+    l[QStringLiteral("interventions")] << nouvelle << ligne({"", "01/01/2019"});
+    EXPECT_FALSE(enregistrer("interventions", l));
+    EXPECT_EQ(genre(), QStringLiteral("ERREUR"));
+    EXPECT_EQ(dernier(), QStringLiteral("Il existe des doublons de date pour les interventions sur ce qualitomètre. Merci de les corriger."));
+
+    l[QStringLiteral("interventions")].removeLast();
+    l[QStringLiteral("interventions")] << ligne({"", "05/05/2022"});
+    EXPECT_FALSE(enregistrer("interventions", l, QStringLiteral("8"), QStringLiteral("deux")));
+    EXPECT_EQ(dernier(), QStringLiteral("Le nombre de tournées n'est pas un nombre entier."));
+    ASSERT_TRUE(enregistrer("interventions", l, QStringLiteral("8"), QStringLiteral("3")));
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des interventions terminé."));
+    EXPECT_EQ(lignes("SELECT Numero, DateEvenement, heureEvenement, type, probleme, Volt, Graphique, ChgtPiles FROM EVENEMENTS_QUALITO "
+                     "ORDER BY Numero"),
+              QStringList({"4|01/01/2019|||||0|0", "5|03/10/2021|30/12/1899 09:15:00|G|fuite|12.6|1|0", "6|05/05/2022|||||0|0"}));
+    EXPECT_EQ(valeur("SELECT nbTournees FROM QUALITOMETRES WHERE CodeQualitometre=8").toInt(), 3);
+    EXPECT_EQ(l[QStringLiteral("interventions")][1].textes[0], QStringLiteral("5"));
+    EXPECT_EQ(lignes("SELECT Titre FROM JOURNAL WHERE Titre LIKE 'Enregistrement%'"), QStringList({"Enregistrement des événements pour 8"}));
+
+    ASSERT_TRUE(enregistrer("interventions", l));
+    EXPECT_TRUE(valeur("SELECT nbTournees FROM QUALITOMETRES WHERE CodeQualitometre=8").isNull());
+    EXPECT_EQ(valeur("SELECT count(*) FROM EVENEMENTS_QUALITO").toInt(), 3);
+}
+
+} // namespace
+
+VYK_SUR_LES_DEUX_MOTEURS(GrillesSatellitesTest);

@@ -1,0 +1,134 @@
+#include "db/Session.h"
+#include "schema/MiseAJour.h"
+#include "schema/Version.h"
+#include "ui/monitoring/EditeurSatellites.h"
+#include "ui/monitoring/FicheQualitometre.h"
+#include "ui/monitoring/ListeQualitometres.h"
+#include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/GrilleDonnees.h"
+
+#include "support/BaseTest.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
+
+namespace {
+
+class FicheQualitometreGuiTest : public BaseTest
+{
+protected:
+    void SetUp() override
+    {
+        BaseTest::SetUp();
+        if (IsSkipped())
+            return;
+        ASSERT_TRUE(verifierVersionBase(versionProgramme()));
+        session().vider();
+        session().login = QStringLiteral("ADMIN");
+        session().administrateur = true;
+        ASSERT_TRUE(executer("INSERT INTO RESEAUX (CodeReseau, Libelle, DCE) VALUES (3, 'RCS', '1')"));
+        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) VALUES (1, 'V1', 'Existante', '1')"));
+    }
+    void TearDown() override
+    {
+        session().vider();
+        BaseTest::TearDown();
+    }
+    template <typename T>
+    static T *controle(QWidget *ecran, const QString &nom)
+    {
+        T *c = ecran->findChild<T *>(nom);
+        EXPECT_NE(c, nullptr) << qPrintable(nom);
+        return c;
+    }
+    QString dernier() { return messages().messages().isEmpty() ? QString() : messages().messages().last().texte; }
+};
+
+TEST_P(FicheQualitometreGuiTest, CreerRetrouverLierSupprimer)
+{
+    FicheQualitometre fiche;
+    fiche.show();
+    // A new card: the satellites refuse to save.
+    controle<QPushButton>(&fiche, "CmdEnregistrer_reseaux")->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Vous devez d'abord enregistrer le qualitomètre afin de le créer (icone disquette dans la barre du haut)."));
+
+    ASSERT_TRUE(controle<ComboCodee>(&fiche, "CbotypeStation")->selectionnerCode("0"));
+    EXPECT_FALSE(controle<QLineEdit>(&fiche, "TxtIdentifiant")->isVisibleTo(&fiche));
+    controle<QLineEdit>(&fiche, "TxtNumeroBSS")->setText("06987X0012");
+    controle<QLineEdit>(&fiche, "TxtNom")->setText("Puits du moulin");
+    controle<QLineEdit>(&fiche, "TxtDateCreation")->setText("15/03/2001");
+    controle<QPushButton>(&fiche, "CmdEnregistrer")->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement de la fiche du qualitomètre terminé."));
+    EXPECT_EQ(fiche.edition().code(), QStringLiteral("2"));
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeBSS, Nom, typeStation FROM QUALITOMETRES WHERE CodeQualitometre=2"),
+              QStringList({"2|06987X0012|Puits du moulin|0"}));
+
+    ListeQualitometres liste;
+    liste.show();
+    EXPECT_EQ(liste.texteCompte(), QStringLiteral("2 / 2 stations(s)"));
+    controle<QLineEdit>(&liste, "TxtFiltre")->setText("moulin");
+    EXPECT_EQ(liste.nbLignesAffichees(), 1);
+    EXPECT_EQ(controle<QLabel>(&liste, "LblCompte")->text(), QStringLiteral("1 / 2 stations(s)"));
+    EXPECT_EQ(liste.grille()->texte(0, 1), QStringLiteral("06987X0012"));
+    QString ouverte = QStringLiteral("-");
+    QObject::connect(&liste, &ListeQualitometres::ouvrirFiche, [&ouverte](const QString &code) { ouverte = code; });
+    liste.grille()->selectionnerLigne(0);
+    controle<QPushButton>(&liste, "CmdOuvrir")->click();
+    EXPECT_EQ(ouverte, QStringLiteral("2"));
+    controle<QLineEdit>(&liste, "TxtFiltre")->clear();
+    fiche.definirNavigation([&liste] { return liste.codesVisibles(); });
+    controle<QPushButton>(&fiche, "CmdSuivant")->click();
+    EXPECT_EQ(fiche.edition().code(), QStringLiteral("1"));
+    controle<QPushButton>(&fiche, "CmdPrecedent")->click();
+    EXPECT_EQ(fiche.edition().code(), QStringLiteral("2"));
+
+    // A network line, saved by its own command.
+    controle<QPushButton>(&fiche, "CmdAjouter_reseaux")->click();
+    auto *reseaux = controle<QTableWidget>(&fiche, "Spr_reseaux");
+    ASSERT_EQ(reseaux->rowCount(), 1);
+    auto *reseau = qobject_cast<ComboCodee *>(reseaux->cellWidget(0, 0));
+    ASSERT_NE(reseau, nullptr);
+    ASSERT_TRUE(reseau->selectionnerCode("3"));
+    reseaux->item(0, 1)->setText("01/01/2015");
+    controle<QPushButton>(&fiche, "CmdEnregistrer_reseaux")->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des réseaux terminé."));
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeReseau, DateDebut FROM LIEN_QUALITO_RESEAUX"), QStringList({"2|3|01/01/2015"}));
+    fiche.charger(2);
+    EXPECT_EQ(controle<QLabel>(&fiche, "LblEntete")->text(), QStringLiteral("Réseau : RCS  —  DCE"));
+    liste.charger();
+    EXPECT_EQ(liste.grille()->texte(1, 18), QStringLiteral("RCS"));
+
+    if (qEnvironmentVariableIsSet("VYK_CAPTURES")) {
+        fiche.resize(1100, 700);
+        fiche.grab().save(QDir(qEnvironmentVariable("VYK_CAPTURES")).filePath("FicheQualitometre.png"));
+        auto *onglets = fiche.findChild<QTabWidget *>(QStringLiteral("Onglets"));
+        onglets->setCurrentIndex(onglets->indexOf(fiche.editeur(QStringLiteral("reseaux"))));
+        fiche.grab().save(QDir(qEnvironmentVariable("VYK_CAPTURES")).filePath("FicheQualitometreReseaux.png"));
+        liste.grab().save(QDir(qEnvironmentVariable("VYK_CAPTURES")).filePath("ListeQualitometres.png"));
+    }
+
+    // Deletion: refused answer, then confirmed.
+    controle<QPushButton>(&fiche, "CmdSupprimer")->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Etes vous sur de vouloir supprimer la station Puits du moulin et toutes les mesures qu'elle possède ?"));
+    EXPECT_EQ(valeur("SELECT count(*) FROM QUALITOMETRES").toInt(), 2);
+    messages().repondre(BoutonOui);
+    controle<QPushButton>(&fiche, "CmdSupprimer")->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Le qualitomètre a été supprimé."));
+    EXPECT_EQ(lignes("SELECT CodeQualitometre FROM QUALITOMETRES"), QStringList({"1"}));
+    EXPECT_EQ(valeur("SELECT count(*) FROM LIEN_QUALITO_RESEAUX").toInt(), 0);
+    EXPECT_EQ(valeur("SELECT count(*) FROM JOURNAL WHERE Titre='Suppression du qualitomètre 06987X0012'").toInt(), 1);
+    liste.charger();
+    EXPECT_EQ(liste.texteCompte(), QStringLiteral("1 / 1 stations(s)"));
+}
+
+} // namespace
+
+VYK_SUR_LES_DEUX_MOTEURS(FicheQualitometreGuiTest);
