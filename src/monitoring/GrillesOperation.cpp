@@ -16,7 +16,8 @@ namespace {
 
 using G = GenreChamp;
 
-const QString PARAMETRES = QStringLiteral("SELECT Nom, Code FROM ANALYSES_PARAMETRES WHERE Actif='1' ORDER BY Nom");
+const QString PARAMETRES =
+    QStringLiteral("SELECT Nom, Code FROM ANALYSES_PARAMETRES WHERE Actif='1' ORDER BY Nom");
 const QString UNITES = QStringLiteral("SELECT Nom, Code FROM ANALYSES_UNITES ORDER BY Nom");
 
 QString pourLaLigne(const QString &titre, const QString &valeur, int n)
@@ -28,15 +29,16 @@ QString pourLaLigne(const QString &titre, const QString &valeur, int n)
 
 QString conditionOperation(qint64 station, const QString &operation)
 {
-    return QStringLiteral(" WHERE codeQualitometre=") + QString::number(station) + QStringLiteral(" AND codeOperation=") +
-           operation;
+    return QStringLiteral(" WHERE codeQualitometre=") + QString::number(station) +
+           QStringLiteral(" AND codeOperation=") + operation;
 }
 
 bool estNumerique(const QString &table, const QString &colonne)
 {
     const DefinitionTable *t = definitionTable(table);
     const DefinitionColonne *c = t ? t->colonne(colonne) : nullptr;
-    return c && (c->type == TypeNeutre::Reel || c->type == TypeNeutre::Court || c->type == TypeNeutre::Long);
+    return c && (c->type == TypeNeutre::Reel || c->type == TypeNeutre::Court ||
+                 c->type == TypeNeutre::Long);
 }
 
 int taille(const QString &table, const QString &colonne)
@@ -87,14 +89,20 @@ const QVector<DefinitionGrilleOperation> &grillesOperation()
          QStringLiteral("QUALITOMETRES_OPERATIONS_PRELEVEMENTS"),
          QStringLiteral("indice"),
          {{QStringLiteral("codePrelevement"), QStringLiteral("Code"), G::Texte},
-          {QStringLiteral("phase"), QStringLiteral("Phase"), G::Code, QStringLiteral("PRELEVEMENTS.PHASE")},
+          {QStringLiteral("phase"), QStringLiteral("Phase"), G::Code,
+           QStringLiteral("PRELEVEMENTS.PHASE")},
           {QStringLiteral("codeSubstrat"), QStringLiteral("Substrat"), G::Code,
            QStringLiteral("SELECT Nom, CodeSubstrat FROM SUBSTRATS ORDER BY Nom")},
           {QStringLiteral("codeSubstratSecondaire"), QStringLiteral("Substrat secondaire"), G::Code,
            QStringLiteral("SELECT Nom, CodeSubstrat FROM SUBSTRATS ORDER BY Nom")},
-          {QStringLiteral("classeVitesse"), QStringLiteral("Vitesse"), G::Code, QStringLiteral("PRELEVEMENTS.VITESSE")},
-          {QStringLiteral("hauteurEau"), QStringLiteral("Hauteur d'eau"), G::Code, QStringLiteral("PRELEVEMENTS.HAUTEUR")},
-          {QStringLiteral("materiel"), QStringLiteral("Matériel"), G::Code, QStringLiteral("PRELEVEMENTS.MATERIELS"),
+          {QStringLiteral("classeVitesse"), QStringLiteral("Vitesse"), G::Code,
+           QStringLiteral("PRELEVEMENTS.VITESSE")},
+          {QStringLiteral("hauteurEau"), QStringLiteral("Hauteur d'eau"), G::Code,
+           QStringLiteral("PRELEVEMENTS.HAUTEUR")},
+          {QStringLiteral("materiel"),
+           QStringLiteral("Matériel"),
+           G::Code,
+           QStringLiteral("PRELEVEMENTS.MATERIELS"),
            {{QStringLiteral("0"), QStringLiteral("N")},
             {QStringLiteral("1"), QStringLiteral("M6")},
             {QStringLiteral("2"), QStringLiteral("M4")},
@@ -109,14 +117,19 @@ const QVector<DefinitionGrilleOperation> &grillesOperation()
           {QStringLiteral("profondeur"), QStringLiteral("Profondeur"), G::Nombre},
           {QStringLiteral("zoneVerticale"), QStringLiteral("Zone verticale"), G::Code,
            QStringLiteral("PRELEVEMENTS.ZONE.VERTICALE")},
-          {QStringLiteral("colmatage"), QStringLiteral("Classe de colmatage"), G::Code, QStringLiteral("PRELEVEMENTS.COLMATAGE")},
+          {QStringLiteral("colmatage"), QStringLiteral("Classe de colmatage"), G::Code,
+           QStringLiteral("PRELEVEMENTS.COLMATAGE")},
           {QStringLiteral("typeColmatage"), QStringLiteral("Type de colmatage"), G::Code,
            QStringLiteral("PRELEVEMENTS.TYPECOLMATAGE")},
           {QStringLiteral("vegetation"), QStringLiteral("Végétation"), G::Texte},
-          {QStringLiteral("diatomees"), QStringLiteral("Type diatomées"), G::Code, QStringLiteral("PRELEVEMENTS.DIATOMEES")},
-          {QStringLiteral("faciesSecondaire"), QStringLiteral("Faciès secondaire"), G::Code, QStringLiteral("PRELEVEMENTS.FACIES")},
-          {QStringLiteral("groupePrelevement"), QStringLiteral("Groupe"), G::Code, QStringLiteral("PRELEVEMENTS.GROUPE")},
-          {QStringLiteral("ombrage"), QStringLiteral("Ombrage"), G::Code, QStringLiteral("PRELEVEMENTS.OMBRAGE")},
+          {QStringLiteral("diatomees"), QStringLiteral("Type diatomées"), G::Code,
+           QStringLiteral("PRELEVEMENTS.DIATOMEES")},
+          {QStringLiteral("faciesSecondaire"), QStringLiteral("Faciès secondaire"), G::Code,
+           QStringLiteral("PRELEVEMENTS.FACIES")},
+          {QStringLiteral("groupePrelevement"), QStringLiteral("Groupe"), G::Code,
+           QStringLiteral("PRELEVEMENTS.GROUPE")},
+          {QStringLiteral("ombrage"), QStringLiteral("Ombrage"), G::Code,
+           QStringLiteral("PRELEVEMENTS.OMBRAGE")},
           {QStringLiteral("lame"), QStringLiteral("Lame"), G::Texte},
           {QStringLiteral("nbSupports"), QStringLiteral("Nb supports"), G::Nombre},
           {QStringLiteral("commentaires"), QStringLiteral("Commentaires"), G::Texte}},
@@ -132,9 +145,12 @@ const QVector<DefinitionGrilleOperation> &grillesOperation()
           {QStringLiteral("unite"), QStringLiteral("Unité"), G::Code, UNITES},
           {QStringLiteral("dateMesure"), QStringLiteral("Date"), G::Date},
           {QStringLiteral("heureMesure"), QStringLiteral("Heure"), G::Heure},
-          {QStringLiteral("methode"), QStringLiteral("Méthode"), G::Code, QStringLiteral("SELECT Nom, Code FROM METHODES ORDER BY Nom")},
-          {QStringLiteral("qualification"), QStringLiteral("Qualification"), G::Code, QStringLiteral("ANALYSES.QUALIFICATION")},
-          {QStringLiteral("statut"), QStringLiteral("Statut"), G::Code, QStringLiteral("ANALYSES.STATUT")},
+          {QStringLiteral("methode"), QStringLiteral("Méthode"), G::Code,
+           QStringLiteral("SELECT Nom, Code FROM METHODES ORDER BY Nom")},
+          {QStringLiteral("qualification"), QStringLiteral("Qualification"), G::Code,
+           QStringLiteral("ANALYSES.QUALIFICATION")},
+          {QStringLiteral("statut"), QStringLiteral("Statut"), G::Code,
+           QStringLiteral("ANALYSES.STATUT")},
           {QStringLiteral("commentaires"), QStringLiteral("Commentaires"), G::Texte}},
          QStringLiteral("Enregistrement des conditions environnementales terminé."),
          QStringLiteral("La condition a été supprimée."),
@@ -155,7 +171,8 @@ const QVector<DefinitionGrilleOperation> &grillesOperation()
          {{QStringLiteral("codeParametre"), QStringLiteral("Paramètre"), G::Code, PARAMETRES},
           {QStringLiteral("resultat"), QStringLiteral("Résultat"), G::Nombre},
           {QStringLiteral("codeUnite"), QStringLiteral("Unité"), G::Code, UNITES},
-          {QStringLiteral("codeRemarque"), QStringLiteral("Remarque"), G::Code, QStringLiteral("ANALYSES.CODEREMARQUE")},
+          {QStringLiteral("codeRemarque"), QStringLiteral("Remarque"), G::Code,
+           QStringLiteral("ANALYSES.CODEREMARQUE")},
           {QStringLiteral("codeAccreditation"), QStringLiteral("Accréditation"), G::Code,
            QStringLiteral("ANALYSES.ACCREDITATION")},
           {QStringLiteral("codeAgrement"), QStringLiteral("Agrément"), G::Nombre}},
@@ -184,7 +201,8 @@ EntreesCodees GrilleOperation::entrees(int colonne) const
     const ColonneGrilleOperation &c = m_def.colonnes[colonne];
     if (c.genre != GenreChamp::Code) return {};
     EntreesCodees e;
-    if (!c.source.isEmpty()) e = c.source.contains(u' ') ? entreesRequete(c.source) : entreesListe(c.source);
+    if (!c.source.isEmpty())
+        e = c.source.contains(u' ') ? entreesRequete(c.source) : entreesListe(c.source);
     return e.isEmpty() ? c.entreesFixes : e;
 }
 
@@ -203,9 +221,10 @@ LignesOperation GrilleOperation::charger(qint64 station, const QString &operatio
     QStringList colonnes{m_def.cle};
     for (const ColonneGrilleOperation &c : m_def.colonnes)
         colonnes << c.colonne;
-    const Tableau t = bd().extraire(QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                                    m_def.table + conditionOperation(station, sqlNombre(op.valeur)) +
-                                    QStringLiteral(" ORDER BY ") + m_def.cle);
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+        m_def.table + conditionOperation(station, sqlNombre(op.valeur)) +
+        QStringLiteral(" ORDER BY ") + m_def.cle);
     lignes.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l) {
         LigneOperation ligne;
@@ -222,12 +241,14 @@ RefusGrille GrilleOperation::verifier(const LignesOperation &lignes) const
     const int obligatoire = m_def.indexColonne(m_def.colonneObligatoire);
     for (int l = 0; l < lignes.size(); ++l) {
         if (estVide(lignes[l])) continue;
-        if (obligatoire >= 0 && lignes[l].textes.value(obligatoire).trimmed().isEmpty()) return {l, m_def.messageObligatoire};
+        if (obligatoire >= 0 && lignes[l].textes.value(obligatoire).trimmed().isEmpty())
+            return {l, m_def.messageObligatoire};
         for (int c = 0; c < m_def.colonnes.size(); ++c) {
             const ColonneGrilleOperation &col = m_def.colonnes[c];
             const QString v = lignes[l].textes.value(c).trimmed();
             const int n = taille(m_def.table, col.colonne);
-            if (!saisieCorrecte(col.genre, v, colonneNumerique(col.colonne)) || (n > 0 && v.size() > n))
+            if (!saisieCorrecte(col.genre, v, colonneNumerique(col.colonne)) ||
+                (n > 0 && v.size() > n))
                 return {l, pourLaLigne(col.titre, v, l + 1)};
         }
     }
@@ -246,14 +267,16 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
     const QString condition = conditionOperation(station, op);
     // Stored lines keep their number (elementary sample n is column Pn of the taxa lists).
     double prochain = 1;
-    if (const QVariant max = bd().valeur(QStringLiteral("SELECT max(") + m_def.cle + QStringLiteral(") FROM ") + m_def.table + condition);
+    if (const QVariant max = bd().valeur(QStringLiteral("SELECT max(") + m_def.cle +
+                                         QStringLiteral(") FROM ") + m_def.table + condition);
         !max.isNull())
         prochain = max.toDouble() + 1;
     for (const LigneOperation &l : std::as_const(lignes))
         if (!l.cle.isNull() && l.cle.toDouble() >= prochain) prochain = l.cle.toDouble() + 1;
 
     LignesOperation ecrites;
-    QStringList colonnes{QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"), m_def.cle};
+    QStringList colonnes{QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"),
+                         m_def.cle};
     QStringList marques{QStringLiteral("?"), QStringLiteral("?"), QStringLiteral("?")};
     for (const ColonneGrilleOperation &c : m_def.colonnes) {
         colonnes << c.colonne;
@@ -261,9 +284,10 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
     }
     const bool ok = dansTransaction([&] {
         if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_def.table + condition)) return false;
-        InstructionPreparee ajout = bd().preparer(QStringLiteral("INSERT INTO ") + m_def.table + QStringLiteral(" (") +
-                                                  colonnes.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
-                                                  marques.join(QStringLiteral(", ")) + u')');
+        InstructionPreparee ajout =
+            bd().preparer(QStringLiteral("INSERT INTO ") + m_def.table + QStringLiteral(" (") +
+                          colonnes.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                          marques.join(QStringLiteral(", ")) + u')');
         for (LigneOperation ligne : std::as_const(lignes)) {
             if (estVide(ligne)) continue;
             if (ligne.cle.isNull()) ligne.cle = prochain++;
@@ -275,10 +299,13 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
             ecrites << ligne;
         }
         if (commentaireResultat) {
-            InstructionPreparee commentaire = bd().preparer(
-                QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET commentaireResultat=? WHERE codeQualitometre=? "
-                               "AND codeOperation=?"));
-            if (!commentaire.executer({commentaireResultat->trimmed().isEmpty() ? QVariant() : QVariant(*commentaireResultat),
+            InstructionPreparee commentaire =
+                bd().preparer(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET "
+                                             "commentaireResultat=? WHERE codeQualitometre=? "
+                                             "AND codeOperation=?"));
+            if (!commentaire.executer({commentaireResultat->trimmed().isEmpty()
+                                           ? QVariant()
+                                           : QVariant(*commentaireResultat),
                                        double(station), op.toDouble()}))
                 return false;
         }
@@ -290,14 +317,20 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
     return true;
 }
 
-bool GrilleOperation::supprimerLigne(qint64 station, const QString &operation, const LigneOperation &ligne) const
+bool GrilleOperation::supprimerLigne(qint64 station, const QString &operation,
+                                     const LigneOperation &ligne) const
 {
-    if (afficherMessage(QStringLiteral("Question"), texteGrillesOperation::QUESTION_LIGNE) != BoutonOui) return false;
+    if (afficherMessage(QStringLiteral("Question"), texteGrillesOperation::QUESTION_LIGNE) !=
+        BoutonOui)
+        return false;
     const Nombre op = enNombre(operation, true);
     if (!ligne.cle.isNull() && op.estNombre()) {
-        if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_def.table + conditionOperation(station, sqlNombre(op.valeur)) +
-                          QStringLiteral(" AND ") + m_def.cle + u'=' + sqlNombre(ligne.cle.toDouble()))) {
-            afficherMessage(QStringLiteral("Erreur"), QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
+        if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_def.table +
+                          conditionOperation(station, sqlNombre(op.valeur)) +
+                          QStringLiteral(" AND ") + m_def.cle + u'=' +
+                          sqlNombre(ligne.cle.toDouble()))) {
+            afficherMessage(QStringLiteral("Erreur"),
+                            QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
             return false;
         }
     }
@@ -340,9 +373,11 @@ QVector<LigneRecouvrement> chargerRecouvrements(qint64 station, const QString &o
     QVector<LigneRecouvrement> lignes(supportsRecouvrement().size());
     const Nombre op = enNombre(operation, true);
     if (!op.estNombre()) return lignes;
-    const Tableau t = bd().extraire(QStringLiteral("SELECT indice, recouvrement, type, recouvrementChenal, "
-                                                   "recouvrementIntermediaire, recouvrementBerge FROM QUALITOMETRES_OPERATIONS_REC") +
-                                    conditionOperation(station, sqlNombre(op.valeur)));
+    const Tableau t = bd().extraire(
+        QStringLiteral(
+            "SELECT indice, recouvrement, type, recouvrementChenal, "
+            "recouvrementIntermediaire, recouvrementBerge FROM QUALITOMETRES_OPERATIONS_REC") +
+        conditionOperation(station, sqlNombre(op.valeur)));
     for (int l = 0; l < t.nbLignes(); ++l) {
         const int i = int(t(l, 0).toDouble()) - 1;
         if (i < 0 || i >= lignes.size()) continue;
@@ -362,7 +397,9 @@ RefusGrille verifierRecouvrements(const QVector<LigneRecouvrement> &lignes)
             const QString &texte;
             double &somme;
             bool zone;
-        } valeurs[] = {{r.recouvrement, total, false}, {r.chenal, chenal, true}, {r.intermediaire, intermediaire, true},
+        } valeurs[] = {{r.recouvrement, total, false},
+                       {r.chenal, chenal, true},
+                       {r.intermediaire, intermediaire, true},
                        {r.berge, berge, true}};
         for (const auto &v : valeurs) {
             if (v.texte.trimmed().isEmpty()) continue;
@@ -378,14 +415,17 @@ RefusGrille verifierRecouvrements(const QVector<LigneRecouvrement> &lignes)
     }
     if (!saisi) return {};
     const auto cent = [](double s) { return std::abs(s - 100) < 1e-6; };
-    if (!parZone) return cent(total) ? RefusGrille{} : RefusGrille{-1, texteGrillesOperation::RECOUVREMENTS_TOTAL};
+    if (!parZone)
+        return cent(total) ? RefusGrille{}
+                           : RefusGrille{-1, texteGrillesOperation::RECOUVREMENTS_TOTAL};
     if (!cent(chenal)) return {-1, texteGrillesOperation::RECOUVREMENTS_CHENAL};
     if (!cent(intermediaire)) return {-1, texteGrillesOperation::RECOUVREMENTS_INTERMEDIAIRE};
     if (!cent(berge)) return {-1, texteGrillesOperation::RECOUVREMENTS_BERGES};
     return {};
 }
 
-bool enregistrerRecouvrements(qint64 station, const QString &operation, const QVector<LigneRecouvrement> &lignes)
+bool enregistrerRecouvrements(qint64 station, const QString &operation,
+                              const QVector<LigneRecouvrement> &lignes)
 {
     QString op;
     if (!operationEnregistree(operation, op)) return false;
@@ -394,20 +434,26 @@ bool enregistrerRecouvrements(qint64 station, const QString &operation, const QV
         return false;
     }
     const bool ok = dansTransaction([&] {
-        if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_REC") + conditionOperation(station, op)))
+        if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_REC") +
+                          conditionOperation(station, op)))
             return false;
-        InstructionPreparee ajout = bd().preparer(QStringLiteral(
-            "INSERT INTO QUALITOMETRES_OPERATIONS_REC (codeQualitometre, codeOperation, indice, recouvrement, type, "
-            "recouvrementChenal, recouvrementIntermediaire, recouvrementBerge) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        InstructionPreparee ajout = bd().preparer(
+            QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_REC (codeQualitometre, "
+                           "codeOperation, indice, recouvrement, type, "
+                           "recouvrementChenal, recouvrementIntermediaire, recouvrementBerge) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 0; i < lignes.size(); ++i) {
             const LigneRecouvrement &r = lignes[i];
-            if (r.recouvrement.trimmed().isEmpty() && r.type.trimmed().isEmpty() && r.chenal.trimmed().isEmpty() &&
-                r.intermediaire.trimmed().isEmpty() && r.berge.trimmed().isEmpty())
+            if (r.recouvrement.trimmed().isEmpty() && r.type.trimmed().isEmpty() &&
+                r.chenal.trimmed().isEmpty() && r.intermediaire.trimmed().isEmpty() &&
+                r.berge.trimmed().isEmpty())
                 continue;
-            if (!ajout.executer({double(station), op.toDouble(), double(i + 1), enNombre(r.recouvrement, true).variant(),
-                                 r.type.trimmed().isEmpty() ? QVariant() : QVariant(r.type.trimmed()),
-                                 enNombre(r.chenal, true).variant(), enNombre(r.intermediaire, true).variant(),
-                                 enNombre(r.berge, true).variant()}))
+            if (!ajout.executer(
+                    {double(station), op.toDouble(), double(i + 1),
+                     enNombre(r.recouvrement, true).variant(),
+                     r.type.trimmed().isEmpty() ? QVariant() : QVariant(r.type.trimmed()),
+                     enNombre(r.chenal, true).variant(), enNombre(r.intermediaire, true).variant(),
+                     enNombre(r.berge, true).variant()}))
                 return false;
         }
         return true;
@@ -423,8 +469,9 @@ const QVector<CaracteristiqueUnite> &caracteristiquesUnites()
     static const QVector<CaracteristiqueUnite> lignes = [] {
         QVector<CaracteristiqueUnite> l;
         const QString g0 = QStringLiteral("Description");
-        const QStringList description{QStringLiteral("Recouvrement (%)"), QStringLiteral("Longueur (m)"),
-                                      QStringLiteral("Largeur (m)"), QStringLiteral("Surface végétalisée (%)")};
+        const QStringList description{QStringLiteral("Recouvrement (%)"),
+                                      QStringLiteral("Longueur (m)"), QStringLiteral("Largeur (m)"),
+                                      QStringLiteral("Surface végétalisée (%)")};
         for (int i = 0; i < description.size(); ++i)
             l.append({0, i, g0, description[i], false});
         const struct
@@ -433,22 +480,31 @@ const QVector<CaracteristiqueUnite> &caracteristiquesUnites()
             const char *nom;
             QStringList lignes;
         } groupes[] = {
-            {1, "Type de faciès",
-             {QStringLiteral("Chenal lentique"), QStringLiteral("Chenal lotique"), QStringLiteral("Radier"),
-              QStringLiteral("Plat courant"), QStringLiteral("Plat lent"), QStringLiteral("Mouille"), QStringLiteral("Fosse"),
-              QStringLiteral("Autre")}},
-            {2, "Classes de profondeur (m)",
-             {QStringLiteral("P < 0,1"), QStringLiteral("0,1 <= P< 0,5"), QStringLiteral("0,5 <= P < 1"),
-              QStringLiteral("1 <= P < 2"), QStringLiteral("P >= 2")}},
-            {3, "Classes de vitesse (m/s)",
-             {QStringLiteral("V < 0,05"), QStringLiteral("0,05 <= V < 0,2"), QStringLiteral("0,2 <= V < 0,5"),
-              QStringLiteral("0,5 <= V < 1"), QStringLiteral("V >= 1")}},
-            {4, "Éclairement",
-             {QStringLiteral("Très ombragé"), QStringLiteral("Ombragé"), QStringLiteral("Peu ombragé"),
-              QStringLiteral("Éclairé"), QStringLiteral("Très éclairé")}},
-            {5, "Types de substrat",
-             {QStringLiteral("Vases, limons"), QStringLiteral("Sables, graviers"), QStringLiteral("Cailloux, pierres"),
-              QStringLiteral("Blocs, dalles"), QStringLiteral("Racines, branchages"), QStringLiteral("Artificiel")}},
+            {1,
+             "Type de faciès",
+             {QStringLiteral("Chenal lentique"), QStringLiteral("Chenal lotique"),
+              QStringLiteral("Radier"), QStringLiteral("Plat courant"), QStringLiteral("Plat lent"),
+              QStringLiteral("Mouille"), QStringLiteral("Fosse"), QStringLiteral("Autre")}},
+            {2,
+             "Classes de profondeur (m)",
+             {QStringLiteral("P < 0,1"), QStringLiteral("0,1 <= P< 0,5"),
+              QStringLiteral("0,5 <= P < 1"), QStringLiteral("1 <= P < 2"),
+              QStringLiteral("P >= 2")}},
+            {3,
+             "Classes de vitesse (m/s)",
+             {QStringLiteral("V < 0,05"), QStringLiteral("0,05 <= V < 0,2"),
+              QStringLiteral("0,2 <= V < 0,5"), QStringLiteral("0,5 <= V < 1"),
+              QStringLiteral("V >= 1")}},
+            {4,
+             "Éclairement",
+             {QStringLiteral("Très ombragé"), QStringLiteral("Ombragé"),
+              QStringLiteral("Peu ombragé"), QStringLiteral("Éclairé"),
+              QStringLiteral("Très éclairé")}},
+            {5,
+             "Types de substrat",
+             {QStringLiteral("Vases, limons"), QStringLiteral("Sables, graviers"),
+              QStringLiteral("Cailloux, pierres"), QStringLiteral("Blocs, dalles"),
+              QStringLiteral("Racines, branchages"), QStringLiteral("Artificiel")}},
             {6, "Périphyton", {QStringLiteral("Périphyton")}},
         };
         for (const auto &g : groupes)
@@ -473,8 +529,10 @@ ValeursUnites chargerUnites(qint64 station, const QString &operation)
     ValeursUnites v{QStringList(lignes.size()), QStringList(lignes.size())};
     const Nombre op = enNombre(operation, true);
     if (!op.estNombre()) return v;
-    const Tableau t = bd().extraire(QStringLiteral("SELECT unite, groupe, sousGroupe, resultat FROM QUALITOMETRES_OPERATIONS_UNITES") +
-                                    conditionOperation(station, sqlNombre(op.valeur)));
+    const Tableau t = bd().extraire(
+        QStringLiteral(
+            "SELECT unite, groupe, sousGroupe, resultat FROM QUALITOMETRES_OPERATIONS_UNITES") +
+        conditionOperation(station, sqlNombre(op.valeur)));
     for (int l = 0; l < t.nbLignes(); ++l)
         for (int i = 0; i < lignes.size(); ++i)
             if (lignes[i].groupe == t(l, 1).toInt() && lignes[i].sousGroupe == t(l, 2).toInt()) {
@@ -492,7 +550,8 @@ RefusGrille verifierUnites(const ValeursUnites &v)
             const QString t = brut.trimmed();
             if (t.isEmpty()) continue;
             const Nombre n = enNombre(t, true);
-            const bool ok = lignes[i].note ? (n.estNombre() && n.valeur >= 0 && n.valeur <= 3 && n.valeur == std::floor(n.valeur))
+            const bool ok = lignes[i].note ? (n.estNombre() && n.valeur >= 0 && n.valeur <= 3 &&
+                                              n.valeur == std::floor(n.valeur))
                                            : n.estNombre();
             if (!ok) return {i, pourLaLigne(lignes[i].libelle, t, i + 1)};
         }
@@ -509,21 +568,24 @@ bool enregistrerUnites(qint64 station, const QString &operation, const ValeursUn
     }
     const auto &lignes = caracteristiquesUnites();
     const bool ok = dansTransaction([&] {
-        InstructionPreparee ajout = bd().preparer(QStringLiteral(
-            "INSERT INTO QUALITOMETRES_OPERATIONS_UNITES (CodeQualitometre, codeOperation, unite, groupe, sousGroupe, resultat) "
-            "VALUES (?, ?, ?, ?, ?, ?)"));
+        InstructionPreparee ajout = bd().preparer(
+            QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_UNITES (CodeQualitometre, "
+                           "codeOperation, unite, groupe, sousGroupe, resultat) "
+                           "VALUES (?, ?, ?, ?, ?, ?)"));
         // Each (unit, group) set is replaced as a whole.
         for (int unite = 1; unite <= 2; ++unite)
             for (int groupe = 0; groupe <= 6; ++groupe) {
-                if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_UNITES") + conditionOperation(station, op) +
-                                  QStringLiteral(" AND unite=") + QString::number(unite) + QStringLiteral(" AND groupe=") +
+                if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_UNITES") +
+                                  conditionOperation(station, op) + QStringLiteral(" AND unite=") +
+                                  QString::number(unite) + QStringLiteral(" AND groupe=") +
                                   QString::number(groupe)))
                     return false;
                 for (int i = 0; i < lignes.size(); ++i) {
                     if (lignes[i].groupe != groupe) continue;
                     const QString t = (unite == 1 ? v.ur1 : v.ur2).value(i).trimmed();
                     if (t.isEmpty()) continue;
-                    if (!ajout.executer({double(station), op.toDouble(), unite, groupe, lignes[i].sousGroupe, enNombre(t, true).valeur}))
+                    if (!ajout.executer({double(station), op.toDouble(), unite, groupe,
+                                         lignes[i].sousGroupe, enNombre(t, true).valeur}))
                         return false;
                 }
             }

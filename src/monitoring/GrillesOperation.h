@@ -22,15 +22,15 @@ struct ColonneGrilleOperation
     QString colonne;
     QString titre;
     GenreChamp genre = GenreChamp::Texte;
-    QString source;            // Code: a CODES_SANDRE champ or a SELECT of (label, code)
+    QString source;             // Code: a CODES_SANDRE champ or a SELECT of (label, code)
     EntreesCodees entreesFixes; // Code: used when the source gives none
 };
 
 struct DefinitionGrilleOperation
 {
-    QString nom;   // "prelevements", "conditions", "dispositifs", "resultats"
+    QString nom; // "prelevements", "conditions", "dispositifs", "resultats"
     QString table;
-    QString cle;   // numbered column: "indice" or "codeCondition"
+    QString cle; // numbered column: "indice" or "codeCondition"
     QVector<ColonneGrilleOperation> colonnes;
     QString messageFin;      // "Enregistrement des dispositifs terminé."
     QString messageSupprime; // "Le dispositif a été supprimé."
@@ -60,15 +60,19 @@ struct RefusGrille
 };
 
 namespace texteGrillesOperation {
-inline const QString QUESTION_LIGNE = QStringLiteral("Voulez vous supprimer la ligne sélectionnée ?");
+inline const QString QUESTION_LIGNE =
+    QStringLiteral("Voulez vous supprimer la ligne sélectionnée ?");
 inline const QString ECHEC = QStringLiteral("L'enregistrement a échoué, rien n'a été modifié :\n");
-inline const QString RECOUVREMENTS_FIN = QStringLiteral("Enregistrement des recouvrements terminé.");
-inline const QString RECOUVREMENTS_TOTAL = QStringLiteral("Le total des recouvrements n'est pas égal à 100%.");
+inline const QString RECOUVREMENTS_FIN =
+    QStringLiteral("Enregistrement des recouvrements terminé.");
+inline const QString RECOUVREMENTS_TOTAL =
+    QStringLiteral("Le total des recouvrements n'est pas égal à 100%.");
 inline const QString RECOUVREMENTS_CHENAL =
     QStringLiteral("Le total des recouvrements du chenal profond n'est pas égal à 100%.");
 inline const QString RECOUVREMENTS_INTERMEDIAIRE =
     QStringLiteral("Le total des recouvrements de la zone intermédiaire n'est pas égal à 100%.");
-inline const QString RECOUVREMENTS_BERGES = QStringLiteral("Le total des recouvrements des berges n'est pas égal à 100%.");
+inline const QString RECOUVREMENTS_BERGES =
+    QStringLiteral("Le total des recouvrements des berges n'est pas égal à 100%.");
 inline const QString UNITES_FIN = QStringLiteral("Enregistrement des unités de relevé terminé.");
 inline const QString UR1 = QStringLiteral("CARACTERISTIQUES UR1 (rapide ou unique)");
 inline const QString UR2 = QStringLiteral("CARACTERISTIQUES UR2 (lent)");
@@ -90,7 +94,8 @@ class GrilleOperation
     bool enregistrer(qint64 station, const QString &operation, LignesOperation &lignes,
                      const QString *commentaireResultat = nullptr) const;
     // Question, then the line's row; true when the line may leave the grid.
-    bool supprimerLigne(qint64 station, const QString &operation, const LigneOperation &ligne) const;
+    bool supprimerLigne(qint64 station, const QString &operation,
+                        const LigneOperation &ligne) const;
 
     bool estVide(const LigneOperation &ligne) const;
     EntreesCodees entrees(int colonne) const;
@@ -123,7 +128,8 @@ QVector<LigneRecouvrement> chargerRecouvrements(qint64 station, const QString &o
 // Covers by zone when any zone value is given: each zone totals 100; otherwise the station's
 // covers total 100. Nothing typed at all is accepted (the covers are removed).
 RefusGrille verifierRecouvrements(const QVector<LigneRecouvrement> &lignes);
-bool enregistrerRecouvrements(qint64 station, const QString &operation, const QVector<LigneRecouvrement> &lignes);
+bool enregistrerRecouvrements(qint64 station, const QString &operation,
+                              const QVector<LigneRecouvrement> &lignes);
 
 // --- Survey units of a macrophyte operation (point "271") -------------------------------------
 struct CaracteristiqueUnite

@@ -18,12 +18,15 @@ namespace {
 // Columns of the table before the values.
 constexpr int COLONNES_CLE = 4; // codeOperation, codeListe, indice, codeTaxon
 
-QString nomTable(qint64 station) { return identifiantTable(PREFIXE_LISTE_TAXONS, QString::number(station)); }
+QString nomTable(qint64 station)
+{
+    return identifiantTable(PREFIXE_LISTE_TAXONS, QString::number(station));
+}
 
 QString conditionListe(qint64 operation, int liste)
 {
-    return QStringLiteral(" WHERE codeOperation=") + QString::number(operation) + QStringLiteral(" AND codeListe=") +
-           QString::number(liste);
+    return QStringLiteral(" WHERE codeOperation=") + QString::number(operation) +
+           QStringLiteral(" AND codeListe=") + QString::number(liste);
 }
 
 } // namespace
@@ -58,14 +61,16 @@ bool creerTableListeTaxons(qint64 codeQualitometre)
     return ok;
 }
 
-bool ecrireTaxonListe(bool premiereLigne, qint64 codeQualitometre, qint64 codeOperation, int codeListe, int indice,
-                      const LigneTaxonListe &ligne)
+bool ecrireTaxonListe(bool premiereLigne, qint64 codeQualitometre, qint64 codeOperation,
+                      int codeListe, int indice, const LigneTaxonListe &ligne)
 {
     const QString table = nomTable(codeQualitometre);
     if (table.isEmpty()) return false;
     if (premiereLigne) {
         if (!creerTableListeTaxons(codeQualitometre)) return false;
-        if (!bd().Execute(QStringLiteral("DELETE FROM ") + table + conditionListe(codeOperation, codeListe))) return false;
+        if (!bd().Execute(QStringLiteral("DELETE FROM ") + table +
+                          conditionListe(codeOperation, codeListe)))
+            return false;
     }
     QVector<QVariant> valeurs{ligne.codeTaxon.trimmed()};
     for (const QVariant &v : ligne.valeurs)
@@ -76,20 +81,23 @@ bool ecrireTaxonListe(bool premiereLigne, qint64 codeQualitometre, qint64 codeOp
         QStringList affectations{QStringLiteral("codeTaxon=?")};
         for (const QString &c : colonnesValeursListe())
             affectations << c + QStringLiteral("=?");
-        InstructionPreparee maj = bd().preparer(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
-                                                affectations.join(QStringLiteral(", ")) +
-                                                QStringLiteral(" WHERE codeOperation=? AND codeListe=? AND indice=?"));
+        InstructionPreparee maj =
+            bd().preparer(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
+                          affectations.join(QStringLiteral(", ")) +
+                          QStringLiteral(" WHERE codeOperation=? AND codeListe=? AND indice=?"));
         if (!maj.executer(valeurs)) return false;
         if (maj.lignesModifiees() > 0) return true;
     }
     const QStringList colonnes = QStringList{QStringLiteral("codeTaxon")} + colonnesValeursListe() +
-                                 QStringList{QStringLiteral("codeOperation"), QStringLiteral("codeListe"), QStringLiteral("indice")};
+                                 QStringList{QStringLiteral("codeOperation"),
+                                             QStringLiteral("codeListe"), QStringLiteral("indice")};
     QStringList marques;
     for (qsizetype i = 0; i < colonnes.size(); ++i)
         marques << QStringLiteral("?");
-    InstructionPreparee ajout = bd().preparer(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
-                                              colonnes.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
-                                              marques.join(QStringLiteral(", ")) + u')');
+    InstructionPreparee ajout =
+        bd().preparer(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
+                      colonnes.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                      marques.join(QStringLiteral(", ")) + u')');
     return ajout.executer(valeurs);
 }
 
@@ -98,18 +106,23 @@ ListeTaxonsOperation::ListeTaxonsOperation(qint64 station, QString identifiantPo
 {
     using G = GenreChamp;
     m_omnidia = reglageActif(reglage::omnidia);
-    m_colonnes << ColonneGrilleTaxons{QStringLiteral("Taxon"), -1, G::Texte} << ColonneGrilleTaxons{QStringLiteral("Code"), -1, G::Texte};
+    m_colonnes << ColonneGrilleTaxons{QStringLiteral("Taxon"), -1, G::Texte}
+               << ColonneGrilleTaxons{QStringLiteral("Code"), -1, G::Texte};
     if (m_omnidia) m_colonnes << ColonneGrilleTaxons{QStringLiteral("Omnidia"), -1, G::Texte};
     if (m_point == QLatin1String("271"))
-        m_colonnes << ColonneGrilleTaxons{QStringLiteral("UR1"), PourcentageA} << ColonneGrilleTaxons{QStringLiteral("UR2"), PourcentageB};
+        m_colonnes << ColonneGrilleTaxons{QStringLiteral("UR1"), PourcentageA}
+                   << ColonneGrilleTaxons{QStringLiteral("UR2"), PourcentageB};
     else
-        m_colonnes << ColonneGrilleTaxons{QStringLiteral("A"), DenombrementA} << ColonneGrilleTaxons{QStringLiteral("B"), DenombrementB}
+        m_colonnes << ColonneGrilleTaxons{QStringLiteral("A"), DenombrementA}
+                   << ColonneGrilleTaxons{QStringLiteral("B"), DenombrementB}
                    << ColonneGrilleTaxons{QStringLiteral("C"), DenombrementC};
     EntreesCodees developpement = entreesListe(QStringLiteral("TAXONS.DEVELOPPEMENT"));
     developpement.append({QStringLiteral("99"), QStringLiteral("cf"), 0});
     m_colonnes << ColonneGrilleTaxons{QStringLiteral("Unité"), CodeUnite, G::Code,
-                                      entreesRequete(QStringLiteral("SELECT Nom, Code FROM ANALYSES_UNITES ORDER BY Nom"))}
-               << ColonneGrilleTaxons{QStringLiteral("Développement"), CodeDeveloppement, G::Code, developpement}
+                                      entreesRequete(QStringLiteral(
+                                          "SELECT Nom, Code FROM ANALYSES_UNITES ORDER BY Nom"))}
+               << ColonneGrilleTaxons{QStringLiteral("Développement"), CodeDeveloppement, G::Code,
+                                      developpement}
                << ColonneGrilleTaxons{QStringLiteral("Remarque"), CodeRemarque, G::Code,
                                       entreesListe(QStringLiteral("ANALYSES.CODEREMARQUE"))}
                << ColonneGrilleTaxons{QStringLiteral("Confiance"), CodeConfiance, G::Code,
@@ -118,7 +131,8 @@ ListeTaxonsOperation::ListeTaxonsOperation(qint64 station, QString identifiantPo
                << ColonneGrilleTaxons{QStringLiteral("Calcul indice"), CodeCalculIndice, G::Code,
                                       entreesListe(QStringLiteral("ANALYSES.CALCUL_INDICE"))};
     for (int p = 0; p < 12; ++p)
-        m_colonnes << ColonneGrilleTaxons{QStringLiteral("P") + QString::number(p + 1), DenombrementP1 + p};
+        m_colonnes << ColonneGrilleTaxons{QStringLiteral("P") + QString::number(p + 1),
+                                          DenombrementP1 + p};
 }
 
 bool ListeTaxonsOperation::charger(const QString &operation, int codeListe)
@@ -131,23 +145,27 @@ bool ListeTaxonsOperation::charger(const QString &operation, int codeListe)
     if (!op.estNombre()) return true;
     const qint64 o = qint64(op.valeur);
     const Tableau entete = bd().extraire(
-        QStringLiteral("SELECT nom, Commentaires FROM QUALITOMETRES_OPERATIONS_LISTE WHERE codeQualitometre=") +
+        QStringLiteral("SELECT nom, Commentaires FROM QUALITOMETRES_OPERATIONS_LISTE WHERE "
+                       "codeQualitometre=") +
         QString::number(m_station) + QStringLiteral(" AND codeOperation=") + QString::number(o) +
         QStringLiteral(" AND codeListe=") + QString::number(codeListe));
     if (!entete.estVide()) {
         nomListe = entete.texte(0, 0);
         commentaireListe = entete.texte(0, 1);
     }
-    microPrelevement = bd().valeur(QStringLiteral("SELECT microPrelevement FROM QUALITOMETRES_POINTS_OPERATIONS WHERE "
-                                                  "codeQualitometre=") +
-                                   QString::number(m_station) + QStringLiteral(" AND codeOperation=") + QString::number(o))
-                           .toString()
-                           .trimmed() == QLatin1String("1");
+    microPrelevement =
+        bd().valeur(
+                QStringLiteral("SELECT microPrelevement FROM QUALITOMETRES_POINTS_OPERATIONS WHERE "
+                               "codeQualitometre=") +
+                QString::number(m_station) + QStringLiteral(" AND codeOperation=") +
+                QString::number(o))
+            .toString()
+            .trimmed() == QLatin1String("1");
     if (!bd().tableExiste(PREFIXE_LISTE_TAXONS + QString::number(m_station))) return true;
     // The table may lack the counts P1 to P12 (older layout): only the columns it has are read.
     const QStringList existantes = bd().colonnes(PREFIXE_LISTE_TAXONS + QString::number(m_station));
-    QStringList lues{QStringLiteral("L.indice"), QStringLiteral("L.codeTaxon"), QStringLiteral("T.nomLatin"),
-                     QStringLiteral("T.codeOmnidia")};
+    QStringList lues{QStringLiteral("L.indice"), QStringLiteral("L.codeTaxon"),
+                     QStringLiteral("T.nomLatin"), QStringLiteral("T.codeOmnidia")};
     QVector<int> index;
     for (int i = 0; i < colonnesValeursListe().size(); ++i)
         if (existantes.contains(colonnesValeursListe()[i], Qt::CaseInsensitive)) {
@@ -156,12 +174,14 @@ bool ListeTaxonsOperation::charger(const QString &operation, int codeListe)
         }
     long nb = 0;
     Tableau t;
-    if (!bd().ExtraireRecords(QStringLiteral("SELECT ") + lues.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                                  nomTable(m_station) +
-                                  QStringLiteral(" L LEFT JOIN TAXONS T ON L.codeTaxon = T.codeTaxon WHERE L.codeOperation=") +
-                                  QString::number(o) + QStringLiteral(" AND L.codeListe=") + QString::number(codeListe) +
-                                  QStringLiteral(" ORDER BY L.indice ASC"),
-                              nb, t))
+    if (!bd().ExtraireRecords(
+            QStringLiteral("SELECT ") + lues.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                nomTable(m_station) +
+                QStringLiteral(
+                    " L LEFT JOIN TAXONS T ON L.codeTaxon = T.codeTaxon WHERE L.codeOperation=") +
+                QString::number(o) + QStringLiteral(" AND L.codeListe=") +
+                QString::number(codeListe) + QStringLiteral(" ORDER BY L.indice ASC"),
+            nb, t))
         return false;
     m_lignes.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l) {
@@ -198,7 +218,8 @@ int ListeTaxonsOperation::ajouterTaxons(const QVector<Ligne> &taxons)
 
 QString ListeTaxonsOperation::texte(int ligne, int colonne) const
 {
-    if (ligne < 0 || ligne >= m_lignes.size() || colonne < 0 || colonne >= m_colonnes.size()) return {};
+    if (ligne < 0 || ligne >= m_lignes.size() || colonne < 0 || colonne >= m_colonnes.size())
+        return {};
     const Ligne &l = m_lignes[ligne];
     const int v = m_colonnes[colonne].valeur;
     if (v >= 0) return l.valeurs[v];
@@ -207,10 +228,13 @@ QString ListeTaxonsOperation::texte(int ligne, int colonne) const
 
 void ListeTaxonsOperation::definirTexte(int ligne, int colonne, const QString &texte)
 {
-    if (ligne < 0 || ligne >= m_lignes.size() || colonne < 0 || colonne >= m_colonnes.size()) return;
+    if (ligne < 0 || ligne >= m_lignes.size() || colonne < 0 || colonne >= m_colonnes.size())
+        return;
     const int v = m_colonnes[colonne].valeur;
-    if (v >= 0) m_lignes[ligne].valeurs[v] = texte.trimmed();
-    else if (colonne == 1) m_lignes[ligne].codeTaxon = texte.trimmed();
+    if (v >= 0)
+        m_lignes[ligne].valeurs[v] = texte.trimmed();
+    else if (colonne == 1)
+        m_lignes[ligne].codeTaxon = texte.trimmed();
 }
 
 bool ListeTaxonsOperation::aDenombrement(const Ligne &ligne)
@@ -234,21 +258,25 @@ RefusGrille ListeTaxonsOperation::verifier() const
         if (ligne.codeTaxon.isEmpty()) return {l, texteListeTaxons::TAXON_VIDE.arg(l + 1)};
         for (const ColonneGrilleTaxons &c : m_colonnes)
             if (c.valeur >= 0 && !saisieCorrecte(GenreChamp::Nombre, ligne.valeurs[c.valeur], true))
-                return {l, QStringLiteral("La valeur « %1 » de la colonne %2 pour la ligne %3 n'est pas correcte.")
-                               .arg(ligne.valeurs[c.valeur], c.titre)
-                               .arg(l + 1)};
+                return {
+                    l, QStringLiteral(
+                           "La valeur « %1 » de la colonne %2 pour la ligne %3 n'est pas correcte.")
+                           .arg(ligne.valeurs[c.valeur], c.titre)
+                           .arg(l + 1)};
         codes << sqlTexte(ligne.codeTaxon);
     }
     if (codes.isEmpty()) return {};
     QSet<QString> connus;
     for (qsizetype debut = 0; debut < codes.size(); debut += 500) {
-        const Tableau t = bd().extraire(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon IN (") +
-                                        codes.mid(debut, 500).join(QStringLiteral(", ")) + u')');
+        const Tableau t =
+            bd().extraire(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon IN (") +
+                          codes.mid(debut, 500).join(QStringLiteral(", ")) + u')');
         for (int i = 0; i < t.nbLignes(); ++i)
             connus.insert(t.texte(i, 0).trimmed());
     }
     for (int l = 0; l < m_lignes.size(); ++l)
-        if (!connus.contains(m_lignes[l].codeTaxon)) return {l, texteListeTaxons::TAXON_INCONNU.arg(m_lignes[l].codeTaxon).arg(l + 1)};
+        if (!connus.contains(m_lignes[l].codeTaxon))
+            return {l, texteListeTaxons::TAXON_INCONNU.arg(m_lignes[l].codeTaxon).arg(l + 1)};
     return {};
 }
 
@@ -261,7 +289,8 @@ bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
     for (const Ligne &l : std::as_const(m_lignes))
         sansDenombrement = sansDenombrement || !aDenombrement(l);
     if (sansDenombrement &&
-        afficherMessage(QStringLiteral("Question"), texteListeTaxons::QUESTION_SANS_DENOMBREMENT) == BoutonOui)
+        afficherMessage(QStringLiteral("Question"), texteListeTaxons::QUESTION_SANS_DENOMBREMENT) ==
+            BoutonOui)
         m_lignes.removeIf([](const Ligne &l) { return !aDenombrement(l); });
     if (const RefusGrille refus = verifier(); !refus.estVide()) {
         afficherMessage(QStringLiteral("Erreur"), refus.message);
@@ -269,25 +298,31 @@ bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
     }
     Transaction transaction;
     bool ok = transaction.estOuverte() &&
-              bd().Execute(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET microPrelevement=") +
-                           sqlTexte(microPrelevement ? QStringLiteral("1") : QStringLiteral("0")) +
-                           QStringLiteral(" WHERE codeQualitometre=") + QString::number(m_station) +
-                           QStringLiteral(" AND codeOperation=") + op);
+              bd().Execute(
+                  QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET microPrelevement=") +
+                  sqlTexte(microPrelevement ? QStringLiteral("1") : QStringLiteral("0")) +
+                  QStringLiteral(" WHERE codeQualitometre=") + QString::number(m_station) +
+                  QStringLiteral(" AND codeOperation=") + op);
     if (ok) {
-        const QVector<QVariant> entete{nomListe.trimmed().isEmpty() ? QVariant() : QVariant(nomListe.trimmed()),
-                                       commentaireListe.trimmed().isEmpty() ? QVariant() : QVariant(commentaireListe),
-                                       double(m_station), double(o), double(codeListe)};
-        InstructionPreparee maj = bd().preparer(QStringLiteral(
-            "UPDATE QUALITOMETRES_OPERATIONS_LISTE SET nom=?, Commentaires=? WHERE codeQualitometre=? AND codeOperation=? "
-            "AND codeListe=?"));
+        const QVector<QVariant> entete{
+            nomListe.trimmed().isEmpty() ? QVariant() : QVariant(nomListe.trimmed()),
+            commentaireListe.trimmed().isEmpty() ? QVariant() : QVariant(commentaireListe),
+            double(m_station), double(o), double(codeListe)};
+        InstructionPreparee maj = bd().preparer(
+            QStringLiteral("UPDATE QUALITOMETRES_OPERATIONS_LISTE SET nom=?, Commentaires=? WHERE "
+                           "codeQualitometre=? AND codeOperation=? "
+                           "AND codeListe=?"));
         ok = maj.executer(entete);
         if (ok && maj.lignesModifiees() == 0)
-            ok = bd().preparer(QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_LISTE (nom, Commentaires, codeQualitometre, "
+            ok = bd().preparer(QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_LISTE (nom, "
+                                              "Commentaires, codeQualitometre, "
                                               "codeOperation, codeListe) VALUES (?, ?, ?, ?, ?)"))
                      .executer(entete);
     }
-    if (ok && m_lignes.isEmpty() && bd().tableExiste(PREFIXE_LISTE_TAXONS + QString::number(m_station)))
-        ok = bd().Execute(QStringLiteral("DELETE FROM ") + nomTable(m_station) + conditionListe(o, codeListe));
+    if (ok && m_lignes.isEmpty() &&
+        bd().tableExiste(PREFIXE_LISTE_TAXONS + QString::number(m_station)))
+        ok = bd().Execute(QStringLiteral("DELETE FROM ") + nomTable(m_station) +
+                          conditionListe(o, codeListe));
     for (int l = 0; ok && l < m_lignes.size(); ++l) {
         LigneTaxonListe ligne;
         ligne.codeTaxon = m_lignes[l].codeTaxon;
@@ -312,17 +347,22 @@ bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
 bool ListeTaxonsOperation::supprimerLigne(const QString &operation, int codeListe, int ligne)
 {
     if (ligne < 0 || ligne >= m_lignes.size()) return false;
-    if (afficherMessage(QStringLiteral("Question"), texteGrillesOperation::QUESTION_LIGNE) != BoutonOui) return false;
+    if (afficherMessage(QStringLiteral("Question"), texteGrillesOperation::QUESTION_LIGNE) !=
+        BoutonOui)
+        return false;
     const Nombre op = enNombre(operation, true);
     if (m_lignes[ligne].enregistree && op.estNombre() &&
         bd().tableExiste(PREFIXE_LISTE_TAXONS + QString::number(m_station)) &&
-        !bd().Execute(QStringLiteral("DELETE FROM ") + nomTable(m_station) + conditionListe(qint64(op.valeur), codeListe) +
+        !bd().Execute(QStringLiteral("DELETE FROM ") + nomTable(m_station) +
+                      conditionListe(qint64(op.valeur), codeListe) +
                       QStringLiteral(" AND indice=") + QString::number(m_lignes[ligne].indice))) {
-        afficherMessage(QStringLiteral("Erreur"), QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
         return false;
     }
     m_lignes.removeAt(ligne);
-    afficherMessage(QStringLiteral("Aide"), codeListe == 0 ? texteListeTaxons::SUPPRIME_LISTE_0 : texteListeTaxons::SUPPRIME_LISTE_1);
+    afficherMessage(QStringLiteral("Aide"), codeListe == 0 ? texteListeTaxons::SUPPRIME_LISTE_0
+                                                           : texteListeTaxons::SUPPRIME_LISTE_1);
     return true;
 }
 

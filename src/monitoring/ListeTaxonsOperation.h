@@ -51,16 +51,18 @@ bool creerTableListeTaxons(qint64 codeQualitometre);
 // Writes line `indice` of list `codeListe` of an operation. With premiereLigne the station's
 // table is created when missing and the list is emptied first; the line's row is then updated,
 // or added when absent. Used by the operation card and by the imports.
-bool ecrireTaxonListe(bool premiereLigne, qint64 codeQualitometre, qint64 codeOperation, int codeListe, int indice,
-                      const LigneTaxonListe &ligne);
+bool ecrireTaxonListe(bool premiereLigne, qint64 codeQualitometre, qint64 codeOperation,
+                      int codeListe, int indice, const LigneTaxonListe &ligne);
 
 namespace texteListeTaxons {
-inline const QString QUESTION_SANS_DENOMBREMENT = QStringLiteral("Voulez vous supprimer les lignes sans dénombrement ?");
+inline const QString QUESTION_SANS_DENOMBREMENT =
+    QStringLiteral("Voulez vous supprimer les lignes sans dénombrement ?");
 inline const QString FIN = QStringLiteral("Enregistrement des taxons terminé.");
 inline const QString SUPPRIME_LISTE_1 = QStringLiteral("Le taxon a été supprimé de la liste.");
 inline const QString SUPPRIME_LISTE_0 = QStringLiteral("Le taxon a été supprimé de la liste .");
 inline const QString TAXON_VIDE = QStringLiteral("Le taxon n'est pas renseigné pour la ligne %1.");
-inline const QString TAXON_INCONNU = QStringLiteral("Le taxon %1 de la ligne %2 n'existe pas dans le référentiel des taxons.");
+inline const QString TAXON_INCONNU =
+    QStringLiteral("Le taxon %1 de la ligne %2 n'existe pas dans le référentiel des taxons.");
 } // namespace texteListeTaxons
 
 // A column of the card's taxa grid.

@@ -17,8 +17,8 @@ namespace vyk {
 // One field of the operation form.
 struct ChampOperation
 {
-    QString colonne;       // column of QUALITOMETRES_POINTS_OPERATIONS
-    QString titre;         // caption, and title in the operation list
+    QString colonne; // column of QUALITOMETRES_POINTS_OPERATIONS
+    QString titre;   // caption, and title in the operation list
     GenreChamp genre = GenreChamp::Texte;
     QString source;        // Code: a CODES_SANDRE champ, a SELECT of (label, code), or "POINTS"
     QString reglageDefaut; // setting giving the value of a new operation
@@ -33,7 +33,7 @@ EntreesCodees entreesChampOperation(const ChampOperation &champ, qint64 station)
 struct FicheOperation
 {
     qint64 station = -1;
-    QString code; // codeOperation; "" for an operation not yet saved
+    QString code;                    // codeOperation; "" for an operation not yet saved
     QHash<QString, QString> valeurs; // column -> text as typed
 
     bool estNouvelle() const { return code.trimmed().isEmpty(); }
@@ -41,15 +41,17 @@ struct FicheOperation
 };
 
 namespace texteOperations {
-inline const QString DATE_DEBUT = QStringLiteral("La date de début de l'opération n'est pas correcte.");
+inline const QString DATE_DEBUT =
+    QStringLiteral("La date de début de l'opération n'est pas correcte.");
 inline const QString DATE_FIN = QStringLiteral("La date de fin de l'opération n'est pas correcte.");
 inline const QString ENREGISTREE = QStringLiteral("Enregistrement de l'opération terminé.");
-inline const QString QUESTION_SUPPRESSION = QStringLiteral(
-    "Etes vous sur de vouloir supprimer l'opération sélectionnée et toutes les informations qui lui sont rattachées ?");
+inline const QString QUESTION_SUPPRESSION =
+    QStringLiteral("Etes vous sur de vouloir supprimer l'opération sélectionnée et toutes les "
+                   "informations qui lui sont rattachées ?");
 inline const QString SUPPRIMEE = QStringLiteral("L'opération a été supprimée.");
 inline const QString AUCUNE = QStringLiteral("Sélectionnez d'abord une opération dans la liste.");
-inline const QString PARENT_ABSENT =
-    QStringLiteral("Vous devez d'abord enregistrer l'opération ou sélectionner une opération existante.");
+inline const QString PARENT_ABSENT = QStringLiteral(
+    "Vous devez d'abord enregistrer l'opération ou sélectionner une opération existante.");
 } // namespace texteOperations
 
 // The operation list of the card: the operations of a station, or of one of its points

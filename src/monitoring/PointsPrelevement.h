@@ -53,17 +53,23 @@ LibellesPoint libellesPoint(const QString &identifiant);
 
 namespace textePoints {
 inline const QString SITE_VIDE = QStringLiteral("Le site n'est pas renseigné.");
-inline const QString DATE_DEBUT = QStringLiteral("La date de début du point de prélèvement n'est pas correcte.");
-inline const QString DATE_FIN = QStringLiteral("La date de fin du point de prélèvement n'est pas correcte.");
-inline const QString PERIODE = QStringLiteral("La date de fin du point de prélèvement précède sa date de début.");
-inline const QString CHEVAUCHEMENT =
-    QStringLiteral("L'intervale de dates n'est pas cohérent avec une définition existente pour ce site.");
-inline const QString ENREGISTRE = QStringLiteral("Enregistrement de la fiche du point de prélèvement terminé.");
+inline const QString DATE_DEBUT =
+    QStringLiteral("La date de début du point de prélèvement n'est pas correcte.");
+inline const QString DATE_FIN =
+    QStringLiteral("La date de fin du point de prélèvement n'est pas correcte.");
+inline const QString PERIODE =
+    QStringLiteral("La date de fin du point de prélèvement précède sa date de début.");
+inline const QString CHEVAUCHEMENT = QStringLiteral(
+    "L'intervale de dates n'est pas cohérent avec une définition existente pour ce site.");
+inline const QString ENREGISTRE =
+    QStringLiteral("Enregistrement de la fiche du point de prélèvement terminé.");
 inline const QString OPERATIONS_RATTACHEES =
-    QStringLiteral("le site possède des opérations qui lui sont rattachés. Vous ne pouvez pas le supprimer. Supprimer "
+    QStringLiteral("le site possède des opérations qui lui sont rattachés. Vous ne pouvez pas le "
+                   "supprimer. Supprimer "
                    "les opérations concernées au préalable. Merci");
 inline const QString SUPPRIME = QStringLiteral("Le point de prélèvement a été supprimé.");
-inline const QString AUCUN = QStringLiteral("Sélectionnez d'abord le point de prélèvement dans la liste.");
+inline const QString AUCUN =
+    QStringLiteral("Sélectionnez d'abord le point de prélèvement dans la liste.");
 inline const QString TITRE_JOURNAL = QStringLiteral("Date de création Qualito");
 inline const QString JOURNAL_SAISIE = QStringLiteral("Saisie manuel d'un site de mesure - ");
 inline const QString JOURNAL_CREATION = QStringLiteral("Création d'un site de mesure - ");

@@ -50,7 +50,8 @@ QString texteSaisi(GenreChamp genre, const QVariant &v)
     case GenreChamp::Heure:
         return v.toDateTime().time().toString(QStringLiteral("HH:mm"));
     case GenreChamp::Case:
-        return texteValeur(v).trimmed() == QLatin1String("1") ? QStringLiteral("1") : QStringLiteral("0");
+        return texteValeur(v).trimmed() == QLatin1String("1") ? QStringLiteral("1")
+                                                              : QStringLiteral("0");
     default:
         return texteValeur(v);
     }

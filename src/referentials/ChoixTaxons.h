@@ -25,11 +25,14 @@ struct CriteresSelectionTaxons
 };
 
 namespace texteSelectionTaxons {
-inline const QString RECHERCHE = QStringLiteral("Recherche (Indiquez le nom ou une partie du nom ou le code Sandre)");
-inline const QString CRITERES = QStringLiteral(
-    "Merci de renseigner au minimum le thème ainsi que le nom ou la famille avant de lancer la recherche");
-inline const QString AUCUN_RESULTAT = QStringLiteral("Aucun taxon actif ne correspond à la recherche.");
-inline const QString AUCUNE_SELECTION = QStringLiteral("Sélectionnez au moins un taxon dans la liste.");
+inline const QString RECHERCHE =
+    QStringLiteral("Recherche (Indiquez le nom ou une partie du nom ou le code Sandre)");
+inline const QString CRITERES = QStringLiteral("Merci de renseigner au minimum le thème ainsi que "
+                                               "le nom ou la famille avant de lancer la recherche");
+inline const QString AUCUN_RESULTAT =
+    QStringLiteral("Aucun taxon actif ne correspond à la recherche.");
+inline const QString AUCUNE_SELECTION =
+    QStringLiteral("Sélectionnez au moins un taxon dans la liste.");
 } // namespace texteSelectionTaxons
 
 class SelectionTaxons

@@ -97,9 +97,11 @@ QString refusLigne(const LigneImportTaxon &l)
     {
         const QString &texte;
         const char *colonne;
-    } textes[] = {{l.code, "codeTaxon"},   {l.nomLatin, "nomLatin"},  {l.statut, "statut"},      {l.redacteur, "redacteur"},
-                  {l.nomCommun, "nomCommun"}, {l.auteur, "auteur"},  {l.parent, "elementDe"},   {l.omnidia, "codeOmnidia"},
-                  {l.museum, "refMuseum"},  {l.macrophytes, "codeMacrophyte"}};
+    } textes[] = {{l.code, "codeTaxon"},      {l.nomLatin, "nomLatin"},
+                  {l.statut, "statut"},       {l.redacteur, "redacteur"},
+                  {l.nomCommun, "nomCommun"}, {l.auteur, "auteur"},
+                  {l.parent, "elementDe"},    {l.omnidia, "codeOmnidia"},
+                  {l.museum, "refMuseum"},    {l.macrophytes, "codeMacrophyte"}};
     for (const auto &t : textes)
         if (const int n = taille(t.colonne); n > 0 && t.texte.trimmed().size() > n)
             return QStringLiteral("« %1 » dépasse %2 caractères").arg(t.texte.trimmed()).arg(n);
@@ -112,8 +114,14 @@ QString refusLigne(const LigneImportTaxon &l)
     return {};
 }
 
-QVariant texteOuNul(const QString &t) { return t.trimmed().isEmpty() ? QVariant() : QVariant(t.trimmed()); }
-QVariant nombreOuNul(const QString &t) { return enNombre(t.trimmed(), true).variant(); }
+QVariant texteOuNul(const QString &t)
+{
+    return t.trimmed().isEmpty() ? QVariant() : QVariant(t.trimmed());
+}
+QVariant nombreOuNul(const QString &t)
+{
+    return enNombre(t.trimmed(), true).variant();
+}
 QVariant dateOuNul(const QString &t)
 {
     const QDateTime d = lireDate(t.trimmed());
@@ -124,19 +132,29 @@ QVariant dateOuNul(const QString &t)
 
 QStringList LigneImportTaxon::textes() const
 {
-    return {code,   nomLatin, statut,  dateCreation, dateMiseAJour, redacteur,   nomCommun,    auteur,
-            niveau, theme,    parent,  omnidia,      museum,        commentaire, libelleTheme, macrophytes};
+    return {code,      nomLatin,    statut,       dateCreation, dateMiseAJour, redacteur,
+            nomCommun, auteur,      niveau,       theme,        parent,        omnidia,
+            museum,    commentaire, libelleTheme, macrophytes};
 }
 
 const QStringList &entetesImportTaxons()
 {
-    static const QStringList entetes = {
-        QStringLiteral("Code"),      QStringLiteral("Nom latin"),  QStringLiteral("Statut"),
-        QStringLiteral("Création"),  QStringLiteral("Modification"), QStringLiteral("Redacteur"),
-        QStringLiteral("Nom commun"), QStringLiteral("Auteur"),     QStringLiteral("Arbre taxonomique"),
-        QStringLiteral("Theme"),     QStringLiteral("Parent"),     QStringLiteral("Omnidia"),
-        QStringLiteral("Museum"),    QStringLiteral("Commentaire"), QStringLiteral("Libellé Thème"),
-        QStringLiteral("Macrophytes")};
+    static const QStringList entetes = {QStringLiteral("Code"),
+                                        QStringLiteral("Nom latin"),
+                                        QStringLiteral("Statut"),
+                                        QStringLiteral("Création"),
+                                        QStringLiteral("Modification"),
+                                        QStringLiteral("Redacteur"),
+                                        QStringLiteral("Nom commun"),
+                                        QStringLiteral("Auteur"),
+                                        QStringLiteral("Arbre taxonomique"),
+                                        QStringLiteral("Theme"),
+                                        QStringLiteral("Parent"),
+                                        QStringLiteral("Omnidia"),
+                                        QStringLiteral("Museum"),
+                                        QStringLiteral("Commentaire"),
+                                        QStringLiteral("Libellé Thème"),
+                                        QStringLiteral("Macrophytes")};
     return entetes;
 }
 
@@ -187,16 +205,20 @@ QString reparerAccents(const QString &texte)
     return r;
 }
 
-bool lireFichierTaxons(const QString &chemin, FichierTaxons &fichier, QString &erreur, Progression &progression)
+bool lireFichierTaxons(const QString &chemin, FichierTaxons &fichier, QString &erreur,
+                       Progression &progression)
 {
     const QString extension = QFileInfo(chemin).suffix().toLower();
-    if (extension == QLatin1String("xml")) return lireTaxonsXml(chemin, fichier, erreur, progression);
-    if (extension == QLatin1String("csv")) return lireTaxonsCsv(chemin, fichier, erreur, progression);
+    if (extension == QLatin1String("xml"))
+        return lireTaxonsXml(chemin, fichier, erreur, progression);
+    if (extension == QLatin1String("csv"))
+        return lireTaxonsCsv(chemin, fichier, erreur, progression);
     erreur = texteImportTaxons::FORMAT_CSV;
     return false;
 }
 
-bool lireTaxonsCsv(const QString &chemin, FichierTaxons &fichier, QString &erreur, Progression &progression)
+bool lireTaxonsCsv(const QString &chemin, FichierTaxons &fichier, QString &erreur,
+                   Progression &progression)
 {
     fichier = {chemin, {}};
     QFile f(chemin);
@@ -256,7 +278,8 @@ bool lireTaxonsCsv(const QString &chemin, FichierTaxons &fichier, QString &erreu
     return true;
 }
 
-bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreur, Progression &progression)
+bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreur,
+                   Progression &progression)
 {
     fichier = {chemin, {}};
     QFile f(chemin);
@@ -268,10 +291,12 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
     const qint64 taille = std::max<qint64>(f.size(), 1);
     QXmlStreamReader x(&f);
     while (!x.atEnd()) {
-        if (x.readNext() != QXmlStreamReader::StartElement || x.name() != QLatin1String("AppelTaxon")) continue;
+        if (x.readNext() != QXmlStreamReader::StartElement ||
+            x.name() != QLatin1String("AppelTaxon"))
+            continue;
         LigneImportTaxon l;
-        QStringList chemins;      // names below AppelTaxon
-        QVector<QString> textes;  // text of each open element
+        QStringList chemins;     // names below AppelTaxon
+        QVector<QString> textes; // text of each open element
         QString cdAlternatif, orgAlternatif;
         while (!x.atEnd()) {
             const auto jeton = x.readNext();
@@ -286,25 +311,45 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
                 const QString v = reparerAccents(textes.last().trimmed());
                 chemins.removeLast();
                 textes.removeLast();
-                if (chemin == QLatin1String("CdAppelTaxon")) l.code = v;
-                else if (chemin == QLatin1String("NomLatinAppelTaxon")) l.nomLatin = v;
-                else if (chemin == QLatin1String("StAppelTaxon")) l.statut = statutAppelTaxon(v);
-                else if (chemin == QLatin1String("ComAppelTaxon")) l.commentaire = v;
-                else if (chemin == QLatin1String("DateCreationAppelTaxon")) l.dateCreation = texteDateImport(v);
-                else if (chemin == QLatin1String("DateMajAppelTaxon")) l.dateMiseAJour = texteDateImport(v);
-                else if (chemin.startsWith(QLatin1String("RedacteurFicheAppelTaxon")) && !v.isEmpty() && l.redacteur.isEmpty()) l.redacteur = v;
-                else if (chemin.startsWith(QLatin1String("NiveauTaxonomique")) && !v.isEmpty() && l.niveau.isEmpty()) l.niveau = v;
-                else if (chemin == QLatin1String("ThemeTaxonAppel/CdThemeTaxon")) l.theme = v;
-                else if (chemin == QLatin1String("ThemeTaxonAppel/LbThemeTaxon")) l.libelleTheme = v;
-                else if (chemin == QLatin1String("AppelTaxonParent/CdAppelTaxon")) l.parent = v;
-                else if (chemin == QLatin1String("AbTax")) l.auteur = v;
-                else if (chemin == QLatin1String("NomCommunAppelTaxon")) l.nomCommun = v;
-                else if (chemin == QLatin1String("CodeAlternatifAp/CdAlternatif")) cdAlternatif = v;
-                else if (chemin == QLatin1String("CodeAlternatifAp/OrgCdAlternatif")) orgAlternatif = v.toUpper();
+                if (chemin == QLatin1String("CdAppelTaxon"))
+                    l.code = v;
+                else if (chemin == QLatin1String("NomLatinAppelTaxon"))
+                    l.nomLatin = v;
+                else if (chemin == QLatin1String("StAppelTaxon"))
+                    l.statut = statutAppelTaxon(v);
+                else if (chemin == QLatin1String("ComAppelTaxon"))
+                    l.commentaire = v;
+                else if (chemin == QLatin1String("DateCreationAppelTaxon"))
+                    l.dateCreation = texteDateImport(v);
+                else if (chemin == QLatin1String("DateMajAppelTaxon"))
+                    l.dateMiseAJour = texteDateImport(v);
+                else if (chemin.startsWith(QLatin1String("RedacteurFicheAppelTaxon")) &&
+                         !v.isEmpty() && l.redacteur.isEmpty())
+                    l.redacteur = v;
+                else if (chemin.startsWith(QLatin1String("NiveauTaxonomique")) && !v.isEmpty() &&
+                         l.niveau.isEmpty())
+                    l.niveau = v;
+                else if (chemin == QLatin1String("ThemeTaxonAppel/CdThemeTaxon"))
+                    l.theme = v;
+                else if (chemin == QLatin1String("ThemeTaxonAppel/LbThemeTaxon"))
+                    l.libelleTheme = v;
+                else if (chemin == QLatin1String("AppelTaxonParent/CdAppelTaxon"))
+                    l.parent = v;
+                else if (chemin == QLatin1String("AbTax"))
+                    l.auteur = v;
+                else if (chemin == QLatin1String("NomCommunAppelTaxon"))
+                    l.nomCommun = v;
+                else if (chemin == QLatin1String("CodeAlternatifAp/CdAlternatif"))
+                    cdAlternatif = v;
+                else if (chemin == QLatin1String("CodeAlternatifAp/OrgCdAlternatif"))
+                    orgAlternatif = v.toUpper();
                 else if (chemin == QLatin1String("CodeAlternatifAp")) {
-                    if (orgAlternatif == QLatin1String("TAXREF")) l.museum = cdAlternatif;
-                    else if (orgAlternatif == QLatin1String("REF_OMNIDIA")) l.omnidia = cdAlternatif;
-                    else if (orgAlternatif == QLatin1String("MPHYT_IRSTEA")) l.macrophytes = cdAlternatif;
+                    if (orgAlternatif == QLatin1String("TAXREF"))
+                        l.museum = cdAlternatif;
+                    else if (orgAlternatif == QLatin1String("REF_OMNIDIA"))
+                        l.omnidia = cdAlternatif;
+                    else if (orgAlternatif == QLatin1String("MPHYT_IRSTEA"))
+                        l.macrophytes = cdAlternatif;
                     cdAlternatif.clear();
                     orgAlternatif.clear();
                 }
@@ -314,14 +359,17 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
         if (fichier.lignes.size() % 500 == 0) {
             const int pourcent = int(100 * f.pos() / taille);
             progression.message(QStringLiteral("Chargement ") +
-                                QStringList{QString::number(fichier.lignes.size()), QString::number(pourcent) + u'%'}.join(
-                                    QStringLiteral(" - ")));
+                                QStringList{QString::number(fichier.lignes.size()),
+                                            QString::number(pourcent) + u'%'}
+                                    .join(QStringLiteral(" - ")));
             progression.position(f.pos(), taille);
             if (progression.annule()) break;
         }
     }
     if (x.hasError()) {
-        erreur = QStringLiteral("Le fichier XML n'est pas valide (ligne %1) : %2").arg(x.lineNumber()).arg(x.errorString());
+        erreur = QStringLiteral("Le fichier XML n'est pas valide (ligne %1) : %2")
+                     .arg(x.lineNumber())
+                     .arg(x.errorString());
         fichier.lignes.clear();
         return false;
     }
@@ -335,21 +383,26 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
 DecisionsImportTaxons decisionsUtilisateur()
 {
     return {[](const QString &ligne) {
-                return afficherMessage(QStringLiteral("Question"), texteImportTaxons::LIGNE_IMPOSSIBLE + u'\n' + ligne +
-                                                                      u'\n' + texteImportTaxons::CONTINUER) == BoutonOui;
+                return afficherMessage(QStringLiteral("Question"),
+                                       texteImportTaxons::LIGNE_IMPOSSIBLE + u'\n' + ligne + u'\n' +
+                                           texteImportTaxons::CONTINUER) == BoutonOui;
             },
-            [] { return afficherMessage(QStringLiteral("Question"), texteImportTaxons::ANNULER_TOUT) == BoutonOui; }};
+            [] {
+                return afficherMessage(QStringLiteral("Question"),
+                                       texteImportTaxons::ANNULER_TOUT) == BoutonOui;
+            }};
 }
 
-BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons mode, bool activer, Progression &progression,
-                                 const DecisionsImportTaxons &decisions)
+BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons mode, bool activer,
+                                 Progression &progression, const DecisionsImportTaxons &decisions)
 {
     BilanImportTaxons bilan;
     progression.message(QStringLiteral("Intégration taxons"));
     progression.message(QStringLiteral("Fichier : ") + QFileInfo(fichier.chemin).fileName());
     QSet<QString> existants;
     {
-        const Tableau t = bd().extraire(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon IS NOT NULL"));
+        const Tableau t = bd().extraire(
+            QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon IS NOT NULL"));
         for (int i = 0; i < t.nbLignes(); ++i)
             existants.insert(t.texte(i, 0).trimmed());
     }
@@ -362,12 +415,15 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
     InstructionPreparee maj = bd().preparer(QStringLiteral(
         "UPDATE TAXONS SET nomLatin=coalesce(?, nomLatin), statut=coalesce(?, statut), "
         "dateCreation=coalesce(?, dateCreation), dateMiseAJour=coalesce(?, dateMiseAJour), "
-        "redacteur=coalesce(?, redacteur), nomCommun=coalesce(?, nomCommun), auteur=coalesce(?, auteur), "
+        "redacteur=coalesce(?, redacteur), nomCommun=coalesce(?, nomCommun), auteur=coalesce(?, "
+        "auteur), "
         "niveau=coalesce(?, niveau), theme=coalesce(?, theme), elementDe=coalesce(?, elementDe), "
-        "codeOmnidia=coalesce(?, codeOmnidia), refMuseum=coalesce(?, refMuseum), commentaire=coalesce(?, commentaire), "
+        "codeOmnidia=coalesce(?, codeOmnidia), refMuseum=coalesce(?, refMuseum), "
+        "commentaire=coalesce(?, commentaire), "
         "codeMacrophyte=coalesce(?, codeMacrophyte), actif=coalesce(?, actif) WHERE codeTaxon=?"));
     InstructionPreparee ajout = bd().preparer(QStringLiteral(
-        "INSERT INTO TAXONS (nomLatin, statut, dateCreation, dateMiseAJour, redacteur, nomCommun, auteur, niveau, theme, "
+        "INSERT INTO TAXONS (nomLatin, statut, dateCreation, dateMiseAJour, redacteur, nomCommun, "
+        "auteur, niveau, theme, "
         "elementDe, codeOmnidia, refMuseum, commentaire, codeMacrophyte, actif, codeTaxon) "
         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     QHash<QString, QString> themesVus;
@@ -387,11 +443,12 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
         }
         QString refus = refusLigne(l);
         if (refus.isEmpty()) {
-            QVector<QVariant> v = {texteOuNul(l.nomLatin), texteOuNul(l.statut),   dateOuNul(l.dateCreation),
-                                   dateOuNul(l.dateMiseAJour), texteOuNul(l.redacteur), texteOuNul(l.nomCommun),
-                                   texteOuNul(l.auteur), nombreOuNul(l.niveau),     nombreOuNul(l.theme),
-                                   texteOuNul(l.parent), texteOuNul(l.omnidia),     texteOuNul(l.museum),
-                                   texteOuNul(l.commentaire), texteOuNul(l.macrophytes)};
+            QVector<QVariant> v = {
+                texteOuNul(l.nomLatin),     texteOuNul(l.statut),     dateOuNul(l.dateCreation),
+                dateOuNul(l.dateMiseAJour), texteOuNul(l.redacteur),  texteOuNul(l.nomCommun),
+                texteOuNul(l.auteur),       nombreOuNul(l.niveau),    nombreOuNul(l.theme),
+                texteOuNul(l.parent),       texteOuNul(l.omnidia),    texteOuNul(l.museum),
+                texteOuNul(l.commentaire),  texteOuNul(l.macrophytes)};
             if (existe) {
                 v << (activer ? QVariant(QStringLiteral("1")) : QVariant()) << code;
                 if (maj.executer(v))
@@ -412,7 +469,8 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
         if (refus.isEmpty()) {
             if (const Nombre theme = enNombre(l.theme.trimmed(), true); theme.estNombre()) {
                 const QString cle = texteValeur(theme.valeur);
-                if (!themes.contains(cle) && (!themesVus.contains(cle) || themesVus.value(cle).isEmpty()))
+                if (!themes.contains(cle) &&
+                    (!themesVus.contains(cle) || themesVus.value(cle).isEmpty()))
                     themesVus.insert(cle, l.libelleTheme.trimmed());
             }
             continue;
@@ -431,9 +489,11 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
         return bilan;
     }
     // Themes that the code list does not know yet.
-    InstructionPreparee theme = bd().preparer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES (?, ?, ?)"));
+    InstructionPreparee theme = bd().preparer(
+        QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES (?, ?, ?)"));
     for (auto it = themesVus.constBegin(); it != themesVus.constEnd(); ++it) {
-        const QString libelle = it.value().isEmpty() ? QStringLiteral("Thème ") + it.key() : it.value();
+        const QString libelle =
+            it.value().isEmpty() ? QStringLiteral("Thème ") + it.key() : it.value();
         if (theme.executer({CHAMP_THEME, it.key().toInt(), libelle}))
             ++bilan.themesAjoutes;
         else

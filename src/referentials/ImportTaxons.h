@@ -18,7 +18,7 @@ struct LigneImportTaxon
 {
     QString code;
     QString nomLatin;
-    QString statut; // "0".."3", or the file's text when it is none of them
+    QString statut;       // "0".."3", or the file's text when it is none of them
     QString dateCreation; // DD/MM/YYYY
     QString dateMiseAJour;
     QString redacteur;
@@ -96,16 +96,19 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
                                  const DecisionsImportTaxons &decisions = decisionsUtilisateur());
 
 namespace texteImportTaxons {
-inline const QString AUCUNE_DONNEE = QStringLiteral("Aucune donnée ne peut être importée de ce fichier");
+inline const QString AUCUNE_DONNEE =
+    QStringLiteral("Aucune donnée ne peut être importée de ce fichier");
 inline const QString ENTETES = QStringLiteral("Le fichier doit contenir les entêtes de colonnes.");
 inline const QString FORMAT_CSV =
-    QStringLiteral("Les fichiers à importer doivent être des fichiers textes de type CSV (extension .csv) utilisant "
+    QStringLiteral("Les fichiers à importer doivent être des fichiers textes de type CSV "
+                   "(extension .csv) utilisant "
                    "le caractère ; comme séparateur.");
 inline const QString LIGNE_IMPOSSIBLE =
     QStringLiteral("Impossible d'importer la ligne contenant les informations suivantes:");
 inline const QString CONTINUER = QStringLiteral("Désirez vous continuer l'importation ?");
-inline const QString ANNULER_TOUT = QStringLiteral(
-    "Voulez vous annuler l'importation de toutes les lignes éventuellement importées pendant le traitement ?");
+inline const QString ANNULER_TOUT =
+    QStringLiteral("Voulez vous annuler l'importation de toutes les lignes éventuellement "
+                   "importées pendant le traitement ?");
 inline const QString NB_LIGNES = QStringLiteral("Nb Lignes : ");
 } // namespace texteImportTaxons
 

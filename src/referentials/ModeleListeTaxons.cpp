@@ -18,34 +18,51 @@ namespace {
 namespace Texte {
 const QString CODE_VIDE = QStringLiteral("Renseignez le code du taxon.");
 const QString DATE_CREATION = QStringLiteral("La date de création du code n'est pas correcte.");
-const QString DATE_MODIFICATION = QStringLiteral("La date de modification du code n'est pas correcte.");
-const QString INACTIF = QStringLiteral("Le taxon est utilisé dans la base. Il ne peut être rendu inactif");
-const QString UTILISE =
-    QStringLiteral("Attention, ce code est utilisé dans la base de données. Vous ne pouvez pas le supprimer.");
+const QString DATE_MODIFICATION =
+    QStringLiteral("La date de modification du code n'est pas correcte.");
+const QString INACTIF =
+    QStringLiteral("Le taxon est utilisé dans la base. Il ne peut être rendu inactif");
+const QString UTILISE = QStringLiteral(
+    "Attention, ce code est utilisé dans la base de données. Vous ne pouvez pas le supprimer.");
 const QString SUPPRIME = QStringLiteral("Le taxon a été supprimé.");
 const QString AUCUN = QStringLiteral("Sélectionnez d'abord le taxon à supprimer dans la liste.");
 const QString ENREGISTRE = QStringLiteral("Enregistrement de la fiche du taxon terminé.");
 const QString PURGE_QUESTION = QStringLiteral("Voulez vous purger tous les taxons non utilisés ?");
-const QString PURGE_ANNULEE = QStringLiteral("L'opération a été annulée. Aucun taxon n'a été supprimé");
+const QString PURGE_ANNULEE =
+    QStringLiteral("L'opération a été annulée. Aucun taxon n'a été supprimé");
 const QString PURGE_EN_COURS = QStringLiteral("Suppression des taxons non utilisés");
 const QString PURGE_FIN = QStringLiteral("Les taxons ont été supprimés.");
-const QString REMPLACEMENT_INCONNU =
-    QStringLiteral("Le code de remplacement n'existe pas. Merci de le créer avant d'effectuer les modifications");
-const QString REMPLACEMENT_IDENTIQUE = QStringLiteral("Le code de remplacement doit être différent du code remplacé.");
+const QString REMPLACEMENT_INCONNU = QStringLiteral(
+    "Le code de remplacement n'existe pas. Merci de le créer avant d'effectuer les modifications");
+const QString REMPLACEMENT_IDENTIQUE =
+    QStringLiteral("Le code de remplacement doit être différent du code remplacé.");
 const QString PARCOURS = QStringLiteral("Parcours de l'historique");
 const QString DENOMBREMENTS = QStringLiteral("Mise à jour des dénombrements de la station ");
 const QString SELECTIONS = QStringLiteral("Mise à jour des sélections");
 const QString SEUILS = QStringLiteral("Mise à jour des seuils");
-const QString GRAPHIQUES = QStringLiteral("Mise à jour des graphiques et recherche préenregistrées");
-const QString REMPLACEMENT_FIN = QStringLiteral("Le remplacement de l'historique du taxon est terminé.");
-const QString REMPLACEMENT_ANNULE = QStringLiteral("Le remplacement a été annulé. Aucune donnée n'a été modifiée.");
+const QString GRAPHIQUES =
+    QStringLiteral("Mise à jour des graphiques et recherche préenregistrées");
+const QString REMPLACEMENT_FIN =
+    QStringLiteral("Le remplacement de l'historique du taxon est terminé.");
+const QString REMPLACEMENT_ANNULE =
+    QStringLiteral("Le remplacement a été annulé. Aucune donnée n'a été modifiée.");
 QString trop(const QString &libelle, int taille)
 {
-    return libelle + QStringLiteral(" ne doit pas dépasser ") + QString::number(taille) + QStringLiteral(" caractères.");
+    return libelle + QStringLiteral(" ne doit pas dépasser ") + QString::number(taille) +
+           QStringLiteral(" caractères.");
 }
-QString existe(const QString &code) { return QStringLiteral("Le taxon ") + code + QStringLiteral(" existe déjà."); }
-QString pasUnNombre(const QString &libelle) { return libelle + QStringLiteral(" doit être un nombre."); }
-QString question(const QString &nom) { return QStringLiteral("Supprimer le taxon ") + nom + QStringLiteral(" ?"); }
+QString existe(const QString &code)
+{
+    return QStringLiteral("Le taxon ") + code + QStringLiteral(" existe déjà.");
+}
+QString pasUnNombre(const QString &libelle)
+{
+    return libelle + QStringLiteral(" doit être un nombre.");
+}
+QString question(const QString &nom)
+{
+    return QStringLiteral("Supprimer le taxon ") + nom + QStringLiteral(" ?");
+}
 QString questionRemplacement(const QString &code)
 {
     return QStringLiteral("Voulez vous remplacer l'historique des données du taxon ") + code +
@@ -53,25 +70,39 @@ QString questionRemplacement(const QString &code)
 }
 QString confirmation(const QString &ancien, const QString &nouveau)
 {
-    return QStringLiteral("Merci de confirmer que nous allons remplacer l'historique des détermination du code ") + ancien +
-           QStringLiteral(" par le code ") + nouveau;
+    return QStringLiteral("Merci de confirmer que nous allons remplacer l'historique des "
+                          "détermination du code ") +
+           ancien + QStringLiteral(" par le code ") + nouveau;
 }
-QString echec(const QString &e) { return QStringLiteral("L'enregistrement du taxon a échoué, rien n'a été modifié :\n") + e; }
-QString echecSuppression(const QString &e) { return QStringLiteral("La suppression a échoué, rien n'a été supprimé :\n") + e; }
+QString echec(const QString &e)
+{
+    return QStringLiteral("L'enregistrement du taxon a échoué, rien n'a été modifié :\n") + e;
+}
+QString echecSuppression(const QString &e)
+{
+    return QStringLiteral("La suppression a échoué, rien n'a été supprimé :\n") + e;
+}
 } // namespace Texte
 
 const QStringList ENTETES = {
-    QStringLiteral("Code"),   QStringLiteral("Nom latin"), QStringLiteral("Nom commun"), QStringLiteral("Statut"),
-    QStringLiteral("Actif"),  QStringLiteral("Niveau"),    QStringLiteral("Thème"),      QStringLiteral("Parent"),
-    QStringLiteral("Omnidia"), QStringLiteral("Museum"),   QStringLiteral("Date création"), QStringLiteral("Date Modif"),
+    QStringLiteral("Code"),   QStringLiteral("Nom latin"),     QStringLiteral("Nom commun"),
+    QStringLiteral("Statut"), QStringLiteral("Actif"),         QStringLiteral("Niveau"),
+    QStringLiteral("Thème"),  QStringLiteral("Parent"),        QStringLiteral("Omnidia"),
+    QStringLiteral("Museum"), QStringLiteral("Date création"), QStringLiteral("Date Modif"),
     QStringLiteral("Auteur")};
 
 const QString CHAMP_NIVEAUX = QStringLiteral("TAXONS.NIVEAUX");
 const QString CHAMP_THEME = QStringLiteral("TAXONS.THEME");
 
-QVariant nulSiVide(const QString &t) { return t.trimmed().isEmpty() ? QVariant() : QVariant(t.trimmed()); }
+QVariant nulSiVide(const QString &t)
+{
+    return t.trimmed().isEmpty() ? QVariant() : QVariant(t.trimmed());
+}
 
-bool dateCorrecte(const QString &t) { return t.trimmed().isEmpty() || lireDate(t.trimmed()).isValid(); }
+bool dateCorrecte(const QString &t)
+{
+    return t.trimmed().isEmpty() || lireDate(t.trimmed()).isValid();
+}
 
 // Length of a text column of TAXONS in the catalogue.
 int taille(const char *colonne)
@@ -88,8 +119,8 @@ QString texteDateStockee(const QString &t)
 
 // Moves the references of a taxon code to another one. avecListes: the counts of every station
 // too (the old row is about to disappear); avecExports: the export lists as well.
-bool deplacerReferences(const QString &ancien, const QString &nouveau, bool avecExports, Progression &progression,
-                        bool &annule)
+bool deplacerReferences(const QString &ancien, const QString &nouveau, bool avecExports,
+                        Progression &progression, bool &annule)
 {
     const QString a = sqlTexte(ancien), n = sqlTexte(nouveau);
     progression.message(Texte::PARCOURS);
@@ -104,27 +135,33 @@ bool deplacerReferences(const QString &ancien, const QString &nouveau, bool avec
         }
         progression.message(Texte::DENOMBREMENTS + t.codeBSS);
         progression.position(++fait, presence.size());
-        if (!bd().Execute(QStringLiteral("UPDATE ") + t.table + QStringLiteral(" SET codeTaxon=") + n +
-                          QStringLiteral(" WHERE codeTaxon=") + a))
+        if (!bd().Execute(QStringLiteral("UPDATE ") + t.table + QStringLiteral(" SET codeTaxon=") +
+                          n + QStringLiteral(" WHERE codeTaxon=") + a))
             return false;
     }
     progression.message(Texte::SELECTIONS);
-    if (!bd().Execute(QStringLiteral("UPDATE ANALYSES_PARAMETRES_SELECTIONS SET codeparametre=") + n +
-                      QStringLiteral(" WHERE codeparametre=") + a + QStringLiteral(" AND typeListe=1")))
+    if (!bd().Execute(QStringLiteral("UPDATE ANALYSES_PARAMETRES_SELECTIONS SET codeparametre=") +
+                      n + QStringLiteral(" WHERE codeparametre=") + a +
+                      QStringLiteral(" AND typeListe=1")))
         return false;
     progression.message(Texte::SEUILS);
-    if (!bd().Execute(QStringLiteral("UPDATE ANALYSES_SEUILS SET codeparametre=") + n + QStringLiteral(" WHERE codeparametre=") +
-                      a + QStringLiteral(" AND typeListe='1'")))
+    if (!bd().Execute(QStringLiteral("UPDATE ANALYSES_SEUILS SET codeparametre=") + n +
+                      QStringLiteral(" WHERE codeparametre=") + a +
+                      QStringLiteral(" AND typeListe='1'")))
         return false;
     progression.message(Texte::GRAPHIQUES);
     // Saved charts keep taxon codes in a number column: only numeric codes can be there.
     const Nombre na = enNombre(ancien, true), nn = enNombre(nouveau, true);
     if (na.estNombre() && nn.estNombre() &&
-        !bd().Execute(QStringLiteral("UPDATE QUALITOMETRES_SUPERPOSITIONS_PARAMETRES SET Parametre=") + sqlNombre(nn.valeur) +
-                      QStringLiteral(" WHERE Parametre=") + sqlNombre(na.valeur) + QStringLiteral(" AND TypeListe=1")))
+        !bd().Execute(
+            QStringLiteral("UPDATE QUALITOMETRES_SUPERPOSITIONS_PARAMETRES SET Parametre=") +
+            sqlNombre(nn.valeur) + QStringLiteral(" WHERE Parametre=") + sqlNombre(na.valeur) +
+            QStringLiteral(" AND TypeListe=1")))
         return false;
-    if (avecExports && !bd().Execute(QStringLiteral("UPDATE LISTES_EXPORT_QUALITE_PARAM SET code=") + n +
-                                     QStringLiteral(" WHERE code=") + a + QStringLiteral(" AND typeListe='1' AND site=1")))
+    if (avecExports &&
+        !bd().Execute(QStringLiteral("UPDATE LISTES_EXPORT_QUALITE_PARAM SET code=") + n +
+                      QStringLiteral(" WHERE code=") + a +
+                      QStringLiteral(" AND typeListe='1' AND site=1")))
         return false;
     return true;
 }
@@ -155,9 +192,12 @@ ModeleListeTaxons::ModeleListeTaxons()
 
 EntreesCodees ModeleListeTaxons::entreesTypeEspece()
 {
-    return {{QStringLiteral("0"), QStringLiteral("Inconnu")},  {QStringLiteral("1"), QStringLiteral("Phanéro")},
-            {QStringLiteral("2"), QStringLiteral("Bryo")},     {QStringLiteral("3"), QStringLiteral("Algues")},
-            {QStringLiteral("4"), QStringLiteral("Lichens")},  {QStringLiteral("5"), QStringLiteral("Hétérotrophes")}};
+    return {{QStringLiteral("0"), QStringLiteral("Inconnu")},
+            {QStringLiteral("1"), QStringLiteral("Phanéro")},
+            {QStringLiteral("2"), QStringLiteral("Bryo")},
+            {QStringLiteral("3"), QStringLiteral("Algues")},
+            {QStringLiteral("4"), QStringLiteral("Lichens")},
+            {QStringLiteral("5"), QStringLiteral("Hétérotrophes")}};
 }
 
 EntreesCodees ModeleListeTaxons::entreesStatutEspece()
@@ -169,7 +209,8 @@ EntreesCodees ModeleListeTaxons::entreesStatutEspece()
 
 EntreesCodees ModeleListeTaxons::entreesActif()
 {
-    return {{QStringLiteral("0"), QStringLiteral("Non")}, {QStringLiteral("1"), QStringLiteral("Oui")}};
+    return {{QStringLiteral("0"), QStringLiteral("Non")},
+            {QStringLiteral("1"), QStringLiteral("Oui")}};
 }
 
 QStringList ModeleListeTaxons::ligneGrille(const FicheTaxon &f) const
@@ -195,7 +236,8 @@ bool ModeleListeTaxons::charger()
     m_niveaux = libellesListe(CHAMP_NIVEAUX);
     m_themes = libellesListe(CHAMP_THEME);
     QString sql = QStringLiteral(
-        "SELECT codeTaxon, nomLatin, nomCommun, statut, actif, niveau, theme, elementDe, codeOmnidia, refMuseum, "
+        "SELECT codeTaxon, nomLatin, nomCommun, statut, actif, niveau, theme, elementDe, "
+        "codeOmnidia, refMuseum, "
         "dateCreation, dateMiseAJour, auteur FROM TAXONS WHERE codeTaxon IS NOT NULL");
     if (m_filtre.theme == QLatin1String("0"))
         sql += QStringLiteral(" AND (theme=0 OR theme IS NULL)");
@@ -207,8 +249,10 @@ bool ModeleListeTaxons::charger()
         sql += QStringLiteral(" AND (actif IS NULL OR actif<>'1')");
     if (const QString t = m_filtre.texte.trimmed(); !t.isEmpty()) {
         const QString motif = sqlTexte(u'%' + t + u'%');
-        sql += QStringLiteral(" AND (nomLatin LIKE ") + motif + QStringLiteral(" OR nomCommun LIKE ") + motif +
-               QStringLiteral(" OR codeTaxon LIKE ") + motif + QStringLiteral(" OR codeOmnidia LIKE ") + motif + u')';
+        sql += QStringLiteral(" AND (nomLatin LIKE ") + motif +
+               QStringLiteral(" OR nomCommun LIKE ") + motif +
+               QStringLiteral(" OR codeTaxon LIKE ") + motif +
+               QStringLiteral(" OR codeOmnidia LIKE ") + motif + u')';
     }
     sql += QStringLiteral(" ORDER BY nomLatin, codeTaxon");
     long nb = 0;
@@ -246,7 +290,8 @@ FicheTaxon ModeleListeTaxons::nouvelleFiche()
 FicheTaxon ModeleListeTaxons::lireTaxon(const QString &code)
 {
     FicheTaxon f;
-    const Tableau t = bd().extraire(QStringLiteral("SELECT * FROM TAXONS WHERE codeTaxon=") + sqlTexte(code.trimmed()));
+    const Tableau t = bd().extraire(QStringLiteral("SELECT * FROM TAXONS WHERE codeTaxon=") +
+                                    sqlTexte(code.trimmed()));
     if (t.estVide()) return f;
     auto v = [&](const char *c) { return t.texte(0, QLatin1String(c)); };
     f.codeOrigine = f.code = v("codeTaxon");
@@ -271,8 +316,10 @@ FicheTaxon ModeleListeTaxons::lireTaxon(const QString &code)
     f.statutEspece = v("statutEspece");
     for (const TexteTaxon &x : textesTaxon())
         f.textes.insert(x.colonne, t.texte(0, x.colonne));
-    const Tableau traits = bd().extraire(QStringLiteral("SELECT codeTrait, codeModalite FROM TRAITS_ECOBIO_TAXONS WHERE codeTaxon=") +
-                                         sqlTexte(f.code) + QStringLiteral(" ORDER BY codeTrait"));
+    const Tableau traits = bd().extraire(
+        QStringLiteral(
+            "SELECT codeTrait, codeModalite FROM TRAITS_ECOBIO_TAXONS WHERE codeTaxon=") +
+        sqlTexte(f.code) + QStringLiteral(" ORDER BY codeTrait"));
     for (int i = 0; i < traits.nbLignes(); ++i)
         f.traits.insert(traits.texte(i, 0), traits.texte(i, 1));
     return f;
@@ -302,10 +349,14 @@ QStringList ModeleListeTaxons::verifier(const FicheTaxon &f) const
         const QString &texte;
         const char *colonne;
         const char *libelle;
-    } longueurs[] = {{f.code, "codeTaxon", "Le code du taxon"},       {f.nomLatin, "nomLatin", "Le nom latin"},
-                     {f.nomCommun, "nomCommun", "Le nom commun"},     {f.auteur, "auteur", "L'auteur"},
-                     {f.redacteur, "redacteur", "Le rédacteur"},      {f.elementDe, "elementDe", "Le code du parent"},
-                     {f.codeOmnidia, "codeOmnidia", "Le code Omnidia"}, {f.refMuseum, "refMuseum", "La référence Museum"},
+    } longueurs[] = {{f.code, "codeTaxon", "Le code du taxon"},
+                     {f.nomLatin, "nomLatin", "Le nom latin"},
+                     {f.nomCommun, "nomCommun", "Le nom commun"},
+                     {f.auteur, "auteur", "L'auteur"},
+                     {f.redacteur, "redacteur", "Le rédacteur"},
+                     {f.elementDe, "elementDe", "Le code du parent"},
+                     {f.codeOmnidia, "codeOmnidia", "Le code Omnidia"},
+                     {f.refMuseum, "refMuseum", "La référence Museum"},
                      {f.codeMacrophyte, "codeMacrophyte", "Le code macrophyte"},
                      {f.textes.value(QStringLiteral("basionyme")), "basionyme", "Le basionyme"}};
     for (const auto &l : longueurs)
@@ -317,7 +368,9 @@ QStringList ModeleListeTaxons::verifier(const FicheTaxon &f) const
         erreurs << Texte::pasUnNombre(QStringLiteral("Le thème"));
     // A new code may not be one that exists: the save would overwrite that other taxon.
     if (erreurs.isEmpty() && code != f.codeOrigine.trimmed() &&
-        !bd().valeur(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon=") + sqlTexte(code)).isNull())
+        !bd().valeur(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon=") +
+                     sqlTexte(code))
+             .isNull())
         erreurs << Texte::existe(code);
     return erreurs;
 }
@@ -326,8 +379,8 @@ bool ModeleListeTaxons::ecrireTaxon(const FicheTaxon &f, const QString &code)
 {
     JeuEnregistrements jeu;
     bool trouve = false;
-    if (!bd().AccesBase(QStringLiteral("SELECT * FROM TAXONS WHERE codeTaxon=") + sqlTexte(code), jeu, trouve,
-                        QStringLiteral("TAXONS")))
+    if (!bd().AccesBase(QStringLiteral("SELECT * FROM TAXONS WHERE codeTaxon=") + sqlTexte(code),
+                        jeu, trouve, QStringLiteral("TAXONS")))
         return false;
     if (!trouve) jeu.addnew();
     jeu.fields(QStringLiteral("codeTaxon")) = code;
@@ -340,7 +393,8 @@ bool ModeleListeTaxons::ecrireTaxon(const FicheTaxon &f, const QString &code)
     jeu.fields(QStringLiteral("nomCommun")) = nulSiVide(f.nomCommun);
     jeu.fields(QStringLiteral("referenceBibliographique")) = nulSiVide(f.referenceBibliographique);
     jeu.fields(QStringLiteral("commentaire")) = nulSiVide(f.commentaire);
-    jeu.fields(QStringLiteral("actif")) = f.actif.trimmed() == QLatin1String("1") ? QStringLiteral("1") : QStringLiteral("0");
+    jeu.fields(QStringLiteral("actif")) =
+        f.actif.trimmed() == QLatin1String("1") ? QStringLiteral("1") : QStringLiteral("0");
     jeu.fields(QStringLiteral("elementDe")) = nulSiVide(f.elementDe);
     jeu.fields(QStringLiteral("niveau")) = nulSiVide(f.niveau);
     jeu.fields(QStringLiteral("theme")) = nulSiVide(f.theme);
@@ -362,7 +416,8 @@ bool ModeleListeTaxons::appliquer(FicheTaxon &f)
     const QString code = f.code.trimmed();
     const QString origine = f.codeOrigine.trimmed();
     const bool changement = !origine.isEmpty() && origine != code;
-    if (f.actif.trimmed() != QLatin1String("1") && taxonUtilise(origine.isEmpty() ? code : origine)) {
+    if (f.actif.trimmed() != QLatin1String("1") &&
+        taxonUtilise(origine.isEmpty() ? code : origine)) {
         afficherMessage(QStringLiteral("ERREUR"), Texte::INACTIF);
         return false;
     }
@@ -373,31 +428,38 @@ bool ModeleListeTaxons::appliquer(FicheTaxon &f)
         // The new row starts as a copy of the old one: the columns the record does not show
         // (calculator codes, notes) follow the taxon.
         QStringList colonnes = bd().colonnes(QStringLiteral("TAXONS"));
-        colonnes.removeIf([](const QString &x) { return x.compare(QLatin1String("codeTaxon"), Qt::CaseInsensitive) == 0; });
+        colonnes.removeIf([](const QString &x) {
+            return x.compare(QLatin1String("codeTaxon"), Qt::CaseInsensitive) == 0;
+        });
         const QString liste = colonnes.join(QStringLiteral(", "));
-        ok = bd().Execute(QStringLiteral("INSERT INTO TAXONS (codeTaxon, ") + liste + QStringLiteral(") SELECT ") + c +
-                          QStringLiteral(", ") + liste + QStringLiteral(" FROM TAXONS WHERE codeTaxon=") + o);
+        ok = bd().Execute(QStringLiteral("INSERT INTO TAXONS (codeTaxon, ") + liste +
+                          QStringLiteral(") SELECT ") + c + QStringLiteral(", ") + liste +
+                          QStringLiteral(" FROM TAXONS WHERE codeTaxon=") + o);
     }
     ok = ok && ecrireTaxon(f, code);
     if (ok && changement)
-        ok = bd().Execute(QStringLiteral("UPDATE TRAITS_ECOBIO_TAXONS SET codeTaxon=") + c + QStringLiteral(" WHERE codeTaxon=") + o);
+        ok = bd().Execute(QStringLiteral("UPDATE TRAITS_ECOBIO_TAXONS SET codeTaxon=") + c +
+                          QStringLiteral(" WHERE codeTaxon=") + o);
     if (ok) {
         InstructionPreparee ajout =
-            bd().preparer(QStringLiteral("INSERT INTO TRAITS_ECOBIO_TAXONS (codeTaxon, codeTrait, codeModalite) VALUES (?, ?, ?)"));
+            bd().preparer(QStringLiteral("INSERT INTO TRAITS_ECOBIO_TAXONS (codeTaxon, codeTrait, "
+                                         "codeModalite) VALUES (?, ?, ?)"));
         for (auto it = f.traits.constBegin(); ok && it != f.traits.constEnd(); ++it) {
             const Nombre trait = enNombre(it.key(), true);
             if (!trait.estNombre()) continue;
-            ok = bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE codeTaxon=") + c +
-                              QStringLiteral(" AND codeTrait=") + sqlNombre(trait.valeur));
+            ok = bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE codeTaxon=") +
+                              c + QStringLiteral(" AND codeTrait=") + sqlNombre(trait.valeur));
             const Nombre modalite = enNombre(it.value(), true);
-            if (ok && modalite.estNombre()) ok = ajout.executer({code, int(trait.valeur), int(modalite.valeur)});
+            if (ok && modalite.estNombre())
+                ok = ajout.executer({code, int(trait.valeur), int(modalite.valeur)});
         }
     }
     if (ok && changement) {
         bool annule = false;
         Progression &p = progressionNulle();
         ok = deplacerReferences(origine, code, true, p, annule) &&
-             bd().Execute(QStringLiteral("UPDATE TAXONS SET elementDe=") + c + QStringLiteral(" WHERE elementDe=") + o) &&
+             bd().Execute(QStringLiteral("UPDATE TAXONS SET elementDe=") + c +
+                          QStringLiteral(" WHERE elementDe=") + o) &&
              bd().Execute(QStringLiteral("DELETE FROM TAXONS WHERE codeTaxon=") + o);
     }
     const QString erreur = bd().derniereErreur();
@@ -431,16 +493,19 @@ bool ModeleListeTaxons::supprimer(const FicheTaxon &f)
         afficherMessage(QStringLiteral("Erreur"), Texte::UTILISE);
         return false;
     }
-    if (afficherMessage(QStringLiteral("Question"), Texte::question(f.nomLatin.isEmpty() ? code : f.nomLatin)) != BoutonOui)
+    if (afficherMessage(QStringLiteral("Question"),
+                        Texte::question(f.nomLatin.isEmpty() ? code : f.nomLatin)) != BoutonOui)
         return false;
     const QString c = sqlTexte(code);
     Transaction transaction;
     // Only the taxa selections: a parameter of the same number keeps its own.
-    const bool ok = transaction.estOuverte() &&
-                    bd().Execute(QStringLiteral("DELETE FROM ANALYSES_PARAMETRES_SELECTIONS WHERE CodeParametre=") + c +
-                                 QStringLiteral(" AND typeListe=1")) &&
-                    bd().Execute(QStringLiteral("DELETE FROM TAXONS WHERE CodeTaxon=") + c) &&
-                    bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE CodeTaxon=") + c);
+    const bool ok =
+        transaction.estOuverte() &&
+        bd().Execute(
+            QStringLiteral("DELETE FROM ANALYSES_PARAMETRES_SELECTIONS WHERE CodeParametre=") + c +
+            QStringLiteral(" AND typeListe=1")) &&
+        bd().Execute(QStringLiteral("DELETE FROM TAXONS WHERE CodeTaxon=") + c) &&
+        bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE CodeTaxon=") + c);
     const QString erreur = bd().derniereErreur();
     if (!ok || !transaction.valider()) {
         transaction.annuler();
@@ -461,7 +526,8 @@ int ModeleListeTaxons::purger(Progression &progression)
     }
     progression.message(Texte::PURGE_EN_COURS);
     const QSet<QString> utilises = taxonsUtilises();
-    const Tableau tous = bd().extraire(QStringLiteral("SELECT DISTINCT codeTaxon, nomLatin FROM TAXONS WHERE codeTaxon IS NOT NULL"));
+    const Tableau tous = bd().extraire(QStringLiteral(
+        "SELECT DISTINCT codeTaxon, nomLatin FROM TAXONS WHERE codeTaxon IS NOT NULL"));
     QStringList aSupprimer;
     for (int i = 0; i < tous.nbLignes(); ++i) {
         const QString code = tous.texte(i, 0);
@@ -500,14 +566,18 @@ int ModeleListeTaxons::purger(Progression &progression)
 
 bool ModeleListeTaxons::demanderRemplacement(const QString &ancien)
 {
-    return afficherMessage(QStringLiteral("Question"), Texte::questionRemplacement(ancien.trimmed())) == BoutonOui;
+    return afficherMessage(QStringLiteral("Question"),
+                           Texte::questionRemplacement(ancien.trimmed())) == BoutonOui;
 }
 
-bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QString &nouveauCode, Progression &progression)
+bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QString &nouveauCode,
+                                            Progression &progression)
 {
     const QString ancien = ancienCode.trimmed(), nouveau = nouveauCode.trimmed();
     if (nouveau.isEmpty()) return false;
-    if (bd().extraire(QStringLiteral("SELECT NomLatin FROM TAXONS WHERE codeTaxon=") + sqlTexte(nouveau)).estVide()) {
+    if (bd().extraire(QStringLiteral("SELECT NomLatin FROM TAXONS WHERE codeTaxon=") +
+                      sqlTexte(nouveau))
+            .estVide()) {
         afficherMessage(QStringLiteral("ERREUR"), Texte::REMPLACEMENT_INCONNU);
         return false;
     }
@@ -515,11 +585,15 @@ bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QSt
         afficherMessage(QStringLiteral("ERREUR"), Texte::REMPLACEMENT_IDENTIQUE);
         return false;
     }
-    if (afficherMessage(QStringLiteral("Question"), Texte::confirmation(ancien, nouveau)) != BoutonOui) return false;
+    if (afficherMessage(QStringLiteral("Question"), Texte::confirmation(ancien, nouveau)) !=
+        BoutonOui)
+        return false;
     Transaction transaction;
     bool annule = false;
-    const bool ok = transaction.estOuverte() && deplacerReferences(ancien, nouveau, false, progression, annule) &&
-                    bd().Execute(QStringLiteral("UPDATE TAXONS SET actif='1' WHERE codeTaxon=") + sqlTexte(nouveau));
+    const bool ok = transaction.estOuverte() &&
+                    deplacerReferences(ancien, nouveau, false, progression, annule) &&
+                    bd().Execute(QStringLiteral("UPDATE TAXONS SET actif='1' WHERE codeTaxon=") +
+                                 sqlTexte(nouveau));
     const QString erreur = bd().derniereErreur();
     if (!ok || !transaction.valider()) {
         transaction.annuler();
@@ -539,7 +613,8 @@ int ModeleListeTaxons::activerTaxons(Progression &progression)
     if (echecs > 0)
         afficherMessage(QStringLiteral("Erreur"), Texte::echec(bd().derniereErreur()));
     else
-        afficherMessage(QStringLiteral("Aide"), QString::number(n) + QStringLiteral(" taxon(s) activé(s)."));
+        afficherMessage(QStringLiteral("Aide"),
+                        QString::number(n) + QStringLiteral(" taxon(s) activé(s)."));
     charger();
     return n;
 }

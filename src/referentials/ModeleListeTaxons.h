@@ -45,8 +45,8 @@ struct FicheTaxon
     QString codeTaxonCalcul;
     QString refMuseum;
     QString codeMacrophyte;
-    QString typeEspece;   // "0".."5"
-    QString statutEspece; // "1".."3"
+    QString typeEspece;            // "0".."5"
+    QString statutEspece;          // "1".."3"
     QMap<QString, QString> textes; // column of textesTaxon() -> text
     QMap<QString, QString> traits; // codeTrait -> codeModalite ("" for none)
 
@@ -91,7 +91,8 @@ class ModeleListeTaxons : public ModeleFichesReference<FicheTaxon>
     // code (TEXTE_NOUVEAU_CODE) and calls remplacerHistorique, which checks it, confirms, and
     // moves every count, selection, threshold and saved chart to it in one transaction.
     static bool demanderRemplacement(const QString &ancien);
-    static inline const QString TEXTE_NOUVEAU_CODE = QStringLiteral("Quel est le nouveau code de remplacement ?");
+    static inline const QString TEXTE_NOUVEAU_CODE =
+        QStringLiteral("Quel est le nouveau code de remplacement ?");
     bool remplacerHistorique(const QString &ancien, const QString &nouveau,
                              Progression &progression = progressionNulle());
 

@@ -16,7 +16,8 @@ namespace {
 namespace Texte {
 const QString GROUPE = QStringLiteral("Renseignez le groupe du trait.");
 const QString NOM = QStringLiteral("Renseignez le nom du trait.");
-const QString CODE = QStringLiteral("Le code du trait doit être un nombre entier compris entre 1 et 32767.");
+const QString CODE =
+    QStringLiteral("Le code du trait doit être un nombre entier compris entre 1 et 32767.");
 const QString ENREGISTRE = QStringLiteral("Enregistrement du trait terminé.");
 const QString SUPPRIME = QStringLiteral("Le trait a été supprimé.");
 const QString UTILISE =
@@ -24,7 +25,10 @@ const QString UTILISE =
                    "le supprimer ainsi que sa référence dans les taxons concernés ?");
 const QString MODALITE_SUPPRIMEE = QStringLiteral("La modalité est supprimée.");
 const QString AUCUN = QStringLiteral("Sélectionnez d'abord le trait à supprimer dans la liste.");
-QString question(const QString &nom) { return QStringLiteral("Supprimer le trait ") + nom + QStringLiteral(" ?"); }
+QString question(const QString &nom)
+{
+    return QStringLiteral("Supprimer le trait ") + nom + QStringLiteral(" ?");
+}
 QString modaliteUtilisee(const QString &nom)
 {
     return QStringLiteral("Voulez vous supprimer la modalité ") + nom +
@@ -41,15 +45,25 @@ QString modaliteDouble(const QString &code)
 }
 QString modaliteNom(int n)
 {
-    return QStringLiteral("Renseignez le nom de la modalité de la ligne ") + QString::number(n) + u'.';
+    return QStringLiteral("Renseignez le nom de la modalité de la ligne ") + QString::number(n) +
+           u'.';
 }
-QString existeDeja(const QString &code) { return QStringLiteral("Le trait ") + code + QStringLiteral(" existe déjà."); }
-QString echec(const QString &e) { return QStringLiteral("L'enregistrement du trait a échoué :\n") + e; }
-QString echecSuppression(const QString &e) { return QStringLiteral("La suppression a échoué :\n") + e; }
+QString existeDeja(const QString &code)
+{
+    return QStringLiteral("Le trait ") + code + QStringLiteral(" existe déjà.");
+}
+QString echec(const QString &e)
+{
+    return QStringLiteral("L'enregistrement du trait a échoué :\n") + e;
+}
+QString echecSuppression(const QString &e)
+{
+    return QStringLiteral("La suppression a échoué :\n") + e;
+}
 } // namespace Texte
 
-const QStringList ENTETES = {QStringLiteral("Code"), QStringLiteral("Nom"), QStringLiteral("Groupe"),
-                             QStringLiteral("Modalités")};
+const QStringList ENTETES = {QStringLiteral("Code"), QStringLiteral("Nom"),
+                             QStringLiteral("Groupe"), QStringLiteral("Modalités")};
 
 bool lireCode(const QString &texte, int &code)
 {
@@ -60,16 +74,21 @@ bool lireCode(const QString &texte, int &code)
     return true;
 }
 
-QVariant nulSiVide(const QString &t) { return t.trimmed().isEmpty() ? QVariant() : QVariant(t.trimmed()); }
+QVariant nulSiVide(const QString &t)
+{
+    return t.trimmed().isEmpty() ? QVariant() : QVariant(t.trimmed());
+}
 
 } // namespace
 
 QVector<TraitDisponible> traitsDisponibles()
 {
     QVector<TraitDisponible> traits;
-    const Tableau t = bd().extraire(QStringLiteral("SELECT codeTrait, nom, groupe FROM TRAITS_ECOBIO ORDER BY codeTrait ASC"));
-    const Tableau m = bd().extraire(QStringLiteral(
-        "SELECT codeTrait, codeModalite, nom FROM TRAITS_ECOBIO_MODALITES ORDER BY codeTrait, codeModalite ASC"));
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT codeTrait, nom, groupe FROM TRAITS_ECOBIO ORDER BY codeTrait ASC"));
+    const Tableau m = bd().extraire(
+        QStringLiteral("SELECT codeTrait, codeModalite, nom FROM TRAITS_ECOBIO_MODALITES ORDER BY "
+                       "codeTrait, codeModalite ASC"));
     QHash<QString, int> index;
     for (int i = 0; i < t.nbLignes(); ++i) {
         index.insert(t.texte(i, 0), int(traits.size()));
@@ -93,12 +112,14 @@ bool ModeleTraits::charger()
     m_fiches.clear();
     long nb = 0;
     Tableau t;
-    if (!bd().ExtraireRecords(QStringLiteral("SELECT codeTrait, nom, groupe, commentaires, referencesBiblio "
-                                             "FROM TRAITS_ECOBIO ORDER BY codeTrait ASC"),
-                              nb, t))
+    if (!bd().ExtraireRecords(
+            QStringLiteral("SELECT codeTrait, nom, groupe, commentaires, referencesBiblio "
+                           "FROM TRAITS_ECOBIO ORDER BY codeTrait ASC"),
+            nb, t))
         return false;
-    const Tableau m = bd().extraire(QStringLiteral("SELECT codeTrait, codeModalite, nom, commentaires, abbreviation "
-                                                   "FROM TRAITS_ECOBIO_MODALITES ORDER BY codeTrait, codeModalite ASC"));
+    const Tableau m = bd().extraire(
+        QStringLiteral("SELECT codeTrait, codeModalite, nom, commentaires, abbreviation "
+                       "FROM TRAITS_ECOBIO_MODALITES ORDER BY codeTrait, codeModalite ASC"));
     const QHash<QString, QString> groupes = libellesListe(CHAMP_GROUPE);
     QHash<QString, int> index;
     for (int i = 0; i < t.nbLignes(); ++i) {
@@ -115,10 +136,12 @@ bool ModeleTraits::charger()
     for (int i = 0; i < m.nbLignes(); ++i) {
         const auto it = index.constFind(m.texte(i, 0));
         if (it != index.constEnd())
-            m_fiches[*it].modalites.append({m.texte(i, 1), m.texte(i, 2), m.texte(i, 3), m.texte(i, 4)});
+            m_fiches[*it].modalites.append(
+                {m.texte(i, 1), m.texte(i, 2), m.texte(i, 3), m.texte(i, 4)});
     }
     for (const FicheTrait &f : std::as_const(m_fiches))
-        m_grille.lignes.append({f.code, f.nom, groupes.value(f.groupe, f.groupe), QString::number(f.modalites.size())});
+        m_grille.lignes.append({f.code, f.nom, groupes.value(f.groupe, f.groupe),
+                                QString::number(f.modalites.size())});
     return true;
 }
 
@@ -140,7 +163,8 @@ FicheTrait ModeleTraits::lireTrait(const QString &code)
     FicheTrait f;
     int n = 0;
     if (!lireCode(code, n)) return f;
-    const Tableau t = bd().extraire(QStringLiteral("SELECT * FROM TRAITS_ECOBIO WHERE codeTrait=") + QString::number(n));
+    const Tableau t = bd().extraire(QStringLiteral("SELECT * FROM TRAITS_ECOBIO WHERE codeTrait=") +
+                                    QString::number(n));
     if (t.estVide()) return f;
     f.code = QString::number(n);
     f.nom = t.texte(0, QStringLiteral("nom"));
@@ -148,11 +172,14 @@ FicheTrait ModeleTraits::lireTrait(const QString &code)
     f.commentaires = t.texte(0, QStringLiteral("commentaires"));
     f.references = t.texte(0, QStringLiteral("referencesBiblio"));
     f.nouvelle = false;
-    const Tableau m = bd().extraire(QStringLiteral("SELECT * FROM TRAITS_ECOBIO_MODALITES WHERE codeTrait=") +
-                                    QString::number(n) + QStringLiteral(" ORDER BY codeModalite ASC"));
+    const Tableau m =
+        bd().extraire(QStringLiteral("SELECT * FROM TRAITS_ECOBIO_MODALITES WHERE codeTrait=") +
+                      QString::number(n) + QStringLiteral(" ORDER BY codeModalite ASC"));
     for (int i = 0; i < m.nbLignes(); ++i)
-        f.modalites.append({m.texte(i, QStringLiteral("codeModalite")), m.texte(i, QStringLiteral("nom")),
-                            m.texte(i, QStringLiteral("commentaires")), m.texte(i, QStringLiteral("abbreviation"))});
+        f.modalites.append({m.texte(i, QStringLiteral("codeModalite")),
+                            m.texte(i, QStringLiteral("nom")),
+                            m.texte(i, QStringLiteral("commentaires")),
+                            m.texte(i, QStringLiteral("abbreviation"))});
     return f;
 }
 
@@ -184,7 +211,9 @@ QStringList ModeleTraits::verifier(const FicheTrait &f) const
     }
     // A new trait may not take the code of another: it would merge their modalities.
     if (erreurs.isEmpty() && f.nouvelle &&
-        !bd().valeur(QStringLiteral("SELECT codeTrait FROM TRAITS_ECOBIO WHERE codeTrait=") + QString::number(code)).isNull())
+        !bd().valeur(QStringLiteral("SELECT codeTrait FROM TRAITS_ECOBIO WHERE codeTrait=") +
+                     QString::number(code))
+             .isNull())
         erreurs << Texte::existeDeja(QString::number(code));
     return erreurs;
 }
@@ -199,8 +228,8 @@ bool ModeleTraits::appliquer(FicheTrait &f)
     if (ok) {
         JeuEnregistrements jeu;
         bool trouve = false;
-        ok = bd().AccesBase(QStringLiteral("SELECT * FROM TRAITS_ECOBIO WHERE codeTrait=") + c, jeu, trouve,
-                            QStringLiteral("TRAITS_ECOBIO"));
+        ok = bd().AccesBase(QStringLiteral("SELECT * FROM TRAITS_ECOBIO WHERE codeTrait=") + c, jeu,
+                            trouve, QStringLiteral("TRAITS_ECOBIO"));
         if (ok) {
             if (!trouve) jeu.addnew();
             jeu.fields(QStringLiteral("codeTrait")) = code;
@@ -214,14 +243,16 @@ bool ModeleTraits::appliquer(FicheTrait &f)
         }
     }
     // The modalities are those of the form: the stored ones are replaced.
-    ok = ok && bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_MODALITES WHERE codeTrait=") + c);
+    ok = ok &&
+         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_MODALITES WHERE codeTrait=") + c);
     if (ok) {
-        InstructionPreparee ajout = bd().preparer(QStringLiteral(
-            "INSERT INTO TRAITS_ECOBIO_MODALITES (codeTrait, codeModalite, nom, commentaires, abbreviation) "
-            "VALUES (?, ?, ?, ?, ?)"));
+        InstructionPreparee ajout =
+            bd().preparer(QStringLiteral("INSERT INTO TRAITS_ECOBIO_MODALITES (codeTrait, "
+                                         "codeModalite, nom, commentaires, abbreviation) "
+                                         "VALUES (?, ?, ?, ?, ?)"));
         for (const ModaliteTrait &m : std::as_const(f.modalites)) {
-            ok = ajout.executer({code, m.code.trimmed().toInt(), m.nom.trimmed(), nulSiVide(m.description),
-                                 nulSiVide(m.abreviation)});
+            ok = ajout.executer({code, m.code.trimmed().toInt(), m.nom.trimmed(),
+                                 nulSiVide(m.description), nulSiVide(m.abreviation)});
             if (!ok) break;
         }
     }
@@ -251,15 +282,21 @@ bool ModeleTraits::supprimer(const FicheTrait &f)
         return false;
     }
     const QString c = QString::number(code);
-    if (afficherMessage(QStringLiteral("Question"), Texte::question(f.nom)) != BoutonOui) return false;
+    if (afficherMessage(QStringLiteral("Question"), Texte::question(f.nom)) != BoutonOui)
+        return false;
     const bool utilise =
-        !bd().extraire(QStringLiteral("SELECT DISTINCT CodeTrait FROM TRAITS_ECOBIO_TAXONS WHERE CodeTrait=") + c).estVide();
-    if (utilise && afficherMessage(QStringLiteral("Question"), Texte::UTILISE) != BoutonOui) return false;
+        !bd().extraire(QStringLiteral(
+                           "SELECT DISTINCT CodeTrait FROM TRAITS_ECOBIO_TAXONS WHERE CodeTrait=") +
+                       c)
+             .estVide();
+    if (utilise && afficherMessage(QStringLiteral("Question"), Texte::UTILISE) != BoutonOui)
+        return false;
     Transaction transaction;
-    const bool ok = transaction.estOuverte() &&
-                    bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO WHERE CodeTrait=") + c) &&
-                    bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE CodeTrait=") + c) &&
-                    bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_MODALITES WHERE CodeTrait=") + c);
+    const bool ok =
+        transaction.estOuverte() &&
+        bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO WHERE CodeTrait=") + c) &&
+        bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE CodeTrait=") + c) &&
+        bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_MODALITES WHERE CodeTrait=") + c);
     const QString erreur = bd().derniereErreur();
     if (!ok || !transaction.valider()) {
         transaction.annuler();
@@ -275,23 +312,29 @@ bool ModeleTraits::supprimer(const FicheTrait &f)
     return true;
 }
 
-bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &codeModalite, const QString &nomModalite)
+bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &codeModalite,
+                                     const QString &nomModalite)
 {
     int trait = 0, modalite = 0;
     // A line never saved has no row.
     if (!lireCode(codeTrait, trait) || !lireCode(codeModalite, modalite)) return true;
     const QString condition = QStringLiteral(" WHERE codeTrait=") + QString::number(trait) +
                               QStringLiteral(" AND codeModalite=") + QString::number(modalite);
-    if (bd().valeur(QStringLiteral("SELECT count(*) FROM TRAITS_ECOBIO_MODALITES") + condition).toLongLong() == 0)
+    if (bd().valeur(QStringLiteral("SELECT count(*) FROM TRAITS_ECOBIO_MODALITES") + condition)
+            .toLongLong() == 0)
         return true;
     const bool utilisee =
-        !bd().extraire(QStringLiteral("SELECT codeModalite FROM TRAITS_ECOBIO_TAXONS") + condition).estVide();
-    if (utilisee && afficherMessage(QStringLiteral("Question"), Texte::modaliteUtilisee(nomModalite)) != BoutonOui)
+        !bd().extraire(QStringLiteral("SELECT codeModalite FROM TRAITS_ECOBIO_TAXONS") + condition)
+             .estVide();
+    if (utilisee && afficherMessage(QStringLiteral("Question"),
+                                    Texte::modaliteUtilisee(nomModalite)) != BoutonOui)
         return false;
     Transaction transaction;
     const bool ok =
         transaction.estOuverte() &&
-        (!utilisee || bd().Execute(QStringLiteral("UPDATE TRAITS_ECOBIO_TAXONS SET codeModalite = null") + condition)) &&
+        (!utilisee ||
+         bd().Execute(QStringLiteral("UPDATE TRAITS_ECOBIO_TAXONS SET codeModalite = null") +
+                      condition)) &&
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_MODALITES") + condition);
     const QString erreur = bd().derniereErreur();
     if (!ok || !transaction.valider()) {
@@ -304,7 +347,8 @@ bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &co
         QVector<ModaliteTrait> &m = m_fiches[i].modalites;
         for (qsizetype k = 0; k < m.size(); ++k)
             if (m[k].code.trimmed() == QString::number(modalite)) m.removeAt(k--);
-        majLigne(i, {m_fiches[i].code, m_fiches[i].nom, m_grille.lignes[i].value(2), QString::number(m.size())});
+        majLigne(i, {m_fiches[i].code, m_fiches[i].nom, m_grille.lignes[i].value(2),
+                     QString::number(m.size())});
     }
     afficherMessage(QStringLiteral("Aide"), Texte::MODALITE_SUPPRIMEE);
     return true;

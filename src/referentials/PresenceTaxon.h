@@ -15,16 +15,18 @@ struct StationPresence
     qint64 station = 0;
     QString codeBSS;
     QString nom;
-    long long nbLignes = 0; // lines of the station's lists holding the taxon
+    long long nbLignes = 0;                    // lines of the station's lists holding the taxon
     std::optional<double> longitude, latitude; // WGS84, when known
     bool estPlacee() const { return longitude && latitude; }
 };
 
 namespace textePresence {
-inline const QString AUCUN_TAXON = QStringLiteral("Sélectionnez un taxon pour pouvoir calculer sa présence");
-inline const QString AUCUNE_STATION = QStringLiteral(
-    "Le taxon n'a pas pu être identifié sur l'ensemble des stations ou les stations ne possèdent pas de coordonnées "
-    "en WGS84");
+inline const QString AUCUN_TAXON =
+    QStringLiteral("Sélectionnez un taxon pour pouvoir calculer sa présence");
+inline const QString AUCUNE_STATION =
+    QStringLiteral("Le taxon n'a pas pu être identifié sur l'ensemble des stations ou les stations "
+                   "ne possèdent pas de coordonnées "
+                   "en WGS84");
 } // namespace textePresence
 
 // Projection codes of WGS84 coordinates.

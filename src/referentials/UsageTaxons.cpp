@@ -75,9 +75,9 @@ bool taxonUtilise(const QString &codeTaxon, const QVector<TableListeTaxons> &tab
         for (const TableListeTaxons &t : groupe)
             termes << QStringLiteral("SELECT codeTaxon FROM ") + t.table +
                           QStringLiteral(" WHERE codeTaxon=") + code;
-        const QVariant n = bd().valeur(QStringLiteral("SELECT count(*) FROM (") +
-                                       termes.join(QStringLiteral(" UNION ALL ")) +
-                                       QStringLiteral(") u"));
+        const QVariant n =
+            bd().valeur(QStringLiteral("SELECT count(*) FROM (") +
+                        termes.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(") u"));
         utilise = n.toLongLong() > 0;
         return !utilise;
     });
@@ -114,7 +114,8 @@ int activerTaxonsUtilises(Progression &progression, int *echecs)
     parGroupes(tables, [&](const QVector<TableListeTaxons> &groupe) {
         if (progression.annule()) return false;
         if (bd().Execute(QStringLiteral("UPDATE TAXONS SET actif='1' WHERE codeTaxon IN (") +
-                         selectCodes(groupe) + QStringLiteral(") AND (actif IS NULL OR actif<>'1')")))
+                         selectCodes(groupe) +
+                         QStringLiteral(") AND (actif IS NULL OR actif<>'1')")))
             actives += int(bd().lignesModifiees());
         else
             ++ratees;

@@ -33,8 +33,9 @@ QSet<QString> taxonsUtilises(const QVector<TableListeTaxons> &tables = tablesLis
 bool taxonUtilise(const QString &codeTaxon,
                   const QVector<TableListeTaxons> &tables = tablesListesTaxons());
 // Lines holding the taxon, by station (stations without any are left out).
-QHash<qint64, long long> presenceTaxonParStation(const QString &codeTaxon,
-                                                 const QVector<TableListeTaxons> &tables = tablesListesTaxons());
+QHash<qint64, long long>
+presenceTaxonParStation(const QString &codeTaxon,
+                        const QVector<TableListeTaxons> &tables = tablesListesTaxons());
 
 // Sets actif='1' on every taxon that a list holds; the number of statements that failed is
 // returned in echecs. Progress message "Activation des taxons".

@@ -14,14 +14,17 @@ TEST(ImportTaxonsTexte, StatutEtAccents)
     {
         const char *texte;
         const char *statut;
-    } cas[] = {{"Validé", "2"},      {"code VALIDE", "2"}, {"en cours de validation", "2"}, {"Proposition", "0"},
-               {"PROVISOIRE", "1"},  {"Gelé", "3"},        {"2", "2"},                      {"inconnu", "inconnu"},
-               {"", ""}};
+    } cas[] = {{"Validé", "2"},      {"code VALIDE", "2"},   {"en cours de validation", "2"},
+               {"Proposition", "0"}, {"PROVISOIRE", "1"},    {"Gelé", "3"},
+               {"2", "2"},           {"inconnu", "inconnu"}, {"", ""}};
     for (const Cas &c : cas)
-        EXPECT_EQ(statutAppelTaxon(QString::fromUtf8(c.texte)), QString::fromUtf8(c.statut)) << c.texte;
+        EXPECT_EQ(statutAppelTaxon(QString::fromUtf8(c.texte)), QString::fromUtf8(c.statut))
+            << c.texte;
 
-    EXPECT_EQ(reparerAccents(QStringLiteral("Ã©tÃ© Ã¨ Ã‰ 10 Âµm Ã  20Â°C")), QStringLiteral("été è É 10 µm Ã  20°C"));
-    EXPECT_EQ(reparerAccents(QStringLiteral("Déjà bon, Ã seul")), QStringLiteral("Déjà bon, Ã seul"));
+    EXPECT_EQ(reparerAccents(QStringLiteral("Ã©tÃ© Ã¨ Ã‰ 10 Âµm Ã  20Â°C")),
+              QStringLiteral("été è É 10 µm Ã  20°C"));
+    EXPECT_EQ(reparerAccents(QStringLiteral("Déjà bon, Ã seul")),
+              QStringLiteral("Déjà bon, Ã seul"));
 }
 
 class ImportTaxonsTest : public test::BaseTaxons
@@ -46,8 +49,9 @@ TEST_P(ImportTaxonsTest, LectureDuCsvEtRefus)
 {
     const FichierTaxons f = lire(QStringLiteral("taxons.csv"));
     ASSERT_EQ(f.lignes.size(), 4);
-    EXPECT_EQ(f.lignes[0].textes(), QStringList({"5001", "Baetidae", "2", "01/02/2003", "15/06/2010", "SANDRE", "Ephémères",
-                                                 "Leach, 1815", "10", "3", "", "", "", "", "", ""}));
+    EXPECT_EQ(f.lignes[0].textes(),
+              QStringList({"5001", "Baetidae", "2", "01/02/2003", "15/06/2010", "SANDRE",
+                           "Ephémères", "Leach, 1815", "10", "3", "", "", "", "", "", ""}));
     EXPECT_EQ(f.lignes[2].nomLatin, QStringLiteral("Baetis rhodani; forme A"));
     EXPECT_EQ(f.lignes[2].nomCommun, QStringLiteral("Ephémère \"brune\""));
     EXPECT_EQ(f.lignes[2].statut, QStringLiteral("0"));
@@ -71,17 +75,21 @@ TEST_P(ImportTaxonsTest, LectureDuCsvEtRefus)
     x.write("<Referentiel><AppelTaxon><CdAppelTaxon>1</CdAppelTaxon></Referentiel>");
     x.close();
     EXPECT_FALSE(lireFichierTaxons(casse, vide, erreur));
-    EXPECT_TRUE(erreur.startsWith(QStringLiteral("Le fichier XML n'est pas valide"))) << qPrintable(erreur);
+    EXPECT_TRUE(erreur.startsWith(QStringLiteral("Le fichier XML n'est pas valide")))
+        << qPrintable(erreur);
 }
 
 TEST_P(ImportTaxonsTest, LectureDuReferentielXml)
 {
     const FichierTaxons f = lire(QStringLiteral("taxons_sandre.xml"));
     ASSERT_EQ(f.lignes.size(), 3);
-    EXPECT_EQ(f.lignes[0].textes(), QStringList({"9001", "Gammaridae", "2", "04/03/2001", "01/12/2015", "SANDRE", "", "Leach, 1814",
-                                                 "10", "3", "", "", "", "", "Invertébrés benthiques", ""}));
-    EXPECT_EQ(f.lignes[1].textes(), QStringList({"9002", "Gammarus pulex", "1", "", "", "", "", "", "21", "3", "9001", "GAMPUL",
-                                                 "189780", "Crevette été > 10 µm, 20°C", "", ""}));
+    EXPECT_EQ(
+        f.lignes[0].textes(),
+        QStringList({"9001", "Gammaridae", "2", "04/03/2001", "01/12/2015", "SANDRE", "",
+                     "Leach, 1814", "10", "3", "", "", "", "", "Invertébrés benthiques", ""}));
+    EXPECT_EQ(f.lignes[1].textes(),
+              QStringList({"9002", "Gammarus pulex", "1", "", "", "", "", "", "21", "3", "9001",
+                           "GAMPUL", "189780", "Crevette été > 10 µm, 20°C", "", ""}));
     EXPECT_EQ(f.lignes[2].statut, QStringLiteral("3"));
     EXPECT_EQ(f.lignes[2].macrophytes, QStringLiteral("NITFLE"));
     EXPECT_EQ(f.lignes[2].libelleTheme, QStringLiteral("Characées"));
@@ -90,17 +98,21 @@ TEST_P(ImportTaxonsTest, LectureDuReferentielXml)
 TEST_P(ImportTaxonsTest, MiseAJourPuisImportCompletAvecActivationEtThemes)
 {
     taxon(QStringLiteral("9001"), QStringLiteral("Ancien nom"), QStringLiteral("0"));
-    ASSERT_TRUE(executer(QStringLiteral("UPDATE TAXONS SET codeOmnidia='GARDE', nomCommun='Gammares' WHERE codeTaxon='9001'")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "UPDATE TAXONS SET codeOmnidia='GARDE', nomCommun='Gammares' WHERE codeTaxon='9001'")));
     const FichierTaxons f = lire(QStringLiteral("taxons_sandre.xml"));
 
-    BilanImportTaxons b = integrerTaxons(f, ModeImportTaxons::MiseAJour, false, progressionNulle(), toujoursContinuer());
+    BilanImportTaxons b = integrerTaxons(f, ModeImportTaxons::MiseAJour, false, progressionNulle(),
+                                         toujoursContinuer());
     EXPECT_EQ(b.modifies, 1);
     EXPECT_EQ(b.ajoutes, 0);
     EXPECT_EQ(b.ignores, 2);
     // An empty cell keeps the stored value; without the tick the taxon keeps its activity.
-    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, nomLatin, statut, dateCreation, auteur, niveau, theme, codeOmnidia, "
-                                    "nomCommun, actif FROM TAXONS")),
-              QStringList({"9001|Gammaridae|2|04/03/2001|Leach, 1814|10|3|GARDE|Gammares|0"}));
+    EXPECT_EQ(
+        lignes(QStringLiteral(
+            "SELECT codeTaxon, nomLatin, statut, dateCreation, auteur, niveau, theme, codeOmnidia, "
+            "nomCommun, actif FROM TAXONS")),
+        QStringList({"9001|Gammaridae|2|04/03/2001|Leach, 1814|10|3|GARDE|Gammares|0"}));
 
     // Station 1 lists the taxon 9003, inactive after the import: the automatic activation takes it.
     station(1, QStringLiteral("BSS1"));
@@ -110,14 +122,18 @@ TEST_P(ImportTaxonsTest, MiseAJourPuisImportCompletAvecActivationEtThemes)
     EXPECT_EQ(b.ajoutes, 2);
     EXPECT_EQ(b.themesAjoutes, 1);
     EXPECT_EQ(b.activesUtilises, 0) << "the import activated them already";
-    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, elementDe, codeOmnidia, refMuseum, codeMacrophyte, redacteur, actif, "
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, elementDe, codeOmnidia, refMuseum, "
+                                    "codeMacrophyte, redacteur, actif, "
                                     "commentaire FROM TAXONS ORDER BY codeTaxon")),
-              QStringList({"9001||GARDE|||SANDRE|1|", "9002|9001|GAMPUL|189780||VYDA|1|Crevette été > 10 µm, 20°C",
+              QStringList({"9001||GARDE|||SANDRE|1|",
+                           "9002|9001|GAMPUL|189780||VYDA|1|Crevette été > 10 µm, 20°C",
                            "9003||||NITFLE|VYDA|1|"}));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Libelle FROM CODES_SANDRE WHERE Champ='TAXONS.THEME' AND Code=8")),
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT Code, Libelle FROM CODES_SANDRE WHERE Champ='TAXONS.THEME' AND Code=8")),
               QStringList({"8|Characées"}));
     // Again: the same rows, nothing added.
-    b = integrerTaxons(f, ModeImportTaxons::Complet, false, progressionNulle(), toujoursContinuer());
+    b = integrerTaxons(f, ModeImportTaxons::Complet, false, progressionNulle(),
+                       toujoursContinuer());
     EXPECT_EQ(b.ajoutes, 0);
     EXPECT_EQ(b.modifies, 3);
     EXPECT_EQ(b.themesAjoutes, 0);
@@ -137,16 +153,22 @@ TEST_P(ImportTaxonsTest, LigneRefuseeQuestionEtAnnulation)
     BilanImportTaxons b = integrerTaxons(f, ModeImportTaxons::Complet, false);
     const QStringList r = recus();
     ASSERT_EQ(r.size(), 3);
-    EXPECT_EQ(r[0], QStringLiteral("QUESTION: Impossible d'importer la ligne contenant les informations suivantes:\n5002 ; ") +
-                        QString(40, u'n') +
-                        QStringLiteral(" ; 2 ; 01/02/2003 ;  ; SANDRE ;  ; Leach, 1815 ; 14 ; 3 ; 5001 ;  ;  ;  ;  ; \n"
-                                       "Désirez vous continuer l'importation ?"));
-    EXPECT_EQ(r[2], QStringLiteral("QUESTION: Voulez vous annuler l'importation de toutes les lignes éventuellement importées "
+    EXPECT_EQ(
+        r[0],
+        QStringLiteral("QUESTION: Impossible d'importer la ligne contenant les informations "
+                       "suivantes:\n5002 ; ") +
+            QString(40, u'n') +
+            QStringLiteral(
+                " ; 2 ; 01/02/2003 ;  ; SANDRE ;  ; Leach, 1815 ; 14 ; 3 ; 5001 ;  ;  ;  ;  ; \n"
+                "Désirez vous continuer l'importation ?"));
+    EXPECT_EQ(r[2], QStringLiteral("QUESTION: Voulez vous annuler l'importation de toutes les "
+                                   "lignes éventuellement importées "
                                    "pendant le traitement ?"));
     EXPECT_TRUE(b.interrompu);
     EXPECT_FALSE(b.defait);
     EXPECT_EQ(b.rejetes, 2);
-    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon FROM TAXONS ORDER BY codeTaxon")), QStringList({"5001"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon FROM TAXONS ORDER BY codeTaxon")),
+              QStringList({"5001"}));
 
     // Stop at the first refusal and undo.
     ASSERT_TRUE(executer(QStringLiteral("DELETE FROM TAXONS")));

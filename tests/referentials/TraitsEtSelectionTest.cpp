@@ -20,7 +20,8 @@ class TraitsEtSelectionTest : public test::BaseTaxons
         f.nom = nom;
         f.groupe = QStringLiteral("1");
         f.modalites = {{QStringLiteral("1"), QStringLiteral("Faible"), {}, QStringLiteral("F")},
-                       {QStringLiteral("2"), QStringLiteral("Forte"), QStringLiteral("Au-delà de 1 m/s"), QStringLiteral("FO")}};
+                       {QStringLiteral("2"), QStringLiteral("Forte"),
+                        QStringLiteral("Au-delà de 1 m/s"), QStringLiteral("FO")}};
         return f;
     }
 };
@@ -32,16 +33,20 @@ TEST_P(TraitsEtSelectionTest, TraitAvecSesModalites)
     EXPECT_EQ(f.code, QStringLiteral("1"));
     f.modalites = {{QStringLiteral("x"), QStringLiteral("A")}, {QStringLiteral("1"), {}}};
     EXPECT_FALSE(traits.enregistrer(f));
-    EXPECT_EQ(recus(), QStringList({"ERREUR: \nRenseignez le nom du trait.\nRenseignez le groupe du trait.\nLe code de la modalité "
-                                    "de la ligne 1 doit être un nombre entier compris entre 1 et 32767.\nRenseignez le nom de la "
+    EXPECT_EQ(recus(), QStringList({"ERREUR: \nRenseignez le nom du trait.\nRenseignez le groupe "
+                                    "du trait.\nLe code de la modalité "
+                                    "de la ligne 1 doit être un nombre entier compris entre 1 et "
+                                    "32767.\nRenseignez le nom de la "
                                     "modalité de la ligne 2."}));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM TRAITS_ECOBIO")).toInt(), 0);
 
     f = trait(QStringLiteral("Courant"));
     ASSERT_TRUE(traits.enregistrer(f));
     EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement du trait terminé."}));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTrait, nom, groupe FROM TRAITS_ECOBIO")), QStringList({"1|Courant|1"}));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT codeModalite, nom, commentaires, abbreviation FROM TRAITS_ECOBIO_MODALITES ORDER BY "
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTrait, nom, groupe FROM TRAITS_ECOBIO")),
+              QStringList({"1|Courant|1"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeModalite, nom, commentaires, abbreviation FROM "
+                                    "TRAITS_ECOBIO_MODALITES ORDER BY "
                                     "codeModalite")),
               QStringList({"1|Faible||F", "2|Forte|Au-delà de 1 m/s|FO"}));
     EXPECT_EQ(traits.grille().lignes, QVector<QStringList>({{"1", "Courant", "1", "2"}}));
@@ -61,20 +66,26 @@ TEST_P(TraitsEtSelectionTest, SuppressionsDeModaliteEtDeTraitUtilises)
     FicheTrait f = trait(QStringLiteral("Courant"));
     ASSERT_TRUE(traits.enregistrer(f));
     ASSERT_TRUE(traits.charger());
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO TRAITS_ECOBIO_TAXONS (codeTrait, codeModalite, codeTaxon) VALUES (1, 2, 'T1')")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO TRAITS_ECOBIO_TAXONS (codeTrait, "
+                                        "codeModalite, codeTaxon) VALUES (1, 2, 'T1')")));
     recus();
 
     // An unused modality goes without a question.
-    EXPECT_TRUE(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Faible")));
+    EXPECT_TRUE(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("1"),
+                                         QStringLiteral("Faible")));
     EXPECT_EQ(recus(), QStringList({"AIDE: La modalité est supprimée."}));
     messages().repondre(BoutonNon);
-    EXPECT_FALSE(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("Forte")));
-    EXPECT_EQ(recus(), QStringList({"QUESTION: Voulez vous supprimer la modalité Forte du trait car celle-ci est actuellement "
+    EXPECT_FALSE(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("2"),
+                                          QStringLiteral("Forte")));
+    EXPECT_EQ(recus(), QStringList({"QUESTION: Voulez vous supprimer la modalité Forte du trait "
+                                    "car celle-ci est actuellement "
                                     "utilisée ?"}));
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("Forte")));
+    EXPECT_TRUE(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("2"),
+                                         QStringLiteral("Forte")));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM TRAITS_ECOBIO_MODALITES")).toInt(), 0);
-    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, codeModalite FROM TRAITS_ECOBIO_TAXONS")), QStringList({"T1|"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, codeModalite FROM TRAITS_ECOBIO_TAXONS")),
+              QStringList({"T1|"}));
     EXPECT_EQ(traits.grille().lignes[0][3], QStringLiteral("0"));
     recus();
 
@@ -82,9 +93,11 @@ TEST_P(TraitsEtSelectionTest, SuppressionsDeModaliteEtDeTraitUtilises)
     messages().repondre(BoutonOui);
     messages().repondre(BoutonNon);
     EXPECT_FALSE(traits.supprimer(f));
-    EXPECT_EQ(recus(), QStringList({"QUESTION: Supprimer le trait Courant ?",
-                                    "QUESTION: Attention, ce trait est utilisée par certains taxons. Etes vous sur de vouloir le "
-                                    "supprimer ainsi que sa référence dans les taxons concernés ?"}));
+    EXPECT_EQ(recus(),
+              QStringList({"QUESTION: Supprimer le trait Courant ?",
+                           "QUESTION: Attention, ce trait est utilisée par certains taxons. Etes "
+                           "vous sur de vouloir le "
+                           "supprimer ainsi que sa référence dans les taxons concernés ?"}));
     messages().repondre(BoutonOui);
     messages().repondre(BoutonOui);
     EXPECT_TRUE(traits.supprimer(f));
@@ -96,23 +109,28 @@ TEST_P(TraitsEtSelectionTest, SuppressionsDeModaliteEtDeTraitUtilises)
 
 TEST_P(TraitsEtSelectionTest, RechercheDuSelecteurDeTaxons)
 {
-    taxon(QStringLiteral("10"), QStringLiteral("Baetidae"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("10"));
-    taxon(QStringLiteral("11"), QStringLiteral("Baetis"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("14"),
-          QStringLiteral("10"));
-    taxon(QStringLiteral("12"), QStringLiteral("Baetis rhodani"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("21"),
-          QStringLiteral("11"));
-    taxon(QStringLiteral("13"), QStringLiteral("Baetis muticus"), QStringLiteral("0"), QStringLiteral("3"), QStringLiteral("21"),
-          QStringLiteral("11"));
-    taxon(QStringLiteral("20"), QStringLiteral("Gammaridae"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("10"));
-    taxon(QStringLiteral("21"), QStringLiteral("Gammarus"), QStringLiteral("1"), QStringLiteral("NULL"), QStringLiteral("14"),
-          QStringLiteral("20"));
-    taxon(QStringLiteral("30"), QStringLiteral("O'Neil's taxon"), QStringLiteral("1"), QStringLiteral("0"));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TAXONS.NIVEAUX', 10, 'Famille'), "
-                                        "('TAXONS.NIVEAUX', 21, 'Espèce'), ('TAXONS.GROUPE', 21, 'Autre liste')")));
+    taxon(QStringLiteral("10"), QStringLiteral("Baetidae"), QStringLiteral("1"),
+          QStringLiteral("3"), QStringLiteral("10"));
+    taxon(QStringLiteral("11"), QStringLiteral("Baetis"), QStringLiteral("1"), QStringLiteral("3"),
+          QStringLiteral("14"), QStringLiteral("10"));
+    taxon(QStringLiteral("12"), QStringLiteral("Baetis rhodani"), QStringLiteral("1"),
+          QStringLiteral("3"), QStringLiteral("21"), QStringLiteral("11"));
+    taxon(QStringLiteral("13"), QStringLiteral("Baetis muticus"), QStringLiteral("0"),
+          QStringLiteral("3"), QStringLiteral("21"), QStringLiteral("11"));
+    taxon(QStringLiteral("20"), QStringLiteral("Gammaridae"), QStringLiteral("1"),
+          QStringLiteral("3"), QStringLiteral("10"));
+    taxon(QStringLiteral("21"), QStringLiteral("Gammarus"), QStringLiteral("1"),
+          QStringLiteral("NULL"), QStringLiteral("14"), QStringLiteral("20"));
+    taxon(QStringLiteral("30"), QStringLiteral("O'Neil's taxon"), QStringLiteral("1"),
+          QStringLiteral("0"));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TAXONS.NIVEAUX', 10, 'Famille'), "
+        "('TAXONS.NIVEAUX', 21, 'Espèce'), ('TAXONS.GROUPE', 21, 'Autre liste')")));
 
     SelectionTaxons s;
     EXPECT_FALSE(s.rechercher({QStringLiteral("3"), {}, QStringLiteral("  ")}));
-    EXPECT_EQ(recus(), QStringList({"AIDE: Merci de renseigner au minimum le thème ainsi que le nom ou la famille avant de lancer "
+    EXPECT_EQ(recus(), QStringList({"AIDE: Merci de renseigner au minimum le thème ainsi que le "
+                                    "nom ou la famille avant de lancer "
                                     "la recherche"}));
 
     ASSERT_TRUE(s.rechercher({QStringLiteral("3"), {}, QStringLiteral("rhodani|muticus|2")}));
@@ -123,7 +141,8 @@ TEST_P(TraitsEtSelectionTest, RechercheDuSelecteurDeTaxons)
     EXPECT_EQ(codes, QStringList({"12", "20"}));
     const int rhodani = codes.indexOf(QStringLiteral("12"));
     EXPECT_EQ(s.nomLatin(rhodani), QStringLiteral("Baetis rhodani"));
-    EXPECT_EQ(s.resultats().lignes[rhodani].mid(s.resultats().entetes.indexOf(QStringLiteral("Code Thème"))),
+    EXPECT_EQ(s.resultats().lignes[rhodani].mid(
+                  s.resultats().entetes.indexOf(QStringLiteral("Code Thème"))),
               QStringList({"3", "21", "Invertébrés benthiques", "Espèce"}));
 
     // The family takes every taxon below it, whatever its level.
@@ -144,7 +163,8 @@ TEST_P(TraitsEtSelectionTest, RechercheDuSelecteurDeTaxons)
     EXPECT_EQ(codes, QStringList({"21", "30"}));
 
     ecrireRegistre(reglage::omnidia, QStringLiteral("OUI"));
-    ASSERT_TRUE(executer(QStringLiteral("UPDATE TAXONS SET codeOmnidia='BRHO' WHERE codeTaxon='12'")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("UPDATE TAXONS SET codeOmnidia='BRHO' WHERE codeTaxon='12'")));
     ASSERT_TRUE(s.rechercher({CODE_TOUS, {}, QStringLiteral("BRH")}));
     ASSERT_EQ(s.resultats().nbLignes(), 1);
     EXPECT_EQ(s.resultats().entetes.mid(0, 3), QStringList({"Code", "Omnidia", "Nom Latin"}));

@@ -23,7 +23,8 @@
 
 namespace vyk {
 
-FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *parent) : QWidget(parent), m_station(station)
+FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *parent)
+    : QWidget(parent), m_station(station)
 {
     setObjectName(QStringLiteral("FicheOperations_") + QString::number(station));
     const auto s = trouverQualitometre(station);
@@ -31,17 +32,21 @@ FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *pare
     setWindowTitle(QStringLiteral("Opérations - ") + code);
     resize(1150, 780);
 
-    LblStation = new QLabel(QStringLiteral("<b>") + (code + (s ? QStringLiteral(" - ") + s->nom : QString())).toHtmlEscaped() +
-                                QStringLiteral("</b>"),
-                            this);
+    LblStation =
+        new QLabel(QStringLiteral("<b>") +
+                       (code + (s ? QStringLiteral(" - ") + s->nom : QString())).toHtmlEscaped() +
+                       QStringLiteral("</b>"),
+                   this);
     CboPoint = new ComboCodee(this);
     CboPoint->setMinimumContentsLength(24);
     EntreesCodees points;
     for (const FichePoint &p : chargerPoints(station)) {
         m_identifiants.insert(p.codePoint, p.identifiant);
-        points.append({p.codePoint, p.identifiant + (p.nom.isEmpty() ? QString() : QStringLiteral(" - ") + p.nom) +
-                                        (p.dateDebut.isEmpty() ? QString() : QStringLiteral(" (") + p.dateDebut + u')'),
-                       0});
+        points.append(
+            {p.codePoint,
+             p.identifiant + (p.nom.isEmpty() ? QString() : QStringLiteral(" - ") + p.nom) +
+                 (p.dateDebut.isEmpty() ? QString() : QStringLiteral(" (") + p.dateDebut + u')'),
+             0});
     }
     CboPoint->definirEntrees(points, ComboCodee::AvecTous);
     if (codePoint >= 0) CboPoint->selectionnerCode(QString::number(codePoint));
@@ -91,7 +96,8 @@ FicheOperations::~FicheOperations()
 {
     CboPoint->disconnect(this);
     SprOperations->disconnect(this);
-    if (auto *c = qobject_cast<ComboCodee *>(m_champs.value(QStringLiteral("codePoint")))) c->disconnect(this);
+    if (auto *c = qobject_cast<ComboCodee *>(m_champs.value(QStringLiteral("codePoint"))))
+        c->disconnect(this);
     if (CboListe) CboListe->disconnect(this);
 }
 
@@ -150,7 +156,9 @@ void FicheOperations::construireFormulaire(QWidget *page)
     // The point of the operation decides the survey units and the taxa columns.
     if (auto *c = qobject_cast<ComboCodee *>(m_champs.value(QStringLiteral("codePoint"))))
         connect(c, &ComboCodee::codeChange, this, [this] {
-            if (m_ongletUnites) Onglets->setTabEnabled(Onglets->indexOf(m_ongletUnites), identifiantPoint() == QLatin1String("271"));
+            if (m_ongletUnites)
+                Onglets->setTabEnabled(Onglets->indexOf(m_ongletUnites),
+                                       identifiantPoint() == QLatin1String("271"));
         });
 }
 
@@ -158,7 +166,8 @@ QString FicheOperations::valeurChamp(const QString &colonne) const
 {
     QWidget *w = m_champs.value(colonne);
     if (auto *c = qobject_cast<ComboCodee *>(w)) return c->codeSelectionne();
-    if (auto *c = qobject_cast<QCheckBox *>(w)) return c->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    if (auto *c = qobject_cast<QCheckBox *>(w))
+        return c->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     if (auto *t = qobject_cast<QPlainTextEdit *>(w)) return t->toPlainText();
     if (auto *t = qobject_cast<QLineEdit *>(w)) return t->text();
     return {};
@@ -172,7 +181,9 @@ void FicheOperations::definirChamp(const QString &colonne, const QString &valeur
         if (!c->selectionnerCode(valeur) && !valeur.isEmpty()) {
             EntreesCodees e;
             for (int i = 0; i < c->count(); ++i)
-                if (!c->texteEntree(i).isEmpty()) e.append({codeEntree(c->texteEntree(i)), libelleEntree(c->texteEntree(i)).trimmed(), 0});
+                if (!c->texteEntree(i).isEmpty())
+                    e.append({codeEntree(c->texteEntree(i)),
+                              libelleEntree(c->texteEntree(i)).trimmed(), 0});
             e.append({valeur, valeur, 0});
             const QSignalBlocker silence(c);
             c->definirEntrees(e);
@@ -208,7 +219,8 @@ void FicheOperations::nouvelle()
 {
     SprOperations->selectionnerLigne(-1);
     const QString point = CboPoint->codeSelectionne();
-    afficherFormulaire(nouvelleOperation(m_station, point == CODE_TOUS || point.isEmpty() ? -1 : point.toLongLong()));
+    afficherFormulaire(nouvelleOperation(
+        m_station, point == CODE_TOUS || point.isEmpty() ? -1 : point.toLongLong()));
 }
 
 void FicheOperations::afficherOperation(const QString &code)
@@ -223,7 +235,9 @@ void FicheOperations::afficherFormulaire(const FicheOperation &f)
         if (c.dansListe) definirChamp(c.colonne, f.valeur(c.colonne));
     TxtCommentaireResultat->setPlainText(f.valeur(QStringLiteral("commentaireResultat")));
     CmdSupprimer->setEnabled(!f.estNouvelle());
-    if (m_ongletUnites) Onglets->setTabEnabled(Onglets->indexOf(m_ongletUnites), identifiantPoint() == QLatin1String("271"));
+    if (m_ongletUnites)
+        Onglets->setTabEnabled(Onglets->indexOf(m_ongletUnites),
+                               identifiantPoint() == QLatin1String("271"));
     chargerGrilles();
 }
 

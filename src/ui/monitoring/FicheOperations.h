@@ -90,9 +90,10 @@ class FicheOperations : public QWidget
 
     void construireFormulaire(QWidget *page);
     void construireGrilles();
-    QWidget *pageGrille(const QString &titre, GrilleSaisie *table, const std::function<void()> &ajouter,
-                        const std::function<void()> &supprimer, const std::function<void()> &enregistrer,
-                        QWidget *enTete = nullptr);
+    QWidget *pageGrille(const QString &titre, GrilleSaisie *table,
+                        const std::function<void()> &ajouter,
+                        const std::function<void()> &supprimer,
+                        const std::function<void()> &enregistrer, QWidget *enTete = nullptr);
     void afficherFormulaire(const FicheOperation &f);
     void chargerGrilles();
     void chargerTaxons();

@@ -42,14 +42,16 @@ GrilleSaisie::Genre genreSaisie(GenreChamp g)
     }
 }
 
-const QStringList TITRES_GRILLES = {QStringLiteral("Prélèvements élémentaires"), QStringLiteral("Conditions environnementales"),
+const QStringList TITRES_GRILLES = {QStringLiteral("Prélèvements élémentaires"),
+                                    QStringLiteral("Conditions environnementales"),
                                     QStringLiteral("Dispositifs"), QStringLiteral("Résultats")};
 
 } // namespace
 
-QWidget *FicheOperations::pageGrille(const QString &titre, GrilleSaisie *table, const std::function<void()> &ajouter,
-                                     const std::function<void()> &supprimer, const std::function<void()> &enregistrer,
-                                     QWidget *enTete)
+QWidget *FicheOperations::pageGrille(const QString &titre, GrilleSaisie *table,
+                                     const std::function<void()> &ajouter,
+                                     const std::function<void()> &supprimer,
+                                     const std::function<void()> &enregistrer, QWidget *enTete)
 {
     auto *page = table->parentWidget();
     auto *disposition = new QVBoxLayout(page);
@@ -98,7 +100,8 @@ void FicheOperations::construireGrilles()
         const GrilleOperation mecanisme(def);
         QVector<GrilleSaisie::Colonne> colonnes;
         for (int c = 0; c < def.colonnes.size(); ++c)
-            colonnes.append({def.colonnes[c].titre, genreSaisie(def.colonnes[c].genre), mecanisme.entrees(c)});
+            colonnes.append(
+                {def.colonnes[c].titre, genreSaisie(def.colonnes[c].genre), mecanisme.entrees(c)});
         table->definirColonnes(colonnes);
         m_grilles.insert(def.nom, {&def, table, {}});
         QWidget *enTete = nullptr;
@@ -108,26 +111,31 @@ void FicheOperations::construireGrilles()
             f->setContentsMargins(0, 0, 0, 0);
             TxtCommentaireResultat = new QPlainTextEdit(enTete);
             TxtCommentaireResultat->setTabChangesFocus(true);
-            TxtCommentaireResultat->setMaximumHeight(TxtCommentaireResultat->fontMetrics().height() * 3);
+            TxtCommentaireResultat->setMaximumHeight(
+                TxtCommentaireResultat->fontMetrics().height() * 3);
             f->addRow(QStringLiteral("Commentaire des résultats :"), TxtCommentaireResultat);
         }
         const QString nom = def.nom;
-        pageGrille(TITRES_GRILLES.value(i, def.nom), table, [this, nom] { ajouterLigne(nom); },
-                   [this, nom] { supprimerLigne(nom); }, [this, nom] { enregistrerGrille(nom); }, enTete);
+        pageGrille(
+            TITRES_GRILLES.value(i, def.nom), table, [this, nom] { ajouterLigne(nom); },
+            [this, nom] { supprimerLigne(nom); }, [this, nom] { enregistrerGrille(nom); }, enTete);
         // Covers come right after the elementary samples.
         if (i == 0) {
             QWidget *p = nouvellePage(QStringLiteral("recouvrements"));
             SprRecouvrements = new GrilleSaisie(p);
             SprRecouvrements->setObjectName(QStringLiteral("SprRecouvrements"));
-            SprRecouvrements->definirColonnes({{QStringLiteral("Support"), GrilleSaisie::Genre::Lecture},
-                                               {QStringLiteral("Code Sandre"), GrilleSaisie::Genre::Lecture},
-                                               {QStringLiteral("Recouvrement (%)"), GrilleSaisie::Genre::Nombre},
-                                               {QStringLiteral("Classe"), GrilleSaisie::Genre::Code, entreesClassesRecouvrement()},
-                                               {QStringLiteral("Chenal profond (%)"), GrilleSaisie::Genre::Nombre},
-                                               {QStringLiteral("Zone intermédiaire (%)"), GrilleSaisie::Genre::Nombre},
-                                               {QStringLiteral("Berges (%)"), GrilleSaisie::Genre::Nombre}});
+            SprRecouvrements->definirColonnes(
+                {{QStringLiteral("Support"), GrilleSaisie::Genre::Lecture},
+                 {QStringLiteral("Code Sandre"), GrilleSaisie::Genre::Lecture},
+                 {QStringLiteral("Recouvrement (%)"), GrilleSaisie::Genre::Nombre},
+                 {QStringLiteral("Classe"), GrilleSaisie::Genre::Code,
+                  entreesClassesRecouvrement()},
+                 {QStringLiteral("Chenal profond (%)"), GrilleSaisie::Genre::Nombre},
+                 {QStringLiteral("Zone intermédiaire (%)"), GrilleSaisie::Genre::Nombre},
+                 {QStringLiteral("Berges (%)"), GrilleSaisie::Genre::Nombre}});
             SprRecouvrements->setColumnWidth(0, 240);
-            pageGrille(QStringLiteral("Recouvrements"), SprRecouvrements, {}, {}, [this] { enregistrerRecouvrements(); });
+            pageGrille(QStringLiteral("Recouvrements"), SprRecouvrements, {}, {},
+                       [this] { enregistrerRecouvrements(); });
         }
     }
 
@@ -142,7 +150,8 @@ void FicheOperations::construireGrilles()
     SprUnites->setColumnWidth(1, 180);
     SprUnites->setColumnWidth(2, 260);
     SprUnites->setColumnWidth(3, 260);
-    m_ongletUnites = pageGrille(QStringLiteral("Unités de relevé"), SprUnites, {}, {}, [this] { enregistrerUnites(); });
+    m_ongletUnites = pageGrille(QStringLiteral("Unités de relevé"), SprUnites, {}, {},
+                                [this] { enregistrerUnites(); });
 
     // Taxa lists.
     p = nouvellePage(QStringLiteral("taxons"));
@@ -150,7 +159,8 @@ void FicheOperations::construireGrilles()
     auto *f = new QFormLayout(enTete);
     f->setContentsMargins(0, 0, 0, 0);
     CboListe = new ComboCodee(enTete);
-    CboListe->definirEntrees({{QStringLiteral("1"), QStringLiteral("Liste 1")}, {QStringLiteral("0"), QStringLiteral("Liste 0")}});
+    CboListe->definirEntrees({{QStringLiteral("1"), QStringLiteral("Liste 1")},
+                              {QStringLiteral("0"), QStringLiteral("Liste 0")}});
     TxtNomListe = new QLineEdit(enTete);
     TxtNomListe->setMaxLength(255);
     TxtCommentaireListe = new QPlainTextEdit(enTete);
@@ -166,9 +176,11 @@ void FicheOperations::construireGrilles()
     f->addRow(QStringLiteral("Commentaires :"), TxtCommentaireListe);
     SprTaxons = new GrilleSaisie(p);
     SprTaxons->setObjectName(QStringLiteral("SprTaxons"));
-    pageGrille(QStringLiteral("Taxons"), SprTaxons, [this] { DeclencheAjoutTaxons(); }, [this] { supprimerTaxon(); },
-               [this] { enregistrerTaxons(); }, enTete);
-    if (auto *b = p->findChild<QPushButton *>(QStringLiteral("CmdAjouter_taxons"))) b->setText(QStringLiteral("Ajouter des taxons..."));
+    pageGrille(
+        QStringLiteral("Taxons"), SprTaxons, [this] { DeclencheAjoutTaxons(); },
+        [this] { supprimerTaxon(); }, [this] { enregistrerTaxons(); }, enTete);
+    if (auto *b = p->findChild<QPushButton *>(QStringLiteral("CmdAjouter_taxons")))
+        b->setText(QStringLiteral("Ajouter des taxons..."));
     connect(CboListe, &ComboCodee::codeChange, this, [this] { chargerTaxons(); });
 }
 
@@ -189,8 +201,13 @@ void FicheOperations::chargerGrilles()
     const QVector<LigneRecouvrement> rec = chargerRecouvrements(m_station, op);
     SprRecouvrements->definirNbLignes(int(rec.size()));
     for (int l = 0; l < rec.size(); ++l) {
-        const QStringList t{supportsRecouvrement()[l].libelle, supportsRecouvrement()[l].codeSandre, rec[l].recouvrement, rec[l].type,
-                            rec[l].chenal, rec[l].intermediaire, rec[l].berge};
+        const QStringList t{supportsRecouvrement()[l].libelle,
+                            supportsRecouvrement()[l].codeSandre,
+                            rec[l].recouvrement,
+                            rec[l].type,
+                            rec[l].chenal,
+                            rec[l].intermediaire,
+                            rec[l].berge};
         for (int c = 0; c < t.size(); ++c)
             SprRecouvrements->definirTexte(l, c, t[c]);
     }
@@ -201,7 +218,8 @@ void FicheOperations::chargerGrilles()
         const CaracteristiqueUnite &c = caracteristiques[l];
         if (c.note)
             for (int k : {2, 3})
-                SprUnites->definirCellule(l, k, {{}, GrilleSaisie::Genre::Code, entreesAbondance()});
+                SprUnites->definirCellule(l, k,
+                                          {{}, GrilleSaisie::Genre::Code, entreesAbondance()});
         SprUnites->definirTexte(l, 0, c.groupeLibelle);
         SprUnites->definirTexte(l, 1, c.libelle);
         SprUnites->definirTexte(l, 2, unites.ur1.value(l));
@@ -225,7 +243,8 @@ bool FicheOperations::supprimerLigne(const QString &nom)
     Grille &g = m_grilles[nom];
     const int l = g.table ? g.table->ligneCourante() : -1;
     if (l < 0) return false;
-    if (!GrilleOperation(*g.def).supprimerLigne(m_station, m_operation.code, {g.table->textesLigne(l), g.cles.value(l)}))
+    if (!GrilleOperation(*g.def).supprimerLigne(m_station, m_operation.code,
+                                                {g.table->textesLigne(l), g.cles.value(l)}))
         return false;
     g.table->removeRow(l);
     g.cles.removeAt(l);
@@ -242,11 +261,13 @@ bool FicheOperations::enregistrerGrille(const QString &nom)
         lignes.append({g.table->textesLigne(l), g.cles.value(l)});
     const GrilleOperation mecanisme(*g.def);
     const QString commentaire = TxtCommentaireResultat->toPlainText();
-    if (!mecanisme.enregistrer(m_station, m_operation.code, lignes, nom == QLatin1String("resultats") ? &commentaire : nullptr)) {
+    if (!mecanisme.enregistrer(m_station, m_operation.code, lignes,
+                               nom == QLatin1String("resultats") ? &commentaire : nullptr)) {
         g.table->selectionnerLigne(mecanisme.verifier(lignes).ligne);
         return false;
     }
-    if (nom == QLatin1String("resultats")) m_operation.valeurs.insert(QStringLiteral("commentaireResultat"), commentaire);
+    if (nom == QLatin1String("resultats"))
+        m_operation.valeurs.insert(QStringLiteral("commentaireResultat"), commentaire);
     chargerGrilles();
     return true;
 }
@@ -256,8 +277,9 @@ bool FicheOperations::enregistrerRecouvrements()
     SprRecouvrements->validerSaisie();
     QVector<LigneRecouvrement> lignes;
     for (int l = 0; l < SprRecouvrements->rowCount(); ++l)
-        lignes.append({SprRecouvrements->texte(l, 2), SprRecouvrements->texte(l, 3), SprRecouvrements->texte(l, 4),
-                       SprRecouvrements->texte(l, 5), SprRecouvrements->texte(l, 6)});
+        lignes.append({SprRecouvrements->texte(l, 2), SprRecouvrements->texte(l, 3),
+                       SprRecouvrements->texte(l, 4), SprRecouvrements->texte(l, 5),
+                       SprRecouvrements->texte(l, 6)});
     if (vyk::enregistrerRecouvrements(m_station, m_operation.code, lignes)) return true;
     SprRecouvrements->selectionnerLigne(verifierRecouvrements(lignes).ligne);
     return false;
@@ -291,7 +313,9 @@ void FicheOperations::chargerTaxons()
     ChkMicroPrelevement->setChecked(m_taxons->microPrelevement);
     QVector<GrilleSaisie::Colonne> colonnes;
     for (const ColonneGrilleTaxons &c : m_taxons->colonnes())
-        colonnes.append({c.titre, c.valeur < 0 ? GrilleSaisie::Genre::Lecture : genreSaisie(c.genre), c.entrees});
+        colonnes.append({c.titre,
+                         c.valeur < 0 ? GrilleSaisie::Genre::Lecture : genreSaisie(c.genre),
+                         c.entrees});
     SprTaxons->definirColonnes(colonnes);
     SprTaxons->setColumnWidth(0, 220);
     afficherTaxons();
@@ -311,7 +335,8 @@ void FicheOperations::recueillirTaxons()
     SprTaxons->validerSaisie();
     for (int l = 0; l < SprTaxons->rowCount() && l < m_taxons->lignes().size(); ++l)
         for (int c = 0; c < m_taxons->colonnes().size(); ++c)
-            if (m_taxons->colonnes()[c].valeur >= 0) m_taxons->definirTexte(l, c, SprTaxons->texte(l, c));
+            if (m_taxons->colonnes()[c].valeur >= 0)
+                m_taxons->definirTexte(l, c, SprTaxons->texte(l, c));
     m_taxons->nomListe = TxtNomListe->text();
     m_taxons->commentaireListe = TxtCommentaireListe->toPlainText();
     m_taxons->microPrelevement = ChkMicroPrelevement->isChecked();
@@ -329,7 +354,8 @@ bool FicheOperations::enregistrerTaxons()
 bool FicheOperations::supprimerTaxon()
 {
     recueillirTaxons();
-    if (!m_taxons->supprimerLigne(m_operation.code, codeListe(), SprTaxons->ligneCourante())) return false;
+    if (!m_taxons->supprimerLigne(m_operation.code, codeListe(), SprTaxons->ligneCourante()))
+        return false;
     afficherTaxons();
     return true;
 }

@@ -12,7 +12,8 @@
 
 namespace vyk {
 
-FichePhotosPoint::FichePhotosPoint(const QStringList &fichiers, QWidget *parent) : QDialog(parent), m_fichiers(fichiers)
+FichePhotosPoint::FichePhotosPoint(const QStringList &fichiers, QWidget *parent)
+    : QDialog(parent), m_fichiers(fichiers)
 {
     setWindowTitle(QStringLiteral("Photos du point de prélèvement"));
     resize(900, 600);
@@ -58,7 +59,8 @@ void FichePhotosPoint::montrer(int ligne)
         LblPhoto->setText(QStringLiteral("Aperçu impossible : ouvrez le fichier."));
         return;
     }
-    LblPhoto->setPixmap(QPixmap::fromImage(image.scaled(LblPhoto->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    LblPhoto->setPixmap(QPixmap::fromImage(
+        image.scaled(LblPhoto->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 void FichePhotosPoint::resizeEvent(QResizeEvent *evenement)

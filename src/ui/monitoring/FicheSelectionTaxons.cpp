@@ -25,11 +25,13 @@ FicheSelectionTaxons::FicheSelectionTaxons(QWidget *parent) : QDialog(parent)
 
     auto *criteres = new QGridLayout;
     CboTheme = new ComboCodee(this);
-    CboTheme->remplirListe(QStringLiteral("TAXONS.THEME"), ComboCodee::AvecTous, OrdreEntrees::Code);
+    CboTheme->remplirListe(QStringLiteral("TAXONS.THEME"), ComboCodee::AvecTous,
+                           OrdreEntrees::Code);
     CboFamille = new ComboCodee(this);
     CboFamille->setMinimumContentsLength(40);
     TxtRecherche = new QLineEdit(this);
-    TxtRecherche->setPlaceholderText(QStringLiteral("nom, partie du nom ou code ; plusieurs séparés par |"));
+    TxtRecherche->setPlaceholderText(
+        QStringLiteral("nom, partie du nom ou code ; plusieurs séparés par |"));
     CmdRechercher = new QPushButton(QStringLiteral("Rechercher"), this);
     CmdRechercher->setDefault(true);
     criteres->addWidget(new QLabel(QStringLiteral("Thème :"), this), 0, 0);
@@ -76,13 +78,18 @@ FicheSelectionTaxons::FicheSelectionTaxons(QWidget *parent) : QDialog(parent)
     disposition->addWidget(separation, 1);
     disposition->addLayout(boutons);
 
-    auto familles = [this] { CboFamille->definirEntrees(SelectionTaxons::familles(CboTheme->codeSelectionne()), ComboCodee::AvecVide); };
+    auto familles = [this] {
+        CboFamille->definirEntrees(SelectionTaxons::familles(CboTheme->codeSelectionne()),
+                                   ComboCodee::AvecVide);
+    };
     familles();
     connect(CboTheme, &ComboCodee::codeChange, this, familles);
     connect(CmdRechercher, &QPushButton::clicked, this, &FicheSelectionTaxons::rechercher);
     connect(TxtRecherche, &QLineEdit::returnPressed, this, &FicheSelectionTaxons::rechercher);
-    connect(CmdAjouter, &QPushButton::clicked, this, [this] { ajouter(SprResultats->ligneCourante()); });
-    connect(SprResultats, &QAbstractItemView::doubleClicked, this, [this] { ajouter(SprResultats->ligneCourante()); });
+    connect(CmdAjouter, &QPushButton::clicked, this,
+            [this] { ajouter(SprResultats->ligneCourante()); });
+    connect(SprResultats, &QAbstractItemView::doubleClicked, this,
+            [this] { ajouter(SprResultats->ligneCourante()); });
     connect(CmdRetirer, &QPushButton::clicked, this, [this] { retirer(LstChoisis->currentRow()); });
     connect(CmdValider, &QPushButton::clicked, this, &QDialog::accept);
     connect(CmdAnnuler, &QPushButton::clicked, this, &QDialog::reject);
@@ -96,10 +103,12 @@ FicheSelectionTaxons::~FicheSelectionTaxons()
 bool FicheSelectionTaxons::rechercher()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = m_selection.rechercher({CboTheme->codeSelectionne(), CboFamille->codeSelectionne(), TxtRecherche->text()});
+    const bool ok = m_selection.rechercher(
+        {CboTheme->codeSelectionne(), CboFamille->codeSelectionne(), TxtRecherche->text()});
     QApplication::restoreOverrideCursor();
     SprResultats->remplir(m_selection.resultats().entetes, m_selection.resultats().lignes);
-    LblNombre->setText(QString::number(m_selection.resultats().nbLignes()) + QStringLiteral(" taxon(s)"));
+    LblNombre->setText(QString::number(m_selection.resultats().nbLignes()) +
+                       QStringLiteral(" taxon(s)"));
     return ok;
 }
 

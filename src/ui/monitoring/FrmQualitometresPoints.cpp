@@ -25,8 +25,9 @@
 namespace vyk {
 
 namespace {
-const QStringList ENTETES = {QStringLiteral("Code"), QStringLiteral("Site"), QStringLiteral("Nom"), QStringLiteral("Début"),
-                             QStringLiteral("Fin"),  QStringLiteral("X"),    QStringLiteral("Y")};
+const QStringList ENTETES = {QStringLiteral("Code"),  QStringLiteral("Site"), QStringLiteral("Nom"),
+                             QStringLiteral("Début"), QStringLiteral("Fin"),  QStringLiteral("X"),
+                             QStringLiteral("Y")};
 
 QPlainTextEdit *zoneTexte(QWidget *parent)
 {
@@ -37,7 +38,8 @@ QPlainTextEdit *zoneTexte(QWidget *parent)
 }
 } // namespace
 
-FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent) : QWidget(parent), m_station(station)
+FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent)
+    : QWidget(parent), m_station(station)
 {
     setObjectName(QStringLiteral("frmQualitometresPoints_") + QString::number(station));
     const auto s = trouverQualitometre(station);
@@ -46,8 +48,11 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent) 
     resize(1000, 700);
 
     LblStation = new QLabel(this);
-    LblStation->setText(QStringLiteral("<b>") + (s ? codeAffiche(s->codeBSS, s->designation) + QStringLiteral(" - ") + s->nom : m_codeBSS).toHtmlEscaped() +
-                        QStringLiteral("</b>"));
+    LblStation->setText(
+        QStringLiteral("<b>") +
+        (s ? codeAffiche(s->codeBSS, s->designation) + QStringLiteral(" - ") + s->nom : m_codeBSS)
+            .toHtmlEscaped() +
+        QStringLiteral("</b>"));
     CmdNouveau = new QPushButton(QStringLiteral("Nouveau point"), this);
     CmdEnregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
     CmdSupprimer = new QPushButton(QStringLiteral("Supprimer"), this);
@@ -72,7 +77,8 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent) 
     separation->setStretchFactor(1, 3);
 
     auto *g = new QGridLayout(fiche);
-    auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *champ, QLabel **etiquette = nullptr) {
+    auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *champ,
+                       QLabel **etiquette = nullptr) {
         auto *e = new QLabel(libelle, fiche);
         e->setBuddy(champ);
         g->addWidget(e, ligne, colonne * 2);
@@ -133,7 +139,8 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent) 
         auto *t = new QLineEdit(photos);
         t->setReadOnly(!modifiables);
         TxtPhotos << t;
-        gp->addWidget(new QLabel(QStringLiteral("Photo %1 :").arg(i + 1), photos), i / 2, (i % 2) * 2);
+        gp->addWidget(new QLabel(QStringLiteral("Photo %1 :").arg(i + 1), photos), i / 2,
+                      (i % 2) * 2);
         gp->addWidget(t, i / 2, (i % 2) * 2 + 1);
     }
     g->addWidget(photos, 10, 0, 1, 4);
@@ -154,7 +161,8 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent) 
     connect(CmdSupprimer, &QPushButton::clicked, this, &FrmQualitometresPoints::supprimer);
     connect(CmdPhotos, &QPushButton::clicked, this, &FrmQualitometresPoints::afficherPhotos);
     connect(CmdOperations, &QPushButton::clicked, this, [this] {
-        if (!m_point.estNouveau()) emit operationsDemandees(m_station, m_point.codePoint.toLongLong());
+        if (!m_point.estNouveau())
+            emit operationsDemandees(m_station, m_point.codePoint.toLongLong());
     });
     chargerPoints();
 }
@@ -193,7 +201,8 @@ void FrmQualitometresPoints::nouveau()
 void FrmQualitometresPoints::afficher(const FichePoint &p)
 {
     m_point = p;
-    if (!CboIdentifiant->selectionnerCode(p.identifiant)) CboIdentifiant->selectionnerCode(QString());
+    if (!CboIdentifiant->selectionnerCode(p.identifiant))
+        CboIdentifiant->selectionnerCode(QString());
     TxtNom->setText(p.nom);
     TxtDateDebut->setText(p.dateDebut);
     TxtDateFin->setText(p.dateFin);
@@ -204,7 +213,8 @@ void FrmQualitometresPoints::afficher(const FichePoint &p)
     TxtYAval->setText(p.yAval);
     TxtX->setText(p.x);
     TxtY->setText(p.y);
-    if (!CboProjection->selectionnerCode(p.typeProjection)) CboProjection->selectionnerCode(QString());
+    if (!CboProjection->selectionnerCode(p.typeProjection))
+        CboProjection->selectionnerCode(QString());
     TxtProfondeurRecommandee->setText(p.profondeurRecommandee);
     TxtLargeurDebit->setText(p.largeurDebit);
     TxtProfDebut->setText(p.profDebut);
@@ -227,7 +237,9 @@ void FrmQualitometresPoints::majLibelles()
         QLabel *etiquette;
         QLineEdit *champ;
         const QString &texte;
-    } champs[] = {{LblLargeurDebit, TxtLargeurDebit, l.largeurDebit}, {LblProfDebut, TxtProfDebut, l.profDebut}, {LblProfFin, TxtProfFin, l.profFin}};
+    } champs[] = {{LblLargeurDebit, TxtLargeurDebit, l.largeurDebit},
+                  {LblProfDebut, TxtProfDebut, l.profDebut},
+                  {LblProfFin, TxtProfFin, l.profFin}};
     for (const auto &c : champs) {
         c.etiquette->setText(c.texte.isEmpty() ? QString() : c.texte + QStringLiteral(" :"));
         c.etiquette->setVisible(!c.texte.isEmpty());
@@ -253,7 +265,8 @@ FichePoint FrmQualitometresPoints::pointFormulaire() const
     p.typeProjection = CboProjection->codeSelectionne();
     p.profondeurRecommandee = TxtProfondeurRecommandee->text();
     // A hidden field keeps what the point holds.
-    p.largeurDebit = TxtLargeurDebit->isVisibleTo(this) ? TxtLargeurDebit->text() : m_point.largeurDebit;
+    p.largeurDebit =
+        TxtLargeurDebit->isVisibleTo(this) ? TxtLargeurDebit->text() : m_point.largeurDebit;
     p.profDebut = TxtProfDebut->isVisibleTo(this) ? TxtProfDebut->text() : m_point.profDebut;
     p.profFin = TxtProfFin->isVisibleTo(this) ? TxtProfFin->text() : m_point.profFin;
     p.objetPrincipal = TxtObjetPrincipal->toPlainText();
@@ -281,9 +294,12 @@ bool FrmQualitometresPoints::supprimer()
 
 void FrmQualitometresPoints::afficherPhotos()
 {
-    const QStringList photos = photosPoint(pointFormulaire(), m_codeBSS, lireRegistre(reglage::CheminPhotos, {}, true));
+    const QStringList photos =
+        photosPoint(pointFormulaire(), m_codeBSS, lireRegistre(reglage::CheminPhotos, {}, true));
     if (photos.isEmpty()) {
-        afficherMessage(QStringLiteral("Aide"), QStringLiteral("Aucune photo n'a été trouvée pour ce point de prélèvement."));
+        afficherMessage(
+            QStringLiteral("Aide"),
+            QStringLiteral("Aucune photo n'a été trouvée pour ce point de prélèvement."));
         return;
     }
     auto *visionneuse = new FichePhotosPoint(photos, this);

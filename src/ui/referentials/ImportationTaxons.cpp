@@ -30,12 +30,15 @@ ImportationTaxons::ImportationTaxons(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Importer une liste de taxons"));
     resize(1100, 620);
     auto *disposition = new QVBoxLayout(this);
-    LblInformation = new QLabel(texteImportTaxons::FORMAT_CSV +
-                                    QStringLiteral(" Colonnes, dans l'ordre : le code, le nom latin, le statut, date de creation, date "
-                                                   "de mise à jour, redacteur, nom commun, auteur, arbre taxonomique, theme, parent, "
-                                                   "code omnidia. Le référentiel des taxons au format XML du SANDRE (éléments "
-                                                   "AppelTaxon) est également accepté."),
-                                this);
+    LblInformation = new QLabel(
+        texteImportTaxons::FORMAT_CSV +
+            QStringLiteral(
+                " Colonnes, dans l'ordre : le code, le nom latin, le statut, date de creation, "
+                "date "
+                "de mise à jour, redacteur, nom commun, auteur, arbre taxonomique, theme, parent, "
+                "code omnidia. Le référentiel des taxons au format XML du SANDRE (éléments "
+                "AppelTaxon) est également accepté."),
+        this);
     LblInformation->setWordWrap(true);
     disposition->addWidget(LblInformation);
 
@@ -80,8 +83,9 @@ ImportationTaxons::ImportationTaxons(QWidget *parent) : QDialog(parent)
     disposition->addLayout(boutons);
 
     connect(CmdParcourir, &QPushButton::clicked, this, [this] {
-        const QString chemin = QFileDialog::getOpenFileName(this, QStringLiteral("Fichier de taxons"), lireRegistre(REGLAGE_DOSSIER, {}, true),
-                                                            QStringLiteral("Taxons (*.csv *.xml);;Fichiers CSV (*.csv);;Référentiel XML (*.xml)"));
+        const QString chemin = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Fichier de taxons"), lireRegistre(REGLAGE_DOSSIER, {}, true),
+            QStringLiteral("Taxons (*.csv *.xml);;Fichiers CSV (*.csv);;Référentiel XML (*.xml)"));
         if (!chemin.isEmpty()) choisirFichier(chemin);
     });
     connect(CmdDemarrer, &QPushButton::clicked, this, &ImportationTaxons::demarrer);
@@ -119,19 +123,26 @@ void ImportationTaxons::demarrer()
     }
     {
         ProgressionGui progression(this, QStringLiteral("Intégration taxons"));
-        m_bilan = integrerTaxons(m_fichier, OptComplet->isChecked() ? ModeImportTaxons::Complet : ModeImportTaxons::MiseAJour,
+        m_bilan = integrerTaxons(m_fichier,
+                                 OptComplet->isChecked() ? ModeImportTaxons::Complet
+                                                         : ModeImportTaxons::MiseAJour,
                                  ChkActiver->isChecked(), progression);
     }
     m_integres += m_bilan.ajoutes + m_bilan.modifies;
-    QString texte = m_bilan.defait ? QStringLiteral("L'importation a été annulée : aucun taxon n'a été modifié.")
-                                   : (m_bilan.interrompu ? QStringLiteral("Importation interrompue : ") : QStringLiteral("Importation terminée : ")) +
-                                         QString::number(m_bilan.ajoutes) + QStringLiteral(" taxon(s) ajouté(s), ") +
-                                         QString::number(m_bilan.modifies) + QStringLiteral(" mis à jour, ") +
-                                         QString::number(m_bilan.ignores) + QStringLiteral(" absent(s) du référentiel ignoré(s), ") +
-                                         QString::number(m_bilan.rejetes) + QStringLiteral(" rejeté(s), ") +
-                                         QString::number(m_bilan.themesAjoutes) + QStringLiteral(" thème(s) ajouté(s).");
+    QString texte =
+        m_bilan.defait
+            ? QStringLiteral("L'importation a été annulée : aucun taxon n'a été modifié.")
+            : (m_bilan.interrompu ? QStringLiteral("Importation interrompue : ")
+                                  : QStringLiteral("Importation terminée : ")) +
+                  QString::number(m_bilan.ajoutes) + QStringLiteral(" taxon(s) ajouté(s), ") +
+                  QString::number(m_bilan.modifies) + QStringLiteral(" mis à jour, ") +
+                  QString::number(m_bilan.ignores) +
+                  QStringLiteral(" absent(s) du référentiel ignoré(s), ") +
+                  QString::number(m_bilan.rejetes) + QStringLiteral(" rejeté(s), ") +
+                  QString::number(m_bilan.themesAjoutes) + QStringLiteral(" thème(s) ajouté(s).");
     if (!m_bilan.defait && m_bilan.activesUtilises > 0)
-        texte += QStringLiteral("\n") + QString::number(m_bilan.activesUtilises) + QStringLiteral(" taxon(s) utilisé(s) activé(s).");
+        texte += QStringLiteral("\n") + QString::number(m_bilan.activesUtilises) +
+                 QStringLiteral(" taxon(s) utilisé(s) activé(s).");
     afficherMessage(QStringLiteral("Aide"), texte);
 }
 
@@ -143,9 +154,10 @@ void ImportationTaxons::activer()
         n = activerTaxonsUtilises(progression, &echecs);
     }
     m_integres += n;
-    afficherMessage(echecs ? QStringLiteral("Erreur") : QStringLiteral("Aide"),
-                    QString::number(n) + QStringLiteral(" taxon(s) activé(s).") +
-                        (echecs ? QStringLiteral(" Une partie des listes n'a pas pu être lue.") : QString()));
+    afficherMessage(
+        echecs ? QStringLiteral("Erreur") : QStringLiteral("Aide"),
+        QString::number(n) + QStringLiteral(" taxon(s) activé(s).") +
+            (echecs ? QStringLiteral(" Une partie des listes n'a pas pu être lue.") : QString()));
 }
 
 } // namespace vyk

@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QVBoxLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -24,6 +23,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace vyk {
 
@@ -40,10 +40,11 @@ QPlainTextEdit *zoneTexte(QWidget *parent, int lignes = 3)
 } // namespace
 
 ListeTaxons::ListeTaxons(QWidget *parent)
-    : EcranListeReference(m_modele,
-                          {QStringLiteral("Saisir un nouveau taxon"), QStringLiteral("Supprimer le taxon"),
-                           QStringLiteral("Enregistrer la fiche"), QStringLiteral("Importer une liste de taxons")},
-                          parent)
+    : EcranListeReference(
+          m_modele,
+          {QStringLiteral("Saisir un nouveau taxon"), QStringLiteral("Supprimer le taxon"),
+           QStringLiteral("Enregistrer la fiche"), QStringLiteral("Importer une liste de taxons")},
+          parent)
 {
     setObjectName(QStringLiteral("ListeTaxons"));
     setWindowTitle(QStringLiteral("Taxons"));
@@ -51,12 +52,18 @@ ListeTaxons::ListeTaxons(QWidget *parent)
     QToolBar *barre = barreOutils();
     QStyle *s = style();
     QAction *avant = barre->actions().value(barre->actions().indexOf(actionOutils()) + 1);
-    ActionPurger = new QAction(s->standardIcon(QStyle::SP_DialogDiscardButton), QStringLiteral("Purger les taxons non utilisés"), this);
-    ActionRemplacer = new QAction(s->standardIcon(QStyle::SP_BrowserReload), QStringLiteral("Remplacer l'historique"), this);
-    ActionPresence = new QAction(s->standardIcon(QStyle::SP_DriveNetIcon), QStringLiteral("Présence du taxon"), this);
-    ActionActiver = new QAction(s->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("Activer les taxons"), this);
-    ActionTraits = new QAction(s->standardIcon(QStyle::SP_FileDialogListView), QStringLiteral("Traits écologiques"), this);
-    barre->insertActions(avant, {ActionPurger, ActionRemplacer, ActionPresence, ActionActiver, ActionTraits});
+    ActionPurger = new QAction(s->standardIcon(QStyle::SP_DialogDiscardButton),
+                               QStringLiteral("Purger les taxons non utilisés"), this);
+    ActionRemplacer = new QAction(s->standardIcon(QStyle::SP_BrowserReload),
+                                  QStringLiteral("Remplacer l'historique"), this);
+    ActionPresence = new QAction(s->standardIcon(QStyle::SP_DriveNetIcon),
+                                 QStringLiteral("Présence du taxon"), this);
+    ActionActiver = new QAction(s->standardIcon(QStyle::SP_DialogApplyButton),
+                                QStringLiteral("Activer les taxons"), this);
+    ActionTraits = new QAction(s->standardIcon(QStyle::SP_FileDialogListView),
+                               QStringLiteral("Traits écologiques"), this);
+    barre->insertActions(
+        avant, {ActionPurger, ActionRemplacer, ActionPresence, ActionActiver, ActionTraits});
     connect(ActionPurger, &QAction::triggered, this, &ListeTaxons::DeclenchePurge);
     connect(ActionRemplacer, &QAction::triggered, this, &ListeTaxons::DeclencheRemplacement);
     connect(ActionPresence, &QAction::triggered, this, &ListeTaxons::DeclenchePresence);
@@ -79,9 +86,12 @@ void ListeTaxons::construireFiltres()
 {
     auto *ligne = new QHBoxLayout;
     CboFiltreTheme = new ComboCodee(this);
-    CboFiltreTheme->remplirListe(QStringLiteral("TAXONS.THEME"), ComboCodee::AvecTous, OrdreEntrees::Code);
+    CboFiltreTheme->remplirListe(QStringLiteral("TAXONS.THEME"), ComboCodee::AvecTous,
+                                 OrdreEntrees::Code);
     CboFiltreActif = new ComboCodee(this);
     CboFiltreActif->definirEntrees(ModeleListeTaxons::entreesActif(), ComboCodee::AvecTous);
+    CboFiltreTheme->setMinimumContentsLength(24);
+    CboFiltreActif->setMinimumContentsLength(20);
     TxtFiltre = new QLineEdit(this);
     TxtFiltre->setPlaceholderText(QStringLiteral("nom latin, nom commun ou code"));
     TxtFiltre->setClearButtonEnabled(true);
@@ -105,7 +115,8 @@ void ListeTaxons::construireFiche()
     OngletsFiche = new QTabWidget(this);
     auto *page = new QWidget(OngletsFiche);
     auto *g = new QGridLayout(page);
-    auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *champ, int largeur = 1) {
+    auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *champ,
+                       int largeur = 1) {
         auto *e = new QLabel(libelle, page);
         e->setBuddy(champ);
         g->addWidget(e, ligne, colonne * 2, Qt::AlignTop);
@@ -134,9 +145,11 @@ void ListeTaxons::construireFiche()
     CboActif = new ComboCodee(page);
     CboActif->definirEntrees(ModeleListeTaxons::entreesActif());
     CboNiveau = new ComboCodee(page);
-    CboNiveau->remplirListe(QStringLiteral("TAXONS.NIVEAUX"), ComboCodee::AvecVide, OrdreEntrees::Code);
+    CboNiveau->remplirListe(QStringLiteral("TAXONS.NIVEAUX"), ComboCodee::AvecVide,
+                            OrdreEntrees::Code);
     CboTheme = new ComboCodee(page);
-    CboTheme->remplirListe(QStringLiteral("TAXONS.THEME"), ComboCodee::AvecVide, OrdreEntrees::Code);
+    CboTheme->remplirListe(QStringLiteral("TAXONS.THEME"), ComboCodee::AvecVide,
+                           OrdreEntrees::Code);
     TxtReference = zoneTexte(page, 2);
     TxtCommentaire = zoneTexte(page, 2);
     ajouter(0, 0, QStringLiteral("Code :"), TxtCode);
@@ -177,7 +190,8 @@ void ListeTaxons::construireFiche()
     for (const TexteTaxon &t : textesTaxon()) {
         auto *champ = zoneTexte(description);
         TxtTextes.insert(t.colonne, champ);
-        d->addWidget(new QLabel(t.libelle + QStringLiteral(" :"), description), ligne, 0, Qt::AlignTop);
+        d->addWidget(new QLabel(t.libelle + QStringLiteral(" :"), description), ligne, 0,
+                     Qt::AlignTop);
         d->addWidget(champ, ligne++, 1, 1, 3);
     }
     d->setColumnStretch(1, 1);
@@ -194,7 +208,8 @@ void ListeTaxons::construireFiche()
 
 void ListeTaxons::RempliSprTaxons()
 {
-    m_modele.choisirFiltre({CboFiltreTheme->codeSelectionne(), CboFiltreActif->codeSelectionne(), TxtFiltre->text()});
+    m_modele.choisirFiltre(
+        {CboFiltreTheme->codeSelectionne(), CboFiltreActif->codeSelectionne(), TxtFiltre->text()});
     RempliSpr();
 }
 
@@ -225,7 +240,8 @@ void ListeTaxons::afficherFiche(const FicheTaxon &f)
     TxtNomLatin->setText(f.nomLatin);
     TxtNomCommun->setText(f.nomCommun);
     if (!CboStatut->selectionnerCode(f.statut)) CboStatut->selectionnerCode(QString());
-    CboActif->selectionnerCode(f.actif == QLatin1String("1") ? QStringLiteral("1") : QStringLiteral("0"));
+    CboActif->selectionnerCode(f.actif == QLatin1String("1") ? QStringLiteral("1")
+                                                             : QStringLiteral("0"));
     if (!CboNiveau->selectionnerCode(f.niveau)) CboNiveau->selectionnerCode(QString());
     if (!CboTheme->selectionnerCode(f.theme)) CboTheme->selectionnerCode(QString());
     TxtParent->setText(f.elementDe);
@@ -240,7 +256,8 @@ void ListeTaxons::afficherFiche(const FicheTaxon &f)
     TxtReference->setPlainText(f.referenceBibliographique);
     TxtCommentaire->setPlainText(f.commentaire);
     if (!CboTypeEspece->selectionnerCode(f.typeEspece)) CboTypeEspece->selectionnerCode(QString());
-    if (!CboStatutEspece->selectionnerCode(f.statutEspece)) CboStatutEspece->selectionnerCode(QString());
+    if (!CboStatutEspece->selectionnerCode(f.statutEspece))
+        CboStatutEspece->selectionnerCode(QString());
     for (auto it = TxtTextes.constBegin(); it != TxtTextes.constEnd(); ++it)
         it.value()->setPlainText(f.textes.value(it.key()));
     remplirTraits(f);
@@ -335,19 +352,22 @@ void ListeTaxons::DeclencheRemplacement()
     const QString ancien = m_fiche.codeOrigine;
     if (ancien.isEmpty() || !ModeleListeTaxons::demanderRemplacement(ancien)) return;
     bool ok = false;
-    const QString nouveau = QInputDialog::getText(this, QStringLiteral("Remplacer l'historique"), ModeleListeTaxons::TEXTE_NOUVEAU_CODE,
+    const QString nouveau = QInputDialog::getText(this, QStringLiteral("Remplacer l'historique"),
+                                                  ModeleListeTaxons::TEXTE_NOUVEAU_CODE,
                                                   QLineEdit::Normal, QString(), &ok)
                                 .trimmed();
     if (!ok || nouveau.isEmpty()) return;
     ProgressionGui progression(this, QStringLiteral("Parcours de l'historique"));
-    if (m_modele.remplacerHistorique(ancien, nouveau, progression)) SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
+    if (m_modele.remplacerHistorique(ancien, nouveau, progression))
+        SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
 }
 
 void ListeTaxons::DeclenchePresence()
 {
     const QVector<StationPresence> stations = presenceTaxon(m_fiche.codeOrigine);
     if (m_fiche.codeOrigine.isEmpty() || stations.isEmpty()) return;
-    auto *dialogue = new PresenceTaxonDialogue(m_fiche.nomLatin + QStringLiteral(" [") + m_fiche.codeOrigine + u']', stations, this);
+    auto *dialogue = new PresenceTaxonDialogue(
+        m_fiche.nomLatin + QStringLiteral(" [") + m_fiche.codeOrigine + u']', stations, this);
     dialogue->setAttribute(Qt::WA_DeleteOnClose);
     dialogue->open();
 }

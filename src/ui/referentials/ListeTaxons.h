@@ -35,7 +35,8 @@ class ListeTaxons : public EcranListeReference
     QLineEdit *TxtFiltre;
     // Record.
     QTabWidget *OngletsFiche;
-    QLineEdit *TxtCode, *TxtNomLatin, *TxtNomCommun, *TxtDateCreation, *TxtDateMiseAJour, *TxtAuteur, *TxtRedacteur;
+    QLineEdit *TxtCode, *TxtNomLatin, *TxtNomCommun, *TxtDateCreation, *TxtDateMiseAJour,
+        *TxtAuteur, *TxtRedacteur;
     QLineEdit *TxtParent, *TxtOmnidia, *TxtMuseum, *TxtMacrophyte, *TxtTaxonCalcul;
     ComboCodee *CboStatut, *CboActif, *CboNiveau, *CboTheme, *CboTypeEspece, *CboStatutEspece;
     QPlainTextEdit *TxtReference, *TxtCommentaire;

@@ -15,8 +15,10 @@
 namespace vyk {
 
 ListeTraits::ListeTraits(QWidget *parent)
-    : EcranListeReference(m_modele, {QStringLiteral("Saisir un nouveau trait"), QStringLiteral("Supprimer le trait"),
-                                     QStringLiteral("Enregistrer la fiche"), QString()},
+    : EcranListeReference(m_modele,
+                          {QStringLiteral("Saisir un nouveau trait"),
+                           QStringLiteral("Supprimer le trait"),
+                           QStringLiteral("Enregistrer la fiche"), QString()},
                           parent)
 {
     setObjectName(QStringLiteral("ListeTraits"));
@@ -153,7 +155,9 @@ void ListeTraits::supprimerModalite()
 {
     const int l = SprModalites->ligneCourante();
     if (l < 0) return;
-    if (!m_fiche.nouvelle && !m_modele.supprimerModalite(m_fiche.code, SprModalites->texte(l, 0), SprModalites->texte(l, 1))) return;
+    if (!m_fiche.nouvelle && !m_modele.supprimerModalite(m_fiche.code, SprModalites->texte(l, 0),
+                                                         SprModalites->texte(l, 1)))
+        return;
     SprModalites->removeRow(l);
     m_fiche.modalites = ficheFormulaire().modalites;
 }

@@ -22,7 +22,8 @@ class CartePresence : public QWidget
     CartePresence(const QVector<StationPresence> &stations, QWidget *parent) : QWidget(parent)
     {
         for (const StationPresence &s : stations)
-            if (s.estPlacee()) m_points.append({s.codeBSS, QPointF(*s.longitude, *s.latitude), s.nbLignes});
+            if (s.estPlacee())
+                m_points.append({s.codeBSS, QPointF(*s.longitude, *s.latitude), s.nbLignes});
         setMinimumSize(360, 300);
         setToolTip(QStringLiteral("Stations où le taxon est présent (coordonnées WGS84)"));
     }
@@ -34,10 +35,12 @@ class CartePresence : public QWidget
         p.setRenderHint(QPainter::Antialiasing);
         p.fillRect(rect(), QColor(0xEE, 0xF4, 0xF8));
         if (m_points.isEmpty()) {
-            p.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("Aucune station placée"));
+            p.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                       QStringLiteral("Aucune station placée"));
             return;
         }
-        double xmin = m_points[0].position.x(), xmax = xmin, ymin = m_points[0].position.y(), ymax = ymin;
+        double xmin = m_points[0].position.x(), xmax = xmin, ymin = m_points[0].position.y(),
+               ymax = ymin;
         for (const Point &pt : m_points) {
             xmin = std::min(xmin, pt.position.x());
             xmax = std::max(xmax, pt.position.x());
@@ -48,12 +51,15 @@ class CartePresence : public QWidget
         const double marge = std::max({(xmax - xmin) * 0.1, (ymax - ymin) * 0.1, 0.05});
         xmin -= marge, xmax += marge, ymin -= marge, ymax += marge;
         const QRectF zone = QRectF(rect()).adjusted(20, 20, -20, -20);
-        const double echelle = std::min(zone.width() / (xmax - xmin), zone.height() / (ymax - ymin));
-        const QPointF origine(zone.center().x() - (xmax + xmin) / 2 * echelle, zone.center().y() + (ymax + ymin) / 2 * echelle);
+        const double echelle =
+            std::min(zone.width() / (xmax - xmin), zone.height() / (ymax - ymin));
+        const QPointF origine(zone.center().x() - (xmax + xmin) / 2 * echelle,
+                              zone.center().y() + (ymax + ymin) / 2 * echelle);
         p.setPen(QColor(0x99, 0xAA, 0xBB));
         p.drawRect(zone);
         for (const Point &pt : m_points) {
-            const QPointF ecran(origine.x() + pt.position.x() * echelle, origine.y() - pt.position.y() * echelle);
+            const QPointF ecran(origine.x() + pt.position.x() * echelle,
+                                origine.y() - pt.position.y() * echelle);
             const double rayon = 4 + std::min<double>(8, std::sqrt(double(pt.nombre)));
             p.setPen(Qt::darkGreen);
             p.setBrush(QColor(0x2E, 0x8B, 0x57, 180));
@@ -75,7 +81,9 @@ class CartePresence : public QWidget
 
 } // namespace
 
-PresenceTaxonDialogue::PresenceTaxonDialogue(const QString &taxon, const QVector<StationPresence> &stations, QWidget *parent)
+PresenceTaxonDialogue::PresenceTaxonDialogue(const QString &taxon,
+                                             const QVector<StationPresence> &stations,
+                                             QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Présence du taxon ") + taxon);
@@ -84,15 +92,18 @@ PresenceTaxonDialogue::PresenceTaxonDialogue(const QString &taxon, const QVector
     SprStations = new GrilleDonnees(separation);
     QVector<QStringList> lignes;
     for (const StationPresence &s : stations)
-        lignes.append({s.codeBSS, s.nom, QString::number(s.nbLignes), s.longitude ? QString::number(*s.longitude, 'f', 6) : QString(),
+        lignes.append({s.codeBSS, s.nom, QString::number(s.nbLignes),
+                       s.longitude ? QString::number(*s.longitude, 'f', 6) : QString(),
                        s.latitude ? QString::number(*s.latitude, 'f', 6) : QString()});
-    SprStations->remplir({QStringLiteral("Station"), QStringLiteral("Nom"), QStringLiteral("Lignes"), QStringLiteral("Longitude"),
+    SprStations->remplir({QStringLiteral("Station"), QStringLiteral("Nom"),
+                          QStringLiteral("Lignes"), QStringLiteral("Longitude"),
                           QStringLiteral("Latitude")},
                          lignes);
     Carte = new CartePresence(stations, separation);
     auto *fermer = new QPushButton(QStringLiteral("Fermer"), this);
     auto *bas = new QHBoxLayout;
-    bas->addWidget(new QLabel(QString::number(stations.size()) + QStringLiteral(" station(s)"), this));
+    bas->addWidget(
+        new QLabel(QString::number(stations.size()) + QStringLiteral(" station(s)"), this));
     bas->addStretch(1);
     bas->addWidget(fermer);
     auto *disposition = new QVBoxLayout(this);

@@ -15,7 +15,8 @@ class PresenceTaxonDialogue : public QDialog
 {
     Q_OBJECT
   public:
-    PresenceTaxonDialogue(const QString &taxon, const QVector<StationPresence> &stations, QWidget *parent = nullptr);
+    PresenceTaxonDialogue(const QString &taxon, const QVector<StationPresence> &stations,
+                          QWidget *parent = nullptr);
 
     GrilleDonnees *SprStations;
     QWidget *Carte;

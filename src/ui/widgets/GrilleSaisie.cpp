@@ -10,7 +10,10 @@ namespace vyk {
 
 namespace {
 constexpr int ROLE_CODE = Qt::UserRole;
-quint64 cle(int ligne, int colonne) { return (quint64(quint32(ligne)) << 32) | quint32(colonne); }
+quint64 cle(int ligne, int colonne)
+{
+    return (quint64(quint32(ligne)) << 32) | quint32(colonne);
+}
 } // namespace
 
 // Editors after the kind of the cell; coded cells keep their code beside the label shown.
@@ -19,7 +22,8 @@ class DelegueSaisie : public QStyledItemDelegate
   public:
     explicit DelegueSaisie(GrilleSaisie *grille) : QStyledItemDelegate(grille), m_grille(grille) {}
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
     {
         const GrilleSaisie::Colonne &c = m_grille->genreCellule(index.row(), index.column());
         switch (c.genre) {
@@ -32,9 +36,12 @@ class DelegueSaisie : public QStyledItemDelegate
         case GrilleSaisie::Genre::Case:
             return nullptr;
         default: {
-            auto *champ = qobject_cast<QLineEdit *>(QStyledItemDelegate::createEditor(parent, option, index));
-            if (champ && c.genre == GrilleSaisie::Genre::Date) champ->setPlaceholderText(QStringLiteral("JJ/MM/AAAA"));
-            if (champ && c.genre == GrilleSaisie::Genre::Heure) champ->setPlaceholderText(QStringLiteral("hh:mm"));
+            auto *champ =
+                qobject_cast<QLineEdit *>(QStyledItemDelegate::createEditor(parent, option, index));
+            if (champ && c.genre == GrilleSaisie::Genre::Date)
+                champ->setPlaceholderText(QStringLiteral("JJ/MM/AAAA"));
+            if (champ && c.genre == GrilleSaisie::Genre::Heure)
+                champ->setPlaceholderText(QStringLiteral("hh:mm"));
             return champ;
         }
         }
@@ -43,13 +50,15 @@ class DelegueSaisie : public QStyledItemDelegate
     void setEditorData(QWidget *editeur, const QModelIndex &index) const override
     {
         if (auto *choix = qobject_cast<ComboCodee *>(editeur)) {
-            if (!choix->selectionnerCode(index.data(ROLE_CODE).toString())) choix->selectionnerCode(QString());
+            if (!choix->selectionnerCode(index.data(ROLE_CODE).toString()))
+                choix->selectionnerCode(QString());
             return;
         }
         QStyledItemDelegate::setEditorData(editeur, index);
     }
 
-    void setModelData(QWidget *editeur, QAbstractItemModel *, const QModelIndex &index) const override
+    void setModelData(QWidget *editeur, QAbstractItemModel *,
+                      const QModelIndex &index) const override
     {
         if (auto *choix = qobject_cast<ComboCodee *>(editeur)) {
             m_grille->ecrireCellule(index.row(), index.column(), choix->codeSelectionne());
@@ -68,8 +77,8 @@ GrilleSaisie::GrilleSaisie(QWidget *parent) : QTableWidget(parent)
     setItemDelegate(new DelegueSaisie(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
-                    QAbstractItemView::SelectedClicked);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     setAlternatingRowColors(true);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     horizontalHeader()->setHighlightSections(false);
@@ -132,7 +141,8 @@ void GrilleSaisie::ecrireCellule(int ligne, int colonne, const QString &brut)
         QString libelle = texte;
         for (const EntreeCodee &e : c.entrees)
             if (e.code == texte) {
-                libelle = e.libelle.isEmpty() ? e.code : e.libelle + QStringLiteral(" [") + e.code + u']';
+                libelle =
+                    e.libelle.isEmpty() ? e.code : e.libelle + QStringLiteral(" [") + e.code + u']';
                 break;
             }
         item->setText(libelle);
@@ -221,13 +231,11 @@ void GrilleSaisie::selectionnerLigne(int ligne)
 
 void GrilleSaisie::validerSaisie()
 {
-    if (state() == QAbstractItemView::EditingState) {
-        QWidget *editeur = indexWidget(currentIndex());
-        if (!editeur) editeur = focusWidget();
-        if (editeur) {
-            commitData(editeur);
-            closeEditor(editeur, QAbstractItemDelegate::NoHint);
-        }
+    if (state() != QAbstractItemView::EditingState) return;
+    // The open editor of a cell is its index widget.
+    if (QWidget *editeur = indexWidget(currentIndex())) {
+        commitData(editeur);
+        closeEditor(editeur, QAbstractItemDelegate::NoHint);
     }
 }
 
