@@ -2,6 +2,7 @@
 
 #include "db/BaseDonnees.h"
 #include "db/FichiersTexte.h"
+#include "db/InsertionMassive.h"
 #include "db/Lot.h"
 #include "db/Messages.h"
 #include "db/Outils.h"
@@ -409,31 +410,18 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
     const QHash<QString, QString> themes = libellesListe(CHAMP_THEME);
     progression.message(QStringLiteral("Importation des données"));
 
-    Transaction transaction;
-    // An empty cell of the file leaves the stored value: a file without the calculator codes
-    // does not erase them.
-    InstructionPreparee maj = bd().preparer(QStringLiteral(
-        "UPDATE TAXONS SET nomLatin=coalesce(?, nomLatin), statut=coalesce(?, statut), "
-        "dateCreation=coalesce(?, dateCreation), dateMiseAJour=coalesce(?, dateMiseAJour), "
-        "redacteur=coalesce(?, redacteur), nomCommun=coalesce(?, nomCommun), auteur=coalesce(?, "
-        "auteur), "
-        "niveau=coalesce(?, niveau), theme=coalesce(?, theme), elementDe=coalesce(?, elementDe), "
-        "codeOmnidia=coalesce(?, codeOmnidia), refMuseum=coalesce(?, refMuseum), "
-        "commentaire=coalesce(?, commentaire), "
-        "codeMacrophyte=coalesce(?, codeMacrophyte), actif=coalesce(?, actif) WHERE codeTaxon=?"));
-    InstructionPreparee ajout = bd().preparer(QStringLiteral(
-        "INSERT INTO TAXONS (nomLatin, statut, dateCreation, dateMiseAJour, redacteur, nomCommun, "
-        "auteur, niveau, theme, "
-        "elementDe, codeOmnidia, refMuseum, commentaire, codeMacrophyte, actif, codeTaxon) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    // First the rows are checked in file order, the user deciding at each refused one; only
+    // then are they written, updates one by one and new taxa in bulk.
+    struct Ecriture
+    {
+        qsizetype ligne;
+        QVector<QVariant> valeurs;
+    };
+    QVector<Ecriture> miseAJour, ajouts;
+    QHash<QString, qsizetype> ajoutParCode;
     QHash<QString, QString> themesVus;
     const qsizetype total = fichier.lignes.size();
     for (qsizetype n = 0; n < total; ++n) {
-        if (progression.annule()) {
-            bilan.interrompu = true;
-            break;
-        }
-        if (n % 200 == 0) progression.position(n, total);
         const LigneImportTaxon &l = fichier.lignes[n];
         const QString code = l.code.trimmed();
         const bool existe = existants.contains(code);
@@ -441,52 +429,117 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
             ++bilan.ignores;
             continue;
         }
-        QString refus = refusLigne(l);
-        if (refus.isEmpty()) {
-            QVector<QVariant> v = {
-                texteOuNul(l.nomLatin),     texteOuNul(l.statut),     dateOuNul(l.dateCreation),
-                dateOuNul(l.dateMiseAJour), texteOuNul(l.redacteur),  texteOuNul(l.nomCommun),
-                texteOuNul(l.auteur),       nombreOuNul(l.niveau),    nombreOuNul(l.theme),
-                texteOuNul(l.parent),       texteOuNul(l.omnidia),    texteOuNul(l.museum),
-                texteOuNul(l.commentaire),  texteOuNul(l.macrophytes)};
-            if (existe) {
-                v << (activer ? QVariant(QStringLiteral("1")) : QVariant()) << code;
-                if (maj.executer(v))
-                    ++bilan.modifies;
-                else
-                    refus = maj.erreur();
-            } else {
-                if (v[4].isNull()) v[4] = REDACTEUR_IMPORT;
-                v << (activer ? QStringLiteral("1") : QStringLiteral("0")) << code;
-                if (ajout.executer(v)) {
-                    ++bilan.ajoutes;
-                    existants.insert(code);
-                } else {
-                    refus = ajout.erreur();
-                }
-            }
-        }
-        if (refus.isEmpty()) {
-            if (const Nombre theme = enNombre(l.theme.trimmed(), true); theme.estNombre()) {
-                const QString cle = texteValeur(theme.valeur);
-                if (!themes.contains(cle) &&
-                    (!themesVus.contains(cle) || themesVus.value(cle).isEmpty()))
-                    themesVus.insert(cle, l.libelleTheme.trimmed());
+        if (const QString refus = refusLigne(l); !refus.isEmpty()) {
+            ++bilan.rejetes;
+            bilan.erreurs << QStringLiteral("Ligne %1 (%2) : %3").arg(n + 1).arg(code, refus);
+            if (!decisions.continuer ||
+                !decisions.continuer(l.textes().join(QStringLiteral(" ; ")))) {
+                bilan.interrompu = true;
+                break;
             }
             continue;
         }
-        ++bilan.rejetes;
-        bilan.erreurs << QStringLiteral("Ligne %1 (%2) : %3").arg(n + 1).arg(code, refus);
-        if (!decisions.continuer || !decisions.continuer(l.textes().join(QStringLiteral(" ; ")))) {
-            bilan.interrompu = true;
-            break;
+        QVector<QVariant> v = {
+            texteOuNul(l.nomLatin),     texteOuNul(l.statut),     dateOuNul(l.dateCreation),
+            dateOuNul(l.dateMiseAJour), texteOuNul(l.redacteur),  texteOuNul(l.nomCommun),
+            texteOuNul(l.auteur),       nombreOuNul(l.niveau),    nombreOuNul(l.theme),
+            texteOuNul(l.parent),       texteOuNul(l.omnidia),    texteOuNul(l.museum),
+            texteOuNul(l.commentaire),  texteOuNul(l.macrophytes)};
+        if (existe) {
+            v << (activer ? QVariant(QStringLiteral("1")) : QVariant()) << code;
+            miseAJour.append({n, v});
+        } else if (const auto it = ajoutParCode.constFind(code); it != ajoutParCode.constEnd()) {
+            // The same new code twice: its later values complete the row to add.
+            QVector<QVariant> &deja = ajouts[*it].valeurs;
+            for (int c = 0; c < v.size(); ++c)
+                if (!v[c].isNull()) deja[c] = v[c];
+        } else {
+            if (v[4].isNull()) v[4] = REDACTEUR_IMPORT;
+            v << (activer ? QStringLiteral("1") : QStringLiteral("0")) << code;
+            ajoutParCode.insert(code, ajouts.size());
+            ajouts.append({n, v});
+        }
+        if (const Nombre theme = enNombre(l.theme.trimmed(), true); theme.estNombre()) {
+            const QString cle = texteValeur(theme.valeur);
+            if (!themes.contains(cle) && themesVus.value(cle).isEmpty())
+                themesVus.insert(cle, l.libelleTheme.trimmed());
         }
     }
+    // Stopped on a refused row: nothing is written yet, the rows before it may still be.
     if (bilan.interrompu && decisions.annulerTout && decisions.annulerTout()) {
-        transaction.annuler();
         bilan.defait = true;
-        bilan.ajoutes = bilan.modifies = 0;
         return bilan;
+    }
+
+    Transaction transaction;
+    const qsizetype aEcrire = miseAJour.size() + ajouts.size();
+    // An empty cell of the file leaves the stored value: a file without the calculator codes
+    // does not erase them.
+    InstructionPreparee maj = bd().preparer(QStringLiteral(
+        "UPDATE TAXONS SET nomLatin=coalesce(?, nomLatin), statut=coalesce(?, statut), "
+        "dateCreation=coalesce(?, dateCreation), dateMiseAJour=coalesce(?, dateMiseAJour), "
+        "redacteur=coalesce(?, redacteur), nomCommun=coalesce(?, nomCommun), "
+        "auteur=coalesce(?, auteur), niveau=coalesce(?, niveau), theme=coalesce(?, theme), "
+        "elementDe=coalesce(?, elementDe), codeOmnidia=coalesce(?, codeOmnidia), "
+        "refMuseum=coalesce(?, refMuseum), commentaire=coalesce(?, commentaire), "
+        "codeMacrophyte=coalesce(?, codeMacrophyte), actif=coalesce(?, actif) WHERE codeTaxon=?"));
+    bool annule = false;
+    qsizetype fait = 0;
+    for (const Ecriture &e : std::as_const(miseAJour)) {
+        if (++fait % 500 == 0) {
+            progression.position(fait, aEcrire);
+            if ((annule = progression.annule())) break;
+        }
+        if (maj.executer(e.valeurs)) {
+            ++bilan.modifies;
+        } else {
+            ++bilan.rejetes;
+            bilan.erreurs << QStringLiteral("Ligne %1 (%2) : %3")
+                                 .arg(e.ligne + 1)
+                                 .arg(e.valeurs.last().toString(), maj.erreur());
+        }
+    }
+    if (!annule && !ajouts.isEmpty()) {
+        InsertionMassive insertion(QStringLiteral("TAXONS"),
+                                   {QStringLiteral("nomLatin"), QStringLiteral("statut"),
+                                    QStringLiteral("dateCreation"), QStringLiteral("dateMiseAJour"),
+                                    QStringLiteral("redacteur"), QStringLiteral("nomCommun"),
+                                    QStringLiteral("auteur"), QStringLiteral("niveau"),
+                                    QStringLiteral("theme"), QStringLiteral("elementDe"),
+                                    QStringLiteral("codeOmnidia"), QStringLiteral("refMuseum"),
+                                    QStringLiteral("commentaire"), QStringLiteral("codeMacrophyte"),
+                                    QStringLiteral("actif"), QStringLiteral("codeTaxon")});
+        qsizetype envoyees = 0;
+        for (const Ecriture &e : std::as_const(ajouts)) {
+            if (++fait % 2000 == 0) {
+                progression.position(fait, aEcrire);
+                if ((annule = progression.annule())) break;
+            }
+            insertion.ajouter(e.valeurs);
+            ++envoyees;
+        }
+        insertion.terminer();
+        QSet<long long> refusees;
+        for (const InsertionMassive::ErreurLigne &err : insertion.erreurs()) {
+            const qsizetype i = qsizetype(err.numero) - 1;
+            if (i < 0 || i >= ajouts.size()) continue;
+            refusees.insert(i);
+            bilan.erreurs << QStringLiteral("Ligne %1 (%2) : %3")
+                                 .arg(ajouts[i].ligne + 1)
+                                 .arg(ajouts[i].valeurs.last().toString(), err.message);
+        }
+        if (!insertion.estValide()) bilan.erreurs << insertion.erreur();
+        bilan.ajoutes = int(std::max<qsizetype>(0, envoyees - refusees.size()));
+        bilan.rejetes += int(refusees.size());
+    }
+    if (annule) {
+        bilan.interrompu = true;
+        if (decisions.annulerTout && decisions.annulerTout()) {
+            transaction.annuler();
+            bilan.defait = true;
+            bilan.ajoutes = bilan.modifies = 0;
+            return bilan;
+        }
     }
     // Themes that the code list does not know yet.
     InstructionPreparee theme = bd().preparer(
@@ -505,6 +558,7 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
         bilan.ajoutes = bilan.modifies = bilan.themesAjoutes = 0;
         return bilan;
     }
+    progression.position(aEcrire, aEcrire);
     if (activer) bilan.activesUtilises = activerTaxonsUtilises(progression);
     return bilan;
 }

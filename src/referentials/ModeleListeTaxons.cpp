@@ -10,6 +10,8 @@
 #include "schema/Catalogue.h"
 
 #include <QDate>
+#include <QDir>
+#include <QRegularExpression>
 
 namespace vyk {
 
@@ -188,6 +190,21 @@ const QVector<TexteTaxon> &textesTaxon()
 ModeleListeTaxons::ModeleListeTaxons()
 {
     m_grille.entetes = ENTETES;
+}
+
+QStringList ModeleListeTaxons::photosTaxon(const QString &code, const QString &dossier)
+{
+    QStringList photos;
+    const QString c = code.trimmed();
+    // A code with a wildcard or a separator would name other files.
+    if (c.isEmpty() || dossier.trimmed().isEmpty() ||
+        c.contains(QRegularExpression(QStringLiteral("[*?\\[\\]/\\\\]"))))
+        return photos;
+    const QDir d(dossier.trimmed());
+    for (const QString &f :
+         d.entryList({c + QStringLiteral(".*"), c + QStringLiteral("_*")}, QDir::Files, QDir::Name))
+        photos << d.filePath(f);
+    return photos;
 }
 
 EntreesCodees ModeleListeTaxons::entreesTypeEspece()

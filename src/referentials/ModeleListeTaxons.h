@@ -102,6 +102,10 @@ class ModeleListeTaxons : public ModeleFichesReference<FicheTaxon>
     QString nomExport() const override { return QStringLiteral("Liste_des_taxons"); }
     QString pageAide() const override { return QStringLiteral("ListeTaxons"); }
 
+    // The photographs and distribution map of a taxon in the photos folder: files named after
+    // its code, alone or followed by "_" (an unreadable name is left out).
+    static QStringList photosTaxon(const QString &code, const QString &dossier);
+
     static EntreesCodees entreesStatutEspece();
     static EntreesCodees entreesTypeEspece();
     static EntreesCodees entreesActif();

@@ -8,6 +8,10 @@
 
 #include "DonneesTaxons.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
 using namespace vyk;
 
 namespace {
@@ -352,6 +356,22 @@ TEST_P(TaxonsTest, PresenceSurLesStationsPlacees)
     EXPECT_EQ(p[1].nbLignes, 2);
     EXPECT_EQ(*p[1].latitude, 48.5);
     EXPECT_TRUE(recus().isEmpty());
+}
+
+TEST(PhotosTaxon, FichiersNommesDApresLeCode)
+{
+    QTemporaryDir dossier;
+    for (const char *nom : {"363.jpg", "363_carte.png", "363_2.jpg", "3630.jpg", "364_carte.png"}) {
+        QFile f(dossier.filePath(QString::fromLatin1(nom)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QStringList noms;
+    for (const QString &c : ModeleListeTaxons::photosTaxon(QStringLiteral("363"), dossier.path()))
+        noms << QFileInfo(c).fileName();
+    noms.sort();
+    EXPECT_EQ(noms, QStringList({"363.jpg", "363_2.jpg", "363_carte.png"}));
+    EXPECT_TRUE(ModeleListeTaxons::photosTaxon(QStringLiteral("*"), dossier.path()).isEmpty());
+    EXPECT_TRUE(ModeleListeTaxons::photosTaxon(QStringLiteral("363"), QString()).isEmpty());
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(TaxonsTest);

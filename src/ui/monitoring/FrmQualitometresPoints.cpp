@@ -5,7 +5,7 @@
 #include "app/Reglages.h"
 #include "db/Messages.h"
 #include "monitoring/Qualitometre.h"
-#include "ui/monitoring/FichePhotosPoint.h"
+#include "ui/monitoring/FichePhotos.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/GrilleDonnees.h"
@@ -302,7 +302,8 @@ void FrmQualitometresPoints::afficherPhotos()
             QStringLiteral("Aucune photo n'a été trouvée pour ce point de prélèvement."));
         return;
     }
-    auto *visionneuse = new FichePhotosPoint(photos, this);
+    auto *visionneuse =
+        new FichePhotos(photos, QStringLiteral("Photos du point de prélèvement"), this);
     visionneuse->setAttribute(Qt::WA_DeleteOnClose);
     visionneuse->open();
 }

@@ -1,7 +1,10 @@
 #include "ui/referentials/ListeTaxons.h"
 
+#include "app/Registre.h"
+#include "app/Reglages.h"
 #include "db/Messages.h"
 #include "referentials/ModeleTraits.h"
+#include "ui/monitoring/FichePhotos.h"
 #include "ui/referentials/ImportationTaxons.h"
 #include "ui/referentials/ListeTraits.h"
 #include "ui/referentials/PresenceTaxonDialogue.h"
@@ -62,13 +65,16 @@ ListeTaxons::ListeTaxons(QWidget *parent)
                                 QStringLiteral("Activer les taxons"), this);
     ActionTraits = new QAction(s->standardIcon(QStyle::SP_FileDialogListView),
                                QStringLiteral("Traits écologiques"), this);
-    barre->insertActions(
-        avant, {ActionPurger, ActionRemplacer, ActionPresence, ActionActiver, ActionTraits});
+    ActionPhotos = new QAction(s->standardIcon(QStyle::SP_FileDialogContentsView),
+                               QStringLiteral("Photos du taxon"), this);
+    barre->insertActions(avant, {ActionPurger, ActionRemplacer, ActionPresence, ActionActiver,
+                                 ActionTraits, ActionPhotos});
     connect(ActionPurger, &QAction::triggered, this, &ListeTaxons::DeclenchePurge);
     connect(ActionRemplacer, &QAction::triggered, this, &ListeTaxons::DeclencheRemplacement);
     connect(ActionPresence, &QAction::triggered, this, &ListeTaxons::DeclenchePresence);
     connect(ActionActiver, &QAction::triggered, this, &ListeTaxons::DeclencheActivation);
     connect(ActionTraits, &QAction::triggered, this, &ListeTaxons::DeclencheTraits);
+    connect(ActionPhotos, &QAction::triggered, this, &ListeTaxons::DeclenchePhotos);
     construireFiltres();
     construireFiche();
     RempliSprTaxons();
@@ -263,6 +269,7 @@ void ListeTaxons::afficherFiche(const FicheTaxon &f)
     remplirTraits(f);
     actionSupprimer()->setEnabled(!f.estNouveau());
     ActionRemplacer->setEnabled(!f.estNouveau());
+    ActionPhotos->setEnabled(!f.estNouveau());
 }
 
 FicheTaxon ListeTaxons::ficheFormulaire() const
@@ -391,6 +398,21 @@ void ListeTaxons::DeclencheTraits()
     dialogue.exec();
     // Traits and modalities may have changed: the taxon's values are offered again.
     remplirTraits(f);
+}
+
+void ListeTaxons::DeclenchePhotos()
+{
+    const QStringList photos = ModeleListeTaxons::photosTaxon(
+        m_fiche.codeOrigine, lireRegistre(reglage::CheminPhotos, {}, true));
+    if (photos.isEmpty()) {
+        afficherMessage(QStringLiteral("Aide"),
+                        QStringLiteral("Aucune photo n'a été trouvée pour ce taxon."));
+        return;
+    }
+    auto *visionneuse =
+        new FichePhotos(photos, QStringLiteral("Photos du taxon ") + m_fiche.nomLatin, this);
+    visionneuse->setAttribute(Qt::WA_DeleteOnClose);
+    visionneuse->open();
 }
 
 } // namespace vyk

@@ -42,7 +42,8 @@ class ListeTaxons : public EcranListeReference
     QPlainTextEdit *TxtReference, *TxtCommentaire;
     QHash<QString, QPlainTextEdit *> TxtTextes; // column of textesTaxon()
     GrilleSaisie *SprTraits;
-    QAction *ActionPurger, *ActionRemplacer, *ActionPresence, *ActionActiver, *ActionTraits;
+    QAction *ActionPurger, *ActionRemplacer, *ActionPresence, *ActionActiver, *ActionTraits,
+        *ActionPhotos;
 
   public slots:
     void RempliSprTaxons();
@@ -56,6 +57,7 @@ class ListeTaxons : public EcranListeReference
     void DeclenchePresence();
     void DeclencheActivation();
     void DeclencheTraits();
+    void DeclenchePhotos();
 
   protected:
     void afficherLigne(int ligne) override;

@@ -1,4 +1,4 @@
-#include "ui/monitoring/FichePhotosPoint.h"
+#include "ui/monitoring/FichePhotos.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -12,10 +12,10 @@
 
 namespace vyk {
 
-FichePhotosPoint::FichePhotosPoint(const QStringList &fichiers, QWidget *parent)
+FichePhotos::FichePhotos(const QStringList &fichiers, const QString &titre, QWidget *parent)
     : QDialog(parent), m_fichiers(fichiers)
 {
-    setWindowTitle(QStringLiteral("Photos du point de prélèvement"));
+    setWindowTitle(titre);
     resize(900, 600);
     LstPhotos = new QListWidget(this);
     LstPhotos->setMaximumWidth(260);
@@ -36,7 +36,7 @@ FichePhotosPoint::FichePhotosPoint(const QStringList &fichiers, QWidget *parent)
     auto *disposition = new QVBoxLayout(this);
     disposition->addLayout(haut, 1);
     disposition->addLayout(bas);
-    connect(LstPhotos, &QListWidget::currentRowChanged, this, &FichePhotosPoint::montrer);
+    connect(LstPhotos, &QListWidget::currentRowChanged, this, &FichePhotos::montrer);
     connect(CmdOuvrir, &QPushButton::clicked, this, [this] {
         const int l = LstPhotos->currentRow();
         if (l >= 0) QDesktopServices::openUrl(QUrl::fromLocalFile(m_fichiers[l]));
@@ -45,7 +45,7 @@ FichePhotosPoint::FichePhotosPoint(const QStringList &fichiers, QWidget *parent)
     if (!fichiers.isEmpty()) LstPhotos->setCurrentRow(0);
 }
 
-void FichePhotosPoint::montrer(int ligne)
+void FichePhotos::montrer(int ligne)
 {
     if (ligne < 0 || ligne >= m_fichiers.size()) {
         LblPhoto->clear();
@@ -63,7 +63,7 @@ void FichePhotosPoint::montrer(int ligne)
         image.scaled(LblPhoto->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
-void FichePhotosPoint::resizeEvent(QResizeEvent *evenement)
+void FichePhotos::resizeEvent(QResizeEvent *evenement)
 {
     QDialog::resizeEvent(evenement);
     montrer(LstPhotos->currentRow());

@@ -1,6 +1,6 @@
 #pragma once
 
-// The photos of a sampling point: the files found, one shown at a time.
+// Photos of a sampling point or of a taxon: the files found, one shown at a time.
 
 #include <QDialog>
 
@@ -10,11 +10,11 @@ class QPushButton;
 
 namespace vyk {
 
-class FichePhotosPoint : public QDialog
+class FichePhotos : public QDialog
 {
     Q_OBJECT
   public:
-    FichePhotosPoint(const QStringList &fichiers, QWidget *parent = nullptr);
+    FichePhotos(const QStringList &fichiers, const QString &titre, QWidget *parent = nullptr);
 
     void montrer(int ligne);
 
