@@ -71,6 +71,11 @@ constexpr DefinitionIndex INDEX[] = {
     {"ind_contacts", "contacts", "codecontact"},
     {"ind_masses_eaux", "masses_eaux", "type, code_me"},
     {"ind_evt_qualito", "evenements_qualito", "codequalitometre, numero"},
+    // The station list and its views look up each station's links.
+    {"ind_lien_qualito_reseaux", "lien_qualito_reseaux", "codequalitometre, datedebut"},
+    {"ind_lien_qualito_intervenants", "lien_qualito_intervenants", "codequalitometre, typeintervenant"},
+    {"ind_lien_qualito_masse_eau", "lien_qualito_masse_eau", "codequalitometre"},
+    {"ind_lien_qualito_aquifere", "lien_qualito_aquifere", "codequalitometre"},
     {"ind_dossier", "PRELEVEMENTS_DOSSIERS", "ReferenceLabo, CodeLabo"},
     {"ind_journal", "journal", "dateEvt"},
     {"PK_CODES_SANDRE", "CODES_SANDRE", "Champ, Code", true},
