@@ -162,6 +162,7 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     saisir(fiche.SprRecouvrements, 4, 2, QStringLiteral("40"));
     controle<QPushButton>(&fiche, QStringLiteral("CmdEnregistrer_recouvrements"))->click();
     EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des recouvrements terminé."));
+    capturer(fiche, QStringLiteral("FicheOperations_recouvrements"));
 
     // The taxa list through the picker.
     fiche.Onglets->setCurrentIndex(fiche.Onglets->indexOf(fiche.SprTaxons->parentWidget()));

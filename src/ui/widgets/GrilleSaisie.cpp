@@ -151,7 +151,8 @@ void GrilleSaisie::ecrireCellule(int ligne, int colonne, const QString &brut)
     }
     case Genre::Lecture:
         item->setText(brut);
-        item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+        // Read-only cells stay readable; their background tells they are not typed.
+        item->setBackground(palette().color(QPalette::Window));
         break;
     default:
         item->setText(brut);
