@@ -162,9 +162,10 @@ const QStringList &entetesImportTaxons()
 QString statutAppelTaxon(const QString &texte)
 {
     const QString t = texte.trimmed().toUpper();
+    // "VALID" wins over the other words: "Proposition validée" is a validated code.
+    if (t.contains(QLatin1String("VALID"))) return QStringLiteral("2");
     if (t.contains(QLatin1String("PROPOSITION"))) return QStringLiteral("0");
     if (t.contains(QLatin1String("PROVISOIRE"))) return QStringLiteral("1");
-    if (t.contains(QLatin1String("VALID"))) return QStringLiteral("2");
     if (t.contains(QLatin1String("GEL"))) return QStringLiteral("3");
     return texte.trimmed();
 }

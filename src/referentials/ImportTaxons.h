@@ -53,8 +53,8 @@ bool lireTaxonsCsv(const QString &chemin, FichierTaxons &fichier, QString &erreu
 bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreur,
                    Progression &progression = progressionNulle());
 
-// Status of an XML status text: a text holding "PROPOSITION" gives "0", "PROVISOIRE" "1",
-// "VALID" "2", "GEL" "3" (any case, anywhere); a number 0..3 stays; anything else stays as it is.
+// Status of an XML status text: a text holding "VALID" gives "2", else "PROPOSITION" "0",
+// "PROVISOIRE" "1", "GEL" "3" (any case, anywhere); anything else (a number) stays as it is.
 QString statutAppelTaxon(const QString &texte);
 // Repairs accented letters that arrive as two characters (UTF-8 bytes read one by one):
 // "Ã©" becomes "é", "Âµ" "µ", "Â°" "°".

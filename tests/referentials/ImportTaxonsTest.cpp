@@ -14,9 +14,11 @@ TEST(ImportTaxonsTexte, StatutEtAccents)
     {
         const char *texte;
         const char *statut;
-    } cas[] = {{"Validé", "2"},      {"code VALIDE", "2"},   {"en cours de validation", "2"},
-               {"Proposition", "0"}, {"PROVISOIRE", "1"},    {"Gelé", "3"},
-               {"2", "2"},           {"inconnu", "inconnu"}, {"", ""}};
+    } cas[] = {{"Validé", "2"},        {"Proposition validée", "2"},
+               {"code VALIDE", "2"},   {"en cours de validation", "2"},
+               {"Proposition", "0"},   {"PROVISOIRE", "1"},
+               {"Gelé", "3"},          {"2", "2"},
+               {"inconnu", "inconnu"}, {"", ""}};
     for (const Cas &c : cas)
         EXPECT_EQ(statutAppelTaxon(QString::fromUtf8(c.texte)), QString::fromUtf8(c.statut))
             << c.texte;
