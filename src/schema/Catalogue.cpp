@@ -81,6 +81,8 @@ constexpr DefinitionIndex INDEX[] = {
     {"ind_dossier", "PRELEVEMENTS_DOSSIERS", "ReferenceLabo, CodeLabo"},
     {"ind_journal", "journal", "dateEvt"},
     {"PK_CODES_SANDRE", "CODES_SANDRE", "Champ, Code", true},
+    // Taxa are found by code for every record, list line and imported row.
+    {"ind_taxons", "taxons", "codeTaxon"},
     {"ind_piezometres", "piezometres", "codePiezometre"},
     {"ind_piezometres2", "piezometres", "codeBSS"},
     {"ind_evt", "evenements", "codepiezometre, numero"},

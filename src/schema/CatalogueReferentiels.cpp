@@ -92,8 +92,9 @@ constexpr DefinitionColonne TAXONS[] = {
 };
 
 // Ecological traits of taxa.
+// groupe: code of the list TAXONS.GROUPE, required by the traits screen.
 constexpr DefinitionColonne TRAITS_ECOBIO[] = {
-    {"codeTrait", C}, {"nom", T, 100}, {"commentaires", M}, {"referencesBiblio", M},
+    {"codeTrait", C}, {"nom", T, 100}, {"commentaires", M}, {"referencesBiblio", M}, {"groupe", C},
 };
 
 // Modalities of an ecological trait.

@@ -7,7 +7,7 @@
 #include "ui/referentials/ListeReferentielAnalyses.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/GrilleDonnees.h"
-#include "ui/widgets/GrilleSaisie.h"
+#include "ui/widgets/GrilleTextes.h"
 
 #include "support/BaseTest.h"
 
@@ -63,7 +63,7 @@ class PrelevementSuiviEcranTest : public BaseTest
     }
 
     // Types into a cell through its editor, as the user does.
-    static void saisir(GrilleSaisie *grille, int ligne, int colonne, const QString &texte)
+    static void saisir(GrilleTextes *grille, int ligne, int colonne, const QString &texte)
     {
         grille->setCurrentCell(ligne, colonne);
         grille->editItem(grille->item(ligne, colonne));

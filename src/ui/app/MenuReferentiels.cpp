@@ -2,8 +2,11 @@
 
 #include "ui/app/FenetrePrincipale.h"
 #include "ui/referentials/ImportationCodesSandre.h"
+#include "ui/referentials/ImportationTaxons.h"
 #include "ui/referentials/ListeCodes.h"
 #include "ui/referentials/ListeReferentielAnalyses.h"
+#include "ui/referentials/ListeTaxons.h"
+#include "ui/referentials/ListeTraits.h"
 
 #include <QAction>
 #include <QMenu>
@@ -52,6 +55,23 @@ void creerMenuReferentiels(FenetrePrincipale &fenetre)
         if (dialogue.nbIntegres() > 0)
             for (QWidget *ecran : fenetre.ecrans())
                 if (auto *liste = qobject_cast<ListeCodes *>(ecran)) liste->RempliSprCodes();
+    });
+    menu->addSeparator();
+
+    QAction *taxons = menu->addAction(QStringLiteral("&Taxons"));
+    taxons->setObjectName(QStringLiteral("ActionListeTaxons"));
+    QObject::connect(taxons, &QAction::triggered, &fenetre, [&fenetre] { fenetre.ouvrirEcran(new ListeTaxons); });
+    QAction *traits = menu->addAction(QStringLiteral("T&raits écologiques des taxons"));
+    traits->setObjectName(QStringLiteral("ActionListeTraits"));
+    QObject::connect(traits, &QAction::triggered, &fenetre, [&fenetre] { fenetre.ouvrirEcran(new ListeTraits); });
+    QAction *importTaxons = menu->addAction(QStringLiteral("Importer une liste de ta&xons..."));
+    importTaxons->setObjectName(QStringLiteral("ActionImportationTaxons"));
+    QObject::connect(importTaxons, &QAction::triggered, &fenetre, [&fenetre] {
+        ImportationTaxons dialogue(&fenetre);
+        dialogue.exec();
+        if (dialogue.nbIntegres() > 0)
+            for (QWidget *ecran : fenetre.ecrans())
+                if (auto *liste = qobject_cast<ListeTaxons *>(ecran)) liste->RempliSprTaxons();
     });
 }
 

@@ -1,7 +1,9 @@
 #include "ui/app/MenuStations.h"
 
 #include "ui/app/FenetrePrincipale.h"
+#include "ui/monitoring/FicheOperations.h"
 #include "ui/monitoring/FicheQualitometre.h"
+#include "ui/monitoring/FrmQualitometresPoints.h"
 #include "ui/monitoring/FrmJournaux.h"
 #include "ui/monitoring/ListeQualitometres.h"
 #include "ui/widgets/Droits.h"
@@ -17,10 +19,26 @@ namespace vyk {
 
 namespace {
 
+// The operations of a station, of one of its points when codePoint >= 0.
+void ouvrirOperations(FenetrePrincipale &fenetre, qint64 station, qint64 codePoint = -1)
+{
+    fenetre.ouvrirEcran(new FicheOperations(station, codePoint));
+}
+
+void ouvrirPoints(FenetrePrincipale &fenetre, qint64 station)
+{
+    auto *points = new FrmQualitometresPoints(station);
+    QObject::connect(points, &FrmQualitometresPoints::operationsDemandees, &fenetre,
+                     [&fenetre](qint64 s, qint64 point) { ouvrirOperations(fenetre, s, point); });
+    fenetre.ouvrirEcran(points);
+}
+
 // The card of a station ("" for a new one), moving over the rows of the list it came from.
 void ouvrirFiche(FenetrePrincipale &fenetre, ListeQualitometres *liste, const QString &code)
 {
     auto *fiche = new FicheQualitometre;
+    QObject::connect(fiche, &FicheQualitometre::pointsDemandes, &fenetre, [&fenetre](qint64 s) { ouvrirPoints(fenetre, s); });
+    QObject::connect(fiche, &FicheQualitometre::operationsDemandees, &fenetre, [&fenetre](qint64 s) { ouvrirOperations(fenetre, s); });
     if (!code.isEmpty() && !fiche->charger(code.toLongLong())) {
         delete fiche;
         return;

@@ -3,7 +3,7 @@
 #include "db/Messages.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
-#include "ui/widgets/GrilleSaisie.h"
+#include "ui/widgets/GrilleTextes.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -52,7 +52,7 @@ QVector<QStringList> textes(const LignesPrelevement &lignes)
 }
 
 // The grid's texts into the lines, which keep their stored numbers; new rows come last.
-void lireGrille(const GrilleSaisie *grille, LignesPrelevement &lignes)
+void lireGrille(const GrilleTextes *grille, LignesPrelevement &lignes)
 {
     const QVector<QStringList> t = grille->lignes();
     lignes.resize(t.size());
@@ -269,12 +269,12 @@ void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
 }
 
 QWidget *FichePrelevementPhysicoChmique::construireGrille(
-    GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes, const QString &libelle,
+    GrilleTextes *&grille, const QVector<ColonneSaisie> &colonnes, const QString &libelle,
     QPushButton *&cmdEnregistrer, QPushButton **cmdAjouter, QPushButton **cmdSupprimer)
 {
     auto *onglet = new QWidget;
     auto *d = new QVBoxLayout(onglet);
-    grille = new GrilleSaisie(onglet);
+    grille = new GrilleTextes(onglet);
     grille->definirColonnes(titres(colonnes), entrees(colonnes));
     d->addWidget(grille, 1);
     auto *boutons = new QHBoxLayout;
@@ -289,7 +289,7 @@ QWidget *FichePrelevementPhysicoChmique::construireGrille(
     d->addLayout(boutons);
     if (cmdAjouter) *cmdAjouter = ajouter;
     if (cmdSupprimer) *cmdSupprimer = retirer;
-    GrilleSaisie *g = grille;
+    GrilleTextes *g = grille;
     connect(ajouter, &QPushButton::clicked, this, [g] {
         if (g->estModifiable()) g->ajouterLigne();
     });

@@ -18,7 +18,7 @@ class QToolBar;
 namespace vyk {
 
 class ComboCodee;
-class GrilleSaisie;
+class GrilleTextes;
 
 class FichePrelevementPhysicoChmique : public QWidget
 {
@@ -40,10 +40,10 @@ class FichePrelevementPhysicoChmique : public QWidget
     QAction *CmdInsertion;
     QAction *CmdEnregistrer;
     QAction *CmdSupprimer;
-    GrilleSaisie *SprFinalites;
-    GrilleSaisie *SprDossiers;
-    GrilleSaisie *SprEchantillons;
-    GrilleSaisie *SprAnalyses;
+    GrilleTextes *SprFinalites;
+    GrilleTextes *SprDossiers;
+    GrilleTextes *SprEchantillons;
+    GrilleTextes *SprAnalyses;
     QPushButton *CmdEnregistrerFinalites;
     QPushButton *CmdEnregistrerDossiers;
     QPushButton *CmdEnregistrerEchantillons;
@@ -71,7 +71,7 @@ class FichePrelevementPhysicoChmique : public QWidget
 
   private:
     void construireFiche(QWidget *onglet);
-    QWidget *construireGrille(GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes,
+    QWidget *construireGrille(GrilleTextes *&grille, const QVector<ColonneSaisie> &colonnes,
                               const QString &enregistrer, QPushButton *&cmdEnregistrer,
                               QPushButton **cmdAjouter = nullptr,
                               QPushButton **cmdSupprimer = nullptr);

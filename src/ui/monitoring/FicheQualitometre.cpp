@@ -71,6 +71,8 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : QWidget(parent)
     CmdSupprimer = nomme(new QPushButton(QStringLiteral("Supprimer"), this), "CmdSupprimer");
     CmdPrecedent = nomme(new QPushButton(QStringLiteral("◀ Précédent"), this), "CmdPrecedent");
     CmdSuivant = nomme(new QPushButton(QStringLiteral("Suivant ▶"), this), "CmdSuivant");
+    CmdPoints = nomme(new QPushButton(QStringLiteral("Points de prélèvement"), this), "CmdPoints");
+    CmdOperations = nomme(new QPushButton(QStringLiteral("Opérations"), this), "CmdOperations");
     appliquerDroit(CmdNouveau, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
@@ -81,7 +83,7 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : QWidget(parent)
     LblModification = new QLabel(this);
     LblModification->setObjectName(QStringLiteral("LblModification"));
     auto *barre = new QHBoxLayout;
-    for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer, CmdPrecedent, CmdSuivant})
+    for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer, CmdPrecedent, CmdSuivant, CmdPoints, CmdOperations})
         barre->addWidget(b);
     barre->addSpacing(20);
     barre->addWidget(LblEntete, 1);
@@ -101,6 +103,13 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : QWidget(parent)
     connect(CmdSupprimer, &QPushButton::clicked, this, &FicheQualitometre::supprimer);
     connect(CmdPrecedent, &QPushButton::clicked, this, [this] { naviguer(-1); });
     connect(CmdSuivant, &QPushButton::clicked, this, [this] { naviguer(1); });
+    // Points and operations hang on a saved station.
+    connect(CmdPoints, &QPushButton::clicked, this, [this] {
+        if (!m_edition.estNouvelle()) emit pointsDemandes(m_edition.code().toLongLong());
+    });
+    connect(CmdOperations, &QPushButton::clicked, this, [this] {
+        if (!m_edition.estNouvelle()) emit operationsDemandees(m_edition.code().toLongLong());
+    });
     nouveau();
 }
 
@@ -270,6 +279,8 @@ void FicheQualitometre::majBassins(int niveau)
 
 void FicheQualitometre::afficher()
 {
+    CmdPoints->setEnabled(!m_edition.estNouvelle());
+    CmdOperations->setEnabled(!m_edition.estNouvelle());
     if (auto *entite = qobject_cast<ComboCodee *>(champ(QStringLiteral("CodeEntiteHydro"))))
         entite->definirEntrees(m_edition.entreesEntites(), ComboCodee::AvecVide);
     for (auto it = m_champs.cbegin(); it != m_champs.cend(); ++it) {

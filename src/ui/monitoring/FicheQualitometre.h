@@ -45,6 +45,9 @@ public:
 signals:
     void stationEnregistree(const QString &code);
     void stationSupprimee(const QString &code);
+    // The sampling points, or the operations, of the saved station shown.
+    void pointsDemandes(qint64 code);
+    void operationsDemandees(qint64 code);
 
 private:
     void construireChamps();
@@ -72,6 +75,8 @@ private:
     QPushButton *CmdSupprimer;
     QPushButton *CmdPrecedent;
     QPushButton *CmdSuivant;
+    QPushButton *CmdPoints;
+    QPushButton *CmdOperations;
     QVector<QRadioButton *> OptCalcium;
 };
 

@@ -3,114 +3,216 @@
 #include "ui/widgets/ComboCodee.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QStyledItemDelegate>
 
 namespace vyk {
 
 namespace {
+constexpr int ROLE_CODE = Qt::UserRole;
+quint64 cle(int ligne, int colonne)
+{
+    return (quint64(quint32(ligne)) << 32) | quint32(colonne);
+}
+} // namespace
 
-// Coded columns are edited in a coded box holding the grid's entries.
-class DelegueCode : public QStyledItemDelegate
+// Editors after the kind of the cell; coded cells keep their code beside the label shown.
+class DelegueSaisie : public QStyledItemDelegate
 {
   public:
-    explicit DelegueCode(GrilleSaisie *grille) : QStyledItemDelegate(grille), m_grille(grille) {}
+    explicit DelegueSaisie(GrilleSaisie *grille) : QStyledItemDelegate(grille), m_grille(grille) {}
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override
     {
-        const EntreesCodees &entrees = m_grille->entrees(index.column());
-        if (entrees.isEmpty()) return QStyledItemDelegate::createEditor(parent, option, index);
-        auto *boite = new ComboCodee(parent);
-        boite->definirEntrees(entrees, ComboCodee::AvecVide);
-        return boite;
+        const GrilleSaisie::Colonne &c = m_grille->genreCellule(index.row(), index.column());
+        switch (c.genre) {
+        case GrilleSaisie::Genre::Code: {
+            auto *choix = new ComboCodee(parent);
+            choix->definirEntrees(c.entrees, ComboCodee::AvecVide);
+            return choix;
+        }
+        case GrilleSaisie::Genre::Lecture:
+        case GrilleSaisie::Genre::Case:
+            return nullptr;
+        default: {
+            auto *champ =
+                qobject_cast<QLineEdit *>(QStyledItemDelegate::createEditor(parent, option, index));
+            if (champ && c.genre == GrilleSaisie::Genre::Date)
+                champ->setPlaceholderText(QStringLiteral("JJ/MM/AAAA"));
+            if (champ && c.genre == GrilleSaisie::Genre::Heure)
+                champ->setPlaceholderText(QStringLiteral("hh:mm"));
+            return champ;
+        }
+        }
     }
+
     void setEditorData(QWidget *editeur, const QModelIndex &index) const override
     {
-        if (auto *boite = qobject_cast<ComboCodee *>(editeur)) {
-            boite->selectionnerCode(codeEntree(index.data(Qt::EditRole).toString()));
+        if (auto *choix = qobject_cast<ComboCodee *>(editeur)) {
+            if (!choix->selectionnerCode(index.data(ROLE_CODE).toString()))
+                choix->selectionnerCode(QString());
             return;
         }
         QStyledItemDelegate::setEditorData(editeur, index);
     }
-    void setModelData(QWidget *editeur, QAbstractItemModel *modele,
+
+    void setModelData(QWidget *editeur, QAbstractItemModel *,
                       const QModelIndex &index) const override
     {
-        if (auto *boite = qobject_cast<ComboCodee *>(editeur)) {
-            modele->setData(index, boite->codeSelectionne().isEmpty() ? QString()
-                                                                      : boite->texteSelectionne());
-            return;
+        if (auto *choix = qobject_cast<ComboCodee *>(editeur)) {
+            m_grille->ecrireCellule(index.row(), index.column(), choix->codeSelectionne());
+        } else if (auto *champ = qobject_cast<QLineEdit *>(editeur)) {
+            m_grille->ecrireCellule(index.row(), index.column(), champ->text());
         }
-        QStyledItemDelegate::setModelData(editeur, modele, index);
+        emit m_grille->celluleModifiee(index.row(), index.column());
     }
 
   private:
     GrilleSaisie *m_grille;
 };
 
-} // namespace
-
 GrilleSaisie::GrilleSaisie(QWidget *parent) : QTableWidget(parent)
 {
-    setItemDelegate(new DelegueCode(this));
+    setItemDelegate(new DelegueSaisie(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setAlternatingRowColors(true);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    horizontalHeader()->setStretchLastSection(true);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::AnyKeyPressed);
+                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setAlternatingRowColors(true);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    horizontalHeader()->setHighlightSections(false);
+    connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        // Check boxes change through their state.
+        if (m_remplissage || genreCellule(item->row(), item->column()).genre != Genre::Case) return;
+        emit celluleModifiee(item->row(), item->column());
+    });
 }
 
-void GrilleSaisie::definirColonnes(const QStringList &titres, const QVector<EntreesCodees> &entrees)
+void GrilleSaisie::definirColonnes(const QVector<Colonne> &colonnes)
 {
-    m_entrees = entrees;
-    m_entrees.resize(titres.size());
-    m_figees = QVector<bool>(titres.size(), false);
-    setColumnCount(int(titres.size()));
-    setHorizontalHeaderLabels(titres);
-}
-
-const EntreesCodees &GrilleSaisie::entrees(int colonne) const
-{
-    static const EntreesCodees aucune;
-    return colonne >= 0 && colonne < m_entrees.size() ? m_entrees[colonne] : aucune;
-}
-
-void GrilleSaisie::remplir(const QVector<QStringList> &lignes)
-{
+    m_colonnes = colonnes;
+    m_cellules.clear();
     setRowCount(0);
-    setRowCount(int(lignes.size()));
-    for (int l = 0; l < lignes.size(); ++l)
-        for (int c = 0; c < columnCount(); ++c)
-            definirTexte(l, c, c < lignes[l].size() ? lignes[l][c] : QString());
-    resizeColumnsToContents();
-    // Room for a label and its code in coded columns, for a date or a number elsewhere.
-    for (int c = 0; c < columnCount(); ++c)
-        setColumnWidth(c, std::max(columnWidth(c), fontMetrics().averageCharWidth() *
-                                                       (m_entrees.value(c).isEmpty() ? 10 : 24)));
+    setColumnCount(int(colonnes.size()));
+    QStringList titres;
+    for (const Colonne &c : colonnes)
+        titres << c.titre;
+    setHorizontalHeaderLabels(titres);
+    for (int c = 0; c < colonnes.size(); ++c)
+        setColumnWidth(c, std::max(70, fontMetrics().horizontalAdvance(colonnes[c].titre) + 24));
 }
 
-QVector<QStringList> GrilleSaisie::lignes() const
+const GrilleSaisie::Colonne &GrilleSaisie::genreCellule(int ligne, int colonne) const
 {
-    QVector<QStringList> r;
-    for (int l = 0; l < rowCount(); ++l) {
-        QStringList ligne;
-        for (int c = 0; c < columnCount(); ++c)
-            ligne << texte(l, c);
-        r << ligne;
+    const auto it = m_cellules.constFind(cle(ligne, colonne));
+    if (it != m_cellules.constEnd()) return *it;
+    static const Colonne aucune;
+    return colonne >= 0 && colonne < m_colonnes.size() ? m_colonnes[colonne] : aucune;
+}
+
+void GrilleSaisie::definirCellule(int ligne, int colonne, const Colonne &genre)
+{
+    const QString avant = texte(ligne, colonne);
+    m_cellules.insert(cle(ligne, colonne), genre);
+    ecrireCellule(ligne, colonne, avant);
+}
+
+void GrilleSaisie::ecrireCellule(int ligne, int colonne, const QString &brut)
+{
+    const bool remplissage = m_remplissage;
+    m_remplissage = true;
+    QTableWidgetItem *item = this->item(ligne, colonne);
+    if (!item) {
+        item = new QTableWidgetItem;
+        setItem(ligne, colonne, item);
     }
-    return r;
+    const Colonne &c = genreCellule(ligne, colonne);
+    const QString texte = brut.trimmed();
+    Qt::ItemFlags drapeaux = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    switch (c.genre) {
+    case Genre::Case:
+        item->setText({});
+        item->setCheckState(texte == QLatin1String("1") ? Qt::Checked : Qt::Unchecked);
+        drapeaux |= Qt::ItemIsUserCheckable;
+        break;
+    case Genre::Code: {
+        item->setData(ROLE_CODE, texte);
+        QString libelle = texte;
+        for (const EntreeCodee &e : c.entrees)
+            if (e.code == texte) {
+                libelle =
+                    e.libelle.isEmpty() ? e.code : e.libelle + QStringLiteral(" [") + e.code + u']';
+                break;
+            }
+        item->setText(libelle);
+        drapeaux |= Qt::ItemIsEditable;
+        break;
+    }
+    case Genre::Lecture:
+        item->setText(brut);
+        // Read-only cells stay readable; their background tells they are not typed.
+        item->setBackground(palette().color(QPalette::Window));
+        break;
+    default:
+        item->setText(brut);
+        drapeaux |= Qt::ItemIsEditable;
+        break;
+    }
+    if (c.genre == Genre::Nombre) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    item->setFlags(drapeaux);
+    m_remplissage = remplissage;
 }
 
 int GrilleSaisie::ajouterLigne()
 {
     const int l = rowCount();
-    insertRow(l);
+    setRowCount(l + 1);
     for (int c = 0; c < columnCount(); ++c)
-        definirTexte(l, c, QString());
-    setCurrentCell(l, 0);
+        ecrireCellule(l, c, {});
     return l;
+}
+
+void GrilleSaisie::definirNbLignes(int n)
+{
+    m_cellules.clear();
+    setRowCount(0);
+    for (int i = 0; i < n; ++i)
+        ajouterLigne();
+}
+
+QString GrilleSaisie::texte(int ligne, int colonne) const
+{
+    const QTableWidgetItem *i = item(ligne, colonne);
+    if (!i) return {};
+    switch (genreCellule(ligne, colonne).genre) {
+    case Genre::Case:
+        return i->checkState() == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0");
+    case Genre::Code:
+        return i->data(ROLE_CODE).toString();
+    default:
+        return i->text();
+    }
+}
+
+QStringList GrilleSaisie::textesLigne(int ligne) const
+{
+    QStringList t;
+    for (int c = 0; c < columnCount(); ++c)
+        t << texte(ligne, c);
+    return t;
+}
+
+void GrilleSaisie::definirTexte(int ligne, int colonne, const QString &texte)
+{
+    if (ligne < 0 || ligne >= rowCount() || colonne < 0 || colonne >= columnCount()) return;
+    ecrireCellule(ligne, colonne, texte);
+}
+
+QString GrilleSaisie::affiche(int ligne, int colonne) const
+{
+    const QTableWidgetItem *i = item(ligne, colonne);
+    return i ? i->text() : QString();
 }
 
 int GrilleSaisie::ligneCourante() const
@@ -118,42 +220,24 @@ int GrilleSaisie::ligneCourante() const
     return currentRow();
 }
 
-void GrilleSaisie::retirerLigne(int ligne)
+void GrilleSaisie::selectionnerLigne(int ligne)
 {
-    if (ligne >= 0 && ligne < rowCount()) removeRow(ligne);
+    if (ligne < 0 || ligne >= rowCount()) {
+        clearSelection();
+        return;
+    }
+    setCurrentCell(ligne, 0);
+    selectRow(ligne);
 }
 
-void GrilleSaisie::definirTexte(int ligne, int colonne, const QString &texte)
+void GrilleSaisie::validerSaisie()
 {
-    auto *cellule = new QTableWidgetItem(texte);
-    Qt::ItemFlags drapeaux = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-    if (m_modifiable && !(colonne < m_figees.size() && m_figees[colonne]))
-        drapeaux |= Qt::ItemIsEditable;
-    cellule->setFlags(drapeaux);
-    setItem(ligne, colonne, cellule);
-}
-
-QString GrilleSaisie::texte(int ligne, int colonne) const
-{
-    const QTableWidgetItem *i = item(ligne, colonne);
-    return i ? i->text() : QString();
-}
-
-void GrilleSaisie::definirModifiable(bool modifiable)
-{
-    m_modifiable = modifiable;
-    remplir(lignes());
-}
-
-void GrilleSaisie::afficherColonnes(const QVector<bool> &visibles)
-{
-    for (int c = 0; c < columnCount(); ++c)
-        setColumnHidden(c, c < visibles.size() && !visibles[c]);
-}
-
-void GrilleSaisie::definirColonneFigee(int colonne, bool figee)
-{
-    if (colonne >= 0 && colonne < m_figees.size()) m_figees[colonne] = figee;
+    if (state() != QAbstractItemView::EditingState) return;
+    // The open editor of a cell is its index widget.
+    if (QWidget *editeur = indexWidget(currentIndex())) {
+        commitData(editeur);
+        closeEditor(editeur, QAbstractItemDelegate::NoHint);
+    }
 }
 
 } // namespace vyk

@@ -1,12 +1,12 @@
 #pragma once
 
-// An editable grid of texts for the sub-grids of a card: coded columns are edited with a coded
-// choice box and hold the convention text "label [code]"; the others are typed. Lines are read
-// back as texts, in the columns' order.
+// An editable grid of typed columns, for the child grids of the cards: texts, numbers, dates,
+// times, coded lists (edited in a coded choice box, shown by label, read back as code), check
+// boxes and read-only cells. A cell may take another kind than its column (grids of fixed lines
+// such as the survey units). Cells are read and written as the texts the core classes use.
 
 #include "referentials/ListesCodees.h"
 
-#include <QStringList>
 #include <QTableWidget>
 #include <QVector>
 
@@ -16,32 +16,56 @@ class GrilleSaisie : public QTableWidget
 {
     Q_OBJECT
   public:
+    enum class Genre
+    {
+        Texte,
+        Nombre,
+        Date,
+        Heure,
+        Code,
+        Case,
+        Lecture // shown, not edited
+    };
+    struct Colonne
+    {
+        QString titre;
+        Genre genre = Genre::Texte;
+        EntreesCodees entrees; // Code
+    };
+
     explicit GrilleSaisie(QWidget *parent = nullptr);
 
-    // Headers, and for each column its entries (empty: a typed column).
-    void definirColonnes(const QStringList &titres, const QVector<EntreesCodees> &entrees);
-    void remplir(const QVector<QStringList> &lignes);
-    QVector<QStringList> lignes() const;
-    // An empty line at the end; its index.
-    int ajouterLigne();
-    int ligneCourante() const;
-    void retirerLigne(int ligne);
-    void definirTexte(int ligne, int colonne, const QString &texte);
-    QString texte(int ligne, int colonne) const;
-    // Read-only grids cannot be edited (the analyses until the modification box is ticked).
-    void definirModifiable(bool modifiable);
-    bool estModifiable() const { return m_modifiable; }
-    // Columns shown; the others stay in the lines.
-    void afficherColonnes(const QVector<bool> &visibles);
-    // Columns the user may not type in (numbers given by the save).
-    void definirColonneFigee(int colonne, bool figee);
+    void definirColonnes(const QVector<Colonne> &colonnes);
+    const QVector<Colonne> &colonnes() const { return m_colonnes; }
+    // A cell of another kind than its column.
+    void definirCellule(int ligne, int colonne, const Colonne &genre);
 
-    const EntreesCodees &entrees(int colonne) const;
+    // A new empty line at the end; its index.
+    int ajouterLigne();
+    void definirNbLignes(int n);
+    // The cell's text: the code for coded cells, "1"/"0" for check boxes.
+    QString texte(int ligne, int colonne) const;
+    QStringList textesLigne(int ligne) const;
+    void definirTexte(int ligne, int colonne, const QString &texte);
+    // The label a coded cell shows.
+    QString affiche(int ligne, int colonne) const;
+    int ligneCourante() const;
+    void selectionnerLigne(int ligne);
+    // Finishes an edit in progress so that its text is read.
+    void validerSaisie();
+
+  signals:
+    // The user changed a cell.
+    void celluleModifiee(int ligne, int colonne);
 
   private:
-    QVector<EntreesCodees> m_entrees;
-    QVector<bool> m_figees;
-    bool m_modifiable = true;
+    const Colonne &genreCellule(int ligne, int colonne) const;
+    friend class DelegueSaisie;
+    void ecrireCellule(int ligne, int colonne, const QString &texte);
+
+    QVector<Colonne> m_colonnes;
+    QHash<quint64, Colonne> m_cellules; // (line << 32 | column) -> kind
+    bool m_remplissage = false;
 };
 
 } // namespace vyk

@@ -1,0 +1,373 @@
+#include "monitoring/OperationsHydrobio.h"
+
+#include "app/Registre.h"
+#include "app/Reglages.h"
+#include "db/BaseDonnees.h"
+#include "db/Lot.h"
+#include "db/Messages.h"
+#include "db/Outils.h"
+#include "db/Session.h"
+#include "db/Sql.h"
+#include "schema/Catalogue.h"
+
+#include <QDate>
+#include <QSet>
+
+namespace vyk {
+
+namespace {
+
+const QString TABLE = QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS");
+const QString INTERVENANTS =
+    QStringLiteral("SELECT Nom, CodeIntervenant FROM INTERVENANTS ORDER BY Nom");
+const QString CONTACTS = QStringLiteral("SELECT Nom, CodeContact FROM CONTACTS ORDER BY Nom");
+const QString METHODES = QStringLiteral("SELECT Nom, Code FROM METHODES ORDER BY Nom");
+
+bool colonneNumerique(const QString &colonne)
+{
+    const DefinitionTable *t = definitionTable(TABLE);
+    const DefinitionColonne *c = t ? t->colonne(colonne) : nullptr;
+    return c && (c->type == TypeNeutre::Reel || c->type == TypeNeutre::Court ||
+                 c->type == TypeNeutre::Long);
+}
+
+int tailleColonne(const QString &colonne)
+{
+    const DefinitionTable *t = definitionTable(TABLE);
+    const DefinitionColonne *c = t ? t->colonne(colonne) : nullptr;
+    return c && c->type == TypeNeutre::Texte ? c->taille : 0;
+}
+
+QString pasCorrect(const ChampOperation &c, const QString &valeur)
+{
+    return QStringLiteral("La valeur « %1 » du champ %2 n'est pas correcte.").arg(valeur, c.titre);
+}
+
+} // namespace
+
+const QVector<ChampOperation> &champsOperation()
+{
+    using G = GenreChamp;
+    static const QVector<ChampOperation> champs = {
+        {QStringLiteral("dateDebut"), QStringLiteral("Date"), G::Date},
+        {QStringLiteral("heureDebut"), QStringLiteral("Heure"), G::Heure},
+        {QStringLiteral("dateFin"), QStringLiteral("Fin"), G::Date},
+        {QStringLiteral("heureFin"), QStringLiteral("Heure de fin"), G::Heure},
+        {QStringLiteral("codePoint"), QStringLiteral("Code site"), G::Code,
+         QStringLiteral("POINTS")},
+        {QStringLiteral("codeProducteur"), QStringLiteral("Producteur"), G::Code, INTERVENANTS,
+         reglage::Producteur},
+        {QStringLiteral("contactProducteur"), QStringLiteral("Contact producteur"), G::Code,
+         CONTACTS},
+        {QStringLiteral("codePreleveur"), QStringLiteral("Préleveur"), G::Code, INTERVENANTS,
+         reglage::Preleveur},
+        {QStringLiteral("contactPreleveur"), QStringLiteral("Contact préleveur"), G::Code, CONTACTS,
+         reglage::ContactPreleveur},
+        {QStringLiteral("codeDeterminateur"), QStringLiteral("Déterminateur"), G::Code,
+         INTERVENANTS, reglage::Determinateur},
+        {QStringLiteral("contactDeterminateur"), QStringLiteral("Contact déterminateur"), G::Code,
+         CONTACTS, reglage::ContactDeterminateur},
+        {QStringLiteral("supportBiologique"), QStringLiteral("Support biologique"), G::Code,
+         QStringLiteral("SELECT Nom, Code FROM ANALYSES_SUPPORTS ORDER BY Nom"), reglage::Support},
+        {QStringLiteral("protocoleBiologique"), QStringLiteral("Code Protocole"), G::Code, METHODES,
+         reglage::ProtocolePrelevement},
+        {QStringLiteral("methodeAnalyse"), QStringLiteral("Méthode d'analyse"), G::Code, METHODES},
+        {QStringLiteral("qualification"), QStringLiteral("Code Qualification"), G::Code,
+         QStringLiteral("ANALYSES.QUALIFICATION"), reglage::Qualification},
+        {QStringLiteral("statut"), QStringLiteral("Code Statut"), G::Code,
+         QStringLiteral("ANALYSES.STATUT"), reglage::Statut},
+        {QStringLiteral("accreditation"), QStringLiteral("Accréditation"), G::Code,
+         QStringLiteral("ANALYSES.ACCREDITATION"), reglage::Accreditation},
+        {QStringLiteral("bancarisationautorise"), QStringLiteral("Bancarisation autorisée"),
+         G::Case},
+        {QStringLiteral("codecampagne"), QStringLiteral("Campagne"), G::Code,
+         QStringLiteral("SELECT libelle, codeCampagne FROM CAMPAGNES ORDER BY libelle")},
+        {QStringLiteral("saisonnalite"), QStringLiteral("Saisonnalité"), G::Code,
+         QStringLiteral("PRELEVEMENTS.SAISONNALITES"), reglage::Saisonnalite},
+        {QStringLiteral("longeur"), QStringLiteral("Longueur"), G::Nombre},
+        {QStringLiteral("largeurMoyenne"), QStringLiteral("Largeur"), G::Nombre},
+        {QStringLiteral("superficieMouillee"), QStringLiteral("Surface mouillée"), G::Nombre},
+        {QStringLiteral("vitesse"), QStringLiteral("Vitesse"), G::Code,
+         QStringLiteral("PRELEVEMENTS.VITESSE")},
+        {QStringLiteral("Ombrag"), QStringLiteral("Ombrage"), G::Code,
+         QStringLiteral("PRELEVEMENTS.OMBRAGE")},
+        {QStringLiteral("continu"), QStringLiteral("Continuité"), G::Case},
+        {QStringLiteral("modeConservationPrincipal"), QStringLiteral("Conservation principale"),
+         G::Code, QStringLiteral("QUALITOMETRES.MODE_CONSERVATION"), reglage::ModeConservation},
+        {QStringLiteral("modeConservationSecondaire"), QStringLiteral("Conservation secondaire"),
+         G::Code, QStringLiteral("QUALITOMETRES.MODE_CONSERVATION"),
+         reglage::ModeConservationSecondaire},
+        {QStringLiteral("situationParticuliere"), QStringLiteral("Situation particulière"), G::Code,
+         QStringLiteral("QUALITOMETRES.SITUATION_PARTICULIERE")},
+        {QStringLiteral("localisation"), QStringLiteral("Localisation"), G::Memo},
+        {QStringLiteral("interpretation"), QStringLiteral("Interprétation"), G::Memo},
+        {QStringLiteral("Commentaires"), QStringLiteral("Commentaires"), G::Memo},
+        // Edited on the tabs of the results and of the taxa.
+        {QStringLiteral("commentaireResultat"),
+         QStringLiteral("Commentaire des résultats"),
+         G::Memo,
+         {},
+         {},
+         false},
+        {QStringLiteral("microPrelevement"),
+         QStringLiteral("Micro-prélèvements"),
+         G::Case,
+         {},
+         {},
+         false},
+    };
+    return champs;
+}
+
+const ChampOperation *champOperation(const QString &colonne)
+{
+    for (const ChampOperation &c : champsOperation())
+        if (c.colonne.compare(colonne, Qt::CaseInsensitive) == 0) return &c;
+    return nullptr;
+}
+
+EntreesCodees entreesChampOperation(const ChampOperation &champ, qint64 station)
+{
+    if (champ.source == QLatin1String("POINTS"))
+        return entreesRequete(
+            QStringLiteral("SELECT identifiant & ' - ' & iif(nom IS NULL, '', nom), codePoint FROM "
+                           "QUALITOMETRES_POINTS WHERE codeQualitometre=") +
+            QString::number(station) + QStringLiteral(" ORDER BY identifiant, dateDebut"));
+    if (champ.source.contains(u' ')) return entreesRequete(champ.source);
+    return entreesListe(champ.source);
+}
+
+bool ListeOperations::charger(qint64 station, qint64 codePoint)
+{
+    m_grille = {};
+    m_grille.entetes << QStringLiteral("Code");
+    QStringList colonnes{QStringLiteral("codeOperation")};
+    QVector<const ChampOperation *> champs;
+    for (const ChampOperation &c : champsOperation())
+        if (c.dansListe) {
+            champs << &c;
+            colonnes << c.colonne;
+            m_grille.entetes << c.titre;
+        }
+    QString sql = QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) +
+                  QStringLiteral(" FROM ") + TABLE + QStringLiteral(" WHERE codeQualitometre=") +
+                  QString::number(station);
+    if (codePoint >= 0) sql += QStringLiteral(" AND codePoint=") + QString::number(codePoint);
+    sql += QStringLiteral(" ORDER BY dateDebut DESC, codeOperation DESC");
+    long nb = 0;
+    Tableau t;
+    if (!bd().ExtraireRecords(sql, nb, t)) return false;
+    // Labels of the coded fields, one query per list.
+    QVector<QHash<QString, QString>> libelles(champs.size());
+    for (int c = 0; c < champs.size(); ++c)
+        if (champs[c]->genre == GenreChamp::Code && t.nbLignes() > 0)
+            for (const EntreeCodee &e : entreesChampOperation(*champs[c], station))
+                libelles[c].insert(e.code, e.libelle);
+    m_grille.lignes.reserve(t.nbLignes());
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        QStringList ligne{t.texte(l, 0)};
+        for (int c = 0; c < champs.size(); ++c) {
+            const QString texte = texteSaisi(champs[c]->genre, t(l, c + 1));
+            ligne << (champs[c]->genre == GenreChamp::Code ? libelles[c].value(texte, texte)
+                                                           : texte);
+        }
+        m_grille.lignes.append(ligne);
+    }
+    return true;
+}
+
+qint64 codeOperationSuivant(qint64 station)
+{
+    const QVariant max = bd().valeur(
+        QStringLiteral("SELECT Max(CodeOperation) FROM QUALITOMETRES_POINTS_OPERATIONS WHERE "
+                       "codeQualitometre=") +
+        QString::number(station));
+    return max.isNull() ? 0 : qint64(max.toDouble()) + 1;
+}
+
+FicheOperation nouvelleOperation(qint64 station, qint64 codePoint)
+{
+    FicheOperation f;
+    f.station = station;
+    for (const ChampOperation &c : champsOperation())
+        if (!c.reglageDefaut.isEmpty()) {
+            const QString v = lireRegistre(c.reglageDefaut).trimmed();
+            if (!v.isEmpty()) f.valeurs.insert(c.colonne, codeEntree(v));
+        }
+    f.valeurs.insert(QStringLiteral("dateDebut"),
+                     QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    if (codePoint >= 0) f.valeurs.insert(QStringLiteral("codePoint"), QString::number(codePoint));
+    return f;
+}
+
+FicheOperation chargerOperation(qint64 station, const QString &code)
+{
+    const Nombre n = enNombre(code, true);
+    if (!n.estNombre()) return nouvelleOperation(station);
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT * FROM ") + TABLE + QStringLiteral(" WHERE codeQualitometre=") +
+        QString::number(station) + QStringLiteral(" AND codeOperation=") + sqlNombre(n.valeur));
+    if (t.estVide()) return nouvelleOperation(station);
+    FicheOperation f;
+    f.station = station;
+    f.code = sqlNombre(n.valeur);
+    for (const ChampOperation &c : champsOperation())
+        f.valeurs.insert(c.colonne, texteSaisi(c.genre, t.valeur(0, c.colonne)));
+    return f;
+}
+
+QString verifierOperation(const FicheOperation &f)
+{
+    const QString debut = f.valeur(QStringLiteral("dateDebut")).trimmed();
+    if (debut.isEmpty() || !lireDate(debut).isValid()) return texteOperations::DATE_DEBUT;
+    if (!saisieCorrecte(GenreChamp::Date, f.valeur(QStringLiteral("dateFin")), false))
+        return texteOperations::DATE_FIN;
+    for (const ChampOperation &c : champsOperation()) {
+        const QString v = f.valeur(c.colonne);
+        if (!saisieCorrecte(c.genre, v, colonneNumerique(c.colonne)))
+            return pasCorrect(c, v.trimmed());
+        if (const int n = tailleColonne(c.colonne);
+            n > 0 && c.genre != GenreChamp::Case && v.trimmed().size() > n)
+            return pasCorrect(c, v.trimmed());
+    }
+    return {};
+}
+
+bool enregistrerOperation(FicheOperation &f)
+{
+    if (const QString erreur = verifierOperation(f); !erreur.isEmpty()) {
+        afficherMessage(QStringLiteral("Erreur"), erreur);
+        return false;
+    }
+    const qint64 code =
+        f.estNouvelle() ? codeOperationSuivant(f.station) : qint64(enNombre(f.code, true).valeur);
+    JeuEnregistrements jeu;
+    bool trouve = false;
+    bool ok =
+        bd().AccesBase(QStringLiteral("SELECT * FROM ") + TABLE +
+                           QStringLiteral(" WHERE codeQualitometre=") + QString::number(f.station) +
+                           QStringLiteral(" AND codeOperation=") + QString::number(code),
+                       jeu, trouve, TABLE);
+    if (ok) {
+        if (!trouve) jeu.addnew();
+        jeu.fields(QStringLiteral("codeQualitometre")) = double(f.station);
+        jeu.fields(QStringLiteral("codeOperation")) = double(code);
+        for (const ChampOperation &c : champsOperation())
+            if (f.valeurs.contains(c.colonne))
+                jeu.fields(c.colonne) =
+                    valeurSaisie(c.genre, f.valeur(c.colonne), colonneNumerique(c.colonne));
+        jeu.fields(QStringLiteral("loginmaj")) =
+            session().login.isEmpty() ? QVariant() : QVariant(session().login);
+        jeu.fields(QStringLiteral("datemaj")) = QDateTime::currentDateTime();
+        ok = jeu.Update();
+        jeu.Close();
+    }
+    if (!ok) {
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("L'enregistrement de l'opération a échoué :\n") +
+                            bd().derniereErreur());
+        return false;
+    }
+    f.code = QString::number(code);
+    propagerQualificationStatut(f.station, code);
+    afficherMessage(QStringLiteral("Aide"), texteOperations::ENREGISTREE);
+    return true;
+}
+
+bool propagerQualificationStatut(qint64 station, qint64 operation)
+{
+    const Tableau op =
+        bd().extraire(QStringLiteral("SELECT qualification, statut FROM ") + TABLE +
+                      QStringLiteral(" WHERE codeQualitometre=") + QString::number(station) +
+                      QStringLiteral(" AND codeOperation=") + QString::number(operation));
+    if (op.estVide()) return false;
+    const QString codeBSS =
+        bd().valeur(QStringLiteral("SELECT CodeBSS FROM QUALITOMETRES WHERE codeQualitometre=") +
+                    QString::number(station))
+            .toString()
+            .trimmed();
+    const QString table = identifiantTable(PREFIXE_ANALYSES, codeBSS);
+    // A station without results has no analysis table yet.
+    if (table.isEmpty() || !bd().tableExiste(PREFIXE_ANALYSES + codeBSS)) return true;
+    const QString echantillons =
+        QStringLiteral(" WHERE numPrelevement IN (SELECT numPrelevement FROM PRELEVEMENTS WHERE "
+                       "codeQualitometre=") +
+        QString::number(station) + QStringLiteral(" AND codeOperation=") +
+        QString::number(operation) + u')';
+    auto valeur = [](const QVariant &v) {
+        return v.isNull() ? QStringLiteral("null") : sqlTexte(texteValeur(v));
+    };
+    const bool q =
+        bd().Execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET codeQualification=") +
+                     valeur(op(0, 0)) + echantillons);
+    const bool s =
+        bd().Execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET statutMesure=") +
+                     valeur(op(0, 1)) + echantillons);
+    return q && s;
+}
+
+bool supprimerOperation(qint64 station, const QString &code)
+{
+    const Nombre n = enNombre(code, true);
+    if (!n.estNombre()) {
+        afficherMessage(QStringLiteral("Erreur"), texteOperations::AUCUNE);
+        return false;
+    }
+    if (afficherMessage(QStringLiteral("Question"), texteOperations::QUESTION_SUPPRESSION) !=
+        BoutonOui)
+        return false;
+    const QString s = QString::number(station), o = sqlNombre(n.valeur);
+    const QString condition =
+        QStringLiteral(" WHERE codeQualitometre=") + s + QStringLiteral(" AND codeOperation=") + o;
+    const QString echantillons =
+        QStringLiteral(" WHERE numPrelevement IN (SELECT numPrelevement FROM PRELEVEMENTS") +
+        condition + u')';
+    // Older databases may lack a table (the per-operation taxa rows, a station never given lists).
+    QSet<QString> tables;
+    for (const QString &t : bd().tables())
+        tables.insert(t.toUpper());
+    QStringList instructions;
+    for (const char *t :
+         {"QUALITOMETRES_OPERATIONS_PRELEVEMENTS", "QUALITOMETRES_OPERATIONS_TAXONS",
+          "QUALITOMETRES_OPERATIONS_RESULTATS", "QUALITOMETRES_OPERATIONS_REC",
+          "QUALITOMETRES_POINTS_OPERATIONS_ENV", "QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS",
+          "QUALITOMETRES_OPERATIONS_LISTE", "QUALITOMETRES_OPERATIONS_UNITES"})
+        if (tables.contains(QLatin1String(t)))
+            instructions << QStringLiteral("DELETE FROM ") + QLatin1String(t) + condition;
+    const QString liste = identifiantTable(PREFIXE_LISTE_TAXONS, s);
+    if (!liste.isEmpty() && tables.contains(PREFIXE_LISTE_TAXONS + s))
+        instructions << QStringLiteral("DELETE FROM ") + liste +
+                            QStringLiteral(" WHERE codeOperation=") + o;
+    instructions << QStringLiteral("DELETE FROM ") + TABLE + condition;
+    // The samples of the operation, their children and their analyses.
+    const QString codeBSS =
+        bd().valeur(QStringLiteral("SELECT CodeBSS FROM QUALITOMETRES WHERE codeQualitometre=") + s)
+            .toString()
+            .trimmed();
+    const QString analyses = identifiantTable(PREFIXE_ANALYSES, codeBSS);
+    if (!analyses.isEmpty() && tables.contains((PREFIXE_ANALYSES + codeBSS).toUpper()))
+        instructions << QStringLiteral("DELETE FROM ") + analyses + echantillons;
+    for (const char *t :
+         {"PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_DOSSIERS", "PRELEVEMENTS_FINALITES"})
+        instructions << QStringLiteral("DELETE FROM ") + QLatin1String(t) + echantillons;
+    instructions << QStringLiteral("DELETE FROM PRELEVEMENTS") + condition;
+
+    // A failing statement is skipped and the next one runs; the whole is one batch.
+    QStringList echecs;
+    {
+        Lot lot;
+        for (const QString &i : std::as_const(instructions))
+            if (!bd().Execute(i)) echecs << bd().derniereErreur();
+        if (!lot.terminer()) echecs << bd().derniereErreur();
+    }
+    if (!echecs.isEmpty()) {
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("Une partie de la suppression a échoué :\n") +
+                            echecs.join(u'\n'));
+        return false;
+    }
+    afficherMessage(QStringLiteral("Aide"), texteOperations::SUPPRIMEE);
+    return true;
+}
+
+} // namespace vyk

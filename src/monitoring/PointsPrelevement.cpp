@@ -1,0 +1,401 @@
+#include "monitoring/PointsPrelevement.h"
+
+#include "app/Options.h"
+#include "app/Registre.h"
+#include "app/Reglages.h"
+#include "db/BaseDonnees.h"
+#include "db/Journal.h"
+#include "db/Lot.h"
+#include "db/Messages.h"
+#include "db/Outils.h"
+#include "db/Sql.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <cmath>
+
+namespace vyk {
+
+namespace {
+
+// Column of the table, member of the form, and whether it holds a number.
+struct ChampPoint
+{
+    const char *colonne;
+    QString FichePoint::*membre;
+    const char *libelle; // "" for dates and texts
+};
+
+const ChampPoint CHAMPS[] = {
+    {"identifiant", &FichePoint::identifiant, nullptr},
+    {"nom", &FichePoint::nom, nullptr},
+    {"dateDebut", &FichePoint::dateDebut, nullptr},
+    {"dateFin", &FichePoint::dateFin, nullptr},
+    {"longeurTotale", &FichePoint::longueurTotale, "Longueur totale"},
+    {"XAmont", &FichePoint::xAmont, "X amont"},
+    {"YAmont", &FichePoint::yAmont, "Y amont"},
+    {"XAval", &FichePoint::xAval, "X aval"},
+    {"YAval", &FichePoint::yAval, "Y aval"},
+    {"objetPrincipal", &FichePoint::objetPrincipal, nullptr},
+    {"recommendation", &FichePoint::recommandation, nullptr},
+    {"X", &FichePoint::x, "X"},
+    {"Y", &FichePoint::y, "Y"},
+    {"TypeProjection", &FichePoint::typeProjection, "Projection"},
+    {"profondeurRecommandee", &FichePoint::profondeurRecommandee, "Profondeur recommandée"},
+    {"Commentaires", &FichePoint::commentaires, nullptr},
+    {"largeurDebit", &FichePoint::largeurDebit, "Largeur"},
+    {"profDebut", &FichePoint::profDebut, "Profondeur de début"},
+    {"profFin", &FichePoint::profFin, "Profondeur de fin"},
+};
+
+QString nombreIncorrect(const QString &valeur, const QString &champ)
+{
+    return QStringLiteral("La valeur « %1 » du champ %2 n'est pas un nombre.").arg(valeur, champ);
+}
+
+QDate dateOuDefaut(const QString &texte, const QDate &defaut)
+{
+    const QDateTime d = lireDate(texte.trimmed());
+    return d.isValid() ? d.date() : defaut;
+}
+
+const QDate DEBUT_VIDE(1900, 1, 1);
+const QDate FIN_VIDE(2050, 12, 31);
+
+QString jour(const QDate &d)
+{
+    return d.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QString colonnesPoint()
+{
+    QStringList c{QStringLiteral("codeQualitometre"), QStringLiteral("codePoint")};
+    for (const ChampPoint &ch : CHAMPS)
+        c << QLatin1String(ch.colonne);
+    for (int i = 1; i <= 6; ++i)
+        c << QStringLiteral("Photo") + QString::number(i);
+    return c.join(QStringLiteral(", "));
+}
+
+FichePoint lirePoint(const Tableau &t, int l)
+{
+    FichePoint p;
+    p.station = qint64(t(l, 0).toDouble());
+    p.codePoint = t.texte(l, 1);
+    int c = 2;
+    for (const ChampPoint &ch : CHAMPS)
+        p.*ch.membre = t.texte(l, c++);
+    for (int i = 0; i < 6; ++i)
+        p.photos[i] = t.texte(l, c++);
+    return p;
+}
+
+} // namespace
+
+EntreesCodees entreesIdentifiantsPoint()
+{
+    return {{QStringLiteral("031"), QStringLiteral("Eau - physico-chimie"), 0},
+            {QStringLiteral("041"), QStringLiteral("Autre support (4)"), 0},
+            {QStringLiteral("061"), QStringLiteral("Autre support (6)"), 0},
+            {QStringLiteral("071"), QStringLiteral("Autre support (7)"), 0},
+            {QStringLiteral("091"), QStringLiteral("Autre support (9)"), 0},
+            {QStringLiteral("101"), QStringLiteral("Diatomées benthiques (IBD)"), 0},
+            {QStringLiteral("131"), QStringLiteral("Macro-invertébrés (IBGN, I2M2)"), 0},
+            {QStringLiteral("271"), QStringLiteral("Macrophytes (IBMR)"), 0}};
+}
+
+bool estPointPhysicoChimique(const QString &identifiant)
+{
+    const QString i = identifiant.trimmed();
+    return i == QLatin1String("031") || i == QLatin1String("061") || i == QLatin1String("071");
+}
+
+LibellesPoint libellesPoint(const QString &identifiant)
+{
+    const QString i = identifiant.trimmed();
+    if (i == QLatin1String("131") || i == QLatin1String("271"))
+        return {QStringLiteral("Largeur au débit de plein bord (m)"),
+                {},
+                QStringLiteral("Largeur mouillée moyenne (m)")};
+    if (i == QLatin1String("101")) return {{}, {}, QStringLiteral("Prof maxi observée (m)")};
+    return {{}, QStringLiteral("Prof début (m)"), QStringLiteral("Prof fin (m)")};
+}
+
+QVector<FichePoint> chargerPoints(qint64 station)
+{
+    QVector<FichePoint> points;
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT ") + colonnesPoint() +
+        QStringLiteral(" FROM QUALITOMETRES_POINTS WHERE codeQualitometre=") +
+        QString::number(station) + QStringLiteral(" ORDER BY identifiant, dateDebut, codePoint"));
+    points.reserve(t.nbLignes());
+    for (int l = 0; l < t.nbLignes(); ++l)
+        points.append(lirePoint(t, l));
+    return points;
+}
+
+std::optional<FichePoint> chargerPoint(qint64 station, const QString &codePoint)
+{
+    const Nombre code = enNombre(codePoint, true);
+    if (!code.estNombre()) return std::nullopt;
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT ") + colonnesPoint() +
+        QStringLiteral(" FROM QUALITOMETRES_POINTS WHERE codeQualitometre=") +
+        QString::number(station) + QStringLiteral(" AND codePoint=") + sqlNombre(code.valeur));
+    if (t.estVide()) return std::nullopt;
+    return lirePoint(t, 0);
+}
+
+QString verifierPoint(const FichePoint &p)
+{
+    if (p.identifiant.trimmed().isEmpty()) return textePoints::SITE_VIDE;
+    if (!p.dateDebut.trimmed().isEmpty() && !lireDate(p.dateDebut.trimmed()).isValid())
+        return textePoints::DATE_DEBUT;
+    if (!p.dateFin.trimmed().isEmpty() && !lireDate(p.dateFin.trimmed()).isValid())
+        return textePoints::DATE_FIN;
+    if (dateOuDefaut(p.dateFin, FIN_VIDE) < dateOuDefaut(p.dateDebut, DEBUT_VIDE))
+        return textePoints::PERIODE;
+    for (const ChampPoint &ch : CHAMPS) {
+        const QString v = (p.*ch.membre).trimmed();
+        if (ch.libelle && !v.isEmpty() && !estNombre(v))
+            return nombreIncorrect(v, QString::fromUtf8(ch.libelle));
+    }
+    return {};
+}
+
+bool chevauchePoint(const FichePoint &p)
+{
+    const QString debut = dateSQL(jour(dateOuDefaut(p.dateDebut, DEBUT_VIDE)));
+    const QString fin = dateSQL(jour(dateOuDefaut(p.dateFin, FIN_VIDE)));
+    const Nombre code = enNombre(p.codePoint, true);
+    const QString sql =
+        QStringLiteral("SELECT codePoint FROM QUALITOMETRES_POINTS WHERE CodeQualitometre=") +
+        QString::number(p.station) + QStringLiteral(" AND identifiant=") +
+        sqlTexte(p.identifiant.trimmed()) + QStringLiteral(" AND codePoint<>") +
+        (code.estNombre() ? sqlNombre(code.valeur) : QStringLiteral("-1")) +
+        QStringLiteral(" AND ((dateDebut<=") + fin + QStringLiteral(" AND dateFin>=") + debut +
+        QStringLiteral(") OR (dateDebut IS NULL AND dateFin>=") + debut +
+        QStringLiteral(") OR (dateFin IS NULL AND dateDebut<=") + fin +
+        QStringLiteral(") OR (dateDebut IS NULL AND dateFin IS NULL))");
+    return !bd().extraire(sql).estVide();
+}
+
+qint64 codePointSuivant(qint64 station)
+{
+    const QVariant max = bd().valeur(
+        QStringLiteral("SELECT Max(CodePoint) FROM QUALITOMETRES_POINTS WHERE codeQualitometre=") +
+        QString::number(station));
+    return max.isNull() ? 0 : qint64(max.toDouble()) + 1;
+}
+
+bool reculerDateCreation(qint64 station, const QDate &date, const QString &prefixeDetail)
+{
+    if (!date.isValid()) return false;
+    const QVariant creation = bd().valeur(
+        QStringLiteral("SELECT dateCreation FROM QUALITOMETRES WHERE codeQualitometre=") +
+        QString::number(station));
+    if (creation.isNull() || creation.toDateTime().date() <= date) return false;
+    if (!bd().Execute(QStringLiteral("UPDATE QUALITOMETRES SET dateCreation=") +
+                      dateSQL(jour(date)) + QStringLiteral(" WHERE codeQualitometre=") +
+                      QString::number(station)))
+        return false;
+    journaliser(textePoints::TITRE_JOURNAL,
+                prefixeDetail +
+                    QStringLiteral("Modification de la date de création du qualitomètre (") +
+                    QString::number(station) + QStringLiteral(") à la date du: ") + jour(date));
+    return true;
+}
+
+bool enregistrerPoint(FichePoint &p)
+{
+    if (const QString erreur = verifierPoint(p); !erreur.isEmpty()) {
+        afficherMessage(QStringLiteral("Erreur"), erreur);
+        return false;
+    }
+    if (chevauchePoint(p)) {
+        afficherMessage(QStringLiteral("Erreur"), textePoints::CHEVAUCHEMENT);
+        return false;
+    }
+    const qint64 code =
+        p.estNouveau() ? codePointSuivant(p.station) : qint64(enNombre(p.codePoint, true).valeur);
+    JeuEnregistrements jeu;
+    bool trouve = false;
+    bool ok = bd().AccesBase(
+        QStringLiteral("SELECT * FROM QUALITOMETRES_POINTS WHERE codeQualitometre=") +
+            QString::number(p.station) + QStringLiteral(" AND codePoint=") + QString::number(code),
+        jeu, trouve, QStringLiteral("QUALITOMETRES_POINTS"));
+    if (ok) {
+        if (!trouve) jeu.addnew();
+        jeu.fields(QStringLiteral("codeQualitometre")) = double(p.station);
+        jeu.fields(QStringLiteral("codePoint")) = double(code);
+        for (const ChampPoint &ch : CHAMPS) {
+            const QString v = (p.*ch.membre).trimmed();
+            jeu.fields(QLatin1String(ch.colonne)) =
+                v.isEmpty() ? QVariant() : (ch.libelle ? enNombre(v, true).variant() : QVariant(v));
+        }
+        for (int i = 0; i < 6; ++i)
+            jeu.fields(QStringLiteral("Photo") + QString::number(i + 1)) =
+                p.photos.value(i).trimmed().isEmpty() ? QVariant()
+                                                      : QVariant(p.photos.value(i).trimmed());
+        ok = jeu.Update();
+        jeu.Close();
+    }
+    if (!ok) {
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("L'enregistrement du point de prélèvement a échoué :\n") +
+                            bd().derniereErreur());
+        return false;
+    }
+    p.codePoint = QString::number(code);
+    if (const QDateTime debut = lireDate(p.dateDebut.trimmed()); debut.isValid())
+        reculerDateCreation(p.station, debut.date(), textePoints::JOURNAL_SAISIE);
+    afficherMessage(QStringLiteral("Aide"), textePoints::ENREGISTRE);
+    return true;
+}
+
+bool supprimerPoint(qint64 station, const QString &codePoint, const QString &codeStationAffiche)
+{
+    const Nombre code = enNombre(codePoint, true);
+    if (!code.estNombre()) {
+        afficherMessage(QStringLiteral("Erreur"), textePoints::AUCUN);
+        return false;
+    }
+    const QString condition = QStringLiteral(" WHERE codePoint=") + sqlNombre(code.valeur) +
+                              QStringLiteral(" AND codeQualitometre=") + QString::number(station);
+    if (bd().valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS") +
+                    condition)
+            .toLongLong() > 0) {
+        afficherMessage(QStringLiteral("Erreur"), textePoints::OPERATIONS_RATTACHEES);
+        return false;
+    }
+    if (afficherMessage(
+            QStringLiteral("Question"),
+            QStringLiteral(
+                "Etes vous sur de vouloir supprimer le point de prélèvement de la station ") +
+                codeStationAffiche +
+                QStringLiteral(" et toutes les informations qu'il possède ?")) != BoutonOui)
+        return false;
+    if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_POINTS") + condition)) {
+        afficherMessage(QStringLiteral("Erreur"),
+                        QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
+        return false;
+    }
+    afficherMessage(QStringLiteral("Aide"), textePoints::SUPPRIME);
+    return true;
+}
+
+qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const QDate &date,
+                               std::optional<double> profondeur, std::optional<double> x,
+                               std::optional<double> y)
+{
+    const QString id = identifiant.trimmed();
+    if (id.isEmpty() ||
+        bd().valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES WHERE codeQualitometre=") +
+                    QString::number(station))
+                .toLongLong() == 0)
+        return -1;
+    QString condition = QStringLiteral(" WHERE codeQualitometre=") + QString::number(station) +
+                        QStringLiteral(" AND identifiant=") + sqlTexte(id);
+    if (profondeur)
+        condition += QStringLiteral(" AND profondeurRecommandee=") + sqlNombre(*profondeur);
+
+    // Tolerance on the position of a matched point.
+    std::optional<double> marge;
+    if (x && y && !estActive(lireRegistre(reglage::repriseSiteSansControle)))
+        if (const Nombre m = enNombre(lireRegistre(reglage::MargeIntegrationSite), true);
+            m.estNombre() && m.valeur >= 0)
+            marge = m.valeur;
+    auto convient = [&](const Tableau &t, int l) {
+        if (!marge || t(l, 1).isNull() || t(l, 2).isNull()) return true;
+        return std::abs(t(l, 1).toDouble() - *x) <= *marge &&
+               std::abs(t(l, 2).toDouble() - *y) <= *marge;
+    };
+    // Dated candidates in the order asked, then the undated ones (valid at any date); nulls do
+    // not sort alike on every engine, so they are put last here.
+    auto chercher = [&](const QString &filtre, const QString &ordre, bool avecNonDates) -> qint64 {
+        const Tableau t = bd().extraire(
+            QStringLiteral("SELECT codePoint, X, Y, dateDebut FROM QUALITOMETRES_POINTS") +
+            condition + filtre + QStringLiteral(" ORDER BY dateDebut ") + ordre +
+            QStringLiteral(", codePoint"));
+        for (int passe = 0; passe < 2; ++passe)
+            for (int l = 0; l < t.nbLignes(); ++l)
+                if (t(l, 3).isNull() == (passe == 1) && (passe == 0 || avecNonDates) &&
+                    convient(t, l))
+                    return qint64(t(l, 0).toDouble());
+        return -1;
+    };
+    qint64 code = -1;
+    if (date.isValid()) {
+        const QString d = dateSQL(jour(date));
+        code = chercher(QStringLiteral(" AND (dateDebut<=") + d +
+                            QStringLiteral(" OR dateDebut IS NULL)"),
+                        QStringLiteral("DESC"), true);
+        if (code < 0)
+            code = chercher(QStringLiteral(" AND dateDebut>=") + d, QStringLiteral("ASC"), false);
+    } else {
+        code = chercher({}, QStringLiteral("DESC"), true);
+    }
+    if (code >= 0) return code;
+
+    code = codePointSuivant(station);
+    InstructionPreparee ajout = bd().preparer(
+        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, "
+                       "identifiant, dateDebut, profondeurRecommandee, X, Y) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    const auto variante = [](std::optional<double> v) { return v ? QVariant(*v) : QVariant(); };
+    if (!ajout.executer({double(station), double(code), id,
+                         date.isValid() ? QVariant(QDateTime(date, QTime(0, 0))) : QVariant(),
+                         variante(profondeur), variante(x), variante(y)}))
+        return -1;
+    reculerDateCreation(station, date, textePoints::JOURNAL_CREATION);
+    return code;
+}
+
+QStringList photosPoint(const FichePoint &point, const QString &codeBSS, const QString &dossier)
+{
+    QStringList photos;
+    QSet<QString> vues;
+    auto ajouter = [&](const QString &chemin) {
+        const QString c = QDir::cleanPath(chemin);
+        if (!vues.contains(c) && QFileInfo(c).isFile()) {
+            vues.insert(c);
+            photos << c;
+        }
+    };
+    if (!dossier.trimmed().isEmpty() && !codeBSS.trimmed().isEmpty()) {
+        const QDir d(dossier.trimmed());
+        // "/" may not stand in a file name.
+        const QString station = QString(codeBSS.trimmed()).replace(u'/', u'_');
+        const QStringList prefixes{station + u'_' + point.identifiant.trimmed(), station};
+        const QStringList sortes{QStringLiteral("carte"),  QStringLiteral("site"),
+                                 QStringLiteral("amont"),  QStringLiteral("aval"),
+                                 QStringLiteral("bateau"), QStringLiteral("schema")};
+        const QStringList indices{QStringLiteral("IBD"), QStringLiteral("IBMR"),
+                                  QStringLiteral("IBG"), QStringLiteral("IBGDCE")};
+        QStringList motifs;
+        for (const QString &prefixe : prefixes) {
+            for (const QString &s : sortes) {
+                motifs << prefixe + u'_' + s + u'*';
+                for (const QString &i : indices)
+                    motifs << prefixe + u'_' + i + u'_' + s + u'*';
+            }
+            motifs << prefixe + QStringLiteral("scan_IBMR*")
+                   << prefixe + QStringLiteral("_scan_IBMR*")
+                   << prefixe + QStringLiteral("_scan_IBGDCE*")
+                   << prefixe + QStringLiteral("_scan_IBD*");
+        }
+        const QStringList fichiers = d.entryList(motifs, QDir::Files, QDir::Name);
+        for (const QString &f : fichiers)
+            ajouter(d.filePath(f));
+    }
+    for (const QString &p : point.photos)
+        if (!p.trimmed().isEmpty())
+            ajouter(QFileInfo(p.trimmed()).isRelative() && !dossier.trimmed().isEmpty()
+                        ? QDir(dossier.trimmed()).filePath(p.trimmed())
+                        : p.trimmed());
+    return photos;
+}
+
+} // namespace vyk

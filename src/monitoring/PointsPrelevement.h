@@ -1,0 +1,119 @@
+#pragma once
+
+// Sampling points of a station (QUALITOMETRES_POINTS): the points screen's work, and the
+// routine every import uses to find or create the point of a measurement.
+
+#include "referentials/ListesCodees.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+
+namespace vyk {
+
+// One point as the screen holds it: texts as typed (dates DD/MM/YYYY, numbers with "." or ",").
+struct FichePoint
+{
+    qint64 station = -1; // CodeQualitometre
+    QString codePoint;   // "" for a point not yet saved
+    QString identifiant; // support code + one digit: "031", "131" ...
+    QString nom;
+    QString dateDebut;
+    QString dateFin;
+    QString longueurTotale;
+    QString xAmont, yAmont, xAval, yAval;
+    QString objetPrincipal;
+    QString recommandation;
+    QString x, y, typeProjection;
+    QString profondeurRecommandee;
+    QString commentaires;
+    QString largeurDebit;
+    QString profDebut, profFin;
+    QStringList photos = QStringList(6); // Photo1 .. Photo6
+
+    bool estNouveau() const { return codePoint.trimmed().isEmpty(); }
+};
+
+// The identifiers a point may have, "Eau - physico-chimie [031]" ...
+EntreesCodees entreesIdentifiantsPoint();
+// Points whose operations are not hydrobiological (left out of the counts of operations).
+bool estPointPhysicoChimique(const QString &identifiant);
+
+// Captions of the depth and width fields after the identifier; an empty caption hides its field.
+struct LibellesPoint
+{
+    QString largeurDebit;
+    QString profDebut;
+    QString profFin;
+};
+LibellesPoint libellesPoint(const QString &identifiant);
+
+namespace textePoints {
+inline const QString SITE_VIDE = QStringLiteral("Le site n'est pas renseigné.");
+inline const QString DATE_DEBUT =
+    QStringLiteral("La date de début du point de prélèvement n'est pas correcte.");
+inline const QString DATE_FIN =
+    QStringLiteral("La date de fin du point de prélèvement n'est pas correcte.");
+inline const QString PERIODE =
+    QStringLiteral("La date de fin du point de prélèvement précède sa date de début.");
+inline const QString CHEVAUCHEMENT = QStringLiteral(
+    "L'intervale de dates n'est pas cohérent avec une définition existente pour ce site.");
+inline const QString ENREGISTRE =
+    QStringLiteral("Enregistrement de la fiche du point de prélèvement terminé.");
+inline const QString OPERATIONS_RATTACHEES =
+    QStringLiteral("le site possède des opérations qui lui sont rattachés. Vous ne pouvez pas le "
+                   "supprimer. Supprimer "
+                   "les opérations concernées au préalable. Merci");
+inline const QString SUPPRIME = QStringLiteral("Le point de prélèvement a été supprimé.");
+inline const QString AUCUN =
+    QStringLiteral("Sélectionnez d'abord le point de prélèvement dans la liste.");
+inline const QString TITRE_JOURNAL = QStringLiteral("Date de création Qualito");
+inline const QString JOURNAL_SAISIE = QStringLiteral("Saisie manuel d'un site de mesure - ");
+inline const QString JOURNAL_CREATION = QStringLiteral("Création d'un site de mesure - ");
+} // namespace textePoints
+
+// The station's points, by identifier then start date (one query).
+QVector<FichePoint> chargerPoints(qint64 station);
+std::optional<FichePoint> chargerPoint(qint64 station, const QString &codePoint);
+
+// The first check that fails ("" when the point may be saved): identifier, dates, numbers.
+QString verifierPoint(const FichePoint &point);
+// True when another definition of the same identifier covers part of the point's period.
+bool chevauchePoint(const FichePoint &point);
+// Checks, overlap test, write (a new point gets the station's next code), the station's creation
+// date moved back when the point starts earlier, then the confirmation. The point receives its
+// code.
+bool enregistrerPoint(FichePoint &point);
+// Refused while operations hang on the point; question; delete.
+bool supprimerPoint(qint64 station, const QString &codePoint, const QString &codeStationAffiche);
+
+// The code a new point of the station gets: the largest + 1, 0 for the first.
+qint64 codePointSuivant(qint64 station);
+
+// Finds the station's point of this identifier valid at the date (the latest that started on
+// or before it, a point without start date counting as always valid; then the earliest that
+// starts after it), with the recommended depth when one is given, or creates it (start date =
+// the date). When coordinates are given and the setting "MargeIntegrationSite" holds a
+// tolerance, a point whose coordinates differ by more than it on X or Y does not match (unless
+// "repriseSiteSansControle" is "OUI"); the new point then takes the coordinates. Creating a
+// point dated before the station's creation date moves that date back (journal entry).
+// Returns the point's code, -1 when the station is unknown or the point cannot be written.
+qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const QDate &date = {},
+                               std::optional<double> profondeur = {}, std::optional<double> x = {},
+                               std::optional<double> y = {});
+
+// Moves the station's creation date back to the date when it is later, with the journal entry
+// "Date de création Qualito" and the detail prefix + "Modification de la date de création du
+// qualitomètre (" station ") à la date du: " date. True when it was moved.
+bool reculerDateCreation(qint64 station, const QDate &date, const QString &prefixeDetail);
+
+// Photos of a point found in the photos folder (setting CheminPhotos): files named after the
+// station, or the station and the point's identifier, followed by "_carte", "_site", "_amont",
+// "_aval", "_bateau", "_schema" (also after "_IBD_", "_IBMR_", "_IBG_", "_IBGDCE_"), or
+// "scan_IBMR", "_scan_IBGDCE", "_scan_IBD"; then the point's own photo paths that exist.
+QStringList photosPoint(const FichePoint &point, const QString &codeBSS, const QString &dossier);
+
+} // namespace vyk

@@ -1,0 +1,115 @@
+#pragma once
+
+// The operation card of a station: the operations (of one point or all), newest first; the form
+// of one operation; and its child grids, each with its own save: elementary samples, habitat
+// covers, environmental conditions, devices, results, survey units (macrophytes) and taxa lists.
+
+#include "monitoring/GrillesOperation.h"
+#include "monitoring/ListeTaxonsOperation.h"
+#include "monitoring/OperationsHydrobio.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace vyk {
+
+class ComboCodee;
+class FicheSelectionTaxons;
+class GrilleDonnees;
+class GrilleSaisie;
+
+class FicheOperations : public QWidget
+{
+    Q_OBJECT
+  public:
+    // codePoint >= 0: the operations of that point only (the filter may be changed).
+    explicit FicheOperations(qint64 station, qint64 codePoint = -1, QWidget *parent = nullptr);
+    ~FicheOperations() override;
+
+    qint64 station() const { return m_station; }
+    // Reads the operation list again and shows the operation of this code ("" for a new one).
+    void chargerListe(const QString &aSelectionner = {});
+    void nouvelle();
+    void afficherOperation(const QString &code);
+    bool enregistrer();
+    bool supprimer();
+    FicheOperation operationFormulaire() const;
+    QString codeOperation() const { return m_operation.code; }
+    // The identifier of the point of the operation shown ("" when none).
+    QString identifiantPoint() const;
+
+    // Child grids: "prelevements", "conditions", "dispositifs", "resultats".
+    GrilleSaisie *grille(const QString &nom) const { return m_grilles.value(nom).table; }
+    int ajouterLigne(const QString &nom);
+    bool supprimerLigne(const QString &nom);
+    bool enregistrerGrille(const QString &nom);
+    bool enregistrerRecouvrements();
+    bool enregistrerUnites();
+    // Taxa of the list shown.
+    bool enregistrerTaxons();
+    bool supprimerTaxon();
+    // Opens the taxa picker; the chosen taxa join the grid when it is validated.
+    void DeclencheAjoutTaxons();
+    FicheSelectionTaxons *selectionTaxons() const;
+    int codeListe() const;
+
+    // Controls, named as on every screen.
+    QLabel *LblStation;
+    ComboCodee *CboPoint;
+    GrilleDonnees *SprOperations;
+    QTabWidget *Onglets;
+    QPushButton *CmdNouveau, *CmdEnregistrer, *CmdSupprimer;
+    GrilleSaisie *SprRecouvrements;
+    GrilleSaisie *SprUnites;
+    GrilleSaisie *SprTaxons;
+    QPlainTextEdit *TxtCommentaireResultat;
+    ComboCodee *CboListe;
+    QLineEdit *TxtNomListe;
+    QPlainTextEdit *TxtCommentaireListe;
+    QCheckBox *ChkMicroPrelevement;
+    QWidget *champ(const QString &colonne) const { return m_champs.value(colonne); }
+
+  private:
+    struct Grille
+    {
+        const DefinitionGrilleOperation *def = nullptr;
+        GrilleSaisie *table = nullptr;
+        QVector<QVariant> cles; // stored key of each line
+    };
+
+    void construireFormulaire(QWidget *page);
+    void construireGrilles();
+    QWidget *pageGrille(const QString &titre, GrilleSaisie *table,
+                        const std::function<void()> &ajouter,
+                        const std::function<void()> &supprimer,
+                        const std::function<void()> &enregistrer, QWidget *enTete = nullptr);
+    void afficherFormulaire(const FicheOperation &f);
+    void chargerGrilles();
+    void chargerTaxons();
+    void afficherTaxons();
+    void recueillirTaxons();
+    QString valeurChamp(const QString &colonne) const;
+    void definirChamp(const QString &colonne, const QString &valeur);
+
+    qint64 m_station;
+    QHash<QString, QString> m_identifiants; // codePoint -> identifiant
+    FicheOperation m_operation;
+    QHash<QString, QWidget *> m_champs;
+    QHash<QString, Grille> m_grilles;
+    std::unique_ptr<ListeTaxonsOperation> m_taxons;
+    QPointer<FicheSelectionTaxons> m_selection;
+    QWidget *m_ongletUnites = nullptr;
+};
+
+} // namespace vyk

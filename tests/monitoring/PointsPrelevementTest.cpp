@@ -1,0 +1,249 @@
+#include "monitoring/PointsPrelevement.h"
+#include "app/Registre.h"
+#include "app/Reglages.h"
+
+#include "DonneesOperations.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace vyk;
+
+namespace {
+
+class PointsPrelevementTest : public test::BaseOperations
+{
+  protected:
+    FichePoint fiche(const QString &identifiant, const QString &debut = {}, const QString &fin = {})
+    {
+        FichePoint p;
+        p.station = 1;
+        p.identifiant = identifiant;
+        p.dateDebut = debut;
+        p.dateFin = fin;
+        return p;
+    }
+};
+
+TEST_P(PointsPrelevementTest, PeriodesDisjointesSeulement)
+{
+    station(1, QStringLiteral("BSS1"));
+    station(2, QStringLiteral("BSS2"));
+    FichePoint a =
+        fiche(QStringLiteral("131"), QStringLiteral("01/01/2001"), QStringLiteral("31/12/2005"));
+    ASSERT_TRUE(enregistrerPoint(a));
+    EXPECT_EQ(a.codePoint, QStringLiteral("0")) << "the station's first point";
+    FichePoint b = fiche(QStringLiteral("131"), QStringLiteral("01/01/2006"));
+    ASSERT_TRUE(enregistrerPoint(b));
+    EXPECT_EQ(b.codePoint, QStringLiteral("1"));
+    EXPECT_EQ(recus(),
+              QStringList({"AIDE: Enregistrement de la fiche du point de prélèvement terminé.",
+                           "AIDE: Enregistrement de la fiche du point de prélèvement terminé."}));
+
+    const QString refus = QStringLiteral("ERREUR: L'intervale de dates n'est pas cohérent avec une "
+                                         "définition existente pour ce site.");
+    FichePoint c = fiche(QStringLiteral("131"), QStringLiteral("01/01/2004"));
+    EXPECT_FALSE(enregistrerPoint(c));
+    EXPECT_TRUE(c.estNouveau());
+    FichePoint sansDates = fiche(QStringLiteral("131"));
+    EXPECT_FALSE(enregistrerPoint(sansDates));
+    EXPECT_EQ(recus(), QStringList({refus, refus}));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS")).toInt(), 2);
+
+    // Another identifier, or another station, does not conflict; a point may be saved again.
+    FichePoint autre = fiche(QStringLiteral("031"));
+    EXPECT_TRUE(enregistrerPoint(autre));
+    sansDates.station = 2;
+    EXPECT_TRUE(enregistrerPoint(sansDates));
+    EXPECT_EQ(sansDates.codePoint, QStringLiteral("0"));
+    a.nom = QStringLiteral("Radier amont");
+    EXPECT_TRUE(enregistrerPoint(a));
+    recus();
+    // An undated definition conflicts with every other of the same identifier.
+    FichePoint d =
+        fiche(QStringLiteral("131"), QStringLiteral("01/01/1950"), QStringLiteral("31/12/1950"));
+    d.station = 2;
+    EXPECT_FALSE(enregistrerPoint(d));
+    EXPECT_EQ(recus(), QStringList({refus}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT codeQualitometre, codePoint, identifiant, nom, dateDebut, dateFin FROM "
+                  "QUALITOMETRES_POINTS ORDER BY codeQualitometre, codePoint")),
+              QStringList({"1|0|131|Radier amont|01/01/2001|31/12/2005", "1|1|131||01/01/2006|",
+                           "1|2|031|||", "2|0|131|||"}));
+}
+
+TEST_P(PointsPrelevementTest, ControlesDeLaFiche)
+{
+    station(1, QStringLiteral("BSS1"));
+    struct Cas
+    {
+        FichePoint point;
+        QString message;
+    };
+    FichePoint nombre = fiche(QStringLiteral("101"));
+    nombre.x = QStringLiteral("12,5");
+    nombre.y = QStringLiteral("abc");
+    const Cas cas[] = {
+        {fiche(QString()), QStringLiteral("Le site n'est pas renseigné.")},
+        {fiche(QStringLiteral("101"), QStringLiteral("31/02/2020")),
+         QStringLiteral("La date de début du point de prélèvement n'est pas correcte.")},
+        {fiche(QStringLiteral("101"), {}, QStringLiteral("2020")),
+         QStringLiteral("La date de fin du point de prélèvement n'est pas correcte.")},
+        {fiche(QStringLiteral("101"), QStringLiteral("02/01/2020"), QStringLiteral("01/01/2020")),
+         QStringLiteral("La date de fin du point de prélèvement précède sa date de début.")},
+        {nombre, QStringLiteral("La valeur « abc » du champ Y n'est pas un nombre.")},
+    };
+    for (Cas c : cas) {
+        EXPECT_FALSE(enregistrerPoint(c.point));
+        EXPECT_EQ(recus(), QStringList({QStringLiteral("ERREUR: ") + c.message}));
+    }
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS")).toInt(), 0);
+
+    EXPECT_EQ(libellesPoint(QStringLiteral("031")).profFin, QStringLiteral("Prof fin (m)"));
+    EXPECT_EQ(libellesPoint(QStringLiteral("131")).largeurDebit,
+              QStringLiteral("Largeur au débit de plein bord (m)"));
+    EXPECT_EQ(libellesPoint(QStringLiteral("271")).profFin,
+              QStringLiteral("Largeur mouillée moyenne (m)"));
+    EXPECT_TRUE(libellesPoint(QStringLiteral("271")).profDebut.isEmpty());
+    EXPECT_EQ(libellesPoint(QStringLiteral("101")).profFin,
+              QStringLiteral("Prof maxi observée (m)"));
+}
+
+TEST_P(PointsPrelevementTest, DateDeCreationReculeeEtJournalisee)
+{
+    station(1, QStringLiteral("BSS1"), QStringLiteral("15/06/2010"));
+    FichePoint p = fiche(QStringLiteral("131"), QStringLiteral("03/04/2008"));
+    p.x = QStringLiteral("401234,5");
+    p.photos[2] = QStringLiteral("amont.jpg");
+    ASSERT_TRUE(enregistrerPoint(p));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT dateCreation FROM QUALITOMETRES")),
+              QStringList({"03/04/2008"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT X, Photo3 FROM QUALITOMETRES_POINTS")),
+              QStringList({"401234.5|amont.jpg"}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT Titre, description FROM JOURNAL WHERE Titre='Date de création Qualito'")),
+              QStringList({"Date de création Qualito|Saisie manuel d'un site de mesure - "
+                           "Modification de la date de création du "
+                           "qualitomètre (1) à la date du: 03/04/2008"}));
+    // A later point changes nothing.
+    FichePoint q = fiche(QStringLiteral("031"), QStringLiteral("01/01/2012"));
+    ASSERT_TRUE(enregistrerPoint(q));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT dateCreation FROM QUALITOMETRES")),
+              QStringList({"03/04/2008"}));
+    EXPECT_EQ(valeur(QStringLiteral(
+                         "SELECT count(*) FROM JOURNAL WHERE Titre='Date de création Qualito'"))
+                  .toInt(),
+              1);
+}
+
+TEST_P(PointsPrelevementTest, SuppressionRefuseeAvecUneOperation)
+{
+    station(1, QStringLiteral("BSS1"));
+    point(1, 0, QStringLiteral("131"));
+    point(1, 1, QStringLiteral("101"));
+    operation(1, 0, 0, QStringLiteral("01/06/2020"));
+    messages().repondre(BoutonOui);
+    EXPECT_FALSE(supprimerPoint(1, QStringLiteral("0"), QStringLiteral("BSS1")));
+    EXPECT_EQ(recus(), QStringList({"ERREUR: le site possède des opérations qui lui sont "
+                                    "rattachés. Vous ne pouvez pas le supprimer. "
+                                    "Supprimer les opérations concernées au préalable. Merci"}));
+    EXPECT_FALSE(supprimerPoint(1, QString(), QStringLiteral("BSS1")));
+    EXPECT_EQ(recus(),
+              QStringList({"ERREUR: Sélectionnez d'abord le point de prélèvement dans la liste."}));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS")).toInt(), 2);
+
+    messages().repondre(BoutonNon);
+    EXPECT_FALSE(supprimerPoint(1, QStringLiteral("1"), QStringLiteral("BSS1")));
+    messages().repondre(BoutonOui);
+    EXPECT_TRUE(supprimerPoint(1, QStringLiteral("1"), QStringLiteral("BSS1")));
+    EXPECT_EQ(recus(), QStringList({"QUESTION: Etes vous sur de vouloir supprimer le point de "
+                                    "prélèvement de la station BSS1 et toutes "
+                                    "les informations qu'il possède ?",
+                                    "QUESTION: Etes vous sur de vouloir supprimer le point de "
+                                    "prélèvement de la station BSS1 et toutes "
+                                    "les informations qu'il possède ?",
+                                    "AIDE: Le point de prélèvement a été supprimé."}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codePoint FROM QUALITOMETRES_POINTS")),
+              QStringList({"0"}));
+}
+
+TEST_P(PointsPrelevementTest, TrouverOuCreerLePointDUneMesure)
+{
+    station(1, QStringLiteral("BSS1"), QStringLiteral("01/01/2005"));
+    point(1, 0, QStringLiteral("131"), QStringLiteral("01/01/2006"), QStringLiteral("31/12/2010"));
+    point(1, 1, QStringLiteral("131"), QStringLiteral("01/01/2011"));
+    point(1, 2, QStringLiteral("031"));
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("131"), QDate(2008, 5, 1)), 0);
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("131"), QDate(2011, 1, 1)), 1);
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("131"), QDate(2003, 1, 1)), 0)
+        << "the nearest later point";
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("131")), 1) << "without date, the newest";
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("031"), QDate(1990, 1, 1)), 2)
+        << "an undated point is always valid";
+    EXPECT_EQ(trouverPointPrelevement(99, QStringLiteral("131"), QDate(2008, 5, 1)), -1);
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS")).toInt(), 3);
+
+    // A new identifier creates its point, the station's creation date follows it back.
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("101"), QDate(2004, 2, 3), 1.5), 3);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT identifiant, dateDebut, profondeurRecommandee FROM "
+                                    "QUALITOMETRES_POINTS WHERE codePoint=3")),
+              QStringList({"101|03/02/2004|1.5"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT dateCreation FROM QUALITOMETRES")),
+              QStringList({"03/02/2004"}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT description FROM JOURNAL WHERE Titre='Date de création Qualito'")),
+              QStringList({"Création d'un site de mesure - Modification de la date de création du "
+                           "qualitomètre (1) à la date du: "
+                           "03/02/2004"}));
+    // The depth is part of the match.
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("101"), QDate(2005, 1, 1), 1.5), 3);
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("101"), QDate(2005, 1, 1), 4.0), 4);
+
+    // Tolerance on the coordinates of the matched point.
+    ASSERT_TRUE(executer(
+        QStringLiteral("UPDATE QUALITOMETRES_POINTS SET X=1000, Y=2000 WHERE codePoint=2")));
+    EXPECT_EQ(
+        trouverPointPrelevement(1, QStringLiteral("031"), QDate(2020, 1, 1), {}, 1500.0, 2000.0), 2)
+        << "no tolerance set";
+    ecrireRegistre(reglage::MargeIntegrationSite, QStringLiteral("100"));
+    EXPECT_EQ(
+        trouverPointPrelevement(1, QStringLiteral("031"), QDate(2020, 1, 1), {}, 1050.0, 1950.0),
+        2);
+    EXPECT_EQ(
+        trouverPointPrelevement(1, QStringLiteral("031"), QDate(2020, 1, 1), {}, 1500.0, 2000.0),
+        5);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT X, Y FROM QUALITOMETRES_POINTS WHERE codePoint=5")),
+              QStringList({"1500|2000"}));
+    ecrireRegistre(reglage::repriseSiteSansControle, QStringLiteral("OUI"));
+    EXPECT_EQ(
+        trouverPointPrelevement(1, QStringLiteral("031"), QDate(2020, 1, 1), {}, 9000.0, 9000.0),
+        5);
+}
+
+TEST_P(PointsPrelevementTest, PhotosDuPoint)
+{
+    const QString dossier = chemin(QStringLiteral("photos"));
+    ASSERT_TRUE(QDir().mkpath(dossier));
+    for (const char *nom :
+         {"BSS1_carte1.jpg", "BSS1_131_site.png", "BSS1_IBD_amont.jpg", "BSS1_scan_IBD.pdf",
+          "BSS2_carte.jpg", "BSS1_autre.jpg", "propre.jpg"}) {
+        QFile f(QDir(dossier).filePath(QString::fromLatin1(nom)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    FichePoint p;
+    p.identifiant = QStringLiteral("131");
+    p.photos[0] = QStringLiteral("propre.jpg");
+    p.photos[1] = QStringLiteral("absente.jpg");
+    QStringList noms;
+    for (const QString &c : photosPoint(p, QStringLiteral("BSS1"), dossier))
+        noms << QFileInfo(c).fileName();
+    ASSERT_EQ(noms.size(), 5);
+    EXPECT_EQ(noms.takeLast(), QStringLiteral("propre.jpg")) << "the point's own photos come last";
+    noms.sort();
+    EXPECT_EQ(noms, QStringList({"BSS1_131_site.png", "BSS1_IBD_amont.jpg", "BSS1_carte1.jpg",
+                                 "BSS1_scan_IBD.pdf"}));
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(PointsPrelevementTest);
+
+} // namespace

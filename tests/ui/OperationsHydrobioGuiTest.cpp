@@ -1,0 +1,234 @@
+#include "db/Session.h"
+#include "monitoring/ListeTaxonsOperation.h"
+#include "schema/MiseAJour.h"
+#include "schema/Version.h"
+#include "ui/monitoring/FicheOperations.h"
+#include "ui/monitoring/FicheQualitometre.h"
+#include "ui/monitoring/FicheSelectionTaxons.h"
+#include "ui/monitoring/FrmQualitometresPoints.h"
+#include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/GrilleDonnees.h"
+#include "ui/widgets/GrilleSaisie.h"
+
+#include "support/BaseTest.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+inline void PrintTo(const QString &texte, std::ostream *sortie)
+{
+    *sortie << '"' << qPrintable(texte) << '"';
+}
+
+namespace {
+
+// Screens are saved as pictures when VYK_CAPTURES names a folder (to look at them).
+void capturer(QWidget &fenetre, const QString &nom)
+{
+    const QString dossier = qEnvironmentVariable("VYK_CAPTURES");
+    if (!dossier.isEmpty())
+        fenetre.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
+}
+
+class OperationsHydrobioGuiTest : public BaseTest
+{
+  protected:
+    void SetUp() override
+    {
+        VYK_SETUP_BASE();
+        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
+        session().vider();
+        session().login = QStringLiteral("ADMIN");
+        session().administrateur = true;
+        ASSERT_TRUE(executer(QStringLiteral(
+            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, DateCreation, typeStation) "
+            "VALUES (1, 'V1', 'La Vienne à Lussac', #05/01/2012#, '1')")));
+        for (const char *t : {"INSERT INTO TAXONS (codeTaxon, nomLatin, nomCommun, actif, theme) "
+                              "VALUES ('363', 'Baetis', 'Éphémère', "
+                              "'1', 3)",
+                              "INSERT INTO TAXONS (codeTaxon, nomLatin, actif, theme) VALUES "
+                              "('364', 'Baetis rhodani', '1', 3)",
+                              "INSERT INTO TAXONS (codeTaxon, nomLatin, actif, theme) VALUES "
+                              "('892', 'Gammarus', '1', 3)"})
+            ASSERT_TRUE(executer(QString::fromUtf8(t)));
+    }
+    void TearDown() override
+    {
+        session().vider();
+        BaseTest::TearDown();
+    }
+    template <typename T> static T *controle(QWidget *ecran, const QString &nom)
+    {
+        T *c = ecran->findChild<T *>(nom);
+        EXPECT_NE(c, nullptr) << qPrintable(nom);
+        return c;
+    }
+    QString dernier()
+    {
+        return messages().messages().isEmpty() ? QString() : messages().messages().last().texte;
+    }
+
+    // Types into a cell of an editable grid as the user does: the cell, the keys, Enter.
+    static void saisir(GrilleSaisie *grille, int ligne, int colonne, const QString &texte)
+    {
+        grille->setCurrentCell(ligne, colonne);
+        grille->editItem(grille->item(ligne, colonne));
+        auto *editeur = qobject_cast<QLineEdit *>(grille->indexWidget(grille->currentIndex()));
+        ASSERT_NE(editeur, nullptr);
+        editeur->selectAll();
+        QTest::keyClicks(editeur, texte);
+        QTest::keyClick(editeur, Qt::Key_Return);
+    }
+};
+
+TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
+{
+    // The station card leads to its points.
+    FicheQualitometre carte;
+    ASSERT_TRUE(carte.charger(1));
+    QSignalSpy points(&carte, &FicheQualitometre::pointsDemandes);
+    controle<QPushButton>(&carte, QStringLiteral("CmdPoints"))->click();
+    ASSERT_EQ(points.size(), 1);
+    EXPECT_EQ(points[0][0].toLongLong(), 1);
+
+    // A point "131", dated before the station: its captions follow the identifier.
+    FrmQualitometresPoints ecranPoints(1);
+    ecranPoints.resize(1000, 700);
+    ecranPoints.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ecranPoints));
+    ASSERT_TRUE(ecranPoints.CboIdentifiant->selectionnerCode(QStringLiteral("131")));
+    EXPECT_EQ(ecranPoints.LblLargeurDebit->text(),
+              QStringLiteral("Largeur au débit de plein bord (m) :"));
+    EXPECT_FALSE(ecranPoints.TxtProfDebut->isVisible());
+    QTest::keyClicks(ecranPoints.TxtNom, QStringLiteral("Radier du moulin"));
+    QTest::keyClicks(ecranPoints.TxtDateDebut, QStringLiteral("01/04/2010"));
+    QTest::keyClicks(ecranPoints.TxtLargeurDebit, QStringLiteral("12,5"));
+    ecranPoints.CmdEnregistrer->click();
+    EXPECT_EQ(dernier(),
+              QStringLiteral("Enregistrement de la fiche du point de prélèvement terminé."));
+    EXPECT_EQ(ecranPoints.SprPoints->nbLignes(), 1);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codePoint, identifiant, nom, dateDebut, largeurDebit "
+                                    "FROM QUALITOMETRES_POINTS")),
+              QStringList({"0|131|Radier du moulin|01/04/2010|12.5"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT dateCreation FROM QUALITOMETRES")),
+              QStringList({"01/04/2010"}));
+    capturer(ecranPoints, QStringLiteral("frmQualitometresPoints"));
+    QSignalSpy operations(&ecranPoints, &FrmQualitometresPoints::operationsDemandees);
+    ecranPoints.CmdOperations->click();
+    ASSERT_EQ(operations.size(), 1);
+    EXPECT_EQ(operations[0][1].toLongLong(), 0);
+
+    // An operation at that point.
+    FicheOperations fiche(1, 0);
+    fiche.resize(1150, 800);
+    fiche.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fiche));
+    EXPECT_EQ(fiche.SprOperations->nbLignes(), 0);
+    controle<QPushButton>(&fiche, QStringLiteral("CmdEnregistrer_taxons"))->click();
+    EXPECT_EQ(
+        dernier(),
+        QStringLiteral(
+            "Vous devez d'abord enregistrer l'opération ou sélectionner une opération existante."));
+    auto *date = qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("dateDebut")));
+    ASSERT_NE(date, nullptr);
+    date->clear();
+    QTest::keyClicks(date, QStringLiteral("15/06/2021"));
+    QTest::keyClicks(qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("heureDebut"))),
+                     QStringLiteral("10:30"));
+    EXPECT_EQ(
+        qobject_cast<ComboCodee *>(fiche.champ(QStringLiteral("codePoint")))->codeSelectionne(),
+        QStringLiteral("0"));
+    fiche.CmdEnregistrer->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement de l'opération terminé."));
+    ASSERT_EQ(fiche.SprOperations->nbLignes(), 1);
+    EXPECT_EQ(fiche.codeOperation(), QStringLiteral("0"));
+    capturer(fiche, QStringLiteral("FicheOperations"));
+
+    // Covers of 99 % are refused, then corrected.
+    fiche.Onglets->setCurrentIndex(fiche.Onglets->indexOf(fiche.SprRecouvrements->parentWidget()));
+    saisir(fiche.SprRecouvrements, 0, 2, QStringLiteral("60"));
+    saisir(fiche.SprRecouvrements, 4, 2, QStringLiteral("39"));
+    controle<QPushButton>(&fiche, QStringLiteral("CmdEnregistrer_recouvrements"))->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Le total des recouvrements n'est pas égal à 100%."));
+    saisir(fiche.SprRecouvrements, 4, 2, QStringLiteral("40"));
+    controle<QPushButton>(&fiche, QStringLiteral("CmdEnregistrer_recouvrements"))->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des recouvrements terminé."));
+    capturer(fiche, QStringLiteral("FicheOperations_recouvrements"));
+
+    // The taxa list through the picker.
+    fiche.Onglets->setCurrentIndex(fiche.Onglets->indexOf(fiche.SprTaxons->parentWidget()));
+    controle<QPushButton>(&fiche, QStringLiteral("CmdAjouter_taxons"))->click();
+    FicheSelectionTaxons *selection = fiche.selectionTaxons();
+    ASSERT_NE(selection, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(selection));
+    selection->CmdRechercher->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Merci de renseigner au minimum le thème ainsi que le nom "
+                                        "ou la famille avant de lancer la "
+                                        "recherche"));
+    ASSERT_TRUE(selection->CboTheme->selectionnerCode(QStringLiteral("3")));
+    QTest::keyClicks(selection->TxtRecherche, QStringLiteral("baetis|gamm"));
+    selection->CmdRechercher->click();
+    ASSERT_EQ(selection->SprResultats->nbLignes(), 3);
+    capturer(*selection, QStringLiteral("FicheSelectionTaxons"));
+    for (int l = 0; l < 3; ++l) {
+        if (selection->SprResultats->texte(l, 1) == QLatin1String("Baetis rhodani")) continue;
+        selection->SprResultats->selectionnerLigne(l);
+        selection->CmdAjouter->click();
+    }
+    selection->CmdAjouter->click(); // the same taxon twice is kept once
+    EXPECT_EQ(selection->LstChoisis->count(), 2);
+    selection->CmdValider->click();
+    ASSERT_EQ(fiche.SprTaxons->rowCount(), 2);
+    QStringList codes{fiche.SprTaxons->texte(0, 1), fiche.SprTaxons->texte(1, 1)};
+    codes.sort();
+    EXPECT_EQ(codes, QStringList({"363", "892"}));
+    EXPECT_EQ(fiche.SprTaxons->horizontalHeaderItem(2)->text(), QStringLiteral("A"));
+    const int gammarus = fiche.SprTaxons->texte(0, 1) == QLatin1String("892") ? 0 : 1;
+    saisir(fiche.SprTaxons, 1 - gammarus, 2, QStringLiteral("14"));
+    saisir(fiche.SprTaxons, gammarus, 3, QStringLiteral("3"));
+    fiche.TxtNomListe->setText(QStringLiteral("Liste faunistique"));
+    fiche.ChkMicroPrelevement->setChecked(true);
+    capturer(fiche, QStringLiteral("FicheOperations_taxons"));
+    controle<QPushButton>(&fiche, QStringLiteral("CmdEnregistrer_taxons"))->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des taxons terminé."));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, denombrementA, denombrementB FROM "
+                                    "QUALITOMETRES_LISTE_1 ORDER BY codeTaxon")),
+              QStringList({"363|14|", "892||3"}));
+
+    // Read back by a new card.
+    FicheOperations relue(1);
+    relue.show();
+    ASSERT_EQ(relue.SprOperations->nbLignes(), 1);
+    relue.SprOperations->selectionnerLigne(0);
+    EXPECT_EQ(relue.codeOperation(), QStringLiteral("0"));
+    EXPECT_EQ(qobject_cast<QLineEdit *>(relue.champ(QStringLiteral("heureDebut")))->text(),
+              QStringLiteral("10:30"));
+    ASSERT_EQ(relue.SprTaxons->rowCount(), 2);
+    EXPECT_EQ(relue.TxtNomListe->text(), QStringLiteral("Liste faunistique"));
+    EXPECT_TRUE(relue.ChkMicroPrelevement->isChecked());
+    QStringList lues;
+    for (int l = 0; l < 2; ++l)
+        lues << relue.SprTaxons->texte(l, 0) + u'|' + relue.SprTaxons->texte(l, 2) + u'|' +
+                    relue.SprTaxons->texte(l, 3);
+    lues.sort();
+    EXPECT_EQ(lues, QStringList({"Baetis|14|", "Gammarus||3"}));
+    EXPECT_EQ(relue.SprRecouvrements->texte(4, 2), QStringLiteral("40"));
+
+    // The point now has an operation: it stays.
+    ecranPoints.SprPoints->selectionnerLigne(0);
+    ecranPoints.CmdSupprimer->click();
+    EXPECT_TRUE(dernier().startsWith(QStringLiteral("le site possède des opérations")));
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(OperationsHydrobioGuiTest);
+
+} // namespace

@@ -1,0 +1,166 @@
+#include "db/Session.h"
+#include "monitoring/ListeTaxonsOperation.h"
+#include "schema/MiseAJour.h"
+#include "schema/Version.h"
+#include "ui/referentials/ImportationTaxons.h"
+#include "ui/referentials/ListeTaxons.h"
+#include "ui/referentials/ListeTraits.h"
+#include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/GrilleDonnees.h"
+#include "ui/widgets/GrilleSaisie.h"
+
+#include "support/BaseTest.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+inline void PrintTo(const QString &texte, std::ostream *sortie)
+{
+    *sortie << '"' << qPrintable(texte) << '"';
+}
+
+namespace {
+
+void capturer(QWidget &fenetre, const QString &nom)
+{
+    const QString dossier = qEnvironmentVariable("VYK_CAPTURES");
+    if (!dossier.isEmpty())
+        fenetre.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
+}
+
+class TaxonsGuiTest : public BaseTest
+{
+  protected:
+    void SetUp() override
+    {
+        VYK_SETUP_BASE();
+        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
+        session().vider();
+        session().login = QStringLiteral("ADMIN");
+        session().administrateur = true;
+    }
+    void TearDown() override
+    {
+        session().vider();
+        BaseTest::TearDown();
+    }
+    QStringList recus()
+    {
+        QStringList r;
+        for (const auto &m : messages().messages())
+            r << m.genre.toUpper() + QStringLiteral(": ") + m.texte;
+        messages().vider();
+        return r;
+    }
+};
+
+TEST_P(TaxonsGuiTest, ImporterSaisirTraitsEtSupprimer)
+{
+    // Import of the XML referential, complete, with the automatic activation.
+    ImportationTaxons importation;
+    importation.show();
+    EXPECT_EQ(importation.ChkActiver->text(),
+              QStringLiteral("&Activer automatiquement les éléments"));
+    ASSERT_TRUE(
+        importation.choisirFichier(QStringLiteral(VYK_TEST_DATA "/taxons/taxons_sandre.xml")));
+    EXPECT_EQ(importation.SprApercu->nbLignes(), 3);
+    EXPECT_EQ(importation.LblNbLignes->text(), QStringLiteral("Nb Lignes : 3"));
+    EXPECT_EQ(importation.SprApercu->texte(1, 11), QStringLiteral("GAMPUL"));
+    importation.OptComplet->setChecked(true);
+    importation.ChkActiver->setChecked(true);
+    capturer(importation, QStringLiteral("ImportationTaxons"));
+    importation.CmdDemarrer->click();
+    EXPECT_EQ(recus(), QStringList({"AIDE: Importation terminée : 3 taxon(s) ajouté(s), 0 mis à "
+                                    "jour, 0 absent(s) du référentiel "
+                                    "ignoré(s), 0 rejeté(s), 1 thème(s) ajouté(s)."}));
+    EXPECT_EQ(importation.nbIntegres(), 3);
+    EXPECT_FALSE(
+        importation.choisirFichier(QStringLiteral(VYK_TEST_DATA "/taxons/sans_entete.csv")));
+    EXPECT_EQ(recus(), QStringList({"ERREUR: Le fichier doit contenir les entêtes de colonnes."}));
+    EXPECT_FALSE(importation.CmdDemarrer->isEnabled());
+
+    // A trait with two modalities.
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES "
+                                        "('TAXONS.GROUPE', 1, 'Invertébrés')")));
+    {
+        ListeTraits traits;
+        traits.show();
+        traits.TxtNom->setText(QStringLiteral("Vitesse du courant"));
+        traits.CboGroupe->selectionnerCode(QStringLiteral("1"));
+        traits.CmdAjouterModalite->click();
+        traits.SprModalites->definirTexte(0, 1, QStringLiteral("Lente"));
+        traits.CmdAjouterModalite->click();
+        traits.SprModalites->definirTexte(1, 1, QStringLiteral("Rapide"));
+        EXPECT_EQ(traits.SprModalites->texte(1, 0), QStringLiteral("2"));
+        traits.actionEnregistrer()->trigger();
+        EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement du trait terminé."}));
+        capturer(traits, QStringLiteral("ListeTraits"));
+    }
+
+    ListeTaxons ecran;
+    ecran.resize(1150, 800);
+    ecran.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ecran));
+    EXPECT_EQ(ecran.grille()->nbLignes(), 3);
+    EXPECT_EQ(ecran.actionOutils()->text(), QStringLiteral("Importer une liste de taxons"));
+    ecran.TxtFiltre->setText(QStringLiteral("gamm"));
+    QTest::keyClick(ecran.TxtFiltre, Qt::Key_Return);
+    EXPECT_EQ(ecran.grille()->nbLignes(), 2);
+
+    // A new taxon with a trait value.
+    ecran.actionInserer()->trigger();
+    QTest::keyClicks(ecran.TxtCode, QStringLiteral("9010"));
+    QTest::keyClicks(ecran.TxtNomLatin, QStringLiteral("Echinogammarus"));
+    ASSERT_TRUE(ecran.CboTheme->selectionnerCode(QStringLiteral("3")));
+    ASSERT_EQ(ecran.SprTraits->rowCount(), 1);
+    ecran.SprTraits->definirTexte(0, 2, QStringLiteral("2"));
+    EXPECT_EQ(ecran.SprTraits->affiche(0, 2), QStringLiteral("Rapide [2]"));
+    ecran.actionEnregistrer()->trigger();
+    EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de la fiche du taxon terminé."}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT codeTaxon, nomLatin, theme, actif FROM TAXONS WHERE codeTaxon='9010'")),
+              QStringList({"9010|Echinogammarus|3|1"}));
+    EXPECT_EQ(
+        lignes(QStringLiteral(
+            "SELECT codeTrait, codeModalite FROM TRAITS_ECOBIO_TAXONS WHERE codeTaxon='9010'")),
+        QStringList({"1|2"}));
+    ecran.OngletsFiche->setCurrentIndex(2);
+    capturer(ecran, QStringLiteral("ListeTaxons"));
+
+    // Used at a station: it can be neither made inactive nor deleted.
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (1, 'V1')")));
+    LigneTaxonListe l;
+    l.codeTaxon = QStringLiteral("9010");
+    ASSERT_TRUE(ecrireTaxonListe(true, 1, 0, 1, 1, l));
+    ecran.CboActif->selectionnerCode(QStringLiteral("0"));
+    ecran.actionEnregistrer()->trigger();
+    EXPECT_EQ(
+        recus(),
+        QStringList({"ERREUR: Le taxon est utilisé dans la base. Il ne peut être rendu inactif"}));
+    ecran.actionSupprimer()->trigger();
+    EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base de "
+                                    "données. Vous ne pouvez pas le supprimer."}));
+
+    // The purge keeps it, and only it.
+    messages().repondre(BoutonOui);
+    ecran.ActionPurger->trigger();
+    EXPECT_EQ(recus().last(), QStringLiteral("AIDE: Les taxons ont été supprimés."));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon FROM TAXONS")), QStringList({"9010"}));
+    ASSERT_EQ(ecran.grille()->nbLignes(), 1);
+    EXPECT_EQ(ecran.grille()->texte(0, 0), QStringLiteral("9010"));
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(TaxonsGuiTest);
+
+} // namespace
