@@ -88,6 +88,13 @@ TEST_P(FicheQualitometreGuiTest, CreerRetrouverLierSupprimer)
     controle<QPushButton>(&fiche, "CmdPrecedent")->click();
     EXPECT_EQ(fiche.edition().code(), QStringLiteral("2"));
 
+    // A stored station opens its points, operations and samples.
+    qint64 prelevements = -1;
+    QObject::connect(&fiche, &FicheQualitometre::prelevementsDemandes, [&prelevements](qint64 code) { prelevements = code; });
+    ASSERT_TRUE(controle<QPushButton>(&fiche, "CmdPrelevements")->isEnabled());
+    controle<QPushButton>(&fiche, "CmdPrelevements")->click();
+    EXPECT_EQ(prelevements, 2);
+
     // A network line, saved by its own command.
     controle<QPushButton>(&fiche, "CmdAjouter_reseaux")->click();
     auto *reseaux = controle<QTableWidget>(&fiche, "Spr_reseaux");

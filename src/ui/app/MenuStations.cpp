@@ -33,12 +33,23 @@ void ouvrirPoints(FenetrePrincipale &fenetre, qint64 station)
     fenetre.ouvrirEcran(points);
 }
 
+// The physico-chemical follow-up of a station ("" to choose it), from which its samples open.
+void ouvrirSuivi(FenetrePrincipale &fenetre, const QString &station = {})
+{
+    auto *ecran = new SuiviPhysicoChmique(station);
+    QObject::connect(ecran, &SuiviPhysicoChmique::ouvrirPrelevement, &fenetre,
+                     [&fenetre](QWidget *fiche) { fenetre.ouvrirEcran(fiche); });
+    fenetre.ouvrirEcran(ecran);
+}
+
 // The card of a station ("" for a new one), moving over the rows of the list it came from.
 void ouvrirFiche(FenetrePrincipale &fenetre, ListeQualitometres *liste, const QString &code)
 {
     auto *fiche = new FicheQualitometre;
     QObject::connect(fiche, &FicheQualitometre::pointsDemandes, &fenetre, [&fenetre](qint64 s) { ouvrirPoints(fenetre, s); });
     QObject::connect(fiche, &FicheQualitometre::operationsDemandees, &fenetre, [&fenetre](qint64 s) { ouvrirOperations(fenetre, s); });
+    QObject::connect(fiche, &FicheQualitometre::prelevementsDemandes, &fenetre,
+                     [&fenetre](qint64 s) { ouvrirSuivi(fenetre, QString::number(s)); });
     if (!code.isEmpty() && !fiche->charger(code.toLongLong())) {
         delete fiche;
         return;
@@ -79,12 +90,7 @@ void creerMenuStations(FenetrePrincipale &fenetre)
 
     QAction *suivi = menu->addAction(QStringLiteral("&Suivi physico-chimique"));
     suivi->setObjectName(QStringLiteral("ActionSuiviPhysicoChimique"));
-    QObject::connect(suivi, &QAction::triggered, &fenetre, [&fenetre] {
-        auto *ecran = new SuiviPhysicoChmique;
-        QObject::connect(ecran, &SuiviPhysicoChmique::ouvrirPrelevement, &fenetre,
-                         [&fenetre](QWidget *fiche) { fenetre.ouvrirEcran(fiche); });
-        fenetre.ouvrirEcran(ecran);
-    });
+    QObject::connect(suivi, &QAction::triggered, &fenetre, [&fenetre] { ouvrirSuivi(fenetre); });
 }
 
 } // namespace vyk

@@ -73,6 +73,7 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : QWidget(parent)
     CmdSuivant = nomme(new QPushButton(QStringLiteral("Suivant ▶"), this), "CmdSuivant");
     CmdPoints = nomme(new QPushButton(QStringLiteral("Points de prélèvement"), this), "CmdPoints");
     CmdOperations = nomme(new QPushButton(QStringLiteral("Opérations"), this), "CmdOperations");
+    CmdPrelevements = nomme(new QPushButton(QStringLiteral("Prélèvements"), this), "CmdPrelevements");
     appliquerDroit(CmdNouveau, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
@@ -83,7 +84,8 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : QWidget(parent)
     LblModification = new QLabel(this);
     LblModification->setObjectName(QStringLiteral("LblModification"));
     auto *barre = new QHBoxLayout;
-    for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer, CmdPrecedent, CmdSuivant, CmdPoints, CmdOperations})
+    for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer, CmdPrecedent, CmdSuivant, CmdPoints, CmdOperations,
+                           CmdPrelevements})
         barre->addWidget(b);
     barre->addSpacing(20);
     barre->addWidget(LblEntete, 1);
@@ -109,6 +111,9 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : QWidget(parent)
     });
     connect(CmdOperations, &QPushButton::clicked, this, [this] {
         if (!m_edition.estNouvelle()) emit operationsDemandees(m_edition.code().toLongLong());
+    });
+    connect(CmdPrelevements, &QPushButton::clicked, this, [this] {
+        if (!m_edition.estNouvelle()) emit prelevementsDemandes(m_edition.code().toLongLong());
     });
     nouveau();
 }
@@ -281,6 +286,7 @@ void FicheQualitometre::afficher()
 {
     CmdPoints->setEnabled(!m_edition.estNouvelle());
     CmdOperations->setEnabled(!m_edition.estNouvelle());
+    CmdPrelevements->setEnabled(!m_edition.estNouvelle());
     if (auto *entite = qobject_cast<ComboCodee *>(champ(QStringLiteral("CodeEntiteHydro"))))
         entite->definirEntrees(m_edition.entreesEntites(), ComboCodee::AvecVide);
     for (auto it = m_champs.cbegin(); it != m_champs.cend(); ++it) {

@@ -48,6 +48,8 @@ signals:
     // The sampling points, or the operations, of the saved station shown.
     void pointsDemandes(qint64 code);
     void operationsDemandees(qint64 code);
+    // The physico-chemical samples of the station (its follow-up table).
+    void prelevementsDemandes(qint64 code);
 
 private:
     void construireChamps();
@@ -77,6 +79,7 @@ private:
     QPushButton *CmdSuivant;
     QPushButton *CmdPoints;
     QPushButton *CmdOperations;
+    QPushButton *CmdPrelevements;
     QVector<QRadioButton *> OptCalcium;
 };
 
