@@ -9,7 +9,7 @@
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/GrilleTextes.h"
 
-#include "support/BaseTest.h"
+#include "support/EcranTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,31 +21,16 @@
 #include <QTest>
 
 using namespace vyk;
-using vyk::test::BaseTest;
-
-inline void PrintTo(const QString &texte, std::ostream *sortie)
-{
-    *sortie << '"' << qPrintable(texte) << '"';
-}
+using namespace vyk::test;
 
 namespace {
 
-void capturer(QWidget &fenetre, const QString &nom)
-{
-    const QString dossier = qEnvironmentVariable("VYK_CAPTURES");
-    if (!dossier.isEmpty())
-        fenetre.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
-}
-
-class PrelevementSuiviEcranTest : public BaseTest
+class PrelevementSuiviEcranTest : public EcranTest
 {
   protected:
     void SetUp() override
     {
-        VYK_SETUP_BASE();
-        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
-        session().login = QStringLiteral("ADMIN");
-        session().administrateur = true;
+        VYK_SETUP_ECRAN();
         for (const char *sql : {
                  "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES (1, 'BSS001', "
                  "'Source du Lez')",
@@ -55,11 +40,6 @@ class PrelevementSuiviEcranTest : public BaseTest
                  "'milligramme par litre', '1')",
              })
             ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
-    }
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
     }
 
     // Types into a cell through its editor, as the user does.
