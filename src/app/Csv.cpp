@@ -42,9 +42,10 @@ QString ligneCsv(const QStringList &champs, QChar separateur)
     return r.join(separateur);
 }
 
-void ecrireCsv(const Tableau &tableau, QTextStream &sortie, QChar separateur, const QString &finLigne)
+void ecrireCsv(const Tableau &tableau, QTextStream &sortie, QChar separateur, const QString &finLigne,
+               const QStringList &entetes)
 {
-    sortie << ligneCsv(tableau.colonnes(), separateur) << finLigne;
+    sortie << ligneCsv(entetes.isEmpty() ? tableau.colonnes() : entetes, separateur) << finLigne;
     QStringList champs;
     for (int l = 0; l < tableau.nbLignes(); ++l) {
         champs.clear();

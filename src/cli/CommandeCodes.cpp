@@ -64,14 +64,7 @@ int lister(Contexte &ctx, const QString &cle)
     long nb = 0;
     Tableau t;
     if (!bd().ExtraireRecords(sql, nb, t)) return ctx.echec(bd().derniereErreur());
-    ctx.sortie << ligneCsv(COLONNES) << '\n';
-    QStringList champs;
-    for (int l = 0; l < t.nbLignes(); ++l) {
-        champs.clear();
-        for (int c = 0; c < t.nbColonnes(); ++c)
-            champs << texteExport(t(l, c));
-        ctx.sortie << ligneCsv(champs) << '\n';
-    }
+    ecrireCsv(t, ctx.sortie, u',', QStringLiteral("\n"), COLONNES);
     return SUCCES;
 }
 

@@ -38,14 +38,7 @@ int executer(Contexte &ctx, const QStringList &arguments)
     Tableau t;
     if (!bd().ExtraireRecords(sql, nb, t))
         return ctx.echec(QStringLiteral("Le journal n'a pas pu être lu : ") + bd().derniereErreur());
-    ctx.sortie << ligneCsv(colonnes) << '\n';
-    QStringList champs;
-    for (int l = 0; l < t.nbLignes(); ++l) {
-        champs.clear();
-        for (int c = 0; c < t.nbColonnes(); ++c)
-            champs << texteExport(t(l, c));
-        ctx.sortie << ligneCsv(champs) << '\n';
-    }
+    ecrireCsv(t, ctx.sortie, u',', QStringLiteral("\n"), colonnes);
     return SUCCES;
 }
 

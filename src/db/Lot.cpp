@@ -1,5 +1,7 @@
 #include "db/Lot.h"
 
+#include "db/Messages.h"
+
 namespace vyk {
 
 Lot::Lot(BaseDonnees &base, int intervalle) : m_bd(base)
@@ -45,6 +47,20 @@ bool Transaction::annuler()
         return false;
     m_ouverte = false;
     return m_bd.finTransaction(true);
+}
+
+bool terminerTransaction(Transaction &transaction, bool ok, const std::function<QString(const QString &)> &echec)
+{
+    // The failing statement's error, read before the rollback runs statements of its own.
+    QString erreur = bd().derniereErreur();
+    if (ok) {
+        if (transaction.valider())
+            return true;
+        erreur = bd().derniereErreur();
+    }
+    transaction.annuler();
+    afficherMessage(QStringLiteral("Erreur"), echec(erreur));
+    return false;
 }
 
 } // namespace vyk

@@ -2,6 +2,8 @@
 
 #include "db/BaseDonnees.h"
 
+#include <functional>
+
 namespace vyk {
 
 // A batch for long work (imports, upgrades, purges, integrations). On SQLite: one transaction
@@ -42,5 +44,10 @@ private:
     BaseDonnees &m_bd;
     bool m_ouverte = false;
 };
+
+// Ends the transaction of a save or a deletion: committed when ok; otherwise, or when the commit
+// fails, rolled back and echec(the database's error) shown as an "Erreur" message. True when
+// committed.
+bool terminerTransaction(Transaction &transaction, bool ok, const std::function<QString(const QString &)> &echec);
 
 } // namespace vyk

@@ -53,13 +53,8 @@ template <class Travail> bool dansTransaction(Travail travail)
 {
     Transaction transaction;
     const bool ok = transaction.estOuverte() && travail();
-    const QString erreur = bd().derniereErreur();
-    if (!ok || !transaction.valider()) {
-        transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), texteGrillesOperation::ECHEC + erreur);
-        return false;
-    }
-    return true;
+    return terminerTransaction(transaction, ok,
+                               [](const QString &e) { return texteGrillesOperation::ECHEC + e; });
 }
 
 } // namespace

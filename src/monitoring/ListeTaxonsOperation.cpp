@@ -330,12 +330,9 @@ bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
             ligne.valeurs[v] = enNombre(m_lignes[l].valeurs[v], true).variant();
         ok = ecrireTaxonListe(l == 0, m_station, o, codeListe, l + 1, ligne);
     }
-    const QString erreur = bd().derniereErreur();
-    if (!ok || !transaction.valider()) {
-        transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), texteGrillesOperation::ECHEC + erreur);
+    if (!terminerTransaction(transaction, ok,
+                             [](const QString &e) { return texteGrillesOperation::ECHEC + e; }))
         return false;
-    }
     for (int l = 0; l < m_lignes.size(); ++l) {
         m_lignes[l].indice = l + 1;
         m_lignes[l].enregistree = true;

@@ -707,12 +707,9 @@ bool EditionPrelevement::supprimer()
         ok = ok && bd().Execute(QStringLiteral("DELETE FROM ") + QLatin1String(t) +
                                 QStringLiteral(" WHERE codeQualitometre=") + station +
                                 QStringLiteral(" AND numPrelevement=") + numero);
-    if (!ok || !transaction.valider()) {
-        const QString erreur = bd().derniereErreur();
-        transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), T::ECHEC_SUPPRESSION.arg(erreur));
+    if (!terminerTransaction(transaction, ok,
+                             [](const QString &e) { return T::ECHEC_SUPPRESSION.arg(e); }))
         return false;
-    }
     nouveau();
     afficherMessage(QStringLiteral("Aide"), T::PRELEVEMENT_SUPPRIME);
     return true;

@@ -129,6 +129,14 @@ QVariant dateOuNul(const QString &t)
     return d.isValid() ? QVariant(QDateTime(d.date(), QTime(0, 0))) : QVariant();
 }
 
+// The file of a reader, opened; the message when it cannot be.
+bool ouvrirLecture(QFile &f, QString &erreur)
+{
+    if (f.open(QIODevice::ReadOnly)) return true;
+    erreur = QStringLiteral("Impossible d'ouvrir le fichier ") + f.fileName() + u'.';
+    return false;
+}
+
 } // namespace
 
 QStringList LigneImportTaxon::textes() const
@@ -224,10 +232,7 @@ bool lireTaxonsCsv(const QString &chemin, FichierTaxons &fichier, QString &erreu
 {
     fichier = {chemin, {}};
     QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly)) {
-        erreur = QStringLiteral("Impossible d'ouvrir le fichier ") + chemin + u'.';
-        return false;
-    }
+    if (!ouvrirLecture(f, erreur)) return false;
     QString texte = decoderTexte(f.readAll());
     f.close();
     if (texte.startsWith(QChar(0xFEFF))) texte.remove(0, 1);
@@ -285,10 +290,7 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
 {
     fichier = {chemin, {}};
     QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly)) {
-        erreur = QStringLiteral("Impossible d'ouvrir le fichier ") + chemin + u'.';
-        return false;
-    }
+    if (!ouvrirLecture(f, erreur)) return false;
     progression.message(QStringLiteral("Chargement du fichier XML"));
     const qint64 taille = std::max<qint64>(f.size(), 1);
     QXmlStreamReader x(&f);

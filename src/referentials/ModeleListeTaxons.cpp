@@ -479,12 +479,7 @@ bool ModeleListeTaxons::appliquer(FicheTaxon &f)
                           QStringLiteral(" WHERE elementDe=") + o) &&
              bd().Execute(QStringLiteral("DELETE FROM TAXONS WHERE codeTaxon=") + o);
     }
-    const QString erreur = bd().derniereErreur();
-    if (!ok || !transaction.valider()) {
-        transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), Texte::echec(erreur));
-        return false;
-    }
+    if (!terminerTransaction(transaction, ok, Texte::echec)) return false;
     if (changement) {
         const int i = ligne(origine);
         if (i >= 0) retirerLigne(i);
@@ -523,12 +518,7 @@ bool ModeleListeTaxons::supprimer(const FicheTaxon &f)
             QStringLiteral(" AND typeListe=1")) &&
         bd().Execute(QStringLiteral("DELETE FROM TAXONS WHERE CodeTaxon=") + c) &&
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE CodeTaxon=") + c);
-    const QString erreur = bd().derniereErreur();
-    if (!ok || !transaction.valider()) {
-        transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(erreur));
-        return false;
-    }
+    if (!terminerTransaction(transaction, ok, Texte::echecSuppression)) return false;
     const int i = ligne(code);
     if (i >= 0) retirerLigne(i);
     afficherMessage(QStringLiteral("aide"), Texte::SUPPRIME);

@@ -256,12 +256,7 @@ bool ModeleTraits::appliquer(FicheTrait &f)
             if (!ok) break;
         }
     }
-    const QString erreur = bd().derniereErreur();
-    if (!ok || !transaction.valider()) {
-        transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), Texte::echec(erreur));
-        return false;
-    }
+    if (!terminerTransaction(transaction, ok, Texte::echec)) return false;
     f.code = c;
     f.nouvelle = false;
     const QHash<QString, QString> groupes = libellesListe(CHAMP_GROUPE);
@@ -297,12 +292,7 @@ bool ModeleTraits::supprimer(const FicheTrait &f)
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO WHERE CodeTrait=") + c) &&
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE CodeTrait=") + c) &&
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_MODALITES WHERE CodeTrait=") + c);
-    const QString erreur = bd().derniereErreur();
-    if (!ok || !transaction.valider()) {
-        transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(erreur));
-        return false;
-    }
+    if (!terminerTransaction(transaction, ok, Texte::echecSuppression)) return false;
     const int i = ligne(c);
     if (i >= 0) {
         retirerLigne(i);
@@ -336,12 +326,7 @@ bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &co
          bd().Execute(QStringLiteral("UPDATE TRAITS_ECOBIO_TAXONS SET codeModalite = null") +
                       condition)) &&
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_MODALITES") + condition);
-    const QString erreur = bd().derniereErreur();
-    if (!ok || !transaction.valider()) {
-        transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(erreur));
-        return false;
-    }
+    if (!terminerTransaction(transaction, ok, Texte::echecSuppression)) return false;
     const int i = ligne(QString::number(trait));
     if (i >= 0) {
         QVector<ModaliteTrait> &m = m_fiches[i].modalites;

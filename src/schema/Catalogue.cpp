@@ -10,11 +10,7 @@ namespace vyk {
 
 namespace {
 
-constexpr auto T = TypeNeutre::Texte;
-constexpr auto C = TypeNeutre::Court;
-constexpr auto R = TypeNeutre::Reel;
-constexpr auto D = TypeNeutre::DateHeure;
-constexpr auto M = TypeNeutre::Memo;
+using namespace typesCourts;
 
 // Tables of the sibling modules, reduced to what this module reads: a new station copies the
 // description and links of the groundwater station with the same code, the station cascade

@@ -7,12 +7,7 @@ namespace vyk {
 
 namespace {
 
-constexpr auto T = TypeNeutre::Texte;
-constexpr auto C = TypeNeutre::Court;
-constexpr auto L = TypeNeutre::Long;
-constexpr auto R = TypeNeutre::Reel;
-constexpr auto D = TypeNeutre::DateHeure;
-constexpr auto M = TypeNeutre::Memo;
+using namespace typesCourts;
 
 // One row per water-quality monitoring station; CodeQualitometre is the internal numeric key,
 // CodeBSS the national station code (also the suffix of the per-station analysis tables).

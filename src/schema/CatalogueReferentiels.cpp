@@ -7,14 +7,7 @@ namespace vyk {
 
 namespace {
 
-constexpr auto T = TypeNeutre::Texte;
-constexpr auto C = TypeNeutre::Court;
-constexpr auto L = TypeNeutre::Long;
-constexpr auto R = TypeNeutre::Reel;
-constexpr auto D = TypeNeutre::DateHeure;
-constexpr auto M = TypeNeutre::Memo;
-constexpr auto B = TypeNeutre::OuiNon;
-constexpr auto A = TypeNeutre::Auto;
+using namespace typesCourts;
 
 // Parameters measured in analyses; Code is the SANDRE parameter code; Actif "1" marks parameters
 // shown in lists.

@@ -68,6 +68,7 @@ private:
     void migrerCodeDemande();
     void migrerOmbrage();
     void migrerParametrageData();
+    void ajouterColonneRemplie(const QString &table, const QString &colonne, const QString &remplissage);
     void elargirFractions();
     void ajouterProfondeursAnalyses();
     void indexerTablesAnalyses();

@@ -62,18 +62,13 @@ void MiseAJour::migrerSatellitesPrelevements()
         return;
     for (const char *nom : {"PRELEVEMENTS_DOSSIERS", "PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_FINALITES"}) {
         const QString table = QLatin1String(nom);
-        if (!etat().tableExiste(table) || etat().colonneExiste(table, QStringLiteral("codeQualitometre")))
-            continue;
-        Transaction transaction(base());
-        if (ajouterColonne(table, *definitionTable(table)->colonne(u"codeQualitometre")) &&
-            sql(QStringLiteral("UPDATE ") + table +
+        ajouterColonneRemplie(
+            table, QStringLiteral("codeQualitometre"),
+            QStringLiteral("UPDATE ") + table +
                 QStringLiteral(" SET codeQualitometre = (SELECT min(PRELEVEMENTS.CodeQualitometre) FROM PRELEVEMENTS "
                                "WHERE PRELEVEMENTS.NumPrelevement = ") +
                 table + QStringLiteral(".NumPrelevement) WHERE NumPrelevement IN (SELECT NumPrelevement FROM PRELEVEMENTS "
-                                       "GROUP BY NumPrelevement HAVING count(DISTINCT CodeQualitometre) = 1)")))
-            transaction.valider();
-        else
-            etat().oublierColonne(table, QStringLiteral("codeQualitometre"));
+                                       "GROUP BY NumPrelevement HAVING count(DISTINCT CodeQualitometre) = 1)"));
     }
 }
 
@@ -158,14 +153,8 @@ void MiseAJour::migrerOperationsPrelevements()
 
 void MiseAJour::migrerCodeDemande()
 {
-    if (!etat().tableExiste(PRELEVEMENTS) || etat().colonneExiste(PRELEVEMENTS, QStringLiteral("codeDemande")))
-        return;
-    Transaction transaction(base());
-    if (ajouterColonne(PRELEVEMENTS, *definitionTable(PRELEVEMENTS)->colonne(u"codeDemande")) &&
-        sql(QStringLiteral("UPDATE PRELEVEMENTS SET codeDemande=NumLaboPrincipal")))
-        transaction.valider();
-    else
-        etat().oublierColonne(PRELEVEMENTS, QStringLiteral("codeDemande"));
+    ajouterColonneRemplie(PRELEVEMENTS, QStringLiteral("codeDemande"),
+                          QStringLiteral("UPDATE PRELEVEMENTS SET codeDemande=NumLaboPrincipal"));
 }
 
 // Ombrage gave way to Ombrag: the values move before the old column goes.
@@ -181,15 +170,21 @@ void MiseAJour::migrerOmbrage()
 
 void MiseAJour::migrerParametrageData()
 {
-    const QString table = QStringLiteral("PARAMETRAGE_DATA");
-    if (!etat().tableExiste(table) || etat().colonneExiste(table, QStringLiteral("version")))
+    ajouterColonneRemplie(QStringLiteral("PARAMETRAGE_DATA"), QStringLiteral("version"),
+                          QStringLiteral("update PARAMETRAGE_DATA set version=1"));
+}
+
+// A column that a migration adds with its values: both in one transaction; when either fails the
+// column is forgotten and the next upgrade tries again.
+void MiseAJour::ajouterColonneRemplie(const QString &table, const QString &colonne, const QString &remplissage)
+{
+    if (!etat().tableExiste(table) || etat().colonneExiste(table, colonne))
         return;
     Transaction transaction(base());
-    if (ajouterColonne(table, *definitionTable(table)->colonne(u"version")) &&
-        sql(QStringLiteral("update PARAMETRAGE_DATA set version=1")))
+    if (ajouterColonne(table, *definitionTable(table)->colonne(colonne)) && sql(remplissage))
         transaction.valider();
     else
-        etat().oublierColonne(table, QStringLiteral("version"));
+        etat().oublierColonne(table, colonne);
 }
 
 // ---- per-station tables

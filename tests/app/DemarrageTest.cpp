@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         VYK_SETUP_BASE();
-        ecrireReglagesDeLaBaseDeTest();
+        ecrireReglagesBase();
         ASSERT_TRUE(executer(QStringLiteral(
             "CREATE TABLE JOURNAL (dateEvt DateTime, niveau Text(5), Titre Text(255), utilisateur Text(12), "
             "contact Double, ip Text(128), projet Text(12), description Memo)")));
@@ -32,30 +32,8 @@ protected:
     }
     void TearDown() override
     {
-        session().vider();
         definirNiveauJournal(0);
         BaseTest::TearDown();
-    }
-    void ecrireReglagesDeLaBaseDeTest()
-    {
-        using namespace reglage;
-        if (estPostgres()) {
-            const test::ServeurTest s = test::serveurTest();
-            ecrireRegistre(TypeBase, POSTGRESQL);
-            ecrireRegistre(Base, s.base);
-            ecrireRegistre(ServeurBase, s.hote);
-            ecrireRegistre(PortServeurBase, s.port);
-            ecrireRegistre(UserBase, s.utilisateur);
-            ecrireRegistre(PassBase, s.motDePasse);
-        } else {
-            ecrireRegistre(TypeBase, ACCESS);
-            ecrireRegistre(Base, emplacement());
-        }
-    }
-    QString libelleAttendu() const
-    {
-        const test::ServeurTest s = test::serveurTest();
-        return estPostgres() ? s.hote + u'/' + s.base : emplacement();
     }
     QStringList journal() { return lignes(QStringLiteral("SELECT Titre, utilisateur, niveau, projet FROM JOURNAL")); }
 
@@ -73,7 +51,7 @@ TEST_P(DemarrageTest, ChargementConnecteEtLitLeNiveauDuJournal)
     EXPECT_EQ(niveauJournal(), 2);
     EXPECT_EQ(demarrage.options().niveauJournal, 2);
     EXPECT_EQ(demarrage.parametres().typeBase, typeBase());
-    EXPECT_EQ(statuts, QStringList{libelleAttendu()});
+    EXPECT_EQ(statuts, QStringList{libelleBase()});
     EXPECT_TRUE(messages().messages().isEmpty());
     EXPECT_EQ(Demarrage::libelleVersion(), QStringLiteral("Version ") + QStringLiteral(VYK_VERSION));
 }
@@ -117,7 +95,7 @@ TEST_P(DemarrageTest, IdentificationPuisVerificationDeLaBase)
     EXPECT_EQ(lireRegistre(reglage::ConnexionAutomatic), QStringLiteral("OUI"));
     EXPECT_TRUE(demarrage.connexionAutomatique());
     EXPECT_EQ(demarrage.dernierUtilisateur(), QStringLiteral("jean"));
-    EXPECT_EQ(statuts.last(), libelleAttendu());
+    EXPECT_EQ(statuts.last(), libelleBase());
 
     // A refused authentication stores nothing and runs no check.
     demarrage.authentifier = [](const QString &, const QString &, bool) { return false; };

@@ -4,8 +4,6 @@
 #include "support/BaseTest.h"
 #include "support/TablesCatalogue.h"
 
-#include <QProcess>
-
 using namespace vyk;
 using vyk::test::BaseTest;
 
@@ -13,30 +11,6 @@ namespace {
 
 class CommandeAnalysesTest : public BaseTest
 {
-  protected:
-    struct Resultat
-    {
-        int code;
-        QString sortie, erreurs;
-    };
-    Resultat lancer(QStringList arguments)
-    {
-        QStringList connexion;
-        if (estPostgres()) {
-            const auto s = test::serveurTest();
-            connexion = {QStringLiteral("--type"),   POSTGRESQL,   QStringLiteral("--base"), s.base,
-                         QStringLiteral("--server"), s.hote,       QStringLiteral("--port"), s.port,
-                         QStringLiteral("--user"),   s.utilisateur};
-            if (!s.motDePasse.isEmpty()) connexion << QStringLiteral("--password") << s.motDePasse;
-        } else {
-            connexion = {QStringLiteral("--base"), emplacement()};
-        }
-        QProcess p;
-        p.start(QStringLiteral(VYK_CLI), connexion + arguments);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
 };
 
 TEST_P(CommandeAnalysesTest, AnalysesDUneStationEnCsv)
@@ -67,26 +41,26 @@ TEST_P(CommandeAnalysesTest, AnalysesDUneStationEnCsv)
         "NumPrelevement,DatePrelevement,HeurePrelevement,NumAnalyse,CodeParametre,NomParametre,"
         "Resultat,CodeRemarque,ResultatAffiche,CodeUnite,SymboleUnite,LimiteQuantification,"
         "CodeFraction,CodeSupport,StatutMesure,CodeQualification\n");
-    Resultat r =
-        lancer({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("BSS001")});
+    test::SortieCli r =
+        cli({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("BSS001")});
     EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
     EXPECT_EQ(r.sortie,
               entete +
                   QStringLiteral(
                       "0,01/03/2021,10:30,0,1340,\"Nitrates, totaux\",0.5,10,<0.5,162,mg/L,,,3,2,\n"
                       "1,01/06/2021,,0,1340,\"Nitrates, totaux\",25,,25,162,mg/L,,,,4,\n"));
-    r = lancer({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("1"),
-                QStringLiteral("--from"), QStringLiteral("01/04/2021")});
+    r = cli({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("1"),
+             QStringLiteral("--from"), QStringLiteral("01/04/2021")});
     EXPECT_EQ(r.sortie,
               entete + QStringLiteral(
                            "1,01/06/2021,,0,1340,\"Nitrates, totaux\",25,,25,162,mg/L,,,,4,\n"));
-    r = lancer({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("BSS999")});
+    r = cli({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("BSS999")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.erreurs.contains(QStringLiteral("Le qualitomètre « BSS999 » n'existe pas.")));
-    r = lancer({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("BSS001"),
-                QStringLiteral("--to"), QStringLiteral("demain")});
+    r = cli({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("BSS001"),
+             QStringLiteral("--to"), QStringLiteral("demain")});
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(lancer({QStringLiteral("analyses")}).code, 2);
+    EXPECT_EQ(cli({QStringLiteral("analyses")}).code, 2);
     ASSERT_TRUE(rouvrir());
 }
 

@@ -3,19 +3,10 @@
 
 #include "support/BaseTest.h"
 
-#include <QProcess>
-
 using namespace vyk;
 using vyk::test::BaseTest;
 
 namespace {
-
-struct Sortie
-{
-    int code;
-    QString sortie;
-    QString erreurs;
-};
 
 class CommandeCodesTest : public BaseTest
 {
@@ -25,25 +16,6 @@ class CommandeCodesTest : public BaseTest
         VYK_SETUP_BASE();
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
     }
-
-    Sortie cli(const QStringList &arguments)
-    {
-        QStringList tout;
-        if (estPostgres()) {
-            const auto s = test::serveurTest();
-            tout << QStringLiteral("--type") << POSTGRESQL << QStringLiteral("--base") << s.base
-                 << QStringLiteral("--server") << s.hote << QStringLiteral("--port") << s.port
-                 << QStringLiteral("--user") << s.utilisateur;
-        } else {
-            tout << QStringLiteral("--base") << emplacement();
-        }
-        tout << arguments;
-        QProcess p;
-        p.start(QStringLiteral(VYK_CLI), tout);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
 };
 
 TEST_P(CommandeCodesTest, ListeEnCsv)
@@ -51,8 +23,8 @@ TEST_P(CommandeCodesTest, ListeEnCsv)
     ASSERT_TRUE(executer(
         QStringLiteral("UPDATE CODES_SANDRE SET Commentaire='Selon la norme, \"accréditée\"' WHERE "
                        "Champ='ANALYSES.ACCREDITATION' AND Code=1")));
-    Sortie r = cli({QStringLiteral("codes"), QStringLiteral("list"),
-                    QStringLiteral("analyses.accreditation")});
+    test::SortieCli r = cli({QStringLiteral("codes"), QStringLiteral("list"),
+                             QStringLiteral("analyses.accreditation")});
     EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
     EXPECT_EQ(r.sortie, QStringLiteral("Champ,Code,Libelle,Commentaire,Statut,DateCreation,"
                                        "DateModification,Auteur,Projet,codeReference,"
@@ -81,8 +53,8 @@ TEST_P(CommandeCodesTest, ListeEnCsv)
 TEST_P(CommandeCodesTest, ImportDUnFichierPuisDUnDossier)
 {
     const QString dossier = QStringLiteral(VYK_TEST_DATA "/referentiels");
-    Sortie r = cli({QStringLiteral("codes"), QStringLiteral("import"),
-                    dossier + QStringLiteral("/nsa_155.xml")});
+    test::SortieCli r = cli({QStringLiteral("codes"), QStringLiteral("import"),
+                             dossier + QStringLiteral("/nsa_155.xml")});
     EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
     EXPECT_EQ(r.sortie, QStringLiteral("nsa_155.xml : 1 code(s) ajouté(s), 2 mis à jour, 0 "
                                        "rejeté(s) (ANALYSES.CODEREMARQUE)\n"));

@@ -3,12 +3,9 @@
 
 #include "support/BaseTest.h"
 
-#include <QProcess>
 
 using namespace vyk;
 using vyk::test::BaseTest;
-
-inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
 
 namespace {
 
@@ -30,22 +27,11 @@ protected:
             ASSERT_TRUE(executer(QString::fromUtf8(l))) << l;
     }
 
-    // Exit code, standard output and error of vyk-cli on the test's database.
-    std::tuple<int, QString, QString> cli(const QStringList &avant, const QStringList &arguments)
+    // Exit code, standard output and error of vyk-cli stations on the test's database.
+    std::tuple<int, QString, QString> cli(const QStringList &avant, const QStringList &arguments) const
     {
-        QStringList tout;
-        if (estPostgres()) {
-            const auto s = test::serveurTest();
-            tout << QStringLiteral("--type") << POSTGRESQL << QStringLiteral("--base") << s.base << QStringLiteral("--server") << s.hote
-                 << QStringLiteral("--port") << s.port << QStringLiteral("--user") << s.utilisateur;
-        } else {
-            tout << QStringLiteral("--base") << emplacement();
-        }
-        tout << avant << QStringLiteral("stations") << arguments;
-        QProcess p;
-        p.start(QStringLiteral(VYK_CLI), tout);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        const test::SortieCli r = BaseTest::cli(avant + QStringList{QStringLiteral("stations")} + arguments);
+        return {r.code, r.sortie, r.erreurs};
     }
 };
 

@@ -5,7 +5,6 @@
 #include "support/BaseTest.h"
 
 #include <QFile>
-#include <QProcess>
 
 using namespace vyk;
 using vyk::test::BaseTest;
@@ -15,36 +14,10 @@ namespace {
 class CommandeTaxaTest : public BaseTest
 {
   protected:
-    struct Sortie
-    {
-        int code;
-        QString sortie;
-        QString erreurs;
-    };
-
     void SetUp() override
     {
         VYK_SETUP_BASE();
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
-    }
-
-    Sortie cli(const QStringList &arguments)
-    {
-        QStringList tout;
-        if (estPostgres()) {
-            const auto s = test::serveurTest();
-            tout << QStringLiteral("--type") << POSTGRESQL << QStringLiteral("--base") << s.base
-                 << QStringLiteral("--server") << s.hote << QStringLiteral("--port") << s.port
-                 << QStringLiteral("--user") << s.utilisateur;
-        } else {
-            tout << QStringLiteral("--base") << emplacement();
-        }
-        tout << arguments;
-        QProcess p;
-        p.start(QStringLiteral(VYK_CLI), tout);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
     }
 
     static QString donnees(const QString &nom)
@@ -56,8 +29,8 @@ class CommandeTaxaTest : public BaseTest
 TEST_P(CommandeTaxaTest, ImportDuReferentielEnLigneDeCommande)
 {
     // Update mode: the file's taxa are not in the base yet.
-    Sortie r = cli({QStringLiteral("taxa"), QStringLiteral("import"),
-                    donnees(QStringLiteral("taxons_sandre.xml"))});
+    test::SortieCli r = cli({QStringLiteral("taxa"), QStringLiteral("import"),
+                             donnees(QStringLiteral("taxons_sandre.xml"))});
     EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
     EXPECT_EQ(r.sortie, QStringLiteral("taxons_sandre.xml : 3 ligne(s), 0 taxon(s) ajouté(s), 0 "
                                        "mis à jour, 3 ignoré(s), 0 rejeté(s), "
@@ -85,7 +58,7 @@ TEST_P(CommandeTaxaTest, ImportDuReferentielEnLigneDeCommande)
 
 TEST_P(CommandeTaxaTest, RefusEtLignesRejetees)
 {
-    Sortie r = cli({QStringLiteral("taxa"), QStringLiteral("import")});
+    test::SortieCli r = cli({QStringLiteral("taxa"), QStringLiteral("import")});
     EXPECT_EQ(r.code, 2);
     r = cli({QStringLiteral("taxa"), QStringLiteral("import"),
              donnees(QStringLiteral("taxons.csv")), QStringLiteral("--tout")});

@@ -9,9 +9,6 @@
 using namespace vyk;
 using vyk::test::BaseTest;
 
-// Readable texts in failure messages.
-inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
-
 namespace {
 
 class JournalTest : public BaseTest
@@ -28,7 +25,6 @@ protected:
     }
     void TearDown() override
     {
-        session().vider();
         definirNiveauJournal(niveauAvant);
         BaseTest::TearDown();
     }

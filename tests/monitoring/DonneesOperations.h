@@ -13,11 +13,6 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString &texte, std::ostream *sortie)
-{
-    *sortie << '"' << qPrintable(texte) << '"';
-}
-
 namespace vyk::test {
 
 class BaseOperations : public BaseTest
@@ -80,15 +75,6 @@ class BaseOperations : public BaseTest
                                  QString::number(a) + QStringLiteral(", ") +
                                  QString::number(numero) + QStringLiteral(", ") +
                                  QString::number(station) + QStringLiteral(", '1340', '4', '1')")));
-    }
-
-    QStringList recus()
-    {
-        QStringList r;
-        for (const auto &m : messages().messages())
-            r << m.genre.toUpper() + QStringLiteral(": ") + m.texte;
-        messages().vider();
-        return r;
     }
 };
 

@@ -11,8 +11,6 @@
 using namespace vyk;
 using vyk::test::BaseTest;
 
-inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
-
 namespace {
 
 class FicheQualitometreTest : public BaseTest
@@ -22,14 +20,7 @@ protected:
     {
         VYK_SETUP_BASE();
         ASSERT_TRUE(verifierVersionBase(versionProgramme()));
-        session().vider();
-        session().login = QStringLiteral("ADMIN");
-        session().administrateur = true;
-    }
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
+        connecterAdministrateur();
     }
 
     // A user who sees only the stations granted to them.

@@ -8,8 +8,6 @@
 using namespace vyk;
 using vyk::test::BaseTest;
 
-inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
-
 namespace {
 
 class GrillesSatellitesTest : public BaseTest
@@ -30,7 +28,6 @@ protected:
         return enregistrerSatellites(*sauvegardeQualitometre(QString::fromLatin1(bouton)), code, lignes, tournees);
     }
     static LigneSatellite ligne(const QStringList &textes) { return {textes, {}}; }
-    QString dernier() { return messages().messages().isEmpty() ? QString() : messages().messages().last().texte; }
     QString genre() { return messages().messages().isEmpty() ? QString() : messages().messages().last().genre; }
 };
 

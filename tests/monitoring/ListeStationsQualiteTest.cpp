@@ -8,8 +8,6 @@
 using namespace vyk;
 using vyk::test::BaseTest;
 
-inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
-
 namespace {
 
 class ListeStationsQualiteTest : public BaseTest
@@ -40,11 +38,6 @@ protected:
         };
         for (const char *l : lignesSql)
             ASSERT_TRUE(executer(QString::fromUtf8(l))) << l;
-    }
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
     }
 };
 

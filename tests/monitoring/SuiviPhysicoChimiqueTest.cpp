@@ -10,11 +10,6 @@
 using namespace vyk;
 using vyk::test::BaseTest;
 
-inline void PrintTo(const QString &texte, std::ostream *sortie)
-{
-    *sortie << '"' << qPrintable(texte) << '"';
-}
-
 namespace {
 
 class SuiviPhysicoChimiqueTest : public BaseTest

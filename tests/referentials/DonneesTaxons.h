@@ -8,7 +8,7 @@
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 
-#include "Impression.h"
+#include "support/Affichage.h"
 #include "support/BaseTest.h"
 
 namespace vyk::test {
@@ -53,15 +53,6 @@ class BaseTaxons : public BaseTest
         l.valeurs[DenombrementA] = compte;
         ASSERT_TRUE(ecrireTaxonListe(false, station, operation, 1, indice, l))
             << qPrintable(bd().derniereErreur());
-    }
-
-    QStringList recus()
-    {
-        QStringList r;
-        for (const auto &m : messages().messages())
-            r << m.genre.toUpper() + QStringLiteral(": ") + m.texte;
-        messages().vider();
-        return r;
     }
 
     static QString donnees(const QString &nom)

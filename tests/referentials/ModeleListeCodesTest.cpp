@@ -5,7 +5,7 @@
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 
-#include "Impression.h"
+#include "support/Affichage.h"
 #include "support/BaseTest.h"
 
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 
-#include "Impression.h"
+#include "support/Affichage.h"
 #include "support/BaseTest.h"
 
 #include <QDate>
@@ -82,11 +82,6 @@ class IntegrationReferentielTest : public BaseTest
         VYK_SETUP_BASE();
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
         session().login = QStringLiteral("jdupont");
-    }
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
     }
 
     QVector<EntreeReferentiel> lire(const QString &nom)

@@ -4,14 +4,10 @@
 // through the database object's catalogue, indexes and declared types from the engine's tables.
 
 #include "db/BaseDonnees.h"
+#include "support/Affichage.h"
 
 #include <QMap>
 #include <QStringList>
-
-#include <ostream>
-
-// Readable texts in failure messages.
-inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
 
 namespace vyk::test {
 

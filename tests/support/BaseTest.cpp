@@ -1,8 +1,12 @@
 #include "support/BaseTest.h"
 
+#include "app/Registre.h"
+#include "app/Reglages.h"
+#include "db/Session.h"
 #include "db/Tableau.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QUuid>
 
 namespace vyk::test {
@@ -37,6 +41,26 @@ ServeurTest serveurTest()
     s.motDePasse = qEnvironmentVariable("VYK_TEST_PG_PASSWORD");
     s.base = qEnvironmentVariable("VYK_TEST_PG_BASE", QStringLiteral("vyk_test"));
     return s;
+}
+
+SortieCli lancerCli(const QStringList &arguments, const QByteArray &entree)
+{
+    QProcess p;
+    p.start(QStringLiteral(VYK_CLI), arguments);
+    if (!entree.isEmpty()) p.write(entree);
+    p.closeWriteChannel();
+    SortieCli r;
+    const bool fini = p.waitForFinished(60000);
+    EXPECT_TRUE(fini) << "vyk-cli ne s'est pas terminé : " << qPrintable(arguments.join(u' '));
+    if (!fini) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.code = p.exitCode();
+    r.sortie = QString::fromUtf8(p.readAllStandardOutput());
+    r.erreurs = QString::fromUtf8(p.readAllStandardError());
+    return r;
 }
 
 void BaseTest::SetUp()
@@ -77,6 +101,7 @@ bool BaseTest::rouvrir()
 
 void BaseTest::TearDown()
 {
+    session().vider();
     bd().setObservateurErreurs({});
     while (bd().enTransaction())
         bd().finTransaction(true);
@@ -92,6 +117,13 @@ void BaseTest::TearDown()
     m_env.reset();
 }
 
+void BaseTest::connecterAdministrateur()
+{
+    session().vider();
+    session().login = QStringLiteral("ADMIN");
+    session().administrateur = true;
+}
+
 QStringList BaseTest::lignes(const QString &sql)
 {
     const Tableau t = bd().extraire(sql);
@@ -103,6 +135,60 @@ QStringList BaseTest::lignes(const QString &sql)
         r << champs.join(u'|');
     }
     return r;
+}
+
+QString BaseTest::dernier()
+{
+    return messages().messages().isEmpty() ? QString() : messages().messages().last().texte;
+}
+
+QStringList BaseTest::recus()
+{
+    QStringList r;
+    for (const auto &m : messages().messages())
+        r << m.genre.toUpper() + QStringLiteral(": ") + m.texte;
+    messages().vider();
+    return r;
+}
+
+QStringList BaseTest::connexionCli() const
+{
+    if (!estPostgres()) return {QStringLiteral("--base"), m_emplacement};
+    const ServeurTest s = serveurTest();
+    QStringList options = {QStringLiteral("--type"),   POSTGRESQL, QStringLiteral("--base"),
+                           s.base,                     QStringLiteral("--server"), s.hote,
+                           QStringLiteral("--user"),   s.utilisateur};
+    if (!s.port.isEmpty()) options << QStringLiteral("--port") << s.port;
+    if (!s.motDePasse.isEmpty()) options << QStringLiteral("--password") << s.motDePasse;
+    return options;
+}
+
+SortieCli BaseTest::cli(const QStringList &arguments, const QByteArray &entree) const
+{
+    return lancerCli(connexionCli() + arguments, entree);
+}
+
+void BaseTest::ecrireReglagesBase() const
+{
+    using namespace reglage;
+    if (estPostgres()) {
+        const ServeurTest s = serveurTest();
+        ecrireRegistre(TypeBase, POSTGRESQL);
+        ecrireRegistre(Base, s.base);
+        ecrireRegistre(ServeurBase, s.hote);
+        ecrireRegistre(PortServeurBase, s.port);
+        ecrireRegistre(UserBase, s.utilisateur);
+        ecrireRegistre(PassBase, s.motDePasse);
+    } else {
+        ecrireRegistre(TypeBase, ACCESS);
+        ecrireRegistre(Base, m_emplacement);
+    }
+}
+
+QString BaseTest::libelleBase() const
+{
+    const ServeurTest s = serveurTest();
+    return estPostgres() ? s.hote + u'/' + s.base : m_emplacement;
 }
 
 } // namespace vyk::test

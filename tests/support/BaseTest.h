@@ -7,6 +7,8 @@
 #include "db/BaseDonnees.h"
 #include "db/Messages.h"
 
+#include "support/Affichage.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -42,6 +44,15 @@ struct ServeurTest
 };
 ServeurTest serveurTest();
 
+// What vyk-cli returned and printed.
+struct SortieCli
+{
+    int code = -1; // -1 when it did not finish
+    QString sortie, erreurs;
+};
+// Runs vyk-cli with these arguments (entree on its standard input) and waits for its end.
+SortieCli lancerCli(const QStringList &arguments, const QByteArray &entree = {});
+
 class BaseTest : public ::testing::TestWithParam<Moteur>
 {
 protected:
@@ -56,12 +67,18 @@ protected:
     QString chemin(const QString &nom) const { return m_env->chemin(nom); }
     // Opens the test database again (after a test closed it).
     bool rouvrir();
+    // The administrator "ADMIN" as the session's user (the session is emptied after each test).
+    void connecterAdministrateur();
 
     // Database errors seen since the start of the test. Unless toleranceErreurs is set, any
     // error fails the test at its end: set it where failing statements are expected.
     QStringList erreursBase;
     bool toleranceErreurs = false;
     EnregistreurMessages &messages() { return m_env->messages; }
+    // The last message shown, "" when none.
+    QString dernier();
+    // The messages shown since the last call, "KIND: text".
+    QStringList recus();
 
     // Shortcuts.
     bool executer(const QString &sql) { return bd().Execute(sql); }
@@ -69,6 +86,15 @@ protected:
     QVariant valeur(const QString &sql) { return bd().valeur(sql); }
     // Rows as text, "|" between columns, for exact comparisons.
     QStringList lignes(const QString &sql);
+
+    // vyk-cli options naming the test database (the server schema travels in PGOPTIONS).
+    QStringList connexionCli() const;
+    // vyk-cli on the test database: its connection options, then the arguments.
+    SortieCli cli(const QStringList &arguments, const QByteArray &entree = {}) const;
+    // Settings naming the test database, as the connection screen leaves them.
+    void ecrireReglagesBase() const;
+    // How the start-up names the test database: the file, or "server/database".
+    QString libelleBase() const;
 
 private:
     std::unique_ptr<EnvironnementTest> m_env;

@@ -7,7 +7,7 @@
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/GrilleDonnees.h"
 
-#include "support/BaseTest.h"
+#include "support/EcranTest.h"
 
 #include <QDir>
 #include <QLabel>
@@ -16,38 +16,19 @@
 #include <QTableWidget>
 
 using namespace vyk;
-using vyk::test::BaseTest;
-
-inline void PrintTo(const QString &texte, std::ostream *sortie) { *sortie << '"' << qPrintable(texte) << '"'; }
+using namespace vyk::test;
 
 namespace {
 
-class FicheQualitometreGuiTest : public BaseTest
+class FicheQualitometreGuiTest : public EcranTest
 {
 protected:
     void SetUp() override
     {
-        VYK_SETUP_BASE();
-        ASSERT_TRUE(verifierVersionBase(versionProgramme()));
-        session().vider();
-        session().login = QStringLiteral("ADMIN");
-        session().administrateur = true;
+        VYK_SETUP_ECRAN();
         ASSERT_TRUE(executer("INSERT INTO RESEAUX (CodeReseau, Libelle, DCE) VALUES (3, 'RCS', '1')"));
         ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) VALUES (1, 'V1', 'Existante', '1')"));
     }
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
-    }
-    template <typename T>
-    static T *controle(QWidget *ecran, const QString &nom)
-    {
-        T *c = ecran->findChild<T *>(nom);
-        EXPECT_NE(c, nullptr) << qPrintable(nom);
-        return c;
-    }
-    QString dernier() { return messages().messages().isEmpty() ? QString() : messages().messages().last().texte; }
 };
 
 TEST_P(FicheQualitometreGuiTest, CreerRetrouverLierSupprimer)

@@ -6,7 +6,7 @@
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/GrilleDonnees.h"
 
-#include "support/BaseTest.h"
+#include "support/EcranTest.h"
 
 #include <QAction>
 #include <QDir>
@@ -18,40 +18,12 @@
 #include <QTest>
 
 using namespace vyk;
-using vyk::test::BaseTest;
-
-inline void PrintTo(const QString &texte, std::ostream *sortie)
-{
-    *sortie << '"' << qPrintable(texte) << '"';
-}
+using namespace vyk::test;
 
 namespace {
 
-// Screens are saved as pictures when VYK_CAPTURES names a folder (to look at them).
-void capturer(QWidget &fenetre, const QString &nom)
+class ListeCodesEcranTest : public EcranTest
 {
-    const QString dossier = qEnvironmentVariable("VYK_CAPTURES");
-    if (!dossier.isEmpty())
-        fenetre.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
-}
-
-class ListeCodesEcranTest : public BaseTest
-{
-  protected:
-    void SetUp() override
-    {
-        VYK_SETUP_BASE();
-        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
-    }
-
-    QStringList recus()
-    {
-        QStringList r;
-        for (const auto &m : messages().messages())
-            r << m.genre.toUpper() + QStringLiteral(": ") + m.texte;
-        messages().vider();
-        return r;
-    }
 };
 
 TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)

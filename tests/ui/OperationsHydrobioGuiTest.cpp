@@ -10,7 +10,7 @@
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/GrilleSaisie.h"
 
-#include "support/BaseTest.h"
+#include "support/EcranTest.h"
 
 #include <QDir>
 #include <QLabel>
@@ -22,33 +22,16 @@
 #include <QTest>
 
 using namespace vyk;
-using vyk::test::BaseTest;
-
-inline void PrintTo(const QString &texte, std::ostream *sortie)
-{
-    *sortie << '"' << qPrintable(texte) << '"';
-}
+using namespace vyk::test;
 
 namespace {
 
-// Screens are saved as pictures when VYK_CAPTURES names a folder (to look at them).
-void capturer(QWidget &fenetre, const QString &nom)
-{
-    const QString dossier = qEnvironmentVariable("VYK_CAPTURES");
-    if (!dossier.isEmpty())
-        fenetre.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
-}
-
-class OperationsHydrobioGuiTest : public BaseTest
+class OperationsHydrobioGuiTest : public EcranTest
 {
   protected:
     void SetUp() override
     {
-        VYK_SETUP_BASE();
-        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
-        session().vider();
-        session().login = QStringLiteral("ADMIN");
-        session().administrateur = true;
+        VYK_SETUP_ECRAN();
         ASSERT_TRUE(executer(QStringLiteral(
             "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, DateCreation, typeStation) "
             "VALUES (1, 'V1', 'La Vienne à Lussac', #05/01/2012#, '1')")));
@@ -60,33 +43,6 @@ class OperationsHydrobioGuiTest : public BaseTest
                               "INSERT INTO TAXONS (codeTaxon, nomLatin, actif, theme) VALUES "
                               "('892', 'Gammarus', '1', 3)"})
             ASSERT_TRUE(executer(QString::fromUtf8(t)));
-    }
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
-    }
-    template <typename T> static T *controle(QWidget *ecran, const QString &nom)
-    {
-        T *c = ecran->findChild<T *>(nom);
-        EXPECT_NE(c, nullptr) << qPrintable(nom);
-        return c;
-    }
-    QString dernier()
-    {
-        return messages().messages().isEmpty() ? QString() : messages().messages().last().texte;
-    }
-
-    // Types into a cell of an editable grid as the user does: the cell, the keys, Enter.
-    static void saisir(GrilleSaisie *grille, int ligne, int colonne, const QString &texte)
-    {
-        grille->setCurrentCell(ligne, colonne);
-        grille->editItem(grille->item(ligne, colonne));
-        auto *editeur = qobject_cast<QLineEdit *>(grille->indexWidget(grille->currentIndex()));
-        ASSERT_NE(editeur, nullptr);
-        editeur->selectAll();
-        QTest::keyClicks(editeur, texte);
-        QTest::keyClick(editeur, Qt::Key_Return);
     }
 };
 

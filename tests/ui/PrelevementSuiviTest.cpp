@@ -7,9 +7,9 @@
 #include "ui/referentials/ListeReferentielAnalyses.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/GrilleDonnees.h"
-#include "ui/widgets/GrilleTextes.h"
+#include "ui/widgets/GrilleSaisie.h"
 
-#include "support/BaseTest.h"
+#include "support/EcranTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,31 +21,16 @@
 #include <QTest>
 
 using namespace vyk;
-using vyk::test::BaseTest;
-
-inline void PrintTo(const QString &texte, std::ostream *sortie)
-{
-    *sortie << '"' << qPrintable(texte) << '"';
-}
+using namespace vyk::test;
 
 namespace {
 
-void capturer(QWidget &fenetre, const QString &nom)
-{
-    const QString dossier = qEnvironmentVariable("VYK_CAPTURES");
-    if (!dossier.isEmpty())
-        fenetre.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
-}
-
-class PrelevementSuiviEcranTest : public BaseTest
+class PrelevementSuiviEcranTest : public EcranTest
 {
   protected:
     void SetUp() override
     {
-        VYK_SETUP_BASE();
-        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
-        session().login = QStringLiteral("ADMIN");
-        session().administrateur = true;
+        VYK_SETUP_ECRAN();
         for (const char *sql : {
                  "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES (1, 'BSS001', "
                  "'Source du Lez')",
@@ -55,33 +40,6 @@ class PrelevementSuiviEcranTest : public BaseTest
                  "'milligramme par litre', '1')",
              })
             ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
-    }
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
-    }
-
-    // Types into a cell through its editor, as the user does.
-    static void saisir(GrilleTextes *grille, int ligne, int colonne, const QString &texte)
-    {
-        grille->setCurrentCell(ligne, colonne);
-        grille->editItem(grille->item(ligne, colonne));
-        QWidget *editeur = QApplication::focusWidget();
-        ASSERT_NE(editeur, nullptr);
-        if (auto *boite = qobject_cast<ComboCodee *>(editeur)) {
-            ASSERT_TRUE(boite->selectionnerCode(texte)) << qPrintable(texte);
-        } else {
-            auto *champ = qobject_cast<QLineEdit *>(editeur);
-            ASSERT_NE(champ, nullptr);
-            champ->setText(texte);
-        }
-        // What the delegate does when the user leaves the cell.
-        QMetaObject::invokeMethod(grille, "commitData", Q_ARG(QWidget *, editeur));
-        QMetaObject::invokeMethod(
-            grille, "closeEditor", Q_ARG(QWidget *, editeur),
-            Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
 
@@ -130,7 +88,7 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
         saisir(fiche.SprAnalyses, 1, 7, QStringLiteral("10"));
         EXPECT_EQ(codeEntree(fiche.SprAnalyses->texte(1, 7)), QStringLiteral("10"));
         EXPECT_EQ(codeEntree(fiche.SprAnalyses->texte(0, 0)), QStringLiteral("1340"));
-        EXPECT_EQ(libelleEntree(fiche.SprAnalyses->texte(0, 0)), QStringLiteral("Nitrates"));
+        EXPECT_EQ(libelleEntree(fiche.SprAnalyses->affiche(0, 0)), QStringLiteral("Nitrates"));
         capturer(fiche, QStringLiteral("FichePrelevementPhysicoChmique"));
         fiche.CmdEnregistrerAnalyses->click();
         EXPECT_EQ(messages().textes(), QStringList({"Enregistrement des analyses terminé."}));
@@ -145,9 +103,9 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
         EXPECT_EQ(qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("HeureDebut")))->text(),
                   QStringLiteral("09:45"));
         ASSERT_EQ(fiche.SprAnalyses->rowCount(), 2);
-        EXPECT_EQ(fiche.SprAnalyses->texte(1, 0),
+        EXPECT_EQ(fiche.SprAnalyses->affiche(1, 0),
                   texteEntree(QStringLiteral("Ammonium"), QStringLiteral("1335")));
-        EXPECT_EQ(fiche.SprAnalyses->texte(1, 2),
+        EXPECT_EQ(fiche.SprAnalyses->affiche(1, 2),
                   texteEntree(QStringLiteral("mg/L"), QStringLiteral("162")));
         // The detailed view shows every column.
         EXPECT_TRUE(fiche.SprAnalyses->isColumnHidden(20));

@@ -9,7 +9,7 @@
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/GrilleSaisie.h"
 
-#include "support/BaseTest.h"
+#include "support/EcranTest.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,46 +22,12 @@
 #include <QTest>
 
 using namespace vyk;
-using vyk::test::BaseTest;
-
-inline void PrintTo(const QString &texte, std::ostream *sortie)
-{
-    *sortie << '"' << qPrintable(texte) << '"';
-}
+using namespace vyk::test;
 
 namespace {
 
-void capturer(QWidget &fenetre, const QString &nom)
+class TaxonsGuiTest : public EcranTest
 {
-    const QString dossier = qEnvironmentVariable("VYK_CAPTURES");
-    if (!dossier.isEmpty())
-        fenetre.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
-}
-
-class TaxonsGuiTest : public BaseTest
-{
-  protected:
-    void SetUp() override
-    {
-        VYK_SETUP_BASE();
-        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
-        session().vider();
-        session().login = QStringLiteral("ADMIN");
-        session().administrateur = true;
-    }
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
-    }
-    QStringList recus()
-    {
-        QStringList r;
-        for (const auto &m : messages().messages())
-            r << m.genre.toUpper() + QStringLiteral(": ") + m.texte;
-        messages().vider();
-        return r;
-    }
 };
 
 TEST_P(TaxonsGuiTest, ImporterSaisirTraitsEtSupprimer)

@@ -1,8 +1,8 @@
 #include "users/GestionUtilisateurs.h"
 #include "db/Session.h"
 
+#include "support/Affichage.h"
 #include "support/BaseTest.h"
-#include "users/Affichage.h"
 
 using namespace vyk;
 using vyk::test::BaseTest;
@@ -12,11 +12,6 @@ namespace {
 class GestionUtilisateursTest : public BaseTest
 {
   protected:
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
-    }
     QStringList utilisateurs()
     {
         return lignes(QStringLiteral(

@@ -6,8 +6,8 @@
 #include "users/Habilitations.h"
 #include "users/TablesUtilisateurs.h"
 
+#include "support/Affichage.h"
 #include "support/BaseTest.h"
-#include "users/Affichage.h"
 
 #include <QRegularExpression>
 
@@ -45,7 +45,6 @@ class LoginTest : public BaseTest
     void TearDown() override
     {
         definirNiveauJournal(0);
-        session().vider();
         BaseTest::TearDown();
     }
     QStringList journal()

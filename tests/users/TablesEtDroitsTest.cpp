@@ -3,8 +3,8 @@
 #include "users/Habilitations.h"
 #include "users/TablesUtilisateurs.h"
 
+#include "support/Affichage.h"
 #include "support/BaseTest.h"
-#include "users/Affichage.h"
 
 #include <QDate>
 
@@ -16,12 +16,6 @@ namespace {
 class TablesEtDroitsTest : public BaseTest
 {
   protected:
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
-    }
-
     void ouvrirSession(const QString &login, bool admin = false)
     {
         session().vider();

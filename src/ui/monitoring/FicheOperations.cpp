@@ -4,6 +4,7 @@
 #include "monitoring/Qualitometre.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
+#include "ui/widgets/Formulaire.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/GrilleSaisie.h"
 #include "users/Habilitations.h"
@@ -109,13 +110,9 @@ void FicheOperations::construireFormulaire(QWidget *page)
         if (!c.dansListe) continue;
         QWidget *w = nullptr;
         switch (c.genre) {
-        case GenreChamp::Memo: {
-            auto *t = new QPlainTextEdit(page);
-            t->setTabChangesFocus(true);
-            t->setMaximumHeight(t->fontMetrics().height() * 4);
-            w = t;
+        case GenreChamp::Memo:
+            w = nouveauMemo(page);
             break;
-        }
         case GenreChamp::Code: {
             auto *choix = new ComboCodee(page);
             choix->setMinimumContentsLength(24);
@@ -126,13 +123,12 @@ void FicheOperations::construireFormulaire(QWidget *page)
         case GenreChamp::Case:
             w = new QCheckBox(page);
             break;
-        default: {
-            auto *t = new QLineEdit(page);
-            if (c.genre == GenreChamp::Date) t->setPlaceholderText(QStringLiteral("JJ/MM/AAAA"));
-            if (c.genre == GenreChamp::Heure) t->setPlaceholderText(QStringLiteral("hh:mm"));
-            w = t;
+        default:
+            w = nouvelleLigneTexte(page, 0,
+                                   c.genre == GenreChamp::Date    ? QStringLiteral("JJ/MM/AAAA")
+                                   : c.genre == GenreChamp::Heure ? QStringLiteral("hh:mm")
+                                                                  : QString());
             break;
-        }
         }
         w->setObjectName(c.colonne);
         m_champs.insert(c.colonne, w);
@@ -164,13 +160,7 @@ void FicheOperations::construireFormulaire(QWidget *page)
 
 QString FicheOperations::valeurChamp(const QString &colonne) const
 {
-    QWidget *w = m_champs.value(colonne);
-    if (auto *c = qobject_cast<ComboCodee *>(w)) return c->codeSelectionne();
-    if (auto *c = qobject_cast<QCheckBox *>(w))
-        return c->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    if (auto *t = qobject_cast<QPlainTextEdit *>(w)) return t->toPlainText();
-    if (auto *t = qobject_cast<QLineEdit *>(w)) return t->text();
-    return {};
+    return vyk::valeurChamp(m_champs.value(colonne));
 }
 
 void FicheOperations::definirChamp(const QString &colonne, const QString &valeur)

@@ -246,7 +246,7 @@ bool FicheOperations::supprimerLigne(const QString &nom)
     if (!GrilleOperation(*g.def).supprimerLigne(m_station, m_operation.code,
                                                 {g.table->textesLigne(l), g.cles.value(l)}))
         return false;
-    g.table->removeRow(l);
+    g.table->retirerLigne(l);
     g.cles.removeAt(l);
     return true;
 }

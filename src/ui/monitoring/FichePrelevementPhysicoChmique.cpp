@@ -3,17 +3,15 @@
 #include "db/Messages.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
-#include "ui/widgets/GrilleTextes.h"
+#include "ui/widgets/Formulaire.h"
+#include "ui/widgets/GrilleSaisie.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
@@ -27,33 +25,54 @@ const QString FORMAT_DATE = QStringLiteral("JJ/MM/AAAA");
 const QString FORMAT_HEURE = QStringLiteral("hh:mm");
 const QString DROIT_MODIFICATION = QStringLiteral("QUALITO_FICHE_MODIF");
 
-QStringList titres(const QVector<ColonneSaisie> &colonnes)
+// The grid's columns; figee is shown and not typed.
+QVector<GrilleSaisie::Colonne> colonnesGrille(const QVector<ColonneSaisie> &colonnes,
+                                              const QString &figee)
 {
-    QStringList r;
-    for (const ColonneSaisie &c : colonnes)
-        r << c.titre;
+    QVector<GrilleSaisie::Colonne> r;
+    for (const ColonneSaisie &c : colonnes) {
+        GrilleSaisie::Genre genre = GrilleSaisie::Genre::Texte;
+        switch (c.genre) {
+        case GenreCellule::Nombre:
+            genre = GrilleSaisie::Genre::Nombre;
+            break;
+        case GenreCellule::Date:
+            genre = GrilleSaisie::Genre::Date;
+            break;
+        case GenreCellule::Heure:
+            genre = GrilleSaisie::Genre::Heure;
+            break;
+        case GenreCellule::Code:
+            genre = GrilleSaisie::Genre::Code;
+            break;
+        case GenreCellule::Case:
+            genre = GrilleSaisie::Genre::Case;
+            break;
+        case GenreCellule::Texte:
+            break;
+        }
+        if (!figee.isEmpty() && c.colonne == figee) genre = GrilleSaisie::Genre::Lecture;
+        r.append({c.titre, genre, entreesColonne(c)});
+    }
     return r;
 }
 
-QVector<EntreesCodees> entrees(const QVector<ColonneSaisie> &colonnes)
+// Coded cells are written as the sample's texts ("label [code]" or the code) and read back as
+// codes, which the sample takes as well.
+void afficherLignes(GrilleSaisie *grille, const LignesPrelevement &lignes)
 {
-    QVector<EntreesCodees> r;
-    for (const ColonneSaisie &c : colonnes)
-        r << entreesColonne(c);
-    return r;
-}
-
-QVector<QStringList> textes(const LignesPrelevement &lignes)
-{
-    QVector<QStringList> r;
+    QVector<QStringList> t;
+    t.reserve(lignes.size());
     for (const LignePrelevement &l : lignes)
-        r << l.textes;
-    return r;
+        t << l.textes;
+    grille->remplir(t);
+    grille->ajusterLargeurs();
 }
 
 // The grid's texts into the lines, which keep their stored numbers; new rows come last.
-void lireGrille(const GrilleTextes *grille, LignesPrelevement &lignes)
+void lireGrille(GrilleSaisie *grille, LignesPrelevement &lignes)
 {
+    grille->validerSaisie();
     const QVector<QStringList> t = grille->lignes();
     lignes.resize(t.size());
     for (int i = 0; i < t.size(); ++i)
@@ -106,20 +125,16 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
                     QStringLiteral("Finalités"));
     Onglets->addTab(construireGrille(SprDossiers, colonnesDossiers(),
                                      QStringLiteral("Enregistrer les dossiers"),
-                                     CmdEnregistrerDossiers),
+                                     CmdEnregistrerDossiers, QStringLiteral("NumDossier")),
                     QStringLiteral("Dossiers"));
     Onglets->addTab(construireGrille(SprEchantillons, colonnesEchantillons(),
                                      QStringLiteral("Enregistrer les échantillons"),
-                                     CmdEnregistrerEchantillons),
+                                     CmdEnregistrerEchantillons, QStringLiteral("NumEchantillon")),
                     QStringLiteral("Echantillons"));
     QWidget *analyses = construireGrille(
         SprAnalyses, colonnesAnalyses(), QStringLiteral("Enregistrer les analyses"),
-        CmdEnregistrerAnalyses, &CmdAjouterAnalyse, &CmdSupprimerAnalyse);
+        CmdEnregistrerAnalyses, {}, &CmdAjouterAnalyse, &CmdSupprimerAnalyse);
     Onglets->addTab(analyses, QStringLiteral("Analyses"));
-    SprDossiers->definirColonneFigee(indexColonne(colonnesDossiers(), QStringLiteral("NumDossier")),
-                                     true);
-    SprEchantillons->definirColonneFigee(
-        indexColonne(colonnesEchantillons(), QStringLiteral("NumEchantillon")), true);
 
     // Options of the analyses grid.
     auto *options = new QHBoxLayout;
@@ -156,6 +171,7 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
             const int ligne = SprAnalyses->ajouterLigne();
             for (int c = 0; c < l.textes.size(); ++c)
                 SprAnalyses->definirTexte(ligne, c, l.textes[c]);
+            SprAnalyses->selectionnerLigne(ligne);
         }
     });
     connect(ChkAffichageDetail, &QCheckBox::toggled, this, [this](bool) { majColonnesAnalyses(); });
@@ -171,7 +187,7 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     connect(CmdEnregistrerFinalites, &QPushButton::clicked, this, [this] {
         lireGrille(SprFinalites, m_edition.finalites);
         m_edition.enregistrerFinalites();
-        SprFinalites->remplir(textes(m_edition.finalites));
+        afficherLignes(SprFinalites, m_edition.finalites);
     });
     connect(CmdEnregistrerDossiers, &QPushButton::clicked, this, [this] {
         lireGrille(SprDossiers, m_edition.dossiers);
@@ -213,8 +229,7 @@ FichePrelevementPhysicoChmique::~FichePrelevementPhysicoChmique()
 void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
 {
     auto *cadre = new QWidget;
-    auto *grille = new QGridLayout(cadre);
-    int ligne = 0, colonne = 0;
+    DispositionFormulaire disposition(cadre);
     for (const ColonneSaisie &c : champsPrelevement()) {
         QWidget *w = nullptr;
         const bool large = c.genre == GenreCellule::Texte && c.taille == 0;
@@ -222,10 +237,7 @@ void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
             m_operation = new ComboCodee(cadre);
             w = m_operation;
         } else if (large) {
-            auto *t = new QPlainTextEdit(cadre);
-            t->setTabChangesFocus(true);
-            t->setMaximumHeight(t->fontMetrics().height() * 4);
-            w = t;
+            w = nouveauMemo(cadre);
         } else if (c.genre == GenreCellule::Code) {
             auto *b = new ComboCodee(cadre);
             b->definirEntrees(entreesColonne(c), ComboCodee::AvecVide);
@@ -233,49 +245,31 @@ void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
         } else if (c.genre == GenreCellule::Case) {
             w = new QCheckBox(cadre);
         } else {
-            auto *t = new QLineEdit(cadre);
-            if (c.taille > 0) t->setMaxLength(c.taille);
-            if (c.genre == GenreCellule::Date) t->setPlaceholderText(FORMAT_DATE);
-            if (c.genre == GenreCellule::Heure) t->setPlaceholderText(FORMAT_HEURE);
-            w = t;
+            w = nouvelleLigneTexte(cadre, c.taille,
+                                   c.genre == GenreCellule::Date    ? FORMAT_DATE
+                                   : c.genre == GenreCellule::Heure ? FORMAT_HEURE
+                                                                    : QString());
         }
         w->setObjectName(QStringLiteral("Champ") + c.colonne);
         m_champs.insert(c.colonne, w);
-        auto *etiquette = new QLabel(c.titre + QStringLiteral(" :"), cadre);
-        etiquette->setBuddy(w);
-        if (large && colonne != 0) {
-            ++ligne;
-            colonne = 0;
-        }
-        grille->addWidget(etiquette, ligne, colonne * 2, large ? Qt::AlignTop : Qt::Alignment());
-        grille->addWidget(w, ligne, colonne * 2 + 1, 1, large ? 3 : 1);
-        if (large || colonne == 1) {
-            ++ligne;
-            colonne = 0;
-        } else {
-            colonne = 1;
-        }
+        disposition.ajouter(c.titre, w, large);
     }
-    grille->setColumnStretch(1, 1);
-    grille->setColumnStretch(3, 1);
-    grille->setRowStretch(ligne + 1, 1);
-    auto *defilement = new QScrollArea(onglet);
-    defilement->setWidgetResizable(true);
-    defilement->setFrameShape(QFrame::NoFrame);
-    defilement->setWidget(cadre);
+    disposition.terminer();
     auto *d = new QVBoxLayout(onglet);
     d->setContentsMargins(0, 0, 0, 0);
-    d->addWidget(defilement);
+    d->addWidget(formulaireDefilant(cadre, onglet));
 }
 
 QWidget *FichePrelevementPhysicoChmique::construireGrille(
-    GrilleTextes *&grille, const QVector<ColonneSaisie> &colonnes, const QString &libelle,
-    QPushButton *&cmdEnregistrer, QPushButton **cmdAjouter, QPushButton **cmdSupprimer)
+    GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes, const QString &libelle,
+    QPushButton *&cmdEnregistrer, const QString &figee, QPushButton **cmdAjouter,
+    QPushButton **cmdSupprimer)
 {
     auto *onglet = new QWidget;
     auto *d = new QVBoxLayout(onglet);
-    grille = new GrilleTextes(onglet);
-    grille->definirColonnes(titres(colonnes), entrees(colonnes));
+    grille = new GrilleSaisie(onglet);
+    grille->horizontalHeader()->setStretchLastSection(true);
+    grille->definirColonnes(colonnesGrille(colonnes, figee));
     d->addWidget(grille, 1);
     auto *boutons = new QHBoxLayout;
     auto *ajouter = new QPushButton(QStringLiteral("Ajouter une ligne"), onglet);
@@ -289,9 +283,9 @@ QWidget *FichePrelevementPhysicoChmique::construireGrille(
     d->addLayout(boutons);
     if (cmdAjouter) *cmdAjouter = ajouter;
     if (cmdSupprimer) *cmdSupprimer = retirer;
-    GrilleTextes *g = grille;
+    GrilleSaisie *g = grille;
     connect(ajouter, &QPushButton::clicked, this, [g] {
-        if (g->estModifiable()) g->ajouterLigne();
+        if (g->estModifiable()) g->selectionnerLigne(g->ajouterLigne());
     });
     connect(retirer, &QPushButton::clicked, this, [this, g] {
         const int ligne = g->ligneCourante();
@@ -318,45 +312,24 @@ void FichePrelevementPhysicoChmique::afficher()
         QStringLiteral("Qualitomètre ") + m_edition.codeBSS() + QStringLiteral(" - ") + numero +
         (m_edition.point.isEmpty() ? QString() : QStringLiteral(" - point ") + m_edition.point));
     m_operation->definirEntrees(m_edition.operations(), ComboCodee::AvecVide);
-    for (const ColonneSaisie &c : champsPrelevement()) {
-        QWidget *w = m_champs.value(c.colonne);
-        const QString v = m_edition.champs.value(c.colonne);
-        if (auto *t = qobject_cast<QLineEdit *>(w))
-            t->setText(v);
-        else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
-            p->setPlainText(v);
-        else if (auto *b = qobject_cast<ComboCodee *>(w)) {
-            if (!b->selectionnerCode(codeCellule(v))) b->selectionnerCode(QString());
-        } else if (auto *k = qobject_cast<QCheckBox *>(w))
-            k->setChecked(v == QLatin1String("1"));
-    }
+    for (const ColonneSaisie &c : champsPrelevement())
+        afficherValeurChamp(m_champs.value(c.colonne), m_edition.champs.value(c.colonne));
     CmdSupprimer->setEnabled(m_edition.estEnregistre());
     afficherGrilles();
 }
 
 void FichePrelevementPhysicoChmique::lireChamps()
 {
-    for (const ColonneSaisie &c : champsPrelevement()) {
-        QWidget *w = m_champs.value(c.colonne);
-        QString v;
-        if (auto *t = qobject_cast<QLineEdit *>(w))
-            v = t->text();
-        else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
-            v = p->toPlainText();
-        else if (auto *b = qobject_cast<ComboCodee *>(w))
-            v = b->codeSelectionne();
-        else if (auto *k = qobject_cast<QCheckBox *>(w))
-            v = k->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-        m_edition.champs.insert(c.colonne, v);
-    }
+    for (const ColonneSaisie &c : champsPrelevement())
+        m_edition.champs.insert(c.colonne, valeurChamp(m_champs.value(c.colonne)));
 }
 
 void FichePrelevementPhysicoChmique::afficherGrilles()
 {
-    SprFinalites->remplir(textes(m_edition.finalites));
-    SprDossiers->remplir(textes(m_edition.dossiers));
-    SprEchantillons->remplir(textes(m_edition.echantillons));
-    SprAnalyses->remplir(textes(m_edition.analyses));
+    afficherLignes(SprFinalites, m_edition.finalites);
+    afficherLignes(SprDossiers, m_edition.dossiers);
+    afficherLignes(SprEchantillons, m_edition.echantillons);
+    afficherLignes(SprAnalyses, m_edition.analyses);
     SprAnalyses->definirModifiable(ChkModification->isChecked());
     majColonnesAnalyses();
 }

@@ -18,7 +18,7 @@ class QToolBar;
 namespace vyk {
 
 class ComboCodee;
-class GrilleTextes;
+class GrilleSaisie;
 
 class FichePrelevementPhysicoChmique : public QWidget
 {
@@ -40,10 +40,10 @@ class FichePrelevementPhysicoChmique : public QWidget
     QAction *CmdInsertion;
     QAction *CmdEnregistrer;
     QAction *CmdSupprimer;
-    GrilleTextes *SprFinalites;
-    GrilleTextes *SprDossiers;
-    GrilleTextes *SprEchantillons;
-    GrilleTextes *SprAnalyses;
+    GrilleSaisie *SprFinalites;
+    GrilleSaisie *SprDossiers;
+    GrilleSaisie *SprEchantillons;
+    GrilleSaisie *SprAnalyses;
     QPushButton *CmdEnregistrerFinalites;
     QPushButton *CmdEnregistrerDossiers;
     QPushButton *CmdEnregistrerEchantillons;
@@ -71,9 +71,10 @@ class FichePrelevementPhysicoChmique : public QWidget
 
   private:
     void construireFiche(QWidget *onglet);
-    QWidget *construireGrille(GrilleTextes *&grille, const QVector<ColonneSaisie> &colonnes,
+    // figee: the column numbered by the save, shown and not typed.
+    QWidget *construireGrille(GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes,
                               const QString &enregistrer, QPushButton *&cmdEnregistrer,
-                              QPushButton **cmdAjouter = nullptr,
+                              const QString &figee = {}, QPushButton **cmdAjouter = nullptr,
                               QPushButton **cmdSupprimer = nullptr);
     void afficher();
     void lireChamps();

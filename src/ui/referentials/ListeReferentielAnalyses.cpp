@@ -3,17 +3,14 @@
 #include "db/Messages.h"
 #include "ui/referentials/ImportationReferentielAnalyses.h"
 #include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/Formulaire.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/ProgressionGui.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QInputDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QStyle>
 #include <QToolBar>
 
@@ -81,19 +78,13 @@ ListeReferentielAnalyses::~ListeReferentielAnalyses()
 void ListeReferentielAnalyses::construireFiche()
 {
     auto *cadre = new QWidget;
-    auto *grille = new QGridLayout(cadre);
-    int ligne = 0, colonne = 0;
+    DispositionFormulaire disposition(cadre);
     for (const ChampReferentiel &c : m_modele.description().champs) {
         QWidget *champ = nullptr;
-        const bool large = c.genre == GenreChampReferentiel::Memo;
         switch (c.genre) {
-        case GenreChampReferentiel::Memo: {
-            auto *t = new QPlainTextEdit(cadre);
-            t->setTabChangesFocus(true);
-            t->setMaximumHeight(t->fontMetrics().height() * 4);
-            champ = t;
+        case GenreChampReferentiel::Memo:
+            champ = nouveauMemo(cadre);
             break;
-        }
         case GenreChampReferentiel::Statut:
         case GenreChampReferentiel::Liste: {
             auto *b = new ComboCodee(cadre);
@@ -104,37 +95,15 @@ void ListeReferentielAnalyses::construireFiche()
         case GenreChampReferentiel::Case:
             champ = new QCheckBox(cadre);
             break;
-        default: {
-            auto *t = new QLineEdit(cadre);
-            if (c.taille > 0) t->setMaxLength(c.taille);
-            if (c.genre == GenreChampReferentiel::Date) t->setPlaceholderText(FORMAT_DATE);
-            champ = t;
-        }
+        default:
+            champ = nouvelleLigneTexte(
+                cadre, c.taille, c.genre == GenreChampReferentiel::Date ? FORMAT_DATE : QString());
         }
         champ->setObjectName(QStringLiteral("Champ") + c.colonne);
         m_controles.insert(c.colonne, champ);
-        auto *etiquette = new QLabel(c.libelle + QStringLiteral(" :"), cadre);
-        etiquette->setBuddy(champ);
-        if (large && colonne != 0) {
-            ++ligne;
-            colonne = 0;
-        }
-        grille->addWidget(etiquette, ligne, colonne * 2, large ? Qt::AlignTop : Qt::Alignment());
-        grille->addWidget(champ, ligne, colonne * 2 + 1, 1, large ? 3 : 1);
-        if (large || colonne == 1) {
-            ++ligne;
-            colonne = 0;
-        } else {
-            colonne = 1;
-        }
+        disposition.ajouter(c.libelle, champ, c.genre == GenreChampReferentiel::Memo);
     }
-    grille->setColumnStretch(1, 1);
-    grille->setColumnStretch(3, 1);
-    auto *defilement = new QScrollArea(this);
-    defilement->setWidgetResizable(true);
-    defilement->setFrameShape(QFrame::NoFrame);
-    defilement->setWidget(cadre);
-    zoneFiche()->addWidget(defilement);
+    zoneFiche()->addWidget(formulaireDefilant(cadre, this));
 }
 
 void ListeReferentielAnalyses::RempliSprReferentiel()
@@ -145,26 +114,14 @@ void ListeReferentielAnalyses::RempliSprReferentiel()
 void ListeReferentielAnalyses::afficherFiche(const FicheReferentiel &f)
 {
     m_fiche = f;
-    for (const ChampReferentiel &c : m_modele.description().champs) {
-        QWidget *w = m_controles.value(c.colonne);
-        const QString v = f.valeur(c.colonne);
-        if (auto *t = qobject_cast<QLineEdit *>(w)) {
-            t->setText(v);
-            if (c.colonne == QLatin1String("Code")) {
-                // The code of a stored row is its key: another code would be another row.
-                t->setReadOnly(!f.nouvelle);
-                t->setToolTip(
-                    f.nouvelle
-                        ? QString()
-                        : QStringLiteral("Le code d'un élément enregistré ne se modifie pas."));
-            }
-        } else if (auto *p = qobject_cast<QPlainTextEdit *>(w)) {
-            p->setPlainText(v);
-        } else if (auto *b = qobject_cast<ComboCodee *>(w)) {
-            if (!b->selectionnerCode(v)) b->selectionnerCode(QString());
-        } else if (auto *k = qobject_cast<QCheckBox *>(w)) {
-            k->setChecked(v == QLatin1String("1"));
-        }
+    for (const ChampReferentiel &c : m_modele.description().champs)
+        afficherValeurChamp(m_controles.value(c.colonne), f.valeur(c.colonne));
+    if (auto *code = qobject_cast<QLineEdit *>(m_controles.value(QStringLiteral("Code")))) {
+        // The code of a stored row is its key: another code would be another row.
+        code->setReadOnly(!f.nouvelle);
+        code->setToolTip(
+            f.nouvelle ? QString()
+                       : QStringLiteral("Le code d'un élément enregistré ne se modifie pas."));
     }
     actionSupprimer()->setEnabled(!f.nouvelle);
 }
@@ -172,19 +129,8 @@ void ListeReferentielAnalyses::afficherFiche(const FicheReferentiel &f)
 FicheReferentiel ListeReferentielAnalyses::ficheFormulaire() const
 {
     FicheReferentiel f = m_fiche;
-    for (const ChampReferentiel &c : m_modele.description().champs) {
-        QWidget *w = m_controles.value(c.colonne);
-        QString v;
-        if (auto *t = qobject_cast<QLineEdit *>(w))
-            v = t->text();
-        else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
-            v = p->toPlainText();
-        else if (auto *b = qobject_cast<ComboCodee *>(w))
-            v = b->codeSelectionne();
-        else if (auto *k = qobject_cast<QCheckBox *>(w))
-            v = k->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-        f.valeurs.insert(c.colonne, v);
-    }
+    for (const ChampReferentiel &c : m_modele.description().champs)
+        f.valeurs.insert(c.colonne, valeurChamp(m_controles.value(c.colonne)));
     return f;
 }
 

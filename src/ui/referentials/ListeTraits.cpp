@@ -158,7 +158,7 @@ void ListeTraits::supprimerModalite()
     if (!m_fiche.nouvelle && !m_modele.supprimerModalite(m_fiche.code, SprModalites->texte(l, 0),
                                                          SprModalites->texte(l, 1)))
         return;
-    SprModalites->removeRow(l);
+    SprModalites->retirerLigne(l);
     m_fiche.modalites = ficheFormulaire().modalites;
 }
 

@@ -14,6 +14,16 @@ quint64 cle(int ligne, int colonne)
 {
     return (quint64(quint32(ligne)) << 32) | quint32(colonne);
 }
+// What a coded cell shows for each code: "label [code]", or the code when it has no label.
+QHash<QString, QString> libellesEntrees(const EntreesCodees &entrees)
+{
+    QHash<QString, QString> r;
+    r.reserve(entrees.size());
+    for (const EntreeCodee &e : entrees)
+        if (!r.contains(e.code))
+            r.insert(e.code, e.libelle.isEmpty() ? e.code : texteEntree(e.libelle, e.code));
+    return r;
+}
 } // namespace
 
 // Editors after the kind of the cell; coded cells keep their code beside the label shown.
@@ -93,6 +103,10 @@ void GrilleSaisie::definirColonnes(const QVector<Colonne> &colonnes)
 {
     m_colonnes = colonnes;
     m_cellules.clear();
+    m_libelles.clear();
+    for (const Colonne &c : colonnes)
+        m_libelles.append(c.genre == Genre::Code ? libellesEntrees(c.entrees)
+                                                 : QHash<QString, QString>());
     setRowCount(0);
     setColumnCount(int(colonnes.size()));
     QStringList titres;
@@ -129,24 +143,19 @@ void GrilleSaisie::ecrireCellule(int ligne, int colonne, const QString &brut)
     }
     const Colonne &c = genreCellule(ligne, colonne);
     const QString texte = brut.trimmed();
-    Qt::ItemFlags drapeaux = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     switch (c.genre) {
     case Genre::Case:
         item->setText({});
         item->setCheckState(texte == QLatin1String("1") ? Qt::Checked : Qt::Unchecked);
-        drapeaux |= Qt::ItemIsUserCheckable;
         break;
     case Genre::Code: {
-        item->setData(ROLE_CODE, texte);
-        QString libelle = texte;
-        for (const EntreeCodee &e : c.entrees)
-            if (e.code == texte) {
-                libelle =
-                    e.libelle.isEmpty() ? e.code : e.libelle + QStringLiteral(" [") + e.code + u']';
-                break;
-            }
+        const QString code = codeEntree(texte);
+        item->setData(ROLE_CODE, code);
+        const bool propre = m_cellules.contains(cle(ligne, colonne));
+        QString libelle =
+            (propre ? libellesEntrees(c.entrees) : m_libelles.value(colonne)).value(code);
+        if (libelle.isEmpty()) libelle = code.isEmpty() ? QString() : texte;
         item->setText(libelle);
-        drapeaux |= Qt::ItemIsEditable;
         break;
     }
     case Genre::Lecture:
@@ -156,12 +165,18 @@ void GrilleSaisie::ecrireCellule(int ligne, int colonne, const QString &brut)
         break;
     default:
         item->setText(brut);
-        drapeaux |= Qt::ItemIsEditable;
         break;
     }
     if (c.genre == Genre::Nombre) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    item->setFlags(drapeaux);
+    item->setFlags(drapeaux(c.genre));
     m_remplissage = remplissage;
+}
+
+Qt::ItemFlags GrilleSaisie::drapeaux(Genre genre) const
+{
+    Qt::ItemFlags d = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (!m_modifiable || genre == Genre::Lecture) return d;
+    return d | (genre == Genre::Case ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable);
 }
 
 int GrilleSaisie::ajouterLigne()
@@ -179,6 +194,37 @@ void GrilleSaisie::definirNbLignes(int n)
     setRowCount(0);
     for (int i = 0; i < n; ++i)
         ajouterLigne();
+}
+
+void GrilleSaisie::retirerLigne(int ligne)
+{
+    if (ligne < 0 || ligne >= rowCount()) return;
+    removeRow(ligne);
+    // Cells of their own kind below move up with their line.
+    QHash<quint64, Colonne> cellules;
+    for (auto it = m_cellules.cbegin(); it != m_cellules.cend(); ++it) {
+        const int l = int(it.key() >> 32);
+        const int c = int(quint32(it.key()));
+        if (l != ligne) cellules.insert(cle(l > ligne ? l - 1 : l, c), it.value());
+    }
+    m_cellules = cellules;
+}
+
+void GrilleSaisie::remplir(const QVector<QStringList> &lignes)
+{
+    definirNbLignes(int(lignes.size()));
+    for (int l = 0; l < lignes.size(); ++l)
+        for (int c = 0; c < columnCount() && c < lignes[l].size(); ++c)
+            ecrireCellule(l, c, lignes[l][c]);
+}
+
+QVector<QStringList> GrilleSaisie::lignes() const
+{
+    QVector<QStringList> r;
+    r.reserve(rowCount());
+    for (int l = 0; l < rowCount(); ++l)
+        r << textesLigne(l);
+    return r;
 }
 
 QString GrilleSaisie::texte(int ligne, int colonne) const
@@ -237,6 +283,35 @@ void GrilleSaisie::validerSaisie()
     if (QWidget *editeur = indexWidget(currentIndex())) {
         commitData(editeur);
         closeEditor(editeur, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void GrilleSaisie::definirModifiable(bool modifiable)
+{
+    if (modifiable == m_modifiable) return;
+    validerSaisie();
+    m_modifiable = modifiable;
+    const bool remplissage = m_remplissage;
+    m_remplissage = true;
+    for (int l = 0; l < rowCount(); ++l)
+        for (int c = 0; c < columnCount(); ++c)
+            if (QTableWidgetItem *i = item(l, c)) i->setFlags(drapeaux(genreCellule(l, c).genre));
+    m_remplissage = remplissage;
+}
+
+void GrilleSaisie::afficherColonnes(const QVector<bool> &visibles)
+{
+    for (int c = 0; c < columnCount(); ++c)
+        setColumnHidden(c, c < visibles.size() && !visibles[c]);
+}
+
+void GrilleSaisie::ajusterLargeurs()
+{
+    resizeColumnsToContents();
+    for (int c = 0; c < columnCount(); ++c) {
+        const bool code = c < m_colonnes.size() && m_colonnes[c].genre == Genre::Code;
+        setColumnWidth(
+            c, std::max(columnWidth(c), fontMetrics().averageCharWidth() * (code ? 24 : 10)));
     }
 }
 

@@ -9,7 +9,7 @@
 #include "ui/app/FrmConnexion.h"
 #include "ui/app/FrmIdentification.h"
 
-#include "support/BaseTest.h"
+#include "support/EcranTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,16 +24,9 @@
 
 using namespace vyk;
 using vyk::test::BaseTest;
+using vyk::test::traiterEvenements;
 
 namespace {
-
-void traiterEvenements()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QApplication::processEvents();
-    }
-}
 
 // The user picks the next entry of a list with the keyboard.
 void choisirSuivant(QComboBox *liste)
@@ -62,19 +55,7 @@ protected:
     void SetUp() override
     {
         VYK_SETUP_BASE();
-        using namespace reglage;
-        if (estPostgres()) {
-            const test::ServeurTest s = test::serveurTest();
-            ecrireRegistre(TypeBase, POSTGRESQL);
-            ecrireRegistre(Base, s.base);
-            ecrireRegistre(ServeurBase, s.hote);
-            ecrireRegistre(PortServeurBase, s.port);
-            ecrireRegistre(UserBase, s.utilisateur);
-            ecrireRegistre(PassBase, s.motDePasse);
-        } else {
-            ecrireRegistre(TypeBase, ACCESS);
-            ecrireRegistre(Base, emplacement());
-        }
+        ecrireReglagesBase();
         ASSERT_TRUE(executer(QStringLiteral(
             "CREATE TABLE JOURNAL (dateEvt DateTime, niveau Text(5), Titre Text(255), utilisateur Text(12), "
             "contact Double, ip Text(128), projet Text(12), description Memo)")));
@@ -92,14 +73,8 @@ protected:
     {
         delete application.fenetrePrincipale();
         traiterEvenements();
-        session().vider();
         definirNiveauJournal(0);
         BaseTest::TearDown();
-    }
-    QString libelleBase() const
-    {
-        const test::ServeurTest s = test::serveurTest();
-        return estPostgres() ? s.hote + u'/' + s.base : emplacement();
     }
     FrmIdentification *identification() { return application.ecranIdentification(); }
     // Logs in from the login screen; the main window opens.

@@ -32,14 +32,7 @@ class FrmUtilisateursTest : public BaseTest
             QStringLiteral("INSERT INTO QUALITOMETRES VALUES (5, '0601X0005', 'Source du Var')")));
         ASSERT_TRUE(
             executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (6, '0601X0006', 'Lac')")));
-        session().vider();
-        session().login = QStringLiteral("ADMIN");
-        session().administrateur = true;
-    }
-    void TearDown() override
-    {
-        session().vider();
-        BaseTest::TearDown();
+        connecterAdministrateur();
     }
     static QTreeWidgetItem *droit(QTreeWidget *arbre, const QString &code)
     {

@@ -8,7 +8,7 @@
 #include "users/Authentification.h"
 #include "users/GestionUtilisateurs.h"
 
-#include "support/BaseTest.h"
+#include "support/EcranTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,16 +19,9 @@
 
 using namespace vyk;
 using vyk::test::BaseTest;
+using vyk::test::traiterEvenements;
 
 namespace {
-
-void traiterEvenements()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QApplication::processEvents();
-    }
-}
 
 // The whole program on the test's database: the real login, then the real schema check.
 class LoginEcranTest : public BaseTest
@@ -37,20 +30,7 @@ class LoginEcranTest : public BaseTest
     void SetUp() override
     {
         VYK_SETUP_BASE();
-        if (IsSkipped() || HasFatalFailure()) return;
-        using namespace reglage;
-        if (estPostgres()) {
-            const test::ServeurTest s = test::serveurTest();
-            ecrireRegistre(TypeBase, POSTGRESQL);
-            ecrireRegistre(Base, s.base);
-            ecrireRegistre(ServeurBase, s.hote);
-            ecrireRegistre(PortServeurBase, s.port);
-            ecrireRegistre(UserBase, s.utilisateur);
-            ecrireRegistre(PassBase, s.motDePasse);
-        } else {
-            ecrireRegistre(TypeBase, ACCESS);
-            ecrireRegistre(Base, emplacement());
-        }
+        ecrireReglagesBase();
         GestionUtilisateurs gestion;
         FicheUtilisateur agent;
         agent.login = QStringLiteral("AGENT");
@@ -66,7 +46,6 @@ class LoginEcranTest : public BaseTest
         if (application) delete application->fenetrePrincipale();
         application.reset();
         traiterEvenements();
-        session().vider();
         BaseTest::TearDown();
     }
     void demarrer()

@@ -1,11 +1,14 @@
 #pragma once
 
+// Readable QString values in the failure messages of the tests.
+
 #include <QString>
 
 #include <ostream>
 
-// Readable texts in failure messages.
+QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &texte, std::ostream *sortie)
 {
     *sortie << '"' << qPrintable(texte) << '"';
 }
+QT_END_NAMESPACE
