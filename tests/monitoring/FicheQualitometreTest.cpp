@@ -1,3 +1,4 @@
+#include "db/Progression.h"
 #include "db/Session.h"
 #include "monitoring/EditionQualitometre.h"
 #include "monitoring/ListeStationsQualite.h"
@@ -248,6 +249,37 @@ TEST_P(FicheQualitometreTest, ChargementAltitudeLienEtResume)
     ASSERT_TRUE(executer("INSERT INTO SYSTEMES_ALTIMETRIQUES_QUALITO (CodeQualitometre, DateDebut, Altitude) VALUES (4, #01/01/2015#, 99.5)"));
     ASSERT_TRUE(fiche.charger(4));
     EXPECT_EQ(fiche.altitudeAffichee(), QStringLiteral("99.5"));
+}
+
+// The code on screen differs from the stored one: two questions, then the stored station goes.
+TEST_P(FicheQualitometreTest, SuppressionApresChangementDIdentifiant)
+{
+    EditionQualitometre fiche;
+    remplir(fiche, QStringLiteral("1"), QStringLiteral("R1"), QStringLiteral("Ma rivière"));
+    ASSERT_TRUE(fiche.enregistrer());
+    ASSERT_TRUE(executer(sqlCreationTableAnalyses(QStringLiteral("R1"))));
+    fiche.definir(champFiche::Identifiant, QStringLiteral("R2"));
+    recus();
+    const QString question = QStringLiteral("QUESTION: Attention, l'identifiant de la station a change. Voulez vous supprimer la "
+                                            "station Ma rivière avec le code R1 ?");
+    const QString confirmation =
+        QStringLiteral("QUESTION: Etes vous sur de vouloir supprimer la station Ma rivière et toutes les mesures qu'il possède ?");
+    EXPECT_FALSE(fiche.supprimer(progressionNulle()));
+    messages().repondre(BoutonOui);
+    messages().repondre(BoutonNon);
+    EXPECT_FALSE(fiche.supprimer(progressionNulle()));
+    EXPECT_EQ(recus(), QStringList({question, question, confirmation}));
+    EXPECT_EQ(nbStations(), 1);
+    EXPECT_TRUE(bd().tableExiste(QStringLiteral("ANALYSES_R1")));
+
+    messages().repondre(BoutonOui);
+    messages().repondre(BoutonOui);
+    EXPECT_TRUE(fiche.supprimer(progressionNulle()));
+    EXPECT_EQ(recus(), QStringList({question, confirmation, QStringLiteral("AIDE: Le qualitomètre a été supprimé.")}));
+    EXPECT_EQ(nbStations(), 0);
+    EXPECT_FALSE(bd().tableExiste(QStringLiteral("ANALYSES_R1")));
+    EXPECT_EQ(lignes("SELECT Titre FROM JOURNAL WHERE Titre LIKE 'Suppression%'"), QStringList({"Suppression du qualitomètre R1"}));
+    EXPECT_TRUE(fiche.estNouvelle());
 }
 
 TEST_P(FicheQualitometreTest, NavigationSurLesLignesVisibles)

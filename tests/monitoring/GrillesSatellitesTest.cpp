@@ -1,9 +1,12 @@
 #include "db/Messages.h"
+#include "db/Sql.h"
 #include "monitoring/GrillesSatellites.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 
 #include "support/BaseTest.h"
+
+#include <string_view>
 
 using namespace vyk;
 using vyk::test::BaseTest;
@@ -135,6 +138,156 @@ TEST_P(GrillesSatellitesTest, MessagesDeChaqueGrilleEtJournal)
     EXPECT_EQ(lignes("SELECT DateDebut, CodeEtat, commentaire FROM LIEN_QUALITO_ETATS"), QStringList({"01/01/2021|2|bon"}));
     EXPECT_EQ(GrilleSatellite(*grilleQualitometre(QStringLiteral("etats"))).charger(QStringLiteral("8"))[0].textes,
               QStringList({"2021", "2", "", "bon"}));
+}
+
+// Every dated grid checks its start and end dates with its own suffix; nothing is written.
+TEST_P(GrillesSatellitesTest, DatesDeChaqueGrilleControlees)
+{
+    const struct
+    {
+        const char *bouton, *grille, *suffixe;
+        int debut, fin;
+    } cas[] = {
+        {"intervenants", "intervenants", " des intervenants", 2, 3},
+        {"modesMesures", "modesMesures", " des modes de mesures", 0, 1},
+        {"altimetrie", "systemesAltimetriques", " des systèmes altimétriques", 0, 1},
+        {"altimetrie", "reperes", " des repères", 0, 1},
+        {"fonctions", "fonctions", " des fonctions", 0, 1},
+        {"usages", "usages", " des usages", 0, 1},
+        {"amenagements", "amenagements", " des aménagements", 0, 1},
+        {"accessibilites", "accessibilites", " des accessibilités", 0, 1},
+    };
+    for (const auto &c : cas) {
+        const QString suffixe = QString::fromUtf8(c.suffixe);
+        const int n = grilleQualitometre(QString::fromLatin1(c.grille))->colonnes.size();
+        // Every line has an origin where one is required.
+        const QString origine = c.grille == std::string_view("systemesAltimetriques") ? QStringLiteral("1") : QString();
+        QStringList bonne(n), debut(n), fin(n), sansDebut(n);
+        for (QStringList *l : {&bonne, &debut, &fin, &sansDebut})
+            if (!origine.isEmpty())
+                (*l)[3] = origine;
+        bonne[c.debut] = QStringLiteral("01/01/2010");
+        debut[c.debut] = QStringLiteral("30/02/2011");
+        fin[c.debut] = QStringLiteral("01/01/2011");
+        fin[c.fin] = QStringLiteral("2012");
+        QHash<QString, LignesSatellite> l;
+        l[QString::fromLatin1(c.grille)] = {ligne(bonne), ligne(debut)};
+        EXPECT_FALSE(enregistrer(c.bouton, l));
+        EXPECT_EQ(dernier(), QStringLiteral("La date de début pour la ligne 2") + suffixe + QStringLiteral(" n'est pas correcte."));
+        l[QString::fromLatin1(c.grille)] = {ligne(bonne), ligne(fin)};
+        EXPECT_FALSE(enregistrer(c.bouton, l));
+        EXPECT_EQ(dernier(), QStringLiteral("La date de fin pour la ligne 2") + suffixe + QStringLiteral(" n'est pas correcte."));
+        // A line with no start date at all is refused the same way.
+        sansDebut[c.fin] = QStringLiteral("01/01/2012");
+        l[QString::fromLatin1(c.grille)] = {ligne(sansDebut)};
+        EXPECT_FALSE(enregistrer(c.bouton, l));
+        EXPECT_EQ(dernier(), QStringLiteral("La date de début pour la ligne 1") + suffixe + QStringLiteral(" n'est pas correcte."));
+    }
+    QHash<QString, LignesSatellite> l;
+    l[QStringLiteral("interventions")] = {ligne({"", "", "09:00", "G"})};
+    EXPECT_FALSE(enregistrer("interventions", l));
+    EXPECT_EQ(dernier(), QStringLiteral("La date pour la ligne 1 des interventions n'est pas correcte."));
+    EXPECT_EQ(valeur("SELECT count(*) FROM JOURNAL WHERE Titre LIKE 'Enregistrement%'").toInt(), 0);
+    for (const char *table : {"LIEN_QUALITO_INTERVENANTS", "MODES_MESURES_QUALITO", "SYSTEMES_ALTIMETRIQUES_QUALITO", "REPERES_QUALITO",
+                              "LIEN_QUALITO_FONCTIONS", "LIEN_QUALITO_USAGES", "LIEN_QUALITO_AMENAGEMENTS", "LIEN_QUALITO_ACCESSIBILITES",
+                              "EVENEMENTS_QUALITO"})
+        EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ") + QLatin1String(table)).toInt(), 0) << table;
+}
+
+// Each button: refused without a station, its end message, its journal entry, the station's rows
+// replaced (saved twice, one row), then the line deleted by its key after the question.
+TEST_P(GrillesSatellitesTest, ChaqueBoutonEnregistreRemplaceEtSupprime)
+{
+    const struct
+    {
+        const char *bouton, *grille, *table;
+        QStringList textes;
+        const char *fin, *journal, *quoi;
+        bool sansAccent;
+    } cas[] = {
+        {"intervenants", "intervenants", "LIEN_QUALITO_INTERVENANTS", {"", "", "01/01/2010"}, "Enregistrement des intervenants terminé.",
+         "Enregistrement des intervenants pour 8", "l'intervenant sélectionné", false},
+        {"modesMesures", "modesMesures", "MODES_MESURES_QUALITO", {"01/01/2010", "", "2"}, "Enregistrement des modes mesures terminé.",
+         "Enregistrement des modes de mesures pour 8", "le mode de mesure sélectionné", false},
+        {"altimetrie", "reperes", "REPERES_QUALITO", {"01/01/2010", "", "1,5", "3"},
+         "Enregistrement des systèmes altimétriques et des repères terminé.", "Enregistrement des repères pour 8", "le repère sélectionné",
+         false},
+        {"localisations", "localisations", "QUALITOMETRE_LOCALISATIONS", {"26", "870000", "6400000"},
+         "Enregistrement des localisations terminé.", "Enregistrement des localisations pour 8", "la localisation sélectionnée", false},
+        {"documents", "documents", "QUALITOMETRE_DOCUMENTS", {"", "Plan de situation"}, "Enregistrement des documents terminé.", "",
+         "le document sélectionné", false},
+        {"photos", "photos", "QUALITOMETRE_PHOTO", {"site.jpg"}, "Enregistrement des photos terminé.", "", nullptr, false},
+        {"etats", "etats", "LIEN_QUALITO_ETATS", {"2019", "1"}, "Enregistrement des états terminé.", "", "l'état sélectionné", false},
+        {"fonctions", "fonctions", "LIEN_QUALITO_FONCTIONS", {"01/01/2010", "", "2"}, "Enregistrement des fonctions terminé.",
+         "Enregistrement des fonctions pour 8", "la fonction sélectionnée", true},
+        {"usages", "usages", "LIEN_QUALITO_USAGES", {"01/01/2010"}, "Enregistrement des usages terminé.",
+         "Enregistrement des usages pour 8", "l'usage sélectionné", true},
+        {"amenagements", "amenagements", "LIEN_QUALITO_AMENAGEMENTS", {"01/01/2010", "31/12/2015", "4"},
+         "Enregistrement des aménagements terminé.", "Enregistrement des aménagements pour 8", "l'aménagement sélectionné", true},
+        {"accessibilites", "accessibilites", "LIEN_QUALITO_ACCESSIBILITES", {"01/01/2010", "", "1"},
+         "Enregistrement des accessibilités terminé.", "Enregistrement des accessibilités pour 8", "l'accessibilité sélectionnée", true},
+        {"crepines", "crepines", "CREPINES_QUALITO", {"1", "12", "15,5"}, "Enregistrement des crépines terminé.",
+         "Enregistrement des crépines pour 8", "la crépine sélectionnée", false},
+        {"ouvrage", "ouvrage", "OUVRAGES_QUALITO", {"Forage"}, "Enregistrement des caractérisations de l'ouvrage terminé.",
+         "Enregistrement de la description d'ouvrage pour 8", nullptr, false},
+    };
+    ASSERT_TRUE(executer("INSERT INTO ETATS (CodeEtat, Libelle) VALUES (1, 'Bon')"));
+    for (const auto &c : cas) {
+        const QString grille = QString::fromLatin1(c.grille);
+        const QString compte = QStringLiteral("SELECT count(*) FROM %1 WHERE CodeQualitometre=8").arg(QLatin1String(c.table));
+        QStringList textes = c.textes;
+        while (textes.size() < grilleQualitometre(grille)->colonnes.size())
+            textes << QString();
+        QHash<QString, LignesSatellite> l;
+        l[grille] = {ligne(textes)};
+        recus();
+        EXPECT_FALSE(enregistrer(c.bouton, l, QString()));
+        EXPECT_EQ(dernier(), c.sansAccent ? texteGrilles::PARENT_ABSENT_QUALITO_SANS_ACCENT : texteGrilles::PARENT_ABSENT_QUALITO)
+            << c.bouton;
+        for (int fois = 0; fois < 2; ++fois) {
+            ASSERT_TRUE(enregistrer(c.bouton, l)) << c.bouton << ": " << qPrintable(dernier());
+            EXPECT_EQ(genre(), QStringLiteral("AIDE"));
+            EXPECT_EQ(dernier(), QString::fromUtf8(c.fin));
+            EXPECT_EQ(valeur(compte).toInt(), 1) << c.bouton;
+        }
+        if (*c.journal)
+            EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM JOURNAL WHERE Titre=") + sqlTexte(QString::fromUtf8(c.journal))).toInt(), 2)
+                << c.bouton;
+        else
+            EXPECT_EQ(valeur("SELECT count(*) FROM JOURNAL WHERE Titre LIKE 'Enregistrement%'").toInt(), 0) << c.bouton;
+        ASSERT_TRUE(executer("DELETE FROM JOURNAL"));
+        if (!c.quoi)
+            continue;
+        const LignesSatellite chargees = GrilleSatellite(*grilleQualitometre(grille)).charger(QStringLiteral("8"));
+        ASSERT_EQ(chargees.size(), 1) << c.bouton;
+        recus();
+        messages().repondre(BoutonOui);
+        EXPECT_TRUE(GrilleSatellite(*grilleQualitometre(grille)).supprimerLigne(QStringLiteral("8"), chargees[0]));
+        EXPECT_EQ(recus(), QStringList({QStringLiteral("QUESTION: Voulez vous supprimer %1 ?").arg(QString::fromUtf8(c.quoi)),
+                                        QStringLiteral("AIDE: Le lien entre le qualitomètre et %1 a été supprimé.")
+                                            .arg(QString::fromUtf8(c.quoi))}))
+            << c.bouton;
+        EXPECT_EQ(valeur(compte).toInt(), 0) << c.bouton;
+    }
+}
+
+// Documents are numbered per station, from the station's largest number.
+TEST_P(GrillesSatellitesTest, DocumentsNumerotesParStation)
+{
+    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRE_DOCUMENTS (CodeQualitometre, CodeDocument, Titre) VALUES (9, 5, 'Autre')"));
+    QHash<QString, LignesSatellite> l;
+    l[QStringLiteral("documents")] = {ligne({"", "Plan", "", ""}), ligne({"", "Coupe", "", ""})};
+    ASSERT_TRUE(enregistrer("documents", l));
+    EXPECT_EQ(lignes("SELECT CodeDocument, Titre FROM QUALITOMETRE_DOCUMENTS WHERE CodeQualitometre=8 ORDER BY CodeDocument"),
+              QStringList({"1|Plan", "2|Coupe"}));
+    EXPECT_EQ(l[QStringLiteral("documents")][1].textes[0], QStringLiteral("2"));
+    messages().repondre(BoutonOui);
+    ASSERT_TRUE(GrilleSatellite(*grilleQualitometre(QStringLiteral("documents"))).supprimerLigne(QStringLiteral("8"), l[QStringLiteral("documents")][1]));
+    l[QStringLiteral("documents")].removeLast();
+    l[QStringLiteral("documents")] << ligne({"", "Photo aérienne", "", ""});
+    ASSERT_TRUE(enregistrer("documents", l));
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeDocument, Titre FROM QUALITOMETRE_DOCUMENTS ORDER BY CodeQualitometre, CodeDocument"),
+              QStringList({"8|1|Plan", "8|2|Photo aérienne", "9|5|Autre"}));
 }
 
 TEST_P(GrillesSatellitesTest, SystemesAltimetriquesReecriventLAltitude)
