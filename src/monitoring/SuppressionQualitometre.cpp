@@ -44,7 +44,11 @@ const char *const TABLES_OPERATION[] = {
     "QUALITOMETRES_POINTS_OPERATIONS_ENV",
 };
 
-// Children of the samples, found through PRELEVEMENTS.
+// Per-operation taxa rows of older databases (no longer created): taken when they exist.
+const char *const TABLES_ANCIENNES_OPERATION[] = {"QUALITOMETRES_OPERATIONS_TAXONS"};
+
+// Children of the samples. Sample numbers are per station: a child is the station's by its
+// own CodeQualitometre, never by its sample number alone.
 const char *const TABLES_ECHANTILLONS[] = {"PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_DOSSIERS",
                                            "PRELEVEMENTS_FINALITES"};
 
@@ -152,14 +156,15 @@ ResultatSuppression supprimerQualitometre(const QString &codeTexte, const QStrin
     }
 
     const QString prelevementsStation =
-        QStringLiteral(" WHERE NumPrelevement in (SELECT NumPrelevement FROM Prelevements WHERE CodeQualitometre=") + code;
+        QStringLiteral("NumPrelevement in (SELECT NumPrelevement FROM Prelevements WHERE CodeQualitometre=") + code;
     const QStringList identifiants = points.split(u';', Qt::SkipEmptyParts);
     if (supprimerDonnees && identifiants.isEmpty()) {
         for (const char *t : TABLES_OPERATIONS)
             cascade.supprimerStation(QString::fromLatin1(t));
+        for (const char *t : TABLES_ANCIENNES_OPERATION)
+            cascade.supprimerStation(QString::fromLatin1(t));
         for (const char *t : TABLES_ECHANTILLONS)
-            cascade.ajouter(QString::fromLatin1(t), QStringLiteral("DELETE FROM ") + QString::fromLatin1(t) +
-                                                        prelevementsStation + u')');
+            cascade.supprimerStation(QString::fromLatin1(t));
         cascade.supprimerStation(QStringLiteral("PRELEVEMENTS"));
         if (avecAnalyses)
             cascade.ajouter(tableAnalyses, QStringLiteral("DROP TABLE ") + analyses);
@@ -186,12 +191,14 @@ ResultatSuppression supprimerQualitometre(const QString &codeTexte, const QStrin
                     const QString etOperation = QStringLiteral(" and CodeOperation=") + operation;
                     for (const char *t : TABLES_OPERATION)
                         cascade.supprimerStation(QString::fromLatin1(t), etOperation);
+                    for (const char *t : TABLES_ANCIENNES_OPERATION)
+                        cascade.supprimerStation(QString::fromLatin1(t), etOperation);
                     const QString prelevementsOperation = prelevementsStation + etOperation + u')';
                     for (const char *t : TABLES_ECHANTILLONS)
-                        cascade.ajouter(QString::fromLatin1(t),
-                                        QStringLiteral("DELETE FROM ") + QString::fromLatin1(t) + prelevementsOperation);
+                        cascade.supprimerStation(QString::fromLatin1(t), QStringLiteral(" AND ") + prelevementsOperation);
                     if (avecAnalyses)
-                        cascade.ajouter(tableAnalyses, QStringLiteral("DELETE FROM ") + analyses + prelevementsOperation);
+                        cascade.ajouter(tableAnalyses,
+                                        QStringLiteral("DELETE FROM ") + analyses + QStringLiteral(" WHERE ") + prelevementsOperation);
                     cascade.supprimerStation(QStringLiteral("PRELEVEMENTS"), etOperation);
                     if (avecListe)
                         cascade.ajouter(tableListe, QStringLiteral("DELETE FROM ") + liste +

@@ -63,6 +63,36 @@ TEST_P(CascadeStationTest, LaStationSupprimeeEmporteSesPointsEtOperations)
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_LISTE_2")).toInt(), 1);
 }
 
+// The per-operation taxa rows of older databases go with their operation, whichever way it goes.
+TEST_P(CascadeStationTest, AnciennesListesParOperationEmporteesAussi)
+{
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE QUALITOMETRES_OPERATIONS_TAXONS "
+                                        "(codeQualitometre Double, codeOperation Double, "
+                                        "codeListe Double, codeTaxon Text(6))")));
+    station(1, QStringLiteral("BSS1"));
+    station(2, QStringLiteral("BSS2"));
+    point(1, 0, QStringLiteral("131"));
+    point(1, 1, QStringLiteral("101"));
+    point(2, 0, QStringLiteral("131"));
+    operation(1, 0, 0, QStringLiteral("01/06/2020"));
+    operation(1, 1, 1, QStringLiteral("01/06/2020"));
+    operation(2, 0, 0, QStringLiteral("01/06/2020"));
+    for (const char *v : {"(1, 0, 1, '5001')", "(1, 1, 1, '5002')", "(2, 0, 1, '5001')"})
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_TAXONS VALUES ") +
+                             QLatin1String(v)));
+    const QString reste = QStringLiteral(
+        "SELECT codeQualitometre, codeOperation FROM QUALITOMETRES_OPERATIONS_TAXONS "
+        "ORDER BY codeQualitometre, codeOperation");
+
+    ResultatSuppression r = supprimerQualitometre(QStringLiteral("1"), QStringLiteral("BSS1"),
+                                                  nullptr, false, true, QStringLiteral("131"));
+    EXPECT_TRUE(r.echecs.isEmpty()) << qPrintable(r.echecs.join(u'\n'));
+    EXPECT_EQ(lignes(reste), QStringList({"1|1", "2|0"}));
+    r = supprimerQualitometre(QStringLiteral("1"), QStringLiteral("BSS1"));
+    EXPECT_TRUE(r.echecs.isEmpty()) << qPrintable(r.echecs.join(u'\n'));
+    EXPECT_EQ(lignes(reste), QStringList({"2|0"}));
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(CascadeStationTest);
 
 } // namespace

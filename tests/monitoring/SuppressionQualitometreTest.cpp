@@ -54,7 +54,8 @@ protected:
             ASSERT_TRUE(executer(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, codeOperation) VALUES (%1, %2, %3)")
                                      .arg(prelevement, c, operation)));
             for (const char *t : {"PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_DOSSIERS", "PRELEVEMENTS_FINALITES"})
-                ASSERT_TRUE(executer(QStringLiteral("INSERT INTO %1 (NumPrelevement) VALUES (%2)").arg(QString::fromLatin1(t), prelevement)));
+                ASSERT_TRUE(executer(QStringLiteral("INSERT INTO %1 (NumPrelevement, CodeQualitometre) VALUES (%2, %3)")
+                                         .arg(QString::fromLatin1(t), prelevement, c)));
             if (avecTables) {
                 if (p == 1) {
                     ASSERT_TRUE(executer(sqlCreationTableAnalyses(bss)));
@@ -194,6 +195,59 @@ TEST_P(SuppressionQualitometreTest, ListeDePointsPuisTablesSupprimeesUneFoisVide
     EXPECT_FALSE(bd().tableExiste(QStringLiteral("ANALYSES_B5")));
     EXPECT_FALSE(bd().tableExiste(QStringLiteral("QUALITOMETRES_LISTE_5")));
     EXPECT_EQ(valeur("SELECT count(*) FROM PRELEVEMENTS WHERE CodeQualitometre=5").toInt(), 0);
+}
+
+// Every table of the schema that holds station rows, read from the catalogue rather than from the
+// cascade's own list; sample numbers are per station, so both stations have a sample 0.
+TEST_P(SuppressionQualitometreTest, ChaqueTableDuSchemaVideeDeLaStationSeule)
+{
+    // Records of other subsystems that name a station and outlive it.
+    const QStringList gardees = {"COURBES_REFERENCES_QUALITO", "QUALITOMETRES_DEMANDES_SITES"};
+    QStringList tables;
+    for (const DefinitionTable &t : catalogueTables())
+        if (t.colonne(u"CodeQualitometre") && !gardees.contains(QLatin1String(t.nom)))
+            tables << QLatin1String(t.nom);
+    ASSERT_GE(tables.size(), 40);
+    for (int station : {1, 2}) {
+        for (const QString &table : tables) {
+            const DefinitionTable *def = definitionTable(table);
+            QString colonnes = QStringLiteral("CodeQualitometre");
+            QString valeurs = QString::number(station);
+            for (const char *c : {"NumPrelevement", "codeOperation", "codePoint"})
+                if (def->colonne(QString::fromLatin1(c))) {
+                    colonnes += u',' + QString::fromLatin1(c);
+                    valeurs += QStringLiteral(",0");
+                }
+            if (table == QLatin1String("QUALITOMETRES"))
+                colonnes += QStringLiteral(", CodeBSS"), valeurs += QStringLiteral(", 'B") + QString::number(station) + u'\'';
+            if (table == QLatin1String("QUALITOMETRES_POINTS"))
+                colonnes += QStringLiteral(", identifiant"), valeurs += QStringLiteral(", '131'");
+            ASSERT_TRUE(executer(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, colonnes, valeurs))) << qPrintable(table);
+        }
+        ASSERT_TRUE(executer(sqlCreationTableAnalyses(QStringLiteral("B") + QString::number(station))));
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_B%1 (NumAnalyse, NumPrelevement, CodeQualitometre) VALUES (0, 0, %1)")
+                                 .arg(station)));
+    }
+    auto compte = [&](const QString &table, int station) {
+        return valeur(QStringLiteral("SELECT count(*) FROM %1 WHERE CodeQualitometre=%2").arg(table).arg(station)).toInt();
+    };
+
+    // The data of point "131" only: station 2's sample 0 keeps its children.
+    ResultatSuppression r = supprimerQualitometre(QStringLiteral("1"), QStringLiteral("B1"), nullptr, false, true, QStringLiteral("131"));
+    EXPECT_TRUE(r.echecs.isEmpty()) << qPrintable(r.echecs.join(u'\n'));
+    for (const char *t : {"PRELEVEMENTS", "PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_DOSSIERS", "PRELEVEMENTS_FINALITES"}) {
+        EXPECT_EQ(compte(QString::fromLatin1(t), 1), 0) << t;
+        EXPECT_EQ(compte(QString::fromLatin1(t), 2), 1) << t;
+    }
+    EXPECT_FALSE(bd().tableExiste(QStringLiteral("ANALYSES_B1")));
+
+    r = supprimerQualitometre(QStringLiteral("1"), QStringLiteral("B1"));
+    EXPECT_TRUE(r.echecs.isEmpty()) << qPrintable(r.echecs.join(u'\n'));
+    for (const QString &table : tables) {
+        EXPECT_EQ(compte(table, 1), 0) << qPrintable(table);
+        EXPECT_EQ(compte(table, 2), 1) << qPrintable(table);
+    }
+    EXPECT_EQ(lignes("SELECT NumPrelevement FROM ANALYSES_B2"), QStringList({"0"}));
 }
 
 } // namespace
