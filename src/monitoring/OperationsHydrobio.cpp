@@ -347,9 +347,11 @@ bool supprimerOperation(qint64 station, const QString &code)
     const QString analyses = identifiantTable(PREFIXE_ANALYSES, codeBSS);
     if (!analyses.isEmpty() && tables.contains((PREFIXE_ANALYSES + codeBSS).toUpper()))
         instructions << QStringLiteral("DELETE FROM ") + analyses + echantillons;
+    // Sample numbers are per station: the children are found by their station too.
     for (const char *t :
          {"PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_DOSSIERS", "PRELEVEMENTS_FINALITES"})
-        instructions << QStringLiteral("DELETE FROM ") + QLatin1String(t) + echantillons;
+        instructions << QStringLiteral("DELETE FROM ") + QLatin1String(t) + echantillons +
+                            QStringLiteral(" AND codeQualitometre=") + s;
     instructions << QStringLiteral("DELETE FROM PRELEVEMENTS") + condition;
 
     // A failing statement is skipped and the next one runs; the whole is one batch.

@@ -212,6 +212,33 @@ TEST_P(OperationsHydrobioTest, SuppressionDeToutCeQuiDependDeLOperation)
               0);
 }
 
+// Samples are numbered per station: the sample 0 of another station is not the operation's.
+TEST_P(OperationsHydrobioTest, SuppressionSansToucherLeMemeNumeroDUneAutreStation)
+{
+    for (qint64 s : {1, 2}) {
+        const QString bss = QStringLiteral("BSS") + QString::number(s);
+        station(s, bss);
+        point(s, 0, QStringLiteral("031"));
+        operation(s, 0, 0, QStringLiteral("01/06/2020"));
+        echantillon(s, bss, 0, 0);
+        for (const char *t : {"PRELEVEMENTS_FINALITES", "PRELEVEMENTS_DOSSIERS",
+                              "PRELEVEMENTS_ECHANTILLONS"})
+            ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ") + QLatin1String(t) +
+                                 QStringLiteral(" (codeQualitometre, NumPrelevement) VALUES (") +
+                                 QString::number(s) + QStringLiteral(", 0)")));
+    }
+    messages().repondre(BoutonOui);
+    ASSERT_TRUE(supprimerOperation(1, QStringLiteral("0")));
+    for (const char *t : {"PRELEVEMENTS", "PRELEVEMENTS_FINALITES", "PRELEVEMENTS_DOSSIERS",
+                          "PRELEVEMENTS_ECHANTILLONS"})
+        EXPECT_EQ(lignes(QStringLiteral("SELECT codeQualitometre, NumPrelevement FROM ") +
+                         QLatin1String(t)),
+                  QStringList({"2|0"}))
+            << t;
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ANALYSES_BSS1")).toInt(), 0);
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ANALYSES_BSS2")).toInt(), 2);
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(OperationsHydrobioTest);
 
 } // namespace
