@@ -387,6 +387,9 @@ struct Remplacement
     const QVector<ColonneSaisie> &colonnes;
     QString colonneNumero;    // "" none; numbered lines keep their number, new ones take max + 1
     bool renumeroter = false; // every line numbered from 0 in order (analyses)
+    // The sample's rows are found by station and number; in the station's own analysis table
+    // by number alone, as the card reads them (rows written elsewhere may lack the station).
+    bool parStation = true;
 };
 
 bool remplacer(const Remplacement &r, const QString &station, const QString &numero,
@@ -405,10 +408,12 @@ bool remplacer(const Remplacement &r, const QString &station, const QString &num
             if (estNombre(l.numero)) prochain = std::max(prochain, enNombre(l.numero).valeur + 1);
 
     Transaction transaction;
-    if (!bd().Execute(QStringLiteral("DELETE FROM ") + r.identifiant +
-                      QStringLiteral(" WHERE codeQualitometre=") +
-                      sqlNombre(enNombre(station).valeur) + QStringLiteral(" AND NumPrelevement=") +
-                      sqlNombre(enNombre(numero).valeur))) {
+    const QString condition =
+        r.parStation ? QStringLiteral(" WHERE codeQualitometre=") +
+                           sqlNombre(enNombre(station).valeur) + QStringLiteral(" AND ")
+                     : QStringLiteral(" WHERE ");
+    if (!bd().Execute(QStringLiteral("DELETE FROM ") + r.identifiant + condition +
+                      QStringLiteral("NumPrelevement=") + sqlNombre(enNombre(numero).valeur))) {
         erreur = bd().derniereErreur();
         return false;
     }
@@ -597,7 +602,7 @@ bool EditionPrelevement::enregistrerAnalyses()
         return false;
     }
     if (!remplacer({PREFIXE_ANALYSES + m_codeBSS, tableAnalyses(m_codeBSS), table,
-                    colonnesAnalyses(), QStringLiteral("NumAnalyse"), true},
+                    colonnesAnalyses(), QStringLiteral("NumAnalyse"), true, false},
                    m_station, m_numero, analyses, erreur)) {
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
         return false;
@@ -677,9 +682,9 @@ bool EditionPrelevement::supprimerAnalyse(int ligne)
     const QString table = tableAnalyses(m_codeBSS);
     if (estEnregistre() && !table.isEmpty() && ligne >= 0 && ligne < analyses.size() &&
         estNombre(analyses[ligne].numero))
-        sql = QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE codeQualitometre=") +
-              nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) +
-              QStringLiteral(" AND numAnalyse=") + nombreSql(analyses[ligne].numero);
+        sql = QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE numPrelevement=") +
+              nombreSql(m_numero) + QStringLiteral(" AND numAnalyse=") +
+              nombreSql(analyses[ligne].numero);
     return supprimerLigne(analyses, ligne, sql, T::ANALYSE_SUPPRIMEE);
 }
 

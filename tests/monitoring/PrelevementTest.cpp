@@ -183,6 +183,29 @@ TEST_P(PrelevementTest, AnalysesRefuseesSansRienEcrire)
     EXPECT_EQ(lignes(QStringLiteral("SELECT Resultat FROM ANALYSES_BSS001")), QStringList({"1"}));
 }
 
+// Rows written by another program without the station's code: the card shows them, so its saves
+// and deletions take them too (the table is the station's own).
+TEST_P(PrelevementTest, AnalysesEcritesSansCodeDeStation)
+{
+    nouveauPrelevement(QStringLiteral("12/05/2021"));
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeParametre, Resultat) "
+        "VALUES (0, 0, '1340', 7), (1, 0, '1301', 8)")));
+    ASSERT_TRUE(e.charger(QStringLiteral("0")));
+    ASSERT_EQ(e.analyses.size(), 2);
+    const QString sql = QStringLiteral("SELECT NumAnalyse, CodeQualitometre, CodeParametre, "
+                                       "Resultat FROM ANALYSES_BSS001 ORDER BY NumAnalyse");
+    for (int fois = 0; fois < 2; ++fois) {
+        ASSERT_TRUE(e.enregistrerAnalyses());
+        EXPECT_EQ(lignes(sql), QStringList({"0|1|1340|7", "1|1|1301|8"}));
+    }
+    ASSERT_TRUE(executer(QStringLiteral("UPDATE ANALYSES_BSS001 SET CodeQualitometre=NULL")));
+    ASSERT_TRUE(e.charger(QStringLiteral("0")));
+    ASSERT_TRUE(e.supprimerAnalyse(1));
+    EXPECT_EQ(lignes(sql), QStringList({"0||1340|7"}));
+}
+
 TEST_P(PrelevementTest, SuppressionDUneLigneEtDuPrelevement)
 {
     nouveauPrelevement(QStringLiteral("12/05/2021"));
