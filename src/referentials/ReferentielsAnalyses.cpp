@@ -170,6 +170,9 @@ QString resoudreParametre(CacheResolution &cache, const QString &codeLu, bool cr
             resultat = nouveau;
             cache.parametresCrees << nouveau;
             if (!garde) e.prochainParametre += 1;
+            // A kept code of the created range: the next created one goes above it.
+            else if (e.prochainParametre >= 0 && code.toDouble() >= e.prochainParametre)
+                e.prochainParametre = code.toDouble() + 1;
             if (!internes.isNull()) e.internesParametres.insert(code, nouveau);
         }
     }
@@ -227,6 +230,8 @@ QString resoudreUnite(CacheResolution &cache, const QString &codeLu, bool creati
             resultat = nouveau;
             cache.unitesCrees << nouveau;
             if (!garde) e.prochaineUnite += 1;
+            else if (e.prochaineUnite >= 0 && code.toDouble() >= e.prochaineUnite)
+                e.prochaineUnite = code.toDouble() + 1;
             if (!internes.isNull()) e.internesUnites.insert(code, nouveau);
         }
     }

@@ -112,6 +112,28 @@ TEST_P(ReferentielsAnalysesTest, CreationDesParametresInconnus)
     EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES")), 8);
 }
 
+// A file may carry a numeric code of the created range (a parameter made by another base): the
+// codes given afterwards to non-numeric ones never take it a second time.
+TEST_P(ReferentielsAnalysesTest, CodesCreesJamaisEnDouble)
+{
+    CacheResolution cache;
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("AB"), true), QStringLiteral("99000"));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("99001"), true), QStringLiteral("99001"));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("99005"), true), QStringLiteral("99005"));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("CD"), true), QStringLiteral("99006"));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, count(*) FROM ANALYSES_PARAMETRES WHERE Code "
+                                    "LIKE '99%' GROUP BY Code ORDER BY Code")),
+              QStringList({"99000|1", "99001|1", "99005|1", "99006|1"}));
+    EXPECT_EQ(resoudreParametre(cache, QStringLiteral("CD"), false), QStringLiteral("99006"));
+
+    EXPECT_EQ(resoudreUnite(cache, QStringLiteral("u1"), true), QStringLiteral("1000"));
+    EXPECT_EQ(resoudreUnite(cache, QStringLiteral("1001"), true), QStringLiteral("1001"));
+    EXPECT_EQ(resoudreUnite(cache, QStringLiteral("u2"), true), QStringLiteral("1002"));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Symbole FROM ANALYSES_UNITES WHERE Code LIKE "
+                                    "'100%' ORDER BY Code")),
+              QStringList({"1000|u1", "1001|1001", "1002|u2"}));
+}
+
 TEST_P(ReferentielsAnalysesTest, UniteResolueEtCreee)
 {
     CacheResolution cache;
@@ -216,6 +238,75 @@ TEST_P(ReferentielsAnalysesTest, SuppressionRefuseeQuandLeCodeEstUtilise)
     messages().repondre(BoutonOui);
     EXPECT_TRUE(supports.supprimer(supports.fiche(supports.ligne(QStringLiteral("6")))));
     EXPECT_EQ(messages().textes().last(), QStringLiteral("Le support a été supprimé."));
+}
+
+// Each referential: its code required, its end message, every place of use refusing the
+// deletion (the row stays), then the deletion once nothing uses it.
+TEST_P(ReferentielsAnalysesTest, FicheEtSuppressionDeChaqueReferentiel)
+{
+    creerStations();
+    const struct
+    {
+        Referentiel referentiel;
+        const char *codeVide, *enregistre, *question, *supprime;
+        QStringList usages; // statements that make code 77 used, each undone by the next DELETE
+    } cas[] = {
+        {Referentiel::Parametre, "Renseignez le code du paramètre.", "Enregistrement de la fiche du paramètre terminé.",
+         "Voulez vous supprimer le paramètre 77 ?", "Le paramètre a été supprimé.",
+         {"INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeParametre) VALUES (0, 0, '77')",
+          "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, codeParametre) VALUES (1, 0, 77)",
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV (codeQualitometre, codeOperation, parametre) VALUES (1, 0, 77)"}},
+        {Referentiel::Unite, "Renseignez le code de l'unité.", "Enregistrement de la fiche de l'unité terminé.",
+         "Voulez vous supprimer l'unité 77 ?", "L'unité a été supprimée.",
+         {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeUnite) VALUES (0, 0, '77')",
+          "INSERT INTO ANALYSES_PARAMETRES (Code, UniteReference1) VALUES ('P77', '77')",
+          "INSERT INTO ANALYSES_PARAMETRES (Code, UniteReference3) VALUES ('P77', '77')",
+          "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, codeUnite) VALUES (1, 0, 77)"}},
+        {Referentiel::Methode, "Renseignez le code de la méthode.", "Enregistrement de la fiche de la méthode terminé.",
+         "Voulez vous supprimer la méthode 77 ?", "La méthode a été supprimée.",
+         {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeMethode) VALUES (0, 0, '77')",
+          "INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeMethodeFraction) VALUES (0, 0, '77')",
+          "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, MethodeExtraction) VALUES (0, 0, '77')",
+          "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, CodeMethodeFractionPrincipal) VALUES (0, 1, '77')",
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, methodeAnalyse) VALUES (1, 0, 77)"}},
+        {Referentiel::Fraction, "Renseignez le code de la fraction.", "Enregistrement de la fiche de la fraction terminé.",
+         "Voulez vous supprimer la fraction 77 ?", "La fraction a été supprimée.",
+         {"INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeFraction) VALUES (0, 0, '77')"}},
+        {Referentiel::Support, "Renseignez le code du support.", "Enregistrement de la fiche du support terminé.",
+         "Voulez vous supprimer le support 77 ?", "Le support a été supprimé.",
+         {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeSupport) VALUES (0, 0, '77')",
+          "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, CodeSupportPrincipal) VALUES (0, 1, '77')",
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, supportBiologique) VALUES (1, 0, 77)"}},
+    };
+    for (const auto &c : cas) {
+        ModeleReferentielAnalyses modele(c.referentiel);
+        ASSERT_TRUE(modele.charger());
+        const QString table = tableReferentiel(c.referentiel);
+        FicheReferentiel f = modele.nouvelleFiche();
+        EXPECT_FALSE(modele.enregistrer(f));
+        EXPECT_EQ(recus(), QStringList({QStringLiteral("ERREUR: \n") + QString::fromUtf8(c.codeVide)}));
+        f.valeurs[QStringLiteral("Code")] = QStringLiteral("77");
+        ASSERT_TRUE(modele.enregistrer(f));
+        EXPECT_EQ(recus(), QStringList({QStringLiteral("AIDE: ") + QString::fromUtf8(c.enregistre)}));
+        for (const QString &usage : c.usages) {
+            ASSERT_TRUE(executer(usage)) << qPrintable(usage);
+            messages().repondre(BoutonOui);
+            EXPECT_FALSE(modele.supprimer(modele.fiche(modele.ligne(QStringLiteral("77"))))) << qPrintable(usage);
+            EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base de données. Vous ne pouvez pas le "
+                                            "supprimer."}))
+                << qPrintable(usage);
+            const QString nomTable = usage.section(u' ', 2, 2);
+            ASSERT_TRUE(executer(QStringLiteral("DELETE FROM ") + nomTable +
+                                 (nomTable == QLatin1String("ANALYSES_PARAMETRES") ? QStringLiteral(" WHERE Code='P77'") : QString())));
+        }
+        EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ") + table + QStringLiteral(" WHERE Code='77'")), 1);
+        messages().repondre(BoutonOui);
+        EXPECT_TRUE(modele.supprimer(modele.fiche(modele.ligne(QStringLiteral("77")))));
+        EXPECT_EQ(recus(), QStringList({QStringLiteral("QUESTION: ") + QString::fromUtf8(c.question),
+                                        QStringLiteral("AIDE: ") + QString::fromUtf8(c.supprime)}));
+        EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ") + table + QStringLiteral(" WHERE Code='77'")), 0);
+        EXPECT_EQ(modele.ligne(QStringLiteral("77")), -1);
+    }
 }
 
 TEST_P(ReferentielsAnalysesTest, PurgeDesParametresNonUtilises)
