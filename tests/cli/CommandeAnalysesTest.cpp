@@ -64,6 +64,57 @@ TEST_P(CommandeAnalysesTest, AnalysesDUneStationEnCsv)
     ASSERT_TRUE(rouvrir());
 }
 
+// Both bounds are inclusive days; a remark that is not a below or above code adds no sign.
+TEST_P(CommandeAnalysesTest, PeriodeEtRemarquesSansSigne)
+{
+    test::creerTablesQualite();
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("V1")));
+    for (const char *sql : {
+             "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (3, 'V1')",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, HeureDebut) "
+             "VALUES (0, 3, #03/01/2021#, #12/30/1899 23:30:00#)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (1, 3, "
+             "#06/01/2021#)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (2, 3, "
+             "#01/15/2021#)",
+             "INSERT INTO ANALYSES_V1 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, Resultat, CodeRemarque) VALUES (0, 0, 3, '1340', 0.5, '')",
+             "INSERT INTO ANALYSES_V1 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, Resultat, CodeRemarque) VALUES (1, 0, 3, '1340', 2, 'x')",
+             "INSERT INTO ANALYSES_V1 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, Resultat, CodeRemarque) VALUES (0, 1, 3, '1340', 300, '8')",
+             "INSERT INTO ANALYSES_V1 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, Resultat, CodeRemarque) VALUES (0, 2, 3, '1340', 4, '9')",
+         })
+        ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
+    bd().fermerBase();
+    auto analyses = [this](const QStringList &bornes) {
+        const test::SortieCli r = cli(
+            QStringList{QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("V1")} +
+            bornes);
+        EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+        QStringList l = r.sortie.split(u'\n', Qt::SkipEmptyParts);
+        if (!l.isEmpty()) l.removeFirst();
+        // NumPrelevement, NumAnalyse, CodeRemarque, ResultatAffiche
+        QStringList r2;
+        for (const QString &ligne : std::as_const(l)) {
+            const QStringList c = ligne.split(u',');
+            r2 << c[0] + u'|' + c[3] + u'|' + c[7] + u'|' + c[8];
+        }
+        return r2;
+    };
+    EXPECT_EQ(analyses({}), QStringList({"2|0|9|<4", "0|0||0.5", "0|1|x|2", "1|0|8|>300"}));
+    EXPECT_EQ(analyses({QStringLiteral("--from"), QStringLiteral("01/03/2021"), QStringLiteral("--to"),
+                        QStringLiteral("01/03/2021")}),
+              QStringList({"0|0||0.5", "0|1|x|2"}));
+    EXPECT_EQ(analyses({QStringLiteral("--to"), QStringLiteral("28/02/2021")}),
+              QStringList({"2|0|9|<4"}));
+    EXPECT_EQ(analyses({QStringLiteral("--from"), QStringLiteral("02/03/2021"), QStringLiteral("--to"),
+                        QStringLiteral("31/05/2021")}),
+              QStringList());
+    ASSERT_TRUE(rouvrir());
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(CommandeAnalysesTest);
 
 } // namespace
