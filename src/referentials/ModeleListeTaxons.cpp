@@ -532,7 +532,13 @@ int ModeleListeTaxons::purger(Progression &progression)
         return -1;
     }
     progression.message(Texte::PURGE_EN_COURS);
-    const QSet<QString> utilises = taxonsUtilises();
+    bool lu = true;
+    const QSet<QString> utilises = taxonsUtilises(tablesListesTaxons(), &lu);
+    if (!lu) {
+        // A list that cannot be read would make its taxa look unused.
+        afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(bd().derniereErreur()));
+        return -1;
+    }
     const Tableau tous = bd().extraire(QStringLiteral(
         "SELECT DISTINCT codeTaxon, nomLatin FROM TAXONS WHERE codeTaxon IS NOT NULL"));
     QStringList aSupprimer;

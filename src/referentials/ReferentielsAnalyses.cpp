@@ -375,15 +375,20 @@ bool estUtilise(Referentiel referentiel, const QString &codeBrut)
         if (!existantes.contains(QString::fromLatin1(e.table).toUpper())) continue;
         const QString valeur = valeurComparee(code, e.numerique);
         if (valeur.isEmpty()) continue;
-        if (!bd().valeur(QStringLiteral("SELECT ") + QLatin1String(e.colonne) +
-                         QStringLiteral(" FROM ") + QLatin1String(e.table) +
-                         QStringLiteral(" WHERE ") + QLatin1String(e.colonne) + u'=' + valeur)
-                 .isNull())
+        long nb = 0;
+        Tableau t;
+        // A place that cannot be read may hold the code: it counts as used.
+        if (!bd().ExtraireRecords(QStringLiteral("SELECT ") + QLatin1String(e.colonne) +
+                                      QStringLiteral(" FROM ") + QLatin1String(e.table) +
+                                      QStringLiteral(" WHERE ") + QLatin1String(e.colonne) + u'=' +
+                                      valeur,
+                                  nb, t) ||
+            !t.estVide())
             return true;
     }
     bool trouve = false;
     const QString valeur = sqlTexte(code);
-    parcourirAnalyses(
+    const bool lu = parcourirAnalyses(
         tablesAnalysesStations(),
         [&](const QString &table) {
             QStringList conditions;
@@ -397,7 +402,7 @@ bool estUtilise(Referentiel referentiel, const QString &codeBrut)
             trouve = true;
             return false;
         });
-    return trouve;
+    return trouve || !lu;
 }
 
 QSet<QString> codesUtilises(Referentiel referentiel, bool *ok)

@@ -84,7 +84,8 @@ bool activerMethodes(const QSet<QString> &codes);
 
 // True when the code is used: in any station's analysis table (one UNION over the tables) or in
 // the other places of the referential (operation results, environment measures, reference
-// units of parameters, samples, sub-samples, operations).
+// units of parameters, samples, sub-samples, operations). A place that cannot be read (an
+// analysis table of an older layout) counts as using it: nothing is deleted on a failed read.
 bool estUtilise(Referentiel referentiel, const QString &code);
 // Every code used by the data, same places.
 QSet<QString> codesUtilises(Referentiel referentiel, bool *ok = nullptr);

@@ -54,15 +54,18 @@ QVector<TableListeTaxons> tablesListesTaxons()
     return resultat;
 }
 
-QSet<QString> taxonsUtilises(const QVector<TableListeTaxons> &tables)
+QSet<QString> taxonsUtilises(const QVector<TableListeTaxons> &tables, bool *ok)
 {
     QSet<QString> codes;
-    parGroupes(tables, [&](const QVector<TableListeTaxons> &groupe) {
-        const Tableau t = bd().extraire(selectCodes(groupe));
+    const bool lu = parGroupes(tables, [&](const QVector<TableListeTaxons> &groupe) {
+        long nb = 0;
+        Tableau t;
+        if (!bd().ExtraireRecords(selectCodes(groupe), nb, t)) return false;
         for (int i = 0; i < t.nbLignes(); ++i)
             codes.insert(t.texte(i, 0).trimmed());
         return true;
     });
+    if (ok) *ok = lu;
     return codes;
 }
 
@@ -78,7 +81,8 @@ bool taxonUtilise(const QString &codeTaxon, const QVector<TableListeTaxons> &tab
         const QVariant n =
             bd().valeur(QStringLiteral("SELECT count(*) FROM (") +
                         termes.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(") u"));
-        utilise = n.toLongLong() > 0;
+        // No count: a list could not be read and may hold the taxon.
+        utilise = n.isNull() || n.toLongLong() > 0;
         return !utilise;
     });
     return utilise;

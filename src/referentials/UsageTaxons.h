@@ -27,9 +27,11 @@ struct TableListeTaxons
 // out: it has no list). One catalogue read and one query.
 QVector<TableListeTaxons> tablesListesTaxons();
 
-// Distinct taxon codes held by any list.
-QSet<QString> taxonsUtilises(const QVector<TableListeTaxons> &tables = tablesListesTaxons());
-// True when a list of any station holds the taxon.
+// Distinct taxon codes held by any list; *ok false when a list could not be read (the set is then
+// incomplete and must not decide a deletion).
+QSet<QString> taxonsUtilises(const QVector<TableListeTaxons> &tables = tablesListesTaxons(),
+                             bool *ok = nullptr);
+// True when a list of any station holds the taxon, or when a list cannot be read.
 bool taxonUtilise(const QString &codeTaxon,
                   const QVector<TableListeTaxons> &tables = tablesListesTaxons());
 // Lines holding the taxon, by station (stations without any are left out).

@@ -309,6 +309,31 @@ TEST_P(ReferentielsAnalysesTest, FicheEtSuppressionDeChaqueReferentiel)
     }
 }
 
+// An analysis table of an older layout (no MethodeExtraction) cannot answer: the method it or
+// another table uses is neither deleted nor purged.
+TEST_P(ReferentielsAnalysesTest, TableAncienneIllisibleRienNEstSupprime)
+{
+    creerStations();
+    ASSERT_TRUE(executer(QStringLiteral("DROP TABLE ANALYSES_BSS002")));
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE ANALYSES_BSS002 (NumAnalyse Double, "
+                                        "NumPrelevement Double, CodeMethode Text(5))")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
+                                        "CodeMethode) VALUES (0, 0, '22')")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO METHODES (Code, Nom) VALUES ('22', 'Filtration'), "
+                                        "('23', 'Centrifugation')")));
+    toleranceErreurs = true;
+    ModeleReferentielAnalyses methodes(Referentiel::Methode);
+    ASSERT_TRUE(methodes.charger());
+    messages().repondre(BoutonOui);
+    EXPECT_FALSE(methodes.supprimer(methodes.fiche(methodes.ligne(QStringLiteral("22")))));
+    EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base de "
+                                    "données. Vous ne pouvez pas le supprimer."}));
+    EXPECT_EQ(purgerNonUtilises(Referentiel::Methode, progressionNulle()), -1);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code FROM METHODES ORDER BY Code")),
+              QStringList({"22", "23"}));
+    EXPECT_FALSE(bd().enTransaction());
+}
+
 TEST_P(ReferentielsAnalysesTest, PurgeDesParametresNonUtilises)
 {
     creerStations();

@@ -133,6 +133,38 @@ TEST_P(TaxonsTest, UnTaxonDUneListeNePeutNiDevenirInactifNiEtreSupprime)
     EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de la fiche du taxon terminé."}));
 }
 
+// A list that cannot be read (a table of another layout) may hold any taxon: none is deleted
+// or made inactive on the strength of a failed read.
+TEST_P(TaxonsTest, ListeIllisiblePasDeSuppressionAveugle)
+{
+    referentiel();
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE QUALITOMETRES_LISTE_3 (codeOperation "
+                                        "Double, codeListe Double, indice Double)")));
+    toleranceErreurs = true;
+    ASSERT_TRUE(modele.charger());
+    messages().repondre(BoutonOui);
+    EXPECT_FALSE(modele.supprimer(ModeleListeTaxons::lireTaxon(QStringLiteral("100"))));
+    EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base de "
+                                    "données. Vous ne pouvez pas le supprimer."}));
+    FicheTaxon f = ModeleListeTaxons::lireTaxon(QStringLiteral("200"));
+    f.actif = QStringLiteral("0");
+    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_EQ(
+        recus(),
+        QStringList({"ERREUR: Le taxon est utilisé dans la base. Il ne peut être rendu inactif"}));
+
+    messages().repondre(BoutonOui);
+    EXPECT_EQ(modele.purger(), -1);
+    const QStringList r = recus();
+    ASSERT_EQ(r.size(), 2);
+    EXPECT_TRUE(r[1].startsWith(
+        QStringLiteral("ERREUR: La suppression a échoué, rien n'a été supprimé :\n")))
+        << qPrintable(r[1]);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, actif FROM TAXONS ORDER BY codeTaxon")),
+              QStringList({"100|1", "200|1", "300|1", "400|0"}));
+    EXPECT_FALSE(bd().enTransaction());
+}
+
 TEST_P(TaxonsTest, FicheVerifieeEtEcriteAvecSesTraits)
 {
     referentiel();
