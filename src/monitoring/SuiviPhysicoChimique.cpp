@@ -92,6 +92,17 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
                   TableauSuivi &tableau, QString *erreur)
 {
     tableau = {};
+    // A wrong date would otherwise silently widen the period to every date.
+    const struct
+    {
+        const QString &texte;
+        const QString &message;
+    } bornes[] = {{f.dateDebut, texteSuivi::DATE_DEBUT}, {f.dateFin, texteSuivi::DATE_FIN}};
+    for (const auto &b : bornes)
+        if (!b.texte.trimmed().isEmpty() && !lireDate(b.texte.trimmed()).isValid()) {
+            if (erreur) *erreur = b.message;
+            return false;
+        }
     QString raison;
     const QString table = tableAnalyses(codeBSS, &raison);
     if (table.isEmpty()) {

@@ -55,8 +55,14 @@ struct TableauSuivi
     int nbAnalyses = 0;
 };
 
-// The table of the station. False, with the reason, when the code cannot name a table or the
-// query failed; a station without analysis table gives an empty table.
+namespace texteSuivi {
+inline const QString DATE_DEBUT = QStringLiteral("La date de début de la période n'est pas correcte.");
+inline const QString DATE_FIN = QStringLiteral("La date de fin de la période n'est pas correcte.");
+} // namespace texteSuivi
+
+// The table of the station. False, with the reason, when a date of the period is not a date,
+// the code cannot name a table or the query failed; a station without analysis table gives an
+// empty table.
 bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS,
                   const FiltresSuivi &filtres, TableauSuivi &tableau, QString *erreur = nullptr);
 

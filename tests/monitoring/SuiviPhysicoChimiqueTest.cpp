@@ -121,6 +121,32 @@ TEST_P(SuiviPhysicoChimiqueTest, FiltresAvecHeritage)
     EXPECT_EQ(tableau(f).first(), QStringLiteral("Paramètre|Unité|01/03/2021 (0)"));
 }
 
+// A period typed wrongly is refused, rather than read as no period at all.
+TEST_P(SuiviPhysicoChimiqueTest, PeriodeIncorrecteRefusee)
+{
+    const struct
+    {
+        const char *debut, *fin, *message;
+    } cas[] = {{"32/01/2021", "", "La date de début de la période n'est pas correcte."},
+               {"", "2021", "La date de fin de la période n'est pas correcte."}};
+    for (const auto &c : cas) {
+        FiltresSuivi f;
+        f.dateDebut = QString::fromLatin1(c.debut);
+        f.dateFin = QString::fromLatin1(c.fin);
+        TableauSuivi t;
+        QString erreur;
+        EXPECT_FALSE(chargerSuivi(QStringLiteral("1"), QStringLiteral("BSS001"), f, t, &erreur));
+        EXPECT_EQ(erreur, QString::fromUtf8(c.message));
+        EXPECT_TRUE(t.colonnes.isEmpty());
+    }
+    // Both bounds are inclusive days.
+    FiltresSuivi f;
+    f.dateDebut = QStringLiteral("15/01/2021");
+    f.dateFin = QStringLiteral("01/06/2021");
+    EXPECT_EQ(tableau(f).first(),
+              QStringLiteral("Paramètre|Unité|15/01/2021 (2)|01/03/2021 (0)|01/06/2021 (1)"));
+}
+
 TEST_P(SuiviPhysicoChimiqueTest, StationSansTableDAnalyses)
 {
     TableauSuivi t;

@@ -1,4 +1,7 @@
+#include "app/Registre.h"
+#include "app/Reglages.h"
 #include "db/Session.h"
+#include "monitoring/TableAnalyses.h"
 #include "monitoring/Prelevement.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
@@ -134,6 +137,56 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
     auto *carte = qobject_cast<FichePrelevementPhysicoChmique *>(fiche.get());
     ASSERT_NE(carte, nullptr);
     EXPECT_EQ(carte->edition().numPrelevement(), QStringLiteral("0"));
+}
+
+// The options of the follow-up table as the user sets them: the newest-first order (from the
+// display setting, then the box), values below quantification left out, a wrong period refused.
+TEST_P(PrelevementSuiviEcranTest, SuiviOptionsEtPeriode)
+{
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
+    for (const char *sql : {
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (0, 1, "
+             "#03/01/2021#)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (1, 1, "
+             "#06/01/2021#)",
+             "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, CodeUnite, Resultat, CodeRemarque) VALUES (0, 0, 1, '1340', '162', "
+             "0.5, '10')",
+             "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, CodeUnite, Resultat, CodeRemarque) VALUES (0, 1, 1, '1340', '162', "
+             "300, '3')",
+         })
+        ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
+    ecrireRegistre(reglage::AffichageChronologiqueInverse, QStringLiteral("OUI"));
+    SuiviPhysicoChmique suivi(QStringLiteral("1"));
+    suivi.resize(900, 500);
+    suivi.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&suivi));
+    auto colonnes = [&suivi] {
+        QStringList r;
+        for (int c = 2; c < suivi.SprSuivi->columnCount(); ++c)
+            r << suivi.SprSuivi->horizontalHeaderItem(c)->text() + u'=' +
+                     suivi.SprSuivi->item(0, c)->text();
+        return r;
+    };
+    EXPECT_TRUE(suivi.ChkInverse->isChecked());
+    EXPECT_EQ(colonnes(), QStringList({"01/06/2021 (1)=>300", "01/03/2021 (0)=<0.5"}));
+    capturer(suivi, QStringLiteral("SuiviPhysicoChmique_inverse"));
+    suivi.ChkInverse->click();
+    EXPECT_EQ(colonnes(), QStringList({"01/03/2021 (0)=<0.5", "01/06/2021 (1)=>300"}));
+    suivi.ChkQuantification->click();
+    EXPECT_EQ(colonnes(), QStringList({"01/06/2021 (1)=>300"}));
+    suivi.ChkQuantification->click();
+
+    QTest::keyClicks(suivi.TxtDateFin, QStringLiteral("31/04/2021"));
+    suivi.CmdActualiser->click();
+    EXPECT_EQ(recus(), QStringList({"ERREUR: La date de fin de la période n'est pas correcte."}));
+    EXPECT_EQ(suivi.SprSuivi->columnCount(), 2);
+    suivi.TxtDateFin->clear();
+    QTest::keyClicks(suivi.TxtDateFin, QStringLiteral("30/04/2021"));
+    suivi.CmdActualiser->click();
+    EXPECT_TRUE(recus().isEmpty());
+    EXPECT_EQ(colonnes(), QStringList({"01/03/2021 (0)=<0.5"}));
 }
 
 TEST_P(PrelevementSuiviEcranTest, ListeDesUnites)
