@@ -552,7 +552,9 @@ bool remplacerHistoriqueParametre(const QString &ancienBrut, const QString &nouv
         executer(QStringLiteral("QUALITOMETRES_SUPERPOSITIONS_PARAMETRES"),
                  QStringLiteral("UPDATE QUALITOMETRES_SUPERPOSITIONS_PARAMETRES SET parametre=") +
                      nouveauNombre + QStringLiteral(", unite=") + u +
-                     QStringLiteral(" WHERE parametre=") + ancienNombre);
+                     QStringLiteral(" WHERE parametre=") + ancienNombre +
+                     // A taxa overlay (list type 1) holds taxon codes, not parameters.
+                     QStringLiteral(" AND (TypeListe IS NULL OR TypeListe<>1)"));
         executer(QStringLiteral("QUALITOMETRES_OPERATIONS_RESULTATS"),
                  QStringLiteral("UPDATE QUALITOMETRES_OPERATIONS_RESULTATS SET codeParametre=") +
                      nouveauNombre + QStringLiteral(", codeUnite=") + u +

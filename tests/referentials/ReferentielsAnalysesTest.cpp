@@ -467,6 +467,27 @@ TEST_P(ReferentielsAnalysesTest, RemplacementDeLHistorique)
     EXPECT_EQ(lignes(QStringLiteral("SELECT Actif FROM ANALYSES_PARAMETRES WHERE Code='1340'")),
               QStringList({"1"}));
 
+    // Saved charts: reference curves and overlays of parameters follow; a taxa overlay of the
+    // same number is another thing and stays.
+    for (const char *sql :
+         {"INSERT INTO COURBES_REFERENCES_QUALITO (CodeCourbeReference, CodeParametre, CodeUnite) "
+          "VALUES (1, '1303', '147')",
+          "INSERT INTO COURBES_REFERENCES_QUALITO_PARAM (CodeCourbeReference, CodeParametre, "
+          "CodeUnite) VALUES (1, '1303', '147')",
+          "INSERT INTO QUALITOMETRES_SUPERPOSITIONS_PARAMETRES (TypeListe, CodeListe, Parametre, "
+          "Unite) VALUES (0, 1, 1303, 147), (1, 1, 1303, NULL)"})
+        ASSERT_TRUE(executer(QString::fromLatin1(sql))) << sql;
+    messages().repondre(BoutonOui);
+    EXPECT_TRUE(modele.remplacerHistorique(QStringLiteral("1303"), QStringLiteral("1340"),
+                                           progressionNulle()));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM COURBES_REFERENCES_QUALITO")),
+              QStringList({"1340|162"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM COURBES_REFERENCES_QUALITO_PARAM")),
+              QStringList({"1340|162"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT TypeListe, Parametre, Unite FROM "
+                                    "QUALITOMETRES_SUPERPOSITIONS_PARAMETRES ORDER BY TypeListe")),
+              QStringList({"0|1340|162", "1|1303|"}));
+
     // A new code without reference unit empties the units.
     messages().vider();
     messages().repondre(BoutonOui);
