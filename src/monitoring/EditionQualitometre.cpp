@@ -2,6 +2,7 @@
 
 #include "db/BaseDonnees.h"
 #include "db/Journal.h"
+#include "db/Lot.h"
 #include "db/Messages.h"
 #include "db/Outils.h"
 #include "db/Progression.h"
@@ -9,6 +10,7 @@
 #include "db/Sql.h"
 #include "monitoring/Qualitometre.h"
 #include "monitoring/SuppressionQualitometre.h"
+#include "monitoring/TableAnalyses.h"
 #include "schema/Catalogue.h"
 #include "users/AccesStations.h"
 
@@ -289,8 +291,20 @@ bool EditionQualitometre::enregistrer()
         afficherMessage(QStringLiteral("erreur"), doublon);
         return false;
     }
+    // The station's analyses are in the table named after its code: a new code renames it,
+    // in the transaction of the station's row.
+    const bool renommage = !m_code.isEmpty() && renommageTableAnalysesNecessaire(m_codeStocke, codeSaisi());
+    if (renommage && bd().tableExiste(PREFIXE_ANALYSES + codeSaisi())) {
+        afficherMessage(QStringLiteral("erreur"), texteFiche::TABLE_ANALYSES_EXISTANTE.arg(codeSaisi(), m_codeStocke.trimmed()));
+        return false;
+    }
     QString erreur;
-    if (!ecrireStation(code, erreur)) {
+    Transaction transaction;
+    const bool ecrite = (!renommage || renommerTableAnalyses(m_codeStocke, codeSaisi(), &erreur)) && ecrireStation(code, erreur);
+    if (!ecrite || !transaction.valider()) {
+        if (erreur.isEmpty())
+            erreur = bd().derniereErreur();
+        transaction.annuler();
         afficherMessage(QStringLiteral("Erreur"), texteFiche::ECHEC_ENREGISTREMENT.arg(erreur));
         return false;
     }

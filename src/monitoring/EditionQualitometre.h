@@ -34,6 +34,9 @@ inline const QString BSS_UTILISE_SANS_DROITS =
                    "consulter. Merci de contacter votre administrateur.");
 inline const QString IDENTIFIANT_UTILISE = QStringLiteral(
     "Une station (%1-%2) utilise déjà cet identifiant. Saisissez un nouvel identifiant avant d'enregistrer.");
+// %1 new code, %2 stored code.
+inline const QString TABLE_ANALYSES_EXISTANTE =
+    QStringLiteral("Une table d'analyses existe déjà pour le code %1 : le qualitomètre garde son code %2.");
 inline const QString ECHEC_ENREGISTREMENT = QStringLiteral("L'enregistrement du qualitomètre a échoué : %1");
 inline const QString JOURNAL_MODIFICATION = QStringLiteral("Modification de la fiche du qualitomètre ");
 inline const QString JOURNAL_DATE_CREATION = QStringLiteral("Date de création Qualito");

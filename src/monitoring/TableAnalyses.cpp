@@ -39,6 +39,39 @@ bool creerTableAnalyses(const QString &codeBSS, QString *erreur)
     return true;
 }
 
+bool renommageTableAnalysesNecessaire(const QString &ancienCodeBSS, const QString &nouveauCodeBSS)
+{
+    const QString ancien = ancienCodeBSS.trimmed(), nouveau = nouveauCodeBSS.trimmed();
+    return !ancien.isEmpty() && !nouveau.isEmpty() &&
+           ancien.compare(nouveau, Qt::CaseInsensitive) != 0 &&
+           bd().tableExiste(PREFIXE_ANALYSES + ancien);
+}
+
+bool renommerTableAnalyses(const QString &ancienCodeBSS, const QString &nouveauCodeBSS,
+                           QString *erreur)
+{
+    const QString ancien = ancienCodeBSS.trimmed(), nouveau = nouveauCodeBSS.trimmed();
+    if (!renommageTableAnalysesNecessaire(ancien, nouveau)) return true;
+    QString raison;
+    const QString table = tableAnalyses(ancien, &raison);
+    const QString cible = table.isEmpty() ? QString() : tableAnalyses(nouveau, &raison);
+    if (cible.isEmpty()) {
+        if (erreur) *erreur = raison;
+        return false;
+    }
+    // The index keeps the old name on a rename: it goes, and the new name's is created, so that
+    // a later station of the old code gets an index of its own.
+    const QString index = identifiantTable(PREFIXE_INDEX_ANALYSES, ancien);
+    const bool ok =
+        bd().Execute(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" RENAME TO ") +
+                     cible) &&
+        (index.isEmpty() || !bd().indexExiste(PREFIXE_INDEX_ANALYSES + ancien) ||
+         bd().Execute(QStringLiteral("DROP INDEX ") + index)) &&
+        bd().Execute(sqlIndexTableAnalyses(nouveau));
+    if (!ok && erreur) *erreur = bd().derniereErreur();
+    return ok;
+}
+
 QVector<TableAnalysesStation> tablesAnalysesStations()
 {
     QVector<TableAnalysesStation> r;

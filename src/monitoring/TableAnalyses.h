@@ -22,6 +22,15 @@ QString tableAnalyses(const QString &codeBSS, QString *erreur = nullptr);
 // cannot name a table, a database failure).
 bool creerTableAnalyses(const QString &codeBSS, QString *erreur = nullptr);
 
+// Gives a station's analysis table, and its index, the name of the station's new code (its rows
+// kept). Nothing to do when the station has no table or the codes differ only by case (one name
+// for the engines). False with the reason when the engine refuses; the caller makes sure that no
+// table of the new code exists.
+bool renommerTableAnalyses(const QString &ancienCodeBSS, const QString &nouveauCodeBSS,
+                           QString *erreur = nullptr);
+// True when the station's table has to be renamed for that change of code.
+bool renommageTableAnalysesNecessaire(const QString &ancienCodeBSS, const QString &nouveauCodeBSS);
+
 // A station whose analysis table exists.
 struct TableAnalysesStation
 {

@@ -3,6 +3,7 @@
 #include "monitoring/EditionQualitometre.h"
 #include "monitoring/ListeStationsQualite.h"
 #include "monitoring/Qualitometre.h"
+#include "monitoring/TableAnalyses.h"
 #include "schema/Catalogue.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
@@ -249,6 +250,41 @@ TEST_P(FicheQualitometreTest, ChargementAltitudeLienEtResume)
     ASSERT_TRUE(executer("INSERT INTO SYSTEMES_ALTIMETRIQUES_QUALITO (CodeQualitometre, DateDebut, Altitude) VALUES (4, #01/01/2015#, 99.5)"));
     ASSERT_TRUE(fiche.charger(4));
     EXPECT_EQ(fiche.altitudeAffichee(), QStringLiteral("99.5"));
+}
+
+// The analysis table is named after the code: a new code takes the station's analyses with it.
+TEST_P(FicheQualitometreTest, NouvelIdentifiantGardeLesAnalyses)
+{
+    EditionQualitometre fiche;
+    remplir(fiche, QStringLiteral("1"), QStringLiteral("R1"), QStringLiteral("Ma rivière"));
+    ASSERT_TRUE(fiche.enregistrer());
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("R1")));
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_R1 (NumAnalyse, NumPrelevement, CodeQualitometre, Resultat) VALUES (0, 0, 1, 7.5)"));
+    fiche.definir(champFiche::Identifiant, QStringLiteral("La Vézère 2"));
+    ASSERT_TRUE(fiche.enregistrer()) << qPrintable(dernierMessage());
+    EXPECT_FALSE(bd().tableExiste(QStringLiteral("ANALYSES_R1")));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumAnalyse, Resultat FROM ") + tableAnalyses(QStringLiteral("La Vézère 2"))),
+              QStringList({"0|7.5"}));
+    EXPECT_TRUE(bd().indexExiste(QStringLiteral("ind_analyses_La Vézère 2")));
+    EXPECT_FALSE(bd().indexExiste(QStringLiteral("ind_analyses_R1")));
+    EXPECT_EQ(fiche.codeStocke(), QStringLiteral("La Vézère 2"));
+    // A station created later with the old code starts with an empty table of its own.
+    EditionQualitometre autre;
+    remplir(autre, QStringLiteral("1"), QStringLiteral("R1"), QStringLiteral("Autre"));
+    ASSERT_TRUE(autre.enregistrer());
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("R1")));
+    EXPECT_EQ(valeur("SELECT count(*) FROM ANALYSES_R1").toInt(), 0);
+    EXPECT_TRUE(bd().indexExiste(QStringLiteral("ind_analyses_R1")));
+
+    // A table of the new code left from elsewhere: refused, nothing changes.
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("R9")));
+    fiche.definir(champFiche::Identifiant, QStringLiteral("R9"));
+    fiche.definir(QStringLiteral("Nom"), QStringLiteral("Renommée"));
+    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_EQ(messages().messages().last().genre, QStringLiteral("ERREUR"));
+    EXPECT_EQ(dernierMessage(), QStringLiteral("Une table d'analyses existe déjà pour le code R9 : le qualitomètre garde son code La Vézère 2."));
+    EXPECT_EQ(lignes("SELECT CodeBSS, Nom FROM QUALITOMETRES WHERE CodeQualitometre=1"), QStringList({"La Vézère 2|Ma rivière"}));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ") + tableAnalyses(QStringLiteral("La Vézère 2"))).toInt(), 1);
 }
 
 // The code on screen differs from the stored one: two questions, then the stored station goes.
