@@ -138,6 +138,19 @@ TEST_P(FicheQualitometreTest, VerificationsRassembleesEtRienNEstEcrit)
     EXPECT_TRUE(fiche.enregistrer()) << qPrintable(dernierMessage());
 }
 
+// A station saved without a type is a river: its identifier is checked, it is stored as type "1".
+TEST_P(FicheQualitometreTest, SansTypeUnCoursDEau)
+{
+    EditionQualitometre fiche;
+    fiche.nouveau();
+    fiche.definir(champFiche::NumeroBSS, QStringLiteral("06987X0012"));
+    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_EQ(dernierMessage(), texteFiche::CORRIGER + QStringLiteral("\nl'identifiant est vide"));
+    fiche.definir(champFiche::Identifiant, QStringLiteral("V7"));
+    ASSERT_TRUE(fiche.enregistrer());
+    EXPECT_EQ(lignes("SELECT CodeBSS, typeStation, Designation FROM QUALITOMETRES"), QStringList({"V7|1|"}));
+}
+
 TEST_P(FicheQualitometreTest, CodePublicUniqueSelonLesDroits)
 {
     EditionQualitometre fiche;

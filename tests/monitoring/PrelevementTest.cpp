@@ -1,5 +1,7 @@
 #include "monitoring/Prelevement.h"
 #include "db/BaseDonnees.h"
+#include "db/InsertionMassive.h"
+#include "db/Progression.h"
 #include "db/Sql.h"
 #include "monitoring/RattachementOperations.h"
 #include "monitoring/ReglesAnalyses.h"
@@ -362,6 +364,44 @@ TEST_P(PrelevementTest, RattachementAuxOperations)
     b = rattacherPrelevementsOperations();
     EXPECT_TRUE(b.reussi);
     EXPECT_EQ(b.prelevements, 0);
+}
+
+// Every station at once: the progress line every 100 samples; a cancel writes nothing.
+TEST_P(PrelevementTest, RattachementDeToutesLesStationsAvecSaProgression)
+{
+    {
+        InsertionMassive insertion(QStringLiteral("PRELEVEMENTS"),
+                                   {QStringLiteral("NumPrelevement"), QStringLiteral("CodeQualitometre"),
+                                    QStringLiteral("DateDebut"), QStringLiteral("HeureDebut")});
+        for (int n = 0; n < 250; ++n)
+            insertion.ajouter({n, 1, QDateTime(QDate(2021, 5, 12 + n % 2), QTime(0, 0)),
+                               QDateTime(QDate(1899, 12, 30), QTime(10, 30))});
+        insertion.ajouter({0, 2, QDateTime(QDate(2021, 5, 12), QTime(0, 0)), QVariant()});
+        ASSERT_TRUE(insertion.terminer());
+    }
+    struct Suivi : Progression
+    {
+        QStringList messages;
+        bool arret = false;
+        void message(const QString &m) override { messages << m; }
+        bool annule() const override { return arret; }
+    } suivi;
+    suivi.arret = true;
+    EXPECT_FALSE(rattacherPrelevementsOperations({}, &suivi).reussi);
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS")).toInt(), 0);
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM PRELEVEMENTS WHERE codeOperation IS NOT NULL")).toInt(), 0);
+
+    suivi.arret = false;
+    suivi.messages.clear();
+    const BilanRattachement b = rattacherPrelevementsOperations({}, &suivi);
+    ASSERT_TRUE(b.reussi);
+    EXPECT_EQ(b.prelevements, 251);
+    EXPECT_EQ(b.operationsCreees, 3);
+    EXPECT_EQ(suivi.messages, QStringList({"Mise à jour des prélèvements: 0/251", "Mise à jour des prélèvements: 100/251",
+                                           "Mise à jour des prélèvements: 200/251"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeQualitometre, codeOperation, dateDebut, count(*) FROM PRELEVEMENTS "
+                                    "GROUP BY codeQualitometre, codeOperation, dateDebut ORDER BY codeQualitometre, codeOperation")),
+              QStringList({"1|0|12/05/2021|125", "1|1|13/05/2021|125", "2|0|12/05/2021|1"}));
 }
 
 TEST_P(PrelevementTest, ChangementDeColonnes)
