@@ -222,6 +222,58 @@ TEST_P(FicheQualitometreTest, EntiteGeleeAfficheeEtGardee)
     EXPECT_EQ(nouvelle.entreesEntites().size(), 1);
 }
 
+// The card's lists and header: station types, catchments level by level, the network joined
+// last and the water-framework period of the DCE networks.
+TEST_P(FicheQualitometreTest, ListesEtEnTeteDeLaFiche)
+{
+    QStringList types;
+    for (const EntreeCodee &e : EditionQualitometre::entreesChamp(QStringLiteral("typeStation")))
+        types << e.texte();
+    EXPECT_EQ(types, QStringList({"Point eau souterraine [0]", "Cours d'eau [1]", "Plan d'eau [2]", "Grand cours d'eau [3]",
+                                  "Milieu marin [4]", "Autres cours d'eau et ravines [5]", "Source [6]"}));
+
+    const char *lignesSql[] = {
+        "INSERT INTO BASSINS_VERSANTS (codeBV, Code, Nom) VALUES (1, 'RM', 'Rhône')",
+        "INSERT INTO BASSINS_VERSANTS (codeBV, Code, Nom) VALUES (4, 'LB', 'Loire')",
+        "INSERT INTO BASSINS_VERSANTS (codeBV, Code, Nom, Parent) VALUES (2, 'AIN', 'Ain', 'RM')",
+        "INSERT INTO BASSINS_VERSANTS (codeBV, Code, Nom, Parent) VALUES (5, 'ARV', 'Arve', 'RM')",
+        "INSERT INTO BASSINS_VERSANTS (codeBV, Code, Nom, Parent) VALUES (3, 'SUR', 'Suran', 'AIN')",
+        "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) VALUES (5, 'V5', 'Ain à Pont', '1')",
+        "INSERT INTO RESEAUX (CodeReseau, Libelle, DCE) VALUES (3, 'RCS', '1')",
+        "INSERT INTO RESEAUX (CodeReseau, Libelle, DCE) VALUES (4, 'Local', '0')",
+        "INSERT INTO RESEAUX (CodeReseau, Libelle, DCE) VALUES (6, 'RCO', '1')",
+        "INSERT INTO LIEN_QUALITO_RESEAUX VALUES (5, 3, #01/01/2007#, #12/31/2012#)",
+        "INSERT INTO LIEN_QUALITO_RESEAUX VALUES (5, 4, #01/01/2015#, NULL)",
+    };
+    for (const char *l : lignesSql)
+        ASSERT_TRUE(executer(QString::fromUtf8(l))) << l;
+    auto noms = [](const EntreesCodees &e) {
+        QStringList r;
+        for (const EntreeCodee &x : e)
+            r << x.texte();
+        return r;
+    };
+    EXPECT_EQ(noms(EditionQualitometre::entreesChamp(QStringLiteral("codeBassinVersant"))), QStringList({"Loire [4]", "Rhône [1]"}));
+    EXPECT_EQ(noms(EditionQualitometre::entreesBassins(2, QStringLiteral("1"))), QStringList({"Ain [2]", "Arve [5]"}));
+    EXPECT_EQ(noms(EditionQualitometre::entreesBassins(3, QStringLiteral("2"))), QStringList({"Suran [3]"}));
+    EXPECT_TRUE(EditionQualitometre::entreesBassins(2, QStringLiteral("4")).isEmpty());
+    EXPECT_TRUE(EditionQualitometre::entreesBassins(2, QString()).isEmpty());
+
+    EditionQualitometre fiche;
+    ASSERT_TRUE(fiche.charger(5));
+    EXPECT_EQ(fiche.entete().reseau, QStringLiteral("Local"));
+    EXPECT_TRUE(fiche.entete().dce);
+    EXPECT_EQ(fiche.entete().dceDebut + u'-' + fiche.entete().dceFin, QStringLiteral("01/01/2007-31/12/2012"));
+    // Still in a DCE network: the period stays open.
+    ASSERT_TRUE(executer("INSERT INTO LIEN_QUALITO_RESEAUX VALUES (5, 6, #01/01/2013#, NULL)"));
+    ASSERT_TRUE(fiche.charger(5));
+    EXPECT_EQ(fiche.entete().dceDebut + u'-' + fiche.entete().dceFin, QStringLiteral("01/01/2007-"));
+    ASSERT_TRUE(executer("DELETE FROM LIEN_QUALITO_RESEAUX WHERE CodeReseau<>4"));
+    ASSERT_TRUE(fiche.charger(5));
+    EXPECT_FALSE(fiche.entete().dce);
+    EXPECT_EQ(fiche.entete().reseau, QStringLiteral("Local"));
+}
+
 TEST_P(FicheQualitometreTest, ChargementAltitudeLienEtResume)
 {
     EditionQualitometre fiche;

@@ -404,6 +404,61 @@ TEST_P(PrelevementTest, RattachementDeToutesLesStationsAvecSaProgression)
               QStringList({"1|0|12/05/2021|125", "1|1|13/05/2021|125", "2|0|12/05/2021|1"}));
 }
 
+// Opened from an operation: its sample, or a new one attached to it; the point shown; the bulk
+// change of status applies to the sample's analyses only.
+TEST_P(PrelevementTest, FicheOuverteParSonOperation)
+{
+    for (const char *sql : {
+             "INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, identifiant, nom) "
+             "VALUES (1, 0, '031', 'Source')",
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+             "codePoint, dateDebut) VALUES (1, 4, 0, #05/12/2021#)",
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+             "codePoint, dateDebut) VALUES (1, 6, 0, #06/15/2021#)",
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+             "dateDebut) VALUES (2, 7, #06/15/2021#)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, "
+             "codeOperation) VALUES (3, 1, #05/12/2021#, 4)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (2, 1, "
+             "#05/01/2021#)",
+         })
+        ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, StatutMesure) "
+        "VALUES (0, 3, 1, '1'), (1, 3, 1, NULL), (0, 2, 1, '1')")));
+
+    EXPECT_FALSE(e.charger(QStringLiteral("9")));
+    EXPECT_EQ(messages().textes(), QStringList({"Impossible de retrouver le prélèvement 9."}));
+    messages().vider();
+    ASSERT_TRUE(e.chargerOperation(QStringLiteral("4")));
+    EXPECT_EQ(e.numPrelevement(), QStringLiteral("3"));
+    EXPECT_EQ(e.point, QStringLiteral("031 - Source"));
+    EXPECT_EQ(e.analyses.size(), 2);
+    QStringList operations;
+    for (const EntreeCodee &o : e.operations())
+        operations << o.texte();
+    EXPECT_EQ(operations, QStringList({"15/06/2021 [6]", "12/05/2021 [4]"}));
+
+    EXPECT_FALSE(e.changerStatutAnalyses(QString()));
+    ASSERT_TRUE(e.changerStatutAnalyses(QStringLiteral("Validée [3]")));
+    EXPECT_EQ(messages().textes(), QStringList({"Choisissez d'abord la valeur à appliquer.",
+                                                "Le statut des analyses du prélèvement a été modifié."}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, NumAnalyse, StatutMesure FROM "
+                                    "ANALYSES_BSS001 ORDER BY NumPrelevement, NumAnalyse")),
+              QStringList({"2|0|1", "3|0|3", "3|1|3"}));
+
+    // An operation without sample: a new sample of that operation, numbered for the station.
+    ASSERT_TRUE(e.chargerOperation(QStringLiteral("6")));
+    EXPECT_FALSE(e.estEnregistre());
+    EXPECT_TRUE(e.analyses.isEmpty());
+    e.champs[QStringLiteral("DateDebut")] = QStringLiteral("15/06/2021");
+    ASSERT_TRUE(e.enregistrer());
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, codeOperation FROM PRELEVEMENTS WHERE "
+                                    "CodeQualitometre=1 ORDER BY NumPrelevement")),
+              QStringList({"2|", "3|4", "4|6"}));
+}
+
 TEST_P(PrelevementTest, ChangementDeColonnes)
 {
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, "
