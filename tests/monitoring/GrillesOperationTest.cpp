@@ -142,6 +142,66 @@ TEST_P(GrillesOperationTest, ResultatsConditionsDispositifs)
         QStringList({"1|0400000001"}));
 }
 
+// Each free-line grid: refused without an operation, its required column, its end message, the
+// operation's rows replaced (another operation's kept), one line deleted after the question.
+TEST_P(GrillesOperationTest, ChaqueGrilleRemplaceLesLignesDeSonOperation)
+{
+    const struct
+    {
+        const char *grille, *table, *obligatoire, *autre, *valeur, *messageObligatoire, *fin,
+            *supprime;
+    } cas[] = {
+        {"prelevements", "QUALITOMETRES_OPERATIONS_PRELEVEMENTS", "codePrelevement", "materiel", "P1",
+         "Le code du prélèvement n'est pas renseigné.", "Enregistrement du prélèvement terminé.",
+         "Le prélèvement a été supprimé."},
+        {"conditions", "QUALITOMETRES_POINTS_OPERATIONS_ENV", "parametre", "mesure", "1725",
+         "Le paramètre de la condition n'est pas renseigné.",
+         "Enregistrement des conditions environnementales terminé.", "La condition a été supprimée."},
+        {"resultats", "QUALITOMETRES_OPERATIONS_RESULTATS", "codeParametre", "resultat", "5856",
+         "Le paramètre du résultat n'est pas renseigné.", "Enregistrement des résultats terminé.",
+         "Le résultat a été supprimé."},
+        {"dispositifs", "QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS", "codeDispositif", nullptr,
+         "0400000001", nullptr, "Enregistrement des dispositifs terminé.",
+         "Le dispositif a été supprimé."},
+    };
+    for (const auto &c : cas) {
+        const GrilleOperation g(*grilleOperation(QString::fromLatin1(c.grille)));
+        const QString compte = QStringLiteral("SELECT count(*) FROM %1 WHERE codeOperation=%2")
+                                   .arg(QLatin1String(c.table));
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO %1 (codeQualitometre, codeOperation) "
+                                            "VALUES (1, 1)")
+                                 .arg(QLatin1String(c.table))));
+        QStringList textes(g.definition().colonnes.size());
+        if (c.autre) {
+            textes[g.definition().indexColonne(QString::fromLatin1(c.autre))] = QStringLiteral("2");
+            LignesOperation l{ligne(textes)};
+            EXPECT_FALSE(g.enregistrer(1, QStringLiteral("0"), l));
+            EXPECT_EQ(recus(), QStringList({QStringLiteral("ERREUR: ") + QString::fromUtf8(c.messageObligatoire)}));
+        }
+        textes[g.definition().indexColonne(QString::fromLatin1(c.obligatoire))] =
+            QString::fromLatin1(c.valeur);
+        LignesOperation l{ligne(textes)};
+        EXPECT_FALSE(g.enregistrer(1, QString(), l));
+        EXPECT_EQ(recus(), QStringList({"ERREUR: Vous devez d'abord enregistrer l'opération ou "
+                                        "sélectionner une opération existante."}));
+        for (int fois = 0; fois < 2; ++fois) {
+            ASSERT_TRUE(g.enregistrer(1, QStringLiteral("0"), l)) << c.grille;
+            EXPECT_EQ(recus(), QStringList({QStringLiteral("AIDE: ") + QString::fromUtf8(c.fin)}));
+            EXPECT_EQ(valeur(compte.arg(0)).toInt(), 1) << c.grille;
+        }
+        l = g.charger(1, QStringLiteral("0"));
+        ASSERT_EQ(l.size(), 1) << c.grille;
+        EXPECT_EQ(l[0].textes[g.definition().indexColonne(QString::fromLatin1(c.obligatoire))],
+                  QString::fromLatin1(c.valeur));
+        messages().repondre(BoutonOui);
+        ASSERT_TRUE(g.supprimerLigne(1, QStringLiteral("0"), l[0]));
+        EXPECT_EQ(recus(), QStringList({"QUESTION: Voulez vous supprimer la ligne sélectionnée ?",
+                                        QStringLiteral("AIDE: ") + QString::fromUtf8(c.supprime)}));
+        EXPECT_EQ(valeur(compte.arg(0)).toInt(), 0) << c.grille;
+        EXPECT_EQ(valeur(compte.arg(1)).toInt(), 1) << c.grille;
+    }
+}
+
 TEST_P(GrillesOperationTest, RecouvrementsDeCentPourCent)
 {
     EXPECT_EQ(verifierRecouvrements(recouvrements({50, 49})).message,
