@@ -1,4 +1,5 @@
 #include "db/Session.h"
+#include "monitoring/TableAnalyses.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 #include "ui/monitoring/EditeurSatellites.h"
@@ -113,6 +114,35 @@ TEST_P(FicheQualitometreGuiTest, CreerRetrouverLierSupprimer)
     EXPECT_EQ(valeur("SELECT count(*) FROM JOURNAL WHERE Titre='Suppression du qualitomètre 06987X0012'").toInt(), 1);
     liste.charger();
     EXPECT_EQ(liste.texteCompte(), QStringLiteral("1 / 1 stations(s)"));
+}
+
+// A refused save keeps the card as typed; a new identifier saved from the card keeps the
+// station's analyses.
+TEST_P(FicheQualitometreGuiTest, RefusGardeLaSaisieEtNouvelIdentifiant)
+{
+    FicheQualitometre fiche;
+    fiche.show();
+    ASSERT_TRUE(controle<ComboCodee>(&fiche, "CbotypeStation")->selectionnerCode("0"));
+    controle<QLineEdit>(&fiche, "TxtNumeroBSS")->setText("0698 X0012");
+    controle<QLineEdit>(&fiche, "TxtNom")->setText("Puits");
+    controle<QLineEdit>(&fiche, "TxtDateCreation")->setText("31/02/2001");
+    controle<QPushButton>(&fiche, "CmdEnregistrer")->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Merci de corriger les erreurs suivantes pour pouvoir enregistrer le qualitomètre: "
+                                        "\nle numéro BSS est vide ou incorrect\nla date de création n'est pas au format jj/mm/yyyy"));
+    EXPECT_EQ(controle<QLineEdit>(&fiche, "TxtNumeroBSS")->text(), QStringLiteral("0698 X0012"));
+    EXPECT_EQ(controle<QLineEdit>(&fiche, "TxtDateCreation")->text(), QStringLiteral("31/02/2001"));
+    EXPECT_EQ(valeur("SELECT count(*) FROM QUALITOMETRES").toInt(), 1);
+
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("V1")));
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_V1 (NumAnalyse, NumPrelevement, CodeQualitometre) VALUES (0, 0, 1)"));
+    fiche.charger(1);
+    EXPECT_EQ(controle<QLineEdit>(&fiche, "TxtIdentifiant")->text(), QStringLiteral("V1"));
+    controle<QLineEdit>(&fiche, "TxtIdentifiant")->setText("V1-AMONT");
+    controle<QPushButton>(&fiche, "CmdEnregistrer")->click();
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement de la fiche du qualitomètre terminé."));
+    EXPECT_EQ(lignes("SELECT CodeBSS FROM QUALITOMETRES WHERE CodeQualitometre=1"), QStringList({"V1-AMONT"}));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ") + tableAnalyses(QStringLiteral("V1-AMONT"))).toInt(), 1);
+    EXPECT_FALSE(bd().tableExiste(QStringLiteral("ANALYSES_V1")));
 }
 
 } // namespace
