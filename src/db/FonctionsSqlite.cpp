@@ -207,6 +207,33 @@ void fRight(sqlite3_context *ctx, int, sqlite3_value **argv)
     resultatTexte(ctx, t.right(n));
 }
 
+// UCase / LCase change every letter, accents included; SQLite's own only change ASCII.
+template <bool Majuscules>
+void fCasse(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto *p = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    const int n = sqlite3_value_bytes(argv[0]);
+    QByteArray r(p, n);
+    bool ascii = true;
+    for (char &c : r) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+        if (Majuscules ? (c >= 'a' && c <= 'z') : (c >= 'A' && c <= 'Z'))
+            c = char(c ^ 0x20);
+    }
+    if (!ascii) {
+        const QString t = QString::fromUtf8(p, n);
+        r = (Majuscules ? t.toUpper() : t.toLower()).toUtf8();
+    }
+    sqlite3_result_text(ctx, r.constData(), int(r.size()), SQLITE_TRANSIENT);
+}
+
 // LIKE without regard to case for every letter (accents included), with % and _.
 bool correspond(QStringView motif, QStringView texte, QChar echappement)
 {
@@ -281,6 +308,8 @@ bool enregistrerFonctionsSqlite(sqlite3 *db)
         {"vyk_format", 2, fFormat, true},
         {"vyk_now", 0, fNow, false},
         {"vyk_right", 2, fRight, true},
+        {"upper", 1, fCasse<true>, true},
+        {"lower", 1, fCasse<false>, true},
         {"like", 2, fLike, true},
         {"like", 3, fLike, true},
     };

@@ -186,6 +186,8 @@ private:
                     break;
                 if (m == "LIKE" || m == "TOP" || m == "MOD" || m == "ALTER")
                     return true;
+                if (m == "ORDER" && m_cible != Cible::Sqlite)
+                    return true;
                 if (m_ddl && !motTypeCible(texte(i), m_cible).isNull())
                     return true;
                 if (fonctionDe(m) != Fonction::Aucune) {
@@ -256,6 +258,12 @@ private:
         return true;
     }
 
+    static QString testNumeriquePg(const QString &x)
+    {
+        return QStringLiteral("coalesce(cast(") + x +
+               QStringLiteral(" as text) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', false)");
+    }
+
     static QString chaineSql(const QString &t)
     {
         QString r = t;
@@ -311,8 +319,9 @@ private:
                 return false;
             if (sqlite)
                 return appel(QStringLiteral("cdbl"));
-            sortie += pg ? QStringLiteral("cast(replace(cast(") + a[0] +
-                               QStringLiteral(" as text), ',', '.') as double precision)")
+            sortie += pg ? QStringLiteral("(CASE WHEN ") + testNumeriquePg(a[0]) +
+                               QStringLiteral(" THEN cast(replace(cast(") + a[0] +
+                               QStringLiteral(" as text), ',', '.') as double precision) END)")
                          : QStringLiteral("to_number(") + a[0] + u')';
             return true;
         case Fonction::Cint:
@@ -321,9 +330,10 @@ private:
                 return false;
             if (sqlite)
                 return appel(f == Fonction::Cint ? QStringLiteral("cint") : QStringLiteral("clng"));
-            sortie += pg ? QStringLiteral("cast(round(cast(replace(cast(") + a[0] +
+            sortie += pg ? QStringLiteral("(CASE WHEN ") + testNumeriquePg(a[0]) +
+                               QStringLiteral(" THEN cast(round(cast(replace(cast(") + a[0] +
                                QStringLiteral(" as text), ',', '.') as double precision)) as ") +
-                               (f == Fonction::Cint ? QStringLiteral("integer)") : QStringLiteral("bigint)"))
+                               (f == Fonction::Cint ? QStringLiteral("integer) END)") : QStringLiteral("bigint) END)"))
                          : QStringLiteral("round(") + a[0] + u')';
             return true;
         case Fonction::Isnumeric:
@@ -332,8 +342,7 @@ private:
             if (sqlite)
                 return appel(QStringLiteral("isnumeric"));
             if (pg)
-                sortie += QStringLiteral("coalesce(cast(") + a[0] +
-                          QStringLiteral(" as text) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', false)");
+                sortie += testNumeriquePg(a[0]);
             else
                 sortie += QStringLiteral("(CASE WHEN regexp_like(") + a[0] +
                           QStringLiteral(", '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)\\s*$') THEN 1 ELSE 0 END)");
@@ -509,8 +518,61 @@ private:
                 attente = -1;
             }
         };
+        // The desktop engine sorts NULLs first in ascending order and last in descending
+        // order, as SQLite does; the servers do the opposite unless told, so each sort key
+        // of an ORDER BY gets its NULLS clause there.
+        struct Tri
+        {
+            int profondeur, debutCles, dernier;
+            bool desc, nulls;
+        };
+        QVarLengthArray<Tri, 2> tris;
+        int profondeur = 0;
+        const bool placerNulls = m_cible != Cible::Sqlite;
+        auto finirCle = [&](Tri &tri) {
+            if (tri.dernier >= 0 && !tri.nulls) {
+                const qsizetype apres = m_jetons[tri.dernier].debut + m_jetons[tri.dernier].longueur;
+                if (attente >= 0 && attente < apres) {
+                    sortie += QStringView(m_sql).mid(attente, apres - attente);
+                    attente = apres;
+                }
+                sortie += tri.desc ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
+            }
+            tri.dernier = -1;
+            tri.desc = tri.nulls = false;
+        };
         for (int i = debut; i < fin; ++i) {
             const Jeton &j = m_jetons[i];
+            bool delimiteur = false;
+            if (placerNulls && significatif(i)) {
+                if (estOp(i, u'(')) {
+                    ++profondeur;
+                } else if (estOp(i, u')')) {
+                    // The parenthesis closes the group holding the ORDER BY; it still belongs
+                    // to the sort key of an outer ORDER BY, if any.
+                    if (!tris.isEmpty() && tris.back().profondeur == profondeur) {
+                        finirCle(tris.back());
+                        tris.pop_back();
+                    }
+                    --profondeur;
+                } else if (!tris.isEmpty() && tris.back().profondeur == profondeur) {
+                    const std::string_view m = mot(i, t);
+                    if (estOp(i, u',')) {
+                        finirCle(tris.back());
+                        delimiteur = true;
+                    } else if (estOp(i, u';') || m == "LIMIT" || m == "OFFSET" || m == "FETCH" ||
+                               m == "UNION" || m == "EXCEPT" || m == "INTERSECT" || m == "FOR") {
+                        finirCle(tris.back());
+                        tris.pop_back();
+                        delimiteur = true;
+                    }
+                }
+                if (mot(i, t) == "ORDER") {
+                    const int by = suivant(i, fin);
+                    if (by >= 0 && mot(by, t) == "BY")
+                        tris.append({profondeur, by, -1, false, false});
+                }
+            }
             switch (j.genre) {
             case Genre::Date: {
                 bool ok = false;
@@ -617,6 +679,21 @@ private:
                 garder(i);
                 break;
             }
+            if (!tris.isEmpty() && !delimiteur && significatif(i) && i > tris.back().debutCles) {
+                Tri &tri = tris.back();
+                tri.dernier = i;
+                if (profondeur == tri.profondeur) {
+                    const std::string_view m = mot(i, t);
+                    if (m == "DESC")
+                        tri.desc = true;
+                    else if (m == "NULLS")
+                        tri.nulls = true;
+                }
+            }
+        }
+        while (!tris.isEmpty()) {
+            finirCle(tris.back());
+            tris.pop_back();
         }
         if (attente >= 0 && fin > 0)
             sortie += QStringView(m_sql).mid(attente, m_jetons[fin - 1].debut + m_jetons[fin - 1].longueur - attente);

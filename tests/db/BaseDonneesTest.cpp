@@ -88,6 +88,25 @@ TEST_P(BaseDonneesTest, MemesLignesDuDialecteDeBureauSurLesDeuxMoteurs)
               QStringList({"1"}));
 }
 
+TEST_P(BaseDonneesTest, NullsTriesCasseEtConversionsCommeLeMoteurDeBureau)
+{
+    creerStations();
+    // NULLs come first in ascending order and last in descending order, key by key.
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code FROM STATIONS ORDER BY X")), QStringList({"3", "4", "2", "1"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code FROM STATIONS ORDER BY X DESC")), QStringList({"1", "2", "4", "3"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT TOP 2 Code FROM STATIONS ORDER BY Nb DESC, X")), QStringList({"2", "1"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code FROM STATIONS ORDER BY Nb, X DESC")), QStringList({"3", "4", "1", "2"}));
+    // Accented letters change case too.
+    EXPECT_EQ(lignes(QStringLiteral("SELECT ucase(Nom), lcase(Nom), ucase(CodeBSS) FROM STATIONS WHERE Code = 3")),
+              QStringList({"ÉCLUSE|écluse|42"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code FROM STATIONS WHERE ucase(Nom) = 'ÉCLUSE' OR lcase(Nom) = 'aval' ORDER BY Code")),
+              QStringList({"1", "3"}));
+    // A text that is no number converts to NULL instead of failing the whole statement.
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, cdbl(CodeBSS), cint(CodeBSS) FROM STATIONS ORDER BY Code")),
+              QStringList({"1||", "2||", "3|42|42", "4||"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT count(*) FROM STATIONS WHERE cdbl(CodeBSS) IS NULL")), QStringList({"3"}));
+}
+
 TEST_P(BaseDonneesTest, UneInstructionQuiEchoueLaisseLaSuivanteSExecuter)
 {
     toleranceErreurs = true;

@@ -47,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         Cas{"SELECT iif(isnumeric(code), cdbl(code), 0) FROM T",
             "SELECT iif(isnumeric(code), cdbl(code), 0) FROM T",
             "SELECT (CASE WHEN coalesce(cast(code as text) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', false) "
-            "THEN cast(replace(cast(code as text), ',', '.') as double precision) ELSE 0 END) FROM T"},
+            "THEN (CASE WHEN coalesce(cast(code as text) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', false) "
+            "THEN cast(replace(cast(code as text), ',', '.') as double precision) END) ELSE 0 END) FROM T"},
         Cas{"SELECT year(DateDebut), ucase(nom), lcase(nom), mid(nom, 2, 3), left(nom, 2), right(nom, 2) FROM T",
             "SELECT year(DateDebut), upper(nom), lower(nom), substr(nom, 2, 3), substr(nom, 1, 2), vyk_right(nom, 2) FROM T",
             "SELECT cast(extract(year from cast(DateDebut as timestamp)) as integer), upper(nom), lower(nom), "
@@ -55,7 +56,19 @@ INSTANTIATE_TEST_SUITE_P(
         Cas{"SELECT nom FROM T WHERE nom LIKE 'ab%'", "SELECT nom FROM T WHERE nom LIKE 'ab%'",
             "SELECT nom FROM T WHERE nom ILIKE 'ab%'"},
         Cas{"SELECT TOP 3 nom FROM T ORDER BY nom", "SELECT nom FROM T ORDER BY nom LIMIT 3",
-            "SELECT nom FROM T ORDER BY nom LIMIT 3"},
+            "SELECT nom FROM T ORDER BY nom NULLS FIRST LIMIT 3"},
+        // NULLs first in ascending order, last in descending order, key by key; a key that
+        // says where its NULLs go, a comment and a translated call are left as they are.
+        Cas{"SELECT a FROM T ORDER BY a DESC, ucase(b) , c NULLS LAST -- fin",
+            "SELECT a FROM T ORDER BY a DESC, upper(b) , c NULLS LAST -- fin",
+            "SELECT a FROM T ORDER BY a DESC NULLS LAST, upper(b) NULLS FIRST , c NULLS LAST -- fin"},
+        Cas{"SELECT * FROM (SELECT a, row_number() OVER (ORDER BY d DESC) FROM T ORDER BY a) s ORDER BY 1\nLIMIT 5",
+            "SELECT * FROM (SELECT a, row_number() OVER (ORDER BY d DESC) FROM T ORDER BY a) s ORDER BY 1\nLIMIT 5",
+            "SELECT * FROM (SELECT a, row_number() OVER (ORDER BY d DESC NULLS LAST) FROM T ORDER BY a NULLS FIRST) s "
+            "ORDER BY 1 NULLS FIRST\nLIMIT 5"},
+        Cas{"SELECT a FROM T ORDER BY (SELECT max(b) FROM U ORDER BY 1), a",
+            "SELECT a FROM T ORDER BY (SELECT max(b) FROM U ORDER BY 1), a",
+            "SELECT a FROM T ORDER BY (SELECT max(b) FROM U ORDER BY 1 NULLS FIRST) NULLS FIRST, a NULLS FIRST"},
         // "/" divides as floating numbers, as the desktop engine does.
         Cas{"SELECT a / b FROM T", "SELECT a * 1.0 / b FROM T", "SELECT a * 1.0 / b FROM T"},
         Cas{"SELECT [Code BSS] FROM [T]", "SELECT \"Code BSS\" FROM T", "SELECT \"code bss\" FROM T"},
