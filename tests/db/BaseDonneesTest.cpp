@@ -294,6 +294,38 @@ TEST_P(BaseDonneesTest, InstructionPrepareeEtInsertionMassiveGardentLesBonnesLig
     EXPECT_EQ(maj.lignesModifiees(), 10);
 }
 
+TEST_P(BaseDonneesTest, InsertionMassiveGardeLesTextesExactsEtNumeroteLesLignesRefusees)
+{
+    toleranceErreurs = true;
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE B (n Long NOT NULL, t Memo, x Double)")));
+    // Texts that the bulk path must escape, an empty text that must not become NULL, and a
+    // text spelling the server's own NULL marker.
+    const QStringList textes = {QStringLiteral("C:\\eau\\n°1"), QStringLiteral("l'aval\r\nsuite\tfin"),
+                                QStringLiteral(""), QStringLiteral("\\N"), QStringLiteral("Écluse « amont » ; --")};
+    {
+        Lot lot;
+        InsertionMassive insertion(QStringLiteral("B"), {QStringLiteral("n"), QStringLiteral("t"), QStringLiteral("x")});
+        ASSERT_TRUE(insertion.estValide()) << qPrintable(insertion.erreur());
+        for (int i = 0; i < textes.size(); ++i)
+            insertion.ajouter({i, textes[i], -6812345.678 + i});
+        insertion.ajouter({QVariant(), QStringLiteral("refusée"), 0}); // row 6: n is required
+        insertion.ajouter({6, QVariant(), QVariant()});
+        insertion.terminer();
+        ASSERT_EQ(insertion.erreurs().size(), 1);
+        EXPECT_EQ(insertion.erreurs()[0].numero, 6);
+    }
+    const Tableau t = lire(QStringLiteral("SELECT n, t, x FROM B ORDER BY n"));
+    ASSERT_EQ(t.nbLignes(), 6);
+    for (int i = 0; i < textes.size(); ++i) {
+        EXPECT_EQ(t(i, 1).toString(), textes[i]) << i;
+        EXPECT_FALSE(t(i, 1).isNull()) << i;
+        EXPECT_DOUBLE_EQ(t(i, 2).toDouble(), -6812345.678 + i);
+    }
+    EXPECT_TRUE(t(5, 1).isNull());
+    EXPECT_TRUE(t(5, 2).isNull());
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM B WHERE t = ''")).toInt(), 1);
+}
+
 TEST_P(BaseDonneesTest, TypesDuDialecteEtModificationDeColonne)
 {
     ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE ANALYSES_X (CodeFraction Text(3), Resultat Double)")));
