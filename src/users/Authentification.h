@@ -15,7 +15,7 @@ inline const QString MOT_DE_PASSE_ERRONE = QStringLiteral("Mot de passe erronné
 inline const QString MOT_DE_PASSE_PAR_DEFAUT = QStringLiteral(
     "Vous êtes connecté avec le mot de passe par défaut de l'administrateur.\n"
     "Pour protéger la base, changez-le dès maintenant dans la gestion des utilisateurs "
-    "(menu Administration).");
+    "(menu Fichier, « Gestion des utilisateurs... »).");
 inline const QString CHARGEMENT_STATIONS = QStringLiteral("Chargement de liste des stations");
 } // namespace texteLogin
 
