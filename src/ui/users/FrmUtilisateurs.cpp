@@ -108,8 +108,9 @@ FrmUtilisateurs::FrmUtilisateurs(QWidget *parent) : QWidget(parent)
     onglets->addTab(construireStations(), QStringLiteral("Stations"));
 
     auto *corps = new QHBoxLayout;
-    corps->addLayout(gauche, 2);
-    corps->addWidget(onglets, 3);
+    // Half the width for the list, so that its four columns show without scrolling.
+    corps->addLayout(gauche, 1);
+    corps->addWidget(onglets, 1);
 
     LblEtat = new QLabel(this);
     CmdEnregistrer = new QPushButton(QStringLiteral("&Enregistrer"), this);
