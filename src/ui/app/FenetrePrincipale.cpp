@@ -50,9 +50,22 @@ QWidget *FenetrePrincipale::ouvrirEcran(QWidget *ecran)
         }
     }
     ecran->setAttribute(Qt::WA_DeleteOnClose);
+    // The size a screen asks for, kept inside the work area: the area otherwise falls back to
+    // the screen's smallest size when the wish does not fit.
+    const bool tailleVoulue = ecran->testAttribute(Qt::WA_Resized);
+    const QSize voulue = ecran->size();
     QMdiSubWindow *fenetre = m_zone->addSubWindow(ecran);
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
+    if (tailleVoulue) {
+        const QMargins m = fenetre->contentsMargins(); // title bar and borders
+        const QSize cadre(m.left() + m.right(), m.top() + m.bottom());
+        fenetre->resize((voulue + cadre).boundedTo(m_zone->viewport()->size()));
+    }
     fenetre->show();
+    // Placed in cascade, it must still end inside the area.
+    const QSize place = m_zone->viewport()->size() - QSize(fenetre->x(), fenetre->y());
+    if (tailleVoulue && place.width() > 200 && place.height() > 150)
+        fenetre->resize(fenetre->size().boundedTo(place));
     return ecran;
 }
 

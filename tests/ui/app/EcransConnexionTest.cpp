@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -276,6 +277,35 @@ TEST_P(EcransConnexionTest, ChangementDUtilisateurEtAdministration)
     EXPECT_EQ(fins, 0);
     EXPECT_NE(seConnecter(QStringLiteral("paul")), nullptr);
     EXPECT_EQ(session().login, QStringLiteral("paul"));
+}
+
+TEST_P(EcransConnexionTest, EcransAPleineTailleDansLaFenetreEtUnSeulParNom)
+{
+    application.demarrer();
+    FenetrePrincipale *fenetre = seConnecter(QStringLiteral("jean"));
+    ASSERT_NE(fenetre, nullptr);
+    auto *zone = fenetre->findChild<QMdiArea *>();
+    ASSERT_NE(zone, nullptr);
+    const QSize place = zone->viewport()->size();
+    auto ecranDeTaille = [](const char *nom, QSize taille) {
+        auto *e = new QWidget;
+        e->setObjectName(QString::fromLatin1(nom));
+        e->setMinimumSize(100, 80);
+        e->resize(taille);
+        return e;
+    };
+    // Wider and taller than the area: as large as the area allows, not shrunk to its minimum.
+    QWidget *grand = fenetre->ouvrirEcran(ecranDeTaille("Grand", place + QSize(300, 300)));
+    const QRect cadreGrand = grand->parentWidget()->geometry();
+    EXPECT_TRUE(QRect(QPoint(0, 0), place).contains(cadreGrand)) << cadreGrand.x() << ',' << cadreGrand.y();
+    EXPECT_GT(cadreGrand.width(), place.width() * 3 / 4);
+    EXPECT_GT(cadreGrand.height(), place.height() * 3 / 4);
+    // Smaller than the area: the size asked for.
+    QWidget *petit = fenetre->ouvrirEcran(ecranDeTaille("Petit", QSize(420, 260)));
+    EXPECT_EQ(petit->size(), QSize(420, 260));
+    // A second screen of the same name brings the first forward.
+    EXPECT_EQ(fenetre->ouvrirEcran(ecranDeTaille("Petit", QSize(500, 300))), petit);
+    EXPECT_EQ(fenetre->ecrans().size(), 2);
 }
 
 TEST_P(EcransConnexionTest, ConnexionAutomatiqueAuDemarrageSeulement)
