@@ -440,13 +440,16 @@ bool FrmUtilisateurs::enregistrer()
     fiche.codeIntervenant = CboIntervenant->currentData().toString();
     fiche.codeContact = CboContact->currentData().toString();
 
-    bool ok = creation ? m_gestion.creer(fiche, motDePasse) : m_gestion.modifier(fiche);
+    const bool cree = creation && m_gestion.creer(fiche, motDePasse);
+    bool ok = creation ? cree : m_gestion.modifier(fiche);
     if (ok && !creation && !motDePasse.isEmpty())
         ok = m_gestion.changerMotDePasse(fiche.login, motDePasse);
     if (ok) ok = m_gestion.definirHabilitations(fiche.login, habilitationsCochees());
     if (!ok) {
         afficherMessage(QStringLiteral("ERREUR"), m_gestion.erreur());
-        if (creation && m_gestion.utilisateur(fiche.login)) {
+        // Only an account this save created: a refused creation (the login is taken) keeps
+        // what was typed, and must not open someone else's account in its place.
+        if (cree) {
             // The account exists: go on from it rather than create it twice.
             m_modifie = false;
             chargerListe(fiche.login);

@@ -124,6 +124,71 @@ TEST_P(FrmUtilisateursTest, CreerAccorderEtSupprimerDepuisLEcran)
     EXPECT_EQ(lignes(QStringLiteral("SELECT login FROM UTILISATEURS")), QStringList({"ADMIN"}));
 }
 
+// A new user whose login is taken: the save is refused, what was typed stays on the screen and
+// the account that holds the login is left as it was.
+TEST_P(FrmUtilisateursTest, CreationRefuseeLoginPrisGardeLaSaisie)
+{
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS (login, password, isAdmin, nom, "
+                                        "metadata) VALUES ('DUPONT', 'secret', '0', "
+                                        "'Jean Dupont', '0')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO UTILISATEURS_HABILITATIONS VALUES ('DUPONT', 'QUALITO_EXPORT')")));
+    const QStringList dupont = {"DUPONT|secret|0|Jean Dupont|0"};
+    const auto compteDupont = [this] {
+        return lignes(QStringLiteral("SELECT login, password, isAdmin, nom, metadata FROM "
+                                     "UTILISATEURS WHERE login='DUPONT'"));
+    };
+    const auto droitsDupont = [this] {
+        return lignes(QStringLiteral(
+            "SELECT habilitation FROM UTILISATEURS_HABILITATIONS WHERE login='DUPONT'"));
+    };
+
+    FrmUtilisateurs f;
+    for (const QString &login : {QStringLiteral("DUPONT"), QStringLiteral("dupont")}) {
+        SCOPED_TRACE(qPrintable(login));
+        messages().repondre(BoutonOui); // leaves the card of the previous round
+        f.CmdNouveau->click();
+        messages().vider();
+        f.TxtLogin->setText(login);
+        f.TxtNom->setText(QStringLiteral("Marie Martin"));
+        f.TxtMotDePasse->setText(QStringLiteral("mm1"));
+        f.TxtConfirmation->setText(QStringLiteral("mm1"));
+        droit(f.SprHabilitations, QStringLiteral("QUALITO_FICHE_MODIF"))
+            ->setCheckState(0, Qt::Checked);
+        emit f.TxtNom->textEdited(f.TxtNom->text());
+        EXPECT_FALSE(f.enregistrer());
+        EXPECT_EQ(messages().textes(),
+                  QStringList({QStringLiteral("Un utilisateur « %1 » existe déjà.").arg(login)}));
+        EXPECT_TRUE(f.loginCourant().isEmpty());
+        EXPECT_FALSE(f.TxtLogin->isReadOnly());
+        EXPECT_EQ(f.TxtLogin->text(), login);
+        EXPECT_EQ(f.TxtNom->text(), QStringLiteral("Marie Martin"));
+        EXPECT_EQ(f.TxtMotDePasse->text(), QStringLiteral("mm1"));
+        EXPECT_EQ(droit(f.SprHabilitations, QStringLiteral("QUALITO_FICHE_MODIF"))->checkState(0),
+                  Qt::Checked);
+        EXPECT_EQ(compteDupont(), dupont);
+        EXPECT_EQ(droitsDupont(), QStringList({"QUALITO_EXPORT"}));
+        // The unsaved card is still guarded.
+        messages().repondre(BoutonNon);
+        f.CmdNouveau->click();
+        EXPECT_EQ(f.TxtNom->text(), QStringLiteral("Marie Martin"));
+    }
+
+    // Another login, and the same save goes through with what was typed.
+    messages().vider();
+    f.TxtLogin->setText(QStringLiteral("MMARTIN"));
+    EXPECT_TRUE(f.enregistrer());
+    EXPECT_TRUE(messages().textes().isEmpty()) << qPrintable(messages().textes().join(u'\n'));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT login, password, nom FROM UTILISATEURS WHERE "
+                                    "login='MMARTIN'")),
+              QStringList({"MMARTIN|mm1|Marie Martin"}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT habilitation FROM UTILISATEURS_HABILITATIONS WHERE login='MMARTIN'")),
+              QStringList({"QUALITO_FICHE_MODIF"}));
+    EXPECT_EQ(compteDupont(), dupont);
+    EXPECT_EQ(droitsDupont(), QStringList({"QUALITO_EXPORT"}));
+}
+
 TEST_P(FrmUtilisateursTest, CommandesSelonLesDroits)
 {
     ASSERT_TRUE(executer(QStringLiteral(
