@@ -56,6 +56,16 @@ FicheUtilisateur lireFiche(const Tableau &t, int l)
     return f;
 }
 
+// The database's reason for refusing a statement that carried a password. A server quotes the
+// refused row in the lines after its message: only the first line is kept, and not even that
+// one when it holds the password.
+QString raisonSansMotDePasse(const QString &motDePasse)
+{
+    const QString premiere = bd().derniereErreur().section(u'\n', 0, 0).trimmed();
+    return !motDePasse.isEmpty() && premiere.contains(motDePasse) ? QStringLiteral("refus de la base")
+                                                                  : premiere;
+}
+
 const QString SELECT_FICHE = QStringLiteral(
     "SELECT login, nom, isAdmin, metadata, codeIntervenant, codeContact FROM UTILISATEURS");
 
@@ -176,7 +186,7 @@ bool GestionUtilisateurs::creer(const FicheUtilisateur &fiche, const QString &mo
                          fiche.editionReferentiels ? QStringLiteral("1") : QStringLiteral("0"),
                          nombreOuNul(fiche.codeContact)}))
         return refuser(QStringLiteral("L'utilisateur n'a pas pu être créé : ") +
-                       bd().derniereErreur());
+                       raisonSansMotDePasse(motDePasse));
     journaliser(QStringLiteral("Création de l'utilisateur ") + login);
     return true;
 }
@@ -221,7 +231,7 @@ bool GestionUtilisateurs::changerMotDePasse(const QString &login, const QString 
         bd().preparer(QStringLiteral("UPDATE UTILISATEURS SET password=? WHERE login=?"));
     if (!maj.executer({motDePasse, login}))
         return refuser(QStringLiteral("Le mot de passe n'a pas pu être changé : ") +
-                       bd().derniereErreur());
+                       raisonSansMotDePasse(motDePasse));
     journaliser(QStringLiteral("Changement du mot de passe de l'utilisateur ") + login);
     return true;
 }

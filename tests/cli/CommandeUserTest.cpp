@@ -80,6 +80,44 @@ TEST_P(CommandeUserTest, ComptesDeBoutEnBout)
     EXPECT_EQ(lignes(QStringLiteral("SELECT login FROM UTILISATEURS")), QStringList({"ADMIN"}));
 }
 
+// A password the database refuses (here a rule a site added to its users table): the command
+// fails with the database's reason, which never shows the password, and nothing is written.
+// Quotes and accents are stored as typed.
+TEST_P(CommandeUserTest, MotDePasseRefuseParLaBaseJamaisAffiche)
+{
+    ASSERT_TRUE(executer(QStringLiteral(
+        "CREATE TABLE UTILISATEURS (login Text(12), password Text(12) CHECK (len(password) >= 6), "
+        "isAdmin Text(1), nom Text(255), codeIntervenant Double, metadata Text(1))")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS (login, password, isAdmin, nom, "
+                                        "metadata) VALUES ('ADMIN', 'Kobal99', '1', "
+                                        "'Administrateur', '1')")));
+
+    test::SortieCli r = user({QStringLiteral("add"), QStringLiteral("agent"),
+                              QStringLiteral("--password"), QStringLiteral("Zq7")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.erreurs.startsWith(QStringLiteral("L'utilisateur n'a pas pu être créé : ")))
+        << qPrintable(r.erreurs);
+    EXPECT_FALSE(r.erreurs.contains(QStringLiteral("Zq7"))) << qPrintable(r.erreurs);
+    EXPECT_FALSE(r.sortie.contains(QStringLiteral("Zq7")));
+
+    r = user({QStringLiteral("passwd"), QStringLiteral("ADMIN"), QStringLiteral("-")}, "Zq8\n");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.erreurs.startsWith(QStringLiteral("Le mot de passe n'a pas pu être changé : ")))
+        << qPrintable(r.erreurs);
+    EXPECT_FALSE(r.erreurs.contains(QStringLiteral("Zq8"))) << qPrintable(r.erreurs);
+    EXPECT_FALSE(r.erreurs.contains(QStringLiteral("Kobal99"))) << qPrintable(r.erreurs);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT login, password FROM UTILISATEURS")),
+              QStringList({"ADMIN|Kobal99"}));
+
+    const QString motDePasse = QStringLiteral("l'été\"9,x");
+    r = user({QStringLiteral("passwd"), QStringLiteral("ADMIN"), QStringLiteral("-")},
+             motDePasse.toUtf8() + "\n");
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_FALSE(r.sortie.contains(motDePasse) || r.erreurs.contains(motDePasse));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT password FROM UTILISATEURS WHERE login='ADMIN'")),
+              QStringList({motDePasse}));
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(CommandeUserTest);
 
 } // namespace
