@@ -7,6 +7,7 @@
 #include "schema/EtapesMiseAJour.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 namespace vyk {
 
@@ -16,6 +17,42 @@ const QString REQUETE_VERSION =
     QStringLiteral("SELECT mac from PARAMETRES WHERE module='VYLEN' and identifiant='version'");
 
 constexpr int NB_ETAPES = 12;
+
+// The desktop type nearest to an engine's type (as the schema state reads it), for a column the
+// catalogue does not describe.
+QString motTypeDuMoteur(const QString &typeMoteur)
+{
+    const QString t = typeMoteur.trimmed().toLower();
+    const auto a = [&t](const char *mot) { return t.contains(QLatin1String(mot)); };
+    if (a("char") || t.startsWith(QLatin1String("text")) || a("clob") || t == u"memo") {
+        static const QRegularExpression taille(QStringLiteral("\\(\\s*(\\d+)"));
+        const QRegularExpressionMatch m = taille.match(t);
+        const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
+        return n > 0 && n <= 255 ? motTypeBureau(TypeNeutre::Texte, n) : motTypeBureau(TypeNeutre::Memo);
+    }
+    if (a("bool") || t == u"yesno" || t == u"bit")
+        return motTypeBureau(TypeNeutre::OuiNon);
+    if (a("date") || a("time"))
+        return motTypeBureau(TypeNeutre::DateHeure);
+    if (a("smallint") || t == u"short" || t == u"int2")
+        return motTypeBureau(TypeNeutre::Court);
+    if ((a("int") && !a("bigint") && t != u"int8") || t == u"long")
+        return motTypeBureau(TypeNeutre::Long);
+    if (a("int") || a("double") || a("real") || a("float") || a("numeric") || a("decimal") || a("number") ||
+        t == u"single" || t == u"currency")
+        return motTypeBureau(TypeNeutre::Reel);
+    return motTypeBureau(TypeNeutre::Memo);
+}
+
+// Columns of a table that the catalogue does not know (a site's own), with their engine types.
+QVector<QPair<QString, QString>> colonnesDuSite(const EtatSchema &etat, const DefinitionTable &table, const QString &source)
+{
+    QVector<QPair<QString, QString>> r;
+    for (const QString &c : etat.colonnes(source))
+        if (!table.colonne(c))
+            r.append({c, etat.typeColonne(source, c)});
+    return r;
+}
 
 } // namespace
 
@@ -178,10 +215,16 @@ bool MiseAJour::reconstruireTable(const DefinitionTable &table)
     for (const QString &c : m_etat.colonnes(nom))
         if (const DefinitionColonne *d = table.colonne(c); d && !d->obsolete)
             communes << QLatin1String(d->nom);
-    const QString liste = communes.join(QStringLiteral(", "));
+    const QVector<QPair<QString, QString>> duSite = colonnesDuSite(m_etat, table, nom);
     Transaction transaction(m_bd);
     bool ok = transaction.estOuverte() && sql(QStringLiteral("CREATE TABLE ") + copie + QStringLiteral(" AS SELECT * FROM ") + nom) &&
               sql(QStringLiteral("DROP TABLE ") + nom) && sql(sqlCreationTable(table));
+    // A site's own columns come along with their values.
+    for (const auto &[colonne, type] : duSite) {
+        ok = ok && sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ADD COLUMN ") + colonne + u' ' + motTypeDuMoteur(type));
+        communes << colonne;
+    }
+    const QString liste = communes.join(QStringLiteral(", "));
     if (ok && !communes.isEmpty())
         ok = sql(QStringLiteral("INSERT INTO ") + nom + QStringLiteral(" (") + liste + QStringLiteral(") SELECT ") + liste +
                  QStringLiteral(" FROM ") + copie);
@@ -193,7 +236,10 @@ bool MiseAJour::reconstruireTable(const DefinitionTable &table)
         return false;
     }
     m_etat.oublierTable(nom);
-    m_etat.noterTable(nom, table.nomsColonnes());
+    QStringList colonnes = table.nomsColonnes();
+    for (const auto &c : duSite)
+        colonnes << c.first;
+    m_etat.noterTable(nom, colonnes);
     return true;
 }
 
@@ -203,19 +249,46 @@ void MiseAJour::recupererCopie(const DefinitionTable &table)
     const QString copie = nom + QStringLiteral("_SAV");
     if (!m_etat.tableExiste(copie))
         return;
-    if (!m_etat.tableExiste(nom) && sql(sqlCreationTable(table)))
+    const bool existait = m_etat.tableExiste(nom);
+    if (!existait && sql(sqlCreationTable(table)))
         m_etat.noterTable(nom, table.nomsColonnes());
-    QStringList communes;
-    for (const QString &c : m_etat.colonnes(copie))
-        if (m_etat.colonneExiste(nom, c))
-            communes << c;
-    const QString liste = communes.join(QStringLiteral(", "));
     Transaction transaction(m_bd);
+    // A site's own columns of the copy come back too; the copy stays when one cannot.
+    QStringList ajoutees;
+    for (const auto &[colonne, type] : colonnesDuSite(m_etat, table, copie)) {
+        if (m_etat.colonneExiste(nom, colonne))
+            continue;
+        if (!sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ADD COLUMN ") + colonne + u' ' + motTypeDuMoteur(type))) {
+            for (const QString &c : ajoutees)
+                m_etat.oublierColonne(nom, c);
+            return;
+        }
+        m_etat.noterColonne(nom, colonne, type);
+        ajoutees << colonne;
+    }
+    QStringList communes, copiees, egalites;
+    for (const QString &c : m_etat.colonnes(copie))
+        if (m_etat.colonneExiste(nom, c)) {
+            communes << c;
+            copiees << QStringLiteral("C.") + c;
+            egalites << QStringLiteral("(T.%1 = C.%1 OR (T.%1 IS NULL AND C.%1 IS NULL))").arg(c);
+        }
+    // A rebuild may have stopped before its copy was dropped, or even before the table was: the
+    // rows the table holds already are not added twice.
+    QString selection = QStringLiteral("SELECT ") + copiees.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + copie +
+                        QStringLiteral(" C");
+    if (existait)
+        selection += QStringLiteral(" WHERE NOT EXISTS (SELECT * FROM ") + nom + QStringLiteral(" T WHERE ") +
+                     egalites.join(QStringLiteral(" AND ")) + u')';
     if (!communes.isEmpty() &&
-        sql(QStringLiteral("INSERT INTO ") + nom + QStringLiteral(" (") + liste + QStringLiteral(") SELECT ") + liste +
-            QStringLiteral(" FROM ") + copie) &&
-        sql(QStringLiteral("DROP TABLE ") + copie) && transaction.valider())
+        sql(QStringLiteral("INSERT INTO ") + nom + QStringLiteral(" (") + communes.join(QStringLiteral(", ")) + QStringLiteral(") ") +
+            selection) &&
+        sql(QStringLiteral("DROP TABLE ") + copie) && transaction.valider()) {
         m_etat.oublierTable(copie);
+        return;
+    }
+    for (const QString &c : ajoutees)
+        m_etat.oublierColonne(nom, c);
 }
 
 // ---- markers

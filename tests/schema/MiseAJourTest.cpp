@@ -248,6 +248,80 @@ TEST_P(MiseAJourTest, LaCopieDuJournalLaisseeParUneReconstructionInterrompueEstR
               QStringList({"Connexion|jdupont|3", "Mise à jour de la version " + version + "|AUTO|"}));
 }
 
+// Tables rebuilt in the current layout (a journal without levels, jobs without their numbered
+// key) keep the columns a site added, with their values; a second run changes nothing.
+TEST_P(MiseAJourTest, UneTableReconstruiteGardeLesColonnesAjouteesParLeSite)
+{
+    executerTout({
+        "CREATE TABLE JOURNAL (dateEvt DateTime, Titre Text(255), utilisateur Text(12), contact Double, ip Text(128), "
+        "projet Text(12), description Memo, Service Text(40), gravite Short, Montant Double, VuLe DateTime, notes Memo)",
+        "INSERT INTO JOURNAL VALUES (#02/01/2019 10:00:00#, 'Connexion', 'jdupont', 3, 'poste1', 'VYK', 'détail', "
+        "'Laboratoire', 2, 12.5, #03/01/2019 08:30:00#, 'à revoir')",
+        "INSERT INTO JOURNAL VALUES (#03/01/2019 11:00:00#, 'Logout', 'jdupont', NULL, NULL, 'VYK', NULL, NULL, NULL, "
+        "NULL, NULL, NULL)",
+        "CREATE TABLE JOBS (nom Text(255), description Text(255), planification Text(50), responsable Text(50))",
+        "INSERT INTO JOBS VALUES ('Import EDI', 'labo', 'quotidien', 'M. Martin')",
+        "INSERT INTO JOBS VALUES ('Import ADES', NULL, NULL, NULL)",
+    });
+    const QStringList journal = {"01/02/2019 10:00:00|Connexion|jdupont|détail|Laboratoire|2|12.5|01/03/2019 08:30:00|à revoir",
+                                 "01/03/2019 11:00:00|Logout|jdupont||||||"};
+    const QString lectureJournal = "SELECT dateEvt, Titre, utilisateur, description, Service, gravite, Montant, VuLe, notes "
+                                   "FROM JOURNAL WHERE dateEvt < #01/01/2020# ORDER BY dateEvt";
+    const QStringList jobs = {"Import ADES|||", "Import EDI|labo|quotidien|M. Martin"};
+    const QString lectureJobs = "SELECT nom, description, planification, responsable FROM JOBS ORDER BY nom";
+    for (int passage = 1; passage <= 2; ++passage) {
+        SCOPED_TRACE(passage);
+        if (passage == 2) {
+            ASSERT_TRUE(executer("DELETE FROM PARAMETRES WHERE Identifiant = 'version'"));
+        }
+        ASSERT_TRUE(verifierVersionBase(version));
+        EXPECT_TRUE(bd().colonneExiste("JOURNAL", "niveau"));
+        EXPECT_EQ(lignes(lectureJournal), journal);
+        EXPECT_EQ(lignes(lectureJobs), jobs);
+        EXPECT_EQ(valeur("SELECT count(DISTINCT id) FROM JOBS").toInt(), 2);
+        EXPECT_FALSE(bd().tableExiste("JOURNAL_SAV") || bd().tableExiste("JOBS_SAV"));
+    }
+    // The column types allow what they allowed before.
+    EXPECT_TRUE(executer("UPDATE JOURNAL SET Montant = 0.25, gravite = 3, VuLe = #12/31/2020 23:59:00# WHERE Titre = 'Logout'"));
+    EXPECT_EQ(lignes("SELECT Montant, gravite, VuLe FROM JOURNAL WHERE Titre = 'Logout'"),
+              QStringList({"0.25|3|31/12/2020 23:59:00"}));
+}
+
+// A copy left by a rebuild that stopped before it was dropped holds rows the table has already:
+// they are not added twice, and the rows only the copy holds come back.
+TEST_P(MiseAJourTest, UneCopieDuJournalDejaRecopieeNeDoublePasLesLignes)
+{
+    const QString ancien = "CREATE TABLE %1 (dateEvt DateTime, Titre Text(255), utilisateur Text(12), contact Double, "
+                           "ip Text(128), projet Text(12), description Memo)";
+    const QStringList lignesAnciennes = {
+        "VALUES (#02/01/2019 10:00:00#, 'Connexion', 'jdupont', 3, 'poste1', 'VYK', 'détail')",
+        "VALUES (#03/01/2019 11:00:00#, 'Logout', 'jdupont', NULL, NULL, 'VYK', NULL)",
+    };
+    const QStringList attendu = {"01/02/2019 10:00:00|Connexion|jdupont|3|détail", "01/03/2019 11:00:00|Logout|jdupont||"};
+    const QString lecture = "SELECT dateEvt, Titre, utilisateur, contact, description FROM JOURNAL WHERE dateEvt < #01/01/2020# "
+                            "ORDER BY dateEvt";
+
+    // Stopped after the copy was made: the old table is still there with the same rows.
+    executerTout({ancien.arg("JOURNAL"), ancien.arg("JOURNAL_SAV")});
+    for (const QString &l : lignesAnciennes)
+        executerTout({"INSERT INTO JOURNAL " + l, "INSERT INTO JOURNAL_SAV " + l});
+    ASSERT_TRUE(verifierVersionBase(version));
+    EXPECT_EQ(lignes(lecture), attendu);
+    EXPECT_FALSE(bd().tableExiste("JOURNAL_SAV"));
+
+    // Stopped before the copy was dropped, after one row came back and a new entry was written.
+    viderBase();
+    executerTout({sqlCreationTable(*definitionTable(u"JOURNAL")), ancien.arg("JOURNAL_SAV"),
+                  "INSERT INTO JOURNAL (dateEvt, Titre, utilisateur, contact, ip, projet, description) " + lignesAnciennes[0],
+                  "INSERT INTO JOURNAL (dateEvt, niveau, Titre, utilisateur, projet) VALUES (#04/01/2019 09:00:00#, '2', "
+                  "'Login', 'jdupont', 'VYK')"});
+    for (const QString &l : lignesAnciennes)
+        executerTout({"INSERT INTO JOURNAL_SAV " + l});
+    ASSERT_TRUE(verifierVersionBase(version));
+    EXPECT_EQ(lignes(lecture), attendu + QStringList({"01/04/2019 09:00:00|Login|jdupont||"}));
+    EXPECT_FALSE(bd().tableExiste("JOURNAL_SAV"));
+}
+
 TEST_P(MiseAJourTest, UneMiseAJourInterrompueSAcheveALaSuivante)
 {
     creerAncienneBase();
