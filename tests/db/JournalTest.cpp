@@ -105,6 +105,34 @@ TEST_P(JournalTest, UneEcritureImpossibleNeDerangePasLAppelant)
               QStringList({QStringLiteral("utilisateur_|") + QString(128, u'x')}));
 }
 
+// An entry the table refuses (a column a site made compulsory), written in the middle of a
+// caller's transaction: the entry is lost, the caller's statements before and after it are
+// committed, and the caller's last error is not replaced.
+TEST_P(JournalTest, UneEntreeRefuseeDansUneTransactionNeLaDefaitPas)
+{
+    ASSERT_TRUE(executer(QStringLiteral("DROP TABLE JOURNAL")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "CREATE TABLE JOURNAL (dateEvt DateTime, niveau Text(5), Titre Text(255), utilisateur "
+        "Text(12), contact Double, ip Text(128), projet Text(12), description Memo, "
+        "service Text(20) NOT NULL)")));
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE T (a Short)")));
+    erreursBase.clear();
+    for (const bool annuler : {false, true}) {
+        SCOPED_TRACE(annuler);
+        ASSERT_TRUE(executer(QStringLiteral("DELETE FROM T")));
+        ASSERT_TRUE(bd().debutTransaction());
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO T VALUES (1)")));
+        journaliser(QStringLiteral("Refusée"), QStringLiteral("détail"));
+        journaliserErreur(QStringLiteral("Refusée aussi"));
+        EXPECT_TRUE(erreursBase.isEmpty()) << qPrintable(erreursBase.join(u'\n'));
+        EXPECT_TRUE(executer(QStringLiteral("INSERT INTO T VALUES (2)")));
+        ASSERT_TRUE(bd().finTransaction(annuler));
+        EXPECT_EQ(lignes(QStringLiteral("SELECT a FROM T ORDER BY a")),
+                  annuler ? QStringList() : QStringList({"1", "2"}));
+    }
+    EXPECT_TRUE(lignes(QStringLiteral("SELECT * FROM JOURNAL")).isEmpty());
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(JournalTest);
 
 TEST(NiveauxJournal, ListeDesOptionsEtReglageLogLevel)
