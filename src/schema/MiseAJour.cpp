@@ -363,6 +363,14 @@ void MiseAJour::etapeSchemaCommun()
 {
     message(QStringLiteral("Mise à jour des tables communes"));
     completerTables(EtapeSchema::SchemaCommun);
+    // Columns of the user tables added with a value for the rows already there, as the login
+    // adds them: an upgrade run before any login must not leave station grants without a mode
+    // (neither listed nor removed by the administration) nor administrators without reference
+    // editing.
+    ajouterColonneRemplie(QStringLiteral("UTILISATEURS_STATIONS"), QStringLiteral("modeSelect"),
+                          QStringLiteral("UPDATE UTILISATEURS_STATIONS set modeSelect='SINGLE'"));
+    ajouterColonneRemplie(QStringLiteral("UTILISATEURS"), QStringLiteral("metadata"),
+                          QStringLiteral("UPDATE UTILISATEURS SET metadata = '1' WHERE isAdmin = '1'"));
 }
 
 void MiseAJour::etapeIndex()
@@ -436,6 +444,7 @@ bool colonneMigree(const QString &table, const QString &colonne)
         {"PRELEVEMENTS", "codeOperation"},          {"PRELEVEMENTS", "codeDemande"},
         {"PRELEVEMENTS_DOSSIERS", "codeQualitometre"}, {"PRELEVEMENTS_ECHANTILLONS", "codeQualitometre"},
         {"PRELEVEMENTS_FINALITES", "codeQualitometre"}, {"PARAMETRAGE_DATA", "version"},
+        {"UTILISATEURS_STATIONS", "modeSelect"},       {"UTILISATEURS", "metadata"},
     };
     for (const auto &m : migrees)
         if (table.compare(QLatin1String(m[0]), Qt::CaseInsensitive) == 0 &&

@@ -1,4 +1,7 @@
 #include "db/Session.h"
+#include "schema/MiseAJour.h"
+#include "schema/Version.h"
+#include "users/GestionUtilisateurs.h"
 #include "users/AccesStations.h"
 #include "users/Habilitations.h"
 #include "users/TablesUtilisateurs.h"
@@ -123,6 +126,49 @@ TEST_P(TablesEtDroitsTest, AncienneTableSansMetadataGardeSesComptes)
     EXPECT_EQ(grants(QStringLiteral("AGENT")), QStringList({"8|QUALITO|SINGLE"}));
     ASSERT_TRUE(executer(QStringLiteral(
         "INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'QUALITO', '9', 'QUALITO_NETWORK')")));
+}
+
+// The same older tables brought up to date by an upgrade run before any login (vyk-cli
+// upgrade, an unattended import): the stations granted one by one stay 'SINGLE' grants that the
+// administration lists and removes, and the administrators keep the reference editing.
+TEST_P(TablesEtDroitsTest, UneMiseAJourAvantToutLoginGardeLesStationsAccordees)
+{
+    for (const char *sql :
+         {"CREATE TABLE UTILISATEURS (login Text(12), password Text(12), isAdmin Text(1), "
+          "nom Text(255), codeIntervenant Double)",
+          "INSERT INTO UTILISATEURS VALUES ('CHEF', 'secret', '1', 'Chef', 3)",
+          "INSERT INTO UTILISATEURS VALUES ('AGENT', 'x1', '0', 'Agent', NULL)",
+          "CREATE TABLE UTILISATEURS_STATIONS (login Text(12), typeStation Text(12), "
+          "identifiant Text(70))",
+          "INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'QUALITO', '8')",
+          "INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'QUALITO', '9')",
+          "INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'PIEZO', '8')"})
+        ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
+
+    ASSERT_TRUE(mettreAJourBase(versionProgramme()));
+    ASSERT_TRUE(assurerTablesUtilisateurs());
+    EXPECT_EQ(lignes(QStringLiteral("SELECT login, isAdmin, metadata FROM UTILISATEURS ORDER BY "
+                                    "login")),
+              QStringList({"AGENT|0|", "CHEF|1|1"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT identifiant, typeStation, modeSelect FROM "
+                                    "UTILISATEURS_STATIONS ORDER BY typeStation, identifiant")),
+              QStringList({"8|PIEZO|SINGLE", "8|QUALITO|SINGLE", "9|QUALITO|SINGLE"}));
+
+    GestionUtilisateurs gestion;
+    QList<qint64> codes;
+    for (const StationAccordee &s : gestion.stations(QStringLiteral("AGENT")))
+        codes << s.code;
+    EXPECT_EQ(codes, QList<qint64>({8, 9}));
+    ASSERT_TRUE(gestion.retirerStation(QStringLiteral("AGENT"), 8));
+    ASSERT_TRUE(retirerStationSupprimee(9));
+    EXPECT_EQ(grants(QStringLiteral("AGENT")), QStringList({"8|PIEZO|SINGLE"}));
+
+    // A second upgrade leaves the grants as they are.
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO UTILISATEURS_STATIONS VALUES ('AGENT', 'QUALITO', '3', 'QUALITO_NETWORK')")));
+    ASSERT_TRUE(mettreAJourBase(versionProgramme()));
+    EXPECT_EQ(grants(QStringLiteral("AGENT")),
+              QStringList({"3|QUALITO|QUALITO_NETWORK", "8|PIEZO|SINGLE"}));
 }
 
 TEST_P(TablesEtDroitsTest, HabilitationsExactesEtPrefixes)
