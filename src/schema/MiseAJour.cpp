@@ -247,7 +247,10 @@ void MiseAJour::recupererCopie(const DefinitionTable &table)
 {
     const QString nom = QLatin1String(table.nom);
     const QString copie = nom + QStringLiteral("_SAV");
-    if (!m_etat.tableExiste(copie))
+    // Only the tables a rebuild copies can have such a copy left: for any other table a "_SAV"
+    // is a site's own backup, which is not merged into the table nor dropped.
+    const bool reconstruite = table.aColonneAuto() || nom == u"JOURNAL";
+    if (!reconstruite || !m_etat.tableExiste(copie))
         return;
     const bool existait = m_etat.tableExiste(nom);
     if (!existait && sql(sqlCreationTable(table)))

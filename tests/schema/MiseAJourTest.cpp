@@ -322,6 +322,24 @@ TEST_P(MiseAJourTest, UneCopieDuJournalDejaRecopieeNeDoublePasLesLignes)
     EXPECT_FALSE(bd().tableExiste("JOURNAL_SAV"));
 }
 
+// A site's own backup of a table, named as the rebuild names its copies, is no leftover of the
+// upgrade: it stays as it is and the table keeps its rows.
+TEST_P(MiseAJourTest, UneSauvegardeDuSiteNommeeCommeUneCopieResteIntacte)
+{
+    ASSERT_TRUE(verifierVersionBase(version));
+    executerTout({"INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES (1, 'S1', 'Amont renommée')",
+                  "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES (3, 'S3', 'Aval')",
+                  "CREATE TABLE QUALITOMETRES_SAV (CodeQualitometre Double, CodeBSS Text(17), Nom Text(70))",
+                  "INSERT INTO QUALITOMETRES_SAV VALUES (1, 'S1', 'Amont')",
+                  "INSERT INTO QUALITOMETRES_SAV VALUES (2, 'S2', 'Supprimée depuis')",
+                  "DELETE FROM PARAMETRES WHERE Identifiant = 'version'"});
+    ASSERT_TRUE(verifierVersionBase(version));
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES ORDER BY CodeQualitometre"),
+              QStringList({"1|S1|Amont renommée", "3|S3|Aval"}));
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES_SAV ORDER BY CodeQualitometre"),
+              QStringList({"1|S1|Amont", "2|S2|Supprimée depuis"}));
+}
+
 TEST_P(MiseAJourTest, UneMiseAJourInterrompueSAcheveALaSuivante)
 {
     creerAncienneBase();
