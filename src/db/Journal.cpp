@@ -26,6 +26,20 @@ int niveauDuLibelle(const QString &libelle)
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+namespace {
+
+// The first n characters of a text; a character outside the basic plane (two UTF-16 units) is
+// kept or left out whole, never cut in half.
+QString debut(const QString &texte, int n)
+{
+    qsizetype i = 0;
+    for (int lus = 0; lus < n && i < texte.size(); ++lus)
+        i += texte[i].isHighSurrogate() && i + 1 < texte.size() && texte[i + 1].isLowSurrogate() ? 2 : 1;
+    return texte.left(i);
+}
+
+} // namespace
+
 void ecrireJournal(const QString &titre, const QString &detail, int niveau)
 {
     const int configure = niveauJournal();
@@ -45,7 +59,7 @@ void ecrireJournal(const QString &titre, const QString &detail, int niveau)
                                                         maintenant.time().second()));
     // Texts are cut to their columns so that a long login or host name does not lose the entry.
     insertion.executer({aLaSeconde, QString::number(niveau),
-                        titre.isEmpty() ? QVariant() : QVariant(titre.left(LONGUEUR_TITRE_JOURNAL)),
+                        titre.isEmpty() ? QVariant() : QVariant(debut(titre, LONGUEUR_TITRE_JOURNAL)),
                         s.login.isEmpty() ? QStringLiteral("AUTO") : s.login.left(12),
                         enNombre(s.codeContact, true).variant(),
                         s.poste.isEmpty() ? QVariant() : QVariant(s.poste.left(128)),

@@ -68,6 +68,18 @@ TEST_P(JournalTest, EntreeSansConnexionTitreCoupeEtDetail)
     EXPECT_EQ(date.time().msec(), 0);
 }
 
+// The cut counts characters: one outside the basic plane (two UTF-16 units) at the 125th place
+// is kept whole, never halved into an invalid text.
+TEST_P(JournalTest, TitreCoupeSansCouperUnCaractere)
+{
+    const QString emoji = QStringLiteral("\U0001F600");
+    journaliser(QString(124, u'é') + emoji + QStringLiteral("fin"));
+    journaliser(QString(123, u'a') + emoji + emoji + QStringLiteral("fin"));
+    QStringList lues = lignes(QStringLiteral("SELECT Titre FROM JOURNAL"));
+    lues.sort();
+    EXPECT_EQ(lues, QStringList({QString(123, u'a') + emoji + emoji, QString(124, u'é') + emoji}));
+}
+
 TEST_P(JournalTest, EntreeDUnUtilisateurConnecte)
 {
     session().login = QStringLiteral("jdupont");
