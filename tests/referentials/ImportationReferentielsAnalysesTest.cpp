@@ -6,6 +6,8 @@
 #include "support/TablesCatalogue.h"
 
 #include <QDir>
+#include <QFile>
+#include <QStringEncoder>
 
 using namespace vyk;
 using vyk::test::BaseTest;
@@ -119,6 +121,75 @@ TEST_P(ImportationReferentielsAnalysesTest, IntegrationPuisMiseAJour)
     EXPECT_EQ(
         lignes(QStringLiteral("SELECT Code, CodeSupport FROM ANALYSES_FRACTIONS ORDER BY Code")),
         QStringList({"23|3", "3|3"}));
+}
+
+// Writes a text file in the given encoding.
+void ecrireFichier(const QString &chemin, const QString &texte, const char *codage = "UTF-8")
+{
+    QStringEncoder encodeur(codage);
+    QFile f(chemin);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(encodeur(texte));
+}
+
+// A list saved by a spreadsheet: Windows-1252, CRLF, a definition on two lines and a ";" inside a
+// quoted cell, a quote inside a plain cell, blank rows, a short row, an extra column, a code with
+// blanks around it and given twice (its later cells win, an empty one erases nothing).
+TEST_P(ImportationReferentielsAnalysesTest, CsvEnregistreParUnTableur)
+{
+    const QString csv = chemin(QStringLiteral("parametres.csv"));
+    ecrireFichier(csv,
+                  QStringLiteral("Code;Nom;Libellé long;Définition;Statut;\r\n"
+                                 " 1340 ;Nitrates;NO3;\"Ion nitrate ;\nforme oxydée\";Validé;\r\n"
+                                 "1302;Maille 2\" d'Œuf;;;2;\r\n"
+                                 "\r\n"
+                                 ";;;;;\r\n"
+                                 "1303;Conductivité à 25°C\r\n"
+                                 "1340;Nitrates;;;Gelé;;en trop\r\n"),
+                  "windows-1252");
+    FichierReferentielAnalyses f;
+    QString erreur;
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Parametre, f, erreur))
+        << qPrintable(erreur);
+    ASSERT_EQ(f.lignes.size(), 4);
+    const QString requete = QStringLiteral(
+        "SELECT Code, Nom, LibelleLong, Definition, Statut FROM ANALYSES_PARAMETRES ORDER BY Code");
+    const QStringList attendues = {"1302|Maille 2\" d'Œuf|||2", "1303|Conductivité à 25°C|||",
+                                   "1340|Nitrates|NO3|Ion nitrate ;\nforme oxydée|3"};
+    BilanReferentielAnalyses b = integrerReferentielAnalyses(f, progressionNulle());
+    EXPECT_EQ(b.erreurs, QStringList());
+    EXPECT_EQ(b.ajoutes, 3);
+    EXPECT_EQ(b.modifies, 1);
+    EXPECT_EQ(lignes(requete), attendues);
+    // The same file again changes nothing.
+    b = integrerReferentielAnalyses(f, progressionNulle());
+    EXPECT_EQ(b.ajoutes, 0);
+    EXPECT_EQ(b.modifies, 4);
+    EXPECT_EQ(lignes(requete), attendues);
+
+    // UTF-8 with a byte order mark: the first column is still Code.
+    ecrireFichier(csv, QStringLiteral("\uFEFFCode;Symbole;Nom\r\n27;°C;degré Celsius\r\n"));
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Unite, f, erreur)) << qPrintable(erreur);
+    EXPECT_EQ(integrerReferentielAnalyses(f, progressionNulle()).ajoutes, 1);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Symbole, Nom FROM ANALYSES_UNITES")),
+              QStringList({"27|°C|degré Celsius"}));
+}
+
+// A name longer than its column is refused alike on every engine, the other rows go in.
+TEST_P(ImportationReferentielsAnalysesTest, TexteTropLongRefuseSurChaqueMoteur)
+{
+    const QString csv = chemin(QStringLiteral("supports.csv"));
+    ecrireFichier(csv, QStringLiteral("Code;Nom\n3;Eau\n4;") + QString(256, u'x') +
+                           QStringLiteral("\n6;Sédiments\n"));
+    FichierReferentielAnalyses f;
+    QString erreur;
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur))
+        << qPrintable(erreur);
+    const BilanReferentielAnalyses b = integrerReferentielAnalyses(f, progressionNulle());
+    EXPECT_EQ(b.ajoutes, 2);
+    EXPECT_EQ(b.erreurs, QStringList({"Code 4 : le champ « Nom » est trop long"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Nom FROM ANALYSES_SUPPORTS ORDER BY Code")),
+              QStringList({"3|Eau", "6|Sédiments"}));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ImportationReferentielsAnalysesTest);
