@@ -8,6 +8,7 @@
 #include "db/Session.h"
 #include "db/Sql.h"
 #include "referentials/ListesCodees.h"
+#include "schema/Catalogue.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,6 +77,13 @@ QDateTime lireDateReferentiel(const QString &texte)
     if (!d.isValid() && t.size() > 10)
         d = lireDate(t.left(10)); // time zone or fraction the reader does not know
     return d;
+}
+
+int tailleColonne(const char *colonne)
+{
+    const DefinitionTable *t = definitionTable(u"CODES_SANDRE");
+    const DefinitionColonne *c = t ? t->colonne(QString::fromLatin1(colonne)) : nullptr;
+    return c ? c->taille : 0;
 }
 
 bool estCodeNumerique(const QString &code)
@@ -269,6 +277,23 @@ class Integration
             cle = existe ? liste.references.value(reference)
                          : std::max(liste.maxLocal + 1, PREMIER_CODE_LOCAL);
         }
+
+        // A server refuses a text longer than its column where the desktop file keeps it
+        // whole: refused alike on both.
+        const struct
+        {
+            const QString &texte;
+            const char *colonne;
+            const char *nom;
+        } textes[] = {{e.libelle, "Libelle", "libellé"},
+                      {e.mnemonique, "mnemonique", "mnémonique"}};
+        for (const auto &t : textes)
+            if (const int n = tailleColonne(t.colonne); n > 0 && t.texte.size() > n) {
+                rejeter(champ, code,
+                        QString::fromUtf8(t.nom) +
+                            QStringLiteral(" trop long (%1 caractères au plus)").arg(n));
+                return;
+            }
 
         // Fields set only when the file gives them.
         QStringList colonnes;
