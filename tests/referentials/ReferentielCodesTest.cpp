@@ -253,6 +253,35 @@ TEST_P(IntegrationReferentielTest, TexteTropLongRefuseSurChaqueMoteur)
               QStringList({"1|Libellé 1|", "1000|Libellé C4|C4"}));
 }
 
+// Two lists follow the same nomenclature (the projection systems of piezometers and of rain
+// gauges): both receive its entries and their update date, at every import, on every engine.
+TEST_P(IntegrationReferentielTest, NomenclatureSuivieParDeuxListes)
+{
+    QVector<EntreeReferentiel> entrees(1);
+    entrees[0].numero = QStringLiteral("22");
+    entrees[0].code = QStringLiteral("987");
+    for (const QString &libelle :
+         {QStringLiteral("RGF93 / Lambert-93"), QStringLiteral("RGF93 v2b / Lambert-93"),
+          QStringLiteral("RGF93 v2b / CC46")}) {
+        entrees[0].libelle = libelle;
+        const BilanIntegration b = integrerReferentiel(entrees, progressionNulle());
+        EXPECT_EQ(b.listes,
+                  QStringList({"PIEZOMETRES.TYPEPROJECTION", "PLUVIOMETRES.TYPEPROJECTION"}));
+        EXPECT_EQ(b.rejetes, 0);
+        EXPECT_EQ(lignes(QStringLiteral("SELECT Champ, Libelle FROM CODES_SANDRE WHERE Code=987 "
+                                        "ORDER BY Champ")),
+                  QStringList({"PIEZOMETRES.TYPEPROJECTION|" + libelle,
+                               "PLUVIOMETRES.TYPEPROJECTION|" + libelle}));
+    }
+    EXPECT_EQ(lignes(QStringLiteral("SELECT champ, dateMaj, userMaj FROM CODES_SANDRE_REFERENTIEL "
+                                    "WHERE code=22 ORDER BY champ")),
+              QStringList(
+                  {"PIEZOMETRES.TYPEPROJECTION|" +
+                       QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) + "|jdupont",
+                   "PLUVIOMETRES.TYPEPROJECTION|" +
+                       QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) + "|jdupont"}));
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(IntegrationReferentielTest);
 
 } // namespace
