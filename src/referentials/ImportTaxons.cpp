@@ -171,7 +171,11 @@ QString reparerAccents(const QString &texte)
             if (octets.size() == suite + 1) {
                 QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
                 const QString decode = utf8.decode(octets);
-                if (!utf8.hasError() && decode.size() == 1) {
+                // Only what French and Latin names hold (accented letters, µ, °, typographic
+                // signs) is a misread sequence: an accented letter followed by a non-breaking
+                // space and a guillemet, read right, would decode too (« protégé » into CJK).
+                const char16_t u = decode.size() == 1 ? decode[0].unicode() : 0;
+                if (!utf8.hasError() && u != 0 && (u < 0x180 || (u >= 0x2000 && u < 0x2200))) {
                     r += decode;
                     i += suite;
                     continue;

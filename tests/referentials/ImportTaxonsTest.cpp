@@ -28,6 +28,14 @@ TEST(ImportTaxonsTexte, StatutEtAccents)
               QStringLiteral("été è É 10 µm Ã  20°C"));
     EXPECT_EQ(reparerAccents(QStringLiteral("Déjà bon, Ã seul")),
               QStringLiteral("Déjà bon, Ã seul"));
+    // Letters of authors' names and typographic signs that arrive the same way.
+    EXPECT_EQ(reparerAccents(QStringLiteral("Å\u0081ukasz, Ä\u008Dern â€™ â€“ Ã‰tÃ©")),
+              QStringLiteral("Łukasz, čern ’ – Été"));
+    // French text read right: an accented letter before a non-breaking space and a closing
+    // guillemet, a colon or an ellipsis is no UTF-8 sequence to repair.
+    const QString juste =
+        QStringLiteral("Espèce « protégé\u00A0» ; NOTÉ\u00A0: à\u00A0« ÉTÉ… » Ç\u00A0; È\u00A0±2");
+    EXPECT_EQ(reparerAccents(juste), juste);
 }
 
 class ImportTaxonsTest : public test::BaseTaxons
