@@ -1,6 +1,7 @@
 #include "referentials/ImportationReferentielsAnalyses.h"
 #include "db/BaseDonnees.h"
 #include "db/Progression.h"
+#include "referentials/ModeleReferentielAnalyses.h"
 
 #include "support/BaseTest.h"
 #include "support/TablesCatalogue.h"
@@ -190,6 +191,36 @@ TEST_P(ImportationReferentielsAnalysesTest, TexteTropLongRefuseSurChaqueMoteur)
     EXPECT_EQ(b.erreurs, QStringList({"Code 4 : le champ « Nom » est trop long"}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Nom FROM ANALYSES_SUPPORTS ORDER BY Code")),
               QStringList({"3|Eau", "6|Sédiments"}));
+}
+
+// The list exported by its screen reads back as it was: every exported column is recognised by
+// its header and its text (status label, yes/no, dates) gives the stored value again.
+TEST_P(ImportationReferentielsAnalysesTest, ListeExporteeReimporteeALIdentique)
+{
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO ANALYSES_PARAMETRES (Code, Nom, LibelleLong, Statut, Type, codeCAS, "
+        "UniteReference1, codesInternes, DateCreation, DateModification, Actif) VALUES "
+        "('1340', 'Nitrates \"totaux\"; dissous', 'NO3 ; total', '2', '0', '14797-55-8', '162', "
+        "'12,34', #01/15/1995#, #06/12/2019 10:15:00#, '1'), "
+        "('1302', 'pH', NULL, '3', '1', NULL, NULL, NULL, NULL, NULL, '0')")));
+    const QString requete = QStringLiteral(
+        "SELECT Code, Nom, LibelleLong, Statut, Type, codeCAS, UniteReference1, codesInternes, "
+        "DateCreation, DateModification, Actif FROM ANALYSES_PARAMETRES ORDER BY Code");
+    const QStringList avant = lignes(requete);
+    ModeleReferentielAnalyses modele(Referentiel::Parametre);
+    ASSERT_TRUE(modele.charger());
+    const QString csv = chemin(QStringLiteral("Liste_des_Parametres.csv"));
+    ASSERT_TRUE(modele.exporter(csv));
+
+    ASSERT_TRUE(executer(QStringLiteral("DELETE FROM ANALYSES_PARAMETRES")));
+    FichierReferentielAnalyses f;
+    QString erreur;
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Parametre, f, erreur))
+        << qPrintable(erreur);
+    const BilanReferentielAnalyses b = integrerReferentielAnalyses(f, progressionNulle());
+    EXPECT_EQ(b.erreurs, QStringList());
+    EXPECT_EQ(b.ajoutes, 2);
+    EXPECT_EQ(lignes(requete), avant);
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ImportationReferentielsAnalysesTest);
