@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 
 using namespace vyk;
 using vyk::test::BaseTest;
@@ -131,6 +132,38 @@ void ecrireFichier(const QString &chemin, const QString &texte, const char *coda
     QFile f(chemin);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(encodeur(texte));
+}
+
+// A national file in a single-byte encoding, with prefixed names and blanks around the codes.
+TEST(LectureReferentielsAnalyses, XmlEnWindows1252)
+{
+    QTemporaryDir dossier;
+    ASSERT_TRUE(dossier.isValid());
+    const QString xml = dossier.filePath(QStringLiteral("unites.xml"));
+    ecrireFichier(
+        xml,
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n"
+                       "<sa:REFERENTIELS xmlns:sa=\"urn:exemple\"><sa:Referentiel>\r\n"
+                       "<sa:UniteReference><sa:CdUniteReference> 133 </sa:CdUniteReference>"
+                       "<sa:SymUniteReference>µg/L</sa:SymUniteReference>"
+                       "<sa:LbUniteReference>microgramme par litre d’eau</sa:LbUniteReference>"
+                       "<sa:StUniteReference>Validé</sa:StUniteReference>"
+                       "</sa:UniteReference>\r\n"
+                       "<sa:UniteReference><sa:CdUniteReference>27</sa:CdUniteReference>"
+                       "<sa:SymUniteReference>°C</sa:SymUniteReference>"
+                       "<sa:LbUniteReference>Degré Celsius</sa:LbUniteReference>"
+                       "</sa:UniteReference></sa:Referentiel></sa:REFERENTIELS>\r\n"),
+        "windows-1252");
+    FichierReferentielAnalyses f;
+    QString erreur;
+    ASSERT_TRUE(lireReferentielAnalyses(xml, Referentiel::Unite, f, erreur)) << qPrintable(erreur);
+    ASSERT_EQ(f.lignes.size(), 2);
+    const LigneReferentiel attendue = {{"Code", "133"},
+                                       {"Symbole", "µg/L"},
+                                       {"Nom", "microgramme par litre d’eau"},
+                                       {"Statut", "Validé"}};
+    EXPECT_EQ(f.lignes[0], attendue);
+    EXPECT_EQ(f.lignes[1].value(QStringLiteral("Nom")), QStringLiteral("Degré Celsius"));
 }
 
 // A list saved by a spreadsheet: Windows-1252, CRLF, a definition on two lines and a ";" inside a
