@@ -42,6 +42,76 @@ QString ligneCsv(const QStringList &champs, QChar separateur)
     return r.join(separateur);
 }
 
+namespace {
+
+// The fields of the record starting at i; i is left after its line end. uneLigne: a quoted field
+// ends with the line (ouvert tells whether a quote was still open at the end of the text).
+QStringList enregistrementCsv(const QString &t, qsizetype &i, QChar separateur, bool uneLigne,
+                              bool &ouvert)
+{
+    QStringList champs;
+    QString courant;
+    bool guillemets = false;
+    while (i < t.size()) {
+        const QChar c = t[i++];
+        const bool finLigne = c == u'\n' || (c == u'\r' && i < t.size() && t[i] == u'\n');
+        if (guillemets && !(uneLigne && finLigne)) {
+            if (c == u'"') {
+                if (i < t.size() && t[i] == u'"') {
+                    courant += u'"';
+                    ++i;
+                } else {
+                    guillemets = false;
+                }
+            } else if (c != u'\r' || !finLigne) {
+                courant += c;
+            }
+        } else if (finLigne) {
+            if (c == u'\r') ++i;
+            break;
+        } else if (c == u'"' && courant.trimmed().isEmpty()) {
+            courant.clear();
+            guillemets = true;
+        } else if (c == separateur) {
+            champs << courant;
+            courant.clear();
+        } else {
+            courant += c;
+        }
+    }
+    champs << courant;
+    ouvert = guillemets && i >= t.size();
+    return champs;
+}
+
+} // namespace
+
+QVector<QStringList> lireEnregistrementsCsv(const QString &texte, QChar separateur)
+{
+    QVector<QStringList> r;
+    qsizetype i = 0;
+    while (i < texte.size()) {
+        const qsizetype debut = i;
+        bool ouvert = false;
+        QStringList champs = enregistrementCsv(texte, i, separateur, false, ouvert);
+        if (ouvert) {
+            // A stray quote must not swallow the rest of the file.
+            i = debut;
+            champs = enregistrementCsv(texte, i, separateur, true, ouvert);
+        }
+        r << champs;
+    }
+    return r;
+}
+
+bool enregistrementVide(const QStringList &champs)
+{
+    for (const QString &c : champs)
+        if (!c.trimmed().isEmpty())
+            return false;
+    return true;
+}
+
 void ecrireCsv(const Tableau &tableau, QTextStream &sortie, QChar separateur, const QString &finLigne,
                const QStringList &entetes)
 {

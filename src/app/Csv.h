@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class QTextStream;
 
@@ -18,5 +19,13 @@ QString texteExport(const QVariant &valeur);
 void ecrireCsv(const Tableau &tableau, QTextStream &sortie, QChar separateur = u',',
                const QString &finLigne = QStringLiteral("\r\n"), const QStringList &entetes = {});
 QString ligneCsv(const QStringList &champs, QChar separateur = u',');
+
+// The records of a separated text, each as its fields. A quote opening a field lets it hold the
+// separator, doubled quotes and line breaks (a CRLF in a cell becomes a LF); a quote inside an
+// unquoted field is kept as it is. A quote left open at the end of the text runs to the end of
+// its line only. An empty line is a record of one empty field.
+QVector<QStringList> lireEnregistrementsCsv(const QString &texte, QChar separateur = u';');
+// True when every field is blank (an empty line, or a spreadsheet row of empty cells).
+bool enregistrementVide(const QStringList &champs);
 
 } // namespace vyk

@@ -34,9 +34,9 @@ const QString AIDE =
         "    Intègre dans les listes de codes les fichiers XML de nomenclatures du référentiel\n"
         "    national (tous les fichiers .xml du dossier, ou le fichier donné). Chaque "
         "nomenclature\n"
-        "    alimente la liste dont elle porte le numéro dans CODES_SANDRE_REFERENTIEL. Un bilan "
-        "par\n"
-        "    fichier est écrit sur la sortie standard, les refus sur la sortie d'erreur.\n\n"
+        "    alimente chaque liste dont elle porte le numéro dans CODES_SANDRE_REFERENTIEL. Un\n"
+        "    bilan par fichier est écrit sur la sortie standard, les refus sur la sortie "
+        "d'erreur.\n\n"
         "Code de sortie : 0 succès, 1 erreur (base, fichier refusé, code rejeté), 2 erreur "
         "d'usage.");
 

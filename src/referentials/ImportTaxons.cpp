@@ -1,5 +1,6 @@
 #include "referentials/ImportTaxons.h"
 
+#include "app/Csv.h"
 #include "db/BaseDonnees.h"
 #include "db/FichiersTexte.h"
 #include "db/InsertionMassive.h"
@@ -48,39 +49,6 @@ QString texteDateImport(const QString &t)
     if (s.isEmpty()) return {};
     const QDateTime d = lireDate(s);
     return d.isValid() ? d.date().toString(QStringLiteral("dd/MM/yyyy")) : s;
-}
-
-// Fields of one ";"-separated line; quoted fields may hold ";" and doubled quotes.
-QStringList champsCsv(const QString &ligne)
-{
-    QStringList champs;
-    QString courant;
-    bool guillemets = false;
-    for (qsizetype i = 0; i < ligne.size(); ++i) {
-        const QChar c = ligne[i];
-        if (guillemets) {
-            if (c == u'"') {
-                if (i + 1 < ligne.size() && ligne[i + 1] == u'"') {
-                    courant += u'"';
-                    ++i;
-                } else {
-                    guillemets = false;
-                }
-            } else {
-                courant += c;
-            }
-        } else if (c == u'"' && courant.trimmed().isEmpty()) {
-            courant.clear();
-            guillemets = true;
-        } else if (c == u';') {
-            champs << courant;
-            courant.clear();
-        } else {
-            courant += c;
-        }
-    }
-    champs << courant;
-    return champs;
 }
 
 int taille(const char *colonne)
@@ -203,7 +171,11 @@ QString reparerAccents(const QString &texte)
             if (octets.size() == suite + 1) {
                 QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
                 const QString decode = utf8.decode(octets);
-                if (!utf8.hasError() && decode.size() == 1) {
+                // Only what French and Latin names hold (accented letters, µ, °, typographic
+                // signs) is a misread sequence: an accented letter followed by a non-breaking
+                // space and a guillemet, read right, would decode too (« protégé » into CJK).
+                const char16_t u = decode.size() == 1 ? decode[0].unicode() : 0;
+                if (!utf8.hasError() && u != 0 && (u < 0x180 || (u >= 0x2000 && u < 0x2200))) {
                     r += decode;
                     i += suite;
                     continue;
@@ -236,13 +208,13 @@ bool lireTaxonsCsv(const QString &chemin, FichierTaxons &fichier, QString &erreu
     QString texte = decoderTexte(f.readAll());
     f.close();
     if (texte.startsWith(QChar(0xFEFF))) texte.remove(0, 1);
-    const QStringList lignes = texte.split(u'\n');
+    // Records, not lines: a quoted cell may hold line breaks.
+    const QVector<QStringList> lignes = lireEnregistrementsCsv(reparerAccents(texte), u';');
     bool entete = true;
     for (qsizetype n = 0; n < lignes.size(); ++n) {
-        QString ligne = lignes[n];
-        if (ligne.endsWith(u'\r')) ligne.chop(1);
-        if (ligne.trimmed().isEmpty()) continue;
-        const QStringList champs = champsCsv(reparerAccents(ligne));
+        const QStringList &champs = lignes[n];
+        // Empty lines and rows of empty cells that spreadsheets leave are no taxa.
+        if (enregistrementVide(champs)) continue;
         if (entete) {
             entete = false;
             if (champs.size() < 2) {

@@ -57,7 +57,8 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
 // "PROVISOIRE" "1", "GEL" "3" (any case, anywhere); anything else (a number) stays as it is.
 QString statutAppelTaxon(const QString &texte);
 // Repairs accented letters that arrive as two characters (UTF-8 bytes read one by one):
-// "Ã©" becomes "é", "Âµ" "µ", "Â°" "°".
+// "Ã©" becomes "é", "Âµ" "µ", "Â°" "°". Only sequences giving a Latin letter or a typographic
+// sign are taken: text read right ("protégé »" with a non-breaking space) stays as it is.
 QString reparerAccents(const QString &texte);
 
 enum class ModeImportTaxons

@@ -1,5 +1,6 @@
 #include "referentials/ImportationReferentielsAnalyses.h"
 
+#include "app/Csv.h"
 #include "db/BaseDonnees.h"
 #include "db/FichiersTexte.h"
 #include "db/Journal.h"
@@ -145,47 +146,20 @@ bool lireXml(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
     return true;
 }
 
-// One line of a ";"-separated file, with "..." quoting.
-QStringList champsCsv(const QString &ligne)
-{
-    QStringList r;
-    QString champ;
-    bool guillemets = false;
-    for (qsizetype i = 0; i < ligne.size(); ++i) {
-        const QChar c = ligne[i];
-        if (guillemets) {
-            if (c == u'"' && i + 1 < ligne.size() && ligne[i + 1] == u'"') {
-                champ += u'"';
-                ++i;
-            } else if (c == u'"') {
-                guillemets = false;
-            } else {
-                champ += c;
-            }
-        } else if (c == u'"') {
-            guillemets = true;
-        } else if (c == u';') {
-            r << champ;
-            champ.clear();
-        } else {
-            champ += c;
-        }
-    }
-    r << champ;
-    return r;
-}
-
 bool lireCsv(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnalyses &fichier,
              QString &erreur)
 {
     const DescriptionReferentiel &d = descriptionReferentiel(r);
     QString texte = decoderTexte(f.readAll());
     if (texte.startsWith(QChar(0xFEFF))) texte.remove(0, 1);
-    const QStringList lignes = texte.split(u'\n');
+    // Records, not lines: a quoted cell (a definition) may hold line breaks.
+    QVector<QStringList> lignes = lireEnregistrementsCsv(texte, u';');
+    while (!lignes.isEmpty() && enregistrementVide(lignes.first()))
+        lignes.removeFirst();
     if (lignes.isEmpty()) return true;
     // Columns by name, list header or form label.
     QVector<QString> colonnes;
-    for (const QString &entete : champsCsv(lignes.first().trimmed())) {
+    for (const QString &entete : std::as_const(lignes.first())) {
         const QString e = entete.trimmed();
         QString colonne;
         for (const ChampReferentiel &c : d.champs)
@@ -201,10 +175,7 @@ bool lireCsv(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
         return false;
     }
     for (qsizetype n = 1; n < lignes.size(); ++n) {
-        QString l = lignes[n];
-        if (l.endsWith(u'\r')) l.chop(1);
-        if (l.trimmed().isEmpty()) continue;
-        const QStringList champs = champsCsv(l);
+        const QStringList &champs = lignes[n];
         LigneReferentiel ligne;
         for (qsizetype c = 0; c < champs.size() && c < colonnes.size(); ++c)
             if (!colonnes[c].isEmpty()) ligne.insert(colonnes[c], champs[c].trimmed());

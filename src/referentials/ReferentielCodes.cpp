@@ -8,6 +8,7 @@
 #include "db/Session.h"
 #include "db/Sql.h"
 #include "referentials/ListesCodees.h"
+#include "schema/Catalogue.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,6 +77,13 @@ QDateTime lireDateReferentiel(const QString &texte)
     if (!d.isValid() && t.size() > 10)
         d = lireDate(t.left(10)); // time zone or fraction the reader does not know
     return d;
+}
+
+int tailleColonne(const char *colonne)
+{
+    const DefinitionTable *t = definitionTable(u"CODES_SANDRE");
+    const DefinitionColonne *c = t ? t->colonne(QString::fromLatin1(colonne)) : nullptr;
+    return c ? c->taille : 0;
 }
 
 bool estCodeNumerique(const QString &code)
@@ -215,19 +223,23 @@ class Integration
   public:
     explicit Integration(BilanIntegration &bilan) : m_bilan(bilan) {}
 
-    // The list key of a nomenclature number, read once per number; "" when none.
-    QString champ(const QString &numero)
+    // The keys of the lists that follow a nomenclature number, read once per number; none when
+    // no list does. Several lists may follow one nomenclature: each is fed.
+    QStringList champs(const QString &numero)
     {
         if (m_champs.contains(numero)) return m_champs.value(numero);
-        QString c;
+        QStringList c;
         bool ok = false;
         const int n = numero.toInt(&ok);
-        if (ok)
-            c = bd().valeur(
-                        QStringLiteral("SELECT champ from codes_sandre_referentiel where code=") +
-                        QString::number(n))
-                    .toString()
-                    .trimmed();
+        if (ok) {
+            const Tableau t = bd().extraire(
+                QStringLiteral("SELECT DISTINCT champ from codes_sandre_referentiel where code=") +
+                QString::number(n) + QStringLiteral(" ORDER BY champ"));
+            for (int i = 0; i < t.nbLignes(); ++i)
+                if (const QString champ = t.texte(i, 0).trimmed();
+                    !champ.isEmpty() && !c.contains(champ))
+                    c << champ;
+        }
         m_champs.insert(numero, c);
         if (c.isEmpty())
             m_bilan.erreurs
@@ -269,6 +281,23 @@ class Integration
             cle = existe ? liste.references.value(reference)
                          : std::max(liste.maxLocal + 1, PREMIER_CODE_LOCAL);
         }
+
+        // A server refuses a text longer than its column where the desktop file keeps it
+        // whole: refused alike on both.
+        const struct
+        {
+            const QString &texte;
+            const char *colonne;
+            const char *nom;
+        } textes[] = {{e.libelle, "Libelle", "libellé"},
+                      {e.mnemonique, "mnemonique", "mnémonique"}};
+        for (const auto &t : textes)
+            if (const int n = tailleColonne(t.colonne); n > 0 && t.texte.size() > n) {
+                rejeter(champ, code,
+                        QString::fromUtf8(t.nom) +
+                            QStringLiteral(" trop long (%1 caractères au plus)").arg(n));
+                return;
+            }
 
         // Fields set only when the file gives them.
         QStringList colonnes;
@@ -385,7 +414,7 @@ class Integration
     }
 
     BilanIntegration &m_bilan;
-    QHash<QString, QString> m_champs;
+    QHash<QString, QStringList> m_champs;
     QHash<QString, Liste> m_listes;
 };
 
@@ -414,12 +443,13 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
             }
             progression.position(n, total);
             const EntreeReferentiel &e = entrees[ordre[n]];
-            const QString champ = integration.champ(e.numero.trimmed());
-            if (champ.isEmpty()) {
+            const QStringList champs = integration.champs(e.numero.trimmed());
+            if (champs.isEmpty()) {
                 ++bilan.rejetes;
                 continue;
             }
-            integration.integrer(champ, e);
+            for (const QString &champ : champs)
+                integration.integrer(champ, e);
         }
         integration.noterMisesAJour();
         progression.position(total, total);

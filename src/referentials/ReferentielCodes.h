@@ -1,7 +1,7 @@
 #pragma once
 
 // National referential files (XML nomenclatures) read into memory and integrated into the
-// code lists. The list a nomenclature feeds is the CODES_SANDRE_REFERENTIEL row of its number.
+// code lists. A nomenclature feeds every list whose CODES_SANDRE_REFERENTIEL row has its number.
 
 #include <QString>
 #include <QStringList>

@@ -3,6 +3,8 @@
 
 #include "support/BaseTest.h"
 
+#include <QFile>
+
 using namespace vyk;
 using vyk::test::BaseTest;
 
@@ -88,6 +90,49 @@ TEST_P(CommandeCodesTest, ImportDUnFichierPuisDUnDossier)
         {QStringLiteral("codes"), QStringLiteral("import"), dossier + QStringLiteral("/absent")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.erreurs.contains(QStringLiteral("n'existe pas")));
+}
+
+// A Latin-1 file with blanks around a code, the code given twice and a label longer than its
+// column: the refusal is the same on every engine, reported with exit code 1, the rest goes in.
+// A file that is not XML is refused and writes nothing.
+TEST_P(CommandeCodesTest, ImportDUnFichierLatin1AvecUnLibelleTropLong)
+{
+    const QString xml = chemin(QStringLiteral("codes.xml"));
+    QFile f(xml);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n"
+                           "<Nomenclature><CdNomenclature>155</CdNomenclature>\r\n"
+                           "<Code><CdElement> 13 </CdElement><LbElement>Trace détectée"
+                           "</LbElement></Code>\r\n"
+                           "<Code><CdElement>14</CdElement><LbElement>")
+                .toLatin1());
+    f.write(QByteArray(300, 'x'));
+    f.write("</LbElement></Code>\r\n<Code><CdElement>13</CdElement><MnElement>TR</MnElement>"
+            "</Code></Nomenclature>\r\n");
+    f.close();
+    const QString requete = QStringLiteral(
+        "SELECT Code, Libelle, mnemonique FROM CODES_SANDRE WHERE Champ='ANALYSES.CODEREMARQUE' "
+        "AND Code>=13 ORDER BY Code");
+    test::SortieCli r = cli({QStringLiteral("codes"), QStringLiteral("import"), xml});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.sortie, QStringLiteral("codes.xml : 1 code(s) ajouté(s), 1 mis à jour, 1 "
+                                       "rejeté(s) (ANALYSES.CODEREMARQUE)\n"));
+    EXPECT_EQ(r.erreurs, QStringLiteral("codes.xml : Code 14 de ANALYSES.CODEREMARQUE : libellé "
+                                        "trop long (255 caractères au plus)\n"));
+    EXPECT_EQ(lignes(requete), QStringList({"13|Trace détectée|TR"}));
+
+    const QString csv = chemin(QStringLiteral("codes.csv"));
+    QFile c(csv);
+    ASSERT_TRUE(c.open(QIODevice::WriteOnly));
+    c.write("CdElement;LbElement\r\n15;Autre\r\n");
+    c.close();
+    r = cli({QStringLiteral("codes"), QStringLiteral("import"), csv});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.sortie, QString());
+    EXPECT_TRUE(r.erreurs.startsWith(
+        QStringLiteral("Le fichier codes.csv n'est pas un fichier XML valide (ligne 1 : ")))
+        << qPrintable(r.erreurs);
+    EXPECT_EQ(lignes(requete), QStringList({"13|Trace détectée|TR"}));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(CommandeCodesTest);

@@ -5,6 +5,7 @@
 #include "support/BaseTest.h"
 
 #include <QFile>
+#include <QStringEncoder>
 
 using namespace vyk;
 using vyk::test::BaseTest;
@@ -94,6 +95,38 @@ TEST_P(CommandeTaxaTest, RefusEtLignesRejetees)
         << qPrintable(r.erreurs);
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, statut FROM TAXONS ORDER BY codeTaxon")),
               QStringList({"1|2", "3|2"}));
+}
+
+// A file saved by a spreadsheet (Windows-1252, CRLF, rows of empty cells) goes in without a
+// refusal; a file of another kind is refused with its message and writes nothing.
+TEST_P(CommandeTaxaTest, FichierDeTableurEtFichierDUneAutreSorte)
+{
+    const QString csv = chemin(QStringLiteral("tableur.csv"));
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringEncoder("windows-1252")(
+        QStringLiteral("Code;Nom latin;Statut\r\n1;Gammarus;Validé\r\n;;\r\n2;Asellus;Gelé;\r\n"
+                       ";;\r\n")));
+    f.close();
+    test::SortieCli r =
+        cli({QStringLiteral("taxa"), QStringLiteral("import"), csv, QStringLiteral("--complete")});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_EQ(r.erreurs, QString());
+    EXPECT_EQ(r.sortie, QStringLiteral("tableur.csv : 2 ligne(s), 2 taxon(s) ajouté(s), 0 mis à "
+                                       "jour, 0 ignoré(s), 0 rejeté(s), 0 thème(s) ajouté(s)\n"));
+    EXPECT_EQ(
+        lignes(QStringLiteral("SELECT codeTaxon, nomLatin, statut FROM TAXONS ORDER BY codeTaxon")),
+        QStringList({"1|Gammarus|2", "2|Asellus|3"}));
+
+    // A nomenclature of the code lists is no taxa referential.
+    r = cli({QStringLiteral("taxa"), QStringLiteral("import"),
+             QStringLiteral(VYK_TEST_DATA "/referentiels/nsa_155.xml"),
+             QStringLiteral("--complete")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.sortie, QString());
+    EXPECT_EQ(r.erreurs.trimmed(),
+              QStringLiteral("Aucune donnée ne peut être importée de ce fichier"));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM TAXONS")).toInt(), 2);
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(CommandeTaxaTest);

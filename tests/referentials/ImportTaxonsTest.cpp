@@ -3,6 +3,7 @@
 #include "DonneesTaxons.h"
 
 #include <QFile>
+#include <QStringEncoder>
 
 using namespace vyk;
 
@@ -27,6 +28,14 @@ TEST(ImportTaxonsTexte, StatutEtAccents)
               QStringLiteral("été è É 10 µm Ã  20°C"));
     EXPECT_EQ(reparerAccents(QStringLiteral("Déjà bon, Ã seul")),
               QStringLiteral("Déjà bon, Ã seul"));
+    // Letters of authors' names and typographic signs that arrive the same way.
+    EXPECT_EQ(reparerAccents(QStringLiteral("Å\u0081ukasz, Ä\u008Dern â€™ â€“ Ã‰tÃ©")),
+              QStringLiteral("Łukasz, čern ’ – Été"));
+    // French text read right: an accented letter before a non-breaking space and a closing
+    // guillemet, a colon or an ellipsis is no UTF-8 sequence to repair.
+    const QString juste =
+        QStringLiteral("Espèce « protégé\u00A0» ; NOTÉ\u00A0: à\u00A0« ÉTÉ… » Ç\u00A0; È\u00A0±2");
+    EXPECT_EQ(reparerAccents(juste), juste);
 }
 
 class ImportTaxonsTest : public test::BaseTaxons
@@ -181,6 +190,46 @@ TEST_P(ImportTaxonsTest, LigneRefuseeQuestionEtAnnulation)
     EXPECT_EQ(b.ajoutes, 0);
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM TAXONS")).toInt(), 0);
     EXPECT_EQ(recus().size(), 2);
+}
+
+// A list saved by a spreadsheet in Windows-1252: CRLF, a comment on two lines holding a ";", a
+// code with blanks around it, rows of empty cells and trailing separators, which are no taxa.
+TEST_P(ImportTaxonsTest, CsvEnregistreParUnTableur)
+{
+    const QString csv = chemin(QStringLiteral("tableur.csv"));
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QStringEncoder("windows-1252")(QStringLiteral(
+            "Code;Nom latin;Statut;Création;Modification;Rédacteur;Nom commun;Auteur;Niveau;Thème;"
+            "Parent;Omnidia;Museum;Commentaire\r\n"
+            " 5001 ;Baetidae;Validé;01/02/2003;;SANDRE;Éphémères;Leach, 1815;10;3;;;;\"Larves ; "
+            "nymphes\nvoir la clé\"\r\n"
+            ";;;;;;;;;;;;;\r\n"
+            "\r\n"
+            "5002;Baetis;Code gelé;;;;Éphémère d’été;;14;3;5001;;;;\r\n"
+            " ; ; \r\n")));
+    }
+    FichierTaxons f;
+    QString erreur;
+    ASSERT_TRUE(lireFichierTaxons(csv, f, erreur)) << qPrintable(erreur);
+    EXPECT_EQ(f.lignes.size(), 2);
+    const QString requete =
+        QStringLiteral("SELECT codeTaxon, nomLatin, statut, nomCommun, elementDe, commentaire FROM "
+                       "TAXONS ORDER BY codeTaxon");
+    const QStringList attendues = {"5001|Baetidae|2|Éphémères||Larves ; nymphes\nvoir la clé",
+                                   "5002|Baetis|3|Éphémère d’été|5001|"};
+    BilanImportTaxons b = integrerTaxons(f, ModeImportTaxons::Complet, false, progressionNulle(),
+                                         toujoursContinuer());
+    EXPECT_EQ(b.erreurs, QStringList());
+    EXPECT_EQ(b.ajoutes, 2);
+    EXPECT_EQ(b.rejetes, 0);
+    EXPECT_EQ(lignes(requete), attendues);
+    b = integrerTaxons(f, ModeImportTaxons::Complet, false, progressionNulle(),
+                       toujoursContinuer());
+    EXPECT_EQ(b.ajoutes, 0);
+    EXPECT_EQ(b.modifies, 2);
+    EXPECT_EQ(lignes(requete), attendues);
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ImportTaxonsTest);

@@ -1,11 +1,15 @@
 #include "referentials/ImportationReferentielsAnalyses.h"
 #include "db/BaseDonnees.h"
 #include "db/Progression.h"
+#include "referentials/ModeleReferentielAnalyses.h"
 
 #include "support/BaseTest.h"
 #include "support/TablesCatalogue.h"
 
 #include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
 
 using namespace vyk;
 using vyk::test::BaseTest;
@@ -119,6 +123,137 @@ TEST_P(ImportationReferentielsAnalysesTest, IntegrationPuisMiseAJour)
     EXPECT_EQ(
         lignes(QStringLiteral("SELECT Code, CodeSupport FROM ANALYSES_FRACTIONS ORDER BY Code")),
         QStringList({"23|3", "3|3"}));
+}
+
+// Writes a text file in the given encoding.
+void ecrireFichier(const QString &chemin, const QString &texte, const char *codage = "UTF-8")
+{
+    QStringEncoder encodeur(codage);
+    QFile f(chemin);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(encodeur(texte));
+}
+
+// A national file in a single-byte encoding, with prefixed names and blanks around the codes.
+TEST(LectureReferentielsAnalyses, XmlEnWindows1252)
+{
+    QTemporaryDir dossier;
+    ASSERT_TRUE(dossier.isValid());
+    const QString xml = dossier.filePath(QStringLiteral("unites.xml"));
+    ecrireFichier(
+        xml,
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n"
+                       "<sa:REFERENTIELS xmlns:sa=\"urn:exemple\"><sa:Referentiel>\r\n"
+                       "<sa:UniteReference><sa:CdUniteReference> 133 </sa:CdUniteReference>"
+                       "<sa:SymUniteReference>µg/L</sa:SymUniteReference>"
+                       "<sa:LbUniteReference>microgramme par litre d’eau</sa:LbUniteReference>"
+                       "<sa:StUniteReference>Validé</sa:StUniteReference>"
+                       "</sa:UniteReference>\r\n"
+                       "<sa:UniteReference><sa:CdUniteReference>27</sa:CdUniteReference>"
+                       "<sa:SymUniteReference>°C</sa:SymUniteReference>"
+                       "<sa:LbUniteReference>Degré Celsius</sa:LbUniteReference>"
+                       "</sa:UniteReference></sa:Referentiel></sa:REFERENTIELS>\r\n"),
+        "windows-1252");
+    FichierReferentielAnalyses f;
+    QString erreur;
+    ASSERT_TRUE(lireReferentielAnalyses(xml, Referentiel::Unite, f, erreur)) << qPrintable(erreur);
+    ASSERT_EQ(f.lignes.size(), 2);
+    const LigneReferentiel attendue = {{"Code", "133"},
+                                       {"Symbole", "µg/L"},
+                                       {"Nom", "microgramme par litre d’eau"},
+                                       {"Statut", "Validé"}};
+    EXPECT_EQ(f.lignes[0], attendue);
+    EXPECT_EQ(f.lignes[1].value(QStringLiteral("Nom")), QStringLiteral("Degré Celsius"));
+}
+
+// A list saved by a spreadsheet: Windows-1252, CRLF, a definition on two lines and a ";" inside a
+// quoted cell, a quote inside a plain cell, blank rows, a short row, an extra column, a code with
+// blanks around it and given twice (its later cells win, an empty one erases nothing).
+TEST_P(ImportationReferentielsAnalysesTest, CsvEnregistreParUnTableur)
+{
+    const QString csv = chemin(QStringLiteral("parametres.csv"));
+    ecrireFichier(csv,
+                  QStringLiteral("Code;Nom;Libellé long;Définition;Statut;\r\n"
+                                 " 1340 ;Nitrates;NO3;\"Ion nitrate ;\nforme oxydée\";Validé;\r\n"
+                                 "1302;Maille 2\" d'Œuf;;;2;\r\n"
+                                 "\r\n"
+                                 ";;;;;\r\n"
+                                 "1303;Conductivité à 25°C\r\n"
+                                 "1340;Nitrates;;;Gelé;;en trop\r\n"),
+                  "windows-1252");
+    FichierReferentielAnalyses f;
+    QString erreur;
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Parametre, f, erreur))
+        << qPrintable(erreur);
+    ASSERT_EQ(f.lignes.size(), 4);
+    const QString requete = QStringLiteral(
+        "SELECT Code, Nom, LibelleLong, Definition, Statut FROM ANALYSES_PARAMETRES ORDER BY Code");
+    const QStringList attendues = {"1302|Maille 2\" d'Œuf|||2", "1303|Conductivité à 25°C|||",
+                                   "1340|Nitrates|NO3|Ion nitrate ;\nforme oxydée|3"};
+    BilanReferentielAnalyses b = integrerReferentielAnalyses(f, progressionNulle());
+    EXPECT_EQ(b.erreurs, QStringList());
+    EXPECT_EQ(b.ajoutes, 3);
+    EXPECT_EQ(b.modifies, 1);
+    EXPECT_EQ(lignes(requete), attendues);
+    // The same file again changes nothing.
+    b = integrerReferentielAnalyses(f, progressionNulle());
+    EXPECT_EQ(b.ajoutes, 0);
+    EXPECT_EQ(b.modifies, 4);
+    EXPECT_EQ(lignes(requete), attendues);
+
+    // UTF-8 with a byte order mark: the first column is still Code.
+    ecrireFichier(csv, QStringLiteral("\uFEFFCode;Symbole;Nom\r\n27;°C;degré Celsius\r\n"));
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Unite, f, erreur)) << qPrintable(erreur);
+    EXPECT_EQ(integrerReferentielAnalyses(f, progressionNulle()).ajoutes, 1);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Symbole, Nom FROM ANALYSES_UNITES")),
+              QStringList({"27|°C|degré Celsius"}));
+}
+
+// A name longer than its column is refused alike on every engine, the other rows go in.
+TEST_P(ImportationReferentielsAnalysesTest, TexteTropLongRefuseSurChaqueMoteur)
+{
+    const QString csv = chemin(QStringLiteral("supports.csv"));
+    ecrireFichier(csv, QStringLiteral("Code;Nom\n3;Eau\n4;") + QString(256, u'x') +
+                           QStringLiteral("\n6;Sédiments\n"));
+    FichierReferentielAnalyses f;
+    QString erreur;
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur))
+        << qPrintable(erreur);
+    const BilanReferentielAnalyses b = integrerReferentielAnalyses(f, progressionNulle());
+    EXPECT_EQ(b.ajoutes, 2);
+    EXPECT_EQ(b.erreurs, QStringList({"Code 4 : le champ « Nom » est trop long"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Nom FROM ANALYSES_SUPPORTS ORDER BY Code")),
+              QStringList({"3|Eau", "6|Sédiments"}));
+}
+
+// The list exported by its screen reads back as it was: every exported column is recognised by
+// its header and its text (status label, yes/no, dates) gives the stored value again.
+TEST_P(ImportationReferentielsAnalysesTest, ListeExporteeReimporteeALIdentique)
+{
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO ANALYSES_PARAMETRES (Code, Nom, LibelleLong, Statut, Type, codeCAS, "
+        "UniteReference1, codesInternes, DateCreation, DateModification, Actif) VALUES "
+        "('1340', 'Nitrates \"totaux\"; dissous', 'NO3 ; total', '2', '0', '14797-55-8', '162', "
+        "'12,34', #01/15/1995#, #06/12/2019 10:15:00#, '1'), "
+        "('1302', 'pH', NULL, '3', '1', NULL, NULL, NULL, NULL, NULL, '0')")));
+    const QString requete = QStringLiteral(
+        "SELECT Code, Nom, LibelleLong, Statut, Type, codeCAS, UniteReference1, codesInternes, "
+        "DateCreation, DateModification, Actif FROM ANALYSES_PARAMETRES ORDER BY Code");
+    const QStringList avant = lignes(requete);
+    ModeleReferentielAnalyses modele(Referentiel::Parametre);
+    ASSERT_TRUE(modele.charger());
+    const QString csv = chemin(QStringLiteral("Liste_des_Parametres.csv"));
+    ASSERT_TRUE(modele.exporter(csv));
+
+    ASSERT_TRUE(executer(QStringLiteral("DELETE FROM ANALYSES_PARAMETRES")));
+    FichierReferentielAnalyses f;
+    QString erreur;
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Parametre, f, erreur))
+        << qPrintable(erreur);
+    const BilanReferentielAnalyses b = integrerReferentielAnalyses(f, progressionNulle());
+    EXPECT_EQ(b.erreurs, QStringList());
+    EXPECT_EQ(b.ajoutes, 2);
+    EXPECT_EQ(lignes(requete), avant);
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ImportationReferentielsAnalysesTest);

@@ -224,6 +224,64 @@ TEST_P(IntegrationReferentielTest, NomenclatureInconnueEtAnnulation)
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE")).toLongLong(), avant);
 }
 
+// A label or a mnemonic longer than its column refuses the entry with the same message on every
+// engine (a server would refuse the row, the desktop file keep it whole); the others go in and a
+// refused text code takes no local code.
+TEST_P(IntegrationReferentielTest, TexteTropLongRefuseSurChaqueMoteur)
+{
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE_REFERENTIEL (champ, code, referentiel) VALUES ('TEST.LONG', "
+        "911, '3.1')")));
+    QVector<EntreeReferentiel> entrees(4);
+    const char *codes[] = {"1", "2", "B3", "C4"};
+    for (int i = 0; i < 4; ++i) {
+        entrees[i].numero = QStringLiteral("911");
+        entrees[i].code = QString::fromLatin1(codes[i]);
+        entrees[i].libelle = QStringLiteral("Libellé ") + entrees[i].code;
+    }
+    entrees[1].libelle = QString(256, u'é');
+    entrees[2].mnemonique = QString(101, u'm');
+    const BilanIntegration b = integrerReferentiel(entrees, progressionNulle());
+    EXPECT_EQ(b.ajoutes, 2);
+    EXPECT_EQ(b.rejetes, 2);
+    EXPECT_EQ(
+        b.erreurs,
+        QStringList({"Code 2 de TEST.LONG : libellé trop long (255 caractères au plus)",
+                     "Code B3 de TEST.LONG : mnémonique trop long (100 caractères au plus)"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Libelle, codeReference FROM CODES_SANDRE WHERE "
+                                    "Champ='TEST.LONG' ORDER BY Code")),
+              QStringList({"1|Libellé 1|", "1000|Libellé C4|C4"}));
+}
+
+// Two lists follow the same nomenclature (the projection systems of piezometers and of rain
+// gauges): both receive its entries and their update date, at every import, on every engine.
+TEST_P(IntegrationReferentielTest, NomenclatureSuivieParDeuxListes)
+{
+    QVector<EntreeReferentiel> entrees(1);
+    entrees[0].numero = QStringLiteral("22");
+    entrees[0].code = QStringLiteral("987");
+    for (const QString &libelle :
+         {QStringLiteral("RGF93 / Lambert-93"), QStringLiteral("RGF93 v2b / Lambert-93"),
+          QStringLiteral("RGF93 v2b / CC46")}) {
+        entrees[0].libelle = libelle;
+        const BilanIntegration b = integrerReferentiel(entrees, progressionNulle());
+        EXPECT_EQ(b.listes,
+                  QStringList({"PIEZOMETRES.TYPEPROJECTION", "PLUVIOMETRES.TYPEPROJECTION"}));
+        EXPECT_EQ(b.rejetes, 0);
+        EXPECT_EQ(lignes(QStringLiteral("SELECT Champ, Libelle FROM CODES_SANDRE WHERE Code=987 "
+                                        "ORDER BY Champ")),
+                  QStringList({"PIEZOMETRES.TYPEPROJECTION|" + libelle,
+                               "PLUVIOMETRES.TYPEPROJECTION|" + libelle}));
+    }
+    EXPECT_EQ(lignes(QStringLiteral("SELECT champ, dateMaj, userMaj FROM CODES_SANDRE_REFERENTIEL "
+                                    "WHERE code=22 ORDER BY champ")),
+              QStringList(
+                  {"PIEZOMETRES.TYPEPROJECTION|" +
+                       QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) + "|jdupont",
+                   "PLUVIOMETRES.TYPEPROJECTION|" +
+                       QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) + "|jdupont"}));
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(IntegrationReferentielTest);
 
 } // namespace
