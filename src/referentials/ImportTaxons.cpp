@@ -375,12 +375,14 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
     BilanImportTaxons bilan;
     progression.message(QStringLiteral("Intégration taxons"));
     progression.message(QStringLiteral("Fichier : ") + QFileInfo(fichier.chemin).fileName());
-    QSet<QString> existants;
+    // Each code as the file writes it, to the code as stored: a code kept with blanks around it
+    // by another program is still updated, and by its stored value.
+    QHash<QString, QString> existants;
     {
         const Tableau t = bd().extraire(
             QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon IS NOT NULL"));
         for (int i = 0; i < t.nbLignes(); ++i)
-            existants.insert(t.texte(i, 0).trimmed());
+            existants.insert(t.texte(i, 0).trimmed(), t.texte(i, 0));
     }
     const QHash<QString, QString> themes = libellesListe(CHAMP_THEME);
     progression.message(QStringLiteral("Importation des données"));
@@ -421,7 +423,7 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
             texteOuNul(l.parent),       texteOuNul(l.omnidia),    texteOuNul(l.museum),
             texteOuNul(l.commentaire),  texteOuNul(l.macrophytes)};
         if (existe) {
-            v << (activer ? QVariant(QStringLiteral("1")) : QVariant()) << code;
+            v << (activer ? QVariant(QStringLiteral("1")) : QVariant()) << existants.value(code);
             miseAJour.append({n, v});
         } else if (const auto it = ajoutParCode.constFind(code); it != ajoutParCode.constEnd()) {
             // The same new code twice: its later values complete the row to add.

@@ -272,10 +272,12 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
     const DescriptionReferentiel &d = descriptionReferentiel(fichier.referentiel);
     {
         Lot lot;
-        QSet<QString> existants;
+        // Each code as the file writes it, to the code as stored: a code kept with blanks
+        // around it by another program is still updated, and by its stored value.
+        QHash<QString, QString> existants;
         const Tableau t = bd().extraire(QStringLiteral("SELECT Code FROM ") + d.table);
         for (int i = 0; i < t.nbLignes(); ++i)
-            existants.insert(t.texte(i, 0).trimmed());
+            existants.insert(t.texte(i, 0).trimmed(), t.texte(i, 0));
         progression.message(QStringLiteral("Intégration du référentiel des ") + d.titre.toLower());
         const long long total = fichier.lignes.size();
         for (long long n = 0; n < total; ++n) {
@@ -318,7 +320,7 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
                     QStringList affectations;
                     for (const QString &c : std::as_const(colonnes))
                         affectations << c + QStringLiteral("=?");
-                    valeurs << code;
+                    valeurs << existants.value(code);
                     ok = bd().preparer(QStringLiteral("UPDATE ") + d.table +
                                        QStringLiteral(" SET ") +
                                        affectations.join(QStringLiteral(", ")) +
@@ -339,7 +341,7 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
                          .executer(valeurs);
                 if (ok) {
                     ++bilan.ajoutes;
-                    existants.insert(code);
+                    existants.insert(code, code);
                 }
             }
             if (!ok) rejeter(bd().derniereErreur());

@@ -232,6 +232,29 @@ TEST_P(ImportTaxonsTest, CsvEnregistreParUnTableur)
     EXPECT_EQ(lignes(requete), attendues);
 }
 
+// A code another program stored with blanks around it is the file's code: the update reaches
+// its row, and the complete import adds no second taxon.
+TEST_P(ImportTaxonsTest, CodeEntoureDeBlancsMisAJourSansDoublon)
+{
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO TAXONS (codeTaxon, nomLatin) VALUES (' 5001', 'Ancien')")));
+    const QString csv = chemin(QStringLiteral("taxons.csv"));
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Code;Nom latin\n5001;Baetidae\n");
+    }
+    FichierTaxons f;
+    QString erreur;
+    ASSERT_TRUE(lireFichierTaxons(csv, f, erreur)) << qPrintable(erreur);
+    for (const ModeImportTaxons mode : {ModeImportTaxons::MiseAJour, ModeImportTaxons::Complet}) {
+        const BilanImportTaxons b = integrerTaxons(f, mode, false, progressionNulle(), toujoursContinuer());
+        EXPECT_EQ(b.erreurs, QStringList());
+        EXPECT_EQ(b.ajoutes, 0);
+        EXPECT_EQ(b.modifies, 1);
+        EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, nomLatin FROM TAXONS")), QStringList({" 5001|Baetidae"}));
+    }
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(ImportTaxonsTest);
 
 } // namespace

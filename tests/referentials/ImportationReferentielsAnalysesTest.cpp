@@ -226,6 +226,23 @@ TEST_P(ImportationReferentielsAnalysesTest, TexteTropLongRefuseSurChaqueMoteur)
               QStringList({"3|Eau", "6|Sédiments"}));
 }
 
+// A code another program stored with blanks around it is the file's code: its row is updated
+// (and counted so only because it was), no second row is added.
+TEST_P(ImportationReferentielsAnalysesTest, CodeEntoureDeBlancsMisAJourSansDoublon)
+{
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_SUPPORTS (Code, Nom) VALUES (' 7 ', 'Ancien')")));
+    const QString csv = chemin(QStringLiteral("supports.csv"));
+    ecrireFichier(csv, QStringLiteral("Code;Nom\n7;Eau de pluie\n"));
+    FichierReferentielAnalyses f;
+    QString erreur;
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur)) << qPrintable(erreur);
+    const BilanReferentielAnalyses b = integrerReferentielAnalyses(f, progressionNulle());
+    EXPECT_EQ(b.erreurs, QStringList());
+    EXPECT_EQ(b.ajoutes, 0);
+    EXPECT_EQ(b.modifies, 1);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Nom FROM ANALYSES_SUPPORTS")), QStringList({" 7 |Eau de pluie"}));
+}
+
 // The list exported by its screen reads back as it was: every exported column is recognised by
 // its header and its text (status label, yes/no, dates) gives the stored value again.
 TEST_P(ImportationReferentielsAnalysesTest, ListeExporteeReimporteeALIdentique)
