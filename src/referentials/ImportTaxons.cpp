@@ -228,7 +228,12 @@ bool lireTaxonsCsv(const QString &chemin, FichierTaxons &fichier, QString &erreu
             }
             continue;
         }
-        if (progression.annule()) break;
+        // A file read in part is not offered for import as if it were whole.
+        if (progression.annule()) {
+            fichier.lignes.clear();
+            erreur = texteImportTaxons::CHARGEMENT_INTERROMPU;
+            return false;
+        }
         if (n % 1000 == 0) progression.position(n, lignes.size());
         auto c = [&](int i) { return champs.value(i).trimmed(); };
         LigneImportTaxon l;
@@ -339,7 +344,11 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
                                             QString::number(pourcent) + u'%'}
                                     .join(QStringLiteral(" - ")));
             progression.position(f.pos(), taille);
-            if (progression.annule()) break;
+            if (progression.annule()) {
+                fichier.lignes.clear();
+                erreur = texteImportTaxons::CHARGEMENT_INTERROMPU;
+                return false;
+            }
         }
     }
     if (x.hasError()) {

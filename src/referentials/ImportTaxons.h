@@ -111,6 +111,8 @@ inline const QString ANNULER_TOUT =
     QStringLiteral("Voulez vous annuler l'importation de toutes les lignes éventuellement "
                    "importées pendant le traitement ?");
 inline const QString NB_LIGNES = QStringLiteral("Nb Lignes : ");
+inline const QString CHARGEMENT_INTERROMPU =
+    QStringLiteral("Chargement du fichier interrompu : aucune ligne n'est retenue.");
 } // namespace texteImportTaxons
 
 } // namespace vyk

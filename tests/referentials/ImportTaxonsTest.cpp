@@ -232,6 +232,42 @@ TEST_P(ImportTaxonsTest, CsvEnregistreParUnTableur)
     EXPECT_EQ(lignes(requete), attendues);
 }
 
+// Loading stopped by the user gives no rows and says so, rather than a part of the file that
+// looks whole; a CSV is checked at each row, an XML file every 500 taxa.
+TEST(LectureTaxons, ChargementInterrompuNeRetientAucuneLigne)
+{
+    test::EnvironnementTest env;
+    auto chemin = [&env](const QString &nom) { return env.chemin(nom); };
+    struct Arret : Progression
+    {
+        bool annule() const override { return true; }
+    } arret;
+    const QString csv = chemin(QStringLiteral("taxons.csv"));
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><REFERENTIEL>");
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Code;Nom latin\n5001;Baetidae\n5002;Baetis\n");
+    }
+    for (int i = 0; i < 600; ++i)
+        xml += QStringLiteral("<AppelTaxon><CdAppelTaxon>%1</CdAppelTaxon><NomLatinAppelTaxon>T%1"
+                              "</NomLatinAppelTaxon></AppelTaxon>").arg(10000 + i);
+    {
+        QFile f(chemin(QStringLiteral("taxons.xml")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write((xml + QStringLiteral("</REFERENTIEL>")).toUtf8());
+    }
+    for (const QString &nom : {csv, chemin(QStringLiteral("taxons.xml"))}) {
+        FichierTaxons f;
+        QString erreur;
+        ASSERT_TRUE(lireFichierTaxons(nom, f, erreur)) << qPrintable(erreur);
+        EXPECT_FALSE(f.lignes.isEmpty());
+        EXPECT_FALSE(lireFichierTaxons(nom, f, erreur, arret)) << qPrintable(nom);
+        EXPECT_EQ(erreur, texteImportTaxons::CHARGEMENT_INTERROMPU);
+        EXPECT_TRUE(f.lignes.isEmpty());
+    }
+}
+
 // A code another program stored with blanks around it is the file's code: the update reaches
 // its row, and the complete import adds no second taxon.
 TEST_P(ImportTaxonsTest, CodeEntoureDeBlancsMisAJourSansDoublon)
