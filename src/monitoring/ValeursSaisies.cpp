@@ -5,16 +5,6 @@
 
 namespace vyk {
 
-QTime lireHeure(const QString &texte)
-{
-    const QString t = texte.trimmed();
-    for (const char *format : {"HH:mm", "H:mm", "HH:mm:ss", "H:mm:ss", "HH'h'mm", "H'h'mm"}) {
-        const QTime h = QTime::fromString(t, QString::fromLatin1(format));
-        if (h.isValid()) return h;
-    }
-    return {};
-}
-
 QVariant valeurSaisie(GenreChamp genre, const QString &brut, bool colonneNumerique)
 {
     const QString texte = brut.trimmed();

@@ -3,6 +3,8 @@
 // Values typed in the cards and grids of the monitoring screens, as they are stored and read
 // back: one rule for every field of the operation card and of its grids.
 
+#include "db/ChampDecrit.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
@@ -19,12 +21,6 @@ enum class GenreChamp
     Code,  // a coded list: the value is the code
     Case   // "1" ticked, "0" not
 };
-
-// The day on which times are stored.
-inline const QDate JOUR_DES_HEURES(1899, 12, 30);
-
-// "hh:mm", "h:mm", "hh:mm:ss" or "hhhmm"; invalid when none.
-QTime lireHeure(const QString &texte);
 
 // The stored value of a text: null for an empty text; numbers through enNombre; codes as numbers
 // when the column is numeric; a check box "1" or "0".

@@ -1,6 +1,7 @@
 #include "referentials/ListesCodees.h"
 
 #include "db/BaseDonnees.h"
+#include "db/ChampDecrit.h"
 #include "db/Sql.h"
 
 #include <algorithm>
@@ -54,11 +55,7 @@ QString EntreeCodee::texte(int largeur) const
 
 QString codeEntree(const QString &texte)
 {
-    const qsizetype ouvrant = texte.lastIndexOf(u'[');
-    if (ouvrant < 0) return texte.trimmed();
-    const qsizetype fermant = texte.indexOf(u']', ouvrant + 1);
-    if (fermant < 0) return texte.trimmed();
-    return texte.mid(ouvrant + 1, fermant - ouvrant - 1).trimmed();
+    return codeSaisi(texte);
 }
 
 QString libelleEntree(const QString &texte)
