@@ -14,7 +14,7 @@ namespace vyk {
 
 namespace {
 
-using G = GenreChamp;
+using N = NatureChamp;
 
 const QString PARAMETRES =
     QStringLiteral("SELECT Nom, Code FROM ANALYSES_PARAMETRES WHERE Actif='1' ORDER BY Nom");
@@ -33,19 +33,43 @@ QString conditionOperation(qint64 station, const QString &operation)
            QStringLiteral(" AND codeOperation=") + operation;
 }
 
-bool estNumerique(const QString &table, const QString &colonne)
+ColonneGrille colonne(const char *nom, const char *titre, N nature, const QString &liste = {},
+                      EntreesCodees fixes = {})
 {
-    const DefinitionTable *t = definitionTable(table);
-    const DefinitionColonne *c = t ? t->colonne(colonne) : nullptr;
-    return c && (c->type == TypeNeutre::Reel || c->type == TypeNeutre::Court ||
-                 c->type == TypeNeutre::Long);
+    ColonneGrille c;
+    c.colonne = QString::fromLatin1(nom);
+    c.libelle = QString::fromUtf8(titre);
+    c.nature = nature;
+    c.liste = liste;
+    c.entreesFixes = std::move(fixes);
+    return c;
 }
 
-int taille(const QString &table, const QString &colonne)
+QString messageOperation(const DefinitionGrille &g, const ColonneGrille &c, DefautSaisie defaut,
+                         int n, const QString &texte)
 {
-    const DefinitionTable *t = definitionTable(table);
-    const DefinitionColonne *c = t ? t->colonne(colonne) : nullptr;
-    return c && c->type == TypeNeutre::Texte ? c->taille : 0;
+    return defaut == DefautSaisie::Absent ? g.messageObligatoire
+                                          : pourLaLigne(c.libelle, texte.trimmed(), n);
+}
+
+DefinitionGrille grille(const char *nom, const char *table, const char *cle,
+                        QVector<ColonneGrille> colonnes, const char *fin, const char *supprime,
+                        const char *obligatoire, const char *messageObligatoire)
+{
+    DefinitionGrille g;
+    g.nom = QString::fromLatin1(nom);
+    g.table = QString::fromLatin1(table);
+    g.colonnesParent = {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation")};
+    g.colonneNumero = QString::fromLatin1(cle);
+    g.ordre = g.colonneNumero;
+    g.colonnes = std::move(colonnes);
+    g.colonnes[g.indexColonne(QString::fromLatin1(obligatoire))].obligatoire = true;
+    g.message = messageOperation;
+    g.verification = OrdreVerification::ObligatoiresDabord;
+    g.messageFin = QString::fromUtf8(fin);
+    g.messageSupprime = QString::fromUtf8(supprime);
+    g.messageObligatoire = QString::fromUtf8(messageObligatoire);
+    return g;
 }
 
 // Runs the statements of a save in one transaction; the message of the failure otherwise.
@@ -70,187 +94,95 @@ bool operationEnregistree(const QString &operation, QString &code)
     return true;
 }
 
-int DefinitionGrilleOperation::indexColonne(const QString &colonne) const
+const QVector<DefinitionGrille> &grillesOperation()
 {
-    for (int c = 0; c < colonnes.size(); ++c)
-        if (colonnes[c].colonne.compare(colonne, Qt::CaseInsensitive) == 0) return c;
-    return -1;
-}
-
-const QVector<DefinitionGrilleOperation> &grillesOperation()
-{
-    static const QVector<DefinitionGrilleOperation> grilles = {
-        {QStringLiteral("prelevements"),
-         QStringLiteral("QUALITOMETRES_OPERATIONS_PRELEVEMENTS"),
-         QStringLiteral("indice"),
-         {{QStringLiteral("codePrelevement"), QStringLiteral("Code"), G::Texte},
-          {QStringLiteral("phase"), QStringLiteral("Phase"), G::Code,
-           QStringLiteral("PRELEVEMENTS.PHASE")},
-          {QStringLiteral("codeSubstrat"), QStringLiteral("Substrat"), G::Code,
-           QStringLiteral("SELECT Nom, CodeSubstrat FROM SUBSTRATS ORDER BY Nom")},
-          {QStringLiteral("codeSubstratSecondaire"), QStringLiteral("Substrat secondaire"), G::Code,
-           QStringLiteral("SELECT Nom, CodeSubstrat FROM SUBSTRATS ORDER BY Nom")},
-          {QStringLiteral("classeVitesse"), QStringLiteral("Vitesse"), G::Code,
-           QStringLiteral("PRELEVEMENTS.VITESSE")},
-          {QStringLiteral("hauteurEau"), QStringLiteral("Hauteur d'eau"), G::Code,
-           QStringLiteral("PRELEVEMENTS.HAUTEUR")},
-          {QStringLiteral("materiel"),
-           QStringLiteral("Matériel"),
-           G::Code,
-           QStringLiteral("PRELEVEMENTS.MATERIELS"),
-           {{QStringLiteral("0"), QStringLiteral("N")},
-            {QStringLiteral("1"), QStringLiteral("M6")},
-            {QStringLiteral("2"), QStringLiteral("M4")},
-            {QStringLiteral("3"), QStringLiteral("M7")},
-            {QStringLiteral("4"), QStringLiteral("M8")},
-            {QStringLiteral("5"), QStringLiteral("M9")},
-            {QStringLiteral("6"), QStringLiteral("M10")}}},
-          {QStringLiteral("distanceBerge"), QStringLiteral("Distance berge"), G::Nombre},
-          {QStringLiteral("largeur"), QStringLiteral("Largeur prospectée"), G::Nombre},
-          {QStringLiteral("surface"), QStringLiteral("Surface"), G::Nombre},
-          {QStringLiteral("volume"), QStringLiteral("Volume"), G::Nombre},
-          {QStringLiteral("profondeur"), QStringLiteral("Profondeur"), G::Nombre},
-          {QStringLiteral("zoneVerticale"), QStringLiteral("Zone verticale"), G::Code,
-           QStringLiteral("PRELEVEMENTS.ZONE.VERTICALE")},
-          {QStringLiteral("colmatage"), QStringLiteral("Classe de colmatage"), G::Code,
-           QStringLiteral("PRELEVEMENTS.COLMATAGE")},
-          {QStringLiteral("typeColmatage"), QStringLiteral("Type de colmatage"), G::Code,
-           QStringLiteral("PRELEVEMENTS.TYPECOLMATAGE")},
-          {QStringLiteral("vegetation"), QStringLiteral("Végétation"), G::Texte},
-          {QStringLiteral("diatomees"), QStringLiteral("Type diatomées"), G::Code,
-           QStringLiteral("PRELEVEMENTS.DIATOMEES")},
-          {QStringLiteral("faciesSecondaire"), QStringLiteral("Faciès secondaire"), G::Code,
-           QStringLiteral("PRELEVEMENTS.FACIES")},
-          {QStringLiteral("groupePrelevement"), QStringLiteral("Groupe"), G::Code,
-           QStringLiteral("PRELEVEMENTS.GROUPE")},
-          {QStringLiteral("ombrage"), QStringLiteral("Ombrage"), G::Code,
-           QStringLiteral("PRELEVEMENTS.OMBRAGE")},
-          {QStringLiteral("lame"), QStringLiteral("Lame"), G::Texte},
-          {QStringLiteral("nbSupports"), QStringLiteral("Nb supports"), G::Nombre},
-          {QStringLiteral("commentaires"), QStringLiteral("Commentaires"), G::Texte}},
-         QStringLiteral("Enregistrement du prélèvement terminé."),
-         QStringLiteral("Le prélèvement a été supprimé."),
-         QStringLiteral("codePrelevement"),
-         QStringLiteral("Le code du prélèvement n'est pas renseigné.")},
-        {QStringLiteral("conditions"),
-         QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS_ENV"),
-         QStringLiteral("codeCondition"),
-         {{QStringLiteral("parametre"), QStringLiteral("Paramètre"), G::Code, PARAMETRES},
-          {QStringLiteral("mesure"), QStringLiteral("Mesure"), G::Nombre},
-          {QStringLiteral("unite"), QStringLiteral("Unité"), G::Code, UNITES},
-          {QStringLiteral("dateMesure"), QStringLiteral("Date"), G::Date},
-          {QStringLiteral("heureMesure"), QStringLiteral("Heure"), G::Heure},
-          {QStringLiteral("methode"), QStringLiteral("Méthode"), G::Code,
-           QStringLiteral("SELECT Nom, Code FROM METHODES ORDER BY Nom")},
-          {QStringLiteral("qualification"), QStringLiteral("Qualification"), G::Code,
-           QStringLiteral("ANALYSES.QUALIFICATION")},
-          {QStringLiteral("statut"), QStringLiteral("Statut"), G::Code,
-           QStringLiteral("ANALYSES.STATUT")},
-          {QStringLiteral("commentaires"), QStringLiteral("Commentaires"), G::Texte}},
-         QStringLiteral("Enregistrement des conditions environnementales terminé."),
-         QStringLiteral("La condition a été supprimée."),
-         QStringLiteral("parametre"),
-         QStringLiteral("Le paramètre de la condition n'est pas renseigné.")},
-        {QStringLiteral("dispositifs"),
-         QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS"),
-         QStringLiteral("indice"),
-         {{QStringLiteral("codeDispositif"), QStringLiteral("Dispositif"), G::Code,
-           QStringLiteral("SELECT nom, codeDispositif FROM DISPOSITIFS ORDER BY nom")}},
-         QStringLiteral("Enregistrement des dispositifs terminé."),
-         QStringLiteral("Le dispositif a été supprimé."),
-         QStringLiteral("codeDispositif"),
-         QStringLiteral("Le dispositif n'est pas renseigné.")},
-        {QStringLiteral("resultats"),
-         QStringLiteral("QUALITOMETRES_OPERATIONS_RESULTATS"),
-         QStringLiteral("indice"),
-         {{QStringLiteral("codeParametre"), QStringLiteral("Paramètre"), G::Code, PARAMETRES},
-          {QStringLiteral("resultat"), QStringLiteral("Résultat"), G::Nombre},
-          {QStringLiteral("codeUnite"), QStringLiteral("Unité"), G::Code, UNITES},
-          {QStringLiteral("codeRemarque"), QStringLiteral("Remarque"), G::Code,
-           QStringLiteral("ANALYSES.CODEREMARQUE")},
-          {QStringLiteral("codeAccreditation"), QStringLiteral("Accréditation"), G::Code,
-           QStringLiteral("ANALYSES.ACCREDITATION")},
-          {QStringLiteral("codeAgrement"), QStringLiteral("Agrément"), G::Nombre}},
-         QStringLiteral("Enregistrement des résultats terminé."),
-         QStringLiteral("Le résultat a été supprimé."),
-         QStringLiteral("codeParametre"),
-         QStringLiteral("Le paramètre du résultat n'est pas renseigné.")},
+    const QString substrats = QStringLiteral("SELECT Nom, CodeSubstrat FROM SUBSTRATS ORDER BY Nom");
+    const EntreesCodees materiels = {
+        {QStringLiteral("0"), QStringLiteral("N")},   {QStringLiteral("1"), QStringLiteral("M6")},
+        {QStringLiteral("2"), QStringLiteral("M4")},  {QStringLiteral("3"), QStringLiteral("M7")},
+        {QStringLiteral("4"), QStringLiteral("M8")},  {QStringLiteral("5"), QStringLiteral("M9")},
+        {QStringLiteral("6"), QStringLiteral("M10")}};
+    static const QVector<DefinitionGrille> grilles = {
+        grille("prelevements", "QUALITOMETRES_OPERATIONS_PRELEVEMENTS", "indice",
+               {colonne("codePrelevement", "Code", N::Texte),
+                colonne("phase", "Phase", N::Code, QStringLiteral("PRELEVEMENTS.PHASE")),
+                colonne("codeSubstrat", "Substrat", N::Code, substrats),
+                colonne("codeSubstratSecondaire", "Substrat secondaire", N::Code, substrats),
+                colonne("classeVitesse", "Vitesse", N::Code, QStringLiteral("PRELEVEMENTS.VITESSE")),
+                colonne("hauteurEau", "Hauteur d'eau", N::Code, QStringLiteral("PRELEVEMENTS.HAUTEUR")),
+                colonne("materiel", "Matériel", N::Code, QStringLiteral("PRELEVEMENTS.MATERIELS"),
+                        materiels),
+                colonne("distanceBerge", "Distance berge", N::Nombre),
+                colonne("largeur", "Largeur prospectée", N::Nombre),
+                colonne("surface", "Surface", N::Nombre),
+                colonne("volume", "Volume", N::Nombre),
+                colonne("profondeur", "Profondeur", N::Nombre),
+                colonne("zoneVerticale", "Zone verticale", N::Code,
+                        QStringLiteral("PRELEVEMENTS.ZONE.VERTICALE")),
+                colonne("colmatage", "Classe de colmatage", N::Code,
+                        QStringLiteral("PRELEVEMENTS.COLMATAGE")),
+                colonne("typeColmatage", "Type de colmatage", N::Code,
+                        QStringLiteral("PRELEVEMENTS.TYPECOLMATAGE")),
+                colonne("vegetation", "Végétation", N::Texte),
+                colonne("diatomees", "Type diatomées", N::Code, QStringLiteral("PRELEVEMENTS.DIATOMEES")),
+                colonne("faciesSecondaire", "Faciès secondaire", N::Code,
+                        QStringLiteral("PRELEVEMENTS.FACIES")),
+                colonne("groupePrelevement", "Groupe", N::Code, QStringLiteral("PRELEVEMENTS.GROUPE")),
+                colonne("ombrage", "Ombrage", N::Code, QStringLiteral("PRELEVEMENTS.OMBRAGE")),
+                colonne("lame", "Lame", N::Texte),
+                colonne("nbSupports", "Nb supports", N::Nombre),
+                colonne("commentaires", "Commentaires", N::Texte)},
+               "Enregistrement du prélèvement terminé.", "Le prélèvement a été supprimé.",
+               "codePrelevement", "Le code du prélèvement n'est pas renseigné."),
+        grille("conditions", "QUALITOMETRES_POINTS_OPERATIONS_ENV", "codeCondition",
+               {colonne("parametre", "Paramètre", N::Code, PARAMETRES),
+                colonne("mesure", "Mesure", N::Nombre),
+                colonne("unite", "Unité", N::Code, UNITES),
+                colonne("dateMesure", "Date", N::Date),
+                colonne("heureMesure", "Heure", N::Heure),
+                colonne("methode", "Méthode", N::Code,
+                        QStringLiteral("SELECT Nom, Code FROM METHODES ORDER BY Nom")),
+                colonne("qualification", "Qualification", N::Code,
+                        QStringLiteral("ANALYSES.QUALIFICATION")),
+                colonne("statut", "Statut", N::Code, QStringLiteral("ANALYSES.STATUT")),
+                colonne("commentaires", "Commentaires", N::Texte)},
+               "Enregistrement des conditions environnementales terminé.",
+               "La condition a été supprimée.", "parametre",
+               "Le paramètre de la condition n'est pas renseigné."),
+        grille("dispositifs", "QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS", "indice",
+               {colonne("codeDispositif", "Dispositif", N::Code,
+                        QStringLiteral("SELECT nom, codeDispositif FROM DISPOSITIFS ORDER BY nom"))},
+               "Enregistrement des dispositifs terminé.", "Le dispositif a été supprimé.",
+               "codeDispositif", "Le dispositif n'est pas renseigné."),
+        grille("resultats", "QUALITOMETRES_OPERATIONS_RESULTATS", "indice",
+               {colonne("codeParametre", "Paramètre", N::Code, PARAMETRES),
+                colonne("resultat", "Résultat", N::Nombre),
+                colonne("codeUnite", "Unité", N::Code, UNITES),
+                colonne("codeRemarque", "Remarque", N::Code, QStringLiteral("ANALYSES.CODEREMARQUE")),
+                colonne("codeAccreditation", "Accréditation", N::Code,
+                        QStringLiteral("ANALYSES.ACCREDITATION")),
+                colonne("codeAgrement", "Agrément", N::Nombre)},
+               "Enregistrement des résultats terminé.", "Le résultat a été supprimé.",
+               "codeParametre", "Le paramètre du résultat n'est pas renseigné."),
     };
     return grilles;
 }
 
-const DefinitionGrilleOperation *grilleOperation(const QString &nom)
+const DefinitionGrille *grilleOperation(const QString &nom)
 {
-    for (const DefinitionGrilleOperation &g : grillesOperation())
+    for (const DefinitionGrille &g : grillesOperation())
         if (g.nom == nom) return &g;
     return nullptr;
 }
 
-bool GrilleOperation::colonneNumerique(const QString &colonne) const
+LignesGrille GrilleOperation::charger(qint64 station, const QString &operation) const
 {
-    return estNumerique(m_def.table, colonne);
-}
-
-EntreesCodees GrilleOperation::entrees(int colonne) const
-{
-    const ColonneGrilleOperation &c = m_def.colonnes[colonne];
-    if (c.genre != GenreChamp::Code) return {};
-    EntreesCodees e;
-    if (!c.source.isEmpty())
-        e = c.source.contains(u' ') ? entreesRequete(c.source) : entreesListe(c.source);
-    return e.isEmpty() ? c.entreesFixes : e;
-}
-
-bool GrilleOperation::estVide(const LigneOperation &ligne) const
-{
-    for (const QString &t : ligne.textes)
-        if (!t.trimmed().isEmpty()) return false;
-    return true;
-}
-
-LignesOperation GrilleOperation::charger(qint64 station, const QString &operation) const
-{
-    LignesOperation lignes;
     const Nombre op = enNombre(operation, true);
-    if (!op.estNombre()) return lignes;
-    QStringList colonnes{m_def.cle};
-    for (const ColonneGrilleOperation &c : m_def.colonnes)
-        colonnes << c.colonne;
-    const Tableau t = bd().extraire(
-        QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-        m_def.table + conditionOperation(station, sqlNombre(op.valeur)) +
-        QStringLiteral(" ORDER BY ") + m_def.cle);
-    lignes.reserve(t.nbLignes());
-    for (int l = 0; l < t.nbLignes(); ++l) {
-        LigneOperation ligne;
-        ligne.cle = t(l, 0).isNull() ? QVariant() : QVariant(t(l, 0).toDouble());
-        for (int c = 0; c < m_def.colonnes.size(); ++c)
-            ligne.textes << texteSaisi(m_def.colonnes[c].genre, t(l, c + 1));
-        lignes << ligne;
-    }
-    return lignes;
+    if (!op.estNombre()) return {};
+    return GrilleEditable::charger({double(station), op.valeur});
 }
 
-RefusGrille GrilleOperation::verifier(const LignesOperation &lignes) const
-{
-    const int obligatoire = m_def.indexColonne(m_def.colonneObligatoire);
-    for (int l = 0; l < lignes.size(); ++l) {
-        if (estVide(lignes[l])) continue;
-        if (obligatoire >= 0 && lignes[l].textes.value(obligatoire).trimmed().isEmpty())
-            return {l, m_def.messageObligatoire};
-        for (int c = 0; c < m_def.colonnes.size(); ++c) {
-            const ColonneGrilleOperation &col = m_def.colonnes[c];
-            const QString v = lignes[l].textes.value(c).trimmed();
-            const int n = taille(m_def.table, col.colonne);
-            if (!saisieCorrecte(col.genre, v, colonneNumerique(col.colonne)) ||
-                (n > 0 && v.size() > n))
-                return {l, pourLaLigne(col.titre, v, l + 1)};
-        }
-    }
-    return {};
-}
-
-bool GrilleOperation::enregistrer(qint64 station, const QString &operation, LignesOperation &lignes,
+bool GrilleOperation::enregistrer(qint64 station, const QString &operation, LignesGrille &lignes,
                                   const QString *commentaireResultat) const
 {
     QString op;
@@ -259,77 +191,41 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
         afficherMessage(QStringLiteral("Erreur"), refus.message);
         return false;
     }
-    const QString condition = conditionOperation(station, op);
     // Stored lines keep their number (elementary sample n is column Pn of the taxa lists).
-    double prochain = 1;
-    if (const QVariant max = bd().valeur(QStringLiteral("SELECT max(") + m_def.cle +
-                                         QStringLiteral(") FROM ") + m_def.table + condition);
-        !max.isNull())
-        prochain = max.toDouble() + 1;
-    for (const LigneOperation &l : std::as_const(lignes))
-        if (!l.cle.isNull() && l.cle.toDouble() >= prochain) prochain = l.cle.toDouble() + 1;
-
-    LignesOperation ecrites;
-    QStringList colonnes{QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"),
-                         m_def.cle};
-    QStringList marques{QStringLiteral("?"), QStringLiteral("?"), QStringLiteral("?")};
-    for (const ColonneGrilleOperation &c : m_def.colonnes) {
-        colonnes << c.colonne;
-        marques << QStringLiteral("?");
-    }
+    LignesGrille ecrites = lignes;
     const bool ok = dansTransaction([&] {
-        if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_def.table + condition)) return false;
-        InstructionPreparee ajout =
-            bd().preparer(QStringLiteral("INSERT INTO ") + m_def.table + QStringLiteral(" (") +
-                          colonnes.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
-                          marques.join(QStringLiteral(", ")) + u')');
-        for (LigneOperation ligne : std::as_const(lignes)) {
-            if (estVide(ligne)) continue;
-            if (ligne.cle.isNull()) ligne.cle = prochain++;
-            QVector<QVariant> valeurs{double(station), op.toDouble(), ligne.cle};
-            for (int c = 0; c < m_def.colonnes.size(); ++c)
-                valeurs << valeurSaisie(m_def.colonnes[c].genre, ligne.textes.value(c),
-                                        colonneNumerique(m_def.colonnes[c].colonne));
-            if (!ajout.executer(valeurs)) return false;
-            ecrites << ligne;
-        }
-        if (commentaireResultat) {
-            InstructionPreparee commentaire =
-                bd().preparer(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET "
-                                             "commentaireResultat=? WHERE codeQualitometre=? "
-                                             "AND codeOperation=?"));
-            if (!commentaire.executer({commentaireResultat->trimmed().isEmpty()
-                                           ? QVariant()
-                                           : QVariant(*commentaireResultat),
-                                       double(station), op.toDouble()}))
-                return false;
-        }
-        return true;
+        QString erreur;
+        if (!remplacer({double(station), op.toDouble()}, ecrites, erreur)) return false;
+        if (!commentaireResultat) return true;
+        InstructionPreparee commentaire =
+            bd().preparer(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET "
+                                         "commentaireResultat=? WHERE codeQualitometre=? "
+                                         "AND codeOperation=?"));
+        return commentaire.executer({commentaireResultat->trimmed().isEmpty()
+                                         ? QVariant()
+                                         : QVariant(*commentaireResultat),
+                                     double(station), op.toDouble()});
     });
     if (!ok) return false;
     lignes = ecrites;
-    afficherMessage(QStringLiteral("Aide"), m_def.messageFin);
+    afficherMessage(QStringLiteral("Aide"), definition().messageFin);
     return true;
 }
 
 bool GrilleOperation::supprimerLigne(qint64 station, const QString &operation,
-                                     const LigneOperation &ligne) const
+                                     const LigneGrille &ligne) const
 {
     if (afficherMessage(QStringLiteral("Question"), texteGrillesOperation::QUESTION_LIGNE) !=
         BoutonOui)
         return false;
     const Nombre op = enNombre(operation, true);
-    if (!ligne.cle.isNull() && op.estNombre()) {
-        if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_def.table +
-                          conditionOperation(station, sqlNombre(op.valeur)) +
-                          QStringLiteral(" AND ") + m_def.cle + u'=' +
-                          sqlNombre(ligne.cle.toDouble()))) {
-            afficherMessage(QStringLiteral("Erreur"),
-                            QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
-            return false;
-        }
+    QString erreur;
+    if (op.estNombre() &&
+        !GrilleEditable::supprimerLigne({double(station), op.valeur}, ligne, erreur)) {
+        afficherMessage(QStringLiteral("Erreur"), QStringLiteral("La suppression a échoué :\n") + erreur);
+        return false;
     }
-    afficherMessage(QStringLiteral("Aide"), m_def.messageSupprime);
+    afficherMessage(QStringLiteral("Aide"), definition().messageSupprime);
     return true;
 }
 

@@ -7,8 +7,7 @@
 // one, then replaces the operation's rows of its table in one transaction: an interrupted save
 // leaves the former rows in place.
 
-#include "monitoring/ValeursSaisies.h"
-#include "referentials/ListesCodees.h"
+#include "monitoring/GrilleEditable.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,47 +16,10 @@
 
 namespace vyk {
 
-struct ColonneGrilleOperation
-{
-    QString colonne;
-    QString titre;
-    GenreChamp genre = GenreChamp::Texte;
-    QString source;             // Code: a CODES_SANDRE champ or a SELECT of (label, code)
-    EntreesCodees entreesFixes; // Code: used when the source gives none
-};
-
-struct DefinitionGrilleOperation
-{
-    QString nom; // "prelevements", "conditions", "dispositifs", "resultats"
-    QString table;
-    QString cle; // numbered column: "indice" or "codeCondition"
-    QVector<ColonneGrilleOperation> colonnes;
-    QString messageFin;      // "Enregistrement des dispositifs terminé."
-    QString messageSupprime; // "Le dispositif a été supprimé."
-    QString colonneObligatoire;
-    QString messageObligatoire;
-
-    int indexColonne(const QString &colonne) const;
-};
-
-const QVector<DefinitionGrilleOperation> &grillesOperation();
-const DefinitionGrilleOperation *grilleOperation(const QString &nom);
-
-// One line: its cell texts in the grid's column order, and the stored key (null until saved).
-struct LigneOperation
-{
-    QStringList textes;
-    QVariant cle;
-};
-using LignesOperation = QVector<LigneOperation>;
-
-// A refusal: its message and the line it is about (from 0; -1 for the whole grid).
-struct RefusGrille
-{
-    int ligne = -1;
-    QString message;
-    bool estVide() const { return message.isEmpty(); }
-};
+// Every free-line grid of the operation card: its columns, numbered key ("indice"), required
+// column and texts (messageFin, messageSupprime, messageObligatoire).
+const QVector<DefinitionGrille> &grillesOperation();
+const DefinitionGrille *grilleOperation(const QString &nom);
 
 namespace texteGrillesOperation {
 inline const QString QUESTION_LIGNE =
@@ -78,31 +40,21 @@ inline const QString UR1 = QStringLiteral("CARACTERISTIQUES UR1 (rapide ou uniqu
 inline const QString UR2 = QStringLiteral("CARACTERISTIQUES UR2 (lent)");
 } // namespace texteGrillesOperation
 
-class GrilleOperation
+// A free-line grid of the operation card, keyed by the station and the operation.
+class GrilleOperation : public GrilleEditable
 {
   public:
-    explicit GrilleOperation(const DefinitionGrilleOperation &definition) : m_def(definition) {}
-    const DefinitionGrilleOperation &definition() const { return m_def; }
+    explicit GrilleOperation(const DefinitionGrille &definition) : GrilleEditable(definition) {}
 
-    // The operation's rows in key order (one query).
-    LignesOperation charger(qint64 station, const QString &operation) const;
-    // The first bad line; empty lines are skipped by the save and not checked.
-    RefusGrille verifier(const LignesOperation &lignes) const;
+    // The operation's rows in key order (one query); none for an operation without a code.
+    LignesGrille charger(qint64 station, const QString &operation) const;
     // Refused while the operation has no code; checks; the rows replaced; the end message. Lines
     // keep their keys, new lines get the next ones. commentaireResultat: the results grid also
     // writes the operation's result comment.
-    bool enregistrer(qint64 station, const QString &operation, LignesOperation &lignes,
+    bool enregistrer(qint64 station, const QString &operation, LignesGrille &lignes,
                      const QString *commentaireResultat = nullptr) const;
     // Question, then the line's row; true when the line may leave the grid.
-    bool supprimerLigne(qint64 station, const QString &operation,
-                        const LigneOperation &ligne) const;
-
-    bool estVide(const LigneOperation &ligne) const;
-    EntreesCodees entrees(int colonne) const;
-    bool colonneNumerique(const QString &colonne) const;
-
-  private:
-    const DefinitionGrilleOperation &m_def;
+    bool supprimerLigne(qint64 station, const QString &operation, const LigneGrille &ligne) const;
 };
 
 // --- Habitat covers: one line per support, totals of 100 % -----------------------------------

@@ -11,42 +11,44 @@ namespace vyk {
 
 namespace {
 
-using G = GenreColonne;
+using N = NatureChamp;
 
-ColonneGrille texte(const char *colonne, const char *titre)
+ColonneGrille colonne(const char *nom, const char *titre, N nature)
 {
-    return {QString::fromLatin1(colonne), QString::fromUtf8(titre), G::Texte};
-}
-ColonneGrille nombre(const char *colonne, const char *titre, const char *obligatoire = nullptr)
-{
-    ColonneGrille c{QString::fromLatin1(colonne), QString::fromUtf8(titre), G::Nombre};
-    if (obligatoire) {
-        c.obligatoire = true;
-        c.sujet = QString::fromUtf8(obligatoire);
-    }
+    ColonneGrille c;
+    c.colonne = QString::fromLatin1(nom);
+    c.libelle = QString::fromUtf8(titre);
+    c.nature = nature;
     return c;
 }
-ColonneGrille code(const char *colonne, const char *titre, const QString &source, const char *obligatoire = nullptr)
+ColonneGrille obligatoire(ColonneGrille c, const char *sujet)
 {
-    ColonneGrille c{QString::fromLatin1(colonne), QString::fromUtf8(titre), G::Code};
-    c.source = source;
-    if (obligatoire) {
-        c.obligatoire = true;
-        c.sujet = QString::fromUtf8(obligatoire);
-    }
+    c.obligatoire = true;
+    c.sujet = QString::fromUtf8(sujet);
     return c;
 }
-ColonneGrille date(const char *colonne, const char *titre, const char *sujet, bool obligatoire)
+ColonneGrille texte(const char *nom, const char *titre) { return colonne(nom, titre, N::Texte); }
+ColonneGrille nombre(const char *nom, const char *titre, const char *sujet = nullptr)
 {
-    ColonneGrille c{QString::fromLatin1(colonne), QString::fromUtf8(titre), G::Date, obligatoire, QString::fromUtf8(sujet)};
+    const ColonneGrille c = colonne(nom, titre, N::Nombre);
+    return sujet ? obligatoire(c, sujet) : c;
+}
+ColonneGrille code(const char *nom, const char *titre, const QString &liste, const char *sujet = nullptr)
+{
+    ColonneGrille c = colonne(nom, titre, N::Code);
+    c.liste = liste;
+    return sujet ? obligatoire(c, sujet) : c;
+}
+ColonneGrille date(const char *nom, const char *titre, const char *sujet, bool requise, N nature = N::Date)
+{
+    ColonneGrille c = colonne(nom, titre, nature);
+    c.obligatoire = requise;
+    c.sujet = QString::fromUtf8(sujet);
     return c;
 }
 ColonneGrille debut() { return date("DateDebut", "Début", "La date de début", true); }
 ColonneGrille fin() { return date("DateFin", "Fin", "La date de fin", false); }
-ColonneGrille caseACocher(const char *colonne, const char *titre)
-{
-    return {QString::fromLatin1(colonne), QString::fromUtf8(titre), G::Case};
-}
+ColonneGrille caseACocher(const char *nom, const char *titre) { return colonne(nom, titre, N::OuiNon); }
 ColonneGrille cle(ColonneGrille c)
 {
     c.cle = true;
@@ -70,6 +72,8 @@ DefinitionGrille grille(const char *nom, const char *table, const char *suffixe,
     g.quoi = QString::fromUtf8(quoi);
     g.colonnes = std::move(colonnes);
     g.ordre = QString::fromLatin1(ordre);
+    g.message = messageSatellite;
+    g.verification = OrdreVerification::DatesDabord;
     return g;
 }
 
@@ -146,7 +150,7 @@ QVector<DefinitionGrille> definitions()
         r << photos;
     }
     {
-        ColonneGrille annee{QStringLiteral("DateDebut"), QStringLiteral("Année"), G::Annee, true, QStringLiteral("L'année")};
+        const ColonneGrille annee = date("DateDebut", "Année", "L'année", true, N::Annee);
         r << grille("etats", "LIEN_QUALITO_ETATS", " des états", "", "l'état sélectionné",
                     {cle(annee), cle(code("CodeEtat", "Type d'état", ETATS, "Sélectionnez un type d'état")),
                      code("valeur", "Valeur", QStringLiteral("ETATS.VALEURS")), texte("commentaire", "Commentaire")},
@@ -188,7 +192,7 @@ QVector<DefinitionGrille> definitions()
     {
         ColonneGrille typeTournee = code("type", "Tournée", {});
         typeTournee.entreesFixes = {{QStringLiteral("G"), QStringLiteral("Gestion")}, {QStringLiteral("M"), QStringLiteral("Maintenance")}};
-        ColonneGrille heure{QStringLiteral("heureEvenement"), QStringLiteral("Heure"), G::Heure, false, QStringLiteral("L'heure")};
+        const ColonneGrille heure = date("heureEvenement", "Heure", "L'heure", false, N::Heure);
         DefinitionGrille interventions =
             grille("interventions", "EVENEMENTS_QUALITO", " des interventions", "Enregistrement des événements pour ",
                    "l'intervention sélectionnée",
@@ -269,13 +273,9 @@ EntreesCodees GrilleSatellite::entrees(const ColonneGrille &colonne)
 {
     if (!colonne.entreesFixes.isEmpty())
         return colonne.entreesFixes;
-    if (colonne.source.isEmpty())
-        return {};
-    if (colonne.source == CONTACTS)
+    if (colonne.liste == CONTACTS)
         return entreesRequete(requeteContacts());
-    if (colonne.source.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
-        return entreesRequete(colonne.source);
-    return entreesListe(colonne.source);
+    return entreesListeCodee(colonne.liste);
 }
 
 } // namespace vyk

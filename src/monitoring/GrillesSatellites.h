@@ -1,12 +1,10 @@
 #pragma once
 
-// Satellite grids of a record card, described as data: each grid is a table keyed by its parent's
-// code, with typed columns, row checks and texts. One mechanism loads, checks, saves (refused while
-// the parent has no code; lines checked up to the first bad one; the parent's rows replaced by one
-// row per line) and deletes single lines, for every grid of the station card and for any card
-// whose grids follow the same pattern.
+// The satellite grids of the station card (GrilleEditable keyed by the station's code) and their
+// save buttons: refused while the station has no code, lines checked grid by grid, the station's
+// rows replaced, all or nothing.
 
-#include "referentials/ListesCodees.h"
+#include "monitoring/GrilleEditable.h"
 
 #include <QHash>
 #include <QString>
@@ -15,54 +13,6 @@
 #include <QVector>
 
 namespace vyk {
-
-enum class GenreColonne {
-    Texte,
-    Nombre,
-    Date,  // DD/MM/YYYY
-    Heure, // hh:mm, stored on the day 30/12/1899
-    Annee, // YYYY, stored as 1 January of the year
-    Code,  // a coded list: the cell holds the code
-    Case   // "1" ticked, "0" not
-};
-
-struct ColonneGrille
-{
-    QString colonne; // column of the table
-    QString titre;   // grid header, and name in the messages
-    GenreColonne genre = GenreColonne::Texte;
-    bool obligatoire = false;
-    // Beginning of the line's message: "La date de début" (dates, years, times: "... pour la
-    // ligne n des réseaux n'est pas correcte."), "Sélectionnez un réseau" (required codes and
-    // numbers: "... pour la ligne n des réseaux.").
-    QString sujet;
-    // Coded lists: a CODES_SANDRE champ, or a SELECT of (label, code); or fixed entries.
-    QString source;
-    EntreesCodees entreesFixes;
-    bool cle = false;         // part of the line's key (single-line deletion)
-    bool automatique = false; // numbered by the save (max + 1), not typed
-};
-
-struct DefinitionGrille
-{
-    QString nom;   // "reseaux"
-    QString table;
-    QString colonneParent = QStringLiteral("CodeQualitometre");
-    QString suffixe;      // " des réseaux"
-    QString journal;      // title prefix of the journal entry, "" for none
-    QString quoi;         // "le réseau sélectionné"
-    QString ordre;        // ORDER BY of the load
-    bool ligneUnique = false; // one row per parent, edited as a form
-    // Message for a text longer than its column, when it is not the usual one (photo paths).
-    QString messageLongueur;
-    QString genreMessageLongueur = QStringLiteral("Erreur");
-    // A column whose values must differ from line to line, and the message when they do not.
-    QString colonneDistincte;
-    QString messageDoublons;
-    QVector<ColonneGrille> colonnes;
-
-    int indexColonne(const QString &colonne) const;
-};
 
 // The rules a save button may add to the pattern.
 enum class RegleSauvegarde {
@@ -80,16 +30,6 @@ struct DefinitionSauvegarde
     QString messageParentAbsent; // refused while the parent has no code
     RegleSauvegarde regle = RegleSauvegarde::Aucune;
 };
-
-// One line of a grid: its cell texts (in the grid's column order) and, once saved or loaded,
-// the stored values of its key columns.
-struct LigneSatellite
-{
-    QStringList textes;
-    QVector<QVariant> cle;
-    bool estEnregistree() const { return !cle.isEmpty(); }
-};
-using LignesSatellite = QVector<LigneSatellite>;
 
 namespace texteGrilles {
 inline const QString PARENT_ABSENT_QUALITO = QStringLiteral(
@@ -110,46 +50,32 @@ inline const QString ALTIMETRIE_CHANGEMENT =
                    "lieu. Merci de vérifier la compensation de lhistorique avant de la valider");
 } // namespace texteGrilles
 
+// How the station card words the defect of a cell: "La date de début pour la ligne 2 des
+// réseaux n'est pas correcte.", "Sélectionnez un réseau pour la ligne 2 des réseaux.", ...
+QString messageSatellite(const DefinitionGrille &grille, const ColonneGrille &colonne, DefautSaisie defaut,
+                         int n, const QString &texte);
+
 // Every satellite grid of the station card, and its save buttons.
 const QVector<DefinitionGrille> &grillesQualitometre();
 const DefinitionGrille *grilleQualitometre(const QString &nom);
 const QVector<DefinitionSauvegarde> &sauvegardesQualitometre();
 const DefinitionSauvegarde *sauvegardeQualitometre(const QString &nom);
 
-// The mechanism, for any grid definition.
-class GrilleSatellite
+// A grid of the station card: the mechanism, with the station's code as its parent and the
+// card's question and messages around single-line deletions.
+class GrilleSatellite : public GrilleEditable
 {
 public:
-    explicit GrilleSatellite(const DefinitionGrille &definition) : m_def(definition) {}
+    explicit GrilleSatellite(const DefinitionGrille &definition) : GrilleEditable(definition) {}
 
-    // The parent's rows as lines (one query).
-    LignesSatellite charger(const QString &codeParent) const;
-    // The first line's message ("" when every line is right). Lines left entirely empty are
-    // skipped by the save and not checked.
-    QString verifier(const LignesSatellite &lignes) const;
+    // The station's rows as lines; none when the code is not a number.
+    LignesGrille charger(const QString &codeParent) const;
     // After the confirmation, deletes the line's row (a line never saved has none); true when
     // the line may leave the grid.
-    bool supprimerLigne(const QString &codeParent, const LigneSatellite &ligne) const;
+    bool supprimerLigne(const QString &codeParent, const LigneGrille &ligne) const;
 
-    // The stored value of a cell text, and the cell text of a stored value.
-    QVariant valeurStockee(int colonne, const QString &texte) const;
-    QString texteCellule(int colonne, const QVariant &valeur) const;
-    // A line with nothing typed (check boxes and numbers given by the save aside).
-    bool estVide(const LigneSatellite &ligne) const;
-
-    // The entries of a coded column.
+    // The entries of a coded column (the contacts' query depends on the engine).
     static EntreesCodees entrees(const ColonneGrille &colonne);
-
-    const DefinitionGrille &definition() const { return m_def; }
-
-private:
-    friend bool enregistrerSatellites(const DefinitionSauvegarde &, const QString &, QHash<QString, LignesSatellite> &,
-                                      const QString &, const QVector<DefinitionGrille> &);
-    bool remplacer(const QString &codeParent, LignesSatellite &lignes, QString &erreur) const;
-    QVector<QVariant> cleDe(const LigneSatellite &ligne) const;
-    bool colonneNumerique(const QString &colonne) const;
-
-    const DefinitionGrille &m_def;
 };
 
 // Saves the grids of one button: refused while the parent has no code; lines checked grid by
@@ -158,7 +84,7 @@ private:
 // new keys and numbers. nbTournees: the tour count of the interventions button. catalogue: the
 // grids the button names.
 bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString &codeParent,
-                           QHash<QString, LignesSatellite> &lignes, const QString &nbTournees = {},
+                           QHash<QString, LignesGrille> &lignes, const QString &nbTournees = {},
                            const QVector<DefinitionGrille> &catalogue = grillesQualitometre());
 
 } // namespace vyk

@@ -104,7 +104,7 @@ bool ecrireTaxonListe(bool premiereLigne, qint64 codeQualitometre, qint64 codeOp
 ListeTaxonsOperation::ListeTaxonsOperation(qint64 station, QString identifiantPoint)
     : m_station(station), m_point(std::move(identifiantPoint).trimmed())
 {
-    using G = GenreChamp;
+    using G = NatureChamp;
     m_omnidia = reglageActif(reglage::omnidia);
     m_colonnes << ColonneGrilleTaxons{QStringLiteral("Taxon"), -1, G::Texte}
                << ColonneGrilleTaxons{QStringLiteral("Code"), -1, G::Texte};
@@ -257,7 +257,7 @@ RefusGrille ListeTaxonsOperation::verifier() const
         const Ligne &ligne = m_lignes[l];
         if (ligne.codeTaxon.isEmpty()) return {l, texteListeTaxons::TAXON_VIDE.arg(l + 1)};
         for (const ColonneGrilleTaxons &c : m_colonnes)
-            if (c.valeur >= 0 && !saisieCorrecte(GenreChamp::Nombre, ligne.valeurs[c.valeur], true))
+            if (c.valeur >= 0 && !ligne.valeurs[c.valeur].trimmed().isEmpty() && !estNombre(ligne.valeurs[c.valeur].trimmed()))
                 return {
                     l, QStringLiteral(
                            "La valeur « %1 » de la colonne %2 pour la ligne %3 n'est pas correcte.")

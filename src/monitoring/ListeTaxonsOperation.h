@@ -70,7 +70,7 @@ struct ColonneGrilleTaxons
 {
     QString titre;
     int valeur = -1; // ColonneListe, -1 for the taxon's name, code and Omnidia code
-    GenreChamp genre = GenreChamp::Nombre;
+    NatureChamp genre = NatureChamp::Nombre;
     EntreesCodees entrees;
 };
 

@@ -27,7 +27,7 @@ TEST_P(CascadeStationTest, LaStationSupprimeeEmporteSesPointsEtOperations)
         ASSERT_TRUE(enregistrerPoint(p));
         FicheOperation f = nouvelleOperation(s, 0);
         ASSERT_TRUE(enregistrerOperation(f));
-        LignesOperation l{{{QStringLiteral("P1")}, {}}};
+        LignesGrille l{{{QStringLiteral("P1")}, {}}};
         ASSERT_TRUE(GrilleOperation(*grilleOperation(QStringLiteral("prelevements")))
                         .enregistrer(s, f.code, l));
         QVector<LigneRecouvrement> r(supportsRecouvrement().size());

@@ -19,7 +19,7 @@ class GrillesOperationTest : public test::BaseOperations
         operation(1, 1, 0, QStringLiteral("01/07/2020"));
     }
 
-    static LigneOperation ligne(const QStringList &textes) { return {textes, {}}; }
+    static LigneGrille ligne(const QStringList &textes) { return {textes, {}}; }
 
     QVector<LigneRecouvrement> recouvrements(std::initializer_list<double> valeurs)
     {
@@ -44,7 +44,7 @@ TEST_P(GrillesOperationTest, PrelevementsElementairesGardentLeurNumero)
         t[profondeur] = p;
         return ligne(t);
     };
-    LignesOperation l{nouvelle(QStringLiteral("P1"), QStringLiteral("1"), QStringLiteral("0,25"))};
+    LignesGrille l{nouvelle(QStringLiteral("P1"), QStringLiteral("1"), QStringLiteral("0,25"))};
     EXPECT_FALSE(g.enregistrer(1, QString(), l));
     EXPECT_EQ(recus(), QStringList({"ERREUR: Vous devez d'abord enregistrer l'opération ou "
                                     "sélectionner une opération existante."}));
@@ -79,9 +79,9 @@ TEST_P(GrillesOperationTest, PrelevementsElementairesGardentLeurNumero)
     EXPECT_EQ(lignes(QStringLiteral("SELECT indice, codePrelevement FROM "
                                     "QUALITOMETRES_OPERATIONS_PRELEVEMENTS ORDER BY indice")),
               QStringList({"2|P2", "3|P3"}));
-    const LignesOperation relues = g.charger(1, QStringLiteral("0"));
+    const LignesGrille relues = g.charger(1, QStringLiteral("0"));
     ASSERT_EQ(relues.size(), 2);
-    EXPECT_EQ(relues[0].cle.toInt(), 2);
+    EXPECT_EQ(relues[0].cle.value(0).toInt(), 2);
     EXPECT_EQ(relues[0].textes[materiel], QStringLiteral("2"));
     EXPECT_TRUE(g.charger(1, QStringLiteral("1")).isEmpty());
     EXPECT_TRUE(g.charger(1, QString()).isEmpty()) << "a new operation has no rows";
@@ -90,7 +90,7 @@ TEST_P(GrillesOperationTest, PrelevementsElementairesGardentLeurNumero)
 TEST_P(GrillesOperationTest, ResultatsConditionsDispositifs)
 {
     const GrilleOperation resultats(*grilleOperation(QStringLiteral("resultats")));
-    LignesOperation l{
+    LignesGrille l{
         ligne({QStringLiteral("5856"), QStringLiteral("14,5"), {}, QStringLiteral("1"), {}, {}})};
     const QString commentaire = QStringLiteral("Indice calculé sur 3 phases");
     ASSERT_TRUE(resultats.enregistrer(1, QStringLiteral("1"), l, &commentaire));
@@ -104,7 +104,7 @@ TEST_P(GrillesOperationTest, ResultatsConditionsDispositifs)
               QStringList({"0|", "1|Indice calculé sur 3 phases"}));
 
     const GrilleOperation conditions(*grilleOperation(QStringLiteral("conditions")));
-    LignesOperation c{ligne({QStringLiteral("1725"),
+    LignesGrille c{ligne({QStringLiteral("1725"),
                              QStringLiteral("2"),
                              {},
                              QStringLiteral("01/06/2020"),
@@ -129,7 +129,7 @@ TEST_P(GrillesOperationTest, ResultatsConditionsDispositifs)
         1);
 
     const GrilleOperation dispositifs(*grilleOperation(QStringLiteral("dispositifs")));
-    LignesOperation d{ligne({QStringLiteral("0400000001")}), ligne({QStringLiteral("RCS")})};
+    LignesGrille d{ligne({QStringLiteral("0400000001")}), ligne({QStringLiteral("RCS")})};
     ASSERT_TRUE(dispositifs.enregistrer(1, QStringLiteral("0"), d));
     EXPECT_EQ(recus().last(), QStringLiteral("AIDE: Enregistrement des dispositifs terminé."));
     d = dispositifs.charger(1, QStringLiteral("0"));
@@ -174,13 +174,13 @@ TEST_P(GrillesOperationTest, ChaqueGrilleRemplaceLesLignesDeSonOperation)
         QStringList textes(g.definition().colonnes.size());
         if (c.autre) {
             textes[g.definition().indexColonne(QString::fromLatin1(c.autre))] = QStringLiteral("2");
-            LignesOperation l{ligne(textes)};
+            LignesGrille l{ligne(textes)};
             EXPECT_FALSE(g.enregistrer(1, QStringLiteral("0"), l));
             EXPECT_EQ(recus(), QStringList({QStringLiteral("ERREUR: ") + QString::fromUtf8(c.messageObligatoire)}));
         }
         textes[g.definition().indexColonne(QString::fromLatin1(c.obligatoire))] =
             QString::fromLatin1(c.valeur);
-        LignesOperation l{ligne(textes)};
+        LignesGrille l{ligne(textes)};
         EXPECT_FALSE(g.enregistrer(1, QString(), l));
         EXPECT_EQ(recus(), QStringList({"ERREUR: Vous devez d'abord enregistrer l'opération ou "
                                         "sélectionner une opération existante."}));

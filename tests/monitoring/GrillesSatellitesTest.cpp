@@ -25,18 +25,18 @@ protected:
     }
 
     // Saves one button's grids; the lines keep what the save gave them.
-    bool enregistrer(const char *bouton, QHash<QString, LignesSatellite> &lignes, const QString &code = QStringLiteral("8"),
+    bool enregistrer(const char *bouton, QHash<QString, LignesGrille> &lignes, const QString &code = QStringLiteral("8"),
                      const QString &tournees = {})
     {
         return enregistrerSatellites(*sauvegardeQualitometre(QString::fromLatin1(bouton)), code, lignes, tournees);
     }
-    static LigneSatellite ligne(const QStringList &textes) { return {textes, {}}; }
+    static LigneGrille ligne(const QStringList &textes) { return {textes, {}}; }
     QString genre() { return messages().messages().isEmpty() ? QString() : messages().messages().last().genre; }
 };
 
 TEST_P(GrillesSatellitesTest, ReseauxRefusSansCodeControlesPuisRemplacement)
 {
-    QHash<QString, LignesSatellite> l;
+    QHash<QString, LignesGrille> l;
     l[QStringLiteral("reseaux")] = {ligne({"3", "01/01/2010", ""})};
     EXPECT_FALSE(enregistrer("reseaux", l, QString()));
     EXPECT_EQ(genre(), QStringLiteral("ERREUR"));
@@ -77,7 +77,7 @@ TEST_P(GrillesSatellitesTest, ReseauxRefusSansCodeControlesPuisRemplacement)
 
     // One line deleted by its key, after the confirmation.
     const GrilleSatellite grille(*grilleQualitometre(QStringLiteral("reseaux")));
-    const LignesSatellite chargees = grille.charger(QStringLiteral("8"));
+    const LignesGrille chargees = grille.charger(QStringLiteral("8"));
     ASSERT_EQ(chargees.size(), 2);
     EXPECT_EQ(chargees[1].textes, QStringList({"3", "01/01/2012", ""}));
     EXPECT_FALSE(grille.supprimerLigne(QStringLiteral("8"), chargees[1]));
@@ -109,12 +109,12 @@ TEST_P(GrillesSatellitesTest, MessagesDeChaqueGrilleEtJournal)
         {"interventions", "interventions", {"", "01/01/2020", "25:70", "G"}, "L'heure pour la ligne 1 des interventions n'est pas correcte."},
     };
     for (const auto &c : cas) {
-        QHash<QString, LignesSatellite> l;
+        QHash<QString, LignesGrille> l;
         l[QString::fromLatin1(c.grille)] = {ligne(c.textes)};
         EXPECT_FALSE(enregistrer(c.bouton, l)) << c.message;
         EXPECT_EQ(dernier(), QString::fromUtf8(c.message));
     }
-    QHash<QString, LignesSatellite> photos;
+    QHash<QString, LignesGrille> photos;
     photos[QStringLiteral("photos")] = {ligne({QString(256, u'p')})};
     EXPECT_FALSE(enregistrer("photos", photos));
     EXPECT_EQ(genre(), QStringLiteral("ERREUR"));
@@ -122,7 +122,7 @@ TEST_P(GrillesSatellitesTest, MessagesDeChaqueGrilleEtJournal)
     EXPECT_EQ(valeur("SELECT count(*) FROM JOURNAL WHERE Titre LIKE 'Enregistrement%'").toInt(), 0);
 
     // Two grids behind one button, each with its rows; one journal entry for the lithologies.
-    QHash<QString, LignesSatellite> l;
+    QHash<QString, LignesGrille> l;
     l[QStringLiteral("lithologies")] = {ligne({"4", "1", "2,5"}), ligne({"6", "2", ""})};
     l[QStringLiteral("typesLithologiques")] = {ligne({"3"})};
     ASSERT_TRUE(enregistrer("lithologies", l));
@@ -132,7 +132,7 @@ TEST_P(GrillesSatellitesTest, MessagesDeChaqueGrilleEtJournal)
     EXPECT_EQ(lignes("SELECT codeTypeLithologique FROM LIEN_QUALITO_TYPE_LITHOLOGIQUE"), QStringList({"3"}));
     EXPECT_EQ(lignes("SELECT Titre FROM JOURNAL WHERE Titre LIKE 'Enregistrement%'"), QStringList({"Enregistrement des lithologies pour 8"}));
 
-    QHash<QString, LignesSatellite> etats;
+    QHash<QString, LignesGrille> etats;
     etats[QStringLiteral("etats")] = {ligne({"2021", "2", "", "bon"})};
     ASSERT_TRUE(enregistrer("etats", etats));
     EXPECT_EQ(lignes("SELECT DateDebut, CodeEtat, commentaire FROM LIEN_QUALITO_ETATS"), QStringList({"01/01/2021|2|bon"}));
@@ -170,7 +170,7 @@ TEST_P(GrillesSatellitesTest, DatesDeChaqueGrilleControlees)
         debut[c.debut] = QStringLiteral("30/02/2011");
         fin[c.debut] = QStringLiteral("01/01/2011");
         fin[c.fin] = QStringLiteral("2012");
-        QHash<QString, LignesSatellite> l;
+        QHash<QString, LignesGrille> l;
         l[QString::fromLatin1(c.grille)] = {ligne(bonne), ligne(debut)};
         EXPECT_FALSE(enregistrer(c.bouton, l));
         EXPECT_EQ(dernier(), QStringLiteral("La date de début pour la ligne 2") + suffixe + QStringLiteral(" n'est pas correcte."));
@@ -183,7 +183,7 @@ TEST_P(GrillesSatellitesTest, DatesDeChaqueGrilleControlees)
         EXPECT_FALSE(enregistrer(c.bouton, l));
         EXPECT_EQ(dernier(), QStringLiteral("La date de début pour la ligne 1") + suffixe + QStringLiteral(" n'est pas correcte."));
     }
-    QHash<QString, LignesSatellite> l;
+    QHash<QString, LignesGrille> l;
     l[QStringLiteral("interventions")] = {ligne({"", "", "09:00", "G"})};
     EXPECT_FALSE(enregistrer("interventions", l));
     EXPECT_EQ(dernier(), QStringLiteral("La date pour la ligne 1 des interventions n'est pas correcte."));
@@ -238,7 +238,7 @@ TEST_P(GrillesSatellitesTest, ChaqueBoutonEnregistreRemplaceEtSupprime)
         QStringList textes = c.textes;
         while (textes.size() < grilleQualitometre(grille)->colonnes.size())
             textes << QString();
-        QHash<QString, LignesSatellite> l;
+        QHash<QString, LignesGrille> l;
         l[grille] = {ligne(textes)};
         recus();
         EXPECT_FALSE(enregistrer(c.bouton, l, QString()));
@@ -258,7 +258,7 @@ TEST_P(GrillesSatellitesTest, ChaqueBoutonEnregistreRemplaceEtSupprime)
         ASSERT_TRUE(executer("DELETE FROM JOURNAL"));
         if (!c.quoi)
             continue;
-        const LignesSatellite chargees = GrilleSatellite(*grilleQualitometre(grille)).charger(QStringLiteral("8"));
+        const LignesGrille chargees = GrilleSatellite(*grilleQualitometre(grille)).charger(QStringLiteral("8"));
         ASSERT_EQ(chargees.size(), 1) << c.bouton;
         recus();
         messages().repondre(BoutonOui);
@@ -275,7 +275,7 @@ TEST_P(GrillesSatellitesTest, ChaqueBoutonEnregistreRemplaceEtSupprime)
 TEST_P(GrillesSatellitesTest, DocumentsNumerotesParStation)
 {
     ASSERT_TRUE(executer("INSERT INTO QUALITOMETRE_DOCUMENTS (CodeQualitometre, CodeDocument, Titre) VALUES (9, 5, 'Autre')"));
-    QHash<QString, LignesSatellite> l;
+    QHash<QString, LignesGrille> l;
     l[QStringLiteral("documents")] = {ligne({"", "Plan", "", ""}), ligne({"", "Coupe", "", ""})};
     ASSERT_TRUE(enregistrer("documents", l));
     EXPECT_EQ(lignes("SELECT CodeDocument, Titre FROM QUALITOMETRE_DOCUMENTS WHERE CodeQualitometre=8 ORDER BY CodeDocument"),
@@ -292,7 +292,7 @@ TEST_P(GrillesSatellitesTest, DocumentsNumerotesParStation)
 
 TEST_P(GrillesSatellitesTest, SystemesAltimetriquesReecriventLAltitude)
 {
-    QHash<QString, LignesSatellite> l;
+    QHash<QString, LignesGrille> l;
     l[QStringLiteral("systemesAltimetriques")] = {ligne({"01/01/2000", "31/12/2009", "101.5", "1", "", "", ""}),
                                                    ligne({"01/01/2010", "", "102,25", "1", "", "", ""})};
     ASSERT_TRUE(enregistrer("altimetrie", l));
@@ -320,10 +320,10 @@ TEST_P(GrillesSatellitesTest, InterventionsDatesDistinctesNumerosEtTournees)
 {
     ASSERT_TRUE(executer("INSERT INTO EVENEMENTS_QUALITO (CodeQualitometre, Numero, DateEvenement) VALUES (8, 4, #01/01/2019#)"));
     const GrilleSatellite grille(*grilleQualitometre(QStringLiteral("interventions")));
-    QHash<QString, LignesSatellite> l;
+    QHash<QString, LignesGrille> l;
     l[QStringLiteral("interventions")] = grille.charger(QStringLiteral("8"));
     ASSERT_EQ(l[QStringLiteral("interventions")].size(), 1);
-    LigneSatellite nouvelle = ligne({"", "03/10/2021", "09:15", "G", "fuite", "", "", "", "12,6"});
+    LigneGrille nouvelle = ligne({"", "03/10/2021", "09:15", "G", "fuite", "", "", "", "12,6"});
     for (int c = nouvelle.textes.size(); c < grille.definition().colonnes.size(); ++c)
         nouvelle.textes << QString();
     nouvelle.textes[grille.definition().indexColonne(QStringLiteral("Graphique"))] = QStringLiteral("1");

@@ -31,13 +31,13 @@ EditeurSatellites::EditeurSatellites(const DefinitionSauvegarde &sauvegarde, std
             continue;
         Grille g{def};
         for (const ColonneGrille &c : def->colonnes)
-            g.entrees << (c.genre == GenreColonne::Code ? GrilleSatellite::entrees(c) : EntreesCodees());
+            g.entrees << (c.nature == NatureChamp::Code ? GrilleSatellite::entrees(c) : EntreesCodees());
         if (def->ligneUnique) {
             auto *formulaire = new QFormLayout;
             for (const ColonneGrille &c : def->colonnes) {
                 auto *champ = new QLineEdit(this);
                 champ->setObjectName(QStringLiteral("Txt_") + nom + u'_' + c.colonne);
-                formulaire->addRow(c.titre, champ);
+                formulaire->addRow(c.libelle, champ);
                 g.champs << champ;
             }
             colonne->addLayout(formulaire);
@@ -48,7 +48,7 @@ EditeurSatellites::EditeurSatellites(const DefinitionSauvegarde &sauvegarde, std
             g.table->setObjectName(QStringLiteral("Spr_") + nom);
             QStringList titres;
             for (const ColonneGrille &c : def->colonnes)
-                titres << c.titre;
+                titres << c.libelle;
             g.table->setHorizontalHeaderLabels(titres);
             g.table->setSelectionBehavior(QAbstractItemView::SelectRows);
             g.table->verticalHeader()->hide();
@@ -99,13 +99,13 @@ void EditeurSatellites::definirTournees(const QString &texte)
         TxtTournees->setText(texte);
 }
 
-void EditeurSatellites::remplirLigne(Grille &g, int ligne, const LigneSatellite &l)
+void EditeurSatellites::remplirLigne(Grille &g, int ligne, const LigneGrille &l)
 {
     for (int c = 0; c < g.def->colonnes.size(); ++c) {
         const ColonneGrille &col = g.def->colonnes[c];
         const QString texte = l.textes.value(c);
         auto *item = new QTableWidgetItem;
-        if (col.genre == GenreColonne::Code) {
+        if (col.nature == NatureChamp::Code) {
             auto *choix = new ComboCodee(g.table);
             choix->definirEntrees(g.entrees[c], ComboCodee::AvecVide);
             if (!choix->selectionnerCode(texte) && !texte.isEmpty()) {
@@ -116,7 +116,7 @@ void EditeurSatellites::remplirLigne(Grille &g, int ligne, const LigneSatellite 
                 choix->selectionnerCode(texte);
             }
             g.table->setCellWidget(ligne, c, choix);
-        } else if (col.genre == GenreColonne::Case) {
+        } else if (col.nature == NatureChamp::OuiNon) {
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
             item->setCheckState(texte == QLatin1String("1") ? Qt::Checked : Qt::Unchecked);
         } else {
@@ -130,7 +130,7 @@ void EditeurSatellites::remplirLigne(Grille &g, int ligne, const LigneSatellite 
     }
 }
 
-void EditeurSatellites::afficher(Grille &g, const LignesSatellite &lignes)
+void EditeurSatellites::afficher(Grille &g, const LignesGrille &lignes)
 {
     if (g.table) {
         g.table->setRowCount(0);
@@ -140,7 +140,7 @@ void EditeurSatellites::afficher(Grille &g, const LignesSatellite &lignes)
         g.table->resizeColumnsToContents();
         return;
     }
-    const LigneSatellite l = lignes.value(0);
+    const LigneGrille l = lignes.value(0);
     g.cleFormulaire = l.cle;
     for (int c = 0; c < g.champs.size(); ++c)
         g.champs[c]->setText(l.textes.value(c));
@@ -150,14 +150,14 @@ void EditeurSatellites::charger()
 {
     const QString code = m_codeParent();
     for (Grille &g : m_grilles)
-        afficher(g, code.isEmpty() ? LignesSatellite() : GrilleSatellite(*g.def).charger(code));
+        afficher(g, code.isEmpty() ? LignesGrille() : GrilleSatellite(*g.def).charger(code));
 }
 
-LignesSatellite EditeurSatellites::lire(const Grille &g) const
+LignesGrille EditeurSatellites::lire(const Grille &g) const
 {
-    LignesSatellite lignes;
+    LignesGrille lignes;
     if (!g.table) {
-        LigneSatellite l;
+        LigneGrille l;
         for (const QLineEdit *champ : g.champs)
             l.textes << champ->text();
         l.cle = g.cleFormulaire;
@@ -165,12 +165,12 @@ LignesSatellite EditeurSatellites::lire(const Grille &g) const
         return lignes;
     }
     for (int r = 0; r < g.table->rowCount(); ++r) {
-        LigneSatellite l;
+        LigneGrille l;
         for (int c = 0; c < g.def->colonnes.size(); ++c) {
             const QTableWidgetItem *item = g.table->item(r, c);
             if (const auto *choix = qobject_cast<ComboCodee *>(g.table->cellWidget(r, c)))
                 l.textes << choix->codeSelectionne();
-            else if (g.def->colonnes[c].genre == GenreColonne::Case)
+            else if (g.def->colonnes[c].nature == NatureChamp::OuiNon)
                 l.textes << (item && item->checkState() == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0"));
             else
                 l.textes << (item ? item->text() : QString());
@@ -185,7 +185,7 @@ LignesSatellite EditeurSatellites::lire(const Grille &g) const
 
 bool EditeurSatellites::enregistrer()
 {
-    QHash<QString, LignesSatellite> lignes;
+    QHash<QString, LignesGrille> lignes;
     for (const Grille &g : m_grilles)
         lignes[g.def->nom] = lire(g);
     if (!enregistrerSatellites(m_sauvegarde, m_codeParent(), lignes, TxtTournees ? TxtTournees->text() : QString()))
@@ -201,7 +201,7 @@ int EditeurSatellites::ajouterLigne(const QString &grille)
         if (g.def->nom == grille && g.table) {
             const int ligne = g.table->rowCount();
             g.table->insertRow(ligne);
-            LigneSatellite vide;
+            LigneGrille vide;
             for (int c = 0; c < g.def->colonnes.size(); ++c)
                 vide.textes << QString();
             remplirLigne(g, ligne, vide);
@@ -219,7 +219,7 @@ bool EditeurSatellites::supprimerLigne(const QString &grille)
         const int r = g.table->currentRow();
         if (r < 0)
             return false;
-        const LignesSatellite lignes = lire(g);
+        const LignesGrille lignes = lire(g);
         if (!GrilleSatellite(*g.def).supprimerLigne(m_codeParent(), lignes[r]))
             return false;
         g.table->removeRow(r);

@@ -41,9 +41,9 @@ private:
         QVector<QVariant> cleFormulaire;
         QVector<EntreesCodees> entrees;      // per column
     };
-    void remplirLigne(Grille &g, int ligne, const LigneSatellite &l);
-    LignesSatellite lire(const Grille &g) const;
-    void afficher(Grille &g, const LignesSatellite &lignes);
+    void remplirLigne(Grille &g, int ligne, const LigneGrille &l);
+    LignesGrille lire(const Grille &g) const;
+    void afficher(Grille &g, const LignesGrille &lignes);
 
     const DefinitionSauvegarde &m_sauvegarde;
     std::function<QString()> m_codeParent;

@@ -83,9 +83,9 @@ class FicheOperations : public QWidget
   private:
     struct Grille
     {
-        const DefinitionGrilleOperation *def = nullptr;
+        const DefinitionGrille *def = nullptr;
         GrilleSaisie *table = nullptr;
-        QVector<QVariant> cles; // stored key of each line
+        QVector<QVector<QVariant>> cles; // stored key of each line
     };
 
     void construireFormulaire(QWidget *page);

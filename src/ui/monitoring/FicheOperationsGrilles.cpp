@@ -24,18 +24,18 @@ namespace vyk {
 
 namespace {
 
-GrilleSaisie::Genre genreSaisie(GenreChamp g)
+GrilleSaisie::Genre genreSaisie(NatureChamp n)
 {
-    switch (g) {
-    case GenreChamp::Nombre:
+    switch (n) {
+    case NatureChamp::Nombre:
         return GrilleSaisie::Genre::Nombre;
-    case GenreChamp::Date:
+    case NatureChamp::Date:
         return GrilleSaisie::Genre::Date;
-    case GenreChamp::Heure:
+    case NatureChamp::Heure:
         return GrilleSaisie::Genre::Heure;
-    case GenreChamp::Code:
+    case NatureChamp::Code:
         return GrilleSaisie::Genre::Code;
-    case GenreChamp::Case:
+    case NatureChamp::OuiNon:
         return GrilleSaisie::Genre::Case;
     default:
         return GrilleSaisie::Genre::Texte;
@@ -93,7 +93,7 @@ void FicheOperations::construireGrilles()
     // Free lines, after their definitions.
     const auto &definitions = grillesOperation();
     for (int i = 0; i < definitions.size(); ++i) {
-        const DefinitionGrilleOperation &def = definitions[i];
+        const DefinitionGrille &def = definitions[i];
         QWidget *page = nouvellePage(def.nom);
         auto *table = new GrilleSaisie(page);
         table->setObjectName(QStringLiteral("Spr_") + def.nom);
@@ -101,7 +101,7 @@ void FicheOperations::construireGrilles()
         QVector<GrilleSaisie::Colonne> colonnes;
         for (int c = 0; c < def.colonnes.size(); ++c)
             colonnes.append(
-                {def.colonnes[c].titre, genreSaisie(def.colonnes[c].genre), mecanisme.entrees(c)});
+                {def.colonnes[c].libelle, genreSaisie(def.colonnes[c].nature), mecanisme.entrees(c)});
         table->definirColonnes(colonnes);
         m_grilles.insert(def.nom, {&def, table, {}});
         QWidget *enTete = nullptr;
@@ -189,7 +189,7 @@ void FicheOperations::chargerGrilles()
     const QString op = m_operation.code;
     for (auto it = m_grilles.begin(); it != m_grilles.end(); ++it) {
         Grille &g = it.value();
-        const LignesOperation lignes = GrilleOperation(*g.def).charger(m_station, op);
+        const LignesGrille lignes = GrilleOperation(*g.def).charger(m_station, op);
         g.table->definirNbLignes(int(lignes.size()));
         g.cles.clear();
         for (int l = 0; l < lignes.size(); ++l) {
@@ -233,7 +233,7 @@ int FicheOperations::ajouterLigne(const QString &nom)
     Grille &g = m_grilles[nom];
     if (!g.table) return -1;
     const int l = g.table->ajouterLigne();
-    g.cles << QVariant();
+    g.cles << QVector<QVariant>();
     g.table->selectionnerLigne(l);
     return l;
 }
@@ -256,7 +256,7 @@ bool FicheOperations::enregistrerGrille(const QString &nom)
     Grille &g = m_grilles[nom];
     if (!g.table) return false;
     g.table->validerSaisie();
-    LignesOperation lignes;
+    LignesGrille lignes;
     for (int l = 0; l < g.table->rowCount(); ++l)
         lignes.append({g.table->textesLigne(l), g.cles.value(l)});
     const GrilleOperation mecanisme(*g.def);
