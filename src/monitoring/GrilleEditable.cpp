@@ -31,17 +31,21 @@ int DefinitionGrille::indexColonne(const QString &colonne) const
     return -1;
 }
 
-GrilleEditable::GrilleEditable(const DefinitionGrille &definition)
-    : m_def(definition), m_colonnes(definition.colonnes)
+void completerColonnes(QVector<ColonneGrille> &colonnes, const DefinitionTable *table, bool tailles)
 {
-    const DefinitionTable *table = definitionTable(m_def.table);
-    for (ColonneGrille &c : m_colonnes) {
+    for (ColonneGrille &c : colonnes) {
         const DefinitionColonne *d = table ? table->colonne(c.colonne) : nullptr;
         c.numerique = c.numerique || estNumerique(d);
-        if (c.taille == 0 && d && d->type == TypeNeutre::Texte &&
+        if (tailles && c.taille == 0 && d && d->type == TypeNeutre::Texte &&
             (c.nature == NatureChamp::Texte || c.nature == NatureChamp::Code))
             c.taille = d->taille;
     }
+}
+
+GrilleEditable::GrilleEditable(const DefinitionGrille &definition)
+    : m_def(definition), m_colonnes(definition.colonnes)
+{
+    completerColonnes(m_colonnes, definitionTable(m_def.table), true);
 }
 
 QVariant GrilleEditable::valeurStockee(int colonne, const QString &texte) const

@@ -28,7 +28,13 @@ struct ColonneGrille : ChampDecrit
     EntreesCodees entreesFixes; // Code: entries of a list that is not in the database
     bool cle = false;           // part of the line's key (single-line deletion)
     bool automatique = false;   // numbered by the save (max + 1), not typed
+    bool detail = false;        // shown only in the detailed view
 };
+
+struct DefinitionTable;
+// Columns whose storage the table's definition tells: numeric columns, and with tailles the size
+// of text columns given none.
+void completerColonnes(QVector<ColonneGrille> &colonnes, const DefinitionTable *table, bool tailles);
 
 // A refusal: its message and the line it is about (from 0; -1 for the whole grid).
 struct RefusGrille

@@ -18,126 +18,58 @@ namespace vyk {
 
 namespace {
 
-using G = GenreCellule;
+using G = NatureChamp;
 namespace T = textePrelevement;
 
-const QDate JOUR_DES_HEURES(1899, 12, 30);
-
-bool estNumerique(const DefinitionTable *table, const QString &colonne)
-{
-    const DefinitionColonne *c = table ? table->colonne(colonne) : nullptr;
-    return c && (c->type == TypeNeutre::Reel || c->type == TypeNeutre::Court ||
-                 c->type == TypeNeutre::Long);
-}
-
-QTime lireHeure(const QString &texte)
-{
-    const QString t = texte.trimmed();
-    for (const char *format : {"hh:mm", "h:mm", "hh:mm:ss", "h:mm:ss", "hh'h'mm"}) {
-        const QTime h = QTime::fromString(t, QString::fromLatin1(format));
-        if (h.isValid()) return h;
-    }
-    return {};
-}
-
 // The stored value of a cell; ok false when the text cannot be one.
-QVariant valeurCellule(const ColonneSaisie &c, const DefinitionTable *table, const QString &texte,
-                       bool &ok)
+QVariant valeurCellule(const ColonneGrille &c, const QString &texte, bool &ok)
 {
-    ok = true;
-    const QString t = texte.trimmed();
-    if (c.genre == G::Case)
-        return QVariant(t == QLatin1String("1") ||
-                                t.compare(QLatin1String("oui"), Qt::CaseInsensitive) == 0
-                            ? QStringLiteral("1")
-                            : QStringLiteral("0"));
-    if (t.isEmpty()) return {};
-    switch (c.genre) {
-    case G::Nombre: {
-        const Nombre n = enNombre(t);
-        ok = n.estNombre();
-        return n.variant();
-    }
-    case G::Date: {
-        const QDateTime d = lireDate(t);
-        ok = d.isValid() && d.time() == QTime(0, 0);
-        return ok ? QVariant(QDateTime(d.date(), QTime(0, 0))) : QVariant();
-    }
-    case G::Heure: {
-        const QTime h = lireHeure(t);
-        ok = h.isValid();
-        return ok ? QVariant(QDateTime(JOUR_DES_HEURES, h)) : QVariant();
-    }
-    case G::Code: {
-        const QString code = codeCellule(t);
-        if (code.isEmpty()) return {};
-        if (estNumerique(table, c.colonne)) {
-            const Nombre n = enNombre(code);
-            ok = n.estNombre();
-            return n.variant();
-        }
-        ok = c.taille <= 0 || code.size() <= c.taille;
-        return code;
-    }
-    default:
-        return QVariant(texte);
-    }
+    const DefautSaisie d = c.defaut(texte);
+    ok = d != DefautSaisie::Illisible && d != DefautSaisie::PasUnNombre;
+    return c.valeur(texte);
 }
 
 // The first message about a cell of the line; "" when every cell is right.
-QString verifierCellules(const QVector<ColonneSaisie> &colonnes, const DefinitionTable *table,
-                         const QStringList &textes, int numero, const QString &suffixe)
+QString verifierCellules(const QVector<ColonneGrille> &colonnes, const QStringList &textes,
+                         int numero, const QString &suffixe)
 {
     for (int i = 0; i < colonnes.size() && i < textes.size(); ++i) {
-        const ColonneSaisie &c = colonnes[i];
-        bool ok = true;
-        const QVariant v = valeurCellule(c, table, textes[i], ok);
-        if (!ok) return T::VALEUR_INCORRECTE.arg(c.titre).arg(numero).arg(suffixe);
-        if (c.genre == G::Texte && c.taille > 0 && v.toString().size() > c.taille)
-            return T::TEXTE_TROP_LONG.arg(c.titre).arg(numero).arg(suffixe).arg(c.taille);
+        const ColonneGrille &c = colonnes[i];
+        switch (c.defaut(textes[i])) {
+        case DefautSaisie::Illisible:
+        case DefautSaisie::PasUnNombre:
+            return T::VALEUR_INCORRECTE.arg(c.libelle).arg(numero).arg(suffixe);
+        case DefautSaisie::TropLong:
+            return T::TEXTE_TROP_LONG.arg(c.libelle).arg(numero).arg(suffixe).arg(c.taille);
+        default:
+            break;
+        }
     }
     return {};
 }
 
-QString texteCellule(const ColonneSaisie &c, const QVariant &v,
+QString texteCellule(const ColonneGrille &c, const QVariant &v,
                      const QHash<QString, QString> &libelles)
 {
-    if (v.isNull()) return c.genre == G::Case ? QStringLiteral("0") : QString();
-    switch (c.genre) {
-    case G::Date:
-        return v.toDateTime().date().toString(QStringLiteral("dd/MM/yyyy"));
-    case G::Heure: {
-        const QTime h = v.toDateTime().time();
-        return h.toString(h.second() ? QStringLiteral("hh:mm:ss") : QStringLiteral("hh:mm"));
-    }
-    case G::Code: {
-        const QString code = texteValeur(v).trimmed();
-        const QString libelle = libelles.value(code);
-        return libelle.isEmpty() ? code : texteEntree(libelle, code);
-    }
-    case G::Case:
-        return v.toString().trimmed() == QLatin1String("1") ? QStringLiteral("1")
-                                                            : QStringLiteral("0");
-    case G::Nombre:
-        return texteValeur(v);
-    default:
-        return v.toString();
-    }
+    const QString texte = c.texte(v);
+    if (c.nature != G::Code || texte.isEmpty()) return texte;
+    const QString libelle = libelles.value(texte);
+    return libelle.isEmpty() ? texte : texteEntree(libelle, texte);
 }
 
 // Labels of every coded column, read once per load; lists of active rows show every row's label.
-QHash<QString, QHash<QString, QString>> libellesColonnes(const QVector<ColonneSaisie> &colonnes)
+QHash<QString, QHash<QString, QString>> libellesColonnes(const QVector<ColonneGrille> &colonnes)
 {
     QHash<QString, QHash<QString, QString>> r;
     QHash<QString, QHash<QString, QString>> parSource;
-    for (const ColonneSaisie &c : colonnes) {
-        if (c.genre != G::Code || c.source.isEmpty()) continue;
-        QString source = c.source;
+    for (const ColonneGrille &c : colonnes) {
+        if (c.nature != G::Code || c.liste.isEmpty()) continue;
+        QString source = c.liste;
         source.replace(QStringLiteral(" WHERE Actif='1'"), QString());
         if (!parSource.contains(source)) {
             QHash<QString, QString> l;
-            ColonneSaisie lecture = c;
-            lecture.source = source;
+            ColonneGrille lecture = c;
+            lecture.liste = source;
             for (const EntreeCodee &e : entreesColonne(lecture))
                 l.insert(e.code, e.libelle);
             parSource.insert(source, l);
@@ -147,10 +79,10 @@ QHash<QString, QHash<QString, QString>> libellesColonnes(const QVector<ColonneSa
     return r;
 }
 
-bool ligneVide(const QStringList &textes, const QVector<ColonneSaisie> &colonnes)
+bool ligneVide(const QStringList &textes, const QVector<ColonneGrille> &colonnes)
 {
     for (int i = 0; i < textes.size() && i < colonnes.size(); ++i)
-        if (colonnes[i].genre != G::Case && !textes[i].trimmed().isEmpty()) return false;
+        if (!colonnes[i].estVide(textes[i])) return false;
     return true;
 }
 
@@ -177,7 +109,7 @@ bool EditionPrelevement::lireFiche(const QString &condition)
     if (t.estVide()) return false;
     champs.clear();
     const auto libelles = libellesColonnes(champsPrelevement());
-    for (const ColonneSaisie &c : champsPrelevement())
+    for (const ColonneGrille &c : champsPrelevement())
         champs.insert(c.colonne,
                       texteCellule(c, t.valeur(0, c.colonne), libelles.value(c.colonne)));
     m_numero = texteValeur(t.valeur(0, QStringLiteral("NumPrelevement")));
@@ -225,8 +157,8 @@ void EditionPrelevement::nouveau(const QString &codeOperation)
 {
     m_numero.clear();
     champs.clear();
-    for (const ColonneSaisie &c : champsPrelevement())
-        champs.insert(c.colonne, c.genre == G::Case ? QStringLiteral("0") : QString());
+    for (const ColonneGrille &c : champsPrelevement())
+        champs.insert(c.colonne, c.nature == G::OuiNon ? QStringLiteral("0") : QString());
     champs.insert(QStringLiteral("codeOperation"), codeOperation.trimmed());
     point.clear();
     finalites.clear();
@@ -251,7 +183,7 @@ EntreesCodees EditionPrelevement::operations() const
 
 namespace {
 
-LignesPrelevement lireLignes(const QString &sql, const QVector<ColonneSaisie> &colonnes,
+LignesPrelevement lireLignes(const QString &sql, const QVector<ColonneGrille> &colonnes,
                              const QString &colonneNumero)
 {
     LignesPrelevement r;
@@ -259,7 +191,7 @@ LignesPrelevement lireLignes(const QString &sql, const QVector<ColonneSaisie> &c
     const auto libelles = libellesColonnes(colonnes);
     for (int i = 0; i < t.nbLignes(); ++i) {
         LignePrelevement l;
-        for (const ColonneSaisie &c : colonnes)
+        for (const ColonneGrille &c : colonnes)
             l.textes << texteCellule(c, t.valeur(i, c.colonne), libelles.value(c.colonne));
         if (!colonneNumero.isEmpty()) l.numero = texteValeur(t.valeur(i, colonneNumero));
         r.append(l);
@@ -267,10 +199,10 @@ LignesPrelevement lireLignes(const QString &sql, const QVector<ColonneSaisie> &c
     return r;
 }
 
-QString listeColonnes(const QVector<ColonneSaisie> &colonnes)
+QString listeColonnes(const QVector<ColonneGrille> &colonnes)
 {
     QStringList r;
-    for (const ColonneSaisie &c : colonnes)
+    for (const ColonneGrille &c : colonnes)
         r << c.colonne;
     return r.join(QStringLiteral(", "));
 }
@@ -315,17 +247,16 @@ void EditionPrelevement::chargerAnalyses()
 
 QString EditionPrelevement::verifierFiche() const
 {
-    const DefinitionTable *table = definitionTable(u"PRELEVEMENTS");
-    for (const ColonneSaisie &c : champsPrelevement()) {
+    for (const ColonneGrille &c : champsPrelevement()) {
         bool ok = true;
         const QString texte = champs.value(c.colonne);
-        const QVariant v = valeurCellule(c, table, texte, ok);
+        const QVariant v = valeurCellule(c, texte, ok);
         if (c.colonne == QLatin1String("DateDebut") && (!ok || v.isNull()))
             return T::DATE_PRELEVEMENT;
         if (c.colonne == QLatin1String("HeureDebut") && !ok) return T::HEURE_PRELEVEMENT;
-        if (!ok) return T::CHAMP_INCORRECT.arg(c.titre);
-        if (c.genre == G::Texte && c.taille > 0 && v.toString().size() > c.taille)
-            return T::CHAMP_TROP_LONG.arg(c.titre).arg(c.taille);
+        if (!ok) return T::CHAMP_INCORRECT.arg(c.libelle);
+        if (c.defaut(texte) == DefautSaisie::TropLong)
+            return T::CHAMP_TROP_LONG.arg(c.libelle).arg(c.taille);
     }
     return {};
 }
@@ -337,7 +268,6 @@ bool EditionPrelevement::enregistrer()
         afficherMessage(QStringLiteral("Erreur"), erreur);
         return false;
     }
-    const DefinitionTable *table = definitionTable(u"PRELEVEMENTS");
     QString numero = m_numero;
     if (numero.isEmpty()) {
         const QVariant max = bd().valeur(
@@ -359,10 +289,8 @@ bool EditionPrelevement::enregistrer()
         jeu.fields(QStringLiteral("NumPrelevement")) = enNombre(numero).valeur;
         jeu.fields(QStringLiteral("CodeQualitometre")) = enNombre(m_station).valeur;
     }
-    for (const ColonneSaisie &c : champsPrelevement()) {
-        bool ok = true;
-        jeu.fields(c.colonne) = valeurCellule(c, table, champs.value(c.colonne), ok);
-    }
+    for (const ColonneGrille &c : champsPrelevement())
+        jeu.fields(c.colonne) = c.valeur(champs.value(c.colonne));
     if (!jeu.Update()) {
         const QString e =
             jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
@@ -383,8 +311,7 @@ struct Remplacement
 {
     QString table;       // raw name (InsertionMassive quotes it when needed)
     QString identifiant; // for SQL text
-    const DefinitionTable *definition;
-    const QVector<ColonneSaisie> &colonnes;
+    const QVector<ColonneGrille> &colonnes;
     QString colonneNumero;    // "" none; numbered lines keep their number, new ones take max + 1
     bool renumeroter = false; // every line numbered from 0 in order (analyses)
     // The sample's rows are found by station and number; in the station's own analysis table
@@ -398,7 +325,7 @@ bool remplacer(const Remplacement &r, const QString &station, const QString &num
     QStringList noms = {QStringLiteral("CodeQualitometre"), QStringLiteral("NumPrelevement")};
     const bool numerote = !r.colonneNumero.isEmpty();
     if (numerote && indexColonne(r.colonnes, r.colonneNumero) < 0) noms << r.colonneNumero;
-    for (const ColonneSaisie &c : r.colonnes)
+    for (const ColonneGrille &c : r.colonnes)
         noms << c.colonne;
     const int posNumero = numerote ? int(noms.indexOf(r.colonneNumero)) : -1;
 
@@ -429,9 +356,7 @@ bool remplacer(const Remplacement &r, const QString &station, const QString &num
             QVector<QVariant> ligne = {enNombre(station).valeur, enNombre(numero).valeur};
             if (numerote && indexColonne(r.colonnes, r.colonneNumero) < 0) ligne << QVariant();
             for (int i = 0; i < r.colonnes.size(); ++i) {
-                bool ok = true;
-                ligne << valeurCellule(r.colonnes[i], r.definition,
-                                       i < l.textes.size() ? l.textes[i] : QString(), ok);
+                ligne << r.colonnes[i].valeur(l.textes.value(i));
             }
             if (numerote) {
                 double n = rang++;
@@ -458,7 +383,7 @@ bool remplacer(const Remplacement &r, const QString &station, const QString &num
 }
 
 // Lines typed entirely blank are not saved.
-void retirerVides(LignesPrelevement &lignes, const QVector<ColonneSaisie> &colonnes)
+void retirerVides(LignesPrelevement &lignes, const QVector<ColonneGrille> &colonnes)
 {
     lignes.erase(
         std::remove_if(lignes.begin(), lignes.end(),
@@ -486,7 +411,6 @@ bool EditionPrelevement::enregistrerFinalites()
     QString erreur;
     if (!remplacer({QStringLiteral("PRELEVEMENTS_FINALITES"),
                     QStringLiteral("PRELEVEMENTS_FINALITES"),
-                    definitionTable(u"PRELEVEMENTS_FINALITES"),
                     colonnesFinalites(),
                     {}},
                    m_station, m_numero, finalites, erreur)) {
@@ -504,12 +428,11 @@ bool EditionPrelevement::enregistrerDossiers()
         return false;
     }
     retirerVides(dossiers, colonnesDossiers());
-    const DefinitionTable *table = definitionTable(u"PRELEVEMENTS_DOSSIERS");
     for (int i = 0; i < dossiers.size(); ++i) {
         QString m;
         if (dossiers[i].textes.value(0).trimmed().isEmpty()) m = T::REFERENCE_DOSSIER.arg(i + 1);
         if (m.isEmpty())
-            m = verifierCellules(colonnesDossiers(), table, dossiers[i].textes, i + 1,
+            m = verifierCellules(colonnesDossiers(), dossiers[i].textes, i + 1,
                                  QStringLiteral(" des dossiers"));
         if (!m.isEmpty()) {
             afficherMessage(QStringLiteral("Erreur"), m);
@@ -518,7 +441,7 @@ bool EditionPrelevement::enregistrerDossiers()
     }
     QString erreur;
     if (!remplacer({QStringLiteral("PRELEVEMENTS_DOSSIERS"),
-                    QStringLiteral("PRELEVEMENTS_DOSSIERS"), table, colonnesDossiers(),
+                    QStringLiteral("PRELEVEMENTS_DOSSIERS"), colonnesDossiers(),
                     QStringLiteral("NumDossier")},
                    m_station, m_numero, dossiers, erreur)) {
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
@@ -535,20 +458,19 @@ bool EditionPrelevement::enregistrerEchantillons()
         return false;
     }
     retirerVides(echantillons, colonnesEchantillons());
-    const DefinitionTable *table = definitionTable(u"PRELEVEMENTS_ECHANTILLONS");
     const int iDate = indexColonne(colonnesEchantillons(), QStringLiteral("DateDebut"));
     const int iHeure = indexColonne(colonnesEchantillons(), QStringLiteral("HeureDebut"));
     for (int i = 0; i < echantillons.size(); ++i) {
         bool ok = true;
         QString m;
-        valeurCellule(colonnesEchantillons()[iDate], table, echantillons[i].textes.value(iDate),
+        valeurCellule(colonnesEchantillons()[iDate], echantillons[i].textes.value(iDate),
                       ok);
         if (!ok) m = T::DATE_ECHANTILLON.arg(i + 1);
-        valeurCellule(colonnesEchantillons()[iHeure], table, echantillons[i].textes.value(iHeure),
+        valeurCellule(colonnesEchantillons()[iHeure], echantillons[i].textes.value(iHeure),
                       ok);
         if (m.isEmpty() && !ok) m = T::HEURE_ECHANTILLON.arg(i + 1);
         if (m.isEmpty())
-            m = verifierCellules(colonnesEchantillons(), table, echantillons[i].textes, i + 1,
+            m = verifierCellules(colonnesEchantillons(), echantillons[i].textes, i + 1,
                                  QStringLiteral(" des échantillons"));
         if (!m.isEmpty()) {
             afficherMessage(QStringLiteral("Erreur"), m);
@@ -557,7 +479,7 @@ bool EditionPrelevement::enregistrerEchantillons()
     }
     QString erreur;
     if (!remplacer({QStringLiteral("PRELEVEMENTS_ECHANTILLONS"),
-                    QStringLiteral("PRELEVEMENTS_ECHANTILLONS"), table, colonnesEchantillons(),
+                    QStringLiteral("PRELEVEMENTS_ECHANTILLONS"), colonnesEchantillons(),
                     QStringLiteral("NumEchantillon")},
                    m_station, m_numero, echantillons, erreur)) {
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
@@ -574,7 +496,6 @@ bool EditionPrelevement::enregistrerAnalyses()
         return false;
     }
     retirerVides(analyses, colonnesAnalyses());
-    const DefinitionTable *table = &definitionAnalyses();
     QSet<QString> parametres;
     {
         const Tableau t = bd().extraire(QStringLiteral("SELECT Code FROM ANALYSES_PARAMETRES"));
@@ -589,7 +510,7 @@ bool EditionPrelevement::enregistrerAnalyses()
         else if (!parametres.contains(parametre))
             m = T::PARAMETRE_INCONNU.arg(i + 1).arg(parametre);
         else
-            m = verifierCellules(colonnesAnalyses(), table, analyses[i].textes, i + 1,
+            m = verifierCellules(colonnesAnalyses(), analyses[i].textes, i + 1,
                                  QStringLiteral(" des analyses"));
         if (!m.isEmpty()) {
             afficherMessage(QStringLiteral("Erreur"), m);
@@ -601,7 +522,7 @@ bool EditionPrelevement::enregistrerAnalyses()
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
         return false;
     }
-    if (!remplacer({PREFIXE_ANALYSES + m_codeBSS, tableAnalyses(m_codeBSS), table,
+    if (!remplacer({PREFIXE_ANALYSES + m_codeBSS, tableAnalyses(m_codeBSS),
                     colonnesAnalyses(), QStringLiteral("NumAnalyse"), true, false},
                    m_station, m_numero, analyses, erreur)) {
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
@@ -782,8 +703,8 @@ LignesPrelevement EditionPrelevement::lignesSelection(const QString &codeSelecti
     const int iUnite = indexColonne(colonnesAnalyses(), QStringLiteral("CodeUnite"));
     for (int i = 0; i < t.nbLignes(); ++i) {
         LignePrelevement l;
-        for (const ColonneSaisie &c : colonnesAnalyses())
-            l.textes << (c.genre == G::Case ? QStringLiteral("0") : QString());
+        for (const ColonneGrille &c : colonnesAnalyses())
+            l.textes << (c.nature == G::OuiNon ? QStringLiteral("0") : QString());
         const QString parametre = t.texte(i, 0).trimmed(), unite = t.texte(i, 1).trimmed();
         l.textes[0] = t.texte(i, 2).isEmpty() ? parametre : texteEntree(t.texte(i, 2), parametre);
         if (!unite.isEmpty())

@@ -6,7 +6,7 @@
 // sample and the bulk change of status or qualification. Texts in and out: dates DD/MM/YYYY,
 // times hh:mm, coded cells "label [code]" or the bare code.
 
-#include "referentials/ListesCodees.h"
+#include "monitoring/GrilleEditable.h"
 
 #include <QHash>
 #include <QString>
@@ -73,35 +73,16 @@ inline const QString QUALIFICATION_MODIFIEE =
 inline const QString CHOISIR_VALEUR = QStringLiteral("Choisissez d'abord la valeur à appliquer.");
 } // namespace textePrelevement
 
-enum class GenreCellule
-{
-    Texte,
-    Nombre,
-    Date,  // DD/MM/YYYY
-    Heure, // hh:mm, stored on the day 30/12/1899
-    Code,  // coded: "label [code]" or the code
-    Case   // "1" ticked, "0" or "" not
-};
-
-struct ColonneSaisie
-{
-    QString colonne; // of the table
-    QString titre;   // grid header or field label
-    GenreCellule genre = GenreCellule::Texte;
-    int taille = 0;      // texts and codes: the column's size
-    QString source;      // Code: a CODES_SANDRE champ (with a dot) or a SELECT of (label, code)
-    bool detail = false; // analyses: shown only in the detailed view
-};
-
-// The card's fields (columns of PRELEVEMENTS), and the grids' columns in their order.
-const QVector<ColonneSaisie> &champsPrelevement();
-const QVector<ColonneSaisie> &colonnesFinalites();
-const QVector<ColonneSaisie> &colonnesDossiers();
-const QVector<ColonneSaisie> &colonnesEchantillons();
-const QVector<ColonneSaisie> &colonnesAnalyses();
+// The card's fields (columns of PRELEVEMENTS), and the grids' columns in their order; numeric
+// columns as the tables define them.
+const QVector<ColonneGrille> &champsPrelevement();
+const QVector<ColonneGrille> &colonnesFinalites();
+const QVector<ColonneGrille> &colonnesDossiers();
+const QVector<ColonneGrille> &colonnesEchantillons();
+const QVector<ColonneGrille> &colonnesAnalyses();
 
 // Entries of a coded column or field (one query); labels of its codes.
-EntreesCodees entreesColonne(const ColonneSaisie &colonne);
+EntreesCodees entreesColonne(const ColonneGrille &colonne);
 // The code of a cell text ("label [code]" or the code itself).
 QString codeCellule(const QString &texte);
 
@@ -115,7 +96,7 @@ struct LignePrelevement
 using LignesPrelevement = QVector<LignePrelevement>;
 
 // Index of a column in a grid, -1 when absent.
-int indexColonne(const QVector<ColonneSaisie> &colonnes, const QString &colonne);
+int indexColonne(const QVector<ColonneGrille> &colonnes, const QString &colonne);
 
 class EditionPrelevement
 {

@@ -2,11 +2,13 @@
 
 #include "monitoring/Prelevement.h"
 
+#include "schema/Catalogue.h"
+
 namespace vyk {
 
 namespace {
 
-using G = GenreCellule;
+using G = NatureChamp;
 
 const QString INTERVENANTS =
     QStringLiteral("SELECT Nom, codeIntervenant FROM Intervenants ORDER BY Nom ASC");
@@ -22,17 +24,30 @@ const QString PARAMETRES =
 const QString FINALITES =
     QStringLiteral("SELECT Libelle, Code FROM Finalites ORDER BY Libelle ASC");
 
-ColonneSaisie c(const char *colonne, const char *titre, G genre, int taille = 0,
-                const QString &source = {}, bool detail = false)
+ColonneGrille c(const char *colonne, const char *titre, G nature, int taille = 0,
+                const QString &liste = {}, bool detail = false)
 {
-    return {QString::fromUtf8(colonne), QString::fromUtf8(titre), genre, taille, source, detail};
+    ColonneGrille r;
+    r.colonne = QString::fromUtf8(colonne);
+    r.libelle = QString::fromUtf8(titre);
+    r.nature = nature;
+    r.taille = taille;
+    r.liste = liste;
+    r.detail = detail;
+    return r;
+}
+
+QVector<ColonneGrille> completees(QVector<ColonneGrille> colonnes, const DefinitionTable *table)
+{
+    completerColonnes(colonnes, table, false);
+    return colonnes;
 }
 
 } // namespace
 
-const QVector<ColonneSaisie> &champsPrelevement()
+const QVector<ColonneGrille> &champsPrelevement()
 {
-    static const QVector<ColonneSaisie> r = {
+    static const QVector<ColonneGrille> r = completees({
         c("DateDebut", "Date", G::Date),
         c("HeureDebut", "Heure", G::Heure),
         c("codeOperation", "Opération", G::Nombre),
@@ -41,7 +56,7 @@ const QVector<ColonneSaisie> &champsPrelevement()
         c("CodeLaboPrincipal", "Laboratoire", G::Code, 0, INTERVENANTS),
         c("NumLaboPrincipal", "Numéro d'analyse du laboratoire", G::Texte, 20),
         c("ReferenceLaboPrincipal", "Référence laboratoire", G::Texte, 100),
-        c("Accreditation", "Accréditation", G::Case),
+        c("Accreditation", "Accréditation", G::OuiNon),
         c("CodeLieuPrincipal", "Lieu d'analyse", G::Code, 1, QStringLiteral("ANALYSES.LIEU")),
         c("CodeDifficultePrincipal", "Difficulté", G::Code, 1,
           QStringLiteral("ANALYSES.DIFFICULTE")),
@@ -63,19 +78,19 @@ const QVector<ColonneSaisie> &champsPrelevement()
         c("profFin", "Profondeur de fin", G::Nombre),
         c("Commentaire", "Commentaire", G::Texte),
         c("InterpretationLabo", "Interprétation du laboratoire", G::Texte),
-    };
+    }, definitionTable(u"PRELEVEMENTS"));
     return r;
 }
 
-const QVector<ColonneSaisie> &colonnesFinalites()
+const QVector<ColonneGrille> &colonnesFinalites()
 {
-    static const QVector<ColonneSaisie> r = {c("CodeFinalite", "Finalité", G::Code, 10, FINALITES)};
+    static const QVector<ColonneGrille> r = completees({c("CodeFinalite", "Finalité", G::Code, 10, FINALITES)}, definitionTable(u"PRELEVEMENTS_FINALITES"));
     return r;
 }
 
-const QVector<ColonneSaisie> &colonnesDossiers()
+const QVector<ColonneGrille> &colonnesDossiers()
 {
-    static const QVector<ColonneSaisie> r = {
+    static const QVector<ColonneGrille> r = completees({
         c("ReferenceProducteur", "Référence producteur", G::Texte, 100),
         c("NumDossier", "Numéro", G::Nombre),
         c("CodeProducteur", "Producteur", G::Code, 0, INTERVENANTS),
@@ -83,13 +98,13 @@ const QVector<ColonneSaisie> &colonnesDossiers()
         c("ReferenceLabo", "Référence laboratoire", G::Texte, 100),
         c("CodeOperation", "Opération", G::Texte, 5),
         c("Interpreation", "Interprétation", G::Texte),
-    };
+    }, definitionTable(u"PRELEVEMENTS_DOSSIERS"));
     return r;
 }
 
-const QVector<ColonneSaisie> &colonnesEchantillons()
+const QVector<ColonneGrille> &colonnesEchantillons()
 {
-    static const QVector<ColonneSaisie> r = {
+    static const QVector<ColonneGrille> r = completees({
         c("Reference", "Référence", G::Texte, 17),
         c("NumEchantillon", "Numéro", G::Nombre),
         c("DateDebut", "Date", G::Date),
@@ -102,13 +117,13 @@ const QVector<ColonneSaisie> &colonnesEchantillons()
         c("temperatureArrivee", "Température à l'arrivée", G::Nombre),
         c("ReferenceLabo", "Référence laboratoire", G::Texte, 17),
         c("Commentaire", "Commentaire", G::Texte),
-    };
+    }, definitionTable(u"PRELEVEMENTS_ECHANTILLONS"));
     return r;
 }
 
-const QVector<ColonneSaisie> &colonnesAnalyses()
+const QVector<ColonneGrille> &colonnesAnalyses()
 {
-    static const QVector<ColonneSaisie> r = {
+    static const QVector<ColonneGrille> r = completees({
         c("CodeParametre", "Paramètre", G::Code, 5, PARAMETRES),
         c("Resultat", "Résultat", G::Nombre),
         c("CodeUnite", "Unité", G::Code, 5, UNITES),
@@ -148,24 +163,21 @@ const QVector<ColonneSaisie> &colonnesAnalyses()
         c("NumOperation", "Opération", G::Texte, 5, {}, true),
         c("profDebut", "Prof début", G::Nombre, 0, {}, true),
         c("profFin", "Prof Fin", G::Nombre, 0, {}, true),
-    };
+    }, &definitionAnalyses());
     return r;
 }
 
-EntreesCodees entreesColonne(const ColonneSaisie &colonne)
+EntreesCodees entreesColonne(const ColonneGrille &colonne)
 {
-    if (colonne.genre != GenreCellule::Code || colonne.source.isEmpty()) return {};
-    if (colonne.source.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
-        return entreesRequete(colonne.source);
-    return entreesListe(colonne.source);
+    return colonne.nature == G::Code ? entreesListeCodee(colonne.liste) : EntreesCodees();
 }
 
 QString codeCellule(const QString &texte)
 {
-    return codeEntree(texte.trimmed()).trimmed();
+    return codeSaisi(texte);
 }
 
-int indexColonne(const QVector<ColonneSaisie> &colonnes, const QString &colonne)
+int indexColonne(const QVector<ColonneGrille> &colonnes, const QString &colonne)
 {
     for (int i = 0; i < colonnes.size(); ++i)
         if (colonnes[i].colonne.compare(colonne, Qt::CaseInsensitive) == 0) return i;

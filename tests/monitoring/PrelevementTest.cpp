@@ -82,8 +82,8 @@ class PrelevementTest : public BaseTest
                                     const QString &remarque = {})
     {
         LignePrelevement l;
-        for (const ColonneSaisie &c : colonnesAnalyses())
-            l.textes << (c.genre == GenreCellule::Case ? QStringLiteral("0") : QString());
+        for (const ColonneGrille &c : colonnesAnalyses())
+            l.textes << (c.nature == NatureChamp::OuiNon ? QStringLiteral("0") : QString());
         l.textes[0] = parametre;
         l.textes[1] = resultat;
         l.textes[2] = QStringLiteral("162");

@@ -24,24 +24,6 @@ namespace vyk {
 
 namespace {
 
-GrilleSaisie::Genre genreSaisie(NatureChamp n)
-{
-    switch (n) {
-    case NatureChamp::Nombre:
-        return GrilleSaisie::Genre::Nombre;
-    case NatureChamp::Date:
-        return GrilleSaisie::Genre::Date;
-    case NatureChamp::Heure:
-        return GrilleSaisie::Genre::Heure;
-    case NatureChamp::Code:
-        return GrilleSaisie::Genre::Code;
-    case NatureChamp::OuiNon:
-        return GrilleSaisie::Genre::Case;
-    default:
-        return GrilleSaisie::Genre::Texte;
-    }
-}
-
 const QStringList TITRES_GRILLES = {QStringLiteral("Prélèvements élémentaires"),
                                     QStringLiteral("Conditions environnementales"),
                                     QStringLiteral("Dispositifs"), QStringLiteral("Résultats")};
@@ -101,7 +83,7 @@ void FicheOperations::construireGrilles()
         QVector<GrilleSaisie::Colonne> colonnes;
         for (int c = 0; c < def.colonnes.size(); ++c)
             colonnes.append(
-                {def.colonnes[c].libelle, genreSaisie(def.colonnes[c].nature), mecanisme.entrees(c)});
+                {def.colonnes[c].libelle, GrilleSaisie::genre(def.colonnes[c].nature), mecanisme.entrees(c)});
         table->definirColonnes(colonnes);
         m_grilles.insert(def.nom, {&def, table, {}});
         QWidget *enTete = nullptr;
@@ -314,7 +296,7 @@ void FicheOperations::chargerTaxons()
     QVector<GrilleSaisie::Colonne> colonnes;
     for (const ColonneGrilleTaxons &c : m_taxons->colonnes())
         colonnes.append({c.titre,
-                         c.valeur < 0 ? GrilleSaisie::Genre::Lecture : genreSaisie(c.genre),
+                         c.valeur < 0 ? GrilleSaisie::Genre::Lecture : GrilleSaisie::genre(c.genre),
                          c.entrees});
     SprTaxons->definirColonnes(colonnes);
     SprTaxons->setColumnWidth(0, 220);

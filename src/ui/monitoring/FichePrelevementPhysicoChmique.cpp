@@ -26,33 +26,14 @@ const QString FORMAT_HEURE = QStringLiteral("hh:mm");
 const QString DROIT_MODIFICATION = QStringLiteral("QUALITO_FICHE_MODIF");
 
 // The grid's columns; figee is shown and not typed.
-QVector<GrilleSaisie::Colonne> colonnesGrille(const QVector<ColonneSaisie> &colonnes,
+QVector<GrilleSaisie::Colonne> colonnesGrille(const QVector<ColonneGrille> &colonnes,
                                               const QString &figee)
 {
     QVector<GrilleSaisie::Colonne> r;
-    for (const ColonneSaisie &c : colonnes) {
-        GrilleSaisie::Genre genre = GrilleSaisie::Genre::Texte;
-        switch (c.genre) {
-        case GenreCellule::Nombre:
-            genre = GrilleSaisie::Genre::Nombre;
-            break;
-        case GenreCellule::Date:
-            genre = GrilleSaisie::Genre::Date;
-            break;
-        case GenreCellule::Heure:
-            genre = GrilleSaisie::Genre::Heure;
-            break;
-        case GenreCellule::Code:
-            genre = GrilleSaisie::Genre::Code;
-            break;
-        case GenreCellule::Case:
-            genre = GrilleSaisie::Genre::Case;
-            break;
-        case GenreCellule::Texte:
-            break;
-        }
+    for (const ColonneGrille &c : colonnes) {
+        GrilleSaisie::Genre genre = GrilleSaisie::genre(c.nature);
         if (!figee.isEmpty() && c.colonne == figee) genre = GrilleSaisie::Genre::Lecture;
-        r.append({c.titre, genre, entreesColonne(c)});
+        r.append({c.libelle, genre, entreesColonne(c)});
     }
     return r;
 }
@@ -230,29 +211,29 @@ void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
 {
     auto *cadre = new QWidget;
     DispositionFormulaire disposition(cadre);
-    for (const ColonneSaisie &c : champsPrelevement()) {
+    for (const ColonneGrille &c : champsPrelevement()) {
         QWidget *w = nullptr;
-        const bool large = c.genre == GenreCellule::Texte && c.taille == 0;
+        const bool large = c.nature == NatureChamp::Texte && c.taille == 0;
         if (c.colonne == QLatin1String("codeOperation")) {
             m_operation = new ComboCodee(cadre);
             w = m_operation;
         } else if (large) {
             w = nouveauMemo(cadre);
-        } else if (c.genre == GenreCellule::Code) {
+        } else if (c.nature == NatureChamp::Code) {
             auto *b = new ComboCodee(cadre);
             b->definirEntrees(entreesColonne(c), ComboCodee::AvecVide);
             w = b;
-        } else if (c.genre == GenreCellule::Case) {
+        } else if (c.nature == NatureChamp::OuiNon) {
             w = new QCheckBox(cadre);
         } else {
             w = nouvelleLigneTexte(cadre, c.taille,
-                                   c.genre == GenreCellule::Date    ? FORMAT_DATE
-                                   : c.genre == GenreCellule::Heure ? FORMAT_HEURE
+                                   c.nature == NatureChamp::Date    ? FORMAT_DATE
+                                   : c.nature == NatureChamp::Heure ? FORMAT_HEURE
                                                                     : QString());
         }
         w->setObjectName(QStringLiteral("Champ") + c.colonne);
         m_champs.insert(c.colonne, w);
-        disposition.ajouter(c.titre, w, large);
+        disposition.ajouter(c.libelle, w, large);
     }
     disposition.terminer();
     auto *d = new QVBoxLayout(onglet);
@@ -261,7 +242,7 @@ void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
 }
 
 QWidget *FichePrelevementPhysicoChmique::construireGrille(
-    GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes, const QString &libelle,
+    GrilleSaisie *&grille, const QVector<ColonneGrille> &colonnes, const QString &libelle,
     QPushButton *&cmdEnregistrer, const QString &figee, QPushButton **cmdAjouter,
     QPushButton **cmdSupprimer)
 {
@@ -312,7 +293,7 @@ void FichePrelevementPhysicoChmique::afficher()
         QStringLiteral("Qualitomètre ") + m_edition.codeBSS() + QStringLiteral(" - ") + numero +
         (m_edition.point.isEmpty() ? QString() : QStringLiteral(" - point ") + m_edition.point));
     m_operation->definirEntrees(m_edition.operations(), ComboCodee::AvecVide);
-    for (const ColonneSaisie &c : champsPrelevement())
+    for (const ColonneGrille &c : champsPrelevement())
         afficherValeurChamp(m_champs.value(c.colonne), m_edition.champs.value(c.colonne));
     CmdSupprimer->setEnabled(m_edition.estEnregistre());
     afficherGrilles();
@@ -320,7 +301,7 @@ void FichePrelevementPhysicoChmique::afficher()
 
 void FichePrelevementPhysicoChmique::lireChamps()
 {
-    for (const ColonneSaisie &c : champsPrelevement())
+    for (const ColonneGrille &c : champsPrelevement())
         m_edition.champs.insert(c.colonne, valeurChamp(m_champs.value(c.colonne)));
 }
 
@@ -337,7 +318,7 @@ void FichePrelevementPhysicoChmique::afficherGrilles()
 void FichePrelevementPhysicoChmique::majColonnesAnalyses()
 {
     QVector<bool> visibles;
-    for (const ColonneSaisie &c : colonnesAnalyses())
+    for (const ColonneGrille &c : colonnesAnalyses())
         visibles << (!c.detail || ChkAffichageDetail->isChecked());
     SprAnalyses->afficherColonnes(visibles);
 }

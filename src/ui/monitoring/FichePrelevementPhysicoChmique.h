@@ -72,7 +72,7 @@ class FichePrelevementPhysicoChmique : public QWidget
   private:
     void construireFiche(QWidget *onglet);
     // figee: the column numbered by the save, shown and not typed.
-    QWidget *construireGrille(GrilleSaisie *&grille, const QVector<ColonneSaisie> &colonnes,
+    QWidget *construireGrille(GrilleSaisie *&grille, const QVector<ColonneGrille> &colonnes,
                               const QString &enregistrer, QPushButton *&cmdEnregistrer,
                               const QString &figee = {}, QPushButton **cmdAjouter = nullptr,
                               QPushButton **cmdSupprimer = nullptr);

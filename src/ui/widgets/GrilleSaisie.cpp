@@ -82,6 +82,24 @@ class DelegueSaisie : public QStyledItemDelegate
     GrilleSaisie *m_grille;
 };
 
+GrilleSaisie::Genre GrilleSaisie::genre(NatureChamp n)
+{
+    switch (n) {
+    case NatureChamp::Nombre:
+        return GrilleSaisie::Genre::Nombre;
+    case NatureChamp::Date:
+        return GrilleSaisie::Genre::Date;
+    case NatureChamp::Heure:
+        return GrilleSaisie::Genre::Heure;
+    case NatureChamp::Code:
+        return GrilleSaisie::Genre::Code;
+    case NatureChamp::OuiNon:
+        return GrilleSaisie::Genre::Case;
+    default:
+        return GrilleSaisie::Genre::Texte;
+    }
+}
+
 GrilleSaisie::GrilleSaisie(QWidget *parent) : QTableWidget(parent)
 {
     setItemDelegate(new DelegueSaisie(this));

@@ -7,6 +7,7 @@
 // coded cell also takes the entry text "label [code]" and shows that label when its code is not
 // among its entries (inactive rows of a list).
 
+#include "db/ChampDecrit.h"
 #include "referentials/ListesCodees.h"
 
 #include <QTableWidget>
@@ -36,6 +37,8 @@ class GrilleSaisie : public QTableWidget
     };
 
     explicit GrilleSaisie(QWidget *parent = nullptr);
+    // The kind of cell that edits a described field.
+    static Genre genre(NatureChamp nature);
 
     void definirColonnes(const QVector<Colonne> &colonnes);
     const QVector<Colonne> &colonnes() const { return m_colonnes; }
