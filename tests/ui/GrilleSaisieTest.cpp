@@ -10,7 +10,7 @@ using namespace vyk;
 
 namespace {
 
-using G = GrilleSaisie::Genre;
+using G = NatureChamp;
 
 const EntreesCodees UNITES = {{QStringLiteral("162"), QStringLiteral("mg/L"), 0},
                               {QStringLiteral("48"), QString(), 0}};
@@ -20,7 +20,7 @@ TEST(GrilleSaisie, LignesEnTextesEtCellulesCodees)
     GrilleSaisie grille;
     grille.definirColonnes({{QStringLiteral("Paramètre"), G::Texte, {}},
                             {QStringLiteral("Unité"), G::Code, UNITES},
-                            {QStringLiteral("Validé"), G::Case, {}}});
+                            {QStringLiteral("Validé"), G::OuiNon, {}}});
     // A coded cell takes the code or the entry text; a code its entries lack keeps the label the
     // text gave (an inactive unit), a bare unknown code shows itself.
     grille.remplir({{QStringLiteral("Nitrates"), QStringLiteral("162"), QStringLiteral("1")},
@@ -47,8 +47,8 @@ TEST(GrilleSaisie, LectureSeuleEtRetourALaSaisie)
 {
     GrilleSaisie grille;
     grille.definirColonnes({{QStringLiteral("Texte"), G::Texte, {}},
-                            {QStringLiteral("Case"), G::Case, {}},
-                            {QStringLiteral("Numéro"), G::Lecture, {}}});
+                            {QStringLiteral("Case"), G::OuiNon, {}},
+                            {QStringLiteral("Numéro"), G::Texte, {}, true}});
     grille.remplir({{QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("3")}});
     auto drapeaux = [&](int c) { return grille.item(0, c)->flags(); };
     EXPECT_TRUE(drapeaux(0) & Qt::ItemIsEditable);
@@ -79,7 +79,7 @@ TEST(GrilleSaisie, UneCelluleDeSonGenreSuitSaLigne)
 {
     GrilleSaisie grille;
     grille.definirColonnes(
-        {{QStringLiteral("Libellé"), G::Lecture, {}}, {QStringLiteral("Valeur"), G::Nombre, {}}});
+        {{QStringLiteral("Libellé"), G::Texte, {}, true}, {QStringLiteral("Valeur"), G::Nombre, {}}});
     grille.definirNbLignes(3);
     grille.definirCellule(2, 1, {{}, G::Code, UNITES});
     grille.definirTexte(2, 1, QStringLiteral("162"));

@@ -83,7 +83,7 @@ void FicheOperations::construireGrilles()
         QVector<GrilleSaisie::Colonne> colonnes;
         for (int c = 0; c < def.colonnes.size(); ++c)
             colonnes.append(
-                {def.colonnes[c].libelle, GrilleSaisie::genre(def.colonnes[c].nature), mecanisme.entrees(c)});
+                {def.colonnes[c].libelle, def.colonnes[c].nature, mecanisme.entrees(c)});
         table->definirColonnes(colonnes);
         m_grilles.insert(def.nom, {&def, table, {}});
         QWidget *enTete = nullptr;
@@ -107,14 +107,14 @@ void FicheOperations::construireGrilles()
             SprRecouvrements = new GrilleSaisie(p);
             SprRecouvrements->setObjectName(QStringLiteral("SprRecouvrements"));
             SprRecouvrements->definirColonnes(
-                {{QStringLiteral("Support"), GrilleSaisie::Genre::Lecture},
-                 {QStringLiteral("Code Sandre"), GrilleSaisie::Genre::Lecture},
-                 {QStringLiteral("Recouvrement (%)"), GrilleSaisie::Genre::Nombre},
-                 {QStringLiteral("Classe"), GrilleSaisie::Genre::Code,
+                {{QStringLiteral("Support"), NatureChamp::Texte, {}, true},
+                 {QStringLiteral("Code Sandre"), NatureChamp::Texte, {}, true},
+                 {QStringLiteral("Recouvrement (%)"), NatureChamp::Nombre},
+                 {QStringLiteral("Classe"), NatureChamp::Code,
                   entreesClassesRecouvrement()},
-                 {QStringLiteral("Chenal profond (%)"), GrilleSaisie::Genre::Nombre},
-                 {QStringLiteral("Zone intermédiaire (%)"), GrilleSaisie::Genre::Nombre},
-                 {QStringLiteral("Berges (%)"), GrilleSaisie::Genre::Nombre}});
+                 {QStringLiteral("Chenal profond (%)"), NatureChamp::Nombre},
+                 {QStringLiteral("Zone intermédiaire (%)"), NatureChamp::Nombre},
+                 {QStringLiteral("Berges (%)"), NatureChamp::Nombre}});
             SprRecouvrements->setColumnWidth(0, 240);
             pageGrille(QStringLiteral("Recouvrements"), SprRecouvrements, {}, {},
                        [this] { enregistrerRecouvrements(); });
@@ -124,10 +124,10 @@ void FicheOperations::construireGrilles()
     QWidget *p = nouvellePage(QStringLiteral("unites"));
     SprUnites = new GrilleSaisie(p);
     SprUnites->setObjectName(QStringLiteral("SprUnites"));
-    SprUnites->definirColonnes({{QStringLiteral("Groupe"), GrilleSaisie::Genre::Lecture},
-                                {QStringLiteral("Caractéristique"), GrilleSaisie::Genre::Lecture},
-                                {texteGrillesOperation::UR1, GrilleSaisie::Genre::Nombre},
-                                {texteGrillesOperation::UR2, GrilleSaisie::Genre::Nombre}});
+    SprUnites->definirColonnes({{QStringLiteral("Groupe"), NatureChamp::Texte, {}, true},
+                                {QStringLiteral("Caractéristique"), NatureChamp::Texte, {}, true},
+                                {texteGrillesOperation::UR1, NatureChamp::Nombre},
+                                {texteGrillesOperation::UR2, NatureChamp::Nombre}});
     SprUnites->setColumnWidth(0, 180);
     SprUnites->setColumnWidth(1, 180);
     SprUnites->setColumnWidth(2, 260);
@@ -201,7 +201,7 @@ void FicheOperations::chargerGrilles()
         if (c.note)
             for (int k : {2, 3})
                 SprUnites->definirCellule(l, k,
-                                          {{}, GrilleSaisie::Genre::Code, entreesAbondance()});
+                                          {{}, NatureChamp::Code, entreesAbondance()});
         SprUnites->definirTexte(l, 0, c.groupeLibelle);
         SprUnites->definirTexte(l, 1, c.libelle);
         SprUnites->definirTexte(l, 2, unites.ur1.value(l));
@@ -295,9 +295,7 @@ void FicheOperations::chargerTaxons()
     ChkMicroPrelevement->setChecked(m_taxons->microPrelevement);
     QVector<GrilleSaisie::Colonne> colonnes;
     for (const ColonneGrilleTaxons &c : m_taxons->colonnes())
-        colonnes.append({c.titre,
-                         c.valeur < 0 ? GrilleSaisie::Genre::Lecture : GrilleSaisie::genre(c.genre),
-                         c.entrees});
+        colonnes.append({c.titre, c.genre, c.entrees, c.valeur < 0});
     SprTaxons->definirColonnes(colonnes);
     SprTaxons->setColumnWidth(0, 220);
     afficherTaxons();

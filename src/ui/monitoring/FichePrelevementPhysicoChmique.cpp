@@ -31,9 +31,8 @@ QVector<GrilleSaisie::Colonne> colonnesGrille(const QVector<ColonneGrille> &colo
 {
     QVector<GrilleSaisie::Colonne> r;
     for (const ColonneGrille &c : colonnes) {
-        GrilleSaisie::Genre genre = GrilleSaisie::genre(c.nature);
-        if (!figee.isEmpty() && c.colonne == figee) genre = GrilleSaisie::Genre::Lecture;
-        r.append({c.libelle, genre, entreesColonne(c)});
+        const bool lecture = !figee.isEmpty() && c.colonne == figee;
+        r.append({c.libelle, c.nature, entreesColonne(c), lecture});
     }
     return r;
 }

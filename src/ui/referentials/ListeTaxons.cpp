@@ -223,16 +223,16 @@ void ListeTaxons::remplirTraits(const FicheTaxon &f)
 {
     const QVector<TraitDisponible> traits = traitsDisponibles();
     const QHash<QString, QString> groupes = libellesListe(ModeleTraits::CHAMP_GROUPE);
-    SprTraits->definirColonnes({{QStringLiteral("Trait"), GrilleSaisie::Genre::Lecture},
-                                {QStringLiteral("Groupe"), GrilleSaisie::Genre::Lecture},
-                                {QStringLiteral("Modalité"), GrilleSaisie::Genre::Code}});
+    SprTraits->definirColonnes({{QStringLiteral("Trait"), NatureChamp::Texte, {}, true},
+                                {QStringLiteral("Groupe"), NatureChamp::Texte, {}, true},
+                                {QStringLiteral("Modalité"), NatureChamp::Code}});
     SprTraits->setColumnWidth(0, 260);
     SprTraits->setColumnWidth(2, 260);
     SprTraits->definirNbLignes(int(traits.size()));
     m_traits.clear();
     for (int l = 0; l < traits.size(); ++l) {
         m_traits << traits[l].code;
-        SprTraits->definirCellule(l, 2, {{}, GrilleSaisie::Genre::Code, traits[l].modalites});
+        SprTraits->definirCellule(l, 2, {{}, NatureChamp::Code, traits[l].modalites});
         SprTraits->definirTexte(l, 0, traits[l].nom);
         SprTraits->definirTexte(l, 1, groupes.value(traits[l].groupe, traits[l].groupe));
         SprTraits->definirTexte(l, 2, f.traits.value(traits[l].code));

@@ -51,10 +51,10 @@ ListeTraits::ListeTraits(QWidget *parent)
     zoneFiche()->addLayout(g);
     SprModalites = new GrilleSaisie(this);
     SprModalites->setObjectName(QStringLiteral("SprModalites"));
-    SprModalites->definirColonnes({{QStringLiteral("Code"), GrilleSaisie::Genre::Nombre},
-                                   {QStringLiteral("Modalité"), GrilleSaisie::Genre::Texte},
-                                   {QStringLiteral("Description"), GrilleSaisie::Genre::Texte},
-                                   {QStringLiteral("Abbréviation"), GrilleSaisie::Genre::Texte}});
+    SprModalites->definirColonnes({{QStringLiteral("Code"), NatureChamp::Nombre},
+                                   {QStringLiteral("Modalité"), NatureChamp::Texte},
+                                   {QStringLiteral("Description"), NatureChamp::Texte},
+                                   {QStringLiteral("Abbréviation"), NatureChamp::Texte}});
     SprModalites->setColumnWidth(1, 220);
     SprModalites->setColumnWidth(2, 320);
     zoneFiche()->addWidget(SprModalites, 1);

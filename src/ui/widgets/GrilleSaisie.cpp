@@ -27,6 +27,12 @@ QHash<QString, QString> libellesEntrees(const EntreesCodees &entrees)
 } // namespace
 
 // Editors after the kind of the cell; coded cells keep their code beside the label shown.
+// A read-only cell shows its text as it is, whatever its column's kind.
+NatureChamp natureDe(const GrilleSaisie::Colonne &c)
+{
+    return c.lecture ? NatureChamp::Texte : c.nature;
+}
+
 class DelegueSaisie : public QStyledItemDelegate
 {
   public:
@@ -36,21 +42,21 @@ class DelegueSaisie : public QStyledItemDelegate
                           const QModelIndex &index) const override
     {
         const GrilleSaisie::Colonne &c = m_grille->genreCellule(index.row(), index.column());
-        switch (c.genre) {
-        case GrilleSaisie::Genre::Code: {
+        if (c.lecture) return nullptr;
+        switch (c.nature) {
+        case NatureChamp::Code: {
             auto *choix = new ComboCodee(parent);
             choix->definirEntrees(c.entrees, ComboCodee::AvecVide);
             return choix;
         }
-        case GrilleSaisie::Genre::Lecture:
-        case GrilleSaisie::Genre::Case:
+        case NatureChamp::OuiNon:
             return nullptr;
         default: {
             auto *champ =
                 qobject_cast<QLineEdit *>(QStyledItemDelegate::createEditor(parent, option, index));
-            if (champ && c.genre == GrilleSaisie::Genre::Date)
+            if (champ && c.nature == NatureChamp::Date)
                 champ->setPlaceholderText(QStringLiteral("JJ/MM/AAAA"));
-            if (champ && c.genre == GrilleSaisie::Genre::Heure)
+            if (champ && c.nature == NatureChamp::Heure)
                 champ->setPlaceholderText(QStringLiteral("hh:mm"));
             return champ;
         }
@@ -82,24 +88,6 @@ class DelegueSaisie : public QStyledItemDelegate
     GrilleSaisie *m_grille;
 };
 
-GrilleSaisie::Genre GrilleSaisie::genre(NatureChamp n)
-{
-    switch (n) {
-    case NatureChamp::Nombre:
-        return GrilleSaisie::Genre::Nombre;
-    case NatureChamp::Date:
-        return GrilleSaisie::Genre::Date;
-    case NatureChamp::Heure:
-        return GrilleSaisie::Genre::Heure;
-    case NatureChamp::Code:
-        return GrilleSaisie::Genre::Code;
-    case NatureChamp::OuiNon:
-        return GrilleSaisie::Genre::Case;
-    default:
-        return GrilleSaisie::Genre::Texte;
-    }
-}
-
 GrilleSaisie::GrilleSaisie(QWidget *parent) : QTableWidget(parent)
 {
     setItemDelegate(new DelegueSaisie(this));
@@ -112,7 +100,7 @@ GrilleSaisie::GrilleSaisie(QWidget *parent) : QTableWidget(parent)
     horizontalHeader()->setHighlightSections(false);
     connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         // Check boxes change through their state.
-        if (m_remplissage || genreCellule(item->row(), item->column()).genre != Genre::Case) return;
+        if (m_remplissage || natureDe(genreCellule(item->row(), item->column())) != NatureChamp::OuiNon) return;
         emit celluleModifiee(item->row(), item->column());
     });
 }
@@ -123,7 +111,7 @@ void GrilleSaisie::definirColonnes(const QVector<Colonne> &colonnes)
     m_cellules.clear();
     m_libelles.clear();
     for (const Colonne &c : colonnes)
-        m_libelles.append(c.genre == Genre::Code ? libellesEntrees(c.entrees)
+        m_libelles.append(c.nature == NatureChamp::Code ? libellesEntrees(c.entrees)
                                                  : QHash<QString, QString>());
     setRowCount(0);
     setColumnCount(int(colonnes.size()));
@@ -161,12 +149,17 @@ void GrilleSaisie::ecrireCellule(int ligne, int colonne, const QString &brut)
     }
     const Colonne &c = genreCellule(ligne, colonne);
     const QString texte = brut.trimmed();
-    switch (c.genre) {
-    case Genre::Case:
+    if (c.lecture) {
+        item->setText(brut);
+        // Read-only cells stay readable; their background tells they are not typed.
+        item->setBackground(palette().color(QPalette::Window));
+    }
+    switch (natureDe(c)) {
+    case NatureChamp::OuiNon:
         item->setText({});
         item->setCheckState(texte == QLatin1String("1") ? Qt::Checked : Qt::Unchecked);
         break;
-    case Genre::Code: {
+    case NatureChamp::Code: {
         const QString code = codeEntree(texte);
         item->setData(ROLE_CODE, code);
         const bool propre = m_cellules.contains(cle(ligne, colonne));
@@ -176,25 +169,21 @@ void GrilleSaisie::ecrireCellule(int ligne, int colonne, const QString &brut)
         item->setText(libelle);
         break;
     }
-    case Genre::Lecture:
-        item->setText(brut);
-        // Read-only cells stay readable; their background tells they are not typed.
-        item->setBackground(palette().color(QPalette::Window));
-        break;
     default:
         item->setText(brut);
         break;
     }
-    if (c.genre == Genre::Nombre) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    item->setFlags(drapeaux(c.genre));
+    if (natureDe(c) == NatureChamp::Nombre)
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    item->setFlags(drapeaux(c));
     m_remplissage = remplissage;
 }
 
-Qt::ItemFlags GrilleSaisie::drapeaux(Genre genre) const
+Qt::ItemFlags GrilleSaisie::drapeaux(const Colonne &colonne) const
 {
     Qt::ItemFlags d = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (!m_modifiable || genre == Genre::Lecture) return d;
-    return d | (genre == Genre::Case ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable);
+    if (!m_modifiable || colonne.lecture) return d;
+    return d | (colonne.nature == NatureChamp::OuiNon ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable);
 }
 
 int GrilleSaisie::ajouterLigne()
@@ -249,10 +238,10 @@ QString GrilleSaisie::texte(int ligne, int colonne) const
 {
     const QTableWidgetItem *i = item(ligne, colonne);
     if (!i) return {};
-    switch (genreCellule(ligne, colonne).genre) {
-    case Genre::Case:
+    switch (natureDe(genreCellule(ligne, colonne))) {
+    case NatureChamp::OuiNon:
         return i->checkState() == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0");
-    case Genre::Code:
+    case NatureChamp::Code:
         return i->data(ROLE_CODE).toString();
     default:
         return i->text();
@@ -313,7 +302,7 @@ void GrilleSaisie::definirModifiable(bool modifiable)
     m_remplissage = true;
     for (int l = 0; l < rowCount(); ++l)
         for (int c = 0; c < columnCount(); ++c)
-            if (QTableWidgetItem *i = item(l, c)) i->setFlags(drapeaux(genreCellule(l, c).genre));
+            if (QTableWidgetItem *i = item(l, c)) i->setFlags(drapeaux(genreCellule(l, c)));
     m_remplissage = remplissage;
 }
 
@@ -327,7 +316,7 @@ void GrilleSaisie::ajusterLargeurs()
 {
     resizeColumnsToContents();
     for (int c = 0; c < columnCount(); ++c) {
-        const bool code = c < m_colonnes.size() && m_colonnes[c].genre == Genre::Code;
+        const bool code = c < m_colonnes.size() && natureDe(m_colonnes[c]) == NatureChamp::Code;
         setColumnWidth(
             c, std::max(columnWidth(c), fontMetrics().averageCharWidth() * (code ? 24 : 10)));
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-// An editable grid of typed columns, for the child grids of the cards: texts, numbers, dates,
+// An editable grid of described columns (NatureChamp), for the child grids of the cards: texts, numbers, dates,
 // times, coded lists (edited in a coded choice box, shown by label, read back as code), check
 // boxes and read-only cells. A cell may take another kind than its column (grids of fixed lines
 // such as the survey units). Cells are read and written as the texts the core classes use; a
@@ -19,26 +19,15 @@ class GrilleSaisie : public QTableWidget
 {
     Q_OBJECT
   public:
-    enum class Genre
-    {
-        Texte,
-        Nombre,
-        Date,
-        Heure,
-        Code,
-        Case,
-        Lecture // shown, not edited
-    };
     struct Colonne
     {
         QString titre;
-        Genre genre = Genre::Texte;
+        NatureChamp nature = NatureChamp::Texte;
         EntreesCodees entrees; // Code
+        bool lecture = false;  // shown, not edited
     };
 
     explicit GrilleSaisie(QWidget *parent = nullptr);
-    // The kind of cell that edits a described field.
-    static Genre genre(NatureChamp nature);
 
     void definirColonnes(const QVector<Colonne> &colonnes);
     const QVector<Colonne> &colonnes() const { return m_colonnes; }
@@ -81,7 +70,7 @@ class GrilleSaisie : public QTableWidget
     const Colonne &genreCellule(int ligne, int colonne) const;
     friend class DelegueSaisie;
     void ecrireCellule(int ligne, int colonne, const QString &texte);
-    Qt::ItemFlags drapeaux(Genre genre) const;
+    Qt::ItemFlags drapeaux(const Colonne &colonne) const;
 
     QVector<Colonne> m_colonnes;
     QHash<quint64, Colonne> m_cellules;          // (line << 32 | column) -> kind
