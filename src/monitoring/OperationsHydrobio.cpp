@@ -38,6 +38,23 @@ int tailleColonne(const QString &colonne)
     return c && c->type == TypeNeutre::Texte ? c->taille : 0;
 }
 
+// The field as the description reads, checks and writes it.
+ChampDecrit decrit(const ChampOperation &c)
+{
+    ChampDecrit d;
+    d.colonne = c.colonne;
+    d.libelle = c.titre;
+    d.nature = c.genre;
+    d.numerique = colonneNumerique(c.colonne);
+    return d;
+}
+
+bool saisieCorrecte(const ChampOperation &c, const QString &texte)
+{
+    const DefautSaisie d = decrit(c).defaut(texte);
+    return d == DefautSaisie::Aucun || d == DefautSaisie::Absent;
+}
+
 QString pasCorrect(const ChampOperation &c, const QString &valeur)
 {
     return QStringLiteral("La valeur « %1 » du champ %2 n'est pas correcte.").arg(valeur, c.titre);
@@ -47,7 +64,7 @@ QString pasCorrect(const ChampOperation &c, const QString &valeur)
 
 const QVector<ChampOperation> &champsOperation()
 {
-    using G = GenreChamp;
+    using G = NatureChamp;
     static const QVector<ChampOperation> champs = {
         {QStringLiteral("dateDebut"), QStringLiteral("Date"), G::Date},
         {QStringLiteral("heureDebut"), QStringLiteral("Heure"), G::Heure},
@@ -79,7 +96,7 @@ const QVector<ChampOperation> &champsOperation()
         {QStringLiteral("accreditation"), QStringLiteral("Accréditation"), G::Code,
          QStringLiteral("ANALYSES.ACCREDITATION"), reglage::Accreditation},
         {QStringLiteral("bancarisationautorise"), QStringLiteral("Bancarisation autorisée"),
-         G::Case},
+         G::OuiNon},
         {QStringLiteral("codecampagne"), QStringLiteral("Campagne"), G::Code,
          QStringLiteral("SELECT libelle, codeCampagne FROM CAMPAGNES ORDER BY libelle")},
         {QStringLiteral("saisonnalite"), QStringLiteral("Saisonnalité"), G::Code,
@@ -91,7 +108,7 @@ const QVector<ChampOperation> &champsOperation()
          QStringLiteral("PRELEVEMENTS.VITESSE")},
         {QStringLiteral("Ombrag"), QStringLiteral("Ombrage"), G::Code,
          QStringLiteral("PRELEVEMENTS.OMBRAGE")},
-        {QStringLiteral("continu"), QStringLiteral("Continuité"), G::Case},
+        {QStringLiteral("continu"), QStringLiteral("Continuité"), G::OuiNon},
         {QStringLiteral("modeConservationPrincipal"), QStringLiteral("Conservation principale"),
          G::Code, QStringLiteral("QUALITOMETRES.MODE_CONSERVATION"), reglage::ModeConservation},
         {QStringLiteral("modeConservationSecondaire"), QStringLiteral("Conservation secondaire"),
@@ -111,7 +128,7 @@ const QVector<ChampOperation> &champsOperation()
          false},
         {QStringLiteral("microPrelevement"),
          QStringLiteral("Micro-prélèvements"),
-         G::Case,
+         G::OuiNon,
          {},
          {},
          false},
@@ -160,15 +177,15 @@ bool ListeOperations::charger(qint64 station, qint64 codePoint)
     // Labels of the coded fields, one query per list.
     QVector<QHash<QString, QString>> libelles(champs.size());
     for (int c = 0; c < champs.size(); ++c)
-        if (champs[c]->genre == GenreChamp::Code && t.nbLignes() > 0)
+        if (champs[c]->genre == NatureChamp::Code && t.nbLignes() > 0)
             for (const EntreeCodee &e : entreesChampOperation(*champs[c], station))
                 libelles[c].insert(e.code, e.libelle);
     m_grille.lignes.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l) {
         QStringList ligne{t.texte(l, 0)};
         for (int c = 0; c < champs.size(); ++c) {
-            const QString texte = texteSaisi(champs[c]->genre, t(l, c + 1));
-            ligne << (champs[c]->genre == GenreChamp::Code ? libelles[c].value(texte, texte)
+            const QString texte = decrit(*champs[c]).texte(t(l, c + 1));
+            ligne << (champs[c]->genre == NatureChamp::Code ? libelles[c].value(texte, texte)
                                                            : texte);
         }
         m_grille.lignes.append(ligne);
@@ -212,7 +229,7 @@ FicheOperation chargerOperation(qint64 station, const QString &code)
     f.station = station;
     f.code = sqlNombre(n.valeur);
     for (const ChampOperation &c : champsOperation())
-        f.valeurs.insert(c.colonne, texteSaisi(c.genre, t.valeur(0, c.colonne)));
+        f.valeurs.insert(c.colonne, decrit(c).texte(t.valeur(0, c.colonne)));
     return f;
 }
 
@@ -220,14 +237,14 @@ QString verifierOperation(const FicheOperation &f)
 {
     const QString debut = f.valeur(QStringLiteral("dateDebut")).trimmed();
     if (debut.isEmpty() || !lireDate(debut).isValid()) return texteOperations::DATE_DEBUT;
-    if (!saisieCorrecte(GenreChamp::Date, f.valeur(QStringLiteral("dateFin")), false))
+    if (!saisieCorrecte(*champOperation(QStringLiteral("dateFin")), f.valeur(QStringLiteral("dateFin"))))
         return texteOperations::DATE_FIN;
     for (const ChampOperation &c : champsOperation()) {
         const QString v = f.valeur(c.colonne);
-        if (!saisieCorrecte(c.genre, v, colonneNumerique(c.colonne)))
+        if (!saisieCorrecte(c, v))
             return pasCorrect(c, v.trimmed());
         if (const int n = tailleColonne(c.colonne);
-            n > 0 && c.genre != GenreChamp::Case && v.trimmed().size() > n)
+            n > 0 && c.genre != NatureChamp::OuiNon && v.trimmed().size() > n)
             return pasCorrect(c, v.trimmed());
     }
     return {};
@@ -254,8 +271,7 @@ bool enregistrerOperation(FicheOperation &f)
         jeu.fields(QStringLiteral("codeOperation")) = double(code);
         for (const ChampOperation &c : champsOperation())
             if (f.valeurs.contains(c.colonne))
-                jeu.fields(c.colonne) =
-                    valeurSaisie(c.genre, f.valeur(c.colonne), colonneNumerique(c.colonne));
+                jeu.fields(c.colonne) = decrit(c).valeur(f.valeur(c.colonne));
         jeu.fields(QStringLiteral("loginmaj")) =
             session().login.isEmpty() ? QVariant() : QVariant(session().login);
         jeu.fields(QStringLiteral("datemaj")) = QDateTime::currentDateTime();

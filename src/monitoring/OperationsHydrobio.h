@@ -4,7 +4,7 @@
 // form described as data, and the save and delete of an operation with everything hanging on it.
 
 #include "monitoring/PropagationOperation.h"
-#include "monitoring/ValeursSaisies.h"
+#include "db/ChampDecrit.h"
 #include "referentials/ListesCodees.h"
 #include "referentials/ModeleListeReference.h"
 
@@ -19,7 +19,7 @@ struct ChampOperation
 {
     QString colonne; // column of QUALITOMETRES_POINTS_OPERATIONS
     QString titre;   // caption, and title in the operation list
-    GenreChamp genre = GenreChamp::Texte;
+    NatureChamp genre = NatureChamp::Texte;
     QString source;        // Code: a CODES_SANDRE champ, a SELECT of (label, code), or "POINTS"
     QString reglageDefaut; // setting giving the value of a new operation
     bool dansListe = true; // shown in the operation list

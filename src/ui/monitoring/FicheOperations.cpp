@@ -110,23 +110,23 @@ void FicheOperations::construireFormulaire(QWidget *page)
         if (!c.dansListe) continue;
         QWidget *w = nullptr;
         switch (c.genre) {
-        case GenreChamp::Memo:
+        case NatureChamp::Memo:
             w = nouveauMemo(page);
             break;
-        case GenreChamp::Code: {
+        case NatureChamp::Code: {
             auto *choix = new ComboCodee(page);
             choix->setMinimumContentsLength(24);
             choix->definirEntrees(entreesChampOperation(c, m_station), ComboCodee::AvecVide);
             w = choix;
             break;
         }
-        case GenreChamp::Case:
+        case NatureChamp::OuiNon:
             w = new QCheckBox(page);
             break;
         default:
             w = nouvelleLigneTexte(page, 0,
-                                   c.genre == GenreChamp::Date    ? QStringLiteral("JJ/MM/AAAA")
-                                   : c.genre == GenreChamp::Heure ? QStringLiteral("hh:mm")
+                                   c.genre == NatureChamp::Date    ? QStringLiteral("JJ/MM/AAAA")
+                                   : c.genre == NatureChamp::Heure ? QStringLiteral("hh:mm")
                                                                   : QString());
             break;
         }
@@ -134,7 +134,7 @@ void FicheOperations::construireFormulaire(QWidget *page)
         m_champs.insert(c.colonne, w);
         auto *etiquette = new QLabel(c.titre + QStringLiteral(" :"), page);
         etiquette->setBuddy(w);
-        if (c.genre == GenreChamp::Memo) {
+        if (c.genre == NatureChamp::Memo) {
             g->addWidget(etiquette, ligneMemo, 0, Qt::AlignTop);
             g->addWidget(w, ligneMemo++, 1, 1, 3);
             continue;
