@@ -7,7 +7,7 @@ namespace vyk {
 
 namespace {
 
-using G = GenreChampReferentiel;
+using G = NatureChamp;
 
 const QString SOURCE_UNITES =
     QStringLiteral("SELECT Symbole, Code FROM Analyses_Unites ORDER BY Symbole");
@@ -46,11 +46,18 @@ ChampReferentiel liste(const char *colonne, const char *libelle, const QString &
 {
     return {QString::fromUtf8(colonne),
             QString::fromUtf8(libelle),
-            G::Liste,
+            G::Code,
             5,
             QString::fromUtf8(entete),
             source,
             {}};
+}
+
+ChampReferentiel statut()
+{
+    ChampReferentiel c = genre("Statut", "Statut", G::Code, "Statut");
+    c.statut = true;
+    return c;
 }
 
 // Fields every referential has, after its own.
@@ -78,7 +85,7 @@ DescriptionReferentiel parametres()
         QStringLiteral("Les paramètres ont été supprimés."),
         QStringLiteral("Purger les paramètres non utilisés"),
         {}};
-    ChampReferentiel type = genre("Type", "Nature", G::Liste, "Type");
+    ChampReferentiel type = genre("Type", "Nature", G::Code, "Type");
     type.entrees = {{QStringLiteral("0"), QStringLiteral("Quantitatif")},
                     {QStringLiteral("1"), QStringLiteral("Qualitatif")}};
     type.taille = 1;
@@ -88,7 +95,7 @@ DescriptionReferentiel parametres()
         texte("LibelleCourt", "Libellé court", 10),
         texte("LibelleLong", "Libellé long", 25, "Libellé long"),
         texte("NomInternational", "Nom international", 255),
-        genre("Statut", "Statut", G::Statut, "Statut"),
+        statut(),
         type,
         texte("Nature", "Code Nature", 1),
         texte("codeCAS", "Code CAS", 20, "Code CAS"),
@@ -99,13 +106,13 @@ DescriptionReferentiel parametres()
         texte("codesInternes", "Codes internes (séparés par des virgules)", 255, "Codes internes"),
         liste("codeSupportDefault", "Support par défaut", SOURCE_SUPPORTS),
         liste("codeFraction", "Fraction par défaut", SOURCE_FRACTIONS),
-        genre("Calcule", "Paramètre Calculé", G::Case),
+        genre("Calcule", "Paramètre Calculé", G::OuiNon),
         texte("codeParametresCalcul", "Paramètres de calcul", 0),
         memo("Definition", "Définition"),
         memo("Reference", "Références"),
         memo("Commentaires", "Commentaires")};
     d.champs += champsCommuns();
-    d.champs << genre("Actif", "Utilisé par des données (actif)", G::Case, "Actif");
+    d.champs << genre("Actif", "Utilisé par des données (actif)", G::OuiNon, "Actif");
     return d;
 }
 
@@ -130,12 +137,12 @@ DescriptionReferentiel unites()
                 texte("Symbole", "Symbole", 255, "Symbole"),
                 texte("Nom", "Nom", 255, "Nom"),
                 texte("NomInternational", "Nom international", 255),
-                genre("Statut", "Statut", G::Statut, "Statut"),
+                statut(),
                 texte("codesInternes", "Codes internes (séparés par des points-virgules)", 0,
                       "Codes internes"),
                 memo("Commentaires", "Commentaires")};
     d.champs += champsCommuns();
-    d.champs << genre("Actif", "Utilisée par des données (active)", G::Case, "Actif");
+    d.champs << genre("Actif", "Utilisée par des données (active)", G::OuiNon, "Actif");
     return d;
 }
 
@@ -160,11 +167,11 @@ DescriptionReferentiel methodes()
                 texte("Nom", "Nom", 255, "Nom"),
                 texte("LibelleLong", "Libellé long", 25, "Libellé long"),
                 texte("NomInternational", "Nom international", 255),
-                genre("Statut", "Statut", G::Statut, "Statut"),
+                statut(),
                 memo("Reference", "Références"),
                 memo("Commentaires", "Commentaires")};
     d.champs += champsCommuns();
-    d.champs << genre("Actif", "Utilisée par des données (active)", G::Case, "Actif");
+    d.champs << genre("Actif", "Utilisée par des données (active)", G::OuiNon, "Actif");
     return d;
 }
 
@@ -187,7 +194,7 @@ DescriptionReferentiel fractions()
     d.champs = {texte("Code", "Code", 5, "Code"),
                 texte("Nom", "Nom", 255, "Nom"),
                 texte("NomInternational", "Nom international", 255),
-                genre("Statut", "Statut", G::Statut, "Statut"),
+                statut(),
                 texte("Nature", "Nature", 1),
                 liste("CodeSupport", "Support", SOURCE_SUPPORTS, "Support"),
                 memo("Commentaires", "Commentaires")};
@@ -213,7 +220,7 @@ DescriptionReferentiel supports()
                              {}};
     d.champs = {texte("Code", "Code", 5, "Code"), texte("Nom", "Nom", 255, "Nom"),
                 texte("NomInternational", "Nom international", 255),
-                genre("Statut", "Statut", G::Statut, "Statut"),
+                statut(),
                 memo("Commentaires", "Commentaires")};
     d.champs += champsCommuns();
     return d;

@@ -198,21 +198,21 @@ QVariant valeurStockee(const ChampReferentiel &c, const QString &texte)
 {
     const QString t = texte.trimmed();
     if (t.isEmpty()) return {};
-    switch (c.genre) {
-    case GenreChampReferentiel::Date:
-        return dateLue(t);
-    case GenreChampReferentiel::Statut: {
+    if (c.statut) {
         const int n = statutDepuisTexte(t);
         return n >= 0 ? QVariant(QString::number(n)) : QVariant(t.left(20));
     }
-    case GenreChampReferentiel::Case: {
+    switch (c.genre) {
+    case NatureChamp::Date:
+        return dateLue(t);
+    case NatureChamp::OuiNon: {
         const QString b = t.toLower();
         return QVariant(b == QLatin1String("1") || b == QLatin1String("oui") ||
                                 b == QLatin1String("true") || b == QLatin1String("o")
                             ? QStringLiteral("1")
                             : QStringLiteral("0"));
     }
-    case GenreChampReferentiel::Memo:
+    case NatureChamp::Memo:
         return QVariant(texte);
     default:
         break;

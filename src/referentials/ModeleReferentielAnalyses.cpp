@@ -110,8 +110,8 @@ FicheReferentiel ModeleReferentielAnalyses::lireFiche(const Tableau &t, int lign
     for (int c = 0; c < m_description.champs.size(); ++c) {
         const ChampReferentiel &champ = m_description.champs[c];
         QString v = t.texte(ligne, c);
-        if (champ.genre == GenreChampReferentiel::Statut) v = statutLu(v);
-        if (champ.genre != GenreChampReferentiel::Memo) v = v.trimmed();
+        if (champ.statut) v = statutLu(v);
+        if (champ.genre != NatureChamp::Memo) v = v.trimmed();
         f.valeurs.insert(champ.colonne, v);
     }
     return f;
@@ -123,9 +123,9 @@ QStringList ModeleReferentielAnalyses::ligneGrille(const FicheReferentiel &f) co
     for (const ChampReferentiel &c : m_description.champs) {
         if (c.entete.isEmpty()) continue;
         const QString v = f.valeur(c.colonne);
-        if (c.genre == GenreChampReferentiel::Statut && !libelleStatut(v).isEmpty())
+        if (c.statut && !libelleStatut(v).isEmpty())
             r << libelleStatut(v);
-        else if (c.genre == GenreChampReferentiel::Case)
+        else if (c.genre == NatureChamp::OuiNon)
             r << (v == QLatin1String("1") ? QStringLiteral("Oui") : QStringLiteral("Non"));
         else
             r << v;
@@ -187,7 +187,7 @@ QStringList ModeleReferentielAnalyses::verifier(const FicheReferentiel &f) const
         erreurs << Texte::DATE_MODIFICATION;
     for (const ChampReferentiel &c : m_description.champs)
         if (c.taille > 0 &&
-            (c.genre == GenreChampReferentiel::Texte || c.genre == GenreChampReferentiel::Liste) &&
+            (c.genre == NatureChamp::Texte || c.genre == NatureChamp::Code) &&
             f.valeur(c.colonne).trimmed().size() > c.taille)
             erreurs << Texte::tropLong(c.libelle, c.taille);
     // A new row may not take the code of a stored one: it would overwrite it.
@@ -213,7 +213,7 @@ bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
     if (!trouve) jeu.addnew();
     for (const ChampReferentiel &c : m_description.champs) {
         QString v = f.valeur(c.colonne);
-        if (c.genre != GenreChampReferentiel::Memo) v = v.trimmed();
+        if (c.genre != NatureChamp::Memo) v = v.trimmed();
         jeu.fields(c.colonne) = v.isEmpty() ? QVariant() : QVariant(v);
     }
     if (!jeu.Update()) {
@@ -338,7 +338,7 @@ bool ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut,
 EntreesCodees ModeleReferentielAnalyses::entrees(const ChampReferentiel &champ)
 {
     if (!champ.entrees.isEmpty()) return champ.entrees;
-    if (champ.genre == GenreChampReferentiel::Statut) return entreesStatut();
+    if (champ.statut) return entreesStatut();
     return champ.source.isEmpty() ? EntreesCodees{} : entreesRequete(champ.source);
 }
 

@@ -3,6 +3,7 @@
 // The list screens of the analysis referentials (parameters, units, methods, fractions,
 // supports): one model described by data, following the reference-list pattern.
 
+#include "db/ChampDecrit.h"
 #include "db/Tableau.h"
 #include "referentials/ListesCodees.h"
 #include "referentials/ModeleListeReference.h"
@@ -17,26 +18,17 @@ namespace vyk {
 
 class Progression;
 
-// How a column is edited and shown.
-enum class GenreChampReferentiel
-{
-    Texte,
-    Memo,
-    Date,   // DD/MM/YYYY
-    Statut, // "Proposition [0]" ... "Code gelé [3]"
-    Case,   // "1" ticked, "0" not
-    Liste   // coded entries: fixed, or a SELECT of (label, code)
-};
-
 struct ChampReferentiel
 {
     QString colonne;
     QString libelle; // form label
-    GenreChampReferentiel genre = GenreChampReferentiel::Texte;
+    NatureChamp genre = NatureChamp::Texte; // Code: fixed entries, or a SELECT of (label, code)
     int taille = 0;        // texts: the column's size, 0 for no limit
     QString entete;        // grid header; "" when the grid does not show it
     QString source;        // Liste: SELECT of (label, code)
     EntreesCodees entrees; // Liste: fixed entries
+    // Coded "Proposition [0]" ... "Code gelé [3]"; older rows' texts ("Validé") read as their number.
+    bool statut = false;
 };
 
 struct DescriptionReferentiel

@@ -82,26 +82,25 @@ void ListeReferentielAnalyses::construireFiche()
     for (const ChampReferentiel &c : m_modele.description().champs) {
         QWidget *champ = nullptr;
         switch (c.genre) {
-        case GenreChampReferentiel::Memo:
+        case NatureChamp::Memo:
             champ = nouveauMemo(cadre);
             break;
-        case GenreChampReferentiel::Statut:
-        case GenreChampReferentiel::Liste: {
+        case NatureChamp::Code: {
             auto *b = new ComboCodee(cadre);
             b->definirEntrees(ModeleReferentielAnalyses::entrees(c), ComboCodee::AvecVide);
             champ = b;
             break;
         }
-        case GenreChampReferentiel::Case:
+        case NatureChamp::OuiNon:
             champ = new QCheckBox(cadre);
             break;
         default:
             champ = nouvelleLigneTexte(
-                cadre, c.taille, c.genre == GenreChampReferentiel::Date ? FORMAT_DATE : QString());
+                cadre, c.taille, c.genre == NatureChamp::Date ? FORMAT_DATE : QString());
         }
         champ->setObjectName(QStringLiteral("Champ") + c.colonne);
         m_controles.insert(c.colonne, champ);
-        disposition.ajouter(c.libelle, champ, c.genre == GenreChampReferentiel::Memo);
+        disposition.ajouter(c.libelle, champ, c.genre == NatureChamp::Memo);
     }
     zoneFiche()->addWidget(formulaireDefilant(cadre, this));
 }
