@@ -242,7 +242,10 @@ TEST_P(GrillesSatellitesTest, ChaqueBoutonEnregistreRemplaceEtSupprime)
         l[grille] = {ligne(textes)};
         recus();
         EXPECT_FALSE(enregistrer(c.bouton, l, QString()));
-        EXPECT_EQ(dernier(), c.sansAccent ? texteGrilles::PARENT_ABSENT_QUALITO_SANS_ACCENT : texteGrilles::PARENT_ABSENT_QUALITO)
+        EXPECT_EQ(dernier(), c.sansAccent ? QStringLiteral("Vous devez d'abord enregistrer le qualitometre afin de le créer "
+                                                           "(icone disquette dans la barre du haut).")
+                                          : QStringLiteral("Vous devez d'abord enregistrer le qualitomètre afin de le créer "
+                                                           "(icone disquette dans la barre du haut)."))
             << c.bouton;
         for (int fois = 0; fois < 2; ++fois) {
             ASSERT_TRUE(enregistrer(c.bouton, l)) << c.bouton << ": " << qPrintable(dernier());
