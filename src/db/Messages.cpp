@@ -7,7 +7,17 @@ namespace vyk {
 namespace {
 SortieMessages *g_sortie = nullptr;
 
-int reponseParDefaut(const QString &genre) { return genre == QLatin1String("QUESTION") ? BoutonNon : BoutonOK; }
+bool estQuestion(const QString &genre)
+{
+    return genre == QLatin1String("QUESTION") || genre == QLatin1String("QUESTION_ANNULER");
+}
+
+int reponseParDefaut(const QString &genre)
+{
+    if (genre == QLatin1String("QUESTION_ANNULER"))
+        return BoutonAnnuler;
+    return genre == QLatin1String("QUESTION") ? BoutonNon : BoutonOK;
+}
 } // namespace
 
 int afficherMessage(const QString &genre, const QString &texte)
@@ -26,7 +36,7 @@ SortieMessages *sortieMessages()
 int EnregistreurMessages::afficher(const QString &genre, const QString &texte)
 {
     m_messages.append({genre, texte});
-    if (!m_reponses.isEmpty() && genre == QLatin1String("QUESTION"))
+    if (!m_reponses.isEmpty() && estQuestion(genre))
         return m_reponses.takeFirst();
     return reponseParDefaut(genre);
 }

@@ -9,7 +9,7 @@
 namespace vyk {
 
 // Buttons returned by afficherMessage.
-enum Bouton { BoutonOK = 1, BoutonOui = 6, BoutonNon = 7 };
+enum Bouton { BoutonOK = 1, BoutonAnnuler = 2, BoutonOui = 6, BoutonNon = 7 };
 
 // Where messages to the user go: message boxes in the GUI, a recorder in tests, standard error
 // and the journal in unattended runs.
@@ -22,6 +22,7 @@ public:
 };
 
 // Kind "ERREUR": error, OK. "AIDE": information, OK. "QUESTION": Yes/No, No by default.
+// "QUESTION_ANNULER": Yes/No/Cancel, Cancel when nobody answers (nothing is lost).
 // Anything else: OK, no icon. The kind is compared upper-cased.
 int afficherMessage(const QString &genre, const QString &texte);
 
@@ -30,7 +31,7 @@ void installerSortieMessages(SortieMessages *sortie);
 SortieMessages *sortieMessages();
 
 // Records messages and answers questions from a script (tests). Without a scripted answer a
-// question gets No, the default button.
+// question gets No, the default button, and a question with Cancel gets Cancel.
 class EnregistreurMessages : public SortieMessages
 {
 public:

@@ -206,30 +206,41 @@ void EditionQualitometre::lireEntete()
     }
 }
 
+bool EditionQualitometre::estChampNumerique(const QString &champ)
+{
+    const DefinitionColonne *def = definitionTable(u"QUALITOMETRES")->colonne(champ);
+    return def && estNumerique(def->type);
+}
+
 QString EditionQualitometre::verifier() const
 {
     QString erreurs;
-    auto ajouter = [&erreurs](const QString &e) { erreurs += u'\n' + e; };
+    m_champsRefuses.clear();
+    auto ajouter = [this, &erreurs](const QString &e, const QString &champ) {
+        erreurs += u'\n' + e;
+        m_champsRefuses << champ;
+    };
     const bool souterraine = typeStation() == TYPE_STATION_EAU_SOUTERRAINE;
+    const QString champCode = souterraine ? champFiche::NumeroBSS : champFiche::Identifiant;
     const QString code = codeSaisi();
     if (souterraine) {
         if (code.isEmpty() || code.contains(u' '))
-            ajouter(texteFiche::BSS_INCORRECT);
+            ajouter(texteFiche::BSS_INCORRECT, champCode);
     } else if (code.isEmpty()) {
-        ajouter(texteFiche::IDENTIFIANT_VIDE);
+        ajouter(texteFiche::IDENTIFIANT_VIDE, champCode);
     }
     // The code names the station's analysis table.
     if (!code.isEmpty() && !(souterraine && code.contains(u' '))) {
         const QString raison = verifierCodeTable(code);
         if (!raison.isEmpty())
-            ajouter(raison);
+            ajouter(raison, champCode);
     }
     const QString creation = valeur(QStringLiteral("DateCreation")).trimmed();
     if (!creation.isEmpty() && !lireDate(creation).isValid())
-        ajouter(texteFiche::DATE_CREATION);
+        ajouter(texteFiche::DATE_CREATION, QStringLiteral("DateCreation"));
     const QString fermeture = valeur(QStringLiteral("DateFermeture")).trimmed();
     if (!fermeture.isEmpty() && !lireDate(fermeture).isValid())
-        ajouter(texteFiche::DATE_FERMETURE);
+        ajouter(texteFiche::DATE_FERMETURE, QStringLiteral("DateFermeture"));
 
     // Numbers and lengths that the columns can hold: a server refuses the rest.
     const DefinitionTable *table = definitionTable(u"QUALITOMETRES");
@@ -241,21 +252,22 @@ QString EditionQualitometre::verifier() const
         if (!def || texte.isEmpty())
             continue;
         if (estNumerique(def->type) && !estNombre(texte))
-            ajouter(texteFiche::PAS_UN_NOMBRE.arg(libelleChamp(colonne)));
+            ajouter(texteFiche::PAS_UN_NOMBRE.arg(libelleChamp(colonne)), colonne);
         else if (def->type == TypeNeutre::Texte && def->taille > 0 && texte.size() > def->taille)
-            ajouter(texteFiche::TROP_LONG.arg(libelleChamp(colonne)).arg(def->taille));
+            ajouter(texteFiche::TROP_LONG.arg(libelleChamp(colonne)).arg(def->taille), colonne);
     }
     const int tailleCode = table->colonne(u"CodeBSS")->taille;
     if (code.size() > tailleCode)
-        ajouter(texteFiche::TROP_LONG.arg(libelleChamp(souterraine ? champFiche::NumeroBSS : champFiche::Identifiant)).arg(tailleCode));
+        ajouter(texteFiche::TROP_LONG.arg(libelleChamp(champCode)).arg(tailleCode), champCode);
     const int tailleDesignation = table->colonne(u"Designation")->taille;
     if (souterraine && valeur(QStringLiteral("Designation")).trimmed().size() > tailleDesignation)
-        ajouter(texteFiche::TROP_LONG.arg(libelleChamp(QStringLiteral("Designation"))).arg(tailleDesignation));
+        ajouter(texteFiche::TROP_LONG.arg(libelleChamp(QStringLiteral("Designation"))).arg(tailleDesignation),
+                QStringLiteral("Designation"));
     const DefinitionTable *geo = definitionTable(u"QUALITOMETRES_INFO_GEO");
     for (const QString &champ : {champFiche::CarteIGN, champFiche::CarteGeologique, champFiche::Parcelle, champFiche::Section}) {
         const int taille = geo->colonne(champ)->taille;
         if (valeur(champ).trimmed().size() > taille)
-            ajouter(texteFiche::TROP_LONG.arg(libelleChamp(champ)).arg(taille));
+            ajouter(texteFiche::TROP_LONG.arg(libelleChamp(champ)).arg(taille), champ);
     }
     return erreurs.isEmpty() ? QString() : texteFiche::CORRIGER + erreurs;
 }

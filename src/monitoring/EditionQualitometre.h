@@ -129,6 +129,8 @@ public:
 
     // Checks without writing: "" when the card can be saved, otherwise the whole message.
     QString verifier() const;
+    // The fields the last check refused, in the order of its message.
+    const QStringList &champsRefuses() const { return m_champsRefuses; }
     // Checks, then writes the station, its links and geographic information; reloads the card.
     // Every refusal and the end are shown through afficherMessage.
     bool enregistrer();
@@ -141,6 +143,8 @@ public:
     EntreesCodees entreesEntites() const;
     // Catchments of a level (1 to 4) under the chosen catchment of the level above.
     static EntreesCodees entreesBassins(int niveau, const QString &codeParent = {});
+    // True for a field stored as a number (shown "12,5", read with either separator).
+    static bool estChampNumerique(const QString &champ);
     // The code of the CODES_SANDRE list of a column ("" when the column has none).
     static QString champCodes(const QString &colonne);
 
@@ -166,6 +170,7 @@ private:
     QString m_codePiezometre;
     ResumeDonnees m_resume;
     EnteteStation m_entete;
+    mutable QStringList m_champsRefuses;
 };
 
 } // namespace vyk

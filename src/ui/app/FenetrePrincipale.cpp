@@ -5,6 +5,7 @@
 #include "ui/app/MenuFichier.h"
 #include "ui/app/MenuReferentiels.h"
 #include "ui/app/MenuStations.h"
+#include "ui/widgets/Fiche.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -38,16 +39,34 @@ FenetrePrincipale::FenetrePrincipale(Application &application, QWidget *parent)
     statusBar()->addPermanentWidget(m_utilisateur);
 }
 
-QWidget *FenetrePrincipale::ouvrirEcran(QWidget *ecran)
+namespace {
+QString cleEcran(const QWidget *ecran)
 {
-    const QList<QMdiSubWindow *> fenetres = m_zone->subWindowList();
-    for (QMdiSubWindow *f : fenetres) {
-        if (f->widget() && !ecran->objectName().isEmpty() && f->widget()->objectName() == ecran->objectName()) {
-            delete ecran;
+    if (const auto *fiche = qobject_cast<const Fiche *>(ecran))
+        return fiche->cleFenetre();
+    return ecran->objectName();
+}
+} // namespace
+
+QWidget *FenetrePrincipale::amenerEcran(const QString &cle)
+{
+    if (cle.isEmpty())
+        return nullptr;
+    for (QMdiSubWindow *f : m_zone->subWindowList()) {
+        if (f->widget() && cleEcran(f->widget()) == cle) {
             m_zone->setActiveSubWindow(f);
             f->showNormal();
             return f->widget();
         }
+    }
+    return nullptr;
+}
+
+QWidget *FenetrePrincipale::ouvrirEcran(QWidget *ecran)
+{
+    if (QWidget *ouvert = amenerEcran(cleEcran(ecran))) {
+        delete ecran;
+        return ouvert;
     }
     ecran->setAttribute(Qt::WA_DeleteOnClose);
     // The size a screen asks for, kept inside the work area: the area otherwise falls back to

@@ -19,9 +19,13 @@ public:
 
     Application &application() { return m_application; }
 
-    // Shows a screen inside the frame; a screen of the same name already open is brought
-    // forward instead (and the new one dropped).
+    // Shows a screen inside the frame; a screen of the same key already open is brought
+    // forward instead (and the new one dropped). The key of a card is its record's
+    // (Fiche::cleFenetre; a card of an unsaved record is never shared), of another screen its
+    // object name.
     QWidget *ouvrirEcran(QWidget *ecran);
+    // The open screen of this key, brought forward; nullptr when there is none.
+    QWidget *amenerEcran(const QString &cle);
     // The open screens of the frame.
     QList<QWidget *> ecrans() const;
     // Closes every screen of the frame (change of database).

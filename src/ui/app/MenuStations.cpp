@@ -42,10 +42,16 @@ void ouvrirSuivi(FenetrePrincipale &fenetre, const QString &station = {})
     fenetre.ouvrirEcran(ecran);
 }
 
-// The card of a station ("" for a new one), moving over the rows of the list it came from.
+// The card of a station ("" for a new one, always in a window of its own), moving over the rows
+// of the list it came from; a station already open comes forward in its own window.
 void ouvrirFiche(FenetrePrincipale &fenetre, ListeQualitometres *liste, const QString &code)
 {
+    if (!code.isEmpty() && fenetre.amenerEcran(FicheQualitometre::cleStation(code)))
+        return;
     auto *fiche = new FicheQualitometre;
+    QPointer<ListeQualitometres> source(liste);
+    QObject::connect(fiche, &FicheQualitometre::nouvelleDemandee, &fenetre,
+                     [&fenetre, source] { ouvrirFiche(fenetre, source, {}); });
     QObject::connect(fiche, &FicheQualitometre::pointsDemandes, &fenetre, [&fenetre](qint64 s) { ouvrirPoints(fenetre, s); });
     QObject::connect(fiche, &FicheQualitometre::operationsDemandees, &fenetre, [&fenetre](qint64 s) { ouvrirOperations(fenetre, s); });
     QObject::connect(fiche, &FicheQualitometre::prelevementsDemandes, &fenetre,
@@ -55,7 +61,6 @@ void ouvrirFiche(FenetrePrincipale &fenetre, ListeQualitometres *liste, const QS
         return;
     }
     if (liste) {
-        QPointer<ListeQualitometres> source(liste);
         fiche->definirNavigation([source] { return source ? source->codesVisibles() : QStringList(); });
         QObject::connect(fiche, &FicheQualitometre::stationEnregistree, liste, &ListeQualitometres::charger);
         QObject::connect(fiche, &FicheQualitometre::stationSupprimee, liste, &ListeQualitometres::charger);

@@ -10,7 +10,6 @@
 #include "users/Habilitations.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,7 +24,7 @@
 namespace vyk {
 
 FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *parent)
-    : QWidget(parent), m_station(station)
+    : Fiche(parent), m_station(station)
 {
     setObjectName(QStringLiteral("FicheOperations_") + QString::number(station));
     const auto s = trouverQualitometre(station);
@@ -83,72 +82,69 @@ FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *pare
     principal->addLayout(barre);
     principal->addWidget(separation, 1);
 
-    connect(CboPoint, &ComboCodee::codeChange, this, [this] { chargerListe(m_operation.code); });
-    connect(SprOperations, &GrilleDonnees::ligneChoisie, this, [this](int l) {
-        if (l >= 0) afficherOperation(SprOperations->texte(l, 0));
+    m_pointFiltre = CboPoint->codeSelectionne();
+    connect(CboPoint, &ComboCodee::codeChange, this, &FicheOperations::pointChoisi);
+    connect(SprOperations, &GrilleDonnees::ligneChoisie, this, &FicheOperations::ligneChoisie);
+    connect(CmdNouveau, &QPushButton::clicked, this, [this] {
+        if (quitterModifications()) nouvelle();
     });
-    connect(CmdNouveau, &QPushButton::clicked, this, &FicheOperations::nouvelle);
+    definirBoutonParDefaut(CmdEnregistrer);
     connect(CmdEnregistrer, &QPushButton::clicked, this, &FicheOperations::enregistrer);
     connect(CmdSupprimer, &QPushButton::clicked, this, &FicheOperations::supprimer);
     chargerListe();
 }
 
-FicheOperations::~FicheOperations()
+// Another point or operation replaces the form: its edits are saved or dropped first, or the
+// filter and the list go back to the operation shown.
+void FicheOperations::pointChoisi()
 {
-    CboPoint->disconnect(this);
-    SprOperations->disconnect(this);
-    if (auto *c = qobject_cast<ComboCodee *>(m_champs.value(QStringLiteral("codePoint"))))
-        c->disconnect(this);
-    if (CboListe) CboListe->disconnect(this);
+    if (!quitterModifications()) {
+        const QSignalBlocker bloque(CboPoint);
+        CboPoint->selectionnerCode(m_pointFiltre);
+        return;
+    }
+    m_pointFiltre = CboPoint->codeSelectionne();
+    chargerListe(m_operation.code);
+}
+
+void FicheOperations::ligneChoisie(int ligne)
+{
+    if (m_retourLigne || ligne < 0)
+        return;
+    const QString code = SprOperations->texte(ligne, 0);
+    const bool quitte = quitterModifications();
+    if (quitte)
+        afficherOperation(code);
+    // Back on the operation shown; after a save, the list read again.
+    m_retourLigne = true;
+    SprOperations->selectionnerLigne(ligneOperation(m_operation.code));
+    m_retourLigne = false;
+}
+
+int FicheOperations::ligneOperation(const QString &code) const
+{
+    for (int l = 0; l < SprOperations->nbLignes(); ++l)
+        if (!code.isEmpty() && SprOperations->texte(l, 0) == code)
+            return l;
+    return -1;
 }
 
 void FicheOperations::construireFormulaire(QWidget *page)
 {
-    auto *g = new QGridLayout(page);
-    int ligne = 0, colonne = 0, ligneMemo = 100;
-    for (const ChampOperation &c : champsOperation()) {
-        if (!c.dansListe) continue;
-        QWidget *w = nullptr;
-        switch (c.genre) {
-        case NatureChamp::Memo:
-            w = nouveauMemo(page);
-            break;
-        case NatureChamp::Code: {
-            auto *choix = new ComboCodee(page);
-            choix->setMinimumContentsLength(24);
-            choix->definirEntrees(entreesChampOperation(c, m_station), ComboCodee::AvecVide);
-            w = choix;
-            break;
+    DispositionFormulaire disposition(page);
+    QList<QWidget *> ordre;
+    // The memos close the form, under the other fields.
+    for (const bool memos : {false, true})
+        for (const ChampOperation &c : champsOperation()) {
+            if (!c.dansListe || (c.genre == NatureChamp::Memo) != memos) continue;
+            QWidget *w = nouveauChamp(c, page);
+            w->setObjectName(c.colonne);
+            m_champs.insert(c.colonne, w);
+            ordre << w;
+            disposition.ajouter(c.titre, w, memos);
         }
-        case NatureChamp::OuiNon:
-            w = new QCheckBox(page);
-            break;
-        default:
-            w = nouvelleLigneTexte(page, 0,
-                                   c.genre == NatureChamp::Date    ? QStringLiteral("JJ/MM/AAAA")
-                                   : c.genre == NatureChamp::Heure ? QStringLiteral("hh:mm")
-                                                                  : QString());
-            break;
-        }
-        w->setObjectName(c.colonne);
-        m_champs.insert(c.colonne, w);
-        auto *etiquette = new QLabel(c.titre + QStringLiteral(" :"), page);
-        etiquette->setBuddy(w);
-        if (c.genre == NatureChamp::Memo) {
-            g->addWidget(etiquette, ligneMemo, 0, Qt::AlignTop);
-            g->addWidget(w, ligneMemo++, 1, 1, 3);
-            continue;
-        }
-        g->addWidget(etiquette, ligne, colonne * 2);
-        g->addWidget(w, ligne, colonne * 2 + 1);
-        if (++colonne == 2) {
-            colonne = 0;
-            ++ligne;
-        }
-    }
-    g->setColumnStretch(1, 1);
-    g->setColumnStretch(3, 1);
-    g->setRowStretch(ligneMemo, 1);
+    disposition.terminer();
+    suivreChamps(ordre);
     // The point of the operation decides the survey units and the taxa columns.
     if (auto *c = qobject_cast<ComboCodee *>(m_champs.value(QStringLiteral("codePoint"))))
         connect(c, &ComboCodee::codeChange, this, [this] {
@@ -156,6 +152,29 @@ void FicheOperations::construireFormulaire(QWidget *page)
                 Onglets->setTabEnabled(Onglets->indexOf(m_ongletUnites),
                                        identifiantPoint() == QLatin1String("271"));
         });
+}
+
+QWidget *FicheOperations::nouveauChamp(const ChampOperation &c, QWidget *page) const
+{
+    switch (c.genre) {
+    case NatureChamp::Memo:
+        return nouveauMemo(page);
+    case NatureChamp::Code: {
+        auto *choix = new ComboCodee(page);
+        choix->setMinimumContentsLength(24);
+        choix->definirEntrees(entreesChampOperation(c, m_station), ComboCodee::AvecVide);
+        return choix;
+    }
+    case NatureChamp::OuiNon:
+        return new QCheckBox(page);
+    case NatureChamp::Date: {
+        QLineEdit *date = nouvelleLigneTexte(page, 0, QStringLiteral("JJ/MM/AAAA"));
+        surveillerDate(date);
+        return date;
+    }
+    default:
+        return nouvelleLigneTexte(page, 0, c.genre == NatureChamp::Heure ? QStringLiteral("hh:mm") : QString());
+    }
 }
 
 QString FicheOperations::valeurChamp(const QString &colonne) const
@@ -222,13 +241,15 @@ void FicheOperations::afficherFormulaire(const FicheOperation &f)
 {
     m_operation = f;
     for (const ChampOperation &c : champsOperation())
-        if (c.dansListe) definirChamp(c.colonne, f.valeur(c.colonne));
+        if (c.dansListe)
+            definirChamp(c.colonne, c.genre == NatureChamp::Nombre ? nombreAffiche(f.valeur(c.colonne)) : f.valeur(c.colonne));
     TxtCommentaireResultat->setPlainText(f.valeur(QStringLiteral("commentaireResultat")));
     CmdSupprimer->setEnabled(!f.estNouvelle());
     if (m_ongletUnites)
         Onglets->setTabEnabled(Onglets->indexOf(m_ongletUnites),
                                identifiantPoint() == QLatin1String("271"));
     chargerGrilles();
+    marquerEnregistree();
 }
 
 QString FicheOperations::identifiantPoint() const
@@ -250,6 +271,7 @@ bool FicheOperations::enregistrer()
     FicheOperation f = operationFormulaire();
     if (!enregistrerOperation(f)) return false;
     m_operation = f;
+    marquerEnregistree();
     chargerListe(f.code);
     return true;
 }
@@ -257,6 +279,7 @@ bool FicheOperations::enregistrer()
 bool FicheOperations::supprimer()
 {
     if (!supprimerOperation(m_station, m_operation.code)) return false;
+    marquerEnregistree();
     chargerListe();
     return true;
 }

@@ -7,10 +7,10 @@
 #include "monitoring/GrillesOperation.h"
 #include "monitoring/ListeTaxonsOperation.h"
 #include "monitoring/OperationsHydrobio.h"
+#include "ui/widgets/Fiche.h"
 
 #include <QHash>
 #include <QPointer>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -29,13 +29,16 @@ class FicheSelectionTaxons;
 class GrilleDonnees;
 class GrilleSaisie;
 
-class FicheOperations : public QWidget
+class FicheOperations : public Fiche
 {
     Q_OBJECT
   public:
     // codePoint >= 0: the operations of that point only (the filter may be changed).
     explicit FicheOperations(qint64 station, qint64 codePoint = -1, QWidget *parent = nullptr);
-    ~FicheOperations() override;
+
+    // One window per station.
+    QString cleFenetre() const override { return objectName(); }
+    bool enregistrerFiche() override { return enregistrer(); }
 
     qint64 station() const { return m_station; }
     // Reads the operation list again and shows the operation of this code ("" for a new one).
@@ -89,6 +92,10 @@ class FicheOperations : public QWidget
     };
 
     void construireFormulaire(QWidget *page);
+    QWidget *nouveauChamp(const ChampOperation &c, QWidget *page) const;
+    void pointChoisi();
+    void ligneChoisie(int ligne);
+    int ligneOperation(const QString &code) const;
     void construireGrilles();
     QWidget *pageGrille(const QString &titre, GrilleSaisie *table,
                         const std::function<void()> &ajouter,
@@ -103,6 +110,8 @@ class FicheOperations : public QWidget
     void definirChamp(const QString &colonne, const QString &valeur);
 
     qint64 m_station;
+    QString m_pointFiltre; // the point of the list shown
+    bool m_retourLigne = false;
     QHash<QString, QString> m_identifiants; // codePoint -> identifiant
     FicheOperation m_operation;
     QHash<QString, QWidget *> m_champs;

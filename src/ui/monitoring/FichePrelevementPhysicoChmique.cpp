@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -66,7 +67,7 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
                                                                const QString &numPrelevement,
                                                                const QString &codeOperation,
                                                                QWidget *parent)
-    : QWidget(parent)
+    : Fiche(parent), m_station(codeQualitometre.trimmed())
 {
     setObjectName(QStringLiteral("FichePrelevementPhysicoChmique"));
     setWindowTitle(QStringLiteral("Prélèvement physico-chimique"));
@@ -78,15 +79,15 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     barre->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     CmdInsertion = barre->addAction(style()->standardIcon(QStyle::SP_FileIcon),
                                     QStringLiteral("Nouveau prélèvement"), this,
-                                    &FichePrelevementPhysicoChmique::cmdInsertion);
+                                    [this] { emit nouveauDemande(m_operation ? m_operation->codeSelectionne() : QString()); });
     CmdEnregistrer = barre->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
                                       QStringLiteral("Enregistrer le prélèvement"), this,
                                       &FichePrelevementPhysicoChmique::enregistrer);
-    CmdEnregistrer->setShortcut(QKeySequence::Save);
     CmdSupprimer = barre->addAction(style()->standardIcon(QStyle::SP_TrashIcon),
                                     QStringLiteral("Supprimer le prélèvement"), this,
                                     &FichePrelevementPhysicoChmique::supprimer);
     disposition->addWidget(barre);
+    definirBoutonParDefaut(qobject_cast<QAbstractButton *>(barre->widgetForAction(CmdEnregistrer)));
     LblEntete = new QLabel(this);
     LblEntete->setTextFormat(Qt::PlainText);
     QFont gras = LblEntete->font();
@@ -200,16 +201,17 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     afficher();
 }
 
-FichePrelevementPhysicoChmique::~FichePrelevementPhysicoChmique()
+QString FichePrelevementPhysicoChmique::cleFenetre() const
 {
-    ChkModification->disconnect(this);
-    ChkAffichageDetail->disconnect(this);
+    return m_edition.estEnregistre() ? QStringLiteral("FichePrelevementPhysicoChmique_") + m_station + u'_' + m_edition.numPrelevement()
+                                     : QString();
 }
 
 void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
 {
     auto *cadre = new QWidget;
     DispositionFormulaire disposition(cadre);
+    QList<QWidget *> ordre;
     for (const ColonneGrille &c : champsPrelevement()) {
         QWidget *w = nullptr;
         const bool large = c.nature == NatureChamp::Texte && c.taille == 0;
@@ -230,11 +232,15 @@ void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
                                    : c.nature == NatureChamp::Heure ? FORMAT_HEURE
                                                                     : QString());
         }
+        if (c.nature == NatureChamp::Date)
+            surveillerDate(static_cast<QLineEdit *>(w));
         w->setObjectName(QStringLiteral("Champ") + c.colonne);
         m_champs.insert(c.colonne, w);
+        ordre << w;
         disposition.ajouter(c.libelle, w, large);
     }
     disposition.terminer();
+    suivreChamps(ordre);
     auto *d = new QVBoxLayout(onglet);
     d->setContentsMargins(0, 0, 0, 0);
     d->addWidget(formulaireDefilant(cadre, onglet));
@@ -292,10 +298,13 @@ void FichePrelevementPhysicoChmique::afficher()
         QStringLiteral("Qualitomètre ") + m_edition.codeBSS() + QStringLiteral(" - ") + numero +
         (m_edition.point.isEmpty() ? QString() : QStringLiteral(" - point ") + m_edition.point));
     m_operation->definirEntrees(m_edition.operations(), ComboCodee::AvecVide);
-    for (const ColonneGrille &c : champsPrelevement())
-        afficherValeurChamp(m_champs.value(c.colonne), m_edition.champs.value(c.colonne));
+    for (const ColonneGrille &c : champsPrelevement()) {
+        const QString valeur = m_edition.champs.value(c.colonne);
+        afficherValeurChamp(m_champs.value(c.colonne), c.nature == NatureChamp::Nombre ? nombreAffiche(valeur) : valeur);
+    }
     CmdSupprimer->setEnabled(m_edition.estEnregistre());
     afficherGrilles();
+    marquerEnregistree();
 }
 
 void FichePrelevementPhysicoChmique::lireChamps()
@@ -329,20 +338,14 @@ void FichePrelevementPhysicoChmique::chargerAnalyses()
     afficherGrilles();
 }
 
-void FichePrelevementPhysicoChmique::cmdInsertion()
-{
-    m_edition.nouveau(m_operation ? m_operation->codeSelectionne() : QString());
-    afficher();
-    Onglets->setCurrentIndex(0);
-}
-
-void FichePrelevementPhysicoChmique::enregistrer()
+bool FichePrelevementPhysicoChmique::enregistrer()
 {
     lireChamps();
-    if (!m_edition.enregistrer()) return;
+    if (!m_edition.enregistrer()) return false;
     m_edition.chargerGrilles();
     afficher();
     emit prelevementModifie();
+    return true;
 }
 
 void FichePrelevementPhysicoChmique::enregistrerAnalyses()

@@ -4,9 +4,9 @@
 // and analyses. The work is done by EditionPrelevement (monitoring/Prelevement.h).
 
 #include "monitoring/Prelevement.h"
+#include "ui/widgets/Fiche.h"
 
 #include <QHash>
-#include <QWidget>
 
 class QAction;
 class QCheckBox;
@@ -20,7 +20,7 @@ namespace vyk {
 class ComboCodee;
 class GrilleSaisie;
 
-class FichePrelevementPhysicoChmique : public QWidget
+class FichePrelevementPhysicoChmique : public Fiche
 {
     Q_OBJECT
   public:
@@ -29,7 +29,9 @@ class FichePrelevementPhysicoChmique : public QWidget
     FichePrelevementPhysicoChmique(const QString &codeQualitometre, const QString &codeBSS,
                                    const QString &numPrelevement = {},
                                    const QString &codeOperation = {}, QWidget *parent = nullptr);
-    ~FichePrelevementPhysicoChmique() override;
+
+    QString cleFenetre() const override;
+    bool enregistrerFiche() override { return enregistrer(); }
 
     EditionPrelevement &edition() { return m_edition; }
     // The field of a column of PRELEVEMENTS (QLineEdit, QPlainTextEdit, ComboCodee, QCheckBox).
@@ -60,12 +62,14 @@ class FichePrelevementPhysicoChmique : public QWidget
     QPushButton *CmdAjouterSelection;
 
   signals:
+    // "Nouveau prélèvement": a blank card is wanted beside this one, attached to the operation
+    // this one shows ("" when none).
+    void nouveauDemande(const QString &codeOperation);
     // A save or a deletion changed the station's samples.
     void prelevementModifie();
 
   public slots:
-    void cmdInsertion();
-    void enregistrer();
+    bool enregistrer();
     void supprimer();
     void enregistrerAnalyses();
 
@@ -85,6 +89,7 @@ class FichePrelevementPhysicoChmique : public QWidget
     EditionPrelevement m_edition;
     QHash<QString, QWidget *> m_champs;
     ComboCodee *m_operation = nullptr;
+    QString m_station;
 };
 
 } // namespace vyk

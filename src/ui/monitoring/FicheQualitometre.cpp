@@ -56,7 +56,7 @@ const char *const BASSINS[] = {"codeBassinVersant", "codeBassinVersant2", "codeB
 
 } // namespace
 
-FicheQualitometre::FicheQualitometre(QWidget *parent) : QWidget(parent)
+FicheQualitometre::FicheQualitometre(QWidget *parent) : Fiche(parent)
 {
     setObjectName(QStringLiteral("FicheQualitometre"));
     setWindowTitle(QStringLiteral("Fiche du qualitomètre"));
@@ -77,6 +77,7 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : QWidget(parent)
     appliquerDroit(CmdNouveau, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
+    definirBoutonParDefaut(CmdEnregistrer);
     LblEntete = new QLabel(this);
     LblEntete->setObjectName(QStringLiteral("LblEntete"));
     LblAltitude = new QLabel(this);
@@ -100,7 +101,7 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : QWidget(parent)
     principal->addWidget(m_onglets, 1);
     principal->addWidget(LblModification);
 
-    connect(CmdNouveau, &QPushButton::clicked, this, &FicheQualitometre::nouveau);
+    connect(CmdNouveau, &QPushButton::clicked, this, &FicheQualitometre::nouvelleDemandee);
     connect(CmdEnregistrer, &QPushButton::clicked, this, &FicheQualitometre::enregistrer);
     connect(CmdSupprimer, &QPushButton::clicked, this, &FicheQualitometre::supprimer);
     connect(CmdPrecedent, &QPushButton::clicked, this, [this] { naviguer(-1); });
@@ -136,7 +137,7 @@ void FicheQualitometre::ajouterChamp(QFormLayout *formulaire, const QString &col
         } else {
             controle = new QLineEdit(formulaire->parentWidget());
             if (colonne.startsWith(QLatin1String("Date")))
-                static_cast<QLineEdit *>(controle)->setPlaceholderText(QStringLiteral("jj/mm/aaaa"));
+                surveillerDate(static_cast<QLineEdit *>(controle));
         }
     }
     const QString prefixe = qobject_cast<QCheckBox *>(controle) ? QStringLiteral("Chk") : qobject_cast<ComboCodee *>(controle) ? QStringLiteral("Cbo") : QStringLiteral("Txt");
@@ -144,6 +145,7 @@ void FicheQualitometre::ajouterChamp(QFormLayout *formulaire, const QString &col
         controle->setObjectName(prefixe + colonne);
     formulaire->addRow(libelle, controle);
     m_champs.insert(colonne.toLower(), controle);
+    m_ordreChamps << controle;
     m_formulaires.insert(colonne.toLower(), formulaire);
 }
 
@@ -210,6 +212,9 @@ void FicheQualitometre::construireChamps()
         ligneCalcium->addWidget(option);
     }
     f->addRow(QStringLiteral("Classe de calcium"), calcium);
+    for (QRadioButton *option : OptCalcium)
+        m_ordreChamps << option;
+    suivreChamps(m_ordreChamps);
 
     // Satellite grids, one tab per save button.
     const QHash<QString, QString> titres = {
@@ -292,7 +297,7 @@ void FicheQualitometre::afficher()
     for (auto it = m_champs.cbegin(); it != m_champs.cend(); ++it) {
         const QString texte = m_edition.valeur(it.key());
         if (auto *ligne = qobject_cast<QLineEdit *>(it.value())) {
-            ligne->setText(texte);
+            ligne->setText(EditionQualitometre::estChampNumerique(it.key()) ? nombreAffiche(texte) : texte);
         } else if (auto *caseACocher = qobject_cast<QCheckBox *>(it.value())) {
             caseACocher->setChecked(texte == QLatin1String("1"));
         } else if (auto *choix = qobject_cast<ComboCodee *>(it.value())) {
@@ -343,7 +348,10 @@ void FicheQualitometre::afficher()
     CmdSupprimer->setEnabled(!m_edition.estNouvelle());
     setWindowTitle(m_edition.estNouvelle() ? QStringLiteral("Fiche du qualitomètre")
                                            : QStringLiteral("Fiche du qualitomètre ") + m_edition.codeStocke());
+    marquerEnregistree();
 }
+
+QString FicheQualitometre::cleFenetre() const { return m_edition.estNouvelle() ? QString() : cleStation(m_edition.code()); }
 
 void FicheQualitometre::recueillir()
 {
@@ -379,8 +387,13 @@ void FicheQualitometre::nouveau()
 bool FicheQualitometre::enregistrer()
 {
     recueillir();
-    if (!m_edition.enregistrer())
+    if (!m_edition.enregistrer()) {
+        QList<QWidget *> refuses;
+        for (const QString &c : m_edition.champsRefuses())
+            refuses << champ(c);
+        signalerChampsRefuses(refuses);
         return false;
+    }
     afficher();
     emit stationEnregistree(m_edition.code());
     return true;
@@ -397,6 +410,7 @@ bool FicheQualitometre::supprimer()
     }
     if (!supprimee)
         return false;
+    marquerEnregistree(); // nothing left to save
     emit stationSupprimee(code);
     close();
     return true;
@@ -404,7 +418,7 @@ bool FicheQualitometre::supprimer()
 
 void FicheQualitometre::naviguer(int sens)
 {
-    if (!m_codesVisibles)
+    if (!m_codesVisibles || !quitterModifications())
         return;
     const QString code = EditionQualitometre::codeVoisin(m_codesVisibles(), m_edition.code(), sens);
     if (!code.isEmpty())

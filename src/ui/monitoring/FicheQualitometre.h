@@ -1,9 +1,9 @@
 #pragma once
 
 #include "monitoring/EditionQualitometre.h"
+#include "ui/widgets/Fiche.h"
 
 #include <QHash>
-#include <QWidget>
 
 #include <functional>
 
@@ -22,8 +22,8 @@ class EditeurSatellites;
 
 // The card of a water-quality station: its fields by tab, the header of its networks, the
 // satellite grids each with its own save, the data summary; new, save, delete, previous/next
-// over the visible rows of the station list.
-class FicheQualitometre : public QWidget
+// over the visible rows of the station list. "Nouveau" asks for another, blank card.
+class FicheQualitometre : public Fiche
 {
     Q_OBJECT
 public:
@@ -32,6 +32,10 @@ public:
     bool charger(qint64 code);
     void nouveau();
     bool enregistrer();
+    bool enregistrerFiche() override { return enregistrer(); }
+    QString cleFenetre() const override;
+    // The window of a stored station.
+    static QString cleStation(const QString &code) { return QStringLiteral("FicheQualitometre:") + code; }
     bool supprimer();
     // Previous (-1) or next (1) visible station of the list.
     void naviguer(int sens);
@@ -43,6 +47,8 @@ public:
     EditeurSatellites *editeur(const QString &sauvegarde) const;
 
 signals:
+    // "Nouveau": a blank card is wanted beside this one.
+    void nouvelleDemandee();
     void stationEnregistree(const QString &code);
     void stationSupprimee(const QString &code);
     // The sampling points, or the operations, of the saved station shown.
@@ -62,6 +68,7 @@ private:
     EditionQualitometre m_edition;
     std::function<QStringList()> m_codesVisibles;
     QHash<QString, QWidget *> m_champs; // by lower-case column
+    QList<QWidget *> m_ordreChamps;     // in the order of the form's rows
     QHash<QString, QFormLayout *> m_formulaires;
     QVector<EditeurSatellites *> m_editeurs;
     QTabWidget *m_onglets;

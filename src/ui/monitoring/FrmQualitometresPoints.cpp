@@ -8,10 +8,10 @@
 #include "ui/monitoring/FichePhotos.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
+#include "ui/widgets/Formulaire.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "users/Habilitations.h"
 
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,18 +28,10 @@ namespace {
 const QStringList ENTETES = {QStringLiteral("Code"),  QStringLiteral("Site"), QStringLiteral("Nom"),
                              QStringLiteral("Début"), QStringLiteral("Fin"),  QStringLiteral("X"),
                              QStringLiteral("Y")};
-
-QPlainTextEdit *zoneTexte(QWidget *parent)
-{
-    auto *t = new QPlainTextEdit(parent);
-    t->setTabChangesFocus(true);
-    t->setMaximumHeight(t->fontMetrics().height() * 4);
-    return t;
-}
 } // namespace
 
 FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent)
-    : QWidget(parent), m_station(station)
+    : Fiche(parent), m_station(station)
 {
     setObjectName(QStringLiteral("frmQualitometresPoints_") + QString::number(station));
     const auto s = trouverQualitometre(station);
@@ -76,87 +68,71 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent)
     separation->setStretchFactor(0, 1);
     separation->setStretchFactor(1, 3);
 
-    auto *g = new QGridLayout(fiche);
-    auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *champ,
-                       QLabel **etiquette = nullptr) {
-        auto *e = new QLabel(libelle, fiche);
-        e->setBuddy(champ);
-        g->addWidget(e, ligne, colonne * 2);
-        g->addWidget(champ, ligne, colonne * 2 + 1);
-        if (etiquette) *etiquette = e;
-    };
-    auto texte = [fiche](const QString &attente = {}) {
-        auto *t = new QLineEdit(fiche);
-        t->setPlaceholderText(attente);
-        return t;
-    };
     const QString jour = QStringLiteral("JJ/MM/AAAA");
     CboIdentifiant = new ComboCodee(fiche);
     CboIdentifiant->definirEntrees(entreesIdentifiantsPoint(), ComboCodee::AvecVide);
-    TxtNom = texte();
-    TxtNom->setMaxLength(100);
-    TxtDateDebut = texte(jour);
-    TxtDateFin = texte(jour);
-    TxtLongueurTotale = texte();
-    TxtXAmont = texte();
-    TxtYAmont = texte();
-    TxtXAval = texte();
-    TxtYAval = texte();
-    TxtX = texte();
-    TxtY = texte();
+    TxtNom = nouvelleLigneTexte(fiche, 100);
+    TxtDateDebut = nouvelleLigneTexte(fiche, 0, jour);
+    TxtDateFin = nouvelleLigneTexte(fiche, 0, jour);
+    surveillerDate(TxtDateDebut);
+    surveillerDate(TxtDateFin);
+    for (QLineEdit **t : {&TxtLongueurTotale, &TxtXAmont, &TxtYAmont, &TxtXAval, &TxtYAval, &TxtX, &TxtY,
+                          &TxtProfondeurRecommandee, &TxtLargeurDebit, &TxtProfDebut, &TxtProfFin})
+        *t = nouvelleLigneTexte(fiche, 0);
     CboProjection = new ComboCodee(fiche);
     CboProjection->remplirListe(QStringLiteral("PIEZOMETRES.TYPEPROJECTION"), ComboCodee::AvecVide);
-    TxtProfondeurRecommandee = texte();
-    TxtLargeurDebit = texte();
-    TxtProfDebut = texte();
-    TxtProfFin = texte();
-    TxtObjetPrincipal = zoneTexte(fiche);
-    TxtRecommandation = zoneTexte(fiche);
-    TxtCommentaires = zoneTexte(fiche);
-    ajouter(0, 0, QStringLiteral("Site :"), CboIdentifiant);
-    ajouter(0, 1, QStringLiteral("Nom :"), TxtNom);
-    ajouter(1, 0, QStringLiteral("Date de début :"), TxtDateDebut);
-    ajouter(1, 1, QStringLiteral("Date de fin :"), TxtDateFin);
-    ajouter(2, 0, QStringLiteral("X :"), TxtX);
-    ajouter(2, 1, QStringLiteral("Y :"), TxtY);
-    ajouter(3, 0, QStringLiteral("Projection :"), CboProjection);
-    ajouter(3, 1, QStringLiteral("Longueur totale (m) :"), TxtLongueurTotale);
-    ajouter(4, 0, QStringLiteral("X amont :"), TxtXAmont);
-    ajouter(4, 1, QStringLiteral("Y amont :"), TxtYAmont);
-    ajouter(5, 0, QStringLiteral("X aval :"), TxtXAval);
-    ajouter(5, 1, QStringLiteral("Y aval :"), TxtYAval);
-    ajouter(6, 0, QStringLiteral("Profondeur recommandée (m) :"), TxtProfondeurRecommandee);
-    ajouter(6, 1, QString(), TxtLargeurDebit, &LblLargeurDebit);
-    ajouter(7, 0, QString(), TxtProfDebut, &LblProfDebut);
-    ajouter(7, 1, QString(), TxtProfFin, &LblProfFin);
-    ajouter(8, 0, QStringLiteral("Objet principal :"), TxtObjetPrincipal);
-    ajouter(8, 1, QStringLiteral("Recommandations :"), TxtRecommandation);
-    ajouter(9, 0, QStringLiteral("Commentaires :"), TxtCommentaires);
+    TxtObjetPrincipal = nouveauMemo(fiche);
+    TxtRecommandation = nouveauMemo(fiche);
+    TxtCommentaires = nouveauMemo(fiche);
+    DispositionFormulaire d(fiche);
+    d.ajouter(QStringLiteral("Site"), CboIdentifiant);
+    d.ajouter(QStringLiteral("Nom"), TxtNom);
+    d.ajouter(QStringLiteral("Date de début"), TxtDateDebut);
+    d.ajouter(QStringLiteral("Date de fin"), TxtDateFin);
+    d.ajouter(QStringLiteral("X"), TxtX);
+    d.ajouter(QStringLiteral("Y"), TxtY);
+    d.ajouter(QStringLiteral("Projection"), CboProjection);
+    d.ajouter(QStringLiteral("Longueur totale (m)"), TxtLongueurTotale);
+    d.ajouter(QStringLiteral("X amont"), TxtXAmont);
+    d.ajouter(QStringLiteral("Y amont"), TxtYAmont);
+    d.ajouter(QStringLiteral("X aval"), TxtXAval);
+    d.ajouter(QStringLiteral("Y aval"), TxtYAval);
+    d.ajouter(QStringLiteral("Profondeur recommandée (m)"), TxtProfondeurRecommandee);
+    LblLargeurDebit = d.ajouter(QString(), TxtLargeurDebit);
+    LblProfDebut = d.ajouter(QString(), TxtProfDebut);
+    LblProfFin = d.ajouter(QString(), TxtProfFin);
+    d.ajouter(QStringLiteral("Objet principal"), TxtObjetPrincipal);
+    d.ajouter(QStringLiteral("Recommandations"), TxtRecommandation);
+    d.ajouter(QStringLiteral("Commentaires"), TxtCommentaires);
     auto *photos = new QGroupBox(QStringLiteral("Photos"), fiche);
-    auto *gp = new QGridLayout(photos);
+    DispositionFormulaire dp(photos);
     const bool modifiables = reglageActif(reglage::modificationPhoto);
     for (int i = 0; i < 6; ++i) {
         auto *t = new QLineEdit(photos);
         t->setReadOnly(!modifiables);
         TxtPhotos << t;
-        gp->addWidget(new QLabel(QStringLiteral("Photo %1 :").arg(i + 1), photos), i / 2,
-                      (i % 2) * 2);
-        gp->addWidget(t, i / 2, (i % 2) * 2 + 1);
+        dp.ajouter(QStringLiteral("Photo %1").arg(i + 1), t);
     }
-    g->addWidget(photos, 10, 0, 1, 4);
-    g->setColumnStretch(1, 1);
-    g->setColumnStretch(3, 1);
-    g->setRowStretch(11, 1);
+    d.ajouterLigne(photos);
+    d.terminer();
+    QList<QWidget *> champs = {CboIdentifiant, TxtNom, TxtDateDebut, TxtDateFin, TxtX, TxtY, CboProjection,
+                               TxtLongueurTotale, TxtXAmont, TxtYAmont, TxtXAval, TxtYAval,
+                               TxtProfondeurRecommandee, TxtLargeurDebit, TxtProfDebut, TxtProfFin,
+                               TxtObjetPrincipal, TxtRecommandation, TxtCommentaires};
+    for (QLineEdit *t : std::as_const(TxtPhotos))
+        champs << t;
+    suivreChamps(champs);
+    definirBoutonParDefaut(CmdEnregistrer);
 
     auto *principal = new QVBoxLayout(this);
     principal->addLayout(barre);
     principal->addWidget(separation, 1);
 
     connect(CboIdentifiant, &ComboCodee::codeChange, this, [this] { majLibelles(); });
-    connect(SprPoints, &GrilleDonnees::ligneChoisie, this, [this](int l) {
-        if (l >= 0 && l < m_points.size()) afficher(m_points[l]);
+    connect(SprPoints, &GrilleDonnees::ligneChoisie, this, &FrmQualitometresPoints::ligneChoisie);
+    connect(CmdNouveau, &QPushButton::clicked, this, [this] {
+        if (quitterModifications()) nouveau();
     });
-    connect(CmdNouveau, &QPushButton::clicked, this, &FrmQualitometresPoints::nouveau);
     connect(CmdEnregistrer, &QPushButton::clicked, this, &FrmQualitometresPoints::enregistrer);
     connect(CmdSupprimer, &QPushButton::clicked, this, &FrmQualitometresPoints::supprimer);
     connect(CmdPhotos, &QPushButton::clicked, this, &FrmQualitometresPoints::afficherPhotos);
@@ -167,10 +143,26 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent)
     chargerPoints();
 }
 
-FrmQualitometresPoints::~FrmQualitometresPoints()
+// Another point chosen in the list replaces the form: its edits are saved or dropped first, or
+// the list goes back to the point shown.
+void FrmQualitometresPoints::ligneChoisie(int ligne)
 {
-    CboIdentifiant->disconnect(this);
-    SprPoints->disconnect(this);
+    if (m_retourLigne || ligne < 0 || ligne >= m_points.size())
+        return;
+    const QString code = m_points[ligne].codePoint;
+    if (quitterModifications() && lignePoint(code) >= 0) // a save reads the list again
+        afficher(m_points[lignePoint(code)]);
+    m_retourLigne = true;
+    SprPoints->selectionnerLigne(lignePoint(m_point.codePoint));
+    m_retourLigne = false;
+}
+
+int FrmQualitometresPoints::lignePoint(const QString &code) const
+{
+    for (int l = 0; l < m_points.size(); ++l)
+        if (!code.isEmpty() && m_points[l].codePoint == code)
+            return l;
+    return -1;
 }
 
 void FrmQualitometresPoints::chargerPoints(const QString &aSelectionner)
@@ -206,19 +198,19 @@ void FrmQualitometresPoints::afficher(const FichePoint &p)
     TxtNom->setText(p.nom);
     TxtDateDebut->setText(p.dateDebut);
     TxtDateFin->setText(p.dateFin);
-    TxtLongueurTotale->setText(p.longueurTotale);
-    TxtXAmont->setText(p.xAmont);
-    TxtYAmont->setText(p.yAmont);
-    TxtXAval->setText(p.xAval);
-    TxtYAval->setText(p.yAval);
-    TxtX->setText(p.x);
-    TxtY->setText(p.y);
+    TxtLongueurTotale->setText(nombreAffiche(p.longueurTotale));
+    TxtXAmont->setText(nombreAffiche(p.xAmont));
+    TxtYAmont->setText(nombreAffiche(p.yAmont));
+    TxtXAval->setText(nombreAffiche(p.xAval));
+    TxtYAval->setText(nombreAffiche(p.yAval));
+    TxtX->setText(nombreAffiche(p.x));
+    TxtY->setText(nombreAffiche(p.y));
     if (!CboProjection->selectionnerCode(p.typeProjection))
         CboProjection->selectionnerCode(QString());
-    TxtProfondeurRecommandee->setText(p.profondeurRecommandee);
-    TxtLargeurDebit->setText(p.largeurDebit);
-    TxtProfDebut->setText(p.profDebut);
-    TxtProfFin->setText(p.profFin);
+    TxtProfondeurRecommandee->setText(nombreAffiche(p.profondeurRecommandee));
+    TxtLargeurDebit->setText(nombreAffiche(p.largeurDebit));
+    TxtProfDebut->setText(nombreAffiche(p.profDebut));
+    TxtProfFin->setText(nombreAffiche(p.profFin));
     TxtObjetPrincipal->setPlainText(p.objetPrincipal);
     TxtRecommandation->setPlainText(p.recommandation);
     TxtCommentaires->setPlainText(p.commentaires);
@@ -227,6 +219,7 @@ void FrmQualitometresPoints::afficher(const FichePoint &p)
     CmdSupprimer->setEnabled(!p.estNouveau());
     CmdOperations->setEnabled(!p.estNouveau());
     majLibelles();
+    marquerEnregistree();
 }
 
 void FrmQualitometresPoints::majLibelles()
@@ -281,6 +274,7 @@ bool FrmQualitometresPoints::enregistrer()
 {
     FichePoint p = pointFormulaire();
     if (!enregistrerPoint(p)) return false;
+    marquerEnregistree();
     chargerPoints(p.codePoint);
     return true;
 }
@@ -288,6 +282,7 @@ bool FrmQualitometresPoints::enregistrer()
 bool FrmQualitometresPoints::supprimer()
 {
     if (!supprimerPoint(m_station, m_point.codePoint, m_codeBSS)) return false;
+    marquerEnregistree();
     chargerPoints();
     return true;
 }

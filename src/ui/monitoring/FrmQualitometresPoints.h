@@ -4,8 +4,8 @@
 // identifier), save, delete, its photos, and its operations.
 
 #include "monitoring/PointsPrelevement.h"
+#include "ui/widgets/Fiche.h"
 
-#include <QWidget>
 
 class QLabel;
 class QLineEdit;
@@ -17,12 +17,15 @@ namespace vyk {
 class ComboCodee;
 class GrilleDonnees;
 
-class FrmQualitometresPoints : public QWidget
+class FrmQualitometresPoints : public Fiche
 {
     Q_OBJECT
   public:
     explicit FrmQualitometresPoints(qint64 station, QWidget *parent = nullptr);
-    ~FrmQualitometresPoints() override;
+
+    // One window per station.
+    QString cleFenetre() const override { return objectName(); }
+    bool enregistrerFiche() override { return enregistrer(); }
 
     qint64 station() const { return m_station; }
     // Reads the station's points again and shows the one of this code ("" for a new point).
@@ -58,12 +61,15 @@ class FrmQualitometresPoints : public QWidget
 
   private:
     void afficher(const FichePoint &p);
+    void ligneChoisie(int ligne);
+    int lignePoint(const QString &code) const;
     void majLibelles();
 
     qint64 m_station;
     QString m_codeBSS;
     QVector<FichePoint> m_points;
     FichePoint m_point;
+    bool m_retourLigne = false;
 };
 
 } // namespace vyk

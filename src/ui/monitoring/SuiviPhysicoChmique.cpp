@@ -159,9 +159,17 @@ QWidget *SuiviPhysicoChmique::ouvrirFiche(int colonne)
     const QString numero = colonne >= 0 && colonne < m_tableau.colonnes.size()
                                ? m_tableau.colonnes[colonne].numPrelevement
                                : QString();
-    auto *fiche = new FichePrelevementPhysicoChmique(station, codeBSSStation(station), numero);
+    return ouvrirPrelevementStation(station, numero);
+}
+
+QWidget *SuiviPhysicoChmique::ouvrirPrelevementStation(const QString &station, const QString &numero,
+                                                        const QString &codeOperation)
+{
+    auto *fiche = new FichePrelevementPhysicoChmique(station, codeBSSStation(station), numero, codeOperation);
     connect(fiche, &FichePrelevementPhysicoChmique::prelevementModifie, this,
             &SuiviPhysicoChmique::actualiser);
+    connect(fiche, &FichePrelevementPhysicoChmique::nouveauDemande, this,
+            [this, station](const QString &operation) { ouvrirPrelevementStation(station, {}, operation); });
     emit ouvrirPrelevement(fiche);
     return fiche;
 }

@@ -52,6 +52,9 @@ class SuiviPhysicoChmique : public QWidget
     QWidget *ouvrirFiche(int colonne);
 
   private:
+    // The card of a sample of the station ("" for a new one, attached to codeOperation).
+    QWidget *ouvrirPrelevementStation(const QString &station, const QString &numero, const QString &codeOperation = {});
+
     TableauSuivi m_tableau;
 };
 

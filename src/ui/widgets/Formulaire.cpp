@@ -67,9 +67,9 @@ DispositionFormulaire::DispositionFormulaire(QWidget *formulaire)
     m_grille->setColumnStretch(3, 1);
 }
 
-void DispositionFormulaire::ajouter(const QString &titre, QWidget *champ, bool large)
+QLabel *DispositionFormulaire::ajouter(const QString &titre, QWidget *champ, bool large)
 {
-    auto *etiquette = new QLabel(titre + QStringLiteral(" :"), m_grille->parentWidget());
+    auto *etiquette = new QLabel(titre.isEmpty() ? QString() : titre + QStringLiteral(" :"), m_grille->parentWidget());
     etiquette->setBuddy(champ);
     if (large && m_colonne != 0) {
         ++m_ligne;
@@ -83,6 +83,15 @@ void DispositionFormulaire::ajouter(const QString &titre, QWidget *champ, bool l
     } else {
         m_colonne = 1;
     }
+    return etiquette;
+}
+
+void DispositionFormulaire::ajouterLigne(QWidget *bloc)
+{
+    if (m_colonne != 0)
+        ++m_ligne;
+    m_grille->addWidget(bloc, m_ligne++, 0, 1, 4);
+    m_colonne = 0;
 }
 
 void DispositionFormulaire::terminer()

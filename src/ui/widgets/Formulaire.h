@@ -6,6 +6,7 @@
 #include <QString>
 
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QScrollArea;
@@ -31,7 +32,10 @@ class DispositionFormulaire
 {
   public:
     explicit DispositionFormulaire(QWidget *formulaire);
-    void ajouter(const QString &titre, QWidget *champ, bool large = false);
+    // The field with its caption (returned, for a caption that changes with the record).
+    QLabel *ajouter(const QString &titre, QWidget *champ, bool large = false);
+    // A widget of its own (a group of fields) across the whole width.
+    void ajouterLigne(QWidget *bloc);
     // The space left goes below the fields.
     void terminer();
 

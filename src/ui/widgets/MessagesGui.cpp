@@ -20,6 +20,16 @@ int MessagesGui::afficher(const QString &genre, const QString &texte)
         boite.exec();
         return boite.clickedButton() == oui ? BoutonOui : BoutonNon;
     }
+    if (genre == QLatin1String("QUESTION_ANNULER")) {
+        boite.setIcon(QMessageBox::Question);
+        QPushButton *oui = boite.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+        QPushButton *non = boite.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
+        QPushButton *annuler = boite.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+        boite.setDefaultButton(oui);
+        boite.setEscapeButton(annuler);
+        boite.exec();
+        return boite.clickedButton() == oui ? BoutonOui : boite.clickedButton() == non ? BoutonNon : BoutonAnnuler;
+    }
     if (genre == QLatin1String("ERREUR"))
         boite.setIcon(QMessageBox::Critical);
     else if (genre == QLatin1String("AIDE"))

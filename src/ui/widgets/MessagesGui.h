@@ -6,7 +6,8 @@ class QWidget;
 
 namespace vyk {
 
-// Message boxes with French buttons; "QUESTION" has No as its default button.
+// Message boxes with French buttons; "QUESTION" has No as its default button, "QUESTION_ANNULER"
+// Yes (Escape cancels).
 class MessagesGui : public SortieMessages
 {
 public:
