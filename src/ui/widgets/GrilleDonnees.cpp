@@ -169,9 +169,9 @@ void GrilleDonnees::selectionnerLigne(int ligne)
         setCurrentIndex({});
         return;
     }
+    // One change of the current row, so that the choice is reported once.
     const QModelIndex i = m_tri->mapFromSource(m_modele->index(ligne, 0));
-    setCurrentIndex(i);
-    selectRow(i.row());
+    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(i, QAbstractItemView::PositionAtCenter);
 }
 

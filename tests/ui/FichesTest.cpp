@@ -1,0 +1,310 @@
+// The life of a record on its card: the question before unsaved edits go, the window of each
+// record, the keys of the card, dates and numbers as the user types and reads them.
+
+#include "ui/app/Application.h"
+#include "ui/app/FenetrePrincipale.h"
+#include "ui/monitoring/FicheQualitometre.h"
+#include "ui/monitoring/FrmQualitometresPoints.h"
+#include "ui/monitoring/ListeQualitometres.h"
+#include "ui/widgets/GrilleDonnees.h"
+
+#include "support/EcranTest.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace vyk;
+using namespace vyk::test;
+
+namespace {
+
+const QString QUESTION = QStringLiteral("QUESTION_ANNULER: Enregistrer les modifications ?");
+
+class FichesTest : public EcranTest
+{
+  protected:
+    void SetUp() override
+    {
+        VYK_SETUP_ECRAN();
+        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation, pente) "
+                             "VALUES (1, 'V1', 'Existante', '1', 12.5)"));
+        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) "
+                             "VALUES (2, 'V2', 'Voisine', '1')"));
+    }
+
+    QStringList stations() { return lignes("SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES ORDER BY CodeQualitometre"); }
+    static QLineEdit *nom(FicheQualitometre &f) { return qobject_cast<QLineEdit *>(f.champ(QStringLiteral("Nom"))); }
+};
+
+TEST_P(FichesTest, FermerUneFicheModifieeDemandeSiLOnEnregistre)
+{
+    FicheQualitometre fiche;
+    ASSERT_TRUE(fiche.charger(1));
+    fiche.show();
+    recus();
+    // Nothing changed: the card closes without a word.
+    EXPECT_TRUE(fiche.close());
+    EXPECT_TRUE(recus().isEmpty());
+
+    ASSERT_TRUE(fiche.charger(1));
+    fiche.show();
+    nom(fiche)->setText(QStringLiteral("Renommée"));
+    EXPECT_TRUE(fiche.estModifiee());
+    // Cancel: the card stays with what was typed, nothing written.
+    messages().repondre(BoutonAnnuler);
+    EXPECT_FALSE(fiche.close());
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_TRUE(fiche.isVisible());
+    EXPECT_EQ(nom(fiche)->text(), QStringLiteral("Renommée"));
+    // Nobody answers (Escape): the same.
+    EXPECT_FALSE(fiche.close());
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(stations(), QStringList({"1|V1|Existante", "2|V2|Voisine"}));
+    // No: the card closes and the edits go.
+    messages().repondre(BoutonNon);
+    EXPECT_TRUE(fiche.close());
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(stations(), QStringList({"1|V1|Existante", "2|V2|Voisine"}));
+
+    // Yes: saved, then closed.
+    ASSERT_TRUE(fiche.charger(1));
+    fiche.show();
+    nom(fiche)->setText(QStringLiteral("Renommée"));
+    messages().repondre(BoutonOui);
+    EXPECT_TRUE(fiche.close());
+    EXPECT_EQ(recus(), QStringList({QUESTION, QStringLiteral("AIDE: Enregistrement de la fiche du qualitomètre terminé.")}));
+    EXPECT_EQ(stations(), QStringList({"1|V1|Renommée", "2|V2|Voisine"}));
+}
+
+TEST_P(FichesTest, UnEnregistrementRefuseGardeLaFicheEtMontreLesErreurs)
+{
+    FicheQualitometre fiche;
+    ASSERT_TRUE(fiche.charger(1));
+    fiche.show();
+    auto *date = controle<QLineEdit>(&fiche, "TxtDateCreation");
+    auto *pente = controle<QLineEdit>(&fiche, "Txtpente");
+    // A bad date shows as soon as it is whole, before any save; corrected, it shows no more.
+    QTest::keyClicks(date, QStringLiteral("31/02/20"));
+    EXPECT_FALSE(dateSignalee(date));
+    QTest::keyClicks(date, QStringLiteral("21"));
+    EXPECT_TRUE(dateSignalee(date));
+    EXPECT_EQ(date->toolTip(), QStringLiteral("Date incorrecte : jj/mm/aaaa attendu"));
+    date->setText(QStringLiteral("28/02/2021"));
+    EXPECT_FALSE(dateSignalee(date));
+    date->setText(QStringLiteral("3/2"));
+    emit date->editingFinished();
+    EXPECT_TRUE(dateSignalee(date));
+
+    // Every refusal at once, the focus on the first refused field; Yes on closing keeps the card.
+    pente->setText(QStringLiteral("raide"));
+    nom(fiche)->setFocus();
+    recus();
+    messages().repondre(BoutonOui);
+    EXPECT_FALSE(fiche.close());
+    EXPECT_EQ(recus(), QStringList({QUESTION, QStringLiteral("ERREUR: Merci de corriger les erreurs suivantes pour pouvoir enregistrer le "
+                                                             "qualitomètre: \nla date de création n'est pas au format jj/mm/yyyy\n"
+                                                             "la valeur de « Pente » n'est pas un nombre")}));
+    EXPECT_TRUE(fiche.isVisible());
+    EXPECT_EQ(fiche.focusWidget(), date);
+    EXPECT_EQ(lignes("SELECT Nom, pente, DateCreation FROM QUALITOMETRES WHERE CodeQualitometre=1"),
+              QStringList{"Existante|12.5|"});
+}
+
+TEST_P(FichesTest, NombresEnFrancaisEtToucheDEnregistrement)
+{
+    FicheQualitometre fiche;
+    ASSERT_TRUE(fiche.charger(1));
+    fiche.show();
+    auto *pente = controle<QLineEdit>(&fiche, "Txtpente");
+    EXPECT_EQ(pente->text(), QStringLiteral("12,5"));
+    EXPECT_FALSE(fiche.estModifiee());
+
+    // Ctrl+S saves from any field; what is read back is a number, shown with a comma.
+    pente->setText(QStringLiteral("7,25"));
+    fiche.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fiche));
+    pente->setFocus();
+    QTest::keyClick(pente, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement de la fiche du qualitomètre terminé."));
+    EXPECT_EQ(lignes("SELECT pente FROM QUALITOMETRES WHERE CodeQualitometre=1"), QStringList{"7.25"});
+    EXPECT_EQ(pente->text(), QStringLiteral("7,25"));
+    EXPECT_FALSE(fiche.estModifiee());
+
+    // Enter in a field does what the default command says: save.
+    ASSERT_EQ(fiche.boutonParDefaut(), controle<QPushButton>(&fiche, "CmdEnregistrer"));
+    nom(fiche)->setText(QStringLiteral("Par Entrée"));
+    QTest::keyClick(nom(fiche), Qt::Key_Return);
+    EXPECT_EQ(dernier(), QStringLiteral("Enregistrement de la fiche du qualitomètre terminé."));
+    EXPECT_EQ(stations(), QStringList({"1|V1|Par Entrée", "2|V2|Voisine"}));
+}
+
+TEST_P(FichesTest, PasserAUneAutreStationDemandeSiLOnEnregistre)
+{
+    FicheQualitometre fiche;
+    ASSERT_TRUE(fiche.charger(1));
+    fiche.definirNavigation([] { return QStringList({"1", "2"}); });
+    fiche.show();
+    auto *suivant = controle<QPushButton>(&fiche, "CmdSuivant");
+    auto *precedent = controle<QPushButton>(&fiche, "CmdPrecedent");
+    recus();
+
+    nom(fiche)->setText(QStringLiteral("Renommée"));
+    messages().repondre(BoutonAnnuler);
+    suivant->click();
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(fiche.edition().code(), QStringLiteral("1"));
+    EXPECT_EQ(nom(fiche)->text(), QStringLiteral("Renommée"));
+
+    messages().repondre(BoutonNon);
+    suivant->click();
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(fiche.edition().code(), QStringLiteral("2"));
+    EXPECT_EQ(nom(fiche)->text(), QStringLiteral("Voisine"));
+    EXPECT_EQ(stations(), QStringList({"1|V1|Existante", "2|V2|Voisine"}));
+
+    nom(fiche)->setText(QStringLiteral("Voisine renommée"));
+    messages().repondre(BoutonOui);
+    precedent->click();
+    EXPECT_EQ(recus(), QStringList({QUESTION, QStringLiteral("AIDE: Enregistrement de la fiche du qualitomètre terminé.")}));
+    EXPECT_EQ(fiche.edition().code(), QStringLiteral("1"));
+    EXPECT_EQ(stations(), QStringList({"1|V1|Existante", "2|V2|Voisine renommée"}));
+    // Unchanged, it moves without a question.
+    suivant->click();
+    EXPECT_TRUE(recus().isEmpty());
+    EXPECT_EQ(fiche.edition().code(), QStringLiteral("2"));
+}
+
+// The main window with the station menu, as after a login.
+class FenetresFichesTest : public FichesTest
+{
+  protected:
+    void TearDown() override
+    {
+        fenetre.reset();
+        traiterEvenements();
+        FichesTest::TearDown();
+    }
+    void ouvrirFenetre()
+    {
+        fenetre = std::make_unique<FenetrePrincipale>(application);
+        fenetre->show();
+    }
+    QList<FicheQualitometre *> fiches() const
+    {
+        QList<FicheQualitometre *> f;
+        for (QWidget *e : fenetre->ecrans())
+            if (auto *fiche = qobject_cast<FicheQualitometre *>(e))
+                f << fiche;
+        return f;
+    }
+    ListeQualitometres *ouvrirListe()
+    {
+        fenetre->findChild<QAction *>(QStringLiteral("ActionListeQualitometres"))->trigger();
+        for (QWidget *e : fenetre->ecrans())
+            if (auto *liste = qobject_cast<ListeQualitometres *>(e))
+                return liste;
+        return nullptr;
+    }
+    // Double-click on the row of a station in the list.
+    static void ouvrirStation(ListeQualitometres *liste, const QString &code)
+    {
+        for (int l = 0; l < liste->nbLignesAffichees(); ++l)
+            if (liste->grille()->texte(l, 0) == code) {
+                liste->grille()->selectionnerLigne(l);
+                QMetaObject::invokeMethod(liste->findChild<QPushButton *>(QStringLiteral("CmdOuvrir")), "click");
+                return;
+            }
+        ADD_FAILURE() << qPrintable(code);
+    }
+
+    Application application;
+    std::unique_ptr<FenetrePrincipale> fenetre;
+};
+
+TEST_P(FenetresFichesTest, ChaqueStationASaFenetreEtUneNouvelleUneFicheVierge)
+{
+    ouvrirFenetre();
+    ListeQualitometres *liste = ouvrirListe();
+    ASSERT_NE(liste, nullptr);
+    ASSERT_EQ(liste->grille()->texte(0, 0).isEmpty(), false);
+    ouvrirStation(liste, QStringLiteral("1"));
+    ouvrirStation(liste, QStringLiteral("2"));
+    ASSERT_EQ(fiches().size(), 2);
+    EXPECT_EQ(fiches()[0]->edition().code(), QStringLiteral("1"));
+    EXPECT_EQ(fiches()[1]->edition().code(), QStringLiteral("2"));
+    EXPECT_EQ(fiches()[0]->windowTitle(), QStringLiteral("Fiche du qualitomètre V1"));
+    EXPECT_EQ(fiches()[1]->windowTitle(), QStringLiteral("Fiche du qualitomètre V2"));
+    // The first one again: its own window comes forward, no third one.
+    ouvrirStation(liste, QStringLiteral("1"));
+    EXPECT_EQ(fiches().size(), 2);
+
+    // "Nouveau" on a card, the menu, the list's button: each a blank card of its own.
+    FicheQualitometre *premiere = fiches()[0];
+    nom(*premiere)->setText(QStringLiteral("En cours"));
+    premiere->findChild<QPushButton *>(QStringLiteral("CmdNouveau"))->click();
+    fenetre->findChild<QAction *>(QStringLiteral("ActionNouveauQualitometre"))->trigger();
+    liste->findChild<QPushButton *>(QStringLiteral("CmdNouveau"))->click();
+    ASSERT_EQ(fiches().size(), 5);
+    EXPECT_EQ(nom(*premiere)->text(), QStringLiteral("En cours"));
+    FicheQualitometre *nouvelle = fiches()[2];
+    EXPECT_TRUE(nouvelle->edition().estNouvelle());
+    EXPECT_TRUE(nom(*nouvelle)->text().isEmpty());
+    EXPECT_EQ(nouvelle->windowTitle(), QStringLiteral("Fiche du qualitomètre"));
+
+    // Saving the new card creates a station and leaves the open ones as they were.
+    qobject_cast<QLineEdit *>(nouvelle->champ(QStringLiteral("Identifiant")))->setText(QStringLiteral("V3"));
+    nom(*nouvelle)->setText(QStringLiteral("Créée"));
+    ASSERT_TRUE(nouvelle->enregistrer());
+    EXPECT_EQ(stations(), QStringList({"1|V1|Existante", "2|V2|Voisine", "3|V3|Créée"}));
+    EXPECT_EQ(premiere->edition().code(), QStringLiteral("1"));
+    EXPECT_EQ(nom(*premiere)->text(), QStringLiteral("En cours"));
+    // The saved station now has its window: opening it from the list brings that one forward.
+    ouvrirStation(liste, QStringLiteral("3"));
+    EXPECT_EQ(fiches().size(), 5);
+}
+
+TEST_P(FichesTest, ChoisirUnAutrePointDemandeSiLOnEnregistre)
+{
+    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_POINTS (CodeQualitometre, CodePoint, identifiant, Nom, X) VALUES (1, 1, '031', 'Amont', 1.5)"));
+    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_POINTS (CodeQualitometre, CodePoint, identifiant, Nom) VALUES (1, 2, '101', 'Aval')"));
+    FrmQualitometresPoints points(1);
+    points.show();
+    ASSERT_EQ(points.nbPoints(), 2);
+    points.SprPoints->selectionnerLigne(0);
+    EXPECT_EQ(points.TxtNom->text(), QStringLiteral("Amont"));
+    EXPECT_EQ(points.TxtX->text(), QStringLiteral("1,5"));
+    recus();
+
+    points.TxtNom->setText(QStringLiteral("Amont modifié"));
+    messages().repondre(BoutonAnnuler);
+    points.SprPoints->selectionnerLigne(1);
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(points.TxtNom->text(), QStringLiteral("Amont modifié"));
+    EXPECT_EQ(points.SprPoints->ligneCourante(), 0);
+
+    messages().repondre(BoutonNon);
+    points.SprPoints->selectionnerLigne(1);
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(points.TxtNom->text(), QStringLiteral("Aval"));
+    EXPECT_EQ(lignes("SELECT CodePoint, Nom FROM QUALITOMETRES_POINTS ORDER BY CodePoint"), QStringList({"1|Amont", "2|Aval"}));
+
+    // Yes with a save refused: the form stays as typed.
+    points.TxtNom->setText(QStringLiteral("Aval modifié"));
+    points.CboIdentifiant->selectionnerCode(QString());
+    messages().repondre(BoutonOui);
+    points.CmdNouveau->click();
+    EXPECT_EQ(recus(), QStringList({QUESTION, QStringLiteral("ERREUR: Le site n'est pas renseigné.")}));
+    EXPECT_EQ(points.TxtNom->text(), QStringLiteral("Aval modifié"));
+    points.CboIdentifiant->selectionnerCode(QStringLiteral("101"));
+    messages().repondre(BoutonOui);
+    points.CmdNouveau->click();
+    EXPECT_EQ(recus(), QStringList({QUESTION, QStringLiteral("AIDE: Enregistrement de la fiche du point de prélèvement terminé.")}));
+    EXPECT_TRUE(points.TxtNom->text().isEmpty());
+    EXPECT_EQ(lignes("SELECT CodePoint, Nom FROM QUALITOMETRES_POINTS ORDER BY CodePoint"), QStringList({"1|Amont", "2|Aval modifié"}));
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(FichesTest);
+VYK_SUR_LES_DEUX_MOTEURS(FenetresFichesTest);
+
+} // namespace
