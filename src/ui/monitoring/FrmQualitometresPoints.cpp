@@ -84,26 +84,36 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent)
     TxtObjetPrincipal = nouveauMemo(fiche);
     TxtRecommandation = nouveauMemo(fiche);
     TxtCommentaires = nouveauMemo(fiche);
+    // The form's rows, two fields each; the captions of the last three follow the site.
+    const QList<QPair<QString, QWidget *>> rangs = {
+        {QStringLiteral("Site"), CboIdentifiant},
+        {QStringLiteral("Nom"), TxtNom},
+        {QStringLiteral("Date de début"), TxtDateDebut},
+        {QStringLiteral("Date de fin"), TxtDateFin},
+        {QStringLiteral("X"), TxtX},
+        {QStringLiteral("Y"), TxtY},
+        {QStringLiteral("Projection"), CboProjection},
+        {QStringLiteral("Longueur totale (m)"), TxtLongueurTotale},
+        {QStringLiteral("X amont"), TxtXAmont},
+        {QStringLiteral("Y amont"), TxtYAmont},
+        {QStringLiteral("X aval"), TxtXAval},
+        {QStringLiteral("Y aval"), TxtYAval},
+        {QStringLiteral("Profondeur recommandée (m)"), TxtProfondeurRecommandee},
+        {QString(), TxtLargeurDebit},
+        {QString(), TxtProfDebut},
+        {QString(), TxtProfFin},
+        {QStringLiteral("Objet principal"), TxtObjetPrincipal},
+        {QStringLiteral("Recommandations"), TxtRecommandation},
+        {QStringLiteral("Commentaires"), TxtCommentaires}};
     DispositionFormulaire d(fiche);
-    d.ajouter(QStringLiteral("Site"), CboIdentifiant);
-    d.ajouter(QStringLiteral("Nom"), TxtNom);
-    d.ajouter(QStringLiteral("Date de début"), TxtDateDebut);
-    d.ajouter(QStringLiteral("Date de fin"), TxtDateFin);
-    d.ajouter(QStringLiteral("X"), TxtX);
-    d.ajouter(QStringLiteral("Y"), TxtY);
-    d.ajouter(QStringLiteral("Projection"), CboProjection);
-    d.ajouter(QStringLiteral("Longueur totale (m)"), TxtLongueurTotale);
-    d.ajouter(QStringLiteral("X amont"), TxtXAmont);
-    d.ajouter(QStringLiteral("Y amont"), TxtYAmont);
-    d.ajouter(QStringLiteral("X aval"), TxtXAval);
-    d.ajouter(QStringLiteral("Y aval"), TxtYAval);
-    d.ajouter(QStringLiteral("Profondeur recommandée (m)"), TxtProfondeurRecommandee);
-    LblLargeurDebit = d.ajouter(QString(), TxtLargeurDebit);
-    LblProfDebut = d.ajouter(QString(), TxtProfDebut);
-    LblProfFin = d.ajouter(QString(), TxtProfFin);
-    d.ajouter(QStringLiteral("Objet principal"), TxtObjetPrincipal);
-    d.ajouter(QStringLiteral("Recommandations"), TxtRecommandation);
-    d.ajouter(QStringLiteral("Commentaires"), TxtCommentaires);
+    QList<QWidget *> champs;
+    for (const auto &[titre, champ] : rangs) {
+        QLabel *etiquette = d.ajouter(titre, champ);
+        if (champ == TxtLargeurDebit) LblLargeurDebit = etiquette;
+        if (champ == TxtProfDebut) LblProfDebut = etiquette;
+        if (champ == TxtProfFin) LblProfFin = etiquette;
+        champs << champ;
+    }
     auto *photos = new QGroupBox(QStringLiteral("Photos"), fiche);
     DispositionFormulaire dp(photos);
     const bool modifiables = reglageActif(reglage::modificationPhoto);
@@ -115,10 +125,6 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent)
     }
     d.ajouterLigne(photos);
     d.terminer();
-    QList<QWidget *> champs = {CboIdentifiant, TxtNom, TxtDateDebut, TxtDateFin, TxtX, TxtY, CboProjection,
-                               TxtLongueurTotale, TxtXAmont, TxtYAmont, TxtXAval, TxtYAval,
-                               TxtProfondeurRecommandee, TxtLargeurDebit, TxtProfDebut, TxtProfFin,
-                               TxtObjetPrincipal, TxtRecommandation, TxtCommentaires};
     for (QLineEdit *t : std::as_const(TxtPhotos))
         champs << t;
     suivreChamps(champs);
