@@ -77,18 +77,45 @@ bool GrilleEditable::estVide(const LigneGrille &ligne) const
 QString GrilleEditable::condition(const QVector<QVariant> &parent, QVector<QVariant> &valeurs) const
 {
     QStringList termes;
-    for (int i = 0; i < m_def.colonnesParent.size(); ++i) {
+    for (int i = m_def.parentsEcritsSeulement; i < m_def.colonnesParent.size(); ++i) {
         termes << m_def.colonnesParent[i] + QStringLiteral("=?");
         valeurs << parent.value(i);
     }
     return QStringLiteral(" WHERE ") + termes.join(QStringLiteral(" AND "));
 }
 
+QVector<QHash<QString, QString>> libellesDesCodes(const QVector<ColonneGrille> &colonnes)
+{
+    QVector<QHash<QString, QString>> r(colonnes.size());
+    QHash<QString, QHash<QString, QString>> parListe;
+    for (int c = 0; c < colonnes.size(); ++c) {
+        if (colonnes[c].nature != NatureChamp::Code || colonnes[c].liste.isEmpty()) continue;
+        const QString liste = QString(colonnes[c].liste).remove(QStringLiteral(" WHERE Actif='1'"));
+        if (!parListe.contains(liste)) {
+            QHash<QString, QString> l;
+            for (const EntreeCodee &e : entreesListeCodee(liste))
+                l.insert(e.code, e.libelle);
+            parListe.insert(liste, l);
+        }
+        r[c] = parListe.value(liste);
+    }
+    return r;
+}
+
+QString texteAvecLibelle(const ColonneGrille &colonne, const QVariant &valeur,
+                         const QHash<QString, QString> &libelles)
+{
+    const QString texte = colonne.texte(valeur);
+    const QString libelle = libelles.value(texte);
+    return libelle.isEmpty() ? texte : texteEntree(libelle, texte);
+}
+
 LignesGrille GrilleEditable::charger(const QVector<QVariant> &parent) const
 {
     QVector<QVariant> valeurs;
-    QString sql = QStringLiteral("SELECT ") +
-                  (m_def.colonneNumero.isEmpty() ? QString() : m_def.colonneNumero + u',') +
+    const bool numeroCache =
+        !m_def.colonneNumero.isEmpty() && m_def.indexColonne(m_def.colonneNumero) < 0;
+    QString sql = QStringLiteral("SELECT ") + (numeroCache ? m_def.colonneNumero + u',' : QString()) +
                   listeColonnes(ChampsDecrits(m_colonnes.begin(), m_colonnes.end())) +
                   QStringLiteral(" FROM ") + m_def.table + condition(parent, valeurs);
     if (!m_def.ordre.isEmpty()) sql += QStringLiteral(" ORDER BY ") + m_def.ordre;
@@ -97,12 +124,14 @@ LignesGrille GrilleEditable::charger(const QVector<QVariant> &parent) const
     if (!lecture.extraire(t, valeurs)) return {};
     LignesGrille lignes;
     lignes.reserve(t.nbLignes());
+    const QVector<QHash<QString, QString>> libelles =
+        m_def.libellesCodes ? libellesDesCodes(m_colonnes) : QVector<QHash<QString, QString>>();
     for (int l = 0; l < t.nbLignes(); ++l) {
         LigneGrille ligne;
         if (!m_def.colonneNumero.isEmpty()) ligne.cle << t.valeur(l, m_def.colonneNumero);
         for (int c = 0; c < m_colonnes.size(); ++c) {
             const QVariant &v = t.valeur(l, m_colonnes[c].colonne);
-            ligne.textes << m_colonnes[c].texte(v);
+            ligne.textes << texteAvecLibelle(m_colonnes[c], v, libelles.value(c));
             if (m_colonnes[c].cle) ligne.cle << v;
         }
         // A line whose key columns are all empty still has a stored row.
@@ -129,22 +158,27 @@ QString GrilleEditable::messageDe(int colonne, DefautSaisie defaut, int n,
     return messageSaisie(m_colonnes[colonne], defaut);
 }
 
+RefusGrille GrilleEditable::verifierLigne(const LigneGrille &ligne, int l) const
+{
+    if (estVide(ligne)) return {};
+    const QVector<int> ordre = ordreVerification();
+    const QStringList &textes = ligne.textes;
+    if (m_def.verification == OrdreVerification::ObligatoiresDabord)
+        for (int c : ordre)
+            if (m_colonnes[c].defaut(textes.value(c)) == DefautSaisie::Absent)
+                return {l, messageDe(c, DefautSaisie::Absent, l + 1, textes.value(c))};
+    for (int c : ordre) {
+        if (m_colonnes[c].automatique) continue;
+        const DefautSaisie d = m_colonnes[c].defaut(textes.value(c));
+        if (d != DefautSaisie::Aucun) return {l, messageDe(c, d, l + 1, textes.value(c))};
+    }
+    return {};
+}
+
 RefusGrille GrilleEditable::verifier(const LignesGrille &lignes) const
 {
-    const QVector<int> ordre = ordreVerification();
-    for (int l = 0; l < lignes.size(); ++l) {
-        if (estVide(lignes[l])) continue;
-        const QStringList &textes = lignes[l].textes;
-        if (m_def.verification == OrdreVerification::ObligatoiresDabord)
-            for (int c : ordre)
-                if (m_colonnes[c].defaut(textes.value(c)) == DefautSaisie::Absent)
-                    return {l, messageDe(c, DefautSaisie::Absent, l + 1, textes.value(c))};
-        for (int c : ordre) {
-            if (m_colonnes[c].automatique) continue;
-            const DefautSaisie d = m_colonnes[c].defaut(textes.value(c));
-            if (d != DefautSaisie::Aucun) return {l, messageDe(c, d, l + 1, textes.value(c))};
-        }
-    }
+    for (int l = 0; l < lignes.size(); ++l)
+        if (RefusGrille refus = verifierLigne(lignes[l], l); !refus.estVide()) return refus;
     return {};
 }
 
@@ -168,7 +202,7 @@ double GrilleEditable::numeroSuivant(const QVector<QVariant> &parent, const QStr
                                             QStringLiteral(") FROM ") + m_def.table +
                                             condition(parent, valeurs));
     Tableau t;
-    double prochain = 1;
+    double prochain = m_def.premierNumero;
     if (max.extraire(t, valeurs) && !t.estVide() && !t(0, 0).isNull())
         prochain = t(0, 0).toDouble() + 1;
     for (const LigneGrille &l : lignes) {
@@ -182,7 +216,11 @@ bool GrilleEditable::remplacer(const QVector<QVariant> &parent, LignesGrille &li
                                QString &erreur) const
 {
     const bool numerote = !m_def.colonneNumero.isEmpty();
-    double numero = numerote ? numeroSuivant(parent, m_def.colonneNumero, lignes, -1) : 0;
+    double numero = !numerote             ? 0
+                    : m_def.renumeroter ? m_def.premierNumero
+                                        : numeroSuivant(parent, m_def.colonneNumero, lignes, -1);
+    // A number column among the columns takes the line's number.
+    const int numeroVisible = numerote ? m_def.indexColonne(m_def.colonneNumero) : -1;
     QVector<double> automatiques(m_colonnes.size());
     for (int c = 0; c < m_colonnes.size(); ++c)
         if (m_colonnes[c].automatique)
@@ -195,7 +233,7 @@ bool GrilleEditable::remplacer(const QVector<QVariant> &parent, LignesGrille &li
         return false;
     }
     QStringList avant = m_def.colonnesParent;
-    if (numerote) avant << m_def.colonneNumero;
+    if (numerote && numeroVisible < 0) avant << m_def.colonneNumero;
     InstructionPreparee ajout = bd().preparer(
         insertionLiee(m_def.table, ChampsDecrits(m_colonnes.begin(), m_colonnes.end()), avant));
     LignesGrille ecrites;
@@ -206,11 +244,14 @@ bool GrilleEditable::remplacer(const QVector<QVariant> &parent, LignesGrille &li
         for (int c = 0; c < m_colonnes.size(); ++c)
             if (m_colonnes[c].automatique && !enNombre(ligne.textes[c], true).estNombre())
                 ligne.textes[c] = QString::number(qint64(automatiques[c]++));
-        if (numerote && ligne.cle.value(0).isNull()) ligne.cle = {numero++};
+        if (numerote && (m_def.renumeroter || ligne.cle.value(0).isNull()))
+            ligne.cle = {numero++};
         QVector<QVariant> valeurs = parent;
-        if (numerote) valeurs << ligne.cle.value(0);
+        if (numerote && numeroVisible < 0) valeurs << ligne.cle.value(0);
         for (int c = 0; c < m_colonnes.size(); ++c)
-            valeurs << valeurStockee(c, ligne.textes[c]);
+            valeurs << (c == numeroVisible ? ligne.cle.value(0) : valeurStockee(c, ligne.textes[c]));
+        if (numeroVisible >= 0)
+            ligne.textes[numeroVisible] = m_colonnes[numeroVisible].texte(ligne.cle.value(0));
         if (!ajout.executer(valeurs)) {
             erreur = ajout.erreur().isEmpty() ? bd().derniereErreur() : ajout.erreur();
             return false;

@@ -9,6 +9,7 @@
 #include "db/ChampDecrit.h"
 #include "referentials/ListesCodees.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -61,8 +62,17 @@ struct DefinitionGrille
     QString nom; // "reseaux"
     QString table;
     QStringList colonnesParent = {QStringLiteral("CodeQualitometre")};
-    // A numbered key column that the grid does not show ("indice"): new lines take max + 1.
+    // The first parent columns that are written with the rows but do not find them (rows written
+    // by other programs may lack them).
+    int parentsEcritsSeulement = 0;
+    // A numbered key column ("indice"), hidden or among the columns (its value is then the line's
+    // number, not the typed one): new lines take the number after the highest stored or kept one,
+    // premierNumero when there is none; with renumeroter every save numbers the lines in order.
     QString colonneNumero;
+    int premierNumero = 1;
+    bool renumeroter = false;
+    // Coded cells loaded as "label [code]" (every row of the list, active or not).
+    bool libellesCodes = false;
     QString ordre; // ORDER BY of the load
     QVector<ColonneGrille> colonnes;
     MessageCellule message;
@@ -106,8 +116,9 @@ class GrilleEditable
 
     // The parent's rows as lines (one query). parent: the values of colonnesParent.
     LignesGrille charger(const QVector<QVariant> &parent) const;
-    // The first bad line.
+    // The first bad line; verifierLigne: one line, at its index.
     RefusGrille verifier(const LignesGrille &lignes) const;
+    RefusGrille verifierLigne(const LigneGrille &ligne, int index) const;
     // The parent's rows replaced by the non-empty lines, inside the caller's transaction. The
     // lines left are the written ones, with their numbers and keys.
     bool remplacer(const QVector<QVariant> &parent, LignesGrille &lignes, QString &erreur) const;
@@ -136,6 +147,13 @@ class GrilleEditable
     const DefinitionGrille &m_def;
     QVector<ColonneGrille> m_colonnes;
 };
+
+// Labels of the coded columns' codes, by column (one query per list); lists of active rows give
+// every row's label.
+QVector<QHash<QString, QString>> libellesDesCodes(const QVector<ColonneGrille> &colonnes);
+// The text of a stored value, a code as "label [code]" when its label is known.
+QString texteAvecLibelle(const ColonneGrille &colonne, const QVariant &valeur,
+                         const QHash<QString, QString> &libelles);
 
 // Entries of a coded list key: a SELECT of (label, code) or a CODES_SANDRE champ.
 EntreesCodees entreesListeCodee(const QString &liste);

@@ -1,7 +1,6 @@
 #include "monitoring/Prelevement.h"
 
 #include "db/BaseDonnees.h"
-#include "db/InsertionMassive.h"
 #include "db/Lot.h"
 #include "db/Messages.h"
 #include "db/Outils.h"
@@ -29,63 +28,6 @@ QVariant valeurCellule(const ColonneGrille &c, const QString &texte, bool &ok)
     return c.valeur(texte);
 }
 
-// The first message about a cell of the line; "" when every cell is right.
-QString verifierCellules(const QVector<ColonneGrille> &colonnes, const QStringList &textes,
-                         int numero, const QString &suffixe)
-{
-    for (int i = 0; i < colonnes.size() && i < textes.size(); ++i) {
-        const ColonneGrille &c = colonnes[i];
-        switch (c.defaut(textes[i])) {
-        case DefautSaisie::Illisible:
-        case DefautSaisie::PasUnNombre:
-            return T::VALEUR_INCORRECTE.arg(c.libelle).arg(numero).arg(suffixe);
-        case DefautSaisie::TropLong:
-            return T::TEXTE_TROP_LONG.arg(c.libelle).arg(numero).arg(suffixe).arg(c.taille);
-        default:
-            break;
-        }
-    }
-    return {};
-}
-
-QString texteCellule(const ColonneGrille &c, const QVariant &v,
-                     const QHash<QString, QString> &libelles)
-{
-    const QString texte = c.texte(v);
-    if (c.nature != G::Code || texte.isEmpty()) return texte;
-    const QString libelle = libelles.value(texte);
-    return libelle.isEmpty() ? texte : texteEntree(libelle, texte);
-}
-
-// Labels of every coded column, read once per load; lists of active rows show every row's label.
-QHash<QString, QHash<QString, QString>> libellesColonnes(const QVector<ColonneGrille> &colonnes)
-{
-    QHash<QString, QHash<QString, QString>> r;
-    QHash<QString, QHash<QString, QString>> parSource;
-    for (const ColonneGrille &c : colonnes) {
-        if (c.nature != G::Code || c.liste.isEmpty()) continue;
-        QString source = c.liste;
-        source.replace(QStringLiteral(" WHERE Actif='1'"), QString());
-        if (!parSource.contains(source)) {
-            QHash<QString, QString> l;
-            ColonneGrille lecture = c;
-            lecture.liste = source;
-            for (const EntreeCodee &e : entreesColonne(lecture))
-                l.insert(e.code, e.libelle);
-            parSource.insert(source, l);
-        }
-        r.insert(c.colonne, parSource.value(source));
-    }
-    return r;
-}
-
-bool ligneVide(const QStringList &textes, const QVector<ColonneGrille> &colonnes)
-{
-    for (int i = 0; i < textes.size() && i < colonnes.size(); ++i)
-        if (!colonnes[i].estVide(textes[i])) return false;
-    return true;
-}
-
 } // namespace
 
 void EditionPrelevement::definirStation(const QString &codeQualitometre, const QString &codeBSS)
@@ -108,10 +50,12 @@ bool EditionPrelevement::lireFiche(const QString &condition)
         nombreSql(m_station) + condition + QStringLiteral(" ORDER BY NumPrelevement"));
     if (t.estVide()) return false;
     champs.clear();
-    const auto libelles = libellesColonnes(champsPrelevement());
-    for (const ColonneGrille &c : champsPrelevement())
-        champs.insert(c.colonne,
-                      texteCellule(c, t.valeur(0, c.colonne), libelles.value(c.colonne)));
+    const auto libelles = libellesDesCodes(champsPrelevement());
+    for (int c = 0; c < champsPrelevement().size(); ++c) {
+        const ColonneGrille &champ = champsPrelevement()[c];
+        champs.insert(champ.colonne,
+                      texteAvecLibelle(champ, t.valeur(0, champ.colonne), libelles.value(c)));
+    }
     m_numero = texteValeur(t.valeur(0, QStringLiteral("NumPrelevement")));
     point.clear();
     const QString operation = codeCellule(champs.value(QStringLiteral("codeOperation")));
@@ -183,31 +127,79 @@ EntreesCodees EditionPrelevement::operations() const
 
 namespace {
 
-LignesPrelevement lireLignes(const QString &sql, const QVector<ColonneGrille> &colonnes,
-                             const QString &colonneNumero)
+QString messagePrelevement(const DefinitionGrille &g, const ColonneGrille &c, DefautSaisie d, int n,
+                           const QString &)
 {
-    LignesPrelevement r;
-    const Tableau t = bd().extraire(sql);
-    const auto libelles = libellesColonnes(colonnes);
-    for (int i = 0; i < t.nbLignes(); ++i) {
-        LignePrelevement l;
-        for (const ColonneGrille &c : colonnes)
-            l.textes << texteCellule(c, t.valeur(i, c.colonne), libelles.value(c.colonne));
-        if (!colonneNumero.isEmpty()) l.numero = texteValeur(t.valeur(i, colonneNumero));
-        r.append(l);
-    }
-    return r;
+    if (d == DefautSaisie::TropLong)
+        return T::TEXTE_TROP_LONG.arg(c.libelle).arg(n).arg(g.suffixe).arg(c.taille);
+    return T::VALEUR_INCORRECTE.arg(c.libelle).arg(n).arg(g.suffixe);
 }
 
-QString listeColonnes(const QVector<ColonneGrille> &colonnes)
+// A grid of the sample: its rows found by station and sample number, numbered from 0.
+DefinitionGrille grillePrelevement(const char *table, const QVector<ColonneGrille> &colonnes,
+                                   const char *suffixe, const char *numero)
 {
-    QStringList r;
-    for (const ColonneGrille &c : colonnes)
-        r << c.colonne;
-    return r.join(QStringLiteral(", "));
+    DefinitionGrille g;
+    g.table = QString::fromLatin1(table);
+    g.colonnesParent = {QStringLiteral("CodeQualitometre"), QStringLiteral("NumPrelevement")};
+    g.colonneNumero = QString::fromLatin1(numero);
+    g.premierNumero = 0;
+    g.ordre = g.colonneNumero;
+    g.colonnes = colonnes;
+    g.message = messagePrelevement;
+    g.suffixe = QString::fromUtf8(suffixe);
+    g.libellesCodes = true;
+    return g;
+}
+
+const DefinitionGrille &grilleFinalites()
+{
+    static const DefinitionGrille g = [] {
+        DefinitionGrille r = grillePrelevement("PRELEVEMENTS_FINALITES", colonnesFinalites(),
+                                               " des finalités", "");
+        r.ordre = QStringLiteral("CodeFinalite");
+        r.colonnes[0].cle = true;
+        return r;
+    }();
+    return g;
+}
+
+const DefinitionGrille &grilleDossiers()
+{
+    static const DefinitionGrille g = grillePrelevement(
+        "PRELEVEMENTS_DOSSIERS", colonnesDossiers(), " des dossiers", "NumDossier");
+    return g;
+}
+
+const DefinitionGrille &grilleEchantillons()
+{
+    static const DefinitionGrille g = grillePrelevement(
+        "PRELEVEMENTS_ECHANTILLONS", colonnesEchantillons(), " des échantillons", "NumEchantillon");
+    return g;
+}
+
+// The station's own analysis table: the sample's rows are found by its number alone, as the card
+// reads them (rows written elsewhere may lack the station); every save numbers them from 0.
+DefinitionGrille grilleAnalyses(const QString &codeBSS)
+{
+    DefinitionGrille g = grillePrelevement("", colonnesAnalyses(), " des analyses", "NumAnalyse");
+    g.table = tableAnalyses(codeBSS);
+    g.parentsEcritsSeulement = 1;
+    g.renumeroter = true;
+    return g;
 }
 
 } // namespace
+
+QVector<QVariant> EditionPrelevement::parent() const
+{
+    return {enNombre(m_station).valeur, enNombre(m_numero).valeur};
+}
+
+bool EditionPrelevement::tableAnalysesExiste() const
+{
+    return !tableAnalyses(m_codeBSS).isEmpty() && bd().tableExiste(PREFIXE_ANALYSES + m_codeBSS);
+}
 
 void EditionPrelevement::chargerGrilles()
 {
@@ -216,33 +208,18 @@ void EditionPrelevement::chargerGrilles()
     echantillons.clear();
     analyses.clear();
     if (!estEnregistre()) return;
-    const QString cle = QStringLiteral(" WHERE codeQualitometre=") + nombreSql(m_station) +
-                        QStringLiteral(" AND NumPrelevement=") + nombreSql(m_numero);
-    finalites = lireLignes(QStringLiteral("SELECT CodeFinalite FROM PRELEVEMENTS_FINALITES") + cle +
-                               QStringLiteral(" ORDER BY CodeFinalite"),
-                           colonnesFinalites(), {});
-    dossiers = lireLignes(QStringLiteral("SELECT ") + listeColonnes(colonnesDossiers()) +
-                              QStringLiteral(" FROM PRELEVEMENTS_DOSSIERS") + cle +
-                              QStringLiteral(" ORDER BY NumDossier"),
-                          colonnesDossiers(), QStringLiteral("NumDossier"));
-    echantillons = lireLignes(QStringLiteral("SELECT ") + listeColonnes(colonnesEchantillons()) +
-                                  QStringLiteral(" FROM PRELEVEMENTS_ECHANTILLONS") + cle +
-                                  QStringLiteral(" ORDER BY NumEchantillon"),
-                              colonnesEchantillons(), QStringLiteral("NumEchantillon"));
+    finalites = GrilleEditable(grilleFinalites()).charger(parent());
+    dossiers = GrilleEditable(grilleDossiers()).charger(parent());
+    echantillons = GrilleEditable(grilleEchantillons()).charger(parent());
     chargerAnalyses();
 }
 
 void EditionPrelevement::chargerAnalyses()
 {
     analyses.clear();
-    const QString table = tableAnalyses(m_codeBSS);
-    if (!estEnregistre() || table.isEmpty() || !bd().tableExiste(PREFIXE_ANALYSES + m_codeBSS))
-        return;
-    analyses =
-        lireLignes(QStringLiteral("SELECT NumAnalyse, ") + listeColonnes(colonnesAnalyses()) +
-                       QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE NumPrelevement=") +
-                       nombreSql(m_numero) + QStringLiteral(" ORDER BY NumAnalyse"),
-                   colonnesAnalyses(), QStringLiteral("NumAnalyse"));
+    if (!estEnregistre() || !tableAnalysesExiste()) return;
+    const DefinitionGrille grille = grilleAnalyses(m_codeBSS);
+    analyses = GrilleEditable(grille).charger(parent());
 }
 
 QString EditionPrelevement::verifierFiche() const
@@ -304,255 +281,133 @@ bool EditionPrelevement::enregistrer()
     return true;
 }
 
-namespace {
-
-// The sample's rows of a child table replaced by the lines, all or nothing.
-struct Remplacement
-{
-    QString table;       // raw name (InsertionMassive quotes it when needed)
-    QString identifiant; // for SQL text
-    const QVector<ColonneGrille> &colonnes;
-    QString colonneNumero;    // "" none; numbered lines keep their number, new ones take max + 1
-    bool renumeroter = false; // every line numbered from 0 in order (analyses)
-    // The sample's rows are found by station and number; in the station's own analysis table
-    // by number alone, as the card reads them (rows written elsewhere may lack the station).
-    bool parStation = true;
-};
-
-bool remplacer(const Remplacement &r, const QString &station, const QString &numero,
-               LignesPrelevement &lignes, QString &erreur)
-{
-    QStringList noms = {QStringLiteral("CodeQualitometre"), QStringLiteral("NumPrelevement")};
-    const bool numerote = !r.colonneNumero.isEmpty();
-    if (numerote && indexColonne(r.colonnes, r.colonneNumero) < 0) noms << r.colonneNumero;
-    for (const ColonneGrille &c : r.colonnes)
-        noms << c.colonne;
-    const int posNumero = numerote ? int(noms.indexOf(r.colonneNumero)) : -1;
-
-    double prochain = 0;
-    if (numerote && !r.renumeroter)
-        for (const LignePrelevement &l : std::as_const(lignes))
-            if (estNombre(l.numero)) prochain = std::max(prochain, enNombre(l.numero).valeur + 1);
-
-    Transaction transaction;
-    const QString condition =
-        r.parStation ? QStringLiteral(" WHERE codeQualitometre=") +
-                           sqlNombre(enNombre(station).valeur) + QStringLiteral(" AND ")
-                     : QStringLiteral(" WHERE ");
-    if (!bd().Execute(QStringLiteral("DELETE FROM ") + r.identifiant + condition +
-                      QStringLiteral("NumPrelevement=") + sqlNombre(enNombre(numero).valeur))) {
-        erreur = bd().derniereErreur();
-        return false;
-    }
-    QStringList numeros;
-    {
-        InsertionMassive insertion(r.table, noms);
-        if (!insertion.estValide()) {
-            erreur = insertion.erreur();
-            return false;
-        }
-        double rang = 0;
-        for (const LignePrelevement &l : std::as_const(lignes)) {
-            QVector<QVariant> ligne = {enNombre(station).valeur, enNombre(numero).valeur};
-            if (numerote && indexColonne(r.colonnes, r.colonneNumero) < 0) ligne << QVariant();
-            for (int i = 0; i < r.colonnes.size(); ++i) {
-                ligne << r.colonnes[i].valeur(l.textes.value(i));
-            }
-            if (numerote) {
-                double n = rang++;
-                if (!r.renumeroter)
-                    n = estNombre(l.numero) ? enNombre(l.numero).valeur : prochain++;
-                ligne[posNumero] = n;
-                numeros << texteValeur(QVariant(n));
-            }
-            insertion.ajouter(ligne);
-        }
-        if (!insertion.terminer() || !insertion.erreurs().isEmpty()) {
-            erreur = insertion.erreurs().isEmpty() ? insertion.erreur()
-                                                   : insertion.erreurs().first().message;
-            return false;
-        }
-    }
-    if (!transaction.valider()) {
-        erreur = bd().derniereErreur();
-        return false;
-    }
-    for (int i = 0; i < numeros.size(); ++i)
-        lignes[i].numero = numeros[i];
-    return true;
-}
-
-// Lines typed entirely blank are not saved.
-void retirerVides(LignesPrelevement &lignes, const QVector<ColonneGrille> &colonnes)
-{
-    lignes.erase(
-        std::remove_if(lignes.begin(), lignes.end(),
-                       [&](const LignePrelevement &l) { return ligneVide(l.textes, colonnes); }),
-        lignes.end());
-}
-
-} // namespace
-
-bool EditionPrelevement::enregistrerFinalites()
+bool EditionPrelevement::enregistrerGrille(const DefinitionGrille &definition,
+                                           LignesPrelevement &lignes,
+                                           const std::function<QString(int)> &controle,
+                                           const QString &fin,
+                                           const std::function<bool(QString &)> &preparation)
 {
     if (!estEnregistre()) {
         afficherMessage(QStringLiteral("Erreur"), T::ENREGISTRER_AVANT);
         return false;
     }
-    retirerVides(finalites, colonnesFinalites());
-    QSet<QString> connues;
-    for (const EntreeCodee &e : entreesColonne(colonnesFinalites().first()))
-        connues.insert(e.code);
-    for (int i = 0; i < finalites.size(); ++i)
-        if (!connues.contains(codeCellule(finalites[i].textes.value(0)))) {
-            afficherMessage(QStringLiteral("Erreur"), T::FINALITE_INCORRECTE.arg(i + 1));
+    const GrilleEditable grille(definition);
+    // Lines typed entirely blank are not saved.
+    lignes.removeIf([&](const LigneGrille &l) { return grille.estVide(l); });
+    for (int i = 0; i < lignes.size(); ++i) {
+        QString m = controle ? controle(i) : QString();
+        if (m.isEmpty()) m = grille.verifierLigne(lignes[i], i).message;
+        if (!m.isEmpty()) {
+            afficherMessage(QStringLiteral("Erreur"), m);
             return false;
         }
+    }
+    LignesPrelevement ecrites = lignes;
     QString erreur;
-    if (!remplacer({QStringLiteral("PRELEVEMENTS_FINALITES"),
-                    QStringLiteral("PRELEVEMENTS_FINALITES"),
-                    colonnesFinalites(),
-                    {}},
-                   m_station, m_numero, finalites, erreur)) {
+    if (preparation && !preparation(erreur)) {
         afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
         return false;
     }
-    afficherMessage(QStringLiteral("Aide"), T::FINALITES_ENREGISTREES);
+    Transaction transaction;
+    if (!grille.remplacer(parent(), ecrites, erreur) || !transaction.valider()) {
+        if (erreur.isEmpty()) erreur = bd().derniereErreur();
+        transaction.annuler();
+        afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
+        return false;
+    }
+    lignes = ecrites;
+    afficherMessage(QStringLiteral("Aide"), fin);
     return true;
+}
+
+bool EditionPrelevement::enregistrerFinalites()
+{
+    QSet<QString> connues;
+    for (const EntreeCodee &e : entreesColonne(colonnesFinalites().first()))
+        connues.insert(e.code);
+    return enregistrerGrille(
+        grilleFinalites(), finalites,
+        [&](int i) {
+            return connues.contains(codeCellule(finalites[i].textes.value(0)))
+                       ? QString()
+                       : T::FINALITE_INCORRECTE.arg(i + 1);
+        },
+        T::FINALITES_ENREGISTREES);
 }
 
 bool EditionPrelevement::enregistrerDossiers()
 {
-    if (!estEnregistre()) {
-        afficherMessage(QStringLiteral("Erreur"), T::ENREGISTRER_AVANT);
-        return false;
-    }
-    retirerVides(dossiers, colonnesDossiers());
-    for (int i = 0; i < dossiers.size(); ++i) {
-        QString m;
-        if (dossiers[i].textes.value(0).trimmed().isEmpty()) m = T::REFERENCE_DOSSIER.arg(i + 1);
-        if (m.isEmpty())
-            m = verifierCellules(colonnesDossiers(), dossiers[i].textes, i + 1,
-                                 QStringLiteral(" des dossiers"));
-        if (!m.isEmpty()) {
-            afficherMessage(QStringLiteral("Erreur"), m);
-            return false;
-        }
-    }
-    QString erreur;
-    if (!remplacer({QStringLiteral("PRELEVEMENTS_DOSSIERS"),
-                    QStringLiteral("PRELEVEMENTS_DOSSIERS"), colonnesDossiers(),
-                    QStringLiteral("NumDossier")},
-                   m_station, m_numero, dossiers, erreur)) {
-        afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
-        return false;
-    }
-    afficherMessage(QStringLiteral("Aide"), T::DOSSIERS_ENREGISTRES);
-    return true;
+    return enregistrerGrille(
+        grilleDossiers(), dossiers,
+        [&](int i) {
+            return dossiers[i].textes.value(0).trimmed().isEmpty() ? T::REFERENCE_DOSSIER.arg(i + 1)
+                                                                   : QString();
+        },
+        T::DOSSIERS_ENREGISTRES);
 }
 
 bool EditionPrelevement::enregistrerEchantillons()
 {
-    if (!estEnregistre()) {
-        afficherMessage(QStringLiteral("Erreur"), T::ENREGISTRER_AVANT);
-        return false;
-    }
-    retirerVides(echantillons, colonnesEchantillons());
     const int iDate = indexColonne(colonnesEchantillons(), QStringLiteral("DateDebut"));
     const int iHeure = indexColonne(colonnesEchantillons(), QStringLiteral("HeureDebut"));
-    for (int i = 0; i < echantillons.size(); ++i) {
-        bool ok = true;
-        QString m;
-        valeurCellule(colonnesEchantillons()[iDate], echantillons[i].textes.value(iDate),
-                      ok);
-        if (!ok) m = T::DATE_ECHANTILLON.arg(i + 1);
-        valeurCellule(colonnesEchantillons()[iHeure], echantillons[i].textes.value(iHeure),
-                      ok);
-        if (m.isEmpty() && !ok) m = T::HEURE_ECHANTILLON.arg(i + 1);
-        if (m.isEmpty())
-            m = verifierCellules(colonnesEchantillons(), echantillons[i].textes, i + 1,
-                                 QStringLiteral(" des échantillons"));
-        if (!m.isEmpty()) {
-            afficherMessage(QStringLiteral("Erreur"), m);
-            return false;
-        }
-    }
-    QString erreur;
-    if (!remplacer({QStringLiteral("PRELEVEMENTS_ECHANTILLONS"),
-                    QStringLiteral("PRELEVEMENTS_ECHANTILLONS"), colonnesEchantillons(),
-                    QStringLiteral("NumEchantillon")},
-                   m_station, m_numero, echantillons, erreur)) {
-        afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
-        return false;
-    }
-    afficherMessage(QStringLiteral("Aide"), T::ECHANTILLONS_ENREGISTRES);
-    return true;
+    const auto lisible = [&](int i, int c) {
+        const DefautSaisie d = colonnesEchantillons()[c].defaut(echantillons[i].textes.value(c));
+        return d != DefautSaisie::Illisible;
+    };
+    return enregistrerGrille(
+        grilleEchantillons(), echantillons,
+        [&](int i) {
+            if (!lisible(i, iDate)) return T::DATE_ECHANTILLON.arg(i + 1);
+            if (!lisible(i, iHeure)) return T::HEURE_ECHANTILLON.arg(i + 1);
+            return QString();
+        },
+        T::ECHANTILLONS_ENREGISTRES);
 }
 
 bool EditionPrelevement::enregistrerAnalyses()
 {
-    if (!estEnregistre()) {
-        afficherMessage(QStringLiteral("Erreur"), T::ENREGISTRER_AVANT);
-        return false;
-    }
-    retirerVides(analyses, colonnesAnalyses());
     QSet<QString> parametres;
-    {
+    if (estEnregistre()) {
         const Tableau t = bd().extraire(QStringLiteral("SELECT Code FROM ANALYSES_PARAMETRES"));
         for (int i = 0; i < t.nbLignes(); ++i)
             parametres.insert(t.texte(i, 0).trimmed());
     }
-    for (int i = 0; i < analyses.size(); ++i) {
-        const QString parametre = codeCellule(analyses[i].textes.value(0));
-        QString m;
-        if (parametre.isEmpty())
-            m = T::PARAMETRE_ABSENT.arg(i + 1);
-        else if (!parametres.contains(parametre))
-            m = T::PARAMETRE_INCONNU.arg(i + 1).arg(parametre);
-        else
-            m = verifierCellules(colonnesAnalyses(), analyses[i].textes, i + 1,
-                                 QStringLiteral(" des analyses"));
-        if (!m.isEmpty()) {
-            afficherMessage(QStringLiteral("Erreur"), m);
-            return false;
-        }
-    }
-    QString erreur;
-    if (!creerTableAnalyses(m_codeBSS, &erreur)) {
-        afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
-        return false;
-    }
-    if (!remplacer({PREFIXE_ANALYSES + m_codeBSS, tableAnalyses(m_codeBSS),
-                    colonnesAnalyses(), QStringLiteral("NumAnalyse"), true, false},
-                   m_station, m_numero, analyses, erreur)) {
-        afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
-        return false;
-    }
+    const DefinitionGrille grille = grilleAnalyses(m_codeBSS);
+    const bool ok = enregistrerGrille(
+        grille, analyses,
+        [&](int i) {
+            const QString parametre = codeCellule(analyses[i].textes.value(0));
+            if (parametre.isEmpty()) return T::PARAMETRE_ABSENT.arg(i + 1);
+            if (!parametres.contains(parametre))
+                return T::PARAMETRE_INCONNU.arg(i + 1).arg(parametre);
+            return QString();
+        },
+        T::ANALYSES_ENREGISTREES,
+        [this](QString &erreur) { return creerTableAnalyses(m_codeBSS, &erreur); });
+    if (!ok) return false;
     // The parameters and units used by data are shown by the choice lists.
     QSet<QString> utilises, unites;
     const int iUnite = indexColonne(colonnesAnalyses(), QStringLiteral("CodeUnite"));
-    for (const LignePrelevement &l : std::as_const(analyses)) {
+    for (const LigneGrille &l : std::as_const(analyses)) {
         utilises.insert(codeCellule(l.textes.value(0)));
         if (const QString u = codeCellule(l.textes.value(iUnite)); !u.isEmpty()) unites.insert(u);
     }
     activerParametres(utilises);
     activerUnites(unites);
-    afficherMessage(QStringLiteral("Aide"), T::ANALYSES_ENREGISTREES);
     return true;
 }
 
-namespace {
-
-bool supprimerLigne(LignesPrelevement &lignes, int ligne, const QString &sql,
-                    const QString &message)
+bool EditionPrelevement::supprimerLigne(const DefinitionGrille &definition,
+                                        LignesPrelevement &lignes, int ligne,
+                                        const QString &message)
 {
     if (ligne < 0 || ligne >= lignes.size()) {
-        afficherMessage(QStringLiteral("Erreur"), textePrelevement::AUCUNE_LIGNE);
+        afficherMessage(QStringLiteral("Erreur"), T::AUCUNE_LIGNE);
         return false;
     }
-    if (!sql.isEmpty() && !bd().Execute(sql)) {
-        afficherMessage(QStringLiteral("Erreur"),
-                        textePrelevement::ECHEC_SUPPRESSION.arg(bd().derniereErreur()));
+    QString erreur;
+    if (estEnregistre() && !GrilleEditable(definition).supprimerLigne(parent(), lignes[ligne], erreur)) {
+        afficherMessage(QStringLiteral("Erreur"), T::ECHEC_SUPPRESSION.arg(erreur));
         return false;
     }
     lignes.removeAt(ligne);
@@ -560,53 +415,27 @@ bool supprimerLigne(LignesPrelevement &lignes, int ligne, const QString &sql,
     return true;
 }
 
-} // namespace
-
 bool EditionPrelevement::supprimerFinalite(int ligne)
 {
-    QString sql;
-    if (estEnregistre() && ligne >= 0 && ligne < finalites.size())
-        sql = QStringLiteral("DELETE FROM PRELEVEMENTS_FINALITES  WHERE codeQualitometre=") +
-              nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) +
-              QStringLiteral(" AND codeFinalite=") +
-              sqlTexte(codeCellule(finalites[ligne].textes.value(0)));
-    return supprimerLigne(finalites, ligne, sql, T::FINALITE_SUPPRIMEE);
+    return supprimerLigne(grilleFinalites(), finalites, ligne, T::FINALITE_SUPPRIMEE);
 }
 
 // Single lines are found by their number within the sample: the number alone would name the
 // line of that number in every sample of the station.
 bool EditionPrelevement::supprimerEchantillon(int ligne)
 {
-    QString sql;
-    if (estEnregistre() && ligne >= 0 && ligne < echantillons.size() &&
-        estNombre(echantillons[ligne].numero))
-        sql = QStringLiteral("DELETE FROM PRELEVEMENTS_ECHANTILLONS WHERE codeQualitometre=") +
-              nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) +
-              QStringLiteral(" AND numEchantillon=") + nombreSql(echantillons[ligne].numero);
-    return supprimerLigne(echantillons, ligne, sql, T::ECHANTILLON_SUPPRIME);
+    return supprimerLigne(grilleEchantillons(), echantillons, ligne, T::ECHANTILLON_SUPPRIME);
 }
 
 bool EditionPrelevement::supprimerDossier(int ligne)
 {
-    QString sql;
-    if (estEnregistre() && ligne >= 0 && ligne < dossiers.size() &&
-        estNombre(dossiers[ligne].numero))
-        sql = QStringLiteral("DELETE FROM PRELEVEMENTS_DOSSIERS WHERE codeQualitometre=") +
-              nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") + nombreSql(m_numero) +
-              QStringLiteral(" AND numDossier=") + nombreSql(dossiers[ligne].numero);
-    return supprimerLigne(dossiers, ligne, sql, T::DOSSIER_SUPPRIME);
+    return supprimerLigne(grilleDossiers(), dossiers, ligne, T::DOSSIER_SUPPRIME);
 }
 
 bool EditionPrelevement::supprimerAnalyse(int ligne)
 {
-    QString sql;
-    const QString table = tableAnalyses(m_codeBSS);
-    if (estEnregistre() && !table.isEmpty() && ligne >= 0 && ligne < analyses.size() &&
-        estNombre(analyses[ligne].numero))
-        sql = QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE numPrelevement=") +
-              nombreSql(m_numero) + QStringLiteral(" AND numAnalyse=") +
-              nombreSql(analyses[ligne].numero);
-    return supprimerLigne(analyses, ligne, sql, T::ANALYSE_SUPPRIMEE);
+    const DefinitionGrille grille = grilleAnalyses(m_codeBSS);
+    return supprimerLigne(grille, analyses, ligne, T::ANALYSE_SUPPRIMEE);
 }
 
 bool EditionPrelevement::supprimer()

@@ -13,6 +13,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 namespace vyk {
 
 namespace textePrelevement {
@@ -86,14 +88,10 @@ EntreesCodees entreesColonne(const ColonneGrille &colonne);
 // The code of a cell text ("label [code]" or the code itself).
 QString codeCellule(const QString &texte);
 
-// One grid line: cell texts in the columns' order, and the stored number of the line (NumDossier,
-// NumEchantillon) once loaded or saved; "" for a line never saved.
-struct LignePrelevement
-{
-    QStringList textes;
-    QString numero;
-};
-using LignesPrelevement = QVector<LignePrelevement>;
+// One grid line: cell texts in the columns' order, and its stored key once loaded or saved (the
+// line's number: NumDossier, NumEchantillon, NumAnalyse; the code of a purpose).
+using LignePrelevement = LigneGrille;
+using LignesPrelevement = LignesGrille;
 
 // Index of a column in a grid, -1 when absent.
 int indexColonne(const QVector<ColonneGrille> &colonnes, const QString &colonne);
@@ -157,6 +155,15 @@ class EditionPrelevement
     void chargerGrilles();
 
   private:
+    QVector<QVariant> parent() const;
+    bool tableAnalysesExiste() const;
+    // Refused before the sample is saved; empty lines dropped; each line through controle (its
+    // index), then its cells; the rows replaced (preparation first); the end message.
+    bool enregistrerGrille(const DefinitionGrille &definition, LignesPrelevement &lignes,
+                           const std::function<QString(int)> &controle, const QString &fin,
+                           const std::function<bool(QString &)> &preparation = {});
+    bool supprimerLigne(const DefinitionGrille &definition, LignesPrelevement &lignes, int ligne,
+                        const QString &message);
     bool lireFiche(const QString &condition);
     void chargerAnalyses();
     QString verifierFiche() const;

@@ -151,6 +151,44 @@ TEST_P(GrilleEditableTest, UnEchecDInsertionNeDonneAucuneLigneEcrite)
     EXPECT_TRUE(l[0].cle.isEmpty()) << "the lines are left as typed";
 }
 
+// A number shown among the columns, rows found by the sample alone, codes shown with their label.
+TEST_P(GrilleEditableTest, NumeroVisibleParentEcritEtLibelles)
+{
+    ASSERT_TRUE(executer("CREATE TABLE LIEUX (Code Text(2), Libelle Text(20), Actif Text(1))"));
+    ASSERT_TRUE(executer("INSERT INTO LIEUX VALUES ('E1', 'Eau', '0'), ('S2', 'Sol', '1')"));
+    ASSERT_TRUE(executer("INSERT INTO MESURES (Station, Fiche, Num, Libelle, Lieu) "
+                         "VALUES (NULL, 1, 4, 'ancien', 'E1')"));
+    DefinitionGrille d;
+    d.table = QStringLiteral("MESURES");
+    d.colonnesParent = {QStringLiteral("Station"), QStringLiteral("Fiche")};
+    d.parentsEcritsSeulement = 1;
+    d.colonneNumero = QStringLiteral("Num");
+    d.premierNumero = 0;
+    d.ordre = QStringLiteral("Num");
+    d.libellesCodes = true;
+    d.colonnes = {colonne("Num", N::Nombre), colonne("Libelle", N::Texte, 6),
+                  colonne("Lieu", N::Code, 2)};
+    d.colonnes[2].liste = QStringLiteral("SELECT Libelle, Code FROM LIEUX WHERE Actif='1'");
+    const GrilleEditable grille(d);
+
+    LignesGrille l = grille.charger(parent);
+    ASSERT_EQ(l.size(), 1);
+    EXPECT_EQ(l[0].textes, QStringList({"4", "ancien", "Eau [E1]"}));
+    l << ligne({"99", "neuf", "S2"}); // a typed number is not the line's number
+    QString erreur;
+    ASSERT_TRUE(grille.remplacer(parent, l, erreur)) << qPrintable(erreur);
+    EXPECT_EQ(lignes("SELECT Station, Fiche, Num, Libelle, Lieu FROM MESURES ORDER BY Num"),
+              QStringList({"8|1|4|ancien|E1", "8|1|5|neuf|S2"}));
+    EXPECT_EQ(l[1].textes[0], QStringLiteral("5"));
+
+    // Numbered again from the first number at each save.
+    d.renumeroter = true;
+    l.removeFirst();
+    ASSERT_TRUE(GrilleEditable(d).remplacer(parent, l, erreur));
+    EXPECT_EQ(lignes("SELECT Num, Libelle FROM MESURES"), QStringList({"0|neuf"}));
+    EXPECT_EQ(l[0].cle, QVector<QVariant>({0.0}));
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(GrilleEditableTest);
 
 } // namespace

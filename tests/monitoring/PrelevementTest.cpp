@@ -159,7 +159,7 @@ TEST_P(PrelevementTest, NumerotationDesPrelevementsEtDesAnalyses)
     EXPECT_EQ(codeEntree(e.analyses[1].textes[0]), QStringLiteral("1301"));
     EXPECT_EQ(libelleEntree(e.analyses[1].textes[0]), QStringLiteral("Température"));
     EXPECT_EQ(libelleEntree(e.analyses[1].textes[2]), QStringLiteral("mg(NO3)/L"));
-    EXPECT_EQ(e.analyses[1].numero, QStringLiteral("1"));
+    EXPECT_EQ(texteValeur(e.analyses[1].cle.value(0)), QStringLiteral("1"));
     EXPECT_EQ(e.champs.value(QStringLiteral("DateDebut")), QStringLiteral("13/05/2021"));
 }
 
