@@ -137,6 +137,18 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
     auto *carte = qobject_cast<FichePrelevementPhysicoChmique *>(fiche.get());
     ASSERT_NE(carte, nullptr);
     EXPECT_EQ(carte->edition().numPrelevement(), QStringLiteral("0"));
+    EXPECT_EQ(carte->cleFenetre(), QStringLiteral("FichePrelevementPhysicoChmique_1_0"));
+    // "Nouveau prélèvement" asks for a blank card of its own; the open one keeps its sample.
+    QWidget *demandee = nullptr;
+    QObject::connect(&suivi, &SuiviPhysicoChmique::ouvrirPrelevement, [&demandee](QWidget *f) { demandee = f; });
+    carte->CmdInsertion->trigger();
+    std::unique_ptr<QWidget> nouvelle(demandee);
+    auto *vierge = qobject_cast<FichePrelevementPhysicoChmique *>(nouvelle.get());
+    ASSERT_NE(vierge, nullptr);
+    EXPECT_FALSE(vierge->edition().estEnregistre());
+    EXPECT_TRUE(vierge->cleFenetre().isEmpty());
+    EXPECT_EQ(vierge->LblEntete->text(), QStringLiteral("Qualitomètre BSS001 - nouveau prélèvement"));
+    EXPECT_EQ(carte->edition().numPrelevement(), QStringLiteral("0"));
 }
 
 // The options of the follow-up table as the user sets them: the newest-first order (from the

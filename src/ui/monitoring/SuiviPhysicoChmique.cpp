@@ -23,7 +23,7 @@ const QString FORMAT_DATE = QStringLiteral("JJ/MM/AAAA");
 } // namespace
 
 SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidget *parent)
-    : QWidget(parent)
+    : Ecran(parent)
 {
     setObjectName(QStringLiteral("SuiviPhysicoChmique"));
     setWindowTitle(QStringLiteral("Suivi physico-chimique"));
@@ -100,13 +100,6 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
             });
     if (!codeQualitometre.isEmpty()) CboStation->selectionnerCode(codeQualitometre);
     actualiser();
-}
-
-SuiviPhysicoChmique::~SuiviPhysicoChmique()
-{
-    CboStation->disconnect(this);
-    ChkQuantification->disconnect(this);
-    ChkInverse->disconnect(this);
 }
 
 void SuiviPhysicoChmique::actualiser()

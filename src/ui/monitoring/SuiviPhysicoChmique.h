@@ -5,7 +5,7 @@
 
 #include "monitoring/SuiviPhysicoChimique.h"
 
-#include <QWidget>
+#include "ui/widgets/Ecran.h"
 
 class QCheckBox;
 class QLabel;
@@ -17,13 +17,12 @@ namespace vyk {
 
 class ComboCodee;
 
-class SuiviPhysicoChmique : public QWidget
+class SuiviPhysicoChmique : public Ecran
 {
     Q_OBJECT
   public:
     // codeQualitometre: the station shown at opening ("" for the first one).
     explicit SuiviPhysicoChmique(const QString &codeQualitometre = {}, QWidget *parent = nullptr);
-    ~SuiviPhysicoChmique() override;
 
     const TableauSuivi &tableau() const { return m_tableau; }
 

@@ -39,15 +39,6 @@ ListeCodes::ListeCodes(const QString &champ, QWidget *parent)
     declencheInserer();
 }
 
-// Controls still emit while the window is taken down (focus leaving a field): the screen no
-// longer listens by then.
-ListeCodes::~ListeCodes()
-{
-    TxtType->disconnect(this);
-    CboChamp->disconnect(this);
-    SprListe->disconnect(this);
-}
-
 void ListeCodes::construireFiltres()
 {
     auto *ligne = new QHBoxLayout;

@@ -20,7 +20,6 @@ class ListeCodes : public EcranListeReference
   public:
     // champ: the list shown at opening ("" for every list).
     explicit ListeCodes(const QString &champ = {}, QWidget *parent = nullptr);
-    ~ListeCodes() override;
 
     ModeleListeCodes &modele() { return m_modele; }
     // The entry the form shows, as it would be saved.

@@ -70,11 +70,6 @@ ListeReferentielAnalyses::ListeReferentielAnalyses(Referentiel referentiel, QWid
     declencheInserer();
 }
 
-ListeReferentielAnalyses::~ListeReferentielAnalyses()
-{
-    SprListe->disconnect(this);
-}
-
 void ListeReferentielAnalyses::construireFiche()
 {
     auto *cadre = new QWidget;

@@ -19,7 +19,6 @@ class ListeReferentielAnalyses : public EcranListeReference
     Q_OBJECT
   public:
     explicit ListeReferentielAnalyses(Referentiel referentiel, QWidget *parent = nullptr);
-    ~ListeReferentielAnalyses() override;
 
     ModeleReferentielAnalyses &modele() { return m_modele; }
     // The entry the form shows, as it would be saved.

@@ -81,13 +81,6 @@ ListeTaxons::ListeTaxons(QWidget *parent)
     declencheInserer();
 }
 
-ListeTaxons::~ListeTaxons()
-{
-    CboFiltreTheme->disconnect(this);
-    CboFiltreActif->disconnect(this);
-    SprListe->disconnect(this);
-}
-
 void ListeTaxons::construireFiltres()
 {
     auto *ligne = new QHBoxLayout;

@@ -22,7 +22,6 @@ class ListeTaxons : public EcranListeReference
     Q_OBJECT
   public:
     explicit ListeTaxons(QWidget *parent = nullptr);
-    ~ListeTaxons() override;
 
     ModeleListeTaxons &modele() { return m_modele; }
     // The taxon the form shows, as it would be saved.

@@ -71,11 +71,6 @@ ListeTraits::ListeTraits(QWidget *parent)
     declencheInserer();
 }
 
-ListeTraits::~ListeTraits()
-{
-    SprListe->disconnect(this);
-}
-
 void ListeTraits::afficherFiche(const FicheTrait &f)
 {
     m_fiche = f;

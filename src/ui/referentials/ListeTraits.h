@@ -20,7 +20,6 @@ class ListeTraits : public EcranListeReference
     Q_OBJECT
   public:
     explicit ListeTraits(QWidget *parent = nullptr);
-    ~ListeTraits() override;
 
     ModeleTraits &modele() { return m_modele; }
     FicheTrait ficheFormulaire() const;

@@ -23,7 +23,7 @@ namespace vyk {
 
 EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Libelles &libelles,
                                          QWidget *parent)
-    : QWidget(parent), m_modele(modele)
+    : Ecran(parent), m_modele(modele)
 {
     auto *disposition = new QVBoxLayout(this);
     disposition->setContentsMargins(4, 4, 4, 4);
@@ -79,12 +79,6 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
 
     connect(SprListe, &GrilleDonnees::ligneChoisie, this,
             [this](int ligne) { afficherLigne(ligne); });
-}
-
-// The grid may still report a selection while the screen is taken down.
-EcranListeReference::~EcranListeReference()
-{
-    SprListe->disconnect(this);
 }
 
 bool EcranListeReference::RempliSpr()

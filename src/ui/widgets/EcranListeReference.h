@@ -5,8 +5,9 @@
 // (referentials/ModeleListeReference.h) does the work and shows the messages; a screen only
 // fills its form, reads it back and calls the model.
 
+#include "ui/widgets/Ecran.h"
+
 #include <QString>
-#include <QWidget>
 
 class QAction;
 class QLineEdit;
@@ -18,7 +19,7 @@ namespace vyk {
 class GrilleDonnees;
 class ModeleListeReference;
 
-class EcranListeReference : public QWidget
+class EcranListeReference : public Ecran
 {
     Q_OBJECT
   public:
@@ -30,8 +31,6 @@ class EcranListeReference : public QWidget
         QString enregistrer; // "Enregistrer la fiche"
         QString outils;      // "Importer un fichier de référentiel"; "" for none
     };
-
-    ~EcranListeReference() override;
 
     GrilleDonnees *grille() const { return SprListe; }
     QToolBar *barreOutils() const { return m_barre; }
