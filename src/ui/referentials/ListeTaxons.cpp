@@ -9,6 +9,8 @@
 #include "ui/referentials/ListeTraits.h"
 #include "ui/referentials/PresenceTaxonDialogue.h"
 #include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/Fiche.h"
+#include "ui/widgets/Formulaire.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/GrilleSaisie.h"
 #include "ui/widgets/ProgressionGui.h"
@@ -113,32 +115,20 @@ void ListeTaxons::construireFiche()
 {
     OngletsFiche = new QTabWidget(this);
     auto *page = new QWidget(OngletsFiche);
-    auto *g = new QGridLayout(page);
-    auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *champ,
-                       int largeur = 1) {
-        auto *e = new QLabel(libelle, page);
-        e->setBuddy(champ);
-        g->addWidget(e, ligne, colonne * 2, Qt::AlignTop);
-        g->addWidget(champ, ligne, colonne * 2 + 1, 1, largeur);
-    };
-    auto texte = [page](int max, const QString &attente = {}) {
-        auto *t = new QLineEdit(page);
-        if (max > 0) t->setMaxLength(max);
-        t->setPlaceholderText(attente);
-        return t;
-    };
-    TxtCode = texte(6);
-    TxtNomLatin = texte(30);
-    TxtNomCommun = texte(30);
-    TxtDateCreation = texte(0, FORMAT_DATE);
-    TxtDateMiseAJour = texte(0, FORMAT_DATE);
-    TxtAuteur = texte(50);
-    TxtRedacteur = texte(50);
-    TxtParent = texte(6);
-    TxtOmnidia = texte(6);
-    TxtMuseum = texte(20);
-    TxtMacrophyte = texte(12);
-    TxtTaxonCalcul = texte(0, QStringLiteral("codes séparés par ;"));
+    TxtCode = nouvelleLigneTexte(page, 6);
+    TxtNomLatin = nouvelleLigneTexte(page, 30);
+    TxtNomCommun = nouvelleLigneTexte(page, 30);
+    TxtDateCreation = nouvelleLigneTexte(page, 0, FORMAT_DATE);
+    TxtDateMiseAJour = nouvelleLigneTexte(page, 0, FORMAT_DATE);
+    surveillerDate(TxtDateCreation);
+    surveillerDate(TxtDateMiseAJour);
+    TxtAuteur = nouvelleLigneTexte(page, 50);
+    TxtRedacteur = nouvelleLigneTexte(page, 50);
+    TxtParent = nouvelleLigneTexte(page, 6);
+    TxtOmnidia = nouvelleLigneTexte(page, 6);
+    TxtMuseum = nouvelleLigneTexte(page, 20);
+    TxtMacrophyte = nouvelleLigneTexte(page, 12);
+    TxtTaxonCalcul = nouvelleLigneTexte(page, 0, QStringLiteral("codes séparés par ;"));
     CboStatut = new ComboCodee(page);
     CboStatut->definirEntrees(entreesStatut(), ComboCodee::AvecVide);
     CboActif = new ComboCodee(page);
@@ -151,50 +141,45 @@ void ListeTaxons::construireFiche()
                            OrdreEntrees::Code);
     TxtReference = zoneTexte(page, 2);
     TxtCommentaire = zoneTexte(page, 2);
-    ajouter(0, 0, QStringLiteral("Code :"), TxtCode);
-    ajouter(0, 1, QStringLiteral("Nom latin :"), TxtNomLatin);
-    ajouter(1, 0, QStringLiteral("Nom commun :"), TxtNomCommun);
-    ajouter(1, 1, QStringLiteral("Statut :"), CboStatut);
-    ajouter(2, 0, QStringLiteral("Actif :"), CboActif);
-    ajouter(2, 1, QStringLiteral("Niveau :"), CboNiveau);
-    ajouter(3, 0, QStringLiteral("Thème :"), CboTheme);
-    ajouter(3, 1, QStringLiteral("Élément de :"), TxtParent);
-    ajouter(4, 0, QStringLiteral("Date de création :"), TxtDateCreation);
-    ajouter(4, 1, QStringLiteral("Date de mise à jour :"), TxtDateMiseAJour);
-    ajouter(5, 0, QStringLiteral("Auteur :"), TxtAuteur);
-    ajouter(5, 1, QStringLiteral("Rédacteur :"), TxtRedacteur);
-    ajouter(6, 0, QStringLiteral("Code Omnidia :"), TxtOmnidia);
-    ajouter(6, 1, QStringLiteral("Référence Museum :"), TxtMuseum);
-    ajouter(7, 0, QStringLiteral("Code macrophyte :"), TxtMacrophyte);
-    ajouter(7, 1, QStringLiteral("Taxons de calcul :"), TxtTaxonCalcul);
-    ajouter(8, 0, QStringLiteral("Référence bibliographique :"), TxtReference, 3);
-    ajouter(9, 0, QStringLiteral("Commentaire :"), TxtCommentaire, 3);
-    g->setColumnStretch(1, 1);
-    g->setColumnStretch(3, 1);
-    g->setRowStretch(10, 1);
+    const QList<QPair<QString, QWidget *>> rangs = {
+        {QStringLiteral("Code"), TxtCode},
+        {QStringLiteral("Nom latin"), TxtNomLatin},
+        {QStringLiteral("Nom commun"), TxtNomCommun},
+        {QStringLiteral("Statut"), CboStatut},
+        {QStringLiteral("Actif"), CboActif},
+        {QStringLiteral("Niveau"), CboNiveau},
+        {QStringLiteral("Thème"), CboTheme},
+        {QStringLiteral("Élément de"), TxtParent},
+        {QStringLiteral("Date de création"), TxtDateCreation},
+        {QStringLiteral("Date de mise à jour"), TxtDateMiseAJour},
+        {QStringLiteral("Auteur"), TxtAuteur},
+        {QStringLiteral("Rédacteur"), TxtRedacteur},
+        {QStringLiteral("Code Omnidia"), TxtOmnidia},
+        {QStringLiteral("Référence Museum"), TxtMuseum},
+        {QStringLiteral("Code macrophyte"), TxtMacrophyte},
+        {QStringLiteral("Taxons de calcul"), TxtTaxonCalcul},
+        {QStringLiteral("Référence bibliographique"), TxtReference},
+        {QStringLiteral("Commentaire"), TxtCommentaire}};
+    DispositionFormulaire disposition(page);
+    for (const auto &[titre, champ] : rangs)
+        disposition.ajouter(titre, champ, qobject_cast<QPlainTextEdit *>(champ) != nullptr);
+    disposition.terminer();
     OngletsFiche->addTab(page, QStringLiteral("Fiche"));
 
     auto *zone = new QScrollArea(OngletsFiche);
     auto *description = new QWidget(zone);
-    auto *d = new QGridLayout(description);
     CboTypeEspece = new ComboCodee(description);
     CboTypeEspece->definirEntrees(ModeleListeTaxons::entreesTypeEspece(), ComboCodee::AvecVide);
     CboStatutEspece = new ComboCodee(description);
     CboStatutEspece->definirEntrees(ModeleListeTaxons::entreesStatutEspece(), ComboCodee::AvecVide);
-    d->addWidget(new QLabel(QStringLiteral("Type :"), description), 0, 0);
-    d->addWidget(CboTypeEspece, 0, 1);
-    d->addWidget(new QLabel(QStringLiteral("Statut de présence :"), description), 0, 2);
-    d->addWidget(CboStatutEspece, 0, 3);
-    int ligne = 1;
+    DispositionFormulaire d(description);
+    d.ajouter(QStringLiteral("Type"), CboTypeEspece);
+    d.ajouter(QStringLiteral("Statut de présence"), CboStatutEspece);
     for (const TexteTaxon &t : textesTaxon()) {
         auto *champ = zoneTexte(description);
         TxtTextes.insert(t.colonne, champ);
-        d->addWidget(new QLabel(t.libelle + QStringLiteral(" :"), description), ligne, 0,
-                     Qt::AlignTop);
-        d->addWidget(champ, ligne++, 1, 1, 3);
+        d.ajouter(t.libelle, champ, true);
     }
-    d->setColumnStretch(1, 1);
-    d->setColumnStretch(3, 1);
     zone->setWidget(description);
     zone->setWidgetResizable(true);
     OngletsFiche->addTab(zone, QStringLiteral("Description"));
