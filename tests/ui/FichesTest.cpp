@@ -262,6 +262,17 @@ TEST_P(FenetresFichesTest, ChaqueStationASaFenetreEtUneNouvelleUneFicheVierge)
     // The saved station now has its window: opening it from the list brings that one forward.
     ouvrirStation(liste, QStringLiteral("3"));
     EXPECT_EQ(fiches().size(), 5);
+
+    // Quitting: the card with unsaved edits asks, and Cancel keeps it and the main window.
+    recus();
+    messages().repondre(BoutonOui);
+    messages().repondre(BoutonAnnuler);
+    EXPECT_FALSE(fenetre->close());
+    EXPECT_EQ(recus(), QStringList({QStringLiteral("QUESTION: Etes vous sûr de vouloir quitter VYK ?"), QUESTION}));
+    EXPECT_TRUE(fenetre->isVisible());
+    ASSERT_EQ(fiches().size(), 1);
+    EXPECT_EQ(nom(*fiches()[0])->text(), QStringLiteral("En cours"));
+    EXPECT_EQ(stations(), QStringList({"1|V1|Existante", "2|V2|Voisine", "3|V3|Créée"}));
 }
 
 TEST_P(FichesTest, ChoisirUnAutrePointDemandeSiLOnEnregistre)

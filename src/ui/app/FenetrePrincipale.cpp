@@ -97,7 +97,11 @@ QList<QWidget *> FenetrePrincipale::ecrans() const
     return liste;
 }
 
-void FenetrePrincipale::fermerEcrans() { m_zone->closeAllSubWindows(); }
+bool FenetrePrincipale::fermerEcrans()
+{
+    m_zone->closeAllSubWindows();
+    return m_zone->subWindowList().isEmpty();
+}
 
 void FenetrePrincipale::closeEvent(QCloseEvent *event)
 {
@@ -105,7 +109,11 @@ void FenetrePrincipale::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    fermerEcrans();
+    // A card whose user chose to stay keeps the window open.
+    if (!fermerEcrans()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit fermee();
 }

@@ -28,8 +28,9 @@ public:
     QWidget *amenerEcran(const QString &cle);
     // The open screens of the frame.
     QList<QWidget *> ecrans() const;
-    // Closes every screen of the frame (change of database).
-    void fermerEcrans();
+    // Closes every screen of the frame (change of database); false when a card with unsaved
+    // edits stayed open at its user's choice.
+    bool fermerEcrans();
 
     static QString caption() { return QStringLiteral("VYK"); }
 
