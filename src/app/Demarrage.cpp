@@ -59,7 +59,11 @@ Demarrage::Identification Demarrage::identifier(const QString &login, const QStr
     if (afficherStatut)
         afficherStatut(libelleStatut());
     if (!baseOk) {
+        const QString raison = raisonRefusBase ? raisonRefusBase() : QString();
+        const QString texte = BASE_REFUSEE + (raison.isEmpty() ? QString() : u'\n' + raison);
+        journaliserErreur(QStringLiteral("Connexion refusée"), login.trimmed() + QStringLiteral(" : ") + texte);
         session().vider();
+        afficherMessage(QStringLiteral("ERREUR"), texte);
         return Identification::BaseRefusee;
     }
     return Identification::Ouverte;

@@ -25,6 +25,8 @@ public:
     std::function<bool(const QString &login, const QString &motDePasse, bool automatique)> authentifier;
     // Schema check and upgrade of the open database, given the program's version.
     std::function<bool(const QString &version)> verifierVersionBase;
+    // Why the last check refused the database ("" when it cannot tell).
+    std::function<QString()> raisonRefusBase;
     // The opening of a database (bd().ouvrirBase).
     OuvertureBase ouvrir;
     // The login screen's status label.
@@ -44,7 +46,8 @@ public:
     enum class Identification { Refusee, BaseRefusee, Ouverte };
     // The login command: authentication, then ConnexionAutomatic and LastUser are stored,
     // the status shows "Vérification de la base de données" and the schema check runs.
-    // Ouverte: the main window may open.
+    // Ouverte: the main window may open. BaseRefusee: the schema could not be brought up to
+    // date; the reason is shown ("ERREUR") and journalled.
     Identification identifier(const QString &login, const QString &motDePasse, bool connexionAutomatique,
                               bool automatique = false);
 
@@ -71,6 +74,8 @@ public:
 
     static QString questionFermeture(const QString &titre);
     static inline const QString VERIFICATION = QStringLiteral("Vérification de la base de données");
+    static inline const QString BASE_REFUSEE =
+        QStringLiteral("La base de données n'a pas pu être mise à jour : la connexion est refusée.");
 
 private:
     void deconnecterSession();

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 
 #include "app/Registre.h"
+#include "app/Reglages.h"
 
 namespace vyk::cli {
 
@@ -33,8 +34,13 @@ int executer(Contexte &ctx, const QStringList &arguments)
     if (action == QLatin1String("list") && arguments.size() == 1) {
         QStringList noms = nomsRegistre();
         noms.sort(Qt::CaseInsensitive);
-        for (const QString &nom : noms)
-            ctx.sortie << nom << '=' << lireRegistre(nom, {}, true) << '\n';
+        // Secrets are never listed: a listing ends up in terminals, logs and bug reports.
+        const QStringList secrets = {reglage::PassBase, reglage::FtpPassword, reglage::JetonConnexion};
+        for (const QString &nom : noms) {
+            const QString valeur = lireRegistre(nom, {}, true);
+            const bool masque = !valeur.isEmpty() && secrets.contains(nom, Qt::CaseInsensitive);
+            ctx.sortie << nom << '=' << (masque ? QStringLiteral("********") : valeur) << '\n';
+        }
         return SUCCES;
     }
     if (action == QLatin1String("path") && arguments.size() == 1) {

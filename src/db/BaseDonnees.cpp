@@ -14,7 +14,7 @@ namespace vyk {
 namespace {
 const QString PAS_OUVERTE = messageBaseFermee();
 const QString CARACTERE_REFUSE =
-    QStringLiteral("Instruction refusée : elle contient un caractère de contrôle (octet nul ou autre).");
+    QStringLiteral("Instruction refusée : elle contient un octet nul, qu'aucune base ne peut enregistrer.");
 constexpr int TAILLE_CACHE = 128;
 } // namespace
 
@@ -150,18 +150,15 @@ bool BaseDonnees::verifierOuverte(const QString &sql)
     return false;
 }
 
-// Values reach SQL text through the literal helper, which leaves a NUL or control character
-// in place: such a statement is refused here, before any engine sees it.
+// Values reach SQL text through the literal helper, which leaves a NUL in place: the engines
+// read statements as C strings and would cut it there, so it is refused before any engine sees
+// it. Other control characters are stored as they are (a soft line break pasted into a comment).
 bool BaseDonnees::verifierTexte(const QString &sql)
 {
-    for (QChar c : sql) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') {
-            noterErreur(sql, CARACTERE_REFUSE);
-            return false;
-        }
-    }
-    return true;
+    if (!sql.contains(QChar(u'\0')))
+        return true;
+    noterErreur(sql, CARACTERE_REFUSE);
+    return false;
 }
 
 bool BaseDonnees::isolerEchecs() const

@@ -286,10 +286,84 @@ bool supprimerPoint(qint64 station, const QString &codePoint, const QString &cod
     return true;
 }
 
+namespace {
+
+// A point of the identifier turned down because its position differs from the measurement's.
+struct PointEcarte
+{
+    qint64 code;
+    QDate debut, fin;
+};
+
+// The new point may not overlap a point turned down for its position: one that started before
+// the date ends the day before it, a later one bounds the new point's period. One that starts on
+// that very day, or a measurement without date, leaves nothing to split: refused.
+bool separerDefinitions(qint64 station, const QString &id, const QDate &date,
+                        const QVector<PointEcarte> &ecartes, QDate &finNouveau,
+                        QVector<qint64> &aFermer, QString &refus)
+{
+    for (const PointEcarte &e : ecartes) {
+        if (!date.isValid() || e.debut == date) {
+            refus = textePoints::POSITION_DIFFERENTE.arg(id, QString::number(station));
+            return false;
+        }
+        if (e.debut.isValid() && e.debut > date) {
+            const QDate fin = e.debut.addDays(-1);
+            if (!finNouveau.isValid() || fin < finNouveau) finNouveau = fin;
+        } else if (!e.fin.isValid() || e.fin >= date) {
+            aFermer << e.code;
+        }
+    }
+    return true;
+}
+
+qint64 creerPoint(qint64 station, const QString &id, const QDate &date,
+                  std::optional<double> profondeur, std::optional<double> x,
+                  std::optional<double> y, const QVector<PointEcarte> &ecartes, QString &refus)
+{
+    QDate finNouveau;
+    QVector<qint64> aFermer;
+    if (!separerDefinitions(station, id, date, ecartes, finNouveau, aFermer, refus)) return -1;
+    Transaction transaction;
+    const QString veille = dateSQL(jour(date.addDays(-1)));
+    for (qint64 f : std::as_const(aFermer)) {
+        if (!bd().Execute(QStringLiteral("UPDATE QUALITOMETRES_POINTS SET dateFin=") + veille +
+                          QStringLiteral(" WHERE codeQualitometre=") + QString::number(station) +
+                          QStringLiteral(" AND codePoint=") + QString::number(f))) {
+            refus = bd().derniereErreur();
+            return -1;
+        }
+        journaliser(textePoints::TITRE_FERMETURE,
+                    textePoints::JOURNAL_FERMETURE.arg(QString::number(f), id, QString::number(station),
+                                                       jour(date.addDays(-1))));
+    }
+    const qint64 code = codePointSuivant(station);
+    InstructionPreparee ajout = bd().preparer(
+        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, "
+                       "identifiant, dateDebut, dateFin, profondeurRecommandee, X, Y) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    const auto variante = [](std::optional<double> v) { return v ? QVariant(*v) : QVariant(); };
+    const auto jourVariante = [](const QDate &d) {
+        return d.isValid() ? QVariant(QDateTime(d, QTime(0, 0))) : QVariant();
+    };
+    if (!ajout.executer({double(station), double(code), id, jourVariante(date),
+                         jourVariante(finNouveau), variante(profondeur), variante(x),
+                         variante(y)}) ||
+        !transaction.valider()) {
+        refus = bd().derniereErreur();
+        return -1;
+    }
+    reculerDateCreation(station, date, textePoints::JOURNAL_CREATION);
+    return code;
+}
+
+} // namespace
+
 qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const QDate &date,
                                std::optional<double> profondeur, std::optional<double> x,
-                               std::optional<double> y)
+                               std::optional<double> y, QString *refus)
 {
+    QString raison;
     const QString id = identifiant.trimmed();
     if (id.isEmpty() ||
         bd().valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES WHERE codeQualitometre=") +
@@ -312,18 +386,21 @@ qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const
         return std::abs(t(l, 1).toDouble() - *x) <= *marge &&
                std::abs(t(l, 2).toDouble() - *y) <= *marge;
     };
+    QVector<PointEcarte> ecartes;
     // Dated candidates in the order asked, then the undated ones (valid at any date); nulls do
     // not sort alike on every engine, so they are put last here.
     auto chercher = [&](const QString &filtre, const QString &ordre, bool avecNonDates) -> qint64 {
         const Tableau t = bd().extraire(
-            QStringLiteral("SELECT codePoint, X, Y, dateDebut FROM QUALITOMETRES_POINTS") +
+            QStringLiteral("SELECT codePoint, X, Y, dateDebut, dateFin FROM QUALITOMETRES_POINTS") +
             condition + filtre + QStringLiteral(" ORDER BY dateDebut ") + ordre +
             QStringLiteral(", codePoint"));
         for (int passe = 0; passe < 2; ++passe)
-            for (int l = 0; l < t.nbLignes(); ++l)
-                if (t(l, 3).isNull() == (passe == 1) && (passe == 0 || avecNonDates) &&
-                    convient(t, l))
-                    return qint64(t(l, 0).toDouble());
+            for (int l = 0; l < t.nbLignes(); ++l) {
+                if (t(l, 3).isNull() != (passe == 1) || (passe == 1 && !avecNonDates)) continue;
+                if (convient(t, l)) return qint64(t(l, 0).toDouble());
+                ecartes.append({qint64(t(l, 0).toDouble()), t(l, 3).toDateTime().date(),
+                                t(l, 4).toDateTime().date()});
+            }
         return -1;
     };
     qint64 code = -1;
@@ -338,18 +415,8 @@ qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const
         code = chercher({}, QStringLiteral("DESC"), true);
     }
     if (code >= 0) return code;
-
-    code = codePointSuivant(station);
-    InstructionPreparee ajout = bd().preparer(
-        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, "
-                       "identifiant, dateDebut, profondeurRecommandee, X, Y) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?)"));
-    const auto variante = [](std::optional<double> v) { return v ? QVariant(*v) : QVariant(); };
-    if (!ajout.executer({double(station), double(code), id,
-                         date.isValid() ? QVariant(QDateTime(date, QTime(0, 0))) : QVariant(),
-                         variante(profondeur), variante(x), variante(y)}))
-        return -1;
-    reculerDateCreation(station, date, textePoints::JOURNAL_CREATION);
+    code = creerPoint(station, id, date, profondeur, x, y, ecartes, raison);
+    if (refus) *refus = raison;
     return code;
 }
 

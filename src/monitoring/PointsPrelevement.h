@@ -73,6 +73,12 @@ inline const QString AUCUN =
 inline const QString TITRE_JOURNAL = QStringLiteral("Date de création Qualito");
 inline const QString JOURNAL_SAISIE = QStringLiteral("Saisie manuel d'un site de mesure - ");
 inline const QString JOURNAL_CREATION = QStringLiteral("Création d'un site de mesure - ");
+inline const QString TITRE_FERMETURE = QStringLiteral("Fermeture d'un site de mesure");
+inline const QString JOURNAL_FERMETURE = QStringLiteral(
+    "Le point %1 (%2) du qualitomètre %3 est fermé au %4 : une mesure le situe à une autre position.");
+inline const QString POSITION_DIFFERENTE = QStringLiteral(
+    "Le point de prélèvement « %1 » du qualitomètre %2 est défini à une autre position à cette date "
+    "et sa définition ne peut pas être fermée : corrigez-la avant d'intégrer la mesure.");
 } // namespace textePoints
 
 // The station's points, by identifier then start date (one query).
@@ -99,11 +105,13 @@ qint64 codePointSuivant(qint64 station);
 // the date). When coordinates are given and the setting "MargeIntegrationSite" holds a
 // tolerance, a point whose coordinates differ by more than it on X or Y does not match (unless
 // "repriseSiteSansControle" is "OUI"); the new point then takes the coordinates. Creating a
-// point dated before the station's creation date moves that date back (journal entry).
+// point dated before the station's creation date moves that date back (journal entry). The
+// point turned down for its position is closed the day before (journal entry) or bounds the new
+// one; when neither can be done (same start day, no date), refus receives why.
 // Returns the point's code, -1 when the station is unknown or the point cannot be written.
 qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const QDate &date = {},
                                std::optional<double> profondeur = {}, std::optional<double> x = {},
-                               std::optional<double> y = {});
+                               std::optional<double> y = {}, QString *refus = nullptr);
 
 // Moves the station's creation date back to the date when it is later, with the journal entry
 // "Date de création Qualito" and the detail prefix + "Modification de la date de création du

@@ -235,32 +235,23 @@ bool majColonneAnalyses(const QString &codeQualitometre, const QString &codeBSS,
             QStringLiteral("La valeur « %1 » n'est pas un nombre.").arg(valeur.toString()));
     const QString s = sqlNombre(station.valeur);
     const QString nom = QLatin1String(c->nom);
-    QString lecture, condition;
+    // The table is the station's own: its rows are chosen by sample number alone, as the card
+    // reads and replaces them (a row another program wrote without the station is still there).
+    QString numeros;
     if (!codeOperation.trimmed().isEmpty()) {
         const Nombre op = enNombre(codeOperation);
         if (!op.estNombre())
             return echec(QStringLiteral("Le code de l'opération n'est pas un nombre."));
-        lecture = QStringLiteral("SELECT DISTINCT ") + table + u'.' + nom +
-                  QStringLiteral(" FROM ") + table +
-                  QStringLiteral(" INNER JOIN PRELEVEMENTS ON (PRELEVEMENTS.codeQualitometre=") +
-                  table + QStringLiteral(".codeQualitometre AND PRELEVEMENTS.NumPrelevement=") +
-                  table + QStringLiteral(".NumPrelevement) WHERE PRELEVEMENTS.codeOperation=") +
-                  sqlNombre(op.valeur) + QStringLiteral(" AND ") + table +
-                  QStringLiteral(".codeQualitometre=") + s;
-        condition = QStringLiteral(" WHERE codeQualitometre = ") + s +
-                    QStringLiteral(" AND NumPrelevement IN (SELECT NumPrelevement FROM "
-                                   "PRELEVEMENTS WHERE codeQualitometre=") +
-                    s + QStringLiteral(" AND codeOperation=") + sqlNombre(op.valeur) + u')';
+        numeros = QStringLiteral(" IN (SELECT NumPrelevement FROM PRELEVEMENTS WHERE codeQualitometre=") + s +
+                  QStringLiteral(" AND codeOperation=") + sqlNombre(op.valeur) + u')';
     } else {
         const Nombre n = enNombre(numPrelevement);
         if (!n.estNombre())
             return echec(QStringLiteral("Le numéro du prélèvement n'est pas un nombre."));
-        lecture = QStringLiteral("SELECT DISTINCT ") + nom + QStringLiteral(" FROM ") + table +
-                  QStringLiteral(" WHERE NumPrelevement=") + sqlNombre(n.valeur) +
-                  QStringLiteral(" And codeQualitometre = ") + s;
-        condition = QStringLiteral(" WHERE NumPrelevement=") + sqlNombre(n.valeur) +
-                    QStringLiteral(" And codeQualitometre = ") + s;
+        numeros = u'=' + sqlNombre(n.valeur);
     }
+    const QString condition = QStringLiteral(" WHERE NumPrelevement") + numeros;
+    const QString lecture = QStringLiteral("SELECT DISTINCT ") + nom + QStringLiteral(" FROM ") + table + condition;
     if (anciennes) {
         anciennes->clear();
         const Tableau t = bd().extraire(lecture);

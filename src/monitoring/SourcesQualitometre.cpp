@@ -6,6 +6,7 @@
 #include "db/Outils.h"
 #include "db/Sql.h"
 #include "monitoring/Qualitometre.h"
+#include "monitoring/ReglesAnalyses.h"
 #include "schema/Catalogue.h"
 
 namespace vyk {
@@ -138,7 +139,9 @@ void EditionQualitometre::lireResume()
     const QString code = m_code;
     const QString station = QStringLiteral(" WHERE CodeQualitometre=") + code;
     m_resume.lignes << ligneResume(QStringLiteral("Prélèvements"),
-                                   premiereEtDerniere(QStringLiteral("FROM PRELEVEMENTS") + station, QStringLiteral("DateDebut")));
+                                   premiereEtDerniere(QStringLiteral("FROM PRELEVEMENTS") + station + QStringLiteral(" AND ") +
+                                                          filtreHorsSupport13(),
+                                                      QStringLiteral("DateDebut")));
     const QString operationsBio =
         QStringLiteral("FROM QUALITOMETRES_POINTS_OPERATIONS O INNER JOIN QUALITOMETRES_POINTS P ON O.codeQualitometre = "
                        "P.codeQualitometre AND O.codePoint = P.codePoint WHERE O.codeQualitometre=") +
@@ -157,8 +160,11 @@ void EditionQualitometre::lireResume()
     const QString bss = m_codeStocke.trimmed();
     const QString analyses = identifiantTable(PREFIXE_ANALYSES, bss);
     if (!bss.isEmpty() && !analyses.isEmpty() && bd().tableExiste(PREFIXE_ANALYSES + bss)) {
+        // Sample numbers are per station: the join needs the station as well.
         const QString mesures = QStringLiteral("SELECT max(P.DateDebut) FROM ") + analyses +
-                                QStringLiteral(" A INNER JOIN PRELEVEMENTS P ON A.NumPrelevement = P.NumPrelevement WHERE A.StatutMesure=");
+                                QStringLiteral(" A INNER JOIN PRELEVEMENTS P ON A.NumPrelevement = P.NumPrelevement AND "
+                                               "P.CodeQualitometre = ") +
+                                code + QStringLiteral(" WHERE ") + filtreHorsSupport13() + QStringLiteral("AND A.StatutMesure=");
         m_resume.derniereMesureStatut2 = derniereDate(mesures + QStringLiteral("'2'"));
         m_resume.derniereMesureStatut3 = derniereDate(mesures + QStringLiteral("'3'"));
     }

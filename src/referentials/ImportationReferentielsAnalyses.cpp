@@ -93,6 +93,61 @@ QHash<QString, QString> elements(Referentiel r)
     return e;
 }
 
+// A column name as compared: letters and digits only, lower case, without accents, so that
+// "CD_PARAMETRE", "CdParametre" and "Code paramètre" meet their column whatever the spelling.
+QString cleColonne(const QString &nom)
+{
+    QString r;
+    for (const QChar c : nom.normalized(QString::NormalizationForm_D))
+        if (c.isLetterOrNumber()) r += c.toLower();
+    return r;
+}
+
+// Comparison key -> column, for the header of a CSV file: the table's columns, the list's
+// headers and the form's labels, then the national element names, also spelt "Code du ...",
+// "Nom de la ...".
+QHash<QString, QString> colonnesCsv(Referentiel r)
+{
+    QHash<QString, QString> connues;
+    for (const ChampReferentiel &c : descriptionReferentiel(r).champs)
+        for (const QString &n : {c.colonne, c.entete, c.libelle})
+            if (const QString k = cleColonne(n); !k.isEmpty() && !connues.contains(k))
+                connues.insert(k, c.colonne);
+    const QHash<QString, QString> noms = elements(r);
+    for (const QString &radical : radicaux(r))
+        for (auto it = noms.cbegin(); it != noms.cend(); ++it) {
+            if (!it.key().endsWith(radical)) continue;
+            const QString prefixe = it.key().left(it.key().size() - radical.size());
+            for (const char *lien : {"", "du", "de", "dela", "del"})
+                if (const QString k = prefixe + QLatin1String(lien) + radical; !connues.contains(k))
+                    connues.insert(k, it.value());
+        }
+    for (auto it = noms.cbegin(); it != noms.cend(); ++it)
+        if (!connues.contains(it.key())) connues.insert(it.key(), it.value());
+    // A parameter's unit, as the national parameter extracts name it.
+    if (r == Referentiel::Parametre)
+        for (const char *n : {"cdunitereference", "codeunitereference", "cdunite", "codeunite"})
+            connues.insert(QLatin1String(n), QStringLiteral("UniteReference1"));
+    return connues;
+}
+
+QString exemplesNationaux(Referentiel r)
+{
+    switch (r) {
+    case Referentiel::Parametre:
+        return QStringLiteral("CdParametre, NomParametre, StParametre, LbCourtParametre, LbLongParametre");
+    case Referentiel::Unite:
+        return QStringLiteral("CdUniteReference, SymUniteReference, LbUniteReference");
+    case Referentiel::Methode:
+        return QStringLiteral("CdMethode, NomMethode, StMethode");
+    case Referentiel::Fraction:
+        return QStringLiteral("CdFractionAnalysee, NomFractionAnalysee, CdSupport");
+    case Referentiel::Support:
+        return QStringLiteral("CdSupport, NomSupport, StSupport");
+    }
+    return {};
+}
+
 struct Cadre
 {
     LigneReferentiel valeurs;
@@ -157,21 +212,24 @@ bool lireCsv(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
     while (!lignes.isEmpty() && enregistrementVide(lignes.first()))
         lignes.removeFirst();
     if (lignes.isEmpty()) return true;
-    // Columns by name, list header or form label.
+    // Columns by name, list header, form label or national element name.
+    const QHash<QString, QString> connues = colonnesCsv(r);
     QVector<QString> colonnes;
-    for (const QString &entete : std::as_const(lignes.first())) {
-        const QString e = entete.trimmed();
-        QString colonne;
+    for (const QString &entete : std::as_const(lignes.first()))
+        colonnes << connues.value(cleColonne(entete));
+    const bool nomme = colonnes.contains(QStringLiteral("Nom")) ||
+                       (r == Referentiel::Unite && colonnes.contains(QStringLiteral("Symbole")));
+    if (!colonnes.contains(CODE) || !nomme) {
+        // Never read as something else: a taxa list given here would make entries without names.
+        QStringList attendues;
         for (const ChampReferentiel &c : d.champs)
-            if (c.colonne.compare(e, Qt::CaseInsensitive) == 0 ||
-                (!c.entete.isEmpty() && c.entete.compare(e, Qt::CaseInsensitive) == 0) ||
-                c.libelle.compare(e, Qt::CaseInsensitive) == 0)
-                colonne = c.colonne;
-        colonnes << colonne;
-    }
-    if (!colonnes.contains(CODE)) {
-        erreur = QStringLiteral("La première ligne du fichier ") + nom +
-                 QStringLiteral(" doit nommer ses colonnes, dont la colonne Code.");
+            attendues << c.colonne;
+        erreur = QStringLiteral("Les colonnes du fichier ") + nom +
+                 QStringLiteral(" ne sont pas celles d'une liste des ") + d.titre.toLower() +
+                 QStringLiteral(" : il faut au moins le code et le nom. Colonnes attendues : ") +
+                 attendues.join(QStringLiteral(", ")) +
+                 QStringLiteral(" (ou les noms du référentiel national, tels ") +
+                 exemplesNationaux(r) + QStringLiteral(").");
         return false;
     }
     for (qsizetype n = 1; n < lignes.size(); ++n) {

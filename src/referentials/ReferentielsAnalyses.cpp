@@ -6,6 +6,7 @@
 #include "db/Progression.h"
 #include "db/Sql.h"
 #include "monitoring/TableAnalyses.h"
+#include "schema/Catalogue.h"
 
 #include <QDate>
 
@@ -300,12 +301,27 @@ struct Emplacement
     bool numerique; // the column holds numbers: only numeric codes can be there
 };
 
-// Columns of the analysis tables, then the other places, per referential.
+// Columns of the analysis tables, then the other places, then the numeric columns of the
+// stations' taxa lists, per referential.
 struct Usages
 {
     QStringList colonnesAnalyses;
     QVector<Emplacement> autres;
+    QStringList colonnesListesTaxons;
 };
+
+// The stations' taxa list tables (QUALITOMETRES_LISTE_ + station number), ready for SQL.
+QVector<TableAnalysesStation> tablesListesTaxons()
+{
+    QVector<TableAnalysesStation> r;
+    for (const QString &t : bd().tables()) {
+        if (!t.startsWith(PREFIXE_LISTE_TAXONS, Qt::CaseInsensitive)) continue;
+        const QString suffixe = t.mid(PREFIXE_LISTE_TAXONS.size());
+        if (!suffixe.isEmpty() && estCodeNumerique(suffixe))
+            r.append({suffixe.toDouble(), suffixe, identifiantTable(PREFIXE_LISTE_TAXONS, suffixe)});
+    }
+    return r;
+}
 
 Usages usages(Referentiel r)
 {
@@ -319,14 +335,25 @@ Usages usages(Referentiel r)
                 {{"ANALYSES_PARAMETRES", "UniteReference1", false},
                  {"ANALYSES_PARAMETRES", "UniteReference2", false},
                  {"ANALYSES_PARAMETRES", "UniteReference3", false},
-                 {"QUALITOMETRES_OPERATIONS_RESULTATS", "codeUnite", true}}};
+                 {"QUALITOMETRES_OPERATIONS_RESULTATS", "codeUnite", true},
+                 {"QUALITOMETRES_POINTS_OPERATIONS_ENV", "unite", true},
+                 {"ANALYSES_PARAMETRES_SELECTIONS", "CodeUnite", false},
+                 {"ANALYSES_SEUILS", "CodeUnite", false},
+                 {"QUALITOMETRES_DEMANDES_PARAMETRES", "codeUnite", false},
+                 {"CAMPAGNES_PARAMETRES", "codeUnite", false},
+                 {"LISTES_EXPORT_QUALITE_PARAM", "unite", false},
+                 {"QUALITOMETRES_SUPERPOSITIONS_PARAMETRES", "Unite", true},
+                 {"COURBES_REFERENCES_QUALITO", "CodeUnite", false},
+                 {"COURBES_REFERENCES_QUALITO_PARAM", "CodeUnite", false}},
+                {QStringLiteral("codeUnite")}};
     case Referentiel::Methode:
         return {{QStringLiteral("CodeMethode"), QStringLiteral("CodeMethodeFraction"),
                  QStringLiteral("MethodeExtraction")},
                 {{"PRELEVEMENTS", "CodeMethodeFractionPrincipal", false},
                  {"PRELEVEMENTS_ECHANTILLONS", "MethodePrelevement", false},
                  {"PRELEVEMENTS_ECHANTILLONS", "MethodeConservation", false},
-                 {"QUALITOMETRES_POINTS_OPERATIONS", "methodeanalyse", true}}};
+                 {"QUALITOMETRES_POINTS_OPERATIONS", "methodeanalyse", true},
+                 {"QUALITOMETRES_POINTS_OPERATIONS_ENV", "methode", true}}};
     case Referentiel::Fraction:
         return {{QStringLiteral("CodeFraction")},
                 {{"PRELEVEMENTS", "CodeFractionPrincipal", false}}};
@@ -387,21 +414,27 @@ bool estUtilise(Referentiel referentiel, const QString &codeBrut)
             return true;
     }
     bool trouve = false;
-    const QString valeur = sqlTexte(code);
-    const bool lu = parcourirAnalyses(
-        tablesAnalysesStations(),
-        [&](const QString &table) {
-            QStringList conditions;
-            for (const QString &c : u.colonnesAnalyses)
-                conditions << c + u'=' + valeur;
-            return QStringLiteral("SELECT ") + u.colonnesAnalyses.first() +
-                   QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ") +
-                   conditions.join(QStringLiteral(" OR "));
-        },
-        [&](const Tableau &, int) {
-            trouve = true;
-            return false;
-        });
+    auto chercher = [&](const QVector<TableAnalysesStation> &tables, const QStringList &colonnes,
+                        const QString &valeur) {
+        if (colonnes.isEmpty() || valeur.isEmpty()) return true;
+        return parcourirAnalyses(
+            tables,
+            [&](const QString &table) {
+                QStringList conditions;
+                for (const QString &c : colonnes)
+                    conditions << c + u'=' + valeur;
+                return QStringLiteral("SELECT ") + colonnes.first() + QStringLiteral(" FROM ") +
+                       table + QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" OR "));
+            },
+            [&](const Tableau &, int) {
+                trouve = true;
+                return false;
+            });
+    };
+    // A table that cannot be read may hold the code: it counts as used.
+    bool lu = chercher(tablesAnalysesStations(), u.colonnesAnalyses, sqlTexte(code));
+    if (!trouve && lu)
+        lu = chercher(tablesListesTaxons(), u.colonnesListesTaxons, valeurComparee(code, true));
     return trouve || !lu;
 }
 
@@ -424,18 +457,22 @@ QSet<QString> codesUtilises(Referentiel referentiel, bool *ok)
         for (int i = 0; i < t.nbLignes(); ++i)
             if (const QString c = texteCode(t, i); !c.isEmpty()) r.insert(c);
     }
-    for (const QString &colonne : u.colonnesAnalyses)
-        reussi = parcourirAnalyses(
-                     tablesAnalysesStations(),
-                     [&](const QString &table) {
-                         return QStringLiteral("SELECT DISTINCT ") + colonne +
-                                QStringLiteral(" FROM ") + table;
-                     },
-                     [&](const Tableau &t, int l) {
-                         if (const QString c = texteCode(t, l); !c.isEmpty()) r.insert(c);
-                         return true;
-                     }) &&
-                 reussi;
+    auto lire = [&](const QVector<TableAnalysesStation> &tables, const QStringList &colonnes) {
+        for (const QString &colonne : colonnes)
+            reussi = parcourirAnalyses(
+                         tables,
+                         [&](const QString &table) {
+                             return QStringLiteral("SELECT DISTINCT ") + colonne +
+                                    QStringLiteral(" FROM ") + table;
+                         },
+                         [&](const Tableau &t, int l) {
+                             if (const QString c = texteCode(t, l); !c.isEmpty()) r.insert(c);
+                             return true;
+                         }) &&
+                     reussi;
+    };
+    lire(tablesAnalysesStations(), u.colonnesAnalyses);
+    if (!u.colonnesListesTaxons.isEmpty()) lire(tablesListesTaxons(), u.colonnesListesTaxons);
     if (ok) *ok = reussi;
     return r;
 }

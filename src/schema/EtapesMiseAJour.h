@@ -30,6 +30,11 @@ public:
     Tableau lire(const QString &requete);
     int nbEchecs() const { return m_echecs; }
     void noterEchec(const QString &instruction);
+    // A migration carrying data or a rebuild that did not complete: the version row is not
+    // written, so that the next run tries again.
+    void noterInacheve(const QString &quoi);
+    // Why executer() returned false ("" after a success).
+    const QString &raison() const { return m_raison; }
 
     // Creates the table from the catalogue when missing, otherwise adds its missing columns
     // (except those that a migration adds with their data) and widens its floating columns.
@@ -80,6 +85,8 @@ private:
     QString m_version;
     EtatSchema m_etat;
     int m_echecs = 0;
+    QStringList m_inacheves;
+    QString m_raison;
     bool m_annule = false;
     int m_etape = 0;
     bool m_marqueursLus = false;

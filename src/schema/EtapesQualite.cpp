@@ -47,10 +47,15 @@ void MiseAJour::migrerEtats()
     if (lire(QStringLiteral("SELECT count(*) FROM CODES_SANDRE WHERE champ='ETATS'")).texte(0, 0).toInt() == 0)
         return;
     Transaction transaction(base());
+    // Only the entries now in ETATS under the same label leave the code list: one whose code
+    // ETATS holds with another label, or without code, stays where it is, for the administrator.
     if (sql(QStringLiteral("INSERT INTO ETATS (codeEtat, Libelle, commentaire) select code, libelle, commentaire from codes_sandre "
-                           "where champ='ETATS' and code not in (SELECT codeEtat FROM ETATS WHERE codeEtat is not null)")) &&
-        sql(QStringLiteral("DELETE from codes_sandre where champ='ETATS'")))
-        transaction.valider();
+                           "where champ='ETATS' and code is not null and code not in (SELECT codeEtat FROM ETATS WHERE codeEtat is not null)")) &&
+        sql(QStringLiteral("DELETE from codes_sandre where champ='ETATS' and EXISTS (SELECT * FROM ETATS E WHERE E.codeEtat = "
+                           "codes_sandre.code AND (E.Libelle = codes_sandre.libelle OR (E.Libelle IS NULL AND codes_sandre.libelle IS NULL)))")) &&
+        transaction.valider())
+        return;
+    noterInacheve(QStringLiteral("les états de la liste des codes n'ont pas pu être déplacés"));
 }
 
 // Files, bottles and purposes of a sample get the station of their sample. A sample number
@@ -141,6 +146,7 @@ void MiseAJour::migrerOperationsPrelevements()
     if (!ok || !transaction.valider()) {
         transaction.annuler();
         etat().oublierColonne(PRELEVEMENTS, QStringLiteral("codeOperation"));
+        noterInacheve(QStringLiteral("les prélèvements n'ont pas pu être rattachés aux opérations"));
         return;
     }
     // The older table of operations goes once its samples are attached; rows it may still hold
@@ -181,10 +187,10 @@ void MiseAJour::ajouterColonneRemplie(const QString &table, const QString &colon
     if (!etat().tableExiste(table) || etat().colonneExiste(table, colonne))
         return;
     Transaction transaction(base());
-    if (ajouterColonne(table, *definitionTable(table)->colonne(colonne)) && sql(remplissage))
-        transaction.valider();
-    else
-        etat().oublierColonne(table, colonne);
+    if (ajouterColonne(table, *definitionTable(table)->colonne(colonne)) && sql(remplissage) && transaction.valider())
+        return;
+    etat().oublierColonne(table, colonne);
+    noterInacheve(QStringLiteral("la colonne ") + colonne + QStringLiteral(" de ") + table + QStringLiteral(" n'a pas pu être remplie"));
 }
 
 // ---- per-station tables

@@ -17,6 +17,8 @@ const QString REQUETE_VERSION =
     QStringLiteral("SELECT mac from PARAMETRES WHERE module='VYLEN' and identifiant='version'");
 
 constexpr int NB_ETAPES = 12;
+// Statements between two commits of one step.
+constexpr int INSTRUCTIONS_PAR_VALIDATION = 300;
 
 // The desktop type nearest to an engine's type (as the schema state reads it), for a column the
 // catalogue does not describe.
@@ -81,12 +83,25 @@ bool verifierVersionBase(const QString &version, Progression &progression)
     return mettreAJourBase(version, progression);
 }
 
+namespace {
+QString &raisonEchec()
+{
+    static QString raison;
+    return raison;
+}
+} // namespace
+
+QString raisonEchecMiseAJour() { return raisonEchec(); }
+
 bool mettreAJourBase(const QString &version, Progression &progression)
 {
+    raisonEchec().clear();
     if (!bd().estOuverte())
         return false;
     MiseAJour miseAJour(bd(), progression, version.trimmed());
-    return miseAJour.executer();
+    const bool ok = miseAJour.executer();
+    raisonEchec() = miseAJour.raison();
+    return ok;
 }
 
 // ---- run
@@ -98,10 +113,11 @@ MiseAJour::MiseAJour(BaseDonnees &base, Progression &progression, QString versio
 
 bool MiseAJour::executer()
 {
-    // One transaction committed at intervals on the desktop file; on a server each statement
-    // stands alone inside it, so a failure skips only that statement. What a cancelled or
-    // interrupted run did is kept: the next run completes it, the version row coming last.
-    Lot lot(m_bd);
+    // Each step is a batch of its own, committed at its end and every few hundred statements of
+    // its per-station loops: on a server, locks are not held over the whole run. On a server each
+    // statement stands alone inside the batch, so a failure skips only that statement. What a
+    // cancelled or interrupted run did is kept: the next run completes it, the version row coming
+    // last, and only when no migration carrying data and no rebuild was left undone.
     m_etat.charger(m_bd);
     const std::initializer_list<void (MiseAJour::*)()> etapes = {
         &MiseAJour::etapePreparation, &MiseAJour::etapeSchemaCommun, &MiseAJour::etapeIndex,
@@ -112,16 +128,24 @@ bool MiseAJour::executer()
         if (annule())
             break;
         m_progression.position(m_etape++, NB_ETAPES);
+        Lot lot(m_bd, INSTRUCTIONS_PAR_VALIDATION);
         (this->*etape)();
+        lot.terminer();
     }
-    const bool ok = !annule() && ecrireVersion();
+    if (annule())
+        m_raison = QStringLiteral("La mise à jour a été interrompue avant son terme.");
+    else if (!m_inacheves.isEmpty())
+        m_raison = QStringLiteral("La mise à jour n'a pas abouti, elle sera reprise à la prochaine connexion : ") +
+                   m_inacheves.join(QStringLiteral(" ; ")) + u'.';
+    else if (!ecrireVersion())
+        m_raison = QStringLiteral("La version de la base n'a pas pu être enregistrée : ") + m_bd.derniereErreur();
     m_progression.position(NB_ETAPES, NB_ETAPES);
-    lot.terminer();
-    if (!ok && !m_annule)
-        journaliserErreur(QStringLiteral("Mise à jour de la version ") + m_version,
-                          QStringLiteral("La version de la base n'a pas pu être enregistrée : ") + m_bd.derniereErreur());
-    return ok;
+    if (!m_raison.isEmpty())
+        journaliserErreur(QStringLiteral("Mise à jour de la version ") + m_version, m_raison);
+    return m_raison.isEmpty();
 }
+
+void MiseAJour::noterInacheve(const QString &quoi) { m_inacheves << quoi; }
 
 bool MiseAJour::annule()
 {
@@ -219,10 +243,12 @@ bool MiseAJour::reconstruireTable(const DefinitionTable &table)
     Transaction transaction(m_bd);
     bool ok = transaction.estOuverte() && sql(QStringLiteral("CREATE TABLE ") + copie + QStringLiteral(" AS SELECT * FROM ") + nom) &&
               sql(QStringLiteral("DROP TABLE ") + nom) && sql(sqlCreationTable(table));
-    // A site's own columns come along with their values.
+    // A site's own columns come along with their values, under names quoted as they need.
     for (const auto &[colonne, type] : duSite) {
-        ok = ok && sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ADD COLUMN ") + colonne + u' ' + motTypeDuMoteur(type));
-        communes << colonne;
+        const QString nomSql = identifiantSql(colonne);
+        ok = ok && !nomSql.isEmpty() &&
+             sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ADD COLUMN ") + nomSql + u' ' + motTypeDuMoteur(type));
+        communes << nomSql;
     }
     const QString liste = communes.join(QStringLiteral(", "));
     if (ok && !communes.isEmpty())
@@ -233,6 +259,7 @@ bool MiseAJour::reconstruireTable(const DefinitionTable &table)
         transaction.annuler();
         journaliserErreur(QStringLiteral("Mise à jour du schéma : la table ") + nom + QStringLiteral(" n'a pas pu être reconstruite"),
                           m_bd.derniereErreur());
+        noterInacheve(QStringLiteral("la table ") + nom + QStringLiteral(" n'a pas pu être reconstruite"));
         return false;
     }
     m_etat.oublierTable(nom);
@@ -258,12 +285,16 @@ void MiseAJour::recupererCopie(const DefinitionTable &table)
     Transaction transaction(m_bd);
     // A site's own columns of the copy come back too; the copy stays when one cannot.
     QStringList ajoutees;
+    const QString inacheve = QStringLiteral("les lignes de ") + copie + QStringLiteral(" n'ont pas pu revenir dans ") + nom;
     for (const auto &[colonne, type] : colonnesDuSite(m_etat, table, copie)) {
         if (m_etat.colonneExiste(nom, colonne))
             continue;
-        if (!sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ADD COLUMN ") + colonne + u' ' + motTypeDuMoteur(type))) {
+        const QString nomSql = identifiantSql(colonne);
+        if (nomSql.isEmpty() ||
+            !sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ADD COLUMN ") + nomSql + u' ' + motTypeDuMoteur(type))) {
             for (const QString &c : ajoutees)
                 m_etat.oublierColonne(nom, c);
+            noterInacheve(inacheve);
             return;
         }
         m_etat.noterColonne(nom, colonne, type);
@@ -271,10 +302,10 @@ void MiseAJour::recupererCopie(const DefinitionTable &table)
     }
     QStringList communes, copiees, egalites;
     for (const QString &c : m_etat.colonnes(copie))
-        if (m_etat.colonneExiste(nom, c)) {
-            communes << c;
-            copiees << QStringLiteral("C.") + c;
-            egalites << QStringLiteral("(T.%1 = C.%1 OR (T.%1 IS NULL AND C.%1 IS NULL))").arg(c);
+        if (const QString n = identifiantSql(c); !n.isEmpty() && m_etat.colonneExiste(nom, c)) {
+            communes << n;
+            copiees << QStringLiteral("C.") + n;
+            egalites << QStringLiteral("(T.%1 = C.%1 OR (T.%1 IS NULL AND C.%1 IS NULL))").arg(n);
         }
     // A rebuild may have stopped before its copy was dropped, or even before the table was: the
     // rows the table holds already are not added twice.
@@ -292,6 +323,7 @@ void MiseAJour::recupererCopie(const DefinitionTable &table)
     }
     for (const QString &c : ajoutees)
         m_etat.oublierColonne(nom, c);
+    noterInacheve(inacheve);
 }
 
 // ---- markers

@@ -19,6 +19,10 @@ bool verifierVersionBase(const QString &version, Progression &progression);
 // The whole upgrade, whatever the version row says. Every step can run any number of times.
 bool mettreAJourBase(const QString &version, Progression &progression = progressionNulle());
 
+// Why the last upgrade run of this process did not bring the schema up to date ("" after a
+// success): cancelled, a migration or rebuild left to the next run, or the version row.
+QString raisonEchecMiseAJour();
+
 // The text of the version row; "" when there is none.
 QString versionBase();
 

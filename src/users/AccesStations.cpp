@@ -153,13 +153,15 @@ bool accorderStation(const QString &login, qint64 codeQualitometre)
     return transaction.valider();
 }
 
-bool retirerStation(const QString &login, qint64 codeQualitometre)
+bool retirerStation(const QString &login, qint64 codeQualitometre, long long *retirees)
 {
     InstructionPreparee suppression =
         bd().preparer(QStringLiteral("DELETE FROM utilisateurs_stations where login=? and "
                                      "typestation='QUALITO' and identifiant=? and "
                                      "modeselect='SINGLE'"));
-    return suppression.executer({login, texteCode(codeQualitometre)});
+    const bool ok = suppression.executer({login, texteCode(codeQualitometre)});
+    if (retirees) *retirees = ok ? suppression.lignesModifiees() : 0;
+    return ok;
 }
 
 bool retirerStationSupprimee(qint64 codeQualitometre)

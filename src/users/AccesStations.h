@@ -32,8 +32,8 @@ bool stationAccordee(qint64 codeQualitometre);
 bool accorderStation(qint64 codeQualitometre);
 // Same for any login (user administration).
 bool accorderStation(const QString &login, qint64 codeQualitometre);
-// Withdraws a 'SINGLE' grant of one login.
-bool retirerStation(const QString &login, qint64 codeQualitometre);
+// Withdraws a 'SINGLE' grant of one login; retirees receives how many rows went.
+bool retirerStation(const QString &login, qint64 codeQualitometre, long long *retirees = nullptr);
 // A station is deleted: its 'SINGLE' grants go, for every user.
 bool retirerStationSupprimee(qint64 codeQualitometre);
 

@@ -406,9 +406,14 @@ bool GestionUtilisateurs::accorderStation(const QString &login, qint64 code)
 
 bool GestionUtilisateurs::retirerStation(const QString &login, qint64 code)
 {
-    if (!vyk::retirerStation(login, code))
+    long long retirees = 0;
+    if (!vyk::retirerStation(login, code, &retirees))
         return refuser(QStringLiteral("La station n'a pas pu être retirée : ") +
                        bd().derniereErreur());
+    if (retirees == 0)
+        return refuser(QStringLiteral("La station %1 n'est pas accordée à %2 : rien n'a été retiré.")
+                           .arg(code)
+                           .arg(login));
     journaliser(QStringLiteral("Station %1 retirée à %2").arg(code).arg(login));
     return true;
 }

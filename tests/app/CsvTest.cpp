@@ -2,6 +2,8 @@
 
 #include "support/Affichage.h"
 
+#include <QDateTime>
+
 #include <gtest/gtest.h>
 
 using namespace vyk;
@@ -34,6 +36,38 @@ TEST(LectureCsv, EnregistrementsEtGuillemets)
     EXPECT_TRUE(
         enregistrementVide({QStringLiteral(""), QStringLiteral(" "), QStringLiteral("\t")}));
     EXPECT_FALSE(enregistrementVide({QStringLiteral(""), QStringLiteral("0")}));
+}
+
+// A field is quoted only when it must be, and whatever is written reads back as it was.
+TEST(EcritureCsv, ChampsCitesSeulementQuandIlLeFautEtRelusALIdentique)
+{
+    const struct
+    {
+        QString texte, attendu;
+    } cas[] = {
+        {QStringLiteral("Nitrates"), QStringLiteral("Nitrates")},
+        {QString(), QString()},
+        {QStringLiteral("a,b"), QStringLiteral("\"a,b\"")},
+        {QStringLiteral("2\" pouces"), QStringLiteral("\"2\"\" pouces\"")},
+        {QStringLiteral("ligne 1\nligne 2"), QStringLiteral("\"ligne 1\nligne 2\"")},
+        {QStringLiteral("retour\r"), QStringLiteral("\"retour\r\"")},
+        // Only the separator in use counts.
+        {QStringLiteral("a;b"), QStringLiteral("a;b")},
+    };
+    for (const auto &c : cas)
+        EXPECT_EQ(champCsv(c.texte), c.attendu) << qPrintable(c.texte);
+    EXPECT_EQ(champCsv(QStringLiteral("a;b"), u';'), QStringLiteral("\"a;b\""));
+
+    const QStringList champs = {QStringLiteral("1"), QStringLiteral("x ; \"y\""), QStringLiteral("a\nb"),
+                                QString(), QStringLiteral("l'eau")};
+    const QString ligne = ligneCsv(champs, u';');
+    EXPECT_EQ(ligne, QStringLiteral("1;\"x ; \"\"y\"\"\";\"a\nb\";;l'eau"));
+    EXPECT_EQ(lireEnregistrementsCsv(ligne, u';'), QVector<QStringList>({champs}));
+
+    EXPECT_EQ(texteExport(QVariant()), QString());
+    EXPECT_EQ(texteExport(QDateTime(QDate(2021, 3, 1), QTime(10, 30))), QStringLiteral("01/03/2021 10:30:00"));
+    EXPECT_EQ(texteExport(12.5), QStringLiteral("12.5"));
+    EXPECT_EQ(texteExport(true), QStringLiteral("1"));
 }
 
 } // namespace

@@ -109,8 +109,18 @@ TEST_P(DemarrageTest, IdentificationPuisVerificationDeLaBase)
         return true;
     };
     demarrage.verifierVersionBase = [](const QString &) { return false; };
+    demarrage.raisonRefusBase = [] { return QStringLiteral("La mise à jour a été interrompue avant son terme."); };
+    messages().vider();
     EXPECT_EQ(demarrage.identifier(QStringLiteral("paul"), {}, false), Demarrage::Identification::BaseRefusee);
     EXPECT_FALSE(session().estConnecte());
+    // Said, and journalled.
+    ASSERT_EQ(messages().messages().size(), 1);
+    EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
+    const QString texte = QStringLiteral("La base de données n'a pas pu être mise à jour : la connexion est refusée.\n"
+                                         "La mise à jour a été interrompue avant son terme.");
+    EXPECT_EQ(messages().messages()[0].texte, texte);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT description FROM JOURNAL WHERE Titre = 'Connexion refusée'")),
+              QStringList({QStringLiteral("paul : ") + texte}));
     EXPECT_EQ(lireRegistre(reglage::ConnexionAutomatic), QStringLiteral("NON"));
 }
 

@@ -64,6 +64,35 @@ TEST_P(CommandeAnalysesTest, AnalysesDUneStationEnCsv)
     ASSERT_TRUE(rouvrir());
 }
 
+// Sample numbers are per station: another station's sample 0, with its own operation status and
+// support, is neither shown nor inherited.
+TEST_P(CommandeAnalysesTest, UneAutreStationDeMemeNumeroDePrelevementNeSeMelePas)
+{
+    test::creerTablesQualite();
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("A1")));
+    for (const char *sql : {
+             "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (1, 'A1')",
+             "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (2, 'A2')",
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, statut) VALUES (1, 0, 2)",
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, statut) VALUES (2, 0, 3)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, codeOperation, "
+             "CodeSupportPrincipal) VALUES (0, 1, #03/01/2021#, 0, '3')",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, codeOperation, "
+             "CodeSupportPrincipal) VALUES (0, 2, #02/02/2021#, 0, '6')",
+             "INSERT INTO ANALYSES_A1 (NumAnalyse, NumPrelevement, CodeQualitometre, CodeParametre, Resultat) "
+             "VALUES (0, 0, 1, '1340', 7)",
+         })
+        ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
+    bd().fermerBase();
+    const test::SortieCli r = cli({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("A1")});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_EQ(r.sortie, QStringLiteral("NumPrelevement,DatePrelevement,HeurePrelevement,NumAnalyse,CodeParametre,"
+                                       "NomParametre,Resultat,CodeRemarque,ResultatAffiche,CodeUnite,SymboleUnite,"
+                                       "LimiteQuantification,CodeFraction,CodeSupport,StatutMesure,CodeQualification\n"
+                                       "0,01/03/2021,,0,1340,,7,,7,,,,,3,2,\n"));
+    ASSERT_TRUE(rouvrir());
+}
+
 // Both bounds are inclusive days; a remark that is not a below or above code adds no sign.
 TEST_P(CommandeAnalysesTest, PeriodeEtRemarquesSansSigne)
 {

@@ -44,6 +44,21 @@ TEST(CommandeSettings, NomsSansCasseValeurGardeeEtAbsentVide)
     EXPECT_EQ(settings({QStringLiteral("effacer"), QStringLiteral("x")}).code, 2);
 }
 
+TEST(CommandeSettings, LaListeMasqueLesSecrets)
+{
+    test::EnvironnementTest env;
+    for (const char *nom : {"PassBase", "ftppassword", "JetonConnexion"})
+        ASSERT_EQ(settings({QStringLiteral("set"), QString::fromLatin1(nom), QStringLiteral("s3cr3t")}).code, 0);
+    ASSERT_EQ(settings({QStringLiteral("set"), QStringLiteral("UserBase"), QStringLiteral("agent")}).code, 0);
+    const SortieCli liste = settings({QStringLiteral("list")});
+    EXPECT_EQ(liste.code, 0);
+    EXPECT_FALSE(liste.sortie.contains(QStringLiteral("s3cr3t"))) << qPrintable(liste.sortie);
+    EXPECT_EQ(liste.sortie.count(QStringLiteral("=********\n")), 3) << qPrintable(liste.sortie);
+    EXPECT_TRUE(liste.sortie.contains(QStringLiteral("UserBase=agent\n")));
+    // Read one by one, for the scripts that need it.
+    EXPECT_EQ(settings({QStringLiteral("get"), QStringLiteral("PassBase")}).sortie, QStringLiteral("s3cr3t\n"));
+}
+
 TEST(CommandeSettings, ConnexionImpossibleOuMalDemandeeDitPourquoi)
 {
     test::EnvironnementTest env;

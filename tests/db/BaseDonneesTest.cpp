@@ -197,8 +197,15 @@ TEST_P(BaseDonneesTest, CodeMalveillantNeSExecuteJamais)
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ") + table).toInt(), 1);
     EXPECT_TRUE(bd().tableExiste(QStringLiteral("QUALITOMETRES")));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES")).toInt(), 1);
-    // A NUL or control character in a value refuses the whole statement.
-    EXPECT_FALSE(executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (%1)").arg(sqlTexte(QStringLiteral("a\x01b")))));
+    // A NUL cannot be stored: the statement is refused, with a reason.
+    EXPECT_FALSE(executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (%1)").arg(sqlTexte(QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b")))));
+    EXPECT_EQ(bd().derniereErreur(),
+              QStringLiteral("Instruction refusée : elle contient un octet nul, qu'aucune base ne peut enregistrer."));
+    // Other control characters are stored as they are: a soft line break pasted into a text.
+    const QString doux = QStringLiteral("ligne 1\x0Bligne 2\x01");
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (%1)").arg(sqlTexte(doux))));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT CodeBSS FROM QUALITOMETRES WHERE CodeBSS LIKE 'ligne%'")).toString(), doux);
+    ASSERT_TRUE(executer(QStringLiteral("DELETE FROM QUALITOMETRES WHERE CodeBSS LIKE 'ligne%'")));
     QString refus;
     EXPECT_TRUE(identifiantTable(QStringLiteral("ANALYSES_"), QStringLiteral("a\"b"), &refus).isEmpty());
     EXPECT_EQ(refus, QStringLiteral("Le code « a\"b » ne peut pas servir à nommer une table de la base."));

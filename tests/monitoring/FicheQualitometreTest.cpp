@@ -293,11 +293,17 @@ TEST_P(FicheQualitometreTest, ChargementAltitudeLienEtResume)
         "VALUES (4, 1, 1, #06/01/2011#, 2)",
         "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, codePoint, dateDebut) VALUES (4, 2, 2, #06/01/2013#)",
         "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, indice, resultat) VALUES (4, 1, 1, 14)",
+        // Benthic invertebrates (support 13) stay out of the sample summary.
+        "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, codeSupportPrincipal) VALUES (3, 4, #03/03/2014#, '13')",
+        // Another station numbers its samples from 1 too.
+        "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (1, 5, #09/09/2015#)",
     };
     for (const char *l : lignesSql)
         ASSERT_TRUE(executer(QString::fromUtf8(l))) << l;
     ASSERT_TRUE(executer(sqlCreationTableAnalyses(QStringLiteral("P4"))));
     ASSERT_TRUE(executer("INSERT INTO ANALYSES_P4 (NumAnalyse, NumPrelevement, StatutMesure) VALUES (1, 2, '2')"));
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_P4 (NumAnalyse, NumPrelevement, StatutMesure) VALUES (2, 1, '3')"));
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_P4 (NumAnalyse, NumPrelevement, StatutMesure) VALUES (3, 3, '2')"));
     ASSERT_TRUE(fiche.charger(4));
     // Without an altimetric system, the first Z of the localisations.
     EXPECT_EQ(fiche.altitudeAffichee(), QStringLiteral("123.5"));
@@ -309,6 +315,7 @@ TEST_P(FicheQualitometreTest, ChargementAltitudeLienEtResume)
     EXPECT_EQ(r.lignes[1].nombre, 1); // the physico-chemical point's operation is not hydrobiological
     EXPECT_EQ(r.lignes[2].nombre, 1);
     EXPECT_EQ(r.derniereMesureStatut2, QStringLiteral("14/07/2012"));
+    EXPECT_EQ(r.derniereMesureStatut3, QStringLiteral("02/05/2010"));
     EXPECT_EQ(r.derniereOperationStatut2, QStringLiteral("01/06/2011"));
 
     ASSERT_TRUE(executer("INSERT INTO SYSTEMES_ALTIMETRIQUES_QUALITO (CodeQualitometre, DateDebut, Altitude) VALUES (4, #01/01/2000#, 98)"));

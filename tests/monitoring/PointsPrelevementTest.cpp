@@ -214,6 +214,40 @@ TEST_P(PointsPrelevementTest, TrouverOuCreerLePointDUneMesure)
         5);
     EXPECT_EQ(lignes(QStringLiteral("SELECT X, Y FROM QUALITOMETRES_POINTS WHERE codePoint=5")),
               QStringList({"1500|2000"}));
+    // The point turned down ends the day before: the two definitions do not overlap.
+    const QString periodes = QStringLiteral(
+        "SELECT codePoint, dateDebut, dateFin FROM QUALITOMETRES_POINTS WHERE identifiant='031' "
+        "ORDER BY codePoint");
+    EXPECT_EQ(lignes(periodes), QStringList({"2||31/12/2019", "5|01/01/2020|"}));
+    // Between the two, at a third position: the older is cut again, the new one ends before the
+    // later one starts.
+    EXPECT_EQ(
+        trouverPointPrelevement(1, QStringLiteral("031"), QDate(2019, 6, 1), {}, 3000.0, 3000.0),
+        6);
+    EXPECT_EQ(lignes(periodes), QStringList({"2||31/05/2019", "5|01/01/2020|",
+                                             "6|01/06/2019|31/12/2019"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT description FROM JOURNAL WHERE "
+                                    "Titre='Fermeture d''un site de mesure' ORDER BY description DESC")),
+              QStringList({"Le point 2 (031) du qualitomètre 1 est fermé au 31/12/2019 : une "
+                           "mesure le situe à une autre position.",
+                           "Le point 2 (031) du qualitomètre 1 est fermé au 31/05/2019 : une "
+                           "mesure le situe à une autre position."}));
+    for (const FichePoint &p : chargerPoints(1))
+        if (p.identifiant == QLatin1String("031")) {
+            EXPECT_FALSE(chevauchePoint(p)) << qPrintable(p.codePoint);
+        }
+    // Same start day, or no date: nothing can be split, the measurement is refused.
+    QString refus;
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("031"), QDate(2020, 1, 1), {}, 9000.0,
+                                      9000.0, &refus),
+              -1);
+    EXPECT_EQ(refus, QStringLiteral("Le point de prélèvement « 031 » du qualitomètre 1 est défini "
+                                    "à une autre position à cette date et sa définition ne peut "
+                                    "pas être fermée : corrigez-la avant d'intégrer la mesure."));
+    refus.clear();
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("031"), {}, {}, 9000.0, 9000.0, &refus), -1);
+    EXPECT_FALSE(refus.isEmpty());
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS")).toInt(), 7);
     ecrireRegistre(reglage::repriseSiteSansControle, QStringLiteral("OUI"));
     EXPECT_EQ(
         trouverPointPrelevement(1, QStringLiteral("031"), QDate(2020, 1, 1), {}, 9000.0, 9000.0),

@@ -473,7 +473,10 @@ TEST_P(PrelevementTest, ChangementDeColonnes)
                             "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
                             "CodeQualitometre, StatutMesure) VALUES (1, 0, 1, '2')",
                             "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
-                            "CodeQualitometre, StatutMesure) VALUES (0, 1, 1, '1')"})
+                            "CodeQualitometre, StatutMesure) VALUES (0, 1, 1, '1')",
+                            // Written by another program without the station: the card shows it.
+                            "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
+                            "StatutMesure) VALUES (1, 1, '1')"})
         ASSERT_TRUE(executer(QString::fromLatin1(sql)));
     QStringList anciennes;
     ASSERT_TRUE(majColonneAnalyses(QStringLiteral("1"), QStringLiteral("BSS001"),
@@ -483,7 +486,7 @@ TEST_P(PrelevementTest, ChangementDeColonnes)
     EXPECT_EQ(anciennes, QStringList({"1", "2"}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, StatutMesure FROM ANALYSES_BSS001 "
                                     "ORDER BY NumPrelevement, NumAnalyse")),
-              QStringList({"0|3", "0|3", "1|1"}));
+              QStringList({"0|3", "0|3", "1|1", "1|1"}));
     QString erreur;
     EXPECT_FALSE(majColonneAnalyses(QStringLiteral("1"), QStringLiteral("BSS001"),
                                     QStringLiteral("Inconnue; DROP"), 1, {}, QStringLiteral("0"),
@@ -499,13 +502,14 @@ TEST_P(PrelevementTest, ChangementDeColonnes)
 
     // From the card: every analysis of the sample.
     ASSERT_TRUE(e.charger(QStringLiteral("1")));
+    EXPECT_EQ(e.analyses.size(), 2);
     messages().vider();
     ASSERT_TRUE(e.changerQualificationAnalyses(QStringLiteral("Correcte [1]")));
     EXPECT_EQ(messages().textes(),
               QStringList({"La qualification des analyses du prélèvement a été modifiée."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, CodeQualification FROM ANALYSES_BSS001 "
                                     "ORDER BY NumPrelevement, NumAnalyse")),
-              QStringList({"0|", "0|", "1|1"}));
+              QStringList({"0|", "0|", "1|1", "1|1"}));
 }
 
 TEST_P(PrelevementTest, ParametresDUneSelection)

@@ -273,6 +273,45 @@ TEST_P(ImportationReferentielsAnalysesTest, ListeExporteeReimporteeALIdentique)
     EXPECT_EQ(lignes(requete), avant);
 }
 
+// National extracts name their columns in their own way: any case, underscores, accents,
+// "Code du paramètre". A file whose columns are not those of the list is refused, never read.
+TEST_P(ImportationReferentielsAnalysesTest, ColonnesDesExtraitsNationauxReconnuesOuFichierRefuse)
+{
+    const QString csv = chemin(QStringLiteral("extrait.csv"));
+    FichierReferentielAnalyses f;
+    QString erreur;
+    for (const char *entete : {"CD_PARAMETRE;NOM_PARAMETRE;ST_PARAMETRE;LB_COURT_PARAMETRE;LbLongParametre;CdUniteReference",
+                               "Code du paramètre;Nom du paramètre;Statut du paramètre;Libellé court;Libellé long;code_unite"}) {
+        SCOPED_TRACE(entete);
+        ecrireFichier(csv, QString::fromUtf8(entete) + QStringLiteral("\n1340;Nitrates;Validé;NO3;Nitrates (NO3);162\n"));
+        ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Parametre, f, erreur)) << qPrintable(erreur);
+        ASSERT_EQ(f.lignes.size(), 1);
+        const LigneReferentiel attendue = {{"Code", "1340"},        {"Nom", "Nitrates"},
+                                           {"Statut", "Validé"},    {"LibelleCourt", "NO3"},
+                                           {"LibelleLong", "Nitrates (NO3)"}, {"UniteReference1", "162"}};
+        EXPECT_EQ(f.lignes[0], attendue);
+    }
+    ecrireFichier(csv, QStringLiteral("cdsupport;LbSupport\n3;Eau\n"));
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur)) << qPrintable(erreur);
+    EXPECT_EQ(f.lignes[0].value(QStringLiteral("Nom")), QStringLiteral("Eau"));
+
+    // A taxa list given to the parameters, or supports without names: refused, with the columns
+    // expected, and nothing written.
+    EXPECT_FALSE(lireReferentielAnalyses(QStringLiteral(VYK_TEST_DATA "/taxons/taxons.csv"), Referentiel::Parametre, f, erreur));
+    EXPECT_TRUE(erreur.startsWith(QStringLiteral(
+        "Les colonnes du fichier taxons.csv ne sont pas celles d'une liste des paramètres : il faut au moins le code et le "
+        "nom. Colonnes attendues : Code, Nom, LibelleCourt, LibelleLong, NomInternational, Statut, Type, ")))
+        << qPrintable(erreur);
+    EXPECT_TRUE(f.lignes.isEmpty());
+    ecrireFichier(csv, QStringLiteral("Code;Statut\n3;Validé\n"));
+    EXPECT_FALSE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur));
+    EXPECT_EQ(erreur, QStringLiteral("Les colonnes du fichier extrait.csv ne sont pas celles d'une liste des supports : il "
+                                     "faut au moins le code et le nom. Colonnes attendues : Code, Nom, NomInternational, "
+                                     "Statut, Commentaires, DateCreation, DateModification, Auteur (ou les noms du "
+                                     "référentiel national, tels CdSupport, NomSupport, StSupport)."));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES")).toInt(), 0);
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(ImportationReferentielsAnalysesTest);
 
 } // namespace

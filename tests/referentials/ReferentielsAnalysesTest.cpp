@@ -3,6 +3,7 @@
 #include "db/Progression.h"
 #include "db/Sql.h"
 #include "monitoring/TableAnalyses.h"
+#include "schema/Catalogue.h"
 #include "referentials/ModeleReferentielAnalyses.h"
 
 #include "support/BaseTest.h"
@@ -54,6 +55,8 @@ class ReferentielsAnalysesTest : public BaseTest
             "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (2, 'BSS002')")));
         ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
         ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS002")));
+        ASSERT_TRUE(executer(sqlCreationTableListeTaxons(QStringLiteral("1"))));
+        test::creerTablesCatalogue({"CAMPAGNES_PARAMETRES", "QUALITOMETRES_DEMANDES_PARAMETRES"});
     }
 
     long long nombre(const QString &sql) { return valeur(sql).toLongLong(); }
@@ -80,6 +83,12 @@ TEST_P(ReferentielsAnalysesTest, ParametreResoluParCodeNomLibelleEtCodesInternes
     EXPECT_EQ(resoudreParametre(cache, QStringLiteral("3"), false), QString());
     EXPECT_EQ(resoudreParametre(cache, QString(), false), QString());
     EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES")), 5);
+    // A text that is one parameter's name and another's long label: the name wins.
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_PARAMETRES (Code, Nom, LibelleLong) VALUES ('1400', "
+                                        "'Conductivité à 20°C', 'Conductivité')")));
+    CacheResolution autre;
+    EXPECT_EQ(resoudreParametre(autre, QStringLiteral("VV"), false, QStringLiteral("Conductivité")), QStringLiteral("1303"));
+    EXPECT_EQ(resoudreParametre(autre, QStringLiteral("Conductivité"), false), QStringLiteral("1303"));
 }
 
 TEST_P(ReferentielsAnalysesTest, CreationDesParametresInconnus)
@@ -261,14 +270,21 @@ TEST_P(ReferentielsAnalysesTest, FicheEtSuppressionDeChaqueReferentiel)
          {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeUnite) VALUES (0, 0, '77')",
           "INSERT INTO ANALYSES_PARAMETRES (Code, UniteReference1) VALUES ('P77', '77')",
           "INSERT INTO ANALYSES_PARAMETRES (Code, UniteReference3) VALUES ('P77', '77')",
-          "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, codeUnite) VALUES (1, 0, 77)"}},
+          "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, codeUnite) VALUES (1, 0, 77)",
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV (codeQualitometre, codeOperation, unite) VALUES (1, 0, 77)",
+          "INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeTaxon, codeUnite) VALUES (0, '1', 77)",
+          "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, CodeUnite, TypeListe) VALUES ('S', 1, '1301', '77', 0)",
+          "INSERT INTO ANALYSES_SEUILS (CodeParametre, CodeUnite) VALUES ('1301', '77')",
+          "INSERT INTO CAMPAGNES_PARAMETRES (codeCampagne, codeParametre, codeUnite) VALUES (1, '1301', '77')",
+          "INSERT INTO QUALITOMETRES_DEMANDES_PARAMETRES (codeDemande, codeParametre, codeUnite) VALUES (1, '1301', '77')"}},
         {Referentiel::Methode, "Renseignez le code de la méthode.", "Enregistrement de la fiche de la méthode terminé.",
          "Voulez vous supprimer la méthode 77 ?", "La méthode a été supprimée.",
          {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeMethode) VALUES (0, 0, '77')",
           "INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeMethodeFraction) VALUES (0, 0, '77')",
           "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, MethodeExtraction) VALUES (0, 0, '77')",
           "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, CodeMethodeFractionPrincipal) VALUES (0, 1, '77')",
-          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, methodeAnalyse) VALUES (1, 0, 77)"}},
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, methodeAnalyse) VALUES (1, 0, 77)",
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV (codeQualitometre, codeOperation, methode) VALUES (1, 0, 77)"}},
         {Referentiel::Fraction, "Renseignez le code de la fraction.", "Enregistrement de la fiche de la fraction terminé.",
          "Voulez vous supprimer la fraction 77 ?", "La fraction a été supprimée.",
          {"INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeFraction) VALUES (0, 0, '77')"}},
@@ -295,6 +311,8 @@ TEST_P(ReferentielsAnalysesTest, FicheEtSuppressionDeChaqueReferentiel)
             EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base de données. Vous ne pouvez pas le "
                                             "supprimer."}))
                 << qPrintable(usage);
+            // The purge reads the same places.
+            EXPECT_TRUE(codesUtilises(c.referentiel).contains(QStringLiteral("77"))) << qPrintable(usage);
             const QString nomTable = usage.section(u' ', 2, 2);
             ASSERT_TRUE(executer(QStringLiteral("DELETE FROM ") + nomTable +
                                  (nomTable == QLatin1String("ANALYSES_PARAMETRES") ? QStringLiteral(" WHERE Code='P77'") : QString())));

@@ -361,6 +361,63 @@ TEST_P(MiseAJourTest, UneMiseAJourInterrompueSAcheveALaSuivante)
     }
 }
 
+// A state whose code ETATS already holds under another label, or without code, is not moved:
+// it stays in the code list instead of being lost.
+TEST_P(MiseAJourTest, LesEtatsNonDeplacesRestentDansLaListeDesCodes)
+{
+    executerTout({"CREATE TABLE CODES_SANDRE (Champ Text(50), Code Short, Libelle Text(50), Commentaire Memo)",
+                  "INSERT INTO CODES_SANDRE VALUES ('ETATS', 7, 'Etat chimique', 'c')",
+                  "INSERT INTO CODES_SANDRE VALUES ('ETATS', 8, 'Etat écologique', NULL)",
+                  "INSERT INTO CODES_SANDRE VALUES ('ETATS', NULL, 'Sans code', NULL)",
+                  "CREATE TABLE ETATS (CodeEtat Double, Libelle Text(100), commentaire Memo)",
+                  "INSERT INTO ETATS VALUES (7, 'Chimie (local)', NULL)"});
+    ASSERT_TRUE(verifierVersionBase(version)) << qPrintable(raisonEchecMiseAJour());
+    EXPECT_EQ(lignes("SELECT CodeEtat, Libelle FROM ETATS ORDER BY CodeEtat"), QStringList({"7|Chimie (local)", "8|Etat écologique"}));
+    EXPECT_EQ(lignes("SELECT Code, Libelle FROM CODES_SANDRE WHERE Champ = 'ETATS' ORDER BY Libelle"),
+              QStringList({"7|Etat chimique", "|Sans code"}));
+    // A second run moves nothing more and loses nothing.
+    ASSERT_TRUE(executer("DELETE FROM PARAMETRES WHERE Identifiant = 'version'"));
+    ASSERT_TRUE(verifierVersionBase(version));
+    EXPECT_EQ(valeur("SELECT count(*) FROM ETATS").toInt(), 2);
+    EXPECT_EQ(valeur("SELECT count(*) FROM CODES_SANDRE WHERE Champ = 'ETATS'").toInt(), 2);
+}
+
+// A site's column whose name needs quotes (space, accent) comes through a rebuild with its values.
+TEST_P(MiseAJourTest, UneColonneDuSiteAuNomComposeEstReconstruite)
+{
+    executerTout({"CREATE TABLE JOURNAL (dateEvt DateTime, Titre Text(255), description Memo, \"Vu par\" Text(40), "
+                  "\"Échéance\" DateTime)",
+                  "INSERT INTO JOURNAL VALUES (#02/01/2019 10:00:00#, 'Connexion', 'détail', 'M. Martin', #03/01/2019#)"});
+    ASSERT_TRUE(verifierVersionBase(version)) << qPrintable(raisonEchecMiseAJour());
+    EXPECT_TRUE(bd().colonneExiste("JOURNAL", "niveau"));
+    EXPECT_EQ(lignes("SELECT Titre, description, \"Vu par\", \"Échéance\" FROM JOURNAL WHERE Titre = 'Connexion'"),
+              QStringList({"Connexion|détail|M. Martin|01/03/2019"}));
+    EXPECT_EQ(raisonEchecMiseAJour(), QString());
+}
+
+// A rebuild that cannot be done leaves the table as it was and the version unwritten: the next
+// login tries again, and says why it is refused.
+TEST_P(MiseAJourTest, UneReconstructionImpossibleNEcritPasLaVersion)
+{
+    // No engine name may be this long: the desktop file keeps it, a server cuts it.
+    const QString longue = QString(70, u'n');
+    executerTout({"CREATE TABLE JOURNAL (dateEvt DateTime, Titre Text(255), " + longue + " Memo)",
+                  "INSERT INTO JOURNAL VALUES (#02/01/2019 10:00:00#, 'Connexion', 'note')"});
+    if (estPostgres()) {
+        EXPECT_TRUE(verifierVersionBase(version)) << qPrintable(raisonEchecMiseAJour());
+        return;
+    }
+    EXPECT_FALSE(verifierVersionBase(version));
+    EXPECT_EQ(raisonEchecMiseAJour(), "La mise à jour n'a pas abouti, elle sera reprise à la prochaine connexion : la table "
+                                      "JOURNAL n'a pas pu être reconstruite.");
+    EXPECT_EQ(versionBase(), QString());
+    EXPECT_EQ(lignes("SELECT Titre, " + longue + " FROM JOURNAL WHERE Titre = 'Connexion'"), QStringList({"Connexion|note"}));
+    EXPECT_FALSE(bd().tableExiste("JOURNAL_SAV"));
+    // The run completed the table column by column: the next one has nothing to rebuild.
+    ASSERT_TRUE(verifierVersionBase(version)) << qPrintable(raisonEchecMiseAJour());
+    EXPECT_EQ(lignes("SELECT Titre, " + longue + " FROM JOURNAL WHERE Titre = 'Connexion'"), QStringList({"Connexion|note"}));
+}
+
 TEST_P(MiseAJourTest, LesVuesDonnentLeReseauDCEGestionnaireEtAgence)
 {
     ASSERT_TRUE(verifierVersionBase(version));

@@ -198,6 +198,13 @@ TEST_P(TablesEtDroitsTest, HabilitationsExactesEtPrefixes)
     rechargerHabilitations();
     EXPECT_TRUE(estHabilite(droit::CARTO_QUALITO));
 
+    // A prefix matches from the start of a right, never inside one.
+    accorder(QStringLiteral("CARTO"), QStringLiteral("CARTO_PIEZO"));
+    ouvrirSession(QStringLiteral("CARTO"));
+    EXPECT_FALSE(possedeHabilitation(QStringLiteral("PIEZO_*")));
+    EXPECT_FALSE(estHabilite(QStringLiteral("PIEZO_*")));
+    EXPECT_TRUE(possedeHabilitation(QStringLiteral("CARTO_*")));
+
     // The administrator passes every test; nobody passes before a login.
     ouvrirSession(QStringLiteral("ADMIN"), true);
     EXPECT_TRUE(estHabilite(droit::QUALITO_FICHE_SUPPR));

@@ -27,6 +27,7 @@ Application::Application()
         ProgressionGui progression(m_identification.get(), Demarrage::VERIFICATION);
         return vyk::verifierVersionBase(version, progression);
     };
+    m_demarrage.raisonRefusBase = [] { return vyk::raisonEchecMiseAJour(); };
 }
 
 Application::~Application()
