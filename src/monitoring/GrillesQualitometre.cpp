@@ -100,7 +100,7 @@ QVector<DefinitionGrille> definitions()
     r << grille("intervenants", "LIEN_QUALITO_INTERVENANTS", " des intervenants", "Enregistrement des intervenants pour ",
                 "l'intervenant sélectionné",
                 {cle(code("CodeIntervenant", "Intervenant", INTERVENANTS)),
-                 code("TypeIntervenant", "Rôle", QStringLiteral("LIEN_PIEZO_INTERVENANTS.TYPEINTERVENANT")), cle(debut()), fin(),
+                 code("TypeIntervenant", "Rôle", QStringLiteral("LIEN_QUALITO_INTERVENANTS.TYPEINTERVENANT")), cle(debut()), fin(),
                  texte("ReferenceInterne", "Référence interne"), code("codeContact", "Contact", CONTACTS)});
     r << grille("lithologies", "LIEN_QUALITO_LITHOLOGIES", " des lithologies", "Enregistrement des lithologies pour ",
                 "la lithologie sélectionnée",
@@ -115,16 +115,17 @@ QVector<DefinitionGrille> definitions()
     r << grille("modesMesures", "MODES_MESURES_QUALITO", " des modes de mesures", "Enregistrement des modes de mesures pour ",
                 "le mode de mesure sélectionné",
                 {cle(debut()), fin(), cle(code("Methode", "Méthode", QStringLiteral("MODES_MESURES.METHODE"))),
-                 nombre("Periodicite", "Périodicité"), nombre("profondeurNappe", "Profondeur de la nappe"),
+                 code("Periodicite", "Périodicité", QStringLiteral("MODES_MESURES.PERIODICITE")), nombre("profondeurNappe", "Profondeur de la nappe"),
                  nombre("compensationMesure", "Compensation"), texte("Commentaires", "Commentaires")});
     r << grille("systemesAltimetriques", "SYSTEMES_ALTIMETRIQUES_QUALITO", " des systèmes altimétriques",
                 "Enregistrement des systèmes altimétriques pour ", "le système altimétrique sélectionné",
                 {cle(debut()), fin(), nombre("Altitude", "Altitude"),
                  cle(code("SystemeAltimetrique", "Origine", QStringLiteral("SYSTEME_ALTIMETRIQUE.SYSTEMEALTIMETRIQUE"),
                           "Sélectionnez une origine")),
-                 nombre("CodeNature", "Nature"), nombre("ModeObtention", "Mode d'obtention"), texte("Commentaire", "Commentaire")});
+                 code("CodeNature", "Nature", QStringLiteral("SYSTEME_ALTIMETRIQUE.CODENATURE")),
+                 code("ModeObtention", "Mode d'obtention", QStringLiteral("SYSTEME_ALTIMETRIQUE.MODEOBTENTION")), texte("Commentaire", "Commentaire")});
     r << grille("reperes", "REPERES_QUALITO", " des repères", "Enregistrement des repères pour ", "le repère sélectionné",
-                {cle(debut()), fin(), nombre("Hauteur", "Hauteur"), cle(nombre("Origine", "Origine")),
+                {cle(debut()), fin(), nombre("Hauteur", "Hauteur"), cle(code("Origine", "Origine", QStringLiteral("REPERES.ORIGINE"))),
                  texte("Commentaires", "Commentaires")});
     r << grille("localisations", "QUALITOMETRE_LOCALISATIONS", " des localisations", "Enregistrement des localisations pour ",
                 "la localisation sélectionnée",
@@ -164,7 +165,7 @@ QVector<DefinitionGrille> definitions()
                 {cle(debut()), fin(), cle(code("CodeUsage", "Usage", QStringLiteral("USAGES"))), texte("Description", "Description")});
     r << grille("amenagements", "LIEN_QUALITO_AMENAGEMENTS", " des aménagements", "Enregistrement des aménagements pour ",
                 "l'aménagement sélectionné",
-                {cle(debut()), fin(), cle(nombre("typeAmenagement", "Type")), nombre("valeur", "Valeur"),
+                {cle(debut()), fin(), cle(code("typeAmenagement", "Type", QStringLiteral("AMENAGEMENT.TYPE_AMENAGEMENT"))), nombre("valeur", "Valeur"),
                  texte("Description", "Description")});
     r << grille("accessibilites", "LIEN_QUALITO_ACCESSIBILITES", " des accessibilités", "Enregistrement des accessibilités pour ",
                 "l'accessibilité sélectionnée",

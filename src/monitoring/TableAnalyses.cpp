@@ -1,10 +1,14 @@
 #include "monitoring/TableAnalyses.h"
 
 #include "db/BaseDonnees.h"
+#include "db/Outils.h"
 #include "db/Sql.h"
 #include "schema/Catalogue.h"
 
 #include <QSet>
+
+#include <algorithm>
+#include <numeric>
 
 namespace vyk {
 
@@ -110,6 +114,41 @@ bool parcourirAnalyses(const QVector<TableAnalysesStation> &tables,
             if (!chaqueLigne(t, l)) return true;
     }
     return true;
+}
+
+QString PrelevementStation::libelle() const
+{
+    return numero + (date.isEmpty() ? QString() : QStringLiteral(" - ") + date) + QStringLiteral(" (") +
+           QString::number(nbAnalyses) + QStringLiteral(" analyse(s))");
+}
+
+QVector<PrelevementStation> prelevementsStation(const QString &codeQualitometre, const QString &codeBSS)
+{
+    QVector<PrelevementStation> r;
+    const Nombre station = enNombre(codeQualitometre.trimmed());
+    if (!station.estNombre()) return r;
+    const QString table = tableAnalyses(codeBSS);
+    const bool avecTable = !table.isEmpty() && bd().tableExiste(PREFIXE_ANALYSES + codeBSS.trimmed());
+    const QString nombre = avecTable ? QStringLiteral("(SELECT count(*) FROM ") + table +
+                                           QStringLiteral(" A WHERE A.NumPrelevement = P.NumPrelevement)")
+                                     : QStringLiteral("0");
+    const Tableau t = bd().extraire(QStringLiteral("SELECT P.NumPrelevement, P.DateDebut, P.codeOperation, ") + nombre +
+                                    QStringLiteral(" FROM PRELEVEMENTS P WHERE P.CodeQualitometre=") +
+                                    sqlNombre(station.valeur) +
+                                    QStringLiteral(" AND P.NumPrelevement IS NOT NULL"));
+    // Sorted here: the engines do not place the samples without date alike (last here).
+    QVector<int> ordre(t.nbLignes());
+    std::iota(ordre.begin(), ordre.end(), 0);
+    std::stable_sort(ordre.begin(), ordre.end(), [&t](int a, int b) {
+        const QDateTime da = t(a, 1).toDateTime(), db = t(b, 1).toDateTime();
+        if (da.isValid() != db.isValid()) return da.isValid();
+        if (da != db) return da < db;
+        return t(a, 0).toDouble() < t(b, 0).toDouble();
+    });
+    r.reserve(t.nbLignes());
+    for (int l : std::as_const(ordre))
+        r.append({t.texte(l, 0), texteDate(t(l, 1).toDateTime()), t.texte(l, 2), t(l, 3).toLongLong()});
+    return r;
 }
 
 } // namespace vyk

@@ -42,6 +42,20 @@ struct TableAnalysesStation
 // catalogue.
 QVector<TableAnalysesStation> tablesAnalysesStations();
 
+// A sample of a station, with or without analyses: a sample saved before its analyses is still
+// reached from here.
+struct PrelevementStation
+{
+    QString numero;
+    QString date;      // DD/MM/YYYY, "" when none
+    QString operation; // its operation's code, "" when none
+    long long nbAnalyses = 0;
+    // "12 - 01/03/2021 (3 analyse(s))"
+    QString libelle() const;
+};
+// Every sample of the station, by date then number (one query).
+QVector<PrelevementStation> prelevementsStation(const QString &codeQualitometre, const QString &codeBSS);
+
 // Runs one query over many analysis tables: selectTable gives, for one table identifier, a
 // SELECT of the same columns; the tables are read by UNION in groups (a few statements for
 // thousands of stations). chaqueLigne receives every row; false from it stops. False when a

@@ -145,7 +145,7 @@ TEST_P(FicheQualitometreTest, SansTypeUnCoursDEau)
     fiche.nouveau();
     fiche.definir(champFiche::NumeroBSS, QStringLiteral("06987X0012"));
     EXPECT_FALSE(fiche.enregistrer());
-    EXPECT_EQ(dernierMessage(), texteFiche::CORRIGER + QStringLiteral("\nl'identifiant est vide"));
+    EXPECT_EQ(dernierMessage(), QStringLiteral("Merci de corriger les erreurs suivantes pour pouvoir enregistrer le qualitomètre: \nl'identifiant est vide"));
     fiche.definir(champFiche::Identifiant, QStringLiteral("V7"));
     ASSERT_TRUE(fiche.enregistrer());
     EXPECT_EQ(lignes("SELECT CodeBSS, typeStation, Designation FROM QUALITOMETRES"), QStringList({"V7|1|"}));

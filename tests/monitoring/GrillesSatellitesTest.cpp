@@ -274,6 +274,39 @@ TEST_P(GrillesSatellitesTest, ChaqueBoutonEnregistreRemplaceEtSupprime)
     }
 }
 
+// The coded columns of the station's grids offer the quality lists, with their labels: not the
+// groundwater roles, not bare numbers.
+TEST_P(GrillesSatellitesTest, ColonnesCodeesAvecLesListesDesQualitometres)
+{
+    const struct
+    {
+        const char *grille, *colonne, *liste;
+    } cas[] = {
+        {"intervenants", "TypeIntervenant", "LIEN_QUALITO_INTERVENANTS.TYPEINTERVENANT"},
+        {"modesMesures", "Periodicite", "MODES_MESURES.PERIODICITE"},
+        {"systemesAltimetriques", "CodeNature", "SYSTEME_ALTIMETRIQUE.CODENATURE"},
+        {"systemesAltimetriques", "ModeObtention", "SYSTEME_ALTIMETRIQUE.MODEOBTENTION"},
+        {"reperes", "Origine", "REPERES.ORIGINE"},
+        {"amenagements", "typeAmenagement", "AMENAGEMENT.TYPE_AMENAGEMENT"},
+    };
+    ASSERT_TRUE(executer("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('LIEN_PIEZO_INTERVENANTS.TYPEINTERVENANT', 91, "
+                         "'Rôle piézométrique')"));
+    for (const auto &c : cas) {
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('%1', 91, 'Entrée %1')")
+                                 .arg(QLatin1String(c.liste))));
+        const DefinitionGrille *g = grilleQualitometre(QString::fromLatin1(c.grille));
+        ASSERT_NE(g, nullptr) << c.grille;
+        const ColonneGrille *colonne = nullptr;
+        for (const ColonneGrille &col : g->colonnes)
+            if (col.colonne == QLatin1String(c.colonne)) colonne = &col;
+        ASSERT_NE(colonne, nullptr) << c.colonne;
+        QStringList libelles;
+        for (const EntreeCodee &e : GrilleSatellite::entrees(*colonne))
+            if (e.code == QLatin1String("91")) libelles << e.libelle;
+        EXPECT_EQ(libelles, QStringList({QStringLiteral("Entrée ") + QLatin1String(c.liste)})) << c.colonne;
+    }
+}
+
 // Documents are numbered per station, from the station's largest number.
 TEST_P(GrillesSatellitesTest, DocumentsNumerotesParStation)
 {

@@ -512,6 +512,40 @@ TEST_P(PrelevementTest, ChangementDeColonnes)
               QStringList({"0|", "0|", "1|1", "1|1"}));
 }
 
+// A sample saved before any analysis is found again: from its operation, and in the list of the
+// station's samples, which shows the other station's sample of the same number nowhere.
+TEST_P(PrelevementTest, UnPrelevementSansAnalysesSeRetrouve)
+{
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+                                        "dateDebut) VALUES (1, 7, #03/02/2021#)")));
+    ASSERT_TRUE(e.chargerOperation(QStringLiteral("7")));
+    e.champs[QStringLiteral("DateDebut")] = QStringLiteral("02/03/2021");
+    ASSERT_TRUE(e.enregistrer());
+    EditionPrelevement rouvert;
+    rouvert.definirStation(QStringLiteral("1"), QStringLiteral("BSS001"));
+    ASSERT_TRUE(rouvert.chargerOperation(QStringLiteral("7")));
+    EXPECT_TRUE(rouvert.estEnregistre());
+    EXPECT_EQ(rouvert.numPrelevement(), e.numPrelevement());
+
+    const auto libelles = [](const QString &station, const QString &bss) {
+        QStringList r;
+        for (const PrelevementStation &p : prelevementsStation(station, bss))
+            r << p.libelle() + QStringLiteral(" op ") + p.operation;
+        return r;
+    };
+    // No analysis table yet.
+    EXPECT_EQ(libelles(QStringLiteral("1"), QStringLiteral("BSS001")), QStringList({"0 - 02/03/2021 (0 analyse(s)) op 7"}));
+    nouveauPrelevement(QStringLiteral("01/01/2021"));
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre) VALUES "
+                                        "(0, 1, 1), (1, 1, 1)")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre) VALUES (0, 2), (5, 1)")));
+    EXPECT_EQ(libelles(QStringLiteral("1"), QStringLiteral("BSS001")),
+              QStringList({"1 - 01/01/2021 (2 analyse(s)) op ", "0 - 02/03/2021 (0 analyse(s)) op 7", "5 (0 analyse(s)) op "}));
+    EXPECT_EQ(libelles(QStringLiteral("2"), QStringLiteral("BSS002")), QStringList({"0 (0 analyse(s)) op "}));
+    EXPECT_TRUE(prelevementsStation(QStringLiteral("x"), QStringLiteral("BSS001")).isEmpty());
+}
+
 TEST_P(PrelevementTest, ParametresDUneSelection)
 {
     for (const char *sql : {"INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, "

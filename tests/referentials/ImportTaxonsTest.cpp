@@ -75,9 +75,11 @@ TEST_P(ImportTaxonsTest, LectureDuCsvEtRefus)
     EXPECT_FALSE(lireFichierTaxons(donnees(QStringLiteral("sans_entete.csv")), vide, erreur));
     EXPECT_EQ(erreur, QStringLiteral("Le fichier doit contenir les entêtes de colonnes."));
     EXPECT_FALSE(lireFichierTaxons(donnees(QStringLiteral("tabulations.csv")), vide, erreur));
-    EXPECT_EQ(erreur, texteImportTaxons::FORMAT_CSV);
+    EXPECT_EQ(erreur, QStringLiteral("Les fichiers à importer doivent être des fichiers textes de type CSV (extension .csv) "
+                                     "utilisant le caractère ; comme séparateur."));
     EXPECT_FALSE(lireFichierTaxons(donnees(QStringLiteral("taxons.txt")), vide, erreur));
-    EXPECT_EQ(erreur, texteImportTaxons::FORMAT_CSV);
+    EXPECT_EQ(erreur, QStringLiteral("Les fichiers à importer doivent être des fichiers textes de type CSV (extension .csv) "
+                                     "utilisant le caractère ; comme séparateur."));
     EXPECT_FALSE(lireFichierTaxons(donnees(QStringLiteral("sans_taxon.xml")), vide, erreur));
     EXPECT_EQ(erreur, QStringLiteral("Aucune donnée ne peut être importée de ce fichier"));
     const QString casse = chemin(QStringLiteral("casse.xml"));
@@ -263,7 +265,7 @@ TEST(LectureTaxons, ChargementInterrompuNeRetientAucuneLigne)
         ASSERT_TRUE(lireFichierTaxons(nom, f, erreur)) << qPrintable(erreur);
         EXPECT_FALSE(f.lignes.isEmpty());
         EXPECT_FALSE(lireFichierTaxons(nom, f, erreur, arret)) << qPrintable(nom);
-        EXPECT_EQ(erreur, texteImportTaxons::CHARGEMENT_INTERROMPU);
+        EXPECT_EQ(erreur, QStringLiteral("Chargement du fichier interrompu : aucune ligne n'est retenue."));
         EXPECT_TRUE(f.lignes.isEmpty());
     }
 }

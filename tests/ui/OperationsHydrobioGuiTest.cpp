@@ -89,6 +89,7 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     fiche.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fiche));
     EXPECT_EQ(fiche.SprOperations->nbLignes(), 0);
+    EXPECT_FALSE(fiche.CmdPrelevement->isEnabled()); // no operation saved yet
     controle<QPushButton>(&fiche, QStringLiteral("CmdEnregistrer_taxons"))->click();
     EXPECT_EQ(
         dernier(),
@@ -108,6 +109,13 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     ASSERT_EQ(fiche.SprOperations->nbLignes(), 1);
     EXPECT_EQ(fiche.codeOperation(), QStringLiteral("0"));
     capturer(fiche, QStringLiteral("FicheOperations"));
+    // Its sample opens from here, analyses or not.
+    QSignalSpy prelevement(&fiche, &FicheOperations::prelevementDemande);
+    ASSERT_TRUE(fiche.CmdPrelevement->isEnabled());
+    fiche.CmdPrelevement->click();
+    ASSERT_EQ(prelevement.size(), 1);
+    EXPECT_EQ(prelevement[0][0].toLongLong(), 1);
+    EXPECT_EQ(prelevement[0][1].toString(), QStringLiteral("0"));
 
     // Covers of 99 % are refused, then corrected.
     fiche.Onglets->setCurrentIndex(fiche.Onglets->indexOf(fiche.SprRecouvrements->parentWidget()));

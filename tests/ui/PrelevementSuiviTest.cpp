@@ -151,6 +151,28 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
     EXPECT_EQ(carte->edition().numPrelevement(), QStringLiteral("0"));
 }
 
+// A sample saved before its analyses has no column in the table: the station's list of samples
+// still offers it, and opens it.
+TEST_P(PrelevementSuiviEcranTest, PrelevementSansAnalysesOuvertDepuisLaListe)
+{
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES "
+                                        "(0, 1, #05/12/2021#)")));
+    SuiviPhysicoChmique suivi(QStringLiteral("1"));
+    EXPECT_EQ(suivi.SprSuivi->columnCount(), 2);
+    ASSERT_EQ(suivi.CboPrelevements->count(), 1);
+    EXPECT_TRUE(suivi.CboPrelevements->itemText(0).contains(QStringLiteral("0 - 12/05/2021 (0 analyse(s))")))
+        << qPrintable(suivi.CboPrelevements->itemText(0));
+    ASSERT_TRUE(suivi.CmdOuvrirPrelevement->isEnabled());
+    std::unique_ptr<QWidget> ouverte;
+    QObject::connect(&suivi, &SuiviPhysicoChmique::ouvrirPrelevement, [&ouverte](QWidget *w) { ouverte.reset(w); });
+    suivi.CboPrelevements->selectionnerCode(QStringLiteral("0"));
+    suivi.CmdOuvrirPrelevement->click();
+    auto *carte = qobject_cast<FichePrelevementPhysicoChmique *>(ouverte.get());
+    ASSERT_NE(carte, nullptr);
+    EXPECT_EQ(carte->edition().numPrelevement(), QStringLiteral("0"));
+    EXPECT_TRUE(messages().textes().isEmpty()) << qPrintable(messages().textes().join(u'\n'));
+}
+
 // The options of the follow-up table as the user sets them: the newest-first order (from the
 // display setting, then the box), values below quantification left out, a wrong period refused.
 TEST_P(PrelevementSuiviEcranTest, SuiviOptionsEtPeriode)

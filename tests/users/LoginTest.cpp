@@ -67,8 +67,8 @@ TEST_P(LoginTest, RefusAvecLesMessagesEtSessionVide)
     EXPECT_EQ(connecterUtilisateur(QStringLiteral("ADMIN"), QStringLiteral("KOBAL")),
               ResultatLogin::ModuleInterdit);
     EXPECT_EQ(messages().textes(),
-              QStringList({texteLogin::UTILISATEUR_INCONNU, texteLogin::MOT_DE_PASSE_ERRONE,
-                           texteLogin::MOT_DE_PASSE_ERRONE, texteLogin::MODULE_INTERDIT}));
+              QStringList({"Utilisateur inconnu", "Mot de passe erronné", "Mot de passe erronné",
+                           "Vous ne disposez pas de droits suffisants pour accéder à ce module"}));
     for (const auto &m : messages().messages())
         EXPECT_EQ(m.genre, QStringLiteral("ERREUR"));
     EXPECT_FALSE(session().estConnecte());
@@ -124,7 +124,9 @@ TEST_P(LoginTest, MotDePasseParDefautSignale)
     EXPECT_TRUE(estHabilite(droit::QUALITO_FICHE_SUPPR));
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("AIDE"));
-    EXPECT_EQ(messages().messages()[0].texte, texteLogin::MOT_DE_PASSE_PAR_DEFAUT);
+    EXPECT_EQ(messages().messages()[0].texte, QStringLiteral("Vous êtes connecté avec le mot de passe par défaut de l'administrateur.\n"
+                             "Pour protéger la base, changez-le dès maintenant dans la gestion des utilisateurs "
+                             "(menu Fichier, « Gestion des utilisateurs... »)."));
     EXPECT_FALSE(
         messages().messages()[0].texte.contains(QStringLiteral("KOBAL"), Qt::CaseInsensitive));
 

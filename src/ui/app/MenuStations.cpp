@@ -1,7 +1,9 @@
 #include "ui/app/MenuStations.h"
 
 #include "ui/app/FenetrePrincipale.h"
+#include "monitoring/SuiviPhysicoChimique.h"
 #include "ui/monitoring/FicheOperations.h"
+#include "ui/monitoring/FichePrelevementPhysicoChmique.h"
 #include "ui/monitoring/FicheQualitometre.h"
 #include "ui/monitoring/FrmQualitometresPoints.h"
 #include "ui/monitoring/FrmJournaux.h"
@@ -22,7 +24,14 @@ namespace {
 // The operations of a station, of one of its points when codePoint >= 0.
 void ouvrirOperations(FenetrePrincipale &fenetre, qint64 station, qint64 codePoint = -1)
 {
-    fenetre.ouvrirEcran(new FicheOperations(station, codePoint));
+    auto *operations = new FicheOperations(station, codePoint);
+    // The sample of an operation opens even when it has no analysis yet.
+    QObject::connect(operations, &FicheOperations::prelevementDemande, &fenetre,
+                     [&fenetre](qint64 s, const QString &operation) {
+                         const QString code = QString::number(s);
+                         fenetre.ouvrirEcran(new FichePrelevementPhysicoChmique(code, codeBSSStation(code), {}, operation));
+                     });
+    fenetre.ouvrirEcran(operations);
 }
 
 void ouvrirPoints(FenetrePrincipale &fenetre, qint64 station)

@@ -56,13 +56,16 @@ FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *pare
     CmdSupprimer = new QPushButton(QStringLiteral("Supprimer l'opération"), this);
     for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer})
         appliquerDroit(b, droit::QUALITO_DATA_MODIF);
+    CmdPrelevement = new QPushButton(QStringLiteral("Prélèvement physico-chimique"), this);
+    CmdPrelevement->setObjectName(QStringLiteral("CmdPrelevement"));
+    appliquerDroit(CmdPrelevement, droit::QUALITO_DATA_CONSULT);
     auto *barre = new QHBoxLayout;
     barre->addWidget(LblStation);
     barre->addSpacing(16);
     barre->addWidget(new QLabel(QStringLiteral("Site :"), this));
     barre->addWidget(CboPoint);
     barre->addStretch(1);
-    for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer})
+    for (QPushButton *b : {CmdPrelevement, CmdNouveau, CmdEnregistrer, CmdSupprimer})
         barre->addWidget(b);
 
     auto *separation = new QSplitter(Qt::Vertical, this);
@@ -91,6 +94,9 @@ FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *pare
     definirBoutonParDefaut(CmdEnregistrer);
     connect(CmdEnregistrer, &QPushButton::clicked, this, &FicheOperations::enregistrer);
     connect(CmdSupprimer, &QPushButton::clicked, this, &FicheOperations::supprimer);
+    connect(CmdPrelevement, &QPushButton::clicked, this, [this] {
+        if (!m_operation.estNouvelle()) emit prelevementDemande(m_station, m_operation.code);
+    });
     chargerListe();
 }
 
@@ -245,6 +251,7 @@ void FicheOperations::afficherFormulaire(const FicheOperation &f)
             definirChamp(c.colonne, c.genre == NatureChamp::Nombre ? nombreAffiche(f.valeur(c.colonne)) : f.valeur(c.colonne));
     TxtCommentaireResultat->setPlainText(f.valeur(QStringLiteral("commentaireResultat")));
     CmdSupprimer->setEnabled(!f.estNouvelle());
+    CmdPrelevement->setEnabled(!f.estNouvelle());
     if (m_ongletUnites)
         Onglets->setTabEnabled(Onglets->indexOf(m_ongletUnites),
                                identifiantPoint() == QLatin1String("271"));

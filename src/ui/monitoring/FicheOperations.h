@@ -73,6 +73,8 @@ class FicheOperations : public Fiche
     GrilleDonnees *SprOperations;
     QTabWidget *Onglets;
     QPushButton *CmdNouveau, *CmdEnregistrer, *CmdSupprimer;
+    // The physico-chemical sample of the operation shown (a saved one, analyses or not).
+    QPushButton *CmdPrelevement;
     GrilleSaisie *SprRecouvrements;
     GrilleSaisie *SprUnites;
     GrilleSaisie *SprTaxons;
@@ -82,6 +84,10 @@ class FicheOperations : public Fiche
     QPlainTextEdit *TxtCommentaireListe;
     QCheckBox *ChkMicroPrelevement;
     QWidget *champ(const QString &colonne) const { return m_champs.value(colonne); }
+
+  signals:
+    // The sample card of an operation of the station (the main window opens it).
+    void prelevementDemande(qint64 station, const QString &codeOperation);
 
   private:
     struct Grille

@@ -3,6 +3,7 @@
 #include "db/Messages.h"
 #include "monitoring/Prelevement.h"
 #include "monitoring/ReglesAnalyses.h"
+#include "monitoring/TableAnalyses.h"
 #include "ui/monitoring/FichePrelevementPhysicoChmique.h"
 #include "ui/widgets/ComboCodee.h"
 
@@ -58,6 +59,10 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     ChkInverse->setChecked(filtresSuiviParDefaut().inverse);
     CmdActualiser = new QPushButton(QStringLiteral("Actualiser"), this);
     CmdNouveauPrelevement = new QPushButton(QStringLiteral("Nouveau prélèvement"), this);
+    CboPrelevements = new ComboCodee(this);
+    CboPrelevements->setMinimumContentsLength(28);
+    CboPrelevements->setToolTip(QStringLiteral("Tous les prélèvements du qualitomètre, avec ou sans analyses."));
+    CmdOuvrirPrelevement = new QPushButton(QStringLiteral("Ouvrir le prélèvement"), this);
     auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *w) {
         auto *e = new QLabel(libelle, this);
         e->setBuddy(w);
@@ -74,6 +79,11 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     filtres->addWidget(ChkQuantification, 2, 2, 1, 4);
     filtres->addWidget(ChkInverse, 3, 0, 1, 2);
     auto *boutons = new QHBoxLayout;
+    auto *libellePrelevements = new QLabel(QStringLiteral("Prélèvements :"), this);
+    libellePrelevements->setBuddy(CboPrelevements);
+    boutons->addWidget(libellePrelevements);
+    boutons->addWidget(CboPrelevements, 1);
+    boutons->addWidget(CmdOuvrirPrelevement);
     boutons->addStretch(1);
     boutons->addWidget(CmdNouveauPrelevement);
     boutons->addWidget(CmdActualiser);
@@ -94,6 +104,9 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     connect(ChkQuantification, &QCheckBox::toggled, this, [this](bool) { actualiser(); });
     connect(ChkInverse, &QCheckBox::toggled, this, [this](bool) { actualiser(); });
     connect(CmdNouveauPrelevement, &QPushButton::clicked, this, [this] { ouvrirFiche(-1); });
+    connect(CmdOuvrirPrelevement, &QPushButton::clicked, this, [this] {
+        if (const QString n = CboPrelevements->codeSelectionne(); !n.isEmpty()) ouvrirPrelevementNumero(n);
+    });
     connect(SprSuivi->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
             [this](int section) {
                 if (section >= 2) ouvrirFiche(section - 2);
@@ -140,6 +153,11 @@ void SuiviPhysicoChmique::actualiser()
         }
     }
     SprSuivi->resizeColumnsToContents();
+    EntreesCodees prelevements;
+    for (const PrelevementStation &p : prelevementsStation(station, codeBSSStation(station)))
+        prelevements.append({p.numero, p.libelle(), 0});
+    CboPrelevements->definirEntrees(prelevements);
+    CmdOuvrirPrelevement->setEnabled(!prelevements.isEmpty());
     LblInformation->setText(
         QString::number(m_tableau.nbAnalyses) + QStringLiteral(" analyse(s), ") +
         QString::number(m_tableau.colonnes.size()) + QStringLiteral(" prélèvement(s)."));
@@ -147,11 +165,15 @@ void SuiviPhysicoChmique::actualiser()
 
 QWidget *SuiviPhysicoChmique::ouvrirFiche(int colonne)
 {
+    return ouvrirPrelevementNumero(colonne >= 0 && colonne < m_tableau.colonnes.size()
+                                       ? m_tableau.colonnes[colonne].numPrelevement
+                                       : QString());
+}
+
+QWidget *SuiviPhysicoChmique::ouvrirPrelevementNumero(const QString &numero)
+{
     const QString station = CboStation->codeSelectionne();
     if (station.isEmpty()) return nullptr;
-    const QString numero = colonne >= 0 && colonne < m_tableau.colonnes.size()
-                               ? m_tableau.colonnes[colonne].numPrelevement
-                               : QString();
     return ouvrirPrelevementStation(station, numero);
 }
 

@@ -37,6 +37,9 @@ class SuiviPhysicoChmique : public Ecran
     QCheckBox *ChkInverse;
     QPushButton *CmdActualiser;
     QPushButton *CmdNouveauPrelevement;
+    // Every sample of the station, with or without analyses, and the command that opens one.
+    ComboCodee *CboPrelevements;
+    QPushButton *CmdOuvrirPrelevement;
     QTableWidget *SprSuivi;
     QLabel *LblInformation;
 
@@ -49,6 +52,8 @@ class SuiviPhysicoChmique : public Ecran
     void actualiser();
     // The card of the sample of a column; a new sample when colonne is -1.
     QWidget *ouvrirFiche(int colonne);
+    // The card of a sample of the station by its number ("" for a new one).
+    QWidget *ouvrirPrelevementNumero(const QString &numero);
 
   private:
     // The card of a sample of the station ("" for a new one, attached to codeOperation).
