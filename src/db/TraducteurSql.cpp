@@ -177,7 +177,7 @@ private:
                     return true;
                 break;
             case Genre::Op:
-                if (estOp(i, u'&') || estOp(i, u'/') || (estOp(i, u'+') && m_cible != Cible::Oracle))
+                if (estOp(i, u'&') || estOp(i, u'/') || estOp(i, u'+'))
                     return true;
                 break;
             case Genre::Ident: {
@@ -605,7 +605,8 @@ private:
                 }
                 break;
             case Genre::Op: {
-                if (estOp(i, u'&') || (estOp(i, u'+') && m_cible != Cible::Oracle && entreTextes(i, debut, fin))) {
+                // "+" next to a text joins texts in the desktop dialect; every engine adds with it.
+                if (estOp(i, u'&') || (estOp(i, u'+') && entreTextes(i, debut, fin))) {
                     vider(i);
                     sortie += QStringLiteral("||");
                 } else if (estOp(i, u'/') && !m_ddl) {
