@@ -4,6 +4,10 @@
 #include "app/Registre.h"
 #include "db/BaseDonnees.h"
 #include "db/Messages.h"
+#include "db/Session.h"
+#include "users/GestionUtilisateurs.h"
+#include "users/Habilitations.h"
+#include "users/TablesUtilisateurs.h"
 
 #include <QCoreApplication>
 
@@ -32,7 +36,9 @@ void aideGenerale(QTextStream &s)
          "  --base BASE                       fichier de bureau, ou nom de la base sur le serveur\n"
          "  --server HOTE --port PORT         serveur\n"
          "  --user UTILISATEUR --password MDP identifiants du serveur\n"
-         "  --profile NOM                     une base du fichier databases.properties des paramètres\n\n"
+         "  --profile NOM                     une base du fichier databases.properties des paramètres\n"
+         "  --login LOGIN                     agir comme cet utilisateur de la base (ses droits, ses\n"
+         "                                    stations) ; sans lui, sans restriction\n\n"
          "  --version                         version du programme\n"
          "  --help                            cette aide ; COMMANDE --help pour l'aide d'une commande\n\n"
          "Commandes :\n";
@@ -121,6 +127,24 @@ bool Contexte::ouvrirBase()
         erreurs.flush();
         return false;
     }
+    return !aOption(QStringLiteral("login")) || ouvrirSession(option(QStringLiteral("login")).trimmed());
+}
+
+bool Contexte::ouvrirSession(const QString &login)
+{
+    assurerTablesUtilisateurs();
+    const std::optional<FicheUtilisateur> fiche = GestionUtilisateurs().utilisateur(login);
+    if (!fiche) {
+        echec(QStringLiteral("Utilisateur inconnu : %1").arg(login));
+        return false;
+    }
+    Session &s = session();
+    s.vider();
+    s.login = fiche->login;
+    s.nom = fiche->nom;
+    s.administrateur = fiche->administrateur;
+    s.editionReferentiels = fiche->editionReferentiels;
+    s.habilitations = lireHabilitations(fiche->login);
     return true;
 }
 

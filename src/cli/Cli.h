@@ -23,9 +23,11 @@ struct Contexte
     QString option(const QString &nom) const { return options.value(nom); }
     bool aOption(const QString &nom) const { return options.contains(nom); }
 
-    // Opens the database of the options, or of the current settings without them. Prints the
+    // Opens the database of the options, or of the current settings without them; with
+    // --login, the commands then run as that user (their rights and stations). Prints the
     // error and returns false on failure.
     bool ouvrirBase();
+    bool ouvrirSession(const QString &login);
     int usage(const QString &message);
     int echec(const QString &message);
 };

@@ -106,7 +106,8 @@ int importer(Contexte &ctx, const QString &cible)
         ctx.sortie << '\n';
         for (const QString &e : std::as_const(bilan.erreurs))
             ctx.erreurs << nom << " : " << e << '\n';
-        erreur = erreur || bilan.rejetes > 0;
+        // A refused or stopped integration wrote nothing: the run failed.
+        erreur = erreur || bilan.rejetes > 0 || bilan.annule;
     }
     return erreur ? ECHEC : SUCCES;
 }

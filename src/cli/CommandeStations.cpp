@@ -4,11 +4,7 @@
 
 #include "app/Csv.h"
 #include "db/BaseDonnees.h"
-#include "db/Session.h"
 #include "monitoring/ListeStationsQualite.h"
-#include "users/GestionUtilisateurs.h"
-#include "users/Habilitations.h"
-#include "users/TablesUtilisateurs.h"
 
 namespace vyk::cli {
 
@@ -16,33 +12,12 @@ namespace {
 
 const QString USAGE = QStringLiteral("Usage : vyk-cli [options de connexion] [--login LOGIN] stations [--filter TEXTE]");
 
-// The stations are listed as this user sees them.
-bool ouvrirSession(Contexte &ctx, const QString &login)
-{
-    assurerTablesUtilisateurs();
-    GestionUtilisateurs gestion;
-    const std::optional<FicheUtilisateur> fiche = gestion.utilisateur(login);
-    if (!fiche) {
-        ctx.echec(QStringLiteral("Utilisateur inconnu : %1").arg(login));
-        return false;
-    }
-    Session &s = session();
-    s.vider();
-    s.login = fiche->login;
-    s.nom = fiche->nom;
-    s.administrateur = fiche->administrateur;
-    s.habilitations = lireHabilitations(fiche->login);
-    return true;
-}
-
 int executer(Contexte &ctx, const QStringList &arguments)
 {
     const ArgumentsCommande args = lireArguments(arguments, {QStringLiteral("filter")});
     if (!args.erreur.isEmpty() || !args.positionnels.isEmpty())
         return ctx.usage(args.erreur.isEmpty() ? USAGE : args.erreur);
     if (!ctx.ouvrirBase())
-        return ECHEC;
-    if (ctx.aOption(QStringLiteral("login")) && !ouvrirSession(ctx, ctx.option(QStringLiteral("login")).trimmed()))
         return ECHEC;
     const ListeStations liste = chargerListeQualitometres();
     if (liste.echec)

@@ -67,7 +67,7 @@ int importer(Contexte &ctx, const QString &chemin, bool complet, bool activer)
     ctx.sortie << '\n';
     for (const QString &e : std::as_const(bilan.erreurs))
         ctx.erreurs << nom << " : " << e << '\n';
-    return bilan.rejetes > 0 || bilan.defait ? ECHEC : SUCCES;
+    return bilan.rejetes > 0 || bilan.defait || bilan.interrompu ? ECHEC : SUCCES;
 }
 
 int executer(Contexte &ctx, const QStringList &arguments)

@@ -11,6 +11,7 @@
 #include "referentials/ListesCodees.h"
 #include "referentials/UsageTaxons.h"
 #include "schema/Catalogue.h"
+#include "referentials/ModeleListeReference.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -382,6 +383,10 @@ BilanImportTaxons integrerTaxons(const FichierTaxons &fichier, ModeImportTaxons 
                                  Progression &progression, const DecisionsImportTaxons &decisions)
 {
     BilanImportTaxons bilan;
+    if (!autoriserModificationReferentiels()) {
+        bilan.interrompu = true;
+        return bilan;
+    }
     progression.message(QStringLiteral("Intégration taxons"));
     progression.message(QStringLiteral("Fichier : ") + QFileInfo(fichier.chemin).fileName());
     // Each code as the file writes it, to the code as stored: a code kept with blanks around it

@@ -9,6 +9,7 @@
 #include "db/Progression.h"
 #include "db/Sql.h"
 #include "referentials/ModeleReferentielAnalyses.h"
+#include "referentials/ModeleListeReference.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -327,6 +328,10 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
                                                      Progression &progression)
 {
     BilanReferentielAnalyses bilan;
+    if (!autoriserModificationReferentiels()) {
+        bilan.annule = true;
+        return bilan;
+    }
     const DescriptionReferentiel &d = descriptionReferentiel(fichier.referentiel);
     {
         Lot lot;

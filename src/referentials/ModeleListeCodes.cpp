@@ -301,6 +301,7 @@ bool ModeleListeCodes::estUtilise(const QString &champ, const QString &code)
 
 bool ModeleListeCodes::supprimer(const FicheCode &f)
 {
+    if (!autoriserModificationReferentiels()) return false;
     const QString champ = f.champ.trimmed().toUpper();
     int code = 0;
     if (f.nouvelle || champ.isEmpty() || !lireCode(f.code, code)) {

@@ -1,5 +1,7 @@
 #include "referentials/ModeleListeReference.h"
 
+#include "users/Habilitations.h"
+
 #include "app/Csv.h"
 #include "db/Messages.h"
 
@@ -68,6 +70,13 @@ void afficherRefusFiche(const QStringList &erreurs)
     for (const QString &e : erreurs)
         texte += u'\n' + e;
     afficherMessage(QStringLiteral("Erreur"), texte);
+}
+
+bool autoriserModificationReferentiels()
+{
+    if (peutModifierReferentiels()) return true;
+    afficherMessage(QStringLiteral("Erreur"), MESSAGE_REFUS_REFERENTIELS);
+    return false;
 }
 
 void afficherConfirmationFiche(const QString &texte)

@@ -64,6 +64,9 @@ class ModeleListeReference
 // by a line break (kind "Erreur"); the confirmation is of kind "Aide".
 void afficherRefusFiche(const QStringList &erreurs);
 void afficherConfirmationFiche(const QString &texte);
+// Every change to a reference list goes through this: false, with the refusal shown, for a
+// user who is neither an administrator nor allowed to edit the lists.
+bool autoriserModificationReferentiels();
 
 // Lists whose entries are edited in a form: the lifecycle load -> validate -> apply.
 template <class Fiche> class ModeleFichesReference : public ModeleListeReference
@@ -85,6 +88,7 @@ template <class Fiche> class ModeleFichesReference : public ModeleListeReference
     // shown (kind "Aide").
     bool enregistrer(Fiche &fiche)
     {
+        if (!autoriserModificationReferentiels()) return false;
         const QStringList erreurs = verifier(fiche);
         if (!erreurs.isEmpty()) {
             afficherRefusFiche(erreurs);

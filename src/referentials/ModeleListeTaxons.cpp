@@ -496,6 +496,7 @@ void ModeleListeTaxons::majGrille(const FicheTaxon &f)
 
 bool ModeleListeTaxons::supprimer(const FicheTaxon &f)
 {
+    if (!autoriserModificationReferentiels()) return false;
     const QString code = f.codeOrigine.trimmed();
     if (code.isEmpty()) {
         afficherMessage(QStringLiteral("Erreur"), Texte::AUCUN);
@@ -527,6 +528,7 @@ bool ModeleListeTaxons::supprimer(const FicheTaxon &f)
 
 int ModeleListeTaxons::purger(Progression &progression)
 {
+    if (!autoriserModificationReferentiels()) return -1;
     if (afficherMessage(QStringLiteral("Question"), Texte::PURGE_QUESTION) != BoutonOui) {
         afficherMessage(QStringLiteral("Aide"), Texte::PURGE_ANNULEE);
         return -1;
@@ -579,6 +581,7 @@ int ModeleListeTaxons::purger(Progression &progression)
 
 bool ModeleListeTaxons::demanderRemplacement(const QString &ancien)
 {
+    if (!autoriserModificationReferentiels()) return false;
     return afficherMessage(QStringLiteral("Question"),
                            Texte::questionRemplacement(ancien.trimmed())) == BoutonOui;
 }
@@ -586,6 +589,7 @@ bool ModeleListeTaxons::demanderRemplacement(const QString &ancien)
 bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QString &nouveauCode,
                                             Progression &progression)
 {
+    if (!autoriserModificationReferentiels()) return false;
     const QString ancien = ancienCode.trimmed(), nouveau = nouveauCode.trimmed();
     if (nouveau.isEmpty()) return false;
     if (bd().extraire(QStringLiteral("SELECT NomLatin FROM TAXONS WHERE codeTaxon=") +
@@ -621,6 +625,7 @@ bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QSt
 
 int ModeleListeTaxons::activerTaxons(Progression &progression)
 {
+    if (!autoriserModificationReferentiels()) return 0;
     int echecs = 0;
     const int n = activerTaxonsUtilises(progression, &echecs);
     if (echecs > 0)

@@ -251,6 +251,7 @@ bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
 
 bool ModeleReferentielAnalyses::supprimer(const FicheReferentiel &f)
 {
+    if (!autoriserModificationReferentiels()) return false;
     const QString code = f.code();
     if (f.nouvelle || code.isEmpty()) {
         afficherMessage(QStringLiteral("Erreur"), Texte::AUCUN_CODE);
@@ -278,6 +279,7 @@ bool ModeleReferentielAnalyses::supprimer(const FicheReferentiel &f)
 
 bool ModeleReferentielAnalyses::purger(Progression &progression)
 {
+    if (!autoriserModificationReferentiels()) return false;
     if (m_description.questionPurge.isEmpty()) return false;
     if (afficherMessage(QStringLiteral("Question"), m_description.questionPurge) != BoutonOui) {
         afficherMessage(QStringLiteral("Info"), m_description.purgeAnnulee);
@@ -300,6 +302,7 @@ bool ModeleReferentielAnalyses::purger(Progression &progression)
 
 bool ModeleReferentielAnalyses::confirmerRemplacement(const QString &ancien) const
 {
+    if (!autoriserModificationReferentiels()) return false;
     return afficherMessage(QStringLiteral("Question"), Texte::REMPLACER.arg(ancien.trimmed())) ==
            BoutonOui;
 }
@@ -308,6 +311,7 @@ bool ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut,
                                                     const QString &nouveauBrut,
                                                     Progression &progression)
 {
+    if (!autoriserModificationReferentiels()) return false;
     const QString ancien = ancienBrut.trimmed();
     const QString nouveau = nouveauBrut.trimmed();
     if (nouveau.isEmpty()) return false;

@@ -271,6 +271,7 @@ bool ModeleTraits::appliquer(FicheTrait &f)
 
 bool ModeleTraits::supprimer(const FicheTrait &f)
 {
+    if (!autoriserModificationReferentiels()) return false;
     int code = 0;
     if (f.nouvelle || !lireCode(f.code, code)) {
         afficherMessage(QStringLiteral("Erreur"), Texte::AUCUN);
@@ -305,6 +306,7 @@ bool ModeleTraits::supprimer(const FicheTrait &f)
 bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &codeModalite,
                                      const QString &nomModalite)
 {
+    if (!autoriserModificationReferentiels()) return false;
     int trait = 0, modalite = 0;
     // A line never saved has no row.
     if (!lireCode(codeTrait, trait) || !lireCode(codeModalite, modalite)) return true;

@@ -9,6 +9,7 @@
 #include "db/Sql.h"
 #include "referentials/ListesCodees.h"
 #include "schema/Catalogue.h"
+#include "referentials/ModeleListeReference.h"
 
 #include <QDir>
 #include <QFile>
@@ -424,6 +425,10 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
                                      Progression &progression, const QString &source)
 {
     BilanIntegration bilan;
+    if (!autoriserModificationReferentiels()) {
+        bilan.annule = true;
+        return bilan;
+    }
     {
         Lot lot;
         Integration integration(bilan);
@@ -464,6 +469,20 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
     if (!bilan.erreurs.isEmpty()) detail += u'\n' + bilan.erreurs.join(u'\n');
     journaliser(QStringLiteral("Intégration des codes Sandre"), detail);
     return bilan;
+}
+
+QStringList listesNomenclatureVides()
+{
+    if (!bd().tableExiste(QStringLiteral("CODES_SANDRE_REFERENTIEL")) || !bd().tableExiste(QStringLiteral("CODES_SANDRE")))
+        return {};
+    const Tableau t = bd().extraire(QStringLiteral(
+        "SELECT champ FROM CODES_SANDRE_REFERENTIEL WHERE referentiel IS NOT NULL AND referentiel <> '' "
+        "AND ucase(champ) NOT IN (SELECT DISTINCT ucase(Champ) FROM CODES_SANDRE WHERE Champ IS NOT NULL) "
+        "ORDER BY champ"));
+    QStringList champs;
+    for (int l = 0; l < t.nbLignes(); ++l)
+        champs << t.texte(l, 0).trimmed();
+    return champs;
 }
 
 } // namespace vyk

@@ -67,4 +67,8 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
 // First local code of the entries whose national code is not a number.
 inline constexpr int PREMIER_CODE_LOCAL = 1000;
 
+// Lists tied to a national nomenclature that hold no entry yet, as a new database leaves them
+// until the nomenclatures are imported: their keys, in order.
+QStringList listesNomenclatureVides();
+
 } // namespace vyk

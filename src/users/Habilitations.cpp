@@ -167,6 +167,12 @@ bool estHabilite(const QString &droit)
     return (s.estConnecte() && s.administrateur) || possedeHabilitation(droit);
 }
 
+bool peutModifierReferentiels()
+{
+    const Session &s = session();
+    return !s.estConnecte() || s.administrateur || s.editionReferentiels;
+}
+
 const QVector<DefinitionHabilitation> &catalogueHabilitations()
 {
     static const QVector<DefinitionHabilitation> catalogue = construireCatalogue();

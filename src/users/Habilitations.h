@@ -52,6 +52,13 @@ bool possedeHabilitation(const QString &droit);
 
 // The rights text ",A,B," of a login, read from UTILISATEURS_HABILITATIONS ("," for none).
 QString lireHabilitations(const QString &login);
+// The reference lists (code lists, analysis referentials, taxa, traits) are edited by an
+// administrator or a user with the reference-editing flag. A run without a logged-in user
+// (unattended import, vyk-cli without --login) is its operator's and may.
+bool peutModifierReferentiels();
+inline const QString MESSAGE_REFUS_REFERENTIELS = QStringLiteral(
+    "Vous ne disposez pas de droits suffisants pour modifier les listes de référence.");
+
 // Reads the rights of the session's user again (after a change made by an administrator).
 void rechargerHabilitations();
 

@@ -101,6 +101,7 @@ TEST_P(ModeleListeCodesTest, EnregistrementRefuseToutesLesErreursDansUnMessage)
 TEST_P(ModeleListeCodesTest, NouveauCodeEnregistreModifieEtDoublonRefuse)
 {
     session().login = QStringLiteral("jdupont");
+    session().editionReferentiels = true; // may edit the lists
     modele.choisirChamp(QStringLiteral("test.liste"));
     ASSERT_TRUE(modele.charger());
     FicheCode f = modele.nouvelleFiche();

@@ -82,6 +82,7 @@ class IntegrationReferentielTest : public BaseTest
         VYK_SETUP_BASE();
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
         session().login = QStringLiteral("jdupont");
+        session().editionReferentiels = true; // may edit the lists
     }
 
     QVector<EntreeReferentiel> lire(const QString &nom)

@@ -6,13 +6,47 @@
 #include "ui/referentials/ListeCodes.h"
 #include "ui/referentials/ListeReferentielAnalyses.h"
 #include "ui/referentials/ListeTaxons.h"
+#include "referentials/ReferentielCodes.h"
 #include "ui/referentials/ListeTraits.h"
+#include "users/Habilitations.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 
 namespace vyk {
+
+namespace {
+
+// The lists a new database leaves empty until the national nomenclatures are imported: a line
+// in the status bar says so, and where to import them, as long as one is empty.
+void majIndication(QLabel *indication, bool peutImporter)
+{
+    const QStringList vides = listesNomenclatureVides();
+    indication->setVisible(!vides.isEmpty());
+    if (vides.isEmpty())
+        return;
+    indication->setText(
+        QStringLiteral("%1 liste(s) de codes encore vide(s) : ").arg(vides.size()) +
+        (peutImporter ? QStringLiteral("<a href=\"importer\">importer les nomenclatures du référentiel…</a>")
+                      : QStringLiteral("un administrateur peut importer les nomenclatures du référentiel.")));
+    indication->setToolTip(vides.join(u'\n'));
+}
+
+QLabel *indicationListesVides(FenetrePrincipale &fenetre, QAction *importation)
+{
+    auto *indication = new QLabel(&fenetre);
+    indication->setObjectName(QStringLiteral("LblListesVides"));
+    indication->setTextFormat(Qt::RichText);
+    QObject::connect(indication, &QLabel::linkActivated, importation, &QAction::trigger);
+    fenetre.statusBar()->addPermanentWidget(indication);
+    majIndication(indication, importation->isVisible());
+    return indication;
+}
+
+} // namespace
 
 void creerMenuReferentiels(FenetrePrincipale &fenetre)
 {
@@ -48,13 +82,17 @@ void creerMenuReferentiels(FenetrePrincipale &fenetre)
     QAction *importation =
         menu->addAction(QStringLiteral("&Importer des nomenclatures du référentiel..."));
     importation->setObjectName(QStringLiteral("ActionImportationCodesSandre"));
-    QObject::connect(importation, &QAction::triggered, &fenetre, [&fenetre] {
+    importation->setVisible(peutModifierReferentiels());
+    QLabel *indication = indicationListesVides(fenetre, importation);
+    QObject::connect(importation, &QAction::triggered, &fenetre, [&fenetre, indication, importation] {
         ImportationCodesSandre dialogue(&fenetre);
         dialogue.exec();
         // An open code list shows what was integrated.
-        if (dialogue.nbIntegres() > 0)
+        if (dialogue.nbIntegres() > 0) {
             for (QWidget *ecran : fenetre.ecrans())
                 if (auto *liste = qobject_cast<ListeCodes *>(ecran)) liste->RempliSprCodes();
+            majIndication(indication, importation->isVisible());
+        }
     });
     menu->addSeparator();
 
@@ -66,6 +104,7 @@ void creerMenuReferentiels(FenetrePrincipale &fenetre)
     QObject::connect(traits, &QAction::triggered, &fenetre, [&fenetre] { fenetre.ouvrirEcran(new ListeTraits); });
     QAction *importTaxons = menu->addAction(QStringLiteral("Importer une liste de ta&xons..."));
     importTaxons->setObjectName(QStringLiteral("ActionImportationTaxons"));
+    importTaxons->setVisible(peutModifierReferentiels());
     QObject::connect(importTaxons, &QAction::triggered, &fenetre, [&fenetre] {
         ImportationTaxons dialogue(&fenetre);
         dialogue.exec();

@@ -65,6 +65,7 @@ ListeReferentielAnalyses::ListeReferentielAnalyses(Referentiel referentiel, QWid
         m_remplacer = barreOutils()->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
                                                QStringLiteral("Remplacer l'historique"), this,
                                                &ListeReferentielAnalyses::DeclencheRemplacer);
+    reserverAuxEditeurs({m_purger, m_remplacer});
     construireFiche();
     RempliSprReferentiel();
     declencheInserer();

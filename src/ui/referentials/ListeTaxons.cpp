@@ -71,6 +71,7 @@ ListeTaxons::ListeTaxons(QWidget *parent)
                                QStringLiteral("Photos du taxon"), this);
     barre->insertActions(avant, {ActionPurger, ActionRemplacer, ActionPresence, ActionActiver,
                                  ActionTraits, ActionPhotos});
+    reserverAuxEditeurs({ActionPurger, ActionRemplacer, ActionActiver});
     connect(ActionPurger, &QAction::triggered, this, &ListeTaxons::DeclenchePurge);
     connect(ActionRemplacer, &QAction::triggered, this, &ListeTaxons::DeclencheRemplacement);
     connect(ActionPresence, &QAction::triggered, this, &ListeTaxons::DeclenchePresence);

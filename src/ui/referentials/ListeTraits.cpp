@@ -65,6 +65,7 @@ ListeTraits::ListeTraits(QWidget *parent)
     boutons->addWidget(CmdSupprimerModalite);
     boutons->addStretch(1);
     zoneFiche()->addLayout(boutons);
+    reserverAuxEditeurs({CmdAjouterModalite, CmdSupprimerModalite});
     connect(CmdAjouterModalite, &QPushButton::clicked, this, &ListeTraits::ajouterModalite);
     connect(CmdSupprimerModalite, &QPushButton::clicked, this, &ListeTraits::supprimerModalite);
     RempliSpr();

@@ -3,6 +3,7 @@
 #include "db/Messages.h"
 #include "referentials/ModeleListeReference.h"
 #include "ui/widgets/GrilleDonnees.h"
+#include "users/Habilitations.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -50,7 +51,9 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
     m_barre->addWidget(new QLabel(QStringLiteral("Code : "), m_barre));
     TxtRecherche = new QLineEdit(m_barre);
     TxtRecherche->setPlaceholderText(QStringLiteral("Rechercher"));
-    TxtRecherche->setMaximumWidth(120);
+    // Wide enough for its hint: a tool bar short of room squeezes it to "Rec…".
+    TxtRecherche->setMinimumWidth(TxtRecherche->fontMetrics().horizontalAdvance(QStringLiteral("Rechercher")) + 36);
+    TxtRecherche->setMaximumWidth(160);
     TxtRecherche->setClearButtonEnabled(true);
     m_barre->addWidget(TxtRecherche);
     connect(TxtRecherche, &QLineEdit::returnPressed, this, [this] {
@@ -79,6 +82,18 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
 
     connect(SprListe, &GrilleDonnees::ligneChoisie, this,
             [this](int ligne) { afficherLigne(ligne); });
+    reserverAuxEditeurs({m_inserer, m_supprimer, m_enregistrer, m_outils});
+}
+
+void EcranListeReference::reserverAuxEditeurs(std::initializer_list<QObject *> commandes)
+{
+    const bool editeur = peutModifierReferentiels();
+    for (QObject *c : commandes) {
+        if (auto *action = qobject_cast<QAction *>(c))
+            action->setVisible(editeur);
+        else if (auto *widget = qobject_cast<QWidget *>(c))
+            widget->setVisible(editeur);
+    }
 }
 
 bool EcranListeReference::RempliSpr()

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 class QAction;
 class QLineEdit;
 class QToolBar;
@@ -64,6 +66,10 @@ class EcranListeReference : public Ecran
     bool RempliSpr();
     // Shows a grid row in the form (-1: nothing selected).
     virtual void afficherLigne(int ligne) = 0;
+
+    // Changes to the lists are for administrators and reference editors: the screen's own
+    // commands that change something are hidden from the others (the model refuses them too).
+    static void reserverAuxEditeurs(std::initializer_list<QObject *> commandes);
 
     // Where screens put their filters (above the grid) and their form (below it).
     QVBoxLayout *zoneFiltres() const { return m_filtres; }
