@@ -3,11 +3,16 @@
 #include "app/Csv.h"
 #include "db/BaseDonnees.h"
 #include "db/Journal.h"
+#include "db/Messages.h"
 #include "db/Outils.h"
 #include "db/Sql.h"
+#include "db/Session.h"
 #include "schema/Catalogue.h"
+#include "users/AccesStations.h"
+#include "users/Habilitations.h"
 
 #include <QSaveFile>
+#include <QSet>
 
 namespace vyk {
 
@@ -18,6 +23,8 @@ const QString EvenementsQualito::MESSAGE_PERIODE = QStringLiteral("La date de fi
 const QString EvenementsQualito::MESSAGE_RIEN_A_EXPORTER = QStringLiteral("Aucun événement à exporter.");
 const QString EvenementsQualito::MESSAGE_EXPORT_TERMINE = QStringLiteral("Export terminé : %1");
 const QString EvenementsQualito::TOUS_LES_CONTACTS = QStringLiteral("Tous les éléments [*]");
+const QString EvenementsQualito::MESSAGE_DROIT =
+    QStringLiteral("Vous ne disposez pas de droits suffisants pour consulter les événements des qualitomètres.");
 const QString EvenementsQualito::NOM_EXPORT = QStringLiteral("Liste_des_interventions");
 
 namespace {
@@ -119,9 +126,19 @@ Tableau EvenementsQualito::charger(const CriteresEvenements &criteres, Progressi
 {
     m_echecs.clear();
     Tableau resultat;
+    if (!estAutorise()) {
+        afficherMessage(QStringLiteral("ERREUR"), MESSAGE_DROIT);
+        return resultat;
+    }
+    // A restricted user reads only the events of the stations of their list.
+    QSet<QString> permises;
+    const bool restreint = session().estConnecte() && estAccesRestreint();
+    if (restreint)
+        for (const StationEvenements &s : stations())
+            permises.insert(s.code);
     QStringList stations;
     for (const QString &s : criteres.stations)
-        if (enNombre(s).estNombre())
+        if (enNombre(s).estNombre() && (!restreint || permises.contains(s.trimmed())))
             stations << s.trimmed();
     // Older databases have an NC column; the current layout does not.
     const bool avecNC = bd().colonneExiste(QStringLiteral("EVENEMENTS_QUALITO"), QStringLiteral("NC"));
@@ -182,11 +199,20 @@ QStringList EvenementsQualito::texteLigne(const Tableau &t, int ligne)
     return textes;
 }
 
+bool EvenementsQualito::estAutorise()
+{
+    return !session().estConnecte() || estHabilite(droit::QUALITO_JOURNAUX);
+}
+
 QVector<StationEvenements> EvenementsQualito::stations()
 {
     QVector<StationEvenements> r;
+    // The same stations as the station list: a restricted user sees only theirs.
+    const QString acces =
+        session().estConnecte() ? conditionAccesStations(QStringLiteral("QUALITOMETRES.CodeQualitometre")) : QString();
     const Tableau t = bd().extraire(
-        QStringLiteral("SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES WHERE CodeQualitometre IS NOT NULL ORDER BY CodeBSS, Nom"));
+        QStringLiteral("SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES WHERE CodeQualitometre IS NOT NULL") +
+        (acces.isEmpty() ? QString() : QStringLiteral(" AND ") + acces) + QStringLiteral(" ORDER BY CodeBSS, Nom"));
     for (int l = 0; l < t.nbLignes(); ++l)
         r.append({t.texte(l, 0), t.texte(l, 1), t.texte(l, 2)});
     return r;

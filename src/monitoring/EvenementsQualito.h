@@ -54,6 +54,10 @@ public:
     static const QString MESSAGE_EXPORT_TERMINE; // %1: the file
     static const QString NOM_EXPORT; // file name offered for the export, without extension
     static const QString TOUS_LES_CONTACTS;
+    static const QString MESSAGE_DROIT; // the user lacks the journals right
+
+    // The events are for users holding the journals right (an unattended run may).
+    static bool estAutorise();
 
     // Column titles of the grid.
     static const QStringList &titresColonnes();
@@ -63,7 +67,8 @@ public:
     // newest first. avecNC: the events table has an NC column (older databases).
     static QString requete(const CriteresEvenements &criteres, const QStringList &stations, bool avecNC);
 
-    // Reads the events of every chosen station (several stations per query). A query that fails
+    // Reads the events of every chosen station the user may see (several stations per query);
+    // nothing, with MESSAGE_DROIT, without the journals right. A query that fails
     // leaves its stations out; they are listed by stationsEnEchec().
     Tableau charger(const CriteresEvenements &criteres, Progression &progression = progressionNulle());
     const QStringList &stationsEnEchec() const { return m_echecs; }
@@ -72,7 +77,7 @@ public:
     // flags in words.
     static QStringList texteLigne(const Tableau &evenements, int ligne);
 
-    // Stations to pick (code BSS and name) and contacts that have events.
+    // Stations to pick (code BSS and name; a restricted user's own only) and contacts that have events.
     static QVector<StationEvenements> stations();
     static QVector<ChoixListe> contacts();
 

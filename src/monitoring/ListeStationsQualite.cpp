@@ -157,10 +157,12 @@ ListeStations chargerListeQualitometres(bool codeEuropeen)
     const QString condition = conditionUtilisateur(QStringLiteral("Qualitometres.CodeQualitometre"));
     long nb = 0;
     Tableau t;
-    if (bd().tableExiste(QStringLiteral("QUALITOMETRES_FILTRE"))) {
-        // A restricted user sees only their stations through the site's list too.
+    // A restricted user sees only their stations through the site's list too; a site's list
+    // without the station column cannot be limited, so they get the standard list instead.
+    if (bd().tableExiste(QStringLiteral("QUALITOMETRES_FILTRE")) &&
+        (condition.isEmpty() || bd().colonneExiste(QStringLiteral("QUALITOMETRES_FILTRE"), QStringLiteral("CodeQualitometre")))) {
         QString sql = QStringLiteral("SELECT * from QUALITOMETRES_FILTRE");
-        if (!condition.isEmpty() && bd().colonneExiste(QStringLiteral("QUALITOMETRES_FILTRE"), QStringLiteral("CodeQualitometre")))
+        if (!condition.isEmpty())
             sql += QStringLiteral(" WHERE ") + conditionUtilisateur(QStringLiteral("QUALITOMETRES_FILTRE.CodeQualitometre"));
         if (bd().ExtraireRecords(sql, nb, t))
             return listeFiltre(t);

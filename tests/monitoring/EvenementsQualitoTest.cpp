@@ -1,4 +1,5 @@
 #include "monitoring/EvenementsQualito.h"
+#include "db/Session.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 
@@ -151,6 +152,34 @@ TEST_P(EvenementsQualitoTest, ChoixRefusesEtExport)
     QString erreur;
     EXPECT_FALSE(EvenementsQualito::exporter({"a"}, {}, fichier + "/impossible/x.csv", &erreur));
     EXPECT_TRUE(erreur.startsWith("Impossible d'écrire le fichier " + fichier + "/impossible/x.csv : ")) << qPrintable(erreur);
+}
+
+// The events follow the journals right and the station list's access.
+TEST_P(EvenementsQualitoTest, DroitDesJournauxEtStationsDeLUtilisateur)
+{
+    CriteresEvenements c;
+    c.stations = {QStringLiteral("1"), QStringLiteral("2")};
+    Session &s = session();
+    s.login = QStringLiteral("PAUL");
+    s.habilitations = QStringLiteral(",QUALITO_FICHE_MODIF,");
+    EXPECT_FALSE(EvenementsQualito::estAutorise());
+    EXPECT_TRUE(resume(c).isEmpty());
+    EXPECT_EQ(messages().textes(),
+              QStringList{QStringLiteral("Vous ne disposez pas de droits suffisants pour consulter les événements des qualitomètres.")});
+
+    // Station 2 only, granted one by one: the other is neither offered nor read.
+    s.habilitations = QStringLiteral(",QUALITO_JOURNAUX,");
+    ASSERT_TRUE(executer("INSERT INTO UTILISATEURS_STATIONS VALUES ('PAUL', 'QUALITO', '2', 'SINGLE')"));
+    QStringList offertes;
+    for (const StationEvenements &st : EvenementsQualito::stations())
+        offertes << st.code;
+    EXPECT_EQ(offertes, QStringList{QStringLiteral("2")});
+    EXPECT_EQ(resume(c), QStringList{QStringLiteral("S2 20/05/2021")});
+
+    ASSERT_TRUE(executer("INSERT INTO UTILISATEURS_HABILITATIONS (login, habilitation) VALUES ('PAUL', 'QUALITO_ALL')"));
+    EXPECT_EQ(EvenementsQualito::stations().size(), 3);
+    EXPECT_EQ(resume(c).size(), 4);
+    EXPECT_EQ(messages().messages().size(), 1);
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(EvenementsQualitoTest);

@@ -80,8 +80,19 @@ TEST_P(ListeStationsQualiteTest, UtilisateurRestreintEtFiltreDuSite)
     EXPECT_EQ(liste.titres.size(), 3);
     ASSERT_EQ(liste.lignes.size(), 1);
     EXPECT_EQ(liste.lignes[0], QStringList({"1", "Puits", "30/06/2020"}));
+
+    // A site's list without the station column cannot be limited: the standard list instead.
+    ASSERT_TRUE(executer("DROP TABLE QUALITOMETRES_FILTRE"));
+    ASSERT_TRUE(executer("CREATE TABLE QUALITOMETRES_FILTRE (Libelle Text(50))"));
+    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_FILTRE VALUES ('Puits')"));
+    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_FILTRE VALUES ('Rivière')"));
+    liste = chargerListeQualitometres(false);
+    EXPECT_FALSE(liste.depuisFiltre);
+    EXPECT_EQ(liste.codes, QStringList({"1"}));
     session().vider();
-    EXPECT_EQ(chargerListeQualitometres(false).codes, QStringList({"1", "2"}));
+    liste = chargerListeQualitometres(false);
+    EXPECT_TRUE(liste.depuisFiltre);
+    EXPECT_EQ(liste.lignes, QVector<QStringList>({{"Puits"}, {"Rivière"}}));
 }
 
 TEST_P(ListeStationsQualiteTest, EchecsRepetesReinitialisentLaVersion)

@@ -101,10 +101,12 @@ void creerMenuStations(FenetrePrincipale &fenetre)
     QAction *evenements = menu->addAction(QStringLiteral("&Événements des qualitomètres"));
     evenements->setObjectName(QStringLiteral("ActionEvenements"));
     QObject::connect(evenements, &QAction::triggered, &fenetre, [&fenetre] { fenetre.ouvrirEcran(new FrmJournaux); });
+    appliquerDroit(evenements, droit::QUALITO_JOURNAUX);
 
     QAction *suivi = menu->addAction(QStringLiteral("&Suivi physico-chimique"));
     suivi->setObjectName(QStringLiteral("ActionSuiviPhysicoChimique"));
     QObject::connect(suivi, &QAction::triggered, &fenetre, [&fenetre] { ouvrirSuivi(fenetre); });
+    appliquerDroit(suivi, droit::QUALITO_DATA_CONSULT);
 }
 
 } // namespace vyk

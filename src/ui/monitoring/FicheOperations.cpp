@@ -54,8 +54,9 @@ FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *pare
     CmdNouveau = new QPushButton(QStringLiteral("Nouvelle opération"), this);
     CmdEnregistrer = new QPushButton(QStringLiteral("Enregistrer l'opération"), this);
     CmdSupprimer = new QPushButton(QStringLiteral("Supprimer l'opération"), this);
-    for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer})
-        appliquerDroit(b, droit::QUALITO_DATA_MODIF);
+    appliquerDroit(CmdNouveau, droit::QUALITO_FICHE_MODIF);
+    appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
+    appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
     CmdPrelevement = new QPushButton(QStringLiteral("Prélèvement physico-chimique"), this);
     CmdPrelevement->setObjectName(QStringLiteral("CmdPrelevement"));
     appliquerDroit(CmdPrelevement, droit::QUALITO_DATA_CONSULT);

@@ -44,6 +44,7 @@ QWidget *FicheOperations::pageGrille(const QString &titre, GrilleSaisie *table,
     if (ajouter) {
         auto *b = new QPushButton(QStringLiteral("Ajouter une ligne"), page);
         b->setObjectName(QStringLiteral("CmdAjouter_") + nom);
+        appliquerDroit(b, droit::QUALITO_DATA_MODIF);
         connect(b, &QPushButton::clicked, this, ajouter);
         boutons->addWidget(b);
     }

@@ -5,6 +5,7 @@
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/Formulaire.h"
 #include "ui/widgets/GrilleSaisie.h"
+#include "users/Habilitations.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,7 +25,6 @@ namespace {
 
 const QString FORMAT_DATE = QStringLiteral("JJ/MM/AAAA");
 const QString FORMAT_HEURE = QStringLiteral("hh:mm");
-const QString DROIT_MODIFICATION = QStringLiteral("QUALITO_FICHE_MODIF");
 
 // The grid's columns; figee is shown and not typed.
 QVector<GrilleSaisie::Colonne> colonnesGrille(const QVector<ColonneGrille> &colonnes,
@@ -137,12 +137,17 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     options->addWidget(CboSelection);
     options->addWidget(CmdAjouterSelection);
     options->addStretch(1);
-    options->addWidget(new QLabel(QStringLiteral("Statut :"), analyses));
-    options->addWidget(CboStatut);
-    options->addWidget(CmdStatut);
-    options->addWidget(new QLabel(QStringLiteral("Qualification :"), analyses));
-    options->addWidget(CboQualification);
-    options->addWidget(CmdQualification);
+    // On a second line: on one, the card could not be narrower than the work area.
+    auto *masse = new QHBoxLayout;
+    masse->addWidget(new QLabel(QStringLiteral("Statut :"), analyses));
+    masse->addWidget(CboStatut);
+    masse->addWidget(CmdStatut);
+    masse->addSpacing(16);
+    masse->addWidget(new QLabel(QStringLiteral("Qualification :"), analyses));
+    masse->addWidget(CboQualification);
+    masse->addWidget(CmdQualification);
+    masse->addStretch(1);
+    static_cast<QVBoxLayout *>(analyses->layout())->insertLayout(0, masse);
     static_cast<QVBoxLayout *>(analyses->layout())->insertLayout(0, options);
     connect(ChkModification, &QCheckBox::toggled, this, [this](bool) { chargerAnalyses(); });
     connect(CmdAjouterSelection, &QPushButton::clicked, this, [this] {
@@ -181,13 +186,18 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     connect(CmdEnregistrerAnalyses, &QPushButton::clicked, this,
             &FichePrelevementPhysicoChmique::enregistrerAnalyses);
 
-    for (QWidget *w : {static_cast<QWidget *>(CmdEnregistrerFinalites),
-                       static_cast<QWidget *>(CmdEnregistrerDossiers),
-                       static_cast<QWidget *>(CmdEnregistrerEchantillons),
-                       static_cast<QWidget *>(CmdEnregistrerAnalyses)})
-        appliquerDroit(w, DROIT_MODIFICATION);
-    appliquerDroit(CmdEnregistrer, DROIT_MODIFICATION);
-    appliquerDroit(CmdSupprimer, DROIT_MODIFICATION);
+    // The sample's own grids belong to its card; the analyses are measurements.
+    for (int i = 1; i < Onglets->count(); ++i) {
+        QWidget *onglet = Onglets->widget(i);
+        const QString &droitOnglet =
+            onglet == analyses ? droit::QUALITO_DATA_MODIF : droit::QUALITO_FICHE_MODIF;
+        for (QPushButton *b : onglet->findChildren<QPushButton *>())
+            appliquerDroit(b, droitOnglet);
+    }
+    appliquerDroit(ChkModification, droit::QUALITO_DATA_MODIF);
+    appliquerDroit(CmdInsertion, droit::QUALITO_FICHE_MODIF);
+    appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
+    appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
 
     const bool charge = !numPrelevement.trimmed().isEmpty() && m_edition.charger(numPrelevement);
     if (!charge && !codeOperation.trimmed().isEmpty())
@@ -319,7 +329,13 @@ void FichePrelevementPhysicoChmique::afficherGrilles()
     afficherLignes(SprDossiers, m_edition.dossiers);
     afficherLignes(SprEchantillons, m_edition.echantillons);
     afficherLignes(SprAnalyses, m_edition.analyses);
-    SprAnalyses->definirModifiable(ChkModification->isChecked());
+    // Lines are added and removed only while the analyses are open to editing.
+    const bool modifiable = ChkModification->isChecked();
+    SprAnalyses->definirModifiable(modifiable);
+    for (QPushButton *b : {CmdAjouterAnalyse, CmdSupprimerAnalyse, CmdAjouterSelection}) {
+        b->setEnabled(modifiable);
+        b->setToolTip(modifiable ? QString() : QStringLiteral("Cochez « Modifier les analyses » pour modifier les lignes."));
+    }
     majColonnesAnalyses();
 }
 

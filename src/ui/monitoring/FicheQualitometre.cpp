@@ -2,6 +2,7 @@
 
 #include "db/Messages.h"
 #include "ui/monitoring/EditeurSatellites.h"
+#include "ui/widgets/CadreEcran.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/ProgressionGui.h"
@@ -78,6 +79,9 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : Fiche(parent)
     appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
     definirBoutonParDefaut(CmdEnregistrer);
+    // Points, operations and samples carry the station's measurements.
+    for (QPushButton *b : {CmdPoints, CmdOperations, CmdPrelevements})
+        appliquerDroit(b, droit::QUALITO_DATA_CONSULT);
     LblEntete = new QLabel(this);
     LblEntete->setObjectName(QStringLiteral("LblEntete"));
     LblAltitude = new QLabel(this);
@@ -230,8 +234,12 @@ void FicheQualitometre::construireChamps()
         auto *editeur = new EditeurSatellites(s, [this] { return m_edition.code(); }, m_onglets);
         m_editeurs << editeur;
         m_onglets->addTab(editeur, titres.value(s.nom, s.nom));
-        appliquerDroit(editeur->findChild<QPushButton *>(QStringLiteral("CmdEnregistrer_") + s.nom),
-                       s.regle == RegleSauvegarde::Interventions ? droit::QUALITO_FICHE_EVENEMENT : droit::QUALITO_FICHE_MODIF);
+        // Adding, removing and saving lines of a grid need the same right.
+        const QString &droitGrille =
+            s.regle == RegleSauvegarde::Interventions ? droit::QUALITO_FICHE_EVENEMENT : droit::QUALITO_FICHE_MODIF;
+        for (QPushButton *b : editeur->findChildren<QPushButton *>())
+            if (b->objectName().startsWith(QLatin1String("Cmd")))
+                appliquerDroit(b, droitGrille);
     }
     auto *donnees = new QWidget(m_onglets);
     auto *colonneDonnees = new QVBoxLayout(donnees);
@@ -412,7 +420,7 @@ bool FicheQualitometre::supprimer()
         return false;
     marquerEnregistree(); // nothing left to save
     emit stationSupprimee(code);
-    close();
+    fermerEcran(this);
     return true;
 }
 

@@ -85,7 +85,7 @@ FicheSelectionTaxons::FicheSelectionTaxons(QWidget *parent) : QDialog(parent)
     familles();
     connect(CboTheme, &ComboCodee::codeChange, this, familles);
     connect(CmdRechercher, &QPushButton::clicked, this, &FicheSelectionTaxons::rechercher);
-    connect(TxtRecherche, &QLineEdit::returnPressed, this, &FicheSelectionTaxons::rechercher);
+    // Enter in the search box presses the default button, "Rechercher": one search.
     connect(CmdAjouter, &QPushButton::clicked, this,
             [this] { ajouter(SprResultats->ligneCourante()); });
     connect(SprResultats, &QAbstractItemView::doubleClicked, this,

@@ -1,6 +1,7 @@
 #include "ui/monitoring/FrmJournaux.h"
 
 #include "db/Messages.h"
+#include "ui/widgets/CadreEcran.h"
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/ProgressionGui.h"
 #include "users/Habilitations.h"
@@ -136,7 +137,7 @@ FrmJournaux::FrmJournaux(QWidget *parent) : QWidget(parent)
     connect(CmdAucune, &QPushButton::clicked, this, [this] { cocherStations(false); });
     connect(CmdCharger, &QPushButton::clicked, this, &FrmJournaux::chargerEvenements);
     connect(CmdExporter, &QPushButton::clicked, this, &FrmJournaux::demanderExport);
-    connect(CmdFermer, &QPushButton::clicked, this, &QWidget::close);
+    connect(CmdFermer, &QPushButton::clicked, this, [this] { fermerEcran(this); });
     // Double-clicking a station ticks it or not.
     connect(SprStations, &QTableWidget::cellDoubleClicked, this, [this](int ligne, int) {
         QTableWidgetItem *item = SprStations->item(ligne, 0);

@@ -2,6 +2,7 @@
 
 #include "db/BaseDonnees.h"
 #include "db/Session.h"
+#include "ui/widgets/CadreEcran.h"
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "users/Habilitations.h"
@@ -62,7 +63,7 @@ ListeQualitometres::ListeQualitometres(QWidget *parent) : QWidget(parent)
     connect(CmdNouveau, &QPushButton::clicked, this, [this] { emit ouvrirFiche(QString()); });
     connect(CmdOuvrir, &QPushButton::clicked, this, &ListeQualitometres::ouvrirCourante);
     connect(CmdActualiser, &QPushButton::clicked, this, &ListeQualitometres::charger);
-    connect(CmdFermer, &QPushButton::clicked, this, &QWidget::close);
+    connect(CmdFermer, &QPushButton::clicked, this, [this] { fermerEcran(this); });
     connect(SprListe, &QAbstractItemView::doubleClicked, this, &ListeQualitometres::ouvrirCourante);
     connect(SprListe->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
             [](int colonne, Qt::SortOrder) { ecrireColonneTri(colonne); });

@@ -1,6 +1,7 @@
 #include "ui/users/FrmUtilisateurs.h"
 
 #include "db/Messages.h"
+#include "ui/widgets/CadreEcran.h"
 #include "users/Habilitations.h"
 
 #include <QCheckBox>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -136,13 +136,7 @@ FrmUtilisateurs::FrmUtilisateurs(QWidget *parent) : QWidget(parent)
     connect(CmdNouveau, &QPushButton::clicked, this, &FrmUtilisateurs::nouveau);
     connect(CmdEnregistrer, &QPushButton::clicked, this, &FrmUtilisateurs::enregistrer);
     connect(CmdSupprimer, &QPushButton::clicked, this, &FrmUtilisateurs::supprimer);
-    connect(CmdFermer, &QPushButton::clicked, this, [this] {
-        // Inside the main window the frame of the screen closes with it.
-        if (auto *cadre = qobject_cast<QMdiSubWindow *>(parentWidget()))
-            cadre->close();
-        else
-            close();
-    });
+    connect(CmdFermer, &QPushButton::clicked, this, [this] { fermerEcran(this); });
     for (QLineEdit *champ : {TxtLogin, TxtNom, TxtMotDePasse, TxtConfirmation})
         connect(champ, &QLineEdit::textEdited, this, &FrmUtilisateurs::modifie);
     for (QCheckBox *case_ : {ChkAdministrateur, ChkReferentiels})
@@ -205,7 +199,7 @@ QWidget *FrmUtilisateurs::construireHabilitations()
 {
     SprHabilitations = new QTreeWidget(this);
     SprHabilitations->setColumnCount(2);
-    SprHabilitations->setHeaderLabels({QStringLiteral("Habilitation"), QStringLiteral("Accorde")});
+    SprHabilitations->setHeaderLabels({QStringLiteral("Habilitation"), QStringLiteral("Code")});
     SprHabilitations->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     return SprHabilitations;
 }
@@ -330,7 +324,9 @@ void FrmUtilisateurs::chargerHabilitations(const QStringList &droits)
             gras.setBold(true);
             groupe->setFont(0, gras);
         }
-        auto *e = new QTreeWidgetItem(groupe, {d.code, d.libelle});
+        // The French label first; the code beside it, for those who know the codes.
+        auto *e = new QTreeWidgetItem(groupe, {d.libelle.isEmpty() ? d.code : d.libelle, d.code});
+        e->setData(0, Qt::UserRole, d.code);
         e->setFlags(e->flags() | Qt::ItemIsUserCheckable);
         e->setCheckState(0, droits.contains(d.code) ? Qt::Checked : Qt::Unchecked);
         connus << d.code;
@@ -359,7 +355,8 @@ QStringList FrmUtilisateurs::habilitationsCochees() const
     for (int g = 0; g < SprHabilitations->topLevelItemCount(); ++g) {
         const QTreeWidgetItem *groupe = SprHabilitations->topLevelItem(g);
         for (int i = 0; i < groupe->childCount(); ++i)
-            if (groupe->child(i)->checkState(0) == Qt::Checked) droits << groupe->child(i)->text(0);
+            if (groupe->child(i)->checkState(0) == Qt::Checked)
+                droits << groupe->child(i)->data(0, Qt::UserRole).toString();
     }
     return droits;
 }

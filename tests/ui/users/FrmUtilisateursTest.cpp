@@ -36,7 +36,7 @@ class FrmUtilisateursTest : public BaseTest
     }
     static QTreeWidgetItem *droit(QTreeWidget *arbre, const QString &code)
     {
-        const auto trouves = arbre->findItems(code, Qt::MatchExactly | Qt::MatchRecursive, 0);
+        const auto trouves = arbre->findItems(code, Qt::MatchExactly | Qt::MatchRecursive, 1);
         return trouves.isEmpty() ? nullptr : trouves.first();
     }
 };
