@@ -1,5 +1,6 @@
 #include "app/ParametrageConnexion.h"
 
+#include "app/Connexion.h"
 #include "app/PaquetBase.h"
 #include "app/Registre.h"
 #include "app/Reglages.h"
@@ -39,8 +40,25 @@ QString ParametrageConnexion::filtreFichier()
 }
 
 ParametrageConnexion::ParametrageConnexion(std::function<bool()> changementBase)
-    : m_changementBase(std::move(changementBase))
+    : essayerCible([](const QString &base, const QString &type, const QString &serveur, const QString &utilisateur,
+                      const QString &motDePasse, const QString &port) {
+          return BaseDonnees::essayerBase(base, type, serveur, utilisateur, motDePasse, MODULE, port);
+      }),
+      m_changementBase(std::move(changementBase))
 {
+}
+
+bool ParametrageConnexion::changementPossible(const QString &base, const QString &type)
+{
+    const bool fichierBureau = type == ACCESS;
+    const QString raison = essayerCible(base, type, fichierBureau ? QString() : serveur.trimmed(),
+                                        fichierBureau ? QString() : utilisateur.trimmed(),
+                                        fichierBureau ? QString() : motDePasse, fichierBureau ? QString() : port.trimmed());
+    if (!raison.isEmpty()) {
+        afficherMessage(QStringLiteral("ERREUR"), CIBLE_INACCESSIBLE.arg(base, raison));
+        return false;
+    }
+    return libererEcrans();
 }
 
 void ParametrageConnexion::charger()
@@ -113,6 +131,8 @@ bool ParametrageConnexion::enregistrerServeur()
         afficherMessage(QStringLiteral("ERREUR"), CHAMPS_MANQUANTS);
         return false;
     }
+    if (!changementPossible(base.trimmed(), typeServeur))
+        return false;
     using namespace reglage;
     ecrireRegistre(BaseSav, fichier);
     ecrireRegistre(TypeBaseSav, ACCESS);
@@ -128,7 +148,7 @@ bool ParametrageConnexion::enregistrerServeur()
 
 bool ParametrageConnexion::changerFichier()
 {
-    if (fichier.trimmed().isEmpty())
+    if (fichier.trimmed().isEmpty() || !changementPossible(fichier.trimmed(), ACCESS))
         return false;
     using namespace reglage;
     ecrireRegistre(Base, fichier.trimmed());

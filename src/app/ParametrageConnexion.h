@@ -33,6 +33,20 @@ public:
     static inline const QString CHAMPS_MANQUANTS =
         QStringLiteral("Certaines informations de connexion ne sont pas correctement renseignées.");
 
+    // A database that does not open changes nothing: %1 the file or server database, %2 the
+    // engine's reason (it names a missing file).
+    static inline const QString CIBLE_INACCESSIBLE = QStringLiteral(
+        "La base de données (%1) ne peut pas être ouverte : %2\nLa base de données actuelle reste ouverte.");
+
+    // Before anything is stored: the target is opened on a connection of its own; "" when it
+    // opens, the reason otherwise. Tests may replace it.
+    std::function<QString(const QString &base, const QString &type, const QString &serveur,
+                          const QString &utilisateur, const QString &motDePasse, const QString &port)>
+        essayerCible;
+    // Then the open screens are asked to close (each may ask to save); false keeps everything
+    // as it is.
+    std::function<bool()> libererEcrans = [] { return true; };
+
     // changementBase: what runs once the new settings are stored (reconnection and new login);
     // its result is given back by the switches.
     explicit ParametrageConnexion(std::function<bool()> changementBase);
@@ -63,6 +77,9 @@ public:
     bool choisirFichier(const QString &chemin);
 
 private:
+    // The target opens and the screens let go: the change may be stored.
+    bool changementPossible(const QString &base, const QString &type);
+
     std::function<bool()> m_changementBase;
     QString m_baseCourante;
     QString m_cheminProfils;

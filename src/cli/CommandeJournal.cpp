@@ -4,6 +4,7 @@
 
 #include "app/Csv.h"
 #include "db/BaseDonnees.h"
+#include "db/Journal.h"
 #include "db/Outils.h"
 #include "db/Sql.h"
 #include "schema/Catalogue.h"
@@ -21,22 +22,17 @@ int executer(Contexte &ctx, const QStringList &arguments)
         return ctx.usage(args.erreur.isEmpty() ? USAGE : args.erreur);
     // The same header on every engine (a server gives its column names in lower case).
     const QStringList colonnes = definitionTable(u"JOURNAL")->nomsColonnes();
-    QString sql = QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) + QStringLiteral(" FROM JOURNAL");
+    QDateTime depuis;
     if (args.options.contains(QStringLiteral("since"))) {
         const QString texte = args.options.value(QStringLiteral("since")).trimmed();
-        const QDateTime depuis = lireDate(texte);
+        depuis = lireDate(texte);
         if (!depuis.isValid())
             return ctx.usage(QStringLiteral("Date incorrecte : « %1 » (attendu JJ/MM/AAAA ou JJ/MM/AAAA hh:mm:ss).").arg(texte));
-        if (!ctx.ouvrirBase())
-            return ECHEC;
-        sql += QStringLiteral(" WHERE dateEvt >= ") + dateSQL(depuis, true);
-    } else if (!ctx.ouvrirBase()) {
-        return ECHEC;
     }
-    sql += QStringLiteral(" ORDER BY dateEvt");
-    long nb = 0;
+    if (!ctx.ouvrirBase())
+        return ECHEC;
     Tableau t;
-    if (!bd().ExtraireRecords(sql, nb, t))
+    if (!lireJournal(colonnes, depuis, false, t))
         return ctx.echec(QStringLiteral("Le journal n'a pas pu être lu : ") + bd().derniereErreur());
     ecrireCsv(t, ctx.sortie, u',', QStringLiteral("\n"), colonnes);
     return SUCCES;

@@ -36,14 +36,13 @@ BaseDonnees::~BaseDonnees()
         (void)m_moteur.release();
 }
 
-bool BaseDonnees::ouvrirBase(const QString &base, const QString &typeBase, const QString &serveur,
-                             const QString &utilisateur, const QString &motDePasse, const QString &module,
-                             const QString &port)
+namespace {
+
+// The engine of a backend code, opened; nullptr with the reason otherwise.
+std::unique_ptr<Moteur> ouvrirMoteur(const ParametresOuverture &p, QString &code, QString &erreur)
 {
-    fermerBase();
-    const QString type = typeBase.trimmed().toUpper();
+    const QString type = p.typeBase.trimmed().toUpper();
     std::unique_ptr<Moteur> moteur;
-    QString code;
     if (type == ACCESS) {
         moteur = creerMoteurSqlite();
         code = ACCESS;
@@ -54,15 +53,39 @@ bool BaseDonnees::ouvrirBase(const QString &base, const QString &typeBase, const
         moteur = creerMoteurOdbc();
         code = ORACLE;
     } else {
-        m_derniereErreur = QStringLiteral("Type de base de données inconnu : « %1 ».").arg(typeBase);
-        return false;
+        erreur = QStringLiteral("Type de base de données inconnu : « %1 ».").arg(p.typeBase);
+        return nullptr;
     }
+    if (!moteur->ouvrir(p, erreur))
+        return nullptr;
+    return moteur;
+}
+
+} // namespace
+
+QString BaseDonnees::essayerBase(const QString &base, const QString &typeBase, const QString &serveur,
+                                 const QString &utilisateur, const QString &motDePasse, const QString &module,
+                                 const QString &port)
+{
+    QString code, erreur;
+    std::unique_ptr<Moteur> moteur =
+        ouvrirMoteur({base, typeBase, serveur, port, utilisateur, motDePasse, module}, code, erreur);
+    if (!moteur)
+        return erreur.isEmpty() ? QStringLiteral("La base de données n'a pas pu être ouverte.") : erreur;
+    moteur->fermer();
+    return {};
+}
+
+bool BaseDonnees::ouvrirBase(const QString &base, const QString &typeBase, const QString &serveur,
+                             const QString &utilisateur, const QString &motDePasse, const QString &module,
+                             const QString &port)
+{
+    fermerBase();
+    QString code;
     ParametresOuverture p{base, typeBase, serveur, port, utilisateur, motDePasse, module};
-    QString erreur;
-    if (!moteur->ouvrir(p, erreur)) {
-        m_derniereErreur = erreur;
+    std::unique_ptr<Moteur> moteur = ouvrirMoteur(p, code, m_derniereErreur);
+    if (!moteur)
         return false;
-    }
     m_moteur = std::move(moteur);
     // The process-wide object outlives the application: close while Qt is still there.
     static const bool fermetureEnregistree = [] {

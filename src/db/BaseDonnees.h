@@ -47,6 +47,11 @@ public:
 
     // Creates an empty desktop database file; false when it exists already or cannot be made.
     static bool creerBaseBureau(const QString &chemin, QString *erreur = nullptr);
+    // Opens the database on a connection of its own and closes it at once, leaving the current
+    // one as it is: "" when it opens, the reason otherwise (before a change of database).
+    static QString essayerBase(const QString &base, const QString &typeBase, const QString &serveur,
+                               const QString &utilisateur, const QString &motDePasse,
+                               const QString &module, const QString &port = {});
 
     // "ACCESS", "POSTGRESQL" or "ORACLE"; "" when closed.
     QString typeBase() const { return m_typeBase; }

@@ -3,6 +3,8 @@
 #include "db/BaseDonnees.h"
 #include "db/Outils.h"
 #include "db/Session.h"
+#include "db/Sql.h"
+#include "db/Tableau.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -71,5 +73,15 @@ void journaliser(const QString &titre, const QString &detail) { ecrireJournal(ti
 void journaliserDebug(const QString &titre, const QString &detail) { ecrireJournal(titre, detail, JournalDebug); }
 void journaliserInfo(const QString &titre, const QString &detail) { ecrireJournal(titre, detail, JournalInfo); }
 void journaliserErreur(const QString &titre, const QString &detail) { ecrireJournal(titre, detail, JournalErreur); }
+
+bool lireJournal(const QStringList &colonnes, const QDateTime &depuis, bool recentesDabord, Tableau &entrees)
+{
+    QString sql = QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) + QStringLiteral(" FROM JOURNAL");
+    if (depuis.isValid())
+        sql += QStringLiteral(" WHERE dateEvt >= ") + dateSQL(depuis, true);
+    sql += recentesDabord ? QStringLiteral(" ORDER BY dateEvt DESC") : QStringLiteral(" ORDER BY dateEvt");
+    long nb = 0;
+    return bd().ExtraireRecords(sql, nb, entrees);
+}
 
 } // namespace vyk

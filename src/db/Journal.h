@@ -3,7 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+class QDateTime;
+
 namespace vyk {
+
+class Tableau;
 
 // Levels of journal entries.
 enum NiveauJournal { JournalApplication = 0, JournalDebug = 1, JournalInfo = 2, JournalWarning = 3, JournalErreur = 4 };
@@ -17,6 +21,10 @@ void journaliserDebug(const QString &titre, const QString &detail = {});
 void journaliserInfo(const QString &titre, const QString &detail = {});
 void journaliserErreur(const QString &titre, const QString &detail = {});
 void ecrireJournal(const QString &titre, const QString &detail, int niveau);
+
+// Reads the entries of the JOURNAL table dated from depuis on (an invalid date: every entry),
+// oldest first or newest first, with the columns asked for. False when it cannot be read.
+bool lireJournal(const QStringList &colonnes, const QDateTime &depuis, bool recentesDabord, Tableau &entrees);
 
 // The journal level of the run (from the LogLevel setting); kept by the database object.
 int niveauJournal();

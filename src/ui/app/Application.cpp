@@ -76,6 +76,8 @@ FrmConnexion *Application::ouvrirConnexion(QWidget *parent)
     return ecran;
 }
 
+bool Application::libererEcrans() { return !m_fenetre || m_fenetre->fermerEcrans(); }
+
 bool Application::changementBase(FrmConnexion *ecran)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

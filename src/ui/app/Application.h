@@ -41,6 +41,9 @@ public:
     // changementBase of the connection screen: reconnection on the login screen when it is up,
     // otherwise the main window closes and the login screen comes back.
     bool changementBase(FrmConnexion *ecran);
+    // Before a change of database: the main window's screens close (each may ask to save).
+    // False when one stays open; the change is then given up.
+    bool libererEcrans();
 
 signals:
     // The program ends (the main window closed without a change, or the login screen quit).

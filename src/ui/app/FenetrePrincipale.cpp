@@ -2,6 +2,7 @@
 
 #include "db/Session.h"
 #include "ui/app/Application.h"
+#include "ui/app/MenuFenetre.h"
 #include "ui/app/MenuFichier.h"
 #include "ui/app/MenuReferentiels.h"
 #include "ui/app/MenuStations.h"
@@ -13,13 +14,15 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 
+#include <algorithm>
+
 namespace vyk {
 
 FenetrePrincipale::FenetrePrincipale(Application &application, QWidget *parent)
     : QMainWindow(parent), m_application(application)
 {
     setObjectName(QStringLiteral("FenetrePrincipale"));
-    setWindowTitle(caption());
+    setWindowTitle(titre(application.demarrage().libelleStatut()));
     resize(1180, 760);
     m_zone = new QMdiArea(this);
     m_zone->setViewMode(QMdiArea::SubWindowView);
@@ -30,13 +33,27 @@ FenetrePrincipale::FenetrePrincipale(Application &application, QWidget *parent)
     creerMenuFichier(*this);
     creerMenuStations(*this);
     creerMenuReferentiels(*this);
+    creerMenuFenetre(*this);
+    creerMenuAide(*this);
 
     m_base = new QLabel(application.demarrage().libelleStatut(), this);
     m_base->setObjectName(QStringLiteral("LblBase"));
-    m_utilisateur = new QLabel(session().login, this);
+    m_utilisateur = new QLabel(nomUtilisateur(), this);
     m_utilisateur->setObjectName(QStringLiteral("LblUtilisateur"));
     statusBar()->addWidget(m_base, 1);
     statusBar()->addPermanentWidget(m_utilisateur);
+}
+
+QString FenetrePrincipale::nomUtilisateur()
+{
+    const Session &s = session();
+    const QString nom = s.nom.trimmed();
+    return nom.isEmpty() || nom == s.login ? s.login : nom + QStringLiteral(" (") + s.login + u')';
+}
+
+QString FenetrePrincipale::titre(const QString &base)
+{
+    return caption() + QStringLiteral(" - ") + base + QStringLiteral(" - ") + nomUtilisateur();
 }
 
 namespace {
@@ -70,9 +87,11 @@ QWidget *FenetrePrincipale::ouvrirEcran(QWidget *ecran)
     }
     ecran->setAttribute(Qt::WA_DeleteOnClose);
     // The size a screen asks for, kept inside the work area: the area otherwise falls back to
-    // the screen's smallest size when the wish does not fit.
-    const bool tailleVoulue = ecran->testAttribute(Qt::WA_Resized);
-    const QSize voulue = ecran->size();
+    // the screen's smallest size when the wish does not fit. A screen that asks for no size gets the size its contents need; none is smaller than what
+    // its commands need (a tool bar cut behind its overflow arrow).
+    const bool redimensionne = ecran->testAttribute(Qt::WA_Resized);
+    const bool tailleVoulue = redimensionne || ecran->sizeHint().isValid();
+    const QSize voulue = redimensionne ? ecran->size().expandedTo(ecran->sizeHint()) : ecran->sizeHint();
     QMdiSubWindow *fenetre = m_zone->addSubWindow(ecran);
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     if (tailleVoulue) {
@@ -100,12 +119,15 @@ QList<QWidget *> FenetrePrincipale::ecrans() const
 bool FenetrePrincipale::fermerEcrans()
 {
     m_zone->closeAllSubWindows();
-    return m_zone->subWindowList().isEmpty();
+    // A closed frame is hidden at once and deleted later.
+    const QList<QMdiSubWindow *> restantes = m_zone->subWindowList();
+    return std::none_of(restantes.begin(), restantes.end(), [](QMdiSubWindow *f) { return f->isVisible(); });
 }
 
 void FenetrePrincipale::closeEvent(QCloseEvent *event)
 {
-    if (!m_application.demarrage().demanderFermeture(windowTitle())) {
+    // The question names the program, not the database and user of the title.
+    if (!m_application.demarrage().demanderFermeture(caption())) {
         event->ignore();
         return;
     }

@@ -33,6 +33,12 @@ public:
     bool fermerEcrans();
 
     static QString caption() { return QStringLiteral("VYK"); }
+    // "name (login)" of the logged-in user, the login alone when there is no name.
+    static QString nomUtilisateur();
+    // The title: the program, the database and the user.
+    static QString titre(const QString &base);
+
+    QMdiArea *zone() const { return m_zone; }
 
 signals:
     // The window closed; the application decides what follows.

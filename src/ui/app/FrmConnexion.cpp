@@ -23,6 +23,7 @@ FrmConnexion::FrmConnexion(Application &application, QWidget *parent)
     setObjectName(QStringLiteral("FrmConnexion"));
     setWindowTitle(QStringLiteral("Connexion à une base de données"));
     setModal(true);
+    m_parametrage.libererEcrans = [this] { return m_application.libererEcrans(); };
 
     dialogueFichierBases = [this](const QString &depart) {
         return QFileDialog::getOpenFileName(this, QStringLiteral("Fichier des bases de données"), depart,

@@ -1,7 +1,9 @@
 #include "ui/app/MenuFichier.h"
 
+#include "db/Session.h"
 #include "ui/app/Administration.h"
 #include "ui/app/Application.h"
+#include "ui/app/ConsultationJournal.h"
 #include "ui/app/FenetrePrincipale.h"
 #include "ui/users/FrmUtilisateurs.h"
 #include "ui/widgets/Droits.h"
@@ -28,6 +30,14 @@ void creerMenuFichier(FenetrePrincipale &fenetre)
     administration->setObjectName(QStringLiteral("ActionAdministration"));
     QObject::connect(administration, &QAction::triggered, &fenetre,
                      [&fenetre] { fenetre.ouvrirEcran(new Administration); });
+    // Profiles and settings of the workstation: administrators only.
+    administration->setVisible(session().administrateur);
+
+    QAction *journal = menu->addAction(QStringLiteral("&Journal de la base…"));
+    journal->setObjectName(QStringLiteral("ActionJournal"));
+    QObject::connect(journal, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new ConsultationJournal); });
+    appliquerDroit(journal, droit::QUALITO_JOURNAUX);
 
     QAction *utilisateurs = menu->addAction(QStringLiteral("&Gestion des utilisateurs…"));
     utilisateurs->setObjectName(QStringLiteral("ActionUtilisateurs"));

@@ -20,6 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -232,7 +235,7 @@ TEST_P(EcransConnexionTest, FermetureDeLaFenetrePrincipale)
     application.demarrer();
     FenetrePrincipale *fenetre = seConnecter(QStringLiteral("jean"));
     ASSERT_NE(fenetre, nullptr);
-    EXPECT_EQ(fenetre->windowTitle(), QStringLiteral("VYK"));
+    EXPECT_EQ(fenetre->windowTitle(), QStringLiteral("VYK - ") + libelleBase() + QStringLiteral(" - jean"));
 
     declencher(fenetre, "ActionQuitter");
     traiterEvenements();
@@ -255,8 +258,24 @@ TEST_P(EcransConnexionTest, FermetureDeLaFenetrePrincipale)
 TEST_P(EcransConnexionTest, ChangementDUtilisateurEtAdministration)
 {
     application.demarrer();
-    FenetrePrincipale *fenetre = seConnecter(QStringLiteral("jean"));
+    // The administration (profiles, settings of the workstation) is for administrators only.
+    FenetrePrincipale *fenetre = seConnecter(QStringLiteral("paul"));
     ASSERT_NE(fenetre, nullptr);
+    EXPECT_FALSE(fenetre->findChild<QAction *>(QStringLiteral("ActionAdministration"))->isVisible());
+    messages().repondre(BoutonOui);
+    declencher(fenetre, "ActionChangerUtilisateur");
+    traiterEvenements();
+    application.demarrage().authentifier = [](const QString &login, const QString &, bool) {
+        session().vider();
+        session().login = login.trimmed();
+        session().nom = QStringLiteral("Jean Dupont");
+        session().administrateur = true;
+        return true;
+    };
+    fenetre = seConnecter(QStringLiteral("jean"));
+    ASSERT_NE(fenetre, nullptr);
+    EXPECT_EQ(fenetre->windowTitle(), QStringLiteral("VYK - ") + libelleBase() + QStringLiteral(" - Jean Dupont (jean)"));
+    EXPECT_TRUE(fenetre->findChild<QAction *>(QStringLiteral("ActionAdministration"))->isVisible());
     declencher(fenetre, "ActionAdministration");
     declencher(fenetre, "ActionAdministration");
     ASSERT_EQ(fenetre->ecrans().size(), 1);
@@ -306,6 +325,83 @@ TEST_P(EcransConnexionTest, EcransAPleineTailleDansLaFenetreEtUnSeulParNom)
     // A second screen of the same name brings the first forward.
     EXPECT_EQ(fenetre->ouvrirEcran(ecranDeTaille("Petit", QSize(500, 300))), petit);
     EXPECT_EQ(fenetre->ecrans().size(), 2);
+}
+
+// A mistyped file from the main window: nothing is stored, the screens and the user stay.
+TEST_P(EcransConnexionTest, BaseMalSaisieDepuisLaFenetreNeChangeRien)
+{
+    application.demarrer();
+    FenetrePrincipale *fenetre = seConnecter(QStringLiteral("jean"));
+    ASSERT_NE(fenetre, nullptr);
+    QWidget *ecran = fenetre->ouvrirEcran(new QWidget);
+    ecran->setObjectName(QStringLiteral("EcranOuvert"));
+    const QString avant = contenu(cheminRegistre());
+    declencher(fenetre, "ActionConnexion");
+    auto *connexion = fenetre->findChild<FrmConnexion *>();
+    ASSERT_NE(connexion, nullptr);
+    const QString absente = chemin(QStringLiteral("sous-dossier/absente.mdb"));
+    connexion->TxtFichier->setText(absente);
+    connexion->CmdChangementBase->click();
+    traiterEvenements();
+
+    ASSERT_EQ(messages().messages().size(), 1);
+    EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
+    EXPECT_EQ(messages().messages()[0].texte,
+              QStringLiteral("La base de données (") + absente + QStringLiteral(") ne peut pas être ouverte : ") +
+                  QStringLiteral("Le fichier de base de données « ") + absente + QStringLiteral(" » n'existe pas.") +
+                  QStringLiteral("\nLa base de données actuelle reste ouverte."));
+    EXPECT_EQ(contenu(cheminRegistre()), avant);
+    EXPECT_EQ(application.fenetrePrincipale(), fenetre);
+    EXPECT_EQ(fenetre->ecrans(), QList<QWidget *>{ecran});
+    EXPECT_TRUE(connexion->isVisible());
+    EXPECT_EQ(session().login, QStringLiteral("jean"));
+    EXPECT_TRUE(bd().estOuverte());
+    EXPECT_EQ(bd().typeBase(), typeBase());
+    ASSERT_TRUE(rouvrir());
+    EXPECT_TRUE(lignes(QStringLiteral("SELECT Titre FROM JOURNAL WHERE Titre='Logout'")).isEmpty());
+}
+
+// The Fenêtre menu lists the open screens and brings the chosen one forward; "À propos" names
+// the version, the database and the user.
+TEST_P(EcransConnexionTest, MenuFenetreEtAPropos)
+{
+    application.demarrer();
+    FenetrePrincipale *fenetre = seConnecter(QStringLiteral("jean"));
+    ASSERT_NE(fenetre, nullptr);
+    auto ecranNomme = [](const char *nom) {
+        auto *e = new QWidget;
+        e->setObjectName(QString::fromLatin1(nom));
+        e->setWindowTitle(QString::fromLatin1(nom));
+        e->resize(300, 200);
+        return e;
+    };
+    QWidget *premier = fenetre->ouvrirEcran(ecranNomme("Premier"));
+    fenetre->ouvrirEcran(ecranNomme("Second"));
+    auto *menu = fenetre->findChild<QMenu *>(QStringLiteral("MenuFenetre"));
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    QStringList textes;
+    QAction *choix = nullptr;
+    for (QAction *a : menu->actions())
+        if (!a->isSeparator()) {
+            textes << a->text();
+            if (a->text().endsWith(QLatin1String("Premier")))
+                choix = a;
+        }
+    EXPECT_EQ(textes, QStringList({"&Cascade", "&Mosaïque", "&Fermer toutes les fenêtres", "&1 Premier", "&2 Second"}));
+    ASSERT_NE(choix, nullptr);
+    choix->trigger();
+    EXPECT_EQ(fenetre->zone()->activeSubWindow()->widget(), premier);
+    emit menu->aboutToShow();
+    EXPECT_EQ(menu->actions().size(), 6);
+
+    declencher(fenetre, "ActionAPropos");
+    auto *boite = fenetre->findChild<QMessageBox *>(QStringLiteral("BoiteAPropos"));
+    ASSERT_NE(boite, nullptr);
+    EXPECT_TRUE(boite->text().contains(QStringLiteral("Version ") + QStringLiteral(VYK_VERSION)));
+    EXPECT_TRUE(boite->text().contains(QStringLiteral("Base de données : ") + libelleBase().toHtmlEscaped()));
+    EXPECT_TRUE(boite->text().contains(QStringLiteral("Utilisateur : jean")));
+    boite->close();
 }
 
 TEST_P(EcransConnexionTest, ConnexionAutomatiqueAuDemarrageSeulement)
