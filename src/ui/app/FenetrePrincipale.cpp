@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -23,7 +24,9 @@ FenetrePrincipale::FenetrePrincipale(Application &application, QWidget *parent)
 {
     setObjectName(QStringLiteral("FenetrePrincipale"));
     setWindowTitle(titre(application.demarrage().libelleStatut()));
-    resize(1180, 760);
+    // Most of the screen: the reference lists' tool bars and the cards want the width.
+    const QSize ecranDisponible = screen()->availableGeometry().size();
+    resize(QSize(1180, 760).expandedTo(ecranDisponible * 0.92).boundedTo(ecranDisponible));
     m_zone = new QMdiArea(this);
     m_zone->setViewMode(QMdiArea::SubWindowView);
     m_zone->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

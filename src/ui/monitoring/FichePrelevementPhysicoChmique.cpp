@@ -71,6 +71,8 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
 {
     setObjectName(QStringLiteral("FichePrelevementPhysicoChmique"));
     setWindowTitle(QStringLiteral("Prélèvement physico-chimique"));
+    // Wide enough for the analyses grid and its commands; the frame keeps it inside the area.
+    resize(1150, 720);
     m_edition.definirStation(codeQualitometre, codeBSS);
 
     auto *disposition = new QVBoxLayout(this);

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSplitter>
@@ -47,15 +48,12 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
     if (!libelles.outils.isEmpty())
         m_outils = m_barre->addAction(s->standardIcon(QStyle::SP_DirOpenIcon), libelles.outils,
                                       this, &EcranListeReference::DeclencheOutils);
-    m_barre->addSeparator();
-    m_barre->addWidget(new QLabel(QStringLiteral("Code : "), m_barre));
-    TxtRecherche = new QLineEdit(m_barre);
+    TxtRecherche = new QLineEdit(this);
     TxtRecherche->setPlaceholderText(QStringLiteral("Rechercher"));
-    // Wide enough for its hint: a tool bar short of room squeezes it to "Rec…".
+    // Wide enough for its hint ("Rec…" otherwise).
     TxtRecherche->setMinimumWidth(TxtRecherche->fontMetrics().horizontalAdvance(QStringLiteral("Rechercher")) + 36);
     TxtRecherche->setMaximumWidth(160);
     TxtRecherche->setClearButtonEnabled(true);
-    m_barre->addWidget(TxtRecherche);
     connect(TxtRecherche, &QLineEdit::returnPressed, this, [this] {
         if (!TxtRecherche->text().trimmed().isEmpty())
             RechercheElement(TxtRecherche->text().trimmed());
@@ -69,6 +67,13 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
 
     m_filtres = new QVBoxLayout;
     disposition->addLayout(m_filtres);
+    // The code search heads the filters: in the tool bar it pushed the list's own commands
+    // behind the overflow arrow.
+    auto *recherche = new QHBoxLayout;
+    recherche->addWidget(new QLabel(QStringLiteral("Code :"), this));
+    recherche->addWidget(TxtRecherche);
+    recherche->addStretch(1);
+    m_filtres->addLayout(recherche);
 
     auto *separation = new QSplitter(Qt::Vertical, this);
     SprListe = new GrilleDonnees(separation);
