@@ -43,6 +43,16 @@ protected:
         s.editionReferentiels = editionReferentiels;
     }
 
+    // A new entry of the ANALYSES.LIEU list, its grid loaded.
+    static FicheCode nouveauLieu(ModeleListeCodes &codes)
+    {
+        codes.choisirChamp(QStringLiteral("ANALYSES.LIEU"));
+        EXPECT_TRUE(codes.charger());
+        FicheCode nouveau = codes.nouvelleFiche(QStringLiteral("ANALYSES.LIEU"));
+        nouveau.libelle = QStringLiteral("Sur le terrain");
+        return nouveau;
+    }
+
     // Everything a reference-list operation could have changed.
     QStringList etat()
     {
@@ -59,10 +69,7 @@ TEST_P(DroitsReferentielsTest, SansDroitDEditionToutEstRefuseSansRienChanger)
     const QStringList avant = etat();
 
     ModeleListeCodes codes;
-    codes.choisirChamp(QStringLiteral("ANALYSES.LIEU"));
-    ASSERT_TRUE(codes.charger());
-    FicheCode nouveau = codes.nouvelleFiche(QStringLiteral("ANALYSES.LIEU"));
-    nouveau.libelle = QStringLiteral("Sur le terrain");
+    FicheCode nouveau = nouveauLieu(codes);
     EXPECT_FALSE(codes.enregistrer(nouveau));
     FicheCode existant = codes.fiche(1);
     existant.libelle = QStringLiteral("Renommé");
@@ -120,10 +127,7 @@ TEST_P(DroitsReferentielsTest, LeDroitDEditionOuLAdministrationSuffisent)
 {
     connecter(false, true);
     ModeleListeCodes codes;
-    codes.choisirChamp(QStringLiteral("ANALYSES.LIEU"));
-    ASSERT_TRUE(codes.charger());
-    FicheCode nouveau = codes.nouvelleFiche(QStringLiteral("ANALYSES.LIEU"));
-    nouveau.libelle = QStringLiteral("Sur le terrain");
+    FicheCode nouveau = nouveauLieu(codes);
     EXPECT_TRUE(codes.enregistrer(nouveau));
     EXPECT_EQ(lignes(QStringLiteral("SELECT Libelle FROM CODES_SANDRE WHERE Champ='ANALYSES.LIEU' AND Code=3")),
               QStringList{QStringLiteral("Sur le terrain")});
