@@ -38,6 +38,16 @@ protected:
         ++changements;
         return true;
     }};
+    // The targets of these tests do not exist: every one is taken as reachable, and remembered.
+    QStringList essais;
+    void SetUp() override
+    {
+        ecran.essayerCible = [this](const QString &base, const QString &type, const QString &serveur, const QString &,
+                                    const QString &, const QString &) {
+            essais << type + u'|' + serveur + u'|' + base;
+            return QString();
+        };
+    }
 
     void ecrireConnexionServeur()
     {
@@ -113,6 +123,23 @@ TEST_F(ParametrageConnexionTest, ServeurIncompletRefuseSansRienStocker)
     EXPECT_EQ(env.messages.messages()[0].genre, QStringLiteral("ERREUR"));
     EXPECT_EQ(contenuFichier(cheminRegistre()), avant);
     EXPECT_EQ(changements, 0);
+}
+
+// A target that does not open stores nothing and changes nothing; the engine's reason is shown.
+TEST_F(ParametrageConnexionTest, CibleInjoignableRienNEstStocke)
+{
+    ecrireConnexionServeur();
+    const QString avant = lu(reglage::Base);
+    ecran.essayerCible = [](const QString &, const QString &, const QString &, const QString &, const QString &,
+                            const QString &) { return QStringLiteral("Le fichier de base de données « /x.mdb » n'existe pas."); };
+    ecran.fichier = QStringLiteral("/x.mdb");
+    EXPECT_FALSE(ecran.changerFichier());
+    EXPECT_EQ(changements, 0);
+    EXPECT_EQ(lu(reglage::Base), avant);
+    EXPECT_EQ(lu(reglage::TypeBase), POSTGRESQL);
+    EXPECT_EQ(env.messages.textes(),
+              QStringList{QStringLiteral("La base de données (/x.mdb) ne peut pas être ouverte : Le fichier de base de données "
+                                         "« /x.mdb » n'existe pas.\nLa base de données actuelle reste ouverte.")});
 }
 
 TEST_F(ParametrageConnexionTest, BasculesServeurEtFichierStockentLesDeuxCotes)
