@@ -100,6 +100,7 @@ bool BaseDonnees::ouvrirBase(const QString &base, const QString &typeBase, const
     m_compteur = 0;
     m_profondeur = 0;
     m_lotIntervalle = 0;
+    m_lotEchoue = false;
     m_derniereErreur.clear();
     return true;
 }
@@ -108,9 +109,10 @@ void BaseDonnees::fermerBase()
 {
     if (!m_moteur)
         return;
+    // What was not committed is not kept: a transaction left open is an unfinished piece of work.
     if (m_profondeur > 0) {
         QString e;
-        m_moteur->valider(e);
+        m_moteur->annuler(e);
     }
     detacherInstructions();
     m_moteur->fermer();
@@ -120,6 +122,7 @@ void BaseDonnees::fermerBase()
     m_serveur.clear();
     m_profondeur = 0;
     m_lotIntervalle = 0;
+    m_verrous.clear();
     ++m_generation;
 }
 
@@ -219,11 +222,27 @@ BaseDonnees::Discretion::~Discretion()
 void BaseDonnees::apresInstruction()
 {
     ++m_compteur;
-    if (m_lotIntervalle > 0 && m_profondeur == 1 && ++m_lotDepuis >= m_lotIntervalle) {
+    // After a failed commit the batch keeps the rest in one transaction, rolled back at its end.
+    if (m_lotIntervalle > 0 && !m_lotEchoue && m_profondeur == 1 && ++m_lotDepuis >= m_lotIntervalle) {
         m_lotDepuis = 0;
         QString e;
-        if (!m_moteur->valider(e) || !m_moteur->debut(e))
+        if (!validerOuAnnuler(e)) {
             noterErreur(QStringLiteral("COMMIT"), e);
+            m_lotEchoue = true;
+        }
+        if (!m_moteur->debut(e)) {
+            // No transaction on the engine any more: the counter says so too.
+            noterErreur(QStringLiteral("BEGIN"), e);
+            m_lotEchoue = true;
+            m_profondeur = 0;
+            m_lotIntervalle = 0;
+            m_verrous.clear();
+            majIsolation();
+            return;
+        }
+        for (const QString &table : std::as_const(m_verrous))
+            if (!prendreVerrou(table))
+                m_lotEchoue = true;
     }
 }
 
@@ -332,8 +351,9 @@ bool BaseDonnees::finTransaction(bool annuler)
     QString erreur;
     bool ok;
     if (m_profondeur == 0) {
-        ok = annuler ? m_moteur->annuler(erreur) : m_moteur->valider(erreur);
+        ok = annuler ? m_moteur->annuler(erreur) : validerOuAnnuler(erreur);
         m_lotIntervalle = 0;
+        m_verrous.clear();
     } else {
         const QString point = QStringLiteral("vyk_t") + QString::number(m_profondeur);
         QString ignoree;
@@ -346,10 +366,49 @@ bool BaseDonnees::finTransaction(bool annuler)
     return ok;
 }
 
+bool BaseDonnees::verrouiller(const QString &table)
+{
+    if (!m_moteur || m_profondeur == 0) {
+        noterErreur(QStringLiteral("LOCK TABLE ") + table, QStringLiteral("Aucune transaction n'est ouverte."));
+        return false;
+    }
+    if (!m_verrous.contains(table, Qt::CaseInsensitive))
+        m_verrous << table;
+    return prendreVerrou(table);
+}
+
+bool BaseDonnees::prendreVerrou(const QString &table)
+{
+    // The desktop file's write lock is taken by BEGIN IMMEDIATE already.
+    if (m_moteur->cible() == Cible::Sqlite)
+        return true;
+    // Other workstations still read the table; their writes wait for the end of this transaction.
+    const QString sql = QStringLiteral("LOCK TABLE ") + table + QStringLiteral(" IN EXCLUSIVE MODE");
+    QString erreur;
+    const bool ok = m_moteur->executer(sql, nullptr, nullptr, erreur);
+    ++m_compteur; // not apresInstruction(): it is called from the batch's own commit
+    if (!ok)
+        noterErreur(sql, erreur);
+    return ok;
+}
+
+bool BaseDonnees::validerOuAnnuler(QString &erreur)
+{
+    if (m_moteur->valider(erreur))
+        return true;
+    // A refused COMMIT (the file held by another program) leaves the engine's transaction open
+    // on SQLite: end it, so that later writes do not join a transaction that will never commit.
+    QString ignoree;
+    if (m_moteur->transactionOuverte())
+        m_moteur->annuler(ignoree);
+    return false;
+}
+
 void BaseDonnees::demarrerLot(int intervalle)
 {
     m_lotIntervalle = intervalle;
     m_lotDepuis = 0;
+    m_lotEchoue = false;
 }
 
 void BaseDonnees::arreterLot() { m_lotIntervalle = 0; }

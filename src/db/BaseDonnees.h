@@ -5,6 +5,7 @@
 #include "db/Tableau.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <QHash>
@@ -86,6 +87,10 @@ public:
     bool debutTransaction();
     bool finTransaction(bool annuler);
     bool enTransaction() const { return m_profondeur > 0; }
+    // Inside a transaction, before reading what decides a write (the largest code, the rows
+    // already there): other workstations' writes to the table wait until the transaction ends.
+    // Kept across a batch's intermediate commits.
+    bool verrouiller(const QString &table);
 
     // Server settings handed over just before a switch to a server database. Kept for the
     // suite's other modules; nothing here depends on it.
@@ -146,6 +151,8 @@ public:
     // and reopened every `intervalle` statements.
     void demarrerLot(int intervalle);
     void arreterLot();
+    // True when one of the batch's intermediate commits failed (its statements are lost).
+    bool lotEchoue() const { return m_lotEchoue; }
 
     // Used by InstructionPreparee and JeuEnregistrements.
     bool executerPreparee(InstructionPreparee &instruction, Tableau *resultat);
@@ -158,6 +165,8 @@ private:
     void apresInstruction();
     void majIsolation();
     void detacherInstructions();
+    bool validerOuAnnuler(QString &erreur);
+    bool prendreVerrou(const QString &table);
 
     std::unique_ptr<Moteur> m_moteur;
     QString m_typeBase;
@@ -172,6 +181,8 @@ private:
     ObservateurErreurs m_observateur;
     int m_lotIntervalle = 0;
     long long m_lotDepuis = 0;
+    bool m_lotEchoue = false;
+    QStringList m_verrous;
     quint64 m_generation = 1;
     std::vector<std::weak_ptr<InstructionMoteur>> m_instructions;
     QHash<QString, std::shared_ptr<InstructionMoteur>> m_cache;

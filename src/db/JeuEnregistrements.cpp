@@ -238,8 +238,13 @@ bool JeuEnregistrements::Update()
     }
     Tableau retour;
     long long modifiees = 0;
-    const bool ok = instruction->executer(valeurs, &retour, &modifiees, erreur);
+    bool ok = instruction->executer(valeurs, &retour, &modifiees, erreur);
     m_bd->compterInstruction();
+    if (ok && !m_nouveau && modifiees == 0) {
+        // The row was changed or deleted meanwhile by another workstation.
+        ok = false;
+        erreur = LIGNE_DISPARUE;
+    }
     if (!ok) {
         m_erreur = erreur;
         m_bd->noterErreur(sql, erreur);

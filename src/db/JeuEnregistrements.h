@@ -10,6 +10,10 @@ namespace vyk {
 
 class BaseDonnees;
 
+// Update of a row that another workstation changed or deleted meanwhile.
+inline const QString LIGNE_DISPARUE =
+    QStringLiteral("L'enregistrement a été modifié ou supprimé entre-temps : rien n'a été enregistré.");
+
 // Updatable record set over a SELECT on one table (AccesBase). The usual pattern: open by key,
 // addnew when no row was found, set the fields, Update, Close. Values given as text to a date
 // or number column are read as the user types them (DD/MM/YYYY, "3,5").

@@ -22,7 +22,14 @@ bool Lot::terminer()
         return true;
     m_actif = false;
     m_bd.arreterLot();
-    return m_bd.finTransaction(false);
+    if (!m_bd.lotEchoue())
+        return m_bd.finTransaction(false);
+    // Part of the work is lost already: keep none of it rather than a hole in the middle.
+    const QString erreur = m_bd.derniereErreur();
+    if (m_bd.enTransaction())
+        m_bd.finTransaction(true);
+    m_bd.noterErreur(QStringLiteral("COMMIT"), erreur);
+    return false;
 }
 
 Transaction::Transaction(BaseDonnees &base) : m_bd(base) { m_ouverte = m_bd.debutTransaction(); }

@@ -9,8 +9,10 @@ namespace vyk {
 // A batch for long work (imports, upgrades, purges, integrations). On SQLite: one transaction
 // committed every `intervalle` statements and at the end. On a server: the same, each statement
 // isolated by a savepoint so that a failing one is skipped and its neighbours stay.
-// Leaving the scope commits what was done: a cancelled import keeps the rows it wrote.
-// Inside an already open transaction a batch does nothing of its own.
+// terminer() commits what was done (a cancelled import keeps the rows it wrote) and says whether
+// it was written: callers check it. When a commit fails (the file held by another program, a
+// full disk) the batch is rolled back and terminer() is false. Leaving the scope ends a batch
+// nobody ended the same way. Inside an already open transaction a batch does nothing of its own.
 class Lot
 {
 public:

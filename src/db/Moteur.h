@@ -78,6 +78,9 @@ public:
     virtual bool pointSauvegarde(const QString &nom, QString &erreur);
     virtual bool libererPoint(const QString &nom, QString &erreur);
     virtual bool revenirAuPoint(const QString &nom, QString &erreur);
+    // Whether the engine still has a transaction open (after a refused COMMIT: SQLite keeps it,
+    // a server ends it). True when the engine cannot tell.
+    virtual bool transactionOuverte() const { return true; }
 
     // Column that identifies a row for record-set updates (rowid, ctid, ROWID).
     virtual QString colonneIdentite() const = 0;

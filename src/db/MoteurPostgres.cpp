@@ -440,6 +440,8 @@ public:
         return true;
     }
 
+    bool transactionOuverte() const override { return m_c && PQtransactionStatus(m_c) != PQTRANS_IDLE; }
+
     QString colonneIdentite() const override { return QStringLiteral("ctid"); }
     QString clauseRetourIdentite() const override { return QStringLiteral(" RETURNING ctid"); }
 

@@ -4,7 +4,9 @@
 #include "db/FonctionsSqlite.h"
 #include "db/Moteur.h"
 #include "db/Outils.h"
+#include "db/RaisonsMoteur.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -17,6 +19,9 @@
 namespace vyk {
 
 namespace {
+
+// Longest integrity check at opening, in milliseconds.
+constexpr qint64 DUREE_CONTROLE_MS = 3000;
 
 TypeValeur typeDeclare(const char *declare)
 {
@@ -216,8 +221,18 @@ public:
             erreur = QStringLiteral("Aucun fichier de base de données n'est indiqué.");
             return false;
         }
-        if (!fichier.exists() || !fichier.isFile()) {
+        if (!fichier.exists()) {
             erreur = QStringLiteral("Le fichier de base de données « %1 » n'existe pas.").arg(p.base);
+            return false;
+        }
+        if (fichier.isDir()) {
+            erreur = QStringLiteral("« %1 » est un dossier, pas un fichier de base de données.").arg(p.base);
+            return false;
+        }
+        if (!fichier.isFile()) {
+            erreur = QStringLiteral("« %1 » n'est pas un fichier ordinaire (périphérique, tube ou socket) : ce ne peut "
+                                    "pas être une base de données.")
+                         .arg(p.base);
             return false;
         }
         m_nom = QStringLiteral("vyk_sqlite_") + QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -243,11 +258,47 @@ public:
         // A file that is not a database fails here rather than at the first screen.
         QString e;
         if (!executer(QStringLiteral("SELECT count(*) FROM sqlite_master"), nullptr, nullptr, e)) {
-            erreur = QStringLiteral("Le fichier « %1 » n'est pas une base de données VYK : %2").arg(p.base, e);
+            erreur = e.contains(QLatin1String("locked"), Qt::CaseInsensitive)
+                         ? QStringLiteral("Le fichier « %1 » est utilisé par un autre programme : rien n'a été écrit.")
+                               .arg(p.base)
+                         : QStringLiteral("Le fichier « %1 » n'est pas une base de données VYK : %2.")
+                               .arg(p.base, raisonMoteur(e));
+            fermer();
+            return false;
+        }
+        if (!verifierIntegrite(p.base, erreur)) {
             fermer();
             return false;
         }
         return true;
+    }
+
+    // A damaged file is refused before anything is written to it. The check stops after a few
+    // seconds on a large file: what it could not reach opens as before.
+    bool verifierIntegrite(const QString &base, QString &erreur)
+    {
+        QElapsedTimer chrono;
+        chrono.start();
+        sqlite3_progress_handler(
+            m_db, 10000, [](void *c) { return static_cast<QElapsedTimer *>(c)->elapsed() > DUREE_CONTROLE_MS ? 1 : 0; },
+            &chrono);
+        Tableau t;
+        QString e;
+        const bool lu = executer(QStringLiteral("PRAGMA quick_check(5)"), &t, nullptr, e);
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        if (!lu && !e.contains(QLatin1String("interrupt"), Qt::CaseInsensitive)) {
+            erreur = QStringLiteral("Le fichier « %1 » n'a pas pu être contrôlé : %2.").arg(base, raisonMoteur(e));
+            return false;
+        }
+        if (!lu || t.estVide() || t.texte(0, 0) == QLatin1String("ok"))
+            return true;
+        QStringList defauts;
+        for (int i = 0; i < t.nbLignes(); ++i)
+            defauts << t.texte(i, 0);
+        erreur = QStringLiteral("Le fichier « %1 » est endommagé : rien n'y sera écrit. Restaurez une sauvegarde "
+                                "ou réparez-le avant de l'ouvrir (contrôle d'intégrité : %2).")
+                     .arg(base, defauts.join(QStringLiteral(" ; ")).left(300));
+        return false;
     }
 
     void fermer() override
@@ -313,6 +364,11 @@ public:
         }
         return std::make_unique<InstructionSqlite>(m_db, st);
     }
+
+    // The write lock is taken at the start: what a transaction reads to decide its writes (the
+    // largest code, the existing rows) cannot change under it, and two writers never meet halfway.
+    bool debut(QString &erreur) override { return executer(QStringLiteral("BEGIN IMMEDIATE"), nullptr, nullptr, erreur); }
+    bool transactionOuverte() const override { return m_db && !sqlite3_get_autocommit(m_db); }
 
     QString colonneIdentite() const override { return QStringLiteral("rowid"); }
     QVariant derniereIdentiteInseree() override
