@@ -44,30 +44,29 @@ QString ligneCsv(const QStringList &champs, QChar separateur)
 
 namespace {
 
-// The fields of the record starting at i; i is left after its line end. uneLigne: a quoted field
-// ends with the line (ouvert tells whether a quote was still open at the end of the text).
-QStringList enregistrementCsv(const QString &t, qsizetype &i, QChar separateur, bool uneLigne,
-                              bool &ouvert)
+// Reads one record from i, which is left after its line end; ligne counts the line ends passed.
+// False when a quoted field is still open at the end of the text.
+bool lireEnregistrement(const QString &t, qsizetype &i, qsizetype &ligne, QChar separateur, QStringList &champs)
 {
-    QStringList champs;
     QString courant;
     bool guillemets = false;
     while (i < t.size()) {
         const QChar c = t[i++];
-        const bool finLigne = c == u'\n' || (c == u'\r' && i < t.size() && t[i] == u'\n');
-        if (guillemets && !(uneLigne && finLigne)) {
-            if (c == u'"') {
-                if (i < t.size() && t[i] == u'"') {
-                    courant += u'"';
-                    ++i;
-                } else {
-                    guillemets = false;
-                }
-            } else if (c != u'\r' || !finLigne) {
-                courant += c;
-            }
-        } else if (finLigne) {
-            if (c == u'\r') ++i;
+        const bool saut = c == u'\n' || c == u'\r';
+        if (saut) {
+            // CRLF, LF and a lone CR (old spreadsheet exports) each end one line.
+            if (c == u'\r' && i < t.size() && t[i] == u'\n')
+                ++i;
+            ++ligne;
+        }
+        if (guillemets) {
+            if (c != u'"')
+                courant += saut ? QChar(u'\n') : c;
+            else if (i < t.size() && t[i] == u'"')
+                courant += t[i++];
+            else
+                guillemets = false;
+        } else if (saut) {
             break;
         } else if (c == u'"' && courant.trimmed().isEmpty()) {
             courant.clear();
@@ -80,28 +79,29 @@ QStringList enregistrementCsv(const QString &t, qsizetype &i, QChar separateur, 
         }
     }
     champs << courant;
-    ouvert = guillemets && i >= t.size();
-    return champs;
+    return !guillemets;
 }
 
 } // namespace
 
-QVector<QStringList> lireEnregistrementsCsv(const QString &texte, QChar separateur)
+bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> &enregistrements, QString &erreur)
 {
-    QVector<QStringList> r;
+    enregistrements.clear();
     qsizetype i = 0;
+    qsizetype ligne = 1;
     while (i < texte.size()) {
-        const qsizetype debut = i;
-        bool ouvert = false;
-        QStringList champs = enregistrementCsv(texte, i, separateur, false, ouvert);
-        if (ouvert) {
-            // A stray quote must not swallow the rest of the file.
-            i = debut;
-            champs = enregistrementCsv(texte, i, separateur, true, ouvert);
+        EnregistrementCsv e;
+        e.ligne = ligne;
+        if (!lireEnregistrement(texte, i, ligne, separateur, e.champs)) {
+            // The row would swallow every line after it: the file is refused, nothing is guessed.
+            erreur = QStringLiteral("Ligne %1 : un guillemet ouvert n'est jamais refermé ; le fichier n'est pas lu.")
+                         .arg(e.ligne);
+            enregistrements.clear();
+            return false;
         }
-        r << champs;
+        enregistrements << std::move(e);
     }
-    return r;
+    return true;
 }
 
 bool enregistrementVide(const QStringList &champs)

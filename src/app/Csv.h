@@ -20,11 +20,18 @@ void ecrireCsv(const Tableau &tableau, QTextStream &sortie, QChar separateur = u
                const QString &finLigne = QStringLiteral("\r\n"), const QStringList &entetes = {});
 QString ligneCsv(const QStringList &champs, QChar separateur = u',');
 
-// The records of a separated text, each as its fields. A quote opening a field lets it hold the
-// separator, doubled quotes and line breaks (a CRLF in a cell becomes a LF); a quote inside an
-// unquoted field is kept as it is. A quote left open at the end of the text runs to the end of
-// its line only. An empty line is a record of one empty field.
-QVector<QStringList> lireEnregistrementsCsv(const QString &texte, QChar separateur = u';');
+// One record of a separated text: its fields and the file's line where it starts (from 1).
+struct EnregistrementCsv
+{
+    QStringList champs;
+    qsizetype ligne = 0;
+};
+
+// The records of a separated text. A quote opening a field lets it hold the separator, doubled
+// quotes and line breaks (a line break there becomes a LF); a quote inside an unquoted field is
+// kept as it is. Lines end with CRLF, LF or a lone CR. An empty line is a record of one empty
+// field. False, with no record and the line named in erreur, when a quote is never closed.
+bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> &enregistrements, QString &erreur);
 // True when every field is blank (an empty line, or a spreadsheet row of empty cells).
 bool enregistrementVide(const QStringList &champs);
 

@@ -8,6 +8,7 @@
 #include "db/Outils.h"
 #include "db/Progression.h"
 #include "db/Sql.h"
+#include "referentials/LectureXml.h"
 #include "referentials/ModeleReferentielAnalyses.h"
 #include "referentials/ModeleListeReference.h"
 
@@ -166,12 +167,16 @@ bool lireXml(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
         if (jeton == QXmlStreamReader::StartElement) {
             const QString colonne = noms.value(xml.name().toString().toLower());
             if (colonne.isEmpty()) {
+                if (!verifierProfondeurXml(xml, pile.size() + 1))
+                    break;
                 pile.append(Cadre{});
                 continue;
             }
-            const QString texte =
-                xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
-            if (xml.hasError() || pile.isEmpty()) continue;
+            QString texte;
+            if (!lireTexteElement(xml, int(pile.size()) + 1, texte))
+                break;
+            texte = texte.trimmed();
+            if (pile.isEmpty()) continue;
             Cadre &c = pile.last();
             if (colonne == CODE) {
                 // A second code under the same element is another entry's: it stays with its own.
@@ -192,10 +197,7 @@ bool lireXml(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
         }
     }
     if (xml.hasError()) {
-        erreur = QStringLiteral("Le fichier ") + nom +
-                 QStringLiteral(" n'est pas un fichier XML valide (ligne ") +
-                 QString::number(xml.lineNumber()) + QStringLiteral(" : ") + xml.errorString() +
-                 QStringLiteral(").");
+        erreur = messageXmlInvalide(nom, xml);
         fichier.lignes.clear();
         return false;
     }
@@ -209,14 +211,18 @@ bool lireCsv(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
     QString texte = decoderTexte(f.readAll());
     if (texte.startsWith(QChar(0xFEFF))) texte.remove(0, 1);
     // Records, not lines: a quoted cell (a definition) may hold line breaks.
-    QVector<QStringList> lignes = lireEnregistrementsCsv(texte, u';');
-    while (!lignes.isEmpty() && enregistrementVide(lignes.first()))
+    QVector<EnregistrementCsv> lignes;
+    if (!lireCsv(texte, u';', lignes, erreur)) {
+        erreur = QStringLiteral("Le fichier ") + nom + QStringLiteral(" : ") + erreur;
+        return false;
+    }
+    while (!lignes.isEmpty() && enregistrementVide(lignes.first().champs))
         lignes.removeFirst();
     if (lignes.isEmpty()) return true;
     // Columns by name, list header, form label or national element name.
     const QHash<QString, QString> connues = colonnesCsv(r);
     QVector<QString> colonnes;
-    for (const QString &entete : std::as_const(lignes.first()))
+    for (const QString &entete : std::as_const(lignes.first().champs))
         colonnes << connues.value(cleColonne(entete));
     const bool nomme = colonnes.contains(QStringLiteral("Nom")) ||
                        (r == Referentiel::Unite && colonnes.contains(QStringLiteral("Symbole")));
@@ -234,7 +240,7 @@ bool lireCsv(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
         return false;
     }
     for (qsizetype n = 1; n < lignes.size(); ++n) {
-        const QStringList &champs = lignes[n];
+        const QStringList &champs = lignes[n].champs;
         LigneReferentiel ligne;
         for (qsizetype c = 0; c < champs.size() && c < colonnes.size(); ++c)
             if (!colonnes[c].isEmpty()) ligne.insert(colonnes[c], champs[c].trimmed());

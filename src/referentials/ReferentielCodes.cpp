@@ -3,10 +3,12 @@
 #include "db/BaseDonnees.h"
 #include "db/Journal.h"
 #include "db/Lot.h"
+#include "db/RaisonsMoteur.h"
 #include "db/Outils.h"
 #include "db/Progression.h"
 #include "db/Session.h"
 #include "db/Sql.h"
+#include "referentials/LectureXml.h"
 #include "referentials/ListesCodees.h"
 #include "schema/Catalogue.h"
 #include "referentials/ModeleListeReference.h"
@@ -139,12 +141,15 @@ bool lireFichierReferentiel(const QString &chemin, FichierReferentiel &fichier, 
         if (jeton == QXmlStreamReader::StartElement) {
             const Champ c = champElement(xml.name());
             if (c == Champ::Aucun) {
+                if (!verifierProfondeurXml(xml, pile.size() + 1))
+                    break;
                 pile.append(Cadre{});
                 continue;
             }
-            const QString texte =
-                xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
-            if (xml.hasError()) break;
+            QString texte;
+            if (!lireTexteElement(xml, int(pile.size()) + 1, texte))
+                break;
+            texte = texte.trimmed();
             if (c == Champ::Numero) {
                 numero = texte;
                 continue;
@@ -186,10 +191,7 @@ bool lireFichierReferentiel(const QString &chemin, FichierReferentiel &fichier, 
         }
     }
     if (xml.hasError()) {
-        erreur = QStringLiteral("Le fichier ") + nom +
-                 QStringLiteral(" n'est pas un fichier XML valide (ligne ") +
-                 QString::number(xml.lineNumber()) + QStringLiteral(" : ") + xml.errorString() +
-                 QStringLiteral(").");
+        erreur = messageXmlInvalide(nom, xml);
         fichier.entrees.clear();
         return false;
     }
@@ -324,6 +326,8 @@ class Integration
         if (existe) {
             if (colonnes.isEmpty()) {
                 ++m_bilan.modifies;
+                if (!m_ecrites.contains(champ))
+                    m_ecrites << champ;
                 return;
             }
             QStringList affectations;
@@ -361,7 +365,10 @@ class Integration
                 }
             }
         }
-        if (!ok) rejeter(champ, code, bd().derniereErreur());
+        if (!ok)
+            rejeter(champ, code, bd().derniereErreur());
+        else if (!m_ecrites.contains(champ))
+            m_ecrites << champ;
     }
 
     // Each updated list's referential row gets today and the login.
@@ -371,7 +378,7 @@ class Integration
         const QString login = session().login;
         InstructionPreparee p = bd().preparer(QStringLiteral(
             "UPDATE CODES_SANDRE_REFERENTIEL SET dateMaj=?, userMaj=? WHERE champ=?"));
-        for (const QString &champ : std::as_const(m_bilan.listes))
+        for (const QString &champ : std::as_const(m_ecrites))
             p.executer(
                 {aujourdhui, login.isEmpty() ? QVariant() : QVariant(login.left(12)), champ});
     }
@@ -415,6 +422,7 @@ class Integration
     }
 
     BilanIntegration &m_bilan;
+    QStringList m_ecrites; // lists where a code was added or updated
     QHash<QString, QStringList> m_champs;
     QHash<QString, Liste> m_listes;
 };
@@ -425,12 +433,15 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
                                      Progression &progression, const QString &source)
 {
     BilanIntegration bilan;
+    QString erreurMoteur;
     if (!autoriserModificationReferentiels()) {
         bilan.annule = true;
         return bilan;
     }
     {
         Lot lot;
+        // Local codes are allocated from what is read here: no other workstation writes meanwhile.
+        bd().verrouiller(QStringLiteral("CODES_SANDRE"));
         Integration integration(bilan);
         progression.message(QStringLiteral("Intégration des codes Sandre"));
         // National numbers first: the local codes of the other entries are then taken above
@@ -458,6 +469,11 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
         }
         integration.noterMisesAJour();
         progression.position(total, total);
+        if (!lot.terminer()) {
+            erreurMoteur = bd().derniereErreur();
+            bilan.echec = rienEnregistre(erreurMoteur);
+            bilan.ajoutes = bilan.modifies = 0;
+        }
     }
     QString detail = (source.isEmpty() ? QString() : source + QStringLiteral(" : ")) +
                      QString::number(bilan.ajoutes) + QStringLiteral(" code(s) ajouté(s), ") +
@@ -466,6 +482,7 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
     if (!bilan.listes.isEmpty())
         detail += QStringLiteral(" ; listes : ") + bilan.listes.join(QStringLiteral(", "));
     if (bilan.annule) detail += QStringLiteral(" ; interrompue par l'utilisateur");
+    if (!bilan.echec.isEmpty()) detail += QStringLiteral(" ; ") + bilan.echec + QStringLiteral(" (") + erreurMoteur + u')';
     if (!bilan.erreurs.isEmpty()) detail += u'\n' + bilan.erreurs.join(u'\n');
     journaliser(QStringLiteral("Intégration des codes Sandre"), detail);
     return bilan;

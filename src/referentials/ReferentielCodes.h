@@ -55,12 +55,13 @@ struct BilanIntegration
     QStringList listes;  // keys of the lists updated
     QStringList erreurs; // one line per rejected entry or unknown nomenclature
     bool annule = false;
+    QString echec; // the batch could not be written: nothing was kept (French reason)
 };
 
 // Integrates entries into CODES_SANDRE: a numeric code (digits only) is the entry's Code; any
 // other is kept in codeReference and gets a local code from 1000 up. Found entries are updated
-// with the file's non-empty fields; each list's CODES_SANDRE_REFERENTIEL row gets today and
-// the login. Journaled as "Intégration des codes Sandre".
+// with the file's non-empty fields; each list where a code was written gets today and the login
+// in its CODES_SANDRE_REFERENTIEL row. Journaled as "Intégration des codes Sandre".
 BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
                                      Progression &progression, const QString &source = {});
 

@@ -10,28 +10,49 @@ using namespace vyk;
 
 namespace {
 
+// Each record as "line:field|field", for exact comparisons.
+QStringList enregistrements(const QString &texte)
+{
+    QVector<EnregistrementCsv> lus;
+    QString erreur;
+    EXPECT_TRUE(lireCsv(texte, u';', lus, erreur)) << qPrintable(erreur);
+    QStringList r;
+    for (const EnregistrementCsv &e : lus)
+        r << QString::number(e.ligne) + u':' + e.champs.join(u'|');
+    return r;
+}
+
 TEST(LectureCsv, EnregistrementsEtGuillemets)
 {
-    using E = QVector<QStringList>;
+    using L = QStringList;
     const struct
     {
         QString texte;
-        E attendu;
+        L attendu;
     } cas[] = {
         // CRLF and LF lines, a last line without its end, trailing separators kept as fields.
-        {QStringLiteral("a;b\r\nc;d;\ne"), E{{"a", "b"}, {"c", "d", ""}, {"e"}}},
+        {QStringLiteral("a;b\r\nc;d;\ne"), L{"1:a|b", "2:c|d|", "3:e"}},
         // An empty line is a record of one empty field.
-        {QStringLiteral("a\r\n\r\nb\n"), E{{"a"}, {""}, {"b"}}},
-        // Separator, doubled quotes and line breaks inside a quoted field; a CRLF there is a LF.
-        {QStringLiteral("1;\"x ; \"\"y\"\"\r\nz\";2\r\n3"), E{{"1", "x ; \"y\"\nz", "2"}, {"3"}}},
+        {QStringLiteral("a\r\n\r\nb\n"), L{"1:a", "2:", "3:b"}},
+        // Separator, doubled quotes and line breaks inside a quoted field (each becomes a LF);
+        // the next record is numbered by the file's lines.
+        {QStringLiteral("1;\"x ; \"\"y\"\"\r\nz\r\";2\r\n3"), L{"1:1|x ; \"y\"\nz\n|2", "4:3"}},
         // Blanks before an opening quote are dropped; a quote inside a plain field stays.
-        {QStringLiteral("1;  \"a;b\";2\" pouces;l'\"x\""),
-         E{{"1", "a;b", "2\" pouces", "l'\"x\""}}},
-        // A quote never closed runs to the end of its line only: the next lines stay records.
-        {QStringLiteral("1;\"ouvert;2\r\n3;4\r\n"), E{{"1", "ouvert;2"}, {"3", "4"}}},
+        {QStringLiteral("1;  \"a;b\";2\" pouces;l'\"x\""), L{"1:1|a;b|2\" pouces|l'\"x\""}},
+        // Lines ended by a lone CR, as old spreadsheet exports write them.
+        {QStringLiteral("Code;Nom\r1;Aval\r2;Amont\r"), L{"1:Code|Nom", "2:1|Aval", "3:2|Amont"}},
+        // Mixed ends: each counts one line.
+        {QStringLiteral("a\rb\nc\r\nd"), L{"1:a", "2:b", "3:c", "4:d"}},
     };
     for (const auto &c : cas)
-        EXPECT_EQ(lireEnregistrementsCsv(c.texte, u';'), c.attendu) << qPrintable(c.texte);
+        EXPECT_EQ(enregistrements(c.texte), c.attendu) << qPrintable(c.texte);
+
+    // A quote never closed would swallow every line after it: the text is refused, the line named.
+    QVector<EnregistrementCsv> lus;
+    QString erreur;
+    EXPECT_FALSE(lireCsv(QStringLiteral("Code;Nom\r\n1;Aval\r\n2;\"Amont;x\r\n3;Source\r\n"), u';', lus, erreur));
+    EXPECT_EQ(erreur, QStringLiteral("Ligne 3 : un guillemet ouvert n'est jamais refermé ; le fichier n'est pas lu."));
+    EXPECT_TRUE(lus.isEmpty());
 
     EXPECT_TRUE(
         enregistrementVide({QStringLiteral(""), QStringLiteral(" "), QStringLiteral("\t")}));
