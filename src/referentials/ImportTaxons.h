@@ -16,6 +16,7 @@ namespace vyk {
 // One taxon of a file, in the order of the preview's columns.
 struct LigneImportTaxon
 {
+    qsizetype ligneFichier = 0; // line of the file where the row starts
     QString code;
     QString nomLatin;
     QString statut;       // "0".."3", or the file's text when it is none of them

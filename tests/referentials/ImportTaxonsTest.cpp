@@ -31,6 +31,9 @@ TEST(ImportTaxonsTexte, StatutEtAccents)
     // Letters of authors' names and typographic signs that arrive the same way.
     EXPECT_EQ(reparerAccents(QStringLiteral("Å\u0081ukasz, Ä\u008Dern â€™ â€“ Ã‰tÃ©")),
               QStringLiteral("Łukasz, čern ’ – Été"));
+    // The same text once read as ISO-8859-1: the capitals' second bytes are control characters.
+    EXPECT_EQ(reparerAccents(QStringLiteral("Ã\u0089tang Ã\u0080 l'Ã\u008Ele, Ã\u0087a")),
+              QStringLiteral("Étang À l'Île, Ça"));
     // French text read right: an accented letter before a non-breaking space and a closing
     // guillemet, a colon or an ellipsis is no UTF-8 sequence to repair.
     const QString juste =
@@ -88,8 +91,8 @@ TEST_P(ImportTaxonsTest, LectureDuCsvEtRefus)
     x.write("<Referentiel><AppelTaxon><CdAppelTaxon>1</CdAppelTaxon></Referentiel>");
     x.close();
     EXPECT_FALSE(lireFichierTaxons(casse, vide, erreur));
-    EXPECT_TRUE(erreur.startsWith(QStringLiteral("Le fichier XML n'est pas valide")))
-        << qPrintable(erreur);
+    EXPECT_EQ(erreur, QStringLiteral("Le fichier casse.xml n'est pas un fichier XML valide (ligne 1 : une balise "
+                                     "fermante ne correspond pas à la balise ouverte)."));
 }
 
 TEST_P(ImportTaxonsTest, LectureDuReferentielXml)
