@@ -91,7 +91,8 @@ TEST_P(CommandeTaxaTest, RefusEtLignesRejetees)
     r = cli({QStringLiteral("taxa"), QStringLiteral("import"), csv, QStringLiteral("--complete")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.sortie.contains(QStringLiteral("2 taxon(s) ajouté(s)"))) << qPrintable(r.sortie);
-    EXPECT_TRUE(r.erreurs.startsWith(QStringLiteral("long.csv : Ligne 2 (2) : « xxxx")))
+    // The line of the file, its header counted.
+    EXPECT_TRUE(r.erreurs.startsWith(QStringLiteral("long.csv : Ligne 3 (2) : « xxxx")))
         << qPrintable(r.erreurs);
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, statut FROM TAXONS ORDER BY codeTaxon")),
               QStringList({"1|2", "3|2"}));
