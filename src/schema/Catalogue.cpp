@@ -79,6 +79,9 @@ constexpr DefinitionIndex INDEX[] = {
     {"PK_CODES_SANDRE", "CODES_SANDRE", "Champ, Code", true},
     // Taxa are found by code for every record, list line and imported row.
     {"ind_taxons", "taxons", "codeTaxon"},
+    // One taxon per code and one account per login, whatever two workstations do at once.
+    {"ux_taxons_code", "taxons", "codeTaxon", true},
+    {"ux_utilisateurs_login", "utilisateurs", "login", true},
     {"ind_piezometres", "piezometres", "codePiezometre"},
     {"ind_piezometres2", "piezometres", "codeBSS"},
     {"ind_evt", "evenements", "codepiezometre, numero"},

@@ -56,6 +56,7 @@ private:
     void etapePreparation();
     void etapeSchemaCommun();
     void etapeIndex();
+    bool indexUniquePossible(const DefinitionIndex &index);
     void etapeQualite();
     void etapeTablesStations();
     void etapeVues();

@@ -2,6 +2,7 @@
 
 #include "db/Journal.h"
 #include "db/Lot.h"
+#include "db/RaisonsMoteur.h"
 #include "db/Sql.h"
 #include "schema/DonneesInitiales.h"
 #include "schema/EtapesMiseAJour.h"
@@ -130,7 +131,12 @@ bool MiseAJour::executer()
         m_progression.position(m_etape++, NB_ETAPES);
         Lot lot(m_bd, INSTRUCTIONS_PAR_VALIDATION);
         (this->*etape)();
-        lot.terminer();
+        // A step whose commit failed is not written, nor are the steps after it: the version row
+        // waits for the next run.
+        if (!lot.terminer()) {
+            noterInacheve(QStringLiteral("étape %1 non enregistrée, %2").arg(m_etape).arg(raisonMoteur(m_bd.derniereErreur())));
+            break;
+        }
     }
     if (annule())
         m_raison = QStringLiteral("La mise à jour a été interrompue avant son terme.");
@@ -415,9 +421,41 @@ void MiseAJour::etapeIndex()
         const QString nom = QLatin1String(i.nom), table = QLatin1String(i.table);
         if (m_etat.indexExiste(nom) || !m_etat.tableExiste(table))
             continue;
+        if (i.unique && !indexUniquePossible(i))
+            continue;
         if (sql(sqlCreationIndex(i)))
             m_etat.noterIndex(nom, table);
     }
+}
+
+// A unique index over rows that repeat a key is not created: the repeated keys go to the journal
+// for an administrator to sort out, and no row is deleted. The next upgrade tries again.
+bool MiseAJour::indexUniquePossible(const DefinitionIndex &index)
+{
+    const QString colonnes = QLatin1String(index.colonnes);
+    QStringList nonNuls;
+    for (const QString &c : colonnes.split(u','))
+        nonNuls << c.trimmed() + QStringLiteral(" IS NOT NULL");
+    const Tableau t = m_bd.extraire(QStringLiteral("SELECT ") + colonnes + QStringLiteral(", count(*) FROM ") +
+                                    QLatin1String(index.table) + QStringLiteral(" WHERE ") +
+                                    nonNuls.join(QStringLiteral(" AND ")) + QStringLiteral(" GROUP BY ") + colonnes +
+                                    QStringLiteral(" HAVING count(*) > 1 ORDER BY 1"));
+    if (t.estVide())
+        return true;
+    QStringList doublons;
+    for (int l = 0; l < t.nbLignes() && l < 50; ++l) {
+        QStringList cle;
+        for (int c = 0; c + 1 < t.nbColonnes(); ++c)
+            cle << t.texte(l, c);
+        doublons << QStringLiteral("« %1 » (%2 fois)").arg(cle.join(QStringLiteral(", ")), t.texte(l, t.nbColonnes() - 1));
+    }
+    if (t.nbLignes() > 50)
+        doublons << QStringLiteral("et %1 autre(s)").arg(t.nbLignes() - 50);
+    journaliserErreur(QStringLiteral("Mise à jour du schéma : l'index unique %1 n'est pas créé").arg(QLatin1String(index.nom)),
+                      QStringLiteral("Valeurs en double dans %1 (%2) : %3. Aucune ligne n'a été supprimée ; l'index sera "
+                                     "créé par une mise à jour qui suivra leur correction.")
+                          .arg(QLatin1String(index.table), colonnes, doublons.join(QStringLiteral(", "))));
+    return false;
 }
 
 void MiseAJour::etapeUnites()

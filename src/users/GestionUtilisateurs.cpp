@@ -4,6 +4,7 @@
 #include "db/Journal.h"
 #include "db/Lot.h"
 #include "db/Outils.h"
+#include "db/RaisonsMoteur.h"
 #include "db/Session.h"
 #include "users/AccesStations.h"
 #include "users/Habilitations.h"
@@ -170,10 +171,15 @@ bool GestionUtilisateurs::creer(const FicheUtilisateur &fiche, const QString &mo
     if (fiche.nom.size() > 255 || contientControle(fiche.nom))
         return refuser(QStringLiteral(
             "Le nom ne peut dépasser 255 caractères ni contenir de caractère de contrôle."));
-    if (existe(login, true))
-        return refuser(QStringLiteral("Un utilisateur %1 existe déjà.").arg(guillemets(login)));
     if (fiche.administrateur && session().estConnecte() && !session().administrateur)
         return refuser(QStringLiteral("Seul un administrateur peut créer un administrateur."));
+    // The login is looked up under the table's write lock: two workstations creating the same
+    // account at once make one account and one refusal.
+    Transaction transaction;
+    if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("UTILISATEURS")))
+        return refuser(QStringLiteral("L'utilisateur n'a pas pu être créé : ") + rienEnregistre(bd().derniereErreur()));
+    if (existe(login, true))
+        return refuser(QStringLiteral("Un utilisateur %1 existe déjà.").arg(guillemets(login)));
     // Bound values: the password never appears in a statement's text.
     InstructionPreparee ajout =
         bd().preparer(QStringLiteral("INSERT INTO UTILISATEURS (login, password, isAdmin, nom, "
@@ -187,12 +193,18 @@ bool GestionUtilisateurs::creer(const FicheUtilisateur &fiche, const QString &mo
                          nombreOuNul(fiche.codeContact)}))
         return refuser(QStringLiteral("L'utilisateur n'a pas pu être créé : ") +
                        raisonSansMotDePasse(motDePasse));
+    if (!transaction.valider())
+        return refuser(QStringLiteral("L'utilisateur n'a pas pu être créé : ") + rienEnregistre(bd().derniereErreur()));
     journaliser(QStringLiteral("Création de l'utilisateur ") + login);
     return true;
 }
 
 bool GestionUtilisateurs::modifier(const FicheUtilisateur &fiche)
 {
+    // Administrators are counted under the lock: two demotions at once cannot leave none.
+    Transaction transaction;
+    if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("UTILISATEURS")))
+        return refuser(QStringLiteral("L'utilisateur n'a pas pu être modifié : ") + rienEnregistre(bd().derniereErreur()));
     const std::optional<FicheUtilisateur> avant = utilisateur(fiche.login);
     if (!avant)
         return refuser(
@@ -216,7 +228,9 @@ bool GestionUtilisateurs::modifier(const FicheUtilisateur &fiche)
                        nombreOuNul(fiche.codeIntervenant), nombreOuNul(fiche.codeContact),
                        fiche.login}))
         return refuser(QStringLiteral("L'utilisateur n'a pas pu être modifié : ") +
-                       bd().derniereErreur());
+                       raisonMoteur(bd().derniereErreur()));
+    if (!transaction.valider())
+        return refuser(QStringLiteral("L'utilisateur n'a pas pu être modifié : ") + rienEnregistre(bd().derniereErreur()));
     journaliser(QStringLiteral("Modification de l'utilisateur ") + fiche.login);
     return true;
 }
@@ -238,6 +252,10 @@ bool GestionUtilisateurs::changerMotDePasse(const QString &login, const QString 
 
 bool GestionUtilisateurs::supprimer(const QString &login)
 {
+    // Administrators are counted under the lock: two deletions at once cannot leave none.
+    Transaction transaction;
+    if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("UTILISATEURS")))
+        return refuser(QStringLiteral("L'utilisateur n'a pas pu être supprimé : ") + rienEnregistre(bd().derniereErreur()));
     const std::optional<FicheUtilisateur> fiche = utilisateur(login);
     if (!fiche)
         return refuser(QStringLiteral("L'utilisateur %1 n'existe pas.").arg(guillemets(login)));
@@ -246,7 +264,6 @@ bool GestionUtilisateurs::supprimer(const QString &login)
             "Vous ne pouvez pas supprimer l'utilisateur avec lequel vous êtes connecté."));
     if (fiche->administrateur && nbAutresAdministrateurs(login) == 0)
         return refuser(QStringLiteral("Il doit rester au moins un administrateur."));
-    Transaction transaction;
     for (const char *table :
          {"UTILISATEURS_STATIONS", "UTILISATEURS_HABILITATIONS", "UTILISATEURS"}) {
         InstructionPreparee suppression =
@@ -254,11 +271,11 @@ bool GestionUtilisateurs::supprimer(const QString &login)
                           QStringLiteral(" WHERE login=?"));
         if (!suppression.executer({login}))
             return refuser(QStringLiteral("L'utilisateur n'a pas pu être supprimé : ") +
-                           bd().derniereErreur());
+                           raisonMoteur(bd().derniereErreur()));
     }
     if (!transaction.valider())
         return refuser(QStringLiteral("L'utilisateur n'a pas pu être supprimé : ") +
-                       bd().derniereErreur());
+                       rienEnregistre(bd().derniereErreur()));
     journaliser(QStringLiteral("Suppression de l'utilisateur ") + login);
     return true;
 }

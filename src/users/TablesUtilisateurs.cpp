@@ -90,8 +90,13 @@ int largeurMode()
 bool assurerTablesUtilisateurs()
 {
     if (!bd().estOuverte()) return false;
+    const bool nouvelle = !bd().tableExiste(QStringLiteral("UTILISATEURS"));
     const QStringList ajoutees =
         assurerTable(QStringLiteral("UTILISATEURS"), COLONNES_UTILISATEURS);
+    // One account per login (an older table gets the index through the upgrade, which first
+    // reports the logins it holds twice).
+    if (nouvelle)
+        bd().ExecuteDDL(QStringLiteral("CREATE UNIQUE INDEX ux_utilisateurs_login ON UTILISATEURS (login)"));
     // An older users table without the reference-edit flag: its administrators keep the right
     // to edit the reference lists, everyone else starts without it.
     if (ajoutees.contains(QStringLiteral("metadata")))
