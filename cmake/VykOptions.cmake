@@ -9,6 +9,10 @@ if(VYK_SANITIZE)
                                                  -fno-sanitize-recover=undefined)
     target_link_options(vyk_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(VYK_FUZZ)
+    # Coverage for libFuzzer in every unit; the fuzz targets add the fuzzer's own main.
+    target_compile_options(vyk_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 target_compile_definitions(vyk_options INTERFACE
     QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING
     VYK_VERSION="${PROJECT_VERSION}")

@@ -1,0 +1,12 @@
+#include "EntreeFuzz.h"
+
+#include "referentials/ImportationReferentielsAnalyses.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *donnees, size_t taille)
+{
+    vyk::FichierReferentielAnalyses fichier;
+    QString erreur;
+    vyk::lireReferentielAnalyses(vyk::fuzz::fichierEntree(donnees, taille, QStringLiteral(".csv")),
+                                 vyk::Referentiel::Parametre, fichier, erreur);
+    return 0;
+}
