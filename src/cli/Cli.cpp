@@ -4,12 +4,17 @@
 #include "app/Registre.h"
 #include "db/BaseDonnees.h"
 #include "db/Messages.h"
+#include "db/RaisonsMoteur.h"
 #include "db/Session.h"
+#include "schema/Catalogue.h"
 #include "users/GestionUtilisateurs.h"
 #include "users/Habilitations.h"
 #include "users/TablesUtilisateurs.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -56,6 +61,44 @@ bool estOptionPropre(const QStringList &reste, const QString &nom)
     for (const Commande &c : commandes())
         if (c.nom == reste.first())
             return c.optionsPropres.contains(nom);
+    return false;
+}
+
+bool estAide(const QString &argument) { return argument == QLatin1String("--help") || argument == QLatin1String("-h"); }
+
+// A command's help: "COMMAND --help" or "COMMAND SUBCOMMAND --help". Further on, "-h" is an
+// argument like another (a password, a value).
+bool demandeAide(const QStringList &reste)
+{
+    return (!reste.isEmpty() && estAide(reste[0])) || (reste.size() == 2 && estAide(reste[1]));
+}
+
+// The commands that bring a database to the schema, and "sql", which writes only what it is
+// given.
+bool ecritSchema(const QString &commande)
+{
+    return commande == QLatin1String("create") || commande == QLatin1String("upgrade") ||
+           commande == QLatin1String("sql");
+}
+
+// An empty database (made by "create" and not yet upgraded), or one holding tables of the
+// schema; not another program's.
+bool schemaReconnu()
+{
+    const QStringList tables = bd().tables();
+    if (tables.isEmpty())
+        return true;
+    for (const QString &t : tables)
+        if (definitionTable(t))
+            return true;
+    return false;
+}
+
+bool refuserSansSchema(Contexte &ctx, const QString &base, const QString &raison)
+{
+    ctx.echec(QStringLiteral("« %1 » n'est pas une base de données VYK (%2) : rien n'y a été écrit. "
+                             "vyk-cli create FICHIER crée une base, vyk-cli upgrade met une base au schéma.")
+                  .arg(base, raison));
     return false;
 }
 
@@ -116,16 +159,35 @@ bool Contexte::ouvrirBase()
         if (type.isEmpty())
             type = ACCESS;
     }
+    // "-": read from standard input, out of sight of the machine's other users.
+    if (motDePasse == QLatin1String("-"))
+        motDePasse = lireLigneEntree();
+    if (!port.trimmed().isEmpty()) {
+        bool ok = false;
+        const int n = port.trimmed().toInt(&ok);
+        if (!ok || n < 1 || n > 65535) {
+            erreurs << "Le port « " << extrait(port) << " » n'est pas un numéro de port (1 à 65535).\n";
+            erreurs.flush();
+            return false;
+        }
+    }
     if (type != ACCESS && type != POSTGRESQL && !type.startsWith(ORACLE)) {
         erreurs << "Type de base inconnu : " << type << " (ACCESS, POSTGRESQL ou ORACLE).\n";
         erreurs.flush();
         return false;
     }
+    if (type == ACCESS && QFileInfo(base).isFile() && QFileInfo(base).size() == 0 && !ecritSchema(commande))
+        return refuserSansSchema(*this, base, QStringLiteral("le fichier est vide"));
     if (!bd().ouvrirBase(base, type, serveur, utilisateur, motDePasse, QStringLiteral("VYK"), port)) {
-        erreurs << "La connexion à la base de données (" << base << ") n'a pas fonctionné : " << bd().derniereErreur()
-                << '\n';
+        erreurs << "La connexion à la base de données (" << base << ") n'a pas fonctionné : "
+                << raisonMoteur(bd().derniereErreur()) << '\n';
         erreurs.flush();
         return false;
+    }
+    // Another program's database is not written to (user tables, administrator account).
+    if (!ecritSchema(commande) && !schemaReconnu()) {
+        bd().fermerBase();
+        return refuserSansSchema(*this, base, QStringLiteral("ses tables ne sont pas celles de VYK"));
     }
     return !aOption(QStringLiteral("login")) || ouvrirSession(option(QStringLiteral("login")).trimmed());
 }
@@ -135,7 +197,7 @@ bool Contexte::ouvrirSession(const QString &login)
     assurerTablesUtilisateurs();
     const std::optional<FicheUtilisateur> fiche = GestionUtilisateurs().utilisateur(login);
     if (!fiche) {
-        echec(QStringLiteral("Utilisateur inconnu : %1").arg(login));
+        echec(QStringLiteral("Utilisateur inconnu : %1").arg(extrait(login)));
         return false;
     }
     Session &s = session();
@@ -148,6 +210,42 @@ bool Contexte::ouvrirSession(const QString &login)
     return true;
 }
 
+QDateTime dateOption(const QString &texte)
+{
+    static const QRegularExpression forme(QStringLiteral(
+        R"(^\s*(?:(\d{1,2})/(\d{1,2})/(\d{4})|(\d{4})-(\d{2})-(\d{2}))(?:[ T](\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
+    const auto m = forme.match(texte);
+    if (!m.hasMatch())
+        return {};
+    const bool jourDAbord = !m.captured(1).isEmpty();
+    const QDate jour = jourDAbord ? QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt())
+                                  : QDate(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    const QTime heure(m.captured(7).toInt(), m.captured(8).toInt(), m.captured(9).toInt());
+    if (!jour.isValid() || !heure.isValid())
+        return {};
+    return QDateTime(jour, heure);
+}
+
+QString extrait(const QString &valeur)
+{
+    QString r = valeur.left(40);
+    for (QChar &c : r)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = u'?';
+    return valeur.size() > 40 ? r + QStringLiteral("…") : r;
+}
+
+QString lireLigneEntree()
+{
+    QFile entree;
+    if (!entree.open(stdin, QIODevice::ReadOnly))
+        return {};
+    QString ligne = QString::fromUtf8(entree.readLine());
+    while (ligne.endsWith(u'\n') || ligne.endsWith(u'\r'))
+        ligne.chop(1);
+    return ligne;
+}
+
 void ajouterCommande(const Commande &commande) { registre().append(commande); }
 
 const QVector<Commande> &commandes() { return registre(); }
@@ -157,9 +255,7 @@ ArgumentsCommande lireArguments(const QStringList &arguments, const QStringList 
     ArgumentsCommande r;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            r.aide = true;
-        } else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
+        if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
             QString nom = a.mid(2);
             QString valeur;
             const qsizetype egal = nom.indexOf(u'=');
@@ -180,7 +276,7 @@ ArgumentsCommande lireArguments(const QStringList &arguments, const QStringList 
             } else if (drapeaux.contains(nom) && !valeurJointe) {
                 r.options.insert(nom, QStringLiteral("1"));
             } else {
-                r.erreur = QStringLiteral("Option inconnue : --%1").arg(nom);
+                r.erreur = QStringLiteral("Option inconnue : --%1").arg(extrait(nom));
                 return r;
             }
         } else {
@@ -237,7 +333,7 @@ int main(int argc, char *argv[])
                 continue;
             }
             if (reste.isEmpty())
-                return ctx.usage(QStringLiteral("Option inconnue : --%1 (vyk-cli --help)").arg(nom));
+                return ctx.usage(QStringLiteral("Option inconnue : --%1 (vyk-cli --help)").arg(extrait(nom)));
         }
         reste << a;
     }
@@ -253,15 +349,16 @@ int main(int argc, char *argv[])
     for (const Commande &c : commandes()) {
         if (c.nom != nom)
             continue;
-        if (reste.contains(QStringLiteral("--help")) || reste.contains(QStringLiteral("-h"))) {
+        if (demandeAide(reste)) {
             ctx.sortie << c.aide << '\n';
             return SUCCES;
         }
+        ctx.commande = nom;
         const int code = c.executer(ctx, reste);
         ctx.sortie.flush();
         ctx.erreurs.flush();
         vyk::bd().fermerBase();
         return code;
     }
-    return ctx.usage(QStringLiteral("Commande inconnue : %1 (vyk-cli --help)").arg(nom));
+    return ctx.usage(QStringLiteral("Commande inconnue : %1 (vyk-cli --help)").arg(extrait(nom)));
 }

@@ -2,6 +2,7 @@
 
 // vyk-cli: commands register themselves with VYK_CLI_COMMANDE in their own file.
 
+#include <QDateTime>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,8 @@ struct Contexte
     QTextStream erreurs;
     // Global options given as --name value (type, base, server, port, user, password, ...).
     QMap<QString, QString> options;
+    // The command being run ("create" and "upgrade" may open a database without the schema).
+    QString commande;
 
     Contexte();
     QString option(const QString &nom) const { return options.value(nom); }
@@ -54,6 +57,17 @@ struct ArgumentsCommande
     QString erreur;
     bool aide = false;
 };
+// A date given as an option: DD/MM/YYYY or YYYY-MM-DD, with or without hh:mm[:ss], nothing
+// before or after it; invalid otherwise.
+QDateTime dateOption(const QString &texte);
+
+// One line of standard input, without its line end (a password given as "-").
+QString lireLigneEntree();
+
+// At most the first 40 characters of a value typed by the user, control characters shown as
+// "?", for the messages that name it.
+QString extrait(const QString &valeur);
+
 // avecValeur: names of the options that take a value; drapeaux: those that do not.
 ArgumentsCommande lireArguments(const QStringList &arguments, const QStringList &avecValeur,
                                 const QStringList &drapeaux = {});

@@ -5,10 +5,12 @@
 #include "app/Csv.h"
 #include "db/BaseDonnees.h"
 #include "db/Outils.h"
+#include "db/Session.h"
 #include "db/Sql.h"
 #include "monitoring/ReglesAnalyses.h"
 #include "monitoring/TableAnalyses.h"
 #include "schema/Catalogue.h"
+#include "users/AccesStations.h"
 
 namespace vyk::cli {
 
@@ -52,11 +54,11 @@ int executer(Contexte &ctx, const QStringList &arguments)
     for (int i = 0; i < 2; ++i) {
         const QString texte = args.options.value(QString::fromLatin1(noms[i])).trimmed();
         if (texte.isEmpty()) continue;
-        const QDateTime d = lireDate(texte);
+        const QDate d = dateOption(texte).date();
         if (!d.isValid())
             return ctx.usage(
-                QStringLiteral("Date incorrecte : « %1 » (attendu JJ/MM/AAAA).").arg(texte));
-        bornes[i] = d.date().toString(QStringLiteral("dd/MM/yyyy"));
+                QStringLiteral("Date incorrecte : « %1 » (attendu JJ/MM/AAAA).").arg(extrait(texte)));
+        bornes[i] = d.toString(QStringLiteral("dd/MM/yyyy"));
     }
     if (!ctx.ouvrirBase()) return ECHEC;
 
@@ -70,7 +72,11 @@ int executer(Contexte &ctx, const QStringList &arguments)
                 "SELECT CodeQualitometre, CodeBSS FROM QUALITOMETRES WHERE CodeQualitometre=") +
             sqlNombre(enNombre(station).valeur));
     if (s.estVide())
-        return ctx.echec(QStringLiteral("Le qualitomètre « %1 » n'existe pas.").arg(station));
+        return ctx.echec(QStringLiteral("Le qualitomètre « %1 » n'existe pas.").arg(extrait(station)));
+    const qint64 numero = s(0, 0).toLongLong();
+    if (ctx.aOption(QStringLiteral("login")) && estAccesRestreint() && !stationAccordee(numero))
+        return ctx.echec(QStringLiteral("L'utilisateur %1 n'a pas accès au qualitomètre « %2 ».")
+                             .arg(session().login, extrait(station)));
     const QString codeBSS = s.texte(0, 1).trimmed();
     QString raison;
     const QString table = tableAnalyses(codeBSS, &raison);
@@ -93,7 +99,9 @@ int executer(Contexte &ctx, const QStringList &arguments)
         jointureAnalyses(table) +
         QStringLiteral(") LEFT JOIN ANALYSES_PARAMETRES ON ANALYSES_PARAMETRES.Code=") + table +
         QStringLiteral(".CodeParametre) LEFT JOIN ANALYSES_UNITES ON ANALYSES_UNITES.Code=") +
-        table + QStringLiteral(".CodeUnite WHERE 1=1");
+        table + QStringLiteral(".CodeUnite WHERE ") + table +
+        // The table of another station whose code differs only by case may be the same one.
+        QStringLiteral(".codeQualitometre=") + QString::number(numero);
     if (!bornes[0].isEmpty())
         sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut>=") + dateSQL(bornes[0]);
     if (!bornes[1].isEmpty())
@@ -146,5 +154,8 @@ VYK_CLI_COMMANDE(
          "qualification absents de l'analyse sont ceux du prélèvement et de son opération.\n"
          "--from DATE   seulement les prélèvements de cette date ou plus récents\n"
          "--to DATE     seulement les prélèvements de cette date ou plus anciens\n\n"
-         "Code de sortie : 0 succès, 1 erreur (base, qualitomètre inconnu), 2 erreur d'usage."),
+         "--login LOGIN sur les options de connexion : seulement un qualitomètre que cet\n"
+         "              utilisateur voit.\n\n"
+         "Code de sortie : 0 succès, 1 erreur (base, qualitomètre inconnu ou refusé), 2 erreur "
+         "d'usage."),
      vyk::cli::executer})

@@ -99,6 +99,11 @@ int importer(Contexte &ctx, const QString &cible)
             ProgressionTerminal progression;
             bilan = integrerReferentiel(fichier.entrees, progression, nom);
         }
+        if (!bilan.echec.isEmpty()) {
+            ctx.erreurs << nom << " : " << bilan.echec << '\n';
+            erreur = true;
+            continue;
+        }
         ctx.sortie << nom << " : " << bilan.ajoutes << " code(s) ajouté(s), " << bilan.modifies
                    << " mis à jour, " << bilan.rejetes << " rejeté(s)";
         if (!bilan.listes.isEmpty())

@@ -25,9 +25,9 @@ int executer(Contexte &ctx, const QStringList &arguments)
     QDateTime depuis;
     if (args.options.contains(QStringLiteral("since"))) {
         const QString texte = args.options.value(QStringLiteral("since")).trimmed();
-        depuis = lireDate(texte);
+        depuis = dateOption(texte);
         if (!depuis.isValid())
-            return ctx.usage(QStringLiteral("Date incorrecte : « %1 » (attendu JJ/MM/AAAA ou JJ/MM/AAAA hh:mm:ss).").arg(texte));
+            return ctx.usage(QStringLiteral("Date incorrecte : « %1 » (attendu JJ/MM/AAAA ou JJ/MM/AAAA hh:mm:ss).").arg(extrait(texte)));
     }
     if (!ctx.ouvrirBase())
         return ECHEC;

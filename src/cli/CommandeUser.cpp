@@ -7,7 +7,6 @@
 #include "users/GestionUtilisateurs.h"
 #include "users/Habilitations.h"
 
-#include <QFile>
 
 namespace vyk::cli {
 
@@ -33,13 +32,7 @@ const QString USAGE_USER = QStringLiteral(
 
 QString motDePasse(const QString &argument)
 {
-    if (argument != QLatin1String("-")) return argument;
-    QFile entree;
-    if (!entree.open(stdin, QIODevice::ReadOnly)) return {};
-    QString ligne = QString::fromUtf8(entree.readLine());
-    while (ligne.endsWith(u'\n') || ligne.endsWith(u'\r'))
-        ligne.chop(1);
-    return ligne;
+    return argument == QLatin1String("-") ? lireLigneEntree() : argument;
 }
 
 int lister(Contexte &ctx, GestionUtilisateurs &gestion)
@@ -69,9 +62,13 @@ int listerDroits(Contexte &ctx)
 
 int executer(Contexte &ctx, const QStringList &arguments)
 {
-    const ArgumentsCommande args =
-        lireArguments(arguments, {QStringLiteral("password"), QStringLiteral("name")},
-                      {QStringLiteral("admin"), QStringLiteral("referentiels")});
+    // "passwd LOGIN PASSWORD": the password is taken as it is, even when it looks like an option.
+    ArgumentsCommande args;
+    if (arguments.value(0) == QLatin1String("passwd"))
+        args.positionnels = arguments;
+    else
+        args = lireArguments(arguments, {QStringLiteral("password"), QStringLiteral("name")},
+                             {QStringLiteral("admin"), QStringLiteral("referentiels")});
     if (!args.erreur.isEmpty()) return ctx.usage(args.erreur + QStringLiteral("\n") + USAGE_USER);
     const QStringList &p = args.positionnels;
     const QString sous = p.value(0);
