@@ -4,6 +4,7 @@
 #include "cli/ProgressionTerminal.h"
 
 #include "db/BaseDonnees.h"
+#include "db/RaisonsMoteur.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 
@@ -32,7 +33,8 @@ int executer(Contexte &ctx, const QStringList &arguments)
         ok = verifierVersionBase(versionProgramme(), progression);
     }
     if (!ok)
-        return ctx.echec(QStringLiteral("La mise à jour de la base n'est pas allée à son terme : ") + bd().derniereErreur());
+        return ctx.echec(QStringLiteral("La mise à jour de la base n'est pas allée à son terme : ") +
+                         raisonMoteur(bd().derniereErreur()));
     if (avant != versionProgramme())
         ctx.sortie << (avant.isEmpty() ? QStringLiteral("Base mise à jour (elle n'avait pas de version).")
                                        : QStringLiteral("Base mise à jour depuis la version %1.").arg(avant))

@@ -7,6 +7,7 @@
 #include "db/Lot.h"
 #include "db/Outils.h"
 #include "db/Progression.h"
+#include "db/RaisonsMoteur.h"
 #include "db/Sql.h"
 #include "referentials/LectureXml.h"
 #include "referentials/ModeleReferentielAnalyses.h"
@@ -338,9 +339,13 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
         bilan.annule = true;
         return bilan;
     }
+    QString erreurMoteur;
     const DescriptionReferentiel &d = descriptionReferentiel(fichier.referentiel);
     {
         Lot lot;
+        // The codes read next decide between adding and updating: no other workstation writes
+        // the table meanwhile.
+        bd().verrouiller(d.table);
         // Each code as the file writes it, to the code as stored: a code kept with blanks
         // around it by another program is still updated, and by its stored value.
         QHash<QString, QString> existants;
@@ -413,9 +418,14 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
                     existants.insert(code, code);
                 }
             }
-            if (!ok) rejeter(bd().derniereErreur());
+            if (!ok) rejeter(raisonMoteur(bd().derniereErreur()));
         }
         progression.position(total, total);
+        if (!lot.terminer()) {
+            erreurMoteur = bd().derniereErreur();
+            bilan.echec = rienEnregistre(erreurMoteur);
+            bilan.ajoutes = bilan.modifies = 0;
+        }
     }
     QString detail = QFileInfo(fichier.chemin).fileName() + QStringLiteral(" (") + d.table +
                      QStringLiteral(") : ") + QString::number(bilan.ajoutes) +
@@ -423,6 +433,7 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
                      QStringLiteral(" mis à jour, ") + QString::number(bilan.rejetes) +
                      QStringLiteral(" rejeté(s)");
     if (bilan.annule) detail += QStringLiteral(" ; interrompue par l'utilisateur");
+    if (!bilan.echec.isEmpty()) detail += QStringLiteral(" ; ") + bilan.echec + QStringLiteral(" (") + erreurMoteur + u')';
     if (!bilan.erreurs.isEmpty()) detail += u'\n' + bilan.erreurs.join(u'\n');
     journaliser(QStringLiteral("Intégration du référentiel"), detail);
     return bilan;

@@ -45,6 +45,7 @@ struct BilanReferentielAnalyses
     int rejetes = 0;
     QStringList erreurs; // one line per rejected row
     bool annule = false;
+    QString echec; // the batch could not be written: nothing was kept (French reason)
 };
 
 // Writes the rows in a batch: a new code is added, a stored one gets the file's non-empty

@@ -245,9 +245,29 @@ TEST_F(FichiersRefusesTest, FichierTenuParUnAutreProgramme)
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.erreurs, QStringLiteral("L'utilisateur n'a pas pu être créé : Rien n'a été enregistré : la base est "
                                         "utilisée par un autre programme.\n"));
+    r = lancerCli({QStringLiteral("--base"), base, QStringLiteral("upgrade")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.sortie, QString());
+    EXPECT_EQ(r.erreurs, QStringLiteral("La mise à jour de la base n'est pas allée à son terme : la base est utilisée "
+                                        "par un autre programme\n"));
+    autre.moteur()->executer(QStringLiteral("ROLLBACK"), nullptr, nullptr, e);
+
+    // Once upgraded, a nomenclature import said done while nothing was written.
+    ASSERT_EQ(lancerCli({QStringLiteral("--base"), base, QStringLiteral("upgrade")}).code, 0);
+    ASSERT_TRUE(autre.moteur()->executer(QStringLiteral("BEGIN"), nullptr, nullptr, e));
+    ASSERT_TRUE(autre.moteur()->executer(QStringLiteral("SELECT count(*) FROM CODES_SANDRE"), &t, nullptr, e));
+    const QString avant = autre.valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE")).toString();
+    r = lancerCli({QStringLiteral("--base"), base, QStringLiteral("codes"), QStringLiteral("import"),
+                   QStringLiteral(VYK_TEST_DATA "/referentiels/nsa_155.xml")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.sortie, QString());
+    EXPECT_EQ(r.erreurs, QStringLiteral("nsa_155.xml : Rien n'a été enregistré : la base est utilisée par un autre "
+                                        "programme.\n"));
     autre.fermerBase();
     r = lancerCli({QStringLiteral("--base"), base, QStringLiteral("user"), QStringLiteral("list")});
     EXPECT_FALSE(r.sortie.contains(QStringLiteral("agent"))) << qPrintable(r.sortie);
+    r = lancerCli({QStringLiteral("--base"), base, QStringLiteral("sql"), QStringLiteral("SELECT count(*) FROM CODES_SANDRE")});
+    EXPECT_EQ(r.sortie.section(u'\n', 1, 1), avant);
 }
 
 } // namespace

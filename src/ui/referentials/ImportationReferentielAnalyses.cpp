@@ -102,9 +102,10 @@ void ImportationReferentielAnalyses::demarrer()
                     QString::number(b.modifies) + QStringLiteral(" mis à jour, ") +
                     QString::number(b.rejetes) + QStringLiteral(" rejeté(s).");
     if (b.annule) texte += QStringLiteral("\nL'importation a été interrompue.");
+    if (!b.echec.isEmpty()) texte += u'\n' + b.echec;
     LblInformation->setText(texte);
     if (!b.erreurs.isEmpty()) texte += u'\n' + b.erreurs.mid(0, 20).join(u'\n');
-    afficherMessage(b.rejetes > 0 ? QStringLiteral("Erreur") : QStringLiteral("Aide"), texte);
+    afficherMessage(b.rejetes > 0 || !b.echec.isEmpty() ? QStringLiteral("Erreur") : QStringLiteral("Aide"), texte);
 }
 
 } // namespace vyk
