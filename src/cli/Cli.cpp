@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <cstdio>
 
@@ -298,6 +299,14 @@ int main(int argc, char *argv[])
     vyk::installerSortieMessages(&messages);
 
     Contexte ctx;
+    // Bytes that are no UTF-8 text would become replacement characters: two different
+    // passwords could end equal.
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString texte = utf8.decode(QByteArrayView(argv[i]));
+        if (utf8.hasError())
+            return ctx.usage(QStringLiteral("L'argument n° %1 n'est pas du texte UTF-8 valide : rien n'a été fait.").arg(i));
+    }
     QStringList arguments = app.arguments().mid(1);
     QStringList reste;
     bool version = false, aide = false;

@@ -29,10 +29,13 @@ QVariant nombreOuNul(const QString &texte)
     return n.variant();
 }
 
+// Control characters, and the replacement character that mis-encoded bytes become: two
+// different mis-encoded passwords must not end equal.
 bool contientControle(const QString &texte)
 {
-    return std::any_of(texte.begin(), texte.end(),
-                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+    return std::any_of(texte.begin(), texte.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() == 0x7f || c == QChar::ReplacementCharacter;
+    });
 }
 
 QVector<ElementListe> lireListe(const QString &table, const QString &sql)

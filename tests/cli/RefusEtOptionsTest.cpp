@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include <sys/stat.h>
 
@@ -24,6 +25,16 @@ namespace {
 class RefusEtOptionsTest : public BaseTest
 {
 protected:
+    // vyk-cli run by the shell, which can hand it bytes that are no UTF-8 ("$@": the arguments).
+    static SortieCli lancerShell(const QString &script, const QStringList &arguments)
+    {
+        QProcess p;
+        p.start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), script, QStringLiteral("sh"),
+                                                        QStringLiteral(VYK_CLI)} + arguments);
+        p.waitForFinished(60000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
     QStringList utilisateurs() { return lignes(QStringLiteral("SELECT login, password FROM UTILISATEURS ORDER BY login")); }
 };
 
@@ -40,6 +51,18 @@ TEST_P(RefusEtOptionsTest, AideSeulementApresLaCommandeEtMotsDePasseCommeDesOpti
     r = cli({QStringLiteral("user"), QStringLiteral("passwd"), QStringLiteral("agent"), QStringLiteral("-h")});
     EXPECT_FALSE(r.sortie.startsWith(QStringLiteral("Usage"))) << qPrintable(r.sortie);
     EXPECT_EQ(utilisateurs(), QStringList({"ADMIN|KOBAL", r.code == 0 ? "agent|-h" : "agent|--Secret9"}));
+
+    // Mis-encoded bytes, on the command line or on standard input, are refused, not turned into
+    // replacement characters that would make two different passwords equal.
+    const QStringList arguments = connexionCli() + QStringList{QStringLiteral("user"), QStringLiteral("passwd"), QStringLiteral("agent")};
+    r = lancerShell(QStringLiteral("exec \"$@\" \"$(printf 'Secr\\351t9')\""), arguments);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.erreurs, QStringLiteral("L'argument n° %1 n'est pas du texte UTF-8 valide : rien n'a été fait.\n")
+                             .arg(arguments.size() + 1));
+    const QByteArray invalide = "Secr\xE9t9\n";
+    r = cli({QStringLiteral("user"), QStringLiteral("passwd"), QStringLiteral("agent"), QStringLiteral("-")}, invalide);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.erreurs, QStringLiteral("Le mot de passe contient un caractère non permis.\n"));
 
     for (const QStringList &aide : {QStringList{QStringLiteral("user"), QStringLiteral("--help")},
                                     QStringList{QStringLiteral("user"), QStringLiteral("passwd"), QStringLiteral("-h")},
