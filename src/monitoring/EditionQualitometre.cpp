@@ -436,8 +436,11 @@ bool EditionQualitometre::supprimer(Progression &progression)
     progression.message(texteFiche::TITRE_SUPPRESSION);
     journaliser(texteFiche::JOURNAL_SUPPRESSION + m_codeStocke);
     const ResultatSuppression r = supprimerQualitometre(m_code, m_codeStocke.trimmed(), &progression, true, true);
-    if (!r.effectuee)
+    if (!r.effectuee) {
+        if (!r.echec.isEmpty())
+            afficherMessage(QStringLiteral("Erreur"), r.echec);
         return false;
+    }
     afficherMessage(QStringLiteral("Aide"), texteFiche::SUPPRESSION_TERMINEE);
     nouveau();
     return true;

@@ -4,6 +4,7 @@
 #include "db/Lot.h"
 #include "db/Outils.h"
 #include "db/Progression.h"
+#include "db/RaisonsMoteur.h"
 #include "db/Sql.h"
 #include "schema/Catalogue.h"
 #include "users/AccesStations.h"
@@ -226,8 +227,9 @@ ResultatSuppression supprimerQualitometre(const QString &codeTexte, const QStrin
         if (!retirerStationSupprimee(qint64(n.valeur)))
             resultat.echecs << QStringLiteral("DELETE FROM utilisateurs_stations");
     }
-    lot.terminer();
-    resultat.effectuee = true;
+    resultat.effectuee = lot.terminer();
+    if (!resultat.effectuee)
+        resultat.echec = rienEnregistre(bd().derniereErreur());
     return resultat;
 }
 

@@ -12,9 +12,10 @@ class Progression;
 
 struct ResultatSuppression
 {
-    bool effectuee = false; // false: nothing run (code not a number, database closed)
+    bool effectuee = false; // false: nothing done (code not a number, database closed, batch not written)
     int instructions = 0;   // statements sent
     QStringList echecs;     // statements that failed and were skipped
+    QString echec;          // the batch could not be written (French reason): nothing was deleted
 };
 
 // Deletes, for the station `code` (CodeQualitometre as text) whose analysis table is
@@ -27,7 +28,8 @@ struct ResultatSuppression
 // - with supprimerDonnees and points ("031;061"), only what hangs on the points of those
 //   identifiers; the taxa list and analysis tables are dropped when nothing is left in them.
 // A statement that fails is skipped and the next one runs; missing tables (an analysis table
-// never created) are passed over. Each statement advances the progression.
+// never created) are passed over. Each statement advances the progression. When the batch cannot
+// be committed (the file held by another program) everything is rolled back and `echec` says why.
 ResultatSuppression supprimerQualitometre(const QString &code, const QString &codeBSS,
                                           Progression *progression = nullptr,
                                           bool supprimerStation = true, bool supprimerDonnees = true,

@@ -162,6 +162,12 @@ void elargirLibelles(BaseDonnees &base)
         base.Execute(QStringLiteral("ALTER TABLE CODES_SANDRE ALTER Libelle TEXT(255)"));
 }
 
+// A seed's count once its batch is written; -1 when the batch is not (nothing of it is kept).
+int ecrit(Lot &lot, int ajoutes)
+{
+    return lot.terminer() ? ajoutes : -1;
+}
+
 QString cle(const QString &champ, int code)
 {
     return champ + u'\x1f' + QString::number(code);
@@ -221,6 +227,7 @@ int semerListesCodees(BaseDonnees &base)
         }
         insertion.terminer();
         ajoutes -= int(insertion.erreurs().size());
+        if (ecrit(lot, ajoutes) < 0) return -1;
     }
 
     // Entry 1 of the threshold lists always carries its current name.
@@ -249,7 +256,7 @@ int semerReferentielsListes(BaseDonnees &base)
             ++ajoutes;
     }
     insertion.terminer();
-    return ajoutes - int(insertion.erreurs().size());
+    return ecrit(lot, ajoutes - int(insertion.erreurs().size()));
 }
 
 int semerFinalites(BaseDonnees &base)
@@ -265,7 +272,7 @@ int semerFinalites(BaseDonnees &base)
     for (const Finalite &f : FINALITES)
         insertion.ajouter({u8(f.code), u8(f.libelle), u8(f.code), QVariant()});
     insertion.terminer();
-    return int(std::size(FINALITES)) - int(insertion.erreurs().size());
+    return ecrit(lot, int(std::size(FINALITES)) - int(insertion.erreurs().size()));
 }
 
 int semerEtats(BaseDonnees &base)
@@ -285,7 +292,7 @@ int semerEtats(BaseDonnees &base)
         insertion.ajouter({double(code++), u8(libelle), QStringLiteral(""), QStringLiteral(""),
                            QStringLiteral("0"), QVariant(), QVariant(), QVariant()});
     insertion.terminer();
-    return int(std::size(ETATS)) - int(insertion.erreurs().size());
+    return ecrit(lot, int(std::size(ETATS)) - int(insertion.erreurs().size()));
 }
 
 int semerSeuils(BaseDonnees &base)
@@ -307,7 +314,7 @@ int semerSeuils(BaseDonnees &base)
             insertion.ajouter({u8(s.parametre), u8(s.unite), s.seuil1, s.seuil2, s.seuil3,
                                QVariant(), 1, QStringLiteral("0"), QVariant(), QVariant()});
         insertion.terminer();
-        ajoutes = int(std::size(SEUILS)) - int(insertion.erreurs().size());
+        ajoutes = ecrit(lot, int(std::size(SEUILS)) - int(insertion.erreurs().size()));
     }
     return ajoutes;
 }
@@ -418,7 +425,7 @@ int semerPeriodes(BaseDonnees &base)
         insertion.ajouter(valeurs);
     }
     insertion.terminer();
-    return int(attendues.size()) - int(insertion.erreurs().size());
+    return ecrit(lot, int(attendues.size()) - int(insertion.erreurs().size()));
 }
 
 bool recalculerPeriodesHydro(int moisDebut, BaseDonnees &base)
@@ -445,8 +452,11 @@ constexpr int (*SEMENCES[])(BaseDonnees &) = {
 int ecrireDonneesInitiales(BaseDonnees &base)
 {
     int n = 0;
-    for (const auto semer : SEMENCES)
-        n += semer(base);
+    for (const auto semer : SEMENCES) {
+        const int k = semer(base);
+        if (k < 0) return -1;
+        n += k;
+    }
     return n;
 }
 
@@ -454,7 +464,8 @@ void ecrireDonneesInitiales(MiseAJour &miseAJour)
 {
     for (const auto semer : SEMENCES) {
         if (miseAJour.annule()) return;
-        semer(miseAJour.base());
+        // Inside the step's batch: a refused commit is the step's, reported by the upgrade.
+        if (semer(miseAJour.base()) < 0) return;
     }
 }
 

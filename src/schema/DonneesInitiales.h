@@ -39,7 +39,8 @@ std::span<const ListeInitiale> listesInitiales();
 
 // The seeds, each on its own (the upgrade calls them all through ecrireDonneesInitiales).
 // Coded lists written in full, 'SEUILS' relabelled, the 'ETATS.VALEURS' scale replaced when it
-// is the old one; the number of entries added.
+// is the old one; the number of entries added. A seed whose batch could not be written (the
+// file held by another program) keeps nothing and gives -1: base.derniereErreur() says why.
 int semerListesCodees(BaseDonnees &base = bd());
 int semerReferentielsListes(BaseDonnees &base = bd());
 int semerFinalites(BaseDonnees &base = bd());
@@ -52,7 +53,8 @@ int semerParametrageData(BaseDonnees &base = bd());
 // hydrological year starting at the month of the setting MoisDebutAnneeHydro, default 09).
 int semerPeriodes(BaseDonnees &base = bd());
 
-// Every seed above, in order; the number of rows added or rewritten.
+// Every seed above, in order; the number of rows added or rewritten, -1 at the first seed not
+// written (the seeds after it are not run).
 int ecrireDonneesInitiales(BaseDonnees &base = bd());
 // The upgrade step of the seed rows: the same, stopping between seeds when the run is
 // cancelled. The step then marks active the parameters and units that have thresholds.

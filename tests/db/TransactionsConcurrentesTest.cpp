@@ -27,15 +27,6 @@ protected:
         ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE T (a Short)")));
     }
 
-    // A second connection of this process to the test database, as another workstation.
-    bool ouvrirAutre(BaseDonnees &autre)
-    {
-        if (!estPostgres())
-            return autre.ouvrirBase(emplacement(), ACCESS, {}, {}, {});
-        const auto s = vyk::test::serveurTest();
-        return autre.ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port);
-    }
-
     // A parent and a child whose link is checked only at COMMIT: a commit that fails on demand.
     void creerLienDiffere()
     {
@@ -66,7 +57,7 @@ TEST_P(TransactionsConcurrentesTest, CommitRefuseAnnuleLaTransactionEtLaSuiteEst
         ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ENFANT VALUES (1, 99)")));
     } else {
         // Another workstation reading the file holds its shared lock until its transaction ends.
-        ASSERT_TRUE(ouvrirAutre(lecteur)) << qPrintable(lecteur.derniereErreur());
+        ASSERT_TRUE(ouvrirConnexion(lecteur)) << qPrintable(lecteur.derniereErreur());
         QString e;
         ASSERT_TRUE(lecteur.moteur()->executer(QStringLiteral("BEGIN"), nullptr, nullptr, e));
         Tableau t;
@@ -136,7 +127,7 @@ TEST_P(TransactionsConcurrentesTest, MiseAJourDUneLigneDisparueEstUnEchec)
     ASSERT_TRUE(bd().AccesBase(QStringLiteral("SELECT * FROM T WHERE a = 1"), jeu, trouve));
     ASSERT_TRUE(trouve);
     BaseDonnees autre;
-    ASSERT_TRUE(ouvrirAutre(autre)) << qPrintable(autre.derniereErreur());
+    ASSERT_TRUE(ouvrirConnexion(autre)) << qPrintable(autre.derniereErreur());
     ASSERT_TRUE(autre.Execute(QStringLiteral("DELETE FROM T")));
     autre.fermerBase();
     jeu.fields("a") = 5;
@@ -159,7 +150,7 @@ TEST_P(TransactionsConcurrentesTest, VerrouFaitAttendreLEcritureDUnAutrePoste)
     std::atomic<bool> ok = false;
     std::thread autrePoste([&] {
         BaseDonnees autre;
-        if (!ouvrirAutre(autre))
+        if (!ouvrirConnexion(autre))
             return;
         if (autre.debutTransaction()) {
             autre.verrouiller(QStringLiteral("T"));

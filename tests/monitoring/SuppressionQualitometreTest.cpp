@@ -250,6 +250,28 @@ TEST_P(SuppressionQualitometreTest, ChaqueTableDuSchemaVideeDeLaStationSeule)
     EXPECT_EQ(lignes("SELECT NumPrelevement FROM ANALYSES_B2"), QStringList({"0"}));
 }
 
+// A deletion whose commit is refused (SQLite: another workstation reading the file; the server:
+// a check run at commit) keeps the whole station and says so.
+TEST_P(SuppressionQualitometreTest, CommitRefuseGardeLaStationEtLeDit)
+{
+    toleranceErreurs = true;
+    creerStation(1, QStringLiteral("B1"));
+    const QStringList avant = restes(1);
+    BaseDonnees lecteur;
+    refuserLesCommits(lecteur, QStringLiteral("QUALITOMETRES"));
+
+    const ResultatSuppression r = supprimerQualitometre(QStringLiteral("1"), QStringLiteral("B1"));
+    lecteur.fermerBase();
+    EXPECT_FALSE(r.effectuee);
+    if (estPostgres())
+        EXPECT_TRUE(r.echec.startsWith(QStringLiteral("Rien n'a été enregistré : "))) << qPrintable(r.echec);
+    else
+        EXPECT_EQ(r.echec, QStringLiteral("Rien n'a été enregistré : la base est utilisée par un autre programme."));
+    EXPECT_FALSE(bd().enTransaction());
+    EXPECT_EQ(restes(1), avant);
+    EXPECT_TRUE(bd().tableExiste(QStringLiteral("ANALYSES_B1")));
+}
+
 } // namespace
 
 VYK_SUR_LES_DEUX_MOTEURS(SuppressionQualitometreTest);

@@ -206,6 +206,25 @@ TEST_P(DonneesInitialesTest, SecondeMiseAJourNAjouteRienEtGardeLesLibellesDesUti
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ANALYSES_SEUILS")).toInt(), 13);
 }
 
+// A seed whose batch cannot be written keeps nothing and says so; the seeds after it wait.
+TEST_P(DonneesInitialesTest, SemenceNonEnregistreeNeGardeRienEtLeDit)
+{
+    toleranceErreurs = true;
+    ASSERT_TRUE(executer(QStringLiteral("DELETE FROM ETATS")));
+    ASSERT_TRUE(executer(QStringLiteral("DELETE FROM FINALITES")));
+    BaseDonnees lecteur;
+    refuserLesCommits(lecteur, QStringLiteral("FINALITES"));
+    EXPECT_EQ(semerFinalites(bd()), -1);
+    EXPECT_FALSE(bd().enTransaction());
+    EXPECT_EQ(ecrireDonneesInitiales(bd()), -1);
+    lecteur.fermerBase();
+    EXPECT_EQ(lignes(QStringLiteral("SELECT count(*) FROM FINALITES")), QStringList({"0"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT count(*) FROM ETATS")), QStringList({"0"}));
+    if (!estPostgres()) { // once the other workstation is gone
+        EXPECT_EQ(semerFinalites(bd()), 10);
+    }
+}
+
 TEST_P(DonneesInitialesTest, AncienneEchelleDesEtatsRemplacee)
 {
     ASSERT_TRUE(executer(QStringLiteral("DELETE FROM CODES_SANDRE WHERE Champ='ETATS.VALEURS'")));

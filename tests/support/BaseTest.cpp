@@ -2,6 +2,7 @@
 
 #include "app/Registre.h"
 #include "app/Reglages.h"
+#include "db/Moteur.h"
 #include "db/Session.h"
 #include "db/Tableau.h"
 
@@ -90,13 +91,36 @@ void BaseTest::SetUp()
     }
 }
 
-bool BaseTest::rouvrir()
+bool BaseTest::rouvrir() { return ouvrirConnexion(bd()); }
+
+bool BaseTest::ouvrirConnexion(BaseDonnees &base) const
 {
     if (estPostgres()) {
         const ServeurTest s = serveurTest();
-        return bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port);
+        return base.ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port);
     }
-    return bd().ouvrirBase(m_emplacement, ACCESS, {}, {}, {}, QStringLiteral("VYK"), {});
+    return base.ouvrirBase(m_emplacement, ACCESS, {}, {}, {}, QStringLiteral("VYK"), {});
+}
+
+void BaseTest::refuserLesCommits(BaseDonnees &lecteur, const QString &table)
+{
+    QString e;
+    if (estPostgres()) {
+        ASSERT_TRUE(bd().moteur()->executer(QStringLiteral("CREATE OR REPLACE FUNCTION refuser() RETURNS trigger LANGUAGE "
+                                                           "plpgsql AS $$ BEGIN RAISE EXCEPTION 'refusé'; END $$"),
+                                            nullptr, nullptr, e))
+            << qPrintable(e);
+        ASSERT_TRUE(bd().moteur()->executer(QStringLiteral("CREATE CONSTRAINT TRIGGER garde AFTER INSERT OR UPDATE OR DELETE ON ") +
+                                                table +
+                                                QStringLiteral(" DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION refuser()"),
+                                            nullptr, nullptr, e))
+            << qPrintable(e);
+        return;
+    }
+    ASSERT_TRUE(ouvrirConnexion(lecteur)) << qPrintable(lecteur.derniereErreur());
+    ASSERT_TRUE(lecteur.moteur()->executer(QStringLiteral("BEGIN"), nullptr, nullptr, e));
+    Tableau t;
+    ASSERT_TRUE(lecteur.moteur()->executer(QStringLiteral("SELECT count(*) FROM ") + table, &t, nullptr, e)) << qPrintable(e);
 }
 
 void BaseTest::TearDown()

@@ -67,6 +67,12 @@ protected:
     QString chemin(const QString &nom) const { return m_env->chemin(nom); }
     // Opens the test database again (after a test closed it).
     bool rouvrir();
+    // Opens `base` on the test database: a second connection, as another workstation.
+    bool ouvrirConnexion(BaseDonnees &base) const;
+    // Makes the commits that change `table` fail: on SQLite `lecteur` reads the file and holds its
+    // shared lock (another workstation) until it is closed; on the server a check run at commit
+    // refuses any change of the table for the rest of the test.
+    void refuserLesCommits(BaseDonnees &lecteur, const QString &table);
     // The administrator "ADMIN" as the session's user (the session is emptied after each test).
     void connecterAdministrateur();
 
