@@ -4,6 +4,7 @@
 #include "db/Messages.h"
 #include "db/Outils.h"
 #include "db/Progression.h"
+#include "db/RaisonsMoteur.h"
 #include "db/Sql.h"
 
 #include <QDate>
@@ -329,10 +330,10 @@ bool ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut,
         (cible.unite.isEmpty() ? Texte::SANS_UNITE : Texte::UNITE_REMPLACEMENT + cible.unite);
     if (afficherMessage(QStringLiteral("Question"), confirmation) != BoutonOui) return false;
     const bool ok = remplacerHistoriqueParametre(ancien, nouveau, progression);
+    const QString erreur = raisonMoteur(bd().derniereErreur());
     charger();
     if (!ok) {
-        afficherMessage(QStringLiteral("Erreur"),
-                        Texte::REMPLACEMENT_INCOMPLET.arg(ancien, nouveau, bd().derniereErreur()));
+        afficherMessage(QStringLiteral("Erreur"), Texte::REMPLACEMENT_INCOMPLET.arg(ancien, nouveau, erreur));
         return false;
     }
     afficherMessage(QStringLiteral("Aide"), Texte::REMPLACEMENT_TERMINE.arg(ancien, nouveau));

@@ -601,7 +601,8 @@ bool remplacerHistoriqueParametre(const QString &ancienBrut, const QString &nouv
              QStringLiteral("UPDATE ANALYSES_PARAMETRES SET actif='1' WHERE code=") +
                  sqlTexte(nouveau));
     progression.position(stations.size(), stations.size());
-    return ok;
+    const bool ecrit = lot.terminer();
+    return ecrit && ok;
 }
 
 } // namespace vyk

@@ -105,7 +105,7 @@ CibleRemplacement lireCibleRemplacement(const QString &code);
 // Every analysis of every station, the selections, thresholds, reference curves, overlays and
 // operation results of the old code take the new one with its reference unit (NULL when it has
 // none); the new parameter is activated. In a batch; false when a statement failed (the others
-// were run) or the work was cancelled.
+// were run), the work was cancelled or the batch could not be written (then nothing is kept).
 bool remplacerHistoriqueParametre(const QString &ancien, const QString &nouveau,
                                   Progression &progression);
 

@@ -519,6 +519,32 @@ TEST_P(ReferentielsAnalysesTest, RemplacementDeLHistorique)
               QStringList({"1340|162", "X12|"}));
 }
 
+// A replacement whose batch cannot be written changes nothing and says why.
+TEST_P(ReferentielsAnalysesTest, RemplacementNonEnregistreNeChangeRien)
+{
+    toleranceErreurs = true;
+    creerStations();
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+                       "CodeParametre, CodeUnite) VALUES (0, 0, 1, '1301', '27')")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_SEUILS (CodeParametre, CodeUnite, "
+                                        "TypeListe) VALUES ('1301', '27', '0')")));
+    ModeleReferentielAnalyses modele(Referentiel::Parametre);
+    ASSERT_TRUE(modele.charger());
+    BaseDonnees lecteur;
+    refuserLesCommits(lecteur, QStringLiteral("ANALYSES_SEUILS"));
+    messages().repondre(BoutonOui);
+    EXPECT_FALSE(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("1340"), progressionNulle()));
+    lecteur.fermerBase();
+    const QString debut = QStringLiteral("Le remplacement de l'historique du paramètre 1301 par le code 1340 n'a pas pu être achevé : ");
+    if (estPostgres())
+        EXPECT_TRUE(messages().textes().last().startsWith(debut)) << qPrintable(messages().textes().last());
+    else
+        EXPECT_EQ(messages().textes().last(), debut + QStringLiteral("la base est utilisée par un autre programme"));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM ANALYSES_BSS001")), QStringList({"1301|27"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM ANALYSES_SEUILS")), QStringList({"1301|27"}));
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(ReferentielsAnalysesTest);
 
 } // namespace
