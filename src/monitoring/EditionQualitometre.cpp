@@ -297,6 +297,13 @@ bool EditionQualitometre::enregistrer()
         return false;
     }
     journaliser(texteFiche::JOURNAL_MODIFICATION + codeSaisi());
+    // The largest code and the identifier's uniqueness are read under the table's lock: two
+    // workstations saving a new station at once get two codes.
+    Transaction transaction;
+    if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("QUALITOMETRES"))) {
+        afficherMessage(QStringLiteral("Erreur"), texteFiche::ECHEC_ENREGISTREMENT.arg(bd().derniereErreur()));
+        return false;
+    }
     const QString code = m_code.isEmpty() ? QString::number(nouveauCodeQualitometre()) : m_code;
     const QString doublon = verifierUnicite(code);
     if (!doublon.isEmpty()) {
@@ -311,7 +318,6 @@ bool EditionQualitometre::enregistrer()
         return false;
     }
     QString erreur;
-    Transaction transaction;
     const bool ecrite = (!renommage || renommerTableAnalyses(m_codeStocke, codeSaisi(), &erreur)) && ecrireStation(code, erreur);
     if (!ecrite || !transaction.valider()) {
         if (erreur.isEmpty())

@@ -48,7 +48,7 @@ std::optional<StationQualite> trouverQualitometre(qint64 code);
 std::optional<StationQualite> trouverQualitometreParCode(const QString &codeBSS);
 
 // The code a new station gets: the highest CodeQualitometre + 1, 1 for the first station. Not
-// reserved: two sessions creating a station at once may compute the same code.
+// reserved: read it in the transaction that inserts the station, after locking QUALITOMETRES.
 qint64 nouveauCodeQualitometre();
 
 // "" when the public code can name the station's analysis table ("ANALYSES_" + code), else the
