@@ -214,7 +214,11 @@ bool enregistrerPoint(FichePoint &p)
         afficherMessage(QStringLiteral("Erreur"), erreur);
         return false;
     }
-    if (chevauchePoint(p)) {
+    // The overlaps and the next code are read under the table's lock, in the save's transaction:
+    // two workstations adding a point to one station at once get two codes.
+    Transaction transaction;
+    const bool verrou = transaction.estOuverte() && bd().verrouiller(QStringLiteral("QUALITOMETRES_POINTS"));
+    if (verrou && chevauchePoint(p)) {
         afficherMessage(QStringLiteral("Erreur"), textePoints::CHEVAUCHEMENT);
         return false;
     }
@@ -222,7 +226,7 @@ bool enregistrerPoint(FichePoint &p)
         p.estNouveau() ? codePointSuivant(p.station) : qint64(enNombre(p.codePoint, true).valeur);
     JeuEnregistrements jeu;
     bool trouve = false;
-    bool ok = bd().AccesBase(
+    bool ok = verrou && bd().AccesBase(
         QStringLiteral("SELECT * FROM QUALITOMETRES_POINTS WHERE codeQualitometre=") +
             QString::number(p.station) + QStringLiteral(" AND codePoint=") + QString::number(code),
         jeu, trouve, QStringLiteral("QUALITOMETRES_POINTS"));
@@ -242,7 +246,7 @@ bool enregistrerPoint(FichePoint &p)
         ok = jeu.Update();
         jeu.Close();
     }
-    if (!ok) {
+    if (!ok || !transaction.valider()) {
         afficherMessage(QStringLiteral("Erreur"),
                         QStringLiteral("L'enregistrement du point de prélèvement a échoué :\n") +
                             bd().derniereErreur());
