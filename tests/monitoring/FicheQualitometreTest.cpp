@@ -10,9 +10,6 @@
 
 #include "support/BaseTest.h"
 
-#include <atomic>
-#include <thread>
-
 using namespace vyk;
 using vyk::test::BaseTest;
 
@@ -112,27 +109,13 @@ TEST_P(FicheQualitometreTest, DeuxPostesCreantUneStationObtiennentDeuxCodes)
     EditionQualitometre premiere;
     remplir(premiere, QStringLiteral("1"), QStringLiteral("RIV1"), QStringLiteral("Amont"));
     ASSERT_TRUE(premiere.enregistrer());
-    std::atomic<bool> insere = false, ok = false;
-    std::thread autrePoste([&] {
-        BaseDonnees autre;
-        if (!ouvrirConnexion(autre) || !autre.debutTransaction() || !autre.verrouiller(QStringLiteral("QUALITOMETRES"))) {
-            insere = true;
-            return;
-        }
-        const qint64 code = autre.valeur(QStringLiteral("SELECT max(CodeQualitometre) FROM QUALITOMETRES")).toLongLong() + 1;
-        const bool ecrit = autre.Execute(
-            QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) VALUES (%1, 'RIV2', 'Aval', 1)").arg(code));
-        insere = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        ok = ecrit && autre.finTransaction(false);
-    });
-    while (!insere)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EditionQualitometre fiche;
     remplir(fiche, QStringLiteral("1"), QStringLiteral("RIV3"), QStringLiteral("Source"));
-    const bool enregistree = fiche.enregistrer();
-    autrePoste.join();
-    ASSERT_TRUE(ok);
+    bool enregistree = false;
+    ASSERT_TRUE(pendantUneEcritureConcurrente(
+        QStringLiteral("QUALITOMETRES"),
+        QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) VALUES (2, 'RIV2', 'Aval', 1)"),
+        [&] { enregistree = fiche.enregistrer(); }));
     EXPECT_TRUE(enregistree) << qPrintable(dernierMessage());
     EXPECT_EQ(fiche.code(), QStringLiteral("3"));
     EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeBSS FROM QUALITOMETRES ORDER BY CodeQualitometre"),

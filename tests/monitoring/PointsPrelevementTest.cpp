@@ -7,9 +7,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <atomic>
-#include <thread>
-
 using namespace vyk;
 
 namespace {
@@ -33,25 +30,12 @@ class PointsPrelevementTest : public test::BaseOperations
 TEST_P(PointsPrelevementTest, DeuxPostesAjoutantUnPointObtiennentDeuxCodes)
 {
     station(1, QStringLiteral("BSS1"));
-    std::atomic<bool> insere = false, ok = false;
-    std::thread autrePoste([&] {
-        BaseDonnees autre;
-        if (!ouvrirConnexion(autre) || !autre.debutTransaction() || !autre.verrouiller(QStringLiteral("QUALITOMETRES_POINTS"))) {
-            insere = true;
-            return;
-        }
-        const bool ecrit = autre.Execute(
-            QStringLiteral("INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, identifiant) VALUES (1, 0, '131')"));
-        insere = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        ok = ecrit && autre.finTransaction(false);
-    });
-    while (!insere)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     FichePoint p = fiche(QStringLiteral("031"));
-    const bool enregistre = enregistrerPoint(p);
-    autrePoste.join();
-    ASSERT_TRUE(ok);
+    bool enregistre = false;
+    ASSERT_TRUE(pendantUneEcritureConcurrente(
+        QStringLiteral("QUALITOMETRES_POINTS"),
+        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, identifiant) VALUES (1, 0, '131')"),
+        [&] { enregistre = enregistrerPoint(p); }));
     EXPECT_TRUE(enregistre) << qPrintable(recus().join(u'\n'));
     EXPECT_EQ(p.codePoint, QStringLiteral("1"));
     EXPECT_EQ(lignes(QStringLiteral("SELECT codePoint, identifiant FROM QUALITOMETRES_POINTS ORDER BY codePoint")),

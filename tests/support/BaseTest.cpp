@@ -10,6 +10,9 @@
 #include <QProcess>
 #include <QUuid>
 
+#include <atomic>
+#include <thread>
+
 namespace vyk::test {
 
 std::string nomMoteur(const ::testing::TestParamInfo<Moteur> &info)
@@ -121,6 +124,26 @@ void BaseTest::refuserLesCommits(BaseDonnees &lecteur, const QString &table)
     ASSERT_TRUE(lecteur.moteur()->executer(QStringLiteral("BEGIN"), nullptr, nullptr, e));
     Tableau t;
     ASSERT_TRUE(lecteur.moteur()->executer(QStringLiteral("SELECT count(*) FROM ") + table, &t, nullptr, e)) << qPrintable(e);
+}
+
+bool BaseTest::pendantUneEcritureConcurrente(const QString &table, const QString &ecriture,
+                                             const std::function<void()> &pendant)
+{
+    std::atomic<bool> ecrit = false, valide = false;
+    std::thread autrePoste([&] {
+        BaseDonnees autre;
+        const bool ok = ouvrirConnexion(autre) && autre.debutTransaction() && autre.verrouiller(table) && autre.Execute(ecriture);
+        ecrit = true;
+        if (!ok)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        valide = autre.finTransaction(false);
+    });
+    while (!ecrit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    pendant();
+    autrePoste.join();
+    return valide;
 }
 
 void BaseTest::TearDown()

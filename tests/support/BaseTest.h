@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace vyk::test {
@@ -73,6 +74,10 @@ protected:
     // shared lock (another workstation) until it is closed; on the server a check run at commit
     // refuses any change of the table for the rest of the test.
     void refuserLesCommits(BaseDonnees &lecteur, const QString &table);
+    // Another workstation locks `table`, runs `ecriture` and commits 400 ms later, in a thread;
+    // `pendant` runs on this connection once the row is written, not yet committed. True when the
+    // other workstation committed.
+    bool pendantUneEcritureConcurrente(const QString &table, const QString &ecriture, const std::function<void()> &pendant);
     // The administrator "ADMIN" as the session's user (the session is emptied after each test).
     void connecterAdministrateur();
 
