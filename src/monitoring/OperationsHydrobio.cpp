@@ -256,11 +256,15 @@ bool enregistrerOperation(FicheOperation &f)
         afficherMessage(QStringLiteral("Erreur"), erreur);
         return false;
     }
+    // The next code is read under the table's lock, in the save's transaction: two workstations
+    // adding an operation to one station at once get two codes.
+    Transaction transaction;
+    const bool verrou = transaction.estOuverte() && bd().verrouiller(TABLE);
     const qint64 code =
         f.estNouvelle() ? codeOperationSuivant(f.station) : qint64(enNombre(f.code, true).valeur);
     JeuEnregistrements jeu;
     bool trouve = false;
-    bool ok =
+    bool ok = verrou &&
         bd().AccesBase(QStringLiteral("SELECT * FROM ") + TABLE +
                            QStringLiteral(" WHERE codeQualitometre=") + QString::number(f.station) +
                            QStringLiteral(" AND codeOperation=") + QString::number(code),
@@ -278,7 +282,7 @@ bool enregistrerOperation(FicheOperation &f)
         ok = jeu.Update();
         jeu.Close();
     }
-    if (!ok) {
+    if (!ok || !transaction.valider()) {
         afficherMessage(QStringLiteral("Erreur"),
                         QStringLiteral("L'enregistrement de l'opération a échoué :\n") +
                             bd().derniereErreur());

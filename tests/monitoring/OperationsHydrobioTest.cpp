@@ -20,6 +20,24 @@ class OperationsHydrobioTest : public test::BaseOperations
     }
 };
 
+// Another workstation adding the station's first operation and committing a little later: the
+// new operation's code is read once that one is written, and the two codes differ.
+TEST_P(OperationsHydrobioTest, DeuxPostesAjoutantUneOperationObtiennentDeuxCodes)
+{
+    station(1, QStringLiteral("BSS1"));
+    point(1, 0, QStringLiteral("131"));
+    FicheOperation f = nouvelle(QStringLiteral("01/06/2020"));
+    bool enregistree = false;
+    ASSERT_TRUE(pendantUneEcritureConcurrente(
+        QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS"),
+        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, codePoint) VALUES (1, 0, 0)"),
+        [&] { enregistree = enregistrerOperation(f); }));
+    EXPECT_TRUE(enregistree) << qPrintable(recus().join(u'\n'));
+    EXPECT_EQ(f.code, QStringLiteral("1"));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeOperation FROM QUALITOMETRES_POINTS_OPERATIONS ORDER BY codeOperation")),
+              QStringList({"0", "1"}));
+}
+
 TEST_P(OperationsHydrobioTest, NumerotationControlesEtValeursParDefaut)
 {
     station(1, QStringLiteral("BSS1"));
