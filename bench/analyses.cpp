@@ -11,7 +11,7 @@
 #include "db/Lot.h"
 #include "monitoring/RattachementOperations.h"
 #include "monitoring/SuiviPhysicoChimique.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
 #include "support/Mesure.h"
 

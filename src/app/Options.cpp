@@ -23,6 +23,13 @@ QString moisDebutAnneeHydro()
     return mois.isEmpty() ? QStringLiteral("09") : mois;
 }
 
+int moisHydrologique()
+{
+    bool ok = false;
+    const int mois = moisDebutAnneeHydro().trimmed().toInt(&ok);
+    return ok && mois >= 1 && mois <= 12 ? mois : 9;
+}
+
 int niveauJournalDe(const QString &texte)
 {
     const Nombre n = enNombre(texte, true);

@@ -13,6 +13,8 @@ bool estActive(const QString &valeur);
 bool reglageActif(const QString &nom);
 // First month of the hydrological year, two digits: the setting, or "09" when it is empty.
 QString moisDebutAnneeHydro();
+// The same as a month, 1 to 12 (9 when the setting is empty or not a month).
+int moisHydrologique();
 
 struct OptionsProgramme
 {

@@ -8,7 +8,7 @@
 #include "db/Session.h"
 #include "db/Sql.h"
 #include "monitoring/ReglesAnalyses.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
 #include "users/AccesStations.h"
 

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/ProgressionTerminal.h"
 
+#include "app/Options.h"
 #include "db/BaseDonnees.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
@@ -36,7 +37,7 @@ int executer(Contexte &ctx, const QStringList &arguments)
     bool ok;
     {
         ProgressionTerminal progression;
-        ok = verifierVersionBase(versionProgramme(), progression);
+        ok = verifierVersionBase(versionProgramme(), progression, moisHydrologique());
     }
     if (!ok)
         return ctx.echec(QStringLiteral("La base « %1 » a été créée mais sa mise à jour n'est pas allée à son terme "

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/ProgressionTerminal.h"
 
+#include "app/Options.h"
 #include "db/BaseDonnees.h"
 #include "db/RaisonsMoteur.h"
 #include "schema/MiseAJour.h"
@@ -30,7 +31,7 @@ int executer(Contexte &ctx, const QStringList &arguments)
     bool ok;
     {
         ProgressionTerminal progression;
-        ok = verifierVersionBase(versionProgramme(), progression);
+        ok = verifierVersionBase(versionProgramme(), progression, moisHydrologique());
     }
     if (!ok)
         return ctx.echec(QStringLiteral("La mise à jour de la base n'est pas allée à son terme : ") +

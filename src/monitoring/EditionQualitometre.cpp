@@ -10,7 +10,7 @@
 #include "db/Sql.h"
 #include "monitoring/Qualitometre.h"
 #include "monitoring/SuppressionQualitometre.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
 #include "users/AccesStations.h"
 

@@ -7,7 +7,7 @@
 #include "db/Sql.h"
 #include "monitoring/RattachementOperations.h"
 #include "monitoring/ReglesAnalyses.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "referentials/ReferentielsAnalyses.h"
 #include "schema/Catalogue.h"
 

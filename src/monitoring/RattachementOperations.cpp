@@ -6,7 +6,7 @@
 #include "db/Outils.h"
 #include "db/Progression.h"
 #include "db/Sql.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
 
 #include <QHash>

@@ -6,7 +6,7 @@
 #include "db/Outils.h"
 #include "db/Sql.h"
 #include "monitoring/ReglesAnalyses.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
 #include "users/AccesStations.h"
 

@@ -5,8 +5,8 @@
 #include "db/Lot.h"
 #include "db/Progression.h"
 #include "db/Sql.h"
-#include "monitoring/TableAnalyses.h"
 #include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
 
 #include <QDate>
 

@@ -1,6 +1,5 @@
 #include "schema/DonneesInitiales.h"
 
-#include "app/Options.h"
 #include "db/BaseDonnees.h"
 #include "db/InsertionMassive.h"
 #include "db/Lot.h"
@@ -386,18 +385,11 @@ QVector<QStringList> lignesPeriodes(int moisDebutHydro)
     return lignes;
 }
 
-int moisHydrologique()
-{
-    bool ok = false;
-    const int mois = moisDebutAnneeHydro().trimmed().toInt(&ok);
-    return ok && mois >= 1 && mois <= 12 ? mois : 9;
-}
-
-int semerPeriodes(BaseDonnees &base)
+int semerPeriodes(BaseDonnees &base, int moisDebutHydro)
 {
     if (!base.tableExiste(QStringLiteral("PERIODES"))) return 0;
     const QStringList colonnes = colonnesPeriodes();
-    const QVector<QStringList> attendues = lignesPeriodes(moisHydrologique());
+    const QVector<QStringList> attendues = lignesPeriodes(moisDebutHydro);
 
     // Rebuilt only when it differs from the calendar: a second run writes nothing.
     const Tableau t =
@@ -444,12 +436,13 @@ bool recalculerPeriodesHydro(int moisDebut, BaseDonnees &base)
 
 namespace {
 // The seeds in the order they run: lists before what refers to them.
+// PERIODES comes last, from the month given to the run.
 constexpr int (*SEMENCES[])(BaseDonnees &) = {
     semerListesCodees, semerReferentielsListes, semerFinalites,       semerEtats,
-    semerSeuils,       semerTypesStation,       semerParametrageData, semerPeriodes};
+    semerSeuils,       semerTypesStation,       semerParametrageData};
 } // namespace
 
-int ecrireDonneesInitiales(BaseDonnees &base)
+int ecrireDonneesInitiales(BaseDonnees &base, int moisDebutHydro)
 {
     int n = 0;
     for (const auto semer : SEMENCES) {
@@ -457,7 +450,8 @@ int ecrireDonneesInitiales(BaseDonnees &base)
         if (k < 0) return -1;
         n += k;
     }
-    return n;
+    const int k = semerPeriodes(base, moisDebutHydro);
+    return k < 0 ? -1 : n + k;
 }
 
 void ecrireDonneesInitiales(MiseAJour &miseAJour)
@@ -467,6 +461,7 @@ void ecrireDonneesInitiales(MiseAJour &miseAJour)
         // Inside the step's batch: a refused commit is the step's, reported by the upgrade.
         if (semer(miseAJour.base()) < 0) return;
     }
+    if (!miseAJour.annule()) semerPeriodes(miseAJour.base(), miseAJour.moisDebutHydro());
 }
 
 } // namespace vyk

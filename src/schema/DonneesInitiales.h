@@ -49,20 +49,18 @@ int semerEtats(BaseDonnees &base = bd());
 int semerSeuils(BaseDonnees &base = bd());
 int semerTypesStation(BaseDonnees &base = bd());
 int semerParametrageData(BaseDonnees &base = bd());
-// The 366 days of a leap year, rebuilt only when the table does not hold exactly them (with the
-// hydrological year starting at the month of the setting MoisDebutAnneeHydro, default 09).
-int semerPeriodes(BaseDonnees &base = bd());
+// The 366 days of a leap year, rebuilt only when the table does not hold exactly them, with the
+// hydrological year starting in moisDebutHydro (the setting MoisDebutAnneeHydro, read by
+// moisHydrologique() of app/Options.h).
+int semerPeriodes(BaseDonnees &base = bd(), int moisDebutHydro = 9);
 
 // Every seed above, in order; the number of rows added or rewritten, -1 at the first seed not
 // written (the seeds after it are not run).
-int ecrireDonneesInitiales(BaseDonnees &base = bd());
+int ecrireDonneesInitiales(BaseDonnees &base = bd(), int moisDebutHydro = 9);
 // The upgrade step of the seed rows: the same, stopping between seeds when the run is
 // cancelled. The step then marks active the parameters and units that have thresholds.
 void ecrireDonneesInitiales(MiseAJour &miseAJour);
 
-// The first month of the hydrological year of the setting MoisDebutAnneeHydro, 1 to 12 (9 when
-// the setting is empty or not a month).
-int moisHydrologique();
 // Recomputes the Hydro columns of PERIODES for a hydrological year starting in that month
 // (1 to 12): "01/01/" before it, "01/02/" from it on. The options screen calls it when the
 // setting MoisDebutAnneeHydro changes. False when the month is not 1 to 12 or a statement

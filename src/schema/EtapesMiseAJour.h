@@ -14,7 +14,8 @@ namespace vyk {
 class MiseAJour
 {
 public:
-    MiseAJour(BaseDonnees &base, Progression &progression, QString version);
+    // moisDebutHydro: first month of the hydrological year for the seed of PERIODES.
+    MiseAJour(BaseDonnees &base, Progression &progression, QString version, int moisDebutHydro = 9);
 
     // Every step in order, then the version row. False when cancelled or the row was not written.
     bool executer();
@@ -23,6 +24,7 @@ public:
     BaseDonnees &base() { return m_bd; }
     EtatSchema &etat() { return m_etat; }
     Progression &progression() { return m_progression; }
+    int moisDebutHydro() const { return m_moisDebutHydro; }
     bool annule();
     // Sends a statement; a failure is journaled at the debugging level and counted.
     bool sql(const QString &instruction);
@@ -84,6 +86,7 @@ private:
     BaseDonnees &m_bd;
     Progression &m_progression;
     QString m_version;
+    int m_moisDebutHydro;
     EtatSchema m_etat;
     int m_echecs = 0;
     QStringList m_inacheves;

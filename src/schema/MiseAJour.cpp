@@ -70,7 +70,7 @@ QString versionBase()
 
 bool verifierVersionBase(const QString &version) { return verifierVersionBase(version, progressionNulle()); }
 
-bool verifierVersionBase(const QString &version, Progression &progression)
+bool verifierVersionBase(const QString &version, Progression &progression, int moisDebutHydro)
 {
     if (!bd().estOuverte())
         return false;
@@ -81,7 +81,7 @@ bool verifierVersionBase(const QString &version, Progression &progression)
         if (!t.estVide() && t.texte(0, 0).trimmed() == version.trimmed())
             return true;
     }
-    return mettreAJourBase(version, progression);
+    return mettreAJourBase(version, progression, moisDebutHydro);
 }
 
 namespace {
@@ -94,12 +94,12 @@ QString &raisonEchec()
 
 QString raisonEchecMiseAJour() { return raisonEchec(); }
 
-bool mettreAJourBase(const QString &version, Progression &progression)
+bool mettreAJourBase(const QString &version, Progression &progression, int moisDebutHydro)
 {
     raisonEchec().clear();
     if (!bd().estOuverte())
         return false;
-    MiseAJour miseAJour(bd(), progression, version.trimmed());
+    MiseAJour miseAJour(bd(), progression, version.trimmed(), moisDebutHydro);
     const bool ok = miseAJour.executer();
     raisonEchec() = miseAJour.raison();
     return ok;
@@ -107,8 +107,10 @@ bool mettreAJourBase(const QString &version, Progression &progression)
 
 // ---- run
 
-MiseAJour::MiseAJour(BaseDonnees &base, Progression &progression, QString version)
-    : m_bd(base), m_progression(progression), m_version(std::move(version))
+MiseAJour::MiseAJour(BaseDonnees &base, Progression &progression, QString version,
+                     int moisDebutHydro)
+    : m_bd(base), m_progression(progression), m_version(std::move(version)),
+      m_moisDebutHydro(moisDebutHydro)
 {
 }
 

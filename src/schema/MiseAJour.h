@@ -12,12 +12,15 @@ namespace vyk {
 // else is sent. Otherwise runs the whole upgrade inside a batch, reporting to the progression,
 // and writes the version row last. True when the schema is current on return; false when the
 // database is not open, the upgrade was cancelled, or the version row could not be written (the
-// next check then runs the upgrade again, which completes what was left).
+// next check then runs the upgrade again, which completes what was left). moisDebutHydro: the
+// first month of the hydrological year the calendar seed uses (the program passes its setting,
+// app/Options.h moisHydrologique()).
 bool verifierVersionBase(const QString &version);
-bool verifierVersionBase(const QString &version, Progression &progression);
+bool verifierVersionBase(const QString &version, Progression &progression, int moisDebutHydro = 9);
 
 // The whole upgrade, whatever the version row says. Every step can run any number of times.
-bool mettreAJourBase(const QString &version, Progression &progression = progressionNulle());
+bool mettreAJourBase(const QString &version, Progression &progression = progressionNulle(),
+                     int moisDebutHydro = 9);
 
 // Why the last upgrade run of this process did not bring the schema up to date ("" after a
 // success): cancelled, a migration or rebuild left to the next run, or the version row.

@@ -1,5 +1,5 @@
 #include "db/BaseDonnees.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 
 #include "support/BaseTest.h"
 #include "support/TablesCatalogue.h"

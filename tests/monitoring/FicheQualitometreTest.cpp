@@ -3,7 +3,7 @@
 #include "monitoring/EditionQualitometre.h"
 #include "monitoring/ListeStationsQualite.h"
 #include "monitoring/Qualitometre.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"

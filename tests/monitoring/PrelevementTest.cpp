@@ -5,7 +5,7 @@
 #include "db/Sql.h"
 #include "monitoring/RattachementOperations.h"
 #include "monitoring/ReglesAnalyses.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
 
 #include "support/BaseTest.h"

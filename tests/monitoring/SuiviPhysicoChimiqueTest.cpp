@@ -2,7 +2,7 @@
 #include "app/Registre.h"
 #include "app/Reglages.h"
 #include "db/BaseDonnees.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 
 #include "support/BaseTest.h"
 #include "support/TablesCatalogue.h"

@@ -2,8 +2,8 @@
 #include "db/BaseDonnees.h"
 #include "db/Progression.h"
 #include "db/Sql.h"
-#include "monitoring/TableAnalyses.h"
 #include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
 #include "referentials/ModeleReferentielAnalyses.h"
 
 #include "support/BaseTest.h"

@@ -1,5 +1,6 @@
 #include "schema/DonneesInitiales.h"
 
+#include "app/Options.h"
 #include "app/Registre.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
@@ -269,9 +270,9 @@ TEST_P(DonneesInitialesTest, CalendrierDesPeriodesEtAnneeHydrologique)
               QStringLiteral("01/02/"));
     ASSERT_TRUE(ecrireRegistre(QStringLiteral("MoisDebutAnneeHydro"), QStringLiteral("10")));
     EXPECT_EQ(moisHydrologique(), 10);
-    EXPECT_EQ(semerPeriodes(), 0);
+    EXPECT_EQ(semerPeriodes(bd(), moisHydrologique()), 0);
     ASSERT_TRUE(ecrireRegistre(QStringLiteral("MoisDebutAnneeHydro"), QStringLiteral("09")));
-    EXPECT_EQ(semerPeriodes(), 366);
+    EXPECT_EQ(semerPeriodes(bd(), moisHydrologique()), 366);
     EXPECT_EQ(valeur(QStringLiteral("SELECT Hydro FROM PERIODES WHERE Jour='01/09/'")).toString(),
               QStringLiteral("01/02/"));
     // A month out of the year changes nothing.

@@ -1,5 +1,5 @@
 #include "db/Session.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 #include "ui/monitoring/EditeurSatellites.h"

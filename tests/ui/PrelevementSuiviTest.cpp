@@ -1,7 +1,7 @@
 #include "app/Registre.h"
 #include "app/Reglages.h"
 #include "db/Session.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "monitoring/Prelevement.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"

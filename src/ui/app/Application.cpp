@@ -3,6 +3,7 @@
 #include "ui/app/FenetrePrincipale.h"
 #include "ui/app/FrmConnexion.h"
 #include "ui/app/FrmIdentification.h"
+#include "app/Options.h"
 #include "ui/widgets/ProgressionGui.h"
 #include "schema/MiseAJour.h"
 
@@ -25,7 +26,7 @@ Application::Application()
     // The schema is brought up to date after the login, with a progress window when it is long.
     m_demarrage.verifierVersionBase = [this](const QString &version) {
         ProgressionGui progression(m_identification.get(), Demarrage::VERIFICATION);
-        return vyk::verifierVersionBase(version, progression);
+        return vyk::verifierVersionBase(version, progression, moisHydrologique());
     };
     m_demarrage.raisonRefusBase = [] { return vyk::raisonEchecMiseAJour(); };
 }

@@ -5,7 +5,7 @@
 #include "app/Reglages.h"
 #include "db/Messages.h"
 #include "monitoring/Qualitometre.h"
-#include "ui/monitoring/FichePhotos.h"
+#include "ui/widgets/FichePhotos.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/Formulaire.h"

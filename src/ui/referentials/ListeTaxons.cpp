@@ -4,7 +4,7 @@
 #include "app/Reglages.h"
 #include "db/Messages.h"
 #include "referentials/ModeleTraits.h"
-#include "ui/monitoring/FichePhotos.h"
+#include "ui/widgets/FichePhotos.h"
 #include "ui/referentials/ImportationTaxons.h"
 #include "ui/referentials/ListeTraits.h"
 #include "ui/referentials/PresenceTaxonDialogue.h"

@@ -1,4 +1,4 @@
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 
 #include "db/BaseDonnees.h"
 #include "db/Outils.h"

@@ -1,4 +1,4 @@
-#include "ui/monitoring/FichePhotos.h"
+#include "ui/widgets/FichePhotos.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

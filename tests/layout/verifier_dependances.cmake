@@ -1,0 +1,35 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails when a folder of src/ includes a header of a folder above it in the layering of
+# docs/architecture.md: db knows no other folder, app and schema know only db, the
+# referentials know nothing of the monitoring, nor do their screens of the monitoring screens.
+set(interdits
+    "^db/:^(app|schema|monitoring|referentials|users|ui|cli)/"
+    "^app/:^(schema|monitoring|referentials|users|ui|cli)/"
+    "^schema/:^(app|monitoring|referentials|users|ui|cli)/"
+    "^referentials/:^(monitoring|ui|cli)/"
+    "^ui/referentials/:^ui/monitoring/")
+file(GLOB_RECURSE fichiers ${SRC}/*.cpp ${SRC}/*.h)
+set(fautes)
+foreach(f IN LISTS fichiers)
+    file(RELATIVE_PATH rel ${SRC} ${f})
+    file(STRINGS ${f} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(regle IN LISTS interdits)
+        string(REPLACE ":" ";" paire "${regle}")
+        list(GET paire 0 source)
+        list(GET paire 1 cible)
+        if(NOT rel MATCHES "${source}")
+            continue()
+        endif()
+        foreach(ligne IN LISTS includes)
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" nom "${ligne}")
+            if(nom MATCHES "${cible}")
+                list(APPEND fautes "${rel}: ${nom}")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+if(fautes)
+    list(JOIN fautes "\n  " texte)
+    message(FATAL_ERROR "Inclusions contraires aux couches :\n  ${texte}")
+endif()
+message(STATUS "Les inclusions suivent les couches.")
