@@ -1,5 +1,6 @@
 #include "db/TraducteurSql.h"
 
+#include "db/FonctionsSql.h"
 #include "db/LexiqueSql.h"
 
 #include <QDate>
@@ -16,30 +17,7 @@ namespace vyk {
 namespace {
 
 using namespace lexique;
-
-enum class Fonction {
-    Aucune, Iif, Cstr, Cdbl, Cint, Clng, Isnumeric, Year, Month, Day, Hour, Minute, Second,
-    Cvdate, Format, Now, Ucase, Lcase, Mid, Left, Right, Len, Nz, Chr, Instr, Cast
-};
-
-Fonction fonctionDe(std::string_view m)
-{
-    static constexpr std::array<std::pair<std::string_view, Fonction>, 26> table = {{
-        {"CAST", Fonction::Cast},       {"CDATE", Fonction::Cvdate}, {"CDBL", Fonction::Cdbl},
-        {"CHR", Fonction::Chr},         {"CINT", Fonction::Cint},    {"CLNG", Fonction::Clng},
-        {"CSTR", Fonction::Cstr},       {"CVDATE", Fonction::Cvdate}, {"DAY", Fonction::Day},
-        {"FORMAT", Fonction::Format},   {"HOUR", Fonction::Hour},    {"IIF", Fonction::Iif},
-        {"INSTR", Fonction::Instr},     {"ISNUMERIC", Fonction::Isnumeric},
-        {"LCASE", Fonction::Lcase},     {"LEFT", Fonction::Left},    {"LEN", Fonction::Len},
-        {"MID", Fonction::Mid},         {"MINUTE", Fonction::Minute}, {"MONTH", Fonction::Month},
-        {"NOW", Fonction::Now},         {"NZ", Fonction::Nz},        {"RIGHT", Fonction::Right},
-        {"SECOND", Fonction::Second},   {"UCASE", Fonction::Ucase},  {"YEAR", Fonction::Year},
-    }};
-    for (const auto &[nom, f] : table)
-        if (nom == m)
-            return f;
-    return Fonction::Aucune;
-}
+using namespace fonctionsSql;
 
 bool estMotCleDdl(std::string_view m)
 {
@@ -47,44 +25,6 @@ bool estMotCleDdl(std::string_view m)
         "ADD", "ALTER", "AS", "COLUMN", "CONSTRAINT", "CREATE", "DEFAULT", "EXISTS", "IF", "KEY",
         "NOT", "NULL", "ON", "PRIMARY", "REFERENCES", "TABLE", "UNIQUE", "DROP"};
     return std::find(mots.begin(), mots.end(), m) != mots.end();
-}
-
-// Access date format words to to_char masks, for a format given as a literal.
-QString masqueToChar(const QString &format)
-{
-    QString r;
-    const QString f = format;
-    int i = 0;
-    auto suite = [&](QChar c) {
-        int k = i;
-        while (k < f.size() && f[k].toLower() == c)
-            ++k;
-        return k - i;
-    };
-    while (i < f.size()) {
-        const QChar c = f[i].toLower();
-        int k = suite(c);
-        if (c == u'y') {
-            r += k >= 4 ? QStringLiteral("YYYY") : QStringLiteral("YY");
-        } else if (c == u'm') {
-            r += k >= 4 ? QStringLiteral("FMMonth") : k == 3 ? QStringLiteral("Mon") : QStringLiteral("MM");
-        } else if (c == u'd') {
-            r += k >= 3 ? QStringLiteral("Dy") : QStringLiteral("DD");
-        } else if (c == u'h') {
-            r += QStringLiteral("HH24");
-        } else if (c == u'n') {
-            r += QStringLiteral("MI");
-        } else if (c == u's') {
-            r += QStringLiteral("SS");
-        } else if (c == u'0' || c == u'#') {
-            r += QString(k, c == u'0' ? QChar(u'0') : QChar(u'9'));
-        } else {
-            k = 1;
-            r += f[i];
-        }
-        i += k;
-    }
-    return r;
 }
 
 class Traducteur
@@ -190,7 +130,7 @@ private:
                     return true;
                 if (m_ddl && !motTypeCible(texte(i), m_cible).isNull())
                     return true;
-                if (fonctionDe(m) != Fonction::Aucune) {
+                if (estFonctionDialecte(m)) {
                     const int k = suivant(i);
                     if (k >= 0 && estOp(k, u"("))
                         return true;
@@ -258,174 +198,21 @@ private:
         return true;
     }
 
-    static QString testNumeriquePg(const QString &x)
-    {
-        return QStringLiteral("coalesce(cast(") + x +
-               QStringLiteral(" as text) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', false)");
-    }
-
-    static QString chaineSql(const QString &t)
-    {
-        QString r = t;
-        r.replace(u'\'', QStringLiteral("''"));
-        return u'\'' + r + u'\'';
-    }
-
-    QString partiesDate(const char *champ, const QString &x) const
-    {
-        if (m_cible == Cible::Sqlite)
-            return QString::fromLatin1(champ).toLower() + u'(' + x + u')';
-        const QString partie = QString::fromLatin1(champ).toLower();
-        if (m_cible == Cible::Postgres)
-            return QStringLiteral("cast(extract(") + partie + QStringLiteral(" from cast(") + x +
-                   QStringLiteral(" as timestamp)) as integer)");
-        return QStringLiteral("extract(") + partie + QStringLiteral(" from ") + x + u')';
-    }
-
     // Returns false when the call is left as written.
-    bool traduireFonction(Fonction f, int nom, int ouvrante, int fermante, QString &sortie)
+    bool traduireFonction(std::string_view nomFonction, int nom, int ouvrante, int fermante,
+                          QString &sortie)
     {
+        if (nomFonction == "CAST") return traduireCast(nom, ouvrante, fermante, sortie);
         const auto args = arguments(ouvrante, fermante);
-        const int n = int(args.size());
         QStringList a;
-        if (f != Fonction::Cast)
-            for (const Plage &p : args)
-                a << traduireArg(p);
-        const bool sqlite = m_cible == Cible::Sqlite;
-        const bool pg = m_cible == Cible::Postgres;
-        auto appel = [&](const QString &nomFonction) {
-            sortie += nomFonction + u'(' + a.join(QStringLiteral(", ")) + u')';
-            return true;
-        };
-        switch (f) {
-        case Fonction::Iif:
-            if (n != 3)
-                return false;
-            if (sqlite)
-                return appel(QStringLiteral("iif"));
-            sortie += QStringLiteral("(CASE WHEN ") + a[0] + QStringLiteral(" THEN ") + a[1] +
-                      QStringLiteral(" ELSE ") + a[2] + QStringLiteral(" END)");
-            return true;
-        case Fonction::Cstr:
-            if (n != 1)
-                return false;
-            if (sqlite)
-                return appel(QStringLiteral("cstr"));
-            sortie += pg ? QStringLiteral("cast(") + a[0] + QStringLiteral(" as text)")
-                         : QStringLiteral("to_char(") + a[0] + u')';
-            return true;
-        case Fonction::Cdbl:
-            if (n != 1)
-                return false;
-            if (sqlite)
-                return appel(QStringLiteral("cdbl"));
-            sortie += pg ? QStringLiteral("(CASE WHEN ") + testNumeriquePg(a[0]) +
-                               QStringLiteral(" THEN cast(replace(cast(") + a[0] +
-                               QStringLiteral(" as text), ',', '.') as double precision) END)")
-                         : QStringLiteral("to_number(") + a[0] + u')';
-            return true;
-        case Fonction::Cint:
-        case Fonction::Clng:
-            if (n != 1)
-                return false;
-            if (sqlite)
-                return appel(f == Fonction::Cint ? QStringLiteral("cint") : QStringLiteral("clng"));
-            sortie += pg ? QStringLiteral("(CASE WHEN ") + testNumeriquePg(a[0]) +
-                               QStringLiteral(" THEN cast(round(cast(replace(cast(") + a[0] +
-                               QStringLiteral(" as text), ',', '.') as double precision)) as ") +
-                               (f == Fonction::Cint ? QStringLiteral("integer) END)") : QStringLiteral("bigint) END)"))
-                         : QStringLiteral("round(") + a[0] + u')';
-            return true;
-        case Fonction::Isnumeric:
-            if (n != 1)
-                return false;
-            if (sqlite)
-                return appel(QStringLiteral("isnumeric"));
-            if (pg)
-                sortie += testNumeriquePg(a[0]);
-            else
-                sortie += QStringLiteral("(CASE WHEN regexp_like(") + a[0] +
-                          QStringLiteral(", '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)\\s*$') THEN 1 ELSE 0 END)");
-            return true;
-        case Fonction::Year:
-        case Fonction::Month:
-        case Fonction::Day:
-        case Fonction::Hour:
-        case Fonction::Minute:
-        case Fonction::Second: {
-            if (n != 1)
-                return false;
-            static const char *const noms[] = {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"};
-            sortie += partiesDate(noms[int(f) - int(Fonction::Year)], a[0]);
-            return true;
-        }
-        case Fonction::Cvdate:
-            if (n != 1)
-                return false;
-            if (sqlite)
-                return appel(QStringLiteral("cvdate"));
-            sortie += QStringLiteral("cast(") + a[0] + (pg ? QStringLiteral(" as timestamp)") : QStringLiteral(" as date)"));
-            return true;
-        case Fonction::Format: {
-            if (n != 2)
-                return false;
-            if (sqlite)
-                return appel(QStringLiteral("vyk_format"));
-            QString format;
-            if (!plageEstChaine(args[1], &format))
-                return false;
-            sortie += QStringLiteral("to_char(") + a[0] + QStringLiteral(", ") +
-                      chaineSql(masqueToChar(format)) + u')';
-            return true;
-        }
-        case Fonction::Now:
-            if (n != 0)
-                return false;
-            sortie += sqlite ? QStringLiteral("vyk_now()")
-                             : pg ? QStringLiteral("clock_timestamp()") : QStringLiteral("SYSDATE");
-            return true;
-        case Fonction::Ucase:
-            return n == 1 && appel(QStringLiteral("upper"));
-        case Fonction::Lcase:
-            return n == 1 && appel(QStringLiteral("lower"));
-        case Fonction::Mid:
-            return (n == 2 || n == 3) && appel(QStringLiteral("substr"));
-        case Fonction::Left:
-            if (n != 2)
-                return false;
-            sortie += QStringLiteral("substr(") + a[0] + QStringLiteral(", 1, ") + a[1] + u')';
-            return true;
-        case Fonction::Right:
-            if (n != 2)
-                return false;
-            if (sqlite)
-                return appel(QStringLiteral("vyk_right"));
-            if (pg)
-                return appel(QStringLiteral("right"));
-            sortie += QStringLiteral("substr(") + a[0] + QStringLiteral(", -(") + a[1] + QStringLiteral("))");
-            return true;
-        case Fonction::Len:
-            return n == 1 && appel(QStringLiteral("length"));
-        case Fonction::Nz:
-            if (n == 2)
-                return appel(m_cible == Cible::Oracle ? QStringLiteral("nvl") : QStringLiteral("coalesce"));
-            if (n != 1)
-                return false;
-            sortie += pg ? QStringLiteral("coalesce(cast(") + a[0] + QStringLiteral(" as text), '')")
-                         : QStringLiteral("coalesce(") + a[0] + QStringLiteral(", '')");
-            return true;
-        case Fonction::Chr:
-            return n == 1 && appel(sqlite ? QStringLiteral("char") : QStringLiteral("chr"));
-        case Fonction::Instr:
-            if (n != 2)
-                return false;
-            return appel(pg ? QStringLiteral("strpos") : QStringLiteral("instr"));
-        case Fonction::Cast:
-            return traduireCast(nom, ouvrante, fermante, sortie);
-        case Fonction::Aucune:
-            break;
-        }
-        return false;
+        for (const Plage &p : args)
+            a << traduireArg(p);
+        QString format;
+        const bool litteral = args.size() == 2 && plageEstChaine(args[1], &format);
+        const QString appel = traduireAppel(nomFonction, a, litteral ? &format : nullptr, m_cible);
+        if (appel.isNull()) return false;
+        sortie += appel;
+        return true;
     }
 
     // cast(x AS type): only the type word changes (double alone is not a type on PostgreSQL).
@@ -505,19 +292,56 @@ private:
 
     void traduirePlage(int debut, int fin, QString &sortie, QString *limite)
     {
-        std::array<char, 24> t{};
-        // Unchanged tokens are copied by runs, not one by one: most of a statement is kept.
-        int attente = -1;
-        auto garder = [&](int k) {
-            if (attente < 0)
-                attente = m_jetons[k].debut;
-        };
-        auto vider = [&](int k) {
-            if (attente >= 0) {
-                sortie += QStringView(m_sql).mid(attente, m_jetons[k].debut - attente);
-                attente = -1;
+        Passe(*this, debut, fin, sortie, limite).executer();
+    }
+
+    // One translation of the tokens [debut, fin[ into sortie.
+    class Passe
+    {
+    public:
+        Passe(Traducteur &t, int debut, int fin, QString &sortie, QString *limite)
+            : m_t(t), m_debut(debut), m_fin(fin), m_sortie(sortie), m_limite(limite),
+              m_placerNulls(t.m_cible != Cible::Sqlite)
+        {
+        }
+
+        void executer()
+        {
+            for (int i = m_debut; i < m_fin; ++i) {
+                const bool delimiteur = m_placerNulls && m_t.significatif(i) && suivreTris(i);
+                i = traduireJeton(i);
+                noterCle(i, delimiteur);
             }
-        };
+            while (!m_tris.isEmpty()) {
+                finirCle(m_tris.back());
+                m_tris.pop_back();
+            }
+            if (m_attente >= 0 && m_fin > 0) {
+                const Jeton &dernier = m_t.m_jetons[m_fin - 1];
+                m_sortie += QStringView(m_t.m_sql).mid(
+                    m_attente, dernier.debut + dernier.longueur - m_attente);
+            }
+        }
+
+    private:
+        // Unchanged tokens are copied by runs, not one by one: most of a statement is kept.
+        void garder(int k)
+        {
+            if (m_attente < 0) m_attente = m_t.m_jetons[k].debut;
+        }
+        void vider(int k)
+        {
+            if (m_attente >= 0) {
+                m_sortie += QStringView(m_t.m_sql).mid(m_attente, m_t.m_jetons[k].debut - m_attente);
+                m_attente = -1;
+            }
+        }
+        void remplacer(int k, const QString &texte)
+        {
+            vider(k);
+            m_sortie += texte;
+        }
+
         // The desktop engine sorts NULLs first in ascending order and last in descending
         // order, as SQLite does; the servers do the opposite unless told, so each sort key
         // of an ORDER BY gets its NULLS clause there.
@@ -526,179 +350,208 @@ private:
             int profondeur, debutCles, dernier;
             bool desc, nulls;
         };
-        QVarLengthArray<Tri, 2> tris;
-        int profondeur = 0;
-        const bool placerNulls = m_cible != Cible::Sqlite;
-        auto finirCle = [&](Tri &tri) {
+
+        void finirCle(Tri &tri)
+        {
             if (tri.dernier >= 0 && !tri.nulls) {
-                const qsizetype apres = m_jetons[tri.dernier].debut + m_jetons[tri.dernier].longueur;
-                if (attente >= 0 && attente < apres) {
-                    sortie += QStringView(m_sql).mid(attente, apres - attente);
-                    attente = apres;
+                const Jeton &j = m_t.m_jetons[tri.dernier];
+                const qsizetype apres = j.debut + j.longueur;
+                if (m_attente >= 0 && m_attente < apres) {
+                    m_sortie += QStringView(m_t.m_sql).mid(m_attente, apres - m_attente);
+                    m_attente = apres;
                 }
-                sortie += tri.desc ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
+                m_sortie += tri.desc ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
             }
             tri.dernier = -1;
             tri.desc = tri.nulls = false;
-        };
-        for (int i = debut; i < fin; ++i) {
-            const Jeton &j = m_jetons[i];
+        }
+
+        // Follows the parentheses and the ORDER BY clauses; true when the token ends a sort key.
+        bool suivreTris(int i)
+        {
             bool delimiteur = false;
-            if (placerNulls && significatif(i)) {
-                if (estOp(i, u'(')) {
-                    ++profondeur;
-                } else if (estOp(i, u')')) {
-                    // The parenthesis closes the group holding the ORDER BY; it still belongs
-                    // to the sort key of an outer ORDER BY, if any.
-                    if (!tris.isEmpty() && tris.back().profondeur == profondeur) {
-                        finirCle(tris.back());
-                        tris.pop_back();
-                    }
-                    --profondeur;
-                } else if (!tris.isEmpty() && tris.back().profondeur == profondeur) {
-                    const std::string_view m = mot(i, t);
-                    if (estOp(i, u',')) {
-                        finirCle(tris.back());
-                        delimiteur = true;
-                    } else if (estOp(i, u';') || m == "LIMIT" || m == "OFFSET" || m == "FETCH" ||
-                               m == "UNION" || m == "EXCEPT" || m == "INTERSECT" || m == "FOR") {
-                        finirCle(tris.back());
-                        tris.pop_back();
-                        delimiteur = true;
-                    }
+            if (m_t.estOp(i, u'(')) {
+                ++m_profondeur;
+            } else if (m_t.estOp(i, u')')) {
+                // The parenthesis closes the group holding the ORDER BY; it still belongs
+                // to the sort key of an outer ORDER BY, if any.
+                if (!m_tris.isEmpty() && m_tris.back().profondeur == m_profondeur) {
+                    finirCle(m_tris.back());
+                    m_tris.pop_back();
                 }
-                if (mot(i, t) == "ORDER") {
-                    const int by = suivant(i, fin);
-                    if (by >= 0 && mot(by, t) == "BY")
-                        tris.append({profondeur, by, -1, false, false});
+                --m_profondeur;
+            } else if (!m_tris.isEmpty() && m_tris.back().profondeur == m_profondeur) {
+                const std::string_view m = m_t.mot(i, m_tampon);
+                if (m_t.estOp(i, u',')) {
+                    finirCle(m_tris.back());
+                    delimiteur = true;
+                } else if (m_t.estOp(i, u';') || m == "LIMIT" || m == "OFFSET" || m == "FETCH" ||
+                           m == "UNION" || m == "EXCEPT" || m == "INTERSECT" || m == "FOR") {
+                    finirCle(m_tris.back());
+                    m_tris.pop_back();
+                    delimiteur = true;
                 }
             }
+            if (m_t.mot(i, m_tampon) == "ORDER") {
+                const int by = m_t.suivant(i, m_fin);
+                if (by >= 0 && m_t.mot(by, m_tampon) == "BY")
+                    m_tris.append({m_profondeur, by, -1, false, false});
+            }
+            return delimiteur;
+        }
+
+        void noterCle(int i, bool delimiteur)
+        {
+            if (m_tris.isEmpty() || delimiteur || !m_t.significatif(i) ||
+                i <= m_tris.back().debutCles)
+                return;
+            Tri &tri = m_tris.back();
+            tri.dernier = i;
+            if (m_profondeur == tri.profondeur) {
+                const std::string_view m = m_t.mot(i, m_tampon);
+                if (m == "DESC")
+                    tri.desc = true;
+                else if (m == "NULLS")
+                    tri.nulls = true;
+            }
+        }
+
+        // Writes or keeps the token at i; the last token consumed.
+        int traduireJeton(int i)
+        {
+            const Jeton &j = m_t.m_jetons[i];
             switch (j.genre) {
-            case Genre::Date: {
-                bool ok = false;
-                const QString iso = texteDateIso(texte(i).mid(1, j.longueur - 2), &ok);
-                if (!ok) {
-                    garder(i);
-                    break;
-                }
-                vider(i);
-                if (m_cible == Cible::Oracle)
-                    sortie += QStringLiteral("to_date('") + iso + QStringLiteral("', 'YYYY-MM-DD HH24:MI:SS')");
-                else
-                    sortie += u'\'' + iso + u'\'';
-                break;
-            }
+            case Genre::Date:
+                traduireDate(i);
+                return i;
             case Genre::IdentQuote:
-                if (m_sql[j.debut] == u'"' && m_cible == Cible::Sqlite) {
+                if (m_t.m_sql[j.debut] == u'"' && m_t.m_cible == Cible::Sqlite)
                     garder(i);
-                } else {
-                    vider(i);
-                    sortie += identifiantQuote(i);
-                }
-                break;
+                else
+                    remplacer(i, m_t.identifiantQuote(i));
+                return i;
             case Genre::Param:
-                if (m_numeroter) {
-                    vider(i);
-                    sortie += u'$' + QString::number(++m_numeroParam);
-                } else {
+                if (m_t.m_numeroter)
+                    remplacer(i, u'$' + QString::number(++m_t.m_numeroParam));
+                else
                     garder(i);
-                }
-                break;
-            case Genre::Op: {
-                // "+" next to a text joins texts in the desktop dialect; every engine adds with it.
-                if (estOp(i, u'&') || (estOp(i, u'+') && entreTextes(i, debut, fin))) {
-                    vider(i);
-                    sortie += QStringLiteral("||");
-                } else if (estOp(i, u'/') && !m_ddl) {
-                    vider(i);
-                    sortie += QStringLiteral("* 1.0 /");
-                } else {
-                    garder(i);
-                }
-                break;
-            }
-            case Genre::Ident: {
-                const std::string_view m = majuscules(texte(i), t);
-                const int k = suivant(i, fin);
-                if (!m.empty() && k >= 0 && estOp(k, u"(")) {
-                    const Fonction f = fonctionDe(m);
-                    if (f != Fonction::Aucune) {
-                        const int fermante = parentheseFermante(k, fin);
-                        if (fermante > 0) {
-                            QString appel;
-                            if (traduireFonction(f, i, k, fermante, appel)) {
-                                vider(i);
-                                sortie += appel;
-                                i = fermante;
-                                break;
-                            }
-                        }
-                    }
-                }
-                if (m == "LIKE" && m_cible == Cible::Postgres) {
-                    vider(i);
-                    sortie += QStringLiteral("ILIKE");
-                } else if (m == "MOD") {
-                    vider(i);
-                    sortie += u'%';
-                } else if (m == "TOP" && limite && estApresSelect(i, debut)) {
-                    const int nombre = suivant(i, fin);
-                    if (nombre >= 0 && m_jetons[nombre].genre == Genre::Nombre) {
-                        vider(i);
-                        const QString n = texte(nombre).toString();
-                        *limite = m_cible == Cible::Oracle
-                                      ? QStringLiteral(" FETCH FIRST ") + n + QStringLiteral(" ROWS ONLY")
-                                      : QStringLiteral(" LIMIT ") + n;
-                        i = nombre;
-                        if (i + 1 < fin && m_jetons[i + 1].genre == Genre::Espace)
-                            ++i;
-                    } else {
-                        garder(i);
-                    }
-                } else if (m_ddl && estPositionType(i, debut)) {
-                    vider(i);
-                    i = traduireType(i, fin, sortie);
-                } else if (m_alterTable && m == "ALTER" && i > suivant(-1)) {
-                    vider(i);
-                    i = traduireAlterColonne(i, fin, sortie);
-                } else if (m_alterTable && m == "COLUMN" && m_cible == Cible::Oracle) {
-                    // Oracle writes ADD without COLUMN.
-                    const int p = precedent(i, debut);
-                    if (!(p >= 0 && mot(p, t) == "ADD")) {
-                        garder(i);
-                    } else {
-                        vider(i);
-                        if (i + 1 < fin && m_jetons[i + 1].genre == Genre::Espace)
-                            ++i;
-                    }
-                } else {
-                    garder(i);
-                }
-                break;
-            }
+                return i;
+            case Genre::Op:
+                traduireOperateur(i);
+                return i;
+            case Genre::Ident:
+                return traduireMot(i);
             default:
                 garder(i);
-                break;
-            }
-            if (!tris.isEmpty() && !delimiteur && significatif(i) && i > tris.back().debutCles) {
-                Tri &tri = tris.back();
-                tri.dernier = i;
-                if (profondeur == tri.profondeur) {
-                    const std::string_view m = mot(i, t);
-                    if (m == "DESC")
-                        tri.desc = true;
-                    else if (m == "NULLS")
-                        tri.nulls = true;
-                }
+                return i;
             }
         }
-        while (!tris.isEmpty()) {
-            finirCle(tris.back());
-            tris.pop_back();
+
+        void traduireDate(int i)
+        {
+            const Jeton &j = m_t.m_jetons[i];
+            bool ok = false;
+            const QString iso = texteDateIso(m_t.texte(i).mid(1, j.longueur - 2), &ok);
+            if (!ok)
+                garder(i);
+            else if (m_t.m_cible == Cible::Oracle)
+                remplacer(i, QStringLiteral("to_date('") + iso +
+                                 QStringLiteral("', 'YYYY-MM-DD HH24:MI:SS')"));
+            else
+                remplacer(i, u'\'' + iso + u'\'');
         }
-        if (attente >= 0 && fin > 0)
-            sortie += QStringView(m_sql).mid(attente, m_jetons[fin - 1].debut + m_jetons[fin - 1].longueur - attente);
-    }
+
+        void traduireOperateur(int i)
+        {
+            // "+" next to a text joins texts in the desktop dialect; every engine adds with it.
+            if (m_t.estOp(i, u'&') || (m_t.estOp(i, u'+') && m_t.entreTextes(i, m_debut, m_fin)))
+                remplacer(i, QStringLiteral("||"));
+            else if (m_t.estOp(i, u'/') && !m_t.m_ddl)
+                remplacer(i, QStringLiteral("* 1.0 /"));
+            else
+                garder(i);
+        }
+
+        // A dialect function call; the closing parenthesis, or -1 when left as written.
+        int traduireAppelFonction(int i, std::string_view m)
+        {
+            const int k = m_t.suivant(i, m_fin);
+            if (m.empty() || k < 0 || !m_t.estOp(k, u"(") || !estFonctionDialecte(m)) return -1;
+            const int fermante = m_t.parentheseFermante(k, m_fin);
+            QString appel;
+            if (fermante <= 0 || !m_t.traduireFonction(m, i, k, fermante, appel)) return -1;
+            remplacer(i, appel);
+            return fermante;
+        }
+
+        int traduireMot(int i)
+        {
+            const std::string_view mot = majuscules(m_t.texte(i), m_tampon);
+            const int fermante = traduireAppelFonction(i, mot);
+            if (fermante >= 0) return fermante;
+            if (mot == "LIKE" && m_t.m_cible == Cible::Postgres) {
+                remplacer(i, QStringLiteral("ILIKE"));
+            } else if (mot == "MOD") {
+                remplacer(i, QStringLiteral("%"));
+            } else if (mot == "TOP" && m_limite && m_t.estApresSelect(i, m_debut)) {
+                return traduireTop(i);
+            } else if (m_t.m_ddl && m_t.estPositionType(i, m_debut)) {
+                vider(i);
+                return m_t.traduireType(i, m_fin, m_sortie);
+            } else if (m_t.m_alterTable && mot == "ALTER" && i > m_t.suivant(-1)) {
+                vider(i);
+                return m_t.traduireAlterColonne(i, m_fin, m_sortie);
+            } else if (m_t.m_alterTable && mot == "COLUMN" && m_t.m_cible == Cible::Oracle) {
+                return traduireColumnOracle(i);
+            } else {
+                garder(i);
+            }
+            return i;
+        }
+
+        // TOP n becomes the limit written at the end of the statement.
+        int traduireTop(int i)
+        {
+            const int nombre = m_t.suivant(i, m_fin);
+            if (nombre < 0 || m_t.m_jetons[nombre].genre != Genre::Nombre) {
+                garder(i);
+                return i;
+            }
+            vider(i);
+            const QString n = m_t.texte(nombre).toString();
+            *m_limite = m_t.m_cible == Cible::Oracle
+                            ? QStringLiteral(" FETCH FIRST ") + n + QStringLiteral(" ROWS ONLY")
+                            : QStringLiteral(" LIMIT ") + n;
+            return sauterEspace(nombre);
+        }
+
+        // Oracle writes ADD without COLUMN.
+        int traduireColumnOracle(int i)
+        {
+            const int p = m_t.precedent(i, m_debut);
+            if (!(p >= 0 && m_t.mot(p, m_tampon) == "ADD")) {
+                garder(i);
+                return i;
+            }
+            vider(i);
+            return sauterEspace(i);
+        }
+
+        int sauterEspace(int i) const
+        {
+            return i + 1 < m_fin && m_t.m_jetons[i + 1].genre == Genre::Espace ? i + 1 : i;
+        }
+
+        Traducteur &m_t;
+        const int m_debut, m_fin;
+        QString &m_sortie;
+        QString *m_limite;
+        const bool m_placerNulls;
+        int m_attente = -1;
+        int m_profondeur = 0;
+        QVarLengthArray<Tri, 2> m_tris;
+        std::array<char, 24> m_tampon{};
+    };
 
     // ALTER TABLE t ALTER [COLUMN] c <type>: PostgreSQL wants ALTER COLUMN c TYPE <type>,
     // Oracle MODIFY (c <type>); SQLite keeps the desktop form, which its engine rebuilds.

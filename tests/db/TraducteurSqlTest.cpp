@@ -141,6 +141,50 @@ TEST(TraductionOracle, TextesAttendus)
     };
     for (const auto &c : cas)
         EXPECT_EQ(traduireSql(QString::fromUtf8(c.entree), Cible::Oracle).toStdString(), c.oracle) << c.entree;
+
+// Every function of the dialect once per engine, the calls left as written (another number of
+// arguments, a format that is not a literal), and a "%" inside an argument kept as it is.
+TEST(TraductionFonctions, ChaqueFonctionSurChaqueMoteur)
+{
+    const QString sql = QStringLiteral(
+        "SELECT cstr(a), cint(b), clng(c), cvdate(d), cdate(d), nz(e), nz(e, 0), chr(65), "
+        "instr(f, 'x'), len(f), second(d), isnumeric(g), cdbl(g), right(f, 2) FROM T");
+    EXPECT_EQ(traduireSql(sql, Cible::Sqlite),
+              QStringLiteral("SELECT cstr(a), cint(b), clng(c), cvdate(d), cvdate(d), "
+                             "coalesce(e, ''), coalesce(e, 0), char(65), instr(f, 'x'), "
+                             "length(f), second(d), isnumeric(g), cdbl(g), vyk_right(f, 2) FROM T"));
+    const QString num = QStringLiteral(
+        "coalesce(cast(%1 as text) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?"
+        "\\s*$', false)");
+    EXPECT_EQ(
+        traduireSql(sql, Cible::Postgres),
+        QStringLiteral("SELECT cast(a as text), (CASE WHEN ") + num.arg(QStringLiteral("b")) +
+            QStringLiteral(" THEN cast(round(cast(replace(cast(b as text), ',', '.') as double "
+                           "precision)) as integer) END), (CASE WHEN ") +
+            num.arg(QStringLiteral("c")) +
+            QStringLiteral(" THEN cast(round(cast(replace(cast(c as text), ',', '.') as double "
+                           "precision)) as bigint) END), cast(d as timestamp), cast(d as "
+                           "timestamp), coalesce(cast(e as text), ''), coalesce(e, 0), chr(65), "
+                           "strpos(f, 'x'), length(f), cast(extract(second from cast(d as "
+                           "timestamp)) as integer), ") +
+            num.arg(QStringLiteral("g")) + QStringLiteral(", (CASE WHEN ") + num.arg(QStringLiteral("g")) +
+            QStringLiteral(" THEN cast(replace(cast(g as text), ',', '.') as double precision) "
+                           "END), right(f, 2) FROM T"));
+    EXPECT_EQ(traduireSql(sql, Cible::Oracle),
+              QStringLiteral(
+                  "SELECT to_char(a), round(b), round(c), cast(d as date), cast(d as date), "
+                  "coalesce(e, ''), nvl(e, 0), chr(65), instr(f, 'x'), length(f), extract(second "
+                  "from d), (CASE WHEN regexp_like(g, '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)"
+                  "\\s*$') THEN 1 ELSE 0 END), to_number(g), substr(f, -(2)) FROM T"));
+
+    const QString tel = QStringLiteral("SELECT iif(a, b), left(f), format(d, m), now(1) FROM T");
+    EXPECT_EQ(traduireSql(tel, Cible::Postgres), tel);
+    EXPECT_EQ(traduireSql(QStringLiteral("SELECT format(d, 'hh:nn'), format(d, '') FROM T"),
+                          Cible::Oracle),
+              QStringLiteral("SELECT to_char(d, 'HH24:MI'), to_char(d, '') FROM T"));
+    EXPECT_EQ(traduireSql(QStringLiteral("SELECT iif(a LIKE '%1%*', '%2', ucase('%F')) FROM T"),
+                          Cible::Postgres),
+              QStringLiteral("SELECT (CASE WHEN a ILIKE '%1%*' THEN '%2' ELSE upper('%F') END) FROM T"));
 }
 
 TEST(IdentifiantSimple, RefuseCeQuiDevraitEtreQuote)
