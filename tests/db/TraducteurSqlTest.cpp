@@ -141,6 +141,7 @@ TEST(TraductionOracle, TextesAttendus)
     };
     for (const auto &c : cas)
         EXPECT_EQ(traduireSql(QString::fromUtf8(c.entree), Cible::Oracle).toStdString(), c.oracle) << c.entree;
+}
 
 // Every function of the dialect once per engine, the calls left as written (another number of
 // arguments, a format that is not a literal), and a "%" inside an argument kept as it is.

@@ -3,7 +3,7 @@
 #include "db/Messages.h"
 #include "monitoring/Prelevement.h"
 #include "monitoring/ReglesAnalyses.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "ui/monitoring/FichePrelevementPhysicoChmique.h"
 #include "ui/widgets/ComboCodee.h"
 
