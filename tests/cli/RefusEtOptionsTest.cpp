@@ -3,7 +3,7 @@
 
 #include "db/BaseDonnees.h"
 #include "db/Moteur.h"
-#include "monitoring/TableAnalyses.h"
+#include "schema/TableAnalyses.h"
 #include "users/AccesStations.h"
 
 #include "support/BaseTest.h"
