@@ -1,7 +1,9 @@
 // Physico-chemical data, on SQLite and PostgreSQL, against the bare SELECTs the engine needs
 // for the same data, run raw (sqlite3 / libpq) in the same program:
-//  (a) opening the follow-up table of a station holding 200 samples of 50 parameters, against
-//      the raw SELECT of the same rows (same joins) read to the last column;
+//  (a) opening the follow-up table of a station holding 200 samples of 50 parameters as the
+//      screen does (chargerSuivi, the grid's model filled, every cell's text read once as a
+//      paint of the whole grid would), against the raw SELECT of the same rows (same joins) read
+//      to the last column;
 //  (b) rattacherPrelevementsOperations over 100 000 samples without operation (1 000 stations,
 //      two samples per date and time), against the raw SELECTs of the samples and operations.
 // Data built with InsertionMassive. Usage: bench_analyses [samples]
@@ -9,6 +11,7 @@
 #include "db/BaseDonnees.h"
 #include "db/InsertionMassive.h"
 #include "db/Lot.h"
+#include "monitoring/ModeleSuivi.h"
 #include "monitoring/RattachementOperations.h"
 #include "monitoring/SuiviPhysicoChimique.h"
 #include "schema/TableAnalyses.h"
@@ -172,10 +175,20 @@ struct Mesures
 Mesures mesurer(const std::function<long long(const char *)> &brut)
 {
     Mesures m;
-    TableauSuivi t;
-    m.suivi =
-        chronometrer([&] { chargerSuivi(QStringLiteral("0"), QStringLiteral("BSS0"), {}, t); }, 5);
-    m.lignesSuivi = t.nbAnalyses;
+    ModeleSuivi modele;
+    long long textes = 0;
+    m.suivi = chronometrer(
+        [&] {
+            TableauSuivi t;
+            chargerSuivi(QStringLiteral("0"), QStringLiteral("BSS0"), {}, t);
+            modele.remplir(std::move(t));
+            for (int l = 0; l < modele.rowCount(); ++l)
+                for (int c = 0; c < modele.columnCount(); ++c)
+                    textes += modele.data(modele.index(l, c)).toString().size();
+        },
+        5);
+    m.lignesSuivi = modele.tableau().nbAnalyses;
+    if (textes == 0) afficher(QStringLiteral("ATTENTION : grille du suivi vide"));
     m.suiviBrut = chronometrer([&] { brut(SELECT_SUIVI); }, 5);
     m.rattachementBrut = chronometrer(
         [&] {
@@ -191,7 +204,7 @@ Mesures mesurer(const std::function<long long(const char *)> &brut)
 void imprimer(const QString &moteur, const Mesures &m, int nb)
 {
     rapport(moteur,
-            QStringLiteral("(a) suivi : %1 prélèvements x %2 paramètres (%3 analyses)")
+            QStringLiteral("(a) suivi et sa grille : %1 prélèvements x %2 paramètres (%3 analyses)")
                 .arg(PRELEVEMENTS_SUIVI)
                 .arg(PARAMETRES)
                 .arg(m.lignesSuivi),

@@ -48,7 +48,7 @@ bool connexionbase(ParametresConnexion &p, const OuvertureBase &ouvrir)
     if (!ouvrir(p.base, p.typeBase, p.serveurBase, p.userBase, p.passBase, MODULE, p.portServeurBase)) {
         // A failed opening may leave nothing half open behind it.
         bd().fermerBase();
-        afficherMessage(QStringLiteral("ERREUR"), messageEchecConnexion(p.base));
+        afficherMessage(GENRE_ERREUR, messageEchecConnexion(p.base));
         return false;
     }
     if (p.typeBase.left(6).compare(ORACLE, Qt::CaseInsensitive) == 0)

@@ -84,7 +84,7 @@ bool Demarrage::demanderFermeture(const QString &titre)
 {
     if (m_parametres.changementBaseEnCours)
         return true;
-    if (afficherMessage(QStringLiteral("QUESTION"), questionFermeture(titre)) != BoutonOui)
+    if (afficherMessage(GENRE_QUESTION, questionFermeture(titre)) != BoutonOui)
         return false;
     deconnecterSession();
     return true;

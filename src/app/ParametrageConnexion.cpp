@@ -107,7 +107,7 @@ bool ParametrageConnexion::selectionnerProfil(const QString &nom)
 {
     const ProfilConnexion *profil = trouverProfil(m_profils, nom);
     if (!profil) {
-        afficherMessage(QStringLiteral("ERREUR"), PROFIL_INCONNU);
+        afficherMessage(GENRE_ERREUR, PROFIL_INCONNU);
         return false;
     }
     const ChoixProfil choix = resoudreProfil(*profil);
@@ -128,7 +128,7 @@ bool ParametrageConnexion::enregistrerServeur()
 {
     if (serveur.trimmed().isEmpty() || base.trimmed().isEmpty() || utilisateur.trimmed().isEmpty() ||
         motDePasse.isEmpty() || typeServeur.isEmpty()) {
-        afficherMessage(QStringLiteral("ERREUR"), CHAMPS_MANQUANTS);
+        afficherMessage(GENRE_ERREUR, CHAMPS_MANQUANTS);
         return false;
     }
     if (!changementPossible(base.trimmed(), typeServeur))
@@ -173,7 +173,7 @@ bool ParametrageConnexion::choisirFichier(const QString &chemin)
     QString erreur;
     const QString extrait = extrairePaquetBase(chemin, &erreur);
     if (extrait.isEmpty()) {
-        afficherMessage(QStringLiteral("ERREUR"), erreur);
+        afficherMessage(GENRE_ERREUR, erreur);
         return false;
     }
     fichier = extrait;

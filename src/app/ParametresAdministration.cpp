@@ -281,13 +281,13 @@ ProfilsAdministration::Resultat ProfilsAdministration::enregistrer(const QVector
             continue;
         const QString erreur = erreurLigneProfil(l);
         if (!erreur.isEmpty()) {
-            afficherMessage(QStringLiteral("ERREUR"), erreur);
+            afficherMessage(GENRE_ERREUR, erreur);
             return Resultat::Refuse;
         }
     }
     QString chemin = lireRegistre(reglage::FichierProfils, {}, true);
     if (chemin.isEmpty()) {
-        afficherMessage(QStringLiteral("AIDE"), AUCUN_FICHIER);
+        afficherMessage(GENRE_AIDE, AUCUN_FICHIER);
         const QString dossier = choisirDossier ? choisirDossier() : QString();
         if (dossier.isEmpty())
             return Resultat::Annule;
@@ -295,10 +295,10 @@ ProfilsAdministration::Resultat ProfilsAdministration::enregistrer(const QVector
         ecrireRegistre(reglage::FichierProfils, chemin);
     }
     if (!ecrireFichierBases(chemin, lignes)) {
-        afficherMessage(QStringLiteral("ERREUR"), ECHEC_ECRITURE);
+        afficherMessage(GENRE_ERREUR, ECHEC_ECRITURE);
         return Resultat::Echec;
     }
-    afficherMessage(QStringLiteral("AIDE"), ENREGISTRE);
+    afficherMessage(GENRE_AIDE, ENREGISTRE);
     return Resultat::Enregistre;
 }
 

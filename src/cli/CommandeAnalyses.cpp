@@ -106,7 +106,7 @@ int executer(Contexte &ctx, const QStringList &arguments)
         sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut>=") + dateSQL(bornes[0]);
     if (!bornes[1].isEmpty())
         sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut<=") +
-               dateSQL(bornes[1] + QStringLiteral(" 23:59:59"), true);
+               dateSQL(bornes[1] + FIN_DE_JOURNEE, true);
     sql += QStringLiteral(" ORDER BY PRELEVEMENTS.DateDebut, ") + table +
            QStringLiteral(".NumPrelevement, ") + table + QStringLiteral(".NumAnalyse");
     long nb = 0;

@@ -495,7 +495,7 @@ QStringList BaseDonnees::tables() { return m_moteur ? m_moteur->tables() : QStri
 
 bool BaseDonnees::tableExiste(const QString &table)
 {
-    return tables().contains(table, Qt::CaseInsensitive);
+    return m_moteur && m_moteur->tableExiste(table);
 }
 
 QStringList BaseDonnees::colonnes(const QString &table) { return m_moteur ? m_moteur->colonnes(table) : QStringList(); }

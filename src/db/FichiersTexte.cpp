@@ -54,14 +54,14 @@ bool ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture, 
     if (!ecriture && !f->exists())
         return false;
     if (ecriture && !ajout && f->exists() && !f->remove()) {
-        afficherMessage(QStringLiteral("erreur"), QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
+        afficherMessage(GENRE_ERREUR, QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
                                                       QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
         return false;
     }
     const QIODevice::OpenMode mode =
         !ecriture ? QIODevice::ReadOnly : ajout ? (QIODevice::WriteOnly | QIODevice::Append) : QIODevice::WriteOnly;
     if (!f->open(mode)) {
-        afficherMessage(QStringLiteral("erreur"), QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
+        afficherMessage(GENRE_ERREUR, QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
                                                       QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
         return false;
     }

@@ -66,7 +66,7 @@ bool terminerTransaction(Transaction &transaction, bool ok, const std::function<
         erreur = bd().derniereErreur();
     }
     transaction.annuler();
-    afficherMessage(QStringLiteral("Erreur"), echec(erreur));
+    afficherMessage(GENRE_ERREUR, echec(erreur));
     return false;
 }
 

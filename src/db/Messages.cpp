@@ -9,20 +9,25 @@ SortieMessages *g_sortie = nullptr;
 
 bool estQuestion(const QString &genre)
 {
-    return genre == QLatin1String("QUESTION") || genre == QLatin1String("QUESTION_ANNULER");
+    return genre == GENRE_QUESTION || genre == GENRE_QUESTION_ANNULER;
 }
 
 int reponseParDefaut(const QString &genre)
 {
-    if (genre == QLatin1String("QUESTION_ANNULER"))
+    if (genre == GENRE_QUESTION_ANNULER)
         return BoutonAnnuler;
-    return genre == QLatin1String("QUESTION") ? BoutonNon : BoutonOK;
+    return genre == GENRE_QUESTION ? BoutonNon : BoutonOK;
 }
 } // namespace
 
 int afficherMessage(const QString &genre, const QString &texte)
 {
     return sortieMessages()->afficher(genre.trimmed().toUpper(), texte);
+}
+
+bool confirmerParMessage(const QString &question)
+{
+    return afficherMessage(GENRE_QUESTION, question) == BoutonOui;
 }
 
 void installerSortieMessages(SortieMessages *sortie) { g_sortie = sortie; }
@@ -51,7 +56,7 @@ QStringList EnregistreurMessages::textes() const
 
 int MessagesSilencieux::afficher(const QString &genre, const QString &texte)
 {
-    std::fprintf(stderr, "%s : %s\n", qUtf8Printable(genre.isEmpty() ? QStringLiteral("INFO") : genre), qUtf8Printable(texte));
+    std::fprintf(stderr, "%s : %s\n", qUtf8Printable(genre.isEmpty() ? GENRE_INFO : genre), qUtf8Printable(texte));
     if (journal)
         journal(genre, texte);
     return reponseParDefaut(genre);

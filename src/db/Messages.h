@@ -8,6 +8,15 @@
 
 namespace vyk {
 
+// Kinds of message given to afficherMessage.
+inline const QString GENRE_ERREUR = QStringLiteral("ERREUR");     // error icon, OK
+inline const QString GENRE_AIDE = QStringLiteral("AIDE");         // information icon, OK
+inline const QString GENRE_QUESTION = QStringLiteral("QUESTION"); // Yes / No, No by default
+// Yes / No / Cancel, Cancel when nobody answers (nothing is lost).
+inline const QString GENRE_QUESTION_ANNULER = QStringLiteral("QUESTION_ANNULER");
+inline const QString GENRE_INFO = QStringLiteral("INFO");         // OK, no icon
+inline const QString GENRE_WARNING = QStringLiteral("WARNING");   // OK, no icon
+
 // Buttons returned by afficherMessage.
 enum Bouton { BoutonOK = 1, BoutonAnnuler = 2, BoutonOui = 6, BoutonNon = 7 };
 
@@ -17,14 +26,18 @@ class SortieMessages
 {
 public:
     virtual ~SortieMessages() = default;
-    // genre already upper-cased: "ERREUR", "AIDE", "QUESTION" or anything else.
+    // genre already upper-cased: one of the GENRE_ kinds or anything else.
     virtual int afficher(const QString &genre, const QString &texte) = 0;
 };
 
-// Kind "ERREUR": error, OK. "AIDE": information, OK. "QUESTION": Yes/No, No by default.
-// "QUESTION_ANNULER": Yes/No/Cancel, Cancel when nobody answers (nothing is lost).
-// Anything else: OK, no icon. The kind is compared upper-cased.
+// A GENRE_ kind; anything else is shown as GENRE_INFO. The kind is compared upper-cased.
 int afficherMessage(const QString &genre, const QString &texte);
+
+// The user's answer to a question an operation of the core needs (true for Yes): the core takes
+// it as a function instead of showing a box in the middle of its work.
+using Confirmation = std::function<bool(const QString &question)>;
+// The answer asked through afficherMessage (a Yes / No box in the program, No by default).
+bool confirmerParMessage(const QString &question);
 
 // Installs the output (not owned); nullptr restores the silent one.
 void installerSortieMessages(SortieMessages *sortie);

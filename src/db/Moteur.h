@@ -89,6 +89,9 @@ public:
     virtual QVariant derniereIdentiteInseree() { return {}; }
 
     virtual QStringList tables() = 0;
+    // One table, whatever the case of its name; engines that can ask for it alone do (the list
+    // of a server's tables is long once every station has its own).
+    virtual bool tableExiste(const QString &table) { return tables().contains(table, Qt::CaseInsensitive); }
     virtual QStringList colonnes(const QString &table) = 0;
     virtual QStringList index() = 0;
     virtual QStringList vues() = 0;

@@ -3,6 +3,7 @@
 
 #include "db/Moteur.h"
 #include "db/Outils.h"
+#include "db/Sql.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -449,6 +450,14 @@ public:
     {
         return liste(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema() "
                                     "AND table_type = 'BASE TABLE' ORDER BY table_name"));
+    }
+    bool tableExiste(const QString &table) override
+    {
+        return !liste(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema = "
+                                     "current_schema() AND table_type = 'BASE TABLE' AND "
+                                     "lower(table_name) = ") +
+                      sqlTexte(table.toLower()))
+                    .isEmpty();
     }
     QStringList vues() override
     {

@@ -5,6 +5,7 @@
 #include "db/Moteur.h"
 #include "db/Outils.h"
 #include "db/RaisonsMoteur.h"
+#include "db/Sql.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -377,6 +378,16 @@ public:
     }
 
     QStringList tables() override { return noms("table"); }
+    bool tableExiste(const QString &table) override
+    {
+        Tableau t;
+        QString e;
+        return executer(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name NOT LIKE "
+                                       "'sqlite%' AND lower(name)=lower(") +
+                            sqlTexte(table) + u')',
+                        &t, nullptr, e) &&
+               t.nbLignes() > 0;
+    }
     QStringList vues() override { return noms("view"); }
     QStringList index() override { return noms("index"); }
 

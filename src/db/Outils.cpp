@@ -116,4 +116,15 @@ QString texteDate(const QDateTime &d, bool avecHeure)
     return d.toString(avecHeure ? QStringLiteral("dd/MM/yyyy HH:mm:ss") : QStringLiteral("dd/MM/yyyy"));
 }
 
+bool dateCorrecte(const QString &texte)
+{
+    return texte.trimmed().isEmpty() || lireDate(texte.trimmed()).isValid();
+}
+
+QVariant nulSiVide(const QString &texte)
+{
+    const QString t = texte.trimmed();
+    return t.isEmpty() ? QVariant() : QVariant(t);
+}
+
 } // namespace vyk

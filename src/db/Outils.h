@@ -38,5 +38,11 @@ QByteArray texteIso(const QDateTime &d);
 
 // DD/MM/YYYY, or DD/MM/YYYY hh:mm:ss when avecHeure.
 QString texteDate(const QDateTime &d, bool avecHeure = false);
+// True for an empty (or blank) text or one that lireDate reads.
+bool dateCorrecte(const QString &texte);
+// NULL for an empty or blank text, the trimmed text otherwise: what a typed field stores.
+QVariant nulSiVide(const QString &texte);
+// Appended to the last day of a period so that the whole day counts.
+inline const QString FIN_DE_JOURNEE = QStringLiteral(" 23:59:59");
 
 } // namespace vyk

@@ -125,7 +125,7 @@ void EditionQualitometre::nouveau()
 bool EditionQualitometre::charger(qint64 code)
 {
     if (!lireStation(code)) {
-        afficherMessage(QStringLiteral("erreur"), texteFiche::CHARGEMENT_IMPOSSIBLE);
+        afficherMessage(GENRE_ERREUR, texteFiche::CHARGEMENT_IMPOSSIBLE);
         return false;
     }
     lireLiens();
@@ -293,7 +293,7 @@ bool EditionQualitometre::enregistrer()
 {
     const QString erreurs = verifier();
     if (!erreurs.isEmpty()) {
-        afficherMessage(QStringLiteral("Erreur"), erreurs);
+        afficherMessage(GENRE_ERREUR, erreurs);
         return false;
     }
     journaliser(texteFiche::JOURNAL_MODIFICATION + codeSaisi());
@@ -301,20 +301,20 @@ bool EditionQualitometre::enregistrer()
     // workstations saving a new station at once get two codes.
     Transaction transaction;
     if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("QUALITOMETRES"))) {
-        afficherMessage(QStringLiteral("Erreur"), texteFiche::ECHEC_ENREGISTREMENT.arg(bd().derniereErreur()));
+        afficherMessage(GENRE_ERREUR, texteFiche::ECHEC_ENREGISTREMENT.arg(bd().derniereErreur()));
         return false;
     }
     const QString code = m_code.isEmpty() ? QString::number(nouveauCodeQualitometre()) : m_code;
     const QString doublon = verifierUnicite(code);
     if (!doublon.isEmpty()) {
-        afficherMessage(QStringLiteral("erreur"), doublon);
+        afficherMessage(GENRE_ERREUR, doublon);
         return false;
     }
     // The station's analyses are in the table named after its code: a new code renames it,
     // in the transaction of the station's row.
     const bool renommage = !m_code.isEmpty() && renommageTableAnalysesNecessaire(m_codeStocke, codeSaisi());
     if (renommage && bd().tableExiste(PREFIXE_ANALYSES + codeSaisi())) {
-        afficherMessage(QStringLiteral("erreur"), texteFiche::TABLE_ANALYSES_EXISTANTE.arg(codeSaisi(), m_codeStocke.trimmed()));
+        afficherMessage(GENRE_ERREUR, texteFiche::TABLE_ANALYSES_EXISTANTE.arg(codeSaisi(), m_codeStocke.trimmed()));
         return false;
     }
     QString erreur;
@@ -323,7 +323,7 @@ bool EditionQualitometre::enregistrer()
         if (erreur.isEmpty())
             erreur = bd().derniereErreur();
         transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), texteFiche::ECHEC_ENREGISTREMENT.arg(erreur));
+        afficherMessage(GENRE_ERREUR, texteFiche::ECHEC_ENREGISTREMENT.arg(erreur));
         return false;
     }
     m_code = code;
@@ -334,7 +334,7 @@ bool EditionQualitometre::enregistrer()
     if (estAccesRestreint())
         accorderStation(code.toLongLong());
     charger(code.toLongLong());
-    afficherMessage(QStringLiteral("Aide"), texteFiche::ENREGISTREMENT_TERMINE);
+    afficherMessage(GENRE_AIDE, texteFiche::ENREGISTREMENT_TERMINE);
     return true;
 }
 
@@ -433,10 +433,10 @@ bool EditionQualitometre::supprimer(Progression &progression)
         return false;
     const QString nom = m_nomStocke;
     if (codeSaisi() != m_codeStocke) {
-        if (afficherMessage(QStringLiteral("Question"), texteFiche::CODE_CHANGE.arg(nom, m_codeStocke)) != BoutonOui ||
-            afficherMessage(QStringLiteral("Question"), texteFiche::CONFIRMER_SUPPRESSION_CODE_CHANGE.arg(nom)) != BoutonOui)
+        if (!confirmer(texteFiche::CODE_CHANGE.arg(nom, m_codeStocke)) ||
+            !confirmer(texteFiche::CONFIRMER_SUPPRESSION_CODE_CHANGE.arg(nom)))
             return false;
-    } else if (afficherMessage(QStringLiteral("Question"), texteFiche::CONFIRMER_SUPPRESSION.arg(nom)) != BoutonOui) {
+    } else if (!confirmer(texteFiche::CONFIRMER_SUPPRESSION.arg(nom))) {
         return false;
     }
     progression.message(texteFiche::TITRE_SUPPRESSION);
@@ -444,10 +444,10 @@ bool EditionQualitometre::supprimer(Progression &progression)
     const ResultatSuppression r = supprimerQualitometre(m_code, m_codeStocke.trimmed(), &progression, true, true);
     if (!r.effectuee) {
         if (!r.echec.isEmpty())
-            afficherMessage(QStringLiteral("Erreur"), r.echec);
+            afficherMessage(GENRE_ERREUR, r.echec);
         return false;
     }
-    afficherMessage(QStringLiteral("Aide"), texteFiche::SUPPRESSION_TERMINEE);
+    afficherMessage(GENRE_AIDE, texteFiche::SUPPRESSION_TERMINEE);
     nouveau();
     return true;
 }

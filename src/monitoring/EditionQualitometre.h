@@ -5,6 +5,7 @@
 // station through the cascade. The screen (ui/monitoring/FicheQualitometre) shows the fields and
 // calls these operations; tests call them directly.
 
+#include "db/Messages.h"
 #include "referentials/ListesCodees.h"
 
 #include <QHash>
@@ -151,6 +152,10 @@ public:
     // The visible station after (sens 1) or before (sens -1) the current one, wrapping round;
     // the first (or last) when the current one is not among them; "" when there is none.
     static QString codeVoisin(const QStringList &codesVisibles, const QString &codeCourant, int sens);
+
+    // The user's answer to the questions of the deletion: a Yes / No box unless the caller
+    // gives its own.
+    Confirmation confirmer = confirmerParMessage;
 
 private:
     bool lireStation(qint64 code);

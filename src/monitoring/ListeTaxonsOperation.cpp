@@ -289,11 +289,10 @@ bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
     for (const Ligne &l : std::as_const(m_lignes))
         sansDenombrement = sansDenombrement || !aDenombrement(l);
     if (sansDenombrement &&
-        afficherMessage(QStringLiteral("Question"), texteListeTaxons::QUESTION_SANS_DENOMBREMENT) ==
-            BoutonOui)
+        confirmer(texteListeTaxons::QUESTION_SANS_DENOMBREMENT))
         m_lignes.removeIf([](const Ligne &l) { return !aDenombrement(l); });
     if (const RefusGrille refus = verifier(); !refus.estVide()) {
-        afficherMessage(QStringLiteral("Erreur"), refus.message);
+        afficherMessage(GENRE_ERREUR, refus.message);
         return false;
     }
     Transaction transaction;
@@ -337,15 +336,14 @@ bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
         m_lignes[l].indice = l + 1;
         m_lignes[l].enregistree = true;
     }
-    afficherMessage(QStringLiteral("Aide"), texteListeTaxons::FIN);
+    afficherMessage(GENRE_AIDE, texteListeTaxons::FIN);
     return true;
 }
 
 bool ListeTaxonsOperation::supprimerLigne(const QString &operation, int codeListe, int ligne)
 {
     if (ligne < 0 || ligne >= m_lignes.size()) return false;
-    if (afficherMessage(QStringLiteral("Question"), texteGrillesOperation::QUESTION_LIGNE) !=
-        BoutonOui)
+    if (!confirmer(texteGrillesOperation::QUESTION_LIGNE))
         return false;
     const Nombre op = enNombre(operation, true);
     if (m_lignes[ligne].enregistree && op.estNombre() &&
@@ -353,12 +351,12 @@ bool ListeTaxonsOperation::supprimerLigne(const QString &operation, int codeList
         !bd().Execute(QStringLiteral("DELETE FROM ") + nomTable(m_station) +
                       conditionListe(qint64(op.valeur), codeListe) +
                       QStringLiteral(" AND indice=") + QString::number(m_lignes[ligne].indice))) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
         return false;
     }
     m_lignes.removeAt(ligne);
-    afficherMessage(QStringLiteral("Aide"), codeListe == 0 ? texteListeTaxons::SUPPRIME_LISTE_0
+    afficherMessage(GENRE_AIDE, codeListe == 0 ? texteListeTaxons::SUPPRIME_LISTE_0
                                                            : texteListeTaxons::SUPPRIME_LISTE_1);
     return true;
 }

@@ -4,6 +4,7 @@
 // (one row per taxon of a list), the list header (QUALITOMETRES_OPERATIONS_LISTE), the routine
 // that writes one line (card and imports) and the card's taxa grid.
 
+#include "db/Messages.h"
 #include "monitoring/GrillesOperation.h"
 
 #include <QString>
@@ -116,6 +117,10 @@ class ListeTaxonsOperation
     bool supprimerLigne(const QString &operation, int codeListe, int ligne);
 
     static bool aDenombrement(const Ligne &ligne);
+
+    // The user's answer to the questions of a save or a deletion: a Yes / No box unless the
+    // caller gives its own.
+    Confirmation confirmer = confirmerParMessage;
 
   private:
     RefusGrille verifier() const;

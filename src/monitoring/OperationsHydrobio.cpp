@@ -253,7 +253,7 @@ QString verifierOperation(const FicheOperation &f)
 bool enregistrerOperation(FicheOperation &f)
 {
     if (const QString erreur = verifierOperation(f); !erreur.isEmpty()) {
-        afficherMessage(QStringLiteral("Erreur"), erreur);
+        afficherMessage(GENRE_ERREUR, erreur);
         return false;
     }
     // The next code is read under the table's lock, in the save's transaction: two workstations
@@ -283,14 +283,14 @@ bool enregistrerOperation(FicheOperation &f)
         jeu.Close();
     }
     if (!ok || !transaction.valider()) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         QStringLiteral("L'enregistrement de l'opération a échoué :\n") +
                             bd().derniereErreur());
         return false;
     }
     f.code = QString::number(code);
     propagerQualificationStatut(f.station, code);
-    afficherMessage(QStringLiteral("Aide"), texteOperations::ENREGISTREE);
+    afficherMessage(GENRE_AIDE, texteOperations::ENREGISTREE);
     return true;
 }
 
@@ -326,15 +326,14 @@ bool propagerQualificationStatut(qint64 station, qint64 operation)
     return q && s;
 }
 
-bool supprimerOperation(qint64 station, const QString &code)
+bool supprimerOperation(qint64 station, const QString &code, const Confirmation &confirmer)
 {
     const Nombre n = enNombre(code, true);
     if (!n.estNombre()) {
-        afficherMessage(QStringLiteral("Erreur"), texteOperations::AUCUNE);
+        afficherMessage(GENRE_ERREUR, texteOperations::AUCUNE);
         return false;
     }
-    if (afficherMessage(QStringLiteral("Question"), texteOperations::QUESTION_SUPPRESSION) !=
-        BoutonOui)
+    if (!confirmer(texteOperations::QUESTION_SUPPRESSION))
         return false;
     const QString s = QString::number(station), o = sqlNombre(n.valeur);
     const QString condition =
@@ -383,12 +382,12 @@ bool supprimerOperation(qint64 station, const QString &code)
         if (!lot.terminer()) echecs << bd().derniereErreur();
     }
     if (!echecs.isEmpty()) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         QStringLiteral("Une partie de la suppression a échoué :\n") +
                             echecs.join(u'\n'));
         return false;
     }
-    afficherMessage(QStringLiteral("Aide"), texteOperations::SUPPRIMEE);
+    afficherMessage(GENRE_AIDE, texteOperations::SUPPRIMEE);
     return true;
 }
 

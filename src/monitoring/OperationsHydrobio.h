@@ -79,9 +79,10 @@ QString verifierOperation(const FicheOperation &operation);
 // qualification and status to the analyses of its samples, confirmation. The operation gets
 // its code.
 bool enregistrerOperation(FicheOperation &operation);
-// Question, then every row hanging on the operation (child grids, taxa lists, samples with
-// their analyses), the operation itself, and the confirmation.
-bool supprimerOperation(qint64 station, const QString &code);
+// Question (answered by confirmer), then every row hanging on the operation (child grids, taxa
+// lists, samples with their analyses), the operation itself, and the confirmation.
+bool supprimerOperation(qint64 station, const QString &code,
+                        const Confirmation &confirmer = confirmerParMessage);
 
 // The code the next new operation of the station gets.
 qint64 codeOperationSuivant(qint64 station);

@@ -211,7 +211,7 @@ bool reculerDateCreation(qint64 station, const QDate &date, const QString &prefi
 bool enregistrerPoint(FichePoint &p)
 {
     if (const QString erreur = verifierPoint(p); !erreur.isEmpty()) {
-        afficherMessage(QStringLiteral("Erreur"), erreur);
+        afficherMessage(GENRE_ERREUR, erreur);
         return false;
     }
     // The overlaps and the next code are read under the table's lock, in the save's transaction:
@@ -219,7 +219,7 @@ bool enregistrerPoint(FichePoint &p)
     Transaction transaction;
     const bool verrou = transaction.estOuverte() && bd().verrouiller(QStringLiteral("QUALITOMETRES_POINTS"));
     if (verrou && chevauchePoint(p)) {
-        afficherMessage(QStringLiteral("Erreur"), textePoints::CHEVAUCHEMENT);
+        afficherMessage(GENRE_ERREUR, textePoints::CHEVAUCHEMENT);
         return false;
     }
     const qint64 code =
@@ -247,7 +247,7 @@ bool enregistrerPoint(FichePoint &p)
         jeu.Close();
     }
     if (!ok || !transaction.valider()) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         QStringLiteral("L'enregistrement du point de prélèvement a échoué :\n") +
                             bd().derniereErreur());
         return false;
@@ -255,15 +255,16 @@ bool enregistrerPoint(FichePoint &p)
     p.codePoint = QString::number(code);
     if (const QDateTime debut = lireDate(p.dateDebut.trimmed()); debut.isValid())
         reculerDateCreation(p.station, debut.date(), textePoints::JOURNAL_SAISIE);
-    afficherMessage(QStringLiteral("Aide"), textePoints::ENREGISTRE);
+    afficherMessage(GENRE_AIDE, textePoints::ENREGISTRE);
     return true;
 }
 
-bool supprimerPoint(qint64 station, const QString &codePoint, const QString &codeStationAffiche)
+bool supprimerPoint(qint64 station, const QString &codePoint, const QString &codeStationAffiche,
+                    const Confirmation &confirmer)
 {
     const Nombre code = enNombre(codePoint, true);
     if (!code.estNombre()) {
-        afficherMessage(QStringLiteral("Erreur"), textePoints::AUCUN);
+        afficherMessage(GENRE_ERREUR, textePoints::AUCUN);
         return false;
     }
     const QString condition = QStringLiteral(" WHERE codePoint=") + sqlNombre(code.valeur) +
@@ -271,22 +272,16 @@ bool supprimerPoint(qint64 station, const QString &codePoint, const QString &cod
     if (bd().valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS") +
                     condition)
             .toLongLong() > 0) {
-        afficherMessage(QStringLiteral("Erreur"), textePoints::OPERATIONS_RATTACHEES);
+        afficherMessage(GENRE_ERREUR, textePoints::OPERATIONS_RATTACHEES);
         return false;
     }
-    if (afficherMessage(
-            QStringLiteral("Question"),
-            QStringLiteral(
-                "Etes vous sur de vouloir supprimer le point de prélèvement de la station ") +
-                codeStationAffiche +
-                QStringLiteral(" et toutes les informations qu'il possède ?")) != BoutonOui)
-        return false;
+    if (!confirmer(textePoints::questionSuppression(codeStationAffiche))) return false;
     if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_POINTS") + condition)) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
         return false;
     }
-    afficherMessage(QStringLiteral("Aide"), textePoints::SUPPRIME);
+    afficherMessage(GENRE_AIDE, textePoints::SUPPRIME);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // Sampling points of a station (QUALITOMETRES_POINTS): the points screen's work, and the
 // routine every import uses to find or create the point of a measurement.
 
+#include "db/Messages.h"
 #include "referentials/ListesCodees.h"
 
 #include <QDate>
@@ -67,6 +68,12 @@ inline const QString OPERATIONS_RATTACHEES =
     QStringLiteral("le site possède des opérations qui lui sont rattachés. Vous ne pouvez pas le "
                    "supprimer. Supprimer "
                    "les opérations concernées au préalable. Merci");
+inline QString questionSuppression(const QString &codeStation)
+{
+    return QStringLiteral(
+               "Etes vous sur de vouloir supprimer le point de prélèvement de la station ") +
+           codeStation + QStringLiteral(" et toutes les informations qu'il possède ?");
+}
 inline const QString SUPPRIME = QStringLiteral("Le point de prélèvement a été supprimé.");
 inline const QString AUCUN =
     QStringLiteral("Sélectionnez d'abord le point de prélèvement dans la liste.");
@@ -93,8 +100,10 @@ bool chevauchePoint(const FichePoint &point);
 // date moved back when the point starts earlier, then the confirmation. The point receives its
 // code.
 bool enregistrerPoint(FichePoint &point);
-// Refused while operations hang on the point; question; delete.
-bool supprimerPoint(qint64 station, const QString &codePoint, const QString &codeStationAffiche);
+// Refused while operations hang on the point; then the user confirms (confirmer receives the
+// question) and the point goes.
+bool supprimerPoint(qint64 station, const QString &codePoint, const QString &codeStationAffiche,
+                    const Confirmation &confirmer);
 
 // The code a new point of the station gets: the largest + 1, 0 for the first.
 qint64 codePointSuivant(qint64 station);

@@ -14,7 +14,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <map>
 
 namespace vyk {
 
@@ -88,11 +87,11 @@ QStringList entetesSuivi(const TableauSuivi &tableau)
     return r;
 }
 
-bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const FiltresSuivi &f,
-                  TableauSuivi &tableau, QString *erreur)
+namespace {
+
+// A wrong date would otherwise silently widen the period to every date.
+bool verifierPeriode(const FiltresSuivi &f, QString *erreur)
 {
-    tableau = {};
-    // A wrong date would otherwise silently widen the period to every date.
     const struct
     {
         const QString &texte;
@@ -103,20 +102,21 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
             if (erreur) *erreur = b.message;
             return false;
         }
-    QString raison;
-    const QString table = tableAnalyses(codeBSS, &raison);
-    if (table.isEmpty()) {
-        if (erreur) *erreur = raison;
-        return false;
-    }
-    if (!bd().tableExiste(PREFIXE_ANALYSES + codeBSS.trimmed())) return true;
-    (void)codeQualitometre;
+    return true;
+}
 
+// Columns of the query: sample, its date, its operation's date, parameter, unit, result, remark,
+// names of the parameter and unit, unit's symbol.
+enum ColonneRequete { NUM, DATE_PRELEVEMENT, DATE_OPERATION, PARAMETRE, UNITE, RESULTAT, REMARQUE,
+                      NOM_PARAMETRE, NOM_UNITE, SYMBOLE };
+
+QString requeteSuivi(const QString &table, const FiltresSuivi &f)
+{
     const QString debut =
         f.dateDebut.trimmed().isEmpty() ? QStringLiteral("01/01/1900") : f.dateDebut.trimmed();
     const QString fin =
         (f.dateFin.trimmed().isEmpty() ? QStringLiteral("31/12/2050") : f.dateFin.trimmed()) +
-        QStringLiteral(" 23:59:59");
+        FIN_DE_JOURNEE;
     QString sql =
         QStringLiteral("SELECT ") + table +
         QStringLiteral(".NumPrelevement, PRELEVEMENTS.DateDebut, "
@@ -146,84 +146,112 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
     if (!tous(f.qualification))
         sql += QStringLiteral(" AND ") + filtreQualification(table, f.qualification);
     if (f.quantifieesSeulement) sql += QStringLiteral(" AND ") + filtreQuantification(table);
-    sql += QStringLiteral(" ORDER BY ") + table + QStringLiteral(".NumPrelevement, ") + table +
-           QStringLiteral(".NumAnalyse");
+    return sql + QStringLiteral(" ORDER BY ") + table + QStringLiteral(".NumPrelevement, ") +
+           table + QStringLiteral(".NumAnalyse");
+}
 
-    long nb = 0;
-    Tableau t;
-    if (!bd().ExtraireRecords(sql, nb, t)) {
-        if (erreur) *erreur = bd().derniereErreur();
-        return false;
-    }
-    tableau.nbAnalyses = t.nbLignes();
-
-    // Columns: one per sample.
-    QHash<double, int> colonneDe;
+// One column per sample, by date (newest first when inverse); colonneDe gives a sample's column.
+QVector<ColonneSuivi> colonnesSuivi(const Tableau &t, bool inverse, QHash<double, int> &colonneDe)
+{
+    QVector<ColonneSuivi> colonnes;
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const double n = t(i, 0).toDouble();
+        const double n = t(i, NUM).toDouble();
         if (colonneDe.contains(n)) continue;
         colonneDe.insert(n, 0);
-        const QString num = texteValeur(t(i, 0));
-        const QVariant date = t(i, 2).isNull() ? t(i, 1) : t(i, 2);
+        const QString num = texteValeur(t(i, NUM));
+        const QVariant date = t(i, DATE_OPERATION).isNull() ? t(i, DATE_PRELEVEMENT)
+                                                             : t(i, DATE_OPERATION);
         ColonneSuivi c;
         c.date = date.toDateTime();
         c.numPrelevement = num;
         c.entete = (c.date.isValid() ? c.date.date().toString(QStringLiteral("dd/MM/yyyy"))
                                      : QStringLiteral("(sans date)")) +
                    QStringLiteral(" (") + num + u')';
-        tableau.colonnes.append(c);
+        colonnes.append(c);
     }
-    std::stable_sort(tableau.colonnes.begin(), tableau.colonnes.end(),
-                     [&](const ColonneSuivi &a, const ColonneSuivi &b) {
-                         if (a.date != b.date) return f.inverse ? b.date < a.date : a.date < b.date;
-                         return f.inverse ? avantCode(b.numPrelevement, a.numPrelevement)
-                                          : avantCode(a.numPrelevement, b.numPrelevement);
+    std::stable_sort(colonnes.begin(), colonnes.end(),
+                     [inverse](const ColonneSuivi &a, const ColonneSuivi &b) {
+                         if (a.date != b.date) return inverse ? b.date < a.date : a.date < b.date;
+                         return inverse ? avantCode(b.numPrelevement, a.numPrelevement)
+                                        : avantCode(a.numPrelevement, b.numPrelevement);
                      });
-    for (int c = 0; c < tableau.colonnes.size(); ++c)
-        colonneDe[tableau.colonnes[c].numPrelevement.toDouble()] = c;
+    for (int c = 0; c < colonnes.size(); ++c)
+        colonneDe[colonnes[c].numPrelevement.toDouble()] = c;
+    return colonnes;
+}
 
-    // Lines: one per parameter and unit.
-    std::map<std::pair<QString, QString>, int> ligneDe;
+// Results of each parameter per column, for the computed parameters.
+using MesuresParParametre = QHash<QString, QVector<QVector<Mesure>>>;
+
+// One line per parameter and unit, its results in their sample's column.
+QVector<LigneSuivi> lignesMesurees(const Tableau &t, const QHash<double, int> &colonneDe,
+                                   int nbColonnes, MesuresParParametre &mesures)
+{
+    QHash<std::pair<QString, QString>, int> ligneDe;
     QVector<LigneSuivi> lignes;
-    // Results of each parameter per column, for the computed parameters.
-    QHash<QString, QVector<QVector<Mesure>>> mesures;
-    const int nbColonnes = int(tableau.colonnes.size());
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString parametre = t.texte(i, 3).trimmed();
-        const QString unite = t.texte(i, 4).trimmed();
-        const auto cle = std::make_pair(parametre, unite);
-        auto it = ligneDe.find(cle);
-        if (it == ligneDe.end()) {
+        const QString parametre = t.texte(i, PARAMETRE).trimmed();
+        const auto cle = std::make_pair(parametre, t.texte(i, UNITE).trimmed());
+        auto it = ligneDe.constFind(cle);
+        if (it == ligneDe.cend()) {
             LigneSuivi l;
-            l.codeParametre = parametre;
-            l.codeUnite = unite;
-            l.nomParametre = t.texte(i, 7);
-            l.nomUnite = t.texte(i, 8);
-            l.symbole = t.texte(i, 9);
-            for (int c = 0; c < nbColonnes; ++c)
-                l.valeurs << QString();
-            it = ligneDe.emplace(cle, int(lignes.size())).first;
+            l.codeParametre = cle.first;
+            l.codeUnite = cle.second;
+            l.nomParametre = t.texte(i, NOM_PARAMETRE);
+            l.nomUnite = t.texte(i, NOM_UNITE);
+            l.symbole = t.texte(i, SYMBOLE);
+            l.valeurs.resize(nbColonnes);
+            it = ligneDe.insert(cle, int(lignes.size()));
             lignes.append(l);
         }
-        const int c = colonneDe.value(t(i, 0).toDouble());
-        const QString valeur = texteResultat(t(i, 5), t(i, 6));
-        QString &cellule = lignes[it->second].valeurs[c];
+        const int c = colonneDe.value(t(i, NUM).toDouble());
+        const QVariant &resultat = t(i, RESULTAT);
+        const QVariant &remarque = t(i, REMARQUE);
+        const QString valeur = texteResultat(resultat, remarque);
+        QString &cellule = lignes[*it].valeurs[c];
         // Several results of one parameter in one sample (fractions, supports) are all shown.
         if (cellule.isEmpty())
             cellule = valeur;
         else if (!valeur.isEmpty() && !cellule.split(QStringLiteral(" ; ")).contains(valeur))
             cellule += QStringLiteral(" ; ") + valeur;
-        if (!t(i, 5).isNull()) {
+        if (!resultat.isNull()) {
             auto &parColonne = mesures[parametre];
             if (parColonne.isEmpty()) parColonne.resize(nbColonnes);
-            parColonne[c].append({t(i, 5).toDouble(), estRemarqueInferieure(t(i, 6)),
-                                  estRemarqueSuperieure(t(i, 6))});
+            parColonne[c].append({resultat.toDouble(), estRemarqueInferieure(remarque),
+                                  estRemarqueSuperieure(remarque)});
         }
     }
+    return lignes;
+}
 
-    // Computed parameters: the sum of the quantified results of their components in each
-    // sample (">" when one of them is a lower bound); when none is quantified, "<" and the
-    // largest limit.
+// The cell of a computed parameter: the sum of the quantified results of its components
+// (">" when one of them is a lower bound); when none is quantified, "<" and the largest limit;
+// "" when none was measured.
+QString celluleCalculee(const QStringList &composants, const MesuresParParametre &mesures, int c)
+{
+    double somme = 0, limite = 0;
+    bool quantifie = false, mesure = false, minimum = false;
+    for (const QString &composant : composants)
+        for (const Mesure &m : mesures.value(composant.trimmed()).value(c)) {
+            mesure = true;
+            if (m.inferieure)
+                limite = std::max(limite, m.valeur);
+            else {
+                quantifie = true;
+                minimum = minimum || m.superieure;
+                somme += m.valeur;
+            }
+        }
+    if (!mesure) return {};
+    if (!quantifie) return u'<' + texteValeur(QVariant(limite));
+    return (minimum ? QStringLiteral(">") : QString()) + texteValeur(QVariant(somme));
+}
+
+// A line per computed parameter one of whose components was measured in the table.
+QVector<LigneSuivi> lignesCalculees(const MesuresParParametre &mesures, int nbColonnes)
+{
+    QVector<LigneSuivi> lignes;
+    if (mesures.isEmpty()) return lignes;
     const Tableau calcules = bd().extraire(
         QStringLiteral("SELECT ANALYSES_PARAMETRES.Code, ANALYSES_PARAMETRES.Nom, "
                        "ANALYSES_PARAMETRES.codeParametresCalcul, "
@@ -236,6 +264,7 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
     static const QRegularExpression separateurs(QStringLiteral("[,;+\\s]+"));
     for (int i = 0; i < calcules.nbLignes(); ++i) {
         const QStringList composants = calcules.texte(i, 2).split(separateurs, Qt::SkipEmptyParts);
+        if (composants.isEmpty()) continue;
         LigneSuivi l;
         l.codeParametre = calcules.texte(i, 0).trimmed();
         l.nomParametre = calcules.texte(i, 1);
@@ -245,36 +274,50 @@ bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const
         l.calcule = true;
         bool present = false;
         for (int c = 0; c < nbColonnes; ++c) {
-            double somme = 0, limite = 0;
-            bool quantifie = false, mesure = false, minimum = false;
-            for (const QString &composant : composants)
-                for (const Mesure &m : mesures.value(composant.trimmed()).value(c)) {
-                    mesure = true;
-                    if (m.inferieure)
-                        limite = std::max(limite, m.valeur);
-                    else {
-                        quantifie = true;
-                        minimum = minimum || m.superieure;
-                        somme += m.valeur;
-                    }
-                }
-            l.valeurs << (!mesure     ? QString()
-                          : quantifie ? (minimum ? QStringLiteral(">") : QString()) +
-                                            texteValeur(QVariant(somme))
-                                      : u'<' + texteValeur(QVariant(limite)));
-            present = present || mesure;
+            l.valeurs << celluleCalculee(composants, mesures, c);
+            present = present || !l.valeurs.back().isEmpty();
         }
-        if (present && !composants.isEmpty()) {
-            lignes.append(l);
-        }
+        if (present) lignes.append(l);
     }
+    return lignes;
+}
 
-    std::stable_sort(lignes.begin(), lignes.end(), [](const LigneSuivi &a, const LigneSuivi &b) {
-        if (a.codeParametre != b.codeParametre) return avantCode(a.codeParametre, b.codeParametre);
-        if (a.calcule != b.calcule) return !a.calcule;
-        return avantCode(a.codeUnite, b.codeUnite);
-    });
-    tableau.lignes = lignes;
+} // namespace
+
+bool chargerSuivi(const QString &codeQualitometre, const QString &codeBSS, const FiltresSuivi &f,
+                  TableauSuivi &tableau, QString *erreur)
+{
+    (void)codeQualitometre;
+    tableau = {};
+    if (!verifierPeriode(f, erreur)) return false;
+    QString raison;
+    const QString table = tableAnalyses(codeBSS, &raison);
+    if (table.isEmpty()) {
+        if (erreur) *erreur = raison;
+        return false;
+    }
+    if (!bd().tableExiste(PREFIXE_ANALYSES + codeBSS.trimmed())) return true;
+
+    long nb = 0;
+    Tableau t;
+    if (!bd().ExtraireRecords(requeteSuivi(table, f), nb, t)) {
+        if (erreur) *erreur = bd().derniereErreur();
+        return false;
+    }
+    tableau.nbAnalyses = t.nbLignes();
+    QHash<double, int> colonneDe;
+    tableau.colonnes = colonnesSuivi(t, f.inverse, colonneDe);
+    const int nbColonnes = int(tableau.colonnes.size());
+    MesuresParParametre mesures;
+    tableau.lignes = lignesMesurees(t, colonneDe, nbColonnes, mesures);
+    tableau.lignes += lignesCalculees(mesures, nbColonnes);
+    std::stable_sort(tableau.lignes.begin(), tableau.lignes.end(),
+                     [](const LigneSuivi &a, const LigneSuivi &b) {
+                         if (a.codeParametre != b.codeParametre)
+                             return avantCode(a.codeParametre, b.codeParametre);
+                         if (a.calcule != b.calcule) return !a.calcule;
+                         return avantCode(a.codeUnite, b.codeUnite);
+                     });
     return true;
 }
 

@@ -103,7 +103,7 @@ bool SelectionTaxons::rechercher(const CriteresSelectionTaxons &criteres)
     const QString texte = criteres.texte.trimmed();
     const QString famille = criteres.famille.trimmed();
     if (texte.isEmpty() && famille.isEmpty()) {
-        afficherMessage(QStringLiteral("AIDE"), texteSelectionTaxons::CRITERES);
+        afficherMessage(GENRE_AIDE, texteSelectionTaxons::CRITERES);
         return false;
     }
     QString filtres = conditionTheme(criteres.theme);
@@ -137,7 +137,7 @@ bool SelectionTaxons::rechercher(const CriteresSelectionTaxons &criteres)
     long nb = 0;
     Tableau t;
     if (!bd().ExtraireRecords(sql, nb, t)) {
-        afficherMessage(QStringLiteral("Erreur"), bd().derniereErreur());
+        afficherMessage(GENRE_ERREUR, bd().derniereErreur());
         return false;
     }
     const QSet<QString> dansFamille = famille.isEmpty() ? QSet<QString>() : descendants(famille);
@@ -155,7 +155,7 @@ bool SelectionTaxons::rechercher(const CriteresSelectionTaxons &criteres)
         m_resultats.lignes.append(ligne);
     }
     if (m_resultats.lignes.isEmpty())
-        afficherMessage(QStringLiteral("Aide"), texteSelectionTaxons::AUCUN_RESULTAT);
+        afficherMessage(GENRE_AIDE, texteSelectionTaxons::AUCUN_RESULTAT);
     return true;
 }
 

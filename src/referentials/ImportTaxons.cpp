@@ -335,12 +335,12 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
 DecisionsImportTaxons decisionsUtilisateur()
 {
     return {[](const QString &ligne) {
-                return afficherMessage(QStringLiteral("Question"),
+                return afficherMessage(GENRE_QUESTION,
                                        texteImportTaxons::LIGNE_IMPOSSIBLE + u'\n' + ligne + u'\n' +
                                            texteImportTaxons::CONTINUER) == BoutonOui;
             },
             [] {
-                return afficherMessage(QStringLiteral("Question"),
+                return afficherMessage(GENRE_QUESTION,
                                        texteImportTaxons::ANNULER_TOUT) == BoutonOui;
             }};
 }

@@ -34,13 +34,6 @@ const QStringList COLONNES_ECRITES = {
     QStringLiteral("codeTaxon")};
 constexpr int COLONNE_REDACTEUR = 4;
 
-int taille(const char *colonne)
-{
-    const DefinitionTable *t = definitionTable(u"TAXONS");
-    const DefinitionColonne *c = t ? t->colonne(QString::fromLatin1(colonne)) : nullptr;
-    return c ? c->taille : 0;
-}
-
 // Why a row cannot be written; "" when it can.
 QString refusLigne(const LigneImportTaxon &l)
 {
@@ -55,7 +48,7 @@ QString refusLigne(const LigneImportTaxon &l)
                   {l.parent, "elementDe"},    {l.omnidia, "codeOmnidia"},
                   {l.museum, "refMuseum"},    {l.macrophytes, "codeMacrophyte"}};
     for (const auto &t : textes)
-        if (const int n = taille(t.colonne); n > 0 && t.texte.trimmed().size() > n)
+        if (const int n = tailleTexte(u"TAXONS", QString::fromLatin1(t.colonne)); n > 0 && t.texte.trimmed().size() > n)
             return QStringLiteral("« %1 » dépasse %2 caractères").arg(t.texte.trimmed()).arg(n);
     for (const QString *d : {&l.dateCreation, &l.dateMiseAJour})
         if (!d->trimmed().isEmpty() && !lireDate(d->trimmed()).isValid())

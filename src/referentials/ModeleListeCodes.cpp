@@ -72,16 +72,6 @@ bool lireCode(const QString &texte, int &code)
     return true;
 }
 
-bool dateCorrecte(const QString &texte)
-{
-    return texte.trimmed().isEmpty() || lireDate(texte.trimmed()).isValid();
-}
-
-QVariant nulSiVide(const QString &texte)
-{
-    return texte.trimmed().isEmpty() ? QVariant() : QVariant(texte);
-}
-
 } // namespace
 
 ModeleListeCodes::ModeleListeCodes()
@@ -227,14 +217,16 @@ bool ModeleListeCodes::appliquer(FicheCode &f)
     if (!bd().AccesBase(QStringLiteral("SELECT * FROM Codes_Sandre WHERE Champ=") +
                             sqlTexte(champ) + QStringLiteral(" AND Code=") + QString::number(code),
                         jeu, trouve, QStringLiteral("Codes_Sandre"))) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::echec(bd().derniereErreur()));
+        afficherMessage(GENRE_ERREUR, Texte::echec(bd().derniereErreur()));
         return false;
     }
     if (!trouve) jeu.addnew();
     jeu.fields(QStringLiteral("Champ")) = champ;
     jeu.fields(QStringLiteral("Code")) = code;
     jeu.fields(QStringLiteral("Libelle")) = f.libelle.trimmed();
-    jeu.fields(QStringLiteral("Commentaire")) = nulSiVide(f.commentaire);
+    // A comment keeps its layout, blanks around it included.
+    jeu.fields(QStringLiteral("Commentaire")) =
+        f.commentaire.trimmed().isEmpty() ? QVariant() : QVariant(f.commentaire);
     jeu.fields(QStringLiteral("Statut")) =
         f.statut.trimmed().isEmpty() ? QVariant() : QVariant(f.statut.trimmed().toInt());
     jeu.fields(QStringLiteral("DateCreation")) = nulSiVide(f.dateCreation.trimmed());
@@ -247,7 +239,7 @@ bool ModeleListeCodes::appliquer(FicheCode &f)
         const QString erreur =
             jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
         jeu.Close();
-        afficherMessage(QStringLiteral("Erreur"), Texte::echec(erreur));
+        afficherMessage(GENRE_ERREUR, Texte::echec(erreur));
         return false;
     }
     jeu.Close();
@@ -305,23 +297,23 @@ bool ModeleListeCodes::supprimer(const FicheCode &f)
     const QString champ = f.champ.trimmed().toUpper();
     int code = 0;
     if (f.nouvelle || champ.isEmpty() || !lireCode(f.code, code)) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::AUCUN_CODE);
+        afficherMessage(GENRE_ERREUR, Texte::AUCUN_CODE);
         return false;
     }
     if (champ.contains(QLatin1String("CHRONIQUE"))) {
-        afficherMessage(QStringLiteral("erreur"), Texte::CHRONIQUES);
+        afficherMessage(GENRE_ERREUR, Texte::CHRONIQUES);
         return false;
     }
     const QString codeTexte = QString::number(code);
     if (estUtilise(champ, codeTexte)) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::UTILISE);
+        afficherMessage(GENRE_ERREUR, Texte::UTILISE);
         return false;
     }
-    if (afficherMessage(QStringLiteral("Question"), Texte::question(codeTexte, champ)) != BoutonOui)
+    if (!confirmer(Texte::question(codeTexte, champ)))
         return false;
     if (!bd().Execute(QStringLiteral("DELETE FROM CODES_SANDRE WHERE Champ=") + sqlTexte(champ) +
                       QStringLiteral(" AND Code=") + codeTexte)) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(bd().derniereErreur()));
+        afficherMessage(GENRE_ERREUR, Texte::echecSuppression(bd().derniereErreur()));
         return false;
     }
     const int i = ligne(champ, codeTexte);
@@ -329,7 +321,7 @@ bool ModeleListeCodes::supprimer(const FicheCode &f)
         retirerLigne(i);
         m_fiches.removeAt(i);
     }
-    afficherMessage(QStringLiteral("aide"), Texte::SUPPRIME);
+    afficherMessage(GENRE_AIDE, Texte::SUPPRIME);
     return true;
 }
 

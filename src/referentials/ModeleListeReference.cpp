@@ -22,7 +22,7 @@ int ModeleListeReference::rechercherElement(const QString &code) const
 {
     const int ligne = m_grille.chercher(code);
     if (ligne < 0)
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         QStringLiteral("Impossible de retrouver l'élément possédant le code ") +
                             code);
     return ligne;
@@ -32,7 +32,7 @@ bool ModeleListeReference::exporter(const QString &chemin) const
 {
     QSaveFile fichier(chemin);
     if (!fichier.open(QIODevice::WriteOnly)) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
                             QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
         return false;
@@ -42,7 +42,7 @@ bool ModeleListeReference::exporter(const QString &chemin) const
     for (const QStringList &ligne : m_grille.lignes)
         octets += ligneCsv(ligne, u';').toUtf8() + "\r\n";
     if (fichier.write(octets) != octets.size() || !fichier.commit()) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         QStringLiteral("Impossible d'écrire le fichier ") + chemin + u'.');
         return false;
     }
@@ -69,7 +69,7 @@ void afficherRefusFiche(const QStringList &erreurs)
     QString texte;
     for (const QString &e : erreurs)
         texte += u'\n' + e;
-    afficherMessage(QStringLiteral("Erreur"), texte);
+    afficherMessage(GENRE_ERREUR, texte);
 }
 
 bool autoriserModificationReferentiels()
@@ -81,7 +81,7 @@ bool autoriserModificationReferentiels()
 
 void afficherConfirmationFiche(const QString &texte)
 {
-    afficherMessage(QStringLiteral("Aide"), texte);
+    afficherMessage(GENRE_AIDE, texte);
 }
 
 } // namespace vyk

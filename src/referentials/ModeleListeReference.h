@@ -3,7 +3,7 @@
 // The pattern of every reference-list screen (code lists, analysis referentials, taxa,
 // thresholds, selections): a grid loaded from the table in one query, an entry form, and the
 // common operations. The core model does the work and shows its messages through
-// afficherMessage; the screen (ui/widgets/EcranListeReference.h) only shows and forwards.
+// afficherMessage, and takes the user's answers through confirmer; the screen (ui/widgets/EcranListeReference.h) only shows and forwards.
 //
 //   charger()          RempliSpr<Liste>     load the grid
 //   nouvelleFiche()    declencheInserer     a new entry with the next free code
@@ -11,6 +11,8 @@
 //   supprimer(f)       DeclencheSupprimer   use checks, question, delete
 //   exporter(chemin)   DeclencheExcel       the grid as a file
 //   rechercherElement  RechercheElement     row of a code, message when absent
+
+#include "db/Messages.h"
 
 #include <QString>
 #include <QStringList>
@@ -51,6 +53,10 @@ class ModeleListeReference
     virtual QString nomExport() const = 0;
     // The help page of the screen (a name under the help folder); "" when none.
     virtual QString pageAide() const { return {}; }
+
+    // The user's answer to the questions of the operations (deletion, purge, replacement): a
+    // Yes / No box unless the caller gives its own.
+    Confirmation confirmer = confirmerParMessage;
 
   protected:
     // Replaces the row (appends it when ligne is -1); the row index.

@@ -96,24 +96,6 @@ const QStringList ENTETES = {
 const QString CHAMP_NIVEAUX = QStringLiteral("TAXONS.NIVEAUX");
 const QString CHAMP_THEME = QStringLiteral("TAXONS.THEME");
 
-QVariant nulSiVide(const QString &t)
-{
-    return t.trimmed().isEmpty() ? QVariant() : QVariant(t.trimmed());
-}
-
-bool dateCorrecte(const QString &t)
-{
-    return t.trimmed().isEmpty() || lireDate(t.trimmed()).isValid();
-}
-
-// Length of a text column of TAXONS in the catalogue.
-int taille(const char *colonne)
-{
-    const DefinitionTable *t = definitionTable(u"TAXONS");
-    const DefinitionColonne *c = t ? t->colonne(QString::fromLatin1(colonne)) : nullptr;
-    return c ? c->taille : 0;
-}
-
 QString texteDateStockee(const QString &t)
 {
     return t.trimmed().isEmpty() ? QString() : texteDate(lireDate(t.trimmed()));
@@ -377,7 +359,7 @@ QStringList ModeleListeTaxons::verifier(const FicheTaxon &f) const
                      {f.codeMacrophyte, "codeMacrophyte", "Le code macrophyte"},
                      {f.textes.value(QStringLiteral("basionyme")), "basionyme", "Le basionyme"}};
     for (const auto &l : longueurs)
-        if (const int n = taille(l.colonne); n > 0 && l.texte.trimmed().size() > n)
+        if (const int n = tailleTexte(u"TAXONS", QString::fromLatin1(l.colonne)); n > 0 && l.texte.trimmed().size() > n)
             erreurs << Texte::trop(QString::fromUtf8(l.libelle), n);
     if (!f.niveau.trimmed().isEmpty() && !estNombre(f.niveau.trimmed()))
         erreurs << Texte::pasUnNombre(QStringLiteral("Le niveau"));
@@ -435,7 +417,7 @@ bool ModeleListeTaxons::appliquer(FicheTaxon &f)
     const bool changement = !origine.isEmpty() && origine != code;
     if (f.actif.trimmed() != QLatin1String("1") &&
         taxonUtilise(origine.isEmpty() ? code : origine)) {
-        afficherMessage(QStringLiteral("ERREUR"), Texte::INACTIF);
+        afficherMessage(GENRE_ERREUR, Texte::INACTIF);
         return false;
     }
     Transaction transaction;
@@ -499,15 +481,14 @@ bool ModeleListeTaxons::supprimer(const FicheTaxon &f)
     if (!autoriserModificationReferentiels()) return false;
     const QString code = f.codeOrigine.trimmed();
     if (code.isEmpty()) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::AUCUN);
+        afficherMessage(GENRE_ERREUR, Texte::AUCUN);
         return false;
     }
     if (taxonUtilise(code)) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::UTILISE);
+        afficherMessage(GENRE_ERREUR, Texte::UTILISE);
         return false;
     }
-    if (afficherMessage(QStringLiteral("Question"),
-                        Texte::question(f.nomLatin.isEmpty() ? code : f.nomLatin)) != BoutonOui)
+    if (!confirmer(Texte::question(f.nomLatin.isEmpty() ? code : f.nomLatin)))
         return false;
     const QString c = sqlTexte(code);
     Transaction transaction;
@@ -522,15 +503,15 @@ bool ModeleListeTaxons::supprimer(const FicheTaxon &f)
     if (!terminerTransaction(transaction, ok, Texte::echecSuppression)) return false;
     const int i = ligne(code);
     if (i >= 0) retirerLigne(i);
-    afficherMessage(QStringLiteral("aide"), Texte::SUPPRIME);
+    afficherMessage(GENRE_AIDE, Texte::SUPPRIME);
     return true;
 }
 
 int ModeleListeTaxons::purger(Progression &progression)
 {
     if (!autoriserModificationReferentiels()) return -1;
-    if (afficherMessage(QStringLiteral("Question"), Texte::PURGE_QUESTION) != BoutonOui) {
-        afficherMessage(QStringLiteral("Aide"), Texte::PURGE_ANNULEE);
+    if (!confirmer(Texte::PURGE_QUESTION)) {
+        afficherMessage(GENRE_AIDE, Texte::PURGE_ANNULEE);
         return -1;
     }
     progression.message(Texte::PURGE_EN_COURS);
@@ -538,7 +519,7 @@ int ModeleListeTaxons::purger(Progression &progression)
     const QSet<QString> utilises = taxonsUtilises(tablesListesTaxons(), &lu);
     if (!lu) {
         // A list that cannot be read would make its taxa look unused.
-        afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(bd().derniereErreur()));
+        afficherMessage(GENRE_ERREUR, Texte::echecSuppression(bd().derniereErreur()));
         return -1;
     }
     const Tableau tous = bd().extraire(QStringLiteral(
@@ -565,16 +546,16 @@ int ModeleListeTaxons::purger(Progression &progression)
     if (!ok || annule) {
         if (bd().enTransaction()) bd().finTransaction(true);
         if (annule)
-            afficherMessage(QStringLiteral("Aide"), Texte::PURGE_ANNULEE);
+            afficherMessage(GENRE_AIDE, Texte::PURGE_ANNULEE);
         else
-            afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(erreur));
+            afficherMessage(GENRE_ERREUR, Texte::echecSuppression(erreur));
         return -1;
     }
     if (!bd().finTransaction(false)) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(bd().derniereErreur()));
+        afficherMessage(GENRE_ERREUR, Texte::echecSuppression(bd().derniereErreur()));
         return -1;
     }
-    afficherMessage(QStringLiteral("Aide"), Texte::PURGE_FIN);
+    afficherMessage(GENRE_AIDE, Texte::PURGE_FIN);
     charger();
     return int(aSupprimer.size());
 }
@@ -582,8 +563,7 @@ int ModeleListeTaxons::purger(Progression &progression)
 bool ModeleListeTaxons::demanderRemplacement(const QString &ancien)
 {
     if (!autoriserModificationReferentiels()) return false;
-    return afficherMessage(QStringLiteral("Question"),
-                           Texte::questionRemplacement(ancien.trimmed())) == BoutonOui;
+    return confirmerParMessage(Texte::questionRemplacement(ancien.trimmed()));
 }
 
 bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QString &nouveauCode,
@@ -595,15 +575,14 @@ bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QSt
     if (bd().extraire(QStringLiteral("SELECT NomLatin FROM TAXONS WHERE codeTaxon=") +
                       sqlTexte(nouveau))
             .estVide()) {
-        afficherMessage(QStringLiteral("ERREUR"), Texte::REMPLACEMENT_INCONNU);
+        afficherMessage(GENRE_ERREUR, Texte::REMPLACEMENT_INCONNU);
         return false;
     }
     if (nouveau == ancien) {
-        afficherMessage(QStringLiteral("ERREUR"), Texte::REMPLACEMENT_IDENTIQUE);
+        afficherMessage(GENRE_ERREUR, Texte::REMPLACEMENT_IDENTIQUE);
         return false;
     }
-    if (afficherMessage(QStringLiteral("Question"), Texte::confirmation(ancien, nouveau)) !=
-        BoutonOui)
+    if (!confirmer(Texte::confirmation(ancien, nouveau)))
         return false;
     Transaction transaction;
     bool annule = false;
@@ -614,12 +593,12 @@ bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QSt
     const QString erreur = bd().derniereErreur();
     if (!ok || !transaction.valider()) {
         transaction.annuler();
-        afficherMessage(annule ? QStringLiteral("Aide") : QStringLiteral("Erreur"),
+        afficherMessage(annule ? GENRE_AIDE : GENRE_ERREUR,
                         annule ? Texte::REMPLACEMENT_ANNULE : Texte::echec(erreur));
         return false;
     }
     if (const int i = ligne(nouveau); i >= 0) majLigne(i, ligneGrille(lireTaxon(nouveau)));
-    afficherMessage(QStringLiteral("Aide"), Texte::REMPLACEMENT_FIN);
+    afficherMessage(GENRE_AIDE, Texte::REMPLACEMENT_FIN);
     return true;
 }
 
@@ -629,9 +608,9 @@ int ModeleListeTaxons::activerTaxons(Progression &progression)
     int echecs = 0;
     const int n = activerTaxonsUtilises(progression, &echecs);
     if (echecs > 0)
-        afficherMessage(QStringLiteral("Erreur"), Texte::echec(bd().derniereErreur()));
+        afficherMessage(GENRE_ERREUR, Texte::echec(bd().derniereErreur()));
     else
-        afficherMessage(QStringLiteral("Aide"),
+        afficherMessage(GENRE_AIDE,
                         QString::number(n) + QStringLiteral(" taxon(s) activé(s)."));
     charger();
     return n;

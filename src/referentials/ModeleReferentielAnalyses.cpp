@@ -61,11 +61,6 @@ QString echecSuppression(const QString &erreur)
 }
 } // namespace Texte
 
-bool dateCorrecte(const QString &texte)
-{
-    return texte.trimmed().isEmpty() || lireDate(texte.trimmed()).isValid();
-}
-
 // Numeric codes in numeric order, then the others in text order.
 bool avant(const QString &a, const QString &b)
 {
@@ -208,7 +203,7 @@ bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
     bool trouve = false;
     if (!bd().AccesBase(QStringLiteral("SELECT * FROM ") + m_description.table + cle, jeu, trouve,
                         m_description.table)) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::echec(bd().derniereErreur()));
+        afficherMessage(GENRE_ERREUR, Texte::echec(bd().derniereErreur()));
         return false;
     }
     if (!trouve) jeu.addnew();
@@ -221,7 +216,7 @@ bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
         const QString erreur =
             jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
         jeu.Close();
-        afficherMessage(QStringLiteral("Erreur"), Texte::echec(erreur));
+        afficherMessage(GENRE_ERREUR, Texte::echec(erreur));
         return false;
     }
     jeu.Close();
@@ -229,7 +224,7 @@ bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
     // The grid shows the row as stored, read again.
     const Tableau t = bd().extraire(selectColonnes() + cle);
     if (t.estVide()) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         QStringLiteral("Impossible de retrouver l'élément possédant le code ") +
                             code);
         return false;
@@ -255,18 +250,18 @@ bool ModeleReferentielAnalyses::supprimer(const FicheReferentiel &f)
     if (!autoriserModificationReferentiels()) return false;
     const QString code = f.code();
     if (f.nouvelle || code.isEmpty()) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::AUCUN_CODE);
+        afficherMessage(GENRE_ERREUR, Texte::AUCUN_CODE);
         return false;
     }
     if (estUtilise(m_description.referentiel, code)) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::UTILISE);
+        afficherMessage(GENRE_ERREUR, Texte::UTILISE);
         return false;
     }
-    if (afficherMessage(QStringLiteral("Question"), m_description.question.arg(code)) != BoutonOui)
+    if (!confirmer(m_description.question.arg(code)))
         return false;
     if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_description.table +
                       QStringLiteral(" WHERE Code=") + sqlTexte(code))) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::echecSuppression(bd().derniereErreur()));
+        afficherMessage(GENRE_ERREUR, Texte::echecSuppression(bd().derniereErreur()));
         return false;
     }
     const int i = ligne(code);
@@ -274,7 +269,7 @@ bool ModeleReferentielAnalyses::supprimer(const FicheReferentiel &f)
         retirerLigne(i);
         m_fiches.removeAt(i);
     }
-    afficherMessage(QStringLiteral("Aide"), m_description.supprime);
+    afficherMessage(GENRE_AIDE, m_description.supprime);
     return true;
 }
 
@@ -282,30 +277,29 @@ bool ModeleReferentielAnalyses::purger(Progression &progression)
 {
     if (!autoriserModificationReferentiels()) return false;
     if (m_description.questionPurge.isEmpty()) return false;
-    if (afficherMessage(QStringLiteral("Question"), m_description.questionPurge) != BoutonOui) {
-        afficherMessage(QStringLiteral("Info"), m_description.purgeAnnulee);
+    if (!confirmer(m_description.questionPurge)) {
+        afficherMessage(GENRE_INFO, m_description.purgeAnnulee);
         return false;
     }
     progression.message(QStringLiteral("Suppression des ") + m_description.titre.toLower() +
                         QStringLiteral(" non utilisés"));
     const int n = purgerNonUtilises(m_description.referentiel, progression);
     if (n < 0) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         progression.annule() ? m_description.purgeAnnulee
                                              : Texte::PURGE_ECHEC.arg(bd().derniereErreur()));
         charger();
         return false;
     }
     charger();
-    afficherMessage(QStringLiteral("Aide"), m_description.purgeTerminee);
+    afficherMessage(GENRE_AIDE, m_description.purgeTerminee);
     return true;
 }
 
 bool ModeleReferentielAnalyses::confirmerRemplacement(const QString &ancien) const
 {
     if (!autoriserModificationReferentiels()) return false;
-    return afficherMessage(QStringLiteral("Question"), Texte::REMPLACER.arg(ancien.trimmed())) ==
-           BoutonOui;
+    return confirmer(Texte::REMPLACER.arg(ancien.trimmed()));
 }
 
 bool ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut,
@@ -317,26 +311,26 @@ bool ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut,
     const QString nouveau = nouveauBrut.trimmed();
     if (nouveau.isEmpty()) return false;
     if (nouveau == ancien) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::MEME_CODE);
+        afficherMessage(GENRE_ERREUR, Texte::MEME_CODE);
         return false;
     }
     const CibleRemplacement cible = lireCibleRemplacement(nouveau);
     if (!cible.existe) {
-        afficherMessage(QStringLiteral("ERREUR"), Texte::REMPLACEMENT_ABSENT);
+        afficherMessage(GENRE_ERREUR, Texte::REMPLACEMENT_ABSENT);
         return false;
     }
     const QString confirmation =
         Texte::CONFIRMER_REMPLACEMENT.arg(ancien, nouveau) + u'\n' +
         (cible.unite.isEmpty() ? Texte::SANS_UNITE : Texte::UNITE_REMPLACEMENT + cible.unite);
-    if (afficherMessage(QStringLiteral("Question"), confirmation) != BoutonOui) return false;
+    if (!confirmer(confirmation)) return false;
     const bool ok = remplacerHistoriqueParametre(ancien, nouveau, progression);
     const QString erreur = raisonMoteur(bd().derniereErreur());
     charger();
     if (!ok) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::REMPLACEMENT_INCOMPLET.arg(ancien, nouveau, erreur));
+        afficherMessage(GENRE_ERREUR, Texte::REMPLACEMENT_INCOMPLET.arg(ancien, nouveau, erreur));
         return false;
     }
-    afficherMessage(QStringLiteral("Aide"), Texte::REMPLACEMENT_TERMINE.arg(ancien, nouveau));
+    afficherMessage(GENRE_AIDE, Texte::REMPLACEMENT_TERMINE.arg(ancien, nouveau));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "db/BaseDonnees.h"
 #include "db/Lot.h"
 #include "db/Messages.h"
+#include "db/Outils.h"
 #include "db/Sql.h"
 
 #include <QSet>
@@ -72,11 +73,6 @@ bool lireCode(const QString &texte, int &code)
     if (!ok || n < 1 || n > std::numeric_limits<short>::max()) return false;
     code = n;
     return true;
-}
-
-QVariant nulSiVide(const QString &t)
-{
-    return t.trimmed().isEmpty() ? QVariant() : QVariant(t.trimmed());
 }
 
 } // namespace
@@ -274,18 +270,18 @@ bool ModeleTraits::supprimer(const FicheTrait &f)
     if (!autoriserModificationReferentiels()) return false;
     int code = 0;
     if (f.nouvelle || !lireCode(f.code, code)) {
-        afficherMessage(QStringLiteral("Erreur"), Texte::AUCUN);
+        afficherMessage(GENRE_ERREUR, Texte::AUCUN);
         return false;
     }
     const QString c = QString::number(code);
-    if (afficherMessage(QStringLiteral("Question"), Texte::question(f.nom)) != BoutonOui)
+    if (!confirmer(Texte::question(f.nom)))
         return false;
     const bool utilise =
         !bd().extraire(QStringLiteral(
                            "SELECT DISTINCT CodeTrait FROM TRAITS_ECOBIO_TAXONS WHERE CodeTrait=") +
                        c)
              .estVide();
-    if (utilise && afficherMessage(QStringLiteral("Question"), Texte::UTILISE) != BoutonOui)
+    if (utilise && !confirmer(Texte::UTILISE))
         return false;
     Transaction transaction;
     const bool ok =
@@ -299,7 +295,7 @@ bool ModeleTraits::supprimer(const FicheTrait &f)
         retirerLigne(i);
         m_fiches.removeAt(i);
     }
-    afficherMessage(QStringLiteral("Aide"), Texte::SUPPRIME);
+    afficherMessage(GENRE_AIDE, Texte::SUPPRIME);
     return true;
 }
 
@@ -318,8 +314,7 @@ bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &co
     const bool utilisee =
         !bd().extraire(QStringLiteral("SELECT codeModalite FROM TRAITS_ECOBIO_TAXONS") + condition)
              .estVide();
-    if (utilisee && afficherMessage(QStringLiteral("Question"),
-                                    Texte::modaliteUtilisee(nomModalite)) != BoutonOui)
+    if (utilisee && !confirmer(Texte::modaliteUtilisee(nomModalite)))
         return false;
     Transaction transaction;
     const bool ok =
@@ -337,7 +332,7 @@ bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &co
         majLigne(i, {m_fiches[i].code, m_fiches[i].nom, m_grille.lignes[i].value(2),
                      QString::number(m.size())});
     }
-    afficherMessage(QStringLiteral("Aide"), Texte::MODALITE_SUPPRIMEE);
+    afficherMessage(GENRE_AIDE, Texte::MODALITE_SUPPRIMEE);
     return true;
 }
 

@@ -20,7 +20,7 @@ QVector<StationPresence> presenceTaxon(const QString &codeTaxon)
 {
     QVector<StationPresence> stations;
     if (codeTaxon.trimmed().isEmpty()) {
-        afficherMessage(QStringLiteral("Aide"), textePresence::AUCUN_TAXON);
+        afficherMessage(GENRE_AIDE, textePresence::AUCUN_TAXON);
         return stations;
     }
     const QHash<qint64, long long> presence = presenceTaxonParStation(codeTaxon);
@@ -67,7 +67,7 @@ QVector<StationPresence> presenceTaxon(const QString &codeTaxon)
     bool placee = false;
     for (const StationPresence &s : std::as_const(stations))
         placee = placee || s.estPlacee();
-    if (!placee) afficherMessage(QStringLiteral("Info"), textePresence::AUCUNE_STATION);
+    if (!placee) afficherMessage(GENRE_INFO, textePresence::AUCUNE_STATION);
     return stations;
 }
 

@@ -110,6 +110,13 @@ const DefinitionTable *definitionTable(QStringView nom)
     return nullptr;
 }
 
+int tailleTexte(QStringView table, QStringView colonne)
+{
+    const DefinitionTable *t = definitionTable(table);
+    const DefinitionColonne *c = t ? t->colonne(colonne) : nullptr;
+    return c && c->type == TypeNeutre::Texte ? c->taille : 0;
+}
+
 std::span<const DefinitionIndex> catalogueIndex() { return INDEX; }
 
 QStringList DefinitionTable::nomsColonnes() const

@@ -58,6 +58,8 @@ struct DefinitionIndex
 std::span<const DefinitionTable> catalogueTables();
 // Case-insensitive lookup; nullptr when the name is not in the catalogue.
 const DefinitionTable *definitionTable(QStringView nom);
+// The length of a text column of the catalogue; 0 for another type or an unknown column.
+int tailleTexte(QStringView table, QStringView colonne);
 // Indexes created by the upgrade on the catalogue tables (per-station indexes excepted).
 std::span<const DefinitionIndex> catalogueIndex();
 

@@ -110,19 +110,19 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
                      sqlTexte(bd().module().toUpper() + u'/' + login));
 
     if (!login.isEmpty() && estInterdit(login)) {
-        afficherMessage(QStringLiteral("erreur"), texteLogin::MODULE_INTERDIT);
+        afficherMessage(GENRE_ERREUR, texteLogin::MODULE_INTERDIT);
         return ResultatLogin::ModuleInterdit;
     }
     if (ligne.estVide()) {
         if (!automatique)
-            afficherMessage(QStringLiteral("erreur"), texteLogin::UTILISATEUR_INCONNU);
+            afficherMessage(GENRE_ERREUR, texteLogin::UTILISATEUR_INCONNU);
         return automatique ? ResultatLogin::AutomatiqueRefuse : ResultatLogin::UtilisateurInconnu;
     }
     const QString stocke = ligne.texte(0, QStringLiteral("password"));
     if (automatique) {
         if (!jetonValide(login, stocke)) return ResultatLogin::AutomatiqueRefuse;
     } else if (stocke.toUpper() != motDePasse.toUpper()) {
-        afficherMessage(QStringLiteral("erreur"), texteLogin::MOT_DE_PASSE_ERRONE);
+        afficherMessage(GENRE_ERREUR, texteLogin::MOT_DE_PASSE_ERRONE);
         return ResultatLogin::MotDePasseErrone;
     }
 
@@ -143,7 +143,7 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
 
     journaliserInfo(QStringLiteral("Login"));
     if (motDePasseParDefautEnService())
-        afficherMessage(QStringLiteral("AIDE"), texteLogin::MOT_DE_PASSE_PAR_DEFAUT);
+        afficherMessage(GENRE_AIDE, texteLogin::MOT_DE_PASSE_PAR_DEFAUT);
     return ResultatLogin::Accepte;
 }
 

@@ -195,7 +195,15 @@ TEST_P(BaseDonneesTest, CodeMalveillantNeSExecuteJamais)
     ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (NumAnalyse Double)")));
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" VALUES (0)")));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ") + table).toInt(), 1);
+    // The table is found by its name in any case, the quoted one by its stored name; a quote
+    // in the name asked reaches the catalogue as a value, and a view is no table.
     EXPECT_TRUE(bd().tableExiste(QStringLiteral("QUALITOMETRES")));
+    EXPECT_TRUE(bd().tableExiste(QStringLiteral("qualitometres")));
+    EXPECT_TRUE(bd().tableExiste(QStringLiteral("ANALYSES_") + code));
+    EXPECT_FALSE(bd().tableExiste(QStringLiteral("ANALYSES_X")));
+    EXPECT_FALSE(bd().tableExiste(QStringLiteral("x' OR '1'='1")));
+    ASSERT_TRUE(bd().creerVue(QStringLiteral("VUE_QUALITO"), QStringLiteral("SELECT CodeBSS FROM QUALITOMETRES")));
+    EXPECT_FALSE(bd().tableExiste(QStringLiteral("VUE_QUALITO")));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES")).toInt(), 1);
     // A NUL cannot be stored: the statement is refused, with a reason.
     EXPECT_FALSE(executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (%1)").arg(sqlTexte(QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b")))));

@@ -159,27 +159,34 @@ TEST_P(PointsPrelevementTest, SuppressionRefuseeAvecUneOperation)
     point(1, 0, QStringLiteral("131"));
     point(1, 1, QStringLiteral("101"));
     operation(1, 0, 0, QStringLiteral("01/06/2020"));
-    messages().repondre(BoutonOui);
-    EXPECT_FALSE(supprimerPoint(1, QStringLiteral("0"), QStringLiteral("BSS1")));
+    // The question goes to the function given, never to a message box.
+    QStringList questions;
+    bool reponse = true;
+    const Confirmation confirmer = [&](const QString &q) {
+        questions << q;
+        return reponse;
+    };
+    EXPECT_FALSE(supprimerPoint(1, QStringLiteral("0"), QStringLiteral("BSS1"), confirmer));
     EXPECT_EQ(recus(), QStringList({"ERREUR: le site possède des opérations qui lui sont "
                                     "rattachés. Vous ne pouvez pas le supprimer. "
                                     "Supprimer les opérations concernées au préalable. Merci"}));
-    EXPECT_FALSE(supprimerPoint(1, QString(), QStringLiteral("BSS1")));
+    EXPECT_FALSE(supprimerPoint(1, QString(), QStringLiteral("BSS1"), confirmer));
     EXPECT_EQ(recus(),
               QStringList({"ERREUR: Sélectionnez d'abord le point de prélèvement dans la liste."}));
+    EXPECT_TRUE(questions.isEmpty()) << "a refusal asks nothing";
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS")).toInt(), 2);
 
-    messages().repondre(BoutonNon);
-    EXPECT_FALSE(supprimerPoint(1, QStringLiteral("1"), QStringLiteral("BSS1")));
-    messages().repondre(BoutonOui);
-    EXPECT_TRUE(supprimerPoint(1, QStringLiteral("1"), QStringLiteral("BSS1")));
-    EXPECT_EQ(recus(), QStringList({"QUESTION: Etes vous sur de vouloir supprimer le point de "
-                                    "prélèvement de la station BSS1 et toutes "
-                                    "les informations qu'il possède ?",
-                                    "QUESTION: Etes vous sur de vouloir supprimer le point de "
-                                    "prélèvement de la station BSS1 et toutes "
-                                    "les informations qu'il possède ?",
-                                    "AIDE: Le point de prélèvement a été supprimé."}));
+    reponse = false;
+    EXPECT_FALSE(supprimerPoint(1, QStringLiteral("1"), QStringLiteral("BSS1"), confirmer));
+    EXPECT_TRUE(recus().isEmpty());
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS")).toInt(), 2);
+    reponse = true;
+    EXPECT_TRUE(supprimerPoint(1, QStringLiteral("1"), QStringLiteral("BSS1"), confirmer));
+    const QString question = QStringLiteral("Etes vous sur de vouloir supprimer le point de "
+                                            "prélèvement de la station BSS1 et toutes "
+                                            "les informations qu'il possède ?");
+    EXPECT_EQ(questions, QStringList({question, question}));
+    EXPECT_EQ(recus(), QStringList({"AIDE: Le point de prélèvement a été supprimé."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT codePoint FROM QUALITOMETRES_POINTS")),
               QStringList({"0"}));
 }

@@ -147,6 +147,31 @@ TEST_P(ModeleListeCodesTest, NouveauCodeEnregistreModifieEtDoublonRefuse)
               QStringList({"Rive amont"}));
 }
 
+// The answer comes from the function the caller gives: no message box is asked.
+TEST_P(ModeleListeCodesTest, LaReponseVientDeLaFonctionDonnee)
+{
+    modele.choisirChamp(QStringLiteral("ANALYSES.CODEREMARQUE"));
+    ASSERT_TRUE(modele.charger());
+    const int ligne = modele.ligne(QStringLiteral("ANALYSES.CODEREMARQUE"), QStringLiteral("8"));
+    ASSERT_GE(ligne, 0);
+    QStringList questions;
+    bool reponse = false;
+    modele.confirmer = [&](const QString &q) {
+        questions << q;
+        return reponse;
+    };
+    const QString compte = QStringLiteral(
+        "SELECT count(*) FROM CODES_SANDRE WHERE Champ='ANALYSES.CODEREMARQUE' AND Code=8");
+    EXPECT_FALSE(modele.supprimer(modele.fiche(ligne)));
+    EXPECT_EQ(valeur(compte).toInt(), 1);
+    reponse = true;
+    EXPECT_TRUE(modele.supprimer(modele.fiche(ligne)));
+    EXPECT_EQ(valeur(compte).toInt(), 0);
+    EXPECT_EQ(questions, QStringList({"Supprimer le code 8 pour ANALYSES.CODEREMARQUE ?",
+                                      "Supprimer le code 8 pour ANALYSES.CODEREMARQUE ?"}));
+    EXPECT_EQ(messagesRecus(), QStringList({"AIDE: Le code a été supprimé."}));
+}
+
 TEST_P(ModeleListeCodesTest, SuppressionApresConfirmationEtCodesProteges)
 {
     // No table ANALYSES: the code is not in use; the question decides.

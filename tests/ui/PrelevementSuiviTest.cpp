@@ -120,18 +120,22 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
     suivi.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&suivi));
     EXPECT_EQ(suivi.CboStation->codeSelectionne(), QStringLiteral("1"));
-    ASSERT_EQ(suivi.SprSuivi->columnCount(), 3);
-    EXPECT_EQ(suivi.SprSuivi->horizontalHeaderItem(2)->text(), QStringLiteral("12/05/2021 (0)"));
-    ASSERT_EQ(suivi.SprSuivi->rowCount(), 2);
-    EXPECT_EQ(suivi.SprSuivi->item(0, 0)->text(), QStringLiteral("Ammonium [1335]"));
-    EXPECT_EQ(suivi.SprSuivi->item(0, 2)->text(), QStringLiteral("<0.1"));
-    EXPECT_EQ(suivi.SprSuivi->item(1, 1)->text(), QStringLiteral("mg/L"));
-    EXPECT_EQ(suivi.SprSuivi->item(1, 2)->text(), QStringLiteral("12.5"));
+    const QAbstractItemModel *grille = suivi.SprSuivi->model();
+    auto cellule = [grille](int l, int c) { return grille->index(l, c).data().toString(); };
+    ASSERT_EQ(grille->columnCount(), 3);
+    EXPECT_EQ(grille->headerData(2, Qt::Horizontal).toString(), QStringLiteral("12/05/2021 (0)"));
+    ASSERT_EQ(grille->rowCount(), 2);
+    EXPECT_EQ(cellule(0, 0), QStringLiteral("Ammonium [1335]"));
+    EXPECT_EQ(cellule(0, 2), QStringLiteral("<0.1"));
+    EXPECT_EQ(grille->index(0, 2).data(Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(cellule(1, 1), QStringLiteral("mg/L"));
+    EXPECT_EQ(cellule(1, 2), QStringLiteral("12.5"));
     capturer(suivi, QStringLiteral("SuiviPhysicoChmique"));
     // Values above the quantification limit only.
     suivi.ChkQuantification->click();
-    ASSERT_EQ(suivi.SprSuivi->rowCount(), 1);
-    EXPECT_EQ(suivi.SprSuivi->item(0, 2)->text(), QStringLiteral("12.5"));
+    ASSERT_EQ(grille->rowCount(), 1);
+    EXPECT_EQ(cellule(0, 2), QStringLiteral("12.5"));
     // A column opens its sample.
     std::unique_ptr<QWidget> fiche(suivi.ouvrirFiche(0));
     auto *carte = qobject_cast<FichePrelevementPhysicoChmique *>(fiche.get());
@@ -158,7 +162,7 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSansAnalysesOuvertDepuisLaListe)
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES "
                                         "(0, 1, #05/12/2021#)")));
     SuiviPhysicoChmique suivi(QStringLiteral("1"));
-    EXPECT_EQ(suivi.SprSuivi->columnCount(), 2);
+    EXPECT_EQ(suivi.SprSuivi->model()->columnCount(), 2);
     ASSERT_EQ(suivi.CboPrelevements->count(), 1);
     EXPECT_TRUE(suivi.CboPrelevements->itemText(0).contains(QStringLiteral("0 - 12/05/2021 (0 analyse(s))")))
         << qPrintable(suivi.CboPrelevements->itemText(0));
@@ -198,9 +202,10 @@ TEST_P(PrelevementSuiviEcranTest, SuiviOptionsEtPeriode)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&suivi));
     auto colonnes = [&suivi] {
         QStringList r;
-        for (int c = 2; c < suivi.SprSuivi->columnCount(); ++c)
-            r << suivi.SprSuivi->horizontalHeaderItem(c)->text() + u'=' +
-                     suivi.SprSuivi->item(0, c)->text();
+        const QAbstractItemModel *grille = suivi.SprSuivi->model();
+        for (int c = 2; c < grille->columnCount(); ++c)
+            r << grille->headerData(c, Qt::Horizontal).toString() + u'=' +
+                     grille->index(0, c).data().toString();
         return r;
     };
     EXPECT_TRUE(suivi.ChkInverse->isChecked());
@@ -215,7 +220,7 @@ TEST_P(PrelevementSuiviEcranTest, SuiviOptionsEtPeriode)
     QTest::keyClicks(suivi.TxtDateFin, QStringLiteral("31/04/2021"));
     suivi.CmdActualiser->click();
     EXPECT_EQ(recus(), QStringList({"ERREUR: La date de fin de la période n'est pas correcte."}));
-    EXPECT_EQ(suivi.SprSuivi->columnCount(), 2);
+    EXPECT_EQ(suivi.SprSuivi->model()->columnCount(), 2);
     suivi.TxtDateFin->clear();
     QTest::keyClicks(suivi.TxtDateFin, QStringLiteral("30/04/2021"));
     suivi.CmdActualiser->click();

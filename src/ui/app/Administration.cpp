@@ -213,7 +213,7 @@ QWidget *Administration::creerControle(const DefinitionReglage &d, QWidget *pare
             // The hydrological columns of the calendar periods follow the first month.
             if (d.nom == reglage::MoisDebutAnneeHydro && bd().estOuverte() &&
                 !recalculerPeriodesHydro(liste->itemData(index).toInt()))
-                afficherMessage(QStringLiteral("ERREUR"),
+                afficherMessage(GENRE_ERREUR,
                                 QStringLiteral("Les périodes hydrologiques n'ont pas pu être recalculées : ") +
                                     bd().derniereErreur());
         });

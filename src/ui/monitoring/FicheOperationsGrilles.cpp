@@ -344,7 +344,7 @@ bool FicheOperations::supprimerTaxon()
 void FicheOperations::DeclencheAjoutTaxons()
 {
     if (m_operation.estNouvelle()) {
-        afficherMessage(QStringLiteral("Erreur"), texteOperations::PARENT_ABSENT);
+        afficherMessage(GENRE_ERREUR, texteOperations::PARENT_ABSENT);
         return;
     }
     recueillirTaxons();

@@ -117,7 +117,7 @@ void FicheSelectionTaxons::ajouter(int ligne)
     const QString code = m_selection.code(ligne);
     if (code.isEmpty()) {
         if (m_selection.resultats().nbLignes() > 0)
-            afficherMessage(QStringLiteral("Aide"), texteSelectionTaxons::AUCUNE_SELECTION);
+            afficherMessage(GENRE_AIDE, texteSelectionTaxons::AUCUNE_SELECTION);
         return;
     }
     for (const auto &t : std::as_const(m_choisis))

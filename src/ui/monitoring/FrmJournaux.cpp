@@ -192,7 +192,7 @@ void FrmJournaux::chargerEvenements()
     const CriteresEvenements c = criteres();
     const QString erreur = EvenementsQualito::verifier(c);
     if (!erreur.isEmpty()) {
-        afficherMessage(QStringLiteral("ERREUR"), erreur);
+        afficherMessage(GENRE_ERREUR, erreur);
         return;
     }
     Tableau evenements;
@@ -232,17 +232,17 @@ bool FrmJournaux::exporter(const QString &chemin)
     }
     QString erreur;
     if (!EvenementsQualito::exporter(titres, lignes, chemin, &erreur)) {
-        afficherMessage(QStringLiteral("ERREUR"), erreur);
+        afficherMessage(GENRE_ERREUR, erreur);
         return false;
     }
-    afficherMessage(QStringLiteral("AIDE"), EvenementsQualito::MESSAGE_EXPORT_TERMINE.arg(chemin));
+    afficherMessage(GENRE_AIDE, EvenementsQualito::MESSAGE_EXPORT_TERMINE.arg(chemin));
     return true;
 }
 
 void FrmJournaux::demanderExport()
 {
     if (SprEvenements->rowCount() == 0) {
-        afficherMessage(QStringLiteral("AIDE"), EvenementsQualito::MESSAGE_RIEN_A_EXPORTER);
+        afficherMessage(GENRE_AIDE, EvenementsQualito::MESSAGE_RIEN_A_EXPORTER);
         return;
     }
     const QString chemin =

@@ -287,7 +287,7 @@ bool FrmQualitometresPoints::enregistrer()
 
 bool FrmQualitometresPoints::supprimer()
 {
-    if (!supprimerPoint(m_station, m_point.codePoint, m_codeBSS)) return false;
+    if (!supprimerPoint(m_station, m_point.codePoint, m_codeBSS, confirmerParMessage)) return false;
     marquerEnregistree();
     chargerPoints();
     return true;
@@ -299,7 +299,7 @@ void FrmQualitometresPoints::afficherPhotos()
         photosPoint(pointFormulaire(), m_codeBSS, lireRegistre(reglage::CheminPhotos, {}, true));
     if (photos.isEmpty()) {
         afficherMessage(
-            QStringLiteral("Aide"),
+            GENRE_AIDE,
             QStringLiteral("Aucune photo n'a été trouvée pour ce point de prélèvement."));
         return;
     }

@@ -1,6 +1,7 @@
 #include "ui/monitoring/SuiviPhysicoChmique.h"
 
 #include "db/Messages.h"
+#include "monitoring/ModeleSuivi.h"
 #include "monitoring/Prelevement.h"
 #include "monitoring/ReglesAnalyses.h"
 #include "schema/TableAnalyses.h"
@@ -14,7 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace vyk {
@@ -90,7 +91,9 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     filtres->addLayout(boutons, 3, 2, 1, 4);
     filtres->setColumnStretch(1, 2);
     disposition->addLayout(filtres);
-    SprSuivi = new QTableWidget(this);
+    m_modele = new ModeleSuivi(this);
+    SprSuivi = new QTableView(this);
+    SprSuivi->setModel(m_modele);
     SprSuivi->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SprSuivi->setAlternatingRowColors(true);
     SprSuivi->horizontalHeader()->setToolTip(
@@ -128,30 +131,10 @@ void SuiviPhysicoChmique::actualiser()
     f.inverse = ChkInverse->isChecked();
     const QString station = CboStation->codeSelectionne();
     QString erreur;
-    m_tableau = {};
-    if (!station.isEmpty() &&
-        !chargerSuivi(station, codeBSSStation(station), f, m_tableau, &erreur))
-        afficherMessage(QStringLiteral("Erreur"), erreur);
-    const QStringList entetes = entetesSuivi(m_tableau);
-    SprSuivi->clear();
-    SprSuivi->setColumnCount(int(entetes.size()));
-    SprSuivi->setHorizontalHeaderLabels(entetes);
-    SprSuivi->setRowCount(int(m_tableau.lignes.size()));
-    for (int l = 0; l < m_tableau.lignes.size(); ++l) {
-        const LigneSuivi &ligne = m_tableau.lignes[l];
-        QString nom = ligne.nomParametre.isEmpty()
-                          ? ligne.codeParametre
-                          : ligne.nomParametre + QStringLiteral(" [") + ligne.codeParametre + u']';
-        if (ligne.calcule) nom += QStringLiteral(" (calculé)");
-        SprSuivi->setItem(l, 0, new QTableWidgetItem(nom));
-        SprSuivi->setItem(
-            l, 1, new QTableWidgetItem(ligne.symbole.isEmpty() ? ligne.codeUnite : ligne.symbole));
-        for (int c = 0; c < ligne.valeurs.size(); ++c) {
-            auto *cellule = new QTableWidgetItem(ligne.valeurs[c]);
-            cellule->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            SprSuivi->setItem(l, c + 2, cellule);
-        }
-    }
+    TableauSuivi lu;
+    if (!station.isEmpty() && !chargerSuivi(station, codeBSSStation(station), f, lu, &erreur))
+        afficherMessage(GENRE_ERREUR, erreur);
+    m_modele->remplir(std::move(lu));
     SprSuivi->resizeColumnsToContents();
     EntreesCodees prelevements;
     for (const PrelevementStation &p : prelevementsStation(station, codeBSSStation(station)))
@@ -159,14 +142,16 @@ void SuiviPhysicoChmique::actualiser()
     CboPrelevements->definirEntrees(prelevements);
     CmdOuvrirPrelevement->setEnabled(!prelevements.isEmpty());
     LblInformation->setText(
-        QString::number(m_tableau.nbAnalyses) + QStringLiteral(" analyse(s), ") +
-        QString::number(m_tableau.colonnes.size()) + QStringLiteral(" prélèvement(s)."));
+        QString::number(tableau().nbAnalyses) + QStringLiteral(" analyse(s), ") +
+        QString::number(tableau().colonnes.size()) + QStringLiteral(" prélèvement(s)."));
 }
+
+const TableauSuivi &SuiviPhysicoChmique::tableau() const { return m_modele->tableau(); }
 
 QWidget *SuiviPhysicoChmique::ouvrirFiche(int colonne)
 {
-    return ouvrirPrelevementNumero(colonne >= 0 && colonne < m_tableau.colonnes.size()
-                                       ? m_tableau.colonnes[colonne].numPrelevement
+    return ouvrirPrelevementNumero(colonne >= 0 && colonne < tableau().colonnes.size()
+                                       ? tableau().colonnes[colonne].numPrelevement
                                        : QString());
 }
 

@@ -11,11 +11,12 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace vyk {
 
 class ComboCodee;
+class ModeleSuivi;
 
 class SuiviPhysicoChmique : public Ecran
 {
@@ -24,7 +25,7 @@ class SuiviPhysicoChmique : public Ecran
     // codeQualitometre: the station shown at opening ("" for the first one).
     explicit SuiviPhysicoChmique(const QString &codeQualitometre = {}, QWidget *parent = nullptr);
 
-    const TableauSuivi &tableau() const { return m_tableau; }
+    const TableauSuivi &tableau() const;
 
     ComboCodee *CboStation;
     QLineEdit *TxtDateDebut;
@@ -40,7 +41,7 @@ class SuiviPhysicoChmique : public Ecran
     // Every sample of the station, with or without analyses, and the command that opens one.
     ComboCodee *CboPrelevements;
     QPushButton *CmdOuvrirPrelevement;
-    QTableWidget *SprSuivi;
+    QTableView *SprSuivi;
     QLabel *LblInformation;
 
   signals:
@@ -59,7 +60,7 @@ class SuiviPhysicoChmique : public Ecran
     // The card of a sample of the station ("" for a new one, attached to codeOperation).
     QWidget *ouvrirPrelevementStation(const QString &station, const QString &numero, const QString &codeOperation = {});
 
-    TableauSuivi m_tableau;
+    ModeleSuivi *m_modele;
 };
 
 } // namespace vyk

@@ -133,7 +133,7 @@ bool ImportationCodesSandre::choisirFichier(int ligne)
     SprApercu->remplir(entetesReferentiel(), lignes);
     QApplication::restoreOverrideCursor();
     if (!ok) {
-        afficherMessage(QStringLiteral("Erreur"), erreur);
+        afficherMessage(GENRE_ERREUR, erreur);
         return false;
     }
     CmdDemarrer->setEnabled(true);
@@ -158,7 +158,7 @@ void ImportationCodesSandre::demarrer()
     if (!bilan.erreurs.isEmpty())
         texte += u'\n' + bilan.erreurs.mid(0, 20).join(u'\n') +
                  (bilan.erreurs.size() > 20 ? QStringLiteral("\n...") : QString());
-    afficherMessage(bilan.erreurs.isEmpty() ? QStringLiteral("Aide") : QStringLiteral("Erreur"),
+    afficherMessage(bilan.erreurs.isEmpty() ? GENRE_AIDE : GENRE_ERREUR,
                     texte);
 }
 

@@ -71,7 +71,7 @@ bool ImportationReferentielAnalyses::choisirFichier(const QString &chemin)
     if (!ok) {
         SprApercu->vider();
         LblInformation->clear();
-        afficherMessage(QStringLiteral("Erreur"), erreur);
+        afficherMessage(GENRE_ERREUR, erreur);
         return false;
     }
     const QStringList colonnes = colonnesLues(m_fichier);
@@ -105,7 +105,7 @@ void ImportationReferentielAnalyses::demarrer()
     if (!b.echec.isEmpty()) texte += u'\n' + b.echec;
     LblInformation->setText(texte);
     if (!b.erreurs.isEmpty()) texte += u'\n' + b.erreurs.mid(0, 20).join(u'\n');
-    afficherMessage(b.rejetes > 0 || !b.echec.isEmpty() ? QStringLiteral("Erreur") : QStringLiteral("Aide"), texte);
+    afficherMessage(b.rejetes > 0 || !b.echec.isEmpty() ? GENRE_ERREUR : GENRE_AIDE, texte);
 }
 
 } // namespace vyk

@@ -111,14 +111,14 @@ bool ImportationTaxons::choisirFichier(const QString &chemin)
     SprApercu->remplir(entetesImportTaxons(), lignes);
     LblNbLignes->setText(texteImportTaxons::NB_LIGNES + QString::number(lignes.size()));
     CmdDemarrer->setEnabled(ok);
-    if (!ok) afficherMessage(QStringLiteral("erreur"), erreur);
+    if (!ok) afficherMessage(GENRE_ERREUR, erreur);
     return ok;
 }
 
 void ImportationTaxons::demarrer()
 {
     if (m_fichier.lignes.isEmpty()) {
-        afficherMessage(QStringLiteral("erreur"), texteImportTaxons::AUCUNE_DONNEE);
+        afficherMessage(GENRE_ERREUR, texteImportTaxons::AUCUNE_DONNEE);
         return;
     }
     {
@@ -143,7 +143,7 @@ void ImportationTaxons::demarrer()
     if (!m_bilan.defait && m_bilan.activesUtilises > 0)
         texte += QStringLiteral("\n") + QString::number(m_bilan.activesUtilises) +
                  QStringLiteral(" taxon(s) utilisé(s) activé(s).");
-    afficherMessage(QStringLiteral("Aide"), texte);
+    afficherMessage(GENRE_AIDE, texte);
 }
 
 void ImportationTaxons::activer()
@@ -155,7 +155,7 @@ void ImportationTaxons::activer()
     }
     m_integres += n;
     afficherMessage(
-        echecs ? QStringLiteral("Erreur") : QStringLiteral("Aide"),
+        echecs ? GENRE_ERREUR : GENRE_AIDE,
         QString::number(n) + QStringLiteral(" taxon(s) activé(s).") +
             (echecs ? QStringLiteral(" Une partie des listes n'a pas pu être lue.") : QString()));
 }

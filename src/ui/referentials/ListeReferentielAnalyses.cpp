@@ -176,7 +176,7 @@ void ListeReferentielAnalyses::DeclencheRemplacer()
 {
     const QString ancien = ficheFormulaire().code();
     if (m_fiche.nouvelle || ancien.isEmpty()) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         QStringLiteral("Sélectionnez d'abord le paramètre dans la liste."));
         return;
     }

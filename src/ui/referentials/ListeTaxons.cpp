@@ -384,7 +384,7 @@ void ListeTaxons::DeclenchePhotos()
     const QStringList photos = ModeleListeTaxons::photosTaxon(
         m_fiche.codeOrigine, lireRegistre(reglage::CheminPhotos, {}, true));
     if (photos.isEmpty()) {
-        afficherMessage(QStringLiteral("Aide"),
+        afficherMessage(GENRE_AIDE,
                         QStringLiteral("Aucune photo n'a été trouvée pour ce taxon."));
         return;
     }

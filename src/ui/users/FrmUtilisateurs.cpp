@@ -408,7 +408,7 @@ void FrmUtilisateurs::modifie()
 bool FrmUtilisateurs::confirmerAbandon()
 {
     return !m_modifie ||
-           afficherMessage(QStringLiteral("QUESTION"), texte::QUESTION_ABANDON) == BoutonOui;
+           afficherMessage(GENRE_QUESTION, texte::QUESTION_ABANDON) == BoutonOui;
 }
 
 void FrmUtilisateurs::nouveau()
@@ -426,7 +426,7 @@ bool FrmUtilisateurs::enregistrer()
     const bool creation = m_login.isEmpty();
     const QString motDePasse = TxtMotDePasse->text();
     if (motDePasse != TxtConfirmation->text()) {
-        afficherMessage(QStringLiteral("ERREUR"), texte::CONFIRMATION_DIFFERENTE);
+        afficherMessage(GENRE_ERREUR, texte::CONFIRMATION_DIFFERENTE);
         return false;
     }
     FicheUtilisateur fiche;
@@ -443,7 +443,7 @@ bool FrmUtilisateurs::enregistrer()
         ok = m_gestion.changerMotDePasse(fiche.login, motDePasse);
     if (ok) ok = m_gestion.definirHabilitations(fiche.login, habilitationsCochees());
     if (!ok) {
-        afficherMessage(QStringLiteral("ERREUR"), m_gestion.erreur());
+        afficherMessage(GENRE_ERREUR, m_gestion.erreur());
         // Only an account this save created: a refused creation (the login is taken) keeps
         // what was typed, and must not open someone else's account in its place.
         if (cree) {
@@ -464,12 +464,12 @@ bool FrmUtilisateurs::enregistrer()
 bool FrmUtilisateurs::supprimer()
 {
     if (m_login.isEmpty()) return false;
-    if (afficherMessage(QStringLiteral("QUESTION"), texte::QUESTION_SUPPRESSION.arg(m_login)) !=
+    if (afficherMessage(GENRE_QUESTION, texte::QUESTION_SUPPRESSION.arg(m_login)) !=
         BoutonOui)
         return false;
     const QString login = m_login;
     if (!m_gestion.supprimer(login)) {
-        afficherMessage(QStringLiteral("ERREUR"), m_gestion.erreur());
+        afficherMessage(GENRE_ERREUR, m_gestion.erreur());
         return false;
     }
     m_modifie = false;
@@ -485,16 +485,16 @@ bool FrmUtilisateurs::supprimer()
 bool FrmUtilisateurs::ajouterStation()
 {
     if (m_login.isEmpty()) {
-        afficherMessage(QStringLiteral("ERREUR"), texte::ENREGISTRER_D_ABORD);
+        afficherMessage(GENRE_ERREUR, texte::ENREGISTRER_D_ABORD);
         return false;
     }
     QListWidgetItem *e = LstStationsDisponibles->currentItem();
     if (!e || e->isHidden()) {
-        afficherMessage(QStringLiteral("AIDE"), texte::CHOISIR_STATION);
+        afficherMessage(GENRE_AIDE, texte::CHOISIR_STATION);
         return false;
     }
     if (!m_gestion.accorderStation(m_login, e->data(Qt::UserRole).toLongLong())) {
-        afficherMessage(QStringLiteral("ERREUR"), m_gestion.erreur());
+        afficherMessage(GENRE_ERREUR, m_gestion.erreur());
         return false;
     }
     chargerStations();
@@ -505,11 +505,11 @@ bool FrmUtilisateurs::retirerStation()
 {
     QListWidgetItem *e = LstStations->currentItem();
     if (m_login.isEmpty() || !e) {
-        afficherMessage(QStringLiteral("AIDE"), texte::CHOISIR_STATION_ACCORDEE);
+        afficherMessage(GENRE_AIDE, texte::CHOISIR_STATION_ACCORDEE);
         return false;
     }
     if (!m_gestion.retirerStation(m_login, e->data(Qt::UserRole).toLongLong())) {
-        afficherMessage(QStringLiteral("ERREUR"), m_gestion.erreur());
+        afficherMessage(GENRE_ERREUR, m_gestion.erreur());
         return false;
     }
     chargerStations();

@@ -122,7 +122,7 @@ void EcranListeReference::DeclencheExcel()
         QStringLiteral("Fichiers CSV (*.csv)"));
     if (chemin.isEmpty()) return;
     if (exporterVers(chemin))
-        afficherMessage(QStringLiteral("Aide"),
+        afficherMessage(GENRE_AIDE,
                         QStringLiteral("La liste a été exportée dans le fichier ") +
                             QDir::toNativeSeparators(chemin) + u'.');
 }
@@ -140,7 +140,7 @@ void EcranListeReference::DeclencheAide()
                                .filePath(QStringLiteral("aide/") + page + QStringLiteral(".html"));
     if (page.isEmpty() || !QFileInfo::exists(chemin) ||
         !QDesktopServices::openUrl(QUrl::fromLocalFile(chemin)))
-        afficherMessage(QStringLiteral("Info"),
+        afficherMessage(GENRE_INFO,
                         QStringLiteral("L'aide de cet écran n'est pas installée."));
 }
 

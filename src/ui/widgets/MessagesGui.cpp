@@ -11,7 +11,7 @@ int MessagesGui::afficher(const QString &genre, const QString &texte)
     QMessageBox boite(QApplication::activeWindow());
     boite.setWindowTitle(QApplication::applicationDisplayName());
     boite.setText(texte);
-    if (genre == QLatin1String("QUESTION")) {
+    if (genre == GENRE_QUESTION) {
         boite.setIcon(QMessageBox::Question);
         QPushButton *oui = boite.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
         QPushButton *non = boite.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
@@ -20,7 +20,7 @@ int MessagesGui::afficher(const QString &genre, const QString &texte)
         boite.exec();
         return boite.clickedButton() == oui ? BoutonOui : BoutonNon;
     }
-    if (genre == QLatin1String("QUESTION_ANNULER")) {
+    if (genre == GENRE_QUESTION_ANNULER) {
         boite.setIcon(QMessageBox::Question);
         QPushButton *oui = boite.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
         QPushButton *non = boite.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
@@ -30,9 +30,9 @@ int MessagesGui::afficher(const QString &genre, const QString &texte)
         boite.exec();
         return boite.clickedButton() == oui ? BoutonOui : boite.clickedButton() == non ? BoutonNon : BoutonAnnuler;
     }
-    if (genre == QLatin1String("ERREUR"))
+    if (genre == GENRE_ERREUR)
         boite.setIcon(QMessageBox::Critical);
-    else if (genre == QLatin1String("AIDE"))
+    else if (genre == GENRE_AIDE)
         boite.setIcon(QMessageBox::Information);
     else
         boite.setIcon(QMessageBox::NoIcon);
