@@ -41,6 +41,9 @@ namespace {
 // The engine of a backend code, opened; nullptr with the reason otherwise.
 std::unique_ptr<Moteur> ouvrirMoteur(const ParametresOuverture &p, QString &code, QString &erreur)
 {
+    // Without TZ the C library checks the zone file again at every local date conversion, one
+    // system call per date read from a table; naming the same zone once lets it read it once.
+    if (!qEnvironmentVariableIsSet("TZ")) qputenv("TZ", ":/etc/localtime");
     const QString type = p.typeBase.trimmed().toUpper();
     std::unique_ptr<Moteur> moteur;
     if (type == ACCESS) {
