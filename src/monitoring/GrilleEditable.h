@@ -7,6 +7,7 @@
 // messages belong to each card's own model.
 
 #include "db/ChampDecrit.h"
+#include "db/Messages.h"
 #include "referentials/ListesCodees.h"
 
 #include <QHash>
@@ -90,7 +91,7 @@ struct DefinitionGrille
     bool ligneUnique = false; // one row per parent, edited as a form
     // Message for a text longer than its column, when it is not the usual one (photo paths).
     QString messageLongueur;
-    QString genreMessageLongueur = QStringLiteral("Erreur");
+    QString genreMessageLongueur = GENRE_ERREUR;
     // A column whose values must differ from line to line, and the message when they do not.
     QString colonneDistincte;
     QString messageDoublons;

@@ -87,7 +87,7 @@ bool operationEnregistree(const QString &operation, QString &code)
 {
     const Nombre n = enNombre(operation.trimmed(), true);
     if (operation.trimmed().isEmpty() || !n.estNombre()) {
-        afficherMessage(QStringLiteral("Erreur"), texteOperations::PARENT_ABSENT);
+        afficherMessage(GENRE_ERREUR, texteOperations::PARENT_ABSENT);
         return false;
     }
     code = sqlNombre(n.valeur);
@@ -188,7 +188,7 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
     QString op;
     if (!operationEnregistree(operation, op)) return false;
     if (const RefusGrille refus = verifier(lignes); !refus.estVide()) {
-        afficherMessage(QStringLiteral("Erreur"), refus.message);
+        afficherMessage(GENRE_ERREUR, refus.message);
         return false;
     }
     // Stored lines keep their number (elementary sample n is column Pn of the taxa lists).
@@ -208,24 +208,24 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
     });
     if (!ok) return false;
     lignes = ecrites;
-    afficherMessage(QStringLiteral("Aide"), definition().messageFin);
+    afficherMessage(GENRE_AIDE, definition().messageFin);
     return true;
 }
 
 bool GrilleOperation::supprimerLigne(qint64 station, const QString &operation,
                                      const LigneGrille &ligne) const
 {
-    if (afficherMessage(QStringLiteral("Question"), texteGrillesOperation::QUESTION_LIGNE) !=
+    if (afficherMessage(GENRE_QUESTION, texteGrillesOperation::QUESTION_LIGNE) !=
         BoutonOui)
         return false;
     const Nombre op = enNombre(operation, true);
     QString erreur;
     if (op.estNombre() &&
         !GrilleEditable::supprimerLigne({double(station), op.valeur}, ligne, erreur)) {
-        afficherMessage(QStringLiteral("Erreur"), QStringLiteral("La suppression a échoué :\n") + erreur);
+        afficherMessage(GENRE_ERREUR, QStringLiteral("La suppression a échoué :\n") + erreur);
         return false;
     }
-    afficherMessage(QStringLiteral("Aide"), definition().messageSupprime);
+    afficherMessage(GENRE_AIDE, definition().messageSupprime);
     return true;
 }
 
@@ -321,7 +321,7 @@ bool enregistrerRecouvrements(qint64 station, const QString &operation,
     QString op;
     if (!operationEnregistree(operation, op)) return false;
     if (const RefusGrille refus = verifierRecouvrements(lignes); !refus.estVide()) {
-        afficherMessage(QStringLiteral("Erreur"), refus.message);
+        afficherMessage(GENRE_ERREUR, refus.message);
         return false;
     }
     const bool ok = dansTransaction([&] {
@@ -349,7 +349,7 @@ bool enregistrerRecouvrements(qint64 station, const QString &operation,
         }
         return true;
     });
-    if (ok) afficherMessage(QStringLiteral("Aide"), texteGrillesOperation::RECOUVREMENTS_FIN);
+    if (ok) afficherMessage(GENRE_AIDE, texteGrillesOperation::RECOUVREMENTS_FIN);
     return ok;
 }
 
@@ -454,7 +454,7 @@ bool enregistrerUnites(qint64 station, const QString &operation, const ValeursUn
     QString op;
     if (!operationEnregistree(operation, op)) return false;
     if (const RefusGrille refus = verifierUnites(v); !refus.estVide()) {
-        afficherMessage(QStringLiteral("Erreur"), refus.message);
+        afficherMessage(GENRE_ERREUR, refus.message);
         return false;
     }
     const auto &lignes = caracteristiquesUnites();
@@ -482,7 +482,7 @@ bool enregistrerUnites(qint64 station, const QString &operation, const ValeursUn
             }
         return true;
     });
-    if (ok) afficherMessage(QStringLiteral("Aide"), texteGrillesOperation::UNITES_FIN);
+    if (ok) afficherMessage(GENRE_AIDE, texteGrillesOperation::UNITES_FIN);
     return ok;
 }
 

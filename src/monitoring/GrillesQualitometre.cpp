@@ -147,7 +147,7 @@ QVector<DefinitionGrille> definitions()
         photos.ligneUnique = true;
         photos.messageLongueur =
             QStringLiteral("Impossible d'enregistrer le chemin de la photo. Le chemin ne doit pas dépasser 255 caractères.");
-        photos.genreMessageLongueur = QStringLiteral("ERREUR");
+        photos.genreMessageLongueur = GENRE_ERREUR;
         r << photos;
     }
     {

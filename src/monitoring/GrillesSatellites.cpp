@@ -70,15 +70,15 @@ LignesGrille GrilleSatellite::charger(const QString &codeParent) const
 
 bool GrilleSatellite::supprimerLigne(const QString &codeParent, const LigneGrille &ligne) const
 {
-    if (afficherMessage(QStringLiteral("question"), texteGrilles::CONFIRMER_SUPPRESSION.arg(definition().quoi)) != BoutonOui)
+    if (afficherMessage(GENRE_QUESTION, texteGrilles::CONFIRMER_SUPPRESSION.arg(definition().quoi)) != BoutonOui)
         return false;
     const QVector<QVariant> parent = parentDe(codeParent);
     QString erreur;
     if (!parent[0].isNull() && !GrilleEditable::supprimerLigne(parent, ligne, erreur)) {
-        afficherMessage(QStringLiteral("Erreur"), texteGrilles::ECHEC.arg(erreur));
+        afficherMessage(GENRE_ERREUR, texteGrilles::ECHEC.arg(erreur));
         return false;
     }
-    afficherMessage(QStringLiteral("Aide"), texteGrilles::LIEN_SUPPRIME.arg(definition().quoi));
+    afficherMessage(GENRE_AIDE, texteGrilles::LIEN_SUPPRIME.arg(definition().quoi));
     return true;
 }
 
@@ -88,7 +88,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
 {
     const Nombre parent = enNombre(codeParent.trimmed(), true);
     if (codeParent.trimmed().isEmpty() || !parent.estNombre()) {
-        afficherMessage(QStringLiteral("Erreur"), sauvegarde.messageParentAbsent);
+        afficherMessage(GENRE_ERREUR, sauvegarde.messageParentAbsent);
         return false;
     }
     const QString code = sqlNombre(parent.valeur);
@@ -102,7 +102,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
         const LignesGrille &l = lignes[g->nom];
         const QString erreur = GrilleSatellite(*g).verifier(l).message;
         if (!erreur.isEmpty()) {
-            afficherMessage(g->messageLongueur == erreur ? g->genreMessageLongueur : QStringLiteral("Erreur"), erreur);
+            afficherMessage(g->messageLongueur == erreur ? g->genreMessageLongueur : GENRE_ERREUR, erreur);
             return false;
         }
         if (!g->colonneDistincte.isEmpty()) {
@@ -114,7 +114,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
                     continue;
                 const QString v = grille.texteCellule(c, grille.valeurStockee(c, ligne.textes.value(c)));
                 if (vues.contains(v)) {
-                    afficherMessage(QStringLiteral("ERREUR"), g->messageDoublons);
+                    afficherMessage(GENRE_ERREUR, g->messageDoublons);
                     return false;
                 }
                 vues.insert(v);
@@ -126,7 +126,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
         bool ok = false;
         const int n = nbTournees.trimmed().toInt(&ok);
         if (!ok || n < 0) {
-            afficherMessage(QStringLiteral("Erreur"), texteGrilles::TOURNEES);
+            afficherMessage(GENRE_ERREUR, texteGrilles::TOURNEES);
             return false;
         }
         tournees = n;
@@ -159,7 +159,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
         if (erreur.isEmpty())
             erreur = bd().derniereErreur();
         transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), texteGrilles::ECHEC.arg(erreur));
+        afficherMessage(GENRE_ERREUR, texteGrilles::ECHEC.arg(erreur));
         return false;
     }
 
@@ -172,7 +172,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
         if (repereAvant != QLatin1String("#") && repereAvant != repereApres)
             fin = texteGrilles::ALTIMETRIE_CHANGEMENT;
     }
-    afficherMessage(QStringLiteral("Aide"), fin);
+    afficherMessage(GENRE_AIDE, fin);
     return true;
 }
 

@@ -81,7 +81,7 @@ bool EditionPrelevement::charger(const QString &numPrelevement)
 {
     if (!estNombre(numPrelevement.trimmed()) ||
         !lireFiche(QStringLiteral(" AND NumPrelevement=") + nombreSql(numPrelevement))) {
-        afficherMessage(QStringLiteral("Erreur"),
+        afficherMessage(GENRE_ERREUR,
                         T::CHARGEMENT_IMPOSSIBLE.arg(numPrelevement.trimmed()));
         return false;
     }
@@ -242,7 +242,7 @@ bool EditionPrelevement::enregistrer()
 {
     const QString erreur = verifierFiche();
     if (!erreur.isEmpty()) {
-        afficherMessage(QStringLiteral("Erreur"), erreur);
+        afficherMessage(GENRE_ERREUR, erreur);
         return false;
     }
     QString numero = m_numero;
@@ -258,7 +258,7 @@ bool EditionPrelevement::enregistrer()
                             nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") +
                             nombreSql(numero),
                         jeu, trouve, QStringLiteral("PRELEVEMENTS"))) {
-        afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(bd().derniereErreur()));
+        afficherMessage(GENRE_ERREUR, T::ECHEC.arg(bd().derniereErreur()));
         return false;
     }
     if (!trouve) {
@@ -272,12 +272,12 @@ bool EditionPrelevement::enregistrer()
         const QString e =
             jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
         jeu.Close();
-        afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(e));
+        afficherMessage(GENRE_ERREUR, T::ECHEC.arg(e));
         return false;
     }
     jeu.Close();
     m_numero = numero;
-    afficherMessage(QStringLiteral("Aide"), T::FICHE_ENREGISTREE);
+    afficherMessage(GENRE_AIDE, T::FICHE_ENREGISTREE);
     return true;
 }
 
@@ -288,7 +288,7 @@ bool EditionPrelevement::enregistrerGrille(const DefinitionGrille &definition,
                                            const std::function<bool(QString &)> &preparation)
 {
     if (!estEnregistre()) {
-        afficherMessage(QStringLiteral("Erreur"), T::ENREGISTRER_AVANT);
+        afficherMessage(GENRE_ERREUR, T::ENREGISTRER_AVANT);
         return false;
     }
     const GrilleEditable grille(definition);
@@ -298,25 +298,25 @@ bool EditionPrelevement::enregistrerGrille(const DefinitionGrille &definition,
         QString m = controle ? controle(i) : QString();
         if (m.isEmpty()) m = grille.verifierLigne(lignes[i], i).message;
         if (!m.isEmpty()) {
-            afficherMessage(QStringLiteral("Erreur"), m);
+            afficherMessage(GENRE_ERREUR, m);
             return false;
         }
     }
     LignesPrelevement ecrites = lignes;
     QString erreur;
     if (preparation && !preparation(erreur)) {
-        afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
+        afficherMessage(GENRE_ERREUR, T::ECHEC.arg(erreur));
         return false;
     }
     Transaction transaction;
     if (!grille.remplacer(parent(), ecrites, erreur) || !transaction.valider()) {
         if (erreur.isEmpty()) erreur = bd().derniereErreur();
         transaction.annuler();
-        afficherMessage(QStringLiteral("Erreur"), T::ECHEC.arg(erreur));
+        afficherMessage(GENRE_ERREUR, T::ECHEC.arg(erreur));
         return false;
     }
     lignes = ecrites;
-    afficherMessage(QStringLiteral("Aide"), fin);
+    afficherMessage(GENRE_AIDE, fin);
     return true;
 }
 
@@ -402,16 +402,16 @@ bool EditionPrelevement::supprimerLigne(const DefinitionGrille &definition,
                                         const QString &message)
 {
     if (ligne < 0 || ligne >= lignes.size()) {
-        afficherMessage(QStringLiteral("Erreur"), T::AUCUNE_LIGNE);
+        afficherMessage(GENRE_ERREUR, T::AUCUNE_LIGNE);
         return false;
     }
     QString erreur;
     if (estEnregistre() && !GrilleEditable(definition).supprimerLigne(parent(), lignes[ligne], erreur)) {
-        afficherMessage(QStringLiteral("Erreur"), T::ECHEC_SUPPRESSION.arg(erreur));
+        afficherMessage(GENRE_ERREUR, T::ECHEC_SUPPRESSION.arg(erreur));
         return false;
     }
     lignes.removeAt(ligne);
-    afficherMessage(QStringLiteral("Aide"), message);
+    afficherMessage(GENRE_AIDE, message);
     return true;
 }
 
@@ -441,10 +441,10 @@ bool EditionPrelevement::supprimerAnalyse(int ligne)
 bool EditionPrelevement::supprimer()
 {
     if (!estEnregistre()) {
-        afficherMessage(QStringLiteral("Erreur"), T::ENREGISTRER_AVANT);
+        afficherMessage(GENRE_ERREUR, T::ENREGISTRER_AVANT);
         return false;
     }
-    if (afficherMessage(QStringLiteral("Question"), T::QUESTION_SUPPRESSION.arg(m_numero)) !=
+    if (afficherMessage(GENRE_QUESTION, T::QUESTION_SUPPRESSION.arg(m_numero)) !=
         BoutonOui)
         return false;
     const QString station = nombreSql(m_station);
@@ -466,7 +466,7 @@ bool EditionPrelevement::supprimer()
                              [](const QString &e) { return T::ECHEC_SUPPRESSION.arg(e); }))
         return false;
     nouveau();
-    afficherMessage(QStringLiteral("Aide"), T::PRELEVEMENT_SUPPRIME);
+    afficherMessage(GENRE_AIDE, T::PRELEVEMENT_SUPPRIME);
     return true;
 }
 
@@ -475,22 +475,22 @@ bool changerColonne(EditionPrelevement &e, const QString &colonne, const QString
                     const QString &message)
 {
     if (!e.estEnregistre()) {
-        afficherMessage(QStringLiteral("Erreur"), textePrelevement::ENREGISTRER_AVANT);
+        afficherMessage(GENRE_ERREUR, textePrelevement::ENREGISTRER_AVANT);
         return false;
     }
     const QString c = codeCellule(code);
     if (c.isEmpty()) {
-        afficherMessage(QStringLiteral("Erreur"), textePrelevement::CHOISIR_VALEUR);
+        afficherMessage(GENRE_ERREUR, textePrelevement::CHOISIR_VALEUR);
         return false;
     }
     QString erreur;
     if (!majColonneAnalyses(e.codeQualitometre(), e.codeBSS(), colonne, c, {}, e.numPrelevement(),
                             nullptr, &erreur)) {
-        afficherMessage(QStringLiteral("Erreur"), textePrelevement::ECHEC.arg(erreur));
+        afficherMessage(GENRE_ERREUR, textePrelevement::ECHEC.arg(erreur));
         return false;
     }
     e.chargerGrilles();
-    afficherMessage(QStringLiteral("Aide"), message);
+    afficherMessage(GENRE_AIDE, message);
     return true;
 }
 } // namespace

@@ -56,7 +56,7 @@ bool Fiche::quitterModifications()
 {
     if (!estModifiee())
         return true;
-    switch (afficherMessage(QStringLiteral("QUESTION_ANNULER"), texteFicheBase::ENREGISTRER_MODIFICATIONS)) {
+    switch (afficherMessage(GENRE_QUESTION_ANNULER, texteFicheBase::ENREGISTRER_MODIFICATIONS)) {
     case BoutonOui:
         return enregistrerFiche();
     case BoutonNon:
