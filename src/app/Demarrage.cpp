@@ -63,7 +63,7 @@ Demarrage::Identification Demarrage::identifier(const QString &login, const QStr
         const QString texte = BASE_REFUSEE + (raison.isEmpty() ? QString() : u'\n' + raison);
         journaliserErreur(QStringLiteral("Connexion refusée"), login.trimmed() + QStringLiteral(" : ") + texte);
         session().vider();
-        afficherMessage(QStringLiteral("ERREUR"), texte);
+        afficherMessage(GENRE_ERREUR, texte);
         return Identification::BaseRefusee;
     }
     return Identification::Ouverte;
