@@ -55,7 +55,7 @@ bool ParametrageConnexion::changementPossible(const QString &base, const QString
                                         fichierBureau ? QString() : utilisateur.trimmed(),
                                         fichierBureau ? QString() : motDePasse, fichierBureau ? QString() : port.trimmed());
     if (!raison.isEmpty()) {
-        afficherMessage(QStringLiteral("ERREUR"), CIBLE_INACCESSIBLE.arg(base, raison));
+        afficherMessage(GENRE_ERREUR, CIBLE_INACCESSIBLE.arg(base, raison));
         return false;
     }
     return libererEcrans();

@@ -127,7 +127,7 @@ Tableau EvenementsQualito::charger(const CriteresEvenements &criteres, Progressi
     m_echecs.clear();
     Tableau resultat;
     if (!estAutorise()) {
-        afficherMessage(QStringLiteral("ERREUR"), MESSAGE_DROIT);
+        afficherMessage(GENRE_ERREUR, MESSAGE_DROIT);
         return resultat;
     }
     // A restricted user reads only the events of the stations of their list.

@@ -75,7 +75,7 @@ void afficherRefusFiche(const QStringList &erreurs)
 bool autoriserModificationReferentiels()
 {
     if (peutModifierReferentiels()) return true;
-    afficherMessage(QStringLiteral("Erreur"), MESSAGE_REFUS_REFERENTIELS);
+    afficherMessage(GENRE_ERREUR, MESSAGE_REFUS_REFERENTIELS);
     return false;
 }
 

@@ -76,7 +76,7 @@ void ConsultationJournal::charger()
     Tableau t;
     m_lignes.clear();
     if (!lireJournal(COLONNES, QDateTime(DtpDepuis->date(), QTime(0, 0)), true, t))
-        afficherMessage(QStringLiteral("ERREUR"), QStringLiteral("Le journal n'a pas pu être lu."));
+        afficherMessage(GENRE_ERREUR, QStringLiteral("Le journal n'a pas pu être lu."));
     for (int l = 0; l < t.nbLignes(); ++l) {
         QStringList ligne{texteDate(t(l, 0).toDateTime(), true)};
         for (int c = 1; c < t.nbColonnes(); ++c)
