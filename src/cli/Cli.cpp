@@ -12,6 +12,7 @@
 #include "users/TablesUtilisateurs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -119,6 +120,21 @@ int Contexte::echec(const QString &message)
     erreurs << message << '\n';
     erreurs.flush();
     return ECHEC;
+}
+
+bool Contexte::fichierLisible(const QString &chemin)
+{
+    const QFileInfo info(chemin);
+    const QString nom = QDir::toNativeSeparators(chemin);
+    if (!info.exists())
+        echec(QStringLiteral("Le fichier ") + nom + QStringLiteral(" n'existe pas."));
+    else if (info.isDir())
+        echec(QStringLiteral("« %1 » est un dossier, pas un fichier.").arg(nom));
+    else if (!info.isFile())
+        echec(QStringLiteral("« %1 » n'est pas un fichier ordinaire (périphérique, tube ou socket).").arg(nom));
+    else
+        return true;
+    return false;
 }
 
 bool Contexte::ouvrirBase()

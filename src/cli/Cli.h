@@ -33,6 +33,9 @@ struct Contexte
     bool ouvrirSession(const QString &login);
     int usage(const QString &message);
     int echec(const QString &message);
+    // The file an import reads: false, with the reason printed, when it is missing, a folder or
+    // not an ordinary file.
+    bool fichierLisible(const QString &chemin);
 };
 
 struct Commande

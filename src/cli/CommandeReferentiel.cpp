@@ -54,9 +54,7 @@ bool referentielNomme(const QString &nom, Referentiel &r)
 
 int importer(Contexte &ctx, Referentiel referentiel, const QString &chemin)
 {
-    if (!QFileInfo(chemin).isFile())
-        return ctx.echec(QStringLiteral("Le fichier ") + QDir::toNativeSeparators(chemin) +
-                         QStringLiteral(" n'existe pas."));
+    if (!ctx.fichierLisible(chemin)) return ECHEC;
     FichierReferentielAnalyses fichier;
     QString erreur;
     if (!lireReferentielAnalyses(chemin, referentiel, fichier, erreur)) return ctx.echec(erreur);

@@ -40,9 +40,7 @@ const QString AIDE =
 
 int importer(Contexte &ctx, const QString &chemin, bool complet, bool activer)
 {
-    if (!QFileInfo(chemin).isFile())
-        return ctx.echec(QStringLiteral("Le fichier ") + QDir::toNativeSeparators(chemin) +
-                         QStringLiteral(" n'existe pas."));
+    if (!ctx.fichierLisible(chemin)) return ECHEC;
     FichierTaxons fichier;
     QString erreur;
     {

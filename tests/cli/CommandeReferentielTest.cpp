@@ -4,6 +4,7 @@
 
 #include "support/BaseTest.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace vyk;
@@ -69,6 +70,15 @@ TEST_P(CommandeReferentielTest, FichierOuListeRefusesSansRienEcrire)
     r = importer("parametres", chemin(QStringLiteral("absent.csv")));
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.erreurs.endsWith(QStringLiteral("absent.csv n'existe pas.\n"))) << qPrintable(r.erreurs);
+    // A folder is named as such, for the parameters as for the taxa, and nothing is read.
+    const QString dossier = QDir::toNativeSeparators(QStringLiteral(VYK_TEST_DATA "/taxons"));
+    r = importer("parametres", QStringLiteral(VYK_TEST_DATA "/taxons"));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.erreurs, QStringLiteral("« %1 » est un dossier, pas un fichier.\n").arg(dossier));
+    r = cli({QStringLiteral("taxa"), QStringLiteral("import"), QStringLiteral(VYK_TEST_DATA "/taxons")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.erreurs, QStringLiteral("« %1 » est un dossier, pas un fichier.\n").arg(dossier));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES")).toString(), avant);
     r = importer("taxons", QStringLiteral(VYK_TEST_DATA "/taxons/taxons.csv"));
     EXPECT_EQ(r.code, 2);
     r = cli({QStringLiteral("referentiel"), QStringLiteral("import"), QStringLiteral("unites")});
