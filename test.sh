@@ -6,8 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/dependances.sh
 source scripts/cluster-postgres.sh
+source scripts/verifier-format.sh
 
-vyk_installer_dependances "${VYK_PAQUETS[@]}"
+vyk_installer_dependances "${VYK_PAQUETS[@]}" "${VYK_PAQUETS_TESTS[@]}"
+vyk_verifier_format
 
 PRESET=${VYK_PRESET:-debug}
 echo "== Compilation ($PRESET)"

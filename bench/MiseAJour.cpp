@@ -24,7 +24,8 @@ using namespace vyk::bench;
 
 namespace {
 
-const char *const REQUETE_VERSION = "SELECT mac from PARAMETRES WHERE module='VYLEN' and identifiant='version'";
+const char *const REQUETE_VERSION =
+    "SELECT mac from PARAMETRES WHERE module='VYLEN' and identifiant='version'";
 
 // The DDL of the catalogue and its views, as the engine receives it.
 QStringList ddlMoteur(Cible cible)
@@ -33,7 +34,8 @@ QStringList ddlMoteur(Cible cible)
     for (const QString &s : sqlCreationCatalogue())
         sql << traduireSql(s, cible);
     for (const DefinitionVue &v : catalogueVues())
-        sql << QStringLiteral("CREATE VIEW ") + v.nom + QStringLiteral(" AS ") + traduireSql(v.select, cible);
+        sql << QStringLiteral("CREATE VIEW ") + v.nom + QStringLiteral(" AS ") +
+                   traduireSql(v.select, cible);
     return sql;
 }
 
@@ -47,7 +49,8 @@ void ligne(const QString &quoi, double vyk, double brut)
 }
 
 // Best time of the timed part of each repetition; preparer() runs untimed before it.
-double meilleur(int repetitions, const std::function<void()> &preparer, const std::function<void()> &mesurer)
+double meilleur(int repetitions, const std::function<void()> &preparer,
+                const std::function<void()> &mesurer)
 {
     double t = 1e9;
     for (int i = 0; i < repetitions; ++i) {
@@ -79,12 +82,14 @@ void sqlite(int repetitions, int verifications)
         repetitions,
         [&] {
             sqlite3_close(db);
-            sqlite3_open(dossier.filePath(QStringLiteral("brut%1.db").arg(n++)).toUtf8().constData(), &db);
+            sqlite3_open(
+                dossier.filePath(QStringLiteral("brut%1.db").arg(n++)).toUtf8().constData(), &db);
         },
         [&] {
             sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
             for (const QString &s : ddl)
-                if (sqlite3_exec(db, s.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+                if (sqlite3_exec(db, s.toUtf8().constData(), nullptr, nullptr, nullptr) !=
+                    SQLITE_OK)
                     afficher(QStringLiteral("brut : ") + QString::fromUtf8(sqlite3_errmsg(db)));
             sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
         });
@@ -101,28 +106,29 @@ void sqlite(int repetitions, int verifications)
     const QString chemin = bd().base();
     bd().fermerBase();
     sqlite3_open(chemin.toUtf8().constData(), &db);
-    const double verificationBrute = chronometrer(
-                                         [&] {
-                                             for (int i = 0; i < verifications; ++i) {
-                                                 sqlite3_stmt *st = nullptr;
-                                                 sqlite3_prepare_v2(db, REQUETE_VERSION, -1, &st, nullptr);
-                                                 while (sqlite3_step(st) == SQLITE_ROW)
-                                                     (void)sqlite3_column_text(st, 0);
-                                                 sqlite3_finalize(st);
-                                             }
-                                         },
-                                         3) /
-                                     verifications;
+    const double verificationBrute =
+        chronometrer(
+            [&] {
+                for (int i = 0; i < verifications; ++i) {
+                    sqlite3_stmt *st = nullptr;
+                    sqlite3_prepare_v2(db, REQUETE_VERSION, -1, &st, nullptr);
+                    while (sqlite3_step(st) == SQLITE_ROW)
+                        (void)sqlite3_column_text(st, 0);
+                    sqlite3_finalize(st);
+                }
+            },
+            3) /
+        verifications;
     sqlite3_close(db);
-    ligne(QStringLiteral("SQLite, vérification d'une base à jour"), verification, verificationBrute);
+    ligne(QStringLiteral("SQLite, vérification d'une base à jour"), verification,
+          verificationBrute);
 }
 
 bool executerPg(PGconn *c, const QString &sql)
 {
     PGresult *r = PQexec(c, sql.toUtf8().constData());
     const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
-    if (!ok)
-        afficher(QStringLiteral("brut : ") + QString::fromUtf8(PQerrorMessage(c)));
+    if (!ok) afficher(QStringLiteral("brut : ") + QString::fromUtf8(PQerrorMessage(c)));
     PQclear(r);
     return ok;
 }
@@ -130,15 +136,18 @@ bool executerPg(PGconn *c, const QString &sql)
 void postgres(const ServeurBench &serveur, int repetitions, int verifications)
 {
     PGconn *admin = PQconnectdb(serveur.chaineConnexion().constData());
-    PQsetNoticeProcessor(admin, [](void *, const char *) {}, nullptr);
+    PQsetNoticeProcessor(
+        admin, [](void *, const char *) {}, nullptr);
     if (PQstatus(admin) != CONNECTION_OK) {
-        afficher(QStringLiteral("PostgreSQL injoignable : ") + QString::fromUtf8(PQerrorMessage(admin)));
+        afficher(QStringLiteral("PostgreSQL injoignable : ") +
+                 QString::fromUtf8(PQerrorMessage(admin)));
         PQfinish(admin);
         return;
     }
     QStringList schemas;
     auto nouveauSchema = [&] {
-        const QString s = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
+        const QString s =
+            QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
         executerPg(admin, QStringLiteral("CREATE SCHEMA ") + s);
         schemas << s;
         return s;
@@ -149,8 +158,8 @@ void postgres(const ServeurBench &serveur, int repetitions, int verifications)
         [&] {
             dernier = nouveauSchema();
             qputenv("PGOPTIONS", ("-c search_path=" + dernier).toUtf8());
-            bd().ouvrirBase(serveur.base, POSTGRESQL, serveur.hote, serveur.utilisateur, serveur.motDePasse,
-                            QStringLiteral("VYK"), serveur.port);
+            bd().ouvrirBase(serveur.base, POSTGRESQL, serveur.hote, serveur.utilisateur,
+                            serveur.motDePasse, QStringLiteral("VYK"), serveur.port);
         },
         [&] {
             if (!verifierVersionBase(versionProgramme()))
@@ -169,7 +178,8 @@ void postgres(const ServeurBench &serveur, int repetitions, int verifications)
     const QStringList ddl = ddlMoteur(Cible::Postgres);
     PGconn *brut = nullptr;
     const double miseAJourBrute = meilleur(
-        repetitions, [&] { executerPg(admin, QStringLiteral("SET search_path = ") + nouveauSchema()); },
+        repetitions,
+        [&] { executerPg(admin, QStringLiteral("SET search_path = ") + nouveauSchema()); },
         [&] {
             executerPg(admin, QStringLiteral("BEGIN"));
             for (const QString &instruction : ddl)
@@ -185,8 +195,10 @@ void postgres(const ServeurBench &serveur, int repetitions, int verifications)
                                          },
                                          3) /
                                      verifications;
-    ligne(QStringLiteral("PostgreSQL, mise à jour complète d'une base vide"), miseAJour, miseAJourBrute);
-    ligne(QStringLiteral("PostgreSQL, vérification d'une base à jour"), verification, verificationBrute);
+    ligne(QStringLiteral("PostgreSQL, mise à jour complète d'une base vide"), miseAJour,
+          miseAJourBrute);
+    ligne(QStringLiteral("PostgreSQL, vérification d'une base à jour"), verification,
+          verificationBrute);
     executerPg(admin, QStringLiteral("SET search_path = public"));
     for (const QString &s : schemas)
         executerPg(admin, QStringLiteral("DROP SCHEMA ") + s + QStringLiteral(" CASCADE"));

@@ -14,8 +14,8 @@
 #include "monitoring/ModeleSuivi.h"
 #include "monitoring/RattachementOperations.h"
 #include "monitoring/SuiviPhysicoChimique.h"
-#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
 #include "support/Mesure.h"
 
 #include <QCoreApplication>

@@ -38,8 +38,11 @@ QString ddl(const QString &table)
 {
     QStringList cols;
     for (int c = 0; c < NB_COLONNES; ++c)
-        cols << QStringLiteral("c%1 %2").arg(c).arg(c < 20 ? QStringLiteral("Double") : c < 35 ? QStringLiteral("Text(30)") : QStringLiteral("DateTime"));
-    return QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (") + cols.join(QStringLiteral(", ")) + u')';
+        cols << QStringLiteral("c%1 %2").arg(c).arg(c < 20   ? QStringLiteral("Double")
+                                                    : c < 35 ? QStringLiteral("Text(30)")
+                                                             : QStringLiteral("DateTime"));
+    return QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (") +
+           cols.join(QStringLiteral(", ")) + u')';
 }
 
 QVector<QVariant> ligne(int i)
@@ -62,8 +65,11 @@ QString texteDesktop(const QString &table, const QVector<QVariant> &l)
 {
     QStringList v;
     for (const QVariant &x : l)
-        v << (x.typeId() == QMetaType::QDateTime ? u'#' + x.toDateTime().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")) + u'#' : sqlValeur(x));
-    return QStringLiteral("INSERT INTO ") + table + QStringLiteral(" VALUES (") + v.join(QStringLiteral(", ")) + u')';
+        v << (x.typeId() == QMetaType::QDateTime
+                  ? u'#' + x.toDateTime().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")) + u'#'
+                  : sqlValeur(x));
+    return QStringLiteral("INSERT INTO ") + table + QStringLiteral(" VALUES (") +
+           v.join(QStringLiteral(", ")) + u')';
 }
 
 // The same row as the engine reads it natively (ISO dates).
@@ -71,11 +77,15 @@ QString texteNatif(const QString &table, const QVector<QVariant> &l)
 {
     QStringList v;
     for (const QVariant &x : l)
-        v << (x.typeId() == QMetaType::QDateTime ? u'\'' + x.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + u'\'' : sqlValeur(x));
-    return QStringLiteral("INSERT INTO ") + table + QStringLiteral(" VALUES (") + v.join(QStringLiteral(", ")) + u')';
+        v << (x.typeId() == QMetaType::QDateTime
+                  ? u'\'' + x.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + u'\''
+                  : sqlValeur(x));
+    return QStringLiteral("INSERT INTO ") + table + QStringLiteral(" VALUES (") +
+           v.join(QStringLiteral(", ")) + u')';
 }
 
-void rapport(const QString &moteur, const QString &cas, int n, double secondes, double reference, const QString &nomReference)
+void rapport(const QString &moteur, const QString &cas, int n, double secondes, double reference,
+             const QString &nomReference)
 {
     afficher(QStringLiteral("%1 | %2 | %3 lignes/s | %4 s | x%5 face à %6")
                  .arg(moteur.leftJustified(10), cas.leftJustified(42))
@@ -107,7 +117,8 @@ void benchSqlite(int n, const QVector<QVector<QVariant>> &lignes)
     exec("DROP TABLE A_BRUT");
     {
         QString d = ddl(QStringLiteral("A_BRUT"));
-        d.replace(QStringLiteral("Double"), QStringLiteral("DOUBLE")).replace(QStringLiteral("Text(30)"), QStringLiteral("VARCHAR(30)"));
+        d.replace(QStringLiteral("Double"), QStringLiteral("DOUBLE"))
+            .replace(QStringLiteral("Text(30)"), QStringLiteral("VARCHAR(30)"));
         exec(d.toUtf8().constData());
         QString d2 = d;
         d2.replace(QStringLiteral("A_BRUT"), QStringLiteral("A_PREP"));
@@ -133,7 +144,11 @@ void benchSqlite(int n, const QVector<QVector<QVariant>> &lignes)
                 if (c < 20) {
                     sqlite3_bind_double(st, c + 1, v.toDouble());
                 } else {
-                    const QByteArray t = c < 35 ? v.toString().toUtf8() : v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+                    const QByteArray t = c < 35
+                                             ? v.toString().toUtf8()
+                                             : v.toDateTime()
+                                                   .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                                   .toUtf8();
                     sqlite3_bind_text(st, c + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
                 }
             }
@@ -160,28 +175,37 @@ void benchSqlite(int n, const QVector<QVector<QVariant>> &lignes)
             insertion.ajouter(l);
         insertion.terminer();
     });
-    const long long verif = bd().valeur(QStringLiteral("SELECT count(*) FROM A_MASSE")).toLongLong() +
-                            bd().valeur(QStringLiteral("SELECT count(*) FROM A_OBJET")).toLongLong();
+    const long long verif =
+        bd().valeur(QStringLiteral("SELECT count(*) FROM A_MASSE")).toLongLong() +
+        bd().valeur(QStringLiteral("SELECT count(*) FROM A_OBJET")).toLongLong();
     bd().fermerBase();
-    rapport(QStringLiteral("SQLite"), QStringLiteral("brut : sqlite3_exec du texte"), n, brutTexte, brutTexte, QStringLiteral("lui-même"));
-    rapport(QStringLiteral("SQLite"), QStringLiteral("brut : insertion préparée, une transaction"), n, brutPrepare, brutPrepare, QStringLiteral("lui-même"));
-    rapport(QStringLiteral("SQLite"), QStringLiteral("(a) Execute du texte dans un lot"), n, objetTexte, brutTexte, QStringLiteral("sqlite3_exec"));
-    rapport(QStringLiteral("SQLite"), QStringLiteral("(b) InsertionMassive dans un lot"), n, objetMasse, brutPrepare, QStringLiteral("préparée brute"));
+    rapport(QStringLiteral("SQLite"), QStringLiteral("brut : sqlite3_exec du texte"), n, brutTexte,
+            brutTexte, QStringLiteral("lui-même"));
+    rapport(QStringLiteral("SQLite"), QStringLiteral("brut : insertion préparée, une transaction"),
+            n, brutPrepare, brutPrepare, QStringLiteral("lui-même"));
+    rapport(QStringLiteral("SQLite"), QStringLiteral("(a) Execute du texte dans un lot"), n,
+            objetTexte, brutTexte, QStringLiteral("sqlite3_exec"));
+    rapport(QStringLiteral("SQLite"), QStringLiteral("(b) InsertionMassive dans un lot"), n,
+            objetMasse, brutPrepare, QStringLiteral("préparée brute"));
     if (verif != 2LL * n)
-        afficher(QStringLiteral("ATTENTION : %1 lignes écrites au lieu de %2").arg(verif).arg(2 * n));
+        afficher(
+            QStringLiteral("ATTENTION : %1 lignes écrites au lieu de %2").arg(verif).arg(2 * n));
 }
 
 void benchPostgres(int n, const QVector<QVector<QVariant>> &lignes)
 {
     const ServeurBench s = serveurBench();
     if (!s.disponible()) {
-        afficher(QStringLiteral("PostgreSQL : aucun serveur (VYK_BENCH_PG_HOST ou VYK_TEST_PG_HOST), mesure sautée."));
+        afficher(QStringLiteral(
+            "PostgreSQL : aucun serveur (VYK_BENCH_PG_HOST ou VYK_TEST_PG_HOST), mesure sautée."));
         return;
     }
-    const QString schema = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    const QString schema =
+        QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
     PGconn *c = PQconnectdb(s.chaineConnexion().constData());
     if (PQstatus(c) != CONNECTION_OK) {
-        afficher(QStringLiteral("PostgreSQL : connexion impossible : ") + QString::fromUtf8(PQerrorMessage(c)));
+        afficher(QStringLiteral("PostgreSQL : connexion impossible : ") +
+                 QString::fromUtf8(PQerrorMessage(c)));
         PQfinish(c);
         return;
     }
@@ -189,7 +213,8 @@ void benchPostgres(int n, const QVector<QVector<QVariant>> &lignes)
     exec("CREATE SCHEMA " + schema.toUtf8());
     exec("SET search_path = " + schema.toUtf8());
     QString d = ddl(QStringLiteral("A_BRUT"));
-    d.replace(QStringLiteral("Double"), QStringLiteral("double precision")).replace(QStringLiteral("Text(30)"), QStringLiteral("varchar(30)"))
+    d.replace(QStringLiteral("Double"), QStringLiteral("double precision"))
+        .replace(QStringLiteral("Text(30)"), QStringLiteral("varchar(30)"))
         .replace(QStringLiteral("DateTime"), QStringLiteral("timestamp with time zone"));
     exec(d.toUtf8());
     exec(QString(d).replace(QStringLiteral("A_BRUT"), QStringLiteral("A_COPY")).toUtf8());
@@ -211,12 +236,13 @@ void benchPostgres(int n, const QVector<QVector<QVariant>> &lignes)
         QByteArray tampon;
         for (const auto &l : lignes) {
             for (int col = 0; col < NB_COLONNES; ++col) {
-                if (col)
-                    tampon += '\t';
+                if (col) tampon += '\t';
                 const QVariant &v = l[col];
-                tampon += col < 20 ? QByteArray::number(v.toDouble(), 'g', 17)
-                          : col < 35 ? v.toString().toUtf8()
-                                     : v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+                tampon +=
+                    col < 20 ? QByteArray::number(v.toDouble(), 'g', 17)
+                    : col < 35
+                        ? v.toString().toUtf8()
+                        : v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
             }
             tampon += '\n';
         }
@@ -228,7 +254,8 @@ void benchPostgres(int n, const QVector<QVector<QVariant>> &lignes)
     });
 
     qputenv("PGOPTIONS", ("-c search_path=" + schema).toUtf8());
-    if (!bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port)) {
+    if (!bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse,
+                         QStringLiteral("VYK"), s.port)) {
         afficher(QStringLiteral("PostgreSQL : ouverture impossible : ") + bd().derniereErreur());
         PQfinish(c);
         return;
@@ -247,15 +274,22 @@ void benchPostgres(int n, const QVector<QVector<QVariant>> &lignes)
             insertion.ajouter(l);
         insertion.terminer();
     });
-    const long long verif = bd().valeur(QStringLiteral("SELECT count(*) FROM A_MASSE")).toLongLong();
+    const long long verif =
+        bd().valeur(QStringLiteral("SELECT count(*) FROM A_MASSE")).toLongLong();
     bd().fermerBase();
     qunsetenv("PGOPTIONS");
     exec("DROP SCHEMA " + schema.toUtf8() + " CASCADE");
     PQfinish(c);
-    rapport(QStringLiteral("PostgreSQL"), QStringLiteral("brut : PQexec du texte (%1 lignes)").arg(nTexte), nTexte, brutTexte, brutTexte, QStringLiteral("lui-même"));
-    rapport(QStringLiteral("PostgreSQL"), QStringLiteral("brut : COPY"), n, brutCopie, brutCopie, QStringLiteral("lui-même"));
-    rapport(QStringLiteral("PostgreSQL"), QStringLiteral("(a) Execute du texte dans un lot (%1)").arg(nTexte), nTexte, objetTexte, brutTexte, QStringLiteral("PQexec"));
-    rapport(QStringLiteral("PostgreSQL"), QStringLiteral("(b) InsertionMassive dans un lot"), n, objetMasse, brutCopie, QStringLiteral("COPY brut"));
+    rapport(QStringLiteral("PostgreSQL"),
+            QStringLiteral("brut : PQexec du texte (%1 lignes)").arg(nTexte), nTexte, brutTexte,
+            brutTexte, QStringLiteral("lui-même"));
+    rapport(QStringLiteral("PostgreSQL"), QStringLiteral("brut : COPY"), n, brutCopie, brutCopie,
+            QStringLiteral("lui-même"));
+    rapport(QStringLiteral("PostgreSQL"),
+            QStringLiteral("(a) Execute du texte dans un lot (%1)").arg(nTexte), nTexte, objetTexte,
+            brutTexte, QStringLiteral("PQexec"));
+    rapport(QStringLiteral("PostgreSQL"), QStringLiteral("(b) InsertionMassive dans un lot"), n,
+            objetMasse, brutCopie, QStringLiteral("COPY brut"));
     if (verif != n)
         afficher(QStringLiteral("ATTENTION : %1 lignes écrites au lieu de %2").arg(verif).arg(n));
 }

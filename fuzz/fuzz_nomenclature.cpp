@@ -6,6 +6,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *donnees, size_t taille)
 {
     vyk::FichierReferentiel fichier;
     QString erreur;
-    vyk::lireFichierReferentiel(vyk::fuzz::fichierEntree(donnees, taille, QStringLiteral(".xml")), fichier, erreur);
+    vyk::lireFichierReferentiel(vyk::fuzz::fichierEntree(donnees, taille, QStringLiteral(".xml")),
+                                fichier, erreur);
     return 0;
 }

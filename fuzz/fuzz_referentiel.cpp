@@ -8,7 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *donnees, size_t taille)
 {
     vyk::FichierReferentielAnalyses fichier;
     QString erreur;
-    vyk::lireReferentielAnalyses(vyk::fuzz::fichierEntree(donnees, taille, QStringLiteral(VYK_FUZZ_EXTENSION)),
-                                 vyk::Referentiel::Parametre, fichier, erreur);
+    vyk::lireReferentielAnalyses(
+        vyk::fuzz::fichierEntree(donnees, taille, QStringLiteral(VYK_FUZZ_EXTENSION)),
+        vyk::Referentiel::Parametre, fichier, erreur);
     return 0;
 }

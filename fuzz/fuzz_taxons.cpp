@@ -8,6 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *donnees, size_t taille)
 {
     vyk::FichierTaxons fichier;
     QString erreur;
-    vyk::lireFichierTaxons(vyk::fuzz::fichierEntree(donnees, taille, QStringLiteral(VYK_FUZZ_EXTENSION)), fichier, erreur);
+    vyk::lireFichierTaxons(
+        vyk::fuzz::fichierEntree(donnees, taille, QStringLiteral(VYK_FUZZ_EXTENSION)), fichier,
+        erreur);
     return 0;
 }

@@ -12,6 +12,9 @@ VYK_PAQUETS=(
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 
+# Only the checks of test.sh need these.
+VYK_PAQUETS_TESTS=(clang-format)
+
 vyk_en_root() {
     if [ "$(id -u)" -eq 0 ]; then
         "$@"

@@ -33,7 +33,8 @@ int main(int argc, char *argv[])
     int code = 0;
     {
         vyk::Application application;
-        QObject::connect(&application, &vyk::Application::fin, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        QObject::connect(&application, &vyk::Application::fin, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
         application.demarrer();
         code = QApplication::exec();
     }

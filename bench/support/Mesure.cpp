@@ -21,8 +21,7 @@ ServeurBench serveurBench()
 {
     auto lire = [](const char *bench, const char *test, const QString &defaut = {}) {
         QString v = qEnvironmentVariable(bench);
-        if (v.isEmpty())
-            v = qEnvironmentVariable(test);
+        if (v.isEmpty()) v = qEnvironmentVariable(test);
         return v.isEmpty() ? defaut : v;
     };
     ServeurBench s;
@@ -36,10 +35,9 @@ ServeurBench serveurBench()
 
 QByteArray ServeurBench::chaineConnexion() const
 {
-    QByteArray c = "host=" + hote.toUtf8() + " port=" + port.toUtf8() + " user=" + utilisateur.toUtf8() +
-                   " dbname=" + base.toUtf8();
-    if (!motDePasse.isEmpty())
-        c += " password=" + motDePasse.toUtf8();
+    QByteArray c = "host=" + hote.toUtf8() + " port=" + port.toUtf8() +
+                   " user=" + utilisateur.toUtf8() + " dbname=" + base.toUtf8();
+    if (!motDePasse.isEmpty()) c += " password=" + motDePasse.toUtf8();
     return c;
 }
 

@@ -26,8 +26,9 @@ QString ParametresConnexion::libelleStatut() const
 
 OuvertureBase ouvertureParDefaut()
 {
-    return [](const QString &base, const QString &type, const QString &serveur, const QString &utilisateur,
-              const QString &motDePasse, const QString &module, const QString &port) {
+    return [](const QString &base, const QString &type, const QString &serveur,
+              const QString &utilisateur, const QString &motDePasse, const QString &module,
+              const QString &port) {
         return bd().ouvrirBase(base, type, serveur, utilisateur, motDePasse, module, port);
     };
 }
@@ -35,24 +36,24 @@ OuvertureBase ouvertureParDefaut()
 QString messageEchecConnexion(const QString &base)
 {
     return QStringLiteral("La connexion à la base de données (") + base +
-           QStringLiteral(") n'a pas fonctionné. Vérifiez le paramétrage dans l'administration du logiciel.");
+           QStringLiteral(
+               ") n'a pas fonctionné. Vérifiez le paramétrage dans l'administration du logiciel.");
 }
 
 bool connexionbase(ParametresConnexion &p, const OuvertureBase &ouvrir)
 {
     if (p.typeBase.startsWith(ORACLE)) {
         const QString brut = lireRegistre(reglage::TypeBase, {}, true);
-        if (brut.startsWith(ORACLE, Qt::CaseInsensitive))
-            p.typeBase = brut;
+        if (brut.startsWith(ORACLE, Qt::CaseInsensitive)) p.typeBase = brut;
     }
-    if (!ouvrir(p.base, p.typeBase, p.serveurBase, p.userBase, p.passBase, MODULE, p.portServeurBase)) {
+    if (!ouvrir(p.base, p.typeBase, p.serveurBase, p.userBase, p.passBase, MODULE,
+                p.portServeurBase)) {
         // A failed opening may leave nothing half open behind it.
         bd().fermerBase();
         afficherMessage(GENRE_ERREUR, messageEchecConnexion(p.base));
         return false;
     }
-    if (p.typeBase.left(6).compare(ORACLE, Qt::CaseInsensitive) == 0)
-        p.typeBase = ORACLE;
+    if (p.typeBase.left(6).compare(ORACLE, Qt::CaseInsensitive) == 0) p.typeBase = ORACLE;
     return true;
 }
 

@@ -12,8 +12,8 @@ namespace vyk {
 // Current connection settings (ParametresConnexion).
 struct ParametresConnexion
 {
-    QString base;            // file path, or database name on the server
-    QString typeBase;        // backend code, upper-cased: "ACCESS", "POSTGRESQL", "ORACLE"...
+    QString base;     // file path, or database name on the server
+    QString typeBase; // backend code, upper-cased: "ACCESS", "POSTGRESQL", "ORACLE"...
     QString serveurBase, portServeurBase, userBase, passBase;
     bool changementBaseEnCours = false; // a change of database is closing the main window
 
@@ -25,9 +25,10 @@ struct ParametresConnexion
 };
 
 // The opening of a database (bd().ouvrirBase by default; tests may watch what it receives).
-using OuvertureBase = std::function<bool(const QString &base, const QString &typeBase, const QString &serveur,
-                                         const QString &utilisateur, const QString &motDePasse,
-                                         const QString &module, const QString &port)>;
+using OuvertureBase =
+    std::function<bool(const QString &base, const QString &typeBase, const QString &serveur,
+                       const QString &utilisateur, const QString &motDePasse, const QString &module,
+                       const QString &port)>;
 OuvertureBase ouvertureParDefaut();
 
 inline const QString MODULE = QStringLiteral("VYK");
@@ -38,6 +39,7 @@ QString messageEchecConnexion(const QString &base);
 // connexionbase: opens the database of the settings. An "ORACLE" type reaches the database
 // object as stored (it may carry a suffix the driver needs) and is then "ORACLE" until the
 // database changes. On failure the error is shown (kind "ERREUR") and nothing stays open.
-bool connexionbase(ParametresConnexion &parametres, const OuvertureBase &ouvrir = ouvertureParDefaut());
+bool connexionbase(ParametresConnexion &parametres,
+                   const OuvertureBase &ouvrir = ouvertureParDefaut());
 
 } // namespace vyk

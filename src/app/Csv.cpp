@@ -7,7 +7,8 @@ namespace vyk {
 
 QString champCsv(const QString &texte, QChar separateur)
 {
-    if (!texte.contains(separateur) && !texte.contains(u'"') && !texte.contains(u'\n') && !texte.contains(u'\r'))
+    if (!texte.contains(separateur) && !texte.contains(u'"') && !texte.contains(u'\n') &&
+        !texte.contains(u'\r'))
         return texte;
     QString r = texte;
     r.replace(QStringLiteral("\""), QStringLiteral("\"\""));
@@ -16,8 +17,7 @@ QString champCsv(const QString &texte, QChar separateur)
 
 QString texteExport(const QVariant &v)
 {
-    if (v.isNull() || !v.isValid())
-        return {};
+    if (v.isNull() || !v.isValid()) return {};
     switch (v.typeId()) {
     case QMetaType::QDateTime:
         return v.toDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
@@ -46,7 +46,8 @@ namespace {
 
 // Reads one record from i, which is left after its line end; ligne counts the line ends passed.
 // False when a quoted field is still open at the end of the text.
-bool lireEnregistrement(const QString &t, qsizetype &i, qsizetype &ligne, QChar separateur, QStringList &champs)
+bool lireEnregistrement(const QString &t, qsizetype &i, qsizetype &ligne, QChar separateur,
+                        QStringList &champs)
 {
     QString courant;
     bool guillemets = false;
@@ -55,8 +56,7 @@ bool lireEnregistrement(const QString &t, qsizetype &i, qsizetype &ligne, QChar 
         const bool saut = c == u'\n' || c == u'\r';
         if (saut) {
             // CRLF, LF and a lone CR (old spreadsheet exports) each end one line.
-            if (c == u'\r' && i < t.size() && t[i] == u'\n')
-                ++i;
+            if (c == u'\r' && i < t.size() && t[i] == u'\n') ++i;
             ++ligne;
         }
         if (guillemets) {
@@ -84,7 +84,8 @@ bool lireEnregistrement(const QString &t, qsizetype &i, qsizetype &ligne, QChar 
 
 } // namespace
 
-bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> &enregistrements, QString &erreur)
+bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> &enregistrements,
+             QString &erreur)
 {
     enregistrements.clear();
     qsizetype i = 0;
@@ -94,7 +95,8 @@ bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> 
         e.ligne = ligne;
         if (!lireEnregistrement(texte, i, ligne, separateur, e.champs)) {
             // The row would swallow every line after it: the file is refused, nothing is guessed.
-            erreur = QStringLiteral("Ligne %1 : un guillemet ouvert n'est jamais refermé ; le fichier n'est pas lu.")
+            erreur = QStringLiteral("Ligne %1 : un guillemet ouvert n'est jamais refermé ; le "
+                                    "fichier n'est pas lu.")
                          .arg(e.ligne);
             enregistrements.clear();
             return false;
@@ -107,13 +109,12 @@ bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> 
 bool enregistrementVide(const QStringList &champs)
 {
     for (const QString &c : champs)
-        if (!c.trimmed().isEmpty())
-            return false;
+        if (!c.trimmed().isEmpty()) return false;
     return true;
 }
 
-void ecrireCsv(const Tableau &tableau, QTextStream &sortie, QChar separateur, const QString &finLigne,
-               const QStringList &entetes)
+void ecrireCsv(const Tableau &tableau, QTextStream &sortie, QChar separateur,
+               const QString &finLigne, const QStringList &entetes)
 {
     sortie << ligneCsv(entetes.isEmpty() ? tableau.colonnes() : entetes, separateur) << finLigne;
     QStringList champs;

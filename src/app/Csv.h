@@ -31,7 +31,8 @@ struct EnregistrementCsv
 // quotes and line breaks (a line break there becomes a LF); a quote inside an unquoted field is
 // kept as it is. Lines end with CRLF, LF or a lone CR. An empty line is a record of one empty
 // field. False, with no record and the line named in erreur, when a quote is never closed.
-bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> &enregistrements, QString &erreur);
+bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> &enregistrements,
+             QString &erreur);
 // True when every field is blank (an empty line, or a spreadsheet row of empty cells).
 bool enregistrementVide(const QStringList &champs);
 

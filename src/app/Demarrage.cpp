@@ -18,9 +18,15 @@ Demarrage::Demarrage()
     ouvrir = ouvertureParDefaut();
 }
 
-QString Demarrage::version() { return QStringLiteral(VYK_VERSION); }
+QString Demarrage::version()
+{
+    return QStringLiteral(VYK_VERSION);
+}
 
-QString Demarrage::libelleVersion() { return QStringLiteral("Version ") + version(); }
+QString Demarrage::libelleVersion()
+{
+    return QStringLiteral("Version ") + version();
+}
 
 bool Demarrage::chargement()
 {
@@ -35,33 +41,41 @@ bool Demarrage::chargement()
 bool Demarrage::connexionbase()
 {
     // The database being opened shows while it opens, and under its error message.
-    if (afficherStatut)
-        afficherStatut(libelleStatut());
+    if (afficherStatut) afficherStatut(libelleStatut());
     return vyk::connexionbase(m_parametres, ouvrir);
 }
 
-bool Demarrage::estConnecte() const { return bd().estOuverte(); }
+bool Demarrage::estConnecte() const
+{
+    return bd().estOuverte();
+}
 
-QString Demarrage::dernierUtilisateur() const { return lireRegistre(reglage::LastUser, {}, true); }
+QString Demarrage::dernierUtilisateur() const
+{
+    return lireRegistre(reglage::LastUser, {}, true);
+}
 
-bool Demarrage::connexionAutomatique() const { return lireRegistre(reglage::ConnexionAutomatic) == QLatin1String("OUI"); }
+bool Demarrage::connexionAutomatique() const
+{
+    return lireRegistre(reglage::ConnexionAutomatic) == QLatin1String("OUI");
+}
 
 Demarrage::Identification Demarrage::identifier(const QString &login, const QString &motDePasse,
                                                 bool connexionAuto, bool automatique)
 {
     if (!estConnecte() || !authentifier(login, motDePasse, automatique))
         return Identification::Refusee;
-    ecrireRegistre(reglage::ConnexionAutomatic, connexionAuto ? QStringLiteral("OUI") : QStringLiteral("NON"));
+    ecrireRegistre(reglage::ConnexionAutomatic,
+                   connexionAuto ? QStringLiteral("OUI") : QStringLiteral("NON"));
     ecrireRegistre(reglage::LastUser, login.trimmed());
-    if (afficherStatut)
-        afficherStatut(VERIFICATION);
+    if (afficherStatut) afficherStatut(VERIFICATION);
     const bool baseOk = verifierVersionBase(version());
-    if (afficherStatut)
-        afficherStatut(libelleStatut());
+    if (afficherStatut) afficherStatut(libelleStatut());
     if (!baseOk) {
         const QString raison = raisonRefusBase ? raisonRefusBase() : QString();
         const QString texte = BASE_REFUSEE + (raison.isEmpty() ? QString() : u'\n' + raison);
-        journaliserErreur(QStringLiteral("Connexion refusée"), login.trimmed() + QStringLiteral(" : ") + texte);
+        journaliserErreur(QStringLiteral("Connexion refusée"),
+                          login.trimmed() + QStringLiteral(" : ") + texte);
         session().vider();
         afficherMessage(GENRE_ERREUR, texte);
         return Identification::BaseRefusee;
@@ -76,16 +90,13 @@ QString Demarrage::questionFermeture(const QString &titre)
 
 void Demarrage::deconnecterSession()
 {
-    if (bd().estOuverte())
-        journaliserInfo(QStringLiteral("Logout"));
+    if (bd().estOuverte()) journaliserInfo(QStringLiteral("Logout"));
 }
 
 bool Demarrage::demanderFermeture(const QString &titre)
 {
-    if (m_parametres.changementBaseEnCours)
-        return true;
-    if (afficherMessage(GENRE_QUESTION, questionFermeture(titre)) != BoutonOui)
-        return false;
+    if (m_parametres.changementBaseEnCours) return true;
+    if (afficherMessage(GENRE_QUESTION, questionFermeture(titre)) != BoutonOui) return false;
     deconnecterSession();
     return true;
 }
@@ -112,11 +123,9 @@ bool Demarrage::changementBase(bool ecranIdentificationCharge)
     m_parametres = ParametresConnexion::lire();
     m_parametres.changementBaseEnCours = changement;
     // Leaving the main window's database: its user logs out there, while it is still open.
-    if (!ecranIdentificationCharge && session().estConnecte())
-        deconnecterSession();
+    if (!ecranIdentificationCharge && session().estConnecte()) deconnecterSession();
     bd().fermerBase();
-    if (ecranIdentificationCharge)
-        return connexionbase();
+    if (ecranIdentificationCharge) return connexionbase();
     m_parametres.changementBaseEnCours = true;
     return false;
 }

@@ -15,14 +15,15 @@ namespace vyk {
 
 class Demarrage
 {
-public:
+  public:
     Demarrage();
 
     // --- Seams filled by other parts of the program -----------------------------------------
     // Authentication of a login (users and rights). automatique: the last user is being
     // logged in without asking. Until the users module fills it, every name is accepted and
     // becomes the session's login.
-    std::function<bool(const QString &login, const QString &motDePasse, bool automatique)> authentifier;
+    std::function<bool(const QString &login, const QString &motDePasse, bool automatique)>
+        authentifier;
     // Schema check and upgrade of the open database, given the program's version.
     std::function<bool(const QString &version)> verifierVersionBase;
     // Why the last check refused the database ("" when it cannot tell).
@@ -43,13 +44,18 @@ public:
     QString dernierUtilisateur() const;
     bool connexionAutomatique() const;
 
-    enum class Identification { Refusee, BaseRefusee, Ouverte };
+    enum class Identification
+    {
+        Refusee,
+        BaseRefusee,
+        Ouverte
+    };
     // The login command: authentication, then ConnexionAutomatic and LastUser are stored,
     // the status shows "Vérification de la base de données" and the schema check runs.
     // Ouverte: the main window may open. BaseRefusee: the schema could not be brought up to
     // date; the reason is shown ("ERREUR") and journalled.
-    Identification identifier(const QString &login, const QString &motDePasse, bool connexionAutomatique,
-                              bool automatique = false);
+    Identification identifier(const QString &login, const QString &motDePasse,
+                              bool connexionAutomatique, bool automatique = false);
 
     // --- Main window --------------------------------------------------------------------------
     // Closing asked: unless a change of database is under way, the question
@@ -74,10 +80,10 @@ public:
 
     static QString questionFermeture(const QString &titre);
     static inline const QString VERIFICATION = QStringLiteral("Vérification de la base de données");
-    static inline const QString BASE_REFUSEE =
-        QStringLiteral("La base de données n'a pas pu être mise à jour : la connexion est refusée.");
+    static inline const QString BASE_REFUSEE = QStringLiteral(
+        "La base de données n'a pas pu être mise à jour : la connexion est refusée.");
 
-private:
+  private:
     void deconnecterSession();
 
     ParametresConnexion m_parametres;

@@ -15,7 +15,10 @@ bool estActive(const QString &valeur)
            v == QLatin1String("VRAI") || v == QLatin1String("TRUE");
 }
 
-bool reglageActif(const QString &nom) { return estActive(lireRegistre(nom)); }
+bool reglageActif(const QString &nom)
+{
+    return estActive(lireRegistre(nom));
+}
 
 QString moisDebutAnneeHydro()
 {

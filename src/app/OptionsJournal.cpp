@@ -11,7 +11,8 @@ namespace vyk {
 int chargerNiveauJournal()
 {
     const Nombre n = enNombre(lireRegistre(QStringLiteral("LogLevel")));
-    const int niveau = n.estNombre() && n.valeur >= 0 && n.valeur <= 4 ? int(std::lround(n.valeur)) : 0;
+    const int niveau =
+        n.estNombre() && n.valeur >= 0 && n.valeur <= 4 ? int(std::lround(n.valeur)) : 0;
     definirNiveauJournal(niveau);
     return niveau;
 }

@@ -14,8 +14,7 @@ namespace vyk {
 
 bool estFichierBase(const QString &chemin)
 {
-    if (chemin.endsWith(QLatin1String("mdb"), Qt::CaseInsensitive))
-        return true;
+    if (chemin.endsWith(QLatin1String("mdb"), Qt::CaseInsensitive)) return true;
     QFile f(chemin);
     return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
@@ -23,8 +22,7 @@ bool estFichierBase(const QString &chemin)
 QString extrairePaquetBase(const QString &paquet, QString *erreur)
 {
     auto echec = [&](const QString &message) {
-        if (erreur)
-            *erreur = message;
+        if (erreur) *erreur = message;
         return QString();
     };
     const QFileInfo info(paquet);
@@ -32,8 +30,10 @@ QString extrairePaquetBase(const QString &paquet, QString *erreur)
     // Replacing the file under the open connection would leave it working on a deleted file.
     if (bd().estOuverte() && bd().typeBase() == ACCESS &&
         QFileInfo(bd().base()).absoluteFilePath() == QFileInfo(cible).absoluteFilePath())
-        return echec(QStringLiteral("La base « %1 » est celle qui est ouverte : ouvrez une autre base avant "
-                                    "d'importer un nouveau paquet.").arg(QDir::toNativeSeparators(cible)));
+        return echec(
+            QStringLiteral("La base « %1 » est celle qui est ouverte : ouvrez une autre base avant "
+                           "d'importer un nouveau paquet.")
+                .arg(QDir::toNativeSeparators(cible)));
 
     QuaZip zip(paquet);
     if (!zip.open(QuaZip::mdUnzip))
@@ -42,7 +42,8 @@ QString extrairePaquetBase(const QString &paquet, QString *erreur)
     QString entree;
     for (bool suite = zip.goToFirstFile(); suite; suite = zip.goToNextFile()) {
         const QString nom = zip.getCurrentFileName();
-        if (nom.section(u'/', -1).section(u'\\', -1).compare(ENTREE_PAQUET, Qt::CaseInsensitive) == 0) {
+        if (nom.section(u'/', -1).section(u'\\', -1).compare(ENTREE_PAQUET, Qt::CaseInsensitive) ==
+            0) {
             entree = nom;
             break;
         }
@@ -53,21 +54,22 @@ QString extrairePaquetBase(const QString &paquet, QString *erreur)
 
     QuaZipFile source(&zip);
     if (!source.open(QIODevice::ReadOnly))
-        return echec(QStringLiteral("Le paquet « %1 » ne peut pas être lu.").arg(QDir::toNativeSeparators(paquet)));
-    const QString impossible = QStringLiteral("Impossible d'écrire le fichier « %1 ». Vérifiez vos droits d'écriture.")
-                                   .arg(QDir::toNativeSeparators(cible));
+        return echec(QStringLiteral("Le paquet « %1 » ne peut pas être lu.")
+                         .arg(QDir::toNativeSeparators(paquet)));
+    const QString impossible =
+        QStringLiteral("Impossible d'écrire le fichier « %1 ». Vérifiez vos droits d'écriture.")
+            .arg(QDir::toNativeSeparators(cible));
     QSaveFile destination(cible);
-    if (!destination.open(QIODevice::WriteOnly))
-        return echec(impossible);
+    if (!destination.open(QIODevice::WriteOnly)) return echec(impossible);
     QByteArray tampon(1 << 16, Qt::Uninitialized);
     for (;;) {
         const qint64 lus = source.read(tampon.data(), tampon.size());
         if (lus < 0) {
             destination.cancelWriting();
-            return echec(QStringLiteral("Le paquet « %1 » est endommagé.").arg(QDir::toNativeSeparators(paquet)));
+            return echec(QStringLiteral("Le paquet « %1 » est endommagé.")
+                             .arg(QDir::toNativeSeparators(paquet)));
         }
-        if (lus == 0)
-            break;
+        if (lus == 0) break;
         if (destination.write(tampon.constData(), lus) != lus) {
             destination.cancelWriting();
             return echec(impossible);
@@ -76,10 +78,10 @@ QString extrairePaquetBase(const QString &paquet, QString *erreur)
     source.close();
     if (source.getZipError() != UNZ_OK) {
         destination.cancelWriting();
-        return echec(QStringLiteral("Le paquet « %1 » est endommagé.").arg(QDir::toNativeSeparators(paquet)));
+        return echec(QStringLiteral("Le paquet « %1 » est endommagé.")
+                         .arg(QDir::toNativeSeparators(paquet)));
     }
-    if (!destination.commit())
-        return echec(impossible);
+    if (!destination.commit()) return echec(impossible);
     return cible;
 }
 

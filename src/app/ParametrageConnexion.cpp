@@ -22,10 +22,8 @@ const QVector<ParametrageConnexion::TypeServeur> &ParametrageConnexion::typesSer
 QString ParametrageConnexion::codeTypeServeur(const QString &typeBase)
 {
     const QString code = codeTypeProfil(typeBase);
-    if (code == POSTGRESQL)
-        return POSTGRESQL;
-    if (code.startsWith(ORACLE))
-        return ORACLE;
+    if (code == POSTGRESQL) return POSTGRESQL;
+    if (code.startsWith(ORACLE)) return ORACLE;
     return {};
 }
 
@@ -40,9 +38,10 @@ QString ParametrageConnexion::filtreFichier()
 }
 
 ParametrageConnexion::ParametrageConnexion(std::function<bool()> changementBase)
-    : essayerCible([](const QString &base, const QString &type, const QString &serveur, const QString &utilisateur,
-                      const QString &motDePasse, const QString &port) {
-          return BaseDonnees::essayerBase(base, type, serveur, utilisateur, motDePasse, MODULE, port);
+    : essayerCible([](const QString &base, const QString &type, const QString &serveur,
+                      const QString &utilisateur, const QString &motDePasse, const QString &port) {
+          return BaseDonnees::essayerBase(base, type, serveur, utilisateur, motDePasse, MODULE,
+                                          port);
       }),
       m_changementBase(std::move(changementBase))
 {
@@ -53,7 +52,8 @@ bool ParametrageConnexion::changementPossible(const QString &base, const QString
     const bool fichierBureau = type == ACCESS;
     const QString raison = essayerCible(base, type, fichierBureau ? QString() : serveur.trimmed(),
                                         fichierBureau ? QString() : utilisateur.trimmed(),
-                                        fichierBureau ? QString() : motDePasse, fichierBureau ? QString() : port.trimmed());
+                                        fichierBureau ? QString() : motDePasse,
+                                        fichierBureau ? QString() : port.trimmed());
     if (!raison.isEmpty()) {
         afficherMessage(GENRE_ERREUR, CIBLE_INACCESSIBLE.arg(base, raison));
         return false;
@@ -96,8 +96,7 @@ QStringList ParametrageConnexion::nomsProfils() const
 
 void ParametrageConnexion::choisirFichierBases(const QString &chemin)
 {
-    if (chemin.isEmpty())
-        return;
+    if (chemin.isEmpty()) return;
     ecrireRegistre(reglage::FichierProfils, chemin);
     m_cheminProfils = chemin;
     m_profils = lireFichierBases(chemin);
@@ -126,13 +125,12 @@ bool ParametrageConnexion::selectionnerProfil(const QString &nom)
 
 bool ParametrageConnexion::enregistrerServeur()
 {
-    if (serveur.trimmed().isEmpty() || base.trimmed().isEmpty() || utilisateur.trimmed().isEmpty() ||
-        motDePasse.isEmpty() || typeServeur.isEmpty()) {
+    if (serveur.trimmed().isEmpty() || base.trimmed().isEmpty() ||
+        utilisateur.trimmed().isEmpty() || motDePasse.isEmpty() || typeServeur.isEmpty()) {
         afficherMessage(GENRE_ERREUR, CHAMPS_MANQUANTS);
         return false;
     }
-    if (!changementPossible(base.trimmed(), typeServeur))
-        return false;
+    if (!changementPossible(base.trimmed(), typeServeur)) return false;
     using namespace reglage;
     ecrireRegistre(BaseSav, fichier);
     ecrireRegistre(TypeBaseSav, ACCESS);
@@ -142,14 +140,14 @@ bool ParametrageConnexion::enregistrerServeur()
     ecrireRegistre(PortServeurBase, port.trimmed());
     ecrireRegistre(UserBase, utilisateur.trimmed());
     ecrireRegistre(PassBase, motDePasse);
-    bd().enregistrerParametresServeur(typeServeur, serveur.trimmed(), base.trimmed(), utilisateur.trimmed(), motDePasse);
+    bd().enregistrerParametresServeur(typeServeur, serveur.trimmed(), base.trimmed(),
+                                      utilisateur.trimmed(), motDePasse);
     return m_changementBase();
 }
 
 bool ParametrageConnexion::changerFichier()
 {
-    if (fichier.trimmed().isEmpty() || !changementPossible(fichier.trimmed(), ACCESS))
-        return false;
+    if (fichier.trimmed().isEmpty() || !changementPossible(fichier.trimmed(), ACCESS)) return false;
     using namespace reglage;
     ecrireRegistre(Base, fichier.trimmed());
     ecrireRegistre(TypeBase, ACCESS);
@@ -164,8 +162,7 @@ bool ParametrageConnexion::changerFichier()
 
 bool ParametrageConnexion::choisirFichier(const QString &chemin)
 {
-    if (chemin.isEmpty())
-        return false;
+    if (chemin.isEmpty()) return false;
     if (estFichierBase(chemin)) {
         fichier = chemin;
         return true;

@@ -15,7 +15,7 @@ namespace vyk {
 
 class ParametrageConnexion
 {
-public:
+  public:
     struct TypeServeur
     {
         QString libelle, code;
@@ -28,20 +28,23 @@ public:
     static QString filtreFichierBases(); // file dialog of the profile file
     static QString filtreFichier();      // file dialog of a database or a package
 
-    static inline const QString PROFIL_INCONNU = QStringLiteral(
-        "Impossible de retrouver le paramétrage de cette base. Merci de vérifier le fichier databases.properties");
+    static inline const QString PROFIL_INCONNU =
+        QStringLiteral("Impossible de retrouver le paramétrage de cette base. Merci de vérifier le "
+                       "fichier databases.properties");
     static inline const QString CHAMPS_MANQUANTS =
         QStringLiteral("Certaines informations de connexion ne sont pas correctement renseignées.");
 
     // A database that does not open changes nothing: %1 the file or server database, %2 the
     // engine's reason (it names a missing file).
-    static inline const QString CIBLE_INACCESSIBLE = QStringLiteral(
-        "La base de données (%1) ne peut pas être ouverte : %2\nLa base de données actuelle reste ouverte.");
+    static inline const QString CIBLE_INACCESSIBLE =
+        QStringLiteral("La base de données (%1) ne peut pas être ouverte : %2\nLa base de données "
+                       "actuelle reste ouverte.");
 
     // Before anything is stored: the target is opened on a connection of its own; "" when it
     // opens, the reason otherwise. Tests may replace it.
     std::function<QString(const QString &base, const QString &type, const QString &serveur,
-                          const QString &utilisateur, const QString &motDePasse, const QString &port)>
+                          const QString &utilisateur, const QString &motDePasse,
+                          const QString &port)>
         essayerCible;
     // Then the open screens are asked to close (each may ask to save); false keeps everything
     // as it is.
@@ -54,7 +57,7 @@ public:
     // Fields of the screen.
     QString typeServeur; // code of the server type, "" for none
     QString serveur, port, base, utilisateur, motDePasse;
-    QString fichier;     // desktop database file
+    QString fichier; // desktop database file
 
     // Loading: fields from the settings, the profile list from the profile file.
     void charger();
@@ -76,7 +79,7 @@ public:
     // to BASEIMPORT.MDB beside it first. False, with the reason shown, when it cannot be.
     bool choisirFichier(const QString &chemin);
 
-private:
+  private:
     // The target opens and the screens let go: the change may be stored.
     bool changementPossible(const QString &base, const QString &type);
 

@@ -36,37 +36,47 @@ QVector<DefinitionReglage> construire()
         d.genre = genre;
         return d;
     };
-    auto liste = [&](const QString &nom, const QString &libelle, const QString &onglet, QVector<EntreeListe> entrees) {
+    auto liste = [&](const QString &nom, const QString &libelle, const QString &onglet,
+                     QVector<EntreeListe> entrees) {
         DefinitionReglage d = simple(nom, libelle, onglet, G::Liste);
         d.entrees = std::move(entrees);
         return d;
     };
     // A list filled from the data: a code list when champ is given, a registered source otherwise.
-    auto externe = [&](const QString &nom, const QString &libelle, const QString &onglet, const QString &champ = {}) {
+    auto externe = [&](const QString &nom, const QString &libelle, const QString &onglet,
+                       const QString &champ = {}) {
         DefinitionReglage d = simple(nom, libelle, onglet, G::Liste);
         d.champ = champ;
         d.listeExterne = true;
         return d;
     };
-    const QVector<EntreeListe> mois = {
-        {QStringLiteral("Janvier"), QStringLiteral("01")},  {QStringLiteral("Février"), QStringLiteral("02")},
-        {QStringLiteral("Mars"), QStringLiteral("03")},     {QStringLiteral("Avril"), QStringLiteral("04")},
-        {QStringLiteral("Mai"), QStringLiteral("05")},      {QStringLiteral("Juin"), QStringLiteral("06")},
-        {QStringLiteral("Juillet"), QStringLiteral("07")},  {QStringLiteral("Août"), QStringLiteral("08")},
-        {QStringLiteral("Septembre"), QStringLiteral("09")}, {QStringLiteral("Octobre"), QStringLiteral("10")},
-        {QStringLiteral("Novembre"), QStringLiteral("11")}, {QStringLiteral("Décembre"), QStringLiteral("12")}};
+    const QVector<EntreeListe> mois = {{QStringLiteral("Janvier"), QStringLiteral("01")},
+                                       {QStringLiteral("Février"), QStringLiteral("02")},
+                                       {QStringLiteral("Mars"), QStringLiteral("03")},
+                                       {QStringLiteral("Avril"), QStringLiteral("04")},
+                                       {QStringLiteral("Mai"), QStringLiteral("05")},
+                                       {QStringLiteral("Juin"), QStringLiteral("06")},
+                                       {QStringLiteral("Juillet"), QStringLiteral("07")},
+                                       {QStringLiteral("Août"), QStringLiteral("08")},
+                                       {QStringLiteral("Septembre"), QStringLiteral("09")},
+                                       {QStringLiteral("Octobre"), QStringLiteral("10")},
+                                       {QStringLiteral("Novembre"), QStringLiteral("11")},
+                                       {QStringLiteral("Décembre"), QStringLiteral("12")}};
     const QVector<EntreeListe> ouiNon = {{QStringLiteral("Oui"), QStringLiteral("OUI")},
                                          {QStringLiteral("Non"), QStringLiteral("NON")}};
 
     return {
-        simple(donneesPhysicoChimique, QStringLiteral("Données physico-chimiques"), DONNEES, G::Case),
+        simple(donneesPhysicoChimique, QStringLiteral("Données physico-chimiques"), DONNEES,
+               G::Case),
         simple(donneesHydroBio, QStringLiteral("Données hydrobiologiques"), DONNEES, G::Case),
-        simple(ExploitationAEP, QStringLiteral("Exploitation AEP (alimentation en eau potable)"), DONNEES, G::Case),
+        simple(ExploitationAEP, QStringLiteral("Exploitation AEP (alimentation en eau potable)"),
+               DONNEES, G::Case),
         simple(ContexteInternational, QStringLiteral("Contexte international"), DONNEES, G::Case),
 
         simple(CheminEdition, QStringLiteral("Dossier des éditions"), DOSSIERS, G::Dossier),
         simple(CheminModeles, QStringLiteral("Dossier des modèles"), DOSSIERS, G::Dossier),
-        simple(CheminExport, QStringLiteral("Dossier de travail des exports et importations"), DOSSIERS, G::Dossier),
+        simple(CheminExport, QStringLiteral("Dossier de travail des exports et importations"),
+               DOSSIERS, G::Dossier),
         simple(CheminR, QStringLiteral("Dossier des calculateurs d'indices"), DOSSIERS, G::Dossier),
         simple(CheminPhotos, QStringLiteral("Dossier des photos"), DOSSIERS, G::Dossier),
         simple(CheminDocuments, QStringLiteral("Dossier des documents"), DOSSIERS, G::Dossier),
@@ -76,26 +86,37 @@ QVector<DefinitionReglage> construire()
         simple(BaseBrute, QStringLiteral("Base brute"), DOSSIERS, G::Fichier),
 
         liste(Affichage, QStringLiteral("Affichage des altitudes"), AFFICHAGE,
-              {{QStringLiteral("NGF"), QStringLiteral("NGF")}, {QStringLiteral("Repère"), QStringLiteral("REPERE")}}),
+              {{QStringLiteral("NGF"), QStringLiteral("NGF")},
+               {QStringLiteral("Repère"), QStringLiteral("REPERE")}}),
         liste(AffichageProfondeur, QStringLiteral("Affichage des profondeurs"), AFFICHAGE,
-              {{QStringLiteral("Non"), QStringLiteral("0")}, {QStringLiteral("Oui"), QStringLiteral("1")}}),
+              {{QStringLiteral("Non"), QStringLiteral("0")},
+               {QStringLiteral("Oui"), QStringLiteral("1")}}),
         externe(TypeProjection, QStringLiteral("Projection d'affichage et d'export"), AFFICHAGE,
                 QStringLiteral("PIEZOMETRES.TYPEPROJECTION")),
-        liste(MoisDebutAnneeHydro, QStringLiteral("Premier mois de l'année hydrologique"), AFFICHAGE, mois),
+        liste(MoisDebutAnneeHydro, QStringLiteral("Premier mois de l'année hydrologique"),
+              AFFICHAGE, mois),
         liste(Point_OK, QStringLiteral("Point OK"), AFFICHAGE, ouiNon),
         simple(Nommage_Fichier, QStringLiteral("Nommage des fichiers"), AFFICHAGE, G::Texte),
         simple(AffichageMasseEau, QStringLiteral("Afficher les masses d'eau"), AFFICHAGE, G::Case),
-        simple(AffichageChronologiqueInverse, QStringLiteral("Dates des suivis de la plus récente à la plus ancienne"),
-               AFFICHAGE, G::CaseOuiNon),
-        simple(AffichageStatistiques, QStringLiteral("Afficher les statistiques"), AFFICHAGE, G::Case),
-        simple(LimiterChargementStatistiques, QStringLiteral("Limiter le chargement des statistiques"), AFFICHAGE, G::Case),
+        simple(AffichageChronologiqueInverse,
+               QStringLiteral("Dates des suivis de la plus récente à la plus ancienne"), AFFICHAGE,
+               G::CaseOuiNon),
+        simple(AffichageStatistiques, QStringLiteral("Afficher les statistiques"), AFFICHAGE,
+               G::Case),
+        simple(LimiterChargementStatistiques,
+               QStringLiteral("Limiter le chargement des statistiques"), AFFICHAGE, G::Case),
         simple(omnidia, QStringLiteral("Taxons par leur code Omnidia"), AFFICHAGE, G::Case),
-        simple(refMuseum, QStringLiteral("Afficher la référence muséum des taxons"), AFFICHAGE, G::Case),
-        simple(modificationPhoto, QStringLiteral("Autoriser la modification des photos"), AFFICHAGE, G::Case),
-        simple(EcranOperationSaisie, QStringLiteral("Écran de saisie des opérations"), AFFICHAGE, G::Case),
+        simple(refMuseum, QStringLiteral("Afficher la référence muséum des taxons"), AFFICHAGE,
+               G::Case),
+        simple(modificationPhoto, QStringLiteral("Autoriser la modification des photos"), AFFICHAGE,
+               G::Case),
+        simple(EcranOperationSaisie, QStringLiteral("Écran de saisie des opérations"), AFFICHAGE,
+               G::Case),
         simple(SaisieMesures, QStringLiteral("Saisie des mesures"), AFFICHAGE, G::Case),
-        simple(CompensationMesureDefaut, QStringLiteral("Compensation des mesures par défaut"), AFFICHAGE, G::Case),
-        simple(naturePiezoDefaut, QStringLiteral("Nature par défaut des points d'eau"), AFFICHAGE, G::Texte),
+        simple(CompensationMesureDefaut, QStringLiteral("Compensation des mesures par défaut"),
+               AFFICHAGE, G::Case),
+        simple(naturePiezoDefaut, QStringLiteral("Nature par défaut des points d'eau"), AFFICHAGE,
+               G::Texte),
         simple(exportExcel, QStringLiteral("Export Excel"), AFFICHAGE, G::Case),
         simple(exportCalc, QStringLiteral("Export Calc"), AFFICHAGE, G::Case),
         simple(exportCSV, QStringLiteral("Export CSV"), AFFICHAGE, G::Case),
@@ -106,31 +127,43 @@ QVector<DefinitionReglage> construire()
         externe(ContactPreleveur, QStringLiteral("Contact préleveur"), OPERATION),
         externe(ContactDeterminateur, QStringLiteral("Contact déterminateur"), OPERATION),
         externe(Laboratoire, QStringLiteral("Laboratoire"), OPERATION),
-        externe(Qualification, QStringLiteral("Qualification"), OPERATION, QStringLiteral("ANALYSES.QUALIFICATION")),
+        externe(Qualification, QStringLiteral("Qualification"), OPERATION,
+                QStringLiteral("ANALYSES.QUALIFICATION")),
         externe(Statut, QStringLiteral("Statut"), OPERATION, QStringLiteral("ANALYSES.STATUT")),
         externe(ProtocolePrelevement, QStringLiteral("Protocole de prélèvement"), OPERATION),
         externe(Support, QStringLiteral("Support"), OPERATION),
-        externe(Accreditation, QStringLiteral("Accréditation"), OPERATION, QStringLiteral("ANALYSES.ACCREDITATION")),
+        externe(Accreditation, QStringLiteral("Accréditation"), OPERATION,
+                QStringLiteral("ANALYSES.ACCREDITATION")),
         externe(Agrement, QStringLiteral("Agrément"), OPERATION),
-        externe(Saisonnalite, QStringLiteral("Saisonnalité"), OPERATION, QStringLiteral("PRELEVEMENTS.SAISONNALITES")),
+        externe(Saisonnalite, QStringLiteral("Saisonnalité"), OPERATION,
+                QStringLiteral("PRELEVEMENTS.SAISONNALITES")),
         externe(ModeConservation, QStringLiteral("Mode de conservation"), OPERATION,
                 QStringLiteral("QUALITOMETRES.MODE_CONSERVATION")),
-        externe(ModeConservationSecondaire, QStringLiteral("Mode de conservation secondaire"), OPERATION,
-                QStringLiteral("QUALITOMETRES.MODE_CONSERVATION")),
+        externe(ModeConservationSecondaire, QStringLiteral("Mode de conservation secondaire"),
+                OPERATION, QStringLiteral("QUALITOMETRES.MODE_CONSERVATION")),
         externe(MaterielPrelevement, QStringLiteral("Matériel de prélèvement"), OPERATION,
                 QStringLiteral("PRELEVEMENTS.MATERIELS")),
-        externe(Colmatage, QStringLiteral("Colmatage"), OPERATION, QStringLiteral("PRELEVEMENTS.COLMATAGE")),
-        externe(TypeColmatage, QStringLiteral("Type de colmatage"), OPERATION, QStringLiteral("PRELEVEMENTS.TYPECOLMATAGE")),
-        externe(Confiance, QStringLiteral("Confiance"), OPERATION, QStringLiteral("ANALYSES.CONFIANCE")),
-        externe(Developpement, QStringLiteral("Développement"), OPERATION, QStringLiteral("TAXONS.DEVELOPPEMENT")),
+        externe(Colmatage, QStringLiteral("Colmatage"), OPERATION,
+                QStringLiteral("PRELEVEMENTS.COLMATAGE")),
+        externe(TypeColmatage, QStringLiteral("Type de colmatage"), OPERATION,
+                QStringLiteral("PRELEVEMENTS.TYPECOLMATAGE")),
+        externe(Confiance, QStringLiteral("Confiance"), OPERATION,
+                QStringLiteral("ANALYSES.CONFIANCE")),
+        externe(Developpement, QStringLiteral("Développement"), OPERATION,
+                QStringLiteral("TAXONS.DEVELOPPEMENT")),
 
-        simple(repriseSiteSansControle, QStringLiteral("Reprendre les sites sans contrôle"), IMPORTATIONS, G::CaseOuiNon),
-        simple(MargeIntegrationSite, QStringLiteral("Marge d'intégration des sites"), IMPORTATIONS, G::Nombre),
+        simple(repriseSiteSansControle, QStringLiteral("Reprendre les sites sans contrôle"),
+               IMPORTATIONS, G::CaseOuiNon),
+        simple(MargeIntegrationSite, QStringLiteral("Marge d'intégration des sites"), IMPORTATIONS,
+               G::Nombre),
 
         externe(TypeSeuil, QStringLiteral("Type de seuil"), SEUILS, QStringLiteral("SEUILS")),
-        externe(TypeSeuilEtats, QStringLiteral("Type de seuil des états"), SEUILS, QStringLiteral("SEUILS")),
-        externe(TypeSeuilResultats, QStringLiteral("Type de seuil des résultats"), SEUILS, QStringLiteral("SEUILS")),
-        externe(TypeSeuilTaxons, QStringLiteral("Type de seuil des taxons"), SEUILS, QStringLiteral("SEUILS")),
+        externe(TypeSeuilEtats, QStringLiteral("Type de seuil des états"), SEUILS,
+                QStringLiteral("SEUILS")),
+        externe(TypeSeuilResultats, QStringLiteral("Type de seuil des résultats"), SEUILS,
+                QStringLiteral("SEUILS")),
+        externe(TypeSeuilTaxons, QStringLiteral("Type de seuil des taxons"), SEUILS,
+                QStringLiteral("SEUILS")),
 
         liste(LogLevel, QStringLiteral("Niveau du journal"), JOURNAL,
               {{QStringLiteral("APPLICATION [0]"), QStringLiteral("0")},
@@ -159,13 +192,11 @@ QHash<QString, SourceListe> &sources()
 QVector<EntreeListe> listeCodes(const QString &champ)
 {
     QVector<EntreeListe> entrees;
-    if (!bd().estOuverte() || !bd().tableExiste(QStringLiteral("CODES_SANDRE")))
-        return entrees;
-    InstructionPreparee lecture =
-        bd().preparer(QStringLiteral("SELECT Libelle, Code FROM CODES_SANDRE WHERE Champ = ? ORDER BY Libelle ASC"));
+    if (!bd().estOuverte() || !bd().tableExiste(QStringLiteral("CODES_SANDRE"))) return entrees;
+    InstructionPreparee lecture = bd().preparer(QStringLiteral(
+        "SELECT Libelle, Code FROM CODES_SANDRE WHERE Champ = ? ORDER BY Libelle ASC"));
     Tableau t;
-    if (!lecture.extraire(t, {champ}))
-        return entrees;
+    if (!lecture.extraire(t, {champ})) return entrees;
     entrees.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l)
         entrees.append({t.texte(l, 0), t.texte(l, 1)});
@@ -184,16 +215,14 @@ QStringList ongletsAdministration()
 {
     QStringList onglets;
     for (const DefinitionReglage &d : reglagesAdministration())
-        if (!onglets.contains(d.onglet))
-            onglets << d.onglet;
+        if (!onglets.contains(d.onglet)) onglets << d.onglet;
     return onglets;
 }
 
 const DefinitionReglage *definitionReglage(const QString &nom)
 {
     for (const DefinitionReglage &d : reglagesAdministration())
-        if (d.nom.compare(nom, Qt::CaseInsensitive) == 0)
-            return &d;
+        if (d.nom.compare(nom, Qt::CaseInsensitive) == 0) return &d;
     return nullptr;
 }
 
@@ -204,8 +233,7 @@ void definirSourceListe(const QString &nomReglage, SourceListe source)
 
 QVector<EntreeListe> entreesListe(const DefinitionReglage &d)
 {
-    if (d.genre != GenreReglage::Liste)
-        return {};
+    if (d.genre != GenreReglage::Liste) return {};
     QVector<EntreeListe> entrees;
     if (d.listeExterne) {
         entrees.append(EntreeListe{});
@@ -218,16 +246,15 @@ QVector<EntreeListe> entreesListe(const DefinitionReglage &d)
         entrees = d.entrees;
     }
     const QString valeur = valeurReglage(d);
-    const bool connue = std::any_of(entrees.cbegin(), entrees.cend(), [&](const EntreeListe &e) { return e.code == valeur; });
-    if (!connue && !valeur.isEmpty())
-        entrees.append({u'[' + valeur + u']', valeur});
+    const bool connue = std::any_of(entrees.cbegin(), entrees.cend(),
+                                    [&](const EntreeListe &e) { return e.code == valeur; });
+    if (!connue && !valeur.isEmpty()) entrees.append({u'[' + valeur + u']', valeur});
     return entrees;
 }
 
 QString valeurReglage(const DefinitionReglage &d)
 {
-    if (d.nom == reglage::MoisDebutAnneeHydro)
-        return moisDebutAnneeHydro();
+    if (d.nom == reglage::MoisDebutAnneeHydro) return moisDebutAnneeHydro();
     return lireRegistre(d.nom, {}, true);
 }
 
@@ -238,7 +265,10 @@ QString valeurCase(const DefinitionReglage &d, bool cochee)
     return cochee ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-bool caseCochee(const QString &valeur) { return estActive(valeur); }
+bool caseCochee(const QString &valeur)
+{
+    return estActive(valeur);
+}
 
 bool ecrireReglage(const DefinitionReglage &d, const QString &valeur)
 {
@@ -251,8 +281,7 @@ bool ecrireReglage(const DefinitionReglage &d, const QString &valeur)
         break;
     case GenreReglage::Nombre:
         texte = texte.trimmed();
-        if (!texte.isEmpty() && !estNombre(texte))
-            return false;
+        if (!texte.isEmpty() && !estNombre(texte)) return false;
         break;
     case GenreReglage::Fichier:
     case GenreReglage::Texte:
@@ -261,10 +290,8 @@ bool ecrireReglage(const DefinitionReglage &d, const QString &valeur)
     default:
         break;
     }
-    if (!ecrireRegistre(d.nom, texte))
-        return false;
-    if (d.nom == reglage::LogLevel)
-        definirNiveauJournal(niveauJournalDe(texte));
+    if (!ecrireRegistre(d.nom, texte)) return false;
+    if (d.nom == reglage::LogLevel) definirNiveauJournal(niveauJournalDe(texte));
     return true;
 }
 
@@ -273,11 +300,13 @@ QVector<LigneProfil> ProfilsAdministration::charger()
     return lignesProfils(lireFichierBases(lireRegistre(reglage::FichierProfils, {}, true)));
 }
 
-ProfilsAdministration::Resultat ProfilsAdministration::enregistrer(const QVector<LigneProfil> &lignes,
-                                                                   const std::function<QString()> &choisirDossier)
+ProfilsAdministration::Resultat
+ProfilsAdministration::enregistrer(const QVector<LigneProfil> &lignes,
+                                   const std::function<QString()> &choisirDossier)
 {
     for (const LigneProfil &l : lignes) {
-        if (l.nom.trimmed().isEmpty() || l.type.trimmed().isEmpty() || l.serveur.trimmed().isEmpty())
+        if (l.nom.trimmed().isEmpty() || l.type.trimmed().isEmpty() ||
+            l.serveur.trimmed().isEmpty())
             continue;
         const QString erreur = erreurLigneProfil(l);
         if (!erreur.isEmpty()) {
@@ -289,8 +318,7 @@ ProfilsAdministration::Resultat ProfilsAdministration::enregistrer(const QVector
     if (chemin.isEmpty()) {
         afficherMessage(GENRE_AIDE, AUCUN_FICHIER);
         const QString dossier = choisirDossier ? choisirDossier() : QString();
-        if (dossier.isEmpty())
-            return Resultat::Annule;
+        if (dossier.isEmpty()) return Resultat::Annule;
         chemin = QDir(dossier).filePath(reglage::FichierProfils);
         ecrireRegistre(reglage::FichierProfils, chemin);
     }

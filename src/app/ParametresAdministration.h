@@ -21,15 +21,16 @@ struct EntreeListe
     bool operator==(const EntreeListe &) const = default;
 };
 
-enum class GenreReglage {
+enum class GenreReglage
+{
     Case,       // check box, "1"/"0"
     CaseOuiNon, // check box, "OUI"/"NON"
     Dossier,    // folder, stored with a final separator
     Fichier,
     Texte,
-    Nombre,     // text read by enNombre; refused when it is not a number
+    Nombre, // text read by enNombre; refused when it is not a number
     MotDePasse,
-    Liste       // the code of the chosen entry
+    Liste // the code of the chosen entry
 };
 
 struct DefinitionReglage
@@ -69,23 +70,35 @@ bool caseCochee(const QString &valeur);
 // The profile grid (sprBases).
 class ProfilsAdministration
 {
-public:
-    static inline const QString AUCUN_FICHIER = QStringLiteral(
-        "Aucun fichier de configuration databases.properties n'a pu être trouvé. Merci de sélectionner un "
-        "répertoire pour le stocker.");
-    static inline const QString ENREGISTRE = QStringLiteral("Vos bases par défaut ont bien été enregistrées.");
-    static inline const QString ECHEC_ECRITURE =
-        QStringLiteral("Le fichier n'a pas pu être enregistré. Merci de vérifier vos droits d'écriture");
+  public:
+    static inline const QString AUCUN_FICHIER =
+        QStringLiteral("Aucun fichier de configuration databases.properties n'a pu être trouvé. "
+                       "Merci de sélectionner un "
+                       "répertoire pour le stocker.");
+    static inline const QString ENREGISTRE =
+        QStringLiteral("Vos bases par défaut ont bien été enregistrées.");
+    static inline const QString ECHEC_ECRITURE = QStringLiteral(
+        "Le fichier n'a pas pu être enregistré. Merci de vérifier vos droits d'écriture");
 
     // Rows of the stored profile file.
     static QVector<LigneProfil> charger();
-    static QStringList typesBase() { return {QStringLiteral("ACCESS"), QStringLiteral("POSTGRESQL"), QStringLiteral("ORACLE")}; }
+    static QStringList typesBase()
+    {
+        return {QStringLiteral("ACCESS"), QStringLiteral("POSTGRESQL"), QStringLiteral("ORACLE")};
+    }
 
-    enum class Resultat { Enregistre, Annule, Refuse, Echec };
+    enum class Resultat
+    {
+        Enregistre,
+        Annule,
+        Refuse,
+        Echec
+    };
     // Writes the rows. Without a stored file, choisirDossier is asked for a folder ("" cancels)
     // and databases.properties in it becomes the stored file. A row that would not read back
     // as itself is refused with its reason, and nothing is written.
-    static Resultat enregistrer(const QVector<LigneProfil> &lignes, const std::function<QString()> &choisirDossier);
+    static Resultat enregistrer(const QVector<LigneProfil> &lignes,
+                                const std::function<QString()> &choisirDossier);
 };
 
 } // namespace vyk

@@ -26,8 +26,7 @@ QByteArray encoder(const QString &texte)
     QStringEncoder cp1252("windows-1252");
     if (cp1252.isValid()) {
         QByteArray octets = cp1252(texte);
-        if (!cp1252.hasError())
-            return octets;
+        if (!cp1252.hasError()) return octets;
     } else if (const QByteArray latin1 = texte.toLatin1(); QString::fromLatin1(latin1) == texte) {
         return latin1;
     }
@@ -41,22 +40,17 @@ QVector<ProfilConnexion> lireProfils(const QString &texte)
     QVector<ProfilConnexion> profils;
     const QStringList lignes = texte.split(u'\n');
     for (QString ligne : lignes) {
-        if (ligne.endsWith(u'\r'))
-            ligne.chop(1);
-        if (ligne.trimmed().isEmpty() || ligne.trimmed().startsWith(u'#'))
-            continue;
+        if (ligne.endsWith(u'\r')) ligne.chop(1);
+        if (ligne.trimmed().isEmpty() || ligne.trimmed().startsWith(u'#')) continue;
         const qsizetype egal = ligne.indexOf(u'=');
-        if (egal < 0)
-            continue;
+        if (egal < 0) continue;
         const QString cle = ligne.left(egal).trimmed();
         const QString valeur = ligne.mid(egal + 1).trimmed();
         // User and password lines belong to the profile line read last, whatever their name.
         if (cle.contains(UTILISATEUR)) {
-            if (!profils.isEmpty())
-                profils.last().utilisateur = valeur;
+            if (!profils.isEmpty()) profils.last().utilisateur = valeur;
         } else if (cle.contains(MOT_DE_PASSE)) {
-            if (!profils.isEmpty())
-                profils.last().motDePasse = debrouillerMotDePasse(valeur);
+            if (!profils.isEmpty()) profils.last().motDePasse = debrouillerMotDePasse(valeur);
         } else {
             ProfilConnexion p;
             p.nom = cle;
@@ -79,11 +73,9 @@ QVector<ProfilConnexion> lireProfils(const QString &texte)
 
 QVector<ProfilConnexion> lireFichierBases(const QString &chemin)
 {
-    if (chemin.trimmed().isEmpty())
-        return {};
+    if (chemin.trimmed().isEmpty()) return {};
     QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     return lireProfils(decoderTexte(f.readAll()));
 }
 
@@ -129,8 +121,7 @@ QString debrouillerMotDePasse(const QString &hex)
     for (qsizetype i = 0; i < t.size(); i += 2) {
         bool ok = false;
         const int octet = t.mid(i, 2).toInt(&ok, 16);
-        if (!ok)
-            return {};
+        if (!ok) return {};
         octets.append(static_cast<char>(octet));
     }
     return decoderTexte(brouiller(octets));
@@ -163,8 +154,7 @@ ChoixProfil resoudreProfil(const ProfilConnexion &profil)
 const ProfilConnexion *trouverProfil(const QVector<ProfilConnexion> &profils, const QString &nom)
 {
     for (const ProfilConnexion &p : profils)
-        if (p.nom == nom)
-            return &p;
+        if (p.nom == nom) return &p;
     return nullptr;
 }
 
@@ -172,16 +162,18 @@ bool profilDesReglages(const QString &nom, ChoixProfil &choix, QString *erreur)
 {
     const QString chemin = lireRegistre(reglage::FichierProfils, {}, true);
     if (chemin.isEmpty()) {
-        if (erreur)
-            *erreur = QStringLiteral("Aucun fichier databases.properties n'est paramétré.");
+        if (erreur) *erreur = QStringLiteral("Aucun fichier databases.properties n'est paramétré.");
         return false;
     }
     const QVector<ProfilConnexion> profils = lireFichierBases(chemin);
     const ProfilConnexion *profil = trouverProfil(profils, nom);
     if (!profil) {
         if (erreur)
-            *erreur = QStringLiteral("Impossible de retrouver le paramétrage de cette base. Merci de vérifier le "
-                                     "fichier databases.properties (%1).").arg(chemin);
+            *erreur =
+                QStringLiteral(
+                    "Impossible de retrouver le paramétrage de cette base. Merci de vérifier le "
+                    "fichier databases.properties (%1).")
+                    .arg(chemin);
         return false;
     }
     choix = resoudreProfil(*profil);
@@ -205,13 +197,17 @@ QVector<LigneProfil> lignesProfils(const QVector<ProfilConnexion> &profils)
 QString erreurLigneProfil(const LigneProfil &l)
 {
     const QString nom = l.nom.trimmed();
-    if (nom.contains(u'=') || nom.contains(UTILISATEUR) || nom.contains(MOT_DE_PASSE) || nom.startsWith(u'#'))
+    if (nom.contains(u'=') || nom.contains(UTILISATEUR) || nom.contains(MOT_DE_PASSE) ||
+        nom.startsWith(u'#'))
         return QStringLiteral("Le nom « %1 » ne peut contenir ni « = », ni « .user », ni « .pwd », "
-                              "ni commencer par « # ».").arg(nom);
+                              "ni commencer par « # ».")
+            .arg(nom);
     const QString type = codeTypeProfil(l.type);
-    if (type != ACCESS && (l.serveur.contains(u'/') || l.serveur.contains(u':') || l.port.contains(u'/')))
+    if (type != ACCESS &&
+        (l.serveur.contains(u'/') || l.serveur.contains(u':') || l.port.contains(u'/')))
         return QStringLiteral("Le serveur de la base « %1 » ne peut contenir ni « / » ni « : » "
-                              "(le port a sa propre colonne).").arg(nom);
+                              "(le port a sa propre colonne).")
+            .arg(nom);
     for (const QString &champ : {l.nom, l.type, l.serveur, l.port, l.base, l.utilisateur})
         if (champ.contains(u'\n') || champ.contains(u'\r'))
             return QStringLiteral("La base « %1 » contient un retour à la ligne.").arg(nom);
@@ -225,29 +221,27 @@ QString texteFichierBases(const QVector<LigneProfil> &lignes)
         const QString nom = l.nom.trimmed();
         const QString type = codeTypeProfil(l.type);
         const QString serveur = l.serveur.trimmed();
-        if (nom.isEmpty() || type.isEmpty() || serveur.isEmpty())
-            continue;
+        if (nom.isEmpty() || type.isEmpty() || serveur.isEmpty()) continue;
         if (type == ACCESS) {
             texte += nom + QStringLiteral("=access@") + serveur + QStringLiteral("\r\n");
             continue;
         }
         const QString mot = type == POSTGRESQL ? QStringLiteral("postgres") : type.toLower();
         const QString port = l.port.trimmed();
-        texte += nom + u'=' + mot + u'@' + serveur + (port.isEmpty() ? QString() : u':' + port) + u'/' +
-                 l.base.trimmed() + QStringLiteral("\r\n");
+        texte += nom + u'=' + mot + u'@' + serveur + (port.isEmpty() ? QString() : u':' + port) +
+                 u'/' + l.base.trimmed() + QStringLiteral("\r\n");
         texte += nom + UTILISATEUR + u'=' + l.utilisateur.trimmed() + QStringLiteral("\r\n");
-        texte += nom + MOT_DE_PASSE + u'=' + brouillerMotDePasse(l.motDePasse) + QStringLiteral("\r\n");
+        texte +=
+            nom + MOT_DE_PASSE + u'=' + brouillerMotDePasse(l.motDePasse) + QStringLiteral("\r\n");
     }
     return texte;
 }
 
 bool ecrireFichierBases(const QString &chemin, const QVector<LigneProfil> &lignes)
 {
-    if (chemin.trimmed().isEmpty())
-        return false;
+    if (chemin.trimmed().isEmpty()) return false;
     QSaveFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
+    if (!f.open(QIODevice::WriteOnly)) return false;
     const QByteArray octets = encoder(texteFichierBases(lignes));
     if (f.write(octets) != octets.size()) {
         f.cancelWriting();

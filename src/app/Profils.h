@@ -12,12 +12,12 @@ namespace vyk {
 // One profile as read (ProfilConnexion row).
 struct ProfilConnexion
 {
-    QString nom;         // shown in the profile list
-    QString type;        // backend word as read ("access", "postgres", "oracle"...)
-    QString cible;       // file path, or server part HOST or HOST:PORT
-    QString base;        // server database name
+    QString nom;   // shown in the profile list
+    QString type;  // backend word as read ("access", "postgres", "oracle"...)
+    QString cible; // file path, or server part HOST or HOST:PORT
+    QString base;  // server database name
     QString utilisateur;
-    QString motDePasse;  // in clear, after unscrambling
+    QString motDePasse; // in clear, after unscrambling
 
     bool operator==(const ProfilConnexion &) const = default;
 };
@@ -43,7 +43,7 @@ struct ChoixProfil
 {
     bool bureau = false; // desktop database file: only fichier applies
     QString fichier;
-    QString type;        // backend code
+    QString type; // backend code
     QString serveur, port, base, utilisateur, motDePasse;
 };
 ChoixProfil resoudreProfil(const ProfilConnexion &profil);

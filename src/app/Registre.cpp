@@ -13,10 +13,9 @@ namespace {
 std::unique_ptr<QSettings> ouvrir()
 {
     const QString fichier = qEnvironmentVariable("VYK_SETTINGS");
-    if (!fichier.isEmpty())
-        return std::make_unique<QSettings>(fichier, QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("NORVALE"),
-                                       QStringLiteral("VYK6"));
+    if (!fichier.isEmpty()) return std::make_unique<QSettings>(fichier, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("NORVALE"), QStringLiteral("VYK6"));
 }
 
 // Sub-keys of cle below the program's key. Other modules name the program's key in full.
@@ -26,8 +25,7 @@ QStringList sousCles(const QString &cle)
     c.replace(u'/', u'\\');
     if (c.startsWith(QLatin1String("HKEY_LOCAL_MACHINE\\"), Qt::CaseInsensitive))
         c.remove(0, int(qstrlen("HKEY_LOCAL_MACHINE\\")));
-    if (c.compare(CLE_PROGRAMME, Qt::CaseInsensitive) == 0)
-        return {};
+    if (c.compare(CLE_PROGRAMME, Qt::CaseInsensitive) == 0) return {};
     if (c.startsWith(CLE_PROGRAMME + u'\\', Qt::CaseInsensitive))
         c.remove(0, CLE_PROGRAMME.size() + 1);
     return c.split(u'\\', Qt::SkipEmptyParts);
@@ -45,8 +43,7 @@ bool entrer(QSettings &s, const QString &cle, bool creer)
                 trouve = g;
                 break;
             }
-        if (trouve.isEmpty() && !creer)
-            return false;
+        if (trouve.isEmpty() && !creer) return false;
         s.beginGroup(trouve.isEmpty() ? partie : trouve);
     }
     return true;
@@ -57,8 +54,7 @@ QString nomStocke(const QSettings &s, const QString &nom)
 {
     const QStringList cles = s.childKeys();
     for (const QString &k : cles)
-        if (k.compare(nom, Qt::CaseInsensitive) == 0)
-            return k;
+        if (k.compare(nom, Qt::CaseInsensitive) == 0) return k;
     return nom;
 }
 
@@ -67,28 +63,25 @@ QString nomStocke(const QSettings &s, const QString &nom)
 QString lireRegistre(const QString &nom, const QString &cle, bool garderCasse)
 {
     auto s = ouvrir();
-    if (!entrer(*s, cle, false))
-        return {};
+    if (!entrer(*s, cle, false)) return {};
     const QString k = nomStocke(*s, nom);
-    if (!s->contains(k))
-        return {};
+    if (!s->contains(k)) return {};
     const QVariant brut = s->value(k);
     // A hand-written value holding an unquoted comma comes back from the INI reader as a
     // list: put it back together rather than lose it.
-    QString v = brut.typeId() == QMetaType::QStringList ? brut.toStringList().join(QStringLiteral(", "))
-                                                         : brut.toString();
+    QString v = brut.typeId() == QMetaType::QStringList
+                    ? brut.toStringList().join(QStringLiteral(", "))
+                    : brut.toString();
     v.truncate(1024);
     const qsizetype nul = v.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        v.truncate(nul);
+    if (nul >= 0) v.truncate(nul);
     v = v.trimmed();
     return garderCasse ? v : v.toUpper();
 }
 
 bool ecrireRegistre(const QString &nom, const QString &texte, const QString &cle)
 {
-    if (nom.trimmed().isEmpty())
-        return false;
+    if (nom.trimmed().isEmpty()) return false;
     auto s = ouvrir();
     const QString fichier = s->fileName();
     const bool nouveau = !QFileInfo::exists(fichier);
@@ -97,19 +90,20 @@ bool ecrireRegistre(const QString &nom, const QString &texte, const QString &cle
     s->sync();
     const bool ok = s->status() == QSettings::NoError;
     // The store holds the server password as typed: keep a file we create to its owner.
-    if (ok && nouveau)
-        QFile::setPermissions(fichier, QFile::ReadOwner | QFile::WriteOwner);
+    if (ok && nouveau) QFile::setPermissions(fichier, QFile::ReadOwner | QFile::WriteOwner);
     return ok;
 }
 
 QStringList nomsRegistre(const QString &cle)
 {
     auto s = ouvrir();
-    if (!entrer(*s, cle, false))
-        return {};
+    if (!entrer(*s, cle, false)) return {};
     return s->childKeys();
 }
 
-QString cheminRegistre() { return ouvrir()->fileName(); }
+QString cheminRegistre()
+{
+    return ouvrir()->fileName();
+}
 
 } // namespace vyk

@@ -21,7 +21,7 @@ inline const QString Base = QStringLiteral("Base");
 inline const QString ServeurBase = QStringLiteral("ServeurBase");         // server host
 inline const QString PortServeurBase = QStringLiteral("PortServeurBase"); // port, may be empty
 inline const QString UserBase = QStringLiteral("UserBase");               // server user
-inline const QString PassBase = QStringLiteral("PassBase");               // server password, as typed
+inline const QString PassBase = QStringLiteral("PassBase"); // server password, as typed
 // The other kind's remembered backend code and database: with a file current, the last
 // server type and database name; with a server current, "ACCESS" and the last file path.
 inline const QString TypeBaseSav = QStringLiteral("TypeBaseSav");
@@ -49,10 +49,11 @@ inline const QString ContexteInternational = QStringLiteral("ContexteInternation
 // --- Folders and files (administration path fields, read at login) ------------------------
 // Folders written by the administration screen end with a separator: callers use them as
 // prefixes.
-inline const QString CheminEdition = QStringLiteral("CheminEdition");     // printed reports
-inline const QString CheminModeles = QStringLiteral("CheminModeles");     // spreadsheet models (IBGN)
-inline const QString CheminExport = QStringLiteral("CheminExport");       // working folder of exports, ZIP imports
-inline const QString CheminR = QStringLiteral("CheminR");                 // root of the index calculators
+inline const QString CheminEdition = QStringLiteral("CheminEdition"); // printed reports
+inline const QString CheminModeles = QStringLiteral("CheminModeles"); // spreadsheet models (IBGN)
+inline const QString CheminExport =
+    QStringLiteral("CheminExport");                       // working folder of exports, ZIP imports
+inline const QString CheminR = QStringLiteral("CheminR"); // root of the index calculators
 inline const QString CheminPhotos = QStringLiteral("CheminPhotos");
 inline const QString CheminDocuments = QStringLiteral("CheminDocuments");
 inline const QString FichierAide = QStringLiteral("FichierAide");
@@ -68,10 +69,12 @@ inline const QString RepertoireVYZCarteSituation = QStringLiteral("RepertoireVYZ
 // --- Display and entry options ------------------------------------------------------------
 // "NGF" (compared upper-cased): altitudes shown in the NGF reference.
 inline const QString Affichage = QStringLiteral("Affichage");
-inline const QString AffichageProfondeur = QStringLiteral("AffichageProfondeur"); // "1": depths shown
+inline const QString AffichageProfondeur =
+    QStringLiteral("AffichageProfondeur"); // "1": depths shown
 inline const QString AffichageMasseEau = QStringLiteral("AffichageMasseEau");
 // "OUI": follow-up screens list dates from newest to oldest.
-inline const QString AffichageChronologiqueInverse = QStringLiteral("AffichageChronologiqueInverse");
+inline const QString AffichageChronologiqueInverse =
+    QStringLiteral("AffichageChronologiqueInverse");
 inline const QString AffichageStatistiques = QStringLiteral("AffichageStatistiques");
 // Code of the projection in which coordinates are shown and exported.
 inline const QString TypeProjection = QStringLiteral("TypeProjection");
@@ -81,12 +84,13 @@ inline const QString Nommage_Fichier = QStringLiteral("Nommage_Fichier");
 inline const QString Point_OK = QStringLiteral("Point_OK"); // "OUI" switches the option on
 // Written by the laboratory request screen: station identifiers as codeBSS "/" designation.
 inline const QString IdStationAvecDesignation = QStringLiteral("IdStationAvecDesignation");
-inline const QString omnidia = QStringLiteral("omnidia");       // taxa by their diatom-software code
-inline const QString refMuseum = QStringLiteral("refMuseum");   // museum reference of taxa shown
+inline const QString omnidia = QStringLiteral("omnidia");     // taxa by their diatom-software code
+inline const QString refMuseum = QStringLiteral("refMuseum"); // museum reference of taxa shown
 inline const QString modificationPhoto = QStringLiteral("modificationPhoto"); // photos may change
 inline const QString EcranOperationSaisie = QStringLiteral("EcranOperationSaisie");
 inline const QString SaisieMesures = QStringLiteral("SaisieMesures");
-inline const QString LimiterChargementStatistiques = QStringLiteral("LimiterChargementStatistiques");
+inline const QString LimiterChargementStatistiques =
+    QStringLiteral("LimiterChargementStatistiques");
 inline const QString CompensationMesureDefaut = QStringLiteral("CompensationMesureDefaut");
 inline const QString naturePiezoDefaut = QStringLiteral("naturePiezoDefaut");
 
@@ -120,9 +124,10 @@ inline const QString Developpement = QStringLiteral("Developpement");
 // --- Imports ------------------------------------------------------------------------------
 // "OUI": imports take over station descriptions and points without the matching checks.
 inline const QString repriseSiteSansControle = QStringLiteral("repriseSiteSansControle");
-inline const QString MargeIntegrationSite = QStringLiteral("MargeIntegrationSite"); // position tolerance
-inline const QString ModeleImportation = QStringLiteral("ModeleImportation");     // import screen
-inline const QString TypeImportation = QStringLiteral("TypeImportation");         // import screen
+inline const QString MargeIntegrationSite =
+    QStringLiteral("MargeIntegrationSite");                                   // position tolerance
+inline const QString ModeleImportation = QStringLiteral("ModeleImportation"); // import screen
+inline const QString TypeImportation = QStringLiteral("TypeImportation");     // import screen
 
 // --- Threshold types chosen by default (code of a threshold type, code list 'SEUILS') ------
 inline const QString TypeSeuil = QStringLiteral("TypeSeuil");
@@ -148,16 +153,30 @@ inline const QString CodeMasseEauEuropeen = QStringLiteral("CodeMasseEauEuropeen
 
 // --- Chart curves of the level-statistics graphs ------------------------------------------
 // For each curve C: courbeDefaut(C) (shown by default) and courbeMotif(C) (line style).
-inline const QStringList COURBES = {
-    QStringLiteral("Min"), QStringLiteral("Moyenne"), QStringLiteral("Max"),
-    QStringLiteral("Triennale humide"), QStringLiteral("Triennale sèche"),
-    QStringLiteral("Quinquennale humide"), QStringLiteral("Quinquennale sèche"),
-    QStringLiteral("Octennale humide"), QStringLiteral("Octennale sèche"),
-    QStringLiteral("Decennale humide"), QStringLiteral("Decennale sèche"),
-    QStringLiteral("Vicennale humide"), QStringLiteral("Vicennale sèche"),
-    QStringLiteral("Cinquentennale humide"), QStringLiteral("Cinquentennale sèche"),
-    QStringLiteral("Centennale humide"), QStringLiteral("Centennale sèche")};
-inline QString courbeDefaut(const QString &courbe) { return QStringLiteral("Courbe_") + courbe + QStringLiteral("_Default"); }
-inline QString courbeMotif(const QString &courbe) { return QStringLiteral("Courbe_") + courbe + QStringLiteral("_Pattern"); }
+inline const QStringList COURBES = {QStringLiteral("Min"),
+                                    QStringLiteral("Moyenne"),
+                                    QStringLiteral("Max"),
+                                    QStringLiteral("Triennale humide"),
+                                    QStringLiteral("Triennale sèche"),
+                                    QStringLiteral("Quinquennale humide"),
+                                    QStringLiteral("Quinquennale sèche"),
+                                    QStringLiteral("Octennale humide"),
+                                    QStringLiteral("Octennale sèche"),
+                                    QStringLiteral("Decennale humide"),
+                                    QStringLiteral("Decennale sèche"),
+                                    QStringLiteral("Vicennale humide"),
+                                    QStringLiteral("Vicennale sèche"),
+                                    QStringLiteral("Cinquentennale humide"),
+                                    QStringLiteral("Cinquentennale sèche"),
+                                    QStringLiteral("Centennale humide"),
+                                    QStringLiteral("Centennale sèche")};
+inline QString courbeDefaut(const QString &courbe)
+{
+    return QStringLiteral("Courbe_") + courbe + QStringLiteral("_Default");
+}
+inline QString courbeMotif(const QString &courbe)
+{
+    return QStringLiteral("Courbe_") + courbe + QStringLiteral("_Pattern");
+}
 
 } // namespace vyk::reglage

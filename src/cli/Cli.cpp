@@ -31,26 +31,32 @@ QVector<Commande> &registre()
 }
 
 // Global options, accepted anywhere before "--".
-const QStringList OPTIONS_GLOBALES = {QStringLiteral("type"),     QStringLiteral("base"),    QStringLiteral("server"),
-                                      QStringLiteral("port"),     QStringLiteral("user"),    QStringLiteral("password"),
-                                      QStringLiteral("profile"),  QStringLiteral("login")};
+const QStringList OPTIONS_GLOBALES = {QStringLiteral("type"),    QStringLiteral("base"),
+                                      QStringLiteral("server"),  QStringLiteral("port"),
+                                      QStringLiteral("user"),    QStringLiteral("password"),
+                                      QStringLiteral("profile"), QStringLiteral("login")};
 
 void aideGenerale(QTextStream &s)
 {
     s << "Usage : vyk-cli [options de connexion] COMMANDE [arguments]\n\n"
          "Options de connexion (sans elles : la base des paramètres en cours) :\n"
-         "  --type ACCESS|POSTGRESQL|ORACLE   type de base (ACCESS par défaut : fichier de bureau)\n"
+         "  --type ACCESS|POSTGRESQL|ORACLE   type de base (ACCESS par défaut : fichier de "
+         "bureau)\n"
          "  --base BASE                       fichier de bureau, ou nom de la base sur le serveur\n"
          "  --server HOTE --port PORT         serveur\n"
          "  --user UTILISATEUR --password MDP identifiants du serveur\n"
-         "  --profile NOM                     une base du fichier databases.properties des paramètres\n"
-         "  --login LOGIN                     agir comme cet utilisateur de la base (ses droits, ses\n"
+         "  --profile NOM                     une base du fichier databases.properties des "
+         "paramètres\n"
+         "  --login LOGIN                     agir comme cet utilisateur de la base (ses droits, "
+         "ses\n"
          "                                    stations) ; sans lui, sans restriction\n\n"
          "  --version                         version du programme\n"
-         "  --help                            cette aide ; COMMANDE --help pour l'aide d'une commande\n\n"
+         "  --help                            cette aide ; COMMANDE --help pour l'aide d'une "
+         "commande\n\n"
          "Commandes :\n";
     QVector<Commande> liste = commandes();
-    std::sort(liste.begin(), liste.end(), [](const Commande &a, const Commande &b) { return a.nom < b.nom; });
+    std::sort(liste.begin(), liste.end(),
+              [](const Commande &a, const Commande &b) { return a.nom < b.nom; });
     for (const Commande &c : liste)
         s << "  " << c.nom.leftJustified(12) << ' ' << c.resume << '\n';
 }
@@ -58,15 +64,16 @@ void aideGenerale(QTextStream &s)
 // True when the option, met after the command's name, belongs to that command.
 bool estOptionPropre(const QStringList &reste, const QString &nom)
 {
-    if (reste.isEmpty())
-        return false;
+    if (reste.isEmpty()) return false;
     for (const Commande &c : commandes())
-        if (c.nom == reste.first())
-            return c.optionsPropres.contains(nom);
+        if (c.nom == reste.first()) return c.optionsPropres.contains(nom);
     return false;
 }
 
-bool estAide(const QString &argument) { return argument == QLatin1String("--help") || argument == QLatin1String("-h"); }
+bool estAide(const QString &argument)
+{
+    return argument == QLatin1String("--help") || argument == QLatin1String("-h");
+}
 
 // A command's help: "COMMAND --help" or "COMMAND SUBCOMMAND --help". Further on, "-h" is an
 // argument like another (a password, a value).
@@ -88,18 +95,17 @@ bool ecritSchema(const QString &commande)
 bool schemaReconnu()
 {
     const QStringList tables = bd().tables();
-    if (tables.isEmpty())
-        return true;
+    if (tables.isEmpty()) return true;
     for (const QString &t : tables)
-        if (definitionTable(t))
-            return true;
+        if (definitionTable(t)) return true;
     return false;
 }
 
 bool refuserSansSchema(Contexte &ctx, const QString &base, const QString &raison)
 {
-    ctx.echec(QStringLiteral("« %1 » n'est pas une base de données VYK (%2) : rien n'y a été écrit. "
-                             "vyk-cli create FICHIER crée une base, vyk-cli upgrade met une base au schéma.")
+    ctx.echec(QStringLiteral(
+                  "« %1 » n'est pas une base de données VYK (%2) : rien n'y a été écrit. "
+                  "vyk-cli create FICHIER crée une base, vyk-cli upgrade met une base au schéma.")
                   .arg(base, raison));
     return false;
 }
@@ -131,7 +137,9 @@ bool Contexte::fichierLisible(const QString &chemin)
     else if (info.isDir())
         echec(QStringLiteral("« %1 » est un dossier, pas un fichier.").arg(nom));
     else if (!info.isFile())
-        echec(QStringLiteral("« %1 » n'est pas un fichier ordinaire (périphérique, tube ou socket).").arg(nom));
+        echec(
+            QStringLiteral("« %1 » n'est pas un fichier ordinaire (périphérique, tube ou socket).")
+                .arg(nom));
     else
         return true;
     return false;
@@ -152,10 +160,14 @@ bool Contexte::ouvrirBase()
         base = choix.bureau ? choix.fichier : choix.base;
         serveur = choix.serveur;
         port = choix.port;
-        utilisateur = aOption(QStringLiteral("user")) ? option(QStringLiteral("user")) : choix.utilisateur;
-        motDePasse = aOption(QStringLiteral("password")) ? option(QStringLiteral("password")) : choix.motDePasse;
-    } else if (aOption(QStringLiteral("base")) || aOption(QStringLiteral("type")) || aOption(QStringLiteral("server"))) {
-        type = option(QStringLiteral("type")).isEmpty() ? ACCESS : option(QStringLiteral("type")).toUpper();
+        utilisateur =
+            aOption(QStringLiteral("user")) ? option(QStringLiteral("user")) : choix.utilisateur;
+        motDePasse = aOption(QStringLiteral("password")) ? option(QStringLiteral("password"))
+                                                         : choix.motDePasse;
+    } else if (aOption(QStringLiteral("base")) || aOption(QStringLiteral("type")) ||
+               aOption(QStringLiteral("server"))) {
+        type = option(QStringLiteral("type")).isEmpty() ? ACCESS
+                                                        : option(QStringLiteral("type")).toUpper();
         base = option(QStringLiteral("base"));
         serveur = option(QStringLiteral("server"));
         port = option(QStringLiteral("port"));
@@ -169,21 +181,21 @@ bool Contexte::ouvrirBase()
         utilisateur = lireRegistre(QStringLiteral("UserBase"), {}, true);
         motDePasse = lireRegistre(QStringLiteral("PassBase"), {}, true);
         if (type.isEmpty() && base.isEmpty()) {
-            erreurs << "Aucune base de données n'est paramétrée : indiquez --base (et --type pour un serveur).\n";
+            erreurs << "Aucune base de données n'est paramétrée : indiquez --base (et --type pour "
+                       "un serveur).\n";
             erreurs.flush();
             return false;
         }
-        if (type.isEmpty())
-            type = ACCESS;
+        if (type.isEmpty()) type = ACCESS;
     }
     // "-": read from standard input, out of sight of the machine's other users.
-    if (motDePasse == QLatin1String("-"))
-        motDePasse = lireLigneEntree();
+    if (motDePasse == QLatin1String("-")) motDePasse = lireLigneEntree();
     if (!port.trimmed().isEmpty()) {
         bool ok = false;
         const int n = port.trimmed().toInt(&ok);
         if (!ok || n < 1 || n > 65535) {
-            erreurs << "Le port « " << extrait(port) << " » n'est pas un numéro de port (1 à 65535).\n";
+            erreurs << "Le port « " << extrait(port)
+                    << " » n'est pas un numéro de port (1 à 65535).\n";
             erreurs.flush();
             return false;
         }
@@ -193,20 +205,24 @@ bool Contexte::ouvrirBase()
         erreurs.flush();
         return false;
     }
-    if (type == ACCESS && QFileInfo(base).isFile() && QFileInfo(base).size() == 0 && !ecritSchema(commande))
+    if (type == ACCESS && QFileInfo(base).isFile() && QFileInfo(base).size() == 0 &&
+        !ecritSchema(commande))
         return refuserSansSchema(*this, base, QStringLiteral("le fichier est vide"));
-    if (!bd().ouvrirBase(base, type, serveur, utilisateur, motDePasse, QStringLiteral("VYK"), port)) {
-        erreurs << "La connexion à la base de données (" << base << ") n'a pas fonctionné : "
-                << raisonMoteur(bd().derniereErreur()) << '\n';
+    if (!bd().ouvrirBase(base, type, serveur, utilisateur, motDePasse, QStringLiteral("VYK"),
+                         port)) {
+        erreurs << "La connexion à la base de données (" << base
+                << ") n'a pas fonctionné : " << raisonMoteur(bd().derniereErreur()) << '\n';
         erreurs.flush();
         return false;
     }
     // Another program's database is not written to (user tables, administrator account).
     if (!ecritSchema(commande) && !schemaReconnu()) {
         bd().fermerBase();
-        return refuserSansSchema(*this, base, QStringLiteral("ses tables ne sont pas celles de VYK"));
+        return refuserSansSchema(*this, base,
+                                 QStringLiteral("ses tables ne sont pas celles de VYK"));
     }
-    return !aOption(QStringLiteral("login")) || ouvrirSession(option(QStringLiteral("login")).trimmed());
+    return !aOption(QStringLiteral("login")) ||
+           ouvrirSession(option(QStringLiteral("login")).trimmed());
 }
 
 bool Contexte::ouvrirSession(const QString &login)
@@ -232,14 +248,13 @@ QDateTime dateOption(const QString &texte)
     static const QRegularExpression forme(QStringLiteral(
         R"(^\s*(?:(\d{1,2})/(\d{1,2})/(\d{4})|(\d{4})-(\d{2})-(\d{2}))(?:[ T](\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
     const auto m = forme.match(texte);
-    if (!m.hasMatch())
-        return {};
+    if (!m.hasMatch()) return {};
     const bool jourDAbord = !m.captured(1).isEmpty();
-    const QDate jour = jourDAbord ? QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt())
-                                  : QDate(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    const QDate jour =
+        jourDAbord ? QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt())
+                   : QDate(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
     const QTime heure(m.captured(7).toInt(), m.captured(8).toInt(), m.captured(9).toInt());
-    if (!jour.isValid() || !heure.isValid())
-        return {};
+    if (!jour.isValid() || !heure.isValid()) return {};
     return QDateTime(jour, heure);
 }
 
@@ -247,27 +262,32 @@ QString extrait(const QString &valeur)
 {
     QString r = valeur.left(40);
     for (QChar &c : r)
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            c = u'?';
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) c = u'?';
     return valeur.size() > 40 ? r + QStringLiteral("…") : r;
 }
 
 QString lireLigneEntree()
 {
     QFile entree;
-    if (!entree.open(stdin, QIODevice::ReadOnly))
-        return {};
+    if (!entree.open(stdin, QIODevice::ReadOnly)) return {};
     QString ligne = QString::fromUtf8(entree.readLine());
     while (ligne.endsWith(u'\n') || ligne.endsWith(u'\r'))
         ligne.chop(1);
     return ligne;
 }
 
-void ajouterCommande(const Commande &commande) { registre().append(commande); }
+void ajouterCommande(const Commande &commande)
+{
+    registre().append(commande);
+}
 
-const QVector<Commande> &commandes() { return registre(); }
+const QVector<Commande> &commandes()
+{
+    return registre();
+}
 
-ArgumentsCommande lireArguments(const QStringList &arguments, const QStringList &avecValeur, const QStringList &drapeaux)
+ArgumentsCommande lireArguments(const QStringList &arguments, const QStringList &avecValeur,
+                                const QStringList &drapeaux)
 {
     ArgumentsCommande r;
     for (int i = 0; i < arguments.size(); ++i) {
@@ -321,7 +341,10 @@ int main(int argc, char *argv[])
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString texte = utf8.decode(QByteArrayView(argv[i]));
         if (utf8.hasError())
-            return ctx.usage(QStringLiteral("L'argument n° %1 n'est pas du texte UTF-8 valide : rien n'a été fait.").arg(i));
+            return ctx.usage(
+                QStringLiteral(
+                    "L'argument n° %1 n'est pas du texte UTF-8 valide : rien n'a été fait.")
+                    .arg(i));
     }
     QStringList arguments = app.arguments().mid(1);
     QStringList reste;
@@ -351,14 +374,16 @@ int main(int argc, char *argv[])
             if (OPTIONS_GLOBALES.contains(nom) && !estOptionPropre(reste, nom)) {
                 if (egal < 0) {
                     if (i + 1 >= arguments.size())
-                        return ctx.usage(QStringLiteral("L'option --%1 attend une valeur.").arg(nom));
+                        return ctx.usage(
+                            QStringLiteral("L'option --%1 attend une valeur.").arg(nom));
                     valeur = arguments[++i];
                 }
                 ctx.options.insert(nom, valeur);
                 continue;
             }
             if (reste.isEmpty())
-                return ctx.usage(QStringLiteral("Option inconnue : --%1 (vyk-cli --help)").arg(extrait(nom)));
+                return ctx.usage(
+                    QStringLiteral("Option inconnue : --%1 (vyk-cli --help)").arg(extrait(nom)));
         }
         reste << a;
     }
@@ -372,8 +397,7 @@ int main(int argc, char *argv[])
     }
     const QString nom = reste.takeFirst();
     for (const Commande &c : commandes()) {
-        if (c.nom != nom)
-            continue;
+        if (c.nom != nom) continue;
         if (demandeAide(reste)) {
             ctx.sortie << c.aide << '\n';
             return SUCCES;

@@ -11,7 +11,12 @@
 namespace vyk::cli {
 
 // Exit codes.
-enum { SUCCES = 0, ECHEC = 1, USAGE = 2 };
+enum
+{
+    SUCCES = 0,
+    ECHEC = 1,
+    USAGE = 2
+};
 
 struct Contexte
 {
@@ -81,5 +86,6 @@ ArgumentsCommande lireArguments(const QStringList &arguments, const QStringList 
 #define VYK_CLI_CONCAT(a, b) VYK_CLI_CONCAT2(a, b)
 #define VYK_CLI_COMMANDE(...)                                                                      \
     namespace {                                                                                    \
-    const bool VYK_CLI_CONCAT(enregistree_, __LINE__) = (vyk::cli::ajouterCommande(__VA_ARGS__), true); \
+    const bool VYK_CLI_CONCAT(enregistree_, __LINE__) = (vyk::cli::ajouterCommande(__VA_ARGS__),   \
+                                                         true);                                    \
     }

@@ -8,8 +8,8 @@
 #include "db/Session.h"
 #include "db/Sql.h"
 #include "monitoring/ReglesAnalyses.h"
-#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
 #include "users/AccesStations.h"
 
 namespace vyk::cli {
@@ -56,8 +56,8 @@ int executer(Contexte &ctx, const QStringList &arguments)
         if (texte.isEmpty()) continue;
         const QDate d = dateOption(texte).date();
         if (!d.isValid())
-            return ctx.usage(
-                QStringLiteral("Date incorrecte : « %1 » (attendu JJ/MM/AAAA).").arg(extrait(texte)));
+            return ctx.usage(QStringLiteral("Date incorrecte : « %1 » (attendu JJ/MM/AAAA).")
+                                 .arg(extrait(texte)));
         bornes[i] = d.toString(QStringLiteral("dd/MM/yyyy"));
     }
     if (!ctx.ouvrirBase()) return ECHEC;
@@ -72,7 +72,8 @@ int executer(Contexte &ctx, const QStringList &arguments)
                 "SELECT CodeQualitometre, CodeBSS FROM QUALITOMETRES WHERE CodeQualitometre=") +
             sqlNombre(enNombre(station).valeur));
     if (s.estVide())
-        return ctx.echec(QStringLiteral("Le qualitomètre « %1 » n'existe pas.").arg(extrait(station)));
+        return ctx.echec(
+            QStringLiteral("Le qualitomètre « %1 » n'existe pas.").arg(extrait(station)));
     const qint64 numero = s(0, 0).toLongLong();
     if (ctx.aOption(QStringLiteral("login")) && estAccesRestreint() && !stationAccordee(numero))
         return ctx.echec(QStringLiteral("L'utilisateur %1 n'a pas accès au qualitomètre « %2 ».")

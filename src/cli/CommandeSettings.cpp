@@ -9,11 +9,10 @@ namespace vyk::cli {
 
 namespace {
 
-const QString USAGE_SETTINGS = QStringLiteral(
-    "Usage : vyk-cli settings get NOM\n"
-    "        vyk-cli settings set NOM VALEUR\n"
-    "        vyk-cli settings list\n"
-    "        vyk-cli settings path");
+const QString USAGE_SETTINGS = QStringLiteral("Usage : vyk-cli settings get NOM\n"
+                                              "        vyk-cli settings set NOM VALEUR\n"
+                                              "        vyk-cli settings list\n"
+                                              "        vyk-cli settings path");
 
 int executer(Contexte &ctx, const QStringList &arguments)
 {
@@ -35,7 +34,8 @@ int executer(Contexte &ctx, const QStringList &arguments)
         QStringList noms = nomsRegistre();
         noms.sort(Qt::CaseInsensitive);
         // Secrets are never listed: a listing ends up in terminals, logs and bug reports.
-        const QStringList secrets = {reglage::PassBase, reglage::FtpPassword, reglage::JetonConnexion};
+        const QStringList secrets = {reglage::PassBase, reglage::FtpPassword,
+                                     reglage::JetonConnexion};
         for (const QString &nom : noms) {
             const QString valeur = lireRegistre(nom, {}, true);
             const bool masque = !valeur.isEmpty() && secrets.contains(nom, Qt::CaseInsensitive);
@@ -54,15 +54,17 @@ int executer(Contexte &ctx, const QStringList &arguments)
 
 } // namespace vyk::cli
 
-VYK_CLI_COMMANDE({QStringLiteral("settings"), QStringLiteral("lit ou écrit un paramètre du programme"),
-                  QStringLiteral("Usage : vyk-cli settings get NOM\n"
-                                 "        vyk-cli settings set NOM VALEUR\n"
-                                 "        vyk-cli settings list\n"
-                                 "        vyk-cli settings path\n\n"
-                                 "Les paramètres sont ceux de l'écran d'administration et de la connexion\n"
-                                 "(TypeBase, Base, ServeurBase, LogLevel, CheminExport...). Les noms ne tiennent\n"
-                                 "pas compte de la casse ; un paramètre absent se lit comme un texte vide.\n"
-                                 "Le fichier des paramètres est celui de VYK_SETTINGS quand cette variable est\n"
-                                 "définie.\n"
-                                 "Code de sortie : 0 succès, 1 écriture impossible, 2 erreur d'usage."),
-                  vyk::cli::executer})
+VYK_CLI_COMMANDE(
+    {QStringLiteral("settings"), QStringLiteral("lit ou écrit un paramètre du programme"),
+     QStringLiteral(
+         "Usage : vyk-cli settings get NOM\n"
+         "        vyk-cli settings set NOM VALEUR\n"
+         "        vyk-cli settings list\n"
+         "        vyk-cli settings path\n\n"
+         "Les paramètres sont ceux de l'écran d'administration et de la connexion\n"
+         "(TypeBase, Base, ServeurBase, LogLevel, CheminExport...). Les noms ne tiennent\n"
+         "pas compte de la casse ; un paramètre absent se lit comme un texte vide.\n"
+         "Le fichier des paramètres est celui de VYK_SETTINGS quand cette variable est\n"
+         "définie.\n"
+         "Code de sortie : 0 succès, 1 écriture impossible, 2 erreur d'usage."),
+     vyk::cli::executer})

@@ -7,7 +7,6 @@
 #include "users/GestionUtilisateurs.h"
 #include "users/Habilitations.h"
 
-
 namespace vyk::cli {
 
 namespace {

@@ -29,12 +29,10 @@ void ProgressionTerminal::position(long long valeur, long long maximum)
 
 void ProgressionTerminal::dessiner(bool forcer)
 {
-    if (!m_actif || (!forcer && m_dernier.isValid() && m_dernier.elapsed() < 100))
-        return;
+    if (!m_actif || (!forcer && m_dernier.isValid() && m_dernier.elapsed() < 100)) return;
     m_dernier.start();
     QString ligne = m_message.left(60);
-    if (m_pourcent >= 0)
-        ligne += QStringLiteral(" %1 %").arg(m_pourcent, 3);
+    if (m_pourcent >= 0) ligne += QStringLiteral(" %1 %").arg(m_pourcent, 3);
     std::fprintf(stderr, "\r\033[K%s", qUtf8Printable(ligne));
     std::fflush(stderr);
     m_dessine = true;

@@ -11,13 +11,13 @@ namespace vyk::cli {
 // at most ten times a second, only when standard error is a terminal.
 class ProgressionTerminal : public Progression
 {
-public:
+  public:
     ProgressionTerminal();
     ~ProgressionTerminal() override;
     void message(const QString &texte) override;
     void position(long long valeur, long long maximum) override;
 
-private:
+  private:
     void dessiner(bool forcer);
     bool m_actif;
     QString m_message;

@@ -13,8 +13,8 @@ namespace vyk {
 
 namespace {
 const QString PAS_OUVERTE = messageBaseFermee();
-const QString CARACTERE_REFUSE =
-    QStringLiteral("Instruction refusée : elle contient un octet nul, qu'aucune base ne peut enregistrer.");
+const QString CARACTERE_REFUSE = QStringLiteral(
+    "Instruction refusée : elle contient un octet nul, qu'aucune base ne peut enregistrer.");
 constexpr int TAILLE_CACHE = 128;
 } // namespace
 
@@ -59,36 +59,36 @@ std::unique_ptr<Moteur> ouvrirMoteur(const ParametresOuverture &p, QString &code
         erreur = QStringLiteral("Type de base de données inconnu : « %1 ».").arg(p.typeBase);
         return nullptr;
     }
-    if (!moteur->ouvrir(p, erreur))
-        return nullptr;
+    if (!moteur->ouvrir(p, erreur)) return nullptr;
     return moteur;
 }
 
 } // namespace
 
-QString BaseDonnees::essayerBase(const QString &base, const QString &typeBase, const QString &serveur,
-                                 const QString &utilisateur, const QString &motDePasse, const QString &module,
+QString BaseDonnees::essayerBase(const QString &base, const QString &typeBase,
+                                 const QString &serveur, const QString &utilisateur,
+                                 const QString &motDePasse, const QString &module,
                                  const QString &port)
 {
     QString code, erreur;
-    std::unique_ptr<Moteur> moteur =
-        ouvrirMoteur({base, typeBase, serveur, port, utilisateur, motDePasse, module}, code, erreur);
+    std::unique_ptr<Moteur> moteur = ouvrirMoteur(
+        {base, typeBase, serveur, port, utilisateur, motDePasse, module}, code, erreur);
     if (!moteur)
-        return erreur.isEmpty() ? QStringLiteral("La base de données n'a pas pu être ouverte.") : erreur;
+        return erreur.isEmpty() ? QStringLiteral("La base de données n'a pas pu être ouverte.")
+                                : erreur;
     moteur->fermer();
     return {};
 }
 
 bool BaseDonnees::ouvrirBase(const QString &base, const QString &typeBase, const QString &serveur,
-                             const QString &utilisateur, const QString &motDePasse, const QString &module,
-                             const QString &port)
+                             const QString &utilisateur, const QString &motDePasse,
+                             const QString &module, const QString &port)
 {
     fermerBase();
     QString code;
     ParametresOuverture p{base, typeBase, serveur, port, utilisateur, motDePasse, module};
     std::unique_ptr<Moteur> moteur = ouvrirMoteur(p, code, m_derniereErreur);
-    if (!moteur)
-        return false;
+    if (!moteur) return false;
     m_moteur = std::move(moteur);
     // The process-wide object outlives the application: close while Qt is still there.
     static const bool fermetureEnregistree = [] {
@@ -110,8 +110,7 @@ bool BaseDonnees::ouvrirBase(const QString &base, const QString &typeBase, const
 
 void BaseDonnees::fermerBase()
 {
-    if (!m_moteur)
-        return;
+    if (!m_moteur) return;
     // What was not committed is not kept: a transaction left open is an unfinished piece of work.
     if (m_profondeur > 0) {
         QString e;
@@ -129,13 +128,15 @@ void BaseDonnees::fermerBase()
     ++m_generation;
 }
 
-bool BaseDonnees::estOuverte() const { return m_moteur != nullptr; }
+bool BaseDonnees::estOuverte() const
+{
+    return m_moteur != nullptr;
+}
 
 bool BaseDonnees::creerBaseBureau(const QString &chemin, QString *erreur)
 {
     auto echec = [&](const QString &message) {
-        if (erreur)
-            *erreur = message;
+        if (erreur) *erreur = message;
         return false;
     };
     if (chemin.trimmed().isEmpty())
@@ -143,27 +144,32 @@ bool BaseDonnees::creerBaseBureau(const QString &chemin, QString *erreur)
     if (QFileInfo::exists(chemin))
         return echec(QStringLiteral("Le fichier « %1 » existe déjà.").arg(chemin));
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(chemin.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(chemin.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     bool ok = rc == SQLITE_OK;
     QString message;
     if (ok) {
         // Writing the header makes the file a database even while it holds no table yet.
         char *err = nullptr;
-        ok = sqlite3_exec(db, "PRAGMA user_version = 0; CREATE TABLE vyk_init(x); DROP TABLE vyk_init;", nullptr,
-                          nullptr, &err) == SQLITE_OK;
-        if (!ok)
-            message = QString::fromUtf8(err);
+        ok = sqlite3_exec(db,
+                          "PRAGMA user_version = 0; CREATE TABLE vyk_init(x); DROP TABLE vyk_init;",
+                          nullptr, nullptr, &err) == SQLITE_OK;
+        if (!ok) message = QString::fromUtf8(err);
         sqlite3_free(err);
     } else {
         message = QString::fromUtf8(sqlite3_errmsg(db));
     }
     sqlite3_close(db);
     if (!ok)
-        return echec(QStringLiteral("Impossible de créer le fichier « %1 » : %2").arg(chemin, message));
+        return echec(
+            QStringLiteral("Impossible de créer le fichier « %1 » : %2").arg(chemin, message));
     return true;
 }
 
-const Dialecte &BaseDonnees::dialecte() const { return Dialecte::pour(m_typeBase); }
+const Dialecte &BaseDonnees::dialecte() const
+{
+    return Dialecte::pour(m_typeBase);
+}
 
 QString BaseDonnees::traduire(const QString &sql, bool numeroterParametres) const
 {
@@ -173,8 +179,7 @@ QString BaseDonnees::traduire(const QString &sql, bool numeroterParametres) cons
 
 bool BaseDonnees::verifierOuverte(const QString &sql)
 {
-    if (m_moteur)
-        return true;
+    if (m_moteur) return true;
     noterErreur(sql, PAS_OUVERTE);
     return false;
 }
@@ -184,8 +189,7 @@ bool BaseDonnees::verifierOuverte(const QString &sql)
 // it. Other control characters are stored as they are (a soft line break pasted into a comment).
 bool BaseDonnees::verifierTexte(const QString &sql)
 {
-    if (!sql.contains(QChar(u'\0')))
-        return true;
+    if (!sql.contains(QChar(u'\0'))) return true;
     noterErreur(sql, CARACTERE_REFUSE);
     return false;
 }
@@ -197,18 +201,19 @@ bool BaseDonnees::isolerEchecs() const
 
 void BaseDonnees::majIsolation()
 {
-    if (m_moteur)
-        m_moteur->definirIsolation(isolerEchecs());
+    if (m_moteur) m_moteur->definirIsolation(isolerEchecs());
 }
 
 void BaseDonnees::noterErreur(const QString &sql, const QString &erreur)
 {
     m_derniereErreur = erreur;
-    if (m_observateur)
-        m_observateur(sql, erreur);
+    if (m_observateur) m_observateur(sql, erreur);
 }
 
-void BaseDonnees::setObservateurErreurs(ObservateurErreurs observateur) { m_observateur = std::move(observateur); }
+void BaseDonnees::setObservateurErreurs(ObservateurErreurs observateur)
+{
+    m_observateur = std::move(observateur);
+}
 
 BaseDonnees::Discretion::Discretion(BaseDonnees &base)
     : m_bd(base), m_erreur(base.m_derniereErreur), m_observateur(std::move(base.m_observateur))
@@ -226,7 +231,8 @@ void BaseDonnees::apresInstruction()
 {
     ++m_compteur;
     // After a failed commit the batch keeps the rest in one transaction, rolled back at its end.
-    if (m_lotIntervalle > 0 && !m_lotEchoue && m_profondeur == 1 && ++m_lotDepuis >= m_lotIntervalle) {
+    if (m_lotIntervalle > 0 && !m_lotEchoue && m_profondeur == 1 &&
+        ++m_lotDepuis >= m_lotIntervalle) {
         m_lotDepuis = 0;
         QString e;
         if (!validerOuAnnuler(e)) {
@@ -244,8 +250,7 @@ void BaseDonnees::apresInstruction()
             return;
         }
         for (const QString &table : std::as_const(m_verrous))
-            if (!prendreVerrou(table))
-                m_lotEchoue = true;
+            if (!prendreVerrou(table)) m_lotEchoue = true;
     }
 }
 
@@ -253,8 +258,7 @@ bool BaseDonnees::ExtraireRecords(const QString &sql, long &nb, Tableau &tableau
 {
     nb = 0;
     tableau.vider();
-    if (!verifierOuverte(sql) || !verifierTexte(sql))
-        return false;
+    if (!verifierOuverte(sql) || !verifierTexte(sql)) return false;
     const QString t = traduire(sql);
     QString erreur;
     const bool ok = isolerEchecs() ? m_moteur->executerIsole(t, &tableau, nullptr, erreur)
@@ -287,8 +291,7 @@ bool BaseDonnees::Execute(const QString &sql, QString *message)
 {
     m_lignesModifiees = 0;
     if (!verifierOuverte(sql) || !verifierTexte(sql)) {
-        if (message)
-            *message = m_derniereErreur;
+        if (message) *message = m_derniereErreur;
         return false;
     }
     const QString t = traduire(sql);
@@ -299,20 +302,21 @@ bool BaseDonnees::Execute(const QString &sql, QString *message)
     apresInstruction();
     if (!ok) {
         noterErreur(sql, erreur);
-        if (message)
-            *message = erreur;
+        if (message) *message = erreur;
         return false;
     }
     m_lignesModifiees = modifiees;
     return true;
 }
 
-bool BaseDonnees::ExecuteDDL(const QString &sql) { return Execute(sql); }
+bool BaseDonnees::ExecuteDDL(const QString &sql)
+{
+    return Execute(sql);
+}
 
 bool BaseDonnees::creerVue(const QString &nom, const QString &select)
 {
-    if (!verifierOuverte(nom) || !verifierTexte(select))
-        return false;
+    if (!verifierOuverte(nom) || !verifierTexte(select)) return false;
     QString erreur;
     const bool ok = m_moteur->creerVue(nom, traduire(select), erreur);
     apresInstruction();
@@ -321,20 +325,21 @@ bool BaseDonnees::creerVue(const QString &nom, const QString &select)
     return ok;
 }
 
-bool BaseDonnees::renommerColonne(const QString &table, const QString &ancien, const QString &nouveau)
+bool BaseDonnees::renommerColonne(const QString &table, const QString &ancien,
+                                  const QString &nouveau)
 {
-    return Execute(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" RENAME COLUMN ") + ancien +
-                   QStringLiteral(" TO ") + nouveau);
+    return Execute(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" RENAME COLUMN ") +
+                   ancien + QStringLiteral(" TO ") + nouveau);
 }
 
 bool BaseDonnees::debutTransaction()
 {
-    if (!verifierOuverte(QStringLiteral("BEGIN")))
-        return false;
+    if (!verifierOuverte(QStringLiteral("BEGIN"))) return false;
     QString erreur;
     const bool ok = m_profondeur == 0
                         ? m_moteur->debut(erreur)
-                        : m_moteur->pointSauvegarde(QStringLiteral("vyk_t") + QString::number(m_profondeur), erreur);
+                        : m_moteur->pointSauvegarde(
+                              QStringLiteral("vyk_t") + QString::number(m_profondeur), erreur);
     if (!ok) {
         noterErreur(QStringLiteral("BEGIN"), erreur);
         return false;
@@ -364,46 +369,42 @@ bool BaseDonnees::finTransaction(bool annuler)
         ok = m_moteur->libererPoint(point, annuler ? ignoree : erreur) && ok;
     }
     majIsolation();
-    if (!ok)
-        noterErreur(annuler ? QStringLiteral("ROLLBACK") : QStringLiteral("COMMIT"), erreur);
+    if (!ok) noterErreur(annuler ? QStringLiteral("ROLLBACK") : QStringLiteral("COMMIT"), erreur);
     return ok;
 }
 
 bool BaseDonnees::verrouiller(const QString &table)
 {
     if (!m_moteur || m_profondeur == 0) {
-        noterErreur(QStringLiteral("LOCK TABLE ") + table, QStringLiteral("Aucune transaction n'est ouverte."));
+        noterErreur(QStringLiteral("LOCK TABLE ") + table,
+                    QStringLiteral("Aucune transaction n'est ouverte."));
         return false;
     }
-    if (!m_verrous.contains(table, Qt::CaseInsensitive))
-        m_verrous << table;
+    if (!m_verrous.contains(table, Qt::CaseInsensitive)) m_verrous << table;
     return prendreVerrou(table);
 }
 
 bool BaseDonnees::prendreVerrou(const QString &table)
 {
     // The desktop file's write lock is taken by BEGIN IMMEDIATE already.
-    if (m_moteur->cible() == Cible::Sqlite)
-        return true;
+    if (m_moteur->cible() == Cible::Sqlite) return true;
     // Other workstations still read the table; their writes wait for the end of this transaction.
-    const QString sql = QStringLiteral("LOCK TABLE ") + table + QStringLiteral(" IN EXCLUSIVE MODE");
+    const QString sql =
+        QStringLiteral("LOCK TABLE ") + table + QStringLiteral(" IN EXCLUSIVE MODE");
     QString erreur;
     const bool ok = m_moteur->executer(sql, nullptr, nullptr, erreur);
     ++m_compteur; // not apresInstruction(): it is called from the batch's own commit
-    if (!ok)
-        noterErreur(sql, erreur);
+    if (!ok) noterErreur(sql, erreur);
     return ok;
 }
 
 bool BaseDonnees::validerOuAnnuler(QString &erreur)
 {
-    if (m_moteur->valider(erreur))
-        return true;
+    if (m_moteur->valider(erreur)) return true;
     // A refused COMMIT (the file held by another program) leaves the engine's transaction open
     // on SQLite: end it, so that later writes do not join a transaction that will never commit.
     QString ignoree;
-    if (m_moteur->transactionOuverte())
-        m_moteur->annuler(ignoree);
+    if (m_moteur->transactionOuverte()) m_moteur->annuler(ignoree);
     return false;
 }
 
@@ -414,10 +415,14 @@ void BaseDonnees::demarrerLot(int intervalle)
     m_lotEchoue = false;
 }
 
-void BaseDonnees::arreterLot() { m_lotIntervalle = 0; }
+void BaseDonnees::arreterLot()
+{
+    m_lotIntervalle = 0;
+}
 
-void BaseDonnees::enregistrerParametresServeur(const QString &typeBase, const QString &serveur, const QString &base,
-                                               const QString &utilisateur, const QString &motDePasse)
+void BaseDonnees::enregistrerParametresServeur(const QString &typeBase, const QString &serveur,
+                                               const QString &base, const QString &utilisateur,
+                                               const QString &motDePasse)
 {
     m_parametresServeur = {typeBase, serveur, base, utilisateur, motDePasse};
 }
@@ -443,20 +448,18 @@ InstructionPreparee BaseDonnees::preparer(const QString &sql)
     return p;
 }
 
-std::shared_ptr<InstructionMoteur> BaseDonnees::instructionEnCache(const QString &sqlMoteur, QString &erreur)
+std::shared_ptr<InstructionMoteur> BaseDonnees::instructionEnCache(const QString &sqlMoteur,
+                                                                   QString &erreur)
 {
     if (!m_moteur) {
         erreur = PAS_OUVERTE;
         return nullptr;
     }
     auto it = m_cache.find(sqlMoteur);
-    if (it != m_cache.end())
-        return it.value();
+    if (it != m_cache.end()) return it.value();
     std::shared_ptr<InstructionMoteur> i = m_moteur->preparer(sqlMoteur, erreur);
-    if (!i)
-        return nullptr;
-    if (m_cache.size() >= TAILLE_CACHE)
-        m_cache.clear();
+    if (!i) return nullptr;
+    if (m_cache.size() >= TAILLE_CACHE) m_cache.clear();
     m_cache.insert(sqlMoteur, i);
     m_instructions.push_back(i);
     return i;
@@ -466,7 +469,8 @@ bool BaseDonnees::executerPreparee(InstructionPreparee &p, Tableau *resultat)
 {
     p.m_modifiees = 0;
     if (!p.m_instruction || p.m_generation != m_generation || !m_moteur) {
-        p.m_erreur = p.m_instruction ? PAS_OUVERTE : (p.m_erreur.isEmpty() ? PAS_OUVERTE : p.m_erreur);
+        p.m_erreur =
+            p.m_instruction ? PAS_OUVERTE : (p.m_erreur.isEmpty() ? PAS_OUVERTE : p.m_erreur);
         noterErreur(p.m_sql, p.m_erreur);
         return false;
     }
@@ -489,19 +493,24 @@ void BaseDonnees::detacherInstructions()
 {
     m_cache.clear();
     for (const auto &w : m_instructions)
-        if (auto i = w.lock())
-            i->detacher();
+        if (auto i = w.lock()) i->detacher();
     m_instructions.clear();
 }
 
-QStringList BaseDonnees::tables() { return m_moteur ? m_moteur->tables() : QStringList(); }
+QStringList BaseDonnees::tables()
+{
+    return m_moteur ? m_moteur->tables() : QStringList();
+}
 
 bool BaseDonnees::tableExiste(const QString &table)
 {
     return m_moteur && m_moteur->tableExiste(table);
 }
 
-QStringList BaseDonnees::colonnes(const QString &table) { return m_moteur ? m_moteur->colonnes(table) : QStringList(); }
+QStringList BaseDonnees::colonnes(const QString &table)
+{
+    return m_moteur ? m_moteur->colonnes(table) : QStringList();
+}
 
 bool BaseDonnees::colonneExiste(const QString &table, const QString &colonne)
 {
@@ -522,8 +531,7 @@ bool BaseDonnees::vueExiste(const QString &vue)
 
 void InstructionPreparee::lier(int position, const QVariant &valeur)
 {
-    if (position >= m_valeurs.size())
-        m_valeurs.resize(position + 1);
+    if (position >= m_valeurs.size()) m_valeurs.resize(position + 1);
     m_valeurs[position] = valeur;
 }
 

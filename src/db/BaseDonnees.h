@@ -30,7 +30,7 @@ inline const QString ORACLE = QStringLiteral("ORACLE");
 // cannot read. Failures are return values; the last error text is kept.
 class BaseDonnees
 {
-public:
+  public:
     static BaseDonnees &instance();
 
     BaseDonnees();
@@ -125,13 +125,13 @@ public:
     // given back at the end: for writes whose failure must not disturb the caller (journal).
     class Discretion
     {
-    public:
+      public:
         explicit Discretion(BaseDonnees &base);
         ~Discretion();
         Discretion(const Discretion &) = delete;
         Discretion &operator=(const Discretion &) = delete;
 
-    private:
+      private:
         BaseDonnees &m_bd;
         QString m_erreur;
         ObservateurErreurs m_observateur;
@@ -156,10 +156,11 @@ public:
 
     // Used by InstructionPreparee and JeuEnregistrements.
     bool executerPreparee(InstructionPreparee &instruction, Tableau *resultat);
-    std::shared_ptr<InstructionMoteur> instructionEnCache(const QString &sqlMoteur, QString &erreur);
+    std::shared_ptr<InstructionMoteur> instructionEnCache(const QString &sqlMoteur,
+                                                          QString &erreur);
     QString traduire(const QString &sql, bool numeroterParametres = false) const;
 
-private:
+  private:
     bool verifierTexte(const QString &sql);
     bool verifierOuverte(const QString &sql);
     void apresInstruction();
@@ -193,6 +194,9 @@ private:
 };
 
 // The process-wide database object.
-inline BaseDonnees &bd() { return BaseDonnees::instance(); }
+inline BaseDonnees &bd()
+{
+    return BaseDonnees::instance();
+}
 
 } // namespace vyk

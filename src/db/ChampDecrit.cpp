@@ -51,8 +51,7 @@ QString codeSaisi(const QString &texte)
 
 bool ChampDecrit::estChronologique() const
 {
-    return nature == N::Date || nature == N::DateHeure || nature == N::Heure ||
-           nature == N::Annee;
+    return nature == N::Date || nature == N::DateHeure || nature == N::Heure || nature == N::Annee;
 }
 
 bool ChampDecrit::estVide(const QString &texte) const
@@ -113,8 +112,7 @@ DefautSaisie ChampDecrit::defaut(const QString &brut) const
 
 QString ChampDecrit::texte(const QVariant &v) const
 {
-    if (v.isNull() || !v.isValid())
-        return nature == N::OuiNon ? QStringLiteral("0") : QString();
+    if (v.isNull() || !v.isValid()) return nature == N::OuiNon ? QStringLiteral("0") : QString();
     switch (nature) {
     case N::Date:
         return v.toDateTime().date().toString(QStringLiteral("dd/MM/yyyy"));

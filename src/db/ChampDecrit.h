@@ -42,8 +42,8 @@ struct ChampDecrit
     QString colonne; // of the table
     QString libelle; // form label, grid header and name in the messages
     NatureChamp nature = NatureChamp::Texte;
-    int taille = 0;  // Texte: size of the column; Code: longest code; 0 for no limit
-    QString liste;   // Code: a CODES_SANDRE champ ("ANALYSES.LIEU") or a SELECT of (label, code)
+    int taille = 0; // Texte: size of the column; Code: longest code; 0 for no limit
+    QString liste;  // Code: a CODES_SANDRE champ ("ANALYSES.LIEU") or a SELECT of (label, code)
     bool obligatoire = false;
     bool numerique = false; // the column holds numbers: codes and yes/no reach it as numbers
 

@@ -7,10 +7,8 @@ namespace vyk {
 const Dialecte &Dialecte::pour(const QString &typeBase)
 {
     static const Dialecte access(ACCESS), postgres(POSTGRESQL), oracle(ORACLE);
-    if (typeBase == POSTGRESQL)
-        return postgres;
-    if (typeBase.startsWith(ORACLE))
-        return oracle;
+    if (typeBase == POSTGRESQL) return postgres;
+    if (typeBase.startsWith(ORACLE)) return oracle;
     return access;
 }
 
@@ -20,20 +18,32 @@ QString Dialecte::motType(TypeNeutre type, int taille) const
     const bool ora = m_type == ORACLE;
     switch (type) {
     case TypeNeutre::Texte:
-        return (pg ? QStringLiteral("character varying(") : ora ? QStringLiteral("varchar2(") : QStringLiteral("TEXT(")) +
+        return (pg    ? QStringLiteral("character varying(")
+                : ora ? QStringLiteral("varchar2(")
+                      : QStringLiteral("TEXT(")) +
                QString::number(taille) + u')';
     case TypeNeutre::Court:
-        return pg ? QStringLiteral("integer") : ora ? QStringLiteral("Number") : QStringLiteral("SHORT");
+        return pg    ? QStringLiteral("integer")
+               : ora ? QStringLiteral("Number")
+                     : QStringLiteral("SHORT");
     case TypeNeutre::Long:
-        return pg ? QStringLiteral("bigint") : ora ? QStringLiteral("Number") : QStringLiteral("Long");
+        return pg    ? QStringLiteral("bigint")
+               : ora ? QStringLiteral("Number")
+                     : QStringLiteral("Long");
     case TypeNeutre::Reel:
         // double precision, not real: real keeps about seven digits and would round
         // Lambert-93 coordinates and results.
-        return pg ? QStringLiteral("double precision") : ora ? QStringLiteral("Number") : QStringLiteral("Double");
+        return pg    ? QStringLiteral("double precision")
+               : ora ? QStringLiteral("Number")
+                     : QStringLiteral("Double");
     case TypeNeutre::DateHeure:
-        return pg ? QStringLiteral("timestamp with time zone") : ora ? QStringLiteral("timestamp") : QStringLiteral("DateTime");
+        return pg    ? QStringLiteral("timestamp with time zone")
+               : ora ? QStringLiteral("timestamp")
+                     : QStringLiteral("DateTime");
     case TypeNeutre::Memo:
-        return pg ? QStringLiteral("text") : ora ? QStringLiteral("varchar2(4000)") : QStringLiteral("Memo");
+        return pg    ? QStringLiteral("text")
+               : ora ? QStringLiteral("varchar2(4000)")
+                     : QStringLiteral("Memo");
     case TypeNeutre::OuiNon:
         return pg || ora ? QStringLiteral("boolean") : QStringLiteral("YESNO");
     case TypeNeutre::Auto:
@@ -43,7 +53,10 @@ QString Dialecte::motType(TypeNeutre type, int taille) const
 }
 
 // The desktop file is a SQLite database, where "+" between two columns would add them.
-QString Dialecte::concatenation() const { return QStringLiteral(" || "); }
+QString Dialecte::concatenation() const
+{
+    return QStringLiteral(" || ");
+}
 
 QString Dialecte::fonctionFormatDate() const
 {
@@ -53,15 +66,17 @@ QString Dialecte::fonctionFormatDate() const
 QString Dialecte::maintenant() const
 {
     return m_type == POSTGRESQL ? QStringLiteral("clock_timestamp()")
-                                : m_type == ORACLE ? QStringLiteral("SYSDATE") : QStringLiteral("now()");
+           : m_type == ORACLE   ? QStringLiteral("SYSDATE")
+                                : QStringLiteral("now()");
 }
 
 QString Dialecte::codeNumeriqueMax(const QString &table, const QString &colonne) const
 {
     if (m_type == POSTGRESQL)
-        return QStringLiteral("SELECT max(cast(%2 as double precision)) FROM %1 where %2 ~ '^[0-9]+$'").arg(table, colonne);
-    if (m_type == ORACLE)
-        return QStringLiteral("SELECT max(%2) FROM %1").arg(table, colonne);
+        return QStringLiteral(
+                   "SELECT max(cast(%2 as double precision)) FROM %1 where %2 ~ '^[0-9]+$'")
+            .arg(table, colonne);
+    if (m_type == ORACLE) return QStringLiteral("SELECT max(%2) FROM %1").arg(table, colonne);
     return QStringLiteral("SELECT max(cdbl(%2)) FROM %1 where isnumeric(%2)").arg(table, colonne);
 }
 

@@ -5,13 +5,23 @@
 namespace vyk {
 
 // Column types in the neutral notation of the table catalogue.
-enum class TypeNeutre { Texte, Court, Long, Reel, DateHeure, Memo, OuiNon, Auto };
+enum class TypeNeutre
+{
+    Texte,
+    Court,
+    Long,
+    Reel,
+    DateHeure,
+    Memo,
+    OuiNon,
+    Auto
+};
 
 // Every word that differs between backends, for callers that write backend-specific SQL.
 // Statements in the desktop dialect need none of it: the engine layer translates them.
 class Dialecte
 {
-public:
+  public:
     static const Dialecte &pour(const QString &typeBase);
 
     QString typeBase() const { return m_type; }
@@ -22,9 +32,10 @@ public:
     QString fonctionFormatDate() const;
     QString maintenant() const;
     // Statement giving the highest numeric code of a referential table (new code = max + 1).
-    QString codeNumeriqueMax(const QString &table, const QString &colonne = QStringLiteral("code")) const;
+    QString codeNumeriqueMax(const QString &table,
+                             const QString &colonne = QStringLiteral("code")) const;
 
-private:
+  private:
     explicit Dialecte(QString type) : m_type(std::move(type)) {}
     QString m_type;
 };

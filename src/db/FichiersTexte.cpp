@@ -11,30 +11,28 @@ QString decoderTexte(const QByteArray &octets)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString t = utf8(octets);
-    if (!utf8.hasError())
-        return t;
+    if (!utf8.hasError()) return t;
     QStringDecoder cp1252("windows-1252");
-    if (cp1252.isValid())
-        return cp1252(octets);
+    if (cp1252.isValid()) return cp1252(octets);
     return QString::fromLatin1(octets);
 }
 
-bool FichierTexte::finFichier() const { return !m_fichier || m_fichier->atEnd(); }
+bool FichierTexte::finFichier() const
+{
+    return !m_fichier || m_fichier->atEnd();
+}
 
 QString FichierTexte::lireLigne()
 {
-    if (!m_fichier)
-        return {};
+    if (!m_fichier) return {};
     QByteArray ligne = m_fichier->readLine();
-    if (ligne.endsWith('\n'))
-        ligne.chop(1);
+    if (ligne.endsWith('\n')) ligne.chop(1);
     return decoderTexte(ligne);
 }
 
 bool FichierTexte::ecrire(const QString &texte)
 {
-    if (!m_fichier)
-        return false;
+    if (!m_fichier) return false;
     const QByteArray u = texte.toUtf8();
     return m_fichier->write(u) == u.size();
 }
@@ -51,18 +49,20 @@ bool ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture, 
 {
     fichier.fermer();
     auto f = std::make_unique<QFile>(chemin);
-    if (!ecriture && !f->exists())
-        return false;
+    if (!ecriture && !f->exists()) return false;
     if (ecriture && !ajout && f->exists() && !f->remove()) {
-        afficherMessage(GENRE_ERREUR, QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
-                                                      QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
+        afficherMessage(GENRE_ERREUR,
+                        QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
+                            QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
         return false;
     }
-    const QIODevice::OpenMode mode =
-        !ecriture ? QIODevice::ReadOnly : ajout ? (QIODevice::WriteOnly | QIODevice::Append) : QIODevice::WriteOnly;
+    const QIODevice::OpenMode mode = !ecriture ? QIODevice::ReadOnly
+                                     : ajout   ? (QIODevice::WriteOnly | QIODevice::Append)
+                                               : QIODevice::WriteOnly;
     if (!f->open(mode)) {
-        afficherMessage(GENRE_ERREUR, QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
-                                                      QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
+        afficherMessage(GENRE_ERREUR,
+                        QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
+                            QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
         return false;
     }
     fichier.m_fichier = std::move(f);
@@ -72,12 +72,14 @@ bool ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture, 
 bool FluxTexte::SaveToFile(const QString &chemin) const
 {
     QSaveFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
+    if (!f.open(QIODevice::WriteOnly)) return false;
     f.write(m_texte.toUtf8());
     return f.commit();
 }
 
-FluxTexte creerFluxTexte() { return {}; }
+FluxTexte creerFluxTexte()
+{
+    return {};
+}
 
 } // namespace vyk

@@ -12,7 +12,7 @@ namespace vyk {
 // Lines are decoded as UTF-8, or as Windows-1252 when they are not valid UTF-8.
 class FichierTexte
 {
-public:
+  public:
     FichierTexte() = default;
     ~FichierTexte() { fermer(); }
     FichierTexte(const FichierTexte &) = delete;
@@ -28,8 +28,9 @@ public:
     bool ecrireLigne(const QString &texte) { return ecrire(texte + QStringLiteral("\r\n")); }
     void fermer();
 
-private:
-    friend bool ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture, bool ajout);
+  private:
+    friend bool ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture,
+                              bool ajout);
     std::unique_ptr<QFile> m_fichier;
 };
 
@@ -41,13 +42,13 @@ bool ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture, 
 // UTF-8 text built in memory then saved in one go (creerFluxTexte).
 class FluxTexte
 {
-public:
+  public:
     void WriteText(const QString &texte) { m_texte += texte; }
     // Overwrites the file; false when it cannot be written.
     bool SaveToFile(const QString &chemin) const;
     const QString &texte() const { return m_texte; }
 
-private:
+  private:
     QString m_texte;
 };
 

@@ -16,11 +16,15 @@ struct Traduction
 };
 
 #define VYK_NUM_PG                                                                                 \
-    "coalesce(cast(%1 as text) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', " \
+    "coalesce(cast(%1 as text) ~ "                                                                 \
+    "'^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', "                        \
     "false)"
 #define VYK_PARTIE_DATE(nom, partie)                                                               \
-    {nom, 1, 1, partie "(%1)", "cast(extract(" partie " from cast(%1 as timestamp)) as integer)",    \
-     "extract(" partie " from %1)"}
+    {                                                                                              \
+        nom, 1, 1, partie "(%1)",                                                                  \
+            "cast(extract(" partie " from cast(%1 as timestamp)) as integer)",                     \
+            "extract(" partie " from %1)"                                                          \
+    }
 
 // clang-format off
 constexpr Traduction TRADUCTIONS[] = {
@@ -111,8 +115,7 @@ QString traduireAppel(std::string_view nom, const QStringList &arguments,
         const char *modele = cible == Cible::Sqlite     ? t.sqlite
                              : cible == Cible::Postgres ? t.postgres
                                                         : t.oracle;
-        if (std::string_view(modele).find("%F") != std::string_view::npos &&
-            !formatLitteral)
+        if (std::string_view(modele).find("%F") != std::string_view::npos && !formatLitteral)
             return {};
         return developper(modele, arguments, formatLitteral ? *formatLitteral : QString());
     }

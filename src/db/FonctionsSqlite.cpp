@@ -43,8 +43,7 @@ bool lireNombre(sqlite3_value *v, double &d)
         return true;
     case SQLITE_TEXT: {
         const QString t = texteArg(v);
-        if (t.trimmed().isEmpty())
-            return false;
+        if (t.trimmed().isEmpty()) return false;
         const Nombre n = enNombre(t);
         d = n.valeur;
         return n.estNombre();
@@ -56,8 +55,7 @@ bool lireNombre(sqlite3_value *v, double &d)
 
 QDateTime lireDateArg(sqlite3_value *v)
 {
-    if (sqlite3_value_type(v) != SQLITE_TEXT)
-        return {};
+    if (sqlite3_value_type(v) != SQLITE_TEXT) return {};
     return lireDate(texteArg(v));
 }
 
@@ -104,8 +102,7 @@ void fIsnumeric(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_int(ctx, lireNombre(argv[0], d) ? 1 : 0);
 }
 
-template <int Partie>
-void fPartieDate(sqlite3_context *ctx, int, sqlite3_value **argv)
+template <int Partie> void fPartieDate(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     const QDateTime d = lireDateArg(argv[0]);
     if (!d.isValid()) {
@@ -114,12 +111,24 @@ void fPartieDate(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
     int v = 0;
     switch (Partie) {
-    case 0: v = d.date().year(); break;
-    case 1: v = d.date().month(); break;
-    case 2: v = d.date().day(); break;
-    case 3: v = d.time().hour(); break;
-    case 4: v = d.time().minute(); break;
-    default: v = d.time().second(); break;
+    case 0:
+        v = d.date().year();
+        break;
+    case 1:
+        v = d.date().month();
+        break;
+    case 2:
+        v = d.date().day();
+        break;
+    case 3:
+        v = d.time().hour();
+        break;
+    case 4:
+        v = d.time().minute();
+        break;
+    default:
+        v = d.time().second();
+        break;
     }
     sqlite3_result_int(ctx, v);
 }
@@ -145,11 +154,14 @@ QString formaterDate(const QDateTime &d, const QString &f)
             ++k;
         const int n = k - i;
         if (c == u'y')
-            r += n >= 4 ? QString::number(d.date().year()) : QString::number(d.date().year() % 100).rightJustified(2, u'0');
+            r += n >= 4 ? QString::number(d.date().year())
+                        : QString::number(d.date().year() % 100).rightJustified(2, u'0');
         else if (c == u'm')
-            r += n >= 2 ? QString::number(d.date().month()).rightJustified(2, u'0') : QString::number(d.date().month());
+            r += n >= 2 ? QString::number(d.date().month()).rightJustified(2, u'0')
+                        : QString::number(d.date().month());
         else if (c == u'd')
-            r += n >= 2 ? QString::number(d.date().day()).rightJustified(2, u'0') : QString::number(d.date().day());
+            r += n >= 2 ? QString::number(d.date().day()).rightJustified(2, u'0')
+                        : QString::number(d.date().day());
         else if (c == u'h')
             r += QString::number(d.time().hour()).rightJustified(n >= 2 ? 2 : 1, u'0');
         else if (c == u'n')
@@ -193,7 +205,8 @@ void fFormat(sqlite3_context *ctx, int, sqlite3_value **argv)
 
 void fNow(sqlite3_context *ctx, int, sqlite3_value **)
 {
-    resultatTexte(ctx, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    resultatTexte(ctx,
+                  QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 void fRight(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -208,8 +221,7 @@ void fRight(sqlite3_context *ctx, int, sqlite3_value **argv)
 }
 
 // UCase / LCase change every letter, accents included; SQLite's own only change ASCII.
-template <bool Majuscules>
-void fCasse(sqlite3_context *ctx, int, sqlite3_value **argv)
+template <bool Majuscules> void fCasse(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
@@ -224,8 +236,7 @@ void fCasse(sqlite3_context *ctx, int, sqlite3_value **argv)
             ascii = false;
             break;
         }
-        if (Majuscules ? (c >= 'a' && c <= 'z') : (c >= 'A' && c <= 'Z'))
-            c = char(c ^ 0x20);
+        if (Majuscules ? (c >= 'a' && c <= 'z') : (c >= 'A' && c <= 'Z')) c = char(c ^ 0x20);
     }
     if (!ascii) {
         const QString t = QString::fromUtf8(p, n);
@@ -239,7 +250,8 @@ bool correspond(QStringView motif, QStringView texte, QChar echappement)
 {
     qsizetype m = 0, t = 0, etoileM = -1, etoileT = 0;
     while (t < texte.size()) {
-        if (m < motif.size() && !echappement.isNull() && motif[m] == echappement && m + 1 < motif.size()) {
+        if (m < motif.size() && !echappement.isNull() && motif[m] == echappement &&
+            m + 1 < motif.size()) {
             if (motif[m + 1] == texte[t]) {
                 m += 2;
                 ++t;
@@ -254,8 +266,7 @@ bool correspond(QStringView motif, QStringView texte, QChar echappement)
             ++t;
             continue;
         }
-        if (etoileM < 0)
-            return false;
+        if (etoileM < 0) return false;
         m = etoileM + 1;
         t = ++etoileT;
     }
@@ -275,8 +286,7 @@ void fLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     QChar echappement;
     if (argc == 3) {
         const QString e = texteArg(argv[2]);
-        if (e.size() == 1)
-            echappement = e[0];
+        if (e.size() == 1) echappement = e[0];
     }
     sqlite3_result_int(ctx, correspond(motif, texte, echappement) ? 1 : 0);
 }
@@ -315,8 +325,8 @@ bool enregistrerFonctionsSqlite(sqlite3 *db)
     };
     for (const Definition &d : definitions) {
         const int drapeaux = SQLITE_UTF8 | (d.deterministe ? SQLITE_DETERMINISTIC : 0);
-        if (sqlite3_create_function_v2(db, d.nom, d.nbArgs, drapeaux, nullptr, d.f, nullptr, nullptr,
-                                       nullptr) != SQLITE_OK)
+        if (sqlite3_create_function_v2(db, d.nom, d.nbArgs, drapeaux, nullptr, d.f, nullptr,
+                                       nullptr, nullptr) != SQLITE_OK)
             return false;
     }
     return true;

@@ -5,7 +5,9 @@
 
 namespace vyk {
 
-InsertionMassive::InsertionMassive(const QString &table, const QStringList &colonnes, BaseDonnees &base) : m_bd(base)
+InsertionMassive::InsertionMassive(const QString &table, const QStringList &colonnes,
+                                   BaseDonnees &base)
+    : m_bd(base)
 {
     if (!m_bd.estOuverte() || !m_bd.moteur()) {
         m_erreur = QStringLiteral("Aucune base de données n'est ouverte.");
@@ -20,7 +22,9 @@ InsertionMassive::InsertionMassive(const QString &table, const QStringList &colo
         ok = ok && okColonne;
     }
     if (!ok || noms.isEmpty()) {
-        m_erreur = QStringLiteral("Nom de table ou de colonne invalide pour l'insertion dans « %1 ».").arg(table);
+        m_erreur =
+            QStringLiteral("Nom de table ou de colonne invalide pour l'insertion dans « %1 ».")
+                .arg(table);
         m_bd.noterErreur(table, m_erreur);
         return;
     }
@@ -36,14 +40,17 @@ InsertionMassive::InsertionMassive(const QString &table, const QStringList &colo
     };
 }
 
-InsertionMassive::~InsertionMassive() { terminer(); }
+InsertionMassive::~InsertionMassive()
+{
+    terminer();
+}
 
 bool InsertionMassive::ajouter(const QVector<QVariant> &ligne)
 {
-    if (!m_moteur)
-        return false;
+    if (!m_moteur) return false;
     if (ligne.size() != m_nbColonnes) {
-        m_erreurs.append({-1, QStringLiteral("Nombre de valeurs différent du nombre de colonnes.")});
+        m_erreurs.append(
+            {-1, QStringLiteral("Nombre de valeurs différent du nombre de colonnes.")});
         return false;
     }
     const bool ok = m_moteur->ajouter(ligne);
@@ -53,8 +60,7 @@ bool InsertionMassive::ajouter(const QVector<QVariant> &ligne)
 
 bool InsertionMassive::terminer()
 {
-    if (!m_moteur)
-        return false;
+    if (!m_moteur) return false;
     const bool ok = m_moteur->vider();
     return ok;
 }

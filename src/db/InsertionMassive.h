@@ -16,7 +16,7 @@ class InsertionMoteur;
 // Rows are sent at the latest by terminer() or the destructor.
 class InsertionMassive
 {
-public:
+  public:
     InsertionMassive(const QString &table, const QStringList &colonnes, BaseDonnees &base = bd());
     ~InsertionMassive();
     InsertionMassive(const InsertionMassive &) = delete;
@@ -34,7 +34,7 @@ public:
     };
     const QVector<ErreurLigne> &erreurs() const { return m_erreurs; }
 
-private:
+  private:
     BaseDonnees &m_bd;
     std::unique_ptr<InsertionMoteur> m_moteur;
     QVector<ErreurLigne> m_erreurs;

@@ -17,7 +17,7 @@ class InstructionMoteur;
 // dialect). Used by hot paths (imports, grids) instead of building SQL text per row.
 class InstructionPreparee
 {
-public:
+  public:
     InstructionPreparee() = default;
 
     bool estValide() const { return m_instruction != nullptr; }
@@ -31,7 +31,7 @@ public:
     bool extraire(Tableau &resultat, const QVector<QVariant> &valeurs);
     long long lignesModifiees() const { return m_modifiees; }
 
-private:
+  private:
     friend class BaseDonnees;
     BaseDonnees *m_bd = nullptr;
     std::shared_ptr<InstructionMoteur> m_instruction;

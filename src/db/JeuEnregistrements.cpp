@@ -24,7 +24,8 @@ qsizetype positionFrom(const QString &sql)
         if (j.genre == lexique::Genre::Op && j.longueur == 1) {
             profondeur += j.c0 == u'(' ? 1 : j.c0 == u')' ? -1 : 0;
         } else if (j.genre == lexique::Genre::Ident && profondeur == 0 &&
-                   lexique::majuscules(QStringView(sql).mid(j.debut, j.longueur), tampon) == "FROM") {
+                   lexique::majuscules(QStringView(sql).mid(j.debut, j.longueur), tampon) ==
+                       "FROM") {
             return j.debut;
         }
     }
@@ -36,8 +37,7 @@ QString tableApresFrom(const QString &sql, qsizetype from)
     qsizetype i = from + 4;
     while (i < sql.size() && sql[i].isSpace())
         ++i;
-    if (i >= sql.size())
-        return {};
+    if (i >= sql.size()) return {};
     if (sql[i] == u'"' || sql[i] == u'[') {
         const QChar fin = sql[i] == u'[' ? QChar(u']') : QChar(u'"');
         const qsizetype j = sql.indexOf(fin, i + 1);
@@ -51,16 +51,17 @@ QString tableApresFrom(const QString &sql, qsizetype from)
 
 } // namespace
 
-bool BaseDonnees::AccesBase(const QString &sql, JeuEnregistrements &jeu, bool &trouve, const QString &table)
+bool BaseDonnees::AccesBase(const QString &sql, JeuEnregistrements &jeu, bool &trouve,
+                            const QString &table)
 {
     jeu.Close();
     trouve = false;
-    if (!verifierOuverte(sql))
-        return false;
+    if (!verifierOuverte(sql)) return false;
     const qsizetype from = positionFrom(sql);
     const QString nomTable = table.isEmpty() && from >= 0 ? tableApresFrom(sql, from) : table;
     if (from < 0 || nomTable.isEmpty()) {
-        noterErreur(sql, QStringLiteral("Le jeu d'enregistrements demande un SELECT sur une table."));
+        noterErreur(sql,
+                    QStringLiteral("Le jeu d'enregistrements demande un SELECT sur une table."));
         return false;
     }
     const QString identite = m_moteur->colonneIdentite();
@@ -71,12 +72,11 @@ bool BaseDonnees::AccesBase(const QString &sql, JeuEnregistrements &jeu, bool &t
         if (select >= 0 && liste.mid(select + 6).trimmed() == QLatin1String("*"))
             liste = liste.left(select + 6) + u' ' + nomTable + QStringLiteral(".* ");
     }
-    const QString requete = liste.trimmed() + QStringLiteral(", ") + identite + QStringLiteral(" AS ") + COLONNE_IDENTITE +
-                            u' ' + sql.mid(from);
+    const QString requete = liste.trimmed() + QStringLiteral(", ") + identite +
+                            QStringLiteral(" AS ") + COLONNE_IDENTITE + u' ' + sql.mid(from);
     Tableau t;
     long nb = 0;
-    if (!ExtraireRecords(requete, nb, t))
-        return false;
+    if (!ExtraireRecords(requete, nb, t)) return false;
     jeu.m_bd = this;
     jeu.m_table = nomTable;
     const int nbCol = t.nbColonnes() - 1;
@@ -98,61 +98,54 @@ bool BaseDonnees::AccesBase(const QString &sql, JeuEnregistrements &jeu, bool &t
     return true;
 }
 
-JeuEnregistrements::~JeuEnregistrements() { Close(); }
+JeuEnregistrements::~JeuEnregistrements()
+{
+    Close();
+}
 
 int JeuEnregistrements::indexColonne(const QString &nom) const
 {
     for (int i = 0; i < m_colonnes.size(); ++i)
-        if (m_colonnes[i].compare(nom, Qt::CaseInsensitive) == 0)
-            return i;
+        if (m_colonnes[i].compare(nom, Qt::CaseInsensitive) == 0) return i;
     return -1;
 }
 
 QVariant JeuEnregistrements::valeur(const QString &nom) const
 {
     const int c = indexColonne(nom);
-    if (c < 0)
-        return {};
-    if (m_nouveau)
-        return m_tampon.value(c);
-    if (eof())
-        return {};
-    if (m_aRelire[m_courant])
-        const_cast<JeuEnregistrements *>(this)->relire(m_courant);
-    if (m_modifie.value(c))
-        return m_tampon.value(c);
+    if (c < 0) return {};
+    if (m_nouveau) return m_tampon.value(c);
+    if (eof()) return {};
+    if (m_aRelire[m_courant]) const_cast<JeuEnregistrements *>(this)->relire(m_courant);
+    if (m_modifie.value(c)) return m_tampon.value(c);
     return m_lignes[m_courant][c];
 }
 
 QVariant JeuEnregistrements::convertir(int colonne, const QVariant &v) const
 {
-    if (v.typeId() == QMetaType::QDate)
-        return QVariant(QDateTime(v.toDate(), QTime(0, 0)));
-    if (v.typeId() != QMetaType::QString)
-        return v;
+    if (v.typeId() == QMetaType::QDate) return QVariant(QDateTime(v.toDate(), QTime(0, 0)));
+    if (v.typeId() != QMetaType::QString) return v;
     const QString t = v.toString();
     switch (m_types.value(colonne)) {
     case TypeValeur::DateHeure: {
-        if (t.trimmed().isEmpty())
-            return {};
+        if (t.trimmed().isEmpty()) return {};
         const QDateTime d = lireDate(t);
         return d.isValid() ? QVariant(d) : v;
     }
     case TypeValeur::Reel:
     case TypeValeur::Entier: {
         const Nombre n = enNombre(t, true);
-        if (n.estNul())
-            return {};
+        if (n.estNul()) return {};
         return n.estNombre() ? QVariant(n.valeur) : v;
     }
     case TypeValeur::Booleen: {
         const QString u = t.trimmed().toUpper();
-        if (u.isEmpty())
-            return {};
-        if (u == QLatin1String("OUI") || u == QLatin1String("1") || u == QLatin1String("-1") || u == QLatin1String("TRUE") ||
-            u == QLatin1String("VRAI"))
+        if (u.isEmpty()) return {};
+        if (u == QLatin1String("OUI") || u == QLatin1String("1") || u == QLatin1String("-1") ||
+            u == QLatin1String("TRUE") || u == QLatin1String("VRAI"))
             return QVariant(true);
-        if (u == QLatin1String("NON") || u == QLatin1String("0") || u == QLatin1String("FALSE") || u == QLatin1String("FAUX"))
+        if (u == QLatin1String("NON") || u == QLatin1String("0") || u == QLatin1String("FALSE") ||
+            u == QLatin1String("FAUX"))
             return QVariant(false);
         return v;
     }
@@ -183,8 +176,7 @@ bool JeuEnregistrements::definir(const QString &nom, const QVariant &valeur)
 
 void JeuEnregistrements::addnew()
 {
-    if (!m_bd)
-        return;
+    if (!m_bd) return;
     m_nouveau = true;
     m_tampon = QVector<QVariant>(m_colonnes.size());
     m_modifie = QVector<bool>(m_colonnes.size(), false);
@@ -217,15 +209,17 @@ bool JeuEnregistrements::Update()
             QStringList marques;
             for (int i = 0; i < colonnes.size(); ++i)
                 marques << QStringLiteral("?");
-            sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + colonnes.join(QStringLiteral(", ")) +
-                  QStringLiteral(") VALUES (") + marques.join(QStringLiteral(", ")) + u')';
+            sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
+                  colonnes.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                  marques.join(QStringLiteral(", ")) + u')';
         }
     } else {
         QStringList affectations;
         for (const QString &c : colonnes)
             affectations << c + QStringLiteral(" = ?");
-        sql = QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + affectations.join(QStringLiteral(", ")) +
-              QStringLiteral(" WHERE ") + moteur->colonneIdentite() + QStringLiteral(" = ?");
+        sql = QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
+              affectations.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
+              moteur->colonneIdentite() + QStringLiteral(" = ?");
         valeurs << m_ids[m_courant];
     }
     sql += moteur->clauseRetourIdentite();
@@ -250,7 +244,9 @@ bool JeuEnregistrements::Update()
         m_bd->noterErreur(sql, erreur);
         return false;
     }
-    const QVariant id = !retour.estVide() ? retour(0, 0) : m_nouveau ? moteur->derniereIdentiteInseree() : QVariant();
+    const QVariant id = !retour.estVide() ? retour(0, 0)
+                        : m_nouveau       ? moteur->derniereIdentiteInseree()
+                                          : QVariant();
     if (m_nouveau) {
         QVector<QVariant> ligne(m_colonnes.size());
         for (int c = 0; c < m_colonnes.size(); ++c)
@@ -263,10 +259,8 @@ bool JeuEnregistrements::Update()
         m_nouveau = false;
     } else {
         for (int c = 0; c < m_modifie.size(); ++c)
-            if (m_modifie[c])
-                m_lignes[m_courant][c] = m_tampon[c];
-        if (id.isValid() && !id.isNull())
-            m_ids[m_courant] = id;
+            if (m_modifie[c]) m_lignes[m_courant][c] = m_tampon[c];
+        if (id.isValid() && !id.isNull()) m_ids[m_courant] = id;
     }
     m_modifie.fill(false);
     return true;
@@ -276,10 +270,10 @@ bool JeuEnregistrements::relire(int ligne)
 {
     m_aRelire[ligne] = false;
     Moteur *moteur = m_bd ? m_bd->moteur() : nullptr;
-    if (!moteur || m_ids[ligne].isNull())
-        return false;
-    const QString sql = QStringLiteral("SELECT * FROM ") + identifiantSql(m_table) + QStringLiteral(" WHERE ") +
-                        moteur->colonneIdentite() + QStringLiteral(" = ?");
+    if (!moteur || m_ids[ligne].isNull()) return false;
+    const QString sql = QStringLiteral("SELECT * FROM ") + identifiantSql(m_table) +
+                        QStringLiteral(" WHERE ") + moteur->colonneIdentite() +
+                        QStringLiteral(" = ?");
     QString erreur;
     auto instruction = m_bd->instructionEnCache(m_bd->traduire(sql, true), erreur);
     Tableau t;
@@ -287,8 +281,7 @@ bool JeuEnregistrements::relire(int ligne)
         return false;
     for (int c = 0; c < m_colonnes.size(); ++c) {
         const int k = t.indexColonne(m_colonnes[c]);
-        if (k >= 0)
-            m_lignes[ligne][c] = t(0, k);
+        if (k >= 0) m_lignes[ligne][c] = t(0, k);
     }
     return true;
 }
@@ -299,8 +292,7 @@ bool JeuEnregistrements::MoveNext()
         m_nouveau = false;
         m_modifie.fill(false);
     }
-    if (m_courant < m_lignes.size())
-        ++m_courant;
+    if (m_courant < m_lignes.size()) ++m_courant;
     m_modifie.fill(false);
     return !eof();
 }
@@ -311,11 +303,13 @@ bool JeuEnregistrements::Delete()
         m_erreur = QStringLiteral("Aucun enregistrement courant.");
         return false;
     }
-    const QString sql = QStringLiteral("DELETE FROM ") + identifiantSql(m_table) + QStringLiteral(" WHERE ") +
-                        m_bd->moteur()->colonneIdentite() + QStringLiteral(" = ?");
+    const QString sql = QStringLiteral("DELETE FROM ") + identifiantSql(m_table) +
+                        QStringLiteral(" WHERE ") + m_bd->moteur()->colonneIdentite() +
+                        QStringLiteral(" = ?");
     QString erreur;
     auto instruction = m_bd->instructionEnCache(m_bd->traduire(sql, true), erreur);
-    const bool ok = instruction && instruction->executer({m_ids[m_courant]}, nullptr, nullptr, erreur);
+    const bool ok =
+        instruction && instruction->executer({m_ids[m_courant]}, nullptr, nullptr, erreur);
     m_bd->compterInstruction();
     if (!ok) {
         m_erreur = erreur;
@@ -349,8 +343,14 @@ JeuEnregistrements::Champ &JeuEnregistrements::Champ::operator=(const QVariant &
     return *this;
 }
 
-QVariant JeuEnregistrements::Champ::valeur() const { return m_jeu->valeur(m_nom); }
+QVariant JeuEnregistrements::Champ::valeur() const
+{
+    return m_jeu->valeur(m_nom);
+}
 
-QString JeuEnregistrements::Champ::texte() const { return texteValeur(valeur()); }
+QString JeuEnregistrements::Champ::texte() const
+{
+    return texteValeur(valeur());
+}
 
 } // namespace vyk

@@ -11,19 +11,19 @@ namespace vyk {
 class BaseDonnees;
 
 // Update of a row that another workstation changed or deleted meanwhile.
-inline const QString LIGNE_DISPARUE =
-    QStringLiteral("L'enregistrement a été modifié ou supprimé entre-temps : rien n'a été enregistré.");
+inline const QString LIGNE_DISPARUE = QStringLiteral(
+    "L'enregistrement a été modifié ou supprimé entre-temps : rien n'a été enregistré.");
 
 // Updatable record set over a SELECT on one table (AccesBase). The usual pattern: open by key,
 // addnew when no row was found, set the fields, Update, Close. Values given as text to a date
 // or number column are read as the user types them (DD/MM/YYYY, "3,5").
 class JeuEnregistrements
 {
-public:
+  public:
     // fields("Nom") = valeur; QVariant v = fields("Nom");
     class Champ
     {
-    public:
+      public:
         Champ &operator=(const QVariant &valeur);
         Champ &operator=(const QString &valeur) { return *this = QVariant(valeur); }
         Champ &operator=(const char *valeur) { return *this = QVariant(QString::fromUtf8(valeur)); }
@@ -32,7 +32,7 @@ public:
         QString texte() const;
         bool estNul() const { return valeur().isNull(); }
 
-    private:
+      private:
         friend class JeuEnregistrements;
         Champ(JeuEnregistrements *jeu, QString nom) : m_jeu(jeu), m_nom(std::move(nom)) {}
         JeuEnregistrements *m_jeu;
@@ -63,7 +63,7 @@ public:
 
     QString derniereErreur() const { return m_erreur; }
 
-private:
+  private:
     friend class BaseDonnees;
     int indexColonne(const QString &nom) const;
     bool definir(const QString &nom, const QVariant &valeur);

@@ -10,7 +10,14 @@ namespace vyk {
 class Tableau;
 
 // Levels of journal entries.
-enum NiveauJournal { JournalApplication = 0, JournalDebug = 1, JournalInfo = 2, JournalWarning = 3, JournalErreur = 4 };
+enum NiveauJournal
+{
+    JournalApplication = 0,
+    JournalDebug = 1,
+    JournalInfo = 2,
+    JournalWarning = 3,
+    JournalErreur = 4
+};
 
 // Entries of the JOURNAL table: date, level, title (cut to 125 characters), login ("AUTO"
 // without a login), contact, workstation, module "VYK", detail. Levels 0 and 4 are always
@@ -24,7 +31,8 @@ void ecrireJournal(const QString &titre, const QString &detail, int niveau);
 
 // Reads the entries of the JOURNAL table dated from depuis on (an invalid date: every entry),
 // oldest first or newest first, with the columns asked for. False when it cannot be read.
-bool lireJournal(const QStringList &colonnes, const QDateTime &depuis, bool recentesDabord, Tableau &entrees);
+bool lireJournal(const QStringList &colonnes, const QDateTime &depuis, bool recentesDabord,
+                 Tableau &entrees);
 
 // The journal level of the run (from the LogLevel setting); kept by the database object.
 int niveauJournal();

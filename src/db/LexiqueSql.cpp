@@ -9,7 +9,10 @@ namespace vyk::lexique {
 
 namespace {
 
-bool estAsciiLettre(char16_t u) { return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'); }
+bool estAsciiLettre(char16_t u)
+{
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
+}
 bool estDebutIdent(QChar c)
 {
     const char16_t u = c.unicode();
@@ -18,19 +21,22 @@ bool estDebutIdent(QChar c)
 bool estSuiteIdent(QChar c)
 {
     const char16_t u = c.unicode();
-    return u < 128 ? estAsciiLettre(u) || (u >= '0' && u <= '9') || u == '_' || u == '$' : c.isLetterOrNumber();
+    return u < 128 ? estAsciiLettre(u) || (u >= '0' && u <= '9') || u == '_' || u == '$'
+                   : c.isLetterOrNumber();
 }
 bool estEspace(QChar c)
 {
     const char16_t u = c.unicode();
     return u < 128 ? u == ' ' || (u >= '\t' && u <= '\r') : c.isSpace();
 }
-bool estChiffre(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+bool estChiffre(QChar c)
+{
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
 
 bool ressembleDate(QStringView contenu)
 {
-    if (contenu.isEmpty() || contenu.size() > 22)
-        return false;
+    if (contenu.isEmpty() || contenu.size() > 22) return false;
     for (QChar c : contenu)
         if (!(c.isDigit() || c == u'/' || c == u'-' || c == u':' || c == u' ' || c == u'.'))
             return false;
@@ -102,8 +108,7 @@ void decouper(QStringView s, Jetons &jetons)
                 ++i;
             if (i < n && (s[i] == u'e' || s[i] == u'E')) {
                 int j = i + 1;
-                if (j < n && (s[j] == u'+' || s[j] == u'-'))
-                    ++j;
+                if (j < n && (s[j] == u'+' || s[j] == u'-')) ++j;
                 if (j < n && s[j].isDigit()) {
                     i = j;
                     while (i < n && s[i].isDigit())
@@ -122,11 +127,11 @@ void decouper(QStringView s, Jetons &jetons)
             if (i + 1 < n) {
                 const char16_t paire[2] = {c.unicode(), s[i + 1].unicode()};
                 const std::u16string_view vue(paire, 2);
-                if (std::find(doubles.begin(), doubles.end(), vue) != doubles.end())
-                    longueur = 2;
+                if (std::find(doubles.begin(), doubles.end(), vue) != doubles.end()) longueur = 2;
             }
             i += longueur;
-            jetons.append({Genre::Op, debut, longueur, c.unicode(), longueur == 2 ? s[debut + 1].unicode() : char16_t(0)});
+            jetons.append({Genre::Op, debut, longueur, c.unicode(),
+                           longueur == 2 ? s[debut + 1].unicode() : char16_t(0)});
         }
     }
 }
@@ -134,17 +139,14 @@ void decouper(QStringView s, Jetons &jetons)
 // Upper-cased ASCII copy of a short word; empty when the word is too long or not ASCII.
 std::string_view majuscules(QStringView mot, std::array<char, 24> &tampon)
 {
-    if (mot.size() >= qsizetype(tampon.size()))
-        return {};
+    if (mot.size() >= qsizetype(tampon.size())) return {};
     for (qsizetype k = 0; k < mot.size(); ++k) {
         const char16_t u = mot[k].unicode();
-        if (u > 127)
-            return {};
+        if (u > 127) return {};
         tampon[k] = char(u >= 'a' && u <= 'z' ? u - 32 : u);
     }
     return {tampon.data(), size_t(mot.size())};
 }
-
 
 // Reads a desktop date literal's content: month first (M/D/YYYY) or ISO (YYYY-M-D), with an
 // optional time. Hand-written: it runs on every dated row of an import.
@@ -159,34 +161,29 @@ QString texteDateIso(QStringView contenu, bool *ok)
     for (qsizetype i = 0; i <= t.size(); ++i) {
         const QChar c = i < t.size() ? t[i] : QChar(u' ');
         if (c.isDigit()) {
-            if (n >= 6 || ++chiffres > 4)
-                return {};
+            if (n >= 6 || ++chiffres > 4) return {};
             champs[n] = champs[n] * 10 + c.digitValue();
             continue;
         }
         if (chiffres == 0) {
-            if (c == u' ' && n >= 3)
-                continue;
+            if (c == u' ' && n >= 3) continue;
             return {};
         }
         if (n < 2) {
-            if (c != u'/' && c != u'-')
-                return {};
+            if (c != u'/' && c != u'-') return {};
             if (separateurDate.isNull())
                 separateurDate = c;
             else if (c != separateurDate)
                 return {};
         } else if (n == 2 || n == 5) {
-            if (c != u' ' && c != u'T')
-                return {};
+            if (c != u' ' && c != u'T') return {};
         } else if (c != u':' && !(c == u' ' && i == t.size())) {
             return {};
         }
         ++n;
         chiffres = 0;
     }
-    if (n < 3 || n == 4)
-        return {};
+    if (n < 3 || n == 4) return {};
     int annee, mois, jour;
     if (champs[0] >= 1000) {
         annee = champs[0];
@@ -199,8 +196,7 @@ QString texteDateIso(QStringView contenu, bool *ok)
     }
     const QDate date(annee, mois, jour);
     const QTime heure(champs[3], champs[4], champs[5]);
-    if (annee < 100 || !date.isValid() || !heure.isValid())
-        return {};
+    if (annee < 100 || !date.isValid() || !heure.isValid()) return {};
     *ok = true;
     char16_t r[19] = {0, 0, 0, 0, u'-', 0, 0, u'-', 0, 0, u' ', 0, 0, u':', 0, 0, u':', 0, 0};
     auto deux = [&](int position, int v) {

@@ -12,7 +12,8 @@
 
 namespace vyk::lexique {
 
-enum class Genre : unsigned char {
+enum class Genre : unsigned char
+{
     Espace,
     Commentaire,
     Ident,
@@ -20,7 +21,7 @@ enum class Genre : unsigned char {
     Chaine,     // 'text'
     Date,       // #...#
     Nombre,
-    Param,      // ?
+    Param, // ?
     Op
 };
 

@@ -15,7 +15,7 @@ namespace vyk {
 // nobody ended the same way. Inside an already open transaction a batch does nothing of its own.
 class Lot
 {
-public:
+  public:
     explicit Lot(BaseDonnees &base = bd(), int intervalle = 5000);
     ~Lot();
     Lot(const Lot &) = delete;
@@ -24,7 +24,7 @@ public:
     bool terminer();
     bool estActif() const { return m_actif; }
 
-private:
+  private:
     BaseDonnees &m_bd;
     bool m_actif = false;
 };
@@ -32,7 +32,7 @@ private:
 // RAII explicit transaction: rolled back unless valider() was called.
 class Transaction
 {
-public:
+  public:
     explicit Transaction(BaseDonnees &base = bd());
     ~Transaction();
     Transaction(const Transaction &) = delete;
@@ -42,7 +42,7 @@ public:
     bool valider();
     bool annuler();
 
-private:
+  private:
     BaseDonnees &m_bd;
     bool m_ouverte = false;
 };
@@ -50,6 +50,7 @@ private:
 // Ends the transaction of a save or a deletion: committed when ok; otherwise, or when the commit
 // fails, rolled back and echec(the database's error) shown as an "Erreur" message. True when
 // committed.
-bool terminerTransaction(Transaction &transaction, bool ok, const std::function<QString(const QString &)> &echec);
+bool terminerTransaction(Transaction &transaction, bool ok,
+                         const std::function<QString(const QString &)> &echec);
 
 } // namespace vyk

@@ -14,8 +14,7 @@ bool estQuestion(const QString &genre)
 
 int reponseParDefaut(const QString &genre)
 {
-    if (genre == GENRE_QUESTION_ANNULER)
-        return BoutonAnnuler;
+    if (genre == GENRE_QUESTION_ANNULER) return BoutonAnnuler;
     return genre == GENRE_QUESTION ? BoutonNon : BoutonOK;
 }
 } // namespace
@@ -30,7 +29,10 @@ bool confirmerParMessage(const QString &question)
     return afficherMessage(GENRE_QUESTION, question) == BoutonOui;
 }
 
-void installerSortieMessages(SortieMessages *sortie) { g_sortie = sortie; }
+void installerSortieMessages(SortieMessages *sortie)
+{
+    g_sortie = sortie;
+}
 
 SortieMessages *sortieMessages()
 {
@@ -41,8 +43,7 @@ SortieMessages *sortieMessages()
 int EnregistreurMessages::afficher(const QString &genre, const QString &texte)
 {
     m_messages.append({genre, texte});
-    if (!m_reponses.isEmpty() && estQuestion(genre))
-        return m_reponses.takeFirst();
+    if (!m_reponses.isEmpty() && estQuestion(genre)) return m_reponses.takeFirst();
     return reponseParDefaut(genre);
 }
 
@@ -56,9 +57,9 @@ QStringList EnregistreurMessages::textes() const
 
 int MessagesSilencieux::afficher(const QString &genre, const QString &texte)
 {
-    std::fprintf(stderr, "%s : %s\n", qUtf8Printable(genre.isEmpty() ? GENRE_INFO : genre), qUtf8Printable(texte));
-    if (journal)
-        journal(genre, texte);
+    std::fprintf(stderr, "%s : %s\n", qUtf8Printable(genre.isEmpty() ? GENRE_INFO : genre),
+                 qUtf8Printable(texte));
+    if (journal) journal(genre, texte);
     return reponseParDefaut(genre);
 }
 

@@ -14,17 +14,23 @@ inline const QString GENRE_AIDE = QStringLiteral("AIDE");         // information
 inline const QString GENRE_QUESTION = QStringLiteral("QUESTION"); // Yes / No, No by default
 // Yes / No / Cancel, Cancel when nobody answers (nothing is lost).
 inline const QString GENRE_QUESTION_ANNULER = QStringLiteral("QUESTION_ANNULER");
-inline const QString GENRE_INFO = QStringLiteral("INFO");         // OK, no icon
-inline const QString GENRE_WARNING = QStringLiteral("WARNING");   // OK, no icon
+inline const QString GENRE_INFO = QStringLiteral("INFO");       // OK, no icon
+inline const QString GENRE_WARNING = QStringLiteral("WARNING"); // OK, no icon
 
 // Buttons returned by afficherMessage.
-enum Bouton { BoutonOK = 1, BoutonAnnuler = 2, BoutonOui = 6, BoutonNon = 7 };
+enum Bouton
+{
+    BoutonOK = 1,
+    BoutonAnnuler = 2,
+    BoutonOui = 6,
+    BoutonNon = 7
+};
 
 // Where messages to the user go: message boxes in the GUI, a recorder in tests, standard error
 // and the journal in unattended runs.
 class SortieMessages
 {
-public:
+  public:
     virtual ~SortieMessages() = default;
     // genre already upper-cased: one of the GENRE_ kinds or anything else.
     virtual int afficher(const QString &genre, const QString &texte) = 0;
@@ -47,7 +53,7 @@ SortieMessages *sortieMessages();
 // question gets No, the default button, and a question with Cancel gets Cancel.
 class EnregistreurMessages : public SortieMessages
 {
-public:
+  public:
     struct Message
     {
         QString genre;
@@ -58,9 +64,13 @@ public:
     void repondre(int bouton) { m_reponses.append(bouton); }
     const QVector<Message> &messages() const { return m_messages; }
     QStringList textes() const;
-    void vider() { m_messages.clear(); m_reponses.clear(); }
+    void vider()
+    {
+        m_messages.clear();
+        m_reponses.clear();
+    }
 
-private:
+  private:
     QVector<Message> m_messages;
     QList<int> m_reponses;
 };
@@ -69,7 +79,7 @@ private:
 // gets No.
 class MessagesSilencieux : public SortieMessages
 {
-public:
+  public:
     int afficher(const QString &genre, const QString &texte) override;
     std::function<void(const QString &genre, const QString &texte)> journal;
 };
@@ -77,13 +87,16 @@ public:
 // Installs a sortie for the lifetime of a scope.
 class SortieMessagesTemporaire
 {
-public:
-    explicit SortieMessagesTemporaire(SortieMessages *sortie) : m_avant(sortieMessages()) { installerSortieMessages(sortie); }
+  public:
+    explicit SortieMessagesTemporaire(SortieMessages *sortie) : m_avant(sortieMessages())
+    {
+        installerSortieMessages(sortie);
+    }
     ~SortieMessagesTemporaire() { installerSortieMessages(m_avant); }
     SortieMessagesTemporaire(const SortieMessagesTemporaire &) = delete;
     SortieMessagesTemporaire &operator=(const SortieMessagesTemporaire &) = delete;
 
-private:
+  private:
     SortieMessages *m_avant;
 };
 

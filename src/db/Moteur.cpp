@@ -10,7 +10,7 @@ const QString POINT_ISOLEMENT = QStringLiteral("vyk_isolement");
 // Default bulk insertion: one prepared INSERT reused for every row.
 class InsertionPreparee : public InsertionMoteur
 {
-public:
+  public:
     explicit InsertionPreparee(std::unique_ptr<InstructionMoteur> instruction)
         : m_instruction(std::move(instruction))
     {
@@ -19,15 +19,13 @@ public:
     {
         ++m_numero;
         QString erreur;
-        if (m_instruction->executer(ligne, nullptr, nullptr, erreur))
-            return true;
-        if (erreurLigne)
-            erreurLigne(m_numero, erreur);
+        if (m_instruction->executer(ligne, nullptr, nullptr, erreur)) return true;
+        if (erreurLigne) erreurLigne(m_numero, erreur);
         return false;
     }
     bool vider() override { return true; }
 
-private:
+  private:
     std::unique_ptr<InstructionMoteur> m_instruction;
     long long m_numero = 0;
 };
@@ -37,50 +35,56 @@ bool Moteur::executerIsole(const QString &sql, Tableau *resultat, long long *mod
                            QString &erreur)
 {
     QString ignoree;
-    if (!pointSauvegarde(POINT_ISOLEMENT, erreur))
-        return false;
-    if (executer(sql, resultat, modifiees, erreur))
-        return libererPoint(POINT_ISOLEMENT, erreur);
+    if (!pointSauvegarde(POINT_ISOLEMENT, erreur)) return false;
+    if (executer(sql, resultat, modifiees, erreur)) return libererPoint(POINT_ISOLEMENT, erreur);
     revenirAuPoint(POINT_ISOLEMENT, ignoree);
     libererPoint(POINT_ISOLEMENT, ignoree);
     return false;
 }
 
-std::unique_ptr<InsertionMoteur> Moteur::insertion(const QString &table, const QStringList &colonnes,
-                                                   QString &erreur)
+std::unique_ptr<InsertionMoteur> Moteur::insertion(const QString &table,
+                                                   const QStringList &colonnes, QString &erreur)
 {
     QString sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
                   colonnes.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (");
     for (int i = 0; i < colonnes.size(); ++i) {
-        if (i)
-            sql += QStringLiteral(", ");
+        if (i) sql += QStringLiteral(", ");
         sql += numeroteParametres() ? u'$' + QString::number(i + 1) : QStringLiteral("?");
     }
     sql += u')';
     auto instruction = preparer(sql, erreur);
-    if (!instruction)
-        return nullptr;
+    if (!instruction) return nullptr;
     return std::make_unique<InsertionPreparee>(std::move(instruction));
 }
 
-QString messageBaseFermee() { return QStringLiteral("Aucune base de données n'est ouverte."); }
+QString messageBaseFermee()
+{
+    return QStringLiteral("Aucune base de données n'est ouverte.");
+}
 
 void fermerConnexionQt(QString &nom)
 {
-    if (nom.isEmpty())
-        return;
+    if (nom.isEmpty()) return;
     {
         QSqlDatabase db = QSqlDatabase::database(nom, false);
-        if (db.isValid())
-            db.close();
+        if (db.isValid()) db.close();
     }
     QSqlDatabase::removeDatabase(nom);
     nom.clear();
 }
 
-bool Moteur::debut(QString &erreur) { return executer(QStringLiteral("BEGIN"), nullptr, nullptr, erreur); }
-bool Moteur::valider(QString &erreur) { return executer(QStringLiteral("COMMIT"), nullptr, nullptr, erreur); }
-bool Moteur::annuler(QString &erreur) { return executer(QStringLiteral("ROLLBACK"), nullptr, nullptr, erreur); }
+bool Moteur::debut(QString &erreur)
+{
+    return executer(QStringLiteral("BEGIN"), nullptr, nullptr, erreur);
+}
+bool Moteur::valider(QString &erreur)
+{
+    return executer(QStringLiteral("COMMIT"), nullptr, nullptr, erreur);
+}
+bool Moteur::annuler(QString &erreur)
+{
+    return executer(QStringLiteral("ROLLBACK"), nullptr, nullptr, erreur);
+}
 
 bool Moteur::pointSauvegarde(const QString &nom, QString &erreur)
 {
@@ -99,7 +103,8 @@ bool Moteur::revenirAuPoint(const QString &nom, QString &erreur)
 
 bool Moteur::creerVue(const QString &nom, const QString &select, QString &erreur)
 {
-    return executer(QStringLiteral("CREATE OR REPLACE VIEW ") + nom + QStringLiteral(" AS ") + select,
+    return executer(QStringLiteral("CREATE OR REPLACE VIEW ") + nom + QStringLiteral(" AS ") +
+                        select,
                     nullptr, nullptr, erreur);
 }
 

@@ -29,7 +29,7 @@ struct ParametresOuverture
 // A prepared statement of an engine; parameters are bound by position.
 class InstructionMoteur
 {
-public:
+  public:
     virtual ~InstructionMoteur() = default;
     virtual int nbParametres() const = 0;
     // resultat may be null for statements that return no row.
@@ -42,7 +42,7 @@ public:
 // Bulk insertion into one table (COPY on PostgreSQL, a reused prepared INSERT on SQLite).
 class InsertionMoteur
 {
-public:
+  public:
     virtual ~InsertionMoteur() = default;
     // Rows are buffered; rows that fail are reported through erreurLigne and skipped.
     virtual bool ajouter(const QVector<QVariant> &ligne) = 0;
@@ -52,7 +52,7 @@ public:
 
 class Moteur
 {
-public:
+  public:
     virtual ~Moteur() = default;
 
     virtual Cible cible() const = 0;
@@ -68,9 +68,8 @@ public:
 
     // sql in the engine's dialect, "?" placeholders already numbered where the engine wants.
     virtual std::unique_ptr<InstructionMoteur> preparer(const QString &sql, QString &erreur) = 0;
-    virtual std::unique_ptr<InsertionMoteur> insertion(const QString &table,
-                                                       const QStringList &colonnes,
-                                                       QString &erreur);
+    virtual std::unique_ptr<InsertionMoteur>
+    insertion(const QString &table, const QStringList &colonnes, QString &erreur);
 
     virtual bool debut(QString &erreur);
     virtual bool valider(QString &erreur);
@@ -91,7 +90,10 @@ public:
     virtual QStringList tables() = 0;
     // One table, whatever the case of its name; engines that can ask for it alone do (the list
     // of a server's tables is long once every station has its own).
-    virtual bool tableExiste(const QString &table) { return tables().contains(table, Qt::CaseInsensitive); }
+    virtual bool tableExiste(const QString &table)
+    {
+        return tables().contains(table, Qt::CaseInsensitive);
+    }
     virtual QStringList colonnes(const QString &table) = 0;
     virtual QStringList index() = 0;
     virtual QStringList vues() = 0;
@@ -105,7 +107,7 @@ public:
     void definirIsolation(bool isolation) { m_isolation = isolation; }
     bool isolation() const { return m_isolation; }
 
-protected:
+  protected:
     bool m_isolation = false;
 };
 

@@ -60,7 +60,7 @@ void lireRequete(QSqlQuery &q, Tableau &t)
 
 class InstructionOdbc : public InstructionMoteur
 {
-public:
+  public:
     explicit InstructionOdbc(QSqlQuery q, int nb) : m_q(std::move(q)), m_nb(nb) {}
     int nbParametres() const override { return m_nb; }
     void detacher() override
@@ -81,28 +81,27 @@ public:
             erreur = m_q.lastError().text();
             return false;
         }
-        if (resultat && m_q.isSelect())
-            lireRequete(m_q, *resultat);
-        if (modifiees)
-            *modifiees = m_q.numRowsAffected();
+        if (resultat && m_q.isSelect()) lireRequete(m_q, *resultat);
+        if (modifiees) *modifiees = m_q.numRowsAffected();
         return true;
     }
 
-private:
+  private:
     QSqlQuery m_q;
     int m_nb;
 };
 
 class MoteurOdbc : public Moteur
 {
-public:
+  public:
     ~MoteurOdbc() override { fermer(); }
     Cible cible() const override { return Cible::Oracle; }
 
     bool ouvrir(const ParametresOuverture &p, QString &erreur) override
     {
         if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))) {
-            erreur = QStringLiteral("Le pilote ODBC n'est pas installé : la base Oracle ne peut pas être ouverte.");
+            erreur = QStringLiteral(
+                "Le pilote ODBC n'est pas installé : la base Oracle ne peut pas être ouverte.");
             return false;
         }
         m_nom = QStringLiteral("vyk_odbc_") + QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -114,12 +113,15 @@ public:
         db.setPassword(p.motDePasse);
         if (!db.open()) {
             const QString detail = db.lastError().text();
-            if (detail.contains(QLatin1String("IM002")) || detail.contains(QLatin1String("not found"), Qt::CaseInsensitive) ||
+            if (detail.contains(QLatin1String("IM002")) ||
+                detail.contains(QLatin1String("not found"), Qt::CaseInsensitive) ||
                 detail.contains(QLatin1String("Can't open lib"), Qt::CaseInsensitive))
-                erreur = QStringLiteral("Aucun pilote ODBC Oracle n'est installé pour la source de données « %1 » (%2).")
+                erreur = QStringLiteral("Aucun pilote ODBC Oracle n'est installé pour la source de "
+                                        "données « %1 » (%2).")
                              .arg(p.base, detail.trimmed());
             else
-                erreur = QStringLiteral("La connexion Oracle par ODBC a échoué : %1").arg(detail.trimmed());
+                erreur = QStringLiteral("La connexion Oracle par ODBC a échoué : %1")
+                             .arg(detail.trimmed());
             db = QSqlDatabase();
             fermer();
             return false;
@@ -127,14 +129,12 @@ public:
         return true;
     }
 
-    void fermer() override
-    {
-        fermerConnexionQt(m_nom);
-    }
+    void fermer() override { fermerConnexionQt(m_nom); }
 
     QSqlDatabase db() const { return QSqlDatabase::database(m_nom, false); }
 
-    bool executer(const QString &sql, Tableau *resultat, long long *modifiees, QString &erreur) override
+    bool executer(const QString &sql, Tableau *resultat, long long *modifiees,
+                  QString &erreur) override
     {
         QSqlQuery q(db());
         q.setForwardOnly(true);
@@ -142,10 +142,8 @@ public:
             erreur = q.lastError().text();
             return false;
         }
-        if (resultat && q.isSelect())
-            lireRequete(q, *resultat);
-        if (modifiees)
-            *modifiees = q.numRowsAffected();
+        if (resultat && q.isSelect()) lireRequete(q, *resultat);
+        if (modifiees) *modifiees = q.numRowsAffected();
         return true;
     }
 
@@ -185,11 +183,10 @@ public:
         return r;
     }
 
-private:
+  private:
     bool resultat(bool ok, QString &erreur)
     {
-        if (!ok)
-            erreur = db().lastError().text();
+        if (!ok) erreur = db().lastError().text();
         return ok;
     }
     QString m_nom;
@@ -197,6 +194,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<Moteur> creerMoteurOdbc() { return std::make_unique<MoteurOdbc>(); }
+std::unique_ptr<Moteur> creerMoteurOdbc()
+{
+    return std::make_unique<MoteurOdbc>();
+}
 
 } // namespace vyk

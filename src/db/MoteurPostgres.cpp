@@ -69,8 +69,10 @@ QVariant valeurTexte(const char *t, int n, Oid oid)
         return d.isValid() ? QVariant(d) : QVariant(QString::fromUtf8(t, n));
     }
     case 1083: {
-        const QTime h = QTime::fromString(QString::fromLatin1(t, std::min(n, 8)), QStringLiteral("HH:mm:ss"));
-        return h.isValid() ? QVariant(QDateTime(QDate(1899, 12, 30), h)) : QVariant(QString::fromUtf8(t, n));
+        const QTime h =
+            QTime::fromString(QString::fromLatin1(t, std::min(n, 8)), QStringLiteral("HH:mm:ss"));
+        return h.isValid() ? QVariant(QDateTime(QDate(1899, 12, 30), h))
+                           : QVariant(QString::fromUtf8(t, n));
     }
     case 17: {
         if (n >= 2 && t[0] == '\\' && t[1] == 'x')
@@ -85,8 +87,7 @@ QVariant valeurTexte(const char *t, int n, Oid oid)
 // Text of a parameter as the server reads it; a null QByteArray is SQL NULL.
 QByteArray texteParametre(const QVariant &v)
 {
-    if (v.isNull() || !v.isValid())
-        return {};
+    if (v.isNull() || !v.isValid()) return {};
     switch (v.typeId()) {
     case QMetaType::Bool:
         return v.toBool() ? QByteArrayLiteral("t") : QByteArrayLiteral("f");
@@ -101,8 +102,7 @@ QByteArray texteParametre(const QVariant &v)
         return QByteArrayLiteral("\\x") + v.toByteArray().toHex();
     default: {
         QByteArray b = v.toString().toUtf8();
-        if (b.isNull())
-            b = QByteArray("");
+        if (b.isNull()) b = QByteArray("");
         return b;
     }
     }
@@ -141,8 +141,9 @@ void lireResultat(PGresult *r, Tableau &t)
     t.reserver(nbLig);
     for (int l = 0; l < nbLig; ++l)
         for (int c = 0; c < nbCol; ++c)
-            t.ajouterCellule(PQgetisnull(r, l, c) ? QVariant()
-                                                   : valeurTexte(PQgetvalue(r, l, c), PQgetlength(r, l, c), oids[c]));
+            t.ajouterCellule(PQgetisnull(r, l, c)
+                                 ? QVariant()
+                                 : valeurTexte(PQgetvalue(r, l, c), PQgetlength(r, l, c), oids[c]));
 }
 
 long long lignesTouchees(PGresult *r)
@@ -164,7 +165,7 @@ class MoteurPostgres;
 
 class InstructionPostgres : public InstructionMoteur
 {
-public:
+  public:
     InstructionPostgres(MoteurPostgres *moteur, QByteArray nom, int nbParams)
         : m_moteur(moteur), m_nom(std::move(nom)), m_nbParams(nbParams)
     {
@@ -175,7 +176,7 @@ public:
     bool executer(const QVector<QVariant> &parametres, Tableau *resultat, long long *modifiees,
                   QString &erreur) override;
 
-private:
+  private:
     MoteurPostgres *m_moteur;
     QByteArray m_nom;
     int m_nbParams;
@@ -183,7 +184,7 @@ private:
 
 class MoteurPostgres : public Moteur
 {
-public:
+  public:
     ~MoteurPostgres() override { fermer(); }
     Cible cible() const override { return Cible::Postgres; }
     bool numeroteParametres() const override { return true; }
@@ -197,8 +198,7 @@ public:
             db.setHostName(p.serveur);
             bool ok = false;
             const int port = p.port.trimmed().toInt(&ok);
-            if (ok)
-                db.setPort(port);
+            if (ok) db.setPort(port);
             db.setDatabaseName(p.base);
             db.setUserName(p.utilisateur);
             db.setPassword(p.motDePasse);
@@ -219,9 +219,10 @@ public:
             return false;
         }
         // Month-first literals of the desktop dialect; backslashes are plain characters.
-        if (!executer(QStringLiteral("SET DateStyle = 'ISO, MDY'; SET standard_conforming_strings = on; "
-                                     "SET client_encoding = 'UTF8'; SET client_min_messages = warning"),
-                      nullptr, nullptr, erreur)) {
+        if (!executer(
+                QStringLiteral("SET DateStyle = 'ISO, MDY'; SET standard_conforming_strings = on; "
+                               "SET client_encoding = 'UTF8'; SET client_min_messages = warning"),
+                nullptr, nullptr, erreur)) {
             fermer();
             return false;
         }
@@ -234,17 +235,20 @@ public:
         fermerConnexionQt(m_nom);
     }
 
-    bool executer(const QString &sql, Tableau *resultat, long long *modifiees, QString &erreur) override
+    bool executer(const QString &sql, Tableau *resultat, long long *modifiees,
+                  QString &erreur) override
     {
         if (!m_c) {
             erreur = messageBaseFermee();
             return false;
         }
-        return terminer(PQsendQuery(m_c, sql.toUtf8().constData()), resultat, modifiees, erreur, 0, 0);
+        return terminer(PQsendQuery(m_c, sql.toUtf8().constData()), resultat, modifiees, erreur, 0,
+                        0);
     }
 
     // Reads the results of what was just sent (envoye: the send succeeded).
-    bool terminer(bool envoye, Tableau *resultat, long long *modifiees, QString &erreur, int avant, int apres)
+    bool terminer(bool envoye, Tableau *resultat, long long *modifiees, QString &erreur, int avant,
+                  int apres)
     {
         if (!envoye) {
             erreur = erreurResultat(nullptr, m_c);
@@ -255,21 +259,22 @@ public:
             erreur = c.erreur;
             return false;
         }
-        if (modifiees)
-            *modifiees = c.modifiees;
+        if (modifiees) *modifiees = c.modifiees;
         return true;
     }
 
     // One round trip: SAVEPOINT; statement; RELEASE. On failure the savepoint is rolled back,
     // so that the transaction goes on with the statements around this one.
-    bool executerIsole(const QString &sql, Tableau *resultat, long long *modifiees, QString &erreur) override
+    bool executerIsole(const QString &sql, Tableau *resultat, long long *modifiees,
+                       QString &erreur) override
     {
         if (!m_c) {
             erreur = messageBaseFermee();
             return false;
         }
-        const QByteArray texte = QByteArrayLiteral("SAVEPOINT ") + SAUVEGARDE + ";\n" + sql.toUtf8() +
-                                 QByteArrayLiteral("\n;RELEASE SAVEPOINT ") + SAUVEGARDE;
+        const QByteArray texte = QByteArrayLiteral("SAVEPOINT ") + SAUVEGARDE + ";\n" +
+                                 sql.toUtf8() + QByteArrayLiteral("\n;RELEASE SAVEPOINT ") +
+                                 SAUVEGARDE;
         if (terminer(PQsendQuery(m_c, texte.constData()), resultat, modifiees, erreur, 1, 1))
             return true;
         revenir();
@@ -302,8 +307,7 @@ public:
                 }
                 continue;
             }
-            if (i < avant || i >= n - apres || !c.ok)
-                continue;
+            if (i < avant || i >= n - apres || !c.ok) continue;
             if (s == PGRES_TUPLES_OK && resultat) {
                 lireResultat(r, *resultat);
                 c.aDesLignes = true;
@@ -324,25 +328,29 @@ public:
         const QByteArray nom = "vyk_p" + QByteArray::number(++m_numero);
         // A statement that cannot be prepared must not abort the transaction around it.
         QString ignoree;
-        if (m_isolation && !executer(QStringLiteral("SAVEPOINT vyk_preparation"), nullptr, nullptr, erreur))
+        if (m_isolation &&
+            !executer(QStringLiteral("SAVEPOINT vyk_preparation"), nullptr, nullptr, erreur))
             return nullptr;
         ResultatPg r(PQprepare(m_c, nom.constData(), sql.toUtf8().constData(), 0, nullptr));
         if (PQresultStatus(r.r) != PGRES_COMMAND_OK) {
             erreur = erreurResultat(r.r, m_c);
             if (m_isolation)
-                executer(QStringLiteral("ROLLBACK TO SAVEPOINT vyk_preparation; RELEASE SAVEPOINT vyk_preparation"), nullptr,
-                         nullptr, ignoree);
+                executer(
+                    QStringLiteral(
+                        "ROLLBACK TO SAVEPOINT vyk_preparation; RELEASE SAVEPOINT vyk_preparation"),
+                    nullptr, nullptr, ignoree);
             return nullptr;
         }
         if (m_isolation)
-            executer(QStringLiteral("RELEASE SAVEPOINT vyk_preparation"), nullptr, nullptr, ignoree);
+            executer(QStringLiteral("RELEASE SAVEPOINT vyk_preparation"), nullptr, nullptr,
+                     ignoree);
         ResultatPg d(PQdescribePrepared(m_c, nom.constData()));
         const int nb = PQresultStatus(d.r) == PGRES_COMMAND_OK ? PQnparams(d.r) : 0;
         return std::make_unique<InstructionPostgres>(this, nom, nb);
     }
 
-    bool executerPrepare(const QByteArray &nom, const QVector<QVariant> &parametres, Tableau *resultat,
-                         long long *modifiees, QString &erreur)
+    bool executerPrepare(const QByteArray &nom, const QVector<QVariant> &parametres,
+                         Tableau *resultat, long long *modifiees, QString &erreur)
     {
         if (!m_c) {
             erreur = messageBaseFermee();
@@ -357,7 +365,8 @@ public:
             valeurs << (t.isNull() ? nullptr : t.constData());
         const int n = int(valeurs.size());
         if (!m_isolation)
-            return terminer(PQsendQueryPrepared(m_c, nom.constData(), n, valeurs.constData(), nullptr, nullptr, 0),
+            return terminer(PQsendQueryPrepared(m_c, nom.constData(), n, valeurs.constData(),
+                                                nullptr, nullptr, 0),
                             resultat, modifiees, erreur, 0, 0);
         // Inside a transaction: savepoint, statement, release in one pipeline.
         if (!PQenterPipelineMode(m_c)) {
@@ -382,8 +391,7 @@ public:
                     c.ok = false;
                     c.erreur = erreurResultat(r, m_c);
                 } else if (etape == 1 && c.ok) {
-                    if (s == PGRES_TUPLES_OK && resultat)
-                        lireResultat(r, *resultat);
+                    if (s == PGRES_TUPLES_OK && resultat) lireResultat(r, *resultat);
                     c.modifiees = lignesTouchees(r);
                 }
                 PQclear(r);
@@ -395,31 +403,33 @@ public:
             revenir();
             return false;
         }
-        if (modifiees)
-            *modifiees = c.modifiees;
+        if (modifiees) *modifiees = c.modifiees;
         return true;
     }
 
     void liberer(const QByteArray &nom)
     {
-        if (m_c)
-            ResultatPg r(PQexec(m_c, ("DEALLOCATE " + nom).constData()));
+        if (m_c) ResultatPg r(PQexec(m_c, ("DEALLOCATE " + nom).constData()));
     }
 
-    std::unique_ptr<InsertionMoteur> insertion(const QString &table, const QStringList &colonnes, QString &erreur) override;
+    std::unique_ptr<InsertionMoteur> insertion(const QString &table, const QStringList &colonnes,
+                                               QString &erreur) override;
 
     // CREATE OR REPLACE cannot change a view's columns: the view is then dropped and made again.
     bool creerVue(const QString &nom, const QString &select, QString &erreur) override
     {
         auto envoyer = [&](const QString &sql, QString &e) {
-            return m_isolation ? executerIsole(sql, nullptr, nullptr, e) : executer(sql, nullptr, nullptr, e);
+            return m_isolation ? executerIsole(sql, nullptr, nullptr, e)
+                               : executer(sql, nullptr, nullptr, e);
         };
-        if (envoyer(QStringLiteral("CREATE OR REPLACE VIEW ") + nom + QStringLiteral(" AS ") + select, erreur))
+        if (envoyer(QStringLiteral("CREATE OR REPLACE VIEW ") + nom + QStringLiteral(" AS ") +
+                        select,
+                    erreur))
             return true;
         QString ignoree;
-        if (!envoyer(QStringLiteral("DROP VIEW IF EXISTS ") + nom, ignoree))
-            return false;
-        return envoyer(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select, erreur);
+        if (!envoyer(QStringLiteral("DROP VIEW IF EXISTS ") + nom, ignoree)) return false;
+        return envoyer(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select,
+                       erreur);
     }
 
     // COMMIT of a transaction the server has aborted answers ROLLBACK: that is a failure.
@@ -435,20 +445,25 @@ public:
             return false;
         }
         if (qstrcmp(PQcmdStatus(r.r), "COMMIT") != 0) {
-            erreur = QStringLiteral("La transaction a été annulée par le serveur : rien n'a été enregistré.");
+            erreur = QStringLiteral(
+                "La transaction a été annulée par le serveur : rien n'a été enregistré.");
             return false;
         }
         return true;
     }
 
-    bool transactionOuverte() const override { return m_c && PQtransactionStatus(m_c) != PQTRANS_IDLE; }
+    bool transactionOuverte() const override
+    {
+        return m_c && PQtransactionStatus(m_c) != PQTRANS_IDLE;
+    }
 
     QString colonneIdentite() const override { return QStringLiteral("ctid"); }
     QString clauseRetourIdentite() const override { return QStringLiteral(" RETURNING ctid"); }
 
     QStringList tables() override
     {
-        return liste(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema() "
+        return liste(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                                    "table_schema = current_schema() "
                                     "AND table_type = 'BASE TABLE' ORDER BY table_name"));
     }
     bool tableExiste(const QString &table) override
@@ -461,22 +476,26 @@ public:
     }
     QStringList vues() override
     {
-        return liste(QStringLiteral("SELECT table_name FROM information_schema.views WHERE table_schema = current_schema() "
-                                    "ORDER BY table_name"));
+        return liste(QStringLiteral(
+            "SELECT table_name FROM information_schema.views WHERE table_schema = current_schema() "
+            "ORDER BY table_name"));
     }
     QStringList index() override
     {
-        return liste(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() ORDER BY indexname"));
+        return liste(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = "
+                                    "current_schema() ORDER BY indexname"));
     }
     QStringList colonnes(const QString &table) override
     {
         QString t = table.toLower();
         t.replace(u'\'', QStringLiteral("''"));
-        return liste(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = current_schema() "
-                                    "AND table_name = '") + t + QStringLiteral("' ORDER BY ordinal_position"));
+        return liste(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                                    "table_schema = current_schema() "
+                                    "AND table_name = '") +
+                     t + QStringLiteral("' ORDER BY ordinal_position"));
     }
 
-private:
+  private:
     QStringList liste(const QString &sql)
     {
         Tableau t;
@@ -496,12 +515,11 @@ private:
 
 InstructionPostgres::~InstructionPostgres()
 {
-    if (m_moteur)
-        m_moteur->liberer(m_nom);
+    if (m_moteur) m_moteur->liberer(m_nom);
 }
 
-bool InstructionPostgres::executer(const QVector<QVariant> &parametres, Tableau *resultat, long long *modifiees,
-                                   QString &erreur)
+bool InstructionPostgres::executer(const QVector<QVariant> &parametres, Tableau *resultat,
+                                   long long *modifiees, QString &erreur)
 {
     if (!m_moteur) {
         erreur = messageBaseFermee();
@@ -514,7 +532,7 @@ bool InstructionPostgres::executer(const QVector<QVariant> &parametres, Tableau 
 // only the bad rows are lost, each reported.
 class InsertionPostgres : public InsertionMoteur
 {
-public:
+  public:
     InsertionPostgres(MoteurPostgres *moteur, QString table, QStringList colonnes)
         : m_moteur(moteur), m_table(std::move(table)), m_colonnes(std::move(colonnes))
     {
@@ -525,32 +543,28 @@ public:
     {
         m_lignes << ligne;
         for (int i = 0; i < ligne.size(); ++i) {
-            if (i)
-                m_tampon += '\t';
+            if (i) m_tampon += '\t';
             echapper(ligne[i], m_tampon);
         }
         m_tampon += '\n';
-        if (m_lignes.size() >= 5000)
-            return vider();
+        if (m_lignes.size() >= 5000) return vider();
         return true;
     }
 
     bool vider() override
     {
-        if (m_lignes.isEmpty())
-            return true;
+        if (m_lignes.isEmpty()) return true;
         const long long premier = m_numero + 1;
         QString erreur;
         bool ok = copier(erreur);
-        if (!ok)
-            ok = ligneParLigne(premier);
+        if (!ok) ok = ligneParLigne(premier);
         m_numero += m_lignes.size();
         m_lignes.clear();
         m_tampon.clear();
         return ok;
     }
 
-private:
+  private:
     static void echapper(const QVariant &v, QByteArray &sortie)
     {
         const QByteArray t = texteParametre(v);
@@ -560,11 +574,20 @@ private:
         }
         for (char c : t) {
             switch (c) {
-            case '\\': sortie += "\\\\"; break;
-            case '\t': sortie += "\\t"; break;
-            case '\n': sortie += "\\n"; break;
-            case '\r': sortie += "\\r"; break;
-            default: sortie += c;
+            case '\\':
+                sortie += "\\\\";
+                break;
+            case '\t':
+                sortie += "\\t";
+                break;
+            case '\n':
+                sortie += "\\n";
+                break;
+            case '\r':
+                sortie += "\\r";
+                break;
+            default:
+                sortie += c;
             }
         }
     }
@@ -572,17 +595,19 @@ private:
     bool copier(QString &erreur)
     {
         PGconn *c = m_moteur->connexion();
-        if (!c)
-            return false;
+        if (!c) return false;
         const bool isole = m_moteur->isolation();
-        if (isole && !m_moteur->executer(QStringLiteral("SAVEPOINT vyk_copie"), nullptr, nullptr, erreur))
+        if (isole &&
+            !m_moteur->executer(QStringLiteral("SAVEPOINT vyk_copie"), nullptr, nullptr, erreur))
             return false;
-        const QByteArray ordre = "COPY " + m_table.toUtf8() + " (" + m_colonnes.join(QStringLiteral(", ")).toUtf8() + ") FROM STDIN";
+        const QByteArray ordre = "COPY " + m_table.toUtf8() + " (" +
+                                 m_colonnes.join(QStringLiteral(", ")).toUtf8() + ") FROM STDIN";
         bool ok = false;
         {
             ResultatPg r(PQexec(c, ordre.constData()));
             if (PQresultStatus(r.r) == PGRES_COPY_IN) {
-                const bool envoye = PQputCopyData(c, m_tampon.constData(), int(m_tampon.size())) == 1;
+                const bool envoye =
+                    PQputCopyData(c, m_tampon.constData(), int(m_tampon.size())) == 1;
                 PQputCopyEnd(c, envoye ? nullptr : "interrompu");
                 ok = envoye;
                 while (PGresult *fin = PQgetResult(c)) {
@@ -599,10 +624,12 @@ private:
         QString ignoree;
         if (isole) {
             if (ok)
-                m_moteur->executer(QStringLiteral("RELEASE SAVEPOINT vyk_copie"), nullptr, nullptr, ignoree);
+                m_moteur->executer(QStringLiteral("RELEASE SAVEPOINT vyk_copie"), nullptr, nullptr,
+                                   ignoree);
             else
-                m_moteur->executer(QStringLiteral("ROLLBACK TO SAVEPOINT vyk_copie; RELEASE SAVEPOINT vyk_copie"),
-                                   nullptr, nullptr, ignoree);
+                m_moteur->executer(
+                    QStringLiteral("ROLLBACK TO SAVEPOINT vyk_copie; RELEASE SAVEPOINT vyk_copie"),
+                    nullptr, nullptr, ignoree);
         }
         return ok;
     }
@@ -611,15 +638,14 @@ private:
     {
         QString erreur;
         if (!m_insertion) {
-            QString sql = QStringLiteral("INSERT INTO ") + m_table + QStringLiteral(" (") + m_colonnes.join(QStringLiteral(", ")) +
-                          QStringLiteral(") VALUES (");
+            QString sql = QStringLiteral("INSERT INTO ") + m_table + QStringLiteral(" (") +
+                          m_colonnes.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (");
             for (int i = 0; i < m_colonnes.size(); ++i)
                 sql += (i ? QStringLiteral(", $") : QStringLiteral("$")) + QString::number(i + 1);
             sql += u')';
             m_insertion = m_moteur->preparer(sql, erreur);
             if (!m_insertion) {
-                if (erreurLigne)
-                    erreurLigne(premier, erreur);
+                if (erreurLigne) erreurLigne(premier, erreur);
                 return false;
             }
         }
@@ -627,8 +653,7 @@ private:
         for (int i = 0; i < m_lignes.size(); ++i) {
             if (!m_insertion->executer(m_lignes[i], nullptr, nullptr, erreur)) {
                 tout = false;
-                if (erreurLigne)
-                    erreurLigne(premier + i, erreur);
+                if (erreurLigne) erreurLigne(premier + i, erreur);
             }
         }
         return tout;
@@ -643,13 +668,17 @@ private:
     std::unique_ptr<InstructionMoteur> m_insertion;
 };
 
-std::unique_ptr<InsertionMoteur> MoteurPostgres::insertion(const QString &table, const QStringList &colonnes, QString &)
+std::unique_ptr<InsertionMoteur> MoteurPostgres::insertion(const QString &table,
+                                                           const QStringList &colonnes, QString &)
 {
     return std::make_unique<InsertionPostgres>(this, table, colonnes);
 }
 
 } // namespace
 
-std::unique_ptr<Moteur> creerMoteurPostgres() { return std::make_unique<MoteurPostgres>(); }
+std::unique_ptr<Moteur> creerMoteurPostgres()
+{
+    return std::make_unique<MoteurPostgres>();
+}
 
 } // namespace vyk

@@ -26,22 +26,17 @@ constexpr qint64 DUREE_CONTROLE_MS = 3000;
 
 TypeValeur typeDeclare(const char *declare)
 {
-    if (!declare)
-        return TypeValeur::Inconnu;
+    if (!declare) return TypeValeur::Inconnu;
     const QByteArray d = QByteArray(declare).toUpper();
-    if (d.contains("DATE") || d.contains("TIME"))
-        return TypeValeur::DateHeure;
-    if (d.contains("BOOL") || d == "YESNO" || d == "BIT")
-        return TypeValeur::Booleen;
-    if (d.contains("INT"))
-        return TypeValeur::Entier;
+    if (d.contains("DATE") || d.contains("TIME")) return TypeValeur::DateHeure;
+    if (d.contains("BOOL") || d == "YESNO" || d == "BIT") return TypeValeur::Booleen;
+    if (d.contains("INT")) return TypeValeur::Entier;
     if (d.contains("CHAR") || d.contains("TEXT") || d.contains("CLOB") || d.contains("MEMO"))
         return TypeValeur::Texte;
     if (d.contains("DOUB") || d.contains("REAL") || d.contains("FLOA") || d.contains("NUM") ||
         d.contains("DEC"))
         return TypeValeur::Reel;
-    if (d.contains("BLOB"))
-        return TypeValeur::Binaire;
+    if (d.contains("BLOB")) return TypeValeur::Binaire;
     return TypeValeur::Inconnu;
 }
 
@@ -51,25 +46,25 @@ QDateTime dateIso(const char *t, int n)
     auto chiffres = [&](int debut, int nb, int &v) {
         v = 0;
         for (int k = debut; k < debut + nb; ++k) {
-            if (k >= n || t[k] < '0' || t[k] > '9')
-                return false;
+            if (k >= n || t[k] < '0' || t[k] > '9') return false;
             v = v * 10 + (t[k] - '0');
         }
         return true;
     };
     int a, m, j, h = 0, mi = 0, s = 0;
-    if (n < 10 || !chiffres(0, 4, a) || t[4] != '-' || !chiffres(5, 2, m) || t[7] != '-' || !chiffres(8, 2, j))
+    if (n < 10 || !chiffres(0, 4, a) || t[4] != '-' || !chiffres(5, 2, m) || t[7] != '-' ||
+        !chiffres(8, 2, j))
         return {};
     if (n >= 19 && (t[10] == ' ' || t[10] == 'T')) {
-        if (!chiffres(11, 2, h) || t[13] != ':' || !chiffres(14, 2, mi) || t[16] != ':' || !chiffres(17, 2, s))
+        if (!chiffres(11, 2, h) || t[13] != ':' || !chiffres(14, 2, mi) || t[16] != ':' ||
+            !chiffres(17, 2, s))
             return {};
     } else if (n != 10) {
         return {};
     }
     const QDate date(a, m, j);
     const QTime heure(h, mi, s);
-    if (!date.isValid() || !heure.isValid())
-        return {};
+    if (!date.isValid() || !heure.isValid()) return {};
     return QDateTime(date, heure);
 }
 
@@ -79,10 +74,8 @@ QVariant valeurColonne(sqlite3_stmt *st, int c, TypeValeur type)
     case SQLITE_NULL:
         return {};
     case SQLITE_INTEGER:
-        if (type == TypeValeur::Booleen)
-            return QVariant(sqlite3_column_int64(st, c) != 0);
-        if (type == TypeValeur::Reel)
-            return QVariant(sqlite3_column_double(st, c));
+        if (type == TypeValeur::Booleen) return QVariant(sqlite3_column_int64(st, c) != 0);
+        if (type == TypeValeur::Reel) return QVariant(sqlite3_column_double(st, c));
         return QVariant(qlonglong(sqlite3_column_int64(st, c)));
     case SQLITE_FLOAT:
         return QVariant(sqlite3_column_double(st, c));
@@ -93,10 +86,10 @@ QVariant valeurColonne(sqlite3_stmt *st, int c, TypeValeur type)
         const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
         const int n = sqlite3_column_bytes(st, c);
         // Expressions have no declared type: a value in the stored date form is a date.
-        if (type == TypeValeur::DateHeure || (type == TypeValeur::Inconnu && (n == 19 || n == 10))) {
+        if (type == TypeValeur::DateHeure ||
+            (type == TypeValeur::Inconnu && (n == 19 || n == 10))) {
             const QDateTime d = dateIso(t, n);
-            if (d.isValid())
-                return QVariant(d);
+            if (d.isValid()) return QVariant(d);
         }
         return QVariant(QString::fromUtf8(t, n));
     }
@@ -105,8 +98,7 @@ QVariant valeurColonne(sqlite3_stmt *st, int c, TypeValeur type)
 
 int lier(sqlite3_stmt *st, int i, const QVariant &v)
 {
-    if (v.isNull() || !v.isValid())
-        return sqlite3_bind_null(st, i);
+    if (v.isNull() || !v.isValid()) return sqlite3_bind_null(st, i);
     switch (v.typeId()) {
     case QMetaType::Bool:
         return sqlite3_bind_int(st, i, v.toBool() ? 1 : 0);
@@ -125,7 +117,9 @@ int lier(sqlite3_stmt *st, int i, const QVariant &v)
         return sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
     }
     case QMetaType::QDate: {
-        const QByteArray t = (v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00")).toUtf8();
+        const QByteArray t =
+            (v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00"))
+                .toUtf8();
         return sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
     }
     case QMetaType::QByteArray: {
@@ -139,10 +133,14 @@ int lier(sqlite3_stmt *st, int i, const QVariant &v)
     }
 }
 
-QString erreurSqlite(sqlite3 *db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+QString erreurSqlite(sqlite3 *db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
 
 // Steps a prepared statement to its end, gathering its rows when asked.
-bool derouler(sqlite3 *db, sqlite3_stmt *st, Tableau *resultat, long long *modifiees, QString &erreur)
+bool derouler(sqlite3 *db, sqlite3_stmt *st, Tableau *resultat, long long *modifiees,
+              QString &erreur)
 {
     const int nbCol = sqlite3_column_count(st);
     QVector<TypeValeur> types;
@@ -163,21 +161,19 @@ bool derouler(sqlite3 *db, sqlite3_stmt *st, Tableau *resultat, long long *modif
                     resultat->ajouterCellule(valeurColonne(st, c, types[c]));
             continue;
         }
-        if (rc == SQLITE_DONE)
-            break;
+        if (rc == SQLITE_DONE) break;
         erreur = erreurSqlite(db);
         sqlite3_reset(st);
         return false;
     }
-    if (modifiees)
-        *modifiees = sqlite3_changes64(db);
+    if (modifiees) *modifiees = sqlite3_changes64(db);
     sqlite3_reset(st);
     return true;
 }
 
 class InstructionSqlite : public InstructionMoteur
 {
-public:
+  public:
     InstructionSqlite(sqlite3 *db, sqlite3_stmt *st) : m_db(db), m_st(st) {}
     ~InstructionSqlite() override { detacher(); }
     void detacher() override
@@ -203,14 +199,14 @@ public:
         return derouler(m_db, m_st, resultat, modifiees, erreur);
     }
 
-private:
+  private:
     sqlite3 *m_db;
     sqlite3_stmt *m_st;
 };
 
 class MoteurSqlite : public Moteur
 {
-public:
+  public:
     ~MoteurSqlite() override { fermer(); }
 
     Cible cible() const override { return Cible::Sqlite; }
@@ -223,15 +219,18 @@ public:
             return false;
         }
         if (!fichier.exists()) {
-            erreur = QStringLiteral("Le fichier de base de données « %1 » n'existe pas.").arg(p.base);
+            erreur =
+                QStringLiteral("Le fichier de base de données « %1 » n'existe pas.").arg(p.base);
             return false;
         }
         if (fichier.isDir()) {
-            erreur = QStringLiteral("« %1 » est un dossier, pas un fichier de base de données.").arg(p.base);
+            erreur = QStringLiteral("« %1 » est un dossier, pas un fichier de base de données.")
+                         .arg(p.base);
             return false;
         }
         if (!fichier.isFile()) {
-            erreur = QStringLiteral("« %1 » n'est pas un fichier ordinaire (périphérique, tube ou socket) : ce ne peut "
+            erreur = QStringLiteral("« %1 » n'est pas un fichier ordinaire (périphérique, tube ou "
+                                    "socket) : ce ne peut "
                                     "pas être une base de données.")
                          .arg(p.base);
             return false;
@@ -259,11 +258,13 @@ public:
         // A file that is not a database fails here rather than at the first screen.
         QString e;
         if (!executer(QStringLiteral("SELECT count(*) FROM sqlite_master"), nullptr, nullptr, e)) {
-            erreur = e.contains(QLatin1String("locked"), Qt::CaseInsensitive)
-                         ? QStringLiteral("Le fichier « %1 » est utilisé par un autre programme : rien n'a été écrit.")
-                               .arg(p.base)
-                         : QStringLiteral("Le fichier « %1 » n'est pas une base de données VYK : %2.")
-                               .arg(p.base, raisonMoteur(e));
+            erreur =
+                e.contains(QLatin1String("locked"), Qt::CaseInsensitive)
+                    ? QStringLiteral("Le fichier « %1 » est utilisé par un autre programme : rien "
+                                     "n'a été écrit.")
+                          .arg(p.base)
+                    : QStringLiteral("Le fichier « %1 » n'est pas une base de données VYK : %2.")
+                          .arg(p.base, raisonMoteur(e));
             fermer();
             return false;
         }
@@ -281,24 +282,29 @@ public:
         QElapsedTimer chrono;
         chrono.start();
         sqlite3_progress_handler(
-            m_db, 10000, [](void *c) { return static_cast<QElapsedTimer *>(c)->elapsed() > DUREE_CONTROLE_MS ? 1 : 0; },
+            m_db, 10000,
+            [](void *c) {
+                return static_cast<QElapsedTimer *>(c)->elapsed() > DUREE_CONTROLE_MS ? 1 : 0;
+            },
             &chrono);
         Tableau t;
         QString e;
         const bool lu = executer(QStringLiteral("PRAGMA quick_check(5)"), &t, nullptr, e);
         sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
         if (!lu && !e.contains(QLatin1String("interrupt"), Qt::CaseInsensitive)) {
-            erreur = QStringLiteral("Le fichier « %1 » n'a pas pu être contrôlé : %2.").arg(base, raisonMoteur(e));
+            erreur = QStringLiteral("Le fichier « %1 » n'a pas pu être contrôlé : %2.")
+                         .arg(base, raisonMoteur(e));
             return false;
         }
-        if (!lu || t.estVide() || t.texte(0, 0) == QLatin1String("ok"))
-            return true;
+        if (!lu || t.estVide() || t.texte(0, 0) == QLatin1String("ok")) return true;
         QStringList defauts;
         for (int i = 0; i < t.nbLignes(); ++i)
             defauts << t.texte(i, 0);
-        erreur = QStringLiteral("Le fichier « %1 » est endommagé : rien n'y sera écrit. Restaurez une sauvegarde "
-                                "ou réparez-le avant de l'ouvrir (contrôle d'intégrité : %2).")
-                     .arg(base, defauts.join(QStringLiteral(" ; ")).left(300));
+        erreur =
+            QStringLiteral(
+                "Le fichier « %1 » est endommagé : rien n'y sera écrit. Restaurez une sauvegarde "
+                "ou réparez-le avant de l'ouvrir (contrôle d'intégrité : %2).")
+                .arg(base, defauts.join(QStringLiteral(" ; ")).left(300));
         return false;
     }
 
@@ -308,15 +314,18 @@ public:
         fermerConnexionQt(m_nom);
     }
 
-    bool executer(const QString &sql, Tableau *resultat, long long *modifiees, QString &erreur) override
+    bool executer(const QString &sql, Tableau *resultat, long long *modifiees,
+                  QString &erreur) override
     {
         if (!m_db) {
             erreur = messageBaseFermee();
             return false;
         }
         static const QRegularExpression alterColonne(
-            QStringLiteral(R"(^\s*ALTER\s+TABLE\s+("[^"]+"|\S+)\s+ALTER\s+(?:COLUMN\s+)?("[^"]+"|\S+)\s+(.+?)\s*;?\s*$)"),
-            QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+            QStringLiteral(
+                R"(^\s*ALTER\s+TABLE\s+("[^"]+"|\S+)\s+ALTER\s+(?:COLUMN\s+)?("[^"]+"|\S+)\s+(.+?)\s*;?\s*$)"),
+            QRegularExpression::CaseInsensitiveOption |
+                QRegularExpression::DotMatchesEverythingOption);
         if (sql.size() < 400 && sql.contains(QLatin1String("ALTER"), Qt::CaseInsensitive)) {
             const auto m = alterColonne.match(sql);
             if (m.hasMatch())
@@ -334,16 +343,14 @@ public:
                 return false;
             }
             debut = reste;
-            if (!st)
-                continue; // blank or comment
+            if (!st) continue; // blank or comment
             aucune = false;
-            const bool ok = derouler(m_db, st, sqlite3_column_count(st) > 0 ? resultat : nullptr, modifiees, erreur);
+            const bool ok = derouler(m_db, st, sqlite3_column_count(st) > 0 ? resultat : nullptr,
+                                     modifiees, erreur);
             sqlite3_finalize(st);
-            if (!ok)
-                return false;
+            if (!ok) return false;
         }
-        if (aucune && modifiees)
-            *modifiees = 0;
+        if (aucune && modifiees) *modifiees = 0;
         return true;
     }
 
@@ -355,8 +362,9 @@ public:
         }
         const QByteArray texte = sql.toUtf8();
         sqlite3_stmt *st = nullptr;
-        if (sqlite3_prepare_v3(m_db, texte.constData(), int(texte.size()), SQLITE_PREPARE_PERSISTENT, &st,
-                               nullptr) != SQLITE_OK || !st) {
+        if (sqlite3_prepare_v3(m_db, texte.constData(), int(texte.size()),
+                               SQLITE_PREPARE_PERSISTENT, &st, nullptr) != SQLITE_OK ||
+            !st) {
             erreur = st ? erreurSqlite(m_db) : (m_db ? erreurSqlite(m_db) : QString());
             if (erreur.isEmpty() || erreur == QLatin1String("not an error"))
                 erreur = QStringLiteral("Instruction vide.");
@@ -368,7 +376,10 @@ public:
 
     // The write lock is taken at the start: what a transaction reads to decide its writes (the
     // largest code, the existing rows) cannot change under it, and two writers never meet halfway.
-    bool debut(QString &erreur) override { return executer(QStringLiteral("BEGIN IMMEDIATE"), nullptr, nullptr, erreur); }
+    bool debut(QString &erreur) override
+    {
+        return executer(QStringLiteral("BEGIN IMMEDIATE"), nullptr, nullptr, erreur);
+    }
     bool transactionOuverte() const override { return m_db && !sqlite3_get_autocommit(m_db); }
 
     QString colonneIdentite() const override { return QStringLiteral("rowid"); }
@@ -382,8 +393,9 @@ public:
     {
         Tableau t;
         QString e;
-        return executer(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name NOT LIKE "
-                                       "'sqlite%' AND lower(name)=lower(") +
+        return executer(QStringLiteral(
+                            "SELECT 1 FROM sqlite_master WHERE type='table' AND name NOT LIKE "
+                            "'sqlite%' AND lower(name)=lower(") +
                             sqlTexte(table) + u')',
                         &t, nullptr, e) &&
                t.nbLignes() > 0;
@@ -396,7 +408,9 @@ public:
         Tableau t;
         QString e;
         QStringList r;
-        if (!executer(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(QString(table).replace(u'\'', QStringLiteral("''"))), &t, nullptr, e))
+        if (!executer(QStringLiteral("SELECT name FROM pragma_table_info('%1')")
+                          .arg(QString(table).replace(u'\'', QStringLiteral("''"))),
+                      &t, nullptr, e))
             return r;
         for (int i = 0; i < t.nbLignes(); ++i)
             r << t(i, 0).toString();
@@ -408,16 +422,18 @@ public:
         // SQLite has no CREATE OR REPLACE VIEW.
         QString ignoree;
         executer(QStringLiteral("DROP VIEW IF EXISTS ") + nom, nullptr, nullptr, ignoree);
-        return executer(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select, nullptr, nullptr, erreur);
+        return executer(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select,
+                        nullptr, nullptr, erreur);
     }
 
-private:
+  private:
     QStringList noms(const char *type)
     {
         Tableau t;
         QString e;
         QStringList r;
-        if (!executer(QStringLiteral("SELECT name FROM sqlite_master WHERE type='%1' AND name NOT LIKE 'sqlite%' ORDER BY name")
+        if (!executer(QStringLiteral("SELECT name FROM sqlite_master WHERE type='%1' AND name NOT "
+                                     "LIKE 'sqlite%' ORDER BY name")
                           .arg(QLatin1String(type)),
                       &t, nullptr, e))
             return r;
@@ -435,24 +451,34 @@ private:
 
     // SQLite cannot change a column's type: the table is rebuilt with the new declared type,
     // its rows and indexes kept, inside a savepoint so that a failure leaves it untouched.
-    bool changerTypeColonne(const QString &tableBrut, const QString &colonneBrut, const QString &type, QString &erreur)
+    bool changerTypeColonne(const QString &tableBrut, const QString &colonneBrut,
+                            const QString &type, QString &erreur)
     {
         const QString table = sansGuillemets(tableBrut);
         const QString colonne = sansGuillemets(colonneBrut);
-        auto quote = [](const QString &n) { return u'"' + QString(n).replace(u'"', QStringLiteral("\"\"")) + u'"'; };
-        const QString tableLitt = u'\'' + QString(table).replace(u'\'', QStringLiteral("''")) + u'\'';
+        auto quote = [](const QString &n) {
+            return u'"' + QString(n).replace(u'"', QStringLiteral("\"\"")) + u'"';
+        };
+        const QString tableLitt =
+            u'\'' + QString(table).replace(u'\'', QStringLiteral("''")) + u'\'';
         Tableau info;
-        if (!executer(QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(") + tableLitt + u')',
-                      &info, nullptr, erreur))
+        if (!executer(
+                QStringLiteral(
+                    "SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(") +
+                    tableLitt + u')',
+                &info, nullptr, erreur))
             return false;
         if (info.estVide()) {
             erreur = QStringLiteral("no such table: ") + table;
             return false;
         }
         Tableau sqlTable;
-        executer(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND name=") + tableLitt + QStringLiteral(" COLLATE NOCASE"),
+        executer(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND name=") +
+                     tableLitt + QStringLiteral(" COLLATE NOCASE"),
                  &sqlTable, nullptr, erreur);
-        const bool autoIncrement = !sqlTable.estVide() && sqlTable.texte(0, 0).contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
+        const bool autoIncrement =
+            !sqlTable.estVide() &&
+            sqlTable.texte(0, 0).contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
         QStringList definitions, noms;
         bool trouvee = false;
         for (int i = 0; i < info.nbLignes(); ++i) {
@@ -464,12 +490,11 @@ private:
             } else {
                 def += info.texte(i, 1);
                 if (info(i, 4).toInt() > 0)
-                    def += autoIncrement ? QStringLiteral(" PRIMARY KEY AUTOINCREMENT") : QStringLiteral(" PRIMARY KEY");
+                    def += autoIncrement ? QStringLiteral(" PRIMARY KEY AUTOINCREMENT")
+                                         : QStringLiteral(" PRIMARY KEY");
             }
-            if (info(i, 2).toInt() != 0)
-                def += QStringLiteral(" NOT NULL");
-            if (!info(i, 3).isNull())
-                def += QStringLiteral(" DEFAULT ") + info.texte(i, 3);
+            if (info(i, 2).toInt() != 0) def += QStringLiteral(" NOT NULL");
+            if (!info(i, 3).isNull()) def += QStringLiteral(" DEFAULT ") + info.texte(i, 3);
             definitions << def;
             noms << quote(nom);
         }
@@ -478,28 +503,32 @@ private:
             return false;
         }
         Tableau index;
-        executer(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='index' AND sql IS NOT NULL AND tbl_name=") + tableLitt +
-                     QStringLiteral(" COLLATE NOCASE"),
+        executer(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='index' AND sql IS NOT "
+                                "NULL AND tbl_name=") +
+                     tableLitt + QStringLiteral(" COLLATE NOCASE"),
                  &index, nullptr, erreur);
         const QString temporaire = QStringLiteral("vyk_reconstruction");
         QString ignoree;
-        if (!pointSauvegarde(QStringLiteral("vyk_alter"), erreur))
-            return false;
+        if (!pointSauvegarde(QStringLiteral("vyk_alter"), erreur)) return false;
         QStringList etapes = {
             QStringLiteral("DROP TABLE IF EXISTS ") + temporaire,
-            QStringLiteral("CREATE TABLE ") + temporaire + QStringLiteral(" (") + definitions.join(QStringLiteral(", ")) + u')',
-            QStringLiteral("INSERT INTO ") + temporaire + QStringLiteral(" (") + noms.join(QStringLiteral(", ")) +
-                QStringLiteral(") SELECT ") + noms.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + quote(table),
+            QStringLiteral("CREATE TABLE ") + temporaire + QStringLiteral(" (") +
+                definitions.join(QStringLiteral(", ")) + u')',
+            QStringLiteral("INSERT INTO ") + temporaire + QStringLiteral(" (") +
+                noms.join(QStringLiteral(", ")) + QStringLiteral(") SELECT ") +
+                noms.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + quote(table),
             QStringLiteral("DROP TABLE ") + quote(table),
             QStringLiteral("PRAGMA legacy_alter_table=ON"),
-            QStringLiteral("ALTER TABLE ") + temporaire + QStringLiteral(" RENAME TO ") + quote(table),
+            QStringLiteral("ALTER TABLE ") + temporaire + QStringLiteral(" RENAME TO ") +
+                quote(table),
             QStringLiteral("PRAGMA legacy_alter_table=OFF"),
         };
         for (int i = 0; i < index.nbLignes(); ++i)
             etapes << index.texte(i, 0);
         for (const QString &etape : etapes) {
             if (!executer(etape, nullptr, nullptr, erreur)) {
-                executer(QStringLiteral("PRAGMA legacy_alter_table=OFF"), nullptr, nullptr, ignoree);
+                executer(QStringLiteral("PRAGMA legacy_alter_table=OFF"), nullptr, nullptr,
+                         ignoree);
                 revenirAuPoint(QStringLiteral("vyk_alter"), ignoree);
                 libererPoint(QStringLiteral("vyk_alter"), ignoree);
                 return false;
@@ -514,6 +543,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<Moteur> creerMoteurSqlite() { return std::make_unique<MoteurSqlite>(); }
+std::unique_ptr<Moteur> creerMoteurSqlite()
+{
+    return std::make_unique<MoteurSqlite>();
+}
 
 } // namespace vyk

@@ -14,8 +14,7 @@ Nombre enNombre(const QString &texte, bool nulSiVide)
     normalise.replace(u',', u'.');
     bool ok = false;
     const double v = normalise.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return {Nombre::Etat::Erreur, 0};
+    if (!ok || !std::isfinite(v)) return {Nombre::Etat::Erreur, 0};
     return {Nombre::Etat::Valeur, v};
 }
 
@@ -26,8 +25,7 @@ bool estNombre(const QString &texte)
 
 QString remplacer(const QString &texte, const QString &cherche, const QString &remplacement)
 {
-    if (cherche.isEmpty())
-        return texte;
+    if (cherche.isEmpty()) return texte;
     QString r = texte;
     return r.replace(cherche, remplacement);
 }
@@ -50,41 +48,32 @@ QDateTime lireDate(QStringView texte)
     const QStringView t = texte.trimmed();
     qsizetype i = 0;
     int a = 0, b = 0, c = 0;
-    if (!lireEntier(t, i, 4, a) || i >= t.size())
-        return {};
+    if (!lireEntier(t, i, 4, a) || i >= t.size()) return {};
     const QChar sep = t[i];
-    if (sep != u'/' && sep != u'-' && sep != u'.')
-        return {};
+    if (sep != u'/' && sep != u'-' && sep != u'.') return {};
     ++i;
-    if (!lireEntier(t, i, 2, b) || i >= t.size() || t[i] != sep)
-        return {};
+    if (!lireEntier(t, i, 2, b) || i >= t.size() || t[i] != sep) return {};
     ++i;
-    if (!lireEntier(t, i, 4, c))
-        return {};
+    if (!lireEntier(t, i, 4, c)) return {};
     QDate date;
     if (a >= 1000)
         date = QDate(a, b, c); // year first
     else if (c >= 100)
         date = QDate(c, b, a); // day first
-    if (!date.isValid())
-        return {};
+    if (!date.isValid()) return {};
     int h = 0, m = 0, s = 0;
     if (i < t.size()) {
-        if (t[i] != u' ' && t[i] != u'T')
-            return {};
+        if (t[i] != u' ' && t[i] != u'T') return {};
         while (i < t.size() && (t[i] == u' ' || t[i] == u'T'))
             ++i;
         if (i < t.size()) {
-            if (!lireEntier(t, i, 2, h))
-                return {};
+            if (!lireEntier(t, i, 2, h)) return {};
             if (i < t.size() && t[i] == u':') {
                 ++i;
-                if (!lireEntier(t, i, 2, m))
-                    return {};
+                if (!lireEntier(t, i, 2, m)) return {};
                 if (i < t.size() && t[i] == u':') {
                     ++i;
-                    if (!lireEntier(t, i, 2, s))
-                        return {};
+                    if (!lireEntier(t, i, 2, s)) return {};
                 }
             }
             // fractions of seconds and a zone offset are ignored
@@ -94,8 +83,7 @@ QDateTime lireDate(QStringView texte)
         }
     }
     const QTime heure(h, m, s);
-    if (!heure.isValid())
-        return {};
+    if (!heure.isValid()) return {};
     return QDateTime(date, heure);
 }
 
@@ -104,16 +92,16 @@ QByteArray texteIso(const QDateTime &d)
     const QDate j = d.date();
     const QTime h = d.time();
     char t[64];
-    const int n = std::snprintf(t, sizeof t, "%04d-%02d-%02d %02d:%02d:%02d", j.year(), j.month(), j.day(), h.hour(),
-                                h.minute(), h.second());
+    const int n = std::snprintf(t, sizeof t, "%04d-%02d-%02d %02d:%02d:%02d", j.year(), j.month(),
+                                j.day(), h.hour(), h.minute(), h.second());
     return QByteArray(t, n);
 }
 
 QString texteDate(const QDateTime &d, bool avecHeure)
 {
-    if (!d.isValid())
-        return {};
-    return d.toString(avecHeure ? QStringLiteral("dd/MM/yyyy HH:mm:ss") : QStringLiteral("dd/MM/yyyy"));
+    if (!d.isValid()) return {};
+    return d.toString(avecHeure ? QStringLiteral("dd/MM/yyyy HH:mm:ss")
+                                : QStringLiteral("dd/MM/yyyy"));
 }
 
 bool dateCorrecte(const QString &texte)

@@ -9,7 +9,12 @@ namespace vyk {
 // Result of enNombre: a number, null (empty text with the flag), or not a number.
 struct Nombre
 {
-    enum class Etat { Valeur, Nul, Erreur };
+    enum class Etat
+    {
+        Valeur,
+        Nul,
+        Erreur
+    };
     Etat etat = Etat::Erreur;
     double valeur = 0;
 

@@ -8,7 +8,7 @@ namespace vyk {
 // in tests. Work tests annule() between items (stations, lines, files).
 class Progression
 {
-public:
+  public:
     virtual ~Progression() = default;
     virtual void message(const QString &) {}
     virtual void position(long long /*valeur*/, long long /*maximum*/) {}

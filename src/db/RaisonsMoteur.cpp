@@ -13,6 +13,7 @@ struct Raison
 };
 
 // SQLite's and libpq's texts for the failures a user can meet and mend.
+// clang-format off
 constexpr Raison RAISONS[] = {
     {"database is locked", "la base est utilisée par un autre programme"},
     {"database table is locked", "la base est utilisée par un autre programme"},
@@ -37,12 +38,19 @@ constexpr Raison RAISONS[] = {
     {"could not serialize access", "une autre opération a modifié les mêmes données ; réessayez"},
     {"lock timeout", "la base est utilisée par un autre programme"},
 };
+// clang-format on
 
 // The engines' texts of failures after which nothing more can be written.
-constexpr const char *FATALES[] = {"database is locked",   "readonly database",     "disk is full",
-                                   "no space left on device", "could not extend file", "disk i/o error",
-                                   "disk image is malformed", "server closed the connection",
-                                   "no connection to the server", "current transaction is aborted",
+constexpr const char *FATALES[] = {"database is locked",
+                                   "readonly database",
+                                   "disk is full",
+                                   "no space left on device",
+                                   "could not extend file",
+                                   "disk i/o error",
+                                   "disk image is malformed",
+                                   "server closed the connection",
+                                   "no connection to the server",
+                                   "current transaction is aborted",
                                    "Aucune base de données n'est ouverte"};
 
 } // namespace
@@ -50,8 +58,7 @@ constexpr const char *FATALES[] = {"database is locked",   "readonly database", 
 bool erreurFatale(const QString &erreurMoteur)
 {
     for (const char *motif : FATALES)
-        if (erreurMoteur.contains(QLatin1String(motif), Qt::CaseInsensitive))
-            return true;
+        if (erreurMoteur.contains(QLatin1String(motif), Qt::CaseInsensitive)) return true;
     return false;
 }
 

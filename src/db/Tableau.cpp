@@ -12,8 +12,7 @@ Tableau::Tableau(QStringList colonnes, QVector<QVariant> cellules)
 int Tableau::indexColonne(const QString &nom) const
 {
     for (int i = 0; i < m_colonnes.size(); ++i)
-        if (m_colonnes[i].compare(nom, Qt::CaseInsensitive) == 0)
-            return i;
+        if (m_colonnes[i].compare(nom, Qt::CaseInsensitive) == 0) return i;
     return -1;
 }
 
@@ -24,7 +23,10 @@ const QVariant &Tableau::valeur(int ligne, const QString &colonne) const
     return c < 0 ? nul : (*this)(ligne, c);
 }
 
-QString Tableau::texte(int ligne, int colonne) const { return texteValeur((*this)(ligne, colonne)); }
+QString Tableau::texte(int ligne, int colonne) const
+{
+    return texteValeur((*this)(ligne, colonne));
+}
 
 QString Tableau::texte(int ligne, const QString &colonne) const
 {
@@ -53,13 +55,11 @@ void Tableau::definirColonnes(const QStringList &colonnes, const QVector<TypeVal
 
 QString texteValeur(const QVariant &v)
 {
-    if (v.isNull() || !v.isValid())
-        return {};
+    if (v.isNull() || !v.isValid()) return {};
     switch (v.typeId()) {
     case QMetaType::QDateTime: {
         const QDateTime d = v.toDateTime();
-        if (d.time() == QTime(0, 0))
-            return d.toString(QStringLiteral("dd/MM/yyyy"));
+        if (d.time() == QTime(0, 0)) return d.toString(QStringLiteral("dd/MM/yyyy"));
         return d.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
     }
     case QMetaType::QDate:

@@ -7,16 +7,28 @@
 namespace vyk {
 
 // Kind of a result column, from the engine's declared type.
-enum class TypeValeur : unsigned char { Inconnu, Texte, Entier, Reel, DateHeure, Booleen, Binaire };
+enum class TypeValeur : unsigned char
+{
+    Inconnu,
+    Texte,
+    Entier,
+    Reel,
+    DateHeure,
+    Booleen,
+    Binaire
+};
 
 // Rows read by ExtraireRecords: (row, column) from 0, NULL kept as a null QVariant.
 class Tableau
 {
-public:
+  public:
     Tableau() = default;
     Tableau(QStringList colonnes, QVector<QVariant> cellules);
 
-    int nbLignes() const { return m_colonnes.isEmpty() ? 0 : int(m_cellules.size() / m_colonnes.size()); }
+    int nbLignes() const
+    {
+        return m_colonnes.isEmpty() ? 0 : int(m_cellules.size() / m_colonnes.size());
+    }
     int nbColonnes() const { return int(m_colonnes.size()); }
     bool estVide() const { return nbLignes() == 0; }
     const QStringList &colonnes() const { return m_colonnes; }
@@ -43,7 +55,7 @@ public:
     void reserver(int lignes) { m_cellules.reserve(qsizetype(lignes) * m_colonnes.size()); }
     void ajouterCellule(QVariant v) { m_cellules.append(std::move(v)); }
 
-private:
+  private:
     QStringList m_colonnes;
     QVector<TypeValeur> m_types;
     QVector<QVariant> m_cellules;

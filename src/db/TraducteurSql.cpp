@@ -8,8 +8,8 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
-#include <cstdio>
 #include <array>
+#include <cstdio>
 #include <string_view>
 
 namespace vyk {
@@ -22,14 +22,14 @@ using namespace fonctionsSql;
 bool estMotCleDdl(std::string_view m)
 {
     static constexpr std::array<std::string_view, 18> mots = {
-        "ADD", "ALTER", "AS", "COLUMN", "CONSTRAINT", "CREATE", "DEFAULT", "EXISTS", "IF", "KEY",
-        "NOT", "NULL", "ON", "PRIMARY", "REFERENCES", "TABLE", "UNIQUE", "DROP"};
+        "ADD", "ALTER", "AS",   "COLUMN", "CONSTRAINT", "CREATE",     "DEFAULT", "EXISTS", "IF",
+        "KEY", "NOT",   "NULL", "ON",     "PRIMARY",    "REFERENCES", "TABLE",   "UNIQUE", "DROP"};
     return std::find(mots.begin(), mots.end(), m) != mots.end();
 }
 
 class Traducteur
 {
-public:
+  public:
     Traducteur(const QString &sql, Cible cible, bool numeroter)
         : m_sql(sql), m_cible(cible), m_numeroter(numeroter)
     {
@@ -41,8 +41,8 @@ public:
         if (a >= 0 && b >= 0) {
             const QString premier = texte(a).toString().toUpper();
             const QString second = texte(b).toString().toUpper();
-            m_ddl = (premier == u"CREATE" && (second == u"TABLE" || second == u"TEMP" ||
-                                              second == u"TEMPORARY")) ||
+            m_ddl = (premier == u"CREATE" &&
+                     (second == u"TABLE" || second == u"TEMP" || second == u"TEMPORARY")) ||
                     (premier == u"ALTER" && second == u"TABLE");
             m_alterTable = premier == u"ALTER" && second == u"TABLE";
         }
@@ -50,19 +50,20 @@ public:
 
     QString traduire()
     {
-        if (!aTraduire())
-            return m_sql;
+        if (!aTraduire()) return m_sql;
         QString sortie;
         sortie.reserve(m_sql.size() + 32);
         QString limite;
         traduirePlage(0, int(m_jetons.size()), sortie, &limite);
-        if (!limite.isEmpty())
-            sortie += limite;
+        if (!limite.isEmpty()) sortie += limite;
         return sortie;
     }
 
-private:
-    QStringView texte(int i) const { return QStringView(m_sql).mid(m_jetons[i].debut, m_jetons[i].longueur); }
+  private:
+    QStringView texte(int i) const
+    {
+        return QStringView(m_sql).mid(m_jetons[i].debut, m_jetons[i].longueur);
+    }
     bool significatif(int i) const
     {
         return m_jetons[i].genre != Genre::Espace && m_jetons[i].genre != Genre::Commentaire;
@@ -71,31 +72,30 @@ private:
     {
         const int n = fin < 0 ? int(m_jetons.size()) : fin;
         for (int k = i + 1; k < n; ++k)
-            if (significatif(k))
-                return k;
+            if (significatif(k)) return k;
         return -1;
     }
     int precedent(int i, int debut = 0) const
     {
         for (int k = i - 1; k >= debut; --k)
-            if (significatif(k))
-                return k;
+            if (significatif(k)) return k;
         return -1;
     }
     bool estOp(int i, QStringView op) const
     {
         if (i < 0 || m_jetons[i].genre != Genre::Op || m_jetons[i].longueur != op.size())
             return false;
-        return m_jetons[i].c0 == op[0].unicode() && (op.size() == 1 || m_jetons[i].c1 == op[1].unicode());
+        return m_jetons[i].c0 == op[0].unicode() &&
+               (op.size() == 1 || m_jetons[i].c1 == op[1].unicode());
     }
     bool estOp(int i, char16_t op) const
     {
-        return i >= 0 && m_jetons[i].genre == Genre::Op && m_jetons[i].longueur == 1 && m_jetons[i].c0 == op;
+        return i >= 0 && m_jetons[i].genre == Genre::Op && m_jetons[i].longueur == 1 &&
+               m_jetons[i].c0 == op;
     }
     std::string_view mot(int i, std::array<char, 24> &tampon) const
     {
-        if (i < 0 || m_jetons[i].genre != Genre::Ident)
-            return {};
+        if (i < 0 || m_jetons[i].genre != Genre::Ident) return {};
         return majuscules(texte(i), tampon);
     }
 
@@ -109,31 +109,23 @@ private:
             case Genre::Date:
                 return true;
             case Genre::IdentQuote:
-                if (m_sql[j.debut] != u'"' || m_cible != Cible::Sqlite)
-                    return true;
+                if (m_sql[j.debut] != u'"' || m_cible != Cible::Sqlite) return true;
                 break;
             case Genre::Param:
-                if (m_numeroter)
-                    return true;
+                if (m_numeroter) return true;
                 break;
             case Genre::Op:
-                if (estOp(i, u'&') || estOp(i, u'/') || estOp(i, u'+'))
-                    return true;
+                if (estOp(i, u'&') || estOp(i, u'/') || estOp(i, u'+')) return true;
                 break;
             case Genre::Ident: {
                 const std::string_view m = majuscules(texte(i), t);
-                if (m.empty())
-                    break;
-                if (m == "LIKE" || m == "TOP" || m == "MOD" || m == "ALTER")
-                    return true;
-                if (m == "ORDER" && m_cible != Cible::Sqlite)
-                    return true;
-                if (m_ddl && !motTypeCible(texte(i), m_cible).isNull())
-                    return true;
+                if (m.empty()) break;
+                if (m == "LIKE" || m == "TOP" || m == "MOD" || m == "ALTER") return true;
+                if (m == "ORDER" && m_cible != Cible::Sqlite) return true;
+                if (m_ddl && !motTypeCible(texte(i), m_cible).isNull()) return true;
                 if (estFonctionDialecte(m)) {
                     const int k = suivant(i);
-                    if (k >= 0 && estOp(k, u"("))
-                        return true;
+                    if (k >= 0 && estOp(k, u"(")) return true;
                 }
                 break;
             }
@@ -176,8 +168,7 @@ private:
                 debut = k + 1;
             }
         }
-        if (fermante > ouvrante + 1)
-            args.append({debut, fermante});
+        if (fermante > ouvrante + 1) args.append({debut, fermante});
         return args;
     }
 
@@ -191,10 +182,10 @@ private:
     bool plageEstChaine(Plage p, QString *contenu) const
     {
         const int a = suivant(p.debut - 1, p.fin);
-        if (a < 0 || m_jetons[a].genre != Genre::Chaine || suivant(a, p.fin) >= 0)
-            return false;
+        if (a < 0 || m_jetons[a].genre != Genre::Chaine || suivant(a, p.fin) >= 0) return false;
         const QStringView t = texte(a);
-        *contenu = t.mid(1, t.size() - 2).toString().replace(QStringLiteral("''"), QStringLiteral("'"));
+        *contenu =
+            t.mid(1, t.size() - 2).toString().replace(QStringLiteral("''"), QStringLiteral("'"));
         return true;
     }
 
@@ -231,16 +222,14 @@ private:
                 as = k;
             }
         }
-        if (as < 0)
-            return false;
+        if (as < 0) return false;
         const int motType = suivant(as, fermante);
-        if (motType < 0 || m_jetons[motType].genre != Genre::Ident)
-            return false;
-        sortie += texte(nom).toString() + u'(' + traduireArg({ouvrante + 1, as}) + QStringLiteral(" AS ");
+        if (motType < 0 || m_jetons[motType].genre != Genre::Ident) return false;
+        sortie +=
+            texte(nom).toString() + u'(' + traduireArg({ouvrante + 1, as}) + QStringLiteral(" AS ");
         const int dernier = traduireType(motType, fermante, sortie);
         // what follows the type word ("precision", a size) stays
-        if (dernier + 1 < fermante)
-            traduirePlage(dernier + 1, fermante, sortie, nullptr);
+        if (dernier + 1 < fermante) traduirePlage(dernier + 1, fermante, sortie, nullptr);
         sortie += u')';
         return true;
     }
@@ -254,7 +243,8 @@ private:
         if (ouvr >= 0 && estOp(ouvr, u"(")) {
             const int nombre = suivant(ouvr, fin);
             const int ferm = nombre >= 0 ? suivant(nombre, fin) : -1;
-            if (nombre >= 0 && m_jetons[nombre].genre == Genre::Nombre && ferm >= 0 && estOp(ferm, u")")) {
+            if (nombre >= 0 && m_jetons[nombre].genre == Genre::Nombre && ferm >= 0 &&
+                estOp(ferm, u")")) {
                 taille = texte(nombre).toInt();
                 dernier = ferm;
             }
@@ -279,8 +269,7 @@ private:
     {
         const QStringView t = texte(i);
         const QStringView nom = t.mid(1, t.size() - 2);
-        if (estIdentifiantSimple(nom))
-            return nom.toString();
+        if (estIdentifiantSimple(nom)) return nom.toString();
         QString n = nom.toString();
         n.replace(u'"', QStringLiteral("\"\""));
         if (m_cible == Cible::Postgres)
@@ -298,7 +287,7 @@ private:
     // One translation of the tokens [debut, fin[ into sortie.
     class Passe
     {
-    public:
+      public:
         Passe(Traducteur &t, int debut, int fin, QString &sortie, QString *limite)
             : m_t(t), m_debut(debut), m_fin(fin), m_sortie(sortie), m_limite(limite),
               m_placerNulls(t.m_cible != Cible::Sqlite)
@@ -318,12 +307,12 @@ private:
             }
             if (m_attente >= 0 && m_fin > 0) {
                 const Jeton &dernier = m_t.m_jetons[m_fin - 1];
-                m_sortie += QStringView(m_t.m_sql).mid(
-                    m_attente, dernier.debut + dernier.longueur - m_attente);
+                m_sortie += QStringView(m_t.m_sql).mid(m_attente, dernier.debut + dernier.longueur -
+                                                                      m_attente);
             }
         }
 
-    private:
+      private:
         // Unchanged tokens are copied by runs, not one by one: most of a statement is kept.
         void garder(int k)
         {
@@ -332,7 +321,8 @@ private:
         void vider(int k)
         {
             if (m_attente >= 0) {
-                m_sortie += QStringView(m_t.m_sql).mid(m_attente, m_t.m_jetons[k].debut - m_attente);
+                m_sortie +=
+                    QStringView(m_t.m_sql).mid(m_attente, m_t.m_jetons[k].debut - m_attente);
                 m_attente = -1;
             }
         }
@@ -360,7 +350,8 @@ private:
                     m_sortie += QStringView(m_t.m_sql).mid(m_attente, apres - m_attente);
                     m_attente = apres;
                 }
-                m_sortie += tri.desc ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
+                m_sortie +=
+                    tri.desc ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
             }
             tri.dernier = -1;
             tri.desc = tri.nulls = false;
@@ -559,8 +550,7 @@ private:
     {
         std::array<char, 24> t{};
         int col = suivant(i, fin);
-        if (col >= 0 && mot(col, t) == "COLUMN")
-            col = suivant(col, fin);
+        if (col >= 0 && mot(col, t) == "COLUMN") col = suivant(col, fin);
         const int type = col >= 0 ? suivant(col, fin) : -1;
         if (col < 0 || type < 0 || m_jetons[type].genre != Genre::Ident) {
             sortie += texte(i);
@@ -571,15 +561,17 @@ private:
             sortie += texte(i);
             return i;
         }
-        QString nomColonne = m_jetons[col].genre == Genre::IdentQuote ? identifiantQuote(col) : texte(col).toString();
+        QString nomColonne = m_jetons[col].genre == Genre::IdentQuote ? identifiantQuote(col)
+                                                                      : texte(col).toString();
         QString typeCible;
         const int dernier = traduireType(type, fin, typeCible);
         QString reste;
         traduirePlage(dernier + 1, fin, reste, nullptr);
         switch (m_cible) {
         case Cible::Postgres:
-            sortie += QStringLiteral("ALTER COLUMN ") + nomColonne + QStringLiteral(" TYPE ") + typeCible +
-                      QStringLiteral(" USING cast(") + nomColonne + QStringLiteral(" as ") + typeCible + u')' + reste;
+            sortie += QStringLiteral("ALTER COLUMN ") + nomColonne + QStringLiteral(" TYPE ") +
+                      typeCible + QStringLiteral(" USING cast(") + nomColonne +
+                      QStringLiteral(" as ") + typeCible + u')' + reste;
             break;
         case Cible::Oracle:
             sortie += QStringLiteral("MODIFY (") + nomColonne + u' ' + typeCible + u')' + reste;
@@ -602,21 +594,15 @@ private:
     // A type word stands after a column name (or after TYPE in ALTER ... TYPE).
     bool estPositionType(int i, int debut) const
     {
-        if (motTypeCible(texte(i), m_cible).isNull())
-            return false;
+        if (motTypeCible(texte(i), m_cible).isNull()) return false;
         const int p = precedent(i, debut);
-        if (p < 0)
-            return false;
-        if (m_jetons[p].genre == Genre::IdentQuote)
-            return true;
-        if (m_jetons[p].genre != Genre::Ident)
-            return false;
+        if (p < 0) return false;
+        if (m_jetons[p].genre == Genre::IdentQuote) return true;
+        if (m_jetons[p].genre != Genre::Ident) return false;
         std::array<char, 24> t{};
         const std::string_view m = mot(p, t);
-        if (m == "TYPE")
-            return true;
-        if (estMotCleDdl(m))
-            return false;
+        if (m == "TYPE") return true;
+        if (estMotCleDdl(m)) return false;
         // "CREATE TABLE name (" puts the table name two tokens before the first column.
         const int pp = precedent(p, debut);
         return pp >= 0 && (estOp(pp, u"(") || estOp(pp, u",") || mot(pp, t) == "ADD" ||
@@ -627,7 +613,8 @@ private:
     {
         const int p = precedent(i, debut);
         const int s = suivant(i, fin);
-        return (p >= 0 && m_jetons[p].genre == Genre::Chaine) || (s >= 0 && m_jetons[s].genre == Genre::Chaine);
+        return (p >= 0 && m_jetons[p].genre == Genre::Chaine) ||
+               (s >= 0 && m_jetons[s].genre == Genre::Chaine);
     }
 
     const QString &m_sql;
@@ -645,45 +632,63 @@ QString motTypeCible(QStringView mot, Cible cible, int taille)
 {
     std::array<char, 24> t{};
     const std::string_view m = majuscules(mot, t);
-    if (m.empty())
-        return {};
+    if (m.empty()) return {};
     const bool sqlite = cible == Cible::Sqlite;
     const bool pg = cible == Cible::Postgres;
     const QString tailleTexte = taille >= 0 ? u'(' + QString::number(taille) + u')' : QString();
     if (m == "TEXT") {
         if (taille >= 0)
-            return (sqlite ? QStringLiteral("VARCHAR") : pg ? QStringLiteral("varchar") : QStringLiteral("varchar2")) + tailleTexte;
-        return sqlite ? QStringLiteral("TEXT") : pg ? QStringLiteral("text") : QStringLiteral("varchar2(255)");
+            return (sqlite ? QStringLiteral("VARCHAR")
+                    : pg   ? QStringLiteral("varchar")
+                           : QStringLiteral("varchar2")) +
+                   tailleTexte;
+        return sqlite ? QStringLiteral("TEXT")
+               : pg   ? QStringLiteral("text")
+                      : QStringLiteral("varchar2(255)");
     }
     if (m == "MEMO" || m == "LONGTEXT")
-        return sqlite ? QStringLiteral("TEXT") : pg ? QStringLiteral("text") : QStringLiteral("varchar2(4000)");
+        return sqlite ? QStringLiteral("TEXT")
+               : pg   ? QStringLiteral("text")
+                      : QStringLiteral("varchar2(4000)");
     // "real" keeps only about seven digits: Lambert-93 coordinates would lose their decimals.
     if (m == "DOUBLE" || m == "FLOAT" || m == "SINGLE" || m == "REAL" || m == "CURRENCY")
-        return sqlite ? QStringLiteral("DOUBLE") : pg ? QStringLiteral("double precision") : QStringLiteral("Number");
+        return sqlite ? QStringLiteral("DOUBLE")
+               : pg   ? QStringLiteral("double precision")
+                      : QStringLiteral("Number");
     if (m == "SHORT" || m == "SMALLINT" || m == "BYTE" || m == "TINYINT")
-        return sqlite ? QStringLiteral("SMALLINT") : pg ? QStringLiteral("integer") : QStringLiteral("Number");
+        return sqlite ? QStringLiteral("SMALLINT")
+               : pg   ? QStringLiteral("integer")
+                      : QStringLiteral("Number");
     if (m == "LONG")
-        return sqlite ? QStringLiteral("BIGINT") : pg ? QStringLiteral("bigint") : QStringLiteral("Number");
+        return sqlite ? QStringLiteral("BIGINT")
+               : pg   ? QStringLiteral("bigint")
+                      : QStringLiteral("Number");
     if (m == "DATETIME" || m == "DATE")
-        return sqlite ? QStringLiteral("DATETIME") : pg ? QStringLiteral("timestamp with time zone") : QStringLiteral("timestamp");
+        return sqlite ? QStringLiteral("DATETIME")
+               : pg   ? QStringLiteral("timestamp with time zone")
+                      : QStringLiteral("timestamp");
     if (m == "YESNO" || m == "BIT" || m == "LOGICAL")
-        return sqlite ? QStringLiteral("BOOLEAN") : pg ? QStringLiteral("boolean") : QStringLiteral("number(1)");
+        return sqlite ? QStringLiteral("BOOLEAN")
+               : pg   ? QStringLiteral("boolean")
+                      : QStringLiteral("number(1)");
     if (m == "AUTOINCREMENT" || m == "COUNTER" || m == "SERIAL")
         return sqlite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
-                      : pg ? QStringLiteral("serial") : QStringLiteral("number generated by default as identity");
+               : pg   ? QStringLiteral("serial")
+                      : QStringLiteral("number generated by default as identity");
     return {};
 }
 
 bool estIdentifiantSimple(QStringView nom)
 {
-    if (nom.isEmpty() || nom.size() > 63)
-        return false;
+    if (nom.isEmpty() || nom.size() > 63) return false;
     const char16_t premier = nom.front().unicode();
-    if (!((premier >= 'A' && premier <= 'Z') || (premier >= 'a' && premier <= 'z') || premier == '_'))
+    if (!((premier >= 'A' && premier <= 'Z') || (premier >= 'a' && premier <= 'z') ||
+          premier == '_'))
         return false;
     for (QChar c : nom) {
         const char16_t u = c.unicode();
-        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_'))
+        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
+              u == '_'))
             return false;
     }
     return true;

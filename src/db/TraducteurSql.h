@@ -5,7 +5,12 @@
 
 namespace vyk {
 
-enum class Cible { Sqlite, Postgres, Oracle };
+enum class Cible
+{
+    Sqlite,
+    Postgres,
+    Oracle
+};
 
 // Rewrites a statement of the desktop dialect for an engine: #date# literals, & and + between
 // texts, iif/cstr/cdbl/cint/isnumeric/year/CVDate/format/now/ucase/lcase/mid/left/right/len/

@@ -10,8 +10,8 @@
 #include "db/Sql.h"
 #include "monitoring/Qualitometre.h"
 #include "monitoring/SuppressionQualitometre.h"
-#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
 #include "users/AccesStations.h"
 
 namespace vyk {
@@ -30,7 +30,8 @@ QString libelleChamp(const QString &colonne)
         {QStringLiteral("prof_fin"), QStringLiteral("Profondeur de fin")},
         {QStringLiteral("prof_recommandee"), QStringLiteral("Profondeur recommandée")},
         {QStringLiteral("finalite"), QStringLiteral("Finalité")},
-        {QStringLiteral("bassinversant_superficie"), QStringLiteral("Superficie du bassin versant")},
+        {QStringLiteral("bassinversant_superficie"),
+         QStringLiteral("Superficie du bassin versant")},
         {QStringLiteral("type_fr"), QStringLiteral("Type FR")},
         {QStringLiteral("niveautypologiquetheo"), QStringLiteral("Niveau typologique théorique")},
         {QStringLiteral("pk"), QStringLiteral("Point kilométrique")},
@@ -59,9 +60,10 @@ bool estNumerique(TypeNeutre t)
 // Columns written from the card's fields (the key, the import job and the stamp aside).
 bool estSaisie(const QString &colonne)
 {
-    static const QStringList exclues = {QStringLiteral("CodeQualitometre"), QStringLiteral("CodeBSS"),
-                                        QStringLiteral("Designation"),      QStringLiteral("jobExecutionId"),
-                                        QStringLiteral("loginmaj"),         QStringLiteral("dateMaj")};
+    static const QStringList exclues = {
+        QStringLiteral("CodeQualitometre"), QStringLiteral("CodeBSS"),
+        QStringLiteral("Designation"),      QStringLiteral("jobExecutionId"),
+        QStringLiteral("loginmaj"),         QStringLiteral("dateMaj")};
     return !exclues.contains(colonne, Qt::CaseInsensitive);
 }
 
@@ -74,21 +76,33 @@ QString premiereValeur(const QString &sql)
 
 const QStringList &colonnesFiche()
 {
-    static const QStringList colonnes = QStringLiteral(
-        "CodeQualitometre,CodeBSS,Nom,CodeNature,DateCreation,DateFermeture,X,Y,TypeProjection,Altitude,Commentaires,"
-        "codeCommune,CodeContact,Designation,Localisation,Prof_Debut,Prof_Fin,Prof_Recommandee,Finalite,"
-        "Type_qualitometre,TypePointEau,typeStation,BassinVersant_Superficie,her_niveau1,code_hydro,rang_strahler,"
-        "type_fr,canal,niveauTypologiqueTheo,pk,codeBassinVersant,codeBassinVersant2,adresse,codeBassinVersant3,"
-        "codeBassinVersant4,pente,modeGisement,codeEtat,codeQualite,codeRepresentativite,confidentiel,"
-        "valeur_strahler,codePays,codeQualitoInter,her_niveau2,riviere,jobExecutionId,loginmaj,dateMaj,"
-        "codePiscicole,classeCalcium,nbTournees")
-                                          .split(u',');
+    static const QStringList colonnes =
+        QStringLiteral("CodeQualitometre,CodeBSS,Nom,CodeNature,DateCreation,DateFermeture,X,Y,"
+                       "TypeProjection,Altitude,Commentaires,"
+                       "codeCommune,CodeContact,Designation,Localisation,Prof_Debut,Prof_Fin,Prof_"
+                       "Recommandee,Finalite,"
+                       "Type_qualitometre,TypePointEau,typeStation,BassinVersant_Superficie,her_"
+                       "niveau1,code_hydro,rang_strahler,"
+                       "type_fr,canal,niveauTypologiqueTheo,pk,codeBassinVersant,"
+                       "codeBassinVersant2,adresse,codeBassinVersant3,"
+                       "codeBassinVersant4,pente,modeGisement,codeEtat,codeQualite,"
+                       "codeRepresentativite,confidentiel,"
+                       "valeur_strahler,codePays,codeQualitoInter,her_niveau2,riviere,"
+                       "jobExecutionId,loginmaj,dateMaj,"
+                       "codePiscicole,classeCalcium,nbTournees")
+            .split(u',');
     return colonnes;
 }
 
-QString EditionQualitometre::valeur(const QString &champ) const { return m_champs.value(champ.toLower()); }
+QString EditionQualitometre::valeur(const QString &champ) const
+{
+    return m_champs.value(champ.toLower());
+}
 
-void EditionQualitometre::definir(const QString &champ, const QString &texte) { m_champs.insert(champ.toLower(), texte); }
+void EditionQualitometre::definir(const QString &champ, const QString &texte)
+{
+    m_champs.insert(champ.toLower(), texte);
+}
 
 QString EditionQualitometre::typeStation() const
 {
@@ -98,15 +112,15 @@ QString EditionQualitometre::typeStation() const
 
 QString EditionQualitometre::codeSaisi() const
 {
-    return typeStation() == TYPE_STATION_EAU_SOUTERRAINE ? valeur(champFiche::NumeroBSS).trimmed()
-                                                         : valeur(champFiche::Identifiant).trimmed();
+    return typeStation() == TYPE_STATION_EAU_SOUTERRAINE
+               ? valeur(champFiche::NumeroBSS).trimmed()
+               : valeur(champFiche::Identifiant).trimmed();
 }
 
 QString EditionQualitometre::derniereModification() const
 {
     const QString date = valeur(QStringLiteral("dateMaj"));
-    if (date.isEmpty())
-        return {};
+    if (date.isEmpty()) return {};
     return date + QStringLiteral(" par ") + valeur(QStringLiteral("loginmaj"));
 }
 
@@ -138,11 +152,11 @@ bool EditionQualitometre::charger(qint64 code)
 bool EditionQualitometre::lireStation(qint64 code)
 {
     const QString sql = QStringLiteral("SELECT ") + colonnesFiche().join(QStringLiteral(", ")) +
-                        QStringLiteral(" FROM Qualitometres WHERE CodeQualitometre=") + QString::number(code);
+                        QStringLiteral(" FROM Qualitometres WHERE CodeQualitometre=") +
+                        QString::number(code);
     long nb = 0;
     Tableau t;
-    if (!bd().ExtraireRecords(sql, nb, t) || t.estVide())
-        return false;
+    if (!bd().ExtraireRecords(sql, nb, t) || t.estVide()) return false;
     nouveau();
     const QStringList &colonnes = colonnesFiche();
     for (int c = 0; c < colonnes.size(); ++c) {
@@ -156,49 +170,64 @@ bool EditionQualitometre::lireStation(qint64 code)
     m_code = QString::number(code);
     m_codeStocke = valeur(QStringLiteral("CodeBSS"));
     m_nomStocke = valeur(QStringLiteral("Nom"));
-    definir(typeStation() == TYPE_STATION_EAU_SOUTERRAINE ? champFiche::NumeroBSS : champFiche::Identifiant, m_codeStocke);
-    if (typeStation() != TYPE_STATION_EAU_SOUTERRAINE)
-        definir(QStringLiteral("Designation"), {});
+    definir(typeStation() == TYPE_STATION_EAU_SOUTERRAINE ? champFiche::NumeroBSS
+                                                          : champFiche::Identifiant,
+            m_codeStocke);
+    if (typeStation() != TYPE_STATION_EAU_SOUTERRAINE) definir(QStringLiteral("Designation"), {});
     return true;
 }
 
 void EditionQualitometre::lireLiens()
 {
     const QString condition = QStringLiteral(" WHERE CodeQualitometre=") + m_code;
-    definir(champFiche::EntiteHydro, premiereValeur(QStringLiteral("SELECT CodeEntiteHydro FROM Lien_Qualito_Entite_Hydro") + condition));
-    definir(champFiche::Aquifere, premiereValeur(QStringLiteral("SELECT CodeAquifere FROM Lien_Qualito_Aquifere") + condition));
-    definir(champFiche::MasseEau, premiereValeur(QStringLiteral("SELECT Code_ME FROM Lien_Qualito_Masse_Eau") + condition));
-    const Tableau geo = bd().extraire(QStringLiteral("SELECT carteIGN, carteGeologique, parcelle, section FROM Qualitometres_Info_Geo") +
-                                      condition);
-    const QStringList champs = {champFiche::CarteIGN, champFiche::CarteGeologique, champFiche::Parcelle, champFiche::Section};
+    definir(champFiche::EntiteHydro,
+            premiereValeur(QStringLiteral("SELECT CodeEntiteHydro FROM Lien_Qualito_Entite_Hydro") +
+                           condition));
+    definir(champFiche::Aquifere,
+            premiereValeur(QStringLiteral("SELECT CodeAquifere FROM Lien_Qualito_Aquifere") +
+                           condition));
+    definir(
+        champFiche::MasseEau,
+        premiereValeur(QStringLiteral("SELECT Code_ME FROM Lien_Qualito_Masse_Eau") + condition));
+    const Tableau geo = bd().extraire(
+        QStringLiteral(
+            "SELECT carteIGN, carteGeologique, parcelle, section FROM Qualitometres_Info_Geo") +
+        condition);
+    const QStringList champs = {champFiche::CarteIGN, champFiche::CarteGeologique,
+                                champFiche::Parcelle, champFiche::Section};
     for (int c = 0; c < champs.size(); ++c)
         definir(champs[c], geo.estVide() ? QString() : geo.texte(0, c));
 
     m_codePiezometre.clear();
     const QString bss = valeur(champFiche::NumeroBSS).trimmed();
     if (typeStation() == TYPE_STATION_EAU_SOUTERRAINE && !bss.isEmpty())
-        m_codePiezometre = premiereValeur(QStringLiteral("SELECT codePiezometre FROM PIEZOMETRES WHERE codeBSS=") + sqlTexte(bss));
+        m_codePiezometre =
+            premiereValeur(QStringLiteral("SELECT codePiezometre FROM PIEZOMETRES WHERE codeBSS=") +
+                           sqlTexte(bss));
 }
 
 void EditionQualitometre::lireAltitude()
 {
     const QString condition = QStringLiteral(" WHERE CodeQualitometre=") + m_code;
-    const Tableau systemes = bd().extraire(QStringLiteral("SELECT Altitude FROM systemes_altimetriques_qualito") + condition +
-                                           QStringLiteral(" ORDER BY DateDebut DESC"));
+    const Tableau systemes =
+        bd().extraire(QStringLiteral("SELECT Altitude FROM systemes_altimetriques_qualito") +
+                      condition + QStringLiteral(" ORDER BY DateDebut DESC"));
     if (!systemes.estVide()) {
         m_altitude = systemes.texte(0, 0);
         return;
     }
-    m_altitude = premiereValeur(QStringLiteral("SELECT Z FROM Qualitometre_localisations") + condition +
-                                QStringLiteral(" AND Z is not null"));
+    m_altitude = premiereValeur(QStringLiteral("SELECT Z FROM Qualitometre_localisations") +
+                                condition + QStringLiteral(" AND Z is not null"));
 }
 
 void EditionQualitometre::lireEntete()
 {
     m_entete = {};
     const QString condition = QStringLiteral(" WHERE CodeQualitometre=") + m_code;
-    m_entete.reseau = premiereValeur(QStringLiteral("SELECT Libelle FROM QUALITO_RESEAU_PRINCIPAL") + condition);
-    const Tableau dce = bd().extraire(QStringLiteral("SELECT dateDebut, dateFin FROM QUALITO_DCE") + condition);
+    m_entete.reseau =
+        premiereValeur(QStringLiteral("SELECT Libelle FROM QUALITO_RESEAU_PRINCIPAL") + condition);
+    const Tableau dce =
+        bd().extraire(QStringLiteral("SELECT dateDebut, dateFin FROM QUALITO_DCE") + condition);
     m_entete.dce = !dce.estVide();
     if (m_entete.dce) {
         m_entete.dceDebut = texteDate(dce(0, 0).toDateTime());
@@ -224,16 +253,14 @@ QString EditionQualitometre::verifier() const
     const QString champCode = souterraine ? champFiche::NumeroBSS : champFiche::Identifiant;
     const QString code = codeSaisi();
     if (souterraine) {
-        if (code.isEmpty() || code.contains(u' '))
-            ajouter(texteFiche::BSS_INCORRECT, champCode);
+        if (code.isEmpty() || code.contains(u' ')) ajouter(texteFiche::BSS_INCORRECT, champCode);
     } else if (code.isEmpty()) {
         ajouter(texteFiche::IDENTIFIANT_VIDE, champCode);
     }
     // The code names the station's analysis table.
     if (!code.isEmpty() && !(souterraine && code.contains(u' '))) {
         const QString raison = verifierCodeTable(code);
-        if (!raison.isEmpty())
-            ajouter(raison, champCode);
+        if (!raison.isEmpty()) ajouter(raison, champCode);
     }
     const QString creation = valeur(QStringLiteral("DateCreation")).trimmed();
     if (!creation.isEmpty() && !lireDate(creation).isValid())
@@ -245,12 +272,10 @@ QString EditionQualitometre::verifier() const
     // Numbers and lengths that the columns can hold: a server refuses the rest.
     const DefinitionTable *table = definitionTable(u"QUALITOMETRES");
     for (const QString &colonne : colonnesFiche()) {
-        if (!estSaisie(colonne))
-            continue;
+        if (!estSaisie(colonne)) continue;
         const DefinitionColonne *def = table->colonne(colonne);
         const QString texte = valeur(colonne).trimmed();
-        if (!def || texte.isEmpty())
-            continue;
+        if (!def || texte.isEmpty()) continue;
         if (estNumerique(def->type) && !estNombre(texte))
             ajouter(texteFiche::PAS_UN_NOMBRE.arg(libelleChamp(colonne)), colonne);
         else if (def->type == TypeNeutre::Texte && def->taille > 0 && texte.size() > def->taille)
@@ -261,10 +286,12 @@ QString EditionQualitometre::verifier() const
         ajouter(texteFiche::TROP_LONG.arg(libelleChamp(champCode)).arg(tailleCode), champCode);
     const int tailleDesignation = table->colonne(u"Designation")->taille;
     if (souterraine && valeur(QStringLiteral("Designation")).trimmed().size() > tailleDesignation)
-        ajouter(texteFiche::TROP_LONG.arg(libelleChamp(QStringLiteral("Designation"))).arg(tailleDesignation),
+        ajouter(texteFiche::TROP_LONG.arg(libelleChamp(QStringLiteral("Designation")))
+                    .arg(tailleDesignation),
                 QStringLiteral("Designation"));
     const DefinitionTable *geo = definitionTable(u"QUALITOMETRES_INFO_GEO");
-    for (const QString &champ : {champFiche::CarteIGN, champFiche::CarteGeologique, champFiche::Parcelle, champFiche::Section}) {
+    for (const QString &champ : {champFiche::CarteIGN, champFiche::CarteGeologique,
+                                 champFiche::Parcelle, champFiche::Section}) {
         const int taille = geo->colonne(champ)->taille;
         if (valeur(champ).trimmed().size() > taille)
             ajouter(texteFiche::TROP_LONG.arg(libelleChamp(champ)).arg(taille), champ);
@@ -276,10 +303,10 @@ QString EditionQualitometre::verifierUnicite(const QString &code) const
 {
     // Codes that differ only by case would name one analysis table: they count as the same.
     InstructionPreparee lecture = bd().preparer(QStringLiteral(
-        "SELECT codeQualitometre, Nom FROM Qualitometres WHERE ucase(CodeBSS)=ucase(?) AND CodeQualitometre<>? ORDER BY codeQualitometre"));
+        "SELECT codeQualitometre, Nom FROM Qualitometres WHERE ucase(CodeBSS)=ucase(?) AND "
+        "CodeQualitometre<>? ORDER BY codeQualitometre"));
     Tableau t;
-    if (!lecture.extraire(t, {codeSaisi(), QVariant(code.toDouble())}) || t.estVide())
-        return {};
+    if (!lecture.extraire(t, {codeSaisi(), QVariant(code.toDouble())}) || t.estVide()) return {};
     const QString autre = t.texte(0, 0);
     const QString nom = t.texte(0, 1);
     if (typeStation() != TYPE_STATION_EAU_SOUTERRAINE)
@@ -312,16 +339,18 @@ bool EditionQualitometre::enregistrer()
     }
     // The station's analyses are in the table named after its code: a new code renames it,
     // in the transaction of the station's row.
-    const bool renommage = !m_code.isEmpty() && renommageTableAnalysesNecessaire(m_codeStocke, codeSaisi());
+    const bool renommage =
+        !m_code.isEmpty() && renommageTableAnalysesNecessaire(m_codeStocke, codeSaisi());
     if (renommage && bd().tableExiste(PREFIXE_ANALYSES + codeSaisi())) {
-        afficherMessage(GENRE_ERREUR, texteFiche::TABLE_ANALYSES_EXISTANTE.arg(codeSaisi(), m_codeStocke.trimmed()));
+        afficherMessage(GENRE_ERREUR, texteFiche::TABLE_ANALYSES_EXISTANTE.arg(
+                                          codeSaisi(), m_codeStocke.trimmed()));
         return false;
     }
     QString erreur;
-    const bool ecrite = (!renommage || renommerTableAnalyses(m_codeStocke, codeSaisi(), &erreur)) && ecrireStation(code, erreur);
+    const bool ecrite = (!renommage || renommerTableAnalyses(m_codeStocke, codeSaisi(), &erreur)) &&
+                        ecrireStation(code, erreur);
     if (!ecrite || !transaction.valider()) {
-        if (erreur.isEmpty())
-            erreur = bd().derniereErreur();
+        if (erreur.isEmpty()) erreur = bd().derniereErreur();
         transaction.annuler();
         afficherMessage(GENRE_ERREUR, texteFiche::ECHEC_ENREGISTREMENT.arg(erreur));
         return false;
@@ -329,10 +358,10 @@ bool EditionQualitometre::enregistrer()
     m_code = code;
     const QString creation = valeur(QStringLiteral("DateCreation")).trimmed();
     if (!creation.isEmpty())
-        journaliser(texteFiche::JOURNAL_DATE_CREATION, texteFiche::DETAIL_DATE_CREATION.arg(code, creation));
+        journaliser(texteFiche::JOURNAL_DATE_CREATION,
+                    texteFiche::DETAIL_DATE_CREATION.arg(code, creation));
     ecrireLiens(code);
-    if (estAccesRestreint())
-        accorderStation(code.toLongLong());
+    if (estAccesRestreint()) accorderStation(code.toLongLong());
     charger(code.toLongLong());
     afficherMessage(GENRE_AIDE, texteFiche::ENREGISTREMENT_TERMINE);
     return true;
@@ -361,14 +390,16 @@ bool EditionQualitometre::ecrireStation(const QString &code, QString &erreur)
     jeu.fields(QStringLiteral("typeStation")) = typeStation();
     jeu.fields(QStringLiteral("CodeBSS")) = codeSaisi();
     const QString designation = valeur(QStringLiteral("Designation")).trimmed();
-    jeu.fields(QStringLiteral("Designation")) = souterraine && !designation.isEmpty() ? QVariant(designation) : QVariant();
-    jeu.fields(QStringLiteral("loginmaj")) = session().login.isEmpty() ? QVariant() : QVariant(session().login);
+    jeu.fields(QStringLiteral("Designation")) =
+        souterraine && !designation.isEmpty() ? QVariant(designation) : QVariant();
+    jeu.fields(QStringLiteral("loginmaj")) =
+        session().login.isEmpty() ? QVariant() : QVariant(session().login);
     const QDateTime maintenant = QDateTime::currentDateTime();
-    jeu.fields(QStringLiteral("dateMaj")) = QDateTime(maintenant.date(), QTime(maintenant.time().hour(), maintenant.time().minute(),
-                                                                              maintenant.time().second()));
+    jeu.fields(QStringLiteral("dateMaj")) =
+        QDateTime(maintenant.date(), QTime(maintenant.time().hour(), maintenant.time().minute(),
+                                           maintenant.time().second()));
     const bool ok = jeu.Update();
-    if (!ok)
-        erreur = jeu.derniereErreur();
+    if (!ok) erreur = jeu.derniereErreur();
     jeu.Close();
     return ok;
 }
@@ -380,8 +411,10 @@ void EditionQualitometre::ecrireLiens(const QString &code)
     const struct
     {
         QString table, colonne, champ;
-    } liens[] = {{QStringLiteral("Lien_Qualito_Entite_Hydro"), QStringLiteral("CodeEntiteHydro"), champFiche::EntiteHydro},
-                 {QStringLiteral("Lien_Qualito_Aquifere"), QStringLiteral("CodeAquifere"), champFiche::Aquifere}};
+    } liens[] = {{QStringLiteral("Lien_Qualito_Entite_Hydro"), QStringLiteral("CodeEntiteHydro"),
+                  champFiche::EntiteHydro},
+                 {QStringLiteral("Lien_Qualito_Aquifere"), QStringLiteral("CodeAquifere"),
+                  champFiche::Aquifere}};
     for (const auto &lien : liens) {
         const QString choisi = valeur(lien.champ).trimmed();
         if (choisi.isEmpty() || !estNombre(choisi)) {
@@ -390,7 +423,8 @@ void EditionQualitometre::ecrireLiens(const QString &code)
         }
         JeuEnregistrements jeu;
         bool trouve = false;
-        if (!bd().AccesBase(QStringLiteral("SELECT CodeQualitometre, ") + lien.colonne + QStringLiteral(" FROM ") + lien.table + condition,
+        if (!bd().AccesBase(QStringLiteral("SELECT CodeQualitometre, ") + lien.colonne +
+                                QStringLiteral(" FROM ") + lien.table + condition,
                             jeu, trouve, lien.table))
             continue;
         if (!trouve) {
@@ -405,20 +439,23 @@ void EditionQualitometre::ecrireLiens(const QString &code)
     const QString masseEau = valeur(champFiche::MasseEau).trimmed();
     if (!masseEau.isEmpty()) {
         InstructionPreparee ajout =
-            bd().preparer(QStringLiteral("INSERT INTO Lien_Qualito_Masse_Eau (CodeQualitometre, Code_ME, Type) VALUES (?, ?, ?)"));
+            bd().preparer(QStringLiteral("INSERT INTO Lien_Qualito_Masse_Eau (CodeQualitometre, "
+                                         "Code_ME, Type) VALUES (?, ?, ?)"));
         ajout.executer({QVariant(code.toDouble()), masseEau, QVariant(typeStation().toDouble())});
     }
 
     JeuEnregistrements geo;
     bool trouve = false;
-    if (bd().AccesBase(QStringLiteral("SELECT codeQualitometre, carteIGN, carteGeologique, parcelle, section FROM Qualitometres_Info_Geo") +
+    if (bd().AccesBase(QStringLiteral("SELECT codeQualitometre, carteIGN, carteGeologique, "
+                                      "parcelle, section FROM Qualitometres_Info_Geo") +
                            condition,
                        geo, trouve, QStringLiteral("Qualitometres_Info_Geo"))) {
         if (!trouve) {
             geo.addnew();
             geo.fields(QStringLiteral("codeQualitometre")) = QVariant(code.toDouble());
         }
-        for (const QString &champ : {champFiche::CarteIGN, champFiche::CarteGeologique, champFiche::Parcelle, champFiche::Section}) {
+        for (const QString &champ : {champFiche::CarteIGN, champFiche::CarteGeologique,
+                                     champFiche::Parcelle, champFiche::Section}) {
             const QString texte = valeur(champ).trimmed();
             geo.fields(champ) = texte.isEmpty() ? QVariant() : QVariant(texte);
         }
@@ -429,8 +466,7 @@ void EditionQualitometre::ecrireLiens(const QString &code)
 
 bool EditionQualitometre::supprimer(Progression &progression)
 {
-    if (m_code.isEmpty())
-        return false;
+    if (m_code.isEmpty()) return false;
     const QString nom = m_nomStocke;
     if (codeSaisi() != m_codeStocke) {
         if (!confirmer(texteFiche::CODE_CHANGE.arg(nom, m_codeStocke)) ||
@@ -441,10 +477,10 @@ bool EditionQualitometre::supprimer(Progression &progression)
     }
     progression.message(texteFiche::TITRE_SUPPRESSION);
     journaliser(texteFiche::JOURNAL_SUPPRESSION + m_codeStocke);
-    const ResultatSuppression r = supprimerQualitometre(m_code, m_codeStocke.trimmed(), &progression, true, true);
+    const ResultatSuppression r =
+        supprimerQualitometre(m_code, m_codeStocke.trimmed(), &progression, true, true);
     if (!r.effectuee) {
-        if (!r.echec.isEmpty())
-            afficherMessage(GENRE_ERREUR, r.echec);
+        if (!r.echec.isEmpty()) afficherMessage(GENRE_ERREUR, r.echec);
         return false;
     }
     afficherMessage(GENRE_AIDE, texteFiche::SUPPRESSION_TERMINEE);
@@ -452,14 +488,13 @@ bool EditionQualitometre::supprimer(Progression &progression)
     return true;
 }
 
-QString EditionQualitometre::codeVoisin(const QStringList &codesVisibles, const QString &codeCourant, int sens)
+QString EditionQualitometre::codeVoisin(const QStringList &codesVisibles,
+                                        const QString &codeCourant, int sens)
 {
-    if (codesVisibles.isEmpty())
-        return {};
+    if (codesVisibles.isEmpty()) return {};
     const qsizetype n = codesVisibles.size();
     const qsizetype i = codesVisibles.indexOf(codeCourant);
-    if (i < 0)
-        return sens >= 0 ? codesVisibles.first() : codesVisibles.last();
+    if (i < 0) return sens >= 0 ? codesVisibles.first() : codesVisibles.last();
     return codesVisibles[((i + (sens >= 0 ? 1 : -1)) % n + n) % n];
 }
 

@@ -19,27 +19,36 @@ class Progression;
 
 namespace texteFiche {
 inline const QString CHARGEMENT_IMPOSSIBLE = QStringLiteral("Impossible de charger la fiche.");
-inline const QString ENREGISTREMENT_TERMINE = QStringLiteral("Enregistrement de la fiche du qualitomètre terminé.");
-inline const QString CORRIGER = QStringLiteral("Merci de corriger les erreurs suivantes pour pouvoir enregistrer le qualitomètre: ");
+inline const QString ENREGISTREMENT_TERMINE =
+    QStringLiteral("Enregistrement de la fiche du qualitomètre terminé.");
+inline const QString CORRIGER = QStringLiteral(
+    "Merci de corriger les erreurs suivantes pour pouvoir enregistrer le qualitomètre: ");
 inline const QString BSS_INCORRECT = QStringLiteral("le numéro BSS est vide ou incorrect");
 inline const QString IDENTIFIANT_VIDE = QStringLiteral("l'identifiant est vide");
-inline const QString DATE_CREATION = QStringLiteral("la date de création n'est pas au format jj/mm/yyyy");
-inline const QString DATE_FERMETURE = QStringLiteral("la date de fermeture n'est pas au format jj/mm/yyyy");
+inline const QString DATE_CREATION =
+    QStringLiteral("la date de création n'est pas au format jj/mm/yyyy");
+inline const QString DATE_FERMETURE =
+    QStringLiteral("la date de fermeture n'est pas au format jj/mm/yyyy");
 inline const QString PAS_UN_NOMBRE = QStringLiteral("la valeur de « %1 » n'est pas un nombre");
 inline const QString TROP_LONG = QStringLiteral("le texte de « %1 » dépasse %2 caractères");
 // %1 code, %2 name of the other station.
-inline const QString BSS_UTILISE = QStringLiteral(
-    "Une station ( %1-%2) utilise déjà ce numéro BSS. Saisissez un nouveau numéro BSS avant d'enregistrer.");
+inline const QString BSS_UTILISE =
+    QStringLiteral("Une station ( %1-%2) utilise déjà ce numéro BSS. Saisissez un nouveau numéro "
+                   "BSS avant d'enregistrer.");
 inline const QString BSS_UTILISE_SANS_DROITS =
-    QStringLiteral("Un site ( %1-%2) utilise déjà ce numéro BSS mais vous ne disposez pas des droits nécessaires pour le "
+    QStringLiteral("Un site ( %1-%2) utilise déjà ce numéro BSS mais vous ne disposez pas des "
+                   "droits nécessaires pour le "
                    "consulter. Merci de contacter votre administrateur.");
-inline const QString IDENTIFIANT_UTILISE = QStringLiteral(
-    "Une station (%1-%2) utilise déjà cet identifiant. Saisissez un nouvel identifiant avant d'enregistrer.");
+inline const QString IDENTIFIANT_UTILISE =
+    QStringLiteral("Une station (%1-%2) utilise déjà cet identifiant. Saisissez un nouvel "
+                   "identifiant avant d'enregistrer.");
 // %1 new code, %2 stored code.
-inline const QString TABLE_ANALYSES_EXISTANTE =
-    QStringLiteral("Une table d'analyses existe déjà pour le code %1 : le qualitomètre garde son code %2.");
-inline const QString ECHEC_ENREGISTREMENT = QStringLiteral("L'enregistrement du qualitomètre a échoué : %1");
-inline const QString JOURNAL_MODIFICATION = QStringLiteral("Modification de la fiche du qualitomètre ");
+inline const QString TABLE_ANALYSES_EXISTANTE = QStringLiteral(
+    "Une table d'analyses existe déjà pour le code %1 : le qualitomètre garde son code %2.");
+inline const QString ECHEC_ENREGISTREMENT =
+    QStringLiteral("L'enregistrement du qualitomètre a échoué : %1");
+inline const QString JOURNAL_MODIFICATION =
+    QStringLiteral("Modification de la fiche du qualitomètre ");
 inline const QString JOURNAL_DATE_CREATION = QStringLiteral("Date de création Qualito");
 // %1 code, %2 date.
 inline const QString DETAIL_DATE_CREATION =
@@ -48,12 +57,13 @@ inline const QString CODE_GELE = QStringLiteral(" - (code gelé)");
 inline const QString ENREGISTRER_AVANT_FICHE =
     QStringLiteral("Vous devez d'abord enregistrer le qualitomètre afin d'accéder à sa fiche");
 // Deletion: %1 name, %2 code.
-inline const QString CONFIRMER_SUPPRESSION =
-    QStringLiteral("Etes vous sur de vouloir supprimer la station %1 et toutes les mesures qu'elle possède ?");
+inline const QString CONFIRMER_SUPPRESSION = QStringLiteral(
+    "Etes vous sur de vouloir supprimer la station %1 et toutes les mesures qu'elle possède ?");
 inline const QString CODE_CHANGE =
-    QStringLiteral("Attention, l'identifiant de la station a change. Voulez vous supprimer la station %1 avec le code %2 ?");
-inline const QString CONFIRMER_SUPPRESSION_CODE_CHANGE =
-    QStringLiteral("Etes vous sur de vouloir supprimer la station %1 et toutes les mesures qu'il possède ?");
+    QStringLiteral("Attention, l'identifiant de la station a change. Voulez vous supprimer la "
+                   "station %1 avec le code %2 ?");
+inline const QString CONFIRMER_SUPPRESSION_CODE_CHANGE = QStringLiteral(
+    "Etes vous sur de vouloir supprimer la station %1 et toutes les mesures qu'il possède ?");
 inline const QString TITRE_SUPPRESSION = QStringLiteral("Suppression du qualitomètre");
 inline const QString JOURNAL_SUPPRESSION = QStringLiteral("Suppression du qualitomètre ");
 inline const QString SUPPRESSION_TERMINEE = QStringLiteral("Le qualitomètre a été supprimé.");
@@ -85,7 +95,8 @@ struct LigneResume
 };
 struct ResumeDonnees
 {
-    QVector<LigneResume> lignes; // samples, hydrobiological operations, operations with indices, states
+    QVector<LigneResume>
+        lignes; // samples, hydrobiological operations, operations with indices, states
     QString derniereMesureStatut2, derniereMesureStatut3;
     QString derniereOperationStatut2, derniereOperationStatut3;
 };
@@ -100,7 +111,7 @@ struct EnteteStation
 
 class EditionQualitometre
 {
-public:
+  public:
     // Loads the station; false (and the message) when it cannot be read.
     bool charger(qint64 code);
     // An empty card: no code until the first save.
@@ -123,8 +134,11 @@ public:
 
     // Shown beside the fields after a load.
     QString altitudeAffichee() const { return m_altitude; }
-    QString codePiezometre() const { return m_codePiezometre; } // groundwater station of the same BSS number
-    QString derniereModification() const;                      // date + " par " + login
+    QString codePiezometre() const
+    {
+        return m_codePiezometre;
+    }                                     // groundwater station of the same BSS number
+    QString derniereModification() const; // date + " par " + login
     const ResumeDonnees &resume() const { return m_resume; }
     const EnteteStation &entete() const { return m_entete; }
 
@@ -151,13 +165,14 @@ public:
 
     // The visible station after (sens 1) or before (sens -1) the current one, wrapping round;
     // the first (or last) when the current one is not among them; "" when there is none.
-    static QString codeVoisin(const QStringList &codesVisibles, const QString &codeCourant, int sens);
+    static QString codeVoisin(const QStringList &codesVisibles, const QString &codeCourant,
+                              int sens);
 
     // The user's answer to the questions of the deletion: a Yes / No box unless the caller
     // gives its own.
     Confirmation confirmer = confirmerParMessage;
 
-private:
+  private:
     bool lireStation(qint64 code);
     void lireLiens();
     void lireAltitude();

@@ -44,7 +44,7 @@ struct StationEvenements
 
 class EvenementsQualito
 {
-public:
+  public:
     // Texts of the screen, in one place.
     static const QString MESSAGE_AUCUNE_STATION;
     static const QString MESSAGE_DATE_DEBUT;
@@ -65,27 +65,30 @@ public:
     static QString verifier(const CriteresEvenements &criteres);
     // The query for some of the chosen stations, rows station by station in the order given,
     // newest first. avecNC: the events table has an NC column (older databases).
-    static QString requete(const CriteresEvenements &criteres, const QStringList &stations, bool avecNC);
+    static QString requete(const CriteresEvenements &criteres, const QStringList &stations,
+                           bool avecNC);
 
     // Reads the events of every chosen station the user may see (several stations per query);
     // nothing, with MESSAGE_DROIT, without the journals right. A query that fails
     // leaves its stations out; they are listed by stationsEnEchec().
-    Tableau charger(const CriteresEvenements &criteres, Progression &progression = progressionNulle());
+    Tableau charger(const CriteresEvenements &criteres,
+                    Progression &progression = progressionNulle());
     const QStringList &stationsEnEchec() const { return m_echecs; }
 
     // The texts of one grid line: dates DD/MM/YYYY, times hh:mm, the kind of tour and the
     // flags in words.
     static QStringList texteLigne(const Tableau &evenements, int ligne);
 
-    // Stations to pick (code BSS and name; a restricted user's own only) and contacts that have events.
+    // Stations to pick (code BSS and name; a restricted user's own only) and contacts that have
+    // events.
     static QVector<StationEvenements> stations();
     static QVector<ChoixListe> contacts();
 
     // Writes the grid as a spreadsheet-ready CSV file (";" separated, UTF-8 with its mark).
-    static bool exporter(const QStringList &titres, const QVector<QStringList> &lignes, const QString &chemin,
-                         QString *erreur = nullptr);
+    static bool exporter(const QStringList &titres, const QVector<QStringList> &lignes,
+                         const QString &chemin, QString *erreur = nullptr);
 
-private:
+  private:
     QStringList m_echecs;
 };
 

@@ -115,7 +115,8 @@ LignesGrille GrilleEditable::charger(const QVector<QVariant> &parent) const
     QVector<QVariant> valeurs;
     const bool numeroCache =
         !m_def.colonneNumero.isEmpty() && m_def.indexColonne(m_def.colonneNumero) < 0;
-    QString sql = QStringLiteral("SELECT ") + (numeroCache ? m_def.colonneNumero + u',' : QString()) +
+    QString sql = QStringLiteral("SELECT ") +
+                  (numeroCache ? m_def.colonneNumero + u',' : QString()) +
                   listeColonnes(ChampsDecrits(m_colonnes.begin(), m_colonnes.end())) +
                   QStringLiteral(" FROM ") + m_def.table + condition(parent, valeurs);
     if (!m_def.ordre.isEmpty()) sql += QStringLiteral(" ORDER BY ") + m_def.ordre;
@@ -198,15 +199,16 @@ double GrilleEditable::numeroSuivant(const QVector<QVariant> &parent, const QStr
                                      const LignesGrille &lignes, int position) const
 {
     QVector<QVariant> valeurs;
-    InstructionPreparee max = bd().preparer(QStringLiteral("SELECT max(") + colonne +
-                                            QStringLiteral(") FROM ") + m_def.table +
-                                            condition(parent, valeurs));
+    InstructionPreparee max =
+        bd().preparer(QStringLiteral("SELECT max(") + colonne + QStringLiteral(") FROM ") +
+                      m_def.table + condition(parent, valeurs));
     Tableau t;
     double prochain = m_def.premierNumero;
     if (max.extraire(t, valeurs) && !t.estVide() && !t(0, 0).isNull())
         prochain = t(0, 0).toDouble() + 1;
     for (const LigneGrille &l : lignes) {
-        const QVariant v = position < 0 ? l.cle.value(0) : enNombre(l.textes.value(position), true).variant();
+        const QVariant v =
+            position < 0 ? l.cle.value(0) : enNombre(l.textes.value(position), true).variant();
         if (!v.isNull() && v.toDouble() >= prochain) prochain = v.toDouble() + 1;
     }
     return prochain;
@@ -216,7 +218,7 @@ bool GrilleEditable::remplacer(const QVector<QVariant> &parent, LignesGrille &li
                                QString &erreur) const
 {
     const bool numerote = !m_def.colonneNumero.isEmpty();
-    double numero = !numerote             ? 0
+    double numero = !numerote           ? 0
                     : m_def.renumeroter ? m_def.premierNumero
                                         : numeroSuivant(parent, m_def.colonneNumero, lignes, -1);
     // A number column among the columns takes the line's number.
@@ -227,7 +229,8 @@ bool GrilleEditable::remplacer(const QVector<QVariant> &parent, LignesGrille &li
             automatiques[c] = numeroSuivant(parent, m_colonnes[c].colonne, lignes, c);
 
     QVector<QVariant> valeursParent;
-    if (!bd().preparer(QStringLiteral("DELETE FROM ") + m_def.table + condition(parent, valeursParent))
+    if (!bd().preparer(QStringLiteral("DELETE FROM ") + m_def.table +
+                       condition(parent, valeursParent))
              .executer(valeursParent)) {
         erreur = bd().derniereErreur();
         return false;
@@ -244,12 +247,12 @@ bool GrilleEditable::remplacer(const QVector<QVariant> &parent, LignesGrille &li
         for (int c = 0; c < m_colonnes.size(); ++c)
             if (m_colonnes[c].automatique && !enNombre(ligne.textes[c], true).estNombre())
                 ligne.textes[c] = QString::number(qint64(automatiques[c]++));
-        if (numerote && (m_def.renumeroter || ligne.cle.value(0).isNull()))
-            ligne.cle = {numero++};
+        if (numerote && (m_def.renumeroter || ligne.cle.value(0).isNull())) ligne.cle = {numero++};
         QVector<QVariant> valeurs = parent;
         if (numerote && numeroVisible < 0) valeurs << ligne.cle.value(0);
         for (int c = 0; c < m_colonnes.size(); ++c)
-            valeurs << (c == numeroVisible ? ligne.cle.value(0) : valeurStockee(c, ligne.textes[c]));
+            valeurs << (c == numeroVisible ? ligne.cle.value(0)
+                                           : valeurStockee(c, ligne.textes[c]));
         if (numeroVisible >= 0)
             ligne.textes[numeroVisible] = m_colonnes[numeroVisible].texte(ligne.cle.value(0));
         if (!ajout.executer(valeurs)) {
@@ -276,8 +279,8 @@ bool GrilleEditable::supprimerLigne(const QVector<QVariant> &parent, const Ligne
         if (c.cle) colonnes << c.colonne;
     for (int k = 0; k < colonnes.size(); ++k) {
         const QVariant v = ligne.cle.value(k);
-        sql += QStringLiteral(" AND ") + colonnes[k] + (v.isNull() ? QStringLiteral(" is null")
-                                                                   : QStringLiteral(" = ?"));
+        sql += QStringLiteral(" AND ") + colonnes[k] +
+               (v.isNull() ? QStringLiteral(" is null") : QStringLiteral(" = ?"));
         if (!v.isNull()) valeurs << v;
     }
     InstructionPreparee suppression = bd().preparer(sql);

@@ -36,7 +36,8 @@ struct ColonneGrille : ChampDecrit
 struct DefinitionTable;
 // Columns whose storage the table's definition tells: numeric columns, and with tailles the size
 // of text columns given none.
-void completerColonnes(QVector<ColonneGrille> &colonnes, const DefinitionTable *table, bool tailles);
+void completerColonnes(QVector<ColonneGrille> &colonnes, const DefinitionTable *table,
+                       bool tailles);
 
 // A refusal: its message and the line it is about (from 0; -1 for the whole grid).
 struct RefusGrille

@@ -96,50 +96,52 @@ bool operationEnregistree(const QString &operation, QString &code)
 
 const QVector<DefinitionGrille> &grillesOperation()
 {
-    const QString substrats = QStringLiteral("SELECT Nom, CodeSubstrat FROM SUBSTRATS ORDER BY Nom");
+    const QString substrats =
+        QStringLiteral("SELECT Nom, CodeSubstrat FROM SUBSTRATS ORDER BY Nom");
     const EntreesCodees materiels = {
-        {QStringLiteral("0"), QStringLiteral("N")},   {QStringLiteral("1"), QStringLiteral("M6")},
-        {QStringLiteral("2"), QStringLiteral("M4")},  {QStringLiteral("3"), QStringLiteral("M7")},
-        {QStringLiteral("4"), QStringLiteral("M8")},  {QStringLiteral("5"), QStringLiteral("M9")},
+        {QStringLiteral("0"), QStringLiteral("N")},  {QStringLiteral("1"), QStringLiteral("M6")},
+        {QStringLiteral("2"), QStringLiteral("M4")}, {QStringLiteral("3"), QStringLiteral("M7")},
+        {QStringLiteral("4"), QStringLiteral("M8")}, {QStringLiteral("5"), QStringLiteral("M9")},
         {QStringLiteral("6"), QStringLiteral("M10")}};
     static const QVector<DefinitionGrille> grilles = {
-        grille("prelevements", "QUALITOMETRES_OPERATIONS_PRELEVEMENTS", "indice",
-               {colonne("codePrelevement", "Code", N::Texte),
-                colonne("phase", "Phase", N::Code, QStringLiteral("PRELEVEMENTS.PHASE")),
-                colonne("codeSubstrat", "Substrat", N::Code, substrats),
-                colonne("codeSubstratSecondaire", "Substrat secondaire", N::Code, substrats),
-                colonne("classeVitesse", "Vitesse", N::Code, QStringLiteral("PRELEVEMENTS.VITESSE")),
-                colonne("hauteurEau", "Hauteur d'eau", N::Code, QStringLiteral("PRELEVEMENTS.HAUTEUR")),
-                colonne("materiel", "Matériel", N::Code, QStringLiteral("PRELEVEMENTS.MATERIELS"),
-                        materiels),
-                colonne("distanceBerge", "Distance berge", N::Nombre),
-                colonne("largeur", "Largeur prospectée", N::Nombre),
-                colonne("surface", "Surface", N::Nombre),
-                colonne("volume", "Volume", N::Nombre),
-                colonne("profondeur", "Profondeur", N::Nombre),
-                colonne("zoneVerticale", "Zone verticale", N::Code,
-                        QStringLiteral("PRELEVEMENTS.ZONE.VERTICALE")),
-                colonne("colmatage", "Classe de colmatage", N::Code,
-                        QStringLiteral("PRELEVEMENTS.COLMATAGE")),
-                colonne("typeColmatage", "Type de colmatage", N::Code,
-                        QStringLiteral("PRELEVEMENTS.TYPECOLMATAGE")),
-                colonne("vegetation", "Végétation", N::Texte),
-                colonne("diatomees", "Type diatomées", N::Code, QStringLiteral("PRELEVEMENTS.DIATOMEES")),
-                colonne("faciesSecondaire", "Faciès secondaire", N::Code,
-                        QStringLiteral("PRELEVEMENTS.FACIES")),
-                colonne("groupePrelevement", "Groupe", N::Code, QStringLiteral("PRELEVEMENTS.GROUPE")),
-                colonne("ombrage", "Ombrage", N::Code, QStringLiteral("PRELEVEMENTS.OMBRAGE")),
-                colonne("lame", "Lame", N::Texte),
-                colonne("nbSupports", "Nb supports", N::Nombre),
-                colonne("commentaires", "Commentaires", N::Texte)},
-               "Enregistrement du prélèvement terminé.", "Le prélèvement a été supprimé.",
-               "codePrelevement", "Le code du prélèvement n'est pas renseigné."),
+        grille(
+            "prelevements", "QUALITOMETRES_OPERATIONS_PRELEVEMENTS", "indice",
+            {colonne("codePrelevement", "Code", N::Texte),
+             colonne("phase", "Phase", N::Code, QStringLiteral("PRELEVEMENTS.PHASE")),
+             colonne("codeSubstrat", "Substrat", N::Code, substrats),
+             colonne("codeSubstratSecondaire", "Substrat secondaire", N::Code, substrats),
+             colonne("classeVitesse", "Vitesse", N::Code, QStringLiteral("PRELEVEMENTS.VITESSE")),
+             colonne("hauteurEau", "Hauteur d'eau", N::Code,
+                     QStringLiteral("PRELEVEMENTS.HAUTEUR")),
+             colonne("materiel", "Matériel", N::Code, QStringLiteral("PRELEVEMENTS.MATERIELS"),
+                     materiels),
+             colonne("distanceBerge", "Distance berge", N::Nombre),
+             colonne("largeur", "Largeur prospectée", N::Nombre),
+             colonne("surface", "Surface", N::Nombre),
+             colonne("volume", "Volume", N::Nombre),
+             colonne("profondeur", "Profondeur", N::Nombre),
+             colonne("zoneVerticale", "Zone verticale", N::Code,
+                     QStringLiteral("PRELEVEMENTS.ZONE.VERTICALE")),
+             colonne("colmatage", "Classe de colmatage", N::Code,
+                     QStringLiteral("PRELEVEMENTS.COLMATAGE")),
+             colonne("typeColmatage", "Type de colmatage", N::Code,
+                     QStringLiteral("PRELEVEMENTS.TYPECOLMATAGE")),
+             colonne("vegetation", "Végétation", N::Texte),
+             colonne("diatomees", "Type diatomées", N::Code,
+                     QStringLiteral("PRELEVEMENTS.DIATOMEES")),
+             colonne("faciesSecondaire", "Faciès secondaire", N::Code,
+                     QStringLiteral("PRELEVEMENTS.FACIES")),
+             colonne("groupePrelevement", "Groupe", N::Code, QStringLiteral("PRELEVEMENTS.GROUPE")),
+             colonne("ombrage", "Ombrage", N::Code, QStringLiteral("PRELEVEMENTS.OMBRAGE")),
+             colonne("lame", "Lame", N::Texte),
+             colonne("nbSupports", "Nb supports", N::Nombre),
+             colonne("commentaires", "Commentaires", N::Texte)},
+            "Enregistrement du prélèvement terminé.", "Le prélèvement a été supprimé.",
+            "codePrelevement", "Le code du prélèvement n'est pas renseigné."),
         grille("conditions", "QUALITOMETRES_POINTS_OPERATIONS_ENV", "codeCondition",
                {colonne("parametre", "Paramètre", N::Code, PARAMETRES),
-                colonne("mesure", "Mesure", N::Nombre),
-                colonne("unite", "Unité", N::Code, UNITES),
-                colonne("dateMesure", "Date", N::Date),
-                colonne("heureMesure", "Heure", N::Heure),
+                colonne("mesure", "Mesure", N::Nombre), colonne("unite", "Unité", N::Code, UNITES),
+                colonne("dateMesure", "Date", N::Date), colonne("heureMesure", "Heure", N::Heure),
                 colonne("methode", "Méthode", N::Code,
                         QStringLiteral("SELECT Nom, Code FROM METHODES ORDER BY Nom")),
                 colonne("qualification", "Qualification", N::Code,
@@ -149,21 +151,23 @@ const QVector<DefinitionGrille> &grillesOperation()
                "Enregistrement des conditions environnementales terminé.",
                "La condition a été supprimée.", "parametre",
                "Le paramètre de la condition n'est pas renseigné."),
-        grille("dispositifs", "QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS", "indice",
-               {colonne("codeDispositif", "Dispositif", N::Code,
-                        QStringLiteral("SELECT nom, codeDispositif FROM DISPOSITIFS ORDER BY nom"))},
-               "Enregistrement des dispositifs terminé.", "Le dispositif a été supprimé.",
-               "codeDispositif", "Le dispositif n'est pas renseigné."),
-        grille("resultats", "QUALITOMETRES_OPERATIONS_RESULTATS", "indice",
-               {colonne("codeParametre", "Paramètre", N::Code, PARAMETRES),
-                colonne("resultat", "Résultat", N::Nombre),
-                colonne("codeUnite", "Unité", N::Code, UNITES),
-                colonne("codeRemarque", "Remarque", N::Code, QStringLiteral("ANALYSES.CODEREMARQUE")),
-                colonne("codeAccreditation", "Accréditation", N::Code,
-                        QStringLiteral("ANALYSES.ACCREDITATION")),
-                colonne("codeAgrement", "Agrément", N::Nombre)},
-               "Enregistrement des résultats terminé.", "Le résultat a été supprimé.",
-               "codeParametre", "Le paramètre du résultat n'est pas renseigné."),
+        grille(
+            "dispositifs", "QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS", "indice",
+            {colonne("codeDispositif", "Dispositif", N::Code,
+                     QStringLiteral("SELECT nom, codeDispositif FROM DISPOSITIFS ORDER BY nom"))},
+            "Enregistrement des dispositifs terminé.", "Le dispositif a été supprimé.",
+            "codeDispositif", "Le dispositif n'est pas renseigné."),
+        grille(
+            "resultats", "QUALITOMETRES_OPERATIONS_RESULTATS", "indice",
+            {colonne("codeParametre", "Paramètre", N::Code, PARAMETRES),
+             colonne("resultat", "Résultat", N::Nombre),
+             colonne("codeUnite", "Unité", N::Code, UNITES),
+             colonne("codeRemarque", "Remarque", N::Code, QStringLiteral("ANALYSES.CODEREMARQUE")),
+             colonne("codeAccreditation", "Accréditation", N::Code,
+                     QStringLiteral("ANALYSES.ACCREDITATION")),
+             colonne("codeAgrement", "Agrément", N::Nombre)},
+            "Enregistrement des résultats terminé.", "Le résultat a été supprimé.", "codeParametre",
+            "Le paramètre du résultat n'est pas renseigné."),
     };
     return grilles;
 }
@@ -201,10 +205,9 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
             bd().preparer(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET "
                                          "commentaireResultat=? WHERE codeQualitometre=? "
                                          "AND codeOperation=?"));
-        return commentaire.executer({commentaireResultat->trimmed().isEmpty()
-                                         ? QVariant()
-                                         : QVariant(*commentaireResultat),
-                                     double(station), op.toDouble()});
+        return commentaire.executer(
+            {commentaireResultat->trimmed().isEmpty() ? QVariant() : QVariant(*commentaireResultat),
+             double(station), op.toDouble()});
     });
     if (!ok) return false;
     lignes = ecrites;
@@ -215,8 +218,7 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
 bool GrilleOperation::supprimerLigne(qint64 station, const QString &operation,
                                      const LigneGrille &ligne) const
 {
-    if (afficherMessage(GENRE_QUESTION, texteGrillesOperation::QUESTION_LIGNE) !=
-        BoutonOui)
+    if (afficherMessage(GENRE_QUESTION, texteGrillesOperation::QUESTION_LIGNE) != BoutonOui)
         return false;
     const Nombre op = enNombre(operation, true);
     QString erreur;

@@ -17,35 +17,38 @@ namespace {
 // The newest row of a table for a parent: its start date and value, as one text ("" when none).
 QString plusRecent(const QString &table, const QString &colonne, const QString &codeParent)
 {
-    const Tableau t = bd().extraire(QStringLiteral("SELECT DateDebut, ") + colonne + QStringLiteral(" FROM ") + table +
-                                    QStringLiteral(" WHERE CodeQualitometre=") + codeParent + QStringLiteral(" ORDER BY DateDebut DESC"));
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT DateDebut, ") + colonne + QStringLiteral(" FROM ") +
+                      table + QStringLiteral(" WHERE CodeQualitometre=") + codeParent +
+                      QStringLiteral(" ORDER BY DateDebut DESC"));
     return t.estVide() ? QString() : t.texte(0, 0) + u'|' + t.texte(0, 1);
 }
 
 QString dernierRepere(const QString &codeParent)
 {
-    return plusRecent(QStringLiteral("SYSTEMES_ALTIMETRIQUES_QUALITO"), QStringLiteral("Altitude"), codeParent) + u'#' +
+    return plusRecent(QStringLiteral("SYSTEMES_ALTIMETRIQUES_QUALITO"), QStringLiteral("Altitude"),
+                      codeParent) +
+           u'#' +
            plusRecent(QStringLiteral("REPERES_QUALITO"), QStringLiteral("Hauteur"), codeParent);
 }
 
 } // namespace
 
-QString messageSatellite(const DefinitionGrille &g, const ColonneGrille &col, DefautSaisie defaut, int n,
-                         const QString &)
+QString messageSatellite(const DefinitionGrille &g, const ColonneGrille &col, DefautSaisie defaut,
+                         int n, const QString &)
 {
     const QString ligne = texteGrilles::POUR_LA_LIGNE + QString::number(n) + g.suffixe;
-    if (col.estChronologique())
-        return col.sujet + ligne + texteGrilles::PAS_CORRECTE;
+    if (col.estChronologique()) return col.sujet + ligne + texteGrilles::PAS_CORRECTE;
     switch (defaut) {
     case DefautSaisie::Absent:
         return col.sujet + ligne + u'.';
     case DefautSaisie::Illisible:
-        if (col.numerique)
-            break;
+        if (col.numerique) break;
         [[fallthrough]];
     case DefautSaisie::TropLong:
-        return g.messageLongueur.isEmpty() ? texteGrilles::TROP_LONG.arg(col.libelle).arg(n).arg(g.suffixe).arg(col.taille)
-                                           : g.messageLongueur;
+        return g.messageLongueur.isEmpty()
+                   ? texteGrilles::TROP_LONG.arg(col.libelle).arg(n).arg(g.suffixe).arg(col.taille)
+                   : g.messageLongueur;
     default:
         break;
     }
@@ -70,7 +73,8 @@ LignesGrille GrilleSatellite::charger(const QString &codeParent) const
 
 bool GrilleSatellite::supprimerLigne(const QString &codeParent, const LigneGrille &ligne) const
 {
-    if (afficherMessage(GENRE_QUESTION, texteGrilles::CONFIRMER_SUPPRESSION.arg(definition().quoi)) != BoutonOui)
+    if (afficherMessage(GENRE_QUESTION,
+                        texteGrilles::CONFIRMER_SUPPRESSION.arg(definition().quoi)) != BoutonOui)
         return false;
     const QVector<QVariant> parent = parentDe(codeParent);
     QString erreur;
@@ -95,14 +99,14 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
     QVector<const DefinitionGrille *> grilles;
     for (const QString &nom : sauvegarde.grilles)
         for (const DefinitionGrille &g : catalogue)
-            if (g.nom == nom)
-                grilles << &g;
+            if (g.nom == nom) grilles << &g;
 
     for (const DefinitionGrille *g : grilles) {
         const LignesGrille &l = lignes[g->nom];
         const QString erreur = GrilleSatellite(*g).verifier(l).message;
         if (!erreur.isEmpty()) {
-            afficherMessage(g->messageLongueur == erreur ? g->genreMessageLongueur : GENRE_ERREUR, erreur);
+            afficherMessage(g->messageLongueur == erreur ? g->genreMessageLongueur : GENRE_ERREUR,
+                            erreur);
             return false;
         }
         if (!g->colonneDistincte.isEmpty()) {
@@ -110,9 +114,9 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
             const int c = g->indexColonne(g->colonneDistincte);
             QSet<QString> vues;
             for (const LigneGrille &ligne : l) {
-                if (grille.estVide(ligne))
-                    continue;
-                const QString v = grille.texteCellule(c, grille.valeurStockee(c, ligne.textes.value(c)));
+                if (grille.estVide(ligne)) continue;
+                const QString v =
+                    grille.texteCellule(c, grille.valeurStockee(c, ligne.textes.value(c)));
                 if (vues.contains(v)) {
                     afficherMessage(GENRE_ERREUR, g->messageDoublons);
                     return false;
@@ -133,31 +137,34 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
     }
 
     for (const DefinitionGrille *g : grilles)
-        if (!g->journal.isEmpty())
-            journaliser(g->journal + code);
-    const QString repereAvant = sauvegarde.regle == RegleSauvegarde::Altimetrie ? dernierRepere(code) : QString();
+        if (!g->journal.isEmpty()) journaliser(g->journal + code);
+    const QString repereAvant =
+        sauvegarde.regle == RegleSauvegarde::Altimetrie ? dernierRepere(code) : QString();
 
     Transaction transaction;
     QHash<QString, LignesGrille> ecrites = lignes;
     QString erreur;
     for (const DefinitionGrille *g : grilles)
-        if (!GrilleSatellite(*g).remplacer({parent.valeur}, ecrites[g->nom], erreur))
-            break;
+        if (!GrilleSatellite(*g).remplacer({parent.valeur}, ecrites[g->nom], erreur)) break;
     if (erreur.isEmpty() && sauvegarde.regle == RegleSauvegarde::Altimetrie) {
-        const QVariant altitude = bd().valeur(QStringLiteral("SELECT Altitude FROM SYSTEMES_ALTIMETRIQUES_QUALITO WHERE CodeQualitometre=") +
-                                              code + QStringLiteral(" ORDER BY DateDebut DESC"));
-        const QString valeur = altitude.isNull() ? QStringLiteral("null") : sqlNombre(altitude.toDouble());
-        if (!bd().Execute(QStringLiteral("UPDATE QUALITOMETRES SET Altitude=") + valeur + QStringLiteral(" WHERE codeQualitometre=") + code))
+        const QVariant altitude = bd().valeur(
+            QStringLiteral(
+                "SELECT Altitude FROM SYSTEMES_ALTIMETRIQUES_QUALITO WHERE CodeQualitometre=") +
+            code + QStringLiteral(" ORDER BY DateDebut DESC"));
+        const QString valeur =
+            altitude.isNull() ? QStringLiteral("null") : sqlNombre(altitude.toDouble());
+        if (!bd().Execute(QStringLiteral("UPDATE QUALITOMETRES SET Altitude=") + valeur +
+                          QStringLiteral(" WHERE codeQualitometre=") + code))
             erreur = bd().derniereErreur();
     }
     if (erreur.isEmpty() && sauvegarde.regle == RegleSauvegarde::Interventions &&
-        !bd().Execute(QStringLiteral("UPDATE Qualitometres SET nbTournees=") +
-                      (tournees.isNull() ? QStringLiteral("null") : QString::number(tournees.toInt())) +
-                      QStringLiteral(" WHERE CodeQualitometre=") + code))
+        !bd().Execute(
+            QStringLiteral("UPDATE Qualitometres SET nbTournees=") +
+            (tournees.isNull() ? QStringLiteral("null") : QString::number(tournees.toInt())) +
+            QStringLiteral(" WHERE CodeQualitometre=") + code))
         erreur = bd().derniereErreur();
     if (!erreur.isEmpty() || !transaction.valider()) {
-        if (erreur.isEmpty())
-            erreur = bd().derniereErreur();
+        if (erreur.isEmpty()) erreur = bd().derniereErreur();
         transaction.annuler();
         afficherMessage(GENRE_ERREUR, texteGrilles::ECHEC.arg(erreur));
         return false;

@@ -15,9 +15,10 @@
 namespace vyk {
 
 // The rules a save button may add to the pattern.
-enum class RegleSauvegarde {
+enum class RegleSauvegarde
+{
     Aucune,
-    Altimetrie,  // rewrites the parent's altitude from the newest altimetric system
+    Altimetrie,   // rewrites the parent's altitude from the newest altimetric system
     Interventions // writes the tour count of the station
 };
 
@@ -32,28 +33,35 @@ struct DefinitionSauvegarde
 };
 
 namespace texteGrilles {
-inline const QString PARENT_ABSENT_QUALITO = QStringLiteral(
-    "Vous devez d'abord enregistrer le qualitomètre afin de le créer (icone disquette dans la barre du haut).");
-inline const QString PARENT_ABSENT_QUALITO_SANS_ACCENT = QStringLiteral(
-    "Vous devez d'abord enregistrer le qualitometre afin de le créer (icone disquette dans la barre du haut).");
+inline const QString PARENT_ABSENT_QUALITO =
+    QStringLiteral("Vous devez d'abord enregistrer le qualitomètre afin de le créer (icone "
+                   "disquette dans la barre du haut).");
+inline const QString PARENT_ABSENT_QUALITO_SANS_ACCENT =
+    QStringLiteral("Vous devez d'abord enregistrer le qualitometre afin de le créer (icone "
+                   "disquette dans la barre du haut).");
 inline const QString POUR_LA_LIGNE = QStringLiteral(" pour la ligne ");
 inline const QString PAS_CORRECTE = QStringLiteral(" n'est pas correcte.");
-inline const QString PAS_UN_NOMBRE = QStringLiteral("La valeur « %1 » pour la ligne %2%3 n'est pas un nombre.");
-inline const QString TROP_LONG = QStringLiteral("Le texte « %1 » pour la ligne %2%3 dépasse %4 caractères.");
+inline const QString PAS_UN_NOMBRE =
+    QStringLiteral("La valeur « %1 » pour la ligne %2%3 n'est pas un nombre.");
+inline const QString TROP_LONG =
+    QStringLiteral("Le texte « %1 » pour la ligne %2%3 dépasse %4 caractères.");
 inline const QString CONFIRMER_SUPPRESSION = QStringLiteral("Voulez vous supprimer %1 ?");
-inline const QString LIEN_SUPPRIME = QStringLiteral("Le lien entre le qualitomètre et %1 a été supprimé.");
+inline const QString LIEN_SUPPRIME =
+    QStringLiteral("Le lien entre le qualitomètre et %1 a été supprimé.");
 inline const QString ECHEC = QStringLiteral("L'enregistrement a échoué, rien n'a été modifié : %1");
 inline const QString TOURNEES = QStringLiteral("Le nombre de tournées n'est pas un nombre entier.");
-inline const QString ALTIMETRIE_TERMINE = QStringLiteral("Enregistrement des systèmes altimétriques et des repères terminé.");
+inline const QString ALTIMETRIE_TERMINE =
+    QStringLiteral("Enregistrement des systèmes altimétriques et des repères terminé.");
 inline const QString ALTIMETRIE_CHANGEMENT =
-    QStringLiteral("Enregistrement des systèmes altimétriques et des repères terminé. Un changement du dernier repère a eu "
+    QStringLiteral("Enregistrement des systèmes altimétriques et des repères terminé. Un "
+                   "changement du dernier repère a eu "
                    "lieu. Merci de vérifier la compensation de lhistorique avant de la valider");
 } // namespace texteGrilles
 
 // How the station card words the defect of a cell: "La date de début pour la ligne 2 des
 // réseaux n'est pas correcte.", "Sélectionnez un réseau pour la ligne 2 des réseaux.", ...
-QString messageSatellite(const DefinitionGrille &grille, const ColonneGrille &colonne, DefautSaisie defaut,
-                         int n, const QString &texte);
+QString messageSatellite(const DefinitionGrille &grille, const ColonneGrille &colonne,
+                         DefautSaisie defaut, int n, const QString &texte);
 
 // Every satellite grid of the station card, and its save buttons.
 const QVector<DefinitionGrille> &grillesQualitometre();
@@ -65,7 +73,7 @@ const DefinitionSauvegarde *sauvegardeQualitometre(const QString &nom);
 // card's question and messages around single-line deletions.
 class GrilleSatellite : public GrilleEditable
 {
-public:
+  public:
     explicit GrilleSatellite(const DefinitionGrille &definition) : GrilleEditable(definition) {}
 
     // The station's rows as lines; none when the code is not a number.

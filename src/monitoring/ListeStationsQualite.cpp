@@ -18,10 +18,33 @@ namespace vyk {
 namespace {
 
 // Columns of the standard query, by position.
-enum ColonneRequete {
-    RCode, RIdentifiant, RNom, RCommune, RDept, RAltitude, RGestionnaire, RAgence, RFermeture, RCodeME, RMasseEau,
-    RCreation, RDceDebut, RDceFin, RDce, RAquifere, RHer, RTypeFr, RReseau, RBassin, RTypeStation, RBassin2, RBassin3,
-    RBassin4, RRiviere
+enum ColonneRequete
+{
+    RCode,
+    RIdentifiant,
+    RNom,
+    RCommune,
+    RDept,
+    RAltitude,
+    RGestionnaire,
+    RAgence,
+    RFermeture,
+    RCodeME,
+    RMasseEau,
+    RCreation,
+    RDceDebut,
+    RDceFin,
+    RDce,
+    RAquifere,
+    RHer,
+    RTypeFr,
+    RReseau,
+    RBassin,
+    RTypeStation,
+    RBassin2,
+    RBassin3,
+    RBassin4,
+    RRiviere
 };
 
 constexpr int ESSAIS = 3;
@@ -33,8 +56,7 @@ QString texteDateListe(const QVariant &v)
 
 QString dureeChronique(const QVariant &debut, const QVariant &fin)
 {
-    if (debut.isNull() && fin.isNull())
-        return {};
+    if (debut.isNull() && fin.isNull()) return {};
     return texteDateListe(debut) + QStringLiteral(" - ") + texteDateListe(fin);
 }
 
@@ -88,7 +110,8 @@ ListeStations listeFiltre(const Tableau &t)
     for (int l = 0; l < t.nbLignes(); ++l) {
         QStringList ligne;
         for (int c = 0; c < t.nbColonnes(); ++c)
-            ligne << (t.type(c) == TypeValeur::DateHeure ? texteDateListe(t(l, c)) : texteValeur(t(l, c)));
+            ligne << (t.type(c) == TypeValeur::DateHeure ? texteDateListe(t(l, c))
+                                                         : texteValeur(t(l, c)));
         liste.lignes << ligne;
         liste.codes << (colonneCode >= 0 ? texteValeur(t(l, colonneCode)) : QString());
     }
@@ -105,16 +128,31 @@ QString conditionUtilisateur(const QString &colonne)
 
 const QStringList &titresListeQualitometres()
 {
-    static const QStringList titres = {
-        QStringLiteral("Num"),           QStringLiteral("Identifiant"),       QStringLiteral("Dépt"),
-        QStringLiteral("Commune"),       QStringLiteral("Nom station"),       QStringLiteral("Aquifère"),
-        QStringLiteral("Altitude"),      QStringLiteral("Num"),               QStringLiteral("Durée chronique"),
-        QStringLiteral("Gestionnaire"),  QStringLiteral("Agence de l'eau"),   QStringLiteral("DCE"),
-        QStringLiteral("Code ME"),       QStringLiteral("Masse d'eau"),       QStringLiteral("Création"),
-        QStringLiteral("Fermeture"),     QStringLiteral("HER"),               QStringLiteral("Type_fr"),
-        QStringLiteral("Réseau"),        QStringLiteral("Bassin versant"),    QStringLiteral("code type station"),
-        QStringLiteral("Type station"),  QStringLiteral("Bassin versant NV2"), QStringLiteral("Bassin versant NV3"),
-        QStringLiteral("Bassin versant NV4")};
+    static const QStringList titres = {QStringLiteral("Num"),
+                                       QStringLiteral("Identifiant"),
+                                       QStringLiteral("Dépt"),
+                                       QStringLiteral("Commune"),
+                                       QStringLiteral("Nom station"),
+                                       QStringLiteral("Aquifère"),
+                                       QStringLiteral("Altitude"),
+                                       QStringLiteral("Num"),
+                                       QStringLiteral("Durée chronique"),
+                                       QStringLiteral("Gestionnaire"),
+                                       QStringLiteral("Agence de l'eau"),
+                                       QStringLiteral("DCE"),
+                                       QStringLiteral("Code ME"),
+                                       QStringLiteral("Masse d'eau"),
+                                       QStringLiteral("Création"),
+                                       QStringLiteral("Fermeture"),
+                                       QStringLiteral("HER"),
+                                       QStringLiteral("Type_fr"),
+                                       QStringLiteral("Réseau"),
+                                       QStringLiteral("Bassin versant"),
+                                       QStringLiteral("code type station"),
+                                       QStringLiteral("Type station"),
+                                       QStringLiteral("Bassin versant NV2"),
+                                       QStringLiteral("Bassin versant NV3"),
+                                       QStringLiteral("Bassin versant NV4")};
     return titres;
 }
 
@@ -122,58 +160,79 @@ QString requeteListeQualitometres(bool codeEuropeen, const QString &conditionAcc
 {
     QString sql =
         QStringLiteral("SELECT DISTINCT Qualitometres.CodeQualitometre, ") + sqlCodeAffiche() +
-        QStringLiteral(" as codeBSS, Qualitometres.Nom, COMMUNES.Nom, COMMUNES.NumDept, Qualitometres.Altitude, "
-                       "LIEN_Qualitometre_GESTIONNAIRE.Nom AS Gestionnaire, LIEN_Qualitometre_AGENCE.Nom AS Agence, "
+        QStringLiteral(" as codeBSS, Qualitometres.Nom, COMMUNES.Nom, COMMUNES.NumDept, "
+                       "Qualitometres.Altitude, "
+                       "LIEN_Qualitometre_GESTIONNAIRE.Nom AS Gestionnaire, "
+                       "LIEN_Qualitometre_AGENCE.Nom AS Agence, "
                        "Qualitometres.DateFermeture, ") +
-        (codeEuropeen ? QStringLiteral("MASSES_EAUX.Code_Europeen") : QStringLiteral("MASSES_EAUX.code_ME")) +
-        QStringLiteral(", MASSES_EAUX.Libelle, Qualitometres.DateCreation, QUALITO_DCE.dateDebut, QUALITO_DCE.datefin, "
-                       "QUALITO_DCE.CodeQualitometre, AQUIFERES.Libelle, Qualitometres.her_niveau1, Qualitometres.type_fr, "
-                       "QUALITO_RESEAU_PRINCIPAL.Libelle, bassins_versants.nom, qualitometres.typeStation, bassins_versants2.nom, "
+        (codeEuropeen ? QStringLiteral("MASSES_EAUX.Code_Europeen")
+                      : QStringLiteral("MASSES_EAUX.code_ME")) +
+        QStringLiteral(", MASSES_EAUX.Libelle, Qualitometres.DateCreation, QUALITO_DCE.dateDebut, "
+                       "QUALITO_DCE.datefin, "
+                       "QUALITO_DCE.CodeQualitometre, AQUIFERES.Libelle, "
+                       "Qualitometres.her_niveau1, Qualitometres.type_fr, "
+                       "QUALITO_RESEAU_PRINCIPAL.Libelle, bassins_versants.nom, "
+                       "qualitometres.typeStation, bassins_versants2.nom, "
                        "bassins_versants3.nom, bassins_versants4.nom, qualitometres.riviere "
                        "FROM Qualitometres LEFT JOIN COMMUNES ON ") +
-        conditionCodeCommune(QStringLiteral("Qualitometres.CodeCommune"), QStringLiteral("COMMUNES.CodeCommune")) +
+        conditionCodeCommune(QStringLiteral("Qualitometres.CodeCommune"),
+                             QStringLiteral("COMMUNES.CodeCommune")) +
         QStringLiteral(
-            " LEFT JOIN LIEN_QUALITO_AQUIFERE ON LIEN_QUALITO_AQUIFERE.CodeQualitometre = Qualitometres.CodeQualitometre"
+            " LEFT JOIN LIEN_QUALITO_AQUIFERE ON LIEN_QUALITO_AQUIFERE.CodeQualitometre = "
+            "Qualitometres.CodeQualitometre"
             " LEFT JOIN AQUIFERES ON AQUIFERES.CodeAquifere = LIEN_QUALITO_AQUIFERE.CodeAquifere"
-            " LEFT JOIN LIEN_Qualitometre_GESTIONNAIRE ON LIEN_Qualitometre_GESTIONNAIRE.CodeQualitometre = Qualitometres.CodeQualitometre"
-            " LEFT JOIN LIEN_Qualitometre_AGENCE ON LIEN_Qualitometre_AGENCE.CodeQualitometre = Qualitometres.CodeQualitometre"
-            " LEFT JOIN LIEN_QUALITO_MASSE_EAU ON LIEN_QUALITO_MASSE_EAU.CodeQualitometre = Qualitometres.CodeQualitometre"
+            " LEFT JOIN LIEN_Qualitometre_GESTIONNAIRE ON "
+            "LIEN_Qualitometre_GESTIONNAIRE.CodeQualitometre = Qualitometres.CodeQualitometre"
+            " LEFT JOIN LIEN_Qualitometre_AGENCE ON LIEN_Qualitometre_AGENCE.CodeQualitometre = "
+            "Qualitometres.CodeQualitometre"
+            " LEFT JOIN LIEN_QUALITO_MASSE_EAU ON LIEN_QUALITO_MASSE_EAU.CodeQualitometre = "
+            "Qualitometres.CodeQualitometre"
             " LEFT JOIN MASSES_EAUX ON MASSES_EAUX.Code_ME = LIEN_QUALITO_MASSE_EAU.Code_ME"
-            " LEFT JOIN QUALITO_DCE ON QUALITO_DCE.CodeQualitometre = Qualitometres.CodeQualitometre"
-            " LEFT JOIN QUALITO_RESEAU_PRINCIPAL ON QUALITO_RESEAU_PRINCIPAL.CodeQualitometre = Qualitometres.CodeQualitometre"
-            " LEFT JOIN bassins_versants ON bassins_versants.codeBV = Qualitometres.codeBassinVersant"
-            " LEFT JOIN bassins_versants bassins_versants2 ON bassins_versants2.codeBV = Qualitometres.codeBassinVersant2"
-            " LEFT JOIN bassins_versants bassins_versants3 ON bassins_versants3.codeBV = Qualitometres.codeBassinVersant3"
-            " LEFT JOIN bassins_versants bassins_versants4 ON bassins_versants4.codeBV = Qualitometres.codeBassinVersant4");
-    if (!conditionAcces.isEmpty())
-        sql += QStringLiteral(" WHERE ") + conditionAcces;
+            " LEFT JOIN QUALITO_DCE ON QUALITO_DCE.CodeQualitometre = "
+            "Qualitometres.CodeQualitometre"
+            " LEFT JOIN QUALITO_RESEAU_PRINCIPAL ON QUALITO_RESEAU_PRINCIPAL.CodeQualitometre = "
+            "Qualitometres.CodeQualitometre"
+            " LEFT JOIN bassins_versants ON bassins_versants.codeBV = "
+            "Qualitometres.codeBassinVersant"
+            " LEFT JOIN bassins_versants bassins_versants2 ON bassins_versants2.codeBV = "
+            "Qualitometres.codeBassinVersant2"
+            " LEFT JOIN bassins_versants bassins_versants3 ON bassins_versants3.codeBV = "
+            "Qualitometres.codeBassinVersant3"
+            " LEFT JOIN bassins_versants bassins_versants4 ON bassins_versants4.codeBV = "
+            "Qualitometres.codeBassinVersant4");
+    if (!conditionAcces.isEmpty()) sql += QStringLiteral(" WHERE ") + conditionAcces;
     return sql + QStringLiteral(" ORDER BY Qualitometres.CodeQualitometre");
 }
 
-ListeStations chargerListeQualitometres() { return chargerListeQualitometres(reglageActif(reglage::CodeMasseEauEuropeen)); }
+ListeStations chargerListeQualitometres()
+{
+    return chargerListeQualitometres(reglageActif(reglage::CodeMasseEauEuropeen));
+}
 
 ListeStations chargerListeQualitometres(bool codeEuropeen)
 {
-    const QString condition = conditionUtilisateur(QStringLiteral("Qualitometres.CodeQualitometre"));
+    const QString condition =
+        conditionUtilisateur(QStringLiteral("Qualitometres.CodeQualitometre"));
     long nb = 0;
     Tableau t;
     // A restricted user sees only their stations through the site's list too; a site's list
     // without the station column cannot be limited, so they get the standard list instead.
     if (bd().tableExiste(QStringLiteral("QUALITOMETRES_FILTRE")) &&
-        (condition.isEmpty() || bd().colonneExiste(QStringLiteral("QUALITOMETRES_FILTRE"), QStringLiteral("CodeQualitometre")))) {
+        (condition.isEmpty() || bd().colonneExiste(QStringLiteral("QUALITOMETRES_FILTRE"),
+                                                   QStringLiteral("CodeQualitometre")))) {
         QString sql = QStringLiteral("SELECT * from QUALITOMETRES_FILTRE");
         if (!condition.isEmpty())
-            sql += QStringLiteral(" WHERE ") + conditionUtilisateur(QStringLiteral("QUALITOMETRES_FILTRE.CodeQualitometre"));
-        if (bd().ExtraireRecords(sql, nb, t))
-            return listeFiltre(t);
+            sql += QStringLiteral(" WHERE ") +
+                   conditionUtilisateur(QStringLiteral("QUALITOMETRES_FILTRE.CodeQualitometre"));
+        if (bd().ExtraireRecords(sql, nb, t)) return listeFiltre(t);
     }
     const QString sql = requeteListeQualitometres(codeEuropeen, condition);
     for (int essai = 0; essai < ESSAIS; ++essai)
-        if (bd().ExtraireRecords(sql, nb, t))
-            return listeStandard(t);
+        if (bd().ExtraireRecords(sql, nb, t)) return listeStandard(t);
     // The views or tables the list needs are broken: the next start upgrades the schema again.
     journaliserErreur(texteListe::JOURNAL_ECHEC, bd().derniereErreur());
-    bd().Execute(QStringLiteral("DELETE FROM PARAMETRES WHERE module='VYLEN' and identifiant='version'"));
+    bd().Execute(
+        QStringLiteral("DELETE FROM PARAMETRES WHERE module='VYLEN' and identifiant='version'"));
     ListeStations vide;
     vide.titres = titresListeQualitometres();
     vide.echec = true;
@@ -183,30 +242,29 @@ ListeStations chargerListeQualitometres(bool codeEuropeen)
 bool ligneCorrespond(const QStringList &ligne, const QString &filtre)
 {
     const QString f = filtre.trimmed();
-    if (f.isEmpty())
-        return true;
+    if (f.isEmpty()) return true;
     for (const QString &cellule : ligne)
-        if (cellule.contains(f, Qt::CaseInsensitive))
-            return true;
+        if (cellule.contains(f, Qt::CaseInsensitive)) return true;
     return false;
 }
 
-QString texteCompte(int affichees, int total) { return texteListe::COMPTE.arg(affichees).arg(total); }
+QString texteCompte(int affichees, int total)
+{
+    return texteListe::COMPTE.arg(affichees).arg(total);
+}
 
 QVector<double> lireLargeursColonnes(const QString &utilisateur)
 {
     QVector<double> largeurs;
-    InstructionPreparee lecture = bd().preparer(
-        QStringLiteral("SELECT indiceColonne, largeur FROM PARAMETRES_LISTE_QUALITO WHERE Utilisateur=? ORDER BY indiceColonne ASC"));
+    InstructionPreparee lecture =
+        bd().preparer(QStringLiteral("SELECT indiceColonne, largeur FROM PARAMETRES_LISTE_QUALITO "
+                                     "WHERE Utilisateur=? ORDER BY indiceColonne ASC"));
     Tableau t;
-    if (!lecture.extraire(t, {utilisateur}))
-        return largeurs;
+    if (!lecture.extraire(t, {utilisateur})) return largeurs;
     for (int l = 0; l < t.nbLignes(); ++l) {
         const int indice = t(l, 0).toInt();
-        if (indice < 0 || indice > 1000)
-            continue;
-        if (largeurs.size() <= indice)
-            largeurs.resize(indice + 1, -1);
+        if (indice < 0 || indice > 1000) continue;
+        if (largeurs.size() <= indice) largeurs.resize(indice + 1, -1);
         largeurs[indice] = t(l, 1).isNull() ? -1 : t(l, 1).toDouble();
     }
     return largeurs;
@@ -215,14 +273,14 @@ QVector<double> lireLargeursColonnes(const QString &utilisateur)
 bool enregistrerLargeursColonnes(const QString &utilisateur, const QVector<double> &largeurs)
 {
     Transaction transaction;
-    InstructionPreparee suppression = bd().preparer(QStringLiteral("DELETE FROM PARAMETRES_LISTE_QUALITO WHERE Utilisateur=?"));
-    if (!suppression.executer({utilisateur}))
-        return false;
-    InstructionPreparee ajout = bd().preparer(
-        QStringLiteral("INSERT INTO PARAMETRES_LISTE_QUALITO (utilisateur, indiceColonne, largeur) VALUES (?, ?, ?)"));
+    InstructionPreparee suppression =
+        bd().preparer(QStringLiteral("DELETE FROM PARAMETRES_LISTE_QUALITO WHERE Utilisateur=?"));
+    if (!suppression.executer({utilisateur})) return false;
+    InstructionPreparee ajout =
+        bd().preparer(QStringLiteral("INSERT INTO PARAMETRES_LISTE_QUALITO (utilisateur, "
+                                     "indiceColonne, largeur) VALUES (?, ?, ?)"));
     for (int c = 0; c < largeurs.size(); ++c)
-        if (!ajout.executer({utilisateur, c, largeurs[c]}))
-            return false;
+        if (!ajout.executer({utilisateur, c, largeurs[c]})) return false;
     return transaction.valider();
 }
 
@@ -233,26 +291,30 @@ int lireColonneTri()
     return ok && c >= 0 ? c : -1;
 }
 
-void ecrireColonneTri(int colonne) { ecrireRegistre(reglage::Colonne_Tri_Qualito, colonne < 0 ? QString() : QString::number(colonne)); }
+void ecrireColonneTri(int colonne)
+{
+    ecrireRegistre(reglage::Colonne_Tri_Qualito,
+                   colonne < 0 ? QString() : QString::number(colonne));
+}
 
 QString listeSelectionDefaut(const QString &login)
 {
-    InstructionPreparee lecture = bd().preparer(QStringLiteral(
-        "SELECT codeListe FROM Utilisateurs_Listes WHERE Defaut='O' AND (loginmaj is null or loginmaj=?) AND Module=? ORDER BY codeListe"));
+    InstructionPreparee lecture = bd().preparer(
+        QStringLiteral("SELECT codeListe FROM Utilisateurs_Listes WHERE Defaut='O' AND (loginmaj "
+                       "is null or loginmaj=?) AND Module=? ORDER BY codeListe"));
     Tableau t;
-    if (!lecture.extraire(t, {login, MODULE_QUALITE}) || t.estVide())
-        return {};
+    if (!lecture.extraire(t, {login, MODULE_QUALITE}) || t.estVide()) return {};
     return t.texte(0, 0);
 }
 
 QVector<ListeSelection> listesSelection(const QString &login)
 {
     QVector<ListeSelection> r;
-    InstructionPreparee lecture = bd().preparer(QStringLiteral(
-        "SELECT codeListe, LibelleListe FROM Utilisateurs_Listes WHERE (loginmaj is null or loginmaj=?) AND Module=? ORDER BY LibelleListe"));
+    InstructionPreparee lecture = bd().preparer(
+        QStringLiteral("SELECT codeListe, LibelleListe FROM Utilisateurs_Listes WHERE (loginmaj is "
+                       "null or loginmaj=?) AND Module=? ORDER BY LibelleListe"));
     Tableau t;
-    if (!lecture.extraire(t, {login, MODULE_QUALITE}))
-        return r;
+    if (!lecture.extraire(t, {login, MODULE_QUALITE})) return r;
     for (int l = 0; l < t.nbLignes(); ++l)
         r.append({t.texte(l, 0), t.texte(l, 1)});
     return r;

@@ -17,16 +17,17 @@ namespace texteListe {
 // %1 shown, %2 total.
 inline const QString COMPTE = QStringLiteral("%1 / %2 stations(s)");
 inline const QString TITRE = QStringLiteral("Liste des qualitomètres");
-inline const QString JOURNAL_ECHEC = QStringLiteral("Chargement de la liste des qualitomètres impossible");
+inline const QString JOURNAL_ECHEC =
+    QStringLiteral("Chargement de la liste des qualitomètres impossible");
 } // namespace texteListe
 
 struct ListeStations
 {
     QStringList titres;
     QVector<QStringList> lignes; // cell texts, one line per row of the query
-    QStringList codes;           // CodeQualitometre of each line ("" when the filter table has none)
-    bool depuisFiltre = false;   // built from QUALITOMETRES_FILTRE
-    bool echec = false;          // the query failed three times: the list is empty
+    QStringList codes;         // CodeQualitometre of each line ("" when the filter table has none)
+    bool depuisFiltre = false; // built from QUALITOMETRES_FILTRE
+    bool echec = false;        // the query failed three times: the list is empty
 };
 
 // Column titles of the standard list.

@@ -257,7 +257,8 @@ RefusGrille ListeTaxonsOperation::verifier() const
         const Ligne &ligne = m_lignes[l];
         if (ligne.codeTaxon.isEmpty()) return {l, texteListeTaxons::TAXON_VIDE.arg(l + 1)};
         for (const ColonneGrilleTaxons &c : m_colonnes)
-            if (c.valeur >= 0 && !ligne.valeurs[c.valeur].trimmed().isEmpty() && !estNombre(ligne.valeurs[c.valeur].trimmed()))
+            if (c.valeur >= 0 && !ligne.valeurs[c.valeur].trimmed().isEmpty() &&
+                !estNombre(ligne.valeurs[c.valeur].trimmed()))
                 return {
                     l, QStringLiteral(
                            "La valeur « %1 » de la colonne %2 pour la ligne %3 n'est pas correcte.")
@@ -288,8 +289,7 @@ bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
     bool sansDenombrement = false;
     for (const Ligne &l : std::as_const(m_lignes))
         sansDenombrement = sansDenombrement || !aDenombrement(l);
-    if (sansDenombrement &&
-        confirmer(texteListeTaxons::QUESTION_SANS_DENOMBREMENT))
+    if (sansDenombrement && confirmer(texteListeTaxons::QUESTION_SANS_DENOMBREMENT))
         m_lignes.removeIf([](const Ligne &l) { return !aDenombrement(l); });
     if (const RefusGrille refus = verifier(); !refus.estVide()) {
         afficherMessage(GENRE_ERREUR, refus.message);
@@ -343,8 +343,7 @@ bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
 bool ListeTaxonsOperation::supprimerLigne(const QString &operation, int codeListe, int ligne)
 {
     if (ligne < 0 || ligne >= m_lignes.size()) return false;
-    if (!confirmer(texteGrillesOperation::QUESTION_LIGNE))
-        return false;
+    if (!confirmer(texteGrillesOperation::QUESTION_LIGNE)) return false;
     const Nombre op = enNombre(operation, true);
     if (m_lignes[ligne].enregistree && op.estNombre() &&
         bd().tableExiste(PREFIXE_LISTE_TAXONS + QString::number(m_station)) &&
@@ -357,7 +356,7 @@ bool ListeTaxonsOperation::supprimerLigne(const QString &operation, int codeList
     }
     m_lignes.removeAt(ligne);
     afficherMessage(GENRE_AIDE, codeListe == 0 ? texteListeTaxons::SUPPRIME_LISTE_0
-                                                           : texteListeTaxons::SUPPRIME_LISTE_1);
+                                               : texteListeTaxons::SUPPRIME_LISTE_1);
     return true;
 }
 

@@ -186,7 +186,7 @@ bool ListeOperations::charger(qint64 station, qint64 codePoint)
         for (int c = 0; c < champs.size(); ++c) {
             const QString texte = decrit(*champs[c]).texte(t(l, c + 1));
             ligne << (champs[c]->genre == NatureChamp::Code ? libelles[c].value(texte, texte)
-                                                           : texte);
+                                                            : texte);
         }
         m_grille.lignes.append(ligne);
     }
@@ -237,12 +237,12 @@ QString verifierOperation(const FicheOperation &f)
 {
     const QString debut = f.valeur(QStringLiteral("dateDebut")).trimmed();
     if (debut.isEmpty() || !lireDate(debut).isValid()) return texteOperations::DATE_DEBUT;
-    if (!saisieCorrecte(*champOperation(QStringLiteral("dateFin")), f.valeur(QStringLiteral("dateFin"))))
+    if (!saisieCorrecte(*champOperation(QStringLiteral("dateFin")),
+                        f.valeur(QStringLiteral("dateFin"))))
         return texteOperations::DATE_FIN;
     for (const ChampOperation &c : champsOperation()) {
         const QString v = f.valeur(c.colonne);
-        if (!saisieCorrecte(c, v))
-            return pasCorrect(c, v.trimmed());
+        if (!saisieCorrecte(c, v)) return pasCorrect(c, v.trimmed());
         if (const int n = tailleColonne(c.colonne);
             n > 0 && c.genre != NatureChamp::OuiNon && v.trimmed().size() > n)
             return pasCorrect(c, v.trimmed());
@@ -264,7 +264,8 @@ bool enregistrerOperation(FicheOperation &f)
         f.estNouvelle() ? codeOperationSuivant(f.station) : qint64(enNombre(f.code, true).valeur);
     JeuEnregistrements jeu;
     bool trouve = false;
-    bool ok = verrou &&
+    bool ok =
+        verrou &&
         bd().AccesBase(QStringLiteral("SELECT * FROM ") + TABLE +
                            QStringLiteral(" WHERE codeQualitometre=") + QString::number(f.station) +
                            QStringLiteral(" AND codeOperation=") + QString::number(code),
@@ -333,8 +334,7 @@ bool supprimerOperation(qint64 station, const QString &code, const Confirmation 
         afficherMessage(GENRE_ERREUR, texteOperations::AUCUNE);
         return false;
     }
-    if (!confirmer(texteOperations::QUESTION_SUPPRESSION))
-        return false;
+    if (!confirmer(texteOperations::QUESTION_SUPPRESSION)) return false;
     const QString s = QString::number(station), o = sqlNombre(n.valeur);
     const QString condition =
         QStringLiteral(" WHERE codeQualitometre=") + s + QStringLiteral(" AND codeOperation=") + o;
@@ -382,9 +382,8 @@ bool supprimerOperation(qint64 station, const QString &code, const Confirmation 
         if (!lot.terminer()) echecs << bd().derniereErreur();
     }
     if (!echecs.isEmpty()) {
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("Une partie de la suppression a échoué :\n") +
-                            echecs.join(u'\n'));
+        afficherMessage(GENRE_ERREUR, QStringLiteral("Une partie de la suppression a échoué :\n") +
+                                          echecs.join(u'\n'));
         return false;
     }
     afficherMessage(GENRE_AIDE, texteOperations::SUPPRIMEE);

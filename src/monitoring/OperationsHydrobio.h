@@ -3,8 +3,8 @@
 // Operations of a station (QUALITOMETRES_POINTS_OPERATIONS): the operation card's list, its
 // form described as data, and the save and delete of an operation with everything hanging on it.
 
-#include "monitoring/PropagationOperation.h"
 #include "db/ChampDecrit.h"
+#include "monitoring/PropagationOperation.h"
 #include "referentials/ListesCodees.h"
 #include "referentials/ModeleListeReference.h"
 

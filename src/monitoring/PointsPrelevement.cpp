@@ -28,6 +28,7 @@ struct ChampPoint
     const char *libelle; // "" for dates and texts
 };
 
+// clang-format off
 const ChampPoint CHAMPS[] = {
     {"identifiant", &FichePoint::identifiant, nullptr},
     {"nom", &FichePoint::nom, nullptr},
@@ -49,6 +50,7 @@ const ChampPoint CHAMPS[] = {
     {"profDebut", &FichePoint::profDebut, "Profondeur de début"},
     {"profFin", &FichePoint::profFin, "Profondeur de fin"},
 };
+// clang-format on
 
 QString nombreIncorrect(const QString &valeur, const QString &champ)
 {
@@ -217,7 +219,8 @@ bool enregistrerPoint(FichePoint &p)
     // The overlaps and the next code are read under the table's lock, in the save's transaction:
     // two workstations adding a point to one station at once get two codes.
     Transaction transaction;
-    const bool verrou = transaction.estOuverte() && bd().verrouiller(QStringLiteral("QUALITOMETRES_POINTS"));
+    const bool verrou =
+        transaction.estOuverte() && bd().verrouiller(QStringLiteral("QUALITOMETRES_POINTS"));
     if (verrou && chevauchePoint(p)) {
         afficherMessage(GENRE_ERREUR, textePoints::CHEVAUCHEMENT);
         return false;
@@ -226,10 +229,12 @@ bool enregistrerPoint(FichePoint &p)
         p.estNouveau() ? codePointSuivant(p.station) : qint64(enNombre(p.codePoint, true).valeur);
     JeuEnregistrements jeu;
     bool trouve = false;
-    bool ok = verrou && bd().AccesBase(
-        QStringLiteral("SELECT * FROM QUALITOMETRES_POINTS WHERE codeQualitometre=") +
-            QString::number(p.station) + QStringLiteral(" AND codePoint=") + QString::number(code),
-        jeu, trouve, QStringLiteral("QUALITOMETRES_POINTS"));
+    bool ok =
+        verrou && bd().AccesBase(
+                      QStringLiteral("SELECT * FROM QUALITOMETRES_POINTS WHERE codeQualitometre=") +
+                          QString::number(p.station) + QStringLiteral(" AND codePoint=") +
+                          QString::number(code),
+                      jeu, trouve, QStringLiteral("QUALITOMETRES_POINTS"));
     if (ok) {
         if (!trouve) jeu.addnew();
         jeu.fields(QStringLiteral("codeQualitometre")) = double(p.station);
@@ -333,8 +338,8 @@ qint64 creerPoint(qint64 station, const QString &id, const QDate &date,
             return -1;
         }
         journaliser(textePoints::TITRE_FERMETURE,
-                    textePoints::JOURNAL_FERMETURE.arg(QString::number(f), id, QString::number(station),
-                                                       jour(date.addDays(-1))));
+                    textePoints::JOURNAL_FERMETURE.arg(
+                        QString::number(f), id, QString::number(station), jour(date.addDays(-1))));
     }
     const qint64 code = codePointSuivant(station);
     InstructionPreparee ajout = bd().preparer(

@@ -81,10 +81,12 @@ inline const QString TITRE_JOURNAL = QStringLiteral("Date de création Qualito")
 inline const QString JOURNAL_SAISIE = QStringLiteral("Saisie manuel d'un site de mesure - ");
 inline const QString JOURNAL_CREATION = QStringLiteral("Création d'un site de mesure - ");
 inline const QString TITRE_FERMETURE = QStringLiteral("Fermeture d'un site de mesure");
-inline const QString JOURNAL_FERMETURE = QStringLiteral(
-    "Le point %1 (%2) du qualitomètre %3 est fermé au %4 : une mesure le situe à une autre position.");
+inline const QString JOURNAL_FERMETURE =
+    QStringLiteral("Le point %1 (%2) du qualitomètre %3 est fermé au %4 : une mesure le situe à "
+                   "une autre position.");
 inline const QString POSITION_DIFFERENTE = QStringLiteral(
-    "Le point de prélèvement « %1 » du qualitomètre %2 est défini à une autre position à cette date "
+    "Le point de prélèvement « %1 » du qualitomètre %2 est défini à une autre position à cette "
+    "date "
     "et sa définition ne peut pas être fermée : corrigez-la avant d'intégrer la mesure.");
 } // namespace textePoints
 

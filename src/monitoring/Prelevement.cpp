@@ -7,9 +7,9 @@
 #include "db/Sql.h"
 #include "monitoring/RattachementOperations.h"
 #include "monitoring/ReglesAnalyses.h"
-#include "schema/TableAnalyses.h"
 #include "referentials/ReferentielsAnalyses.h"
 #include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
 
 #include <QTime>
 
@@ -81,8 +81,7 @@ bool EditionPrelevement::charger(const QString &numPrelevement)
 {
     if (!estNombre(numPrelevement.trimmed()) ||
         !lireFiche(QStringLiteral(" AND NumPrelevement=") + nombreSql(numPrelevement))) {
-        afficherMessage(GENRE_ERREUR,
-                        T::CHARGEMENT_IMPOSSIBLE.arg(numPrelevement.trimmed()));
+        afficherMessage(GENRE_ERREUR, T::CHARGEMENT_IMPOSSIBLE.arg(numPrelevement.trimmed()));
         return false;
     }
     return true;
@@ -155,8 +154,8 @@ DefinitionGrille grillePrelevement(const char *table, const QVector<ColonneGrill
 const DefinitionGrille &grilleFinalites()
 {
     static const DefinitionGrille g = [] {
-        DefinitionGrille r = grillePrelevement("PRELEVEMENTS_FINALITES", colonnesFinalites(),
-                                               " des finalités", "");
+        DefinitionGrille r =
+            grillePrelevement("PRELEVEMENTS_FINALITES", colonnesFinalites(), " des finalités", "");
         r.ordre = QStringLiteral("CodeFinalite");
         r.colonnes[0].cle = true;
         return r;
@@ -166,8 +165,8 @@ const DefinitionGrille &grilleFinalites()
 
 const DefinitionGrille &grilleDossiers()
 {
-    static const DefinitionGrille g = grillePrelevement(
-        "PRELEVEMENTS_DOSSIERS", colonnesDossiers(), " des dossiers", "NumDossier");
+    static const DefinitionGrille g = grillePrelevement("PRELEVEMENTS_DOSSIERS", colonnesDossiers(),
+                                                        " des dossiers", "NumDossier");
     return g;
 }
 
@@ -406,7 +405,8 @@ bool EditionPrelevement::supprimerLigne(const DefinitionGrille &definition,
         return false;
     }
     QString erreur;
-    if (estEnregistre() && !GrilleEditable(definition).supprimerLigne(parent(), lignes[ligne], erreur)) {
+    if (estEnregistre() &&
+        !GrilleEditable(definition).supprimerLigne(parent(), lignes[ligne], erreur)) {
         afficherMessage(GENRE_ERREUR, T::ECHEC_SUPPRESSION.arg(erreur));
         return false;
     }
@@ -444,8 +444,7 @@ bool EditionPrelevement::supprimer()
         afficherMessage(GENRE_ERREUR, T::ENREGISTRER_AVANT);
         return false;
     }
-    if (afficherMessage(GENRE_QUESTION, T::QUESTION_SUPPRESSION.arg(m_numero)) !=
-        BoutonOui)
+    if (afficherMessage(GENRE_QUESTION, T::QUESTION_SUPPRESSION.arg(m_numero)) != BoutonOui)
         return false;
     const QString station = nombreSql(m_station);
     const QString numero = nombreSql(m_numero);

@@ -6,8 +6,8 @@
 #include "db/Outils.h"
 #include "db/Progression.h"
 #include "db/Sql.h"
-#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
 
 #include <QHash>
 #include <QTime>
@@ -242,8 +242,9 @@ bool majColonneAnalyses(const QString &codeQualitometre, const QString &codeBSS,
         const Nombre op = enNombre(codeOperation);
         if (!op.estNombre())
             return echec(QStringLiteral("Le code de l'opération n'est pas un nombre."));
-        numeros = QStringLiteral(" IN (SELECT NumPrelevement FROM PRELEVEMENTS WHERE codeQualitometre=") + s +
-                  QStringLiteral(" AND codeOperation=") + sqlNombre(op.valeur) + u')';
+        numeros =
+            QStringLiteral(" IN (SELECT NumPrelevement FROM PRELEVEMENTS WHERE codeQualitometre=") +
+            s + QStringLiteral(" AND codeOperation=") + sqlNombre(op.valeur) + u')';
     } else {
         const Nombre n = enNombre(numPrelevement);
         if (!n.estNombre())
@@ -251,7 +252,8 @@ bool majColonneAnalyses(const QString &codeQualitometre, const QString &codeBSS,
         numeros = u'=' + sqlNombre(n.valeur);
     }
     const QString condition = QStringLiteral(" WHERE NumPrelevement") + numeros;
-    const QString lecture = QStringLiteral("SELECT DISTINCT ") + nom + QStringLiteral(" FROM ") + table + condition;
+    const QString lecture =
+        QStringLiteral("SELECT DISTINCT ") + nom + QStringLiteral(" FROM ") + table + condition;
     if (anciennes) {
         anciennes->clear();
         const Tableau t = bd().extraire(lecture);

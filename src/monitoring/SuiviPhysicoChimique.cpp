@@ -6,8 +6,8 @@
 #include "db/Outils.h"
 #include "db/Sql.h"
 #include "monitoring/ReglesAnalyses.h"
-#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
 #include "users/AccesStations.h"
 
 #include <QHash>
@@ -107,8 +107,19 @@ bool verifierPeriode(const FiltresSuivi &f, QString *erreur)
 
 // Columns of the query: sample, its date, its operation's date, parameter, unit, result, remark,
 // names of the parameter and unit, unit's symbol.
-enum ColonneRequete { NUM, DATE_PRELEVEMENT, DATE_OPERATION, PARAMETRE, UNITE, RESULTAT, REMARQUE,
-                      NOM_PARAMETRE, NOM_UNITE, SYMBOLE };
+enum ColonneRequete
+{
+    NUM,
+    DATE_PRELEVEMENT,
+    DATE_OPERATION,
+    PARAMETRE,
+    UNITE,
+    RESULTAT,
+    REMARQUE,
+    NOM_PARAMETRE,
+    NOM_UNITE,
+    SYMBOLE
+};
 
 QString requeteSuivi(const QString &table, const FiltresSuivi &f)
 {
@@ -159,8 +170,8 @@ QVector<ColonneSuivi> colonnesSuivi(const Tableau &t, bool inverse, QHash<double
         if (colonneDe.contains(n)) continue;
         colonneDe.insert(n, 0);
         const QString num = texteValeur(t(i, NUM));
-        const QVariant date = t(i, DATE_OPERATION).isNull() ? t(i, DATE_PRELEVEMENT)
-                                                             : t(i, DATE_OPERATION);
+        const QVariant date =
+            t(i, DATE_OPERATION).isNull() ? t(i, DATE_PRELEVEMENT) : t(i, DATE_OPERATION);
         ColonneSuivi c;
         c.date = date.toDateTime();
         c.numPrelevement = num;

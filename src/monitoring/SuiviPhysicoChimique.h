@@ -56,7 +56,8 @@ struct TableauSuivi
 };
 
 namespace texteSuivi {
-inline const QString DATE_DEBUT = QStringLiteral("La date de début de la période n'est pas correcte.");
+inline const QString DATE_DEBUT =
+    QStringLiteral("La date de début de la période n'est pas correcte.");
 inline const QString DATE_FIN = QStringLiteral("La date de fin de la période n'est pas correcte.");
 } // namespace texteSuivi
 

@@ -12,10 +12,11 @@ class Progression;
 
 struct ResultatSuppression
 {
-    bool effectuee = false; // false: nothing done (code not a number, database closed, batch not written)
-    int instructions = 0;   // statements sent
-    QStringList echecs;     // statements that failed and were skipped
-    QString echec;          // the batch could not be written (French reason): nothing was deleted
+    bool effectuee =
+        false; // false: nothing done (code not a number, database closed, batch not written)
+    int instructions = 0; // statements sent
+    QStringList echecs;   // statements that failed and were skipped
+    QString echec;        // the batch could not be written (French reason): nothing was deleted
 };
 
 // Deletes, for the station `code` (CodeQualitometre as text) whose analysis table is
@@ -32,8 +33,8 @@ struct ResultatSuppression
 // be committed (the file held by another program) everything is rolled back and `echec` says why.
 ResultatSuppression supprimerQualitometre(const QString &code, const QString &codeBSS,
                                           Progression *progression = nullptr,
-                                          bool supprimerStation = true, bool supprimerDonnees = true,
-                                          const QString &points = {});
+                                          bool supprimerStation = true,
+                                          bool supprimerDonnees = true, const QString &points = {});
 
 // Tables that hold rows of one station, by CodeQualitometre (the per-station tables aside):
 // every one of them is emptied of the station by the full cascade.

@@ -219,8 +219,7 @@ DescriptionReferentiel supports()
                              {},
                              {}};
     d.champs = {texte("Code", "Code", 5, "Code"), texte("Nom", "Nom", 255, "Nom"),
-                texte("NomInternational", "Nom international", 255),
-                statut(),
+                texte("NomInternational", "Nom international", 255), statut(),
                 memo("Commentaires", "Commentaires")};
     d.champs += champsCommuns();
     return d;

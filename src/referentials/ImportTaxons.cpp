@@ -163,8 +163,7 @@ bool lireTaxonsCsv(const QString &chemin, FichierTaxons &fichier, QString &erreu
     if (texte.startsWith(QChar(0xFEFF))) texte.remove(0, 1);
     // Records, not lines: a quoted cell may hold line breaks.
     QVector<EnregistrementCsv> lignes;
-    if (!lireCsv(reparerAccents(texte), u';', lignes, erreur))
-        return false;
+    if (!lireCsv(reparerAccents(texte), u';', lignes, erreur)) return false;
     bool entete = true;
     for (qsizetype n = 0; n < lignes.size(); ++n) {
         const QStringList &champs = lignes[n].champs;
@@ -230,12 +229,11 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
     qsizetype profondeur = 0; // of the elements around AppelTaxon
     while (!x.atEnd()) {
         const auto jetonExterieur = x.readNext();
-        if (jetonExterieur == QXmlStreamReader::EndElement)
-            --profondeur;
-        if (jetonExterieur != QXmlStreamReader::StartElement || !verifierProfondeurXml(x, ++profondeur))
+        if (jetonExterieur == QXmlStreamReader::EndElement) --profondeur;
+        if (jetonExterieur != QXmlStreamReader::StartElement ||
+            !verifierProfondeurXml(x, ++profondeur))
             continue;
-        if (x.name() != QLatin1String("AppelTaxon"))
-            continue;
+        if (x.name() != QLatin1String("AppelTaxon")) continue;
         --profondeur; // its end element is read by the loop below
         LigneImportTaxon l;
         l.ligneFichier = x.lineNumber();
@@ -247,11 +245,9 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
         while (!x.atEnd()) {
             const auto jeton = x.readNext();
             if (jeton == QXmlStreamReader::StartElement) {
-                if (!verifierProfondeurXml(x, profondeur + textes.size() + 2))
-                    break;
+                if (!verifierProfondeurXml(x, profondeur + textes.size() + 2)) break;
                 longueurs << ouvert.size();
-                if (!ouvert.isEmpty())
-                    ouvert += u'/';
+                if (!ouvert.isEmpty()) ouvert += u'/';
                 ouvert += x.name();
                 textes << QString();
             } else if (jeton == QXmlStreamReader::Characters && !textes.isEmpty()) {
@@ -340,8 +336,8 @@ DecisionsImportTaxons decisionsUtilisateur()
                                            texteImportTaxons::CONTINUER) == BoutonOui;
             },
             [] {
-                return afficherMessage(GENRE_QUESTION,
-                                       texteImportTaxons::ANNULER_TOUT) == BoutonOui;
+                return afficherMessage(GENRE_QUESTION, texteImportTaxons::ANNULER_TOUT) ==
+                       BoutonOui;
             }};
 }
 

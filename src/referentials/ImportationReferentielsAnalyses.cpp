@@ -10,8 +10,8 @@
 #include "db/RaisonsMoteur.h"
 #include "db/Sql.h"
 #include "referentials/LectureXml.h"
-#include "referentials/ModeleReferentielAnalyses.h"
 #include "referentials/ModeleListeReference.h"
+#include "referentials/ModeleReferentielAnalyses.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -138,7 +138,8 @@ QString exemplesNationaux(Referentiel r)
 {
     switch (r) {
     case Referentiel::Parametre:
-        return QStringLiteral("CdParametre, NomParametre, StParametre, LbCourtParametre, LbLongParametre");
+        return QStringLiteral(
+            "CdParametre, NomParametre, StParametre, LbCourtParametre, LbLongParametre");
     case Referentiel::Unite:
         return QStringLiteral("CdUniteReference, SymUniteReference, LbUniteReference");
     case Referentiel::Methode:
@@ -168,14 +169,12 @@ bool lireXml(QFile &f, const QString &nom, Referentiel r, FichierReferentielAnal
         if (jeton == QXmlStreamReader::StartElement) {
             const QString colonne = noms.value(xml.name().toString().toLower());
             if (colonne.isEmpty()) {
-                if (!verifierProfondeurXml(xml, pile.size() + 1))
-                    break;
+                if (!verifierProfondeurXml(xml, pile.size() + 1)) break;
                 pile.append(Cadre{});
                 continue;
             }
             QString texte;
-            if (!lireTexteElement(xml, int(pile.size()) + 1, texte))
-                break;
+            if (!lireTexteElement(xml, int(pile.size()) + 1, texte)) break;
             texte = texte.trimmed();
             if (pile.isEmpty()) continue;
             Cadre &c = pile.last();
@@ -433,7 +432,8 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
                      QStringLiteral(" mis à jour, ") + QString::number(bilan.rejetes) +
                      QStringLiteral(" rejeté(s)");
     if (bilan.annule) detail += QStringLiteral(" ; interrompue par l'utilisateur");
-    if (!bilan.echec.isEmpty()) detail += QStringLiteral(" ; ") + bilan.echec + QStringLiteral(" (") + erreurMoteur + u')';
+    if (!bilan.echec.isEmpty())
+        detail += QStringLiteral(" ; ") + bilan.echec + QStringLiteral(" (") + erreurMoteur + u')';
     if (!bilan.erreurs.isEmpty()) detail += u'\n' + bilan.erreurs.join(u'\n');
     journaliser(QStringLiteral("Intégration du référentiel"), detail);
     return bilan;

@@ -26,12 +26,14 @@ const QString CHAMP_THEME = QStringLiteral("TAXONS.THEME");
 const QString REDACTEUR_IMPORT = QStringLiteral("VYDA");
 
 const QStringList COLONNES_ECRITES = {
-    QStringLiteral("nomLatin"),  QStringLiteral("statut"),      QStringLiteral("dateCreation"),
-    QStringLiteral("dateMiseAJour"), QStringLiteral("redacteur"), QStringLiteral("nomCommun"),
-    QStringLiteral("auteur"),    QStringLiteral("niveau"),      QStringLiteral("theme"),
-    QStringLiteral("elementDe"), QStringLiteral("codeOmnidia"), QStringLiteral("refMuseum"),
-    QStringLiteral("commentaire"), QStringLiteral("codeMacrophyte"), QStringLiteral("actif"),
-    QStringLiteral("codeTaxon")};
+    QStringLiteral("nomLatin"),     QStringLiteral("statut"),
+    QStringLiteral("dateCreation"), QStringLiteral("dateMiseAJour"),
+    QStringLiteral("redacteur"),    QStringLiteral("nomCommun"),
+    QStringLiteral("auteur"),       QStringLiteral("niveau"),
+    QStringLiteral("theme"),        QStringLiteral("elementDe"),
+    QStringLiteral("codeOmnidia"),  QStringLiteral("refMuseum"),
+    QStringLiteral("commentaire"),  QStringLiteral("codeMacrophyte"),
+    QStringLiteral("actif"),        QStringLiteral("codeTaxon")};
 constexpr int COLONNE_REDACTEUR = 4;
 
 // Why a row cannot be written; "" when it can.
@@ -48,7 +50,8 @@ QString refusLigne(const LigneImportTaxon &l)
                   {l.parent, "elementDe"},    {l.omnidia, "codeOmnidia"},
                   {l.museum, "refMuseum"},    {l.macrophytes, "codeMacrophyte"}};
     for (const auto &t : textes)
-        if (const int n = tailleTexte(u"TAXONS", QString::fromLatin1(t.colonne)); n > 0 && t.texte.trimmed().size() > n)
+        if (const int n = tailleTexte(u"TAXONS", QString::fromLatin1(t.colonne));
+            n > 0 && t.texte.trimmed().size() > n)
             return QStringLiteral("« %1 » dépasse %2 caractères").arg(t.texte.trimmed()).arg(n);
     for (const QString *d : {&l.dateCreation, &l.dateMiseAJour})
         if (!d->trimmed().isEmpty() && !lireDate(d->trimmed()).isValid())
@@ -78,7 +81,8 @@ QVariant dateOuNul(const QString &t)
 QHash<QString, QString> codesEnregistres()
 {
     QHash<QString, QString> existants;
-    const Tableau t = bd().extraire(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon IS NOT NULL"));
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon IS NOT NULL"));
     for (int i = 0; i < t.nbLignes(); ++i)
         existants.insert(t.texte(i, 0).trimmed(), t.texte(i, 0));
     return existants;
@@ -90,10 +94,11 @@ QHash<QString, QString> codesEnregistres()
 // add a taxon twice.
 class IntegrationTaxons
 {
-public:
-    IntegrationTaxons(const FichierTaxons &fichier, ModeImportTaxons mode, bool activer, Progression &progression,
-                      const DecisionsImportTaxons &decisions)
-        : m_fichier(fichier), m_mode(mode), m_activer(activer), m_progression(progression), m_decisions(decisions)
+  public:
+    IntegrationTaxons(const FichierTaxons &fichier, ModeImportTaxons mode, bool activer,
+                      Progression &progression, const DecisionsImportTaxons &decisions)
+        : m_fichier(fichier), m_mode(mode), m_activer(activer), m_progression(progression),
+          m_decisions(decisions)
     {
     }
 
@@ -104,21 +109,20 @@ public:
             return m_bilan;
         }
         m_progression.message(QStringLiteral("Intégration taxons"));
-        m_progression.message(QStringLiteral("Fichier : ") + QFileInfo(m_fichier.chemin).fileName());
+        m_progression.message(QStringLiteral("Fichier : ") +
+                              QFileInfo(m_fichier.chemin).fileName());
         verifierLignes(codesEnregistres());
         // Stopped on a refused row: nothing is written yet, the rows before it may still be.
         if (m_bilan.interrompu && m_decisions.annulerTout && m_decisions.annulerTout()) {
             m_bilan.defait = true;
             return m_bilan;
         }
-        if (!ecrire())
-            return m_bilan;
-        if (m_activer)
-            m_bilan.activesUtilises = activerTaxonsUtilises(m_progression);
+        if (!ecrire()) return m_bilan;
+        if (m_activer) m_bilan.activesUtilises = activerTaxonsUtilises(m_progression);
         return m_bilan;
     }
 
-private:
+  private:
     struct Ecriture
     {
         qsizetype ligne; // of the file
@@ -145,14 +149,16 @@ private:
         for (qsizetype n = 0; n < m_fichier.lignes.size(); ++n) {
             const LigneImportTaxon &l = m_fichier.lignes[n];
             const QString code = l.code.trimmed();
-            if (!existants.contains(code) && m_mode == ModeImportTaxons::MiseAJour && !code.isEmpty()) {
+            if (!existants.contains(code) && m_mode == ModeImportTaxons::MiseAJour &&
+                !code.isEmpty()) {
                 ++m_bilan.ignores;
                 continue;
             }
             if (const QString refus = refusLigne(l); !refus.isEmpty()) {
                 ++m_bilan.rejetes;
                 refuser(ligneFichier(n), code, refus);
-                if (!m_decisions.continuer || !m_decisions.continuer(l.textes().join(QStringLiteral(" ; ")))) {
+                if (!m_decisions.continuer ||
+                    !m_decisions.continuer(l.textes().join(QStringLiteral(" ; ")))) {
                     m_bilan.interrompu = true;
                     break;
                 }
@@ -165,10 +171,10 @@ private:
 
     static QVector<QVariant> valeurs(const LigneImportTaxon &l)
     {
-        return {texteOuNul(l.nomLatin),     texteOuNul(l.statut),    dateOuNul(l.dateCreation),
-                dateOuNul(l.dateMiseAJour), texteOuNul(l.redacteur), texteOuNul(l.nomCommun),
-                texteOuNul(l.auteur),       nombreOuNul(l.niveau),   nombreOuNul(l.theme),
-                texteOuNul(l.parent),       texteOuNul(l.omnidia),   texteOuNul(l.museum),
+        return {texteOuNul(l.nomLatin),     texteOuNul(l.statut),     dateOuNul(l.dateCreation),
+                dateOuNul(l.dateMiseAJour), texteOuNul(l.redacteur),  texteOuNul(l.nomCommun),
+                texteOuNul(l.auteur),       nombreOuNul(l.niveau),    nombreOuNul(l.theme),
+                texteOuNul(l.parent),       texteOuNul(l.omnidia),    texteOuNul(l.museum),
                 texteOuNul(l.commentaire),  texteOuNul(l.macrophytes)};
     }
 
@@ -176,8 +182,7 @@ private:
     void noterTheme(const LigneImportTaxon &l, const QHash<QString, QString> &themes)
     {
         const Nombre theme = enNombre(l.theme.trimmed(), true);
-        if (!theme.estNombre())
-            return;
+        if (!theme.estNombre()) return;
         const QString cle = texteValeur(theme.valeur);
         if (!themes.contains(cle) && m_themes.value(cle).isEmpty())
             m_themes.insert(cle, l.libelleTheme.trimmed());
@@ -191,18 +196,18 @@ private:
         for (const Ecriture &e : std::as_const(m_retenues)) {
             QVector<QVariant> v = e.valeurs;
             if (existants.contains(e.code)) {
-                v << (m_activer ? QVariant(QStringLiteral("1")) : QVariant()) << existants.value(e.code);
+                v << (m_activer ? QVariant(QStringLiteral("1")) : QVariant())
+                  << existants.value(e.code);
                 m_misesAJour.append({e.ligne, e.code, v});
             } else if (m_mode == ModeImportTaxons::MiseAJour) {
                 ++m_bilan.ignores; // deleted by another workstation since the check
-            } else if (const auto it = ajoutParCode.constFind(e.code); it != ajoutParCode.constEnd()) {
+            } else if (const auto it = ajoutParCode.constFind(e.code);
+                       it != ajoutParCode.constEnd()) {
                 QVector<QVariant> &deja = m_ajouts[*it].valeurs;
                 for (int c = 0; c < v.size(); ++c)
-                    if (!v[c].isNull())
-                        deja[c] = v[c];
+                    if (!v[c].isNull()) deja[c] = v[c];
             } else {
-                if (v[COLONNE_REDACTEUR].isNull())
-                    v[COLONNE_REDACTEUR] = REDACTEUR_IMPORT;
+                if (v[COLONNE_REDACTEUR].isNull()) v[COLONNE_REDACTEUR] = REDACTEUR_IMPORT;
                 v << (m_activer ? QStringLiteral("1") : QStringLiteral("0")) << e.code;
                 ajoutParCode.insert(e.code, m_ajouts.size());
                 m_ajouts.append({e.ligne, e.code, v});
@@ -239,8 +244,7 @@ private:
                                                 affectations.join(QStringLiteral(", ")) +
                                                 QStringLiteral(" WHERE codeTaxon=?"));
         for (const Ecriture &e : std::as_const(m_misesAJour)) {
-            if (!progresser())
-                return true;
+            if (!progresser()) return true;
             if (maj.executer(e.valeurs))
                 ++m_bilan.modifies;
             else if (!echecLigne(e, maj.erreur()))
@@ -251,8 +255,7 @@ private:
 
     bool ecrireAjouts()
     {
-        if (m_ajouts.isEmpty() || m_annule)
-            return true;
+        if (m_ajouts.isEmpty() || m_annule) return true;
         InsertionMassive insertion(QStringLiteral("TAXONS"), COLONNES_ECRITES);
         if (!insertion.estValide()) {
             m_bilan.erreurs << raisonMoteur(insertion.erreur());
@@ -260,8 +263,7 @@ private:
         }
         qsizetype envoyees = 0;
         for (const Ecriture &e : std::as_const(m_ajouts)) {
-            if (!progresser())
-                break;
+            if (!progresser()) break;
             insertion.ajouter(e.valeurs);
             ++envoyees;
         }
@@ -269,11 +271,9 @@ private:
         qsizetype refusees = 0;
         for (const InsertionMassive::ErreurLigne &err : insertion.erreurs()) {
             const qsizetype i = qsizetype(err.numero) - 1;
-            if (i < 0 || i >= m_ajouts.size())
-                continue;
+            if (i < 0 || i >= m_ajouts.size()) continue;
             ++refusees;
-            if (!echecLigne(m_ajouts[i], err.message))
-                return false;
+            if (!echecLigne(m_ajouts[i], err.message)) return false;
         }
         m_bilan.ajoutes = int(envoyees - refusees);
         return true;
@@ -281,14 +281,16 @@ private:
 
     void ajouterThemes()
     {
-        InstructionPreparee theme =
-            bd().preparer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES (?, ?, ?)"));
+        InstructionPreparee theme = bd().preparer(
+            QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES (?, ?, ?)"));
         for (auto it = m_themes.constBegin(); it != m_themes.constEnd(); ++it) {
-            const QString libelle = it.value().isEmpty() ? QStringLiteral("Thème ") + it.key() : it.value();
+            const QString libelle =
+                it.value().isEmpty() ? QStringLiteral("Thème ") + it.key() : it.value();
             if (theme.executer({CHAMP_THEME, it.key().toInt(), libelle}))
                 ++m_bilan.themesAjoutes;
             else
-                m_bilan.erreurs << QStringLiteral("Thème %1 : %2").arg(it.key(), raisonMoteur(theme.erreur()));
+                m_bilan.erreurs
+                    << QStringLiteral("Thème %1 : %2").arg(it.key(), raisonMoteur(theme.erreur()));
         }
     }
 
@@ -296,8 +298,7 @@ private:
     bool defaire(Transaction &transaction, const QString &raison = {})
     {
         transaction.annuler();
-        if (!raison.isEmpty())
-            m_bilan.erreurs << raison;
+        if (!raison.isEmpty()) m_bilan.erreurs << raison;
         m_bilan.defait = true;
         m_bilan.ajoutes = m_bilan.modifies = m_bilan.themesAjoutes = 0;
         return false;
@@ -314,8 +315,7 @@ private:
             return defaire(transaction, QStringLiteral("Rien n'a été enregistré."));
         if (m_annule) {
             m_bilan.interrompu = true;
-            if (m_decisions.annulerTout && m_decisions.annulerTout())
-                return defaire(transaction);
+            if (m_decisions.annulerTout && m_decisions.annulerTout()) return defaire(transaction);
         }
         ajouterThemes();
         if (!transaction.valider())

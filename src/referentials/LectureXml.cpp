@@ -14,6 +14,7 @@ struct Traduction
 };
 
 // The reader's messages a damaged or foreign file gives, start of the text to the reason.
+// clang-format off
 constexpr Traduction TRADUCTIONS[] = {
     {"Premature end of document", "le fichier s'arrête avant la fin du document"},
     {"Encountered incorrectly encoded content", "des caractères ne sont pas dans l'encodage annoncé"},
@@ -41,13 +42,13 @@ constexpr Traduction TRADUCTIONS[] = {
     {"Invalid processing instruction", "une instruction de traitement n'est pas valide"},
     {"Expected ", "le fichier n'est pas du XML bien formé"},
 };
+// clang-format on
 
 } // namespace
 
 bool verifierProfondeurXml(QXmlStreamReader &xml, qsizetype profondeur)
 {
-    if (profondeur <= PROFONDEUR_XML_MAX)
-        return true;
+    if (profondeur <= PROFONDEUR_XML_MAX) return true;
     xml.raiseError(TROP_PROFOND);
     return false;
 }
@@ -63,8 +64,7 @@ bool lireTexteElement(QXmlStreamReader &xml, int profondeur, QString &texte)
             texte += xml.text();
             break;
         case QXmlStreamReader::StartElement:
-            if (!verifierProfondeurXml(xml, profondeur + niveau++))
-                return false;
+            if (!verifierProfondeurXml(xml, profondeur + niveau++)) return false;
             break;
         case QXmlStreamReader::EndElement:
             --niveau;
@@ -84,15 +84,16 @@ QString raisonXml(const QXmlStreamReader &xml)
         return QString::fromUtf8(TRADUCTIONS[0].raison);
     const QString detail = xml.errorString();
     for (const Traduction &t : TRADUCTIONS)
-        if (detail.startsWith(QLatin1String(t.debut)))
-            return QString::fromUtf8(t.raison);
+        if (detail.startsWith(QLatin1String(t.debut))) return QString::fromUtf8(t.raison);
     return QStringLiteral("le fichier n'est pas du XML bien formé");
 }
 
 QString messageXmlInvalide(const QString &nomFichier, const QXmlStreamReader &xml)
 {
-    return QStringLiteral("Le fichier ") + nomFichier + QStringLiteral(" n'est pas un fichier XML valide (ligne ") +
-           QString::number(xml.lineNumber()) + QStringLiteral(" : ") + raisonXml(xml) + QStringLiteral(").");
+    return QStringLiteral("Le fichier ") + nomFichier +
+           QStringLiteral(" n'est pas un fichier XML valide (ligne ") +
+           QString::number(xml.lineNumber()) + QStringLiteral(" : ") + raisonXml(xml) +
+           QStringLiteral(").");
 }
 
 } // namespace vyk

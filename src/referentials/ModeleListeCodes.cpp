@@ -309,8 +309,7 @@ bool ModeleListeCodes::supprimer(const FicheCode &f)
         afficherMessage(GENRE_ERREUR, Texte::UTILISE);
         return false;
     }
-    if (!confirmer(Texte::question(codeTexte, champ)))
-        return false;
+    if (!confirmer(Texte::question(codeTexte, champ))) return false;
     if (!bd().Execute(QStringLiteral("DELETE FROM CODES_SANDRE WHERE Champ=") + sqlTexte(champ) +
                       QStringLiteral(" AND Code=") + codeTexte)) {
         afficherMessage(GENRE_ERREUR, Texte::echecSuppression(bd().derniereErreur()));

@@ -3,7 +3,8 @@
 // The pattern of every reference-list screen (code lists, analysis referentials, taxa,
 // thresholds, selections): a grid loaded from the table in one query, an entry form, and the
 // common operations. The core model does the work and shows its messages through
-// afficherMessage, and takes the user's answers through confirmer; the screen (ui/widgets/EcranListeReference.h) only shows and forwards.
+// afficherMessage, and takes the user's answers through confirmer; the screen
+// (ui/widgets/EcranListeReference.h) only shows and forwards.
 //
 //   charger()          RempliSpr<Liste>     load the grid
 //   nouvelleFiche()    declencheInserer     a new entry with the next free code

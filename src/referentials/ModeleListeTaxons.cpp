@@ -359,7 +359,8 @@ QStringList ModeleListeTaxons::verifier(const FicheTaxon &f) const
                      {f.codeMacrophyte, "codeMacrophyte", "Le code macrophyte"},
                      {f.textes.value(QStringLiteral("basionyme")), "basionyme", "Le basionyme"}};
     for (const auto &l : longueurs)
-        if (const int n = tailleTexte(u"TAXONS", QString::fromLatin1(l.colonne)); n > 0 && l.texte.trimmed().size() > n)
+        if (const int n = tailleTexte(u"TAXONS", QString::fromLatin1(l.colonne));
+            n > 0 && l.texte.trimmed().size() > n)
             erreurs << Texte::trop(QString::fromUtf8(l.libelle), n);
     if (!f.niveau.trimmed().isEmpty() && !estNombre(f.niveau.trimmed()))
         erreurs << Texte::pasUnNombre(QStringLiteral("Le niveau"));
@@ -488,8 +489,7 @@ bool ModeleListeTaxons::supprimer(const FicheTaxon &f)
         afficherMessage(GENRE_ERREUR, Texte::UTILISE);
         return false;
     }
-    if (!confirmer(Texte::question(f.nomLatin.isEmpty() ? code : f.nomLatin)))
-        return false;
+    if (!confirmer(Texte::question(f.nomLatin.isEmpty() ? code : f.nomLatin))) return false;
     const QString c = sqlTexte(code);
     Transaction transaction;
     // Only the taxa selections: a parameter of the same number keeps its own.
@@ -582,8 +582,7 @@ bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QSt
         afficherMessage(GENRE_ERREUR, Texte::REMPLACEMENT_IDENTIQUE);
         return false;
     }
-    if (!confirmer(Texte::confirmation(ancien, nouveau)))
-        return false;
+    if (!confirmer(Texte::confirmation(ancien, nouveau))) return false;
     Transaction transaction;
     bool annule = false;
     const bool ok = transaction.estOuverte() &&
@@ -610,8 +609,7 @@ int ModeleListeTaxons::activerTaxons(Progression &progression)
     if (echecs > 0)
         afficherMessage(GENRE_ERREUR, Texte::echec(bd().derniereErreur()));
     else
-        afficherMessage(GENRE_AIDE,
-                        QString::number(n) + QStringLiteral(" taxon(s) activé(s)."));
+        afficherMessage(GENRE_AIDE, QString::number(n) + QStringLiteral(" taxon(s) activé(s)."));
     charger();
     return n;
 }

@@ -182,8 +182,7 @@ QStringList ModeleReferentielAnalyses::verifier(const FicheReferentiel &f) const
     if (!dateCorrecte(f.valeur(QStringLiteral("DateModification"))))
         erreurs << Texte::DATE_MODIFICATION;
     for (const ChampReferentiel &c : m_description.champs)
-        if (c.taille > 0 &&
-            (c.genre == NatureChamp::Texte || c.genre == NatureChamp::Code) &&
+        if (c.taille > 0 && (c.genre == NatureChamp::Texte || c.genre == NatureChamp::Code) &&
             f.valeur(c.colonne).trimmed().size() > c.taille)
             erreurs << Texte::tropLong(c.libelle, c.taille);
     // A new row may not take the code of a stored one: it would overwrite it.
@@ -257,8 +256,7 @@ bool ModeleReferentielAnalyses::supprimer(const FicheReferentiel &f)
         afficherMessage(GENRE_ERREUR, Texte::UTILISE);
         return false;
     }
-    if (!confirmer(m_description.question.arg(code)))
-        return false;
+    if (!confirmer(m_description.question.arg(code))) return false;
     if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_description.table +
                       QStringLiteral(" WHERE Code=") + sqlTexte(code))) {
         afficherMessage(GENRE_ERREUR, Texte::echecSuppression(bd().derniereErreur()));
@@ -285,9 +283,9 @@ bool ModeleReferentielAnalyses::purger(Progression &progression)
                         QStringLiteral(" non utilisés"));
     const int n = purgerNonUtilises(m_description.referentiel, progression);
     if (n < 0) {
-        afficherMessage(GENRE_ERREUR,
-                        progression.annule() ? m_description.purgeAnnulee
-                                             : Texte::PURGE_ECHEC.arg(bd().derniereErreur()));
+        afficherMessage(GENRE_ERREUR, progression.annule()
+                                          ? m_description.purgeAnnulee
+                                          : Texte::PURGE_ECHEC.arg(bd().derniereErreur()));
         charger();
         return false;
     }

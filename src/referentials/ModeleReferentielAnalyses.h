@@ -21,13 +21,14 @@ class Progression;
 struct ChampReferentiel
 {
     QString colonne;
-    QString libelle; // form label
+    QString libelle;                        // form label
     NatureChamp genre = NatureChamp::Texte; // Code: fixed entries, or a SELECT of (label, code)
-    int taille = 0;        // texts: the column's size, 0 for no limit
-    QString entete;        // grid header; "" when the grid does not show it
-    QString source;        // Liste: SELECT of (label, code)
-    EntreesCodees entrees; // Liste: fixed entries
-    // Coded "Proposition [0]" ... "Code gelé [3]"; older rows' texts ("Validé") read as their number.
+    int taille = 0;                         // texts: the column's size, 0 for no limit
+    QString entete;                         // grid header; "" when the grid does not show it
+    QString source;                         // Liste: SELECT of (label, code)
+    EntreesCodees entrees;                  // Liste: fixed entries
+    // Coded "Proposition [0]" ... "Code gelé [3]"; older rows' texts ("Validé") read as their
+    // number.
     bool statut = false;
 };
 

@@ -274,15 +274,13 @@ bool ModeleTraits::supprimer(const FicheTrait &f)
         return false;
     }
     const QString c = QString::number(code);
-    if (!confirmer(Texte::question(f.nom)))
-        return false;
+    if (!confirmer(Texte::question(f.nom))) return false;
     const bool utilise =
         !bd().extraire(QStringLiteral(
                            "SELECT DISTINCT CodeTrait FROM TRAITS_ECOBIO_TAXONS WHERE CodeTrait=") +
                        c)
              .estVide();
-    if (utilise && !confirmer(Texte::UTILISE))
-        return false;
+    if (utilise && !confirmer(Texte::UTILISE)) return false;
     Transaction transaction;
     const bool ok =
         transaction.estOuverte() &&
@@ -314,8 +312,7 @@ bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &co
     const bool utilisee =
         !bd().extraire(QStringLiteral("SELECT codeModalite FROM TRAITS_ECOBIO_TAXONS") + condition)
              .estVide();
-    if (utilisee && !confirmer(Texte::modaliteUtilisee(nomModalite)))
-        return false;
+    if (utilisee && !confirmer(Texte::modaliteUtilisee(nomModalite))) return false;
     Transaction transaction;
     const bool ok =
         transaction.estOuverte() &&

@@ -3,15 +3,15 @@
 #include "db/BaseDonnees.h"
 #include "db/Journal.h"
 #include "db/Lot.h"
-#include "db/RaisonsMoteur.h"
 #include "db/Outils.h"
 #include "db/Progression.h"
+#include "db/RaisonsMoteur.h"
 #include "db/Session.h"
 #include "db/Sql.h"
 #include "referentials/LectureXml.h"
 #include "referentials/ListesCodees.h"
-#include "schema/Catalogue.h"
 #include "referentials/ModeleListeReference.h"
+#include "schema/Catalogue.h"
 
 #include <QDir>
 #include <QFile>
@@ -141,14 +141,12 @@ bool lireFichierReferentiel(const QString &chemin, FichierReferentiel &fichier, 
         if (jeton == QXmlStreamReader::StartElement) {
             const Champ c = champElement(xml.name());
             if (c == Champ::Aucun) {
-                if (!verifierProfondeurXml(xml, pile.size() + 1))
-                    break;
+                if (!verifierProfondeurXml(xml, pile.size() + 1)) break;
                 pile.append(Cadre{});
                 continue;
             }
             QString texte;
-            if (!lireTexteElement(xml, int(pile.size()) + 1, texte))
-                break;
+            if (!lireTexteElement(xml, int(pile.size()) + 1, texte)) break;
             texte = texte.trimmed();
             if (c == Champ::Numero) {
                 numero = texte;
@@ -326,8 +324,7 @@ class Integration
         if (existe) {
             if (colonnes.isEmpty()) {
                 ++m_bilan.modifies;
-                if (!m_ecrites.contains(champ))
-                    m_ecrites << champ;
+                if (!m_ecrites.contains(champ)) m_ecrites << champ;
                 return;
             }
             QStringList affectations;
@@ -482,7 +479,8 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
     if (!bilan.listes.isEmpty())
         detail += QStringLiteral(" ; listes : ") + bilan.listes.join(QStringLiteral(", "));
     if (bilan.annule) detail += QStringLiteral(" ; interrompue par l'utilisateur");
-    if (!bilan.echec.isEmpty()) detail += QStringLiteral(" ; ") + bilan.echec + QStringLiteral(" (") + erreurMoteur + u')';
+    if (!bilan.echec.isEmpty())
+        detail += QStringLiteral(" ; ") + bilan.echec + QStringLiteral(" (") + erreurMoteur + u')';
     if (!bilan.erreurs.isEmpty()) detail += u'\n' + bilan.erreurs.join(u'\n');
     journaliser(QStringLiteral("Intégration des codes Sandre"), detail);
     return bilan;
@@ -490,12 +488,15 @@ BilanIntegration integrerReferentiel(const QVector<EntreeReferentiel> &entrees,
 
 QStringList listesNomenclatureVides()
 {
-    if (!bd().tableExiste(QStringLiteral("CODES_SANDRE_REFERENTIEL")) || !bd().tableExiste(QStringLiteral("CODES_SANDRE")))
+    if (!bd().tableExiste(QStringLiteral("CODES_SANDRE_REFERENTIEL")) ||
+        !bd().tableExiste(QStringLiteral("CODES_SANDRE")))
         return {};
-    const Tableau t = bd().extraire(QStringLiteral(
-        "SELECT champ FROM CODES_SANDRE_REFERENTIEL WHERE referentiel IS NOT NULL AND referentiel <> '' "
-        "AND ucase(champ) NOT IN (SELECT DISTINCT ucase(Champ) FROM CODES_SANDRE WHERE Champ IS NOT NULL) "
-        "ORDER BY champ"));
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT champ FROM CODES_SANDRE_REFERENTIEL WHERE referentiel "
+                                     "IS NOT NULL AND referentiel <> '' "
+                                     "AND ucase(champ) NOT IN (SELECT DISTINCT ucase(Champ) FROM "
+                                     "CODES_SANDRE WHERE Champ IS NOT NULL) "
+                                     "ORDER BY champ"));
     QStringList champs;
     for (int l = 0; l < t.nbLignes(); ++l)
         champs << t.texte(l, 0).trimmed();

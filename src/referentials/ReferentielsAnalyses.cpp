@@ -230,7 +230,8 @@ QString resoudreUnite(CacheResolution &cache, const QString &codeLu, bool creati
                         COMMENTAIRE_UNITE_CREEE, internes})) {
             resultat = nouveau;
             cache.unitesCrees << nouveau;
-            if (!garde) e.prochaineUnite += 1;
+            if (!garde)
+                e.prochaineUnite += 1;
             else if (e.prochaineUnite >= 0 && code.toDouble() >= e.prochaineUnite)
                 e.prochaineUnite = code.toDouble() + 1;
             if (!internes.isNull()) e.internesUnites.insert(code, nouveau);
@@ -318,7 +319,8 @@ QVector<TableAnalysesStation> tablesListesTaxons()
         if (!t.startsWith(PREFIXE_LISTE_TAXONS, Qt::CaseInsensitive)) continue;
         const QString suffixe = t.mid(PREFIXE_LISTE_TAXONS.size());
         if (!suffixe.isEmpty() && estCodeNumerique(suffixe))
-            r.append({suffixe.toDouble(), suffixe, identifiantTable(PREFIXE_LISTE_TAXONS, suffixe)});
+            r.append(
+                {suffixe.toDouble(), suffixe, identifiantTable(PREFIXE_LISTE_TAXONS, suffixe)});
     }
     return r;
 }

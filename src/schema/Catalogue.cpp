@@ -16,22 +16,33 @@ using namespace typesCourts;
 // description and links of the groundwater station with the same code, the station cascade
 // clears equipment placements, the rights of the groundwater module read its networks. Their
 // own modules add the rest of their columns.
+// clang-format off
 constexpr DefinitionColonne PIEZOMETRES[] = {
     {"CodePiezometre", R}, {"CodeBSS", T, 17}, {"Nom", T, 70}, {"CodeNature", R}, {"DateCreation", D},
     {"DateFermeture", D}, {"X", R}, {"Y", R}, {"TypeProjection", R}, {"Altitude", R},
     {"Commentaires", M}, {"CodeCommune", R}, {"CodeContact", R}, {"Designation", T, 6},
     {"Localisation", M},
 };
+// clang-format on
 constexpr DefinitionColonne LIEN_PIEZO_AQUIFERE[] = {{"CodePiezometre", R}, {"CodeAquifere", R}};
-constexpr DefinitionColonne LIEN_PIEZO_ENTITE_HYDRO[] = {{"CodePiezometre", R}, {"CodeEntiteHydro", R}};
+constexpr DefinitionColonne LIEN_PIEZO_ENTITE_HYDRO[] = {{"CodePiezometre", R},
+                                                         {"CodeEntiteHydro", R}};
 constexpr DefinitionColonne LIEN_PIEZO_LITHOLOGIES[] = {
-    {"CodePiezometre", R}, {"codeLithologie", C}, {"Ordre", C}, {"epaisseur", R},
+    {"CodePiezometre", R},
+    {"codeLithologie", C},
+    {"Ordre", C},
+    {"epaisseur", R},
 };
-constexpr DefinitionColonne LIEN_PIEZO_MASSE_EAU[] = {{"CodePiezometre", R}, {"Code_ME", T, 24}, {"Type", R}};
+constexpr DefinitionColonne LIEN_PIEZO_MASSE_EAU[] = {
+    {"CodePiezometre", R}, {"Code_ME", T, 24}, {"Type", R}};
 constexpr DefinitionColonne LIEN_PIEZO_RESEAUX[] = {
-    {"CodePiezometre", R}, {"CodeReseau", C}, {"DateDebut", D}, {"DateFin", D},
+    {"CodePiezometre", R},
+    {"CodeReseau", C},
+    {"DateDebut", D},
+    {"DateFin", D},
 };
-constexpr DefinitionColonne EVENEMENTS[] = {{"CodePiezometre", R}, {"Numero", C}, {"DateEvenement", D}};
+constexpr DefinitionColonne EVENEMENTS[] = {
+    {"CodePiezometre", R}, {"Numero", C}, {"DateEvenement", D}};
 constexpr DefinitionColonne MAT_CAPTEURS_SITUATIONS[] = {
     {"CodeCapteur", R}, {"codeSite", R}, {"TypeSite", C}, {"DateDebut", D}, {"DateFin", D},
 };
@@ -39,6 +50,7 @@ constexpr DefinitionColonne MAT_CENTRALES_SITUATIONS[] = {
     {"CodeCentrale", R}, {"codeSite", R}, {"TypeSite", C}, {"DateDebut", D}, {"DateFin", D},
 };
 
+// clang-format off
 constexpr DefinitionTable TABLES_VOISINES[] = {
     {"PIEZOMETRES", PIEZOMETRES},
     {"LIEN_PIEZO_AQUIFERE", LIEN_PIEZO_AQUIFERE},
@@ -50,7 +62,9 @@ constexpr DefinitionTable TABLES_VOISINES[] = {
     {"MAT_CAPTEURS_SITUATIONS", MAT_CAPTEURS_SITUATIONS},
     {"MAT_CENTRALES_SITUATIONS", MAT_CENTRALES_SITUATIONS},
 };
+// clang-format on
 
+// clang-format off
 constexpr DefinitionIndex INDEX[] = {
     {"ind_qualitometres", "qualitometres", "codeQualitometre"},
     {"ind_qualitometres2", "qualitometres", "codeBSS"},
@@ -86,10 +100,14 @@ constexpr DefinitionIndex INDEX[] = {
     {"ind_piezometres2", "piezometres", "codeBSS"},
     {"ind_evt", "evenements", "codepiezometre, numero"},
 };
+// clang-format on
 
 } // namespace
 
-std::span<const DefinitionTable> tablesVoisines() { return TABLES_VOISINES; }
+std::span<const DefinitionTable> tablesVoisines()
+{
+    return TABLES_VOISINES;
+}
 
 std::span<const DefinitionTable> catalogueTables()
 {
@@ -105,8 +123,7 @@ std::span<const DefinitionTable> catalogueTables()
 const DefinitionTable *definitionTable(QStringView nom)
 {
     for (const DefinitionTable &t : catalogueTables())
-        if (nom.compare(QLatin1String(t.nom), Qt::CaseInsensitive) == 0)
-            return &t;
+        if (nom.compare(QLatin1String(t.nom), Qt::CaseInsensitive) == 0) return &t;
     return nullptr;
 }
 
@@ -117,30 +134,30 @@ int tailleTexte(QStringView table, QStringView colonne)
     return c && c->type == TypeNeutre::Texte ? c->taille : 0;
 }
 
-std::span<const DefinitionIndex> catalogueIndex() { return INDEX; }
+std::span<const DefinitionIndex> catalogueIndex()
+{
+    return INDEX;
+}
 
 QStringList DefinitionTable::nomsColonnes() const
 {
     QStringList noms;
     for (const DefinitionColonne &c : colonnes)
-        if (!c.obsolete)
-            noms << QLatin1String(c.nom);
+        if (!c.obsolete) noms << QLatin1String(c.nom);
     return noms;
 }
 
 const DefinitionColonne *DefinitionTable::colonne(QStringView nomColonne) const
 {
     for (const DefinitionColonne &c : colonnes)
-        if (nomColonne.compare(QLatin1String(c.nom), Qt::CaseInsensitive) == 0)
-            return &c;
+        if (nomColonne.compare(QLatin1String(c.nom), Qt::CaseInsensitive) == 0) return &c;
     return nullptr;
 }
 
 bool DefinitionTable::aColonneAuto() const
 {
     for (const DefinitionColonne &c : colonnes)
-        if (c.type == TypeNeutre::Auto)
-            return true;
+        if (c.type == TypeNeutre::Auto) return true;
     return false;
 }
 
@@ -170,21 +187,18 @@ QString motTypeBureau(TypeNeutre type, int taille)
 QString sqlColonne(const DefinitionColonne &colonne, bool avecNonNul)
 {
     QString s = QLatin1String(colonne.nom) + u' ' + motTypeBureau(colonne.type, colonne.taille);
-    if (avecNonNul && colonne.nonNul)
-        s += QStringLiteral(" NOT NULL");
+    if (avecNonNul && colonne.nonNul) s += QStringLiteral(" NOT NULL");
     return s;
 }
 
 QString sqlCreationTable(const DefinitionTable &table, const QString &nom)
 {
-    QString sql = QStringLiteral("CREATE TABLE ") + (nom.isEmpty() ? QString::fromLatin1(table.nom) : nom) +
-                  QStringLiteral(" (");
+    QString sql = QStringLiteral("CREATE TABLE ") +
+                  (nom.isEmpty() ? QString::fromLatin1(table.nom) : nom) + QStringLiteral(" (");
     bool premiere = true;
     for (const DefinitionColonne &c : table.colonnes) {
-        if (c.obsolete)
-            continue;
-        if (!premiere)
-            sql += QStringLiteral(", ");
+        if (c.obsolete) continue;
+        if (!premiere) sql += QStringLiteral(", ");
         premiere = false;
         sql += sqlColonne(c);
     }
@@ -194,14 +208,16 @@ QString sqlCreationTable(const DefinitionTable &table, const QString &nom)
 QString sqlAjoutColonne(const QString &table, const DefinitionColonne &colonne)
 {
     // NOT NULL cannot be added to a table that already holds rows.
-    return QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD COLUMN ") + sqlColonne(colonne, false);
+    return QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD COLUMN ") +
+           sqlColonne(colonne, false);
 }
 
 QString sqlCreationIndex(const DefinitionIndex &index)
 {
-    return (index.unique ? QStringLiteral("CREATE UNIQUE INDEX ") : QStringLiteral("CREATE INDEX ")) +
-           QLatin1String(index.nom) + QStringLiteral(" ON ") + QLatin1String(index.table) + QStringLiteral(" (") +
-           QLatin1String(index.colonnes) + u')';
+    return (index.unique ? QStringLiteral("CREATE UNIQUE INDEX ")
+                         : QStringLiteral("CREATE INDEX ")) +
+           QLatin1String(index.nom) + QStringLiteral(" ON ") + QLatin1String(index.table) +
+           QStringLiteral(" (") + QLatin1String(index.colonnes) + u')';
 }
 
 QStringList sqlCreationCatalogue()
@@ -223,9 +239,9 @@ QString sqlCreationTableAnalyses(const QString &codeBSS, QString *erreur)
 QString sqlIndexTableAnalyses(const QString &codeBSS, QString *erreur)
 {
     const QString table = identifiantTable(PREFIXE_ANALYSES, codeBSS, erreur);
-    const QString index = table.isEmpty() ? QString() : identifiantTable(PREFIXE_INDEX_ANALYSES, codeBSS, erreur);
-    if (index.isEmpty())
-        return {};
+    const QString index =
+        table.isEmpty() ? QString() : identifiantTable(PREFIXE_INDEX_ANALYSES, codeBSS, erreur);
+    if (index.isEmpty()) return {};
     return QStringLiteral("CREATE INDEX ") + index + QStringLiteral(" ON ") + table +
            QStringLiteral(" (codeQualitometre,numPrelevement,codeParametre,codeUnite)");
 }
@@ -240,11 +256,11 @@ QStringList sqlColonnesAjouteesListeTaxons(const QString &codeQualitometre)
 {
     QStringList sql;
     const QString nom = identifiantTable(PREFIXE_LISTE_TAXONS, codeQualitometre);
-    if (nom.isEmpty())
-        return sql;
+    if (nom.isEmpty()) return sql;
     const auto colonnes = definitionListeTaxons().colonnes;
     for (size_t i = NB_COLONNES_INITIALES_LISTE; i < colonnes.size(); ++i)
-        sql << QStringLiteral("Alter table ") + nom + QStringLiteral(" add column ") + sqlColonne(colonnes[i]);
+        sql << QStringLiteral("Alter table ") + nom + QStringLiteral(" add column ") +
+                   sqlColonne(colonnes[i]);
     return sql;
 }
 
@@ -254,8 +270,8 @@ QString conditionCodeCommune(const QString &colonneNumerique, const QString &col
     // can then use the index of the commune code.
     if (bd().typeBase() == ACCESS || bd().typeBase().isEmpty())
         return colonneNumerique + QStringLiteral(" = ") + colonneTexte;
-    return colonneNumerique + QStringLiteral(" = iif(isnumeric(") + colonneTexte + QStringLiteral("), cdbl(") +
-           colonneTexte + QStringLiteral("), null)");
+    return colonneNumerique + QStringLiteral(" = iif(isnumeric(") + colonneTexte +
+           QStringLiteral("), cdbl(") + colonneTexte + QStringLiteral("), null)");
 }
 
 } // namespace vyk

@@ -19,13 +19,14 @@ struct DefinitionColonne
 {
     const char *nom;
     TypeNeutre type;
-    int taille = 0;       // texts
+    int taille = 0; // texts
     bool nonNul = false;
     bool obsolete = false; // kept by older layouts only: the upgrade drops it, creation skips it
 };
 
 // Which upgrade step creates and completes a table, in the order the steps run.
-enum class EtapeSchema : unsigned char {
+enum class EtapeSchema : unsigned char
+{
     SchemaCommun, // stations, samples, referentials, administration, sibling modules' tables
     Unites,       // counting units of operations
     Referentiels, // coded-list referentials, ecological traits

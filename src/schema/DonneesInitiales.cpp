@@ -31,6 +31,7 @@ struct ReferentielInitial
     const char *champ;
     int numero; // 0: no number, no version
 };
+// clang-format off
 constexpr ReferentielInitial REFERENTIELS[] = {
     {"ANALYSES.ACCREDITATION", 299},
     {"ANALYSES.CALCUL_INDICE", 478},
@@ -85,12 +86,14 @@ constexpr ReferentielInitial REFERENTIELS[] = {
     {"PRELEVEMENTS.SAISONNALITES", 0},
     {"QUALITOMETRES.CODEQUALITE", 0},
 };
+// clang-format on
 
 struct Finalite
 {
     const char *code;
     const char *libelle;
 };
+// clang-format off
 constexpr Finalite FINALITES[] = {
     {"ESO.1.1", "Connaissance générale / Autres"},
     {"ESO.1.2", "Connaissance générale / Contrôle de Surveillance "},
@@ -103,7 +106,9 @@ constexpr Finalite FINALITES[] = {
     {"ESO.3.4", "Impact / Directive Nitrates"},
     {"ESO.3.5", "Impact / Autre"},
 };
+// clang-format on
 
+// clang-format off
 constexpr const char *ETATS[] = {
     "Etat écologique - Invertébrés",
     "Etat écologique - Diatomés",
@@ -113,6 +118,7 @@ constexpr const char *ETATS[] = {
     "Etat écologique - Eléments bilogiques",
     "Etat écologique - Paramètres physico-chimiques (plans d'eau)",
 };
+// clang-format on
 
 struct Seuil
 {
@@ -120,6 +126,7 @@ struct Seuil
     const char *unite;
     double seuil1, seuil2, seuil3;
 };
+// clang-format off
 constexpr Seuil SEUILS[] = {
     {"1316", "175", 3, 5, 1},         {"1340", "173", 20, 5, 100},
     {"1305", "162", 3.5, 5, 5000},    {"1295", "0", 1.2, 2, 3750},
@@ -129,12 +136,14 @@ constexpr Seuil SEUILS[] = {
     {"1177", "133", 0.05, 0.1, 2},    {"1272", "133", 0.5, 10, 200},
     {"1286", "133", 0.5, 10, 200},    {"1284", "133", 0.5, 200, 500},
 };
+// clang-format on
 
 struct TypeStation
 {
     const char *code;
     const char *nom;
 };
+// clang-format off
 constexpr TypeStation TYPES_STATION[] = {
     {"QUALITOMETER", "Qualitomètre"}, {"PIEZOMETER", "Piézomètre"}, {"PLUVIOMETER", "Pluviomètre"}};
 
@@ -144,10 +153,13 @@ struct ParametrageData
     const char *libelle;
     const char *projet;
 };
+// clang-format on
+// clang-format off
 constexpr ParametrageData PARAMETRAGES[] = {
     {1, "Chronique mini", "VYDA"}, {2, "Chronique moyenne", "VYDA"}, {3, "Brute modifiée", "VYDA"},
     {1, "Niveau mini", "VYW"},     {2, "Niveau moyen", "VYW"},       {3, "Brute supprimée", "VYW"},
 };
+// clang-format on
 
 // Seed labels are longer than the 50 characters of older layouts; a server refuses them there.
 void elargirLibelles(BaseDonnees &base)
@@ -438,7 +450,7 @@ namespace {
 // The seeds in the order they run: lists before what refers to them.
 // PERIODES comes last, from the month given to the run.
 constexpr int (*SEMENCES[])(BaseDonnees &) = {
-    semerListesCodees, semerReferentielsListes, semerFinalites,       semerEtats,
+    semerListesCodees, semerReferentielsListes, semerFinalites,      semerEtats,
     semerSeuils,       semerTypesStation,       semerParametrageData};
 } // namespace
 

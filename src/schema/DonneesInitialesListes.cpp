@@ -7,6 +7,7 @@ namespace vyk {
 
 namespace {
 
+// clang-format off
 constexpr EntreeInitiale CODEREMARQUE[] = {
     {0, "Analyse non faite"},
     {1, "Domaine de validité"},
@@ -20,15 +21,19 @@ constexpr EntreeInitiale CODEREMARQUE[] = {
     {9, "Dénombrement < Valeur"},
     {10, "Résultat < au seuil de quantification"},
 };
+// clang-format on
 constexpr EntreeInitiale ACCREDITATION[] = {{1, "Accrédité"}, {2, "Non accrédité"}};
+// clang-format off
 constexpr EntreeInitiale CALCUL_INDICE[] = {
     {0, "Inconnu"},
     {1, "Cité dans la norme, prise en compte dans le calcul inconnu"},
     {2, "Cité dans la norme mais effectif insuffisant pour prise en compte dans le calcul"},
     {3, "Cité dans la norme et effectif suffisant pour prise en compte dans le calcul"},
 };
+// clang-format on
 constexpr EntreeInitiale CONFIANCE[] = {{0, "Inconnu"}, {1, "Fort"}, {2, "Faible"}};
 constexpr EntreeInitiale DIFFICULTE[] = {{0, "Difficultés inconnues"}, {1, "Oui"}, {2, "Non"}};
+// clang-format off
 constexpr EntreeInitiale LIEU[] = {
     {0, "Localisation inconnue"}, {1, "In situ"}, {2, "Laboratoire"}};
 constexpr EntreeInitiale QUALIFICATION[] = {
@@ -38,71 +43,93 @@ constexpr EntreeInitiale QUALIFICATION[] = {
     {4, "Non qualifié"},
     {0, "Qualification non définissable"},
 };
+// clang-format on
+// clang-format off
 constexpr EntreeInitiale REPRESENTATIVITE_ANALYSE[] = {
     {0, "Représentativité inconnue"},
     {1, "Interne au point d eau"},
     {2, "Locale au point d eau"},
     {3, "Générale au point d eau"},
 };
+// clang-format on
+// clang-format off
 constexpr EntreeInitiale STATUT[] = {
     {1, "Donnée brute"},
     {2, "Donnée contrôlée niveau 1"},
     {3, "Donnée contrôlée niveau 2"},
     {4, "Donnée interprétée"},
 };
+// clang-format on
 constexpr EntreeInitiale TYPE_QUALITOMETRE[] = {{1, "Point d eau unique"}, {2, "Groupement"}};
+// clang-format off
 constexpr EntreeInitiale CODEETAT[] = {
     {0, "Inconnu"}, {1, "Rebouché"}, {2, "Obstrué"}, {3, "Opérationnel"}};
 constexpr EntreeInitiale CODEQUALITE[] = {
     {0, "Inconnu"}, {1, "Inutilisable"}, {2, "Mauvais"},
     {3, "Moyen"},   {4, "Bon"},          {5, "A remplacer impérativement"},
 };
+// clang-format on
+// clang-format off
 constexpr EntreeInitiale CODEREPRESENTATIVITE[] = {
     {0, "Inconnu"},
     {1, "Interne au point d'eau"},
     {2, "Locale au point d'eau"},
     {3, "Générale au point d'eau"},
 };
+// clang-format on
+// clang-format off
 constexpr EntreeInitiale CONTEXTEPISCICOLE[] = {
     {0, "Indéterminé"},
     {1, "Cyprinicole"},
     {2, "Intermédiaire"},
     {3, "Salmonicole"},
 };
+// clang-format on
+// clang-format off
 constexpr EntreeInitiale MODE_CONSERVATION[] = {
     {0, "Inconnu"}, {1, "Congélation"}, {2, "Dessication"},         {3, "Alcool"},
     {4, "Formol"},  {5, "Lugol"},       {6, "Liquide de Sémichon"},
 };
+// clang-format on
 constexpr EntreeInitiale RANG_STRAHLER[] = {
     {1, "Très Petits"}, {2, "Petits"}, {3, "Moyens"}, {4, "Grands"}, {5, "Très Grands"},
 };
+// clang-format off
 constexpr EntreeInitiale SEUILS[] = {
     {1, "SEQ-Eaux souterraines", "Eaux souterraines"},
     {2, "Seuil AEP"},
     {3, "Seuil DCE"},
     {11, "SEQ-Eaux douce"},
 };
+// clang-format on
 constexpr EntreeInitiale ETATS_VALEURS[] = {
     {0, "Inconnu"}, {1, "Très bon"}, {2, "Bon"}, {3, "Moyen"}, {4, "Médiocre"}, {5, "Mauvais"},
 };
+// clang-format off
 constexpr EntreeInitiale SAISONNALITES[] = {
     {0, "Inconnue"}, {1, "Aucun"}, {2, "Printemps"},    {3, "Ete"},
     {4, "Automne"},  {5, "Hiver"}, {6, "Saison sèche"}, {7, "Saison humide"},
 };
+// clang-format on
 constexpr EntreeInitiale PHASE[] = {{0, "A"}, {1, "B"}, {2, "C"}};
 constexpr EntreeInitiale OMBRAGE[] = {{1, "Ouvert"}, {2, "Semi-ouvert"}, {3, "Fermé"}};
 constexpr EntreeInitiale GROUPE[] = {{1, "Bocal 1"}, {2, "Bocal 2"}, {3, "Bocal 3"}};
+// clang-format off
 constexpr EntreeInitiale VITESSE[] = {
     {0, "Inconnue"},     {1, "N1 - v < 5"},    {3, "N3 - 5 <= v < 25"},  {5, "N5 - 25 <= v < 75"},
     {6, "N6 - 75 <= v"}, {2, "N2 - v >= 150"}, {4, "N4 - 75 < v < 150"},
 };
+// clang-format on
 constexpr EntreeInitiale HAUTEUR[] = {
     {0, "Inconnue"}, {1, "M6"}, {2, "M4"}, {3, "M7"}, {4, "M8"}, {5, "M9"}, {6, "M10"},
 };
+// clang-format off
 constexpr EntreeInitiale THEME[] = {
     {0, "Inconnu"},          {1, "Poissons"},  {2, "Végétaux"}, {3, "Invertébrés benthiques"},
     {4, "Micro-organismes"}, {5, "Diatomées"},
 };
+// clang-format on
+// clang-format off
 constexpr EntreeInitiale DEVELOPPEMENT[] = {
     {0, "Stade inconnu"},
     {1, "Stade indéterminé"},
@@ -112,8 +139,10 @@ constexpr EntreeInitiale DEVELOPPEMENT[] = {
     {5, "Stade adulte"},
     {6, "Tout stade de développement confondu"},
 };
+// clang-format on
 
 // Lists whose entries came in several versions are completed entry by entry.
+// clang-format off
 constexpr ListeInitiale LISTES[] = {
     {"ANALYSES.CODEREMARQUE", CODEREMARQUE},
     {"ANALYSES.ACCREDITATION", ACCREDITATION},
@@ -142,6 +171,7 @@ constexpr ListeInitiale LISTES[] = {
     {"TAXONS.THEME", THEME},
     {"TAXONS.DEVELOPPEMENT", DEVELOPPEMENT},
 };
+// clang-format on
 
 } // namespace
 

@@ -13,7 +13,7 @@ namespace vyk {
 
 class MiseAJour
 {
-public:
+  public:
     // moisDebutHydro: first month of the hydrological year for the seed of PERIODES.
     MiseAJour(BaseDonnees &base, Progression &progression, QString version, int moisDebutHydro = 9);
 
@@ -53,7 +53,7 @@ public:
     // Distinct station codes, read once.
     const QStringList &codesBSS();
 
-private:
+  private:
     // Steps, in the order they run.
     void etapePreparation();
     void etapeSchemaCommun();
@@ -76,7 +76,8 @@ private:
     void migrerCodeDemande();
     void migrerOmbrage();
     void migrerParametrageData();
-    void ajouterColonneRemplie(const QString &table, const QString &colonne, const QString &remplissage);
+    void ajouterColonneRemplie(const QString &table, const QString &colonne,
+                               const QString &remplissage);
     void elargirFractions();
     void ajouterProfondeursAnalyses();
     void indexerTablesAnalyses();

@@ -24,7 +24,10 @@ QString cleDate(const QVariant &v)
     return v.isNull() ? QString() : v.toDateTime().toString(Qt::ISODate);
 }
 
-QString cleNombre(const QVariant &v) { return v.isNull() ? QString() : QString::number(v.toDouble(), 'g', 17); }
+QString cleNombre(const QVariant &v)
+{
+    return v.isNull() ? QString() : QString::number(v.toDouble(), 'g', 17);
+}
 
 } // namespace
 
@@ -42,17 +45,24 @@ void MiseAJour::etapeQualite()
 // The kinds of state assessment moved from the coded list 'ETATS' to their own table.
 void MiseAJour::migrerEtats()
 {
-    if (!etat().tableExiste(QStringLiteral("CODES_SANDRE")) || !etat().tableExiste(QStringLiteral("ETATS")))
+    if (!etat().tableExiste(QStringLiteral("CODES_SANDRE")) ||
+        !etat().tableExiste(QStringLiteral("ETATS")))
         return;
-    if (lire(QStringLiteral("SELECT count(*) FROM CODES_SANDRE WHERE champ='ETATS'")).texte(0, 0).toInt() == 0)
+    if (lire(QStringLiteral("SELECT count(*) FROM CODES_SANDRE WHERE champ='ETATS'"))
+            .texte(0, 0)
+            .toInt() == 0)
         return;
     Transaction transaction(base());
     // Only the entries now in ETATS under the same label leave the code list: one whose code
     // ETATS holds with another label, or without code, stays where it is, for the administrator.
-    if (sql(QStringLiteral("INSERT INTO ETATS (codeEtat, Libelle, commentaire) select code, libelle, commentaire from codes_sandre "
-                           "where champ='ETATS' and code is not null and code not in (SELECT codeEtat FROM ETATS WHERE codeEtat is not null)")) &&
-        sql(QStringLiteral("DELETE from codes_sandre where champ='ETATS' and EXISTS (SELECT * FROM ETATS E WHERE E.codeEtat = "
-                           "codes_sandre.code AND (E.Libelle = codes_sandre.libelle OR (E.Libelle IS NULL AND codes_sandre.libelle IS NULL)))")) &&
+    if (sql(QStringLiteral("INSERT INTO ETATS (codeEtat, Libelle, commentaire) select code, "
+                           "libelle, commentaire from codes_sandre "
+                           "where champ='ETATS' and code is not null and code not in (SELECT "
+                           "codeEtat FROM ETATS WHERE codeEtat is not null)")) &&
+        sql(QStringLiteral("DELETE from codes_sandre where champ='ETATS' and EXISTS (SELECT * FROM "
+                           "ETATS E WHERE E.codeEtat = "
+                           "codes_sandre.code AND (E.Libelle = codes_sandre.libelle OR (E.Libelle "
+                           "IS NULL AND codes_sandre.libelle IS NULL)))")) &&
         transaction.valider())
         return;
     noterInacheve(QStringLiteral("les états de la liste des codes n'ont pas pu être déplacés"));
@@ -63,17 +73,21 @@ void MiseAJour::migrerEtats()
 // rather than take a wrong one.
 void MiseAJour::migrerSatellitesPrelevements()
 {
-    if (!etat().tableExiste(PRELEVEMENTS))
-        return;
-    for (const char *nom : {"PRELEVEMENTS_DOSSIERS", "PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_FINALITES"}) {
+    if (!etat().tableExiste(PRELEVEMENTS)) return;
+    for (const char *nom :
+         {"PRELEVEMENTS_DOSSIERS", "PRELEVEMENTS_ECHANTILLONS", "PRELEVEMENTS_FINALITES"}) {
         const QString table = QLatin1String(nom);
         ajouterColonneRemplie(
             table, QStringLiteral("codeQualitometre"),
             QStringLiteral("UPDATE ") + table +
-                QStringLiteral(" SET codeQualitometre = (SELECT min(PRELEVEMENTS.CodeQualitometre) FROM PRELEVEMENTS "
+                QStringLiteral(" SET codeQualitometre = (SELECT min(PRELEVEMENTS.CodeQualitometre) "
+                               "FROM PRELEVEMENTS "
                                "WHERE PRELEVEMENTS.NumPrelevement = ") +
-                table + QStringLiteral(".NumPrelevement) WHERE NumPrelevement IN (SELECT NumPrelevement FROM PRELEVEMENTS "
-                                       "GROUP BY NumPrelevement HAVING count(DISTINCT CodeQualitometre) = 1)"));
+                table +
+                QStringLiteral(
+                    ".NumPrelevement) WHERE NumPrelevement IN (SELECT NumPrelevement FROM "
+                    "PRELEVEMENTS "
+                    "GROUP BY NumPrelevement HAVING count(DISTINCT CodeQualitometre) = 1)"));
     }
 }
 
@@ -82,7 +96,8 @@ void MiseAJour::migrerSatellitesPrelevements()
 // Sample numbers are per station, so a sample is found by its number and its station.
 void MiseAJour::migrerOperationsPrelevements()
 {
-    if (!etat().tableExiste(PRELEVEMENTS) || etat().colonneExiste(PRELEVEMENTS, QStringLiteral("codeOperation")) ||
+    if (!etat().tableExiste(PRELEVEMENTS) ||
+        etat().colonneExiste(PRELEVEMENTS, QStringLiteral("codeOperation")) ||
         !etat().tableExiste(OPERATIONS))
         return;
     message(QStringLiteral("Rattachement des prélèvements aux opérations"));
@@ -93,11 +108,12 @@ void MiseAJour::migrerOperationsPrelevements()
     QHash<QString, double> operations; // station|date|heure -> code
     QHash<QString, double> maximum;    // station -> largest code
     {
-        const Tableau t = lire(QStringLiteral("SELECT codeQualitometre, codeOperation, dateDebut, heureDebut FROM ") + OPERATIONS);
+        const Tableau t = lire(
+            QStringLiteral("SELECT codeQualitometre, codeOperation, dateDebut, heureDebut FROM ") +
+            OPERATIONS);
         for (int l = 0; l < t.nbLignes(); ++l) {
             const QString station = cleNombre(t(l, 0));
-            if (station.isEmpty() || t(l, 1).isNull())
-                continue;
+            if (station.isEmpty() || t(l, 1).isNull()) continue;
             const double code = t(l, 1).toDouble();
             operations.insert(station + u'|' + cleDate(t(l, 2)) + u'|' + cleDate(t(l, 3)), code);
             maximum[station] = maximum.contains(station) ? std::max(maximum[station], code) : code;
@@ -106,15 +122,18 @@ void MiseAJour::migrerOperationsPrelevements()
     long nb = 0;
     Tableau prelevements;
     ok = base().ExtraireRecords(
-        QStringLiteral("SELECT DISTINCT numprelevement, codequalitometre, datedebut, heuredebut, commentaire from PRELEVEMENTS "
+        QStringLiteral("SELECT DISTINCT numprelevement, codequalitometre, datedebut, heuredebut, "
+                       "commentaire from PRELEVEMENTS "
                        "order by codequalitometre, datedebut, heuredebut, numprelevement"),
         nb, prelevements);
-    InsertionMassive nouvelles(OPERATIONS, {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"),
-                                            QStringLiteral("dateDebut"), QStringLiteral("heureDebut"),
-                                            QStringLiteral("dateFin"), QStringLiteral("Commentaires")},
+    InsertionMassive nouvelles(OPERATIONS,
+                               {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"),
+                                QStringLiteral("dateDebut"), QStringLiteral("heureDebut"),
+                                QStringLiteral("dateFin"), QStringLiteral("Commentaires")},
                                base());
-    InstructionPreparee rattacher = base().preparer(
-        QStringLiteral("UPDATE PRELEVEMENTS SET codeOperation = ? WHERE NumPrelevement = ? AND CodeQualitometre = ?"));
+    InstructionPreparee rattacher =
+        base().preparer(QStringLiteral("UPDATE PRELEVEMENTS SET codeOperation = ? WHERE "
+                                       "NumPrelevement = ? AND CodeQualitometre = ?"));
     ok = ok && nouvelles.estValide() && rattacher.estValide();
     for (int l = 0; ok && l < prelevements.nbLignes(); ++l) {
         if (l % 500 == 0) {
@@ -125,10 +144,10 @@ void MiseAJour::migrerOperationsPrelevements()
             }
         }
         const QVariant numero = prelevements(l, 0), station = prelevements(l, 1);
-        if (numero.isNull() || station.isNull())
-            continue;
+        if (numero.isNull() || station.isNull()) continue;
         const QString cleStation = cleNombre(station);
-        const QString cle = cleStation + u'|' + cleDate(prelevements(l, 2)) + u'|' + cleDate(prelevements(l, 3));
+        const QString cle =
+            cleStation + u'|' + cleDate(prelevements(l, 2)) + u'|' + cleDate(prelevements(l, 3));
         auto it = operations.constFind(cle);
         double code;
         if (it != operations.constEnd()) {
@@ -137,8 +156,8 @@ void MiseAJour::migrerOperationsPrelevements()
             code = maximum.contains(cleStation) ? maximum[cleStation] + 1 : 0;
             maximum[cleStation] = code;
             operations.insert(cle, code);
-            ok = nouvelles.ajouter({station.toDouble(), code, prelevements(l, 2), prelevements(l, 3), prelevements(l, 2),
-                                    prelevements(l, 4)});
+            ok = nouvelles.ajouter({station.toDouble(), code, prelevements(l, 2),
+                                    prelevements(l, 3), prelevements(l, 2), prelevements(l, 4)});
         }
         ok = ok && rattacher.executer({code, numero.toDouble(), station.toDouble()});
     }
@@ -146,13 +165,15 @@ void MiseAJour::migrerOperationsPrelevements()
     if (!ok || !transaction.valider()) {
         transaction.annuler();
         etat().oublierColonne(PRELEVEMENTS, QStringLiteral("codeOperation"));
-        noterInacheve(QStringLiteral("les prélèvements n'ont pas pu être rattachés aux opérations"));
+        noterInacheve(
+            QStringLiteral("les prélèvements n'ont pas pu être rattachés aux opérations"));
         return;
     }
     // The older table of operations goes once its samples are attached; rows it may still hold
     // are kept.
     const QString ancienne = QStringLiteral("QUALITOMETRES_OPERATIONS");
-    if (etat().tableExiste(ancienne) && lire(QStringLiteral("SELECT count(*) FROM qualitometres_operations")).texte(0, 0) == u"0" &&
+    if (etat().tableExiste(ancienne) &&
+        lire(QStringLiteral("SELECT count(*) FROM qualitometres_operations")).texte(0, 0) == u"0" &&
         sql(QStringLiteral("DROP TABLE qualitometres_operations")))
         etat().oublierTable(ancienne);
 }
@@ -166,11 +187,14 @@ void MiseAJour::migrerCodeDemande()
 // Ombrage gave way to Ombrag: the values move before the old column goes.
 void MiseAJour::migrerOmbrage()
 {
-    if (!etat().colonneExiste(OPERATIONS, QStringLiteral("ombrage")) || !etat().colonneExiste(OPERATIONS, QStringLiteral("Ombrag")))
+    if (!etat().colonneExiste(OPERATIONS, QStringLiteral("ombrage")) ||
+        !etat().colonneExiste(OPERATIONS, QStringLiteral("Ombrag")))
         return;
     Transaction transaction(base());
-    if (sql(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET Ombrag = ombrage WHERE Ombrag IS NULL")) &&
-        sql(QStringLiteral("ALTER TABLE QUALITOMETRES_POINTS_OPERATIONS DROP COLUMN ombrage")) && transaction.valider())
+    if (sql(QStringLiteral(
+            "UPDATE QUALITOMETRES_POINTS_OPERATIONS SET Ombrag = ombrage WHERE Ombrag IS NULL")) &&
+        sql(QStringLiteral("ALTER TABLE QUALITOMETRES_POINTS_OPERATIONS DROP COLUMN ombrage")) &&
+        transaction.valider())
         etat().oublierColonne(OPERATIONS, QStringLiteral("ombrage"));
 }
 
@@ -182,15 +206,17 @@ void MiseAJour::migrerParametrageData()
 
 // A column that a migration adds with its values: both in one transaction; when either fails the
 // column is forgotten and the next upgrade tries again.
-void MiseAJour::ajouterColonneRemplie(const QString &table, const QString &colonne, const QString &remplissage)
+void MiseAJour::ajouterColonneRemplie(const QString &table, const QString &colonne,
+                                      const QString &remplissage)
 {
-    if (!etat().tableExiste(table) || etat().colonneExiste(table, colonne))
-        return;
+    if (!etat().tableExiste(table) || etat().colonneExiste(table, colonne)) return;
     Transaction transaction(base());
-    if (ajouterColonne(table, *definitionTable(table)->colonne(colonne)) && sql(remplissage) && transaction.valider())
+    if (ajouterColonne(table, *definitionTable(table)->colonne(colonne)) && sql(remplissage) &&
+        transaction.valider())
         return;
     etat().oublierColonne(table, colonne);
-    noterInacheve(QStringLiteral("la colonne ") + colonne + QStringLiteral(" de ") + table + QStringLiteral(" n'a pas pu être remplie"));
+    noterInacheve(QStringLiteral("la colonne ") + colonne + QStringLiteral(" de ") + table +
+                  QStringLiteral(" n'a pas pu être remplie"));
 }
 
 // ---- per-station tables
@@ -201,31 +227,30 @@ void MiseAJour::etapeTablesStations()
     elargirFractions();
     ajouterProfondeursAnalyses();
     indexerTablesAnalyses();
-    if (annule())
-        return;
+    if (annule()) return;
     // Taxa lists: the counting columns added after their first layout, and on a server the
     // floating columns of every station table widened from real.
-    static const QRegularExpression liste(QStringLiteral("^qualitometres_liste_\\d+$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression liste(QStringLiteral("^qualitometres_liste_\\d+$"),
+                                          QRegularExpression::CaseInsensitiveOption);
     const bool serveur = base().typeBase() == POSTGRESQL;
     QStringList tables;
     for (const QString &t : etat().tables())
-        if (liste.match(t).hasMatch())
-            tables << t;
+        if (liste.match(t).hasMatch()) tables << t;
     for (const QString &code : codesBSS())
         tables << PREFIXE_ANALYSES + code;
     for (const QString &table : tables) {
-        if (!etat().tableExiste(table) || annule())
-            continue;
+        if (!etat().tableExiste(table) || annule()) continue;
         const bool estListe = liste.match(table).hasMatch();
         const DefinitionTable &def = estListe ? definitionListeTaxons() : definitionAnalyses();
         const QString nomSql = identifiantSql(table);
         for (const DefinitionColonne &c : def.colonnes) {
             const QString colonne = QLatin1String(c.nom);
             if (estListe && !etat().colonneExiste(table, colonne)) {
-                if (sql(sqlAjoutColonne(nomSql, c)))
-                    etat().noterColonne(table, colonne);
-            } else if (serveur && c.type == TypeNeutre::Reel && etat().typeColonne(table, colonne) == u"real" &&
-                     sql(QStringLiteral("ALTER TABLE ") + nomSql + QStringLiteral(" ALTER ") + colonne + QStringLiteral(" Double")))
+                if (sql(sqlAjoutColonne(nomSql, c))) etat().noterColonne(table, colonne);
+            } else if (serveur && c.type == TypeNeutre::Reel &&
+                       etat().typeColonne(table, colonne) == u"real" &&
+                       sql(QStringLiteral("ALTER TABLE ") + nomSql + QStringLiteral(" ALTER ") +
+                           colonne + QStringLiteral(" Double")))
                 etat().noterColonne(table, colonne, QStringLiteral("double precision"));
         }
     }
@@ -239,12 +264,10 @@ void MiseAJour::elargirFractions()
     const QStringList &codes = codesBSS();
     for (int i = 0; i < codes.size(); ++i) {
         progression().position(i, codes.size());
-        if (annule())
-            return;
+        if (annule()) return;
         const QString table = identifiantTable(PREFIXE_ANALYSES, codes[i]);
         // A station without its table (never given results) has nothing to widen.
-        if (table.isEmpty() || !etat().tableExiste(PREFIXE_ANALYSES + codes[i]))
-            continue;
+        if (table.isEmpty() || !etat().tableExiste(PREFIXE_ANALYSES + codes[i])) continue;
         sql(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ALTER CodeFraction TEXT(5)"));
         sql(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ALTER CodeSupport TEXT(5)"));
     }
@@ -253,20 +276,20 @@ void MiseAJour::elargirFractions()
 
 void MiseAJour::ajouterProfondeursAnalyses()
 {
-    if (!etat().tableExiste(QStringLiteral("PARAMETRES")) || marqueurPresent({}, MARQUEUR_PROFONDEURS))
+    if (!etat().tableExiste(QStringLiteral("PARAMETRES")) ||
+        marqueurPresent({}, MARQUEUR_PROFONDEURS))
         return;
     const QStringList &codes = codesBSS();
     for (int i = 0; i < codes.size(); ++i) {
         progression().position(i, codes.size());
-        if (annule())
-            return;
+        if (annule()) return;
         const QString brut = PREFIXE_ANALYSES + codes[i];
         const QString table = identifiantTable(PREFIXE_ANALYSES, codes[i]);
-        if (table.isEmpty() || !etat().tableExiste(brut))
-            continue;
+        if (table.isEmpty() || !etat().tableExiste(brut)) continue;
         for (const char *colonne : {"profDebut", "profFin"})
             if (!etat().colonneExiste(brut, QLatin1String(colonne)) &&
-                sql(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD ") + QLatin1String(colonne) + QStringLiteral(" Double")))
+                sql(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD ") +
+                    QLatin1String(colonne) + QStringLiteral(" Double")))
                 etat().noterColonne(brut, QLatin1String(colonne));
     }
     ecrireMarqueur(QStringLiteral("VYK"), MARQUEUR_PROFONDEURS, false);
@@ -275,20 +298,18 @@ void MiseAJour::ajouterProfondeursAnalyses()
 // The index of every analysis table, once: later tables get theirs when they are created.
 void MiseAJour::indexerTablesAnalyses()
 {
-    if (!etat().tableExiste(QStringLiteral("PARAMETRES")) || marqueurPresent(MODULE_INDEX_QUALITO, {}))
+    if (!etat().tableExiste(QStringLiteral("PARAMETRES")) ||
+        marqueurPresent(MODULE_INDEX_QUALITO, {}))
         return;
     message(QStringLiteral("Création des index de données"));
     const QStringList &codes = codesBSS();
     for (int i = 0; i < codes.size(); ++i) {
         progression().position(i, codes.size());
-        if (annule())
-            return;
+        if (annule()) return;
         const QString table = PREFIXE_ANALYSES + codes[i];
         const QString index = PREFIXE_INDEX_ANALYSES + codes[i];
-        if (!etat().tableExiste(table) || etat().indexExiste(index))
-            continue;
-        if (sql(sqlIndexTableAnalyses(codes[i])))
-            etat().noterIndex(index, table);
+        if (!etat().tableExiste(table) || etat().indexExiste(index)) continue;
+        if (sql(sqlIndexTableAnalyses(codes[i]))) etat().noterIndex(index, table);
     }
     ecrireMarqueur(MODULE_INDEX_QUALITO, QStringLiteral("1"), false);
 }

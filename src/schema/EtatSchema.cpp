@@ -12,20 +12,23 @@ QString requeteColonnes(const QString &typeBase)
     if (typeBase == POSTGRESQL)
         return QStringLiteral(
             "SELECT c.relname, a.attname, format_type(a.atttypid, a.atttypmod) FROM pg_class c "
-            "JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_attribute a ON a.attrelid = c.oid "
+            "JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_attribute a ON a.attrelid = "
+            "c.oid "
             "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p') AND a.attnum > 0 "
             "AND NOT a.attisdropped ORDER BY c.relname, a.attnum");
     if (typeBase.startsWith(ORACLE))
         return QStringLiteral("SELECT table_name, column_name, data_type FROM user_tab_columns "
                               "ORDER BY table_name, column_id");
-    return QStringLiteral("SELECT m.name, p.name, p.type FROM sqlite_master m JOIN pragma_table_info(m.name) p "
-                          "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite%' ORDER BY m.name, p.cid");
+    return QStringLiteral(
+        "SELECT m.name, p.name, p.type FROM sqlite_master m JOIN pragma_table_info(m.name) p "
+        "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite%' ORDER BY m.name, p.cid");
 }
 
 QString requeteIndex(const QString &typeBase)
 {
     if (typeBase == POSTGRESQL)
-        return QStringLiteral("SELECT indexname, tablename FROM pg_indexes WHERE schemaname = current_schema()");
+        return QStringLiteral(
+            "SELECT indexname, tablename FROM pg_indexes WHERE schemaname = current_schema()");
     if (typeBase.startsWith(ORACLE))
         return QStringLiteral("SELECT index_name, table_name FROM user_indexes");
     return QStringLiteral("SELECT name, tbl_name FROM sqlite_master WHERE type = 'index'");
@@ -37,8 +40,7 @@ bool EtatSchema::charger(BaseDonnees &base)
 {
     m_tables.clear();
     m_index.clear();
-    if (!base.estOuverte())
-        return false;
+    if (!base.estOuverte()) return false;
     long nb = 0;
     Tableau t;
     bool ok;
@@ -81,8 +83,7 @@ bool EtatSchema::chargerColonnesParTable(BaseDonnees &base)
 int EtatSchema::Table::indexColonne(const QString &colonne) const
 {
     for (int i = 0; i < colonnes.size(); ++i)
-        if (colonnes[i].nom.compare(colonne, Qt::CaseInsensitive) == 0)
-            return i;
+        if (colonnes[i].nom.compare(colonne, Qt::CaseInsensitive) == 0) return i;
     return -1;
 }
 
@@ -101,7 +102,10 @@ QStringList EtatSchema::tables() const
     return r;
 }
 
-bool EtatSchema::tableExiste(const QString &nom) const { return table(nom) != nullptr; }
+bool EtatSchema::tableExiste(const QString &nom) const
+{
+    return table(nom) != nullptr;
+}
 
 bool EtatSchema::colonneExiste(const QString &nom, const QString &colonne) const
 {
@@ -125,7 +129,10 @@ QString EtatSchema::typeColonne(const QString &nom, const QString &colonne) cons
     return i < 0 ? QString() : t->colonnes[i].type;
 }
 
-bool EtatSchema::indexExiste(const QString &index) const { return m_index.contains(index.toLower()); }
+bool EtatSchema::indexExiste(const QString &index) const
+{
+    return m_index.contains(index.toLower());
+}
 
 QStringList EtatSchema::index() const
 {
@@ -146,8 +153,7 @@ void EtatSchema::noterTable(const QString &nom, const QStringList &colonnes)
 void EtatSchema::noterColonne(const QString &nom, const QString &colonne, const QString &type)
 {
     auto it = m_tables.find(nom.toLower());
-    if (it == m_tables.end())
-        return;
+    if (it == m_tables.end()) return;
     const int i = it->indexColonne(colonne);
     if (i < 0)
         it->colonnes.append({colonne, type.toLower()});
@@ -158,21 +164,17 @@ void EtatSchema::noterColonne(const QString &nom, const QString &colonne, const 
 void EtatSchema::oublierColonne(const QString &nom, const QString &colonne)
 {
     auto it = m_tables.find(nom.toLower());
-    if (it == m_tables.end())
-        return;
+    if (it == m_tables.end()) return;
     const int i = it->indexColonne(colonne);
-    if (i >= 0)
-        it->colonnes.remove(i);
+    if (i >= 0) it->colonnes.remove(i);
 }
 
 void EtatSchema::renommerColonne(const QString &nom, const QString &ancien, const QString &nouveau)
 {
     auto it = m_tables.find(nom.toLower());
-    if (it == m_tables.end())
-        return;
+    if (it == m_tables.end()) return;
     const int i = it->indexColonne(ancien);
-    if (i >= 0)
-        it->colonnes[i].nom = nouveau;
+    if (i >= 0) it->colonnes[i].nom = nouveau;
 }
 
 void EtatSchema::oublierTable(const QString &nom)

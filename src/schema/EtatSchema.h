@@ -14,7 +14,7 @@ namespace vyk {
 // changes the schema. Names are compared without regard to case.
 class EtatSchema
 {
-public:
+  public:
     bool charger(BaseDonnees &base = bd());
 
     QStringList tables() const;
@@ -35,7 +35,7 @@ public:
     void oublierTable(const QString &table);
     void noterIndex(const QString &index, const QString &table);
 
-private:
+  private:
     struct Colonne
     {
         QString nom;
@@ -50,8 +50,8 @@ private:
     const Table *table(const QString &nom) const;
     bool chargerColonnesParTable(BaseDonnees &base);
 
-    QHash<QString, Table> m_tables;    // key: lower-case name
-    QHash<QString, QString> m_index;   // lower-case index name -> lower-case table name
+    QHash<QString, Table> m_tables;  // key: lower-case name
+    QHash<QString, QString> m_index; // lower-case index name -> lower-case table name
 };
 
 } // namespace vyk

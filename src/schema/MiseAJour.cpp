@@ -31,29 +31,27 @@ QString motTypeDuMoteur(const QString &typeMoteur)
         static const QRegularExpression taille(QStringLiteral("\\(\\s*(\\d+)"));
         const QRegularExpressionMatch m = taille.match(t);
         const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
-        return n > 0 && n <= 255 ? motTypeBureau(TypeNeutre::Texte, n) : motTypeBureau(TypeNeutre::Memo);
+        return n > 0 && n <= 255 ? motTypeBureau(TypeNeutre::Texte, n)
+                                 : motTypeBureau(TypeNeutre::Memo);
     }
-    if (a("bool") || t == u"yesno" || t == u"bit")
-        return motTypeBureau(TypeNeutre::OuiNon);
-    if (a("date") || a("time"))
-        return motTypeBureau(TypeNeutre::DateHeure);
-    if (a("smallint") || t == u"short" || t == u"int2")
-        return motTypeBureau(TypeNeutre::Court);
+    if (a("bool") || t == u"yesno" || t == u"bit") return motTypeBureau(TypeNeutre::OuiNon);
+    if (a("date") || a("time")) return motTypeBureau(TypeNeutre::DateHeure);
+    if (a("smallint") || t == u"short" || t == u"int2") return motTypeBureau(TypeNeutre::Court);
     if ((a("int") && !a("bigint") && t != u"int8") || t == u"long")
         return motTypeBureau(TypeNeutre::Long);
-    if (a("int") || a("double") || a("real") || a("float") || a("numeric") || a("decimal") || a("number") ||
-        t == u"single" || t == u"currency")
+    if (a("int") || a("double") || a("real") || a("float") || a("numeric") || a("decimal") ||
+        a("number") || t == u"single" || t == u"currency")
         return motTypeBureau(TypeNeutre::Reel);
     return motTypeBureau(TypeNeutre::Memo);
 }
 
 // Columns of a table that the catalogue does not know (a site's own), with their engine types.
-QVector<QPair<QString, QString>> colonnesDuSite(const EtatSchema &etat, const DefinitionTable &table, const QString &source)
+QVector<QPair<QString, QString>> colonnesDuSite(const EtatSchema &etat,
+                                                const DefinitionTable &table, const QString &source)
 {
     QVector<QPair<QString, QString>> r;
     for (const QString &c : etat.colonnes(source))
-        if (!table.colonne(c))
-            r.append({c, etat.typeColonne(source, c)});
+        if (!table.colonne(c)) r.append({c, etat.typeColonne(source, c)});
     return r;
 }
 
@@ -61,25 +59,25 @@ QVector<QPair<QString, QString>> colonnesDuSite(const EtatSchema &etat, const De
 
 QString versionBase()
 {
-    if (!bd().estOuverte())
-        return {};
+    if (!bd().estOuverte()) return {};
     BaseDonnees::Discretion discretion(bd());
     const Tableau t = bd().extraire(REQUETE_VERSION);
     return t.estVide() ? QString() : t.texte(0, 0).trimmed();
 }
 
-bool verifierVersionBase(const QString &version) { return verifierVersionBase(version, progressionNulle()); }
+bool verifierVersionBase(const QString &version)
+{
+    return verifierVersionBase(version, progressionNulle());
+}
 
 bool verifierVersionBase(const QString &version, Progression &progression, int moisDebutHydro)
 {
-    if (!bd().estOuverte())
-        return false;
+    if (!bd().estOuverte()) return false;
     {
         // A database without PARAMETRES fails here: it is simply not current.
         BaseDonnees::Discretion discretion(bd());
         const Tableau t = bd().extraire(REQUETE_VERSION);
-        if (!t.estVide() && t.texte(0, 0).trimmed() == version.trimmed())
-            return true;
+        if (!t.estVide() && t.texte(0, 0).trimmed() == version.trimmed()) return true;
     }
     return mettreAJourBase(version, progression, moisDebutHydro);
 }
@@ -92,13 +90,15 @@ QString &raisonEchec()
 }
 } // namespace
 
-QString raisonEchecMiseAJour() { return raisonEchec(); }
+QString raisonEchecMiseAJour()
+{
+    return raisonEchec();
+}
 
 bool mettreAJourBase(const QString &version, Progression &progression, int moisDebutHydro)
 {
     raisonEchec().clear();
-    if (!bd().estOuverte())
-        return false;
+    if (!bd().estOuverte()) return false;
     MiseAJour miseAJour(bd(), progression, version.trimmed(), moisDebutHydro);
     const bool ok = miseAJour.executer();
     raisonEchec() = miseAJour.raison();
@@ -123,53 +123,60 @@ bool MiseAJour::executer()
     // last, and only when no migration carrying data and no rebuild was left undone.
     m_etat.charger(m_bd);
     const std::initializer_list<void (MiseAJour::*)()> etapes = {
-        &MiseAJour::etapePreparation, &MiseAJour::etapeSchemaCommun, &MiseAJour::etapeIndex,
-        &MiseAJour::etapeQualite,     &MiseAJour::etapeTablesStations, &MiseAJour::etapeVues,
-        &MiseAJour::etapeUnites,      &MiseAJour::etapeReferentiels, &MiseAJour::etapeJobs,
+        &MiseAJour::etapePreparation, &MiseAJour::etapeSchemaCommun,    &MiseAJour::etapeIndex,
+        &MiseAJour::etapeQualite,     &MiseAJour::etapeTablesStations,  &MiseAJour::etapeVues,
+        &MiseAJour::etapeUnites,      &MiseAJour::etapeReferentiels,    &MiseAJour::etapeJobs,
         &MiseAJour::etapeRecherche,   &MiseAJour::etapeDonneesInitiales};
     for (const auto etape : etapes) {
-        if (annule())
-            break;
+        if (annule()) break;
         m_progression.position(m_etape++, NB_ETAPES);
         Lot lot(m_bd, INSTRUCTIONS_PAR_VALIDATION);
         (this->*etape)();
         // A step whose commit failed is not written, nor are the steps after it: the version row
         // waits for the next run.
         if (!lot.terminer()) {
-            noterInacheve(QStringLiteral("étape %1 non enregistrée, %2").arg(m_etape).arg(raisonMoteur(m_bd.derniereErreur())));
+            noterInacheve(QStringLiteral("étape %1 non enregistrée, %2")
+                              .arg(m_etape)
+                              .arg(raisonMoteur(m_bd.derniereErreur())));
             break;
         }
     }
     if (annule())
         m_raison = QStringLiteral("La mise à jour a été interrompue avant son terme.");
     else if (!m_inacheves.isEmpty())
-        m_raison = QStringLiteral("La mise à jour n'a pas abouti, elle sera reprise à la prochaine connexion : ") +
-                   m_inacheves.join(QStringLiteral(" ; ")) + u'.';
+        m_raison =
+            QStringLiteral(
+                "La mise à jour n'a pas abouti, elle sera reprise à la prochaine connexion : ") +
+            m_inacheves.join(QStringLiteral(" ; ")) + u'.';
     else if (!ecrireVersion())
-        m_raison = QStringLiteral("La version de la base n'a pas pu être enregistrée : ") + m_bd.derniereErreur();
+        m_raison = QStringLiteral("La version de la base n'a pas pu être enregistrée : ") +
+                   m_bd.derniereErreur();
     m_progression.position(NB_ETAPES, NB_ETAPES);
     if (!m_raison.isEmpty())
         journaliserErreur(QStringLiteral("Mise à jour de la version ") + m_version, m_raison);
     return m_raison.isEmpty();
 }
 
-void MiseAJour::noterInacheve(const QString &quoi) { m_inacheves << quoi; }
+void MiseAJour::noterInacheve(const QString &quoi)
+{
+    m_inacheves << quoi;
+}
 
 bool MiseAJour::annule()
 {
-    if (!m_annule && m_progression.annule())
-        m_annule = true;
+    if (!m_annule && m_progression.annule()) m_annule = true;
     return m_annule;
 }
 
-void MiseAJour::message(const QString &texte) { m_progression.message(texte); }
+void MiseAJour::message(const QString &texte)
+{
+    m_progression.message(texte);
+}
 
 bool MiseAJour::sql(const QString &instruction)
 {
-    if (instruction.isEmpty())
-        return false;
-    if (m_bd.Execute(instruction))
-        return true;
+    if (instruction.isEmpty()) return false;
+    if (m_bd.Execute(instruction)) return true;
     noterEchec(instruction);
     return false;
 }
@@ -191,8 +198,7 @@ Tableau MiseAJour::lire(const QString &requete)
 
 bool MiseAJour::ajouterColonne(const QString &table, const DefinitionColonne &colonne)
 {
-    if (!sql(sqlAjoutColonne(table, colonne)))
-        return false;
+    if (!sql(sqlAjoutColonne(table, colonne))) return false;
     m_etat.noterColonne(table, QLatin1String(colonne.nom));
     return true;
 }
@@ -202,8 +208,7 @@ void MiseAJour::completerTable(const DefinitionTable &table)
     const QString nom = QLatin1String(table.nom);
     recupererCopie(table);
     if (!m_etat.tableExiste(nom)) {
-        if (sql(sqlCreationTable(table)))
-            m_etat.noterTable(nom, table.nomsColonnes());
+        if (sql(sqlCreationTable(table))) m_etat.noterTable(nom, table.nomsColonnes());
         return;
     }
     // An auto-numbered key cannot be added to a table that exists.
@@ -215,14 +220,15 @@ void MiseAJour::completerTable(const DefinitionTable &table)
     const bool serveur = m_bd.typeBase() == POSTGRESQL;
     for (const DefinitionColonne &c : table.colonnes) {
         const QString colonne = QLatin1String(c.nom);
-        if (c.obsolete || colonneMigree(nom, colonne))
-            continue;
+        if (c.obsolete || colonneMigree(nom, colonne)) continue;
         if (!m_etat.colonneExiste(nom, colonne)) {
             ajouterColonne(nom, c);
-        } else if (serveur && c.type == TypeNeutre::Reel && m_etat.typeColonne(nom, colonne) == u"real") {
+        } else if (serveur && c.type == TypeNeutre::Reel &&
+                   m_etat.typeColonne(nom, colonne) == u"real") {
             // Older server databases stored floating numbers as real, which keeps seven digits:
             // coordinates and results lost their decimals.
-            if (sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ALTER ") + colonne + QStringLiteral(" Double")))
+            if (sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ALTER ") + colonne +
+                    QStringLiteral(" Double")))
                 m_etat.noterColonne(nom, colonne, QStringLiteral("double precision"));
         }
     }
@@ -231,10 +237,8 @@ void MiseAJour::completerTable(const DefinitionTable &table)
 void MiseAJour::completerTables(EtapeSchema etape)
 {
     for (const DefinitionTable &t : catalogueTables()) {
-        if (t.etape != etape)
-            continue;
-        if (annule())
-            return;
+        if (t.etape != etape) continue;
+        if (annule()) return;
         completerTable(t);
     }
 }
@@ -249,25 +253,30 @@ bool MiseAJour::reconstruireTable(const DefinitionTable &table)
             communes << QLatin1String(d->nom);
     const QVector<QPair<QString, QString>> duSite = colonnesDuSite(m_etat, table, nom);
     Transaction transaction(m_bd);
-    bool ok = transaction.estOuverte() && sql(QStringLiteral("CREATE TABLE ") + copie + QStringLiteral(" AS SELECT * FROM ") + nom) &&
-              sql(QStringLiteral("DROP TABLE ") + nom) && sql(sqlCreationTable(table));
+    bool ok =
+        transaction.estOuverte() &&
+        sql(QStringLiteral("CREATE TABLE ") + copie + QStringLiteral(" AS SELECT * FROM ") + nom) &&
+        sql(QStringLiteral("DROP TABLE ") + nom) && sql(sqlCreationTable(table));
     // A site's own columns come along with their values, under names quoted as they need.
     for (const auto &[colonne, type] : duSite) {
         const QString nomSql = identifiantSql(colonne);
         ok = ok && !nomSql.isEmpty() &&
-             sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ADD COLUMN ") + nomSql + u' ' + motTypeDuMoteur(type));
+             sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ADD COLUMN ") + nomSql +
+                 u' ' + motTypeDuMoteur(type));
         communes << nomSql;
     }
     const QString liste = communes.join(QStringLiteral(", "));
     if (ok && !communes.isEmpty())
-        ok = sql(QStringLiteral("INSERT INTO ") + nom + QStringLiteral(" (") + liste + QStringLiteral(") SELECT ") + liste +
-                 QStringLiteral(" FROM ") + copie);
+        ok = sql(QStringLiteral("INSERT INTO ") + nom + QStringLiteral(" (") + liste +
+                 QStringLiteral(") SELECT ") + liste + QStringLiteral(" FROM ") + copie);
     ok = ok && sql(QStringLiteral("DROP TABLE ") + copie) && transaction.valider();
     if (!ok) {
         transaction.annuler();
-        journaliserErreur(QStringLiteral("Mise à jour du schéma : la table ") + nom + QStringLiteral(" n'a pas pu être reconstruite"),
+        journaliserErreur(QStringLiteral("Mise à jour du schéma : la table ") + nom +
+                              QStringLiteral(" n'a pas pu être reconstruite"),
                           m_bd.derniereErreur());
-        noterInacheve(QStringLiteral("la table ") + nom + QStringLiteral(" n'a pas pu être reconstruite"));
+        noterInacheve(QStringLiteral("la table ") + nom +
+                      QStringLiteral(" n'a pas pu être reconstruite"));
         return false;
     }
     m_etat.oublierTable(nom);
@@ -285,21 +294,20 @@ void MiseAJour::recupererCopie(const DefinitionTable &table)
     // Only the tables a rebuild copies can have such a copy left: for any other table a "_SAV"
     // is a site's own backup, which is not merged into the table nor dropped.
     const bool reconstruite = table.aColonneAuto() || nom == u"JOURNAL";
-    if (!reconstruite || !m_etat.tableExiste(copie))
-        return;
+    if (!reconstruite || !m_etat.tableExiste(copie)) return;
     const bool existait = m_etat.tableExiste(nom);
-    if (!existait && sql(sqlCreationTable(table)))
-        m_etat.noterTable(nom, table.nomsColonnes());
+    if (!existait && sql(sqlCreationTable(table))) m_etat.noterTable(nom, table.nomsColonnes());
     Transaction transaction(m_bd);
     // A site's own columns of the copy come back too; the copy stays when one cannot.
     QStringList ajoutees;
-    const QString inacheve = QStringLiteral("les lignes de ") + copie + QStringLiteral(" n'ont pas pu revenir dans ") + nom;
+    const QString inacheve = QStringLiteral("les lignes de ") + copie +
+                             QStringLiteral(" n'ont pas pu revenir dans ") + nom;
     for (const auto &[colonne, type] : colonnesDuSite(m_etat, table, copie)) {
-        if (m_etat.colonneExiste(nom, colonne))
-            continue;
+        if (m_etat.colonneExiste(nom, colonne)) continue;
         const QString nomSql = identifiantSql(colonne);
         if (nomSql.isEmpty() ||
-            !sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ADD COLUMN ") + nomSql + u' ' + motTypeDuMoteur(type))) {
+            !sql(QStringLiteral("ALTER TABLE ") + nom + QStringLiteral(" ADD COLUMN ") + nomSql +
+                 u' ' + motTypeDuMoteur(type))) {
             for (const QString &c : ajoutees)
                 m_etat.oublierColonne(nom, c);
             noterInacheve(inacheve);
@@ -317,14 +325,14 @@ void MiseAJour::recupererCopie(const DefinitionTable &table)
         }
     // A rebuild may have stopped before its copy was dropped, or even before the table was: the
     // rows the table holds already are not added twice.
-    QString selection = QStringLiteral("SELECT ") + copiees.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + copie +
-                        QStringLiteral(" C");
+    QString selection = QStringLiteral("SELECT ") + copiees.join(QStringLiteral(", ")) +
+                        QStringLiteral(" FROM ") + copie + QStringLiteral(" C");
     if (existait)
-        selection += QStringLiteral(" WHERE NOT EXISTS (SELECT * FROM ") + nom + QStringLiteral(" T WHERE ") +
-                     egalites.join(QStringLiteral(" AND ")) + u')';
+        selection += QStringLiteral(" WHERE NOT EXISTS (SELECT * FROM ") + nom +
+                     QStringLiteral(" T WHERE ") + egalites.join(QStringLiteral(" AND ")) + u')';
     if (!communes.isEmpty() &&
-        sql(QStringLiteral("INSERT INTO ") + nom + QStringLiteral(" (") + communes.join(QStringLiteral(", ")) + QStringLiteral(") ") +
-            selection) &&
+        sql(QStringLiteral("INSERT INTO ") + nom + QStringLiteral(" (") +
+            communes.join(QStringLiteral(", ")) + QStringLiteral(") ") + selection) &&
         sql(QStringLiteral("DROP TABLE ") + copie) && transaction.valider()) {
         m_etat.oublierTable(copie);
         return;
@@ -352,9 +360,12 @@ bool MiseAJour::marqueurPresent(const QString &module, const QString &identifian
 
 bool MiseAJour::ecrireMarqueur(const QString &module, const QString &identifiant, bool avecDate)
 {
-    const QString date = avecDate ? dateSQL(QDateTime::currentDateTime(), true) : QStringLiteral("null");
-    if (!sql(QStringLiteral("INSERT INTO PARAMETRES (Module, DateCreation, Mac, Identifiant) VALUES (") + sqlTexte(module) +
-             u',' + date + QStringLiteral(",null,") + sqlTexte(identifiant) + u')'))
+    const QString date =
+        avecDate ? dateSQL(QDateTime::currentDateTime(), true) : QStringLiteral("null");
+    if (!sql(QStringLiteral(
+                 "INSERT INTO PARAMETRES (Module, DateCreation, Mac, Identifiant) VALUES (") +
+             sqlTexte(module) + u',' + date + QStringLiteral(",null,") + sqlTexte(identifiant) +
+             u')'))
         return false;
     m_marqueurs.insert(module.toLower() + u'|' + identifiant.toLower());
     m_marqueurs.insert(module.toLower() + u'|');
@@ -366,7 +377,8 @@ const QStringList &MiseAJour::codesBSS()
 {
     if (!m_codesLus) {
         m_codesLus = true;
-        const Tableau t = lire(QStringLiteral("SELECT DISTINCT CodeBSS FROM QUALITOMETRES WHERE CodeBSS IS NOT NULL ORDER BY CodeBSS"));
+        const Tableau t = lire(QStringLiteral("SELECT DISTINCT CodeBSS FROM QUALITOMETRES WHERE "
+                                              "CodeBSS IS NOT NULL ORDER BY CodeBSS"));
         for (int l = 0; l < t.nbLignes(); ++l)
             m_codesBSS << t.texte(l, 0);
     }
@@ -395,7 +407,8 @@ void MiseAJour::etapePreparation()
     // The journal first, so that this run's entry lands in its current layout.
     const DefinitionTable &journal = *definitionTable(u"JOURNAL");
     recupererCopie(journal);
-    if (m_etat.tableExiste(QStringLiteral("JOURNAL")) && !m_etat.colonneExiste(QStringLiteral("JOURNAL"), QStringLiteral("niveau")))
+    if (m_etat.tableExiste(QStringLiteral("JOURNAL")) &&
+        !m_etat.colonneExiste(QStringLiteral("JOURNAL"), QStringLiteral("niveau")))
         reconstruireTable(journal);
     else
         completerTable(journal);
@@ -412,8 +425,9 @@ void MiseAJour::etapeSchemaCommun()
     // editing.
     ajouterColonneRemplie(QStringLiteral("UTILISATEURS_STATIONS"), QStringLiteral("modeSelect"),
                           QStringLiteral("UPDATE UTILISATEURS_STATIONS set modeSelect='SINGLE'"));
-    ajouterColonneRemplie(QStringLiteral("UTILISATEURS"), QStringLiteral("metadata"),
-                          QStringLiteral("UPDATE UTILISATEURS SET metadata = '1' WHERE isAdmin = '1'"));
+    ajouterColonneRemplie(
+        QStringLiteral("UTILISATEURS"), QStringLiteral("metadata"),
+        QStringLiteral("UPDATE UTILISATEURS SET metadata = '1' WHERE isAdmin = '1'"));
 }
 
 void MiseAJour::etapeIndex()
@@ -421,12 +435,9 @@ void MiseAJour::etapeIndex()
     message(QStringLiteral("Mise à jour des index"));
     for (const DefinitionIndex &i : catalogueIndex()) {
         const QString nom = QLatin1String(i.nom), table = QLatin1String(i.table);
-        if (m_etat.indexExiste(nom) || !m_etat.tableExiste(table))
-            continue;
-        if (i.unique && !indexUniquePossible(i))
-            continue;
-        if (sql(sqlCreationIndex(i)))
-            m_etat.noterIndex(nom, table);
+        if (m_etat.indexExiste(nom) || !m_etat.tableExiste(table)) continue;
+        if (i.unique && !indexUniquePossible(i)) continue;
+        if (sql(sqlCreationIndex(i))) m_etat.noterIndex(nom, table);
     }
 }
 
@@ -438,25 +449,28 @@ bool MiseAJour::indexUniquePossible(const DefinitionIndex &index)
     QStringList nonNuls;
     for (const QString &c : colonnes.split(u','))
         nonNuls << c.trimmed() + QStringLiteral(" IS NOT NULL");
-    const Tableau t = m_bd.extraire(QStringLiteral("SELECT ") + colonnes + QStringLiteral(", count(*) FROM ") +
-                                    QLatin1String(index.table) + QStringLiteral(" WHERE ") +
-                                    nonNuls.join(QStringLiteral(" AND ")) + QStringLiteral(" GROUP BY ") + colonnes +
-                                    QStringLiteral(" HAVING count(*) > 1 ORDER BY 1"));
-    if (t.estVide())
-        return true;
+    const Tableau t =
+        m_bd.extraire(QStringLiteral("SELECT ") + colonnes + QStringLiteral(", count(*) FROM ") +
+                      QLatin1String(index.table) + QStringLiteral(" WHERE ") +
+                      nonNuls.join(QStringLiteral(" AND ")) + QStringLiteral(" GROUP BY ") +
+                      colonnes + QStringLiteral(" HAVING count(*) > 1 ORDER BY 1"));
+    if (t.estVide()) return true;
     QStringList doublons;
     for (int l = 0; l < t.nbLignes() && l < 50; ++l) {
         QStringList cle;
         for (int c = 0; c + 1 < t.nbColonnes(); ++c)
             cle << t.texte(l, c);
-        doublons << QStringLiteral("« %1 » (%2 fois)").arg(cle.join(QStringLiteral(", ")), t.texte(l, t.nbColonnes() - 1));
+        doublons << QStringLiteral("« %1 » (%2 fois)")
+                        .arg(cle.join(QStringLiteral(", ")), t.texte(l, t.nbColonnes() - 1));
     }
-    if (t.nbLignes() > 50)
-        doublons << QStringLiteral("et %1 autre(s)").arg(t.nbLignes() - 50);
-    journaliserErreur(QStringLiteral("Mise à jour du schéma : l'index unique %1 n'est pas créé").arg(QLatin1String(index.nom)),
-                      QStringLiteral("Valeurs en double dans %1 (%2) : %3. Aucune ligne n'a été supprimée ; l'index sera "
-                                     "créé par une mise à jour qui suivra leur correction.")
-                          .arg(QLatin1String(index.table), colonnes, doublons.join(QStringLiteral(", "))));
+    if (t.nbLignes() > 50) doublons << QStringLiteral("et %1 autre(s)").arg(t.nbLignes() - 50);
+    journaliserErreur(
+        QStringLiteral("Mise à jour du schéma : l'index unique %1 n'est pas créé")
+            .arg(QLatin1String(index.nom)),
+        QStringLiteral(
+            "Valeurs en double dans %1 (%2) : %3. Aucune ligne n'a été supprimée ; l'index sera "
+            "créé par une mise à jour qui suivra leur correction.")
+            .arg(QLatin1String(index.table), colonnes, doublons.join(QStringLiteral(", "))));
     return false;
 }
 
@@ -472,7 +486,8 @@ void MiseAJour::etapeReferentiels()
     completerTables(EtapeSchema::Referentiels);
     // Macroinvertebrate points took the support code of the current protocol.
     if (m_etat.tableExiste(QStringLiteral("QUALITOMETRES_POINTS")))
-        sql(QStringLiteral("update qualitometres_points set identifiant='131' where identifiant='002'"));
+        sql(QStringLiteral(
+            "update qualitometres_points set identifiant='131' where identifiant='002'"));
 }
 
 void MiseAJour::etapeJobs()
@@ -491,12 +506,13 @@ void MiseAJour::etapeDonneesInitiales()
 {
     message(QStringLiteral("Données de référence"));
     ecrireDonneesInitiales(*this);
-    if (annule())
-        return;
+    if (annule()) return;
     // Parameters and units that have thresholds are shown in the lists.
     if (m_etat.tableExiste(QStringLiteral("ANALYSES_SEUILS"))) {
-        sql(QStringLiteral("UPDATE ANALYSES_PARAMETRES SET Actif='1' WHERE code in (SELECT CodeParametre FROM ANALYSES_SEUILS)"));
-        sql(QStringLiteral("UPDATE ANALYSES_UNITES SET Actif='1' WHERE code in (SELECT CodeUnite FROM ANALYSES_SEUILS)"));
+        sql(QStringLiteral("UPDATE ANALYSES_PARAMETRES SET Actif='1' WHERE code in (SELECT "
+                           "CodeParametre FROM ANALYSES_SEUILS)"));
+        sql(QStringLiteral("UPDATE ANALYSES_UNITES SET Actif='1' WHERE code in (SELECT CodeUnite "
+                           "FROM ANALYSES_SEUILS)"));
     }
 }
 
@@ -506,8 +522,10 @@ bool MiseAJour::ecrireVersion()
     // The run's date is stored as a date-time, not as day-first text that a server would read
     // month first.
     Transaction transaction(m_bd);
-    const bool ok = sql(QStringLiteral("DELETE from PARAMETRES WHERE module='VYLEN' and identifiant='version'")) &&
-                    sql(QStringLiteral("INSERT INTO PARAMETRES (Module, DateCreation, Mac, Identifiant) VALUES ('VYLEN',") +
+    const bool ok = sql(QStringLiteral(
+                        "DELETE from PARAMETRES WHERE module='VYLEN' and identifiant='version'")) &&
+                    sql(QStringLiteral("INSERT INTO PARAMETRES (Module, DateCreation, Mac, "
+                                       "Identifiant) VALUES ('VYLEN',") +
                         dateSQL(QDateTime::currentDateTime(), true) + u',' + sqlTexte(m_version) +
                         QStringLiteral(",'version')"));
     return ok ? transaction.valider() : (transaction.annuler(), false);
@@ -516,10 +534,14 @@ bool MiseAJour::ecrireVersion()
 bool colonneMigree(const QString &table, const QString &colonne)
 {
     static const char *const migrees[][2] = {
-        {"PRELEVEMENTS", "codeOperation"},          {"PRELEVEMENTS", "codeDemande"},
-        {"PRELEVEMENTS_DOSSIERS", "codeQualitometre"}, {"PRELEVEMENTS_ECHANTILLONS", "codeQualitometre"},
-        {"PRELEVEMENTS_FINALITES", "codeQualitometre"}, {"PARAMETRAGE_DATA", "version"},
-        {"UTILISATEURS_STATIONS", "modeSelect"},       {"UTILISATEURS", "metadata"},
+        {"PRELEVEMENTS", "codeOperation"},
+        {"PRELEVEMENTS", "codeDemande"},
+        {"PRELEVEMENTS_DOSSIERS", "codeQualitometre"},
+        {"PRELEVEMENTS_ECHANTILLONS", "codeQualitometre"},
+        {"PRELEVEMENTS_FINALITES", "codeQualitometre"},
+        {"PARAMETRAGE_DATA", "version"},
+        {"UTILISATEURS_STATIONS", "modeSelect"},
+        {"UTILISATEURS", "metadata"},
     };
     for (const auto &m : migrees)
         if (table.compare(QLatin1String(m[0]), Qt::CaseInsensitive) == 0 &&

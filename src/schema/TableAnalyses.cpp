@@ -66,12 +66,11 @@ bool renommerTableAnalyses(const QString &ancienCodeBSS, const QString &nouveauC
     // The index keeps the old name on a rename: it goes, and the new name's is created, so that
     // a later station of the old code gets an index of its own.
     const QString index = identifiantTable(PREFIXE_INDEX_ANALYSES, ancien);
-    const bool ok =
-        bd().Execute(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" RENAME TO ") +
-                     cible) &&
-        (index.isEmpty() || !bd().indexExiste(PREFIXE_INDEX_ANALYSES + ancien) ||
-         bd().Execute(QStringLiteral("DROP INDEX ") + index)) &&
-        bd().Execute(sqlIndexTableAnalyses(nouveau));
+    const bool ok = bd().Execute(QStringLiteral("ALTER TABLE ") + table +
+                                 QStringLiteral(" RENAME TO ") + cible) &&
+                    (index.isEmpty() || !bd().indexExiste(PREFIXE_INDEX_ANALYSES + ancien) ||
+                     bd().Execute(QStringLiteral("DROP INDEX ") + index)) &&
+                    bd().Execute(sqlIndexTableAnalyses(nouveau));
     if (!ok && erreur) *erreur = bd().derniereErreur();
     return ok;
 }
@@ -118,24 +117,27 @@ bool parcourirAnalyses(const QVector<TableAnalysesStation> &tables,
 
 QString PrelevementStation::libelle() const
 {
-    return numero + (date.isEmpty() ? QString() : QStringLiteral(" - ") + date) + QStringLiteral(" (") +
-           QString::number(nbAnalyses) + QStringLiteral(" analyse(s))");
+    return numero + (date.isEmpty() ? QString() : QStringLiteral(" - ") + date) +
+           QStringLiteral(" (") + QString::number(nbAnalyses) + QStringLiteral(" analyse(s))");
 }
 
-QVector<PrelevementStation> prelevementsStation(const QString &codeQualitometre, const QString &codeBSS)
+QVector<PrelevementStation> prelevementsStation(const QString &codeQualitometre,
+                                                const QString &codeBSS)
 {
     QVector<PrelevementStation> r;
     const Nombre station = enNombre(codeQualitometre.trimmed());
     if (!station.estNombre()) return r;
     const QString table = tableAnalyses(codeBSS);
-    const bool avecTable = !table.isEmpty() && bd().tableExiste(PREFIXE_ANALYSES + codeBSS.trimmed());
-    const QString nombre = avecTable ? QStringLiteral("(SELECT count(*) FROM ") + table +
-                                           QStringLiteral(" A WHERE A.NumPrelevement = P.NumPrelevement)")
-                                     : QStringLiteral("0");
-    const Tableau t = bd().extraire(QStringLiteral("SELECT P.NumPrelevement, P.DateDebut, P.codeOperation, ") + nombre +
-                                    QStringLiteral(" FROM PRELEVEMENTS P WHERE P.CodeQualitometre=") +
-                                    sqlNombre(station.valeur) +
-                                    QStringLiteral(" AND P.NumPrelevement IS NOT NULL"));
+    const bool avecTable =
+        !table.isEmpty() && bd().tableExiste(PREFIXE_ANALYSES + codeBSS.trimmed());
+    const QString nombre = avecTable
+                               ? QStringLiteral("(SELECT count(*) FROM ") + table +
+                                     QStringLiteral(" A WHERE A.NumPrelevement = P.NumPrelevement)")
+                               : QStringLiteral("0");
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT P.NumPrelevement, P.DateDebut, P.codeOperation, ") + nombre +
+        QStringLiteral(" FROM PRELEVEMENTS P WHERE P.CodeQualitometre=") +
+        sqlNombre(station.valeur) + QStringLiteral(" AND P.NumPrelevement IS NOT NULL"));
     // Sorted here: the engines do not place the samples without date alike (last here).
     QVector<int> ordre(t.nbLignes());
     std::iota(ordre.begin(), ordre.end(), 0);
@@ -147,7 +149,8 @@ QVector<PrelevementStation> prelevementsStation(const QString &codeQualitometre,
     });
     r.reserve(t.nbLignes());
     for (int l : std::as_const(ordre))
-        r.append({t.texte(l, 0), texteDate(t(l, 1).toDateTime()), t.texte(l, 2), t(l, 3).toLongLong()});
+        r.append(
+            {t.texte(l, 0), texteDate(t(l, 1).toDateTime()), t.texte(l, 2), t(l, 3).toLongLong()});
     return r;
 }
 

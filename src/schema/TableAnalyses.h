@@ -54,7 +54,8 @@ struct PrelevementStation
     QString libelle() const;
 };
 // Every sample of the station, by date then number (one query).
-QVector<PrelevementStation> prelevementsStation(const QString &codeQualitometre, const QString &codeBSS);
+QVector<PrelevementStation> prelevementsStation(const QString &codeQualitometre,
+                                                const QString &codeBSS);
 
 // Runs one query over many analysis tables: selectTable gives, for one table identifier, a
 // SELECT of the same columns; the tables are read by UNION in groups (a few statements for

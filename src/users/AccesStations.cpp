@@ -21,12 +21,14 @@ struct ModuleStations
     const char *lien;        // network memberships, "" when this program does not know them
     const char *colonne;     // station code in the membership table
 };
+// clang-format off
 const ModuleStations MODULES[] = {
     {"VYK", "QUALITO_", "QUALITO", "lien_qualito_reseaux", "codeQualitometre"},
     {"VYDA", "PIEZO_", "PIEZO", "lien_piezo_reseaux", "codepiezometre"},
     {"VYR", "PLUVIO_", "PLUVIO", "", ""},
     {"VYW", "HYDRO_", "HYDRO", "", ""},
 };
+// clang-format on
 
 const ModuleStations *moduleStations(const QString &module)
 {

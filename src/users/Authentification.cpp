@@ -114,8 +114,7 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
         return ResultatLogin::ModuleInterdit;
     }
     if (ligne.estVide()) {
-        if (!automatique)
-            afficherMessage(GENRE_ERREUR, texteLogin::UTILISATEUR_INCONNU);
+        if (!automatique) afficherMessage(GENRE_ERREUR, texteLogin::UTILISATEUR_INCONNU);
         return automatique ? ResultatLogin::AutomatiqueRefuse : ResultatLogin::UtilisateurInconnu;
     }
     const QString stocke = ligne.texte(0, QStringLiteral("password"));

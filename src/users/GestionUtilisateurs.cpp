@@ -66,8 +66,9 @@ FicheUtilisateur lireFiche(const Tableau &t, int l)
 QString raisonSansMotDePasse(const QString &motDePasse)
 {
     const QString premiere = bd().derniereErreur().section(u'\n', 0, 0).trimmed();
-    return !motDePasse.isEmpty() && premiere.contains(motDePasse) ? QStringLiteral("refus de la base")
-                                                                  : premiere;
+    return !motDePasse.isEmpty() && premiere.contains(motDePasse)
+               ? QStringLiteral("refus de la base")
+               : premiere;
 }
 
 const QString SELECT_FICHE = QStringLiteral(
@@ -180,7 +181,8 @@ bool GestionUtilisateurs::creer(const FicheUtilisateur &fiche, const QString &mo
     // account at once make one account and one refusal.
     Transaction transaction;
     if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("UTILISATEURS")))
-        return refuser(QStringLiteral("L'utilisateur n'a pas pu être créé : ") + rienEnregistre(bd().derniereErreur()));
+        return refuser(QStringLiteral("L'utilisateur n'a pas pu être créé : ") +
+                       rienEnregistre(bd().derniereErreur()));
     if (existe(login, true))
         return refuser(QStringLiteral("Un utilisateur %1 existe déjà.").arg(guillemets(login)));
     // Bound values: the password never appears in a statement's text.
@@ -197,7 +199,8 @@ bool GestionUtilisateurs::creer(const FicheUtilisateur &fiche, const QString &mo
         return refuser(QStringLiteral("L'utilisateur n'a pas pu être créé : ") +
                        raisonSansMotDePasse(motDePasse));
     if (!transaction.valider())
-        return refuser(QStringLiteral("L'utilisateur n'a pas pu être créé : ") + rienEnregistre(bd().derniereErreur()));
+        return refuser(QStringLiteral("L'utilisateur n'a pas pu être créé : ") +
+                       rienEnregistre(bd().derniereErreur()));
     journaliser(QStringLiteral("Création de l'utilisateur ") + login);
     return true;
 }
@@ -207,7 +210,8 @@ bool GestionUtilisateurs::modifier(const FicheUtilisateur &fiche)
     // Administrators are counted under the lock: two demotions at once cannot leave none.
     Transaction transaction;
     if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("UTILISATEURS")))
-        return refuser(QStringLiteral("L'utilisateur n'a pas pu être modifié : ") + rienEnregistre(bd().derniereErreur()));
+        return refuser(QStringLiteral("L'utilisateur n'a pas pu être modifié : ") +
+                       rienEnregistre(bd().derniereErreur()));
     const std::optional<FicheUtilisateur> avant = utilisateur(fiche.login);
     if (!avant)
         return refuser(
@@ -233,7 +237,8 @@ bool GestionUtilisateurs::modifier(const FicheUtilisateur &fiche)
         return refuser(QStringLiteral("L'utilisateur n'a pas pu être modifié : ") +
                        raisonMoteur(bd().derniereErreur()));
     if (!transaction.valider())
-        return refuser(QStringLiteral("L'utilisateur n'a pas pu être modifié : ") + rienEnregistre(bd().derniereErreur()));
+        return refuser(QStringLiteral("L'utilisateur n'a pas pu être modifié : ") +
+                       rienEnregistre(bd().derniereErreur()));
     journaliser(QStringLiteral("Modification de l'utilisateur ") + fiche.login);
     return true;
 }
@@ -258,7 +263,8 @@ bool GestionUtilisateurs::supprimer(const QString &login)
     // Administrators are counted under the lock: two deletions at once cannot leave none.
     Transaction transaction;
     if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("UTILISATEURS")))
-        return refuser(QStringLiteral("L'utilisateur n'a pas pu être supprimé : ") + rienEnregistre(bd().derniereErreur()));
+        return refuser(QStringLiteral("L'utilisateur n'a pas pu être supprimé : ") +
+                       rienEnregistre(bd().derniereErreur()));
     const std::optional<FicheUtilisateur> fiche = utilisateur(login);
     if (!fiche)
         return refuser(QStringLiteral("L'utilisateur %1 n'existe pas.").arg(guillemets(login)));
@@ -431,9 +437,10 @@ bool GestionUtilisateurs::retirerStation(const QString &login, qint64 code)
         return refuser(QStringLiteral("La station n'a pas pu être retirée : ") +
                        bd().derniereErreur());
     if (retirees == 0)
-        return refuser(QStringLiteral("La station %1 n'est pas accordée à %2 : rien n'a été retiré.")
-                           .arg(code)
-                           .arg(login));
+        return refuser(
+            QStringLiteral("La station %1 n'est pas accordée à %2 : rien n'a été retiré.")
+                .arg(code)
+                .arg(login));
     journaliser(QStringLiteral("Station %1 retirée à %2").arg(code).arg(login));
     return true;
 }

@@ -16,6 +16,7 @@ struct DroitModule
     const char *suffixe;
     const char *libelle;
 };
+// clang-format off
 const DroitModule DROITS_MODULE[] = {
     {"ALL", "Toutes les stations du module"},
     {"FORBIDEN", "Aucun accès au module"},
@@ -41,19 +42,23 @@ const DroitModule DROITS_MODULE[] = {
     {"SUPERPOSITION", "Superpositions"},
     {"RESEAUX", "Réseaux"},
 };
+// clang-format on
 
 struct Module
 {
     const char *prefixe;
     const char *groupe;
 };
+// clang-format off
 const Module MODULES[] = {
     {"QUALITO_", "Qualité (VYK)"},
     {"PIEZO_", "Piézométrie"},
     {"PLUVIO_", "Pluviométrie"},
     {"HYDRO_", "Hydrométrie"},
 };
+// clang-format on
 
+// clang-format off
 const DroitModule DROITS_PROPRES_AUX_MODULES[] = {
     {"PIEZO_DATA_TRAVAIL", "Données de travail"},
     {"PIEZO_AEP", "Exploitation AEP"},
@@ -62,11 +67,15 @@ const DroitModule DROITS_PROPRES_AUX_MODULES[] = {
     {"HYDRO_POMPAGES", "Pompages"},
     {"HYDRO_JOURNAL", "Journal"},
 };
+// clang-format on
 
+// clang-format off
 const DroitModule DROITS_COMMUNS[] = {
     {"ADMIN_USER", "Gestion des utilisateurs"},
     {"GESTION_MODELE_HYDRO", "Gestion des modèles hydrologiques"},
 };
+// clang-format on
+// clang-format off
 const DroitModule DROITS_CARTO[] = {
     {"CARTO_QUALITO", "Cartes de la qualité"},
     {"CARTO_QUALITO_SIT", "Cartes de situation de la qualité"},
@@ -81,6 +90,8 @@ const DroitModule DROITS_CARTO[] = {
     {"CARTO_HYDRO", "Cartes de l'hydrométrie"},
     {"CARTO_HYDRO_HTML", "Cartes HTML de l'hydrométrie"},
 };
+// clang-format on
+// clang-format off
 const DroitModule DROITS_MATERIEL[] = {
     {"MAT_CLES", "Clés"},
     {"MAT_DIVERS", "Matériel divers"},
@@ -90,6 +101,7 @@ const DroitModule DROITS_MATERIEL[] = {
     {"MAT_BATTERIES", "Batteries"},
     {"MAT_FOURNISSEURS", "Fournisseurs"},
 };
+// clang-format on
 
 template <std::size_t N>
 void ajouter(QVector<DefinitionHabilitation> &liste, const DroitModule (&droits)[N],

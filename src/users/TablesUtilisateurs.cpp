@@ -18,12 +18,14 @@ struct Colonne
 
 // Columns in the order the suite's statements rely on (station grants are inserted without a
 // column list by the other modules).
+// clang-format off
 const Colonne COLONNES_UTILISATEURS[] = {
     {"login", "Text(12)"},       {"password", "Text(12)"},      {"isAdmin", "Text(1)"},
     {"nom", "Text(255)"},        {"codeIntervenant", "Double"}, {"metadata", "Text(1)"},
     {"filtrePiezo", "Text(12)"}, {"filtreQualito", "Text(12)"}, {"filtrePluvio", "Text(12)"},
     {"filtreHydro", "Text(12)"}, {"codeContact", "Double"},
 };
+// clang-format on
 const Colonne COLONNES_HABILITATIONS[] = {{"login", "Text(12)"}, {"habilitation", "Text(255)"}};
 // 'QUALITO_NETWORK' has 15 characters: the mode column must hold at least that.
 const Colonne COLONNES_STATIONS[] = {{"login", "Text(12)"},
@@ -96,7 +98,8 @@ bool assurerTablesUtilisateurs()
     // One account per login (an older table gets the index through the upgrade, which first
     // reports the logins it holds twice).
     if (nouvelle)
-        bd().ExecuteDDL(QStringLiteral("CREATE UNIQUE INDEX ux_utilisateurs_login ON UTILISATEURS (login)"));
+        bd().ExecuteDDL(
+            QStringLiteral("CREATE UNIQUE INDEX ux_utilisateurs_login ON UTILISATEURS (login)"));
     // An older users table without the reference-edit flag: its administrators keep the right
     // to edit the reference lists, everyone else starts without it.
     if (ajoutees.contains(QStringLiteral("metadata")))

@@ -17,8 +17,7 @@ namespace {
 const DefinitionReglage &definition(const QString &nom)
 {
     const DefinitionReglage *d = definitionReglage(nom);
-    if (!d)
-        throw std::runtime_error(("réglage absent : " + nom).toStdString());
+    if (!d) throw std::runtime_error(("réglage absent : " + nom).toStdString());
     return *d;
 }
 
@@ -29,19 +28,59 @@ TEST(AdministrationTest, ReglagesDecritsUneFoisChacun)
         EXPECT_FALSE(noms.contains(d.nom.toUpper())) << qPrintable(d.nom);
         noms.insert(d.nom.toUpper());
         EXPECT_FALSE(d.libelle.isEmpty()) << qPrintable(d.nom);
-        EXPECT_EQ(d.genre == GenreReglage::Liste, d.listeExterne || !d.entrees.isEmpty()) << qPrintable(d.nom);
+        EXPECT_EQ(d.genre == GenreReglage::Liste, d.listeExterne || !d.entrees.isEmpty())
+            << qPrintable(d.nom);
     }
     using namespace reglage;
     // The groups that later parts read are all on the screen.
-    for (const QString &nom : {donneesPhysicoChimique, donneesHydroBio, ExploitationAEP, ContexteInternational, CheminEdition,
-                               CheminModeles, CheminExport, CheminR, CheminPhotos, CheminDocuments, FichierAide, Affichage,
-                               AffichageProfondeur, AffichageChronologiqueInverse, AffichageStatistiques, TypeProjection,
-                               MoisDebutAnneeHydro, Point_OK, omnidia, refMuseum, modificationPhoto, Producteur, Preleveur,
-                               Determinateur, ContactPreleveur, ContactDeterminateur, Laboratoire, Qualification, Statut,
-                               ProtocolePrelevement, Support, Accreditation, Agrement, Saisonnalite, ModeConservation,
-                               ModeConservationSecondaire, MaterielPrelevement, Colmatage, TypeColmatage, Confiance,
-                               Developpement, repriseSiteSansControle, MargeIntegrationSite, TypeSeuil, TypeSeuilEtats,
-                               TypeSeuilResultats, TypeSeuilTaxons, LogLevel})
+    for (const QString &nom : {donneesPhysicoChimique,
+                               donneesHydroBio,
+                               ExploitationAEP,
+                               ContexteInternational,
+                               CheminEdition,
+                               CheminModeles,
+                               CheminExport,
+                               CheminR,
+                               CheminPhotos,
+                               CheminDocuments,
+                               FichierAide,
+                               Affichage,
+                               AffichageProfondeur,
+                               AffichageChronologiqueInverse,
+                               AffichageStatistiques,
+                               TypeProjection,
+                               MoisDebutAnneeHydro,
+                               Point_OK,
+                               omnidia,
+                               refMuseum,
+                               modificationPhoto,
+                               Producteur,
+                               Preleveur,
+                               Determinateur,
+                               ContactPreleveur,
+                               ContactDeterminateur,
+                               Laboratoire,
+                               Qualification,
+                               Statut,
+                               ProtocolePrelevement,
+                               Support,
+                               Accreditation,
+                               Agrement,
+                               Saisonnalite,
+                               ModeConservation,
+                               ModeConservationSecondaire,
+                               MaterielPrelevement,
+                               Colmatage,
+                               TypeColmatage,
+                               Confiance,
+                               Developpement,
+                               repriseSiteSansControle,
+                               MargeIntegrationSite,
+                               TypeSeuil,
+                               TypeSeuilEtats,
+                               TypeSeuilResultats,
+                               TypeSeuilTaxons,
+                               LogLevel})
         EXPECT_TRUE(noms.contains(nom.toUpper())) << qPrintable(nom);
     EXPECT_EQ(ongletsAdministration().first(), QStringLiteral("Données"));
 }
@@ -54,9 +93,10 @@ TEST(AdministrationTest, EcritureSelonLeGenreDuControle)
     QStringList libelles;
     for (const EntreeListe &e : entreesListe(niveau))
         libelles << e.libelle + u'=' + e.code;
-    EXPECT_EQ(libelles, QStringList({QStringLiteral("APPLICATION [0]=0"), QStringLiteral("DEBUGGAGE   [1]=1"),
-                                     QStringLiteral("INFORMATION [2]=2"), QStringLiteral("WARNING     [3]=3"),
-                                     QStringLiteral("ERROR       [4]=4")}));
+    EXPECT_EQ(libelles,
+              QStringList({QStringLiteral("APPLICATION [0]=0"), QStringLiteral("DEBUGGAGE   [1]=1"),
+                           QStringLiteral("INFORMATION [2]=2"), QStringLiteral("WARNING     [3]=3"),
+                           QStringLiteral("ERROR       [4]=4")}));
     EXPECT_TRUE(ecrireReglage(niveau, QStringLiteral("1")));
     EXPECT_EQ(lireRegistre(LogLevel), QStringLiteral("1"));
     EXPECT_EQ(niveauJournal(), 1);
@@ -98,20 +138,28 @@ TEST_P(ListesAdministrationTest, ListesDesCodesEtSources)
     // Before the code lists exist, a default list offers only "no default" and the stored code.
     EXPECT_EQ(entreesListe(definition(Qualification)), QVector<EntreeListe>{EntreeListe{}});
     ecrireRegistre(Statut, QStringLiteral("7"));
-    EXPECT_EQ(entreesListe(definition(Statut)), (QVector<EntreeListe>{{}, {QStringLiteral("[7]"), QStringLiteral("7")}}));
+    EXPECT_EQ(entreesListe(definition(Statut)),
+              (QVector<EntreeListe>{{}, {QStringLiteral("[7]"), QStringLiteral("7")}}));
 
-    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE CODES_SANDRE (Champ Text(100), Code Text(50), Libelle Text(255))")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE VALUES ('ANALYSES.QUALIFICATION', '1', 'Correcte')")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE VALUES ('ANALYSES.QUALIFICATION', '2', 'Incorrecte')")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE VALUES ('ANALYSES.QUALIFICATION', '0', 'Non définissable')")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE VALUES ('ANALYSES.STATUT', '1', 'Donnée brute')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "CREATE TABLE CODES_SANDRE (Champ Text(100), Code Text(50), Libelle Text(255))")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE VALUES ('ANALYSES.QUALIFICATION', '1', 'Correcte')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE VALUES ('ANALYSES.QUALIFICATION', '2', 'Incorrecte')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE VALUES ('ANALYSES.QUALIFICATION', '0', 'Non définissable')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE VALUES ('ANALYSES.STATUT', '1', 'Donnée brute')")));
     EXPECT_EQ(entreesListe(definition(Qualification)),
               (QVector<EntreeListe>{{},
                                     {QStringLiteral("Correcte"), QStringLiteral("1")},
                                     {QStringLiteral("Incorrecte"), QStringLiteral("2")},
                                     {QStringLiteral("Non définissable"), QStringLiteral("0")}}));
 
-    definirSourceListe(Producteur, [] { return QVector<EntreeListe>{{QStringLiteral("Agence"), QStringLiteral("42")}}; });
+    definirSourceListe(Producteur, [] {
+        return QVector<EntreeListe>{{QStringLiteral("Agence"), QStringLiteral("42")}};
+    });
     EXPECT_EQ(entreesListe(definition(Producteur)),
               (QVector<EntreeListe>{{}, {QStringLiteral("Agence"), QStringLiteral("42")}}));
     definirSourceListe(Producteur, {});
@@ -131,15 +179,18 @@ TEST(ProfilsAdministrationTest, EnregistrementDuFichierDesBases)
     test::EnvironnementTest env;
     const QVector<LigneProfil> lignes = {
         {QStringLiteral("Bureau"), ACCESS, QStringLiteral("/srv/b.mdb"), {}, {}, {}, {}},
-        {QStringLiteral("Pg"), POSTGRESQL, QStringLiteral("pg1"), QStringLiteral("5432"), QStringLiteral("eaux"),
-         QStringLiteral("u"), QStringLiteral("secret")},
+        {QStringLiteral("Pg"), POSTGRESQL, QStringLiteral("pg1"), QStringLiteral("5432"),
+         QStringLiteral("eaux"), QStringLiteral("u"), QStringLiteral("secret")},
         {QString(), ACCESS, QStringLiteral("/ignorée.mdb"), {}, {}, {}, {}}};
 
     // No stored file: the user is asked for a folder; cancelling writes nothing.
-    EXPECT_EQ(ProfilsAdministration::enregistrer(lignes, [] { return QString(); }), ProfilsAdministration::Resultat::Annule);
-    EXPECT_EQ(env.messages.textes(),
-              QStringList{QStringLiteral("Aucun fichier de configuration databases.properties n'a pu être trouvé. Merci de "
-                                         "sélectionner un répertoire pour le stocker.")});
+    EXPECT_EQ(ProfilsAdministration::enregistrer(lignes, [] { return QString(); }),
+              ProfilsAdministration::Resultat::Annule);
+    EXPECT_EQ(
+        env.messages.textes(),
+        QStringList{QStringLiteral(
+            "Aucun fichier de configuration databases.properties n'a pu être trouvé. Merci de "
+            "sélectionner un répertoire pour le stocker.")});
     EXPECT_EQ(env.messages.messages()[0].genre, QStringLiteral("AIDE"));
     EXPECT_EQ(lireRegistre(reglage::FichierProfils), QString());
 
@@ -150,16 +201,18 @@ TEST(ProfilsAdministrationTest, EnregistrementDuFichierDesBases)
               ProfilsAdministration::Resultat::Enregistre);
     const QString chemin = dossier + QStringLiteral("/databases.properties");
     EXPECT_EQ(lireRegistre(reglage::FichierProfils, {}, true), chemin);
-    EXPECT_EQ(env.messages.textes().last(), QStringLiteral("Vos bases par défaut ont bien été enregistrées."));
+    EXPECT_EQ(env.messages.textes().last(),
+              QStringLiteral("Vos bases par défaut ont bien été enregistrées."));
     EXPECT_EQ(env.messages.messages().last().genre, QStringLiteral("AIDE"));
     EXPECT_EQ(ProfilsAdministration::charger(), lignes.mid(0, 2));
 
     // The stored file is rewritten without asking again.
     env.messages.vider();
-    EXPECT_EQ(ProfilsAdministration::enregistrer(lignes.mid(1), [] {
-                  ADD_FAILURE() << "dossier demandé";
-                  return QString();
-              }),
+    EXPECT_EQ(ProfilsAdministration::enregistrer(lignes.mid(1),
+                                                 [] {
+                                                     ADD_FAILURE() << "dossier demandé";
+                                                     return QString();
+                                                 }),
               ProfilsAdministration::Resultat::Enregistre);
     EXPECT_EQ(ProfilsAdministration::charger(), lignes.mid(1, 1));
 
@@ -167,16 +220,21 @@ TEST(ProfilsAdministrationTest, EnregistrementDuFichierDesBases)
     env.messages.vider();
     QVector<LigneProfil> mauvaises = lignes;
     mauvaises[1].nom = QStringLiteral("Pg.user");
-    EXPECT_EQ(ProfilsAdministration::enregistrer(mauvaises, {}), ProfilsAdministration::Resultat::Refuse);
+    EXPECT_EQ(ProfilsAdministration::enregistrer(mauvaises, {}),
+              ProfilsAdministration::Resultat::Refuse);
     EXPECT_EQ(env.messages.messages().size(), 1);
     EXPECT_EQ(ProfilsAdministration::charger(), lignes.mid(1, 1));
 
     // A file that cannot be written: the error, the old file kept.
     env.messages.vider();
-    ecrireRegistre(reglage::FichierProfils, env.chemin(QStringLiteral("absent/databases.properties")));
-    EXPECT_EQ(ProfilsAdministration::enregistrer(lignes, {}), ProfilsAdministration::Resultat::Echec);
-    EXPECT_EQ(env.messages.textes(),
-              QStringList{QStringLiteral("Le fichier n'a pas pu être enregistré. Merci de vérifier vos droits d'écriture")});
+    ecrireRegistre(reglage::FichierProfils,
+                   env.chemin(QStringLiteral("absent/databases.properties")));
+    EXPECT_EQ(ProfilsAdministration::enregistrer(lignes, {}),
+              ProfilsAdministration::Resultat::Echec);
+    EXPECT_EQ(
+        env.messages.textes(),
+        QStringList{QStringLiteral(
+            "Le fichier n'a pas pu être enregistré. Merci de vérifier vos droits d'écriture")});
     EXPECT_EQ(env.messages.messages()[0].genre, QStringLiteral("ERREUR"));
 }
 

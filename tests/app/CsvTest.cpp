@@ -50,8 +50,11 @@ TEST(LectureCsv, EnregistrementsEtGuillemets)
     // A quote never closed would swallow every line after it: the text is refused, the line named.
     QVector<EnregistrementCsv> lus;
     QString erreur;
-    EXPECT_FALSE(lireCsv(QStringLiteral("Code;Nom\r\n1;Aval\r\n2;\"Amont;x\r\n3;Source\r\n"), u';', lus, erreur));
-    EXPECT_EQ(erreur, QStringLiteral("Ligne 3 : un guillemet ouvert n'est jamais refermé ; le fichier n'est pas lu."));
+    EXPECT_FALSE(lireCsv(QStringLiteral("Code;Nom\r\n1;Aval\r\n2;\"Amont;x\r\n3;Source\r\n"), u';',
+                         lus, erreur));
+    EXPECT_EQ(erreur,
+              QStringLiteral(
+                  "Ligne 3 : un guillemet ouvert n'est jamais refermé ; le fichier n'est pas lu."));
     EXPECT_TRUE(lus.isEmpty());
 
     EXPECT_TRUE(
@@ -79,14 +82,15 @@ TEST(EcritureCsv, ChampsCitesSeulementQuandIlLeFautEtRelusALIdentique)
         EXPECT_EQ(champCsv(c.texte), c.attendu) << qPrintable(c.texte);
     EXPECT_EQ(champCsv(QStringLiteral("a;b"), u';'), QStringLiteral("\"a;b\""));
 
-    const QStringList champs = {QStringLiteral("1"), QStringLiteral("x ; \"y\""), QStringLiteral("a\nb"),
-                                QString(), QStringLiteral("l'eau")};
+    const QStringList champs = {QStringLiteral("1"), QStringLiteral("x ; \"y\""),
+                                QStringLiteral("a\nb"), QString(), QStringLiteral("l'eau")};
     const QString ligne = ligneCsv(champs, u';');
     EXPECT_EQ(ligne, QStringLiteral("1;\"x ; \"\"y\"\"\";\"a\nb\";;l'eau"));
     EXPECT_EQ(enregistrements(ligne), QStringList({QStringLiteral("1:") + champs.join(u'|')}));
 
     EXPECT_EQ(texteExport(QVariant()), QString());
-    EXPECT_EQ(texteExport(QDateTime(QDate(2021, 3, 1), QTime(10, 30))), QStringLiteral("01/03/2021 10:30:00"));
+    EXPECT_EQ(texteExport(QDateTime(QDate(2021, 3, 1), QTime(10, 30))),
+              QStringLiteral("01/03/2021 10:30:00"));
     EXPECT_EQ(texteExport(12.5), QStringLiteral("12.5"));
     EXPECT_EQ(texteExport(true), QStringLiteral("1"));
 }

@@ -14,14 +14,15 @@ namespace {
 // Settings naming the test's own database, as the connection screen leaves them.
 class DemarrageTest : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         VYK_SETUP_BASE();
         ecrireReglagesBase();
-        ASSERT_TRUE(executer(QStringLiteral(
-            "CREATE TABLE JOURNAL (dateEvt DateTime, niveau Text(5), Titre Text(255), utilisateur Text(12), "
-            "contact Double, ip Text(128), projet Text(12), description Memo)")));
+        ASSERT_TRUE(executer(
+            QStringLiteral("CREATE TABLE JOURNAL (dateEvt DateTime, niveau Text(5), Titre "
+                           "Text(255), utilisateur Text(12), "
+                           "contact Double, ip Text(128), projet Text(12), description Memo)")));
         demarrage.afficherStatut = [this](const QString &t) { statuts << t; };
         // The users module is tested on its own: here any typed name gets in.
         demarrage.authentifier = [](const QString &login, const QString &, bool) {
@@ -35,7 +36,10 @@ protected:
         definirNiveauJournal(0);
         BaseTest::TearDown();
     }
-    QStringList journal() { return lignes(QStringLiteral("SELECT Titre, utilisateur, niveau, projet FROM JOURNAL")); }
+    QStringList journal()
+    {
+        return lignes(QStringLiteral("SELECT Titre, utilisateur, niveau, projet FROM JOURNAL"));
+    }
 
     Demarrage demarrage;
     QStringList statuts;
@@ -53,12 +57,14 @@ TEST_P(DemarrageTest, ChargementConnecteEtLitLeNiveauDuJournal)
     EXPECT_EQ(demarrage.parametres().typeBase, typeBase());
     EXPECT_EQ(statuts, QStringList{libelleBase()});
     EXPECT_TRUE(messages().messages().isEmpty());
-    EXPECT_EQ(Demarrage::libelleVersion(), QStringLiteral("Version ") + QStringLiteral(VYK_VERSION));
+    EXPECT_EQ(Demarrage::libelleVersion(),
+              QStringLiteral("Version ") + QStringLiteral(VYK_VERSION));
 }
 
 TEST_P(DemarrageTest, BaseInjoignableMessageEtAucuneConnexion)
 {
-    const QString base = estPostgres() ? QStringLiteral("vyk_base_qui_n_existe_pas") : chemin(QStringLiteral("absente.mdb"));
+    const QString base = estPostgres() ? QStringLiteral("vyk_base_qui_n_existe_pas")
+                                       : chemin(QStringLiteral("absente.mdb"));
     ecrireRegistre(reglage::Base, base);
     ASSERT_TRUE(bd().estOuverte());
     EXPECT_FALSE(demarrage.chargement());
@@ -68,9 +74,11 @@ TEST_P(DemarrageTest, BaseInjoignableMessageEtAucuneConnexion)
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
     EXPECT_EQ(messages().messages()[0].texte,
               QStringLiteral("La connexion à la base de données (") + base +
-                  QStringLiteral(") n'a pas fonctionné. Vérifiez le paramétrage dans l'administration du logiciel."));
+                  QStringLiteral(") n'a pas fonctionné. Vérifiez le paramétrage dans "
+                                 "l'administration du logiciel."));
     // Without a connection nobody logs in.
-    EXPECT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false), Demarrage::Identification::Refusee);
+    EXPECT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false),
+              Demarrage::Identification::Refusee);
     EXPECT_FALSE(session().estConnecte());
     ASSERT_TRUE(rouvrir());
 }
@@ -88,7 +96,8 @@ TEST_P(DemarrageTest, IdentificationPuisVerificationDeLaBase)
         EXPECT_EQ(statuts.last(), QStringLiteral("Vérification de la base de données"));
         return true;
     };
-    EXPECT_EQ(demarrage.identifier(QStringLiteral(" jean "), QStringLiteral("x"), true), Demarrage::Identification::Ouverte);
+    EXPECT_EQ(demarrage.identifier(QStringLiteral(" jean "), QStringLiteral("x"), true),
+              Demarrage::Identification::Ouverte);
     EXPECT_EQ(versions, QStringList{QStringLiteral(VYK_VERSION)});
     EXPECT_EQ(session().login, QStringLiteral("jean"));
     EXPECT_EQ(lireRegistre(reglage::LastUser, {}, true), QStringLiteral("jean"));
@@ -99,7 +108,8 @@ TEST_P(DemarrageTest, IdentificationPuisVerificationDeLaBase)
 
     // A refused authentication stores nothing and runs no check.
     demarrage.authentifier = [](const QString &, const QString &, bool) { return false; };
-    EXPECT_EQ(demarrage.identifier(QStringLiteral("paul"), {}, false), Demarrage::Identification::Refusee);
+    EXPECT_EQ(demarrage.identifier(QStringLiteral("paul"), {}, false),
+              Demarrage::Identification::Refusee);
     EXPECT_EQ(lireRegistre(reglage::LastUser, {}, true), QStringLiteral("jean"));
     EXPECT_EQ(versions.size(), 1);
 
@@ -109,18 +119,23 @@ TEST_P(DemarrageTest, IdentificationPuisVerificationDeLaBase)
         return true;
     };
     demarrage.verifierVersionBase = [](const QString &) { return false; };
-    demarrage.raisonRefusBase = [] { return QStringLiteral("La mise à jour a été interrompue avant son terme."); };
+    demarrage.raisonRefusBase = [] {
+        return QStringLiteral("La mise à jour a été interrompue avant son terme.");
+    };
     messages().vider();
-    EXPECT_EQ(demarrage.identifier(QStringLiteral("paul"), {}, false), Demarrage::Identification::BaseRefusee);
+    EXPECT_EQ(demarrage.identifier(QStringLiteral("paul"), {}, false),
+              Demarrage::Identification::BaseRefusee);
     EXPECT_FALSE(session().estConnecte());
     // Said, and journalled.
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
-    const QString texte = QStringLiteral("La base de données n'a pas pu être mise à jour : la connexion est refusée.\n"
-                                         "La mise à jour a été interrompue avant son terme.");
+    const QString texte = QStringLiteral(
+        "La base de données n'a pas pu être mise à jour : la connexion est refusée.\n"
+        "La mise à jour a été interrompue avant son terme.");
     EXPECT_EQ(messages().messages()[0].texte, texte);
-    EXPECT_EQ(lignes(QStringLiteral("SELECT description FROM JOURNAL WHERE Titre = 'Connexion refusée'")),
-              QStringList({QStringLiteral("paul : ") + texte}));
+    EXPECT_EQ(
+        lignes(QStringLiteral("SELECT description FROM JOURNAL WHERE Titre = 'Connexion refusée'")),
+        QStringList({QStringLiteral("paul : ") + texte}));
     EXPECT_EQ(lireRegistre(reglage::ConnexionAutomatic), QStringLiteral("NON"));
 }
 
@@ -128,13 +143,15 @@ TEST_P(DemarrageTest, FermetureDemandeeEtLogoutJournalise)
 {
     ecrireRegistre(reglage::LogLevel, QStringLiteral("2"));
     ASSERT_TRUE(demarrage.chargement());
-    ASSERT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false), Demarrage::Identification::Ouverte);
+    ASSERT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false),
+              Demarrage::Identification::Ouverte);
 
     // "Non" (the default answer) keeps the window and writes nothing.
     EXPECT_FALSE(demarrage.demanderFermeture(QStringLiteral("VYK 6")));
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("QUESTION"));
-    EXPECT_EQ(messages().messages()[0].texte, QStringLiteral("Etes vous sûr de vouloir quitter VYK 6 ?"));
+    EXPECT_EQ(messages().messages()[0].texte,
+              QStringLiteral("Etes vous sûr de vouloir quitter VYK 6 ?"));
     EXPECT_TRUE(journal().isEmpty());
 
     messages().repondre(BoutonOui);
@@ -149,7 +166,8 @@ TEST_P(DemarrageTest, FermetureDemandeeEtLogoutJournalise)
 TEST_P(DemarrageTest, LogoutNonEcritAuNiveauZero)
 {
     ASSERT_TRUE(demarrage.chargement());
-    ASSERT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false), Demarrage::Identification::Ouverte);
+    ASSERT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false),
+              Demarrage::Identification::Ouverte);
     messages().repondre(BoutonOui);
     EXPECT_TRUE(demarrage.demanderFermeture(QStringLiteral("VYK")));
     EXPECT_TRUE(journal().isEmpty());
@@ -183,7 +201,8 @@ TEST_P(DemarrageTest, ChangementDeBaseDepuisLaFenetrePrincipale)
 {
     ecrireRegistre(reglage::LogLevel, QStringLiteral("2"));
     ASSERT_TRUE(demarrage.chargement());
-    ASSERT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false), Demarrage::Identification::Ouverte);
+    ASSERT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false),
+              Demarrage::Identification::Ouverte);
     const QString autre = chemin(QStringLiteral("autre.mdb"));
     ASSERT_TRUE(BaseDonnees::creerBaseBureau(autre));
     ecrireRegistre(reglage::TypeBase, ACCESS);
@@ -210,7 +229,8 @@ TEST_P(DemarrageTest, ChangementDUtilisateur)
 {
     ecrireRegistre(reglage::LogLevel, QStringLiteral("2"));
     ASSERT_TRUE(demarrage.chargement());
-    ASSERT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false), Demarrage::Identification::Ouverte);
+    ASSERT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false),
+              Demarrage::Identification::Ouverte);
     demarrage.changementUtilisateur();
     EXPECT_EQ(journal(), QStringList{QStringLiteral("Logout|jean|2|VYK")});
     EXPECT_TRUE(demarrage.demanderFermeture(QStringLiteral("VYK")));
@@ -234,8 +254,9 @@ TEST(ConnexionOracleTest, SuffixeTransmisEtCodeORACLE)
     ecrireRegistre(reglage::PassBase, QStringLiteral("p"));
     QStringList recus;
     Demarrage d;
-    d.ouvrir = [&](const QString &base, const QString &type, const QString &serveur, const QString &utilisateur,
-                   const QString &motDePasse, const QString &module, const QString &port) {
+    d.ouvrir = [&](const QString &base, const QString &type, const QString &serveur,
+                   const QString &utilisateur, const QString &motDePasse, const QString &module,
+                   const QString &port) {
         recus << QStringList{base, type, serveur, utilisateur, motDePasse, module, port}.join(u'|');
         return true;
     };

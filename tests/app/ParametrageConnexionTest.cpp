@@ -1,6 +1,6 @@
+#include "app/ParametrageConnexion.h"
 #include "app/Demarrage.h"
 #include "app/PaquetBase.h"
-#include "app/ParametrageConnexion.h"
 #include "app/Registre.h"
 #include "app/Reglages.h"
 
@@ -15,7 +15,10 @@ using vyk::test::BaseTest;
 
 namespace {
 
-QString lu(const QString &nom) { return lireRegistre(nom, {}, true); }
+QString lu(const QString &nom)
+{
+    return lireRegistre(nom, {}, true);
+}
 
 QString contenuFichier(const QString &chemin)
 {
@@ -31,7 +34,7 @@ bool ecrireFichier(const QString &chemin, const QByteArray &octets)
 
 class ParametrageConnexionTest : public ::testing::Test
 {
-protected:
+  protected:
     test::EnvironnementTest env;
     int changements = 0;
     ParametrageConnexion ecran{[this] {
@@ -42,8 +45,9 @@ protected:
     QStringList essais;
     void SetUp() override
     {
-        ecran.essayerCible = [this](const QString &base, const QString &type, const QString &serveur, const QString &,
-                                    const QString &, const QString &) {
+        ecran.essayerCible = [this](const QString &base, const QString &type,
+                                    const QString &serveur, const QString &, const QString &,
+                                    const QString &) {
             essais << type + u'|' + serveur + u'|' + base;
             return QString();
         };
@@ -111,15 +115,18 @@ TEST_F(ParametrageConnexionTest, ServeurIncompletRefuseSansRienStocker)
     };
     const QVector<std::function<void()>> manques = {
         [&] { ecran.typeServeur.clear(); }, [&] { ecran.serveur = QStringLiteral("  "); },
-        [&] { ecran.base.clear(); },        [&] { ecran.utilisateur.clear(); },
+        [&] { ecran.base.clear(); }, [&] { ecran.utilisateur.clear(); },
         [&] { ecran.motDePasse.clear(); }};
     for (const auto &manque : manques) {
         complet();
         manque();
         EXPECT_FALSE(ecran.enregistrerServeur());
     }
-    EXPECT_EQ(env.messages.textes(),
-              QStringList(5, QStringLiteral("Certaines informations de connexion ne sont pas correctement renseignées.")));
+    EXPECT_EQ(
+        env.messages.textes(),
+        QStringList(
+            5, QStringLiteral(
+                   "Certaines informations de connexion ne sont pas correctement renseignées.")));
     EXPECT_EQ(env.messages.messages()[0].genre, QStringLiteral("ERREUR"));
     EXPECT_EQ(contenuFichier(cheminRegistre()), avant);
     EXPECT_EQ(changements, 0);
@@ -130,16 +137,20 @@ TEST_F(ParametrageConnexionTest, CibleInjoignableRienNEstStocke)
 {
     ecrireConnexionServeur();
     const QString avant = lu(reglage::Base);
-    ecran.essayerCible = [](const QString &, const QString &, const QString &, const QString &, const QString &,
-                            const QString &) { return QStringLiteral("Le fichier de base de données « /x.mdb » n'existe pas."); };
+    ecran.essayerCible = [](const QString &, const QString &, const QString &, const QString &,
+                            const QString &, const QString &) {
+        return QStringLiteral("Le fichier de base de données « /x.mdb » n'existe pas.");
+    };
     ecran.fichier = QStringLiteral("/x.mdb");
     EXPECT_FALSE(ecran.changerFichier());
     EXPECT_EQ(changements, 0);
     EXPECT_EQ(lu(reglage::Base), avant);
     EXPECT_EQ(lu(reglage::TypeBase), POSTGRESQL);
-    EXPECT_EQ(env.messages.textes(),
-              QStringList{QStringLiteral("La base de données (/x.mdb) ne peut pas être ouverte : Le fichier de base de données "
-                                         "« /x.mdb » n'existe pas.\nLa base de données actuelle reste ouverte.")});
+    EXPECT_EQ(
+        env.messages.textes(),
+        QStringList{QStringLiteral(
+            "La base de données (/x.mdb) ne peut pas être ouverte : Le fichier de base de données "
+            "« /x.mdb » n'existe pas.\nLa base de données actuelle reste ouverte.")});
 }
 
 TEST_F(ParametrageConnexionTest, BasculesServeurEtFichierStockentLesDeuxCotes)
@@ -187,11 +198,13 @@ TEST_F(ParametrageConnexionTest, SelectionDeProfils)
                                        "SansPort=postgres@pg4/eaux\r\nSansPort.user=admin\r\n"));
     ecran.choisirFichierBases(profils);
     EXPECT_EQ(lu(reglage::FichierProfils), profils);
-    EXPECT_EQ(ecran.nomsProfils(), QStringList({QStringLiteral("Bureau"), QStringLiteral("Pg"), QStringLiteral("SansPort")}));
+    EXPECT_EQ(ecran.nomsProfils(), QStringList({QStringLiteral("Bureau"), QStringLiteral("Pg"),
+                                                QStringLiteral("SansPort")}));
 
     EXPECT_FALSE(ecran.selectionnerProfil(QStringLiteral("pg")));
-    EXPECT_EQ(env.messages.textes(), QStringList{QStringLiteral("Impossible de retrouver le paramétrage de cette base. "
-                                                                "Merci de vérifier le fichier databases.properties")});
+    EXPECT_EQ(env.messages.textes(),
+              QStringList{QStringLiteral("Impossible de retrouver le paramétrage de cette base. "
+                                         "Merci de vérifier le fichier databases.properties")});
     EXPECT_EQ(changements, 0);
 
     EXPECT_TRUE(ecran.selectionnerProfil(QStringLiteral("Pg")));
@@ -214,7 +227,8 @@ TEST_F(ParametrageConnexionTest, SelectionDeProfils)
     EXPECT_EQ(ecran.serveur, QStringLiteral("pg4"));
     EXPECT_EQ(ecran.port, QString());
     EXPECT_EQ(env.messages.textes().last(),
-              QStringLiteral("Certaines informations de connexion ne sont pas correctement renseignées."));
+              QStringLiteral(
+                  "Certaines informations de connexion ne sont pas correctement renseignées."));
     EXPECT_EQ(changements, 2);
 }
 
@@ -251,10 +265,15 @@ TEST_F(ParametrageConnexionTest, PaquetExtraitEnBASEIMPORT)
     ASSERT_TRUE(ecrireFichier(pasZip, "ceci n'est pas une archive"));
     EXPECT_FALSE(ecran.choisirFichier(pasZip));
     EXPECT_EQ(ecran.fichier, QStringLiteral("/avant.mdb"));
-    EXPECT_EQ(contenuFichier(dossier + QStringLiteral("/BASEIMPORT.MDB")), QStringLiteral("deuxième"));
-    EXPECT_EQ(env.messages.textes(),
-              QStringList({QStringLiteral("Le paquet « %1 » ne contient pas de base de données TMPBSBI.MDB.").arg(sansBase),
-                           QStringLiteral("Le fichier « %1 » n'est pas un paquet d'échange lisible.").arg(pasZip)}));
+    EXPECT_EQ(contenuFichier(dossier + QStringLiteral("/BASEIMPORT.MDB")),
+              QStringLiteral("deuxième"));
+    EXPECT_EQ(
+        env.messages.textes(),
+        QStringList(
+            {QStringLiteral("Le paquet « %1 » ne contient pas de base de données TMPBSBI.MDB.")
+                 .arg(sansBase),
+             QStringLiteral("Le fichier « %1 » n'est pas un paquet d'échange lisible.")
+                 .arg(pasZip)}));
 
     // A name ending in "mdb" is taken as it stands, as is a desktop database under another name.
     EXPECT_TRUE(ecran.choisirFichier(QStringLiteral("/srv/Base.Mdb")));
@@ -275,8 +294,12 @@ TEST_F(ParametrageConnexionTest, PaquetRefuseSurLaBaseOuverte)
     ASSERT_TRUE(test::ecrireZip(paquet, {{QStringLiteral("TMPBSBI.MDB"), "x"}}));
     QString erreur;
     EXPECT_EQ(extrairePaquetBase(paquet, &erreur), QString());
-    EXPECT_EQ(erreur, QStringLiteral("La base « %1 » est celle qui est ouverte : ouvrez une autre base avant d'importer "
-                                     "un nouveau paquet.").arg(cible));
+    EXPECT_EQ(
+        erreur,
+        QStringLiteral(
+            "La base « %1 » est celle qui est ouverte : ouvrez une autre base avant d'importer "
+            "un nouveau paquet.")
+            .arg(cible));
     bd().fermerBase();
     EXPECT_EQ(extrairePaquetBase(paquet, &erreur), cible);
     EXPECT_EQ(contenuFichier(cible), QStringLiteral("x"));
@@ -286,9 +309,10 @@ TEST_F(ParametrageConnexionTest, PaquetRefuseSurLaBaseOuverte)
 // the test server trusts its clients and ignores it.
 bool ecrireFichiersBases(const QString &chemin, const QString &fichier, const test::ServeurTest &s)
 {
-    return ecrireFichierBases(chemin, {{QStringLiteral("Bureau"), ACCESS, fichier, {}, {}, {}, {}},
-                                       {QStringLiteral("Serveur"), QStringLiteral("postgres"), s.hote, s.port, s.base,
-                                        s.utilisateur, s.motDePasse.isEmpty() ? QStringLiteral("x") : s.motDePasse}});
+    return ecrireFichierBases(
+        chemin, {{QStringLiteral("Bureau"), ACCESS, fichier, {}, {}, {}, {}},
+                 {QStringLiteral("Serveur"), QStringLiteral("postgres"), s.hote, s.port, s.base,
+                  s.utilisateur, s.motDePasse.isEmpty() ? QStringLiteral("x") : s.motDePasse}});
 }
 
 // Selecting a profile switches the database for real, and the login screen connects to it.

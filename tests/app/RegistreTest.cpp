@@ -1,5 +1,5 @@
-#include "app/Options.h"
 #include "app/Registre.h"
+#include "app/Options.h"
 #include "app/Reglages.h"
 
 #include "support/BaseTest.h"
@@ -13,7 +13,7 @@ namespace {
 
 class RegistreTest : public ::testing::Test
 {
-protected:
+  protected:
     test::EnvironnementTest env;
     QString contenu() const
     {
@@ -31,7 +31,8 @@ TEST_F(RegistreTest, NomsSansEgardALaCasseEtUneSeuleValeurStockee)
     // A second spelling updates the stored value instead of adding another one.
     ASSERT_TRUE(ecrireRegistre(QStringLiteral("AFFICHAGESTATISTIQUES"), QStringLiteral("0")));
     EXPECT_EQ(lireRegistre(QStringLiteral("affichagestatistiques")), QStringLiteral("0"));
-    EXPECT_EQ(contenu().count(QStringLiteral("ffichage"), Qt::CaseInsensitive), 1) << qPrintable(contenu());
+    EXPECT_EQ(contenu().count(QStringLiteral("ffichage"), Qt::CaseInsensitive), 1)
+        << qPrintable(contenu());
     EXPECT_EQ(nomsRegistre().size(), 2);
 }
 
@@ -43,7 +44,8 @@ TEST_F(RegistreTest, LectureCoupeeNettoyeeEtMajusculesSaufCasseGardee)
 
     ASSERT_TRUE(ecrireRegistre(QStringLiteral("Long"), QString(1500, u'a') + u'b'));
     EXPECT_EQ(lireRegistre(QStringLiteral("Long"), {}, true), QString(1024, u'a'));
-    ASSERT_TRUE(ecrireRegistre(QStringLiteral("Nul"), QStringLiteral("avant") + QChar(u'\0') + QStringLiteral("après")));
+    ASSERT_TRUE(ecrireRegistre(QStringLiteral("Nul"),
+                               QStringLiteral("avant") + QChar(u'\0') + QStringLiteral("après")));
     EXPECT_EQ(lireRegistre(QStringLiteral("Nul"), {}, true), QStringLiteral("avant"));
 
     // An empty text is stored as one blank and reads back as "".
@@ -57,15 +59,21 @@ TEST_F(RegistreTest, LectureCoupeeNettoyeeEtMajusculesSaufCasseGardee)
 
 TEST_F(RegistreTest, SousClesEtCleDuProgrammeNommeeEnEntier)
 {
-    ASSERT_TRUE(ecrireRegistre(reglage::Colonne_Tri_Qualito, QStringLiteral("3"), QStringLiteral("SOFTWARE\\NORVALE\\VYK6")));
+    ASSERT_TRUE(ecrireRegistre(reglage::Colonne_Tri_Qualito, QStringLiteral("3"),
+                               QStringLiteral("SOFTWARE\\NORVALE\\VYK6")));
     EXPECT_EQ(lireRegistre(reglage::Colonne_Tri_Qualito), QStringLiteral("3"));
-    ASSERT_TRUE(ecrireRegistre(QStringLiteral("Largeur"), QStringLiteral("120"), QStringLiteral("Listes\\Stations")));
-    EXPECT_EQ(lireRegistre(QStringLiteral("largeur"), QStringLiteral("software\\norvale\\vyk6\\LISTES\\stations")),
+    ASSERT_TRUE(ecrireRegistre(QStringLiteral("Largeur"), QStringLiteral("120"),
+                               QStringLiteral("Listes\\Stations")));
+    EXPECT_EQ(lireRegistre(QStringLiteral("largeur"),
+                           QStringLiteral("software\\norvale\\vyk6\\LISTES\\stations")),
               QStringLiteral("120"));
     EXPECT_EQ(lireRegistre(QStringLiteral("Largeur")), QString());
-    ASSERT_TRUE(ecrireRegistre(QStringLiteral("LARGEUR"), QStringLiteral("90"), QStringLiteral("listes\\STATIONS")));
-    EXPECT_EQ(lireRegistre(QStringLiteral("Largeur"), QStringLiteral("Listes\\Stations")), QStringLiteral("90"));
-    EXPECT_EQ(nomsRegistre(QStringLiteral("Listes\\Stations")), QStringList{QStringLiteral("Largeur")});
+    ASSERT_TRUE(ecrireRegistre(QStringLiteral("LARGEUR"), QStringLiteral("90"),
+                               QStringLiteral("listes\\STATIONS")));
+    EXPECT_EQ(lireRegistre(QStringLiteral("Largeur"), QStringLiteral("Listes\\Stations")),
+              QStringLiteral("90"));
+    EXPECT_EQ(nomsRegistre(QStringLiteral("Listes\\Stations")),
+              QStringList{QStringLiteral("Largeur")});
 }
 
 TEST_F(RegistreTest, VYK_SETTINGSDeplaceLeMagasin)
@@ -79,7 +87,8 @@ TEST_F(RegistreTest, VYK_SETTINGSDeplaceLeMagasin)
     ASSERT_TRUE(ecrireRegistre(reglage::TypeBase, QStringLiteral("POSTGRESQL")));
     EXPECT_TRUE(QFile::exists(autre));
     // The server password lives in the store: a file it creates is its owner's only.
-    EXPECT_EQ(QFile::permissions(autre) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+    EXPECT_EQ(QFile::permissions(autre) & (QFile::ReadGroup | QFile::ReadOther),
+              QFile::Permissions());
     qputenv("VYK_SETTINGS", avant);
     EXPECT_EQ(lireRegistre(reglage::TypeBase), QStringLiteral("ACCESS"));
 }

@@ -70,26 +70,33 @@ TEST_P(CommandeAnalysesTest, UneAutreStationDeMemeNumeroDePrelevementNeSeMelePas
 {
     test::creerTablesQualite();
     ASSERT_TRUE(creerTableAnalyses(QStringLiteral("A1")));
-    for (const char *sql : {
-             "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (1, 'A1')",
-             "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (2, 'A2')",
-             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, statut) VALUES (1, 0, 2)",
-             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, statut) VALUES (2, 0, 3)",
-             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, codeOperation, "
-             "CodeSupportPrincipal) VALUES (0, 1, #03/01/2021#, 0, '3')",
-             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, codeOperation, "
-             "CodeSupportPrincipal) VALUES (0, 2, #02/02/2021#, 0, '6')",
-             "INSERT INTO ANALYSES_A1 (NumAnalyse, NumPrelevement, CodeQualitometre, CodeParametre, Resultat) "
-             "VALUES (0, 0, 1, '1340', 7)",
-         })
+    for (
+        const char *sql : {
+            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (1, 'A1')",
+            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (2, 'A2')",
+            "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, statut) "
+            "VALUES (1, 0, 2)",
+            "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, statut) "
+            "VALUES (2, 0, 3)",
+            "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, codeOperation, "
+            "CodeSupportPrincipal) VALUES (0, 1, #03/01/2021#, 0, '3')",
+            "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, codeOperation, "
+            "CodeSupportPrincipal) VALUES (0, 2, #02/02/2021#, 0, '6')",
+            "INSERT INTO ANALYSES_A1 (NumAnalyse, NumPrelevement, CodeQualitometre, CodeParametre, "
+            "Resultat) "
+            "VALUES (0, 0, 1, '1340', 7)",
+        })
         ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
     bd().fermerBase();
-    const test::SortieCli r = cli({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("A1")});
+    const test::SortieCli r =
+        cli({QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("A1")});
     EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
-    EXPECT_EQ(r.sortie, QStringLiteral("NumPrelevement,DatePrelevement,HeurePrelevement,NumAnalyse,CodeParametre,"
-                                       "NomParametre,Resultat,CodeRemarque,ResultatAffiche,CodeUnite,SymboleUnite,"
-                                       "LimiteQuantification,CodeFraction,CodeSupport,StatutMesure,CodeQualification\n"
-                                       "0,01/03/2021,,0,1340,,7,,7,,,,,3,2,\n"));
+    EXPECT_EQ(r.sortie,
+              QStringLiteral(
+                  "NumPrelevement,DatePrelevement,HeurePrelevement,NumAnalyse,CodeParametre,"
+                  "NomParametre,Resultat,CodeRemarque,ResultatAffiche,CodeUnite,SymboleUnite,"
+                  "LimiteQuantification,CodeFraction,CodeSupport,StatutMesure,CodeQualification\n"
+                  "0,01/03/2021,,0,1340,,7,,7,,,,,3,2,\n"));
     ASSERT_TRUE(rouvrir());
 }
 
@@ -118,9 +125,10 @@ TEST_P(CommandeAnalysesTest, PeriodeEtRemarquesSansSigne)
         ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
     bd().fermerBase();
     auto analyses = [this](const QStringList &bornes) {
-        const test::SortieCli r = cli(
-            QStringList{QStringLiteral("analyses"), QStringLiteral("--station"), QStringLiteral("V1")} +
-            bornes);
+        const test::SortieCli r =
+            cli(QStringList{QStringLiteral("analyses"), QStringLiteral("--station"),
+                            QStringLiteral("V1")} +
+                bornes);
         EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
         QStringList l = r.sortie.split(u'\n', Qt::SkipEmptyParts);
         if (!l.isEmpty()) l.removeFirst();
@@ -133,13 +141,13 @@ TEST_P(CommandeAnalysesTest, PeriodeEtRemarquesSansSigne)
         return r2;
     };
     EXPECT_EQ(analyses({}), QStringList({"2|0|9|<4", "0|0||0.5", "0|1|x|2", "1|0|8|>300"}));
-    EXPECT_EQ(analyses({QStringLiteral("--from"), QStringLiteral("01/03/2021"), QStringLiteral("--to"),
-                        QStringLiteral("01/03/2021")}),
+    EXPECT_EQ(analyses({QStringLiteral("--from"), QStringLiteral("01/03/2021"),
+                        QStringLiteral("--to"), QStringLiteral("01/03/2021")}),
               QStringList({"0|0||0.5", "0|1|x|2"}));
     EXPECT_EQ(analyses({QStringLiteral("--to"), QStringLiteral("28/02/2021")}),
               QStringList({"2|0|9|<4"}));
-    EXPECT_EQ(analyses({QStringLiteral("--from"), QStringLiteral("02/03/2021"), QStringLiteral("--to"),
-                        QStringLiteral("31/05/2021")}),
+    EXPECT_EQ(analyses({QStringLiteral("--from"), QStringLiteral("02/03/2021"),
+                        QStringLiteral("--to"), QStringLiteral("31/05/2021")}),
               QStringList());
     ASSERT_TRUE(rouvrir());
 }

@@ -97,33 +97,37 @@ TEST_P(CommandeCodesTest, ImportDUnFichierPuisDUnDossier)
 TEST_P(CommandeCodesTest, ImportSelonLesDroitsDeLUtilisateur)
 {
     assurerTablesUtilisateurs();
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS (login, password, isAdmin, nom, metadata) "
-                                        "VALUES ('LECTEUR', 'x', '0', 'Lecteur', '0')")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO UTILISATEURS (login, password, isAdmin, nom, metadata) "
-                                        "VALUES ('EDITEUR', 'x', '0', 'Éditeur', '1')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO UTILISATEURS (login, password, isAdmin, nom, metadata) "
+                       "VALUES ('LECTEUR', 'x', '0', 'Lecteur', '0')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO UTILISATEURS (login, password, isAdmin, nom, metadata) "
+                       "VALUES ('EDITEUR', 'x', '0', 'Éditeur', '1')")));
     const QString fichier = QStringLiteral(VYK_TEST_DATA "/referentiels/nsa_155.xml");
-    const QString liste =
-        QStringLiteral("SELECT Code, Libelle FROM CODES_SANDRE WHERE Champ='ANALYSES.CODEREMARQUE' ORDER BY Code");
+    const QString liste = QStringLiteral(
+        "SELECT Code, Libelle FROM CODES_SANDRE WHERE Champ='ANALYSES.CODEREMARQUE' ORDER BY Code");
     const QStringList avant = lignes(liste);
 
-    test::SortieCli r = cli({QStringLiteral("--login"), QStringLiteral("LECTEUR"), QStringLiteral("codes"),
-                             QStringLiteral("import"), fichier});
+    test::SortieCli r = cli({QStringLiteral("--login"), QStringLiteral("LECTEUR"),
+                             QStringLiteral("codes"), QStringLiteral("import"), fichier});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.sortie, QStringLiteral("nsa_155.xml : 0 code(s) ajouté(s), 0 mis à jour, 0 rejeté(s)\n"));
-    EXPECT_TRUE(r.erreurs.contains(
-        QStringLiteral("Vous ne disposez pas de droits suffisants pour modifier les listes de référence.")))
+    EXPECT_EQ(r.sortie,
+              QStringLiteral("nsa_155.xml : 0 code(s) ajouté(s), 0 mis à jour, 0 rejeté(s)\n"));
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral(
+        "Vous ne disposez pas de droits suffisants pour modifier les listes de référence.")))
         << qPrintable(r.erreurs);
     EXPECT_EQ(lignes(liste), avant);
 
-    r = cli({QStringLiteral("--login"), QStringLiteral("EDITEUR"), QStringLiteral("codes"), QStringLiteral("import"),
-             fichier});
+    r = cli({QStringLiteral("--login"), QStringLiteral("EDITEUR"), QStringLiteral("codes"),
+             QStringLiteral("import"), fichier});
     EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
     EXPECT_EQ(lignes(liste).size(), avant.size() + 1);
 
-    r = cli({QStringLiteral("--login"), QStringLiteral("PERSONNE"), QStringLiteral("codes"), QStringLiteral("import"),
-             fichier});
+    r = cli({QStringLiteral("--login"), QStringLiteral("PERSONNE"), QStringLiteral("codes"),
+             QStringLiteral("import"), fichier});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.erreurs.contains(QStringLiteral("Utilisateur inconnu : PERSONNE"))) << qPrintable(r.erreurs);
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral("Utilisateur inconnu : PERSONNE")))
+        << qPrintable(r.erreurs);
 }
 
 // A Latin-1 file with blanks around a code, the code given twice and a label longer than its

@@ -106,7 +106,7 @@ TEST(ChampDecrit, CodeDUneEntree)
 
 class ChampDecritBaseTest : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         VYK_SETUP_BASE();
@@ -134,12 +134,12 @@ TEST_P(ChampDecritBaseTest, EcritEtRelitChaqueNatureParSonNom)
                                 "9h05",   "1998", "oui",        "Laboratoire [2]",
                                 "long"};
     ASSERT_TRUE(executer(sqlInsertion(QStringLiteral("FICHE"), champs, saisie)));
-    InstructionPreparee ajout = bd().preparer(
-        insertionLiee(QStringLiteral("FICHE"), champs, {QStringLiteral("Num")}));
+    InstructionPreparee ajout =
+        bd().preparer(insertionLiee(QStringLiteral("FICHE"), champs, {QStringLiteral("Num")}));
     ASSERT_TRUE(ajout.executer(QVector<QVariant>{2.0} +
                                valeursSaisies(champs, {"", "", "", "", "", "", "non", "", ""})));
-    ASSERT_TRUE(executer(sqlMiseAJour(QStringLiteral("FICHE"), champs.mid(0, 2),
-                                      {"Seine", "-3"}, QStringLiteral("WHERE Num=2"))));
+    ASSERT_TRUE(executer(sqlMiseAJour(QStringLiteral("FICHE"), champs.mid(0, 2), {"Seine", "-3"},
+                                      QStringLiteral("WHERE Num=2"))));
 
     const Tableau t = lire(QStringLiteral("SELECT Num, ") + listeColonnes(champs) +
                            QStringLiteral(" FROM FICHE ORDER BY Num"));
@@ -147,8 +147,7 @@ TEST_P(ChampDecritBaseTest, EcritEtRelitChaqueNatureParSonNom)
     EXPECT_EQ(lireTextes(t, 0, champs),
               QStringList({"l'Aube", "12.5", "05/03/2020", "05/03/2020 10:07:00", "09:05", "1998",
                            "1", "2", "long"}));
-    EXPECT_EQ(lireTextes(t, 1, champs),
-              QStringList({"Seine", "-3", "", "", "", "", "0", "", ""}));
+    EXPECT_EQ(lireTextes(t, 1, champs), QStringList({"Seine", "-3", "", "", "", "", "0", "", ""}));
     EXPECT_EQ(lignes("SELECT Num, Actif FROM FICHE WHERE Jour IS NULL"), QStringList({"2|0"}));
 }
 

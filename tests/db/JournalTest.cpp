@@ -1,6 +1,6 @@
+#include "db/Journal.h"
 #include "app/OptionsJournal.h"
 #include "app/Registre.h"
-#include "db/Journal.h"
 #include "db/Session.h"
 #include "schema/Catalogue.h"
 
@@ -13,12 +13,11 @@ namespace {
 
 class JournalTest : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         VYK_SETUP_BASE();
-        if (IsSkipped())
-            return;
+        if (IsSkipped()) return;
         ASSERT_TRUE(executer(sqlCreationTable(*definitionTable(u"JOURNAL"))));
         session().vider();
         niveauAvant = niveauJournal();
@@ -28,7 +27,10 @@ protected:
         definirNiveauJournal(niveauAvant);
         BaseTest::TearDown();
     }
-    QStringList titres() { return lignes(QStringLiteral("SELECT Titre, niveau FROM JOURNAL ORDER BY niveau, Titre")); }
+    QStringList titres()
+    {
+        return lignes(QStringLiteral("SELECT Titre, niveau FROM JOURNAL ORDER BY niveau, Titre"));
+    }
     int niveauAvant = 0;
 };
 
@@ -60,9 +62,11 @@ TEST_P(JournalTest, EntreeSansConnexionTitreCoupeEtDetail)
     const QString titre = QString(200, u'é');
     journaliser(titre, QStringLiteral("le détail"));
     journaliser(QString());
-    QStringList lues = lignes(QStringLiteral("SELECT Titre, utilisateur, contact, projet, description FROM JOURNAL"));
+    QStringList lues = lignes(
+        QStringLiteral("SELECT Titre, utilisateur, contact, projet, description FROM JOURNAL"));
     lues.sort();
-    EXPECT_EQ(lues, QStringList({QStringLiteral("|AUTO||VYK|"), QString(125, u'é') + QStringLiteral("|AUTO||VYK|le détail")}));
+    EXPECT_EQ(lues, QStringList({QStringLiteral("|AUTO||VYK|"),
+                                 QString(125, u'é') + QStringLiteral("|AUTO||VYK|le détail")}));
     const QDateTime date = valeur(QStringLiteral("SELECT max(dateEvt) FROM JOURNAL")).toDateTime();
     EXPECT_LE(std::abs(date.secsTo(QDateTime::currentDateTime())), 5);
     EXPECT_EQ(date.time().msec(), 0);
@@ -88,8 +92,10 @@ TEST_P(JournalTest, EntreeDUnUtilisateurConnecte)
     journaliserErreur(QStringLiteral("Import"), QStringLiteral("fichier illisible"));
     session().codeContact = QStringLiteral("pas un code");
     journaliser(QStringLiteral("Suite"));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT niveau, Titre, utilisateur, contact, ip, description FROM JOURNAL ORDER BY niveau")),
-              QStringList({"0|Suite|jdupont||PC-ACCUEIL|", "4|Import|jdupont|12|PC-ACCUEIL|fichier illisible"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT niveau, Titre, utilisateur, contact, ip, description "
+                                    "FROM JOURNAL ORDER BY niveau")),
+              QStringList({"0|Suite|jdupont||PC-ACCUEIL|",
+                           "4|Import|jdupont|12|PC-ACCUEIL|fichier illisible"}));
 }
 
 TEST_P(JournalTest, UneEcritureImpossibleNeDerangePasLAppelant)
@@ -150,8 +156,9 @@ VYK_SUR_LES_DEUX_MOTEURS(JournalTest);
 TEST(NiveauxJournal, ListeDesOptionsEtReglageLogLevel)
 {
     test::EnvironnementTest environnement;
-    EXPECT_EQ(libellesNiveauxJournal(), QStringList({"APPLICATION [0]", "DEBUGGAGE   [1]", "INFORMATION [2]",
-                                                     "WARNING     [3]", "ERROR       [4]"}));
+    EXPECT_EQ(libellesNiveauxJournal(),
+              QStringList({"APPLICATION [0]", "DEBUGGAGE   [1]", "INFORMATION [2]",
+                           "WARNING     [3]", "ERROR       [4]"}));
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(niveauDuLibelle(libellesNiveauxJournal()[i]), i);
     EXPECT_EQ(niveauDuLibelle(QStringLiteral("APPLICATION")), -1);

@@ -1,8 +1,8 @@
+#include "db/Outils.h"
 #include "db/BaseDonnees.h"
 #include "db/Dialecte.h"
 #include "db/FichiersTexte.h"
 #include "db/Messages.h"
-#include "db/Outils.h"
 #include "db/Sql.h"
 
 #include "support/BaseTest.h"
@@ -18,7 +18,8 @@ namespace {
 TEST(DateSQL, DateSeuleSelonLeMoteur)
 {
     EXPECT_EQ(dateSQL(QStringLiteral("05/03/2020"), false, ACCESS), QStringLiteral("#03/05/2020#"));
-    EXPECT_EQ(dateSQL(QStringLiteral("05/03/2020"), false, POSTGRESQL), QStringLiteral("'03/05/2020'"));
+    EXPECT_EQ(dateSQL(QStringLiteral("05/03/2020"), false, POSTGRESQL),
+              QStringLiteral("'03/05/2020'"));
     EXPECT_EQ(dateSQL(QStringLiteral("05/03/2020"), false, ORACLE),
               QStringLiteral(" to_date('05/03/2020', 'DD/MM/YYYY') "));
     EXPECT_EQ(dateSQL(QStringLiteral("05/03/2020"), false, QStringLiteral("MYSQL")), QString());
@@ -29,16 +30,19 @@ TEST(DateSQL, AvecHeureSurVingtQuatreHeures)
     const QString d = QStringLiteral("05/03/2020 17:08:09");
     EXPECT_EQ(dateSQL(d, true, ACCESS), QStringLiteral("#03/05/2020 17:08:09#"));
     EXPECT_EQ(dateSQL(d, true, POSTGRESQL), QStringLiteral("'03/05/2020 17:08:09'"));
-    EXPECT_EQ(dateSQL(d, true, ORACLE), QStringLiteral(" to_date('05/03/2020 17:08:09', 'DD/MM/YYYY HH24:MI:SS') "));
+    EXPECT_EQ(dateSQL(d, true, ORACLE),
+              QStringLiteral(" to_date('05/03/2020 17:08:09', 'DD/MM/YYYY HH24:MI:SS') "));
     // The time is dropped without the flag; a text that is no date gives NULL, never raw text.
     EXPECT_EQ(dateSQL(d, false, ACCESS), QStringLiteral("#03/05/2020#"));
     EXPECT_EQ(dateSQL(QStringLiteral("31/02/2020"), false, ACCESS), QStringLiteral("NULL"));
-    EXPECT_EQ(dateSQL(QStringLiteral("'); DROP TABLE T; --"), false, POSTGRESQL), QStringLiteral("NULL"));
+    EXPECT_EQ(dateSQL(QStringLiteral("'); DROP TABLE T; --"), false, POSTGRESQL),
+              QStringLiteral("NULL"));
 }
 
 TEST(EnNombre, PointEtVirguleQuelleQueSoitLaLangue)
 {
-    for (const QString &t : {QStringLiteral("3.5"), QStringLiteral("3,5"), QStringLiteral(" 3,5 ")}) {
+    for (const QString &t :
+         {QStringLiteral("3.5"), QStringLiteral("3,5"), QStringLiteral(" 3,5 ")}) {
         const Nombre n = enNombre(t);
         ASSERT_TRUE(n.estNombre()) << qPrintable(t);
         EXPECT_DOUBLE_EQ(n.valeur, 3.5);
@@ -55,8 +59,10 @@ TEST(EnNombre, PointEtVirguleQuelleQueSoitLaLangue)
 
 TEST(Remplacer, ToutesLesOccurrencesEtRienSiRechercheVide)
 {
-    EXPECT_EQ(remplacer(QStringLiteral("a-b-c"), QStringLiteral("-"), QStringLiteral("+")), QStringLiteral("a+b+c"));
-    EXPECT_EQ(remplacer(QStringLiteral("abc"), QString(), QStringLiteral("x")), QStringLiteral("abc"));
+    EXPECT_EQ(remplacer(QStringLiteral("a-b-c"), QStringLiteral("-"), QStringLiteral("+")),
+              QStringLiteral("a+b+c"));
+    EXPECT_EQ(remplacer(QStringLiteral("abc"), QString(), QStringLiteral("x")),
+              QStringLiteral("abc"));
 }
 
 TEST(LireDate, FormesJourPremierEtIso)
@@ -82,19 +88,23 @@ TEST(CodeNumeriqueMax, UneInstructionParMoteur)
     EXPECT_EQ(Dialecte::pour(ACCESS).codeNumeriqueMax(QStringLiteral("Analyses_Unites")),
               QStringLiteral("SELECT max(cdbl(code)) FROM Analyses_Unites where isnumeric(code)"));
     EXPECT_EQ(Dialecte::pour(POSTGRESQL).codeNumeriqueMax(QStringLiteral("Analyses_Unites")),
-              QStringLiteral("SELECT max(cast(code as double precision)) FROM Analyses_Unites where code ~ '^[0-9]+$'"));
+              QStringLiteral("SELECT max(cast(code as double precision)) FROM Analyses_Unites "
+                             "where code ~ '^[0-9]+$'"));
     EXPECT_EQ(Dialecte::pour(ORACLE).codeNumeriqueMax(QStringLiteral("Analyses_Unites")),
               QStringLiteral("SELECT max(code) FROM Analyses_Unites"));
-    EXPECT_EQ(Dialecte::pour(POSTGRESQL).motType(TypeNeutre::Reel), QStringLiteral("double precision"));
+    EXPECT_EQ(Dialecte::pour(POSTGRESQL).motType(TypeNeutre::Reel),
+              QStringLiteral("double precision"));
     EXPECT_EQ(Dialecte::pour(ACCESS).motType(TypeNeutre::Texte, 17), QStringLiteral("TEXT(17)"));
-    EXPECT_EQ(Dialecte::pour(ORACLE).motType(TypeNeutre::Texte, 17), QStringLiteral("varchar2(17)"));
+    EXPECT_EQ(Dialecte::pour(ORACLE).motType(TypeNeutre::Texte, 17),
+              QStringLiteral("varchar2(17)"));
 }
 
 TEST(AfficherMessage, GenreEnMajusculesEtNonParDefaut)
 {
     EnregistreurMessages enregistreur;
     SortieMessagesTemporaire sortie(&enregistreur);
-    EXPECT_EQ(afficherMessage(QStringLiteral("question"), QStringLiteral("Continuer ?")), BoutonNon);
+    EXPECT_EQ(afficherMessage(QStringLiteral("question"), QStringLiteral("Continuer ?")),
+              BoutonNon);
     enregistreur.repondre(BoutonOui);
     EXPECT_EQ(afficherMessage(QStringLiteral("Question"), QStringLiteral("Vraiment ?")), BoutonOui);
     EXPECT_EQ(afficherMessage(QStringLiteral("erreur"), QStringLiteral("Non trouvé")), BoutonOK);
@@ -127,7 +137,8 @@ TEST(FichiersTexte, LignesGardentLeRetourChariotEtFichierAbsentSansMessage)
     // A file in Windows-1252 reads with its accents.
     QFile ansi(chemin);
     ASSERT_TRUE(ansi.open(QIODevice::WriteOnly));
-    ansi.write("d\xe9" "bit\n");
+    ansi.write("d\xe9"
+               "bit\n");
     ansi.close();
     ASSERT_TRUE(ouvrirFichier(chemin, f, false));
     EXPECT_EQ(f.lireLigne(), QStringLiteral("débit"));
@@ -143,7 +154,8 @@ TEST(FichiersTexte, DossierImpossibleDonneLeMessage)
     ASSERT_EQ(env.messages.messages().size(), 1);
     EXPECT_EQ(env.messages.messages()[0].genre, QStringLiteral("ERREUR"));
     EXPECT_EQ(env.messages.messages()[0].texte,
-              QStringLiteral("Impossible d'ouvrir le fichier ") + chemin + QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
+              QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
+                  QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
 }
 
 TEST(FluxTexte, EcritEnUtf8)

@@ -35,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
             "SELECT * FROM T WHERE d >= '2020-03-05 00:00:00' AND d < '2020-12-31 23:59:59'",
             "SELECT * FROM T WHERE d >= '2020-03-05 00:00:00' AND d < '2020-12-31 23:59:59'"},
         // & and + next to a text are concatenations; + between numbers stays an addition.
-        Cas{"SELECT a & '-' & b, 'x' + c, n + 1 FROM T", "SELECT a || '-' || b, 'x' || c, n + 1 FROM T",
+        Cas{"SELECT a & '-' & b, 'x' + c, n + 1 FROM T",
+            "SELECT a || '-' || b, 'x' || c, n + 1 FROM T",
             "SELECT a || '-' || b, 'x' || c, n + 1 FROM T"},
         // Literals and comments are never touched.
         Cas{"SELECT 'iif(a,b,c) & #01/01/2000#' -- cstr(x) & y\nFROM T",
@@ -46,12 +47,18 @@ INSTANTIATE_TEST_SUITE_P(
         // Nested calls are translated from the inside out.
         Cas{"SELECT iif(isnumeric(code), cdbl(code), 0) FROM T",
             "SELECT iif(isnumeric(code), cdbl(code), 0) FROM T",
-            "SELECT (CASE WHEN coalesce(cast(code as text) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', false) "
-            "THEN (CASE WHEN coalesce(cast(code as text) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', false) "
-            "THEN cast(replace(cast(code as text), ',', '.') as double precision) END) ELSE 0 END) FROM T"},
-        Cas{"SELECT year(DateDebut), ucase(nom), lcase(nom), mid(nom, 2, 3), left(nom, 2), right(nom, 2) FROM T",
-            "SELECT year(DateDebut), upper(nom), lower(nom), substr(nom, 2, 3), substr(nom, 1, 2), vyk_right(nom, 2) FROM T",
-            "SELECT cast(extract(year from cast(DateDebut as timestamp)) as integer), upper(nom), lower(nom), "
+            "SELECT (CASE WHEN coalesce(cast(code as text) ~ "
+            "'^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', false) "
+            "THEN (CASE WHEN coalesce(cast(code as text) ~ "
+            "'^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$', false) "
+            "THEN cast(replace(cast(code as text), ',', '.') as double precision) END) ELSE 0 END) "
+            "FROM T"},
+        Cas{"SELECT year(DateDebut), ucase(nom), lcase(nom), mid(nom, 2, 3), left(nom, 2), "
+            "right(nom, 2) FROM T",
+            "SELECT year(DateDebut), upper(nom), lower(nom), substr(nom, 2, 3), substr(nom, 1, 2), "
+            "vyk_right(nom, 2) FROM T",
+            "SELECT cast(extract(year from cast(DateDebut as timestamp)) as integer), upper(nom), "
+            "lower(nom), "
             "substr(nom, 2, 3), substr(nom, 1, 2), right(nom, 2) FROM T"},
         Cas{"SELECT nom FROM T WHERE nom LIKE 'ab%'", "SELECT nom FROM T WHERE nom LIKE 'ab%'",
             "SELECT nom FROM T WHERE nom ILIKE 'ab%'"},
@@ -61,22 +68,31 @@ INSTANTIATE_TEST_SUITE_P(
         // says where its NULLs go, a comment and a translated call are left as they are.
         Cas{"SELECT a FROM T ORDER BY a DESC, ucase(b) , c NULLS LAST -- fin",
             "SELECT a FROM T ORDER BY a DESC, upper(b) , c NULLS LAST -- fin",
-            "SELECT a FROM T ORDER BY a DESC NULLS LAST, upper(b) NULLS FIRST , c NULLS LAST -- fin"},
-        Cas{"SELECT * FROM (SELECT a, row_number() OVER (ORDER BY d DESC) FROM T ORDER BY a) s ORDER BY 1\nLIMIT 5",
-            "SELECT * FROM (SELECT a, row_number() OVER (ORDER BY d DESC) FROM T ORDER BY a) s ORDER BY 1\nLIMIT 5",
-            "SELECT * FROM (SELECT a, row_number() OVER (ORDER BY d DESC NULLS LAST) FROM T ORDER BY a NULLS FIRST) s "
+            "SELECT a FROM T ORDER BY a DESC NULLS LAST, upper(b) NULLS FIRST , c NULLS LAST -- "
+            "fin"},
+        Cas{"SELECT * FROM (SELECT a, row_number() OVER (ORDER BY d DESC) FROM T ORDER BY a) s "
+            "ORDER BY 1\nLIMIT 5",
+            "SELECT * FROM (SELECT a, row_number() OVER (ORDER BY d DESC) FROM T ORDER BY a) s "
+            "ORDER BY 1\nLIMIT 5",
+            "SELECT * FROM (SELECT a, row_number() OVER (ORDER BY d DESC NULLS LAST) FROM T ORDER "
+            "BY a NULLS FIRST) s "
             "ORDER BY 1 NULLS FIRST\nLIMIT 5"},
         Cas{"SELECT a FROM T ORDER BY (SELECT max(b) FROM U ORDER BY 1), a",
             "SELECT a FROM T ORDER BY (SELECT max(b) FROM U ORDER BY 1), a",
-            "SELECT a FROM T ORDER BY (SELECT max(b) FROM U ORDER BY 1 NULLS FIRST) NULLS FIRST, a NULLS FIRST"},
+            "SELECT a FROM T ORDER BY (SELECT max(b) FROM U ORDER BY 1 NULLS FIRST) NULLS FIRST, a "
+            "NULLS FIRST"},
         // "/" divides as floating numbers, as the desktop engine does.
         Cas{"SELECT a / b FROM T", "SELECT a * 1.0 / b FROM T", "SELECT a * 1.0 / b FROM T"},
-        Cas{"SELECT [Code BSS] FROM [T]", "SELECT \"Code BSS\" FROM T", "SELECT \"code bss\" FROM T"},
-        Cas{"SELECT format(d, 'dd/mm/yyyy'), now() FROM T", "SELECT vyk_format(d, 'dd/mm/yyyy'), vyk_now() FROM T",
+        Cas{"SELECT [Code BSS] FROM [T]", "SELECT \"Code BSS\" FROM T",
+            "SELECT \"code bss\" FROM T"},
+        Cas{"SELECT format(d, 'dd/mm/yyyy'), now() FROM T",
+            "SELECT vyk_format(d, 'dd/mm/yyyy'), vyk_now() FROM T",
             "SELECT to_char(d, 'DD/MM/YYYY'), clock_timestamp() FROM T"},
         // Type words of the desktop dialect in table definitions.
-        Cas{"CREATE TABLE T (Nom Text(70), X Double, N Short, L Long, C Memo, D DateTime, B YESNO, id AUTOINCREMENT NOT NULL)",
-            "CREATE TABLE T (Nom VARCHAR(70), X DOUBLE, N SMALLINT, L BIGINT, C TEXT, D DATETIME, B BOOLEAN, "
+        Cas{"CREATE TABLE T (Nom Text(70), X Double, N Short, L Long, C Memo, D DateTime, B YESNO, "
+            "id AUTOINCREMENT NOT NULL)",
+            "CREATE TABLE T (Nom VARCHAR(70), X DOUBLE, N SMALLINT, L BIGINT, C TEXT, D DATETIME, "
+            "B BOOLEAN, "
             "id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL)",
             "CREATE TABLE T (Nom varchar(70), X double precision, N integer, L bigint, C text, "
             "D timestamp with time zone, B boolean, id serial NOT NULL)"},
@@ -86,8 +102,10 @@ INSTANTIATE_TEST_SUITE_P(
             "CREATE TABLE T (Date timestamp with time zone, Text varchar(5), Y double precision)"},
         Cas{"ALTER TABLE T ADD profDebut Double", "ALTER TABLE T ADD profDebut DOUBLE",
             "ALTER TABLE T ADD profDebut double precision"},
-        Cas{"ALTER TABLE T ALTER COLUMN CodeFraction Text(10)", "ALTER TABLE T ALTER COLUMN CodeFraction VARCHAR(10)",
-            "ALTER TABLE T ALTER COLUMN CodeFraction TYPE varchar(10) USING cast(CodeFraction as varchar(10))"},
+        Cas{"ALTER TABLE T ALTER COLUMN CodeFraction Text(10)",
+            "ALTER TABLE T ALTER COLUMN CodeFraction VARCHAR(10)",
+            "ALTER TABLE T ALTER COLUMN CodeFraction TYPE varchar(10) USING cast(CodeFraction as "
+            "varchar(10))"},
         // Statements written for the server alone pass through.
         Cas{"SELECT max(cast(code as double)) FROM U where code ~ '^[0-9]+$'",
             "SELECT max(cast(code AS DOUBLE)) FROM U where code ~ '^[0-9]+$'",
@@ -95,20 +113,24 @@ INSTANTIATE_TEST_SUITE_P(
         Cas{"SELECT max(cast(code as double precision)), cast(n AS Text(5)) FROM U",
             "SELECT max(cast(code AS double precision)), cast(n AS VARCHAR(5)) FROM U",
             "SELECT max(cast(code AS double precision)), cast(n AS varchar(5)) FROM U"},
-        Cas{"SELECT x::text FROM T WHERE a <> 1 AND b <= 2", "SELECT x::text FROM T WHERE a <> 1 AND b <= 2",
+        Cas{"SELECT x::text FROM T WHERE a <> 1 AND b <= 2",
+            "SELECT x::text FROM T WHERE a <> 1 AND b <= 2",
             "SELECT x::text FROM T WHERE a <> 1 AND b <= 2"}));
 
 TEST(TraductionParametres, NumeroteLesMarquesPourLeServeur)
 {
     const QString sql = QStringLiteral("UPDATE T SET a = ?, b = '?' WHERE c = ?");
-    EXPECT_EQ(traduireSql(sql, Cible::Postgres, true), QStringLiteral("UPDATE T SET a = $1, b = '?' WHERE c = $2"));
+    EXPECT_EQ(traduireSql(sql, Cible::Postgres, true),
+              QStringLiteral("UPDATE T SET a = $1, b = '?' WHERE c = $2"));
     EXPECT_EQ(traduireSql(sql, Cible::Sqlite, false), sql);
 }
 
 TEST(TraductionOracle, DatesJoursEtTypes)
 {
-    EXPECT_EQ(traduireSql(QStringLiteral("SELECT * FROM T WHERE d = #03/05/2020#"), Cible::Oracle),
-              QStringLiteral("SELECT * FROM T WHERE d = to_date('2020-03-05 00:00:00', 'YYYY-MM-DD HH24:MI:SS')"));
+    EXPECT_EQ(
+        traduireSql(QStringLiteral("SELECT * FROM T WHERE d = #03/05/2020#"), Cible::Oracle),
+        QStringLiteral(
+            "SELECT * FROM T WHERE d = to_date('2020-03-05 00:00:00', 'YYYY-MM-DD HH24:MI:SS')"));
     EXPECT_EQ(traduireSql(QStringLiteral("CREATE TABLE T (Nom Text(70), C Memo)"), Cible::Oracle),
               QStringLiteral("CREATE TABLE T (Nom varchar2(70), C varchar2(4000))"));
     EXPECT_EQ(traduireSql(QStringLiteral("ALTER TABLE T ALTER COLUMN c Text(10)"), Cible::Oracle),
@@ -126,21 +148,29 @@ TEST(TraductionOracle, TextesAttendus)
          "SELECT * FROM T WHERE d >= to_date('2020-03-05 00:00:00', 'YYYY-MM-DD HH24:MI:SS') AND "
          "d < to_date('2020-12-31 23:59:59', 'YYYY-MM-DD HH24:MI:SS')"},
         // Oracle adds numbers only with "+": text next to it is joined with "||".
-        {"SELECT a & '-' & b, 'x' + c, n + 1 FROM T", "SELECT a || '-' || b, 'x' || c, n + 1 FROM T"},
-        {"SELECT TOP 3 nom FROM T ORDER BY nom", "SELECT nom FROM T ORDER BY nom NULLS FIRST FETCH FIRST 3 ROWS ONLY"},
-        {"SELECT iif(a > 1, 'o''k', 'non') FROM T", "SELECT (CASE WHEN a > 1 THEN 'o''k' ELSE 'non' END) FROM T"},
-        {"SELECT year(DateDebut), ucase(nom), mid(nom, 2, 3), left(nom, 2), right(nom, 2), nz(a, 0), now() FROM T",
-         "SELECT extract(year from DateDebut), upper(nom), substr(nom, 2, 3), substr(nom, 1, 2), substr(nom, -(2)), "
+        {"SELECT a & '-' & b, 'x' + c, n + 1 FROM T",
+         "SELECT a || '-' || b, 'x' || c, n + 1 FROM T"},
+        {"SELECT TOP 3 nom FROM T ORDER BY nom",
+         "SELECT nom FROM T ORDER BY nom NULLS FIRST FETCH FIRST 3 ROWS ONLY"},
+        {"SELECT iif(a > 1, 'o''k', 'non') FROM T",
+         "SELECT (CASE WHEN a > 1 THEN 'o''k' ELSE 'non' END) FROM T"},
+        {"SELECT year(DateDebut), ucase(nom), mid(nom, 2, 3), left(nom, 2), right(nom, 2), nz(a, "
+         "0), now() FROM T",
+         "SELECT extract(year from DateDebut), upper(nom), substr(nom, 2, 3), substr(nom, 1, 2), "
+         "substr(nom, -(2)), "
          "nvl(a, 0), SYSDATE FROM T"},
         // Type words; an auto-numbered key is an identity column (its own sequence).
-        {"CREATE TABLE T (Nom Text(70), X Double, N Short, L Long, C Memo, D DateTime, B YESNO, id AUTOINCREMENT NOT NULL)",
-         "CREATE TABLE T (Nom varchar2(70), X Number, N Number, L Number, C varchar2(4000), D timestamp, B number(1), "
+        {"CREATE TABLE T (Nom Text(70), X Double, N Short, L Long, C Memo, D DateTime, B YESNO, id "
+         "AUTOINCREMENT NOT NULL)",
+         "CREATE TABLE T (Nom varchar2(70), X Number, N Number, L Number, C varchar2(4000), D "
+         "timestamp, B number(1), "
          "id number generated by default as identity NOT NULL)"},
         {"SELECT a / b FROM T WHERE c LIKE 'ab%'", "SELECT a * 1.0 / b FROM T WHERE c LIKE 'ab%'"},
         {"SELECT [Code BSS] FROM [T]", "SELECT \"CODE BSS\" FROM T"},
     };
     for (const auto &c : cas)
-        EXPECT_EQ(traduireSql(QString::fromUtf8(c.entree), Cible::Oracle).toStdString(), c.oracle) << c.entree;
+        EXPECT_EQ(traduireSql(QString::fromUtf8(c.entree), Cible::Oracle).toStdString(), c.oracle)
+            << c.entree;
 }
 
 // Every function of the dialect once per engine, the calls left as written (another number of
@@ -150,10 +180,11 @@ TEST(TraductionFonctions, ChaqueFonctionSurChaqueMoteur)
     const QString sql = QStringLiteral(
         "SELECT cstr(a), cint(b), clng(c), cvdate(d), cdate(d), nz(e), nz(e, 0), chr(65), "
         "instr(f, 'x'), len(f), second(d), isnumeric(g), cdbl(g), right(f, 2) FROM T");
-    EXPECT_EQ(traduireSql(sql, Cible::Sqlite),
-              QStringLiteral("SELECT cstr(a), cint(b), clng(c), cvdate(d), cvdate(d), "
-                             "coalesce(e, ''), coalesce(e, 0), char(65), instr(f, 'x'), "
-                             "length(f), second(d), isnumeric(g), cdbl(g), vyk_right(f, 2) FROM T"));
+    EXPECT_EQ(
+        traduireSql(sql, Cible::Sqlite),
+        QStringLiteral("SELECT cstr(a), cint(b), clng(c), cvdate(d), cvdate(d), "
+                       "coalesce(e, ''), coalesce(e, 0), char(65), instr(f, 'x'), "
+                       "length(f), second(d), isnumeric(g), cdbl(g), vyk_right(f, 2) FROM T"));
     const QString num = QStringLiteral(
         "coalesce(cast(%1 as text) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?"
         "\\s*$', false)");
@@ -168,7 +199,8 @@ TEST(TraductionFonctions, ChaqueFonctionSurChaqueMoteur)
                            "timestamp), coalesce(cast(e as text), ''), coalesce(e, 0), chr(65), "
                            "strpos(f, 'x'), length(f), cast(extract(second from cast(d as "
                            "timestamp)) as integer), ") +
-            num.arg(QStringLiteral("g")) + QStringLiteral(", (CASE WHEN ") + num.arg(QStringLiteral("g")) +
+            num.arg(QStringLiteral("g")) + QStringLiteral(", (CASE WHEN ") +
+            num.arg(QStringLiteral("g")) +
             QStringLiteral(" THEN cast(replace(cast(g as text), ',', '.') as double precision) "
                            "END), right(f, 2) FROM T"));
     EXPECT_EQ(traduireSql(sql, Cible::Oracle),
@@ -183,9 +215,10 @@ TEST(TraductionFonctions, ChaqueFonctionSurChaqueMoteur)
     EXPECT_EQ(traduireSql(QStringLiteral("SELECT format(d, 'hh:nn'), format(d, '') FROM T"),
                           Cible::Oracle),
               QStringLiteral("SELECT to_char(d, 'HH24:MI'), to_char(d, '') FROM T"));
-    EXPECT_EQ(traduireSql(QStringLiteral("SELECT iif(a LIKE '%1%*', '%2', ucase('%F')) FROM T"),
-                          Cible::Postgres),
-              QStringLiteral("SELECT (CASE WHEN a ILIKE '%1%*' THEN '%2' ELSE upper('%F') END) FROM T"));
+    EXPECT_EQ(
+        traduireSql(QStringLiteral("SELECT iif(a LIKE '%1%*', '%2', ucase('%F')) FROM T"),
+                    Cible::Postgres),
+        QStringLiteral("SELECT (CASE WHEN a ILIKE '%1%*' THEN '%2' ELSE upper('%F') END) FROM T"));
 }
 
 TEST(IdentifiantSimple, RefuseCeQuiDevraitEtreQuote)

@@ -19,7 +19,7 @@ namespace {
 
 class TransactionsConcurrentesTest : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         VYK_SETUP_BASE();
@@ -35,11 +35,12 @@ protected:
         }
         ASSERT_TRUE(bd().moteur() != nullptr);
         QString e;
-        ASSERT_TRUE(bd().moteur()->executer(QStringLiteral("CREATE TABLE PARENT (id INTEGER PRIMARY KEY)"), nullptr,
-                                            nullptr, e))
+        ASSERT_TRUE(bd().moteur()->executer(
+            QStringLiteral("CREATE TABLE PARENT (id INTEGER PRIMARY KEY)"), nullptr, nullptr, e))
             << qPrintable(e);
         ASSERT_TRUE(bd().moteur()->executer(
-            QStringLiteral("CREATE TABLE ENFANT (id INTEGER, p INTEGER REFERENCES PARENT(id) DEFERRABLE INITIALLY DEFERRED)"),
+            QStringLiteral("CREATE TABLE ENFANT (id INTEGER, p INTEGER REFERENCES PARENT(id) "
+                           "DEFERRABLE INITIALLY DEFERRED)"),
             nullptr, nullptr, e))
             << qPrintable(e);
     }
@@ -61,7 +62,8 @@ TEST_P(TransactionsConcurrentesTest, CommitRefuseAnnuleLaTransactionEtLaSuiteEst
         QString e;
         ASSERT_TRUE(lecteur.moteur()->executer(QStringLiteral("BEGIN"), nullptr, nullptr, e));
         Tableau t;
-        ASSERT_TRUE(lecteur.moteur()->executer(QStringLiteral("SELECT count(*) FROM T"), &t, nullptr, e));
+        ASSERT_TRUE(
+            lecteur.moteur()->executer(QStringLiteral("SELECT count(*) FROM T"), &t, nullptr, e));
         ASSERT_TRUE(bd().debutTransaction());
         ASSERT_TRUE(executer(QStringLiteral("INSERT INTO T VALUES (1)")));
     }
@@ -132,8 +134,10 @@ TEST_P(TransactionsConcurrentesTest, MiseAJourDUneLigneDisparueEstUnEchec)
     autre.fermerBase();
     jeu.fields("a") = 5;
     EXPECT_FALSE(jeu.Update());
-    EXPECT_EQ(jeu.derniereErreur(),
-              QStringLiteral("L'enregistrement a été modifié ou supprimé entre-temps : rien n'a été enregistré."));
+    EXPECT_EQ(
+        jeu.derniereErreur(),
+        QStringLiteral(
+            "L'enregistrement a été modifié ou supprimé entre-temps : rien n'a été enregistré."));
     EXPECT_TRUE(lignes(QStringLiteral("SELECT a FROM T")).isEmpty());
 }
 
@@ -150,12 +154,12 @@ TEST_P(TransactionsConcurrentesTest, VerrouFaitAttendreLEcritureDUnAutrePoste)
     std::atomic<bool> ok = false;
     std::thread autrePoste([&] {
         BaseDonnees autre;
-        if (!ouvrirConnexion(autre))
-            return;
+        if (!ouvrirConnexion(autre)) return;
         if (autre.debutTransaction()) {
             autre.verrouiller(QStringLiteral("T"));
             const int sonMax = autre.valeur(QStringLiteral("SELECT max(a) FROM T")).toInt();
-            ok = autre.Execute(QStringLiteral("INSERT INTO T VALUES (%1)").arg(sonMax + 1)) && autre.finTransaction(false);
+            ok = autre.Execute(QStringLiteral("INSERT INTO T VALUES (%1)").arg(sonMax + 1)) &&
+                 autre.finTransaction(false);
         }
         ecrit = true;
     });

@@ -1,5 +1,5 @@
-#include "db/BaseDonnees.h"
 #include "monitoring/GrilleEditable.h"
+#include "db/BaseDonnees.h"
 
 #include "support/BaseTest.h"
 
@@ -36,9 +36,9 @@ class GrilleEditableTest : public BaseTest
         def.colonnesParent = {QStringLiteral("Station"), QStringLiteral("Fiche")};
         def.colonneNumero = QStringLiteral("Num");
         def.ordre = QStringLiteral("Num");
-        def.colonnes = {colonne("Libelle", N::Texte, 6), colonne("Valeur", N::Nombre),
-                        colonne("Jour", N::Date),        colonne("Instant", N::DateHeure),
-                        colonne("Heure", N::Heure),      colonne("Annee", N::Annee),
+        def.colonnes = {colonne("Libelle", N::Texte, 6),   colonne("Valeur", N::Nombre),
+                        colonne("Jour", N::Date),          colonne("Instant", N::DateHeure),
+                        colonne("Heure", N::Heure),        colonne("Annee", N::Annee),
                         colonne("Vu", N::OuiNon, 0, true), colonne("Lieu", N::Code, 2),
                         colonne("Note", N::Memo)};
         def.colonnes[1].obligatoire = true;
@@ -59,15 +59,17 @@ TEST_P(GrilleEditableTest, ChaqueNatureEcriteEtRelue)
 {
     const GrilleEditable grille(def);
     LignesGrille l{
-        ligne({"Aube", "12,5", "05/03/2020", "05/03/2020 10:07", "9h05", "1998", "oui",
-               "Eau [E1]", "un long commentaire"}),
+        ligne({"Aube", "12,5", "05/03/2020", "05/03/2020 10:07", "9h05", "1998", "oui", "Eau [E1]",
+               "un long commentaire"}),
         ligne({"", "", "", "", "", "", "1", "", ""}), // only a ticked box: an empty line
         ligne({"Seine", "-3", "", "", "", "", "0", "", ""}),
     };
     EXPECT_TRUE(grille.verifier(l).estVide());
     QString erreur;
-    ASSERT_TRUE(executer("INSERT INTO MESURES (Station, Fiche, Num, Libelle) VALUES (8, 1, 4, 'x')"));
-    ASSERT_TRUE(executer("INSERT INTO MESURES (Station, Fiche, Num, Libelle) VALUES (8, 2, 9, 'autre')"));
+    ASSERT_TRUE(
+        executer("INSERT INTO MESURES (Station, Fiche, Num, Libelle) VALUES (8, 1, 4, 'x')"));
+    ASSERT_TRUE(
+        executer("INSERT INTO MESURES (Station, Fiche, Num, Libelle) VALUES (8, 2, 9, 'autre')"));
     ASSERT_TRUE(grille.remplacer(parent, l, erreur)) << qPrintable(erreur);
     ASSERT_EQ(l.size(), 2);
     EXPECT_EQ(l[0].cle, QVector<QVariant>({5.0})) << "numbers follow the highest stored one";
@@ -77,9 +79,8 @@ TEST_P(GrilleEditableTest, ChaqueNatureEcriteEtRelue)
 
     const LignesGrille relues = grille.charger(parent);
     ASSERT_EQ(relues.size(), 2);
-    EXPECT_EQ(relues[0].textes,
-              QStringList({"Aube", "12.5", "05/03/2020", "05/03/2020 10:07:00", "09:05", "1998",
-                           "1", "E1", "un long commentaire"}));
+    EXPECT_EQ(relues[0].textes, QStringList({"Aube", "12.5", "05/03/2020", "05/03/2020 10:07:00",
+                                             "09:05", "1998", "1", "E1", "un long commentaire"}));
     EXPECT_EQ(relues[1].textes, QStringList({"Seine", "-3", "", "", "", "", "0", "", ""}));
     EXPECT_EQ(relues[1].cle.value(0).toInt(), 6);
 
@@ -116,7 +117,8 @@ TEST_P(GrilleEditableTest, PremiereLigneFautiveEtRienDEcrit)
         {5, "98", "Annee « 98 » pour la ligne 3 (2)"},
         {7, "Eau [E12]", "Lieu « Eau [E12] » pour la ligne 3 (2)"},
     };
-    ASSERT_TRUE(executer("INSERT INTO MESURES (Station, Fiche, Num, Libelle) VALUES (8, 1, 1, 'gardé')"));
+    ASSERT_TRUE(
+        executer("INSERT INTO MESURES (Station, Fiche, Num, Libelle) VALUES (8, 1, 1, 'gardé')"));
     for (const auto &c : cas) {
         QStringList fautive = bonne;
         fautive[c.colonne] = QString::fromUtf8(c.texte);

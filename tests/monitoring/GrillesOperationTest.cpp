@@ -105,14 +105,14 @@ TEST_P(GrillesOperationTest, ResultatsConditionsDispositifs)
 
     const GrilleOperation conditions(*grilleOperation(QStringLiteral("conditions")));
     LignesGrille c{ligne({QStringLiteral("1725"),
-                             QStringLiteral("2"),
-                             {},
-                             QStringLiteral("01/06/2020"),
-                             QStringLiteral("8h15"),
-                             {},
-                             {},
-                             {},
-                             QStringLiteral("Étiage")})};
+                          QStringLiteral("2"),
+                          {},
+                          QStringLiteral("01/06/2020"),
+                          QStringLiteral("8h15"),
+                          {},
+                          {},
+                          {},
+                          QStringLiteral("Étiage")})};
     ASSERT_TRUE(conditions.enregistrer(1, QStringLiteral("0"), c));
     EXPECT_EQ(
         lignes(QStringLiteral(
@@ -151,12 +151,13 @@ TEST_P(GrillesOperationTest, ChaqueGrilleRemplaceLesLignesDeSonOperation)
         const char *grille, *table, *obligatoire, *autre, *valeur, *messageObligatoire, *fin,
             *supprime;
     } cas[] = {
-        {"prelevements", "QUALITOMETRES_OPERATIONS_PRELEVEMENTS", "codePrelevement", "materiel", "P1",
-         "Le code du prélèvement n'est pas renseigné.", "Enregistrement du prélèvement terminé.",
-         "Le prélèvement a été supprimé."},
+        {"prelevements", "QUALITOMETRES_OPERATIONS_PRELEVEMENTS", "codePrelevement", "materiel",
+         "P1", "Le code du prélèvement n'est pas renseigné.",
+         "Enregistrement du prélèvement terminé.", "Le prélèvement a été supprimé."},
         {"conditions", "QUALITOMETRES_POINTS_OPERATIONS_ENV", "parametre", "mesure", "1725",
          "Le paramètre de la condition n'est pas renseigné.",
-         "Enregistrement des conditions environnementales terminé.", "La condition a été supprimée."},
+         "Enregistrement des conditions environnementales terminé.",
+         "La condition a été supprimée."},
         {"resultats", "QUALITOMETRES_OPERATIONS_RESULTATS", "codeParametre", "resultat", "5856",
          "Le paramètre du résultat n'est pas renseigné.", "Enregistrement des résultats terminé.",
          "Le résultat a été supprimé."},
@@ -176,7 +177,8 @@ TEST_P(GrillesOperationTest, ChaqueGrilleRemplaceLesLignesDeSonOperation)
             textes[g.definition().indexColonne(QString::fromLatin1(c.autre))] = QStringLiteral("2");
             LignesGrille l{ligne(textes)};
             EXPECT_FALSE(g.enregistrer(1, QStringLiteral("0"), l));
-            EXPECT_EQ(recus(), QStringList({QStringLiteral("ERREUR: ") + QString::fromUtf8(c.messageObligatoire)}));
+            EXPECT_EQ(recus(), QStringList({QStringLiteral("ERREUR: ") +
+                                            QString::fromUtf8(c.messageObligatoire)}));
         }
         textes[g.definition().indexColonne(QString::fromLatin1(c.obligatoire))] =
             QString::fromLatin1(c.valeur);

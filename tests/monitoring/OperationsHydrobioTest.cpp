@@ -30,12 +30,15 @@ TEST_P(OperationsHydrobioTest, DeuxPostesAjoutantUneOperationObtiennentDeuxCodes
     bool enregistree = false;
     ASSERT_TRUE(pendantUneEcritureConcurrente(
         QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS"),
-        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, codePoint) VALUES (1, 0, 0)"),
+        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, "
+                       "codeOperation, codePoint) VALUES (1, 0, 0)"),
         [&] { enregistree = enregistrerOperation(f); }));
     EXPECT_TRUE(enregistree) << qPrintable(recus().join(u'\n'));
     EXPECT_EQ(f.code, QStringLiteral("1"));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT codeOperation FROM QUALITOMETRES_POINTS_OPERATIONS ORDER BY codeOperation")),
-              QStringList({"0", "1"}));
+    EXPECT_EQ(
+        lignes(QStringLiteral(
+            "SELECT codeOperation FROM QUALITOMETRES_POINTS_OPERATIONS ORDER BY codeOperation")),
+        QStringList({"0", "1"}));
 }
 
 TEST_P(OperationsHydrobioTest, NumerotationControlesEtValeursParDefaut)
@@ -239,8 +242,8 @@ TEST_P(OperationsHydrobioTest, SuppressionSansToucherLeMemeNumeroDUneAutreStatio
         point(s, 0, QStringLiteral("031"));
         operation(s, 0, 0, QStringLiteral("01/06/2020"));
         echantillon(s, bss, 0, 0);
-        for (const char *t : {"PRELEVEMENTS_FINALITES", "PRELEVEMENTS_DOSSIERS",
-                              "PRELEVEMENTS_ECHANTILLONS"})
+        for (const char *t :
+             {"PRELEVEMENTS_FINALITES", "PRELEVEMENTS_DOSSIERS", "PRELEVEMENTS_ECHANTILLONS"})
             ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ") + QLatin1String(t) +
                                  QStringLiteral(" (codeQualitometre, NumPrelevement) VALUES (") +
                                  QString::number(s) + QStringLiteral(", 0)")));

@@ -34,11 +34,13 @@ TEST_P(PointsPrelevementTest, DeuxPostesAjoutantUnPointObtiennentDeuxCodes)
     bool enregistre = false;
     ASSERT_TRUE(pendantUneEcritureConcurrente(
         QStringLiteral("QUALITOMETRES_POINTS"),
-        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, identifiant) VALUES (1, 0, '131')"),
+        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, "
+                       "identifiant) VALUES (1, 0, '131')"),
         [&] { enregistre = enregistrerPoint(p); }));
     EXPECT_TRUE(enregistre) << qPrintable(recus().join(u'\n'));
     EXPECT_EQ(p.codePoint, QStringLiteral("1"));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT codePoint, identifiant FROM QUALITOMETRES_POINTS ORDER BY codePoint")),
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT codePoint, identifiant FROM QUALITOMETRES_POINTS ORDER BY codePoint")),
               QStringList({"0|131", "1|031"}));
 }
 
@@ -248,14 +250,15 @@ TEST_P(PointsPrelevementTest, TrouverOuCreerLePointDUneMesure)
     EXPECT_EQ(
         trouverPointPrelevement(1, QStringLiteral("031"), QDate(2019, 6, 1), {}, 3000.0, 3000.0),
         6);
-    EXPECT_EQ(lignes(periodes), QStringList({"2||31/05/2019", "5|01/01/2020|",
-                                             "6|01/06/2019|31/12/2019"}));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT description FROM JOURNAL WHERE "
-                                    "Titre='Fermeture d''un site de mesure' ORDER BY description DESC")),
-              QStringList({"Le point 2 (031) du qualitomètre 1 est fermé au 31/12/2019 : une "
-                           "mesure le situe à une autre position.",
-                           "Le point 2 (031) du qualitomètre 1 est fermé au 31/05/2019 : une "
-                           "mesure le situe à une autre position."}));
+    EXPECT_EQ(lignes(periodes),
+              QStringList({"2||31/05/2019", "5|01/01/2020|", "6|01/06/2019|31/12/2019"}));
+    EXPECT_EQ(
+        lignes(QStringLiteral("SELECT description FROM JOURNAL WHERE "
+                              "Titre='Fermeture d''un site de mesure' ORDER BY description DESC")),
+        QStringList({"Le point 2 (031) du qualitomètre 1 est fermé au 31/12/2019 : une "
+                     "mesure le situe à une autre position.",
+                     "Le point 2 (031) du qualitomètre 1 est fermé au 31/05/2019 : une "
+                     "mesure le situe à une autre position."}));
     for (const FichePoint &p : chargerPoints(1))
         if (p.identifiant == QLatin1String("031")) {
             EXPECT_FALSE(chevauchePoint(p)) << qPrintable(p.codePoint);
@@ -269,7 +272,8 @@ TEST_P(PointsPrelevementTest, TrouverOuCreerLePointDUneMesure)
                                     "à une autre position à cette date et sa définition ne peut "
                                     "pas être fermée : corrigez-la avant d'intégrer la mesure."));
     refus.clear();
-    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("031"), {}, {}, 9000.0, 9000.0, &refus), -1);
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("031"), {}, {}, 9000.0, 9000.0, &refus),
+              -1);
     EXPECT_FALSE(refus.isEmpty());
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS")).toInt(), 7);
     ecrireRegistre(reglage::repriseSiteSansControle, QStringLiteral("OUI"));

@@ -5,8 +5,8 @@
 #include "db/Sql.h"
 #include "monitoring/RattachementOperations.h"
 #include "monitoring/ReglesAnalyses.h"
-#include "schema/TableAnalyses.h"
 #include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
 
 #include "support/BaseTest.h"
 #include "support/TablesCatalogue.h"
@@ -371,8 +371,9 @@ TEST_P(PrelevementTest, RattachementDeToutesLesStationsAvecSaProgression)
 {
     {
         InsertionMassive insertion(QStringLiteral("PRELEVEMENTS"),
-                                   {QStringLiteral("NumPrelevement"), QStringLiteral("CodeQualitometre"),
-                                    QStringLiteral("DateDebut"), QStringLiteral("HeureDebut")});
+                                   {QStringLiteral("NumPrelevement"),
+                                    QStringLiteral("CodeQualitometre"), QStringLiteral("DateDebut"),
+                                    QStringLiteral("HeureDebut")});
         for (int n = 0; n < 250; ++n)
             insertion.ajouter({n, 1, QDateTime(QDate(2021, 5, 12 + n % 2), QTime(0, 0)),
                                QDateTime(QDate(1899, 12, 30), QTime(10, 30))});
@@ -388,8 +389,12 @@ TEST_P(PrelevementTest, RattachementDeToutesLesStationsAvecSaProgression)
     } suivi;
     suivi.arret = true;
     EXPECT_FALSE(rattacherPrelevementsOperations({}, &suivi).reussi);
-    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS")).toInt(), 0);
-    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM PRELEVEMENTS WHERE codeOperation IS NOT NULL")).toInt(), 0);
+    EXPECT_EQ(
+        valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS")).toInt(), 0);
+    EXPECT_EQ(
+        valeur(QStringLiteral("SELECT count(*) FROM PRELEVEMENTS WHERE codeOperation IS NOT NULL"))
+            .toInt(),
+        0);
 
     suivi.arret = false;
     suivi.messages.clear();
@@ -397,10 +402,13 @@ TEST_P(PrelevementTest, RattachementDeToutesLesStationsAvecSaProgression)
     ASSERT_TRUE(b.reussi);
     EXPECT_EQ(b.prelevements, 251);
     EXPECT_EQ(b.operationsCreees, 3);
-    EXPECT_EQ(suivi.messages, QStringList({"Mise à jour des prélèvements: 0/251", "Mise à jour des prélèvements: 100/251",
+    EXPECT_EQ(suivi.messages, QStringList({"Mise à jour des prélèvements: 0/251",
+                                           "Mise à jour des prélèvements: 100/251",
                                            "Mise à jour des prélèvements: 200/251"}));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT codeQualitometre, codeOperation, dateDebut, count(*) FROM PRELEVEMENTS "
-                                    "GROUP BY codeQualitometre, codeOperation, dateDebut ORDER BY codeQualitometre, codeOperation")),
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT codeQualitometre, codeOperation, dateDebut, count(*) FROM PRELEVEMENTS "
+                  "GROUP BY codeQualitometre, codeOperation, dateDebut ORDER BY codeQualitometre, "
+                  "codeOperation")),
               QStringList({"1|0|12/05/2021|125", "1|1|13/05/2021|125", "2|0|12/05/2021|1"}));
 }
 
@@ -442,8 +450,9 @@ TEST_P(PrelevementTest, FicheOuverteParSonOperation)
 
     EXPECT_FALSE(e.changerStatutAnalyses(QString()));
     ASSERT_TRUE(e.changerStatutAnalyses(QStringLiteral("Validée [3]")));
-    EXPECT_EQ(messages().textes(), QStringList({"Choisissez d'abord la valeur à appliquer.",
-                                                "Le statut des analyses du prélèvement a été modifié."}));
+    EXPECT_EQ(messages().textes(),
+              QStringList({"Choisissez d'abord la valeur à appliquer.",
+                           "Le statut des analyses du prélèvement a été modifié."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, NumAnalyse, StatutMesure FROM "
                                     "ANALYSES_BSS001 ORDER BY NumPrelevement, NumAnalyse")),
               QStringList({"2|0|1", "3|0|3", "3|1|3"}));
@@ -516,8 +525,9 @@ TEST_P(PrelevementTest, ChangementDeColonnes)
 // station's samples, which shows the other station's sample of the same number nowhere.
 TEST_P(PrelevementTest, UnPrelevementSansAnalysesSeRetrouve)
 {
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
-                                        "dateDebut) VALUES (1, 7, #03/02/2021#)")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+        "dateDebut) VALUES (1, 7, #03/02/2021#)")));
     ASSERT_TRUE(e.chargerOperation(QStringLiteral("7")));
     e.champs[QStringLiteral("DateDebut")] = QStringLiteral("02/03/2021");
     ASSERT_TRUE(e.enregistrer());
@@ -534,15 +544,20 @@ TEST_P(PrelevementTest, UnPrelevementSansAnalysesSeRetrouve)
         return r;
     };
     // No analysis table yet.
-    EXPECT_EQ(libelles(QStringLiteral("1"), QStringLiteral("BSS001")), QStringList({"0 - 02/03/2021 (0 analyse(s)) op 7"}));
+    EXPECT_EQ(libelles(QStringLiteral("1"), QStringLiteral("BSS001")),
+              QStringList({"0 - 02/03/2021 (0 analyse(s)) op 7"}));
     nouveauPrelevement(QStringLiteral("01/01/2021"));
     ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre) VALUES "
-                                        "(0, 1, 1), (1, 1, 1)")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre) VALUES (0, 2), (5, 1)")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre) VALUES "
+        "(0, 1, 1), (1, 1, 1)")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre) VALUES (0, 2), (5, 1)")));
     EXPECT_EQ(libelles(QStringLiteral("1"), QStringLiteral("BSS001")),
-              QStringList({"1 - 01/01/2021 (2 analyse(s)) op ", "0 - 02/03/2021 (0 analyse(s)) op 7", "5 (0 analyse(s)) op "}));
-    EXPECT_EQ(libelles(QStringLiteral("2"), QStringLiteral("BSS002")), QStringList({"0 (0 analyse(s)) op "}));
+              QStringList({"1 - 01/01/2021 (2 analyse(s)) op ",
+                           "0 - 02/03/2021 (0 analyse(s)) op 7", "5 (0 analyse(s)) op "}));
+    EXPECT_EQ(libelles(QStringLiteral("2"), QStringLiteral("BSS002")),
+              QStringList({"0 (0 analyse(s)) op "}));
     EXPECT_TRUE(prelevementsStation(QStringLiteral("x"), QStringLiteral("BSS001")).isEmpty());
 }
 

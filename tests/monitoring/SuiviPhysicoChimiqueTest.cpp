@@ -127,19 +127,23 @@ TEST_P(SuiviPhysicoChimiqueTest, UneAutreStationDeMemeNumeroDePrelevementNeSeMel
 {
     for (const char *sql : {
              "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (2, 'BSS002')",
-             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, dateDebut, statut) "
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+             "dateDebut, statut) "
              "VALUES (2, 0, #02/02/2021#, 3)",
-             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, codeOperation, "
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, "
+             "codeOperation, "
              "CodeSupportPrincipal) VALUES (0, 2, #02/02/2021#, 0, '13')",
          })
         ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
     FiltresSuivi f;
-    EXPECT_EQ(tableau(f).first(), QStringLiteral("Paramètre|Unité|15/01/2021 (2)|01/03/2021 (0)|01/06/2021 (1)"));
+    EXPECT_EQ(tableau(f).first(),
+              QStringLiteral("Paramètre|Unité|15/01/2021 (2)|01/03/2021 (0)|01/06/2021 (1)"));
     f.statut = QStringLiteral("3");
     EXPECT_EQ(tableau(f), QStringList({"Paramètre|Unité"}));
     f = {};
     f.support = QStringLiteral("13");
-    EXPECT_EQ(tableau(f), QStringList({"Paramètre|Unité|01/06/2021 (1)", "1340|mg/L|30", "7000|mg/L|30"}));
+    EXPECT_EQ(tableau(f),
+              QStringList({"Paramètre|Unité|01/06/2021 (1)", "1340|mg/L|30", "7000|mg/L|30"}));
 }
 
 // A period typed wrongly is refused, rather than read as no period at all.

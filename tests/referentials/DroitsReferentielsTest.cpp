@@ -20,17 +20,20 @@ using vyk::test::BaseTest;
 
 namespace {
 
-const QString REFUS = QStringLiteral("Vous ne disposez pas de droits suffisants pour modifier les listes de référence.");
+const QString REFUS = QStringLiteral(
+    "Vous ne disposez pas de droits suffisants pour modifier les listes de référence.");
 
 class DroitsReferentielsTest : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         VYK_SETUP_BASE();
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
-        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO TAXONS (codeTaxon, NomLatin, actif) VALUES ('9001', 'Baetis', '0')")));
-        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_UNITES (Code, Nom) VALUES ('U99', 'unité inutilisée')")));
+        ASSERT_TRUE(executer(QStringLiteral(
+            "INSERT INTO TAXONS (codeTaxon, NomLatin, actif) VALUES ('9001', 'Baetis', '0')")));
+        ASSERT_TRUE(executer(QStringLiteral(
+            "INSERT INTO ANALYSES_UNITES (Code, Nom) VALUES ('U99', 'unité inutilisée')")));
     }
 
     void connecter(bool administrateur, bool editionReferentiels)
@@ -56,8 +59,10 @@ protected:
     // Everything a reference-list operation could have changed.
     QStringList etat()
     {
-        return lignes(QStringLiteral("SELECT Champ, Code, Libelle FROM CODES_SANDRE ORDER BY Champ, Code")) +
-               lignes(QStringLiteral("SELECT codeTaxon, NomLatin, actif FROM TAXONS ORDER BY codeTaxon")) +
+        return lignes(QStringLiteral(
+                   "SELECT Champ, Code, Libelle FROM CODES_SANDRE ORDER BY Champ, Code")) +
+               lignes(QStringLiteral(
+                   "SELECT codeTaxon, NomLatin, actif FROM TAXONS ORDER BY codeTaxon")) +
                lignes(QStringLiteral("SELECT Code, Nom FROM ANALYSES_UNITES ORDER BY Code")) +
                lignes(QStringLiteral("SELECT Code FROM ANALYSES_PARAMETRES ORDER BY Code"));
     }
@@ -83,7 +88,8 @@ TEST_P(DroitsReferentielsTest, SansDroitDEditionToutEstRefuseSansRienChanger)
     ModeleReferentielAnalyses parametres(Referentiel::Parametre);
     EXPECT_FALSE(parametres.confirmerRemplacement(QStringLiteral("1301")));
     messages().repondre(BoutonOui);
-    EXPECT_FALSE(parametres.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("1302"), progressionNulle()));
+    EXPECT_FALSE(parametres.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("1302"),
+                                                progressionNulle()));
 
     ModeleListeTaxons taxons;
     messages().repondre(BoutonOui);
@@ -96,13 +102,16 @@ TEST_P(DroitsReferentielsTest, SansDroitDEditionToutEstRefuseSansRienChanger)
     EXPECT_FALSE(traits.enregistrer(trait));
 
     // The three imports: nothing read is written.
-    const BilanIntegration bilanCodes = integrerReferentiel(
-        {{QStringLiteral("155"), QStringLiteral("4"), QStringLiteral("Berge")}}, progressionNulle());
+    const BilanIntegration bilanCodes =
+        integrerReferentiel({{QStringLiteral("155"), QStringLiteral("4"), QStringLiteral("Berge")}},
+                            progressionNulle());
     EXPECT_TRUE(bilanCodes.annule);
     EXPECT_EQ(bilanCodes.ajoutes + bilanCodes.modifies, 0);
     FichierReferentielAnalyses fichierParametres;
-    fichierParametres.lignes.append({{QStringLiteral("Code"), QStringLiteral("7777")}, {QStringLiteral("Nom"), QStringLiteral("Essai")}});
-    const BilanReferentielAnalyses bilanParametres = integrerReferentielAnalyses(fichierParametres, progressionNulle());
+    fichierParametres.lignes.append({{QStringLiteral("Code"), QStringLiteral("7777")},
+                                     {QStringLiteral("Nom"), QStringLiteral("Essai")}});
+    const BilanReferentielAnalyses bilanParametres =
+        integrerReferentielAnalyses(fichierParametres, progressionNulle());
     EXPECT_TRUE(bilanParametres.annule);
     EXPECT_EQ(bilanParametres.ajoutes, 0);
     FichierTaxons fichierTaxons;
@@ -110,7 +119,8 @@ TEST_P(DroitsReferentielsTest, SansDroitDEditionToutEstRefuseSansRienChanger)
     t.code = QStringLiteral("9002");
     t.nomLatin = QStringLiteral("Caenis");
     fichierTaxons.lignes << t;
-    const BilanImportTaxons bilanTaxons = integrerTaxons(fichierTaxons, ModeImportTaxons::Complet, true);
+    const BilanImportTaxons bilanTaxons =
+        integrerTaxons(fichierTaxons, ModeImportTaxons::Complet, true);
     EXPECT_TRUE(bilanTaxons.interrompu);
     EXPECT_EQ(bilanTaxons.ajoutes, 0);
 
@@ -129,14 +139,16 @@ TEST_P(DroitsReferentielsTest, LeDroitDEditionOuLAdministrationSuffisent)
     ModeleListeCodes codes;
     FicheCode nouveau = nouveauLieu(codes);
     EXPECT_TRUE(codes.enregistrer(nouveau));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT Libelle FROM CODES_SANDRE WHERE Champ='ANALYSES.LIEU' AND Code=3")),
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT Libelle FROM CODES_SANDRE WHERE Champ='ANALYSES.LIEU' AND Code=3")),
               QStringList{QStringLiteral("Sur le terrain")});
 
     connecter(true, false);
     ModeleListeTaxons taxons;
     messages().repondre(BoutonOui);
     EXPECT_EQ(taxons.purger(), 1);
-    EXPECT_TRUE(lignes(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon='9001'")).isEmpty());
+    EXPECT_TRUE(
+        lignes(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon='9001'")).isEmpty());
     for (const auto &m : messages().messages())
         EXPECT_NE(m.texte, REFUS);
 }

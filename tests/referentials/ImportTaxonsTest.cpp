@@ -78,11 +78,17 @@ TEST_P(ImportTaxonsTest, LectureDuCsvEtRefus)
     EXPECT_FALSE(lireFichierTaxons(donnees(QStringLiteral("sans_entete.csv")), vide, erreur));
     EXPECT_EQ(erreur, QStringLiteral("Le fichier doit contenir les entêtes de colonnes."));
     EXPECT_FALSE(lireFichierTaxons(donnees(QStringLiteral("tabulations.csv")), vide, erreur));
-    EXPECT_EQ(erreur, QStringLiteral("Les fichiers à importer doivent être des fichiers textes de type CSV (extension .csv) "
-                                     "utilisant le caractère ; comme séparateur."));
+    EXPECT_EQ(
+        erreur,
+        QStringLiteral(
+            "Les fichiers à importer doivent être des fichiers textes de type CSV (extension .csv) "
+            "utilisant le caractère ; comme séparateur."));
     EXPECT_FALSE(lireFichierTaxons(donnees(QStringLiteral("taxons.txt")), vide, erreur));
-    EXPECT_EQ(erreur, QStringLiteral("Les fichiers à importer doivent être des fichiers textes de type CSV (extension .csv) "
-                                     "utilisant le caractère ; comme séparateur."));
+    EXPECT_EQ(
+        erreur,
+        QStringLiteral(
+            "Les fichiers à importer doivent être des fichiers textes de type CSV (extension .csv) "
+            "utilisant le caractère ; comme séparateur."));
     EXPECT_FALSE(lireFichierTaxons(donnees(QStringLiteral("sans_taxon.xml")), vide, erreur));
     EXPECT_EQ(erreur, QStringLiteral("Aucune donnée ne peut être importée de ce fichier"));
     const QString casse = chemin(QStringLiteral("casse.xml"));
@@ -91,8 +97,10 @@ TEST_P(ImportTaxonsTest, LectureDuCsvEtRefus)
     x.write("<Referentiel><AppelTaxon><CdAppelTaxon>1</CdAppelTaxon></Referentiel>");
     x.close();
     EXPECT_FALSE(lireFichierTaxons(casse, vide, erreur));
-    EXPECT_EQ(erreur, QStringLiteral("Le fichier casse.xml n'est pas un fichier XML valide (ligne 1 : une balise "
-                                     "fermante ne correspond pas à la balise ouverte)."));
+    EXPECT_EQ(
+        erreur,
+        QStringLiteral("Le fichier casse.xml n'est pas un fichier XML valide (ligne 1 : une balise "
+                       "fermante ne correspond pas à la balise ouverte)."));
 }
 
 TEST_P(ImportTaxonsTest, LectureDuReferentielXml)
@@ -256,7 +264,8 @@ TEST(LectureTaxons, ChargementInterrompuNeRetientAucuneLigne)
     }
     for (int i = 0; i < 600; ++i)
         xml += QStringLiteral("<AppelTaxon><CdAppelTaxon>%1</CdAppelTaxon><NomLatinAppelTaxon>T%1"
-                              "</NomLatinAppelTaxon></AppelTaxon>").arg(10000 + i);
+                              "</NomLatinAppelTaxon></AppelTaxon>")
+                   .arg(10000 + i);
     {
         QFile f(chemin(QStringLiteral("taxons.xml")));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -268,7 +277,8 @@ TEST(LectureTaxons, ChargementInterrompuNeRetientAucuneLigne)
         ASSERT_TRUE(lireFichierTaxons(nom, f, erreur)) << qPrintable(erreur);
         EXPECT_FALSE(f.lignes.isEmpty());
         EXPECT_FALSE(lireFichierTaxons(nom, f, erreur, arret)) << qPrintable(nom);
-        EXPECT_EQ(erreur, QStringLiteral("Chargement du fichier interrompu : aucune ligne n'est retenue."));
+        EXPECT_EQ(erreur,
+                  QStringLiteral("Chargement du fichier interrompu : aucune ligne n'est retenue."));
         EXPECT_TRUE(f.lignes.isEmpty());
     }
 }
@@ -277,7 +287,8 @@ TEST(LectureTaxons, ChargementInterrompuNeRetientAucuneLigne)
 // its row, and the complete import adds no second taxon.
 TEST_P(ImportTaxonsTest, CodeEntoureDeBlancsMisAJourSansDoublon)
 {
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO TAXONS (codeTaxon, nomLatin) VALUES (' 5001', 'Ancien')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO TAXONS (codeTaxon, nomLatin) VALUES (' 5001', 'Ancien')")));
     const QString csv = chemin(QStringLiteral("taxons.csv"));
     {
         QFile f(csv);
@@ -288,11 +299,13 @@ TEST_P(ImportTaxonsTest, CodeEntoureDeBlancsMisAJourSansDoublon)
     QString erreur;
     ASSERT_TRUE(lireFichierTaxons(csv, f, erreur)) << qPrintable(erreur);
     for (const ModeImportTaxons mode : {ModeImportTaxons::MiseAJour, ModeImportTaxons::Complet}) {
-        const BilanImportTaxons b = integrerTaxons(f, mode, false, progressionNulle(), toujoursContinuer());
+        const BilanImportTaxons b =
+            integrerTaxons(f, mode, false, progressionNulle(), toujoursContinuer());
         EXPECT_EQ(b.erreurs, QStringList());
         EXPECT_EQ(b.ajoutes, 0);
         EXPECT_EQ(b.modifies, 1);
-        EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, nomLatin FROM TAXONS")), QStringList({" 5001|Baetidae"}));
+        EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, nomLatin FROM TAXONS")),
+                  QStringList({" 5001|Baetidae"}));
     }
 }
 

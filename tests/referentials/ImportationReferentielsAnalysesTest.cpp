@@ -230,17 +230,20 @@ TEST_P(ImportationReferentielsAnalysesTest, TexteTropLongRefuseSurChaqueMoteur)
 // (and counted so only because it was), no second row is added.
 TEST_P(ImportationReferentielsAnalysesTest, CodeEntoureDeBlancsMisAJourSansDoublon)
 {
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_SUPPORTS (Code, Nom) VALUES (' 7 ', 'Ancien')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO ANALYSES_SUPPORTS (Code, Nom) VALUES (' 7 ', 'Ancien')")));
     const QString csv = chemin(QStringLiteral("supports.csv"));
     ecrireFichier(csv, QStringLiteral("Code;Nom\n7;Eau de pluie\n"));
     FichierReferentielAnalyses f;
     QString erreur;
-    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur)) << qPrintable(erreur);
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur))
+        << qPrintable(erreur);
     const BilanReferentielAnalyses b = integrerReferentielAnalyses(f, progressionNulle());
     EXPECT_EQ(b.erreurs, QStringList());
     EXPECT_EQ(b.ajoutes, 0);
     EXPECT_EQ(b.modifies, 1);
-    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Nom FROM ANALYSES_SUPPORTS")), QStringList({" 7 |Eau de pluie"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Nom FROM ANALYSES_SUPPORTS")),
+              QStringList({" 7 |Eau de pluie"}));
 }
 
 // The list exported by its screen reads back as it was: every exported column is recognised by
@@ -280,35 +283,49 @@ TEST_P(ImportationReferentielsAnalysesTest, ColonnesDesExtraitsNationauxReconnue
     const QString csv = chemin(QStringLiteral("extrait.csv"));
     FichierReferentielAnalyses f;
     QString erreur;
-    for (const char *entete : {"CD_PARAMETRE;NOM_PARAMETRE;ST_PARAMETRE;LB_COURT_PARAMETRE;LbLongParametre;CdUniteReference",
-                               "Code du paramètre;Nom du paramètre;Statut du paramètre;Libellé court;Libellé long;code_unite"}) {
+    for (const char *entete : {"CD_PARAMETRE;NOM_PARAMETRE;ST_PARAMETRE;LB_COURT_PARAMETRE;"
+                               "LbLongParametre;CdUniteReference",
+                               "Code du paramètre;Nom du paramètre;Statut du paramètre;Libellé "
+                               "court;Libellé long;code_unite"}) {
         SCOPED_TRACE(entete);
-        ecrireFichier(csv, QString::fromUtf8(entete) + QStringLiteral("\n1340;Nitrates;Validé;NO3;Nitrates (NO3);162\n"));
-        ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Parametre, f, erreur)) << qPrintable(erreur);
+        ecrireFichier(csv, QString::fromUtf8(entete) +
+                               QStringLiteral("\n1340;Nitrates;Validé;NO3;Nitrates (NO3);162\n"));
+        ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Parametre, f, erreur))
+            << qPrintable(erreur);
         ASSERT_EQ(f.lignes.size(), 1);
-        const LigneReferentiel attendue = {{"Code", "1340"},        {"Nom", "Nitrates"},
-                                           {"Statut", "Validé"},    {"LibelleCourt", "NO3"},
-                                           {"LibelleLong", "Nitrates (NO3)"}, {"UniteReference1", "162"}};
+        const LigneReferentiel attendue = {{"Code", "1340"},
+                                           {"Nom", "Nitrates"},
+                                           {"Statut", "Validé"},
+                                           {"LibelleCourt", "NO3"},
+                                           {"LibelleLong", "Nitrates (NO3)"},
+                                           {"UniteReference1", "162"}};
         EXPECT_EQ(f.lignes[0], attendue);
     }
     ecrireFichier(csv, QStringLiteral("cdsupport;LbSupport\n3;Eau\n"));
-    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur)) << qPrintable(erreur);
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur))
+        << qPrintable(erreur);
     EXPECT_EQ(f.lignes[0].value(QStringLiteral("Nom")), QStringLiteral("Eau"));
 
     // A taxa list given to the parameters, or supports without names: refused, with the columns
     // expected, and nothing written.
-    EXPECT_FALSE(lireReferentielAnalyses(QStringLiteral(VYK_TEST_DATA "/taxons/taxons.csv"), Referentiel::Parametre, f, erreur));
-    EXPECT_TRUE(erreur.startsWith(QStringLiteral(
-        "Les colonnes du fichier taxons.csv ne sont pas celles d'une liste des paramètres : il faut au moins le code et le "
-        "nom. Colonnes attendues : Code, Nom, LibelleCourt, LibelleLong, NomInternational, Statut, Type, ")))
+    EXPECT_FALSE(lireReferentielAnalyses(QStringLiteral(VYK_TEST_DATA "/taxons/taxons.csv"),
+                                         Referentiel::Parametre, f, erreur));
+    EXPECT_TRUE(erreur.startsWith(
+        QStringLiteral("Les colonnes du fichier taxons.csv ne sont pas celles d'une liste des "
+                       "paramètres : il faut au moins le code et le "
+                       "nom. Colonnes attendues : Code, Nom, LibelleCourt, LibelleLong, "
+                       "NomInternational, Statut, Type, ")))
         << qPrintable(erreur);
     EXPECT_TRUE(f.lignes.isEmpty());
     ecrireFichier(csv, QStringLiteral("Code;Statut\n3;Validé\n"));
     EXPECT_FALSE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur));
-    EXPECT_EQ(erreur, QStringLiteral("Les colonnes du fichier extrait.csv ne sont pas celles d'une liste des supports : il "
-                                     "faut au moins le code et le nom. Colonnes attendues : Code, Nom, NomInternational, "
-                                     "Statut, Commentaires, DateCreation, DateModification, Auteur (ou les noms du "
-                                     "référentiel national, tels CdSupport, NomSupport, StSupport)."));
+    EXPECT_EQ(
+        erreur,
+        QStringLiteral(
+            "Les colonnes du fichier extrait.csv ne sont pas celles d'une liste des supports : il "
+            "faut au moins le code et le nom. Colonnes attendues : Code, Nom, NomInternational, "
+            "Statut, Commentaires, DateCreation, DateModification, Auteur (ou les noms du "
+            "référentiel national, tels CdSupport, NomSupport, StSupport)."));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES")).toInt(), 0);
 }
 

@@ -2,9 +2,9 @@
 #include "db/BaseDonnees.h"
 #include "db/Progression.h"
 #include "db/Sql.h"
+#include "referentials/ModeleReferentielAnalyses.h"
 #include "schema/Catalogue.h"
 #include "schema/TableAnalyses.h"
-#include "referentials/ModeleReferentielAnalyses.h"
 
 #include "support/BaseTest.h"
 #include "support/TablesCatalogue.h"
@@ -84,11 +84,14 @@ TEST_P(ReferentielsAnalysesTest, ParametreResoluParCodeNomLibelleEtCodesInternes
     EXPECT_EQ(resoudreParametre(cache, QString(), false), QString());
     EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES")), 5);
     // A text that is one parameter's name and another's long label: the name wins.
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_PARAMETRES (Code, Nom, LibelleLong) VALUES ('1400', "
-                                        "'Conductivité à 20°C', 'Conductivité')")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO ANALYSES_PARAMETRES (Code, Nom, LibelleLong) VALUES ('1400', "
+                       "'Conductivité à 20°C', 'Conductivité')")));
     CacheResolution autre;
-    EXPECT_EQ(resoudreParametre(autre, QStringLiteral("VV"), false, QStringLiteral("Conductivité")), QStringLiteral("1303"));
-    EXPECT_EQ(resoudreParametre(autre, QStringLiteral("Conductivité"), false), QStringLiteral("1303"));
+    EXPECT_EQ(resoudreParametre(autre, QStringLiteral("VV"), false, QStringLiteral("Conductivité")),
+              QStringLiteral("1303"));
+    EXPECT_EQ(resoudreParametre(autre, QStringLiteral("Conductivité"), false),
+              QStringLiteral("1303"));
 }
 
 TEST_P(ReferentielsAnalysesTest, CreationDesParametresInconnus)
@@ -260,39 +263,73 @@ TEST_P(ReferentielsAnalysesTest, FicheEtSuppressionDeChaqueReferentiel)
         const char *codeVide, *enregistre, *question, *supprime;
         QStringList usages; // statements that make code 77 used, each undone by the next DELETE
     } cas[] = {
-        {Referentiel::Parametre, "Renseignez le code du paramètre.", "Enregistrement de la fiche du paramètre terminé.",
-         "Voulez vous supprimer le paramètre 77 ?", "Le paramètre a été supprimé.",
-         {"INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeParametre) VALUES (0, 0, '77')",
-          "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, codeParametre) VALUES (1, 0, 77)",
-          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV (codeQualitometre, codeOperation, parametre) VALUES (1, 0, 77)"}},
-        {Referentiel::Unite, "Renseignez le code de l'unité.", "Enregistrement de la fiche de l'unité terminé.",
-         "Voulez vous supprimer l'unité 77 ?", "L'unité a été supprimée.",
+        {Referentiel::Parametre,
+         "Renseignez le code du paramètre.",
+         "Enregistrement de la fiche du paramètre terminé.",
+         "Voulez vous supprimer le paramètre 77 ?",
+         "Le paramètre a été supprimé.",
+         {"INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeParametre) VALUES (0, 0, "
+          "'77')",
+          "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, "
+          "codeParametre) VALUES (1, 0, 77)",
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV (codeQualitometre, codeOperation, "
+          "parametre) VALUES (1, 0, 77)"}},
+        {Referentiel::Unite,
+         "Renseignez le code de l'unité.",
+         "Enregistrement de la fiche de l'unité terminé.",
+         "Voulez vous supprimer l'unité 77 ?",
+         "L'unité a été supprimée.",
          {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeUnite) VALUES (0, 0, '77')",
           "INSERT INTO ANALYSES_PARAMETRES (Code, UniteReference1) VALUES ('P77', '77')",
           "INSERT INTO ANALYSES_PARAMETRES (Code, UniteReference3) VALUES ('P77', '77')",
-          "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, codeUnite) VALUES (1, 0, 77)",
-          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV (codeQualitometre, codeOperation, unite) VALUES (1, 0, 77)",
-          "INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeTaxon, codeUnite) VALUES (0, '1', 77)",
-          "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, CodeUnite, TypeListe) VALUES ('S', 1, '1301', '77', 0)",
+          "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, "
+          "codeUnite) VALUES (1, 0, 77)",
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV (codeQualitometre, codeOperation, "
+          "unite) VALUES (1, 0, 77)",
+          "INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeTaxon, codeUnite) VALUES (0, '1', "
+          "77)",
+          "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, CodeUnite, "
+          "TypeListe) VALUES ('S', 1, '1301', '77', 0)",
           "INSERT INTO ANALYSES_SEUILS (CodeParametre, CodeUnite) VALUES ('1301', '77')",
-          "INSERT INTO CAMPAGNES_PARAMETRES (codeCampagne, codeParametre, codeUnite) VALUES (1, '1301', '77')",
-          "INSERT INTO QUALITOMETRES_DEMANDES_PARAMETRES (codeDemande, codeParametre, codeUnite) VALUES (1, '1301', '77')"}},
-        {Referentiel::Methode, "Renseignez le code de la méthode.", "Enregistrement de la fiche de la méthode terminé.",
-         "Voulez vous supprimer la méthode 77 ?", "La méthode a été supprimée.",
-         {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeMethode) VALUES (0, 0, '77')",
-          "INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeMethodeFraction) VALUES (0, 0, '77')",
-          "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, MethodeExtraction) VALUES (0, 0, '77')",
-          "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, CodeMethodeFractionPrincipal) VALUES (0, 1, '77')",
-          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, methodeAnalyse) VALUES (1, 0, 77)",
-          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV (codeQualitometre, codeOperation, methode) VALUES (1, 0, 77)"}},
-        {Referentiel::Fraction, "Renseignez le code de la fraction.", "Enregistrement de la fiche de la fraction terminé.",
-         "Voulez vous supprimer la fraction 77 ?", "La fraction a été supprimée.",
-         {"INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeFraction) VALUES (0, 0, '77')"}},
-        {Referentiel::Support, "Renseignez le code du support.", "Enregistrement de la fiche du support terminé.",
-         "Voulez vous supprimer le support 77 ?", "Le support a été supprimé.",
-         {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeSupport) VALUES (0, 0, '77')",
-          "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, CodeSupportPrincipal) VALUES (0, 1, '77')",
-          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, supportBiologique) VALUES (1, 0, 77)"}},
+          "INSERT INTO CAMPAGNES_PARAMETRES (codeCampagne, codeParametre, codeUnite) VALUES (1, "
+          "'1301', '77')",
+          "INSERT INTO QUALITOMETRES_DEMANDES_PARAMETRES (codeDemande, codeParametre, codeUnite) "
+          "VALUES (1, '1301', '77')"}},
+        {Referentiel::Methode,
+         "Renseignez le code de la méthode.",
+         "Enregistrement de la fiche de la méthode terminé.",
+         "Voulez vous supprimer la méthode 77 ?",
+         "La méthode a été supprimée.",
+         {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeMethode) VALUES (0, 0, "
+          "'77')",
+          "INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeMethodeFraction) VALUES "
+          "(0, 0, '77')",
+          "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, MethodeExtraction) VALUES (0, "
+          "0, '77')",
+          "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, "
+          "CodeMethodeFractionPrincipal) VALUES (0, 1, '77')",
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+          "methodeAnalyse) VALUES (1, 0, 77)",
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV (codeQualitometre, codeOperation, "
+          "methode) VALUES (1, 0, 77)"}},
+        {Referentiel::Fraction,
+         "Renseignez le code de la fraction.",
+         "Enregistrement de la fiche de la fraction terminé.",
+         "Voulez vous supprimer la fraction 77 ?",
+         "La fraction a été supprimée.",
+         {"INSERT INTO ANALYSES_BSS002 (NumAnalyse, NumPrelevement, CodeFraction) VALUES (0, 0, "
+          "'77')"}},
+        {Referentiel::Support,
+         "Renseignez le code du support.",
+         "Enregistrement de la fiche du support terminé.",
+         "Voulez vous supprimer le support 77 ?",
+         "Le support a été supprimé.",
+         {"INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeSupport) VALUES (0, 0, "
+          "'77')",
+          "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, CodeSupportPrincipal) "
+          "VALUES (0, 1, '77')",
+          "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+          "supportBiologique) VALUES (1, 0, 77)"}},
     };
     for (const auto &c : cas) {
         ModeleReferentielAnalyses modele(c.referentiel);
@@ -300,29 +337,41 @@ TEST_P(ReferentielsAnalysesTest, FicheEtSuppressionDeChaqueReferentiel)
         const QString table = tableReferentiel(c.referentiel);
         FicheReferentiel f = modele.nouvelleFiche();
         EXPECT_FALSE(modele.enregistrer(f));
-        EXPECT_EQ(recus(), QStringList({QStringLiteral("ERREUR: \n") + QString::fromUtf8(c.codeVide)}));
+        EXPECT_EQ(recus(),
+                  QStringList({QStringLiteral("ERREUR: \n") + QString::fromUtf8(c.codeVide)}));
         f.valeurs[QStringLiteral("Code")] = QStringLiteral("77");
         ASSERT_TRUE(modele.enregistrer(f));
-        EXPECT_EQ(recus(), QStringList({QStringLiteral("AIDE: ") + QString::fromUtf8(c.enregistre)}));
+        EXPECT_EQ(recus(),
+                  QStringList({QStringLiteral("AIDE: ") + QString::fromUtf8(c.enregistre)}));
         for (const QString &usage : c.usages) {
             ASSERT_TRUE(executer(usage)) << qPrintable(usage);
             messages().repondre(BoutonOui);
-            EXPECT_FALSE(modele.supprimer(modele.fiche(modele.ligne(QStringLiteral("77"))))) << qPrintable(usage);
-            EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base de données. Vous ne pouvez pas le "
+            EXPECT_FALSE(modele.supprimer(modele.fiche(modele.ligne(QStringLiteral("77")))))
+                << qPrintable(usage);
+            EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base "
+                                            "de données. Vous ne pouvez pas le "
                                             "supprimer."}))
                 << qPrintable(usage);
             // The purge reads the same places.
-            EXPECT_TRUE(codesUtilises(c.referentiel).contains(QStringLiteral("77"))) << qPrintable(usage);
+            EXPECT_TRUE(codesUtilises(c.referentiel).contains(QStringLiteral("77")))
+                << qPrintable(usage);
             const QString nomTable = usage.section(u' ', 2, 2);
             ASSERT_TRUE(executer(QStringLiteral("DELETE FROM ") + nomTable +
-                                 (nomTable == QLatin1String("ANALYSES_PARAMETRES") ? QStringLiteral(" WHERE Code='P77'") : QString())));
+                                 (nomTable == QLatin1String("ANALYSES_PARAMETRES")
+                                      ? QStringLiteral(" WHERE Code='P77'")
+                                      : QString())));
         }
-        EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ") + table + QStringLiteral(" WHERE Code='77'")), 1);
+        EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ") + table +
+                         QStringLiteral(" WHERE Code='77'")),
+                  1);
         messages().repondre(BoutonOui);
         EXPECT_TRUE(modele.supprimer(modele.fiche(modele.ligne(QStringLiteral("77")))));
-        EXPECT_EQ(recus(), QStringList({QStringLiteral("QUESTION: ") + QString::fromUtf8(c.question),
-                                        QStringLiteral("AIDE: ") + QString::fromUtf8(c.supprime)}));
-        EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ") + table + QStringLiteral(" WHERE Code='77'")), 0);
+        EXPECT_EQ(recus(),
+                  QStringList({QStringLiteral("QUESTION: ") + QString::fromUtf8(c.question),
+                               QStringLiteral("AIDE: ") + QString::fromUtf8(c.supprime)}));
+        EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ") + table +
+                         QStringLiteral(" WHERE Code='77'")),
+                  0);
         EXPECT_EQ(modele.ligne(QStringLiteral("77")), -1);
     }
 }
@@ -337,8 +386,9 @@ TEST_P(ReferentielsAnalysesTest, TableAncienneIllisibleRienNEstSupprime)
                                         "NumPrelevement Double, CodeMethode Text(5))")));
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
                                         "CodeMethode) VALUES (0, 0, '22')")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO METHODES (Code, Nom) VALUES ('22', 'Filtration'), "
-                                        "('23', 'Centrifugation')")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO METHODES (Code, Nom) VALUES ('22', 'Filtration'), "
+                                "('23', 'Centrifugation')")));
     toleranceErreurs = true;
     ModeleReferentielAnalyses methodes(Referentiel::Methode);
     ASSERT_TRUE(methodes.charger());
@@ -498,9 +548,11 @@ TEST_P(ReferentielsAnalysesTest, RemplacementDeLHistorique)
     messages().repondre(BoutonOui);
     EXPECT_TRUE(modele.remplacerHistorique(QStringLiteral("1303"), QStringLiteral("1340"),
                                            progressionNulle()));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM COURBES_REFERENCES_QUALITO")),
-              QStringList({"1340|162"}));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM COURBES_REFERENCES_QUALITO_PARAM")),
+    EXPECT_EQ(
+        lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM COURBES_REFERENCES_QUALITO")),
+        QStringList({"1340|162"}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT CodeParametre, CodeUnite FROM COURBES_REFERENCES_QUALITO_PARAM")),
               QStringList({"1340|162"}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT TypeListe, Parametre, Unite FROM "
                                     "QUALITOMETRES_SUPERPOSITIONS_PARAMETRES ORDER BY TypeListe")),
@@ -534,15 +586,21 @@ TEST_P(ReferentielsAnalysesTest, RemplacementNonEnregistreNeChangeRien)
     BaseDonnees lecteur;
     refuserLesCommits(lecteur, QStringLiteral("ANALYSES_SEUILS"));
     messages().repondre(BoutonOui);
-    EXPECT_FALSE(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("1340"), progressionNulle()));
+    EXPECT_FALSE(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("1340"),
+                                            progressionNulle()));
     lecteur.fermerBase();
-    const QString debut = QStringLiteral("Le remplacement de l'historique du paramètre 1301 par le code 1340 n'a pas pu être achevé : ");
+    const QString debut = QStringLiteral("Le remplacement de l'historique du paramètre 1301 par le "
+                                         "code 1340 n'a pas pu être achevé : ");
     if (estPostgres())
-        EXPECT_TRUE(messages().textes().last().startsWith(debut)) << qPrintable(messages().textes().last());
+        EXPECT_TRUE(messages().textes().last().startsWith(debut))
+            << qPrintable(messages().textes().last());
     else
-        EXPECT_EQ(messages().textes().last(), debut + QStringLiteral("la base est utilisée par un autre programme"));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM ANALYSES_BSS001")), QStringList({"1301|27"}));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM ANALYSES_SEUILS")), QStringList({"1301|27"}));
+        EXPECT_EQ(messages().textes().last(),
+                  debut + QStringLiteral("la base est utilisée par un autre programme"));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM ANALYSES_BSS001")),
+              QStringList({"1301|27"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM ANALYSES_SEUILS")),
+              QStringList({"1301|27"}));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ReferentielsAnalysesTest);

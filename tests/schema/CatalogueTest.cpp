@@ -17,13 +17,14 @@ namespace {
 
 class CatalogueTest : public BaseTest
 {
-protected:
+  protected:
     QString typeAttendu(const DefinitionColonne &c) const
     {
         const bool pg = estPostgres();
         switch (c.type) {
         case TypeNeutre::Texte:
-            return (pg ? QStringLiteral("character varying(%1)") : QStringLiteral("varchar(%1)")).arg(c.taille);
+            return (pg ? QStringLiteral("character varying(%1)") : QStringLiteral("varchar(%1)"))
+                .arg(c.taille);
         case TypeNeutre::Court:
             return pg ? QStringLiteral("integer") : QStringLiteral("smallint");
         case TypeNeutre::Long:
@@ -57,9 +58,9 @@ TEST_P(CatalogueTest, UneBaseVideRecoitToutLeCatalogueParLaMiseAJour)
             colonnes << c.toLower();
         EXPECT_EQ(moteur.colonnes.value(nom), colonnes) << t.nom;
         for (const DefinitionColonne &c : t.colonnes) {
-            if (c.obsolete)
-                continue;
-            EXPECT_EQ(test::typeMoteur(nom, QLatin1String(c.nom)), typeAttendu(c)) << t.nom << '.' << c.nom;
+            if (c.obsolete) continue;
+            EXPECT_EQ(test::typeMoteur(nom, QLatin1String(c.nom)), typeAttendu(c))
+                << t.nom << '.' << c.nom;
         }
     }
     // Nothing beyond the catalogue (the engine's own bookkeeping table aside).
@@ -72,7 +73,8 @@ TEST_P(CatalogueTest, UneBaseVideRecoitToutLeCatalogueParLaMiseAJour)
         vues << v.nom.toLower();
     vues.sort();
     EXPECT_EQ(moteur.vues, vues);
-    EXPECT_EQ(lignes(QStringLiteral("SELECT Module, Mac, Identifiant FROM PARAMETRES ORDER BY Module, Identifiant")),
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT Module, Mac, Identifiant FROM PARAMETRES ORDER BY Module, Identifiant")),
               QStringList({"INDEX_QUALITO||1", "VYK||MODIFY_ANALYSES_PROF", "VYK||MODIFY_FRACTION",
                            "VYLEN|" + versionProgramme() + "|version"}));
 }
@@ -80,12 +82,19 @@ TEST_P(CatalogueTest, UneBaseVideRecoitToutLeCatalogueParLaMiseAJour)
 TEST_P(CatalogueTest, LesCoordonneesEtLesResultatsGardentLeursDecimales)
 {
     ASSERT_TRUE(verifierVersionBase(versionProgramme()));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, X, Y) VALUES (1, 'S1', 652345.125, 6812345.678)")));
-    EXPECT_EQ(valeur(QStringLiteral("SELECT Y FROM QUALITOMETRES WHERE CodeQualitometre = 1")).toDouble(), 6812345.678);
-    EXPECT_EQ(valeur(QStringLiteral("SELECT X FROM QUALITOMETRES WHERE CodeQualitometre = 1")).toDouble(), 652345.125);
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, X, "
+                                        "Y) VALUES (1, 'S1', 652345.125, 6812345.678)")));
+    EXPECT_EQ(
+        valeur(QStringLiteral("SELECT Y FROM QUALITOMETRES WHERE CodeQualitometre = 1")).toDouble(),
+        6812345.678);
+    EXPECT_EQ(
+        valeur(QStringLiteral("SELECT X FROM QUALITOMETRES WHERE CodeQualitometre = 1")).toDouble(),
+        652345.125);
     ASSERT_TRUE(executer(sqlCreationTableAnalyses(QStringLiteral("S1"))));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_S1 (NumAnalyse, Resultat) VALUES (1, 0.000123456789012)")));
-    EXPECT_EQ(valeur(QStringLiteral("SELECT Resultat FROM ANALYSES_S1")).toDouble(), 0.000123456789012);
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO ANALYSES_S1 (NumAnalyse, Resultat) VALUES (1, 0.000123456789012)")));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT Resultat FROM ANALYSES_S1")).toDouble(),
+              0.000123456789012);
 }
 
 TEST_P(CatalogueTest, ClesAutomatiquesIndexUniqueEtColonnesObligatoires)
@@ -94,12 +103,17 @@ TEST_P(CatalogueTest, ClesAutomatiquesIndexUniqueEtColonnesObligatoires)
     ASSERT_TRUE(verifierVersionBase(versionProgramme()));
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO JOBS (nom) VALUES ('a')")));
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO JOBS (nom) VALUES ('b')")));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT id, nom FROM JOBS ORDER BY id")), QStringList({"1|a", "2|b"}));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TEST.LISTE', 1, 'x')")));
-    EXPECT_FALSE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TEST.LISTE', 1, 'y')")));
-    EXPECT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TEST.LISTE', 2, 'y')")));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT id, nom FROM JOBS ORDER BY id")),
+              QStringList({"1|a", "2|b"}));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TEST.LISTE', 1, 'x')")));
+    EXPECT_FALSE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TEST.LISTE', 1, 'y')")));
+    EXPECT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('TEST.LISTE', 2, 'y')")));
     EXPECT_FALSE(executer(QStringLiteral("INSERT INTO RESULT_INDIC (code) VALUES ('x')")));
-    EXPECT_TRUE(executer(QStringLiteral("INSERT INTO RESULT_INDIC (idResultRech, code) VALUES (1, 'x')")));
+    EXPECT_TRUE(
+        executer(QStringLiteral("INSERT INTO RESULT_INDIC (idResultRech, code) VALUES (1, 'x')")));
 }
 
 TEST_P(CatalogueTest, TablesDesStationsAuNomQuelconque)
@@ -110,13 +124,16 @@ TEST_P(CatalogueTest, TablesDesStationsAuNomQuelconque)
     ASSERT_TRUE(executer(sqlCreationTableAnalyses(code))) << qPrintable(bd().derniereErreur());
     ASSERT_TRUE(executer(sqlIndexTableAnalyses(code))) << qPrintable(bd().derniereErreur());
     const QString table = identifiantTable(PREFIXE_ANALYSES, code);
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (NumAnalyse, CodeFraction) VALUES (1, '23456')")));
-    EXPECT_EQ(valeur(QStringLiteral("SELECT CodeFraction FROM ") + table).toString(), QStringLiteral("23456"));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ") + table +
+                         QStringLiteral(" (NumAnalyse, CodeFraction) VALUES (1, '23456')")));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT CodeFraction FROM ") + table).toString(),
+              QStringLiteral("23456"));
     EXPECT_TRUE(test::indexMoteur().contains((PREFIXE_INDEX_ANALYSES + code).toLower()));
 
     QString erreur;
     EXPECT_TRUE(sqlCreationTableAnalyses(QStringLiteral(" S1"), &erreur).isEmpty());
-    EXPECT_EQ(erreur, QStringLiteral("Le code «  S1 » ne peut pas servir à nommer une table de la base."));
+    EXPECT_EQ(erreur,
+              QStringLiteral("Le code «  S1 » ne peut pas servir à nommer une table de la base."));
     EXPECT_TRUE(sqlCreationTableListeTaxons(QString(), &erreur).isEmpty());
 
     // A taxa list made by its first statement gets its counting columns one by one.
@@ -140,11 +157,15 @@ TEST_P(CatalogueTest, CodeCommuneNumeriqueRejointLeCodeTexte)
     ASSERT_TRUE(verifierVersionBase(versionProgramme()));
     for (const char *sql : {"INSERT INTO COMMUNES (CodeCommune, Nom) VALUES ('01004', 'Ambérieu')",
                             "INSERT INTO COMMUNES (CodeCommune, Nom) VALUES ('2A004', 'Ajaccio')",
-                            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, CodeCommune) VALUES (1, 'S1', 1004)",
-                            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, CodeCommune) VALUES (2, 'S2', 99)"})
+                            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, CodeCommune) "
+                            "VALUES (1, 'S1', 1004)",
+                            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, CodeCommune) "
+                            "VALUES (2, 'S2', 99)"})
         ASSERT_TRUE(executer(QString::fromUtf8(sql)));
-    EXPECT_EQ(lignes(QStringLiteral("SELECT QUALITOMETRES.CodeBSS, COMMUNES.Nom FROM QUALITOMETRES LEFT JOIN COMMUNES ON ") +
-                     conditionCodeCommune(QStringLiteral("QUALITOMETRES.CodeCommune"), QStringLiteral("COMMUNES.CodeCommune")) +
+    EXPECT_EQ(lignes(QStringLiteral("SELECT QUALITOMETRES.CodeBSS, COMMUNES.Nom FROM QUALITOMETRES "
+                                    "LEFT JOIN COMMUNES ON ") +
+                     conditionCodeCommune(QStringLiteral("QUALITOMETRES.CodeCommune"),
+                                          QStringLiteral("COMMUNES.CodeCommune")) +
                      QStringLiteral(" ORDER BY QUALITOMETRES.CodeBSS")),
               QStringList({QStringLiteral("S1|Ambérieu"), QStringLiteral("S2|")}));
 }
@@ -157,16 +178,21 @@ TEST(CatalogueOracle, LeCatalogueSEcritDansLeDialecteOracle)
     ASSERT_EQ(sql.size(), qsizetype(catalogueTables().size() + catalogueIndex().size()));
     for (const QString &s : sql) {
         const QString oracle = traduireSql(s, Cible::Oracle);
-        for (const char *mot : {"Text(", " Double", " Short", " Long", " Memo", "DateTime", "AUTOINCREMENT", "YESNO"})
+        for (const char *mot :
+             {"Text(", " Double", " Short", " Long", " Memo", "DateTime", "AUTOINCREMENT", "YESNO"})
             EXPECT_FALSE(oracle.contains(QLatin1String(mot))) << qPrintable(oracle);
     }
-    const QString qualitometres = traduireSql(sqlCreationTable(*definitionTable(u"qualitometres")), Cible::Oracle);
-    EXPECT_TRUE(qualitometres.startsWith(QStringLiteral("CREATE TABLE QUALITOMETRES (CodeQualitometre Number, CodeBSS varchar2(17), ")))
+    const QString qualitometres =
+        traduireSql(sqlCreationTable(*definitionTable(u"qualitometres")), Cible::Oracle);
+    EXPECT_TRUE(qualitometres.startsWith(QStringLiteral(
+        "CREATE TABLE QUALITOMETRES (CodeQualitometre Number, CodeBSS varchar2(17), ")))
         << qPrintable(qualitometres);
     EXPECT_TRUE(qualitometres.contains(QStringLiteral("Commentaires varchar2(4000)")));
     EXPECT_TRUE(qualitometres.contains(QStringLiteral("DateCreation timestamp")));
-    EXPECT_TRUE(traduireSql(sqlCreationTable(*definitionTable(u"JOBS")), Cible::Oracle)
-                    .startsWith(QStringLiteral("CREATE TABLE JOBS (id number generated by default as identity NOT NULL, ")));
+    EXPECT_TRUE(
+        traduireSql(sqlCreationTable(*definitionTable(u"JOBS")), Cible::Oracle)
+            .startsWith(QStringLiteral(
+                "CREATE TABLE JOBS (id number generated by default as identity NOT NULL, ")));
 }
 
 TEST(CatalogueOracle, CatalogueTranscrit)
@@ -180,7 +206,8 @@ TEST(CatalogueOracle, CatalogueTranscrit)
     EXPECT_EQ(definitionAnalyses().colonnes.size(), 40u);
     EXPECT_EQ(QLatin1String(definitionAnalyses().colonnes.back().nom), QLatin1String("profFin"));
     EXPECT_EQ(definitionTable(u"journal")->nomsColonnes(),
-              QStringList({"dateEvt", "niveau", "Titre", "utilisateur", "contact", "ip", "projet", "description"}));
+              QStringList({"dateEvt", "niveau", "Titre", "utilisateur", "contact", "ip", "projet",
+                           "description"}));
     EXPECT_EQ(definitionTable(u"ANALYSES_PARAMETRES")->etape, EtapeSchema::SchemaCommun);
     EXPECT_EQ(definitionTable(u"RESULT_INDIC")->etape, EtapeSchema::Recherche);
     EXPECT_EQ(definitionTable(u"JOBS_JOURNAL")->etape, EtapeSchema::Jobs);

@@ -77,14 +77,17 @@ void BaseTest::SetUp()
     if (estPostgres()) {
         const ServeurTest s = serveurTest();
         if (!s.disponible())
-            GTEST_SKIP() << "Aucun serveur PostgreSQL de test (VYK_TEST_PG_HOST) : ./test.sh en démarre un.";
+            GTEST_SKIP()
+                << "Aucun serveur PostgreSQL de test (VYK_TEST_PG_HOST) : ./test.sh en démarre un.";
         // Each test works in a schema of its own; PGOPTIONS reaches every connection the test
         // opens, including reconnections made by the code under test.
         m_schema = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128).left(20);
         qputenv("PGOPTIONS", ("-c search_path=" + m_schema).toUtf8());
-        ASSERT_TRUE(bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port))
+        ASSERT_TRUE(bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse,
+                                    QStringLiteral("VYK"), s.port))
             << qPrintable(bd().derniereErreur());
-        ASSERT_TRUE(bd().Execute(QStringLiteral("CREATE SCHEMA ") + m_schema)) << qPrintable(bd().derniereErreur());
+        ASSERT_TRUE(bd().Execute(QStringLiteral("CREATE SCHEMA ") + m_schema))
+            << qPrintable(bd().derniereErreur());
         ASSERT_TRUE(rouvrir());
         m_emplacement = m_schema;
     } else {
@@ -94,13 +97,17 @@ void BaseTest::SetUp()
     }
 }
 
-bool BaseTest::rouvrir() { return ouvrirConnexion(bd()); }
+bool BaseTest::rouvrir()
+{
+    return ouvrirConnexion(bd());
+}
 
 bool BaseTest::ouvrirConnexion(BaseDonnees &base) const
 {
     if (estPostgres()) {
         const ServeurTest s = serveurTest();
-        return base.ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port);
+        return base.ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse,
+                               QStringLiteral("VYK"), s.port);
     }
     return base.ouvrirBase(m_emplacement, ACCESS, {}, {}, {}, QStringLiteral("VYK"), {});
 }
@@ -109,21 +116,26 @@ void BaseTest::refuserLesCommits(BaseDonnees &lecteur, const QString &table)
 {
     QString e;
     if (estPostgres()) {
-        ASSERT_TRUE(bd().moteur()->executer(QStringLiteral("CREATE OR REPLACE FUNCTION refuser() RETURNS trigger LANGUAGE "
-                                                           "plpgsql AS $$ BEGIN RAISE EXCEPTION 'refusé'; END $$"),
-                                            nullptr, nullptr, e))
+        ASSERT_TRUE(bd().moteur()->executer(
+            QStringLiteral("CREATE OR REPLACE FUNCTION refuser() RETURNS trigger LANGUAGE "
+                           "plpgsql AS $$ BEGIN RAISE EXCEPTION 'refusé'; END $$"),
+            nullptr, nullptr, e))
             << qPrintable(e);
-        ASSERT_TRUE(bd().moteur()->executer(QStringLiteral("CREATE CONSTRAINT TRIGGER garde AFTER INSERT OR UPDATE OR DELETE ON ") +
-                                                table +
-                                                QStringLiteral(" DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION refuser()"),
-                                            nullptr, nullptr, e))
+        ASSERT_TRUE(bd().moteur()->executer(
+            QStringLiteral("CREATE CONSTRAINT TRIGGER garde AFTER INSERT OR UPDATE OR DELETE ON ") +
+                table +
+                QStringLiteral(
+                    " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION refuser()"),
+            nullptr, nullptr, e))
             << qPrintable(e);
         return;
     }
     ASSERT_TRUE(ouvrirConnexion(lecteur)) << qPrintable(lecteur.derniereErreur());
     ASSERT_TRUE(lecteur.moteur()->executer(QStringLiteral("BEGIN"), nullptr, nullptr, e));
     Tableau t;
-    ASSERT_TRUE(lecteur.moteur()->executer(QStringLiteral("SELECT count(*) FROM ") + table, &t, nullptr, e)) << qPrintable(e);
+    ASSERT_TRUE(
+        lecteur.moteur()->executer(QStringLiteral("SELECT count(*) FROM ") + table, &t, nullptr, e))
+        << qPrintable(e);
 }
 
 bool BaseTest::pendantUneEcritureConcurrente(const QString &table, const QString &ecriture,
@@ -132,10 +144,10 @@ bool BaseTest::pendantUneEcritureConcurrente(const QString &table, const QString
     std::atomic<bool> ecrit = false, valide = false;
     std::thread autrePoste([&] {
         BaseDonnees autre;
-        const bool ok = ouvrirConnexion(autre) && autre.debutTransaction() && autre.verrouiller(table) && autre.Execute(ecriture);
+        const bool ok = ouvrirConnexion(autre) && autre.debutTransaction() &&
+                        autre.verrouiller(table) && autre.Execute(ecriture);
         ecrit = true;
-        if (!ok)
-            return;
+        if (!ok) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(400));
         valide = autre.finTransaction(false);
     });
@@ -155,7 +167,8 @@ void BaseTest::TearDown()
     if (estPostgres() && !m_schema.isEmpty()) {
         qunsetenv("PGOPTIONS");
         const ServeurTest s = serveurTest();
-        if (bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"), s.port))
+        if (bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse,
+                            QStringLiteral("VYK"), s.port))
             bd().Execute(QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
     }
     bd().fermerBase();
@@ -202,9 +215,9 @@ QStringList BaseTest::connexionCli() const
 {
     if (!estPostgres()) return {QStringLiteral("--base"), m_emplacement};
     const ServeurTest s = serveurTest();
-    QStringList options = {QStringLiteral("--type"),   POSTGRESQL, QStringLiteral("--base"),
-                           s.base,                     QStringLiteral("--server"), s.hote,
-                           QStringLiteral("--user"),   s.utilisateur};
+    QStringList options = {
+        QStringLiteral("--type"),   POSTGRESQL, QStringLiteral("--base"), s.base,
+        QStringLiteral("--server"), s.hote,     QStringLiteral("--user"), s.utilisateur};
     if (!s.port.isEmpty()) options << QStringLiteral("--port") << s.port;
     if (!s.motDePasse.isEmpty()) options << QStringLiteral("--password") << s.motDePasse;
     return options;

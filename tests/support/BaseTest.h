@@ -18,20 +18,24 @@
 
 namespace vyk::test {
 
-enum class Moteur { SQLite, PostgreSQL };
+enum class Moteur
+{
+    SQLite,
+    PostgreSQL
+};
 
 std::string nomMoteur(const ::testing::TestParamInfo<Moteur> &info);
 
 // Settings file and message recorder of one test (for tests without a database).
 class EnvironnementTest
 {
-public:
+  public:
     EnvironnementTest();
     ~EnvironnementTest();
     QString chemin(const QString &nom) const { return m_dossier.filePath(nom); }
     EnregistreurMessages messages;
 
-private:
+  private:
     QTemporaryDir m_dossier;
     QByteArray m_ancienReglages;
     std::unique_ptr<SortieMessagesTemporaire> m_sortie;
@@ -56,7 +60,7 @@ SortieCli lancerCli(const QStringList &arguments, const QByteArray &entree = {})
 
 class BaseTest : public ::testing::TestWithParam<Moteur>
 {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -77,7 +81,8 @@ protected:
     // Another workstation locks `table`, runs `ecriture` and commits 400 ms later, in a thread;
     // `pendant` runs on this connection once the row is written, not yet committed. True when the
     // other workstation committed.
-    bool pendantUneEcritureConcurrente(const QString &table, const QString &ecriture, const std::function<void()> &pendant);
+    bool pendantUneEcritureConcurrente(const QString &table, const QString &ecriture,
+                                       const std::function<void()> &pendant);
     // The administrator "ADMIN" as the session's user (the session is emptied after each test).
     void connecterAdministrateur();
 
@@ -107,7 +112,7 @@ protected:
     // How the start-up names the test database: the file, or "server/database".
     QString libelleBase() const;
 
-private:
+  private:
     std::unique_ptr<EnvironnementTest> m_env;
     QString m_emplacement;
     QString m_schema;
@@ -120,13 +125,12 @@ private:
 #define VYK_SETUP_BASE()                                                                           \
     do {                                                                                           \
         ::vyk::test::BaseTest::SetUp();                                                            \
-        if (IsSkipped() || HasFatalFailure())                                                      \
-            return;                                                                                \
+        if (IsSkipped() || HasFatalFailure()) return;                                              \
     } while (0)
 
 // Runs a BaseTest suite on both engines.
 #define VYK_SUR_LES_DEUX_MOTEURS(Suite)                                                            \
-    INSTANTIATE_TEST_SUITE_P(Moteurs, Suite,                                                       \
-                             ::testing::Values(::vyk::test::Moteur::SQLite,                        \
-                                               ::vyk::test::Moteur::PostgreSQL),                   \
-                             ::vyk::test::nomMoteur)
+    INSTANTIATE_TEST_SUITE_P(                                                                      \
+        Moteurs, Suite,                                                                            \
+        ::testing::Values(::vyk::test::Moteur::SQLite, ::vyk::test::Moteur::PostgreSQL),           \
+        ::vyk::test::nomMoteur)

@@ -23,11 +23,12 @@ namespace {
 
 class DroitsEcransTest : public EcranTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         VYK_SETUP_ECRAN();
-        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES (1, 'V1', 'Source')"));
+        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES "
+                             "(1, 'V1', 'Source')"));
     }
 
     // A user holding only these rights (QUALITO_ALL: every station).
@@ -36,19 +37,22 @@ protected:
         Session &s = session();
         s.vider();
         s.login = QStringLiteral("LUCIE");
-        s.habilitations = QStringLiteral(",QUALITO_ALL,") + droits.join(u',') + (droits.isEmpty() ? "" : ",");
+        s.habilitations =
+            QStringLiteral(",QUALITO_ALL,") + droits.join(u',') + (droits.isEmpty() ? "" : ",");
         s.editionReferentiels = editionReferentiels;
     }
 
-    static bool cache(QWidget *ecran, const char *nom) { return controle<QPushButton>(ecran, QString::fromLatin1(nom))->isHidden(); }
+    static bool cache(QWidget *ecran, const char *nom)
+    {
+        return controle<QPushButton>(ecran, QString::fromLatin1(nom))->isHidden();
+    }
 
     // The names of the buttons of a screen that the user sees.
     static QStringList boutonsVisibles(QWidget *ecran, const QString &prefixe)
     {
         QStringList noms;
         for (QPushButton *b : ecran->findChildren<QPushButton *>())
-            if (b->objectName().startsWith(prefixe) && !b->isHidden())
-                noms << b->objectName();
+            if (b->objectName().startsWith(prefixe) && !b->isHidden()) noms << b->objectName();
         noms.sort();
         return noms;
     }
@@ -66,8 +70,10 @@ TEST_P(DroitsEcransTest, FicheDuQualitometre)
         EXPECT_TRUE(cache(&fiche, "CmdOperations"));
         EXPECT_TRUE(cache(&fiche, "CmdPrelevements"));
         // The satellite grids: add, delete and save lines together.
-        EXPECT_TRUE(boutonsVisibles(&fiche, QStringLiteral("CmdSupprimer_")).contains(QStringLiteral("CmdSupprimer_reseaux")));
-        EXPECT_TRUE(boutonsVisibles(&fiche, QStringLiteral("CmdEnregistrer_interventions")).isEmpty());
+        EXPECT_TRUE(boutonsVisibles(&fiche, QStringLiteral("CmdSupprimer_"))
+                        .contains(QStringLiteral("CmdSupprimer_reseaux")));
+        EXPECT_TRUE(
+            boutonsVisibles(&fiche, QStringLiteral("CmdEnregistrer_interventions")).isEmpty());
     }
     connecter({QStringLiteral("QUALITO_FICHE_SUPPR"), QStringLiteral("QUALITO_DATA_CONSULT")});
     {
@@ -85,8 +91,8 @@ TEST_P(DroitsEcransTest, FicheDuQualitometre)
     connecter({QStringLiteral("QUALITO_FICHE_EVENEMENT")});
     FicheQualitometre fiche;
     EXPECT_EQ(boutonsVisibles(&fiche, QStringLiteral("Cmd")),
-              QStringList({"CmdAjouter_interventions", "CmdEnregistrer_interventions", "CmdPrecedent", "CmdSuivant",
-                           "CmdSupprimer_interventions"}));
+              QStringList({"CmdAjouter_interventions", "CmdEnregistrer_interventions",
+                           "CmdPrecedent", "CmdSuivant", "CmdSupprimer_interventions"}));
 }
 
 TEST_P(DroitsEcransTest, FicheDesOperations)
@@ -147,8 +153,7 @@ TEST_P(DroitsEcransTest, ListesDeReferenceEnLectureSeule)
     const auto commandes = [](EcranListeReference &e) {
         QStringList visibles;
         for (QAction *a : e.barreOutils()->actions())
-            if (a->isVisible() && !a->isSeparator() && !a->text().isEmpty())
-                visibles << a->text();
+            if (a->isVisible() && !a->isSeparator() && !a->text().isEmpty()) visibles << a->text();
         return visibles;
     };
     connecter({QStringLiteral("QUALITO_FICHE_MODIF"), QStringLiteral("QUALITO_FICHE_SUPPR")});
@@ -157,8 +162,8 @@ TEST_P(DroitsEcransTest, ListesDeReferenceEnLectureSeule)
     ListeReferentielAnalyses parametres(Referentiel::Parametre);
     EXPECT_EQ(commandes(parametres), QStringList({"Exporter la liste", "Aide"}));
     ListeTaxons taxons;
-    EXPECT_EQ(commandes(taxons),
-              QStringList({"Exporter la liste", "Présence du taxon", "Traits écologiques", "Photos du taxon", "Aide"}));
+    EXPECT_EQ(commandes(taxons), QStringList({"Exporter la liste", "Présence du taxon",
+                                              "Traits écologiques", "Photos du taxon", "Aide"}));
     ListeTraits traits;
     EXPECT_EQ(boutonsVisibles(&traits, QString()), QStringList());
 

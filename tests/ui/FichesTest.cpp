@@ -27,14 +27,23 @@ class FichesTest : public EcranTest
     void SetUp() override
     {
         VYK_SETUP_ECRAN();
-        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation, pente) "
-                             "VALUES (1, 'V1', 'Existante', '1', 12.5)"));
-        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) "
-                             "VALUES (2, 'V2', 'Voisine', '1')"));
+        ASSERT_TRUE(executer(
+            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation, pente) "
+            "VALUES (1, 'V1', 'Existante', '1', 12.5)"));
+        ASSERT_TRUE(
+            executer("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) "
+                     "VALUES (2, 'V2', 'Voisine', '1')"));
     }
 
-    QStringList stations() { return lignes("SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES ORDER BY CodeQualitometre"); }
-    static QLineEdit *nom(FicheQualitometre &f) { return qobject_cast<QLineEdit *>(f.champ(QStringLiteral("Nom"))); }
+    QStringList stations()
+    {
+        return lignes(
+            "SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES ORDER BY CodeQualitometre");
+    }
+    static QLineEdit *nom(FicheQualitometre &f)
+    {
+        return qobject_cast<QLineEdit *>(f.champ(QStringLiteral("Nom")));
+    }
 };
 
 TEST_P(FichesTest, FermerUneFicheModifieeDemandeSiLOnEnregistre)
@@ -73,7 +82,10 @@ TEST_P(FichesTest, FermerUneFicheModifieeDemandeSiLOnEnregistre)
     nom(fiche)->setText(QStringLiteral("Renommée"));
     messages().repondre(BoutonOui);
     EXPECT_TRUE(fiche.close());
-    EXPECT_EQ(recus(), QStringList({QUESTION, QStringLiteral("AIDE: Enregistrement de la fiche du qualitomètre terminé.")}));
+    EXPECT_EQ(
+        recus(),
+        QStringList({QUESTION,
+                     QStringLiteral("AIDE: Enregistrement de la fiche du qualitomètre terminé.")}));
     EXPECT_EQ(stations(), QStringList({"1|V1|Renommée", "2|V2|Voisine"}));
 }
 
@@ -102,9 +114,14 @@ TEST_P(FichesTest, UnEnregistrementRefuseGardeLaFicheEtMontreLesErreurs)
     recus();
     messages().repondre(BoutonOui);
     EXPECT_FALSE(fiche.close());
-    EXPECT_EQ(recus(), QStringList({QUESTION, QStringLiteral("ERREUR: Merci de corriger les erreurs suivantes pour pouvoir enregistrer le "
-                                                             "qualitomètre: \nla date de création n'est pas au format jj/mm/yyyy\n"
-                                                             "la valeur de « Pente » n'est pas un nombre")}));
+    EXPECT_EQ(
+        recus(),
+        QStringList(
+            {QUESTION,
+             QStringLiteral(
+                 "ERREUR: Merci de corriger les erreurs suivantes pour pouvoir enregistrer le "
+                 "qualitomètre: \nla date de création n'est pas au format jj/mm/yyyy\n"
+                 "la valeur de « Pente » n'est pas un nombre")}));
     EXPECT_TRUE(fiche.isVisible());
     EXPECT_EQ(fiche.focusWidget(), date);
     EXPECT_EQ(lignes("SELECT Nom, pente, DateCreation FROM QUALITOMETRES WHERE CodeQualitometre=1"),
@@ -127,7 +144,8 @@ TEST_P(FichesTest, NombresEnFrancaisEtToucheDEnregistrement)
     pente->setFocus();
     QTest::keyClick(pente, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(dernier(), QStringLiteral("Enregistrement de la fiche du qualitomètre terminé."));
-    EXPECT_EQ(lignes("SELECT pente FROM QUALITOMETRES WHERE CodeQualitometre=1"), QStringList{"7.25"});
+    EXPECT_EQ(lignes("SELECT pente FROM QUALITOMETRES WHERE CodeQualitometre=1"),
+              QStringList{"7.25"});
     EXPECT_EQ(pente->text(), QStringLiteral("7,25"));
     EXPECT_FALSE(fiche.estModifiee());
 
@@ -166,7 +184,10 @@ TEST_P(FichesTest, PasserAUneAutreStationDemandeSiLOnEnregistre)
     nom(fiche)->setText(QStringLiteral("Voisine renommée"));
     messages().repondre(BoutonOui);
     precedent->click();
-    EXPECT_EQ(recus(), QStringList({QUESTION, QStringLiteral("AIDE: Enregistrement de la fiche du qualitomètre terminé.")}));
+    EXPECT_EQ(
+        recus(),
+        QStringList({QUESTION,
+                     QStringLiteral("AIDE: Enregistrement de la fiche du qualitomètre terminé.")}));
     EXPECT_EQ(fiche.edition().code(), QStringLiteral("1"));
     EXPECT_EQ(stations(), QStringList({"1|V1|Existante", "2|V2|Voisine renommée"}));
     // Unchanged, it moves without a question.
@@ -194,16 +215,14 @@ class FenetresFichesTest : public FichesTest
     {
         QList<FicheQualitometre *> f;
         for (QWidget *e : fenetre->ecrans())
-            if (auto *fiche = qobject_cast<FicheQualitometre *>(e))
-                f << fiche;
+            if (auto *fiche = qobject_cast<FicheQualitometre *>(e)) f << fiche;
         return f;
     }
     ListeQualitometres *ouvrirListe()
     {
         fenetre->findChild<QAction *>(QStringLiteral("ActionListeQualitometres"))->trigger();
         for (QWidget *e : fenetre->ecrans())
-            if (auto *liste = qobject_cast<ListeQualitometres *>(e))
-                return liste;
+            if (auto *liste = qobject_cast<ListeQualitometres *>(e)) return liste;
         return nullptr;
     }
     // Double-click on the row of a station in the list.
@@ -212,7 +231,8 @@ class FenetresFichesTest : public FichesTest
         for (int l = 0; l < liste->nbLignesAffichees(); ++l)
             if (liste->grille()->texte(l, 0) == code) {
                 liste->grille()->selectionnerLigne(l);
-                QMetaObject::invokeMethod(liste->findChild<QPushButton *>(QStringLiteral("CmdOuvrir")), "click");
+                QMetaObject::invokeMethod(
+                    liste->findChild<QPushButton *>(QStringLiteral("CmdOuvrir")), "click");
                 return;
             }
         ADD_FAILURE() << qPrintable(code);
@@ -253,7 +273,8 @@ TEST_P(FenetresFichesTest, ChaqueStationASaFenetreEtUneNouvelleUneFicheVierge)
     EXPECT_EQ(nouvelle->windowTitle(), QStringLiteral("Fiche du qualitomètre"));
 
     // Saving the new card creates a station and leaves the open ones as they were.
-    qobject_cast<QLineEdit *>(nouvelle->champ(QStringLiteral("Identifiant")))->setText(QStringLiteral("V3"));
+    qobject_cast<QLineEdit *>(nouvelle->champ(QStringLiteral("Identifiant")))
+        ->setText(QStringLiteral("V3"));
     nom(*nouvelle)->setText(QStringLiteral("Créée"));
     ASSERT_TRUE(nouvelle->enregistrer());
     EXPECT_EQ(stations(), QStringList({"1|V1|Existante", "2|V2|Voisine", "3|V3|Créée"}));
@@ -268,7 +289,9 @@ TEST_P(FenetresFichesTest, ChaqueStationASaFenetreEtUneNouvelleUneFicheVierge)
     messages().repondre(BoutonOui);
     messages().repondre(BoutonAnnuler);
     EXPECT_FALSE(fenetre->close());
-    EXPECT_EQ(recus(), QStringList({QStringLiteral("QUESTION: Etes vous sûr de vouloir quitter VYK ?"), QUESTION}));
+    EXPECT_EQ(recus(),
+              QStringList(
+                  {QStringLiteral("QUESTION: Etes vous sûr de vouloir quitter VYK ?"), QUESTION}));
     EXPECT_TRUE(fenetre->isVisible());
     ASSERT_EQ(fiches().size(), 1);
     EXPECT_EQ(nom(*fiches()[0])->text(), QStringLiteral("En cours"));
@@ -277,8 +300,10 @@ TEST_P(FenetresFichesTest, ChaqueStationASaFenetreEtUneNouvelleUneFicheVierge)
 
 TEST_P(FichesTest, ChoisirUnAutrePointDemandeSiLOnEnregistre)
 {
-    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_POINTS (CodeQualitometre, CodePoint, identifiant, Nom, X) VALUES (1, 1, '031', 'Amont', 1.5)"));
-    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_POINTS (CodeQualitometre, CodePoint, identifiant, Nom) VALUES (1, 2, '101', 'Aval')"));
+    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_POINTS (CodeQualitometre, CodePoint, "
+                         "identifiant, Nom, X) VALUES (1, 1, '031', 'Amont', 1.5)"));
+    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_POINTS (CodeQualitometre, CodePoint, "
+                         "identifiant, Nom) VALUES (1, 2, '101', 'Aval')"));
     FrmQualitometresPoints points(1);
     points.show();
     ASSERT_EQ(points.nbPoints(), 2);
@@ -298,21 +323,28 @@ TEST_P(FichesTest, ChoisirUnAutrePointDemandeSiLOnEnregistre)
     points.SprPoints->selectionnerLigne(1);
     EXPECT_EQ(recus(), QStringList{QUESTION});
     EXPECT_EQ(points.TxtNom->text(), QStringLiteral("Aval"));
-    EXPECT_EQ(lignes("SELECT CodePoint, Nom FROM QUALITOMETRES_POINTS ORDER BY CodePoint"), QStringList({"1|Amont", "2|Aval"}));
+    EXPECT_EQ(lignes("SELECT CodePoint, Nom FROM QUALITOMETRES_POINTS ORDER BY CodePoint"),
+              QStringList({"1|Amont", "2|Aval"}));
 
     // Yes with a save refused: the form stays as typed.
     points.TxtNom->setText(QStringLiteral("Aval modifié"));
     points.CboIdentifiant->selectionnerCode(QString());
     messages().repondre(BoutonOui);
     points.CmdNouveau->click();
-    EXPECT_EQ(recus(), QStringList({QUESTION, QStringLiteral("ERREUR: Le site n'est pas renseigné.")}));
+    EXPECT_EQ(recus(),
+              QStringList({QUESTION, QStringLiteral("ERREUR: Le site n'est pas renseigné.")}));
     EXPECT_EQ(points.TxtNom->text(), QStringLiteral("Aval modifié"));
     points.CboIdentifiant->selectionnerCode(QStringLiteral("101"));
     messages().repondre(BoutonOui);
     points.CmdNouveau->click();
-    EXPECT_EQ(recus(), QStringList({QUESTION, QStringLiteral("AIDE: Enregistrement de la fiche du point de prélèvement terminé.")}));
+    EXPECT_EQ(
+        recus(),
+        QStringList(
+            {QUESTION,
+             QStringLiteral("AIDE: Enregistrement de la fiche du point de prélèvement terminé.")}));
     EXPECT_TRUE(points.TxtNom->text().isEmpty());
-    EXPECT_EQ(lignes("SELECT CodePoint, Nom FROM QUALITOMETRES_POINTS ORDER BY CodePoint"), QStringList({"1|Amont", "2|Aval modifié"}));
+    EXPECT_EQ(lignes("SELECT CodePoint, Nom FROM QUALITOMETRES_POINTS ORDER BY CodePoint"),
+              QStringList({"1|Amont", "2|Aval modifié"}));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(FichesTest);

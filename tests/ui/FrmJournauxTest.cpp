@@ -1,6 +1,6 @@
+#include "ui/monitoring/FrmJournaux.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
-#include "ui/monitoring/FrmJournaux.h"
 
 #include "support/BaseTest.h"
 
@@ -20,22 +20,25 @@ namespace {
 
 class FrmJournauxTest : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         VYK_SETUP_BASE();
-        if (IsSkipped())
-            return;
+        if (IsSkipped()) return;
         ASSERT_TRUE(verifierVersionBase(versionProgramme()));
         const char *lignes[] = {
             "INSERT INTO COMMUNES (CodeCommune, Nom) VALUES ('01004', 'Ambérieu')",
-            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, CodeCommune) VALUES (1, 'S1', 'Amont', 1004)",
+            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, CodeCommune) VALUES (1, "
+            "'S1', 'Amont', 1004)",
             "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES (2, 'S2', 'Aval')",
             "INSERT INTO CONTACTS (CodeContact, Nom) VALUES (5, 'Martin')",
-            "INSERT INTO EVENEMENTS_QUALITO (CodeQualitometre, Numero, DateEvenement, heureEvenement, type, probleme, Volt, codeContact) "
+            "INSERT INTO EVENEMENTS_QUALITO (CodeQualitometre, Numero, DateEvenement, "
+            "heureEvenement, type, probleme, Volt, codeContact) "
             "VALUES (1, 1, #03/10/2021#, #12/30/1899 09:15:00#, 'G', 'fuite', 12.6, 5)",
-            "INSERT INTO EVENEMENTS_QUALITO (CodeQualitometre, Numero, DateEvenement, type) VALUES (1, 2, #06/15/2021#, 'M')",
-            "INSERT INTO EVENEMENTS_QUALITO (CodeQualitometre, Numero, DateEvenement, type, codeContact) VALUES (2, 1, #05/20/2021#, 'G', 5)",
+            "INSERT INTO EVENEMENTS_QUALITO (CodeQualitometre, Numero, DateEvenement, type) VALUES "
+            "(1, 2, #06/15/2021#, 'M')",
+            "INSERT INTO EVENEMENTS_QUALITO (CodeQualitometre, Numero, DateEvenement, type, "
+            "codeContact) VALUES (2, 1, #05/20/2021#, 'G', 5)",
         };
         for (const char *l : lignes)
             ASSERT_TRUE(executer(QString::fromUtf8(l))) << l;
@@ -47,8 +50,7 @@ protected:
         ecran.reset();
         BaseTest::TearDown();
     }
-    template <typename T>
-    T *controle(const char *nom)
+    template <typename T> T *controle(const char *nom)
     {
         T *c = ecran->findChild<T *>(QString::fromLatin1(nom));
         EXPECT_NE(c, nullptr) << nom;
@@ -58,15 +60,15 @@ protected:
     {
         auto *spr = controle<QTableWidget>("SprStations");
         for (int l = 0; l < spr->rowCount(); ++l)
-            if (spr->item(l, 0)->text() == codeBSS)
-                spr->item(l, 0)->setCheckState(Qt::Checked);
+            if (spr->item(l, 0)->text() == codeBSS) spr->item(l, 0)->setCheckState(Qt::Checked);
     }
     QStringList grille()
     {
         auto *spr = controle<QTableWidget>("SprEvenements");
         QStringList r;
         for (int l = 0; l < spr->rowCount(); ++l)
-            r << spr->item(l, 0)->text() + u' ' + spr->item(l, 3)->text() + u' ' + spr->item(l, 5)->text();
+            r << spr->item(l, 0)->text() + u' ' + spr->item(l, 3)->text() + u' ' +
+                     spr->item(l, 5)->text();
         return r;
     }
     std::unique_ptr<FrmJournaux> ecran;
@@ -77,7 +79,8 @@ TEST_P(FrmJournauxTest, ChargementDesEvenementsDesStationsCochees)
     controle<QPushButton>("CmdCharger")->click();
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
-    EXPECT_EQ(messages().messages()[0].texte, QStringLiteral("Sélectionnez au moins un qualitomètre."));
+    EXPECT_EQ(messages().messages()[0].texte,
+              QStringLiteral("Sélectionnez au moins un qualitomètre."));
 
     auto *contacts = controle<QComboBox>("CboContact");
     ASSERT_EQ(contacts->count(), 2);
@@ -87,7 +90,8 @@ TEST_P(FrmJournauxTest, ChargementDesEvenementsDesStationsCochees)
     cocher("S1");
     cocher("S2");
     controle<QPushButton>("CmdCharger")->click();
-    EXPECT_EQ(grille(), QStringList({"S1 15/06/2021 Maintenance", "S1 10/03/2021 Gestion", "S2 20/05/2021 Gestion"}));
+    EXPECT_EQ(grille(), QStringList({"S1 15/06/2021 Maintenance", "S1 10/03/2021 Gestion",
+                                     "S2 20/05/2021 Gestion"}));
     EXPECT_EQ(controle<QLabel>("LblNombre")->text(), QStringLiteral("3 événement(s)"));
     auto *spr = controle<QTableWidget>("SprEvenements");
     EXPECT_EQ(spr->horizontalHeaderItem(19)->text(), QStringLiteral("Référent"));
@@ -103,7 +107,8 @@ TEST_P(FrmJournauxTest, ChargementDesEvenementsDesStationsCochees)
 
     controle<QLineEdit>("TxtDateFin")->setText("32/13/2021");
     controle<QPushButton>("CmdCharger")->click();
-    EXPECT_EQ(messages().messages().last().texte, QStringLiteral("La date de fin n'est pas au format jj/mm/aaaa."));
+    EXPECT_EQ(messages().messages().last().texte,
+              QStringLiteral("La date de fin n'est pas au format jj/mm/aaaa."));
     EXPECT_EQ(grille(), QStringList({"S2 20/05/2021 Gestion"}));
 
     if (qEnvironmentVariableIsSet("VYK_CAPTURES")) {
@@ -135,7 +140,8 @@ TEST_P(FrmJournauxTest, FiltreDesStationsEtExport)
     QFile f(fichier);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QStringList lignes = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
-    EXPECT_TRUE(lignes[0].startsWith(QStringLiteral("Identifiant;Station;Commune;Date;Heure;Tournée;")));
+    EXPECT_TRUE(
+        lignes[0].startsWith(QStringLiteral("Identifiant;Station;Commune;Date;Heure;Tournée;")));
     EXPECT_EQ(lignes[1], QStringLiteral("S2;Aval;;20/05/2021;;Gestion;;;;;;;;;;;;;;Martin"));
 }
 

@@ -78,8 +78,8 @@ TEST(GrilleSaisie, LectureSeuleEtRetourALaSaisie)
 TEST(GrilleSaisie, UneCelluleDeSonGenreSuitSaLigne)
 {
     GrilleSaisie grille;
-    grille.definirColonnes(
-        {{QStringLiteral("Libellé"), G::Texte, {}, true}, {QStringLiteral("Valeur"), G::Nombre, {}}});
+    grille.definirColonnes({{QStringLiteral("Libellé"), G::Texte, {}, true},
+                            {QStringLiteral("Valeur"), G::Nombre, {}}});
     grille.definirNbLignes(3);
     grille.definirCellule(2, 1, {{}, G::Code, UNITES});
     grille.definirTexte(2, 1, QStringLiteral("162"));

@@ -19,7 +19,8 @@ struct Observation
     QMessageBox::Icon icone = QMessageBox::NoIcon;
 };
 
-Observation repondre(const QString &genre, const QString &texte, const QString &bouton, int *resultat)
+Observation repondre(const QString &genre, const QString &texte, const QString &bouton,
+                     int *resultat)
 {
     Observation o;
     QTimer::singleShot(0, [&] {
@@ -30,10 +31,8 @@ Observation repondre(const QString &genre, const QString &texte, const QString &
         o.defaut = boite->defaultButton() ? boite->defaultButton()->text() : QString();
         o.icone = boite->icon();
         for (QAbstractButton *b : boite->buttons())
-            if (b->text() == bouton)
-                b->click();
-        if (bouton.isEmpty() && boite->defaultButton())
-            boite->defaultButton()->click();
+            if (b->text() == bouton) b->click();
+        if (bouton.isEmpty() && boite->defaultButton()) boite->defaultButton()->click();
     });
     MessagesGui gui;
     SortieMessagesTemporaire sortie(&gui);
@@ -44,20 +43,23 @@ Observation repondre(const QString &genre, const QString &texte, const QString &
 TEST(MessagesGui, QuestionEnFrancaisAvecNonParDefaut)
 {
     int r = 0;
-    Observation o = repondre(QStringLiteral("question"), QStringLiteral("Supprimer ?"), QString(), &r);
+    Observation o =
+        repondre(QStringLiteral("question"), QStringLiteral("Supprimer ?"), QString(), &r);
     EXPECT_EQ(o.boutons, QStringList({QStringLiteral("Oui"), QStringLiteral("Non")}));
     EXPECT_EQ(o.defaut, QStringLiteral("Non"));
     EXPECT_EQ(o.icone, QMessageBox::Question);
     EXPECT_EQ(r, BoutonNon);
 
-    o = repondre(QStringLiteral("QUESTION"), QStringLiteral("Supprimer ?"), QStringLiteral("Oui"), &r);
+    o = repondre(QStringLiteral("QUESTION"), QStringLiteral("Supprimer ?"), QStringLiteral("Oui"),
+                 &r);
     EXPECT_EQ(r, BoutonOui);
 }
 
 TEST(MessagesGui, ErreurAideEtAutres)
 {
     int r = 0;
-    Observation o = repondre(QStringLiteral("Erreur"), QStringLiteral("Échec"), QStringLiteral("OK"), &r);
+    Observation o =
+        repondre(QStringLiteral("Erreur"), QStringLiteral("Échec"), QStringLiteral("OK"), &r);
     EXPECT_EQ(o.boutons, QStringList({QStringLiteral("OK")}));
     EXPECT_EQ(o.icone, QMessageBox::Critical);
     EXPECT_EQ(r, BoutonOK);

@@ -1,9 +1,9 @@
 #include "app/Registre.h"
 #include "app/Reglages.h"
 #include "db/Session.h"
-#include "schema/TableAnalyses.h"
 #include "monitoring/Prelevement.h"
 #include "schema/MiseAJour.h"
+#include "schema/TableAnalyses.h"
 #include "schema/Version.h"
 #include "ui/monitoring/FichePrelevementPhysicoChmique.h"
 #include "ui/monitoring/SuiviPhysicoChmique.h"
@@ -144,14 +144,16 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
     EXPECT_EQ(carte->cleFenetre(), QStringLiteral("FichePrelevementPhysicoChmique_1_0"));
     // "Nouveau prélèvement" asks for a blank card of its own; the open one keeps its sample.
     QWidget *demandee = nullptr;
-    QObject::connect(&suivi, &SuiviPhysicoChmique::ouvrirPrelevement, [&demandee](QWidget *f) { demandee = f; });
+    QObject::connect(&suivi, &SuiviPhysicoChmique::ouvrirPrelevement,
+                     [&demandee](QWidget *f) { demandee = f; });
     carte->CmdInsertion->trigger();
     std::unique_ptr<QWidget> nouvelle(demandee);
     auto *vierge = qobject_cast<FichePrelevementPhysicoChmique *>(nouvelle.get());
     ASSERT_NE(vierge, nullptr);
     EXPECT_FALSE(vierge->edition().estEnregistre());
     EXPECT_TRUE(vierge->cleFenetre().isEmpty());
-    EXPECT_EQ(vierge->LblEntete->text(), QStringLiteral("Qualitomètre BSS001 - nouveau prélèvement"));
+    EXPECT_EQ(vierge->LblEntete->text(),
+              QStringLiteral("Qualitomètre BSS001 - nouveau prélèvement"));
     EXPECT_EQ(carte->edition().numPrelevement(), QStringLiteral("0"));
 }
 
@@ -159,16 +161,19 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
 // still offers it, and opens it.
 TEST_P(PrelevementSuiviEcranTest, PrelevementSansAnalysesOuvertDepuisLaListe)
 {
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES "
-                                        "(0, 1, #05/12/2021#)")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES "
+        "(0, 1, #05/12/2021#)")));
     SuiviPhysicoChmique suivi(QStringLiteral("1"));
     EXPECT_EQ(suivi.SprSuivi->model()->columnCount(), 2);
     ASSERT_EQ(suivi.CboPrelevements->count(), 1);
-    EXPECT_TRUE(suivi.CboPrelevements->itemText(0).contains(QStringLiteral("0 - 12/05/2021 (0 analyse(s))")))
+    EXPECT_TRUE(suivi.CboPrelevements->itemText(0).contains(
+        QStringLiteral("0 - 12/05/2021 (0 analyse(s))")))
         << qPrintable(suivi.CboPrelevements->itemText(0));
     ASSERT_TRUE(suivi.CmdOuvrirPrelevement->isEnabled());
     std::unique_ptr<QWidget> ouverte;
-    QObject::connect(&suivi, &SuiviPhysicoChmique::ouvrirPrelevement, [&ouverte](QWidget *w) { ouverte.reset(w); });
+    QObject::connect(&suivi, &SuiviPhysicoChmique::ouvrirPrelevement,
+                     [&ouverte](QWidget *w) { ouverte.reset(w); });
     suivi.CboPrelevements->selectionnerCode(QStringLiteral("0"));
     suivi.CmdOuvrirPrelevement->click();
     auto *carte = qobject_cast<FichePrelevementPhysicoChmique *>(ouverte.get());

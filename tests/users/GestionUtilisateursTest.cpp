@@ -154,7 +154,8 @@ TEST_P(GestionUtilisateursTest, HabilitationsEtStations)
     EXPECT_EQ(g.stations(QStringLiteral("AGENT")).size(), 1);
     // Not (or no longer) granted: said so.
     EXPECT_FALSE(g.retirerStation(QStringLiteral("AGENT"), 99));
-    EXPECT_EQ(g.erreur(), QStringLiteral("La station 99 n'est pas accordée à AGENT : rien n'a été retiré."));
+    EXPECT_EQ(g.erreur(),
+              QStringLiteral("La station 99 n'est pas accordée à AGENT : rien n'a été retiré."));
     EXPECT_EQ(g.stations(QStringLiteral("AGENT")).size(), 1);
 
     // Deleting the user takes its rights and grants along; nobody else's.

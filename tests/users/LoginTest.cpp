@@ -124,9 +124,12 @@ TEST_P(LoginTest, MotDePasseParDefautSignale)
     EXPECT_TRUE(estHabilite(droit::QUALITO_FICHE_SUPPR));
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("AIDE"));
-    EXPECT_EQ(messages().messages()[0].texte, QStringLiteral("Vous êtes connecté avec le mot de passe par défaut de l'administrateur.\n"
-                             "Pour protéger la base, changez-le dès maintenant dans la gestion des utilisateurs "
-                             "(menu Fichier, « Gestion des utilisateurs... »)."));
+    EXPECT_EQ(
+        messages().messages()[0].texte,
+        QStringLiteral(
+            "Vous êtes connecté avec le mot de passe par défaut de l'administrateur.\n"
+            "Pour protéger la base, changez-le dès maintenant dans la gestion des utilisateurs "
+            "(menu Fichier, « Gestion des utilisateurs... »)."));
     EXPECT_FALSE(
         messages().messages()[0].texte.contains(QStringLiteral("KOBAL"), Qt::CaseInsensitive));
 

@@ -1,8 +1,8 @@
 #include "db/Session.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
-#include "users/GestionUtilisateurs.h"
 #include "users/AccesStations.h"
+#include "users/GestionUtilisateurs.h"
 #include "users/Habilitations.h"
 #include "users/TablesUtilisateurs.h"
 

@@ -1,9 +1,9 @@
 #include "ui/app/Administration.h"
 
+#include "app/Reglages.h"
 #include "db/BaseDonnees.h"
 #include "db/Messages.h"
 #include "schema/DonneesInitiales.h"
-#include "app/Reglages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,14 +26,25 @@ namespace vyk {
 
 namespace {
 
-enum Colonne { ColNom, ColType, ColServeur, ColPort, ColBase, ColUtilisateur, ColMotDePasse, NbColonnes };
+enum Colonne
+{
+    ColNom,
+    ColType,
+    ColServeur,
+    ColPort,
+    ColBase,
+    ColUtilisateur,
+    ColMotDePasse,
+    NbColonnes
+};
 
 // Backend code column: a choice among the three codes.
 class DelegueType : public QStyledItemDelegate
 {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                          const QModelIndex &) const override
     {
         auto *liste = new QComboBox(parent);
         liste->addItems(ProfilsAdministration::typesBase());
@@ -44,7 +55,8 @@ public:
         auto *liste = static_cast<QComboBox *>(editeur);
         liste->setCurrentIndex(std::max(0, liste->findText(index.data(Qt::EditRole).toString())));
     }
-    void setModelData(QWidget *editeur, QAbstractItemModel *modele, const QModelIndex &index) const override
+    void setModelData(QWidget *editeur, QAbstractItemModel *modele,
+                      const QModelIndex &index) const override
     {
         modele->setData(index, static_cast<QComboBox *>(editeur)->currentText(), Qt::EditRole);
     }
@@ -53,14 +65,15 @@ public:
 // Password column: shown masked, typed masked.
 class DelegueMotDePasse : public QStyledItemDelegate
 {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QString displayText(const QVariant &valeur, const QLocale &) const override
     {
         // Masked without telling the length.
         return valeur.toString().isEmpty() ? QString() : QString(8, QChar(0x2022));
     }
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                          const QModelIndex &) const override
     {
         auto *champ = new QLineEdit(parent);
         champ->setEchoMode(QLineEdit::Password);
@@ -81,7 +94,8 @@ Administration::Administration(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("Administration"));
     setWindowTitle(QStringLiteral("Administration"));
     choisirDossierProfils = [this] {
-        return QFileDialog::getExistingDirectory(this, QStringLiteral("Dossier du fichier databases.properties"));
+        return QFileDialog::getExistingDirectory(
+            this, QStringLiteral("Dossier du fichier databases.properties"));
     };
 
     Onglets = new QTabWidget(this);
@@ -98,9 +112,10 @@ QWidget *Administration::creerOngletBases()
     auto *page = new QWidget(this);
     sprBases = new QTableWidget(0, NbColonnes, page);
     sprBases->setObjectName(QStringLiteral("sprBases"));
-    sprBases->setHorizontalHeaderLabels({QStringLiteral("Nom"), QStringLiteral("Type"), QStringLiteral("Serveur ou fichier"),
-                                         QStringLiteral("Port"), QStringLiteral("Base"), QStringLiteral("Utilisateur"),
-                                         QStringLiteral("Mot de passe")});
+    sprBases->setHorizontalHeaderLabels(
+        {QStringLiteral("Nom"), QStringLiteral("Type"), QStringLiteral("Serveur ou fichier"),
+         QStringLiteral("Port"), QStringLiteral("Base"), QStringLiteral("Utilisateur"),
+         QStringLiteral("Mot de passe")});
     sprBases->setItemDelegateForColumn(ColType, new DelegueType(sprBases));
     sprBases->setItemDelegateForColumn(ColMotDePasse, new DelegueMotDePasse(sprBases));
     sprBases->horizontalHeader()->setSectionResizeMode(ColServeur, QHeaderView::Stretch);
@@ -122,19 +137,21 @@ QWidget *Administration::creerOngletBases()
     boutons->addStretch();
     boutons->addWidget(CmdEnregistrerBases);
     auto *disposition = new QVBoxLayout(page);
-    auto *aide = new QLabel(QStringLiteral("Bases proposées sur l'écran de connexion (fichier databases.properties)."), page);
+    auto *aide = new QLabel(
+        QStringLiteral("Bases proposées sur l'écran de connexion (fichier databases.properties)."),
+        page);
     disposition->addWidget(aide);
     disposition->addWidget(sprBases, 1);
     disposition->addLayout(boutons);
 
     connect(CmdAjouterBase, &QPushButton::clicked, this, [this] {
-        ajouterLigneBase({QString(), ProfilsAdministration::typesBase().first(), {}, {}, {}, {}, {}});
+        ajouterLigneBase(
+            {QString(), ProfilsAdministration::typesBase().first(), {}, {}, {}, {}, {}});
         sprBases->setCurrentCell(sprBases->rowCount() - 1, ColNom);
         sprBases->editItem(sprBases->item(sprBases->rowCount() - 1, ColNom));
     });
     connect(CmdSupprimerBase, &QPushButton::clicked, this, [this] {
-        if (sprBases->currentRow() >= 0)
-            sprBases->removeRow(sprBases->currentRow());
+        if (sprBases->currentRow() >= 0) sprBases->removeRow(sprBases->currentRow());
     });
     connect(CmdEnregistrerBases, &QPushButton::clicked, this, &Administration::enregistrerBases);
     return page;
@@ -144,7 +161,8 @@ void Administration::ajouterLigneBase(const LigneProfil &l)
 {
     const int ligne = sprBases->rowCount();
     sprBases->insertRow(ligne);
-    const QString valeurs[NbColonnes] = {l.nom, l.type, l.serveur, l.port, l.base, l.utilisateur, l.motDePasse};
+    const QString valeurs[NbColonnes] = {l.nom,  l.type,        l.serveur,   l.port,
+                                         l.base, l.utilisateur, l.motDePasse};
     for (int c = 0; c < NbColonnes; ++c) {
         auto *item = new QTableWidgetItem;
         item->setData(Qt::EditRole, valeurs[c]);
@@ -156,8 +174,9 @@ QVector<LigneProfil> Administration::lignesBases() const
 {
     QVector<LigneProfil> lignes;
     for (int l = 0; l < sprBases->rowCount(); ++l)
-        lignes.append({texte(sprBases, l, ColNom), texte(sprBases, l, ColType), texte(sprBases, l, ColServeur),
-                       texte(sprBases, l, ColPort), texte(sprBases, l, ColBase), texte(sprBases, l, ColUtilisateur),
+        lignes.append({texte(sprBases, l, ColNom), texte(sprBases, l, ColType),
+                       texte(sprBases, l, ColServeur), texte(sprBases, l, ColPort),
+                       texte(sprBases, l, ColBase), texte(sprBases, l, ColUtilisateur),
                        texte(sprBases, l, ColMotDePasse)});
     return lignes;
 }
@@ -178,8 +197,7 @@ QWidget *Administration::creerOnglet(const QString &onglet)
     auto *formulaire = new QFormLayout(page);
     formulaire->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     for (const DefinitionReglage &d : reglagesAdministration()) {
-        if (d.onglet != onglet)
-            continue;
+        if (d.onglet != onglet) continue;
         QWidget *controle = creerControle(d, page);
         if (d.genre == GenreReglage::Case || d.genre == GenreReglage::CaseOuiNon)
             formulaire->addRow(QString(), controle);
@@ -199,7 +217,8 @@ QWidget *Administration::creerControle(const DefinitionReglage &d, QWidget *pare
         auto *caseACocher = new QCheckBox(d.libelle, parent);
         caseACocher->setObjectName(QStringLiteral("Chk") + d.nom);
         caseACocher->setChecked(caseCochee(valeur));
-        connect(caseACocher, &QCheckBox::toggled, this, [d](bool cochee) { ecrireReglage(d, valeurCase(d, cochee)); });
+        connect(caseACocher, &QCheckBox::toggled, this,
+                [d](bool cochee) { ecrireReglage(d, valeurCase(d, cochee)); });
         return caseACocher;
     }
     case GenreReglage::Liste: {
@@ -213,9 +232,10 @@ QWidget *Administration::creerControle(const DefinitionReglage &d, QWidget *pare
             // The hydrological columns of the calendar periods follow the first month.
             if (d.nom == reglage::MoisDebutAnneeHydro && bd().estOuverte() &&
                 !recalculerPeriodesHydro(liste->itemData(index).toInt()))
-                afficherMessage(GENRE_ERREUR,
-                                QStringLiteral("Les périodes hydrologiques n'ont pas pu être recalculées : ") +
-                                    bd().derniereErreur());
+                afficherMessage(
+                    GENRE_ERREUR,
+                    QStringLiteral("Les périodes hydrologiques n'ont pas pu être recalculées : ") +
+                        bd().derniereErreur());
         });
         return liste;
     }
@@ -224,13 +244,13 @@ QWidget *Administration::creerControle(const DefinitionReglage &d, QWidget *pare
     }
     auto *champ = new QLineEdit(valeur, parent);
     champ->setObjectName(QStringLiteral("Txt") + d.nom);
-    if (d.genre == GenreReglage::MotDePasse)
-        champ->setEchoMode(QLineEdit::Password);
+    if (d.genre == GenreReglage::MotDePasse) champ->setEchoMode(QLineEdit::Password);
     if (d.genre == GenreReglage::Nombre)
-        champ->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d*([.,]\\d*)?")), champ));
-    connect(champ, &QLineEdit::textChanged, this, [d](const QString &texte) { ecrireReglage(d, texte); });
-    if (d.genre != GenreReglage::Dossier && d.genre != GenreReglage::Fichier)
-        return champ;
+        champ->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("-?\\d*([.,]\\d*)?")), champ));
+    connect(champ, &QLineEdit::textChanged, this,
+            [d](const QString &texte) { ecrireReglage(d, texte); });
+    if (d.genre != GenreReglage::Dossier && d.genre != GenreReglage::Fichier) return champ;
 
     auto *ligne = new QWidget(parent);
     auto *disposition = new QHBoxLayout(ligne);
@@ -241,11 +261,11 @@ QWidget *Administration::creerControle(const DefinitionReglage &d, QWidget *pare
     disposition->addWidget(champ, 1);
     disposition->addWidget(parcourir);
     connect(parcourir, &QToolButton::clicked, this, [this, d, champ] {
-        const QString chemin = d.genre == GenreReglage::Dossier
-                                   ? QFileDialog::getExistingDirectory(this, d.libelle, champ->text())
-                                   : QFileDialog::getOpenFileName(this, d.libelle, champ->text());
-        if (!chemin.isEmpty())
-            champ->setText(chemin);
+        const QString chemin =
+            d.genre == GenreReglage::Dossier
+                ? QFileDialog::getExistingDirectory(this, d.libelle, champ->text())
+                : QFileDialog::getOpenFileName(this, d.libelle, champ->text());
+        if (!chemin.isEmpty()) champ->setText(chemin);
     });
     return ligne;
 }

@@ -18,7 +18,7 @@ namespace vyk {
 class Administration : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit Administration(QWidget *parent = nullptr);
 
     // Folder chosen for a new databases.properties (tests replace it); "" cancels.
@@ -35,7 +35,7 @@ public:
     QSize sizeHint() const override { return {960, 600}; }
     void ajouterLigneBase(const LigneProfil &ligne = {});
 
-private:
+  private:
     QWidget *creerOngletBases();
     QWidget *creerOnglet(const QString &onglet);
     QWidget *creerControle(const DefinitionReglage &definition, QWidget *parent);

@@ -1,11 +1,11 @@
 #include "ui/app/Application.h"
 
+#include "app/Options.h"
+#include "schema/MiseAJour.h"
 #include "ui/app/FenetrePrincipale.h"
 #include "ui/app/FrmConnexion.h"
 #include "ui/app/FrmIdentification.h"
-#include "app/Options.h"
 #include "ui/widgets/ProgressionGui.h"
-#include "schema/MiseAJour.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -16,11 +16,12 @@ Application::Application()
 {
     // The users of the database's own table log in; the automatic login of the next start is
     // remembered or forgotten after the box of the login screen.
-    m_demarrage.authentifier = [this](const QString &login, const QString &motDePasse, bool automatique) {
+    m_demarrage.authentifier = [this](const QString &login, const QString &motDePasse,
+                                      bool automatique) {
         m_dernierLogin = connecterUtilisateur(login, motDePasse, automatique);
-        if (m_dernierLogin != ResultatLogin::Accepte)
-            return false;
-        retenirConnexionAutomatique(m_identification && m_identification->ChkConnexionAutomatique->isChecked());
+        if (m_dernierLogin != ResultatLogin::Accepte) return false;
+        retenirConnexionAutomatique(m_identification &&
+                                    m_identification->ChkConnexionAutomatique->isChecked());
         return true;
     };
     // The schema is brought up to date after the login, with a progress window when it is long.
@@ -36,7 +37,10 @@ Application::~Application()
     delete m_fenetre.data();
 }
 
-FenetrePrincipale *Application::fenetrePrincipale() const { return m_fenetre.data(); }
+FenetrePrincipale *Application::fenetrePrincipale() const
+{
+    return m_fenetre.data();
+}
 
 void Application::demarrer(bool connexionAutomatique)
 {
@@ -77,24 +81,23 @@ FrmConnexion *Application::ouvrirConnexion(QWidget *parent)
     return ecran;
 }
 
-bool Application::libererEcrans() { return !m_fenetre || m_fenetre->fermerEcrans(); }
+bool Application::libererEcrans()
+{
+    return !m_fenetre || m_fenetre->fermerEcrans();
+}
 
 bool Application::changementBase(FrmConnexion *ecran)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const bool identificationChargee = m_identification && m_identification->isVisible();
-    if (m_fenetre)
-        m_fenetre->fermerEcrans();
+    if (m_fenetre) m_fenetre->fermerEcrans();
     const bool ok = m_demarrage.changementBase(identificationChargee);
     if (identificationChargee) {
         m_identification->afficherEtat();
-        if (ok && ecran)
-            ecran->close();
+        if (ok && ecran) ecran->close();
     } else {
-        if (ecran)
-            ecran->close();
-        if (m_fenetre)
-            m_fenetre->close();
+        if (ecran) ecran->close();
+        if (m_fenetre) m_fenetre->close();
     }
     QGuiApplication::restoreOverrideCursor();
     return ok;

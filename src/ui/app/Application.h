@@ -19,7 +19,7 @@ class FrmIdentification;
 class Application : public QObject
 {
     Q_OBJECT
-public:
+  public:
     Application();
     ~Application() override;
 
@@ -45,11 +45,11 @@ public:
     // False when one stays open; the change is then given up.
     bool libererEcrans();
 
-signals:
+  signals:
     // The program ends (the main window closed without a change, or the login screen quit).
     void fin();
 
-private:
+  private:
     void fenetreFermee();
 
     Demarrage m_demarrage;

@@ -19,11 +19,13 @@ namespace vyk {
 
 namespace {
 
-const QStringList COLONNES = {QStringLiteral("dateEvt"),     QStringLiteral("niveau"), QStringLiteral("Titre"),
-                              QStringLiteral("utilisateur"), QStringLiteral("ip"),     QStringLiteral("projet"),
+const QStringList COLONNES = {QStringLiteral("dateEvt"),    QStringLiteral("niveau"),
+                              QStringLiteral("Titre"),      QStringLiteral("utilisateur"),
+                              QStringLiteral("ip"),         QStringLiteral("projet"),
                               QStringLiteral("description")};
-const QStringList TITRES = {QStringLiteral("Date"),    QStringLiteral("Niveau"), QStringLiteral("Titre"),
-                            QStringLiteral("Utilisateur"), QStringLiteral("Poste"), QStringLiteral("Module"),
+const QStringList TITRES = {QStringLiteral("Date"),  QStringLiteral("Niveau"),
+                            QStringLiteral("Titre"), QStringLiteral("Utilisateur"),
+                            QStringLiteral("Poste"), QStringLiteral("Module"),
                             QStringLiteral("Détail")};
 
 } // namespace
@@ -90,10 +92,10 @@ void ConsultationJournal::filtrer()
 {
     QVector<QStringList> affichees;
     for (const QStringList &ligne : std::as_const(m_lignes))
-        if (ligneCorrespond(ligne, TxtFiltre->text()))
-            affichees << ligne;
+        if (ligneCorrespond(ligne, TxtFiltre->text())) affichees << ligne;
     SprJournal->remplir(TITRES, affichees);
-    LblCompte->setText(QStringLiteral("%1 entrée(s) sur %2").arg(affichees.size()).arg(m_lignes.size()));
+    LblCompte->setText(
+        QStringLiteral("%1 entrée(s) sur %2").arg(affichees.size()).arg(m_lignes.size()));
 }
 
 } // namespace vyk

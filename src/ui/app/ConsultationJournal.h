@@ -16,7 +16,7 @@ class GrilleDonnees;
 class ConsultationJournal : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit ConsultationJournal(QWidget *parent = nullptr);
 
     // Reads the entries again from the date of the screen.
@@ -29,7 +29,7 @@ public:
     GrilleDonnees *SprJournal;
     QLabel *LblCompte;
 
-private:
+  private:
     void filtrer();
 
     QVector<QStringList> m_lignes;

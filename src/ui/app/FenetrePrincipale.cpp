@@ -62,16 +62,14 @@ QString FenetrePrincipale::titre(const QString &base)
 namespace {
 QString cleEcran(const QWidget *ecran)
 {
-    if (const auto *fiche = qobject_cast<const Fiche *>(ecran))
-        return fiche->cleFenetre();
+    if (const auto *fiche = qobject_cast<const Fiche *>(ecran)) return fiche->cleFenetre();
     return ecran->objectName();
 }
 } // namespace
 
 QWidget *FenetrePrincipale::amenerEcran(const QString &cle)
 {
-    if (cle.isEmpty())
-        return nullptr;
+    if (cle.isEmpty()) return nullptr;
     for (QMdiSubWindow *f : m_zone->subWindowList()) {
         if (f->widget() && cleEcran(f->widget()) == cle) {
             m_zone->setActiveSubWindow(f);
@@ -90,11 +88,13 @@ QWidget *FenetrePrincipale::ouvrirEcran(QWidget *ecran)
     }
     ecran->setAttribute(Qt::WA_DeleteOnClose);
     // The size a screen asks for, kept inside the work area: the area otherwise falls back to
-    // the screen's smallest size when the wish does not fit. A screen that asks for no size gets the size its contents need; none is smaller than what
-    // its commands need (a tool bar cut behind its overflow arrow).
+    // the screen's smallest size when the wish does not fit. A screen that asks for no size gets
+    // the size its contents need; none is smaller than what its commands need (a tool bar cut
+    // behind its overflow arrow).
     const bool redimensionne = ecran->testAttribute(Qt::WA_Resized);
     const bool tailleVoulue = redimensionne || ecran->sizeHint().isValid();
-    const QSize voulue = redimensionne ? ecran->size().expandedTo(ecran->sizeHint()) : ecran->sizeHint();
+    const QSize voulue =
+        redimensionne ? ecran->size().expandedTo(ecran->sizeHint()) : ecran->sizeHint();
     QMdiSubWindow *fenetre = m_zone->addSubWindow(ecran);
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     if (tailleVoulue) {
@@ -114,8 +114,7 @@ QList<QWidget *> FenetrePrincipale::ecrans() const
 {
     QList<QWidget *> liste;
     for (QMdiSubWindow *f : m_zone->subWindowList())
-        if (f->widget())
-            liste << f->widget();
+        if (f->widget()) liste << f->widget();
     return liste;
 }
 
@@ -124,7 +123,8 @@ bool FenetrePrincipale::fermerEcrans()
     m_zone->closeAllSubWindows();
     // A closed frame is hidden at once and deleted later.
     const QList<QMdiSubWindow *> restantes = m_zone->subWindowList();
-    return std::none_of(restantes.begin(), restantes.end(), [](QMdiSubWindow *f) { return f->isVisible(); });
+    return std::none_of(restantes.begin(), restantes.end(),
+                        [](QMdiSubWindow *f) { return f->isVisible(); });
 }
 
 void FenetrePrincipale::closeEvent(QCloseEvent *event)

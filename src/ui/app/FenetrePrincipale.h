@@ -14,7 +14,7 @@ class Application;
 class FenetrePrincipale : public QMainWindow
 {
     Q_OBJECT
-public:
+  public:
     explicit FenetrePrincipale(Application &application, QWidget *parent = nullptr);
 
     Application &application() { return m_application; }
@@ -40,14 +40,14 @@ public:
 
     QMdiArea *zone() const { return m_zone; }
 
-signals:
+  signals:
     // The window closed; the application decides what follows.
     void fermee();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     Application &m_application;
     QMdiArea *m_zone;
     QLabel *m_base;

@@ -18,7 +18,8 @@
 namespace vyk {
 
 FrmConnexion::FrmConnexion(Application &application, QWidget *parent)
-    : QDialog(parent), m_application(application), m_parametrage([this] { return m_application.changementBase(this); })
+    : QDialog(parent), m_application(application),
+      m_parametrage([this] { return m_application.changementBase(this); })
 {
     setObjectName(QStringLiteral("FrmConnexion"));
     setWindowTitle(QStringLiteral("Connexion à une base de données"));
@@ -26,8 +27,8 @@ FrmConnexion::FrmConnexion(Application &application, QWidget *parent)
     m_parametrage.libererEcrans = [this] { return m_application.libererEcrans(); };
 
     dialogueFichierBases = [this](const QString &depart) {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Fichier des bases de données"), depart,
-                                            ParametrageConnexion::filtreFichierBases());
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Fichier des bases de données"),
+                                            depart, ParametrageConnexion::filtreFichierBases());
     };
     dialogueFichier = [this](const QString &depart) {
         return QFileDialog::getOpenFileName(this, QStringLiteral("Base de données"), depart,
@@ -118,14 +119,15 @@ FrmConnexion::FrmConnexion(Application &application, QWidget *parent)
     connect(CboBases, &QComboBox::activated, this, &FrmConnexion::selectionProfil);
     connect(CmdSelectFichierBases, &QToolButton::clicked, this, [this] {
         const QString chemin = dialogueFichierBases(m_parametrage.cheminProfils());
-        if (chemin.isEmpty())
-            return;
+        if (chemin.isEmpty()) return;
         m_parametrage.choisirFichierBases(chemin);
         remplirProfils();
     });
     connect(CmdDetailBasePiezo, &QToolButton::clicked, this, [this] {
         lireChamps();
-        const QString depart = m_parametrage.fichier.isEmpty() ? QString() : QFileInfo(m_parametrage.fichier).absolutePath();
+        const QString depart = m_parametrage.fichier.isEmpty()
+                                   ? QString()
+                                   : QFileInfo(m_parametrage.fichier).absolutePath();
         const QString chemin = dialogueFichier(depart);
         if (!chemin.isEmpty() && m_parametrage.choisirFichier(chemin))
             TxtFichier->setText(QDir::toNativeSeparators(m_parametrage.fichier));
@@ -175,21 +177,20 @@ void FrmConnexion::remplirProfils()
     CboBases->addItems(m_parametrage.nomsProfils());
     CboBases->setCurrentIndex(-1);
     const QString chemin = m_parametrage.cheminProfils();
-    LblFichierBases->setText(chemin.isEmpty() ? QStringLiteral("Aucun fichier databases.properties choisi.")
-                                              : QDir::toNativeSeparators(chemin));
+    LblFichierBases->setText(chemin.isEmpty()
+                                 ? QStringLiteral("Aucun fichier databases.properties choisi.")
+                                 : QDir::toNativeSeparators(chemin));
     CboBases->setEnabled(CboBases->count() > 0);
 }
 
 void FrmConnexion::selectionProfil(int index)
 {
-    if (index < 0)
-        return;
+    if (index < 0) return;
     const QString nom = CboBases->itemText(index);
     lireChamps();
     // The profile fills the fields; they stay shown if the switch does not go through.
     const bool ok = m_parametrage.selectionnerProfil(nom);
-    if (!ok && isVisible())
-        afficher();
+    if (!ok && isVisible()) afficher();
 }
 
 } // namespace vyk

@@ -21,7 +21,7 @@ class Application;
 class FrmConnexion : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     FrmConnexion(Application &application, QWidget *parent = nullptr);
 
     ParametrageConnexion &parametrage() { return m_parametrage; }
@@ -45,7 +45,7 @@ public:
     QPushButton *CmdEnregistrer;
     QPushButton *CmdFermer;
 
-private:
+  private:
     void afficher();
     void lireChamps();
     void remplirProfils();

@@ -99,8 +99,7 @@ void FrmIdentification::charger(bool connexionAutomatique)
     (TxtLogin->text().isEmpty() ? TxtLogin : TxtMotDePasse)->setFocus();
     if (connexionAutomatique && d.estConnecte() && ChkConnexionAutomatique->isChecked())
         QTimer::singleShot(0, this, [this] {
-            if (isVisible() && m_application.demarrage().estConnecte())
-                connexion(true);
+            if (isVisible() && m_application.demarrage().estConnecte()) connexion(true);
         });
 }
 
@@ -116,11 +115,10 @@ void FrmIdentification::afficherEtat()
 void FrmIdentification::connexion(bool automatique)
 {
     Demarrage &d = m_application.demarrage();
-    if (!d.estConnecte())
-        return;
+    if (!d.estConnecte()) return;
     CmdConnexion->setEnabled(false);
-    const auto resultat =
-        d.identifier(TxtLogin->text(), TxtMotDePasse->text(), ChkConnexionAutomatique->isChecked(), automatique);
+    const auto resultat = d.identifier(TxtLogin->text(), TxtMotDePasse->text(),
+                                       ChkConnexionAutomatique->isChecked(), automatique);
     CmdConnexion->setEnabled(d.estConnecte());
     if (resultat == Demarrage::Identification::Ouverte) {
         TxtMotDePasse->clear();

@@ -16,7 +16,7 @@ class Application;
 class FrmIdentification : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit FrmIdentification(Application &application, QWidget *parent = nullptr);
 
     // Loading: settings, connection, last login; the automatic login when it is ticked and
@@ -36,13 +36,13 @@ public:
     QLabel *LblVersion;
     QLabel *LblStatut;
 
-signals:
+  signals:
     void quitter();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     Application &m_application;
 };
 

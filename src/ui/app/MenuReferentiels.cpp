@@ -1,12 +1,12 @@
 #include "ui/app/MenuReferentiels.h"
 
+#include "referentials/ReferentielCodes.h"
 #include "ui/app/FenetrePrincipale.h"
 #include "ui/referentials/ImportationCodesSandre.h"
 #include "ui/referentials/ImportationTaxons.h"
 #include "ui/referentials/ListeCodes.h"
 #include "ui/referentials/ListeReferentielAnalyses.h"
 #include "ui/referentials/ListeTaxons.h"
-#include "referentials/ReferentielCodes.h"
 #include "ui/referentials/ListeTraits.h"
 #include "users/Habilitations.h"
 
@@ -26,12 +26,13 @@ void majIndication(QLabel *indication, bool peutImporter)
 {
     const QStringList vides = listesNomenclatureVides();
     indication->setVisible(!vides.isEmpty());
-    if (vides.isEmpty())
-        return;
+    if (vides.isEmpty()) return;
     indication->setText(
         QStringLiteral("%1 liste(s) de codes encore vide(s) : ").arg(vides.size()) +
-        (peutImporter ? QStringLiteral("<a href=\"importer\">importer les nomenclatures du référentiel…</a>")
-                      : QStringLiteral("un administrateur peut importer les nomenclatures du référentiel.")));
+        (peutImporter
+             ? QStringLiteral("<a href=\"importer\">importer les nomenclatures du référentiel…</a>")
+             : QStringLiteral(
+                   "un administrateur peut importer les nomenclatures du référentiel.")));
     indication->setToolTip(vides.join(u'\n'));
 }
 
@@ -65,11 +66,12 @@ void creerMenuReferentiels(FenetrePrincipale &fenetre)
         const char *nom;
         Referentiel referentiel;
     };
-    const Entree entrees[] = {{"&Paramètres", "ActionListeParametres", Referentiel::Parametre},
-                              {"&Unités", "ActionListeUnites", Referentiel::Unite},
-                              {"&Méthodes", "ActionListeMethodes", Referentiel::Methode},
-                              {"&Fractions analysées", "ActionListeFractions", Referentiel::Fraction},
-                              {"&Supports", "ActionListeSupports", Referentiel::Support}};
+    const Entree entrees[] = {
+        {"&Paramètres", "ActionListeParametres", Referentiel::Parametre},
+        {"&Unités", "ActionListeUnites", Referentiel::Unite},
+        {"&Méthodes", "ActionListeMethodes", Referentiel::Methode},
+        {"&Fractions analysées", "ActionListeFractions", Referentiel::Fraction},
+        {"&Supports", "ActionListeSupports", Referentiel::Support}};
     for (const Entree &e : entrees) {
         QAction *action = menu->addAction(QString::fromUtf8(e.libelle));
         action->setObjectName(QString::fromLatin1(e.nom));
@@ -84,24 +86,28 @@ void creerMenuReferentiels(FenetrePrincipale &fenetre)
     importation->setObjectName(QStringLiteral("ActionImportationCodesSandre"));
     importation->setVisible(peutModifierReferentiels());
     QLabel *indication = indicationListesVides(fenetre, importation);
-    QObject::connect(importation, &QAction::triggered, &fenetre, [&fenetre, indication, importation] {
-        ImportationCodesSandre dialogue(&fenetre);
-        dialogue.exec();
-        // An open code list shows what was integrated.
-        if (dialogue.nbIntegres() > 0) {
-            for (QWidget *ecran : fenetre.ecrans())
-                if (auto *liste = qobject_cast<ListeCodes *>(ecran)) liste->RempliSprCodes();
-            majIndication(indication, importation->isVisible());
-        }
-    });
+    QObject::connect(importation, &QAction::triggered, &fenetre,
+                     [&fenetre, indication, importation] {
+                         ImportationCodesSandre dialogue(&fenetre);
+                         dialogue.exec();
+                         // An open code list shows what was integrated.
+                         if (dialogue.nbIntegres() > 0) {
+                             for (QWidget *ecran : fenetre.ecrans())
+                                 if (auto *liste = qobject_cast<ListeCodes *>(ecran))
+                                     liste->RempliSprCodes();
+                             majIndication(indication, importation->isVisible());
+                         }
+                     });
     menu->addSeparator();
 
     QAction *taxons = menu->addAction(QStringLiteral("&Taxons"));
     taxons->setObjectName(QStringLiteral("ActionListeTaxons"));
-    QObject::connect(taxons, &QAction::triggered, &fenetre, [&fenetre] { fenetre.ouvrirEcran(new ListeTaxons); });
+    QObject::connect(taxons, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new ListeTaxons); });
     QAction *traits = menu->addAction(QStringLiteral("T&raits écologiques des taxons"));
     traits->setObjectName(QStringLiteral("ActionListeTraits"));
-    QObject::connect(traits, &QAction::triggered, &fenetre, [&fenetre] { fenetre.ouvrirEcran(new ListeTraits); });
+    QObject::connect(traits, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new ListeTraits); });
     QAction *importTaxons = menu->addAction(QStringLiteral("Importer une liste de ta&xons..."));
     importTaxons->setObjectName(QStringLiteral("ActionImportationTaxons"));
     importTaxons->setVisible(peutModifierReferentiels());

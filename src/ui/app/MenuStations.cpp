@@ -1,16 +1,16 @@
 #include "ui/app/MenuStations.h"
 
-#include "ui/app/FenetrePrincipale.h"
 #include "monitoring/SuiviPhysicoChimique.h"
+#include "ui/app/FenetrePrincipale.h"
 #include "ui/monitoring/FicheOperations.h"
 #include "ui/monitoring/FichePrelevementPhysicoChmique.h"
 #include "ui/monitoring/FicheQualitometre.h"
-#include "ui/monitoring/FrmQualitometresPoints.h"
 #include "ui/monitoring/FrmJournaux.h"
+#include "ui/monitoring/FrmQualitometresPoints.h"
 #include "ui/monitoring/ListeQualitometres.h"
+#include "ui/monitoring/SuiviPhysicoChmique.h"
 #include "ui/widgets/Droits.h"
 #include "users/Habilitations.h"
-#include "ui/monitoring/SuiviPhysicoChmique.h"
 
 #include <QAction>
 #include <QMenu>
@@ -29,7 +29,8 @@ void ouvrirOperations(FenetrePrincipale &fenetre, qint64 station, qint64 codePoi
     QObject::connect(operations, &FicheOperations::prelevementDemande, &fenetre,
                      [&fenetre](qint64 s, const QString &operation) {
                          const QString code = QString::number(s);
-                         fenetre.ouvrirEcran(new FichePrelevementPhysicoChmique(code, codeBSSStation(code), {}, operation));
+                         fenetre.ouvrirEcran(new FichePrelevementPhysicoChmique(
+                             code, codeBSSStation(code), {}, operation));
                      });
     fenetre.ouvrirEcran(operations);
 }
@@ -55,14 +56,15 @@ void ouvrirSuivi(FenetrePrincipale &fenetre, const QString &station = {})
 // of the list it came from; a station already open comes forward in its own window.
 void ouvrirFiche(FenetrePrincipale &fenetre, ListeQualitometres *liste, const QString &code)
 {
-    if (!code.isEmpty() && fenetre.amenerEcran(FicheQualitometre::cleStation(code)))
-        return;
+    if (!code.isEmpty() && fenetre.amenerEcran(FicheQualitometre::cleStation(code))) return;
     auto *fiche = new FicheQualitometre;
     QPointer<ListeQualitometres> source(liste);
     QObject::connect(fiche, &FicheQualitometre::nouvelleDemandee, &fenetre,
                      [&fenetre, source] { ouvrirFiche(fenetre, source, {}); });
-    QObject::connect(fiche, &FicheQualitometre::pointsDemandes, &fenetre, [&fenetre](qint64 s) { ouvrirPoints(fenetre, s); });
-    QObject::connect(fiche, &FicheQualitometre::operationsDemandees, &fenetre, [&fenetre](qint64 s) { ouvrirOperations(fenetre, s); });
+    QObject::connect(fiche, &FicheQualitometre::pointsDemandes, &fenetre,
+                     [&fenetre](qint64 s) { ouvrirPoints(fenetre, s); });
+    QObject::connect(fiche, &FicheQualitometre::operationsDemandees, &fenetre,
+                     [&fenetre](qint64 s) { ouvrirOperations(fenetre, s); });
     QObject::connect(fiche, &FicheQualitometre::prelevementsDemandes, &fenetre,
                      [&fenetre](qint64 s) { ouvrirSuivi(fenetre, QString::number(s)); });
     if (!code.isEmpty() && !fiche->charger(code.toLongLong())) {
@@ -70,9 +72,12 @@ void ouvrirFiche(FenetrePrincipale &fenetre, ListeQualitometres *liste, const QS
         return;
     }
     if (liste) {
-        fiche->definirNavigation([source] { return source ? source->codesVisibles() : QStringList(); });
-        QObject::connect(fiche, &FicheQualitometre::stationEnregistree, liste, &ListeQualitometres::charger);
-        QObject::connect(fiche, &FicheQualitometre::stationSupprimee, liste, &ListeQualitometres::charger);
+        fiche->definirNavigation(
+            [source] { return source ? source->codesVisibles() : QStringList(); });
+        QObject::connect(fiche, &FicheQualitometre::stationEnregistree, liste,
+                         &ListeQualitometres::charger);
+        QObject::connect(fiche, &FicheQualitometre::stationSupprimee, liste,
+                         &ListeQualitometres::charger);
     }
     fenetre.ouvrirEcran(fiche);
 }
@@ -88,19 +93,22 @@ void creerMenuStations(FenetrePrincipale &fenetre)
     liste->setObjectName(QStringLiteral("ActionListeQualitometres"));
     QObject::connect(liste, &QAction::triggered, &fenetre, [&fenetre] {
         auto *ecran = new ListeQualitometres;
-        QObject::connect(ecran, &ListeQualitometres::ouvrirFiche, &fenetre,
-                         [&fenetre, ecran](const QString &code) { ouvrirFiche(fenetre, ecran, code); });
+        QObject::connect(
+            ecran, &ListeQualitometres::ouvrirFiche, &fenetre,
+            [&fenetre, ecran](const QString &code) { ouvrirFiche(fenetre, ecran, code); });
         fenetre.ouvrirEcran(ecran);
     });
     QAction *nouveau = menu->addAction(QStringLiteral("&Nouveau qualitomètre"));
     nouveau->setObjectName(QStringLiteral("ActionNouveauQualitometre"));
     appliquerDroit(nouveau, droit::QUALITO_FICHE_MODIF);
-    QObject::connect(nouveau, &QAction::triggered, &fenetre, [&fenetre] { ouvrirFiche(fenetre, nullptr, {}); });
+    QObject::connect(nouveau, &QAction::triggered, &fenetre,
+                     [&fenetre] { ouvrirFiche(fenetre, nullptr, {}); });
     menu->addSeparator();
 
     QAction *evenements = menu->addAction(QStringLiteral("&Événements des qualitomètres"));
     evenements->setObjectName(QStringLiteral("ActionEvenements"));
-    QObject::connect(evenements, &QAction::triggered, &fenetre, [&fenetre] { fenetre.ouvrirEcran(new FrmJournaux); });
+    QObject::connect(evenements, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new FrmJournaux); });
     appliquerDroit(evenements, droit::QUALITO_JOURNAUX);
 
     QAction *suivi = menu->addAction(QStringLiteral("&Suivi physico-chimique"));

@@ -20,18 +20,19 @@ constexpr int ROLE_CLE = Qt::UserRole + 1;
 
 } // namespace
 
-EditeurSatellites::EditeurSatellites(const DefinitionSauvegarde &sauvegarde, std::function<QString()> codeParent, QWidget *parent)
+EditeurSatellites::EditeurSatellites(const DefinitionSauvegarde &sauvegarde,
+                                     std::function<QString()> codeParent, QWidget *parent)
     : QWidget(parent), m_sauvegarde(sauvegarde), m_codeParent(std::move(codeParent))
 {
     setObjectName(QStringLiteral("Editeur_") + sauvegarde.nom);
     auto *colonne = new QVBoxLayout(this);
     for (const QString &nom : sauvegarde.grilles) {
         const DefinitionGrille *def = grilleQualitometre(nom);
-        if (!def)
-            continue;
+        if (!def) continue;
         Grille g{def};
         for (const ColonneGrille &c : def->colonnes)
-            g.entrees << (c.nature == NatureChamp::Code ? GrilleSatellite::entrees(c) : EntreesCodees());
+            g.entrees << (c.nature == NatureChamp::Code ? GrilleSatellite::entrees(c)
+                                                        : EntreesCodees());
         if (def->ligneUnique) {
             auto *formulaire = new QFormLayout;
             for (const ColonneGrille &c : def->colonnes) {
@@ -42,7 +43,8 @@ EditeurSatellites::EditeurSatellites(const DefinitionSauvegarde &sauvegarde, std
             }
             colonne->addLayout(formulaire);
         } else {
-            auto *boite = new QGroupBox(sauvegarde.grilles.size() > 1 ? def->suffixe.mid(5) : QString(), this);
+            auto *boite = new QGroupBox(
+                sauvegarde.grilles.size() > 1 ? def->suffixe.mid(5) : QString(), this);
             auto *interieur = new QVBoxLayout(boite);
             g.table = new QTableWidget(0, int(def->colonnes.size()), boite);
             g.table->setObjectName(QStringLiteral("Spr_") + nom);
@@ -88,15 +90,13 @@ EditeurSatellites::EditeurSatellites(const DefinitionSauvegarde &sauvegarde, std
 QTableWidget *EditeurSatellites::table(const QString &grille) const
 {
     for (const Grille &g : m_grilles)
-        if (g.def->nom == grille)
-            return g.table;
+        if (g.def->nom == grille) return g.table;
     return nullptr;
 }
 
 void EditeurSatellites::definirTournees(const QString &texte)
 {
-    if (TxtTournees)
-        TxtTournees->setText(texte);
+    if (TxtTournees) TxtTournees->setText(texte);
 }
 
 void EditeurSatellites::remplirLigne(Grille &g, int ligne, const LigneGrille &l)
@@ -121,8 +121,7 @@ void EditeurSatellites::remplirLigne(Grille &g, int ligne, const LigneGrille &l)
             item->setCheckState(texte == QLatin1String("1") ? Qt::Checked : Qt::Unchecked);
         } else {
             item->setText(texte);
-            if (col.automatique)
-                item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            if (col.automatique) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
         }
         if (c == 0)
             item->setData(ROLE_CLE, QVariant::fromValue(QVariantList(l.cle.begin(), l.cle.end())));
@@ -171,7 +170,8 @@ LignesGrille EditeurSatellites::lire(const Grille &g) const
             if (const auto *choix = qobject_cast<ComboCodee *>(g.table->cellWidget(r, c)))
                 l.textes << choix->codeSelectionne();
             else if (g.def->colonnes[c].nature == NatureChamp::OuiNon)
-                l.textes << (item && item->checkState() == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0"));
+                l.textes << (item && item->checkState() == Qt::Checked ? QStringLiteral("1")
+                                                                       : QStringLiteral("0"));
             else
                 l.textes << (item ? item->text() : QString());
         }
@@ -188,7 +188,8 @@ bool EditeurSatellites::enregistrer()
     QHash<QString, LignesGrille> lignes;
     for (const Grille &g : m_grilles)
         lignes[g.def->nom] = lire(g);
-    if (!enregistrerSatellites(m_sauvegarde, m_codeParent(), lignes, TxtTournees ? TxtTournees->text() : QString()))
+    if (!enregistrerSatellites(m_sauvegarde, m_codeParent(), lignes,
+                               TxtTournees ? TxtTournees->text() : QString()))
         return false;
     for (Grille &g : m_grilles)
         afficher(g, lignes[g.def->nom]);
@@ -214,14 +215,11 @@ int EditeurSatellites::ajouterLigne(const QString &grille)
 bool EditeurSatellites::supprimerLigne(const QString &grille)
 {
     for (Grille &g : m_grilles) {
-        if (g.def->nom != grille || !g.table)
-            continue;
+        if (g.def->nom != grille || !g.table) continue;
         const int r = g.table->currentRow();
-        if (r < 0)
-            return false;
+        if (r < 0) return false;
         const LignesGrille lignes = lire(g);
-        if (!GrilleSatellite(*g.def).supprimerLigne(m_codeParent(), lignes[r]))
-            return false;
+        if (!GrilleSatellite(*g.def).supprimerLigne(m_codeParent(), lignes[r])) return false;
         g.table->removeRow(r);
         return true;
     }

@@ -18,8 +18,9 @@ namespace vyk {
 class EditeurSatellites : public QWidget
 {
     Q_OBJECT
-public:
-    EditeurSatellites(const DefinitionSauvegarde &sauvegarde, std::function<QString()> codeParent, QWidget *parent = nullptr);
+  public:
+    EditeurSatellites(const DefinitionSauvegarde &sauvegarde, std::function<QString()> codeParent,
+                      QWidget *parent = nullptr);
 
     // Fills the grids with the parent's rows (empty for a new parent).
     void charger();
@@ -32,14 +33,14 @@ public:
     QLineEdit *champTournees() const { return TxtTournees; }
     void definirTournees(const QString &texte);
 
-private:
+  private:
     struct Grille
     {
         const DefinitionGrille *def;
-        QTableWidget *table = nullptr;       // several lines
-        QVector<QLineEdit *> champs;         // one-row form
+        QTableWidget *table = nullptr; // several lines
+        QVector<QLineEdit *> champs;   // one-row form
         QVector<QVariant> cleFormulaire;
-        QVector<EntreesCodees> entrees;      // per column
+        QVector<EntreesCodees> entrees; // per column
     };
     void remplirLigne(Grille &g, int ligne, const LigneGrille &l);
     LignesGrille lire(const Grille &g) const;

@@ -116,12 +116,10 @@ void FicheOperations::pointChoisi()
 
 void FicheOperations::ligneChoisie(int ligne)
 {
-    if (m_retourLigne || ligne < 0)
-        return;
+    if (m_retourLigne || ligne < 0) return;
     const QString code = SprOperations->texte(ligne, 0);
     const bool quitte = quitterModifications();
-    if (quitte)
-        afficherOperation(code);
+    if (quitte) afficherOperation(code);
     // Back on the operation shown; after a save, the list read again.
     m_retourLigne = true;
     SprOperations->selectionnerLigne(ligneOperation(m_operation.code));
@@ -131,8 +129,7 @@ void FicheOperations::ligneChoisie(int ligne)
 int FicheOperations::ligneOperation(const QString &code) const
 {
     for (int l = 0; l < SprOperations->nbLignes(); ++l)
-        if (!code.isEmpty() && SprOperations->texte(l, 0) == code)
-            return l;
+        if (!code.isEmpty() && SprOperations->texte(l, 0) == code) return l;
     return -1;
 }
 
@@ -180,7 +177,8 @@ QWidget *FicheOperations::nouveauChamp(const ChampOperation &c, QWidget *page) c
         return date;
     }
     default:
-        return nouvelleLigneTexte(page, 0, c.genre == NatureChamp::Heure ? QStringLiteral("hh:mm") : QString());
+        return nouvelleLigneTexte(
+            page, 0, c.genre == NatureChamp::Heure ? QStringLiteral("hh:mm") : QString());
     }
 }
 
@@ -249,7 +247,9 @@ void FicheOperations::afficherFormulaire(const FicheOperation &f)
     m_operation = f;
     for (const ChampOperation &c : champsOperation())
         if (c.dansListe)
-            definirChamp(c.colonne, c.genre == NatureChamp::Nombre ? nombreAffiche(f.valeur(c.colonne)) : f.valeur(c.colonne));
+            definirChamp(c.colonne, c.genre == NatureChamp::Nombre
+                                        ? nombreAffiche(f.valeur(c.colonne))
+                                        : f.valeur(c.colonne));
     TxtCommentaireResultat->setPlainText(f.valeur(QStringLiteral("commentaireResultat")));
     CmdSupprimer->setEnabled(!f.estNouvelle());
     CmdPrelevement->setEnabled(!f.estNouvelle());

@@ -111,8 +111,7 @@ void FicheOperations::construireGrilles()
                 {{QStringLiteral("Support"), NatureChamp::Texte, {}, true},
                  {QStringLiteral("Code Sandre"), NatureChamp::Texte, {}, true},
                  {QStringLiteral("Recouvrement (%)"), NatureChamp::Nombre},
-                 {QStringLiteral("Classe"), NatureChamp::Code,
-                  entreesClassesRecouvrement()},
+                 {QStringLiteral("Classe"), NatureChamp::Code, entreesClassesRecouvrement()},
                  {QStringLiteral("Chenal profond (%)"), NatureChamp::Nombre},
                  {QStringLiteral("Zone intermédiaire (%)"), NatureChamp::Nombre},
                  {QStringLiteral("Berges (%)"), NatureChamp::Nombre}});
@@ -201,8 +200,7 @@ void FicheOperations::chargerGrilles()
         const CaracteristiqueUnite &c = caracteristiques[l];
         if (c.note)
             for (int k : {2, 3})
-                SprUnites->definirCellule(l, k,
-                                          {{}, NatureChamp::Code, entreesAbondance()});
+                SprUnites->definirCellule(l, k, {{}, NatureChamp::Code, entreesAbondance()});
         SprUnites->definirTexte(l, 0, c.groupeLibelle);
         SprUnites->definirTexte(l, 1, c.libelle);
         SprUnites->definirTexte(l, 2, unites.ur1.value(l));

@@ -79,9 +79,9 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     disposition->setContentsMargins(4, 4, 4, 4);
     auto *barre = new QToolBar(this);
     barre->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    CmdInsertion = barre->addAction(style()->standardIcon(QStyle::SP_FileIcon),
-                                    QStringLiteral("Nouveau prélèvement"), this,
-                                    [this] { emit nouveauDemande(m_operation ? m_operation->codeSelectionne() : QString()); });
+    CmdInsertion = barre->addAction(
+        style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("Nouveau prélèvement"), this,
+        [this] { emit nouveauDemande(m_operation ? m_operation->codeSelectionne() : QString()); });
     CmdEnregistrer = barre->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
                                       QStringLiteral("Enregistrer le prélèvement"), this,
                                       &FichePrelevementPhysicoChmique::enregistrer);
@@ -215,7 +215,8 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
 
 QString FichePrelevementPhysicoChmique::cleFenetre() const
 {
-    return m_edition.estEnregistre() ? QStringLiteral("FichePrelevementPhysicoChmique_") + m_station + u'_' + m_edition.numPrelevement()
+    return m_edition.estEnregistre() ? QStringLiteral("FichePrelevementPhysicoChmique_") +
+                                           m_station + u'_' + m_edition.numPrelevement()
                                      : QString();
 }
 
@@ -244,8 +245,7 @@ void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
                                    : c.nature == NatureChamp::Heure ? FORMAT_HEURE
                                                                     : QString());
         }
-        if (c.nature == NatureChamp::Date)
-            surveillerDate(static_cast<QLineEdit *>(w));
+        if (c.nature == NatureChamp::Date) surveillerDate(static_cast<QLineEdit *>(w));
         w->setObjectName(QStringLiteral("Champ") + c.colonne);
         m_champs.insert(c.colonne, w);
         ordre << w;
@@ -312,7 +312,8 @@ void FichePrelevementPhysicoChmique::afficher()
     m_operation->definirEntrees(m_edition.operations(), ComboCodee::AvecVide);
     for (const ColonneGrille &c : champsPrelevement()) {
         const QString valeur = m_edition.champs.value(c.colonne);
-        afficherValeurChamp(m_champs.value(c.colonne), c.nature == NatureChamp::Nombre ? nombreAffiche(valeur) : valeur);
+        afficherValeurChamp(m_champs.value(c.colonne),
+                            c.nature == NatureChamp::Nombre ? nombreAffiche(valeur) : valeur);
     }
     CmdSupprimer->setEnabled(m_edition.estEnregistre());
     afficherGrilles();
@@ -336,7 +337,10 @@ void FichePrelevementPhysicoChmique::afficherGrilles()
     SprAnalyses->definirModifiable(modifiable);
     for (QPushButton *b : {CmdAjouterAnalyse, CmdSupprimerAnalyse, CmdAjouterSelection}) {
         b->setEnabled(modifiable);
-        b->setToolTip(modifiable ? QString() : QStringLiteral("Cochez « Modifier les analyses » pour modifier les lignes."));
+        b->setToolTip(
+            modifiable
+                ? QString()
+                : QStringLiteral("Cochez « Modifier les analyses » pour modifier les lignes."));
     }
     majColonnesAnalyses();
 }

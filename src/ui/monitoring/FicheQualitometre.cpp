@@ -24,23 +24,45 @@ namespace vyk {
 namespace {
 
 // Fields shown as check boxes ("1"/"0") and as coded lists.
-bool estCase(const QString &c) { return c.compare(QLatin1String("canal"), Qt::CaseInsensitive) == 0 || c.compare(QLatin1String("confidentiel"), Qt::CaseInsensitive) == 0; }
+bool estCase(const QString &c)
+{
+    return c.compare(QLatin1String("canal"), Qt::CaseInsensitive) == 0 ||
+           c.compare(QLatin1String("confidentiel"), Qt::CaseInsensitive) == 0;
+}
 
 const QStringList &champsCodes()
 {
-    static const QStringList c = {QStringLiteral("typeStation"),  QStringLiteral("CodeNature"),    QStringLiteral("TypeProjection"),
-                                  QStringLiteral("Type_qualitometre"), QStringLiteral("TypePointEau"), QStringLiteral("her_niveau1"),
-                                  QStringLiteral("her_niveau2"),  QStringLiteral("rang_strahler"), QStringLiteral("modeGisement"),
-                                  QStringLiteral("codeEtat"),     QStringLiteral("codeQualite"),   QStringLiteral("codeRepresentativite"),
-                                  QStringLiteral("codePiscicole"), QStringLiteral("codeCommune"),  QStringLiteral("CodeContact"),
-                                  QStringLiteral("codePays"),     QStringLiteral("code_hydro"),    QStringLiteral("CodeAquifere"),
-                                  QStringLiteral("Code_ME"),      QStringLiteral("CodeEntiteHydro"), QStringLiteral("codeBassinVersant"),
-                                  QStringLiteral("codeBassinVersant2"), QStringLiteral("codeBassinVersant3"),
+    static const QStringList c = {QStringLiteral("typeStation"),
+                                  QStringLiteral("CodeNature"),
+                                  QStringLiteral("TypeProjection"),
+                                  QStringLiteral("Type_qualitometre"),
+                                  QStringLiteral("TypePointEau"),
+                                  QStringLiteral("her_niveau1"),
+                                  QStringLiteral("her_niveau2"),
+                                  QStringLiteral("rang_strahler"),
+                                  QStringLiteral("modeGisement"),
+                                  QStringLiteral("codeEtat"),
+                                  QStringLiteral("codeQualite"),
+                                  QStringLiteral("codeRepresentativite"),
+                                  QStringLiteral("codePiscicole"),
+                                  QStringLiteral("codeCommune"),
+                                  QStringLiteral("CodeContact"),
+                                  QStringLiteral("codePays"),
+                                  QStringLiteral("code_hydro"),
+                                  QStringLiteral("CodeAquifere"),
+                                  QStringLiteral("Code_ME"),
+                                  QStringLiteral("CodeEntiteHydro"),
+                                  QStringLiteral("codeBassinVersant"),
+                                  QStringLiteral("codeBassinVersant2"),
+                                  QStringLiteral("codeBassinVersant3"),
                                   QStringLiteral("codeBassinVersant4")};
     return c;
 }
 
-bool estCode(const QString &c) { return champsCodes().contains(c, Qt::CaseInsensitive); }
+bool estCode(const QString &c)
+{
+    return champsCodes().contains(c, Qt::CaseInsensitive);
+}
 
 QWidget *page(QTabWidget *onglets, const QString &titre, QFormLayout *&formulaire)
 {
@@ -53,7 +75,8 @@ QWidget *page(QTabWidget *onglets, const QString &titre, QFormLayout *&formulair
     return zone;
 }
 
-const char *const BASSINS[] = {"codeBassinVersant", "codeBassinVersant2", "codeBassinVersant3", "codeBassinVersant4"};
+const char *const BASSINS[] = {"codeBassinVersant", "codeBassinVersant2", "codeBassinVersant3",
+                               "codeBassinVersant4"};
 
 } // namespace
 
@@ -74,7 +97,8 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : Fiche(parent)
     CmdSuivant = nomme(new QPushButton(QStringLiteral("Suivant ▶"), this), "CmdSuivant");
     CmdPoints = nomme(new QPushButton(QStringLiteral("Points de prélèvement"), this), "CmdPoints");
     CmdOperations = nomme(new QPushButton(QStringLiteral("Opérations"), this), "CmdOperations");
-    CmdPrelevements = nomme(new QPushButton(QStringLiteral("Prélèvements"), this), "CmdPrelevements");
+    CmdPrelevements =
+        nomme(new QPushButton(QStringLiteral("Prélèvements"), this), "CmdPrelevements");
     appliquerDroit(CmdNouveau, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
@@ -89,8 +113,8 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : Fiche(parent)
     LblModification = new QLabel(this);
     LblModification->setObjectName(QStringLiteral("LblModification"));
     auto *barre = new QHBoxLayout;
-    for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer, CmdPrecedent, CmdSuivant, CmdPoints, CmdOperations,
-                           CmdPrelevements})
+    for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer, CmdPrecedent, CmdSuivant,
+                           CmdPoints, CmdOperations, CmdPrelevements})
         barre->addWidget(b);
     barre->addSpacing(20);
     barre->addWidget(LblEntete, 1);
@@ -123,7 +147,8 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : Fiche(parent)
     nouveau();
 }
 
-void FicheQualitometre::ajouterChamp(QFormLayout *formulaire, const QString &colonne, const QString &libelle, QWidget *controle)
+void FicheQualitometre::ajouterChamp(QFormLayout *formulaire, const QString &colonne,
+                                     const QString &libelle, QWidget *controle)
 {
     if (!controle) {
         if (estCase(colonne)) {
@@ -133,10 +158,13 @@ void FicheQualitometre::ajouterChamp(QFormLayout *formulaire, const QString &col
             choix->setMinimumWidth(280);
             // Entities and lower catchments depend on the station: filled on display.
             const bool dependant = colonne == QLatin1String("CodeEntiteHydro") ||
-                                   (colonne.startsWith(QLatin1String("codeBassinVersant")) && colonne != QLatin1String("codeBassinVersant"));
+                                   (colonne.startsWith(QLatin1String("codeBassinVersant")) &&
+                                    colonne != QLatin1String("codeBassinVersant"));
             if (!dependant)
                 choix->definirEntrees(EditionQualitometre::entreesChamp(colonne),
-                                      colonne == QLatin1String("typeStation") ? ComboCodee::AucuneOption : ComboCodee::AvecVide);
+                                      colonne == QLatin1String("typeStation")
+                                          ? ComboCodee::AucuneOption
+                                          : ComboCodee::AvecVide);
             controle = choix;
         } else {
             controle = new QLineEdit(formulaire->parentWidget());
@@ -144,9 +172,10 @@ void FicheQualitometre::ajouterChamp(QFormLayout *formulaire, const QString &col
                 surveillerDate(static_cast<QLineEdit *>(controle));
         }
     }
-    const QString prefixe = qobject_cast<QCheckBox *>(controle) ? QStringLiteral("Chk") : qobject_cast<ComboCodee *>(controle) ? QStringLiteral("Cbo") : QStringLiteral("Txt");
-    if (controle->objectName().isEmpty())
-        controle->setObjectName(prefixe + colonne);
+    const QString prefixe = qobject_cast<QCheckBox *>(controle)    ? QStringLiteral("Chk")
+                            : qobject_cast<ComboCodee *>(controle) ? QStringLiteral("Cbo")
+                                                                   : QStringLiteral("Txt");
+    if (controle->objectName().isEmpty()) controle->setObjectName(prefixe + colonne);
     formulaire->addRow(libelle, controle);
     m_champs.insert(colonne.toLower(), controle);
     m_ordreChamps << controle;
@@ -160,13 +189,24 @@ void FicheQualitometre::construireChamps()
     const struct
     {
         const char *colonne, *libelle;
-    } identification[] = {
-        {"typeStation", "Type de station"}, {"NumeroBSS", "Code BSS"}, {"Designation", "Désignation"},
-        {"Identifiant", "Identifiant"}, {"Nom", "Nom"}, {"CodeNature", "Nature"}, {"Type_qualitometre", "Type de qualitomètre"},
-        {"TypePointEau", "Type de point d'eau"}, {"DateCreation", "Date de création"}, {"DateFermeture", "Date de fermeture"},
-        {"codeQualitoInter", "Identifiant international"}, {"Finalite", "Finalité"}, {"codeEtat", "État"},
-        {"codeQualite", "Qualité"}, {"codeRepresentativite", "Représentativité"}, {"CodeContact", "Contact"},
-        {"confidentiel", "Confidentiel"}, {"Commentaires", "Commentaires"}};
+    } identification[] = {{"typeStation", "Type de station"},
+                          {"NumeroBSS", "Code BSS"},
+                          {"Designation", "Désignation"},
+                          {"Identifiant", "Identifiant"},
+                          {"Nom", "Nom"},
+                          {"CodeNature", "Nature"},
+                          {"Type_qualitometre", "Type de qualitomètre"},
+                          {"TypePointEau", "Type de point d'eau"},
+                          {"DateCreation", "Date de création"},
+                          {"DateFermeture", "Date de fermeture"},
+                          {"codeQualitoInter", "Identifiant international"},
+                          {"Finalite", "Finalité"},
+                          {"codeEtat", "État"},
+                          {"codeQualite", "Qualité"},
+                          {"codeRepresentativite", "Représentativité"},
+                          {"CodeContact", "Contact"},
+                          {"confidentiel", "Confidentiel"},
+                          {"Commentaires", "Commentaires"}};
     for (const auto &c : identification)
         ajouterChamp(f, QString::fromLatin1(c.colonne), QString::fromUtf8(c.libelle));
 
@@ -174,11 +214,22 @@ void FicheQualitometre::construireChamps()
     const struct
     {
         const char *colonne, *libelle;
-    } localisation[] = {{"X", "X"}, {"Y", "Y"}, {"TypeProjection", "Projection"}, {"Altitude", "Altitude"},
-                        {"codeCommune", "Commune"}, {"codePays", "Pays"}, {"adresse", "Adresse"}, {"Localisation", "Localisation"},
-                        {"carteIGN", "Carte IGN"}, {"carteGeologique", "Carte géologique"}, {"parcelle", "Parcelle"},
-                        {"section", "Section"}, {"codeBassinVersant", "Bassin versant"}, {"codeBassinVersant2", "Bassin versant NV2"},
-                        {"codeBassinVersant3", "Bassin versant NV3"}, {"codeBassinVersant4", "Bassin versant NV4"}};
+    } localisation[] = {{"X", "X"},
+                        {"Y", "Y"},
+                        {"TypeProjection", "Projection"},
+                        {"Altitude", "Altitude"},
+                        {"codeCommune", "Commune"},
+                        {"codePays", "Pays"},
+                        {"adresse", "Adresse"},
+                        {"Localisation", "Localisation"},
+                        {"carteIGN", "Carte IGN"},
+                        {"carteGeologique", "Carte géologique"},
+                        {"parcelle", "Parcelle"},
+                        {"section", "Section"},
+                        {"codeBassinVersant", "Bassin versant"},
+                        {"codeBassinVersant2", "Bassin versant NV2"},
+                        {"codeBassinVersant3", "Bassin versant NV3"},
+                        {"codeBassinVersant4", "Bassin versant NV4"}};
     for (const auto &c : localisation)
         ajouterChamp(f, QString::fromLatin1(c.colonne), QString::fromUtf8(c.libelle));
 
@@ -186,9 +237,13 @@ void FicheQualitometre::construireChamps()
     const struct
     {
         const char *colonne, *libelle;
-    } souterrain[] = {{"Prof_Debut", "Profondeur de début"}, {"Prof_Fin", "Profondeur de fin"},
-                      {"Prof_Recommandee", "Profondeur recommandée"}, {"modeGisement", "Mode de gisement"},
-                      {"CodeEntiteHydro", "Entité hydrogéologique"}, {"CodeAquifere", "Aquifère"}, {"Code_ME", "Masse d'eau"}};
+    } souterrain[] = {{"Prof_Debut", "Profondeur de début"},
+                      {"Prof_Fin", "Profondeur de fin"},
+                      {"Prof_Recommandee", "Profondeur recommandée"},
+                      {"modeGisement", "Mode de gisement"},
+                      {"CodeEntiteHydro", "Entité hydrogéologique"},
+                      {"CodeAquifere", "Aquifère"},
+                      {"Code_ME", "Masse d'eau"}};
     for (const auto &c : souterrain)
         ajouterChamp(f, QString::fromLatin1(c.colonne), QString::fromUtf8(c.libelle));
     LblPiezometre = new QLabel(f->parentWidget());
@@ -199,11 +254,19 @@ void FicheQualitometre::construireChamps()
     const struct
     {
         const char *colonne, *libelle;
-    } surface[] = {{"riviere", "Rivière"}, {"pk", "Point kilométrique"}, {"pente", "Pente"},
-                   {"niveauTypologiqueTheo", "Niveau typologique théorique"}, {"canal", "Canal"},
-                   {"BassinVersant_Superficie", "Superficie du bassin versant"}, {"her_niveau1", "HER niveau 1"},
-                   {"her_niveau2", "HER niveau 2"}, {"code_hydro", "Code hydrographique"}, {"rang_strahler", "Rang de Strahler"},
-                   {"valeur_strahler", "Valeur de Strahler"}, {"type_fr", "Type FR"}, {"codePiscicole", "Contexte piscicole"}};
+    } surface[] = {{"riviere", "Rivière"},
+                   {"pk", "Point kilométrique"},
+                   {"pente", "Pente"},
+                   {"niveauTypologiqueTheo", "Niveau typologique théorique"},
+                   {"canal", "Canal"},
+                   {"BassinVersant_Superficie", "Superficie du bassin versant"},
+                   {"her_niveau1", "HER niveau 1"},
+                   {"her_niveau2", "HER niveau 2"},
+                   {"code_hydro", "Code hydrographique"},
+                   {"rang_strahler", "Rang de Strahler"},
+                   {"valeur_strahler", "Valeur de Strahler"},
+                   {"type_fr", "Type FR"},
+                   {"codePiscicole", "Contexte piscicole"}};
     for (const auto &c : surface)
         ajouterChamp(f, QString::fromLatin1(c.colonne), QString::fromUtf8(c.libelle));
     auto *calcium = new QWidget(f->parentWidget());
@@ -222,24 +285,33 @@ void FicheQualitometre::construireChamps()
 
     // Satellite grids, one tab per save button.
     const QHash<QString, QString> titres = {
-        {QStringLiteral("reseaux"), QStringLiteral("Réseaux")}, {QStringLiteral("intervenants"), QStringLiteral("Intervenants")},
-        {QStringLiteral("lithologies"), QStringLiteral("Lithologies")}, {QStringLiteral("modesMesures"), QStringLiteral("Modes de mesures")},
-        {QStringLiteral("altimetrie"), QStringLiteral("Altimétrie")}, {QStringLiteral("localisations"), QStringLiteral("Localisations")},
-        {QStringLiteral("documents"), QStringLiteral("Documents")}, {QStringLiteral("photos"), QStringLiteral("Photos")},
-        {QStringLiteral("etats"), QStringLiteral("États")}, {QStringLiteral("fonctions"), QStringLiteral("Fonctions")},
-        {QStringLiteral("usages"), QStringLiteral("Usages")}, {QStringLiteral("amenagements"), QStringLiteral("Aménagements")},
-        {QStringLiteral("accessibilites"), QStringLiteral("Accessibilités")}, {QStringLiteral("crepines"), QStringLiteral("Crépines")},
-        {QStringLiteral("ouvrage"), QStringLiteral("Ouvrage")}, {QStringLiteral("interventions"), QStringLiteral("Interventions")}};
+        {QStringLiteral("reseaux"), QStringLiteral("Réseaux")},
+        {QStringLiteral("intervenants"), QStringLiteral("Intervenants")},
+        {QStringLiteral("lithologies"), QStringLiteral("Lithologies")},
+        {QStringLiteral("modesMesures"), QStringLiteral("Modes de mesures")},
+        {QStringLiteral("altimetrie"), QStringLiteral("Altimétrie")},
+        {QStringLiteral("localisations"), QStringLiteral("Localisations")},
+        {QStringLiteral("documents"), QStringLiteral("Documents")},
+        {QStringLiteral("photos"), QStringLiteral("Photos")},
+        {QStringLiteral("etats"), QStringLiteral("États")},
+        {QStringLiteral("fonctions"), QStringLiteral("Fonctions")},
+        {QStringLiteral("usages"), QStringLiteral("Usages")},
+        {QStringLiteral("amenagements"), QStringLiteral("Aménagements")},
+        {QStringLiteral("accessibilites"), QStringLiteral("Accessibilités")},
+        {QStringLiteral("crepines"), QStringLiteral("Crépines")},
+        {QStringLiteral("ouvrage"), QStringLiteral("Ouvrage")},
+        {QStringLiteral("interventions"), QStringLiteral("Interventions")}};
     for (const DefinitionSauvegarde &s : sauvegardesQualitometre()) {
-        auto *editeur = new EditeurSatellites(s, [this] { return m_edition.code(); }, m_onglets);
+        auto *editeur = new EditeurSatellites(
+            s, [this] { return m_edition.code(); }, m_onglets);
         m_editeurs << editeur;
         m_onglets->addTab(editeur, titres.value(s.nom, s.nom));
         // Adding, removing and saving lines of a grid need the same right.
-        const QString &droitGrille =
-            s.regle == RegleSauvegarde::Interventions ? droit::QUALITO_FICHE_EVENEMENT : droit::QUALITO_FICHE_MODIF;
+        const QString &droitGrille = s.regle == RegleSauvegarde::Interventions
+                                         ? droit::QUALITO_FICHE_EVENEMENT
+                                         : droit::QUALITO_FICHE_MODIF;
         for (QPushButton *b : editeur->findChildren<QPushButton *>())
-            if (b->objectName().startsWith(QLatin1String("Cmd")))
-                appliquerDroit(b, droitGrille);
+            if (b->objectName().startsWith(QLatin1String("Cmd"))) appliquerDroit(b, droitGrille);
     }
     auto *donnees = new QWidget(m_onglets);
     auto *colonneDonnees = new QVBoxLayout(donnees);
@@ -260,8 +332,7 @@ void FicheQualitometre::construireChamps()
 EditeurSatellites *FicheQualitometre::editeur(const QString &sauvegarde) const
 {
     for (EditeurSatellites *e : m_editeurs)
-        if (e->objectName() == QStringLiteral("Editeur_") + sauvegarde)
-            return e;
+        if (e->objectName() == QStringLiteral("Editeur_") + sauvegarde) return e;
     return nullptr;
 }
 
@@ -270,8 +341,10 @@ void FicheQualitometre::majType()
     const auto *type = qobject_cast<ComboCodee *>(champ(QStringLiteral("typeStation")));
     const bool souterraine = type && type->codeSelectionne() == QLatin1String("0");
     for (const char *c : {"NumeroBSS", "Designation"})
-        m_formulaires.value(QString::fromLatin1(c).toLower())->setRowVisible(champ(QString::fromLatin1(c)), souterraine);
-    m_formulaires.value(QStringLiteral("identifiant"))->setRowVisible(champ(QStringLiteral("Identifiant")), !souterraine);
+        m_formulaires.value(QString::fromLatin1(c).toLower())
+            ->setRowVisible(champ(QString::fromLatin1(c)), souterraine);
+    m_formulaires.value(QStringLiteral("identifiant"))
+        ->setRowVisible(champ(QStringLiteral("Identifiant")), !souterraine);
     m_onglets->setTabVisible(m_onglets->indexOf(m_ongletSouterrain), souterraine);
     m_onglets->setTabVisible(m_onglets->indexOf(m_ongletSurface), !souterraine);
     for (const QString &s : {QStringLiteral("crepines"), QStringLiteral("ouvrage")})
@@ -282,15 +355,14 @@ void FicheQualitometre::majType()
 // The catchments of a level follow the one chosen above.
 void FicheQualitometre::majBassins(int niveau)
 {
-    if (niveau < 2 || niveau > 4)
-        return;
+    if (niveau < 2 || niveau > 4) return;
     auto *parent = qobject_cast<ComboCodee *>(champ(QString::fromLatin1(BASSINS[niveau - 2])));
     auto *bassin = qobject_cast<ComboCodee *>(champ(QString::fromLatin1(BASSINS[niveau - 1])));
-    if (!parent || !bassin)
-        return;
+    if (!parent || !bassin) return;
     const QString garde = bassin->codeSelectionne();
     const QSignalBlocker bloque(bassin);
-    bassin->definirEntrees(EditionQualitometre::entreesBassins(niveau, parent->codeSelectionne()), ComboCodee::AvecVide);
+    bassin->definirEntrees(EditionQualitometre::entreesBassins(niveau, parent->codeSelectionne()),
+                           ComboCodee::AvecVide);
     bassin->selectionnerCode(garde);
     majBassins(niveau + 1);
 }
@@ -305,15 +377,18 @@ void FicheQualitometre::afficher()
     for (auto it = m_champs.cbegin(); it != m_champs.cend(); ++it) {
         const QString texte = m_edition.valeur(it.key());
         if (auto *ligne = qobject_cast<QLineEdit *>(it.value())) {
-            ligne->setText(EditionQualitometre::estChampNumerique(it.key()) ? nombreAffiche(texte) : texte);
+            ligne->setText(EditionQualitometre::estChampNumerique(it.key()) ? nombreAffiche(texte)
+                                                                            : texte);
         } else if (auto *caseACocher = qobject_cast<QCheckBox *>(it.value())) {
             caseACocher->setChecked(texte == QLatin1String("1"));
         } else if (auto *choix = qobject_cast<ComboCodee *>(it.value())) {
-            if (it.key().startsWith(QLatin1String("codebassinversant")) && it.key() != QLatin1String("codebassinversant"))
+            if (it.key().startsWith(QLatin1String("codebassinversant")) &&
+                it.key() != QLatin1String("codebassinversant"))
                 continue;
             const QSignalBlocker bloque(choix);
             if (!choix->selectionnerCode(texte))
-                choix->selectionnerCode(it.key() == QLatin1String("typestation") ? QStringLiteral("1") : QString());
+                choix->selectionnerCode(
+                    it.key() == QLatin1String("typestation") ? QStringLiteral("1") : QString());
         }
     }
     for (int n = 2; n <= 4; ++n) {
@@ -332,21 +407,34 @@ void FicheQualitometre::afficher()
     majType();
 
     const EnteteStation &e = m_edition.entete();
-    LblEntete->setText(m_edition.estNouvelle() ? QStringLiteral("Nouveau qualitomètre")
-                                               : QStringLiteral("Réseau : %1%2").arg(e.reseau.isEmpty() ? QStringLiteral("aucun") : e.reseau,
-                                                                                    e.dce ? QStringLiteral("  —  DCE") : QString()));
-    LblAltitude->setText(m_edition.altitudeAffichee().isEmpty() ? QString() : QStringLiteral("Altitude : ") + m_edition.altitudeAffichee());
-    LblModification->setText(m_edition.derniereModification().isEmpty() ? QString()
-                                                                        : QStringLiteral("Dernière modification : ") + m_edition.derniereModification());
-    LblPiezometre->setText(m_edition.codePiezometre().isEmpty() ? QString()
-                                                                : QStringLiteral("Station piézométrique liée : ") + m_edition.codePiezometre());
-    QString resume = QStringLiteral("<table cellpadding=4><tr><th></th><th>Première</th><th>Dernière</th><th>Nombre</th></tr>");
+    LblEntete->setText(m_edition.estNouvelle()
+                           ? QStringLiteral("Nouveau qualitomètre")
+                           : QStringLiteral("Réseau : %1%2")
+                                 .arg(e.reseau.isEmpty() ? QStringLiteral("aucun") : e.reseau,
+                                      e.dce ? QStringLiteral("  —  DCE") : QString()));
+    LblAltitude->setText(m_edition.altitudeAffichee().isEmpty()
+                             ? QString()
+                             : QStringLiteral("Altitude : ") + m_edition.altitudeAffichee());
+    LblModification->setText(m_edition.derniereModification().isEmpty()
+                                 ? QString()
+                                 : QStringLiteral("Dernière modification : ") +
+                                       m_edition.derniereModification());
+    LblPiezometre->setText(m_edition.codePiezometre().isEmpty()
+                               ? QString()
+                               : QStringLiteral("Station piézométrique liée : ") +
+                                     m_edition.codePiezometre());
+    QString resume = QStringLiteral(
+        "<table cellpadding=4><tr><th></th><th>Première</th><th>Dernière</th><th>Nombre</th></tr>");
     for (const LigneResume &l : m_edition.resume().lignes)
-        resume += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td></tr>").arg(l.libelle, l.premiere, l.derniere).arg(l.nombre);
+        resume += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td></tr>")
+                      .arg(l.libelle, l.premiere, l.derniere)
+                      .arg(l.nombre);
     const ResumeDonnees &r = m_edition.resume();
-    resume += QStringLiteral("</table><p>Dernières mesures au statut 2 : %1 ; au statut 3 : %2<br>Dernières opérations au statut 2 : %3 ; au "
+    resume += QStringLiteral("</table><p>Dernières mesures au statut 2 : %1 ; au statut 3 : "
+                             "%2<br>Dernières opérations au statut 2 : %3 ; au "
                              "statut 3 : %4</p>")
-                  .arg(r.derniereMesureStatut2, r.derniereMesureStatut3, r.derniereOperationStatut2, r.derniereOperationStatut3);
+                  .arg(r.derniereMesureStatut2, r.derniereMesureStatut3, r.derniereOperationStatut2,
+                       r.derniereOperationStatut3);
     LblResume->setText(resume);
 
     for (EditeurSatellites *ed : m_editeurs) {
@@ -354,12 +442,16 @@ void FicheQualitometre::afficher()
         ed->definirTournees(m_edition.valeur(QStringLiteral("nbTournees")));
     }
     CmdSupprimer->setEnabled(!m_edition.estNouvelle());
-    setWindowTitle(m_edition.estNouvelle() ? QStringLiteral("Fiche du qualitomètre")
-                                           : QStringLiteral("Fiche du qualitomètre ") + m_edition.codeStocke());
+    setWindowTitle(m_edition.estNouvelle()
+                       ? QStringLiteral("Fiche du qualitomètre")
+                       : QStringLiteral("Fiche du qualitomètre ") + m_edition.codeStocke());
     marquerEnregistree();
 }
 
-QString FicheQualitometre::cleFenetre() const { return m_edition.estNouvelle() ? QString() : cleStation(m_edition.code()); }
+QString FicheQualitometre::cleFenetre() const
+{
+    return m_edition.estNouvelle() ? QString() : cleStation(m_edition.code());
+}
 
 void FicheQualitometre::recueillir()
 {
@@ -367,21 +459,20 @@ void FicheQualitometre::recueillir()
         if (const auto *ligne = qobject_cast<QLineEdit *>(it.value()))
             m_edition.definir(it.key(), ligne->text());
         else if (const auto *caseACocher = qobject_cast<QCheckBox *>(it.value()))
-            m_edition.definir(it.key(), caseACocher->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+            m_edition.definir(it.key(),
+                              caseACocher->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
         else if (const auto *choix = qobject_cast<ComboCodee *>(it.value()))
             m_edition.definir(it.key(), choix->codeSelectionne());
     }
     QString calcium;
     for (int i = 0; i < OptCalcium.size(); ++i)
-        if (OptCalcium[i]->isChecked())
-            calcium = QString::number(i);
+        if (OptCalcium[i]->isChecked()) calcium = QString::number(i);
     m_edition.definir(QStringLiteral("classeCalcium"), calcium);
 }
 
 bool FicheQualitometre::charger(qint64 code)
 {
-    if (!m_edition.charger(code))
-        return false;
+    if (!m_edition.charger(code)) return false;
     afficher();
     return true;
 }
@@ -416,8 +507,7 @@ bool FicheQualitometre::supprimer()
         ProgressionGui progression(this, texteFiche::TITRE_SUPPRESSION);
         supprimee = m_edition.supprimer(progression);
     }
-    if (!supprimee)
-        return false;
+    if (!supprimee) return false;
     marquerEnregistree(); // nothing left to save
     emit stationSupprimee(code);
     fermerEcran(this);
@@ -426,11 +516,9 @@ bool FicheQualitometre::supprimer()
 
 void FicheQualitometre::naviguer(int sens)
 {
-    if (!m_codesVisibles || !quitterModifications())
-        return;
+    if (!m_codesVisibles || !quitterModifications()) return;
     const QString code = EditionQualitometre::codeVoisin(m_codesVisibles(), m_edition.code(), sens);
-    if (!code.isEmpty())
-        charger(code.toLongLong());
+    if (!code.isEmpty()) charger(code.toLongLong());
 }
 
 } // namespace vyk

@@ -26,7 +26,7 @@ class EditeurSatellites;
 class FicheQualitometre : public Fiche
 {
     Q_OBJECT
-public:
+  public:
     explicit FicheQualitometre(QWidget *parent = nullptr);
 
     bool charger(qint64 code);
@@ -35,18 +35,24 @@ public:
     bool enregistrerFiche() override { return enregistrer(); }
     QString cleFenetre() const override;
     // The window of a stored station.
-    static QString cleStation(const QString &code) { return QStringLiteral("FicheQualitometre:") + code; }
+    static QString cleStation(const QString &code)
+    {
+        return QStringLiteral("FicheQualitometre:") + code;
+    }
     bool supprimer();
     // Previous (-1) or next (1) visible station of the list.
     void naviguer(int sens);
     // The codes of the visible rows of the open list, in their order.
-    void definirNavigation(std::function<QStringList()> codesVisibles) { m_codesVisibles = std::move(codesVisibles); }
+    void definirNavigation(std::function<QStringList()> codesVisibles)
+    {
+        m_codesVisibles = std::move(codesVisibles);
+    }
 
     const EditionQualitometre &edition() const { return m_edition; }
     QWidget *champ(const QString &colonne) const { return m_champs.value(colonne.toLower()); }
     EditeurSatellites *editeur(const QString &sauvegarde) const;
 
-signals:
+  signals:
     // "Nouveau": a blank card is wanted beside this one.
     void nouvelleDemandee();
     void stationEnregistree(const QString &code);
@@ -57,9 +63,10 @@ signals:
     // The physico-chemical samples of the station (its follow-up table).
     void prelevementsDemandes(qint64 code);
 
-private:
+  private:
     void construireChamps();
-    void ajouterChamp(QFormLayout *formulaire, const QString &colonne, const QString &libelle, QWidget *controle = nullptr);
+    void ajouterChamp(QFormLayout *formulaire, const QString &colonne, const QString &libelle,
+                      QWidget *controle = nullptr);
     void afficher();
     void recueillir();
     void majType();

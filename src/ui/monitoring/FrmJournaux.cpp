@@ -34,8 +34,7 @@ QLineEdit *champDate(QWidget *parent, const QString &nom)
     return champ;
 }
 
-template <typename T>
-T *nomme(T *controle, const QString &nom)
+template <typename T> T *nomme(T *controle, const QString &nom)
 {
     controle->setObjectName(nom);
     return controle;
@@ -60,8 +59,10 @@ FrmJournaux::FrmJournaux(QWidget *parent) : QWidget(parent)
     SprStations->setSelectionBehavior(QAbstractItemView::SelectRows);
     SprStations->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SprStations->setSortingEnabled(true);
-    CmdToutes = nomme(new QPushButton(QStringLiteral("Tout cocher"), stations), QStringLiteral("CmdToutes"));
-    CmdAucune = nomme(new QPushButton(QStringLiteral("Tout décocher"), stations), QStringLiteral("CmdAucune"));
+    CmdToutes = nomme(new QPushButton(QStringLiteral("Tout cocher"), stations),
+                      QStringLiteral("CmdToutes"));
+    CmdAucune = nomme(new QPushButton(QStringLiteral("Tout décocher"), stations),
+                      QStringLiteral("CmdAucune"));
     auto *boutonsStations = new QHBoxLayout;
     boutonsStations->addWidget(CmdToutes);
     boutonsStations->addWidget(CmdAucune);
@@ -74,13 +75,19 @@ FrmJournaux::FrmJournaux(QWidget *parent) : QWidget(parent)
     auto *filtres = new QGroupBox(QStringLiteral("Critères"), this);
     TxtDateDebut = champDate(filtres, QStringLiteral("TxtDateDebut"));
     TxtDateFin = champDate(filtres, QStringLiteral("TxtDateFin"));
-    ChkGestion = nomme(new QCheckBox(QStringLiteral("Gestion [G]"), filtres), QStringLiteral("ChkGestion"));
-    ChkMaintenance = nomme(new QCheckBox(QStringLiteral("Maintenance [M]"), filtres), QStringLiteral("ChkMaintenance"));
-    ChkAutre = nomme(new QCheckBox(QStringLiteral("Autre []"), filtres), QStringLiteral("ChkAutre"));
-    ChkGraphique = nomme(new QCheckBox(QStringLiteral("Seulement les événements des graphiques"), filtres),
-                         QStringLiteral("ChkGraphique"));
-    ChkExportBanque = nomme(new QCheckBox(QStringLiteral("Seulement les événements à exporter vers la banque"), filtres),
-                            QStringLiteral("ChkExportBanque"));
+    ChkGestion =
+        nomme(new QCheckBox(QStringLiteral("Gestion [G]"), filtres), QStringLiteral("ChkGestion"));
+    ChkMaintenance = nomme(new QCheckBox(QStringLiteral("Maintenance [M]"), filtres),
+                           QStringLiteral("ChkMaintenance"));
+    ChkAutre =
+        nomme(new QCheckBox(QStringLiteral("Autre []"), filtres), QStringLiteral("ChkAutre"));
+    ChkGraphique =
+        nomme(new QCheckBox(QStringLiteral("Seulement les événements des graphiques"), filtres),
+              QStringLiteral("ChkGraphique"));
+    ChkExportBanque =
+        nomme(new QCheckBox(QStringLiteral("Seulement les événements à exporter vers la banque"),
+                            filtres),
+              QStringLiteral("ChkExportBanque"));
     CboContact = nomme(new QComboBox(filtres), QStringLiteral("CboContact"));
     CboContact->setMinimumWidth(240);
     auto *grille = new QGridLayout(filtres);
@@ -99,17 +106,20 @@ FrmJournaux::FrmJournaux(QWidget *parent) : QWidget(parent)
     grille->setColumnStretch(6, 1);
 
     // Grid and commands.
-    SprEvenements = nomme(new QTableWidget(0, int(EvenementsQualito::titresColonnes().size()), this),
-                          QStringLiteral("SprEvenements"));
+    SprEvenements =
+        nomme(new QTableWidget(0, int(EvenementsQualito::titresColonnes().size()), this),
+              QStringLiteral("SprEvenements"));
     SprEvenements->setHorizontalHeaderLabels(EvenementsQualito::titresColonnes());
     SprEvenements->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SprEvenements->setSelectionBehavior(QAbstractItemView::SelectRows);
     SprEvenements->setAlternatingRowColors(true);
     SprEvenements->verticalHeader()->hide();
     LblNombre = nomme(new QLabel(this), QStringLiteral("LblNombre"));
-    CmdCharger = nomme(new QPushButton(QStringLiteral("Chargement des événements"), this), QStringLiteral("CmdCharger"));
+    CmdCharger = nomme(new QPushButton(QStringLiteral("Chargement des événements"), this),
+                       QStringLiteral("CmdCharger"));
     CmdCharger->setDefault(true);
-    CmdExporter = nomme(new QPushButton(QStringLiteral("Exporter..."), this), QStringLiteral("CmdExporter"));
+    CmdExporter =
+        nomme(new QPushButton(QStringLiteral("Exporter..."), this), QStringLiteral("CmdExporter"));
     appliquerDroit(CmdExporter, droit::QUALITO_EXPORT);
     CmdFermer = nomme(new QPushButton(QStringLiteral("Fermer"), this), QStringLiteral("CmdFermer"));
     auto *commandes = new QHBoxLayout;
@@ -174,7 +184,8 @@ CriteresEvenements FrmJournaux::criteres() const
 {
     CriteresEvenements c;
     for (int l = 0; l < SprStations->rowCount(); ++l)
-        if (const QTableWidgetItem *item = SprStations->item(l, 0); item && item->checkState() == Qt::Checked)
+        if (const QTableWidgetItem *item = SprStations->item(l, 0);
+            item && item->checkState() == Qt::Checked)
             c.stations << item->data(Qt::UserRole).toString();
     c.dateDebut = TxtDateDebut->text().trimmed();
     c.dateFin = TxtDateFin->text().trimmed();
@@ -213,7 +224,10 @@ void FrmJournaux::chargerEvenements()
     LblNombre->setText(QStringLiteral("%1 événement(s)").arg(evenements.nbLignes()));
 }
 
-int FrmJournaux::nbEvenements() const { return SprEvenements->rowCount(); }
+int FrmJournaux::nbEvenements() const
+{
+    return SprEvenements->rowCount();
+}
 
 bool FrmJournaux::exporter(const QString &chemin)
 {
@@ -249,15 +263,15 @@ void FrmJournaux::demanderExport()
         QFileDialog::getSaveFileName(this, QStringLiteral("Exporter la liste des interventions"),
                                      EvenementsQualito::NOM_EXPORT + QStringLiteral(".csv"),
                                      QStringLiteral("Fichiers CSV (*.csv)"));
-    if (!chemin.isEmpty())
-        exporter(chemin);
+    if (!chemin.isEmpty()) exporter(chemin);
 }
 
 void FrmJournaux::filtrerStations(const QString &texte)
 {
     const QString t = texte.trimmed();
     for (int l = 0; l < SprStations->rowCount(); ++l) {
-        const bool visible = t.isEmpty() || SprStations->item(l, 0)->text().contains(t, Qt::CaseInsensitive) ||
+        const bool visible = t.isEmpty() ||
+                             SprStations->item(l, 0)->text().contains(t, Qt::CaseInsensitive) ||
                              SprStations->item(l, 1)->text().contains(t, Qt::CaseInsensitive);
         SprStations->setRowHidden(l, !visible);
     }

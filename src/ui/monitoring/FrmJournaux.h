@@ -18,7 +18,7 @@ namespace vyk {
 class FrmJournaux : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit FrmJournaux(QWidget *parent = nullptr);
 
     // Fills the station list and the contact filter from the database.
@@ -31,7 +31,7 @@ public:
     CriteresEvenements criteres() const;
     int nbEvenements() const;
 
-private:
+  private:
     void filtrerStations(const QString &texte);
     void cocherStations(bool cocher);
     void demanderExport();

@@ -5,9 +5,9 @@
 #include "app/Reglages.h"
 #include "db/Messages.h"
 #include "monitoring/Qualitometre.h"
-#include "ui/widgets/FichePhotos.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
+#include "ui/widgets/FichePhotos.h"
 #include "ui/widgets/Formulaire.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "users/Habilitations.h"
@@ -76,8 +76,9 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent)
     TxtDateFin = nouvelleLigneTexte(fiche, 0, jour);
     surveillerDate(TxtDateDebut);
     surveillerDate(TxtDateFin);
-    for (QLineEdit **t : {&TxtLongueurTotale, &TxtXAmont, &TxtYAmont, &TxtXAval, &TxtYAval, &TxtX, &TxtY,
-                          &TxtProfondeurRecommandee, &TxtLargeurDebit, &TxtProfDebut, &TxtProfFin})
+    for (QLineEdit **t :
+         {&TxtLongueurTotale, &TxtXAmont, &TxtYAmont, &TxtXAval, &TxtYAval, &TxtX, &TxtY,
+          &TxtProfondeurRecommandee, &TxtLargeurDebit, &TxtProfDebut, &TxtProfFin})
         *t = nouvelleLigneTexte(fiche, 0);
     CboProjection = new ComboCodee(fiche);
     CboProjection->remplirListe(QStringLiteral("PIEZOMETRES.TYPEPROJECTION"), ComboCodee::AvecVide);
@@ -153,8 +154,7 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent)
 // the list goes back to the point shown.
 void FrmQualitometresPoints::ligneChoisie(int ligne)
 {
-    if (m_retourLigne || ligne < 0 || ligne >= m_points.size())
-        return;
+    if (m_retourLigne || ligne < 0 || ligne >= m_points.size()) return;
     const QString code = m_points[ligne].codePoint;
     if (quitterModifications() && lignePoint(code) >= 0) // a save reads the list again
         afficher(m_points[lignePoint(code)]);
@@ -166,8 +166,7 @@ void FrmQualitometresPoints::ligneChoisie(int ligne)
 int FrmQualitometresPoints::lignePoint(const QString &code) const
 {
     for (int l = 0; l < m_points.size(); ++l)
-        if (!code.isEmpty() && m_points[l].codePoint == code)
-            return l;
+        if (!code.isEmpty() && m_points[l].codePoint == code) return l;
     return -1;
 }
 

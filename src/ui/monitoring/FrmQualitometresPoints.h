@@ -6,7 +6,6 @@
 #include "monitoring/PointsPrelevement.h"
 #include "ui/widgets/Fiche.h"
 
-
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;

@@ -79,8 +79,7 @@ ListeQualitometres::ListeQualitometres(QWidget *parent) : QWidget(parent)
 
 ListeQualitometres::~ListeQualitometres()
 {
-    if (bd().estOuverte() && session().estConnecte())
-        enregistrerDisposition();
+    if (bd().estOuverte() && session().estConnecte()) enregistrerDisposition();
 }
 
 void ListeQualitometres::charger()
@@ -112,9 +111,15 @@ void ListeQualitometres::filtrer(const QString &texte)
     LblCompte->setText(texteCompte());
 }
 
-QString ListeQualitometres::texteCompte() const { return vyk::texteCompte(int(m_affichees.size()), int(m_liste.lignes.size())); }
+QString ListeQualitometres::texteCompte() const
+{
+    return vyk::texteCompte(int(m_affichees.size()), int(m_liste.lignes.size()));
+}
 
-int ListeQualitometres::nbLignesAffichees() const { return int(m_affichees.size()); }
+int ListeQualitometres::nbLignesAffichees() const
+{
+    return int(m_affichees.size());
+}
 
 QStringList ListeQualitometres::codesVisibles() const
 {
@@ -132,22 +137,18 @@ QStringList ListeQualitometres::codesVisibles() const
 void ListeQualitometres::ouvrirCourante()
 {
     const int ligne = SprListe->ligneCourante();
-    if (ligne < 0 || ligne >= m_affichees.size())
-        return;
+    if (ligne < 0 || ligne >= m_affichees.size()) return;
     const QString code = m_liste.codes.value(m_affichees[ligne]);
-    if (!code.isEmpty())
-        emit ouvrirFiche(code);
+    if (!code.isEmpty()) emit ouvrirFiche(code);
 }
 
 void ListeQualitometres::appliquerDisposition()
 {
     const QVector<double> largeurs = lireLargeursColonnes(session().login);
     for (int c = 0; c < largeurs.size() && c < SprListe->horizontalHeader()->count(); ++c) {
-        if (largeurs[c] < 0)
-            continue;
+        if (largeurs[c] < 0) continue;
         SprListe->setColumnHidden(c, largeurs[c] == 0);
-        if (largeurs[c] > 0)
-            SprListe->setColumnWidth(c, int(largeurs[c]));
+        if (largeurs[c] > 0) SprListe->setColumnWidth(c, int(largeurs[c]));
     }
     const int tri = lireColonneTri();
     if (tri >= 0 && tri < SprListe->horizontalHeader()->count())
@@ -159,8 +160,7 @@ void ListeQualitometres::enregistrerDisposition()
     QVector<double> largeurs;
     for (int c = 0; c < SprListe->horizontalHeader()->count(); ++c)
         largeurs << (SprListe->isColumnHidden(c) ? 0 : SprListe->columnWidth(c));
-    if (!largeurs.isEmpty())
-        enregistrerLargeursColonnes(session().login, largeurs);
+    if (!largeurs.isEmpty()) enregistrerLargeursColonnes(session().login, largeurs);
 }
 
 } // namespace vyk

@@ -19,7 +19,7 @@ class GrilleDonnees;
 class ListeQualitometres : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit ListeQualitometres(QWidget *parent = nullptr);
     ~ListeQualitometres() override;
 
@@ -34,10 +34,10 @@ public:
     // Saves the column widths of the user (also done when the list closes).
     void enregistrerDisposition();
 
-signals:
+  signals:
     void ouvrirFiche(const QString &code); // "" for a new station
 
-private:
+  private:
     void appliquerDisposition();
     void ouvrirCourante();
 

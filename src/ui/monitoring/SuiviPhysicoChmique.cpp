@@ -62,7 +62,8 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     CmdNouveauPrelevement = new QPushButton(QStringLiteral("Nouveau prélèvement"), this);
     CboPrelevements = new ComboCodee(this);
     CboPrelevements->setMinimumContentsLength(28);
-    CboPrelevements->setToolTip(QStringLiteral("Tous les prélèvements du qualitomètre, avec ou sans analyses."));
+    CboPrelevements->setToolTip(
+        QStringLiteral("Tous les prélèvements du qualitomètre, avec ou sans analyses."));
     CmdOuvrirPrelevement = new QPushButton(QStringLiteral("Ouvrir le prélèvement"), this);
     auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *w) {
         auto *e = new QLabel(libelle, this);
@@ -108,7 +109,8 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     connect(ChkInverse, &QCheckBox::toggled, this, [this](bool) { actualiser(); });
     connect(CmdNouveauPrelevement, &QPushButton::clicked, this, [this] { ouvrirFiche(-1); });
     connect(CmdOuvrirPrelevement, &QPushButton::clicked, this, [this] {
-        if (const QString n = CboPrelevements->codeSelectionne(); !n.isEmpty()) ouvrirPrelevementNumero(n);
+        if (const QString n = CboPrelevements->codeSelectionne(); !n.isEmpty())
+            ouvrirPrelevementNumero(n);
     });
     connect(SprSuivi->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
             [this](int section) {
@@ -146,7 +148,10 @@ void SuiviPhysicoChmique::actualiser()
         QString::number(tableau().colonnes.size()) + QStringLiteral(" prélèvement(s)."));
 }
 
-const TableauSuivi &SuiviPhysicoChmique::tableau() const { return m_modele->tableau(); }
+const TableauSuivi &SuiviPhysicoChmique::tableau() const
+{
+    return m_modele->tableau();
+}
 
 QWidget *SuiviPhysicoChmique::ouvrirFiche(int colonne)
 {
@@ -162,14 +167,18 @@ QWidget *SuiviPhysicoChmique::ouvrirPrelevementNumero(const QString &numero)
     return ouvrirPrelevementStation(station, numero);
 }
 
-QWidget *SuiviPhysicoChmique::ouvrirPrelevementStation(const QString &station, const QString &numero,
-                                                        const QString &codeOperation)
+QWidget *SuiviPhysicoChmique::ouvrirPrelevementStation(const QString &station,
+                                                       const QString &numero,
+                                                       const QString &codeOperation)
 {
-    auto *fiche = new FichePrelevementPhysicoChmique(station, codeBSSStation(station), numero, codeOperation);
+    auto *fiche =
+        new FichePrelevementPhysicoChmique(station, codeBSSStation(station), numero, codeOperation);
     connect(fiche, &FichePrelevementPhysicoChmique::prelevementModifie, this,
             &SuiviPhysicoChmique::actualiser);
     connect(fiche, &FichePrelevementPhysicoChmique::nouveauDemande, this,
-            [this, station](const QString &operation) { ouvrirPrelevementStation(station, {}, operation); });
+            [this, station](const QString &operation) {
+                ouvrirPrelevementStation(station, {}, operation);
+            });
     emit ouvrirPrelevement(fiche);
     return fiche;
 }

@@ -58,7 +58,8 @@ class SuiviPhysicoChmique : public Ecran
 
   private:
     // The card of a sample of the station ("" for a new one, attached to codeOperation).
-    QWidget *ouvrirPrelevementStation(const QString &station, const QString &numero, const QString &codeOperation = {});
+    QWidget *ouvrirPrelevementStation(const QString &station, const QString &numero,
+                                      const QString &codeOperation = {});
 
     ModeleSuivi *m_modele;
 };

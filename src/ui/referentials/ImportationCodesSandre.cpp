@@ -158,8 +158,7 @@ void ImportationCodesSandre::demarrer()
     if (!bilan.erreurs.isEmpty())
         texte += u'\n' + bilan.erreurs.mid(0, 20).join(u'\n') +
                  (bilan.erreurs.size() > 20 ? QStringLiteral("\n...") : QString());
-    afficherMessage(bilan.erreurs.isEmpty() ? GENRE_AIDE : GENRE_ERREUR,
-                    texte);
+    afficherMessage(bilan.erreurs.isEmpty() ? GENRE_AIDE : GENRE_ERREUR, texte);
 }
 
 } // namespace vyk

@@ -91,8 +91,8 @@ void ListeReferentielAnalyses::construireFiche()
             champ = new QCheckBox(cadre);
             break;
         default:
-            champ = nouvelleLigneTexte(
-                cadre, c.taille, c.genre == NatureChamp::Date ? FORMAT_DATE : QString());
+            champ = nouvelleLigneTexte(cadre, c.taille,
+                                       c.genre == NatureChamp::Date ? FORMAT_DATE : QString());
         }
         champ->setObjectName(QStringLiteral("Champ") + c.colonne);
         m_controles.insert(c.colonne, champ);

@@ -4,12 +4,12 @@
 #include "app/Reglages.h"
 #include "db/Messages.h"
 #include "referentials/ModeleTraits.h"
-#include "ui/widgets/FichePhotos.h"
 #include "ui/referentials/ImportationTaxons.h"
 #include "ui/referentials/ListeTraits.h"
 #include "ui/referentials/PresenceTaxonDialogue.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Fiche.h"
+#include "ui/widgets/FichePhotos.h"
 #include "ui/widgets/Formulaire.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/GrilleSaisie.h"
@@ -384,8 +384,7 @@ void ListeTaxons::DeclenchePhotos()
     const QStringList photos = ModeleListeTaxons::photosTaxon(
         m_fiche.codeOrigine, lireRegistre(reglage::CheminPhotos, {}, true));
     if (photos.isEmpty()) {
-        afficherMessage(GENRE_AIDE,
-                        QStringLiteral("Aucune photo n'a été trouvée pour ce taxon."));
+        afficherMessage(GENRE_AIDE, QStringLiteral("Aucune photo n'a été trouvée pour ce taxon."));
         return;
     }
     auto *visionneuse =

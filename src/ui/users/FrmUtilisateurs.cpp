@@ -407,8 +407,7 @@ void FrmUtilisateurs::modifie()
 
 bool FrmUtilisateurs::confirmerAbandon()
 {
-    return !m_modifie ||
-           afficherMessage(GENRE_QUESTION, texte::QUESTION_ABANDON) == BoutonOui;
+    return !m_modifie || afficherMessage(GENRE_QUESTION, texte::QUESTION_ABANDON) == BoutonOui;
 }
 
 void FrmUtilisateurs::nouveau()
@@ -464,8 +463,7 @@ bool FrmUtilisateurs::enregistrer()
 bool FrmUtilisateurs::supprimer()
 {
     if (m_login.isEmpty()) return false;
-    if (afficherMessage(GENRE_QUESTION, texte::QUESTION_SUPPRESSION.arg(m_login)) !=
-        BoutonOui)
+    if (afficherMessage(GENRE_QUESTION, texte::QUESTION_SUPPRESSION.arg(m_login)) != BoutonOui)
         return false;
     const QString login = m_login;
     if (!m_gestion.supprimer(login)) {

@@ -51,7 +51,8 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
     TxtRecherche = new QLineEdit(this);
     TxtRecherche->setPlaceholderText(QStringLiteral("Rechercher"));
     // Wide enough for its hint ("Rec…" otherwise).
-    TxtRecherche->setMinimumWidth(TxtRecherche->fontMetrics().horizontalAdvance(QStringLiteral("Rechercher")) + 36);
+    TxtRecherche->setMinimumWidth(
+        TxtRecherche->fontMetrics().horizontalAdvance(QStringLiteral("Rechercher")) + 36);
     TxtRecherche->setMaximumWidth(160);
     TxtRecherche->setClearButtonEnabled(true);
     connect(TxtRecherche, &QLineEdit::returnPressed, this, [this] {
@@ -122,9 +123,8 @@ void EcranListeReference::DeclencheExcel()
         QStringLiteral("Fichiers CSV (*.csv)"));
     if (chemin.isEmpty()) return;
     if (exporterVers(chemin))
-        afficherMessage(GENRE_AIDE,
-                        QStringLiteral("La liste a été exportée dans le fichier ") +
-                            QDir::toNativeSeparators(chemin) + u'.');
+        afficherMessage(GENRE_AIDE, QStringLiteral("La liste a été exportée dans le fichier ") +
+                                        QDir::toNativeSeparators(chemin) + u'.');
 }
 
 void EcranListeReference::RechercheElement(const QString &code)
@@ -140,8 +140,7 @@ void EcranListeReference::DeclencheAide()
                                .filePath(QStringLiteral("aide/") + page + QStringLiteral(".html"));
     if (page.isEmpty() || !QFileInfo::exists(chemin) ||
         !QDesktopServices::openUrl(QUrl::fromLocalFile(chemin)))
-        afficherMessage(GENRE_INFO,
-                        QStringLiteral("L'aide de cet écran n'est pas installée."));
+        afficherMessage(GENRE_INFO, QStringLiteral("L'aide de cet écran n'est pas installée."));
 }
 
 } // namespace vyk

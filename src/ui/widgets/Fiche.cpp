@@ -48,14 +48,19 @@ QStringList Fiche::valeurs() const
     return v;
 }
 
-void Fiche::marquerEnregistree() { m_enregistrees = valeurs(); }
+void Fiche::marquerEnregistree()
+{
+    m_enregistrees = valeurs();
+}
 
-bool Fiche::estModifiee() const { return !m_enregistrees.isEmpty() && valeurs() != m_enregistrees; }
+bool Fiche::estModifiee() const
+{
+    return !m_enregistrees.isEmpty() && valeurs() != m_enregistrees;
+}
 
 bool Fiche::quitterModifications()
 {
-    if (!estModifiee())
-        return true;
+    if (!estModifiee()) return true;
     switch (afficherMessage(GENRE_QUESTION_ANNULER, texteFicheBase::ENREGISTRER_MODIFICATIONS)) {
     case BoutonOui:
         return enregistrerFiche();
@@ -70,18 +75,15 @@ bool Fiche::quitterModifications()
 void Fiche::definirBoutonParDefaut(QAbstractButton *bouton)
 {
     m_boutonParDefaut = bouton;
-    if (auto *poussoir = qobject_cast<QPushButton *>(bouton))
-        poussoir->setDefault(true);
+    if (auto *poussoir = qobject_cast<QPushButton *>(bouton)) poussoir->setDefault(true);
 }
 
 void Fiche::signalerChampsRefuses(const QList<QWidget *> &champs)
 {
     for (QWidget *champ : champs) {
-        if (!champ)
-            continue;
+        if (!champ) continue;
         champ->setFocus(Qt::OtherFocusReason);
-        if (auto *ligne = qobject_cast<QLineEdit *>(champ))
-            ligne->selectAll();
+        if (auto *ligne = qobject_cast<QLineEdit *>(champ)) ligne->selectAll();
         return;
     }
 }
@@ -103,7 +105,8 @@ void Fiche::keyPressEvent(QKeyEvent *event)
     QWidget *focus = focusWidget();
     const bool dansGrille = focus && (qobject_cast<QAbstractItemView *>(focus) ||
                                       qobject_cast<QAbstractItemView *>(focus->parentWidget()));
-    if (entree && !dansGrille && m_boutonParDefaut && m_boutonParDefaut->isEnabled() && m_boutonParDefaut->isVisible()) {
+    if (entree && !dansGrille && m_boutonParDefaut && m_boutonParDefaut->isEnabled() &&
+        m_boutonParDefaut->isVisible()) {
         m_boutonParDefaut->click();
         event->accept();
         return;
@@ -113,16 +116,13 @@ void Fiche::keyPressEvent(QKeyEvent *event)
 
 void surveillerDate(QLineEdit *champ)
 {
-    if (champ->placeholderText().isEmpty())
-        champ->setPlaceholderText(QStringLiteral("jj/mm/aaaa"));
+    if (champ->placeholderText().isEmpty()) champ->setPlaceholderText(QStringLiteral("jj/mm/aaaa"));
     auto verifier = [champ](bool saisieFinie) {
         const QString texte = champ->text().trimmed();
         const bool complete = saisieFinie || texte.size() >= 10;
         const bool incorrecte = !texte.isEmpty() && !lireDate(texte).isValid();
-        if (incorrecte && !complete)
-            return; // still typing
-        if (champ->property(PROPRIETE_DATE_INCORRECTE).toBool() == incorrecte)
-            return;
+        if (incorrecte && !complete) return; // still typing
+        if (champ->property(PROPRIETE_DATE_INCORRECTE).toBool() == incorrecte) return;
         champ->setProperty(PROPRIETE_DATE_INCORRECTE, incorrecte);
         QPalette palette;
         if (incorrecte) {
@@ -136,12 +136,14 @@ void surveillerDate(QLineEdit *champ)
     QObject::connect(champ, &QLineEdit::editingFinished, champ, [verifier] { verifier(true); });
 }
 
-bool dateSignalee(const QLineEdit *champ) { return champ->property(PROPRIETE_DATE_INCORRECTE).toBool(); }
+bool dateSignalee(const QLineEdit *champ)
+{
+    return champ->property(PROPRIETE_DATE_INCORRECTE).toBool();
+}
 
 QString nombreAffiche(const QString &texte)
 {
-    if (!estNombre(texte))
-        return texte;
+    if (!estNombre(texte)) return texte;
     QString t = texte.trimmed();
     return t.replace(u'.', u',');
 }

@@ -69,7 +69,8 @@ DispositionFormulaire::DispositionFormulaire(QWidget *formulaire)
 
 QLabel *DispositionFormulaire::ajouter(const QString &titre, QWidget *champ, bool large)
 {
-    auto *etiquette = new QLabel(titre.isEmpty() ? QString() : titre + QStringLiteral(" :"), m_grille->parentWidget());
+    auto *etiquette = new QLabel(titre.isEmpty() ? QString() : titre + QStringLiteral(" :"),
+                                 m_grille->parentWidget());
     etiquette->setBuddy(champ);
     if (large && m_colonne != 0) {
         ++m_ligne;
@@ -88,8 +89,7 @@ QLabel *DispositionFormulaire::ajouter(const QString &titre, QWidget *champ, boo
 
 void DispositionFormulaire::ajouterLigne(QWidget *bloc)
 {
-    if (m_colonne != 0)
-        ++m_ligne;
+    if (m_colonne != 0) ++m_ligne;
     m_grille->addWidget(bloc, m_ligne++, 0, 1, 4);
     m_colonne = 0;
 }

@@ -171,7 +171,8 @@ void GrilleDonnees::selectionnerLigne(int ligne)
     }
     // One change of the current row, so that the choice is reported once.
     const QModelIndex i = m_tri->mapFromSource(m_modele->index(ligne, 0));
-    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
+                                             QItemSelectionModel::Rows);
     scrollTo(i, QAbstractItemView::PositionAtCenter);
 }
 

@@ -100,7 +100,9 @@ GrilleSaisie::GrilleSaisie(QWidget *parent) : QTableWidget(parent)
     horizontalHeader()->setHighlightSections(false);
     connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         // Check boxes change through their state.
-        if (m_remplissage || natureDe(genreCellule(item->row(), item->column())) != NatureChamp::OuiNon) return;
+        if (m_remplissage ||
+            natureDe(genreCellule(item->row(), item->column())) != NatureChamp::OuiNon)
+            return;
         emit celluleModifiee(item->row(), item->column());
     });
 }
@@ -112,7 +114,7 @@ void GrilleSaisie::definirColonnes(const QVector<Colonne> &colonnes)
     m_libelles.clear();
     for (const Colonne &c : colonnes)
         m_libelles.append(c.nature == NatureChamp::Code ? libellesEntrees(c.entrees)
-                                                 : QHash<QString, QString>());
+                                                        : QHash<QString, QString>());
     setRowCount(0);
     setColumnCount(int(colonnes.size()));
     QStringList titres;
@@ -183,7 +185,8 @@ Qt::ItemFlags GrilleSaisie::drapeaux(const Colonne &colonne) const
 {
     Qt::ItemFlags d = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (!m_modifiable || colonne.lecture) return d;
-    return d | (colonne.nature == NatureChamp::OuiNon ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable);
+    return d |
+           (colonne.nature == NatureChamp::OuiNon ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable);
 }
 
 int GrilleSaisie::ajouterLigne()

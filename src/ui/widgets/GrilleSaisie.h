@@ -1,11 +1,11 @@
 #pragma once
 
-// An editable grid of described columns (NatureChamp), for the child grids of the cards: texts, numbers, dates,
-// times, coded lists (edited in a coded choice box, shown by label, read back as code), check
-// boxes and read-only cells. A cell may take another kind than its column (grids of fixed lines
-// such as the survey units). Cells are read and written as the texts the core classes use; a
-// coded cell also takes the entry text "label [code]" and shows that label when its code is not
-// among its entries (inactive rows of a list).
+// An editable grid of described columns (NatureChamp), for the child grids of the cards: texts,
+// numbers, dates, times, coded lists (edited in a coded choice box, shown by label, read back as
+// code), check boxes and read-only cells. A cell may take another kind than its column (grids of
+// fixed lines such as the survey units). Cells are read and written as the texts the core classes
+// use; a coded cell also takes the entry text "label [code]" and shows that label when its code is
+// not among its entries (inactive rows of a list).
 
 #include "db/ChampDecrit.h"
 #include "referentials/ListesCodees.h"

@@ -28,7 +28,9 @@ int MessagesGui::afficher(const QString &genre, const QString &texte)
         boite.setDefaultButton(oui);
         boite.setEscapeButton(annuler);
         boite.exec();
-        return boite.clickedButton() == oui ? BoutonOui : boite.clickedButton() == non ? BoutonNon : BoutonAnnuler;
+        return boite.clickedButton() == oui   ? BoutonOui
+               : boite.clickedButton() == non ? BoutonNon
+                                              : BoutonAnnuler;
     }
     if (genre == GENRE_ERREUR)
         boite.setIcon(QMessageBox::Critical);

@@ -10,7 +10,7 @@ namespace vyk {
 // Yes (Escape cancels).
 class MessagesGui : public SortieMessages
 {
-public:
+  public:
     int afficher(const QString &genre, const QString &texte) override;
 };
 

@@ -14,14 +14,14 @@ namespace vyk {
 // nothing.
 class ProgressionGui : public Progression
 {
-public:
+  public:
     explicit ProgressionGui(QWidget *parent, const QString &titre = {});
     ~ProgressionGui() override;
     void message(const QString &texte) override;
     void position(long long valeur, long long maximum) override;
     bool annule() const override;
 
-private:
+  private:
     std::unique_ptr<QProgressDialog> m_dialogue;
 };
 

@@ -1,5 +1,5 @@
-#include "db/Sql.h"
 #include "ui/app/ConsultationJournal.h"
+#include "db/Sql.h"
 #include "ui/widgets/GrilleDonnees.h"
 
 #include "support/EcranTest.h"
@@ -15,22 +15,26 @@ namespace {
 
 class ConsultationJournalTest : public EcranTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         VYK_SETUP_ECRAN();
         ASSERT_TRUE(executer(QStringLiteral("DELETE FROM JOURNAL"))); // the creation's own entries
         const QDateTime maintenant(QDate::currentDate(), QTime(10, 30, 0));
         ajouter(maintenant.addDays(-40), QStringLiteral("Login"), QStringLiteral("marie"), {});
-        ajouter(maintenant.addDays(-2), QStringLiteral("Import"), QStringLiteral("paul"), QStringLiteral("3 fichiers"));
+        ajouter(maintenant.addDays(-2), QStringLiteral("Import"), QStringLiteral("paul"),
+                QStringLiteral("3 fichiers"));
         ajouter(maintenant, QStringLiteral("Logout"), QStringLiteral("paul"), {});
     }
-    void ajouter(const QDateTime &date, const QString &titre, const QString &utilisateur, const QString &detail)
+    void ajouter(const QDateTime &date, const QString &titre, const QString &utilisateur,
+                 const QString &detail)
     {
-        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO JOURNAL (dateEvt, niveau, Titre, utilisateur, ip, projet, "
-                                            "description) VALUES (") +
-                             dateSQL(date, true) + QStringLiteral(", '2', ") + sqlTexte(titre) + u',' +
-                             sqlTexte(utilisateur) + QStringLiteral(", 'poste-1', 'VYK', ") + sqlTexte(detail) + u')'));
+        ASSERT_TRUE(executer(
+            QStringLiteral("INSERT INTO JOURNAL (dateEvt, niveau, Titre, utilisateur, ip, projet, "
+                           "description) VALUES (") +
+            dateSQL(date, true) + QStringLiteral(", '2', ") + sqlTexte(titre) + u',' +
+            sqlTexte(utilisateur) + QStringLiteral(", 'poste-1', 'VYK', ") + sqlTexte(detail) +
+            u')'));
     }
     static QStringList titres(const ConsultationJournal &e)
     {
@@ -47,7 +51,8 @@ TEST_P(ConsultationJournalTest, EntreesRecentesDAbordDepuisUneDate)
     ConsultationJournal ecran;
     EXPECT_EQ(titres(ecran), QStringList({"Logout/paul", "Import/paul"}));
     EXPECT_EQ(ecran.SprJournal->ligne(1),
-              QStringList({QDate::currentDate().addDays(-2).toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" 10:30:00"),
+              QStringList({QDate::currentDate().addDays(-2).toString(QStringLiteral("dd/MM/yyyy")) +
+                               QStringLiteral(" 10:30:00"),
                            "2", "Import", "paul", "poste-1", "VYK", "3 fichiers"}));
     ecran.DtpDepuis->setDate(QDate::currentDate().addDays(-60));
     EXPECT_EQ(titres(ecran), QStringList({"Logout/paul", "Import/paul", "Login/marie"}));

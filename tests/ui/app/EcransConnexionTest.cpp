@@ -55,14 +55,15 @@ QString contenu(const QString &chemin)
 // The program on the test's database: settings naming it, a journal table, the login screen.
 class EcransConnexionTest : public BaseTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         VYK_SETUP_BASE();
         ecrireReglagesBase();
-        ASSERT_TRUE(executer(QStringLiteral(
-            "CREATE TABLE JOURNAL (dateEvt DateTime, niveau Text(5), Titre Text(255), utilisateur Text(12), "
-            "contact Double, ip Text(128), projet Text(12), description Memo)")));
+        ASSERT_TRUE(executer(
+            QStringLiteral("CREATE TABLE JOURNAL (dateEvt DateTime, niveau Text(5), Titre "
+                           "Text(255), utilisateur Text(12), "
+                           "contact Double, ip Text(128), projet Text(12), description Memo)")));
         QObject::connect(&application, &Application::fin, [this] { ++fins; });
         // These tests are about the screens: any login is accepted and the schema is taken as
         // current (the real login and check are tested in tests/ui/users and tests/schema).
@@ -105,9 +106,11 @@ TEST_P(EcransConnexionTest, ProfilChoisiBasculeLaBaseEtRedemandeLIdentification)
         GTEST_SKIP() << "Aucun serveur PostgreSQL de test pour la bascule vers un serveur.";
     }
     const QString profils = chemin(QStringLiteral("databases.properties"));
-    const LigneProfil ligne = estPostgres() ? LigneProfil{QStringLiteral("Autre"), ACCESS, autre, {}, {}, {}, {}}
-                                            : LigneProfil{QStringLiteral("Autre"), POSTGRESQL, s.hote, s.port, s.base,
-                                                          s.utilisateur, QStringLiteral("x")};
+    const LigneProfil ligne =
+        estPostgres()
+            ? LigneProfil{QStringLiteral("Autre"), ACCESS, autre, {}, {}, {}, {}}
+            : LigneProfil{QStringLiteral("Autre"), POSTGRESQL,         s.hote, s.port, s.base,
+                          s.utilisateur,           QStringLiteral("x")};
     ASSERT_TRUE(ecrireFichierBases(profils, {ligne}));
     ecrireRegistre(reglage::FichierProfils, profils);
     ecrireRegistre(reglage::LogLevel, QStringLiteral("2"));
@@ -115,7 +118,8 @@ TEST_P(EcransConnexionTest, ProfilChoisiBasculeLaBaseEtRedemandeLIdentification)
     application.demarrer();
     ASSERT_TRUE(identification()->isVisible());
     EXPECT_EQ(identification()->LblStatut->text(), libelleBase());
-    EXPECT_EQ(identification()->LblVersion->text(), QStringLiteral("Version ") + QStringLiteral(VYK_VERSION));
+    EXPECT_EQ(identification()->LblVersion->text(),
+              QStringLiteral("Version ") + QStringLiteral(VYK_VERSION));
     FenetrePrincipale *fenetre = seConnecter(QStringLiteral("jean"));
     ASSERT_NE(fenetre, nullptr);
     EXPECT_TRUE(fenetre->isVisible());
@@ -151,7 +155,8 @@ TEST_P(EcransConnexionTest, ProfilChoisiBasculeLaBaseEtRedemandeLIdentification)
 
     // The user logged out of the database he left.
     ASSERT_TRUE(rouvrir());
-    EXPECT_EQ(lignes(QStringLiteral("SELECT Titre, utilisateur FROM JOURNAL")), QStringList{QStringLiteral("Logout|jean")});
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Titre, utilisateur FROM JOURNAL")),
+              QStringList{QStringLiteral("Logout|jean")});
 }
 
 TEST_P(EcransConnexionTest, ServeurIncompletRefuseSansRienStocker)
@@ -172,7 +177,8 @@ TEST_P(EcransConnexionTest, ServeurIncompletRefuseSansRienStocker)
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
     EXPECT_EQ(messages().messages()[0].texte,
-              QStringLiteral("Certaines informations de connexion ne sont pas correctement renseignées."));
+              QStringLiteral(
+                  "Certaines informations de connexion ne sont pas correctement renseignées."));
     EXPECT_EQ(contenu(cheminRegistre()), avant);
     EXPECT_TRUE(ecran->isVisible());
     EXPECT_EQ(bd().typeBase(), typeBase());
@@ -184,7 +190,8 @@ TEST_P(EcransConnexionTest, ServeurIncompletRefuseSansRienStocker)
 
 TEST_P(EcransConnexionTest, BaseInjoignableErreurSurLEcranDIdentification)
 {
-    const QString absente = estPostgres() ? QStringLiteral("vyk_base_absente") : chemin(QStringLiteral("absente.mdb"));
+    const QString absente =
+        estPostgres() ? QStringLiteral("vyk_base_absente") : chemin(QStringLiteral("absente.mdb"));
     ecrireRegistre(reglage::Base, absente);
     ecrireRegistre(reglage::LastUser, QStringLiteral("marie"));
     ecrireRegistre(reglage::ConnexionAutomatic, QStringLiteral("OUI"));
@@ -195,7 +202,8 @@ TEST_P(EcransConnexionTest, BaseInjoignableErreurSurLEcranDIdentification)
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
     EXPECT_EQ(messages().messages()[0].texte,
               QStringLiteral("La connexion à la base de données (") + absente +
-                  QStringLiteral(") n'a pas fonctionné. Vérifiez le paramétrage dans l'administration du logiciel."));
+                  QStringLiteral(") n'a pas fonctionné. Vérifiez le paramétrage dans "
+                                 "l'administration du logiciel."));
     EXPECT_FALSE(bd().estOuverte());
     EXPECT_TRUE(identification()->isVisible());
     EXPECT_FALSE(identification()->CmdConnexion->isEnabled());
@@ -235,11 +243,13 @@ TEST_P(EcransConnexionTest, FermetureDeLaFenetrePrincipale)
     application.demarrer();
     FenetrePrincipale *fenetre = seConnecter(QStringLiteral("jean"));
     ASSERT_NE(fenetre, nullptr);
-    EXPECT_EQ(fenetre->windowTitle(), QStringLiteral("VYK - ") + libelleBase() + QStringLiteral(" - jean"));
+    EXPECT_EQ(fenetre->windowTitle(),
+              QStringLiteral("VYK - ") + libelleBase() + QStringLiteral(" - jean"));
 
     declencher(fenetre, "ActionQuitter");
     traiterEvenements();
-    ASSERT_EQ(messages().textes(), QStringList{QStringLiteral("Etes vous sûr de vouloir quitter VYK ?")});
+    ASSERT_EQ(messages().textes(),
+              QStringList{QStringLiteral("Etes vous sûr de vouloir quitter VYK ?")});
     EXPECT_EQ(application.fenetrePrincipale(), fenetre);
     EXPECT_TRUE(fenetre->isVisible());
     EXPECT_TRUE(lignes(QStringLiteral("SELECT Titre FROM JOURNAL")).isEmpty());
@@ -261,7 +271,8 @@ TEST_P(EcransConnexionTest, ChangementDUtilisateurEtAdministration)
     // The administration (profiles, settings of the workstation) is for administrators only.
     FenetrePrincipale *fenetre = seConnecter(QStringLiteral("paul"));
     ASSERT_NE(fenetre, nullptr);
-    EXPECT_FALSE(fenetre->findChild<QAction *>(QStringLiteral("ActionAdministration"))->isVisible());
+    EXPECT_FALSE(
+        fenetre->findChild<QAction *>(QStringLiteral("ActionAdministration"))->isVisible());
     messages().repondre(BoutonOui);
     declencher(fenetre, "ActionChangerUtilisateur");
     traiterEvenements();
@@ -274,7 +285,8 @@ TEST_P(EcransConnexionTest, ChangementDUtilisateurEtAdministration)
     };
     fenetre = seConnecter(QStringLiteral("jean"));
     ASSERT_NE(fenetre, nullptr);
-    EXPECT_EQ(fenetre->windowTitle(), QStringLiteral("VYK - ") + libelleBase() + QStringLiteral(" - Jean Dupont (jean)"));
+    EXPECT_EQ(fenetre->windowTitle(),
+              QStringLiteral("VYK - ") + libelleBase() + QStringLiteral(" - Jean Dupont (jean)"));
     EXPECT_TRUE(fenetre->findChild<QAction *>(QStringLiteral("ActionAdministration"))->isVisible());
     declencher(fenetre, "ActionAdministration");
     declencher(fenetre, "ActionAdministration");
@@ -316,7 +328,8 @@ TEST_P(EcransConnexionTest, EcransAPleineTailleDansLaFenetreEtUnSeulParNom)
     // Wider and taller than the area: as large as the area allows, not shrunk to its minimum.
     QWidget *grand = fenetre->ouvrirEcran(ecranDeTaille("Grand", place + QSize(300, 300)));
     const QRect cadreGrand = grand->parentWidget()->geometry();
-    EXPECT_TRUE(QRect(QPoint(0, 0), place).contains(cadreGrand)) << cadreGrand.x() << ',' << cadreGrand.y();
+    EXPECT_TRUE(QRect(QPoint(0, 0), place).contains(cadreGrand))
+        << cadreGrand.x() << ',' << cadreGrand.y();
     EXPECT_GT(cadreGrand.width(), place.width() * 3 / 4);
     EXPECT_GT(cadreGrand.height(), place.height() * 3 / 4);
     // Smaller than the area: the size asked for.
@@ -347,8 +360,10 @@ TEST_P(EcransConnexionTest, BaseMalSaisieDepuisLaFenetreNeChangeRien)
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
     EXPECT_EQ(messages().messages()[0].texte,
-              QStringLiteral("La base de données (") + absente + QStringLiteral(") ne peut pas être ouverte : ") +
-                  QStringLiteral("Le fichier de base de données « ") + absente + QStringLiteral(" » n'existe pas.") +
+              QStringLiteral("La base de données (") + absente +
+                  QStringLiteral(") ne peut pas être ouverte : ") +
+                  QStringLiteral("Le fichier de base de données « ") + absente +
+                  QStringLiteral(" » n'existe pas.") +
                   QStringLiteral("\nLa base de données actuelle reste ouverte."));
     EXPECT_EQ(contenu(cheminRegistre()), avant);
     EXPECT_EQ(application.fenetrePrincipale(), fenetre);
@@ -385,10 +400,10 @@ TEST_P(EcransConnexionTest, MenuFenetreEtAPropos)
     for (QAction *a : menu->actions())
         if (!a->isSeparator()) {
             textes << a->text();
-            if (a->text().endsWith(QLatin1String("Premier")))
-                choix = a;
+            if (a->text().endsWith(QLatin1String("Premier"))) choix = a;
         }
-    EXPECT_EQ(textes, QStringList({"&Cascade", "&Mosaïque", "&Fermer toutes les fenêtres", "&1 Premier", "&2 Second"}));
+    EXPECT_EQ(textes, QStringList({"&Cascade", "&Mosaïque", "&Fermer toutes les fenêtres",
+                                   "&1 Premier", "&2 Second"}));
     ASSERT_NE(choix, nullptr);
     choix->trigger();
     EXPECT_EQ(fenetre->zone()->activeSubWindow()->widget(), premier);
@@ -399,7 +414,8 @@ TEST_P(EcransConnexionTest, MenuFenetreEtAPropos)
     auto *boite = fenetre->findChild<QMessageBox *>(QStringLiteral("BoiteAPropos"));
     ASSERT_NE(boite, nullptr);
     EXPECT_TRUE(boite->text().contains(QStringLiteral("Version ") + QStringLiteral(VYK_VERSION)));
-    EXPECT_TRUE(boite->text().contains(QStringLiteral("Base de données : ") + libelleBase().toHtmlEscaped()));
+    EXPECT_TRUE(boite->text().contains(QStringLiteral("Base de données : ") +
+                                       libelleBase().toHtmlEscaped()));
     EXPECT_TRUE(boite->text().contains(QStringLiteral("Utilisateur : jean")));
     boite->close();
 }
@@ -434,15 +450,17 @@ TEST(AdministrationEcranTest, ReglagesEcritsAuChangementEtGrilleDesBases)
     test::EnvironnementTest env;
     ecrireRegistre(reglage::ExploitationAEP, QStringLiteral("1"));
     ecrireRegistre(reglage::CheminR, QStringLiteral("/opt/calculateurs/"));
-    ASSERT_TRUE(ecrireFichierBases(env.chemin(QStringLiteral("databases.properties")),
-                                   {{QStringLiteral("Locale"), ACCESS, QStringLiteral("/srv/a.mdb"), {}, {}, {}, {}}}));
+    ASSERT_TRUE(ecrireFichierBases(
+        env.chemin(QStringLiteral("databases.properties")),
+        {{QStringLiteral("Locale"), ACCESS, QStringLiteral("/srv/a.mdb"), {}, {}, {}, {}}}));
     ecrireRegistre(reglage::FichierProfils, env.chemin(QStringLiteral("databases.properties")));
     Administration ecran;
     ecran.show();
 
     // Controls show the stored values.
     EXPECT_TRUE(ecran.findChild<QCheckBox *>(QStringLiteral("ChkExploitationAEP"))->isChecked());
-    EXPECT_EQ(ecran.findChild<QLineEdit *>(QStringLiteral("TxtCheminR"))->text(), QStringLiteral("/opt/calculateurs/"));
+    EXPECT_EQ(ecran.findChild<QLineEdit *>(QStringLiteral("TxtCheminR"))->text(),
+              QStringLiteral("/opt/calculateurs/"));
     auto *mois = ecran.findChild<QComboBox *>(QStringLiteral("CboMoisDebutAnneeHydro"));
     EXPECT_EQ(mois->currentText(), QStringLiteral("Septembre"));
     ASSERT_EQ(ecran.sprBases->rowCount(), 1);
@@ -453,7 +471,8 @@ TEST(AdministrationEcranTest, ReglagesEcritsAuChangementEtGrilleDesBases)
     EXPECT_EQ(lireRegistre(reglage::AffichageChronologiqueInverse), QStringLiteral("OUI"));
     ecran.findChild<QCheckBox *>(QStringLiteral("ChkExploitationAEP"))->click();
     EXPECT_EQ(lireRegistre(reglage::ExploitationAEP), QStringLiteral("0"));
-    ecran.findChild<QLineEdit *>(QStringLiteral("TxtCheminExport"))->setText(QStringLiteral("/srv/export"));
+    ecran.findChild<QLineEdit *>(QStringLiteral("TxtCheminExport"))
+        ->setText(QStringLiteral("/srv/export"));
     EXPECT_EQ(lireRegistre(reglage::CheminExport, {}, true), QStringLiteral("/srv/export/"));
     auto *niveau = ecran.findChild<QComboBox *>(QStringLiteral("CboLogLevel"));
     ASSERT_EQ(niveau->count(), 5);
@@ -474,13 +493,17 @@ TEST(AdministrationEcranTest, ReglagesEcritsAuChangementEtGrilleDesBases)
     EXPECT_EQ(producteur->count(), 1);
 
     // The grid: a server row added, the file written.
-    ecran.ajouterLigneBase({QStringLiteral("Serveur"), POSTGRESQL, QStringLiteral("pg1"), QStringLiteral("5432"),
-                            QStringLiteral("eaux"), QStringLiteral("lecteur"), QStringLiteral("secret")});
+    ecran.ajouterLigneBase({QStringLiteral("Serveur"), POSTGRESQL, QStringLiteral("pg1"),
+                            QStringLiteral("5432"), QStringLiteral("eaux"),
+                            QStringLiteral("lecteur"), QStringLiteral("secret")});
     ecran.CmdEnregistrerBases->click();
-    EXPECT_EQ(env.messages.textes(), QStringList{QStringLiteral("Vos bases par défaut ont bien été enregistrées.")});
-    EXPECT_EQ(contenu(env.chemin(QStringLiteral("databases.properties"))),
-              QStringLiteral("Locale=access@/srv/a.mdb\r\nServeur=postgres@pg1:5432/eaux\r\nServeur.user=lecteur\r\n"
-                             "Serveur.pwd=0A0873237837\r\n"));
+    EXPECT_EQ(env.messages.textes(),
+              QStringList{QStringLiteral("Vos bases par défaut ont bien été enregistrées.")});
+    EXPECT_EQ(
+        contenu(env.chemin(QStringLiteral("databases.properties"))),
+        QStringLiteral(
+            "Locale=access@/srv/a.mdb\r\nServeur=postgres@pg1:5432/eaux\r\nServeur.user=lecteur\r\n"
+            "Serveur.pwd=0A0873237837\r\n"));
     ecran.sprBases->setCurrentCell(0, 0);
     ecran.CmdSupprimerBase->click();
     ecran.CmdEnregistrerBases->click();

@@ -117,9 +117,12 @@ TEST_P(LoginEcranTest, AdministrateurParDefautInviteAChangerSonMotDePasse)
     ASSERT_NE(fenetre, nullptr);
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("AIDE"));
-    EXPECT_EQ(messages().messages()[0].texte, QStringLiteral("Vous êtes connecté avec le mot de passe par défaut de l'administrateur.\n"
-                             "Pour protéger la base, changez-le dès maintenant dans la gestion des utilisateurs "
-                             "(menu Fichier, « Gestion des utilisateurs... »)."));
+    EXPECT_EQ(
+        messages().messages()[0].texte,
+        QStringLiteral(
+            "Vous êtes connecté avec le mot de passe par défaut de l'administrateur.\n"
+            "Pour protéger la base, changez-le dès maintenant dans la gestion des utilisateurs "
+            "(menu Fichier, « Gestion des utilisateurs... »)."));
 
     // The administrator reaches the user administration from the main window.
     QAction *utilisateurs = action(fenetre, "ActionUtilisateurs");
