@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace vyk {
+
+// The table every analysis format is brought into before integration: one row per result,
+// 42 text columns in a fixed order. A loader reading a file with a header line keeps the file's
+// own names in `colonnes`; readers address the fixed columns through ColonneImport.
+enum class ColonneImport : int
+{
+    CodeStation,
+    TypeQualito,
+    DatePrelvt,
+    NumeroAnalyse,
+    CodeProducteur,
+    OrigineInterv,
+    CodeParam,
+    Resultat,
+    CodeUnite,
+    RemarqueAnalyse,
+    CodeLabo,
+    OrigineLabo,
+    ReferenceLabo,
+    DateAnalyse,
+    LieuAnalyse,
+    ResultatReference,
+    Reference,
+    Difficulte,
+    Qualification,
+    CodeMethode,
+    CodeFraction,
+    CodeSupport,
+    StatutMesure,
+    CommentAnalyse,
+    CommentResult,
+    ReferenceEch,
+    CodeProducteurEch,
+    OrigineProducteurEch,
+    CodeMethFr,
+    ProfDeb,
+    ProfFin,
+    LimiteQuantification,
+    LimiteDetection,
+    SeuilSaturation,
+    AccreditationResultat,
+    IncertitudeAnalytique,
+    CodeParamSolvant,
+    CodeMethExtraction,
+    RendementExtraction,
+    VolumeFiltre,
+    LocalisationPrecise,
+    CommentaireOperation,
+};
+
+inline constexpr int NB_COLONNES_IMPORT = 42;
+
+// Rows a loader keeps at most; beyond, the file is refused and the table emptied.
+inline constexpr int LIGNES_IMPORT_MAX = 250000;
+
+// The 42 column names, in order, as a file without a header line receives them.
+const QStringList &nomsColonnesImport();
+
+struct GrilleImport
+{
+    QStringList colonnes = nomsColonnesImport();
+    QVector<QStringList> lignes;
+    // Where each row came from ("fichier.xml, élément 12", "ligne 40"), for the error report;
+    // empty or parallel to `lignes`.
+    QStringList origines;
+
+    // A blank row of 42 fields, appended; returns it for filling.
+    QStringList &ajouterLigne(const QString &origine = {});
+    QString valeur(int ligne, ColonneImport c) const;
+    void vider();
+    int nombreLignes() const { return int(lignes.size()); }
+};
+
+} // namespace vyk
