@@ -1,0 +1,60 @@
+#pragma once
+
+// Writing what a SANDRE message describes: one row's values checked against the catalogue
+// before anything is sent (a text longer than its column, a number or a date that is not one
+// is refused the same way on every engine, with the element named), then written through a
+// prepared statement.
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+namespace vyk {
+
+struct NoeudXml;
+
+class ValeursLigne
+{
+  public:
+    explicit ValeursLigne(QString table) : m_table(std::move(table)) {}
+
+    // From an element: absent (nullptr) leaves the column out, so that a stored value stays;
+    // present and empty writes NULL.
+    void texte(const char *colonne, const NoeudXml *n);
+    void nombre(const char *colonne, const NoeudXml *n);
+    // Dates "YYYY-MM-DD"; with finOuverte, 31/12/2020 stands for no end and is written NULL.
+    void date(const char *colonne, const NoeudXml *n, bool finOuverte = false);
+    // A value of the program's own, written as it is.
+    void valeur(const char *colonne, const QVariant &v) { ajouter(colonne, v); }
+    // A text from elsewhere (a preview cell): checked for its length, NULL when empty.
+    void texte(const char *colonne, const QString &valeur, const QString &element);
+    void nombre(const char *colonne, const QString &valeur, const QString &element);
+
+    bool estVide() const { return m_colonnes.isEmpty(); }
+    // The first refusal ("" when every value fits).
+    const QString &erreur() const { return m_erreur; }
+
+    bool inserer(QString &erreur) const;
+    // UPDATE of the row whose `cle` column equals `valeurCle`; nothing to do is success.
+    bool mettreAJour(const QString &cle, const QVariant &valeurCle, QString &erreur) const;
+
+  private:
+    void ajouter(const char *colonne, const QVariant &v);
+    void refuser(const QString &raison);
+
+    QString m_table;
+    QStringList m_colonnes;
+    QVector<QVariant> m_valeurs;
+    QString m_erreur;
+};
+
+// A network end read as open: the messages write 31/12/2020 for a membership still running.
+inline const QString FIN_OUVERTE_SANDRE = QStringLiteral("31/12/2020");
+
+// One statement with bound values; false with the database's reason.
+bool executerLie(const QString &sql, const QVector<QVariant> &valeurs, QString &erreur);
+// First column of the first row; null when none.
+QVariant lireLie(const QString &sql, const QVector<QVariant> &valeurs);
+
+} // namespace vyk
