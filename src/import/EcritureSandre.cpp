@@ -82,8 +82,7 @@ bool ValeursLigne::inserer(QString &erreur) const
                        m_valeurs, erreur);
 }
 
-bool ValeursLigne::mettreAJour(const QString &cle, const QVariant &valeurCle,
-                               QString &erreur) const
+bool ValeursLigne::mettreAJour(const QString &cle, const QVariant &valeurCle, QString &erreur) const
 {
     if (m_colonnes.isEmpty()) return true;
     QStringList affectations;

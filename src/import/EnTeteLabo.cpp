@@ -63,8 +63,8 @@ qint64 creerStationLabo(const CodeDesignation &cd, const QString &nom, QString &
     v.texte("Nom", nom, QStringLiteral("LbStationPrelevement"));
     v.valeur("Designation", cd.designation.isEmpty() ? QVariant() : cd.designation.left(6));
     v.valeur("Type_qualitometre", 1);
-    const bool souterrain = cd.code.contains(QLatin1Char('X'), Qt::CaseInsensitive) &&
-                            !cd.designation.isEmpty();
+    const bool souterrain =
+        cd.code.contains(QLatin1Char('X'), Qt::CaseInsensitive) && !cd.designation.isEmpty();
     v.valeur("typeStation", souterrain ? TYPE_STATION_EAU_SOUTERRAINE : TYPE_STATION_DEFAUT);
     erreur = v.erreur();
     if (!erreur.isEmpty() || !v.inserer(erreur)) return -1;
@@ -121,9 +121,11 @@ qint64 integrerIntervenant(const IntervenantXml &i, QString &erreur)
     bool ecrit = false;
     if (!trouve.isNull()) {
         code = qint64(trouve.toDouble());
-        ecrit = v.erreur().isEmpty() && v.mettreAJour(QStringLiteral("CodeIntervenant"), code, erreur);
+        ecrit =
+            v.erreur().isEmpty() && v.mettreAJour(QStringLiteral("CodeIntervenant"), code, erreur);
     } else {
-        const QVariant max = bd().valeur(QStringLiteral("SELECT Max(CodeIntervenant) FROM INTERVENANTS"));
+        const QVariant max =
+            bd().valeur(QStringLiteral("SELECT Max(CodeIntervenant) FROM INTERVENANTS"));
         code = max.isNull() ? 1 : qint64(max.toDouble()) + 1;
         v.valeur("CodeIntervenant", code);
         v.texte(colonne, i.code, QStringLiteral("CdIntervenant"));
@@ -150,7 +152,8 @@ qint64 integrerStationLabo(const StationLabo &station, QString &erreur)
     bd().verrouiller(QStringLiteral("QUALITOMETRES"));
     if (const auto s = trouverQualitometreParCode(cd.code)) return s->code;
     const QVariant reference = lireLie(
-        QStringLiteral("SELECT CodeQualitometre FROM LIEN_QUALITO_INTERVENANTS WHERE ReferenceInterne = ?"),
+        QStringLiteral(
+            "SELECT CodeQualitometre FROM LIEN_QUALITO_INTERVENANTS WHERE ReferenceInterne = ?"),
         {cd.code});
     if (!reference.isNull()) return qint64(reference.toDouble());
     const qint64 code = creerStationLabo(cd, station.libelle, erreur);
@@ -196,7 +199,8 @@ QString integrerEnTeteLabo(const QString &chemin, Progression *progression)
     for (const StationLabo &s : tete.stations) {
         if (prog.annule()) break;
         if (integrerStationLabo(s, erreur) < 0)
-            erreurs.append(texteImportLabo::ERREUR_STATION + s.cle + QStringLiteral(" : ") + erreur);
+            erreurs.append(texteImportLabo::ERREUR_STATION + s.cle + QStringLiteral(" : ") +
+                           erreur);
     }
     return erreurs.join(QLatin1Char('\n'));
 }

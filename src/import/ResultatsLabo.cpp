@@ -99,10 +99,12 @@ class LecteurResultats
         QStringList modele;
         for (int i = 0; i < NB_COLONNES_IMPORT; ++i)
             modele.append(QString());
-        cellule(modele, C::CodeStation) = p.valeur({u"StationPrelevement", u"CdStationPrelevement"});
+        cellule(modele, C::CodeStation) =
+            p.valeur({u"StationPrelevement", u"CdStationPrelevement"});
         if (const NoeudXml *s = p.enfant(u"StationPrelevement")) lireStationPrelevement(*s);
         cellule(modele, C::TypeQualito) = QStringLiteral("1");
-        cellule(modele, C::DatePrelvt) = dateEtHeure(p.valeur({u"DatePrel"}), p.valeur({u"HeurePrel"}));
+        cellule(modele, C::DatePrelvt) =
+            dateEtHeure(p.valeur({u"DatePrel"}), p.valeur({u"HeurePrel"}));
         cellule(modele, C::Reference) = p.valeur({u"ReferencePrel"});
         cellule(modele, C::LocalisationPrecise) = p.valeur({u"LocalExactePrel"});
         cellule(modele, C::CodeSupport) = p.valeur({u"Support", u"CdSupport"});

@@ -57,16 +57,21 @@ TEST_P(EnTeteLaboTest, NomEtVilleAbsentsLaissentLesValeursEnregistrees)
               4);
     EXPECT_EQ(erreur, QString());
     EXPECT_EQ(intervenants(), QStringList({"4||AGENCE1|Agence|Orléans"}));
-    EXPECT_EQ(integrerIntervenant({QStringLiteral("AGENCE1"), {}, QStringLiteral("Agence de l'eau"),
-                                   QStringLiteral("Tours"), {}},
+    EXPECT_EQ(integrerIntervenant({QStringLiteral("AGENCE1"),
+                                   {},
+                                   QStringLiteral("Agence de l'eau"),
+                                   QStringLiteral("Tours"),
+                                   {}},
                                   erreur),
               4);
     EXPECT_EQ(intervenants(), QStringList({"4||AGENCE1|Agence de l'eau|Tours"}));
     // A new organisation without name is named after its code; a SIRET too long for its column
     // is refused the same way on both engines, and nothing is written.
-    EXPECT_EQ(integrerIntervenant({QStringLiteral("99"), QStringLiteral("siret"), {}, {}, {}}, erreur), 5);
-    EXPECT_EQ(integrerIntervenant({QStringLiteral("123456789000111"), QStringLiteral("SIRET"), {}, {}, {}},
-                                  erreur),
+    EXPECT_EQ(
+        integrerIntervenant({QStringLiteral("99"), QStringLiteral("siret"), {}, {}, {}}, erreur),
+        5);
+    EXPECT_EQ(integrerIntervenant(
+                  {QStringLiteral("123456789000111"), QStringLiteral("SIRET"), {}, {}, {}}, erreur),
               -1);
     EXPECT_EQ(erreur, QStringLiteral("la valeur « 123456789000111 » de CdIntervenant dépasse 14 "
                                      "caractères"));
@@ -77,8 +82,9 @@ TEST_P(EnTeteLaboTest, StationParCodeParReferenceInterneOuCreee)
 {
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) "
                                         "VALUES (3, 'BSS003')")));
-    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO LIEN_QUALITO_INTERVENANTS (CodeQualitometre, "
-                                        "CodeIntervenant, ReferenceInterne) VALUES (3, 1, 'REF-LABO')")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO LIEN_QUALITO_INTERVENANTS (CodeQualitometre, "
+                                "CodeIntervenant, ReferenceInterne) VALUES (3, 1, 'REF-LABO')")));
     QString erreur;
     EXPECT_EQ(integrerStationLabo({QStringLiteral("BSS003/XYZ"), {}}, erreur), 3);
     EXPECT_EQ(integrerStationLabo({QStringLiteral("REF-LABO"), {}}, erreur), 3);

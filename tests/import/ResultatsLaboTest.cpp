@@ -1,8 +1,8 @@
 // Reading laboratory result messages into the import table: the exact rows, whatever the
 // namespace form or the case of the names; refusals of unreadable files.
 
-#include "import/LectureSandre.h"
 #include "import/ResultatsLabo.h"
+#include "import/LectureSandre.h"
 
 #include "MessagesSandre.h"
 
@@ -30,9 +30,12 @@ QStringList lignes(const GrilleImport &g)
 }
 
 const QMap<C, QString> PRELEVEMENT_1 = {
-    {C::CodeStation, "05001000/P1"},   {C::TypeQualito, "1"},
-    {C::DatePrelvt, "05/03/2024 10:15:00"}, {C::NumeroAnalyse, "DEM-01"},
-    {C::Reference, "PR-1"},            {C::CodeSupport, "3"},
+    {C::CodeStation, "05001000/P1"},
+    {C::TypeQualito, "1"},
+    {C::DatePrelvt, "05/03/2024 10:15:00"},
+    {C::NumeroAnalyse, "DEM-01"},
+    {C::Reference, "PR-1"},
+    {C::CodeSupport, "3"},
     {C::LocalisationPrecise, "Aval du pont"},
 };
 
@@ -43,26 +46,44 @@ QMap<C, QString> avec(QMap<C, QString> base, const QMap<C, QString> &ajouts)
     return base;
 }
 
-const QMap<C, QString> ECHANTILLON_1 = avec(PRELEVEMENT_1, {
-    {C::ReferenceEch, "E-1"}, {C::ReferenceLabo, "L-1"}, {C::CodeLabo, "12345678900011"},
-    {C::CommentaireOperation, "Temps (Pluie); Odeur (Aucune)"},
-});
+const QMap<C, QString> ECHANTILLON_1 =
+    avec(PRELEVEMENT_1, {
+                            {C::ReferenceEch, "E-1"},
+                            {C::ReferenceLabo, "L-1"},
+                            {C::CodeLabo, "12345678900011"},
+                            {C::CommentaireOperation, "Temps (Pluie); Odeur (Aucune)"},
+                        });
 
 const QStringList ATTENDU = {
     // The field measurement, made on site, dated.
-    ligne(avec(PRELEVEMENT_1, {{C::CodeParam, "1409"}, {C::Resultat, "12.5"}, {C::CodeUnite, "27"},
-                               {C::DateAnalyse, "05/03/2024"}, {C::LieuAnalyse, "1"}})),
-    ligne(avec(ECHANTILLON_1, {{C::CodeParam, "1301"}, {C::Resultat, "14.2"}, {C::CodeUnite, "27"},
-                               {C::RemarqueAnalyse, "1"}, {C::LieuAnalyse, "1"},
-                               {C::CodeMethode, "0"}, {C::CodeFraction, "23"},
+    ligne(avec(PRELEVEMENT_1, {{C::CodeParam, "1409"},
+                               {C::Resultat, "12.5"},
+                               {C::CodeUnite, "27"},
+                               {C::DateAnalyse, "05/03/2024"},
+                               {C::LieuAnalyse, "1"}})),
+    ligne(avec(ECHANTILLON_1, {{C::CodeParam, "1301"},
+                               {C::Resultat, "14.2"},
+                               {C::CodeUnite, "27"},
+                               {C::RemarqueAnalyse, "1"},
+                               {C::LieuAnalyse, "1"},
+                               {C::CodeMethode, "0"},
+                               {C::CodeFraction, "23"},
                                {C::LimiteQuantification, "0.1"}})),
-    ligne(avec(ECHANTILLON_1, {{C::CodeParam, "1302"}, {C::Resultat, "7,8"}, {C::CodeUnite, "264"},
+    ligne(avec(ECHANTILLON_1, {{C::CodeParam, "1302"},
+                               {C::Resultat, "7,8"},
+                               {C::CodeUnite, "264"},
                                {C::RemarqueAnalyse, "1"}})),
     // The second request gives its code after its sample; the part only has the orderer's
     // reference.
-    ligne({{C::CodeStation, "05002000"}, {C::TypeQualito, "1"}, {C::DatePrelvt, "06/03/2024"},
-           {C::NumeroAnalyse, "DEM-02"}, {C::ReferenceEch, "C-9"}, {C::CodeParam, "1340"},
-           {C::Resultat, "25"}, {C::CodeUnite, "162"}, {C::RemarqueAnalyse, "1"}}),
+    ligne({{C::CodeStation, "05002000"},
+           {C::TypeQualito, "1"},
+           {C::DatePrelvt, "06/03/2024"},
+           {C::NumeroAnalyse, "DEM-02"},
+           {C::ReferenceEch, "C-9"},
+           {C::CodeParam, "1340"},
+           {C::Resultat, "25"},
+           {C::CodeUnite, "162"},
+           {C::RemarqueAnalyse, "1"}}),
 };
 
 class ResultatsLaboTest : public ::testing::Test
@@ -83,7 +104,8 @@ TEST_F(ResultatsLaboTest, UneLigneParAnalyseEtParMesureDeTerrain)
     ASSERT_EQ(chargerResultatsLabo(chemin, g, nullptr, &ignores), QString());
     EXPECT_EQ(lignes(g), ATTENDU);
     EXPECT_EQ(g.origines.size(), 4);
-    EXPECT_TRUE(g.origines[1].startsWith(QStringLiteral("labo.xml, ligne "))) << qPrintable(g.origines[1]);
+    EXPECT_TRUE(g.origines[1].startsWith(QStringLiteral("labo.xml, ligne ")))
+        << qPrintable(g.origines[1]);
     EXPECT_TRUE(g.origines[1].endsWith(QStringLiteral(" (Analyse)")));
     // What no column takes is named and counted, never dropped unnoticed.
     EXPECT_EQ(ignores.texte(),
@@ -100,7 +122,8 @@ TEST_F(ResultatsLaboTest, PrefixeEspaceParDefautEtCasseDonnentLesMemesLignes)
     for (const QByteArray &variante : {test::avecPrefixe(original), test::enMajuscules(original)}) {
         ASSERT_NE(variante, original);
         GrilleImport g;
-        ASSERT_EQ(chargerResultatsLabo(fichier(variante), g), QString()) << variante.left(400).data();
+        ASSERT_EQ(chargerResultatsLabo(fichier(variante), g), QString())
+            << variante.left(400).data();
         EXPECT_EQ(lignes(g), ATTENDU);
         EXPECT_EQ(lireCodeDemande(fichier(variante)), QStringLiteral("DEM-01"));
     }
@@ -112,7 +135,7 @@ TEST_F(ResultatsLaboTest, FichierIllisibleRefuseSansLigne)
     const QString attendu = QStringLiteral("Impossible de charger le fichier %1. Vérifier le "
                                            "format du fichier.");
     const QVector<QByteArray> mauvais = {
-        original.left(original.size() / 2),                      // cut short
+        original.left(original.size() / 2),                        // cut short
         QByteArray(original).replace("</Demande>", "</Demandes>"), // tags crossed
         QByteArray(),                                              // empty
         // Undeclared prefix.
