@@ -374,6 +374,13 @@ qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const
                     QString::number(station))
                 .toLongLong() == 0)
         return -1;
+    // The candidates, the overlaps and the next code are read under the table's lock: two
+    // imports meeting one new point at once create it once.
+    Transaction transaction;
+    if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("QUALITOMETRES_POINTS"))) {
+        if (refus) *refus = bd().derniereErreur();
+        return -1;
+    }
     QString condition = QStringLiteral(" WHERE codeQualitometre=") + QString::number(station) +
                         QStringLiteral(" AND identifiant=") + sqlTexte(id);
     if (profondeur)
@@ -418,8 +425,11 @@ qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const
     } else {
         code = chercher({}, QStringLiteral("DESC"), true);
     }
-    if (code >= 0) return code;
-    code = creerPoint(station, id, date, profondeur, x, y, ecartes, raison);
+    if (code < 0) code = creerPoint(station, id, date, profondeur, x, y, ecartes, raison);
+    if (code >= 0 && !transaction.valider()) {
+        raison = bd().derniereErreur();
+        code = -1;
+    }
     if (refus) *refus = raison;
     return code;
 }

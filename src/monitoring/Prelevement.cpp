@@ -237,6 +237,14 @@ QString EditionPrelevement::verifierFiche() const
     return {};
 }
 
+QString EditionPrelevement::numeroSuivant() const
+{
+    const QVariant max = bd().valeur(
+        QStringLiteral("SELECT Max(NumPrelevement) FROM PRELEVEMENTS WHERE codequalitometre=") +
+        nombreSql(m_station));
+    return max.isNull() ? QStringLiteral("0") : texteValeur(QVariant(max.toDouble() + 1));
+}
+
 bool EditionPrelevement::enregistrer()
 {
     const QString erreur = verifierFiche();
@@ -244,37 +252,36 @@ bool EditionPrelevement::enregistrer()
         afficherMessage(GENRE_ERREUR, erreur);
         return false;
     }
-    QString numero = m_numero;
-    if (numero.isEmpty()) {
-        const QVariant max = bd().valeur(
-            QStringLiteral("SELECT Max(NumPrelevement) FROM PRELEVEMENTS WHERE codequalitometre=") +
-            nombreSql(m_station));
-        numero = max.isNull() ? QStringLiteral("0") : texteValeur(QVariant(max.toDouble() + 1));
-    }
+    // The next number is read under the table's lock, in the save's transaction: two
+    // workstations adding a sample to one station at once get two numbers.
+    Transaction transaction;
+    const bool verrou =
+        transaction.estOuverte() && bd().verrouiller(QStringLiteral("PRELEVEMENTS"));
+    const QString numero = m_numero.isEmpty() && verrou ? numeroSuivant() : m_numero;
     JeuEnregistrements jeu;
     bool trouve = false;
-    if (!bd().AccesBase(QStringLiteral("SELECT * FROM PRELEVEMENTS WHERE codequalitometre=") +
-                            nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") +
-                            nombreSql(numero),
-                        jeu, trouve, QStringLiteral("PRELEVEMENTS"))) {
-        afficherMessage(GENRE_ERREUR, T::ECHEC.arg(bd().derniereErreur()));
-        return false;
-    }
-    if (!trouve) {
-        jeu.addnew();
-        jeu.fields(QStringLiteral("NumPrelevement")) = enNombre(numero).valeur;
-        jeu.fields(QStringLiteral("CodeQualitometre")) = enNombre(m_station).valeur;
-    }
-    for (const ColonneGrille &c : champsPrelevement())
-        jeu.fields(c.colonne) = c.valeur(champs.value(c.colonne));
-    if (!jeu.Update()) {
-        const QString e =
-            jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
+    bool ok = verrou &&
+              bd().AccesBase(QStringLiteral("SELECT * FROM PRELEVEMENTS WHERE codequalitometre=") +
+                                 nombreSql(m_station) + QStringLiteral(" AND numPrelevement=") +
+                                 nombreSql(numero),
+                             jeu, trouve, QStringLiteral("PRELEVEMENTS"));
+    QString erreurJeu;
+    if (ok) {
+        if (!trouve) {
+            jeu.addnew();
+            jeu.fields(QStringLiteral("NumPrelevement")) = enNombre(numero).valeur;
+            jeu.fields(QStringLiteral("CodeQualitometre")) = enNombre(m_station).valeur;
+        }
+        for (const ColonneGrille &c : champsPrelevement())
+            jeu.fields(c.colonne) = c.valeur(champs.value(c.colonne));
+        ok = jeu.Update();
+        erreurJeu = jeu.derniereErreur();
         jeu.Close();
-        afficherMessage(GENRE_ERREUR, T::ECHEC.arg(e));
-        return false;
     }
-    jeu.Close();
+    if (!terminerTransaction(transaction, ok, [&](const QString &e) {
+            return T::ECHEC.arg(erreurJeu.isEmpty() ? e : erreurJeu);
+        }))
+        return false;
     m_numero = numero;
     afficherMessage(GENRE_AIDE, T::FICHE_ENREGISTREE);
     return true;

@@ -157,6 +157,7 @@ class EditionPrelevement
   private:
     QVector<QVariant> parent() const;
     bool tableAnalysesExiste() const;
+    QString numeroSuivant() const;
     // Refused before the sample is saved; empty lines dropped; each line through controle (its
     // index), then its cells; the rows replaced (preparation first); the end message.
     bool enregistrerGrille(const DefinitionGrille &definition, LignesPrelevement &lignes,

@@ -193,6 +193,28 @@ TEST_P(PointsPrelevementTest, SuppressionRefuseeAvecUneOperation)
               QStringList({"0"}));
 }
 
+// Another import creating the measurement's point and committing a little later: the point is
+// looked for once that one is written, found, and not created a second time.
+TEST_P(PointsPrelevementTest, UnPointCreeParUnAutrePosteEstRetrouve)
+{
+    station(1, QStringLiteral("BSS1"), QStringLiteral("01/01/2005"));
+    qint64 code = -2;
+    QString refus;
+    ASSERT_TRUE(pendantUneEcritureConcurrente(
+        QStringLiteral("QUALITOMETRES_POINTS"),
+        QStringLiteral("INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, "
+                       "identifiant) VALUES (1, 0, '131')"),
+        [&] {
+            code = trouverPointPrelevement(1, QStringLiteral("131"), QDate(2008, 5, 1), {}, {}, {},
+                                           &refus);
+        }));
+    EXPECT_EQ(code, 0) << qPrintable(refus);
+    EXPECT_EQ(refus, QString());
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT codePoint, identifiant FROM QUALITOMETRES_POINTS ORDER BY codePoint")),
+              QStringList({"0|131"}));
+}
+
 TEST_P(PointsPrelevementTest, TrouverOuCreerLePointDUneMesure)
 {
     station(1, QStringLiteral("BSS1"), QStringLiteral("01/01/2005"));

@@ -163,6 +163,25 @@ TEST_P(PrelevementTest, NumerotationDesPrelevementsEtDesAnalyses)
     EXPECT_EQ(e.champs.value(QStringLiteral("DateDebut")), QStringLiteral("13/05/2021"));
 }
 
+// Another workstation adding the station's first sample and committing a little later: the new
+// sample's number is read once that one is written, and the two numbers differ.
+TEST_P(PrelevementTest, DeuxPostesAjoutantUnPrelevementObtiennentDeuxNumeros)
+{
+    e.nouveau();
+    e.champs[QStringLiteral("DateDebut")] = QStringLiteral("12/05/2021");
+    bool enregistre = false;
+    ASSERT_TRUE(pendantUneEcritureConcurrente(
+        QStringLiteral("PRELEVEMENTS"),
+        QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) "
+                       "VALUES (0, 1, NULL)"),
+        [&] { enregistre = e.enregistrer(); }));
+    EXPECT_TRUE(enregistre) << qPrintable(recus().join(u'\n'));
+    EXPECT_EQ(e.numPrelevement(), QStringLiteral("1"));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, DateDebut FROM PRELEVEMENTS WHERE "
+                                    "CodeQualitometre=1 ORDER BY NumPrelevement")),
+              QStringList({"0|", "1|12/05/2021"}));
+}
+
 TEST_P(PrelevementTest, AnalysesRefuseesSansRienEcrire)
 {
     nouveauPrelevement(QStringLiteral("12/05/2021"));
