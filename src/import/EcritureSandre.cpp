@@ -3,6 +3,7 @@
 #include "db/BaseDonnees.h"
 #include "db/Outils.h"
 #include "import/LectureSandre.h"
+#include "monitoring/Qualitometre.h"
 #include "schema/Catalogue.h"
 
 namespace vyk {
@@ -82,18 +83,87 @@ bool ValeursLigne::inserer(QString &erreur) const
                        m_valeurs, erreur);
 }
 
-bool ValeursLigne::mettreAJour(const QString &cle, const QVariant &valeurCle, QString &erreur) const
+bool ValeursLigne::mettreAJour(const QStringList &cles, const QVector<QVariant> &valeursCles,
+                               QString &erreur) const
 {
     if (m_colonnes.isEmpty()) return true;
-    QStringList affectations;
-    for (const QString &c : m_colonnes)
-        affectations.append(c + QStringLiteral(" = ?"));
-    QVector<QVariant> valeurs = m_valeurs;
-    valeurs.append(valeurCle);
+    const auto egalites = [](const QStringList &colonnes) {
+        QStringList e;
+        for (const QString &c : colonnes)
+            e.append(c + QStringLiteral(" = ?"));
+        return e;
+    };
     return executerLie(QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") +
-                           affectations.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
-                           cle + QStringLiteral(" = ?"),
-                       valeurs, erreur);
+                           egalites(m_colonnes).join(QStringLiteral(", ")) +
+                           QStringLiteral(" WHERE ") + egalites(cles).join(QStringLiteral(" AND ")),
+                       m_valeurs + valeursCles, erreur);
+}
+
+qint64 creerStationSandre(const QString &code, const QString &designation, const QString &nom,
+                          const QString &typeStation, QString &erreur)
+{
+    const int taille = tailleTexte(u"QUALITOMETRES", u"CodeBSS");
+    if (code.size() > taille) {
+        erreur = QStringLiteral("le code « %1 » dépasse %2 caractères").arg(code).arg(taille);
+        return -1;
+    }
+    if (const QString refus = verifierCodeTable(code); !refus.isEmpty()) {
+        erreur = refus;
+        return -1;
+    }
+    const qint64 nouveau = nouveauCodeQualitometre();
+    ValeursLigne v(QStringLiteral("QUALITOMETRES"));
+    v.valeur("CodeQualitometre", nouveau);
+    v.valeur("CodeBSS", code);
+    if (!nom.isEmpty()) v.texte("Nom", nom, QStringLiteral("nom de la station"));
+    v.valeur("Designation", designation.isEmpty() ? QVariant() : designation.left(6));
+    v.valeur("Type_qualitometre", 1);
+    v.valeur("typeStation", typeStation);
+    erreur = v.erreur();
+    if (!erreur.isEmpty() || !v.inserer(erreur)) return -1;
+    return nouveau;
+}
+
+QString resoudreMasseEau(const QString &code, const QString &libelle, QString &erreur)
+{
+    static const char *const recherches[] = {
+        "SELECT Code_ME FROM MASSES_EAUX WHERE Code_ME = ?",
+        "SELECT Code_ME FROM MASSES_EAUX WHERE Code_Europeen = ?",
+        "SELECT Code_ME FROM MASSES_EAUX WHERE Code_ME = ?",
+    };
+    for (int i = 0; i < 3; ++i) {
+        const QVariant trouve = lireLie(QString::fromLatin1(recherches[i]),
+                                        {i == 2 ? QStringLiteral("FR") + code : code});
+        if (!trouve.isNull()) return trouve.toString();
+    }
+    ValeursLigne v(QStringLiteral("MASSES_EAUX"));
+    v.texte("Code_ME", code, QStringLiteral("CdMasseDEau"));
+    v.texte("Libelle", libelle.isEmpty() ? code : libelle,
+            QStringLiteral("libellé de la masse d'eau"));
+    erreur = v.erreur();
+    if (!erreur.isEmpty() || !v.inserer(erreur)) return {};
+    return code;
+}
+
+bool lierMassesEau(qint64 station, const QStringList &codes, const QStringList &libelles,
+                   QString &erreur)
+{
+    if (!executerLie(
+            QStringLiteral("DELETE FROM LIEN_QUALITO_MASSE_EAU WHERE CodeQualitometre = ?"),
+            {station}, erreur))
+        return false;
+    QStringList lies;
+    for (int i = 0; i < codes.size(); ++i) {
+        const QString me = resoudreMasseEau(codes[i], libelles.value(i), erreur);
+        if (me.isEmpty()) return false;
+        if (lies.contains(me)) continue;
+        lies.append(me);
+        if (!executerLie(QStringLiteral("INSERT INTO LIEN_QUALITO_MASSE_EAU (CodeQualitometre, "
+                                        "Code_ME) VALUES (?, ?)"),
+                         {station, me}, erreur))
+            return false;
+    }
+    return true;
 }
 
 bool executerLie(const QString &sql, const QVector<QVariant> &valeurs, QString &erreur)

@@ -36,8 +36,9 @@ class ValeursLigne
     const QString &erreur() const { return m_erreur; }
 
     bool inserer(QString &erreur) const;
-    // UPDATE of the row whose `cle` column equals `valeurCle`; nothing to do is success.
-    bool mettreAJour(const QString &cle, const QVariant &valeurCle, QString &erreur) const;
+    // UPDATE of the row whose `cles` columns equal `valeursCles`; nothing to do is success.
+    bool mettreAJour(const QStringList &cles, const QVector<QVariant> &valeursCles,
+                     QString &erreur) const;
 
   private:
     void ajouter(const char *colonne, const QVariant &v);
@@ -51,6 +52,20 @@ class ValeursLigne
 
 // A network end read as open: the messages write 31/12/2020 for a membership still running.
 inline const QString FIN_OUVERTE_SANDRE = QStringLiteral("31/12/2020");
+
+// A new station of this public code, under the lock of QUALITOMETRES held by the caller's
+// transaction: the next CodeQualitometre, the designation cut to its 6 characters, the type
+// given. A code longer than CodeBSS or unable to name the station's analysis table is refused
+// (a cut code would never be found again). The new code, or -1 with the reason.
+qint64 creerStationSandre(const QString &code, const QString &designation, const QString &nom,
+                          const QString &typeStation, QString &erreur);
+
+// The stored water body of a message's code: its own code, its European code, or "FR" + code;
+// added to MASSES_EAUX (code and label) when none matches. The Code_ME, "" with the reason.
+QString resoudreMasseEau(const QString &code, const QString &libelle, QString &erreur);
+// Replaces the station's water-body links by those of these codes.
+bool lierMassesEau(qint64 station, const QStringList &codes, const QStringList &libelles,
+                   QString &erreur);
 
 // One statement with bound values; false with the database's reason.
 bool executerLie(const QString &sql, const QVector<QVariant> &valeurs, QString &erreur);

@@ -46,31 +46,6 @@ struct EnTete
     QStringList cles;
 };
 
-qint64 creerStationLabo(const CodeDesignation &cd, const QString &nom, QString &erreur)
-{
-    if (cd.code.size() > 17) {
-        erreur = QStringLiteral("le code « %1 » dépasse 17 caractères").arg(cd.code);
-        return -1;
-    }
-    if (const QString refus = verifierCodeTable(cd.code); !refus.isEmpty()) {
-        erreur = refus;
-        return -1;
-    }
-    const qint64 code = nouveauCodeQualitometre();
-    ValeursLigne v(QStringLiteral("QUALITOMETRES"));
-    v.valeur("CodeQualitometre", code);
-    v.valeur("CodeBSS", cd.code);
-    v.texte("Nom", nom, QStringLiteral("LbStationPrelevement"));
-    v.valeur("Designation", cd.designation.isEmpty() ? QVariant() : cd.designation.left(6));
-    v.valeur("Type_qualitometre", 1);
-    const bool souterrain =
-        cd.code.contains(QLatin1Char('X'), Qt::CaseInsensitive) && !cd.designation.isEmpty();
-    v.valeur("typeStation", souterrain ? TYPE_STATION_EAU_SOUTERRAINE : TYPE_STATION_DEFAUT);
-    erreur = v.erreur();
-    if (!erreur.isEmpty() || !v.inserer(erreur)) return -1;
-    return code;
-}
-
 } // namespace
 
 bool estElementEnTeteLabo(QStringView nom)
@@ -121,8 +96,8 @@ qint64 integrerIntervenant(const IntervenantXml &i, QString &erreur)
     bool ecrit = false;
     if (!trouve.isNull()) {
         code = qint64(trouve.toDouble());
-        ecrit =
-            v.erreur().isEmpty() && v.mettreAJour(QStringLiteral("CodeIntervenant"), code, erreur);
+        ecrit = v.erreur().isEmpty() &&
+                v.mettreAJour({QStringLiteral("CodeIntervenant")}, {code}, erreur);
     } else {
         const QVariant max =
             bd().valeur(QStringLiteral("SELECT Max(CodeIntervenant) FROM INTERVENANTS"));
@@ -156,7 +131,12 @@ qint64 integrerStationLabo(const StationLabo &station, QString &erreur)
             "SELECT CodeQualitometre FROM LIEN_QUALITO_INTERVENANTS WHERE ReferenceInterne = ?"),
         {cd.code});
     if (!reference.isNull()) return qint64(reference.toDouble());
-    const qint64 code = creerStationLabo(cd, station.libelle, erreur);
+    // A groundwater point code holds an "X" and comes with a designation.
+    const bool souterrain =
+        cd.code.contains(QLatin1Char('X'), Qt::CaseInsensitive) && !cd.designation.isEmpty();
+    const qint64 code =
+        creerStationSandre(cd.code, cd.designation, station.libelle,
+                           souterrain ? TYPE_STATION_EAU_SOUTERRAINE : TYPE_STATION_DEFAUT, erreur);
     if (code < 0 || !t.valider()) {
         if (erreur.isEmpty()) erreur = bd().derniereErreur();
         return -1;
