@@ -4,6 +4,7 @@
 #include "db/Outils.h"
 #include "import/LectureSandre.h"
 #include "monitoring/Qualitometre.h"
+#include "monitoring/SuppressionQualitometre.h"
 #include "schema/Catalogue.h"
 
 namespace vyk {
@@ -122,6 +123,15 @@ qint64 creerStationSandre(const QString &code, const QString &designation, const
     erreur = v.erreur();
     if (!erreur.isEmpty() || !v.inserer(erreur)) return -1;
     return nouveau;
+}
+
+bool purgerDonneesStation(qint64 station, const QString &codeBSS, QString &erreur)
+{
+    const ResultatSuppression r =
+        supprimerQualitometre(QString::number(station), codeBSS, nullptr, false, true);
+    if (r.effectuee && r.echecs.isEmpty()) return true;
+    erreur = r.echec.isEmpty() ? r.echecs.value(0) : r.echec;
+    return false;
 }
 
 QString resoudreMasseEau(const QString &code, const QString &libelle, QString &erreur)

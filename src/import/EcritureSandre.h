@@ -60,6 +60,9 @@ inline const QString FIN_OUVERTE_SANDRE = QStringLiteral("31/12/2020");
 qint64 creerStationSandre(const QString &code, const QString &designation, const QString &nom,
                           const QString &typeStation, QString &erreur);
 
+// Replace mode: the stored station's measurement data purged (the station itself stays).
+bool purgerDonneesStation(qint64 station, const QString &codeBSS, QString &erreur);
+
 // The stored water body of a message's code: its own code, its European code, or "FR" + code;
 // added to MASSES_EAUX (code and label) when none matches. The Code_ME, "" with the reason.
 QString resoudreMasseEau(const QString &code, const QString &libelle, QString &erreur);

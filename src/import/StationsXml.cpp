@@ -9,7 +9,6 @@
 #include "import/LectureSandre.h"
 #include "monitoring/PointsPrelevement.h"
 #include "monitoring/Qualitometre.h"
-#include "monitoring/SuppressionQualitometre.h"
 
 namespace vyk {
 
@@ -55,7 +54,7 @@ class IntegrationStation
         bd().verrouiller(QStringLiteral("QUALITOMETRES"));
         if (const auto stockee = trouverQualitometreParCode(m_code)) {
             m_id = stockee->code;
-            if (remplacer && !purger(erreur)) return false;
+            if (remplacer && !purgerDonneesStation(m_id, m_code, erreur)) return false;
         } else {
             m_id = creerStationSandre(m_code, {}, {}, TYPE_STATION_DEFAUT, erreur);
             if (m_id < 0) return false;
@@ -75,14 +74,6 @@ class IntegrationStation
     {
         erreur = raison;
         return false;
-    }
-
-    bool purger(QString &erreur)
-    {
-        const ResultatSuppression r =
-            supprimerQualitometre(QString::number(m_id), m_code, nullptr, false, true);
-        if (r.effectuee && r.echecs.isEmpty()) return true;
-        return refuser(r.echec.isEmpty() ? r.echecs.value(0) : r.echec, erreur);
     }
 
     bool description(QString &erreur)
