@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the file readers with libFuzzer under the address and undefined sanitizers.
-#   scripts/fuzz.sh [SECONDS]      builds build/fuzz with clang, then runs every target at once
-#                                   for SECONDS (600 by default), at the lowest priority.
+#   scripts/fuzz.sh [SECONDS [TARGET...]]   builds build/fuzz with clang, then runs the targets
+#                                   named (every one by default) at once for SECONDS (600 by
+#                                   default), at the lowest priority.
 # Each target starts from the test files of its kind; the corpus grows in build/fuzz/corpus/,
 # crash inputs land in build/fuzz/crashes/ and each run's log in build/fuzz/logs/.
 # Not part of test.sh: a run takes minutes and both cores.
@@ -14,7 +15,11 @@ duree="${1:-600}"
 arbre=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$arbre" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVYK_SANITIZE=ON \
     -DVYK_FUZZ=ON -DVYK_TESTS=OFF -DVYK_BENCH=OFF >/dev/null
-cibles=(fuzz_nomenclature fuzz_referentiel_xml fuzz_referentiel_csv fuzz_taxons_csv fuzz_taxons_xml fuzz_profils)
+cibles=(fuzz_nomenclature fuzz_referentiel_xml fuzz_referentiel_csv fuzz_taxons_csv fuzz_taxons_xml fuzz_profils
+        fuzz_proprietes_integration)
+if [ "$#" -gt 1 ]; then
+    cibles=("${@:2}")
+fi
 nice -n 19 cmake --build "$arbre" -j2 --target "${cibles[@]}"
 
 donnees=tests/data
@@ -26,6 +31,7 @@ graines() {
         fuzz_taxons_csv) ls "$donnees"/taxons/*.csv ;;
         fuzz_taxons_xml) ls "$donnees"/taxons/*.xml ;;
         fuzz_profils) ls "$donnees"/profils/* 2>/dev/null || true ;;
+        fuzz_proprietes_integration) ls "$donnees"/integration/*.properties 2>/dev/null || true ;;
     esac
     ls "$donnees"/fuzz/"$1"/* 2>/dev/null || true
 }
