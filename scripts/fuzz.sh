@@ -16,7 +16,7 @@ arbre=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$arbre" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVYK_SANITIZE=ON \
     -DVYK_FUZZ=ON -DVYK_TESTS=OFF -DVYK_BENCH=OFF >/dev/null
 cibles=(fuzz_nomenclature fuzz_referentiel_xml fuzz_referentiel_csv fuzz_taxons_csv fuzz_taxons_xml fuzz_profils
-        fuzz_proprietes_integration)
+        fuzz_proprietes_integration fuzz_labo_xml fuzz_stations_xml fuzz_points_eau_xml)
 if [ "$#" -gt 1 ]; then
     cibles=("${@:2}")
 fi
@@ -32,6 +32,9 @@ graines() {
         fuzz_taxons_xml) ls "$donnees"/taxons/*.xml ;;
         fuzz_profils) ls "$donnees"/profils/* 2>/dev/null || true ;;
         fuzz_proprietes_integration) ls "$donnees"/integration/*.properties 2>/dev/null || true ;;
+        fuzz_labo_xml) ls "$donnees"/sandre/labo*.xml ;;
+        fuzz_stations_xml) ls "$donnees"/sandre/stations*.xml ;;
+        fuzz_points_eau_xml) ls "$donnees"/sandre/points-eau*.xml ;;
     esac
     ls "$donnees"/fuzz/"$1"/* 2>/dev/null || true
 }
