@@ -100,7 +100,7 @@ class Passe
         const QStringView nom = m_xml.name();
         if (!m_arbre.isEmpty()) {
             NoeudXml &parent = *m_arbre.last();
-            parent.enfants.append(NoeudXml{nom.toString(), {}, schema(), {}, m_xml.lineNumber()});
+            parent.enfants.append(NoeudXml{nomPartage(nom), {}, schema(), {}, m_xml.lineNumber()});
             m_arbre.append(&parent.enfants.last());
         } else if (m_p.estUnite && m_p.estUnite(nom, m_pile)) {
             m_racine = NoeudXml{nom.toString(), {}, schema(), {}, m_xml.lineNumber()};
@@ -139,6 +139,15 @@ class Passe
     qsizetype profondeur() const { return m_pile.size() + m_arbre.size(); }
 
   private:
+    // A message uses a few dozen names: each is allocated once and shared by every element.
+    QString nomPartage(QStringView nom)
+    {
+        for (const QString &n : std::as_const(m_noms))
+            if (n == nom) return n;
+        m_noms.append(nom.toString());
+        return m_noms.last();
+    }
+
     QString schema() const
     {
         const QXmlStreamAttributes attributs = m_xml.attributes();
@@ -156,6 +165,7 @@ class Passe
     QString m_texte;
     QVector<NoeudXml *> m_arbre;
     NoeudXml m_racine;
+    QStringList m_noms;
 };
 
 } // namespace

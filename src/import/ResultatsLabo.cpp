@@ -17,28 +17,28 @@ using C = ColonneImport;
 
 struct ChampAnalyse
 {
-    const char *element; // child of Analyse, or "Parent/Child"
+    QStringView element;     // child of Analyse
+    QStringView sousElement; // its child holding the value, empty when the child holds it
     C colonne;
 };
 
 // What an Analyse gives, beyond the sample's and sample part's values.
 // clang-format off
 constexpr ChampAnalyse CHAMPS_ANALYSE[] = {
-    {"Parametre/CdParametre", C::CodeParam}, {"RsAna", C::Resultat},
-    {"UniteReference/CdUniteReference", C::CodeUnite}, {"RqAna", C::RemarqueAnalyse},
-    {"InsituAna", C::LieuAnalyse}, {"Methode/CdMethode", C::CodeMethode},
-    {"FractionAnalysee/CdFractionAnalysee", C::CodeFraction}, {"LQAna", C::LimiteQuantification},
-    {"LDAna", C::LimiteDetection}, {"LSAna", C::SeuilSaturation}, {"AccreAna", C::AccreditationResultat},
-    {"IncertAna", C::IncertitudeAnalytique},
+    {u"Parametre", u"CdParametre", C::CodeParam}, {u"RsAna", {}, C::Resultat},
+    {u"UniteReference", u"CdUniteReference", C::CodeUnite}, {u"RqAna", {}, C::RemarqueAnalyse},
+    {u"InsituAna", {}, C::LieuAnalyse}, {u"Methode", u"CdMethode", C::CodeMethode},
+    {u"FractionAnalysee", u"CdFractionAnalysee", C::CodeFraction},
+    {u"LQAna", {}, C::LimiteQuantification}, {u"LDAna", {}, C::LimiteDetection},
+    {u"LSAna", {}, C::SeuilSaturation}, {u"AccreAna", {}, C::AccreditationResultat},
+    {u"IncertAna", {}, C::IncertitudeAnalytique},
 };
 // clang-format on
 
-QString valeurChemin(const NoeudXml &n, const char *chemin)
+QString valeurChamp(const NoeudXml &n, const ChampAnalyse &champ)
 {
-    const QString c = QString::fromLatin1(chemin);
-    const qsizetype barre = c.indexOf(QLatin1Char('/'));
-    if (barre < 0) return n.valeur({c});
-    return n.valeur({QStringView(c).left(barre), QStringView(c).mid(barre + 1)});
+    return champ.sousElement.isEmpty() ? n.valeur({champ.element})
+                                       : n.valeur({champ.element, champ.sousElement});
 }
 
 QString &cellule(QStringList &ligne, C c)
@@ -155,7 +155,7 @@ class LecteurResultats
             QStringList *ligne = ajouter(modele, a);
             if (!ligne) return;
             for (const ChampAnalyse &champ : CHAMPS_ANALYSE)
-                cellule(*ligne, champ.colonne) = valeurChemin(a, champ.element);
+                cellule(*ligne, champ.colonne) = valeurChamp(a, champ);
         }
     }
 
