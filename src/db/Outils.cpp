@@ -115,4 +115,12 @@ QVariant nulSiVide(const QString &texte)
     return t.isEmpty() ? QVariant() : QVariant(t);
 }
 
+QString refusTexteImporte(const QString &texte, const QString &champ)
+{
+    if (!texte.contains(QChar(u'\0'))) return {};
+    return QStringLiteral("le champ « %1 » contient un octet nul, qu'aucune base ne peut "
+                          "enregistrer")
+        .arg(champ);
+}
+
 } // namespace vyk

@@ -47,6 +47,9 @@ QString texteDate(const QDateTime &d, bool avecHeure = false);
 bool dateCorrecte(const QString &texte);
 // NULL for an empty or blank text, the trimmed text otherwise: what a typed field stores.
 QVariant nulSiVide(const QString &texte);
+// Why a field of an imported row cannot be stored, "" when it can: a NUL, which no engine stores
+// (they read texts as C strings). Other control characters are kept as they are.
+QString refusTexteImporte(const QString &texte, const QString &champ);
 // Appended to the last day of a period so that the whole day counts.
 inline const QString FIN_DE_JOURNEE = QStringLiteral(" 23:59:59");
 

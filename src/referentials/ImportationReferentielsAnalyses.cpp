@@ -330,6 +330,20 @@ QStringList colonnesLues(const FichierReferentielAnalyses &fichier)
     return r;
 }
 
+namespace {
+
+// A row with a text no engine stores is refused whole, its field named.
+QString refusTexteDuFichier(const DescriptionReferentiel &d, const LigneReferentiel &l)
+{
+    for (const ChampReferentiel &c : d.champs)
+        if (const QString refus = refusTexteImporte(l.value(c.colonne), c.libelle);
+            !refus.isEmpty())
+            return refus;
+    return {};
+}
+
+} // namespace
+
 BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAnalyses &fichier,
                                                      Progression &progression)
 {
@@ -363,8 +377,14 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
             const QString code = l.value(CODE).trimmed();
             auto rejeter = [&](const QString &raison) {
                 ++bilan.rejetes;
-                bilan.erreurs << QStringLiteral("Code ") + code + QStringLiteral(" : ") + raison;
+                bilan.erreurs << QStringLiteral("Code ") +
+                                     QString(code).replace(QChar(u'\0'), u'?') +
+                                     QStringLiteral(" : ") + raison;
             };
+            if (const QString refus = refusTexteDuFichier(d, l); !refus.isEmpty()) {
+                rejeter(refus);
+                continue;
+            }
             if (code.size() > 5) {
                 rejeter(QStringLiteral("code trop long (5 caractères au plus)"));
                 continue;

@@ -49,6 +49,11 @@ QString refusLigne(const LigneImportTaxon &l)
                   {l.nomCommun, "nomCommun"}, {l.auteur, "auteur"},
                   {l.parent, "elementDe"},    {l.omnidia, "codeOmnidia"},
                   {l.museum, "refMuseum"},    {l.macrophytes, "codeMacrophyte"}};
+    const QStringList cellules = l.textes();
+    for (int i = 0; i < cellules.size(); ++i)
+        if (const QString refus = refusTexteImporte(cellules[i], entetesImportTaxons().value(i));
+            !refus.isEmpty())
+            return refus;
     for (const auto &t : textes)
         if (const int n = tailleTexte(u"TAXONS", QString::fromLatin1(t.colonne));
             n > 0 && t.texte.trimmed().size() > n)
@@ -138,7 +143,9 @@ class IntegrationTaxons
 
     void refuser(qsizetype ligne, const QString &code, const QString &raison)
     {
-        m_bilan.erreurs << QStringLiteral("Ligne %1 (%2) : %3").arg(ligne).arg(code, raison);
+        m_bilan.erreurs << QStringLiteral("Ligne %1 (%2) : %3")
+                               .arg(ligne)
+                               .arg(QString(code).replace(QChar(u'\0'), u'?'), raison);
     }
 
     // Rows refused, ignored or kept; the user decides at each refused row whether to go on.

@@ -258,6 +258,15 @@ class Integration
     {
         Liste &liste = this->liste(champ);
         const QString code = e.code.trimmed();
+        for (const auto &[texte, nom] : {std::pair{&e.code, "code"},
+                                         {&e.libelle, "libellé"},
+                                         {&e.mnemonique, "mnémonique"},
+                                         {&e.definition, "définition"}})
+            if (const QString refus = refusTexteImporte(*texte, QString::fromUtf8(nom));
+                !refus.isEmpty()) {
+                rejeter(champ, code, refus);
+                return;
+            }
         int cle = 0;
         bool existe = false;
         QString reference;
@@ -414,8 +423,8 @@ class Integration
     void rejeter(const QString &champ, const QString &code, const QString &raison)
     {
         ++m_bilan.rejetes;
-        m_bilan.erreurs << QStringLiteral("Code ") + code + QStringLiteral(" de ") + champ +
-                               QStringLiteral(" : ") + raison;
+        m_bilan.erreurs << QStringLiteral("Code ") + QString(code).replace(QChar(u'\0'), u'?') +
+                               QStringLiteral(" de ") + champ + QStringLiteral(" : ") + raison;
     }
 
     BilanIntegration &m_bilan;

@@ -207,6 +207,38 @@ TEST_P(ImportTaxonsTest, LigneRefuseeQuestionEtAnnulation)
 
 // A list saved by a spreadsheet in Windows-1252: CRLF, a comment on two lines holding a ";", a
 // code with blanks around it, rows of empty cells and trailing separators, which are no taxa.
+// A NUL in a cell cannot be stored by any engine: its row is refused, named by its file line and
+// its column, the NUL not echoed; a soft line break pasted into a name is stored as it is.
+TEST_P(ImportTaxonsTest, OctetNulRefuseAvecSaLigneEtSaColonne)
+{
+    const QString csv = chemin(QStringLiteral("nul.csv"));
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        const QByteArray nul(1, '\0');
+        f.write("Code;Nom latin;Statut;Création;Modification;Rédacteur;Nom commun\n"
+                "5001;Baetidae;Validé;;;;\n50" +
+                nul +
+                "02;Baetis;Validé;;;;\n5003;Caenis;Validé;;;;Caenis\x0b"
+                "des mares\n5004;Ephemera;Validé;;;;Éphé" +
+                nul + "mère\n");
+    }
+    FichierTaxons f;
+    QString erreur;
+    ASSERT_TRUE(lireFichierTaxons(csv, f, erreur)) << qPrintable(erreur);
+    const BilanImportTaxons b = integrerTaxons(f, ModeImportTaxons::Complet, false,
+                                               progressionNulle(), toujoursContinuer());
+    EXPECT_EQ(b.erreurs, QStringList({"Ligne 3 (50?02) : le champ « Code » contient un octet nul, "
+                                      "qu'aucune base ne peut enregistrer",
+                                      "Ligne 5 (5004) : le champ « Nom commun » contient un octet "
+                                      "nul, qu'aucune base ne peut enregistrer"}));
+    EXPECT_EQ(b.ajoutes, 2);
+    EXPECT_EQ(b.rejetes, 2);
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT codeTaxon, nomLatin, nomCommun FROM TAXONS ORDER BY codeTaxon")),
+              QStringList({"5001|Baetidae|", "5003|Caenis|Caenis\vdes mares"}));
+}
+
 TEST_P(ImportTaxonsTest, CsvEnregistreParUnTableur)
 {
     const QString csv = chemin(QStringLiteral("tableur.csv"));

@@ -226,6 +226,25 @@ TEST_P(ImportationReferentielsAnalysesTest, TexteTropLongRefuseSurChaqueMoteur)
               QStringList({"3|Eau", "6|Sédiments"}));
 }
 
+// A NUL in a field is refused with its code and field on every engine (one would cut the text,
+// another refuse the statement); a soft line break is stored; the other rows go in.
+TEST_P(ImportationReferentielsAnalysesTest, OctetNulRefuseAvecSonCode)
+{
+    const QString csv = chemin(QStringLiteral("supports.csv"));
+    ecrireFichier(csv, QStringLiteral("Code;Nom\n3;Eau\n4;Ea") + QChar(u'\0') +
+                           QStringLiteral("u brute\n6;Sédiments\vfins\n"));
+    FichierReferentielAnalyses f;
+    QString erreur;
+    ASSERT_TRUE(lireReferentielAnalyses(csv, Referentiel::Support, f, erreur))
+        << qPrintable(erreur);
+    const BilanReferentielAnalyses b = integrerReferentielAnalyses(f, progressionNulle());
+    EXPECT_EQ(b.ajoutes, 2);
+    EXPECT_EQ(b.erreurs, QStringList({"Code 4 : le champ « Nom » contient un octet nul, qu'aucune "
+                                      "base ne peut enregistrer"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Nom FROM ANALYSES_SUPPORTS ORDER BY Code")),
+              QStringList({"3|Eau", "6|Sédiments\vfins"}));
+}
+
 // A code another program stored with blanks around it is the file's code: its row is updated
 // (and counted so only because it was), no second row is added.
 TEST_P(ImportationReferentielsAnalysesTest, CodeEntoureDeBlancsMisAJourSansDoublon)

@@ -254,6 +254,32 @@ TEST_P(IntegrationReferentielTest, TexteTropLongRefuseSurChaqueMoteur)
               QStringList({"1|Libellé 1|", "1000|Libellé C4|C4"}));
 }
 
+// A NUL in a label or a code refuses the entry, named without the NUL; the others go in.
+TEST_P(IntegrationReferentielTest, OctetNulRefuseAvecSonCode)
+{
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE_REFERENTIEL (champ, code, referentiel) VALUES ('TEST.NUL', "
+        "912, '3.1')")));
+    QVector<EntreeReferentiel> entrees(3);
+    for (int i = 0; i < 3; ++i) {
+        entrees[i].numero = QStringLiteral("912");
+        entrees[i].code = QString::number(i + 1);
+        entrees[i].libelle = QStringLiteral("Libellé ") + entrees[i].code;
+    }
+    entrees[0].libelle = QStringLiteral("Libell") + QChar(u'\0') + u'e';
+    entrees[2].code = QStringLiteral("C") + QChar(u'\0');
+    const BilanIntegration b = integrerReferentiel(entrees, progressionNulle());
+    EXPECT_EQ(b.ajoutes, 1);
+    EXPECT_EQ(b.rejetes, 2);
+    EXPECT_EQ(b.erreurs, QStringList({"Code 1 de TEST.NUL : le champ « libellé » contient un octet "
+                                      "nul, qu'aucune base ne peut enregistrer",
+                                      "Code C? de TEST.NUL : le champ « code » contient un octet "
+                                      "nul, qu'aucune base ne peut enregistrer"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Libelle FROM CODES_SANDRE WHERE "
+                                    "Champ='TEST.NUL' ORDER BY Code")),
+              QStringList({"2|Libellé 2"}));
+}
+
 // Two lists follow the same nomenclature (the projection systems of piezometers and of rain
 // gauges): both receive its entries and their update date, at every import, on every engine.
 TEST_P(IntegrationReferentielTest, NomenclatureSuivieParDeuxListes)
