@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A throwaway PostgreSQL cluster on 127.0.0.1, on a free port, in a temporary folder.
-# Sourced by test.sh: vyk_pg_demarrer sets VYK_TEST_PG_*; vyk_pg_arreter removes everything.
+# Sourced by test.sh: vyk_pg_demarrer sets VYK_TEST_PG_* and, when PostgreSQL's ODBC driver is
+# installed, an ODBC data source on the cluster (VYK_TEST_ODBC_DSN, ODBCSYSINI, ODBCINI) for the
+# ODBC engine's tests; vyk_pg_arreter removes everything.
 
 VYK_PG_DOSSIER=""
 VYK_PG_UTILISATEUR=""
@@ -62,6 +64,34 @@ vyk_pg_demarrer() {
     vyk_pg_comme "$bin/createdb" -h 127.0.0.1 -p "$port" -U postgres vyk_test
     export VYK_TEST_PG_HOST=127.0.0.1 VYK_TEST_PG_PORT=$port VYK_TEST_PG_USER=postgres VYK_TEST_PG_BASE=vyk_test
     echo "== PostgreSQL prêt sur 127.0.0.1:$port (base vyk_test)"
+    vyk_odbc_source "$VYK_PG_DOSSIER/odbc" "$port"
+}
+
+# Writes a driver list and a data source "vyk_test" on the cluster into $1 (port $2), and
+# points unixODBC at them; nothing when the driver is not installed.
+vyk_odbc_source() {
+    local dossier=$1 port=$2 pilote
+    pilote=$(ls /usr/lib/*/odbc/psqlodbcw.so /usr/lib/odbc/psqlodbcw.so 2>/dev/null | head -n 1)
+    if [ -z "$pilote" ]; then
+        echo "== Pas de pilote ODBC PostgreSQL : les tests du moteur ODBC seront sautés"
+        return 0
+    fi
+    mkdir -p "$dossier"
+    cat >"$dossier/odbcinst.ini" <<FIN
+[PostgreSQL Unicode]
+Description=PostgreSQL ODBC driver (Unicode)
+Driver=$pilote
+FIN
+    cat >"$dossier/odbc.ini" <<FIN
+[vyk_test]
+Driver=PostgreSQL Unicode
+Servername=127.0.0.1
+Port=$port
+Database=vyk_test
+Username=postgres
+FIN
+    export ODBCSYSINI=$dossier ODBCINI=$dossier/odbc.ini VYK_TEST_ODBC_DSN=vyk_test
+    echo "== Source de données ODBC vyk_test prête"
 }
 
 vyk_pg_arreter() {

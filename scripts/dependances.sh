@@ -12,8 +12,8 @@ VYK_PAQUETS=(
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 
-# Only the checks of test.sh need these.
-VYK_PAQUETS_TESTS=(clang-format)
+# Only the checks of test.sh need these (the ODBC driver of PostgreSQL runs the ODBC engine).
+VYK_PAQUETS_TESTS=(clang-format unixodbc odbc-postgresql)
 
 vyk_en_root() {
     if [ "$(id -u)" -eq 0 ]; then

@@ -60,6 +60,8 @@ std::unique_ptr<Moteur> ouvrirMoteur(const ParametresOuverture &p, QString &code
         return nullptr;
     }
     if (!moteur->ouvrir(p, erreur)) return nullptr;
+    // An ODBC source names its own DBMS: a PostgreSQL one takes the PostgreSQL dialect.
+    if (moteur->cible() == Cible::Postgres) code = POSTGRESQL;
     return moteur;
 }
 

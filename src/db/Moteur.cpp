@@ -31,15 +31,20 @@ class InsertionPreparee : public InsertionMoteur
 };
 } // namespace
 
-bool Moteur::executerIsole(const QString &sql, Tableau *resultat, long long *modifiees,
-                           QString &erreur)
+bool Moteur::isoler(const std::function<bool(QString &)> &instruction, QString &erreur)
 {
     QString ignoree;
     if (!pointSauvegarde(POINT_ISOLEMENT, erreur)) return false;
-    if (executer(sql, resultat, modifiees, erreur)) return libererPoint(POINT_ISOLEMENT, erreur);
+    if (instruction(erreur)) return libererPoint(POINT_ISOLEMENT, erreur);
     revenirAuPoint(POINT_ISOLEMENT, ignoree);
     libererPoint(POINT_ISOLEMENT, ignoree);
     return false;
+}
+
+bool Moteur::executerIsole(const QString &sql, Tableau *resultat, long long *modifiees,
+                           QString &erreur)
+{
+    return isoler([&](QString &e) { return executer(sql, resultat, modifiees, e); }, erreur);
 }
 
 std::unique_ptr<InsertionMoteur> Moteur::insertion(const QString &table,
@@ -101,11 +106,20 @@ bool Moteur::revenirAuPoint(const QString &nom, QString &erreur)
     return executer(QStringLiteral("ROLLBACK TO SAVEPOINT ") + nom, nullptr, nullptr, erreur);
 }
 
+// CREATE OR REPLACE cannot change a view's columns on PostgreSQL: the view is then dropped and
+// made again.
 bool Moteur::creerVue(const QString &nom, const QString &select, QString &erreur)
 {
-    return executer(QStringLiteral("CREATE OR REPLACE VIEW ") + nom + QStringLiteral(" AS ") +
-                        select,
-                    nullptr, nullptr, erreur);
+    auto envoyer = [&](const QString &sql, QString &e) {
+        return m_isolation ? executerIsole(sql, nullptr, nullptr, e)
+                           : executer(sql, nullptr, nullptr, e);
+    };
+    if (envoyer(QStringLiteral("CREATE OR REPLACE VIEW ") + nom + QStringLiteral(" AS ") + select,
+                erreur))
+        return true;
+    QString ignoree;
+    if (!envoyer(QStringLiteral("DROP VIEW ") + nom, ignoree)) return false;
+    return envoyer(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select, erreur);
 }
 
 } // namespace vyk

@@ -102,6 +102,9 @@ class Moteur
     // Numbers placeholders ($1...) for engines that want it.
     virtual bool numeroteParametres() const { return false; }
 
+    // Runs instruction inside a savepoint rolled back on its failure.
+    bool isoler(const std::function<bool(QString &)> &instruction, QString &erreur);
+
     // Set by BaseDonnees while a transaction is open on a server: prepared statements and
     // bulk inserts then isolate each statement as executerIsole does.
     void definirIsolation(bool isolation) { m_isolation = isolation; }

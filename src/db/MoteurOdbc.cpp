@@ -1,4 +1,5 @@
-// Oracle through an ODBC data source (Qt's QODBC driver).
+// A server through an ODBC data source (Qt's QODBC driver): Oracle on site; the data source's
+// own DBMS chooses the dialect, so a PostgreSQL source is spoken to as PostgreSQL.
 
 #include "db/Moteur.h"
 
@@ -61,20 +62,36 @@ void lireRequete(QSqlQuery &q, Tableau &t)
 class InstructionOdbc : public InstructionMoteur
 {
   public:
-    explicit InstructionOdbc(QSqlQuery q, int nb) : m_q(std::move(q)), m_nb(nb) {}
+    InstructionOdbc(Moteur *moteur, QSqlQuery q, int nb)
+        : m_moteur(moteur), m_q(std::move(q)), m_nb(nb)
+    {
+    }
     int nbParametres() const override { return m_nb; }
     void detacher() override
     {
         m_q = QSqlQuery();
         m_nb = -1;
+        m_moteur = nullptr;
     }
+    // Inside a server's transaction a failing execution is isolated as the plain statements
+    // are: it must not abort its neighbours.
     bool executer(const QVector<QVariant> &parametres, Tableau *resultat, long long *modifiees,
                   QString &erreur) override
     {
-        if (m_nb < 0) {
+        if (!m_moteur) {
             erreur = messageBaseFermee();
             return false;
         }
+        auto execution = [&](QString &e) {
+            return executerIci(parametres, resultat, modifiees, e);
+        };
+        return m_moteur->isolation() ? m_moteur->isoler(execution, erreur) : execution(erreur);
+    }
+
+  private:
+    bool executerIci(const QVector<QVariant> &parametres, Tableau *resultat, long long *modifiees,
+                     QString &erreur)
+    {
         for (int i = 0; i < parametres.size() && i < m_nb; ++i)
             m_q.bindValue(i, parametres[i]);
         if (!m_q.exec()) {
@@ -86,7 +103,7 @@ class InstructionOdbc : public InstructionMoteur
         return true;
     }
 
-  private:
+    Moteur *m_moteur;
     QSqlQuery m_q;
     int m_nb;
 };
@@ -95,7 +112,7 @@ class MoteurOdbc : public Moteur
 {
   public:
     ~MoteurOdbc() override { fermer(); }
-    Cible cible() const override { return Cible::Oracle; }
+    Cible cible() const override { return m_postgres ? Cible::Postgres : Cible::Oracle; }
 
     bool ouvrir(const ParametresOuverture &p, QString &erreur) override
     {
@@ -126,6 +143,10 @@ class MoteurOdbc : public Moteur
             fermer();
             return false;
         }
+        // Read by the driver from SQLGetInfo(SQL_DBMS_NAME) at connection.
+        m_postgres = db.driver()->dbmsType() == QSqlDriver::PostgreSQL;
+        // Numbers as numbers, as the other engines give them (not as decimal texts).
+        db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
         return true;
     }
 
@@ -154,14 +175,22 @@ class MoteurOdbc : public Moteur
             erreur = q.lastError().text();
             return nullptr;
         }
-        return std::make_unique<InstructionOdbc>(std::move(q), int(sql.count(u'?')));
+        return std::make_unique<InstructionOdbc>(this, std::move(q), int(sql.count(u'?')));
     }
 
     bool debut(QString &erreur) override { return resultat(db().transaction(), erreur); }
     bool valider(QString &erreur) override { return resultat(db().commit(), erreur); }
     bool annuler(QString &erreur) override { return resultat(db().rollback(), erreur); }
 
-    QString colonneIdentite() const override { return QStringLiteral("ROWID"); }
+    QString colonneIdentite() const override
+    {
+        return m_postgres ? QStringLiteral("ctid") : QStringLiteral("ROWID");
+    }
+    // The written row's identity, to read its defaults and automatic key back.
+    QString clauseRetourIdentite() const override
+    {
+        return m_postgres ? QStringLiteral(" RETURNING ctid") : QString();
+    }
     QStringList tables() override { return db().tables(QSql::Tables); }
     QStringList vues() override { return db().tables(QSql::Views); }
     QStringList index() override
@@ -169,14 +198,18 @@ class MoteurOdbc : public Moteur
         Tableau t;
         QString e;
         QStringList r;
-        if (executer(QStringLiteral("SELECT index_name FROM user_indexes"), &t, nullptr, e))
+        const QString sql = m_postgres ? QStringLiteral("SELECT indexname FROM pg_indexes WHERE "
+                                                        "schemaname = current_schema()")
+                                       : QStringLiteral("SELECT index_name FROM user_indexes");
+        if (executer(sql, &t, nullptr, e))
             for (int i = 0; i < t.nbLignes(); ++i)
                 r << t(i, 0).toString();
         return r;
     }
     QStringList colonnes(const QString &table) override
     {
-        const QSqlRecord rec = db().record(table.toUpper());
+        // Unquoted names are kept in upper case by Oracle, in lower case by PostgreSQL.
+        const QSqlRecord rec = db().record(m_postgres ? table.toLower() : table.toUpper());
         QStringList r;
         for (int i = 0; i < rec.count(); ++i)
             r << rec.fieldName(i);
@@ -190,6 +223,7 @@ class MoteurOdbc : public Moteur
         return ok;
     }
     QString m_nom;
+    bool m_postgres = false;
 };
 
 } // namespace

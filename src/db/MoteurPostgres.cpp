@@ -415,23 +415,6 @@ class MoteurPostgres : public Moteur
     std::unique_ptr<InsertionMoteur> insertion(const QString &table, const QStringList &colonnes,
                                                QString &erreur) override;
 
-    // CREATE OR REPLACE cannot change a view's columns: the view is then dropped and made again.
-    bool creerVue(const QString &nom, const QString &select, QString &erreur) override
-    {
-        auto envoyer = [&](const QString &sql, QString &e) {
-            return m_isolation ? executerIsole(sql, nullptr, nullptr, e)
-                               : executer(sql, nullptr, nullptr, e);
-        };
-        if (envoyer(QStringLiteral("CREATE OR REPLACE VIEW ") + nom + QStringLiteral(" AS ") +
-                        select,
-                    erreur))
-            return true;
-        QString ignoree;
-        if (!envoyer(QStringLiteral("DROP VIEW IF EXISTS ") + nom, ignoree)) return false;
-        return envoyer(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select,
-                       erreur);
-    }
-
     // COMMIT of a transaction the server has aborted answers ROLLBACK: that is a failure.
     bool valider(QString &erreur) override
     {

@@ -483,7 +483,7 @@ class Traducteur
             if (mot == "LIKE" && m_t.m_cible == Cible::Postgres) {
                 remplacer(i, QStringLiteral("ILIKE"));
             } else if (mot == "MOD") {
-                remplacer(i, QStringLiteral("%"));
+                return traduireModulo(i);
             } else if (mot == "TOP" && m_limite && m_t.estApresSelect(i, m_debut)) {
                 return traduireTop(i);
             } else if (m_t.m_ddl && m_t.estPositionType(i, m_debut)) {
@@ -498,6 +498,38 @@ class Traducteur
                 garder(i);
             }
             return i;
+        }
+
+        // "a MOD b" is "a % b", but Oracle has no such operator: there it becomes MOD(a, b)
+        // when each side is one name, number or parameter, still unwritten; any other shape
+        // keeps "%", which Oracle refuses rather than computing something else.
+        int traduireModulo(int i)
+        {
+            const int g = m_t.precedent(i, m_debut), d = m_t.suivant(i, m_fin);
+            auto simple = [&](int k) {
+                if (k < 0) return false;
+                const Genre genre = m_t.m_jetons[k].genre;
+                return genre == Genre::Ident || genre == Genre::Nombre || genre == Genre::Param;
+            };
+            // A qualified name, a call, or a product next to it (which MOD binds after).
+            const int avant = g < 0 ? -1 : m_t.precedent(g, m_debut);
+            const int apres = d < 0 ? -1 : m_t.suivant(d, m_fin);
+            const bool autreForme = m_t.estOp(avant, u'.') || m_t.estOp(avant, u'*') ||
+                                    m_t.estOp(avant, u'/') || m_t.estOp(apres, u'.') ||
+                                    m_t.estOp(apres, u'(') || m_t.estOp(apres, u'*') ||
+                                    m_t.estOp(apres, u'/');
+            if (m_t.m_cible != Cible::Oracle || !simple(g) || !simple(d) || autreForme ||
+                m_attente < 0 || m_attente > m_t.m_jetons[g].debut) {
+                remplacer(i, QStringLiteral("%"));
+                return i;
+            }
+            vider(g);
+            m_sortie += QStringLiteral("MOD(");
+            m_sortie += m_t.texte(g);
+            m_sortie += QStringLiteral(", ");
+            m_sortie += m_t.texte(d);
+            m_sortie += u')';
+            return d;
         }
 
         // TOP n becomes the limit written at the end of the statement.

@@ -449,7 +449,7 @@ TEST_P(BaseDonneesTest, FermetureEtErreursDOuverture)
     EXPECT_TRUE(rouvrir());
 }
 
-VYK_SUR_LES_DEUX_MOTEURS(BaseDonneesTest);
+VYK_SUR_LES_TROIS_MOTEURS(BaseDonneesTest);
 
 } // namespace
 
@@ -468,7 +468,11 @@ TEST_P(TransactionTest, EchecDePreparationNAnnulePasLaTransaction)
     Transaction t;
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO T VALUES (1)")));
     InstructionPreparee absente = bd().preparer(QStringLiteral("INSERT INTO ABSENTE VALUES (?)"));
-    EXPECT_FALSE(absente.estValide());
+    // An ODBC driver may send the statement only at its execution, which then fails.
+    if (!estOdbc()) {
+        EXPECT_FALSE(absente.estValide());
+    }
+    EXPECT_FALSE(absente.executer({1}));
     JeuEnregistrements jeu;
     bool trouve = false;
     EXPECT_FALSE(bd().AccesBase(QStringLiteral("SELECT * FROM ABSENTE2"), jeu, trouve));
@@ -477,7 +481,7 @@ TEST_P(TransactionTest, EchecDePreparationNAnnulePasLaTransaction)
     EXPECT_EQ(lignes(QStringLiteral("SELECT a FROM T ORDER BY a")), QStringList({"1", "2"}));
 }
 
-VYK_SUR_LES_DEUX_MOTEURS(TransactionTest);
+VYK_SUR_LES_TROIS_MOTEURS(TransactionTest);
 
 } // namespace
 
@@ -498,6 +502,6 @@ TEST_P(DialecteBaseTest, PlusGrandCodeNumeriqueIgnoreLesCodesTexteEtVides)
         1340.0);
 }
 
-VYK_SUR_LES_DEUX_MOTEURS(DialecteBaseTest);
+VYK_SUR_LES_TROIS_MOTEURS(DialecteBaseTest);
 
 } // namespace

@@ -175,6 +175,6 @@ TEST_P(TransactionsConcurrentesTest, VerrouFaitAttendreLEcritureDUnAutrePoste)
     EXPECT_EQ(lignes(QStringLiteral("SELECT a FROM T ORDER BY a")), QStringList({"1", "2", "3"}));
 }
 
-VYK_SUR_LES_DEUX_MOTEURS(TransactionsConcurrentesTest);
+VYK_SUR_LES_TROIS_MOTEURS(TransactionsConcurrentesTest);
 
 } // namespace

@@ -17,7 +17,15 @@ namespace vyk::test {
 
 std::string nomMoteur(const ::testing::TestParamInfo<Moteur> &info)
 {
-    return info.param == Moteur::SQLite ? "SQLite" : "PostgreSQL";
+    switch (info.param) {
+    case Moteur::SQLite:
+        return "SQLite";
+    case Moteur::PostgreSQL:
+        return "PostgreSQL";
+    case Moteur::Odbc:
+        break;
+    }
+    return "ODBC";
 }
 
 EnvironnementTest::EnvironnementTest()
@@ -79,6 +87,9 @@ void BaseTest::SetUp()
         if (!s.disponible())
             GTEST_SKIP()
                 << "Aucun serveur PostgreSQL de test (VYK_TEST_PG_HOST) : ./test.sh en démarre un.";
+        if (estOdbc() && qEnvironmentVariableIsEmpty("VYK_TEST_ODBC_DSN"))
+            GTEST_SKIP() << "Aucune source de données ODBC de test (VYK_TEST_ODBC_DSN) : ./test.sh "
+                            "en écrit une sur son serveur PostgreSQL.";
         // Each test works in a schema of its own; PGOPTIONS reaches every connection the test
         // opens, including reconnections made by the code under test.
         m_schema = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128).left(20);
@@ -104,6 +115,11 @@ bool BaseTest::rouvrir()
 
 bool BaseTest::ouvrirConnexion(BaseDonnees &base) const
 {
+    if (estOdbc()) {
+        const ServeurTest s = serveurTest();
+        return base.ouvrirBase(qEnvironmentVariable("VYK_TEST_ODBC_DSN"), ORACLE, {}, s.utilisateur,
+                               s.motDePasse, QStringLiteral("VYK"), {});
+    }
     if (estPostgres()) {
         const ServeurTest s = serveurTest();
         return base.ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse,

@@ -21,7 +21,8 @@ namespace vyk::test {
 enum class Moteur
 {
     SQLite,
-    PostgreSQL
+    PostgreSQL,
+    Odbc // the test server through its ODBC data source (VYK_TEST_ODBC_DSN)
 };
 
 std::string nomMoteur(const ::testing::TestParamInfo<Moteur> &info);
@@ -65,7 +66,9 @@ class BaseTest : public ::testing::TestWithParam<Moteur>
     void TearDown() override;
 
     Moteur moteur() const { return GetParam(); }
-    bool estPostgres() const { return GetParam() == Moteur::PostgreSQL; }
+    // The test server, spoken to directly or through ODBC.
+    bool estPostgres() const { return GetParam() != Moteur::SQLite; }
+    bool estOdbc() const { return GetParam() == Moteur::Odbc; }
     QString typeBase() const { return estPostgres() ? POSTGRESQL : ACCESS; }
     // Path of the test's SQLite file, or the schema on PostgreSQL.
     const QString &emplacement() const { return m_emplacement; }
@@ -127,6 +130,14 @@ class BaseTest : public ::testing::TestWithParam<Moteur>
         ::vyk::test::BaseTest::SetUp();                                                            \
         if (IsSkipped() || HasFatalFailure()) return;                                              \
     } while (0)
+
+// Runs a BaseTest suite of the database layer on both engines and through ODBC too.
+#define VYK_SUR_LES_TROIS_MOTEURS(Suite)                                                           \
+    INSTANTIATE_TEST_SUITE_P(Moteurs, Suite,                                                       \
+                             ::testing::Values(::vyk::test::Moteur::SQLite,                        \
+                                               ::vyk::test::Moteur::PostgreSQL,                    \
+                                               ::vyk::test::Moteur::Odbc),                         \
+                             ::vyk::test::nomMoteur)
 
 // Runs a BaseTest suite on both engines.
 #define VYK_SUR_LES_DEUX_MOTEURS(Suite)                                                            \
