@@ -16,8 +16,7 @@ namespace {
 // The value after "#KEY=" when the line starts with it (case ignored).
 bool valeurCle(const QString &ligne, QLatin1String cle, QString &valeur)
 {
-    if (!ligne.startsWith(cle, Qt::CaseInsensitive))
-        return false;
+    if (!ligne.startsWith(cle, Qt::CaseInsensitive)) return false;
     valeur = ligne.mid(cle.size()).trimmed();
     return true;
 }
@@ -47,11 +46,9 @@ QStringList valeursSeparees(const QString &valeur)
 bool correspondMasque(const QString &nom, const QStringList &masques)
 {
     for (const QString &masque : masques) {
-        const QRegularExpression motif(
-            QRegularExpression::wildcardToRegularExpression(masque),
-            QRegularExpression::CaseInsensitiveOption);
-        if (motif.match(nom).hasMatch())
-            return true;
+        const QRegularExpression motif(QRegularExpression::wildcardToRegularExpression(masque),
+                                       QRegularExpression::CaseInsensitiveOption);
+        if (motif.match(nom).hasMatch()) return true;
     }
     return false;
 }
@@ -59,12 +56,9 @@ bool correspondMasque(const QString &nom, const QStringList &masques)
 QString masqueExtension(const QString &extension)
 {
     QString e = extension.trimmed();
-    if (e.isEmpty() || e == u"*" || e == u"*.*")
-        return QStringLiteral("*");
-    if (e.startsWith(u"*."))
-        return e;
-    if (e.startsWith(u'.'))
-        return u'*' + e;
+    if (e.isEmpty() || e == u"*" || e == u"*.*") return QStringLiteral("*");
+    if (e.startsWith(u"*.")) return e;
+    if (e.startsWith(u'.')) return u'*' + e;
     return QStringLiteral("*.") + e;
 }
 
@@ -76,10 +70,8 @@ ProprietesIntegration lireProprietesIntegration(const QString &texte)
     const QStringList lignes = texte.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     for (int i = 0; i < lignes.size(); ++i) {
         QString ligne = lignes.at(i).trimmed();
-        if (i == 0 && ligne.startsWith(QChar(0xFEFF)))
-            ligne = ligne.mid(1).trimmed();
-        if (ligne.isEmpty())
-            continue;
+        if (i == 0 && ligne.startsWith(QChar(0xFEFF))) ligne = ligne.mid(1).trimmed();
+        if (ligne.isEmpty()) continue;
         QString valeur;
         if (valeurCle(ligne, QLatin1String("#MODELE="), valeur))
             p.modele = valeur;
@@ -113,11 +105,9 @@ bool chargerProprietesIntegration(const QString &dossier, ProprietesIntegration 
                                   QString *erreur)
 {
     QFile f(QDir(dossier).filePath(FICHIER_PROPRIETES_INTEGRATION));
-    if (!f.exists())
-        return false;
+    if (!f.exists()) return false;
     if (!f.open(QIODevice::ReadOnly)) {
-        if (erreur)
-            *erreur = QStringLiteral("Impossible de lire le fichier %1.").arg(f.fileName());
+        if (erreur) *erreur = QStringLiteral("Impossible de lire le fichier %1.").arg(f.fileName());
         return false;
     }
     proprietes = lireProprietesIntegration(decoderTexte(f.readAll()));
@@ -135,8 +125,7 @@ QVector<FichierIntegration> listerFichiersIntegration(const QString &dossier,
     if (proprietes) {
         QStringList dejaListes;
         for (const FichierIntegration &f : proprietes->fichiers) {
-            if (dejaListes.contains(f.fichier, Qt::CaseInsensitive))
-                continue;
+            if (dejaListes.contains(f.fichier, Qt::CaseInsensitive)) continue;
             liste.append(f);
             dejaListes.append(f.fichier);
         }
@@ -149,8 +138,7 @@ QVector<FichierIntegration> listerFichiersIntegration(const QString &dossier,
     }
     const QStringList masque{masqueExtension(extension)};
     for (const QString &nom : presents) {
-        if (correspondMasque(nom, masque))
-            liste.append({nom, {}, {}});
+        if (correspondMasque(nom, masque)) liste.append({nom, {}, {}});
     }
     return liste;
 }
@@ -160,11 +148,9 @@ void completerNomsStations(QVector<FichierIntegration> &fichiers)
     InstructionPreparee nom =
         bd().preparer(QStringLiteral("SELECT Nom FROM QUALITOMETRES WHERE CodeBSS = ?"));
     for (FichierIntegration &f : fichiers) {
-        if (f.station.isEmpty())
-            continue;
+        if (f.station.isEmpty()) continue;
         Tableau t;
-        if (nom.extraire(t, {f.station}) && !t.estVide())
-            f.nomStation = t.texte(0, 0);
+        if (nom.extraire(t, {f.station}) && !t.estVide()) f.nomStation = t.texte(0, 0);
     }
 }
 

@@ -21,7 +21,7 @@ struct ProprietesIntegration
 {
     QString modele;
     QString typeSeuil;
-    bool invalideSiSuperieurMax = false;   // ">"
+    bool invalideSiSuperieurMax = false;    // ">"
     bool invalideSiInferieurSeuil1 = false; // "<"
     QString campagne;
     QStringList transfert; // values of "#FTP=", in order

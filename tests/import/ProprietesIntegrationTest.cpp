@@ -16,18 +16,18 @@ namespace {
 
 TEST(ProprietesIntegration, ClesSeuilsFichiersEtMasques)
 {
-    const ProprietesIntegration p = lireProprietesIntegration(QStringLiteral(
-        "\xFEFF#modele=EDILABO\r\n"
-        "#SEUIL=<; 3 ;>\r\n"
-        "#CAMPAGNE=Campagne 2026\r\n"
-        "#FTP=ftp.exemple.fr;21;depot\r\n"
-        "\r\n"
-        "*.XML\r\n"
-        "resultats_a.xml = 05001000 \r\n"
-        "resultats_b.xml\r\n"
-        "#COMMENTAIRE libre\r\n"
-        "../hors.xml=05001000\r\n"
-        "sous/dossier.xml\r\n"));
+    const ProprietesIntegration p =
+        lireProprietesIntegration(QStringLiteral("\xFEFF#modele=EDILABO\r\n"
+                                                 "#SEUIL=<; 3 ;>\r\n"
+                                                 "#CAMPAGNE=Campagne 2026\r\n"
+                                                 "#FTP=ftp.exemple.fr;21;depot\r\n"
+                                                 "\r\n"
+                                                 "*.XML\r\n"
+                                                 "resultats_a.xml = 05001000 \r\n"
+                                                 "resultats_b.xml\r\n"
+                                                 "#COMMENTAIRE libre\r\n"
+                                                 "../hors.xml=05001000\r\n"
+                                                 "sous/dossier.xml\r\n"));
     EXPECT_EQ(p.modele, "EDILABO");
     EXPECT_EQ(p.typeSeuil, "3");
     EXPECT_TRUE(p.invalideSiInferieurSeuil1);
@@ -40,9 +40,9 @@ TEST(ProprietesIntegration, ClesSeuilsFichiersEtMasques)
     EXPECT_EQ(p.fichiers[0].station, "05001000");
     EXPECT_EQ(p.fichiers[1].fichier, "resultats_b.xml");
     EXPECT_EQ(p.fichiers[1].station, "");
-    EXPECT_EQ(p.lignesIgnorees, (QStringList{"ligne 9 : #COMMENTAIRE libre",
-                                             "ligne 10 : ../hors.xml=05001000",
-                                             "ligne 11 : sous/dossier.xml"}));
+    EXPECT_EQ(p.lignesIgnorees,
+              (QStringList{"ligne 9 : #COMMENTAIRE libre", "ligne 10 : ../hors.xml=05001000",
+                           "ligne 11 : sous/dossier.xml"}));
 }
 
 TEST(ProprietesIntegration, SeuilSansTypeNiCase)

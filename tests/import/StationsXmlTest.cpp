@@ -64,11 +64,14 @@ class StationsXmlTest : public test::BaseMessagesSandre
 TEST_P(StationsXmlTest, PremierImportEtStationRefuseeNommee)
 {
     BilanStationsXml bilan;
+    ElementsIgnores ignores;
     const QByteArray message = test::messageSandre(QStringLiteral("stations.xml"));
-    EXPECT_EQ(integrer(message, false, &bilan),
+    EXPECT_EQ(integrerStationsXml(fichier(message, QStringLiteral("s.xml")), false, nullptr, &bilan,
+                                  &ignores),
               QStringLiteral("Erreur intégration station 05002000 : la valeur « pas un nombre » "
                              "de CoordXStationMesureEauxSurface n'est pas un nombre"));
     EXPECT_EQ(bilan.integrees, 2);
+    EXPECT_TRUE(ignores.estVide()) << qPrintable(ignores.texte());
     EXPECT_EQ(stations(), STATIONS);
     EXPECT_EQ(points(), POINTS);
     EXPECT_EQ(liens(), LIENS);
@@ -136,8 +139,14 @@ TEST_P(StationsXmlTest, ElementAbsentLaisseLaValeurEnregistree)
         "<CdStationMesureEauxSurface>05001000</CdStationMesureEauxSurface>"
         "<LocPreciseStationMesureEauxSurface/>"
         "<CoordYStationMesureEauxSurface>6830001</CoordYStationMesureEauxSurface>"
+        "<AltiStationMesureEauxSurface>12</AltiStationMesureEauxSurface>"
         "</StationMesureEauxSurface></Stations>";
-    EXPECT_EQ(integrer(reduit), QString());
+    ElementsIgnores ignores;
+    EXPECT_EQ(integrerStationsXml(fichier(reduit, QStringLiteral("r.xml")), false, nullptr, nullptr,
+                                  &ignores),
+              QString());
+    EXPECT_EQ(ignores.texte(), QStringLiteral("Éléments non repris : StationMesureEauxSurface/"
+                                              "AltiStationMesureEauxSurface (1)."));
     QStringList attendu = STATIONS;
     attendu[0].replace(QStringLiteral("|Rive gauche|"), QStringLiteral("||"));
     attendu[0].replace(QStringLiteral("|6830000|"), QStringLiteral("|6830001|"));
