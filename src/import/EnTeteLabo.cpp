@@ -7,6 +7,8 @@
 #include "import/LectureSandre.h"
 #include "monitoring/Qualitometre.h"
 
+#include <QSet>
+
 namespace vyk {
 
 namespace {
@@ -43,7 +45,7 @@ struct EnTete
 {
     QVector<IntervenantXml> intervenants[3];
     QVector<StationLabo> stations;
-    QStringList cles;
+    QSet<QString> cles;
 };
 
 } // namespace
@@ -157,7 +159,7 @@ QString integrerEnTeteLabo(const QString &chemin, Progression *progression)
         }
         const StationLabo s = lireStationPrelevement(n);
         if (tete.cles.contains(s.cle)) return;
-        tete.cles.append(s.cle);
+        tete.cles.insert(s.cle);
         tete.stations.append(s);
     };
     QString erreur;
