@@ -238,7 +238,7 @@ constexpr DefinitionColonne QUALITOMETRES_POINTS_OPERATIONS[] = {
     {"bancarisationautorise", T, 1}, {"codecampagne", R}, {"datemaj", D}, {"loginmaj", T, 50},
     {"Ombrag", R}, {"continu", T, 1}, {"commentaireResultat", M}, {"microPrelevement", T, 1},
     {"saisonnalite", R}, {"localisation", M}, {"contactProducteur", R}, {"contactPreleveur", R},
-    {"contactDeterminateur", R},
+    {"contactDeterminateur", R}, {"jobExecutionId", L},
 };
 // clang-format on
 

@@ -147,6 +147,31 @@ struct TypeStation
 constexpr TypeStation TYPES_STATION[] = {
     {"QUALITOMETER", "Qualitomètre"}, {"PIEZOMETER", "Piézomètre"}, {"PLUVIOMETER", "Pluviomètre"}};
 
+// clang-format off
+constexpr FormatDonnees FORMATS[] = {
+    {"ADES_TRAMES", "ADES Trames zippées"},
+    {"VYLEN", "Format VYLEN (*.VYDA, *.VYK)"},
+    {"SANDRE_REFERENTIEL_XML", "SANDRE REFERENTIEL XML"},
+    {"QESOUT_XML", "Qesout XML (*.xml)"},
+    {"EDILABO", "EDI LABO"},
+    {"ADES CSV", "ADES CSV"},
+    {"ADES SEQEAU", "SEQEAU"},
+    {"QUALITEAU_SN", "QUALIT'EAU SEINE NORMANDIE"},
+    {"NAIADES_PC", "NAIADES PC"},
+    {"OSUR WEB CSV", "OSUR WEB CSV"},
+    {"OSUR XLS", "OSUR XLS"},
+    {"SANDRE_ADOUR_GARONNE", "ZIP ADOUR GARONNE"},
+    {"SANDRE_TRAME_1997", "SANDRE TRAME 1997"},
+    {"GDES", "GDES"},
+    {"CEMAGREF", "CEMAGREF Macro-Invertébrés/Diatomées"},
+    {"MACROPHYTES", "IRSTEA Macrophytes"},
+    {"OMNIDIA", "Omnidia Taxons et Résultats"},
+    {"XLS RCS", "Masque OSUR Loire Bretagne"},
+    {"ARS Excel", "ARS SISEAUX"},
+    {"REPRISE_HISTO", nullptr},
+};
+// clang-format on
+
 struct ParametrageData
 {
     int id;
@@ -346,6 +371,27 @@ int semerTypesStation(BaseDonnees &base)
     return ajoutes;
 }
 
+std::span<const FormatDonnees> formatsDonnees()
+{
+    return FORMATS;
+}
+
+int semerFormatsDonnees(BaseDonnees &base)
+{
+    if (!base.tableExiste(QStringLiteral("FORMAT_DONNEES"))) return 0;
+    const Tableau t = base.extraire(QStringLiteral("SELECT code FROM FORMAT_DONNEES"));
+    QSet<QString> presents;
+    for (int i = 0; i < t.nbLignes(); ++i)
+        presents.insert(t.texte(i, 0));
+    int ajoutes = 0;
+    InstructionPreparee insertion =
+        base.preparer(QStringLiteral("INSERT INTO FORMAT_DONNEES (code, nom) VALUES (?, ?)"));
+    for (const FormatDonnees &f : FORMATS)
+        if (!presents.contains(u8(f.code)) && insertion.executer({u8(f.code), u8OuNul(f.nom)}))
+            ++ajoutes;
+    return ajoutes;
+}
+
 int semerParametrageData(BaseDonnees &base)
 {
     if (!base.tableExiste(QStringLiteral("PARAMETRAGE_DATA"))) return 0;
@@ -450,8 +496,8 @@ namespace {
 // The seeds in the order they run: lists before what refers to them.
 // PERIODES comes last, from the month given to the run.
 constexpr int (*SEMENCES[])(BaseDonnees &) = {
-    semerListesCodees, semerReferentielsListes, semerFinalites,      semerEtats,
-    semerSeuils,       semerTypesStation,       semerParametrageData};
+    semerListesCodees, semerReferentielsListes, semerFinalites,       semerEtats,
+    semerSeuils,       semerTypesStation,       semerParametrageData, semerFormatsDonnees};
 } // namespace
 
 int ecrireDonneesInitiales(BaseDonnees &base, int moisDebutHydro)

@@ -18,6 +18,15 @@ namespace vyk {
 
 class MiseAJour;
 
+// An import model: its code (what jobs and settings store) and the label shown; nullptr for a
+// model reached by its code only.
+struct FormatDonnees
+{
+    const char *code;
+    const char *nom;
+};
+std::span<const FormatDonnees> formatsDonnees();
+
 // One entry of a seeded coded list.
 struct EntreeInitiale
 {
@@ -49,6 +58,8 @@ int semerEtats(BaseDonnees &base = bd());
 int semerSeuils(BaseDonnees &base = bd());
 int semerTypesStation(BaseDonnees &base = bd());
 int semerParametrageData(BaseDonnees &base = bd());
+// The import models as data formats of jobs (FORMAT_DONNEES): each missing code is added.
+int semerFormatsDonnees(BaseDonnees &base = bd());
 // The 366 days of a leap year, rebuilt only when the table does not hold exactly them, with the
 // hydrological year starting in moisDebutHydro (the setting MoisDebutAnneeHydro, read by
 // moisHydrologique() of app/Options.h).

@@ -1,0 +1,215 @@
+#include "import/IntegrationInterne.h"
+
+#include "db/BaseDonnees.h"
+#include "db/InsertionMassive.h"
+#include "db/Outils.h"
+#include "db/Progression.h"
+#include "db/RaisonsMoteur.h"
+#include "schema/Catalogue.h"
+
+namespace vyk {
+
+namespace {
+
+QString liste(const QVector<qint64> &nombres, int debut, int fin)
+{
+    QStringList l;
+    for (int i = debut; i < fin; ++i)
+        l << QString::number(nombres[i]);
+    return l.join(u',');
+}
+
+constexpr int PAR_REQUETE = 500;
+
+// Sample columns set from their analyses when all of them carry one same value.
+struct Principale
+{
+    const char *prelevement, *analyse;
+};
+constexpr Principale PRINCIPALES[] = {
+    {"CodeProducteurPrincipal", "CodeProducteur"},
+    {"ReferenceProducteurPrincipal", "ReferenceProducteur"},
+    {"NumLaboPrincipal", "NumLabo"},
+    {"CodeLaboPrincipal", "CodeLabo"},
+    {"ReferenceLaboPrincipal", "ReferenceLabo"},
+    {"Accreditation", "Accreditation"},
+    {"CodeLieuPrincipal", "CodeLieu"},
+    {"CodeDifficultePrincipal", "CodeDifficulte"},
+    {"CodeFractionPrincipal", "CodeFraction"},
+    {"CodeSupportPrincipal", "CodeSupport"},
+    {"profDebut", "profDebut"},
+    {"profFin", "profFin"},
+};
+// Operation columns set the same way, from the analyses of its samples.
+constexpr Principale OPERATION[] = {
+    {"codeProducteur", "CodeProducteur"},
+    {"qualification", "CodeQualification"},
+    {"statut", "StatutMesure"},
+    {"supportBiologique", "CodeSupport"},
+};
+
+// "count(DISTINCT x), count(x), min(x)" for each column, after count(*).
+QString agregats(const Principale *debut, const Principale *fin)
+{
+    QString s = QStringLiteral("count(*)");
+    for (const Principale *p = debut; p != fin; ++p) {
+        const QString a = QStringLiteral("a.") + QString::fromLatin1(p->analyse);
+        s += QStringLiteral(", count(DISTINCT ") + a + QStringLiteral("), count(") + a +
+             QStringLiteral("), min(") + a + u')';
+    }
+    return s;
+}
+
+// The one value every analysis carries, or nothing; converted to the target column.
+QVariant valeurUnique(const Tableau &t, int ligne, int k, const QString &table,
+                      const QString &colonne)
+{
+    const int c = 2 + 3 * k;
+    if (t(ligne, c).toLongLong() != 1 || t(ligne, c + 1).toLongLong() != t(ligne, 1).toLongLong())
+        return {};
+    const QVariant v = t(ligne, c + 2);
+    const DefinitionColonne *def = definitionTable(table)->colonne(colonne);
+    if (!def) return {};
+    if (def->type == TypeNeutre::Texte || def->type == TypeNeutre::Memo) {
+        const QString s = texteValeur(v).trimmed();
+        return def->taille > 0 && s.size() > def->taille ? QVariant() : QVariant(s);
+    }
+    return enNombre(texteValeur(v), true).variant();
+}
+
+} // namespace
+
+bool Integration::ecrireAnalyses(QString &raison)
+{
+    if (m_attente.isEmpty()) return true;
+    const QString &table = m_station.table;
+    // A rewritten analysis keeps its number: the stored row goes, the new one comes.
+    for (auto i = m_aRemplacer.cbegin(); i != m_aRemplacer.cend(); ++i)
+        for (int d = 0; d < i->size(); d += PAR_REQUETE)
+            if (!bd().Execute(QStringLiteral("DELETE FROM ") + table +
+                              QStringLiteral(" WHERE NumPrelevement=") + QString::number(i.key()) +
+                              QStringLiteral(" AND NumAnalyse IN (") +
+                              liste(*i, d, std::min<int>(d + PAR_REQUETE, int(i->size()))) +
+                              u')')) {
+                raison = QStringLiteral("les analyses à réécrire n'ont pas pu être supprimées : ") +
+                         raisonMoteur(bd().derniereErreur());
+                return false;
+            }
+    InsertionMassive insertion(table, colonnesAnalyse());
+    if (!insertion.estValide()) {
+        raison = insertion.erreur();
+        return false;
+    }
+    for (const AnalyseEnAttente &a : std::as_const(m_attente))
+        insertion.ajouter(a.valeurs);
+    insertion.terminer();
+    QSet<int> enErreur;
+    for (const InsertionMassive::ErreurLigne &e : insertion.erreurs()) {
+        const int index = int(e.numero - 1);
+        if (index < 0 || index >= m_attente.size()) continue;
+        enErreur.insert(index);
+        signalerLigne(m_attente[index].ligne, raisonMoteur(e.message));
+    }
+    for (int i = 0; i < m_attente.size(); ++i) {
+        AnalyseEnAttente &a = m_attente[i];
+        if (enErreur.contains(i)) continue;
+        ++(a.reecriture ? m_bilan.analysesReecrites : m_bilan.analysesAjoutees);
+        if (PrelevementImport *p = &m_prelevements[a.prelevement]; !m_options.remplacer)
+            if (auto s = p->analyses.find(a.identite); s != p->analyses.end()) {
+                s->stockee = true;
+                s->conserves = a.valeurs.mid(P_CONSERVES, NB_CONSERVES);
+            }
+    }
+    m_attente.clear();
+    m_attenteParNumero.clear();
+    m_aRemplacer.clear();
+    if (!enErreur.isEmpty() && m_options.arretPremiereErreur) {
+        raison = m_bilan.lignesEnErreur.last().raison;
+        return false;
+    }
+    return true;
+}
+
+bool Integration::clotureStation()
+{
+    const QVector<qint64> &prels = m_prelevementsRencontres;
+    const QString station = QString::number(m_station.code);
+    m_progression.message(QStringLiteral("Mise à jour des informations des opérations"));
+    for (int d = 0; d < prels.size(); d += PAR_REQUETE) {
+        const QString numeros = liste(prels, d, std::min<int>(d + PAR_REQUETE, int(prels.size())));
+        const Tableau t = bd().extraire(
+            QStringLiteral("SELECT a.NumPrelevement, ") +
+            agregats(std::begin(PRINCIPALES), std::end(PRINCIPALES)) + QStringLiteral(" FROM ") +
+            m_station.table + QStringLiteral(" a WHERE a.NumPrelevement IN (") + numeros +
+            QStringLiteral(") GROUP BY a.NumPrelevement"));
+        for (int l = 0; l < t.nbLignes(); ++l) {
+            const qint64 numero = qint64(t(l, 0).toDouble());
+            QStringList affectations;
+            QVector<QVariant> valeurs;
+            for (int k = 0; k < int(std::size(PRINCIPALES)); ++k) {
+                const QString colonne = QString::fromLatin1(PRINCIPALES[k].prelevement);
+                const QVariant v = valeurUnique(t, l, k, QStringLiteral("PRELEVEMENTS"), colonne);
+                if (v.isNull()) continue;
+                affectations << colonne + QStringLiteral("=?");
+                valeurs << v;
+            }
+            const QString demande = m_prelevements.value(numero).codeDemande.isEmpty()
+                                        ? m_options.codeDemande
+                                        : m_prelevements.value(numero).codeDemande;
+            if (!demande.isEmpty() &&
+                demande.size() <= tailleTexte(u"PRELEVEMENTS", u"codeDemande")) {
+                affectations << QStringLiteral("codeDemande=?");
+                valeurs << demande;
+            }
+            if (affectations.isEmpty()) continue;
+            valeurs << double(numero);
+            InstructionPreparee maj = bd().preparer(QStringLiteral("UPDATE PRELEVEMENTS SET ") +
+                                                    affectations.join(QStringLiteral(", ")) +
+                                                    QStringLiteral(" WHERE NumPrelevement=?"));
+            if (!maj.executer(valeurs)) return false;
+        }
+    }
+    QVector<qint64> ops(m_operationsTouchees.cbegin(), m_operationsTouchees.cend());
+    std::sort(ops.begin(), ops.end());
+    for (int d = 0; d < ops.size(); d += PAR_REQUETE) {
+        const Tableau t = bd().extraire(
+            QStringLiteral("SELECT p.codeOperation, ") +
+            agregats(std::begin(OPERATION), std::end(OPERATION)) + QStringLiteral(" FROM ") +
+            m_station.table +
+            QStringLiteral(" a INNER JOIN PRELEVEMENTS p ON p.NumPrelevement=a.NumPrelevement "
+                           "WHERE p.CodeQualitometre=") +
+            station + QStringLiteral(" AND p.codeOperation IN (") +
+            liste(ops, d, std::min<int>(d + PAR_REQUETE, int(ops.size()))) +
+            QStringLiteral(") GROUP BY p.codeOperation"));
+        for (int l = 0; l < t.nbLignes(); ++l) {
+            QStringList affectations = {QStringLiteral("jobExecutionId=?")};
+            QVector<QVariant> valeurs = {m_options.execution >= 0 ? QVariant(m_options.execution)
+                                                                  : QVariant()};
+            for (int k = 0; k < int(std::size(OPERATION)); ++k) {
+                const QString colonne = QString::fromLatin1(OPERATION[k].prelevement);
+                const QVariant v = valeurUnique(t, l, k,
+                                                QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS"),
+                                                colonne);
+                if (v.isNull()) continue;
+                affectations << colonne + QStringLiteral("=?");
+                valeurs << v;
+            }
+            valeurs << m_station.code << t(l, 0).toDouble();
+            InstructionPreparee maj = bd().preparer(
+                QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET ") +
+                affectations.join(QStringLiteral(", ")) +
+                QStringLiteral(" WHERE codeQualitometre=? AND codeOperation=?"));
+            if (!maj.executer(valeurs)) return false;
+        }
+    }
+    return true;
+}
+
+void Integration::clotureRun()
+{
+    m_progression.message(QStringLiteral("Mise à jour des paramètres et unités utilisés"));
+    activerParametres(m_referentiels.parametresRencontres);
+    activerUnites(m_referentiels.unitesRencontres);
+}
+
+} // namespace vyk

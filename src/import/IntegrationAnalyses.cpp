@@ -1,0 +1,521 @@
+#include "import/IntegrationInterne.h"
+
+#include "app/Registre.h"
+#include "app/Reglages.h"
+#include "db/BaseDonnees.h"
+#include "db/ChampDecrit.h"
+#include "db/Outils.h"
+#include "db/Progression.h"
+#include "monitoring/PointsPrelevement.h"
+#include "schema/Catalogue.h"
+
+namespace vyk {
+
+namespace {
+
+using C = ColonneImport;
+
+enum class Nature
+{
+    Texte,
+    Nombre,
+    Date
+};
+
+struct ColonneAnalyse
+{
+    const char *nom;
+    ColonneImport source;
+    Nature nature = Nature::Texte;
+};
+
+// Columns of the analysis row read straight from the table.
+// clang-format off
+constexpr ColonneAnalyse COLONNES_LUES[] = {
+    {"NumLabo", C::NumeroAnalyse}, {"Resultat", C::Resultat, Nature::Nombre},
+    {"CodeRemarque", C::RemarqueAnalyse}, {"ReferenceLabo", C::ReferenceLabo},
+    {"DateAnalyse", C::DateAnalyse, Nature::Date}, {"CodeLieu", C::LieuAnalyse},
+    {"ResultatRef", C::ResultatReference, Nature::Nombre},
+    {"ReferenceProducteur", C::Reference}, {"CodeDifficulte", C::Difficulte},
+    {"CodeQualification", C::Qualification}, {"CodeMethode", C::CodeMethode},
+    {"CodeFraction", C::CodeFraction}, {"CodeSupport", C::CodeSupport},
+    {"StatutMesure", C::StatutMesure}, {"CommentaireAnalyse", C::CommentAnalyse},
+    {"CommentaireResultat", C::CommentResult}, {"CodeMethodeFraction", C::CodeMethFr},
+    {"profDebut", C::ProfDeb, Nature::Nombre}, {"profFin", C::ProfFin, Nature::Nombre},
+    {"LimiteQuantification", C::LimiteQuantification, Nature::Nombre},
+    {"LimiteDetection", C::LimiteDetection, Nature::Nombre},
+    {"SeuilSaturation", C::SeuilSaturation, Nature::Nombre},
+    {"Accreditation", C::AccreditationResultat},
+    {"IncertitudeAnalytique", C::IncertitudeAnalytique, Nature::Nombre},
+    {"CodeSolvant", C::CodeParamSolvant}, {"MethodeExtraction", C::CodeMethExtraction},
+    {"RendementExtraction", C::RendementExtraction, Nature::Nombre},
+    {"VolumeFiltre", C::VolumeFiltre, Nature::Nombre},
+};
+// clang-format on
+
+
+int positionLue(const char *nom)
+{
+    for (int i = 0; i < int(std::size(COLONNES_LUES)); ++i)
+        if (qstrcmp(COLONNES_LUES[i].nom, nom) == 0) return P_LUES + i;
+    return -1;
+}
+
+QString identifiantPoint(const QString &support)
+{
+    const QString s = support.trimmed();
+    if (s == QLatin1String("6")) return QStringLiteral("061");
+    if (s == QLatin1String("7")) return QStringLiteral("071");
+    if (s == QLatin1String("4")) return QStringLiteral("041");
+    return QStringLiteral("031");
+}
+
+QString extraitValeur(const QString &v)
+{
+    return v.size() > 40 ? v.left(40) + QStringLiteral("…") : v;
+}
+
+} // namespace
+
+ReglagesIntegration ReglagesIntegration::lire()
+{
+    ReglagesIntegration r;
+    r.qualification = lireRegistre(reglage::Qualification).trimmed();
+    r.statut = lireRegistre(reglage::Statut).trimmed();
+    r.determinateur = lireRegistre(reglage::Determinateur).trimmed();
+    r.producteur = lireRegistre(reglage::Producteur).trimmed();
+    r.preleveur = lireRegistre(reglage::Preleveur).trimmed();
+    r.laboratoire = lireRegistre(reglage::Laboratoire).trimmed();
+    r.protocole = lireRegistre(reglage::ProtocolePrelevement).trimmed();
+    r.contactPreleveur = lireRegistre(reglage::ContactPreleveur).trimmed();
+    r.contactDeterminateur = lireRegistre(reglage::ContactDeterminateur).trimmed();
+    return r;
+}
+
+const QStringList &Integration::colonnesAnalyse()
+{
+    static const QStringList colonnes = [] {
+        QStringList c = {"NumAnalyse",     "NumPrelevement", "CodeQualitometre", "CodeParametre",
+                         "CodeUnite",      "CodeProducteur", "CodeLabo",         "NumEchantillon",
+                         "HeureAnalyse",   "CodeResponsable", "NumOperation",    "NumDossier"};
+        for (const ColonneAnalyse &a : COLONNES_LUES)
+            c << QString::fromLatin1(a.nom);
+        return c;
+    }();
+    return colonnes;
+}
+
+Integration::Integration(const GrilleImport &grille, OptionsIntegration &options,
+                         Progression &progression, const ReponsesIntegration &reponses)
+    : m_grille(grille), m_options(options), m_progression(progression), m_reponses(reponses),
+      m_creerSansDemanderAuDebut(options.creerIntervenants), m_reglages(ReglagesIntegration::lire())
+{
+}
+
+QString Integration::texte(int ligne, ColonneImport c) const
+{
+    return m_grille.valeur(ligne, c).trimmed();
+}
+
+void Integration::signalerLigne(int ligne, const QString &raison)
+{
+    LigneEnErreur e;
+    e.ligne = ligne + 1;
+    e.origine = ligne < m_grille.origines.size() ? m_grille.origines.at(ligne) : QString();
+    e.raison = texteIntegration::erreurLigne(texte(ligne, C::CodeStation),
+                                             texte(ligne, C::DatePrelvt), texte(ligne, C::CodeParam)) +
+               QStringLiteral(" : ") + raison;
+    m_bilan.lignesEnErreur << e;
+}
+
+BilanIntegration Integration::executer()
+{
+    m_bilan.lignesLues = m_grille.nombreLignes();
+    // A check runs everything in one transaction and undoes it; the replace mode gives each
+    // station its own transaction; the add mode writes in one batch.
+    std::unique_ptr<Transaction> controle;
+    if (m_options.controle) controle = std::make_unique<Transaction>();
+    if (!m_options.remplacer) m_lot = std::make_unique<Lot>();
+    const bool complet = parcourirLignes();
+    if (complet || !m_options.remplacer) clotureRun();
+    if (m_lot && !m_lot->terminer() && m_bilan.erreur.isEmpty())
+        m_bilan.erreur = QStringLiteral("Les données n'ont pas pu être enregistrées : ") +
+                         bd().derniereErreur();
+    if (controle) controle->annuler();
+    if (m_bilan.erreur.isEmpty() && !m_bilan.lignesEnErreur.isEmpty()) {
+        m_bilan.erreur = m_bilan.lignesEnErreur.first().raison;
+        if (m_bilan.lignesEnErreur.size() > 1)
+            m_bilan.erreur += QStringLiteral(" (et %1 autre(s) ligne(s) en erreur)")
+                                  .arg(m_bilan.lignesEnErreur.size() - 1);
+    }
+    if (!m_bilan.intervenantsCrees.isEmpty() && !m_creerSansDemanderAuDebut)
+        m_bilan.messageIntervenants = texteIntegration::INTERVENANTS_CREES + u' ' +
+                                      m_bilan.intervenantsCrees.join(QStringLiteral(", "));
+    m_bilan.parametresCrees = m_referentiels.parametresCrees;
+    m_bilan.unitesCrees = m_referentiels.unitesCrees;
+    return m_bilan;
+}
+
+bool Integration::parcourirLignes()
+{
+    const int n = m_grille.nombreLignes();
+    auto arreter = [&](const QString &erreur) {
+        m_bilan.interrompu = true;
+        if (m_bilan.erreur.isEmpty()) m_bilan.erreur = erreur;
+        terminerStation(true);
+        return false;
+    };
+    for (int l = 0; l < n; ++l) {
+        if (m_progression.annule()) return arreter(texteIntegration::ANNULE);
+        const QString cle = texte(l, C::CodeStation);
+        if (l == 0 || cle != m_station.cle) {
+            if (l > 0 && !terminerStation(false)) return arreter(m_bilan.erreur);
+            ouvrirStation(cle, l);
+        }
+        const QString raison = m_station.erreur.isEmpty() ? integrerLigne(l) : m_station.erreur;
+        if (m_arret) return arreter(texteIntegration::ARRET);
+        if (!raison.isEmpty()) {
+            signalerLigne(l, raison);
+            if (m_options.arretPremiereErreur) return arreter(m_bilan.lignesEnErreur.last().raison);
+        }
+        m_progression.position(l + 1, n + 1);
+        if (l % 100 == 0)
+            m_progression.message(QStringLiteral("Intégration des analyses: ligne=") +
+                                  QString::number(l + 1));
+    }
+    return n == 0 || terminerStation(false) || (arreter(m_bilan.erreur), false);
+}
+
+QString Integration::valeursAnalyse(int ligne, QVector<QVariant> &valeurs)
+{
+    valeurs = QVector<QVariant>(colonnesAnalyse().size());
+    const DefinitionTable &def = definitionAnalyses();
+    for (int i = 0; i < int(std::size(COLONNES_LUES)); ++i) {
+        const ColonneAnalyse &a = COLONNES_LUES[i];
+        const QString nom = QString::fromLatin1(a.nom);
+        QString v = texte(ligne, a.source);
+        if (a.source == C::NumeroAnalyse && m_options.demandeParLigne) v.clear();
+        if (v.isEmpty() && a.source == C::Qualification) v = m_reglages.qualification;
+        if (v.isEmpty() && a.source == C::StatutMesure) v = m_reglages.statut;
+        if (v.isEmpty()) continue;
+        QVariant &cible = valeurs[P_LUES + i];
+        switch (a.nature) {
+        case Nature::Nombre: {
+            const Nombre x = enNombre(v, true);
+            if (!x.estNombre())
+                return QStringLiteral("la valeur « ") + extraitValeur(v) +
+                       QStringLiteral(" » de la colonne ") + nom +
+                       QStringLiteral(" n'est pas un nombre");
+            cible = x.valeur;
+            break;
+        }
+        case Nature::Date: {
+            const QDateTime d = lireDate(v);
+            if (!d.isValid())
+                return QStringLiteral("la date « ") + extraitValeur(v) +
+                       QStringLiteral(" » de la colonne ") + nom +
+                       QStringLiteral(" n'est pas une date");
+            cible = QDateTime(d.date(), QTime(0, 0));
+            break;
+        }
+        case Nature::Texte: {
+            const DefinitionColonne *c = def.colonne(nom);
+            if (c && c->type == TypeNeutre::Texte && c->taille > 0 && v.size() > c->taille)
+                return QStringLiteral("la valeur « ") + extraitValeur(v) +
+                       QStringLiteral(" » dépasse la taille de la colonne ") + nom +
+                       QStringLiteral(" (%1 caractères)").arg(c->taille);
+            cible = v;
+            break;
+        }
+        }
+    }
+    return {};
+}
+
+QString Integration::integrerLigne(int l)
+{
+    const QString dateTexte = texte(l, C::DatePrelvt);
+    const QDateTime quand = lireDate(dateTexte);
+    if (!quand.isValid()) return texteIntegration::DATE;
+    const bool heureDonnee = dateTexte.contains(u':');
+    QVector<QVariant> valeurs;
+    if (QString r = valeursAnalyse(l, valeurs); !r.isEmpty()) return r;
+
+    const QString codeParametre = texte(l, C::CodeParam);
+    const QString parametre =
+        resoudreParametre(m_referentiels, codeParametre, m_options.creerReferentiels);
+    if (parametre.isEmpty())
+        return QStringLiteral("le paramètre « ") + extraitValeur(codeParametre) +
+               QStringLiteral(" » est inconnu");
+    const QString codeUnite = texte(l, C::CodeUnite);
+    QString unite;
+    if (!codeUnite.isEmpty()) {
+        unite = resoudreUnite(m_referentiels, codeUnite, m_options.creerReferentiels);
+        if (unite.isEmpty())
+            return QStringLiteral("l'unité « ") + extraitValeur(codeUnite) +
+                   QStringLiteral(" » est inconnue");
+    }
+    QString raison;
+    QVariant producteur, labo, preleveur;
+    if (!resoudreIntervenant(texte(l, C::CodeProducteur), texte(l, C::OrigineInterv),
+                             m_reglages.producteur, producteur, raison) ||
+        !resoudreIntervenant(texte(l, C::CodeLabo), texte(l, C::OrigineLabo),
+                             m_reglages.laboratoire, labo, raison) ||
+        !resoudreIntervenant(texte(l, C::CodeProducteurEch), texte(l, C::OrigineProducteurEch),
+                             m_reglages.preleveur, preleveur, raison))
+        return raison;
+
+    const std::optional<qint64> point =
+        pointDe(identifiantPoint(texte(l, C::CodeSupport)), quand.date(), raison);
+    if (!point) return raison;
+    const qint64 operation = operationDe(*point, quand.date(), l, producteur, preleveur, raison);
+    if (operation < 0) return raison;
+    PrelevementImport *p = prelevementDe(operation, quand, heureDonnee, raison);
+    if (!p) return raison;
+    if (m_options.demandeParLigne && !texte(l, C::NumeroAnalyse).isEmpty())
+        p->codeDemande = texte(l, C::NumeroAnalyse);
+    const QVariant echantillon =
+        echantillonDe(*p, texte(l, C::ReferenceEch), preleveur, quand, heureDonnee, raison);
+    if (!raison.isEmpty()) return raison;
+
+    valeurs[P_NUM_PRELEVEMENT] = p->numero;
+    valeurs[P_QUALITOMETRE] = m_station.code;
+    valeurs[P_PARAMETRE] = parametre;
+    valeurs[P_UNITE] = unite.isEmpty() ? QVariant() : QVariant(unite);
+    valeurs[P_PRODUCTEUR] = producteur;
+    valeurs[P_LABO] = labo;
+    valeurs[P_ECHANTILLON] = echantillon;
+    const QString fraction = valeurs[positionLue("CodeFraction")].toString();
+    ajouterAnalyse(*p, parametre + u'|' + unite + u'|' + fraction, l, std::move(valeurs));
+    return {};
+}
+
+void Integration::ajouterAnalyse(PrelevementImport &p, const QString &identite, int ligne,
+                                 QVector<QVariant> valeurs)
+{
+    if (!p.nouveau) lireAnalyses();
+    AnalyseEnAttente a;
+    a.prelevement = p.numero;
+    a.ligne = ligne;
+    a.identite = identite;
+    // The replace mode appends; the add mode rewrites the analysis of the same identity.
+    auto existante = m_options.remplacer ? p.analyses.end() : p.analyses.find(identite);
+    if (existante == p.analyses.end()) {
+        a.numero = ++p.maxAnalyse;
+        if (!m_options.remplacer) p.analyses.insert(identite, {a.numero, {}, false});
+    } else {
+        a.numero = existante->numero;
+        const QString cle = QString::number(p.numero) + u'|' + QString::number(a.numero);
+        if (const auto enAttente = m_attenteParNumero.constFind(cle);
+            enAttente != m_attenteParNumero.constEnd()) {
+            // Twice in the file: the last row's values win.
+            AnalyseEnAttente &precedente = m_attente[*enAttente];
+            for (int k = 0; k < NB_CONSERVES; ++k)
+                valeurs[P_CONSERVES + k] = precedente.valeurs[P_CONSERVES + k];
+            valeurs[P_NUM_ANALYSE] = a.numero;
+            precedente.valeurs = std::move(valeurs);
+            precedente.ligne = ligne;
+            return;
+        }
+        if (existante->stockee) {
+            a.reecriture = true;
+            m_aRemplacer[p.numero] << a.numero;
+            for (int k = 0; k < NB_CONSERVES && k < existante->conserves.size(); ++k)
+                valeurs[P_CONSERVES + k] = existante->conserves[k];
+        }
+    }
+    valeurs[P_NUM_ANALYSE] = a.numero;
+    a.valeurs = std::move(valeurs);
+    m_attenteParNumero.insert(QString::number(p.numero) + u'|' + QString::number(a.numero),
+                              int(m_attente.size()));
+    m_attente << std::move(a);
+}
+
+void Integration::lireAnalyses()
+{
+    if (m_analysesStationLues) return;
+    m_analysesStationLues = true;
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT NumPrelevement, NumAnalyse, CodeParametre, CodeUnite, "
+                       "CodeFraction, HeureAnalyse, CodeResponsable, NumOperation, NumDossier "
+                       "FROM ") +
+        m_station.table);
+    for (int i = 0; i < t.nbLignes(); ++i) {
+        const auto p = m_prelevements.find(t(i, 0).toLongLong());
+        if (p == m_prelevements.end()) continue;
+        const qint64 numero = t(i, 1).toLongLong();
+        p->maxAnalyse = std::max(p->maxAnalyse, numero);
+        const QString identite = t.texte(i, 2).trimmed() + u'|' + t.texte(i, 3).trimmed() + u'|' +
+                                 t.texte(i, 4).trimmed();
+        p->analyses.insert(identite, {numero, {t(i, 5), t(i, 6), t(i, 7), t(i, 8)}, true});
+    }
+}
+
+std::optional<qint64> Integration::pointDe(const QString &identifiant, const QDate &date,
+                                           QString &raison)
+{
+    // A station with one point of this identifier gives it at every date; otherwise the point
+    // depends on the date.
+    const QString cle = identifiant;
+    const QString cleDatee = identifiant + u'|' + date.toString(Qt::ISODate);
+    if (const auto i = m_points.constFind(cle); i != m_points.constEnd()) return *i;
+    if (const auto i = m_points.constFind(cleDatee); i != m_points.constEnd()) return *i;
+    auto compter = [&] {
+        InstructionPreparee q = bd().preparer(QStringLiteral(
+            "SELECT count(*) FROM QUALITOMETRES_POINTS WHERE codeQualitometre=? AND identifiant=?"));
+        Tableau t;
+        return q.extraire(t, {m_station.code, identifiant}) && !t.estVide()
+                   ? t(0, 0).toLongLong()
+                   : -1;
+    };
+    const qint64 avant = compter();
+    QString refus;
+    const qint64 code = trouverPointPrelevement(m_station.code, identifiant, date, {}, {}, {}, &refus);
+    if (code < 0) {
+        raison = refus.isEmpty() ? QStringLiteral("le point de prélèvement ") + identifiant +
+                                       QStringLiteral(" n'a pas pu être trouvé ni créé")
+                                 : refus;
+        return std::nullopt;
+    }
+    const qint64 apres = compter();
+    if (apres > avant) ++m_bilan.pointsCrees;
+    m_points.insert(apres == 1 ? cle : cleDatee, code);
+    return code;
+}
+
+qint64 Integration::operationDe(qint64 point, const QDate &date, int ligne,
+                                const QVariant &producteur, const QVariant &preleveur,
+                                QString &raison)
+{
+    const QString cle = QString::number(point) + u'|' + date.toString(Qt::ISODate);
+    if (const auto i = m_operations.constFind(cle); i != m_operations.constEnd()) {
+        m_operationsTouchees.insert(*i);
+        return *i;
+    }
+    const qint64 code = ++m_maxOperation;
+    auto nombre = [](const QString &v) { return enNombre(v, true).variant(); };
+    if (!m_insOperation.estValide())
+        m_insOperation = bd().preparer(QStringLiteral(
+            "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+            "codePoint, dateDebut, qualification, statut, Commentaires, codeDeterminateur, "
+            "codeProducteur, codePreleveur, protocoleBiologique, localisation, contactPreleveur, "
+            "contactDeterminateur, jobExecutionId) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, ?)"));
+    const QString commentaire = texte(ligne, C::CommentaireOperation);
+    const QString localisation = texte(ligne, C::LocalisationPrecise);
+    if (!m_insOperation.executer(
+            {m_station.code, code, point, QDateTime(date, QTime(0, 0)),
+             nombre(m_reglages.qualification), nombre(m_reglages.statut), nulSiVide(commentaire),
+             nombre(m_reglages.determinateur), producteur, preleveur, nombre(m_reglages.protocole),
+             nulSiVide(localisation), nombre(m_reglages.contactPreleveur),
+             nombre(m_reglages.contactDeterminateur),
+             m_options.execution >= 0 ? QVariant(m_options.execution) : QVariant()})) {
+        --m_maxOperation;
+        raison = QStringLiteral("l'opération n'a pas pu être écrite : ") + m_insOperation.erreur();
+        return -1;
+    }
+    ++m_bilan.operationsCreees;
+    m_operations.insert(cle, code);
+    m_operationsTouchees.insert(code);
+    return code;
+}
+
+PrelevementImport *Integration::prelevementDe(qint64 operation, const QDateTime &quand,
+                                              bool heureDonnee, QString &raison)
+{
+    const QString cle = QString::number(operation) + u'|' + quand.date().toString(Qt::ISODate);
+    const QTime heure = heureDonnee ? quand.time() : QTime(0, 0);
+    // The time given by the file is part of the sample's identity.
+    for (const qint64 numero : m_prelevementsParJour.value(cle)) {
+        PrelevementImport &p = m_prelevements[numero];
+        if (!heureDonnee || p.heure == heure) {
+            if (!m_rencontres.contains(numero)) {
+                m_rencontres.insert(numero);
+                m_prelevementsRencontres << numero;
+            }
+            return &p;
+        }
+    }
+    if (!m_maxPrelevement) {
+        bd().verrouiller(QStringLiteral("PRELEVEMENTS"));
+        const QVariant max = bd().valeur(QStringLiteral("SELECT max(NumPrelevement) FROM PRELEVEMENTS"));
+        m_maxPrelevement = max.isNull() ? -1 : max.toLongLong();
+    }
+    const qint64 numero = *m_maxPrelevement + 1;
+    if (!m_insPrelevement.estValide())
+        m_insPrelevement = bd().preparer(
+            QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, "
+                           "codeOperation, DateDebut, HeureDebut) VALUES (?, ?, ?, ?, ?)"));
+    if (!m_insPrelevement.executer({numero, m_station.code, operation,
+                                    QDateTime(quand.date(), QTime(0, 0)),
+                                    QDateTime(JOUR_DES_HEURES, heure)})) {
+        raison = QStringLiteral("le prélèvement n'a pas pu être écrit : ") + m_insPrelevement.erreur();
+        return nullptr;
+    }
+    m_maxPrelevement = numero;
+    ++m_bilan.prelevementsCrees;
+    PrelevementImport &p = m_prelevements[numero];
+    p.numero = numero;
+    p.operation = operation;
+    p.heure = heure;
+    p.nouveau = true;
+    p.echantillonsLus = true;
+    m_prelevementsParJour[cle] << numero;
+    m_rencontres.insert(numero);
+    m_prelevementsRencontres << numero;
+    return &p;
+}
+
+QVariant Integration::echantillonDe(PrelevementImport &p, const QString &reference,
+                                    const QVariant &preleveur, const QDateTime &quand,
+                                    bool heureDonnee, QString &raison)
+{
+    if (reference.isEmpty()) return {};
+    const int taille = tailleTexte(u"PRELEVEMENTS_ECHANTILLONS", u"Reference");
+    if (taille > 0 && reference.size() > taille) {
+        raison = QStringLiteral("la référence d'échantillon « ") + extraitValeur(reference) +
+                 QStringLiteral(" » dépasse la taille de la colonne Reference (%1 caractères)")
+                     .arg(taille);
+        return {};
+    }
+    if (!p.echantillonsLus) {
+        p.echantillonsLus = true;
+        InstructionPreparee q = bd().preparer(
+            QStringLiteral("SELECT NumEchantillon, Reference FROM PRELEVEMENTS_ECHANTILLONS WHERE "
+                           "NumPrelevement=?"));
+        Tableau t;
+        q.extraire(t, {p.numero});
+        for (int i = 0; i < t.nbLignes(); ++i) {
+            p.maxEchantillon = std::max(p.maxEchantillon, t(i, 0).toLongLong());
+            p.echantillons.insert(t.texte(i, 1), t(i, 0).toLongLong());
+        }
+    }
+    if (const auto i = p.echantillons.constFind(reference); i != p.echantillons.constEnd())
+        return *i;
+    const qint64 numero = p.maxEchantillon + 1;
+    if (!m_insEchantillon.estValide())
+        m_insEchantillon = bd().preparer(QStringLiteral(
+            "INSERT INTO PRELEVEMENTS_ECHANTILLONS (NumEchantillon, NumPrelevement, "
+            "codeQualitometre, Reference, CodeProducteur, DateDebut, HeureDebut) VALUES (?, ?, ?, "
+            "?, ?, ?, ?)"));
+    if (!m_insEchantillon.executer({numero, p.numero, m_station.code, reference, preleveur,
+                                    QDateTime(quand.date(), QTime(0, 0)),
+                                    heureDonnee ? QVariant(QDateTime(JOUR_DES_HEURES, quand.time()))
+                                                : QVariant()})) {
+        raison = QStringLiteral("l'échantillon n'a pas pu être écrit : ") + m_insEchantillon.erreur();
+        return {};
+    }
+    p.maxEchantillon = numero;
+    p.echantillons.insert(reference, numero);
+    ++m_bilan.echantillonsCrees;
+    return numero;
+}
+
+BilanIntegration integrerAnalyses(const GrilleImport &grille, OptionsIntegration &options,
+                                  Progression &progression, const ReponsesIntegration &reponses)
+{
+    Integration integration(grille, options, progression, reponses);
+    return integration.executer();
+}
+
+} // namespace vyk

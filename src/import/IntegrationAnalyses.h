@@ -1,0 +1,114 @@
+#pragma once
+
+// Integration of the import table: stations matched or created, sampling points, operations,
+// samples, sample parts and analyses found or created, referential rows and organisations
+// resolved, then the closing updates of samples and operations.
+
+#include "db/Messages.h"
+#include "import/GrilleImport.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace vyk {
+
+class Progression;
+
+struct OptionsIntegration
+{
+    // Each station's measurement data purged before its first row; the purge and the station's
+    // rows are one transaction, undone when the run stops or is cancelled.
+    bool remplacer = false;
+    // Stop at the first row in error (replace mode); otherwise bad rows are skipped.
+    bool arretPremiereErreur = false;
+    // Request code given to every sample ("" for none).
+    QString codeDemande;
+    // Laboratory messages: column 4 holds each row's own request code (the code above is then
+    // the fallback), not a laboratory number.
+    bool demandeParLigne = false;
+    // Missing organisations created without asking; set by the run when the user says Yes to all.
+    bool creerIntervenants = false;
+    // Missing parameters and units created.
+    bool creerReferentiels = true;
+    // Check without writing: the whole integration runs in a transaction undone at the end.
+    bool controle = false;
+    // Job execution written on every operation touched (-1: none).
+    qint64 execution = -1;
+};
+
+// The user's answers, as functions (the core never shows a box). Unset: No.
+struct ReponsesIntegration
+{
+    // "Voulez vous intégrer automatiquement tous les intervenants manquants ?"
+    Confirmation creerTousIntervenants;
+    // "Le code X n'a pas été trouvé. Voulez vous l'ajouter comme intervenant ?"
+    Confirmation creerIntervenant;
+};
+
+struct LigneEnErreur
+{
+    int ligne = 0;   // from 1, in the table
+    QString origine; // where it came from in the file, "" when unknown
+    QString raison;  // "Erreur ligne: codeBSS: ... - Date: ... - Paramètre: ... : why"
+};
+
+struct BilanIntegration
+{
+    QString erreur; // "" when every row went in
+    bool interrompu = false; // cancelled or stopped
+    int lignesLues = 0;
+    int stations = 0; // stations met
+    QStringList stationsCreees;
+    int stationsPurgees = 0;
+    int pointsCrees = 0;
+    int operationsCreees = 0;
+    int prelevementsCrees = 0;
+    int echantillonsCrees = 0;
+    int analysesAjoutees = 0;
+    int analysesReecrites = 0;
+    QStringList parametresCrees, unitesCrees;
+    QStringList intervenantsCrees; // codes read, in the order created
+    QVector<LigneEnErreur> lignesEnErreur;
+    // "Les intervenants suivants ont été automatiquement créés:" and the list, when organisations
+    // were created without the caller having allowed it beforehand; "" otherwise.
+    QString messageIntervenants;
+
+    bool statut() const { return erreur.isEmpty() && !interrompu && lignesEnErreur.isEmpty(); }
+    int analysesEcrites() const { return analysesAjoutees + analysesReecrites; }
+};
+
+namespace texteIntegration {
+inline const QString QUESTION_TOUS =
+    QStringLiteral("Voulez vous intégrer automatiquement tous les intervenants manquants ?");
+inline QString questionIntervenant(const QString &code)
+{
+    return QStringLiteral("Le code ") + code +
+           QStringLiteral(" n'a pas été trouvé. Voulez vous l'ajouter comme intervenant ?");
+}
+inline const QString ARRET = QStringLiteral("L'intégration va être arretée.");
+inline const QString INTERVENANTS_CREES =
+    QStringLiteral("Les intervenants suivants ont été automatiquement créés:");
+inline QString erreurLigne(const QString &station, const QString &date, const QString &parametre)
+{
+    return QStringLiteral("Erreur ligne: codeBSS: ") + station + QStringLiteral(" - Date: ") +
+           date + QStringLiteral(" - Paramètre: ") + parametre;
+}
+inline const QString DATE = QStringLiteral("la date de prélèvement n'est pas une date");
+inline const QString ANNULE = QStringLiteral("Intégration annulée par l'utilisateur.");
+} // namespace texteIntegration
+
+// Integrates the rows of the table. The options' creerIntervenants comes back true when the user
+// said Yes to every missing organisation.
+BilanIntegration integrerAnalyses(const GrilleImport &grille, OptionsIntegration &options,
+                                  Progression &progression,
+                                  const ReponsesIntegration &reponses = {});
+
+// A new station: code (first 17 characters), designation (first 6, or none), station type
+// ("" for 1). The description and links of the groundwater station of the same code are copied
+// when there is one. Its CodeQualitometre, -1 on failure. Call inside a transaction: the table
+// is locked while its largest code is read.
+qint64 creerQualitometre(const QString &code, const QString &designation, const QString &type);
+
+} // namespace vyk

@@ -1,0 +1,174 @@
+#pragma once
+
+// The state of one run of integrerAnalyses, shared by the files that implement it.
+
+#include "db/InstructionPreparee.h"
+#include "db/Lot.h"
+#include "import/IntegrationAnalyses.h"
+#include "referentials/ReferentielsAnalyses.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+namespace vyk {
+
+// Positions in colonnesAnalyse(): the keys and resolved codes first, then the columns an
+// import does not carry (kept from a rewritten analysis), then COLONNES_LUES.
+enum PositionAnalyse : int
+{
+    P_NUM_ANALYSE,
+    P_NUM_PRELEVEMENT,
+    P_QUALITOMETRE,
+    P_PARAMETRE,
+    P_UNITE,
+    P_PRODUCTEUR,
+    P_LABO,
+    P_ECHANTILLON,
+    P_CONSERVES, // 4 columns
+    P_LUES = P_CONSERVES + 4
+};
+constexpr int NB_CONSERVES = 4;
+
+// The settings the integration reads, read once per run.
+struct ReglagesIntegration
+{
+    QString qualification, statut, determinateur, producteur, preleveur, laboratoire,
+        protocole, contactPreleveur, contactDeterminateur;
+    static ReglagesIntegration lire();
+};
+
+struct StationImport
+{
+    QString cle;
+    qint64 code = -1;
+    QString codeBSS;
+    QString table; // analysis table identifier
+    QString erreur; // why its rows cannot be integrated
+};
+
+// An analysis already stored: its number and the columns the file does not carry.
+struct AnalyseStockee
+{
+    qint64 numero = 0;
+    QVector<QVariant> conserves;
+    bool stockee = false; // in the table already (not only waiting)
+};
+
+struct PrelevementImport
+{
+    qint64 numero = 0;
+    qint64 operation = 0;
+    QTime heure;
+    bool nouveau = false;
+    qint64 maxAnalyse = -1;
+    bool analysesLues = false;
+    QHash<QString, AnalyseStockee> analyses; // by identity (parameter, unit, fraction)
+    QHash<QString, qint64> echantillons;      // parts by reference
+    bool echantillonsLus = false;
+    qint64 maxEchantillon = -1;
+    QString codeDemande;
+};
+
+// Rows of analyses waiting to be written for the current station.
+struct AnalyseEnAttente
+{
+    qint64 prelevement = 0;
+    qint64 numero = 0;
+    int ligne = 0; // in the table, from 0
+    QString identite;
+    bool reecriture = false; // replaces a stored analysis
+    QVector<QVariant> valeurs;
+};
+
+class Integration
+{
+  public:
+    Integration(const GrilleImport &grille, OptionsIntegration &options, Progression &progression,
+                const ReponsesIntegration &reponses);
+    BilanIntegration executer();
+
+    // Columns written for an analysis, in the order of the insertion.
+    static const QStringList &colonnesAnalyse();
+
+  private:
+    // --- run
+    bool parcourirLignes();
+    void signalerLigne(int ligne, const QString &raison);
+    QString texte(int ligne, ColonneImport c) const;
+
+    // --- stations (StationsImport.cpp)
+    void ouvrirStation(const QString &cle, int ligne);
+    void resoudreStation(const QString &cle, int ligne);
+    bool terminerStation(bool annuler);
+    qint64 chercherStation(const QString &cle, QString &codeBSS);
+    void chargerStation();
+    bool verrouillerTables();
+
+    // --- one row
+    QString integrerLigne(int ligne);
+    std::optional<qint64> pointDe(const QString &identifiant, const QDate &date, QString &raison);
+    qint64 operationDe(qint64 point, const QDate &date, int ligne, const QVariant &producteur,
+                       const QVariant &preleveur, QString &raison);
+    PrelevementImport *prelevementDe(qint64 operation, const QDateTime &date, bool heureDonnee,
+                                     QString &raison);
+    QVariant echantillonDe(PrelevementImport &p, const QString &reference,
+                           const QVariant &preleveur, const QDateTime &quand, bool heureDonnee,
+                           QString &raison);
+    void ajouterAnalyse(PrelevementImport &p, const QString &identite, int ligne,
+                        QVector<QVariant> valeurs);
+    void lireAnalyses();
+    QString valeursAnalyse(int ligne, QVector<QVariant> &valeurs);
+
+    // --- organisations (IntervenantsImport.cpp): the organisation's code in `code`, null when
+    // none; false with the reason when it cannot be had (m_arret set when the user refused).
+    bool resoudreIntervenant(const QString &codeLu, const QString &origine, const QString &defaut,
+                             QVariant &code, QString &raison);
+    QVariant intervenantExistant(const QString &code, bool siret);
+    bool creerIntervenant(const QString &code, bool siret, QVariant &cree, QString &raison);
+
+    // --- writing and closing (ClotureIntegration.cpp)
+    bool ecrireAnalyses(QString &raison);
+    bool clotureStation();
+    void clotureRun();
+
+    const GrilleImport &m_grille;
+    OptionsIntegration &m_options;
+    Progression &m_progression;
+    const ReponsesIntegration &m_reponses;
+    const bool m_creerSansDemanderAuDebut;
+    ReglagesIntegration m_reglages;
+    BilanIntegration m_bilan;
+    CacheResolution m_referentiels;
+    std::unique_ptr<Lot> m_lot;
+    std::unique_ptr<Transaction> m_transactionStation;
+    bool m_verrouille = false;
+    bool m_arret = false;
+
+    StationImport m_station;
+    QSet<qint64> m_stationsPurgees;
+    QHash<QString, StationImport> m_stations; // by key
+    QHash<QString, qint64> m_points;          // identifier [+ date] -> codePoint
+    QHash<QString, qint64> m_operations;      // point|date -> codeOperation
+    qint64 m_maxOperation = -1;
+    QSet<qint64> m_operationsTouchees;
+    QHash<QString, QVector<qint64>> m_prelevementsParJour; // operation|date -> samples
+    QHash<qint64, PrelevementImport> m_prelevements;
+    QVector<qint64> m_prelevementsRencontres; // of the current station, in order
+    QSet<qint64> m_rencontres;
+    std::optional<qint64> m_maxPrelevement;
+    QVector<AnalyseEnAttente> m_attente;
+    QHash<QString, int> m_attenteParNumero; // prelevement|numero -> index in m_attente
+    QHash<qint64, QVector<qint64>> m_aRemplacer; // prelevement -> numbers to delete
+    bool m_analysesStationLues = false;
+
+    QHash<QString, QVariant> m_intervenants; // code|scheme -> organisation code
+    std::optional<qint64> m_maxIntervenant;
+    InstructionPreparee m_insOperation, m_insPrelevement, m_insEchantillon;
+};
+
+} // namespace vyk

@@ -1,0 +1,183 @@
+#include "import/Zip.h"
+
+#include "db/Messages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+#include <quazip/quazipfileinfo.h>
+
+#include <functional>
+
+namespace vyk {
+
+namespace {
+
+// clang-format off
+const QHash<int, QString> &messages()
+{
+    static const QHash<int, QString> m = {
+        {2, QStringLiteral("Fin innattendu du fichier ZIP")},
+        {3, QStringLiteral("Structure invalide du fichier ZIP")},
+        {4, QStringLiteral("Mémoire insuffisante")},
+        {5, QStringLiteral("Mémoire insuffisante")},
+        {9, QStringLiteral("Fichier non trouvé")},
+        {11, QStringLiteral("Aucun fichier à tester")},
+        {25, QStringLiteral("Indice en dehors de la plage")},
+        {28, QStringLiteral("Erreur de création du fichier de destination")},
+        {29, QStringLiteral("Erreur à l'ouverture du fichier")},
+        {39, QStringLiteral("Mauvais CRC")},
+        {40, QStringLiteral("Annulation de l'opération")},
+        {41, QStringLiteral("Fichier non traité car crypté")},
+        {42, QStringLiteral("Fichier non traité, compression inconnue")},
+        {44, QStringLiteral("Code de cryptage inconnu")},
+        {45, QStringLiteral("Application occupée")},
+        {46, QStringLiteral("Impossible d'extraire un volume")},
+        {47, QStringLiteral("Erreur de syntaxe")},
+        {48, QStringLiteral("Operation annulée")},
+        {49, QStringLiteral("Operation non traitée")},
+        {50, QStringLiteral("Disque plein")},
+    };
+    return m;
+}
+// clang-format on
+
+QVector<QRegularExpression> filtres(const QString &masque)
+{
+    QVector<QRegularExpression> r;
+    for (const QString &m : masque.split(u';', Qt::SkipEmptyParts)) {
+        const QString t = m.trimmed();
+        if (t.isEmpty() || t == QLatin1String("*.*") || t == QLatin1String("*")) return {};
+        r << QRegularExpression(QRegularExpression::wildcardToRegularExpression(t),
+                                QRegularExpression::CaseInsensitiveOption);
+    }
+    return r;
+}
+
+bool retenu(const QString &nom, const QVector<QRegularExpression> &f)
+{
+    if (f.isEmpty()) return true;
+    const QString court = nom.section(u'/', -1);
+    for (const QRegularExpression &e : f)
+        if (e.match(court).hasMatch()) return true;
+    return false;
+}
+
+// A member must stay under the destination: no absolute path, drive, nor ".." step.
+bool nomSur(const QString &nom)
+{
+    const QString n = QString(nom).replace(u'\\', u'/');
+    if (n.isEmpty() || n.startsWith(u'/') || (n.size() > 1 && n[1] == u':')) return false;
+    for (const QString &partie : n.split(u'/'))
+        if (partie == QLatin1String("..")) return false;
+    return true;
+}
+
+int codeLecture(int erreurZip)
+{
+    if (erreurZip == UNZ_CRCERROR) return codeZip::MAUVAIS_CRC;
+    if (erreurZip == UNZ_BADZIPFILE) return codeZip::STRUCTURE_INVALIDE;
+    return codeZip::FIN_INATTENDUE;
+}
+
+// Reads every retained member through; `chaque` receives each one's name and bytes (false from
+// it stops with CREATION_DESTINATION). The archive's code.
+int parcourir(const QString &archive, const QString &masque,
+              const std::function<bool(const QString &, const QByteArray &)> &chaque,
+              QStringList *noms)
+{
+    if (!QFileInfo(archive).isFile()) return codeZip::FICHIER_NON_TROUVE;
+    QuaZip zip(archive);
+    if (!zip.open(QuaZip::mdUnzip))
+        return zip.getZipError() == UNZ_ERRNO ? codeZip::OUVERTURE : codeZip::STRUCTURE_INVALIDE;
+    const QVector<QRegularExpression> f = filtres(masque);
+    int retenus = 0;
+    for (bool suite = zip.goToFirstFile(); suite; suite = zip.goToNextFile()) {
+        const QString nom = zip.getCurrentFileName();
+        if (noms) *noms << nom;
+        if (!nomSur(nom)) return codeZip::NOM_DANGEREUX;
+        if (nom.endsWith(u'/') || !retenu(nom, f)) continue;
+        QuaZipFileInfo64 info;
+        if (!zip.getCurrentFileInfo(&info)) return codeZip::STRUCTURE_INVALIDE;
+        if (info.isEncrypted()) return codeZip::CRYPTE;
+        if (info.method != 0 && info.method != Z_DEFLATED) return codeZip::COMPRESSION_INCONNUE;
+        QuaZipFile membre(&zip);
+        if (!membre.open(QIODevice::ReadOnly)) return codeLecture(membre.getZipError());
+        const QByteArray octets = membre.readAll();
+        membre.close();
+        if (membre.getZipError() != UNZ_OK) return codeLecture(membre.getZipError());
+        if (chaque && !chaque(nom, octets)) return codeZip::CREATION_DESTINATION;
+        ++retenus;
+    }
+    if (zip.getZipError() != UNZ_OK && zip.getZipError() != UNZ_END_OF_LIST_OF_FILE)
+        return codeZip::STRUCTURE_INVALIDE;
+    return retenus == 0 && !f.isEmpty() ? codeZip::AUCUN_FICHIER : codeZip::SUCCES;
+}
+
+bool ecrireMembre(const QDir &destination, const QString &nom, const QByteArray &octets)
+{
+    const QString chemin = destination.absoluteFilePath(QString(nom).replace(u'\\', u'/'));
+    if (!QDir().mkpath(QFileInfo(chemin).absolutePath())) return false;
+    QSaveFile fichier(chemin);
+    return fichier.open(QIODevice::WriteOnly) && fichier.write(octets) == octets.size() &&
+           fichier.commit();
+}
+
+} // namespace
+
+QString messageZip(int code)
+{
+    return messages().value(code);
+}
+
+QString erreurDecompression(int code)
+{
+    return QStringLiteral("Erreur de décompression: ") + messageZip(code);
+}
+
+int decompresserZip(const QString &archive, const QString &masque, const QString &destination,
+                    bool silencieux)
+{
+    // The first pass checks the whole archive, so that a bad one leaves nothing behind.
+    int code = parcourir(archive, masque, {}, nullptr);
+    if (code == codeZip::SUCCES) {
+        const QDir dossier(destination);
+        if (destination.trimmed().isEmpty() || !QDir().mkpath(dossier.absolutePath()))
+            code = codeZip::CREATION_DESTINATION;
+        else
+            code = parcourir(
+                archive, masque,
+                [&](const QString &nom, const QByteArray &o) {
+                    return ecrireMembre(dossier, nom, o);
+                },
+                nullptr);
+    }
+    if (code != codeZip::SUCCES && !silencieux)
+        afficherMessage(GENRE_ERREUR, erreurDecompression(code));
+    return code;
+}
+
+QStringList listerArchive(const QString &archive, int *code)
+{
+    QStringList noms;
+    const int c = parcourir(archive, {}, {}, &noms);
+    if (code) *code = c;
+    return noms;
+}
+
+bool viderDossierTravail(const QString &dossier, const QStringList &masques)
+{
+    if (dossier.trimmed().isEmpty() || masques.isEmpty()) return false;
+    QDir d(dossier);
+    if (!d.exists()) return true;
+    bool ok = true;
+    for (const QString &f : d.entryList(masques, QDir::Files | QDir::Hidden))
+        ok = d.remove(f) && ok;
+    return ok;
+}
+
+} // namespace vyk

@@ -1,0 +1,296 @@
+#include "import/IntegrationAnalyses.h"
+#include "app/Registre.h"
+#include "db/Progression.h"
+
+#include "DonneesImport.h"
+
+using namespace vyk;
+using C = vyk::ColonneImport;
+
+namespace {
+
+class IntegrationAnalysesTest : public test::BaseImport
+{
+  protected:
+    BilanIntegration integrer(const GrilleImport &g, bool remplacer = false,
+                              const ReponsesIntegration &reponses = {})
+    {
+        OptionsIntegration o;
+        o.remplacer = remplacer;
+        o.arretPremiereErreur = remplacer;
+        o.creerIntervenants = true;
+        return integrerAnalyses(g, o, progressionNulle(), reponses);
+    }
+
+    QStringList analyses(const QString &codeBSS)
+    {
+        return lignes(QStringLiteral("SELECT p.CodeQualitometre, a.NumPrelevement, a.NumAnalyse, "
+                                     "a.CodeParametre, a.CodeUnite, a.CodeFraction, a.Resultat FROM "
+                                     "ANALYSES_") +
+                      codeBSS +
+                      QStringLiteral(" a INNER JOIN PRELEVEMENTS p ON p.NumPrelevement="
+                                     "a.NumPrelevement ORDER BY a.NumPrelevement, a.NumAnalyse"));
+    }
+};
+
+// New stations are created, points, operations and samples numbered from 0; a second run of the
+// same file rewrites every analysis in place and adds nothing.
+TEST_P(IntegrationAnalysesTest, LeMemeFichierDeuxFoisLaisseLesMemesLignes)
+{
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "12,5");
+    ligne(g, "BSS001", "03/05/2021", "1301", "7.2", "27");
+    ligne(g, "BSS001", "04/05/2021", "1340", "13");
+    ligne(g, "BSS002", "03/05/2021", "1340", "1");
+    const BilanIntegration b = integrer(g);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.stationsCreees, QStringList({"BSS001", "BSS002"}));
+    EXPECT_EQ(b.prelevementsCrees, 3);
+    EXPECT_EQ(b.operationsCreees, 3);
+    EXPECT_EQ(b.analysesAjoutees, 4);
+    const QStringList attendu1 = {"1|0|0|1340|162||12.5", "1|0|1|1301|27||7.2", "1|1|0|1340|162||13"};
+    EXPECT_EQ(analyses("BSS001"), attendu1);
+    EXPECT_EQ(analyses("BSS002"), QStringList({"2|2|0|1340|162||1"}));
+    EXPECT_EQ(lignes("SELECT codeQualitometre, codePoint, identifiant FROM QUALITOMETRES_POINTS "
+                     "ORDER BY 1, 2"),
+              QStringList({"1|0|031", "2|0|031"}));
+    const QStringList avant = etat({"ANALYSES_BSS001", "ANALYSES_BSS002"});
+
+    const BilanIntegration b2 = integrer(g);
+    EXPECT_TRUE(b2.statut()) << qPrintable(b2.erreur);
+    EXPECT_EQ(b2.analysesReecrites, 4);
+    EXPECT_EQ(b2.analysesAjoutees + b2.prelevementsCrees + b2.operationsCreees +
+                  int(b2.stationsCreees.size()) + b2.pointsCrees,
+              0);
+    EXPECT_EQ(etat({"ANALYSES_BSS001", "ANALYSES_BSS002"}), avant);
+}
+
+// Identity of samples and analyses: the time of the sample and the fraction of the analysis
+// separate rows; the same parameter and unit twice in a sample ends as one analysis holding the
+// last row's values.
+TEST_P(IntegrationAnalysesTest, HeureEtFractionSeparentLeReste)
+{
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021 08:00:00", "1340", "1");
+    ligne(g, "BSS001", "03/05/2021 08:00:00", "1340", "2", "162", {{C::CodeFraction, "23"}});
+    ligne(g, "BSS001", "03/05/2021 14:30:00", "1340", "3");
+    ligne(g, "BSS001", "03/05/2021 14:30:00", "1340", "4");
+    const BilanIntegration b = integrer(g);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(analyses("BSS001"),
+              QStringList({"1|0|0|1340|162||1", "1|0|1|1340|162|23|2", "1|1|0|1340|162||4"}));
+    EXPECT_EQ(lignes("SELECT NumPrelevement, codeOperation FROM PRELEVEMENTS ORDER BY 1"),
+              QStringList({"0|0", "1|0"}))
+        << "two samples of one operation";
+    const Tableau t = lire("SELECT HeureDebut FROM PRELEVEMENTS ORDER BY NumPrelevement");
+    ASSERT_EQ(t.nbLignes(), 2);
+    EXPECT_EQ(t(1, 0).toDateTime().time(), QTime(14, 30));
+}
+
+// Support 6 lands on point "061"; an empty PRELEVEMENTS gives sample 0; a key with a
+// designation unknown in full matches its code; an organisation's internal reference matches.
+TEST_P(IntegrationAnalysesTest, CorrespondanceDesStationsEtDesPoints)
+{
+    station(7, "BSS007");
+    station(8, "BSS008");
+    ASSERT_TRUE(executer("INSERT INTO LIEN_QUALITO_INTERVENANTS (CodeQualitometre, "
+                         "CodeIntervenant, ReferenceInterne) VALUES (8, 1, 'REF-LABO-8')"));
+    GrilleImport g;
+    ligne(g, "BSS007/ZZ", "03/05/2021", "1340", "1", "162", {{C::CodeSupport, "6"}});
+    ligne(g, "REF-LABO-8", "03/05/2021", "1340", "2");
+    const BilanIntegration b = integrer(g);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_TRUE(b.stationsCreees.isEmpty());
+    EXPECT_EQ(lignes("SELECT codeQualitometre, identifiant FROM QUALITOMETRES_POINTS ORDER BY 1"),
+              QStringList({"7|061", "8|031"}));
+    EXPECT_EQ(analyses("BSS007"), QStringList({"7|0|0|1340|162||1"}));
+    EXPECT_EQ(analyses("BSS008"), QStringList({"8|1|0|1340|162||2"}));
+    EXPECT_EQ(lire("SELECT CodeSupport FROM ANALYSES_BSS007").texte(0, 0), QStringLiteral("6"));
+}
+
+// A new station takes the description and links of the groundwater station of the same code;
+// a groundwater code with a designation gives a groundwater point.
+TEST_P(IntegrationAnalysesTest, NouvelleStationCopieLePiezometre)
+{
+    ASSERT_TRUE(executer("INSERT INTO PIEZOMETRES (CodePiezometre, CodeBSS, Nom, X, Y) VALUES "
+                         "(40, '0123X0001', 'Forage du moulin', 650000, 6800000)"));
+    ASSERT_TRUE(executer("INSERT INTO LIEN_PIEZO_MASSE_EAU (CodePiezometre, Code_ME, Type) "
+                         "VALUES (40, 'FRGG001', 1)"));
+    GrilleImport g;
+    ligne(g, "0123X0001/F", "03/05/2021", "1340", "1", "162", {{C::TypeQualito, "2"}});
+    const BilanIntegration b = integrer(g);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeBSS, Designation, Nom, X, Type_qualitometre, "
+                     "typeStation FROM QUALITOMETRES"),
+              QStringList({"1|0123X0001|F|Forage du moulin|650000|2|0"}));
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, Code_ME, Type FROM LIEN_QUALITO_MASSE_EAU"),
+              QStringList({"1|FRGG001|1"}));
+    // Met again by its full key: the same station.
+    EXPECT_TRUE(integrer(g).stationsCreees.isEmpty());
+}
+
+// Replace mode: rows alternating between two stations purge each once, at its first row; the
+// old data of both go, every row of the file stays.
+TEST_P(IntegrationAnalysesTest, RemplacementPurgeChaqueStationUneFois)
+{
+    GrilleImport ancien;
+    ligne(ancien, "BSS001", "01/01/2020", "1340", "99");
+    ligne(ancien, "BSS002", "01/01/2020", "1340", "98");
+    ASSERT_TRUE(integrer(ancien).statut());
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "1");
+    ligne(g, "BSS002", "03/05/2021", "1340", "2");
+    ligne(g, "BSS001", "04/05/2021", "1340", "3");
+    const BilanIntegration b = integrer(g, true);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.stationsPurgees, 2);
+    EXPECT_EQ(lignes("SELECT a.Resultat FROM ANALYSES_BSS001 a ORDER BY a.Resultat"),
+              QStringList({"1", "3"}));
+    EXPECT_EQ(lignes("SELECT a.Resultat FROM ANALYSES_BSS002 a"), QStringList({"2"}));
+    EXPECT_EQ(valeur("SELECT count(*) FROM PRELEVEMENTS").toInt(), 3);
+}
+
+// Replace mode stops at a bad row: the station's purge and its rows are undone, its old data
+// are all there.
+TEST_P(IntegrationAnalysesTest, LigneFausseEnRemplacementGardeLesAnciennesDonnees)
+{
+    GrilleImport ancien;
+    ligne(ancien, "BSS001", "01/01/2020", "1340", "99");
+    ligne(ancien, "BSS001", "02/01/2020", "1301", "98", "27");
+    ASSERT_TRUE(integrer(ancien).statut());
+    const QStringList avant = etat({"ANALYSES_BSS001"});
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "1");
+    ligne(g, "BSS001", "31/02/2021", "1340", "2");
+    ligne(g, "BSS001", "05/05/2021", "1340", "3");
+    const BilanIntegration b = integrer(g, true);
+    EXPECT_FALSE(b.statut());
+    EXPECT_TRUE(b.interrompu);
+    EXPECT_EQ(b.erreur, QStringLiteral("Erreur ligne: codeBSS: BSS001 - Date: 31/02/2021 - "
+                                       "Paramètre: 1340 : la date de prélèvement n'est pas une date"));
+    EXPECT_EQ(etat({"ANALYSES_BSS001"}), avant);
+}
+
+// Add mode: bad rows are skipped and reported with where they came from, the others go in; a
+// value longer than its column is refused alike on both engines.
+TEST_P(IntegrationAnalysesTest, LignesFaussesSignaleesEtSautees)
+{
+    GrilleImport g;
+    ligne(g, "BSS001", "pas une date", "1340", "1");
+    ligne(g, "BSS001", "03/05/2021", "1340", "abc");
+    ligne(g, "BSS001", "03/05/2021", "1340", "2", "162",
+          {{C::NumeroAnalyse, "NUMERO-LABO-TROP-LONG-25"}});
+    ligne(g, "BSS001", "03/05/2021", "1301", "3", "27");
+    const BilanIntegration b = integrer(g);
+    EXPECT_FALSE(b.statut());
+    EXPECT_EQ(b.analysesAjoutees, 1);
+    ASSERT_EQ(b.lignesEnErreur.size(), 3);
+    EXPECT_EQ(b.lignesEnErreur[0].origine, QStringLiteral("ligne 2"));
+    EXPECT_EQ(b.lignesEnErreur[0].raison,
+              QStringLiteral("Erreur ligne: codeBSS: BSS001 - Date: pas une date - Paramètre: "
+                             "1340 : la date de prélèvement n'est pas une date"));
+    EXPECT_TRUE(b.lignesEnErreur[1].raison.endsWith(
+        QStringLiteral("la valeur « abc » de la colonne Resultat n'est pas un nombre")));
+    EXPECT_TRUE(b.lignesEnErreur[2].raison.endsWith(
+        QStringLiteral("la valeur « NUMERO-LABO-TROP-LONG-25 » dépasse la taille de la colonne "
+                       "NumLabo (20 caractères)")));
+    EXPECT_EQ(b.erreur, b.lignesEnErreur[0].raison + " (et 2 autre(s) ligne(s) en erreur)");
+    EXPECT_EQ(analyses("BSS001"), QStringList({"1|0|0|1301|27||3"}));
+}
+
+// A check runs everything and leaves every table as it was, with what it would have created.
+TEST_P(IntegrationAnalysesTest, ControleSansEcriture)
+{
+    station(1, "BSS001");
+    const QStringList avant = etat({"ANALYSES_BSS001", "ANALYSES_BSS009"});
+    const QStringList tables = bd().tables();
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "1", "162", {{C::CodeLabo, "LABO-NOUVEAU"}});
+    ligne(g, "BSS009", "03/05/2021", "1340", "2");
+    OptionsIntegration o;
+    o.controle = true;
+    o.creerIntervenants = true;
+    const BilanIntegration b = integrerAnalyses(g, o, progressionNulle());
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.stationsCreees, QStringList({"BSS009"}));
+    EXPECT_EQ(b.analysesAjoutees, 2);
+    EXPECT_EQ(b.prelevementsCrees, 2);
+    EXPECT_EQ(b.intervenantsCrees, QStringList({"LABO-NOUVEAU"}));
+    EXPECT_EQ(b.parametresCrees, QStringList({"1340"}));
+    EXPECT_EQ(etat({"ANALYSES_BSS001", "ANALYSES_BSS009"}), avant);
+    EXPECT_EQ(bd().tables(), tables);
+}
+
+// Missing organisations: the questions are asked through the functions given; No to all then
+// Yes to one creates it and lists it; a later refusal stops the run.
+TEST_P(IntegrationAnalysesTest, IntervenantsManquantsSelonLesReponses)
+{
+    ASSERT_TRUE(executer("INSERT INTO INTERVENANTS (CodeIntervenant, Nom, SIRET, CodeSandre) "
+                         "VALUES (5, 'Labo connu', '12345678900011', 'S5')"));
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "1", "162",
+          {{C::CodeLabo, "12345678900011"}, {C::CodeProducteur, "S5"}, {C::OrigineInterv, "2"}});
+    ligne(g, "BSS001", "03/05/2021", "1301", "2", "27", {{C::CodeLabo, "\"NOUVEAU 1\""}});
+    ligne(g, "BSS001", "03/05/2021", "1302", "3", "27", {{C::CodeLabo, "NOUVEAU2"}});
+    QStringList questions;
+    ReponsesIntegration r;
+    r.creerTousIntervenants = [&](const QString &q) {
+        questions << q;
+        return false;
+    };
+    r.creerIntervenant = [&](const QString &q) {
+        questions << q;
+        return questions.size() < 3;
+    };
+    OptionsIntegration o;
+    const BilanIntegration b = integrerAnalyses(g, o, progressionNulle(), r);
+    EXPECT_EQ(questions,
+              QStringList({"Voulez vous intégrer automatiquement tous les intervenants manquants ?",
+                           "Le code NOUVEAU1 n'a pas été trouvé. Voulez vous l'ajouter comme "
+                           "intervenant ?",
+                           "Le code NOUVEAU2 n'a pas été trouvé. Voulez vous l'ajouter comme "
+                           "intervenant ?"}));
+    EXPECT_TRUE(b.interrompu);
+    EXPECT_EQ(b.erreur, QStringLiteral("L'intégration va être arretée."));
+    EXPECT_EQ(b.intervenantsCrees, QStringList({"NOUVEAU1"}));
+    EXPECT_EQ(b.messageIntervenants,
+              QStringLiteral("Les intervenants suivants ont été automatiquement créés: NOUVEAU1"));
+    EXPECT_EQ(lignes("SELECT CodeIntervenant, Nom, SIRET FROM INTERVENANTS ORDER BY 1"),
+              QStringList({"5|Labo connu|12345678900011", "6|NOUVEAU1|NOUVEAU1"}));
+    EXPECT_EQ(lignes("SELECT CodeParametre, CodeLabo, CodeProducteur FROM ANALYSES_BSS001 ORDER "
+                     "BY 1"),
+              QStringList({"1301|6|", "1340|5|5"}));
+}
+
+// Laboratory messages: each sample takes its own request code, the argument is the fallback;
+// the sample's main columns come from its analyses when they all agree; operations carry the
+// execution.
+TEST_P(IntegrationAnalysesTest, DemandeParPrelevementEtColonnesPrincipales)
+{
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "1", "162",
+          {{C::NumeroAnalyse, "DEM-A"}, {C::ReferenceLabo, "R1"}, {C::CodeFraction, "23"}});
+    ligne(g, "BSS001", "03/05/2021", "1301", "2", "27",
+          {{C::ReferenceLabo, "R1"}, {C::CodeFraction, "3"}});
+    ligne(g, "BSS001", "04/05/2021", "1340", "3");
+    OptionsIntegration o;
+    o.demandeParLigne = true;
+    o.codeDemande = "DEM-DEFAUT";
+    o.execution = 42;
+    const BilanIntegration b = integrerAnalyses(g, o, progressionNulle());
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(lignes("SELECT NumPrelevement, codeDemande, ReferenceLaboPrincipal, "
+                     "CodeFractionPrincipal FROM PRELEVEMENTS ORDER BY 1"),
+              QStringList({"0|DEM-A|R1|", "1|DEM-DEFAUT||"}));
+    EXPECT_EQ(lignes("SELECT codeOperation, jobExecutionId FROM QUALITOMETRES_POINTS_OPERATIONS "
+                     "ORDER BY 1"),
+              QStringList({"0|42", "1|42"}));
+    EXPECT_EQ(lignes("SELECT NumLabo FROM ANALYSES_BSS001 WHERE NumLabo IS NOT NULL"),
+              QStringList());
+    EXPECT_EQ(lignes("SELECT code, actif FROM ANALYSES_PARAMETRES ORDER BY 1"),
+              QStringList({"1301|1", "1340|1"}));
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(IntegrationAnalysesTest);
+
+} // namespace
