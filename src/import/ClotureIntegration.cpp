@@ -79,7 +79,7 @@ QVariant valeurUnique(const Tableau &t, int ligne, int k, const QString &table,
 
 } // namespace
 
-bool Integration::ecrireAnalyses(QString &raison)
+bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
 {
     if (m_attente.isEmpty()) return true;
     const QString &table = m_station.table;
@@ -130,18 +130,18 @@ bool Integration::ecrireAnalyses(QString &raison)
     return true;
 }
 
-bool Integration::clotureStation()
+bool IntegrationAnalyses::clotureStation()
 {
     const QVector<qint64> &prels = m_prelevementsRencontres;
     const QString station = QString::number(m_station.code);
     m_progression.message(QStringLiteral("Mise à jour des informations des opérations"));
     for (int d = 0; d < prels.size(); d += PAR_REQUETE) {
         const QString numeros = liste(prels, d, std::min<int>(d + PAR_REQUETE, int(prels.size())));
-        const Tableau t = bd().extraire(
-            QStringLiteral("SELECT a.NumPrelevement, ") +
-            agregats(std::begin(PRINCIPALES), std::end(PRINCIPALES)) + QStringLiteral(" FROM ") +
-            m_station.table + QStringLiteral(" a WHERE a.NumPrelevement IN (") + numeros +
-            QStringLiteral(") GROUP BY a.NumPrelevement"));
+        const Tableau t = bd().extraire(QStringLiteral("SELECT a.NumPrelevement, ") +
+                                        agregats(std::begin(PRINCIPALES), std::end(PRINCIPALES)) +
+                                        QStringLiteral(" FROM ") + m_station.table +
+                                        QStringLiteral(" a WHERE a.NumPrelevement IN (") + numeros +
+                                        QStringLiteral(") GROUP BY a.NumPrelevement"));
         for (int l = 0; l < t.nbLignes(); ++l) {
             const qint64 numero = qint64(t(l, 0).toDouble());
             QStringList affectations;
@@ -187,25 +187,24 @@ bool Integration::clotureStation()
                                                                   : QVariant()};
             for (int k = 0; k < int(std::size(OPERATION)); ++k) {
                 const QString colonne = QString::fromLatin1(OPERATION[k].prelevement);
-                const QVariant v = valeurUnique(t, l, k,
-                                                QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS"),
-                                                colonne);
+                const QVariant v = valeurUnique(
+                    t, l, k, QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS"), colonne);
                 if (v.isNull()) continue;
                 affectations << colonne + QStringLiteral("=?");
                 valeurs << v;
             }
             valeurs << m_station.code << t(l, 0).toDouble();
-            InstructionPreparee maj = bd().preparer(
-                QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET ") +
-                affectations.join(QStringLiteral(", ")) +
-                QStringLiteral(" WHERE codeQualitometre=? AND codeOperation=?"));
+            InstructionPreparee maj =
+                bd().preparer(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET ") +
+                              affectations.join(QStringLiteral(", ")) +
+                              QStringLiteral(" WHERE codeQualitometre=? AND codeOperation=?"));
             if (!maj.executer(valeurs)) return false;
         }
     }
     return true;
 }
 
-void Integration::clotureRun()
+void IntegrationAnalyses::clotureRun()
 {
     m_progression.message(QStringLiteral("Mise à jour des paramètres et unités utilisés"));
     activerParametres(m_referentiels.parametresRencontres);

@@ -53,7 +53,6 @@ constexpr ColonneAnalyse COLONNES_LUES[] = {
 };
 // clang-format on
 
-
 int positionLue(const char *nom)
 {
     for (int i = 0; i < int(std::size(COLONNES_LUES)); ++i)
@@ -92,12 +91,12 @@ ReglagesIntegration ReglagesIntegration::lire()
     return r;
 }
 
-const QStringList &Integration::colonnesAnalyse()
+const QStringList &IntegrationAnalyses::colonnesAnalyse()
 {
     static const QStringList colonnes = [] {
-        QStringList c = {"NumAnalyse",     "NumPrelevement", "CodeQualitometre", "CodeParametre",
-                         "CodeUnite",      "CodeProducteur", "CodeLabo",         "NumEchantillon",
-                         "HeureAnalyse",   "CodeResponsable", "NumOperation",    "NumDossier"};
+        QStringList c = {"NumAnalyse",   "NumPrelevement",  "CodeQualitometre", "CodeParametre",
+                         "CodeUnite",    "CodeProducteur",  "CodeLabo",         "NumEchantillon",
+                         "HeureAnalyse", "CodeResponsable", "NumOperation",     "NumDossier"};
         for (const ColonneAnalyse &a : COLONNES_LUES)
             c << QString::fromLatin1(a.nom);
         return c;
@@ -105,30 +104,32 @@ const QStringList &Integration::colonnesAnalyse()
     return colonnes;
 }
 
-Integration::Integration(const GrilleImport &grille, OptionsIntegration &options,
-                         Progression &progression, const ReponsesIntegration &reponses)
+IntegrationAnalyses::IntegrationAnalyses(const GrilleImport &grille, OptionsIntegration &options,
+                                         Progression &progression,
+                                         const ReponsesIntegration &reponses)
     : m_grille(grille), m_options(options), m_progression(progression), m_reponses(reponses),
       m_creerSansDemanderAuDebut(options.creerIntervenants), m_reglages(ReglagesIntegration::lire())
 {
 }
 
-QString Integration::texte(int ligne, ColonneImport c) const
+QString IntegrationAnalyses::texte(int ligne, ColonneImport c) const
 {
     return m_grille.valeur(ligne, c).trimmed();
 }
 
-void Integration::signalerLigne(int ligne, const QString &raison)
+void IntegrationAnalyses::signalerLigne(int ligne, const QString &raison)
 {
     LigneEnErreur e;
     e.ligne = ligne + 1;
     e.origine = ligne < m_grille.origines.size() ? m_grille.origines.at(ligne) : QString();
-    e.raison = texteIntegration::erreurLigne(texte(ligne, C::CodeStation),
-                                             texte(ligne, C::DatePrelvt), texte(ligne, C::CodeParam)) +
-               QStringLiteral(" : ") + raison;
+    e.raison =
+        texteIntegration::erreurLigne(texte(ligne, C::CodeStation), texte(ligne, C::DatePrelvt),
+                                      texte(ligne, C::CodeParam)) +
+        QStringLiteral(" : ") + raison;
     m_bilan.lignesEnErreur << e;
 }
 
-BilanIntegration Integration::executer()
+BilanAnalyses IntegrationAnalyses::executer()
 {
     m_bilan.lignesLues = m_grille.nombreLignes();
     // A check runs everything in one transaction and undoes it; the replace mode gives each
@@ -139,8 +140,8 @@ BilanIntegration Integration::executer()
     const bool complet = parcourirLignes();
     if (complet || !m_options.remplacer) clotureRun();
     if (m_lot && !m_lot->terminer() && m_bilan.erreur.isEmpty())
-        m_bilan.erreur = QStringLiteral("Les données n'ont pas pu être enregistrées : ") +
-                         bd().derniereErreur();
+        m_bilan.erreur =
+            QStringLiteral("Les données n'ont pas pu être enregistrées : ") + bd().derniereErreur();
     if (controle) controle->annuler();
     if (m_bilan.erreur.isEmpty() && !m_bilan.lignesEnErreur.isEmpty()) {
         m_bilan.erreur = m_bilan.lignesEnErreur.first().raison;
@@ -156,7 +157,7 @@ BilanIntegration Integration::executer()
     return m_bilan;
 }
 
-bool Integration::parcourirLignes()
+bool IntegrationAnalyses::parcourirLignes()
 {
     const int n = m_grille.nombreLignes();
     auto arreter = [&](const QString &erreur) {
@@ -186,7 +187,7 @@ bool Integration::parcourirLignes()
     return n == 0 || terminerStation(false) || (arreter(m_bilan.erreur), false);
 }
 
-QString Integration::valeursAnalyse(int ligne, QVector<QVariant> &valeurs)
+QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeurs)
 {
     valeurs = QVector<QVariant>(colonnesAnalyse().size());
     const DefinitionTable &def = definitionAnalyses();
@@ -232,7 +233,7 @@ QString Integration::valeursAnalyse(int ligne, QVector<QVariant> &valeurs)
     return {};
 }
 
-QString Integration::integrerLigne(int l)
+QString IntegrationAnalyses::integrerLigne(int l)
 {
     const QString dateTexte = texte(l, C::DatePrelvt);
     const QDateTime quand = lireDate(dateTexte);
@@ -290,8 +291,8 @@ QString Integration::integrerLigne(int l)
     return {};
 }
 
-void Integration::ajouterAnalyse(PrelevementImport &p, const QString &identite, int ligne,
-                                 QVector<QVariant> valeurs)
+void IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &identite, int ligne,
+                                         QVector<QVariant> valeurs)
 {
     if (!p.nouveau) lireAnalyses();
     AnalyseEnAttente a;
@@ -331,7 +332,7 @@ void Integration::ajouterAnalyse(PrelevementImport &p, const QString &identite, 
     m_attente << std::move(a);
 }
 
-void Integration::lireAnalyses()
+void IntegrationAnalyses::lireAnalyses()
 {
     if (m_analysesStationLues) return;
     m_analysesStationLues = true;
@@ -351,8 +352,8 @@ void Integration::lireAnalyses()
     }
 }
 
-std::optional<qint64> Integration::pointDe(const QString &identifiant, const QDate &date,
-                                           QString &raison)
+std::optional<qint64> IntegrationAnalyses::pointDe(const QString &identifiant, const QDate &date,
+                                                   QString &raison)
 {
     // A station with one point of this identifier gives it at every date; otherwise the point
     // depends on the date.
@@ -361,16 +362,17 @@ std::optional<qint64> Integration::pointDe(const QString &identifiant, const QDa
     if (const auto i = m_points.constFind(cle); i != m_points.constEnd()) return *i;
     if (const auto i = m_points.constFind(cleDatee); i != m_points.constEnd()) return *i;
     auto compter = [&] {
-        InstructionPreparee q = bd().preparer(QStringLiteral(
-            "SELECT count(*) FROM QUALITOMETRES_POINTS WHERE codeQualitometre=? AND identifiant=?"));
+        InstructionPreparee q =
+            bd().preparer(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS WHERE "
+                                         "codeQualitometre=? AND identifiant=?"));
         Tableau t;
-        return q.extraire(t, {m_station.code, identifiant}) && !t.estVide()
-                   ? t(0, 0).toLongLong()
-                   : -1;
+        return q.extraire(t, {m_station.code, identifiant}) && !t.estVide() ? t(0, 0).toLongLong()
+                                                                            : -1;
     };
     const qint64 avant = compter();
     QString refus;
-    const qint64 code = trouverPointPrelevement(m_station.code, identifiant, date, {}, {}, {}, &refus);
+    const qint64 code =
+        trouverPointPrelevement(m_station.code, identifiant, date, {}, {}, {}, &refus);
     if (code < 0) {
         raison = refus.isEmpty() ? QStringLiteral("le point de prélèvement ") + identifiant +
                                        QStringLiteral(" n'a pas pu être trouvé ni créé")
@@ -383,9 +385,9 @@ std::optional<qint64> Integration::pointDe(const QString &identifiant, const QDa
     return code;
 }
 
-qint64 Integration::operationDe(qint64 point, const QDate &date, int ligne,
-                                const QVariant &producteur, const QVariant &preleveur,
-                                QString &raison)
+qint64 IntegrationAnalyses::operationDe(qint64 point, const QDate &date, int ligne,
+                                        const QVariant &producteur, const QVariant &preleveur,
+                                        QString &raison)
 {
     const QString cle = QString::number(point) + u'|' + date.toString(Qt::ISODate);
     if (const auto i = m_operations.constFind(cle); i != m_operations.constEnd()) {
@@ -420,8 +422,8 @@ qint64 Integration::operationDe(qint64 point, const QDate &date, int ligne,
     return code;
 }
 
-PrelevementImport *Integration::prelevementDe(qint64 operation, const QDateTime &quand,
-                                              bool heureDonnee, QString &raison)
+PrelevementImport *IntegrationAnalyses::prelevementDe(qint64 operation, const QDateTime &quand,
+                                                      bool heureDonnee, QString &raison)
 {
     const QString cle = QString::number(operation) + u'|' + quand.date().toString(Qt::ISODate);
     const QTime heure = heureDonnee ? quand.time() : QTime(0, 0);
@@ -438,7 +440,8 @@ PrelevementImport *Integration::prelevementDe(qint64 operation, const QDateTime 
     }
     if (!m_maxPrelevement) {
         bd().verrouiller(QStringLiteral("PRELEVEMENTS"));
-        const QVariant max = bd().valeur(QStringLiteral("SELECT max(NumPrelevement) FROM PRELEVEMENTS"));
+        const QVariant max =
+            bd().valeur(QStringLiteral("SELECT max(NumPrelevement) FROM PRELEVEMENTS"));
         m_maxPrelevement = max.isNull() ? -1 : max.toLongLong();
     }
     const qint64 numero = *m_maxPrelevement + 1;
@@ -449,7 +452,8 @@ PrelevementImport *Integration::prelevementDe(qint64 operation, const QDateTime 
     if (!m_insPrelevement.executer({numero, m_station.code, operation,
                                     QDateTime(quand.date(), QTime(0, 0)),
                                     QDateTime(JOUR_DES_HEURES, heure)})) {
-        raison = QStringLiteral("le prélèvement n'a pas pu être écrit : ") + m_insPrelevement.erreur();
+        raison =
+            QStringLiteral("le prélèvement n'a pas pu être écrit : ") + m_insPrelevement.erreur();
         return nullptr;
     }
     m_maxPrelevement = numero;
@@ -466,9 +470,9 @@ PrelevementImport *Integration::prelevementDe(qint64 operation, const QDateTime 
     return &p;
 }
 
-QVariant Integration::echantillonDe(PrelevementImport &p, const QString &reference,
-                                    const QVariant &preleveur, const QDateTime &quand,
-                                    bool heureDonnee, QString &raison)
+QVariant IntegrationAnalyses::echantillonDe(PrelevementImport &p, const QString &reference,
+                                            const QVariant &preleveur, const QDateTime &quand,
+                                            bool heureDonnee, QString &raison)
 {
     if (reference.isEmpty()) return {};
     const int taille = tailleTexte(u"PRELEVEMENTS_ECHANTILLONS", u"Reference");
@@ -498,11 +502,12 @@ QVariant Integration::echantillonDe(PrelevementImport &p, const QString &referen
             "INSERT INTO PRELEVEMENTS_ECHANTILLONS (NumEchantillon, NumPrelevement, "
             "codeQualitometre, Reference, CodeProducteur, DateDebut, HeureDebut) VALUES (?, ?, ?, "
             "?, ?, ?, ?)"));
-    if (!m_insEchantillon.executer({numero, p.numero, m_station.code, reference, preleveur,
-                                    QDateTime(quand.date(), QTime(0, 0)),
-                                    heureDonnee ? QVariant(QDateTime(JOUR_DES_HEURES, quand.time()))
-                                                : QVariant()})) {
-        raison = QStringLiteral("l'échantillon n'a pas pu être écrit : ") + m_insEchantillon.erreur();
+    if (!m_insEchantillon.executer(
+            {numero, p.numero, m_station.code, reference, preleveur,
+             QDateTime(quand.date(), QTime(0, 0)),
+             heureDonnee ? QVariant(QDateTime(JOUR_DES_HEURES, quand.time())) : QVariant()})) {
+        raison =
+            QStringLiteral("l'échantillon n'a pas pu être écrit : ") + m_insEchantillon.erreur();
         return {};
     }
     p.maxEchantillon = numero;
@@ -511,10 +516,29 @@ QVariant Integration::echantillonDe(PrelevementImport &p, const QString &referen
     return numero;
 }
 
-BilanIntegration integrerAnalyses(const GrilleImport &grille, OptionsIntegration &options,
-                                  Progression &progression, const ReponsesIntegration &reponses)
+void BilanAnalyses::ajouter(const BilanAnalyses &b)
 {
-    Integration integration(grille, options, progression, reponses);
+    interrompu = interrompu || b.interrompu;
+    lignesLues += b.lignesLues;
+    stations += b.stations;
+    stationsCreees += b.stationsCreees;
+    stationsPurgees += b.stationsPurgees;
+    pointsCrees += b.pointsCrees;
+    operationsCreees += b.operationsCreees;
+    prelevementsCrees += b.prelevementsCrees;
+    echantillonsCrees += b.echantillonsCrees;
+    analysesAjoutees += b.analysesAjoutees;
+    analysesReecrites += b.analysesReecrites;
+    parametresCrees += b.parametresCrees;
+    unitesCrees += b.unitesCrees;
+    intervenantsCrees += b.intervenantsCrees;
+    lignesEnErreur += b.lignesEnErreur;
+}
+
+BilanAnalyses integrerAnalyses(const GrilleImport &grille, OptionsIntegration &options,
+                               Progression &progression, const ReponsesIntegration &reponses)
+{
+    IntegrationAnalyses integration(grille, options, progression, reponses);
     return integration.executer();
 }
 

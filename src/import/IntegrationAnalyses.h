@@ -54,9 +54,9 @@ struct LigneEnErreur
     QString raison;  // "Erreur ligne: codeBSS: ... - Date: ... - Paramètre: ... : why"
 };
 
-struct BilanIntegration
+struct BilanAnalyses
 {
-    QString erreur; // "" when every row went in
+    QString erreur;          // "" when every row went in
     bool interrompu = false; // cancelled or stopped
     int lignesLues = 0;
     int stations = 0; // stations met
@@ -77,6 +77,8 @@ struct BilanIntegration
 
     bool statut() const { return erreur.isEmpty() && !interrompu && lignesEnErreur.isEmpty(); }
     int analysesEcrites() const { return analysesAjoutees + analysesReecrites; }
+    // Adds another run's counts, lists and rows in error (several files of one import).
+    void ajouter(const BilanAnalyses &autre);
 };
 
 namespace texteIntegration {
@@ -101,9 +103,8 @@ inline const QString ANNULE = QStringLiteral("Intégration annulée par l'utilis
 
 // Integrates the rows of the table. The options' creerIntervenants comes back true when the user
 // said Yes to every missing organisation.
-BilanIntegration integrerAnalyses(const GrilleImport &grille, OptionsIntegration &options,
-                                  Progression &progression,
-                                  const ReponsesIntegration &reponses = {});
+BilanAnalyses integrerAnalyses(const GrilleImport &grille, OptionsIntegration &options,
+                               Progression &progression, const ReponsesIntegration &reponses = {});
 
 // A new station: code (first 17 characters), designation (first 6, or none), station type
 // ("" for 1). The description and links of the groundwater station of the same code are copied

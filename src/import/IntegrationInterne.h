@@ -37,8 +37,8 @@ constexpr int NB_CONSERVES = 4;
 // The settings the integration reads, read once per run.
 struct ReglagesIntegration
 {
-    QString qualification, statut, determinateur, producteur, preleveur, laboratoire,
-        protocole, contactPreleveur, contactDeterminateur;
+    QString qualification, statut, determinateur, producteur, preleveur, laboratoire, protocole,
+        contactPreleveur, contactDeterminateur;
     static ReglagesIntegration lire();
 };
 
@@ -47,7 +47,7 @@ struct StationImport
     QString cle;
     qint64 code = -1;
     QString codeBSS;
-    QString table; // analysis table identifier
+    QString table;  // analysis table identifier
     QString erreur; // why its rows cannot be integrated
 };
 
@@ -68,7 +68,7 @@ struct PrelevementImport
     qint64 maxAnalyse = -1;
     bool analysesLues = false;
     QHash<QString, AnalyseStockee> analyses; // by identity (parameter, unit, fraction)
-    QHash<QString, qint64> echantillons;      // parts by reference
+    QHash<QString, qint64> echantillons;     // parts by reference
     bool echantillonsLus = false;
     qint64 maxEchantillon = -1;
     QString codeDemande;
@@ -85,12 +85,12 @@ struct AnalyseEnAttente
     QVector<QVariant> valeurs;
 };
 
-class Integration
+class IntegrationAnalyses
 {
   public:
-    Integration(const GrilleImport &grille, OptionsIntegration &options, Progression &progression,
-                const ReponsesIntegration &reponses);
-    BilanIntegration executer();
+    IntegrationAnalyses(const GrilleImport &grille, OptionsIntegration &options,
+                        Progression &progression, const ReponsesIntegration &reponses);
+    BilanAnalyses executer();
 
     // Columns written for an analysis, in the order of the insertion.
     static const QStringList &colonnesAnalyse();
@@ -142,7 +142,7 @@ class Integration
     const ReponsesIntegration &m_reponses;
     const bool m_creerSansDemanderAuDebut;
     ReglagesIntegration m_reglages;
-    BilanIntegration m_bilan;
+    BilanAnalyses m_bilan;
     CacheResolution m_referentiels;
     std::unique_ptr<Lot> m_lot;
     std::unique_ptr<Transaction> m_transactionStation;
@@ -162,7 +162,7 @@ class Integration
     QSet<qint64> m_rencontres;
     std::optional<qint64> m_maxPrelevement;
     QVector<AnalyseEnAttente> m_attente;
-    QHash<QString, int> m_attenteParNumero; // prelevement|numero -> index in m_attente
+    QHash<QString, int> m_attenteParNumero;      // prelevement|numero -> index in m_attente
     QHash<qint64, QVector<qint64>> m_aRemplacer; // prelevement -> numbers to delete
     bool m_analysesStationLues = false;
 

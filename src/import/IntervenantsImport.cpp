@@ -23,11 +23,11 @@ bool demander(const Confirmation &question, const QString &texte)
 
 } // namespace
 
-QVariant Integration::intervenantExistant(const QString &code, bool siret)
+QVariant IntegrationAnalyses::intervenantExistant(const QString &code, bool siret)
 {
     const QString sql = QStringLiteral("SELECT CodeIntervenant FROM Intervenants WHERE ");
-    QVariant v = chercher(sql + (siret ? QStringLiteral("SIRET=?") : QStringLiteral("CodeSandre=?")),
-                          code);
+    QVariant v =
+        chercher(sql + (siret ? QStringLiteral("SIRET=?") : QStringLiteral("CodeSandre=?")), code);
     if (v.isNull() && siret) v = chercher(sql + QStringLiteral("CodeSandre=?"), code);
     // A number may be the organisation's own code, then the code may be its name.
     if (const Nombre n = enNombre(code, true); v.isNull() && n.estNombre())
@@ -36,8 +36,8 @@ QVariant Integration::intervenantExistant(const QString &code, bool siret)
     return v.isNull() ? QVariant() : QVariant(v.toDouble());
 }
 
-bool Integration::creerIntervenant(const QString &code, bool siret, QVariant &cree,
-                                   QString &raison)
+bool IntegrationAnalyses::creerIntervenant(const QString &code, bool siret, QVariant &cree,
+                                           QString &raison)
 {
     const QString colonne = siret ? QStringLiteral("SIRET") : QStringLiteral("CodeSandre");
     const int taille = tailleTexte(u"INTERVENANTS", colonne);
@@ -50,7 +50,8 @@ bool Integration::creerIntervenant(const QString &code, bool siret, QVariant &cr
     }
     if (!m_maxIntervenant) {
         if (bd().enTransaction()) bd().verrouiller(QStringLiteral("INTERVENANTS"));
-        const QVariant max = bd().valeur(QStringLiteral("SELECT max(CodeIntervenant) FROM Intervenants"));
+        const QVariant max =
+            bd().valeur(QStringLiteral("SELECT max(CodeIntervenant) FROM Intervenants"));
         m_maxIntervenant = max.isNull() ? 0 : qint64(max.toDouble());
     }
     const qint64 nouveau = *m_maxIntervenant + 1;
@@ -68,8 +69,9 @@ bool Integration::creerIntervenant(const QString &code, bool siret, QVariant &cr
     return true;
 }
 
-bool Integration::resoudreIntervenant(const QString &codeLu, const QString &origine,
-                                      const QString &defaut, QVariant &code, QString &raison)
+bool IntegrationAnalyses::resoudreIntervenant(const QString &codeLu, const QString &origine,
+                                              const QString &defaut, QVariant &code,
+                                              QString &raison)
 {
     QString lu = codeLu;
     lu.remove(u'"').remove(u'\'');

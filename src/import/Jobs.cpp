@@ -64,8 +64,8 @@ bool terminerExecution(const QString &erreur, qint64 execution)
     if (!debut.isValid()) return false;
     const qint64 duree =
         debut.isNull() ? 0 : std::max<qint64>(0, debut.toDateTime().secsTo(maintenant()));
-    InstructionPreparee maj = bd().preparer(
-        QStringLiteral("UPDATE JOBS_EXECUTION SET duration=?, statut=? WHERE id=?"));
+    InstructionPreparee maj =
+        bd().preparer(QStringLiteral("UPDATE JOBS_EXECUTION SET duration=?, statut=? WHERE id=?"));
     const bool ok = maj.executer({duree, erreur.isEmpty(), execution});
     journaliserExecution(erreur, execution);
     return ok;

@@ -39,7 +39,8 @@ const QString COLONNES_DESCRIPTION = QStringLiteral(
 qint64 creerQualitometre(const QString &code, const QString &designation, const QString &type)
 {
     if (bd().enTransaction()) bd().verrouiller(QStringLiteral("QUALITOMETRES"));
-    const QVariant max = bd().valeur(QStringLiteral("SELECT max(CodeQualitometre) FROM QUALITOMETRES"));
+    const QVariant max =
+        bd().valeur(QStringLiteral("SELECT max(CodeQualitometre) FROM QUALITOMETRES"));
     const qint64 nouveau = max.isNull() ? 1 : qint64(max.toDouble()) + 1;
     const QString codeBSS = code.trimmed().left(17);
     const QString desig = designation.trimmed().left(6);
@@ -55,9 +56,9 @@ qint64 creerQualitometre(const QString &code, const QString &designation, const 
                          {codeBSS});
     bool ok;
     if (piezo.isNull()) {
-        InstructionPreparee ins = bd().preparer(QStringLiteral(
-            "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Designation, "
-            "Type_qualitometre, typeStation) VALUES (?, ?, ?, ?, ?)"));
+        InstructionPreparee ins = bd().preparer(
+            QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Designation, "
+                           "Type_qualitometre, typeStation) VALUES (?, ?, ?, ?, ?)"));
         ok = ins.executer({nouveau, codeBSS, nulSiVide(desig), typeQualito, typeStation});
     } else {
         // The description of the groundwater station of the same code is taken over.
@@ -87,7 +88,7 @@ qint64 creerQualitometre(const QString &code, const QString &designation, const 
     return ok ? nouveau : -1;
 }
 
-qint64 Integration::chercherStation(const QString &cle, QString &codeBSS)
+qint64 IntegrationAnalyses::chercherStation(const QString &cle, QString &codeBSS)
 {
     const QString code = cle.section(u'/', 0, 0).trimmed();
     const QString designation = cle.contains(u'/') ? cle.section(u'/', 1).trimmed() : QString();
@@ -121,7 +122,7 @@ qint64 Integration::chercherStation(const QString &cle, QString &codeBSS)
     return station;
 }
 
-void Integration::resoudreStation(const QString &cle, int ligne)
+void IntegrationAnalyses::resoudreStation(const QString &cle, int ligne)
 {
     m_station = StationImport{};
     m_station.cle = cle;
@@ -144,19 +145,20 @@ void Integration::resoudreStation(const QString &cle, int ligne)
             m_station.erreur = erreur;
             return;
         }
-        m_station.code = creerQualitometre(code, cle.contains(u'/') ? cle.section(u'/', 1) : QString(),
-                                           texte(ligne, ColonneImport::TypeQualito));
+        m_station.code =
+            creerQualitometre(code, cle.contains(u'/') ? cle.section(u'/', 1) : QString(),
+                              texte(ligne, ColonneImport::TypeQualito));
         if (m_station.code < 0) {
-            m_station.erreur = QStringLiteral("la station n'a pas pu être créée : ") +
-                               bd().derniereErreur();
+            m_station.erreur =
+                QStringLiteral("la station n'a pas pu être créée : ") + bd().derniereErreur();
             return;
         }
         m_station.codeBSS = code;
         m_bilan.stationsCreees << code;
     } else if (m_options.remplacer && !m_stationsPurgees.contains(m_station.code)) {
         // Replace mode: the station's data go once, before its first row of the file.
-        const ResultatSuppression r = supprimerQualitometre(QString::number(m_station.code),
-                                                            m_station.codeBSS, nullptr, false, true);
+        const ResultatSuppression r = supprimerQualitometre(
+            QString::number(m_station.code), m_station.codeBSS, nullptr, false, true);
         if (!r.effectuee || !r.echecs.isEmpty()) {
             m_station.erreur = QStringLiteral("les données de la station n'ont pas pu être "
                                               "supprimées : ") +
@@ -172,19 +174,20 @@ void Integration::resoudreStation(const QString &cle, int ligne)
         m_station.erreur = erreur;
 }
 
-bool Integration::verrouillerTables()
+bool IntegrationAnalyses::verrouillerTables()
 {
     if (m_verrouille || !bd().enTransaction()) return true;
     m_verrouille = true;
     // Codes of points, operations, samples and parts are read then written: other workstations
     // wait until this run's transaction ends.
-    for (const char *t : {"QUALITOMETRES", "QUALITOMETRES_POINTS", "QUALITOMETRES_POINTS_OPERATIONS",
-                          "PRELEVEMENTS", "PRELEVEMENTS_ECHANTILLONS", "INTERVENANTS"})
+    for (const char *t :
+         {"QUALITOMETRES", "QUALITOMETRES_POINTS", "QUALITOMETRES_POINTS_OPERATIONS",
+          "PRELEVEMENTS", "PRELEVEMENTS_ECHANTILLONS", "INTERVENANTS"})
         if (!bd().verrouiller(QString::fromLatin1(t))) return false;
     return true;
 }
 
-void Integration::ouvrirStation(const QString &cle, int ligne)
+void IntegrationAnalyses::ouvrirStation(const QString &cle, int ligne)
 {
     if (m_options.remplacer) {
         m_transactionStation = std::make_unique<Transaction>();
@@ -205,8 +208,8 @@ void Integration::ouvrirStation(const QString &cle, int ligne)
     if (!verrouillerTables()) {
         m_station = StationImport{};
         m_station.cle = cle;
-        m_station.erreur = QStringLiteral("les tables n'ont pas pu être réservées : ") +
-                           bd().derniereErreur();
+        m_station.erreur =
+            QStringLiteral("les tables n'ont pas pu être réservées : ") + bd().derniereErreur();
         return;
     }
     const auto connue = m_stations.constFind(cle);
@@ -220,12 +223,12 @@ void Integration::ouvrirStation(const QString &cle, int ligne)
     if (m_station.erreur.isEmpty()) chargerStation();
 }
 
-void Integration::chargerStation()
+void IntegrationAnalyses::chargerStation()
 {
     const QVariant code = m_station.code;
-    InstructionPreparee ops = bd().preparer(
-        QStringLiteral("SELECT codeOperation, codePoint, dateDebut FROM "
-                       "QUALITOMETRES_POINTS_OPERATIONS WHERE codeQualitometre=?"));
+    InstructionPreparee ops =
+        bd().preparer(QStringLiteral("SELECT codeOperation, codePoint, dateDebut FROM "
+                                     "QUALITOMETRES_POINTS_OPERATIONS WHERE codeQualitometre=?"));
     Tableau t;
     ops.extraire(t, {code});
     for (int i = 0; i < t.nbLignes(); ++i) {
@@ -253,7 +256,7 @@ void Integration::chargerStation()
     }
 }
 
-bool Integration::terminerStation(bool annuler)
+bool IntegrationAnalyses::terminerStation(bool annuler)
 {
     bool ok = true;
     if (annuler && m_options.remplacer) {

@@ -30,7 +30,8 @@ class BaseImport : public BaseTest
                       const QString &unite = QStringLiteral("162"),
                       std::initializer_list<std::pair<ColonneImport, QString>> autres = {})
     {
-        QStringList &l = g.ajouterLigne(QStringLiteral("ligne ") + QString::number(g.nombreLignes() + 2));
+        QStringList &l =
+            g.ajouterLigne(QStringLiteral("ligne ") + QString::number(g.nombreLignes() + 2));
         l[int(ColonneImport::CodeStation)] = station;
         l[int(ColonneImport::DatePrelvt)] = date;
         l[int(ColonneImport::CodeParam)] = parametre;
@@ -42,12 +43,12 @@ class BaseImport : public BaseTest
 
     void station(qint64 code, const QString &codeBSS, const QString &designation = {})
     {
-        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, "
-                                            "Designation) VALUES (%1, '%2', %3)")
-                                 .arg(code)
-                                 .arg(codeBSS, designation.isEmpty()
-                                                   ? QStringLiteral("NULL")
-                                                   : u'\'' + designation + u'\'')));
+        ASSERT_TRUE(
+            executer(QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, "
+                                    "Designation) VALUES (%1, '%2', %3)")
+                         .arg(code)
+                         .arg(codeBSS, designation.isEmpty() ? QStringLiteral("NULL")
+                                                             : u'\'' + designation + u'\'')));
     }
 
     // Rows of every table an import writes, to compare before and after.

@@ -12,8 +12,8 @@ namespace {
 class IntegrationAnalysesTest : public test::BaseImport
 {
   protected:
-    BilanIntegration integrer(const GrilleImport &g, bool remplacer = false,
-                              const ReponsesIntegration &reponses = {})
+    BilanAnalyses integrer(const GrilleImport &g, bool remplacer = false,
+                           const ReponsesIntegration &reponses = {})
     {
         OptionsIntegration o;
         o.remplacer = remplacer;
@@ -24,12 +24,13 @@ class IntegrationAnalysesTest : public test::BaseImport
 
     QStringList analyses(const QString &codeBSS)
     {
-        return lignes(QStringLiteral("SELECT p.CodeQualitometre, a.NumPrelevement, a.NumAnalyse, "
-                                     "a.CodeParametre, a.CodeUnite, a.CodeFraction, a.Resultat FROM "
-                                     "ANALYSES_") +
-                      codeBSS +
-                      QStringLiteral(" a INNER JOIN PRELEVEMENTS p ON p.NumPrelevement="
-                                     "a.NumPrelevement ORDER BY a.NumPrelevement, a.NumAnalyse"));
+        return lignes(
+            QStringLiteral("SELECT p.CodeQualitometre, a.NumPrelevement, a.NumAnalyse, "
+                           "a.CodeParametre, a.CodeUnite, a.CodeFraction, a.Resultat FROM "
+                           "ANALYSES_") +
+            codeBSS +
+            QStringLiteral(" a INNER JOIN PRELEVEMENTS p ON p.NumPrelevement="
+                           "a.NumPrelevement ORDER BY a.NumPrelevement, a.NumAnalyse"));
     }
 };
 
@@ -42,13 +43,14 @@ TEST_P(IntegrationAnalysesTest, LeMemeFichierDeuxFoisLaisseLesMemesLignes)
     ligne(g, "BSS001", "03/05/2021", "1301", "7.2", "27");
     ligne(g, "BSS001", "04/05/2021", "1340", "13");
     ligne(g, "BSS002", "03/05/2021", "1340", "1");
-    const BilanIntegration b = integrer(g);
+    const BilanAnalyses b = integrer(g);
     EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
     EXPECT_EQ(b.stationsCreees, QStringList({"BSS001", "BSS002"}));
     EXPECT_EQ(b.prelevementsCrees, 3);
     EXPECT_EQ(b.operationsCreees, 3);
     EXPECT_EQ(b.analysesAjoutees, 4);
-    const QStringList attendu1 = {"1|0|0|1340|162||12.5", "1|0|1|1301|27||7.2", "1|1|0|1340|162||13"};
+    const QStringList attendu1 = {"1|0|0|1340|162||12.5", "1|0|1|1301|27||7.2",
+                                  "1|1|0|1340|162||13"};
     EXPECT_EQ(analyses("BSS001"), attendu1);
     EXPECT_EQ(analyses("BSS002"), QStringList({"2|2|0|1340|162||1"}));
     EXPECT_EQ(lignes("SELECT codeQualitometre, codePoint, identifiant FROM QUALITOMETRES_POINTS "
@@ -56,7 +58,7 @@ TEST_P(IntegrationAnalysesTest, LeMemeFichierDeuxFoisLaisseLesMemesLignes)
               QStringList({"1|0|031", "2|0|031"}));
     const QStringList avant = etat({"ANALYSES_BSS001", "ANALYSES_BSS002"});
 
-    const BilanIntegration b2 = integrer(g);
+    const BilanAnalyses b2 = integrer(g);
     EXPECT_TRUE(b2.statut()) << qPrintable(b2.erreur);
     EXPECT_EQ(b2.analysesReecrites, 4);
     EXPECT_EQ(b2.analysesAjoutees + b2.prelevementsCrees + b2.operationsCreees +
@@ -75,7 +77,7 @@ TEST_P(IntegrationAnalysesTest, HeureEtFractionSeparentLeReste)
     ligne(g, "BSS001", "03/05/2021 08:00:00", "1340", "2", "162", {{C::CodeFraction, "23"}});
     ligne(g, "BSS001", "03/05/2021 14:30:00", "1340", "3");
     ligne(g, "BSS001", "03/05/2021 14:30:00", "1340", "4");
-    const BilanIntegration b = integrer(g);
+    const BilanAnalyses b = integrer(g);
     EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
     EXPECT_EQ(analyses("BSS001"),
               QStringList({"1|0|0|1340|162||1", "1|0|1|1340|162|23|2", "1|1|0|1340|162||4"}));
@@ -98,7 +100,7 @@ TEST_P(IntegrationAnalysesTest, CorrespondanceDesStationsEtDesPoints)
     GrilleImport g;
     ligne(g, "BSS007/ZZ", "03/05/2021", "1340", "1", "162", {{C::CodeSupport, "6"}});
     ligne(g, "REF-LABO-8", "03/05/2021", "1340", "2");
-    const BilanIntegration b = integrer(g);
+    const BilanAnalyses b = integrer(g);
     EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
     EXPECT_TRUE(b.stationsCreees.isEmpty());
     EXPECT_EQ(lignes("SELECT codeQualitometre, identifiant FROM QUALITOMETRES_POINTS ORDER BY 1"),
@@ -118,7 +120,7 @@ TEST_P(IntegrationAnalysesTest, NouvelleStationCopieLePiezometre)
                          "VALUES (40, 'FRGG001', 1)"));
     GrilleImport g;
     ligne(g, "0123X0001/F", "03/05/2021", "1340", "1", "162", {{C::TypeQualito, "2"}});
-    const BilanIntegration b = integrer(g);
+    const BilanAnalyses b = integrer(g);
     EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
     EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeBSS, Designation, Nom, X, Type_qualitometre, "
                      "typeStation FROM QUALITOMETRES"),
@@ -141,7 +143,7 @@ TEST_P(IntegrationAnalysesTest, RemplacementPurgeChaqueStationUneFois)
     ligne(g, "BSS001", "03/05/2021", "1340", "1");
     ligne(g, "BSS002", "03/05/2021", "1340", "2");
     ligne(g, "BSS001", "04/05/2021", "1340", "3");
-    const BilanIntegration b = integrer(g, true);
+    const BilanAnalyses b = integrer(g, true);
     EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
     EXPECT_EQ(b.stationsPurgees, 2);
     EXPECT_EQ(lignes("SELECT a.Resultat FROM ANALYSES_BSS001 a ORDER BY a.Resultat"),
@@ -163,11 +165,12 @@ TEST_P(IntegrationAnalysesTest, LigneFausseEnRemplacementGardeLesAnciennesDonnee
     ligne(g, "BSS001", "03/05/2021", "1340", "1");
     ligne(g, "BSS001", "31/02/2021", "1340", "2");
     ligne(g, "BSS001", "05/05/2021", "1340", "3");
-    const BilanIntegration b = integrer(g, true);
+    const BilanAnalyses b = integrer(g, true);
     EXPECT_FALSE(b.statut());
     EXPECT_TRUE(b.interrompu);
-    EXPECT_EQ(b.erreur, QStringLiteral("Erreur ligne: codeBSS: BSS001 - Date: 31/02/2021 - "
-                                       "Paramètre: 1340 : la date de prélèvement n'est pas une date"));
+    EXPECT_EQ(b.erreur,
+              QStringLiteral("Erreur ligne: codeBSS: BSS001 - Date: 31/02/2021 - "
+                             "Paramètre: 1340 : la date de prélèvement n'est pas une date"));
     EXPECT_EQ(etat({"ANALYSES_BSS001"}), avant);
 }
 
@@ -181,7 +184,7 @@ TEST_P(IntegrationAnalysesTest, LignesFaussesSignaleesEtSautees)
     ligne(g, "BSS001", "03/05/2021", "1340", "2", "162",
           {{C::NumeroAnalyse, "NUMERO-LABO-TROP-LONG-25"}});
     ligne(g, "BSS001", "03/05/2021", "1301", "3", "27");
-    const BilanIntegration b = integrer(g);
+    const BilanAnalyses b = integrer(g);
     EXPECT_FALSE(b.statut());
     EXPECT_EQ(b.analysesAjoutees, 1);
     ASSERT_EQ(b.lignesEnErreur.size(), 3);
@@ -210,7 +213,7 @@ TEST_P(IntegrationAnalysesTest, ControleSansEcriture)
     OptionsIntegration o;
     o.controle = true;
     o.creerIntervenants = true;
-    const BilanIntegration b = integrerAnalyses(g, o, progressionNulle());
+    const BilanAnalyses b = integrerAnalyses(g, o, progressionNulle());
     EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
     EXPECT_EQ(b.stationsCreees, QStringList({"BSS009"}));
     EXPECT_EQ(b.analysesAjoutees, 2);
@@ -243,7 +246,7 @@ TEST_P(IntegrationAnalysesTest, IntervenantsManquantsSelonLesReponses)
         return questions.size() < 3;
     };
     OptionsIntegration o;
-    const BilanIntegration b = integrerAnalyses(g, o, progressionNulle(), r);
+    const BilanAnalyses b = integrerAnalyses(g, o, progressionNulle(), r);
     EXPECT_EQ(questions,
               QStringList({"Voulez vous intégrer automatiquement tous les intervenants manquants ?",
                            "Le code NOUVEAU1 n'a pas été trouvé. Voulez vous l'ajouter comme "
@@ -277,7 +280,7 @@ TEST_P(IntegrationAnalysesTest, DemandeParPrelevementEtColonnesPrincipales)
     o.demandeParLigne = true;
     o.codeDemande = "DEM-DEFAUT";
     o.execution = 42;
-    const BilanIntegration b = integrerAnalyses(g, o, progressionNulle());
+    const BilanAnalyses b = integrerAnalyses(g, o, progressionNulle());
     EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
     EXPECT_EQ(lignes("SELECT NumPrelevement, codeDemande, ReferenceLaboPrincipal, "
                      "CodeFractionPrincipal FROM PRELEVEMENTS ORDER BY 1"),

@@ -1,0 +1,139 @@
+#include "import/Importation.h"
+
+#include "db/Progression.h"
+#include "import/ChargementTexte.h"
+#include "import/Jobs.h"
+#include "import/ModelesImport.h"
+#include "import/Zip.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace vyk {
+
+namespace {
+
+// Files of the run: the file itself, or the folder's files with the extension, by name.
+QStringList fichiersDe(const QString &chemin, const QString &extension)
+{
+    const QFileInfo info(chemin);
+    if (!info.isDir()) return {chemin};
+    const QString ext = extension.isEmpty() ? QStringLiteral("csv") : extension;
+    QStringList fichiers;
+    const QDir dossier(chemin);
+    for (const QString &nom :
+         dossier.entryList({QStringLiteral("*.") + ext, QStringLiteral("*.zip")},
+                           QDir::Files, QDir::Name | QDir::IgnoreCase))
+        fichiers << dossier.filePath(nom);
+    return fichiers;
+}
+
+QString chargerEtIntegrer(const QString &fichier, const OptionsImport &options,
+                          OptionsIntegration &integration, Progression &progression,
+                          const ReponsesIntegration &reponses, BilanAnalyses &bilan)
+{
+    GrilleImport grille;
+    progression.message(QStringLiteral("Chargement des données ") + QFileInfo(fichier).fileName());
+    if (const QString erreur = chargerFichierTexte(fichier, grille, progression, options.entete);
+        !erreur.isEmpty())
+        return erreur;
+    bilan = integrerAnalyses(grille, integration, progression, reponses);
+    return bilan.erreur;
+}
+
+// An archive is unpacked in a folder of its own, then each member is taken as a file.
+QString integrerFichier(const QString &fichier, const OptionsImport &options,
+                        OptionsIntegration &integration, Progression &progression,
+                        const ReponsesIntegration &reponses, BilanAnalyses &bilan)
+{
+    if (!fichier.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
+        return chargerEtIntegrer(fichier, options, integration, progression, reponses, bilan);
+    QTemporaryDir dossier;
+    const int code = decompresserZip(fichier, {}, dossier.path(), true);
+    if (code != codeZip::SUCCES) return erreurDecompression(code);
+    QStringList erreurs;
+    const QDir d(dossier.path());
+    for (const QString &membre : d.entryList(QDir::Files, QDir::Name)) {
+        BilanAnalyses b;
+        const QString e =
+            chargerEtIntegrer(d.filePath(membre), options, integration, progression, reponses, b);
+        if (!e.isEmpty()) erreurs << membre + QStringLiteral(" : ") + e;
+        bilan.ajouter(b);
+    }
+    return erreurs.join(u'\n');
+}
+
+} // namespace
+
+bool ResultatImport::statut() const
+{
+    if (!erreur.isEmpty() || fichiers.isEmpty()) return false;
+    for (const FichierImporte &f : fichiers)
+        if (!f.erreur.isEmpty()) return false;
+    return true;
+}
+
+BilanAnalyses ResultatImport::total() const
+{
+    BilanAnalyses t;
+    for (const FichierImporte &f : fichiers) {
+        t.ajouter(f.bilan);
+    }
+    return t;
+}
+
+ResultatImport importer(const QString &code, const QString &chemin, const OptionsImport &options,
+                        Progression &progression, const ReponsesIntegration &reponses)
+{
+    ResultatImport r;
+    const ModeleImport *modele = modeleImport(code);
+    if (!modele) {
+        r.erreur = code.trimmed().isEmpty() ? texteModeles::AUCUN : texteModeles::inconnu(code);
+        return r;
+    }
+    if (!options.controle) {
+        progression.message(QStringLiteral("Chargement du fichier "));
+        r.execution = demarrerExecution(
+            creerJob(modele->code, QStringLiteral("Intégration ") + modele->libelleListe().simplified()));
+    }
+    auto fin = [&] {
+        if (r.execution >= 0) {
+            QStringList erreurs;
+            if (!r.erreur.isEmpty()) erreurs << r.erreur;
+            for (const FichierImporte &f : std::as_const(r.fichiers))
+                if (!f.erreur.isEmpty()) erreurs << QFileInfo(f.chemin).fileName();
+            terminerExecution(erreurs.join(QStringLiteral(", ")), r.execution);
+        }
+        return r;
+    };
+    r.erreur = modele->refus();
+    if (!r.erreur.isEmpty()) return fin();
+    const QStringList fichiers = fichiersDe(chemin, options.extension);
+    if (fichiers.isEmpty()) {
+        r.erreur = texteImportation::AUCUN_FICHIER + chemin;
+        return fin();
+    }
+    OptionsIntegration integration;
+    integration.remplacer = options.remplacer;
+    integration.arretPremiereErreur = options.remplacer;
+    integration.codeDemande = options.codeDemande;
+    integration.creerIntervenants = options.creerIntervenants;
+    integration.controle = options.controle;
+    integration.execution = r.execution;
+    for (const QString &fichier : fichiers) {
+        if (progression.annule()) break;
+        progression.message(QStringLiteral("Chargement du fichier ") + QFileInfo(fichier).fileName());
+        FichierImporte f;
+        f.chemin = fichier;
+        f.erreur =
+            integrerFichier(fichier, options, integration, progression, reponses, f.bilan);
+        if (!f.erreur.isEmpty() && r.execution >= 0)
+            journaliserExecution(QFileInfo(fichier).fileName() + QStringLiteral(" : ") + f.erreur,
+                                 r.execution);
+        r.fichiers << f;
+    }
+    return fin();
+}
+
+} // namespace vyk

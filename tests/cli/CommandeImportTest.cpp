@@ -1,0 +1,103 @@
+#include "db/BaseDonnees.h"
+#include "schema/MiseAJour.h"
+#include "schema/Version.h"
+
+#include "support/BaseTest.h"
+
+#include <QFile>
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+namespace {
+
+class CommandeImportTest : public BaseTest
+{
+  protected:
+    void SetUp() override
+    {
+        VYK_SETUP_BASE();
+        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
+    }
+
+    // A 42-column file: a first line that is not data, then one line per row.
+    QString fichier(const QString &nom, const QStringList &lignes)
+    {
+        const QString chemin = this->chemin(nom);
+        QFile f(chemin);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("entete ignoree\n");
+        for (const QString &l : lignes) {
+            QStringList champs(42);
+            const QStringList donnees = l.split(u';');
+            for (int i = 0; i < donnees.size(); ++i)
+                champs[i] = donnees[i];
+            f.write((champs.join(u';') + u'\n').toUtf8());
+        }
+        return chemin;
+    }
+};
+
+TEST_P(CommandeImportTest, ImportControleEtJournalDesExecutions)
+{
+    const QString csv = fichier(QStringLiteral("analyses.csv"),
+                                {"BSS001;;03/05/2021;;;;1340;12,5;162",
+                                 "BSS001;;pas une date;;;;1340;1;162",
+                                 "BSS002;;04/05/2021;;;;1301;3;27"});
+    // A check writes nothing and says what would be created.
+    test::SortieCli r = cli({"import", "ADES CSV", csv, "--controle"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.sortie,
+              QStringLiteral("Contrôle sans écriture, analyses.csv : 3 ligne(s) lue(s), 2 "
+                             "station(s) dont 2 créée(s), 2 opération(s) créée(s), 2 "
+                             "prélèvement(s) créé(s), 2 analyse(s) écrite(s) (2 ajoutée(s), 0 "
+                             "réécrite(s)), 1 ligne(s) en erreur\n"
+                             "Stations à créer : BSS001, BSS002\n"
+                             "Paramètres à créer : 1340, 1301\n"
+                             "Unités à créer : 162, 27\n"
+                             "Points à créer : 2, échantillons à créer : 0\n"));
+    EXPECT_EQ(r.erreurs, QStringLiteral("analyses.csv : ligne 3 : Erreur ligne: codeBSS: BSS001 - "
+                                        "Date: pas une date - Paramètre: 1340 : la date de "
+                                        "prélèvement n'est pas une date\n"));
+    EXPECT_EQ(valeur("SELECT count(*) FROM QUALITOMETRES").toInt(), 0);
+    EXPECT_EQ(valeur("SELECT count(*) FROM JOBS").toInt(), 0);
+
+    r = cli({"import", "ADES CSV", csv});
+    EXPECT_EQ(r.code, 1) << "a row in error fails the execution";
+    EXPECT_EQ(valeur("SELECT count(*) FROM PRELEVEMENTS").toInt(), 2);
+    EXPECT_EQ(lignes("SELECT j.nom, f.code, e.statut FROM (JOBS j INNER JOIN FORMAT_DONNEES f ON "
+                     "f.id=j.format_donnees) INNER JOIN JOBS_EXECUTION e ON e.job_id=j.id"),
+              QStringList({"Intégration ADES CSV [ADES CSV]|ADES CSV|0"}));
+    r = cli({"jobs"});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_TRUE(r.sortie.contains(QStringLiteral("\tADES CSV\tERREUR\t")));
+    EXPECT_TRUE(r.sortie.contains(QStringLiteral("    analyses.csv : Erreur ligne: codeBSS: BSS001")));
+}
+
+TEST_P(CommandeImportTest, ModelesFermesRefusesEtExecutionEchouee)
+{
+    const QString csv = fichier(QStringLiteral("a.csv"), {"BSS001;;03/05/2021;;;;1340;1;162"});
+    const test::SortieCli r = cli({"import", "ADES_TRAMES", csv});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_FALSE(r.sortie.contains(QStringLiteral("Intégration terminée.")));
+    EXPECT_EQ(r.erreurs, QStringLiteral("Le modèle « ADES Trames zippées » [ADES_TRAMES] passe par "
+                                        "un composant d'import fermé de la suite, absent de VYK : "
+                                        "ses fichiers ne peuvent pas être intégrés ici.\n"));
+    EXPECT_EQ(lignes("SELECT statut FROM JOBS_EXECUTION"), QStringList({"0"}));
+    EXPECT_EQ(valeur("SELECT count(*) FROM QUALITOMETRES").toInt(), 0);
+
+    const test::SortieCli ok = cli({"import", "GDES", csv, "--creer-intervenants"});
+    EXPECT_EQ(ok.code, 0) << qPrintable(ok.erreurs);
+    EXPECT_TRUE(ok.sortie.endsWith(QStringLiteral("Intégration terminée.\n")));
+
+    const test::SortieCli liste = cli({"import", "--modeles"});
+    EXPECT_EQ(liste.code, 0);
+    EXPECT_TRUE(liste.sortie.startsWith(
+        QStringLiteral("ADES_TRAMES\tADES Trames zippées\t(non disponible)\n")));
+    EXPECT_TRUE(liste.sortie.contains(QStringLiteral("\nADES CSV\tADES CSV\n")));
+    EXPECT_EQ(cli({"import", "INCONNU", csv}).code, 2);
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(CommandeImportTest);
+
+} // namespace
