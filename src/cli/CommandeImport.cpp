@@ -64,8 +64,8 @@ void ecrireBilan(Contexte &ctx, const QString &nom, const BilanAnalyses &b, bool
     liste(QStringLiteral("Intervenants à créer : "), b.intervenantsCrees);
     liste(QStringLiteral("Paramètres à créer : "), b.parametresCrees);
     liste(QStringLiteral("Unités à créer : "), b.unitesCrees);
-    ctx.sortie << "Points à créer : " << b.pointsCrees << ", échantillons à créer : "
-               << b.echantillonsCrees << '\n';
+    ctx.sortie << "Points à créer : " << b.pointsCrees
+               << ", échantillons à créer : " << b.echantillonsCrees << '\n';
 }
 
 int listerModeles(Contexte &ctx)
@@ -102,8 +102,9 @@ int importerFichier(Contexte &ctx, const ArgumentsCommande &args)
         const QString nom = QFileInfo(f.chemin).fileName();
         ecrireBilan(ctx, nom, f.bilan, options.controle);
         for (const LigneEnErreur &e : f.bilan.lignesEnErreur)
-            ctx.erreurs << nom << " : " << (e.origine.isEmpty() ? QString::number(e.ligne) : e.origine)
-                        << " : " << e.raison << '\n';
+            ctx.erreurs << nom << " : "
+                        << (e.origine.isEmpty() ? QString::number(e.ligne) : e.origine) << " : "
+                        << e.raison << '\n';
         if (!f.erreur.isEmpty() && f.bilan.lignesEnErreur.isEmpty())
             ctx.erreurs << nom << " : " << f.erreur << '\n';
     }
@@ -115,10 +116,11 @@ int importerFichier(Contexte &ctx, const ArgumentsCommande &args)
 
 int executerImport(Contexte &ctx, const QStringList &arguments)
 {
-    const ArgumentsCommande args = lireArguments(
-        arguments, {QStringLiteral("extension"), QStringLiteral("demande")},
-        {QStringLiteral("remplacer"), QStringLiteral("controle"),
-         QStringLiteral("creer-intervenants"), QStringLiteral("entete"), QStringLiteral("modeles")});
+    const ArgumentsCommande args =
+        lireArguments(arguments, {QStringLiteral("extension"), QStringLiteral("demande")},
+                      {QStringLiteral("remplacer"), QStringLiteral("controle"),
+                       QStringLiteral("creer-intervenants"), QStringLiteral("entete"),
+                       QStringLiteral("modeles")});
     if (!args.erreur.isEmpty()) return ctx.usage(args.erreur);
     if (args.options.contains(QStringLiteral("modeles"))) {
         if (!args.positionnels.isEmpty()) return ctx.usage(USAGE_IMPORT);
@@ -138,7 +140,8 @@ int executerJobs(Contexte &ctx, const QStringList &arguments)
     if (!args.erreur.isEmpty() || !args.positionnels.isEmpty())
         return ctx.usage(args.erreur.isEmpty() ? USAGE_JOBS : args.erreur);
     bool ok = true;
-    const int nombre = args.options.value(QStringLiteral("nombre"), QStringLiteral("50")).toInt(&ok);
+    const int nombre =
+        args.options.value(QStringLiteral("nombre"), QStringLiteral("50")).toInt(&ok);
     if (!ok || nombre <= 0)
         return ctx.usage(QStringLiteral("--nombre attend un nombre entier positif."));
     if (!ctx.ouvrirBase()) return ECHEC;
@@ -165,7 +168,8 @@ VYK_CLI_COMMANDE({QStringLiteral("import"),
                   QStringLiteral("intègre un fichier d'analyses avec un modèle d'import"),
                   vyk::cli::AIDE_IMPORT, vyk::cli::executerImport})
 VYK_CLI_COMMANDE(
-    {QStringLiteral("jobs"), QStringLiteral("liste les exécutions des imports, les plus récentes d'abord"),
+    {QStringLiteral("jobs"),
+     QStringLiteral("liste les exécutions des imports, les plus récentes d'abord"),
      vyk::cli::USAGE_JOBS +
          QStringLiteral("\n\nUne ligne par exécution : numéro, début, modèle, statut (OK, ERREUR, "
                         "EN COURS),\ndurée, nom de la tâche et utilisateur ; puis son journal, "

@@ -1,9 +1,13 @@
 #include "import/Importation.h"
 
+#include "db/Lot.h"
 #include "db/Progression.h"
 #include "import/ChargementTexte.h"
+#include "import/EnTeteLabo.h"
 #include "import/Jobs.h"
 #include "import/ModelesImport.h"
+#include "import/ResultatsLabo.h"
+#include "import/StationsXml.h"
 #include "import/Zip.h"
 
 #include <QDir>
@@ -15,40 +19,60 @@ namespace vyk {
 namespace {
 
 // Files of the run: the file itself, or the folder's files with the extension, by name.
-QStringList fichiersDe(const QString &chemin, const QString &extension)
+QStringList fichiersDe(const QString &chemin, const QString &extension, RouteImport route)
 {
     const QFileInfo info(chemin);
     if (!info.isDir()) return {chemin};
-    const QString ext = extension.isEmpty() ? QStringLiteral("csv") : extension;
+    const QString ext = !extension.isEmpty()                  ? extension
+                        : route == RouteImport::AnalysesTexte ? QStringLiteral("csv")
+                                                              : QStringLiteral("xml");
     QStringList fichiers;
     const QDir dossier(chemin);
     for (const QString &nom :
-         dossier.entryList({QStringLiteral("*.") + ext, QStringLiteral("*.zip")},
-                           QDir::Files, QDir::Name | QDir::IgnoreCase))
+         dossier.entryList({QStringLiteral("*.") + ext, QStringLiteral("*.zip")}, QDir::Files,
+                           QDir::Name | QDir::IgnoreCase))
         fichiers << dossier.filePath(nom);
     return fichiers;
 }
 
-QString chargerEtIntegrer(const QString &fichier, const OptionsImport &options,
-                          OptionsIntegration &integration, Progression &progression,
-                          const ReponsesIntegration &reponses, BilanAnalyses &bilan)
+QString chargerEtIntegrer(const ModeleImport &modele, const QString &fichier,
+                          const OptionsImport &options, OptionsIntegration &integration,
+                          Progression &progression, const ReponsesIntegration &reponses,
+                          BilanAnalyses &bilan)
 {
-    GrilleImport grille;
     progression.message(QStringLiteral("Chargement des données ") + QFileInfo(fichier).fileName());
-    if (const QString erreur = chargerFichierTexte(fichier, grille, progression, options.entete);
-        !erreur.isEmpty())
+    if (modele.route == RouteImport::StationsXml) {
+        BilanStationsXml stations;
+        const QString erreur =
+            integrerStationsXml(fichier, options.remplacer, &progression, &stations);
+        bilan.stations += stations.integrees;
         return erreur;
+    }
+    GrilleImport grille;
+    QString erreur;
+    if (modele.route == RouteImport::LaboXml) {
+        // Organisations and stations of the message first, then its results; each sample takes
+        // its own request code.
+        erreur = integrerEnTeteLabo(fichier, &progression);
+        if (erreur.isEmpty()) erreur = chargerResultatsLabo(fichier, grille, &progression);
+        integration.demandeParLigne = true;
+    } else {
+        erreur = chargerFichierTexte(fichier, grille, progression, options.entete);
+    }
+    if (!erreur.isEmpty()) return erreur;
     bilan = integrerAnalyses(grille, integration, progression, reponses);
     return bilan.erreur;
 }
 
 // An archive is unpacked in a folder of its own, then each member is taken as a file.
-QString integrerFichier(const QString &fichier, const OptionsImport &options,
-                        OptionsIntegration &integration, Progression &progression,
-                        const ReponsesIntegration &reponses, BilanAnalyses &bilan)
+QString integrerFichier(const ModeleImport &modele, const QString &fichier,
+                        const OptionsImport &options, OptionsIntegration &integration,
+                        Progression &progression, const ReponsesIntegration &reponses,
+                        BilanAnalyses &bilan)
 {
     if (!fichier.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
-        return chargerEtIntegrer(fichier, options, integration, progression, reponses, bilan);
+        return chargerEtIntegrer(modele, fichier, options, integration, progression, reponses,
+                                 bilan);
     QTemporaryDir dossier;
     const int code = decompresserZip(fichier, {}, dossier.path(), true);
     if (code != codeZip::SUCCES) return erreurDecompression(code);
@@ -56,8 +80,8 @@ QString integrerFichier(const QString &fichier, const OptionsImport &options,
     const QDir d(dossier.path());
     for (const QString &membre : d.entryList(QDir::Files, QDir::Name)) {
         BilanAnalyses b;
-        const QString e =
-            chargerEtIntegrer(d.filePath(membre), options, integration, progression, reponses, b);
+        const QString e = chargerEtIntegrer(modele, d.filePath(membre), options, integration,
+                                            progression, reponses, b);
         if (!e.isEmpty()) erreurs << membre + QStringLiteral(" : ") + e;
         bilan.ajouter(b);
     }
@@ -94,8 +118,8 @@ ResultatImport importer(const QString &code, const QString &chemin, const Option
     }
     if (!options.controle) {
         progression.message(QStringLiteral("Chargement du fichier "));
-        r.execution = demarrerExecution(
-            creerJob(modele->code, QStringLiteral("Intégration ") + modele->libelleListe().simplified()));
+        r.execution = demarrerExecution(creerJob(
+            modele->code, QStringLiteral("Intégration ") + modele->libelleListe().simplified()));
     }
     auto fin = [&] {
         if (r.execution >= 0) {
@@ -109,7 +133,7 @@ ResultatImport importer(const QString &code, const QString &chemin, const Option
     };
     r.erreur = modele->refus();
     if (!r.erreur.isEmpty()) return fin();
-    const QStringList fichiers = fichiersDe(chemin, options.extension);
+    const QStringList fichiers = fichiersDe(chemin, options.extension, modele->route);
     if (fichiers.isEmpty()) {
         r.erreur = texteImportation::AUCUN_FICHIER + chemin;
         return fin();
@@ -121,18 +145,23 @@ ResultatImport importer(const QString &code, const QString &chemin, const Option
     integration.creerIntervenants = options.creerIntervenants;
     integration.controle = options.controle;
     integration.execution = r.execution;
+    // A check undoes everything it wrote, the messages' organisations and stations included.
+    std::unique_ptr<Transaction> controle;
+    if (options.controle) controle = std::make_unique<Transaction>();
     for (const QString &fichier : fichiers) {
         if (progression.annule()) break;
-        progression.message(QStringLiteral("Chargement du fichier ") + QFileInfo(fichier).fileName());
+        progression.message(QStringLiteral("Chargement du fichier ") +
+                            QFileInfo(fichier).fileName());
         FichierImporte f;
         f.chemin = fichier;
         f.erreur =
-            integrerFichier(fichier, options, integration, progression, reponses, f.bilan);
+            integrerFichier(*modele, fichier, options, integration, progression, reponses, f.bilan);
         if (!f.erreur.isEmpty() && r.execution >= 0)
             journaliserExecution(QFileInfo(fichier).fileName() + QStringLiteral(" : ") + f.erreur,
                                  r.execution);
         r.fichiers << f;
     }
+    if (controle) controle->annuler();
     return fin();
 }
 

@@ -10,6 +10,8 @@ RouteImport route(const QString &code)
 {
     if (code == QLatin1String("ADES CSV") || code == QLatin1String("GDES"))
         return RouteImport::AnalysesTexte;
+    if (code == QLatin1String("EDILABO")) return RouteImport::LaboXml;
+    if (code == QLatin1String("SANDRE_REFERENTIEL_XML")) return RouteImport::StationsXml;
     if (code == QLatin1String("ADES_TRAMES") || code == QLatin1String("VYLEN"))
         return RouteImport::ComposantFerme;
     return RouteImport::AutreFormat;

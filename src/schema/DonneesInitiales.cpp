@@ -355,20 +355,32 @@ int semerSeuils(BaseDonnees &base)
     return ajoutes;
 }
 
-int semerTypesStation(BaseDonnees &base)
+namespace {
+
+// Adds each (code, nom) entry whose code the table does not hold yet.
+template <typename Entree>
+int semerParCode(BaseDonnees &base, const QString &table, std::span<const Entree> entrees)
 {
-    if (!base.tableExiste(QStringLiteral("STATION_TYPE"))) return 0;
-    const Tableau t = base.extraire(QStringLiteral("SELECT code FROM STATION_TYPE"));
+    if (!base.tableExiste(table)) return 0;
+    const Tableau t = base.extraire(QStringLiteral("SELECT code FROM ") + table);
     QSet<QString> presents;
     for (int i = 0; i < t.nbLignes(); ++i)
         presents.insert(t.texte(i, 0));
     int ajoutes = 0;
-    InstructionPreparee insertion =
-        base.preparer(QStringLiteral("INSERT INTO STATION_TYPE (code, nom) VALUES (?, ?)"));
-    for (const TypeStation &s : TYPES_STATION)
-        if (!presents.contains(u8(s.code)) && insertion.executer({u8(s.code), u8(s.nom)}))
+    InstructionPreparee insertion = base.preparer(QStringLiteral("INSERT INTO ") + table +
+                                                  QStringLiteral(" (code, nom) VALUES (?, ?)"));
+    for (const Entree &e : entrees)
+        if (!presents.contains(u8(e.code)) && insertion.executer({u8(e.code), u8OuNul(e.nom)}))
             ++ajoutes;
     return ajoutes;
+}
+
+} // namespace
+
+int semerTypesStation(BaseDonnees &base)
+{
+    return semerParCode(base, QStringLiteral("STATION_TYPE"),
+                        std::span<const TypeStation>(TYPES_STATION));
 }
 
 std::span<const FormatDonnees> formatsDonnees()
@@ -378,18 +390,7 @@ std::span<const FormatDonnees> formatsDonnees()
 
 int semerFormatsDonnees(BaseDonnees &base)
 {
-    if (!base.tableExiste(QStringLiteral("FORMAT_DONNEES"))) return 0;
-    const Tableau t = base.extraire(QStringLiteral("SELECT code FROM FORMAT_DONNEES"));
-    QSet<QString> presents;
-    for (int i = 0; i < t.nbLignes(); ++i)
-        presents.insert(t.texte(i, 0));
-    int ajoutes = 0;
-    InstructionPreparee insertion =
-        base.preparer(QStringLiteral("INSERT INTO FORMAT_DONNEES (code, nom) VALUES (?, ?)"));
-    for (const FormatDonnees &f : FORMATS)
-        if (!presents.contains(u8(f.code)) && insertion.executer({u8(f.code), u8OuNul(f.nom)}))
-            ++ajoutes;
-    return ajoutes;
+    return semerParCode(base, QStringLiteral("FORMAT_DONNEES"), formatsDonnees());
 }
 
 int semerParametrageData(BaseDonnees &base)

@@ -40,10 +40,10 @@ class CommandeImportTest : public BaseTest
 
 TEST_P(CommandeImportTest, ImportControleEtJournalDesExecutions)
 {
-    const QString csv = fichier(QStringLiteral("analyses.csv"),
-                                {"BSS001;;03/05/2021;;;;1340;12,5;162",
-                                 "BSS001;;pas une date;;;;1340;1;162",
-                                 "BSS002;;04/05/2021;;;;1301;3;27"});
+    const QString csv =
+        fichier(QStringLiteral("analyses.csv"),
+                {"BSS001;;03/05/2021;;;;1340;12,5;162", "BSS001;;pas une date;;;;1340;1;162",
+                 "BSS002;;04/05/2021;;;;1301;3;27"});
     // A check writes nothing and says what would be created.
     test::SortieCli r = cli({"import", "ADES CSV", csv, "--controle"});
     EXPECT_EQ(r.code, 1);
@@ -71,7 +71,8 @@ TEST_P(CommandeImportTest, ImportControleEtJournalDesExecutions)
     r = cli({"jobs"});
     EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
     EXPECT_TRUE(r.sortie.contains(QStringLiteral("\tADES CSV\tERREUR\t")));
-    EXPECT_TRUE(r.sortie.contains(QStringLiteral("    analyses.csv : Erreur ligne: codeBSS: BSS001")));
+    EXPECT_TRUE(
+        r.sortie.contains(QStringLiteral("    analyses.csv : Erreur ligne: codeBSS: BSS001")));
 }
 
 TEST_P(CommandeImportTest, ModelesFermesRefusesEtExecutionEchouee)
@@ -96,6 +97,28 @@ TEST_P(CommandeImportTest, ModelesFermesRefusesEtExecutionEchouee)
         QStringLiteral("ADES_TRAMES\tADES Trames zippées\t(non disponible)\n")));
     EXPECT_TRUE(liste.sortie.contains(QStringLiteral("\nADES CSV\tADES CSV\n")));
     EXPECT_EQ(cli({"import", "INCONNU", csv}).code, 2);
+}
+
+// A laboratory message: its organisations and stations first, each sample with its own request
+// code; the same message again rewrites and adds nothing.
+TEST_P(CommandeImportTest, MessageLaboDeuxFois)
+{
+    const QString labo = QStringLiteral(VYK_TEST_DATA "/sandre/labo.xml");
+    test::SortieCli r = cli({"import", "EDILABO", labo, "--creer-intervenants"});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_TRUE(
+        r.sortie.contains(QStringLiteral("4 analyse(s) écrite(s) (4 ajoutée(s), 0 réécrite(s))")))
+        << qPrintable(r.sortie);
+    const QStringList prelevements =
+        lignes("SELECT NumPrelevement, codeDemande FROM PRELEVEMENTS ORDER BY 1");
+    EXPECT_EQ(prelevements, QStringList({"0|DEM-01", "1|DEM-02"}));
+    r = cli({"import", "EDILABO", labo, "--creer-intervenants"});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_TRUE(r.sortie.contains(QStringLiteral("0 prélèvement(s) créé(s), 4 analyse(s) écrite(s) "
+                                                 "(0 ajoutée(s), 4 réécrite(s))")))
+        << qPrintable(r.sortie);
+    EXPECT_EQ(lignes("SELECT NumPrelevement, codeDemande FROM PRELEVEMENTS ORDER BY 1"),
+              prelevements);
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(CommandeImportTest);

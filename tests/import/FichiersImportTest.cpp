@@ -1,8 +1,8 @@
+#include "db/Progression.h"
 #include "import/ChargementTexte.h"
 #include "import/LigneCommande.h"
 #include "import/ModelesImport.h"
 #include "import/Zip.h"
-#include "db/Progression.h"
 
 #include "app/ZipEcrit.h"
 #include "support/BaseTest.h"
@@ -69,10 +69,15 @@ TEST(ChargementTexte, LimiteDesLignesEtAnnulationVident)
 
 TEST(LigneCommande, OptionsEntieresSeulement)
 {
-    const QStringList args = {"vyk",         "/IMPORT",  "/folder=C:\\Données\\Import", "2021",
-                              "/EXTENSION:\"csv\"", "/ajoutRefManquant=oui",
+    const QStringList args = {"vyk",
+                              "/IMPORT",
+                              "/folder=C:\\Données\\Import",
+                              "2021",
+                              "/EXTENSION:\"csv\"",
+                              "/ajoutRefManquant=oui",
                               "/PasDeMesureIncorrecte=NON"};
-    EXPECT_EQ(lireParametreLigneCommande(args, "FOLDER"), QStringLiteral("C:\\Données\\Import 2021"));
+    EXPECT_EQ(lireParametreLigneCommande(args, "FOLDER"),
+              QStringLiteral("C:\\Données\\Import 2021"));
     EXPECT_EQ(lireParametreLigneCommande(args, "extension"), QStringLiteral("csv"));
     EXPECT_EQ(lireParametreLigneCommande(args, "ABSENT"), QString());
     const ImportLigneCommande i = lireImportLigneCommande(args);

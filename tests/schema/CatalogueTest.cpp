@@ -200,7 +200,9 @@ TEST(CatalogueOracle, CatalogueTranscrit)
     // A few anchors of the transcription: counts and the first and last columns of long tables.
     EXPECT_EQ(catalogueTables().size(), 121u);
     EXPECT_EQ(definitionTable(u"QUALITOMETRES")->colonnes.size(), 52u);
-    EXPECT_EQ(definitionTable(u"QUALITOMETRES_POINTS_OPERATIONS")->nomsColonnes().size(), 38);
+    EXPECT_EQ(definitionTable(u"QUALITOMETRES_POINTS_OPERATIONS")->nomsColonnes().size(), 39);
+    EXPECT_NE(definitionTable(u"QUALITOMETRES_POINTS_OPERATIONS")->colonne(u"jobExecutionId"),
+              nullptr);
     EXPECT_TRUE(definitionTable(u"QUALITOMETRES_POINTS_OPERATIONS")->colonne(u"ombrage")->obsolete);
     EXPECT_EQ(definitionTable(u"LISTES_EXPORT_QUALITE")->colonnes.size(), 42u);
     EXPECT_EQ(definitionAnalyses().colonnes.size(), 40u);

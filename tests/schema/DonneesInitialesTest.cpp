@@ -38,6 +38,7 @@ class DonneesInitialesTest : public BaseTest
               "ORDER BY CodeParametre",
               "SELECT id, code, nom FROM STATION_TYPE ORDER BY id",
               "SELECT projet, id, libelle FROM PARAMETRAGE_DATA ORDER BY projet, id",
+              "SELECT id, code, nom FROM FORMAT_DONNEES ORDER BY id",
               "SELECT Jour, Jour_inverse, Decade, Mois, Trimestre, Annee, Hydro, Hydro_inverse "
               "FROM PERIODES ORDER BY "
               "Jour_inverse"})
@@ -128,6 +129,13 @@ TEST_P(DonneesInitialesTest, FinalitesEtatsSeuilsTypesEtParametrages)
             QStringLiteral("SELECT projet, id, libelle FROM PARAMETRAGE_DATA ORDER BY projet, id")),
         QStringList({"VYDA|1|Chronique mini", "VYDA|2|Chronique moyenne", "VYDA|3|Brute modifiée",
                      "VYW|1|Niveau mini", "VYW|2|Niveau moyen", "VYW|3|Brute supprimée"}));
+    // Import models as job formats: the codes the runs record, a model without label kept.
+    const QStringList formats =
+        lignes(QStringLiteral("SELECT code, nom FROM FORMAT_DONNEES ORDER BY id"));
+    ASSERT_EQ(formats.size(), 20);
+    EXPECT_EQ(formats.first(), QStringLiteral("ADES_TRAMES|ADES Trames zippées"));
+    EXPECT_TRUE(formats.contains(QStringLiteral("EDILABO|EDI LABO")));
+    EXPECT_EQ(formats.last(), QStringLiteral("REPRISE_HISTO|"));
 
     // Parameters and units of the thresholds become active on the next run; the older row 3
     // of the data settings is replaced.
