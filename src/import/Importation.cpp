@@ -6,6 +6,7 @@
 #include "import/EnTeteLabo.h"
 #include "import/Jobs.h"
 #include "import/ModelesImport.h"
+#include "import/PointsEauXml.h"
 #include "import/ResultatsLabo.h"
 #include "import/StationsXml.h"
 #include "import/Zip.h"
@@ -46,6 +47,13 @@ QString chargerEtIntegrer(const ModeleImport &modele, const QString &fichier,
         const QString erreur =
             integrerStationsXml(fichier, options.remplacer, &progression, &stations);
         bilan.stations += stations.integrees;
+        return erreur;
+    }
+    if (modele.route == RouteImport::PointsEauXml) {
+        QVector<QStringList> points;
+        QString erreur = listerPointsEauXml(fichier, points, &progression);
+        if (erreur.isEmpty()) erreur = integrerPointsEau(options.remplacer, points, &progression);
+        bilan.stations += int(points.size());
         return erreur;
     }
     GrilleImport grille;

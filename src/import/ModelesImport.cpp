@@ -12,6 +12,7 @@ RouteImport route(const QString &code)
         return RouteImport::AnalysesTexte;
     if (code == QLatin1String("EDILABO")) return RouteImport::LaboXml;
     if (code == QLatin1String("SANDRE_REFERENTIEL_XML")) return RouteImport::StationsXml;
+    if (code == QLatin1String("QESOUT_XML")) return RouteImport::PointsEauXml;
     if (code == QLatin1String("ADES_TRAMES") || code == QLatin1String("VYLEN"))
         return RouteImport::ComposantFerme;
     return RouteImport::AutreFormat;
