@@ -512,4 +512,21 @@ QStringList listesNomenclatureVides()
     return champs;
 }
 
+QStringList listesLieuxVides()
+{
+    const struct
+    {
+        const char *table, *nom;
+    } listes[] = {
+        {"COMMUNES", "Communes"}, {"PAYS", "Pays"}, {"BASSINS_VERSANTS", "Bassins versants"}};
+    QStringList vides;
+    for (const auto &l : listes) {
+        const QString table = QString::fromLatin1(l.table);
+        if (bd().tableExiste(table) &&
+            bd().valeur(QStringLiteral("SELECT count(*) FROM ") + table).toLongLong() == 0)
+            vides << QString::fromUtf8(l.nom);
+    }
+    return vides;
+}
+
 } // namespace vyk

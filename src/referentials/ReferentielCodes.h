@@ -71,5 +71,8 @@ inline constexpr int PREMIER_CODE_LOCAL = 1000;
 // Lists tied to a national nomenclature that hold no entry yet, as a new database leaves them
 // until the nomenclatures are imported: their keys, in order.
 QStringList listesNomenclatureVides();
+// The lists of places a station card offers (communes, countries, catchments) that hold no row
+// yet, by their French names, in that order.
+QStringList listesLieuxVides();
 
 } // namespace vyk

@@ -254,6 +254,24 @@ TEST_P(IntegrationReferentielTest, TexteTropLongRefuseSurChaqueMoteur)
               QStringList({"1|Libellé 1|", "1000|Libellé C4|C4"}));
 }
 
+// A new database: every list tied to a nomenclature is empty but those the upgrade seeds, and so
+// are the lists of places; each is named until it holds a row.
+TEST_P(IntegrationReferentielTest, ListesVidesNommeesJusquASaPremiereEntree)
+{
+    EXPECT_EQ(listesLieuxVides(), QStringList({"Communes", "Pays", "Bassins versants"}));
+    const QStringList avant = listesNomenclatureVides();
+    EXPECT_TRUE(avant.contains(QStringLiteral("PRELEVEMENTS.FACIES")));
+    EXPECT_FALSE(avant.contains(QStringLiteral("ANALYSES.CODEREMARQUE"))) << "seeded";
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('PRELEVEMENTS.FACIES', 1, 'x')")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("INSERT INTO PAYS (CodePays, Nom) VALUES ('FR', 'France')")));
+    EXPECT_EQ(listesLieuxVides(), QStringList({"Communes", "Bassins versants"}));
+    QStringList apres = avant;
+    apres.removeAll(QStringLiteral("PRELEVEMENTS.FACIES"));
+    EXPECT_EQ(listesNomenclatureVides(), apres);
+}
+
 // A NUL in a label or a code refuses the entry, named without the NUL; the others go in.
 TEST_P(IntegrationReferentielTest, OctetNulRefuseAvecSonCode)
 {

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolBar>
 
 using namespace vyk;
 using namespace vyk::test;
@@ -152,8 +153,10 @@ TEST_P(DroitsEcransTest, ListesDeReferenceEnLectureSeule)
 {
     const auto commandes = [](EcranListeReference &e) {
         QStringList visibles;
-        for (QAction *a : e.barreOutils()->actions())
-            if (a->isVisible() && !a->isSeparator() && !a->text().isEmpty()) visibles << a->text();
+        for (QToolBar *barre : e.findChildren<QToolBar *>(Qt::FindDirectChildrenOnly))
+            for (QAction *a : barre->actions())
+                if (a->isVisible() && !a->isSeparator() && !a->text().isEmpty())
+                    visibles << a->text();
         return visibles;
     };
     connecter({QStringLiteral("QUALITO_FICHE_MODIF"), QStringLiteral("QUALITO_FICHE_SUPPR")});
@@ -162,8 +165,8 @@ TEST_P(DroitsEcransTest, ListesDeReferenceEnLectureSeule)
     ListeReferentielAnalyses parametres(Referentiel::Parametre);
     EXPECT_EQ(commandes(parametres), QStringList({"Exporter la liste", "Aide"}));
     ListeTaxons taxons;
-    EXPECT_EQ(commandes(taxons), QStringList({"Exporter la liste", "Présence du taxon",
-                                              "Traits écologiques", "Photos du taxon", "Aide"}));
+    EXPECT_EQ(commandes(taxons), QStringList({"Exporter la liste", "Aide", "Présence du taxon",
+                                              "Traits écologiques", "Photos du taxon"}));
     ListeTraits traits;
     EXPECT_EQ(boutonsVisibles(&traits, QString()), QStringList());
 

@@ -11,6 +11,7 @@
 #include "support/EcranTest.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -241,6 +242,28 @@ class FenetresFichesTest : public FichesTest
     Application application;
     std::unique_ptr<FenetrePrincipale> fenetre;
 };
+
+// A new database: the status bar names the empty code lists with the link to their import, and
+// the empty lists of places with what fills them.
+TEST_P(FenetresFichesTest, PremierLancementIndiqueLesListesVides)
+{
+    ASSERT_TRUE(executer("INSERT INTO PAYS (CodePays, Nom) VALUES ('FR', 'France')"));
+    ouvrirFenetre();
+    auto *indication = fenetre->findChild<QLabel *>(QStringLiteral("LblListesVides"));
+    ASSERT_NE(indication, nullptr);
+    EXPECT_TRUE(indication->isVisible());
+    const QString texte = indication->text();
+    EXPECT_TRUE(texte.contains(
+        QStringLiteral("<a href=\"importer\">importer les nomenclatures du référentiel…</a>")))
+        << qPrintable(texte);
+    EXPECT_TRUE(
+        texte.endsWith(QStringLiteral(" — Aucune entrée dans : Communes, Bassins versants.")))
+        << qPrintable(texte);
+    EXPECT_TRUE(indication->toolTip().endsWith(
+        QStringLiteral("\n\nLes imports de stations ajoutent les communes et les bassins versants "
+                       "qu'ils citent ; aucun import ne remplit les pays.")))
+        << qPrintable(indication->toolTip());
+}
 
 TEST_P(FenetresFichesTest, ChaqueStationASaFenetreEtUneNouvelleUneFicheVierge)
 {

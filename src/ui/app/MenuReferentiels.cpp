@@ -21,19 +21,29 @@ namespace vyk {
 namespace {
 
 // The lists a new database leaves empty until the national nomenclatures are imported: a line
-// in the status bar says so, and where to import them, as long as one is empty.
+// in the status bar says so, and where to import them, as long as one is empty. The lists of
+// places of the station card are named too, with what fills them.
 void majIndication(QLabel *indication, bool peutImporter)
 {
     const QStringList vides = listesNomenclatureVides();
-    indication->setVisible(!vides.isEmpty());
-    if (vides.isEmpty()) return;
-    indication->setText(
-        QStringLiteral("%1 liste(s) de codes encore vide(s) : ").arg(vides.size()) +
-        (peutImporter
-             ? QStringLiteral("<a href=\"importer\">importer les nomenclatures du référentiel…</a>")
-             : QStringLiteral(
-                   "un administrateur peut importer les nomenclatures du référentiel.")));
-    indication->setToolTip(vides.join(u'\n'));
+    const QStringList lieux = listesLieuxVides();
+    indication->setVisible(!vides.isEmpty() || !lieux.isEmpty());
+    QStringList textes, details;
+    if (!vides.isEmpty()) {
+        textes << QStringLiteral("%1 liste(s) de codes encore vide(s) : ").arg(vides.size()) +
+                      (peutImporter ? QStringLiteral("<a href=\"importer\">importer les "
+                                                     "nomenclatures du référentiel…</a>")
+                                    : QStringLiteral("un administrateur peut importer les "
+                                                     "nomenclatures du référentiel."));
+        details << vides.join(u'\n');
+    }
+    if (!lieux.isEmpty()) {
+        textes << QStringLiteral("Aucune entrée dans : ") + lieux.join(QStringLiteral(", ")) + u'.';
+        details << QStringLiteral("Les imports de stations ajoutent les communes et les bassins "
+                                  "versants qu'ils citent ; aucun import ne remplit les pays.");
+    }
+    indication->setText(textes.join(QStringLiteral(" — ")));
+    indication->setToolTip(details.join(QStringLiteral("\n\n")));
 }
 
 QLabel *indicationListesVides(FenetrePrincipale &fenetre, QAction *importation)

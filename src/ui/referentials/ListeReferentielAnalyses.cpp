@@ -56,15 +56,18 @@ ListeReferentielAnalyses::ListeReferentielAnalyses(Referentiel referentiel, QWid
     setObjectName(d.pageAide);
     setWindowTitle(d.titre);
     if (!d.actionPurge.isEmpty()) {
-        barreOutils()->addSeparator();
-        m_purger = barreOutils()->addAction(style()->standardIcon(QStyle::SP_DialogResetButton),
-                                            d.actionPurge, this,
-                                            &ListeReferentielAnalyses::DeclenchePurger);
+        m_purger =
+            new QAction(style()->standardIcon(QStyle::SP_DialogResetButton), d.actionPurge, this);
+        connect(m_purger, &QAction::triggered, this, &ListeReferentielAnalyses::DeclenchePurger);
+        ajouterCommandes({m_purger});
     }
-    if (referentiel == Referentiel::Parametre)
-        m_remplacer = barreOutils()->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
-                                               QStringLiteral("Remplacer l'historique"), this,
-                                               &ListeReferentielAnalyses::DeclencheRemplacer);
+    if (referentiel == Referentiel::Parametre) {
+        m_remplacer = new QAction(style()->standardIcon(QStyle::SP_BrowserReload),
+                                  QStringLiteral("Remplacer l'historique"), this);
+        connect(m_remplacer, &QAction::triggered, this,
+                &ListeReferentielAnalyses::DeclencheRemplacer);
+        ajouterCommandes({m_remplacer});
+    }
     reserverAuxEditeurs({m_purger, m_remplacer});
     construireFiche();
     RempliSprReferentiel();

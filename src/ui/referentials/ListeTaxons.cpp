@@ -54,9 +54,7 @@ ListeTaxons::ListeTaxons(QWidget *parent)
     setObjectName(QStringLiteral("ListeTaxons"));
     setWindowTitle(QStringLiteral("Taxons"));
     resize(1150, 780);
-    QToolBar *barre = barreOutils();
     QStyle *s = style();
-    QAction *avant = barre->actions().value(barre->actions().indexOf(actionOutils()) + 1);
     ActionPurger = new QAction(s->standardIcon(QStyle::SP_DialogDiscardButton),
                                QStringLiteral("Purger les taxons non utilisés"), this);
     ActionRemplacer = new QAction(s->standardIcon(QStyle::SP_BrowserReload),
@@ -69,8 +67,8 @@ ListeTaxons::ListeTaxons(QWidget *parent)
                                QStringLiteral("Traits écologiques"), this);
     ActionPhotos = new QAction(s->standardIcon(QStyle::SP_FileDialogContentsView),
                                QStringLiteral("Photos du taxon"), this);
-    barre->insertActions(avant, {ActionPurger, ActionRemplacer, ActionPresence, ActionActiver,
-                                 ActionTraits, ActionPhotos});
+    ajouterCommandes({ActionPurger, ActionRemplacer, ActionActiver});
+    nouvelleRangee()->addActions({ActionPresence, ActionTraits, ActionPhotos});
     reserverAuxEditeurs({ActionPurger, ActionRemplacer, ActionActiver});
     connect(ActionPurger, &QAction::triggered, this, &ListeTaxons::DeclenchePurge);
     connect(ActionRemplacer, &QAction::triggered, this, &ListeTaxons::DeclencheRemplacement);

@@ -41,13 +41,18 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
         m_barre->addAction(s->standardIcon(QStyle::SP_DialogSaveButton), libelles.enregistrer, this,
                            &EcranListeReference::declencheEnregistrer);
     m_enregistrer->setShortcut(QKeySequence::Save);
-    m_barre->addSeparator();
-    m_excel = m_barre->addAction(s->standardIcon(QStyle::SP_FileDialogDetailedView),
-                                 QStringLiteral("Exporter la liste"), this,
-                                 &EcranListeReference::DeclencheExcel);
-    if (!libelles.outils.isEmpty())
+    if (!libelles.outils.isEmpty()) {
+        m_barre->addSeparator();
         m_outils = m_barre->addAction(s->standardIcon(QStyle::SP_DirOpenIcon), libelles.outils,
                                       this, &EcranListeReference::DeclencheOutils);
+    }
+    // Two rows: the record's commands and the import, then the list's (export, its own, help).
+    m_barreSecondaire = new QToolBar(this);
+    m_barreSecondaire->setObjectName(QStringLiteral("BarreSecondaire"));
+    m_barreSecondaire->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_excel = m_barreSecondaire->addAction(s->standardIcon(QStyle::SP_FileDialogDetailedView),
+                                           QStringLiteral("Exporter la liste"), this,
+                                           &EcranListeReference::DeclencheExcel);
     TxtRecherche = new QLineEdit(this);
     TxtRecherche->setPlaceholderText(QStringLiteral("Rechercher"));
     // Wide enough for its hint ("Rec…" otherwise).
@@ -59,12 +64,13 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
         if (!TxtRecherche->text().trimmed().isEmpty())
             RechercheElement(TxtRecherche->text().trimmed());
     });
-    m_barre->addSeparator();
-    QAction *aide =
-        m_barre->addAction(s->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("Aide"),
-                           this, &EcranListeReference::DeclencheAide);
+    m_avantAide = m_barreSecondaire->addSeparator();
+    QAction *aide = m_barreSecondaire->addAction(s->standardIcon(QStyle::SP_DialogHelpButton),
+                                                 QStringLiteral("Aide"), this,
+                                                 &EcranListeReference::DeclencheAide);
     aide->setShortcut(QKeySequence::HelpContents);
     disposition->addWidget(m_barre);
+    disposition->addWidget(m_barreSecondaire);
 
     m_filtres = new QVBoxLayout;
     disposition->addLayout(m_filtres);
@@ -89,6 +95,21 @@ EcranListeReference::EcranListeReference(ModeleListeReference &modele, const Lib
     connect(SprListe, &GrilleDonnees::ligneChoisie, this,
             [this](int ligne) { afficherLigne(ligne); });
     reserverAuxEditeurs({m_inserer, m_supprimer, m_enregistrer, m_outils});
+}
+
+void EcranListeReference::ajouterCommandes(const QList<QAction *> &commandes)
+{
+    m_barreSecondaire->insertActions(m_avantAide, commandes);
+}
+
+QToolBar *EcranListeReference::nouvelleRangee()
+{
+    auto *barre = new QToolBar(this);
+    barre->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto *disposition = static_cast<QVBoxLayout *>(layout());
+    const QList<QToolBar *> rangees = findChildren<QToolBar *>(Qt::FindDirectChildrenOnly);
+    disposition->insertWidget(disposition->indexOf(rangees.value(rangees.size() - 2)) + 1, barre);
+    return barre;
 }
 
 void EcranListeReference::reserverAuxEditeurs(std::initializer_list<QObject *> commandes)

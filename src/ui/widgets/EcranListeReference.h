@@ -36,6 +36,10 @@ class EcranListeReference : public Ecran
 
     GrilleDonnees *grille() const { return SprListe; }
     QToolBar *barreOutils() const { return m_barre; }
+    // The list's own commands go to the second row, before the help, so that every caption
+    // shows on a 1024-pixel screen; more rows below when one is not enough.
+    void ajouterCommandes(const QList<QAction *> &commandes);
+    QToolBar *nouvelleRangee();
     QAction *actionInserer() const { return m_inserer; }
     QAction *actionSupprimer() const { return m_supprimer; }
     QAction *actionEnregistrer() const { return m_enregistrer; }
@@ -81,6 +85,8 @@ class EcranListeReference : public Ecran
   private:
     ModeleListeReference &m_modele;
     QToolBar *m_barre;
+    QToolBar *m_barreSecondaire;
+    QAction *m_avantAide;
     QAction *m_inserer;
     QAction *m_supprimer;
     QAction *m_enregistrer;
