@@ -57,6 +57,11 @@ QStringList &GrilleImport::ajouterLigne(const QString &origine)
     ligne.reserve(NB_COLONNES_IMPORT);
     for (int i = 0; i < NB_COLONNES_IMPORT; ++i)
         ligne.append(QString());
+    return ajouterLigne(std::move(ligne), origine);
+}
+
+QStringList &GrilleImport::ajouterLigne(QStringList ligne, const QString &origine)
+{
     lignes.append(std::move(ligne));
     if (!origine.isEmpty() || !origines.isEmpty()) {
         while (origines.size() < lignes.size() - 1)

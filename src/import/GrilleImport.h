@@ -73,6 +73,8 @@ struct GrilleImport
 
     // A blank row of 42 fields, appended; returns it for filling.
     QStringList &ajouterLigne(const QString &origine = {});
+    // A row already filled (42 fields), appended.
+    QStringList &ajouterLigne(QStringList ligne, const QString &origine);
     QString valeur(int ligne, ColonneImport c) const;
     void vider();
     int nombreLignes() const { return int(lignes.size()); }

@@ -57,16 +57,24 @@ void NoeudXml::marquerLu() const
 
 void ElementsIgnores::compterNonLus(const NoeudXml &unite)
 {
+    QVector<const QString *> chemin{&unite.nom};
     for (const NoeudXml &e : unite.enfants)
-        compter(e, unite.nom);
+        compter(e, chemin);
 }
 
-void ElementsIgnores::compter(const NoeudXml &n, const QString &prefixe)
+// The path is only written out for an element left aside: most elements are read.
+void ElementsIgnores::compter(const NoeudXml &n, QVector<const QString *> &chemin)
 {
-    const QString chemin = prefixe + QLatin1Char('/') + n.nom;
-    if (!n.lu && !n.texte.isEmpty()) ++m_comptes[chemin];
+    chemin.append(&n.nom);
+    if (!n.lu && !n.texte.isEmpty()) {
+        QString texte;
+        for (const QString *nom : std::as_const(chemin))
+            texte += (texte.isEmpty() ? QString() : QStringLiteral("/")) + *nom;
+        ++m_comptes[texte];
+    }
     for (const NoeudXml &e : n.enfants)
         compter(e, chemin);
+    chemin.removeLast();
 }
 
 QString ElementsIgnores::texte() const
@@ -116,10 +124,18 @@ class Passe
 
     void texte()
     {
+        // Indentation between elements carries nothing: every value is trimmed.
+        if (m_xml.isWhitespace()) return;
+        QString *cible = nullptr;
         if (!m_arbre.isEmpty())
-            m_arbre.last()->texte += m_xml.text();
+            cible = &m_arbre.last()->texte;
         else if (!m_feuille.isEmpty() && m_feuille.last())
-            m_texte += m_xml.text();
+            cible = &m_texte;
+        if (!cible) return;
+        if (cible->isEmpty())
+            *cible = m_xml.text().toString();
+        else
+            cible->append(m_xml.text());
     }
 
     void fin()
@@ -142,9 +158,14 @@ class Passe
     // A message uses a few dozen names: each is allocated once and shared by every element.
     QString nomPartage(QStringView nom)
     {
-        for (const QString &n : std::as_const(m_noms))
-            if (n == nom) return n;
+        // Elements come back in the order first met: the name after the last one usually fits.
+        const qsizetype suivant = m_dernierNom + 1;
+        if (suivant < m_noms.size() && m_noms[suivant] == nom)
+            return m_noms[m_dernierNom = suivant];
+        for (qsizetype i = 0; i < m_noms.size(); ++i)
+            if (m_noms[i] == nom) return m_noms[m_dernierNom = i];
         m_noms.append(nom.toString());
+        m_dernierNom = m_noms.size() - 1;
         return m_noms.last();
     }
 
@@ -166,6 +187,7 @@ class Passe
     QVector<NoeudXml *> m_arbre;
     NoeudXml m_racine;
     QStringList m_noms;
+    qsizetype m_dernierNom = -1;
 };
 
 } // namespace

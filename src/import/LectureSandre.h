@@ -27,7 +27,10 @@ struct NoeudXml
     qint64 ligne = 0; // line of the start tag in the file
     mutable bool lu = false;
 
-    bool estNomme(QStringView n) const { return nom.compare(n, Qt::CaseInsensitive) == 0; }
+    bool estNomme(QStringView n) const
+    {
+        return nom.size() == n.size() && nom.compare(n, Qt::CaseInsensitive) == 0;
+    }
     // First child of that name, nullptr when none.
     const NoeudXml *enfant(QStringView n) const;
     // The element at the path of child names under this one; nullptr when absent.
@@ -55,7 +58,7 @@ class ElementsIgnores
     QString texte() const;
 
   private:
-    void compter(const NoeudXml &n, const QString &prefixe);
+    void compter(const NoeudXml &n, QVector<const QString *> &chemin);
     QMap<QString, int> m_comptes;
 };
 

@@ -121,8 +121,7 @@ class LecteurResultats
   private:
     QString origine(const NoeudXml &n) const
     {
-        return m_fichier + QStringLiteral(", ligne ") + QString::number(n.ligne) +
-               QStringLiteral(" (") + n.nom + QLatin1Char(')');
+        return QStringLiteral("%1, ligne %2 (%3)").arg(m_fichier, QString::number(n.ligne), n.nom);
     }
 
     QStringList *ajouter(const QStringList &modele, const NoeudXml &n)
@@ -131,9 +130,7 @@ class LecteurResultats
             m_trop = true;
             return nullptr;
         }
-        QStringList &ligne = m_grille.ajouterLigne(origine(n));
-        ligne = modele;
-        return &ligne;
+        return &m_grille.ajouterLigne(modele, origine(n));
     }
 
     void echantillon(const NoeudXml &e, QStringList modele, const QString &observationsPrel)
