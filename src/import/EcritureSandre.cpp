@@ -2,6 +2,7 @@
 
 #include "db/BaseDonnees.h"
 #include "db/Outils.h"
+#include "import/IntegrationAnalyses.h"
 #include "import/LectureSandre.h"
 #include "monitoring/Qualitometre.h"
 #include "monitoring/SuppressionQualitometre.h"
@@ -112,16 +113,18 @@ qint64 creerStationSandre(const QString &code, const QString &designation, const
         erreur = refus;
         return -1;
     }
-    const qint64 nouveau = nouveauCodeQualitometre();
+    const qint64 nouveau = creerQualitometre(code, designation, TYPE_STATION_DEFAUT);
+    if (nouveau < 0) {
+        erreur = bd().derniereErreur();
+        return -1;
+    }
     ValeursLigne v(QStringLiteral("QUALITOMETRES"));
-    v.valeur("CodeQualitometre", nouveau);
-    v.valeur("CodeBSS", code);
     if (!nom.isEmpty()) v.texte("Nom", nom, QStringLiteral("nom de la station"));
-    v.valeur("Designation", designation.isEmpty() ? QVariant() : designation.left(6));
-    v.valeur("Type_qualitometre", 1);
-    v.valeur("typeStation", typeStation);
+    if (!typeStation.isEmpty()) v.valeur("typeStation", typeStation);
     erreur = v.erreur();
-    if (!erreur.isEmpty() || !v.inserer(erreur)) return -1;
+    if (!erreur.isEmpty() ||
+        !v.mettreAJour({QStringLiteral("CodeQualitometre")}, {nouveau}, erreur))
+        return -1;
     return nouveau;
 }
 

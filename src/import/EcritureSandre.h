@@ -53,10 +53,11 @@ class ValeursLigne
 // A network end read as open: the messages write 31/12/2020 for a membership still running.
 inline const QString FIN_OUVERTE_SANDRE = QStringLiteral("31/12/2020");
 
-// A new station of this public code, under the lock of QUALITOMETRES held by the caller's
-// transaction: the next CodeQualitometre, the designation cut to its 6 characters, the type
-// given. A code longer than CodeBSS or unable to name the station's analysis table is refused
-// (a cut code would never be found again). The new code, or -1 with the reason.
+// A new station of this public code through creerQualitometre (under the lock of QUALITOMETRES
+// held by the caller's transaction), then named and typed as the message says (an empty type
+// keeps creerQualitometre's choice). A code longer than CodeBSS or unable to name the station's
+// analysis table is refused (a cut code would never be found again). The new code, or -1 with
+// the reason.
 qint64 creerStationSandre(const QString &code, const QString &designation, const QString &nom,
                           const QString &typeStation, QString &erreur);
 

@@ -133,12 +133,7 @@ qint64 integrerStationLabo(const StationLabo &station, QString &erreur)
             "SELECT CodeQualitometre FROM LIEN_QUALITO_INTERVENANTS WHERE ReferenceInterne = ?"),
         {cd.code});
     if (!reference.isNull()) return qint64(reference.toDouble());
-    // A groundwater point code holds an "X" and comes with a designation.
-    const bool souterrain =
-        cd.code.contains(QLatin1Char('X'), Qt::CaseInsensitive) && !cd.designation.isEmpty();
-    const qint64 code =
-        creerStationSandre(cd.code, cd.designation, station.libelle,
-                           souterrain ? TYPE_STATION_EAU_SOUTERRAINE : TYPE_STATION_DEFAUT, erreur);
+    const qint64 code = creerStationSandre(cd.code, cd.designation, station.libelle, {}, erreur);
     if (code < 0 || !t.valider()) {
         if (erreur.isEmpty()) erreur = bd().derniereErreur();
         return -1;

@@ -29,8 +29,7 @@ class BarresOutilsTest : public EcranTest
             for (QAction *action : barre->actions()) {
                 if (!action->isVisible() || action->isSeparator()) continue;
                 QWidget *bouton = barre->widgetForAction(action);
-                if (!bouton || !bouton->isVisible() ||
-                    !barre->rect().contains(bouton->geometry()))
+                if (!bouton || !bouton->isVisible() || !barre->rect().contains(bouton->geometry()))
                     cachees << ecran.objectName() + QStringLiteral(": ") + action->text();
             }
         }
@@ -51,7 +50,8 @@ TEST_P(BarresOutilsTest, ListesDeReferenceLisiblesA1024Pixels)
                           Referentiel::Fraction, Referentiel::Support})
         ecrans.push_back(std::make_unique<ListeReferentielAnalyses>(r));
     for (const auto &ecran : ecrans) {
-        EXPECT_EQ(commandesCachees(*ecran, largeur), QStringList()) << qPrintable(ecran->objectName());
+        EXPECT_EQ(commandesCachees(*ecran, largeur), QStringList())
+            << qPrintable(ecran->objectName());
         capturer(*ecran, QStringLiteral("barres_") + ecran->objectName());
         const QList<QToolBar *> barres = ecran->findChildren<QToolBar *>();
         ASSERT_FALSE(barres.isEmpty());
