@@ -1,4 +1,5 @@
 #include "referentials/ListesCodees.h"
+#include "referentials/ClesListes.h"
 
 #include "db/Sql.h"
 #include "schema/MiseAJour.h"
@@ -97,6 +98,29 @@ class ListesCodeesBase : public BaseTest
         ASSERT_TRUE(mettreAJourBase(versionProgramme()));
     }
 };
+
+// Every list a new database holds or follows is offered under a French name, the key after it;
+// a key it does not know keeps its own text.
+TEST_P(ListesCodeesBase, ChaqueCleDeListeAUnNomFrancais)
+{
+    QStringList sansNom;
+    for (const QString &cle :
+         lignes(QStringLiteral("SELECT DISTINCT Champ FROM CODES_SANDRE UNION SELECT champ FROM "
+                               "CODES_SANDRE_REFERENTIEL")))
+        if (libelleCleListe(cle).isEmpty()) sansNom << cle;
+    EXPECT_EQ(sansNom, QStringList());
+    EXPECT_EQ(libelleCleListe(QStringLiteral(" prelevements.facies ")),
+              QStringLiteral("Prélèvements : faciès"));
+    EXPECT_EQ(libelleCleListe(QStringLiteral("PARAMETRE.1340")),
+              QStringLiteral("Valeurs du paramètre 1340"));
+    EXPECT_EQ(libelleCleListe(QStringLiteral("PARAMETRE.")), QString());
+    EXPECT_EQ(libelleCleListe(QStringLiteral("SITE.PROPRE")), QString());
+    QStringList textes;
+    for (const EntreeCodee &e :
+         entreesClesListes({QStringLiteral("TAXONS.THEME"), QStringLiteral("SITE.PROPRE")}))
+        textes << e.texte();
+    EXPECT_EQ(textes, QStringList({"Taxons : thème [TAXONS.THEME]", "SITE.PROPRE [SITE.PROPRE]"}));
+}
 
 TEST_P(ListesCodeesBase, RemplissageLibellesEtHierarchieDepuisLaBase)
 {

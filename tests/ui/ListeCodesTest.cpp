@@ -35,6 +35,9 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&ecran));
     EXPECT_EQ(ecran.CboChamp->codeSelectionne(), QStringLiteral("ANALYSES.LIEU"));
     EXPECT_EQ(ecran.CboChamp->texteEntree(0), QStringLiteral("Tous les éléments [*]"));
+    // The key is named in French first.
+    EXPECT_EQ(libelleEntree(ecran.CboChamp->texteSelectionne()),
+              QStringLiteral("Analyses : lieu d'analyse"));
     EXPECT_EQ(ecran.grille()->nbLignes(), 3);
     EXPECT_TRUE(ecran.LblReferentiel->text().contains(QStringLiteral("156")));
     EXPECT_TRUE(ecran.LblLien->text().contains(QStringLiteral("code:156:::referentiel:3.1:html")));

@@ -1,5 +1,6 @@
 #include "ui/referentials/ListeCodes.h"
 
+#include "referentials/ClesListes.h"
 #include "referentials/ListesCodees.h"
 #include "ui/referentials/ImportationCodesSandre.h"
 #include "ui/widgets/ComboCodee.h"
@@ -125,7 +126,7 @@ void ListeCodes::construireFiche()
 void ListeCodes::remplirChamps(const QString &aSelectionner)
 {
     const QSignalBlocker silence(CboChamp);
-    CboChamp->remplirTextes(m_modele.champs(), ComboCodee::AvecTous);
+    CboChamp->definirEntrees(entreesClesListes(m_modele.champs()), ComboCodee::AvecTous);
     if (!CboChamp->selectionnerCode(aSelectionner)) CboChamp->selectionnerCode(CODE_TOUS);
 }
 
