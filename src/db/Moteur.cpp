@@ -1,5 +1,7 @@
 #include "db/Moteur.h"
 
+#include "db/Sql.h"
+
 #include <QSqlDatabase>
 
 namespace vyk {
@@ -60,6 +62,54 @@ std::unique_ptr<InsertionMoteur> Moteur::insertion(const QString &table,
     auto instruction = preparer(sql, erreur);
     if (!instruction) return nullptr;
     return std::make_unique<InsertionPreparee>(std::move(instruction));
+}
+
+QStringList Moteur::liste(const QString &sql)
+{
+    Tableau t;
+    QString e;
+    QStringList r;
+    if (!(m_isolation ? executerIsole(sql, &t, nullptr, e) : executer(sql, &t, nullptr, e)))
+        return r;
+    for (int i = 0; i < t.nbLignes(); ++i)
+        r << t(i, 0).toString();
+    return r;
+}
+
+QStringList Moteur::tablesPostgres()
+{
+    return liste(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                                "table_schema = current_schema() "
+                                "AND table_type = 'BASE TABLE' ORDER BY table_name"));
+}
+
+bool Moteur::tableExistePostgres(const QString &table)
+{
+    return !liste(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema = "
+                                 "current_schema() AND table_type = 'BASE TABLE' AND "
+                                 "lower(table_name) = ") +
+                  sqlTexte(table.toLower()))
+                .isEmpty();
+}
+
+QStringList Moteur::vuesPostgres()
+{
+    return liste(QStringLiteral(
+        "SELECT table_name FROM information_schema.views WHERE table_schema = current_schema() "
+        "ORDER BY table_name"));
+}
+
+QStringList Moteur::indexPostgres()
+{
+    return liste(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = "
+                                "current_schema() ORDER BY indexname"));
+}
+
+QStringList Moteur::colonnesPostgres(const QString &table)
+{
+    return liste(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                                "table_schema = current_schema() AND table_name = ") +
+                 sqlTexte(table.toLower()) + QStringLiteral(" ORDER BY ordinal_position"));
 }
 
 QString messageBaseFermee()

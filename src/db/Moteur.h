@@ -111,6 +111,15 @@ class Moteur
     bool isolation() const { return m_isolation; }
 
   protected:
+    // The first column of a query's rows, isolated as any statement; empty on failure.
+    QStringList liste(const QString &sql);
+    // A PostgreSQL server's schema (the current one), whichever road reaches it.
+    QStringList tablesPostgres();
+    bool tableExistePostgres(const QString &table);
+    QStringList vuesPostgres();
+    QStringList indexPostgres();
+    QStringList colonnesPostgres(const QString &table);
+
     bool m_isolation = false;
 };
 

@@ -191,25 +191,26 @@ class MoteurOdbc : public Moteur
     {
         return m_postgres ? QStringLiteral(" RETURNING ctid") : QString();
     }
-    QStringList tables() override { return db().tables(QSql::Tables); }
-    QStringList vues() override { return db().tables(QSql::Views); }
+    // On a PostgreSQL source the driver's catalogue spans every schema: the current one only.
+    QStringList tables() override
+    {
+        return m_postgres ? tablesPostgres() : db().tables(QSql::Tables);
+    }
+    bool tableExiste(const QString &table) override
+    {
+        return m_postgres ? tableExistePostgres(table) : Moteur::tableExiste(table);
+    }
+    QStringList vues() override { return m_postgres ? vuesPostgres() : db().tables(QSql::Views); }
     QStringList index() override
     {
-        Tableau t;
-        QString e;
-        QStringList r;
-        const QString sql = m_postgres ? QStringLiteral("SELECT indexname FROM pg_indexes WHERE "
-                                                        "schemaname = current_schema()")
-                                       : QStringLiteral("SELECT index_name FROM user_indexes");
-        if (executer(sql, &t, nullptr, e))
-            for (int i = 0; i < t.nbLignes(); ++i)
-                r << t(i, 0).toString();
-        return r;
+        return m_postgres ? indexPostgres()
+                          : liste(QStringLiteral("SELECT index_name FROM user_indexes"));
     }
     QStringList colonnes(const QString &table) override
     {
-        // Unquoted names are kept in upper case by Oracle, in lower case by PostgreSQL.
-        const QSqlRecord rec = db().record(m_postgres ? table.toLower() : table.toUpper());
+        if (m_postgres) return colonnesPostgres(table);
+        // Unquoted names are kept in upper case by Oracle.
+        const QSqlRecord rec = db().record(table.toUpper());
         QStringList r;
         for (int i = 0; i < rec.count(); ++i)
             r << rec.fieldName(i);

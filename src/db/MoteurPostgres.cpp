@@ -443,54 +443,13 @@ class MoteurPostgres : public Moteur
     QString colonneIdentite() const override { return QStringLiteral("ctid"); }
     QString clauseRetourIdentite() const override { return QStringLiteral(" RETURNING ctid"); }
 
-    QStringList tables() override
-    {
-        return liste(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
-                                    "table_schema = current_schema() "
-                                    "AND table_type = 'BASE TABLE' ORDER BY table_name"));
-    }
-    bool tableExiste(const QString &table) override
-    {
-        return !liste(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema = "
-                                     "current_schema() AND table_type = 'BASE TABLE' AND "
-                                     "lower(table_name) = ") +
-                      sqlTexte(table.toLower()))
-                    .isEmpty();
-    }
-    QStringList vues() override
-    {
-        return liste(QStringLiteral(
-            "SELECT table_name FROM information_schema.views WHERE table_schema = current_schema() "
-            "ORDER BY table_name"));
-    }
-    QStringList index() override
-    {
-        return liste(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = "
-                                    "current_schema() ORDER BY indexname"));
-    }
-    QStringList colonnes(const QString &table) override
-    {
-        QString t = table.toLower();
-        t.replace(u'\'', QStringLiteral("''"));
-        return liste(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
-                                    "table_schema = current_schema() "
-                                    "AND table_name = '") +
-                     t + QStringLiteral("' ORDER BY ordinal_position"));
-    }
+    QStringList tables() override { return tablesPostgres(); }
+    bool tableExiste(const QString &table) override { return tableExistePostgres(table); }
+    QStringList vues() override { return vuesPostgres(); }
+    QStringList index() override { return indexPostgres(); }
+    QStringList colonnes(const QString &table) override { return colonnesPostgres(table); }
 
   private:
-    QStringList liste(const QString &sql)
-    {
-        Tableau t;
-        QString e;
-        QStringList r;
-        if (!(m_isolation ? executerIsole(sql, &t, nullptr, e) : executer(sql, &t, nullptr, e)))
-            return r;
-        for (int i = 0; i < t.nbLignes(); ++i)
-            r << t(i, 0).toString();
-        return r;
-    }
-
     QString m_nom;
     PGconn *m_c = nullptr;
     long long m_numero = 0;

@@ -400,6 +400,27 @@ TEST_P(BaseDonneesTest, InsertionMassiveGardeLesTextesExactsEtNumeroteLesLignesR
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM B WHERE t = ''")).toInt(), 1);
 }
 
+// On a server the tables of another schema (another database of the same server, another
+// test) are not this database's, whichever road reaches it.
+TEST_P(BaseDonneesTest, LesTablesDUnAutreSchemaNeSontPasLesSiennes)
+{
+    if (!estPostgres()) GTEST_SKIP() << "Un fichier de bureau n'a qu'un schéma.";
+    const QString autre = emplacement() + QStringLiteral("_autre");
+    ASSERT_TRUE(executer(QStringLiteral("CREATE SCHEMA ") + autre));
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE ") + autre +
+                         QStringLiteral(".AILLEURS (a integer, b integer)")));
+    ASSERT_TRUE(executer(QStringLiteral("CREATE INDEX ind_ailleurs ON ") + autre +
+                         QStringLiteral(".AILLEURS (a)")));
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE ICI (c integer)")));
+    EXPECT_FALSE(bd().tableExiste(QStringLiteral("AILLEURS")));
+    EXPECT_TRUE(bd().tableExiste(QStringLiteral("ici")));
+    EXPECT_EQ(bd().tables(), QStringList({"ici"}));
+    EXPECT_EQ(bd().colonnes(QStringLiteral("AILLEURS")), QStringList());
+    EXPECT_EQ(bd().colonnes(QStringLiteral("ICI")), QStringList({"c"}));
+    EXPECT_FALSE(bd().indexExiste(QStringLiteral("ind_ailleurs")));
+    EXPECT_TRUE(executer(QStringLiteral("DROP SCHEMA ") + autre + QStringLiteral(" CASCADE")));
+}
+
 TEST_P(BaseDonneesTest, TypesDuDialecteEtModificationDeColonne)
 {
     ASSERT_TRUE(executer(
