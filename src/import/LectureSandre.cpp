@@ -1,9 +1,11 @@
 #include "import/LectureSandre.h"
 
+#include "db/Journal.h"
 #include "db/Progression.h"
 #include "referentials/LectureXml.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QXmlStreamReader>
 
 namespace vyk {
@@ -86,6 +88,14 @@ QString ElementsIgnores::texte() const
                        QLatin1Char(')'));
     return QStringLiteral("Éléments non repris : ") + parties.join(QStringLiteral(", ")) +
            QLatin1Char('.');
+}
+
+void ElementsIgnores::journaliser(const QString &chemin) const
+{
+    if (!m_comptes.isEmpty())
+        ecrireJournal(QStringLiteral("Import SANDRE : éléments non repris"),
+                      QFileInfo(chemin).fileName() + QStringLiteral(" : ") + texte(),
+                      JournalApplication);
 }
 
 QString messageChargementImpossible(const QString &chemin)

@@ -56,6 +56,8 @@ class ElementsIgnores
     const QMap<QString, int> &comptes() const { return m_comptes; }
     // "Éléments non repris : A/B (3), C (1)." or "" when none.
     QString texte() const;
+    // Writes texte() to the journal as a warning about that file, when there is something.
+    void journaliser(const QString &chemin) const;
 
   private:
     void compter(const NoeudXml &n, QVector<const QString *> &chemin);

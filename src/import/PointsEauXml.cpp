@@ -143,6 +143,7 @@ QString listerPointsEauXml(const QString &chemin, QVector<QStringList> &apercu,
         apercu.clear();
         return erreur;
     }
+    nonRepris.journaliser(chemin);
     if (ignores) *ignores = nonRepris;
     return {};
 }

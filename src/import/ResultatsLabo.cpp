@@ -231,6 +231,7 @@ QString chargerResultatsLabo(const QString &chemin, GrilleImport &grille, Progre
         grille.vider();
         return erreur;
     }
+    nonRepris.journaliser(chemin);
     if (ignores) *ignores = nonRepris;
     return {};
 }

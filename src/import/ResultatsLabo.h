@@ -15,8 +15,9 @@ class Progression;
 // Fills `grille` from the message at `chemin`: one row per Analyse and per field measurement
 // (MesureEnvironnementale), with the values of its sample and sample part; column 4 holds the
 // request code (CdDemandePrestataire) of the row's own Demande. The elements carrying a value
-// that no column takes are counted in `ignores` when given. "" when read; otherwise the error
-// text, and the table is left empty (also after a cancel, which gives "").
+// that no column takes are counted in `ignores` when given, and written to the journal. "" when
+// read; otherwise the error text, and the table is left empty (also after a cancel, which gives
+// "").
 QString chargerResultatsLabo(const QString &chemin, GrilleImport &grille,
                              Progression *progression = nullptr,
                              ElementsIgnores *ignores = nullptr);

@@ -356,6 +356,7 @@ QString integrerStationsXml(const QString &chemin, bool remplacer, Progression *
     QString erreur;
     if (!lireStations(chemin, stations, erreur, progression)) return erreur;
     BilanStationsXml b;
+    ElementsIgnores nonRepris;
     QStringList erreurs;
     Progression &prog = progression ? *progression : progressionNulle();
     for (int i = 0; i < stations.size(); ++i) {
@@ -365,8 +366,10 @@ QString integrerStationsXml(const QString &chemin, bool remplacer, Progression *
         if (!station.integrer(remplacer, erreur))
             erreurs.append(texteImportLabo::ERREUR_STATION + station.code() +
                            QStringLiteral(" : ") + erreur);
-        if (ignores) ignores->compterNonLus(stations[i]);
+        nonRepris.compterNonLus(stations[i]);
     }
+    nonRepris.journaliser(chemin);
+    if (ignores) *ignores = nonRepris;
     if (bilan) *bilan = b;
     return erreurs.join(QLatin1Char('\n'));
 }

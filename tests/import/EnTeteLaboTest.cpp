@@ -3,6 +3,7 @@
 // unreadable one.
 
 #include "import/EnTeteLabo.h"
+#include "import/ResultatsLabo.h"
 
 #include "MessagesSandre.h"
 
@@ -108,6 +109,19 @@ TEST_P(EnTeteLaboTest, MessageIllisibleNeRienEcrire)
         << qPrintable(erreur);
     EXPECT_EQ(intervenants(), QStringList());
     EXPECT_EQ(stations(), QStringList());
+}
+
+// What the readers leave aside also reaches the journal, where an unattended run is read.
+TEST_P(EnTeteLaboTest, ElementsNonReprisJournalises)
+{
+    GrilleImport g;
+    ASSERT_EQ(chargerResultatsLabo(fichier(test::messageSandre(QStringLiteral("labo.xml"))), g),
+              QString());
+    EXPECT_EQ(lignes(QStringLiteral("SELECT niveau, Titre, description FROM JOURNAL")),
+              QStringList({"0|Import SANDRE : éléments non repris|labo.xml : Éléments non repris : "
+                           "Emetteur/CPIntervenant (1), Prelevement/Echantillon/Analyse/"
+                           "AnaInconnue (1), Prelevement/Echantillon/Analyse/Parametre/"
+                           "LbParametre (1), Scenario/CodeScenario (1)."}));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(EnTeteLaboTest);
