@@ -2,6 +2,7 @@
 // namespace form or the case of the names; refusals of unreadable files.
 
 #include "import/ResultatsLabo.h"
+#include "db/Progression.h"
 #include "import/LectureSandre.h"
 
 #include "MessagesSandre.h"
@@ -174,6 +175,24 @@ TEST_F(ResultatsLaboTest, EntitesExternesEtImbricationProfonde)
     const QString erreur = chargerResultatsLabo(fichier(profond), g);
     EXPECT_TRUE(erreur.contains(QStringLiteral("niveaux"))) << qPrintable(erreur);
     EXPECT_EQ(g.nombreLignes(), 0);
+}
+
+// A cancel stops the pass: the table is left empty, and it is not an error.
+TEST_F(ResultatsLaboTest, AnnulationLaisseLaTableVide)
+{
+    struct Annulee : Progression
+    {
+        bool annule() const override { return true; }
+    } annulee;
+    QByteArray message = "<R><Prelevement><Echantillon>";
+    for (int i = 0; i < 2000; ++i)
+        message += "<Analyse><RsAna>1</RsAna></Analyse>";
+    message += "</Echantillon></Prelevement></R>";
+    GrilleImport g;
+    EXPECT_EQ(chargerResultatsLabo(fichier(message), g, &annulee), QString());
+    EXPECT_EQ(g.nombreLignes(), 0);
+    EXPECT_EQ(chargerResultatsLabo(fichier(message), g), QString());
+    EXPECT_EQ(g.nombreLignes(), 2000);
 }
 
 TEST(DatesSandre, ConversionDesDatesEtHeures)
