@@ -115,19 +115,26 @@ BilanAnalyses ResultatImport::total() const
     return t;
 }
 
-ResultatImport importer(const QString &code, const QString &chemin, const OptionsImport &options,
+namespace {
+
+// The run's model, or its refusal.
+const ModeleImport *modeleDuRun(const QString &code, ResultatImport &r)
+{
+    const ModeleImport *modele = modeleImport(code);
+    if (!modele)
+        r.erreur = code.trimmed().isEmpty() ? texteModeles::AUCUN : texteModeles::inconnu(code);
+    return modele;
+}
+
+ResultatImport executer(const ModeleImport &modele, const QString &chemin,
+                        const QStringList *fichiersDonnes, const OptionsImport &options,
                         Progression &progression, const ReponsesIntegration &reponses)
 {
     ResultatImport r;
-    const ModeleImport *modele = modeleImport(code);
-    if (!modele) {
-        r.erreur = code.trimmed().isEmpty() ? texteModeles::AUCUN : texteModeles::inconnu(code);
-        return r;
-    }
     if (!options.controle) {
         progression.message(QStringLiteral("Chargement du fichier "));
         r.execution = demarrerExecution(creerJob(
-            modele->code, QStringLiteral("Intégration ") + modele->libelleListe().simplified()));
+            modele.code, QStringLiteral("Intégration ") + modele.libelleListe().simplified()));
     }
     auto fin = [&] {
         if (r.execution >= 0) {
@@ -139,9 +146,10 @@ ResultatImport importer(const QString &code, const QString &chemin, const Option
         }
         return r;
     };
-    r.erreur = modele->refus();
+    r.erreur = modele.refus();
     if (!r.erreur.isEmpty()) return fin();
-    const QStringList fichiers = fichiersDe(chemin, options.extension, modele->route);
+    const QStringList fichiers =
+        fichiersDonnes ? *fichiersDonnes : fichiersDe(chemin, options.extension, modele.route);
     if (fichiers.isEmpty()) {
         r.erreur = texteImportation::AUCUN_FICHIER + chemin;
         return fin();
@@ -153,17 +161,22 @@ ResultatImport importer(const QString &code, const QString &chemin, const Option
     integration.creerIntervenants = options.creerIntervenants;
     integration.controle = options.controle;
     integration.execution = r.execution;
+    integration.campagne = options.campagne;
     // A check undoes everything it wrote, the messages' organisations and stations included.
     std::unique_ptr<Transaction> controle;
     if (options.controle) controle = std::make_unique<Transaction>();
     for (const QString &fichier : fichiers) {
-        if (progression.annule()) break;
+        // Files left untouched by a cancel fail the run: it must not read as complete.
+        if (progression.annule()) {
+            r.erreur = texteImportation::ANNULEE;
+            break;
+        }
         progression.message(QStringLiteral("Chargement du fichier ") +
                             QFileInfo(fichier).fileName());
         FichierImporte f;
         f.chemin = fichier;
         f.erreur =
-            integrerFichier(*modele, fichier, options, integration, progression, reponses, f.bilan);
+            integrerFichier(modele, fichier, options, integration, progression, reponses, f.bilan);
         if (!f.erreur.isEmpty() && r.execution >= 0)
             journaliserExecution(QFileInfo(fichier).fileName() + QStringLiteral(" : ") + f.erreur,
                                  r.execution);
@@ -171,6 +184,29 @@ ResultatImport importer(const QString &code, const QString &chemin, const Option
     }
     if (controle) controle->annuler();
     return fin();
+}
+
+} // namespace
+
+ResultatImport importer(const QString &code, const QString &chemin, const OptionsImport &options,
+                        Progression &progression, const ReponsesIntegration &reponses)
+{
+    ResultatImport r;
+    const ModeleImport *modele = modeleDuRun(code, r);
+    return modele ? executer(*modele, chemin, nullptr, options, progression, reponses) : r;
+}
+
+ResultatImport importerFichiers(const QString &code, const QStringList &fichiers,
+                                const OptionsImport &options, Progression &progression,
+                                const ReponsesIntegration &reponses)
+{
+    ResultatImport r;
+    const ModeleImport *modele = modeleDuRun(code, r);
+    return modele ? executer(*modele,
+                             fichiers.isEmpty() ? QString()
+                                                : QFileInfo(fichiers.first()).absolutePath(),
+                             &fichiers, options, progression, reponses)
+                  : r;
 }
 
 } // namespace vyk

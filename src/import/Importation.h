@@ -20,6 +20,7 @@ struct OptionsImport
     bool entete = false;            // text files: the first line names the columns
     QString codeDemande;            // request code of the samples ("" for none)
     QString extension;              // files of a folder: "csv" ... ("" for the model's own)
+    qint64 campagne = -1;           // campaign of the operations created (-1: none)
 };
 
 struct FichierImporte
@@ -46,6 +47,7 @@ inline const QString TERMINE = QStringLiteral("Intégration terminée.");
 inline const QString AUCUN_FICHIER =
     QStringLiteral("Aucun fichier à importer n'a été trouvé dans le dossier ");
 inline const QString PREFIXE_ERREUR = QStringLiteral("Erreur intégration manuelle: ");
+inline const QString ANNULEE = QStringLiteral("Intégration annulée par l'utilisateur.");
 } // namespace texteImportation
 
 // Runs the model on the file, or on every file of the folder with the extension. Unless it is a
@@ -53,5 +55,9 @@ inline const QString PREFIXE_ERREUR = QStringLiteral("Erreur intégration manuel
 // in error, the execution closed with its status.
 ResultatImport importer(const QString &modele, const QString &chemin, const OptionsImport &options,
                         Progression &progression, const ReponsesIntegration &reponses = {});
+// The same over files already listed (the automatic integration's list), in that order.
+ResultatImport importerFichiers(const QString &modele, const QStringList &fichiers,
+                                const OptionsImport &options, Progression &progression,
+                                const ReponsesIntegration &reponses = {});
 
 } // namespace vyk

@@ -401,8 +401,9 @@ qint64 IntegrationAnalyses::operationDe(qint64 point, const QDate &date, int lig
             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
             "codePoint, dateDebut, qualification, statut, Commentaires, codeDeterminateur, "
             "codeProducteur, codePreleveur, protocoleBiologique, localisation, contactPreleveur, "
-            "contactDeterminateur, jobExecutionId) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-            "?, ?)"));
+            "contactDeterminateur, jobExecutionId, codeCampagne) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, "
+            "?, ?, ?, ?, ?, ?, ?)"));
     const QString commentaire = texte(ligne, C::CommentaireOperation);
     const QString localisation = texte(ligne, C::LocalisationPrecise);
     if (!m_insOperation.executer(
@@ -411,7 +412,8 @@ qint64 IntegrationAnalyses::operationDe(qint64 point, const QDate &date, int lig
              nombre(m_reglages.determinateur), producteur, preleveur, nombre(m_reglages.protocole),
              nulSiVide(localisation), nombre(m_reglages.contactPreleveur),
              nombre(m_reglages.contactDeterminateur),
-             m_options.execution >= 0 ? QVariant(m_options.execution) : QVariant()})) {
+             m_options.execution >= 0 ? QVariant(m_options.execution) : QVariant(),
+             m_options.campagne >= 0 ? QVariant(m_options.campagne) : QVariant()})) {
         --m_maxOperation;
         raison = QStringLiteral("l'opération n'a pas pu être écrite : ") + m_insOperation.erreur();
         return -1;

@@ -36,6 +36,8 @@ struct OptionsIntegration
     bool controle = false;
     // Job execution written on every operation touched (-1: none).
     qint64 execution = -1;
+    // Sampling campaign given to the operations created (-1: none).
+    qint64 campagne = -1;
 };
 
 // The user's answers, as functions (the core never shows a box). Unset: No.

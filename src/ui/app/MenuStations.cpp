@@ -2,6 +2,7 @@
 
 #include "monitoring/SuiviPhysicoChimique.h"
 #include "ui/app/FenetrePrincipale.h"
+#include "ui/import/Importation.h"
 #include "ui/monitoring/FicheOperations.h"
 #include "ui/monitoring/FichePrelevementPhysicoChmique.h"
 #include "ui/monitoring/FicheQualitometre.h"
@@ -115,6 +116,20 @@ void creerMenuStations(FenetrePrincipale &fenetre)
     suivi->setObjectName(QStringLiteral("ActionSuiviPhysicoChimique"));
     QObject::connect(suivi, &QAction::triggered, &fenetre, [&fenetre] { ouvrirSuivi(fenetre); });
     appliquerDroit(suivi, droit::QUALITO_DATA_CONSULT);
+    menu->addSeparator();
+
+    QAction *importation = menu->addAction(QStringLiteral("&Importation de données…"));
+    importation->setObjectName(QStringLiteral("ActionImportation"));
+    QObject::connect(importation, &QAction::triggered, &fenetre, [&fenetre] {
+        auto *ecran = new Importation;
+        // Stations created or changed by an import show in every open list.
+        QObject::connect(ecran, &Importation::donneesImportees, &fenetre, [&fenetre] {
+            for (ListeQualitometres *liste : fenetre.findChildren<ListeQualitometres *>())
+                liste->charger();
+        });
+        fenetre.ouvrirEcran(ecran);
+    });
+    appliquerDroit(importation, droit::QUALITO_IMPORT);
 }
 
 } // namespace vyk

@@ -1,0 +1,89 @@
+#include "import/ApercuImport.h"
+
+#include "db/Progression.h"
+#include "import/ChargementTexte.h"
+#include "import/GrilleImport.h"
+#include "import/LectureSandre.h"
+#include "import/ModelesImport.h"
+#include "import/PointsEauXml.h"
+#include "import/ResultatsLabo.h"
+#include "import/StationsXml.h"
+#include "import/Zip.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace vyk {
+
+namespace {
+
+void lireFichier(RouteImport route, const QString &chemin, bool entete, Progression &progression,
+                 ApercuImport &apercu)
+{
+    ElementsIgnores ignores;
+    switch (route) {
+    case RouteImport::AnalysesTexte:
+    case RouteImport::LaboXml: {
+        GrilleImport grille;
+        apercu.erreur = route == RouteImport::LaboXml
+                            ? chargerResultatsLabo(chemin, grille, &progression, &ignores)
+                            : chargerFichierTexte(chemin, grille, progression, entete);
+        if (apercu.colonnes.isEmpty()) apercu.colonnes = grille.colonnes;
+        apercu.lignes += grille.lignes;
+        break;
+    }
+    case RouteImport::StationsXml:
+        apercu.colonnes = {QStringLiteral("Code"), QStringLiteral("Libellé"),
+                           QStringLiteral("Commune")};
+        apercu.erreur = listerStationsXml(chemin, apercu.lignes, &progression);
+        break;
+    case RouteImport::PointsEauXml:
+        apercu.colonnes = colonnesPointsEau();
+        apercu.erreur = listerPointsEauXml(chemin, apercu.lignes, &progression, &ignores);
+        break;
+    default:
+        break;
+    }
+    if (!ignores.estVide())
+        apercu.remarques +=
+            (apercu.remarques.isEmpty() ? QString() : QStringLiteral("\n")) + ignores.texte();
+}
+
+} // namespace
+
+ApercuImport apercuImport(const QString &code, const QString &chemin, bool entete,
+                          Progression &progression)
+{
+    ApercuImport apercu;
+    const ModeleImport *modele = modeleImport(code);
+    if (!modele) {
+        apercu.erreur =
+            code.trimmed().isEmpty() ? texteModeles::AUCUN : texteModeles::inconnu(code);
+        return apercu;
+    }
+    apercu.erreur = modele->refus();
+    if (!apercu.erreur.isEmpty()) return apercu;
+    if (!chemin.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
+        lireFichier(modele->route, chemin, entete, progression, apercu);
+        return apercu;
+    }
+    QTemporaryDir dossier;
+    const int retour = decompresserZip(chemin, {}, dossier.path(), true);
+    if (retour != codeZip::SUCCES) {
+        apercu.erreur = erreurDecompression(retour);
+        return apercu;
+    }
+    const QDir d(dossier.path());
+    for (const QString &membre : d.entryList(QDir::Files, QDir::Name)) {
+        if (progression.annule()) break;
+        lireFichier(modele->route, d.filePath(membre), entete, progression, apercu);
+        if (!apercu.erreur.isEmpty()) {
+            apercu.erreur = membre + QStringLiteral(" : ") + apercu.erreur;
+            break;
+        }
+    }
+    return apercu;
+}
+
+} // namespace vyk

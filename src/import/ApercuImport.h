@@ -1,0 +1,26 @@
+#pragma once
+
+// What the import screen shows of a file before it is integrated: the rows its model reads.
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace vyk {
+
+class Progression;
+
+struct ApercuImport
+{
+    QStringList colonnes;
+    QVector<QStringList> lignes;
+    QString erreur;    // the loader's refusal ("" when read)
+    QString remarques; // elements of the file that no column takes, "" when none
+};
+
+// Reads `chemin` (a file, or an archive whose members are read in turn) the way the model reads
+// it. A model without a file road gives its refusal.
+ApercuImport apercuImport(const QString &modele, const QString &chemin, bool entete,
+                          Progression &progression);
+
+} // namespace vyk
