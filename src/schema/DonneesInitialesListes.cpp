@@ -141,6 +141,37 @@ constexpr EntreeInitiale DEVELOPPEMENT[] = {
 };
 // clang-format on
 
+// The 22 level-1 hydro-ecoregions of metropolitan France, codes and labels as the national
+// typology of rivers lists them: arrêté du 12 janvier 2010 relatif aux méthodes et aux critères
+// à mettre en œuvre pour délimiter et classer les masses d'eau (JORF n° 27 du 2 février 2010),
+// annexe 1, I-3 "Liste des hydroécorégions de niveau 1". The nomenclature import updates them.
+// clang-format off
+constexpr EntreeInitiale HER1[] = {
+    {1, "Pyrénées"},
+    {2, "Alpes internes"},
+    {3, "Massif central Sud"},
+    {4, "Vosges"},
+    {5, "Jura ― Préalpes Nord"},
+    {6, "Méditerranéen"},
+    {7, "Préalpes du Sud"},
+    {8, "Cévennes"},
+    {9, "Tables calcaires"},
+    {10, "Côtes calcaires Est"},
+    {11, "Causses aquitains"},
+    {12, "Armoricain"},
+    {13, "Landes"},
+    {14, "Coteaux aquitains"},
+    {15, "Plaine Saône"},
+    {16, "Corse"},
+    {17, "Dépressions sédimentaires"},
+    {18, "Alsace"},
+    {19, "Grands Causses"},
+    {20, "Dépôts argilo-sableux"},
+    {21, "Massif central Nord"},
+    {22, "Ardennes"},
+};
+// clang-format on
+
 // Lists whose entries came in several versions are completed entry by entry.
 // clang-format off
 constexpr ListeInitiale LISTES[] = {
@@ -170,6 +201,7 @@ constexpr ListeInitiale LISTES[] = {
     {"PRELEVEMENTS.HAUTEUR", HAUTEUR},
     {"TAXONS.THEME", THEME},
     {"TAXONS.DEVELOPPEMENT", DEVELOPPEMENT},
+    {"QUALITOMETRES.HER1", HER1},
 };
 // clang-format on
 

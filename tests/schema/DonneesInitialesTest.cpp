@@ -2,6 +2,7 @@
 
 #include "app/Options.h"
 #include "app/Registre.h"
+#include "referentials/ReferentielCodes.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 
@@ -53,7 +54,7 @@ TEST_P(DonneesInitialesTest, ListesEcritesTellesQuellesEtReferentiels)
     for (const ListeInitiale &l : listesInitiales())
         total += int(l.entrees.size());
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE")).toInt(), total);
-    EXPECT_EQ(total, 125);
+    EXPECT_EQ(total, 147);
     // Labels with quotes and with more than 50 characters, the order of extended lists.
     EXPECT_EQ(
         lignes(QStringLiteral(
@@ -155,6 +156,28 @@ TEST_P(DonneesInitialesTest, FinalitesEtatsSeuilsTypesEtParametrages)
     EXPECT_EQ(
         lignes(QStringLiteral("SELECT libelle FROM PARAMETRAGE_DATA WHERE projet='VYDA' AND id=3")),
         QStringList({"Brute modifiée"}));
+}
+
+// The national list of the level-1 hydro-ecoregions: its 22 codes, accented labels whole; a
+// database whose list a user filled keeps its own entries.
+TEST_P(DonneesInitialesTest, HydroecoregionsDeNiveau1)
+{
+    const QString requete = QStringLiteral(
+        "SELECT Code, Libelle FROM CODES_SANDRE WHERE Champ='QUALITOMETRES.HER1' ORDER BY Code");
+    const QStringList her = lignes(requete);
+    ASSERT_EQ(her.size(), 22);
+    EXPECT_EQ(her.first(), QStringLiteral("1|Pyrénées"));
+    EXPECT_EQ(her[4], QStringLiteral("5|Jura ― Préalpes Nord"));
+    EXPECT_EQ(her[19], QStringLiteral("20|Dépôts argilo-sableux"));
+    EXPECT_EQ(her.last(), QStringLiteral("22|Ardennes"));
+    EXPECT_FALSE(listesNomenclatureVides().contains(QStringLiteral("QUALITOMETRES.HER1")));
+
+    ASSERT_TRUE(executer(QStringLiteral("DELETE FROM CODES_SANDRE WHERE Champ='QUALITOMETRES.HER1' "
+                                        "AND Code <> 3")));
+    ASSERT_TRUE(executer(QStringLiteral("UPDATE CODES_SANDRE SET Libelle='Massif Central (Sud)' "
+                                        "WHERE Champ='QUALITOMETRES.HER1'")));
+    EXPECT_EQ(ecrireDonneesInitiales(), 0);
+    EXPECT_EQ(lignes(requete), QStringList({"3|Massif Central (Sud)"}));
 }
 
 TEST_P(DonneesInitialesTest, SecondeMiseAJourNAjouteRienEtGardeLesLibellesDesUtilisateurs)
