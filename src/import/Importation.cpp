@@ -1,5 +1,6 @@
 #include "import/Importation.h"
 
+#include "db/BaseDonnees.h"
 #include "db/Lot.h"
 #include "db/Progression.h"
 #include "import/ChargementTexte.h"
@@ -194,6 +195,17 @@ ResultatImport importer(const QString &code, const QString &chemin, const Option
     ResultatImport r;
     const ModeleImport *modele = modeleDuRun(code, r);
     return modele ? executer(*modele, chemin, nullptr, options, progression, reponses) : r;
+}
+
+QVector<QPair<QString, qint64>> campagnesImport()
+{
+    QVector<QPair<QString, qint64>> campagnes;
+    if (!bd().estOuverte() || !bd().tableExiste(QStringLiteral("CAMPAGNES"))) return campagnes;
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT Libelle, CodeCampagne FROM CAMPAGNES ORDER BY CodeCampagne ASC"));
+    for (int i = 0; i < t.nbLignes(); ++i)
+        campagnes.append({t.texte(i, 0), t(i, 1).toLongLong()});
+    return campagnes;
 }
 
 ResultatImport importerFichiers(const QString &code, const QStringList &fichiers,

@@ -5,6 +5,7 @@
 
 #include "import/IntegrationAnalyses.h"
 
+#include <QPair>
 #include <QString>
 #include <QVector>
 
@@ -55,6 +56,9 @@ inline const QString ANNULEE = QStringLiteral("Intégration annulée par l'utili
 // in error, the execution closed with its status.
 ResultatImport importer(const QString &modele, const QString &chemin, const OptionsImport &options,
                         Progression &progression, const ReponsesIntegration &reponses = {});
+// Sampling campaigns the operations of an import may be given: (label, code), by code.
+QVector<QPair<QString, qint64>> campagnesImport();
+
 // The same over files already listed (the automatic integration's list), in that order.
 ResultatImport importerFichiers(const QString &modele, const QStringList &fichiers,
                                 const OptionsImport &options, Progression &progression,

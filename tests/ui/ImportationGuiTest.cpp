@@ -50,6 +50,8 @@ class ImportationGuiTest : public EcranTest
 
 TEST_P(ImportationGuiTest, FichierAperçuControleEtIntegration)
 {
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO CAMPAGNES (codeCampagne, libelle) VALUES (7, 'Campagne de printemps')")));
     Importation ecran;
     ecran.show();
     auto *modeles = controle<QComboBox>(&ecran, QStringLiteral("CboModele"));
@@ -82,9 +84,13 @@ TEST_P(ImportationGuiTest, FichierAperçuControleEtIntegration)
     EXPECT_EQ(analyses(), 0);
     EXPECT_EQ(valeur(QStringLiteral("SELECT COUNT(*) FROM JOBS_EXECUTION")).toInt(), 0);
 
+    // The operations created take the campaign chosen.
+    ecran.campagnes()->setCurrentIndex(ecran.campagnes()->findText("Campagne de printemps"));
     ecran.demarrer();
     EXPECT_EQ(recus(), QStringList{"AIDE: Intégration terminée."});
     EXPECT_EQ(analyses(), 1);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeCampagne FROM QUALITOMETRES_POINTS_OPERATIONS")),
+              QStringList{"7"});
     EXPECT_EQ(lignes(QStringLiteral("SELECT statut FROM JOBS_EXECUTION")).size(), 1);
 
     // Replace mode asks first; No leaves everything as it was.

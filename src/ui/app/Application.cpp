@@ -1,14 +1,18 @@
 #include "ui/app/Application.h"
 
 #include "app/Options.h"
+#include "import/ImportAutomatique.h"
 #include "schema/MiseAJour.h"
 #include "ui/app/FenetrePrincipale.h"
 #include "ui/app/FrmConnexion.h"
 #include "ui/app/FrmIdentification.h"
+#include "ui/monitoring/ListeQualitometres.h"
 #include "ui/widgets/ProgressionGui.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QTimer>
 
 namespace vyk {
 
@@ -62,6 +66,24 @@ void Application::ouvrirFenetrePrincipale()
     m_identification->hide();
     m_fenetre->show();
     m_fenetre->activateWindow();
+    // The import the command line asks for runs once, after the first login, for that user.
+    if (!m_importAutomatiqueFait) {
+        m_importAutomatiqueFait = true;
+        QTimer::singleShot(0, this, &Application::importAutomatique);
+    }
+}
+
+void Application::importAutomatique()
+{
+    if (!m_fenetre) return;
+    ImportAutomatique import;
+    {
+        ProgressionGui progression(m_fenetre, texteImportAutomatique::TITRE);
+        import = lancerImportAutomatique(QCoreApplication::arguments(), progression);
+    }
+    if (!import.demande || !import.refus.isEmpty()) return;
+    for (ListeQualitometres *liste : m_fenetre->findChildren<ListeQualitometres *>())
+        liste->charger();
 }
 
 void Application::fenetreFermee()

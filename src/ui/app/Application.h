@@ -51,11 +51,13 @@ class Application : public QObject
 
   private:
     void fenetreFermee();
+    void importAutomatique();
 
     Demarrage m_demarrage;
     ResultatLogin m_dernierLogin = ResultatLogin::BaseFermee;
     std::unique_ptr<FrmIdentification> m_identification;
     QPointer<FenetrePrincipale> m_fenetre;
+    bool m_importAutomatiqueFait = false;
 };
 
 } // namespace vyk

@@ -1,7 +1,6 @@
 #include "ui/import/Importation.h"
 
 #include "app/Registre.h"
-#include "db/BaseDonnees.h"
 #include "db/Journal.h"
 #include "db/Messages.h"
 #include "import/ApercuImport.h"
@@ -185,11 +184,8 @@ void Importation::remplirCampagnes()
 {
     m_campagne->clear();
     m_campagne->addItem(QString(), QVariant());
-    if (!bd().estOuverte() || !bd().tableExiste(QStringLiteral("CAMPAGNES"))) return;
-    const Tableau t = bd().extraire(
-        QStringLiteral("SELECT Libelle, CodeCampagne FROM CAMPAGNES ORDER BY CodeCampagne ASC"));
-    for (int i = 0; i < t.nbLignes(); ++i)
-        m_campagne->addItem(t.texte(i, 0), t(i, 1));
+    for (const auto &[libelle, code] : campagnesImport())
+        m_campagne->addItem(libelle, code);
 }
 
 QString Importation::modele() const
