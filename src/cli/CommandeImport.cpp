@@ -107,6 +107,8 @@ int importerFichier(Contexte &ctx, const ArgumentsCommande &args)
                         << e.raison << '\n';
         if (!f.erreur.isEmpty() && f.bilan.lignesEnErreur.isEmpty())
             ctx.erreurs << nom << " : " << f.erreur << '\n';
+        // What the file carries that nothing reads is said, never dropped silently.
+        if (!f.remarques.isEmpty()) ctx.erreurs << nom << " : " << f.remarques << '\n';
     }
     if (!r.erreur.isEmpty()) ctx.erreurs << r.erreur << '\n';
     if (!r.statut()) return ECHEC;

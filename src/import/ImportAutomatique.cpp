@@ -63,16 +63,14 @@ ImportAutomatique lancerImportAutomatique(const QStringList &arguments, Progress
         refusIntervenant = true;
         return false;
     };
-    a.resultat = fichiers.isEmpty() ? ResultatImport{texteImportation::AUCUN_FICHIER +
-                                                         ligne.dossier,
-                                                     -1,
-                                                     {}}
-                                    : importerFichiers(modele, fichiers, options, progression,
-                                                       {non, non});
+    a.resultat = fichiers.isEmpty()
+                     ? ResultatImport{texteImportation::AUCUN_FICHIER + ligne.dossier, -1, {}}
+                     : importerFichiers(modele, fichiers, options, progression, {non, non});
     QStringList lignes{resume(a.resultat)};
     if (!a.resultat.erreur.isEmpty()) lignes << a.resultat.erreur;
     for (const FichierImporte &f : std::as_const(a.resultat.fichiers))
-        if (!f.erreur.isEmpty()) lignes << QFileInfo(f.chemin).fileName() + QStringLiteral(" : ") + f.erreur;
+        if (!f.erreur.isEmpty())
+            lignes << QFileInfo(f.chemin).fileName() + QStringLiteral(" : ") + f.erreur;
     if (refusIntervenant) lignes << texteImportAutomatique::INTERVENANTS_NON;
     if (a.resultat.statut())
         journaliser(texteImportAutomatique::TITRE, lignes.join(u'\n'));

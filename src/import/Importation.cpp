@@ -6,6 +6,7 @@
 #include "import/ChargementTexte.h"
 #include "import/EnTeteLabo.h"
 #include "import/Jobs.h"
+#include "import/LectureSandre.h"
 #include "import/ModelesImport.h"
 #include "import/PointsEauXml.h"
 #include "import/ResultatsLabo.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace vyk {
@@ -40,48 +42,52 @@ QStringList fichiersDe(const QString &chemin, const QString &extension, RouteImp
 QString chargerEtIntegrer(const ModeleImport &modele, const QString &fichier,
                           const OptionsImport &options, OptionsIntegration &integration,
                           Progression &progression, const ReponsesIntegration &reponses,
-                          BilanAnalyses &bilan)
+                          BilanAnalyses &bilan, ElementsIgnores &ignores)
 {
     progression.message(QStringLiteral("Chargement des données ") + QFileInfo(fichier).fileName());
     if (modele.route == RouteImport::StationsXml) {
         BilanStationsXml stations;
         const QString erreur =
-            integrerStationsXml(fichier, options.remplacer, &progression, &stations);
+            integrerStationsXml(fichier, options.remplacer, &progression, &stations, &ignores);
         bilan.stations += stations.integrees;
         return erreur;
     }
     if (modele.route == RouteImport::PointsEauXml) {
         QVector<QStringList> points;
-        QString erreur = listerPointsEauXml(fichier, points, &progression);
+        QString erreur = listerPointsEauXml(fichier, points, &progression, &ignores);
         if (erreur.isEmpty()) erreur = integrerPointsEau(options.remplacer, points, &progression);
         bilan.stations += int(points.size());
         return erreur;
     }
     GrilleImport grille;
-    QString erreur;
+    QString erreur, entete;
     if (modele.route == RouteImport::LaboXml) {
         // Organisations and stations of the message first, then its results; each sample takes
-        // its own request code.
-        erreur = integrerEnTeteLabo(fichier, &progression);
-        if (erreur.isEmpty()) erreur = chargerResultatsLabo(fichier, grille, &progression);
+        // its own request code. One organisation or station refused in the head does not keep
+        // the results out: their rows find or create their stations, and the file is in error.
+        entete = integrerEnTeteLabo(fichier, &progression);
+        erreur = chargerResultatsLabo(fichier, grille, &progression, &ignores);
         integration.demandeParLigne = true;
     } else {
         erreur = chargerFichierTexte(fichier, grille, progression, options.entete);
     }
+    // An unreadable message: the head said the same.
     if (!erreur.isEmpty()) return erreur;
     bilan = integrerAnalyses(grille, integration, progression, reponses);
-    return bilan.erreur;
+    return QStringList{entete, bilan.erreur}
+        .filter(QRegularExpression(QStringLiteral("\\S")))
+        .join(u'\n');
 }
 
 // An archive is unpacked in a folder of its own, then each member is taken as a file.
 QString integrerFichier(const ModeleImport &modele, const QString &fichier,
                         const OptionsImport &options, OptionsIntegration &integration,
                         Progression &progression, const ReponsesIntegration &reponses,
-                        BilanAnalyses &bilan)
+                        BilanAnalyses &bilan, ElementsIgnores &ignores)
 {
     if (!fichier.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
         return chargerEtIntegrer(modele, fichier, options, integration, progression, reponses,
-                                 bilan);
+                                 bilan, ignores);
     QTemporaryDir dossier;
     const int code = decompresserZip(fichier, {}, dossier.path(), true);
     if (code != codeZip::SUCCES) return erreurDecompression(code);
@@ -90,7 +96,7 @@ QString integrerFichier(const ModeleImport &modele, const QString &fichier,
     for (const QString &membre : d.entryList(QDir::Files, QDir::Name)) {
         BilanAnalyses b;
         const QString e = chargerEtIntegrer(modele, d.filePath(membre), options, integration,
-                                            progression, reponses, b);
+                                            progression, reponses, b, ignores);
         if (!e.isEmpty()) erreurs << membre + QStringLiteral(" : ") + e;
         bilan.ajouter(b);
     }
@@ -176,8 +182,10 @@ ResultatImport executer(const ModeleImport &modele, const QString &chemin,
                             QFileInfo(fichier).fileName());
         FichierImporte f;
         f.chemin = fichier;
-        f.erreur =
-            integrerFichier(modele, fichier, options, integration, progression, reponses, f.bilan);
+        ElementsIgnores ignores;
+        f.erreur = integrerFichier(modele, fichier, options, integration, progression, reponses,
+                                   f.bilan, ignores);
+        f.remarques = ignores.texte();
         if (!f.erreur.isEmpty() && r.execution >= 0)
             journaliserExecution(QFileInfo(fichier).fileName() + QStringLiteral(" : ") + f.erreur,
                                  r.execution);

@@ -29,6 +29,9 @@ struct FichierImporte
     QString chemin;
     QString erreur; // "" when the file went in whole
     BilanAnalyses bilan;
+    // "Éléments non repris : ..." for the elements of the file that no column takes, "" when
+    // none.
+    QString remarques;
 };
 
 struct ResultatImport

@@ -359,7 +359,11 @@ void Importation::lancer(bool controle)
 void Importation::afficherResultat(const ResultatImport &r)
 {
     const BilanAnalyses total = r.total();
-    m_information->setText(resume(total));
+    QStringList info{resume(total)};
+    for (const FichierImporte &f : r.fichiers)
+        if (!f.remarques.isEmpty())
+            info << QFileInfo(f.chemin).fileName() + QStringLiteral(" : ") + f.remarques;
+    m_information->setText(info.join(u'\n'));
     emit donneesImportees();
     if (!total.messageIntervenants.isEmpty())
         afficherMessage(GENRE_AIDE, total.messageIntervenants);
@@ -397,9 +401,11 @@ void Importation::montrerControle(const ResultatImport &r)
     if (!total.intervenantsCrees.isEmpty())
         lignes << QStringLiteral("Intervenants créés : ") +
                       total.intervenantsCrees.join(QStringLiteral(", "));
-    for (const FichierImporte &f : r.fichiers)
-        if (!f.erreur.isEmpty())
-            lignes << QFileInfo(f.chemin).fileName() + QStringLiteral(" : ") + f.erreur;
+    for (const FichierImporte &f : r.fichiers) {
+        const QString nom = QFileInfo(f.chemin).fileName() + QStringLiteral(" : ");
+        if (!f.erreur.isEmpty()) lignes << nom + f.erreur;
+        if (!f.remarques.isEmpty()) lignes << nom + f.remarques;
+    }
     for (const LigneEnErreur &l : total.lignesEnErreur)
         lignes << (l.origine.isEmpty() ? QStringLiteral("ligne ") + QString::number(l.ligne)
                                        : l.origine) +
