@@ -13,7 +13,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VYK"));
-    QApplication::setApplicationDisplayName(QStringLiteral("VYK"));
     QApplication::setApplicationVersion(QStringLiteral(VYK_VERSION));
     QApplication::setOrganizationName(QStringLiteral("NORVALE"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));

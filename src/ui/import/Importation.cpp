@@ -228,7 +228,14 @@ void Importation::majEtat()
     const bool cible = automatique ? !m_liste.isEmpty() : !m_chemin->text().isEmpty();
     m_demarrer->setEnabled(cible);
     m_controler->setEnabled(cible && m && m->refus().isEmpty());
-    if (m && !m->refus().isEmpty()) m_information->setText(m->refus());
+    if (m && !m->refus().isEmpty())
+        m_information->setText(m->refus());
+    else if (!cible)
+        m_information->setText(
+            automatique ? QStringLiteral("Choisissez le modèle d'import, puis le dossier dont les "
+                                         "fichiers sont à intégrer (Parcourir...).")
+                        : QStringLiteral("Choisissez le modèle d'import, puis le fichier à "
+                                         "intégrer (Parcourir...)."));
 }
 
 void Importation::parcourir()

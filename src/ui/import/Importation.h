@@ -24,6 +24,8 @@ class Importation : public Ecran
     Q_OBJECT
   public:
     explicit Importation(QWidget *parent = nullptr);
+    // Room for the preview's columns.
+    QSize sizeHint() const override { return {1040, 680}; }
 
     // The model chosen ("" when none).
     QString modele() const;
