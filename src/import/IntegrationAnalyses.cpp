@@ -189,11 +189,18 @@ bool IntegrationAnalyses::parcourirLignes()
 
 QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeurs)
 {
+    // Sizes of the text columns, read from the catalogue once.
+    static const QVector<int> tailles = [] {
+        QVector<int> t;
+        for (const ColonneAnalyse &a : COLONNES_LUES) {
+            const DefinitionColonne *c = definitionAnalyses().colonne(QString::fromLatin1(a.nom));
+            t << (c && c->type == TypeNeutre::Texte ? c->taille : 0);
+        }
+        return t;
+    }();
     valeurs = QVector<QVariant>(colonnesAnalyse().size());
-    const DefinitionTable &def = definitionAnalyses();
     for (int i = 0; i < int(std::size(COLONNES_LUES)); ++i) {
         const ColonneAnalyse &a = COLONNES_LUES[i];
-        const QString nom = QString::fromLatin1(a.nom);
         QString v = texte(ligne, a.source);
         if (a.source == C::NumeroAnalyse && m_options.demandeParLigne) v.clear();
         if (v.isEmpty() && a.source == C::Qualification) v = m_reglages.qualification;
@@ -205,7 +212,7 @@ QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeur
             const Nombre x = enNombre(v, true);
             if (!x.estNombre())
                 return QStringLiteral("la valeur « ") + extraitValeur(v) +
-                       QStringLiteral(" » de la colonne ") + nom +
+                       QStringLiteral(" » de la colonne ") + QString::fromLatin1(a.nom) +
                        QStringLiteral(" n'est pas un nombre");
             cible = x.valeur;
             break;
@@ -214,20 +221,19 @@ QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeur
             const QDateTime d = lireDate(v);
             if (!d.isValid())
                 return QStringLiteral("la date « ") + extraitValeur(v) +
-                       QStringLiteral(" » de la colonne ") + nom +
+                       QStringLiteral(" » de la colonne ") + QString::fromLatin1(a.nom) +
                        QStringLiteral(" n'est pas une date");
             cible = QDateTime(d.date(), QTime(0, 0));
             break;
         }
-        case Nature::Texte: {
-            const DefinitionColonne *c = def.colonne(nom);
-            if (c && c->type == TypeNeutre::Texte && c->taille > 0 && v.size() > c->taille)
+        case Nature::Texte:
+            if (tailles[i] > 0 && v.size() > tailles[i])
                 return QStringLiteral("la valeur « ") + extraitValeur(v) +
-                       QStringLiteral(" » dépasse la taille de la colonne ") + nom +
-                       QStringLiteral(" (%1 caractères)").arg(c->taille);
-            cible = v;
+                       QStringLiteral(" » dépasse la taille de la colonne ") +
+                       QString::fromLatin1(a.nom) +
+                       QStringLiteral(" (%1 caractères)").arg(tailles[i]);
+            cible = std::move(v);
             break;
-        }
         }
     }
     return {};
