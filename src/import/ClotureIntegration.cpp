@@ -1,6 +1,7 @@
 #include "import/IntegrationInterne.h"
 
 #include "db/BaseDonnees.h"
+#include "db/ChampDecrit.h"
 #include "db/InsertionMassive.h"
 #include "db/Outils.h"
 #include "db/Progression.h"
@@ -60,14 +61,11 @@ QString agregats(const Principale *debut, const Principale *fin)
     return s;
 }
 
-// The one value every analysis carries, or nothing; converted to the target column.
-QVariant valeurUnique(const Tableau &t, int ligne, int k, const QString &table,
-                      const QString &colonne)
+// A value for a column of a sample or an operation: a text that does not fit, or a number that
+// is not one, gives nothing.
+QVariant convertir(const QVariant &v, const QString &table, const QString &colonne)
 {
-    const int c = 2 + 3 * k;
-    if (t(ligne, c).toLongLong() != 1 || t(ligne, c + 1).toLongLong() != t(ligne, 1).toLongLong())
-        return {};
-    const QVariant v = t(ligne, c + 2);
+    if (v.isNull()) return {};
     const DefinitionColonne *def = definitionTable(table)->colonne(colonne);
     if (!def) return {};
     if (def->type == TypeNeutre::Texte || def->type == TypeNeutre::Memo) {
@@ -75,6 +73,36 @@ QVariant valeurUnique(const Tableau &t, int ligne, int k, const QString &table,
         return def->taille > 0 && s.size() > def->taille ? QVariant() : QVariant(s);
     }
     return enNombre(texteValeur(v), true).variant();
+}
+
+// The one value every analysis carries, or nothing; converted to the target column.
+QVariant valeurUnique(const Tableau &t, int ligne, int k, const QString &table,
+                      const QString &colonne)
+{
+    const int c = 2 + 3 * k;
+    if (t(ligne, c).toLongLong() != 1 || t(ligne, c + 1).toLongLong() != t(ligne, 1).toLongLong())
+        return {};
+    return convertir(t(ligne, c + 2), table, colonne);
+}
+
+int positionAnalyse(const char *colonne)
+{
+    return int(IntegrationAnalyses::colonnesAnalyse().indexOf(QLatin1String(colonne)));
+}
+
+const QString PRELEVEMENTS = QStringLiteral("PRELEVEMENTS");
+const QString OPERATIONS = QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS");
+
+// Columns of a new operation, in the order IntegrationAnalyses::operationDe fills them.
+const QStringList &colonnesOperation()
+{
+    static const QStringList c = {"codeQualitometre", "codeOperation",        "codePoint",
+                                  "dateDebut",        "qualification",        "statut",
+                                  "Commentaires",     "codeDeterminateur",    "codeProducteur",
+                                  "codePreleveur",    "protocoleBiologique",  "localisation",
+                                  "contactPreleveur", "contactDeterminateur", "jobExecutionId",
+                                  "supportBiologique"};
+    return c;
 }
 
 } // namespace
@@ -113,6 +141,7 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
     for (int i = 0; i < m_attente.size(); ++i) {
         AnalyseEnAttente &a = m_attente[i];
         if (enErreur.contains(i)) continue;
+        noterAccords(a);
         ++(a.reecriture ? m_bilan.analysesReecrites : m_bilan.analysesAjoutees);
         if (PrelevementImport *p = &m_prelevements[a.prelevement]; !m_options.remplacer)
             if (auto s = p->analyses.find(a.identite); s != p->analyses.end()) {
@@ -130,11 +159,81 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
     return true;
 }
 
-bool IntegrationAnalyses::clotureStation()
+void IntegrationAnalyses::noterAccords(const AnalyseEnAttente &a)
 {
-    const QVector<qint64> &prels = m_prelevementsRencontres;
-    const QString station = QString::number(m_station.code);
-    m_progression.message(QStringLiteral("Mise à jour des informations des opérations"));
+    QVector<Accord> &p = m_accordsPrelevements[a.prelevement];
+    p.resize(int(std::size(PRINCIPALES)));
+    for (int k = 0; k < p.size(); ++k)
+        p[k].ajouter(a.valeurs.value(positionAnalyse(PRINCIPALES[k].analyse)));
+    QVector<Accord> &o = m_accordsOperations[m_prelevements.value(a.prelevement).operation];
+    o.resize(int(std::size(OPERATION)));
+    for (int k = 0; k < o.size(); ++k)
+        o[k].ajouter(a.valeurs.value(positionAnalyse(OPERATION[k].analyse)));
+}
+
+bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
+{
+    // New samples and operations hold only this run's analyses: their closing columns are known
+    // here, and they go in by one bulk insertion each.
+    QStringList colonnes = {"NumPrelevement", "CodeQualitometre", "codeOperation",
+                            "DateDebut",      "HeureDebut",       "codeDemande"};
+    for (const Principale &p : PRINCIPALES)
+        colonnes << QString::fromLatin1(p.prelevement);
+    {
+        InsertionMassive prels(PRELEVEMENTS, colonnes);
+        for (const qint64 numero : std::as_const(m_prelevementsRencontres)) {
+            PrelevementImport &p = m_prelevements[numero];
+            if (!p.nouveau) continue;
+            const QString demande = p.codeDemande.isEmpty() ? m_options.codeDemande : p.codeDemande;
+            QVector<QVariant> ligne = {
+                double(numero),
+                m_station.code,
+                p.operation,
+                QDateTime(p.date, QTime(0, 0)),
+                QDateTime(JOUR_DES_HEURES, p.heure),
+                convertir(nulSiVide(demande), PRELEVEMENTS, QStringLiteral("codeDemande"))};
+            const QVector<Accord> accords = m_accordsPrelevements.value(numero);
+            for (int k = 0; k < int(std::size(PRINCIPALES)); ++k)
+                ligne << (k < accords.size()
+                              ? convertir(accords[k].unique(), PRELEVEMENTS,
+                                          QString::fromLatin1(PRINCIPALES[k].prelevement))
+                              : QVariant());
+            prels.ajouter(ligne);
+            // Written from now on: a later run of the station finds it stored.
+            p.nouveau = false;
+            p.analysesLues = true;
+        }
+        if (!prels.terminer() || !prels.erreurs().isEmpty()) {
+            raison = QStringLiteral("les prélèvements n'ont pas pu être écrits : ") +
+                     (prels.erreurs().isEmpty() ? prels.erreur() : prels.erreurs().first().message);
+            return false;
+        }
+    }
+    InsertionMassive ops(OPERATIONS, colonnesOperation());
+    for (QVector<QVariant> &o : m_nouvellesOperations) {
+        const QVector<Accord> accords = m_accordsOperations.value(o[1].toLongLong());
+        const int cibles[] = {8, 4, 5, 15}; // codeProducteur, qualification, statut, support
+        for (int k = 0; k < accords.size(); ++k)
+            if (const QVariant v = convertir(accords[k].unique(), OPERATIONS,
+                                             QString::fromLatin1(OPERATION[k].prelevement));
+                !v.isNull())
+                o[cibles[k]] = v;
+        ops.ajouter(o);
+    }
+    if (!ops.terminer() || !ops.erreurs().isEmpty()) {
+        raison = QStringLiteral("les opérations n'ont pas pu être écrites : ") +
+                 (ops.erreurs().isEmpty() ? ops.erreur() : ops.erreurs().first().message);
+        return false;
+    }
+    m_nouvellesOperations.clear();
+    return true;
+}
+
+bool IntegrationAnalyses::majPrelevementsExistants()
+{
+    QVector<qint64> prels;
+    for (const qint64 n : std::as_const(m_prelevementsRencontres))
+        if (!m_prelevements.value(n).nouveau && !m_nouveauxEcrits.contains(n)) prels << n;
     for (int d = 0; d < prels.size(); d += PAR_REQUETE) {
         const QString numeros = liste(prels, d, std::min<int>(d + PAR_REQUETE, int(prels.size())));
         const Tableau t = bd().extraire(QStringLiteral("SELECT a.NumPrelevement, ") +
@@ -148,7 +247,7 @@ bool IntegrationAnalyses::clotureStation()
             QVector<QVariant> valeurs;
             for (int k = 0; k < int(std::size(PRINCIPALES)); ++k) {
                 const QString colonne = QString::fromLatin1(PRINCIPALES[k].prelevement);
-                const QVariant v = valeurUnique(t, l, k, QStringLiteral("PRELEVEMENTS"), colonne);
+                const QVariant v = valeurUnique(t, l, k, PRELEVEMENTS, colonne);
                 if (v.isNull()) continue;
                 affectations << colonne + QStringLiteral("=?");
                 valeurs << v;
@@ -156,10 +255,11 @@ bool IntegrationAnalyses::clotureStation()
             const QString demande = m_prelevements.value(numero).codeDemande.isEmpty()
                                         ? m_options.codeDemande
                                         : m_prelevements.value(numero).codeDemande;
-            if (!demande.isEmpty() &&
-                demande.size() <= tailleTexte(u"PRELEVEMENTS", u"codeDemande")) {
+            if (const QVariant v =
+                    convertir(nulSiVide(demande), PRELEVEMENTS, QStringLiteral("codeDemande"));
+                !v.isNull()) {
                 affectations << QStringLiteral("codeDemande=?");
-                valeurs << demande;
+                valeurs << v;
             }
             if (affectations.isEmpty()) continue;
             valeurs << double(numero);
@@ -169,8 +269,14 @@ bool IntegrationAnalyses::clotureStation()
             if (!maj.executer(valeurs)) return false;
         }
     }
+    return true;
+}
+
+bool IntegrationAnalyses::majOperationsExistantes()
+{
     QVector<qint64> ops(m_operationsTouchees.cbegin(), m_operationsTouchees.cend());
     std::sort(ops.begin(), ops.end());
+    const QString station = QString::number(m_station.code);
     for (int d = 0; d < ops.size(); d += PAR_REQUETE) {
         const Tableau t = bd().extraire(
             QStringLiteral("SELECT p.codeOperation, ") +
@@ -187,8 +293,7 @@ bool IntegrationAnalyses::clotureStation()
                                                                   : QVariant()};
             for (int k = 0; k < int(std::size(OPERATION)); ++k) {
                 const QString colonne = QString::fromLatin1(OPERATION[k].prelevement);
-                const QVariant v = valeurUnique(
-                    t, l, k, QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS"), colonne);
+                const QVariant v = valeurUnique(t, l, k, OPERATIONS, colonne);
                 if (v.isNull()) continue;
                 affectations << colonne + QStringLiteral("=?");
                 valeurs << v;
@@ -202,6 +307,26 @@ bool IntegrationAnalyses::clotureStation()
         }
     }
     return true;
+}
+
+bool IntegrationAnalyses::clotureStation()
+{
+    m_progression.message(QStringLiteral("Mise à jour des informations des opérations"));
+    // Samples and operations created by the run are written whole; those that were stored get
+    // their closing columns from all their analyses, the older ones included.
+    m_nouveauxEcrits.clear();
+    for (const qint64 n : std::as_const(m_prelevementsRencontres))
+        if (m_prelevements.value(n).nouveau) m_nouveauxEcrits.insert(n);
+    for (const QVector<QVariant> &o : std::as_const(m_nouvellesOperations))
+        m_operationsTouchees.remove(o[1].toLongLong());
+    QString raison;
+    const bool ok =
+        ecrireNouveaux(raison) && majPrelevementsExistants() && majOperationsExistantes();
+    if (!ok && m_bilan.erreur.isEmpty())
+        m_bilan.erreur = raison.isEmpty() ? bd().derniereErreur() : raison;
+    m_accordsPrelevements.clear();
+    m_accordsOperations.clear();
+    return ok;
 }
 
 void IntegrationAnalyses::clotureRun()

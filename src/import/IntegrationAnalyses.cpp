@@ -402,28 +402,17 @@ qint64 IntegrationAnalyses::operationDe(qint64 point, const QDate &date, int lig
     }
     const qint64 code = ++m_maxOperation;
     auto nombre = [](const QString &v) { return enNombre(v, true).variant(); };
-    if (!m_insOperation.estValide())
-        m_insOperation = bd().preparer(QStringLiteral(
-            "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
-            "codePoint, dateDebut, qualification, statut, Commentaires, codeDeterminateur, "
-            "codeProducteur, codePreleveur, protocoleBiologique, localisation, contactPreleveur, "
-            "contactDeterminateur, jobExecutionId, codeCampagne) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
-            "?, "
-            "?, ?, ?, ?, ?, ?, ?)"));
-    const QString commentaire = texte(ligne, C::CommentaireOperation);
-    const QString localisation = texte(ligne, C::LocalisationPrecise);
-    if (!m_insOperation.executer(
-            {m_station.code, code, point, QDateTime(date, QTime(0, 0)),
-             nombre(m_reglages.qualification), nombre(m_reglages.statut), nulSiVide(commentaire),
-             nombre(m_reglages.determinateur), producteur, preleveur, nombre(m_reglages.protocole),
-             nulSiVide(localisation), nombre(m_reglages.contactPreleveur),
-             nombre(m_reglages.contactDeterminateur),
-             m_options.execution >= 0 ? QVariant(m_options.execution) : QVariant(),
-             m_options.campagne >= 0 ? QVariant(m_options.campagne) : QVariant()})) {
-        --m_maxOperation;
-        raison = QStringLiteral("l'opération n'a pas pu être écrite : ") + m_insOperation.erreur();
-        return -1;
-    }
+    // Written with the station's other new operations, once its analyses are known.
+    m_nouvellesOperations.append(
+        {m_station.code, code, point, QDateTime(date, QTime(0, 0)),
+         nombre(m_reglages.qualification), nombre(m_reglages.statut),
+         nulSiVide(texte(ligne, C::CommentaireOperation)), nombre(m_reglages.determinateur),
+         producteur, preleveur, nombre(m_reglages.protocole),
+         nulSiVide(texte(ligne, C::LocalisationPrecise)), nombre(m_reglages.contactPreleveur),
+         nombre(m_reglages.contactDeterminateur),
+         m_options.execution >= 0 ? QVariant(m_options.execution) : QVariant(), QVariant(),
+         m_options.campagne >= 0 ? QVariant(m_options.campagne) : QVariant()});
+    (void)raison;
     ++m_bilan.operationsCreees;
     m_operations.insert(cle, code);
     m_operationsTouchees.insert(code);
@@ -453,23 +442,14 @@ PrelevementImport *IntegrationAnalyses::prelevementDe(qint64 operation, const QD
         m_maxPrelevement = max.isNull() ? -1 : max.toLongLong();
     }
     const qint64 numero = *m_maxPrelevement + 1;
-    if (!m_insPrelevement.estValide())
-        m_insPrelevement = bd().preparer(
-            QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, "
-                           "codeOperation, DateDebut, HeureDebut) VALUES (?, ?, ?, ?, ?)"));
-    if (!m_insPrelevement.executer({numero, m_station.code, operation,
-                                    QDateTime(quand.date(), QTime(0, 0)),
-                                    QDateTime(JOUR_DES_HEURES, heure)})) {
-        raison =
-            QStringLiteral("le prélèvement n'a pas pu être écrit : ") + m_insPrelevement.erreur();
-        return nullptr;
-    }
+    (void)raison;
     m_maxPrelevement = numero;
     ++m_bilan.prelevementsCrees;
     PrelevementImport &p = m_prelevements[numero];
     p.numero = numero;
     p.operation = operation;
     p.heure = heure;
+    p.date = quand.date();
     p.nouveau = true;
     p.echantillonsLus = true;
     m_prelevementsParJour[cle] << numero;

@@ -64,7 +64,8 @@ struct PrelevementImport
     qint64 numero = 0;
     qint64 operation = 0;
     QTime heure;
-    bool nouveau = false;
+    QDate date;
+    bool nouveau = false; // created by this run, written at the station's end
     qint64 maxAnalyse = -1;
     bool analysesLues = false;
     QHash<QString, AnalyseStockee> analyses; // by identity (parameter, unit, fraction)
@@ -72,6 +73,26 @@ struct PrelevementImport
     bool echantillonsLus = false;
     qint64 maxEchantillon = -1;
     QString codeDemande;
+};
+
+// Whether every analysis of a sample (or operation) carries one same non-null value.
+struct Accord
+{
+    bool vu = false, divers = false;
+    QVariant valeur;
+    void ajouter(const QVariant &v)
+    {
+        if (divers) return;
+        if (v.isNull()) {
+            divers = true;
+        } else if (!vu) {
+            vu = true;
+            valeur = v;
+        } else if (v != valeur) {
+            divers = true;
+        }
+    }
+    QVariant unique() const { return vu && !divers ? valeur : QVariant(); }
 };
 
 // Rows of analyses waiting to be written for the current station.
@@ -133,6 +154,10 @@ class IntegrationAnalyses
 
     // --- writing and closing (ClotureIntegration.cpp)
     bool ecrireAnalyses(QString &raison);
+    void noterAccords(const AnalyseEnAttente &a);
+    bool ecrireNouveaux(QString &raison);
+    bool majPrelevementsExistants();
+    bool majOperationsExistantes();
     bool clotureStation();
     void clotureRun();
 
@@ -160,6 +185,7 @@ class IntegrationAnalyses
     QHash<qint64, PrelevementImport> m_prelevements;
     QVector<qint64> m_prelevementsRencontres; // of the current station, in order
     QSet<qint64> m_rencontres;
+    QSet<qint64> m_nouveauxEcrits; // samples written whole at the station's end
     std::optional<qint64> m_maxPrelevement;
     QVector<AnalyseEnAttente> m_attente;
     QHash<QString, int> m_attenteParNumero;      // prelevement|numero -> index in m_attente
@@ -168,7 +194,11 @@ class IntegrationAnalyses
 
     QHash<QString, QVariant> m_intervenants; // code|scheme -> organisation code
     std::optional<qint64> m_maxIntervenant;
-    InstructionPreparee m_insOperation, m_insPrelevement, m_insEchantillon;
+    InstructionPreparee m_insEchantillon;
+    // New operations of the station, in the order of colonnesOperation(), written at its end.
+    QVector<QVector<QVariant>> m_nouvellesOperations;
+    // Agreement of the analyses written, per sample and per operation, for the closing columns.
+    QHash<qint64, QVector<Accord>> m_accordsPrelevements, m_accordsOperations;
 };
 
 } // namespace vyk

@@ -263,6 +263,9 @@ bool IntegrationAnalyses::terminerStation(bool annuler)
         m_attente.clear();
         m_attenteParNumero.clear();
         m_aRemplacer.clear();
+        m_nouvellesOperations.clear();
+        m_accordsPrelevements.clear();
+        m_accordsOperations.clear();
     } else if (m_station.erreur.isEmpty() && m_station.code >= 0) {
         QString raison;
         ok = ecrireAnalyses(raison) && clotureStation();
