@@ -96,12 +96,12 @@ const QString OPERATIONS = QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS");
 // Columns of a new operation, in the order IntegrationAnalyses::operationDe fills them.
 const QStringList &colonnesOperation()
 {
-    static const QStringList c = {"codeQualitometre", "codeOperation",        "codePoint",
-                                  "dateDebut",        "qualification",        "statut",
-                                  "Commentaires",     "codeDeterminateur",    "codeProducteur",
-                                  "codePreleveur",    "protocoleBiologique",  "localisation",
-                                  "contactPreleveur", "contactDeterminateur", "jobExecutionId",
-                                  "supportBiologique"};
+    static const QStringList c = {"codeQualitometre",  "codeOperation",        "codePoint",
+                                  "dateDebut",         "qualification",        "statut",
+                                  "Commentaires",      "codeDeterminateur",    "codeProducteur",
+                                  "codePreleveur",     "protocoleBiologique",  "localisation",
+                                  "contactPreleveur",  "contactDeterminateur", "jobExecutionId",
+                                  "supportBiologique", "codeCampagne"};
     return c;
 }
 
