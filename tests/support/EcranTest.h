@@ -39,9 +39,7 @@ inline void traiterEvenements()
 // chosen in a coded box, or the keys and Enter in a text.
 inline void saisir(GrilleSaisie *grille, int ligne, int colonne, const QString &texte)
 {
-    grille->setCurrentCell(ligne, colonne);
-    grille->editItem(grille->item(ligne, colonne));
-    QWidget *editeur = grille->indexWidget(grille->currentIndex());
+    QWidget *editeur = grille->editerCellule(ligne, colonne);
     ASSERT_NE(editeur, nullptr);
     if (auto *boite = qobject_cast<ComboCodee *>(editeur)) {
         ASSERT_TRUE(boite->selectionnerCode(texte)) << qPrintable(texte);

@@ -50,7 +50,7 @@ TEST(GrilleSaisie, LectureSeuleEtRetourALaSaisie)
                             {QStringLiteral("Case"), G::OuiNon, {}},
                             {QStringLiteral("Numéro"), G::Texte, {}, true}});
     grille.remplir({{QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("3")}});
-    auto drapeaux = [&](int c) { return grille.item(0, c)->flags(); };
+    auto drapeaux = [&](int c) { return grille.modele()->flags(grille.modele()->index(0, c)); };
     EXPECT_TRUE(drapeaux(0) & Qt::ItemIsEditable);
     EXPECT_TRUE(drapeaux(1) & Qt::ItemIsUserCheckable);
     EXPECT_FALSE(drapeaux(2) & Qt::ItemIsEditable);
@@ -61,7 +61,7 @@ TEST(GrilleSaisie, LectureSeuleEtRetourALaSaisie)
     EXPECT_FALSE(drapeaux(1) & Qt::ItemIsUserCheckable);
     // Lines added while read-only are read-only too; the texts stay.
     grille.ajouterLigne();
-    EXPECT_FALSE(grille.item(1, 0)->flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(grille.modele()->flags(grille.modele()->index(1, 0)) & Qt::ItemIsEditable);
     EXPECT_EQ(grille.textesLigne(0), QStringList({"a", "1", "3"}));
 
     grille.definirModifiable(true);

@@ -155,7 +155,8 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     QStringList codes{fiche.SprTaxons->texte(0, 1), fiche.SprTaxons->texte(1, 1)};
     codes.sort();
     EXPECT_EQ(codes, QStringList({"363", "892"}));
-    EXPECT_EQ(fiche.SprTaxons->horizontalHeaderItem(2)->text(), QStringLiteral("A"));
+    EXPECT_EQ(fiche.SprTaxons->model()->headerData(2, Qt::Horizontal).toString(),
+              QStringLiteral("A"));
     const int gammarus = fiche.SprTaxons->texte(0, 1) == QLatin1String("892") ? 0 : 1;
     saisir(fiche.SprTaxons, 1 - gammarus, 2, QStringLiteral("14"));
     saisir(fiche.SprTaxons, gammarus, 3, QStringLiteral("3"));
