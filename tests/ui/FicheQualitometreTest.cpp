@@ -85,12 +85,10 @@ TEST_P(FicheQualitometreGuiTest, CreerRetrouverLierSupprimer)
 
     // A network line, saved by its own command.
     controle<QPushButton>(&fiche, "CmdAjouter_reseaux")->click();
-    auto *reseaux = controle<QTableWidget>(&fiche, "Spr_reseaux");
+    auto *reseaux = controle<GrilleSaisie>(&fiche, "Spr_reseaux");
     ASSERT_EQ(reseaux->rowCount(), 1);
-    auto *reseau = qobject_cast<ComboCodee *>(reseaux->cellWidget(0, 0));
-    ASSERT_NE(reseau, nullptr);
-    ASSERT_TRUE(reseau->selectionnerCode("3"));
-    reseaux->item(0, 1)->setText("01/01/2015");
+    saisir(reseaux, 0, 0, QStringLiteral("3"));
+    saisir(reseaux, 0, 1, QStringLiteral("01/01/2015"));
     controle<QPushButton>(&fiche, "CmdEnregistrer_reseaux")->click();
     EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des réseaux terminé."));
     EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeReseau, DateDebut FROM LIEN_QUALITO_RESEAUX"),

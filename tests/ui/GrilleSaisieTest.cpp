@@ -2,8 +2,12 @@
 
 #include "ui/widgets/GrilleSaisie.h"
 
+#include "ui/widgets/ComboCodee.h"
+
 #include "support/Affichage.h"
 
+#include <QLineEdit>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using namespace vyk;
@@ -89,6 +93,101 @@ TEST(GrilleSaisie, UneCelluleDeSonGenreSuitSaLigne)
     // The line that moved up into its place takes its column's kind again.
     grille.definirTexte(0, 1, QStringLiteral("162"));
     EXPECT_EQ(grille.affiche(0, 1), QStringLiteral("162"));
+}
+
+// One column of each kind: what a cell shows, what it gives back, how it is edited.
+TEST(GrilleSaisie, ChaqueGenreDeColonne)
+{
+    GrilleSaisie grille;
+    grille.definirColonnes({{QStringLiteral("Nom"), G::Texte, {}},
+                            {QStringLiteral("Résultat"), G::Nombre, {}},
+                            {QStringLiteral("Date"), G::Date, {}},
+                            {QStringLiteral("Heure"), G::Heure, {}},
+                            {QStringLiteral("Unité"), G::Code, UNITES},
+                            {QStringLiteral("Validé"), G::OuiNon, {}},
+                            {QStringLiteral("Indice"), G::Nombre, {}, true}});
+    grille.remplir({{QStringLiteral(" Puits "), QStringLiteral("12,5"),
+                     QStringLiteral("03/02/2020"), QStringLiteral("08:30"),
+                     QStringLiteral("mg/L [162]"), QStringLiteral(" 1 "), QStringLiteral("4")}});
+    const ModeleSaisie &m = *grille.modele();
+    auto donnee = [&](int c, int role) { return m.data(m.index(0, c), role); };
+    // Texts are kept as typed; a coded cell gives its code and shows its label; a check box
+    // gives "1" or "0" and shows no text.
+    EXPECT_EQ(grille.textesLigne(0),
+              QStringList({" Puits ", "12,5", "03/02/2020", "08:30", "162", "1", "4"}));
+    EXPECT_EQ(donnee(0, Qt::DisplayRole).toString(), QStringLiteral(" Puits "));
+    EXPECT_EQ(donnee(4, Qt::DisplayRole).toString(), QStringLiteral("mg/L [162]"));
+    EXPECT_EQ(donnee(5, Qt::DisplayRole).toString(), QString());
+    EXPECT_EQ(donnee(5, Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    EXPECT_FALSE(donnee(0, Qt::CheckStateRole).isValid());
+    // Numbers to the right, read-only cells on the window's colour.
+    EXPECT_EQ(donnee(1, Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_FALSE(donnee(0, Qt::TextAlignmentRole).isValid());
+    EXPECT_TRUE(donnee(6, Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(donnee(1, Qt::BackgroundRole).isValid());
+    EXPECT_EQ(m.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Unité"));
+
+    // Editors: a line with a hint for dates and times, a coded box, none for check boxes and
+    // read-only cells.
+    auto indice = [](QWidget *e) { return qobject_cast<QLineEdit *>(e)->placeholderText(); };
+    EXPECT_EQ(indice(grille.editerCellule(0, 2)), QStringLiteral("JJ/MM/AAAA"));
+    grille.validerSaisie();
+    EXPECT_EQ(indice(grille.editerCellule(0, 3)), QStringLiteral("hh:mm"));
+    grille.validerSaisie();
+    EXPECT_EQ(indice(grille.editerCellule(0, 1)), QString());
+    grille.validerSaisie();
+    auto *boite = qobject_cast<ComboCodee *>(grille.editerCellule(0, 4));
+    ASSERT_NE(boite, nullptr);
+    EXPECT_EQ(boite->codeSelectionne(), QStringLiteral("162"));
+    grille.validerSaisie();
+    EXPECT_EQ(grille.editerCellule(0, 5), nullptr);
+    EXPECT_EQ(grille.editerCellule(0, 6), nullptr);
+}
+
+// The user's edits are announced with their cell; the program's own writes are not; a
+// read-only grid takes nothing.
+TEST(GrilleSaisie, SaisiesDeLUtilisateur)
+{
+    GrilleSaisie grille;
+    grille.definirColonnes({{QStringLiteral("Nom"), G::Texte, {}},
+                            {QStringLiteral("Validé"), G::OuiNon, {}},
+                            {QStringLiteral("Indice"), G::Texte, {}, true}});
+    grille.remplir({{QStringLiteral("a"), QStringLiteral("0"), QStringLiteral("1")}});
+    QSignalSpy modifiees(&grille, &GrilleSaisie::celluleModifiee);
+    ModeleSaisie &m = *grille.modele();
+    grille.definirTexte(0, 0, QStringLiteral("b"));
+    EXPECT_EQ(modifiees.count(), 0);
+
+    EXPECT_TRUE(m.setData(m.index(0, 1), int(Qt::Checked), Qt::CheckStateRole));
+    EXPECT_TRUE(m.setData(m.index(0, 0), QStringLiteral("Forage"), Qt::EditRole));
+    ASSERT_EQ(modifiees.count(), 2);
+    EXPECT_EQ(modifiees[0], QVariantList({0, 1}));
+    EXPECT_EQ(modifiees[1], QVariantList({0, 0}));
+    EXPECT_FALSE(m.setData(m.index(0, 2), QStringLiteral("9"), Qt::EditRole));
+    EXPECT_EQ(grille.textesLigne(0), QStringList({"Forage", "1", "1"}));
+
+    grille.definirModifiable(false);
+    EXPECT_FALSE(m.setData(m.index(0, 0), QStringLiteral("Source"), Qt::EditRole));
+    EXPECT_FALSE(m.setData(m.index(0, 1), int(Qt::Unchecked), Qt::CheckStateRole));
+    EXPECT_EQ(grille.textesLigne(0), QStringList({"Forage", "1", "1"}));
+    EXPECT_EQ(modifiees.count(), 2);
+}
+
+// A code its entries lack (an inactive unit) survives its cell's editor being opened and left.
+TEST(GrilleSaisie, UnCodeHorsDeLaListeResteChoisi)
+{
+    GrilleSaisie grille;
+    grille.definirColonnes({{QStringLiteral("Unité"), G::Code, UNITES}});
+    grille.remplir({{QStringLiteral("Ancienne [7]")}, {QStringLiteral("9")}});
+    for (int l = 0; l < 2; ++l) {
+        auto *boite = qobject_cast<ComboCodee *>(grille.editerCellule(l, 0));
+        ASSERT_NE(boite, nullptr);
+        EXPECT_EQ(boite->currentText().trimmed(),
+                  l == 0 ? QStringLiteral("Ancienne [7]") : QStringLiteral("[9]"));
+        grille.validerSaisie();
+    }
+    EXPECT_EQ(grille.lignes(), QVector<QStringList>({{"7"}, {"9"}}));
+    EXPECT_EQ(grille.affiche(0, 0), QStringLiteral("Ancienne [7]"));
 }
 
 } // namespace

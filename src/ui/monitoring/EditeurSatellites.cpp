@@ -1,6 +1,6 @@
 #include "ui/monitoring/EditeurSatellites.h"
 
-#include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/GrilleSaisie.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -9,16 +9,26 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace vyk {
 
-namespace {
-
-constexpr int ROLE_CLE = Qt::UserRole + 1;
-
-} // namespace
+GrilleSaisie *EditeurSatellites::construireTable(const DefinitionGrille &def, QWidget *parent) const
+{
+    QVector<GrilleSaisie::Colonne> colonnes;
+    for (const ColonneGrille &c : def.colonnes)
+        colonnes.append(
+            {c.libelle, c.nature,
+             c.nature == NatureChamp::Code ? GrilleSatellite::entrees(c) : EntreesCodees(),
+             c.automatique});
+    auto *table = new GrilleSaisie(parent);
+    table->setObjectName(QStringLiteral("Spr_") + def.nom);
+    table->definirColonnes(colonnes);
+    table->setAlternatingRowColors(false);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
+}
 
 EditeurSatellites::EditeurSatellites(const DefinitionSauvegarde &sauvegarde,
                                      std::function<QString()> codeParent, QWidget *parent)
@@ -30,9 +40,6 @@ EditeurSatellites::EditeurSatellites(const DefinitionSauvegarde &sauvegarde,
         const DefinitionGrille *def = grilleQualitometre(nom);
         if (!def) continue;
         Grille g{def};
-        for (const ColonneGrille &c : def->colonnes)
-            g.entrees << (c.nature == NatureChamp::Code ? GrilleSatellite::entrees(c)
-                                                        : EntreesCodees());
         if (def->ligneUnique) {
             auto *formulaire = new QFormLayout;
             for (const ColonneGrille &c : def->colonnes) {
@@ -46,15 +53,7 @@ EditeurSatellites::EditeurSatellites(const DefinitionSauvegarde &sauvegarde,
             auto *boite = new QGroupBox(
                 sauvegarde.grilles.size() > 1 ? def->suffixe.mid(5) : QString(), this);
             auto *interieur = new QVBoxLayout(boite);
-            g.table = new QTableWidget(0, int(def->colonnes.size()), boite);
-            g.table->setObjectName(QStringLiteral("Spr_") + nom);
-            QStringList titres;
-            for (const ColonneGrille &c : def->colonnes)
-                titres << c.libelle;
-            g.table->setHorizontalHeaderLabels(titres);
-            g.table->setSelectionBehavior(QAbstractItemView::SelectRows);
-            g.table->verticalHeader()->hide();
-            g.table->horizontalHeader()->setStretchLastSection(true);
+            g.table = construireTable(*def, boite);
             auto *ajout = new QPushButton(QStringLiteral("Ajouter une ligne"), boite);
             ajout->setObjectName(QStringLiteral("CmdAjouter_") + nom);
             auto *suppression = new QPushButton(QStringLiteral("Supprimer la ligne"), boite);
@@ -87,7 +86,7 @@ EditeurSatellites::EditeurSatellites(const DefinitionSauvegarde &sauvegarde,
     colonne->addLayout(bas);
 }
 
-QTableWidget *EditeurSatellites::table(const QString &grille) const
+GrilleSaisie *EditeurSatellites::table(const QString &grille) const
 {
     for (const Grille &g : m_grilles)
         if (g.def->nom == grille) return g.table;
@@ -99,48 +98,21 @@ void EditeurSatellites::definirTournees(const QString &texte)
     if (TxtTournees) TxtTournees->setText(texte);
 }
 
-void EditeurSatellites::remplirLigne(Grille &g, int ligne, const LigneGrille &l)
-{
-    for (int c = 0; c < g.def->colonnes.size(); ++c) {
-        const ColonneGrille &col = g.def->colonnes[c];
-        const QString texte = l.textes.value(c);
-        auto *item = new QTableWidgetItem;
-        if (col.nature == NatureChamp::Code) {
-            auto *choix = new ComboCodee(g.table);
-            choix->definirEntrees(g.entrees[c], ComboCodee::AvecVide);
-            if (!choix->selectionnerCode(texte) && !texte.isEmpty()) {
-                // A code missing from the list is kept as it is.
-                EntreesCodees avec = g.entrees[c];
-                avec.append({texte, texte});
-                choix->definirEntrees(avec, ComboCodee::AvecVide);
-                choix->selectionnerCode(texte);
-            }
-            g.table->setCellWidget(ligne, c, choix);
-        } else if (col.nature == NatureChamp::OuiNon) {
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-            item->setCheckState(texte == QLatin1String("1") ? Qt::Checked : Qt::Unchecked);
-        } else {
-            item->setText(texte);
-            if (col.automatique) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-        }
-        if (c == 0)
-            item->setData(ROLE_CLE, QVariant::fromValue(QVariantList(l.cle.begin(), l.cle.end())));
-        g.table->setItem(ligne, c, item);
-    }
-}
-
 void EditeurSatellites::afficher(Grille &g, const LignesGrille &lignes)
 {
+    g.cles.clear();
+    for (const LigneGrille &l : lignes)
+        g.cles << l.cle;
     if (g.table) {
-        g.table->setRowCount(0);
-        g.table->setRowCount(int(lignes.size()));
-        for (int l = 0; l < lignes.size(); ++l)
-            remplirLigne(g, l, lignes[l]);
-        g.table->resizeColumnsToContents();
+        QVector<QStringList> textes;
+        for (const LigneGrille &l : lignes)
+            textes << l.textes;
+        g.table->remplir(textes);
+        g.table->ajusterLargeurs();
         return;
     }
     const LigneGrille l = lignes.value(0);
-    g.cleFormulaire = l.cle;
+    g.cles = {l.cle};
     for (int c = 0; c < g.champs.size(); ++c)
         g.champs[c]->setText(l.textes.value(c));
 }
@@ -159,27 +131,13 @@ LignesGrille EditeurSatellites::lire(const Grille &g) const
         LigneGrille l;
         for (const QLineEdit *champ : g.champs)
             l.textes << champ->text();
-        l.cle = g.cleFormulaire;
+        l.cle = g.cles.value(0);
         lignes << l;
         return lignes;
     }
-    for (int r = 0; r < g.table->rowCount(); ++r) {
-        LigneGrille l;
-        for (int c = 0; c < g.def->colonnes.size(); ++c) {
-            const QTableWidgetItem *item = g.table->item(r, c);
-            if (const auto *choix = qobject_cast<ComboCodee *>(g.table->cellWidget(r, c)))
-                l.textes << choix->codeSelectionne();
-            else if (g.def->colonnes[c].nature == NatureChamp::OuiNon)
-                l.textes << (item && item->checkState() == Qt::Checked ? QStringLiteral("1")
-                                                                       : QStringLiteral("0"));
-            else
-                l.textes << (item ? item->text() : QString());
-        }
-        if (const QTableWidgetItem *premier = g.table->item(r, 0))
-            for (const QVariant &v : premier->data(ROLE_CLE).toList())
-                l.cle << v;
-        lignes << l;
-    }
+    g.table->validerSaisie();
+    for (int r = 0; r < g.table->rowCount(); ++r)
+        lignes << LigneGrille{g.table->textesLigne(r), g.cles.value(r)};
     return lignes;
 }
 
@@ -200,13 +158,9 @@ int EditeurSatellites::ajouterLigne(const QString &grille)
 {
     for (Grille &g : m_grilles)
         if (g.def->nom == grille && g.table) {
-            const int ligne = g.table->rowCount();
-            g.table->insertRow(ligne);
-            LigneGrille vide;
-            for (int c = 0; c < g.def->colonnes.size(); ++c)
-                vide.textes << QString();
-            remplirLigne(g, ligne, vide);
-            g.table->setCurrentCell(ligne, 0);
+            const int ligne = g.table->ajouterLigne();
+            g.cles.resize(g.table->rowCount());
+            g.table->selectionnerLigne(ligne);
             return ligne;
         }
     return -1;
@@ -216,11 +170,12 @@ bool EditeurSatellites::supprimerLigne(const QString &grille)
 {
     for (Grille &g : m_grilles) {
         if (g.def->nom != grille || !g.table) continue;
-        const int r = g.table->currentRow();
+        const int r = g.table->ligneCourante();
         if (r < 0) return false;
         const LignesGrille lignes = lire(g);
         if (!GrilleSatellite(*g.def).supprimerLigne(m_codeParent(), lignes[r])) return false;
-        g.table->removeRow(r);
+        g.table->retirerLigne(r);
+        g.cles.remove(r);
         return true;
     }
     return false;

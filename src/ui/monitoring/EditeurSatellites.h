@@ -8,13 +8,15 @@
 
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
 
 namespace vyk {
 
-// The grids of one save button of a card, built from their definitions: a table per grid (coded
-// columns as choice boxes, check boxes, typed texts), or a form for a one-row grid; commands to
-// add and delete a line and to save. The parent's code is asked when needed.
+class GrilleSaisie;
+
+// The grids of one save button of a card, built from their definitions: an editable grid per
+// grid (coded columns chosen in a list, check boxes, typed texts, numbers given by the save
+// shown only), or a form for a one-row grid; commands to add and delete a line and to save. The
+// parent's code is asked when needed.
 class EditeurSatellites : public QWidget
 {
     Q_OBJECT
@@ -29,7 +31,7 @@ class EditeurSatellites : public QWidget
     bool supprimerLigne(const QString &grille);
     int ajouterLigne(const QString &grille);
 
-    QTableWidget *table(const QString &grille) const;
+    GrilleSaisie *table(const QString &grille) const;
     QLineEdit *champTournees() const { return TxtTournees; }
     void definirTournees(const QString &texte);
 
@@ -37,12 +39,11 @@ class EditeurSatellites : public QWidget
     struct Grille
     {
         const DefinitionGrille *def;
-        QTableWidget *table = nullptr; // several lines
-        QVector<QLineEdit *> champs;   // one-row form
-        QVector<QVariant> cleFormulaire;
-        QVector<EntreesCodees> entrees; // per column
+        GrilleSaisie *table = nullptr;   // several lines
+        QVector<QLineEdit *> champs;     // one-row form
+        QVector<QVector<QVariant>> cles; // stored key of each line (the form's only)
     };
-    void remplirLigne(Grille &g, int ligne, const LigneGrille &l);
+    GrilleSaisie *construireTable(const DefinitionGrille &def, QWidget *parent) const;
     LignesGrille lire(const Grille &g) const;
     void afficher(Grille &g, const LignesGrille &lignes);
 

@@ -58,9 +58,12 @@ class DelegueSaisie : public QStyledItemDelegate
     void setModelData(QWidget *editeur, QAbstractItemModel *modele,
                       const QModelIndex &index) const override
     {
-        if (auto *choix = qobject_cast<ComboCodee *>(editeur))
-            modele->setData(index, choix->codeSelectionne());
-        else if (auto *champ = qobject_cast<QLineEdit *>(editeur))
+        if (auto *choix = qobject_cast<ComboCodee *>(editeur)) {
+            // An unchanged code keeps the label it was shown with.
+            const QString code = choix->codeSelectionne();
+            const bool meme = code == m_modele->texte(index.row(), index.column());
+            modele->setData(index, meme ? m_modele->affiche(index.row(), index.column()) : code);
+        } else if (auto *champ = qobject_cast<QLineEdit *>(editeur))
             modele->setData(index, champ->text());
     }
 

@@ -222,8 +222,7 @@ bool ModeleSaisie::setData(const QModelIndex &index, const QVariant &valeur, int
         return false;
     QString texte;
     if (role == Qt::CheckStateRole)
-        texte = valeur.toInt() == Qt::Checked ? QStringLiteral("1")
-                                                               : QStringLiteral("0");
+        texte = valeur.toInt() == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0");
     else if (role == Qt::EditRole)
         texte = valeur.toString();
     else

@@ -58,7 +58,8 @@ class ModeleSaisie : public QAbstractTableModel
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     // The user's edits; they are announced by celluleModifiee.
-    bool setData(const QModelIndex &index, const QVariant &valeur, int role = Qt::EditRole) override;
+    bool setData(const QModelIndex &index, const QVariant &valeur,
+                 int role = Qt::EditRole) override;
 
   signals:
     void celluleModifiee(int ligne, int colonne);
