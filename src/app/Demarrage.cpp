@@ -93,10 +93,10 @@ void Demarrage::deconnecterSession()
     if (bd().estOuverte()) journaliserInfo(QStringLiteral("Logout"));
 }
 
-bool Demarrage::demanderFermeture(const QString &titre)
+bool Demarrage::demanderFermeture(const QString &titre, const Confirmation &confirmer)
 {
     if (m_parametres.changementBaseEnCours) return true;
-    if (afficherMessage(GENRE_QUESTION, questionFermeture(titre)) != BoutonOui) return false;
+    if (!confirmer(questionFermeture(titre))) return false;
     deconnecterSession();
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include "app/Connexion.h"
 #include "app/Options.h"
+#include "db/Messages.h"
 
 #include <QString>
 
@@ -59,9 +60,10 @@ class Demarrage
 
     // --- Main window --------------------------------------------------------------------------
     // Closing asked: unless a change of database is under way, the question
-    // "Etes vous sûr de vouloir quitter <titre> ?"; when closing goes on, "Logout" is
-    // journalled. True when the window may close.
-    bool demanderFermeture(const QString &titre);
+    // "Etes vous sûr de vouloir quitter <titre> ?" put to confirmer; when closing goes on,
+    // "Logout" is journalled. True when the window may close.
+    bool demanderFermeture(const QString &titre,
+                           const Confirmation &confirmer = confirmerParMessage);
     // The main window is gone: the connection is closed and the session emptied. True when
     // the program ends; false when the login screen comes back (change of database or user).
     bool dechargement();

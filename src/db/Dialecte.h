@@ -17,6 +17,12 @@ enum class TypeNeutre
     Auto
 };
 
+// Numbers of every size (a counter is not typed, so it is not one).
+inline bool estNumerique(TypeNeutre t)
+{
+    return t == TypeNeutre::Reel || t == TypeNeutre::Court || t == TypeNeutre::Long;
+}
+
 // Every word that differs between backends, for callers that write backend-specific SQL.
 // Statements in the desktop dialect need none of it: the engine layer translates them.
 class Dialecte

@@ -52,11 +52,6 @@ QString libelleChamp(const QString &colonne)
     return libelles.value(colonne.toLower(), colonne);
 }
 
-bool estNumerique(TypeNeutre t)
-{
-    return t == TypeNeutre::Reel || t == TypeNeutre::Court || t == TypeNeutre::Long;
-}
-
 // Columns written from the card's fields (the key, the import job and the stamp aside).
 bool estSaisie(const QString &colonne)
 {

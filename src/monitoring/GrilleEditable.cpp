@@ -6,16 +6,6 @@
 
 namespace vyk {
 
-namespace {
-
-bool estNumerique(const DefinitionColonne *c)
-{
-    return c && (c->type == TypeNeutre::Reel || c->type == TypeNeutre::Court ||
-                 c->type == TypeNeutre::Long);
-}
-
-} // namespace
-
 EntreesCodees entreesListeCodee(const QString &liste)
 {
     if (liste.isEmpty()) return {};
@@ -35,7 +25,7 @@ void completerColonnes(QVector<ColonneGrille> &colonnes, const DefinitionTable *
 {
     for (ColonneGrille &c : colonnes) {
         const DefinitionColonne *d = table ? table->colonne(c.colonne) : nullptr;
-        c.numerique = c.numerique || estNumerique(d);
+        c.numerique = c.numerique || (d && estNumerique(d->type));
         if (tailles && c.taille == 0 && d && d->type == TypeNeutre::Texte &&
             (c.nature == NatureChamp::Texte || c.nature == NatureChamp::Code))
             c.taille = d->taille;

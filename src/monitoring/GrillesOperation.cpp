@@ -216,10 +216,9 @@ bool GrilleOperation::enregistrer(qint64 station, const QString &operation, Lign
 }
 
 bool GrilleOperation::supprimerLigne(qint64 station, const QString &operation,
-                                     const LigneGrille &ligne) const
+                                     const LigneGrille &ligne, const Confirmation &confirmer) const
 {
-    if (afficherMessage(GENRE_QUESTION, texteGrillesOperation::QUESTION_LIGNE) != BoutonOui)
-        return false;
+    if (!confirmer(texteGrillesOperation::QUESTION_LIGNE)) return false;
     const Nombre op = enNombre(operation, true);
     QString erreur;
     if (op.estNombre() &&

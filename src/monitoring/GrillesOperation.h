@@ -53,8 +53,9 @@ class GrilleOperation : public GrilleEditable
     // writes the operation's result comment.
     bool enregistrer(qint64 station, const QString &operation, LignesGrille &lignes,
                      const QString *commentaireResultat = nullptr) const;
-    // Question, then the line's row; true when the line may leave the grid.
-    bool supprimerLigne(qint64 station, const QString &operation, const LigneGrille &ligne) const;
+    // The user's answer, then the line's row; true when the line may leave the grid.
+    bool supprimerLigne(qint64 station, const QString &operation, const LigneGrille &ligne,
+                        const Confirmation &confirmer = confirmerParMessage) const;
 };
 
 // --- Habitat covers: one line per support, totals of 100 % -----------------------------------

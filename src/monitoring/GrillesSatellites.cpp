@@ -71,11 +71,10 @@ LignesGrille GrilleSatellite::charger(const QString &codeParent) const
     return parent[0].isNull() ? LignesGrille() : GrilleEditable::charger(parent);
 }
 
-bool GrilleSatellite::supprimerLigne(const QString &codeParent, const LigneGrille &ligne) const
+bool GrilleSatellite::supprimerLigne(const QString &codeParent, const LigneGrille &ligne,
+                                     const Confirmation &confirmer) const
 {
-    if (afficherMessage(GENRE_QUESTION,
-                        texteGrilles::CONFIRMER_SUPPRESSION.arg(definition().quoi)) != BoutonOui)
-        return false;
+    if (!confirmer(texteGrilles::CONFIRMER_SUPPRESSION.arg(definition().quoi))) return false;
     const QVector<QVariant> parent = parentDe(codeParent);
     QString erreur;
     if (!parent[0].isNull() && !GrilleEditable::supprimerLigne(parent, ligne, erreur)) {

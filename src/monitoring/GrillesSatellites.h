@@ -78,9 +78,10 @@ class GrilleSatellite : public GrilleEditable
 
     // The station's rows as lines; none when the code is not a number.
     LignesGrille charger(const QString &codeParent) const;
-    // After the confirmation, deletes the line's row (a line never saved has none); true when
+    // After the user's answer, deletes the line's row (a line never saved has none); true when
     // the line may leave the grid.
-    bool supprimerLigne(const QString &codeParent, const LigneGrille &ligne) const;
+    bool supprimerLigne(const QString &codeParent, const LigneGrille &ligne,
+                        const Confirmation &confirmer = confirmerParMessage) const;
 
     // The entries of a coded column (the contacts' query depends on the engine).
     static EntreesCodees entrees(const ColonneGrille &colonne);

@@ -27,8 +27,7 @@ bool colonneNumerique(const QString &colonne)
 {
     const DefinitionTable *t = definitionTable(TABLE);
     const DefinitionColonne *c = t ? t->colonne(colonne) : nullptr;
-    return c && (c->type == TypeNeutre::Reel || c->type == TypeNeutre::Court ||
-                 c->type == TypeNeutre::Long);
+    return c && estNumerique(c->type);
 }
 
 int tailleColonne(const QString &colonne)

@@ -451,8 +451,7 @@ bool EditionPrelevement::supprimer()
         afficherMessage(GENRE_ERREUR, T::ENREGISTRER_AVANT);
         return false;
     }
-    if (afficherMessage(GENRE_QUESTION, T::QUESTION_SUPPRESSION.arg(m_numero)) != BoutonOui)
-        return false;
+    if (!confirmer(T::QUESTION_SUPPRESSION.arg(m_numero))) return false;
     const QString station = nombreSql(m_station);
     const QString numero = nombreSql(m_numero);
     // All or nothing: a sample gone with its analyses left behind would show them nowhere.

@@ -135,7 +135,7 @@ class EditionPrelevement
     bool supprimerDossier(int ligne);
     bool supprimerEchantillon(int ligne);
     bool supprimerAnalyse(int ligne);
-    // The question, then the sample and everything it holds.
+    // The user's answer to the question, then the sample and everything it holds.
     bool supprimer();
 
     // Bulk change from the card's lists: every analysis of the sample takes the status
@@ -153,6 +153,10 @@ class EditionPrelevement
 
     // The grids read again from the database.
     void chargerGrilles();
+
+    // The user's answer to the deletion's question: a Yes / No box unless the caller gives its
+    // own.
+    Confirmation confirmer = confirmerParMessage;
 
   private:
     QVector<QVariant> parent() const;

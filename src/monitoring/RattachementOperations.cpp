@@ -184,7 +184,7 @@ QString valeurColonne(const DefinitionColonne &c, const QVariant &valeur)
     if (valeur.isNull() ||
         (valeur.typeId() == QMetaType::QString && valeur.toString().trimmed().isEmpty()))
         return QStringLiteral("NULL");
-    if (c.type == TypeNeutre::Reel || c.type == TypeNeutre::Court || c.type == TypeNeutre::Long) {
+    if (estNumerique(c.type)) {
         const Nombre n = enNombre(valeur.toString());
         return n.estNombre() ? sqlNombre(n.valeur) : QString();
     }

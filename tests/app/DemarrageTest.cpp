@@ -146,16 +146,16 @@ TEST_P(DemarrageTest, FermetureDemandeeEtLogoutJournalise)
     ASSERT_EQ(demarrage.identifier(QStringLiteral("jean"), {}, false),
               Demarrage::Identification::Ouverte);
 
-    // "Non" (the default answer) keeps the window and writes nothing.
-    EXPECT_FALSE(demarrage.demanderFermeture(QStringLiteral("VYK 6")));
-    ASSERT_EQ(messages().messages().size(), 1);
-    EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("QUESTION"));
-    EXPECT_EQ(messages().messages()[0].texte,
-              QStringLiteral("Etes vous sûr de vouloir quitter VYK 6 ?"));
+    // "Non" keeps the window and writes nothing; the question goes to the function given.
+    test::Reponses reponses;
+    EXPECT_FALSE(demarrage.demanderFermeture(QStringLiteral("VYK 6"), reponses.fonction()));
+    EXPECT_EQ(reponses.questions, QStringList({"Etes vous sûr de vouloir quitter VYK 6 ?"}));
+    EXPECT_TRUE(messages().messages().isEmpty());
     EXPECT_TRUE(journal().isEmpty());
 
-    messages().repondre(BoutonOui);
-    EXPECT_TRUE(demarrage.demanderFermeture(QStringLiteral("VYK 6")));
+    reponses.reponse = true;
+    EXPECT_TRUE(demarrage.demanderFermeture(QStringLiteral("VYK 6"), reponses.fonction()));
+    EXPECT_EQ(reponses.questions.size(), 2);
     EXPECT_EQ(journal(), QStringList{QStringLiteral("Logout|jean|2|VYK")});
     EXPECT_TRUE(demarrage.dechargement());
     EXPECT_FALSE(bd().estOuverte());

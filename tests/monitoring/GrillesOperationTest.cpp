@@ -68,11 +68,18 @@ TEST_P(GrillesOperationTest, PrelevementsElementairesGardentLeurNumero)
                   "QUALITOMETRES_OPERATIONS_PRELEVEMENTS ORDER BY indice")),
               QStringList({"0|1|P1|1|0.25", "0|2|P2|2|"}));
 
-    // Line 1 deleted, a new line: P2 keeps its number 2 (column P2 of the taxa lists).
-    messages().repondre(BoutonOui);
-    ASSERT_TRUE(g.supprimerLigne(1, QStringLiteral("0"), l[0]));
-    EXPECT_EQ(recus(), QStringList({"QUESTION: Voulez vous supprimer la ligne sélectionnée ?",
-                                    "AIDE: Le prélèvement a été supprimé."}));
+    // Line 1 deleted, a new line: P2 keeps its number 2 (column P2 of the taxa lists). The
+    // question goes to the function given; No keeps the row.
+    test::Reponses reponses;
+    EXPECT_FALSE(g.supprimerLigne(1, QStringLiteral("0"), l[0], reponses.fonction()));
+    EXPECT_TRUE(recus().isEmpty());
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_OPERATIONS_PRELEVEMENTS"))
+                  .toInt(),
+              2);
+    reponses.reponse = true;
+    ASSERT_TRUE(g.supprimerLigne(1, QStringLiteral("0"), l[0], reponses.fonction()));
+    EXPECT_EQ(reponses.questions, QStringList(2, "Voulez vous supprimer la ligne sélectionnée ?"));
+    EXPECT_EQ(recus(), QStringList({"AIDE: Le prélèvement a été supprimé."}));
     l.removeFirst();
     l << nouvelle(QStringLiteral("P3"), {}, {});
     ASSERT_TRUE(g.enregistrer(1, QStringLiteral("0"), l));

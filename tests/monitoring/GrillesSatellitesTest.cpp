@@ -93,14 +93,17 @@ TEST_P(GrillesSatellitesTest, ReseauxRefusSansCodeControlesPuisRemplacement)
     const LignesGrille chargees = grille.charger(QStringLiteral("8"));
     ASSERT_EQ(chargees.size(), 2);
     EXPECT_EQ(chargees[1].textes, QStringList({"3", "01/01/2012", ""}));
-    EXPECT_FALSE(grille.supprimerLigne(QStringLiteral("8"), chargees[1]));
-    EXPECT_EQ(dernier(), QStringLiteral("Voulez vous supprimer le réseau sélectionné ?"));
-    EXPECT_EQ(genre(), QStringLiteral("QUESTION"));
-    messages().repondre(BoutonOui);
-    EXPECT_TRUE(grille.supprimerLigne(QStringLiteral("8"), chargees[1]));
-    EXPECT_EQ(
-        dernier(),
-        QStringLiteral("Le lien entre le qualitomètre et le réseau sélectionné a été supprimé."));
+    // The question goes to the function given, never to a box; No keeps the row.
+    recus();
+    test::Reponses reponses;
+    EXPECT_FALSE(grille.supprimerLigne(QStringLiteral("8"), chargees[1], reponses.fonction()));
+    EXPECT_EQ(reponses.questions, QStringList({"Voulez vous supprimer le réseau sélectionné ?"}));
+    EXPECT_TRUE(recus().isEmpty());
+    EXPECT_EQ(valeur("SELECT count(*) FROM LIEN_QUALITO_RESEAUX").toInt(), 3);
+    reponses.reponse = true;
+    EXPECT_TRUE(grille.supprimerLigne(QStringLiteral("8"), chargees[1], reponses.fonction()));
+    EXPECT_EQ(recus(), QStringList({"AIDE: Le lien entre le qualitomètre et le réseau "
+                                    "sélectionné a été supprimé."}));
     EXPECT_EQ(lignes("SELECT CodeQualitometre, DateDebut FROM LIEN_QUALITO_RESEAUX ORDER BY "
                      "CodeQualitometre"),
               QStringList({"8|01/01/2010", "9|01/01/1990"}));

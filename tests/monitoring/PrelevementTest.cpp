@@ -258,16 +258,18 @@ TEST_P(PrelevementTest, SuppressionDUneLigneEtDuPrelevement)
         QStringList({"0|1", "1|1"}));
 
     // The sample goes with everything it holds; the other one stays.
+    // The question goes to the card's function, never to a box.
     messages().vider();
-    EXPECT_FALSE(e.supprimer()); // No is the default answer
+    test::Reponses reponses;
+    e.confirmer = reponses.fonction();
+    EXPECT_FALSE(e.supprimer());
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM PRELEVEMENTS")).toInt(), 2);
-    messages().repondre(BoutonOui);
+    reponses.reponse = true;
     ASSERT_TRUE(e.supprimer());
-    EXPECT_EQ(messages().textes(), QStringList({"Etes vous sur de vouloir supprimer le prélèvement "
-                                                "1 et toutes les informations qu'il possède ?",
-                                                "Etes vous sur de vouloir supprimer le prélèvement "
-                                                "1 et toutes les informations qu'il possède ?",
-                                                "Le prélèvement a été supprimé."}));
+    EXPECT_EQ(reponses.questions, QStringList(2, "Etes vous sur de vouloir supprimer le "
+                                                 "prélèvement 1 et toutes les informations "
+                                                 "qu'il possède ?"));
+    EXPECT_EQ(messages().textes(), QStringList({"Le prélèvement a été supprimé."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement FROM PRELEVEMENTS")),
               QStringList({"0"}));
     EXPECT_EQ(lignes(QStringLiteral(

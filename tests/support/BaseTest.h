@@ -51,6 +51,21 @@ struct ServeurTest
 ServeurTest serveurTest();
 
 // What vyk-cli returned and printed.
+// The user's answers to the core's questions, given as a function: the questions put, and the
+// answer to give (No unless set).
+struct Reponses
+{
+    QStringList questions;
+    bool reponse = false;
+    Confirmation fonction()
+    {
+        return [this](const QString &question) {
+            questions << question;
+            return reponse;
+        };
+    }
+};
+
 struct SortieCli
 {
     int code = -1; // -1 when it did not finish
