@@ -2,7 +2,10 @@
 
 #include "db/Sql.h"
 
+#include <QDateTime>
 #include <QSqlDatabase>
+
+#include <cstring>
 
 namespace vyk {
 
@@ -170,6 +173,45 @@ bool Moteur::creerVue(const QString &nom, const QString &select, QString &erreur
     QString ignoree;
     if (!envoyer(QStringLiteral("DROP VIEW ") + nom, ignoree)) return false;
     return envoyer(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select, erreur);
+}
+
+QDateTime dateIso(const char *t, int n)
+{
+    auto chiffres = [&](int debut, int nb, int &v) {
+        v = 0;
+        for (int k = debut; k < debut + nb; ++k) {
+            if (k >= n || t[k] < '0' || t[k] > '9') return false;
+            v = v * 10 + (t[k] - '0');
+        }
+        return true;
+    };
+    int a, m, j, h = 0, mi = 0, s = 0;
+    if (n < 10 || !chiffres(0, 4, a) || t[4] != '-' || !chiffres(5, 2, m) || t[7] != '-' ||
+        !chiffres(8, 2, j))
+        return {};
+    if (n >= 19 && (t[10] == ' ' || t[10] == 'T')) {
+        if (!chiffres(11, 2, h) || t[13] != ':' || !chiffres(14, 2, mi) || t[16] != ':' ||
+            !chiffres(17, 2, s))
+            return {};
+    } else if (n != 10) {
+        return {};
+    }
+    const QDate date(a, m, j);
+    const QTime heure(h, mi, s);
+    if (!date.isValid() || !heure.isValid()) return {};
+    return QDateTime(date, heure);
+}
+
+const QVariant &DatesRepetees::lire(int colonne, const char *t, int n)
+{
+    Derniere &d = m_dernieres[colonne];
+    if (d.lue && d.texte.size() == n && std::memcmp(d.texte.constData(), t, size_t(n)) == 0)
+        return d.date;
+    d.lue = true;
+    d.texte = QByteArray(t, n);
+    const QDateTime date = dateIso(t, n);
+    d.date = date.isValid() ? QVariant(date) : QVariant();
+    return d.date;
 }
 
 } // namespace vyk

@@ -126,6 +126,29 @@ class Moteur
 // "Aucune base de données n'est ouverte."
 QString messageBaseFermee();
 
+// An engine's ISO date text, "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS" (anything after the seconds
+// ignored); invalid otherwise.
+QDateTime dateIso(const char *t, int n);
+
+// The date cells of a result read through the previous row's: rows often repeat one date (a
+// sample's date on each of its analyses) and a local date and time is dear to build.
+class DatesRepetees
+{
+  public:
+    explicit DatesRepetees(int nbColonnes) : m_dernieres(nbColonnes) {}
+    // The date of the text (invalid when it is none), read again only when it changed.
+    const QVariant &lire(int colonne, const char *t, int n);
+
+  private:
+    struct Derniere
+    {
+        bool lue = false;
+        QByteArray texte;
+        QVariant date;
+    };
+    QVector<Derniere> m_dernieres;
+};
+
 // Closes and removes a named Qt connection; the name is cleared.
 void fermerConnexionQt(QString &nom);
 

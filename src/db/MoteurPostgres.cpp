@@ -139,11 +139,25 @@ void lireResultat(PGresult *r, Tableau &t)
     }
     t.definirColonnes(noms, types);
     t.reserver(nbLig);
+    DatesRepetees dates(nbCol);
     for (int l = 0; l < nbLig; ++l)
-        for (int c = 0; c < nbCol; ++c)
-            t.ajouterCellule(PQgetisnull(r, l, c)
-                                 ? QVariant()
-                                 : valeurTexte(PQgetvalue(r, l, c), PQgetlength(r, l, c), oids[c]));
+        for (int c = 0; c < nbCol; ++c) {
+            if (PQgetisnull(r, l, c)) {
+                t.ajouterCellule({});
+                continue;
+            }
+            const char *texte = PQgetvalue(r, l, c);
+            const int n = PQgetlength(r, l, c);
+            // DateStyle ISO: "YYYY-MM-DD[ HH:MM:SS[.ffffff]][+TZ]"; the wall-clock time is kept.
+            if (oids[c] == 1082 || oids[c] == 1114 || oids[c] == 1184) {
+                const QVariant &d = dates.lire(c, texte, std::min(n, 19));
+                if (d.isValid()) {
+                    t.ajouterCellule(d);
+                    continue;
+                }
+            }
+            t.ajouterCellule(valeurTexte(texte, n, oids[c]));
+        }
 }
 
 long long lignesTouchees(PGresult *r)

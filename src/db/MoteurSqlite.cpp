@@ -40,35 +40,7 @@ TypeValeur typeDeclare(const char *declare)
     return TypeValeur::Inconnu;
 }
 
-// Dates are stored as "YYYY-MM-DD HH:MM:SS" text.
-QDateTime dateIso(const char *t, int n)
-{
-    auto chiffres = [&](int debut, int nb, int &v) {
-        v = 0;
-        for (int k = debut; k < debut + nb; ++k) {
-            if (k >= n || t[k] < '0' || t[k] > '9') return false;
-            v = v * 10 + (t[k] - '0');
-        }
-        return true;
-    };
-    int a, m, j, h = 0, mi = 0, s = 0;
-    if (n < 10 || !chiffres(0, 4, a) || t[4] != '-' || !chiffres(5, 2, m) || t[7] != '-' ||
-        !chiffres(8, 2, j))
-        return {};
-    if (n >= 19 && (t[10] == ' ' || t[10] == 'T')) {
-        if (!chiffres(11, 2, h) || t[13] != ':' || !chiffres(14, 2, mi) || t[16] != ':' ||
-            !chiffres(17, 2, s))
-            return {};
-    } else if (n != 10) {
-        return {};
-    }
-    const QDate date(a, m, j);
-    const QTime heure(h, mi, s);
-    if (!date.isValid() || !heure.isValid()) return {};
-    return QDateTime(date, heure);
-}
-
-QVariant valeurColonne(sqlite3_stmt *st, int c, TypeValeur type)
+QVariant valeurColonne(sqlite3_stmt *st, int c, TypeValeur type, DatesRepetees &dates)
 {
     switch (sqlite3_column_type(st, c)) {
     case SQLITE_NULL:
@@ -88,8 +60,8 @@ QVariant valeurColonne(sqlite3_stmt *st, int c, TypeValeur type)
         // Expressions have no declared type: a value in the stored date form is a date.
         if (type == TypeValeur::DateHeure ||
             (type == TypeValeur::Inconnu && (n == 19 || n == 10))) {
-            const QDateTime d = dateIso(t, n);
-            if (d.isValid()) return QVariant(d);
+            const QVariant &d = dates.lire(c, t, n);
+            if (d.isValid()) return d;
         }
         return QVariant(QString::fromUtf8(t, n));
     }
@@ -153,12 +125,13 @@ bool derouler(sqlite3 *db, sqlite3_stmt *st, Tableau *resultat, long long *modif
         }
         resultat->definirColonnes(noms, types);
     }
+    DatesRepetees dates(resultat ? nbCol : 0);
     for (;;) {
         const int rc = sqlite3_step(st);
         if (rc == SQLITE_ROW) {
             if (resultat && nbCol > 0)
                 for (int c = 0; c < nbCol; ++c)
-                    resultat->ajouterCellule(valeurColonne(st, c, types[c]));
+                    resultat->ajouterCellule(valeurColonne(st, c, types[c], dates));
             continue;
         }
         if (rc == SQLITE_DONE) break;

@@ -58,6 +58,31 @@ TEST_P(BaseDonneesTest, ExtraireRecordsSansLigneEtNullGarde)
     EXPECT_EQ(t.texte(0, "datecreation"), QStringLiteral("05/03/2020"));
 }
 
+// Rows repeating a date (a sample's on each analysis) read it once; a change, a NULL or the same
+// date coming back after another are each read as they are, in both columns.
+TEST_P(BaseDonneesTest, DatesRepeteesDeLigneEnLigne)
+{
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE MESURES (Num INTEGER, Debut DATETIME, Fin "
+                                        "DATETIME)")));
+    const char *lignesInserees[][2] = {{"#01/02/2020 10:00:00#", "#01/03/2020#"},
+                                       {"#01/02/2020 10:00:00#", "#01/02/2020 10:00:00#"},
+                                       {"#01/02/2020 10:00:01#", "NULL"},
+                                       {"NULL", "#01/03/2020#"},
+                                       {"#01/02/2020 10:00:00#", "#01/03/2020#"}};
+    int num = 0;
+    for (const auto &l : lignesInserees)
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO MESURES VALUES (%1, %2, %3)")
+                                 .arg(++num)
+                                 .arg(QLatin1String(l[0]), QLatin1String(l[1]))));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Num, Debut, Fin FROM MESURES ORDER BY Num")),
+              QStringList({"1|02/01/2020 10:00:00|03/01/2020",
+                           "2|02/01/2020 10:00:00|02/01/2020 10:00:00", "3|02/01/2020 10:00:01|",
+                           "4||03/01/2020", "5|02/01/2020 10:00:00|03/01/2020"}));
+    const Tableau t = lire(QStringLiteral("SELECT Debut FROM MESURES ORDER BY Num"));
+    EXPECT_EQ(t(4, 0).toDateTime(), QDateTime(QDate(2020, 1, 2), QTime(10, 0)));
+    EXPECT_EQ(t(0, 0).typeId(), QMetaType::QDateTime);
+}
+
 TEST_P(BaseDonneesTest, MemesLignesDuDialecteDeBureauSurLesDeuxMoteurs)
 {
     creerStations();
