@@ -4,7 +4,8 @@ cmake_minimum_required(VERSION 3.25)
 # referentials know nothing of the monitoring, nor do their screens of the monitoring screens;
 # the imports stand above the monitoring and below the screens.
 set(interdits
-    "^db/:^(app|schema|monitoring|referentials|users|ui|cli)/"
+    "^db/:^(app|classeur|schema|monitoring|referentials|users|ui|cli)/"
+    "^classeur/:^(db|app|schema|monitoring|referentials|users|import|ui|cli)/"
     "^app/:^(schema|monitoring|referentials|users|ui|cli)/"
     "^schema/:^(app|monitoring|referentials|users|ui|cli)/"
     "^referentials/:^(monitoring|ui|cli)/"
