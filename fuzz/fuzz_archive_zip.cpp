@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *donnees, size_t taille)
     QTemporaryDir parent;
     const QString destination = parent.filePath(QStringLiteral("dest"));
     const int extraction = vyk::decompresserZip(chemin, {}, destination, true);
-    if (extraction != code) __builtin_trap();
+    // The check pass and the extraction agree, but for a member the file system refuses.
+    if (extraction != code && !(code == 0 && extraction == 28)) __builtin_trap();
     const QStringList dehors =
         QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     if (!dehors.isEmpty() && dehors != QStringList{QStringLiteral("dest")}) __builtin_trap();

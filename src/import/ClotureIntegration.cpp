@@ -111,18 +111,32 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
 {
     if (m_attente.isEmpty()) return true;
     const QString &table = m_station.table;
-    // A rewritten analysis keeps its number: the stored row goes, the new one comes.
+    // A rewritten analysis keeps its number: the stored row goes, the new one comes. A sample
+    // whose stored analyses are all rewritten is emptied at once.
+    QVector<qint64> entiers;
     for (auto i = m_aRemplacer.cbegin(); i != m_aRemplacer.cend(); ++i)
+        if (i->size() >= m_prelevements[i.key()].nbStockees) entiers << i.key();
+    auto supprimer = [&](const QString &condition) {
+        if (bd().Execute(QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE ") +
+                         condition))
+            return true;
+        raison = QStringLiteral("les analyses à réécrire n'ont pas pu être supprimées : ") +
+                 raisonMoteur(bd().derniereErreur());
+        return false;
+    };
+    for (int d = 0; d < entiers.size(); d += PAR_REQUETE)
+        if (!supprimer(QStringLiteral("NumPrelevement IN (") +
+                       liste(entiers, d, std::min<int>(d + PAR_REQUETE, int(entiers.size()))) +
+                       u')'))
+            return false;
+    for (auto i = m_aRemplacer.cbegin(); i != m_aRemplacer.cend(); ++i) {
+        if (i->size() >= m_prelevements[i.key()].nbStockees) continue;
         for (int d = 0; d < i->size(); d += PAR_REQUETE)
-            if (!bd().Execute(QStringLiteral("DELETE FROM ") + table +
-                              QStringLiteral(" WHERE NumPrelevement=") + QString::number(i.key()) +
-                              QStringLiteral(" AND NumAnalyse IN (") +
-                              liste(*i, d, std::min<int>(d + PAR_REQUETE, int(i->size()))) +
-                              u')')) {
-                raison = QStringLiteral("les analyses à réécrire n'ont pas pu être supprimées : ") +
-                         raisonMoteur(bd().derniereErreur());
+            if (!supprimer(QStringLiteral("NumPrelevement=") + QString::number(i.key()) +
+                           QStringLiteral(" AND NumAnalyse IN (") +
+                           liste(*i, d, std::min<int>(d + PAR_REQUETE, int(i->size()))) + u')'))
                 return false;
-            }
+    }
     InsertionMassive insertion(table, colonnesAnalyse());
     if (!insertion.estValide()) {
         raison = insertion.erreur();
@@ -143,7 +157,9 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
         if (enErreur.contains(i)) continue;
         noterAccords(a);
         ++(a.reecriture ? m_bilan.analysesReecrites : m_bilan.analysesAjoutees);
-        if (PrelevementImport *p = &m_prelevements[a.prelevement]; !m_options.remplacer)
+        PrelevementImport *p = &m_prelevements[a.prelevement];
+        if (!a.reecriture) ++p->nbStockees;
+        if (!m_options.remplacer)
             if (auto s = p->analyses.find(a.identite); s != p->analyses.end()) {
                 s->stockee = true;
                 s->conserves = a.valeurs.mid(P_CONSERVES, NB_CONSERVES);
@@ -161,14 +177,24 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
 
 void IntegrationAnalyses::noterAccords(const AnalyseEnAttente &a)
 {
+    // Positions of the agreeing columns in an analysis row, found once.
+    static const auto positions = [](const Principale *debut, const Principale *fin) {
+        QVector<int> p;
+        for (const Principale *c = debut; c != fin; ++c)
+            p << positionAnalyse(c->analyse);
+        return p;
+    };
+    static const QVector<int> duPrelevement =
+        positions(std::begin(PRINCIPALES), std::end(PRINCIPALES));
+    static const QVector<int> deLOperation = positions(std::begin(OPERATION), std::end(OPERATION));
     QVector<Accord> &p = m_accordsPrelevements[a.prelevement];
-    p.resize(int(std::size(PRINCIPALES)));
+    p.resize(duPrelevement.size());
     for (int k = 0; k < p.size(); ++k)
-        p[k].ajouter(a.valeurs.value(positionAnalyse(PRINCIPALES[k].analyse)));
-    QVector<Accord> &o = m_accordsOperations[m_prelevements.value(a.prelevement).operation];
-    o.resize(int(std::size(OPERATION)));
+        p[k].ajouter(a.valeurs.value(duPrelevement[k]));
+    QVector<Accord> &o = m_accordsOperations[m_prelevements[a.prelevement].operation];
+    o.resize(deLOperation.size());
     for (int k = 0; k < o.size(); ++k)
-        o[k].ajouter(a.valeurs.value(positionAnalyse(OPERATION[k].analyse)));
+        o[k].ajouter(a.valeurs.value(deLOperation[k]));
 }
 
 bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
@@ -233,7 +259,7 @@ bool IntegrationAnalyses::majPrelevementsExistants()
 {
     QVector<qint64> prels;
     for (const qint64 n : std::as_const(m_prelevementsRencontres))
-        if (!m_prelevements.value(n).nouveau && !m_nouveauxEcrits.contains(n)) prels << n;
+        if (!m_prelevements[n].nouveau && !m_nouveauxEcrits.contains(n)) prels << n;
     for (int d = 0; d < prels.size(); d += PAR_REQUETE) {
         const QString numeros = liste(prels, d, std::min<int>(d + PAR_REQUETE, int(prels.size())));
         const Tableau t = bd().extraire(QStringLiteral("SELECT a.NumPrelevement, ") +
@@ -252,9 +278,9 @@ bool IntegrationAnalyses::majPrelevementsExistants()
                 affectations << colonne + QStringLiteral("=?");
                 valeurs << v;
             }
-            const QString demande = m_prelevements.value(numero).codeDemande.isEmpty()
+            const QString demande = m_prelevements[numero].codeDemande.isEmpty()
                                         ? m_options.codeDemande
-                                        : m_prelevements.value(numero).codeDemande;
+                                        : m_prelevements[numero].codeDemande;
             if (const QVariant v =
                     convertir(nulSiVide(demande), PRELEVEMENTS, QStringLiteral("codeDemande"));
                 !v.isNull()) {
@@ -263,9 +289,9 @@ bool IntegrationAnalyses::majPrelevementsExistants()
             }
             if (affectations.isEmpty()) continue;
             valeurs << double(numero);
-            InstructionPreparee maj = bd().preparer(QStringLiteral("UPDATE PRELEVEMENTS SET ") +
-                                                    affectations.join(QStringLiteral(", ")) +
-                                                    QStringLiteral(" WHERE NumPrelevement=?"));
+            InstructionPreparee &maj = instruction(QStringLiteral("UPDATE PRELEVEMENTS SET ") +
+                                                   affectations.join(QStringLiteral(", ")) +
+                                                   QStringLiteral(" WHERE NumPrelevement=?"));
             if (!maj.executer(valeurs)) return false;
         }
     }
@@ -299,14 +325,21 @@ bool IntegrationAnalyses::majOperationsExistantes()
                 valeurs << v;
             }
             valeurs << m_station.code << t(l, 0).toDouble();
-            InstructionPreparee maj =
-                bd().preparer(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET ") +
-                              affectations.join(QStringLiteral(", ")) +
-                              QStringLiteral(" WHERE codeQualitometre=? AND codeOperation=?"));
+            InstructionPreparee &maj =
+                instruction(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET ") +
+                            affectations.join(QStringLiteral(", ")) +
+                            QStringLiteral(" WHERE codeQualitometre=? AND codeOperation=?"));
             if (!maj.executer(valeurs)) return false;
         }
     }
     return true;
+}
+
+InstructionPreparee &IntegrationAnalyses::instruction(const QString &sql)
+{
+    auto i = m_instructions.find(sql);
+    if (i == m_instructions.end()) i = m_instructions.insert(sql, bd().preparer(sql));
+    return *i;
 }
 
 bool IntegrationAnalyses::clotureStation()
@@ -316,7 +349,7 @@ bool IntegrationAnalyses::clotureStation()
     // their closing columns from all their analyses, the older ones included.
     m_nouveauxEcrits.clear();
     for (const qint64 n : std::as_const(m_prelevementsRencontres))
-        if (m_prelevements.value(n).nouveau) m_nouveauxEcrits.insert(n);
+        if (m_prelevements[n].nouveau) m_nouveauxEcrits.insert(n);
     for (const QVector<QVariant> &o : std::as_const(m_nouvellesOperations))
         m_operationsTouchees.remove(o[1].toLongLong());
     QString raison;

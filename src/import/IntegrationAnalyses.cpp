@@ -352,6 +352,7 @@ void IntegrationAnalyses::lireAnalyses()
         if (p == m_prelevements.end()) continue;
         const qint64 numero = t(i, 1).toLongLong();
         p->maxAnalyse = std::max(p->maxAnalyse, numero);
+        ++p->nbStockees;
         const QString identite = t.texte(i, 2).trimmed() + u'|' + t.texte(i, 3).trimmed() + u'|' +
                                  t.texte(i, 4).trimmed();
         p->analyses.insert(identite, {numero, {t(i, 5), t(i, 6), t(i, 7), t(i, 8)}, true});

@@ -67,6 +67,7 @@ struct PrelevementImport
     QDate date;
     bool nouveau = false; // created by this run, written at the station's end
     qint64 maxAnalyse = -1;
+    int nbStockees = 0; // analyses stored in the table
     bool analysesLues = false;
     QHash<QString, AnalyseStockee> analyses; // by identity (parameter, unit, fraction)
     QHash<QString, qint64> echantillons;     // parts by reference
@@ -195,6 +196,9 @@ class IntegrationAnalyses
     QHash<QString, QVariant> m_intervenants; // code|scheme -> organisation code
     std::optional<qint64> m_maxIntervenant;
     InstructionPreparee m_insEchantillon;
+    // Statements of the closing updates, by text: prepared once per run.
+    QHash<QString, InstructionPreparee> m_instructions;
+    InstructionPreparee &instruction(const QString &sql);
     // New operations of the station, in the order of colonnesOperation(), written at its end.
     QVector<QVector<QVariant>> m_nouvellesOperations;
     // Agreement of the analyses written, per sample and per operation, for the closing columns.

@@ -67,11 +67,14 @@ bool retenu(const QString &nom, const QVector<QRegularExpression> &f)
     return false;
 }
 
-// A member must stay under the destination: no absolute path, drive, nor ".." step.
+// A member must stay under the destination: no absolute path, drive, nor ".." step; and its name
+// must make a file name (no NUL or other control character).
 bool nomSur(const QString &nom)
 {
     const QString n = QString(nom).replace(u'\\', u'/');
     if (n.isEmpty() || n.startsWith(u'/') || (n.size() > 1 && n[1] == u':')) return false;
+    for (const QChar c : n)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
     for (const QString &partie : n.split(u'/'))
         if (partie == QLatin1String("..")) return false;
     return true;

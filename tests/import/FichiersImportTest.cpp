@@ -146,6 +146,14 @@ TEST_F(ZipImport, RienEcritHorsDuDossier)
     ASSERT_TRUE(test::ecrireZip(zip, {{"/tmp/absolu.csv", "y"}}));
     EXPECT_EQ(decompresserZip(zip, "", chemin("dest"), true), codeZip::NOM_DANGEREUX);
 
+    // A member whose name holds NUL bytes (found by fuzzing): refused before anything is written.
+    const QString nul = QStringLiteral(VYK_TEST_DATA "/fuzz/fuzz_archive_zip/nom-avec-nul.zip");
+    int code = -1;
+    listerArchive(nul, &code);
+    EXPECT_EQ(code, codeZip::NOM_DANGEREUX);
+    EXPECT_EQ(decompresserZip(nul, "", chemin("dest3"), true), codeZip::NOM_DANGEREUX);
+    EXPECT_FALSE(QDir(chemin("dest3")).exists());
+
     // Cleaning with no working folder set touches nothing (not the current folder).
     QFile garde(chemin("garde.csv"));
     ASSERT_TRUE(garde.open(QIODevice::WriteOnly));

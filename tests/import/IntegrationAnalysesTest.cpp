@@ -67,6 +67,25 @@ TEST_P(IntegrationAnalysesTest, LeMemeFichierDeuxFoisLaisseLesMemesLignes)
     EXPECT_EQ(etat({"ANALYSES_BSS001", "ANALYSES_BSS002"}), avant);
 }
 
+// A later file with part of a sample's analyses rewrites those and keeps the others, with the
+// columns an import does not carry.
+TEST_P(IntegrationAnalysesTest, ReecriturePartielleGardeLesAutresAnalyses)
+{
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "1");
+    ligne(g, "BSS001", "03/05/2021", "1301", "2", "27");
+    ASSERT_TRUE(integrer(g).statut());
+    ASSERT_TRUE(executer("UPDATE ANALYSES_BSS001 SET NumDossier='D7'"));
+    GrilleImport suite;
+    ligne(suite, "BSS001", "03/05/2021", "1301", "5", "27");
+    const BilanAnalyses b = integrer(suite);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.analysesReecrites, 1);
+    EXPECT_EQ(lignes("SELECT NumAnalyse, CodeParametre, Resultat, NumDossier FROM ANALYSES_BSS001 "
+                     "ORDER BY 1"),
+              QStringList({"0|1340|1|D7", "1|1301|5|D7"}));
+}
+
 // Identity of samples and analyses: the time of the sample and the fraction of the analysis
 // separate rows; the same parameter and unit twice in a sample ends as one analysis holding the
 // last row's values.
