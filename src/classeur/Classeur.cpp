@@ -26,7 +26,8 @@ QString texteNombre(double v)
     if (t.contains(u'e') && std::fabs(v) >= 1e-5 && std::fabs(v) < 1e15)
         t = QString::number(v, 'f', 15 - int(std::floor(std::log10(std::fabs(v)))) - 1);
     if (t.contains(u'.') && !t.contains(u'e')) {
-        while (t.endsWith(u'0')) t.chop(1);
+        while (t.endsWith(u'0'))
+            t.chop(1);
         if (t.endsWith(u'.')) t.chop(1);
     }
     return t;
@@ -56,7 +57,7 @@ QString texteCellule(const QVariant &valeur)
 FormatClasseur formatEcriture(const QString &chemin)
 {
     return chemin.endsWith(QLatin1String(".ods"), Qt::CaseInsensitive) ? FormatClasseur::Ods
-                                                                        : FormatClasseur::Xlsx;
+                                                                       : FormatClasseur::Xlsx;
 }
 
 const Cellule &Feuille::cellule(int ligne, int colonne) const
@@ -72,7 +73,8 @@ QVector<QStringList> Feuille::plage(int ligne1, int colonne1, int ligne2, int co
     QVector<QStringList> r;
     for (int l = ligne1; l <= ligne2; ++l) {
         QStringList textes;
-        for (int c = colonne1; c <= colonne2; ++c) textes << texte(l, c);
+        for (int c = colonne1; c <= colonne2; ++c)
+            textes << texte(l, c);
         r << textes;
     }
     return r;
@@ -126,7 +128,8 @@ bool Classeur::ouvrir(const QString &chemin)
     if (!lu) return refuser(detail);
     // Trailing empty rows (a sheet that only repeated empty cells) are no rows.
     for (Feuille &f : m_feuilles) {
-        while (!f.m_lignes.isEmpty() && f.m_lignes.last().isEmpty()) f.m_lignes.removeLast();
+        while (!f.m_lignes.isEmpty() && f.m_lignes.last().isEmpty())
+            f.m_lignes.removeLast();
     }
     return true;
 }
@@ -143,7 +146,8 @@ void Classeur::fermer()
 QStringList Classeur::feuilles() const
 {
     QStringList noms;
-    for (const Feuille &f : m_feuilles) noms << f.nom();
+    for (const Feuille &f : m_feuilles)
+        noms << f.nom();
     return noms;
 }
 
@@ -181,7 +185,8 @@ Feuille *Classeur::ajouterFeuille(const QString &nom)
 
 bool Classeur::echecEnregistrement(const QString &chemin, const QString &detail)
 {
-    m_erreur = QStringLiteral("Impossible d'enregistrer le fichier ") + QDir::toNativeSeparators(chemin) + u'.';
+    m_erreur = QStringLiteral("Impossible d'enregistrer le fichier ") +
+               QDir::toNativeSeparators(chemin) + u'.';
     m_detail = detail;
     return false;
 }
@@ -203,7 +208,8 @@ bool Classeur::enregistrer(const QString &chemin)
     const QFileInfo info(chemin);
     for (const Feuille &f : std::as_const(m_feuilles)) {
         if (!nomFeuilleValide(f.nom())) {
-            return echecEnregistrement(chemin, QStringLiteral("nom de feuille refusé : ") + f.nom());
+            return echecEnregistrement(chemin,
+                                       QStringLiteral("nom de feuille refusé : ") + f.nom());
         }
     }
     QString temporaire;

@@ -13,7 +13,8 @@
 namespace vyk {
 
 // The message every caller shows when a workbook cannot be read.
-inline const QString MESSAGE_CLASSEUR_ILLISIBLE = QStringLiteral("Impossible d'ouvrir le fichier Excel.");
+inline const QString MESSAGE_CLASSEUR_ILLISIBLE =
+    QStringLiteral("Impossible d'ouvrir le fichier Excel.");
 
 enum class FormatClasseur : unsigned char
 {

@@ -6,7 +6,6 @@
 #include <QDate>
 #include <QXmlStreamWriter>
 
-
 namespace vyk::classeur {
 
 namespace {
@@ -27,12 +26,16 @@ void stylesDate(QXmlStreamWriter &x)
     x.writeStartElement(QStringLiteral("office:automatic-styles"));
     x.writeStartElement(QStringLiteral("number:date-style"));
     x.writeAttribute(QStringLiteral("style:name"), QStringLiteral("N1"));
-    for (const auto &[element, style] :
-         {std::pair{"number:day", "long"}, {"number:text", ""}, {"number:month", "long"},
-          {"number:text", ""}, {"number:year", "long"}}) {
+    for (const auto &[element, style] : {std::pair{"number:day", "long"},
+                                         {"number:text", ""},
+                                         {"number:month", "long"},
+                                         {"number:text", ""},
+                                         {"number:year", "long"}}) {
         x.writeStartElement(QLatin1String(element));
-        if (*style) x.writeAttribute(QStringLiteral("number:style"), QLatin1String(style));
-        else x.writeCharacters(QStringLiteral("/"));
+        if (*style)
+            x.writeAttribute(QStringLiteral("number:style"), QLatin1String(style));
+        else
+            x.writeCharacters(QStringLiteral("/"));
         x.writeEndElement();
     }
     x.writeEndElement();
@@ -61,8 +64,9 @@ void ecrireValeur(QXmlStreamWriter &x, const QVariant &v)
         x.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("ce1"));
         x.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("date"));
         x.writeAttribute(QStringLiteral("office:date-value"),
-                         type == QMetaType::QDate ? v.toDate().toString(Qt::ISODate)
-                                                  : v.toDateTime().toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")));
+                         type == QMetaType::QDate
+                             ? v.toDate().toString(Qt::ISODate)
+                             : v.toDateTime().toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")));
     } else if (type == QMetaType::QTime) {
         x.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("time"));
         x.writeAttribute(QStringLiteral("office:time-value"),
@@ -82,7 +86,8 @@ void ecrireTable(QXmlStreamWriter &x, const Feuille &f)
     x.writeStartElement(QStringLiteral("table:table"));
     x.writeAttribute(QStringLiteral("table:name"), f.nom());
     x.writeEmptyElement(QStringLiteral("table:table-column"));
-    x.writeAttribute(QStringLiteral("table:number-columns-repeated"), QString::number(std::max(f.derniereColonne(), 1)));
+    x.writeAttribute(QStringLiteral("table:number-columns-repeated"),
+                     QString::number(std::max(f.derniereColonne(), 1)));
     for (int l = 1; l <= f.derniereLigne(); ++l) {
         x.writeStartElement(QStringLiteral("table:table-row"));
         int vides = 0;
@@ -94,14 +99,17 @@ void ecrireTable(QXmlStreamWriter &x, const Feuille &f)
             }
             if (vides > 0) {
                 x.writeEmptyElement(QStringLiteral("table:table-cell"));
-                if (vides > 1) x.writeAttribute(QStringLiteral("table:number-columns-repeated"), QString::number(vides));
+                if (vides > 1)
+                    x.writeAttribute(QStringLiteral("table:number-columns-repeated"),
+                                     QString::number(vides));
                 vides = 0;
             }
             x.writeStartElement(QStringLiteral("table:table-cell"));
             ecrireValeur(x, v);
             x.writeEndElement();
         }
-        if (f.derniereColonne() == 0 || vides == f.derniereColonne()) x.writeEmptyElement(QStringLiteral("table:table-cell"));
+        if (f.derniereColonne() == 0 || vides == f.derniereColonne())
+            x.writeEmptyElement(QStringLiteral("table:table-cell"));
         x.writeEndElement();
     }
     x.writeEndElement();
@@ -113,16 +121,20 @@ QByteArray contenu(const QVector<Feuille> &feuilles)
     QXmlStreamWriter x(&octets);
     x.writeStartDocument();
     x.writeStartElement(QStringLiteral("office:document-content"));
-    for (const auto &[prefixe, ns] :
-         {std::pair{"office", "office:1.0"}, {"table", "table:1.0"}, {"text", "text:1.0"},
-          {"style", "style:1.0"}, {"number", "datastyle:1.0"}})
+    for (const auto &[prefixe, ns] : {std::pair{"office", "office:1.0"},
+                                      {"table", "table:1.0"},
+                                      {"text", "text:1.0"},
+                                      {"style", "style:1.0"},
+                                      {"number", "datastyle:1.0"}})
         x.writeAttribute(QStringLiteral("xmlns:") + QLatin1String(prefixe),
-                         QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:") + QLatin1String(ns));
+                         QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:") +
+                             QLatin1String(ns));
     x.writeAttribute(QStringLiteral("office:version"), QStringLiteral("1.2"));
     stylesDate(x);
     x.writeStartElement(QStringLiteral("office:body"));
     x.writeStartElement(QStringLiteral("office:spreadsheet"));
-    for (const Feuille &f : feuilles) ecrireTable(x, f);
+    for (const Feuille &f : feuilles)
+        ecrireTable(x, f);
     x.writeEndDocument();
     return octets;
 }

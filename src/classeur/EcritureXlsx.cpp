@@ -14,14 +14,16 @@ namespace {
 const QByteArray TYPES =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
     "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-    "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+    "<Default Extension=\"rels\" "
+    "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
     "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
     "<Override PartName=\"/xl/workbook.xml\" "
     "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
     "<Override PartName=\"/xl/styles.xml\" "
     "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
     "<Override PartName=\"/xl/sharedStrings.xml\" "
-    "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>"
+    "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/"
+    ">"
     "%1</Types>";
 
 const QByteArray RELATIONS_RACINE =
@@ -42,15 +44,21 @@ const QByteArray STYLES =
     "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
     "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
     "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
-    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
+    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" "
+    "borderId=\"0\"/></cellStyleXfs>"
     "<cellXfs count=\"4\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
-    "<xf numFmtId=\"164\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>"
-    "<xf numFmtId=\"165\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>"
-    "<xf numFmtId=\"166\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>"
+    "<xf numFmtId=\"164\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+    "applyNumberFormat=\"1\"/>"
+    "<xf numFmtId=\"165\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+    "applyNumberFormat=\"1\"/>"
+    "<xf numFmtId=\"166\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+    "applyNumberFormat=\"1\"/>"
     "</cellXfs></styleSheet>";
 
-const QString NS_PRINCIPAL = QStringLiteral("http://schemas.openxmlformats.org/spreadsheetml/2006/main");
-const QString NS_RELATIONS = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+const QString NS_PRINCIPAL =
+    QStringLiteral("http://schemas.openxmlformats.org/spreadsheetml/2006/main");
+const QString NS_RELATIONS =
+    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
 
 // Characters XML cannot hold (and a carriage return, which a parser would turn into a line
 // feed) as _xHHHH_; a text that looks like such an escape has its underscore escaped.
@@ -61,7 +69,10 @@ QString echapper(const QString &texte)
     for (qsizetype i = 0; i < texte.size(); ++i) {
         const char16_t c = texte[i].unicode();
         if ((c < 0x20 && c != u'\t' && c != u'\n') || c == 0xFFFE || c == 0xFFFF)
-            r += QStringLiteral("_x%1_").arg(int(c), 4, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("_X"), QLatin1String("_x"));
+            r += QStringLiteral("_x%1_")
+                     .arg(int(c), 4, 16, QLatin1Char('0'))
+                     .toUpper()
+                     .replace(QLatin1String("_X"), QLatin1String("_x"));
         else if (c == u'_' && i + 6 < texte.size() && texte[i + 1] == u'x' && texte[i + 6] == u'_')
             r += QLatin1String("_x005F_");
         else
@@ -74,14 +85,17 @@ double serie(const QDate &date, const QTime &heure)
 {
     double jours = 0;
     // Before March 1900 the system has no 29 February behind it.
-    if (date.isValid()) jours = double(date < QDate(1900, 3, 1) ? QDate(1899, 12, 31).daysTo(date) : QDate(1899, 12, 30).daysTo(date));
+    if (date.isValid())
+        jours = double(date < QDate(1900, 3, 1) ? QDate(1899, 12, 31).daysTo(date)
+                                                : QDate(1899, 12, 30).daysTo(date));
     return jours + QTime(0, 0).secsTo(heure) / 86400.0;
 }
 
 QString nomColonne(int colonne)
 {
     QString nom;
-    for (; colonne > 0; colonne = (colonne - 1) / 26) nom.prepend(QChar(u'A' + (colonne - 1) % 26));
+    for (; colonne > 0; colonne = (colonne - 1) / 26)
+        nom.prepend(QChar(u'A' + (colonne - 1) % 26));
     return nom;
 }
 
@@ -190,9 +204,11 @@ QByteArray classeur(const QVector<Feuille> &feuilles, QByteArray &relations, QBy
     x.writeStartElement(QStringLiteral("workbook"));
     x.writeStartElement(QStringLiteral("sheets"));
     r.writeStartDocument();
-    r.writeDefaultNamespace(QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships"));
+    r.writeDefaultNamespace(
+        QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships"));
     r.writeStartElement(QStringLiteral("Relationships"));
-    const QString base = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/");
+    const QString base =
+        QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/");
     for (int i = 1; i <= feuilles.size(); ++i) {
         x.writeEmptyElement(QStringLiteral("sheet"));
         x.writeAttribute(QStringLiteral("name"), feuilles[i - 1].nom());
@@ -203,9 +219,12 @@ QByteArray classeur(const QVector<Feuille> &feuilles, QByteArray &relations, QBy
         r.writeAttribute(QStringLiteral("Type"), base + QStringLiteral("worksheet"));
         r.writeAttribute(QStringLiteral("Target"), QStringLiteral("worksheets/sheet%1.xml").arg(i));
         types += "<Override PartName=\"/xl/worksheets/sheet" + QByteArray::number(i) +
-                 ".xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
+                 ".xml\" "
+                 "ContentType=\"application/"
+                 "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
     }
-    for (const auto &[id, type, cible] : {std::tuple{"rIdS", "styles", "styles.xml"}, {"rIdC", "sharedStrings", "sharedStrings.xml"}}) {
+    for (const auto &[id, type, cible] : {std::tuple{"rIdS", "styles", "styles.xml"},
+                                          {"rIdC", "sharedStrings", "sharedStrings.xml"}}) {
         r.writeEmptyElement(QStringLiteral("Relationship"));
         r.writeAttribute(QStringLiteral("Id"), QLatin1String(id));
         r.writeAttribute(QStringLiteral("Type"), base + QLatin1String(type));
@@ -228,9 +247,11 @@ bool ecrireXlsx(const QString &chemin, const QVector<Feuille> &feuilles, QString
     membres.append({QStringLiteral("xl/styles.xml"), STYLES});
     Ecriture ecriture;
     for (int i = 0; i < feuilles.size(); ++i)
-        membres.append({QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1), ecriture.feuille(feuilles[i])});
+        membres.append({QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1),
+                        ecriture.feuille(feuilles[i])});
     membres.append({QStringLiteral("xl/sharedStrings.xml"), ecriture.chainesPartagees()});
-    membres.prepend({QStringLiteral("[Content_Types].xml"), QByteArray(TYPES).replace("%1", types)});
+    membres.prepend(
+        {QStringLiteral("[Content_Types].xml"), QByteArray(TYPES).replace("%1", types)});
     return ecrirePaquet(chemin, membres, 0, detail);
 }
 

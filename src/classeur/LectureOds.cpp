@@ -54,7 +54,8 @@ void texteParagraphe(QXmlStreamReader &xml, QString &texte)
 
 QVariant duree(QStringView t)
 {
-    static const QRegularExpression forme(QStringLiteral("^-?P(?:(\\d+)D)?T?(?:(\\d+)H)?(?:(\\d+)M)?(?:([\\d.]+)S)?$"));
+    static const QRegularExpression forme(
+        QStringLiteral("^-?P(?:(\\d+)D)?T?(?:(\\d+)H)?(?:(\\d+)M)?(?:([\\d.]+)S)?$"));
     const auto m = forme.match(t);
     if (!m.hasMatch()) return t.toString();
     const qint64 s = m.captured(1).toLongLong() * 86400 + m.captured(2).toLongLong() * 3600 +
@@ -75,8 +76,10 @@ QVariant valeurCellule(QXmlStreamReader &xml)
     } else if (type == u"date") {
         const QString d = attribut(a, u"date-value", NS_OFFICE).toString();
         const QDateTime dt = QDateTime::fromString(d, Qt::ISODate);
-        if (d.size() == 10) valeur = QDate::fromString(d, Qt::ISODate);
-        else if (dt.isValid()) valeur = dt.time() == QTime(0, 0) ? QVariant(dt.date()) : QVariant(dt);
+        if (d.size() == 10)
+            valeur = QDate::fromString(d, Qt::ISODate);
+        else if (dt.isValid())
+            valeur = dt.time() == QTime(0, 0) ? QVariant(dt.date()) : QVariant(dt);
     } else if (type == u"time") {
         valeur = duree(attribut(a, u"time-value", NS_OFFICE));
     } else if (!attribut(a, u"string-value", NS_OFFICE).isNull()) {
@@ -107,7 +110,8 @@ struct Lecture
 // One row: its cells in place, repeated as the file says; the reader is left at the row's end.
 bool lireLigne(QXmlStreamReader &xml, Lecture &l)
 {
-    const int fois = std::min(repetition(xml.attributes(), u"number-rows-repeated"), LIGNES_MAX - l.ligne);
+    const int fois =
+        std::min(repetition(xml.attributes(), u"number-rows-repeated"), LIGNES_MAX - l.ligne);
     QVector<std::pair<int, QVariant>> cellules;
     int colonne = 0;
     while (xml.readNextStartElement()) {
@@ -119,7 +123,8 @@ bool lireLigne(QXmlStreamReader &xml, Lecture &l)
         const int n = repetition(xml.attributes(), u"number-columns-repeated");
         const QVariant valeur = valeurCellule(xml);
         if (!valeur.isNull())
-            for (int k = 1; k <= n && colonne + k <= COLONNES_MAX; ++k) cellules.append({colonne + k, valeur});
+            for (int k = 1; k <= n && colonne + k <= COLONNES_MAX; ++k)
+                cellules.append({colonne + k, valeur});
         colonne = int(std::min<qint64>(qint64(colonne) + n, COLONNES_MAX));
     }
     if (cellules.isEmpty() || fois <= 0) {
@@ -132,7 +137,8 @@ bool lireLigne(QXmlStreamReader &xml, Lecture &l)
     }
     for (int k = 0; k < fois; ++k) {
         ++l.ligne;
-        for (const auto &[c, v] : cellules) l.feuille->ecrire(l.ligne, c, v);
+        for (const auto &[c, v] : cellules)
+            l.feuille->ecrire(l.ligne, c, v);
     }
     return true;
 }
@@ -169,7 +175,8 @@ bool lireOds(const QString &chemin, QVector<Feuille> &feuilles, QString &detail)
 {
     Paquet paquet;
     QByteArray octets;
-    if (!paquet.ouvrir(chemin, detail) || !paquet.lire(QStringLiteral("content.xml"), octets, detail))
+    if (!paquet.ouvrir(chemin, detail) ||
+        !paquet.lire(QStringLiteral("content.xml"), octets, detail))
         return false;
     QXmlStreamReader xml(octets);
     while (!xml.atEnd()) {

@@ -35,7 +35,8 @@ QVariant valeurFreeXl(const FreeXL_CellValue &v)
         return dt.time() == QTime(0, 0) ? QVariant(dt.date()) : QVariant(dt);
     }
     case FREEXL_CELL_TIME:
-        return QTime::fromString(QString::fromLatin1(v.value.text_value), QStringLiteral("hh:mm:ss"));
+        return QTime::fromString(QString::fromLatin1(v.value.text_value),
+                                 QStringLiteral("hh:mm:ss"));
     default:
         return {};
     }
@@ -90,16 +91,18 @@ QString convertir(const QString &chemin, const QTemporaryDir &dossier)
     if (soffice.isEmpty() || !dossier.isValid()) return {};
     QProcess p;
     // A profile of its own, so that an office already open does not take the conversion.
-    p.start(soffice, {QStringLiteral("-env:UserInstallation=") +
-                          QUrl::fromLocalFile(dossier.filePath(QStringLiteral("profil"))).toString(),
-                      QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("xlsx"),
-                      QStringLiteral("--outdir"), dossier.path(), QFileInfo(chemin).absoluteFilePath()});
+    p.start(soffice,
+            {QStringLiteral("-env:UserInstallation=") +
+                 QUrl::fromLocalFile(dossier.filePath(QStringLiteral("profil"))).toString(),
+             QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("xlsx"),
+             QStringLiteral("--outdir"), dossier.path(), QFileInfo(chemin).absoluteFilePath()});
     if (!p.waitForFinished(120000)) {
         p.kill();
         p.waitForFinished();
         return {};
     }
-    const QString sortie = dossier.filePath(QFileInfo(chemin).completeBaseName() + QStringLiteral(".xlsx"));
+    const QString sortie =
+        dossier.filePath(QFileInfo(chemin).completeBaseName() + QStringLiteral(".xlsx"));
     return p.exitCode() == 0 && QFileInfo(sortie).isFile() ? sortie : QString();
 }
 

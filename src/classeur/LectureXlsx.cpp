@@ -60,11 +60,15 @@ QString texteRiche(QXmlStreamReader &xml)
     while (!xml.atEnd()) {
         const auto jeton = xml.readNext();
         if (jeton == QXmlStreamReader::StartElement) {
-            if (xml.name() == u"rPh") ++phonetique;
-            else if (xml.name() == u"t" && phonetique == 0) texte += xml.readElementText();
+            if (xml.name() == u"rPh")
+                ++phonetique;
+            else if (xml.name() == u"t" && phonetique == 0)
+                texte += xml.readElementText();
         } else if (jeton == QXmlStreamReader::EndElement) {
-            if (xml.name() == u"rPh") --phonetique;
-            else if (xml.name() == fin) break;
+            if (xml.name() == u"rPh")
+                --phonetique;
+            else if (xml.name() == fin)
+                break;
         }
     }
     return sansEchappements(texte);
@@ -87,7 +91,8 @@ Affichage affichageFormat(const QString &format)
             const qsizetype fin = format.indexOf(u']', i);
             if (fin < 0) break;
             const QString dedans = format.mid(i + 1, fin - i - 1).toLower();
-            heure = heure || dedans == u"h" || dedans == u"hh" || dedans == u"mm" || dedans == u"ss";
+            heure =
+                heure || dedans == u"h" || dedans == u"hh" || dedans == u"mm" || dedans == u"ss";
             i = fin;
         } else if (c == u'd' || c == u'y') {
             date = true;
@@ -166,7 +171,8 @@ QVariant valeurCellule(QStringView type, const QString &v, const QString &texteE
     if (type == u"s") {
         bool ok = false;
         const int i = v.toInt(&ok);
-        return ok && i >= 0 && i < contenu.chaines.size() ? QVariant(contenu.chaines[i]) : QVariant();
+        return ok && i >= 0 && i < contenu.chaines.size() ? QVariant(contenu.chaines[i])
+                                                          : QVariant();
     }
     if (type == u"str" || type == u"e") return v;
     if (type == u"b") return v.trimmed() == u"1";
@@ -205,13 +211,15 @@ bool lireFeuille(const QByteArray &octets, const Contenu &contenu, Feuille &feui
         const int style = attribut(a, u"s").toInt();
         QString v, enLigne;
         while (xml.readNextStartElement()) {
-            if (xml.name() == u"v") v = xml.readElementText();
-            else if (xml.name() == u"is") enLigne = texteRiche(xml);
-            else xml.skipCurrentElement();
+            if (xml.name() == u"v")
+                v = xml.readElementText();
+            else if (xml.name() == u"is")
+                enLigne = texteRiche(xml);
+            else
+                xml.skipCurrentElement();
         }
-        const Affichage affichage = style >= 0 && style < contenu.styles.size()
-                                        ? contenu.styles[style]
-                                        : Affichage::Nombre;
+        const Affichage affichage =
+            style >= 0 && style < contenu.styles.size() ? contenu.styles[style] : Affichage::Nombre;
         const QVariant valeur = valeurCellule(type, v, enLigne, affichage, contenu);
         if (ligne > 0 && colonne <= COLONNES_MAX && !valeur.isNull()) {
             if (++cellules > CELLULES_MAX) {
@@ -279,7 +287,8 @@ bool lireXlsx(const QString &chemin, QVector<Feuille> &feuilles, QString &detail
 {
     Paquet paquet;
     QByteArray octets;
-    if (!paquet.ouvrir(chemin, detail) || !paquet.lire(XL + QStringLiteral("workbook.xml"), octets, detail))
+    if (!paquet.ouvrir(chemin, detail) ||
+        !paquet.lire(XL + QStringLiteral("workbook.xml"), octets, detail))
         return false;
     Contenu contenu;
     const QVector<FeuilleDeclaree> declarees = lireClasseur(octets, contenu.systeme1904);
@@ -287,7 +296,8 @@ bool lireXlsx(const QString &chemin, QVector<Feuille> &feuilles, QString &detail
         detail = QStringLiteral("classeur sans feuille lisible");
         return false;
     }
-    QString chaines = XL + QStringLiteral("sharedStrings.xml"), styles = XL + QStringLiteral("styles.xml");
+    QString chaines = XL + QStringLiteral("sharedStrings.xml"),
+            styles = XL + QStringLiteral("styles.xml");
     QHash<QString, QString> relations;
     if (paquet.lire(XL + QStringLiteral("_rels/workbook.xml.rels"), octets, detail))
         relations = lireRelations(octets, chaines, styles);
@@ -300,12 +310,13 @@ bool lireXlsx(const QString &chemin, QVector<Feuille> &feuilles, QString &detail
         contenu.styles = lireStyles(octets);
     detail.clear();
     for (int i = 0; i < declarees.size(); ++i) {
-        const QString membre = relations.value(declarees[i].relation,
-                                               XL + QStringLiteral("worksheets/sheet%1.xml").arg(i + 1));
+        const QString membre = relations.value(
+            declarees[i].relation, XL + QStringLiteral("worksheets/sheet%1.xml").arg(i + 1));
         Feuille feuille(declarees[i].nom);
         // A chart sheet has no cells: it stays, empty, in its place.
         if (membre.contains(QLatin1String("worksheets/"))) {
-            if (!paquet.lire(membre, octets, detail) || !lireFeuille(octets, contenu, feuille, detail))
+            if (!paquet.lire(membre, octets, detail) ||
+                !lireFeuille(octets, contenu, feuille, detail))
                 return false;
         }
         feuilles << feuille;

@@ -41,7 +41,8 @@ int lister(Contexte &ctx, const QString &chemin)
 {
     Classeur classeur;
     if (!ouvrir(ctx, chemin, classeur)) return ECHEC;
-    for (const QString &nom : classeur.feuilles()) ctx.sortie << nom << '\n';
+    for (const QString &nom : classeur.feuilles())
+        ctx.sortie << nom << '\n';
     return SUCCES;
 }
 
@@ -51,7 +52,8 @@ int vider(Contexte &ctx, const QString &chemin, const QString &nom, bool nomme)
     if (!ouvrir(ctx, chemin, classeur)) return ECHEC;
     const Feuille *feuille = nomme ? classeur.feuille(nom) : classeur.feuille(1);
     if (!feuille)
-        return ctx.echec(QStringLiteral("La feuille « %1 » n'existe pas dans le classeur.").arg(extrait(nom)));
+        return ctx.echec(
+            QStringLiteral("La feuille « %1 » n'existe pas dans le classeur.").arg(extrait(nom)));
     const int colonnes = feuille->derniereColonne();
     for (const QStringList &rangee : feuille->plage(1, 1, feuille->derniereLigne(), colonnes))
         ctx.sortie << ligneCsv(rangee, u';') << '\n';

@@ -172,6 +172,7 @@ class IntegrationAnalyses
     CacheResolution m_referentiels;
     std::unique_ptr<Lot> m_lot;
     std::unique_ptr<Transaction> m_transactionStation;
+    BilanAnalyses m_bilanAvantStation; // counts before the station's transaction
     bool m_verrouille = false;
     bool m_arret = false;
 

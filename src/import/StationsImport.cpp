@@ -191,6 +191,7 @@ void IntegrationAnalyses::ouvrirStation(const QString &cle, int ligne)
 {
     if (m_options.remplacer) {
         m_transactionStation = std::make_unique<Transaction>();
+        m_bilanAvantStation = m_bilan;
         // Another workstation may have written between two stations' transactions.
         m_verrouille = false;
         m_maxPrelevement.reset();
@@ -273,9 +274,16 @@ bool IntegrationAnalyses::terminerStation(bool annuler)
             m_bilan.erreur = raison.isEmpty() ? bd().derniereErreur() : raison;
     }
     if (m_transactionStation) {
-        if (annuler || !ok)
+        if (annuler || !ok) {
             m_transactionStation->annuler();
-        else if (!m_transactionStation->valider()) {
+            // Nothing of the station was kept: its rows are not counted, its errors are.
+            BilanAnalyses b = m_bilanAvantStation;
+            b.erreur = m_bilan.erreur;
+            b.interrompu = m_bilan.interrompu;
+            b.lignesEnErreur = m_bilan.lignesEnErreur;
+            b.stations = m_bilan.stations;
+            m_bilan = b;
+        } else if (!m_transactionStation->valider()) {
             ok = false;
             if (m_bilan.erreur.isEmpty())
                 m_bilan.erreur = QStringLiteral("Les données de la station ") + m_station.cle +

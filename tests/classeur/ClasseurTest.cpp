@@ -28,7 +28,11 @@ QStringList cellules(const Classeur &c)
         for (int l = 1; l <= f->derniereLigne(); ++l)
             for (int k = 1; k <= f->derniereColonne(); ++k)
                 if (!f->texte(l, k).isEmpty())
-                    r << QStringLiteral("%1!%2,%3=%4").arg(f->nom()).arg(l).arg(k).arg(f->texte(l, k));
+                    r << QStringLiteral("%1!%2,%3=%4")
+                             .arg(f->nom())
+                             .arg(l)
+                             .arg(k)
+                             .arg(f->texte(l, k));
     }
     return r;
 }
@@ -71,18 +75,12 @@ class ClasseurTest : public ::testing::Test
 };
 
 const QStringList ATTENDU = {
-    QStringLiteral("Données!1,1=Station"),
-    QStringLiteral("Données!1,2=Valeur"),
-    QStringLiteral("Données!1,4=Date"),
-    QStringLiteral("Données!2,1=") + SPECIAUX,
-    QStringLiteral("Données!2,2=12.5"),
-    QStringLiteral("Données!2,3=VRAI"),
-    QStringLiteral("Données!2,4=29/02/2024"),
-    QStringLiteral("Données!4,1=ligne\nsuivante"),
-    QStringLiteral("Données!4,2=-0.001"),
-    QStringLiteral("Données!4,4=31/12/1999 23:59:58"),
-    QStringLiteral("Relevé d'été!1,1=1234567"),
-    QStringLiteral("Relevé d'été!1,2=  espacé  "),
+    QStringLiteral("Données!1,1=Station"),      QStringLiteral("Données!1,2=Valeur"),
+    QStringLiteral("Données!1,4=Date"),         QStringLiteral("Données!2,1=") + SPECIAUX,
+    QStringLiteral("Données!2,2=12.5"),         QStringLiteral("Données!2,3=VRAI"),
+    QStringLiteral("Données!2,4=29/02/2024"),   QStringLiteral("Données!4,1=ligne\nsuivante"),
+    QStringLiteral("Données!4,2=-0.001"),       QStringLiteral("Données!4,4=31/12/1999 23:59:58"),
+    QStringLiteral("Relevé d'été!1,1=1234567"), QStringLiteral("Relevé d'été!1,2=  espacé  "),
 };
 
 TEST_F(ClasseurTest, LesDeuxFormatsRelisentLesMemesCellules)
@@ -95,15 +93,19 @@ TEST_F(ClasseurTest, LesDeuxFormatsRelisentLesMemesCellules)
         Classeur lu;
         ASSERT_TRUE(lu.ouvrir(chemin(nom))) << qPrintable(nom + u' ' + lu.detail());
         EXPECT_EQ(lu.format(), nom.endsWith(u's') ? FormatClasseur::Ods : FormatClasseur::Xlsx);
-        EXPECT_EQ(lu.feuilles(), QStringList({QStringLiteral("Données"), QStringLiteral("Relevé d'été")}));
+        EXPECT_EQ(lu.feuilles(),
+                  QStringList({QStringLiteral("Données"), QStringLiteral("Relevé d'été")}));
         EXPECT_EQ(cellules(lu), ATTENDU) << qPrintable(nom);
         const Feuille *f = lu.feuille(1);
         EXPECT_EQ(f->valeur(2, 2), QVariant(12.5));
         EXPECT_EQ(f->valeur(2, 3), QVariant(true));
         EXPECT_EQ(f->valeur(2, 4), QVariant(QDate(2024, 2, 29)));
-        EXPECT_EQ(f->plage(1, 1, 2, 4),
-                  QVector<QStringList>({{QStringLiteral("Station"), QStringLiteral("Valeur"), {}, QStringLiteral("Date")},
-                                        {SPECIAUX, QStringLiteral("12.5"), QStringLiteral("VRAI"), QStringLiteral("29/02/2024")}}));
+        EXPECT_EQ(
+            f->plage(1, 1, 2, 4),
+            QVector<QStringList>(
+                {{QStringLiteral("Station"), QStringLiteral("Valeur"), {}, QStringLiteral("Date")},
+                 {SPECIAUX, QStringLiteral("12.5"), QStringLiteral("VRAI"),
+                  QStringLiteral("29/02/2024")}}));
     }
 }
 
@@ -138,7 +140,8 @@ TEST_F(ClasseurTest, FeuilleParNomOuParPosition)
     ASSERT_TRUE(lu.ouvrir(chemin("f.ods")));
     ASSERT_NE(lu.feuille(QStringLiteral("Relevé d'été")), nullptr);
     EXPECT_EQ(lu.feuille(QStringLiteral("RELEVÉ D'ÉTÉ")), lu.feuille(2));
-    EXPECT_EQ(lu.feuille(QStringLiteral("Relevé d’été")), nullptr); // a typographic apostrophe is another name
+    EXPECT_EQ(lu.feuille(QStringLiteral("Relevé d’été")),
+              nullptr); // a typographic apostrophe is another name
     EXPECT_EQ(lu.feuille(QStringLiteral("Releve d'ete")), nullptr);
     EXPECT_EQ(lu.feuille(3), nullptr);
     EXPECT_EQ(lu.feuille(0), nullptr);
@@ -150,15 +153,19 @@ TEST_F(ClasseurTest, FeuilleParNomOuParPosition)
 TEST_F(ClasseurTest, DatesDesDeuxSystemes)
 {
     // Style 1: day format 14; style 2: a format of its own with hours; style 3: time only.
-    const QString formats = QStringLiteral("<numFmts><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy\\ hh:mm\"/>"
-                                           "<numFmt numFmtId=\"165\" formatCode=\"&quot;jour&quot;\\ 0.00\"/></numFmts>");
-    const QString ligne = QStringLiteral("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c><c r=\"B1\" s=\"1\"><v>59</v></c>"
-                                         "<c r=\"C1\" s=\"1\"><v>60</v></c><c r=\"D1\" s=\"1\"><v>61</v></c>"
-                                         "<c r=\"E1\" s=\"1\"><v>45292</v></c><c r=\"F1\" s=\"2\"><v>45292.5</v></c>"
-                                         "<c r=\"G1\" s=\"3\"><v>0.75</v></c><c r=\"H1\"><v>45292</v></c>"
-                                         "<c r=\"I1\" s=\"4\"><v>45292</v></c></row>");
-    ASSERT_TRUE(test::ecrireXlsxMain(chemin("1900.xlsx"), ligne, {}, {0, 14, 164, 20, 165}, false, formats));
-    ASSERT_TRUE(test::ecrireXlsxMain(chemin("1904.xlsx"), ligne, {}, {0, 14, 164, 20, 165}, true, formats));
+    const QString formats = QStringLiteral(
+        "<numFmts><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy\\ hh:mm\"/>"
+        "<numFmt numFmtId=\"165\" formatCode=\"&quot;jour&quot;\\ 0.00\"/></numFmts>");
+    const QString ligne = QStringLiteral(
+        "<row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c><c r=\"B1\" s=\"1\"><v>59</v></c>"
+        "<c r=\"C1\" s=\"1\"><v>60</v></c><c r=\"D1\" s=\"1\"><v>61</v></c>"
+        "<c r=\"E1\" s=\"1\"><v>45292</v></c><c r=\"F1\" s=\"2\"><v>45292.5</v></c>"
+        "<c r=\"G1\" s=\"3\"><v>0.75</v></c><c r=\"H1\"><v>45292</v></c>"
+        "<c r=\"I1\" s=\"4\"><v>45292</v></c></row>");
+    ASSERT_TRUE(test::ecrireXlsxMain(chemin("1900.xlsx"), ligne, {}, {0, 14, 164, 20, 165}, false,
+                                     formats));
+    ASSERT_TRUE(
+        test::ecrireXlsxMain(chemin("1904.xlsx"), ligne, {}, {0, 14, 164, 20, 165}, true, formats));
     Classeur c;
     ASSERT_TRUE(c.ouvrir(chemin("1900.xlsx"))) << qPrintable(c.detail());
     EXPECT_EQ(c.feuille(1)->plage(1, 1, 1, 9).first(),
@@ -173,14 +180,18 @@ TEST_F(ClasseurTest, DatesDesDeuxSystemes)
 
 TEST_F(ClasseurTest, ChainesPartageesEnLigneEtFormules)
 {
-    const QStringList chaines = {QStringLiteral("<t>partagée</t>"),
-                                 QStringLiteral("<r><t>riche </t></r><r><rPr/><t>texte</t></r><rPh><t>ふり</t></rPh>"),
-                                 QStringLiteral("<t xml:space=\"preserve\">a_x000D_b &amp; c</t>")};
-    const QString donnees = QStringLiteral(
-        "<row r=\"2\"><c r=\"B2\" t=\"s\"><v>1</v></c><c t=\"s\"><v>0</v></c><c t=\"inlineStr\"><is><t>en ligne « ok »</t></is></c></row>"
-        "<row><c r=\"A3\" t=\"str\"><f>CONCATENATE(\"x\",\"y\")</f><v>xy</v></c><c r=\"B3\"><f>1+1</f><v>2</v></c>"
-        "<c r=\"C3\" t=\"b\"><v>0</v></c><c r=\"D3\" t=\"e\"><v>#N/A</v></c><c r=\"E3\" t=\"s\"><v>2</v></c>"
-        "<c r=\"F3\" t=\"s\"><v>99</v></c><c r=\"G3\"/></row>");
+    const QStringList chaines = {
+        QStringLiteral("<t>partagée</t>"),
+        QStringLiteral("<r><t>riche </t></r><r><rPr/><t>texte</t></r><rPh><t>ふり</t></rPh>"),
+        QStringLiteral("<t xml:space=\"preserve\">a_x000D_b &amp; c</t>")};
+    const QString donnees =
+        QStringLiteral("<row r=\"2\"><c r=\"B2\" t=\"s\"><v>1</v></c><c t=\"s\"><v>0</v></c><c "
+                       "t=\"inlineStr\"><is><t>en ligne « ok »</t></is></c></row>"
+                       "<row><c r=\"A3\" t=\"str\"><f>CONCATENATE(\"x\",\"y\")</f><v>xy</v></c><c "
+                       "r=\"B3\"><f>1+1</f><v>2</v></c>"
+                       "<c r=\"C3\" t=\"b\"><v>0</v></c><c r=\"D3\" t=\"e\"><v>#N/A</v></c><c "
+                       "r=\"E3\" t=\"s\"><v>2</v></c>"
+                       "<c r=\"F3\" t=\"s\"><v>99</v></c><c r=\"G3\"/></row>");
     ASSERT_TRUE(test::ecrireXlsxMain(chemin("chaines.xlsx"), donnees, chaines));
     Classeur c;
     ASSERT_TRUE(c.ouvrir(chemin("chaines.xlsx"))) << qPrintable(c.detail());
@@ -200,20 +211,31 @@ TEST_F(ClasseurTest, RepetitionsEtCellulesCouvertesOds)
     const QString table = QStringLiteral(
         "<table:table table:name=\"Prélèvements l'an passé\">"
         "<table:table-column table:number-columns-repeated=\"16384\"/>"
-        "<table:table-row><table:table-cell table:number-columns-spanned=\"2\" office:value-type=\"string\"><text:p>fusion</text:p></table:table-cell>"
-        "<table:covered-table-cell/><table:table-cell table:number-columns-repeated=\"3\" office:value-type=\"float\" office:value=\"7\"><text:p>7,00</text:p></table:table-cell>"
+        "<table:table-row><table:table-cell table:number-columns-spanned=\"2\" "
+        "office:value-type=\"string\"><text:p>fusion</text:p></table:table-cell>"
+        "<table:covered-table-cell/><table:table-cell table:number-columns-repeated=\"3\" "
+        "office:value-type=\"float\" office:value=\"7\"><text:p>7,00</text:p></table:table-cell>"
         "<table:table-cell table:number-columns-repeated=\"16378\"/></table:table-row>"
-        "<table:table-row table:number-rows-repeated=\"2\"><table:table-cell office:value-type=\"date\" office:date-value=\"2023-07-14\"><text:p>14 juil.</text:p></table:table-cell></table:table-row>"
-        "<table:table-row table:number-rows-repeated=\"3\"><table:table-cell table:number-columns-repeated=\"16384\"/></table:table-row>"
-        "<table:table-row><table:table-cell><text:p>a<text:s text:c=\"3\"/>b<text:line-break/>c<text:span>d</text:span></text:p><text:p>e</text:p></table:table-cell>"
-        "<table:table-cell office:value-type=\"percentage\" office:value=\"0.25\"><text:p>25 %</text:p></table:table-cell>"
-        "<table:table-cell office:value-type=\"boolean\" office:boolean-value=\"true\"><text:p>VRAI</text:p></table:table-cell></table:table-row>"
-        "<table:table-row table:number-rows-repeated=\"1048570\"><table:table-cell table:number-columns-repeated=\"16384\"/></table:table-row>"
+        "<table:table-row table:number-rows-repeated=\"2\"><table:table-cell "
+        "office:value-type=\"date\" office:date-value=\"2023-07-14\"><text:p>14 "
+        "juil.</text:p></table:table-cell></table:table-row>"
+        "<table:table-row table:number-rows-repeated=\"3\"><table:table-cell "
+        "table:number-columns-repeated=\"16384\"/></table:table-row>"
+        "<table:table-row><table:table-cell><text:p>a<text:s "
+        "text:c=\"3\"/>b<text:line-break/>c<text:span>d</text:span></text:p><text:p>e</text:p></"
+        "table:table-cell>"
+        "<table:table-cell office:value-type=\"percentage\" office:value=\"0.25\"><text:p>25 "
+        "%</text:p></table:table-cell>"
+        "<table:table-cell office:value-type=\"boolean\" "
+        "office:boolean-value=\"true\"><text:p>VRAI</text:p></table:table-cell></table:table-row>"
+        "<table:table-row table:number-rows-repeated=\"1048570\"><table:table-cell "
+        "table:number-columns-repeated=\"16384\"/></table:table-row>"
         "</table:table><table:table table:name=\"Vide\"/>");
     ASSERT_TRUE(test::ecrireOdsMain(chemin("rep.ods"), table));
     Classeur c;
     ASSERT_TRUE(c.ouvrir(chemin("rep.ods"))) << qPrintable(c.detail());
-    EXPECT_EQ(c.feuilles(), QStringList({QStringLiteral("Prélèvements l'an passé"), QStringLiteral("Vide")}));
+    EXPECT_EQ(c.feuilles(),
+              QStringList({QStringLiteral("Prélèvements l'an passé"), QStringLiteral("Vide")}));
     const Feuille *f = c.feuille(QStringLiteral("Prélèvements l'an passé"));
     EXPECT_EQ(f->derniereLigne(), 7);
     EXPECT_EQ(f->derniereColonne(), 5);
@@ -247,7 +269,8 @@ TEST_F(ClasseurTest, FichierEndommageRefuseSansRienEcrire)
         Classeur c;
         remplir(c);
         EXPECT_FALSE(c.ouvrir(chemin(nom))) << qPrintable(nom);
-        EXPECT_EQ(c.erreur(), QStringLiteral("Impossible d'ouvrir le fichier Excel.")) << qPrintable(nom);
+        EXPECT_EQ(c.erreur(), QStringLiteral("Impossible d'ouvrir le fichier Excel."))
+            << qPrintable(nom);
         EXPECT_FALSE(c.detail().isEmpty());
         EXPECT_EQ(c.nombreFeuilles(), 0);
         EXPECT_EQ(contenuFichier(chemin(nom)), octets);

@@ -28,15 +28,23 @@ inline bool ecrireXlsxMain(const QString &chemin, const QString &cellules,
         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">";
     if (systeme1904) classeur += "<workbookPr date1904=\"1\"/>";
     classeur += "<sheets><sheet name=\"Feuil1\" sheetId=\"1\" r:id=\"rId7\"/></sheets></workbook>";
-    QString sst = QStringLiteral("<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">");
-    for (const QString &c : chaines) sst += QStringLiteral("<si>") + c + QStringLiteral("</si>");
+    QString sst =
+        QStringLiteral("<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">");
+    for (const QString &c : chaines)
+        sst += QStringLiteral("<si>") + c + QStringLiteral("</si>");
     sst += QStringLiteral("</sst>");
-    QString styles = QStringLiteral("<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">") +
-                     formatsPropres + QStringLiteral("<cellXfs>");
-    for (const int f : formats) styles += QStringLiteral("<xf numFmtId=\"%1\"/>").arg(f);
+    QString styles =
+        QStringLiteral(
+            "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">") +
+        formatsPropres + QStringLiteral("<cellXfs>");
+    for (const int f : formats)
+        styles += QStringLiteral("<xf numFmtId=\"%1\"/>").arg(f);
     styles += QStringLiteral("</cellXfs></styleSheet>");
-    const QString feuille = QStringLiteral("<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>") +
-                            cellules + QStringLiteral("</sheetData></worksheet>");
+    const QString feuille =
+        QStringLiteral(
+            "<worksheet "
+            "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>") +
+        cellules + QStringLiteral("</sheetData></worksheet>");
     return ecrireZip(chemin, {{QStringLiteral("[Content_Types].xml"), "<Types/>"},
                               {QStringLiteral("xl/workbook.xml"), classeur},
                               {QStringLiteral("xl/_rels/workbook.xml.rels"), rels},
@@ -55,8 +63,9 @@ inline bool ecrireOdsMain(const QString &chemin, const QString &tables)
                        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
                        "<office:spreadsheet>") +
         tables + QStringLiteral("</office:spreadsheet></office:body></office:document-content>");
-    return ecrireZip(chemin, {{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
-                              {QStringLiteral("content.xml"), contenu.toUtf8()}});
+    return ecrireZip(
+        chemin, {{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+                 {QStringLiteral("content.xml"), contenu.toUtf8()}});
 }
 
 } // namespace vyk::test

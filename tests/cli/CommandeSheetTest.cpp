@@ -37,11 +37,12 @@ TEST_F(CommandeSheetTest, FeuillesEtCellules)
 {
     for (const QString &nom : {QStringLiteral("c.xlsx"), QStringLiteral("c.ods")}) {
         const QString chemin = dossier.filePath(nom);
-        test::SortieCli r = test::lancerCli({QStringLiteral("sheet"), QStringLiteral("sheets"), chemin});
+        test::SortieCli r =
+            test::lancerCli({QStringLiteral("sheet"), QStringLiteral("sheets"), chemin});
         EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
         EXPECT_EQ(r.sortie, QStringLiteral("Résumé\nRelevé d'été\n"));
-        r = test::lancerCli({QStringLiteral("sheet"), QStringLiteral("dump"), chemin, QStringLiteral("--sheet"),
-                             QStringLiteral("Relevé d'été")});
+        r = test::lancerCli({QStringLiteral("sheet"), QStringLiteral("dump"), chemin,
+                             QStringLiteral("--sheet"), QStringLiteral("Relevé d'été")});
         EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
         EXPECT_EQ(r.sortie, QStringLiteral("Station;\"Note; \"\"bis\"\"\";Date\n"
                                            "06000123;4.25;14/07/2023\n"
@@ -70,11 +71,14 @@ TEST_F(CommandeSheetTest, RefusNommes)
     r = test::lancerCli({QStringLiteral("sheet"), QStringLiteral("sheets"), faux});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.sortie, QString());
-    EXPECT_EQ(r.erreurs, QStringLiteral("Impossible d'ouvrir le fichier Excel. (format de classeur inconnu)\n"));
+    EXPECT_EQ(
+        r.erreurs,
+        QStringLiteral("Impossible d'ouvrir le fichier Excel. (format de classeur inconnu)\n"));
 
     r = test::lancerCli({QStringLiteral("sheet"), QStringLiteral("dump")});
     EXPECT_EQ(r.code, 2);
-    r = test::lancerCli({QStringLiteral("sheet"), QStringLiteral("sheets"), chemin, QStringLiteral("--sheet"), QStringLiteral("x")});
+    r = test::lancerCli({QStringLiteral("sheet"), QStringLiteral("sheets"), chemin,
+                         QStringLiteral("--sheet"), QStringLiteral("x")});
     EXPECT_EQ(r.code, 2);
 }
 
