@@ -183,6 +183,28 @@ Feuille *Classeur::ajouterFeuille(const QString &nom)
     return &m_feuilles.last();
 }
 
+bool cheminClasseur(const QString &chemin)
+{
+    return chemin.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ||
+           chemin.endsWith(QLatin1String(".ods"), Qt::CaseInsensitive);
+}
+
+bool exporterClasseur(const QString &chemin, const QString &feuille, const QStringList &titres,
+                      const QVector<QStringList> &lignes, QString *erreur)
+{
+    Classeur c;
+    Feuille *f = c.ajouterFeuille(nomFeuilleValide(feuille) ? feuille : QStringLiteral("Feuil1"));
+    f->reserver(int(lignes.size()) + 1);
+    for (int k = 0; k < titres.size(); ++k)
+        f->ecrire(1, k + 1, titres[k]);
+    for (int l = 0; l < lignes.size(); ++l)
+        for (int k = 0; k < lignes[l].size(); ++k)
+            f->ecrire(l + 2, k + 1, lignes[l][k]);
+    if (c.enregistrer(chemin)) return true;
+    if (erreur) *erreur = c.erreur() + QStringLiteral(" (") + c.detail() + u')';
+    return false;
+}
+
 bool Classeur::echecEnregistrement(const QString &chemin, const QString &detail)
 {
     m_erreur = QStringLiteral("Impossible d'enregistrer le fichier ") +

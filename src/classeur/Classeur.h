@@ -78,6 +78,14 @@ struct OptionsApplication
     bool deplacerApresEntree = true;
 };
 
+// True when the name asks for a workbook (.xlsx or .ods) rather than a separated text.
+bool cheminClasseur(const QString &chemin);
+// A grid saved as a workbook of one sheet (named `feuille`, or "Feuil1" when the formats refuse
+// that name): the titles, then one row per line, every cell kept as the text shown, so that
+// codes keep their leading zeros. Atomic like Classeur::enregistrer; false with the reason.
+bool exporterClasseur(const QString &chemin, const QString &feuille, const QStringList &titres,
+                      const QVector<QStringList> &lignes, QString *erreur = nullptr);
+
 // A sheet name both formats accept: 1 to 31 characters, none of [ ] : * ? / \, no apostrophe
 // first or last.
 bool nomFeuilleValide(const QString &nom);
