@@ -1,6 +1,7 @@
 #include "monitoring/EvenementsQualito.h"
 
 #include "app/Csv.h"
+#include "classeur/Classeur.h"
 #include "db/BaseDonnees.h"
 #include "db/Journal.h"
 #include "db/Messages.h"
@@ -282,6 +283,7 @@ QVector<ChoixListe> EvenementsQualito::contacts()
 bool EvenementsQualito::exporter(const QStringList &titres, const QVector<QStringList> &lignes,
                                  const QString &chemin, QString *erreur)
 {
+    if (cheminClasseur(chemin)) return exporterClasseur(chemin, NOM_EXPORT, titres, lignes, erreur);
     QSaveFile fichier(chemin);
     QString texte = QStringLiteral("\uFEFF") + ligneCsv(titres, u';') + QStringLiteral("\r\n");
     for (const QStringList &ligne : lignes)

@@ -3,6 +3,7 @@
 #include "users/Habilitations.h"
 
 #include "app/Csv.h"
+#include "classeur/Classeur.h"
 #include "db/Messages.h"
 
 #include <QFile>
@@ -30,6 +31,13 @@ int ModeleListeReference::rechercherElement(const QString &code) const
 
 bool ModeleListeReference::exporter(const QString &chemin) const
 {
+    if (cheminClasseur(chemin)) {
+        QString erreur;
+        if (exporterClasseur(chemin, nomExport(), m_grille.entetes, m_grille.lignes, &erreur))
+            return true;
+        afficherMessage(GENRE_ERREUR, erreur);
+        return false;
+    }
     QSaveFile fichier(chemin);
     if (!fichier.open(QIODevice::WriteOnly)) {
         afficherMessage(GENRE_ERREUR,

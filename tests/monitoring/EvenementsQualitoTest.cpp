@@ -1,4 +1,5 @@
 #include "monitoring/EvenementsQualito.h"
+#include "classeur/Classeur.h"
 #include "db/Session.h"
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
@@ -167,6 +168,28 @@ TEST_P(EvenementsQualitoTest, ChoixRefusesEtExport)
     EXPECT_TRUE(
         erreur.startsWith("Impossible d'écrire le fichier " + fichier + "/impossible/x.csv : "))
         << qPrintable(erreur);
+}
+
+// The same export as a workbook of either format: one sheet, every cell as shown.
+TEST_P(EvenementsQualitoTest, ExportEnClasseur)
+{
+    const QVector<QStringList> lignes = {{"06000123", "RAS; « rien »"},
+                                         {"S2", "dit \"ok\" & <fin>"}};
+    for (const QString &extension : {QStringLiteral(".xlsx"), QStringLiteral(".ods")}) {
+        const QString fichier = chemin(EvenementsQualito::NOM_EXPORT + extension);
+        ASSERT_TRUE(EvenementsQualito::exporter({"Identifiant", "Commentaires"}, lignes, fichier));
+        Classeur c;
+        ASSERT_TRUE(c.ouvrir(fichier)) << qPrintable(c.detail());
+        EXPECT_EQ(c.feuilles(), QStringList({EvenementsQualito::NOM_EXPORT}));
+        EXPECT_EQ(c.feuille(1)->plage(1, 1, c.feuille(1)->derniereLigne(),
+                                      c.feuille(1)->derniereColonne()),
+                  QVector<QStringList>({{"Identifiant", "Commentaires"}, lignes[0], lignes[1]}));
+        QString erreur;
+        EXPECT_FALSE(
+            EvenementsQualito::exporter({"a"}, {}, chemin("absent/x" + extension), &erreur));
+        EXPECT_TRUE(erreur.startsWith("Impossible d'enregistrer le fichier "))
+            << qPrintable(erreur);
+    }
 }
 
 // The events follow the journals right and the station list's access.

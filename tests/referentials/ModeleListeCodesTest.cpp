@@ -1,5 +1,6 @@
 #include "referentials/ModeleListeCodes.h"
 
+#include "classeur/Classeur.h"
 #include "db/Session.h"
 #include "referentials/ListesCodees.h"
 #include "schema/MiseAJour.h"
@@ -287,6 +288,28 @@ TEST_P(ModeleListeCodesTest, RechercheReferentielEtExport)
                       "2;ANALYSES.ACCREDITATION;Non accrédité;;;01/01/1999;01/01/1999;;;VYK;;\r\n")
                       .toUtf8());
     EXPECT_EQ(modele.nomExport(), QStringLiteral("Liste_des_Codes"));
+    // The same grid as workbooks: the codes stay texts, the sheet is named after the export.
+    for (const QString &nom :
+         {QStringLiteral("Liste_des_Codes.xlsx"), QStringLiteral("Liste_des_Codes.ods")}) {
+        ASSERT_TRUE(modele.exporter(chemin(nom)));
+        Classeur c;
+        ASSERT_TRUE(c.ouvrir(chemin(nom))) << qPrintable(c.detail());
+        EXPECT_EQ(c.feuilles(), QStringList({QStringLiteral("Liste_des_Codes")}));
+        const QVector<QStringList> lu = c.feuille(1)->plage(1, 1, 3, 12);
+        ASSERT_EQ(lu.size(), 3);
+        EXPECT_EQ(lu[0].join(u';'),
+                  QStringLiteral("Code;Type;Libellé;Commentaire;Code Statut;Date création;Date "
+                                 "Modif;Auteur;Statut;Projet;Référence;Mnémonique"));
+        EXPECT_EQ(lu[2].join(u';'),
+                  QStringLiteral(
+                      "2;ANALYSES.ACCREDITATION;Non accrédité;;;01/01/1999;01/01/1999;;;VYK;;"));
+        EXPECT_EQ(c.feuille(1)->valeur(2, 1), QVariant(QStringLiteral("1")));
+    }
+    messages().vider();
+    EXPECT_FALSE(modele.exporter(chemin(QStringLiteral("absent/Liste.ods"))));
+    ASSERT_EQ(messages().messages().size(), 1);
+    EXPECT_TRUE(messages().messages()[0].texte.startsWith(
+        QStringLiteral("Impossible d'enregistrer le fichier ")));
     // A file that cannot be written is reported.
     messages().vider();
     EXPECT_FALSE(modele.exporter(chemin(QStringLiteral("absent/sous/dossier.csv"))));

@@ -2,6 +2,7 @@
 
 #include "db/Messages.h"
 #include "ui/widgets/CadreEcran.h"
+#include "ui/widgets/DialogueExport.h"
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/ProgressionGui.h"
 #include "users/Habilitations.h"
@@ -259,10 +260,8 @@ void FrmJournaux::demanderExport()
         afficherMessage(GENRE_AIDE, EvenementsQualito::MESSAGE_RIEN_A_EXPORTER);
         return;
     }
-    const QString chemin =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Exporter la liste des interventions"),
-                                     EvenementsQualito::NOM_EXPORT + QStringLiteral(".csv"),
-                                     QStringLiteral("Fichiers CSV (*.csv)"));
+    const QString chemin = demanderCheminExport(
+        this, QStringLiteral("Exporter la liste des interventions"), EvenementsQualito::NOM_EXPORT);
     if (!chemin.isEmpty()) exporter(chemin);
 }
 

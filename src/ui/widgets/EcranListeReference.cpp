@@ -2,6 +2,7 @@
 
 #include "db/Messages.h"
 #include "referentials/ModeleListeReference.h"
+#include "ui/widgets/DialogueExport.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "users/Habilitations.h"
 
@@ -138,10 +139,8 @@ bool EcranListeReference::exporterVers(const QString &chemin)
 void EcranListeReference::DeclencheExcel()
 {
     const QString dossier = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString chemin = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Exporter la liste"),
-        QDir(dossier).filePath(m_modele.nomExport() + QStringLiteral(".csv")),
-        QStringLiteral("Fichiers CSV (*.csv)"));
+    const QString chemin = demanderCheminExport(this, QStringLiteral("Exporter la liste"),
+                                                QDir(dossier).filePath(m_modele.nomExport()));
     if (chemin.isEmpty()) return;
     if (exporterVers(chemin))
         afficherMessage(GENRE_AIDE, QStringLiteral("La liste a été exportée dans le fichier ") +
