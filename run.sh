@@ -26,6 +26,8 @@ mkdir -p "$DONNEES"
 if [ ! -f "$BASE" ]; then
     echo "== Création de la base par défaut : $BASE"
     "$CLI" create "$BASE"
+    echo "== Première connexion : utilisateur ADMIN, mot de passe KOBAL (à changer ensuite dans"
+    echo "   Fichier › Gestion des utilisateurs…)"
 fi
 if [ -z "$("$CLI" settings get Base)" ]; then
     echo "== Paramétrage : base de bureau $BASE"
