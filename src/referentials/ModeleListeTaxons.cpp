@@ -259,20 +259,21 @@ bool ModeleListeTaxons::charger()
     if (!bd().ExtraireRecords(sql, nb, t)) return false;
     m_grille.lignes.reserve(t.nbLignes());
     for (int i = 0; i < t.nbLignes(); ++i) {
+        auto v = [&](const char *c) { return t.texte(i, QLatin1String(c)); };
         FicheTaxon f;
-        f.code = t.texte(i, 0);
-        f.nomLatin = t.texte(i, 1);
-        f.nomCommun = t.texte(i, 2);
-        f.statut = t.texte(i, 3);
-        f.actif = t.texte(i, 4);
-        f.niveau = t.texte(i, 5);
-        f.theme = t.texte(i, 6);
-        f.elementDe = t.texte(i, 7);
-        f.codeOmnidia = t.texte(i, 8);
-        f.refMuseum = t.texte(i, 9);
-        f.dateCreation = t.texte(i, 10);
-        f.dateMiseAJour = t.texte(i, 11);
-        f.auteur = t.texte(i, 12);
+        f.code = v("codeTaxon");
+        f.nomLatin = v("nomLatin");
+        f.nomCommun = v("nomCommun");
+        f.statut = v("statut");
+        f.actif = v("actif");
+        f.niveau = v("niveau");
+        f.theme = v("theme");
+        f.elementDe = v("elementDe");
+        f.codeOmnidia = v("codeOmnidia");
+        f.refMuseum = v("refMuseum");
+        f.dateCreation = v("dateCreation");
+        f.dateMiseAJour = v("dateMiseAJour");
+        f.auteur = v("auteur");
         m_grille.lignes.append(ligneGrille(f));
     }
     return true;
@@ -320,7 +321,8 @@ FicheTaxon ModeleListeTaxons::lireTaxon(const QString &code)
             "SELECT codeTrait, codeModalite FROM TRAITS_ECOBIO_TAXONS WHERE codeTaxon=") +
         sqlTexte(f.code) + QStringLiteral(" ORDER BY codeTrait"));
     for (int i = 0; i < traits.nbLignes(); ++i)
-        f.traits.insert(traits.texte(i, 0), traits.texte(i, 1));
+        f.traits.insert(traits.texte(i, QStringLiteral("codeTrait")),
+                        traits.texte(i, QStringLiteral("codeModalite")));
     return f;
 }
 
@@ -526,7 +528,7 @@ int ModeleListeTaxons::purger(Progression &progression)
         "SELECT DISTINCT codeTaxon, nomLatin FROM TAXONS WHERE codeTaxon IS NOT NULL"));
     QStringList aSupprimer;
     for (int i = 0; i < tous.nbLignes(); ++i) {
-        const QString code = tous.texte(i, 0);
+        const QString code = tous.texte(i, QStringLiteral("codeTaxon"));
         if (!utilises.contains(code.trimmed())) aSupprimer << sqlTexte(code);
     }
     aSupprimer.removeDuplicates();
