@@ -31,7 +31,8 @@ QSet<QString> descendants(const QString &famille)
     const Tableau t = bd().extraire(
         QStringLiteral("SELECT codeTaxon, elementDe FROM TAXONS WHERE elementDe IS NOT NULL"));
     for (int i = 0; i < t.nbLignes(); ++i)
-        enfants[t.texte(i, 1).trimmed()] << t.texte(i, 0).trimmed();
+        enfants[t.texte(i, QStringLiteral("elementDe")).trimmed()]
+            << t.texte(i, QStringLiteral("codeTaxon")).trimmed();
     QSet<QString> vus{famille};
     QStringList aVoir{famille};
     while (!aVoir.isEmpty()) {
@@ -60,10 +61,12 @@ EntreesCodees chargerListeTaxons(bool themesDeuxEtCinq)
     entrees.reserve(t.nbLignes() + 1);
     entrees.append(EntreeCodee{});
     for (int i = 0; i < t.nbLignes(); ++i) {
-        QString libelle = t.texte(i, 0);
-        if (omnidia && !t.texte(i, 2).isEmpty()) libelle += QStringLiteral(" - ") + t.texte(i, 2);
-        if (museum && !t.texte(i, 3).isEmpty()) libelle += QStringLiteral(" - ") + t.texte(i, 3);
-        entrees.append({t.texte(i, 1).trimmed(), libelle, 0});
+        auto v = [&](const char *c) { return t.texte(i, QLatin1String(c)); };
+        QString libelle = v("nomLatin");
+        if (omnidia && !v("codeOmnidia").isEmpty())
+            libelle += QStringLiteral(" - ") + v("codeOmnidia");
+        if (museum && !v("refMuseum").isEmpty()) libelle += QStringLiteral(" - ") + v("refMuseum");
+        entrees.append({v("codeTaxon").trimmed(), libelle, 0});
     }
     return entrees;
 }
@@ -76,9 +79,10 @@ EntreesCodees SelectionTaxons::familles(const QString &theme)
     EntreesCodees entrees;
     entrees.reserve(t.nbLignes());
     for (int i = 0; i < t.nbLignes(); ++i) {
-        QString libelle = t.texte(i, 0);
-        if (!t.texte(i, 1).isEmpty()) libelle += QStringLiteral(" - ") + t.texte(i, 1);
-        entrees.append({t.texte(i, 2).trimmed(), libelle, 0});
+        auto v = [&](const char *c) { return t.texte(i, QLatin1String(c)); };
+        QString libelle = v("nomLatin");
+        if (!v("nomCommun").isEmpty()) libelle += QStringLiteral(" - ") + v("nomCommun");
+        entrees.append({v("codeTaxon").trimmed(), libelle, 0});
     }
     return entrees;
 }
@@ -128,7 +132,7 @@ bool SelectionTaxons::rechercher(const CriteresSelectionTaxons &criteres)
             "TAXONS.dateMiseAJour, "
             "TAXONS.auteur, redacteur, nomCommun, referenceBibliographique, TAXONS.commentaire, "
             "actif, elementDe, "
-            "theme, niveau, THEMES.libelle, NIVEAUX.libelle "
+            "theme, niveau, THEMES.libelle AS libelleTheme, NIVEAUX.libelle AS libelleNiveau "
             "FROM (TAXONS LEFT JOIN CODES_SANDRE AS NIVEAUX ON (TAXONS.niveau = NIVEAUX.Code AND "
             "NIVEAUX.Champ='TAXONS.NIVEAUX')) LEFT JOIN CODES_SANDRE AS THEMES ON (TAXONS.theme = "
             "THEMES.Code "
@@ -142,16 +146,17 @@ bool SelectionTaxons::rechercher(const CriteresSelectionTaxons &criteres)
     }
     const QSet<QString> dansFamille = famille.isEmpty() ? QSet<QString>() : descendants(famille);
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString code = t.texte(i, 0).trimmed();
+        auto v = [&](const char *c) { return t.texte(i, QLatin1String(c)); };
+        const QString code = v("codeTaxon").trimmed();
         if (!famille.isEmpty() && !dansFamille.contains(code)) continue;
         QStringList ligne{code};
-        if (m_omnidia) ligne << t.texte(i, 1);
-        ligne << t.texte(i, 2) << libelleStatut(t.texte(i, 3)) << t.texte(i, 4) << t.texte(i, 5)
-              << t.texte(i, 6) << t.texte(i, 7) << t.texte(i, 8) << t.texte(i, 9) << t.texte(i, 10)
-              << (t.texte(i, 11) == QLatin1String("1") ? QStringLiteral("Oui")
-                                                       : QStringLiteral("Non"))
-              << t.texte(i, 12) << t.texte(i, 13) << t.texte(i, 14) << t.texte(i, 15)
-              << t.texte(i, 16);
+        if (m_omnidia) ligne << v("codeOmnidia");
+        ligne << v("nomLatin") << libelleStatut(v("statut")) << v("dateCreation")
+              << v("dateMiseAJour") << v("auteur") << v("redacteur") << v("nomCommun")
+              << v("referenceBibliographique") << v("commentaire")
+              << (v("actif") == QLatin1String("1") ? QStringLiteral("Oui") : QStringLiteral("Non"))
+              << v("elementDe") << v("theme") << v("niveau") << v("libelleTheme")
+              << v("libelleNiveau");
         m_resultats.lignes.append(ligne);
     }
     if (m_resultats.lignes.isEmpty())
