@@ -44,19 +44,21 @@ QVector<ElementListe> lireListe(const QString &table, const QString &sql)
     if (!bd().tableExiste(table)) return liste;
     const Tableau t = bd().extraire(sql);
     for (int l = 0; l < t.nbLignes(); ++l)
-        liste.append({t.texte(l, 0), t.texte(l, 1).trimmed()});
+        liste.append(
+            {t.texte(l, QStringLiteral("code")), t.texte(l, QStringLiteral("nom")).trimmed()});
     return liste;
 }
 
 FicheUtilisateur lireFiche(const Tableau &t, int l)
 {
     FicheUtilisateur f;
-    f.login = t.texte(l, 0).trimmed();
-    f.nom = t.texte(l, 1).trimmed();
-    f.administrateur = t.texte(l, 2).trimmed() == QLatin1String("1");
-    f.editionReferentiels = t.texte(l, 3).trimmed() == QLatin1String("1");
-    f.codeIntervenant = t.texte(l, 4);
-    f.codeContact = t.texte(l, 5);
+    auto v = [&](const char *c) { return t.texte(l, QLatin1String(c)); };
+    f.login = v("login").trimmed();
+    f.nom = v("nom").trimmed();
+    f.administrateur = v("isAdmin").trimmed() == QLatin1String("1");
+    f.editionReferentiels = v("metadata").trimmed() == QLatin1String("1");
+    f.codeIntervenant = v("codeIntervenant");
+    f.codeContact = v("codeContact");
     return f;
 }
 
@@ -159,8 +161,8 @@ QHash<QString, QStringList> GestionUtilisateurs::toutesHabilitations()
     const Tableau t = bd().extraire(QStringLiteral(
         "SELECT login, habilitation FROM UTILISATEURS_HABILITATIONS ORDER BY login, habilitation"));
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QString droit = t.texte(l, 1).trimmed();
-        QStringList &liste = droits[t.texte(l, 0).trimmed()];
+        const QString droit = t.texte(l, QStringLiteral("habilitation")).trimmed();
+        QStringList &liste = droits[t.texte(l, QStringLiteral("login")).trimmed()];
         if (!droit.isEmpty() && !liste.contains(droit)) liste << droit;
     }
     return droits;
@@ -297,7 +299,7 @@ QStringList GestionUtilisateurs::habilitations(const QString &login)
     QStringList droits;
     lecture.extraire(t, {login});
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QString droit = t.texte(l, 0).trimmed();
+        const QString droit = t.texte(l, QStringLiteral("habilitation")).trimmed();
         if (!droit.isEmpty() && !droits.contains(droit)) droits << droit;
     }
     return droits;
@@ -388,17 +390,18 @@ QVector<StationAccordee> GestionUtilisateurs::stations(const QString &login)
                   "SELECT s.identifiant, q.CodeBSS, q.Nom FROM UTILISATEURS_STATIONS s LEFT JOIN "
                   "QUALITOMETRES q ON q.CodeQualitometre = cint(s.identifiant) WHERE s.login=? AND "
                   "s.typeStation='QUALITO' AND s.modeSelect='SINGLE'")
-            : QStringLiteral(
-                  "SELECT identifiant, NULL, NULL FROM UTILISATEURS_STATIONS WHERE login=? AND "
-                  "typeStation='QUALITO' AND modeSelect='SINGLE'"));
+            : QStringLiteral("SELECT identifiant, NULL AS CodeBSS, NULL AS Nom FROM "
+                             "UTILISATEURS_STATIONS WHERE login=? AND "
+                             "typeStation='QUALITO' AND modeSelect='SINGLE'"));
     Tableau t;
     lecture.extraire(t, {login});
     for (int l = 0; l < t.nbLignes(); ++l) {
         bool ok = false;
-        const qint64 code = t.texte(l, 0).trimmed().toLongLong(&ok);
+        const qint64 code = t.texte(l, QStringLiteral("identifiant")).trimmed().toLongLong(&ok);
         if (ok && std::none_of(liste.begin(), liste.end(),
                                [code](const StationAccordee &s) { return s.code == code; }))
-            liste.append({code, t.texte(l, 1).trimmed(), t.texte(l, 2).trimmed()});
+            liste.append({code, t.texte(l, QStringLiteral("CodeBSS")).trimmed(),
+                          t.texte(l, QStringLiteral("Nom")).trimmed()});
     }
     std::sort(liste.begin(), liste.end(), [](const StationAccordee &a, const StationAccordee &b) {
         return a.codeBSS == b.codeBSS ? a.code < b.code : a.codeBSS < b.codeBSS;
@@ -415,7 +418,9 @@ QVector<StationAccordee> GestionUtilisateurs::stationsDisponibles()
                                      "ORDER BY CodeBSS, CodeQualitometre"));
     liste.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l)
-        liste.append({t(l, 0).toLongLong(), t.texte(l, 1).trimmed(), t.texte(l, 2).trimmed()});
+        liste.append({t.valeur(l, QStringLiteral("CodeQualitometre")).toLongLong(),
+                      t.texte(l, QStringLiteral("CodeBSS")).trimmed(),
+                      t.texte(l, QStringLiteral("Nom")).trimmed()});
     return liste;
 }
 
@@ -450,14 +455,14 @@ QVector<ElementListe> GestionUtilisateurs::organismes()
     return lireListe(
         QStringLiteral("INTERVENANTS"),
         QStringLiteral(
-            "SELECT CodeIntervenant, Nom FROM INTERVENANTS ORDER BY Nom, CodeIntervenant"));
+            "SELECT CodeIntervenant AS code, Nom FROM INTERVENANTS ORDER BY Nom, CodeIntervenant"));
 }
 
 QVector<ElementListe> GestionUtilisateurs::contacts()
 {
     return lireListe(
         QStringLiteral("CONTACTS"),
-        QStringLiteral("SELECT CodeContact, Nom FROM CONTACTS ORDER BY Nom, CodeContact"));
+        QStringLiteral("SELECT CodeContact AS code, Nom FROM CONTACTS ORDER BY Nom, CodeContact"));
 }
 
 } // namespace vyk

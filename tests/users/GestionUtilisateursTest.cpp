@@ -139,7 +139,10 @@ TEST_P(GestionUtilisateursTest, HabilitationsEtStations)
         executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (3, '0601X0001', 'Source')")));
     ASSERT_TRUE(
         executer(QStringLiteral("INSERT INTO QUALITOMETRES VALUES (12, '0601X0002', 'Lac')")));
-    ASSERT_EQ(g.stationsDisponibles().size(), 2);
+    const QVector<StationAccordee> disponibles = g.stationsDisponibles();
+    ASSERT_EQ(disponibles.size(), 2);
+    EXPECT_EQ(disponibles[1].code, 12);
+    EXPECT_EQ(disponibles[1].libelle(), QStringLiteral("0601X0002 - Lac"));
     ASSERT_TRUE(g.accorderStation(QStringLiteral("AGENT"), 12));
     ASSERT_TRUE(g.accorderStation(QStringLiteral("AGENT"), 12));
     ASSERT_TRUE(
@@ -164,6 +167,27 @@ TEST_P(GestionUtilisateursTest, HabilitationsEtStations)
     EXPECT_EQ(lignes(QStringLiteral("SELECT login, habilitation FROM UTILISATEURS_HABILITATIONS")),
               QStringList({"ADMIN|QUALITO_ALL"}));
     EXPECT_TRUE(lignes(QStringLiteral("SELECT * FROM UTILISATEURS_STATIONS")).isEmpty());
+}
+
+TEST_P(GestionUtilisateursTest, OrganismesEtContactsParNom)
+{
+    GestionUtilisateurs g;
+    EXPECT_TRUE(g.organismes().isEmpty()); // no table yet: an empty list, no error
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE INTERVENANTS (Mnemo Text(20), Nom Text(70), "
+                                        "CodeIntervenant Text(17))")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO INTERVENANTS VALUES ('LAB', 'Laboratoire  ', "
+                                        "'1234'), ('AG', 'Agence', '7')")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("CREATE TABLE CONTACTS (Nom Text(255), CodeContact Double)")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CONTACTS VALUES ('Marie D.', 4)")));
+    const QVector<ElementListe> organismes = g.organismes();
+    ASSERT_EQ(organismes.size(), 2);
+    EXPECT_EQ(organismes[0].code + u'|' + organismes[0].libelle, QStringLiteral("7|Agence"));
+    EXPECT_EQ(organismes[1].code + u'|' + organismes[1].libelle,
+              QStringLiteral("1234|Laboratoire"));
+    const QVector<ElementListe> contacts = g.contacts();
+    ASSERT_EQ(contacts.size(), 1);
+    EXPECT_EQ(contacts[0].code + u'|' + contacts[0].libelle, QStringLiteral("4|Marie D."));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(GestionUtilisateursTest);
