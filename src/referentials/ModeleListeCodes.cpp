@@ -87,7 +87,8 @@ QStringList ModeleListeCodes::champs() const
     QStringList r;
     r.reserve(t.nbLignes());
     for (int i = 0; i < t.nbLignes(); ++i)
-        if (!t(i, 0).isNull()) r << t.texte(i, 0);
+        if (const QVariant &champ = t.valeur(i, QStringLiteral("Champ")); !champ.isNull())
+            r << texteValeur(champ);
     return r;
 }
 
@@ -112,18 +113,19 @@ bool ModeleListeCodes::charger()
     m_fiches.reserve(t.nbLignes());
     m_grille.lignes.reserve(t.nbLignes());
     for (int i = 0; i < t.nbLignes(); ++i) {
+        auto v = [&](const char *c) { return t.texte(i, QLatin1String(c)); };
         FicheCode f;
-        f.champ = t.texte(i, 0);
-        f.code = t.texte(i, 1);
-        f.libelle = t.texte(i, 2);
-        f.commentaire = t.texte(i, 3);
-        f.statut = t.texte(i, 4);
-        f.dateCreation = t.texte(i, 5);
-        f.dateModification = t.texte(i, 6);
-        f.auteur = t.texte(i, 7);
-        f.projet = t.texte(i, 8);
-        f.codeReference = t.texte(i, 9);
-        f.mnemonique = t.texte(i, 10);
+        f.champ = v("Champ");
+        f.code = v("Code");
+        f.libelle = v("Libelle");
+        f.commentaire = v("Commentaire");
+        f.statut = v("Statut");
+        f.dateCreation = v("DateCreation");
+        f.dateModification = v("DateModification");
+        f.auteur = v("Auteur");
+        f.projet = v("Projet");
+        f.codeReference = v("codeReference");
+        f.mnemonique = v("mnemonique");
         f.nouvelle = false;
         m_grille.lignes.append(ligneGrille(f));
         m_fiches.append(std::move(f));
@@ -331,7 +333,7 @@ ReferentielListe ModeleListeCodes::referentiel() const
         QStringLiteral("SELECT code, referentiel FROM CODES_SANDRE_REFERENTIEL WHERE champ=") +
         sqlTexte(m_champ) + QStringLiteral(" AND code IS NOT NULL"));
     if (t.estVide()) return {};
-    return {t.texte(0, 0), t.texte(0, 1)};
+    return {t.texte(0, QStringLiteral("code")), t.texte(0, QStringLiteral("referentiel"))};
 }
 
 QString ModeleListeCodes::lienReferentiel() const
