@@ -87,12 +87,14 @@ QVector<TraitDisponible> traitsDisponibles()
                        "codeTrait, codeModalite ASC"));
     QHash<QString, int> index;
     for (int i = 0; i < t.nbLignes(); ++i) {
-        index.insert(t.texte(i, 0), int(traits.size()));
-        traits.append({t.texte(i, 0), t.texte(i, 1), t.texte(i, 2), {}});
+        auto v = [&](const char *c) { return t.texte(i, QLatin1String(c)); };
+        index.insert(v("codeTrait"), int(traits.size()));
+        traits.append({v("codeTrait"), v("nom"), v("groupe"), {}});
     }
     for (int i = 0; i < m.nbLignes(); ++i) {
-        const auto it = index.constFind(m.texte(i, 0));
-        if (it != index.constEnd()) traits[*it].modalites.append({m.texte(i, 1), m.texte(i, 2), 0});
+        auto v = [&](const char *c) { return m.texte(i, QLatin1String(c)); };
+        const auto it = index.constFind(v("codeTrait"));
+        if (it != index.constEnd()) traits[*it].modalites.append({v("codeModalite"), v("nom"), 0});
     }
     return traits;
 }
@@ -119,21 +121,23 @@ bool ModeleTraits::charger()
     const QHash<QString, QString> groupes = libellesListe(CHAMP_GROUPE);
     QHash<QString, int> index;
     for (int i = 0; i < t.nbLignes(); ++i) {
+        auto v = [&](const char *c) { return t.texte(i, QLatin1String(c)); };
         FicheTrait f;
-        f.code = t.texte(i, 0);
-        f.nom = t.texte(i, 1);
-        f.groupe = t.texte(i, 2);
-        f.commentaires = t.texte(i, 3);
-        f.references = t.texte(i, 4);
+        f.code = v("codeTrait");
+        f.nom = v("nom");
+        f.groupe = v("groupe");
+        f.commentaires = v("commentaires");
+        f.references = v("referencesBiblio");
         f.nouvelle = false;
         index.insert(f.code, int(m_fiches.size()));
         m_fiches.append(f);
     }
     for (int i = 0; i < m.nbLignes(); ++i) {
-        const auto it = index.constFind(m.texte(i, 0));
+        auto v = [&](const char *c) { return m.texte(i, QLatin1String(c)); };
+        const auto it = index.constFind(v("codeTrait"));
         if (it != index.constEnd())
             m_fiches[*it].modalites.append(
-                {m.texte(i, 1), m.texte(i, 2), m.texte(i, 3), m.texte(i, 4)});
+                {v("codeModalite"), v("nom"), v("commentaires"), v("abbreviation")});
     }
     for (const FicheTrait &f : std::as_const(m_fiches))
         m_grille.lignes.append({f.code, f.nom, groupes.value(f.groupe, f.groupe),
