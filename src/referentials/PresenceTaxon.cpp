@@ -7,7 +7,27 @@
 #include <QHash>
 #include <QStringList>
 
+#include <optional>
+
 namespace vyk {
+
+namespace {
+
+// The point of a row's X and Y, when both are given and neither is 0 (a placeholder).
+std::optional<std::pair<double, double>> pointLu(const Tableau &t, int ligne)
+{
+    const QVariant &x = t.valeur(ligne, QStringLiteral("X"));
+    const QVariant &y = t.valeur(ligne, QStringLiteral("Y"));
+    if (x.isNull() || y.isNull() || x.toDouble() == 0 || y.toDouble() == 0) return std::nullopt;
+    return std::pair{x.toDouble(), y.toDouble()};
+}
+
+qint64 station(const Tableau &t, int ligne)
+{
+    return qint64(t.valeur(ligne, QStringLiteral("codeQualitometre")).toDouble());
+}
+
+} // namespace
 
 bool estProjectionWgs84(const QVariant &codeProjection)
 {
@@ -41,21 +61,17 @@ QVector<StationPresence> presenceTaxon(const QString &codeTaxon)
             liste + u')');
         QHash<qint64, std::pair<double, double>> localisations;
         for (int i = 0; i < loc.nbLignes(); ++i)
-            if (!loc(i, 1).isNull() && !loc(i, 2).isNull() && loc(i, 1).toDouble() != 0 &&
-                loc(i, 2).toDouble() != 0)
-                localisations.insert(qint64(loc(i, 0).toDouble()),
-                                     {loc(i, 1).toDouble(), loc(i, 2).toDouble()});
+            if (const auto point = pointLu(loc, i)) localisations.insert(station(loc, i), *point);
         for (int i = 0; i < t.nbLignes(); ++i) {
             StationPresence s;
-            s.station = qint64(t(i, 0).toDouble());
-            s.codeBSS = t.texte(i, 1);
-            s.nom = t.texte(i, 5);
+            s.station = station(t, i);
+            s.codeBSS = t.texte(i, QStringLiteral("codeBSS"));
+            s.nom = t.texte(i, QStringLiteral("nom"));
             s.nbLignes = presence.value(s.station);
-            const double x = t(i, 2).toDouble(), y = t(i, 3).toDouble();
-            if (estProjectionWgs84(t(i, 4)) && !t(i, 2).isNull() && !t(i, 3).isNull() && x != 0 &&
-                y != 0) {
-                s.longitude = x;
-                s.latitude = y;
+            const auto point = pointLu(t, i);
+            if (point && estProjectionWgs84(t.valeur(i, QStringLiteral("typeProjection")))) {
+                s.longitude = point->first;
+                s.latitude = point->second;
             } else if (const auto it = localisations.constFind(s.station);
                        it != localisations.constEnd()) {
                 s.longitude = it->first;

@@ -384,8 +384,13 @@ TEST_P(TaxonsTest, PresenceSurLesStationsPlacees)
     p = presenceTaxon(QStringLiteral("200"));
     ASSERT_EQ(p.size(), 2);
     EXPECT_EQ(p[0].codeBSS, QStringLiteral("BSS001"));
+    EXPECT_EQ(p[0].station, 1);
     EXPECT_EQ(*p[0].longitude, -1.5);
+    EXPECT_EQ(*p[0].latitude, 47.25);
+    // Station 2 is in another projection: its WGS84 location is taken instead.
+    EXPECT_EQ(p[1].station, 2);
     EXPECT_EQ(p[1].nbLignes, 2);
+    EXPECT_EQ(*p[1].longitude, 2.25);
     EXPECT_EQ(*p[1].latitude, 48.5);
     EXPECT_TRUE(recus().isEmpty());
 }
