@@ -90,8 +90,12 @@ void Feuille::ecrire(int ligne, int colonne, const QVariant &valeur)
     }
     if (ligne > m_lignes.size()) m_lignes.resize(ligne);
     QVector<Cellule> &l = m_lignes[ligne - 1];
-    if (colonne > l.size()) l.resize(colonne);
-    l[colonne - 1] = Cellule{valeur, texteCellule(valeur)};
+    if (colonne > l.size()) {
+        // A row read cell after cell grows by doubling, not by one cell at a time.
+        if (colonne > l.capacity()) l.reserve(std::max<qsizetype>(colonne, 2 * l.capacity()));
+        l.resize(colonne);
+    }
+    l[colonne - 1] = Cellule{valeur};
     m_colonnes = std::max(m_colonnes, colonne);
 }
 

@@ -29,16 +29,17 @@ FormatClasseur formatFichierClasseur(const QString &chemin);
 // The format a save writes, from the name's extension (.ods, otherwise .xlsx).
 FormatClasseur formatEcriture(const QString &chemin);
 
+// The text a value shows: dates DD/MM/YYYY, numbers with "." and no useless zero, booleans
+// VRAI / FAUX.
+QString texteCellule(const QVariant &valeur);
+
 struct Cellule
 {
     // QString, double, bool, QDate, QDateTime or QTime; null when the cell is empty.
     QVariant valeur;
-    // As shown: dates DD/MM/YYYY, numbers with "." and no useless zero, booleans VRAI / FAUX.
-    QString texte;
+    // Made when asked: most cells of a large sheet are never shown.
+    QString texte() const { return texteCellule(valeur); }
 };
-
-// The text a value shows.
-QString texteCellule(const QVariant &valeur);
 
 class Feuille
 {
@@ -49,7 +50,7 @@ class Feuille
     // The empty cell outside what is filled.
     const Cellule &cellule(int ligne, int colonne) const;
     QVariant valeur(int ligne, int colonne) const { return cellule(ligne, colonne).valeur; }
-    QString texte(int ligne, int colonne) const { return cellule(ligne, colonne).texte; }
+    QString texte(int ligne, int colonne) const { return cellule(ligne, colonne).texte(); }
     // The texts of a rectangle, one list per row, empty cells as "".
     QVector<QStringList> plage(int ligne1, int colonne1, int ligne2, int colonne2) const;
     // The last row holding a cell, the last column over all rows (0 for an empty sheet).

@@ -54,7 +54,8 @@ void ecrireValeur(QXmlStreamWriter &x, const QVariant &v)
     if (type == QMetaType::Double || type == QMetaType::Float || type == QMetaType::Int ||
         type == QMetaType::LongLong || type == QMetaType::UInt || type == QMetaType::ULongLong) {
         x.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("float"));
-        x.writeAttribute(QStringLiteral("office:value"), QString::number(v.toDouble(), 'g', 17));
+        x.writeAttribute(QStringLiteral("office:value"),
+                         QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest));
         texte = texteCellule(v.toDouble());
     } else if (type == QMetaType::Bool) {
         x.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("boolean"));

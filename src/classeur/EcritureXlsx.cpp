@@ -99,27 +99,28 @@ QString nomColonne(int colonne)
     return nom;
 }
 
+// A sheet holds only references, numbers and string indices: its XML is written directly, the
+// texts going to the shared strings.
 class Ecriture
 {
   public:
     QByteArray feuille(const Feuille &f)
     {
-        QByteArray octets;
-        QXmlStreamWriter x(&octets);
-        x.writeStartDocument();
-        x.writeDefaultNamespace(NS_PRINCIPAL);
-        x.writeStartElement(QStringLiteral("worksheet"));
-        x.writeStartElement(QStringLiteral("sheetData"));
+        QByteArray octets = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<worksheet xmlns=\"" +
+                            NS_PRINCIPAL.toLatin1() + "\"><sheetData>";
+        QVector<QByteArray> colonnes;
+        for (int c = 1; c <= f.derniereColonne(); ++c)
+            colonnes << nomColonne(c).toLatin1();
         for (int l = 1; l <= f.derniereLigne(); ++l) {
-            x.writeStartElement(QStringLiteral("row"));
-            x.writeAttribute(QStringLiteral("r"), QString::number(l));
+            const QByteArray ligne = QByteArray::number(l);
+            octets += "<row r=\"" + ligne + "\">";
             for (int c = 1; c <= f.derniereColonne(); ++c) {
                 const QVariant &v = f.cellule(l, c).valeur;
-                if (!v.isNull()) cellule(x, nomColonne(c) + QString::number(l), v);
+                if (!v.isNull()) cellule(octets, colonnes[c - 1] + ligne, v);
             }
-            x.writeEndElement();
+            octets += "</row>";
         }
-        x.writeEndDocument();
+        octets += "</sheetData></worksheet>";
         return octets;
     }
 
@@ -144,11 +145,10 @@ class Ecriture
     }
 
   private:
-    void cellule(QXmlStreamWriter &x, const QString &ref, const QVariant &v)
+    void cellule(QByteArray &octets, const QByteArray &ref, const QVariant &v)
     {
-        x.writeStartElement(QStringLiteral("c"));
-        x.writeAttribute(QStringLiteral("r"), ref);
-        QString valeur;
+        octets += "<c r=\"" + ref + '"';
+        double nombre = 0;
         switch (v.typeId()) {
         case QMetaType::Double:
         case QMetaType::Float:
@@ -156,30 +156,29 @@ class Ecriture
         case QMetaType::LongLong:
         case QMetaType::UInt:
         case QMetaType::ULongLong:
-            valeur = QString::number(v.toDouble(), 'g', 17);
+            nombre = v.toDouble();
             break;
         case QMetaType::Bool:
-            x.writeAttribute(QStringLiteral("t"), QStringLiteral("b"));
-            valeur = v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-            break;
+            octets += v.toBool() ? " t=\"b\"><v>1</v></c>" : " t=\"b\"><v>0</v></c>";
+            return;
         case QMetaType::QDate:
-            x.writeAttribute(QStringLiteral("s"), QStringLiteral("1"));
-            valeur = QString::number(serie(v.toDate(), QTime(0, 0)), 'g', 17);
+            octets += " s=\"1\"";
+            nombre = serie(v.toDate(), QTime(0, 0));
             break;
         case QMetaType::QDateTime:
-            x.writeAttribute(QStringLiteral("s"), QStringLiteral("2"));
-            valeur = QString::number(serie(v.toDateTime().date(), v.toDateTime().time()), 'g', 17);
+            octets += " s=\"2\"";
+            nombre = serie(v.toDateTime().date(), v.toDateTime().time());
             break;
         case QMetaType::QTime:
-            x.writeAttribute(QStringLiteral("s"), QStringLiteral("3"));
-            valeur = QString::number(serie(QDate(), v.toTime()), 'g', 17);
+            octets += " s=\"3\"";
+            nombre = serie(QDate(), v.toTime());
             break;
         default:
-            x.writeAttribute(QStringLiteral("t"), QStringLiteral("s"));
-            valeur = QString::number(indice(v.toString()));
+            octets += " t=\"s\"><v>" + QByteArray::number(indice(v.toString())) + "</v></c>";
+            return;
         }
-        x.writeTextElement(QStringLiteral("v"), valeur);
-        x.writeEndElement();
+        octets +=
+            "><v>" + QByteArray::number(nombre, 'g', QLocale::FloatingPointShortest) + "</v></c>";
     }
 
     qsizetype indice(const QString &texte)

@@ -11,7 +11,7 @@ using namespace vyk;
 
 namespace {
 
-const QString SPECIAUX = QStringLiteral("R&D <eau> l'étang \"clair\" « Ilôt »");
+const QString SPECIAUX = QStringLiteral("R&D <eau> l'étang \"clair\" « Ilôt » _x0041_\ttab");
 
 QByteArray contenuFichier(const QString &chemin)
 {

@@ -10,7 +10,8 @@ namespace {
 const QStringList FILTRES = {QStringLiteral("Fichiers CSV (*.csv)"),
                              QStringLiteral("Classeurs Excel (*.xlsx)"),
                              QStringLiteral("Classeurs OpenDocument (*.ods)")};
-const QStringList EXTENSIONS = {QStringLiteral(".csv"), QStringLiteral(".xlsx"), QStringLiteral(".ods")};
+const QStringList EXTENSIONS = {QStringLiteral(".csv"), QStringLiteral(".xlsx"),
+                                QStringLiteral(".ods")};
 
 } // namespace
 
@@ -30,8 +31,9 @@ QString cheminSelonFiltre(const QString &chemin, const QString &filtre)
 QString demanderCheminExport(QWidget *parent, const QString &titre, const QString &sansExtension)
 {
     QString filtre = FILTRES.first();
-    const QString chemin = QFileDialog::getSaveFileName(parent, titre, sansExtension + EXTENSIONS.first(),
-                                                        FILTRES.join(QStringLiteral(";;")), &filtre);
+    const QString chemin =
+        QFileDialog::getSaveFileName(parent, titre, sansExtension + EXTENSIONS.first(),
+                                     FILTRES.join(QStringLiteral(";;")), &filtre);
     return chemin.isEmpty() ? QString() : cheminSelonFiltre(chemin, filtre);
 }
 
