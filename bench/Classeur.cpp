@@ -47,10 +47,12 @@ qint64 scanBrut(const QString &chemin)
     QuaZip zip(chemin);
     if (!zip.open(QuaZip::mdUnzip)) qFatal("archive illisible");
     qint64 n = 0;
-    for (const QString &nom : {QStringLiteral("xl/sharedStrings.xml"), QStringLiteral("xl/worksheets/sheet1.xml")}) {
+    for (const QString &nom :
+         {QStringLiteral("xl/sharedStrings.xml"), QStringLiteral("xl/worksheets/sheet1.xml")}) {
         QXmlStreamReader xml(membre(zip, nom));
         while (!xml.atEnd())
-            if (xml.readNext() == QXmlStreamReader::StartElement && (xml.name() == u"v" || xml.name() == u"t"))
+            if (xml.readNext() == QXmlStreamReader::StartElement &&
+                (xml.name() == u"v" || xml.name() == u"t"))
                 n += xml.readElementText().size();
     }
     return n;
@@ -58,7 +60,8 @@ qint64 scanBrut(const QString &chemin)
 
 double ecritureBrute(const QString &chemin, int lignes, int colonnes)
 {
-    const QString programme = QCoreApplication::applicationDirPath() + QStringLiteral("/bench_xlsxwriter_brut");
+    const QString programme =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/bench_xlsxwriter_brut");
     double meilleur = 1e9;
     for (int i = 0; i < 3; ++i) {
         QProcess p;
@@ -83,24 +86,50 @@ int main(int argc, char **argv)
     remplir(c, lignes, colonnes);
     afficher(QStringLiteral("%1 x %2 cellules").arg(lignes).arg(colonnes));
 
-    const double ecriture = chronometrer([&] { if (!c.enregistrer(xlsx)) qFatal("écriture"); }, 3);
+    const double ecriture = chronometrer(
+        [&] {
+            if (!c.enregistrer(xlsx)) qFatal("écriture");
+        },
+        3);
     const double ecritureLxw = ecritureBrute(brut, lignes, colonnes);
     if (ecritureLxw > 0)
         afficher(QStringLiteral("écriture .xlsx : couche %1 s, libxlsxwriter %2 s, rapport %3")
-                     .arg(ecriture, 0, 'f', 3).arg(ecritureLxw, 0, 'f', 3).arg(ecriture / ecritureLxw, 0, 'f', 2));
+                     .arg(ecriture, 0, 'f', 3)
+                     .arg(ecritureLxw, 0, 'f', 3)
+                     .arg(ecriture / ecritureLxw, 0, 'f', 2));
     else
-        afficher(QStringLiteral("écriture .xlsx : couche %1 s (bench_xlsxwriter_brut absent)").arg(ecriture, 0, 'f', 3));
+        afficher(QStringLiteral("écriture .xlsx : couche %1 s (bench_xlsxwriter_brut absent)")
+                     .arg(ecriture, 0, 'f', 3));
 
     qint64 n = 0;
-    const double lecture = chronometrer([&] { Classeur l; if (!l.ouvrir(xlsx)) qFatal("lecture"); }, 3);
+    const double lecture = chronometrer(
+        [&] {
+            Classeur l;
+            if (!l.ouvrir(xlsx)) qFatal("lecture");
+        },
+        3);
     const double scan = chronometrer([&] { n = scanBrut(xlsx); }, 3);
-    afficher(QStringLiteral("lecture .xlsx : couche %1 s, QuaZip + QXmlStreamReader %2 s, rapport %3")
-                 .arg(lecture, 0, 'f', 3).arg(scan, 0, 'f', 3).arg(lecture / scan, 0, 'f', 2));
+    afficher(
+        QStringLiteral("lecture .xlsx : couche %1 s, QuaZip + QXmlStreamReader %2 s, rapport %3")
+            .arg(lecture, 0, 'f', 3)
+            .arg(scan, 0, 'f', 3)
+            .arg(lecture / scan, 0, 'f', 2));
 
     const QString ods = dossier.filePath(QStringLiteral("couche.ods"));
-    const double ecritureOds = chronometrer([&] { if (!c.enregistrer(ods)) qFatal("écriture"); }, 3);
-    const double lectureOds = chronometrer([&] { Classeur l; if (!l.ouvrir(ods)) qFatal("lecture"); }, 3);
+    const double ecritureOds = chronometrer(
+        [&] {
+            if (!c.enregistrer(ods)) qFatal("écriture");
+        },
+        3);
+    const double lectureOds = chronometrer(
+        [&] {
+            Classeur l;
+            if (!l.ouvrir(ods)) qFatal("lecture");
+        },
+        3);
     afficher(QStringLiteral(".ods : écriture %1 s, lecture %2 s (%3 caractères lus au scan)")
-                 .arg(ecritureOds, 0, 'f', 3).arg(lectureOds, 0, 'f', 3).arg(n));
+                 .arg(ecritureOds, 0, 'f', 3)
+                 .arg(lectureOds, 0, 'f', 3)
+                 .arg(n));
     return 0;
 }

@@ -312,4 +312,49 @@ TEST_F(ClasseurTest, EnregistrementAtomique)
     EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
+// Damaged packages and cut documents, by the hundred: each is read whole or refused with the
+// message, never half-read.
+TEST_F(ClasseurTest, DommagesEnSerie)
+{
+    QByteArray xlsx, ods;
+    ASSERT_NO_FATAL_FAILURE(enregistrerLesDeux(QStringLiteral("modele"), xlsx, ods));
+    const QString fichier = chemin("essai");
+    int refuses = 0;
+    auto essayer = [&](const QByteArray &octets) {
+        QFile f(fichier);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(octets);
+        f.close();
+        Classeur c;
+        if (c.ouvrir(fichier)) {
+            EXPECT_TRUE(c.erreur().isEmpty());
+            return;
+        }
+        ++refuses;
+        EXPECT_EQ(c.erreur(), QStringLiteral("Impossible d'ouvrir le fichier Excel."));
+        EXPECT_EQ(c.nombreFeuilles(), 0);
+    };
+    for (const QByteArray *paquet : {&xlsx, &ods}) {
+        for (qsizetype i = 0; i < paquet->size(); i += 53) {
+            QByteArray abime = *paquet;
+            abime[i] = char(abime[i] ^ 0x5A);
+            essayer(abime);
+        }
+    }
+    // A sheet cut anywhere is refused: a cut document is no sheet.
+    const QString cellules =
+        QStringLiteral("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>début</t></is></c>"
+                       "<c r=\"B1\"><v>2</v></c></row><row r=\"2\"><c r=\"A2\"><v>3</v></c></row>");
+    const int avant = refuses;
+    for (qsizetype n = 1; n < cellules.size(); n += 7) {
+        ASSERT_TRUE(test::ecrireXlsxMain(fichier, cellules.left(n)));
+        Classeur c;
+        EXPECT_FALSE(c.ouvrir(fichier)) << n;
+        EXPECT_EQ(c.erreur(), QStringLiteral("Impossible d'ouvrir le fichier Excel."));
+        ++refuses;
+    }
+    EXPECT_GT(avant, 0);
+    EXPECT_GT(refuses, avant);
+}
+
 } // namespace
