@@ -84,13 +84,12 @@ QString colonnesPoint()
 FichePoint lirePoint(const Tableau &t, int l)
 {
     FichePoint p;
-    p.station = qint64(t(l, 0).toDouble());
-    p.codePoint = t.texte(l, 1);
-    int c = 2;
+    p.station = qint64(t.valeur(l, QStringLiteral("codeQualitometre")).toDouble());
+    p.codePoint = t.texte(l, QStringLiteral("codePoint"));
     for (const ChampPoint &ch : CHAMPS)
-        p.*ch.membre = t.texte(l, c++);
+        p.*ch.membre = t.texte(l, QLatin1String(ch.colonne));
     for (int i = 0; i < 6; ++i)
-        p.photos[i] = t.texte(l, c++);
+        p.photos[i] = t.texte(l, QStringLiteral("Photo") + QString::number(i + 1));
     return p;
 }
 
@@ -393,9 +392,10 @@ qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const
             m.estNombre() && m.valeur >= 0)
             marge = m.valeur;
     auto convient = [&](const Tableau &t, int l) {
-        if (!marge || t(l, 1).isNull() || t(l, 2).isNull()) return true;
-        return std::abs(t(l, 1).toDouble() - *x) <= *marge &&
-               std::abs(t(l, 2).toDouble() - *y) <= *marge;
+        const QVariant &px = t.valeur(l, QStringLiteral("X"));
+        const QVariant &py = t.valeur(l, QStringLiteral("Y"));
+        if (!marge || px.isNull() || py.isNull()) return true;
+        return std::abs(px.toDouble() - *x) <= *marge && std::abs(py.toDouble() - *y) <= *marge;
     };
     QVector<PointEcarte> ecartes;
     // Dated candidates in the order asked, then the undated ones (valid at any date); nulls do
@@ -407,10 +407,12 @@ qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const
             QStringLiteral(", codePoint"));
         for (int passe = 0; passe < 2; ++passe)
             for (int l = 0; l < t.nbLignes(); ++l) {
-                if (t(l, 3).isNull() != (passe == 1) || (passe == 1 && !avecNonDates)) continue;
-                if (convient(t, l)) return qint64(t(l, 0).toDouble());
-                ecartes.append({qint64(t(l, 0).toDouble()), t(l, 3).toDateTime().date(),
-                                t(l, 4).toDateTime().date()});
+                const QVariant &debut = t.valeur(l, QStringLiteral("dateDebut"));
+                if (debut.isNull() != (passe == 1) || (passe == 1 && !avecNonDates)) continue;
+                const qint64 point = qint64(t.valeur(l, QStringLiteral("codePoint")).toDouble());
+                if (convient(t, l)) return point;
+                ecartes.append({point, debut.toDateTime().date(),
+                                t.valeur(l, QStringLiteral("dateFin")).toDateTime().date()});
             }
         return -1;
     };
