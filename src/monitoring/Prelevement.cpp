@@ -62,7 +62,9 @@ bool EditionPrelevement::lireFiche(const QString &condition)
     if (!operation.isEmpty()) {
         const Tableau p = bd().extraire(
             QStringLiteral(
-                "SELECT QUALITOMETRES_POINTS.identifiant, QUALITOMETRES_POINTS.nom FROM "
+                "SELECT QUALITOMETRES_POINTS.identifiant AS identifiant, QUALITOMETRES_POINTS.nom "
+                "AS nom "
+                "FROM "
                 "QUALITOMETRES_POINTS_OPERATIONS INNER JOIN QUALITOMETRES_POINTS ON "
                 "(QUALITOMETRES_POINTS.codeQualitometre=QUALITOMETRES_POINTS_OPERATIONS."
                 "codeQualitometre AND "
@@ -71,7 +73,9 @@ bool EditionPrelevement::lireFiche(const QString &condition)
             nombreSql(m_station) +
             QStringLiteral(" AND QUALITOMETRES_POINTS_OPERATIONS.codeOperation=") +
             nombreSql(operation));
-        if (!p.estVide()) point = p.texte(0, 0) + QStringLiteral(" - ") + p.texte(0, 1);
+        if (!p.estVide())
+            point = p.texte(0, QStringLiteral("identifiant")) + QStringLiteral(" - ") +
+                    p.texte(0, QStringLiteral("nom"));
     }
     chargerGrilles();
     return true;
@@ -117,10 +121,12 @@ EntreesCodees EditionPrelevement::operations() const
         QStringLiteral("SELECT codeOperation, dateDebut FROM QUALITOMETRES_POINTS_OPERATIONS WHERE "
                        "codeQualitometre=") +
         nombreSql(m_station) + QStringLiteral(" ORDER BY dateDebut DESC, codeOperation DESC"));
-    for (int i = 0; i < t.nbLignes(); ++i)
-        r.append({texteValeur(t(i, 0)),
-                  t(i, 1).isNull() ? QStringLiteral("(sans date)")
-                                   : t(i, 1).toDate().toString(QStringLiteral("dd/MM/yyyy"))});
+    for (int i = 0; i < t.nbLignes(); ++i) {
+        const QVariant &debut = t.valeur(i, QStringLiteral("dateDebut"));
+        r.append({t.texte(i, QStringLiteral("codeOperation")),
+                  debut.isNull() ? QStringLiteral("(sans date)")
+                                 : debut.toDate().toString(QStringLiteral("dd/MM/yyyy"))});
+    }
     return r;
 }
 
@@ -376,7 +382,7 @@ bool EditionPrelevement::enregistrerAnalyses()
     if (estEnregistre()) {
         const Tableau t = bd().extraire(QStringLiteral("SELECT Code FROM ANALYSES_PARAMETRES"));
         for (int i = 0; i < t.nbLignes(); ++i)
-            parametres.insert(t.texte(i, 0).trimmed());
+            parametres.insert(t.texte(i, QStringLiteral("Code")).trimmed());
     }
     const DefinitionGrille grille = grilleAnalyses(m_codeBSS);
     const bool ok = enregistrerGrille(
@@ -522,9 +528,10 @@ LignesPrelevement EditionPrelevement::lignesSelection(const QString &codeSelecti
     LignesPrelevement r;
     const Tableau t = bd().extraire(
         QStringLiteral(
-            "SELECT ANALYSES_PARAMETRES_SELECTIONS.codeParametre, "
-            "ANALYSES_PARAMETRES_SELECTIONS.codeUnite, "
-            "ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Symbole FROM (ANALYSES_PARAMETRES_SELECTIONS "
+            "SELECT ANALYSES_PARAMETRES_SELECTIONS.codeParametre AS codeParametre, "
+            "ANALYSES_PARAMETRES_SELECTIONS.codeUnite AS codeUnite, "
+            "ANALYSES_PARAMETRES.Nom AS nom, ANALYSES_UNITES.Symbole AS symbole FROM "
+            "(ANALYSES_PARAMETRES_SELECTIONS "
             "LEFT JOIN "
             "ANALYSES_PARAMETRES ON "
             "ANALYSES_PARAMETRES.Code=ANALYSES_PARAMETRES_SELECTIONS.codeParametre) LEFT JOIN "
@@ -539,10 +546,12 @@ LignesPrelevement EditionPrelevement::lignesSelection(const QString &codeSelecti
         LignePrelevement l;
         for (const ColonneGrille &c : colonnesAnalyses())
             l.textes << (c.nature == G::OuiNon ? QStringLiteral("0") : QString());
-        const QString parametre = t.texte(i, 0).trimmed(), unite = t.texte(i, 1).trimmed();
-        l.textes[0] = t.texte(i, 2).isEmpty() ? parametre : texteEntree(t.texte(i, 2), parametre);
+        auto v = [&](const char *c) { return t.texte(i, QLatin1String(c)); };
+        const QString parametre = v("codeParametre").trimmed(), unite = v("codeUnite").trimmed();
+        const QString nom = v("nom"), symbole = v("symbole");
+        l.textes[0] = nom.isEmpty() ? parametre : texteEntree(nom, parametre);
         if (!unite.isEmpty())
-            l.textes[iUnite] = t.texte(i, 3).isEmpty() ? unite : texteEntree(t.texte(i, 3), unite);
+            l.textes[iUnite] = symbole.isEmpty() ? unite : texteEntree(symbole, unite);
         r.append(l);
     }
     return r;
