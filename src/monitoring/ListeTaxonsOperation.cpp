@@ -150,8 +150,8 @@ bool ListeTaxonsOperation::charger(const QString &operation, int codeListe)
         QString::number(m_station) + QStringLiteral(" AND codeOperation=") + QString::number(o) +
         QStringLiteral(" AND codeListe=") + QString::number(codeListe));
     if (!entete.estVide()) {
-        nomListe = entete.texte(0, 0);
-        commentaireListe = entete.texte(0, 1);
+        nomListe = entete.texte(0, QStringLiteral("nom"));
+        commentaireListe = entete.texte(0, QStringLiteral("Commentaires"));
     }
     microPrelevement =
         bd().valeur(
@@ -164,12 +164,14 @@ bool ListeTaxonsOperation::charger(const QString &operation, int codeListe)
     if (!bd().tableExiste(PREFIXE_LISTE_TAXONS + QString::number(m_station))) return true;
     // The table may lack the counts P1 to P12 (older layout): only the columns it has are read.
     const QStringList existantes = bd().colonnes(PREFIXE_LISTE_TAXONS + QString::number(m_station));
-    QStringList lues{QStringLiteral("L.indice"), QStringLiteral("L.codeTaxon"),
-                     QStringLiteral("T.nomLatin"), QStringLiteral("T.codeOmnidia")};
+    QStringList lues{
+        QStringLiteral("L.indice AS indice"), QStringLiteral("L.codeTaxon AS codeTaxon"),
+        QStringLiteral("T.nomLatin AS nomLatin"), QStringLiteral("T.codeOmnidia AS codeOmnidia")};
     QVector<int> index;
     for (int i = 0; i < colonnesValeursListe().size(); ++i)
-        if (existantes.contains(colonnesValeursListe()[i], Qt::CaseInsensitive)) {
-            lues << QStringLiteral("L.") + colonnesValeursListe()[i];
+        if (const QString &c = colonnesValeursListe()[i];
+            existantes.contains(c, Qt::CaseInsensitive)) {
+            lues << QStringLiteral("L.") + c + QStringLiteral(" AS ") + c;
             index << i;
         }
     long nb = 0;
@@ -186,12 +188,12 @@ bool ListeTaxonsOperation::charger(const QString &operation, int codeListe)
     m_lignes.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l) {
         Ligne ligne;
-        ligne.indice = int(t(l, 0).toDouble());
-        ligne.codeTaxon = t.texte(l, 1).trimmed();
-        ligne.nomLatin = t.texte(l, 2);
-        ligne.codeOmnidia = t.texte(l, 3);
-        for (int k = 0; k < index.size(); ++k)
-            ligne.valeurs[index[k]] = texteValeur(t(l, 4 + k));
+        ligne.indice = int(t.valeur(l, QStringLiteral("indice")).toDouble());
+        ligne.codeTaxon = t.texte(l, QStringLiteral("codeTaxon")).trimmed();
+        ligne.nomLatin = t.texte(l, QStringLiteral("nomLatin"));
+        ligne.codeOmnidia = t.texte(l, QStringLiteral("codeOmnidia"));
+        for (const int k : std::as_const(index))
+            ligne.valeurs[k] = t.texte(l, colonnesValeursListe()[k]);
         ligne.enregistree = true;
         m_lignes.append(ligne);
     }
@@ -273,7 +275,7 @@ RefusGrille ListeTaxonsOperation::verifier() const
             bd().extraire(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon IN (") +
                           codes.mid(debut, 500).join(QStringLiteral(", ")) + u')');
         for (int i = 0; i < t.nbLignes(); ++i)
-            connus.insert(t.texte(i, 0).trimmed());
+            connus.insert(t.texte(i, QStringLiteral("codeTaxon")).trimmed());
     }
     for (int l = 0; l < m_lignes.size(); ++l)
         if (!connus.contains(m_lignes[l].codeTaxon))
