@@ -4,7 +4,7 @@
 # Data tables are fenced with "// clang-format off" / "// clang-format on".
 
 vyk_fichiers_cpp() {
-    git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' \
+    git ls-files --cached --others --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' \
         'fuzz/*.cpp' 'fuzz/*.h'
 }
 
