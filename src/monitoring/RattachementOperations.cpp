@@ -27,6 +27,20 @@ QString cle(double station, const QVariant &date, const QVariant &heure)
     return QString::number(station, 'g', 17) + u'|' + jour + u'|' + moment;
 }
 
+// The fields of a row of samples or operations, which share their names.
+double champNombre(const Tableau &t, int ligne, const char *colonne)
+{
+    return t.valeur(ligne, QLatin1String(colonne)).toDouble();
+}
+const QVariant &date(const Tableau &t, int ligne)
+{
+    return t.valeur(ligne, QStringLiteral("dateDebut"));
+}
+const QVariant &heure(const Tableau &t, int ligne)
+{
+    return t.valeur(ligne, QStringLiteral("heureDebut"));
+}
+
 struct Lien
 {
     double station, numero, operation;
@@ -116,10 +130,10 @@ BilanRattachement rattacherPrelevementsOperations(const QString &codeQualitometr
     QHash<QString, double> parCle;
     QHash<double, double> prochain; // station -> next operation code
     for (int i = 0; i < operations.nbLignes(); ++i) {
-        if (operations(i, 1).isNull()) continue;
-        const double s = operations(i, 0).toDouble();
-        const double code = operations(i, 1).toDouble();
-        const QString k = cle(s, operations(i, 2), operations(i, 3));
+        if (operations.valeur(i, QStringLiteral("codeOperation")).isNull()) continue;
+        const double s = champNombre(operations, i, "codeQualitometre");
+        const double code = champNombre(operations, i, "codeOperation");
+        const QString k = cle(s, date(operations, i), heure(operations, i));
         if (!parCle.contains(k)) parCle.insert(k, code);
         prochain[s] = std::max(prochain.value(s, 0), code + 1);
     }
@@ -136,19 +150,19 @@ BilanRattachement rattacherPrelevementsOperations(const QString &codeQualitometr
     p.message(QStringLiteral("Mise à jour des prélèvements: 0/") + QString::number(total));
     for (int i = 0; i < echantillons.nbLignes(); ++i) {
         if (p.annule()) return bilan;
-        const double s = echantillons(i, 0).toDouble();
-        const QString k = cle(s, echantillons(i, 2), echantillons(i, 3));
+        const double s = champNombre(echantillons, i, "codeQualitometre");
+        const QString k = cle(s, date(echantillons, i), heure(echantillons, i));
         auto it = parCle.constFind(k);
         double code = 0;
         if (it == parCle.constEnd()) {
             code = prochain.value(s, 0);
             prochain[s] = code + 1;
             parCle.insert(k, code);
-            nouvelles.append({s, code, echantillons(i, 2), echantillons(i, 3)});
+            nouvelles.append({s, code, date(echantillons, i), heure(echantillons, i)});
         } else {
             code = *it;
         }
-        liens.append({s, echantillons(i, 1).toDouble(), code});
+        liens.append({s, champNombre(echantillons, i, "numPrelevement"), code});
         if (toutes && (i + 1) % 100 == 0) {
             p.message(QStringLiteral("Mise à jour des prélèvements: ") + QString::number(i + 1) +
                       u'/' + QString::number(total));
