@@ -59,12 +59,12 @@ EntreesCodees stationsSuivi()
     const QString acces = conditionAccesStations();
     if (!acces.isEmpty()) sql += QStringLiteral(" AND ") + acces;
     const Tableau t = bd().extraire(sql + QStringLiteral(" ORDER BY CodeBSS"));
-    for (int i = 0; i < t.nbLignes(); ++i)
-        r.append(
-            {texteValeur(t(i, 0)),
-             t.texte(i, 1).trimmed() + (t.texte(i, 2).trimmed().isEmpty()
-                                            ? QString()
-                                            : QStringLiteral(" - ") + t.texte(i, 2).trimmed())});
+    for (int i = 0; i < t.nbLignes(); ++i) {
+        const QString nom = t.texte(i, QStringLiteral("Nom")).trimmed();
+        r.append({t.texte(i, QStringLiteral("CodeQualitometre")),
+                  t.texte(i, QStringLiteral("CodeBSS")).trimmed() +
+                      (nom.isEmpty() ? QString() : QStringLiteral(" - ") + nom)});
+    }
     return r;
 }
 
@@ -264,24 +264,27 @@ QVector<LigneSuivi> lignesCalculees(const MesuresParParametre &mesures, int nbCo
     QVector<LigneSuivi> lignes;
     if (mesures.isEmpty()) return lignes;
     const Tableau calcules = bd().extraire(
-        QStringLiteral("SELECT ANALYSES_PARAMETRES.Code, ANALYSES_PARAMETRES.Nom, "
-                       "ANALYSES_PARAMETRES.codeParametresCalcul, "
-                       "ANALYSES_PARAMETRES.UniteReference1, ANALYSES_UNITES.Nom, "
-                       "ANALYSES_UNITES.Symbole FROM ANALYSES_PARAMETRES "
+        QStringLiteral("SELECT ANALYSES_PARAMETRES.Code AS codeParametre, "
+                       "ANALYSES_PARAMETRES.Nom AS nomParametre, "
+                       "ANALYSES_PARAMETRES.codeParametresCalcul AS composants, "
+                       "ANALYSES_PARAMETRES.UniteReference1 AS codeUnite, "
+                       "ANALYSES_UNITES.Nom AS nomUnite, "
+                       "ANALYSES_UNITES.Symbole AS symbole FROM ANALYSES_PARAMETRES "
                        "LEFT JOIN ANALYSES_UNITES ON "
                        "ANALYSES_UNITES.Code=ANALYSES_PARAMETRES.UniteReference1 WHERE "
                        "ANALYSES_PARAMETRES.calcule='1' AND "
                        "ANALYSES_PARAMETRES.codeParametresCalcul IS NOT NULL"));
     static const QRegularExpression separateurs(QStringLiteral("[,;+\\s]+"));
     for (int i = 0; i < calcules.nbLignes(); ++i) {
-        const QStringList composants = calcules.texte(i, 2).split(separateurs, Qt::SkipEmptyParts);
+        auto v = [&](const char *c) { return calcules.texte(i, QLatin1String(c)); };
+        const QStringList composants = v("composants").split(separateurs, Qt::SkipEmptyParts);
         if (composants.isEmpty()) continue;
         LigneSuivi l;
-        l.codeParametre = calcules.texte(i, 0).trimmed();
-        l.nomParametre = calcules.texte(i, 1);
-        l.codeUnite = calcules.texte(i, 3).trimmed();
-        l.nomUnite = calcules.texte(i, 4);
-        l.symbole = calcules.texte(i, 5);
+        l.codeParametre = v("codeParametre").trimmed();
+        l.nomParametre = v("nomParametre");
+        l.codeUnite = v("codeUnite").trimmed();
+        l.nomUnite = v("nomUnite");
+        l.symbole = v("symbole");
         l.calcule = true;
         bool present = false;
         for (int c = 0; c < nbColonnes; ++c) {

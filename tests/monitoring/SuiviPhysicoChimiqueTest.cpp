@@ -182,6 +182,21 @@ TEST_P(SuiviPhysicoChimiqueTest, StationSansTableDAnalyses)
     EXPECT_FALSE(erreur.isEmpty());
 }
 
+TEST_P(SuiviPhysicoChimiqueTest, StationsAuCodeBSSRenseigne)
+{
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom) VALUES (2, 'BSS000', ' Lac '), "
+        "(3, NULL, 'Sans code')")));
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE UTILISATEURS_STATIONS (login Text(50), "
+                                        "typeStation Text(20), identifiant Text(50), "
+                                        "modeSelect Text(20))")));
+    connecterAdministrateur();
+    QStringList entrees;
+    for (const EntreeCodee &e : stationsSuivi())
+        entrees << e.code + u'|' + e.libelle;
+    EXPECT_EQ(entrees, QStringList({"2|BSS000 - Lac", "1|BSS001"}));
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(SuiviPhysicoChimiqueTest);
 
 } // namespace
