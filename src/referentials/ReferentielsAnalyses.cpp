@@ -55,8 +55,9 @@ QHash<QString, QString> lireCodesInternes(const QString &table, QChar separateur
         bd().extraire(QStringLiteral("SELECT Code, codesInternes FROM ") + table +
                       QStringLiteral(" WHERE codesInternes IS NOT NULL ORDER BY Code"));
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString code = t.texte(i, 0).trimmed();
-        for (const QString &autre : t.texte(i, 1).split(separateur, Qt::SkipEmptyParts)) {
+        const QString code = t.texte(i, QStringLiteral("Code")).trimmed();
+        for (const QString &autre :
+             t.texte(i, QStringLiteral("codesInternes")).split(separateur, Qt::SkipEmptyParts)) {
             const QString a = autre.trimmed();
             if (!a.isEmpty() && !code.isEmpty() && !r.contains(a)) r.insert(a, code);
         }
@@ -385,9 +386,10 @@ QString valeurComparee(const QString &code, bool numerique)
     return ok && estCodeNumerique(code) ? sqlNombre(d) : QString();
 }
 
+// A row of a "SELECT DISTINCT ... AS code".
 QString texteCode(const Tableau &t, int ligne)
 {
-    const QVariant &v = t(ligne, 0);
+    const QVariant &v = t.valeur(ligne, QStringLiteral("code"));
     if (v.isNull()) return {};
     return texteValeur(v).trimmed();
 }
@@ -451,7 +453,7 @@ QSet<QString> codesUtilises(Referentiel referentiel, bool *ok)
         long nb = 0;
         Tableau t;
         if (!bd().ExtraireRecords(QStringLiteral("SELECT DISTINCT ") + QLatin1String(e.colonne) +
-                                      QStringLiteral(" FROM ") + QLatin1String(e.table),
+                                      QStringLiteral(" AS code FROM ") + QLatin1String(e.table),
                                   nb, t)) {
             reussi = false;
             continue;
@@ -465,7 +467,7 @@ QSet<QString> codesUtilises(Referentiel referentiel, bool *ok)
                          tables,
                          [&](const QString &table) {
                              return QStringLiteral("SELECT DISTINCT ") + colonne +
-                                    QStringLiteral(" FROM ") + table;
+                                    QStringLiteral(" AS code FROM ") + table;
                          },
                          [&](const Tableau &t, int l) {
                              if (const QString c = texteCode(t, l); !c.isEmpty()) r.insert(c);
@@ -493,8 +495,9 @@ int purgerNonUtilises(Referentiel referentiel, Progression &progression)
         Tableau t;
         ok = bd().ExtraireRecords(QStringLiteral("SELECT code, nom FROM ") + table, nb, t);
         for (int i = 0; ok && i < t.nbLignes(); ++i) {
-            const QString code = t.texte(i, 0).trimmed();
-            if (!t(i, 0).isNull() && !utilises.contains(code)) aSupprimer << t.texte(i, 0);
+            const QVariant &code = t.valeur(i, QStringLiteral("code"));
+            if (!code.isNull() && !utilises.contains(texteValeur(code).trimmed()))
+                aSupprimer << texteValeur(code);
         }
     }
     const long long total = aSupprimer.size();
