@@ -260,23 +260,25 @@ QVector<StationEvenements> EvenementsQualito::stations()
                       (acces.isEmpty() ? QString() : QStringLiteral(" AND ") + acces) +
                       QStringLiteral(" ORDER BY CodeBSS, Nom"));
     for (int l = 0; l < t.nbLignes(); ++l)
-        r.append({t.texte(l, 0), t.texte(l, 1), t.texte(l, 2)});
+        r.append({t.texte(l, QStringLiteral("CodeQualitometre")),
+                  t.texte(l, QStringLiteral("CodeBSS")), t.texte(l, QStringLiteral("Nom"))});
     return r;
 }
 
 QVector<ChoixListe> EvenementsQualito::contacts()
 {
     QVector<ChoixListe> r;
-    const Tableau t =
-        bd().extraire(QStringLiteral("SELECT ") + libelleContact() +
-                      QStringLiteral(", CodeContact  FROM Contacts LEFT JOIN Communes  ON ") +
-                      conditionCodeCommune(QStringLiteral("Contacts.CodeCommune"),
-                                           QStringLiteral("Communes.CodeCommune")) +
-                      QStringLiteral("  WHERE Contacts.CodeContact in (SELECT distinct codeContact "
-                                     "from evenements_qualito) ORDER BY ") +
-                      libelleContact());
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT ") + libelleContact() +
+        QStringLiteral(
+            " AS libelle, Contacts.CodeContact AS code FROM Contacts LEFT JOIN Communes  ON ") +
+        conditionCodeCommune(QStringLiteral("Contacts.CodeCommune"),
+                             QStringLiteral("Communes.CodeCommune")) +
+        QStringLiteral("  WHERE Contacts.CodeContact in (SELECT distinct codeContact "
+                       "from evenements_qualito) ORDER BY ") +
+        libelleContact());
     for (int l = 0; l < t.nbLignes(); ++l)
-        r.append({t.texte(l, 0), t.texte(l, 1)});
+        r.append({t.texte(l, QStringLiteral("libelle")), t.texte(l, QStringLiteral("code"))});
     return r;
 }
 
