@@ -233,11 +233,13 @@ void IntegrationAnalyses::chargerStation()
     Tableau t;
     ops.extraire(t, {code});
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const qint64 op = qint64(t(i, 0).toDouble());
+        const qint64 op = qint64(t.valeur(i, QStringLiteral("codeOperation")).toDouble());
         m_maxOperation = std::max(m_maxOperation, op);
-        if (!t(i, 1).isNull() && !t(i, 2).isNull())
-            m_operations.insert(QString::number(qint64(t(i, 1).toDouble())) + u'|' +
-                                    t(i, 2).toDateTime().date().toString(Qt::ISODate),
+        const QVariant &point = t.valeur(i, QStringLiteral("codePoint"));
+        const QVariant &debut = t.valeur(i, QStringLiteral("dateDebut"));
+        if (!point.isNull() && !debut.isNull())
+            m_operations.insert(QString::number(qint64(point.toDouble())) + u'|' +
+                                    debut.toDateTime().date().toString(Qt::ISODate),
                                 op);
     }
     InstructionPreparee prels = bd().preparer(
@@ -245,13 +247,16 @@ void IntegrationAnalyses::chargerStation()
                        "PRELEVEMENTS WHERE CodeQualitometre=? ORDER BY NumPrelevement"));
     prels.extraire(t, {code});
     for (int i = 0; i < t.nbLignes(); ++i) {
-        if (t(i, 1).isNull() || t(i, 2).isNull()) continue;
+        const QVariant &operation = t.valeur(i, QStringLiteral("codeOperation"));
+        const QVariant &debut = t.valeur(i, QStringLiteral("DateDebut"));
+        if (operation.isNull() || debut.isNull()) continue;
+        const QVariant &heure = t.valeur(i, QStringLiteral("HeureDebut"));
         PrelevementImport p;
-        p.numero = qint64(t(i, 0).toDouble());
-        p.operation = qint64(t(i, 1).toDouble());
-        p.heure = t(i, 3).isNull() ? QTime(0, 0) : t(i, 3).toDateTime().time();
+        p.numero = qint64(t.valeur(i, QStringLiteral("NumPrelevement")).toDouble());
+        p.operation = qint64(operation.toDouble());
+        p.heure = heure.isNull() ? QTime(0, 0) : heure.toDateTime().time();
         m_prelevementsParJour[QString::number(p.operation) + u'|' +
-                              t(i, 2).toDateTime().date().toString(Qt::ISODate)]
+                              debut.toDateTime().date().toString(Qt::ISODate)]
             << p.numero;
         m_prelevements.insert(p.numero, p);
     }
