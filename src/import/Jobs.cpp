@@ -86,25 +86,27 @@ QVector<ExecutionJob> dernieresExecutions(int nombre)
 {
     QVector<ExecutionJob> executions;
     const Tableau t = bd().extraire(
-        QStringLiteral("SELECT e.id, j.nom, f.code, j.login, e.execution_timestamp, e.duration, "
-                       "e.statut FROM (JOBS_EXECUTION e LEFT JOIN JOBS j ON j.id=e.job_id) "
+        QStringLiteral("SELECT e.id AS id, j.nom AS job, f.code AS modele, j.login AS login, "
+                       "e.execution_timestamp AS debut, e.duration AS duree, e.statut AS statut "
+                       "FROM (JOBS_EXECUTION e LEFT JOIN JOBS j ON j.id=e.job_id) "
                        "LEFT JOIN FORMAT_DONNEES f ON f.id=j.format_donnees ORDER BY e.id DESC"));
     for (int i = 0; i < t.nbLignes() && i < nombre; ++i) {
         ExecutionJob e;
-        e.id = t(i, 0).toLongLong();
-        e.job = t.texte(i, 1);
-        e.modele = t.texte(i, 2);
-        e.login = t.texte(i, 3);
-        e.debut = t(i, 4).toDateTime();
-        e.termine = !t(i, 5).isNull();
-        e.duree = e.termine ? t(i, 5).toLongLong() : -1;
-        e.statut = t(i, 6).toBool() || t.texte(i, 6) == QLatin1String("1");
+        auto v = [&](const char *c) -> const QVariant & { return t.valeur(i, QLatin1String(c)); };
+        e.id = v("id").toLongLong();
+        e.job = texteValeur(v("job"));
+        e.modele = texteValeur(v("modele"));
+        e.login = texteValeur(v("login"));
+        e.debut = v("debut").toDateTime();
+        e.termine = !v("duree").isNull();
+        e.duree = e.termine ? v("duree").toLongLong() : -1;
+        e.statut = v("statut").toBool() || texteValeur(v("statut")) == QLatin1String("1");
         const Tableau j = bd().extraire(
             QStringLiteral("SELECT commentaire FROM JOBS_JOURNAL WHERE job_execution_id=") +
             QString::number(e.id) + QStringLiteral(" ORDER BY id"));
         QStringList lignes;
         for (int k = 0; k < j.nbLignes(); ++k)
-            lignes << j.texte(k, 0);
+            lignes << j.texte(k, QStringLiteral("commentaire"));
         e.journal = lignes.join(u'\n');
         executions << e;
     }

@@ -71,6 +71,7 @@ TEST_P(CommandeImportTest, ImportControleEtJournalDesExecutions)
     r = cli({"jobs"});
     EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
     EXPECT_TRUE(r.sortie.contains(QStringLiteral("\tADES CSV\tERREUR\t")));
+    EXPECT_TRUE(r.sortie.contains(QStringLiteral(" s\tIntégration ADES CSV [ADES CSV]\t")));
     EXPECT_TRUE(
         r.sortie.contains(QStringLiteral("    analyses.csv : Erreur ligne: codeBSS: BSS001")));
 }
