@@ -74,30 +74,40 @@ int executer(Contexte &ctx, const QStringList &arguments)
     if (s.estVide())
         return ctx.echec(
             QStringLiteral("Le qualitomètre « %1 » n'existe pas.").arg(extrait(station)));
-    const qint64 numero = s(0, 0).toLongLong();
+    const qint64 numero = s.valeur(0, QStringLiteral("CodeQualitometre")).toLongLong();
     if (ctx.aOption(QStringLiteral("login")) && estAccesRestreint() && !stationAccordee(numero))
         return ctx.echec(QStringLiteral("L'utilisateur %1 n'a pas accès au qualitomètre « %2 ».")
                              .arg(session().login, extrait(station)));
-    const QString codeBSS = s.texte(0, 1).trimmed();
+    const QString codeBSS = s.texte(0, QStringLiteral("CodeBSS")).trimmed();
     QString raison;
     const QString table = tableAnalyses(codeBSS, &raison);
     if (table.isEmpty()) return ctx.echec(raison);
 
     ctx.sortie << ligneCsv(ENTETES) << '\n';
     if (!bd().tableExiste(PREFIXE_ANALYSES + codeBSS)) return SUCCES;
+    const QString a = table + u'.';
+    const QStringList colonnes = {
+        a + QStringLiteral("NumPrelevement AS prelevement"),
+        QStringLiteral("PRELEVEMENTS.DateDebut AS dateDebut"),
+        QStringLiteral("PRELEVEMENTS.HeureDebut AS heureDebut"),
+        a + QStringLiteral("NumAnalyse AS analyse"),
+        a + QStringLiteral("CodeParametre AS parametre"),
+        QStringLiteral("ANALYSES_PARAMETRES.Nom AS nomParametre"),
+        a + QStringLiteral("Resultat AS resultat"),
+        a + QStringLiteral("CodeRemarque AS remarque"),
+        a + QStringLiteral("CodeUnite AS unite"),
+        QStringLiteral("ANALYSES_UNITES.Symbole AS symbole"),
+        a + QStringLiteral("LimiteQuantification AS limite"),
+        a + QStringLiteral("CodeFraction AS fraction"),
+        a + QStringLiteral("CodeSupport AS support"),
+        QStringLiteral("PRELEVEMENTS.CodeSupportPrincipal AS supportPrelevement"),
+        a + QStringLiteral("StatutMesure AS statut"),
+        QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS.statut AS statutOperation"),
+        a + QStringLiteral("CodeQualification AS qualification"),
+        QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS.qualification AS qualificationOperation")};
     QString sql =
-        QStringLiteral("SELECT ") + table +
-        QStringLiteral(".NumPrelevement, PRELEVEMENTS.DateDebut, PRELEVEMENTS.HeureDebut, ") +
-        table + QStringLiteral(".NumAnalyse, ") + table +
-        QStringLiteral(".CodeParametre, ANALYSES_PARAMETRES.Nom, ") + table +
-        QStringLiteral(".Resultat, ") + table + QStringLiteral(".CodeRemarque, ") + table +
-        QStringLiteral(".CodeUnite, ANALYSES_UNITES.Symbole, ") + table +
-        QStringLiteral(".LimiteQuantification, ") + table + QStringLiteral(".CodeFraction, ") +
-        table + QStringLiteral(".CodeSupport, PRELEVEMENTS.CodeSupportPrincipal, ") + table +
-        QStringLiteral(".StatutMesure, QUALITOMETRES_POINTS_OPERATIONS.statut, ") + table +
-        QStringLiteral(
-            ".CodeQualification, QUALITOMETRES_POINTS_OPERATIONS.qualification FROM ((") +
-        jointureAnalyses(table) +
+        QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")) +
+        QStringLiteral(" FROM ((") + jointureAnalyses(table) +
         QStringLiteral(") LEFT JOIN ANALYSES_PARAMETRES ON ANALYSES_PARAMETRES.Code=") + table +
         QStringLiteral(".CodeParametre) LEFT JOIN ANALYSES_UNITES ON ANALYSES_UNITES.Code=") +
         table + QStringLiteral(".CodeUnite WHERE ") + table +
@@ -116,22 +126,24 @@ int executer(Contexte &ctx, const QStringList &arguments)
         return ctx.echec(QStringLiteral("Les analyses n'ont pas pu être lues : ") +
                          bd().derniereErreur());
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QStringList champs = {texteExport(t(l, 0)),
-                                    date(t(l, 1), QStringLiteral("dd/MM/yyyy")),
-                                    date(t(l, 2), QStringLiteral("hh:mm")),
-                                    texteExport(t(l, 3)),
-                                    t.texte(l, 4).trimmed(),
-                                    t.texte(l, 5),
-                                    texteExport(t(l, 6)),
-                                    t.texte(l, 7).trimmed(),
-                                    texteResultat(t(l, 6), t(l, 7)),
-                                    t.texte(l, 8).trimmed(),
-                                    t.texte(l, 9),
-                                    texteExport(t(l, 10)),
-                                    t.texte(l, 11).trimmed(),
-                                    herite(t(l, 12), t(l, 13)),
-                                    herite(t(l, 14), t(l, 15)),
-                                    herite(t(l, 16), t(l, 17))};
+        auto v = [&](const char *c) -> const QVariant & { return t.valeur(l, QLatin1String(c)); };
+        auto texte = [&](const char *c) { return t.texte(l, QLatin1String(c)); };
+        const QStringList champs = {texteExport(v("prelevement")),
+                                    date(v("dateDebut"), QStringLiteral("dd/MM/yyyy")),
+                                    date(v("heureDebut"), QStringLiteral("hh:mm")),
+                                    texteExport(v("analyse")),
+                                    texte("parametre").trimmed(),
+                                    texte("nomParametre"),
+                                    texteExport(v("resultat")),
+                                    texte("remarque").trimmed(),
+                                    texteResultat(v("resultat"), v("remarque")),
+                                    texte("unite").trimmed(),
+                                    texte("symbole"),
+                                    texteExport(v("limite")),
+                                    texte("fraction").trimmed(),
+                                    herite(v("support"), v("supportPrelevement")),
+                                    herite(v("statut"), v("statutOperation")),
+                                    herite(v("qualification"), v("qualificationOperation"))};
         ctx.sortie << ligneCsv(champs) << '\n';
     }
     return SUCCES;
