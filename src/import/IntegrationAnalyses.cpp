@@ -347,15 +347,24 @@ void IntegrationAnalyses::lireAnalyses()
                        "CodeFraction, HeureAnalyse, CodeResponsable, NumOperation, NumDossier "
                        "FROM ") +
         m_station.table);
+    // A whole station's analyses: the columns are found once, not on every row.
+    auto c = [&](const char *nom) { return t.indexColonne(QLatin1String(nom)); };
+    const int prelevement = c("NumPrelevement"), analyse = c("NumAnalyse");
+    const int parametre = c("CodeParametre"), unite = c("CodeUnite"), fraction = c("CodeFraction");
+    const int heure = c("HeureAnalyse"), responsable = c("CodeResponsable");
+    const int operation = c("NumOperation"), dossier = c("NumDossier");
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const auto p = m_prelevements.find(t(i, 0).toLongLong());
+        const auto p = m_prelevements.find(t(i, prelevement).toLongLong());
         if (p == m_prelevements.end()) continue;
-        const qint64 numero = t(i, 1).toLongLong();
+        const qint64 numero = t(i, analyse).toLongLong();
         p->maxAnalyse = std::max(p->maxAnalyse, numero);
         ++p->nbStockees;
-        const QString identite = t.texte(i, 2).trimmed() + u'|' + t.texte(i, 3).trimmed() + u'|' +
-                                 t.texte(i, 4).trimmed();
-        p->analyses.insert(identite, {numero, {t(i, 5), t(i, 6), t(i, 7), t(i, 8)}, true});
+        const QString identite = t.texte(i, parametre).trimmed() + u'|' +
+                                 t.texte(i, unite).trimmed() + u'|' +
+                                 t.texte(i, fraction).trimmed();
+        p->analyses.insert(
+            identite,
+            {numero, {t(i, heure), t(i, responsable), t(i, operation), t(i, dossier)}, true});
     }
 }
 
@@ -479,8 +488,9 @@ QVariant IntegrationAnalyses::echantillonDe(PrelevementImport &p, const QString 
         Tableau t;
         q.extraire(t, {p.numero});
         for (int i = 0; i < t.nbLignes(); ++i) {
-            p.maxEchantillon = std::max(p.maxEchantillon, t(i, 0).toLongLong());
-            p.echantillons.insert(t.texte(i, 1), t(i, 0).toLongLong());
+            const qint64 echantillon = t.valeur(i, QStringLiteral("NumEchantillon")).toLongLong();
+            p.maxEchantillon = std::max(p.maxEchantillon, echantillon);
+            p.echantillons.insert(t.texte(i, QStringLiteral("Reference")), echantillon);
         }
     }
     if (const auto i = p.echantillons.constFind(reference); i != p.echantillons.constEnd())
