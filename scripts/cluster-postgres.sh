@@ -70,8 +70,15 @@ vyk_pg_demarrer() {
 # Writes a driver list and a data source "vyk_test" on the cluster into $1 (port $2), and
 # points unixODBC at them; nothing when the driver is not installed.
 vyk_odbc_source() {
-    local dossier=$1 port=$2 pilote
-    pilote=$(ls /usr/lib/*/odbc/psqlodbcw.so /usr/lib/odbc/psqlodbcw.so 2>/dev/null | head -n 1)
+    local dossier=$1 port=$2 pilote candidat
+    # The first driver found; a missing candidate must not end a script run with set -e.
+    pilote=""
+    for candidat in /usr/lib/*/odbc/psqlodbcw.so /usr/lib/odbc/psqlodbcw.so; do
+        if [ -f "$candidat" ]; then
+            pilote=$candidat
+            break
+        fi
+    done
     if [ -z "$pilote" ]; then
         echo "== Pas de pilote ODBC PostgreSQL : les tests du moteur ODBC seront sautés"
         return 0
