@@ -112,10 +112,14 @@ void MiseAJour::migrerOperationsPrelevements()
             QStringLiteral("SELECT codeQualitometre, codeOperation, dateDebut, heureDebut FROM ") +
             OPERATIONS);
         for (int l = 0; l < t.nbLignes(); ++l) {
-            const QString station = cleNombre(t(l, 0));
-            if (station.isEmpty() || t(l, 1).isNull()) continue;
-            const double code = t(l, 1).toDouble();
-            operations.insert(station + u'|' + cleDate(t(l, 2)) + u'|' + cleDate(t(l, 3)), code);
+            auto v = [&](const char *c) -> const QVariant & {
+                return t.valeur(l, QLatin1String(c));
+            };
+            const QString station = cleNombre(v("codeQualitometre"));
+            if (station.isEmpty() || v("codeOperation").isNull()) continue;
+            const double code = v("codeOperation").toDouble();
+            operations.insert(
+                station + u'|' + cleDate(v("dateDebut")) + u'|' + cleDate(v("heureDebut")), code);
             maximum[station] = maximum.contains(station) ? std::max(maximum[station], code) : code;
         }
     }
@@ -143,11 +147,14 @@ void MiseAJour::migrerOperationsPrelevements()
                 break;
             }
         }
-        const QVariant numero = prelevements(l, 0), station = prelevements(l, 1);
+        auto v = [&](const char *c) -> const QVariant & {
+            return prelevements.valeur(l, QLatin1String(c));
+        };
+        const QVariant &numero = v("numprelevement"), &station = v("codequalitometre");
+        const QVariant &debut = v("datedebut"), &heure = v("heuredebut");
         if (numero.isNull() || station.isNull()) continue;
         const QString cleStation = cleNombre(station);
-        const QString cle =
-            cleStation + u'|' + cleDate(prelevements(l, 2)) + u'|' + cleDate(prelevements(l, 3));
+        const QString cle = cleStation + u'|' + cleDate(debut) + u'|' + cleDate(heure);
         auto it = operations.constFind(cle);
         double code;
         if (it != operations.constEnd()) {
@@ -156,8 +163,8 @@ void MiseAJour::migrerOperationsPrelevements()
             code = maximum.contains(cleStation) ? maximum[cleStation] + 1 : 0;
             maximum[cleStation] = code;
             operations.insert(cle, code);
-            ok = nouvelles.ajouter({station.toDouble(), code, prelevements(l, 2),
-                                    prelevements(l, 3), prelevements(l, 2), prelevements(l, 4)});
+            ok = nouvelles.ajouter(
+                {station.toDouble(), code, debut, heure, debut, v("commentaire")});
         }
         ok = ok && rattacher.executer({code, numero.toDouble(), station.toDouble()});
     }
