@@ -88,6 +88,14 @@ QString &raisonEchec()
     static QString raison;
     return raison;
 }
+
+// A marker is found by its module and identifier, or by either alone.
+void noterMarqueur(QSet<QString> &marqueurs, const QString &module, const QString &identifiant)
+{
+    marqueurs.insert(module.toLower() + u'|' + identifiant.toLower());
+    marqueurs.insert(module.toLower() + u'|');
+    marqueurs.insert(u'|' + identifiant.toLower());
+}
 } // namespace
 
 QString raisonEchecMiseAJour()
@@ -349,11 +357,9 @@ bool MiseAJour::marqueurPresent(const QString &module, const QString &identifian
     if (!m_marqueursLus) {
         m_marqueursLus = true;
         const Tableau t = lire(QStringLiteral("SELECT Module, Identifiant FROM PARAMETRES"));
-        for (int l = 0; l < t.nbLignes(); ++l) {
-            m_marqueurs.insert(t.texte(l, 0).toLower() + u'|' + t.texte(l, 1).toLower());
-            m_marqueurs.insert(t.texte(l, 0).toLower() + u'|');
-            m_marqueurs.insert(u'|' + t.texte(l, 1).toLower());
-        }
+        for (int l = 0; l < t.nbLignes(); ++l)
+            noterMarqueur(m_marqueurs, t.texte(l, QStringLiteral("Module")),
+                          t.texte(l, QStringLiteral("Identifiant")));
     }
     return m_marqueurs.contains(module.toLower() + u'|' + identifiant.toLower());
 }
@@ -367,9 +373,7 @@ bool MiseAJour::ecrireMarqueur(const QString &module, const QString &identifiant
              sqlTexte(module) + u',' + date + QStringLiteral(",null,") + sqlTexte(identifiant) +
              u')'))
         return false;
-    m_marqueurs.insert(module.toLower() + u'|' + identifiant.toLower());
-    m_marqueurs.insert(module.toLower() + u'|');
-    m_marqueurs.insert(u'|' + identifiant.toLower());
+    noterMarqueur(m_marqueurs, module, identifiant);
     return true;
 }
 
@@ -380,7 +384,7 @@ const QStringList &MiseAJour::codesBSS()
         const Tableau t = lire(QStringLiteral("SELECT DISTINCT CodeBSS FROM QUALITOMETRES WHERE "
                                               "CodeBSS IS NOT NULL ORDER BY CodeBSS"));
         for (int l = 0; l < t.nbLignes(); ++l)
-            m_codesBSS << t.texte(l, 0);
+            m_codesBSS << t.texte(l, QStringLiteral("CodeBSS"));
     }
     return m_codesBSS;
 }
