@@ -44,12 +44,13 @@ QVector<TableListeTaxons> tablesListesTaxons()
                        "WHERE CodeQualitometre IS NOT NULL ORDER BY CodeQualitometre"));
     resultat.reserve(std::min<qsizetype>(stations.nbLignes(), existantes.size()));
     for (int i = 0; i < stations.nbLignes(); ++i) {
-        const qint64 code = qint64(stations(i, 0).toDouble());
+        const qint64 code =
+            qint64(stations.valeur(i, QStringLiteral("CodeQualitometre")).toDouble());
         const QString suffixe = QString::number(code);
         if (!existantes.contains((PREFIXE_LISTE_TAXONS + suffixe).toUpper())) continue;
         const QString nom = identifiantTable(PREFIXE_LISTE_TAXONS, suffixe);
         if (nom.isEmpty()) continue;
-        resultat.append({code, stations.texte(i, 1), nom});
+        resultat.append({code, stations.texte(i, QStringLiteral("CodeBSS")), nom});
     }
     return resultat;
 }
@@ -62,7 +63,7 @@ QSet<QString> taxonsUtilises(const QVector<TableListeTaxons> &tables, bool *ok)
         Tableau t;
         if (!bd().ExtraireRecords(selectCodes(groupe), nb, t)) return false;
         for (int i = 0; i < t.nbLignes(); ++i)
-            codes.insert(t.texte(i, 0).trimmed());
+            codes.insert(t.texte(i, QStringLiteral("codeTaxon")).trimmed());
         return true;
     });
     if (ok) *ok = lu;
@@ -101,8 +102,8 @@ QHash<qint64, long long> presenceTaxonParStation(const QString &codeTaxon,
                           QStringLiteral(" WHERE codeTaxon=") + code;
         const Tableau r = bd().extraire(termes.join(QStringLiteral(" UNION ALL ")));
         for (int i = 0; i < r.nbLignes(); ++i)
-            if (const long long n = r(i, 1).toLongLong(); n > 0)
-                presence.insert(qint64(r(i, 0).toDouble()), n);
+            if (const long long n = r.valeur(i, QStringLiteral("nb")).toLongLong(); n > 0)
+                presence.insert(qint64(r.valeur(i, QStringLiteral("station")).toDouble()), n);
         return true;
     });
     return presence;
