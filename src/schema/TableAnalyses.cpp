@@ -86,13 +86,13 @@ QVector<TableAnalysesStation> tablesAnalysesStations()
         "ORDER BY CodeQualitometre"));
     QSet<QString> vues;
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString code = t.texte(i, 1).trimmed();
+        const QString code = t.texte(i, QStringLiteral("CodeBSS")).trimmed();
         const QString nom = (PREFIXE_ANALYSES + code).toUpper();
         if (code.isEmpty() || !existantes.contains(nom) || vues.contains(nom)) continue;
         const QString table = tableAnalyses(code);
         if (table.isEmpty()) continue;
         vues.insert(nom);
-        r.append({t(i, 0).toDouble(), code, table});
+        r.append({t.valeur(i, QStringLiteral("CodeQualitometre")).toDouble(), code, table});
     }
     return r;
 }
@@ -135,22 +135,26 @@ QVector<PrelevementStation> prelevementsStation(const QString &codeQualitometre,
                                      QStringLiteral(" A WHERE A.NumPrelevement = P.NumPrelevement)")
                                : QStringLiteral("0");
     const Tableau t = bd().extraire(
-        QStringLiteral("SELECT P.NumPrelevement, P.DateDebut, P.codeOperation, ") + nombre +
-        QStringLiteral(" FROM PRELEVEMENTS P WHERE P.CodeQualitometre=") +
+        QStringLiteral("SELECT P.NumPrelevement AS numero, P.DateDebut AS debut, "
+                       "P.codeOperation AS operation, ") +
+        nombre + QStringLiteral(" AS analyses FROM PRELEVEMENTS P WHERE P.CodeQualitometre=") +
         sqlNombre(station.valeur) + QStringLiteral(" AND P.NumPrelevement IS NOT NULL"));
     // Sorted here: the engines do not place the samples without date alike (last here).
     QVector<int> ordre(t.nbLignes());
     std::iota(ordre.begin(), ordre.end(), 0);
-    std::stable_sort(ordre.begin(), ordre.end(), [&t](int a, int b) {
-        const QDateTime da = t(a, 1).toDateTime(), db = t(b, 1).toDateTime();
+    const int numero = t.indexColonne(QStringLiteral("numero"));
+    const int debut = t.indexColonne(QStringLiteral("debut"));
+    std::stable_sort(ordre.begin(), ordre.end(), [&](int a, int b) {
+        const QDateTime da = t(a, debut).toDateTime(), db = t(b, debut).toDateTime();
         if (da.isValid() != db.isValid()) return da.isValid();
         if (da != db) return da < db;
-        return t(a, 0).toDouble() < t(b, 0).toDouble();
+        return t(a, numero).toDouble() < t(b, numero).toDouble();
     });
     r.reserve(t.nbLignes());
     for (int l : std::as_const(ordre))
-        r.append(
-            {t.texte(l, 0), texteDate(t(l, 1).toDateTime()), t.texte(l, 2), t(l, 3).toLongLong()});
+        r.append({t.texte(l, numero), texteDate(t(l, debut).toDateTime()),
+                  t.texte(l, QStringLiteral("operation")),
+                  t.valeur(l, QStringLiteral("analyses")).toLongLong()});
     return r;
 }
 
