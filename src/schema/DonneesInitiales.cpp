@@ -235,9 +235,9 @@ int semerListesCodees(BaseDonnees &base)
                       champs.join(QStringLiteral(", ")) + u')');
     QSet<QString> listesPresentes, entreesPresentes;
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString champ = t.texte(i, 0).toUpper();
+        const QString champ = t.texte(i, QStringLiteral("Champ")).toUpper();
         listesPresentes.insert(champ);
-        entreesPresentes.insert(cle(champ, t(i, 1).toInt()));
+        entreesPresentes.insert(cle(champ, t.valeur(i, QStringLiteral("Code")).toInt()));
     }
 
     int ajoutes = 0;
@@ -279,7 +279,7 @@ int semerReferentielsListes(BaseDonnees &base)
     const Tableau t = base.extraire(QStringLiteral("SELECT champ FROM CODES_SANDRE_REFERENTIEL"));
     QSet<QString> presents;
     for (int i = 0; i < t.nbLignes(); ++i)
-        presents.insert(t.texte(i, 0).trimmed().toUpper());
+        presents.insert(t.texte(i, QStringLiteral("champ")).trimmed().toUpper());
     int ajoutes = 0;
     Lot lot(base);
     InsertionMassive insertion(
@@ -365,7 +365,7 @@ int semerParCode(BaseDonnees &base, const QString &table, std::span<const Entree
     const Tableau t = base.extraire(QStringLiteral("SELECT code FROM ") + table);
     QSet<QString> presents;
     for (int i = 0; i < t.nbLignes(); ++i)
-        presents.insert(t.texte(i, 0));
+        presents.insert(t.texte(i, QStringLiteral("code")));
     int ajoutes = 0;
     InstructionPreparee insertion = base.preparer(QStringLiteral("INSERT INTO ") + table +
                                                   QStringLiteral(" (code, nom) VALUES (?, ?)"));
@@ -401,7 +401,8 @@ int semerParametrageData(BaseDonnees &base)
     const Tableau t = base.extraire(QStringLiteral("SELECT projet, id FROM PARAMETRAGE_DATA"));
     QSet<QString> presents;
     for (int i = 0; i < t.nbLignes(); ++i)
-        presents.insert(cle(t.texte(i, 0), t(i, 1).toInt()));
+        presents.insert(
+            cle(t.texte(i, QStringLiteral("projet")), t.valeur(i, QStringLiteral("id")).toInt()));
     int ajoutes = 0;
     InstructionPreparee insertion = base.preparer(
         QStringLiteral("INSERT INTO PARAMETRAGE_DATA (id, libelle, projet) VALUES (?, ?, ?)"));
