@@ -61,11 +61,11 @@ std::optional<StationQualite> lireStation(const QString &condition, const QVaria
     Tableau t;
     if (!lecture.extraire(t, {valeur}) || t.estVide()) return std::nullopt;
     StationQualite s;
-    s.code = t(0, 0).toLongLong();
-    s.codeBSS = t.texte(0, 1);
-    s.designation = t.texte(0, 2);
-    s.nom = t.texte(0, 3);
-    s.typeStation = t.texte(0, 4);
+    s.code = t.valeur(0, QStringLiteral("CodeQualitometre")).toLongLong();
+    s.codeBSS = t.texte(0, QStringLiteral("CodeBSS"));
+    s.designation = t.texte(0, QStringLiteral("Designation"));
+    s.nom = t.texte(0, QStringLiteral("Nom"));
+    s.typeStation = t.texte(0, QStringLiteral("typeStation"));
     return s;
 }
 
