@@ -271,9 +271,11 @@ QVector<LigneRecouvrement> chargerRecouvrements(qint64 station, const QString &o
             "recouvrementIntermediaire, recouvrementBerge FROM QUALITOMETRES_OPERATIONS_REC") +
         conditionOperation(station, sqlNombre(op.valeur)));
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const int i = int(t(l, 0).toDouble()) - 1;
+        auto v = [&](const char *c) { return t.texte(l, QLatin1String(c)); };
+        const int i = int(t.valeur(l, QStringLiteral("indice")).toDouble()) - 1;
         if (i < 0 || i >= lignes.size()) continue;
-        lignes[i] = {t.texte(l, 1), t.texte(l, 2), t.texte(l, 3), t.texte(l, 4), t.texte(l, 5)};
+        lignes[i] = {v("recouvrement"), v("type"), v("recouvrementChenal"),
+                     v("recouvrementIntermediaire"), v("recouvrementBerge")};
     }
     return lignes;
 }
@@ -425,12 +427,16 @@ ValeursUnites chargerUnites(qint64 station, const QString &operation)
         QStringLiteral(
             "SELECT unite, groupe, sousGroupe, resultat FROM QUALITOMETRES_OPERATIONS_UNITES") +
         conditionOperation(station, sqlNombre(op.valeur)));
-    for (int l = 0; l < t.nbLignes(); ++l)
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        const int groupe = t.valeur(l, QStringLiteral("groupe")).toInt();
+        const int sousGroupe = t.valeur(l, QStringLiteral("sousGroupe")).toInt();
+        const bool ur2 = t.valeur(l, QStringLiteral("unite")).toInt() == 2;
         for (int i = 0; i < lignes.size(); ++i)
-            if (lignes[i].groupe == t(l, 1).toInt() && lignes[i].sousGroupe == t(l, 2).toInt()) {
-                (t(l, 0).toInt() == 2 ? v.ur2 : v.ur1)[i] = t.texte(l, 3);
+            if (lignes[i].groupe == groupe && lignes[i].sousGroupe == sousGroupe) {
+                (ur2 ? v.ur2 : v.ur1)[i] = t.texte(l, QStringLiteral("resultat"));
                 break;
             }
+    }
     return v;
 }
 

@@ -261,6 +261,10 @@ TEST_P(GrillesOperationTest, RecouvrementsDeCentPourCent)
             "SELECT indice, recouvrementChenal, recouvrementIntermediaire, recouvrementBerge FROM "
             "QUALITOMETRES_OPERATIONS_REC ORDER BY indice")),
         QStringList({"1|100|50|", "2||50|", "3|||100"}));
+    const QVector<LigneRecouvrement> relus = chargerRecouvrements(1, QStringLiteral("0"));
+    EXPECT_EQ(relus[0].chenal + u'|' + relus[0].intermediaire + u'|' + relus[0].berge + u'|' +
+                  relus[2].berge,
+              QStringLiteral("100|50||100"));
 }
 
 TEST_P(GrillesOperationTest, UnitesDeReleve)
