@@ -262,10 +262,11 @@ QVector<double> lireLargeursColonnes(const QString &utilisateur)
     Tableau t;
     if (!lecture.extraire(t, {utilisateur})) return largeurs;
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const int indice = t(l, 0).toInt();
+        const int indice = t.valeur(l, QStringLiteral("indiceColonne")).toInt();
         if (indice < 0 || indice > 1000) continue;
         if (largeurs.size() <= indice) largeurs.resize(indice + 1, -1);
-        largeurs[indice] = t(l, 1).isNull() ? -1 : t(l, 1).toDouble();
+        const QVariant &largeur = t.valeur(l, QStringLiteral("largeur"));
+        largeurs[indice] = largeur.isNull() ? -1 : largeur.toDouble();
     }
     return largeurs;
 }
@@ -304,7 +305,7 @@ QString listeSelectionDefaut(const QString &login)
                        "is null or loginmaj=?) AND Module=? ORDER BY codeListe"));
     Tableau t;
     if (!lecture.extraire(t, {login, MODULE_QUALITE}) || t.estVide()) return {};
-    return t.texte(0, 0);
+    return t.texte(0, QStringLiteral("codeListe"));
 }
 
 QVector<ListeSelection> listesSelection(const QString &login)
@@ -316,7 +317,8 @@ QVector<ListeSelection> listesSelection(const QString &login)
     Tableau t;
     if (!lecture.extraire(t, {login, MODULE_QUALITE})) return r;
     for (int l = 0; l < t.nbLignes(); ++l)
-        r.append({t.texte(l, 0), t.texte(l, 1)});
+        r.append(
+            {t.texte(l, QStringLiteral("codeListe")), t.texte(l, QStringLiteral("LibelleListe"))});
     return r;
 }
 
