@@ -237,7 +237,7 @@ class Integration
                 QStringLiteral("SELECT DISTINCT champ from codes_sandre_referentiel where code=") +
                 QString::number(n) + QStringLiteral(" ORDER BY champ"));
             for (int i = 0; i < t.nbLignes(); ++i)
-                if (const QString champ = t.texte(i, 0).trimmed();
+                if (const QString champ = t.texte(i, QStringLiteral("champ")).trimmed();
                     !champ.isEmpty() && !c.contains(champ))
                     c << champ;
         }
@@ -407,9 +407,9 @@ class Integration
             QStringLiteral("SELECT Code, codeReference FROM codes_sandre WHERE champ=") +
             sqlTexte(champ));
         for (int i = 0; i < t.nbLignes(); ++i) {
-            const int code = t(i, 0).toInt();
+            const int code = t.valeur(i, QStringLiteral("Code")).toInt();
             l.codes.insert(code);
-            const QString ref = t.texte(i, 1).trimmed();
+            const QString ref = t.texte(i, QStringLiteral("codeReference")).trimmed();
             if (!ref.isEmpty()) {
                 l.references.insert(ref, code);
                 if (code >= PREMIER_CODE_LOCAL) l.locaux.insert(code, ref);
@@ -508,7 +508,7 @@ QStringList listesNomenclatureVides()
                                      "ORDER BY champ"));
     QStringList champs;
     for (int l = 0; l < t.nbLignes(); ++l)
-        champs << t.texte(l, 0).trimmed();
+        champs << t.texte(l, QStringLiteral("champ")).trimmed();
     return champs;
 }
 
