@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <QUuid>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -198,27 +197,9 @@ void benchSqlite(int n)
 
 void benchPostgres(int n)
 {
-    const ServeurBench s = serveurBench();
-    if (!s.disponible()) {
-        afficher(QStringLiteral(
-            "PostgreSQL : aucun serveur (VYK_BENCH_PG_HOST ou VYK_TEST_PG_HOST), mesure sautée."));
-        return;
-    }
-    PGconn *c = PQconnectdb(s.chaineConnexion().constData());
-    if (PQstatus(c) != CONNECTION_OK) {
-        afficher(QStringLiteral("PostgreSQL : connexion impossible : ") +
-                 QString::fromUtf8(PQerrorMessage(c)));
-        PQfinish(c);
-        return;
-    }
-    PQsetNoticeProcessor(
-        c, [](void *, const char *) {}, nullptr);
-    const QByteArray schema =
-        "bench_" + QUuid::createUuid().toString(QUuid::Id128).left(12).toUtf8();
-    PQclear(PQexec(c, ("CREATE SCHEMA " + schema).constData()));
-    qputenv("PGOPTIONS", "-c search_path=" + schema);
-    bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"),
-                    s.port);
+    const SchemaPostgres schema;
+    if (!schema.estPret() || !schema.ouvrirBase()) return;
+    PGconn *c = schema.connexion();
     verifierVersionBase(versionProgramme());
     remplir(n);
     bd().Execute(QStringLiteral("ANALYZE"));
@@ -227,9 +208,7 @@ void benchPostgres(int n)
     const double objet = chronometrer(
         [&] { lignes = int(chargerListeQualitometres(false).lignes.size()); }, REPETITIONS);
     bd().fermerBase();
-    qunsetenv("PGOPTIONS");
 
-    PQclear(PQexec(c, ("SET search_path = " + schema).constData()));
     int lignesBrutes = 0;
     const double brut = chronometrer(
         [&] {
@@ -241,9 +220,6 @@ void benchPostgres(int n)
             PQclear(r);
         },
         REPETITIONS);
-    PQclear(PQexec(c, "SET search_path = public"));
-    PQclear(PQexec(c, ("DROP SCHEMA " + schema + " CASCADE").constData()));
-    PQfinish(c);
     rapport(QStringLiteral("PostgreSQL"), lignes, objet, brut);
     if (lignes != lignesBrutes)
         afficher(QStringLiteral("ATTENTION : %1 lignes brutes").arg(lignesBrutes));

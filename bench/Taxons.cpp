@@ -17,7 +17,6 @@
 #include <QCoreApplication>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QUuid>
 
 #include <libpq-fe.h>
 
@@ -148,30 +147,10 @@ int main(int argc, char *argv[])
         mesurer(QStringLiteral("SQLite"), stations, taxons);
         bd().fermerBase();
     }
-    const ServeurBench s = serveurBench();
-    if (!s.disponible()) {
-        afficher(QStringLiteral("PostgreSQL : aucun serveur, mesure sautée."));
-        return 0;
-    }
-    PGconn *c = PQconnectdb(s.chaineConnexion().constData());
-    if (PQstatus(c) != CONNECTION_OK) {
-        afficher(QStringLiteral("PostgreSQL : connexion impossible."));
-        PQfinish(c);
-        return 0;
-    }
-    PQsetNoticeProcessor(
-        c, [](void *, const char *) {}, nullptr);
-    const QByteArray schema =
-        "bench_" + QUuid::createUuid().toString(QUuid::Id128).left(12).toUtf8();
-    PQclear(PQexec(c, ("CREATE SCHEMA " + schema).constData()));
-    qputenv("PGOPTIONS", "-c search_path=" + schema);
-    bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse, QStringLiteral("VYK"),
-                    s.port);
+    const SchemaPostgres schema;
+    if (!schema.estPret() || !schema.ouvrirBase()) return 0;
     verifierVersionBase(versionProgramme());
     mesurer(QStringLiteral("PostgreSQL"), stations, taxons);
     bd().fermerBase();
-    qunsetenv("PGOPTIONS");
-    PQclear(PQexec(c, ("DROP SCHEMA " + schema + " CASCADE").constData()));
-    PQfinish(c);
     return 0;
 }

@@ -20,7 +20,6 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <QUuid>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -242,38 +241,15 @@ void benchSqlite(int nb)
 
 void benchPostgres(int nb)
 {
-    const ServeurBench s = serveurBench();
-    if (!s.disponible()) {
-        afficher(QStringLiteral(
-            "PostgreSQL : aucun serveur (VYK_BENCH_PG_HOST ou VYK_TEST_PG_HOST), mesure sautée."));
-        return;
-    }
-    const QString schema =
-        QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
-    PGconn *c = PQconnectdb(s.chaineConnexion().constData());
-    if (PQstatus(c) != CONNECTION_OK) {
-        afficher(QStringLiteral("PostgreSQL : connexion impossible : ") +
-                 QString::fromUtf8(PQerrorMessage(c)));
-        PQfinish(c);
-        return;
-    }
-    PQclear(PQexec(c, ("CREATE SCHEMA " + schema).toUtf8().constData()));
-    PQclear(PQexec(c, ("SET search_path = " + schema).toUtf8().constData()));
-    qputenv("PGOPTIONS", ("-c search_path=" + schema).toUtf8());
-    if (!bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse,
-                         QStringLiteral("VYK"), s.port)) {
-        afficher(QStringLiteral("PostgreSQL : ouverture impossible : ") + bd().derniereErreur());
-    } else {
-        creerSchema();
-        remplir(nb);
-        PQclear(PQexec(c, "ANALYZE"));
-        const Mesures m = mesurer([&](const char *sql) { return lirePostgres(c, sql); });
-        bd().fermerBase();
-        imprimer(QStringLiteral("PostgreSQL"), m, nb);
-    }
-    qunsetenv("PGOPTIONS");
-    PQclear(PQexec(c, ("DROP SCHEMA " + schema + " CASCADE").toUtf8().constData()));
-    PQfinish(c);
+    const SchemaPostgres schema;
+    if (!schema.estPret() || !schema.ouvrirBase()) return;
+    PGconn *c = schema.connexion();
+    creerSchema();
+    remplir(nb);
+    PQclear(PQexec(c, "ANALYZE"));
+    const Mesures m = mesurer([&](const char *sql) { return lirePostgres(c, sql); });
+    bd().fermerBase();
+    imprimer(QStringLiteral("PostgreSQL"), m, nb);
 }
 
 } // namespace

@@ -20,7 +20,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QTemporaryDir>
-#include <QUuid>
 
 #include <libpq-fe.h>
 
@@ -157,33 +156,10 @@ void benchSqlite(int stations)
 
 void benchPostgres(int stations)
 {
-    const ServeurBench s = serveurBench();
-    if (!s.disponible()) {
-        afficher(QStringLiteral(
-            "PostgreSQL : aucun serveur (VYK_BENCH_PG_HOST ou VYK_TEST_PG_HOST), mesure sautée."));
-        return;
-    }
-    const QString schema =
-        QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
-    PGconn *c = PQconnectdb(s.chaineConnexion().constData());
-    if (PQstatus(c) != CONNECTION_OK) {
-        afficher(QStringLiteral("PostgreSQL : connexion impossible : ") +
-                 QString::fromUtf8(PQerrorMessage(c)));
-        PQfinish(c);
-        return;
-    }
-    PQclear(PQexec(c, ("CREATE SCHEMA " + schema).toUtf8().constData()));
-    qputenv("PGOPTIONS", ("-c search_path=" + schema).toUtf8());
-    if (bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse,
-                        QStringLiteral("VYK"), s.port))
-        mesurer(QStringLiteral("PostgreSQL"), stations);
-    else
-        afficher(QStringLiteral("PostgreSQL : ouverture impossible : ") + bd().derniereErreur());
+    const SchemaPostgres schema;
+    if (!schema.estPret() || !schema.ouvrirBase()) return;
+    mesurer(QStringLiteral("PostgreSQL"), stations);
     bd().fermerBase();
-    qunsetenv("PGOPTIONS");
-    PQclear(PQexec(c, "SET client_min_messages TO warning"));
-    PQclear(PQexec(c, ("DROP SCHEMA " + schema + " CASCADE").toUtf8().constData()));
-    PQfinish(c);
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <QUuid>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -194,24 +193,10 @@ void benchSqlite(int n, const QVector<QVector<QVariant>> &lignes)
 
 void benchPostgres(int n, const QVector<QVector<QVariant>> &lignes)
 {
-    const ServeurBench s = serveurBench();
-    if (!s.disponible()) {
-        afficher(QStringLiteral(
-            "PostgreSQL : aucun serveur (VYK_BENCH_PG_HOST ou VYK_TEST_PG_HOST), mesure sautée."));
-        return;
-    }
-    const QString schema =
-        QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
-    PGconn *c = PQconnectdb(s.chaineConnexion().constData());
-    if (PQstatus(c) != CONNECTION_OK) {
-        afficher(QStringLiteral("PostgreSQL : connexion impossible : ") +
-                 QString::fromUtf8(PQerrorMessage(c)));
-        PQfinish(c);
-        return;
-    }
+    const SchemaPostgres schema;
+    if (!schema.estPret()) return;
+    PGconn *c = schema.connexion();
     auto exec = [&](const QByteArray &sql) { PQclear(PQexec(c, sql.constData())); };
-    exec("CREATE SCHEMA " + schema.toUtf8());
-    exec("SET search_path = " + schema.toUtf8());
     QString d = ddl(QStringLiteral("A_BRUT"));
     d.replace(QStringLiteral("Double"), QStringLiteral("double precision"))
         .replace(QStringLiteral("Text(30)"), QStringLiteral("varchar(30)"))
@@ -253,13 +238,7 @@ void benchPostgres(int n, const QVector<QVector<QVariant>> &lignes)
             PQclear(r);
     });
 
-    qputenv("PGOPTIONS", ("-c search_path=" + schema).toUtf8());
-    if (!bd().ouvrirBase(s.base, POSTGRESQL, s.hote, s.utilisateur, s.motDePasse,
-                         QStringLiteral("VYK"), s.port)) {
-        afficher(QStringLiteral("PostgreSQL : ouverture impossible : ") + bd().derniereErreur());
-        PQfinish(c);
-        return;
-    }
+    if (!schema.ouvrirBase()) return;
     bd().Execute(ddl(QStringLiteral("A_OBJET")));
     bd().Execute(ddl(QStringLiteral("A_MASSE")));
     const double objetTexte = chronometrer([&] {
@@ -277,9 +256,6 @@ void benchPostgres(int n, const QVector<QVector<QVariant>> &lignes)
     const long long verif =
         bd().valeur(QStringLiteral("SELECT count(*) FROM A_MASSE")).toLongLong();
     bd().fermerBase();
-    qunsetenv("PGOPTIONS");
-    exec("DROP SCHEMA " + schema.toUtf8() + " CASCADE");
-    PQfinish(c);
     rapport(QStringLiteral("PostgreSQL"),
             QStringLiteral("brut : PQexec du texte (%1 lignes)").arg(nTexte), nTexte, brutTexte,
             brutTexte, QStringLiteral("lui-même"));

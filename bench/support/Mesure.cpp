@@ -1,5 +1,11 @@
 #include "support/Mesure.h"
 
+#include "db/BaseDonnees.h"
+
+#include <QUuid>
+
+#include <libpq-fe.h>
+
 #include <cstdio>
 #include <limits>
 
@@ -45,6 +51,47 @@ void afficher(const QString &ligne)
 {
     std::printf("%s\n", qUtf8Printable(ligne));
     std::fflush(stdout);
+}
+
+SchemaPostgres::SchemaPostgres() : m_serveur(serveurBench())
+{
+    if (!m_serveur.disponible()) {
+        afficher(QStringLiteral(
+            "PostgreSQL : aucun serveur (VYK_BENCH_PG_HOST ou VYK_TEST_PG_HOST), mesure sautée."));
+        return;
+    }
+    PGconn *c = PQconnectdb(m_serveur.chaineConnexion().constData());
+    if (PQstatus(c) != CONNECTION_OK) {
+        afficher(QStringLiteral("PostgreSQL : connexion impossible : ") +
+                 QString::fromUtf8(PQerrorMessage(c)));
+        PQfinish(c);
+        return;
+    }
+    PQsetNoticeProcessor(
+        c, [](void *, const char *) {}, nullptr);
+    m_connexion = c;
+    m_schema = "bench_" + QUuid::createUuid().toString(QUuid::Id128).left(12).toUtf8();
+    PQclear(PQexec(c, ("CREATE SCHEMA " + m_schema).constData()));
+    PQclear(PQexec(c, ("SET search_path = " + m_schema).constData()));
+    qputenv("PGOPTIONS", "-c search_path=" + m_schema);
+}
+
+SchemaPostgres::~SchemaPostgres()
+{
+    if (!m_connexion) return;
+    qunsetenv("PGOPTIONS");
+    PQclear(PQexec(m_connexion, "SET search_path = public"));
+    PQclear(PQexec(m_connexion, ("DROP SCHEMA " + m_schema + " CASCADE").constData()));
+    PQfinish(m_connexion);
+}
+
+bool SchemaPostgres::ouvrirBase() const
+{
+    if (bd().ouvrirBase(m_serveur.base, POSTGRESQL, m_serveur.hote, m_serveur.utilisateur,
+                        m_serveur.motDePasse, QStringLiteral("VYK"), m_serveur.port))
+        return true;
+    afficher(QStringLiteral("PostgreSQL : ouverture impossible : ") + bd().derniereErreur());
+    return false;
 }
 
 } // namespace vyk::bench

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+struct pg_conn;
+
 namespace vyk::bench {
 
 // Seconds taken by f, best of `repetitions` runs.
@@ -20,5 +22,28 @@ struct ServeurBench
 ServeurBench serveurBench();
 
 void afficher(const QString &ligne);
+
+// A schema of its own on the bench server for one measurement: a raw connection whose
+// search_path is that schema, and PGOPTIONS set so that bd() opened on the server lands there
+// too. The schema and the connection go with the object. Without a server or a connection it
+// says why and estPret() is false.
+class SchemaPostgres
+{
+  public:
+    SchemaPostgres();
+    ~SchemaPostgres();
+    SchemaPostgres(const SchemaPostgres &) = delete;
+    SchemaPostgres &operator=(const SchemaPostgres &) = delete;
+
+    bool estPret() const { return m_connexion != nullptr; }
+    pg_conn *connexion() const { return m_connexion; }
+    // Opens bd() on the schema; false (said) when it cannot.
+    bool ouvrirBase() const;
+
+  private:
+    ServeurBench m_serveur;
+    QByteArray m_schema;
+    pg_conn *m_connexion = nullptr;
+};
 
 } // namespace vyk::bench
