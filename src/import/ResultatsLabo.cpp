@@ -1,6 +1,7 @@
 #include "import/ResultatsLabo.h"
 
 #include "db/Progression.h"
+#include "import/ChargementTexte.h"
 #include "import/EnTeteLabo.h"
 #include "import/LectureSandre.h"
 #include "referentials/LectureXml.h"
@@ -226,7 +227,7 @@ QString chargerResultatsLabo(const QString &chemin, GrilleImport &grille, Progre
     };
     QString erreur;
     const bool lu = parcourirSandre(chemin, p, erreur, progression);
-    if (lu && lecteur.trop()) erreur = texteImportLabo::TROP_DE_LIGNES;
+    if (lu && lecteur.trop()) erreur = texteChargement::TROP_DE_LIGNES;
     if (!lu || !erreur.isEmpty()) {
         grille.vider();
         return erreur;

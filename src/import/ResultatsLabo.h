@@ -27,10 +27,6 @@ QString lireCodeDemande(const QString &chemin, Progression *progression = nullpt
 
 namespace texteImportLabo {
 inline const QString CODE_DEMANDE = QStringLiteral("Recupération du code demande");
-inline const QString TROP_DE_LIGNES =
-    QStringLiteral("Le fichier contient trop de données pour être importé automatiquement. "
-                   " Scinder le en plusieurs fichiers (moins de 250 000 lignes par fichier) pour "
-                   "pouvoir importer toutes les données.");
 } // namespace texteImportLabo
 
 } // namespace vyk
