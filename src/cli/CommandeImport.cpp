@@ -50,22 +50,8 @@ const QString AIDE_IMPORT =
 void ecrireBilan(Contexte &ctx, const QString &nom, const BilanAnalyses &b, bool controle)
 {
     ctx.sortie << (controle ? QStringLiteral("Contrôle sans écriture, ") : QString()) << nom
-               << " : " << b.lignesLues << " ligne(s) lue(s), " << b.stations << " station(s) dont "
-               << b.stationsCreees.size() << " créée(s), " << b.operationsCreees
-               << " opération(s) créée(s), " << b.prelevementsCrees << " prélèvement(s) créé(s), "
-               << b.analysesEcrites() << " analyse(s) écrite(s) (" << b.analysesAjoutees
-               << " ajoutée(s), " << b.analysesReecrites << " réécrite(s)), "
-               << b.lignesEnErreur.size() << " ligne(s) en erreur\n";
-    if (!controle) return;
-    auto liste = [&](const QString &titre, const QStringList &l) {
-        if (!l.isEmpty()) ctx.sortie << titre << l.join(QStringLiteral(", ")) << '\n';
-    };
-    liste(QStringLiteral("Stations à créer : "), b.stationsCreees);
-    liste(QStringLiteral("Intervenants à créer : "), b.intervenantsCrees);
-    liste(QStringLiteral("Paramètres à créer : "), b.parametresCrees);
-    liste(QStringLiteral("Unités à créer : "), b.unitesCrees);
-    ctx.sortie << "Points à créer : " << b.pointsCrees
-               << ", échantillons à créer : " << b.echantillonsCrees << '\n';
+               << " : " << b.resume() << '\n';
+    if (controle) ctx.sortie << b.aCreer().join(u'\n') << '\n';
 }
 
 int listerModeles(Contexte &ctx)

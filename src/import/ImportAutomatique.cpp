@@ -12,21 +12,6 @@
 
 namespace vyk {
 
-namespace {
-
-QString resume(const ResultatImport &r)
-{
-    const BilanAnalyses b = r.total();
-    return QString::number(r.fichiers.size()) + QStringLiteral(" fichier(s), ") +
-           QString::number(b.stations) + QStringLiteral(" station(s), ") +
-           QString::number(b.operationsCreees) + QStringLiteral(" opération(s) créée(s), ") +
-           QString::number(b.prelevementsCrees) + QStringLiteral(" prélèvement(s) créé(s), ") +
-           QString::number(b.analysesEcrites()) + QStringLiteral(" analyse(s) écrite(s), ") +
-           QString::number(b.lignesEnErreur.size()) + QStringLiteral(" ligne(s) en erreur.");
-}
-
-} // namespace
-
 ImportAutomatique lancerImportAutomatique(const QStringList &arguments, Progression &progression)
 {
     ImportAutomatique a;
@@ -66,11 +51,9 @@ ImportAutomatique lancerImportAutomatique(const QStringList &arguments, Progress
     a.resultat = fichiers.isEmpty()
                      ? ResultatImport{texteImportation::AUCUN_FICHIER + ligne.dossier, -1, {}}
                      : importerFichiers(modele, fichiers, options, progression, {non, non});
-    QStringList lignes{resume(a.resultat)};
-    if (!a.resultat.erreur.isEmpty()) lignes << a.resultat.erreur;
-    for (const FichierImporte &f : std::as_const(a.resultat.fichiers))
-        if (!f.erreur.isEmpty())
-            lignes << QFileInfo(f.chemin).fileName() + QStringLiteral(" : ") + f.erreur;
+    QStringList lignes{QString::number(a.resultat.fichiers.size()) +
+                       QStringLiteral(" fichier(s) : ") + a.resultat.total().resume() + u'.'};
+    lignes << a.resultat.messages();
     if (refusIntervenant) lignes << texteImportAutomatique::INTERVENANTS_NON;
     if (a.resultat.statut())
         journaliser(texteImportAutomatique::TITRE, lignes.join(u'\n'));

@@ -113,6 +113,18 @@ bool ResultatImport::statut() const
     return true;
 }
 
+QStringList ResultatImport::messages() const
+{
+    QStringList lignes;
+    if (!erreur.isEmpty()) lignes << erreur;
+    for (const FichierImporte &f : fichiers) {
+        const QString nom = QFileInfo(f.chemin).fileName() + QStringLiteral(" : ");
+        if (!f.erreur.isEmpty()) lignes << nom + f.erreur;
+        if (!f.remarques.isEmpty()) lignes << nom + f.remarques;
+    }
+    return lignes;
+}
+
 BilanAnalyses ResultatImport::total() const
 {
     BilanAnalyses t;

@@ -44,6 +44,8 @@ struct ResultatImport
     bool statut() const;
     // Every file's counts added up.
     BilanAnalyses total() const;
+    // The run's refusal, then "file : error" and "file : elements left aside" for each file.
+    QStringList messages() const;
 };
 
 namespace texteImportation {

@@ -515,6 +515,38 @@ QVariant IntegrationAnalyses::echantillonDe(PrelevementImport &p, const QString 
     return numero;
 }
 
+QString BilanAnalyses::resume() const
+{
+    return QStringLiteral("%1 ligne(s) lue(s), %2 station(s) dont %3 créée(s), %4 opération(s) "
+                          "créée(s), %5 prélèvement(s) créé(s), %6 analyse(s) écrite(s) (%7 "
+                          "ajoutée(s), %8 réécrite(s)), %9 ligne(s) en erreur")
+        .arg(lignesLues)
+        .arg(stations)
+        .arg(stationsCreees.size())
+        .arg(operationsCreees)
+        .arg(prelevementsCrees)
+        .arg(analysesEcrites())
+        .arg(analysesAjoutees)
+        .arg(analysesReecrites)
+        .arg(lignesEnErreur.size());
+}
+
+QStringList BilanAnalyses::aCreer() const
+{
+    QStringList lignes;
+    auto liste = [&](const QString &titre, const QStringList &l) {
+        if (!l.isEmpty()) lignes << titre + l.join(QStringLiteral(", "));
+    };
+    liste(QStringLiteral("Stations à créer : "), stationsCreees);
+    liste(QStringLiteral("Intervenants à créer : "), intervenantsCrees);
+    liste(QStringLiteral("Paramètres à créer : "), parametresCrees);
+    liste(QStringLiteral("Unités à créer : "), unitesCrees);
+    lignes << QStringLiteral("Points à créer : %1, échantillons à créer : %2")
+                  .arg(pointsCrees)
+                  .arg(echantillonsCrees);
+    return lignes;
+}
+
 void BilanAnalyses::ajouter(const BilanAnalyses &b)
 {
     interrompu = interrompu || b.interrompu;

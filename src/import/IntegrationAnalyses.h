@@ -81,6 +81,11 @@ struct BilanAnalyses
     int analysesEcrites() const { return analysesAjoutees + analysesReecrites; }
     // Adds another run's counts, lists and rows in error (several files of one import).
     void ajouter(const BilanAnalyses &autre);
+    // "n ligne(s) lue(s), n station(s) dont n créée(s), …, n ligne(s) en erreur": the one line
+    // the screen, the command line and the journal give of a run.
+    QString resume() const;
+    // What a check without writing would create, a line per kind ("Stations à créer : …").
+    QStringList aCreer() const;
 };
 
 namespace texteIntegration {

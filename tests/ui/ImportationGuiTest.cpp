@@ -75,10 +75,9 @@ TEST_P(ImportationGuiTest, FichierAperçuControleEtIntegration)
     // The check integrates everything, then undoes it.
     ecran.controler();
     EXPECT_TRUE(ecran.rapportControle().startsWith(
-        "Contrôle sans écriture : rien n'a été enregistré.\n1 station(s), 1 station(s) "
-        "créée(s), 1 point(s) créé(s), 1 opération(s) créée(s), 1 prélèvement(s) créé(s), 0 "
-        "échantillon(s) créé(s), 2 analyse(s) ajoutée(s), 0 analyse(s) réécrite(s), 0 ligne(s) "
-        "en erreur\nStations créées : 05001000"))
+        "Contrôle sans écriture : rien n'a été enregistré.\n2 ligne(s) lue(s), 1 station(s) dont "
+        "1 créée(s), 1 opération(s) créée(s), 1 prélèvement(s) créé(s), 2 analyse(s) écrite(s) "
+        "(2 ajoutée(s), 0 réécrite(s)), 0 ligne(s) en erreur\nStations à créer : 05001000"))
         << qPrintable(ecran.rapportControle());
     EXPECT_EQ(valeur(QStringLiteral("SELECT COUNT(*) FROM QUALITOMETRES")).toInt(), 0);
     EXPECT_EQ(analyses(), 0);

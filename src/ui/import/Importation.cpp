@@ -38,25 +38,6 @@ const QStringList COLONNES_FICHIERS = {QStringLiteral("Fichier"), QStringLiteral
                                        QStringLiteral("Nom"), QStringLiteral("Résultat")};
 constexpr int COLONNE_RESULTAT = 3;
 
-QString compte(int n, const char *quoi)
-{
-    return QString::number(n) + u' ' + QString::fromUtf8(quoi);
-}
-
-// One line of counts, as the command line prints it.
-QString resume(const BilanAnalyses &b)
-{
-    return QStringList{compte(b.stations, "station(s)"),
-                       compte(int(b.stationsCreees.size()), "station(s) créée(s)"),
-                       compte(b.pointsCrees, "point(s) créé(s)"),
-                       compte(b.operationsCreees, "opération(s) créée(s)"),
-                       compte(b.prelevementsCrees, "prélèvement(s) créé(s)"),
-                       compte(b.echantillonsCrees, "échantillon(s) créé(s)"),
-                       compte(b.analysesAjoutees, "analyse(s) ajoutée(s)"),
-                       compte(b.analysesReecrites, "analyse(s) réécrite(s)"),
-                       compte(int(b.lignesEnErreur.size()), "ligne(s) en erreur")}
-        .join(QStringLiteral(", "));
-}
 } // namespace
 
 Importation::Importation(QWidget *parent) : Ecran(parent)
@@ -366,27 +347,16 @@ void Importation::lancer(bool controle)
 void Importation::afficherResultat(const ResultatImport &r)
 {
     const BilanAnalyses total = r.total();
-    QStringList info{resume(total)};
-    for (const FichierImporte &f : r.fichiers)
-        if (!f.remarques.isEmpty())
-            info << QFileInfo(f.chemin).fileName() + QStringLiteral(" : ") + f.remarques;
-    m_information->setText(info.join(u'\n'));
+    m_information->setText((QStringList{total.resume()} + r.messages()).join(u'\n'));
     emit donneesImportees();
     if (!total.messageIntervenants.isEmpty())
         afficherMessage(GENRE_AIDE, total.messageIntervenants);
-    QStringList erreurs;
-    if (!r.erreur.isEmpty()) erreurs << r.erreur;
-    for (const FichierImporte &f : r.fichiers) {
-        if (f.erreur.isEmpty()) continue;
-        erreurs << (r.fichiers.size() > 1 ? QFileInfo(f.chemin).fileName() + QStringLiteral(" : ")
-                                          : QString()) +
-                       f.erreur;
-    }
-    if (erreurs.isEmpty() && r.statut()) {
+    if (r.statut()) {
         afficherMessage(GENRE_AIDE, texteImportation::TERMINE);
         return;
     }
-    const QString texte = erreurs.isEmpty() ? resume(total) : erreurs.join(u'\n');
+    const QStringList messages = r.messages();
+    const QString texte = messages.isEmpty() ? total.resume() : messages.join(u'\n');
     journaliserErreur(texteImportation::PREFIXE_ERREUR + texte);
     afficherMessage(GENRE_ERREUR, texte);
 }
@@ -395,30 +365,13 @@ void Importation::montrerControle(const ResultatImport &r)
 {
     const BilanAnalyses total = r.total();
     QStringList lignes{QStringLiteral("Contrôle sans écriture : rien n'a été enregistré."),
-                       resume(total)};
-    if (!r.erreur.isEmpty()) lignes << r.erreur;
-    if (!total.stationsCreees.isEmpty())
-        lignes << QStringLiteral("Stations créées : ") +
-                      total.stationsCreees.join(QStringLiteral(", "));
-    if (!total.parametresCrees.isEmpty())
-        lignes << QStringLiteral("Paramètres créés : ") +
-                      total.parametresCrees.join(QStringLiteral(", "));
-    if (!total.unitesCrees.isEmpty())
-        lignes << QStringLiteral("Unités créées : ") + total.unitesCrees.join(QStringLiteral(", "));
-    if (!total.intervenantsCrees.isEmpty())
-        lignes << QStringLiteral("Intervenants créés : ") +
-                      total.intervenantsCrees.join(QStringLiteral(", "));
-    for (const FichierImporte &f : r.fichiers) {
-        const QString nom = QFileInfo(f.chemin).fileName() + QStringLiteral(" : ");
-        if (!f.erreur.isEmpty()) lignes << nom + f.erreur;
-        if (!f.remarques.isEmpty()) lignes << nom + f.remarques;
-    }
+                       total.resume()};
+    lignes << total.aCreer() << r.messages();
     for (const LigneEnErreur &l : total.lignesEnErreur)
         lignes << (l.origine.isEmpty() ? QStringLiteral("ligne ") + QString::number(l.ligne)
                                        : l.origine) +
                       QStringLiteral(" : ") + l.raison;
-    m_information->setText(resume(total));
-
+    m_information->setText(total.resume());
     m_rapport = lignes.join(u'\n');
     // Not modal to the application: the report stays open beside the screen.
     auto *rapport = new QDialog(this);
