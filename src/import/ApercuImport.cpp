@@ -75,7 +75,7 @@ ApercuImport apercuImport(const QString &code, const QString &chemin, bool entet
         return apercu;
     }
     const QDir d(dossier.path());
-    for (const QString &membre : d.entryList(QDir::Files, QDir::Name)) {
+    for (const QString &membre : fichiersExtraits(dossier.path())) {
         if (progression.annule()) break;
         lireFichier(modele->route, d.filePath(membre), entete, progression, apercu);
         if (!apercu.erreur.isEmpty()) {

@@ -93,7 +93,7 @@ QString integrerFichier(const ModeleImport &modele, const QString &fichier,
     if (code != codeZip::SUCCES) return erreurDecompression(code);
     QStringList erreurs;
     const QDir d(dossier.path());
-    for (const QString &membre : d.entryList(QDir::Files, QDir::Name)) {
+    for (const QString &membre : fichiersExtraits(dossier.path())) {
         BilanAnalyses b;
         const QString e = chargerEtIntegrer(modele, d.filePath(membre), options, integration,
                                             progression, reponses, b, ignores);

@@ -3,6 +3,7 @@
 #include "db/Messages.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -181,6 +182,17 @@ bool viderDossierTravail(const QString &dossier, const QStringList &masques)
     for (const QString &f : d.entryList(masques, QDir::Files | QDir::Hidden))
         ok = d.remove(f) && ok;
     return ok;
+}
+
+QStringList fichiersExtraits(const QString &dossier)
+{
+    QStringList fichiers;
+    const QDir d(dossier);
+    QDirIterator it(dossier, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        fichiers << d.relativeFilePath(it.next());
+    fichiers.sort();
+    return fichiers;
 }
 
 } // namespace vyk

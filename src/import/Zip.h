@@ -40,6 +40,10 @@ int decompresserZip(const QString &archive, const QString &masque, const QString
 // `code` receives decompresserZip's code for the archive.
 QStringList listerArchive(const QString &archive, int *code = nullptr);
 
+// Every file extracted under `dossier`, sub-folders included (an archive's members may sit in
+// folders of their own), as paths relative to it, sorted.
+QStringList fichiersExtraits(const QString &dossier);
+
 // Deletes, directly in `dossier`, the files matching the masks that a previous run left. An
 // empty folder name touches nothing (false): the working folder setting may be unset.
 bool viderDossierTravail(const QString &dossier, const QStringList &masques);

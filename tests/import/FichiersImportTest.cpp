@@ -118,6 +118,10 @@ TEST_F(ZipImport, ExtractionEtMauvaisCrc)
     EXPECT_EQ(decompresserZip(zip, "*.csv", dest, true), 0);
     EXPECT_EQ(QDir(dest).entryList(QDir::Files), QStringList({"a.csv"}));
     EXPECT_EQ(listerArchive(zip), QStringList({"a.csv", "sous/b.txt"}));
+    // Members in a folder of the archive are files to integrate too, never left aside.
+    const QString tout = chemin("tout");
+    EXPECT_EQ(decompresserZip(zip, "", tout, true), 0);
+    EXPECT_EQ(fichiersExtraits(tout), QStringList({"a.csv", "sous/b.txt"}));
 
     // One byte of a member changed: the CRC no longer matches, nothing is written.
     QFile f(zip);
