@@ -2,7 +2,8 @@ cmake_minimum_required(VERSION 3.25)
 # Fails when a folder of src/ includes a header of a folder above it in the layering of
 # docs/architecture.md: db knows no other folder, app and schema know only db, the
 # referentials know nothing of the monitoring, nor do their screens of the monitoring screens;
-# the imports stand above the monitoring and below the screens.
+# the imports stand above the monitoring and below the screens; quality assessment stands above
+# the monitoring and the referentials, and nothing below it includes it.
 set(interdits
     "^db/:^(app|classeur|schema|monitoring|referentials|users|ui|cli)/"
     "^classeur/:^(db|app|schema|monitoring|referentials|users|import|ui|cli)/"
@@ -11,7 +12,9 @@ set(interdits
     "^referentials/:^(monitoring|ui|cli)/"
     "^ui/referentials/:^ui/monitoring/"
     "^(db|app|schema|referentials|monitoring|users)/:^import/"
-    "^import/:^(ui|cli)/")
+    "^import/:^(ui|cli)/"
+    "^(db|app|classeur|schema|referentials|monitoring|users|import)/:^quality/"
+    "^quality/:^(import|users|ui|cli)/")
 file(GLOB_RECURSE fichiers ${SRC}/*.cpp ${SRC}/*.h)
 set(fautes)
 foreach(f IN LISTS fichiers)
