@@ -76,6 +76,15 @@ QString lireLigneEntree();
 // "?", for the messages that name it.
 QString extrait(const QString &valeur);
 
+// The station a command names by its public code (CodeBSS) or its number, when the --login user
+// may see it; false with the reason printed otherwise.
+struct StationCommande
+{
+    qint64 numero = 0;
+    QString codeBSS;
+};
+bool stationCommande(Contexte &ctx, const QString &station, StationCommande &trouvee);
+
 // avecValeur: names of the options that take a value; drapeaux: those that do not.
 ArgumentsCommande lireArguments(const QStringList &arguments, const QStringList &avecValeur,
                                 const QStringList &drapeaux = {});

@@ -62,23 +62,10 @@ int executer(Contexte &ctx, const QStringList &arguments)
     }
     if (!ctx.ouvrirBase()) return ECHEC;
 
-    // The station by its public code, or by its number.
-    Tableau s = bd().extraire(
-        QStringLiteral("SELECT CodeQualitometre, CodeBSS FROM QUALITOMETRES WHERE CodeBSS=") +
-        sqlTexte(station));
-    if (s.estVide() && estNombre(station))
-        s = bd().extraire(
-            QStringLiteral(
-                "SELECT CodeQualitometre, CodeBSS FROM QUALITOMETRES WHERE CodeQualitometre=") +
-            sqlNombre(enNombre(station).valeur));
-    if (s.estVide())
-        return ctx.echec(
-            QStringLiteral("Le qualitomètre « %1 » n'existe pas.").arg(extrait(station)));
-    const qint64 numero = s.valeur(0, QStringLiteral("CodeQualitometre")).toLongLong();
-    if (ctx.aOption(QStringLiteral("login")) && estAccesRestreint() && !stationAccordee(numero))
-        return ctx.echec(QStringLiteral("L'utilisateur %1 n'a pas accès au qualitomètre « %2 ».")
-                             .arg(session().login, extrait(station)));
-    const QString codeBSS = s.texte(0, QStringLiteral("CodeBSS")).trimmed();
+    StationCommande trouvee;
+    if (!stationCommande(ctx, station, trouvee)) return ECHEC;
+    const qint64 numero = trouvee.numero;
+    const QString codeBSS = trouvee.codeBSS;
     QString raison;
     const QString table = tableAnalyses(codeBSS, &raison);
     if (table.isEmpty()) return ctx.echec(raison);
