@@ -1,4 +1,5 @@
 #include "db/Outils.h"
+#include "db/CleColonne.h"
 
 #include <cmath>
 #include <cstdio>
@@ -121,6 +122,14 @@ QString refusTexteImporte(const QString &texte, const QString &champ)
     return QStringLiteral("le champ « %1 » contient un octet nul, qu'aucune base ne peut "
                           "enregistrer")
         .arg(champ);
+}
+
+QString cleColonne(const QString &nom)
+{
+    QString r;
+    for (const QChar c : nom.normalized(QString::NormalizationForm_D))
+        if (c.isLetterOrNumber()) r += c.toLower();
+    return r;
 }
 
 } // namespace vyk

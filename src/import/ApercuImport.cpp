@@ -1,7 +1,9 @@
 #include "import/ApercuImport.h"
 
 #include "db/Progression.h"
+#include "import/AnalysesNommees.h"
 #include "import/ChargementTexte.h"
+#include "import/ColonnesNommees.h"
 #include "import/GrilleImport.h"
 #include "import/LectureSandre.h"
 #include "import/ModelesImport.h"
@@ -31,6 +33,18 @@ void lireFichier(RouteImport route, const QString &chemin, bool entete, Progress
                             : chargerFichierTexte(chemin, grille, progression, entete);
         if (apercu.colonnes.isEmpty()) apercu.colonnes = grille.colonnes;
         apercu.lignes += grille.lignes;
+        break;
+    }
+    case RouteImport::AnalysesNommees: {
+        GrilleImport grille;
+        ChargementNomme chargement;
+        apercu.erreur =
+            chargerFichierAnalysesNommees(chemin, grille, chargement, progression, &ignores);
+        apercu.colonnes = grille.colonnes;
+        apercu.lignes += grille.lignes;
+        for (const LigneEnErreur &l : std::as_const(chargement.lignesEnErreur))
+            apercu.remarques += (apercu.remarques.isEmpty() ? QString() : QStringLiteral("\n")) +
+                                texteColonnesNommees::ligneRefusee(l);
         break;
     }
     case RouteImport::StationsXml:

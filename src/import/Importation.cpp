@@ -3,6 +3,7 @@
 #include "db/BaseDonnees.h"
 #include "db/Lot.h"
 #include "db/Progression.h"
+#include "import/AnalysesNommees.h"
 #include "import/ChargementTexte.h"
 #include "import/EnTeteLabo.h"
 #include "import/Jobs.h"
@@ -27,9 +28,10 @@ QStringList fichiersDe(const QString &chemin, const QString &extension, RouteImp
 {
     const QFileInfo info(chemin);
     if (!info.isDir()) return {chemin};
-    const QString ext = !extension.isEmpty()                  ? extension
-                        : route == RouteImport::AnalysesTexte ? QStringLiteral("csv")
-                                                              : QStringLiteral("xml");
+    const bool texte = route == RouteImport::AnalysesTexte || route == RouteImport::AnalysesNommees;
+    const QString ext = !extension.isEmpty() ? extension
+                        : texte              ? QStringLiteral("csv")
+                                             : QStringLiteral("xml");
     QStringList fichiers;
     const QDir dossier(chemin);
     for (const QString &nom :
@@ -59,6 +61,8 @@ QString chargerEtIntegrer(const ModeleImport &modele, const QString &fichier,
         bilan.stations += int(points.size());
         return erreur;
     }
+    if (modele.route == RouteImport::AnalysesNommees)
+        return integrerAnalysesNommees(fichier, integration, progression, reponses, bilan, ignores);
     GrilleImport grille;
     QString erreur, entete;
     if (modele.route == RouteImport::LaboXml) {

@@ -10,6 +10,7 @@ RouteImport route(const QString &code)
 {
     if (code == QLatin1String("ADES CSV") || code == QLatin1String("GDES"))
         return RouteImport::AnalysesTexte;
+    if (code == QLatin1String("PC_CSV_NATIONAL")) return RouteImport::AnalysesNommees;
     if (code == QLatin1String("EDILABO")) return RouteImport::LaboXml;
     if (code == QLatin1String("SANDRE_REFERENTIEL_XML")) return RouteImport::StationsXml;
     if (code == QLatin1String("QESOUT_XML")) return RouteImport::PointsEauXml;

@@ -9,12 +9,13 @@ namespace vyk {
 
 enum class RouteImport
 {
-    AnalysesTexte,  // the 42-column text file, then the integration of analyses
-    LaboXml,        // laboratory result messages, then the integration of analyses
-    StationsXml,    // station description messages
-    PointsEauXml,   // water-point description messages
-    ComposantFerme, // handed to a closed component of the suite that VYK does not provide
-    AutreFormat     // a format this version does not read yet
+    AnalysesTexte,   // the 42-column text file, then the integration of analyses
+    AnalysesNommees, // a CSV whose columns are named, then the integration of analyses
+    LaboXml,         // laboratory result messages, then the integration of analyses
+    StationsXml,     // station description messages
+    PointsEauXml,    // water-point description messages
+    ComposantFerme,  // handed to a closed component of the suite that VYK does not provide
+    AutreFormat      // a format this version does not read yet
 };
 
 struct ModeleImport

@@ -2,6 +2,7 @@
 
 #include "app/Csv.h"
 #include "db/BaseDonnees.h"
+#include "db/CleColonne.h"
 #include "db/FichiersTexte.h"
 #include "db/Journal.h"
 #include "db/Lot.h"
@@ -94,16 +95,6 @@ QHash<QString, QString> elements(Referentiel r)
         e.insert(QStringLiteral("codesupport"), QStringLiteral("CodeSupport"));
     }
     return e;
-}
-
-// A column name as compared: letters and digits only, lower case, without accents, so that
-// "CD_PARAMETRE", "CdParametre" and "Code paramètre" meet their column whatever the spelling.
-QString cleColonne(const QString &nom)
-{
-    QString r;
-    for (const QChar c : nom.normalized(QString::NormalizationForm_D))
-        if (c.isLetterOrNumber()) r += c.toLower();
-    return r;
 }
 
 // Comparison key -> column, for the header of a CSV file: the table's columns, the list's

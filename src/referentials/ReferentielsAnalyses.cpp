@@ -9,6 +9,7 @@
 #include "schema/TableAnalyses.h"
 
 #include <QDate>
+#include <QDateTime>
 
 #include <cmath>
 
@@ -76,9 +77,10 @@ double codeNumeriqueMax(const QString &table)
     return v.isNull() || !ok ? -1 : d;
 }
 
-QString aujourdhui()
+// Bound as a date, not as "DD/MM/YYYY" text that a server may read month first.
+QVariant aujourdhui()
 {
-    return QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+    return QDateTime(QDate::currentDate(), QTime(0, 0));
 }
 
 } // namespace

@@ -163,6 +163,7 @@ constexpr FormatDonnees FORMATS[] = {
     {"SANDRE_ADOUR_GARONNE", "ZIP ADOUR GARONNE"},
     {"SANDRE_TRAME_1997", "SANDRE TRAME 1997"},
     {"GDES", "GDES"},
+    {"PC_CSV_NATIONAL", "Physico-chimie nationale CSV (colonnes nommées)"},
     {"CEMAGREF", "CEMAGREF Macro-Invertébrés/Diatomées"},
     {"MACROPHYTES", "IRSTEA Macrophytes"},
     {"OMNIDIA", "Omnidia Taxons et Résultats"},

@@ -100,6 +100,25 @@ TEST_P(CommandeImportTest, ModelesFermesRefusesEtExecutionEchouee)
     EXPECT_EQ(cli({"import", "INCONNU", csv}).code, 2);
 }
 
+// The national physico-chemistry CSV, columns by name: listed among the models and imported.
+TEST_P(CommandeImportTest, ExtraitNationalAColonnesNommees)
+{
+    const QString csv = chemin(QStringLiteral("pc.csv"));
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("resultat;code_parametre;code_unite;date_prelevement;code_station;nom_reseau\n"
+            "4,2;1340;162;2021-05-03;BSS001;RCS\n");
+    f.close();
+    const test::SortieCli r = cli({"import", "PC_CSV_NATIONAL", csv});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_EQ(r.erreurs, QStringLiteral("pc.csv : Éléments non repris : nom_reseau (1).\n"));
+    EXPECT_EQ(lignes("SELECT CodeParametre, Resultat, CodeUnite FROM ANALYSES_BSS001"),
+              QStringList({"1340|4.2|162"}));
+    EXPECT_TRUE(cli({"import", "--modeles"})
+                    .sortie.contains(QStringLiteral(
+                        "\nPC_CSV_NATIONAL\tPhysico-chimie nationale CSV (colonnes nommées)\n")));
+}
+
 // A laboratory message: its organisations and stations first, each sample with its own request
 // code; the same message again rewrites and adds nothing.
 TEST_P(CommandeImportTest, MessageLaboDeuxFois)

@@ -92,7 +92,7 @@ TEST(LigneCommande, OptionsEntieresSeulement)
 
 TEST(Modeles, ListeEtRefus)
 {
-    ASSERT_EQ(modelesImport().size(), 20);
+    ASSERT_EQ(modelesImport().size(), 21);
     EXPECT_EQ(modeleImport("ades csv")->route, RouteImport::AnalysesTexte);
     EXPECT_EQ(modeleImport("REPRISE_HISTO")->libelle, QString());
     EXPECT_EQ(modeleImport("NAIADES_PC")->refus(),

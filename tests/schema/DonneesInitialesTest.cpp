@@ -133,10 +133,13 @@ TEST_P(DonneesInitialesTest, FinalitesEtatsSeuilsTypesEtParametrages)
     // Import models as job formats: the codes the runs record, a model without label kept.
     const QStringList formats =
         lignes(QStringLiteral("SELECT code, nom FROM FORMAT_DONNEES ORDER BY id"));
-    ASSERT_EQ(formats.size(), 20);
+    ASSERT_EQ(formats.size(), 21);
     EXPECT_EQ(formats.first(), QStringLiteral("ADES_TRAMES|ADES Trames zippées"));
     EXPECT_TRUE(formats.contains(QStringLiteral("EDILABO|EDI LABO")));
     EXPECT_EQ(formats.last(), QStringLiteral("REPRISE_HISTO|"));
+    // A database older than a model gets it on its next upgrade.
+    ASSERT_TRUE(
+        executer(QStringLiteral("DELETE FROM FORMAT_DONNEES WHERE code='PC_CSV_NATIONAL'")));
 
     // Parameters and units of the thresholds become active on the next run; the older row 3
     // of the data settings is replaced.
@@ -156,6 +159,8 @@ TEST_P(DonneesInitialesTest, FinalitesEtatsSeuilsTypesEtParametrages)
     EXPECT_EQ(
         lignes(QStringLiteral("SELECT libelle FROM PARAMETRAGE_DATA WHERE projet='VYDA' AND id=3")),
         QStringList({"Brute modifiée"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT nom FROM FORMAT_DONNEES WHERE code='PC_CSV_NATIONAL'")),
+              QStringList({"Physico-chimie nationale CSV (colonnes nommées)"}));
 }
 
 // The national list of the level-1 hydro-ecoregions: its 22 codes, accented labels whole; a
