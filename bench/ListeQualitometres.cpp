@@ -15,9 +15,6 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
-#include <libpq-fe.h>
-#include <sqlite3.h>
-
 using namespace vyk;
 using namespace vyk::bench;
 
@@ -168,28 +165,9 @@ void benchSqlite(int n)
         [&] { lignes = int(chargerListeQualitometres(false).lignes.size()); }, REPETITIONS);
     bd().fermerBase();
 
-    sqlite3 *db = nullptr;
-    sqlite3_open(fichier.toUtf8().constData(), &db);
     // The desktop dialect's functions are not used by the translated list query.
-    const QByteArray texte = sql.toUtf8();
     int lignesBrutes = 0;
-    const double brut = chronometrer(
-        [&] {
-            sqlite3_stmt *st = nullptr;
-            if (sqlite3_prepare_v2(db, texte.constData(), -1, &st, nullptr) != SQLITE_OK) {
-                afficher(QStringLiteral("SQLite brut : ") + QString::fromUtf8(sqlite3_errmsg(db)));
-                return;
-            }
-            lignesBrutes = 0;
-            while (sqlite3_step(st) == SQLITE_ROW) {
-                for (int c = 0; c < sqlite3_column_count(st); ++c)
-                    sqlite3_column_text(st, c);
-                ++lignesBrutes;
-            }
-            sqlite3_finalize(st);
-        },
-        REPETITIONS);
-    sqlite3_close(db);
+    const double brut = selectBrutSqlite(fichier, sql.toUtf8(), REPETITIONS, &lignesBrutes);
     rapport(QStringLiteral("SQLite"), lignes, objet, brut);
     if (lignes != lignesBrutes)
         afficher(QStringLiteral("ATTENTION : %1 lignes brutes").arg(lignesBrutes));
@@ -199,7 +177,7 @@ void benchPostgres(int n)
 {
     const SchemaPostgres schema;
     if (!schema.estPret() || !schema.ouvrirBase()) return;
-    PGconn *c = schema.connexion();
+    pg_conn *c = schema.connexion();
     verifierVersionBase(versionProgramme());
     remplir(n);
     bd().Execute(QStringLiteral("ANALYZE"));
@@ -210,16 +188,7 @@ void benchPostgres(int n)
     bd().fermerBase();
 
     int lignesBrutes = 0;
-    const double brut = chronometrer(
-        [&] {
-            PGresult *r = PQexec(c, sql.constData());
-            if (PQresultStatus(r) != PGRES_TUPLES_OK)
-                afficher(QStringLiteral("PostgreSQL brut : ") +
-                         QString::fromUtf8(PQresultErrorMessage(r)));
-            lignesBrutes = PQntuples(r);
-            PQclear(r);
-        },
-        REPETITIONS);
+    const double brut = selectBrutPostgres(c, sql, REPETITIONS, &lignesBrutes);
     rapport(QStringLiteral("PostgreSQL"), lignes, objet, brut);
     if (lignes != lignesBrutes)
         afficher(QStringLiteral("ATTENTION : %1 lignes brutes").arg(lignesBrutes));

@@ -16,9 +16,6 @@
 #include <QDate>
 #include <QTemporaryDir>
 
-#include <libpq-fe.h>
-#include <sqlite3.h>
-
 using namespace vyk;
 using namespace vyk::bench;
 
@@ -103,22 +100,7 @@ void benchSqlite(int taxons, int dates)
     const QByteArray texte = bd().traduire(BRUT).toUtf8();
     bd().fermerBase();
 
-    sqlite3 *db = nullptr;
-    sqlite3_open(fichier.toUtf8().constData(), &db);
-    const double brut = chronometrer(
-        [&] {
-            sqlite3_stmt *st = nullptr;
-            if (sqlite3_prepare_v2(db, texte.constData(), -1, &st, nullptr) != SQLITE_OK) {
-                afficher(QStringLiteral("SQLite brut : ") + QString::fromUtf8(sqlite3_errmsg(db)));
-                return;
-            }
-            while (sqlite3_step(st) == SQLITE_ROW)
-                for (int c = 0; c < sqlite3_column_count(st); ++c)
-                    sqlite3_column_text(st, c);
-            sqlite3_finalize(st);
-        },
-        REPETITIONS);
-    sqlite3_close(db);
+    const double brut = selectBrutSqlite(fichier, texte, REPETITIONS);
     rapport(QStringLiteral("SQLite"), cellules, objet, brut);
 }
 
@@ -133,15 +115,7 @@ void benchPostgres(int taxons, int dates)
     const double objet = chronometrer([&] { cellules = matrice(); }, REPETITIONS);
     const QByteArray sql = bd().traduire(BRUT).toUtf8();
     bd().fermerBase();
-    const double brut = chronometrer(
-        [&] {
-            PGresult *r = PQexec(schema.connexion(), sql.constData());
-            if (PQresultStatus(r) != PGRES_TUPLES_OK)
-                afficher(QStringLiteral("PostgreSQL brut : ") +
-                         QString::fromUtf8(PQresultErrorMessage(r)));
-            PQclear(r);
-        },
-        REPETITIONS);
+    const double brut = selectBrutPostgres(schema.connexion(), sql, REPETITIONS);
     rapport(QStringLiteral("PostgreSQL"), cellules, objet, brut);
 }
 

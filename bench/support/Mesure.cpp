@@ -5,6 +5,7 @@
 #include <QUuid>
 
 #include <libpq-fe.h>
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <limits>
@@ -51,6 +52,45 @@ void afficher(const QString &ligne)
 {
     std::printf("%s\n", qUtf8Printable(ligne));
     std::fflush(stdout);
+}
+
+double selectBrutSqlite(const QString &fichier, const QByteArray &sql, int repetitions, int *lignes)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(fichier.toUtf8().constData(), &db);
+    const double t = chronometrer(
+        [&] {
+            sqlite3_stmt *st = nullptr;
+            if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK) {
+                afficher(QStringLiteral("SQLite brut : ") + QString::fromUtf8(sqlite3_errmsg(db)));
+                return;
+            }
+            int n = 0;
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                for (int c = 0; c < sqlite3_column_count(st); ++c)
+                    sqlite3_column_text(st, c);
+                ++n;
+            }
+            sqlite3_finalize(st);
+            if (lignes) *lignes = n;
+        },
+        repetitions);
+    sqlite3_close(db);
+    return t;
+}
+
+double selectBrutPostgres(pg_conn *connexion, const QByteArray &sql, int repetitions, int *lignes)
+{
+    return chronometrer(
+        [&] {
+            PGresult *r = PQexec(connexion, sql.constData());
+            if (PQresultStatus(r) != PGRES_TUPLES_OK)
+                afficher(QStringLiteral("PostgreSQL brut : ") +
+                         QString::fromUtf8(PQresultErrorMessage(r)));
+            if (lignes) *lignes = PQntuples(r);
+            PQclear(r);
+        },
+        repetitions);
 }
 
 SchemaPostgres::SchemaPostgres() : m_serveur(serveurBench())

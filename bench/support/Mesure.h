@@ -23,6 +23,13 @@ ServeurBench serveurBench();
 
 void afficher(const QString &ligne);
 
+// One SELECT run raw, best of `repetitions`: through sqlite3 on the file (every cell read as
+// text), or through libpq on the connection. lignes receives the row count.
+double selectBrutSqlite(const QString &fichier, const QByteArray &sql, int repetitions,
+                        int *lignes = nullptr);
+double selectBrutPostgres(pg_conn *connexion, const QByteArray &sql, int repetitions,
+                          int *lignes = nullptr);
+
 // A schema of its own on the bench server for one measurement: a raw connection whose
 // search_path is that schema, and PGOPTIONS set so that bd() opened on the server lands there
 // too. The schema and the connection go with the object. Without a server or a connection it
