@@ -22,8 +22,14 @@ QStringList champs(QStringView ligne, int minimum)
 
 } // namespace
 
+TextesChargement textesChargementGdes()
+{
+    return {texteChargement::TROP_DE_LIGNES_GDES, QStringLiteral("Chargement du fichier (ligne="),
+            QStringLiteral(")")};
+}
+
 QString chargerTexte(const QByteArray &octets, GrilleImport &grille, Progression &progression,
-                     bool entete)
+                     bool entete, const TextesChargement &textes)
 {
     grille.vider();
     grille.colonnes = nomsColonnesImport();
@@ -51,24 +57,24 @@ QString chargerTexte(const QByteArray &octets, GrilleImport &grille, Progression
         // Reaching the limit is already too much: the file is to be split.
         if (grille.nombreLignes() >= LIGNES_IMPORT_MAX) {
             grille.vider();
-            return texteChargement::TROP_DE_LIGNES;
+            return textes.trop;
         }
         if (grille.nombreLignes() % 100 == 0)
-            progression.message(QStringLiteral("Chargement ligne ") +
-                                QString::number(grille.nombreLignes()));
+            progression.message(textes.avantNombre + QString::number(grille.nombreLignes()) +
+                                textes.apresNombre);
     }
     return {};
 }
 
 QString chargerFichierTexte(const QString &chemin, GrilleImport &grille, Progression &progression,
-                            bool entete)
+                            bool entete, const TextesChargement &textes)
 {
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::ReadOnly)) {
         grille.vider();
         return texteChargement::illisible(chemin);
     }
-    return chargerTexte(fichier.readAll(), grille, progression, entete);
+    return chargerTexte(fichier.readAll(), grille, progression, entete, textes);
 }
 
 } // namespace vyk

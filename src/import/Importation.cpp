@@ -6,6 +6,7 @@
 #include "import/AnalysesNommees.h"
 #include "import/ChargementTexte.h"
 #include "import/EnTeteLabo.h"
+#include "import/ExtraitCode.h"
 #include "import/Jobs.h"
 #include "import/LectureSandre.h"
 #include "import/ModelesImport.h"
@@ -28,7 +29,8 @@ QStringList fichiersDe(const QString &chemin, const QString &extension, RouteImp
 {
     const QFileInfo info(chemin);
     if (!info.isDir()) return {chemin};
-    const bool texte = route == RouteImport::AnalysesTexte || route == RouteImport::AnalysesNommees;
+    const bool texte = route == RouteImport::AnalysesTexte ||
+                       route == RouteImport::AnalysesNommees || route == RouteImport::ExtraitCode;
     const QString ext = !extension.isEmpty() ? extension
                         : texte              ? QStringLiteral("csv")
                                              : QStringLiteral("xml");
@@ -73,7 +75,9 @@ QString chargerEtIntegrer(const ModeleImport &modele, const QString &fichier,
         erreur = chargerResultatsLabo(fichier, grille, &progression, &ignores);
         integration.demandeParLigne = true;
     } else {
-        erreur = chargerFichierTexte(fichier, grille, progression, options.entete);
+        erreur = chargerFichierTexte(fichier, grille, progression, options.entete,
+                                     modele.code == QLatin1String("GDES") ? textesChargementGdes()
+                                                                          : TextesChargement{});
     }
     // An unreadable message: the head said the same.
     if (!erreur.isEmpty()) return erreur;
@@ -89,6 +93,9 @@ QString integrerFichier(const ModeleImport &modele, const QString &fichier,
                         Progression &progression, const ReponsesIntegration &reponses,
                         BilanAnalyses &bilan, ElementsIgnores &ignores)
 {
+    // These formats open their archives themselves.
+    if (modele.route == RouteImport::ExtraitCode)
+        return importerExtraitCode(modele.code, fichier, integration, progression, reponses, bilan);
     if (!fichier.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
         return chargerEtIntegrer(modele, fichier, options, integration, progression, reponses,
                                  bilan, ignores);

@@ -272,8 +272,11 @@ QString IntegrationAnalyses::integrerLigne(int l)
                              m_reglages.preleveur, preleveur, raison))
         return raison;
 
+    const QString support = texte(l, C::CodeSupport);
     const std::optional<qint64> point =
-        pointDe(identifiantPoint(texte(l, C::CodeSupport)), quand.date(), raison);
+        pointDe(m_options.identifiantPoint ? m_options.identifiantPoint(support)
+                                           : identifiantPoint(support),
+                quand.date(), raison);
     if (!point) return raison;
     const qint64 operation = operationDe(*point, quand.date(), l, producteur, preleveur, raison);
     if (operation < 0) return raison;
@@ -293,12 +296,16 @@ QString IntegrationAnalyses::integrerLigne(int l)
     valeurs[P_LABO] = labo;
     valeurs[P_ECHANTILLON] = echantillon;
     const QString fraction = valeurs[positionLue("CodeFraction")].toString();
-    ajouterAnalyse(*p, parametre + u'|' + unite + u'|' + fraction, l, std::move(valeurs));
+    const qint64 numero =
+        ajouterAnalyse(*p, parametre + u'|' + unite + u'|' + fraction, l, std::move(valeurs));
+    if (m_options.apresLigne)
+        m_options.apresLigne({l, m_station.code, m_station.codeBSS, *point, operation, p->numero,
+                              echantillon, numero});
     return {};
 }
 
-void IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &identite, int ligne,
-                                         QVector<QVariant> valeurs)
+qint64 IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &identite, int ligne,
+                                           QVector<QVariant> valeurs)
 {
     if (!p.nouveau) lireAnalyses();
     AnalyseEnAttente a;
@@ -322,7 +329,7 @@ void IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &id
             valeurs[P_NUM_ANALYSE] = a.numero;
             precedente.valeurs = std::move(valeurs);
             precedente.ligne = ligne;
-            return;
+            return a.numero;
         }
         if (existante->stockee) {
             a.reecriture = true;
@@ -335,7 +342,9 @@ void IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &id
     a.valeurs = std::move(valeurs);
     m_attenteParNumero.insert(QString::number(p.numero) + u'|' + QString::number(a.numero),
                               int(m_attente.size()));
+    const qint64 numero = a.numero;
     m_attente << std::move(a);
+    return numero;
 }
 
 void IntegrationAnalyses::lireAnalyses()

@@ -10,11 +10,27 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QVector>
+
+#include <functional>
 
 namespace vyk {
 
 class Progression;
+
+// Where a row of the table went (its analysis may still wait for the end of its station).
+struct LigneIntegree
+{
+    int ligne = 0; // in the table, from 0
+    qint64 station = -1;
+    QString codeBSS;
+    qint64 point = -1;
+    qint64 operation = -1;
+    qint64 prelevement = -1;
+    QVariant echantillon; // null when the row names no sample part
+    qint64 analyse = -1;
+};
 
 struct OptionsIntegration
 {
@@ -38,6 +54,12 @@ struct OptionsIntegration
     qint64 execution = -1;
     // Sampling campaign given to the operations created (-1: none).
     qint64 campagne = -1;
+    // Sampling point identifier of a support code; unset: "6" "061", "7" "071", "4" "041",
+    // anything else "031".
+    std::function<QString(const QString &support)> identifiantPoint;
+    // Called after each row integrated: formats that carry more than the 42 columns write the
+    // rest from there.
+    std::function<void(const LigneIntegree &)> apresLigne;
 };
 
 // The user's answers, as functions (the core never shows a box). Unset: No.

@@ -141,8 +141,8 @@ class IntegrationAnalyses
     QVariant echantillonDe(PrelevementImport &p, const QString &reference,
                            const QVariant &preleveur, const QDateTime &quand, bool heureDonnee,
                            QString &raison);
-    void ajouterAnalyse(PrelevementImport &p, const QString &identite, int ligne,
-                        QVector<QVariant> valeurs);
+    qint64 ajouterAnalyse(PrelevementImport &p, const QString &identite, int ligne,
+                          QVector<QVariant> valeurs);
     void lireAnalyses();
     QString valeursAnalyse(int ligne, QVector<QVariant> &valeurs);
 

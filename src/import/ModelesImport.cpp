@@ -12,6 +12,9 @@ RouteImport route(const QString &code)
         return RouteImport::AnalysesTexte;
     if (code == QLatin1String("PC_CSV_NATIONAL")) return RouteImport::AnalysesNommees;
     if (code == QLatin1String("EDILABO")) return RouteImport::LaboXml;
+    if (code == QLatin1String("NAIADES_PC") || code == QLatin1String("QUALITEAU_SN") ||
+        code == QLatin1String("ADES SEQEAU"))
+        return RouteImport::ExtraitCode;
     if (code == QLatin1String("SANDRE_REFERENTIEL_XML")) return RouteImport::StationsXml;
     if (code == QLatin1String("QESOUT_XML")) return RouteImport::PointsEauXml;
     if (code == QLatin1String("ADES_TRAMES") || code == QLatin1String("VYLEN"))

@@ -14,6 +14,7 @@ enum class RouteImport
     LaboXml,         // laboratory result messages, then the integration of analyses
     StationsXml,     // station description messages
     PointsEauXml,    // water-point description messages
+    ExtraitCode,     // national extracts with columns named by dictionary codes
     ComposantFerme,  // handed to a closed component of the suite that VYK does not provide
     AutreFormat      // a format this version does not read yet
 };

@@ -95,9 +95,13 @@ TEST(Modeles, ListeEtRefus)
     ASSERT_EQ(modelesImport().size(), 21);
     EXPECT_EQ(modeleImport("ades csv")->route, RouteImport::AnalysesTexte);
     EXPECT_EQ(modeleImport("REPRISE_HISTO")->libelle, QString());
-    EXPECT_EQ(modeleImport("NAIADES_PC")->refus(),
-              QStringLiteral("Le modèle « NAIADES PC » [NAIADES_PC] n'est pas encore pris en "
+    EXPECT_EQ(modeleImport("OSUR XLS")->refus(),
+              QStringLiteral("Le modèle « OSUR XLS » [OSUR XLS] n'est pas encore pris en "
                              "charge par cette version de VYK : aucune donnée n'a été intégrée."));
+    for (const char *code : {"NAIADES_PC", "QUALITEAU_SN", "ADES SEQEAU"}) {
+        EXPECT_EQ(modeleImport(code)->route, RouteImport::ExtraitCode) << code;
+        EXPECT_TRUE(modeleImport(code)->refus().isEmpty()) << code;
+    }
     EXPECT_TRUE(modeleImport("GDES")->refus().isEmpty());
     EXPECT_TRUE(modeleImport("GDES")->libelleListe().endsWith(QStringLiteral(" [GDES]")));
     EXPECT_EQ(modeleImport("X"), nullptr);

@@ -1,0 +1,326 @@
+#include "db/BaseDonnees.h"
+#include "db/ChampDecrit.h"
+#include "db/InstructionPreparee.h"
+#include "db/Lot.h"
+#include "db/Outils.h"
+#include "import/ExtraitCodeInterne.h"
+#include "monitoring/PointsPrelevement.h"
+#include "schema/TableAnalyses.h"
+
+#include <QMap>
+
+namespace vyk {
+
+namespace {
+
+QVariant premiere(const QString &sql, const QVector<QVariant> &valeurs)
+{
+    InstructionPreparee q = bd().preparer(sql);
+    Tableau t;
+    if (!q.extraire(t, valeurs) || t.estVide()) return {};
+    return t(0, 0);
+}
+
+bool executer(const QString &sql, const QVector<QVariant> &valeurs)
+{
+    InstructionPreparee q = bd().preparer(sql);
+    return q.executer(valeurs);
+}
+
+QVariant nombre(const QString &v)
+{
+    return enNombre(v, true).variant();
+}
+
+QVariant date(const QString &v)
+{
+    const QDateTime d = dateCode(v);
+    return d.isValid() ? QVariant(QDateTime(d.date(), QTime(0, 0))) : QVariant();
+}
+
+// The rows of the extract that went to one station, operation, sample...: the first non-empty
+// value of a code among them.
+struct Groupe
+{
+    const ExtraitCode *extrait = nullptr;
+    QVector<int> lignes;
+    LigneIntegree integree; // the first row's
+
+    QString operator()(const char *code) const
+    {
+        const int c = extrait->colonne(QString::fromLatin1(code));
+        if (c < 0) return {};
+        for (const int l : lignes) {
+            const QStringList &valeurs = extrait->lignes[l];
+            if (c < valeurs.size() && !valeurs[c].isEmpty()) return valeurs[c];
+        }
+        return {};
+    }
+    // Every distinct non-empty value of the code, in the order met.
+    QStringList distinctes(const char *code) const
+    {
+        QStringList v;
+        const int c = extrait->colonne(QString::fromLatin1(code));
+        for (const int l : lignes)
+            if (c >= 0 && c < extrait->lignes[l].size() && !extrait->lignes[l][c].isEmpty() &&
+                !v.contains(extrait->lignes[l][c]))
+                v << extrait->lignes[l][c];
+        return v;
+    }
+};
+
+// Each column given a value that is still NULL in the row (a stored value is never replaced).
+bool remplirVides(const QString &table, const QString &cle, const QVector<QVariant> &cles,
+                  const QVector<QPair<QString, QVariant>> &valeurs)
+{
+    bool ok = true;
+    for (const auto &[colonne, valeur] : valeurs) {
+        if (valeur.isNull()) continue;
+        ok = executer(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + colonne +
+                          QStringLiteral("=? WHERE ") + cle + QStringLiteral(" AND ") + colonne +
+                          QStringLiteral(" IS NULL"),
+                      QVector<QVariant>{valeur} + cles) &&
+             ok;
+    }
+    return ok;
+}
+
+qint64 reseauAssure(const QString &codeSandre)
+{
+    const QVariant trouve =
+        premiere(QStringLiteral("SELECT CodeReseau FROM RESEAUX WHERE CodeSandre=?"), {codeSandre});
+    if (!trouve.isNull()) return qint64(trouve.toDouble());
+    bd().verrouiller(QStringLiteral("RESEAUX"));
+    const QVariant max = bd().valeur(QStringLiteral("SELECT max(CodeReseau) FROM RESEAUX"));
+    const qint64 code = max.isNull() ? 1 : qint64(max.toDouble()) + 1;
+    return executer(QStringLiteral("INSERT INTO RESEAUX (CodeReseau, Libelle, CodeSandre) VALUES "
+                                   "(?, ?, ?)"),
+                    {code, u'<' + codeSandre + u'>', codeSandre})
+               ? code
+               : -1;
+}
+
+bool lierReseau(qint64 station, const Groupe &g)
+{
+    const QString codeSandre = g("STQ.102");
+    if (codeSandre.isEmpty()) return true;
+    const qint64 reseau = reseauAssure(codeSandre);
+    if (reseau < 0) return false;
+    if (!premiere(QStringLiteral("SELECT CodeReseau FROM LIEN_QUALITO_RESEAUX WHERE "
+                                 "CodeQualitometre=? AND CodeReseau=?"),
+                  {station, reseau})
+             .isNull())
+        return true;
+    const QVariant debut = date(g("STQ.22"));
+    return executer(QStringLiteral("INSERT INTO LIEN_QUALITO_RESEAUX (CodeQualitometre, "
+                                   "CodeReseau, DateDebut, DateFin) VALUES (?, ?, ?, ?)"),
+                    {station, reseau,
+                     debut.isNull() ? QVariant(QDateTime(QDate(1900, 1, 1), QTime(0, 0))) : debut,
+                     date(g("STQ.23"))});
+}
+
+bool decrireStation(const Groupe &g, bool creee)
+{
+    const qint64 station = g.integree.station;
+    if (premiere(QStringLiteral("SELECT CodeQualitometre FROM QUALITOMETRES WHERE "
+                                "CodeQualitometre=?"),
+                 {station})
+            .isNull())
+        return true; // undone with its rows
+    bool ok = true;
+    const QString commune = g("STQ.26").isEmpty() ? g("STQ.25") : g("STQ.26");
+    if (!commune.isEmpty()) ok = communeAssuree(commune, g("STQ.100")) && ok;
+    QVariant typeFr;
+    if (const QString libelle = g("STQ.104"); !libelle.isEmpty())
+        typeFr = nombre(premiere(QStringLiteral("SELECT code FROM CODES_SANDRE WHERE champ LIKE "
+                                                "'QUALITOMETRES.TYPE_FR.%' AND libelle=?"),
+                                 {libelle})
+                            .toString());
+    const QString nom = g("STQ.3").left(70);
+    ok = remplirVides(
+             QStringLiteral("QUALITOMETRES"), QStringLiteral("CodeQualitometre=?"), {station},
+             {{QStringLiteral("Nom"), nulSiVide(nom)},
+              {QStringLiteral("X"), nombre(g("STQ.11"))},
+              {QStringLiteral("Y"), nombre(g("STQ.12"))},
+              {QStringLiteral("CodeCommune"), nombre(commune)},
+              {QStringLiteral("type_fr"), typeFr},
+              {QStringLiteral("Commentaires"), creee ? nulSiVide(g("STQ.20")) : QVariant()}}) &&
+         ok;
+    for (const char *code : {"STQ.101", "STQ.103"}) {
+        const QString masse = g(code);
+        if (masse.isEmpty()) continue;
+        const QString codeME = masseEauAssuree(masse, {});
+        ok = !codeME.isEmpty() && lierMasseEau(station, codeME) && ok;
+    }
+    return lierReseau(station, g) && ok;
+}
+
+bool completerOperation(const Groupe &g)
+{
+    const LigneIntegree &i = g.integree;
+    const QString cle = QStringLiteral("codeQualitometre=? AND codeOperation=?");
+    QVariant heure;
+    if (const QString h = g("PRL.9"); !h.isEmpty()) {
+        const QTime t = lireDate(QStringLiteral("01/01/2000 ") + h).time();
+        if (t.isValid()) heure = QDateTime(JOUR_DES_HEURES, t);
+    }
+    bool ok = remplirVides(
+        QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS"), cle, {i.station, i.operation},
+        {{QStringLiteral("dateFin"), date(g("OPP.4"))}, {QStringLiteral("heureDebut"), heure}});
+    const QStringList reseaux = g.distinctes("ALQ.102");
+    if (reseaux.isEmpty() ||
+        premiere(
+            QStringLiteral("SELECT codeOperation FROM QUALITOMETRES_POINTS_OPERATIONS WHERE ") +
+                cle,
+            {i.station, i.operation})
+            .isNull())
+        return ok;
+    // The operation's programmes are the file's: replaced, numbered from 1.
+    ok = executer(QStringLiteral("DELETE FROM QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS WHERE ") +
+                      cle,
+                  {i.station, i.operation}) &&
+         ok;
+    for (int n = 0; n < reseaux.size(); ++n)
+        ok = executer(QStringLiteral("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS "
+                                     "(codeQualitometre, codeOperation, indice, codeDispositif) "
+                                     "VALUES (?, ?, ?, ?)"),
+                      {i.station, i.operation, n + 1, reseaux[n].left(10)}) &&
+             ok;
+    return ok;
+}
+
+bool completerPrelevement(const Groupe &g)
+{
+    return remplirVides(QStringLiteral("PRELEVEMENTS"), QStringLiteral("NumPrelevement=?"),
+                        {g.integree.prelevement},
+                        {{QStringLiteral("Commentaire"), nulSiVide(g("PRL.2"))},
+                         {QStringLiteral("Operateur"), nulSiVide(g("PRL.100").left(150))},
+                         {QStringLiteral("InterpretationLabo"), nulSiVide(g("PRL.101"))}});
+}
+
+bool completerEchantillon(const Groupe &g)
+{
+    return remplirVides(QStringLiteral("PRELEVEMENTS_ECHANTILLONS"),
+                        QStringLiteral("NumPrelevement=? AND NumEchantillon=?"),
+                        {g.integree.prelevement, g.integree.echantillon},
+                        {{QStringLiteral("ReferenceLabo"), nulSiVide(g("ALQ.104").left(17))},
+                         {QStringLiteral("Commentaire"), nulSiVide(g("ALQ.105"))}});
+}
+
+bool nommerPoint(const Groupe &g)
+{
+    return remplirVides(QStringLiteral("QUALITOMETRES_POINTS"),
+                        QStringLiteral("codeQualitometre=? AND codePoint=?"),
+                        {g.integree.station, g.integree.point},
+                        {{QStringLiteral("nom"), supportCode(g("SUP.2")).libelle}});
+}
+
+bool heureAnalyse(const ExtraitCode &extrait, const LigneIntegree &i)
+{
+    const QString h = valeurCode(QStringLiteral("ALQ"), 11, extrait, i.ligne);
+    const QTime t = lireDate(QStringLiteral("01/01/2000 ") + h).time();
+    if (h.isEmpty() || !t.isValid()) return true;
+    const QString table = tableAnalyses(i.codeBSS);
+    return table.isEmpty() ||
+           executer(QStringLiteral("UPDATE ") + table +
+                        QStringLiteral(" SET HeureAnalyse=? WHERE NumPrelevement=? AND "
+                                       "NumAnalyse=?"),
+                    {QDateTime(JOUR_DES_HEURES, t), i.prelevement, i.analyse});
+}
+
+using Groupes = QMap<QString, Groupe>;
+
+void grouper(Groupes &groupes, const QString &cle, const ExtraitCode &e, const LigneIntegree &i)
+{
+    Groupe &g = groupes[cle];
+    if (g.lignes.isEmpty()) {
+        g.extrait = &e;
+        g.integree = i;
+    }
+    g.lignes << i.ligne;
+}
+
+} // namespace
+
+bool communeAssuree(const QString &code, const QString &nom)
+{
+    if (!premiere(QStringLiteral("SELECT codeCommune FROM COMMUNES WHERE codeCommune=?"), {code})
+             .isNull())
+        return true;
+    return code.size() <= 12 &&
+           executer(
+               QStringLiteral("INSERT INTO COMMUNES (CodeCommune, Nom) VALUES (?, ?)"),
+               {code, (nom.trimmed().isEmpty() ? u'<' + code + u'>' : nom.trimmed()).left(35)});
+}
+
+QString masseEauAssuree(const QString &code, const QString &libelle)
+{
+    const QString c = code.trimmed();
+    for (const QString &essai : {c, QStringLiteral("FR") + c})
+        for (const char *colonne : {"Code_ME", "Code_Europeen"}) {
+            const QVariant trouve =
+                premiere(QStringLiteral("SELECT Code_ME FROM MASSES_EAUX WHERE ") +
+                             QString::fromLatin1(colonne) + QStringLiteral("=?"),
+                         {essai});
+            if (!trouve.isNull()) return trouve.toString();
+        }
+    if (c.isEmpty() || c.size() > 22) return {};
+    return executer(
+               QStringLiteral("INSERT INTO MASSES_EAUX (Code_ME, Libelle) VALUES (?, ?)"),
+               {c, (libelle.trimmed().isEmpty() ? u'<' + c + u'>' : libelle.trimmed()).left(100)})
+               ? c
+               : QString();
+}
+
+bool lierMasseEau(qint64 station, const QString &codeME)
+{
+    if (!premiere(QStringLiteral("SELECT Code_ME FROM LIEN_QUALITO_MASSE_EAU WHERE "
+                                 "CodeQualitometre=? AND Code_ME=?"),
+                  {station, codeME})
+             .isNull())
+        return true;
+    return executer(QStringLiteral("INSERT INTO LIEN_QUALITO_MASSE_EAU (CodeQualitometre, "
+                                   "Code_ME) VALUES (?, ?)"),
+                    {station, codeME});
+}
+
+void completerExtrait(const ExtraitCode &extrait, const QVector<LigneIntegree> &integrees,
+                      const OptionsIntegration &options, BilanAnalyses &bilan)
+{
+    (void)options;
+    if (integrees.isEmpty()) return;
+    Groupes stations, points, operations, prelevements, echantillons;
+    auto n = [](qint64 v) { return QString::number(v); };
+    for (const LigneIntegree &i : integrees) {
+        grouper(stations, n(i.station), extrait, i);
+        grouper(points, n(i.station) + u'|' + n(i.point), extrait, i);
+        grouper(operations, n(i.station) + u'|' + n(i.operation), extrait, i);
+        grouper(prelevements, n(i.prelevement), extrait, i);
+        if (!i.echantillon.isNull())
+            grouper(echantillons, n(i.prelevement) + u'|' + i.echantillon.toString(), extrait, i);
+    }
+    Transaction transaction;
+    bool ok = true;
+    for (const Groupe &g : std::as_const(stations))
+        ok = decrireStation(g, bilan.stationsCreees.contains(g.integree.codeBSS)) && ok;
+    for (const Groupe &g : std::as_const(points))
+        ok = nommerPoint(g) && ok;
+    for (const Groupe &g : std::as_const(operations))
+        ok = completerOperation(g) && ok;
+    for (const Groupe &g : std::as_const(prelevements))
+        ok = completerPrelevement(g) && ok;
+    for (const Groupe &g : std::as_const(echantillons))
+        ok = completerEchantillon(g) && ok;
+    if (extrait.colonne(QStringLiteral("ALQ.11")) >= 0)
+        for (const LigneIntegree &i : integrees)
+            ok = heureAnalyse(extrait, i) && ok;
+    if (!transaction.valider()) ok = false;
+    if (!ok) {
+        const QString e = QStringLiteral("La description des stations, opérations et "
+                                         "prélèvements n'a pas été entièrement écrite : ") +
+                          bd().derniereErreur();
+        bilan.erreur = bilan.erreur.isEmpty() ? e : bilan.erreur + u'\n' + e;
+    }
+}
+
+} // namespace vyk

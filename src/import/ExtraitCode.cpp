@@ -1,0 +1,236 @@
+#include "import/ExtraitCode.h"
+
+#include "app/Csv.h"
+#include "db/FichiersTexte.h"
+#include "db/Outils.h"
+#include "db/Progression.h"
+#include "import/ChargementTexte.h"
+#include "import/ExtraitCodeInterne.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace vyk {
+
+namespace {
+
+// clang-format off
+const char *const ENTETE_NAIADES =
+    "<ALQ.3.1997-1>;<STQ.3.1997-1>;<PRL.15.1997-1>;;<ALQ.22.1997-1>;;<PRL.8.1997-1>;;"
+    "<ALQ.10.1997-1>;;<PAR.3.1997-1>;;<ALQ.12.1997-1>;<ALQ.27.1997-1>;;<ALQ.13.1997-1>;"
+    "<ALQ.14.1997-1>;<ALQ.15.1997-1>;;<ALQ.100.1997-1>;<ALQ.101.1997-1>;;;;;<ALQ.20.1997-1>;;;;;"
+    ";;;;;<ALQ.18.1997-1>;;<ALQ.16.1997-1>;<ALQ.17.1997-1>;<ALQ.8.1997-1>;;<ALQ.26.1997-1>;;"
+    "<ALQ.19.1997-1>;";
+const char *const ENTETE_EXTRACTION =
+    "<ALQ.3.1997-1>;<STQ.3.1997-1>;<STQ.26.1997-1>;<STQ.100.1997-1>;<STQ.101.1997-1>;;"
+    "<PRL.8.1997-1>;<ALQ.10.1997-1>;;<PAR.3.1997-1>;;<PRL.15.1997-1>;;<ALQ.22.1997-1>;;"
+    "<PRL.16.1997-1>;;<ALQ.20.1997-1>;;<ALQ.12.1997-1>;<ALQ.27.1997-1>;;<ALQ.100.1997-1>;"
+    "<ALQ.101.1997-1>;<ALQ.18.1997-1>;<ALQ.13.1997-1>;<ALQ.102.1997-1>;;;<ALQ.19.1997-1>;";
+const char *const ENTETE_COURT =
+    "<ALQ.3.1997-1>;<STQ.3.1997-1>;<STQ.26.1997-1>;<STQ.100.1997-1>;<STQ.101.1997-1>;;"
+    "<PRL.8.1997-1>;;<PAR.3.1997-1>;;<PRL.15.1997-1>;;<ALQ.22.1997-1>;;<ALQ.20.1997-1>;;;;"
+    "<ALQ.12.1997-1>;<ALQ.27.1997-1>;;;;<ALQ.18.1997-1>;<ALQ.13.1997-1>;<ALQ.102.1997-1>;;;"
+    "<ALQ.19.1997-1>;";
+// clang-format on
+
+// "<ALQ.12.1997-1>" or "ALQ.12" gives "ALQ.12"; anything else "".
+QString codeColonne(const QString &entete)
+{
+    static const QRegularExpression motif(
+        QStringLiteral("^<?\\s*([A-Za-z]{3})\\.(\\d+)(\\.1997-1)?\\s*>?$"));
+    const QRegularExpressionMatch m = motif.match(entete.trimmed());
+    return m.hasMatch() ? m.captured(1).toUpper() + u'.' + m.captured(2) : QString();
+}
+
+// Whether a record has the header's fields; a closing ";" on one side and not on the other
+// leaves an empty field that does not count.
+bool memesChamps(const QStringList &champs, const QStringList &titres)
+{
+    const qsizetype n = champs.size(), m = titres.size();
+    return n == m || (n == m + 1 && champs.last().isEmpty()) ||
+           (n + 1 == m && titres.last().isEmpty());
+}
+
+QString nettoyer(const QString &v)
+{
+    QString t = v.trimmed();
+    if (t.startsWith(u'"')) t.remove(0, 1);
+    if (t.endsWith(u'"')) t.chop(1);
+    return t;
+}
+
+} // namespace
+
+void ExtraitCode::vider()
+{
+    lignes.clear();
+    origines.clear();
+    rejets.clear();
+}
+
+int ExtraitCode::colonne(const QString &code) const
+{
+    return m_index.value(code, -1);
+}
+
+void ExtraitCode::indexer()
+{
+    m_index.clear();
+    for (int i = 0; i < codes.size(); ++i)
+        if (!codes[i].isEmpty() && !m_index.contains(codes[i])) m_index.insert(codes[i], i);
+}
+
+QString enTeteCode(EnTeteCode entete)
+{
+    switch (entete) {
+    case EnTeteCode::Naiades:
+        return QString::fromLatin1(ENTETE_NAIADES);
+    case EnTeteCode::QualiteauExtraction:
+        return QString::fromLatin1(ENTETE_EXTRACTION);
+    case EnTeteCode::QualiteauCourt:
+        return QString::fromLatin1(ENTETE_COURT);
+    case EnTeteCode::Fichier:
+        break;
+    }
+    return {};
+}
+
+QString chargerExtraitCodeOctets(const QByteArray &octets, ExtraitCode &extrait,
+                                 Progression &progression, EnTeteCode entete)
+{
+    extrait.vider();
+    extrait.codes.clear();
+    QByteArray brut = octets;
+    if (brut.startsWith("\xEF\xBB\xBF")) brut.remove(0, 3);
+    QVector<EnregistrementCsv> enregistrements;
+    QString erreur;
+    if (!lireCsv(decoderTexte(brut), u';', enregistrements, erreur)) return erreur;
+    brut.clear();
+    if (enregistrements.isEmpty()) return {};
+    const bool fixe = entete != EnTeteCode::Fichier;
+    const QStringList titres =
+        fixe ? enTeteCode(entete).split(u';') : enregistrements.first().champs;
+    for (const QString &t : titres)
+        extrait.codes << codeColonne(t);
+    extrait.indexer();
+    const int attendus = int(titres.size());
+    if (fixe && !memesChamps(enregistrements.first().champs, titres))
+        return texteExtraitCode::nombreColonnes(int(enregistrements.first().champs.size()),
+                                                attendus);
+    const QString &trop = entete == EnTeteCode::Naiades || entete == EnTeteCode::Fichier
+                              ? texteChargement::TROP_DE_LIGNES
+                              : texteChargement::TROP_DE_LIGNES_GDES;
+    for (qsizetype i = fixe ? 1 : 2; i < enregistrements.size(); ++i) {
+        if (progression.annule()) {
+            extrait.vider();
+            return texteChargement::ANNULE;
+        }
+        const EnregistrementCsv &e = enregistrements[i];
+        if (enregistrementVide(e.champs)) continue;
+        const QString origine = QStringLiteral("ligne ") + QString::number(e.ligne);
+        if (!memesChamps(e.champs, titres)) {
+            extrait.rejets.append(
+                {0, origine, texteExtraitCode::champsLigne(int(e.champs.size()), attendus)});
+            continue;
+        }
+        QStringList valeurs;
+        valeurs.reserve(e.champs.size());
+        for (const QString &c : e.champs)
+            valeurs << nettoyer(c);
+        extrait.lignes << valeurs;
+        extrait.origines << origine;
+        if (extrait.nombreLignes() >= LIGNES_IMPORT_MAX) {
+            extrait.vider();
+            return trop;
+        }
+        if (extrait.nombreLignes() % 100 == 0)
+            progression.message(QStringLiteral("Chargement ligne ") +
+                                QString::number(extrait.nombreLignes()));
+    }
+    return {};
+}
+
+QString chargerExtraitCode(const QString &chemin, ExtraitCode &extrait, Progression &progression,
+                           EnTeteCode entete)
+{
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadOnly)) {
+        extrait.vider();
+        return texteChargement::illisible(chemin);
+    }
+    return chargerExtraitCodeOctets(fichier.readAll(), extrait, progression, entete);
+}
+
+QString valeurCode(const QString &entite, int numero, const ExtraitCode &extrait, int ligne)
+{
+    const int c = extrait.colonne(entite + u'.' + QString::number(numero));
+    if (c < 0 || ligne < 0 || ligne >= extrait.nombreLignes()) return {};
+    const QStringList &l = extrait.lignes[ligne];
+    return c < l.size() ? l[c] : QString();
+}
+
+QString cleStationCode(const QString &cle)
+{
+    QString c = cle.trimmed();
+    if (c.toUpper().contains(QLatin1String("X-"))) c.remove(u'-');
+    return c;
+}
+
+QDateTime dateCode(const QString &texte, bool *heureDonnee)
+{
+    const QString t = texte.trimmed();
+    const qsizetype blanc = t.indexOf(QRegularExpression(QStringLiteral("[ T]")));
+    const QString jour = blanc < 0 ? t : t.left(blanc);
+    const QString heure = blanc < 0 ? QString() : t.mid(blanc + 1).trimmed();
+    QDate date;
+    static const QRegularExpression huitChiffres(QStringLiteral("^\\d{8}$"));
+    static const QRegularExpression deuxChiffres(QStringLiteral("^(\\d{2})/(\\d{2})/(\\d{2})$"));
+    if (huitChiffres.match(jour).hasMatch()) {
+        date = QDate::fromString(jour, QStringLiteral("yyyyMMdd"));
+    } else if (const QRegularExpressionMatch m = deuxChiffres.match(jour); m.hasMatch()) {
+        // Two digits: this century up to the current year, the last one after it.
+        const int an = m.captured(3).toInt();
+        const int courant = QDate::currentDate().year();
+        const int siecle = courant - courant % 100;
+        date = QDate(siecle + an <= courant ? siecle + an : siecle - 100 + an,
+                     m.captured(2).toInt(), m.captured(1).toInt());
+    } else {
+        date = lireDate(jour).date();
+    }
+    if (!date.isValid()) return {};
+    QTime h(0, 0);
+    if (!heure.isEmpty()) {
+        h = lireDate(QStringLiteral("01/01/2000 ") + heure).time();
+        if (!h.isValid()) return {};
+    }
+    if (heureDonnee) *heureDonnee = !heure.isEmpty();
+    return QDateTime(date, h);
+}
+
+QualificationCode qualificationCode(const QString &libelle)
+{
+    // clang-format off
+    static const QHash<QString, QualificationCode> table = {
+        {"BRUTE", {"4", "1"}}, {"CORRECTE", {"1", "2"}}, {"INCORRECTE", {"2", "2"}},
+        {"INCERTAINE", {"3", "2"}}, {"CORR", {"1", "2"}}, {"ACOR", {"3", "2"}}};
+    // clang-format on
+    const QString l = libelle.trimmed().toUpper();
+    if (const auto i = table.constFind(l); i != table.constEnd()) return *i;
+    if (estNombre(l)) return {l, {}};
+    return {};
+}
+
+SupportCode supportCode(const QString &sup2)
+{
+    // clang-format off
+    static const QHash<QString, SupportCode> table = {
+        {"6", {"061", "Sédiment"}}, {"4", {"041", "Poissons"}},
+        {"7", {"071", "Matières en suspension (M.E.S.)"}},
+        {"13", {"131", "Macro-invertébrés benthiques"}}, {"10", {"101", "Diatomées benthiques"}},
+        {"27", {"271", "Macrophytes"}}, {"15", {"151", "Eaux interstitielles"}}};
+    // clang-format on
+    const auto i = table.constFind(sup2.trimmed());
+    return i != table.constEnd() ? *i : SupportCode{QStringLiteral("031"), QStringLiteral("Eau")};
+}
+
+} // namespace vyk

@@ -1,0 +1,131 @@
+#pragma once
+
+// The national extracts whose columns are named by SANDRE 1997 data-dictionary codes
+// ("<ALQ.12.1997-1>"): their loader, the value of a code on a row, and their integration through
+// the import table of the analyses.
+
+#include "import/IntegrationAnalyses.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace vyk {
+
+class Progression;
+
+// Which header a coded extract is read with: a fixed one put in place of the file's first line,
+// or the file's own codes (first line; the second is passed over).
+enum class EnTeteCode
+{
+    Naiades,
+    QualiteauExtraction, // "DB_Extraction*.csv"
+    QualiteauCourt,      // the other "DB_*.csv"
+    Fichier,
+};
+
+struct ExtraitCode
+{
+    QStringList codes; // per column: "ALQ.12", "" for a column that is not read
+    QVector<QStringList> lignes;
+    QStringList origines; // "ligne N" of the file, parallel to lignes
+    // Lines whose field count differs from the header's: kept out, reported as rows in error.
+    QVector<LigneEnErreur> rejets;
+
+    void vider();
+    int nombreLignes() const { return int(lignes.size()); }
+    // Column of a code ("ALQ.12"), -1 when the extract has none.
+    int colonne(const QString &code) const;
+    void indexer();
+
+  private:
+    QHash<QString, int> m_index;
+};
+
+namespace texteExtraitCode {
+inline const QString STATIONS_ABSENTES = QStringLiteral(
+    "Impossible de récupérer le fichier contenant la description des stations dans le fichier "
+    "ZIP.");
+inline const QString NOM_ZIP =
+    QStringLiteral("Le nom de fichier extrait ne correspond pas au nom du zip. Vérifiez le nom du "
+                   "zip notamment au niveau des accents.");
+inline QString nombreColonnes(int lues, int attendues)
+{
+    return QStringLiteral("La ligne d'en-tête du fichier compte %1 colonnes alors que le format "
+                          "en attend %2 : le fichier n'a pas été chargé.")
+        .arg(lues)
+        .arg(attendues);
+}
+inline QString champsLigne(int lus, int attendus)
+{
+    return QStringLiteral("la ligne compte %1 champs au lieu des %2 de l'en-tête")
+        .arg(lus)
+        .arg(attendus);
+}
+} // namespace texteExtraitCode
+
+// The fixed header of a layout ("" for EnTeteCode::Fichier).
+QString enTeteCode(EnTeteCode entete);
+
+// Loads a ";"-separated coded extract. Records, not lines, are read (quoted fields may hold ";"
+// and line breaks); values are trimmed and lose a leading or trailing double quote. A fixed
+// header refuses a file whose first line has another number of fields. Reaching
+// LIGNES_IMPORT_MAX rows refuses the file (wording of the layout's loader). On any error, or
+// when cancelled, the extract is emptied. Returns "" or the error text.
+QString chargerExtraitCode(const QString &chemin, ExtraitCode &extrait, Progression &progression,
+                           EnTeteCode entete);
+QString chargerExtraitCodeOctets(const QByteArray &octets, ExtraitCode &extrait,
+                                 Progression &progression, EnTeteCode entete);
+
+// The value of a dictionary code on a row ("" when the extract has no such column).
+QString valeurCode(const QString &entite, int numero, const ExtraitCode &extrait, int ligne);
+
+// Station key as the extracts write it: a key holding "X-" (any case) loses its hyphens.
+QString cleStationCode(const QString &cle);
+// A coded date: YYYYMMDD, DD/MM/YY (the two-digit year pivots on the current year),
+// DD/MM/YYYY or YYYY-MM-DD, an optional time after it. Invalid when none of these.
+QDateTime dateCode(const QString &texte, bool *heureDonnee = nullptr);
+
+struct QualificationCode
+{
+    QString qualification, statut; // "" when the label is not known
+};
+// "BRUTE" 4 and 1, "CORRECTE" 1 and 2, ...; a number is a qualification as it is.
+QualificationCode qualificationCode(const QString &libelle);
+
+struct SupportCode
+{
+    QString identifiant, libelle;
+};
+// Sampling point of a SUP.2 value: "6" "061" "Sédiment", "15" "151" "Eaux interstitielles",
+// anything else "031" "Eau".
+SupportCode supportCode(const QString &sup2);
+
+// Integrates the extract: rows brought into the import table and integrated by
+// integrerAnalyses, then what that table does not carry (station description, communes, water
+// bodies, networks, operation end and networks, sample values, sample parts, analysis time).
+// The loader's rejected lines are counted as rows in error.
+BilanAnalyses integrerExtraitCode(const ExtraitCode &extrait, OptionsIntegration &options,
+                                  Progression &progression,
+                                  const ReponsesIntegration &reponses = {});
+
+// The road of the models "NAIADES_PC", "QUALITEAU_SN" and "ADES SEQEAU" for one chosen file.
+QString importerExtraitCode(const QString &modele, const QString &fichier,
+                            OptionsIntegration &options, Progression &progression,
+                            const ReponsesIntegration &reponses, BilanAnalyses &bilan);
+
+// A NAIADES archive: unpacked into the working folder, "Stations.CSV" integrated, then
+// "Analyses.CSV" loaded and integrated.
+QString importerNaiades(const QString &archive, OptionsIntegration &options,
+                        Progression &progression, const ReponsesIntegration &reponses,
+                        BilanAnalyses &bilan);
+
+// A QUALIT'EAU file: "DB_Extraction*.csv" (or a ZIP holding it, whose name it must bear), or
+// another "DB_*.csv".
+QString importerQualiteau(const QString &fichier, OptionsIntegration &options,
+                          Progression &progression, const ReponsesIntegration &reponses,
+                          BilanAnalyses &bilan);
+
+} // namespace vyk

@@ -1,0 +1,261 @@
+#include "app/Csv.h"
+#include "app/Registre.h"
+#include "app/Reglages.h"
+#include "db/BaseDonnees.h"
+#include "db/ChampDecrit.h"
+#include "db/FichiersTexte.h"
+#include "db/InstructionPreparee.h"
+#include "db/Lot.h"
+#include "db/Outils.h"
+#include "db/Progression.h"
+#include "db/Session.h"
+#include "import/ChargementTexte.h"
+#include "import/ExtraitCodeInterne.h"
+#include "import/Zip.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace vyk {
+
+namespace {
+
+// The working folder of an archive: "CheminExport" + the format's folder, emptied of what a
+// previous run left; a temporary folder when the setting is unset.
+class DossierTravail
+{
+  public:
+    DossierTravail(const QString &sousDossier, const QStringList &masques)
+    {
+        const QString racine = lireRegistre(reglage::CheminExport).trimmed();
+        if (!racine.isEmpty() && QDir().mkpath(QDir(racine).filePath(sousDossier))) {
+            m_chemin = QDir(racine).filePath(sousDossier);
+            viderDossierTravail(m_chemin, masques);
+        } else {
+            m_temporaire = std::make_unique<QTemporaryDir>();
+            m_chemin = m_temporaire->path();
+        }
+    }
+    const QString &chemin() const { return m_chemin; }
+    // The extracted member of that file name (without case), "" when none.
+    QString membre(const QString &nom) const
+    {
+        const QString cherche = nom.normalized(QString::NormalizationForm_C);
+        for (const QString &m : fichiersExtraits(m_chemin))
+            if (QFileInfo(m)
+                    .fileName()
+                    .normalized(QString::NormalizationForm_C)
+                    .compare(cherche, Qt::CaseInsensitive) == 0)
+                return QDir(m_chemin).filePath(m);
+        return {};
+    }
+
+  private:
+    QString m_chemin;
+    std::unique_ptr<QTemporaryDir> m_temporaire;
+};
+
+bool estZip(const QString &fichier)
+{
+    return fichier.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
+}
+
+QString chargerEtIntegrer(const QString &fichier, EnTeteCode entete, OptionsIntegration &options,
+                          Progression &progression, const ReponsesIntegration &reponses,
+                          BilanAnalyses &bilan)
+{
+    ExtraitCode extrait;
+    const QString erreur = chargerExtraitCode(fichier, extrait, progression, entete);
+    if (!erreur.isEmpty()) return erreur;
+    const BilanAnalyses b = integrerExtraitCode(extrait, options, progression, reponses);
+    bilan.ajouter(b);
+    if (bilan.messageIntervenants.isEmpty()) bilan.messageIntervenants = b.messageIntervenants;
+    return b.erreur;
+}
+
+// --- NAIADES station file: one station per line, fields by position (1 = first).
+
+struct ChampStation
+{
+    int position;
+    const char *colonne;
+    enum Nature
+    {
+        Texte,
+        Nombre,
+        Date
+    } nature;
+    int taille; // texts
+};
+// clang-format off
+constexpr ChampStation CHAMPS_STATION[] = {
+    {3, "nom", ChampStation::Texte, 70}, {5, "X", ChampStation::Nombre, 0},
+    {6, "Y", ChampStation::Nombre, 0}, {7, "TypeProjection", ChampStation::Nombre, 0},
+    {9, "codeCommune", ChampStation::Nombre, 0}, {24, "dateCreation", ChampStation::Date, 0},
+    {25, "dateFermeture", ChampStation::Date, 0}, {26, "finalite", ChampStation::Texte, 70},
+    {27, "localisation", ChampStation::Texte, 0}, {28, "altitude", ChampStation::Nombre, 0}};
+// clang-format on
+
+QVariant valeurStation(const ChampStation &c, const QString &v)
+{
+    if (v.isEmpty()) return {};
+    switch (c.nature) {
+    case ChampStation::Nombre:
+        return enNombre(v, true).variant();
+    case ChampStation::Date: {
+        const QDateTime d = dateCode(v);
+        return d.isValid() ? QVariant(QDateTime(d.date(), QTime(0, 0))) : QVariant();
+    }
+    case ChampStation::Texte:
+        break;
+    }
+    return c.taille > 0 ? v.left(c.taille) : v;
+}
+
+// One line of the station file; "" or why it was not written.
+QString integrerStationNaiades(const QStringList &champs, const OptionsIntegration &options,
+                               BilanAnalyses &bilan)
+{
+    auto champ = [&](int position) {
+        return position <= champs.size() ? champs[position - 1].trimmed() : QString();
+    };
+    const QString code = cleStationCode(champ(2));
+    if (code.isEmpty()) return QStringLiteral("le code de la station est vide");
+    InstructionPreparee q =
+        bd().preparer(QStringLiteral("SELECT CodeQualitometre FROM QUALITOMETRES WHERE CodeBSS=?"));
+    Tableau t;
+    q.extraire(t, {code});
+    qint64 station = t.estVide() ? -1 : qint64(t(0, 0).toDouble());
+    if (station < 0) {
+        station = creerQualitometre(code, {}, QStringLiteral("1"));
+        if (station < 0) return QStringLiteral("la station n'a pas pu être créée");
+        bilan.stationsCreees << code;
+    }
+    ++bilan.stations;
+    QStringList colonnes;
+    QVector<QVariant> valeurs;
+    for (const ChampStation &c : CHAMPS_STATION) {
+        const QVariant v = valeurStation(c, champ(c.position));
+        if (v.isNull()) continue; // a value absent from the file leaves the stored one
+        colonnes << QString::fromLatin1(c.colonne) + QStringLiteral("=?");
+        valeurs << v;
+    }
+    if (const QString commune = champ(9); !commune.isEmpty() && !communeAssuree(commune, champ(10)))
+        return QStringLiteral("la commune ") + commune + QStringLiteral(" n'a pas pu être ajoutée");
+    if (const QString masse = champ(15); !masse.isEmpty()) {
+        const QString codeME = masseEauAssuree(masse, champ(17));
+        if (codeME.isEmpty() || !lierMasseEau(station, codeME))
+            return QStringLiteral("la masse d'eau ") + masse +
+                   QStringLiteral(" n'a pas pu être liée");
+    }
+    const QString login = session().login;
+    colonnes << QStringLiteral("datemaj=?") << QStringLiteral("loginmaj=?")
+             << QStringLiteral("jobExecutionId=?");
+    valeurs << QDateTime::currentDateTime() << (login.isEmpty() ? QVariant() : QVariant(login))
+            << (options.execution >= 0 ? QVariant(options.execution) : QVariant());
+    InstructionPreparee maj =
+        bd().preparer(QStringLiteral("UPDATE QUALITOMETRES SET ") + colonnes.join(u',') +
+                      QStringLiteral(" WHERE CodeQualitometre=?"));
+    return maj.executer(valeurs << station) ? QString() : maj.erreur();
+}
+
+QString integrerStationsNaiades(const QString &chemin, const OptionsIntegration &options,
+                                Progression &progression, BilanAnalyses &bilan)
+{
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly)) return texteChargement::illisible(chemin);
+    QVector<EnregistrementCsv> lignes;
+    QString erreur;
+    if (!lireCsv(decoderTexte(f.readAll()), u';', lignes, erreur)) return erreur;
+    if (lignes.isEmpty()) return {};
+    const int attendus = int(lignes.first().champs.size());
+    Transaction transaction;
+    for (qsizetype i = 1; i < lignes.size(); ++i) {
+        if (progression.annule()) return texteChargement::ANNULE;
+        progression.message(QStringLiteral("Intégration ligne ") + QString::number(i + 1));
+        const EnregistrementCsv &e = lignes[i];
+        if (enregistrementVide(e.champs)) continue;
+        const QString origine = QStringLiteral("Stations.CSV, ligne ") + QString::number(e.ligne);
+        QString raison = e.champs.size() == attendus
+                             ? integrerStationNaiades(e.champs, options, bilan)
+                             : texteExtraitCode::champsLigne(int(e.champs.size()), attendus);
+        if (raison.isEmpty()) continue;
+        bilan.lignesEnErreur.append({0, origine, raison});
+        if (options.arretPremiereErreur) {
+            transaction.annuler();
+            bilan.interrompu = true;
+            return origine + QStringLiteral(" : ") + raison;
+        }
+    }
+    return transaction.valider() ? QString() : bd().derniereErreur();
+}
+
+} // namespace
+
+QString importerNaiades(const QString &archive, OptionsIntegration &options,
+                        Progression &progression, const ReponsesIntegration &reponses,
+                        BilanAnalyses &bilan)
+{
+    if (!estZip(archive)) return texteExtraitCode::STATIONS_ABSENTES;
+    const DossierTravail dossier(
+        QStringLiteral("NAIADES"),
+        {QStringLiteral("*.CSV"), QStringLiteral("*.XLS"), QStringLiteral("*.pdf")});
+    const int code = decompresserZip(archive, {}, dossier.chemin(), true);
+    if (code != codeZip::SUCCES) return erreurDecompression(code);
+    const QString stations = dossier.membre(QStringLiteral("Stations.CSV"));
+    if (stations.isEmpty()) return texteExtraitCode::STATIONS_ABSENTES;
+    QString erreur = integrerStationsNaiades(stations, options, progression, bilan);
+    if (!erreur.isEmpty()) return erreur;
+    const QString analyses = dossier.membre(QStringLiteral("Analyses.CSV"));
+    if (analyses.isEmpty()) return {};
+    return chargerEtIntegrer(analyses, EnTeteCode::Naiades, options, progression, reponses, bilan);
+}
+
+QString importerQualiteau(const QString &fichier, OptionsIntegration &options,
+                          Progression &progression, const ReponsesIntegration &reponses,
+                          BilanAnalyses &bilan)
+{
+    auto entete = [](const QString &nom) -> std::optional<EnTeteCode> {
+        if (nom.startsWith(QLatin1String("DB_Extraction"), Qt::CaseInsensitive))
+            return EnTeteCode::QualiteauExtraction;
+        if (nom.startsWith(QLatin1String("DB_"), Qt::CaseInsensitive))
+            return EnTeteCode::QualiteauCourt;
+        return std::nullopt;
+    };
+    if (!estZip(fichier)) {
+        const auto e = entete(QFileInfo(fichier).fileName());
+        if (!e)
+            return QStringLiteral("Le fichier ") + QFileInfo(fichier).fileName() +
+                   QStringLiteral(" n'est pas une extraction QUALIT'EAU (DB_*.csv).");
+        return chargerEtIntegrer(fichier, *e, options, progression, reponses, bilan);
+    }
+    const DossierTravail dossier(
+        QStringLiteral("QUALITEAU"),
+        {QStringLiteral("*.CSV"), QStringLiteral("*.XLS"), QStringLiteral("*.pdf")});
+    const int code =
+        decompresserZip(fichier, QStringLiteral("DB_Extraction*.csv"), dossier.chemin(), true);
+    if (code != codeZip::SUCCES) return erreurDecompression(code);
+    // The member bears the archive's name: a name changed on the way (accents lost) is refused.
+    const QString attendu = QFileInfo(fichier).completeBaseName() + QStringLiteral(".csv");
+    const QString membre = dossier.membre(attendu);
+    if (membre.isEmpty()) return texteExtraitCode::NOM_ZIP;
+    return chargerEtIntegrer(membre, EnTeteCode::QualiteauExtraction, options, progression,
+                             reponses, bilan);
+}
+
+QString importerExtraitCode(const QString &modele, const QString &fichier,
+                            OptionsIntegration &options, Progression &progression,
+                            const ReponsesIntegration &reponses, BilanAnalyses &bilan)
+{
+    if (modele == QLatin1String("NAIADES_PC"))
+        return importerNaiades(fichier, options, progression, reponses, bilan);
+    if (modele == QLatin1String("QUALITEAU_SN"))
+        return importerQualiteau(fichier, options, progression, reponses, bilan);
+    return chargerEtIntegrer(fichier, EnTeteCode::Fichier, options, progression, reponses, bilan);
+}
+
+} // namespace vyk
