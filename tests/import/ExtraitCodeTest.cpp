@@ -266,7 +266,18 @@ TEST_P(ImportExtraitCode, RemplacementPurgeUneFoisEtGardeLesMemesComptes)
         if (passage == 0) comptes = c;
         EXPECT_EQ(c, comptes);
         EXPECT_EQ(r.fichiers[0].bilan.stationsPurgees, passage);
+        if (passage == 0) {
+            // What hangs on the operations goes with them.
+            ASSERT_TRUE(
+                executer("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS_ENV "
+                         "(codeQualitometre, codeOperation, codeCondition) VALUES (1, 0, 5)"));
+            ASSERT_TRUE(
+                executer("INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, "
+                         "codeOperation, indice, codeParametre) VALUES (1, 0, 1, 5908)"));
+        }
     }
+    EXPECT_EQ(compter("QUALITOMETRES_POINTS_OPERATIONS_ENV"), 0);
+    EXPECT_EQ(compter("QUALITOMETRES_OPERATIONS_RESULTATS"), 0);
     EXPECT_EQ(comptes, QStringList({"1", "1", "3", "2", "1"}));
 }
 
