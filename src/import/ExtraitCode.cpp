@@ -4,6 +4,7 @@
 #include "db/FichiersTexte.h"
 #include "db/Outils.h"
 #include "db/Progression.h"
+#include "import/AnalysesNommees.h"
 #include "import/ChargementTexte.h"
 #include "import/ExtraitCodeInterne.h"
 
@@ -179,24 +180,16 @@ QString cleStationCode(const QString &cle)
 QDateTime dateCode(const QString &texte, bool *heureDonnee)
 {
     const QString t = texte.trimmed();
-    const qsizetype blanc = t.indexOf(QRegularExpression(QStringLiteral("[ T]")));
+    static const QRegularExpression separateur(QStringLiteral("[ T]"));
+    const qsizetype blanc = t.indexOf(separateur);
     const QString jour = blanc < 0 ? t : t.left(blanc);
     const QString heure = blanc < 0 ? QString() : t.mid(blanc + 1).trimmed();
     QDate date;
     static const QRegularExpression huitChiffres(QStringLiteral("^\\d{8}$"));
-    static const QRegularExpression deuxChiffres(QStringLiteral("^(\\d{2})/(\\d{2})/(\\d{2})$"));
-    if (huitChiffres.match(jour).hasMatch()) {
+    if (huitChiffres.match(jour).hasMatch())
         date = QDate::fromString(jour, QStringLiteral("yyyyMMdd"));
-    } else if (const QRegularExpressionMatch m = deuxChiffres.match(jour); m.hasMatch()) {
-        // Two digits: this century up to the current year, the last one after it.
-        const int an = m.captured(3).toInt();
-        const int courant = QDate::currentDate().year();
-        const int siecle = courant - courant % 100;
-        date = QDate(siecle + an <= courant ? siecle + an : siecle - 100 + an,
-                     m.captured(2).toInt(), m.captured(1).toInt());
-    } else {
-        date = lireDate(jour).date();
-    }
+    else
+        date = lireDate(dateSiecle(jour, QDate::currentDate().year())).date();
     if (!date.isValid()) return {};
     QTime h(0, 0);
     if (!heure.isEmpty()) {

@@ -1,4 +1,6 @@
 #include "db/Outils.h"
+#include "import/AnalysesNommees.h"
+#include "import/ColonnesNommees.h"
 #include "import/ExtraitCodeInterne.h"
 
 #include <QRegularExpression>
@@ -132,8 +134,7 @@ BilanAnalyses integrerExtraitCode(const ExtraitCode &extrait, OptionsIntegration
         refus.lignesLues = extrait.nombreLignes() + int(extrait.rejets.size());
         refus.lignesEnErreur = extrait.rejets;
         refus.interrompu = true;
-        refus.erreur =
-            extrait.rejets.first().origine + QStringLiteral(" : ") + extrait.rejets.first().raison;
+        refus.erreur = texteColonnesNommees::ligneRefusee(extrait.rejets.first());
         return refus;
     }
     GrilleImport grille;
@@ -152,19 +153,7 @@ BilanAnalyses integrerExtraitCode(const ExtraitCode &extrait, OptionsIntegration
     options.creerIntervenants = o.creerIntervenants;
     completerExtrait(extrait, integrees, o, bilan);
     // Lines the loader kept out are rows in error like the others.
-    if (!extrait.rejets.isEmpty()) {
-        bilan.lignesEnErreur = extrait.rejets + bilan.lignesEnErreur;
-        bilan.lignesLues += int(extrait.rejets.size());
-        const QString premiere =
-            extrait.rejets.first().origine + QStringLiteral(" : ") + extrait.rejets.first().raison;
-        bilan.erreur = bilan.erreur.isEmpty()
-                           ? premiere + (bilan.lignesEnErreur.size() > 1
-                                             ? QStringLiteral(" (et %1 autre(s) ligne(s) en "
-                                                              "erreur)")
-                                                   .arg(bilan.lignesEnErreur.size() - 1)
-                                             : QString())
-                           : premiere + u'\n' + bilan.erreur;
-    }
+    ajouterLignesRefusees(bilan, extrait.rejets);
     return bilan;
 }
 
