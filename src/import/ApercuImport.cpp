@@ -5,6 +5,7 @@
 #include "import/ChargementTexte.h"
 #include "import/ColonnesNommees.h"
 #include "import/GrilleImport.h"
+#include "import/ImportSandre1997.h"
 #include "import/LectureSandre.h"
 #include "import/ModelesImport.h"
 #include "import/PointsEauXml.h"
@@ -55,6 +56,10 @@ void lireFichier(RouteImport route, const QString &chemin, bool entete, Progress
     case RouteImport::PointsEauXml:
         apercu.colonnes = colonnesPointsEau();
         apercu.erreur = listerPointsEauXml(chemin, apercu.lignes, &progression, &ignores);
+        break;
+    case RouteImport::Sandre1997:
+        apercu.colonnes = {QStringLiteral("Code")};
+        apercu.erreur = listerSitesSandre1997(chemin, apercu.lignes);
         break;
     default:
         break;

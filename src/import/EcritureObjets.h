@@ -72,7 +72,11 @@ class EcritureObjets
     qint64 ecrirePointPrelevement(const PointPrelevement &p, QString &erreur);
     // The operation's code, found or created then given the record's values; -1 with why.
     qint64 ecrireOperation(const Operation &o, QString &erreur);
-    // The taxon's operation gets microPrelevement = '1' and the list its header.
+    // The list's header (QUALITOMETRES_OPERATIONS_LISTE, named when nom is given), the station's
+    // taxa table created when missing, and microPrelevement = '1' on the operation.
+    bool ecrireEnteteListe(const CleOperation &cle, int codeListe, const QString &nom,
+                           QString &erreur);
+    // A taxon of a list whose header was not written gets it first.
     bool ecrireTaxon(const TaxonDenombre &t, QString &erreur);
     bool ecrireResultatOperation(const ResultatOperation &r, QString &erreur);
     bool ecrirePrelevementElementaire(const PrelevementElementaire &p, QString &erreur);

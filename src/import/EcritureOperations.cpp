@@ -202,6 +202,7 @@ qint64 EcritureObjets::ecrireOperation(const Operation &o, QString &erreur)
     donnee(v, "statut", valeurLue(o.statut));
     donnee(v, "supportBiologique", valeurLue(o.supportBiologique));
     donnee(v, "localisation", o.localisation);
+    donnee(v, "methodeAnalyse", valeurLue(o.methodeAnalyse));
     if (m_execution >= 0) v.valeur("jobExecutionId", double(m_execution));
     if (!v.erreur().isEmpty()) {
         erreur = v.erreur();
@@ -213,6 +214,34 @@ qint64 EcritureObjets::ecrireOperation(const Operation &o, QString &erreur)
                : -1;
 }
 
+bool EcritureObjets::ecrireEnteteListe(const CleOperation &cle, int codeListe, const QString &nom,
+                                       QString &erreur)
+{
+    const qint64 op = operationDe(cle, true, erreur);
+    if (op < 0) return false;
+    const qint64 id = station(cle.codeStation);
+    if (!creerTableListeTaxons(id)) {
+        erreur = QStringLiteral("la table des listes de taxons de la station %1 n'a pas pu être "
+                                "créée")
+                     .arg(cle.codeStation);
+        return false;
+    }
+    ValeursLigne entete(QStringLiteral("QUALITOMETRES_OPERATIONS_LISTE"));
+    donnee(entete, "nom", nom);
+    ValeursLigne micro(OPERATIONS);
+    micro.valeur("microPrelevement", QStringLiteral("1"));
+    if (!micro.mettreAJour({QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation")},
+                           {double(id), double(op)}, erreur) ||
+        !ecrireLigne(entete, QStringLiteral("QUALITOMETRES_OPERATIONS_LISTE"),
+                     {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"),
+                      QStringLiteral("codeListe")},
+                     {double(id), double(op), double(codeListe)}, erreur))
+        return false;
+    m_listes.insert(QString::number(id) + u'|' + QString::number(op) + u'|' +
+                    QString::number(codeListe));
+    return true;
+}
+
 bool EcritureObjets::ecrireTaxon(const TaxonDenombre &t, QString &erreur)
 {
     if (t.codeTaxon.trimmed().isEmpty()) {
@@ -222,28 +251,10 @@ bool EcritureObjets::ecrireTaxon(const TaxonDenombre &t, QString &erreur)
     const qint64 op = operationDe(t.operation, true, erreur);
     if (op < 0) return false;
     const qint64 id = station(t.operation.codeStation);
-    const QString liste =
-        QString::number(id) + u'|' + QString::number(op) + u'|' + QString::number(t.codeListe);
-    if (!m_listes.contains(liste)) {
-        if (!creerTableListeTaxons(id)) {
-            erreur = QStringLiteral("la table des listes de taxons de la station %1 n'a pas pu "
-                                    "être créée")
-                         .arg(t.operation.codeStation);
-            return false;
-        }
-        ValeursLigne entete(QStringLiteral("QUALITOMETRES_OPERATIONS_LISTE"));
-        ValeursLigne micro(OPERATIONS);
-        micro.valeur("microPrelevement", QStringLiteral("1"));
-        if (!micro.mettreAJour(
-                {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation")},
-                {double(id), double(op)}, erreur) ||
-            !ecrireLigne(entete, QStringLiteral("QUALITOMETRES_OPERATIONS_LISTE"),
-                         {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"),
-                          QStringLiteral("codeListe")},
-                         {double(id), double(op), double(t.codeListe)}, erreur))
-            return false;
-        m_listes.insert(liste);
-    }
+    if (!m_listes.contains(QString::number(id) + u'|' + QString::number(op) + u'|' +
+                           QString::number(t.codeListe)) &&
+        !ecrireEnteteListe(t.operation, t.codeListe, {}, erreur))
+        return false;
     const QString table = QStringLiteral("QUALITOMETRES_LISTE_") + QString::number(id);
     const QString condition = QStringLiteral("codeOperation = ? AND codeListe = ?");
     const QVector<QVariant> valeurs = {double(op), double(t.codeListe)};

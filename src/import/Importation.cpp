@@ -7,6 +7,7 @@
 #include "import/ChargementTexte.h"
 #include "import/EnTeteLabo.h"
 #include "import/ExtraitCode.h"
+#include "import/ImportSandre1997.h"
 #include "import/Jobs.h"
 #include "import/LectureSandre.h"
 #include "import/ModelesImport.h"
@@ -31,9 +32,10 @@ QStringList fichiersDe(const QString &chemin, const QString &extension, RouteImp
     if (!info.isDir()) return {chemin};
     const bool texte = route == RouteImport::AnalysesTexte ||
                        route == RouteImport::AnalysesNommees || route == RouteImport::ExtraitCode;
-    const QString ext = !extension.isEmpty() ? extension
-                        : texte              ? QStringLiteral("csv")
-                                             : QStringLiteral("xml");
+    const QString ext = !extension.isEmpty()               ? extension
+                        : texte                            ? QStringLiteral("csv")
+                        : route == RouteImport::Sandre1997 ? QStringLiteral("txt")
+                                                           : QStringLiteral("xml");
     QStringList fichiers;
     const QDir dossier(chemin);
     for (const QString &nom :
@@ -65,6 +67,8 @@ QString chargerEtIntegrer(const ModeleImport &modele, const QString &fichier,
     }
     if (modele.route == RouteImport::AnalysesNommees)
         return integrerAnalysesNommees(fichier, integration, progression, reponses, bilan, ignores);
+    if (modele.route == RouteImport::Sandre1997)
+        return integrerSandre1997(fichier, integration, progression, bilan, ignores);
     GrilleImport grille;
     QString erreur, entete;
     if (modele.route == RouteImport::LaboXml) {

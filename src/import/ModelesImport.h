@@ -15,6 +15,7 @@ enum class RouteImport
     StationsXml,     // station description messages
     PointsEauXml,    // water-point description messages
     ExtraitCode,     // national extracts with columns named by dictionary codes
+    Sandre1997,      // SANDRE 1997 hydrobiology frames ("|"-separated records)
     ComposantFerme,  // handed to a closed component of the suite that VYK does not provide
     AutreFormat      // a format this version does not read yet
 };

@@ -111,6 +111,7 @@ struct Operation
     EntierLu statut;
     EntierLu supportBiologique;
     QString localisation;
+    EntierLu methodeAnalyse;
 };
 
 // 1. A counted taxon of an operation's list: the 24 values in the order of ColonneListe
