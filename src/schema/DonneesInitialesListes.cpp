@@ -172,6 +172,32 @@ constexpr EntreeInitiale HER1[] = {
 };
 // clang-format on
 
+// Projections of coordinates. Codes 0 to 13: the national water data dictionary's nomenclature
+// "Projection des coordonnées" (SANDRE, PEZ/2000-1, as the laboratory exchange dictionary LAB 1.0
+// quotes it for ProjLocalPrelevement); 26: the label the national water data services give it;
+// 16: the geographic WGS84 code this program reads as longitude and latitude. The national
+// nomenclature import completes the list.
+// clang-format off
+constexpr EntreeInitiale PROJECTIONS[] = {
+    {0, "Projection inconnue"},
+    {1, "Lambert I Nord"},
+    {2, "Lambert II Centre"},
+    {3, "Lambert III Sud"},
+    {4, "Lambert IV Corse"},
+    {5, "Lambert II Etendu"},
+    {6, "Lambert I Carto"},
+    {7, "Lambert II Carto"},
+    {8, "Lambert III Carto"},
+    {9, "Lambert IV Carto"},
+    {10, "ED50 UTM30"},
+    {11, "ED50 UTM31"},
+    {12, "ED50 UTM32"},
+    {13, "WGS72 UTM30"},
+    {16, "WGS84"},
+    {26, "RGF93 / Lambert 93"},
+};
+// clang-format on
+
 // Lists whose entries came in several versions are completed entry by entry.
 // clang-format off
 constexpr ListeInitiale LISTES[] = {
@@ -202,6 +228,7 @@ constexpr ListeInitiale LISTES[] = {
     {"TAXONS.THEME", THEME},
     {"TAXONS.DEVELOPPEMENT", DEVELOPPEMENT},
     {"QUALITOMETRES.HER1", HER1},
+    {"PIEZOMETRES.TYPEPROJECTION", PROJECTIONS},
 };
 // clang-format on
 

@@ -54,7 +54,12 @@ TEST_P(DonneesInitialesTest, ListesEcritesTellesQuellesEtReferentiels)
     for (const ListeInitiale &l : listesInitiales())
         total += int(l.entrees.size());
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE")).toInt(), total);
-    EXPECT_EQ(total, 147);
+    EXPECT_EQ(total, 163);
+    // The projections, so that the map export's projection box is never empty.
+    EXPECT_EQ(lignes(QStringLiteral("SELECT Code, Libelle FROM CODES_SANDRE WHERE "
+                                    "Champ='PIEZOMETRES.TYPEPROJECTION' AND Code IN (5, 16, 26) "
+                                    "ORDER BY Code")),
+              QStringList({"5|Lambert II Etendu", "16|WGS84", "26|RGF93 / Lambert 93"}));
     // Labels with quotes and with more than 50 characters, the order of extended lists.
     EXPECT_EQ(
         lignes(QStringLiteral(
