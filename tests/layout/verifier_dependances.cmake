@@ -14,7 +14,9 @@ set(interdits
     "^(db|app|schema|referentials|monitoring|users)/:^import/"
     "^import/:^(ui|cli)/"
     "^(db|app|classeur|schema|referentials|monitoring|users|import)/:^quality/"
-    "^quality/:^(import|users|indices|carto|search|requests|ui|cli)/")
+    "^quality/:^(import|users|indices|carto|search|requests|ui|cli)/"
+    "^(db|classeur|app|schema|referentials|monitoring|users|import|quality)/:^carto/"
+    "^carto/:^(ui|cli)/")
 file(GLOB_RECURSE fichiers ${SRC}/*.cpp ${SRC}/*.h)
 set(fautes)
 foreach(f IN LISTS fichiers)

@@ -1,0 +1,228 @@
+#include "carto/ExportKml.h"
+
+#include "carto/Projections.h"
+#include "carto/SiteWeb.h"
+
+#include "db/BaseDonnees.h"
+#include "db/Outils.h"
+#include "db/Sql.h"
+
+#include <QDir>
+#include <QHash>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace vyk {
+
+namespace {
+
+// Stations read per statement: IN lists stay short on every engine.
+constexpr int PAR_REQUETE = 500;
+
+const char *const STYLES[][2] = {{"transGreenPoly", "7d00ff00"},
+                                 {"transYellowPoly", "7d00ffff"},
+                                 {"transRedPoly", "7d0000ff"},
+                                 {"transBluePoly", "7dff0000"}};
+
+// A name as XML text: markup characters escaped, characters XML 1.0 cannot hold dropped.
+QByteArray texteXml(const QString &texte)
+{
+    QString propre;
+    propre.reserve(texte.size());
+    for (const QChar c : texte)
+        if (c.unicode() >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r') propre += c;
+    return propre.toHtmlEscaped().replace(u'\'', QStringLiteral("&apos;")).toUtf8();
+}
+
+struct Position
+{
+    double x = 0, y = 0;
+    QVariant z;
+};
+
+// The stored positions of the stations in the projection, one per station.
+bool lirePositions(const QVector<StationExport> &stations, const QString &projection,
+                   QHash<qint64, Position> &positions)
+{
+    const Nombre code = enNombre(projection, true);
+    if (!code.estNombre()) return true;
+    for (qsizetype debut = 0; debut < stations.size(); debut += PAR_REQUETE) {
+        QStringList codes;
+        for (qsizetype i = debut; i < std::min(stations.size(), debut + PAR_REQUETE); ++i)
+            codes << QString::number(stations[i].code);
+        long nb = 0;
+        Tableau t;
+        if (!bd().ExtraireRecords(
+                QStringLiteral("SELECT CodeQualitometre, X, Y, Z FROM QUALITOMETRE_LOCALISATIONS "
+                               "WHERE X is not null AND Y is not null AND CodeProjection=") +
+                    sqlNombre(code.valeur) + QStringLiteral(" AND CodeQualitometre IN (") +
+                    codes.join(u',') + QStringLiteral(") ORDER BY CodeQualitometre, X, Y"),
+                nb, t))
+            return false;
+        for (int l = 0; l < t.nbLignes(); ++l) {
+            const qint64 station = qint64(t(l, 0).toDouble());
+            if (!positions.contains(station))
+                positions.insert(station, {t(l, 1).toDouble(), t(l, 2).toDouble(), t(l, 3)});
+        }
+    }
+    return true;
+}
+
+QString libelleStation(const StationExport &s)
+{
+    return s.codeBSS + QStringLiteral(" - ") + s.nom;
+}
+
+} // namespace
+
+QString verifierExport(const ListeExportQualite &liste)
+{
+    if (liste.texte(QStringLiteral("Nom")).trimmed().isEmpty()) return texteExportKml::NOM_VIDE;
+    if (codeSaisi(liste.texte(QStringLiteral("CodeProjection"))).isEmpty())
+        return texteExportKml::PROJECTION;
+    if (liste.stations.isEmpty()) return texteExportKml::STATIONS;
+    return {};
+}
+
+QString nombreKml(double valeur)
+{
+    // Seven decimals of a degree: about a centimetre.
+    QString t = QString::number(valeur, 'f', 7);
+    while (t.endsWith(u'0'))
+        t.chop(1);
+    if (t.endsWith(u'.')) t.chop(1);
+    return t == QLatin1String("-0") ? QStringLiteral("0") : t;
+}
+
+QByteArray documentKml(const QVector<PlacemarkKml> &placemarks, bool dossierStations)
+{
+    QByteArray kml;
+    kml.reserve(600 + (dossierStations ? placemarks.size() * 160 : 0));
+    kml += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+           "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\r\n"
+           "  <Document>\r\n";
+    for (const auto &[id, couleur] : STYLES) {
+        kml += "    <Style id=\"";
+        kml += id;
+        kml += "\">\r\n      <LineStyle>\r\n        <width>1.5</width>\r\n      </LineStyle>\r\n"
+               "      <PolyStyle>\r\n        <color>";
+        kml += couleur;
+        kml += "</color>\r\n      </PolyStyle>\r\n    </Style>\r\n";
+    }
+    if (dossierStations) {
+        kml += "    <Folder>\r\n      <name>Qualitometres</name>\r\n      <open>1</open>\r\n"
+               "      <description>Liste des qualitometres</description>\r\n";
+        for (const PlacemarkKml &p : placemarks) {
+            kml += "      <Placemark>\r\n        <name>";
+            kml += texteXml(p.nom);
+            kml += "</name>\r\n        <Point>\r\n          <coordinates>";
+            kml += nombreKml(p.longitude).toLatin1();
+            kml += ',';
+            kml += nombreKml(p.latitude).toLatin1();
+            if (p.altitude) {
+                kml += ',';
+                kml += nombreKml(*p.altitude).toLatin1();
+            }
+            kml += "</coordinates>\r\n        </Point>\r\n      </Placemark>\r\n";
+        }
+        kml += "  </Folder>\r\n";
+    }
+    kml += "  </Document>\r\n</kml>\r\n";
+    return kml;
+}
+
+QString BilanExportKml::message() const
+{
+    if (absents.isEmpty()) return texteExportKml::TERMINE;
+    return texteExportKml::TERMINE_AVEC_ABSENTS.arg(absents.size()) + u'\n' + absents.join(u'\n');
+}
+
+bool placemarksListe(const ListeExportQualite &liste, QVector<PlacemarkKml> &placemarks,
+                     BilanExportKml &bilan)
+{
+    const QString projection = codeSaisi(liste.texte(QStringLiteral("CodeProjection")));
+    QHash<qint64, Position> positions;
+    if (!lirePositions(liste.stations, projection, positions)) return false;
+    // Stations with a position, converted in one pass.
+    QVector<qsizetype> places;
+    std::vector<double> x, y;
+    for (qsizetype i = 0; i < liste.stations.size(); ++i) {
+        const StationExport &s = liste.stations[i];
+        const auto it = positions.constFind(s.code);
+        if (it == positions.cend()) {
+            bilan.absents << texteExportKml::SANS_COORDONNEES.arg(libelleStation(s), projection);
+        } else if (it->x == 0 && it->y == 0) {
+            bilan.absents << texteExportKml::ORIGINE.arg(libelleStation(s));
+        } else {
+            places << i;
+            x.push_back(it->x);
+            y.push_back(it->y);
+        }
+    }
+    QVector<QString> refus;
+    ConversionWgs84 conversion;
+    conversion.convertir(int(enNombre(projection, true).valeur), x, y, refus);
+    placemarks.clear();
+    for (qsizetype k = 0; k < places.size(); ++k) {
+        const StationExport &s = liste.stations[places[k]];
+        if (!refus[k].isEmpty()) {
+            bilan.absents << texteExportKml::REFUSE.arg(libelleStation(s), refus[k]);
+            continue;
+        }
+        const QVariant &z = positions.value(s.code).z;
+        placemarks.append({libelleStation(s), x[size_t(k)], y[size_t(k)],
+                           z.isNull() ? std::nullopt : std::optional<double>(z.toDouble())});
+    }
+    return true;
+}
+
+namespace {
+
+bool ecrireFichier(const QString &chemin, const QByteArray &contenu, QString *erreur)
+{
+    QSaveFile f(chemin);
+    if (f.open(QIODevice::WriteOnly) && f.write(contenu) == contenu.size() && f.commit())
+        return true;
+    if (erreur)
+        *erreur = QStringLiteral("Impossible d'ouvrir le fichier ") +
+                  QDir::toNativeSeparators(chemin) +
+                  QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert.");
+    return false;
+}
+
+} // namespace
+
+bool exporterListe(const ListeExportQualite &liste, const QString &dossier, BilanExportKml &bilan,
+                   QString *erreur)
+{
+    bilan = BilanExportKml{};
+    const QString refus = verifierExport(liste);
+    if (!refus.isEmpty()) {
+        if (erreur) *erreur = refus;
+        return false;
+    }
+    if (!QDir().mkpath(dossier)) {
+        if (erreur) *erreur = texteSiteWeb::DOSSIER.arg(QDir::toNativeSeparators(dossier));
+        return false;
+    }
+    const bool site = liste.coche(QStringLiteral("ExportSite"));
+    if (liste.coche(QStringLiteral("ExportKml"))) {
+        // Without the station folder the file holds the styles only: no position to read.
+        QVector<PlacemarkKml> placemarks;
+        if (site && !placemarksListe(liste, placemarks, bilan)) {
+            if (erreur) *erreur = bd().derniereErreur();
+            return false;
+        }
+        const QString chemin = QDir(dossier).filePath(
+            QStringLiteral("Export_%1.kml").arg(liste.code < 0 ? 0 : liste.code));
+        if (!ecrireFichier(chemin, documentKml(placemarks, site), erreur)) return false;
+        bilan.fichier = chemin;
+        bilan.places = int(placemarks.size());
+    }
+    if (site || liste.coche(QStringLiteral("ExportGenericSites")))
+        return ecrireSiteWeb(liste, dossier, bilan.pages, erreur);
+    return true;
+}
+
+} // namespace vyk
