@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QHash>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -177,22 +176,6 @@ bool placemarksListe(const ListeExportQualite &liste, QVector<PlacemarkKml> &pla
     return true;
 }
 
-namespace {
-
-bool ecrireFichier(const QString &chemin, const QByteArray &contenu, QString *erreur)
-{
-    QSaveFile f(chemin);
-    if (f.open(QIODevice::WriteOnly) && f.write(contenu) == contenu.size() && f.commit())
-        return true;
-    if (erreur)
-        *erreur = QStringLiteral("Impossible d'ouvrir le fichier ") +
-                  QDir::toNativeSeparators(chemin) +
-                  QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert.");
-    return false;
-}
-
-} // namespace
-
 bool exporterListe(const ListeExportQualite &liste, const QString &dossier, BilanExportKml &bilan,
                    QString *erreur)
 {
@@ -216,7 +199,7 @@ bool exporterListe(const ListeExportQualite &liste, const QString &dossier, Bila
         }
         const QString chemin = QDir(dossier).filePath(
             QStringLiteral("Export_%1.kml").arg(liste.code < 0 ? 0 : liste.code));
-        if (!ecrireFichier(chemin, documentKml(placemarks, site), erreur)) return false;
+        if (!ecrireFichierEntier(chemin, documentKml(placemarks, site), erreur)) return false;
         bilan.fichier = chemin;
         bilan.places = int(placemarks.size());
     }

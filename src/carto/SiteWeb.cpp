@@ -49,17 +49,11 @@ bool ecrire(const QDir &dossier, const QString &nom, const QByteArray &contenu, 
             QString *erreur)
 {
     const QString chemin = dossier.filePath(nom);
-    QSaveFile f(chemin);
-    if (!nom.isEmpty() && QFileInfo(chemin).absolutePath() == dossier.absolutePath() &&
-        f.open(QIODevice::WriteOnly) && f.write(contenu) == contenu.size() && f.commit()) {
-        pages << nom;
-        return true;
-    }
-    if (erreur)
-        *erreur = QStringLiteral("Impossible d'ouvrir le fichier ") +
-                  QDir::toNativeSeparators(chemin) +
-                  QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert.");
-    return false;
+    const bool dedans =
+        !nom.isEmpty() && QFileInfo(chemin).absolutePath() == dossier.absolutePath();
+    if (!ecrireFichierEntier(dedans ? chemin : QString(), contenu, erreur)) return false;
+    pages << nom;
+    return true;
 }
 
 // Station descriptions: code, department, commune, name, creation, closure; by station number.
@@ -164,6 +158,19 @@ QByteArray listeFaunistique(const TableauHydrobiologique &t, qsizetype colonne)
 }
 
 } // namespace
+
+bool ecrireFichierEntier(const QString &chemin, const QByteArray &contenu, QString *erreur)
+{
+    QSaveFile f(chemin);
+    if (!chemin.isEmpty() && f.open(QIODevice::WriteOnly) && f.write(contenu) == contenu.size() &&
+        f.commit())
+        return true;
+    if (erreur)
+        *erreur = QStringLiteral("Impossible d'ouvrir le fichier ") +
+                  QDir::toNativeSeparators(chemin) +
+                  QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert.");
+    return false;
+}
 
 QString nomFichierSur(const QStringList &morceaux, const QString &extension)
 {

@@ -22,6 +22,10 @@ inline const QString DOSSIER = QStringLiteral("Le dossier %1 ne peut pas être c
 // folder itself ("" when nothing is left).
 QString nomFichierSur(const QStringList &morceaux, const QString &extension);
 
+// Writes a whole file at once (nothing is left half written); false with "Impossible d'ouvrir le
+// fichier ..." when it cannot be.
+bool ecrireFichierEntier(const QString &chemin, const QByteArray &contenu, QString *erreur);
+
 // Writes the pages into `dossier`; `pages` receives the files written (relative names). False,
 // with the reason, when a file cannot be written.
 bool ecrireSiteWeb(const ListeExportQualite &liste, const QString &dossier, QStringList &pages,
