@@ -134,10 +134,10 @@ QString chargerExtraitCodeOctets(const QByteArray &octets, ExtraitCode &extrait,
                 {0, origine, texteExtraitCode::champsLigne(int(e.champs.size()), attendus)});
             continue;
         }
-        QStringList valeurs;
-        valeurs.reserve(e.champs.size());
-        for (const QString &c : e.champs)
-            valeurs << nettoyer(c);
+        // Only the columns that carry a code are kept.
+        QStringList valeurs(e.champs.size());
+        for (qsizetype c = 0; c < e.champs.size() && c < extrait.codes.size(); ++c)
+            if (!extrait.codes[c].isEmpty()) valeurs[c] = nettoyer(e.champs[c]);
         extrait.lignes << valeurs;
         extrait.origines << origine;
         if (extrait.nombreLignes() >= LIGNES_IMPORT_MAX) {

@@ -52,20 +52,18 @@ QString sansSigne(const QString &v)
     return t;
 }
 
-QString texteDateCode(const QString &v, bool avecHeure)
+QString texteDateCode(const QString &v)
 {
     if (v.isEmpty()) return {};
     const QDateTime d = dateCode(v);
-    return d.isValid() ? texteDate(d, avecHeure) : v;
+    return d.isValid() ? texteDate(d, false) : v;
 }
 
 // The sample date with its time: PRL.9, else the time written after the date, else midnight.
-QString datePrelevement(LecteurCode &v, int l)
+QString texteDatePrelevement(const QString &brut, const QString &heure)
 {
-    const QString brut = v(l, {"PRL.8", "OPP.3", "ALQ.10", "PRZ.12"});
     QDateTime d = dateCode(brut);
     if (!d.isValid()) return brut;
-    const QString heure = v(l, {"PRL.9"});
     if (!heure.isEmpty()) {
         const QTime h = lireDate(QStringLiteral("01/01/2000 ") + heure).time();
         if (!h.isValid()) return brut + u' ' + heure;
@@ -74,12 +72,38 @@ QString datePrelevement(LecteurCode &v, int l)
     return texteDate(d, true);
 }
 
-void ligneGrille(LecteurCode &v, int l, QStringList &g)
+// Dates repeat over the rows of a sample: each text is converted once.
+class Dates
+{
+  public:
+    QString prelevement(const QString &brut, const QString &heure)
+    {
+        return convertir(m_prelevements, brut + u'\x1f' + heure,
+                         [&] { return texteDatePrelevement(brut, heure); });
+    }
+    QString analyse(const QString &brut)
+    {
+        return convertir(m_analyses, brut, [&] { return texteDateCode(brut); });
+    }
+
+  private:
+    template <typename F>
+    static QString convertir(QHash<QString, QString> &cache, const QString &cle, F f)
+    {
+        auto i = cache.constFind(cle);
+        if (i == cache.constEnd()) i = cache.insert(cle, f());
+        return *i;
+    }
+    QHash<QString, QString> m_prelevements, m_analyses;
+};
+
+void ligneGrille(LecteurCode &v, Dates &dates, int l, QStringList &g)
 {
     auto mettre = [&](C c, const QString &valeur) { g[int(c)] = valeur; };
     mettre(C::CodeStation, cleStationCode(v(l, {"STQ.2", "ALQ.3", "PTE.2"})));
     mettre(C::TypeQualito, QStringLiteral("1"));
-    mettre(C::DatePrelvt, datePrelevement(v, l));
+    mettre(C::DatePrelvt,
+           dates.prelevement(v(l, {"PRL.8", "OPP.3", "ALQ.10", "PRZ.12"}), v(l, {"PRL.9"})));
     mettre(C::NumeroAnalyse, v(l, {"ALQ.23"}));
     const QString producteur = v(l, {"ALQ.19", "ALQ.24"});
     mettre(C::CodeProducteur, producteur);
@@ -97,7 +121,7 @@ void ligneGrille(LecteurCode &v, int l, QStringList &g)
     const QString labo = v(l, {"ALQ.8"});
     mettre(C::CodeLabo, labo);
     mettre(C::OrigineLabo, origine(labo));
-    mettre(C::DateAnalyse, texteDateCode(v(l, {"ALQ.10"}), false));
+    mettre(C::DateAnalyse, dates.analyse(v(l, {"ALQ.10"})));
     mettre(C::LieuAnalyse, v(l, {"ALQ.14"}));
     mettre(C::Difficulte, v(l, {"ALQ.15"}));
     const QualificationCode q = qualificationCode(v(l, {"ALQ.18"}));
@@ -139,10 +163,11 @@ BilanAnalyses integrerExtraitCode(const ExtraitCode &extrait, OptionsIntegration
     }
     GrilleImport grille;
     LecteurCode lecteur(extrait);
+    Dates dates;
     grille.lignes.reserve(extrait.nombreLignes());
     for (int l = 0; l < extrait.nombreLignes(); ++l)
         ligneGrille(
-            lecteur, l,
+            lecteur, dates, l,
             grille.ajouterLigne(l < extrait.origines.size() ? extrait.origines[l] : QString()));
     QVector<LigneIntegree> integrees;
     integrees.reserve(extrait.nombreLignes());

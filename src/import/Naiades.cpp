@@ -31,7 +31,7 @@ class DossierTravail
   public:
     DossierTravail(const QString &sousDossier, const QStringList &masques)
     {
-        const QString racine = lireRegistre(reglage::CheminExport).trimmed();
+        const QString racine = lireRegistre(reglage::CheminExport, {}, true).trimmed();
         if (!racine.isEmpty() && QDir().mkpath(QDir(racine).filePath(sousDossier))) {
             m_chemin = QDir(racine).filePath(sousDossier);
             viderDossierTravail(m_chemin, masques);

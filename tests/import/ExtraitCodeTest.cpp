@@ -4,6 +4,8 @@
 // analyses), each imported twice.
 
 #include "import/ExtraitCode.h"
+#include "app/Registre.h"
+#include "app/Reglages.h"
 #include "db/Progression.h"
 #include "import/ChargementTexte.h"
 #include "import/Importation.h"
@@ -12,6 +14,7 @@
 #include "MessagesSandre.h"
 #include "app/ZipEcrit.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 using namespace vyk;
@@ -307,12 +310,19 @@ TEST_P(ImportExtraitCode, ArchiveNaiades)
     };
     const QByteArray analyses = entete + analyse("1340", "1,5") + analyse("1301", "12");
 
+    // The working folder of the setting, emptied of a previous run's files first.
+    const QString travail = m_dossier.filePath(QStringLiteral("Travail"));
+    ASSERT_TRUE(QDir().mkpath(travail + QStringLiteral("/NAIADES")));
+    ecrire(QStringLiteral("Travail/NAIADES/ancien.csv"), "reste");
+    ASSERT_TRUE(ecrireRegistre(reglage::CheminExport, travail));
     const QString sans = zip(QStringLiteral("sans.zip"), {{"Analyses.CSV", analyses}});
     ResultatImport r = importerModele(QStringLiteral("NAIADES_PC"), sans, false);
     EXPECT_EQ(r.fichiers[0].erreur,
               QStringLiteral("Impossible de récupérer le fichier contenant la description des "
                              "stations dans le fichier ZIP."));
     EXPECT_EQ(compter("QUALITOMETRES"), 0);
+    EXPECT_EQ(QDir(travail + QStringLiteral("/NAIADES")).entryList(QDir::Files),
+              QStringList({"Analyses.CSV"}));
 
     // Member names are matched without regard to case.
     const QString archive = zip(QStringLiteral("naiades.zip"),
