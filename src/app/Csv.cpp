@@ -1,5 +1,9 @@
 #include "app/Csv.h"
 
+#include "classeur/Classeur.h"
+
+#include <QSaveFile>
+
 #include <QDateTime>
 #include <QTextStream>
 
@@ -124,6 +128,24 @@ void ecrireCsv(const Tableau &tableau, QTextStream &sortie, QChar separateur,
             champs << texteExport(tableau(l, c));
         sortie << ligneCsv(champs, separateur) << finLigne;
     }
+}
+
+bool exporterGrilleFichier(const QString &chemin, const QString &feuille, const QStringList &titres,
+                           const QVector<QStringList> &lignes, QString *erreur)
+{
+    if (cheminClasseur(chemin)) return exporterClasseur(chemin, feuille, titres, lignes, erreur);
+    QSaveFile fichier(chemin);
+    QString texte = QStringLiteral("\uFEFF") + ligneCsv(titres, u';') + QStringLiteral("\r\n");
+    for (const QStringList &ligne : lignes)
+        texte += ligneCsv(ligne, u';') + QStringLiteral("\r\n");
+    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(texte.toUtf8()) < 0 ||
+        !fichier.commit()) {
+        if (erreur)
+            *erreur = QStringLiteral("Impossible d'écrire le fichier %1 : %2")
+                          .arg(chemin, fichier.errorString());
+        return false;
+    }
+    return true;
 }
 
 } // namespace vyk

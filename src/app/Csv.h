@@ -19,6 +19,10 @@ QString texteExport(const QVariant &valeur);
 void ecrireCsv(const Tableau &tableau, QTextStream &sortie, QChar separateur = u',',
                const QString &finLigne = QStringLiteral("\r\n"), const QStringList &entetes = {});
 QString ligneCsv(const QStringList &champs, QChar separateur = u',');
+// A grid written after the name's extension: a workbook of one sheet for .xlsx and .ods, else a
+// ";" text (UTF-8 with its mark, CRLF); written whole or not at all. False with the reason.
+bool exporterGrilleFichier(const QString &chemin, const QString &feuille, const QStringList &titres,
+                           const QVector<QStringList> &lignes, QString *erreur = nullptr);
 
 // One record of a separated text: its fields and the file's line where it starts (from 1).
 struct EnregistrementCsv

@@ -285,19 +285,7 @@ QVector<ChoixListe> EvenementsQualito::contacts()
 bool EvenementsQualito::exporter(const QStringList &titres, const QVector<QStringList> &lignes,
                                  const QString &chemin, QString *erreur)
 {
-    if (cheminClasseur(chemin)) return exporterClasseur(chemin, NOM_EXPORT, titres, lignes, erreur);
-    QSaveFile fichier(chemin);
-    QString texte = QStringLiteral("\uFEFF") + ligneCsv(titres, u';') + QStringLiteral("\r\n");
-    for (const QStringList &ligne : lignes)
-        texte += ligneCsv(ligne, u';') + QStringLiteral("\r\n");
-    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(texte.toUtf8()) < 0 ||
-        !fichier.commit()) {
-        if (erreur)
-            *erreur = QStringLiteral("Impossible d'écrire le fichier %1 : %2")
-                          .arg(chemin, fichier.errorString());
-        return false;
-    }
-    return true;
+    return exporterGrilleFichier(chemin, NOM_EXPORT, titres, lignes, erreur);
 }
 
 } // namespace vyk

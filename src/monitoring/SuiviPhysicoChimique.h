@@ -46,6 +46,8 @@ struct LigneSuivi
     QString symbole;
     bool calcule = false; // computed from its component parameters
     QStringList valeurs;  // one per column: "", "12.5", "<0.1", ">300"
+    // The quality class of each value against the chosen thresholds ("" when not classed).
+    QStringList classes;
 };
 
 struct TableauSuivi
