@@ -4,6 +4,7 @@
 #include "ui/app/Application.h"
 #include "ui/app/MenuFenetre.h"
 #include "ui/app/MenuFichier.h"
+#include "ui/app/MenuQualite.h"
 #include "ui/app/MenuReferentiels.h"
 #include "ui/app/MenuStations.h"
 #include "ui/widgets/Fiche.h"
@@ -36,6 +37,7 @@ FenetrePrincipale::FenetrePrincipale(Application &application, QWidget *parent)
     creerMenuFichier(*this);
     creerMenuStations(*this);
     creerMenuReferentiels(*this);
+    creerMenuQualite(*this);
     creerMenuFenetre(*this);
     creerMenuAide(*this);
 

@@ -1,12 +1,16 @@
 #include "ui/monitoring/SuiviPhysicoChmique.h"
 
+#include "app/Registre.h"
+#include "app/Reglages.h"
 #include "db/Messages.h"
 #include "monitoring/ModeleSuivi.h"
 #include "monitoring/Prelevement.h"
 #include "monitoring/ReglesAnalyses.h"
+#include "quality/ClassesSuivi.h"
 #include "schema/TableAnalyses.h"
 #include "ui/monitoring/FichePrelevementPhysicoChmique.h"
 #include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/CouleursClasses.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -22,6 +26,23 @@ namespace vyk {
 
 namespace {
 const QString FORMAT_DATE = QStringLiteral("JJ/MM/AAAA");
+
+// The results coloured by their class.
+class ModeleSuiviColore : public ModeleSuivi
+{
+  public:
+    using ModeleSuivi::ModeleSuivi;
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::BackgroundRole && index.isValid() && index.column() >= 2) {
+            const LigneSuivi &l = tableau().lignes.value(index.row());
+            if (const QColor c = couleurClasse(l.classes.value(index.column() - 2)); c.isValid())
+                return c;
+            return {};
+        }
+        return ModeleSuivi::data(index, role);
+    }
+};
 } // namespace
 
 SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidget *parent)
@@ -58,6 +79,9 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
         this);
     ChkInverse = new QCheckBox(QStringLiteral("Dates les plus récentes en premier"), this);
     ChkInverse->setChecked(filtresSuiviParDefaut().inverse);
+    CboSeuil = new ComboCodee(this);
+    CboSeuil->definirEntrees(entreesHierarchiques(QStringLiteral("SEUILS")), ComboCodee::AvecVide);
+    CboSeuil->selectionnerCode(lireRegistre(reglage::TypeSeuil));
     CmdActualiser = new QPushButton(QStringLiteral("Actualiser"), this);
     CmdNouveauPrelevement = new QPushButton(QStringLiteral("Nouveau prélèvement"), this);
     CboPrelevements = new ComboCodee(this);
@@ -80,6 +104,7 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     ajouter(2, 0, QStringLiteral("Qualification :"), CboQualification);
     filtres->addWidget(ChkQuantification, 2, 2, 1, 4);
     filtres->addWidget(ChkInverse, 3, 0, 1, 2);
+    ajouter(4, 0, QStringLiteral("Seuils :"), CboSeuil);
     auto *boutons = new QHBoxLayout;
     auto *libellePrelevements = new QLabel(QStringLiteral("Prélèvements :"), this);
     libellePrelevements->setBuddy(CboPrelevements);
@@ -92,7 +117,7 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     filtres->addLayout(boutons, 3, 2, 1, 4);
     filtres->setColumnStretch(1, 2);
     disposition->addLayout(filtres);
-    m_modele = new ModeleSuivi(this);
+    m_modele = new ModeleSuiviColore(this);
     SprSuivi = new QTableView(this);
     SprSuivi->setModel(m_modele);
     SprSuivi->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -107,6 +132,7 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     connect(CboStation, &ComboCodee::codeChange, this, [this](const QString &) { actualiser(); });
     connect(ChkQuantification, &QCheckBox::toggled, this, [this](bool) { actualiser(); });
     connect(ChkInverse, &QCheckBox::toggled, this, [this](bool) { actualiser(); });
+    connect(CboSeuil, &ComboCodee::codeChange, this, [this](const QString &) { actualiser(); });
     connect(CmdNouveauPrelevement, &QPushButton::clicked, this, [this] { ouvrirFiche(-1); });
     connect(CmdOuvrirPrelevement, &QPushButton::clicked, this, [this] {
         if (const QString n = CboPrelevements->codeSelectionne(); !n.isEmpty())
@@ -136,6 +162,7 @@ void SuiviPhysicoChmique::actualiser()
     TableauSuivi lu;
     if (!station.isEmpty() && !chargerSuivi(station, codeBSSStation(station), f, lu, &erreur))
         afficherMessage(GENRE_ERREUR, erreur);
+    classerSuivi(lu, CboSeuil->codeSelectionne());
     m_modele->remplir(std::move(lu));
     SprSuivi->resizeColumnsToContents();
     EntreesCodees prelevements;

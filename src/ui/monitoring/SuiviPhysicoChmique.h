@@ -36,6 +36,8 @@ class SuiviPhysicoChmique : public Ecran
     ComboCodee *CboQualification;
     QCheckBox *ChkQuantification;
     QCheckBox *ChkInverse;
+    // The threshold set the results are coloured by ("" for none).
+    ComboCodee *CboSeuil;
     QPushButton *CmdActualiser;
     QPushButton *CmdNouveauPrelevement;
     // Every sample of the station, with or without analyses, and the command that opens one.

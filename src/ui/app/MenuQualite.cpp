@@ -1,0 +1,42 @@
+#include "ui/app/MenuQualite.h"
+
+#include "ui/app/FenetrePrincipale.h"
+#include "ui/quality/FrmCarteSituationQualite.h"
+#include "ui/quality/ImportationSeuils.h"
+#include "ui/quality/ListeSeuils.h"
+#include "ui/widgets/Droits.h"
+#include "users/Habilitations.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace vyk {
+
+void creerMenuQualite(FenetrePrincipale &fenetre)
+{
+    QMenu *menu = fenetre.menuBar()->addMenu(QStringLiteral("&Qualité"));
+    menu->setObjectName(QStringLiteral("MenuQualite"));
+
+    QAction *seuils = menu->addAction(QStringLiteral("&Seuils"));
+    seuils->setObjectName(QStringLiteral("ActionListeSeuils"));
+    QObject::connect(seuils, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new ListeSeuils); });
+    QAction *import = menu->addAction(QStringLiteral("&Importer des seuils..."));
+    import->setObjectName(QStringLiteral("ActionImportationSeuils"));
+    appliquerDroit(import, droit::QUALITO_SEUILS);
+    QObject::connect(import, &QAction::triggered, &fenetre, [&fenetre] {
+        ImportationSeuils dialogue(nullptr, &fenetre);
+        dialogue.exec();
+        if (dialogue.nbJeux() > 0)
+            for (QWidget *ecran : fenetre.ecrans())
+                if (auto *liste = qobject_cast<ListeSeuils *>(ecran)) liste->chargerJeux();
+    });
+    menu->addSeparator();
+    QAction *carte = menu->addAction(QStringLiteral("&Carte de situation qualité"));
+    carte->setObjectName(QStringLiteral("ActionCarteSituationQualite"));
+    QObject::connect(carte, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new FrmCarteSituationQualite); });
+}
+
+} // namespace vyk
