@@ -4,6 +4,7 @@
 #include "import/AnalysesNommees.h"
 #include "import/ChargementTexte.h"
 #include "import/ColonnesNommees.h"
+#include "import/ExtraitCode.h"
 #include "import/GrilleImport.h"
 #include "import/ImportSandre1997.h"
 #include "import/LectureSandre.h"
@@ -56,6 +57,9 @@ void lireFichier(RouteImport route, const QString &chemin, bool entete, Progress
     case RouteImport::PointsEauXml:
         apercu.colonnes = colonnesPointsEau();
         apercu.erreur = listerPointsEauXml(chemin, apercu.lignes, &progression, &ignores);
+        break;
+    case RouteImport::ExtraitCode:
+        apercu.erreur = apercuExtraitCode(chemin, apercu.colonnes, apercu.lignes, progression);
         break;
     case RouteImport::Sandre1997:
         apercu.colonnes = {QStringLiteral("Code")};

@@ -8,6 +8,7 @@
 #include "schema/TableAnalyses.h"
 
 #include <QMap>
+#include <QSet>
 
 namespace vyk {
 
@@ -119,6 +120,38 @@ bool lierReseau(qint64 station, const Groupe &g)
                      date(g("STQ.23"))});
 }
 
+// Quality states of a station: ETA.1 the year (stored as 1 January), ETA.2 the kind of state,
+// ETA.3 its value; a state already stored for that year is kept.
+bool etatsStation(const Groupe &g)
+{
+    const int an = g.extrait->colonne(QStringLiteral("ETA.1"));
+    const int etat = g.extrait->colonne(QStringLiteral("ETA.2"));
+    if (an < 0 || etat < 0) return true;
+    const int valeur = g.extrait->colonne(QStringLiteral("ETA.3"));
+    bool ok = true;
+    QSet<QString> vus;
+    for (const int l : g.lignes) {
+        const QStringList &v = g.extrait->lignes[l];
+        const int annee = v.value(an).toInt();
+        const QVariant code = nombre(v.value(etat));
+        if (annee < 1000 || annee > 9999 || code.isNull()) continue;
+        if (vus.contains(v.value(an) + u'|' + v.value(etat))) continue;
+        vus.insert(v.value(an) + u'|' + v.value(etat));
+        const QDateTime debut(QDate(annee, 1, 1), QTime(0, 0));
+        if (!premiere(QStringLiteral("SELECT CodeEtat FROM LIEN_QUALITO_ETATS WHERE "
+                                     "CodeQualitometre=? AND CodeEtat=? AND DateDebut=?"),
+                      {g.integree.station, code, debut})
+                 .isNull())
+            continue;
+        ok = executer(QStringLiteral("INSERT INTO LIEN_QUALITO_ETATS (CodeQualitometre, CodeEtat, "
+                                     "DateDebut, valeur) VALUES (?, ?, ?, ?)"),
+                      {g.integree.station, code, debut,
+                       valeur < 0 ? QVariant() : nombre(v.value(valeur))}) &&
+             ok;
+    }
+    return ok;
+}
+
 bool decrireStation(const Groupe &g, bool creee)
 {
     const qint64 station = g.integree.station;
@@ -152,7 +185,7 @@ bool decrireStation(const Groupe &g, bool creee)
         const QString codeME = masseEauAssuree(masse, {});
         ok = !codeME.isEmpty() && lierMasseEau(station, codeME) && ok;
     }
-    return lierReseau(station, g) && ok;
+    return lierReseau(station, g) && etatsStation(g) && ok;
 }
 
 bool completerOperation(const Groupe &g)
@@ -226,6 +259,32 @@ bool heureAnalyse(const ExtraitCode &extrait, const LigneIntegree &i)
                         QStringLiteral(" SET HeureAnalyse=? WHERE NumPrelevement=? AND "
                                        "NumAnalyse=?"),
                     {QDateTime(JOUR_DES_HEURES, t), i.prelevement, i.analyse});
+}
+
+// A parameter this run created from a code takes the name and long name the file gives.
+bool nommerParametres(const ExtraitCode &extrait, const QVector<LigneIntegree> &integrees,
+                      const QStringList &crees)
+{
+    bool ok = true;
+    QSet<QString> faits;
+    for (const LigneIntegree &i : integrees) {
+        QString code = valeurCode(QStringLiteral("ALQ"), 9, extrait, i.ligne);
+        if (code.isEmpty()) code = valeurCode(QStringLiteral("PAR"), 2, extrait, i.ligne);
+        const QString nom = valeurCode(QStringLiteral("PAR"), 3, extrait, i.ligne);
+        if (code.isEmpty() || nom.isEmpty() || !crees.contains(code) || faits.contains(code))
+            continue;
+        faits.insert(code);
+        ok =
+            remplirVides(
+                QStringLiteral("ANALYSES_PARAMETRES"), QStringLiteral("Code=?"), {code},
+                {{QStringLiteral("LibelleLong"),
+                  nulSiVide(valeurCode(QStringLiteral("PAR"), 100, extrait, i.ligne).left(25))}}) &&
+            executer(QStringLiteral("UPDATE ANALYSES_PARAMETRES SET Nom=? WHERE Code=? AND "
+                                    "Nom=Code"),
+                     {nom.left(255), code}) &&
+            ok;
+    }
+    return ok;
 }
 
 using Groupes = QMap<QString, Groupe>;
@@ -303,6 +362,8 @@ void completerExtrait(const ExtraitCode &extrait, const QVector<LigneIntegree> &
     bool ok = true;
     for (const Groupe &g : std::as_const(stations))
         ok = decrireStation(g, bilan.stationsCreees.contains(g.integree.codeBSS)) && ok;
+    if (extrait.colonne(QStringLiteral("PAR.3")) >= 0 && !bilan.parametresCrees.isEmpty())
+        ok = nommerParametres(extrait, integrees, bilan.parametresCrees) && ok;
     for (const Groupe &g : std::as_const(points))
         ok = nommerPoint(g) && ok;
     for (const Groupe &g : std::as_const(operations))

@@ -111,6 +111,15 @@ BilanAnalyses integrerExtraitCode(const ExtraitCode &extrait, OptionsIntegration
                                   Progression &progression,
                                   const ReponsesIntegration &reponses = {});
 
+// The header a file of these models is read with, by its name: "Analyses.CSV" the NAIADES one,
+// "DB_Extraction*" and the other "DB_*" the QUALIT'EAU ones, any other its own first line.
+EnTeteCode enTeteParNom(const QString &nomFichier);
+
+// What the import screen previews of a file of these models: its coded columns and their values
+// (the station file of a NAIADES archive adds nothing: its analyses name the stations).
+QString apercuExtraitCode(const QString &chemin, QStringList &colonnes,
+                          QVector<QStringList> &lignes, Progression &progression);
+
 // The road of the models "NAIADES_PC", "QUALITEAU_SN" and "ADES SEQEAU" for one chosen file.
 QString importerExtraitCode(const QString &modele, const QString &fichier,
                             OptionsIntegration &options, Progression &progression,

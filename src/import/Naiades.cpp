@@ -219,19 +219,12 @@ QString importerQualiteau(const QString &fichier, OptionsIntegration &options,
                           Progression &progression, const ReponsesIntegration &reponses,
                           BilanAnalyses &bilan)
 {
-    auto entete = [](const QString &nom) -> std::optional<EnTeteCode> {
-        if (nom.startsWith(QLatin1String("DB_Extraction"), Qt::CaseInsensitive))
-            return EnTeteCode::QualiteauExtraction;
-        if (nom.startsWith(QLatin1String("DB_"), Qt::CaseInsensitive))
-            return EnTeteCode::QualiteauCourt;
-        return std::nullopt;
-    };
     if (!estZip(fichier)) {
-        const auto e = entete(QFileInfo(fichier).fileName());
-        if (!e)
-            return QStringLiteral("Le fichier ") + QFileInfo(fichier).fileName() +
+        const QString nom = QFileInfo(fichier).fileName();
+        if (!nom.startsWith(QLatin1String("DB_"), Qt::CaseInsensitive))
+            return QStringLiteral("Le fichier ") + nom +
                    QStringLiteral(" n'est pas une extraction QUALIT'EAU (DB_*.csv).");
-        return chargerEtIntegrer(fichier, *e, options, progression, reponses, bilan);
+        return chargerEtIntegrer(fichier, enTeteParNom(nom), options, progression, reponses, bilan);
     }
     const DossierTravail dossier(
         QStringLiteral("QUALITEAU"),
@@ -245,6 +238,45 @@ QString importerQualiteau(const QString &fichier, OptionsIntegration &options,
     if (membre.isEmpty()) return texteExtraitCode::NOM_ZIP;
     return chargerEtIntegrer(membre, EnTeteCode::QualiteauExtraction, options, progression,
                              reponses, bilan);
+}
+
+EnTeteCode enTeteParNom(const QString &nomFichier)
+{
+    const QString nom = QFileInfo(nomFichier).fileName();
+    if (nom.compare(QLatin1String("Analyses.CSV"), Qt::CaseInsensitive) == 0)
+        return EnTeteCode::Naiades;
+    if (nom.startsWith(QLatin1String("DB_Extraction"), Qt::CaseInsensitive))
+        return EnTeteCode::QualiteauExtraction;
+    if (nom.startsWith(QLatin1String("DB_"), Qt::CaseInsensitive))
+        return EnTeteCode::QualiteauCourt;
+    return EnTeteCode::Fichier;
+}
+
+QString apercuExtraitCode(const QString &chemin, QStringList &colonnes,
+                          QVector<QStringList> &lignes, Progression &progression)
+{
+    // The stations of a NAIADES archive show in its analyses' columns.
+    if (QFileInfo(chemin).fileName().compare(QLatin1String("Stations.CSV"), Qt::CaseInsensitive) ==
+        0)
+        return {};
+    ExtraitCode extrait;
+    const QString erreur = chargerExtraitCode(chemin, extrait, progression, enTeteParNom(chemin));
+    if (!erreur.isEmpty()) return erreur;
+    QVector<int> lues;
+    QStringList codes;
+    for (int c = 0; c < extrait.codes.size(); ++c)
+        if (!extrait.codes[c].isEmpty()) {
+            lues << c;
+            codes << extrait.codes[c];
+        }
+    if (colonnes.isEmpty()) colonnes = codes;
+    for (const QStringList &l : std::as_const(extrait.lignes)) {
+        QStringList valeurs;
+        for (const int c : std::as_const(lues))
+            valeurs << (c < l.size() ? l[c] : QString());
+        lignes << valeurs;
+    }
+    return {};
 }
 
 QString importerExtraitCode(const QString &modele, const QString &fichier,

@@ -7,6 +7,7 @@
 #include "app/Registre.h"
 #include "app/Reglages.h"
 #include "db/Progression.h"
+#include "import/ApercuImport.h"
 #include "import/ChargementTexte.h"
 #include "import/Importation.h"
 
@@ -282,6 +283,40 @@ TEST_P(ImportExtraitCode, RemplacementPurgeUneFoisEtGardeLesMemesComptes)
     EXPECT_EQ(compter("QUALITOMETRES_POINTS_OPERATIONS_ENV"), 0);
     EXPECT_EQ(compter("QUALITOMETRES_OPERATIONS_RESULTATS"), 0);
     EXPECT_EQ(comptes, QStringList({"1", "1", "3", "2", "1"}));
+}
+
+TEST_P(ImportExtraitCode, EtatsNomsDeParametresValeursDePrelevementEtApercu)
+{
+    const QString fichier = ecrire(
+        QStringLiteral("seqeau.csv"),
+        "STQ.2;PRL.8;ALQ.9;PAR.3;PAR.100;ALQ.12;ALQ.11;PRL.2;ALQ.103;ALQ.104;ETA.1;ETA.2;ETA.3\n"
+        "Station;Date;Code;Nom;Nom long;Résultat;Heure;Commentaire;Flacon;Réf. labo;Année;Etat;"
+        "Valeur\n"
+        "05001000;20210304;99123;Chlorure témoin;Chlorure long;4;14:05;Crue;F1;L-7;2019;3;2\n"
+        "05001000;20210304;1301;Température;;9;;;F1;;2019;3;2\n");
+    ASSERT_TRUE(
+        executer("INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1301', 'Temp. eau')"));
+    for (int passage = 0; passage < 2; ++passage)
+        EXPECT_EQ(importerModele(QStringLiteral("ADES SEQEAU"), fichier, false).fichiers[0].erreur,
+                  QString());
+    // Named after the file when created; a known parameter keeps its name.
+    EXPECT_EQ(lignes("SELECT Code, Nom, LibelleLong FROM ANALYSES_PARAMETRES WHERE Code IN "
+                     "('99123', '1301') ORDER BY Code"),
+              QStringList({"1301|Temp. eau|", "99123|Chlorure témoin|Chlorure long"}));
+    EXPECT_EQ(lignes("SELECT CodeEtat, DateDebut, valeur FROM LIEN_QUALITO_ETATS"),
+              QStringList({"3|01/01/2019|2"}));
+    EXPECT_EQ(lignes("SELECT CodeParametre, HeureAnalyse FROM ANALYSES_05001000 ORDER BY "
+                     "CodeParametre"),
+              QStringList({"1301|", "99123|30/12/1899 14:05:00"}));
+    EXPECT_EQ(lignes("SELECT Commentaire FROM PRELEVEMENTS"), QStringList({"Crue"}));
+    EXPECT_EQ(lignes("SELECT Reference, ReferenceLabo FROM PRELEVEMENTS_ECHANTILLONS"),
+              QStringList({"F1|L-7"}));
+    const ApercuImport apercu =
+        apercuImport(QStringLiteral("ADES SEQEAU"), fichier, false, progressionNulle());
+    EXPECT_EQ(apercu.erreur, QString());
+    EXPECT_EQ(apercu.colonnes.mid(0, 4), QStringList({"STQ.2", "PRL.8", "ALQ.9", "PAR.3"}));
+    ASSERT_EQ(apercu.lignes.size(), 2);
+    EXPECT_EQ(apercu.lignes[1].mid(0, 3), QStringList({"05001000", "20210304", "1301"}));
 }
 
 TEST_P(ImportExtraitCode, ArchiveNaiades)
