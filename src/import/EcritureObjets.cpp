@@ -118,6 +118,17 @@ qint64 EcritureObjets::station(const QString &code)
     return stockee->code;
 }
 
+void EcritureObjets::oublierStation(const QString &code)
+{
+    const QString c = separerCodeDesignation(code).code;
+    const qint64 id = m_stations.take(c);
+    if (id <= 0) return;
+    m_purgees.remove(id);
+    const QString prefixe = QString::number(id) + u'|';
+    m_operations.removeIf([&](const auto &i) { return i.key().startsWith(prefixe); });
+    m_listes.removeIf([&](const QString &l) { return l.startsWith(prefixe); });
+}
+
 qint64 EcritureObjets::stationConnue(const QString &code, QString &erreur)
 {
     const qint64 id = station(code);

@@ -97,6 +97,9 @@ class EcritureObjets
 
     // The CodeQualitometre of a stored station, -1 when none (cached for the run).
     qint64 station(const QString &code);
+    // After the caller undid a station's transaction: what the run remembers of it (its code,
+    // its purge, its operations and lists) is forgotten, so that it is read again.
+    void oublierStation(const QString &code);
     const BilanObjets &bilan() const { return m_bilan; }
 
   private:

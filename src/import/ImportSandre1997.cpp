@@ -8,6 +8,7 @@
 #include "import/AnalysesNommees.h"
 #include "import/ChargementTexte.h"
 #include "import/EcritureSandre.h"
+#include "import/ResolutionIntervenants.h"
 #include "monitoring/Factory.h"
 #include "monitoring/RattachementOperations.h"
 
@@ -123,8 +124,9 @@ template <typename F> bool dansPointSauvegarde(F ecrire)
 
 } // namespace
 
-ImportSandre1997::ImportSandre1997(EcritureObjets &ecriture, Progression &progression)
-    : m_ecriture(ecriture), m_progression(progression)
+ImportSandre1997::ImportSandre1997(EcritureObjets &ecriture, Progression &progression,
+                                   ResolutionIntervenants *intervenants)
+    : m_ecriture(ecriture), m_progression(progression), m_intervenants(intervenants)
 {
 }
 
@@ -302,17 +304,6 @@ bool ImportSandre1997::extractPointEau(const QString &station)
 
 namespace {
 
-// The organisation of a SANDRE code; none (reported) when it is not known.
-EntierLu intervenant(const QString &code, ElementsIgnores &ignores)
-{
-    if (code.isEmpty()) return std::nullopt;
-    const QVariant trouve = lireLie(
-        QStringLiteral("SELECT CodeIntervenant FROM INTERVENANTS WHERE CodeSandre = ?"), {code});
-    if (!trouve.isNull()) return qint64(trouve.toDouble());
-    ignores.ajouter(QStringLiteral("OPH : intervenant inconnu ") + code);
-    return std::nullopt;
-}
-
 EntierLu methode(const QString &code, ElementsIgnores &ignores)
 {
     if (code.isEmpty()) return std::nullopt;
@@ -324,6 +315,21 @@ EntierLu methode(const QString &code, ElementsIgnores &ignores)
 }
 
 } // namespace
+
+bool ImportSandre1997::intervenant(const Enregistrement &e, int position, EntierLu &code)
+{
+    code.reset();
+    if (!m_intervenants || e.champ(position).isEmpty()) return true;
+    QVariant v;
+    QString raison;
+    // The frames give SANDRE codes.
+    if (!m_intervenants->resoudre(e.champ(position), QStringLiteral("SANDRE"), {}, v, raison)) {
+        m_arret = m_intervenants->arret();
+        return refuser(e, raison);
+    }
+    if (!v.isNull()) code = qint64(v.toDouble());
+    return true;
+}
 
 bool ImportSandre1997::extractOperationsPrelevement(const QString &station)
 {
@@ -338,9 +344,12 @@ bool ImportSandre1997::extractOperationsPrelevement(const QString &station)
             continue;
         }
         Champs c(e);
-        Operation o = Factory::GetOperation(cle, c.date(7), c.heure(8), c.texte(12),
-                                            intervenant(c.texte(10), m_ignores),
-                                            intervenant(c.texte(11), m_ignores));
+        Operation o = Factory::GetOperation(cle, c.date(7), c.heure(8), c.texte(12));
+        if (!intervenant(e, 10, o.codePreleveur) || !intervenant(e, 11, o.codeDeterminateur)) {
+            ok = false;
+            if (m_arret) return false;
+            continue;
+        }
         o.methodeAnalyse = methode(c.texte(9), m_ignores);
         if (!c.erreur().isEmpty()) {
             ok = refuser(e, c.erreur());
@@ -454,11 +463,15 @@ void remplirBilan(const ImportSandre1997 &import, const BilanObjets &objets, Bil
 
 } // namespace
 
-QString integrerSandre1997(const QString &chemin, const OptionsIntegration &options,
-                           Progression &progression, BilanAnalyses &bilan, ElementsIgnores &ignores)
+QString integrerSandre1997(const QString &chemin, OptionsIntegration &options,
+                           Progression &progression, const ReponsesIntegration &reponses,
+                           BilanAnalyses &bilan, ElementsIgnores &ignores)
 {
     EcritureObjets ecriture(options.remplacer, options.execution);
-    ImportSandre1997 import(ecriture, progression);
+    const bool creerAuDebut = options.creerIntervenants;
+    ResolutionIntervenants intervenants(options.creerIntervenants, reponses,
+                                        bilan.intervenantsCrees);
+    ImportSandre1997 import(ecriture, progression, &intervenants);
     if (const QString refus = import.init(chemin); !refus.isEmpty()) return refus;
     progression.message(T::STATIONS);
     QStringList erreurs;
@@ -473,13 +486,16 @@ QString integrerSandre1997(const QString &chemin, const OptionsIntegration &opti
         progression.position(i, sites.size());
         Transaction t;
         const bool ok = integrerStation(import, ecriture, sites[i], erreurs);
-        // Replace mode: a station is written whole or not at all, and the run stops there.
-        if (!ok && options.remplacer) {
+        // Replace mode: a station is written whole or not at all, and the run stops there; so
+        // does a refused organisation.
+        if (!ok && (options.remplacer || import.arret())) {
             t.annuler();
+            ecriture.oublierStation(sites[i]);
             bilan.interrompu = true;
             break;
         }
         if (!t.valider()) {
+            ecriture.oublierStation(sites[i]);
             erreurs.append(QStringLiteral("station %1 : ").arg(sites[i]) + bd().derniereErreur());
             continue;
         }
@@ -496,6 +512,9 @@ QString integrerSandre1997(const QString &chemin, const OptionsIntegration &opti
         ignores.ajouter(a);
     ignores.journaliser(chemin);
     remplirBilan(import, ecriture.bilan(), bilan);
+    if (!bilan.intervenantsCrees.isEmpty() && !creerAuDebut)
+        bilan.messageIntervenants = texteIntegration::INTERVENANTS_CREES + u' ' +
+                                    bilan.intervenantsCrees.join(QStringLiteral(", "));
     return (import.erreurs() + erreurs).join(u'\n');
 }
 

@@ -17,7 +17,7 @@
 //   COM  2 commune code, 3 name
 //   OPH  2 station, 3 point identifier ("131"), 4 start date, 5 start time, 6 biological
 //        protocol, 7 end date, 8 end time, 9 method (METHODES code), 10 sampler and 11 determiner
-//        (SANDRE codes of organisations), 12 comment
+//        (SANDRE codes of organisations, created when missing as every import does), 12 comment
 //   LIF, TXD, PRE, RHB  2 to 6: the operation (station, point, start date, start time, protocol)
 //   LIF  7 list number, 8 list name
 //   TXD  7 list number, 8 taxon code, 9 to 32 counts A, % A, B, % B, C, % C, unit, development
@@ -40,6 +40,7 @@
 namespace vyk {
 
 class Progression;
+class ResolutionIntervenants;
 
 namespace texteSandre1997 {
 inline const QString STATIONS = QStringLiteral("Intégration des informations stations");
@@ -63,7 +64,10 @@ inline const QString TERMINE = QStringLiteral("Intégration terminée.");
 class ImportSandre1997
 {
   public:
-    ImportSandre1997(EcritureObjets &ecriture, Progression &progression);
+    // intervenants resolves the operations' organisations (none: the preview, which writes
+    // nothing).
+    ImportSandre1997(EcritureObjets &ecriture, Progression &progression,
+                     ResolutionIntervenants *intervenants = nullptr);
 
     // Reads the file (decoded once) into its records; the loader's refusal, "" when read.
     QString init(const QString &chemin);
@@ -85,6 +89,8 @@ class ImportSandre1997
     // Record types and fields read but not integrated.
     const ElementsIgnores &ignores() const { return m_ignores; }
     int enregistrements() const { return m_lus; }
+    // The user refused to create a missing organisation: the run stops.
+    bool arret() const { return m_arret; }
 
     struct Enregistrement
     {
@@ -97,9 +103,11 @@ class ImportSandre1997
     const QVector<Enregistrement> &de(const QString &type, const QString &station) const;
     bool refuser(const Enregistrement &e, const QString &raison);
     bool lireOperation(const Enregistrement &e, CleOperation &cle);
+    bool intervenant(const Enregistrement &e, int position, EntierLu &code);
 
     EcritureObjets &m_ecriture;
     Progression &m_progression;
+    ResolutionIntervenants *m_intervenants;
     // type -> station (field 2) -> records
     QHash<QString, QHash<QString, QVector<Enregistrement>>> m_parType;
     QStringList m_sites;
@@ -108,6 +116,7 @@ class ImportSandre1997
     QSet<QString> m_parametres;
     bool m_reseauxLus = false;
     bool m_communesLues = false;
+    bool m_arret = false;
     int m_lus = 0;
 };
 
@@ -115,9 +124,11 @@ class ImportSandre1997
 // their order, the samples attached to operations, the parameters made active. In replace mode
 // the first refused record undoes its station and stops the run. The error text ("" when every
 // record went in); the bilan's counts and the ignored records are filled.
-QString integrerSandre1997(const QString &chemin, const OptionsIntegration &options,
-                           Progression &progression, BilanAnalyses &bilan,
-                           ElementsIgnores &ignores);
+// Missing organisations are created as integrerAnalyses creates them (options.creerIntervenants
+// comes back true when the user said Yes to all).
+QString integrerSandre1997(const QString &chemin, OptionsIntegration &options,
+                           Progression &progression, const ReponsesIntegration &reponses,
+                           BilanAnalyses &bilan, ElementsIgnores &ignores);
 
 // The station codes the screen previews, one per row; the loader's refusal, "" when read.
 QString listerSitesSandre1997(const QString &chemin, QVector<QStringList> &sites);

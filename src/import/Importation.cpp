@@ -68,7 +68,7 @@ QString chargerEtIntegrer(const ModeleImport &modele, const QString &fichier,
     if (modele.route == RouteImport::AnalysesNommees)
         return integrerAnalysesNommees(fichier, integration, progression, reponses, bilan, ignores);
     if (modele.route == RouteImport::Sandre1997)
-        return integrerSandre1997(fichier, integration, progression, bilan, ignores);
+        return integrerSandre1997(fichier, integration, progression, reponses, bilan, ignores);
     GrilleImport grille;
     QString erreur, entete;
     if (modele.route == RouteImport::LaboXml) {

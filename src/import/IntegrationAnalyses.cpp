@@ -108,7 +108,9 @@ IntegrationAnalyses::IntegrationAnalyses(const GrilleImport &grille, OptionsInte
                                          Progression &progression,
                                          const ReponsesIntegration &reponses)
     : m_grille(grille), m_options(options), m_progression(progression), m_reponses(reponses),
-      m_creerSansDemanderAuDebut(options.creerIntervenants), m_reglages(ReglagesIntegration::lire())
+      m_creerSansDemanderAuDebut(options.creerIntervenants),
+      m_reglages(ReglagesIntegration::lire()),
+      m_intervenants(options.creerIntervenants, reponses, m_bilan.intervenantsCrees)
 {
 }
 
@@ -264,13 +266,15 @@ QString IntegrationAnalyses::integrerLigne(int l)
     }
     QString raison;
     QVariant producteur, labo, preleveur;
-    if (!resoudreIntervenant(texte(l, C::CodeProducteur), texte(l, C::OrigineInterv),
-                             m_reglages.producteur, producteur, raison) ||
-        !resoudreIntervenant(texte(l, C::CodeLabo), texte(l, C::OrigineLabo),
-                             m_reglages.laboratoire, labo, raison) ||
-        !resoudreIntervenant(texte(l, C::CodeProducteurEch), texte(l, C::OrigineProducteurEch),
-                             m_reglages.preleveur, preleveur, raison))
+    if (!m_intervenants.resoudre(texte(l, C::CodeProducteur), texte(l, C::OrigineInterv),
+                                 m_reglages.producteur, producteur, raison) ||
+        !m_intervenants.resoudre(texte(l, C::CodeLabo), texte(l, C::OrigineLabo),
+                                 m_reglages.laboratoire, labo, raison) ||
+        !m_intervenants.resoudre(texte(l, C::CodeProducteurEch), texte(l, C::OrigineProducteurEch),
+                                 m_reglages.preleveur, preleveur, raison)) {
+        m_arret = m_arret || m_intervenants.arret();
         return raison;
+    }
 
     const QString support = texte(l, C::CodeSupport);
     const std::optional<qint64> point =
@@ -573,6 +577,10 @@ void BilanAnalyses::ajouter(const BilanAnalyses &b)
     unitesCrees += b.unitesCrees;
     intervenantsCrees += b.intervenantsCrees;
     lignesEnErreur += b.lignesEnErreur;
+    // The run's message names every organisation created without leave, whichever file did.
+    if (!b.messageIntervenants.isEmpty() || !messageIntervenants.isEmpty())
+        messageIntervenants = texteIntegration::INTERVENANTS_CREES + u' ' +
+                              intervenantsCrees.join(QStringLiteral(", "));
 }
 
 BilanAnalyses integrerAnalyses(const GrilleImport &grille, OptionsIntegration &options,

@@ -5,6 +5,7 @@
 #include "db/InstructionPreparee.h"
 #include "db/Lot.h"
 #include "import/IntegrationAnalyses.h"
+#include "import/ResolutionIntervenants.h"
 #include "referentials/ReferentielsAnalyses.h"
 
 #include <QDate>
@@ -146,13 +147,6 @@ class IntegrationAnalyses
     void lireAnalyses();
     QString valeursAnalyse(int ligne, QVector<QVariant> &valeurs);
 
-    // --- organisations (IntervenantsImport.cpp): the organisation's code in `code`, null when
-    // none; false with the reason when it cannot be had (m_arret set when the user refused).
-    bool resoudreIntervenant(const QString &codeLu, const QString &origine, const QString &defaut,
-                             QVariant &code, QString &raison);
-    QVariant intervenantExistant(const QString &code, bool siret);
-    bool creerIntervenant(const QString &code, bool siret, QVariant &cree, QString &raison);
-
     // --- writing and closing (ClotureIntegration.cpp)
     bool ecrireAnalyses(QString &raison);
     void noterAccords(const AnalyseEnAttente &a);
@@ -194,8 +188,7 @@ class IntegrationAnalyses
     QHash<qint64, QVector<qint64>> m_aRemplacer; // prelevement -> numbers to delete
     bool m_analysesStationLues = false;
 
-    QHash<QString, QVariant> m_intervenants; // code|scheme -> organisation code
-    std::optional<qint64> m_maxIntervenant;
+    ResolutionIntervenants m_intervenants;
     InstructionPreparee m_insEchantillon;
     // Statements of the closing updates, by text: prepared once per run.
     QHash<QString, InstructionPreparee> m_instructions;

@@ -1,4 +1,6 @@
-#include "import/IntegrationInterne.h"
+#include "import/ResolutionIntervenants.h"
+
+#include "db/InstructionPreparee.h"
 
 #include "db/BaseDonnees.h"
 #include "db/Outils.h"
@@ -23,7 +25,14 @@ bool demander(const Confirmation &question, const QString &texte)
 
 } // namespace
 
-QVariant IntegrationAnalyses::intervenantExistant(const QString &code, bool siret)
+ResolutionIntervenants::ResolutionIntervenants(bool &creerSansDemander,
+                                               const ReponsesIntegration &reponses,
+                                               QStringList &crees)
+    : m_creerSansDemander(creerSansDemander), m_reponses(reponses), m_crees(crees)
+{
+}
+
+QVariant ResolutionIntervenants::existant(const QString &code, bool siret)
 {
     const QString sql = QStringLiteral("SELECT CodeIntervenant FROM Intervenants WHERE ");
     QVariant v =
@@ -36,8 +45,7 @@ QVariant IntegrationAnalyses::intervenantExistant(const QString &code, bool sire
     return v.isNull() ? QVariant() : QVariant(v.toDouble());
 }
 
-bool IntegrationAnalyses::creerIntervenant(const QString &code, bool siret, QVariant &cree,
-                                           QString &raison)
+bool ResolutionIntervenants::creer(const QString &code, bool siret, QVariant &cree, QString &raison)
 {
     const QString colonne = siret ? QStringLiteral("SIRET") : QStringLiteral("CodeSandre");
     const int taille = tailleTexte(u"INTERVENANTS", colonne);
@@ -48,13 +56,13 @@ bool IntegrationAnalyses::creerIntervenant(const QString &code, bool siret, QVar
                      .arg(taille);
         return false;
     }
-    if (!m_maxIntervenant) {
+    if (!m_max) {
         if (bd().enTransaction()) bd().verrouiller(QStringLiteral("INTERVENANTS"));
         const QVariant max =
             bd().valeur(QStringLiteral("SELECT max(CodeIntervenant) FROM Intervenants"));
-        m_maxIntervenant = max.isNull() ? 0 : qint64(max.toDouble());
+        m_max = max.isNull() ? 0 : qint64(max.toDouble());
     }
-    const qint64 nouveau = *m_maxIntervenant + 1;
+    const qint64 nouveau = *m_max + 1;
     InstructionPreparee ins =
         bd().preparer(QStringLiteral("INSERT INTO Intervenants (CodeIntervenant, Nom, ") + colonne +
                       QStringLiteral(") VALUES (?, ?, ?)"));
@@ -63,15 +71,14 @@ bool IntegrationAnalyses::creerIntervenant(const QString &code, bool siret, QVar
                  QStringLiteral(" n'a pas pu être créé : ") + ins.erreur();
         return false;
     }
-    m_maxIntervenant = nouveau;
-    m_bilan.intervenantsCrees << code;
+    m_max = nouveau;
+    m_crees << code;
     cree = double(nouveau);
     return true;
 }
 
-bool IntegrationAnalyses::resoudreIntervenant(const QString &codeLu, const QString &origine,
-                                              const QString &defaut, QVariant &code,
-                                              QString &raison)
+bool ResolutionIntervenants::resoudre(const QString &codeLu, const QString &origine,
+                                      const QString &defaut, QVariant &code, QString &raison)
 {
     QString lu = codeLu;
     lu.remove(u'"').remove(u'\'');
@@ -83,16 +90,16 @@ bool IntegrationAnalyses::resoudreIntervenant(const QString &codeLu, const QStri
     // "1" or nothing: a SIRET number; any other scheme: a SANDRE code.
     const bool siret = origine.trimmed().isEmpty() || origine.trimmed() == QLatin1String("1");
     const QString cle = lu + (siret ? QStringLiteral("|S") : QStringLiteral("|A"));
-    if (const auto i = m_intervenants.constFind(cle); i != m_intervenants.constEnd()) {
+    if (const auto i = m_connus.constFind(cle); i != m_connus.constEnd()) {
         code = *i;
         return true;
     }
-    code = intervenantExistant(lu, siret);
+    code = existant(lu, siret);
     if (code.isNull()) {
-        if (!m_options.creerIntervenants) {
-            if (m_bilan.intervenantsCrees.isEmpty() &&
+        if (!m_creerSansDemander) {
+            if (m_crees.isEmpty() &&
                 demander(m_reponses.creerTousIntervenants, texteIntegration::QUESTION_TOUS)) {
-                m_options.creerIntervenants = true;
+                m_creerSansDemander = true;
             } else if (!demander(m_reponses.creerIntervenant,
                                  texteIntegration::questionIntervenant(lu))) {
                 m_arret = true;
@@ -100,9 +107,9 @@ bool IntegrationAnalyses::resoudreIntervenant(const QString &codeLu, const QStri
                 return false;
             }
         }
-        if (!creerIntervenant(lu, siret, code, raison)) return false;
+        if (!creer(lu, siret, code, raison)) return false;
     }
-    m_intervenants.insert(cle, code);
+    m_connus.insert(cle, code);
     return true;
 }
 

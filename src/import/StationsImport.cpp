@@ -195,7 +195,7 @@ void IntegrationAnalyses::ouvrirStation(const QString &cle, int ligne)
         // Another workstation may have written between two stations' transactions.
         m_verrouille = false;
         m_maxPrelevement.reset();
-        m_maxIntervenant.reset();
+        m_intervenants.oublierMaximum();
     }
     m_points.clear();
     m_operations.clear();

@@ -277,6 +277,30 @@ TEST_P(EcritureObjetsTest, OperationParDateHeureEtProtocole)
               QStringLiteral("le prélèvement élémentaire 13 n'est pas compris entre 1 et 12"));
 }
 
+// A station whose transaction the caller undid is read again, not taken from the run's memory:
+// its old number may now belong to another station.
+TEST_P(EcritureObjetsTest, StationDefaiteOubliee)
+{
+    EcritureObjets e(false);
+    QString erreur;
+    {
+        Transaction t;
+        ASSERT_EQ(e.ecrirePointEau(Factory::GetPointEau(QStringLiteral("V001")), erreur), 1);
+        ASSERT_EQ(e.ecrireOperation(Operation{cleIbg()}, erreur), 0);
+        ASSERT_TRUE(t.annuler());
+    }
+    e.oublierStation(QStringLiteral("V001"));
+    station(1, QStringLiteral("V000"));
+    EXPECT_EQ(e.station(QStringLiteral("V001")), -1);
+    Transaction t;
+    ASSERT_EQ(e.ecrirePointEau(Factory::GetPointEau(QStringLiteral("V001")), erreur), 2);
+    ASSERT_EQ(e.ecrireOperation(Operation{cleIbg()}, erreur), 0) << qPrintable(erreur);
+    ASSERT_TRUE(t.valider());
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeQualitometre, codeOperation FROM "
+                                    "QUALITOMETRES_POINTS_OPERATIONS")),
+              QStringList({"2|0"}));
+}
+
 TEST_P(EcritureObjetsTest, PrelevementSansAnalyseSignale)
 {
     EcritureObjets e(false);

@@ -50,13 +50,14 @@ class ImportSandre1997Test : public test::BaseImport
     }
 
     ResultatImport importer(const QByteArray &trame, bool remplacer = false,
-                            Progression &progression = progressionNulle())
+                            Progression &progression = progressionNulle(),
+                            const ReponsesIntegration &reponses = {})
     {
         OptionsImport o;
         o.remplacer = remplacer;
         return vyk::importer(QStringLiteral("SANDRE_TRAME_1997"),
                              test::ecrireFichier(m_dossier, QStringLiteral("trame.txt"), trame), o,
-                             progression);
+                             progression, reponses);
     }
 
     QStringList rangees()
@@ -202,6 +203,35 @@ TEST_P(ImportSandre1997Test, RemplacerArreteALaPremiereErreur)
     EXPECT_FALSE(r.statut());
     EXPECT_TRUE(r.total().interrompu);
     EXPECT_EQ(rangees(), avant);
+}
+
+// The operations' organisations: a known SANDRE code is used, a missing one created after the
+// question, or the run stopped when the user refuses.
+TEST_P(ImportSandre1997Test, IntervenantsDesOperations)
+{
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO INTERVENANTS (CodeIntervenant, Nom, CodeSandre) VALUES (7, 'Labo', '222')")));
+    const QByteArray trame = "OPH|V001|131|15/06/2021|09:30|2||||222|333\n";
+    test::Reponses non;
+    ResultatImport r = importer(trame, false, progressionNulle(), {non.fonction(), non.fonction()});
+    EXPECT_FALSE(r.statut());
+    EXPECT_EQ(non.questions, QStringList({texteIntegration::QUESTION_TOUS,
+                                          texteIntegration::questionIntervenant("333")}));
+    EXPECT_EQ(r.messages(), QStringList({"trame.txt : ligne 1 : L'intégration va être arretée."}));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES")).toInt(), 0);
+
+    test::Reponses oui;
+    oui.reponse = true;
+    r = importer(trame, false, progressionNulle(), {oui.fonction(), oui.fonction()});
+    ASSERT_TRUE(r.statut()) << qPrintable(r.messages().join(u'\n'));
+    EXPECT_EQ(oui.questions, QStringList({texteIntegration::QUESTION_TOUS}));
+    EXPECT_EQ(r.total().intervenantsCrees, QStringList({"333"}));
+    EXPECT_EQ(r.total().messageIntervenants,
+              texteIntegration::INTERVENANTS_CREES + QStringLiteral(" 333"));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT o.codePreleveur, i.CodeSandre FROM "
+                                    "QUALITOMETRES_POINTS_OPERATIONS o INNER JOIN INTERVENANTS i "
+                                    "ON i.CodeIntervenant = o.codeDeterminateur")),
+              QStringList({"7|333"}));
 }
 
 TEST_P(ImportSandre1997Test, ApercuDesStations)
