@@ -18,6 +18,7 @@ const QString USAGE_IMPORT = QStringLiteral(
     "Usage : vyk-cli [options de connexion] import MODELE FICHIER|DOSSIER [--remplacer] "
     "[--controle]\n"
     "                [--creer-intervenants] [--entete] [--extension EXT] [--demande CODE]\n"
+    "                [--feuille NOM]\n"
     "        vyk-cli import --modeles");
 
 const QString AIDE_IMPORT =
@@ -42,7 +43,9 @@ const QString AIDE_IMPORT =
         "                           s'arrête au premier intervenant inconnu)\n"
         "    --entete               la première ligne des fichiers texte nomme les colonnes\n"
         "    --extension EXT        fichiers d'un dossier (csv par défaut)\n"
-        "    --demande CODE         code de demande donné aux prélèvements\n\n"
+        "    --demande CODE         code de demande donné aux prélèvements\n"
+        "    --feuille NOM          classeurs : la feuille à lire quand celle du modèle est "
+        "absente\n\n"
         "Une ligne de bilan sur la sortie standard, les lignes en erreur sur la sortie d'erreur.\n"
         "Code de sortie : 0 succès, 1 échec (modèle refusé, fichier illisible, ligne en erreur),\n"
         "2 erreur d'usage.");
@@ -82,7 +85,11 @@ int importerFichier(Contexte &ctx, const ArgumentsCommande &args)
     {
         ProgressionTerminal progression;
         // Unattended: a missing organisation is created only with --creer-intervenants.
-        r = importer(modele, chemin, options, progression);
+        ReponsesIntegration reponses;
+        const QString feuille = args.options.value(QStringLiteral("feuille"));
+        if (!feuille.isEmpty())
+            reponses.choisirFeuille = [feuille](const QStringList &) { return feuille; };
+        r = importer(modele, chemin, options, progression, reponses);
     }
     for (const FichierImporte &f : std::as_const(r.fichiers)) {
         const QString nom = QFileInfo(f.chemin).fileName();
@@ -104,11 +111,12 @@ int importerFichier(Contexte &ctx, const ArgumentsCommande &args)
 
 int executerImport(Contexte &ctx, const QStringList &arguments)
 {
-    const ArgumentsCommande args =
-        lireArguments(arguments, {QStringLiteral("extension"), QStringLiteral("demande")},
-                      {QStringLiteral("remplacer"), QStringLiteral("controle"),
-                       QStringLiteral("creer-intervenants"), QStringLiteral("entete"),
-                       QStringLiteral("modeles")});
+    const ArgumentsCommande args = lireArguments(
+        arguments,
+        {QStringLiteral("extension"), QStringLiteral("demande"), QStringLiteral("feuille")},
+        {QStringLiteral("remplacer"), QStringLiteral("controle"),
+         QStringLiteral("creer-intervenants"), QStringLiteral("entete"),
+         QStringLiteral("modeles")});
     if (!args.erreur.isEmpty()) return ctx.usage(args.erreur);
     if (args.options.contains(QStringLiteral("modeles"))) {
         if (!args.positionnels.isEmpty()) return ctx.usage(USAGE_IMPORT);

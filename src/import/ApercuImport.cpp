@@ -13,6 +13,7 @@
 #include "import/ResultatsLabo.h"
 #include "import/StationsXml.h"
 #include "import/Zip.h"
+#include "import/classeurs/ModelesClasseurs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -76,7 +77,8 @@ void lireFichier(RouteImport route, const QString &chemin, bool entete, Progress
 } // namespace
 
 ApercuImport apercuImport(const QString &code, const QString &chemin, bool entete,
-                          Progression &progression)
+                          Progression &progression,
+                          const std::function<QString(const QStringList &)> &choisirFeuille)
 {
     ApercuImport apercu;
     const ModeleImport *modele = modeleImport(code);
@@ -87,6 +89,8 @@ ApercuImport apercuImport(const QString &code, const QString &chemin, bool entet
     }
     apercu.erreur = modele->refus();
     if (!apercu.erreur.isEmpty()) return apercu;
+    if (modele->route == RouteImport::Classeur)
+        return apercuClasseur(modele->code, chemin, progression, choisirFeuille);
     if (!chemin.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
         lireFichier(modele->route, chemin, entete, progression, apercu);
         return apercu;

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 namespace vyk {
 
 class Progression;
@@ -20,7 +22,10 @@ struct ApercuImport
 
 // Reads `chemin` (a file, or an archive whose members are read in turn) the way the model reads
 // it. A model without a file road gives its refusal.
+// `choisirFeuille` answers "Sélectionnez le classeur à importer" for a workbook whose data
+// sheet is not found by name.
 ApercuImport apercuImport(const QString &modele, const QString &chemin, bool entete,
-                          Progression &progression);
+                          Progression &progression,
+                          const std::function<QString(const QStringList &)> &choisirFeuille = {});
 
 } // namespace vyk

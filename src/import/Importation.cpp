@@ -15,6 +15,7 @@
 #include "import/ResultatsLabo.h"
 #include "import/StationsXml.h"
 #include "import/Zip.h"
+#include "import/classeurs/ModelesClasseurs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,11 +37,14 @@ QStringList fichiersDe(const QString &chemin, const QString &extension, RouteImp
                         : texte                            ? QStringLiteral("csv")
                         : route == RouteImport::Sandre1997 ? QStringLiteral("txt")
                                                            : QStringLiteral("xml");
+    QStringList masques{QStringLiteral("*.") + ext, QStringLiteral("*.zip")};
+    if (route == RouteImport::Classeur && extension.isEmpty())
+        masques = QStringList{QStringLiteral("*.xlsx"), QStringLiteral("*.xlsm"),
+                              QStringLiteral("*.xls"), QStringLiteral("*.ods")};
     QStringList fichiers;
     const QDir dossier(chemin);
     for (const QString &nom :
-         dossier.entryList({QStringLiteral("*.") + ext, QStringLiteral("*.zip")}, QDir::Files,
-                           QDir::Name | QDir::IgnoreCase))
+         dossier.entryList(masques, QDir::Files, QDir::Name | QDir::IgnoreCase))
         fichiers << dossier.filePath(nom);
     return fichiers;
 }
@@ -69,6 +73,9 @@ QString chargerEtIntegrer(const ModeleImport &modele, const QString &fichier,
         return integrerAnalysesNommees(fichier, integration, progression, reponses, bilan, ignores);
     if (modele.route == RouteImport::Sandre1997)
         return integrerSandre1997(fichier, integration, progression, reponses, bilan, ignores);
+    if (modele.route == RouteImport::Classeur)
+        return integrerClasseur(modele.code, fichier, integration, progression, reponses, bilan,
+                                ignores);
     GrilleImport grille;
     QString erreur, entete;
     if (modele.route == RouteImport::LaboXml) {

@@ -69,6 +69,8 @@ struct ReponsesIntegration
     Confirmation creerTousIntervenants;
     // "Le code X n'a pas été trouvé. Voulez vous l'ajouter comme intervenant ?"
     Confirmation creerIntervenant;
+    // "Sélectionnez le classeur à importer": a sheet among the workbook's ("" for none).
+    std::function<QString(const QStringList &feuilles)> choisirFeuille;
 };
 
 struct LigneEnErreur

@@ -35,6 +35,9 @@ enum PositionAnalyse : int
 };
 constexpr int NB_CONSERVES = 4;
 
+// The first row's value of a query with bound values; null when there is none.
+QVariant premiere(const QString &sql, const QVector<QVariant> &valeurs, int colonne = 0);
+
 // The settings the integration reads, read once per run.
 struct ReglagesIntegration
 {

@@ -1,5 +1,6 @@
 #include "import/ModelesImport.h"
 
+#include "import/classeurs/ModelesClasseurs.h"
 #include "schema/DonneesInitiales.h"
 
 namespace vyk {
@@ -15,6 +16,7 @@ RouteImport route(const QString &code)
     if (code == QLatin1String("NAIADES_PC") || code == QLatin1String("QUALITEAU_SN") ||
         code == QLatin1String("ADES SEQEAU"))
         return RouteImport::ExtraitCode;
+    if (estModeleClasseur(code)) return RouteImport::Classeur;
     if (code == QLatin1String("SANDRE_REFERENTIEL_XML")) return RouteImport::StationsXml;
     if (code == QLatin1String("QESOUT_XML")) return RouteImport::PointsEauXml;
     if (code == QLatin1String("SANDRE_TRAME_1997")) return RouteImport::Sandre1997;

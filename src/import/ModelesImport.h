@@ -17,6 +17,7 @@ enum class RouteImport
     ExtraitCode,     // national extracts with columns named by dictionary codes
     Sandre1997,      // SANDRE 1997 hydrobiology frames ("|"-separated records)
     ComposantFerme,  // handed to a closed component of the suite that VYK does not provide
+    Classeur,        // a workbook template (import/classeurs)
     AutreFormat      // a format this version does not read yet
 };
 

@@ -8,15 +8,15 @@
 
 namespace vyk {
 
-namespace {
-
-QVariant premiere(const QString &sql, const QVector<QVariant> &valeurs, int colonne = 0)
+QVariant premiere(const QString &sql, const QVector<QVariant> &valeurs, int colonne)
 {
     InstructionPreparee q = bd().preparer(sql);
     Tableau t;
     if (!q.extraire(t, valeurs) || t.estVide()) return {};
     return t(0, colonne);
 }
+
+namespace {
 
 // Link tables of a groundwater station and of a water-quality station, with their columns.
 struct LienCopie

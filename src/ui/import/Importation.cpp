@@ -18,6 +18,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,6 +29,18 @@
 namespace vyk {
 
 namespace {
+
+// "Sélectionnez le classeur à importer": the sheet a workbook model reads when its own is absent.
+std::function<QString(const QStringList &)> choixFeuille(QWidget *parent)
+{
+    return [parent](const QStringList &feuilles) {
+        bool ok = false;
+        const QString choix = QInputDialog::getItem(
+            parent, QStringLiteral("Importation de données"),
+            QStringLiteral("Sélectionnez le classeur à importer"), feuilles, 0, false, &ok);
+        return ok ? choix : QString();
+    };
+}
 const QString REGLAGE_DOSSIER = QStringLiteral("RepertoireImportation");
 const QString REGLAGE_TYPE = QStringLiteral("TypeImportation");
 const QString REGLAGE_MODELE = QStringLiteral("ModeleImportation");
@@ -241,7 +254,7 @@ bool Importation::choisirFichier(const QString &chemin)
     ApercuImport a;
     {
         ProgressionGui progression(this, QStringLiteral("Chargement du fichier"));
-        a = apercuImport(modele(), chemin, m_entete->isChecked(), progression);
+        a = apercuImport(modele(), chemin, m_entete->isChecked(), progression, choixFeuille(this));
     }
     m_apercu->remplir(a.colonnes, a.lignes);
     QString info = QString::number(a.lignes.size()) + QStringLiteral(" ligne(s) lue(s).");
@@ -324,7 +337,8 @@ void Importation::lancer(bool controle)
         return;
     }
     if (!controle && m_remplacer->isChecked() && !confirmerParMessage(QUESTION_REMPLACER)) return;
-    const ReponsesIntegration reponses{confirmerParMessage, confirmerParMessage};
+    const ReponsesIntegration reponses{confirmerParMessage, confirmerParMessage,
+                                       choixFeuille(this)};
     {
         ProgressionGui progression(this, QStringLiteral("Importation de données"));
         m_resultat = importerFichiers(modele(), cibles(), options(controle), progression, reponses);
