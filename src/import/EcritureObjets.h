@@ -45,6 +45,7 @@ struct BilanObjets
     int stationsCompletees = 0;
     int pointsCrees = 0;
     int operationsCreees = 0;
+    int prelevementsCrees = 0;
     int taxonsAjoutes = 0;
     int taxonsReecrits = 0;
     int resultatsOperation = 0;
@@ -72,6 +73,10 @@ class EcritureObjets
     qint64 ecrirePointPrelevement(const PointPrelevement &p, QString &erreur);
     // The operation's code, found or created then given the record's values; -1 with why.
     qint64 ecrireOperation(const Operation &o, QString &erreur);
+    // The sample of a hydrobiological operation: the operation's sample of that date, else a new
+    // one numbered over the whole table (the largest + 1, 0 for the first). Its NumPrelevement,
+    // -1 with why.
+    qint64 ecrirePrelevementOperation(const CleOperation &cle, QString &erreur);
     // The list's header (QUALITOMETRES_OPERATIONS_LISTE, named when nom is given), the station's
     // taxa table created when missing, and microPrelevement = '1' on the operation.
     bool ecrireEnteteListe(const CleOperation &cle, int codeListe, const QString &nom,

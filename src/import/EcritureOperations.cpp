@@ -214,6 +214,31 @@ qint64 EcritureObjets::ecrireOperation(const Operation &o, QString &erreur)
                : -1;
 }
 
+qint64 EcritureObjets::ecrirePrelevementOperation(const CleOperation &cle, QString &erreur)
+{
+    const qint64 op = operationDe(cle, true, erreur);
+    if (op < 0) return -1;
+    const qint64 id = station(cle.codeStation);
+    const Tableau t = lire(QStringLiteral("SELECT NumPrelevement, DateDebut FROM PRELEVEMENTS "
+                                          "WHERE CodeQualitometre = ? AND codeOperation = ? "
+                                          "ORDER BY NumPrelevement"),
+                           {double(id), double(op)});
+    for (int i = 0; i < t.nbLignes(); ++i)
+        if (t.valeur(i, QStringLiteral("DateDebut")).toDateTime().date() == cle.date)
+            return code(t.valeur(i, QStringLiteral("NumPrelevement")));
+    bd().verrouiller(QStringLiteral("PRELEVEMENTS"));
+    const QVariant max =
+        bd().valeur(QStringLiteral("SELECT Max(NumPrelevement) FROM PRELEVEMENTS"));
+    const qint64 numero = max.isNull() ? 0 : code(max) + 1;
+    if (!executerLie(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, "
+                                    "DateDebut, HeureDebut, codeOperation) VALUES (?, ?, ?, ?, ?)"),
+                     {double(numero), double(id), jour(cle.date), heure(cle.heure), double(op)},
+                     erreur))
+        return -1;
+    ++m_bilan.prelevementsCrees;
+    return numero;
+}
+
 bool EcritureObjets::ecrireEnteteListe(const CleOperation &cle, int codeListe, const QString &nom,
                                        QString &erreur)
 {

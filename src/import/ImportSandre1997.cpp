@@ -355,7 +355,11 @@ bool ImportSandre1997::extractOperationsPrelevement(const QString &station)
             ok = refuser(e, c.erreur());
             continue;
         }
-        if (!dansPointSauvegarde([&] { return m_ecriture.ecrireOperation(o, erreur) >= 0; }))
+        // The operation and its sample.
+        if (!dansPointSauvegarde([&] {
+                return m_ecriture.ecrireOperation(o, erreur) >= 0 &&
+                       m_ecriture.ecrirePrelevementOperation(cle, erreur) >= 0;
+            }))
             ok = refuser(e, erreur);
     }
     return ok;
@@ -451,6 +455,7 @@ void remplirBilan(const ImportSandre1997 &import, const BilanObjets &objets, Bil
     bilan.stationsPurgees = objets.stationsPurgees;
     bilan.pointsCrees = objets.pointsCrees;
     bilan.operationsCreees = objets.operationsCreees;
+    bilan.prelevementsCrees = objets.prelevementsCrees;
     for (const QString &e : import.erreurs()) {
         LigneEnErreur l;
         const auto m = QRegularExpression(QStringLiteral("^ligne (\\d+) : ")).match(e);

@@ -83,7 +83,10 @@ class ImportSandre1997Test : public test::BaseImport
               "SELECT CodeReseau, Libelle, CodeSandre FROM RESEAUX",
               "SELECT CodeQualitometre, CodeReseau, DateDebut, DateFin FROM "
               "LIEN_QUALITO_RESEAUX",
-              "SELECT CodeCommune, Nom FROM COMMUNES WHERE CodeCommune = '25434'"})
+              "SELECT CodeCommune, Nom FROM COMMUNES WHERE CodeCommune = '25434'",
+              // Sample numbers run over the whole table: compared apart.
+              "SELECT CodeQualitometre, DateDebut, HeureDebut, codeOperation FROM PRELEVEMENTS "
+              "ORDER BY 1, 2"})
             r << lignes(QString::fromLatin1(sql)).join(u';');
         return r;
     }
@@ -101,6 +104,7 @@ TEST_P(ImportSandre1997Test, DeuxFoisEnAjoutLesMemesLignes)
     EXPECT_EQ(b.stations, 2);
     EXPECT_EQ(b.stationsCreees, QStringList({"V001", "V002"}));
     EXPECT_EQ(b.operationsCreees, 2);
+    EXPECT_EQ(b.prelevementsCrees, 2);
     EXPECT_TRUE(r.messages().isEmpty()) << qPrintable(r.messages().join(u'\n'));
 
     const QStringList premier = rangees();
@@ -114,7 +118,12 @@ TEST_P(ImportSandre1997Test, DeuxFoisEnAjoutLesMemesLignes)
                            "1|0|1|Liste IBG", "0|1|1|183|12|0|;0|1|2|069|||3", "0|3|P3|2|S24|0.5",
                            "0|1|5910|0|14|", "1|RCS Rhône|0600000011",
                            // The 31/12/2020 end is an open membership.
-                           "1|1|01/01/2007|", "25434|Ornans"}));
+                           "1|1|01/01/2007|", "25434|Ornans",
+                           // Each operation has its sample.
+                           "1|15/06/2021|30/12/1899 09:30:00|0;2|02/09/2020||0"}));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT NumPrelevement, CodeQualitometre FROM PRELEVEMENTS "
+                                    "ORDER BY 1")),
+              QStringList({"0|1", "1|2"}));
     EXPECT_EQ(valeur(QStringLiteral("SELECT Actif FROM ANALYSES_PARAMETRES WHERE Code = '5910'"))
                   .toString(),
               QStringLiteral("1"));
@@ -140,6 +149,7 @@ TEST_P(ImportSandre1997Test, DeuxFoisEnAjoutLesMemesLignes)
     ASSERT_TRUE(second.statut()) << qPrintable(second.messages().join(u'\n'));
     EXPECT_TRUE(second.total().stationsCreees.isEmpty());
     EXPECT_EQ(second.total().operationsCreees, 0);
+    EXPECT_EQ(second.total().prelevementsCrees, 0);
     EXPECT_EQ(rangees(), premier);
 }
 
