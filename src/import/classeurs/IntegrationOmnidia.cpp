@@ -14,10 +14,10 @@ constexpr int IBD = 5856;
 constexpr int IPS = 1022;
 constexpr int SUPPORT_DIATOMEES = 10;
 
-std::optional<double> nombreOuRien(const QString &texte)
+NombreLu nombreOuRien(const QString &texte)
 {
     const Nombre n = enNombre(texte, true);
-    return n.estNombre() ? std::optional<double>(n.valeur) : std::nullopt;
+    return n.estNombre() ? NombreLu(n.valeur) : std::nullopt;
 }
 
 } // namespace
@@ -37,7 +37,8 @@ QString taxonOmnidia(const QString &code)
 namespace {
 
 // One row; "" or why it was not written.
-QString integrerReleve(const ReleveOmnidia &r, EcritureHydrobio &ecriture, Progression &progression,
+QString integrerReleve(const ReleveOmnidia &r, EcritureObjets &ecriture,
+                       const DefautsOperation &defauts, Progression &progression,
                        QHash<QString, QString> &taxons, QStringList &inconnus)
 {
     const QDateTime date = lireDate(r.date);
@@ -47,48 +48,51 @@ QString integrerReleve(const ReleveOmnidia &r, EcritureHydrobio &ecriture, Progr
     s.nom = r.nomStation;
     s.coursEau = r.coursEau;
     QString raison;
-    const qint64 station = ecriture.station(s, raison);
+    const qint64 station = ecrireStationClasseur(ecriture, s, raison);
     if (station < 0) return raison;
     progression.message(texteOmnidia::INTEGRATION);
+    const CleOperation cle{r.station.trimmed(), QStringLiteral("101"), date.date(), {}, {}};
     const qint64 operation =
-        ecriture.operation(station, QStringLiteral("101"), SUPPORT_DIATOMEES, date.date(), raison);
+        ecriture.ecrireOperation(defauts.operation(cle, SUPPORT_DIATOMEES), raison);
     if (operation < 0) return raison;
-    QVector<ResultatIndice> resultats;
-    if (const auto v = nombreOuRien(r.ibd)) resultats.append({IBD, v});
-    if (const auto v = nombreOuRien(r.ips)) resultats.append({IPS, v});
-    if (!ecriture.ecrireResultats(station, operation, {IBD, IPS}, resultats, raison)) return raison;
+    // The calculator's results replace the operation's former ones.
+    if (!effacerResultats(station, operation, {IBD, IPS}, raison)) return raison;
+    for (const auto &[parametre, texte] : {std::pair{IBD, r.ibd}, std::pair{IPS, r.ips}}) {
+        ResultatOperation resultat{cle, parametre, {}, nombreOuRien(texte), {}, {}};
+        if (resultat.resultat && !ecriture.ecrireResultatOperation(resultat, raison)) return raison;
+    }
     progression.message(texteOmnidia::LISTE);
-    QVector<LigneTaxonListe> lignes;
     for (const QString &cellule : r.flore) {
-        QString code;
+        TaxonDenombre t;
+        t.operation = cle;
         double nombre = 0;
-        if (!lireTaxonOmnidia(cellule, code, nombre)) {
+        if (!lireTaxonOmnidia(cellule, t.codeTaxon, nombre)) {
             if (!inconnus.contains(cellule.trimmed())) inconnus << cellule.trimmed();
             continue;
         }
-        progression.message(QStringLiteral("Recherche du code ") + code);
-        auto trouve = taxons.constFind(code);
-        if (trouve == taxons.constEnd()) trouve = taxons.insert(code, taxonOmnidia(code));
+        progression.message(QStringLiteral("Recherche du code ") + t.codeTaxon);
+        auto trouve = taxons.constFind(t.codeTaxon);
+        if (trouve == taxons.constEnd())
+            trouve = taxons.insert(t.codeTaxon, taxonOmnidia(t.codeTaxon));
         if (trouve->isEmpty()) {
-            if (!inconnus.contains(code)) inconnus << code;
+            if (!inconnus.contains(t.codeTaxon)) inconnus << t.codeTaxon;
             continue;
         }
-        LigneTaxonListe l;
-        l.codeTaxon = *trouve;
-        l.valeurs[DenombrementA] = nombre;
-        lignes << l;
+        t.codeTaxon = *trouve;
+        t.valeurs[DenombrementA] = nombre;
+        if (!ecriture.ecrireTaxon(t, raison)) return raison;
     }
-    if (!ecriture.ecrireListe(station, operation, lignes, raison)) return raison;
     return {};
 }
 
 } // namespace
 
-bool integrerReleves(const QVector<ReleveOmnidia> &releves, EcritureHydrobio &ecriture,
+bool integrerReleves(const QVector<ReleveOmnidia> &releves, EcritureObjets &ecriture,
                      Progression &progression, bool arret, BilanAnalyses &bilan,
                      QStringList &inconnus)
 {
     QHash<QString, QString> taxons;
+    const DefautsOperation defauts = DefautsOperation::lire();
     bilan.lignesLues += int(releves.size());
     for (int i = 0; i < releves.size(); ++i) {
         if (progression.annule()) {
@@ -97,7 +101,7 @@ bool integrerReleves(const QVector<ReleveOmnidia> &releves, EcritureHydrobio &ec
         }
         progression.position(i, releves.size());
         const ReleveOmnidia &r = releves.at(i);
-        const QString raison = integrerReleve(r, ecriture, progression, taxons, inconnus);
+        const QString raison = integrerReleve(r, ecriture, defauts, progression, taxons, inconnus);
         if (raison.isEmpty()) continue;
         LigneEnErreur e;
         e.ligne = i + 1;

@@ -57,10 +57,11 @@ QString integrerHydrobio(const QString &modele, const DonneesClasseur &d,
     Transaction transaction;
     QString erreur = garantirReferentiels(modele);
     if (!erreur.isEmpty()) return erreur;
-    EcritureHydrobio ecriture(options, bilan);
+    EcritureObjets ecriture(options.remplacer, options.execution);
     QStringList inconnus;
     const bool complet = integrerReleves(d.releves, ecriture, progression,
                                          options.arretPremiereErreur, bilan, inconnus);
+    ajouterBilan(ecriture.bilan(), bilan);
     if (!complet && options.remplacer) {
         transaction.annuler();
         return erreurDuBilan(bilan);

@@ -12,7 +12,7 @@
 namespace vyk {
 
 class ElementsIgnores;
-class EcritureHydrobio;
+class EcritureObjets;
 class Progression;
 struct BilanAnalyses;
 
@@ -52,7 +52,7 @@ QString taxonOmnidia(const QString &code);
 // IPS (1022) in place of the operation's former ones, its floristic list. A row that fails is
 // counted in the summary; with `arret` the run stops there (false). Codes no taxon carries are
 // added to `inconnus` once each; their taxa are left out, the others written.
-bool integrerReleves(const QVector<ReleveOmnidia> &releves, EcritureHydrobio &ecriture,
+bool integrerReleves(const QVector<ReleveOmnidia> &releves, EcritureObjets &ecriture,
                      Progression &progression, bool arret, BilanAnalyses &bilan,
                      QStringList &inconnus);
 

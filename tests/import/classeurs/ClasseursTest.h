@@ -42,10 +42,11 @@ class BaseClasseurs : public BaseImport
         o.remplacer = remplacer;
         return importer(modele, chemin, o, progressionNulle(), r);
     }
-    // The tables' rows, each run's execution stamp on the operations aside.
+    // The tables' rows, each run's execution and update stamps aside.
     QStringList etatStable(const QStringList &tablesAnalyses = {})
     {
         executer("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET jobExecutionId=NULL");
+        executer("UPDATE QUALITOMETRES SET jobExecutionId=NULL, datemaj=NULL");
         return etat(tablesAnalyses);
     }
     // Both formats the program writes.

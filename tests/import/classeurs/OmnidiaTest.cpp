@@ -61,8 +61,8 @@ TEST_P(OmnidiaTest, DeuxFoisUnIbdEtUnIpsParOperation)
         EXPECT_EQ(r.fichiers.at(0).erreur,
                   "Certains codes n'ont pas été trouvé dans la liste des taxons: XXXX");
         EXPECT_EQ(r.fichiers.at(0).remarques, "Éléments non repris : Opérateur (1).");
-        const QStringList attendu = {"0|0|101|0|5856|14.2", "0|0|101|1|1022|15.5",
-                                     "1|0|101|0|5856|12", "1|0|101|1|1022|13"};
+        const QStringList attendu = {"0|0|101|1|5856|14.2", "0|0|101|2|1022|15.5",
+                                     "1|0|101|1|5856|12", "1|0|101|2|1022|13"};
         EXPECT_EQ(resultats(), attendu);
         const QString liste = "SELECT codeOperation, codeListe, indice, codeTaxon, "
                               "DenombrementA FROM QUALITOMETRES_LISTE_1 ORDER BY 1, 3";
@@ -100,7 +100,7 @@ TEST_P(OmnidiaTest, ResultatsRemplaces)
     const ResultatImport r = importerModele("OMNIDIA", chemin);
     EXPECT_TRUE(r.statut()) << qPrintable(r.messages().join('\n'));
     EXPECT_EQ(resultats(),
-              QStringList({"0|0|101|0|5856|9", "1|0|101|0|5856|12", "1|0|101|1|1022|13"}));
+              QStringList({"0|0|101|1|5856|9", "1|0|101|1|5856|12", "1|0|101|2|1022|13"}));
 }
 
 // The preview's columns and rows; "N.C." reads as empty.
