@@ -5,7 +5,10 @@
 #include "db/Outils.h"
 #include "db/Sql.h"
 
+#include "schema/Catalogue.h"
+
 #include <QHash>
+#include <QSet>
 
 namespace vyk {
 
@@ -37,12 +40,18 @@ QVector<LigneCarte> stationsCarte(const QStringList &codes)
     QHash<qint64, int> index;
     for (int i = 0; i < t.nbLignes(); ++i)
         index.insert(t(i, 0).toLongLong(), i);
+    // The catalogue once for every station, not once per station (a catalogue query costs
+    // milliseconds on a server).
+    QSet<QString> tables;
+    for (const QString &nom : bd().tables())
+        tables.insert(nom.toUpper());
     for (const QString &c : codes) {
         const auto it = index.constFind(qint64(enNombre(c).valeur));
         if (it == index.constEnd()) continue;
         const int i = *it;
         LigneCarte l;
-        l.station = {t(i, 0).toLongLong(), t.texte(i, 1)};
+        l.station = {t(i, 0).toLongLong(), t.texte(i, 1),
+                     tables.contains((PREFIXE_ANALYSES + t.texte(i, 1).trimmed()).toUpper())};
         l.nom = t.texte(i, 2);
         l.typeStation = t.texte(i, 3);
         l.typeFr = t.texte(i, 4);

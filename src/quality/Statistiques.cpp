@@ -50,7 +50,9 @@ namespace {
 QString tableStation(const StationCalcul &station)
 {
     const QString table = tableAnalyses(station.codeBSS);
-    if (table.isEmpty() || !bd().tableExiste(PREFIXE_ANALYSES + station.codeBSS)) return {};
+    if (table.isEmpty() ||
+        (!station.tableVerifiee && !bd().tableExiste(PREFIXE_ANALYSES + station.codeBSS)))
+        return {};
     return table;
 }
 

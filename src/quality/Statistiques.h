@@ -18,6 +18,9 @@ struct StationCalcul
 {
     qint64 codeQualitometre = 0;
     QString codeBSS;
+    // Set by a caller that read the catalogue once for many stations: the analysis table is
+    // known to exist, and is not looked up again.
+    bool tableVerifiee = false;
 };
 
 // What every single-value operation shares.

@@ -110,6 +110,14 @@ TEST_P(QualiteGuiTest, CarteCalculeeEtColoree)
     EXPECT_EQ(ecran.SprCarte->item(0, 3)->text(), "30");
     EXPECT_EQ(ecran.SprCarte->item(0, 4)->text(), "3");
     EXPECT_EQ(ecran.SprCarte->item(0, 4)->background().color(), couleurClasse("3"));
+    EXPECT_EQ(ecran.SprCarte->item(0, 0)->toolTip(), "");
+    // The latest value, older than the age limit: the row is marked.
+    ecran.OptRegroupement->button(5)->click();
+    ecran.TxtAgeLimite->setText("30");
+    ecran.CmdCalculer->click();
+    ASSERT_EQ(ecran.SprCarte->rowCount(), 1);
+    EXPECT_EQ(ecran.SprCarte->item(0, 2)->text(), "01/03/2021");
+    EXPECT_EQ(ecran.SprCarte->item(0, 0)->toolTip(), "Valeur plus ancienne que l'âge limite");
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(QualiteGuiTest);

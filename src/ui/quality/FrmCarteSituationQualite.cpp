@@ -181,10 +181,21 @@ void FrmCarteSituationQualite::afficher()
     const int colonneClasse = int(entetes.indexOf(QStringLiteral("Classe")));
     for (int i = 0; i < lignes.size(); ++i) {
         const QColor couleur = couleurClasse(lignes[i].value(colonneClasse));
+        // The two marks of an old value: older than the age limit, older than the period.
+        const ValeurCalculee &v = m_resultat.lignes[i].valeur;
+        const QString marque =
+            v.plusAncienQueLimite    ? QStringLiteral("Valeur plus ancienne que l'âge limite")
+            : v.plusAncienQuePeriode ? QStringLiteral("Valeur plus ancienne que la période")
+                                     : QString();
         for (int c = 0; c < lignes[i].size(); ++c) {
             auto *cellule = new QTableWidgetItem(lignes[i][c]);
             if (couleur.isValid() && c >= colonneClasse - 1 && c <= colonneClasse)
                 cellule->setBackground(couleur);
+            if (!marque.isEmpty()) {
+                cellule->setToolTip(marque);
+                cellule->setForeground(v.plusAncienQueLimite ? QColor(192, 0, 0)
+                                                             : QColor(Qt::gray));
+            }
             SprCarte->setItem(i, c, cellule);
         }
     }
