@@ -17,8 +17,6 @@ using C = ColonneImport;
 
 // The sampling time has no column of its own in the import table: it joins the date.
 constexpr int HEURE_PRELEVEMENT = NB_COLONNES_IMPORT;
-// Schemes of the organisation codes, when the file gives them.
-constexpr int ORIGINE = NB_COLONNES_IMPORT + 1;
 
 // Names each import column is known by, after the import table's own name. Sources: the field
 // names of the public surface-water physico-chemistry API of the national water data service

@@ -287,7 +287,21 @@ QString importerExtraitCode(const QString &modele, const QString &fichier,
         return importerNaiades(fichier, options, progression, reponses, bilan);
     if (modele == QLatin1String("QUALITEAU_SN"))
         return importerQualiteau(fichier, options, progression, reponses, bilan);
-    return chargerEtIntegrer(fichier, EnTeteCode::Fichier, options, progression, reponses, bilan);
+    if (!estZip(fichier))
+        return chargerEtIntegrer(fichier, EnTeteCode::Fichier, options, progression, reponses,
+                                 bilan);
+    // An archive of SEQEAU files: each member in turn.
+    const QTemporaryDir dossier;
+    const int code = decompresserZip(fichier, QStringLiteral("*.csv;*.txt"), dossier.path(), true);
+    if (code != codeZip::SUCCES) return erreurDecompression(code);
+    QStringList erreurs;
+    for (const QString &membre : fichiersExtraits(dossier.path()))
+        if (const QString e =
+                chargerEtIntegrer(QDir(dossier.path()).filePath(membre), EnTeteCode::Fichier,
+                                  options, progression, reponses, bilan);
+            !e.isEmpty())
+            erreurs << membre + QStringLiteral(" : ") + e;
+    return erreurs.join(u'\n');
 }
 
 } // namespace vyk

@@ -2,6 +2,7 @@
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 
+#include "app/ZipEcrit.h"
 #include "support/BaseTest.h"
 
 #include <QFile>
@@ -117,6 +118,34 @@ TEST_P(CommandeImportTest, ExtraitNationalAColonnesNommees)
     EXPECT_TRUE(cli({"import", "--modeles"})
                     .sortie.contains(QStringLiteral(
                         "\nPC_CSV_NATIONAL\tPhysico-chimie nationale CSV (colonnes nommées)\n")));
+}
+
+// A SEQEAU extract (dictionary codes on its first line), alone and in an archive; its short line
+// is a row in error named by its line, the others go in.
+TEST_P(CommandeImportTest, ExtraitCodeSeqeau)
+{
+    const QByteArray texte = "<STQ.2.1997-1>;<PRL.8.1997-1>;<ALQ.9.1997-1>;<ALQ.12.1997-1>\n"
+                             "Station;Date;Paramètre;Résultat\n"
+                             "BSS001;03/05/21;1340;4,2\n"
+                             "BSS001;03/05/21\n";
+    const QString csv = chemin(QStringLiteral("seqeau.csv"));
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(texte);
+    f.close();
+    test::SortieCli r = cli({"import", "ADES SEQEAU", csv});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral(
+        "seqeau.csv : ligne 4 : la ligne compte 2 champs au lieu des 4 de l'en-tête")))
+        << qPrintable(r.erreurs);
+    EXPECT_EQ(lignes("SELECT CodeParametre, Resultat FROM ANALYSES_BSS001"),
+              QStringList({"1340|4.2"}));
+    const QString zip = chemin(QStringLiteral("seqeau.zip"));
+    ASSERT_TRUE(test::ecrireZip(zip, {{"a.csv", texte.left(texte.lastIndexOf("BSS001"))}}));
+    r = cli({"import", "ADES SEQEAU", zip});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_EQ(lignes("SELECT CodeParametre, Resultat FROM ANALYSES_BSS001"),
+              QStringList({"1340|4.2"}));
 }
 
 // A laboratory message: its organisations and stations first, each sample with its own request
