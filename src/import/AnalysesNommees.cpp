@@ -23,7 +23,7 @@ constexpr int HEURE_PRELEVEMENT = NB_COLONNES_IMPORT;
 // (analyses endpoint, CSV output), the column names of the national surface-water quality
 // portal's downloads, and the national data dictionary's element names (Cd..., Rs..., Lq...).
 // clang-format off
-const QVector<NomsColonne> &nomsAnalyses()
+const QVector<NomsColonne> &nomsAnalysesInternes()
 {
     static const QVector<NomsColonne> noms = [] {
         const QVector<QPair<C, QStringList>> autres = {
@@ -90,8 +90,10 @@ constexpr std::pair<C, C> CODES_ORIGINES[] = {{C::CodeProducteur, C::OrigineInte
                                               {C::CodeLabo, C::OrigineLabo},
                                               {C::CodeProducteurEch, C::OrigineProducteurEch}};
 
-void remplirLigne(const ColonnesNommees &colonnes, const QStringList &champs, QStringList &ligne,
-                  int annee)
+} // namespace
+
+void remplirLigneNommee(const ColonnesNommees &colonnes, const QStringList &champs,
+                        QStringList &ligne, int annee)
 {
     for (int c = 0; c < NB_COLONNES_IMPORT; ++c)
         ligne[c] = colonnes.valeur(champs, c);
@@ -105,7 +107,10 @@ void remplirLigne(const ColonnesNommees &colonnes, const QStringList &champs, QS
             ligne[int(origine)] = QStringLiteral("SANDRE");
 }
 
-} // namespace
+const QVector<NomsColonne> &nomsAnalysesNommees()
+{
+    return nomsAnalysesInternes();
+}
 
 QString dateSiecle(const QString &date, int anneeCourante)
 {
@@ -128,7 +133,7 @@ QString chargerAnalysesNommees(const QByteArray &octets, GrilleImport &grille,
     chargement = {};
     TableNommee table;
     if (QString e = lireTableNommee(octets, table); !e.isEmpty()) return e;
-    const ColonnesNommees colonnes(table.entete, nomsAnalyses());
+    const ColonnesNommees colonnes(table.entete, nomsAnalysesInternes());
     for (const auto &[c, nom] : REQUISES)
         if (!colonnes.presente(int(c)))
             return texteColonnesNommees::colonneAbsente(QString::fromUtf8(nom));
@@ -139,9 +144,9 @@ QString chargerAnalysesNommees(const QByteArray &octets, GrilleImport &grille,
             grille.vider();
             return texteChargement::ANNULE;
         }
-        remplirLigne(colonnes, e.champs,
-                     grille.ajouterLigne(QStringLiteral("ligne ") + QString::number(e.ligne)),
-                     annee);
+        remplirLigneNommee(colonnes, e.champs,
+                           grille.ajouterLigne(QStringLiteral("ligne ") + QString::number(e.ligne)),
+                           annee);
         if (grille.nombreLignes() % 100 == 0)
             progression.message(QStringLiteral("Chargement ligne ") +
                                 QString::number(grille.nombreLignes()));

@@ -13,7 +13,9 @@
 
 namespace vyk {
 
+class ColonnesNommees;
 class ElementsIgnores;
+struct NomsColonne;
 class Progression;
 
 struct ChargementNomme
@@ -34,6 +36,13 @@ QString chargerAnalysesNommees(const QByteArray &octets, GrilleImport &grille,
 QString chargerFichierAnalysesNommees(const QString &chemin, GrilleImport &grille,
                                       ChargementNomme &chargement, Progression &progression,
                                       ElementsIgnores *ignores = nullptr);
+
+// The names each import column is known by (the 42 import columns, then the sampling time).
+const QVector<NomsColonne> &nomsAnalysesNommees();
+// A record of such a file into a row of the import table (42 fields), the time joined to the
+// date, the year's century given, the organisation codes' scheme set when the file has none.
+void remplirLigneNommee(const ColonnesNommees &colonnes, const QStringList &champs,
+                        QStringList &ligne, int anneeCourante);
 
 // A date as the integration reads it: "DD/MM/YY" gets its century (20 when the two digits are
 // not after the current year, 19 otherwise); other texts are left as they are.

@@ -6,6 +6,7 @@
 #include "import/ColonnesNommees.h"
 #include "import/ExtraitCode.h"
 #include "import/GrilleImport.h"
+#include "import/ImportRegionaux.h"
 #include "import/ImportSandre1997.h"
 #include "import/LectureSandre.h"
 #include "import/ModelesImport.h"
@@ -91,6 +92,11 @@ ApercuImport apercuImport(const QString &code, const QString &chemin, bool entet
     if (!apercu.erreur.isEmpty()) return apercu;
     if (modele->route == RouteImport::Classeur)
         return apercuClasseur(modele->code, chemin, progression, choisirFeuille);
+    if (modele->route == RouteImport::Regional) {
+        apercu.colonnes = {QStringLiteral("Code")};
+        apercu.erreur = listerSitesRegionaux(modele->code, chemin, apercu.lignes);
+        return apercu;
+    }
     if (!chemin.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
         lireFichier(modele->route, chemin, entete, progression, apercu);
         return apercu;

@@ -7,6 +7,7 @@
 #include "import/ChargementTexte.h"
 #include "import/EnTeteLabo.h"
 #include "import/ExtraitCode.h"
+#include "import/ImportRegionaux.h"
 #include "import/ImportSandre1997.h"
 #include "import/Jobs.h"
 #include "import/LectureSandre.h"
@@ -107,6 +108,10 @@ QString integrerFichier(const ModeleImport &modele, const QString &fichier,
     // These formats open their archives themselves.
     if (modele.route == RouteImport::ExtraitCode)
         return importerExtraitCode(modele.code, fichier, integration, progression, reponses, bilan);
+    // The regional archives are unpacked and read as a whole.
+    if (modele.route == RouteImport::Regional)
+        return integrerArchiveRegionale(modele.code, fichier, integration, progression, reponses,
+                                        bilan, ignores);
     if (!fichier.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
         return chargerEtIntegrer(modele, fichier, options, integration, progression, reponses,
                                  bilan, ignores);

@@ -12,6 +12,9 @@ RouteImport route(const QString &code)
     if (code == QLatin1String("ADES CSV") || code == QLatin1String("GDES"))
         return RouteImport::AnalysesTexte;
     if (code == QLatin1String("PC_CSV_NATIONAL")) return RouteImport::AnalysesNommees;
+    if (code == QLatin1String("OSUR WEB CSV") || code == QLatin1String("OSUR XLS") ||
+        code == QLatin1String("SANDRE_ADOUR_GARONNE"))
+        return RouteImport::Regional;
     if (code == QLatin1String("EDILABO")) return RouteImport::LaboXml;
     if (code == QLatin1String("NAIADES_PC") || code == QLatin1String("QUALITEAU_SN") ||
         code == QLatin1String("ADES SEQEAU"))

@@ -16,6 +16,7 @@ enum class RouteImport
     PointsEauXml,    // water-point description messages
     ExtraitCode,     // national extracts with columns named by dictionary codes
     Sandre1997,      // SANDRE 1997 hydrobiology frames ("|"-separated records)
+    Regional,        // the OSUR and Adour-Garonne archives (files told apart by name)
     ComposantFerme,  // handed to a closed component of the suite that VYK does not provide
     Classeur,        // a workbook template (import/classeurs)
     AutreFormat      // a format this version does not read yet
