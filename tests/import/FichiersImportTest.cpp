@@ -95,9 +95,14 @@ TEST(Modeles, ListeEtRefus)
     ASSERT_EQ(modelesImport().size(), 21);
     EXPECT_EQ(modeleImport("ades csv")->route, RouteImport::AnalysesTexte);
     EXPECT_EQ(modeleImport("REPRISE_HISTO")->libelle, QString());
-    EXPECT_EQ(modeleImport("OSUR XLS")->refus(),
-              QStringLiteral("Le modèle « OSUR XLS » [OSUR XLS] n'est pas encore pris en "
-                             "charge par cette version de VYK : aucune donnée n'a été intégrée."));
+    EXPECT_EQ(modeleImport("CEMAGREF")->refus(),
+              QStringLiteral("Le modèle « CEMAGREF Macro-Invertébrés/Diatomées » [CEMAGREF] n'est "
+                             "pas encore pris en charge par cette version de VYK : aucune donnée "
+                             "n'a été intégrée."));
+    for (const char *code : {"OSUR WEB CSV", "OSUR XLS", "SANDRE_ADOUR_GARONNE"}) {
+        EXPECT_EQ(modeleImport(code)->route, RouteImport::Regional) << code;
+        EXPECT_TRUE(modeleImport(code)->refus().isEmpty()) << code;
+    }
     for (const char *code : {"NAIADES_PC", "QUALITEAU_SN", "ADES SEQEAU"}) {
         EXPECT_EQ(modeleImport(code)->route, RouteImport::ExtraitCode) << code;
         EXPECT_TRUE(modeleImport(code)->refus().isEmpty()) << code;
