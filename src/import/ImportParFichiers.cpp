@@ -9,6 +9,7 @@
 #include "db/Progression.h"
 #include "import/AnalysesNommees.h"
 #include "import/ChargementTexte.h"
+#include "import/ImportSandre1997.h"
 #include "import/Zip.h"
 #include "monitoring/Factory.h"
 #include "monitoring/RattachementOperations.h"
@@ -510,7 +511,7 @@ QString integrerRegional(ImportParFichiers &import, OptionsIntegration &options,
         bilan.erreur = import.erreurs().first();
         return bilan.erreur;
     }
-    progression.message(texteRegional::STATIONS);
+    progression.message(texteSandre1997::STATIONS);
     QStringList erreurs;
     const QStringList sites = import.getTabSites();
     for (int i = 0; i < sites.size(); ++i) {
@@ -543,15 +544,15 @@ QString integrerRegional(ImportParFichiers &import, OptionsIntegration &options,
             erreurs.append(texteColonnesNommees::ligneRefusee(l));
         if (!analyses.erreur.isEmpty() && analyses.lignesEnErreur.isEmpty())
             erreurs.append(analyses.erreur);
-        progression.message(texteRegional::PRELEVEMENTS);
+        progression.message(texteSandre1997::MAJ_PRELEVEMENTS);
         for (const QString &s : sites)
             if (const qint64 id = import.ecriture().station(s); id >= 0)
                 rattacherPrelevementsOperations(QString::number(id));
         for (const QString &s : sites)
             if (!import.extraireApresPrelevements(s) && options.remplacer) break;
     }
-    progression.message(texteRegional::LISTE_STATIONS);
-    progression.message(texteRegional::TERMINE);
+    progression.message(texteSandre1997::LISTE_STATIONS);
+    progression.message(texteSandre1997::TERMINE);
     ignores = import.ignores();
     bilan.lignesEnErreur = import.lignesEnErreur() + bilan.lignesEnErreur;
     const BilanObjets &objets = import.ecriture().bilan();

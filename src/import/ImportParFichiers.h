@@ -37,15 +37,11 @@ enum class FichierRegional
     Etats          // quality states of stations
 };
 
+// The progress texts of the run are those of every class-based road (texteSandre1997).
 namespace texteRegional {
 inline const QString SANS_STATIONS = QStringLiteral(
     "Impossible de récupérer le fichier contenant la description des stations dans le fichier "
     "ZIP.");
-inline const QString STATIONS = QStringLiteral("Intégration des informations stations");
-inline const QString PRELEVEMENTS = QStringLiteral("Mise à jour des prélèvements");
-inline const QString LISTE_STATIONS =
-    QStringLiteral("Mise à jour des stations sur liste des qualitomètres");
-inline const QString TERMINE = QStringLiteral("Intégration terminée.");
 } // namespace texteRegional
 
 // One file (or sheet) read, its columns found, its rows by station code.
