@@ -97,7 +97,7 @@ QString enTeteCode(EnTeteCode entete)
 }
 
 QString chargerExtraitCodeOctets(const QByteArray &octets, ExtraitCode &extrait,
-                                 Progression &progression, EnTeteCode entete)
+                                 Progression &progression, EnTeteCode entete, int limite)
 {
     extrait.vider();
     extrait.codes.clear();
@@ -140,7 +140,7 @@ QString chargerExtraitCodeOctets(const QByteArray &octets, ExtraitCode &extrait,
             if (!extrait.codes[c].isEmpty()) valeurs[c] = nettoyer(e.champs[c]);
         extrait.lignes << valeurs;
         extrait.origines << origine;
-        if (extrait.nombreLignes() >= LIGNES_IMPORT_MAX) {
+        if (extrait.nombreLignes() >= limite) {
             extrait.vider();
             return trop;
         }

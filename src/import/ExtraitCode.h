@@ -76,8 +76,10 @@ QString enTeteCode(EnTeteCode entete);
 // when cancelled, the extract is emptied. Returns "" or the error text.
 QString chargerExtraitCode(const QString &chemin, ExtraitCode &extrait, Progression &progression,
                            EnTeteCode entete);
+// The same over bytes already read; `limite` lowers the row limit (tests, fuzzing).
 QString chargerExtraitCodeOctets(const QByteArray &octets, ExtraitCode &extrait,
-                                 Progression &progression, EnTeteCode entete);
+                                 Progression &progression, EnTeteCode entete,
+                                 int limite = LIGNES_IMPORT_MAX);
 
 // The value of a dictionary code on a row ("" when the extract has no such column).
 QString valeurCode(const QString &entite, int numero, const ExtraitCode &extrait, int ligne);

@@ -109,20 +109,27 @@ TEST(ExtraitCode, LimiteDesLignesDeChaqueChargeur)
                              "automatiquement.  Scinder le en plusieurs fichiers (moins de 250 000 "
                              "lignes par fichier) pour pouvoir importer toutes les données."));
     EXPECT_EQ(e.nombreLignes(), 0);
+    // The fixed layouts, over a lowered limit: rows of their width.
+    auto rangees = [](EnTeteCode entete) {
+        const int n = int(enTeteCode(entete).split(u';').size());
+        return QByteArray(n - 1, ';') + '\n' + ('S' + QByteArray(n - 1, ';') + '\n').repeated(10);
+    };
+    EXPECT_EQ(chargerExtraitCodeOctets(rangees(EnTeteCode::Naiades), e, progressionNulle(),
+                                       EnTeteCode::Naiades, 10),
+              QStringLiteral("Le fichier contient trop de données pour être importé "
+                             "automatiquement.  Scinder le en plusieurs fichiers (moins de 250 000 "
+                             "lignes par fichier) pour pouvoir importer toutes les données."));
     // The QUALIT'EAU and GDES loaders have their own wording.
-    const int n = int(enTeteCode(EnTeteCode::QualiteauCourt).split(u';').size());
-    const QByteArray vide = QByteArray(n - 1, ';') + '\n';
-    QByteArray db = vide;
-    db.reserve(vide.size() * (LIGNES_IMPORT_MAX + 1));
-    for (int i = 0; i < LIGNES_IMPORT_MAX; ++i)
-        db += 'S' + vide;
     const QString mois =
         QStringLiteral("Le fichier contient trop de données pour être importé automatiquement.  "
                        "Scinder le en plusieurs fichiers (mois de 250000 lignes par fichier) pour "
                        "pouvoir importer toutes les données.");
-    EXPECT_EQ(chargerExtraitCodeOctets(db, e, progressionNulle(), EnTeteCode::QualiteauCourt),
-              mois);
-    EXPECT_EQ(e.nombreLignes(), 0);
+    for (const EnTeteCode db : {EnTeteCode::QualiteauCourt, EnTeteCode::QualiteauExtraction}) {
+        EXPECT_EQ(chargerExtraitCodeOctets(rangees(db), e, progressionNulle(), db, 10), mois);
+        EXPECT_EQ(e.nombreLignes(), 0);
+        EXPECT_EQ(chargerExtraitCodeOctets(rangees(db), e, progressionNulle(), db, 11), QString());
+        EXPECT_EQ(e.nombreLignes(), 10);
+    }
     GrilleImport g;
     Messages m;
     EXPECT_EQ(chargerTexte(texte, g, m, false, textesChargementGdes()), mois);
