@@ -254,7 +254,7 @@ bool enregistrerListeExport(ListeExportQualite &liste, QString *erreur)
     return false;
 }
 
-bool supprimerListeExport(qint64 code)
+bool supprimerListeExport(qint64 code, QString *erreur)
 {
     Transaction transaction;
     const bool ok =
@@ -264,7 +264,9 @@ bool supprimerListeExport(qint64 code)
         bd().Execute(QStringLiteral("DELETE FROM LISTES_EXPORT_QUALITE_PARAM") +
                      conditionListe(code)) &&
         bd().Execute(QStringLiteral("DELETE FROM LISTES_EXPORT_QUALITE") + conditionListe(code));
-    return ok && transaction.valider();
+    if (ok && transaction.valider()) return true;
+    if (erreur) *erreur = bd().derniereErreur();
+    return false;
 }
 
 QVector<StationExport> stationsExport(const QStringList &codes, QStringList *inconnus)

@@ -67,8 +67,9 @@ bool chargerListeExport(qint64 code, ListeExportQualite &liste);
 // takes the largest number + 1. On refusal or failure nothing is written and *erreur says why
 // (a field's defect, or the database's error).
 bool enregistrerListeExport(ListeExportQualite &liste, QString *erreur);
-// Deletes a list with its stations and elements, in one transaction.
-bool supprimerListeExport(qint64 code);
+// Deletes a list with its stations and elements, in one transaction; false with the database's
+// error in *erreur.
+bool supprimerListeExport(qint64 code, QString *erreur = nullptr);
 
 // The stations of QUALITOMETRES with these public codes (or numbers), in the given order;
 // *inconnus receives the codes that name none.

@@ -2,6 +2,7 @@
 
 #include "db/Session.h"
 #include "ui/app/Application.h"
+#include "ui/app/MenuCartographie.h"
 #include "ui/app/MenuFenetre.h"
 #include "ui/app/MenuFichier.h"
 #include "ui/app/MenuQualite.h"
@@ -38,6 +39,7 @@ FenetrePrincipale::FenetrePrincipale(Application &application, QWidget *parent)
     creerMenuStations(*this);
     creerMenuReferentiels(*this);
     creerMenuQualite(*this);
+    creerMenuCartographie(*this);
     creerMenuFenetre(*this);
     creerMenuAide(*this);
 
