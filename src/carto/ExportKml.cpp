@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QHash>
 
+#include <charconv>
 #include <cmath>
 
 namespace vyk {
@@ -40,31 +41,43 @@ struct Position
     QVariant z;
 };
 
-// The stored positions of the stations in the projection, one per station.
+void ajouterPositions(const Tableau &t, QHash<qint64, Position> &positions)
+{
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        const qint64 station = qint64(t(l, 0).toDouble());
+        if (!positions.contains(station))
+            positions.insert(station, {t(l, 1).toDouble(), t(l, 2).toDouble(), t(l, 3)});
+    }
+}
+
+// The stored positions of the stations in the projection, one per station: by groups of
+// stations for a short list, in one statement over the projection for a long one.
 bool lirePositions(const QVector<StationExport> &stations, const QString &projection,
                    QHash<qint64, Position> &positions)
 {
     const Nombre code = enNombre(projection, true);
     if (!code.estNombre()) return true;
-    for (qsizetype debut = 0; debut < stations.size(); debut += PAR_REQUETE) {
-        QStringList codes;
-        for (qsizetype i = debut; i < std::min(stations.size(), debut + PAR_REQUETE); ++i)
-            codes << QString::number(stations[i].code);
-        long nb = 0;
-        Tableau t;
-        if (!bd().ExtraireRecords(
-                QStringLiteral("SELECT CodeQualitometre, X, Y, Z FROM QUALITOMETRE_LOCALISATIONS "
-                               "WHERE X is not null AND Y is not null AND CodeProjection=") +
-                    sqlNombre(code.valeur) + QStringLiteral(" AND CodeQualitometre IN (") +
-                    codes.join(u',') + QStringLiteral(") ORDER BY CodeQualitometre, X, Y"),
-                nb, t))
-            return false;
-        for (int l = 0; l < t.nbLignes(); ++l) {
-            const qint64 station = qint64(t(l, 0).toDouble());
-            if (!positions.contains(station))
-                positions.insert(station, {t(l, 1).toDouble(), t(l, 2).toDouble(), t(l, 3)});
-        }
+    const QString select =
+        QStringLiteral(
+            "SELECT CodeQualitometre, X, Y, Z FROM QUALITOMETRE_LOCALISATIONS WHERE X is "
+            "not null AND Y is not null AND CodeProjection=") +
+        sqlNombre(code.valeur);
+    const QString ordre = QStringLiteral(" ORDER BY CodeQualitometre, X, Y");
+    long nb = 0;
+    Tableau t;
+    if (stations.size() > PAR_REQUETE) {
+        if (!bd().ExtraireRecords(select + ordre, nb, t)) return false;
+        ajouterPositions(t, positions);
+        return true;
     }
+    QStringList codes;
+    for (const StationExport &s : stations)
+        codes << QString::number(s.code);
+    if (!bd().ExtraireRecords(select + QStringLiteral(" AND CodeQualitometre IN (") +
+                                  codes.join(u',') + u')' + ordre,
+                              nb, t))
+        return false;
+    ajouterPositions(t, positions);
     return true;
 }
 
@@ -84,14 +97,33 @@ QString verifierExport(const ListeExportQualite &liste)
     return {};
 }
 
+namespace {
+
+// Fixed notation, seven decimals of a degree (about a centimetre), no useless zero.
+void ajouterNombre(QByteArray &kml, double valeur)
+{
+    char tampon[400];
+    const auto [fin, ec] =
+        std::to_chars(tampon, tampon + sizeof tampon, valeur, std::chars_format::fixed, 7);
+    if (ec != std::errc()) return;
+    char *dernier = fin;
+    while (dernier > tampon && dernier[-1] == '0')
+        --dernier;
+    if (dernier > tampon && dernier[-1] == '.') --dernier;
+    if (dernier - tampon == 2 && tampon[0] == '-' && tampon[1] == '0') {
+        kml += '0';
+        return;
+    }
+    kml.append(tampon, dernier - tampon);
+}
+
+} // namespace
+
 QString nombreKml(double valeur)
 {
-    // Seven decimals of a degree: about a centimetre.
-    QString t = QString::number(valeur, 'f', 7);
-    while (t.endsWith(u'0'))
-        t.chop(1);
-    if (t.endsWith(u'.')) t.chop(1);
-    return t == QLatin1String("-0") ? QStringLiteral("0") : t;
+    QByteArray t;
+    ajouterNombre(t, valeur);
+    return QString::fromLatin1(t);
 }
 
 QByteArray documentKml(const QVector<PlacemarkKml> &placemarks, bool dossierStations)
@@ -116,12 +148,12 @@ QByteArray documentKml(const QVector<PlacemarkKml> &placemarks, bool dossierStat
             kml += "      <Placemark>\r\n        <name>";
             kml += texteXml(p.nom);
             kml += "</name>\r\n        <Point>\r\n          <coordinates>";
-            kml += nombreKml(p.longitude).toLatin1();
+            ajouterNombre(kml, p.longitude);
             kml += ',';
-            kml += nombreKml(p.latitude).toLatin1();
+            ajouterNombre(kml, p.latitude);
             if (p.altitude) {
                 kml += ',';
-                kml += nombreKml(*p.altitude).toLatin1();
+                ajouterNombre(kml, *p.altitude);
             }
             kml += "</coordinates>\r\n        </Point>\r\n      </Placemark>\r\n";
         }
@@ -176,6 +208,24 @@ bool placemarksListe(const ListeExportQualite &liste, QVector<PlacemarkKml> &pla
     return true;
 }
 
+bool exporterKml(const ListeExportQualite &liste, const QString &dossier, BilanExportKml &bilan,
+                 QString *erreur)
+{
+    const bool site = liste.coche(QStringLiteral("ExportSite"));
+    // Without the station folder the file holds the styles only: no position to read.
+    QVector<PlacemarkKml> placemarks;
+    if (site && !placemarksListe(liste, placemarks, bilan)) {
+        if (erreur) *erreur = bd().derniereErreur();
+        return false;
+    }
+    const QString chemin = QDir(dossier).filePath(
+        QStringLiteral("Export_%1.kml").arg(liste.code < 0 ? 0 : liste.code));
+    if (!ecrireFichierEntier(chemin, documentKml(placemarks, site), erreur)) return false;
+    bilan.fichier = chemin;
+    bilan.places = int(placemarks.size());
+    return true;
+}
+
 bool exporterListe(const ListeExportQualite &liste, const QString &dossier, BilanExportKml &bilan,
                    QString *erreur)
 {
@@ -190,19 +240,8 @@ bool exporterListe(const ListeExportQualite &liste, const QString &dossier, Bila
         return false;
     }
     const bool site = liste.coche(QStringLiteral("ExportSite"));
-    if (liste.coche(QStringLiteral("ExportKml"))) {
-        // Without the station folder the file holds the styles only: no position to read.
-        QVector<PlacemarkKml> placemarks;
-        if (site && !placemarksListe(liste, placemarks, bilan)) {
-            if (erreur) *erreur = bd().derniereErreur();
-            return false;
-        }
-        const QString chemin = QDir(dossier).filePath(
-            QStringLiteral("Export_%1.kml").arg(liste.code < 0 ? 0 : liste.code));
-        if (!ecrireFichierEntier(chemin, documentKml(placemarks, site), erreur)) return false;
-        bilan.fichier = chemin;
-        bilan.places = int(placemarks.size());
-    }
+    if (liste.coche(QStringLiteral("ExportKml")) && !exporterKml(liste, dossier, bilan, erreur))
+        return false;
     if (site || liste.coche(QStringLiteral("ExportGenericSites")))
         return ecrireSiteWeb(liste, dossier, bilan.pages, erreur);
     return true;

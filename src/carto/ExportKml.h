@@ -70,6 +70,11 @@ struct BilanExportKml
 bool placemarksListe(const ListeExportQualite &liste, QVector<PlacemarkKml> &placemarks,
                      BilanExportKml &bilan);
 
+// Writes the KML file "Export_" + list number + ".kml" of the list into the existing folder
+// `dossier` (the checks are the caller's): the station folder when "Export Site" is ticked.
+bool exporterKml(const ListeExportQualite &liste, const QString &dossier, BilanExportKml &bilan,
+                 QString *erreur);
+
 // Runs the export of a list into `dossier`: the checks (refusal in *erreur, nothing written),
 // the KML file "Export_" + list number + ".kml" when "Export KML" is ticked, the web pages when
 // "Export Site" or "Export generic sites" is. False with *erreur when a check or a write failed.
