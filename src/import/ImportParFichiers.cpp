@@ -10,6 +10,7 @@
 #include "import/AnalysesNommees.h"
 #include "import/ChargementTexte.h"
 #include "import/ImportSandre1997.h"
+#include "import/ResolutionIntervenants.h"
 #include "import/Zip.h"
 #include "monitoring/Factory.h"
 #include "monitoring/RattachementOperations.h"
@@ -76,7 +77,10 @@ enum : int
     Accreditation,
     Etat,
     Annee,
-    Valeur
+    Valeur,
+    Preleveur,
+    Determinateur,
+    Producteur
 };
 } // namespace ch
 
@@ -134,6 +138,9 @@ const QVector<NomsColonne> &nomsChamps()
         {ch::Etat, {"code_etat", "CdEtat", "etat"}},
         {ch::Annee, {"annee", "annee_etat", "date_etat"}},
         {ch::Valeur, {"valeur", "valeur_etat", "classe"}},
+        {ch::Preleveur, {"code_preleveur", "CdPreleveur"}},
+        {ch::Determinateur, {"code_determinateur", "CdDeterminateur"}},
+        {ch::Producteur, {"code_producteur", "CdProducteur"}},
     };
     return noms;
 }
@@ -153,11 +160,13 @@ QVector<int> champsDe(FichierRegional type)
                 ch::Profondeur, ch::Commentaires};
     case F::ConditionsBio:
         return {ch::Station, ch::Identifiant, ch::Support, ch::Date, ch::Heure, ch::DateFinOperation, ch::HeureFinOperation,
-                ch::Commentaires, ch::Protocole, ch::Qualification, ch::Statut, ch::Localisation};
+                ch::Commentaires, ch::Protocole, ch::Qualification, ch::Statut, ch::Localisation,
+                ch::Preleveur, ch::Determinateur, ch::Producteur};
     case F::ConditionsPc:
         return {ch::Station, ch::Identifiant, ch::Support, ch::Date, ch::Heure, ch::DateFinOperation, ch::HeureFinOperation,
                 ch::Commentaires, ch::Protocole, ch::Qualification, ch::Statut, ch::Localisation, ch::Parametre,
-                ch::Resultat, ch::Unite, ch::Remarque};
+                ch::Resultat, ch::Unite, ch::Remarque, ch::Preleveur, ch::Determinateur,
+                ch::Producteur};
     case F::HydroBio:
         return {ch::Station, ch::Identifiant, ch::Support, ch::Date, ch::Heure, ch::Protocole, ch::Taxon, ch::Denombrement,
                 ch::Parametre, ch::Resultat, ch::Unite, ch::Remarque, ch::Accreditation};
@@ -346,6 +355,20 @@ bool ImportParFichiers::refuser(const Ligne &l, const QString &raison)
     return false;
 }
 
+bool ImportParFichiers::intervenant(const Ligne &l, int champ, EntierLu &code, QString &raison)
+{
+    code.reset();
+    if (!m_intervenants || l(champ).isEmpty()) return true;
+    QVariant v;
+    // These files give national codes.
+    if (!m_intervenants->resoudre(l(champ), QStringLiteral("SANDRE"), {}, v, raison)) {
+        m_arret = m_intervenants->arret();
+        return false;
+    }
+    if (!v.isNull()) code = qint64(v.toDouble());
+    return true;
+}
+
 bool ImportParFichiers::extractReseau(const QString &station)
 {
     return parcourir(station, FichierRegional::Reseau, [&](const Ligne &l, QString &raison) {
@@ -402,6 +425,10 @@ bool ImportParFichiers::extractConditions(const QString &station, FichierRegiona
         o.qualification = entierLu(l(ch::Qualification));
         o.statut = entierLu(l(ch::Statut));
         o.localisation = l(ch::Localisation);
+        if (!intervenant(l, ch::Preleveur, o.codePreleveur, raison) ||
+            !intervenant(l, ch::Determinateur, o.codeDeterminateur, raison) ||
+            !intervenant(l, ch::Producteur, o.codeProducteur, raison))
+            return false;
         if (!o.cle.date.isValid()) {
             raison = QStringLiteral("la date de l'opération n'est pas une date");
             return false;
@@ -528,8 +555,9 @@ QString integrerRegional(ImportParFichiers &import, OptionsIntegration &options,
             import.ecriture().ecrirePointEau(Factory::GetPointEau(sites[i]), raison) >= 0
                 ? import.extraireStation(sites[i])
                 : (erreurs.append(sites[i] + QStringLiteral(" : ") + raison), false);
-        // Replace mode: a station is written whole or not at all, and the run stops there.
-        if (!ok && options.remplacer) {
+        // Replace mode: a station is written whole or not at all, and the run stops there; a
+        // missing organisation the user would not create stops any run.
+        if (!ok && (options.remplacer || import.arret())) {
             t.annuler();
             bilan.interrompu = true;
             break;

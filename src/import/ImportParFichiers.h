@@ -23,6 +23,7 @@
 namespace vyk {
 
 class Progression;
+class ResolutionIntervenants;
 
 // The kinds of file of the regional archives.
 enum class FichierRegional
@@ -76,6 +77,11 @@ class ImportParFichiers
     // Extractions that need the samples linked to their operations (after every station).
     virtual bool extraireApresPrelevements(const QString &) { return true; }
     EcritureObjets &ecriture() { return m_ecriture; }
+    // The organisations of the operations (sampler, determiner, producer: national codes) are
+    // resolved through it; without one their columns are not read.
+    void resoudreIntervenantsPar(ResolutionIntervenants *r) { m_intervenants = r; }
+    // The user refused to create a missing organisation: the run stops.
+    bool arret() const { return m_arret; }
 
     // The analyses gathered by the extractions, integrated at the end of the run.
     BilanAnalyses ecrireAnalyses(OptionsIntegration options, Progression &progression,
@@ -113,6 +119,7 @@ class ImportParFichiers
     // Every row of the station in the files of that kind.
     template <typename F> bool parcourir(const QString &station, FichierRegional type, F &&f);
     bool refuser(const Ligne &l, const QString &raison);
+    bool intervenant(const Ligne &l, int champ, EntierLu &code, QString &raison);
 
     QVector<TableRegionale> m_tables;
     QStringList m_sites;
@@ -120,6 +127,8 @@ class ImportParFichiers
     QVector<LigneEnErreur> m_lignesEnErreur;
     ElementsIgnores m_ignores;
     GrilleImport m_analyses;
+    ResolutionIntervenants *m_intervenants = nullptr;
+    bool m_arret = false;
 };
 
 // The whole road on one archive, folder or set of sheets already given to `import.init`: per

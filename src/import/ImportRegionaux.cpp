@@ -2,6 +2,7 @@
 
 #include "classeur/Classeur.h"
 #include "db/Progression.h"
+#include "import/ResolutionIntervenants.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -151,7 +152,17 @@ QString integrerArchiveRegionale(const QString &modele, const QString &chemin,
     QTemporaryDir temporaire;
     if (const QString refus = initialiser(modele, *import, chemin, temporaire); !refus.isEmpty())
         return refus;
-    return integrerRegional(*import, options, progression, reponses, bilan, ignores);
+    const bool creerAuDebut = options.creerIntervenants;
+    ResolutionIntervenants intervenants(options.creerIntervenants, reponses,
+                                        bilan.intervenantsCrees);
+    import->resoudreIntervenantsPar(&intervenants);
+    const QString erreur =
+        integrerRegional(*import, options, progression, reponses, bilan, ignores);
+    if (!creerAuDebut && !bilan.intervenantsCrees.isEmpty())
+        bilan.messageIntervenants = texteIntegration::INTERVENANTS_CREES + u' ' +
+                                    bilan.intervenantsCrees.join(QStringLiteral(", "));
+    ignores.journaliser(chemin);
+    return erreur;
 }
 
 QString listerSitesRegionaux(const QString &modele, const QString &chemin,

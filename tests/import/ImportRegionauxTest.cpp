@@ -34,9 +34,10 @@ Membres membresOsur()
         {"EXPOSUR_SITE_2024.txt", "code_station;code_support;libelle_site;date_debut\r\n"
                                   "04001000;13;Radier amont;01/01/2010\r\n"},
         {"EXPOSUR_CEBIO_2024.txt",
-         "code_station;code_support;date_prelevement;heure_prelevement;commentaire\r\n"
+         "code_station;code_support;date_prelevement;heure_prelevement;commentaire;"
+         "code_preleveur\r\n"
          "04001000;13;12/06/2024;10:00;D\xC3\xA9"
-         "bit moyen\r\n"},
+         "bit moyen;PREL1\r\n"},
         {"EXPOSUR_CEPC_2024.txt",
          "code_station;code_support;date_prelevement;heure_prelevement;code_parametre;resultat;"
          "code_unite\r\n"
@@ -154,6 +155,11 @@ TEST_P(ImportRegionauxTest, OsurDeuxFoisLesMemesLignes)
                   QStringList({"0|1301|18.5|27", "0|1340|12.5|162"}));
         EXPECT_EQ(lignes("SELECT CodeParametre, Resultat FROM ANALYSES_04002000"),
                   QStringList({"1340|3"}));
+        // The sampler's national code resolved (created once, without asking here).
+        EXPECT_EQ(lignes("SELECT I.CodeSandre FROM QUALITOMETRES_POINTS_OPERATIONS O INNER JOIN "
+                         "INTERVENANTS I ON I.CodeIntervenant = O.codePreleveur"),
+                  QStringList({"PREL1"}));
+        EXPECT_EQ(valeur("SELECT count(*) FROM INTERVENANTS").toInt(), 1);
         EXPECT_EQ(lignes("SELECT codeParametre, resultat FROM QUALITOMETRES_OPERATIONS_RESULTATS"),
                   QStringList({"5910|14"}));
         const QString station = valeur("SELECT CodeQualitometre FROM QUALITOMETRES WHERE "
@@ -171,6 +177,23 @@ TEST_P(ImportRegionauxTest, OsurDeuxFoisLesMemesLignes)
     }
     // The archive went into the working folder of the setting, nowhere else.
     EXPECT_TRUE(QFile::exists(QDir(m_travail).filePath("OSUR_CSV/EXPOSUR_SITE_2024.txt")));
+}
+
+TEST_P(ImportRegionauxTest, IntervenantRefuseArreteSansRienEcrire)
+{
+    const QString zip = m_dossier.filePath(QStringLiteral("archive.zip"));
+    ASSERT_TRUE(test::ecrireZip(zip, membresOsur()));
+    OptionsImport options; // missing organisations not created, and every question answered No
+    const ResultatImport r =
+        importer(QStringLiteral("OSUR WEB CSV"), zip, options, progressionNulle());
+    ASSERT_EQ(r.fichiers.size(), 1);
+    EXPECT_TRUE(r.fichiers[0].bilan.interrompu);
+    EXPECT_EQ(
+        r.fichiers[0].erreur,
+        LIGNE_CASSEE +
+            QStringLiteral("\nEXPOSUR_CEBIO_2024.txt, ligne 2 : L'intégration va être arretée."));
+    EXPECT_EQ(valeur("SELECT count(*) FROM QUALITOMETRES").toInt(), 0);
+    EXPECT_EQ(valeur("SELECT count(*) FROM INTERVENANTS").toInt(), 0);
 }
 
 TEST_P(ImportRegionauxTest, OsurRemplacementMemesComptes)
