@@ -6,6 +6,7 @@
 #include "app/ZipEcrit.h"
 #include "classeur/Classeur.h"
 #include "db/Progression.h"
+#include "import/ApercuImport.h"
 #include "import/Importation.h"
 
 #include "DonneesImport.h"
@@ -338,6 +339,19 @@ TEST_P(ImportRegionauxTest, AdourGaronneEtatsApresLesPrelevements)
         avant = apres;
     }
     EXPECT_TRUE(QFile::exists(QDir(m_travail).filePath("AG/etats_2024.csv")));
+}
+
+// The screen's preview: the archive's stations, station file first; nothing written.
+TEST_P(ImportRegionauxTest, ApercuDesStations)
+{
+    const QString zip = m_dossier.filePath(QStringLiteral("apercu.zip"));
+    ASSERT_TRUE(test::ecrireZip(zip, membresOsur()));
+    const ApercuImport a =
+        apercuImport(QStringLiteral("OSUR WEB CSV"), zip, false, progressionNulle());
+    EXPECT_EQ(a.erreur, QString());
+    EXPECT_EQ(a.colonnes, QStringList({"Code"}));
+    EXPECT_EQ(a.lignes, QVector<QStringList>({{"04001000"}, {"04002000"}}));
+    EXPECT_EQ(valeur("SELECT count(*) FROM QUALITOMETRES").toInt(), 0);
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ImportRegionauxTest);
