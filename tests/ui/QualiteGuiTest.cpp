@@ -2,15 +2,18 @@
 #include "schema/TableAnalyses.h"
 #include "ui/monitoring/SuiviPhysicoChmique.h"
 #include "ui/quality/FrmCarteSituationQualite.h"
+#include "ui/quality/ImportationSeuils.h"
 #include "ui/quality/ListeSeuils.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/CouleursClasses.h"
+#include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/GrilleSaisie.h"
 
 #include "support/EcranTest.h"
 
 #include <QButtonGroup>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -118,6 +121,39 @@ TEST_P(QualiteGuiTest, CarteCalculeeEtColoree)
     ASSERT_EQ(ecran.SprCarte->rowCount(), 1);
     EXPECT_EQ(ecran.SprCarte->item(0, 2)->text(), "01/03/2021");
     EXPECT_EQ(ecran.SprCarte->item(0, 0)->toolTip(), "Valeur plus ancienne que l'âge limite");
+}
+
+TEST_P(QualiteGuiTest, ImportDeSeuilsDepuisLaFenetre)
+{
+    if (valeur("SELECT count(*) FROM ANALYSES_UNITES WHERE Code='162'").toInt() == 0) {
+        ASSERT_TRUE(executer("INSERT INTO ANALYSES_UNITES (Code, Nom) VALUES ('162', 'mg/L')"));
+    }
+    QFile f(chemin("seuils.csv"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("1;Nitrates;;;;1340;162;10;25;50;100\n1;Nitrates;;;;1335;999;1;;;\n");
+    f.close();
+    ImportationSeuils dialogue(genreSeuils("0"));
+    EXPECT_TRUE(dialogue.LblColonnes->text().startsWith(
+        "Le fichier doit être au format Excel ou CSV et comporter les colonnes suivantes:\n- "
+        "Code Seuil\n"));
+    ASSERT_TRUE(dialogue.choisirFichier(f.fileName()));
+    EXPECT_EQ(dialogue.SprApercu->ligne(0),
+              QStringList({"1", "Nitrates", "", "", "", "1340", "162", "10", "25", "50", "100"}));
+    dialogue.CmdDemarrer->click();
+    EXPECT_EQ(recus(), QStringList({"WARNING: Les codes unités suivants n'existent pas : 999"}));
+    EXPECT_EQ(dialogue.nbJeux(), 0);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("1;Nitrates;;;;1340;162;10;25;50;100\n");
+    f.close();
+    ASSERT_TRUE(dialogue.choisirFichier(f.fileName()));
+    dialogue.CmdDemarrer->click();
+    EXPECT_EQ(recus(),
+              QStringList({"INFO: Import terminé : 1 seuil(s), 1 ligne(s) de seuils intégrés."}));
+    EXPECT_EQ(dialogue.nbJeux(), 1);
+    EXPECT_EQ(lignes("SELECT c.Code, s.Seuil4 FROM CODES_SANDRE c, ANALYSES_SEUILS s WHERE "
+                     "c.Champ='SEUILS' AND c.Libelle='Nitrates' AND s.typeSeuil=c.Code AND "
+                     "s.TypeListe='0'"),
+              QStringList({"12|100"}));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(QualiteGuiTest);
