@@ -5,6 +5,7 @@
 #include "db/BaseDonnees.h"
 #include "db/InstructionPreparee.h"
 #include "db/Outils.h"
+#include "db/Progression.h"
 #include "import/IntegrationInterne.h"
 
 namespace vyk {
@@ -32,8 +33,10 @@ QString codeCommune(const StationClasseur &s)
     if (!s.codeInsee.isEmpty())
         c = premiere(QStringLiteral("SELECT CodeCommune FROM COMMUNES WHERE CodeCommune=?"),
                      {s.codeInsee});
-    if (c.isNull() && !s.commune.isEmpty())
-        c = premiere(QStringLiteral("SELECT CodeCommune FROM COMMUNES WHERE Nom=?"), {s.commune});
+    // Names typed with a typographic apostrophe meet the list's plain one.
+    for (const QString &nom : {s.commune, QString(s.commune).replace(QChar(0x2019), u'\'')})
+        if (c.isNull() && !nom.isEmpty())
+            c = premiere(QStringLiteral("SELECT CodeCommune FROM COMMUNES WHERE Nom=?"), {nom});
     return c.toString();
 }
 
@@ -111,6 +114,34 @@ bool effacerResultats(qint64 station, qint64 operation, const QVector<int> &para
                                      "codeQualitometre=? AND codeOperation=? AND codeParametre=?"),
                       {station, operation, p}, erreur))
             return false;
+    return true;
+}
+
+bool integrerElements(int nombre, Progression &progression, bool arret, BilanAnalyses &bilan,
+                      const std::function<ElementHydrobio(int)> &decrire,
+                      const std::function<QString(int)> &integrer)
+{
+    bilan.lignesLues += nombre;
+    for (int i = 0; i < nombre; ++i) {
+        if (progression.annule()) {
+            bilan.interrompu = true;
+            return false;
+        }
+        progression.position(i, nombre);
+        const QString raison = integrer(i);
+        if (raison.isEmpty()) continue;
+        const ElementHydrobio element = decrire(i);
+        LigneEnErreur e;
+        e.ligne = i + 1;
+        e.origine = element.origine;
+        e.raison = texteIntegration::erreurLigne(element.station, element.date, {}) +
+                   QStringLiteral(" : ") + raison;
+        bilan.lignesEnErreur << e;
+        if (arret) {
+            bilan.interrompu = true;
+            return false;
+        }
+    }
     return true;
 }
 

@@ -10,9 +10,13 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 #include <optional>
 
 namespace vyk {
+
+class Progression;
 
 // A station as a sending sheet describes it; empty texts for what it does not give.
 struct StationClasseur
@@ -45,6 +49,18 @@ qint64 ecrireStationClasseur(EcritureObjets &ecriture, const StationClasseur &s,
 // Removes the operation's results of these parameters.
 bool effacerResultats(qint64 station, qint64 operation, const QVector<int> &parametres,
                       QString &erreur);
+
+// What the run says of an item (a row, a sheet) that fails.
+struct ElementHydrobio
+{
+    QString origine, station, date;
+};
+// Integrates `nombre` items in turn (`integrer` gives "" or why it failed), asking the progression
+// before each. A failed item is counted in the summary; with `arret` the run stops there. False
+// when stopped or cancelled.
+bool integrerElements(int nombre, Progression &progression, bool arret, BilanAnalyses &bilan,
+                      const std::function<ElementHydrobio(int)> &decrire,
+                      const std::function<QString(int)> &integrer);
 
 // The writer's counts added to the run's summary.
 void ajouterBilan(const BilanObjets &objets, BilanAnalyses &bilan);

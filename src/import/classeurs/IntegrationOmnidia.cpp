@@ -93,28 +93,15 @@ bool integrerReleves(const QVector<ReleveOmnidia> &releves, EcritureObjets &ecri
 {
     QHash<QString, QString> taxons;
     const DefautsOperation defauts = DefautsOperation::lire();
-    bilan.lignesLues += int(releves.size());
-    for (int i = 0; i < releves.size(); ++i) {
-        if (progression.annule()) {
-            bilan.interrompu = true;
-            return false;
-        }
-        progression.position(i, releves.size());
-        const ReleveOmnidia &r = releves.at(i);
-        const QString raison = integrerReleve(r, ecriture, defauts, progression, taxons, inconnus);
-        if (raison.isEmpty()) continue;
-        LigneEnErreur e;
-        e.ligne = i + 1;
-        e.origine = QStringLiteral("ligne ") + QString::number(r.ligne);
-        e.raison =
-            texteIntegration::erreurLigne(r.station, r.date, {}) + QStringLiteral(" : ") + raison;
-        bilan.lignesEnErreur << e;
-        if (arret) {
-            bilan.interrompu = true;
-            return false;
-        }
-    }
-    return true;
+    return integrerElements(
+        int(releves.size()), progression, arret, bilan,
+        [&](int i) -> ElementHydrobio {
+            const ReleveOmnidia &r = releves.at(i);
+            return {QStringLiteral("ligne ") + QString::number(r.ligne), r.station, r.date};
+        },
+        [&](int i) {
+            return integrerReleve(releves.at(i), ecriture, defauts, progression, taxons, inconnus);
+        });
 }
 
 } // namespace vyk

@@ -82,11 +82,12 @@ int EnTete::colonne(std::initializer_list<const char *> cherches) const
     return 0;
 }
 
-EnTete chercherEnTete(const Feuille &feuille, const QStringList &requis, int lignesMax)
+EnTete chercherEnTete(const Feuille &feuille, const QStringList &requis, int lignesMax,
+                      int ligneDebut)
 {
     EnTete e;
-    const int fin = qMin(lignesMax, feuille.derniereLigne());
-    for (int l = 1; l <= fin; ++l) {
+    const int fin = qMin(ligneDebut + lignesMax - 1, feuille.derniereLigne());
+    for (int l = ligneDebut; l <= fin; ++l) {
         QHash<QString, int> colonnes;
         QStringList noms{QString()};
         for (int c = 1; c <= feuille.derniereColonne(); ++c) {

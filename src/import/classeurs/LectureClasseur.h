@@ -53,7 +53,7 @@ const Feuille *feuilleDe(const Classeur &classeur, const QString &nom, const Cho
 std::optional<Feuille> lireClasseur(const QString &chemin, const QString &feuille,
                                     const ChoixFeuille &choisir, QString &erreur);
 
-// The header row of a table: the first row (of the first `lignesMax`) holding every one of
+// The header row of a table: the first row (of `lignesMax` from `ligneDebut`) holding all of
 // `requis`; names compared by cleColonne (letters and digits, without case or accents).
 struct EnTete
 {
@@ -64,6 +64,7 @@ struct EnTete
     // The column of the first of the names present, 0 when none.
     int colonne(std::initializer_list<const char *> noms) const;
 };
-EnTete chercherEnTete(const Feuille &feuille, const QStringList &requis, int lignesMax = 30);
+EnTete chercherEnTete(const Feuille &feuille, const QStringList &requis, int lignesMax = 30,
+                      int ligneDebut = 1);
 
 } // namespace vyk

@@ -6,6 +6,7 @@
 #include "import/LectureSandre.h"
 #include "import/classeurs/ArsExcel.h"
 #include "import/classeurs/EcritureHydrobio.h"
+#include "import/classeurs/FicheEnvoi.h"
 #include "import/classeurs/GarantiesReferentiels.h"
 #include "import/classeurs/Omnidia.h"
 
@@ -15,12 +16,14 @@ namespace {
 
 const QString ARS = QStringLiteral("ARS Excel");
 const QString OMNIDIA = QStringLiteral("OMNIDIA");
+const QStringList FICHES = {QStringLiteral("CEMAGREF"), QStringLiteral("MACROPHYTES")};
 
 // The workbook's data as the model reads it, before anything is written.
 struct DonneesClasseur
 {
     GrilleImport grille;            // "ARS Excel"
     QVector<ReleveOmnidia> releves; // "OMNIDIA"
+    QVector<FicheEnvoi> fiches;     // "CEMAGREF", "MACROPHYTES"
 };
 
 QString lire(const QString &modele, const QString &chemin, Progression &progression,
@@ -34,6 +37,7 @@ QString lire(const QString &modele, const QString &chemin, Progression &progress
         return f ? chargerArsExcel(*f, d.grille, progression, ignores) : erreur;
     }
     if (modele == OMNIDIA) return lireOmnidia(*classeur, choisir, d.releves, ignores);
+    if (FICHES.contains(modele)) return lireFichesEnvoi(*classeur, modele, d.fiches, ignores);
     return QStringLiteral("Modèle de classeur inconnu : ") + modele;
 }
 
@@ -59,8 +63,11 @@ QString integrerHydrobio(const QString &modele, const DonneesClasseur &d,
     if (!erreur.isEmpty()) return erreur;
     EcritureObjets ecriture(options.remplacer, options.execution);
     QStringList inconnus;
-    const bool complet = integrerReleves(d.releves, ecriture, progression,
-                                         options.arretPremiereErreur, bilan, inconnus);
+    const bool complet = modele == OMNIDIA
+                             ? integrerReleves(d.releves, ecriture, progression,
+                                               options.arretPremiereErreur, bilan, inconnus)
+                             : integrerFiches(modele, d.fiches, ecriture, progression,
+                                              options.arretPremiereErreur, bilan, inconnus);
     ajouterBilan(ecriture.bilan(), bilan);
     if (!complet && options.remplacer) {
         transaction.annuler();
@@ -80,7 +87,7 @@ QString integrerHydrobio(const QString &modele, const DonneesClasseur &d,
 
 bool estModeleClasseur(const QString &modele)
 {
-    return modele == ARS || modele == OMNIDIA;
+    return modele == ARS || modele == OMNIDIA || FICHES.contains(modele);
 }
 
 ApercuImport apercuClasseur(const QString &modele, const QString &chemin, Progression &progression,
@@ -98,6 +105,10 @@ ApercuImport apercuClasseur(const QString &modele, const QString &chemin, Progre
         a.colonnes = colonnesApercuOmnidia();
         for (const ReleveOmnidia &r : std::as_const(d.releves))
             a.lignes << ligneApercu(r);
+    } else {
+        a.colonnes = colonnesApercuFiche();
+        for (const FicheEnvoi &f : std::as_const(d.fiches))
+            a.lignes << ligneApercu(f);
     }
     return a;
 }
