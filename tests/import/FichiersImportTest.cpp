@@ -95,10 +95,14 @@ TEST(Modeles, ListeEtRefus)
     ASSERT_EQ(modelesImport().size(), 21);
     EXPECT_EQ(modeleImport("ades csv")->route, RouteImport::AnalysesTexte);
     EXPECT_EQ(modeleImport("REPRISE_HISTO")->libelle, QString());
-    EXPECT_EQ(modeleImport("CEMAGREF")->refus(),
-              QStringLiteral("Le modèle « CEMAGREF Macro-Invertébrés/Diatomées » [CEMAGREF] n'est "
+    EXPECT_EQ(modeleImport("XLS RCS")->refus(),
+              QStringLiteral("Le modèle « Masque OSUR Loire Bretagne » [XLS RCS] n'est "
                              "pas encore pris en charge par cette version de VYK : aucune donnée "
                              "n'a été intégrée."));
+    for (const char *code : {"CEMAGREF", "MACROPHYTES", "OMNIDIA", "ARS Excel"}) {
+        EXPECT_EQ(modeleImport(code)->route, RouteImport::Classeur) << code;
+        EXPECT_TRUE(modeleImport(code)->refus().isEmpty()) << code;
+    }
     for (const char *code : {"OSUR WEB CSV", "OSUR XLS", "SANDRE_ADOUR_GARONNE"}) {
         EXPECT_EQ(modeleImport(code)->route, RouteImport::Regional) << code;
         EXPECT_TRUE(modeleImport(code)->refus().isEmpty()) << code;
