@@ -426,6 +426,15 @@ TEST_P(ImportExtraitCode, ArchiveQualiteauEtSonNom)
                      "QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS"),
               QStringList({"1|RCS"}));
     EXPECT_EQ(compter("ANALYSES_03000456"), 1);
+    // Replaced: the same counts, the programme numbered again from 1.
+    r = importerModele(QStringLiteral("QUALITEAU_SN"), bon, true);
+    EXPECT_EQ(r.fichiers[0].erreur, QString());
+    EXPECT_EQ(r.fichiers[0].bilan.stationsPurgees, 1);
+    EXPECT_EQ(compter("ANALYSES_03000456"), 1);
+    EXPECT_EQ(compter("PRELEVEMENTS"), 1);
+    EXPECT_EQ(lignes("SELECT indice, codeDispositif FROM "
+                     "QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS"),
+              QStringList({"1|RCS"}));
 
     // The other "DB_" files take the shorter layout; any other name is not of the model.
     const QByteArray court =
