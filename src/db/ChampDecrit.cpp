@@ -150,12 +150,34 @@ QString messageSaisie(const ChampDecrit &champ, DefautSaisie defaut)
     return texteChamps::INCORRECT.arg(champ.libelle);
 }
 
-QString verifierSaisie(const ChampsDecrits &champs, const QStringList &textes)
+QString messageRefus(const ListeRefus &refus)
 {
+    QStringList lignes;
+    for (const Refus &r : refus)
+        lignes << r.message;
+    return lignes.join(u'\n');
+}
+
+QStringList colonnesRefusees(const ListeRefus &refus)
+{
+    QStringList colonnes;
+    for (const Refus &r : refus)
+        colonnes << r.colonne;
+    return colonnes;
+}
+
+ListeRefus refusSaisie(const ChampsDecrits &champs, const QStringList &textes)
+{
+    ListeRefus refus;
     for (int i = 0; i < champs.size(); ++i)
         if (const DefautSaisie d = champs[i].defaut(textes.value(i)); d != DefautSaisie::Aucun)
-            return messageSaisie(champs[i], d);
-    return {};
+            refus.append({champs[i].colonne, messageSaisie(champs[i], d)});
+    return refus;
+}
+
+QString verifierSaisie(const ChampsDecrits &champs, const QStringList &textes)
+{
+    return messageRefus(refusSaisie(champs, textes));
 }
 
 QString listeColonnes(const ChampsDecrits &champs)

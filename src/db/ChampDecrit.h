@@ -69,7 +69,22 @@ inline const QString TROP_LONG = QStringLiteral("Le texte de « %1 » dépasse %
 
 // The message of a field's defect on a form ("" for Aucun).
 QString messageSaisie(const ChampDecrit &champ, DefautSaisie defaut);
-// The first defect of a record's texts (by column), as a message; "" when every field is right.
+
+// A field a check refused, and why. A card lists every refusal of a save in one message and
+// takes the user to the first refused field.
+struct Refus
+{
+    QString colonne;
+    QString message;
+};
+using ListeRefus = QVector<Refus>;
+// The refusals in one message, one a line ("" when none).
+QString messageRefus(const ListeRefus &refus);
+// The refused columns, in the order of the message.
+QStringList colonnesRefusees(const ListeRefus &refus);
+// Every defect of a record's texts, in the fields' order.
+ListeRefus refusSaisie(const ChampsDecrits &champs, const QStringList &textes);
+// The defects of a record's texts as one message; "" when every field is right.
 QString verifierSaisie(const ChampsDecrits &champs, const QStringList &textes);
 
 // The day on which times are stored.

@@ -232,27 +232,30 @@ FicheOperation chargerOperation(qint64 station, const QString &code)
     return f;
 }
 
-QString verifierOperation(const FicheOperation &f)
+ListeRefus verifierOperation(const FicheOperation &f)
 {
-    const QString debut = f.valeur(QStringLiteral("dateDebut")).trimmed();
-    if (debut.isEmpty() || !lireDate(debut).isValid()) return texteOperations::DATE_DEBUT;
-    if (!saisieCorrecte(*champOperation(QStringLiteral("dateFin")),
-                        f.valeur(QStringLiteral("dateFin"))))
-        return texteOperations::DATE_FIN;
+    ListeRefus refus;
     for (const ChampOperation &c : champsOperation()) {
         const QString v = f.valeur(c.colonne);
-        if (!saisieCorrecte(c, v)) return pasCorrect(c, v.trimmed());
-        if (const int n = tailleColonne(c.colonne);
-            n > 0 && c.genre != NatureChamp::OuiNon && v.trimmed().size() > n)
-            return pasCorrect(c, v.trimmed());
+        const int n = tailleColonne(c.colonne);
+        if (c.colonne == QLatin1String("dateDebut")) {
+            if (v.trimmed().isEmpty() || !lireDate(v.trimmed()).isValid())
+                refus.append({c.colonne, texteOperations::DATE_DEBUT});
+        } else if (!saisieCorrecte(c, v)) {
+            refus.append({c.colonne, c.colonne == QLatin1String("dateFin")
+                                         ? texteOperations::DATE_FIN
+                                         : pasCorrect(c, v.trimmed())});
+        } else if (n > 0 && c.genre != NatureChamp::OuiNon && v.trimmed().size() > n) {
+            refus.append({c.colonne, pasCorrect(c, v.trimmed())});
+        }
     }
-    return {};
+    return refus;
 }
 
 bool enregistrerOperation(FicheOperation &f)
 {
-    if (const QString erreur = verifierOperation(f); !erreur.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, erreur);
+    if (const ListeRefus refus = verifierOperation(f); !refus.isEmpty()) {
+        afficherMessage(GENRE_ERREUR, messageRefus(refus));
         return false;
     }
     // The next code is read under the table's lock, in the save's transaction: two workstations

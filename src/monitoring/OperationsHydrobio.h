@@ -73,8 +73,9 @@ FicheOperation nouvelleOperation(qint64 station, qint64 codePoint = -1);
 // The stored operation; an empty new one when absent.
 FicheOperation chargerOperation(qint64 station, const QString &code);
 
-// The first check that fails ("" when the operation may be saved).
-QString verifierOperation(const FicheOperation &operation);
+// Every field that keeps the operation from being saved, in the form's order (empty when it
+// may be saved).
+ListeRefus verifierOperation(const FicheOperation &operation);
 // Checks, number (largest of the station + 1, 0 for the first), write, propagation of the
 // qualification and status to the analyses of its samples, confirmation. The operation gets
 // its code.

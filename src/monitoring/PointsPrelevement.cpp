@@ -149,21 +149,26 @@ std::optional<FichePoint> chargerPoint(qint64 station, const QString &codePoint)
     return lirePoint(t, 0);
 }
 
-QString verifierPoint(const FichePoint &p)
+ListeRefus verifierPoint(const FichePoint &p)
 {
-    if (p.identifiant.trimmed().isEmpty()) return textePoints::SITE_VIDE;
-    if (!p.dateDebut.trimmed().isEmpty() && !lireDate(p.dateDebut.trimmed()).isValid())
-        return textePoints::DATE_DEBUT;
-    if (!p.dateFin.trimmed().isEmpty() && !lireDate(p.dateFin.trimmed()).isValid())
-        return textePoints::DATE_FIN;
-    if (dateOuDefaut(p.dateFin, FIN_VIDE) < dateOuDefaut(p.dateDebut, DEBUT_VIDE))
-        return textePoints::PERIODE;
+    ListeRefus refus;
+    if (p.identifiant.trimmed().isEmpty())
+        refus.append({QStringLiteral("identifiant"), textePoints::SITE_VIDE});
+    const bool debutLu =
+        p.dateDebut.trimmed().isEmpty() || lireDate(p.dateDebut.trimmed()).isValid();
+    const bool finLue = p.dateFin.trimmed().isEmpty() || lireDate(p.dateFin.trimmed()).isValid();
+    if (!debutLu) refus.append({QStringLiteral("dateDebut"), textePoints::DATE_DEBUT});
+    if (!finLue) refus.append({QStringLiteral("dateFin"), textePoints::DATE_FIN});
+    if (debutLu && finLue &&
+        dateOuDefaut(p.dateFin, FIN_VIDE) < dateOuDefaut(p.dateDebut, DEBUT_VIDE))
+        refus.append({QStringLiteral("dateFin"), textePoints::PERIODE});
     for (const ChampPoint &ch : CHAMPS) {
         const QString v = (p.*ch.membre).trimmed();
         if (ch.libelle && !v.isEmpty() && !estNombre(v))
-            return nombreIncorrect(v, QString::fromUtf8(ch.libelle));
+            refus.append(
+                {QLatin1String(ch.colonne), nombreIncorrect(v, QString::fromUtf8(ch.libelle))});
     }
-    return {};
+    return refus;
 }
 
 bool chevauchePoint(const FichePoint &p)
@@ -211,8 +216,8 @@ bool reculerDateCreation(qint64 station, const QDate &date, const QString &prefi
 
 bool enregistrerPoint(FichePoint &p)
 {
-    if (const QString erreur = verifierPoint(p); !erreur.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, erreur);
+    if (const ListeRefus refus = verifierPoint(p); !refus.isEmpty()) {
+        afficherMessage(GENRE_ERREUR, messageRefus(refus));
         return false;
     }
     // The overlaps and the next code are read under the table's lock, in the save's transaction:

@@ -3,6 +3,7 @@
 // Sampling points of a station (QUALITOMETRES_POINTS): the points screen's work, and the
 // routine every import uses to find or create the point of a measurement.
 
+#include "db/ChampDecrit.h"
 #include "db/Messages.h"
 #include "referentials/ListesCodees.h"
 
@@ -94,8 +95,9 @@ inline const QString POSITION_DIFFERENTE = QStringLiteral(
 QVector<FichePoint> chargerPoints(qint64 station);
 std::optional<FichePoint> chargerPoint(qint64 station, const QString &codePoint);
 
-// The first check that fails ("" when the point may be saved): identifier, dates, numbers.
-QString verifierPoint(const FichePoint &point);
+// Every field that keeps the point from being saved (identifier, dates, period, numbers), named
+// by column; empty when it may be saved.
+ListeRefus verifierPoint(const FichePoint &point);
 // True when another definition of the same identifier covers part of the point's period.
 bool chevauchePoint(const FichePoint &point);
 // Checks, overlap test, write (a new point gets the station's next code), the station's creation

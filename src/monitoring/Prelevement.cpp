@@ -227,20 +227,23 @@ void EditionPrelevement::chargerAnalyses()
     analyses = GrilleEditable(grille).charger(parent());
 }
 
-QString EditionPrelevement::verifierFiche() const
+ListeRefus EditionPrelevement::verifierFiche() const
 {
+    ListeRefus refus;
     for (const ColonneGrille &c : champsPrelevement()) {
         bool ok = true;
         const QString texte = champs.value(c.colonne);
         const QVariant v = valeurCellule(c, texte, ok);
         if (c.colonne == QLatin1String("DateDebut") && (!ok || v.isNull()))
-            return T::DATE_PRELEVEMENT;
-        if (c.colonne == QLatin1String("HeureDebut") && !ok) return T::HEURE_PRELEVEMENT;
-        if (!ok) return T::CHAMP_INCORRECT.arg(c.libelle);
-        if (c.defaut(texte) == DefautSaisie::TropLong)
-            return T::CHAMP_TROP_LONG.arg(c.libelle).arg(c.taille);
+            refus.append({c.colonne, T::DATE_PRELEVEMENT});
+        else if (c.colonne == QLatin1String("HeureDebut") && !ok)
+            refus.append({c.colonne, T::HEURE_PRELEVEMENT});
+        else if (!ok)
+            refus.append({c.colonne, T::CHAMP_INCORRECT.arg(c.libelle)});
+        else if (c.defaut(texte) == DefautSaisie::TropLong)
+            refus.append({c.colonne, T::CHAMP_TROP_LONG.arg(c.libelle).arg(c.taille)});
     }
-    return {};
+    return refus;
 }
 
 QString EditionPrelevement::numeroSuivant() const
@@ -253,9 +256,8 @@ QString EditionPrelevement::numeroSuivant() const
 
 bool EditionPrelevement::enregistrer()
 {
-    const QString erreur = verifierFiche();
-    if (!erreur.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, erreur);
+    if (const ListeRefus refus = verifierFiche(); !refus.isEmpty()) {
+        afficherMessage(GENRE_ERREUR, messageRefus(refus));
         return false;
     }
     // The next number is read under the table's lock, in the save's transaction: two

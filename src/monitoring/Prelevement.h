@@ -123,6 +123,8 @@ class EditionPrelevement
 
     LignesPrelevement finalites, dossiers, echantillons, analyses;
 
+    // Every field of the card that keeps the sample from being saved, in the card's order.
+    ListeRefus verifierFiche() const;
     // Saves: each shows its own messages (checks, guard, failure, end) and returns true when done.
     bool enregistrer();
     bool enregistrerFinalites();
@@ -171,7 +173,6 @@ class EditionPrelevement
                         const QString &message);
     bool lireFiche(const QString &condition);
     void chargerAnalyses();
-    QString verifierFiche() const;
 
     QString m_station;
     QString m_codeBSS;

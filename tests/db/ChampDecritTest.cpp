@@ -80,19 +80,26 @@ TEST(ChampDecrit, ChaqueNatureLitEtRelitSaSaisie)
     EXPECT_EQ(champ(N::Code, 0, true).valeur(QStringLiteral("12")), QVariant(12.0));
 }
 
-TEST(ChampDecrit, MessagesDuFormulaireEtPremierDefaut)
+TEST(ChampDecrit, MessagesDuFormulaireEtTousLesDefauts)
 {
     ChampsDecrits champs = {champ(N::Nombre), champ(N::Texte, 3), champ(N::Code, 0, false, true)};
     champs[0].libelle = QStringLiteral("Profondeur");
     champs[1].libelle = QStringLiteral("Niveau");
     champs[2].libelle = QStringLiteral("Support");
+    champs[0].colonne = QStringLiteral("prof");
+    champs[1].colonne = QStringLiteral("niv");
+    champs[2].colonne = QStringLiteral("sup");
     EXPECT_EQ(verifierSaisie(champs, {"1,5", "abc", "S [3]"}), QString());
-    EXPECT_EQ(verifierSaisie(champs, {"x", "abcd", ""}),
-              QStringLiteral("La valeur de « Profondeur » n'est pas un nombre."));
-    EXPECT_EQ(verifierSaisie(champs, {"", "abcd", ""}),
+    EXPECT_TRUE(refusSaisie(champs, {"1,5", "abc", "S [3]"}).isEmpty());
+    // Every defect at once, in the fields' order.
+    const ListeRefus refus = refusSaisie(champs, {"x", "abcd", ""});
+    EXPECT_EQ(colonnesRefusees(refus), QStringList({"prof", "niv", "sup"}));
+    EXPECT_EQ(messageRefus(refus),
+              QStringLiteral("La valeur de « Profondeur » n'est pas un nombre.\n"
+                             "Le texte de « Niveau » dépasse 3 caractères.\n"
+                             "La valeur de « Support » n'est pas renseignée."));
+    EXPECT_EQ(verifierSaisie(champs, {"", "abcd", "S"}),
               QStringLiteral("Le texte de « Niveau » dépasse 3 caractères."));
-    EXPECT_EQ(verifierSaisie(champs, {"", "", ""}),
-              QStringLiteral("La valeur de « Support » n'est pas renseignée."));
     EXPECT_EQ(messageSaisie(champ(N::Date), DefautSaisie::Illisible),
               QStringLiteral("La valeur de « Valeur » n'est pas correcte."));
 }

@@ -73,6 +73,21 @@ TEST_P(OperationsHydrobioTest, NumerotationControlesEtValeursParDefaut)
     EXPECT_EQ(
         valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS")).toInt(), 0);
 
+    // Every defect at once, in the form's order, each named by its column.
+    FicheOperation mauvaise = f;
+    mauvaise.valeurs[QStringLiteral("dateDebut")] = QStringLiteral("32/01/2020");
+    mauvaise.valeurs[QStringLiteral("dateFin")] = QStringLiteral("demain");
+    mauvaise.valeurs[QStringLiteral("heureDebut")] = QStringLiteral("25:00");
+    EXPECT_EQ(colonnesRefusees(verifierOperation(mauvaise)),
+              QStringList({"dateDebut", "heureDebut", "dateFin", "longeur"}));
+    EXPECT_FALSE(enregistrerOperation(mauvaise));
+    EXPECT_EQ(recus(), QStringList({"ERREUR: La date de début de l'opération n'est pas correcte.\n"
+                                    "La valeur « 25:00 » du champ Heure n'est pas correcte.\n"
+                                    "La date de fin de l'opération n'est pas correcte.\n"
+                                    "La valeur « 12,5 m » du champ Longueur n'est pas correcte."}));
+    EXPECT_EQ(
+        valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS")).toInt(), 0);
+
     f.valeurs[QStringLiteral("longeur")] = QStringLiteral("12,5");
     ASSERT_TRUE(enregistrerOperation(f));
     EXPECT_EQ(f.code, QStringLiteral("0")) << "the first operation of a station is 0";

@@ -116,6 +116,17 @@ TEST_P(PointsPrelevementTest, ControlesDeLaFiche)
         EXPECT_FALSE(enregistrerPoint(c.point));
         EXPECT_EQ(recus(), QStringList({QStringLiteral("ERREUR: ") + c.message}));
     }
+    // Every defect at once; a period is judged only between two readable dates.
+    FichePoint tout = fiche(QString(), QStringLiteral("31/02/2020"), QStringLiteral("01/01/2019"));
+    tout.xAmont = QStringLiteral("1 km");
+    tout.y = QStringLiteral("abc");
+    EXPECT_EQ(colonnesRefusees(verifierPoint(tout)),
+              QStringList({"identifiant", "dateDebut", "XAmont", "Y"}));
+    EXPECT_FALSE(enregistrerPoint(tout));
+    EXPECT_EQ(recus(), QStringList({"ERREUR: Le site n'est pas renseigné.\n"
+                                    "La date de début du point de prélèvement n'est pas correcte.\n"
+                                    "La valeur « 1 km » du champ X amont n'est pas un nombre.\n"
+                                    "La valeur « abc » du champ Y n'est pas un nombre."}));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS")).toInt(), 0);
 
     EXPECT_EQ(libellesPoint(QStringLiteral("031")).profFin, QStringLiteral("Prof fin (m)"));

@@ -120,6 +120,25 @@ TEST_P(PrelevementTest, NumerotationDesPrelevementsEtDesAnalyses)
     e.champs[QStringLiteral("DateDebut")] = QStringLiteral("31/13/2020");
     EXPECT_FALSE(e.enregistrer());
     EXPECT_EQ(messages().textes(), QStringList({"La date du prélèvement n'est pas correcte."}));
+    // Every field refused at once, in the card's order.
+    messages().vider();
+    e.champs[QStringLiteral("HeureDebut")] = QStringLiteral("9h75");
+    e.champs[QStringLiteral("Operateur")] = QString(151, u'x');
+    e.champs[QStringLiteral("profDebut")] = QStringLiteral("profond");
+    EXPECT_EQ(colonnesRefusees(e.verifierFiche()),
+              QStringList({"DateDebut", "HeureDebut", "Operateur", "profDebut"}));
+    EXPECT_FALSE(e.enregistrer());
+    EXPECT_EQ(messages().textes(),
+              QStringList({"La date du prélèvement n'est pas correcte.\n"
+                           "L'heure du prélèvement n'est pas correcte.\n"
+                           "Le texte de « Opérateur » dépasse 150 caractères.\n"
+                           "La valeur de « Profondeur de début » n'est pas correcte."}));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM PRELEVEMENTS WHERE CodeQualitometre=1"))
+                  .toInt(),
+              0);
+    e.champs.remove(QStringLiteral("HeureDebut"));
+    e.champs.remove(QStringLiteral("Operateur"));
+    e.champs.remove(QStringLiteral("profDebut"));
     EXPECT_EQ(e.enregistrerAnalyses(), false);
     EXPECT_EQ(messages().textes().last(),
               QStringLiteral("Vous devez d'abord enregistrer le prélèvement."));

@@ -3,6 +3,8 @@
 
 #include "ui/app/Application.h"
 #include "ui/app/FenetrePrincipale.h"
+#include "ui/monitoring/FicheOperations.h"
+#include "ui/monitoring/FichePrelevementPhysicoChmique.h"
 #include "ui/monitoring/FicheQualitometre.h"
 #include "ui/monitoring/FrmQualitometresPoints.h"
 #include "ui/monitoring/ListeQualitometres.h"
@@ -127,6 +129,56 @@ TEST_P(FichesTest, UnEnregistrementRefuseGardeLaFicheEtMontreLesErreurs)
     EXPECT_EQ(fiche.focusWidget(), date);
     EXPECT_EQ(lignes("SELECT Nom, pente, DateCreation FROM QUALITOMETRES WHERE CodeQualitometre=1"),
               QStringList{"Existante|12.5|"});
+}
+
+// The other cards refuse a save the same way: every refusal in one message, the focus on the
+// first refused field, nothing written.
+TEST_P(FichesTest, ChaqueFicheListeTousSesRefusEtMontreLePremierChamp)
+{
+    auto texte = [](Fiche &f, const char *colonne, const QString &valeur) {
+        auto *ligne = qobject_cast<QLineEdit *>(f.champ(QLatin1String(colonne)));
+        ASSERT_NE(ligne, nullptr) << colonne;
+        ligne->setText(valeur);
+    };
+    FrmQualitometresPoints points(1);
+    points.show();
+    texte(points, "dateDebut", QStringLiteral("31/02/2020"));
+    texte(points, "Y", QStringLiteral("abc"));
+    texte(points, "nom", QStringLiteral("Radier"));
+    points.champ(QStringLiteral("nom"))->setFocus();
+    recus();
+    EXPECT_FALSE(points.enregistrer());
+    EXPECT_EQ(recus(), QStringList({"ERREUR: Le site n'est pas renseigné.\n"
+                                    "La date de début du point de prélèvement n'est pas correcte.\n"
+                                    "La valeur « abc » du champ Y n'est pas un nombre."}));
+    EXPECT_EQ(points.focusWidget(), points.champ(QStringLiteral("identifiant")));
+    EXPECT_EQ(lignes("SELECT count(*) FROM QUALITOMETRES_POINTS"), QStringList{"0"});
+
+    FicheOperations operation(1);
+    operation.show();
+    texte(operation, "dateDebut", QString());
+    texte(operation, "heureDebut", QStringLiteral("7h99"));
+    texte(operation, "dateFin", QStringLiteral("01/13/2020"));
+    operation.champ(QStringLiteral("heureDebut"))->setFocus();
+    recus();
+    EXPECT_FALSE(operation.enregistrer());
+    EXPECT_EQ(recus(), QStringList({"ERREUR: La date de début de l'opération n'est pas correcte.\n"
+                                    "La valeur « 7h99 » du champ Heure n'est pas correcte.\n"
+                                    "La date de fin de l'opération n'est pas correcte."}));
+    EXPECT_EQ(operation.focusWidget(), operation.champ(QStringLiteral("dateDebut")));
+    EXPECT_EQ(lignes("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS"), QStringList{"0"});
+
+    FichePrelevementPhysicoChmique prelevement(QStringLiteral("1"), QStringLiteral("V1"));
+    prelevement.show();
+    texte(prelevement, "DateDebut", QStringLiteral("12/05/2021"));
+    texte(prelevement, "HeureDebut", QStringLiteral("25:10"));
+    texte(prelevement, "profDebut", QStringLiteral("profond"));
+    recus();
+    EXPECT_FALSE(prelevement.enregistrerFiche());
+    EXPECT_EQ(recus(), QStringList({"ERREUR: L'heure du prélèvement n'est pas correcte.\n"
+                                    "La valeur de « Profondeur de début » n'est pas correcte."}));
+    EXPECT_EQ(prelevement.focusWidget(), prelevement.champ(QStringLiteral("HeureDebut")));
+    EXPECT_EQ(lignes("SELECT count(*) FROM PRELEVEMENTS"), QStringList{"0"});
 }
 
 TEST_P(FichesTest, NombresEnFrancaisEtToucheDEnregistrement)

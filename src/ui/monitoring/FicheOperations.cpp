@@ -277,7 +277,7 @@ FicheOperation FicheOperations::operationFormulaire() const
 bool FicheOperations::enregistrer()
 {
     FicheOperation f = operationFormulaire();
-    if (!enregistrerOperation(f)) return false;
+    if (refuser(verifierOperation(f)) || !enregistrerOperation(f)) return false;
     m_operation = f;
     marquerEnregistree();
     chargerListe(f.code);

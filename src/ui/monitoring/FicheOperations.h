@@ -83,7 +83,7 @@ class FicheOperations : public Fiche
     QLineEdit *TxtNomListe;
     QPlainTextEdit *TxtCommentaireListe;
     QCheckBox *ChkMicroPrelevement;
-    QWidget *champ(const QString &colonne) const { return m_champs.value(colonne); }
+    QWidget *champ(const QString &colonne) const override { return m_champs.value(colonne); }
 
   signals:
     // The sample card of an operation of the station (the main window opens it).

@@ -363,7 +363,7 @@ void FichePrelevementPhysicoChmique::chargerAnalyses()
 bool FichePrelevementPhysicoChmique::enregistrer()
 {
     lireChamps();
-    if (!m_edition.enregistrer()) return false;
+    if (refuser(m_edition.verifierFiche()) || !m_edition.enregistrer()) return false;
     m_edition.chargerGrilles();
     afficher();
     emit prelevementModifie();

@@ -35,7 +35,7 @@ class FichePrelevementPhysicoChmique : public Fiche
 
     EditionPrelevement &edition() { return m_edition; }
     // The field of a column of PRELEVEMENTS (QLineEdit, QPlainTextEdit, ComboCodee, QCheckBox).
-    QWidget *champ(const QString &colonne) const { return m_champs.value(colonne); }
+    QWidget *champ(const QString &colonne) const override { return m_champs.value(colonne); }
 
     QLabel *LblEntete;
     QTabWidget *Onglets;

@@ -49,7 +49,10 @@ class FicheQualitometre : public Fiche
     }
 
     const EditionQualitometre &edition() const { return m_edition; }
-    QWidget *champ(const QString &colonne) const { return m_champs.value(colonne.toLower()); }
+    QWidget *champ(const QString &colonne) const override
+    {
+        return m_champs.value(colonne.toLower());
+    }
     EditeurSatellites *editeur(const QString &sauvegarde) const;
 
   signals:

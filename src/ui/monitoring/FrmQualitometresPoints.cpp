@@ -130,6 +130,22 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent)
         champs << t;
     suivreChamps(champs);
     definirBoutonParDefaut(CmdEnregistrer);
+    m_parColonne = {{QStringLiteral("identifiant"), CboIdentifiant},
+                    {QStringLiteral("nom"), TxtNom},
+                    {QStringLiteral("dateDebut"), TxtDateDebut},
+                    {QStringLiteral("dateFin"), TxtDateFin},
+                    {QStringLiteral("longeurTotale"), TxtLongueurTotale},
+                    {QStringLiteral("XAmont"), TxtXAmont},
+                    {QStringLiteral("YAmont"), TxtYAmont},
+                    {QStringLiteral("XAval"), TxtXAval},
+                    {QStringLiteral("YAval"), TxtYAval},
+                    {QStringLiteral("X"), TxtX},
+                    {QStringLiteral("Y"), TxtY},
+                    {QStringLiteral("TypeProjection"), CboProjection},
+                    {QStringLiteral("profondeurRecommandee"), TxtProfondeurRecommandee},
+                    {QStringLiteral("largeurDebit"), TxtLargeurDebit},
+                    {QStringLiteral("profDebut"), TxtProfDebut},
+                    {QStringLiteral("profFin"), TxtProfFin}};
 
     auto *principal = new QVBoxLayout(this);
     principal->addLayout(barre);
@@ -278,7 +294,7 @@ FichePoint FrmQualitometresPoints::pointFormulaire() const
 bool FrmQualitometresPoints::enregistrer()
 {
     FichePoint p = pointFormulaire();
-    if (!enregistrerPoint(p)) return false;
+    if (refuser(verifierPoint(p)) || !enregistrerPoint(p)) return false;
     marquerEnregistree();
     chargerPoints(p.codePoint);
     return true;

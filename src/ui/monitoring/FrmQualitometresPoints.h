@@ -6,6 +6,8 @@
 #include "monitoring/PointsPrelevement.h"
 #include "ui/widgets/Fiche.h"
 
+#include <QHash>
+
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -36,6 +38,8 @@ class FrmQualitometresPoints : public Fiche
     // The point as the form holds it.
     FichePoint pointFormulaire() const;
     int nbPoints() const { return int(m_points.size()); }
+    // The field of a column of QUALITOMETRES_POINTS.
+    QWidget *champ(const QString &colonne) const override { return m_parColonne.value(colonne); }
 
     QLabel *LblStation;
     GrilleDonnees *SprPoints;
@@ -69,6 +73,7 @@ class FrmQualitometresPoints : public Fiche
     QVector<FichePoint> m_points;
     FichePoint m_point;
     bool m_retourLigne = false;
+    QHash<QString, QWidget *> m_parColonne;
 };
 
 } // namespace vyk

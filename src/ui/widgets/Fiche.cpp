@@ -88,6 +88,22 @@ void Fiche::signalerChampsRefuses(const QList<QWidget *> &champs)
     }
 }
 
+QWidget *Fiche::champ(const QString &) const
+{
+    return nullptr;
+}
+
+bool Fiche::refuser(const ListeRefus &refus)
+{
+    if (refus.isEmpty()) return false;
+    afficherMessage(GENRE_ERREUR, messageRefus(refus));
+    QList<QWidget *> champs;
+    for (const QString &colonne : colonnesRefusees(refus))
+        champs << champ(colonne);
+    signalerChampsRefuses(champs);
+    return true;
+}
+
 void Fiche::closeEvent(QCloseEvent *event)
 {
     if (!quitterModifications()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/ChampDecrit.h"
 #include "ui/widgets/Ecran.h"
 
 #include <QPointer>
@@ -38,6 +39,8 @@ class Fiche : public Ecran
     // the user dropped the edits), false to stay.
     bool quitterModifications();
     QAbstractButton *boutonParDefaut() const { return m_boutonParDefaut; }
+    // The field showing a column of the record; nullptr when the card shows none.
+    virtual QWidget *champ(const QString &colonne) const;
 
   protected:
     // The fields whose changes count, in the order Tab follows.
@@ -47,6 +50,9 @@ class Fiche : public Ecran
     void definirBoutonParDefaut(QAbstractButton *bouton);
     // Puts the focus on the first field named among the refused ones.
     void signalerChampsRefuses(const QList<QWidget *> &champs);
+    // Every refusal of a save in one error message, then the focus on the first refused field;
+    // false when the list is empty (nothing refused).
+    bool refuser(const ListeRefus &refus);
 
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
