@@ -214,21 +214,15 @@ bool reculerDateCreation(qint64 station, const QDate &date, const QString &prefi
     return true;
 }
 
-bool enregistrerPoint(FichePoint &p)
+QString enregistrerPoint(FichePoint &p)
 {
-    if (const ListeRefus refus = verifierPoint(p); !refus.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, messageRefus(refus));
-        return false;
-    }
+    if (const ListeRefus refus = verifierPoint(p); !refus.isEmpty()) return messageRefus(refus);
     // The overlaps and the next code are read under the table's lock, in the save's transaction:
     // two workstations adding a point to one station at once get two codes.
     Transaction transaction;
     const bool verrou =
         transaction.estOuverte() && bd().verrouiller(QStringLiteral("QUALITOMETRES_POINTS"));
-    if (verrou && chevauchePoint(p)) {
-        afficherMessage(GENRE_ERREUR, textePoints::CHEVAUCHEMENT);
-        return false;
-    }
+    if (verrou && chevauchePoint(p)) return textePoints::CHEVAUCHEMENT;
     const qint64 code =
         p.estNouveau() ? codePointSuivant(p.station) : qint64(enNombre(p.codePoint, true).valeur);
     JeuEnregistrements jeu;
@@ -255,25 +249,21 @@ bool enregistrerPoint(FichePoint &p)
         ok = jeu.Update();
         jeu.Close();
     }
-    if (!ok || !transaction.valider()) {
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("L'enregistrement du point de prélèvement a échoué :\n") +
-                            bd().derniereErreur());
-        return false;
-    }
+    if (!ok || !transaction.valider())
+        return textePoints::ECHEC_ENREGISTREMENT + bd().derniereErreur();
     p.codePoint = QString::number(code);
     if (const QDateTime debut = lireDate(p.dateDebut.trimmed()); debut.isValid())
         reculerDateCreation(p.station, debut.date(), textePoints::JOURNAL_SAISIE);
-    afficherMessage(GENRE_AIDE, textePoints::ENREGISTRE);
-    return true;
+    return {};
 }
 
 bool supprimerPoint(qint64 station, const QString &codePoint, const QString &codeStationAffiche,
-                    const Confirmation &confirmer)
+                    const Confirmation &confirmer, QString &refus)
 {
+    refus.clear();
     const Nombre code = enNombre(codePoint, true);
     if (!code.estNombre()) {
-        afficherMessage(GENRE_ERREUR, textePoints::AUCUN);
+        refus = textePoints::AUCUN;
         return false;
     }
     const QString condition = QStringLiteral(" WHERE codePoint=") + sqlNombre(code.valeur) +
@@ -281,16 +271,14 @@ bool supprimerPoint(qint64 station, const QString &codePoint, const QString &cod
     if (bd().valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS") +
                     condition)
             .toLongLong() > 0) {
-        afficherMessage(GENRE_ERREUR, textePoints::OPERATIONS_RATTACHEES);
+        refus = textePoints::OPERATIONS_RATTACHEES;
         return false;
     }
     if (!confirmer(textePoints::questionSuppression(codeStationAffiche))) return false;
     if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_POINTS") + condition)) {
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
+        refus = textePoints::ECHEC_SUPPRESSION + bd().derniereErreur();
         return false;
     }
-    afficherMessage(GENRE_AIDE, textePoints::SUPPRIME);
     return true;
 }
 

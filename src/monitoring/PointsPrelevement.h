@@ -65,6 +65,10 @@ inline const QString CHEVAUCHEMENT = QStringLiteral(
     "L'intervale de dates n'est pas cohérent avec une définition existente pour ce site.");
 inline const QString ENREGISTRE =
     QStringLiteral("Enregistrement de la fiche du point de prélèvement terminé.");
+// Followed by the database's error.
+inline const QString ECHEC_ENREGISTREMENT =
+    QStringLiteral("L'enregistrement du point de prélèvement a échoué :\n");
+inline const QString ECHEC_SUPPRESSION = QStringLiteral("La suppression a échoué :\n");
 inline const QString OPERATIONS_RATTACHEES =
     QStringLiteral("le site possède des opérations qui lui sont rattachés. Vous ne pouvez pas le "
                    "supprimer. Supprimer "
@@ -101,13 +105,15 @@ ListeRefus verifierPoint(const FichePoint &point);
 // True when another definition of the same identifier covers part of the point's period.
 bool chevauchePoint(const FichePoint &point);
 // Checks, overlap test, write (a new point gets the station's next code), the station's creation
-// date moved back when the point starts earlier, then the confirmation. The point receives its
-// code.
-bool enregistrerPoint(FichePoint &point);
+// date moved back when the point starts earlier. The point receives its code. Shows nothing:
+// returns why the point was not saved (every refused field in one text, the overlap, the
+// database's failure), "" when it was.
+QString enregistrerPoint(FichePoint &point);
 // Refused while operations hang on the point; then the user confirms (confirmer receives the
-// question) and the point goes.
+// question) and the point goes. Shows nothing: false with refus telling why when refused or
+// failed, false with refus empty when the user said No.
 bool supprimerPoint(qint64 station, const QString &codePoint, const QString &codeStationAffiche,
-                    const Confirmation &confirmer);
+                    const Confirmation &confirmer, QString &refus);
 
 // The code a new point of the station gets: the largest + 1, 0 for the first.
 qint64 codePointSuivant(qint64 station);

@@ -24,7 +24,7 @@ TEST_P(CascadeStationTest, LaStationSupprimeeEmporteSesPointsEtOperations)
         FichePoint p;
         p.station = s;
         p.identifiant = QStringLiteral("131");
-        ASSERT_TRUE(enregistrerPoint(p));
+        ASSERT_EQ(enregistrerPoint(p), QString());
         FicheOperation f = nouvelleOperation(s, 0);
         ASSERT_TRUE(enregistrerOperation(f));
         LignesGrille l{{{QStringLiteral("P1")}, {}}};

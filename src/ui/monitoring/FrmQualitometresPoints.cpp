@@ -294,7 +294,12 @@ FichePoint FrmQualitometresPoints::pointFormulaire() const
 bool FrmQualitometresPoints::enregistrer()
 {
     FichePoint p = pointFormulaire();
-    if (refuser(verifierPoint(p)) || !enregistrerPoint(p)) return false;
+    if (refuser(verifierPoint(p))) return false;
+    if (const QString refus = enregistrerPoint(p); !refus.isEmpty()) {
+        afficherMessage(GENRE_ERREUR, refus);
+        return false;
+    }
+    afficherMessage(GENRE_AIDE, textePoints::ENREGISTRE);
     marquerEnregistree();
     chargerPoints(p.codePoint);
     return true;
@@ -302,7 +307,12 @@ bool FrmQualitometresPoints::enregistrer()
 
 bool FrmQualitometresPoints::supprimer()
 {
-    if (!supprimerPoint(m_station, m_point.codePoint, m_codeBSS, confirmerParMessage)) return false;
+    QString refus;
+    if (!supprimerPoint(m_station, m_point.codePoint, m_codeBSS, confirmerParMessage, refus)) {
+        if (!refus.isEmpty()) afficherMessage(GENRE_ERREUR, refus);
+        return false;
+    }
+    afficherMessage(GENRE_AIDE, textePoints::SUPPRIME);
     marquerEnregistree();
     chargerPoints();
     return true;
