@@ -562,10 +562,10 @@ int ModeleListeTaxons::purger(Progression &progression)
     return int(aSupprimer.size());
 }
 
-bool ModeleListeTaxons::demanderRemplacement(const QString &ancien)
+bool ModeleListeTaxons::demanderRemplacement(const QString &ancien) const
 {
     if (!autoriserModificationReferentiels()) return false;
-    return confirmerParMessage(Texte::questionRemplacement(ancien.trimmed()));
+    return confirmer(Texte::questionRemplacement(ancien.trimmed()));
 }
 
 bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QString &nouveauCode,

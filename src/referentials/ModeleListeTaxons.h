@@ -90,7 +90,7 @@ class ModeleListeTaxons : public ModeleFichesReference<FicheTaxon>
     // Replacement of a taxon's history: the first question; the screen then asks for the new
     // code (TEXTE_NOUVEAU_CODE) and calls remplacerHistorique, which checks it, confirms, and
     // moves every count, selection, threshold and saved chart to it in one transaction.
-    static bool demanderRemplacement(const QString &ancien);
+    bool demanderRemplacement(const QString &ancien) const;
     static inline const QString TEXTE_NOUVEAU_CODE =
         QStringLiteral("Quel est le nouveau code de remplacement ?");
     bool remplacerHistorique(const QString &ancien, const QString &nouveau,

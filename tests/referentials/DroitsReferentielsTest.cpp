@@ -95,7 +95,7 @@ TEST_P(DroitsReferentielsTest, SansDroitDEditionToutEstRefuseSansRienChanger)
     messages().repondre(BoutonOui);
     EXPECT_EQ(taxons.purger(), -1);
     EXPECT_EQ(taxons.activerTaxons(), 0);
-    EXPECT_FALSE(ModeleListeTaxons::demanderRemplacement(QStringLiteral("9001")));
+    EXPECT_FALSE(taxons.demanderRemplacement(QStringLiteral("9001")));
     ModeleTraits traits;
     FicheTrait trait = traits.nouvelleFiche();
     trait.nom = QStringLiteral("Taille");

@@ -288,7 +288,7 @@ TEST_P(TaxonsTest, RemplacementDeLHistoriqueDansToutesLesListes)
         "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, TypeListe) VALUES "
         "('T', 1, '200', 1), ('P', 1, '200', 0)")));
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(ModeleListeTaxons::demanderRemplacement(QStringLiteral("200")));
+    EXPECT_TRUE(modele.demanderRemplacement(QStringLiteral("200")));
     EXPECT_FALSE(modele.remplacerHistorique(QStringLiteral("200"), QStringLiteral("999")));
     EXPECT_EQ(recus(), QStringList({"QUESTION: Voulez vous remplacer l'historique des données du "
                                     "taxon 200 par un nouveau code ?",

@@ -334,7 +334,7 @@ void ListeTaxons::DeclenchePurge()
 void ListeTaxons::DeclencheRemplacement()
 {
     const QString ancien = m_fiche.codeOrigine;
-    if (ancien.isEmpty() || !ModeleListeTaxons::demanderRemplacement(ancien)) return;
+    if (ancien.isEmpty() || !m_modele.demanderRemplacement(ancien)) return;
     bool ok = false;
     const QString nouveau = QInputDialog::getText(this, QStringLiteral("Remplacer l'historique"),
                                                   ModeleListeTaxons::TEXTE_NOUVEAU_CODE,
