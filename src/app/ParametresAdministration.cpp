@@ -199,7 +199,7 @@ QVector<EntreeListe> listeCodes(const QString &champ)
     if (!lecture.extraire(t, {champ})) return entrees;
     entrees.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l)
-        entrees.append({t.texte(l, 0), t.texte(l, 1)});
+        entrees.append({t.texte(l, QStringLiteral("Libelle")), t.texte(l, QStringLiteral("Code"))});
     return entrees;
 }
 

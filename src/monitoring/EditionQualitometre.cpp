@@ -302,11 +302,12 @@ QString EditionQualitometre::verifierUnicite(const QString &code) const
         "CodeQualitometre<>? ORDER BY codeQualitometre"));
     Tableau t;
     if (!lecture.extraire(t, {codeSaisi(), QVariant(code.toDouble())}) || t.estVide()) return {};
-    const QString autre = t.texte(0, 0);
-    const QString nom = t.texte(0, 1);
+    const QString autre = t.texte(0, QStringLiteral("codeQualitometre"));
+    const QString nom = t.texte(0, QStringLiteral("Nom"));
     if (typeStation() != TYPE_STATION_EAU_SOUTERRAINE)
         return texteFiche::IDENTIFIANT_UTILISE.arg(autre, nom);
-    if (estAccesRestreint() && !stationAccordee(t(0, 0).toLongLong()))
+    if (estAccesRestreint() &&
+        !stationAccordee(t.valeur(0, QStringLiteral("codeQualitometre")).toLongLong()))
         return texteFiche::BSS_UTILISE_SANS_DROITS.arg(autre, nom);
     return texteFiche::BSS_UTILISE.arg(autre, nom);
 }

@@ -21,11 +21,12 @@ EntreesCodees entreesCommunes()
         QStringLiteral("SELECT Nom, NumDept, CodeCommune FROM COMMUNES ORDER BY Nom, CodeCommune"));
     r.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QString code = t.texte(l, 2).trimmed();
+        const QString code = t.texte(l, QStringLiteral("CodeCommune")).trimmed();
         bool ok = false;
         const qlonglong n = code.toLongLong(&ok);
         if (!ok) continue;
-        r.append({QString::number(n), t.texte(l, 0) + QStringLiteral(" [") + t.texte(l, 1) + u']'});
+        r.append({QString::number(n), t.texte(l, QStringLiteral("Nom")) + QStringLiteral(" [") +
+                                          t.texte(l, QStringLiteral("NumDept")) + u']'});
     }
     return r;
 }

@@ -128,7 +128,9 @@ EntreesCodees entreesHierarchiques(const QString &champ)
     QVector<ElementHierarchique> elements;
     elements.reserve(t.nbLignes());
     for (int i = 0; i < t.nbLignes(); ++i)
-        elements.append({texteCode(t(i, 1)), t.texte(i, 0), t.texte(i, 2).trimmed()});
+        elements.append({texteCode(t.valeur(i, QStringLiteral("Code"))),
+                         t.texte(i, QStringLiteral("Libelle")),
+                         t.texte(i, QStringLiteral("codeReference")).trimmed()});
     return trierHierarchie(std::move(elements));
 }
 
@@ -158,7 +160,8 @@ QHash<QString, QString> libellesListe(const QString &champ)
     QHash<QString, QString> r;
     r.reserve(t.nbLignes());
     for (int i = 0; i < t.nbLignes(); ++i)
-        r.insert(texteCode(t(i, 0)), t.texte(i, 1));
+        r.insert(texteCode(t.valeur(i, QStringLiteral("Code"))),
+                 t.texte(i, QStringLiteral("Libelle")));
     return r;
 }
 

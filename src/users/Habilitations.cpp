@@ -198,9 +198,9 @@ QVector<DefinitionHabilitation> habilitationsReseaux()
     const Tableau t = bd().extraire(
         QStringLiteral("SELECT CodeReseau, Libelle FROM RESEAUX ORDER BY Libelle, CodeReseau"));
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QString code = t.texte(l, 0);
+        const QString code = t.texte(l, QStringLiteral("CodeReseau"));
         if (code.isEmpty()) continue;
-        const QString libelle = t.texte(l, 1).trimmed();
+        const QString libelle = t.texte(l, QStringLiteral("Libelle")).trimmed();
         liste.append(
             {droit::QUALITO_NETWORK_ + code,
              QStringLiteral("Stations du réseau : ") + (libelle.isEmpty() ? code : libelle),
