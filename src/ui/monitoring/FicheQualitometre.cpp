@@ -182,93 +182,87 @@ void FicheQualitometre::ajouterChamp(QFormLayout *formulaire, const QString &col
     m_formulaires.insert(colonne.toLower(), formulaire);
 }
 
+// A field of a page of the card: its column and caption.
+struct ChampPageStation
+{
+    const char *colonne;
+    const char *libelle;
+};
+
+void FicheQualitometre::ajouterChamps(QFormLayout *formulaire,
+                                      std::initializer_list<ChampPageStation> champs)
+{
+    for (const ChampPageStation &c : champs)
+        ajouterChamp(formulaire, QString::fromLatin1(c.colonne), QString::fromUtf8(c.libelle));
+}
+
 void FicheQualitometre::construireChamps()
 {
     QFormLayout *f = nullptr;
     page(m_onglets, QStringLiteral("Identification"), f);
-    const struct
-    {
-        const char *colonne, *libelle;
-    } identification[] = {{"typeStation", "Type de station"},
-                          {"NumeroBSS", "Code BSS"},
-                          {"Designation", "Désignation"},
-                          {"Identifiant", "Identifiant"},
-                          {"Nom", "Nom"},
-                          {"CodeNature", "Nature"},
-                          {"Type_qualitometre", "Type de qualitomètre"},
-                          {"TypePointEau", "Type de point d'eau"},
-                          {"DateCreation", "Date de création"},
-                          {"DateFermeture", "Date de fermeture"},
-                          {"codeQualitoInter", "Identifiant international"},
-                          {"Finalite", "Finalité"},
-                          {"codeEtat", "État"},
-                          {"codeQualite", "Qualité"},
-                          {"codeRepresentativite", "Représentativité"},
-                          {"CodeContact", "Contact"},
-                          {"confidentiel", "Confidentiel"},
-                          {"Commentaires", "Commentaires"}};
-    for (const auto &c : identification)
-        ajouterChamp(f, QString::fromLatin1(c.colonne), QString::fromUtf8(c.libelle));
+    ajouterChamps(f, {{"typeStation", "Type de station"},
+                      {"NumeroBSS", "Code BSS"},
+                      {"Designation", "Désignation"},
+                      {"Identifiant", "Identifiant"},
+                      {"Nom", "Nom"},
+                      {"CodeNature", "Nature"},
+                      {"Type_qualitometre", "Type de qualitomètre"},
+                      {"TypePointEau", "Type de point d'eau"},
+                      {"DateCreation", "Date de création"},
+                      {"DateFermeture", "Date de fermeture"},
+                      {"codeQualitoInter", "Identifiant international"},
+                      {"Finalite", "Finalité"},
+                      {"codeEtat", "État"},
+                      {"codeQualite", "Qualité"},
+                      {"codeRepresentativite", "Représentativité"},
+                      {"CodeContact", "Contact"},
+                      {"confidentiel", "Confidentiel"},
+                      {"Commentaires", "Commentaires"}});
 
     page(m_onglets, QStringLiteral("Localisation"), f);
-    const struct
-    {
-        const char *colonne, *libelle;
-    } localisation[] = {{"X", "X"},
-                        {"Y", "Y"},
-                        {"TypeProjection", "Projection"},
-                        {"Altitude", "Altitude"},
-                        {"codeCommune", "Commune"},
-                        {"codePays", "Pays"},
-                        {"adresse", "Adresse"},
-                        {"Localisation", "Localisation"},
-                        {"carteIGN", "Carte IGN"},
-                        {"carteGeologique", "Carte géologique"},
-                        {"parcelle", "Parcelle"},
-                        {"section", "Section"},
-                        {"codeBassinVersant", "Bassin versant"},
-                        {"codeBassinVersant2", "Bassin versant NV2"},
-                        {"codeBassinVersant3", "Bassin versant NV3"},
-                        {"codeBassinVersant4", "Bassin versant NV4"}};
-    for (const auto &c : localisation)
-        ajouterChamp(f, QString::fromLatin1(c.colonne), QString::fromUtf8(c.libelle));
+    ajouterChamps(f, {{"X", "X"},
+                      {"Y", "Y"},
+                      {"TypeProjection", "Projection"},
+                      {"Altitude", "Altitude"},
+                      {"codeCommune", "Commune"},
+                      {"codePays", "Pays"},
+                      {"adresse", "Adresse"},
+                      {"Localisation", "Localisation"},
+                      {"carteIGN", "Carte IGN"},
+                      {"carteGeologique", "Carte géologique"},
+                      {"parcelle", "Parcelle"},
+                      {"section", "Section"},
+                      {"codeBassinVersant", "Bassin versant"},
+                      {"codeBassinVersant2", "Bassin versant NV2"},
+                      {"codeBassinVersant3", "Bassin versant NV3"},
+                      {"codeBassinVersant4", "Bassin versant NV4"}});
 
     m_ongletSouterrain = page(m_onglets, QStringLiteral("Hydrogéologie"), f);
-    const struct
-    {
-        const char *colonne, *libelle;
-    } souterrain[] = {{"Prof_Debut", "Profondeur de début"},
+    ajouterChamps(f, {{"Prof_Debut", "Profondeur de début"},
                       {"Prof_Fin", "Profondeur de fin"},
                       {"Prof_Recommandee", "Profondeur recommandée"},
                       {"modeGisement", "Mode de gisement"},
                       {"CodeEntiteHydro", "Entité hydrogéologique"},
                       {"CodeAquifere", "Aquifère"},
-                      {"Code_ME", "Masse d'eau"}};
-    for (const auto &c : souterrain)
-        ajouterChamp(f, QString::fromLatin1(c.colonne), QString::fromUtf8(c.libelle));
+                      {"Code_ME", "Masse d'eau"}});
     LblPiezometre = new QLabel(f->parentWidget());
     LblPiezometre->setObjectName(QStringLiteral("LblPiezometre"));
     f->addRow(QString(), LblPiezometre);
 
     m_ongletSurface = page(m_onglets, QStringLiteral("Eaux de surface"), f);
-    const struct
-    {
-        const char *colonne, *libelle;
-    } surface[] = {{"riviere", "Rivière"},
-                   {"pk", "Point kilométrique"},
-                   {"pente", "Pente"},
-                   {"niveauTypologiqueTheo", "Niveau typologique théorique"},
-                   {"canal", "Canal"},
-                   {"BassinVersant_Superficie", "Superficie du bassin versant"},
-                   {"her_niveau1", "HER niveau 1"},
-                   {"her_niveau2", "HER niveau 2"},
-                   {"code_hydro", "Code hydrographique"},
-                   {"rang_strahler", "Rang de Strahler"},
-                   {"valeur_strahler", "Valeur de Strahler"},
-                   {"type_fr", "Type FR"},
-                   {"codePiscicole", "Contexte piscicole"}};
-    for (const auto &c : surface)
-        ajouterChamp(f, QString::fromLatin1(c.colonne), QString::fromUtf8(c.libelle));
+    ajouterChamps(f, {{"riviere", "Rivière"},
+                      {"pk", "Point kilométrique"},
+                      {"pente", "Pente"},
+                      {"niveauTypologiqueTheo", "Niveau typologique théorique"},
+                      {"canal", "Canal"},
+                      {"BassinVersant_Superficie", "Superficie du bassin versant"},
+                      {"her_niveau1", "HER niveau 1"},
+                      {"her_niveau2", "HER niveau 2"},
+                      {"code_hydro", "Code hydrographique"},
+                      {"rang_strahler", "Rang de Strahler"},
+                      {"valeur_strahler", "Valeur de Strahler"},
+                      {"type_fr", "Type FR"},
+                      {"codePiscicole", "Contexte piscicole"}});
     auto *calcium = new QWidget(f->parentWidget());
     auto *ligneCalcium = new QHBoxLayout(calcium);
     ligneCalcium->setContentsMargins(0, 0, 0, 0);

@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <functional>
+#include <initializer_list>
 
 class QCheckBox;
 class QFormLayout;
@@ -23,6 +24,8 @@ class EditeurSatellites;
 // The card of a water-quality station: its fields by tab, the header of its networks, the
 // satellite grids each with its own save, the data summary; new, save, delete, previous/next
 // over the visible rows of the station list. "Nouveau" asks for another, blank card.
+struct ChampPageStation;
+
 class FicheQualitometre : public Fiche
 {
     Q_OBJECT
@@ -68,6 +71,7 @@ class FicheQualitometre : public Fiche
 
   private:
     void construireChamps();
+    void ajouterChamps(QFormLayout *formulaire, std::initializer_list<ChampPageStation> champs);
     void ajouterChamp(QFormLayout *formulaire, const QString &colonne, const QString &libelle,
                       QWidget *controle = nullptr);
     void afficher();
