@@ -8,6 +8,7 @@
 #include "ui/monitoring/FicheQualitometre.h"
 #include "ui/monitoring/FrmQualitometresPoints.h"
 #include "ui/monitoring/ListeQualitometres.h"
+#include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/GrilleDonnees.h"
 
 #include "support/EcranTest.h"
@@ -382,42 +383,48 @@ TEST_P(FichesTest, ChoisirUnAutrePointDemandeSiLOnEnregistre)
     FrmQualitometresPoints points(1);
     points.show();
     ASSERT_EQ(points.nbPoints(), 2);
-    points.SprPoints->selectionnerLigne(0);
-    EXPECT_EQ(points.TxtNom->text(), QStringLiteral("Amont"));
-    EXPECT_EQ(points.TxtX->text(), QStringLiteral("1,5"));
+    GrilleDonnees *liste = points.grillePoints();
+    auto *nom = qobject_cast<QLineEdit *>(points.champ(QStringLiteral("nom")));
+    auto *site = qobject_cast<ComboCodee *>(points.champ(QStringLiteral("identifiant")));
+    auto *nouveau = controle<QPushButton>(&points, QStringLiteral("CmdNouveau"));
+    ASSERT_TRUE(nom && site && nouveau);
+    liste->selectionnerLigne(0);
+    EXPECT_EQ(nom->text(), QStringLiteral("Amont"));
+    EXPECT_EQ(qobject_cast<QLineEdit *>(points.champ(QStringLiteral("X")))->text(),
+              QStringLiteral("1,5"));
     recus();
 
-    points.TxtNom->setText(QStringLiteral("Amont modifié"));
+    nom->setText(QStringLiteral("Amont modifié"));
     messages().repondre(BoutonAnnuler);
-    points.SprPoints->selectionnerLigne(1);
+    liste->selectionnerLigne(1);
     EXPECT_EQ(recus(), QStringList{QUESTION});
-    EXPECT_EQ(points.TxtNom->text(), QStringLiteral("Amont modifié"));
-    EXPECT_EQ(points.SprPoints->ligneCourante(), 0);
+    EXPECT_EQ(nom->text(), QStringLiteral("Amont modifié"));
+    EXPECT_EQ(liste->ligneCourante(), 0);
 
     messages().repondre(BoutonNon);
-    points.SprPoints->selectionnerLigne(1);
+    liste->selectionnerLigne(1);
     EXPECT_EQ(recus(), QStringList{QUESTION});
-    EXPECT_EQ(points.TxtNom->text(), QStringLiteral("Aval"));
+    EXPECT_EQ(nom->text(), QStringLiteral("Aval"));
     EXPECT_EQ(lignes("SELECT CodePoint, Nom FROM QUALITOMETRES_POINTS ORDER BY CodePoint"),
               QStringList({"1|Amont", "2|Aval"}));
 
     // Yes with a save refused: the form stays as typed.
-    points.TxtNom->setText(QStringLiteral("Aval modifié"));
-    points.CboIdentifiant->selectionnerCode(QString());
+    nom->setText(QStringLiteral("Aval modifié"));
+    site->selectionnerCode(QString());
     messages().repondre(BoutonOui);
-    points.CmdNouveau->click();
+    nouveau->click();
     EXPECT_EQ(recus(),
               QStringList({QUESTION, QStringLiteral("ERREUR: Le site n'est pas renseigné.")}));
-    EXPECT_EQ(points.TxtNom->text(), QStringLiteral("Aval modifié"));
-    points.CboIdentifiant->selectionnerCode(QStringLiteral("101"));
+    EXPECT_EQ(nom->text(), QStringLiteral("Aval modifié"));
+    site->selectionnerCode(QStringLiteral("101"));
     messages().repondre(BoutonOui);
-    points.CmdNouveau->click();
+    nouveau->click();
     EXPECT_EQ(
         recus(),
         QStringList(
             {QUESTION,
              QStringLiteral("AIDE: Enregistrement de la fiche du point de prélèvement terminé.")}));
-    EXPECT_TRUE(points.TxtNom->text().isEmpty());
+    EXPECT_TRUE(nom->text().isEmpty());
     EXPECT_EQ(lignes("SELECT CodePoint, Nom FROM QUALITOMETRES_POINTS ORDER BY CodePoint"),
               QStringList({"1|Amont", "2|Aval modifié"}));
 }

@@ -139,26 +139,31 @@ TEST_P(ListeCodesEcranTest, ImportationDUnFichierDeReferentiel)
 {
     ImportationCodesSandre importation;
     importation.show();
-    EXPECT_TRUE(importation.LblInformation->text().startsWith(QStringLiteral(
+    auto *information = controle<QLabel>(&importation, QStringLiteral("LblInformation"));
+    auto *fichiers = controle<QListWidget>(&importation, QStringLiteral("LstFichiers"));
+    auto *apercu = controle<GrilleDonnees>(&importation, QStringLiteral("SprApercu"));
+    auto *demarrer = controle<QPushButton>(&importation, QStringLiteral("CmdDemarrer"));
+    ASSERT_TRUE(information && fichiers && apercu && demarrer);
+    EXPECT_TRUE(information->text().startsWith(QStringLiteral(
         "Les fichiers à importer doivent être des fichiers XML. Ces fichiers sont disponibles en "
         "téléchargement sur le site")));
     importation.choisirDossier(QStringLiteral(VYK_TEST_DATA "/referentiels"));
-    ASSERT_EQ(importation.LstFichiers->count(), 4);
-    EXPECT_FALSE(importation.CmdDemarrer->isEnabled());
+    ASSERT_EQ(fichiers->count(), 4);
+    EXPECT_FALSE(demarrer->isEnabled());
 
-    importation.LstFichiers->setCurrentRow(0); // mal_forme.xml
+    fichiers->setCurrentRow(0); // mal_forme.xml
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_TRUE(recus()[0].startsWith(
         QStringLiteral("ERREUR: Le fichier mal_forme.xml n'est pas un fichier XML valide")));
-    EXPECT_FALSE(importation.CmdDemarrer->isEnabled());
+    EXPECT_FALSE(demarrer->isEnabled());
 
-    importation.LstFichiers->setCurrentRow(1); // nsa_155.xml
-    ASSERT_EQ(importation.SprApercu->nbLignes(), 3);
-    EXPECT_EQ(importation.SprApercu->ligne(1),
+    fichiers->setCurrentRow(1); // nsa_155.xml
+    ASSERT_EQ(apercu->nbLignes(), 3);
+    EXPECT_EQ(apercu->ligne(1),
               QStringList({"155", "12", "Nouveau code", "", "Proposition", "", "", ""}));
-    ASSERT_TRUE(importation.CmdDemarrer->isEnabled());
+    ASSERT_TRUE(demarrer->isEnabled());
     capturer(importation, QStringLiteral("ImportationCodesSandre"));
-    QTest::mouseClick(importation.CmdDemarrer, Qt::LeftButton);
+    QTest::mouseClick(demarrer, Qt::LeftButton);
     EXPECT_EQ(
         recus(),
         QStringList(
@@ -173,7 +178,7 @@ TEST_P(ListeCodesEcranTest, ImportationDUnFichierDeReferentiel)
 
     // The folder is offered again next time.
     ImportationCodesSandre suivante;
-    EXPECT_EQ(suivante.LstFichiers->count(), 4);
+    EXPECT_EQ(controle<QListWidget>(&suivante, QStringLiteral("LstFichiers"))->count(), 4);
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ListeCodesEcranTest);

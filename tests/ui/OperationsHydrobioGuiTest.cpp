@@ -61,17 +61,23 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     ecranPoints.resize(1000, 700);
     ecranPoints.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&ecranPoints));
-    ASSERT_TRUE(ecranPoints.CboIdentifiant->selectionnerCode(QStringLiteral("131")));
-    EXPECT_EQ(ecranPoints.LblLargeurDebit->text(),
+    auto champPoint = [&ecranPoints](const char *colonne) {
+        return ecranPoints.champ(QLatin1String(colonne));
+    };
+    auto *site = qobject_cast<ComboCodee *>(champPoint("identifiant"));
+    ASSERT_NE(site, nullptr);
+    ASSERT_TRUE(site->selectionnerCode(QStringLiteral("131")));
+    ASSERT_NE(ecranPoints.libelle(QStringLiteral("largeurDebit")), nullptr);
+    EXPECT_EQ(ecranPoints.libelle(QStringLiteral("largeurDebit"))->text(),
               QStringLiteral("Largeur au débit de plein bord (m) :"));
-    EXPECT_FALSE(ecranPoints.TxtProfDebut->isVisible());
-    QTest::keyClicks(ecranPoints.TxtNom, QStringLiteral("Radier du moulin"));
-    QTest::keyClicks(ecranPoints.TxtDateDebut, QStringLiteral("01/04/2010"));
-    QTest::keyClicks(ecranPoints.TxtLargeurDebit, QStringLiteral("12,5"));
-    ecranPoints.CmdEnregistrer->click();
+    EXPECT_FALSE(champPoint("profDebut")->isVisible());
+    QTest::keyClicks(champPoint("nom"), QStringLiteral("Radier du moulin"));
+    QTest::keyClicks(champPoint("dateDebut"), QStringLiteral("01/04/2010"));
+    QTest::keyClicks(champPoint("largeurDebit"), QStringLiteral("12,5"));
+    controle<QPushButton>(&ecranPoints, QStringLiteral("CmdEnregistrer"))->click();
     EXPECT_EQ(dernier(),
               QStringLiteral("Enregistrement de la fiche du point de prélèvement terminé."));
-    EXPECT_EQ(ecranPoints.SprPoints->nbLignes(), 1);
+    EXPECT_EQ(ecranPoints.grillePoints()->nbLignes(), 1);
     EXPECT_EQ(lignes(QStringLiteral("SELECT codePoint, identifiant, nom, dateDebut, largeurDebit "
                                     "FROM QUALITOMETRES_POINTS")),
               QStringList({"0|131|Radier du moulin|01/04/2010|12.5"}));
@@ -79,7 +85,7 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
               QStringList({"01/04/2010"}));
     capturer(ecranPoints, QStringLiteral("frmQualitometresPoints"));
     QSignalSpy operations(&ecranPoints, &FrmQualitometresPoints::operationsDemandees);
-    ecranPoints.CmdOperations->click();
+    controle<QPushButton>(&ecranPoints, QStringLiteral("CmdOperations"))->click();
     ASSERT_EQ(operations.size(), 1);
     EXPECT_EQ(operations[0][1].toLongLong(), 0);
 
@@ -134,23 +140,29 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     FicheSelectionTaxons *selection = fiche.selectionTaxons();
     ASSERT_NE(selection, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(selection));
-    selection->CmdRechercher->click();
+    auto *rechercher = controle<QPushButton>(selection, QStringLiteral("CmdRechercher"));
+    auto *ajouter = controle<QPushButton>(selection, QStringLiteral("CmdAjouter"));
+    auto *resultats = controle<GrilleDonnees>(selection, QStringLiteral("SprResultats"));
+    ASSERT_TRUE(rechercher && ajouter && resultats);
+    rechercher->click();
     EXPECT_EQ(dernier(), QStringLiteral("Merci de renseigner au minimum le thème ainsi que le nom "
                                         "ou la famille avant de lancer la "
                                         "recherche"));
-    ASSERT_TRUE(selection->CboTheme->selectionnerCode(QStringLiteral("3")));
-    QTest::keyClicks(selection->TxtRecherche, QStringLiteral("baetis|gamm"));
-    selection->CmdRechercher->click();
-    ASSERT_EQ(selection->SprResultats->nbLignes(), 3);
+    ASSERT_TRUE(controle<ComboCodee>(selection, QStringLiteral("CboTheme"))
+                    ->selectionnerCode(QStringLiteral("3")));
+    QTest::keyClicks(controle<QLineEdit>(selection, QStringLiteral("TxtRecherche")),
+                     QStringLiteral("baetis|gamm"));
+    rechercher->click();
+    ASSERT_EQ(resultats->nbLignes(), 3);
     capturer(*selection, QStringLiteral("FicheSelectionTaxons"));
     for (int l = 0; l < 3; ++l) {
-        if (selection->SprResultats->texte(l, 1) == QLatin1String("Baetis rhodani")) continue;
-        selection->SprResultats->selectionnerLigne(l);
-        selection->CmdAjouter->click();
+        if (resultats->texte(l, 1) == QLatin1String("Baetis rhodani")) continue;
+        resultats->selectionnerLigne(l);
+        ajouter->click();
     }
-    selection->CmdAjouter->click(); // the same taxon twice is kept once
-    EXPECT_EQ(selection->LstChoisis->count(), 2);
-    selection->CmdValider->click();
+    ajouter->click(); // the same taxon twice is kept once
+    EXPECT_EQ(controle<QListWidget>(selection, QStringLiteral("LstChoisis"))->count(), 2);
+    controle<QPushButton>(selection, QStringLiteral("CmdValider"))->click();
     ASSERT_EQ(fiche.SprTaxons->rowCount(), 2);
     QStringList codes{fiche.SprTaxons->texte(0, 1), fiche.SprTaxons->texte(1, 1)};
     codes.sort();
@@ -189,8 +201,8 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     EXPECT_EQ(relue.SprRecouvrements->texte(4, 2), QStringLiteral("40"));
 
     // The point now has an operation: it stays.
-    ecranPoints.SprPoints->selectionnerLigne(0);
-    ecranPoints.CmdSupprimer->click();
+    ecranPoints.grillePoints()->selectionnerLigne(0);
+    controle<QPushButton>(&ecranPoints, QStringLiteral("CmdSupprimer"))->click();
     EXPECT_TRUE(dernier().startsWith(QStringLiteral("le site possède des opérations")));
 }
 

@@ -35,17 +35,22 @@ TEST_P(TaxonsGuiTest, ImporterSaisirTraitsEtSupprimer)
     // Import of the XML referential, complete, with the automatic activation.
     ImportationTaxons importation;
     importation.show();
-    EXPECT_EQ(importation.ChkActiver->text(),
-              QStringLiteral("&Activer automatiquement les éléments"));
+    auto *activer = controle<QCheckBox>(&importation, QStringLiteral("ChkActiver"));
+    auto *apercu = controle<GrilleDonnees>(&importation, QStringLiteral("SprApercu"));
+    auto *nbLignes = controle<QLabel>(&importation, QStringLiteral("LblNbLignes"));
+    auto *complet = controle<QRadioButton>(&importation, QStringLiteral("OptComplet"));
+    auto *demarrer = controle<QPushButton>(&importation, QStringLiteral("CmdDemarrer"));
+    ASSERT_TRUE(activer && apercu && nbLignes && complet && demarrer);
+    EXPECT_EQ(activer->text(), QStringLiteral("&Activer automatiquement les éléments"));
     ASSERT_TRUE(
         importation.choisirFichier(QStringLiteral(VYK_TEST_DATA "/taxons/taxons_sandre.xml")));
-    EXPECT_EQ(importation.SprApercu->nbLignes(), 3);
-    EXPECT_EQ(importation.LblNbLignes->text(), QStringLiteral("Nb Lignes : 3"));
-    EXPECT_EQ(importation.SprApercu->texte(1, 11), QStringLiteral("GAMPUL"));
-    importation.OptComplet->setChecked(true);
-    importation.ChkActiver->setChecked(true);
+    EXPECT_EQ(apercu->nbLignes(), 3);
+    EXPECT_EQ(nbLignes->text(), QStringLiteral("Nb Lignes : 3"));
+    EXPECT_EQ(apercu->texte(1, 11), QStringLiteral("GAMPUL"));
+    complet->setChecked(true);
+    activer->setChecked(true);
     capturer(importation, QStringLiteral("ImportationTaxons"));
-    importation.CmdDemarrer->click();
+    demarrer->click();
     EXPECT_EQ(recus(), QStringList({"AIDE: Importation terminée : 3 taxon(s) ajouté(s), 0 mis à "
                                     "jour, 0 absent(s) du référentiel "
                                     "ignoré(s), 0 rejeté(s), 1 thème(s) ajouté(s)."}));
@@ -53,7 +58,7 @@ TEST_P(TaxonsGuiTest, ImporterSaisirTraitsEtSupprimer)
     EXPECT_FALSE(
         importation.choisirFichier(QStringLiteral(VYK_TEST_DATA "/taxons/sans_entete.csv")));
     EXPECT_EQ(recus(), QStringList({"ERREUR: Le fichier doit contenir les entêtes de colonnes."}));
-    EXPECT_FALSE(importation.CmdDemarrer->isEnabled());
+    EXPECT_FALSE(demarrer->isEnabled());
 
     // A trait with two modalities.
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES "
@@ -61,13 +66,19 @@ TEST_P(TaxonsGuiTest, ImporterSaisirTraitsEtSupprimer)
     {
         ListeTraits traits;
         traits.show();
-        traits.TxtNom->setText(QStringLiteral("Vitesse du courant"));
-        traits.CboGroupe->selectionnerCode(QStringLiteral("1"));
-        traits.CmdAjouterModalite->click();
-        traits.SprModalites->definirTexte(0, 1, QStringLiteral("Lente"));
-        traits.CmdAjouterModalite->click();
-        traits.SprModalites->definirTexte(1, 1, QStringLiteral("Rapide"));
-        EXPECT_EQ(traits.SprModalites->texte(1, 0), QStringLiteral("2"));
+        auto *ajouterModalite =
+            controle<QPushButton>(&traits, QStringLiteral("CmdAjouterModalite"));
+        auto *modalites = controle<GrilleSaisie>(&traits, QStringLiteral("SprModalites"));
+        ASSERT_TRUE(ajouterModalite && modalites);
+        controle<QLineEdit>(&traits, QStringLiteral("TxtNom"))
+            ->setText(QStringLiteral("Vitesse du courant"));
+        controle<ComboCodee>(&traits, QStringLiteral("CboGroupe"))
+            ->selectionnerCode(QStringLiteral("1"));
+        ajouterModalite->click();
+        modalites->definirTexte(0, 1, QStringLiteral("Lente"));
+        ajouterModalite->click();
+        modalites->definirTexte(1, 1, QStringLiteral("Rapide"));
+        EXPECT_EQ(modalites->texte(1, 0), QStringLiteral("2"));
         traits.actionEnregistrer()->trigger();
         EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement du trait terminé."}));
         capturer(traits, QStringLiteral("ListeTraits"));

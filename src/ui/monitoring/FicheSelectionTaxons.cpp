@@ -3,6 +3,7 @@
 #include "db/Messages.h"
 
 #include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/Ecran.h"
 #include "ui/widgets/GrilleDonnees.h"
 
 #include <QApplication>
@@ -84,6 +85,17 @@ FicheSelectionTaxons::FicheSelectionTaxons(QWidget *parent) : QDialog(parent)
     };
     familles();
     connect(CboTheme, &ComboCodee::codeChange, this, familles);
+    nommerControles({{CboTheme, "CboTheme"},
+                     {CboFamille, "CboFamille"},
+                     {TxtRecherche, "TxtRecherche"},
+                     {CmdRechercher, "CmdRechercher"},
+                     {SprResultats, "SprResultats"},
+                     {LblNombre, "LblNombre"},
+                     {CmdAjouter, "CmdAjouter"},
+                     {CmdRetirer, "CmdRetirer"},
+                     {LstChoisis, "LstChoisis"},
+                     {CmdValider, "CmdValider"},
+                     {CmdAnnuler, "CmdAnnuler"}});
     connect(CmdRechercher, &QPushButton::clicked, this, &FicheSelectionTaxons::rechercher);
     // Enter in the search box presses the default button, "Rechercher": one search.
     connect(CmdAjouter, &QPushButton::clicked, this,

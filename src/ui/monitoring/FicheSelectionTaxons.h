@@ -32,6 +32,7 @@ class FicheSelectionTaxons : public QDialog
     void retirer(int ligne);
     QVector<ListeTaxonsOperation::Ligne> taxonsChoisis() const { return m_choisis; }
 
+  private:
     ComboCodee *CboTheme;
     ComboCodee *CboFamille;
     QLineEdit *TxtRecherche;
@@ -44,7 +45,6 @@ class FicheSelectionTaxons : public QDialog
     QPushButton *CmdValider;
     QPushButton *CmdAnnuler;
 
-  private:
     SelectionTaxons m_selection;
     QVector<ListeTaxonsOperation::Ligne> m_choisis;
 };

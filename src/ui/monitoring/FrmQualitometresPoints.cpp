@@ -54,6 +54,11 @@ FrmQualitometresPoints::FrmQualitometresPoints(qint64 station, QWidget *parent)
     appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
     auto *barre = new QHBoxLayout;
+    nommerControles({{CmdNouveau, "CmdNouveau"},
+                     {CmdEnregistrer, "CmdEnregistrer"},
+                     {CmdSupprimer, "CmdSupprimer"},
+                     {CmdPhotos, "CmdPhotos"},
+                     {CmdOperations, "CmdOperations"}});
     for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer, CmdPhotos, CmdOperations})
         barre->addWidget(b);
     barre->addSpacing(16);
@@ -259,6 +264,14 @@ void FrmQualitometresPoints::majLibelles()
         c.etiquette->setVisible(!c.texte.isEmpty());
         c.champ->setVisible(!c.texte.isEmpty());
     }
+}
+
+QLabel *FrmQualitometresPoints::libelle(const QString &colonne) const
+{
+    const QWidget *c = champ(colonne);
+    for (QLabel *l : findChildren<QLabel *>())
+        if (c && l->buddy() == c) return l;
+    return nullptr;
 }
 
 FichePoint FrmQualitometresPoints::pointFormulaire() const

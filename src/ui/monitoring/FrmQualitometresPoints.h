@@ -41,6 +41,15 @@ class FrmQualitometresPoints : public Fiche
     // The field of a column of QUALITOMETRES_POINTS.
     QWidget *champ(const QString &colonne) const override { return m_parColonne.value(colonne); }
 
+    // The list of the station's points; the caption shown before a column's field.
+    GrilleDonnees *grillePoints() const { return SprPoints; }
+    QLabel *libelle(const QString &colonne) const;
+
+  signals:
+    // The operations of the point shown (its code), asked by the user.
+    void operationsDemandees(qint64 station, qint64 codePoint);
+
+  private:
     QLabel *LblStation;
     GrilleDonnees *SprPoints;
     ComboCodee *CboIdentifiant;
@@ -58,11 +67,6 @@ class FrmQualitometresPoints : public Fiche
     QVector<QLineEdit *> TxtPhotos;
     QPushButton *CmdNouveau, *CmdEnregistrer, *CmdSupprimer, *CmdPhotos, *CmdOperations;
 
-  signals:
-    // The operations of the point shown (its code), asked by the user.
-    void operationsDemandees(qint64 station, qint64 codePoint);
-
-  private:
     void afficher(const FichePoint &p);
     void ligneChoisie(int ligne);
     int lignePoint(const QString &code) const;

@@ -2,6 +2,7 @@
 
 #include "app/Registre.h"
 #include "db/Messages.h"
+#include "ui/widgets/Ecran.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/ProgressionGui.h"
 
@@ -67,6 +68,13 @@ ImportationCodesSandre::ImportationCodesSandre(QWidget *parent) : QDialog(parent
     boutons->addWidget(CmdDemarrer);
     boutons->addWidget(CmdFermer);
     disposition->addLayout(boutons);
+    nommerControles({{TxtDossier, "TxtDossier"},
+                     {CmdParcourir, "CmdParcourir"},
+                     {LstFichiers, "LstFichiers"},
+                     {SprApercu, "SprApercu"},
+                     {LblInformation, "LblInformation"},
+                     {CmdDemarrer, "CmdDemarrer"},
+                     {CmdFermer, "CmdFermer"}});
 
     connect(CmdParcourir, &QPushButton::clicked, this, [this] {
         const QString d = QFileDialog::getExistingDirectory(

@@ -33,6 +33,7 @@ class ImportationCodesSandre : public QDialog
     int nbIntegres() const { return m_integres; }
     const FichierReferentiel &fichier() const { return m_fichier; }
 
+  private:
     QLineEdit *TxtDossier;
     QPushButton *CmdParcourir;
     QListWidget *LstFichiers;
@@ -41,7 +42,6 @@ class ImportationCodesSandre : public QDialog
     QPushButton *CmdDemarrer;
     QPushButton *CmdFermer;
 
-  private:
     QString m_dossier;
     FichierReferentiel m_fichier;
     int m_integres = 0;

@@ -27,6 +27,7 @@ class ImportationReferentielAnalyses : public QDialog
     void demarrer();
     int nbIntegres() const { return m_integres; }
 
+  private:
     QLineEdit *TxtFichier;
     QPushButton *CmdParcourir;
     GrilleDonnees *SprApercu;
@@ -34,7 +35,6 @@ class ImportationReferentielAnalyses : public QDialog
     QPushButton *CmdDemarrer;
     QPushButton *CmdFermer;
 
-  private:
     Referentiel m_referentiel;
     FichierReferentielAnalyses m_fichier;
     int m_integres = 0;

@@ -3,6 +3,7 @@
 #include "app/Registre.h"
 #include "db/Messages.h"
 #include "referentials/UsageTaxons.h"
+#include "ui/widgets/Ecran.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/ProgressionGui.h"
 
@@ -82,6 +83,17 @@ ImportationTaxons::ImportationTaxons(QWidget *parent) : QDialog(parent)
     boutons->addWidget(CmdFermer);
     disposition->addLayout(boutons);
 
+    nommerControles({{LblInformation, "LblInformation"},
+                     {TxtFichier, "TxtFichier"},
+                     {CmdParcourir, "CmdParcourir"},
+                     {SprApercu, "SprApercu"},
+                     {LblNbLignes, "LblNbLignes"},
+                     {ChkActiver, "ChkActiver"},
+                     {OptMiseAJour, "OptMiseAJour"},
+                     {OptComplet, "OptComplet"},
+                     {CmdDemarrer, "CmdDemarrer"},
+                     {CmdActiver, "CmdActiver"},
+                     {CmdFermer, "CmdFermer"}});
     connect(CmdParcourir, &QPushButton::clicked, this, [this] {
         const QString chemin = QFileDialog::getOpenFileName(
             this, QStringLiteral("Fichier de taxons"), lireRegistre(REGLAGE_DOSSIER, {}, true),

@@ -35,6 +35,7 @@ class ImportationTaxons : public QDialog
     const FichierTaxons &fichier() const { return m_fichier; }
     const BilanImportTaxons &bilan() const { return m_bilan; }
 
+  private:
     QLabel *LblInformation;
     QLineEdit *TxtFichier;
     QPushButton *CmdParcourir;
@@ -47,7 +48,6 @@ class ImportationTaxons : public QDialog
     QPushButton *CmdActiver;
     QPushButton *CmdFermer;
 
-  private:
     FichierTaxons m_fichier;
     BilanImportTaxons m_bilan;
     int m_integres = 0;

@@ -66,6 +66,13 @@ ListeTraits::ListeTraits(QWidget *parent)
     boutons->addStretch(1);
     zoneFiche()->addLayout(boutons);
     reserverAuxEditeurs({CmdAjouterModalite, CmdSupprimerModalite});
+    nommerControles({{TxtCode, "TxtCode"},
+                     {TxtNom, "TxtNom"},
+                     {CboGroupe, "CboGroupe"},
+                     {TxtCommentaires, "TxtCommentaires"},
+                     {TxtReferences, "TxtReferences"},
+                     {CmdAjouterModalite, "CmdAjouterModalite"},
+                     {CmdSupprimerModalite, "CmdSupprimerModalite"}});
     connect(CmdAjouterModalite, &QPushButton::clicked, this, &ListeTraits::ajouterModalite);
     connect(CmdSupprimerModalite, &QPushButton::clicked, this, &ListeTraits::supprimerModalite);
     RempliSpr();

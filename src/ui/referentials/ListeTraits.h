@@ -24,15 +24,6 @@ class ListeTraits : public EcranListeReference
     ModeleTraits &modele() { return m_modele; }
     FicheTrait ficheFormulaire() const;
 
-    QLineEdit *TxtCode;
-    QLineEdit *TxtNom;
-    ComboCodee *CboGroupe;
-    QPlainTextEdit *TxtCommentaires;
-    QPlainTextEdit *TxtReferences;
-    GrilleSaisie *SprModalites;
-    QPushButton *CmdAjouterModalite;
-    QPushButton *CmdSupprimerModalite;
-
   public slots:
     void declencheInserer() override;
     void DeclencheSupprimer() override;
@@ -44,6 +35,15 @@ class ListeTraits : public EcranListeReference
     void afficherLigne(int ligne) override;
 
   private:
+    QLineEdit *TxtCode;
+    QLineEdit *TxtNom;
+    ComboCodee *CboGroupe;
+    QPlainTextEdit *TxtCommentaires;
+    QPlainTextEdit *TxtReferences;
+    GrilleSaisie *SprModalites;
+    QPushButton *CmdAjouterModalite;
+    QPushButton *CmdSupprimerModalite;
+
     void afficherFiche(const FicheTrait &f);
 
     ModeleTraits m_modele;

@@ -18,6 +18,7 @@ class PresenceTaxonDialogue : public QDialog
     PresenceTaxonDialogue(const QString &taxon, const QVector<StationPresence> &stations,
                           QWidget *parent = nullptr);
 
+  private:
     GrilleDonnees *SprStations;
     QWidget *Carte;
 };

@@ -2,7 +2,14 @@
 
 #include <QWidget>
 
+#include <initializer_list>
+#include <utility>
+
 namespace vyk {
+
+// Names each control after its member: the screen keeps its controls private and tests or
+// tools find one by that name.
+void nommerControles(std::initializer_list<std::pair<QObject *, const char *>> controles);
 
 // A screen of the frame. Its controls still emit while the widget takes them down (a grid
 // reports its selection, a box its text), after the derived screen is gone: the signals they
