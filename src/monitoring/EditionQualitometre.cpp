@@ -225,8 +225,8 @@ void EditionQualitometre::lireEntete()
         bd().extraire(QStringLiteral("SELECT dateDebut, dateFin FROM QUALITO_DCE") + condition);
     m_entete.dce = !dce.estVide();
     if (m_entete.dce) {
-        m_entete.dceDebut = texteDate(dce(0, 0).toDateTime());
-        m_entete.dceFin = texteDate(dce(0, 1).toDateTime());
+        m_entete.dceDebut = texteDate(dce.valeur(0, QStringLiteral("dateDebut")).toDateTime());
+        m_entete.dceFin = texteDate(dce.valeur(0, QStringLiteral("dateFin")).toDateTime());
     }
 }
 

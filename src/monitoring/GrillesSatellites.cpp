@@ -21,7 +21,8 @@ QString plusRecent(const QString &table, const QString &colonne, const QString &
         bd().extraire(QStringLiteral("SELECT DateDebut, ") + colonne + QStringLiteral(" FROM ") +
                       table + QStringLiteral(" WHERE CodeQualitometre=") + codeParent +
                       QStringLiteral(" ORDER BY DateDebut DESC"));
-    return t.estVide() ? QString() : t.texte(0, 0) + u'|' + t.texte(0, 1);
+    return t.estVide() ? QString()
+                       : t.texte(0, QStringLiteral("DateDebut")) + u'|' + t.texte(0, colonne);
 }
 
 QString dernierRepere(const QString &codeParent)

@@ -536,8 +536,8 @@ CibleRemplacement lireCibleRemplacement(const QString &code)
         sqlTexte(code.trimmed()));
     if (t.estVide()) return r;
     r.existe = true;
-    r.nom = t.texte(0, 0);
-    r.unite = t.texte(0, 1).trimmed();
+    r.nom = t.texte(0, QStringLiteral("Nom"));
+    r.unite = t.texte(0, QStringLiteral("UniteReference1")).trimmed();
     return r;
 }
 
