@@ -1,0 +1,421 @@
+#include "quality/Recherche.h"
+
+#include "db/BaseDonnees.h"
+#include "db/Sql.h"
+#include "db/Tableau.h"
+#include "monitoring/ReglesAnalyses.h"
+#include "schema/TableAnalyses.h"
+#include "users/AccesStations.h"
+
+#include <QDate>
+
+namespace vyk {
+
+bool GrilleRecherche::vide() const
+{
+    for (const auto &s : seuils)
+        if (s) return false;
+    return true;
+}
+
+const std::array<CouleurRgb, 5> &couleursClasses()
+{
+    static const std::array<CouleurRgb, 5> couleurs = {
+        {{22, 112, 241}, {0, 255, 0}, {243, 235, 85}, {255, 128, 0}, {255, 0, 0}}};
+    return couleurs;
+}
+
+ClasseRecherche classerRecherche(double v, const GrilleRecherche *grille)
+{
+    ClasseRecherche c;
+    // A grid without any bound classes nothing (it would show class 0 as past its last bound).
+    if (!grille || grille->vide()) return c;
+    const auto &s = grille->seuils;
+    if (s[0] && s[1] && *s[1] < *s[0]) {
+        for (int k = 3; k >= 1 && c.classe == 0; --k)
+            if (s[size_t(k)] && *s[size_t(k)] >= v) c.classe = k + 1;
+        if (c.classe == 0 && *s[0] >= v) c.classe = 1;
+        c.couleur = c.classe;
+        return c;
+    }
+    int dernier = 0;
+    for (int k = 0; k < 4; ++k) {
+        if (!s[size_t(k)]) continue;
+        dernier = k + 1;
+        if (*s[size_t(k)] < v) c.classe = k + 1;
+    }
+    c.couleur = c.classe == dernier ? 4 : c.classe;
+    return c;
+}
+
+bool classeRetenue(const ClasseRecherche &c, int filtre)
+{
+    if (filtre <= 4) return c.classe >= filtre;
+    if (filtre <= 8) return c.classe < filtre - 4;
+    return c.classe == 0 || (c.classe > 0 && c.couleur == 4);
+}
+
+const QStringList &libellesFiltreClasse()
+{
+    static const QStringList libelles = {
+        QStringLiteral("Tout niveau"), QStringLiteral("> seuil 1"),
+        QStringLiteral("> seuil 2"),   QStringLiteral("> seuil 3"),
+        QStringLiteral("> seuil 4"),   QStringLiteral("<= seuil 1"),
+        QStringLiteral("<= seuil 2"),  QStringLiteral("<= seuil 3"),
+        QStringLiteral("<= seuil 4"),  QStringLiteral("<= seuil 1 et > seuil max")};
+    return libelles;
+}
+
+namespace {
+
+QString listeTextes(const QStringList &codes)
+{
+    QStringList sql;
+    for (const QString &c : codes)
+        sql << sqlTexte(c.trimmed());
+    return sql.join(u',');
+}
+
+bool entier(const QString &texte)
+{
+    bool ok = false;
+    texte.trimmed().toLongLong(&ok);
+    return ok;
+}
+
+std::optional<QDate> lireJour(const QString &texte, const QString &defaut)
+{
+    const QString t = texte.trimmed().isEmpty() ? defaut : texte.trimmed();
+    const QDate d = QDate::fromString(t, QStringLiteral("dd/MM/yyyy"));
+    if (!d.isValid()) return std::nullopt;
+    return d;
+}
+
+QString minuit(const QDate &d)
+{
+    return dateSQL(QDateTime(d, QTime(0, 0)), true);
+}
+
+// The search's working state.
+struct Contexte
+{
+    const CriteresRecherche &c;
+    ResultatRecherche &r;
+    QString debut, fin;
+    // Grids by "parameter/unit", "parameter/" and "" (the default).
+    QHash<QString, GrilleRecherche> grilles;
+    // Indicator row by "parameter/unit"; with a selection, only the list's rows.
+    QHash<QString, int> indicateurs;
+    bool avecSelection = false;
+};
+
+// The threshold type and its children.
+bool typesSeuils(const QString &type, QStringList &types)
+{
+    if (type.trimmed().isEmpty()) return true;
+    if (!entier(type)) return false;
+    long nb = 0;
+    Tableau t;
+    const QString code = sqlTexte(type.trimmed());
+    if (!bd().ExtraireRecords(QStringLiteral("SELECT distinct code FROM CODES_SANDRE where "
+                                             "champ='SEUILS' AND (code=") +
+                                  type.trimmed() + QStringLiteral(" OR codeReference=") + code +
+                                  u')',
+                              nb, t))
+        return false;
+    for (int l = 0; l < t.nbLignes(); ++l)
+        if (entier(t.texte(l, 0))) types << t.texte(l, 0).trimmed();
+    return true;
+}
+
+bool chargerGrilles(Contexte &x)
+{
+    QStringList types;
+    if (!typesSeuils(x.c.typeSeuil, types)) return false;
+    if (types.isEmpty()) return true;
+    long nb = 0;
+    Tableau t;
+    if (!bd().ExtraireRecords(QStringLiteral("SELECT codeParametre, codeUnite, seuil1, seuil2, "
+                                             "seuil3, seuil4 FROM ANALYSES_SEUILS WHERE "
+                                             "TypeListe='0' AND typeSeuil IN (") +
+                                  types.join(u',') + u')',
+                              nb, t))
+        return false;
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        const QString p = t.texte(l, 0).trimmed(), u = t.texte(l, 1).trimmed();
+        // A unit without its parameter makes no key.
+        if (p.isEmpty() && !u.isEmpty()) continue;
+        GrilleRecherche g;
+        for (int k = 0; k < 4; ++k)
+            if (!t(l, 2 + k).isNull()) g.seuils[size_t(k)] = t(l, 2 + k).toDouble();
+        const QString cle = p.isEmpty() ? QString() : p + u'/' + u;
+        if (!x.grilles.contains(cle)) x.grilles.insert(cle, g);
+    }
+    return true;
+}
+
+const GrilleRecherche *grilleDe(const Contexte &x, const QString &parametre, const QString &unite)
+{
+    for (const QString &cle : {parametre + u'/' + unite, parametre + u'/', QString()}) {
+        const auto it = x.grilles.constFind(cle);
+        if (it != x.grilles.constEnd()) return &it.value();
+    }
+    return nullptr;
+}
+
+int ajouterIndicateur(Contexte &x, const QString &parametre, const QString &unite,
+                      const QString &nom)
+{
+    Indicateur i;
+    i.parametre = parametre;
+    i.unite = unite;
+    i.code = parametre + u'/' + unite;
+    i.element = nom;
+    x.r.indicateurs << i;
+    x.indicateurs.insert(i.code, int(x.r.indicateurs.size() - 1));
+    return int(x.r.indicateurs.size() - 1);
+}
+
+// The parameter rows of the chosen lists and of their sub-lists.
+bool chargerSelection(Contexte &x)
+{
+    if (x.c.selections.isEmpty()) return true;
+    x.avecSelection = true;
+    const QString codes = listeTextes(x.c.selections);
+    long nb = 0;
+    Tableau t;
+    if (!bd().ExtraireRecords(
+            QStringLiteral("SELECT S.codeParametre, S.codeUnite, P.nom FROM "
+                           "ANALYSES_PARAMETRES_SELECTIONS S LEFT JOIN ANALYSES_PARAMETRES P ON "
+                           "(P.code=S.codeParametre) WHERE S.TypeListe=0 AND (S.code IN (") +
+                codes +
+                QStringLiteral(") OR S.code IN (SELECT T.code FROM "
+                               "ANALYSES_PARAMETRES_SELECTIONS_TITRE T WHERE T.TypeListe=0 AND "
+                               "T.codeParent IN (") +
+                codes + QStringLiteral("))) ORDER BY S.code ASC, S.num ASC"),
+            nb, t))
+        return false;
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        const QString p = t.texte(l, 0).trimmed(), u = t.texte(l, 1).trimmed();
+        if (!p.isEmpty() && !x.indicateurs.contains(p + u'/' + u))
+            ajouterIndicateur(x, p, u, t.texte(l, 2));
+    }
+    return true;
+}
+
+bool chargerStations(Contexte &x)
+{
+    QString sql = QStringLiteral(
+        "SELECT Q.CodeQualitometre, Q.CodeBSS, Q.Nom, Q.her_niveau1, Q.codeBassinVersant, Q.X, "
+        "Q.Y, Q.TypeProjection, M.Code_ME FROM QUALITOMETRES Q LEFT JOIN LIEN_QUALITO_MASSE_EAU "
+        "M ON (M.CodeQualitometre=Q.CodeQualitometre) WHERE 1=1");
+    if (!x.c.stations.isEmpty()) {
+        QStringList codes;
+        for (qint64 s : x.c.stations)
+            codes << QString::number(s);
+        sql += QStringLiteral(" AND Q.CodeQualitometre IN (") + codes.join(u',') + u')';
+    }
+    if (!x.c.jobExecution.trimmed().isEmpty())
+        sql += QStringLiteral(" AND Q.CodeQualitometre IN (SELECT codeQualitometre FROM "
+                              "QUALITOMETRES_POINTS_OPERATIONS WHERE jobExecutionId=") +
+               x.c.jobExecution.trimmed() + u')';
+    // The user's station access applies whatever chose the stations.
+    const QString acces = conditionAccesStations(QStringLiteral("Q.CodeQualitometre"));
+    if (!acces.isEmpty()) sql += QStringLiteral(" AND ") + acces;
+    sql += QStringLiteral(" ORDER BY Q.CodeBSS, Q.CodeQualitometre");
+    long nb = 0;
+    Tableau t;
+    if (!bd().ExtraireRecords(sql, nb, t)) return false;
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        const qint64 code = t(l, 0).toLongLong();
+        // A station in several water bodies keeps the first.
+        if (!x.r.stations.isEmpty() && x.r.stations.last().code == code) continue;
+        x.r.stations << StationRecherche{code,          t.texte(l, 1), t.texte(l, 2), {},
+                                         t.texte(l, 8), t.texte(l, 3), t.texte(l, 4), t.texte(l, 5),
+                                         t.texte(l, 6), t.texte(l, 7)};
+    }
+    return true;
+}
+
+QString selectAnalyses(const Contexte &x, const QString &t, qint64 station)
+{
+    const CriteresRecherche &c = x.c;
+    QString sql =
+        QStringLiteral("SELECT ") + t + QStringLiteral(".NumAnalyse, ") + t +
+        QStringLiteral(".DateAnalyse, ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Symbole, ") + t +
+        QStringLiteral(".Resultat, ") + t +
+        QStringLiteral(".NumLabo, LABO.Nom, PRELEVEMENTS.DateDebut, ") + t +
+        QStringLiteral(".CodeRemarque, ") + t + QStringLiteral(".CodeParametre, ") + t +
+        QStringLiteral(".CodeQualification, ") + t + QStringLiteral(".StatutMesure, ") + t +
+        QStringLiteral(".CodeSupport, ") + t +
+        QStringLiteral(".NumPrelevement, "
+                       "PRELEVEMENTS.codeOperation, ") +
+        t + QStringLiteral(".CodeUnite, ") + t +
+        QStringLiteral(".CommentaireResultat, QUALITOMETRES_POINTS_OPERATIONS.qualification, "
+                       "QUALITOMETRES_POINTS_OPERATIONS.statut FROM ") +
+        jointureAnalyses(t) +
+        QStringLiteral(" LEFT JOIN ANALYSES_PARAMETRES ON (ANALYSES_PARAMETRES.Code=") + t +
+        QStringLiteral(".CodeParametre) LEFT JOIN ANALYSES_UNITES ON (ANALYSES_UNITES.Code=") + t +
+        QStringLiteral(".CodeUnite) LEFT JOIN INTERVENANTS LABO ON (LABO.CodeIntervenant=") + t +
+        QStringLiteral(".CodeLabo) WHERE ") + t + QStringLiteral(".CodeQualitometre=") +
+        QString::number(station) + QStringLiteral(" AND PRELEVEMENTS.DateDebut >= ") + x.debut +
+        QStringLiteral(" AND PRELEVEMENTS.DateDebut < ") + x.fin;
+    if (!c.parametre.trimmed().isEmpty())
+        sql += QStringLiteral(" AND ") + t + QStringLiteral(".CodeParametre=") +
+               sqlTexte(c.parametre.trimmed());
+    if (!c.unite.trimmed().isEmpty())
+        sql += QStringLiteral(" AND ") + t + QStringLiteral(".CodeUnite=") +
+               sqlTexte(c.unite.trimmed());
+    if (!c.qualification.trimmed().isEmpty())
+        sql += QStringLiteral(" AND ") + filtreQualification(t, c.qualification);
+    if (!c.statut.trimmed().isEmpty()) sql += QStringLiteral(" AND ") + filtreStatut(t, c.statut);
+    if (!c.support.trimmed().isEmpty())
+        sql += QStringLiteral(" AND ") + filtreSupport(t, c.support);
+    if (c.detectionsSeulement)
+        sql += QStringLiteral(" AND (") + t + QStringLiteral(".CodeRemarque is null OR ") + t +
+               QStringLiteral(".CodeRemarque NOT IN ('2','9','10'))");
+    if (!c.producteur.trimmed().isEmpty()) {
+        const QString p = c.producteur.trimmed();
+        sql += QStringLiteral(" AND (PRELEVEMENTS.CodeProducteurPrincipal=") + sqlTexte(p) +
+               QStringLiteral(" OR QUALITOMETRES_POINTS_OPERATIONS.codeProducteur=") +
+               (entier(p) ? p : QStringLiteral("NULL")) + u')';
+    }
+    if (!c.pointPrelevement.trimmed().isEmpty())
+        sql += QStringLiteral(" AND EXISTS (SELECT 1 FROM QUALITOMETRES_POINTS QP WHERE "
+                              "QP.codeQualitometre=QUALITOMETRES_POINTS_OPERATIONS."
+                              "codeQualitometre AND QP.codePoint=QUALITOMETRES_POINTS_OPERATIONS."
+                              "codePoint AND QP.identifiant=") +
+               sqlTexte(c.pointPrelevement.trimmed()) + u')';
+    if (!c.jobExecution.trimmed().isEmpty())
+        sql += QStringLiteral(" AND QUALITOMETRES_POINTS_OPERATIONS.jobExecutionId=") +
+               c.jobExecution.trimmed();
+    return sql + QStringLiteral(" ORDER BY PRELEVEMENTS.DateDebut ASC, ") + t +
+           QStringLiteral(".NumPrelevement ASC, ") + t + QStringLiteral(".NumAnalyse ASC");
+}
+
+void compter(Indicateur &i, const LigneResultat &l, const std::optional<double> &valeur)
+{
+    ++i.recherches;
+    if (l.detection) {
+        ++i.detections;
+        ++i.parClasse[size_t(l.classe.classe)];
+        if (l.classe.classe >= 1) ++i.depassements;
+    } else {
+        ++i.parClasse[0];
+    }
+    if (valeur) i.valeurs.push_back(*valeur);
+}
+
+void noterLieux(Indicateur &i, const StationRecherche &s, bool detection)
+{
+    const std::array<QString, 4> cles = {s.codeBSS, s.masseEau, s.her, s.bv};
+    for (size_t k = 0; k < 4; ++k) {
+        if (cles[k].isEmpty()) continue;
+        bool &d = i.lieux[k][cles[k]];
+        d = d || detection;
+    }
+}
+
+void lireLigne(Contexte &x, int station, const Tableau &t, int l)
+{
+    const QString p = t.texte(l, 9).trimmed(), u = t.texte(l, 15).trimmed();
+    int indicateur = x.indicateurs.value(p + u'/' + u, -1);
+    if (indicateur < 0 && x.avecSelection) indicateur = x.indicateurs.value(p + u'/', -1);
+    if (indicateur < 0) {
+        if (x.avecSelection) return;
+        indicateur = ajouterIndicateur(x, p, u, t.texte(l, 2));
+    }
+    LigneResultat r;
+    r.station = station;
+    r.numAnalyse = t.texte(l, 0);
+    r.dateAnalyse = t.texte(l, 1);
+    r.nomParametre = t.texte(l, 2);
+    r.symbole = t.texte(l, 3);
+    r.parametre = p;
+    r.unite = u;
+    r.resultat = texteResultat(t(l, 4), t(l, 8));
+    r.numLabo = t.texte(l, 5);
+    r.labo = t.texte(l, 6);
+    r.prelevement = t(l, 7).toDateTime();
+    r.qualification = t(l, 10).isNull() ? t.texte(l, 17) : t.texte(l, 10);
+    r.statut = t(l, 11).isNull() ? t.texte(l, 18) : t.texte(l, 11);
+    r.support = t.texte(l, 12);
+    r.numPrelevement = t.texte(l, 13);
+    r.operation = t.texte(l, 14);
+    r.commentaire = t.texte(l, 16);
+    std::optional<double> valeur;
+    if (!t(l, 4).isNull()) valeur = t(l, 4).toDouble();
+    r.detection = valeur && !estRemarqueInferieure(t(l, 8));
+    if (const GrilleRecherche *g = grilleDe(x, p, u)) r.grille = *g;
+    if (r.detection) r.classe = classerRecherche(*valeur, &r.grille);
+    Indicateur &i = x.r.indicateurs[indicateur];
+    compter(i, r, valeur);
+    compter(x.r.total, r, std::nullopt);
+    noterLieux(i, x.r.stations[station], r.detection);
+    if (classeRetenue(r.classe, x.c.filtreClasse)) x.r.lignes << r;
+}
+
+// false when a statement failed.
+bool rechercherStation(Contexte &x, int station, const QVector<TableAnalysesStation> &tables)
+{
+    const StationRecherche &s = x.r.stations[station];
+    const auto table = std::find_if(tables.begin(), tables.end(), [&](const auto &t) {
+        return qint64(t.codeQualitometre) == s.code;
+    });
+    if (table == tables.end()) return true;
+    long nb = 0;
+    Tableau t;
+    if (!bd().ExtraireRecords(selectAnalyses(x, table->table, s.code), nb, t)) return false;
+    for (int l = 0; l < t.nbLignes(); ++l)
+        lireLigne(x, station, t, l);
+    return true;
+}
+
+} // namespace
+
+IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRecherche &resultat,
+                                   QString &message, Progression &progression)
+{
+    resultat = ResultatRecherche{};
+    message.clear();
+    const auto debut = lireJour(criteres.dateDebut, QStringLiteral("01/01/1900"));
+    const auto fin = lireJour(criteres.dateFin, QStringLiteral("31/12/2050"));
+    const bool jobValide =
+        criteres.jobExecution.trimmed().isEmpty() || entier(criteres.jobExecution);
+    if (!debut || !fin || !jobValide) {
+        message = MESSAGE_DATES;
+        return IssueRecherche::DatesInvalides;
+    }
+    Contexte x{criteres, resultat, minuit(*debut), minuit(*fin), {}, {}, false};
+    resultat.total.code = QStringLiteral("Total");
+    if (!chargerGrilles(x) || !chargerSelection(x) || !chargerStations(x)) {
+        message = bd().derniereErreur();
+        return IssueRecherche::Echec;
+    }
+    const QVector<TableAnalysesStation> tables = tablesAnalysesStations();
+    const int n = int(resultat.stations.size());
+    for (int s = 0; s < n; ++s) {
+        if (progression.annule()) {
+            resultat = ResultatRecherche{};
+            return IssueRecherche::Annulee;
+        }
+        progression.message(QStringLiteral("Recherches des analyses ") +
+                            resultat.stations[s].codeBSS);
+        progression.position(s, n + 1);
+        if (!rechercherStation(x, s, tables)) {
+            message = bd().derniereErreur();
+            resultat = ResultatRecherche{};
+            return IssueRecherche::Echec;
+        }
+    }
+    progression.message(QStringLiteral("Calcul des indicateurs"));
+    progression.position(n + 1, n + 1);
+    if (resultat.total.recherches == 0) {
+        resultat = ResultatRecherche{};
+        message = MESSAGE_AUCUN_RESULTAT;
+        return IssueRecherche::AucunResultat;
+    }
+    return IssueRecherche::Trouve;
+}
+
+} // namespace vyk

@@ -1,0 +1,131 @@
+#pragma once
+
+// The results search over the stations' physico-chemical analyses: every stored result that
+// matches the criteria over a set of stations and a period, each classed against its threshold
+// grid (classes 0 to 4, fixed colours), then per-parameter indicators, the totals and the
+// distributions over stations, water bodies, HER and catchments. Nothing is written.
+
+#include "db/Progression.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace vyk {
+
+// Four bounds, each possibly empty.
+struct GrilleRecherche
+{
+    std::array<std::optional<double>, 4> seuils;
+    bool vide() const;
+};
+
+struct CouleurRgb
+{
+    int r, g, b;
+};
+// Colour of classes 0 (blue) to 4 (red).
+const std::array<CouleurRgb, 5> &couleursClasses();
+
+struct ClasseRecherche
+{
+    int classe = 0;
+    int couleur = 0; // index into couleursClasses()
+};
+// Class of v: descending grid when s1 and s2 are set and s2 < s1. Ascending: class k when v is
+// past sk (sk < v), shown red when past the last set bound. Descending: the highest k whose sk
+// is at or above v. No grid, or no bound at all: class 0, blue.
+ClasseRecherche classerRecherche(double v, const GrilleRecherche *grille);
+
+// The class filter's items: 0 every class, 1 to 4 "> seuil k" (class at least k), 5 to 8
+// "<= seuil k" (class below k), 9 "<= seuil 1 et > seuil max" (class 0 or past the last bound).
+bool classeRetenue(const ClasseRecherche &c, int filtre);
+const QStringList &libellesFiltreClasse();
+
+struct CriteresRecherche
+{
+    QString dateDebut;        // DD/MM/YYYY, "" for 01/01/1900
+    QString dateFin;          // DD/MM/YYYY, "" for 31/12/2050; excluded from midnight
+    QVector<qint64> stations; // empty: every station the user may see
+    QStringList selections;   // list codes (their sub-lists are searched too)
+    QString parametre, unite, qualification, statut, support, producteur;
+    QString typeSeuil;        // "" for no classing
+    QString pointPrelevement; // sampling point key, "" for any
+    QString jobExecution;     // import job execution id, "" for none
+    int filtreClasse = 0;
+    bool detectionsSeulement = false;
+};
+
+inline const QString MESSAGE_DATES = QStringLiteral("Renseignez les dates de chargement");
+inline const QString MESSAGE_AUCUN_RESULTAT =
+    QStringLiteral("Aucun résultat ne correspond à vos critères.");
+
+struct StationRecherche
+{
+    qint64 code = 0;
+    QString codeBSS, nom, commune, masseEau, her, bv, x, y, projection;
+};
+
+// One result as the results grid shows it.
+struct LigneResultat
+{
+    int station = 0; // index into ResultatRecherche::stations
+    QDateTime prelevement;
+    QString numAnalyse, dateAnalyse, parametre, nomParametre, unite, symbole, resultat, numLabo,
+        labo, qualification, statut, support, commentaire, numPrelevement, operation;
+    GrilleRecherche grille;
+    ClasseRecherche classe;
+    bool detection = false;
+};
+
+// The counts of one parameter (or of the totals).
+struct Indicateur
+{
+    QString code, element, parametre, unite;
+    long long recherches = 0, detections = 0, depassements = 0;
+    std::array<long long, 5> parClasse{};
+    std::vector<double> valeurs;
+    // Stations, water bodies, HER and catchments: searched, with a detection.
+    std::array<QHash<QString, bool>, 4> lieux;
+};
+
+struct ResultatRecherche
+{
+    QVector<StationRecherche> stations;
+    QVector<LigneResultat> lignes;
+    QVector<Indicateur> indicateurs;
+    Indicateur total;
+};
+
+enum class IssueRecherche
+{
+    Trouve,
+    DatesInvalides,
+    AucunResultat,
+    Annulee,
+    Echec
+};
+
+// Runs the search. message: the text to show for DatesInvalides, AucunResultat and Echec.
+IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRecherche &resultat,
+                                   QString &message, Progression &progression = progressionNulle());
+
+// The grids as text, titles first: results, indicators, totals, distributions.
+struct GrilleTexte
+{
+    QStringList titres;
+    QVector<QStringList> lignes;
+};
+QStringList titresResultats();
+QStringList celluleResultat(const ResultatRecherche &r, const LigneResultat &l);
+GrilleTexte grilleIndicateurs(const ResultatRecherche &r);
+GrilleTexte grilleTotaux(const ResultatRecherche &r);
+GrilleTexte grilleRepartitions(const ResultatRecherche &r);
+
+} // namespace vyk
