@@ -1,4 +1,4 @@
-#include "quality/Recherche.h"
+#include "search/Recherche.h"
 #include "db/BaseDonnees.h"
 #include "db/Session.h"
 #include "schema/TableAnalyses.h"

@@ -1,4 +1,4 @@
-#include "quality/Recherche.h"
+#include "search/Recherche.h"
 
 #include "db/Tableau.h"
 #include "quality/Statistiques.h"
