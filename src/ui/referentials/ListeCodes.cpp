@@ -4,10 +4,9 @@
 #include "referentials/ListesCodees.h"
 #include "ui/referentials/ImportationCodesSandre.h"
 #include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/Formulaire.h"
 #include "ui/widgets/GrilleDonnees.h"
 
-#include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
@@ -63,14 +62,8 @@ void ListeCodes::construireFiltres()
 
 void ListeCodes::construireFiche()
 {
-    auto *grille = new QGridLayout;
-    auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *champ) {
-        auto *etiquette = new QLabel(libelle, this);
-        etiquette->setBuddy(champ);
-        grille->addWidget(etiquette, ligne, colonne * 2);
-        grille->addWidget(champ, ligne, colonne * 2 + 1);
-    };
-    TxtType = new QLineEdit(this);
+    auto *cadre = new QWidget(this);
+    TxtType = new QLineEdit(cadre);
     TxtType->setMaxLength(50);
     // A new entry takes the next code of the list it is given.
     connect(TxtType, &QLineEdit::editingFinished, this, [this] {
@@ -81,45 +74,38 @@ void ListeCodes::construireFiche()
         TxtCode->setText(champ.isEmpty() ? QString()
                                          : QString::number(ModeleListeCodes::codeSuivant(champ)));
     });
-    TxtCode = new QLineEdit(this);
+    TxtCode = new QLineEdit(cadre);
     TxtCode->setValidator(new QIntValidator(-32768, 32767, TxtCode));
-    TxtLibelle = new QLineEdit(this);
-    TxtLibelle->setMaxLength(255);
-    TxtMnemonique = new QLineEdit(this);
-    TxtMnemonique->setMaxLength(100);
-    TxtReference = new QLineEdit(this);
-    TxtReference->setMaxLength(20);
-    CboStatut = new ComboCodee(this);
+    TxtLibelle = nouvelleLigneTexte(cadre, 255);
+    TxtMnemonique = nouvelleLigneTexte(cadre, 100);
+    TxtReference = nouvelleLigneTexte(cadre, 20);
+    CboStatut = new ComboCodee(cadre);
     CboStatut->definirEntrees(entreesStatut(), ComboCodee::AvecVide);
-    TxtDateCreation = new QLineEdit(this);
-    TxtDateCreation->setPlaceholderText(FORMAT_DATE);
-    TxtDateModification = new QLineEdit(this);
-    TxtDateModification->setPlaceholderText(FORMAT_DATE);
-    TxtAuteur = new QLineEdit(this);
-    TxtAuteur->setMaxLength(50);
-    TxtProjet = new QLineEdit(this);
-    TxtProjet->setMaxLength(12);
-    TxtCommentaire = new QPlainTextEdit(this);
+    TxtDateCreation = nouvelleLigneTexte(cadre, 0, FORMAT_DATE);
+    TxtDateModification = nouvelleLigneTexte(cadre, 0, FORMAT_DATE);
+    TxtAuteur = nouvelleLigneTexte(cadre, 50);
+    TxtProjet = nouvelleLigneTexte(cadre, 12);
+    TxtCommentaire = new QPlainTextEdit(cadre);
     TxtCommentaire->setTabChangesFocus(true);
     TxtCommentaire->setMaximumHeight(TxtCommentaire->fontMetrics().height() * 5);
 
-    ajouter(0, 0, QStringLiteral("Type (liste) :"), TxtType);
-    ajouter(0, 1, QStringLiteral("Code :"), TxtCode);
-    ajouter(1, 0, QStringLiteral("Libellé :"), TxtLibelle);
-    ajouter(1, 1, QStringLiteral("Mnémonique :"), TxtMnemonique);
-    ajouter(2, 0, QStringLiteral("Statut :"), CboStatut);
-    ajouter(2, 1, QStringLiteral("Référence :"), TxtReference);
-    ajouter(3, 0, QStringLiteral("Date de création :"), TxtDateCreation);
-    ajouter(3, 1, QStringLiteral("Date de modification :"), TxtDateModification);
-    ajouter(4, 0, QStringLiteral("Auteur :"), TxtAuteur);
-    ajouter(4, 1, QStringLiteral("Projet :"), TxtProjet);
-    auto *etiquette = new QLabel(QStringLiteral("Commentaire :"), this);
-    etiquette->setBuddy(TxtCommentaire);
-    grille->addWidget(etiquette, 5, 0, Qt::AlignTop);
-    grille->addWidget(TxtCommentaire, 5, 1, 1, 3);
-    grille->setColumnStretch(1, 2);
-    grille->setColumnStretch(3, 1);
-    zoneFiche()->addLayout(grille);
+    DispositionFormulaire d(cadre);
+    d.sansMarges();
+    d.partagerColonnes(2, 1);
+    const QPair<const char *, QWidget *> champs[] = {{"Type (liste)", TxtType},
+                                                     {"Code", TxtCode},
+                                                     {"Libellé", TxtLibelle},
+                                                     {"Mnémonique", TxtMnemonique},
+                                                     {"Statut", CboStatut},
+                                                     {"Référence", TxtReference},
+                                                     {"Date de création", TxtDateCreation},
+                                                     {"Date de modification", TxtDateModification},
+                                                     {"Auteur", TxtAuteur},
+                                                     {"Projet", TxtProjet}};
+    for (const auto &[titre, champ] : champs)
+        d.ajouter(QString::fromUtf8(titre), champ);
+    d.ajouter(QStringLiteral("Commentaire"), TxtCommentaire, true);
+    zoneFiche()->addWidget(cadre);
     zoneFiche()->addStretch(1);
 }
 

@@ -99,4 +99,15 @@ void DispositionFormulaire::terminer()
     m_grille->setRowStretch(m_ligne + 1, 1);
 }
 
+void DispositionFormulaire::partagerColonnes(int premiere, int seconde)
+{
+    m_grille->setColumnStretch(1, premiere);
+    m_grille->setColumnStretch(3, seconde);
+}
+
+void DispositionFormulaire::sansMarges()
+{
+    m_grille->setContentsMargins(0, 0, 0, 0);
+}
+
 } // namespace vyk

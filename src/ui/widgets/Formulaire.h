@@ -38,6 +38,10 @@ class DispositionFormulaire
     void ajouterLigne(QWidget *bloc);
     // The space left goes below the fields.
     void terminer();
+    // How the width left is shared between the first and the second column of fields.
+    void partagerColonnes(int premiere, int seconde);
+    // The form sits in its frame without margins of its own.
+    void sansMarges();
 
   private:
     QGridLayout *m_grille;
