@@ -60,6 +60,8 @@ LigneFichierSeuils ligneDuFichier(const GenreSeuils &g, const QStringList &champ
     return l;
 }
 
+} // namespace
+
 bool lireEnregistrements(const QString &chemin, QVector<EnregistrementCsv> &lignes, QString &erreur)
 {
     if (formatFichierClasseur(chemin) != FormatClasseur::Inconnu) {
@@ -89,8 +91,6 @@ bool lireEnregistrements(const QString &chemin, QVector<EnregistrementCsv> &lign
     if (texte.startsWith(QChar(0xFEFF))) texte.remove(0, 1);
     return lireCsv(texte, u';', lignes, erreur);
 }
-
-} // namespace
 
 QString annonceColonnesSeuils(const GenreSeuils &genre)
 {
@@ -166,9 +166,14 @@ QStringList unitesInconnues(const FichierSeuils &fichier)
     QStringList codes;
     for (const LigneFichierSeuils &l : fichier.lignes)
         if (const QString u = l.bornes.value(1); !u.isEmpty() && !codes.contains(u)) codes << u;
+    return unitesAbsentes(codes);
+}
+
+QStringList unitesAbsentes(const QStringList &codes)
+{
     if (codes.isEmpty()) return {};
     QStringList litteraux;
-    for (const QString &c : std::as_const(codes))
+    for (const QString &c : codes)
         litteraux << sqlTexte(c);
     const Tableau t =
         bd().extraire(QStringLiteral("SELECT code FROM analyses_unites WHERE code in (") +
@@ -177,7 +182,7 @@ QStringList unitesInconnues(const FichierSeuils &fichier)
     for (int i = 0; i < t.nbLignes(); ++i)
         connues.insert(t.texte(i, 0).trimmed());
     QStringList inconnues;
-    for (const QString &c : std::as_const(codes))
+    for (const QString &c : codes)
         if (!connues.contains(c)) inconnues << c;
     return inconnues;
 }

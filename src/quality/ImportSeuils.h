@@ -5,6 +5,7 @@
 // set. The whole file is checked before anything is written; each main set and its groups are
 // then written in one transaction.
 
+#include "app/Csv.h"
 #include "db/Progression.h"
 #include "quality/JeuxSeuils.h"
 
@@ -38,6 +39,11 @@ inline QString illisible(const QString &chemin)
 // Files of this many lines or more are refused.
 inline constexpr qsizetype LIGNES_SEUILS_MAX = 250000;
 
+// The records of a workbook's first sheet or of a ";"-separated text, refused from
+// LIGNES_SEUILS_MAX lines on.
+bool lireEnregistrements(const QString &chemin, QVector<EnregistrementCsv> &lignes,
+                         QString &erreur);
+
 // The announcement of the columns a file of this kind must hold, one per line.
 QString annonceColonnesSeuils(const GenreSeuils &genre);
 // Headers of the grid of a loaded file.
@@ -68,6 +74,8 @@ bool lireFichierSeuils(const QString &chemin, const GenreSeuils &genre, FichierS
 
 // Unit codes of the file unknown to the unit referential, in the file's order, each once.
 QStringList unitesInconnues(const FichierSeuils &fichier);
+// The codes (distinct) missing from the unit referential, in the order given.
+QStringList unitesAbsentes(const QStringList &codes);
 
 struct BilanImportSeuils
 {

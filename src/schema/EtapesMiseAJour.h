@@ -64,6 +64,7 @@ class MiseAJour
     void etapeVues();
     void etapeUnites();
     void etapeReferentiels();
+    void marquerSelections();
     void etapeJobs();
     void etapeRecherche();
     void etapeDonneesInitiales();

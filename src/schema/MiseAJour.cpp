@@ -492,6 +492,27 @@ void MiseAJour::etapeReferentiels()
     if (m_etat.tableExiste(QStringLiteral("QUALITOMETRES_POINTS")))
         sql(QStringLiteral(
             "update qualitometres_points set identifiant='131' where identifiant='002'"));
+    marquerSelections();
+}
+
+// Lists saved before lists had a type are physico-chemical ones; a type without a default list
+// takes its greatest code as default. Only lists of that type are looked at: the same code may
+// name a list of another type, and a type that has its default keeps it.
+void MiseAJour::marquerSelections()
+{
+    const QString titres = QStringLiteral("ANALYSES_PARAMETRES_SELECTIONS_TITRE");
+    if (!m_etat.tableExiste(titres)) return;
+    sql(QStringLiteral("UPDATE ANALYSES_PARAMETRES_SELECTIONS_TITRE SET typeListe=0 WHERE "
+                       "typeListe is null"));
+    if (m_etat.tableExiste(QStringLiteral("ANALYSES_PARAMETRES_SELECTIONS")))
+        sql(QStringLiteral("UPDATE ANALYSES_PARAMETRES_SELECTIONS SET typeListe=0 WHERE "
+                           "typeListe is null"));
+    sql(QStringLiteral(
+        "UPDATE ANALYSES_PARAMETRES_SELECTIONS_TITRE SET defaut='X' WHERE NOT EXISTS (SELECT 1 "
+        "FROM ANALYSES_PARAMETRES_SELECTIONS_TITRE D WHERE "
+        "D.typeListe=ANALYSES_PARAMETRES_SELECTIONS_TITRE.typeListe AND D.defaut='X') AND "
+        "code=(SELECT max(M.code) FROM ANALYSES_PARAMETRES_SELECTIONS_TITRE M WHERE "
+        "M.typeListe=ANALYSES_PARAMETRES_SELECTIONS_TITRE.typeListe)"));
 }
 
 void MiseAJour::etapeJobs()

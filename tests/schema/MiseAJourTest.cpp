@@ -470,6 +470,31 @@ TEST_P(MiseAJourTest, LesEtatsNonDeplacesRestentDansLaListeDesCodes)
     EXPECT_EQ(valeur("SELECT count(*) FROM CODES_SANDRE WHERE Champ = 'ETATS'").toInt(), 2);
 }
 
+TEST_P(MiseAJourTest, LesSelectionsSansTypeOuSansDefautSontMarquees)
+{
+    executerTout({"CREATE TABLE ANALYSES_PARAMETRES_SELECTIONS_TITRE (Code Text(17), Nom "
+                  "Text(255), TypeListe Double)",
+                  "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS_TITRE VALUES ('A', 'a', NULL)",
+                  "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS_TITRE VALUES ('B', 'b', NULL)",
+                  "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS_TITRE VALUES ('T1', 't', 1)",
+                  "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS_TITRE VALUES ('Z', 'z', 1)",
+                  "CREATE TABLE ANALYSES_PARAMETRES_SELECTIONS (Code Text(17), num Long, "
+                  "CodeParametre Text(6), CodeUnite Text(5), TypeListe Double)",
+                  "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS VALUES ('A', 1, '1340', '', NULL)"});
+    ASSERT_TRUE(verifierVersionBase(version)) << qPrintable(raisonEchecMiseAJour());
+    const char *titres = "SELECT TypeListe, Code, defaut FROM ANALYSES_PARAMETRES_SELECTIONS_TITRE "
+                         "ORDER BY TypeListe, Code";
+    // Z is the greatest code of its type only: B stays the physico-chemical default.
+    EXPECT_EQ(lignes(titres), QStringList({"0|A|", "0|B|X", "1|T1|", "1|Z|X"}));
+    EXPECT_EQ(lignes("SELECT TypeListe FROM ANALYSES_PARAMETRES_SELECTIONS"), QStringList({"0"}));
+    // A type with a default keeps it at the next upgrade.
+    executerTout({"UPDATE ANALYSES_PARAMETRES_SELECTIONS_TITRE SET defaut=NULL WHERE code='Z'",
+                  "UPDATE ANALYSES_PARAMETRES_SELECTIONS_TITRE SET defaut='X' WHERE code='T1'",
+                  "DELETE FROM PARAMETRES WHERE Identifiant = 'version'"});
+    ASSERT_TRUE(verifierVersionBase(version));
+    EXPECT_EQ(lignes(titres), QStringList({"0|A|", "0|B|X", "1|T1|X", "1|Z|"}));
+}
+
 // A site's column whose name needs quotes (space, accent) comes through a rebuild with its values.
 TEST_P(MiseAJourTest, UneColonneDuSiteAuNomComposeEstReconstruite)
 {
