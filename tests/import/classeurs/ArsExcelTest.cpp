@@ -3,6 +3,10 @@
 #include "import/ApercuImport.h"
 #include "import/classeurs/LectureClasseur.h"
 
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
 using namespace vyk;
 
 namespace {
@@ -112,6 +116,25 @@ TEST_P(ArsExcelTest, Apercu)
     ASSERT_EQ(a.lignes.size(), 3);
     EXPECT_EQ(a.lignes.at(1).mid(0, 9),
               QStringList({"BSS001", "", "03/05/2021", "", "", "", "1301", "7,2", "27"}));
+}
+
+// A real .xls (the same workbook saved by LibreOffice, when it is installed) reads to the same
+// analyses.
+TEST_P(ArsExcelTest, ClasseurXls)
+{
+    QString soffice = QStandardPaths::findExecutable("soffice");
+    if (soffice.isEmpty()) soffice = QStandardPaths::findExecutable("libreoffice");
+    if (soffice.isEmpty()) GTEST_SKIP() << "LibreOffice absent: pas de fichier .xls à produire";
+    const QString xlsx = classeurArs("xlsx");
+    QProcess p;
+    p.start(soffice,
+            {"--headless", "--convert-to", "xls", "--outdir", QFileInfo(xlsx).path(), xlsx});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString xls = QFileInfo(xlsx).path() + "/ars.xls";
+    ASSERT_TRUE(QFileInfo::exists(xls));
+    const ResultatImport r = importerModele("ARS Excel", xls);
+    ASSERT_TRUE(r.statut()) << qPrintable(r.messages().join('\n'));
+    EXPECT_EQ(analyses(), QStringList({"0|0|1340|162|12.5", "0|1|1301|27|7.2", "1|0|1340|162|1"}));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ArsExcelTest);
