@@ -17,7 +17,7 @@ CC=clang CXX=clang++ cmake -S . -B "$arbre" -G Ninja -DCMAKE_BUILD_TYPE=Debug -D
     -DVYK_FUZZ=ON -DVYK_TESTS=OFF -DVYK_BENCH=OFF >/dev/null
 cibles=(fuzz_nomenclature fuzz_referentiel_xml fuzz_referentiel_csv fuzz_taxons_csv fuzz_taxons_xml fuzz_profils
         fuzz_proprietes_integration fuzz_labo_xml fuzz_stations_xml fuzz_points_eau_xml
-        fuzz_import_texte fuzz_extrait_code fuzz_analyses_nommees fuzz_archive_zip)
+        fuzz_import_texte fuzz_extrait_code fuzz_analyses_nommees fuzz_trame_1997 fuzz_archive_zip)
 if [ "$#" -gt 1 ]; then
     cibles=("${@:2}")
 fi
@@ -39,6 +39,7 @@ graines() {
         fuzz_import_texte) ls "$donnees"/import/*.csv ;;
         fuzz_extrait_code) ls "$donnees"/import/extrait-code*.csv ;;
         fuzz_analyses_nommees) ls "$donnees"/import/analyses-nommees*.csv ;;
+        fuzz_trame_1997) ls "$donnees"/import/trame-1997*.txt ;;
         fuzz_archive_zip) ls "$donnees"/import/*.zip ;;
     esac
     ls "$donnees"/fuzz/"$1"/* 2>/dev/null || true

@@ -16,6 +16,8 @@
 #include <QMap>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace vyk {
@@ -168,6 +170,10 @@ QString ImportSandre1997::init(const QString &chemin)
             m_ignores.ajouter(type + QStringLiteral(" : champs au-delà du %1e").arg(t->maximum),
                               int(e.champs.size()) - t->maximum);
         const QString station = t->parStation ? e.champ(2) : QString();
+        if (t->parStation && station.isEmpty()) {
+            refuser(e, QStringLiteral("l'enregistrement %1 n'a pas de station").arg(type));
+            continue;
+        }
         if (t->parStation && !m_sites.contains(station)) m_sites.append(station);
         m_parType[type][station].append(e);
     }
@@ -186,8 +192,26 @@ const QVector<Enregistrement> &ImportSandre1997::de(const QString &type,
 
 bool ImportSandre1997::refuser(const Enregistrement &e, const QString &raison)
 {
-    m_erreurs.append(QStringLiteral("ligne %1 : ").arg(e.ligne) + raison);
+    m_erreurs.append({e.ligne, QStringLiteral("ligne %1").arg(e.ligne), raison});
     return false;
+}
+
+QVector<LigneEnErreur> ImportSandre1997::erreurs() const
+{
+    QVector<LigneEnErreur> triees = m_erreurs;
+    std::stable_sort(
+        triees.begin(), triees.end(), [](const LigneEnErreur &a, const LigneEnErreur &b) {
+            return (a.ligne == 0 ? INT_MAX : a.ligne) < (b.ligne == 0 ? INT_MAX : b.ligne);
+        });
+    return triees;
+}
+
+QString ImportSandre1997::texteErreurs() const
+{
+    QStringList lignes;
+    for (const LigneEnErreur &e : erreurs())
+        lignes << (e.origine.isEmpty() ? e.raison : e.origine + QStringLiteral(" : ") + e.raison);
+    return lignes.join(u'\n');
 }
 
 bool ImportSandre1997::lireOperation(const Enregistrement &e, CleOperation &cle)
@@ -296,7 +320,7 @@ bool ImportSandre1997::extractPointEau(const QString &station)
                            Factory::getPointPrelevement(station, p.key(), QString(), p.value()),
                            erreur) >= 0;
             })) {
-            m_erreurs.append(QStringLiteral("station %1 : ").arg(station) + erreur);
+            signaler(QStringLiteral("station %1 : ").arg(station) + erreur);
             return false;
         }
     return true;
@@ -421,7 +445,7 @@ bool ImportSandre1997::MiseAJourParametres()
         if (!executerLie(
                 QStringLiteral("UPDATE ANALYSES_PARAMETRES SET Actif = '1' WHERE Code = ?"), {code},
                 erreur)) {
-            m_erreurs.append(erreur);
+            signaler(erreur);
             ok = false;
         }
     }
@@ -456,14 +480,7 @@ void remplirBilan(const ImportSandre1997 &import, const BilanObjets &objets, Bil
     bilan.pointsCrees = objets.pointsCrees;
     bilan.operationsCreees = objets.operationsCreees;
     bilan.prelevementsCrees = objets.prelevementsCrees;
-    for (const QString &e : import.erreurs()) {
-        LigneEnErreur l;
-        const auto m = QRegularExpression(QStringLiteral("^ligne (\\d+) : ")).match(e);
-        l.ligne = m.hasMatch() ? m.captured(1).toInt() : 0;
-        l.origine = m.hasMatch() ? QStringLiteral("ligne ") + m.captured(1) : QString();
-        l.raison = e;
-        bilan.lignesEnErreur.append(l);
-    }
+    bilan.lignesEnErreur += import.erreurs();
 }
 
 } // namespace
@@ -520,7 +537,8 @@ QString integrerSandre1997(const QString &chemin, OptionsIntegration &options,
     if (!bilan.intervenantsCrees.isEmpty() && !creerAuDebut)
         bilan.messageIntervenants = texteIntegration::INTERVENANTS_CREES + u' ' +
                                     bilan.intervenantsCrees.join(QStringLiteral(", "));
-    return (import.erreurs() + erreurs).join(u'\n');
+    erreurs.prepend(import.texteErreurs());
+    return erreurs.filter(QRegularExpression(QStringLiteral("\\S"))).join(u'\n');
 }
 
 QString listerSitesSandre1997(const QString &chemin, QVector<QStringList> &sites)

@@ -84,8 +84,10 @@ class ImportSandre1997
     // The parameters of the operations' results made active.
     bool MiseAJourParametres();
 
-    // "ligne N : why", in the order met.
-    const QStringList &erreurs() const { return m_erreurs; }
+    // The records refused (origin "ligne N", 0 for what is not one record's), by line.
+    QVector<LigneEnErreur> erreurs() const;
+    // The same as text, one "ligne N : why" per line.
+    QString texteErreurs() const;
     // Record types and fields read but not integrated.
     const ElementsIgnores &ignores() const { return m_ignores; }
     int enregistrements() const { return m_lus; }
@@ -102,6 +104,7 @@ class ImportSandre1997
   private:
     const QVector<Enregistrement> &de(const QString &type, const QString &station) const;
     bool refuser(const Enregistrement &e, const QString &raison);
+    void signaler(const QString &raison) { m_erreurs.append({0, {}, raison}); }
     bool lireOperation(const Enregistrement &e, CleOperation &cle);
     bool intervenant(const Enregistrement &e, int position, EntierLu &code);
 
@@ -111,7 +114,7 @@ class ImportSandre1997
     // type -> station (field 2) -> records
     QHash<QString, QHash<QString, QVector<Enregistrement>>> m_parType;
     QStringList m_sites;
-    QStringList m_erreurs;
+    QVector<LigneEnErreur> m_erreurs;
     ElementsIgnores m_ignores;
     QSet<QString> m_parametres;
     bool m_reseauxLus = false;

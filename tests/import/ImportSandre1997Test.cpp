@@ -181,14 +181,15 @@ TEST_P(ImportSandre1997Test, CeQuiNEstPasLuEstSignale)
                              "STQ|V001|La Loue|925000|2245000|26||||||||||||en trop|encore\n"
                              "STQ\n"
                              "OPH|V001|131|15/06/2021|9h30\n"
-                             "OPH|V001|131|16/06/2021\n";
+                             "OPH|V001|131|16/06/2021\n"
+                             "OPH||131|16/06/2021\n";
     const ResultatImport r = importer(trame);
     EXPECT_FALSE(r.statut());
     EXPECT_EQ(r.messages(),
               QStringList(
                   {"trame.txt : ligne 4 : l'enregistrement STQ a 1 champ(s), 2 au moins attendus\n"
                    "ligne 5 : la valeur « 9h30 » du champ 5 de l'enregistrement OPH n'est pas une "
-                   "heure",
+                   "heure\nligne 7 : l'enregistrement OPH n'a pas de station",
                    "trame.txt : Éléments non repris : STQ : champs au-delà du 17e (2), "
                    "enregistrement TRO (1), enregistrement de type inconnu XYZ (1)."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT CodeBSS, Nom FROM QUALITOMETRES")),
@@ -197,7 +198,7 @@ TEST_P(ImportSandre1997Test, CeQuiNEstPasLuEstSignale)
                                     "QUALITOMETRES_POINTS_OPERATIONS")),
               QStringList({"0|16/06/2021"}));
     const QVector<LigneEnErreur> enErreur = r.total().lignesEnErreur;
-    ASSERT_EQ(enErreur.size(), 2);
+    ASSERT_EQ(enErreur.size(), 3);
     EXPECT_EQ(enErreur[1].origine, QStringLiteral("ligne 5"));
 }
 
