@@ -1,0 +1,212 @@
+#include "quality/SeriesGraphique.h"
+
+#include "db/BaseDonnees.h"
+#include "db/Outils.h"
+#include "db/Sql.h"
+#include "monitoring/ReglesAnalyses.h"
+#include "quality/Seuils.h"
+#include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
+
+namespace vyk {
+
+namespace {
+
+void signaler(QString *erreur, const QString &message)
+{
+    if (erreur) *erreur = message;
+}
+
+QString selectResultats(const QString &t, const StationCalcul &station, const QString &parametre,
+                        const CriteresGraphique &c)
+{
+    QString sql = QStringLiteral("SELECT PRELEVEMENTS.DateDebut, PRELEVEMENTS.HeureDebut, ") + t +
+                  QStringLiteral(".Resultat, ") + t + QStringLiteral(".CodeRemarque, ") + t +
+                  QStringLiteral(".CodeUnite, ") + t + QStringLiteral(".NumPrelevement FROM ") +
+                  jointureAnalyses(t) + QStringLiteral(" WHERE ") + t +
+                  QStringLiteral(".codeQualitometre=") + QString::number(station.codeQualitometre) +
+                  QStringLiteral(" AND ") + t + QStringLiteral(".CodeParametre=") +
+                  sqlTexte(parametre.trimmed());
+    if (!c.unite.trimmed().isEmpty())
+        sql += QStringLiteral(" AND ") + t + QStringLiteral(".CodeUnite=") +
+               sqlTexte(c.unite.trimmed());
+    // An analysis not done has no value to draw, whatever was stored with it.
+    sql += QStringLiteral(" AND ") + t + QStringLiteral(".Resultat is not null AND (") + t +
+           QStringLiteral(".CodeRemarque is null or ") + t +
+           QStringLiteral(".CodeRemarque<>'0') AND PRELEVEMENTS.DateDebut is not null");
+    if (c.debut.isValid())
+        sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut >=") +
+               dateSQL(c.debut.toString(QStringLiteral("dd/MM/yyyy")));
+    if (c.fin.isValid())
+        sql += QStringLiteral(" AND PRELEVEMENTS.DateDebut <=") +
+               dateSQL(c.fin.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" 23:59:59"),
+                       true);
+    return sql + QStringLiteral(" ORDER BY ") + t + QStringLiteral(".CodeUnite, ") +
+           QStringLiteral("PRELEVEMENTS.DateDebut, PRELEVEMENTS.HeureDebut, ") + t +
+           QStringLiteral(".NumPrelevement, ") + t + QStringLiteral(".NumAnalyse");
+}
+
+bool estSousLimite(const QString &remarque)
+{
+    return remarque == QLatin1String("2") || remarque == QLatin1String("10");
+}
+
+PointGraphique point(const Tableau &t, int l, TraceCensure trace)
+{
+    PointGraphique p;
+    const QDateTime jour = t(l, 0).toDateTime();
+    const QDateTime heure = t(l, 1).toDateTime();
+    p.date = QDateTime(jour.date(), heure.isValid() ? heure.time() : QTime(0, 0));
+    p.valeur = t(l, 2).toDouble();
+    p.remarque = t.texte(l, 3).trimmed();
+    p.prelevement = t(l, 5).toLongLong();
+    p.censure = estSousLimite(p.remarque);
+    p.valeurTracee = p.censure && trace == TraceCensure::DemiLimite ? p.valeur / 2 : p.valeur;
+    return p;
+}
+
+// The label of a referential row, "" when it has none.
+QString libelle(const QString &colonne, const QString &table, const QString &code)
+{
+    if (code.isEmpty()) return {};
+    return texteValeur(bd().valeur(QStringLiteral("SELECT ") + colonne + QStringLiteral(" FROM ") +
+                                   table + QStringLiteral(" WHERE code=") + sqlTexte(code)))
+        .trimmed();
+}
+
+void nommer(SerieGraphique &s)
+{
+    s.nomParametre =
+        libelle(QStringLiteral("Nom"), QStringLiteral("ANALYSES_PARAMETRES"), s.parametre);
+    s.symbole = libelle(QStringLiteral("Symbole"), QStringLiteral("ANALYSES_UNITES"), s.unite);
+    if (s.symbole.isEmpty()) s.symbole = s.unite;
+}
+
+} // namespace
+
+bool seriesParametre(const StationCalcul &station, const QString &parametre,
+                     const CriteresGraphique &criteres, QVector<SerieGraphique> &series,
+                     QString *erreur)
+{
+    series.clear();
+    QString raison;
+    const QString t = tableAnalyses(station.codeBSS, &raison);
+    if (t.isEmpty()) {
+        signaler(erreur, raison);
+        return false;
+    }
+    if (!station.tableVerifiee && !bd().tableExiste(PREFIXE_ANALYSES + station.codeBSS))
+        return true; // no analysis yet: nothing to draw
+    long nb = 0;
+    Tableau lignes;
+    if (!bd().ExtraireRecords(selectResultats(t, station, parametre, criteres), nb, lignes)) {
+        signaler(erreur, QStringLiteral("Lecture des résultats du qualitomètre %1 impossible : %2")
+                             .arg(station.codeBSS, bd().derniereErreur()));
+        return false;
+    }
+    for (int l = 0; l < lignes.nbLignes(); ++l) {
+        const QString unite = lignes.texte(l, 4).trimmed();
+        if (series.isEmpty() || series.last().unite != unite) {
+            SerieGraphique s;
+            s.codeBSS = station.codeBSS;
+            s.parametre = parametre.trimmed();
+            s.unite = unite;
+            series << s;
+        }
+        series.last().points << point(lignes, l, criteres.trace);
+    }
+    for (SerieGraphique &s : series)
+        nommer(s);
+    return true;
+}
+
+bool seriesStations(const QVector<StationCalcul> &stations, const QString &parametre,
+                    const CriteresGraphique &criteres, QVector<SerieGraphique> &series,
+                    QString *erreur)
+{
+    series.clear();
+    for (const StationCalcul &station : stations) {
+        QVector<SerieGraphique> uneStation;
+        if (!seriesParametre(station, parametre, criteres, uneStation, erreur)) {
+            series.clear(); // half a superposition would pass for the whole
+            return false;
+        }
+        series << uneStation;
+    }
+    return true;
+}
+
+bool axesParametres(const StationCalcul &station, const QStringList &parametres,
+                    const CriteresGraphique &criteres, QVector<AxeGraphique> &axes, QString *erreur)
+{
+    axes.clear();
+    for (const QString &parametre : parametres) {
+        QVector<SerieGraphique> series;
+        if (!seriesParametre(station, parametre, criteres, series, erreur)) {
+            axes.clear();
+            return false;
+        }
+        for (const SerieGraphique &s : series) {
+            auto axe = std::find_if(axes.begin(), axes.end(),
+                                    [&](const AxeGraphique &a) { return a.unite == s.unite; });
+            if (axe == axes.end()) {
+                axes << AxeGraphique{s.unite, s.symbole, {}};
+                axe = axes.end() - 1;
+            }
+            axe->series << s;
+        }
+    }
+    if (axes.size() > 2) {
+        QStringList symboles;
+        for (const AxeGraphique &a : axes)
+            symboles << a.symbole;
+        signaler(erreur, QStringLiteral("Les paramètres choisis sont exprimés en %1 unités (%2) : "
+                                        "un graphique n'a que deux axes.")
+                             .arg(axes.size())
+                             .arg(symboles.join(QStringLiteral(", "))));
+        axes.clear();
+        return false;
+    }
+    return true;
+}
+
+bool bandesSeuils(const QString &seuil, const QString &parametre, const QString &unite,
+                  QVector<BandeSeuil> &bandes, QString *erreur)
+{
+    bandes.clear();
+    if (!enNombre(seuil).estNombre()) {
+        signaler(erreur, QStringLiteral("Le type de seuil « %1 » n'est pas un numéro.").arg(seuil));
+        return false;
+    }
+    const std::optional<SeuilsCharges> charges =
+        chargerSeuils(seuil.trimmed(), QStringLiteral("0"), parametre.trimmed(), unite.trimmed());
+    if (!charges || charges->bornes.isEmpty()) {
+        signaler(erreur, QStringLiteral("Le seuil %1 n'a aucune borne pour le paramètre %2 (unité "
+                                        "%3).")
+                             .arg(seuil.trimmed(), parametre.trimmed(), unite.trimmed()));
+        return false;
+    }
+    if (charges->incoherent || !bornesMonotones(charges->bornes)) {
+        signaler(erreur, QStringLiteral("Les bornes du seuil %1 pour le paramètre %2 ne sont pas "
+                                        "ordonnées.")
+                             .arg(seuil.trimmed(), parametre.trimmed()));
+        return false;
+    }
+    const QVector<double> &b = charges->bornes;
+    const bool decroissant = bornesDecroissantes(b);
+    const double infini = std::numeric_limits<double>::infinity();
+    for (int k = 0; k <= b.size(); ++k) {
+        BandeSeuil bande;
+        bande.classe = k + 1;
+        bande.legende = charges->legendes.value(k);
+        // Increasing bounds: class k + 1 is (t(k), t(k + 1)]; decreasing: (t(k + 1), t(k)].
+        const double avant = k == 0 ? (decroissant ? infini : -infini) : b[k - 1];
+        const double apres = k == b.size() ? (decroissant ? -infini : infini) : b[k];
+        bande.bas = decroissant ? apres : avant;
+        bande.haut = decroissant ? avant : apres;
+        bandes << bande;
+    }
+    return true;
+}
+
+} // namespace vyk
