@@ -1,6 +1,7 @@
 #include "search/Recherche.h"
 
 #include "db/BaseDonnees.h"
+#include "db/Session.h"
 #include "db/Sql.h"
 #include "db/Tableau.h"
 #include "monitoring/ReglesAnalyses.h"
@@ -219,8 +220,11 @@ bool chargerStations(Contexte &x)
         sql += QStringLiteral(" AND Q.CodeQualitometre IN (SELECT codeQualitometre FROM "
                               "QUALITOMETRES_POINTS_OPERATIONS WHERE jobExecutionId=") +
                x.c.jobExecution.trimmed() + u')';
-    // The user's station access applies whatever chose the stations.
-    const QString acces = conditionAccesStations(QStringLiteral("Q.CodeQualitometre"));
+    // The user's station access applies whatever chose the stations; an unattended run (the
+    // command line without a login) has no user to limit.
+    const QString acces = session().estConnecte()
+                              ? conditionAccesStations(QStringLiteral("Q.CodeQualitometre"))
+                              : QString();
     if (!acces.isEmpty()) sql += QStringLiteral(" AND ") + acces;
     sql += QStringLiteral(" ORDER BY Q.CodeBSS, Q.CodeQualitometre");
     long nb = 0;
