@@ -6,6 +6,7 @@
 #include "db/Tableau.h"
 #include "monitoring/ReglesAnalyses.h"
 #include "schema/TableAnalyses.h"
+#include "search/Selections.h"
 #include "users/AccesStations.h"
 
 #include <QDate>
@@ -177,29 +178,33 @@ int ajouterIndicateur(Contexte &x, const QString &parametre, const QString &unit
     return int(x.r.indicateurs.size() - 1);
 }
 
-// The parameter rows of the chosen lists and of their sub-lists.
+// The parameter rows of the chosen lists and of their sub-lists, in list order.
 bool chargerSelection(Contexte &x)
 {
     if (x.c.selections.isEmpty()) return true;
     x.avecSelection = true;
-    const QString codes = listeTextes(x.c.selections);
+    QStringList codes;
+    for (const QString &code : x.c.selections)
+        codes << codesAvecSousListes(code.trimmed(), ListeParametres);
+    const QVector<MembreSelection> membres = membresSelections(codes, ListeParametres);
+    QStringList parametres;
+    for (const MembreSelection &m : membres)
+        parametres << m.codeParametre.trimmed();
     long nb = 0;
     Tableau t;
-    if (!bd().ExtraireRecords(
-            QStringLiteral("SELECT S.codeParametre, S.codeUnite, P.nom FROM "
-                           "ANALYSES_PARAMETRES_SELECTIONS S LEFT JOIN ANALYSES_PARAMETRES P ON "
-                           "(P.code=S.codeParametre) WHERE S.TypeListe=0 AND (S.code IN (") +
-                codes +
-                QStringLiteral(") OR S.code IN (SELECT T.code FROM "
-                               "ANALYSES_PARAMETRES_SELECTIONS_TITRE T WHERE T.TypeListe=0 AND "
-                               "T.codeParent IN (") +
-                codes + QStringLiteral("))) ORDER BY S.code ASC, S.num ASC"),
-            nb, t))
+    if (!parametres.isEmpty() &&
+        !bd().ExtraireRecords(QStringLiteral("SELECT Code, Nom FROM ANALYSES_PARAMETRES WHERE "
+                                             "Code IN (") +
+                                  listeTextes(parametres) + u')',
+                              nb, t))
         return false;
-    for (int l = 0; l < t.nbLignes(); ++l) {
-        const QString p = t.texte(l, 0).trimmed(), u = t.texte(l, 1).trimmed();
+    QHash<QString, QString> noms;
+    for (int l = 0; l < t.nbLignes(); ++l)
+        noms.insert(t.texte(l, 0).trimmed(), t.texte(l, 1));
+    for (const MembreSelection &m : membres) {
+        const QString p = m.codeParametre.trimmed(), u = m.codeUnite.trimmed();
         if (!p.isEmpty() && !x.indicateurs.contains(p + u'/' + u))
-            ajouterIndicateur(x, p, u, t.texte(l, 2));
+            ajouterIndicateur(x, p, u, noms.value(p));
     }
     return true;
 }
