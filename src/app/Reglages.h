@@ -54,6 +54,8 @@ inline const QString CheminModeles = QStringLiteral("CheminModeles"); // spreads
 inline const QString CheminExport =
     QStringLiteral("CheminExport");                       // working folder of exports, ZIP imports
 inline const QString CheminR = QStringLiteral("CheminR"); // root of the index calculators
+// Longest wait for an index calculator, in seconds ("0": none; empty: one hour).
+inline const QString DelaiCalculIndices = QStringLiteral("DelaiCalculIndices");
 inline const QString CheminPhotos = QStringLiteral("CheminPhotos");
 inline const QString CheminDocuments = QStringLiteral("CheminDocuments");
 inline const QString FichierAide = QStringLiteral("FichierAide");

@@ -3,7 +3,8 @@ cmake_minimum_required(VERSION 3.25)
 # docs/architecture.md: db knows no other folder, app and schema know only db, the
 # referentials know nothing of the monitoring, nor do their screens of the monitoring screens;
 # the imports stand above the monitoring and below the screens; quality assessment stands above
-# the monitoring and the referentials, and nothing below it includes it.
+# the monitoring and the referentials, and nothing below it includes it; so do the index
+# calculators, which know neither the imports nor the screens.
 set(interdits
     "^db/:^(app|classeur|schema|monitoring|referentials|users|ui|cli)/"
     "^classeur/:^(db|app|schema|monitoring|referentials|users|import|ui|cli)/"
@@ -16,7 +17,9 @@ set(interdits
     "^(db|app|classeur|schema|referentials|monitoring|users|import)/:^quality/"
     "^quality/:^(import|users|indices|carto|search|requests|ui|cli)/"
     "^(db|classeur|app|schema|referentials|monitoring|users|import|quality)/:^carto/"
-    "^carto/:^(ui|cli)/")
+    "^carto/:^(ui|cli)/"
+    "^(db|app|classeur|schema|referentials|monitoring|users|import|quality)/:^indices/"
+    "^indices/:^(import|users|carto|search|requests|ui|cli)/")
 file(GLOB_RECURSE fichiers ${SRC}/*.cpp ${SRC}/*.h)
 set(fautes)
 foreach(f IN LISTS fichiers)
