@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -55,15 +56,22 @@ class CalculateurTest : public ::testing::Test
     const SortiesCalculateur indice{{QStringLiteral("resultats_I2M2_*.csv")}};
 };
 
-// Cancels at its n-th question.
-class Annulation : public Progression
+// Waits, when first asked, until the script started its child (so that the group is whole
+// when it is stopped), then cancels or lets the wait go on to its time limit.
+class AttenteEnfant : public Progression
 {
   public:
-    explicit Annulation(int n) : m_reste(n) {}
-    bool annule() const override { return --m_reste <= 0; }
+    AttenteEnfant(const QString &fichier, bool annuler) : m_fichier(fichier), m_annuler(annuler) {}
+    bool annule() const override
+    {
+        for (int i = 0; i < 200 && !QFile::exists(m_fichier); ++i)
+            QThread::msleep(50);
+        return m_annuler;
+    }
 
   private:
-    mutable int m_reste;
+    QString m_fichier;
+    bool m_annuler;
 };
 
 // The script starts a child and both sleep: their ids are left in the folder.
@@ -158,15 +166,16 @@ TEST_F(CalculateurTest, JournalSeulOuFinSansSortie)
 TEST_F(CalculateurTest, AnnulationEtDelaiArretentLeGroupe)
 {
     const QString d = calculateur(DORMEUR);
-    Annulation annulation(3);
+    AttenteEnfant annulation(d + QStringLiteral("enfant"), true);
     ExecutionCalcul e = lancer(d, 0, annulation);
     EXPECT_EQ(e.fin, FinCalcul::Annule);
-    EXPECT_EQ(lireFichier(d + QStringLiteral("pid")).isEmpty(), false);
+    EXPECT_TRUE(QFile::exists(d + QStringLiteral("enfant")));
     EXPECT_FALSE(vivant(d + QStringLiteral("pid")));
     EXPECT_FALSE(vivant(d + QStringLiteral("enfant")));
 
     QFile::remove(d + QStringLiteral("enfant"));
-    e = lancer(d, 1);
+    AttenteEnfant attente(d + QStringLiteral("enfant"), false);
+    e = lancer(d, 1, attente);
     EXPECT_EQ(e.fin, FinCalcul::DelaiDepasse);
     EXPECT_EQ(
         e.message,
