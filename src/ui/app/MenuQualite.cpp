@@ -15,7 +15,7 @@ namespace vyk {
 
 void creerMenuQualite(FenetrePrincipale &fenetre)
 {
-    QMenu *menu = fenetre.menuBar()->addMenu(QStringLiteral("&Qualité"));
+    QMenu *menu = fenetre.menuBar()->addMenu(QStringLiteral("Q&ualité"));
     menu->setObjectName(QStringLiteral("MenuQualite"));
 
     QAction *seuils = menu->addAction(QStringLiteral("&Seuils"));

@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -59,11 +60,12 @@ FrmCarteSituationQualite::FrmCarteSituationQualite(QWidget *parent) : Ecran(pare
     TxtParametre = new QLineEdit(this);
     TxtUnite = new QLineEdit(this);
     OptRegroupement = new QButtonGroup(this);
-    auto *regroupement = new QHBoxLayout;
+    // Three per row: on one row the options would squeeze the result grid.
+    auto *regroupement = new QGridLayout;
     for (int i = 0; i < LIBELLES_REGROUPEMENT.size(); ++i) {
         auto *option = new QRadioButton(LIBELLES_REGROUPEMENT[i], this);
         OptRegroupement->addButton(option, i);
-        regroupement->addWidget(option);
+        regroupement->addWidget(option, i / 3, i % 3);
     }
     OptRegroupement->button(int(LIBELLES_REGROUPEMENT.size()) - 1)->setChecked(true);
     TxtDateCalcul =
