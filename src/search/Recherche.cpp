@@ -105,7 +105,14 @@ struct Contexte
     ResultatRecherche &r;
     QString debut, fin;
     // Grids by "parameter/unit", "parameter/" and "" (the default).
-    QHash<QString, GrilleRecherche> grilles;
+    QHash<QString, int> grilles;
+    // Texts repeated from row to row (names, codes) share one copy.
+    QHash<QString, QString> textes;
+    QString partage(const QString &texte)
+    {
+        if (texte.isEmpty()) return {};
+        return *textes.insert(texte, textes.value(texte, texte));
+    }
     // Indicator row by "parameter/unit"; with a selection, only the list's rows.
     QHash<QString, int> indicateurs;
     bool avecSelection = false;
@@ -151,18 +158,20 @@ bool chargerGrilles(Contexte &x)
         for (int k = 0; k < 4; ++k)
             if (!t(l, 2 + k).isNull()) g.seuils[size_t(k)] = t(l, 2 + k).toDouble();
         const QString cle = p.isEmpty() ? QString() : p + u'/' + u;
-        if (!x.grilles.contains(cle)) x.grilles.insert(cle, g);
+        if (x.grilles.contains(cle)) continue;
+        x.r.grilles << g;
+        x.grilles.insert(cle, int(x.r.grilles.size() - 1));
     }
     return true;
 }
 
-const GrilleRecherche *grilleDe(const Contexte &x, const QString &parametre, const QString &unite)
+int grilleDe(const Contexte &x, const QString &parametre, const QString &unite)
 {
     for (const QString &cle : {parametre + u'/' + unite, parametre + u'/', QString()}) {
         const auto it = x.grilles.constFind(cle);
-        if (it != x.grilles.constEnd()) return &it.value();
+        if (it != x.grilles.constEnd()) return it.value();
     }
-    return nullptr;
+    return -1;
 }
 
 int ajouterIndicateur(Contexte &x, const QString &parametre, const QString &unite,
@@ -337,26 +346,26 @@ void lireLigne(Contexte &x, int station, const Tableau &t, int l)
     LigneResultat r;
     r.station = station;
     r.numAnalyse = t.texte(l, 0);
-    r.dateAnalyse = t.texte(l, 1);
-    r.nomParametre = t.texte(l, 2);
-    r.symbole = t.texte(l, 3);
-    r.parametre = p;
-    r.unite = u;
+    r.dateAnalyse = x.partage(t.texte(l, 1));
+    r.nomParametre = x.partage(t.texte(l, 2));
+    r.symbole = x.partage(t.texte(l, 3));
+    r.parametre = x.partage(p);
+    r.unite = x.partage(u);
     r.resultat = texteResultat(t(l, 4), t(l, 8));
     r.numLabo = t.texte(l, 5);
-    r.labo = t.texte(l, 6);
+    r.labo = x.partage(t.texte(l, 6));
     r.prelevement = t(l, 7).toDateTime();
-    r.qualification = t(l, 10).isNull() ? t.texte(l, 17) : t.texte(l, 10);
-    r.statut = t(l, 11).isNull() ? t.texte(l, 18) : t.texte(l, 11);
-    r.support = t.texte(l, 12);
+    r.qualification = x.partage(t(l, 10).isNull() ? t.texte(l, 17) : t.texte(l, 10));
+    r.statut = x.partage(t(l, 11).isNull() ? t.texte(l, 18) : t.texte(l, 11));
+    r.support = x.partage(t.texte(l, 12));
     r.numPrelevement = t.texte(l, 13);
-    r.operation = t.texte(l, 14);
+    r.operation = x.partage(t.texte(l, 14));
     r.commentaire = t.texte(l, 16);
     std::optional<double> valeur;
     if (!t(l, 4).isNull()) valeur = t(l, 4).toDouble();
     r.detection = valeur && !estRemarqueInferieure(t(l, 8));
-    if (const GrilleRecherche *g = grilleDe(x, p, u)) r.grille = *g;
-    if (r.detection) r.classe = classerRecherche(*valeur, &r.grille);
+    r.grille = grilleDe(x, p, u);
+    if (r.detection && r.grille >= 0) r.classe = classerRecherche(*valeur, &x.r.grilles[r.grille]);
     Indicateur &i = x.r.indicateurs[indicateur];
     compter(i, r, valeur);
     compter(x.r.total, r, std::nullopt);
@@ -395,7 +404,7 @@ IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRe
         message = MESSAGE_DATES;
         return IssueRecherche::DatesInvalides;
     }
-    Contexte x{criteres, resultat, minuit(*debut), minuit(*fin), {}, {}, false};
+    Contexte x{criteres, resultat, minuit(*debut), minuit(*fin), {}, {}, {}, false};
     resultat.total.code = QStringLiteral("Total");
     if (!chargerGrilles(x) || !chargerSelection(x) || !chargerStations(x)) {
         message = bd().derniereErreur();

@@ -79,7 +79,7 @@ struct LigneResultat
     QDateTime prelevement;
     QString numAnalyse, dateAnalyse, parametre, nomParametre, unite, symbole, resultat, numLabo,
         labo, qualification, statut, support, commentaire, numPrelevement, operation;
-    GrilleRecherche grille;
+    int grille = -1; // index into ResultatRecherche::grilles, -1 for none
     ClasseRecherche classe;
     bool detection = false;
 };
@@ -99,6 +99,7 @@ struct ResultatRecherche
 {
     QVector<StationRecherche> stations;
     QVector<LigneResultat> lignes;
+    QVector<GrilleRecherche> grilles;
     QVector<Indicateur> indicateurs;
     Indicateur total;
 };

@@ -23,9 +23,11 @@ QString taux(long long part, long long tout)
     return nombre(std::round(1000.0 * double(part) / double(tout)) / 10.0);
 }
 
-QString seuil(const GrilleRecherche &g, int k)
+QString seuil(const ResultatRecherche &r, int grille, int k)
 {
-    return g.seuils[size_t(k)] ? nombre(*g.seuils[size_t(k)]) : QString();
+    if (grille < 0) return {};
+    const auto &s = r.grilles[grille].seuils[size_t(k)];
+    return s ? nombre(*s) : QString();
 }
 
 QStringList comptes(const Indicateur &i)
@@ -108,10 +110,10 @@ QStringList celluleResultat(const ResultatRecherche &r, const LigneResultat &l)
             l.resultat,
             l.symbole,
             l.labo,
-            seuil(l.grille, 0),
-            seuil(l.grille, 1),
-            seuil(l.grille, 2),
-            seuil(l.grille, 3),
+            seuil(r, l.grille, 0),
+            seuil(r, l.grille, 1),
+            seuil(r, l.grille, 2),
+            seuil(r, l.grille, 3),
             s.codeBSS,
             l.numAnalyse,
             l.qualification,
