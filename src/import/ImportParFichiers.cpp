@@ -559,11 +559,15 @@ QString integrerRegional(ImportParFichiers &import, OptionsIntegration &options,
         // missing organisation the user would not create stops any run.
         if (!ok && (options.remplacer || import.arret())) {
             t.annuler();
+            import.ecriture().oublierStation(sites[i]);
             bilan.interrompu = true;
             break;
         }
-        if (!t.valider())
+        // A station whose writes were undone must not be found again under a rolled-back number.
+        if (!t.valider()) {
+            import.ecriture().oublierStation(sites[i]);
             erreurs.append(QStringLiteral("station %1 : ").arg(sites[i]) + bd().derniereErreur());
+        }
     }
     if (!bilan.interrompu) {
         const BilanAnalyses analyses = import.ecrireAnalyses(options, progression, reponses);
