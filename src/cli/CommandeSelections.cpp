@@ -80,8 +80,8 @@ int installer(Contexte &ctx)
         ProgressionTerminal progression;
         n = installerListesParDefaut(progression);
     }
-    if (n < 0) return ctx.echec(QStringLiteral("Les listes par défaut n'ont pas été créées."));
-    ctx.sortie << n << " liste(s) par défaut créée(s)\n";
+    if (n < 0) return ctx.echec(texteImportSelections::DEFAUTS_ECHEC);
+    ctx.sortie << texteImportSelections::DEFAUTS_CREES.arg(n) << '\n';
     return SUCCES;
 }
 

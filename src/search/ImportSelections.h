@@ -40,6 +40,9 @@ inline const QString ANNULE = QStringLiteral("Import des sélections annulé.");
 inline const QString BILAN = QStringLiteral("%1 ligne(s) importée(s) dans %2 sélection(s).");
 inline const QString CREER_DEFAUTS = QStringLiteral("Voulez créer les listes par défaut ?");
 inline const QString INTEGRATION = QStringLiteral("Intégration des sélections");
+// %1 the number of lists written.
+inline const QString DEFAUTS_CREES = QStringLiteral("%1 liste(s) par défaut créée(s)");
+inline const QString DEFAUTS_ECHEC = QStringLiteral("Les listes par défaut n'ont pas été créées.");
 } // namespace texteImportSelections
 
 // Grid headers of a loaded file.

@@ -221,6 +221,55 @@ QVector<TitreSelection> parentsPossibles(int typeListe, const QString &code)
                       QStringLiteral(" AND (T.codeParent is null OR T.codeParent='')"));
 }
 
+namespace {
+
+EntreesCodees entrees(const QString &sql)
+{
+    const Tableau t = bd().extraire(sql);
+    EntreesCodees e;
+    for (int i = 0; i < t.nbLignes(); ++i)
+        e.append({t.texte(i, 1), t.texte(i, 0), 0});
+    return e;
+}
+
+QString parametresDuType(const QString &types, bool sansCodification)
+{
+    return QStringLiteral("SELECT Nom, Code FROM ANALYSES_PARAMETRES WHERE actif='1' AND (Type is "
+                          "null or Type in (") +
+           types + QStringLiteral("))") +
+           (sansCodification ? QStringLiteral(" AND (CodificationSubstanceChimique is null or "
+                                              "CodificationSubstanceChimique='')")
+                             : QString()) +
+           QStringLiteral(" ORDER BY Nom ASC");
+}
+
+} // namespace
+
+EntreesCodees choixMembres(int typeListe)
+{
+    switch (typeListe) {
+    case ListeParametres:
+        return entrees(parametresDuType(QStringLiteral("'','1','0','2'"), false));
+    case ListeTaxons:
+        return entrees(QStringLiteral("SELECT NomLatin, CodeTaxon FROM Taxons WHERE actif='1' and "
+                                      "codeTaxon is not null ORDER BY NomLatin asc"));
+    case ListeIndices:
+        return entrees(parametresDuType(QStringLiteral("'','4'"), true));
+    case ListeEnvironnement:
+        return entrees(parametresDuType(QStringLiteral("'','3'"), true));
+    case ListeEtats:
+        return entrees(QStringLiteral("SELECT Libelle, CodeEtat FROM ETATS ORDER BY Libelle ASC"));
+    default:
+        return {};
+    }
+}
+
+EntreesCodees choixUnites()
+{
+    return entrees(QStringLiteral("SELECT Nom, Code FROM Analyses_Unites WHERE actif='1' ORDER BY "
+                                  "Nom asc"));
+}
+
 QString codeDeCellule(const QString &texte)
 {
     const qsizetype ouvrant = texte.lastIndexOf(u'[');

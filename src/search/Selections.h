@@ -5,6 +5,7 @@
 // statement is scoped by the list's type: the same code may name lists of two types.
 
 #include "db/Messages.h"
+#include "referentials/ListesCodees.h"
 
 #include <QString>
 #include <QStringList>
@@ -92,6 +93,11 @@ QVector<TitreSelection> parentsPossibles(int typeListe, const QString &code);
 // The code held by a grid cell: the text within the last pair of square brackets ("label
 // [1340]" as "1340", "Ammonium [NH4] [1335]" as "1335"), else the whole trimmed text.
 QString codeDeCellule(const QString &texte);
+
+// The choices of a list's member column (active parameters of the type, taxa, states) and of
+// its unit column, by label.
+EntreesCodees choixMembres(int typeListe);
+EntreesCodees choixUnites();
 
 // A list as the form holds it; typeListe -1 when no type is chosen.
 struct FicheSelection

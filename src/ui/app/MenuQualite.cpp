@@ -4,6 +4,8 @@
 #include "ui/quality/FrmCarteSituationQualite.h"
 #include "ui/quality/ImportationSeuils.h"
 #include "ui/quality/ListeSeuils.h"
+#include "ui/search/ImportationSelectionParametres.h"
+#include "ui/search/ListeSelections.h"
 #include "ui/widgets/Droits.h"
 #include "users/Habilitations.h"
 
@@ -31,6 +33,19 @@ void creerMenuQualite(FenetrePrincipale &fenetre)
         if (dialogue.nbJeux() > 0)
             for (QWidget *ecran : fenetre.ecrans())
                 if (auto *liste = qobject_cast<ListeSeuils *>(ecran)) liste->chargerJeux();
+    });
+    menu->addSeparator();
+    QAction *selections = menu->addAction(QStringLiteral("Sé&lections de paramètres"));
+    selections->setObjectName(QStringLiteral("ActionListeSelections"));
+    QObject::connect(selections, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new ListeSelections); });
+    QAction *importSel = menu->addAction(QStringLiteral("Importer des sélections..."));
+    importSel->setObjectName(QStringLiteral("ActionImportationSelections"));
+    QObject::connect(importSel, &QAction::triggered, &fenetre, [&fenetre] {
+        ImportationSelectionParametres dialogue(&fenetre);
+        dialogue.exec();
+        for (QWidget *ecran : fenetre.ecrans())
+            if (auto *liste = qobject_cast<ListeSelections *>(ecran)) liste->chargerListes();
     });
     menu->addSeparator();
     QAction *carte = menu->addAction(QStringLiteral("&Carte de situation qualité"));
