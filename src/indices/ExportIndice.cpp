@@ -233,7 +233,7 @@ ExecutionCalcul ExportIndice::calculIndice(Progression &progression, int delaiSe
                              progression);
 }
 
-bool ExportIndice::integrationResultats(BilanIntegration &bilan)
+bool ExportIndice::integrationResultats(BilanResultats &bilan)
 {
     const QStringList fichiers = fichiersScript(m_repLocal, m_indice.sorties.resultats);
     if (fichiers.isEmpty()) {

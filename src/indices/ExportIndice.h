@@ -34,7 +34,7 @@ class ExportIndice
     void ecritTrameFin();
     ExecutionCalcul calculIndice(Progression &progression, int delaiSecondes);
     // Reads the first results file; false with the reason in the bilan.
-    bool integrationResultats(BilanIntegration &bilan);
+    bool integrationResultats(BilanResultats &bilan);
 
     void initTabErreur() { m_erreurs.clear(); }
     void addErreur(const QString &message) { m_erreurs << message; }

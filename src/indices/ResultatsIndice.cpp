@@ -61,7 +61,7 @@ struct Resultat
 class Lecteur
 {
   public:
-    Lecteur(const LectureResultats &lecture, BilanIntegration &bilan)
+    Lecteur(const LectureResultats &lecture, BilanResultats &bilan)
         : m_lecture(lecture), m_bilan(bilan)
     {
     }
@@ -82,7 +82,7 @@ class Lecteur
     bool trouverOperation(const QDate &jour, Resultat &r);
 
     const LectureResultats &m_lecture;
-    BilanIntegration &m_bilan;
+    BilanResultats &m_bilan;
     QHash<QString, int> m_colonnes;
 };
 
@@ -202,7 +202,7 @@ QString codeStationResultat(const QString &code)
 }
 
 bool integrerResultats(const QString &fichier, const LectureResultats &lecture,
-                       BilanIntegration &bilan)
+                       BilanResultats &bilan)
 {
     bilan = {};
     QList<Resultat> resultats;

@@ -31,7 +31,7 @@ struct LectureResultats
     QStringList protocolesPreferes;
 };
 
-struct BilanIntegration
+struct BilanResultats
 {
     int enregistres = 0;
     QStringList ignores; // lines left out, one reason each
@@ -42,7 +42,7 @@ struct BilanIntegration
 // parameter, under the operation's next `indice`. False (nothing stored) on a file without a
 // usable line, a missing column or a database error.
 bool integrerResultats(const QString &fichier, const LectureResultats &lecture,
-                       BilanIntegration &bilan);
+                       BilanResultats &bilan);
 
 // A station code as stored: seven digits get their leading zero back.
 QString codeStationResultat(const QString &code);

@@ -1,4 +1,6 @@
 #include "indices/ExportIndice.h"
+#include "app/Registre.h"
+#include "app/Reglages.h"
 #include "monitoring/ListeTaxonsOperation.h"
 
 #include "support/BaseTest.h"
@@ -144,6 +146,45 @@ TEST_P(ExportIndiceTest, ErreursDeTrame)
     EXPECT_EQ(e.getTabErreurAsTab(),
               QStringList{QStringLiteral("Impossible de trouver le typeFR pour 01234567")});
     e.ecritTrameFin();
+}
+
+// The command line runs a fake calculator that answers from the frame it was given.
+TEST_P(ExportIndiceTest, LigneDeCommande)
+{
+    const QString dossierCalc = dossier.filePath(QStringLiteral("I2M2_1.0.0"));
+    ASSERT_TRUE(QDir().mkpath(dossierCalc + QStringLiteral("/script")));
+    QFile script(dossierCalc + QStringLiteral("/run.sh"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(
+        "awk -F'\\t' 'NR==2{print \"Calculateur factice\"; "
+        "print \"CODE_STATION;DATE;CODE_PAR;LIB_PAR;RESULTAT\"; "
+        "print $2\";\"$3\";7613;I2M2;0,61\"}' entreeVYK.txt > script/resultats_I2M2_1.csv\n");
+    script.close();
+    ecrireRegistre(reglage::CheminR, dossier.path());
+    test::SortieCli s = cli({QStringLiteral("indices"), QStringLiteral("calculateurs")});
+    EXPECT_EQ(s.sortie,
+              QStringLiteral("I2M2 : ") + dossierCalc + QStringLiteral("\nIBG-DCE : aucun\n"));
+    s = cli({QStringLiteral("indices"), QStringLiteral("lancer"), QStringLiteral("I2M2"),
+             QStringLiteral("--station"), QStringLiteral("01234567"), QStringLiteral("--operation"),
+             QStringLiteral("10")});
+    EXPECT_EQ(s.code, 0) << qPrintable(s.erreurs);
+    EXPECT_EQ(s.sortie, QStringLiteral("1 résultat(s) enregistré(s)\n"));
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeOperation, indice, codeParametre, resultat FROM "
+                                    "QUALITOMETRES_OPERATIONS_RESULTATS")),
+              QStringList{QStringLiteral("10|1|7613|0.61")});
+    s = cli({QStringLiteral("indices"), QStringLiteral("lancer"), QStringLiteral("IBGDCE"),
+             QStringLiteral("--station"), QStringLiteral("01234567"), QStringLiteral("--operation"),
+             QStringLiteral("10")});
+    EXPECT_EQ(s.code, 1);
+    EXPECT_EQ(s.erreurs.trimmed(),
+              QStringLiteral("Impossible de trouver le répertoire pour le calcul de l'IBGDCE"));
+    s = cli({QStringLiteral("indices"), QStringLiteral("integrer"), QStringLiteral("I2M2"),
+             dossierCalc + QStringLiteral("/script/resultats_I2M2_1.csv"),
+             QStringLiteral("--station"), QStringLiteral("01234567")});
+    EXPECT_EQ(s.code, 0) << qPrintable(s.erreurs);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT codeOperation, indice, codeParametre, resultat FROM "
+                                    "QUALITOMETRES_OPERATIONS_RESULTATS")),
+              QStringList{QStringLiteral("10|1|7613|0.61")});
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ExportIndiceTest);

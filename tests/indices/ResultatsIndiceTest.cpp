@@ -76,7 +76,7 @@ class ResultatsIndiceTest : public BaseTest
     }
 
     LectureResultats lecture;
-    BilanIntegration bilan;
+    BilanResultats bilan;
 };
 
 // A banner, unquoted headers, the code before the label, a decimal comma, NA, a foreign station.
