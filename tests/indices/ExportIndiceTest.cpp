@@ -59,12 +59,16 @@ class ExportIndiceTest : public BaseTest
 
     QByteArray trame(const DescriptionIndice &indice, const QString &operation = {})
     {
+        FiltresExport f;
+        f.operation = operation;
+        return trame(indice, f);
+    }
+    QByteArray trame(const DescriptionIndice &indice, FiltresExport f)
+    {
         ExportIndice e(indice);
         e.codeBSS = QStringLiteral("01234567");
         EXPECT_TRUE(e.configuration(dossier.path())) << qPrintable(e.getTabErreur());
-        FiltresExport f;
         f.point = QStringLiteral("131");
-        f.operation = operation;
         e.demarreExport(f);
         EXPECT_FALSE(e.ecritTrameDebut());
         EXPECT_FALSE(e.ecritTrameListe(progressionNulle())) << qPrintable(e.getTabErreur());
@@ -100,6 +104,32 @@ TEST_P(ExportIndiceTest, TrameIBGDCEDUneOperation)
                          "01234567*2023-05-13*I\t01234567\t2023-05-13\tA\t1234\t0\t1\r\n"
                          "01234567*2023-05-13*I\t01234567\t2023-05-13\tB\t1234\t2.5\t1\r\n"
                          "01234567*2023-05-13*I\t01234567\t2023-05-13\tC\t1234\t0\t1\r\n"));
+}
+
+TEST_P(ExportIndiceTest, SelectionEtDates)
+{
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (code, num, "
+                                        "codeParametre, typeListe) VALUES ('S1', 1, '4321', 1)")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (code, num, "
+                                        "codeParametre, typeListe) VALUES ('S1', 2, '1234', 1)")));
+    // From the 13th on: operation 13 only; every selected taxon, 0 where it is missing.
+    FiltresExport f;
+    f.selection = QStringLiteral("S1");
+    f.dateMinimum = QStringLiteral("13/05/2023");
+    const QByteArray entete = "CODE_OPERATION\tCODE_STATION\tDATE\tCODE_PHASE\tCODE_TAXON\t"
+                              "RESULTAT\tCODE_REMARQUE\r\n";
+    EXPECT_EQ(trame(indiceIBGDCE(), f),
+              entete + "01234567*2023-05-13*I\t01234567\t2023-05-13\tA\t1234\t0\t1\r\n"
+                       "01234567*2023-05-13*I\t01234567\t2023-05-13\tB\t1234\t2.5\t1\r\n"
+                       "01234567*2023-05-13*I\t01234567\t2023-05-13\tC\t1234\t0\t1\r\n"
+                       "01234567*2023-05-13*I\t01234567\t2023-05-13\tA\t4321\t0\t1\r\n"
+                       "01234567*2023-05-13*I\t01234567\t2023-05-13\tB\t4321\t0\t1\r\n"
+                       "01234567*2023-05-13*I\t01234567\t2023-05-13\tC\t4321\t0\t1\r\n");
+    // The upper bound is excluded: before the 13th, operation 10 (12/05 10:30) only.
+    f.dateMinimum.clear();
+    f.dateMaximum = QStringLiteral("13/05/2023");
+    EXPECT_TRUE(trame(indiceIBGDCE(), f).contains("2023-05-12*I"));
+    EXPECT_FALSE(trame(indiceIBGDCE(), f).contains("2023-05-13"));
 }
 
 TEST_P(ExportIndiceTest, ConfigurationEnregistreLesParametres)
