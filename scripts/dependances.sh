@@ -5,7 +5,7 @@ set -euo pipefail
 
 VYK_PAQUETS=(
     g++ cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
     libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
     libsqlite3-dev libpq-dev postgresql
     libquazip1-qt6-dev libfreexl-dev libxlsxwriter-dev libproj-dev proj-data

@@ -11,12 +11,15 @@
 #include "users/Habilitations.h"
 #include "users/TablesUtilisateurs.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <memory>
 
 #include <cstdio>
 
@@ -328,7 +331,15 @@ ArgumentsCommande lireArguments(const QStringList &arguments, const QStringList 
 int main(int argc, char *argv[])
 {
     using namespace vyk::cli;
-    QCoreApplication app(argc, argv);
+    // Charts are drawn by the screens' code, which needs a GUI application, never a display.
+    bool graphique = false;
+    for (int i = 1; i < argc; ++i)
+        graphique = graphique || qstrcmp(argv[i], "chart") == 0;
+    if (graphique && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application(graphique ? new QApplication(argc, argv)
+                                                            : new QCoreApplication(argc, argv));
+    QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("vyk-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VYK_VERSION));
     vyk::MessagesSilencieux messages;
