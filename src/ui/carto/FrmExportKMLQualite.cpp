@@ -56,6 +56,7 @@ FrmExportKMLQualite::FrmExportKMLQualite(QWidget *parent) : Ecran(parent)
 {
     setObjectName(QStringLiteral("FrmExportKMLQualite"));
     setWindowTitle(QStringLiteral("Export KML et site web"));
+    resize(1100, 720);
     auto *principal = new QHBoxLayout(this);
     auto *gauche = new QVBoxLayout;
     LstListes = new QListWidget(this);

@@ -49,6 +49,7 @@ FrmCarteSituationQualite::FrmCarteSituationQualite(QWidget *parent) : Ecran(pare
 {
     setObjectName(QStringLiteral("FrmCarteSituationQualite"));
     setWindowTitle(QStringLiteral("Carte de situation qualité"));
+    resize(1250, 760);
     LstStations = new QListWidget(this);
     LstStations->setSelectionMode(QAbstractItemView::ExtendedSelection);
     for (const EntreeCodee &e : stationsSuivi()) {

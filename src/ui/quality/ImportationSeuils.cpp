@@ -18,6 +18,7 @@ ImportationSeuils::ImportationSeuils(const GenreSeuils *genre, QWidget *parent) 
 {
     setObjectName(QStringLiteral("ImportationSeuils"));
     setWindowTitle(QStringLiteral("Importation de seuils"));
+    resize(1000, 620);
     CboType = new ComboCodee(this);
     EntreesCodees types;
     for (const GenreSeuils &g : genresSeuils())

@@ -21,6 +21,7 @@ ListeSeuils::ListeSeuils(QWidget *parent) : Ecran(parent)
 {
     setObjectName(QStringLiteral("ListeSeuils"));
     setWindowTitle(QStringLiteral("Seuils"));
+    resize(1150, 650);
     CboType = new ComboCodee(this);
     EntreesCodees types;
     for (const GenreSeuils &g : genresSeuils())

@@ -17,6 +17,7 @@ ImportationSelectionParametres::ImportationSelectionParametres(QWidget *parent) 
 {
     setObjectName(QStringLiteral("ImportationSelectionParametres"));
     setWindowTitle(QStringLiteral("Importation de sélections de paramètres"));
+    resize(1000, 620);
     LblColonnes = new QLabel(texteImportSelections::COLONNES, this);
     TxtFichier = new QLineEdit(this);
     TxtFichier->setReadOnly(true);

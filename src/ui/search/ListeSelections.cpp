@@ -18,6 +18,7 @@ ListeSelections::ListeSelections(QWidget *parent) : Ecran(parent)
 {
     setObjectName(QStringLiteral("ListeSelections"));
     setWindowTitle(QStringLiteral("Sélections de paramètres"));
+    resize(1100, 680);
     SprListes = new GrilleDonnees(this);
     CboType = new ComboCodee(this);
     EntreesCodees types;
