@@ -322,6 +322,7 @@ bool EcritureObjets::ecrireResultatOperation(const ResultatOperation &r, QString
     v.valeur("resultat", valeurLue(r.resultat));
     v.valeur("codeRemarque", valeurLue(r.codeRemarque));
     v.valeur("codeAccreditation", valeurLue(r.codeAccreditation));
+    v.valeur("codeAgrement", valeurLue(r.codeAgrement));
     if (!ecrireLigne(v, table,
                      {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"),
                       QStringLiteral("indice")},

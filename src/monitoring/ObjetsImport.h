@@ -134,6 +134,7 @@ struct ResultatOperation
     NombreLu resultat;
     EntierLu codeRemarque;
     EntierLu codeAccreditation;
+    EntierLu codeAgrement;
 };
 
 // An elementary sampling of an operation (phases and substrates), indices 1 to 12.

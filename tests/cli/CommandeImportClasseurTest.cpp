@@ -47,6 +47,44 @@ TEST_P(CommandeImportClasseurTest, FeuilleDonneeSurLaLigneDeCommande)
               QStringList({"1340|12.5"}));
 }
 
+// The RCS workbook through the command line: its own missing-sheet message, then the sheet
+// given by --feuille; a second run changes no row.
+TEST_P(CommandeImportClasseurTest, ClasseurRcs)
+{
+    executer("DELETE FROM ANALYSES_PARAMETRES WHERE Code='5856'");
+    executer("DELETE FROM ANALYSES_SUPPORTS WHERE Code='10'");
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_SUPPORTS (Code, Nom) VALUES ('10', 'Diatomées')"));
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_PARAMETRES (Code, Nom, codeSupportDefault) VALUES "
+                         "('5856', 'IBD', '10')"));
+    const QString chemin = this->chemin("rcs.ods");
+    Classeur c;
+    Feuille *f = c.ajouterFeuille("RCS 2021");
+    f->ecrire(1, 1, "Code station");
+    f->ecrire(1, 2, "BSS002");
+    f->ecrire(2, 1, "Date");
+    f->ecrire(2, 2, "07/07/2021");
+    const QStringList entete = {"SANDRE", "PARAMETRE", "COMMENTAIRE"};
+    for (int i = 0; i < entete.size(); ++i)
+        f->ecrire(3, i + 1, entete.at(i));
+    f->ecrire(4, 1, "5856");
+    f->ecrire(4, 2, "11,5");
+    ASSERT_TRUE(c.enregistrer(chemin));
+
+    test::SortieCli r = cli({"import", "XLS RCS", chemin});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.erreurs, "rcs.ods : Impossible de trouver le classeur 'Contrôle surveillance - "
+                         "RCS' dans le fichier " +
+                             chemin + "\n");
+    EXPECT_EQ(valeur("SELECT count(*) FROM QUALITOMETRES").toInt(), 0);
+    const QString sql = "SELECT codeOperation, codeParametre, resultat FROM "
+                        "QUALITOMETRES_OPERATIONS_RESULTATS";
+    for (int fois = 0; fois < 2; ++fois) {
+        r = cli({"import", "XLS RCS", chemin, "--feuille", "RCS 2021"});
+        EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+        EXPECT_EQ(lignes(sql), QStringList({"0|5856|11.5"}));
+    }
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(CommandeImportClasseurTest);
 
 } // namespace

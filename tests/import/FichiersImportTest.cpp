@@ -95,11 +95,11 @@ TEST(Modeles, ListeEtRefus)
     ASSERT_EQ(modelesImport().size(), 21);
     EXPECT_EQ(modeleImport("ades csv")->route, RouteImport::AnalysesTexte);
     EXPECT_EQ(modeleImport("REPRISE_HISTO")->libelle, QString());
-    EXPECT_EQ(modeleImport("XLS RCS")->refus(),
-              QStringLiteral("Le modèle « Masque OSUR Loire Bretagne » [XLS RCS] n'est "
+    EXPECT_EQ(modeleImport("REPRISE_HISTO")->refus(),
+              QStringLiteral("Le modèle « REPRISE_HISTO » [REPRISE_HISTO] n'est "
                              "pas encore pris en charge par cette version de VYK : aucune donnée "
                              "n'a été intégrée."));
-    for (const char *code : {"CEMAGREF", "MACROPHYTES", "OMNIDIA", "ARS Excel"}) {
+    for (const char *code : {"CEMAGREF", "MACROPHYTES", "OMNIDIA", "ARS Excel", "XLS RCS"}) {
         EXPECT_EQ(modeleImport(code)->route, RouteImport::Classeur) << code;
         EXPECT_TRUE(modeleImport(code)->refus().isEmpty()) << code;
     }

@@ -9,6 +9,7 @@
 #include "import/classeurs/FicheEnvoi.h"
 #include "import/classeurs/GarantiesReferentiels.h"
 #include "import/classeurs/Omnidia.h"
+#include "import/classeurs/Rcs.h"
 
 namespace vyk {
 
@@ -16,6 +17,7 @@ namespace {
 
 const QString ARS = QStringLiteral("ARS Excel");
 const QString OMNIDIA = QStringLiteral("OMNIDIA");
+const QString RCS = QStringLiteral("XLS RCS");
 const QStringList FICHES = {QStringLiteral("CEMAGREF"), QStringLiteral("MACROPHYTES")};
 
 // The workbook's data as the model reads it, before anything is written.
@@ -24,6 +26,7 @@ struct DonneesClasseur
     GrilleImport grille;            // "ARS Excel"
     QVector<ReleveOmnidia> releves; // "OMNIDIA"
     QVector<FicheEnvoi> fiches;     // "CEMAGREF", "MACROPHYTES"
+    ClasseurRcs rcs;                // "XLS RCS"
 };
 
 QString lire(const QString &modele, const QString &chemin, Progression &progression,
@@ -37,6 +40,7 @@ QString lire(const QString &modele, const QString &chemin, Progression &progress
         return f ? chargerArsExcel(*f, d.grille, progression, ignores) : erreur;
     }
     if (modele == OMNIDIA) return lireOmnidia(*classeur, choisir, d.releves, ignores);
+    if (modele == RCS) return lireRcs(*classeur, choisir, d.rcs);
     if (FICHES.contains(modele)) return lireFichesEnvoi(*classeur, modele, d.fiches, ignores);
     return QStringLiteral("Modèle de classeur inconnu : ") + modele;
 }
@@ -63,11 +67,13 @@ QString integrerHydrobio(const QString &modele, const DonneesClasseur &d,
     if (!erreur.isEmpty()) return erreur;
     EcritureObjets ecriture(options.remplacer, options.execution);
     QStringList inconnus;
-    const bool complet = modele == OMNIDIA
-                             ? integrerReleves(d.releves, ecriture, progression,
-                                               options.arretPremiereErreur, bilan, inconnus)
-                             : integrerFiches(modele, d.fiches, ecriture, progression,
-                                              options.arretPremiereErreur, bilan, inconnus);
+    const bool arret = options.arretPremiereErreur;
+    const bool complet =
+        modele == OMNIDIA
+            ? integrerReleves(d.releves, ecriture, progression, arret, bilan, inconnus)
+        : modele == RCS
+            ? integrerRcs(d.rcs, ecriture, progression, arret, bilan)
+            : integrerFiches(modele, d.fiches, ecriture, progression, arret, bilan, inconnus);
     ajouterBilan(ecriture.bilan(), bilan);
     if (!complet && options.remplacer) {
         transaction.annuler();
@@ -87,7 +93,7 @@ QString integrerHydrobio(const QString &modele, const DonneesClasseur &d,
 
 bool estModeleClasseur(const QString &modele)
 {
-    return modele == ARS || modele == OMNIDIA || FICHES.contains(modele);
+    return modele == ARS || modele == OMNIDIA || modele == RCS || FICHES.contains(modele);
 }
 
 ApercuImport apercuClasseur(const QString &modele, const QString &chemin, Progression &progression,
@@ -105,6 +111,9 @@ ApercuImport apercuClasseur(const QString &modele, const QString &chemin, Progre
         a.colonnes = colonnesApercuOmnidia();
         for (const ReleveOmnidia &r : std::as_const(d.releves))
             a.lignes << ligneApercu(r);
+    } else if (modele == RCS) {
+        a.colonnes = colonnesApercuRcs();
+        a.lignes = lignesApercu(d.rcs);
     } else {
         a.colonnes = colonnesApercuFiche();
         for (const FicheEnvoi &f : std::as_const(d.fiches))
