@@ -114,9 +114,17 @@ IntegrationAnalyses::IntegrationAnalyses(const GrilleImport &grille, OptionsInte
 {
 }
 
+const QString &IntegrationAnalyses::brut(int ligne, ColonneImport c) const
+{
+    static const QString vide;
+    const QStringList &l = m_grille.lignes.at(ligne);
+    const int i = int(c);
+    return i < l.size() ? l.at(i) : vide;
+}
+
 QString IntegrationAnalyses::texte(int ligne, ColonneImport c) const
 {
-    return m_grille.valeur(ligne, c).trimmed();
+    return brut(ligne, c).trimmed();
 }
 
 void IntegrationAnalyses::signalerLigne(int ligne, const QString &raison)
@@ -203,7 +211,9 @@ QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeur
     valeurs = QVector<QVariant>(colonnesAnalyse().size());
     for (int i = 0; i < int(std::size(COLONNES_LUES)); ++i) {
         const ColonneAnalyse &a = COLONNES_LUES[i];
-        QString v = texte(ligne, a.source);
+        // Most columns are empty: they are passed over without a copy.
+        const QString &lu = brut(ligne, a.source);
+        QString v = lu.isEmpty() ? QString() : lu.trimmed();
         if (a.source == C::NumeroAnalyse && m_options.demandeParLigne) v.clear();
         if (v.isEmpty() && a.source == C::Qualification) v = m_reglages.qualification;
         if (v.isEmpty() && a.source == C::StatutMesure) v = m_reglages.statut;
@@ -299,7 +309,8 @@ QString IntegrationAnalyses::integrerLigne(int l)
     valeurs[P_PRODUCTEUR] = producteur;
     valeurs[P_LABO] = labo;
     valeurs[P_ECHANTILLON] = echantillon;
-    const QString fraction = valeurs[positionLue("CodeFraction")].toString();
+    static const int positionFraction = positionLue("CodeFraction");
+    const QString fraction = valeurs[positionFraction].toString();
     const qint64 numero =
         ajouterAnalyse(*p, parametre + u'|' + unite + u'|' + fraction, l, std::move(valeurs));
     if (m_options.apresLigne)
@@ -323,8 +334,7 @@ qint64 IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &
         if (!m_options.remplacer) p.analyses.insert(identite, {a.numero, {}, false});
     } else {
         a.numero = existante->numero;
-        const QString cle = QString::number(p.numero) + u'|' + QString::number(a.numero);
-        if (const auto enAttente = m_attenteParNumero.constFind(cle);
+        if (const auto enAttente = m_attenteParNumero.constFind({p.numero, a.numero});
             enAttente != m_attenteParNumero.constEnd()) {
             // Twice in the file: the last row's values win.
             AnalyseEnAttente &precedente = m_attente[*enAttente];
@@ -344,8 +354,7 @@ qint64 IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &
     }
     valeurs[P_NUM_ANALYSE] = a.numero;
     a.valeurs = std::move(valeurs);
-    m_attenteParNumero.insert(QString::number(p.numero) + u'|' + QString::number(a.numero),
-                              int(m_attente.size()));
+    m_attenteParNumero.insert({p.numero, a.numero}, int(m_attente.size()));
     const qint64 numero = a.numero;
     m_attente << std::move(a);
     return numero;
@@ -386,9 +395,9 @@ std::optional<qint64> IntegrationAnalyses::pointDe(const QString &identifiant, c
 {
     // A station with one point of this identifier gives it at every date; otherwise the point
     // depends on the date.
-    const QString cle = identifiant;
-    const QString cleDatee = identifiant + u'|' + date.toString(Qt::ISODate);
+    const QString &cle = identifiant;
     if (const auto i = m_points.constFind(cle); i != m_points.constEnd()) return *i;
+    const QString cleDatee = identifiant + u'|' + QString::number(date.toJulianDay());
     if (const auto i = m_points.constFind(cleDatee); i != m_points.constEnd()) return *i;
     auto compter = [&] {
         InstructionPreparee q =
@@ -418,7 +427,7 @@ qint64 IntegrationAnalyses::operationDe(qint64 point, const QDate &date, int lig
                                         const QVariant &producteur, const QVariant &preleveur,
                                         QString &raison)
 {
-    const QString cle = QString::number(point) + u'|' + date.toString(Qt::ISODate);
+    const CleJour cle = cleJour(point, date);
     if (const auto i = m_operations.constFind(cle); i != m_operations.constEnd()) {
         m_operationsTouchees.insert(*i);
         return *i;
@@ -445,7 +454,7 @@ qint64 IntegrationAnalyses::operationDe(qint64 point, const QDate &date, int lig
 PrelevementImport *IntegrationAnalyses::prelevementDe(qint64 operation, const QDateTime &quand,
                                                       bool heureDonnee, QString &raison)
 {
-    const QString cle = QString::number(operation) + u'|' + quand.date().toString(Qt::ISODate);
+    const CleJour cle = cleJour(operation, quand.date());
     const QTime heure = heureDonnee ? quand.time() : QTime(0, 0);
     // The time given by the file is part of the sample's identity.
     for (const qint64 numero : m_prelevementsParJour.value(cle)) {

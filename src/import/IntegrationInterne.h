@@ -46,6 +46,13 @@ struct ReglagesIntegration
     static ReglagesIntegration lire();
 };
 
+// A code and a day, as keys of the per-station caches: no text built for every row.
+using CleJour = QPair<qint64, qint64>;
+inline CleJour cleJour(qint64 code, const QDate &jour)
+{
+    return {code, jour.toJulianDay()};
+}
+
 struct StationImport
 {
     QString cle;
@@ -126,6 +133,8 @@ class IntegrationAnalyses
     bool parcourirLignes();
     void signalerLigne(int ligne, const QString &raison);
     QString texte(int ligne, ColonneImport c) const;
+    // The cell as read, not copied.
+    const QString &brut(int ligne, ColonneImport c) const;
 
     // --- stations (StationsImport.cpp)
     void ouvrirStation(const QString &cle, int ligne);
@@ -177,18 +186,18 @@ class IntegrationAnalyses
     QSet<qint64> m_stationsPurgees;
     QHash<QString, StationImport> m_stations; // by key
     QHash<QString, qint64> m_points;          // identifier [+ date] -> codePoint
-    QHash<QString, qint64> m_operations;      // point|date -> codeOperation
+    QHash<CleJour, qint64> m_operations;      // (point, day) -> codeOperation
     qint64 m_maxOperation = -1;
     QSet<qint64> m_operationsTouchees;
-    QHash<QString, QVector<qint64>> m_prelevementsParJour; // operation|date -> samples
+    QHash<CleJour, QVector<qint64>> m_prelevementsParJour; // (operation, day) -> samples
     QHash<qint64, PrelevementImport> m_prelevements;
     QVector<qint64> m_prelevementsRencontres; // of the current station, in order
     QSet<qint64> m_rencontres;
     QSet<qint64> m_nouveauxEcrits; // samples written whole at the station's end
     std::optional<qint64> m_maxPrelevement;
     QVector<AnalyseEnAttente> m_attente;
-    QHash<QString, int> m_attenteParNumero;      // prelevement|numero -> index in m_attente
-    QHash<qint64, QVector<qint64>> m_aRemplacer; // prelevement -> numbers to delete
+    QHash<QPair<qint64, qint64>, int> m_attenteParNumero; // (sample, number) -> m_attente index
+    QHash<qint64, QVector<qint64>> m_aRemplacer;          // prelevement -> numbers to delete
     bool m_analysesStationLues = false;
 
     ResolutionIntervenants m_intervenants;

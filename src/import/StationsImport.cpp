@@ -238,9 +238,7 @@ void IntegrationAnalyses::chargerStation()
         const QVariant &point = t.valeur(i, QStringLiteral("codePoint"));
         const QVariant &debut = t.valeur(i, QStringLiteral("dateDebut"));
         if (!point.isNull() && !debut.isNull())
-            m_operations.insert(QString::number(qint64(point.toDouble())) + u'|' +
-                                    debut.toDateTime().date().toString(Qt::ISODate),
-                                op);
+            m_operations.insert(cleJour(qint64(point.toDouble()), debut.toDateTime().date()), op);
     }
     InstructionPreparee prels = bd().preparer(
         QStringLiteral("SELECT NumPrelevement, codeOperation, DateDebut, HeureDebut FROM "
@@ -255,9 +253,7 @@ void IntegrationAnalyses::chargerStation()
         p.numero = qint64(t.valeur(i, QStringLiteral("NumPrelevement")).toDouble());
         p.operation = qint64(operation.toDouble());
         p.heure = heure.isNull() ? QTime(0, 0) : heure.toDateTime().time();
-        m_prelevementsParJour[QString::number(p.operation) + u'|' +
-                              debut.toDateTime().date().toString(Qt::ISODate)]
-            << p.numero;
+        m_prelevementsParJour[cleJour(p.operation, debut.toDateTime().date())] << p.numero;
         m_prelevements.insert(p.numero, p);
     }
 }
