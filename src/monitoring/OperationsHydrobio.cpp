@@ -252,12 +252,10 @@ ListeRefus verifierOperation(const FicheOperation &f)
     return refus;
 }
 
-bool enregistrerOperation(FicheOperation &f)
+CompteRendu enregistrerOperation(FicheOperation &f)
 {
-    if (const ListeRefus refus = verifierOperation(f); !refus.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, messageRefus(refus));
-        return false;
-    }
+    if (const ListeRefus refus = verifierOperation(f); !refus.isEmpty())
+        return echec(messageRefus(refus));
     // The next code is read under the table's lock, in the save's transaction: two workstations
     // adding an operation to one station at once get two codes.
     Transaction transaction;
@@ -285,16 +283,12 @@ bool enregistrerOperation(FicheOperation &f)
         ok = jeu.Update();
         jeu.Close();
     }
-    if (!ok || !transaction.valider()) {
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("L'enregistrement de l'opération a échoué :\n") +
-                            bd().derniereErreur());
-        return false;
-    }
+    if (!ok || !transaction.valider())
+        return echec(QStringLiteral("L'enregistrement de l'opération a échoué :\n") +
+                     bd().derniereErreur());
     f.code = QString::number(code);
     propagerQualificationStatut(f.station, code);
-    afficherMessage(GENRE_AIDE, texteOperations::ENREGISTREE);
-    return true;
+    return reussite(texteOperations::ENREGISTREE);
 }
 
 bool propagerQualificationStatut(qint64 station, qint64 operation)
@@ -329,14 +323,11 @@ bool propagerQualificationStatut(qint64 station, qint64 operation)
     return q && s;
 }
 
-bool supprimerOperation(qint64 station, const QString &code, const Confirmation &confirmer)
+CompteRendu supprimerOperation(qint64 station, const QString &code, const Confirmation &confirmer)
 {
     const Nombre n = enNombre(code, true);
-    if (!n.estNombre()) {
-        afficherMessage(GENRE_ERREUR, texteOperations::AUCUNE);
-        return false;
-    }
-    if (!confirmer(texteOperations::QUESTION_SUPPRESSION)) return false;
+    if (!n.estNombre()) return echec(texteOperations::AUCUNE);
+    if (!confirmer(texteOperations::QUESTION_SUPPRESSION)) return echec(QString());
     const QString s = QString::number(station), o = sqlNombre(n.valeur);
     const QString condition =
         QStringLiteral(" WHERE codeQualitometre=") + s + QStringLiteral(" AND codeOperation=") + o;
@@ -383,13 +374,10 @@ bool supprimerOperation(qint64 station, const QString &code, const Confirmation 
             if (!bd().Execute(i)) echecs << bd().derniereErreur();
         if (!lot.terminer()) echecs << bd().derniereErreur();
     }
-    if (!echecs.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, QStringLiteral("Une partie de la suppression a échoué :\n") +
-                                          echecs.join(u'\n'));
-        return false;
-    }
-    afficherMessage(GENRE_AIDE, texteOperations::SUPPRIMEE);
-    return true;
+    if (!echecs.isEmpty())
+        return echec(QStringLiteral("Une partie de la suppression a échoué :\n") +
+                     echecs.join(u'\n'));
+    return reussite(texteOperations::SUPPRIMEE);
 }
 
 } // namespace vyk

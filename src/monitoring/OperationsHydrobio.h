@@ -4,6 +4,7 @@
 // form described as data, and the save and delete of an operation with everything hanging on it.
 
 #include "db/ChampDecrit.h"
+#include "db/CompteRendu.h"
 #include "monitoring/PropagationOperation.h"
 #include "referentials/ListesCodees.h"
 #include "referentials/ModeleListeReference.h"
@@ -78,12 +79,13 @@ FicheOperation chargerOperation(qint64 station, const QString &code);
 ListeRefus verifierOperation(const FicheOperation &operation);
 // Checks, number (largest of the station + 1, 0 for the first), write, propagation of the
 // qualification and status to the analyses of its samples, confirmation. The operation gets
-// its code.
-bool enregistrerOperation(FicheOperation &operation);
+// its code. Shows nothing: the refusal, failure or notice comes back in the report.
+CompteRendu enregistrerOperation(FicheOperation &operation);
 // Question (answered by confirmer), then every row hanging on the operation (child grids, taxa
-// lists, samples with their analyses), the operation itself, and the confirmation.
-bool supprimerOperation(qint64 station, const QString &code,
-                        const Confirmation &confirmer = confirmerParMessage);
+// lists, samples with their analyses), the operation itself. Shows nothing; the report's text
+// is empty when the user answered No.
+CompteRendu supprimerOperation(qint64 station, const QString &code,
+                               const Confirmation &confirmer = confirmerParMessage);
 
 // The code the next new operation of the station gets.
 qint64 codeOperationSuivant(qint64 station);

@@ -52,24 +52,31 @@ TEST_P(OperationsHydrobioTest, NumerotationControlesEtValeursParDefaut)
     FicheOperation f = nouvelle(QString());
     EXPECT_EQ(f.valeur(QStringLiteral("codeProducteur")), QStringLiteral("12"));
     EXPECT_EQ(f.valeur(QStringLiteral("codePoint")), QStringLiteral("0"));
-    EXPECT_FALSE(enregistrerOperation(f));
+    // The refusals come back to the caller; the core shows nothing.
+    QStringList refus;
+    auto refuser = [&](FicheOperation &o) {
+        const CompteRendu c = enregistrerOperation(o);
+        EXPECT_FALSE(c.ok);
+        refus << c.texte;
+    };
+    refuser(f);
     f.valeurs[QStringLiteral("dateDebut")] = QStringLiteral("32/01/2020");
-    EXPECT_FALSE(enregistrerOperation(f));
+    refuser(f);
     f.valeurs[QStringLiteral("dateDebut")] = QStringLiteral("01/06/2020");
     f.valeurs[QStringLiteral("dateFin")] = QStringLiteral("demain");
-    EXPECT_FALSE(enregistrerOperation(f));
+    refuser(f);
     f.valeurs[QStringLiteral("dateFin")].clear();
     f.valeurs[QStringLiteral("heureDebut")] = QStringLiteral("25:00");
-    EXPECT_FALSE(enregistrerOperation(f));
+    refuser(f);
     f.valeurs[QStringLiteral("heureDebut")] = QStringLiteral("9:30");
     f.valeurs[QStringLiteral("longeur")] = QStringLiteral("12,5 m");
-    EXPECT_FALSE(enregistrerOperation(f));
-    EXPECT_EQ(recus(),
-              QStringList({"ERREUR: La date de début de l'opération n'est pas correcte.",
-                           "ERREUR: La date de début de l'opération n'est pas correcte.",
-                           "ERREUR: La date de fin de l'opération n'est pas correcte.",
-                           "ERREUR: La valeur « 25:00 » du champ Heure n'est pas correcte.",
-                           "ERREUR: La valeur « 12,5 m » du champ Longueur n'est pas correcte."}));
+    refuser(f);
+    EXPECT_EQ(refus, QStringList({"La date de début de l'opération n'est pas correcte.",
+                                  "La date de début de l'opération n'est pas correcte.",
+                                  "La date de fin de l'opération n'est pas correcte.",
+                                  "La valeur « 25:00 » du champ Heure n'est pas correcte.",
+                                  "La valeur « 12,5 m » du champ Longueur n'est pas correcte."}));
+    EXPECT_EQ(recus(), QStringList());
     EXPECT_EQ(
         valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS")).toInt(), 0);
 
@@ -80,18 +87,21 @@ TEST_P(OperationsHydrobioTest, NumerotationControlesEtValeursParDefaut)
     mauvaise.valeurs[QStringLiteral("heureDebut")] = QStringLiteral("25:00");
     EXPECT_EQ(colonnesRefusees(verifierOperation(mauvaise)),
               QStringList({"dateDebut", "heureDebut", "dateFin", "longeur"}));
-    EXPECT_FALSE(enregistrerOperation(mauvaise));
-    EXPECT_EQ(recus(), QStringList({"ERREUR: La date de début de l'opération n'est pas correcte.\n"
-                                    "La valeur « 25:00 » du champ Heure n'est pas correcte.\n"
-                                    "La date de fin de l'opération n'est pas correcte.\n"
-                                    "La valeur « 12,5 m » du champ Longueur n'est pas correcte."}));
+    refus.clear();
+    refuser(mauvaise);
+    EXPECT_EQ(refus, QStringList({"La date de début de l'opération n'est pas correcte.\n"
+                                  "La valeur « 25:00 » du champ Heure n'est pas correcte.\n"
+                                  "La date de fin de l'opération n'est pas correcte.\n"
+                                  "La valeur « 12,5 m » du champ Longueur n'est pas correcte."}));
     EXPECT_EQ(
         valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS")).toInt(), 0);
 
     f.valeurs[QStringLiteral("longeur")] = QStringLiteral("12,5");
-    ASSERT_TRUE(enregistrerOperation(f));
+    const CompteRendu fait = enregistrerOperation(f);
+    ASSERT_TRUE(fait.ok);
+    EXPECT_EQ(fait.texte, QStringLiteral("Enregistrement de l'opération terminé."));
     EXPECT_EQ(f.code, QStringLiteral("0")) << "the first operation of a station is 0";
-    EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de l'opération terminé."}));
+    EXPECT_EQ(recus(), QStringList());
     FicheOperation g = nouvelle(QStringLiteral("02/06/2021"));
     ASSERT_TRUE(enregistrerOperation(g));
     EXPECT_EQ(g.code, QStringLiteral("1"));
@@ -214,18 +224,23 @@ TEST_P(OperationsHydrobioTest, SuppressionDeToutCeQuiDependDeLOperation)
                              QString::number(10 + op) + QStringLiteral(", 'F', 1)")));
     }
     messages().repondre(BoutonNon);
-    EXPECT_FALSE(supprimerOperation(1, QStringLiteral("0")));
-    EXPECT_FALSE(supprimerOperation(1, QString()));
+    const CompteRendu non = supprimerOperation(1, QStringLiteral("0"));
+    EXPECT_FALSE(non.ok);
+    EXPECT_EQ(non.texte, QString()) << "the user said No: nothing more to show";
+    const CompteRendu aucune = supprimerOperation(1, QString());
+    EXPECT_FALSE(aucune.ok);
+    EXPECT_EQ(aucune.texte, QStringLiteral("Sélectionnez d'abord une opération dans la liste."));
     EXPECT_EQ(recus(), QStringList({"QUESTION: Etes vous sur de vouloir supprimer l'opération "
                                     "sélectionnée et toutes les informations "
-                                    "qui lui sont rattachées ?",
-                                    "ERREUR: Sélectionnez d'abord une opération dans la liste."}));
+                                    "qui lui sont rattachées ?"}));
     EXPECT_EQ(
         valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS")).toInt(), 2);
 
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(supprimerOperation(1, QStringLiteral("0")));
-    EXPECT_EQ(recus().last(), QStringLiteral("AIDE: L'opération a été supprimée."));
+    const CompteRendu supprimee = supprimerOperation(1, QStringLiteral("0"));
+    EXPECT_TRUE(supprimee.ok);
+    EXPECT_EQ(supprimee.texte, QStringLiteral("L'opération a été supprimée."));
+    EXPECT_EQ(recus().size(), 1) << "the question only";
     for (const char *table :
          {"QUALITOMETRES_POINTS_OPERATIONS", "QUALITOMETRES_OPERATIONS_PRELEVEMENTS",
           "QUALITOMETRES_OPERATIONS_TAXONS", "QUALITOMETRES_OPERATIONS_RESULTATS",

@@ -277,7 +277,7 @@ FicheOperation FicheOperations::operationFormulaire() const
 bool FicheOperations::enregistrer()
 {
     FicheOperation f = operationFormulaire();
-    if (refuser(verifierOperation(f)) || !enregistrerOperation(f)) return false;
+    if (refuser(verifierOperation(f)) || !montrer(enregistrerOperation(f))) return false;
     m_operation = f;
     marquerEnregistree();
     chargerListe(f.code);
@@ -286,7 +286,7 @@ bool FicheOperations::enregistrer()
 
 bool FicheOperations::supprimer()
 {
-    if (!supprimerOperation(m_station, m_operation.code)) return false;
+    if (!montrer(supprimerOperation(m_station, m_operation.code))) return false;
     marquerEnregistree();
     chargerListe();
     return true;
