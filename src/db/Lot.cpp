@@ -55,18 +55,24 @@ bool Transaction::annuler()
     return m_bd.finTransaction(true);
 }
 
-bool terminerTransaction(Transaction &transaction, bool ok,
-                         const std::function<QString(const QString &)> &echec)
+CompteRendu conclureTransaction(Transaction &transaction, bool ok,
+                                const std::function<QString(const QString &)> &echec,
+                                const QString &fait)
 {
     // The failing statement's error, read before the rollback runs statements of its own.
     QString erreur = bd().derniereErreur();
     if (ok) {
-        if (transaction.valider()) return true;
+        if (transaction.valider()) return reussite(fait);
         erreur = bd().derniereErreur();
     }
     transaction.annuler();
-    afficherMessage(GENRE_ERREUR, echec(erreur));
-    return false;
+    return vyk::echec(echec(erreur));
+}
+
+bool terminerTransaction(Transaction &transaction, bool ok,
+                         const std::function<QString(const QString &)> &echec)
+{
+    return montrer(conclureTransaction(transaction, ok, echec));
 }
 
 } // namespace vyk

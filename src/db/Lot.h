@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/BaseDonnees.h"
+#include "db/CompteRendu.h"
 
 #include <functional>
 
@@ -47,9 +48,13 @@ class Transaction
     bool m_ouverte = false;
 };
 
-// Ends the transaction of a save or a deletion: committed when ok; otherwise, or when the commit
-// fails, rolled back and echec(the database's error) shown as an "Erreur" message. True when
-// committed.
+// Ends the transaction of a save or a deletion: committed when ok, the report then done with
+// the text fait; otherwise, or when the commit fails, rolled back, the report refused with
+// echec(the database's error).
+CompteRendu conclureTransaction(Transaction &transaction, bool ok,
+                                const std::function<QString(const QString &)> &echec,
+                                const QString &fait = {});
+// The same, the failure shown as an "Erreur" message. True when committed.
 bool terminerTransaction(Transaction &transaction, bool ok,
                          const std::function<QString(const QString &)> &echec);
 

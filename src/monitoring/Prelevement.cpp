@@ -254,12 +254,10 @@ QString EditionPrelevement::numeroSuivant() const
     return max.isNull() ? QStringLiteral("0") : texteValeur(QVariant(max.toDouble() + 1));
 }
 
-bool EditionPrelevement::enregistrer()
+CompteRendu EditionPrelevement::enregistrer()
 {
-    if (const ListeRefus refus = verifierFiche(); !refus.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, messageRefus(refus));
-        return false;
-    }
+    if (const ListeRefus refus = verifierFiche(); !refus.isEmpty())
+        return echec(messageRefus(refus));
     // The next number is read under the table's lock, in the save's transaction: two
     // workstations adding a sample to one station at once get two numbers.
     Transaction transaction;
@@ -286,55 +284,43 @@ bool EditionPrelevement::enregistrer()
         erreurJeu = jeu.derniereErreur();
         jeu.Close();
     }
-    if (!terminerTransaction(transaction, ok, [&](const QString &e) {
-            return T::ECHEC.arg(erreurJeu.isEmpty() ? e : erreurJeu);
-        }))
-        return false;
-    m_numero = numero;
-    afficherMessage(GENRE_AIDE, T::FICHE_ENREGISTREE);
-    return true;
+    const CompteRendu fin = conclureTransaction(
+        transaction, ok,
+        [&](const QString &e) { return T::ECHEC.arg(erreurJeu.isEmpty() ? e : erreurJeu); },
+        T::FICHE_ENREGISTREE);
+    if (fin) m_numero = numero;
+    return fin;
 }
 
-bool EditionPrelevement::enregistrerGrille(const DefinitionGrille &definition,
-                                           LignesPrelevement &lignes,
-                                           const std::function<QString(int)> &controle,
-                                           const QString &fin,
-                                           const std::function<bool(QString &)> &preparation)
+CompteRendu EditionPrelevement::enregistrerGrille(const DefinitionGrille &definition,
+                                                  LignesPrelevement &lignes,
+                                                  const std::function<QString(int)> &controle,
+                                                  const QString &fin,
+                                                  const std::function<bool(QString &)> &preparation)
 {
-    if (!estEnregistre()) {
-        afficherMessage(GENRE_ERREUR, T::ENREGISTRER_AVANT);
-        return false;
-    }
+    if (!estEnregistre()) return echec(T::ENREGISTRER_AVANT);
     const GrilleEditable grille(definition);
     // Lines typed entirely blank are not saved.
     lignes.removeIf([&](const LigneGrille &l) { return grille.estVide(l); });
     for (int i = 0; i < lignes.size(); ++i) {
         QString m = controle ? controle(i) : QString();
         if (m.isEmpty()) m = grille.verifierLigne(lignes[i], i).message;
-        if (!m.isEmpty()) {
-            afficherMessage(GENRE_ERREUR, m);
-            return false;
-        }
+        if (!m.isEmpty()) return echec(m);
     }
     LignesPrelevement ecrites = lignes;
     QString erreur;
-    if (preparation && !preparation(erreur)) {
-        afficherMessage(GENRE_ERREUR, T::ECHEC.arg(erreur));
-        return false;
-    }
+    if (preparation && !preparation(erreur)) return echec(T::ECHEC.arg(erreur));
     Transaction transaction;
     if (!grille.remplacer(parent(), ecrites, erreur) || !transaction.valider()) {
         if (erreur.isEmpty()) erreur = bd().derniereErreur();
         transaction.annuler();
-        afficherMessage(GENRE_ERREUR, T::ECHEC.arg(erreur));
-        return false;
+        return echec(T::ECHEC.arg(erreur));
     }
     lignes = ecrites;
-    afficherMessage(GENRE_AIDE, fin);
-    return true;
+    return reussite(fin);
 }
 
-bool EditionPrelevement::enregistrerFinalites()
+CompteRendu EditionPrelevement::enregistrerFinalites()
 {
     QSet<QString> connues;
     for (const EntreeCodee &e : entreesColonne(colonnesFinalites().first()))
@@ -349,7 +335,7 @@ bool EditionPrelevement::enregistrerFinalites()
         T::FINALITES_ENREGISTREES);
 }
 
-bool EditionPrelevement::enregistrerDossiers()
+CompteRendu EditionPrelevement::enregistrerDossiers()
 {
     return enregistrerGrille(
         grilleDossiers(), dossiers,
@@ -360,7 +346,7 @@ bool EditionPrelevement::enregistrerDossiers()
         T::DOSSIERS_ENREGISTRES);
 }
 
-bool EditionPrelevement::enregistrerEchantillons()
+CompteRendu EditionPrelevement::enregistrerEchantillons()
 {
     const int iDate = indexColonne(colonnesEchantillons(), QStringLiteral("DateDebut"));
     const int iHeure = indexColonne(colonnesEchantillons(), QStringLiteral("HeureDebut"));
@@ -378,7 +364,7 @@ bool EditionPrelevement::enregistrerEchantillons()
         T::ECHANTILLONS_ENREGISTRES);
 }
 
-bool EditionPrelevement::enregistrerAnalyses()
+CompteRendu EditionPrelevement::enregistrerAnalyses()
 {
     QSet<QString> parametres;
     if (estEnregistre()) {
@@ -387,7 +373,7 @@ bool EditionPrelevement::enregistrerAnalyses()
             parametres.insert(t.texte(i, QStringLiteral("Code")).trimmed());
     }
     const DefinitionGrille grille = grilleAnalyses(m_codeBSS);
-    const bool ok = enregistrerGrille(
+    const CompteRendu fin = enregistrerGrille(
         grille, analyses,
         [&](int i) {
             const QString parametre = codeCellule(analyses[i].textes.value(0));
@@ -398,7 +384,7 @@ bool EditionPrelevement::enregistrerAnalyses()
         },
         T::ANALYSES_ENREGISTREES,
         [this](QString &erreur) { return creerTableAnalyses(m_codeBSS, &erreur); });
-    if (!ok) return false;
+    if (!fin) return fin;
     // The parameters and units used by data are shown by the choice lists.
     QSet<QString> utilises, unites;
     const int iUnite = indexColonne(colonnesAnalyses(), QStringLiteral("CodeUnite"));
@@ -408,58 +394,49 @@ bool EditionPrelevement::enregistrerAnalyses()
     }
     activerParametres(utilises);
     activerUnites(unites);
-    return true;
+    return fin;
 }
 
-bool EditionPrelevement::supprimerLigne(const DefinitionGrille &definition,
-                                        LignesPrelevement &lignes, int ligne,
-                                        const QString &message)
+CompteRendu EditionPrelevement::supprimerLigne(const DefinitionGrille &definition,
+                                               LignesPrelevement &lignes, int ligne,
+                                               const QString &message)
 {
-    if (ligne < 0 || ligne >= lignes.size()) {
-        afficherMessage(GENRE_ERREUR, T::AUCUNE_LIGNE);
-        return false;
-    }
+    if (ligne < 0 || ligne >= lignes.size()) return echec(T::AUCUNE_LIGNE);
     QString erreur;
     if (estEnregistre() &&
-        !GrilleEditable(definition).supprimerLigne(parent(), lignes[ligne], erreur)) {
-        afficherMessage(GENRE_ERREUR, T::ECHEC_SUPPRESSION.arg(erreur));
-        return false;
-    }
+        !GrilleEditable(definition).supprimerLigne(parent(), lignes[ligne], erreur))
+        return echec(T::ECHEC_SUPPRESSION.arg(erreur));
     lignes.removeAt(ligne);
-    afficherMessage(GENRE_AIDE, message);
-    return true;
+    return reussite(message);
 }
 
-bool EditionPrelevement::supprimerFinalite(int ligne)
+CompteRendu EditionPrelevement::supprimerFinalite(int ligne)
 {
     return supprimerLigne(grilleFinalites(), finalites, ligne, T::FINALITE_SUPPRIMEE);
 }
 
 // Single lines are found by their number within the sample: the number alone would name the
 // line of that number in every sample of the station.
-bool EditionPrelevement::supprimerEchantillon(int ligne)
+CompteRendu EditionPrelevement::supprimerEchantillon(int ligne)
 {
     return supprimerLigne(grilleEchantillons(), echantillons, ligne, T::ECHANTILLON_SUPPRIME);
 }
 
-bool EditionPrelevement::supprimerDossier(int ligne)
+CompteRendu EditionPrelevement::supprimerDossier(int ligne)
 {
     return supprimerLigne(grilleDossiers(), dossiers, ligne, T::DOSSIER_SUPPRIME);
 }
 
-bool EditionPrelevement::supprimerAnalyse(int ligne)
+CompteRendu EditionPrelevement::supprimerAnalyse(int ligne)
 {
     const DefinitionGrille grille = grilleAnalyses(m_codeBSS);
     return supprimerLigne(grille, analyses, ligne, T::ANALYSE_SUPPRIMEE);
 }
 
-bool EditionPrelevement::supprimer()
+CompteRendu EditionPrelevement::supprimer()
 {
-    if (!estEnregistre()) {
-        afficherMessage(GENRE_ERREUR, T::ENREGISTRER_AVANT);
-        return false;
-    }
-    if (!confirmer(T::QUESTION_SUPPRESSION.arg(m_numero))) return false;
+    if (!estEnregistre()) return echec(T::ENREGISTRER_AVANT);
+    if (!confirmer(T::QUESTION_SUPPRESSION.arg(m_numero))) return echec(QString());
     const QString station = nombreSql(m_station);
     const QString numero = nombreSql(m_numero);
     // All or nothing: a sample gone with its analyses left behind would show them nowhere.
@@ -475,45 +452,35 @@ bool EditionPrelevement::supprimer()
         ok = ok && bd().Execute(QStringLiteral("DELETE FROM ") + QLatin1String(t) +
                                 QStringLiteral(" WHERE codeQualitometre=") + station +
                                 QStringLiteral(" AND numPrelevement=") + numero);
-    if (!terminerTransaction(transaction, ok,
-                             [](const QString &e) { return T::ECHEC_SUPPRESSION.arg(e); }))
-        return false;
-    nouveau();
-    afficherMessage(GENRE_AIDE, T::PRELEVEMENT_SUPPRIME);
-    return true;
+    const CompteRendu fin = conclureTransaction(
+        transaction, ok, [](const QString &e) { return T::ECHEC_SUPPRESSION.arg(e); },
+        T::PRELEVEMENT_SUPPRIME);
+    if (fin) nouveau();
+    return fin;
 }
 
 namespace {
-bool changerColonne(EditionPrelevement &e, const QString &colonne, const QString &code,
-                    const QString &message)
+CompteRendu changerColonne(EditionPrelevement &e, const QString &colonne, const QString &code,
+                           const QString &message)
 {
-    if (!e.estEnregistre()) {
-        afficherMessage(GENRE_ERREUR, textePrelevement::ENREGISTRER_AVANT);
-        return false;
-    }
+    if (!e.estEnregistre()) return echec(textePrelevement::ENREGISTRER_AVANT);
     const QString c = codeCellule(code);
-    if (c.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, textePrelevement::CHOISIR_VALEUR);
-        return false;
-    }
+    if (c.isEmpty()) return echec(textePrelevement::CHOISIR_VALEUR);
     QString erreur;
     if (!majColonneAnalyses(e.codeQualitometre(), e.codeBSS(), colonne, c, {}, e.numPrelevement(),
-                            nullptr, &erreur)) {
-        afficherMessage(GENRE_ERREUR, textePrelevement::ECHEC.arg(erreur));
-        return false;
-    }
+                            nullptr, &erreur))
+        return echec(textePrelevement::ECHEC.arg(erreur));
     e.chargerGrilles();
-    afficherMessage(GENRE_AIDE, message);
-    return true;
+    return reussite(message);
 }
 } // namespace
 
-bool EditionPrelevement::changerStatutAnalyses(const QString &code)
+CompteRendu EditionPrelevement::changerStatutAnalyses(const QString &code)
 {
     return changerColonne(*this, COLONNE_STATUT, code, T::STATUT_MODIFIE);
 }
 
-bool EditionPrelevement::changerQualificationAnalyses(const QString &code)
+CompteRendu EditionPrelevement::changerQualificationAnalyses(const QString &code)
 {
     return changerColonne(*this, COLONNE_QUALIFICATION, code, T::QUALIFICATION_MODIFIEE);
 }

@@ -6,6 +6,7 @@
 // sample and the bulk change of status or qualification. Texts in and out: dates DD/MM/YYYY,
 // times hh:mm, coded cells "label [code]" or the bare code.
 
+#include "db/CompteRendu.h"
 #include "monitoring/GrilleEditable.h"
 
 #include <QHash>
@@ -125,25 +126,27 @@ class EditionPrelevement
 
     // Every field of the card that keeps the sample from being saved, in the card's order.
     ListeRefus verifierFiche() const;
-    // Saves: each shows its own messages (checks, guard, failure, end) and returns true when done.
-    bool enregistrer();
-    bool enregistrerFinalites();
-    bool enregistrerDossiers();
-    bool enregistrerEchantillons();
-    bool enregistrerAnalyses();
+    // Saves, deletions and bulk changes show nothing: the refusal (checks, guard), the failure
+    // or the notice of the end comes back in the report.
+    CompteRendu enregistrer();
+    CompteRendu enregistrerFinalites();
+    CompteRendu enregistrerDossiers();
+    CompteRendu enregistrerEchantillons();
+    CompteRendu enregistrerAnalyses();
 
     // Single-line deletions (the line's stored row, then the line leaves the grid).
-    bool supprimerFinalite(int ligne);
-    bool supprimerDossier(int ligne);
-    bool supprimerEchantillon(int ligne);
-    bool supprimerAnalyse(int ligne);
-    // The user's answer to the question, then the sample and everything it holds.
-    bool supprimer();
+    CompteRendu supprimerFinalite(int ligne);
+    CompteRendu supprimerDossier(int ligne);
+    CompteRendu supprimerEchantillon(int ligne);
+    CompteRendu supprimerAnalyse(int ligne);
+    // The user's answer to the question (No: refused with no text), then the sample and
+    // everything it holds.
+    CompteRendu supprimer();
 
     // Bulk change from the card's lists: every analysis of the sample takes the status
     // (StatutMesure) or the qualification (CodeQualification).
-    bool changerStatutAnalyses(const QString &code);
-    bool changerQualificationAnalyses(const QString &code);
+    CompteRendu changerStatutAnalyses(const QString &code);
+    CompteRendu changerQualificationAnalyses(const QString &code);
     // "Brute [1]" ... and "Non définissable [0]" ...
     static EntreesCodees entreesStatutMasse();
     static EntreesCodees entreesQualificationMasse();
@@ -166,11 +169,11 @@ class EditionPrelevement
     QString numeroSuivant() const;
     // Refused before the sample is saved; empty lines dropped; each line through controle (its
     // index), then its cells; the rows replaced (preparation first); the end message.
-    bool enregistrerGrille(const DefinitionGrille &definition, LignesPrelevement &lignes,
-                           const std::function<QString(int)> &controle, const QString &fin,
-                           const std::function<bool(QString &)> &preparation = {});
-    bool supprimerLigne(const DefinitionGrille &definition, LignesPrelevement &lignes, int ligne,
-                        const QString &message);
+    CompteRendu enregistrerGrille(const DefinitionGrille &definition, LignesPrelevement &lignes,
+                                  const std::function<QString(int)> &controle, const QString &fin,
+                                  const std::function<bool(QString &)> &preparation = {});
+    CompteRendu supprimerLigne(const DefinitionGrille &definition, LignesPrelevement &lignes,
+                               int ligne, const QString &message);
     bool lireFiche(const QString &condition);
     void chargerAnalyses();
 

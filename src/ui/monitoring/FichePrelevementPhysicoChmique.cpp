@@ -164,26 +164,27 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     });
     connect(ChkAffichageDetail, &QCheckBox::toggled, this, [this](bool) { majColonnesAnalyses(); });
     connect(CmdStatut, &QPushButton::clicked, this, [this] {
-        if (m_edition.changerStatutAnalyses(CboStatut->texteSelectionne())) chargerAnalyses();
+        if (montrer(m_edition.changerStatutAnalyses(CboStatut->texteSelectionne())))
+            chargerAnalyses();
     });
     connect(CmdQualification, &QPushButton::clicked, this, [this] {
-        if (m_edition.changerQualificationAnalyses(CboQualification->texteSelectionne()))
+        if (montrer(m_edition.changerQualificationAnalyses(CboQualification->texteSelectionne())))
             chargerAnalyses();
     });
     disposition->addWidget(Onglets, 1);
 
     connect(CmdEnregistrerFinalites, &QPushButton::clicked, this, [this] {
         lireGrille(SprFinalites, m_edition.finalites);
-        m_edition.enregistrerFinalites();
+        montrer(m_edition.enregistrerFinalites());
         afficherLignes(SprFinalites, m_edition.finalites);
     });
     connect(CmdEnregistrerDossiers, &QPushButton::clicked, this, [this] {
         lireGrille(SprDossiers, m_edition.dossiers);
-        if (m_edition.enregistrerDossiers()) chargerAnalyses();
+        if (montrer(m_edition.enregistrerDossiers())) chargerAnalyses();
     });
     connect(CmdEnregistrerEchantillons, &QPushButton::clicked, this, [this] {
         lireGrille(SprEchantillons, m_edition.echantillons);
-        if (m_edition.enregistrerEchantillons()) chargerAnalyses();
+        if (montrer(m_edition.enregistrerEchantillons())) chargerAnalyses();
     });
     connect(CmdEnregistrerAnalyses, &QPushButton::clicked, this,
             &FichePrelevementPhysicoChmique::enregistrerAnalyses);
@@ -292,11 +293,11 @@ QWidget *FichePrelevementPhysicoChmique::construireGrille(
                                     : g == SprEchantillons ? &m_edition.echantillons
                                                            : &m_edition.analyses;
         lireGrille(g, *lignes);
-        const bool ok = g == SprFinalites      ? m_edition.supprimerFinalite(ligne)
-                        : g == SprDossiers     ? m_edition.supprimerDossier(ligne)
-                        : g == SprEchantillons ? m_edition.supprimerEchantillon(ligne)
-                                               : m_edition.supprimerAnalyse(ligne);
-        if (ok) g->retirerLigne(ligne);
+        const CompteRendu fin = g == SprFinalites      ? m_edition.supprimerFinalite(ligne)
+                                : g == SprDossiers     ? m_edition.supprimerDossier(ligne)
+                                : g == SprEchantillons ? m_edition.supprimerEchantillon(ligne)
+                                                       : m_edition.supprimerAnalyse(ligne);
+        if (montrer(fin)) g->retirerLigne(ligne);
     });
     return onglet;
 }
@@ -363,7 +364,7 @@ void FichePrelevementPhysicoChmique::chargerAnalyses()
 bool FichePrelevementPhysicoChmique::enregistrer()
 {
     lireChamps();
-    if (refuser(m_edition.verifierFiche()) || !m_edition.enregistrer()) return false;
+    if (refuser(m_edition.verifierFiche()) || !montrer(m_edition.enregistrer())) return false;
     m_edition.chargerGrilles();
     afficher();
     emit prelevementModifie();
@@ -373,14 +374,14 @@ bool FichePrelevementPhysicoChmique::enregistrer()
 void FichePrelevementPhysicoChmique::enregistrerAnalyses()
 {
     lireGrille(SprAnalyses, m_edition.analyses);
-    if (!m_edition.enregistrerAnalyses()) return;
+    if (!montrer(m_edition.enregistrerAnalyses())) return;
     chargerAnalyses();
     emit prelevementModifie();
 }
 
 void FichePrelevementPhysicoChmique::supprimer()
 {
-    if (!m_edition.supprimer()) return;
+    if (!montrer(m_edition.supprimer())) return;
     afficher();
     emit prelevementModifie();
 }
