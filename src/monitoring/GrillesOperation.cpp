@@ -72,13 +72,14 @@ DefinitionGrille grille(const char *nom, const char *table, const char *cle,
     return g;
 }
 
-// Runs the statements of a save in one transaction; the message of the failure otherwise.
-template <class Travail> bool dansTransaction(Travail travail)
+// Runs the statements of a save in one transaction: done with the end message fin, or refused
+// with the failure.
+template <class Travail> CompteRendu dansTransaction(Travail travail, const QString &fin)
 {
     Transaction transaction;
     const bool ok = transaction.estOuverte() && travail();
-    return terminerTransaction(transaction, ok,
-                               [](const QString &e) { return texteGrillesOperation::ECHEC + e; });
+    return conclureTransaction(
+        transaction, ok, [](const QString &e) { return texteGrillesOperation::ECHEC + e; }, fin);
 }
 
 } // namespace
@@ -86,10 +87,7 @@ template <class Travail> bool dansTransaction(Travail travail)
 bool operationEnregistree(const QString &operation, QString &code)
 {
     const Nombre n = enNombre(operation.trimmed(), true);
-    if (operation.trimmed().isEmpty() || !n.estNombre()) {
-        afficherMessage(GENRE_ERREUR, texteOperations::PARENT_ABSENT);
-        return false;
-    }
+    if (operation.trimmed().isEmpty() || !n.estNombre()) return false;
     code = sqlNombre(n.valeur);
     return true;
 }
@@ -186,48 +184,45 @@ LignesGrille GrilleOperation::charger(qint64 station, const QString &operation) 
     return GrilleEditable::charger({double(station), op.valeur});
 }
 
-bool GrilleOperation::enregistrer(qint64 station, const QString &operation, LignesGrille &lignes,
-                                  const QString *commentaireResultat) const
+CompteRendu GrilleOperation::enregistrer(qint64 station, const QString &operation,
+                                         LignesGrille &lignes,
+                                         const QString *commentaireResultat) const
 {
     QString op;
-    if (!operationEnregistree(operation, op)) return false;
-    if (const RefusGrille refus = verifier(lignes); !refus.estVide()) {
-        afficherMessage(GENRE_ERREUR, refus.message);
-        return false;
-    }
+    if (!operationEnregistree(operation, op)) return echec(texteOperations::PARENT_ABSENT);
+    if (const RefusGrille refus = verifier(lignes); !refus.estVide()) return echec(refus.message);
     // Stored lines keep their number (elementary sample n is column Pn of the taxa lists).
     LignesGrille ecrites = lignes;
-    const bool ok = dansTransaction([&] {
-        QString erreur;
-        if (!remplacer({double(station), op.toDouble()}, ecrites, erreur)) return false;
-        if (!commentaireResultat) return true;
-        InstructionPreparee commentaire =
-            bd().preparer(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET "
-                                         "commentaireResultat=? WHERE codeQualitometre=? "
-                                         "AND codeOperation=?"));
-        return commentaire.executer(
-            {commentaireResultat->trimmed().isEmpty() ? QVariant() : QVariant(*commentaireResultat),
-             double(station), op.toDouble()});
-    });
-    if (!ok) return false;
-    lignes = ecrites;
-    afficherMessage(GENRE_AIDE, definition().messageFin);
-    return true;
+    const CompteRendu fin = dansTransaction(
+        [&] {
+            QString erreur;
+            if (!remplacer({double(station), op.toDouble()}, ecrites, erreur)) return false;
+            if (!commentaireResultat) return true;
+            InstructionPreparee commentaire =
+                bd().preparer(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET "
+                                             "commentaireResultat=? WHERE codeQualitometre=? "
+                                             "AND codeOperation=?"));
+            return commentaire.executer({commentaireResultat->trimmed().isEmpty()
+                                             ? QVariant()
+                                             : QVariant(*commentaireResultat),
+                                         double(station), op.toDouble()});
+        },
+        definition().messageFin);
+    if (fin) lignes = ecrites;
+    return fin;
 }
 
-bool GrilleOperation::supprimerLigne(qint64 station, const QString &operation,
-                                     const LigneGrille &ligne, const Confirmation &confirmer) const
+CompteRendu GrilleOperation::supprimerLigne(qint64 station, const QString &operation,
+                                            const LigneGrille &ligne,
+                                            const Confirmation &confirmer) const
 {
-    if (!confirmer(texteGrillesOperation::QUESTION_LIGNE)) return false;
+    if (!confirmer(texteGrillesOperation::QUESTION_LIGNE)) return echec(QString());
     const Nombre op = enNombre(operation, true);
     QString erreur;
     if (op.estNombre() &&
-        !GrilleEditable::supprimerLigne({double(station), op.valeur}, ligne, erreur)) {
-        afficherMessage(GENRE_ERREUR, QStringLiteral("La suppression a échoué :\n") + erreur);
-        return false;
-    }
-    afficherMessage(GENRE_AIDE, definition().messageSupprime);
-    return true;
+        !GrilleEditable::supprimerLigne({double(station), op.valeur}, ligne, erreur))
+        return echec(QStringLiteral("La suppression a échoué :\n") + erreur);
+    return reussite(definition().messageSupprime);
 }
 
 // --- Covers ----------------------------------------------------------------------------------
@@ -318,42 +313,41 @@ RefusGrille verifierRecouvrements(const QVector<LigneRecouvrement> &lignes)
     return {};
 }
 
-bool enregistrerRecouvrements(qint64 station, const QString &operation,
-                              const QVector<LigneRecouvrement> &lignes)
+CompteRendu enregistrerRecouvrements(qint64 station, const QString &operation,
+                                     const QVector<LigneRecouvrement> &lignes)
 {
     QString op;
-    if (!operationEnregistree(operation, op)) return false;
-    if (const RefusGrille refus = verifierRecouvrements(lignes); !refus.estVide()) {
-        afficherMessage(GENRE_ERREUR, refus.message);
-        return false;
-    }
-    const bool ok = dansTransaction([&] {
-        if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_REC") +
-                          conditionOperation(station, op)))
-            return false;
-        InstructionPreparee ajout = bd().preparer(
-            QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_REC (codeQualitometre, "
-                           "codeOperation, indice, recouvrement, type, "
-                           "recouvrementChenal, recouvrementIntermediaire, recouvrementBerge) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-        for (int i = 0; i < lignes.size(); ++i) {
-            const LigneRecouvrement &r = lignes[i];
-            if (r.recouvrement.trimmed().isEmpty() && r.type.trimmed().isEmpty() &&
-                r.chenal.trimmed().isEmpty() && r.intermediaire.trimmed().isEmpty() &&
-                r.berge.trimmed().isEmpty())
-                continue;
-            if (!ajout.executer(
-                    {double(station), op.toDouble(), double(i + 1),
-                     enNombre(r.recouvrement, true).variant(),
-                     r.type.trimmed().isEmpty() ? QVariant() : QVariant(r.type.trimmed()),
-                     enNombre(r.chenal, true).variant(), enNombre(r.intermediaire, true).variant(),
-                     enNombre(r.berge, true).variant()}))
+    if (!operationEnregistree(operation, op)) return echec(texteOperations::PARENT_ABSENT);
+    if (const RefusGrille refus = verifierRecouvrements(lignes); !refus.estVide())
+        return echec(refus.message);
+    return dansTransaction(
+        [&] {
+            if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_REC") +
+                              conditionOperation(station, op)))
                 return false;
-        }
-        return true;
-    });
-    if (ok) afficherMessage(GENRE_AIDE, texteGrillesOperation::RECOUVREMENTS_FIN);
-    return ok;
+            InstructionPreparee ajout = bd().preparer(
+                QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_REC (codeQualitometre, "
+                               "codeOperation, indice, recouvrement, type, "
+                               "recouvrementChenal, recouvrementIntermediaire, recouvrementBerge) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+            for (int i = 0; i < lignes.size(); ++i) {
+                const LigneRecouvrement &r = lignes[i];
+                if (r.recouvrement.trimmed().isEmpty() && r.type.trimmed().isEmpty() &&
+                    r.chenal.trimmed().isEmpty() && r.intermediaire.trimmed().isEmpty() &&
+                    r.berge.trimmed().isEmpty())
+                    continue;
+                if (!ajout.executer(
+                        {double(station), op.toDouble(), double(i + 1),
+                         enNombre(r.recouvrement, true).variant(),
+                         r.type.trimmed().isEmpty() ? QVariant() : QVariant(r.type.trimmed()),
+                         enNombre(r.chenal, true).variant(),
+                         enNombre(r.intermediaire, true).variant(),
+                         enNombre(r.berge, true).variant()}))
+                    return false;
+            }
+            return true;
+        },
+        texteGrillesOperation::RECOUVREMENTS_FIN);
 }
 
 // --- Survey units ----------------------------------------------------------------------------
@@ -456,41 +450,39 @@ RefusGrille verifierUnites(const ValeursUnites &v)
     return {};
 }
 
-bool enregistrerUnites(qint64 station, const QString &operation, const ValeursUnites &v)
+CompteRendu enregistrerUnites(qint64 station, const QString &operation, const ValeursUnites &v)
 {
     QString op;
-    if (!operationEnregistree(operation, op)) return false;
-    if (const RefusGrille refus = verifierUnites(v); !refus.estVide()) {
-        afficherMessage(GENRE_ERREUR, refus.message);
-        return false;
-    }
+    if (!operationEnregistree(operation, op)) return echec(texteOperations::PARENT_ABSENT);
+    if (const RefusGrille refus = verifierUnites(v); !refus.estVide()) return echec(refus.message);
     const auto &lignes = caracteristiquesUnites();
-    const bool ok = dansTransaction([&] {
-        InstructionPreparee ajout = bd().preparer(
-            QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_UNITES (CodeQualitometre, "
-                           "codeOperation, unite, groupe, sousGroupe, resultat) "
-                           "VALUES (?, ?, ?, ?, ?, ?)"));
-        // Each (unit, group) set is replaced as a whole.
-        for (int unite = 1; unite <= 2; ++unite)
-            for (int groupe = 0; groupe <= 6; ++groupe) {
-                if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_UNITES") +
-                                  conditionOperation(station, op) + QStringLiteral(" AND unite=") +
-                                  QString::number(unite) + QStringLiteral(" AND groupe=") +
-                                  QString::number(groupe)))
-                    return false;
-                for (int i = 0; i < lignes.size(); ++i) {
-                    if (lignes[i].groupe != groupe) continue;
-                    const QString t = (unite == 1 ? v.ur1 : v.ur2).value(i).trimmed();
-                    if (t.isEmpty()) continue;
-                    if (!ajout.executer({double(station), op.toDouble(), unite, groupe,
-                                         lignes[i].sousGroupe, enNombre(t, true).valeur}))
+    return dansTransaction(
+        [&] {
+            InstructionPreparee ajout = bd().preparer(
+                QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_UNITES (CodeQualitometre, "
+                               "codeOperation, unite, groupe, sousGroupe, resultat) "
+                               "VALUES (?, ?, ?, ?, ?, ?)"));
+            // Each (unit, group) set is replaced as a whole.
+            for (int unite = 1; unite <= 2; ++unite)
+                for (int groupe = 0; groupe <= 6; ++groupe) {
+                    if (!bd().Execute(
+                            QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_UNITES") +
+                            conditionOperation(station, op) + QStringLiteral(" AND unite=") +
+                            QString::number(unite) + QStringLiteral(" AND groupe=") +
+                            QString::number(groupe)))
                         return false;
+                    for (int i = 0; i < lignes.size(); ++i) {
+                        if (lignes[i].groupe != groupe) continue;
+                        const QString t = (unite == 1 ? v.ur1 : v.ur2).value(i).trimmed();
+                        if (t.isEmpty()) continue;
+                        if (!ajout.executer({double(station), op.toDouble(), unite, groupe,
+                                             lignes[i].sousGroupe, enNombre(t, true).valeur}))
+                            return false;
+                    }
                 }
-            }
-        return true;
-    });
-    if (ok) afficherMessage(GENRE_AIDE, texteGrillesOperation::UNITES_FIN);
-    return ok;
+            return true;
+        },
+        texteGrillesOperation::UNITES_FIN);
 }
 
 } // namespace vyk

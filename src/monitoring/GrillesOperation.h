@@ -7,6 +7,7 @@
 // one, then replaces the operation's rows of its table in one transaction: an interrupted save
 // leaves the former rows in place.
 
+#include "db/CompteRendu.h"
 #include "monitoring/GrilleEditable.h"
 
 #include <QString>
@@ -48,14 +49,15 @@ class GrilleOperation : public GrilleEditable
 
     // The operation's rows in key order (one query); none for an operation without a code.
     LignesGrille charger(qint64 station, const QString &operation) const;
-    // Refused while the operation has no code; checks; the rows replaced; the end message. Lines
-    // keep their keys, new lines get the next ones. commentaireResultat: the results grid also
-    // writes the operation's result comment.
-    bool enregistrer(qint64 station, const QString &operation, LignesGrille &lignes,
-                     const QString *commentaireResultat = nullptr) const;
-    // The user's answer, then the line's row; true when the line may leave the grid.
-    bool supprimerLigne(qint64 station, const QString &operation, const LigneGrille &ligne,
-                        const Confirmation &confirmer = confirmerParMessage) const;
+    // Refused while the operation has no code; checks; the rows replaced; the end message, all in
+    // the report (nothing shown). Lines keep their keys, new lines get the next ones.
+    // commentaireResultat: the results grid also writes the operation's result comment.
+    CompteRendu enregistrer(qint64 station, const QString &operation, LignesGrille &lignes,
+                            const QString *commentaireResultat = nullptr) const;
+    // The user's answer (No: refused with no text), then the line's row; done when the line may
+    // leave the grid.
+    CompteRendu supprimerLigne(qint64 station, const QString &operation, const LigneGrille &ligne,
+                               const Confirmation &confirmer = confirmerParMessage) const;
 };
 
 // --- Habitat covers: one line per support, totals of 100 % -----------------------------------
@@ -81,8 +83,8 @@ QVector<LigneRecouvrement> chargerRecouvrements(qint64 station, const QString &o
 // Covers by zone when any zone value is given: each zone totals 100; otherwise the station's
 // covers total 100. Nothing typed at all is accepted (the covers are removed).
 RefusGrille verifierRecouvrements(const QVector<LigneRecouvrement> &lignes);
-bool enregistrerRecouvrements(qint64 station, const QString &operation,
-                              const QVector<LigneRecouvrement> &lignes);
+CompteRendu enregistrerRecouvrements(qint64 station, const QString &operation,
+                                     const QVector<LigneRecouvrement> &lignes);
 
 // --- Survey units of a macrophyte operation (point "271") -------------------------------------
 struct CaracteristiqueUnite
@@ -102,10 +104,11 @@ struct ValeursUnites
 };
 ValeursUnites chargerUnites(qint64 station, const QString &operation);
 RefusGrille verifierUnites(const ValeursUnites &valeurs);
-bool enregistrerUnites(qint64 station, const QString &operation, const ValeursUnites &valeurs);
+CompteRendu enregistrerUnites(qint64 station, const QString &operation,
+                              const ValeursUnites &valeurs);
 
-// The code of a saved operation; false with the message "Vous devez d'abord enregistrer
-// l'opération ..." otherwise.
+// The code of a saved operation; false otherwise, the refusal then being
+// texteOperations::PARENT_ABSENT ("Vous devez d'abord enregistrer l'opération ...").
 bool operationEnregistree(const QString &operation, QString &code);
 
 } // namespace vyk

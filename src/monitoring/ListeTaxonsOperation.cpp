@@ -7,6 +7,7 @@
 #include "db/Messages.h"
 #include "db/Outils.h"
 #include "db/Sql.h"
+#include "monitoring/OperationsHydrobio.h"
 #include "schema/Catalogue.h"
 
 #include <QSet>
@@ -286,7 +287,10 @@ RefusGrille ListeTaxonsOperation::verifier() const
 bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
 {
     QString op;
-    if (!operationEnregistree(operation, op)) return false;
+    if (!operationEnregistree(operation, op)) {
+        afficherMessage(GENRE_ERREUR, texteOperations::PARENT_ABSENT);
+        return false;
+    }
     const qint64 o = op.toLongLong();
     bool sansDenombrement = false;
     for (const Ligne &l : std::as_const(m_lignes))

@@ -29,6 +29,24 @@ class GrillesOperationTest : public test::BaseOperations
             l[i++].recouvrement = QString::number(v);
         return l;
     }
+
+    // The saves and deletions show nothing: their reports are kept as the screen would show them.
+    bool rendu(const CompteRendu &c)
+    {
+        if (!c.texte.isEmpty())
+            m_rendus << (c.ok ? GENRE_AIDE : GENRE_ERREUR) + QStringLiteral(": ") + c.texte;
+        return c.ok;
+    }
+    // What the core showed (questions), then the reports, since the last call.
+    QStringList rapports()
+    {
+        const QStringList r = recus() + m_rendus;
+        m_rendus.clear();
+        return r;
+    }
+
+  private:
+    QStringList m_rendus;
 };
 
 TEST_P(GrillesOperationTest, PrelevementsElementairesGardentLeurNumero)
@@ -45,23 +63,24 @@ TEST_P(GrillesOperationTest, PrelevementsElementairesGardentLeurNumero)
         return ligne(t);
     };
     LignesGrille l{nouvelle(QStringLiteral("P1"), QStringLiteral("1"), QStringLiteral("0,25"))};
-    EXPECT_FALSE(g.enregistrer(1, QString(), l));
-    EXPECT_EQ(recus(), QStringList({"ERREUR: Vous devez d'abord enregistrer l'opération ou "
-                                    "sélectionner une opération existante."}));
+    EXPECT_FALSE(rendu(g.enregistrer(1, QString(), l)));
+    EXPECT_EQ(rapports(), QStringList({"ERREUR: Vous devez d'abord enregistrer l'opération ou "
+                                       "sélectionner une opération existante."}));
 
     l << nouvelle({}, QStringLiteral("2"), {})
       << ligne(QStringList(g.definition().colonnes.size()));
-    EXPECT_FALSE(g.enregistrer(1, QStringLiteral("0"), l));
-    EXPECT_EQ(recus(), QStringList({"ERREUR: Le code du prélèvement n'est pas renseigné."}));
+    EXPECT_FALSE(rendu(g.enregistrer(1, QStringLiteral("0"), l)));
+    EXPECT_EQ(rapports(), QStringList({"ERREUR: Le code du prélèvement n'est pas renseigné."}));
     EXPECT_EQ(g.verifier(l).ligne, 1);
     l[1].textes[code] = QStringLiteral("P2");
     l[1].textes[profondeur] = QStringLiteral("profond");
-    EXPECT_FALSE(g.enregistrer(1, QStringLiteral("0"), l));
-    EXPECT_EQ(recus(), QStringList({"ERREUR: La valeur « profond » de la colonne Profondeur pour "
-                                    "la ligne 2 n'est pas correcte."}));
+    EXPECT_FALSE(rendu(g.enregistrer(1, QStringLiteral("0"), l)));
+    EXPECT_EQ(rapports(),
+              QStringList({"ERREUR: La valeur « profond » de la colonne Profondeur pour "
+                           "la ligne 2 n'est pas correcte."}));
     l[1].textes[profondeur].clear();
-    ASSERT_TRUE(g.enregistrer(1, QStringLiteral("0"), l));
-    EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement du prélèvement terminé."}));
+    ASSERT_TRUE(rendu(g.enregistrer(1, QStringLiteral("0"), l)));
+    EXPECT_EQ(rapports(), QStringList({"AIDE: Enregistrement du prélèvement terminé."}));
     ASSERT_EQ(l.size(), 2) << "the empty line is not kept";
     EXPECT_EQ(lignes(QStringLiteral(
                   "SELECT codeOperation, indice, codePrelevement, materiel, profondeur FROM "
@@ -71,18 +90,18 @@ TEST_P(GrillesOperationTest, PrelevementsElementairesGardentLeurNumero)
     // Line 1 deleted, a new line: P2 keeps its number 2 (column P2 of the taxa lists). The
     // question goes to the function given; No keeps the row.
     test::Reponses reponses;
-    EXPECT_FALSE(g.supprimerLigne(1, QStringLiteral("0"), l[0], reponses.fonction()));
-    EXPECT_TRUE(recus().isEmpty());
+    EXPECT_FALSE(rendu(g.supprimerLigne(1, QStringLiteral("0"), l[0], reponses.fonction())));
+    EXPECT_TRUE(rapports().isEmpty());
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_OPERATIONS_PRELEVEMENTS"))
                   .toInt(),
               2);
     reponses.reponse = true;
-    ASSERT_TRUE(g.supprimerLigne(1, QStringLiteral("0"), l[0], reponses.fonction()));
+    ASSERT_TRUE(rendu(g.supprimerLigne(1, QStringLiteral("0"), l[0], reponses.fonction())));
     EXPECT_EQ(reponses.questions, QStringList(2, "Voulez vous supprimer la ligne sélectionnée ?"));
-    EXPECT_EQ(recus(), QStringList({"AIDE: Le prélèvement a été supprimé."}));
+    EXPECT_EQ(rapports(), QStringList({"AIDE: Le prélèvement a été supprimé."}));
     l.removeFirst();
     l << nouvelle(QStringLiteral("P3"), {}, {});
-    ASSERT_TRUE(g.enregistrer(1, QStringLiteral("0"), l));
+    ASSERT_TRUE(rendu(g.enregistrer(1, QStringLiteral("0"), l)));
     EXPECT_EQ(lignes(QStringLiteral("SELECT indice, codePrelevement FROM "
                                     "QUALITOMETRES_OPERATIONS_PRELEVEMENTS ORDER BY indice")),
               QStringList({"2|P2", "3|P3"}));
@@ -100,7 +119,7 @@ TEST_P(GrillesOperationTest, ResultatsConditionsDispositifs)
     LignesGrille l{
         ligne({QStringLiteral("5856"), QStringLiteral("14,5"), {}, QStringLiteral("1"), {}, {}})};
     const QString commentaire = QStringLiteral("Indice calculé sur 3 phases");
-    ASSERT_TRUE(resultats.enregistrer(1, QStringLiteral("1"), l, &commentaire));
+    ASSERT_TRUE(rendu(resultats.enregistrer(1, QStringLiteral("1"), l, &commentaire)));
     EXPECT_EQ(lignes(QStringLiteral(
                   "SELECT codeOperation, indice, codeParametre, resultat, codeRemarque FROM "
                   "QUALITOMETRES_OPERATIONS_RESULTATS")),
@@ -120,7 +139,7 @@ TEST_P(GrillesOperationTest, ResultatsConditionsDispositifs)
                           {},
                           {},
                           QStringLiteral("Étiage")})};
-    ASSERT_TRUE(conditions.enregistrer(1, QStringLiteral("0"), c));
+    ASSERT_TRUE(rendu(conditions.enregistrer(1, QStringLiteral("0"), c)));
     EXPECT_EQ(
         lignes(QStringLiteral(
             "SELECT codeCondition, parametre, mesure, dateMesure, heureMesure, commentaires FROM "
@@ -128,21 +147,22 @@ TEST_P(GrillesOperationTest, ResultatsConditionsDispositifs)
         QStringList({"1|1725|2|01/06/2020|30/12/1899 08:15:00|Étiage"}));
     EXPECT_EQ(conditions.charger(1, QStringLiteral("0"))[0].textes[4], QStringLiteral("08:15"));
     c[0].textes[3] = QStringLiteral("31/06/2020");
-    EXPECT_FALSE(conditions.enregistrer(1, QStringLiteral("0"), c));
-    EXPECT_EQ(recus().last(), QStringLiteral("ERREUR: La valeur « 31/06/2020 » de la colonne Date "
-                                             "pour la ligne 1 n'est pas correcte."));
+    EXPECT_FALSE(rendu(conditions.enregistrer(1, QStringLiteral("0"), c)));
+    EXPECT_EQ(rapports().last(),
+              QStringLiteral("ERREUR: La valeur « 31/06/2020 » de la colonne Date "
+                             "pour la ligne 1 n'est pas correcte."));
     EXPECT_EQ(
         valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS_ENV")).toInt(),
         1);
 
     const GrilleOperation dispositifs(*grilleOperation(QStringLiteral("dispositifs")));
     LignesGrille d{ligne({QStringLiteral("0400000001")}), ligne({QStringLiteral("RCS")})};
-    ASSERT_TRUE(dispositifs.enregistrer(1, QStringLiteral("0"), d));
-    EXPECT_EQ(recus().last(), QStringLiteral("AIDE: Enregistrement des dispositifs terminé."));
+    ASSERT_TRUE(rendu(dispositifs.enregistrer(1, QStringLiteral("0"), d)));
+    EXPECT_EQ(rapports().last(), QStringLiteral("AIDE: Enregistrement des dispositifs terminé."));
     d = dispositifs.charger(1, QStringLiteral("0"));
     messages().repondre(BoutonOui);
-    ASSERT_TRUE(dispositifs.supprimerLigne(1, QStringLiteral("0"), d[1]));
-    EXPECT_EQ(recus().last(), QStringLiteral("AIDE: Le dispositif a été supprimé."));
+    ASSERT_TRUE(rendu(dispositifs.supprimerLigne(1, QStringLiteral("0"), d[1])));
+    EXPECT_EQ(rapports().last(), QStringLiteral("AIDE: Le dispositif a été supprimé."));
     EXPECT_EQ(
         lignes(QStringLiteral(
             "SELECT indice, codeDispositif FROM QUALITOMETRES_POINTS_OPERATIONS_DISPOSITIFS")),
@@ -183,19 +203,20 @@ TEST_P(GrillesOperationTest, ChaqueGrilleRemplaceLesLignesDeSonOperation)
         if (c.autre) {
             textes[g.definition().indexColonne(QString::fromLatin1(c.autre))] = QStringLiteral("2");
             LignesGrille l{ligne(textes)};
-            EXPECT_FALSE(g.enregistrer(1, QStringLiteral("0"), l));
-            EXPECT_EQ(recus(), QStringList({QStringLiteral("ERREUR: ") +
-                                            QString::fromUtf8(c.messageObligatoire)}));
+            EXPECT_FALSE(rendu(g.enregistrer(1, QStringLiteral("0"), l)));
+            EXPECT_EQ(rapports(), QStringList({QStringLiteral("ERREUR: ") +
+                                               QString::fromUtf8(c.messageObligatoire)}));
         }
         textes[g.definition().indexColonne(QString::fromLatin1(c.obligatoire))] =
             QString::fromLatin1(c.valeur);
         LignesGrille l{ligne(textes)};
-        EXPECT_FALSE(g.enregistrer(1, QString(), l));
-        EXPECT_EQ(recus(), QStringList({"ERREUR: Vous devez d'abord enregistrer l'opération ou "
-                                        "sélectionner une opération existante."}));
+        EXPECT_FALSE(rendu(g.enregistrer(1, QString(), l)));
+        EXPECT_EQ(rapports(), QStringList({"ERREUR: Vous devez d'abord enregistrer l'opération ou "
+                                           "sélectionner une opération existante."}));
         for (int fois = 0; fois < 2; ++fois) {
-            ASSERT_TRUE(g.enregistrer(1, QStringLiteral("0"), l)) << c.grille;
-            EXPECT_EQ(recus(), QStringList({QStringLiteral("AIDE: ") + QString::fromUtf8(c.fin)}));
+            ASSERT_TRUE(rendu(g.enregistrer(1, QStringLiteral("0"), l))) << c.grille;
+            EXPECT_EQ(rapports(),
+                      QStringList({QStringLiteral("AIDE: ") + QString::fromUtf8(c.fin)}));
             EXPECT_EQ(valeur(compte.arg(0)).toInt(), 1) << c.grille;
         }
         l = g.charger(1, QStringLiteral("0"));
@@ -203,9 +224,10 @@ TEST_P(GrillesOperationTest, ChaqueGrilleRemplaceLesLignesDeSonOperation)
         EXPECT_EQ(l[0].textes[g.definition().indexColonne(QString::fromLatin1(c.obligatoire))],
                   QString::fromLatin1(c.valeur));
         messages().repondre(BoutonOui);
-        ASSERT_TRUE(g.supprimerLigne(1, QStringLiteral("0"), l[0]));
-        EXPECT_EQ(recus(), QStringList({"QUESTION: Voulez vous supprimer la ligne sélectionnée ?",
-                                        QStringLiteral("AIDE: ") + QString::fromUtf8(c.supprime)}));
+        ASSERT_TRUE(rendu(g.supprimerLigne(1, QStringLiteral("0"), l[0])));
+        EXPECT_EQ(rapports(),
+                  QStringList({"QUESTION: Voulez vous supprimer la ligne sélectionnée ?",
+                               QStringLiteral("AIDE: ") + QString::fromUtf8(c.supprime)}));
         EXPECT_EQ(valeur(compte.arg(0)).toInt(), 0) << c.grille;
         EXPECT_EQ(valeur(compte.arg(1)).toInt(), 1) << c.grille;
     }
@@ -223,11 +245,12 @@ TEST_P(GrillesOperationTest, RecouvrementsDeCentPourCent)
 
     QVector<LigneRecouvrement> l = recouvrements({60, 39});
     l[0].type = QStringLiteral("1");
-    EXPECT_FALSE(enregistrerRecouvrements(1, QStringLiteral("0"), l));
-    EXPECT_EQ(recus(), QStringList({"ERREUR: Le total des recouvrements n'est pas égal à 100%."}));
+    EXPECT_FALSE(rendu(enregistrerRecouvrements(1, QStringLiteral("0"), l)));
+    EXPECT_EQ(rapports(),
+              QStringList({"ERREUR: Le total des recouvrements n'est pas égal à 100%."}));
     l[1].recouvrement = QStringLiteral("40");
-    ASSERT_TRUE(enregistrerRecouvrements(1, QStringLiteral("0"), l));
-    EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement des recouvrements terminé."}));
+    ASSERT_TRUE(rendu(enregistrerRecouvrements(1, QStringLiteral("0"), l)));
+    EXPECT_EQ(rapports(), QStringList({"AIDE: Enregistrement des recouvrements terminé."}));
     EXPECT_EQ(
         lignes(QStringLiteral(
             "SELECT indice, recouvrement, type FROM QUALITOMETRES_OPERATIONS_REC ORDER BY indice")),
@@ -240,22 +263,22 @@ TEST_P(GrillesOperationTest, RecouvrementsDeCentPourCent)
     z[0].intermediaire = QStringLiteral("50");
     z[1].intermediaire = QStringLiteral("50");
     z[2].berge = QStringLiteral("99");
-    EXPECT_FALSE(enregistrerRecouvrements(1, QStringLiteral("0"), z));
+    EXPECT_FALSE(rendu(enregistrerRecouvrements(1, QStringLiteral("0"), z)));
     z[2].berge = QStringLiteral("100");
     z[1].intermediaire = QStringLiteral("51");
-    EXPECT_FALSE(enregistrerRecouvrements(1, QStringLiteral("0"), z));
+    EXPECT_FALSE(rendu(enregistrerRecouvrements(1, QStringLiteral("0"), z)));
     z[1].intermediaire = QStringLiteral("50");
     z[0].chenal = QStringLiteral("101");
-    EXPECT_FALSE(enregistrerRecouvrements(1, QStringLiteral("0"), z));
+    EXPECT_FALSE(rendu(enregistrerRecouvrements(1, QStringLiteral("0"), z)));
     EXPECT_EQ(
-        recus(),
+        rapports(),
         QStringList(
             {"ERREUR: Le total des recouvrements des berges n'est pas égal à 100%.",
              "ERREUR: Le total des recouvrements de la zone intermédiaire n'est pas égal à 100%.",
              "ERREUR: La valeur « 101 » de la colonne recouvrement pour la ligne 1 n'est pas "
              "correcte."}));
     z[0].chenal = QStringLiteral("100");
-    ASSERT_TRUE(enregistrerRecouvrements(1, QStringLiteral("0"), z));
+    ASSERT_TRUE(rendu(enregistrerRecouvrements(1, QStringLiteral("0"), z)));
     EXPECT_EQ(
         lignes(QStringLiteral(
             "SELECT indice, recouvrementChenal, recouvrementIntermediaire, recouvrementBerge FROM "
@@ -279,24 +302,24 @@ TEST_P(GrillesOperationTest, UnitesDeReleve)
     ASSERT_GE(profondeur, 0);
     EXPECT_EQ(c[profondeur].libelle, QStringLiteral("0,1 <= P< 0,5"));
     v.ur1[profondeur] = QStringLiteral("4");
-    EXPECT_FALSE(enregistrerUnites(1, QStringLiteral("0"), v));
+    EXPECT_FALSE(rendu(enregistrerUnites(1, QStringLiteral("0"), v)));
     EXPECT_EQ(
-        recus(),
+        rapports(),
         QStringList(
             {QStringLiteral(
                  "ERREUR: La valeur « 4 » de la colonne 0,1 <= P< 0,5 pour la ligne %1 n'est pas "
                  "correcte.")
                  .arg(profondeur + 1)}));
     v.ur1[profondeur] = QStringLiteral("3");
-    ASSERT_TRUE(enregistrerUnites(1, QStringLiteral("0"), v));
-    EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement des unités de relevé terminé."}));
+    ASSERT_TRUE(rendu(enregistrerUnites(1, QStringLiteral("0"), v)));
+    EXPECT_EQ(rapports(), QStringList({"AIDE: Enregistrement des unités de relevé terminé."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT unite, groupe, sousGroupe, resultat FROM "
                                     "QUALITOMETRES_OPERATIONS_UNITES ORDER BY unite, "
                                     "groupe, sousGroupe")),
               QStringList({"1|0|0|80", "1|2|1|3", "2|0|1|12.5"}));
     // Saved again: replaced, not added.
     v.ur2[1].clear();
-    ASSERT_TRUE(enregistrerUnites(1, QStringLiteral("0"), v));
+    ASSERT_TRUE(rendu(enregistrerUnites(1, QStringLiteral("0"), v)));
     const ValeursUnites relues = chargerUnites(1, QStringLiteral("0"));
     EXPECT_EQ(relues.ur1[profondeur], QStringLiteral("3"));
     EXPECT_TRUE(relues.ur2[1].isEmpty());

@@ -224,8 +224,8 @@ bool FicheOperations::supprimerLigne(const QString &nom)
     Grille &g = m_grilles[nom];
     const int l = g.table ? g.table->ligneCourante() : -1;
     if (l < 0) return false;
-    if (!GrilleOperation(*g.def).supprimerLigne(m_station, m_operation.code,
-                                                {g.table->textesLigne(l), g.cles.value(l)}))
+    if (!montrer(GrilleOperation(*g.def).supprimerLigne(
+            m_station, m_operation.code, {g.table->textesLigne(l), g.cles.value(l)})))
         return false;
     g.table->retirerLigne(l);
     g.cles.removeAt(l);
@@ -242,8 +242,9 @@ bool FicheOperations::enregistrerGrille(const QString &nom)
         lignes.append({g.table->textesLigne(l), g.cles.value(l)});
     const GrilleOperation mecanisme(*g.def);
     const QString commentaire = TxtCommentaireResultat->toPlainText();
-    if (!mecanisme.enregistrer(m_station, m_operation.code, lignes,
-                               nom == QLatin1String("resultats") ? &commentaire : nullptr)) {
+    if (!montrer(
+            mecanisme.enregistrer(m_station, m_operation.code, lignes,
+                                  nom == QLatin1String("resultats") ? &commentaire : nullptr))) {
         g.table->selectionnerLigne(mecanisme.verifier(lignes).ligne);
         return false;
     }
@@ -261,7 +262,7 @@ bool FicheOperations::enregistrerRecouvrements()
         lignes.append({SprRecouvrements->texte(l, 2), SprRecouvrements->texte(l, 3),
                        SprRecouvrements->texte(l, 4), SprRecouvrements->texte(l, 5),
                        SprRecouvrements->texte(l, 6)});
-    if (vyk::enregistrerRecouvrements(m_station, m_operation.code, lignes)) return true;
+    if (montrer(vyk::enregistrerRecouvrements(m_station, m_operation.code, lignes))) return true;
     SprRecouvrements->selectionnerLigne(verifierRecouvrements(lignes).ligne);
     return false;
 }
@@ -274,7 +275,7 @@ bool FicheOperations::enregistrerUnites()
         v.ur1 << SprUnites->texte(l, 2);
         v.ur2 << SprUnites->texte(l, 3);
     }
-    if (vyk::enregistrerUnites(m_station, m_operation.code, v)) return true;
+    if (montrer(vyk::enregistrerUnites(m_station, m_operation.code, v))) return true;
     SprUnites->selectionnerLigne(verifierUnites(v).ligne);
     return false;
 }
