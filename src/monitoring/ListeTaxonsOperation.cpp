@@ -284,23 +284,17 @@ RefusGrille ListeTaxonsOperation::verifier() const
     return {};
 }
 
-bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
+CompteRendu ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
 {
     QString op;
-    if (!operationEnregistree(operation, op)) {
-        afficherMessage(GENRE_ERREUR, texteOperations::PARENT_ABSENT);
-        return false;
-    }
+    if (!operationEnregistree(operation, op)) return echec(texteOperations::PARENT_ABSENT);
     const qint64 o = op.toLongLong();
     bool sansDenombrement = false;
     for (const Ligne &l : std::as_const(m_lignes))
         sansDenombrement = sansDenombrement || !aDenombrement(l);
     if (sansDenombrement && confirmer(texteListeTaxons::QUESTION_SANS_DENOMBREMENT))
         m_lignes.removeIf([](const Ligne &l) { return !aDenombrement(l); });
-    if (const RefusGrille refus = verifier(); !refus.estVide()) {
-        afficherMessage(GENRE_ERREUR, refus.message);
-        return false;
-    }
+    if (const RefusGrille refus = verifier(); !refus.estVide()) return echec(refus.message);
     Transaction transaction;
     bool ok = transaction.estOuverte() &&
               bd().Execute(
@@ -335,35 +329,30 @@ bool ListeTaxonsOperation::enregistrer(const QString &operation, int codeListe)
             ligne.valeurs[v] = enNombre(m_lignes[l].valeurs[v], true).variant();
         ok = ecrireTaxonListe(l == 0, m_station, o, codeListe, l + 1, ligne);
     }
-    if (!terminerTransaction(transaction, ok,
-                             [](const QString &e) { return texteGrillesOperation::ECHEC + e; }))
-        return false;
-    for (int l = 0; l < m_lignes.size(); ++l) {
+    const CompteRendu fin = conclureTransaction(
+        transaction, ok, [](const QString &e) { return texteGrillesOperation::ECHEC + e; },
+        texteListeTaxons::FIN);
+    for (int l = 0; fin && l < m_lignes.size(); ++l) {
         m_lignes[l].indice = l + 1;
         m_lignes[l].enregistree = true;
     }
-    afficherMessage(GENRE_AIDE, texteListeTaxons::FIN);
-    return true;
+    return fin;
 }
 
-bool ListeTaxonsOperation::supprimerLigne(const QString &operation, int codeListe, int ligne)
+CompteRendu ListeTaxonsOperation::supprimerLigne(const QString &operation, int codeListe, int ligne)
 {
-    if (ligne < 0 || ligne >= m_lignes.size()) return false;
-    if (!confirmer(texteGrillesOperation::QUESTION_LIGNE)) return false;
+    if (ligne < 0 || ligne >= m_lignes.size()) return echec(QString());
+    if (!confirmer(texteGrillesOperation::QUESTION_LIGNE)) return echec(QString());
     const Nombre op = enNombre(operation, true);
     if (m_lignes[ligne].enregistree && op.estNombre() &&
         bd().tableExiste(PREFIXE_LISTE_TAXONS + QString::number(m_station)) &&
         !bd().Execute(QStringLiteral("DELETE FROM ") + nomTable(m_station) +
                       conditionListe(qint64(op.valeur), codeListe) +
-                      QStringLiteral(" AND indice=") + QString::number(m_lignes[ligne].indice))) {
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
-        return false;
-    }
+                      QStringLiteral(" AND indice=") + QString::number(m_lignes[ligne].indice)))
+        return echec(QStringLiteral("La suppression a échoué :\n") + bd().derniereErreur());
     m_lignes.removeAt(ligne);
-    afficherMessage(GENRE_AIDE, codeListe == 0 ? texteListeTaxons::SUPPRIME_LISTE_0
-                                               : texteListeTaxons::SUPPRIME_LISTE_1);
-    return true;
+    return reussite(codeListe == 0 ? texteListeTaxons::SUPPRIME_LISTE_0
+                                   : texteListeTaxons::SUPPRIME_LISTE_1);
 }
 
 } // namespace vyk

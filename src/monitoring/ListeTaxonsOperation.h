@@ -111,10 +111,12 @@ class ListeTaxonsOperation
     void definirTexte(int ligne, int colonne, const QString &texte);
 
     // Refused while the operation has no code; question about the lines without counts; checks;
-    // microPrelevement, header and lines written in one transaction; end message.
-    bool enregistrer(const QString &operation, int codeListe);
-    // Question, then the line's row; the line leaves the list.
-    bool supprimerLigne(const QString &operation, int codeListe, int ligne);
+    // microPrelevement, header and lines written in one transaction; end message. Nothing shown:
+    // the refusal, failure or end message comes back in the report.
+    CompteRendu enregistrer(const QString &operation, int codeListe);
+    // Question (No, or no line: refused with no text), then the line's row; the line leaves the
+    // list.
+    CompteRendu supprimerLigne(const QString &operation, int codeListe, int ligne);
 
     static bool aDenombrement(const Ligne &ligne);
 

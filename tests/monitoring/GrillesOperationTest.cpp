@@ -415,13 +415,13 @@ TEST_P(ListeTaxonsOperationTest, ListeDeLaFicheEnregistreeEtRelue)
     liste.microPrelevement = true;
     liste.nomListe = QStringLiteral("Liste faunistique");
     liste.commentaireListe = QStringLiteral("Tri au laboratoire");
-    EXPECT_FALSE(liste.enregistrer(QString(), 1));
-    recus();
+    EXPECT_FALSE(rendu(liste.enregistrer(QString(), 1)));
+    rapports();
 
     // The question about the lines without counts: No keeps them.
     messages().repondre(BoutonNon);
-    ASSERT_TRUE(liste.enregistrer(QStringLiteral("0"), 1));
-    EXPECT_EQ(recus(),
+    ASSERT_TRUE(rendu(liste.enregistrer(QStringLiteral("0"), 1)));
+    EXPECT_EQ(rapports(),
               QStringList({"QUESTION: Voulez vous supprimer les lignes sans dénombrement ?",
                            "AIDE: Enregistrement des taxons terminé."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT indice, codeTaxon, denombrementA, denombrementB, "
@@ -449,22 +449,22 @@ TEST_P(ListeTaxonsOperationTest, ListeDeLaFicheEnregistreeEtRelue)
     // Yes drops them; the header is updated, not doubled.
     relue.commentaireListe.clear();
     messages().repondre(BoutonOui);
-    ASSERT_TRUE(relue.enregistrer(QStringLiteral("0"), 1));
+    ASSERT_TRUE(rendu(relue.enregistrer(QStringLiteral("0"), 1)));
     EXPECT_EQ(lignes(QStringLiteral("SELECT indice, codeTaxon FROM QUALITOMETRES_LISTE_1")),
               QStringList({"1|5001"}));
     EXPECT_EQ(lignes(QStringLiteral(
                   "SELECT codeListe, nom, Commentaires FROM QUALITOMETRES_OPERATIONS_LISTE")),
               QStringList({"1|Liste faunistique|"}));
-    recus();
+    rapports();
 
     // Checks: unknown taxon, bad number; nothing is written.
     relue.ajouterTaxons({taxon(QStringLiteral("9999"), QStringLiteral("?"), QStringLiteral("1"))});
-    EXPECT_FALSE(relue.enregistrer(QStringLiteral("0"), 1));
+    EXPECT_FALSE(rendu(relue.enregistrer(QStringLiteral("0"), 1)));
     relue.lignes().removeLast();
     relue.definirTexte(0, 2, QStringLiteral("beaucoup"));
-    EXPECT_FALSE(relue.enregistrer(QStringLiteral("0"), 1));
+    EXPECT_FALSE(rendu(relue.enregistrer(QStringLiteral("0"), 1)));
     EXPECT_EQ(
-        recus(),
+        rapports(),
         QStringList(
             {"ERREUR: Le taxon 9999 de la ligne 2 n'existe pas dans le référentiel des taxons.",
              "ERREUR: La valeur « beaucoup » de la colonne A pour la ligne 1 n'est pas "
@@ -475,16 +475,16 @@ TEST_P(ListeTaxonsOperationTest, ListeDeLaFicheEnregistreeEtRelue)
     // Single-line delete, list 1 then list 0.
     relue.definirTexte(0, 2, QStringLiteral("12"));
     messages().repondre(BoutonOui);
-    ASSERT_TRUE(relue.supprimerLigne(QStringLiteral("0"), 1, 0));
-    EXPECT_EQ(recus().last(), QStringLiteral("AIDE: Le taxon a été supprimé de la liste."));
+    ASSERT_TRUE(rendu(relue.supprimerLigne(QStringLiteral("0"), 1, 0)));
+    EXPECT_EQ(rapports().last(), QStringLiteral("AIDE: Le taxon a été supprimé de la liste."));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_LISTE_1")).toInt(), 0);
     ListeTaxonsOperation zero(1, QStringLiteral("131"));
     zero.ajouterTaxons(
         {taxon(QStringLiteral("5003"), QStringLiteral("Gammarus"), QStringLiteral("1"))});
-    ASSERT_TRUE(zero.enregistrer(QStringLiteral("1"), 0));
+    ASSERT_TRUE(rendu(zero.enregistrer(QStringLiteral("1"), 0)));
     messages().repondre(BoutonOui);
-    ASSERT_TRUE(zero.supprimerLigne(QStringLiteral("1"), 0, 0));
-    EXPECT_EQ(recus().last(), QStringLiteral("AIDE: Le taxon a été supprimé de la liste ."));
+    ASSERT_TRUE(rendu(zero.supprimerLigne(QStringLiteral("1"), 0, 0)));
+    EXPECT_EQ(rapports().last(), QStringLiteral("AIDE: Le taxon a été supprimé de la liste ."));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(GrillesOperationTest);

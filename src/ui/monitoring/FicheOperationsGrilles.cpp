@@ -325,16 +325,17 @@ void FicheOperations::recueillirTaxons()
 bool FicheOperations::enregistrerTaxons()
 {
     recueillirTaxons();
-    const bool ok = m_taxons->enregistrer(m_operation.code, codeListe());
+    const CompteRendu fin = m_taxons->enregistrer(m_operation.code, codeListe());
     // Lines dropped on request leave the grid even when a later check refuses the save.
     afficherTaxons();
-    return ok;
+    return montrer(fin);
 }
 
 bool FicheOperations::supprimerTaxon()
 {
     recueillirTaxons();
-    if (!m_taxons->supprimerLigne(m_operation.code, codeListe(), SprTaxons->ligneCourante()))
+    if (!montrer(
+            m_taxons->supprimerLigne(m_operation.code, codeListe(), SprTaxons->ligneCourante())))
         return false;
     afficherTaxons();
     return true;
