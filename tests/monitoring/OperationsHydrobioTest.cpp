@@ -32,7 +32,7 @@ TEST_P(OperationsHydrobioTest, DeuxPostesAjoutantUneOperationObtiennentDeuxCodes
         QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS"),
         QStringLiteral("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, "
                        "codeOperation, codePoint) VALUES (1, 0, 0)"),
-        [&] { enregistree = enregistrerOperation(f); }));
+        [&] { enregistree = enregistrerOperation(f).ok; }));
     EXPECT_TRUE(enregistree) << qPrintable(recus().join(u'\n'));
     EXPECT_EQ(f.code, QStringLiteral("1"));
     EXPECT_EQ(
