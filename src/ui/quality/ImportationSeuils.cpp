@@ -2,10 +2,10 @@
 
 #include "db/Messages.h"
 #include "ui/widgets/ComboCodee.h"
+#include "ui/widgets/DialogueExport.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/ProgressionGui.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,10 +53,7 @@ ImportationSeuils::ImportationSeuils(const GenreSeuils *genre, QWidget *parent) 
 
     connect(CboType, &ComboCodee::codeChange, this, [this](const QString &) { majGenre(); });
     connect(CmdParcourir, &QPushButton::clicked, this, [this] {
-        const QString chemin = QFileDialog::getOpenFileName(
-            this, QStringLiteral("Fichier de seuils"), {},
-            QStringLiteral("Classeurs et textes (*.xlsx *.xlsm *.ods *.xls *.csv *.txt);;Tous les "
-                           "fichiers (*)"));
+        const QString chemin = demanderClasseurOuTexte(this, QStringLiteral("Fichier de seuils"));
         if (!chemin.isEmpty()) choisirFichier(chemin);
     });
     connect(CmdDemarrer, &QPushButton::clicked, this, &ImportationSeuils::demarrer);

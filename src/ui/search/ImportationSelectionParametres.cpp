@@ -1,10 +1,10 @@
 #include "ui/search/ImportationSelectionParametres.h"
 
 #include "db/Messages.h"
+#include "ui/widgets/DialogueExport.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/ProgressionGui.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,10 +43,8 @@ ImportationSelectionParametres::ImportationSelectionParametres(QWidget *parent) 
     disposition->addLayout(boutons);
 
     connect(CmdParcourir, &QPushButton::clicked, this, [this] {
-        const QString chemin = QFileDialog::getOpenFileName(
-            this, QStringLiteral("Fichier de sélections"), {},
-            QStringLiteral("Classeurs et textes (*.xlsx *.xlsm *.ods *.xls *.csv *.txt);;Tous les "
-                           "fichiers (*)"));
+        const QString chemin =
+            demanderClasseurOuTexte(this, QStringLiteral("Fichier de sélections"));
         if (!chemin.isEmpty()) choisirFichier(chemin);
     });
     connect(CmdDemarrer, &QPushButton::clicked, this, &ImportationSelectionParametres::demarrer);

@@ -37,4 +37,12 @@ QString demanderCheminExport(QWidget *parent, const QString &titre, const QStrin
     return chemin.isEmpty() ? QString() : cheminSelonFiltre(chemin, filtre);
 }
 
+QString demanderClasseurOuTexte(QWidget *parent, const QString &titre)
+{
+    return QFileDialog::getOpenFileName(
+        parent, titre, {},
+        QStringLiteral("Classeurs et textes (*.xlsx *.xlsm *.ods *.xls *.csv *.txt);;Tous les "
+                       "fichiers (*)"));
+}
+
 } // namespace vyk

@@ -14,5 +14,7 @@ namespace vyk {
 QString cheminSelonFiltre(const QString &chemin, const QString &filtre);
 // "" when the user cancels.
 QString demanderCheminExport(QWidget *parent, const QString &titre, const QString &sansExtension);
+// The workbook or ";" text file to read; "" when the user cancels.
+QString demanderClasseurOuTexte(QWidget *parent, const QString &titre);
 
 } // namespace vyk
