@@ -7,11 +7,11 @@
 #include "db/RaisonsMoteur.h"
 #include "db/Session.h"
 #include "schema/Catalogue.h"
+#include "ui/quality/Graphique.h"
 #include "users/GestionUtilisateurs.h"
 #include "users/Habilitations.h"
 #include "users/TablesUtilisateurs.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 
 #include <QDir>
@@ -337,8 +337,8 @@ int main(int argc, char *argv[])
         graphique = graphique || qstrcmp(argv[i], "chart") == 0;
     if (graphique && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> application(graphique ? new QApplication(argc, argv)
-                                                            : new QCoreApplication(argc, argv));
+    std::unique_ptr<QCoreApplication> application(
+        graphique ? vyk::creerApplicationGraphique(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("vyk-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VYK_VERSION));

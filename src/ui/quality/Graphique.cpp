@@ -2,6 +2,7 @@
 
 #include "ui/widgets/CouleursClasses.h"
 
+#include <QApplication>
 #include <QAreaSeries>
 #include <QChart>
 #include <QDateTimeAxis>
@@ -241,6 +242,11 @@ bool exporterGraphique(QChart *graphique, const QString &chemin, const QSize &ta
     }
     return refus(
         QStringLiteral("Format de fichier inconnu : « %1 » (png, svg ou pdf).").arg(extension));
+}
+
+QCoreApplication *creerApplicationGraphique(int &argc, char **argv)
+{
+    return new QApplication(argc, argv);
 }
 
 } // namespace vyk

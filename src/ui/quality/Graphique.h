@@ -10,6 +10,7 @@
 
 QT_BEGIN_NAMESPACE
 class QChart;
+class QCoreApplication;
 QT_END_NAMESPACE
 
 namespace vyk {
@@ -22,6 +23,9 @@ constexpr int POINTS_MAX_TRACES = 4000;
 // point and, per slice of time, the lowest and highest (in date order).
 QVector<PointGraphique> pointsAffiches(const QVector<PointGraphique> &points,
                                        int maximum = POINTS_MAX_TRACES);
+
+// The application the drawing needs, for a program without screens (argc must outlive it).
+QCoreApplication *creerApplicationGraphique(int &argc, char **argv);
 
 // The chart of the axes (one or two units) with the class bands drawn behind the first axis.
 // Results below a limit are drawn apart, hollow, and said so in the legend.
