@@ -1,5 +1,6 @@
 #include "import/AnalysesNommees.h"
 
+#include "db/BaseDonnees.h"
 #include "db/Progression.h"
 #include "import/ChargementTexte.h"
 #include "import/ColonnesNommees.h"
@@ -17,6 +18,8 @@ using C = ColonneImport;
 
 // The sampling time has no column of its own in the import table: it joins the date.
 constexpr int HEURE_PRELEVEMENT = NB_COLONNES_IMPORT;
+// The import table has no station name: the file's name column fills the empty names.
+constexpr int NOM_STATION = NB_COLONNES_IMPORT + 1;
 
 // Names each import column is known by, after the import table's own name. Sources: the field
 // names of the public surface-water physico-chemistry API of the national water data service
@@ -79,6 +82,18 @@ const QVector<NomsColonne> &nomsAnalysesInternes()
 }
 // clang-format on
 
+// The national files' columns: the analyses' and the station name (the regional archives name
+// their stations in their own station files).
+const QVector<NomsColonne> &nomsFichierNational()
+{
+    static const QVector<NomsColonne> noms =
+        nomsAnalysesInternes() +
+        QVector<NomsColonne>{{NOM_STATION,
+                              {"libelle_station", "LbStationMesureEauxSurface", "nom_station",
+                               "Libellé de la station"}}};
+    return noms;
+}
+
 // Columns a line cannot do without, and how the refusal names them.
 constexpr std::pair<C, const char *> REQUISES[] = {{C::CodeStation, "code station"},
                                                    {C::DatePrelvt, "date de prélèvement"},
@@ -133,7 +148,7 @@ QString chargerAnalysesNommees(const QByteArray &octets, GrilleImport &grille,
     chargement = {};
     TableNommee table;
     if (QString e = lireTableNommee(octets, table); !e.isEmpty()) return e;
-    const ColonnesNommees colonnes(table.entete, nomsAnalysesInternes());
+    const ColonnesNommees colonnes(table.entete, nomsFichierNational());
     for (const auto &[c, nom] : REQUISES)
         if (!colonnes.presente(int(c)))
             return texteColonnesNommees::colonneAbsente(QString::fromUtf8(nom));
@@ -147,6 +162,10 @@ QString chargerAnalysesNommees(const QByteArray &octets, GrilleImport &grille,
         remplirLigneNommee(colonnes, e.champs,
                            grille.ajouterLigne(QStringLiteral("ligne ") + QString::number(e.ligne)),
                            annee);
+        const QString code = colonnes.valeur(e.champs, int(C::CodeStation));
+        const QString nom = colonnes.valeur(e.champs, NOM_STATION);
+        if (!code.isEmpty() && !nom.isEmpty() && !chargement.nomsStations.contains(code))
+            chargement.nomsStations.insert(code, nom);
         if (grille.nombreLignes() % 100 == 0)
             progression.message(QStringLiteral("Chargement ligne ") +
                                 QString::number(grille.nombreLignes()));
@@ -184,6 +203,18 @@ void ajouterLignesRefusees(BilanAnalyses &bilan, const QVector<LigneEnErreur> &r
     if (!propre.isEmpty()) bilan.erreur += u'\n' + propre;
 }
 
+QString nommerStations(const QHash<QString, QString> &noms)
+{
+    // A name the user keeps in the station card is never replaced by the file's.
+    InstructionPreparee maj = bd().preparer(QStringLiteral(
+        "UPDATE QUALITOMETRES SET Nom=? WHERE CodeBSS=? AND (Nom IS NULL OR Nom='')"));
+    for (auto i = noms.constBegin(); i != noms.constEnd(); ++i)
+        if (!maj.executer({i.value().left(70), i.key()}))
+            return QStringLiteral("Nom de la station ") + i.key() + QStringLiteral(" : ") +
+                   maj.erreur();
+    return {};
+}
+
 QString integrerAnalysesNommees(const QString &chemin, OptionsIntegration &options,
                                 Progression &progression, const ReponsesIntegration &reponses,
                                 BilanAnalyses &bilan, ElementsIgnores &ignores)
@@ -199,6 +230,8 @@ QString integrerAnalysesNommees(const QString &chemin, OptionsIntegration &optio
     }
     bilan = integrerAnalyses(grille, options, progression, reponses);
     ajouterLignesRefusees(bilan, chargement.lignesEnErreur);
+    if (const QString e = nommerStations(chargement.nomsStations); !e.isEmpty())
+        bilan.erreur += (bilan.erreur.isEmpty() ? QString() : QStringLiteral("\n")) + e;
     return bilan.erreur;
 }
 

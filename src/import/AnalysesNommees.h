@@ -8,6 +8,7 @@
 #include "import/GrilleImport.h"
 #include "import/IntegrationAnalyses.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -22,6 +23,8 @@ struct ChargementNomme
 {
     // Lines whose field count is not the header's: "ligne N : ..."; they are not in the table.
     QVector<LigneEnErreur> lignesEnErreur;
+    // Station code -> the first name the file gives it.
+    QHash<QString, QString> nomsStations;
 };
 
 // Loads the file into the table (origins "ligne N" of the file). The station code, the sampling
@@ -37,6 +40,8 @@ QString chargerFichierAnalysesNommees(const QString &chemin, GrilleImport &grill
                                       ChargementNomme &chargement, Progression &progression,
                                       ElementsIgnores *ignores = nullptr);
 
+// Names the stations whose stored name is empty ("" or why a name could not be written).
+QString nommerStations(const QHash<QString, QString> &noms);
 // The names each import column is known by (the 42 import columns, then the sampling time).
 const QVector<NomsColonne> &nomsAnalysesNommees();
 // A record of such a file into a row of the import table (42 fields), the time joined to the

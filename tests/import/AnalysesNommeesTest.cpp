@@ -48,7 +48,9 @@ TEST(AnalysesNommees, ColonnesParNomEtLigneRefusee)
     ASSERT_EQ(c.lignesEnErreur.size(), 1);
     EXPECT_EQ(texteColonnesNommees::ligneRefusee(c.lignesEnErreur[0]),
               QStringLiteral("ligne 5 : 3 champ(s) au lieu des 11 de la ligne d'en-tête"));
-    EXPECT_EQ(ignores.texte(), QStringLiteral("Éléments non repris : libelle_station (3)."));
+    EXPECT_EQ(ignores.texte(), QString()) << "the station name is taken";
+    EXPECT_EQ(c.nomsStations.value("05001000"), QStringLiteral("La Rance"));
+    EXPECT_EQ(c.nomsStations.value("05002000"), QStringLiteral("Le Couesnon"));
 }
 
 TEST(AnalysesNommees, ColonneRequiseAbsenteEtSeparateurs)
@@ -113,8 +115,7 @@ TEST_P(AnalysesNommeesTest, DeuxFoisLesMemesLignesEtLaLigneCasseeSignalee)
         ASSERT_EQ(r.fichiers.size(), 1);
         EXPECT_EQ(r.fichiers[0].erreur,
                   QStringLiteral("ligne 5 : 3 champ(s) au lieu des 11 de la ligne d'en-tête"));
-        EXPECT_EQ(r.fichiers[0].remarques,
-                  QStringLiteral("Éléments non repris : libelle_station (3)."));
+        EXPECT_EQ(r.fichiers[0].remarques, QString());
         EXPECT_EQ(r.fichiers[0].bilan.lignesLues, 4);
         EXPECT_EQ(r.fichiers[0].bilan.analysesEcrites(), 3);
         ASSERT_EQ(r.fichiers[0].bilan.lignesEnErreur.size(), 1);
@@ -136,6 +137,12 @@ TEST_P(AnalysesNommeesTest, DeuxFoisLesMemesLignesEtLaLigneCasseeSignalee)
         }
         avant = apres;
     }
+    // A name typed by the user is kept by the next run; an empty one takes the file's again.
+    ASSERT_TRUE(executer("UPDATE QUALITOMETRES SET Nom='Nom saisi' WHERE CodeBSS='05002000'"));
+    ASSERT_TRUE(executer("UPDATE QUALITOMETRES SET Nom=NULL WHERE CodeBSS='05001000'"));
+    importerExtrait(EXTRAIT);
+    EXPECT_EQ(lignes("SELECT CodeBSS, Nom FROM QUALITOMETRES ORDER BY CodeBSS"),
+              QStringList({"05001000|La Rance", "05002000|Nom saisi"}));
     EXPECT_EQ(valeur("SELECT count(*) FROM PRELEVEMENTS").toInt(), 2);
     // The parameters created carry today's date on both engines, not a day and month swapped.
     EXPECT_EQ(lignes("SELECT DISTINCT DateCreation FROM ANALYSES_PARAMETRES"),
