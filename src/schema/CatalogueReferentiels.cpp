@@ -421,6 +421,7 @@ constexpr DefinitionColonne QUALITOMETRES_DEMANDES[] = {
     {"commentaire", M}, {"codeIntervenant", T, 17}, {"nomContact", T, 115},
     {"codePrestataire", T, 17}, {"codePayeur", T, 17}, {"codePreleveur", T, 17},
     {"codeSupport", T, 5}, {"codeListeParametres", T, 17}, {"datemaj", D}, {"loginmaj", T, 50},
+    {"codeCampagne", R},
 };
 // clang-format on
 
@@ -463,13 +464,14 @@ constexpr DefinitionColonne CAMPAGNES_SITES[] = {
     {"codeCampagne", R},
     {"codeSite", R},
     {"ordrePassage", R},
+    {"datePassage", D},
 };
 
 // Parameters of a campaign.
 // clang-format off
 constexpr DefinitionColonne CAMPAGNES_PARAMETRES[] = {
     {"codeCampagne", R}, {"codeParametre", T, 5}, {"codeUnite", T, 5}, {"codeLieu", T, 1},
-    {"codeFraction", T, 3}, {"codeSupport", T, 5},
+    {"codeFraction", T, 3}, {"codeSupport", T, 5}, {"insitu", T, 1},
 };
 // clang-format on
 

@@ -1,0 +1,400 @@
+#include "campagnes/SuiviCampagne.h"
+
+#include "db/BaseDonnees.h"
+#include "db/Sql.h"
+#include "schema/TableAnalyses.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <cmath>
+
+namespace vyk {
+
+namespace {
+
+const QString FORMAT_MOIS = QStringLiteral("MM/yy");
+
+// What every view shares: the period, its months, the stations and where their cells go.
+struct Calcul
+{
+    const Campagne &campagne;
+    QDate debut, fin;
+    QVector<QDate> mois;
+    QStringList codes;                            // distinct station codes, as SQL numbers
+    QHash<QString, QVector<int>> lignesDeStation; // a station may be listed twice
+    TableSuivi table;
+
+    int colonneMois(const QDate &jour) const
+    {
+        const int i = (jour.year() - debut.year()) * 12 + jour.month() - debut.month();
+        return i >= 0 && i < mois.size() ? table.premiereColonneDonnees + i : -1;
+    }
+    void poser(const QString &station, int colonne, const QString &texte, EtatCellule etat)
+    {
+        for (int l : lignesDeStation.value(station)) {
+            table.lignes[l][colonne] = texte;
+            table.etats[l][colonne] = etat;
+        }
+    }
+    QString listeStations() const { return codes.join(u','); }
+    // The samples of the period, and of the issuer when the campaign has one.
+    QString conditionPrelevements() const
+    {
+        QString c = QStringLiteral(" AND P.DateDebut>=") + dateSQL(debut.startOfDay()) +
+                    QStringLiteral(" AND P.DateDebut<") + dateSQL(fin.addDays(1).startOfDay());
+        const QString emetteur = campagne.fiche.codeIntervenant.trimmed();
+        if (!emetteur.isEmpty()) {
+            bool estNombre = false;
+            const double n = emetteur.toDouble(&estNombre);
+            // The producer column holds numbers: an issuer code that is not one matches nothing.
+            c += estNombre ? QStringLiteral(" AND P.CodeProducteurPrincipal=") + sqlNombre(n)
+                           : QStringLiteral(" AND 1=0");
+        }
+        return c;
+    }
+};
+
+QString cleStation(const QVariant &v)
+{
+    return QString::number(v.toDouble(), 'g', 15);
+}
+
+QDate jourDe(const Tableau &t, int ligne, int colonne)
+{
+    return dateCampagne(t.texte(ligne, colonne).left(10));
+}
+
+void preparerTable(Calcul &c, VueSuivi vue)
+{
+    TableSuivi &t = c.table;
+    const bool interventions = vue == VueSuivi::Interventions;
+    t.titres = {QStringLiteral("codeSite"), QStringLiteral("Identifiant"),
+                QStringLiteral("Station"), QStringLiteral("Dernier Passage"),
+                QStringLiteral("Interventions")};
+    t.largeurs = {8, 14, 30, interventions ? 13 : 0, interventions ? 12 : 0};
+    t.premiereColonneDonnees = COLONNES_FIXES_SUIVI;
+    if (vue == VueSuivi::Analyses) {
+        for (const ParametreCampagne &p : c.campagne.parametres) {
+            const QString unite = p.codeUnite.trimmed();
+            t.titres << p.codeParametre.trimmed() +
+                            (unite.isEmpty() ? QString() : QStringLiteral(" (") + unite + u')');
+            t.largeurs << 6;
+        }
+    } else {
+        for (const QDate &m : c.mois) {
+            t.titres << m.toString(FORMAT_MOIS);
+            t.largeurs << (vue == VueSuivi::Demandes ? 12 : 6);
+        }
+    }
+    QSet<QString> vus;
+    for (const StationCampagne &s : c.campagne.stations) {
+        const QString code = cleStation(s.codeSite);
+        c.lignesDeStation[code].append(int(t.lignes.size()));
+        if (!vus.contains(code)) {
+            vus.insert(code);
+            c.codes << code;
+        }
+        QStringList ligne = {code, s.identifiant(), s.nom, QString(),
+                             interventions ? QStringLiteral("0") : QString()};
+        const int donnees = int(t.titres.size()) - COLONNES_FIXES_SUIVI;
+        for (int i = 0; i < donnees; ++i)
+            ligne << (vue == VueSuivi::Analyses ? QStringLiteral("0") : QString());
+        t.lignes << ligne;
+        t.etats << QVector<EtatCellule>(t.titres.size(), vue == VueSuivi::Analyses
+                                                             ? EtatCellule::Manquant
+                                                             : EtatCellule::Neutre);
+        t.toursPrevus << 0;
+    }
+}
+
+// The analysis tables of the campaign's stations that exist.
+QVector<TableAnalysesStation> tablesDesStations(const Calcul &c)
+{
+    QVector<TableAnalysesStation> tables;
+    for (const TableAnalysesStation &t : tablesAnalysesStations())
+        if (c.lignesDeStation.contains(cleStation(t.codeQualitometre))) tables << t;
+    return tables;
+}
+
+// Per station: SELECT station, ... FROM its table A joined to its samples P of the period.
+QString selectAnalyses(const QString &table, const QHash<QString, QString> &stationDeTable,
+                       const QString &colonnes, const QString &suite, const Calcul &c)
+{
+    const QString station = stationDeTable.value(table);
+    return QStringLiteral("SELECT ") + station + QStringLiteral(" AS station, ") + colonnes +
+           QStringLiteral(" FROM ") + table +
+           QStringLiteral(" A INNER JOIN PRELEVEMENTS P ON A.NumPrelevement=P.NumPrelevement "
+                          "WHERE P.CodeQualitometre=") +
+           station + c.conditionPrelevements() + suite;
+}
+
+bool parcourirStations(const Calcul &c, const QString &colonnes, const QString &suite,
+                       const std::function<void(const Tableau &, int)> &chaqueLigne)
+{
+    const QVector<TableAnalysesStation> tables = tablesDesStations(c);
+    QHash<QString, QString> stationDeTable;
+    for (const TableAnalysesStation &t : tables)
+        stationDeTable.insert(t.table, sqlNombre(t.codeQualitometre));
+    return parcourirAnalyses(
+        tables,
+        [&](const QString &table) {
+            return selectAnalyses(table, stationDeTable, colonnes, suite, c);
+        },
+        [&](const Tableau &t, int l) {
+            chaqueLigne(t, l);
+            return true;
+        },
+        false);
+}
+
+bool suiviAnalyses(Calcul &c)
+{
+    QHash<QString, QHash<QString, long long>> nombres; // station -> "param|unit" -> count
+    const bool ok = parcourirStations(
+        c, QStringLiteral("A.CodeParametre AS parametre, A.CodeUnite AS unite, count(*) AS nb"),
+        QStringLiteral(" GROUP BY A.CodeParametre, A.CodeUnite"), [&](const Tableau &t, int l) {
+            nombres[cleStation(t(l, 0))][t.texte(l, 1).trimmed() + u'|' +
+                                         t.texte(l, 2).trimmed()] += t(l, 3).toLongLong();
+        });
+    if (!ok) return false;
+    for (auto station = nombres.cbegin(); station != nombres.cend(); ++station) {
+        for (int i = 0; i < c.campagne.parametres.size(); ++i) {
+            const ParametreCampagne &p = c.campagne.parametres[i];
+            const QString parametre = p.codeParametre.trimmed(), unite = p.codeUnite.trimmed();
+            long long n = 0;
+            // A wanted parameter without unit counts the analyses of every unit.
+            for (auto it = station->cbegin(); it != station->cend(); ++it)
+                if (it.key().section(u'|', 0, 0) == parametre &&
+                    (unite.isEmpty() || it.key().section(u'|', 1) == unite))
+                    n += it.value();
+            c.poser(station.key(), c.table.premiereColonneDonnees + i, QString::number(n),
+                    n > 0 ? EtatCellule::Complet : EtatCellule::Manquant);
+        }
+    }
+    return true;
+}
+
+bool suiviPrelevements(Calcul &c)
+{
+    QStringList voulus;
+    for (const ParametreCampagne &p : c.campagne.parametres)
+        if (!voulus.contains(sqlTexte(p.codeParametre.trimmed())))
+            voulus << sqlTexte(p.codeParametre.trimmed());
+    // Without wanted parameters, any sample with analyses counts.
+    const QString filtre =
+        voulus.isEmpty() ? QString()
+                         : QStringLiteral(" AND A.CodeParametre IN (") + voulus.join(u',') + u')';
+    struct Mois
+    {
+        int prelevements = 0;
+        bool complet = false;
+    };
+    QHash<QString, QHash<int, Mois>> parStation;
+    const bool ok = parcourirStations(
+        c,
+        QStringLiteral("P.NumPrelevement AS num, P.DateDebut AS jour, "
+                       "count(DISTINCT A.CodeParametre) AS nb"),
+        filtre + QStringLiteral(" GROUP BY P.NumPrelevement, P.DateDebut"),
+        [&](const Tableau &t, int l) {
+            const int colonne = c.colonneMois(jourDe(t, l, 2));
+            if (colonne < 0) return;
+            Mois &m = parStation[cleStation(t(l, 0))][colonne];
+            ++m.prelevements;
+            m.complet = m.complet || voulus.isEmpty() || t(l, 3).toLongLong() >= voulus.size();
+        });
+    if (!ok) return false;
+    for (auto s = parStation.cbegin(); s != parStation.cend(); ++s)
+        for (auto m = s->cbegin(); m != s->cend(); ++m)
+            c.poser(s.key(), m.key(), QString::number(m->prelevements),
+                    m->complet ? EtatCellule::Complet : EtatCellule::Partiel);
+    return true;
+}
+
+bool suiviDemandes(Calcul &c)
+{
+    long nb = 0;
+    Tableau t;
+    const QDate apres = c.mois.last().addMonths(1);
+    if (!bd().ExtraireRecords(
+            QStringLiteral("SELECT S.codeQualitometre, D.dateDebutApplication, "
+                           "D.dateFinApplication, D.libelle FROM QUALITOMETRES_DEMANDES D "
+                           "INNER JOIN QUALITOMETRES_DEMANDES_SITES S ON "
+                           "D.codeDemande=S.codeDemande WHERE D.dateDebutApplication<") +
+                dateSQL(apres.startOfDay()) + QStringLiteral(" AND D.dateFinApplication>=") +
+                dateSQL(c.mois.first().startOfDay()) +
+                QStringLiteral(" AND S.codeQualitometre IN (") + c.listeStations() +
+                QStringLiteral(") ORDER BY D.dateDebutApplication ASC, D.codeDemande ASC"),
+            nb, t))
+        return false;
+    QHash<QString, QHash<int, QStringList>> libelles;
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        const QDate debut = jourDe(t, l, 1), fin = jourDe(t, l, 2);
+        for (int i = 0; i < c.mois.size(); ++i) {
+            const QDate &m = c.mois[i];
+            if (debut >= m.addMonths(1) || fin < m) continue;
+            QStringList &cellule =
+                libelles[cleStation(t(l, 0))][c.table.premiereColonneDonnees + i];
+            if (!cellule.contains(t.texte(l, 3))) cellule << t.texte(l, 3);
+        }
+    }
+    for (auto s = libelles.cbegin(); s != libelles.cend(); ++s)
+        for (auto m = s->cbegin(); m != s->cend(); ++m)
+            c.poser(s.key(), m.key(), m->join(QStringLiteral(", ")), EtatCellule::Complet);
+    return true;
+}
+
+EtatCellule etatInterventions(int faites, int prevues)
+{
+    if (prevues > 0 && faites >= prevues) return EtatCellule::Complet;
+    if (faites > 0) return EtatCellule::Partiel;
+    return prevues > 0 ? EtatCellule::Manquant : EtatCellule::Neutre;
+}
+
+void poserToursPrevus(Calcul &c, const QHash<QString, int> &faites)
+{
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT CodeQualitometre, nbTournees FROM QUALITOMETRES WHERE "
+                                     "CodeQualitometre IN (") +
+                      c.listeStations() + u')');
+    QHash<QString, int> prevus;
+    for (int l = 0; l < t.nbLignes(); ++l)
+        prevus.insert(cleStation(t(l, 0)),
+                      int(std::lround(t(l, 1).toDouble() * double(c.mois.size()) / 12.0)));
+    for (auto s = c.lignesDeStation.cbegin(); s != c.lignesDeStation.cend(); ++s)
+        for (int l : s.value()) {
+            c.table.toursPrevus[l] = prevus.value(s.key());
+            c.table.etats[l][4] = etatInterventions(faites.value(s.key()), c.table.toursPrevus[l]);
+        }
+}
+
+bool suiviInterventions(Calcul &c, bool tourneeGestion)
+{
+    long nb = 0;
+    Tableau t;
+    if (!bd().ExtraireRecords(
+            QStringLiteral("SELECT CodeQualitometre, DateEvenement, count(DateEvenement) FROM "
+                           "EVENEMENTS_QUALITO WHERE CodeQualitometre IN (") +
+                c.listeStations() + QStringLiteral(") AND DateEvenement>=") +
+                dateSQL(c.debut.startOfDay()) + QStringLiteral(" AND DateEvenement<") +
+                dateSQL(c.fin.addDays(1).startOfDay()) +
+                (tourneeGestion ? QStringLiteral(" AND type='G'") : QString()) +
+                QStringLiteral(" GROUP BY CodeQualitometre, DateEvenement "
+                               "ORDER BY CodeQualitometre, DateEvenement ASC"),
+            nb, t))
+        return false;
+    QHash<QString, int> faites;
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        const QString station = cleStation(t(l, 0));
+        const QDate jour = jourDe(t, l, 1);
+        const int n = int(t(l, 2).toLongLong());
+        const int colonne = c.colonneMois(jour);
+        if (colonne < 0) continue;
+        faites[station] += n;
+        // Rows come by date: the last one is the latest visit, and replaces its month's count.
+        c.poser(station, 3, jour.toString(QStringLiteral("dd/MM/yyyy")), EtatCellule::Neutre);
+        c.poser(station, 4, QString::number(faites[station]), EtatCellule::Neutre);
+        c.poser(station, colonne, QString::number(n), EtatCellule::Complet);
+    }
+    poserToursPrevus(c, faites);
+    return true;
+}
+
+} // namespace
+
+QString libelleVueSuivi(VueSuivi vue)
+{
+    switch (vue) {
+    case VueSuivi::Analyses:
+        return QStringLiteral("Suivi des analyses");
+    case VueSuivi::Prelevements:
+        return QStringLiteral("Suivi des prélèvements");
+    case VueSuivi::Demandes:
+        return QStringLiteral("Suivi des demandes Labo");
+    case VueSuivi::Interventions:
+        return QStringLiteral("Suivi des interventions");
+    }
+    return {};
+}
+
+QString nomVueSuivi(VueSuivi vue)
+{
+    switch (vue) {
+    case VueSuivi::Analyses:
+        return QStringLiteral("analyses");
+    case VueSuivi::Prelevements:
+        return QStringLiteral("prelevements");
+    case VueSuivi::Demandes:
+        return QStringLiteral("demandes");
+    case VueSuivi::Interventions:
+        return QStringLiteral("interventions");
+    }
+    return {};
+}
+
+bool vueSuiviDeNom(const QString &nom, VueSuivi &vue)
+{
+    for (VueSuivi v :
+         {VueSuivi::Analyses, VueSuivi::Prelevements, VueSuivi::Demandes, VueSuivi::Interventions})
+        if (nom.trimmed().compare(nomVueSuivi(v), Qt::CaseInsensitive) == 0) {
+            vue = v;
+            return true;
+        }
+    return false;
+}
+
+QVector<QDate> moisCampagne(const QDate &debut, const QDate &fin)
+{
+    QVector<QDate> mois;
+    if (!debut.isValid() || !fin.isValid() || fin < debut) return mois;
+    for (QDate m(debut.year(), debut.month(), 1); m <= fin; m = m.addMonths(1))
+        mois << m;
+    return mois;
+}
+
+QString verifierPeriodeSuivi(const FicheCampagne &fiche)
+{
+    const QDate debut = dateCampagne(fiche.dateDebut), fin = dateCampagne(fiche.dateFin);
+    if (!debut.isValid() || !fin.isValid()) return texteSuivi::DATES_ABSENTES;
+    if (fin < debut) return texteSuivi::FIN_AVANT_DEBUT;
+    return {};
+}
+
+TableSuivi calculerSuivi(const Campagne &campagne, VueSuivi vue, bool tourneeGestionSeulement,
+                         QString &erreur)
+{
+    erreur = verifierPeriodeSuivi(campagne.fiche);
+    if (!erreur.isEmpty()) return {};
+    Calcul c{campagne,
+             dateCampagne(campagne.fiche.dateDebut),
+             dateCampagne(campagne.fiche.dateFin),
+             {},
+             {},
+             {},
+             {}};
+    c.mois = moisCampagne(c.debut, c.fin);
+    preparerTable(c, vue);
+    if (c.codes.isEmpty()) return c.table;
+    bool ok = true;
+    switch (vue) {
+    case VueSuivi::Analyses:
+        ok = suiviAnalyses(c);
+        break;
+    case VueSuivi::Prelevements:
+        ok = suiviPrelevements(c);
+        break;
+    case VueSuivi::Demandes:
+        ok = suiviDemandes(c);
+        break;
+    case VueSuivi::Interventions:
+        ok = suiviInterventions(c, tourneeGestionSeulement);
+        break;
+    }
+    if (!ok) {
+        erreur = texteSuivi::ECHEC.arg(bd().derniereErreur());
+        return {};
+    }
+    return c.table;
+}
+
+} // namespace vyk
