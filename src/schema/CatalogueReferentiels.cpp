@@ -560,13 +560,20 @@ constexpr DefinitionColonne BULLETINS_QUALITO_SELECTION[] = {
     {"CodeQualitometre", R},
 };
 
-// Saved searches.
+// Saved searches. CodeListe holds a selection list's code, which is text ("MOOX").
 // clang-format off
 constexpr DefinitionColonne RESULT_RECH_VYK[] = {
-    {"id", A, 0, true}, {"TypeListe", R}, {"CodeListe", R}, {"typedonnees", T, 12},
+    {"id", A, 0, true}, {"TypeListe", R}, {"CodeListe", T, 17}, {"typedonnees", T, 12},
     {"DateRecherche", D}, {"Intitule", T, 255},
 };
 // clang-format on
+
+// The criteria of a saved search, one row per criterion that is set.
+constexpr DefinitionColonne RESULT_RECH_CRITERES[] = {
+    {"idResultRech", L, 0, true},
+    {"critere", T, 30},
+    {"valeur", M},
+};
 
 // Per-element results of a saved search.
 // clang-format off
@@ -712,6 +719,7 @@ constexpr DefinitionTable TABLES[] = {
     {"BULLETINS_QUALITO", BULLETINS_QUALITO},
     {"BULLETINS_QUALITO_SELECTION", BULLETINS_QUALITO_SELECTION},
     {"RESULT_RECH_VYK", RESULT_RECH_VYK, EtapeSchema::Recherche},
+    {"RESULT_RECH_CRITERES", RESULT_RECH_CRITERES, EtapeSchema::Recherche},
     {"RESULT_INDIC", RESULT_INDIC, EtapeSchema::Recherche},
     {"RESULT_TOT_INDIC", RESULT_TOT_INDIC, EtapeSchema::Recherche},
     {"RESULT_REPARTITION", RESULT_REPARTITION, EtapeSchema::Recherche},

@@ -67,6 +67,7 @@ class MiseAJour
     void marquerSelections();
     void etapeJobs();
     void etapeRecherche();
+    void convertirCodesListes();
     void etapeDonneesInitiales();
     bool ecrireVersion();
 

@@ -525,6 +525,29 @@ void MiseAJour::etapeRecherche()
 {
     message(QStringLiteral("Mise à jour des résultats de recherche"));
     completerTables(EtapeSchema::Recherche);
+    convertirCodesListes();
+}
+
+// Older layouts kept a saved search's list code as a number, which no list code like "MOOX" fits:
+// the column becomes text, its numbers written without a decimal part ("12", not "12.0").
+void MiseAJour::convertirCodesListes()
+{
+    const QString table = QStringLiteral("RESULT_RECH_VYK"), colonne = QStringLiteral("CodeListe");
+    const QString type = m_etat.typeColonne(table, colonne);
+    const bool texte = type.isEmpty() || type.startsWith(u"text") ||
+                       type.startsWith(u"character varying") || type.startsWith(u"varchar");
+    if (texte || annule()) return;
+    Transaction transaction(m_bd);
+    const bool ok = sql(QStringLiteral("ALTER TABLE RESULT_RECH_VYK ALTER CodeListe TEXT(17)")) &&
+                    sql(QStringLiteral("UPDATE RESULT_RECH_VYK SET CodeListe=substr(CodeListe, 1, "
+                                       "length(CodeListe)-2) WHERE CodeListe LIKE '%.0'"));
+    if (ok && transaction.valider()) {
+        m_etat.noterColonne(table, colonne, QStringLiteral("text(17)"));
+        return;
+    }
+    transaction.annuler();
+    noterInacheve(QStringLiteral("la colonne CodeListe de RESULT_RECH_VYK n'a pas pu devenir un "
+                                 "texte"));
 }
 
 void MiseAJour::etapeDonneesInitiales()

@@ -68,6 +68,33 @@ const QStringList &libellesFiltreClasse()
     return libelles;
 }
 
+GenreRecherche genreRecherche(const QString &cle)
+{
+    const QString k = cle.trimmed();
+    static const QStringList physicoChimie = {"", "001", "031", "061", "071", "091", "691"};
+    if (physicoChimie.contains(k)) return GenreRecherche::Analyses;
+    if (k == u"-1") return GenreRecherche::Indices;
+    if (k == u"-2") return GenreRecherche::Etats;
+    if (k == u"101" || k == u"271") return GenreRecherche::TaxonsReleves;
+    return GenreRecherche::Taxons;
+}
+
+int typeListeRecherche(const CriteresRecherche &c)
+{
+    switch (genreRecherche(c.pointPrelevement)) {
+    case GenreRecherche::Analyses:
+        return ListeParametres;
+    case GenreRecherche::Taxons:
+    case GenreRecherche::TaxonsReleves:
+        return ListeTaxons;
+    case GenreRecherche::Indices:
+        return ListeIndices;
+    case GenreRecherche::Etats:
+        return ListeEtats;
+    }
+    return ListeParametres;
+}
+
 namespace {
 
 QString listeTextes(const QStringList &codes)

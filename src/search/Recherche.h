@@ -62,6 +62,21 @@ struct CriteresRecherche
     bool detectionsSeulement = false;
 };
 
+// The five search kinds, chosen by the result kind's key (a sampling point key, "-1" for index
+// results, "-2" for states). Kinds 2 and 3 both search taxa lists; 3 counts surveys.
+enum class GenreRecherche
+{
+    Analyses = 1,
+    Taxons = 2,
+    TaxonsReleves = 3,
+    Indices = 4,
+    Etats = 5
+};
+// An empty key searches analyses at any point.
+GenreRecherche genreRecherche(const QString &cle);
+// The selection list type the kind searches: parameters 0, taxa 1, indices 2, states 4.
+int typeListeRecherche(const CriteresRecherche &c);
+
 inline const QString MESSAGE_DATES = QStringLiteral("Renseignez les dates de chargement");
 inline const QString MESSAGE_AUCUN_RESULTAT =
     QStringLiteral("Aucun résultat ne correspond à vos critères.");
@@ -128,5 +143,9 @@ QStringList celluleResultat(const ResultatRecherche &r, const LigneResultat &l);
 GrilleTexte grilleIndicateurs(const ResultatRecherche &r);
 GrilleTexte grilleTotaux(const ResultatRecherche &r);
 GrilleTexte grilleRepartitions(const ResultatRecherche &r);
+// Stations with a result shown: the elements detected there and the samples with a detection.
+GrilleTexte grilleStations(const ResultatRecherche &r);
+// One row over those stations: how many, elements, samples, detections.
+GrilleTexte grilleTotalStations(const ResultatRecherche &r);
 
 } // namespace vyk

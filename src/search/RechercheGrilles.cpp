@@ -59,6 +59,26 @@ QStringList statistiques(const Indicateur &i)
             calculPercentile(liste, 0.75)};
 }
 
+// What the results shown at one station hold.
+struct BilanStation
+{
+    QStringList elements, prelevements, avecDetection;
+};
+
+QVector<BilanStation> bilansStations(const ResultatRecherche &r)
+{
+    QVector<BilanStation> bilans(r.stations.size());
+    for (const LigneResultat &l : r.lignes) {
+        BilanStation &b = bilans[l.station];
+        if (!b.prelevements.contains(l.numPrelevement)) b.prelevements << l.numPrelevement;
+        if (!l.detection) continue;
+        const QString element = l.parametre + u'/' + l.unite;
+        if (!b.elements.contains(element)) b.elements << element;
+        if (!b.avecDetection.contains(l.numPrelevement)) b.avecDetection << l.numPrelevement;
+    }
+    return bilans;
+}
+
 } // namespace
 
 QStringList titresResultats()
@@ -204,6 +224,74 @@ GrilleTexte grilleRepartitions(const ResultatRecherche &r)
         }
         g.lignes << ligne;
     }
+    return g;
+}
+
+GrilleTexte grilleStations(const ResultatRecherche &r)
+{
+    GrilleTexte g;
+    g.titres = QStringList{QStringLiteral("Code"),
+                           QStringLiteral("Identifiant"),
+                           QStringLiteral("Nom"),
+                           QStringLiteral("Nb éléments détectés"),
+                           QStringLiteral("Eléments détectés"),
+                           QStringLiteral("Nb prélèvements"),
+                           QStringLiteral("Nb prélèvements avec détection"),
+                           QStringLiteral("% avec détection"),
+                           QStringLiteral("Prélèvements"),
+                           QStringLiteral("X"),
+                           QStringLiteral("Y"),
+                           QStringLiteral("Projection")};
+    const QVector<BilanStation> bilans = bilansStations(r);
+    for (qsizetype s = 0; s < bilans.size(); ++s) {
+        const BilanStation &b = bilans[s];
+        if (b.prelevements.isEmpty()) continue;
+        const StationRecherche &st = r.stations[s];
+        g.lignes << QStringList{QString::number(st.code),
+                                st.codeBSS,
+                                st.nom,
+                                QString::number(b.elements.size()),
+                                b.elements.join(u';'),
+                                QString::number(b.prelevements.size()),
+                                QString::number(b.avecDetection.size()),
+                                taux(b.avecDetection.size(), b.prelevements.size()),
+                                b.prelevements.join(u';'),
+                                st.x,
+                                st.y,
+                                st.projection};
+    }
+    return g;
+}
+
+GrilleTexte grilleTotalStations(const ResultatRecherche &r)
+{
+    GrilleTexte g;
+    g.titres = QStringList{QStringLiteral("Code"),
+                           QStringLiteral("Nb stations"),
+                           QStringLiteral("Nb éléments"),
+                           QStringLiteral("Nb éléments moyen"),
+                           QStringLiteral("Nb prélèvements"),
+                           QStringLiteral("Nb détections"),
+                           QStringLiteral("Détection moyenne")};
+    long long stations = 0, elementsParStation = 0, prelevements = 0, detections = 0;
+    QStringList elements;
+    for (const BilanStation &b : bilansStations(r)) {
+        if (b.prelevements.isEmpty()) continue;
+        ++stations;
+        elementsParStation += b.elements.size();
+        prelevements += b.prelevements.size();
+        detections += b.avecDetection.size();
+        for (const QString &e : b.elements)
+            if (!elements.contains(e)) elements << e;
+    }
+    const QString moyen =
+        stations == 0
+            ? QString()
+            : nombre(std::round(10.0 * double(elementsParStation) / double(stations)) / 10.0);
+    g.lignes << QStringList{QStringLiteral("Total"),          QString::number(stations),
+                            QString::number(elements.size()), moyen,
+                            QString::number(prelevements),    QString::number(detections),
+                            taux(detections, prelevements)};
     return g;
 }
 

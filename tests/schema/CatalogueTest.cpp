@@ -198,7 +198,7 @@ TEST(CatalogueOracle, LeCatalogueSEcritDansLeDialecteOracle)
 TEST(CatalogueOracle, CatalogueTranscrit)
 {
     // A few anchors of the transcription: counts and the first and last columns of long tables.
-    EXPECT_EQ(catalogueTables().size(), 121u);
+    EXPECT_EQ(catalogueTables().size(), 122u);
     EXPECT_EQ(definitionTable(u"QUALITOMETRES")->colonnes.size(), 52u);
     EXPECT_EQ(definitionTable(u"QUALITOMETRES_POINTS_OPERATIONS")->nomsColonnes().size(), 39);
     EXPECT_NE(definitionTable(u"QUALITOMETRES_POINTS_OPERATIONS")->colonne(u"jobExecutionId"),

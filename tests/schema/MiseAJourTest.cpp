@@ -495,6 +495,31 @@ TEST_P(MiseAJourTest, LesSelectionsSansTypeOuSansDefautSontMarquees)
     EXPECT_EQ(lignes(titres), QStringList({"0|A|", "0|B|X", "1|T1|X", "1|Z|"}));
 }
 
+// A saved search's list code was a number: it becomes text, each code kept, once.
+TEST_P(MiseAJourTest, LeCodeDeListeDesRecherchesDevientUnTexte)
+{
+    executerTout({"CREATE TABLE RESULT_RECH_VYK (id AUTOINCREMENT, TypeListe Double, CodeListe "
+                  "Double, typedonnees Text(12), DateRecherche DateTime, Intitule Text(255))",
+                  "INSERT INTO RESULT_RECH_VYK (TypeListe, CodeListe, Intitule) VALUES (0, 12, "
+                  "'douze')",
+                  "INSERT INTO RESULT_RECH_VYK (TypeListe, CodeListe, Intitule) VALUES (0, NULL, "
+                  "'aucune')"});
+    ASSERT_TRUE(verifierVersionBase(version)) << qPrintable(raisonEchecMiseAJour());
+    const char *codes = "SELECT id, CodeListe, Intitule FROM RESULT_RECH_VYK ORDER BY id";
+    EXPECT_EQ(lignes(codes), QStringList({"1|12|douze", "2||aucune"}));
+    // SQLite would take any value in any column: the stored value itself is text now.
+    if (!estPostgres()) {
+        EXPECT_EQ(lignes("SELECT typeof(CodeListe) FROM RESULT_RECH_VYK WHERE id=1"),
+                  QStringList({"text"}));
+    }
+    // A list code that is text now fits, and the next upgrade leaves it.
+    executerTout({"INSERT INTO RESULT_RECH_VYK (TypeListe, CodeListe, Intitule) VALUES (0, "
+                  "'MOOX', 'moox')",
+                  "DELETE FROM PARAMETRES WHERE Identifiant = 'version'"});
+    ASSERT_TRUE(verifierVersionBase(version));
+    EXPECT_EQ(lignes(codes), QStringList({"1|12|douze", "2||aucune", "3|MOOX|moox"}));
+}
+
 // A site's column whose name needs quotes (space, accent) comes through a rebuild with its values.
 TEST_P(MiseAJourTest, UneColonneDuSiteAuNomComposeEstReconstruite)
 {
