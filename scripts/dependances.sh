@@ -10,10 +10,12 @@ VYK_PAQUETS=(
     libsqlite3-dev libpq-dev postgresql
     libquazip1-qt6-dev libfreexl-dev libxlsxwriter-dev libproj-dev proj-data
     libgtest-dev libgmock-dev libbenchmark-dev
+    xdg-utils
 )
 
-# Only the checks of test.sh need these (the ODBC driver of PostgreSQL runs the ODBC engine).
-VYK_PAQUETS_TESTS=(clang-format unixodbc odbc-postgresql)
+# Only the checks of test.sh need these (the ODBC driver of PostgreSQL runs the ODBC engine;
+# xmllint checks the written request messages).
+VYK_PAQUETS_TESTS=(clang-format unixodbc odbc-postgresql libxml2-utils)
 
 vyk_en_root() {
     if [ "$(id -u)" -eq 0 ]; then

@@ -435,7 +435,7 @@ constexpr DefinitionColonne QUALITOMETRES_DEMANDES_SITES[] = {
 // clang-format off
 constexpr DefinitionColonne QUALITOMETRES_DEMANDES_PARAMETRES[] = {
     {"codeDemande", R}, {"codeParametre", T, 5}, {"codeUnite", T, 5}, {"codeLieu", T, 1},
-    {"codeFraction", T, 3}, {"codeSupport", T, 5},
+    {"codeFraction", T, 3}, {"codeSupport", T, 5}, {"insitu", T, 1},
 };
 // clang-format on
 

@@ -19,7 +19,9 @@ set(interdits
     "^(db|classeur|app|schema|referentials|monitoring|users|import|quality)/:^carto/"
     "^carto/:^(ui|cli)/"
     "^(db|app|classeur|schema|referentials|monitoring|users|import|quality)/:^indices/"
-    "^indices/:^(import|users|carto|search|requests|ui|cli)/")
+    "^indices/:^(import|users|carto|search|requests|ui|cli)/"
+    "^(db|app|classeur|schema|referentials|monitoring|users|import|quality|carto|indices|search)/:^demandes/"
+    "^demandes/:^(ui|cli)/")
 file(GLOB_RECURSE fichiers ${SRC}/*.cpp ${SRC}/*.h)
 set(fautes)
 foreach(f IN LISTS fichiers)

@@ -1,0 +1,231 @@
+// The COM_LABO document: what it needs is read in a few queries (stations and their points by
+// blocks of codes, not one query per station), then written line by line, each line ended by a
+// single carriage return, every value escaped.
+
+#include "demandes/ContenuComLabo.h"
+
+#include "db/BaseDonnees.h"
+#include "db/Sql.h"
+#include "schema/Catalogue.h"
+
+namespace vyk {
+
+namespace {
+
+constexpr int TAILLE_BLOC = 500;
+constexpr int LONGUEUR_LIBELLE = 80;
+
+const QString ESPACE_NOMS = QStringLiteral("http://xml.sandre.eaufrance.fr/scenario/com_labo/1");
+const QString ESPACE_XSI = QStringLiteral("http://www.w3.org/2001/XMLSchema-instance");
+
+bool caractereAdmis(char16_t c)
+{
+    return c >= 0x20 ? (c < 0xFFFE) : (c == u'\t' || c == u'\n' || c == u'\r');
+}
+
+QString listeSql(const QStringList &valeurs)
+{
+    QStringList l;
+    for (const QString &v : valeurs)
+        l << sqlTexte(v);
+    return l.join(u',');
+}
+
+// The text of a coordinate: a number with "." whatever the engine gave.
+QString coordonnee(const QVariant &v)
+{
+    return texteValeur(v).replace(u',', u'.');
+}
+
+} // namespace
+
+QString echapperXml(const QString &texte)
+{
+    qsizetype i = 0;
+    for (; i < texte.size(); ++i) {
+        const char16_t c = texte[i].unicode();
+        if (c == u'&' || c == u'<' || c == u'>' || c == u'"' || !caractereAdmis(c)) break;
+    }
+    if (i == texte.size()) return texte;
+    QString r = texte.left(i);
+    r.reserve(texte.size() + 16);
+    for (; i < texte.size(); ++i) {
+        const QChar c = texte[i];
+        switch (c.unicode()) {
+        case u'&':
+            r += QLatin1String("&amp;");
+            break;
+        case u'<':
+            r += QLatin1String("&lt;");
+            break;
+        case u'>':
+            r += QLatin1String("&gt;");
+            break;
+        case u'"':
+            r += QLatin1String("&quot;");
+            break;
+        default:
+            // A control character cannot stand in an XML document at all: dropped.
+            if (caractereAdmis(c.unicode()) || c.isSurrogate()) r += c;
+        }
+    }
+    return r;
+}
+
+// --- Ecriture ---------------------------------------------------------------------------------
+
+void EcritureComLabo::ligne(int retrait, QStringView texte)
+{
+    m_texte.append(QString(retrait, u' '));
+    m_texte.append(texte);
+    m_texte.append(u'\r');
+}
+
+void EcritureComLabo::element(int retrait, QStringView nom, const QString &valeur)
+{
+    m_texte.append(QString(retrait, u' '));
+    m_texte.append(u'<').append(nom).append(u'>');
+    m_texte.append(echapperXml(valeur));
+    m_texte.append(QLatin1String("</")).append(nom).append(QLatin1String(">\r"));
+}
+
+void EcritureComLabo::elementSchema(int retrait, QStringView nom, const QString &schema,
+                                    const QString &valeur)
+{
+    m_texte.append(QString(retrait, u' '));
+    m_texte.append(u'<').append(nom).append(QLatin1String(" schemeAgencyID=\""));
+    m_texte.append(echapperXml(schema)).append(QLatin1String("\">"));
+    m_texte.append(echapperXml(valeur));
+    m_texte.append(QLatin1String("</")).append(nom).append(QLatin1String(">\r"));
+}
+
+void EcritureComLabo::codeIntervenant(const OrganismeComLabo &o)
+{
+    if (!o.siret.isEmpty())
+        elementSchema(7, u"CdIntervenant", QStringLiteral("SIRET"), o.siret);
+    else
+        elementSchema(7, u"CdIntervenant", QStringLiteral("SANDRE"), o.sandre);
+}
+
+void EcritureComLabo::blocCode(int retrait, QStringView nom, const OrganismeComLabo &o)
+{
+    ligne(retrait, QString(u'<' + nom.toString() + u'>'));
+    codeIntervenant(o);
+    ligne(retrait, QString(QLatin1String("</") + nom.toString() + u'>'));
+}
+
+QByteArray EcritureComLabo::octets() const
+{
+    return m_texte.toUtf8();
+}
+
+// --- Données ----------------------------------------------------------------------------------
+
+OrganismeComLabo lireOrganisme(const QString &code)
+{
+    OrganismeComLabo o;
+    o.code = code.trimmed();
+    if (o.code.isEmpty()) return o;
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT Nom, siret, codeSandre FROM INTERVENANTS WHERE "
+                                     "cstr(codeIntervenant)=") +
+                      sqlTexte(o.code));
+    if (t.estVide()) return o;
+    o.nom = t.texte(0, 0);
+    o.siret = t.texte(0, 1).trimmed();
+    o.sandre = t.texte(0, 2).trimmed();
+    return o;
+}
+
+QHash<int, StationComLabo> lireStations(const QVector<int> &codes, const QString &identifiantPoint,
+                                        bool avecDesignation)
+{
+    QHash<int, StationComLabo> stations;
+    for (qsizetype debut = 0; debut < codes.size(); debut += TAILLE_BLOC) {
+        QStringList bloc;
+        for (qsizetype i = debut; i < std::min(codes.size(), debut + TAILLE_BLOC); ++i)
+            bloc << QString::number(codes[i]);
+        const QString dans = QStringLiteral(" IN (") + bloc.join(u',') + u')';
+        const Tableau t = bd().extraire(
+            QStringLiteral("SELECT Q.codeQualitometre, Q.codeBSS, COMMUNES.nom, Q.typeStation, "
+                           "Q.nom, Q.Designation, Q.X, Q.Y, Q.TypeProjection FROM QUALITOMETRES Q "
+                           "LEFT JOIN COMMUNES ON ") +
+            conditionCodeCommune(QStringLiteral("Q.codeCommune"),
+                                 QStringLiteral("COMMUNES.codeCommune")) +
+            QStringLiteral(" WHERE Q.codeQualitometre") + dans);
+        for (int i = 0; i < t.nbLignes(); ++i) {
+            StationComLabo s;
+            s.identifiant = t.texte(i, 1).trimmed();
+            const QString designation = t.texte(i, 5).trimmed();
+            if (avecDesignation && !designation.isEmpty()) s.identifiant += u'/' + designation;
+            s.schema = schemaStation(t.texte(i, 3).trimmed());
+            const QString commune = t.texte(i, 2).trimmed();
+            s.libelle = (commune.isEmpty() ? t.texte(i, 4)
+                                           : t.texte(i, 4) + QStringLiteral(" (") + commune + u')')
+                            .left(LONGUEUR_LIBELLE);
+            if (!t(i, 6).isNull() && !t(i, 7).isNull() && !t(i, 8).isNull())
+                s.coordonnees = {coordonnee(t(i, 6)), coordonnee(t(i, 7)), texteValeur(t(i, 8))};
+            stations.insert(t(i, 0).toInt(), s);
+        }
+        const Tableau p =
+            bd().extraire(QStringLiteral("SELECT codeQualitometre, nom, x, y, typeprojection FROM "
+                                         "qualitometres_points WHERE identifiant=") +
+                          sqlTexte(identifiantPoint) + QStringLiteral(" AND codeQualitometre") +
+                          dans + QStringLiteral(" ORDER BY codeQualitometre, dateDebut DESC"));
+        for (int i = 0; i < p.nbLignes(); ++i) {
+            auto it = stations.find(p(i, 0).toInt());
+            if (it == stations.end() || it->avecPoint) continue;
+            it->avecPoint = true;
+            const QString nom = p.texte(i, 1).trimmed();
+            it->nomPoint =
+                nom.isEmpty() ? QStringLiteral("Non renseigné") : nom.left(LONGUEUR_LIBELLE);
+            if (!p(i, 2).isNull() && !p(i, 3).isNull() && !p(i, 4).isNull())
+                it->coordonneesPoint = {coordonnee(p(i, 2)), coordonnee(p(i, 3)),
+                                        texteValeur(p(i, 4))};
+        }
+    }
+    return stations;
+}
+
+QHash<QString, QStringList> lireLibelles(const QString &table, const QString &colonnes,
+                                         const QStringList &codes)
+{
+    QHash<QString, QStringList> libelles;
+    if (codes.isEmpty()) return libelles;
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT Code, ") + colonnes + QStringLiteral(" FROM ") +
+                      table + QStringLiteral(" WHERE Code IN (") + listeSql(codes) + u')');
+    for (int i = 0; i < t.nbLignes(); ++i) {
+        QStringList l;
+        for (int c = 1; c < t.nbColonnes(); ++c)
+            l << t.texte(i, c);
+        libelles.insert(t.texte(i, 0).trimmed(), l);
+    }
+    return libelles;
+}
+
+QString schemaStation(const QString &typeStation)
+{
+    if (typeStation == QLatin1String("0")) return QStringLiteral("3");
+    static const QStringList rivieres = {"1", "2", "3", "5", "6"};
+    return rivieres.contains(typeStation) ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+QString identifiantPoint(const QString &support)
+{
+    const QString s = support.trimmed();
+    return (s.size() == 2 ? s : QStringLiteral("0") + s) + u'1';
+}
+
+QString espaceNomsComLabo()
+{
+    return ESPACE_NOMS;
+}
+
+QString racineComLabo()
+{
+    return QStringLiteral("<COM_LABO xmlns=\"") + ESPACE_NOMS + QStringLiteral("\" xmlns:xsi=\"") +
+           ESPACE_XSI + QStringLiteral("\">");
+}
+
+} // namespace vyk
