@@ -382,13 +382,6 @@ InitialisationCampagne demandeDepuisCampagne(int codeCampagne)
     return init;
 }
 
-bool demandeExistePourCampagne(int codeCampagne)
-{
-    return bd().valeur(QStringLiteral("SELECT count(*) FROM ") + TABLE +
-                       QStringLiteral(" WHERE codeCampagne=") + QString::number(codeCampagne))
-               .toInt() > 0;
-}
-
 CompteRendu creerDemandeDepuisCampagne(int codeCampagne, int *code)
 {
     InitialisationCampagne init = demandeDepuisCampagne(codeCampagne);

@@ -26,9 +26,6 @@ inline const QString SUPPRIMEE = QStringLiteral("Suppression de la demande termi
 inline const QString SANS_CODE_SANDRE =
     QStringLiteral("Les intervenants suivants n'ont pas pu être initialisés car ils ne possèdent "
                    "pas de code Sandre:");
-inline const QString DEMANDE_EXISTANTE =
-    QStringLiteral("Une demande existe déjà pour cette campagne. Voulez vous créer une nouvelle "
-                   "demande ?");
 // %1 the request's code.
 inline const QString INCONNUE = QStringLiteral("La demande %1 n'existe pas.");
 // %1 the campaign's code.
@@ -154,8 +151,6 @@ struct InitialisationCampagne
 // A new request initialised from the campaign: its fields, its stations in visiting order and
 // its parameters.
 InitialisationCampagne demandeDepuisCampagne(int codeCampagne);
-// Whether a request of this campaign exists already.
-bool demandeExistePourCampagne(int codeCampagne);
 // Creates and saves the request of a campaign at once (the campaign screen's command when it
 // does not open the request screen); the new code in *code.
 CompteRendu creerDemandeDepuisCampagne(int codeCampagne, int *code = nullptr);

@@ -160,7 +160,6 @@ TEST_P(DemandesTest, LaCampagneDonneSesChampsSesStationsDansLOrdreDePassageEtSes
     };
     for (const char *sql : campagne)
         ASSERT_TRUE(executer(sql)) << sql;
-    EXPECT_FALSE(demandeExistePourCampagne(7));
     const InitialisationCampagne init = demandeDepuisCampagne(7);
     ASSERT_TRUE(init.trouvee);
     const FicheDemande &f = init.fiche;
@@ -181,7 +180,6 @@ TEST_P(DemandesTest, LaCampagneDonneSesChampsSesStationsDansLOrdreDePassageEtSes
     const CompteRendu r = creerDemandeDepuisCampagne(7, &code);
     ASSERT_TRUE(r.ok) << qPrintable(r.texte);
     EXPECT_EQ(code, 1);
-    EXPECT_TRUE(demandeExistePourCampagne(7));
     EXPECT_EQ(lignes("SELECT codeCampagne, libelle FROM QUALITOMETRES_DEMANDES"),
               QStringList{"7|Campagne été"});
     EXPECT_FALSE(demandeDepuisCampagne(8).trouvee);
