@@ -8,6 +8,7 @@ cd "$(dirname "$0")"
 source scripts/dependances.sh
 
 vyk_installer_dependances "${VYK_PAQUETS[@]}"
+vyk_installer_optionnels "${VYK_PAQUETS_OPTIONNELS[@]}"
 
 # Started through sudo: the program and its data belong to the calling user.
 if [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_USER:-}" ] && [ "${SUDO_USER}" != "root" ]; then

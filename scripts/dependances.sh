@@ -17,6 +17,11 @@ VYK_PAQUETS=(
 # xmllint checks the written request messages).
 VYK_PAQUETS_TESTS=(clang-format unixodbc odbc-postgresql libxml2-utils)
 
+# Optional components: the office engine that recalculates a site's workbook models (IBGN) and R,
+# in which the public index calculators are written. A failure to install them does not stop the
+# run: what needs them says so. VYK_SANS_OPTIONNELS=1 leaves them out.
+VYK_PAQUETS_OPTIONNELS=(libreoffice-calc-nogui python3-uno r-base-core)
+
 vyk_en_root() {
     if [ "$(id -u)" -eq 0 ]; then
         "$@"
@@ -43,4 +48,16 @@ vyk_installer_dependances() {
     echo "== Installation des paquets Debian manquants : ${manquants[*]}"
     vyk_en_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
     vyk_en_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${manquants[@]}"
+}
+
+vyk_installer_optionnels() {
+    if [ "${VYK_SANS_OPTIONNELS:-0}" = "1" ]; then
+        echo "== Composants optionnels laissés de côté (VYK_SANS_OPTIONNELS=1)"
+        return 0
+    fi
+    if ! (vyk_installer_dependances "$@"); then
+        echo "== Composants optionnels non installés : $* (le calcul de l'IBGN par LibreOffice" \
+             "et les calculateurs R ne seront pas disponibles)" >&2
+    fi
+    return 0
 }

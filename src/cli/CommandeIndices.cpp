@@ -6,7 +6,9 @@
 
 #include "app/Registre.h"
 #include "app/Reglages.h"
+#include "indices/ClasseurLibreOffice.h"
 #include "indices/ExportIndice.h"
+#include "indices/Ibgn.h"
 
 #include <QDir>
 
@@ -17,7 +19,7 @@ namespace {
 const QString USAGE = QStringLiteral(
     "Usage : vyk-cli [options de connexion] indices calculateurs | trame INDICE --station CODE "
     "--operation N --sortie DOSSIER | lancer INDICE --station CODE --operation N | integrer "
-    "INDICE FICHIER --station CODE");
+    "INDICE FICHIER --station CODE | ibgn --station CODE --operation N");
 
 const DescriptionIndice *indiceNomme(const QString &nom)
 {
@@ -90,6 +92,34 @@ int lancer(Contexte &ctx, const DescriptionIndice &indice, const ArgumentsComman
     return imprimerBilan(ctx, ok, bilan);
 }
 
+// The IBGN of a stored operation by the site's workbook model, computed by LibreOffice. A
+// stored value that differs is kept (nobody is there to answer the question).
+int ibgn(Contexte &ctx, const ArgumentsCommande &args)
+{
+    OperationIbgn op;
+    QString erreur;
+    if (!chargerOperationIbgn(args.options.value(QStringLiteral("station")),
+                              args.options.value(QStringLiteral("operation")), op, erreur))
+        return ctx.echec(erreur);
+    if (op.liste.isEmpty()) return ctx.echec(texteIbgn::LISTE_VIDE);
+    ClasseurLibreOffice classeur;
+    const CalculIbgn calcul = calculIbgnOperation(classeur, op.liste, op.protocole, op.point);
+    if (!calcul.ok()) return ctx.echec(calcul.erreur);
+    for (const QString &texte : QStringList{calcul.avertissement} + calcul.refus)
+        if (!texte.isEmpty()) ctx.sortie << QString(texte).replace(u'\r', u'\n') << '\n';
+    BilanIbgn bilan;
+    if (!integrerIbgn(op.station, op.operation, calcul.resultats, {}, bilan))
+        return ctx.echec(bilan.erreur);
+    for (const ResultatModele &r : calcul.resultats)
+        ctx.sortie << r.code << " : " << r.texte
+                   << (bilan.gardes.contains(r.code)
+                           ? QStringLiteral(" (valeur enregistrée différente, gardée)")
+                           : QString())
+                   << '\n';
+    ctx.sortie << texteIbgn::TERMINE << '\n';
+    return SUCCES;
+}
+
 int executer(Contexte &ctx, const QStringList &arguments)
 {
     const ArgumentsCommande args =
@@ -99,6 +129,12 @@ int executer(Contexte &ctx, const QStringList &arguments)
     if (!args.erreur.isEmpty() || action.isEmpty())
         return ctx.usage(args.erreur.isEmpty() ? USAGE : args.erreur);
     if (action == QLatin1String("calculateurs")) return calculateurs(ctx);
+    if (action == QLatin1String("ibgn") && args.positionnels.size() == 1) {
+        if (args.options.value(QStringLiteral("station")).isEmpty() ||
+            args.options.value(QStringLiteral("operation")).isEmpty())
+            return ctx.usage(USAGE);
+        return ctx.ouvrirBase() ? ibgn(ctx, args) : ECHEC;
+    }
     const DescriptionIndice *indice = indiceNomme(args.positionnels.value(1));
     const bool station = !args.options.value(QStringLiteral("station")).isEmpty();
     const bool operation = !args.options.value(QStringLiteral("operation")).isEmpty();
@@ -136,7 +172,8 @@ int executer(Contexte &ctx, const QStringList &arguments)
 
 VYK_CLI_COMMANDE(
     {QStringLiteral("indices"),
-     QStringLiteral("calcule l'I2M2 ou l'IBG-DCE par leurs calculateurs externes"),
+     QStringLiteral("calcule l'I2M2 ou l'IBG-DCE par leurs calculateurs externes, l'IBGN par le "
+                    "modèle du site"),
      QStringLiteral(
          "Usage : vyk-cli [options de connexion] indices calculateurs\n"
          "       vyk-cli [options de connexion] indices trame INDICE --station CODE "
@@ -144,12 +181,16 @@ VYK_CLI_COMMANDE(
          "       vyk-cli [options de connexion] indices lancer INDICE --station CODE "
          "--operation N\n"
          "       vyk-cli [options de connexion] indices integrer INDICE FICHIER "
-         "--station CODE\n\n"
+         "--station CODE\n"
+         "       vyk-cli [options de connexion] indices ibgn --station CODE --operation N\n\n"
          "INDICE : I2M2 ou IBG-DCE. « calculateurs » écrit le dossier retenu de chaque\n"
          "calculateur sous le réglage CheminR ; « trame » écrit entreeVYK.txt de\n"
          "l'opération dans DOSSIER ; « lancer » écrit la trame dans le dossier du\n"
          "calculateur, le démarre (run.sh), attend ses résultats (au plus\n"
          "DelaiCalculIndices secondes) et les enregistre ; « integrer » enregistre un\n"
-         "fichier de résultats pour la station CODE. Les lignes écartées sont citées.\n\n"
+         "fichier de résultats pour la station CODE. Les lignes écartées sont citées.\n"
+         "« ibgn » calcule l'opération par le modèle IBGN.XLS (ou IBG_DCE.XLS) du réglage\n"
+         "CheminModeles, sur une copie, avec LibreOffice, et enregistre ses résultats ; une\n"
+         "valeur déjà enregistrée et différente est gardée.\n\n"
          "Code de sortie : 0 succès, 1 erreur, 2 erreur d'usage."),
      vyk::cli::executer})
