@@ -7,7 +7,7 @@
 #include "app/Registre.h"
 #include "app/Reglages.h"
 #include "indices/ClasseurLibreOffice.h"
-#include "indices/ExportIndice.h"
+#include "indices/ExportsIndices.h"
 #include "indices/Ibgn.h"
 
 #include <QDir>
@@ -21,15 +21,6 @@ const QString USAGE = QStringLiteral(
     "--operation N --sortie DOSSIER | lancer INDICE --station CODE --operation N | integrer "
     "INDICE FICHIER --station CODE | ibgn --station CODE --operation N");
 
-const DescriptionIndice *indiceNomme(const QString &nom)
-{
-    for (const DescriptionIndice *d : {&indiceI2M2(), &indiceIBGDCE()})
-        if (nom.compare(d->calculateur, Qt::CaseInsensitive) == 0 ||
-            nom.compare(QString(d->calculateur).remove(u'-'), Qt::CaseInsensitive) == 0)
-            return d;
-    return nullptr;
-}
-
 QString racine()
 {
     const QString r = lireRegistre(reglage::CheminR, {}, true);
@@ -38,10 +29,10 @@ QString racine()
 
 int calculateurs(Contexte &ctx)
 {
-    for (const DescriptionIndice *d : {&indiceI2M2(), &indiceIBGDCE()}) {
+    for (const DescriptionIndice *d : indicesCalcules()) {
         const QString dossier =
             racine().isEmpty() ? QString() : dossierCalculateur(racine(), d->calculateur);
-        ctx.sortie << d->calculateur << " : "
+        ctx.sortie << d->nom << " : "
                    << (dossier.isEmpty() ? QStringLiteral("aucun")
                                          : QDir::toNativeSeparators(racine() + dossier))
                    << '\n';
@@ -55,7 +46,6 @@ bool ecrireTrame(Contexte &ctx, ExportIndice &e, const ArgumentsCommande &args,
 {
     e.codeBSS = args.options.value(QStringLiteral("station"));
     FiltresExport f;
-    f.point = QStringLiteral("131");
     f.operation = args.options.value(QStringLiteral("operation"));
     if (e.configuration(dossier)) {
         e.demarreExport(f);
@@ -81,14 +71,18 @@ int lancer(Contexte &ctx, const DescriptionIndice &indice, const ArgumentsComman
     const QString nom =
         racine().isEmpty() ? QString() : dossierCalculateur(racine(), indice.calculateur);
     if (nom.isEmpty()) return ctx.echec(indice.messageDossier);
-    ExportIndice e(indice);
-    if (!ecrireTrame(ctx, e, args, racine() + nom)) return ECHEC;
+    const auto e = creerExport(indice);
+    if (!ecrireTrame(ctx, *e, args, racine() + nom)) return ECHEC;
     ProgressionTerminal progression;
-    const ExecutionCalcul fin = e.calculIndice(progression, delaiCalculateurs());
+    const ExecutionCalcul fin = e->calculIndice(progression, delaiCalculateurs());
     if (fin.fin == FinCalcul::Annule) return ctx.echec(QStringLiteral("Calcul annulé."));
     if (fin.fin != FinCalcul::Resultats) return ctx.echec(fin.message);
+    if (!indice.integre) {
+        ctx.sortie << QDir::toNativeSeparators(e->repLocal() + QStringLiteral("script")) << '\n';
+        return SUCCES;
+    }
     BilanResultats bilan;
-    const bool ok = e.integrationResultats(bilan);
+    const bool ok = e->integrationResultats(bilan);
     return imprimerBilan(ctx, ok, bilan);
 }
 
@@ -138,23 +132,23 @@ int executer(Contexte &ctx, const QStringList &arguments)
     const DescriptionIndice *indice = indiceNomme(args.positionnels.value(1));
     const bool station = !args.options.value(QStringLiteral("station")).isEmpty();
     const bool operation = !args.options.value(QStringLiteral("operation")).isEmpty();
-    if (!indice || !station) return ctx.usage(USAGE);
+    if (!indice || indice->trame == TrameIndice::Hype || !station) return ctx.usage(USAGE);
     if (!ctx.ouvrirBase()) return ECHEC;
     if (action == QLatin1String("trame") && operation && args.positionnels.size() == 2) {
-        ExportIndice e(*indice);
+        const auto e = creerExport(*indice);
         const QString dossier = args.options.value(QStringLiteral("sortie"));
         if (dossier.isEmpty() || !QDir().mkpath(dossier)) return ctx.usage(USAGE);
-        if (!ecrireTrame(ctx, e, args, dossier)) return ECHEC;
-        ctx.sortie << QDir::toNativeSeparators(e.repLocal() + ExportIndice::FICHIER_TRAME) << '\n';
+        if (!ecrireTrame(ctx, *e, args, dossier)) return ECHEC;
+        ctx.sortie << QDir::toNativeSeparators(e->cheminTrame()) << '\n';
         return SUCCES;
     }
     if (action == QLatin1String("lancer") && operation && args.positionnels.size() == 2)
         return lancer(ctx, *indice, args);
-    if (action == QLatin1String("integrer") && args.positionnels.size() == 3) {
+    if (action == QLatin1String("integrer") && indice->integre && args.positionnels.size() == 3) {
         if (!ctx.fichierLisible(args.positionnels[2])) return ECHEC;
         LectureResultats lecture;
         lecture.codeStation = args.options.value(QStringLiteral("station"));
-        lecture.point = QStringLiteral("131");
+        lecture.point = indice->point;
         lecture.protocolesPreferes = indice->protocolesPreferes;
         lecture.parametre = [indice](const QString &code, const QString &libelle) {
             return indice->parametre(*indice, code, libelle);
@@ -172,8 +166,8 @@ int executer(Contexte &ctx, const QStringList &arguments)
 
 VYK_CLI_COMMANDE(
     {QStringLiteral("indices"),
-     QStringLiteral("calcule l'I2M2 ou l'IBG-DCE par leurs calculateurs externes, l'IBGN par le "
-                    "modèle du site"),
+     QStringLiteral("calcule les indices biologiques par leurs calculateurs externes, l'IBGN par "
+                    "le modèle du site"),
      QStringLiteral(
          "Usage : vyk-cli [options de connexion] indices calculateurs\n"
          "       vyk-cli [options de connexion] indices trame INDICE --station CODE "
@@ -183,12 +177,13 @@ VYK_CLI_COMMANDE(
          "       vyk-cli [options de connexion] indices integrer INDICE FICHIER "
          "--station CODE\n"
          "       vyk-cli [options de connexion] indices ibgn --station CODE --operation N\n\n"
-         "INDICE : I2M2 ou IBG-DCE. « calculateurs » écrit le dossier retenu de chaque\n"
-         "calculateur sous le réglage CheminR ; « trame » écrit entreeVYK.txt de\n"
-         "l'opération dans DOSSIER ; « lancer » écrit la trame dans le dossier du\n"
-         "calculateur, le démarre (run.sh), attend ses résultats (au plus\n"
-         "DelaiCalculIndices secondes) et les enregistre ; « integrer » enregistre un\n"
-         "fichier de résultats pour la station CODE. Les lignes écartées sont citées.\n"
+         "INDICE : I2M2, IBG-DCE, IBD, IBMR ou Diagnostic. « calculateurs » écrit le\n"
+         "dossier retenu de chaque calculateur sous le réglage CheminR ; « trame » écrit\n"
+         "la trame de l'opération dans DOSSIER ; « lancer » écrit la trame dans le\n"
+         "dossier du calculateur, le démarre (run.sh), attend ses résultats (au plus\n"
+         "DelaiCalculIndices secondes) et les enregistre (Diagnostic : écrit le dossier\n"
+         "de ses documents) ; « integrer » enregistre un fichier de résultats pour la\n"
+         "station CODE. Les lignes écartées sont citées.\n"
          "« ibgn » calcule l'opération par le modèle IBGN.XLS (ou IBG_DCE.XLS) du réglage\n"
          "CheminModeles, sur une copie, avec LibreOffice, et enregistre ses résultats ; une\n"
          "valeur déjà enregistrée et différente est gardée.\n\n"

@@ -74,7 +74,19 @@ QString dossierCalculateur(const QString &racine, const QString &nom)
 
 QStringList fichiersScript(const QString &dossier, const QStringList &motifs)
 {
-    return QDir(avecSeparateur(dossier) + SCRIPT).entryList(motifs, QDir::Files, QDir::Name);
+    // A pattern may name a folder under "script" ("scriptsR/*.Rout"): its files come back with
+    // that folder in front.
+    const QDir script(avecSeparateur(dossier) + SCRIPT);
+    QStringList fichiers;
+    for (const QString &motif : motifs) {
+        const qsizetype barre = motif.lastIndexOf(u'/');
+        const QString sous = barre < 0 ? QString() : motif.left(barre + 1);
+        const QDir dir(script.filePath(sous));
+        for (const QString &f : dir.entryList({motif.mid(barre + 1)}, QDir::Files, QDir::Name))
+            if (!fichiers.contains(sous + f)) fichiers << sous + f;
+    }
+    fichiers.sort();
+    return fichiers;
 }
 
 bool nettoyerCalculateur(const QString &dossier, const SortiesCalculateur &sorties, QString &erreur)
@@ -86,8 +98,10 @@ bool nettoyerCalculateur(const QString &dossier, const SortiesCalculateur &sorti
     };
     const QDir dir(dossier);
     vider(dir, sorties.entrees);
-    vider(QDir(dir.filePath(SCRIPT)),
-          sorties.resultats + sorties.erreurs + QStringList{JOURNAL_EXECUTION});
+    QDir script(dir.filePath(SCRIPT));
+    for (const QString &f : fichiersScript(dossier, sorties.resultats + sorties.erreurs +
+                                                        QStringList{JOURNAL_EXECUTION}))
+        if (!script.remove(f)) restes << script.filePath(f);
     erreur =
         restes.isEmpty()
             ? QString()

@@ -26,7 +26,7 @@ bool versionDossier(const QString &nomDossier, std::array<long long, 3> &version
 struct SortiesCalculateur
 {
     QStringList resultats;                               // e.g. "resultats_I2M2_*.csv"
-    QStringList erreurs = {QStringLiteral("*.Rout")};    // in "script"
+    QStringList erreurs = {QStringLiteral("*.Rout")};    // in "script" or a sub-folder
     QStringList entrees = {QStringLiteral("entree*.*")}; // frames, in the folder itself
 };
 
@@ -35,7 +35,8 @@ struct SortiesCalculateur
 bool nettoyerCalculateur(const QString &dossier, const SortiesCalculateur &sorties,
                          QString &erreur);
 
-// Files of "script" matching the patterns, sorted by name.
+// Files of "script" matching the patterns (a pattern may start with a sub-folder of "script",
+// "scriptsR/*.Rout"), relative to "script", sorted by name.
 QStringList fichiersScript(const QString &dossier, const QStringList &motifs);
 
 enum class FinCalcul

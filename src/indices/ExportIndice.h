@@ -1,37 +1,55 @@
 #pragma once
 
 // The export of one operation list to an external index calculator: the calculator's
-// configuration, the input frame, the run and the results read back. One object per command.
+// configuration, the input frame, the run and the results read back. One object per command,
+// made by creerExport for its index.
 
 #include "indices/Calculateur.h"
-#include "indices/IndicesMacroinvertebres.h"
+#include "indices/DescriptionIndice.h"
 #include "indices/ResultatsIndice.h"
 
 #include <QFile>
 
+#include <memory>
+
 namespace vyk {
+
+class Tableau;
 
 struct FiltresExport
 {
     QString dateMinimum;                     // DD/MM/YYYY, included; "" for none
     QString dateMaximum;                     // DD/MM/YYYY, excluded; "" for none
-    QString point;                           // sampling point identifier ("131")
+    QString point;                           // sampling point identifier; "" for the index's
     QString protocole, selection, operation; // "" for none
+};
+
+// One exported operation of the station.
+struct OperationExportee
+{
+    qint64 station = 0;
+    QString table; // the station's taxa lists
+    QString code;
+    QString date; // YYYY-MM-DD
 };
 
 class ExportIndice
 {
   public:
     explicit ExportIndice(const DescriptionIndice &indice) : m_indice(indice) {}
+    virtual ~ExportIndice() = default;
+    ExportIndice(const ExportIndice &) = delete;
+    ExportIndice &operator=(const ExportIndice &) = delete;
 
+    const DescriptionIndice &description() const { return m_indice; }
     // Sets the calculator's folder, registers and activates the index's parameters, removes
     // an earlier run's files. False with the reason in the error table.
     bool configuration(const QString &dossier);
-    void demarreExport(const FiltresExport &filtres) { m_filtres = filtres; }
+    void demarreExport(const FiltresExport &filtres);
     // The frame: true on failure (as the operation screen tests it).
     bool ecritTrameDebut();
-    bool ecritTrameListe(Progression &progression);
-    void ecritTrameFin();
+    virtual bool ecritTrameListe(Progression &progression);
+    virtual void ecritTrameFin();
     ExecutionCalcul calculIndice(Progression &progression, int delaiSecondes);
     // Reads the first results file; false with the reason in the bilan.
     bool integrationResultats(BilanResultats &bilan);
@@ -42,24 +60,48 @@ class ExportIndice
     QStringList getTabErreurAsTab() const { return m_erreurs; }
 
     const QString &repLocal() const { return m_repLocal; }
+    QString cheminTrame() const { return m_repLocal + m_indice.fichierTrame; }
     QString codeBSS;
     QString designation, indice;
 
-    static inline const QString FICHIER_TRAME = QStringLiteral("entreeVYK.txt");
+  protected:
+    // The header line; none when the frame writes its own at the end.
+    virtual QStringList entete() const = 0;
+    // Before the operations, once the station is known; false stops the export.
+    virtual bool preparer(qint64 /*station*/) { return true; }
+    // The lines of one operation; false stops the export.
+    virtual bool ecrireOperation(const OperationExportee &operation) = 0;
+    // After the last operation.
+    virtual void terminerListe() {}
 
-  private:
-    bool ecrireOperation(qint64 station, const QString &table, const QString &operation,
-                         const QString &date);
-    QString requeteTaxons(const QString &table, const QString &operation) const;
-    QString typeNational();
     void ecrire(const QStringList &champs);
+    // Reads `sql`; false with "erreur lors de l'exécution de" in the error table.
+    bool extraire(const QString &sql, Tableau &resultat);
+    const FiltresExport &filtres() const { return m_filtres; }
+    // The row's codeOperation field of the frame: station*date*I.
+    QString codeOperationTrame(const OperationExportee &operation) const;
 
     const DescriptionIndice &m_indice;
+
+  private:
+    bool verifierFiltres();
+
     FiltresExport m_filtres;
     QString m_repLocal;
     QStringList m_erreurs;
     QFile m_trame;
-    QString m_type; // the station's national type label, in the I2M2 frame
 };
+
+// The export object of an index.
+std::unique_ptr<ExportIndice> creerExport(const DescriptionIndice &indice);
+
+// The taxa of an operation, summed per taxon and remark (phase totals ttA..ttC and
+// micro-samples ttP1..ttP12), in code order; with a selection, every taxon of it.
+QString requeteTaxonsSommes(const QString &table, const QString &operation,
+                            const QString &selection);
+// A phase's count (0 A, 1 B, 2 C) of a row of that query: its total when given, else the sum
+// of its four micro-samples (0 for none).
+double comptePhase(const Tableau &t, int ligne, int phase);
+bool estEntier(const QString &texte);
 
 } // namespace vyk

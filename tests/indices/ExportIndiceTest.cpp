@@ -1,6 +1,6 @@
-#include "indices/ExportIndice.h"
 #include "app/Registre.h"
 #include "app/Reglages.h"
+#include "indices/ExportsIndices.h"
 #include "monitoring/ListeTaxonsOperation.h"
 
 #include "support/BaseTest.h"
@@ -65,15 +65,14 @@ class ExportIndiceTest : public BaseTest
     }
     QByteArray trame(const DescriptionIndice &indice, FiltresExport f)
     {
-        ExportIndice e(indice);
-        e.codeBSS = QStringLiteral("01234567");
-        EXPECT_TRUE(e.configuration(dossier.path())) << qPrintable(e.getTabErreur());
-        f.point = QStringLiteral("131");
-        e.demarreExport(f);
-        EXPECT_FALSE(e.ecritTrameDebut());
-        EXPECT_FALSE(e.ecritTrameListe(progressionNulle())) << qPrintable(e.getTabErreur());
-        e.ecritTrameFin();
-        QFile fichier(dossier.filePath(ExportIndice::FICHIER_TRAME));
+        const auto e = creerExport(indice);
+        e->codeBSS = QStringLiteral("01234567");
+        EXPECT_TRUE(e->configuration(dossier.path())) << qPrintable(e->getTabErreur());
+        e->demarreExport(f);
+        EXPECT_FALSE(e->ecritTrameDebut());
+        EXPECT_FALSE(e->ecritTrameListe(progressionNulle())) << qPrintable(e->getTabErreur());
+        e->ecritTrameFin();
+        QFile fichier(e->cheminTrame());
         return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray("<absent>");
     }
 
@@ -141,9 +140,9 @@ TEST_P(ExportIndiceTest, ConfigurationEnregistreLesParametres)
     ASSERT_TRUE(vieux.open(QIODevice::WriteOnly));
     vieux.close();
     for (int fois = 0; fois < 2; ++fois) {
-        ExportIndice e(indiceI2M2());
-        ASSERT_TRUE(e.configuration(dossier.path())) << qPrintable(e.getTabErreur());
-        EXPECT_EQ(e.repLocal(), dossier.path() + u'/');
+        const auto e = creerExport(indiceI2M2());
+        ASSERT_TRUE(e->configuration(dossier.path())) << qPrintable(e->getTabErreur());
+        EXPECT_EQ(e->repLocal(), dossier.path() + u'/');
     }
     EXPECT_FALSE(vieux.exists());
     EXPECT_EQ(lignes(QStringLiteral(
@@ -159,23 +158,22 @@ TEST_P(ExportIndiceTest, ConfigurationEnregistreLesParametres)
 TEST_P(ExportIndiceTest, ErreursDeTrame)
 {
     ASSERT_TRUE(executer(QStringLiteral("DELETE FROM CODES_SANDRE")));
-    ExportIndice e(indiceI2M2());
-    e.codeBSS = QStringLiteral("01234567");
-    ASSERT_TRUE(e.configuration(dossier.path()));
+    const auto e = creerExport(indiceI2M2());
+    e->codeBSS = QStringLiteral("01234567");
+    ASSERT_TRUE(e->configuration(dossier.path()));
     FiltresExport f;
-    f.point = QStringLiteral("131");
     f.operation = QStringLiteral("10 OR 1=1");
-    e.demarreExport(f);
-    EXPECT_FALSE(e.ecritTrameDebut());
-    EXPECT_TRUE(e.ecritTrameListe(progressionNulle()));
-    EXPECT_EQ(e.getTabErreur(), QStringLiteral("Code invalide : 10 OR 1=1\r"));
-    e.initTabErreur();
+    e->demarreExport(f);
+    EXPECT_FALSE(e->ecritTrameDebut());
+    EXPECT_TRUE(e->ecritTrameListe(progressionNulle()));
+    EXPECT_EQ(e->getTabErreur(), QStringLiteral("Code invalide : 10 OR 1=1\r"));
+    e->initTabErreur();
     f.operation.clear();
-    e.demarreExport(f);
-    EXPECT_TRUE(e.ecritTrameListe(progressionNulle()));
-    EXPECT_EQ(e.getTabErreurAsTab(),
+    e->demarreExport(f);
+    EXPECT_TRUE(e->ecritTrameListe(progressionNulle()));
+    EXPECT_EQ(e->getTabErreurAsTab(),
               QStringList{QStringLiteral("Impossible de trouver le typeFR pour 01234567")});
-    e.ecritTrameFin();
+    e->ecritTrameFin();
 }
 
 // The command line runs a fake calculator that answers from the frame it was given.
@@ -193,7 +191,9 @@ TEST_P(ExportIndiceTest, LigneDeCommande)
     ecrireRegistre(reglage::CheminR, dossier.path());
     test::SortieCli s = cli({QStringLiteral("indices"), QStringLiteral("calculateurs")});
     EXPECT_EQ(s.sortie,
-              QStringLiteral("I2M2 : ") + dossierCalc + QStringLiteral("\nIBG-DCE : aucun\n"));
+              QStringLiteral("I2M2 : ") + dossierCalc +
+                  QStringLiteral("\nIBG-DCE : aucun\nIBD : aucun\nIBMR : aucun\nDiagnostic : "
+                                 "aucun\nHype : aucun\n"));
     s = cli({QStringLiteral("indices"), QStringLiteral("lancer"), QStringLiteral("I2M2"),
              QStringLiteral("--station"), QStringLiteral("01234567"), QStringLiteral("--operation"),
              QStringLiteral("10")});

@@ -1,7 +1,7 @@
 #include "indices/ResultatsIndice.h"
 #include "app/Registre.h"
 #include "app/Reglages.h"
-#include "indices/IndicesMacroinvertebres.h"
+#include "indices/DescriptionIndice.h"
 
 #include "support/BaseTest.h"
 #include "support/TablesCatalogue.h"

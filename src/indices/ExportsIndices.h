@@ -1,0 +1,78 @@
+#pragma once
+
+// The export of each index; creerExport gives the one of a description.
+
+#include "indices/ExportIndice.h"
+
+#include <QMap>
+
+namespace vyk {
+
+// I2M2 and IBG-DCE: one line per taxon and phase A, B, C.
+class ExportMacroinvertebres : public ExportIndice
+{
+  public:
+    using ExportIndice::ExportIndice;
+
+  protected:
+    QStringList entete() const override;
+    bool preparer(qint64 station) override;
+    bool ecrireOperation(const OperationExportee &operation) override;
+
+  private:
+    QString m_type; // the station's national type label, in the I2M2 frame
+};
+
+// The macroinvertebrate diagnostic tool: two lines per operation (phases A and B, then phase
+// C), one column per taxon met in any exported operation; written once every operation is read.
+class ExportDiagnostic : public ExportIndice
+{
+  public:
+    using ExportIndice::ExportIndice;
+
+  protected:
+    QStringList entete() const override { return {}; }
+    bool ecrireOperation(const OperationExportee &operation) override;
+    void terminerListe() override;
+
+  private:
+    struct Comptes
+    {
+        QString identifiant; // station_YYYYMMDD
+        QMap<QString, double> phasesAB, phaseC;
+    };
+    QList<Comptes> m_operations;
+};
+
+// IBD: one line per diatom with its diatom code.
+class ExportIBD : public ExportIndice
+{
+  public:
+    using ExportIndice::ExportIndice;
+
+  protected:
+    QStringList entete() const override;
+    bool ecrireOperation(const OperationExportee &operation) override;
+};
+
+// IBMR: one line per macrophyte and survey unit, with the unit's facies share.
+class ExportIBMR : public ExportIndice
+{
+  public:
+    using ExportIndice::ExportIndice;
+
+  protected:
+    QStringList entete() const override;
+    bool ecrireOperation(const OperationExportee &operation) override;
+
+  private:
+    bool partsFacies(const OperationExportee &operation, QString &f1, QString &f2);
+};
+
+// The taxa of the floral list of an operation, with `colonnes` of the list and the taxa
+// referential, limited to the taxa having `codeExterne` and to the selection when one is set.
+QString requeteTaxonsFloristiques(const QString &table, const QString &operation,
+                                  const QString &colonnes, const QString &codeExterne,
+                                  const QString &selection);
+
+} // namespace vyk
