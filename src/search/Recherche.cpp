@@ -1,4 +1,5 @@
 #include "search/Recherche.h"
+#include "search/RechercheInterne.h"
 
 #include "db/BaseDonnees.h"
 #include "db/Session.h"
@@ -95,7 +96,7 @@ int typeListeRecherche(const CriteresRecherche &c)
     return ListeParametres;
 }
 
-namespace {
+namespace detail {
 
 QString listeTextes(const QStringList &codes)
 {
@@ -124,26 +125,6 @@ QString minuit(const QDate &d)
 {
     return dateSQL(QDateTime(d, QTime(0, 0)), true);
 }
-
-// The search's working state.
-struct Contexte
-{
-    const CriteresRecherche &c;
-    ResultatRecherche &r;
-    QString debut, fin;
-    // Grids by "parameter/unit", "parameter/" and "" (the default).
-    QHash<QString, int> grilles;
-    // Texts repeated from row to row (names, codes) share one copy.
-    QHash<QString, QString> textes;
-    QString partage(const QString &texte)
-    {
-        if (texte.isEmpty()) return {};
-        return *textes.insert(texte, textes.value(texte, texte));
-    }
-    // Indicator row by "parameter/unit"; with a selection, only the list's rows.
-    QHash<QString, int> indicateurs;
-    bool avecSelection = false;
-};
 
 // The threshold type and its children.
 bool typesSeuils(const QString &type, QStringList &types)
@@ -229,28 +210,72 @@ bool chargerSelection(Contexte &x)
     long nb = 0;
     Tableau t;
     if (!parametres.isEmpty() &&
-        !bd().ExtraireRecords(QStringLiteral("SELECT Code, Nom FROM ANALYSES_PARAMETRES WHERE "
-                                             "Code IN (") +
+        !bd().ExtraireRecords(QStringLiteral("SELECT Code, Nom, Calcule, codeParametresCalcul "
+                                             "FROM ANALYSES_PARAMETRES WHERE Code IN (") +
                                   listeTextes(parametres) + u')',
                               nb, t))
         return false;
     QHash<QString, QString> noms;
-    for (int l = 0; l < t.nbLignes(); ++l)
+    QHash<QString, QStringList> composants;
+    for (int l = 0; l < t.nbLignes(); ++l) {
         noms.insert(t.texte(l, 0).trimmed(), t.texte(l, 1));
+        if (t.texte(l, 2).trimmed() == u"1")
+            for (const QString &c : t.texte(l, 3).split(u';', Qt::SkipEmptyParts))
+                composants[t.texte(l, 0).trimmed()] << c.trimmed();
+    }
     for (const MembreSelection &m : membres) {
         const QString p = m.codeParametre.trimmed(), u = m.codeUnite.trimmed();
-        if (!p.isEmpty() && !x.indicateurs.contains(p + u'/' + u))
-            ajouterIndicateur(x, p, u, noms.value(p));
+        if (p.isEmpty() || x.indicateurs.contains(p + u'/' + u)) continue;
+        ajouterIndicateur(x, p, u, noms.value(p));
+        if (!composants.contains(p)) continue;
+        x.calcules.push_back({p, u, composants.value(p)});
+        for (const QString &c : composants.value(p))
+            x.composantDe[c] << int(x.calcules.size() - 1);
     }
     return true;
+}
+
+// Each sample's total of a calculated parameter's components becomes one result of it, classed
+// against its own grid.
+void totaliserCalcules(Contexte &x)
+{
+    QHash<QString, QString> symboles;
+    for (Contexte::Somme &s : x.sommes) {
+        const ParametreCalcule &c = x.calcules[s.calcule];
+        if (!symboles.contains(c.unite))
+            symboles.insert(c.unite, texteValeur(bd().valeur(
+                                         QStringLiteral("SELECT Symbole FROM ANALYSES_UNITES "
+                                                        "WHERE Code=") +
+                                         sqlTexte(c.unite))));
+        const int indicateur = x.indicateurs.value(c.parametre + u'/' + c.unite);
+        LigneResultat r = s.modele;
+        r.parametre = c.parametre;
+        r.unite = c.unite;
+        r.nomParametre = x.r.indicateurs[indicateur].element;
+        r.symbole = symboles.value(c.unite);
+        r.numAnalyse.clear();
+        r.numLabo.clear();
+        r.dateAnalyse.clear();
+        r.commentaire.clear();
+        r.resultat = texteValeur(QVariant(s.total));
+        r.detection = s.detection;
+        r.grille = grilleDe(x, c.parametre, c.unite);
+        r.classe = {};
+        if (r.detection && r.grille >= 0)
+            r.classe = classerRecherche(s.total, &x.r.grilles[r.grille]);
+        retenir(x, indicateur, std::move(r), s.total);
+    }
 }
 
 bool chargerStations(Contexte &x)
 {
     QString sql = QStringLiteral(
         "SELECT Q.CodeQualitometre, Q.CodeBSS, Q.Nom, Q.her_niveau1, Q.codeBassinVersant, Q.X, "
-        "Q.Y, Q.TypeProjection, M.Code_ME FROM QUALITOMETRES Q LEFT JOIN LIEN_QUALITO_MASSE_EAU "
-        "M ON (M.CodeQualitometre=Q.CodeQualitometre) WHERE 1=1");
+        "Q.Y, Q.TypeProjection, M.Code_ME, H.Libelle, B.Nom, Q.typeStation, Q.type_fr FROM "
+        "QUALITOMETRES Q LEFT JOIN LIEN_QUALITO_MASSE_EAU M ON "
+        "(M.CodeQualitometre=Q.CodeQualitometre) LEFT JOIN CODES_SANDRE H ON "
+        "(H.Champ='QUALITOMETRES.HER1' AND H.Code=Q.her_niveau1) LEFT JOIN BASSINS_VERSANTS B ON "
+        "(B.codeBV=Q.codeBassinVersant) WHERE 1=1");
     if (!x.c.stations.isEmpty()) {
         QStringList codes;
         for (qint64 s : x.c.stations)
@@ -275,9 +300,20 @@ bool chargerStations(Contexte &x)
         const qint64 code = t(l, 0).toLongLong();
         // A station in several water bodies keeps the first.
         if (!x.r.stations.isEmpty() && x.r.stations.last().code == code) continue;
-        x.r.stations << StationRecherche{code,          t.texte(l, 1), t.texte(l, 2), {},
-                                         t.texte(l, 8), t.texte(l, 3), t.texte(l, 4), t.texte(l, 5),
-                                         t.texte(l, 6), t.texte(l, 7)};
+        x.r.stations << StationRecherche{code,
+                                         t.texte(l, 1),
+                                         t.texte(l, 2),
+                                         {},
+                                         t.texte(l, 8),
+                                         t.texte(l, 3),
+                                         t.texte(l, 4),
+                                         t.texte(l, 5),
+                                         t.texte(l, 6),
+                                         t.texte(l, 7),
+                                         t.texte(l, 9),
+                                         t.texte(l, 10),
+                                         t.texte(l, 11).trimmed(),
+                                         t.texte(l, 12).trimmed()};
     }
     return true;
 }
@@ -361,15 +397,47 @@ void noterLieux(Indicateur &i, const StationRecherche &s, bool detection)
     }
 }
 
+int indicateurDe(Contexte &x, const QString &parametre, const QString &unite, const QString &nom)
+{
+    int indicateur = x.indicateurs.value(parametre + u'/' + unite, -1);
+    if (indicateur < 0 && x.avecSelection) indicateur = x.indicateurs.value(parametre + u'/', -1);
+    if (indicateur < 0 && !x.avecSelection)
+        indicateur = ajouterIndicateur(x, parametre, unite, nom);
+    return indicateur;
+}
+
+void retenir(Contexte &x, int indicateur, LigneResultat &&ligne,
+             const std::optional<double> &valeur)
+{
+    Indicateur &i = x.r.indicateurs[indicateur];
+    compter(i, ligne, valeur);
+    compter(x.r.total, ligne, std::nullopt);
+    noterLieux(i, x.r.stations[ligne.station], ligne.detection);
+    if (classeRetenue(ligne.classe, x.c.filtreClasse)) x.r.lignes << std::move(ligne);
+}
+
+// A component's value goes to the total of each calculated parameter it belongs to, per sample.
+void ajouterAuxSommes(Contexte &x, const LigneResultat &r, const std::optional<double> &valeur)
+{
+    for (int k : x.composantDe.value(r.parametre)) {
+        const QString cle = QStringLiteral("%1|%2|").arg(k).arg(r.station) + r.numPrelevement;
+        auto it = x.indexSommes.find(cle);
+        if (it == x.indexSommes.end()) {
+            it = x.indexSommes.insert(cle, int(x.sommes.size()));
+            x.sommes.push_back({k, r.station, r, 0, false});
+        }
+        Contexte::Somme &s = x.sommes[*it];
+        if (r.detection) s.total += *valeur;
+        s.detection = s.detection || r.detection;
+    }
+}
+
 void lireLigne(Contexte &x, int station, const Tableau &t, int l)
 {
     const QString p = t.texte(l, 9).trimmed(), u = t.texte(l, 15).trimmed();
-    int indicateur = x.indicateurs.value(p + u'/' + u, -1);
-    if (indicateur < 0 && x.avecSelection) indicateur = x.indicateurs.value(p + u'/', -1);
-    if (indicateur < 0) {
-        if (x.avecSelection) return;
-        indicateur = ajouterIndicateur(x, p, u, t.texte(l, 2));
-    }
+    const int indicateur = indicateurDe(x, p, u, t.texte(l, 2));
+    const bool composant = x.composantDe.contains(p);
+    if (indicateur < 0 && !composant) return;
     LigneResultat r;
     r.station = station;
     r.numAnalyse = t.texte(l, 0);
@@ -393,11 +461,8 @@ void lireLigne(Contexte &x, int station, const Tableau &t, int l)
     r.detection = valeur && !estRemarqueInferieure(t(l, 8));
     r.grille = grilleDe(x, p, u);
     if (r.detection && r.grille >= 0) r.classe = classerRecherche(*valeur, &x.r.grilles[r.grille]);
-    Indicateur &i = x.r.indicateurs[indicateur];
-    compter(i, r, valeur);
-    compter(x.r.total, r, std::nullopt);
-    noterLieux(i, x.r.stations[station], r.detection);
-    if (classeRetenue(r.classe, x.c.filtreClasse)) x.r.lignes << r;
+    if (composant) ajouterAuxSommes(x, r, valeur);
+    if (indicateur >= 0) retenir(x, indicateur, std::move(r), valeur);
 }
 
 // false when a statement failed.
@@ -416,7 +481,9 @@ bool rechercherStation(Contexte &x, int station, const QVector<TableAnalysesStat
     return true;
 }
 
-} // namespace
+} // namespace detail
+
+using namespace detail;
 
 IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRecherche &resultat,
                                    QString &message, Progression &progression)
@@ -431,13 +498,21 @@ IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRe
         message = MESSAGE_DATES;
         return IssueRecherche::DatesInvalides;
     }
-    Contexte x{criteres, resultat, minuit(*debut), minuit(*fin), {}, {}, {}, false};
+    Contexte x{criteres, resultat, minuit(*debut), minuit(*fin)};
+    x.genre = genreRecherche(criteres.pointPrelevement);
+    const bool analyses = x.genre == GenreRecherche::Analyses;
     resultat.total.code = QStringLiteral("Total");
-    if (!chargerGrilles(x) || !chargerSelection(x) || !chargerStations(x)) {
+    if (!(analyses ? chargerGrilles(x) && chargerSelection(x) : preparerOperations(x)) ||
+        !chargerStations(x)) {
         message = bd().derniereErreur();
         return IssueRecherche::Echec;
     }
-    const QVector<TableAnalysesStation> tables = tablesAnalysesStations();
+    const QVector<TableAnalysesStation> tables =
+        analyses ? tablesAnalysesStations() : QVector<TableAnalysesStation>{};
+    QSet<QString> tablesListes;
+    if (!analyses)
+        for (const QString &t : bd().tables())
+            tablesListes.insert(t.toUpper());
     const int n = int(resultat.stations.size());
     for (int s = 0; s < n; ++s) {
         if (progression.annule()) {
@@ -447,12 +522,15 @@ IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRe
         progression.message(QStringLiteral("Recherches des analyses ") +
                             resultat.stations[s].codeBSS);
         progression.position(s, n + 1);
-        if (!rechercherStation(x, s, tables)) {
+        if (!(analyses ? rechercherStation(x, s, tables)
+                       : rechercherStationOperations(x, s, tablesListes))) {
             message = bd().derniereErreur();
             resultat = ResultatRecherche{};
             return IssueRecherche::Echec;
         }
     }
+    progression.message(QStringLiteral("Calcul des totaux des paramètres calculés"));
+    totaliserCalcules(x);
     progression.message(QStringLiteral("Calcul des indicateurs"));
     progression.position(n + 1, n + 1);
     if (resultat.total.recherches == 0) {

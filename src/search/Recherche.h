@@ -85,6 +85,7 @@ struct StationRecherche
 {
     qint64 code = 0;
     QString codeBSS, nom, commune, masseEau, her, bv, x, y, projection;
+    QString nomHer, nomBv, typeStation, typeFr;
 };
 
 // One result as the results grid shows it.

@@ -94,7 +94,7 @@ class RechercheTest : public BaseTest
         VYK_SETUP_BASE();
         test::creerTablesQualite();
         test::creerTablesCatalogue({"LIEN_QUALITO_MASSE_EAU", "LIEN_QUALITO_RESEAUX",
-                                    "ANALYSES_PARAMETRES_SELECTIONS_TITRE"});
+                                    "BASSINS_VERSANTS", "ANALYSES_PARAMETRES_SELECTIONS_TITRE"});
         ASSERT_TRUE(assurerTablesUtilisateurs());
         connecterAdministrateur();
         ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));

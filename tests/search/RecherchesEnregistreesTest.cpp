@@ -19,7 +19,7 @@ class RecherchesEnregistreesTest : public BaseTest
     {
         VYK_SETUP_BASE();
         test::creerTablesQualite();
-        test::creerTablesCatalogue({"LIEN_QUALITO_MASSE_EAU", "RESULT_RECH_VYK",
+        test::creerTablesCatalogue({"LIEN_QUALITO_MASSE_EAU", "BASSINS_VERSANTS", "RESULT_RECH_VYK",
                                     "RESULT_RECH_CRITERES", "RESULT_INDIC", "RESULT_TOT_INDIC",
                                     "RESULT_REPARTITION", "RESULT_PAR_STATION",
                                     "RESULT_TOTAL_STATION"});

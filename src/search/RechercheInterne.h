@@ -1,0 +1,81 @@
+#pragma once
+
+// The results search's working state and the steps its two halves share: the analyses of the
+// stations' own tables, and the taxa lists, index results and states of their operations.
+
+#include "search/Recherche.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <optional>
+
+namespace vyk::detail {
+
+// A calculated parameter: its value is the total of its components' values in one sample.
+struct ParametreCalcule
+{
+    QString parametre, unite;
+    QStringList composants;
+};
+
+struct Contexte
+{
+    const CriteresRecherche &c;
+    ResultatRecherche &r;
+    QString debut, fin;
+    // Grids by "parameter/unit", "parameter/" and "" (the default).
+    QHash<QString, int> grilles;
+    // Texts repeated from row to row (names, codes) share one copy.
+    QHash<QString, QString> textes;
+    QString partage(const QString &texte)
+    {
+        if (texte.isEmpty()) return {};
+        return *textes.insert(texte, textes.value(texte, texte));
+    }
+    // Indicator row by "parameter/unit"; with a selection, only the list's rows.
+    QHash<QString, int> indicateurs;
+    bool avecSelection = false;
+    GenreRecherche genre = GenreRecherche::Analyses;
+    // Calculated parameters of the lists, and the calculated parameters of each component.
+    QVector<ParametreCalcule> calcules;
+    QHash<QString, QVector<int>> composantDe;
+    // Sums of components by calculated parameter, station and sample, in the order first met.
+    struct Somme
+    {
+        int calcule, station;
+        LigneResultat modele;
+        double total = 0;
+        bool detection = false;
+    };
+    QVector<Somme> sommes;
+    QHash<QString, int> indexSommes;
+    // Kinds 2 to 5: the elements searched (empty: every one found) and their names; the bound
+    // rows of the threshold types, and the grid chosen per element and station type.
+    QStringList elements;
+    QHash<QString, QString> noms;
+    struct LigneSeuils
+    {
+        GrilleRecherche grille;
+        QString typeStation, typeFr, element;
+    };
+    QVector<LigneSeuils> seuilsTypes;
+    QHash<QString, int> grillesTypes;
+};
+
+QString listeTextes(const QStringList &codes);
+bool entier(const QString &texte);
+bool typesSeuils(const QString &type, QStringList &types);
+int ajouterIndicateur(Contexte &x, const QString &parametre, const QString &unite,
+                      const QString &nom);
+// The indicator row of an element; -1 when a selection is searched and the element is not in it.
+int indicateurDe(Contexte &x, const QString &parametre, const QString &unite, const QString &nom);
+// Counts a result in its indicator, the totals and the places; keeps it when the class filter does.
+void retenir(Contexte &x, int indicateur, LigneResultat &&ligne,
+             const std::optional<double> &valeur);
+
+// Kinds 2 to 5.
+bool preparerOperations(Contexte &x);
+bool rechercherStationOperations(Contexte &x, int station, const QSet<QString> &tables);
+
+} // namespace vyk::detail

@@ -1,0 +1,210 @@
+#include "db/BaseDonnees.h"
+#include "schema/Catalogue.h"
+#include "schema/TableAnalyses.h"
+#include "search/Recherche.h"
+
+#include "support/BaseTest.h"
+#include "support/TablesCatalogue.h"
+
+using namespace vyk;
+using vyk::test::BaseTest;
+
+namespace {
+
+// Station 1 is a river of national type 10 in HER 5 and catchment 7; station 2 a lake. Each has
+// an operation of 2024 (1: point "131", 2: no point) and one of 2023.
+class RechercheOperationsTest : public BaseTest
+{
+  protected:
+    void SetUp() override
+    {
+        VYK_SETUP_BASE();
+        test::creerTablesQualite();
+        test::creerTablesCatalogue({"LIEN_QUALITO_MASSE_EAU", "TAXONS", "ETATS", "BASSINS_VERSANTS",
+                                    "ANALYSES_PARAMETRES_SELECTIONS_TITRE"});
+        ASSERT_TRUE(executer(sqlCreationTableListeTaxons(QStringLiteral("1"))));
+        ASSERT_TRUE(creerTableAnalyses(QStringLiteral("BSS001")));
+        for (const char *sql : {
+                 "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, her_niveau1, "
+                 "codeBassinVersant, typeStation, type_fr) VALUES (1, 'BSS001', 'Amont', 5, 7, "
+                 "'1', 10)",
+                 "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) VALUES "
+                 "(2, 'BSS002', 'Lac', '2')",
+                 "INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('QUALITOMETRES.HER1', 5, "
+                 "'Massif central sud')",
+                 "INSERT INTO BASSINS_VERSANTS (codeBV, Code, Nom) VALUES (7, 'BV7', 'Haute "
+                 "Loire')",
+                 "INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, identifiant) "
+                 "VALUES (1, 1, '131')",
+                 "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+                 "dateDebut, codePoint, statut) VALUES (1, 0, #05/10/2024#, 1, 2)",
+                 "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+                 "dateDebut) VALUES (1, 1, #05/10/2023#)",
+                 "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+                 "dateDebut) VALUES (2, 0, #06/11/2024#)",
+                 // Index 5856 and state 3 at both stations; a below-limit index.
+                 "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, "
+                 "codeOperation, codeParametre, resultat) VALUES (1, 0, 5856, 14)",
+                 "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, "
+                 "codeOperation, codeParametre, resultat) VALUES (1, 1, 5856, 2)",
+                 "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, "
+                 "codeOperation, codeParametre, resultat, codeRemarque) VALUES (2, 0, 5856, 3, 10)",
+                 "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, "
+                 "codeOperation, codeParametre, resultat) VALUES (2, 0, 3, 4)",
+                 "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('5856', 'IBGN')",
+                 "INSERT INTO ETATS (CodeEtat, Libelle) VALUES (3, 'Physico-chimie')",
+                 "INSERT INTO TAXONS (codeTaxon, nomLatin) VALUES ('807', 'Gammarus')",
+                 "INSERT INTO TAXONS (codeTaxon, nomLatin) VALUES ('212', 'Baetis')",
+                 "INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeListe, codeTaxon, "
+                 "denombrementA, denombrementB, denombrementP3) VALUES (0, 1, '807', 40, 12, 3)",
+                 "INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeListe, codeTaxon, "
+                 "denombrementA) VALUES (0, 1, '212', 0)",
+                 "INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeListe, codeTaxon, "
+                 "denombrementA) VALUES (1, 1, '807', 9)",
+                 // Threshold type 8: index grids for rivers of type 10 and a general one.
+                 "INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('SEUILS', 8, 'DCE')",
+                 "INSERT INTO ANALYSES_SEUILS (TypeListe, typeSeuil, CodeParametre, typeStation, "
+                 "typeFR, Seuil1, Seuil2, Seuil3, Seuil4) VALUES ('2', 8, '5856', '1', '10', 16, "
+                 "13, 9, 5)",
+                 "INSERT INTO ANALYSES_SEUILS (TypeListe, typeSeuil, CodeParametre, Seuil1, "
+                 "Seuil2, Seuil3, Seuil4) VALUES ('2', 8, '5856', 2, 4, 6, 8)",
+                 "INSERT INTO ANALYSES_SEUILS (TypeListe, typeSeuil, Seuil1, Seuil2) VALUES ('4', "
+                 "8, 1, 2)",
+                 "INSERT INTO ANALYSES_SEUILS (TypeListe, typeSeuil, CodeParametre, Seuil1, "
+                 "Seuil2, Seuil3) VALUES ('1', 8, '807', 10, 50, 100)",
+             })
+            executerOk(QString::fromUtf8(sql));
+    }
+
+    void executerOk(const QString &sql)
+    {
+        ASSERT_TRUE(executer(sql)) << qPrintable(sql) << qPrintable(bd().derniereErreur());
+    }
+
+    ResultatRecherche chercher(const QString &cle, const QString &typeSeuil = {})
+    {
+        CriteresRecherche c;
+        c.dateDebut = QStringLiteral("01/01/2024");
+        c.pointPrelevement = cle;
+        c.typeSeuil = typeSeuil;
+        return chercher(c);
+    }
+
+    ResultatRecherche chercher(const CriteresRecherche &c)
+    {
+        ResultatRecherche r;
+        QString message;
+        EXPECT_EQ(rechercherResultats(c, r, message), IssueRecherche::Trouve)
+            << qPrintable(message);
+        return r;
+    }
+
+    // "date|station|element|result|class|HER name|catchment name" of each row.
+    static QStringList lignes(const ResultatRecherche &r)
+    {
+        QStringList sortie;
+        for (const LigneResultat &l : r.lignes) {
+            const QStringList c = celluleResultat(r, l);
+            sortie << QStringList{c[0], c[1], c[5], c[6], c[30], c[24], c[26]}.join(u'|');
+        }
+        return sortie;
+    }
+
+    static QStringList joindre(const GrilleTexte &g)
+    {
+        QStringList sortie;
+        for (const QStringList &l : g.lignes)
+            sortie << l.mid(0, 12).join(u'|');
+        return sortie;
+    }
+};
+
+TEST_P(RechercheOperationsTest, IndicesClassesSelonLeTypeDeStation)
+{
+    const ResultatRecherche r = chercher(QStringLiteral("-1"), QStringLiteral("8"));
+    // The river of type 10 takes its descending grid; the lake's result is below its limit; the
+    // 2023 operation is out of the period; the state, an index result too, has no grid there.
+    EXPECT_EQ(lignes(r), QStringList({
+                             "10/05/2024|BSS001|IBGN|14|1|Massif central sud|Haute Loire",
+                             "11/06/2024|BSS002||4|0||",
+                             "11/06/2024|BSS002|IBGN|<3|0||",
+                         }));
+    EXPECT_EQ(joindre(grilleIndicateurs(r)),
+              QStringList({"5856/|IBGN|2|1|1|1|0|0|0|50|1|50", "3/||1|1|1|0|0|0|0|100|0|0"}));
+
+    // States only: what the state table names.
+    const ResultatRecherche etats = chercher(QStringLiteral("-2"), QStringLiteral("8"));
+    EXPECT_EQ(lignes(etats), QStringList({"11/06/2024|BSS002|Physico-chimie|4|2||"}));
+}
+
+TEST_P(RechercheOperationsTest, TaxonsComptesDesListesDuPoint)
+{
+    const ResultatRecherche r = chercher(QStringLiteral("131"), QStringLiteral("8"));
+    // The count adds the list's columns; a taxon counted 0 is searched, not detected.
+    EXPECT_EQ(lignes(r), QStringList({
+                             "10/05/2024|BSS001|Baetis|0|0|Massif central sud|Haute Loire",
+                             "10/05/2024|BSS001|Gammarus|55|2|Massif central sud|Haute Loire",
+                         }));
+    EXPECT_EQ(
+        joindre(grilleIndicateurs(r)),
+        QStringList({"212/|Baetis|1|0|1|0|0|0|0|0|0|0", "807/|Gammarus|1|1|0|0|1|0|0|100|1|100"}));
+
+    // A taxa list chosen: its taxa only, over every date, at the chosen point only.
+    executerOk(QStringLiteral("INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, "
+                              "CodeParametre, TypeListe) VALUES ('INV', 1, '212', 1)"));
+    CriteresRecherche c;
+    c.pointPrelevement = QStringLiteral("131");
+    c.selections = {QStringLiteral("INV")};
+    EXPECT_EQ(lignes(chercher(c)),
+              QStringList({"10/05/2024|BSS001|Baetis|0|0|Massif central sud|Haute Loire"}));
+}
+
+TEST_P(RechercheOperationsTest, ParametreCalculeTotaliseSesComposantsParPrelevement)
+{
+    for (const char *sql : {
+             "INSERT INTO ANALYSES_PARAMETRES (Code, Nom, Calcule, codeParametresCalcul) VALUES "
+             "('6000', 'Somme des nitrates et nitrites', '1', '1340;1339')",
+             "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1340', 'Nitrates')",
+             "INSERT INTO ANALYSES_UNITES (Code, Symbole) VALUES ('162', 'mg/L')",
+             "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, CodeUnite, "
+             "TypeListe) VALUES ('AZOTE', 1, '6000', '162', 0)",
+             "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, CodeUnite, "
+             "TypeListe) VALUES ('AZOTE', 2, '1340', '162', 0)",
+             "INSERT INTO CODES_SANDRE (Champ, Code, Libelle) VALUES ('SEUILS', 9, 'Azote')",
+             "INSERT INTO ANALYSES_SEUILS (TypeListe, typeSeuil, CodeParametre, CodeUnite, "
+             "Seuil1, Seuil2) VALUES ('0', 9, '6000', '162', 10, 50)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, "
+             "codeOperation) VALUES (1, 1, #03/01/2024#, 0)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, "
+             "codeOperation) VALUES (2, 1, #04/01/2024#, 0)",
+             "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, CodeUnite, Resultat) VALUES (1, 1, 1, '1340', '162', 30)",
+             "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, CodeUnite, Resultat) VALUES (2, 1, 1, '1339', '162', 25.5)",
+             "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, CodeUnite, Resultat, CodeRemarque) VALUES (3, 2, 1, '1339', '162', "
+             "0.5, '10')",
+         })
+        executerOk(QString::fromUtf8(sql));
+    CriteresRecherche c;
+    c.selections = {QStringLiteral("AZOTE")};
+    c.typeSeuil = QStringLiteral("9");
+    const ResultatRecherche r = chercher(c);
+    // Nitrites are searched for the total only; a sample whose components are all below their
+    // limit gives a total that is no detection.
+    EXPECT_EQ(lignes(r), QStringList({
+                             "01/03/2024|BSS001|Nitrates|30|0|Massif central sud|Haute Loire",
+                             "01/03/2024|BSS001|Somme des nitrates et nitrites|55.5|2|Massif "
+                             "central sud|Haute Loire",
+                             "01/04/2024|BSS001|Somme des nitrates et nitrites|0|0|Massif central "
+                             "sud|Haute Loire",
+                         }));
+    EXPECT_EQ(celluleResultat(r, r.lignes[1])[7], QStringLiteral("mg/L"));
+    EXPECT_EQ(joindre(grilleIndicateurs(r)),
+              QStringList({"6000/162|Somme des nitrates et nitrites|2|1|1|0|1|0|0|50|1|50",
+                           "1340/162|Nitrates|1|1|1|0|0|0|0|100|0|0"}));
+}
+
+} // namespace
+
+VYK_SUR_LES_DEUX_MOTEURS(RechercheOperationsTest);
