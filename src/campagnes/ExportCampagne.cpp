@@ -41,15 +41,15 @@ QHash<QString, Position> localisationsWgs84(const QStringList &codes)
 
 } // namespace
 
-bool exporterSuivi(const TableSuivi &table, const QString &chemin, QString *erreur)
+void colonnesMontrees(const TableSuivi &table, QStringList &titres, QVector<QStringList> &lignes)
 {
     QList<int> montrees;
     for (int c = 0; c < table.titres.size(); ++c)
         if (table.largeurs.value(c) > 0) montrees << c;
-    QStringList titres;
+    titres.clear();
     for (int c : montrees)
         titres << table.titres[c];
-    QVector<QStringList> lignes;
+    lignes.clear();
     lignes.reserve(table.lignes.size());
     for (const QStringList &ligne : table.lignes) {
         QStringList l;
@@ -57,6 +57,13 @@ bool exporterSuivi(const TableSuivi &table, const QString &chemin, QString *erre
             l << ligne.value(c);
         lignes << l;
     }
+}
+
+bool exporterSuivi(const TableSuivi &table, const QString &chemin, QString *erreur)
+{
+    QStringList titres;
+    QVector<QStringList> lignes;
+    colonnesMontrees(table, titres, lignes);
     return exporterGrilleFichier(chemin, texteExportCampagne::FEUILLE_SUIVI, titres, lignes,
                                  erreur);
 }

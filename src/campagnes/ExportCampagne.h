@@ -22,6 +22,9 @@ inline const QString SANS_WGS84 =
                    "exportés vers Google Maps");
 } // namespace texteExportCampagne
 
+// The follow-up's shown columns (those of width 0 left out): their titles and the lines.
+void colonnesMontrees(const TableSuivi &table, QStringList &titres, QVector<QStringList> &lignes);
+
 // The follow-up's shown columns (hidden ones left out) written to `chemin`: a workbook for .ods
 // or .xlsx, else a ";" text. Written whole or not at all; false with the reason.
 bool exporterSuivi(const TableSuivi &table, const QString &chemin, QString *erreur = nullptr);

@@ -1,6 +1,7 @@
 #include "ui/app/MenuQualite.h"
 
 #include "ui/app/FenetrePrincipale.h"
+#include "ui/campagnes/FrmCampagne.h"
 #include "ui/quality/FrmCarteSituationQualite.h"
 #include "ui/quality/ImportationSeuils.h"
 #include "ui/quality/ListeSeuils.h"
@@ -52,6 +53,11 @@ void creerMenuQualite(FenetrePrincipale &fenetre)
     carte->setObjectName(QStringLiteral("ActionCarteSituationQualite"));
     QObject::connect(carte, &QAction::triggered, &fenetre,
                      [&fenetre] { fenetre.ouvrirEcran(new FrmCarteSituationQualite); });
+    menu->addSeparator();
+    QAction *campagnes = menu->addAction(QStringLiteral("Ca&mpagnes de suivi"));
+    campagnes->setObjectName(QStringLiteral("ActionCampagnes"));
+    QObject::connect(campagnes, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new FrmCampagne); });
 }
 
 } // namespace vyk
