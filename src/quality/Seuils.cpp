@@ -47,13 +47,11 @@ bool monotones(const QVector<double> &bornes, bool decroissantes)
     return true;
 }
 
-// Class 1 to n + 1 of a number: increasing bounds close their class from above (v <= tk),
-// decreasing ones from below (v > tk).
+// Class 1 to n + 1 of a number: one more than the bounds it passes.
 int classeNombre(double v, const QVector<double> &bornes, bool decroissantes)
 {
-    for (qsizetype k = 0; k < bornes.size(); ++k)
-        if (decroissantes ? v > bornes[k] : v <= bornes[k]) return int(k) + 1;
-    return int(bornes.size()) + 1;
+    std::vector<std::optional<double>> places(bornes.begin(), bornes.end());
+    return bornePassee(v, places, decroissantes) + 1;
 }
 
 // Orientation of a type row: from its first two bounds, whatever their number.
@@ -79,6 +77,17 @@ QString nombre(double v)
 }
 
 } // namespace
+
+int bornePassee(double valeur, std::span<const std::optional<double>> bornes, bool decroissantes)
+{
+    int place = 0;
+    for (size_t k = 0; k < bornes.size(); ++k) {
+        if (!bornes[k]) continue;
+        if (decroissantes ? valeur > *bornes[k] : valeur <= *bornes[k]) break;
+        place = int(k) + 1;
+    }
+    return place;
+}
 
 bool bornesMonotones(const QVector<double> &bornes)
 {

@@ -10,6 +10,7 @@
 #include <QVector>
 
 #include <optional>
+#include <span>
 
 namespace vyk {
 
@@ -50,6 +51,13 @@ bool bornesDecroissantes(const QVector<double> &bornes);
 // True when the list keeps its orientation from one bound to the next (equal neighbours
 // allowed). A list of one or two bounds always does.
 bool bornesMonotones(const QVector<double> &bornes);
+
+// The one classing rule of bounds, shared by getClasse and the results search. Going along the
+// bounds in order (an empty bound skipped, the others keeping their places 1 to n), a value
+// passes an increasing bound when it is above it and a decreasing one when it is at or below it;
+// the walk stops at the first bound not passed. The result is the place of the last bound passed,
+// 0 when none: a value equal to a bound stays in the class that the bound closes.
+int bornePassee(double valeur, std::span<const std::optional<double>> bornes, bool decroissantes);
 
 // Class of a value as text: "0" for an empty value, a value that is no number, a set without
 // bounds or a bound list that is not monotonic; otherwise 1 to n + 1, a value equal to a bound

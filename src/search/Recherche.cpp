@@ -6,6 +6,7 @@
 #include "db/Sql.h"
 #include "db/Tableau.h"
 #include "monitoring/ReglesAnalyses.h"
+#include "quality/Seuils.h"
 #include "schema/TableAnalyses.h"
 #include "search/Selections.h"
 #include "users/AccesStations.h"
@@ -33,21 +34,18 @@ ClasseRecherche classerRecherche(double v, const GrilleRecherche *grille)
     ClasseRecherche c;
     // A grid without any bound classes nothing (it would show class 0 as past its last bound).
     if (!grille || grille->vide()) return c;
-    const auto &s = grille->seuils;
-    if (s[0] && s[1] && *s[1] < *s[0]) {
-        for (int k = 3; k >= 1 && c.classe == 0; --k)
-            if (s[size_t(k)] && *s[size_t(k)] >= v) c.classe = k + 1;
-        if (c.classe == 0 && *s[0] >= v) c.classe = 1;
-        c.couleur = c.classe;
-        return c;
-    }
-    int dernier = 0;
-    for (int k = 0; k < 4; ++k) {
-        if (!s[size_t(k)]) continue;
-        dernier = k + 1;
-        if (*s[size_t(k)] < v) c.classe = k + 1;
-    }
-    c.couleur = c.classe == dernier ? 4 : c.classe;
+    QVector<double> posees;
+    int derniere = 0;
+    for (size_t k = 0; k < 4; ++k)
+        if (grille->seuils[k]) {
+            posees << *grille->seuils[k];
+            derniere = int(k) + 1;
+        }
+    // The rule of the maps' classes, on the bounds at their places: same orientation, and bounds
+    // that go up and down class nothing.
+    if (!bornesMonotones(posees)) return c;
+    c.classe = bornePassee(v, grille->seuils, bornesDecroissantes(posees));
+    c.couleur = c.classe > 0 && c.classe == derniere ? 4 : c.classe;
     return c;
 }
 

@@ -38,9 +38,9 @@ struct ClasseRecherche
     int classe = 0;
     int couleur = 0; // index into couleursClasses()
 };
-// Class of v: descending grid when s1 and s2 are set and s2 < s1. Ascending: class k when v is
-// past sk (sk < v), shown red when past the last set bound. Descending: the highest k whose sk
-// is at or above v. No grid, or no bound at all: class 0, blue.
+// Class of v by the maps' rule (bornePassee, on the bounds at their places; orientation and
+// monotony as getClasse decides them): for full grids, getClasse's class minus one. Shown red
+// when past the last set bound. No grid, no bound, or bounds going up and down: class 0, blue.
 ClasseRecherche classerRecherche(double v, const GrilleRecherche *grille);
 
 // The class filter's items: 0 every class, 1 to 4 "> seuil k" (class at least k), 5 to 8

@@ -1,6 +1,7 @@
 #include "search/Recherche.h"
 #include "db/BaseDonnees.h"
 #include "db/Session.h"
+#include "quality/Seuils.h"
 #include "schema/TableAnalyses.h"
 #include "users/AccesStations.h"
 #include "users/TablesUtilisateurs.h"
@@ -66,6 +67,42 @@ TEST(ClasseRecherche, GrillesMontantesDescendantesEtVides)
                   .arg(bleu.g)
                   .arg(bleu.b),
               QStringLiteral("255,0,0|22,112,241"));
+}
+
+// The search and the maps class by one rule: over full grids the search's class is the maps'
+// class minus one, bounds equal to the value included, both orientations.
+TEST(ClasseRecherche, UneSeuleRegleAvecLesCartes)
+{
+    const QVector<QVector<double>> grilles = {
+        {10, 25, 50, 100}, {8, 6, 4, 3}, {10, 25, 50}, {8, 6}, {10}, {10, 5, 20}};
+    const QVector<double> valeurs = {0, 3, 3.5, 5, 6, 7, 8, 9, 10, 10.0001, 25, 30, 100, 150};
+    QStringList ecarts;
+    for (const QVector<double> &b : grilles) {
+        GrilleRecherche g;
+        for (qsizetype k = 0; k < b.size(); ++k)
+            g.seuils[size_t(k)] = b[k];
+        for (double v : valeurs) {
+            const int carte = getClasse(QString::number(v), b).toInt();
+            const int recherche = classerRecherche(v, &g).classe;
+            if (carte - 1 != recherche && !(carte == 0 && recherche == 0))
+                ecarts << QStringLiteral("%1 sur %2 : %3 / %4")
+                              .arg(v)
+                              .arg(b.size())
+                              .arg(carte)
+                              .arg(recherche);
+        }
+    }
+    EXPECT_TRUE(ecarts.isEmpty()) << qPrintable(ecarts.join(u'\n'));
+    // Two bounds are increasing, as on the maps: 8 then 6 leaves 7 unclassed and 9 past both.
+    EXPECT_EQ(classe(7, grille({8, 6, std::nullopt, std::nullopt})), QStringLiteral("0/0"));
+    EXPECT_EQ(classe(9, grille({8, 6, std::nullopt, std::nullopt})), QStringLiteral("2/4"));
+    // Bounds going down then up class nothing.
+    EXPECT_EQ(classe(30, grille({10, 5, 20, std::nullopt})), QStringLiteral("0/0"));
+    // The places of the bounds stay: past s1 and s3 of a grid without s2 and s4 is class 3.
+    const std::array<std::optional<double>, 4> trous = {8.0, std::nullopt, 4.0, std::nullopt};
+    EXPECT_EQ(bornePassee(4, trous, true), 3);
+    EXPECT_EQ(bornePassee(5, trous, true), 1);
+    EXPECT_EQ(bornePassee(9, trous, true), 0);
 }
 
 TEST(ClasseRecherche, FiltreDesClasses)
