@@ -68,6 +68,7 @@ FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *pare
     barre->addStretch(1);
     for (QPushButton *b : {CmdPrelevement, CmdNouveau, CmdEnregistrer, CmdSupprimer})
         barre->addWidget(b);
+    construireCommandeIbgn(barre);
 
     auto *separation = new QSplitter(Qt::Vertical, this);
     SprOperations = new GrilleDonnees(separation);

@@ -4,6 +4,7 @@
 // of one operation; and its child grids, each with its own save: elementary samples, habitat
 // covers, environmental conditions, devices, results, survey units (macrophytes) and taxa lists.
 
+#include "indices/ClasseurModele.h"
 #include "monitoring/GrillesOperation.h"
 #include "monitoring/ListeTaxonsOperation.h"
 #include "monitoring/OperationsHydrobio.h"
@@ -16,6 +17,7 @@
 #include <memory>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -67,6 +69,11 @@ class FicheOperations : public Fiche
     FicheSelectionTaxons *selectionTaxons() const;
     int codeListe() const;
 
+    // The IBGN of the list shown by the site's workbook model, its results stored with the
+    // operation; the engine is LibreOffice unless replaced (tests).
+    bool calculIBGN();
+    std::function<std::unique_ptr<ClasseurModele>()> moteurIbgn;
+
     // Controls, named as on every screen.
     QLabel *LblStation;
     ComboCodee *CboPoint;
@@ -75,6 +82,7 @@ class FicheOperations : public Fiche
     QPushButton *CmdNouveau, *CmdEnregistrer, *CmdSupprimer;
     // The physico-chemical sample of the operation shown (a saved one, analyses or not).
     QPushButton *CmdPrelevement;
+    QPushButton *CmdCalculIBGN;
     GrilleSaisie *SprRecouvrements;
     GrilleSaisie *SprUnites;
     GrilleSaisie *SprTaxons;
@@ -98,6 +106,7 @@ class FicheOperations : public Fiche
     };
 
     void construireFormulaire(QWidget *page);
+    void construireCommandeIbgn(QHBoxLayout *barre);
     QWidget *nouveauChamp(const ChampOperation &c, QWidget *page) const;
     void pointChoisi();
     void ligneChoisie(int ligne);
