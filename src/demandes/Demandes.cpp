@@ -338,6 +338,42 @@ QVector<LigneHistorique> historiqueDemande(int code)
     return lignes;
 }
 
+QVector<StationDemande> stationsDemande(const QVector<int> &codes)
+{
+    QHash<int, StationDemande> lues;
+    if (!codes.isEmpty()) {
+        QStringList liste;
+        for (const int c : codes)
+            liste << QString::number(c);
+        const Tableau t =
+            bd().extraire(QStringLiteral("SELECT CodeQualitometre, CodeBSS, Nom FROM "
+                                         "QUALITOMETRES WHERE CodeQualitometre IN (") +
+                          liste.join(u',') + u')');
+        for (int i = 0; i < t.nbLignes(); ++i)
+            lues.insert(t(i, 0).toInt(), {t(i, 0).toInt(), t.texte(i, 1), t.texte(i, 2)});
+    }
+    QVector<StationDemande> stations;
+    for (const int c : codes)
+        stations << lues.value(c, {c, QString::number(c), {}});
+    return stations;
+}
+
+EntreesCodees stationsProposees()
+{
+    const Tableau t = bd().extraire(QStringLiteral(
+        "SELECT CodeBSS, Nom, CodeQualitometre FROM QUALITOMETRES ORDER BY CodeBSS"));
+    EntreesCodees entrees;
+    for (int i = 0; i < t.nbLignes(); ++i)
+        entrees.append({t.texte(i, 2), (t.texte(i, 0) + u' ' + t.texte(i, 1)).trimmed(), 0});
+    return entrees;
+}
+
+EntreesCodees campagnesProposees()
+{
+    return entreesRequete(QStringLiteral("SELECT libelle, codeCampagne FROM CAMPAGNES WHERE "
+                                         "typeCampagne in (2,3) ORDER BY libelle"));
+}
+
 QString InitialisationCampagne::message() const
 {
     if (sansCode.isEmpty()) return {};

@@ -136,6 +136,18 @@ struct LigneHistorique
 // The files generated for the request, oldest first.
 QVector<LigneHistorique> historiqueDemande(int code);
 
+struct StationDemande
+{
+    int code = 0;
+    QString identifiant; // CodeBSS
+    QString nom;
+};
+// The stations of these codes, in the order given; a code naming no station keeps its number
+// as identifier and an empty name.
+QVector<StationDemande> stationsDemande(const QVector<int> &codes);
+// The stations offered for a request, by identifier.
+EntreesCodees stationsProposees();
+
 // --- Campaigns -------------------------------------------------------------------------------
 
 struct InitialisationCampagne
@@ -148,6 +160,8 @@ struct InitialisationCampagne
     // The notice listing them, "" when every organisation was copied.
     QString message() const;
 };
+// The campaigns a request may be initialised from (hydrobiological and physico-chemical).
+EntreesCodees campagnesProposees();
 // A new request initialised from the campaign: its fields, its stations in visiting order and
 // its parameters.
 InitialisationCampagne demandeDepuisCampagne(int codeCampagne);

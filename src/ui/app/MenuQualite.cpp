@@ -2,6 +2,7 @@
 
 #include "ui/app/FenetrePrincipale.h"
 #include "ui/campagnes/FrmCampagne.h"
+#include "ui/demandes/FrmDemandePrelvement1.h"
 #include "ui/quality/FrmCarteSituationQualite.h"
 #include "ui/quality/ImportationSeuils.h"
 #include "ui/quality/ListeSeuils.h"
@@ -48,6 +49,12 @@ void creerMenuQualite(FenetrePrincipale &fenetre)
         for (QWidget *ecran : fenetre.ecrans())
             if (auto *liste = qobject_cast<ListeSelections *>(ecran)) liste->chargerListes();
     });
+    menu->addSeparator();
+    QAction *demandes = menu->addAction(QStringLiteral("&Demandes de prélèvements"));
+    demandes->setObjectName(QStringLiteral("ActionDemandesPrelevements"));
+    appliquerDroit(demandes, droit::QUALITO_DEMANDES);
+    QObject::connect(demandes, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new FrmDemandePrelvement1); });
     menu->addSeparator();
     QAction *carte = menu->addAction(QStringLiteral("&Carte de situation qualité"));
     carte->setObjectName(QStringLiteral("ActionCarteSituationQualite"));
