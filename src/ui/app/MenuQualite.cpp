@@ -63,8 +63,16 @@ void creerMenuQualite(FenetrePrincipale &fenetre)
     menu->addSeparator();
     QAction *campagnes = menu->addAction(QStringLiteral("Ca&mpagnes de suivi"));
     campagnes->setObjectName(QStringLiteral("ActionCampagnes"));
-    QObject::connect(campagnes, &QAction::triggered, &fenetre,
-                     [&fenetre] { fenetre.ouvrirEcran(new FrmCampagne); });
+    QObject::connect(campagnes, &QAction::triggered, &fenetre, [&fenetre] {
+        auto *campagne = new FrmCampagne;
+        // The campaign's request opens in a request screen of its own, not saved yet.
+        campagne->ouvrirDemande = [&fenetre](const QString &code) {
+            auto *demande = new FrmDemandePrelvement1;
+            demande->ouvrirDepuisCampagne(code.toInt());
+            fenetre.ouvrirEcran(demande);
+        };
+        fenetre.ouvrirEcran(campagne);
+    });
 }
 
 } // namespace vyk
