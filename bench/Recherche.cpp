@@ -132,16 +132,6 @@ QByteArray selectBrut(int station)
         .toUtf8();
 }
 
-long long picMemoireMo()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray &l : f.readAll().split('\n'))
-        if (l.startsWith("VmHWM:"))
-            return l.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
-    return -1;
-}
-
 void rapport(const QString &moteur, long long lignes, double objet, double brut)
 {
     afficher(QStringLiteral("%1 | %2 résultats | recherche complète %3 s | SELECT bruts %4 s | "

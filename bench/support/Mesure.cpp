@@ -2,6 +2,7 @@
 
 #include "db/BaseDonnees.h"
 
+#include <QFile>
 #include <QUuid>
 
 #include <libpq-fe.h>
@@ -46,6 +47,16 @@ QByteArray ServeurBench::chaineConnexion() const
                    " user=" + utilisateur.toUtf8() + " dbname=" + base.toUtf8();
     if (!motDePasse.isEmpty()) c += " password=" + motDePasse.toUtf8();
     return c;
+}
+
+long long picMemoireMo()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray &l : f.readAll().split('\n'))
+        if (l.startsWith("VmHWM:"))
+            return l.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
+    return -1;
 }
 
 void afficher(const QString &ligne)

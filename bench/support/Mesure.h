@@ -22,6 +22,8 @@ struct ServeurBench
 ServeurBench serveurBench();
 
 void afficher(const QString &ligne);
+// The process's peak resident memory (VmHWM) in MB; -1 where the system does not say.
+long long picMemoireMo();
 
 // One SELECT run raw, best of `repetitions`: through sqlite3 on the file (every cell read as
 // text), or through libpq on the connection. lignes receives the row count.

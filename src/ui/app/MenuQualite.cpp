@@ -6,6 +6,7 @@
 #include "ui/quality/FrmCarteSituationQualite.h"
 #include "ui/quality/ImportationSeuils.h"
 #include "ui/quality/ListeSeuils.h"
+#include "ui/search/FrmRecherches.h"
 #include "ui/search/ImportationSelectionParametres.h"
 #include "ui/search/ListeSelections.h"
 #include "ui/widgets/Droits.h"
@@ -49,6 +50,11 @@ void creerMenuQualite(FenetrePrincipale &fenetre)
         for (QWidget *ecran : fenetre.ecrans())
             if (auto *liste = qobject_cast<ListeSelections *>(ecran)) liste->chargerListes();
     });
+    QAction *recherche = menu->addAction(QStringLiteral("&Recherche de résultats"));
+    recherche->setObjectName(QStringLiteral("ActionRecherches"));
+    appliquerDroit(recherche, droit::QUALITO_RECHERCHES);
+    QObject::connect(recherche, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new FrmRecherches); });
     menu->addSeparator();
     QAction *demandes = menu->addAction(QStringLiteral("&Demandes de prélèvements"));
     demandes->setObjectName(QStringLiteral("ActionDemandesPrelevements"));
