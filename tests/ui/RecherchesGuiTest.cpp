@@ -186,7 +186,7 @@ TEST_P(RecherchesGuiTest, ResultatsClassesEtGrilles)
                                 "03/03/2024|BSS002|Nitrates|5|0|#1670f1"}));
     EXPECT_FALSE(m.index(0, 0).data(Qt::BackgroundRole).isValid());
 
-    const ModeleGrilleTexte &ind = ecran.modele(FrmRecherches::Indicateurs);
+    const ModeleTexteRecherche &ind = ecran.modele(FrmRecherches::Indicateurs);
     ASSERT_EQ(ind.rowCount(), 2);
     // Below-limit results enter the minimum and the mean with their stored value.
     EXPECT_EQ(rangee(ind, 0).section(u'|', 0, 11),
@@ -199,7 +199,7 @@ TEST_P(RecherchesGuiTest, ResultatsClassesEtGrilles)
               QStringLiteral("Code|Element|Nb stations|Nb avec détection|% avec détection"));
     EXPECT_EQ(rangee(ecran.modele(FrmRecherches::Repartitions), 0).section(u'|', 0, 4),
               QStringLiteral("1340/162|Nitrates|2|2|100"));
-    const ModeleGrilleTexte &stations = ecran.modele(FrmRecherches::Stations);
+    const ModeleTexteRecherche &stations = ecran.modele(FrmRecherches::Stations);
     ASSERT_EQ(stations.rowCount(), 3);
     EXPECT_EQ(rangee(stations, 2), QStringLiteral("1311/162|Oxygène dissous|BSS001|Amont|Oui"));
 

@@ -13,7 +13,7 @@ namespace vyk {
 
 FrmRechercheDetaillee::FrmRechercheDetaillee(std::shared_ptr<const ResultatRecherche> resultat,
                                              Regroupement regroupement, QWidget *parent)
-    : Ecran(parent), m_modele(new ModeleGrilleTexte(this))
+    : Ecran(parent), m_modele(new ModeleTexteRecherche(this))
 {
     setWindowTitle(titreDetail(regroupement));
     resize(1000, 600);

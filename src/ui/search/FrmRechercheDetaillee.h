@@ -15,7 +15,7 @@ class QTableView;
 
 namespace vyk {
 
-class ModeleGrilleTexte;
+class ModeleTexteRecherche;
 
 class FrmRechercheDetaillee : public Ecran
 {
@@ -24,7 +24,7 @@ class FrmRechercheDetaillee : public Ecran
     FrmRechercheDetaillee(std::shared_ptr<const ResultatRecherche> resultat,
                           Regroupement regroupement, QWidget *parent = nullptr);
 
-    const ModeleGrilleTexte &modele() const { return *m_modele; }
+    const ModeleTexteRecherche &modele() const { return *m_modele; }
 
     QTableView *SprDetail;
     QPushButton *CmdExporter;
@@ -34,7 +34,7 @@ class FrmRechercheDetaillee : public Ecran
     void exporter(const QString &chemin = {});
 
   private:
-    ModeleGrilleTexte *m_modele;
+    ModeleTexteRecherche *m_modele;
 };
 
 } // namespace vyk

@@ -47,7 +47,7 @@ FrmRecherches::FrmRecherches(QWidget *parent)
     setWindowTitle(QStringLiteral("Recherche de résultats"));
     resize(1300, 800);
     for (auto *&m : m_grilles)
-        m = new ModeleGrilleTexte(this);
+        m = new ModeleTexteRecherche(this);
     creerCriteres();
     creerGrilles();
     creerCommandes();
@@ -292,7 +292,7 @@ CriteresRecherche FrmRecherches::criteres() const
     return c;
 }
 
-const ModeleGrilleTexte &FrmRecherches::modele(Grille grille) const
+const ModeleTexteRecherche &FrmRecherches::modele(Grille grille) const
 {
     return *m_grilles[std::clamp(int(grille) - 1, 0, 3)];
 }

@@ -25,7 +25,7 @@ namespace vyk {
 
 class ComboCodee;
 class FrmRechercheDetaillee;
-class ModeleGrilleTexte;
+class ModeleTexteRecherche;
 class ModeleResultats;
 
 inline const QString MESSAGE_REFUS_RECHERCHES =
@@ -54,7 +54,7 @@ class FrmRecherches : public Ecran
     // The last search's rows; null before a search or after one that found nothing.
     std::shared_ptr<const ResultatRecherche> resultat() const { return m_resultat; }
     const ModeleResultats &modeleResultats() const { return *m_resultats; }
-    const ModeleGrilleTexte &modele(Grille grille) const;
+    const ModeleTexteRecherche &modele(Grille grille) const;
     // The web map opens through this (the system's browser by default).
     void definirOuvreurUrl(OuvreurUrl ouvreur) { m_ouvreur = std::move(ouvreur); }
 
@@ -115,7 +115,7 @@ class FrmRecherches : public Ecran
 
     std::shared_ptr<const ResultatRecherche> m_resultat;
     ModeleResultats *m_resultats;
-    ModeleGrilleTexte *m_grilles[4];
+    ModeleTexteRecherche *m_grilles[4];
     OuvreurUrl m_ouvreur;
 };
 

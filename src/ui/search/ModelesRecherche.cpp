@@ -87,9 +87,9 @@ GrilleTexte ModeleResultats::grille() const
     return g;
 }
 
-ModeleGrilleTexte::ModeleGrilleTexte(QObject *parent) : QAbstractTableModel(parent) {}
+ModeleTexteRecherche::ModeleTexteRecherche(QObject *parent) : QAbstractTableModel(parent) {}
 
-void ModeleGrilleTexte::definir(GrilleTexte grille, Fond fond)
+void ModeleTexteRecherche::definir(GrilleTexte grille, Fond fond)
 {
     beginResetModel();
     m_grille = std::move(grille);
@@ -97,17 +97,17 @@ void ModeleGrilleTexte::definir(GrilleTexte grille, Fond fond)
     endResetModel();
 }
 
-int ModeleGrilleTexte::rowCount(const QModelIndex &parent) const
+int ModeleTexteRecherche::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_grille.lignes.size());
 }
 
-int ModeleGrilleTexte::columnCount(const QModelIndex &parent) const
+int ModeleTexteRecherche::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_grille.titres.size());
 }
 
-QVariant ModeleGrilleTexte::data(const QModelIndex &index, int role) const
+QVariant ModeleTexteRecherche::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     if (role == Qt::DisplayRole) return m_grille.lignes[index.row()].value(index.column());
@@ -118,7 +118,7 @@ QVariant ModeleGrilleTexte::data(const QModelIndex &index, int role) const
     return {};
 }
 
-QVariant ModeleGrilleTexte::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant ModeleTexteRecherche::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;

@@ -46,12 +46,12 @@ class ModeleResultats : public QAbstractTableModel
 
 // A grid of text (indicators, totals, distributions, stations, detailed views). fond gives a
 // cell's background colour (an invalid QColor for none).
-class ModeleGrilleTexte : public QAbstractTableModel
+class ModeleTexteRecherche : public QAbstractTableModel
 {
     Q_OBJECT
   public:
     using Fond = std::function<QColor(int ligne, int colonne)>;
-    explicit ModeleGrilleTexte(QObject *parent = nullptr);
+    explicit ModeleTexteRecherche(QObject *parent = nullptr);
     void definir(GrilleTexte grille, Fond fond = {});
     const GrilleTexte &grille() const { return m_grille; }
 
