@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vyk {
@@ -25,9 +26,14 @@ struct Calcul
     QHash<QString, QVector<int>> lignesDeStation; // a station may be listed twice
     TableSuivi table;
 
+    // The month's offset from the first month (negative before it).
+    int indexMois(const QDate &jour) const
+    {
+        return (jour.year() - debut.year()) * 12 + jour.month() - debut.month();
+    }
     int colonneMois(const QDate &jour) const
     {
-        const int i = (jour.year() - debut.year()) * 12 + jour.month() - debut.month();
+        const int i = indexMois(jour);
         return i >= 0 && i < mois.size() ? table.premiereColonneDonnees + i : -1;
     }
     void poser(const QString &station, int colonne, const QString &texte, EtatCellule etat)
@@ -62,6 +68,9 @@ QString cleStation(const QVariant &v)
 
 QDate jourDe(const Tableau &t, int ligne, int colonne)
 {
+    const QVariant &v = t(ligne, colonne);
+    if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
+    if (v.typeId() == QMetaType::QDate) return v.toDate();
     return dateCampagne(t.texte(ligne, colonne).left(10));
 }
 
@@ -213,29 +222,42 @@ bool suiviPrelevements(Calcul &c)
 
 bool suiviDemandes(Calcul &c)
 {
+    // The requests of the period, then their stations: the wide columns are read once per
+    // request, not once per station of each request.
+    const QString periode = QStringLiteral(" WHERE D.dateDebutApplication<") +
+                            dateSQL(c.mois.last().addMonths(1).startOfDay()) +
+                            QStringLiteral(" AND D.dateFinApplication>=") +
+                            dateSQL(c.mois.first().startOfDay());
     long nb = 0;
-    Tableau t;
-    const QDate apres = c.mois.last().addMonths(1);
+    Tableau demandes, sites;
     if (!bd().ExtraireRecords(
-            QStringLiteral("SELECT S.codeQualitometre, D.dateDebutApplication, "
-                           "D.dateFinApplication, D.libelle FROM QUALITOMETRES_DEMANDES D "
-                           "INNER JOIN QUALITOMETRES_DEMANDES_SITES S ON "
-                           "D.codeDemande=S.codeDemande WHERE D.dateDebutApplication<") +
-                dateSQL(apres.startOfDay()) + QStringLiteral(" AND D.dateFinApplication>=") +
-                dateSQL(c.mois.first().startOfDay()) +
-                QStringLiteral(" AND S.codeQualitometre IN (") + c.listeStations() +
-                QStringLiteral(") ORDER BY D.dateDebutApplication ASC, D.codeDemande ASC"),
-            nb, t))
+            QStringLiteral("SELECT D.codeDemande, D.dateDebutApplication, D.dateFinApplication, "
+                           "D.libelle FROM QUALITOMETRES_DEMANDES D") +
+                periode + QStringLiteral(" ORDER BY D.dateDebutApplication ASC, D.codeDemande ASC"),
+            nb, demandes) ||
+        !bd().ExtraireRecords(
+            QStringLiteral("SELECT S.codeDemande, S.codeQualitometre FROM "
+                           "QUALITOMETRES_DEMANDES_SITES S INNER JOIN QUALITOMETRES_DEMANDES D "
+                           "ON D.codeDemande=S.codeDemande") +
+                periode + QStringLiteral(" AND S.codeQualitometre IN (") + c.listeStations() + u')',
+            nb, sites))
         return false;
+    QHash<QString, QStringList> stationsDeDemande;
+    for (int l = 0; l < sites.nbLignes(); ++l)
+        stationsDeDemande[cleStation(sites(l, 0))] << cleStation(sites(l, 1));
     QHash<QString, QHash<int, QStringList>> libelles;
-    for (int l = 0; l < t.nbLignes(); ++l) {
-        const QDate debut = jourDe(t, l, 1), fin = jourDe(t, l, 2);
-        for (int i = 0; i < c.mois.size(); ++i) {
-            const QDate &m = c.mois[i];
-            if (debut >= m.addMonths(1) || fin < m) continue;
-            QStringList &cellule =
-                libelles[cleStation(t(l, 0))][c.table.premiereColonneDonnees + i];
-            if (!cellule.contains(t.texte(l, 3))) cellule << t.texte(l, 3);
+    for (int l = 0; l < demandes.nbLignes(); ++l) {
+        // In force in a month when it starts before the next month and ends in it or later.
+        const int premier = std::max(0, c.indexMois(jourDe(demandes, l, 1)));
+        const int dernier = std::min(int(c.mois.size()) - 1, c.indexMois(jourDe(demandes, l, 2)));
+        if (premier > dernier) continue;
+        const QString libelle = demandes.texte(l, 3);
+        for (const QString &code : stationsDeDemande.value(cleStation(demandes(l, 0)))) {
+            QHash<int, QStringList> &station = libelles[code];
+            for (int i = premier; i <= dernier; ++i) {
+                QStringList &cellule = station[c.table.premiereColonneDonnees + i];
+                if (!cellule.contains(libelle)) cellule << libelle;
+            }
         }
     }
     for (auto s = libelles.cbegin(); s != libelles.cend(); ++s)
@@ -283,18 +305,32 @@ bool suiviInterventions(Calcul &c, bool tourneeGestion)
                                "ORDER BY CodeQualitometre, DateEvenement ASC"),
             nb, t))
         return false;
-    QHash<QString, int> faites;
+    struct Visites
+    {
+        QDate derniere;
+        int total = 0;
+        QHash<int, int> parMois; // column -> count of the month's latest visit date
+    };
+    QHash<QString, Visites> parStation;
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QString station = cleStation(t(l, 0));
         const QDate jour = jourDe(t, l, 1);
-        const int n = int(t(l, 2).toLongLong());
         const int colonne = c.colonneMois(jour);
         if (colonne < 0) continue;
-        faites[station] += n;
+        Visites &v = parStation[cleStation(t(l, 0))];
+        const int n = int(t(l, 2).toLongLong());
         // Rows come by date: the last one is the latest visit, and replaces its month's count.
-        c.poser(station, 3, jour.toString(QStringLiteral("dd/MM/yyyy")), EtatCellule::Neutre);
-        c.poser(station, 4, QString::number(faites[station]), EtatCellule::Neutre);
-        c.poser(station, colonne, QString::number(n), EtatCellule::Complet);
+        v.derniere = jour;
+        v.total += n;
+        v.parMois[colonne] = n;
+    }
+    QHash<QString, int> faites;
+    for (auto s = parStation.cbegin(); s != parStation.cend(); ++s) {
+        faites.insert(s.key(), s->total);
+        c.poser(s.key(), 3, s->derniere.toString(QStringLiteral("dd/MM/yyyy")),
+                EtatCellule::Neutre);
+        c.poser(s.key(), 4, QString::number(s->total), EtatCellule::Neutre);
+        for (auto m = s->parMois.cbegin(); m != s->parMois.cend(); ++m)
+            c.poser(s.key(), m.key(), QString::number(m.value()), EtatCellule::Complet);
     }
     poserToursPrevus(c, faites);
     return true;

@@ -37,6 +37,15 @@ TEST(MoisCampagne, ColumnsFromStartMonthToEndMonthTitledMonthYear)
     EXPECT_EQ(erreur, "Merci de renseigner les dates de la campagne");
 }
 
+TEST(MoisCampagne, DatesReadAsDayMonthYearOnly)
+{
+    EXPECT_EQ(dateCampagne(" 05/03/2026 "), QDate(2026, 3, 5));
+    EXPECT_EQ(dateCampagne("05/03/2026 10:30:00"), QDate(2026, 3, 5));
+    for (const char *t :
+         {"5/3/2026", "2026-03-05", "31/02/2026", "05/13/2026", "05/03/20x6", "", "05/03/2026x"})
+        EXPECT_FALSE(dateCampagne(t).isValid()) << t;
+}
+
 TEST(MoisCampagne, HiddenColumnsAndWidthsPerView)
 {
     Campagne c;
