@@ -76,6 +76,23 @@ TEST_P(CampagnesGuiTest, CampaignTypedSavedReopenedFollowedAndDeleted)
               QStringList({code, "Tournée d'hiver", "8801", "Labo d'essai", "15/01/2026",
                            "10/03/2026", "3", "Physicochimique", "oui"}));
 
+    // Generating the request: asked first when one was already made from the campaign.
+    QStringList ouvertes;
+    ecran.ouvrirDemande = [&ouvertes](const QString &c) { ouvertes << c; };
+    ecran.CmdGenererDemande->click();
+    EXPECT_EQ(ouvertes, QStringList({code}));
+    ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_DEMANDES (codeDemande, libelle, codeCampagne) "
+                         "VALUES (1, 'D1', " +
+                         code + ")"));
+    ecran.CmdGenererDemande->click();
+    EXPECT_EQ(ouvertes.size(), 1);
+    messages().repondre(BoutonOui);
+    ecran.CmdGenererDemande->click();
+    EXPECT_EQ(ouvertes, QStringList({code, code}));
+    const QString question = "QUESTION: Une demande existe déjà pour cette campagne. Voulez vous "
+                             "créer une nouvelle demande ?";
+    EXPECT_EQ(recus(), QStringList({question, question}));
+
     ecran.nouvelle();
     EXPECT_EQ(ecran.SprStations->rowCount(), 0);
     ecran.SprCampagnes->selectionnerLigne(0);
