@@ -74,28 +74,46 @@ QString echapperXml(const QString &texte)
 
 // --- Ecriture ---------------------------------------------------------------------------------
 
-void EcritureComLabo::ligne(int retrait, QStringView texte)
+void EcritureComLabo::retrait(int n)
 {
-    m_texte.append(QString(retrait, u' '));
+    static const QString espaces(16, u' ');
+    m_texte.append(QStringView(espaces).left(n));
+}
+
+void EcritureComLabo::ligne(int n, QStringView texte)
+{
+    retrait(n);
     m_texte.append(texte);
     m_texte.append(u'\r');
 }
 
-void EcritureComLabo::element(int retrait, QStringView nom, const QString &valeur)
+void EcritureComLabo::balise(int n, QStringView debut, QStringView nom)
 {
-    m_texte.append(QString(retrait, u' '));
+    retrait(n);
+    m_texte.append(debut).append(nom).append(QLatin1String(">\r"));
+}
+
+void EcritureComLabo::valeur(const QString &texte)
+{
+    m_texte.append(echapperXml(texte));
+}
+
+void EcritureComLabo::element(int n, QStringView nom, const QString &texte)
+{
+    retrait(n);
     m_texte.append(u'<').append(nom).append(u'>');
-    m_texte.append(echapperXml(valeur));
+    valeur(texte);
     m_texte.append(QLatin1String("</")).append(nom).append(QLatin1String(">\r"));
 }
 
-void EcritureComLabo::elementSchema(int retrait, QStringView nom, const QString &schema,
-                                    const QString &valeur)
+void EcritureComLabo::elementSchema(int n, QStringView nom, const QString &schema,
+                                    const QString &texte)
 {
-    m_texte.append(QString(retrait, u' '));
+    retrait(n);
     m_texte.append(u'<').append(nom).append(QLatin1String(" schemeAgencyID=\""));
-    m_texte.append(echapperXml(schema)).append(QLatin1String("\">"));
-    m_texte.append(echapperXml(valeur));
+    valeur(schema);
+    m_texte.append(QLatin1String("\">"));
+    valeur(texte);
     m_texte.append(QLatin1String("</")).append(nom).append(QLatin1String(">\r"));
 }
 
@@ -107,11 +125,11 @@ void EcritureComLabo::codeIntervenant(const OrganismeComLabo &o)
         elementSchema(7, u"CdIntervenant", QStringLiteral("SANDRE"), o.sandre);
 }
 
-void EcritureComLabo::blocCode(int retrait, QStringView nom, const OrganismeComLabo &o)
+void EcritureComLabo::blocCode(int n, QStringView nom, const OrganismeComLabo &o)
 {
-    ligne(retrait, QString(u'<' + nom.toString() + u'>'));
+    balise(n, u"<", nom);
     codeIntervenant(o);
-    ligne(retrait, QString(QLatin1String("</") + nom.toString() + u'>'));
+    balise(n, u"</", nom);
 }
 
 QByteArray EcritureComLabo::octets() const

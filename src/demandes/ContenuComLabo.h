@@ -62,6 +62,8 @@ class EcritureComLabo
 {
   public:
     void ligne(int retrait, QStringView texte);
+    // <nom> (debut "<") or </nom> (debut "</") alone on its line.
+    void balise(int retrait, QStringView debut, QStringView nom);
     void element(int retrait, QStringView nom, const QString &valeur);
     void elementSchema(int retrait, QStringView nom, const QString &schema, const QString &valeur);
     // The organisation's code line: its SIRET, or its SANDRE code when it has none.
@@ -70,8 +72,12 @@ class EcritureComLabo
     void blocCode(int retrait, QStringView nom, const OrganismeComLabo &organisme);
     void reserver(qsizetype caracteres) { m_texte.reserve(caracteres); }
     QByteArray octets() const;
+    const QString &texte() const { return m_texte; }
 
   private:
+    void retrait(int n);
+    void valeur(const QString &texte);
+
     QString m_texte;
 };
 

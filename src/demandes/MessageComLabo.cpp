@@ -296,7 +296,7 @@ void ecrireDemande(EcritureComLabo &e, const FicheDemande &f, const DonneesComLa
 }
 
 // The document, or "" with the reason in *erreur.
-QByteArray composer(const FicheDemande &f, const OptionsComLabo &o, QString *erreur)
+QString composer(const FicheDemande &f, const OptionsComLabo &o, QString *erreur)
 {
     DonneesComLabo d;
     if (const QString m = lireDonnees(f, o, d); !m.isEmpty()) {
@@ -311,7 +311,16 @@ QByteArray composer(const FicheDemande &f, const OptionsComLabo &o, QString *err
     if (avecGroupes(f.texte(DemType))) ecrireGroupes(e, f, d);
     ecrireDemande(e, f, d, o);
     e.ligne(0, u"</COM_LABO>");
-    return e.octets();
+    return e.texte();
+}
+
+QString defautLecture(QXmlStreamReader &lecteur)
+{
+    while (!lecteur.atEnd())
+        lecteur.readNext();
+    if (!lecteur.hasError()) return {};
+    return lecteur.errorString() + QStringLiteral(", ligne ") +
+           QString::number(lecteur.lineNumber());
 }
 
 bool ecrireFichier(const QString &chemin, const QByteArray &octets, QString &erreur)
@@ -382,17 +391,13 @@ OptionsComLabo optionsComLaboReglages()
 
 QByteArray contenuComLabo(const FicheDemande &fiche, const OptionsComLabo &options)
 {
-    return composer(fiche, options, nullptr);
+    return composer(fiche, options, nullptr).toUtf8();
 }
 
 QString defautXml(const QByteArray &document)
 {
     QXmlStreamReader lecteur(document);
-    while (!lecteur.atEnd())
-        lecteur.readNext();
-    if (!lecteur.hasError()) return {};
-    return lecteur.errorString() + QStringLiteral(", ligne ") +
-           QString::number(lecteur.lineNumber());
+    return defautLecture(lecteur);
 }
 
 ResultatComLabo genererComLabo(const FicheDemande &fiche, const OptionsComLabo &options)
@@ -411,16 +416,18 @@ ResultatComLabo genererComLabo(const FicheDemande &fiche, const OptionsComLabo &
     const QString fichier = nomFichierDemande(fiche.texte(DemLibelle));
     r.chemin = dossier.absoluteFilePath(fichier);
     QString erreur;
-    const QByteArray document = composer(fiche, options, &erreur);
+    const QString document = composer(fiche, options, &erreur);
     if (document.isEmpty()) {
         r.compteRendu = echec(erreur);
         return r;
     }
-    if (const QString m = defautXml(document); !m.isEmpty()) {
+    // Read from the text itself: the parser need not decode the bytes again.
+    QXmlStreamReader lecteur(document);
+    if (const QString m = defautLecture(lecteur); !m.isEmpty()) {
         r.compteRendu = echec(texteComLabo::MAL_FORME.arg(m));
         return r;
     }
-    if (!ecrireFichier(r.chemin, document, erreur)) {
+    if (!ecrireFichier(r.chemin, document.toUtf8(), erreur)) {
         r.compteRendu =
             echec(texteComLabo::ECRITURE.arg(QDir::toNativeSeparators(r.chemin), erreur));
         return r;
