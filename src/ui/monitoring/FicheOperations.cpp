@@ -85,6 +85,7 @@ FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *pare
 
     auto *principal = new QVBoxLayout(this);
     principal->addLayout(barre);
+    principal->addLayout(construireCommandesIndices());
     principal->addWidget(separation, 1);
 
     m_pointFiltre = CboPoint->codeSelectionne();

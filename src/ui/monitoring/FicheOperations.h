@@ -5,6 +5,7 @@
 // covers, environmental conditions, devices, results, survey units (macrophytes) and taxa lists.
 
 #include "indices/ClasseurModele.h"
+#include "indices/DescriptionIndice.h"
 #include "monitoring/GrillesOperation.h"
 #include "monitoring/ListeTaxonsOperation.h"
 #include "monitoring/OperationsHydrobio.h"
@@ -19,6 +20,7 @@
 class QCheckBox;
 class QHBoxLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -93,6 +95,17 @@ class FicheOperations : public Fiche
     QCheckBox *ChkMicroPrelevement;
     QWidget *champ(const QString &colonne) const override { return m_champs.value(colonne); }
 
+    // Index commands: the operation's list sent to an external calculator, its results stored
+    // with the operation (the diagnostic tool leaves documents, whose folder is opened).
+    QPushButton *CmdCalculI2M2, *CmdCalculIBGDCE, *CmdCalculFloristique, *CmdCalculDiagnostique;
+    void cmdCalculI2M2_Click();
+    void cmdCalculIBGDCE_Click();
+    // IBMR for a macrophyte point ("271"), IBD otherwise.
+    void cmdCalculFloristique_Click();
+    void cmdCalculDiagnostique_Click();
+    // Shows a folder of documents (the file explorer; tests replace it).
+    std::function<void(const QString &dossier)> ouvrirDossier;
+
   signals:
     // The sample card of an operation of the station (the main window opens it).
     void prelevementDemande(qint64 station, const QString &codeOperation);
@@ -105,6 +118,8 @@ class FicheOperations : public Fiche
         QVector<QVector<QVariant>> cles; // stored key of each line
     };
 
+    QLayout *construireCommandesIndices();
+    void calculerIndice(const DescriptionIndice &indice);
     void construireFormulaire(QWidget *page);
     void construireCommandeIbgn(QHBoxLayout *barre);
     QWidget *nouveauChamp(const ChampOperation &c, QWidget *page) const;

@@ -16,6 +16,11 @@ ProgressionGui::ProgressionGui(QWidget *parent, const QString &titre)
 
 ProgressionGui::~ProgressionGui() = default;
 
+void ProgressionGui::definirTitre(const QString &titre)
+{
+    m_dialogue->setWindowTitle(titre);
+}
+
 void ProgressionGui::message(const QString &texte)
 {
     m_dialogue->setLabelText(texte);

@@ -20,6 +20,8 @@ class ProgressionGui : public Progression
     void message(const QString &texte) override;
     void position(long long valeur, long long maximum) override;
     bool annule() const override;
+    // The window's title (the program's name otherwise).
+    void definirTitre(const QString &titre);
 
   private:
     std::unique_ptr<QProgressDialog> m_dialogue;
