@@ -10,6 +10,7 @@
 #include "import/ImportSandre1997.h"
 #include "import/LectureSandre.h"
 #include "import/ModelesImport.h"
+#include "import/PaquetEchange.h"
 #include "import/PointsEauXml.h"
 #include "import/ResultatsLabo.h"
 #include "import/StationsXml.h"
@@ -92,6 +93,12 @@ ApercuImport apercuImport(const QString &code, const QString &chemin, bool entet
     if (!apercu.erreur.isEmpty()) return apercu;
     if (modele->route == RouteImport::Classeur)
         return apercuClasseur(modele->code, chemin, progression, choisirFeuille);
+    if (modele->route == RouteImport::Paquet) {
+        apercu.colonnes = {QStringLiteral("Code"), QStringLiteral("Nom"),
+                           QStringLiteral("Analyses")};
+        apercu.erreur = listerPaquet(chemin, apercu.lignes);
+        return apercu;
+    }
     if (modele->route == RouteImport::Regional) {
         apercu.colonnes = {QStringLiteral("Code")};
         apercu.erreur = listerSitesRegionaux(modele->code, chemin, apercu.lignes);

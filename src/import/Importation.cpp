@@ -12,6 +12,7 @@
 #include "import/Jobs.h"
 #include "import/LectureSandre.h"
 #include "import/ModelesImport.h"
+#include "import/PaquetEchange.h"
 #include "import/PointsEauXml.h"
 #include "import/ResultatsLabo.h"
 #include "import/StationsXml.h"
@@ -37,6 +38,7 @@ QStringList fichiersDe(const QString &chemin, const QString &extension, RouteImp
     const QString ext = !extension.isEmpty()               ? extension
                         : texte                            ? QStringLiteral("csv")
                         : route == RouteImport::Sandre1997 ? QStringLiteral("txt")
+                        : route == RouteImport::Paquet     ? QStringLiteral("vyk")
                                                            : QStringLiteral("xml");
     QStringList masques{QStringLiteral("*.") + ext, QStringLiteral("*.zip")};
     if (route == RouteImport::Classeur && extension.isEmpty())
@@ -106,6 +108,10 @@ QString integrerFichier(const ModeleImport &modele, const QString &fichier,
                         BilanAnalyses &bilan, ElementsIgnores &ignores)
 {
     // These formats open their archives themselves.
+    if (modele.route == RouteImport::Paquet) {
+        bilan = importerPaquet(fichier, integration.execution, progression);
+        return bilan.erreur;
+    }
     if (modele.route == RouteImport::ExtraitCode)
         return importerExtraitCode(modele.code, fichier, integration, progression, reponses, bilan);
     // The regional archives are unpacked and read as a whole.

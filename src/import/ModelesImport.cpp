@@ -23,8 +23,8 @@ RouteImport route(const QString &code)
     if (code == QLatin1String("SANDRE_REFERENTIEL_XML")) return RouteImport::StationsXml;
     if (code == QLatin1String("QESOUT_XML")) return RouteImport::PointsEauXml;
     if (code == QLatin1String("SANDRE_TRAME_1997")) return RouteImport::Sandre1997;
-    if (code == QLatin1String("ADES_TRAMES") || code == QLatin1String("VYLEN"))
-        return RouteImport::ComposantFerme;
+    if (code == QLatin1String("VYLEN")) return RouteImport::Paquet;
+    if (code == QLatin1String("ADES_TRAMES")) return RouteImport::ComposantFerme;
     return RouteImport::AutreFormat;
 }
 

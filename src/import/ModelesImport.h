@@ -19,6 +19,7 @@ enum class RouteImport
     Regional,        // the OSUR and Adour-Garonne archives (files told apart by name)
     ComposantFerme,  // handed to a closed component of the suite that VYK does not provide
     Classeur,        // a workbook template (import/classeurs)
+    Paquet,          // an exchange package: a desktop database of the same schema, zipped
     AutreFormat      // a format this version does not read yet
 };
 

@@ -243,7 +243,8 @@ void Importation::parcourir()
     }
     const QString chemin = QFileDialog::getOpenFileName(
         this, QStringLiteral("Fichier à importer"), depart,
-        QStringLiteral("Fichiers d'échange (*.xml *.csv *.txt *.zip);;Tous les fichiers (*)"));
+        QStringLiteral(
+            "Fichiers d'échange (*.xml *.csv *.txt *.zip *.vyk);;Tous les fichiers (*)"));
     if (!chemin.isEmpty()) choisirFichier(chemin);
 }
 

@@ -1,0 +1,323 @@
+#include "import/PaquetEchange.h"
+
+#include "classeur/Formats.h"
+#include "db/Progression.h"
+#include "import/Importation.h"
+#include "import/Zip.h"
+#include "monitoring/ListeTaxonsOperation.h"
+#include "schema/Version.h"
+
+#include "DonneesImport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace vyk;
+using C = vyk::ColonneImport;
+
+namespace {
+
+// Every row a station's package carries, table by table, sorted.
+const QStringList TABLES_STATION = {"QUALITOMETRES",
+                                    "QUALITOMETRES_INFO_GEO",
+                                    "LIEN_QUALITO_INTERVENANTS",
+                                    "QUALITOMETRES_POINTS",
+                                    "QUALITOMETRES_POINTS_OPERATIONS",
+                                    "QUALITOMETRES_OPERATIONS_LISTE",
+                                    "PRELEVEMENTS",
+                                    "PRELEVEMENTS_ECHANTILLONS",
+                                    "PRELEVEMENTS_FINALITES",
+                                    "ANALYSES_BSS001",
+                                    "QUALITOMETRES_LISTE_1",
+                                    "ANALYSES_PARAMETRES",
+                                    "ANALYSES_UNITES",
+                                    "INTERVENANTS",
+                                    "TAXONS"};
+
+class PaquetEchangeTest : public test::BaseImport
+{
+  protected:
+    // Two samples of BSS001 with a sample part, an organisation, a station description, an
+    // operation's taxa list; one sample of BSS002.
+    void donnees()
+    {
+        GrilleImport g;
+        ligne(g, "BSS001", "03/05/2021 10:30:00", "1340", "12,5", "162",
+              {{C::ReferenceEch, "FLACON-1"}, {C::CodeLabo, "LABO1"}, {C::OrigineLabo, "2"}});
+        ligne(g, "BSS001", "03/05/2021 10:30:00", "1301", "7.2", "27",
+              {{C::ReferenceEch, "FLACON-1"}});
+        ligne(g, "BSS001", "04/06/2021", "1340", "13", "162", {{C::RemarqueAnalyse, "10"}});
+        ligne(g, "BSS002", "03/05/2021", "1340", "1");
+        OptionsIntegration o;
+        o.creerIntervenants = true;
+        const BilanAnalyses b = integrerAnalyses(g, o, progressionNulle());
+        ASSERT_TRUE(b.statut()) << qPrintable(b.erreur);
+        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_INFO_GEO (codeQualitometre, carteIGN) "
+                             "VALUES (1, '2531 E')"));
+        ASSERT_TRUE(executer("INSERT INTO LIEN_QUALITO_INTERVENANTS (CodeQualitometre, "
+                             "CodeIntervenant, ReferenceInterne) VALUES (1, 0, 'R-17')"));
+        ASSERT_TRUE(executer("INSERT INTO PRELEVEMENTS_FINALITES (NumPrelevement, CodeFinalite, "
+                             "codeQualitometre) VALUES (0, 'F1', 1)"));
+        ASSERT_TRUE(
+            executer("INSERT INTO QUALITOMETRES_OPERATIONS_LISTE (codeQualitometre, "
+                     "codeOperation, codeListe, nom) VALUES (1, 1, 0, 'Liste faunistique')"));
+        ASSERT_TRUE(creerTableListeTaxons(1));
+        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeListe, "
+                             "indice, codeTaxon, denombrementA) VALUES (1, 0, 0, '9794', 14)"));
+        ASSERT_TRUE(executer("INSERT INTO TAXONS (codeTaxon, nomLatin) VALUES ('9794', "
+                             "'Baetis rhodani')"));
+    }
+
+    QStringList etatStation()
+    {
+        QStringList r;
+        for (const QString &t : TABLES_STATION) {
+            if (!bd().tableExiste(t)) {
+                r << t + QStringLiteral(": absente");
+                continue;
+            }
+            QStringList l = lignes(QStringLiteral("SELECT * FROM ") + t);
+            l.sort();
+            r << t + QStringLiteral(": ") + l.join(u';');
+        }
+        return r;
+    }
+
+    // A fresh desktop database, upgraded, as the open database.
+    void ouvrirBaseBureau(const QString &nom)
+    {
+        bd().fermerBase();
+        const QString chemin = this->chemin(nom);
+        ASSERT_TRUE(BaseDonnees::creerBaseBureau(chemin));
+        ASSERT_TRUE(bd().ouvrirBase(chemin, ACCESS, {}, {}, {}));
+        ASSERT_TRUE(mettreAJourBase(versionProgramme()));
+    }
+
+    BilanExportPaquet exporter(const QStringList &codes, const QString &fichier)
+    {
+        return exporterPaquet(codes, fichier, progressionNulle());
+    }
+    BilanAnalyses importer(const QString &fichier)
+    {
+        return importerPaquet(fichier, -1, progressionNulle());
+    }
+
+    // The package's database changed by `sql`, then packed again under `sortie`.
+    void modifierPaquet(const QString &paquet, const QString &sql, const QString &sortie)
+    {
+        QTemporaryDir dossier;
+        ASSERT_EQ(decompresserZip(paquet, {}, dossier.path(), true), codeZip::SUCCES);
+        const QString base = dossier.filePath("TMPBSBI.MDB");
+        {
+            BaseDonnees p;
+            ASSERT_TRUE(p.ouvrirBase(base, ACCESS, {}, {}, {}));
+            ASSERT_TRUE(p.Execute(sql)) << qPrintable(p.derniereErreur());
+            p.fermerBase();
+        }
+        QFile f(base);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QString detail;
+        ASSERT_TRUE(classeur::ecrirePaquet(sortie, {{"TMPBSBI.MDB", f.readAll()}}, 0, detail));
+    }
+};
+
+// Stations made in a desktop file go into this engine's database with every row the same, and
+// back again into another desktop file; a second import of the same package changes nothing.
+TEST_P(PaquetEchangeTest, AllerRetourEntreLesMoteursDonneLesMemesLignes)
+{
+    ouvrirBaseBureau("source.db");
+    donnees();
+    if (HasFatalFailure()) return;
+    const QStringList source = etatStation();
+    const QString p1 = chemin("stations.vyk");
+    const BilanExportPaquet e = exporter({"BSS001", "BSS002"}, p1);
+    ASSERT_TRUE(e.erreur.isEmpty()) << qPrintable(e.erreur);
+    EXPECT_EQ(e.resume(),
+              "2 station(s), 3 prélèvement(s), 4 analyse(s), 6 ligne(s) de référentiel");
+
+    ASSERT_TRUE(rouvrir());
+    const BilanAnalyses b = importer(p1);
+    ASSERT_TRUE(b.erreur.isEmpty()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.stationsCreees, QStringList({"BSS001", "BSS002"}));
+    EXPECT_EQ(b.analysesAjoutees, 4);
+    EXPECT_EQ(b.echantillonsCrees, 1);
+    EXPECT_EQ(etatStation(), source);
+    EXPECT_EQ(lignes("SELECT NumPrelevement, DateDebut, HeureDebut FROM PRELEVEMENTS WHERE "
+                     "CodeQualitometre=2"),
+              QStringList({"2|03/05/2021|30/12/1899"}));
+
+    const BilanAnalyses encore = importer(p1);
+    EXPECT_TRUE(encore.erreur.isEmpty()) << qPrintable(encore.erreur);
+    EXPECT_EQ(encore.analysesAjoutees + encore.prelevementsCrees + encore.operationsCreees +
+                  encore.pointsCrees + encore.echantillonsCrees +
+                  int(encore.stationsCreees.size() + encore.parametresCrees.size()),
+              0);
+    EXPECT_EQ(encore.lignesLues, 4);
+    EXPECT_EQ(etatStation(), source);
+
+    const QString p2 = chemin("retour.vyk");
+    ASSERT_TRUE(exporter({"BSS001", "BSS002"}, p2).erreur.isEmpty());
+    ouvrirBaseBureau("retour.db");
+    ASSERT_TRUE(importer(p2).erreur.isEmpty());
+    EXPECT_EQ(etatStation(), source);
+    ASSERT_TRUE(rouvrir());
+}
+
+// A station already here with other analyses keeps its own rows and values; the package adds
+// only its new analyses, numbered after the sample's own, and its new sample.
+TEST_P(PaquetEchangeTest, StationExistanteNeRecoitQueLesNouvellesAnalyses)
+{
+    donnees();
+    if (HasFatalFailure()) return;
+    const QString p = chemin("bss001.vyk");
+    ASSERT_TRUE(executer("UPDATE ANALYSES_BSS001 SET Resultat=99 WHERE CodeParametre='1340'"));
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
+                         "CodeQualitometre, CodeParametre, CodeUnite, Resultat) VALUES (2, 0, 1, "
+                         "'1302', '162', 3)"));
+    ASSERT_TRUE(exporter({"BSS001"}, p).erreur.isEmpty());
+    // Here: the first sample without 1302 and with its own 1340; no second sample.
+    ASSERT_TRUE(executer("DELETE FROM ANALYSES_BSS001 WHERE NumAnalyse=2 OR NumPrelevement=1"));
+    ASSERT_TRUE(executer("DELETE FROM PRELEVEMENTS WHERE NumPrelevement=1"));
+    ASSERT_TRUE(executer("UPDATE ANALYSES_BSS001 SET Resultat=5 WHERE CodeParametre='1340'"));
+
+    const BilanAnalyses b = importer(p);
+    ASSERT_TRUE(b.erreur.isEmpty()) << qPrintable(b.erreur);
+    EXPECT_TRUE(b.stationsCreees.isEmpty());
+    EXPECT_EQ(b.analysesAjoutees, 2);
+    EXPECT_EQ(b.prelevementsCrees, 1);
+    EXPECT_EQ(b.operationsCreees, 0);
+    EXPECT_EQ(lignes("SELECT NumPrelevement, NumAnalyse, CodeParametre, CodeUnite, Resultat, "
+                     "CodeRemarque FROM ANALYSES_BSS001 ORDER BY NumPrelevement, NumAnalyse"),
+              QStringList({"0|0|1340|162|5|", "0|1|1301|27|7.2|", "0|2|1302|162|3|",
+                           "3|0|1340|162|99|10"}));
+    EXPECT_EQ(lignes("SELECT NumPrelevement, CodeQualitometre, codeOperation FROM PRELEVEMENTS "
+                     "ORDER BY NumPrelevement"),
+              QStringList({"0|1|0", "2|2|0", "3|1|1"}));
+    EXPECT_EQ(valeur("SELECT COUNT(*) FROM QUALITOMETRES").toInt(), 2);
+}
+
+// A package of a newer schema, a truncated archive, an archive without the database and a
+// database that is no database are refused before anything is written.
+TEST_P(PaquetEchangeTest, PaquetRefuseSansRienEcrire)
+{
+    donnees();
+    if (HasFatalFailure()) return;
+    const QString bon = chemin("bon.vyk");
+    ASSERT_TRUE(exporter({"BSS001"}, bon).erreur.isEmpty());
+    ASSERT_TRUE(executer("DELETE FROM ANALYSES_BSS001"));
+    ASSERT_TRUE(executer("DELETE FROM ANALYSES_PARAMETRES WHERE Code='1301'"));
+    const QStringList avant = etatStation();
+
+    const QString recent = chemin("recent.vyk");
+    modifierPaquet(bon, "UPDATE PARAMETRES SET mac='99.0' WHERE identifiant='version'", recent);
+    EXPECT_EQ(importer(recent).erreur, textePaquet::versionRecente(QDir::toNativeSeparators(recent),
+                                                                   "99.0", versionProgramme()));
+    EXPECT_EQ(importer(recent).erreur,
+              "Le paquet « " + QDir::toNativeSeparators(recent) +
+                  " » vient d'une version plus récente de VYK (schéma 99.0, ce programme " +
+                  versionProgramme() + ") : mettez VYK à jour avant de l'importer.");
+
+    QFile f(bon);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray octets = f.readAll();
+    const QString tronque = chemin("tronque.vyk");
+    QFile t(tronque);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write(octets.left(octets.size() / 2));
+    t.close();
+    EXPECT_TRUE(importer(tronque).erreur.startsWith("Le paquet « " +
+                                                    QDir::toNativeSeparators(tronque) +
+                                                    " » est endommagé (Erreur de "
+                                                    "décompression: "));
+
+    QString detail;
+    const QString vide = chemin("vide.vyk");
+    ASSERT_TRUE(classeur::ecrirePaquet(vide, {{"LISEZMOI.txt", "rien"}}, 0, detail));
+    EXPECT_EQ(importer(vide).erreur, "Le paquet « " + QDir::toNativeSeparators(vide) +
+                                         " » ne contient pas de base de données TMPBSBI.MDB.");
+
+    const QString illisible = chemin("illisible.vyk");
+    ASSERT_TRUE(
+        classeur::ecrirePaquet(illisible, {{"TMPBSBI.MDB", QByteArray(8192, 'x')}}, 0, detail));
+    EXPECT_TRUE(importer(illisible).erreur.startsWith(
+        "Le paquet « " + QDir::toNativeSeparators(illisible) + " » est endommagé ("));
+    EXPECT_EQ(etatStation(), avant);
+}
+
+// Through the import road: the check without writing says what would come and leaves the
+// database as it was, without a job; the real run records its execution on the operations it
+// creates, and a refused package closes its execution in error with the reason in its journal.
+TEST_P(PaquetEchangeTest, ImportDuModeleVylenControleEtJournal)
+{
+    donnees();
+    if (HasFatalFailure()) return;
+    const QString p = chemin("bss002.vyk");
+    ASSERT_TRUE(exporter({"BSS002"}, p).erreur.isEmpty());
+    ASSERT_TRUE(executer("DELETE FROM ANALYSES_BSS002"));
+    ASSERT_TRUE(executer("DELETE FROM PRELEVEMENTS WHERE CodeQualitometre=2"));
+    ASSERT_TRUE(executer("DELETE FROM QUALITOMETRES_POINTS_OPERATIONS WHERE codeQualitometre=2"));
+    const QStringList avant = etatStation();
+
+    OptionsImport options;
+    options.controle = true;
+    const ResultatImport controle = vyk::importer("VYLEN", p, options, progressionNulle());
+    ASSERT_TRUE(controle.statut()) << qPrintable(controle.messages().join('\n'));
+    EXPECT_EQ(controle.total().prelevementsCrees, 1);
+    EXPECT_EQ(controle.total().analysesAjoutees, 1);
+    EXPECT_EQ(etatStation(), avant);
+    EXPECT_EQ(lignes("SELECT codeOperation FROM QUALITOMETRES_POINTS_OPERATIONS WHERE "
+                     "codeQualitometre=2"),
+              QStringList());
+    EXPECT_EQ(valeur("SELECT COUNT(*) FROM JOBS_EXECUTION").toInt(), 0);
+
+    const ResultatImport r = vyk::importer("VYLEN", p, OptionsImport{}, progressionNulle());
+    ASSERT_TRUE(r.statut()) << qPrintable(r.messages().join('\n'));
+    EXPECT_EQ(lignes("SELECT codeOperation, jobExecutionId FROM QUALITOMETRES_POINTS_OPERATIONS "
+                     "WHERE codeQualitometre=2"),
+              QStringList({"0|" + QString::number(r.execution)}));
+    EXPECT_EQ(lignes("SELECT a.NumPrelevement, a.Resultat FROM ANALYSES_BSS002 a"),
+              QStringList({"2|1"}));
+    EXPECT_EQ(valeur("SELECT statut FROM JOBS_EXECUTION WHERE id=" + QString::number(r.execution))
+                  .toBool(),
+              true);
+
+    toleranceErreurs = true;
+    const QString faux = chemin("faux.vyk");
+    QFile f(faux);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("pas une archive");
+    f.close();
+    const ResultatImport refus = vyk::importer("VYLEN", faux, OptionsImport{}, progressionNulle());
+    EXPECT_FALSE(refus.statut());
+    EXPECT_FALSE(
+        valeur("SELECT statut FROM JOBS_EXECUTION WHERE id=" + QString::number(refus.execution))
+            .toBool());
+    EXPECT_TRUE(valeur("SELECT commentaire FROM JOBS_JOURNAL WHERE job_execution_id=" +
+                       QString::number(refus.execution))
+                    .toString()
+                    .startsWith("faux.vyk : Le paquet « "));
+}
+
+// Unknown stations refuse the export, and an existing package is left as it was.
+TEST_P(PaquetEchangeTest, ExportRefuseUneStationInconnue)
+{
+    donnees();
+    if (HasFatalFailure()) return;
+    const QString p = chemin("garde.vyk");
+    ASSERT_TRUE(exporter({"BSS001"}, p).erreur.isEmpty());
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray avant = f.readAll();
+    f.close();
+    EXPECT_EQ(exporter({"BSS001", "INCONNUE"}, p).erreur,
+              "La station « INCONNUE » n'existe pas dans la base : aucun paquet n'a été écrit.");
+    EXPECT_EQ(exporter({" "}, p).erreur,
+              "Aucune station n'a été choisie : aucun paquet n'a été écrit.");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), avant);
+}
+
+VYK_SUR_LES_DEUX_MOTEURS(PaquetEchangeTest);
+
+} // namespace
