@@ -2,6 +2,7 @@
 
 #include "monitoring/SuiviPhysicoChimique.h"
 #include "ui/app/FenetrePrincipale.h"
+#include "ui/import/FrmExportPaquet.h"
 #include "ui/import/Importation.h"
 #include "ui/monitoring/FicheOperations.h"
 #include "ui/monitoring/FichePrelevementPhysicoChmique.h"
@@ -10,6 +11,7 @@
 #include "ui/monitoring/FrmQualitometresPoints.h"
 #include "ui/monitoring/ListeQualitometres.h"
 #include "ui/monitoring/SuiviPhysicoChmique.h"
+#include "ui/quality/EditionGraphique.h"
 #include "ui/widgets/Droits.h"
 #include "users/Habilitations.h"
 
@@ -50,6 +52,8 @@ void ouvrirSuivi(FenetrePrincipale &fenetre, const QString &station = {})
     auto *ecran = new SuiviPhysicoChmique(station);
     QObject::connect(ecran, &SuiviPhysicoChmique::ouvrirPrelevement, &fenetre,
                      [&fenetre](QWidget *fiche) { fenetre.ouvrirEcran(fiche); });
+    QObject::connect(ecran, &SuiviPhysicoChmique::ouvrirGraphique, &fenetre,
+                     [&fenetre](QWidget *graphique) { fenetre.ouvrirEcran(graphique); });
     fenetre.ouvrirEcran(ecran);
 }
 
@@ -68,6 +72,11 @@ void ouvrirFiche(FenetrePrincipale &fenetre, ListeQualitometres *liste, const QS
                      [&fenetre](qint64 s) { ouvrirOperations(fenetre, s); });
     QObject::connect(fiche, &FicheQualitometre::prelevementsDemandes, &fenetre,
                      [&fenetre](qint64 s) { ouvrirSuivi(fenetre, QString::number(s)); });
+    QObject::connect(fiche, &FicheQualitometre::graphiqueDemande, &fenetre, [&fenetre](qint64 s) {
+        DemandeGraphique demande;
+        demande.stations.append({s, codeBSSStation(QString::number(s))});
+        fenetre.ouvrirEcran(new EditionGraphique(demande));
+    });
     if (!code.isEmpty() && !fiche->charger(code.toLongLong())) {
         delete fiche;
         return;
@@ -130,6 +139,12 @@ void creerMenuStations(FenetrePrincipale &fenetre)
         fenetre.ouvrirEcran(ecran);
     });
     appliquerDroit(importation, droit::QUALITO_IMPORT);
+
+    QAction *paquet = menu->addAction(QStringLiteral("E&xport d'un paquet d'échange…"));
+    paquet->setObjectName(QStringLiteral("ActionExportPaquet"));
+    QObject::connect(paquet, &QAction::triggered, &fenetre,
+                     [&fenetre] { fenetre.ouvrirEcran(new FrmExportPaquet); });
+    appliquerDroit(paquet, droit::QUALITO_EXPORT);
 }
 
 } // namespace vyk

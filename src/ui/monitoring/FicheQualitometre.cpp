@@ -99,12 +99,13 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : Fiche(parent)
     CmdOperations = nomme(new QPushButton(QStringLiteral("Opérations"), this), "CmdOperations");
     CmdPrelevements =
         nomme(new QPushButton(QStringLiteral("Prélèvements"), this), "CmdPrelevements");
+    CmdGraphique = nomme(new QPushButton(QStringLiteral("Graphique"), this), "CmdGraphique");
     appliquerDroit(CmdNouveau, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
     definirBoutonParDefaut(CmdEnregistrer);
     // Points, operations and samples carry the station's measurements.
-    for (QPushButton *b : {CmdPoints, CmdOperations, CmdPrelevements})
+    for (QPushButton *b : {CmdPoints, CmdOperations, CmdPrelevements, CmdGraphique})
         appliquerDroit(b, droit::QUALITO_DATA_CONSULT);
     LblEntete = new QLabel(this);
     LblEntete->setObjectName(QStringLiteral("LblEntete"));
@@ -114,7 +115,7 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : Fiche(parent)
     LblModification->setObjectName(QStringLiteral("LblModification"));
     auto *barre = new QHBoxLayout;
     for (QPushButton *b : {CmdNouveau, CmdEnregistrer, CmdSupprimer, CmdPrecedent, CmdSuivant,
-                           CmdPoints, CmdOperations, CmdPrelevements})
+                           CmdPoints, CmdOperations, CmdPrelevements, CmdGraphique})
         barre->addWidget(b);
     barre->addSpacing(20);
     barre->addWidget(LblEntete, 1);
@@ -143,6 +144,9 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : Fiche(parent)
     });
     connect(CmdPrelevements, &QPushButton::clicked, this, [this] {
         if (!m_edition.estNouvelle()) emit prelevementsDemandes(m_edition.code().toLongLong());
+    });
+    connect(CmdGraphique, &QPushButton::clicked, this, [this] {
+        if (!m_edition.estNouvelle()) emit graphiqueDemande(m_edition.code().toLongLong());
     });
     nouveau();
 }
@@ -366,6 +370,7 @@ void FicheQualitometre::afficher()
     CmdPoints->setEnabled(!m_edition.estNouvelle());
     CmdOperations->setEnabled(!m_edition.estNouvelle());
     CmdPrelevements->setEnabled(!m_edition.estNouvelle());
+    CmdGraphique->setEnabled(!m_edition.estNouvelle());
     if (auto *entite = qobject_cast<ComboCodee *>(champ(QStringLiteral("CodeEntiteHydro"))))
         entite->definirEntrees(m_edition.entreesEntites(), ComboCodee::AvecVide);
     for (auto it = m_champs.cbegin(); it != m_champs.cend(); ++it) {

@@ -68,6 +68,8 @@ class FicheQualitometre : public Fiche
     void operationsDemandees(qint64 code);
     // The physico-chemical samples of the station (its follow-up table).
     void prelevementsDemandes(qint64 code);
+    // The chart window of the station's results.
+    void graphiqueDemande(qint64 code);
 
   private:
     void construireChamps();
@@ -101,6 +103,7 @@ class FicheQualitometre : public Fiche
     QPushButton *CmdPoints;
     QPushButton *CmdOperations;
     QPushButton *CmdPrelevements;
+    QPushButton *CmdGraphique;
     QVector<QRadioButton *> OptCalcium;
 };
 

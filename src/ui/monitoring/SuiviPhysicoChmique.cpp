@@ -9,6 +9,7 @@
 #include "quality/ClassesSuivi.h"
 #include "schema/TableAnalyses.h"
 #include "ui/monitoring/FichePrelevementPhysicoChmique.h"
+#include "ui/quality/EditionGraphique.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/CouleursClasses.h"
 
@@ -89,6 +90,9 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     CboPrelevements->setToolTip(
         QStringLiteral("Tous les prélèvements du qualitomètre, avec ou sans analyses."));
     CmdOuvrirPrelevement = new QPushButton(QStringLiteral("Ouvrir le prélèvement"), this);
+    CmdGraphique = new QPushButton(QStringLiteral("Graphique"), this);
+    CmdGraphique->setObjectName(QStringLiteral("CmdGraphique"));
+    CmdGraphique->setToolTip(QStringLiteral("Trace les paramètres des lignes choisies."));
     auto ajouter = [&](int ligne, int colonne, const QString &libelle, QWidget *w) {
         auto *e = new QLabel(libelle, this);
         e->setBuddy(w);
@@ -112,6 +116,7 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     boutons->addWidget(CboPrelevements, 1);
     boutons->addWidget(CmdOuvrirPrelevement);
     boutons->addStretch(1);
+    boutons->addWidget(CmdGraphique);
     boutons->addWidget(CmdNouveauPrelevement);
     boutons->addWidget(CmdActualiser);
     filtres->addLayout(boutons, 3, 2, 1, 4);
@@ -137,6 +142,9 @@ SuiviPhysicoChmique::SuiviPhysicoChmique(const QString &codeQualitometre, QWidge
     connect(CmdOuvrirPrelevement, &QPushButton::clicked, this, [this] {
         if (const QString n = CboPrelevements->codeSelectionne(); !n.isEmpty())
             ouvrirPrelevementNumero(n);
+    });
+    connect(CmdGraphique, &QPushButton::clicked, this, [this] {
+        if (QWidget *ecran = graphique()) emit ouvrirGraphique(ecran);
     });
     connect(SprSuivi->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
             [this](int section) {
@@ -208,6 +216,33 @@ QWidget *SuiviPhysicoChmique::ouvrirPrelevementStation(const QString &station,
             });
     emit ouvrirPrelevement(fiche);
     return fiche;
+}
+
+QWidget *SuiviPhysicoChmique::graphique()
+{
+    QList<int> rangs;
+    for (const QModelIndex &i : SprSuivi->selectionModel()->selectedIndexes())
+        if (!rangs.contains(i.row())) rangs << i.row();
+    if (rangs.isEmpty() && SprSuivi->currentIndex().isValid())
+        rangs << SprSuivi->currentIndex().row();
+    std::sort(rangs.begin(), rangs.end());
+    DemandeGraphique d;
+    const QString station = CboStation->codeSelectionne();
+    for (int r : std::as_const(rangs))
+        if (r < tableau().lignes.size() &&
+            !d.parametres.contains(tableau().lignes[r].codeParametre))
+            d.parametres << tableau().lignes[r].codeParametre;
+    if (station.isEmpty() || d.parametres.isEmpty()) return nullptr;
+    d.stations.append({station.toLongLong(), codeBSSStation(station)});
+    d.criteres.debut =
+        QDate::fromString(TxtDateDebut->text().trimmed(), QStringLiteral("dd/MM/yyyy"));
+    d.criteres.fin = QDate::fromString(TxtDateFin->text().trimmed(), QStringLiteral("dd/MM/yyyy"));
+    // Bands only mean something for one parameter in one unit.
+    if (d.parametres.size() == 1 && rangs.size() == 1) {
+        d.criteres.unite = tableau().lignes[rangs.first()].codeUnite;
+        d.seuil = CboSeuil->codeSelectionne();
+    }
+    return new EditionGraphique(d);
 }
 
 } // namespace vyk

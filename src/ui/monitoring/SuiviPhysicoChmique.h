@@ -43,12 +43,16 @@ class SuiviPhysicoChmique : public Ecran
     // Every sample of the station, with or without analyses, and the command that opens one.
     ComboCodee *CboPrelevements;
     QPushButton *CmdOuvrirPrelevement;
+    // The chart of the parameters of the selected rows (the current row's when none).
+    QPushButton *CmdGraphique;
     QTableView *SprSuivi;
     QLabel *LblInformation;
 
   signals:
     // A sample card to show (the main window opens it).
     void ouvrirPrelevement(QWidget *fiche);
+    // A chart window to show (the main window opens it).
+    void ouvrirGraphique(QWidget *ecran);
 
   public slots:
     // Reads the table of the chosen station again.
@@ -57,6 +61,9 @@ class SuiviPhysicoChmique : public Ecran
     QWidget *ouvrirFiche(int colonne);
     // The card of a sample of the station by its number ("" for a new one).
     QWidget *ouvrirPrelevementNumero(const QString &numero);
+    // The chart window of the selected parameters over the period; nullptr when no row is
+    // chosen.
+    QWidget *graphique();
 
   private:
     // The card of a sample of the station ("" for a new one, attached to codeOperation).
