@@ -7,7 +7,10 @@ namespace vyk {
 bool montrer(const CompteRendu &compteRendu)
 {
     if (!compteRendu.texte.isEmpty())
-        afficherMessage(compteRendu.ok ? GENRE_AIDE : GENRE_ERREUR, compteRendu.texte);
+        afficherMessage(!compteRendu.genre.isEmpty() ? compteRendu.genre
+                        : compteRendu.ok             ? GENRE_AIDE
+                                                     : GENRE_ERREUR,
+                        compteRendu.texte);
     return compteRendu.ok;
 }
 

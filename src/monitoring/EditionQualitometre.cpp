@@ -312,44 +312,32 @@ QString EditionQualitometre::verifierUnicite(const QString &code) const
     return texteFiche::BSS_UTILISE.arg(autre, nom);
 }
 
-bool EditionQualitometre::enregistrer()
+CompteRendu EditionQualitometre::enregistrer()
 {
     const QString erreurs = verifier();
-    if (!erreurs.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, erreurs);
-        return false;
-    }
+    if (!erreurs.isEmpty()) return echec(erreurs);
     journaliser(texteFiche::JOURNAL_MODIFICATION + codeSaisi());
     // The largest code and the identifier's uniqueness are read under the table's lock: two
     // workstations saving a new station at once get two codes.
     Transaction transaction;
-    if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("QUALITOMETRES"))) {
-        afficherMessage(GENRE_ERREUR, texteFiche::ECHEC_ENREGISTREMENT.arg(bd().derniereErreur()));
-        return false;
-    }
+    if (!transaction.estOuverte() || !bd().verrouiller(QStringLiteral("QUALITOMETRES")))
+        return echec(texteFiche::ECHEC_ENREGISTREMENT.arg(bd().derniereErreur()));
     const QString code = m_code.isEmpty() ? QString::number(nouveauCodeQualitometre()) : m_code;
     const QString doublon = verifierUnicite(code);
-    if (!doublon.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, doublon);
-        return false;
-    }
+    if (!doublon.isEmpty()) return echec(doublon);
     // The station's analyses are in the table named after its code: a new code renames it,
     // in the transaction of the station's row.
     const bool renommage =
         !m_code.isEmpty() && renommageTableAnalysesNecessaire(m_codeStocke, codeSaisi());
-    if (renommage && bd().tableExiste(PREFIXE_ANALYSES + codeSaisi())) {
-        afficherMessage(GENRE_ERREUR, texteFiche::TABLE_ANALYSES_EXISTANTE.arg(
-                                          codeSaisi(), m_codeStocke.trimmed()));
-        return false;
-    }
+    if (renommage && bd().tableExiste(PREFIXE_ANALYSES + codeSaisi()))
+        return echec(texteFiche::TABLE_ANALYSES_EXISTANTE.arg(codeSaisi(), m_codeStocke.trimmed()));
     QString erreur;
     const bool ecrite = (!renommage || renommerTableAnalyses(m_codeStocke, codeSaisi(), &erreur)) &&
                         ecrireStation(code, erreur);
     if (!ecrite || !transaction.valider()) {
         if (erreur.isEmpty()) erreur = bd().derniereErreur();
         transaction.annuler();
-        afficherMessage(GENRE_ERREUR, texteFiche::ECHEC_ENREGISTREMENT.arg(erreur));
-        return false;
+        return echec(texteFiche::ECHEC_ENREGISTREMENT.arg(erreur));
     }
     m_code = code;
     const QString creation = valeur(QStringLiteral("DateCreation")).trimmed();
@@ -359,8 +347,7 @@ bool EditionQualitometre::enregistrer()
     ecrireLiens(code);
     if (estAccesRestreint()) accorderStation(code.toLongLong());
     charger(code.toLongLong());
-    afficherMessage(GENRE_AIDE, texteFiche::ENREGISTREMENT_TERMINE);
-    return true;
+    return reussite(texteFiche::ENREGISTREMENT_TERMINE);
 }
 
 bool EditionQualitometre::ecrireStation(const QString &code, QString &erreur)
@@ -460,28 +447,24 @@ void EditionQualitometre::ecrireLiens(const QString &code)
     }
 }
 
-bool EditionQualitometre::supprimer(Progression &progression)
+CompteRendu EditionQualitometre::supprimer(Progression &progression)
 {
-    if (m_code.isEmpty()) return false;
+    if (m_code.isEmpty()) return {};
     const QString nom = m_nomStocke;
     if (codeSaisi() != m_codeStocke) {
         if (!confirmer(texteFiche::CODE_CHANGE.arg(nom, m_codeStocke)) ||
             !confirmer(texteFiche::CONFIRMER_SUPPRESSION_CODE_CHANGE.arg(nom)))
-            return false;
+            return {};
     } else if (!confirmer(texteFiche::CONFIRMER_SUPPRESSION.arg(nom))) {
-        return false;
+        return {};
     }
     progression.message(texteFiche::TITRE_SUPPRESSION);
     journaliser(texteFiche::JOURNAL_SUPPRESSION + m_codeStocke);
     const ResultatSuppression r =
         supprimerQualitometre(m_code, m_codeStocke.trimmed(), &progression, true, true);
-    if (!r.effectuee) {
-        if (!r.echec.isEmpty()) afficherMessage(GENRE_ERREUR, r.echec);
-        return false;
-    }
-    afficherMessage(GENRE_AIDE, texteFiche::SUPPRESSION_TERMINEE);
+    if (!r.effectuee) return echec(r.echec);
     nouveau();
-    return true;
+    return reussite(texteFiche::SUPPRESSION_TERMINEE);
 }
 
 QString EditionQualitometre::codeVoisin(const QStringList &codesVisibles,

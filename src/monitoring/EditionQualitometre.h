@@ -5,6 +5,7 @@
 // station through the cascade. The screen (ui/monitoring/FicheQualitometre) shows the fields and
 // calls these operations; tests call them directly.
 
+#include "db/CompteRendu.h"
 #include "db/Messages.h"
 #include "referentials/ListesCodees.h"
 
@@ -147,10 +148,10 @@ class EditionQualitometre
     // The fields the last check refused, in the order of its message.
     const QStringList &champsRefuses() const { return m_champsRefuses; }
     // Checks, then writes the station, its links and geographic information; reloads the card.
-    // Every refusal and the end are shown through afficherMessage.
-    bool enregistrer();
-    // Confirmations, then the cascade; true when the station was deleted.
-    bool supprimer(Progression &progression);
+    // The report holds the refusal, the failure or the notice of the end.
+    CompteRendu enregistrer();
+    // Confirmations, then the cascade; done when the station was deleted.
+    CompteRendu supprimer(Progression &progression);
 
     // Entries of the card's coded lists.
     static EntreesCodees entreesChamp(const QString &champ);

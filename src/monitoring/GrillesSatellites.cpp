@@ -72,29 +72,24 @@ LignesGrille GrilleSatellite::charger(const QString &codeParent) const
     return parent[0].isNull() ? LignesGrille() : GrilleEditable::charger(parent);
 }
 
-bool GrilleSatellite::supprimerLigne(const QString &codeParent, const LigneGrille &ligne,
-                                     const Confirmation &confirmer) const
+CompteRendu GrilleSatellite::supprimerLigne(const QString &codeParent, const LigneGrille &ligne,
+                                            const Confirmation &confirmer) const
 {
-    if (!confirmer(texteGrilles::CONFIRMER_SUPPRESSION.arg(definition().quoi))) return false;
+    if (!confirmer(texteGrilles::CONFIRMER_SUPPRESSION.arg(definition().quoi))) return {};
     const QVector<QVariant> parent = parentDe(codeParent);
     QString erreur;
-    if (!parent[0].isNull() && !GrilleEditable::supprimerLigne(parent, ligne, erreur)) {
-        afficherMessage(GENRE_ERREUR, texteGrilles::ECHEC.arg(erreur));
-        return false;
-    }
-    afficherMessage(GENRE_AIDE, texteGrilles::LIEN_SUPPRIME.arg(definition().quoi));
-    return true;
+    if (!parent[0].isNull() && !GrilleEditable::supprimerLigne(parent, ligne, erreur))
+        return echec(texteGrilles::ECHEC.arg(erreur));
+    return reussite(texteGrilles::LIEN_SUPPRIME.arg(definition().quoi));
 }
 
-bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString &codeParent,
-                           QHash<QString, LignesGrille> &lignes, const QString &nbTournees,
-                           const QVector<DefinitionGrille> &catalogue)
+CompteRendu enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString &codeParent,
+                                  QHash<QString, LignesGrille> &lignes, const QString &nbTournees,
+                                  const QVector<DefinitionGrille> &catalogue)
 {
     const Nombre parent = enNombre(codeParent.trimmed(), true);
-    if (codeParent.trimmed().isEmpty() || !parent.estNombre()) {
-        afficherMessage(GENRE_ERREUR, sauvegarde.messageParentAbsent);
-        return false;
-    }
+    if (codeParent.trimmed().isEmpty() || !parent.estNombre())
+        return echec(sauvegarde.messageParentAbsent);
     const QString code = sqlNombre(parent.valeur);
     QVector<const DefinitionGrille *> grilles;
     for (const QString &nom : sauvegarde.grilles)
@@ -104,11 +99,9 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
     for (const DefinitionGrille *g : grilles) {
         const LignesGrille &l = lignes[g->nom];
         const QString erreur = GrilleSatellite(*g).verifier(l).message;
-        if (!erreur.isEmpty()) {
-            afficherMessage(g->messageLongueur == erreur ? g->genreMessageLongueur : GENRE_ERREUR,
-                            erreur);
-            return false;
-        }
+        if (!erreur.isEmpty())
+            return {false, erreur,
+                    g->messageLongueur == erreur ? g->genreMessageLongueur : GENRE_ERREUR};
         if (!g->colonneDistincte.isEmpty()) {
             const GrilleSatellite grille(*g);
             const int c = g->indexColonne(g->colonneDistincte);
@@ -117,10 +110,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
                 if (grille.estVide(ligne)) continue;
                 const QString v =
                     grille.texteCellule(c, grille.valeurStockee(c, ligne.textes.value(c)));
-                if (vues.contains(v)) {
-                    afficherMessage(GENRE_ERREUR, g->messageDoublons);
-                    return false;
-                }
+                if (vues.contains(v)) return echec(g->messageDoublons);
                 vues.insert(v);
             }
         }
@@ -129,10 +119,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
     if (sauvegarde.regle == RegleSauvegarde::Interventions && !nbTournees.trimmed().isEmpty()) {
         bool ok = false;
         const int n = nbTournees.trimmed().toInt(&ok);
-        if (!ok || n < 0) {
-            afficherMessage(GENRE_ERREUR, texteGrilles::TOURNEES);
-            return false;
-        }
+        if (!ok || n < 0) return echec(texteGrilles::TOURNEES);
         tournees = n;
     }
 
@@ -166,8 +153,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
     if (!erreur.isEmpty() || !transaction.valider()) {
         if (erreur.isEmpty()) erreur = bd().derniereErreur();
         transaction.annuler();
-        afficherMessage(GENRE_ERREUR, texteGrilles::ECHEC.arg(erreur));
-        return false;
+        return echec(texteGrilles::ECHEC.arg(erreur));
     }
 
     // The lines now carry their numbers and the keys of their rows.
@@ -179,8 +165,7 @@ bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString
         if (repereAvant != QLatin1String("#") && repereAvant != repereApres)
             fin = texteGrilles::ALTIMETRIE_CHANGEMENT;
     }
-    afficherMessage(GENRE_AIDE, fin);
-    return true;
+    return reussite(fin);
 }
 
 } // namespace vyk

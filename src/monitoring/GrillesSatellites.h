@@ -4,6 +4,7 @@
 // save buttons: refused while the station has no code, lines checked grid by grid, the station's
 // rows replaced, all or nothing.
 
+#include "db/CompteRendu.h"
 #include "monitoring/GrilleEditable.h"
 
 #include <QHash>
@@ -78,10 +79,10 @@ class GrilleSatellite : public GrilleEditable
 
     // The station's rows as lines; none when the code is not a number.
     LignesGrille charger(const QString &codeParent) const;
-    // After the user's answer, deletes the line's row (a line never saved has none); true when
+    // After the user's answer, deletes the line's row (a line never saved has none); done when
     // the line may leave the grid.
-    bool supprimerLigne(const QString &codeParent, const LigneGrille &ligne,
-                        const Confirmation &confirmer = confirmerParMessage) const;
+    CompteRendu supprimerLigne(const QString &codeParent, const LigneGrille &ligne,
+                               const Confirmation &confirmer = confirmerParMessage) const;
 
     // The entries of a coded column (the contacts' query depends on the engine).
     static EntreesCodees entrees(const ColonneGrille &colonne);
@@ -92,8 +93,9 @@ class GrilleSatellite : public GrilleEditable
 // by the lines, all or nothing; the button's own rule; the end message. The lines receive their
 // new keys and numbers. nbTournees: the tour count of the interventions button. catalogue: the
 // grids the button names.
-bool enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString &codeParent,
-                           QHash<QString, LignesGrille> &lignes, const QString &nbTournees = {},
-                           const QVector<DefinitionGrille> &catalogue = grillesQualitometre());
+CompteRendu
+enregistrerSatellites(const DefinitionSauvegarde &sauvegarde, const QString &codeParent,
+                      QHash<QString, LignesGrille> &lignes, const QString &nbTournees = {},
+                      const QVector<DefinitionGrille> &catalogue = grillesQualitometre());
 
 } // namespace vyk

@@ -21,11 +21,9 @@ QVector<FicheJeuSeuils> jeuxSeuils(const GenreSeuils &genre)
     return jeux;
 }
 
-bool peutInsererBornes(const GenreSeuils *genre)
+CompteRendu peutInsererBornes(const GenreSeuils *genre)
 {
-    if (genre) return true;
-    afficherMessage(GENRE_AIDE, texteListeSeuils::TYPE_AVANT_INSERTION);
-    return false;
+    return genre ? reussite() : abandon(texteListeSeuils::TYPE_AVANT_INSERTION, GENRE_AIDE);
 }
 
 namespace {
@@ -47,73 +45,62 @@ bool ecrireFiche(const GenreSeuils &genre, FicheJeuSeuils &fiche)
                          fiche.code.trimmed().toInt()});
 }
 
-// Runs the writes in one transaction; the reason of a failure is shown and nothing stays.
-bool enTransaction(const std::function<bool()> &ecritures)
+// Runs the writes in one transaction; on a failure nothing stays and the report gives why.
+CompteRendu enTransaction(const std::function<bool()> &ecritures, const QString &fait)
 {
     bd().debutTransaction();
     const bool ok = ecritures();
     const QString erreur = bd().derniereErreur();
-    if (bd().finTransaction(!ok) && ok) return true;
-    afficherMessage(GENRE_ERREUR,
-                    texteListeSeuils::ECHEC.arg(erreur.isEmpty() ? bd().derniereErreur() : erreur));
-    return false;
+    if (bd().finTransaction(!ok) && ok) return reussite(fait);
+    return echec(texteListeSeuils::ECHEC.arg(erreur.isEmpty() ? bd().derniereErreur() : erreur));
 }
 
 } // namespace
 
-bool enregistrerJeuSeuils(const GenreSeuils &genre, FicheJeuSeuils &fiche,
-                          const QVector<LigneBornes> &lignes)
+CompteRendu enregistrerJeuSeuils(const GenreSeuils &genre, FicheJeuSeuils &fiche,
+                                 const QVector<LigneBornes> &lignes)
 {
-    if (fiche.libelle.trimmed().isEmpty()) {
-        afficherMessage(GENRE_ERREUR, texteListeSeuils::LIBELLE_ABSENT);
-        return false;
-    }
-    if (const QString m = verifierBornes(genre, lignes); !m.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, m);
-        return false;
-    }
+    if (fiche.libelle.trimmed().isEmpty()) return echec(texteListeSeuils::LIBELLE_ABSENT);
+    if (const QString m = verifierBornes(genre, lignes); !m.isEmpty()) return echec(m);
     FicheJeuSeuils ecrite = fiche;
-    if (!enTransaction([&] {
+    const CompteRendu fait = enTransaction(
+        [&] {
             return ecrireFiche(genre, ecrite) && ecrireBornes(genre, ecrite.code.toInt(), lignes);
-        }))
-        return false;
-    fiche = ecrite;
-    afficherMessage(GENRE_AIDE, texteListeSeuils::MIS_A_JOUR);
-    return true;
+        },
+        texteListeSeuils::MIS_A_JOUR);
+    if (fait) fiche = ecrite;
+    return fait;
 }
 
-bool supprimerJeuSeuils(const GenreSeuils &genre, const QString &code)
+CompteRendu supprimerJeuSeuils(const GenreSeuils &genre, const QString &code)
 {
     const Nombre n = enNombre(code);
-    if (!n.estNombre()) return false;
+    if (!n.estNombre()) return {};
     const QString numero = QString::number(qint64(n.valeur));
-    if (!enTransaction([&] {
+    return enTransaction(
+        [&] {
             return bd().Execute(QStringLiteral("DELETE FROM ANALYSES_SEUILS WHERE typeSeuil=") +
                                 numero + QStringLiteral(" AND typeListe=") +
                                 sqlTexte(genre.typeListe)) &&
                    bd().Execute(QStringLiteral("DELETE FROM CODES_SANDRE WHERE champ=") +
                                 sqlTexte(genre.champ) + QStringLiteral(" AND code=") + numero);
-        }))
-        return false;
-    afficherMessage(GENRE_AIDE, texteListeSeuils::SUPPRIME);
-    return true;
+        },
+        texteListeSeuils::SUPPRIME);
 }
 
-bool exporterJeuSeuils(const GenreSeuils &genre, const FicheJeuSeuils &fiche, const QString &chemin)
+CompteRendu exporterJeuSeuils(const GenreSeuils &genre, const FicheJeuSeuils &fiche,
+                              const QString &chemin)
 {
-    if (fiche.code.trimmed().isEmpty()) {
-        afficherMessage(GENRE_AIDE, texteListeSeuils::SEUIL_AVANT_EXPORT);
-        return false;
-    }
+    if (fiche.code.trimmed().isEmpty())
+        return abandon(texteListeSeuils::SEUIL_AVANT_EXPORT, GENRE_AIDE);
     FichierSeuils fichier;
     for (const LigneBornes &l : lireBornes(genre, fiche.code.toInt()))
         fichier.lignes.append({l.ligne, fiche.code, fiche.libelle, {}, {}, l.textes});
     QString erreur;
     if (exporterGrilleFichier(chemin, QStringLiteral("Seuils"), entetesFichierSeuils(genre),
                               fichier.grille(genre), &erreur))
-        return true;
-    afficherMessage(GENRE_ERREUR, erreur);
-    return false;
+        return reussite();
+    return echec(erreur);
 }
 
 } // namespace vyk

@@ -4,6 +4,7 @@
 // saving a set with its rows in one transaction after checking them, deleting it, exporting it
 // in the layout the import reads. Messages go through afficherMessage.
 
+#include "db/CompteRendu.h"
 #include "quality/JeuxSeuils.h"
 
 #include <QString>
@@ -35,21 +36,21 @@ struct FicheJeuSeuils
 // The sets of the kind, by code.
 QVector<FicheJeuSeuils> jeuxSeuils(const GenreSeuils &genre);
 
-// The message when no kind is chosen (inserting needs one); true when one is.
-bool peutInsererBornes(const GenreSeuils *genre);
+// Refused, with the notice, when no kind is chosen (inserting needs one).
+CompteRendu peutInsererBornes(const GenreSeuils *genre);
 
 // Saves the set and replaces its bound rows, in one transaction, after checking the label and
 // every row: nothing is written when one is wrong. A new set takes the champ's greatest code
 // + 1, given back in fiche.code.
-bool enregistrerJeuSeuils(const GenreSeuils &genre, FicheJeuSeuils &fiche,
-                          const QVector<LigneBornes> &lignes);
+CompteRendu enregistrerJeuSeuils(const GenreSeuils &genre, FicheJeuSeuils &fiche,
+                                 const QVector<LigneBornes> &lignes);
 
 // Deletes the set's bound rows and its code-list row, in one transaction.
-bool supprimerJeuSeuils(const GenreSeuils &genre, const QString &code);
+CompteRendu supprimerJeuSeuils(const GenreSeuils &genre, const QString &code);
 
 // The set's rows in the layout of the threshold files (entetesFichierSeuils), so that an export
-// can be imported again; the message when no set is chosen.
-bool exporterJeuSeuils(const GenreSeuils &genre, const FicheJeuSeuils &fiche,
-                       const QString &chemin);
+// can be imported again; refused, with the notice, when no set is chosen.
+CompteRendu exporterJeuSeuils(const GenreSeuils &genre, const FicheJeuSeuils &fiche,
+                              const QString &chemin);
 
 } // namespace vyk

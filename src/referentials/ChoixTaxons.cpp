@@ -99,17 +99,15 @@ QStringList SelectionTaxons::colonnes()
     return c;
 }
 
-bool SelectionTaxons::rechercher(const CriteresSelectionTaxons &criteres)
+CompteRendu SelectionTaxons::rechercher(const CriteresSelectionTaxons &criteres)
 {
     m_resultats = {};
     m_omnidia = reglageActif(reglage::omnidia);
     m_resultats.entetes = colonnes();
     const QString texte = criteres.texte.trimmed();
     const QString famille = criteres.famille.trimmed();
-    if (texte.isEmpty() && famille.isEmpty()) {
-        afficherMessage(GENRE_AIDE, texteSelectionTaxons::CRITERES);
-        return false;
-    }
+    if (texte.isEmpty() && famille.isEmpty())
+        return abandon(texteSelectionTaxons::CRITERES, GENRE_AIDE);
     QString filtres = conditionTheme(criteres.theme);
     if (!texte.isEmpty()) {
         QStringList termes;
@@ -140,10 +138,7 @@ bool SelectionTaxons::rechercher(const CriteresSelectionTaxons &criteres)
         filtres + QStringLiteral(" ORDER BY nomCommun, nomLatin");
     long nb = 0;
     Tableau t;
-    if (!bd().ExtraireRecords(sql, nb, t)) {
-        afficherMessage(GENRE_ERREUR, bd().derniereErreur());
-        return false;
-    }
+    if (!bd().ExtraireRecords(sql, nb, t)) return echec(bd().derniereErreur());
     const QSet<QString> dansFamille = famille.isEmpty() ? QSet<QString>() : descendants(famille);
     for (int i = 0; i < t.nbLignes(); ++i) {
         auto v = [&](const char *c) { return t.texte(i, QLatin1String(c)); };
@@ -159,9 +154,8 @@ bool SelectionTaxons::rechercher(const CriteresSelectionTaxons &criteres)
               << v("libelleNiveau");
         m_resultats.lignes.append(ligne);
     }
-    if (m_resultats.lignes.isEmpty())
-        afficherMessage(GENRE_AIDE, texteSelectionTaxons::AUCUN_RESULTAT);
-    return true;
+    return reussite(m_resultats.lignes.isEmpty() ? texteSelectionTaxons::AUCUN_RESULTAT
+                                                 : QString());
 }
 
 QString SelectionTaxons::code(int ligne) const

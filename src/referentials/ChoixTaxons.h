@@ -43,8 +43,9 @@ class SelectionTaxons
     // The result columns: "Code", "Omnidia" (with the setting), "Nom Latin", ... "Niveau".
     static QStringList colonnes();
 
-    // Runs the search; refuses (message, false) without a name or a family.
-    bool rechercher(const CriteresSelectionTaxons &criteres);
+    // Runs the search; refused without a name or a family; done with a notice when nothing is
+    // found.
+    CompteRendu rechercher(const CriteresSelectionTaxons &criteres);
     const GrilleListe &resultats() const { return m_resultats; }
     // Code and Latin name of a result row.
     QString code(int ligne) const;

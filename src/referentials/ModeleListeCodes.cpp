@@ -209,7 +209,7 @@ QStringList ModeleListeCodes::verifier(const FicheCode &f) const
     return erreurs;
 }
 
-bool ModeleListeCodes::appliquer(FicheCode &f)
+CompteRendu ModeleListeCodes::appliquer(FicheCode &f)
 {
     int code = 0;
     lireCode(f.code, code);
@@ -218,10 +218,8 @@ bool ModeleListeCodes::appliquer(FicheCode &f)
     bool trouve = false;
     if (!bd().AccesBase(QStringLiteral("SELECT * FROM Codes_Sandre WHERE Champ=") +
                             sqlTexte(champ) + QStringLiteral(" AND Code=") + QString::number(code),
-                        jeu, trouve, QStringLiteral("Codes_Sandre"))) {
-        afficherMessage(GENRE_ERREUR, Texte::echec(bd().derniereErreur()));
-        return false;
-    }
+                        jeu, trouve, QStringLiteral("Codes_Sandre")))
+        return echec(Texte::echec(bd().derniereErreur()));
     if (!trouve) jeu.addnew();
     jeu.fields(QStringLiteral("Champ")) = champ;
     jeu.fields(QStringLiteral("Code")) = code;
@@ -241,8 +239,7 @@ bool ModeleListeCodes::appliquer(FicheCode &f)
         const QString erreur =
             jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
         jeu.Close();
-        afficherMessage(GENRE_ERREUR, Texte::echec(erreur));
-        return false;
+        return echec(Texte::echec(erreur));
     }
     jeu.Close();
 
@@ -267,7 +264,7 @@ bool ModeleListeCodes::appliquer(FicheCode &f)
         else
             m_fiches[i] = enregistree;
     }
-    return true;
+    return reussite();
 }
 
 bool ModeleListeCodes::estUtilise(const QString &champ, const QString &code)
@@ -293,37 +290,25 @@ bool ModeleListeCodes::estUtilise(const QString &champ, const QString &code)
     return nb > 0;
 }
 
-bool ModeleListeCodes::supprimer(const FicheCode &f)
+CompteRendu ModeleListeCodes::supprimer(const FicheCode &f)
 {
-    if (!autoriserModificationReferentiels()) return false;
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
     const QString champ = f.champ.trimmed().toUpper();
     int code = 0;
-    if (f.nouvelle || champ.isEmpty() || !lireCode(f.code, code)) {
-        afficherMessage(GENRE_ERREUR, Texte::AUCUN_CODE);
-        return false;
-    }
-    if (champ.contains(QLatin1String("CHRONIQUE"))) {
-        afficherMessage(GENRE_ERREUR, Texte::CHRONIQUES);
-        return false;
-    }
+    if (f.nouvelle || champ.isEmpty() || !lireCode(f.code, code)) return echec(Texte::AUCUN_CODE);
+    if (champ.contains(QLatin1String("CHRONIQUE"))) return echec(Texte::CHRONIQUES);
     const QString codeTexte = QString::number(code);
-    if (estUtilise(champ, codeTexte)) {
-        afficherMessage(GENRE_ERREUR, Texte::UTILISE);
-        return false;
-    }
-    if (!confirmer(Texte::question(codeTexte, champ))) return false;
+    if (estUtilise(champ, codeTexte)) return echec(Texte::UTILISE);
+    if (!confirmer(Texte::question(codeTexte, champ))) return {};
     if (!bd().Execute(QStringLiteral("DELETE FROM CODES_SANDRE WHERE Champ=") + sqlTexte(champ) +
-                      QStringLiteral(" AND Code=") + codeTexte)) {
-        afficherMessage(GENRE_ERREUR, Texte::echecSuppression(bd().derniereErreur()));
-        return false;
-    }
+                      QStringLiteral(" AND Code=") + codeTexte))
+        return echec(Texte::echecSuppression(bd().derniereErreur()));
     const int i = ligne(champ, codeTexte);
     if (i >= 0) {
         retirerLigne(i);
         m_fiches.removeAt(i);
     }
-    afficherMessage(GENRE_AIDE, Texte::SUPPRIME);
-    return true;
+    return reussite(Texte::SUPPRIME);
 }
 
 ReferentielListe ModeleListeCodes::referentiel() const

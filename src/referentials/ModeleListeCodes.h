@@ -61,8 +61,8 @@ class ModeleListeCodes : public ModeleFichesReference<FicheCode>
     int ligne(const QString &champ, const QString &code) const;
 
     QStringList verifier(const FicheCode &fiche) const override;
-    bool appliquer(FicheCode &fiche) override;
-    bool supprimer(const FicheCode &fiche) override;
+    CompteRendu appliquer(FicheCode &fiche) override;
+    CompteRendu supprimer(const FicheCode &fiche) override;
     // True when the code is found in the column its key names (TABLE.COLUMN).
     static bool estUtilise(const QString &champ, const QString &code);
 

@@ -19,42 +19,30 @@ int GrilleListe::chercher(const QString &code) const
     return -1;
 }
 
-int ModeleListeReference::rechercherElement(const QString &code) const
+QString ModeleListeReference::texteIntrouvable(const QString &code)
 {
-    const int ligne = m_grille.chercher(code);
-    if (ligne < 0)
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("Impossible de retrouver l'élément possédant le code ") +
-                            code);
-    return ligne;
+    return QStringLiteral("Impossible de retrouver l'élément possédant le code ") + code;
 }
 
-bool ModeleListeReference::exporter(const QString &chemin) const
+CompteRendu ModeleListeReference::exporter(const QString &chemin) const
 {
     if (cheminClasseur(chemin)) {
         QString erreur;
         if (exporterClasseur(chemin, nomExport(), m_grille.entetes, m_grille.lignes, &erreur))
-            return true;
-        afficherMessage(GENRE_ERREUR, erreur);
-        return false;
+            return reussite();
+        return echec(erreur);
     }
     QSaveFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly)) {
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
-                            QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
-        return false;
-    }
+    if (!fichier.open(QIODevice::WriteOnly))
+        return echec(QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
+                     QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
     QByteArray octets("\xEF\xBB\xBF");
     octets += ligneCsv(m_grille.entetes, u';').toUtf8() + "\r\n";
     for (const QStringList &ligne : m_grille.lignes)
         octets += ligneCsv(ligne, u';').toUtf8() + "\r\n";
-    if (fichier.write(octets) != octets.size() || !fichier.commit()) {
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("Impossible d'écrire le fichier ") + chemin + u'.');
-        return false;
-    }
-    return true;
+    if (fichier.write(octets) != octets.size() || !fichier.commit())
+        return echec(QStringLiteral("Impossible d'écrire le fichier ") + chemin + u'.');
+    return reussite();
 }
 
 int ModeleListeReference::majLigne(int ligne, const QStringList &texte)
@@ -72,24 +60,22 @@ void ModeleListeReference::retirerLigne(int ligne)
     if (ligne >= 0 && ligne < m_grille.nbLignes()) m_grille.lignes.removeAt(ligne);
 }
 
-void afficherRefusFiche(const QStringList &erreurs)
+CompteRendu refusFiche(const QStringList &erreurs)
 {
     QString texte;
     for (const QString &e : erreurs)
         texte += u'\n' + e;
-    afficherMessage(GENRE_ERREUR, texte);
+    return echec(texte);
+}
+
+CompteRendu droitReferentiels()
+{
+    return peutModifierReferentiels() ? reussite() : echec(MESSAGE_REFUS_REFERENTIELS);
 }
 
 bool autoriserModificationReferentiels()
 {
-    if (peutModifierReferentiels()) return true;
-    afficherMessage(GENRE_ERREUR, MESSAGE_REFUS_REFERENTIELS);
-    return false;
-}
-
-void afficherConfirmationFiche(const QString &texte)
-{
-    afficherMessage(GENRE_AIDE, texte);
+    return montrer(droitReferentiels());
 }
 
 } // namespace vyk

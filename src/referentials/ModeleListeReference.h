@@ -2,17 +2,18 @@
 
 // The pattern of every reference-list screen (code lists, analysis referentials, taxa,
 // thresholds, selections): a grid loaded from the table in one query, an entry form, and the
-// common operations. The core model does the work and shows its messages through
-// afficherMessage, and takes the user's answers through confirmer; the screen
-// (ui/widgets/EcranListeReference.h) only shows and forwards.
+// common operations. The core model does the work, returns what it has to say as a report
+// (db/CompteRendu.h) and takes the user's answers through confirmer; the screen
+// (ui/widgets/EcranListeReference.h) shows the reports and forwards.
 //
 //   charger()          RempliSpr<Liste>     load the grid
 //   nouvelleFiche()    declencheInserer     a new entry with the next free code
-//   enregistrer(f)     declencheEnregistrer verifier() -> one "Erreur" message, or appliquer()
+//   enregistrer(f)     declencheEnregistrer verifier() -> one "Erreur" report, or appliquer()
 //   supprimer(f)       DeclencheSupprimer   use checks, question, delete
 //   exporter(chemin)   DeclencheExcel       the grid as a file
-//   rechercherElement  RechercheElement     row of a code, message when absent
+//   rechercherElement  RechercheElement     row of a code, -1 when absent
 
+#include "db/CompteRendu.h"
 #include "db/Messages.h"
 
 #include <QString>
@@ -43,13 +44,14 @@ class ModeleListeReference
     virtual bool charger() = 0;
     const GrilleListe &grille() const { return m_grille; }
 
-    // RechercheElement: the row of the code; when absent, "Impossible de retrouver l'élément
-    // possédant le code " + code (kind "Erreur") and -1.
-    int rechercherElement(const QString &code) const;
+    // RechercheElement: the row of the code; -1 when absent, and the screen says
+    // texteIntrouvable (kind "Erreur").
+    int rechercherElement(const QString &code) const { return m_grille.chercher(code); }
+    static QString texteIntrouvable(const QString &code);
 
     // DeclencheExcel: writes the grid as CSV (";" separated, UTF-8 with its mark, so that a
-    // spreadsheet opens it with its accents). False, with a message, when it cannot be written.
-    bool exporter(const QString &chemin) const;
+    // spreadsheet opens it with its accents), or as a workbook by its extension.
+    CompteRendu exporter(const QString &chemin) const;
     // The file name offered for the export, without extension ("Liste_des_Codes").
     virtual QString nomExport() const = 0;
     // The help page of the screen (a name under the help folder); "" when none.
@@ -67,12 +69,12 @@ class ModeleListeReference
     GrilleListe m_grille;
 };
 
-// The two messages of a save, shared by every list: the refusal joins its lines, each preceded
-// by a line break (kind "Erreur"); the confirmation is of kind "Aide".
-void afficherRefusFiche(const QStringList &erreurs);
-void afficherConfirmationFiche(const QString &texte);
-// Every change to a reference list goes through this: false, with the refusal shown, for a
-// user who is neither an administrator nor allowed to edit the lists.
+// The refusal of a save, shared by every list: its lines joined, each preceded by a line break.
+CompteRendu refusFiche(const QStringList &erreurs);
+// Every change to a reference list goes through this: refused for a user who is neither an
+// administrator nor allowed to edit the lists.
+CompteRendu droitReferentiels();
+// The same for the imports, which show the refusal themselves: false once it is shown.
 bool autoriserModificationReferentiels();
 
 // Lists whose entries are edited in a form: the lifecycle load -> validate -> apply.
@@ -85,25 +87,21 @@ template <class Fiche> class ModeleFichesReference : public ModeleListeReference
     virtual Fiche fiche(int ligne) const = 0;
     // The lines of the refusal, in the order of the checks; empty when the entry may be saved.
     virtual QStringList verifier(const Fiche &fiche) const = 0;
-    // Writes the entry and its grid row; shows its own message on a database failure.
-    virtual bool appliquer(Fiche &fiche) = 0;
-    // DeclencheSupprimer: use checks, question, delete; true when deleted.
-    virtual bool supprimer(const Fiche &fiche) = 0;
+    // Writes the entry and its grid row; the failure's text when the database refuses.
+    virtual CompteRendu appliquer(Fiche &fiche) = 0;
+    // DeclencheSupprimer: use checks, question, delete; done when deleted (No gives a report
+    // that is not done, without text).
+    virtual CompteRendu supprimer(const Fiche &fiche) = 0;
 
     // declencheEnregistrer: every failing check adds its line, each preceded by a line break,
-    // to one message of kind "Erreur"; otherwise the entry is written and the confirmation
-    // shown (kind "Aide").
-    bool enregistrer(Fiche &fiche)
+    // to one refusal; otherwise the entry is written and the confirmation is the text.
+    CompteRendu enregistrer(Fiche &fiche)
     {
-        if (!autoriserModificationReferentiels()) return false;
+        if (CompteRendu droit = droitReferentiels(); !droit) return droit;
         const QStringList erreurs = verifier(fiche);
-        if (!erreurs.isEmpty()) {
-            afficherRefusFiche(erreurs);
-            return false;
-        }
-        if (!appliquer(fiche)) return false;
-        afficherConfirmationFiche(messageEnregistre());
-        return true;
+        if (!erreurs.isEmpty()) return refusFiche(erreurs);
+        if (CompteRendu fait = appliquer(fiche); !fait) return fait;
+        return reussite(messageEnregistre());
     }
 
   protected:

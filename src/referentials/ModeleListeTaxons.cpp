@@ -413,16 +413,13 @@ bool ModeleListeTaxons::ecrireTaxon(const FicheTaxon &f, const QString &code)
     return ok;
 }
 
-bool ModeleListeTaxons::appliquer(FicheTaxon &f)
+CompteRendu ModeleListeTaxons::appliquer(FicheTaxon &f)
 {
     const QString code = f.code.trimmed();
     const QString origine = f.codeOrigine.trimmed();
     const bool changement = !origine.isEmpty() && origine != code;
-    if (f.actif.trimmed() != QLatin1String("1") &&
-        taxonUtilise(origine.isEmpty() ? code : origine)) {
-        afficherMessage(GENRE_ERREUR, Texte::INACTIF);
-        return false;
-    }
+    if (f.actif.trimmed() != QLatin1String("1") && taxonUtilise(origine.isEmpty() ? code : origine))
+        return echec(Texte::INACTIF);
     Transaction transaction;
     bool ok = transaction.estOuverte();
     const QString c = sqlTexte(code), o = sqlTexte(origine);
@@ -464,14 +461,14 @@ bool ModeleListeTaxons::appliquer(FicheTaxon &f)
                           QStringLiteral(" WHERE elementDe=") + o) &&
              bd().Execute(QStringLiteral("DELETE FROM TAXONS WHERE codeTaxon=") + o);
     }
-    if (!terminerTransaction(transaction, ok, Texte::echec)) return false;
+    if (CompteRendu fin = conclureTransaction(transaction, ok, Texte::echec); !fin) return fin;
     if (changement) {
         const int i = ligne(origine);
         if (i >= 0) retirerLigne(i);
     }
     f = lireTaxon(code);
     majGrille(f);
-    return true;
+    return reussite();
 }
 
 void ModeleListeTaxons::majGrille(const FicheTaxon &f)
@@ -479,19 +476,13 @@ void ModeleListeTaxons::majGrille(const FicheTaxon &f)
     majLigne(ligne(f.code), ligneGrille(f));
 }
 
-bool ModeleListeTaxons::supprimer(const FicheTaxon &f)
+CompteRendu ModeleListeTaxons::supprimer(const FicheTaxon &f)
 {
-    if (!autoriserModificationReferentiels()) return false;
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
     const QString code = f.codeOrigine.trimmed();
-    if (code.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, Texte::AUCUN);
-        return false;
-    }
-    if (taxonUtilise(code)) {
-        afficherMessage(GENRE_ERREUR, Texte::UTILISE);
-        return false;
-    }
-    if (!confirmer(Texte::question(f.nomLatin.isEmpty() ? code : f.nomLatin))) return false;
+    if (code.isEmpty()) return echec(Texte::AUCUN);
+    if (taxonUtilise(code)) return echec(Texte::UTILISE);
+    if (!confirmer(Texte::question(f.nomLatin.isEmpty() ? code : f.nomLatin))) return {};
     const QString c = sqlTexte(code);
     Transaction transaction;
     // Only the taxa selections: a parameter of the same number keeps its own.
@@ -502,28 +493,22 @@ bool ModeleListeTaxons::supprimer(const FicheTaxon &f)
             QStringLiteral(" AND typeListe=1")) &&
         bd().Execute(QStringLiteral("DELETE FROM TAXONS WHERE CodeTaxon=") + c) &&
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE CodeTaxon=") + c);
-    if (!terminerTransaction(transaction, ok, Texte::echecSuppression)) return false;
+    if (CompteRendu fin = conclureTransaction(transaction, ok, Texte::echecSuppression); !fin)
+        return fin;
     const int i = ligne(code);
     if (i >= 0) retirerLigne(i);
-    afficherMessage(GENRE_AIDE, Texte::SUPPRIME);
-    return true;
+    return reussite(Texte::SUPPRIME);
 }
 
-int ModeleListeTaxons::purger(Progression &progression)
+CompteRendu ModeleListeTaxons::purger(Progression &progression, int *nbSupprimes)
 {
-    if (!autoriserModificationReferentiels()) return -1;
-    if (!confirmer(Texte::PURGE_QUESTION)) {
-        afficherMessage(GENRE_AIDE, Texte::PURGE_ANNULEE);
-        return -1;
-    }
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
+    if (!confirmer(Texte::PURGE_QUESTION)) return abandon(Texte::PURGE_ANNULEE, GENRE_AIDE);
     progression.message(Texte::PURGE_EN_COURS);
     bool lu = true;
     const QSet<QString> utilises = taxonsUtilises(tablesListesTaxons(), &lu);
-    if (!lu) {
-        // A list that cannot be read would make its taxa look unused.
-        afficherMessage(GENRE_ERREUR, Texte::echecSuppression(bd().derniereErreur()));
-        return -1;
-    }
+    // A list that cannot be read would make its taxa look unused.
+    if (!lu) return echec(Texte::echecSuppression(bd().derniereErreur()));
     const Tableau tous = bd().extraire(QStringLiteral(
         "SELECT DISTINCT codeTaxon, nomLatin FROM TAXONS WHERE codeTaxon IS NOT NULL"));
     QStringList aSupprimer;
@@ -547,44 +532,34 @@ int ModeleListeTaxons::purger(Progression &progression)
     const QString erreur = bd().derniereErreur();
     if (!ok || annule) {
         if (bd().enTransaction()) bd().finTransaction(true);
-        if (annule)
-            afficherMessage(GENRE_AIDE, Texte::PURGE_ANNULEE);
-        else
-            afficherMessage(GENRE_ERREUR, Texte::echecSuppression(erreur));
-        return -1;
+        return annule ? abandon(Texte::PURGE_ANNULEE, GENRE_AIDE)
+                      : echec(Texte::echecSuppression(erreur));
     }
-    if (!bd().finTransaction(false)) {
-        afficherMessage(GENRE_ERREUR, Texte::echecSuppression(bd().derniereErreur()));
-        return -1;
-    }
-    afficherMessage(GENRE_AIDE, Texte::PURGE_FIN);
+    if (!bd().finTransaction(false)) return echec(Texte::echecSuppression(bd().derniereErreur()));
     charger();
-    return int(aSupprimer.size());
+    if (nbSupprimes) *nbSupprimes = int(aSupprimer.size());
+    return reussite(Texte::PURGE_FIN);
 }
 
-bool ModeleListeTaxons::demanderRemplacement(const QString &ancien) const
+CompteRendu ModeleListeTaxons::demanderRemplacement(const QString &ancien) const
 {
-    if (!autoriserModificationReferentiels()) return false;
-    return confirmer(Texte::questionRemplacement(ancien.trimmed()));
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
+    return confirmer(Texte::questionRemplacement(ancien.trimmed())) ? reussite() : CompteRendu{};
 }
 
-bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QString &nouveauCode,
-                                            Progression &progression)
+CompteRendu ModeleListeTaxons::remplacerHistorique(const QString &ancienCode,
+                                                   const QString &nouveauCode,
+                                                   Progression &progression)
 {
-    if (!autoriserModificationReferentiels()) return false;
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
     const QString ancien = ancienCode.trimmed(), nouveau = nouveauCode.trimmed();
-    if (nouveau.isEmpty()) return false;
+    if (nouveau.isEmpty()) return {};
     if (bd().extraire(QStringLiteral("SELECT NomLatin FROM TAXONS WHERE codeTaxon=") +
                       sqlTexte(nouveau))
-            .estVide()) {
-        afficherMessage(GENRE_ERREUR, Texte::REMPLACEMENT_INCONNU);
-        return false;
-    }
-    if (nouveau == ancien) {
-        afficherMessage(GENRE_ERREUR, Texte::REMPLACEMENT_IDENTIQUE);
-        return false;
-    }
-    if (!confirmer(Texte::confirmation(ancien, nouveau))) return false;
+            .estVide())
+        return echec(Texte::REMPLACEMENT_INCONNU);
+    if (nouveau == ancien) return echec(Texte::REMPLACEMENT_IDENTIQUE);
+    if (!confirmer(Texte::confirmation(ancien, nouveau))) return {};
     Transaction transaction;
     bool annule = false;
     const bool ok = transaction.estOuverte() &&
@@ -594,26 +569,22 @@ bool ModeleListeTaxons::remplacerHistorique(const QString &ancienCode, const QSt
     const QString erreur = bd().derniereErreur();
     if (!ok || !transaction.valider()) {
         transaction.annuler();
-        afficherMessage(annule ? GENRE_AIDE : GENRE_ERREUR,
-                        annule ? Texte::REMPLACEMENT_ANNULE : Texte::echec(erreur));
-        return false;
+        return annule ? abandon(Texte::REMPLACEMENT_ANNULE, GENRE_AIDE)
+                      : echec(Texte::echec(erreur));
     }
     if (const int i = ligne(nouveau); i >= 0) majLigne(i, ligneGrille(lireTaxon(nouveau)));
-    afficherMessage(GENRE_AIDE, Texte::REMPLACEMENT_FIN);
-    return true;
+    return reussite(Texte::REMPLACEMENT_FIN);
 }
 
-int ModeleListeTaxons::activerTaxons(Progression &progression)
+CompteRendu ModeleListeTaxons::activerTaxons(Progression &progression)
 {
-    if (!autoriserModificationReferentiels()) return 0;
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
     int echecs = 0;
     const int n = activerTaxonsUtilises(progression, &echecs);
-    if (echecs > 0)
-        afficherMessage(GENRE_ERREUR, Texte::echec(bd().derniereErreur()));
-    else
-        afficherMessage(GENRE_AIDE, QString::number(n) + QStringLiteral(" taxon(s) activé(s)."));
+    const QString erreur = bd().derniereErreur();
     charger();
-    return n;
+    if (echecs > 0) return echec(Texte::echec(erreur));
+    return reussite(QString::number(n) + QStringLiteral(" taxon(s) activé(s)."));
 }
 
 QString ModeleListeTaxons::messageEnregistre() const

@@ -80,24 +80,24 @@ class ModeleListeTaxons : public ModeleFichesReference<FicheTaxon>
     QStringList verifier(const FicheTaxon &fiche) const override;
     // Inactivation refused while a list holds the taxon; then, in one transaction, the row,
     // its trait values and, when the code changed, every reference moved to the new code.
-    bool appliquer(FicheTaxon &fiche) override;
-    bool supprimer(const FicheTaxon &fiche) override;
+    CompteRendu appliquer(FicheTaxon &fiche) override;
+    CompteRendu supprimer(const FicheTaxon &fiche) override;
 
     // "Purger les taxons non utilisés": question, then every taxon that no list holds is
-    // deleted in one transaction. The number deleted, -1 when nothing was done.
-    int purger(Progression &progression = progressionNulle());
+    // deleted in one transaction; nbSupprimes, when given, receives the number deleted.
+    CompteRendu purger(Progression &progression = progressionNulle(), int *nbSupprimes = nullptr);
 
     // Replacement of a taxon's history: the first question; the screen then asks for the new
     // code (TEXTE_NOUVEAU_CODE) and calls remplacerHistorique, which checks it, confirms, and
     // moves every count, selection, threshold and saved chart to it in one transaction.
-    bool demanderRemplacement(const QString &ancien) const;
+    CompteRendu demanderRemplacement(const QString &ancien) const;
     static inline const QString TEXTE_NOUVEAU_CODE =
         QStringLiteral("Quel est le nouveau code de remplacement ?");
-    bool remplacerHistorique(const QString &ancien, const QString &nouveau,
-                             Progression &progression = progressionNulle());
+    CompteRendu remplacerHistorique(const QString &ancien, const QString &nouveau,
+                                    Progression &progression = progressionNulle());
 
-    // "Activer les taxons": every taxon a list holds becomes active; the number activated.
-    int activerTaxons(Progression &progression = progressionNulle());
+    // "Activer les taxons": every taxon a list holds becomes active; the text gives the number.
+    CompteRendu activerTaxons(Progression &progression = progressionNulle());
 
     QString nomExport() const override { return QStringLiteral("Liste_des_taxons"); }
     QString pageAide() const override { return QStringLiteral("ListeTaxons"); }

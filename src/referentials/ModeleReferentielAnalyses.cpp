@@ -194,17 +194,15 @@ QStringList ModeleReferentielAnalyses::verifier(const FicheReferentiel &f) const
     return erreurs;
 }
 
-bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
+CompteRendu ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
 {
     const QString code = f.code();
     const QString cle = QStringLiteral(" WHERE Code=") + sqlTexte(code);
     JeuEnregistrements jeu;
     bool trouve = false;
     if (!bd().AccesBase(QStringLiteral("SELECT * FROM ") + m_description.table + cle, jeu, trouve,
-                        m_description.table)) {
-        afficherMessage(GENRE_ERREUR, Texte::echec(bd().derniereErreur()));
-        return false;
-    }
+                        m_description.table))
+        return echec(Texte::echec(bd().derniereErreur()));
     if (!trouve) jeu.addnew();
     for (const ChampReferentiel &c : m_description.champs) {
         QString v = f.valeur(c.colonne);
@@ -215,19 +213,13 @@ bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
         const QString erreur =
             jeu.derniereErreur().isEmpty() ? bd().derniereErreur() : jeu.derniereErreur();
         jeu.Close();
-        afficherMessage(GENRE_ERREUR, Texte::echec(erreur));
-        return false;
+        return echec(Texte::echec(erreur));
     }
     jeu.Close();
 
     // The grid shows the row as stored, read again.
     const Tableau t = bd().extraire(selectColonnes() + cle);
-    if (t.estVide()) {
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("Impossible de retrouver l'élément possédant le code ") +
-                            code);
-        return false;
-    }
+    if (t.estVide()) return echec(texteIntrouvable(code));
     f = lireFiche(t, 0);
     int i = ligne(code);
     if (i < 0) {
@@ -241,95 +233,72 @@ bool ModeleReferentielAnalyses::appliquer(FicheReferentiel &f)
         m_fiches[i] = f;
         majLigne(i, ligneGrille(f));
     }
-    return true;
+    return reussite();
 }
 
-bool ModeleReferentielAnalyses::supprimer(const FicheReferentiel &f)
+CompteRendu ModeleReferentielAnalyses::supprimer(const FicheReferentiel &f)
 {
-    if (!autoriserModificationReferentiels()) return false;
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
     const QString code = f.code();
-    if (f.nouvelle || code.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, Texte::AUCUN_CODE);
-        return false;
-    }
-    if (estUtilise(m_description.referentiel, code)) {
-        afficherMessage(GENRE_ERREUR, Texte::UTILISE);
-        return false;
-    }
-    if (!confirmer(m_description.question.arg(code))) return false;
+    if (f.nouvelle || code.isEmpty()) return echec(Texte::AUCUN_CODE);
+    if (estUtilise(m_description.referentiel, code)) return echec(Texte::UTILISE);
+    if (!confirmer(m_description.question.arg(code))) return {};
     if (!bd().Execute(QStringLiteral("DELETE FROM ") + m_description.table +
-                      QStringLiteral(" WHERE Code=") + sqlTexte(code))) {
-        afficherMessage(GENRE_ERREUR, Texte::echecSuppression(bd().derniereErreur()));
-        return false;
-    }
+                      QStringLiteral(" WHERE Code=") + sqlTexte(code)))
+        return echec(Texte::echecSuppression(bd().derniereErreur()));
     const int i = ligne(code);
     if (i >= 0) {
         retirerLigne(i);
         m_fiches.removeAt(i);
     }
-    afficherMessage(GENRE_AIDE, m_description.supprime);
-    return true;
+    return reussite(m_description.supprime);
 }
 
-bool ModeleReferentielAnalyses::purger(Progression &progression)
+CompteRendu ModeleReferentielAnalyses::purger(Progression &progression)
 {
-    if (!autoriserModificationReferentiels()) return false;
-    if (m_description.questionPurge.isEmpty()) return false;
-    if (!confirmer(m_description.questionPurge)) {
-        afficherMessage(GENRE_INFO, m_description.purgeAnnulee);
-        return false;
-    }
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
+    if (m_description.questionPurge.isEmpty()) return {};
+    if (!confirmer(m_description.questionPurge))
+        return abandon(m_description.purgeAnnulee, GENRE_INFO);
     progression.message(QStringLiteral("Suppression des ") + m_description.titre.toLower() +
                         QStringLiteral(" non utilisés"));
     const int n = purgerNonUtilises(m_description.referentiel, progression);
     if (n < 0) {
-        afficherMessage(GENRE_ERREUR, progression.annule()
-                                          ? m_description.purgeAnnulee
-                                          : Texte::PURGE_ECHEC.arg(bd().derniereErreur()));
+        const QString texte = progression.annule() ? m_description.purgeAnnulee
+                                                   : Texte::PURGE_ECHEC.arg(bd().derniereErreur());
         charger();
-        return false;
+        return echec(texte);
     }
     charger();
-    afficherMessage(GENRE_AIDE, m_description.purgeTerminee);
-    return true;
+    return reussite(m_description.purgeTerminee);
 }
 
-bool ModeleReferentielAnalyses::confirmerRemplacement(const QString &ancien) const
+CompteRendu ModeleReferentielAnalyses::confirmerRemplacement(const QString &ancien) const
 {
-    if (!autoriserModificationReferentiels()) return false;
-    return confirmer(Texte::REMPLACER.arg(ancien.trimmed()));
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
+    return confirmer(Texte::REMPLACER.arg(ancien.trimmed())) ? reussite() : CompteRendu{};
 }
 
-bool ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut,
-                                                    const QString &nouveauBrut,
-                                                    Progression &progression)
+CompteRendu ModeleReferentielAnalyses::remplacerHistorique(const QString &ancienBrut,
+                                                           const QString &nouveauBrut,
+                                                           Progression &progression)
 {
-    if (!autoriserModificationReferentiels()) return false;
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
     const QString ancien = ancienBrut.trimmed();
     const QString nouveau = nouveauBrut.trimmed();
-    if (nouveau.isEmpty()) return false;
-    if (nouveau == ancien) {
-        afficherMessage(GENRE_ERREUR, Texte::MEME_CODE);
-        return false;
-    }
+    if (nouveau.isEmpty()) return {};
+    if (nouveau == ancien) return echec(Texte::MEME_CODE);
     const CibleRemplacement cible = lireCibleRemplacement(nouveau);
-    if (!cible.existe) {
-        afficherMessage(GENRE_ERREUR, Texte::REMPLACEMENT_ABSENT);
-        return false;
-    }
+    if (!cible.existe) return echec(Texte::REMPLACEMENT_ABSENT);
     const QString confirmation =
         Texte::CONFIRMER_REMPLACEMENT.arg(ancien, nouveau) + u'\n' +
         (cible.unite.isEmpty() ? Texte::SANS_UNITE : Texte::UNITE_REMPLACEMENT + cible.unite);
-    if (!confirmer(confirmation)) return false;
+    if (!confirmer(confirmation)) return {};
     const bool ok = remplacerHistoriqueParametre(ancien, nouveau, progression);
     const QString erreur = raisonMoteur(bd().derniereErreur());
     charger();
-    if (!ok) {
-        afficherMessage(GENRE_ERREUR, Texte::REMPLACEMENT_INCOMPLET.arg(ancien, nouveau, erreur));
-        return false;
-    }
-    afficherMessage(GENRE_AIDE, Texte::REMPLACEMENT_TERMINE.arg(ancien, nouveau));
-    return true;
+    if (!ok) return echec(Texte::REMPLACEMENT_INCOMPLET.arg(ancien, nouveau, erreur));
+    return reussite(Texte::REMPLACEMENT_TERMINE.arg(ancien, nouveau));
 }
 
 EntreesCodees ModeleReferentielAnalyses::entrees(const ChampReferentiel &champ)

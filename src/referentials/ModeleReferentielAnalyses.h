@@ -77,18 +77,18 @@ class ModeleReferentielAnalyses : public ModeleFichesReference<FicheReferentiel>
     FicheReferentiel fiche(int ligne) const override;
     int ligne(const QString &code) const;
     QStringList verifier(const FicheReferentiel &fiche) const override;
-    bool appliquer(FicheReferentiel &fiche) override;
-    bool supprimer(const FicheReferentiel &fiche) override;
+    CompteRendu appliquer(FicheReferentiel &fiche) override;
+    CompteRendu supprimer(const FicheReferentiel &fiche) override;
 
     // "Purger ... non utilisés": the question, then the purge in one transaction.
-    bool purger(Progression &progression);
+    CompteRendu purger(Progression &progression);
 
     // "Remplacer l'historique" (parameters): the first question; the new code is then asked by
     // the screen.
-    bool confirmerRemplacement(const QString &ancien) const;
-    // Checks the new code, asks the confirmation, then replaces. True when done.
-    bool remplacerHistorique(const QString &ancien, const QString &nouveau,
-                             Progression &progression);
+    CompteRendu confirmerRemplacement(const QString &ancien) const;
+    // Checks the new code, asks the confirmation, then replaces.
+    CompteRendu remplacerHistorique(const QString &ancien, const QString &nouveau,
+                                    Progression &progression);
 
     // Entries of a Liste field (one query).
     static EntreesCodees entrees(const ChampReferentiel &champ);

@@ -218,7 +218,7 @@ QStringList ModeleTraits::verifier(const FicheTrait &f) const
     return erreurs;
 }
 
-bool ModeleTraits::appliquer(FicheTrait &f)
+CompteRendu ModeleTraits::appliquer(FicheTrait &f)
 {
     int code = 0;
     lireCode(f.code, code);
@@ -256,7 +256,7 @@ bool ModeleTraits::appliquer(FicheTrait &f)
             if (!ok) break;
         }
     }
-    if (!terminerTransaction(transaction, ok, Texte::echec)) return false;
+    if (CompteRendu fin = conclureTransaction(transaction, ok, Texte::echec); !fin) return fin;
     f.code = c;
     f.nouvelle = false;
     const QHash<QString, QString> groupes = libellesListe(CHAMP_GROUPE);
@@ -266,57 +266,54 @@ bool ModeleTraits::appliquer(FicheTrait &f)
         m_fiches.append(f);
     else
         m_fiches[i] = f;
-    return true;
+    return reussite();
 }
 
-bool ModeleTraits::supprimer(const FicheTrait &f)
+CompteRendu ModeleTraits::supprimer(const FicheTrait &f)
 {
-    if (!autoriserModificationReferentiels()) return false;
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
     int code = 0;
-    if (f.nouvelle || !lireCode(f.code, code)) {
-        afficherMessage(GENRE_ERREUR, Texte::AUCUN);
-        return false;
-    }
+    if (f.nouvelle || !lireCode(f.code, code)) return echec(Texte::AUCUN);
     const QString c = QString::number(code);
-    if (!confirmer(Texte::question(f.nom))) return false;
+    if (!confirmer(Texte::question(f.nom))) return {};
     const bool utilise =
         !bd().extraire(QStringLiteral(
                            "SELECT DISTINCT CodeTrait FROM TRAITS_ECOBIO_TAXONS WHERE CodeTrait=") +
                        c)
              .estVide();
-    if (utilise && !confirmer(Texte::UTILISE)) return false;
+    if (utilise && !confirmer(Texte::UTILISE)) return {};
     Transaction transaction;
     const bool ok =
         transaction.estOuverte() &&
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO WHERE CodeTrait=") + c) &&
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_TAXONS WHERE CodeTrait=") + c) &&
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_MODALITES WHERE CodeTrait=") + c);
-    if (!terminerTransaction(transaction, ok, Texte::echecSuppression)) return false;
+    if (CompteRendu fin = conclureTransaction(transaction, ok, Texte::echecSuppression); !fin)
+        return fin;
     const int i = ligne(c);
     if (i >= 0) {
         retirerLigne(i);
         m_fiches.removeAt(i);
     }
-    afficherMessage(GENRE_AIDE, Texte::SUPPRIME);
-    return true;
+    return reussite(Texte::SUPPRIME);
 }
 
-bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &codeModalite,
-                                     const QString &nomModalite)
+CompteRendu ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &codeModalite,
+                                            const QString &nomModalite)
 {
-    if (!autoriserModificationReferentiels()) return false;
+    if (CompteRendu droit = droitReferentiels(); !droit) return droit;
     int trait = 0, modalite = 0;
     // A line never saved has no row.
-    if (!lireCode(codeTrait, trait) || !lireCode(codeModalite, modalite)) return true;
+    if (!lireCode(codeTrait, trait) || !lireCode(codeModalite, modalite)) return reussite();
     const QString condition = QStringLiteral(" WHERE codeTrait=") + QString::number(trait) +
                               QStringLiteral(" AND codeModalite=") + QString::number(modalite);
     if (bd().valeur(QStringLiteral("SELECT count(*) FROM TRAITS_ECOBIO_MODALITES") + condition)
             .toLongLong() == 0)
-        return true;
+        return reussite();
     const bool utilisee =
         !bd().extraire(QStringLiteral("SELECT codeModalite FROM TRAITS_ECOBIO_TAXONS") + condition)
              .estVide();
-    if (utilisee && !confirmer(Texte::modaliteUtilisee(nomModalite))) return false;
+    if (utilisee && !confirmer(Texte::modaliteUtilisee(nomModalite))) return {};
     Transaction transaction;
     const bool ok =
         transaction.estOuverte() &&
@@ -324,7 +321,8 @@ bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &co
          bd().Execute(QStringLiteral("UPDATE TRAITS_ECOBIO_TAXONS SET codeModalite = null") +
                       condition)) &&
         bd().Execute(QStringLiteral("DELETE FROM TRAITS_ECOBIO_MODALITES") + condition);
-    if (!terminerTransaction(transaction, ok, Texte::echecSuppression)) return false;
+    if (CompteRendu fin = conclureTransaction(transaction, ok, Texte::echecSuppression); !fin)
+        return fin;
     const int i = ligne(QString::number(trait));
     if (i >= 0) {
         QVector<ModaliteTrait> &m = m_fiches[i].modalites;
@@ -333,8 +331,7 @@ bool ModeleTraits::supprimerModalite(const QString &codeTrait, const QString &co
         majLigne(i, {m_fiches[i].code, m_fiches[i].nom, m_grille.lignes[i].value(2),
                      QString::number(m.size())});
     }
-    afficherMessage(GENRE_AIDE, Texte::MODALITE_SUPPRIMEE);
-    return true;
+    return reussite(Texte::MODALITE_SUPPRIMEE);
 }
 
 QString ModeleTraits::messageEnregistre() const

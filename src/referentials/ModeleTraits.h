@@ -57,13 +57,13 @@ class ModeleTraits : public ModeleFichesReference<FicheTrait>
 
     QStringList verifier(const FicheTrait &fiche) const override;
     // The trait row and its modalities, in one transaction.
-    bool appliquer(FicheTrait &fiche) override;
+    CompteRendu appliquer(FicheTrait &fiche) override;
     // Questions, then the trait, its taxon values and its modalities.
-    bool supprimer(const FicheTrait &fiche) override;
+    CompteRendu supprimer(const FicheTrait &fiche) override;
     // Deletes one stored modality; a modality that taxa use is asked about first and taken off
     // those taxa. True when the modality may leave the grid.
-    bool supprimerModalite(const QString &codeTrait, const QString &codeModalite,
-                           const QString &nomModalite);
+    CompteRendu supprimerModalite(const QString &codeTrait, const QString &codeModalite,
+                                  const QString &nomModalite);
 
     QString nomExport() const override { return QStringLiteral("Liste_des_traits"); }
     QString pageAide() const override { return QStringLiteral("ListeTraits"); }

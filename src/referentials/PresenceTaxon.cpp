@@ -36,11 +36,11 @@ bool estProjectionWgs84(const QVariant &codeProjection)
     return p == 16 || p == 31 || p == 40;
 }
 
-QVector<StationPresence> presenceTaxon(const QString &codeTaxon)
+QVector<StationPresence> presenceTaxon(const QString &codeTaxon, CompteRendu &avis)
 {
     QVector<StationPresence> stations;
     if (codeTaxon.trimmed().isEmpty()) {
-        afficherMessage(GENRE_AIDE, textePresence::AUCUN_TAXON);
+        avis = abandon(textePresence::AUCUN_TAXON, GENRE_AIDE);
         return stations;
     }
     const QHash<qint64, long long> presence = presenceTaxonParStation(codeTaxon);
@@ -83,7 +83,7 @@ QVector<StationPresence> presenceTaxon(const QString &codeTaxon)
     bool placee = false;
     for (const StationPresence &s : std::as_const(stations))
         placee = placee || s.estPlacee();
-    if (!placee) afficherMessage(GENRE_INFO, textePresence::AUCUNE_STATION);
+    avis = placee ? reussite() : CompteRendu{true, textePresence::AUCUNE_STATION, GENRE_INFO};
     return stations;
 }
 

@@ -3,6 +3,8 @@
 // Presence of a taxon over the stations: the stations whose lists hold it, with their WGS84
 // position when they have one (the map of the taxa screen).
 
+#include "db/CompteRendu.h"
+
 #include <QString>
 #include <QVector>
 
@@ -33,8 +35,9 @@ inline const QString AUCUNE_STATION =
 bool estProjectionWgs84(const QVariant &codeProjection);
 
 // The stations holding the taxon, in station order; their position comes from the station when
-// its projection is WGS84, else from its WGS84 localisation. Shows the messages above when no
-// taxon is given or when no station can be placed (the stations are returned all the same).
-QVector<StationPresence> presenceTaxon(const QString &codeTaxon);
+// its projection is WGS84, else from its WGS84 localisation. avis receives the notices above
+// when no taxon is given or when no station can be placed (the stations are returned all the
+// same).
+QVector<StationPresence> presenceTaxon(const QString &codeTaxon, CompteRendu &avis);
 
 } // namespace vyk

@@ -74,7 +74,7 @@ TEST_P(FicheQualitometreTest, PremiereStationCodeUnEtEcritureDeLaFiche)
     fiche.definir(champFiche::MasseEau, QStringLiteral("FRDG101"));
     fiche.definir(champFiche::EntiteHydro, QStringLiteral("12"));
     fiche.definir(champFiche::CarteIGN, QStringLiteral("3418 OT"));
-    ASSERT_TRUE(fiche.enregistrer()) << qPrintable(dernierMessage());
+    ASSERT_TRUE(montrer(fiche.enregistrer())) << qPrintable(dernierMessage());
     EXPECT_EQ(messages().messages().last().genre, QStringLiteral("AIDE"));
     EXPECT_EQ(dernierMessage(),
               QStringLiteral("Enregistrement de la fiche du qualitomètre terminé."));
@@ -108,7 +108,7 @@ TEST_P(FicheQualitometreTest, PremiereStationCodeUnEtEcritureDeLaFiche)
     relue.definir(champFiche::Aquifere, QString());
     relue.definir(champFiche::MasseEau, QString());
     relue.definir(QStringLiteral("Nom"), QStringLiteral("Puits neuf"));
-    ASSERT_TRUE(relue.enregistrer());
+    ASSERT_TRUE(montrer(relue.enregistrer()));
     EXPECT_EQ(lignes("SELECT CodeQualitometre, Nom FROM QUALITOMETRES"),
               QStringList({"1|Puits neuf"}));
     EXPECT_EQ(valeur("SELECT count(*) FROM LIEN_QUALITO_AQUIFERE").toInt(), 0);
@@ -127,7 +127,7 @@ TEST_P(FicheQualitometreTest, DeuxPostesCreantUneStationObtiennentDeuxCodes)
 {
     EditionQualitometre premiere;
     remplir(premiere, QStringLiteral("1"), QStringLiteral("RIV1"), QStringLiteral("Amont"));
-    ASSERT_TRUE(premiere.enregistrer());
+    ASSERT_TRUE(montrer(premiere.enregistrer()));
     EditionQualitometre fiche;
     remplir(fiche, QStringLiteral("1"), QStringLiteral("RIV3"), QStringLiteral("Source"));
     bool enregistree = false;
@@ -135,7 +135,7 @@ TEST_P(FicheQualitometreTest, DeuxPostesCreantUneStationObtiennentDeuxCodes)
         QStringLiteral("QUALITOMETRES"),
         QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation) "
                        "VALUES (2, 'RIV2', 'Aval', 1)"),
-        [&] { enregistree = fiche.enregistrer(); }));
+        [&] { enregistree = montrer(fiche.enregistrer()); }));
     EXPECT_TRUE(enregistree) << qPrintable(dernierMessage());
     EXPECT_EQ(fiche.code(), QStringLiteral("3"));
     EXPECT_EQ(
@@ -152,7 +152,7 @@ TEST_P(FicheQualitometreTest, VerificationsRassembleesEtRienNEstEcrit)
         remplir(fiche, QStringLiteral("0"), bss, QStringLiteral("Puits"));
         fiche.definir(QStringLiteral("DateCreation"), QStringLiteral("31/02/2001"));
         fiche.definir(QStringLiteral("DateFermeture"), QStringLiteral("2001"));
-        EXPECT_FALSE(fiche.enregistrer());
+        EXPECT_FALSE(montrer(fiche.enregistrer()));
         EXPECT_EQ(messages().messages().last().genre, QStringLiteral("ERREUR"));
         EXPECT_EQ(dernierMessage(),
                   entete + QStringLiteral("\nle numéro BSS est vide ou incorrect"
@@ -160,13 +160,13 @@ TEST_P(FicheQualitometreTest, VerificationsRassembleesEtRienNEstEcrit)
                                           "\nla date de fermeture n'est pas au format jj/mm/yyyy"));
     }
     remplir(fiche, QStringLiteral("1"), QStringLiteral(" "), QStringLiteral("Rivière"));
-    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_FALSE(montrer(fiche.enregistrer()));
     EXPECT_EQ(dernierMessage(), entete + QStringLiteral("\nl'identifiant est vide"));
 
     // Numbers and lengths the columns cannot hold, and a code that cannot name a table.
     remplir(fiche, QStringLiteral("1"), QStringLiteral("AB\"1"), QString(71, u'n'));
     fiche.definir(QStringLiteral("Altitude"), QStringLiteral("haut"));
-    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_FALSE(montrer(fiche.enregistrer()));
     EXPECT_EQ(dernierMessage(),
               entete + QStringLiteral(
                            "\nLe code « AB\"1 » ne peut pas servir à nommer une table de la base."
@@ -174,7 +174,7 @@ TEST_P(FicheQualitometreTest, VerificationsRassembleesEtRienNEstEcrit)
                            "\nla valeur de « Altitude » n'est pas un nombre"));
     remplir(fiche, QStringLiteral("1"), QStringLiteral("IDENTIFIANT-TROP-LONG"),
             QStringLiteral("R"));
-    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_FALSE(montrer(fiche.enregistrer()));
     EXPECT_EQ(dernierMessage(),
               entete + QStringLiteral("\nle texte de « Identifiant » dépasse 17 caractères"));
     EXPECT_EQ(nbStations(), 0);
@@ -182,7 +182,7 @@ TEST_P(FicheQualitometreTest, VerificationsRassembleesEtRienNEstEcrit)
 
     // A river identifier may hold a space: the analysis table name is quoted.
     remplir(fiche, QStringLiteral("1"), QStringLiteral("Le Rhône 2"), QStringLiteral("Rhône"));
-    EXPECT_TRUE(fiche.enregistrer()) << qPrintable(dernierMessage());
+    EXPECT_TRUE(montrer(fiche.enregistrer())) << qPrintable(dernierMessage());
 }
 
 // A station saved without a type is a river: its identifier is checked, it is stored as type "1".
@@ -191,12 +191,12 @@ TEST_P(FicheQualitometreTest, SansTypeUnCoursDEau)
     EditionQualitometre fiche;
     fiche.nouveau();
     fiche.definir(champFiche::NumeroBSS, QStringLiteral("06987X0012"));
-    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_FALSE(montrer(fiche.enregistrer()));
     EXPECT_EQ(dernierMessage(),
               QStringLiteral("Merci de corriger les erreurs suivantes pour pouvoir enregistrer le "
                              "qualitomètre: \nl'identifiant est vide"));
     fiche.definir(champFiche::Identifiant, QStringLiteral("V7"));
-    ASSERT_TRUE(fiche.enregistrer());
+    ASSERT_TRUE(montrer(fiche.enregistrer()));
     EXPECT_EQ(lignes("SELECT CodeBSS, typeStation, Designation FROM QUALITOMETRES"),
               QStringList({"V7|1|"}));
 }
@@ -205,18 +205,18 @@ TEST_P(FicheQualitometreTest, CodePublicUniqueSelonLesDroits)
 {
     EditionQualitometre fiche;
     remplir(fiche, QStringLiteral("0"), QStringLiteral("06987X0012"), QStringLiteral("Puits"));
-    ASSERT_TRUE(fiche.enregistrer());
+    ASSERT_TRUE(montrer(fiche.enregistrer()));
 
     // Type "1" identifiers and BSS numbers share CodeBSS.
     remplir(fiche, QStringLiteral("1"), QStringLiteral("06987X0012"), QStringLiteral("Rivière"));
-    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_FALSE(montrer(fiche.enregistrer()));
     EXPECT_EQ(messages().messages().last().genre, QStringLiteral("ERREUR"));
     EXPECT_EQ(dernierMessage(),
               QStringLiteral("Une station (1-Puits) utilise déjà cet identifiant. Saisissez un "
                              "nouvel identifiant avant d'enregistrer."));
     // Codes differing by case would share one analysis table.
     remplir(fiche, QStringLiteral("0"), QStringLiteral("06987x0012"), QStringLiteral("Autre"));
-    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_FALSE(montrer(fiche.enregistrer()));
     EXPECT_EQ(
         dernierMessage(),
         QStringLiteral(
@@ -225,7 +225,7 @@ TEST_P(FicheQualitometreTest, CodePublicUniqueSelonLesDroits)
 
     utilisateurRestreint();
     remplir(fiche, QStringLiteral("0"), QStringLiteral("06987X0012"), QStringLiteral("Autre"));
-    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_FALSE(montrer(fiche.enregistrer()));
     EXPECT_EQ(
         dernierMessage(),
         QStringLiteral(
@@ -233,7 +233,7 @@ TEST_P(FicheQualitometreTest, CodePublicUniqueSelonLesDroits)
             "nécessaires pour le consulter. Merci de contacter votre administrateur."));
     ASSERT_TRUE(
         executer("INSERT INTO UTILISATEURS_STATIONS VALUES ('JEAN', 'QUALITO', '1', 'SINGLE')"));
-    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_FALSE(montrer(fiche.enregistrer()));
     EXPECT_EQ(
         dernierMessage(),
         QStringLiteral(
@@ -246,20 +246,20 @@ TEST_P(FicheQualitometreTest, UtilisateurRestreintVoitLaStationQuIlCree)
 {
     EditionQualitometre admin;
     remplir(admin, QStringLiteral("1"), QStringLiteral("R1"), QStringLiteral("Autre rivière"));
-    ASSERT_TRUE(admin.enregistrer());
+    ASSERT_TRUE(montrer(admin.enregistrer()));
 
     utilisateurRestreint();
     EXPECT_TRUE(chargerListeQualitometres(false).lignes.isEmpty());
     EditionQualitometre fiche;
     remplir(fiche, QStringLiteral("1"), QStringLiteral("R2"), QStringLiteral("Ma rivière"));
-    ASSERT_TRUE(fiche.enregistrer()) << qPrintable(dernierMessage());
+    ASSERT_TRUE(montrer(fiche.enregistrer())) << qPrintable(dernierMessage());
     EXPECT_EQ(
         lignes("SELECT login, typeStation, identifiant, modeSelect FROM UTILISATEURS_STATIONS"),
         QStringList({"JEAN|QUALITO|2|SINGLE"}));
     const ListeStations liste = chargerListeQualitometres(false);
     EXPECT_EQ(liste.codes, QStringList({"2"}));
     // Saving again keeps one grant.
-    ASSERT_TRUE(fiche.enregistrer());
+    ASSERT_TRUE(montrer(fiche.enregistrer()));
     EXPECT_EQ(valeur("SELECT count(*) FROM UTILISATEURS_STATIONS").toInt(), 1);
 }
 
@@ -279,7 +279,7 @@ TEST_P(FicheQualitometreTest, EntiteGeleeAfficheeEtGardee)
     EXPECT_EQ(entites[0].texte(), QStringLiteral("Craie [5]"));
     EXPECT_EQ(entites[1].texte(), QStringLiteral("Sables anciens - (code gelé) [9]"));
     EXPECT_EQ(fiche.valeur(champFiche::EntiteHydro), QStringLiteral("9"));
-    ASSERT_TRUE(fiche.enregistrer());
+    ASSERT_TRUE(montrer(fiche.enregistrer()));
     EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeEntiteHydro FROM LIEN_QUALITO_ENTITE_HYDRO"),
               QStringList({"3|9"}));
     // A station of another entity is offered the active ones only.
@@ -421,12 +421,12 @@ TEST_P(FicheQualitometreTest, NouvelIdentifiantGardeLesAnalyses)
 {
     EditionQualitometre fiche;
     remplir(fiche, QStringLiteral("1"), QStringLiteral("R1"), QStringLiteral("Ma rivière"));
-    ASSERT_TRUE(fiche.enregistrer());
+    ASSERT_TRUE(montrer(fiche.enregistrer()));
     ASSERT_TRUE(creerTableAnalyses(QStringLiteral("R1")));
     ASSERT_TRUE(executer("INSERT INTO ANALYSES_R1 (NumAnalyse, NumPrelevement, CodeQualitometre, "
                          "Resultat) VALUES (0, 0, 1, 7.5)"));
     fiche.definir(champFiche::Identifiant, QStringLiteral("La Vézère 2"));
-    ASSERT_TRUE(fiche.enregistrer()) << qPrintable(dernierMessage());
+    ASSERT_TRUE(montrer(fiche.enregistrer())) << qPrintable(dernierMessage());
     EXPECT_FALSE(bd().tableExiste(QStringLiteral("ANALYSES_R1")));
     EXPECT_EQ(lignes(QStringLiteral("SELECT NumAnalyse, Resultat FROM ") +
                      tableAnalyses(QStringLiteral("La Vézère 2"))),
@@ -437,7 +437,7 @@ TEST_P(FicheQualitometreTest, NouvelIdentifiantGardeLesAnalyses)
     // A station created later with the old code starts with an empty table of its own.
     EditionQualitometre autre;
     remplir(autre, QStringLiteral("1"), QStringLiteral("R1"), QStringLiteral("Autre"));
-    ASSERT_TRUE(autre.enregistrer());
+    ASSERT_TRUE(montrer(autre.enregistrer()));
     ASSERT_TRUE(creerTableAnalyses(QStringLiteral("R1")));
     EXPECT_EQ(valeur("SELECT count(*) FROM ANALYSES_R1").toInt(), 0);
     EXPECT_TRUE(bd().indexExiste(QStringLiteral("ind_analyses_R1")));
@@ -446,7 +446,7 @@ TEST_P(FicheQualitometreTest, NouvelIdentifiantGardeLesAnalyses)
     ASSERT_TRUE(creerTableAnalyses(QStringLiteral("R9")));
     fiche.definir(champFiche::Identifiant, QStringLiteral("R9"));
     fiche.definir(QStringLiteral("Nom"), QStringLiteral("Renommée"));
-    EXPECT_FALSE(fiche.enregistrer());
+    EXPECT_FALSE(montrer(fiche.enregistrer()));
     EXPECT_EQ(messages().messages().last().genre, QStringLiteral("ERREUR"));
     EXPECT_EQ(dernierMessage(), QStringLiteral("Une table d'analyses existe déjà pour le code R9 : "
                                                "le qualitomètre garde son code La Vézère 2."));
@@ -463,7 +463,7 @@ TEST_P(FicheQualitometreTest, SuppressionApresChangementDIdentifiant)
 {
     EditionQualitometre fiche;
     remplir(fiche, QStringLiteral("1"), QStringLiteral("R1"), QStringLiteral("Ma rivière"));
-    ASSERT_TRUE(fiche.enregistrer());
+    ASSERT_TRUE(montrer(fiche.enregistrer()));
     ASSERT_TRUE(executer(sqlCreationTableAnalyses(QStringLiteral("R1"))));
     fiche.definir(champFiche::Identifiant, QStringLiteral("R2"));
     recus();
@@ -473,17 +473,17 @@ TEST_P(FicheQualitometreTest, SuppressionApresChangementDIdentifiant)
     const QString confirmation =
         QStringLiteral("QUESTION: Etes vous sur de vouloir supprimer la station Ma rivière et "
                        "toutes les mesures qu'il possède ?");
-    EXPECT_FALSE(fiche.supprimer(progressionNulle()));
+    EXPECT_FALSE(montrer(fiche.supprimer(progressionNulle())));
     messages().repondre(BoutonOui);
     messages().repondre(BoutonNon);
-    EXPECT_FALSE(fiche.supprimer(progressionNulle()));
+    EXPECT_FALSE(montrer(fiche.supprimer(progressionNulle())));
     EXPECT_EQ(recus(), QStringList({question, question, confirmation}));
     EXPECT_EQ(nbStations(), 1);
     EXPECT_TRUE(bd().tableExiste(QStringLiteral("ANALYSES_R1")));
 
     messages().repondre(BoutonOui);
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(fiche.supprimer(progressionNulle()));
+    EXPECT_TRUE(montrer(fiche.supprimer(progressionNulle())));
     EXPECT_EQ(recus(), QStringList({question, confirmation,
                                     QStringLiteral("AIDE: Le qualitomètre a été supprimé.")}));
     EXPECT_EQ(nbStations(), 0);

@@ -29,8 +29,8 @@ class GrillesSatellitesTest : public BaseTest
     bool enregistrer(const char *bouton, QHash<QString, LignesGrille> &lignes,
                      const QString &code = QStringLiteral("8"), const QString &tournees = {})
     {
-        return enregistrerSatellites(*sauvegardeQualitometre(QString::fromLatin1(bouton)), code,
-                                     lignes, tournees);
+        return montrer(enregistrerSatellites(*sauvegardeQualitometre(QString::fromLatin1(bouton)),
+                                             code, lignes, tournees));
     }
     static LigneGrille ligne(const QStringList &textes) { return {textes, {}}; }
     QString genre()
@@ -96,12 +96,14 @@ TEST_P(GrillesSatellitesTest, ReseauxRefusSansCodeControlesPuisRemplacement)
     // The question goes to the function given, never to a box; No keeps the row.
     recus();
     test::Reponses reponses;
-    EXPECT_FALSE(grille.supprimerLigne(QStringLiteral("8"), chargees[1], reponses.fonction()));
+    EXPECT_FALSE(
+        montrer(grille.supprimerLigne(QStringLiteral("8"), chargees[1], reponses.fonction())));
     EXPECT_EQ(reponses.questions, QStringList({"Voulez vous supprimer le réseau sélectionné ?"}));
     EXPECT_TRUE(recus().isEmpty());
     EXPECT_EQ(valeur("SELECT count(*) FROM LIEN_QUALITO_RESEAUX").toInt(), 3);
     reponses.reponse = true;
-    EXPECT_TRUE(grille.supprimerLigne(QStringLiteral("8"), chargees[1], reponses.fonction()));
+    EXPECT_TRUE(
+        montrer(grille.supprimerLigne(QStringLiteral("8"), chargees[1], reponses.fonction())));
     EXPECT_EQ(recus(), QStringList({"AIDE: Le lien entre le qualitomètre et le réseau "
                                     "sélectionné a été supprimé."}));
     EXPECT_EQ(lignes("SELECT CodeQualitometre, DateDebut FROM LIEN_QUALITO_RESEAUX ORDER BY "
@@ -409,8 +411,8 @@ TEST_P(GrillesSatellitesTest, ChaqueBoutonEnregistreRemplaceEtSupprime)
         ASSERT_EQ(chargees.size(), 1) << c.bouton;
         recus();
         messages().repondre(BoutonOui);
-        EXPECT_TRUE(GrilleSatellite(*grilleQualitometre(grille))
-                        .supprimerLigne(QStringLiteral("8"), chargees[0]));
+        EXPECT_TRUE(montrer(GrilleSatellite(*grilleQualitometre(grille))
+                                .supprimerLigne(QStringLiteral("8"), chargees[0])));
         EXPECT_EQ(
             recus(),
             QStringList({QStringLiteral("QUESTION: Voulez vous supprimer %1 ?")

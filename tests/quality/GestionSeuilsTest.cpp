@@ -41,7 +41,7 @@ class GestionSeuilsTest : public BaseTest
 TEST_P(GestionSeuilsTest, EnregistrerRemplacerSupprimer)
 {
     FicheJeuSeuils f{"", "IBGN rivières", "Commentaire", ""};
-    ASSERT_TRUE(enregistrerJeuSeuils(indices(), f, grille()));
+    ASSERT_TRUE(montrer(enregistrerJeuSeuils(indices(), f, grille())));
     EXPECT_EQ(recus(), QStringList({"AIDE: La liste des seuils a été mise à jour."}));
     EXPECT_EQ(f.code, "4");
     EXPECT_EQ(lignes("SELECT Champ, Code, Libelle, Commentaire, Projet FROM CODES_SANDRE WHERE "
@@ -53,14 +53,14 @@ TEST_P(GestionSeuilsTest, EnregistrerRemplacerSupprimer)
     QVector<LigneBornes> g = grille();
     g.removeLast();
     f.libelle = "IBGN";
-    ASSERT_TRUE(enregistrerJeuSeuils(indices(), f, g));
+    ASSERT_TRUE(montrer(enregistrerJeuSeuils(indices(), f, g)));
     EXPECT_EQ(bornes(), QStringList({"4|2|5910||||5|10|15|", "4|2|5910|1|4||17|14|11|8"}));
     EXPECT_EQ(valeur("SELECT Libelle FROM CODES_SANDRE WHERE Champ='SEUILS.RESULTATS' AND "
                      "Code=4")
                   .toString(),
               "IBGN");
     recus();
-    ASSERT_TRUE(supprimerJeuSeuils(indices(), "4"));
+    ASSERT_TRUE(montrer(supprimerJeuSeuils(indices(), "4")));
     EXPECT_EQ(recus(), QStringList({"AIDE: Le seuil a été supprimé."}));
     EXPECT_TRUE(bornes().isEmpty());
     EXPECT_EQ(lignes("SELECT Champ, Code FROM CODES_SANDRE ORDER BY Champ"),
@@ -70,20 +70,20 @@ TEST_P(GestionSeuilsTest, EnregistrerRemplacerSupprimer)
 TEST_P(GestionSeuilsTest, UneLigneFautiveNEcritRien)
 {
     FicheJeuSeuils f{"3", "Existant", "", ""};
-    ASSERT_TRUE(enregistrerJeuSeuils(indices(), f, grille()));
+    ASSERT_TRUE(montrer(enregistrerJeuSeuils(indices(), f, grille())));
     recus();
     const QStringList avant = bornes();
     QVector<LigneBornes> g = grille();
     g[1].textes[5] = "20"; // 17, 20, 11, 8
-    EXPECT_FALSE(enregistrerJeuSeuils(indices(), f, g));
+    EXPECT_FALSE(montrer(enregistrerJeuSeuils(indices(), f, g)));
     g = grille();
     g[2].textes[0] = "5910"; // the same element as the first line
-    EXPECT_FALSE(enregistrerJeuSeuils(indices(), f, g));
+    EXPECT_FALSE(montrer(enregistrerJeuSeuils(indices(), f, g)));
     g = grille();
     g[0].textes[2] = "quatre";
-    EXPECT_FALSE(enregistrerJeuSeuils(indices(), f, g));
+    EXPECT_FALSE(montrer(enregistrerJeuSeuils(indices(), f, g)));
     FicheJeuSeuils sansLibelle{"3", " ", "", ""};
-    EXPECT_FALSE(enregistrerJeuSeuils(indices(), sansLibelle, grille()));
+    EXPECT_FALSE(montrer(enregistrerJeuSeuils(indices(), sansLibelle, grille())));
     EXPECT_EQ(recus(),
               QStringList({"ERREUR: Les seuils ne sont ni croissants ni décroissants pour la "
                            "ligne 2.",
@@ -91,8 +91,8 @@ TEST_P(GestionSeuilsTest, UneLigneFautiveNEcritRien)
                            "ERREUR: La valeur de « Type FR » n'est pas un nombre pour la ligne 1.",
                            "ERREUR: Le libellé du seuil n'est pas renseigné."}));
     EXPECT_EQ(bornes(), avant);
-    EXPECT_FALSE(peutInsererBornes(nullptr));
-    EXPECT_TRUE(peutInsererBornes(&indices()));
+    EXPECT_FALSE(montrer(peutInsererBornes(nullptr)));
+    EXPECT_TRUE(montrer(peutInsererBornes(&indices())));
     EXPECT_EQ(dernier(), "Merci de sélectionner le type de liste avant de pouvoir insérer des "
                          "éléments.");
 }
@@ -100,14 +100,14 @@ TEST_P(GestionSeuilsTest, UneLigneFautiveNEcritRien)
 TEST_P(GestionSeuilsTest, ExportPuisImportRedonneLesMemesLignes)
 {
     FicheJeuSeuils f{"3", "Existant", "", ""};
-    ASSERT_TRUE(enregistrerJeuSeuils(indices(), f, grille()));
+    ASSERT_TRUE(montrer(enregistrerJeuSeuils(indices(), f, grille())));
     recus();
-    EXPECT_FALSE(exporterJeuSeuils(indices(), FicheJeuSeuils{}, chemin("rien.csv")));
+    EXPECT_FALSE(montrer(exporterJeuSeuils(indices(), FicheJeuSeuils{}, chemin("rien.csv"))));
     EXPECT_EQ(recus(), QStringList({"AIDE: Sélectionnez un seuil avant d'exporter la liste"}));
     const QStringList avant = bornes();
     for (const char *nom : {"seuils.csv", "seuils.xlsx"}) {
         const QString fichier = chemin(nom);
-        ASSERT_TRUE(exporterJeuSeuils(indices(), f, fichier));
+        ASSERT_TRUE(montrer(exporterJeuSeuils(indices(), f, fichier)));
         ASSERT_TRUE(executer("DELETE FROM ANALYSES_SEUILS"));
         FichierSeuils lu;
         QString erreur;

@@ -1,5 +1,6 @@
 #include "referentials/ImportationReferentielsAnalyses.h"
 #include "db/BaseDonnees.h"
+#include "db/CompteRendu.h"
 #include "db/Progression.h"
 #include "referentials/ModeleReferentielAnalyses.h"
 
@@ -282,7 +283,7 @@ TEST_P(ImportationReferentielsAnalysesTest, ListeExporteeReimporteeALIdentique)
     ModeleReferentielAnalyses modele(Referentiel::Parametre);
     ASSERT_TRUE(modele.charger());
     const QString csv = chemin(QStringLiteral("Liste_des_Parametres.csv"));
-    ASSERT_TRUE(modele.exporter(csv));
+    ASSERT_TRUE(montrer(modele.exporter(csv)));
 
     ASSERT_TRUE(executer(QStringLiteral("DELETE FROM ANALYSES_PARAMETRES")));
     FichierReferentielAnalyses f;

@@ -1,6 +1,7 @@
 #include "referentials/ModeleListeCodes.h"
 
 #include "classeur/Classeur.h"
+#include "db/CompteRendu.h"
 #include "db/Session.h"
 #include "referentials/ListesCodees.h"
 #include "schema/MiseAJour.h"
@@ -78,7 +79,7 @@ TEST_P(ModeleListeCodesTest, EnregistrementRefuseToutesLesErreursDansUnMessage)
     f.dateCreation = QStringLiteral("31/02/2020");
     const long long avant =
         valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE")).toLongLong();
-    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_FALSE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(
         messagesRecus(),
         QStringList(
@@ -90,7 +91,7 @@ TEST_P(ModeleListeCodesTest, EnregistrementRefuseToutesLesErreursDansUnMessage)
     f.code = QStringLiteral("x");
     f.dateModification = QStringLiteral("demain");
     f.statut = QStringLiteral("8");
-    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_FALSE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(messagesRecus(), QStringList({"ERREUR: \nRenseignez le libellé du code.\nRenseignez "
                                             "le type du code.\nLa date de modification "
                                             "du code n'est pas correcte.\nLe code doit être un "
@@ -114,7 +115,7 @@ TEST_P(ModeleListeCodesTest, NouveauCodeEnregistreModifieEtDoublonRefuse)
     f.statut = QStringLiteral("1");
     f.dateCreation = QStringLiteral("05/03/2021");
     f.mnemonique = QStringLiteral("AMONT");
-    ASSERT_TRUE(modele.enregistrer(f));
+    ASSERT_TRUE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(messagesRecus(),
               QStringList({"AIDE: Enregistrement de la fiche du code SANDRE terminé."}));
     EXPECT_EQ(
@@ -131,7 +132,7 @@ TEST_P(ModeleListeCodesTest, NouveauCodeEnregistreModifieEtDoublonRefuse)
     EXPECT_EQ(modele.nouvelleFiche().code, QStringLiteral("2"));
     f.libelle = QStringLiteral("Rive amont");
     f.statut.clear();
-    ASSERT_TRUE(modele.enregistrer(f));
+    ASSERT_TRUE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(lignes(QStringLiteral(
                   "SELECT Code, Libelle, Statut FROM CODES_SANDRE WHERE Champ='TEST.LISTE'")),
               QStringList({"1|Rive amont|"}));
@@ -142,7 +143,7 @@ TEST_P(ModeleListeCodesTest, NouveauCodeEnregistreModifieEtDoublonRefuse)
     FicheCode doublon = modele.nouvelleFiche();
     doublon.code = QStringLiteral("1");
     doublon.libelle = QStringLiteral("Autre");
-    EXPECT_FALSE(modele.enregistrer(doublon));
+    EXPECT_FALSE(montrer(modele.enregistrer(doublon)));
     EXPECT_EQ(messagesRecus(), QStringList({"ERREUR: \nLe code 1 existe déjà pour TEST.LISTE."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT Libelle FROM CODES_SANDRE WHERE Champ='TEST.LISTE'")),
               QStringList({"Rive amont"}));
@@ -163,10 +164,10 @@ TEST_P(ModeleListeCodesTest, LaReponseVientDeLaFonctionDonnee)
     };
     const QString compte = QStringLiteral(
         "SELECT count(*) FROM CODES_SANDRE WHERE Champ='ANALYSES.CODEREMARQUE' AND Code=8");
-    EXPECT_FALSE(modele.supprimer(modele.fiche(ligne)));
+    EXPECT_FALSE(montrer(modele.supprimer(modele.fiche(ligne))));
     EXPECT_EQ(valeur(compte).toInt(), 1);
     reponse = true;
-    EXPECT_TRUE(modele.supprimer(modele.fiche(ligne)));
+    EXPECT_TRUE(montrer(modele.supprimer(modele.fiche(ligne))));
     EXPECT_EQ(valeur(compte).toInt(), 0);
     EXPECT_EQ(questions, QStringList({"Supprimer le code 8 pour ANALYSES.CODEREMARQUE ?",
                                       "Supprimer le code 8 pour ANALYSES.CODEREMARQUE ?"}));
@@ -182,7 +183,7 @@ TEST_P(ModeleListeCodesTest, SuppressionApresConfirmationEtCodesProteges)
         modele.fiche(modele.ligne(QStringLiteral("ANALYSES.CODEREMARQUE"), QStringLiteral("7")));
     ASSERT_EQ(f.code, QStringLiteral("7"));
     messages().repondre(BoutonNon);
-    EXPECT_FALSE(modele.supprimer(f));
+    EXPECT_FALSE(montrer(modele.supprimer(f)));
     EXPECT_EQ(
         valeur(
             QStringLiteral(
@@ -190,7 +191,7 @@ TEST_P(ModeleListeCodesTest, SuppressionApresConfirmationEtCodesProteges)
             .toInt(),
         1);
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(modele.supprimer(f));
+    EXPECT_TRUE(montrer(modele.supprimer(f)));
     EXPECT_EQ(messagesRecus(),
               QStringList({"QUESTION: Supprimer le code 7 pour ANALYSES.CODEREMARQUE ?",
                            "QUESTION: Supprimer le code 7 pour ANALYSES.CODEREMARQUE ?",
@@ -214,8 +215,8 @@ TEST_P(ModeleListeCodesTest, SuppressionApresConfirmationEtCodesProteges)
                                              QStringLiteral("3")));
     EXPECT_FALSE(ModeleListeCodes::estUtilise(QStringLiteral("QUALITOMETRES.CODEETAT"),
                                               QStringLiteral("2")));
-    EXPECT_FALSE(modele.supprimer(
-        modele.fiche(modele.ligne(QStringLiteral("QUALITOMETRES.CODEETAT"), QStringLiteral("3")))));
+    EXPECT_FALSE(montrer(modele.supprimer(modele.fiche(
+        modele.ligne(QStringLiteral("QUALITOMETRES.CODEETAT"), QStringLiteral("3"))))));
     EXPECT_EQ(messagesRecus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base "
                                             "de données. Vous ne pouvez pas le supprimer."}));
     // Sub-lists look in their column (TYPE_FR for TYPE_FR.RIVIERE); bare keys have no column.
@@ -238,7 +239,7 @@ TEST_P(ModeleListeCodesTest, SuppressionApresConfirmationEtCodesProteges)
     chronique.champ = QStringLiteral("CHRONIQUE.VALIDITE");
     chronique.code = QStringLiteral("1");
     chronique.nouvelle = false;
-    EXPECT_FALSE(modele.supprimer(chronique));
+    EXPECT_FALSE(montrer(modele.supprimer(chronique)));
     EXPECT_EQ(
         messagesRecus(),
         QStringList(
@@ -246,7 +247,7 @@ TEST_P(ModeleListeCodesTest, SuppressionApresConfirmationEtCodesProteges)
              "sont utilisés par VYK pour les chargements de données."}));
     // An entry not yet saved is not deleted.
     messages().vider();
-    EXPECT_FALSE(modele.supprimer(modele.nouvelleFiche()));
+    EXPECT_FALSE(montrer(modele.supprimer(modele.nouvelleFiche())));
     EXPECT_EQ(messagesRecus(),
               QStringList({"ERREUR: Sélectionnez d'abord le code à supprimer dans la liste."}));
 }
@@ -258,8 +259,8 @@ TEST_P(ModeleListeCodesTest, RechercheReferentielEtExport)
     EXPECT_EQ(modele.rechercherElement(QStringLiteral("10")), 10);
     EXPECT_TRUE(messages().messages().isEmpty());
     EXPECT_EQ(modele.rechercherElement(QStringLiteral("42")), -1);
-    EXPECT_EQ(messagesRecus(),
-              QStringList({"ERREUR: Impossible de retrouver l'élément possédant le code 42"}));
+    EXPECT_EQ(ModeleListeReference::texteIntrouvable(QStringLiteral("42")),
+              QStringLiteral("Impossible de retrouver l'élément possédant le code 42"));
 
     EXPECT_EQ(modele.referentiel().numero, QStringLiteral("155"));
     EXPECT_EQ(modele.referentiel().version, QStringLiteral("3.1"));
@@ -275,7 +276,7 @@ TEST_P(ModeleListeCodesTest, RechercheReferentielEtExport)
     modele.choisirChamp(QStringLiteral("ANALYSES.ACCREDITATION"));
     ASSERT_TRUE(modele.charger());
     const QString fichierCsv = chemin(QStringLiteral("Liste_des_Codes.csv"));
-    ASSERT_TRUE(modele.exporter(fichierCsv));
+    ASSERT_TRUE(montrer(modele.exporter(fichierCsv)));
     QFile f(fichierCsv);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(),
@@ -291,7 +292,7 @@ TEST_P(ModeleListeCodesTest, RechercheReferentielEtExport)
     // The same grid as workbooks: the codes stay texts, the sheet is named after the export.
     for (const QString &nom :
          {QStringLiteral("Liste_des_Codes.xlsx"), QStringLiteral("Liste_des_Codes.ods")}) {
-        ASSERT_TRUE(modele.exporter(chemin(nom)));
+        ASSERT_TRUE(montrer(modele.exporter(chemin(nom))));
         Classeur c;
         ASSERT_TRUE(c.ouvrir(chemin(nom))) << qPrintable(c.detail());
         EXPECT_EQ(c.feuilles(), QStringList({QStringLiteral("Liste_des_Codes")}));
@@ -306,13 +307,13 @@ TEST_P(ModeleListeCodesTest, RechercheReferentielEtExport)
         EXPECT_EQ(c.feuille(1)->valeur(2, 1), QVariant(QStringLiteral("1")));
     }
     messages().vider();
-    EXPECT_FALSE(modele.exporter(chemin(QStringLiteral("absent/Liste.ods"))));
+    EXPECT_FALSE(montrer(modele.exporter(chemin(QStringLiteral("absent/Liste.ods")))));
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_TRUE(messages().messages()[0].texte.startsWith(
         QStringLiteral("Impossible d'enregistrer le fichier ")));
     // A file that cannot be written is reported.
     messages().vider();
-    EXPECT_FALSE(modele.exporter(chemin(QStringLiteral("absent/sous/dossier.csv"))));
+    EXPECT_FALSE(montrer(modele.exporter(chemin(QStringLiteral("absent/sous/dossier.csv")))));
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_EQ(messages().messages()[0].genre.toUpper(), QStringLiteral("ERREUR"));
 }

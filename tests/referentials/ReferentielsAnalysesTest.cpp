@@ -1,5 +1,6 @@
 #include "referentials/ReferentielsAnalyses.h"
 #include "db/BaseDonnees.h"
+#include "db/CompteRendu.h"
 #include "db/Progression.h"
 #include "db/Sql.h"
 #include "referentials/ModeleReferentielAnalyses.h"
@@ -227,7 +228,7 @@ TEST_P(ReferentielsAnalysesTest, SuppressionRefuseeQuandLeCodeEstUtilise)
     const int ligne = unites.ligne(QStringLiteral("147"));
     ASSERT_GE(ligne, 0);
     messages().repondre(BoutonOui);
-    EXPECT_FALSE(unites.supprimer(unites.fiche(ligne)));
+    EXPECT_FALSE(montrer(unites.supprimer(unites.fiche(ligne))));
     ASSERT_EQ(messages().textes(),
               QStringList({"Attention, ce code est utilisé dans la base de données. Vous ne pouvez "
                            "pas le supprimer."}));
@@ -236,7 +237,7 @@ TEST_P(ReferentielsAnalysesTest, SuppressionRefuseeQuandLeCodeEstUtilise)
     // An unused one is deleted after the question.
     messages().vider();
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(unites.supprimer(unites.fiche(unites.ligne(QStringLiteral("999")))));
+    EXPECT_TRUE(montrer(unites.supprimer(unites.fiche(unites.ligne(QStringLiteral("999"))))));
     EXPECT_EQ(messages().textes(),
               QStringList({"Voulez vous supprimer l'unité 999 ?", "L'unité a été supprimée."}));
     EXPECT_EQ(unites.ligne(QStringLiteral("999")), -1);
@@ -246,9 +247,9 @@ TEST_P(ReferentielsAnalysesTest, SuppressionRefuseeQuandLeCodeEstUtilise)
     ASSERT_TRUE(supports.charger());
     messages().vider();
     messages().repondre(BoutonOui);
-    EXPECT_FALSE(supports.supprimer(supports.fiche(supports.ligne(QStringLiteral("3")))));
+    EXPECT_FALSE(montrer(supports.supprimer(supports.fiche(supports.ligne(QStringLiteral("3"))))));
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(supports.supprimer(supports.fiche(supports.ligne(QStringLiteral("6")))));
+    EXPECT_TRUE(montrer(supports.supprimer(supports.fiche(supports.ligne(QStringLiteral("6"))))));
     EXPECT_EQ(messages().textes().last(), QStringLiteral("Le support a été supprimé."));
 }
 
@@ -336,17 +337,18 @@ TEST_P(ReferentielsAnalysesTest, FicheEtSuppressionDeChaqueReferentiel)
         ASSERT_TRUE(modele.charger());
         const QString table = tableReferentiel(c.referentiel);
         FicheReferentiel f = modele.nouvelleFiche();
-        EXPECT_FALSE(modele.enregistrer(f));
+        EXPECT_FALSE(montrer(modele.enregistrer(f)));
         EXPECT_EQ(recus(),
                   QStringList({QStringLiteral("ERREUR: \n") + QString::fromUtf8(c.codeVide)}));
         f.valeurs[QStringLiteral("Code")] = QStringLiteral("77");
-        ASSERT_TRUE(modele.enregistrer(f));
+        ASSERT_TRUE(montrer(modele.enregistrer(f)));
         EXPECT_EQ(recus(),
                   QStringList({QStringLiteral("AIDE: ") + QString::fromUtf8(c.enregistre)}));
         for (const QString &usage : c.usages) {
             ASSERT_TRUE(executer(usage)) << qPrintable(usage);
             messages().repondre(BoutonOui);
-            EXPECT_FALSE(modele.supprimer(modele.fiche(modele.ligne(QStringLiteral("77")))))
+            EXPECT_FALSE(
+                montrer(modele.supprimer(modele.fiche(modele.ligne(QStringLiteral("77"))))))
                 << qPrintable(usage);
             EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base "
                                             "de données. Vous ne pouvez pas le "
@@ -365,7 +367,7 @@ TEST_P(ReferentielsAnalysesTest, FicheEtSuppressionDeChaqueReferentiel)
                          QStringLiteral(" WHERE Code='77'")),
                   1);
         messages().repondre(BoutonOui);
-        EXPECT_TRUE(modele.supprimer(modele.fiche(modele.ligne(QStringLiteral("77")))));
+        EXPECT_TRUE(montrer(modele.supprimer(modele.fiche(modele.ligne(QStringLiteral("77"))))));
         EXPECT_EQ(recus(),
                   QStringList({QStringLiteral("QUESTION: ") + QString::fromUtf8(c.question),
                                QStringLiteral("AIDE: ") + QString::fromUtf8(c.supprime)}));
@@ -393,7 +395,7 @@ TEST_P(ReferentielsAnalysesTest, TableAncienneIllisibleRienNEstSupprime)
     ModeleReferentielAnalyses methodes(Referentiel::Methode);
     ASSERT_TRUE(methodes.charger());
     messages().repondre(BoutonOui);
-    EXPECT_FALSE(methodes.supprimer(methodes.fiche(methodes.ligne(QStringLiteral("22")))));
+    EXPECT_FALSE(montrer(methodes.supprimer(methodes.fiche(methodes.ligne(QStringLiteral("22"))))));
     EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base de "
                                     "données. Vous ne pouvez pas le supprimer."}));
     EXPECT_EQ(purgerNonUtilises(Referentiel::Methode, progressionNulle()), -1);
@@ -418,7 +420,7 @@ TEST_P(ReferentielsAnalysesTest, PurgeDesParametresNonUtilises)
     ASSERT_TRUE(modele.charger());
 
     // Refused: nothing deleted.
-    EXPECT_FALSE(modele.purger(progressionNulle()));
+    EXPECT_FALSE(montrer(modele.purger(progressionNulle())));
     EXPECT_EQ(messages().textes(),
               QStringList({"Voulez vous purger tous les paramètres non utilisés ?",
                            "L'opération a été annulée. Aucun paramètre n'a été supprimé"}));
@@ -426,7 +428,7 @@ TEST_P(ReferentielsAnalysesTest, PurgeDesParametresNonUtilises)
 
     messages().vider();
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(modele.purger(progressionNulle()));
+    EXPECT_TRUE(montrer(modele.purger(progressionNulle())));
     EXPECT_EQ(messages().textes().last(), QStringLiteral("Les paramètres ont été supprimés."));
     EXPECT_EQ(lignes(QStringLiteral("SELECT Code FROM ANALYSES_PARAMETRES ORDER BY Code")),
               QStringList({"1303", "1340", "X12"}));
@@ -447,7 +449,7 @@ TEST_P(ReferentielsAnalysesTest, EnregistrementDUneFiche)
     FicheReferentiel f = modele.nouvelleFiche();
     f.valeurs[QStringLiteral("DateCreation")] = QStringLiteral("31/02/2020");
     f.valeurs[QStringLiteral("DateModification")] = QStringLiteral("hier");
-    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_FALSE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(messages().textes(), QStringList({"\nRenseignez le code de l'unité.\nLa date de "
                                                 "création du code n'est pas correcte.\nLa date de "
                                                 "modification du code n'est pas correcte."}));
@@ -455,13 +457,13 @@ TEST_P(ReferentielsAnalysesTest, EnregistrementDUneFiche)
     f.valeurs[QStringLiteral("Code")] = QStringLiteral("27");
     f.valeurs[QStringLiteral("DateCreation")] = QStringLiteral("01/02/2020");
     f.valeurs[QStringLiteral("DateModification")] = QString();
-    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_FALSE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(messages().textes(), QStringList({"\nLe code 27 existe déjà."}));
     messages().vider();
     f.valeurs[QStringLiteral("Code")] = QStringLiteral("48");
     f.valeurs[QStringLiteral("Symbole")] = QStringLiteral("mg/L");
     f.valeurs[QStringLiteral("Statut")] = QStringLiteral("2");
-    EXPECT_TRUE(modele.enregistrer(f));
+    EXPECT_TRUE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(messages().textes(), QStringList({"Enregistrement de la fiche de l'unité terminé."}));
     EXPECT_FALSE(f.nouvelle);
     const int ligne = modele.ligne(QStringLiteral("48"));
@@ -476,7 +478,7 @@ TEST_P(ReferentielsAnalysesTest, EnregistrementDUneFiche)
         QStringList({"48|mg/L|2|01/02/2020"}));
     // Modified, not duplicated.
     f.valeurs[QStringLiteral("Nom")] = QStringLiteral("milligramme par litre");
-    EXPECT_TRUE(modele.enregistrer(f));
+    EXPECT_TRUE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ANALYSES_UNITES WHERE Code='48'")), 1);
     EXPECT_EQ(modele.rechercherElement(QStringLiteral("48")), ligne);
 }
@@ -504,15 +506,15 @@ TEST_P(ReferentielsAnalysesTest, RemplacementDeLHistorique)
     ModeleReferentielAnalyses modele(Referentiel::Parametre);
     ASSERT_TRUE(modele.charger());
 
-    EXPECT_FALSE(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("4242"),
-                                            progressionNulle()));
+    EXPECT_FALSE(montrer(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("4242"),
+                                                    progressionNulle())));
     EXPECT_EQ(messages().textes(),
               QStringList({"Le code de remplacement n'existe pas. Merci de le créer avant "
                            "d'effectuer les modifications"}));
     messages().vider();
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("1340"),
-                                           progressionNulle()));
+    EXPECT_TRUE(montrer(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("1340"),
+                                                   progressionNulle())));
     EXPECT_EQ(
         messages().textes().first(),
         QStringLiteral(
@@ -546,8 +548,8 @@ TEST_P(ReferentielsAnalysesTest, RemplacementDeLHistorique)
           "Unite) VALUES (0, 1, 1303, 147), (1, 1, 1303, NULL)"})
         ASSERT_TRUE(executer(QString::fromLatin1(sql))) << sql;
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(modele.remplacerHistorique(QStringLiteral("1303"), QStringLiteral("1340"),
-                                           progressionNulle()));
+    EXPECT_TRUE(montrer(modele.remplacerHistorique(QStringLiteral("1303"), QStringLiteral("1340"),
+                                                   progressionNulle())));
     EXPECT_EQ(
         lignes(QStringLiteral("SELECT CodeParametre, CodeUnite FROM COURBES_REFERENCES_QUALITO")),
         QStringList({"1340|162"}));
@@ -561,8 +563,8 @@ TEST_P(ReferentielsAnalysesTest, RemplacementDeLHistorique)
     // A new code without reference unit empties the units.
     messages().vider();
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(modele.remplacerHistorique(QStringLiteral("1302"), QStringLiteral("X12"),
-                                           progressionNulle()));
+    EXPECT_TRUE(montrer(modele.remplacerHistorique(QStringLiteral("1302"), QStringLiteral("X12"),
+                                                   progressionNulle())));
     EXPECT_TRUE(messages().textes().first().endsWith(
         QStringLiteral("Ce code n'a pas d'unité par défaut. Toutes les unités seront donc "
                        "renseignées à une valeur vide pour les remplacements.")));
@@ -586,8 +588,8 @@ TEST_P(ReferentielsAnalysesTest, RemplacementNonEnregistreNeChangeRien)
     BaseDonnees lecteur;
     refuserLesCommits(lecteur, QStringLiteral("ANALYSES_SEUILS"));
     messages().repondre(BoutonOui);
-    EXPECT_FALSE(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("1340"),
-                                            progressionNulle()));
+    EXPECT_FALSE(montrer(modele.remplacerHistorique(QStringLiteral("1301"), QStringLiteral("1340"),
+                                                    progressionNulle())));
     lecteur.fermerBase();
     const QString debut = QStringLiteral("Le remplacement de l'historique du paramètre 1301 par le "
                                          "code 1340 n'a pas pu être achevé : ");

@@ -1,5 +1,6 @@
 #include "app/Registre.h"
 #include "app/Reglages.h"
+#include "db/CompteRendu.h"
 #include "db/Lot.h"
 #include "referentials/ChoixTaxons.h"
 #include "referentials/ModeleListeTaxons.h"
@@ -15,6 +16,13 @@
 using namespace vyk;
 
 namespace {
+
+// A purge as the screen runs it: its message shown; the number deleted, -1 when none was.
+int purgerTaxons(ModeleListeTaxons &modele)
+{
+    int n = -1;
+    return montrer(modele.purger(progressionNulle(), &n)) ? n : -1;
+}
 
 class TaxonsTest : public test::BaseTaxons
 {
@@ -89,7 +97,7 @@ TEST_P(TaxonsTest, UnTaxonDUneListeNePeutNiDevenirInactifNiEtreSupprime)
     ASSERT_EQ(f.codeOrigine, QStringLiteral("100"));
     f.actif = QStringLiteral("0");
     f.nomLatin = QStringLiteral("Baetis modifié");
-    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_FALSE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(
         recus(),
         QStringList({"ERREUR: Le taxon est utilisé dans la base. Il ne peut être rendu inactif"}));
@@ -97,7 +105,7 @@ TEST_P(TaxonsTest, UnTaxonDUneListeNePeutNiDevenirInactifNiEtreSupprime)
               QStringList({"Baetis|1"}));
 
     messages().repondre(BoutonOui);
-    EXPECT_FALSE(modele.supprimer(ModeleListeTaxons::lireTaxon(QStringLiteral("100"))));
+    EXPECT_FALSE(montrer(modele.supprimer(ModeleListeTaxons::lireTaxon(QStringLiteral("100")))));
     EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base de "
                                     "données. Vous ne pouvez pas le "
                                     "supprimer."}));
@@ -112,10 +120,10 @@ TEST_P(TaxonsTest, UnTaxonDUneListeNePeutNiDevenirInactifNiEtreSupprime)
         "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, TypeListe) VALUES "
         "('S1', 1, '300', 1), ('S2', 1, '300', 0)")));
     messages().repondre(BoutonNon);
-    EXPECT_FALSE(modele.supprimer(ModeleListeTaxons::lireTaxon(QStringLiteral("300"))));
+    EXPECT_FALSE(montrer(modele.supprimer(ModeleListeTaxons::lireTaxon(QStringLiteral("300")))));
     EXPECT_EQ(recus(), QStringList({"QUESTION: Supprimer le taxon Asellus ?"}));
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(modele.supprimer(ModeleListeTaxons::lireTaxon(QStringLiteral("300"))));
+    EXPECT_TRUE(montrer(modele.supprimer(ModeleListeTaxons::lireTaxon(QStringLiteral("300")))));
     EXPECT_EQ(recus(), QStringList({"QUESTION: Supprimer le taxon Asellus ?",
                                     "AIDE: Le taxon a été supprimé."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon FROM TAXONS ORDER BY codeTaxon")),
@@ -129,7 +137,7 @@ TEST_P(TaxonsTest, UnTaxonDUneListeNePeutNiDevenirInactifNiEtreSupprime)
     f = ModeleListeTaxons::lireTaxon(QStringLiteral("400"));
     f.actif = QStringLiteral("0");
     f.nomCommun = QStringLiteral("Caenis commun");
-    EXPECT_TRUE(modele.enregistrer(f));
+    EXPECT_TRUE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de la fiche du taxon terminé."}));
 }
 
@@ -143,18 +151,18 @@ TEST_P(TaxonsTest, ListeIllisiblePasDeSuppressionAveugle)
     toleranceErreurs = true;
     ASSERT_TRUE(modele.charger());
     messages().repondre(BoutonOui);
-    EXPECT_FALSE(modele.supprimer(ModeleListeTaxons::lireTaxon(QStringLiteral("100"))));
+    EXPECT_FALSE(montrer(modele.supprimer(ModeleListeTaxons::lireTaxon(QStringLiteral("100")))));
     EXPECT_EQ(recus(), QStringList({"ERREUR: Attention, ce code est utilisé dans la base de "
                                     "données. Vous ne pouvez pas le supprimer."}));
     FicheTaxon f = ModeleListeTaxons::lireTaxon(QStringLiteral("200"));
     f.actif = QStringLiteral("0");
-    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_FALSE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(
         recus(),
         QStringList({"ERREUR: Le taxon est utilisé dans la base. Il ne peut être rendu inactif"}));
 
     messages().repondre(BoutonOui);
-    EXPECT_EQ(modele.purger(), -1);
+    EXPECT_EQ(purgerTaxons(modele), -1);
     const QStringList r = recus();
     ASSERT_EQ(r.size(), 2);
     EXPECT_TRUE(r[1].startsWith(
@@ -173,7 +181,7 @@ TEST_P(TaxonsTest, FicheVerifieeEtEcriteAvecSesTraits)
     f.dateCreation = QStringLiteral("31/02/2020");
     f.dateMiseAJour = QStringLiteral("hier");
     f.nomLatin = QString(31, u'x');
-    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_FALSE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(recus(), QStringList({"ERREUR: \nRenseignez le code du taxon.\nLa date de création "
                                     "du code n'est pas correcte.\n"
                                     "La date de modification du code n'est pas correcte.\nLe nom "
@@ -183,7 +191,7 @@ TEST_P(TaxonsTest, FicheVerifieeEtEcriteAvecSesTraits)
     f.dateCreation = QStringLiteral("02/03/2020");
     f.dateMiseAJour.clear();
     f.nomLatin = QStringLiteral("Ecdyonurus");
-    EXPECT_FALSE(modele.enregistrer(f));
+    EXPECT_FALSE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(recus(), QStringList({"ERREUR: \nLe taxon 200 existe déjà."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT nomLatin FROM TAXONS WHERE codeTaxon='200'")),
               QStringList({"Gammarus"}));
@@ -195,7 +203,7 @@ TEST_P(TaxonsTest, FicheVerifieeEtEcriteAvecSesTraits)
     f.traits = {{QStringLiteral("1"), QStringLiteral("2")}, {QStringLiteral("3"), QString()}};
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO TRAITS_ECOBIO_TAXONS (codeTrait, "
                                         "codeModalite, codeTaxon) VALUES (3, 1, '500')")));
-    EXPECT_TRUE(modele.enregistrer(f));
+    EXPECT_TRUE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, nomLatin, statut, dateCreation, actif, "
                                     "theme, ecologie FROM TAXONS WHERE "
                                     "codeTaxon='500'")),
@@ -232,7 +240,7 @@ TEST_P(TaxonsTest, ChangementDeCodeSuiviParLesReferences)
     ASSERT_TRUE(modele.charger());
     FicheTaxon f = ModeleListeTaxons::lireTaxon(QStringLiteral("200"));
     f.code = QStringLiteral("201");
-    ASSERT_TRUE(modele.enregistrer(f));
+    ASSERT_TRUE(montrer(modele.enregistrer(f)));
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, nomLatin, noteIBD, codeOmnidia FROM TAXONS "
                                     "WHERE codeTaxon IN ('200', '201')")),
               QStringList({"201|Gammarus|4.5|GAM"}));
@@ -262,14 +270,14 @@ TEST_P(TaxonsTest, PurgeDansUneTransactionGardeTousLesTaxonsUtilises)
 {
     referentiel();
     messages().repondre(BoutonNon);
-    EXPECT_EQ(modele.purger(), -1);
+    EXPECT_EQ(purgerTaxons(modele), -1);
     EXPECT_EQ(recus(),
               QStringList({"QUESTION: Voulez vous purger tous les taxons non utilisés ?",
                            "AIDE: L'opération a été annulée. Aucun taxon n'a été supprimé"}));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM TAXONS")).toInt(), 4);
 
     messages().repondre(BoutonOui);
-    EXPECT_EQ(modele.purger(), 2);
+    EXPECT_EQ(purgerTaxons(modele), 2);
     EXPECT_EQ(recus(), QStringList({"QUESTION: Voulez vous purger tous les taxons non utilisés ?",
                                     "AIDE: Les taxons ont été supprimés."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon FROM TAXONS ORDER BY codeTaxon")),
@@ -277,7 +285,7 @@ TEST_P(TaxonsTest, PurgeDansUneTransactionGardeTousLesTaxonsUtilises)
     EXPECT_FALSE(bd().enTransaction());
     // Again: nothing left to purge.
     messages().repondre(BoutonOui);
-    EXPECT_EQ(modele.purger(), 0);
+    EXPECT_EQ(purgerTaxons(modele), 0);
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM TAXONS")).toInt(), 2);
 }
 
@@ -288,21 +296,21 @@ TEST_P(TaxonsTest, RemplacementDeLHistoriqueDansToutesLesListes)
         "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, TypeListe) VALUES "
         "('T', 1, '200', 1), ('P', 1, '200', 0)")));
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(modele.demanderRemplacement(QStringLiteral("200")));
-    EXPECT_FALSE(modele.remplacerHistorique(QStringLiteral("200"), QStringLiteral("999")));
+    EXPECT_TRUE(montrer(modele.demanderRemplacement(QStringLiteral("200"))));
+    EXPECT_FALSE(montrer(modele.remplacerHistorique(QStringLiteral("200"), QStringLiteral("999"))));
     EXPECT_EQ(recus(), QStringList({"QUESTION: Voulez vous remplacer l'historique des données du "
                                     "taxon 200 par un nouveau code ?",
                                     "ERREUR: Le code de remplacement n'existe pas. Merci de le "
                                     "créer avant d'effectuer les "
                                     "modifications"}));
     messages().repondre(BoutonNon);
-    EXPECT_FALSE(modele.remplacerHistorique(QStringLiteral("200"), QStringLiteral("400")));
+    EXPECT_FALSE(montrer(modele.remplacerHistorique(QStringLiteral("200"), QStringLiteral("400"))));
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon FROM QUALITOMETRES_LISTE_1")),
               QStringList({"200"}));
     recus();
 
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(modele.remplacerHistorique(QStringLiteral("200"), QStringLiteral("400")));
+    EXPECT_TRUE(montrer(modele.remplacerHistorique(QStringLiteral("200"), QStringLiteral("400"))));
     EXPECT_EQ(recus(),
               QStringList({"QUESTION: Merci de confirmer que nous allons remplacer l'historique "
                            "des détermination du "
@@ -327,7 +335,7 @@ TEST_P(TaxonsTest, ActivationDesTaxonsUtilises)
 {
     referentiel();
     ASSERT_TRUE(executer(QStringLiteral("UPDATE TAXONS SET actif='0'")));
-    EXPECT_EQ(modele.activerTaxons(), 2);
+    EXPECT_TRUE(montrer(modele.activerTaxons()));
     EXPECT_EQ(recus(), QStringList({"AIDE: 2 taxon(s) activé(s)."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, actif FROM TAXONS ORDER BY codeTaxon")),
               QStringList({"100|1", "200|1", "300|0", "400|0"}));
@@ -363,13 +371,16 @@ TEST_P(TaxonsTest, ChoixDesTaxonsParFamilleDeThemes)
 TEST_P(TaxonsTest, PresenceSurLesStationsPlacees)
 {
     referentiel();
-    EXPECT_TRUE(presenceTaxon(QString()).isEmpty());
+    CompteRendu avis;
+    EXPECT_TRUE(presenceTaxon(QString(), avis).isEmpty());
+    montrer(avis);
     EXPECT_EQ(recus(),
               QStringList({"AIDE: Sélectionnez un taxon pour pouvoir calculer sa présence"}));
 
-    QVector<StationPresence> p = presenceTaxon(QStringLiteral("200"));
+    QVector<StationPresence> p = presenceTaxon(QStringLiteral("200"), avis);
     ASSERT_EQ(p.size(), 2);
     EXPECT_FALSE(p[0].estPlacee());
+    montrer(avis);
     EXPECT_EQ(recus(), QStringList({"INFO: Le taxon n'a pas pu être identifié sur l'ensemble des "
                                     "stations ou les stations ne "
                                     "possèdent pas de coordonnées en WGS84"}));
@@ -381,7 +392,7 @@ TEST_P(TaxonsTest, PresenceSurLesStationsPlacees)
     ASSERT_TRUE(executer(QStringLiteral(
         "INSERT INTO QUALITOMETRE_LOCALISATIONS (CodeQualitometre, CodeProjection, X, Y) VALUES "
         "(2, 31, 2.25, 48.5)")));
-    p = presenceTaxon(QStringLiteral("200"));
+    p = presenceTaxon(QStringLiteral("200"), avis);
     ASSERT_EQ(p.size(), 2);
     EXPECT_EQ(p[0].codeBSS, QStringLiteral("BSS001"));
     EXPECT_EQ(p[0].station, 1);

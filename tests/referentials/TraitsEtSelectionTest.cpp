@@ -32,7 +32,7 @@ TEST_P(TraitsEtSelectionTest, TraitAvecSesModalites)
     FicheTrait f = traits.nouvelleFiche();
     EXPECT_EQ(f.code, QStringLiteral("1"));
     f.modalites = {{QStringLiteral("x"), QStringLiteral("A")}, {QStringLiteral("1"), {}}};
-    EXPECT_FALSE(traits.enregistrer(f));
+    EXPECT_FALSE(montrer(traits.enregistrer(f)));
     EXPECT_EQ(recus(), QStringList({"ERREUR: \nRenseignez le nom du trait.\nRenseignez le groupe "
                                     "du trait.\nLe code de la modalité "
                                     "de la ligne 1 doit être un nombre entier compris entre 1 et "
@@ -41,7 +41,7 @@ TEST_P(TraitsEtSelectionTest, TraitAvecSesModalites)
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM TRAITS_ECOBIO")).toInt(), 0);
 
     f = trait(QStringLiteral("Courant"));
-    ASSERT_TRUE(traits.enregistrer(f));
+    ASSERT_TRUE(montrer(traits.enregistrer(f)));
     EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement du trait terminé."}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTrait, nom, groupe FROM TRAITS_ECOBIO")),
               QStringList({"1|Courant|1"}));
@@ -57,32 +57,32 @@ TEST_P(TraitsEtSelectionTest, TraitAvecSesModalites)
     // A new trait may not reuse a code.
     FicheTrait double_ = trait(QStringLiteral("Autre"));
     double_.code = QStringLiteral("1");
-    EXPECT_FALSE(traits.enregistrer(double_));
+    EXPECT_FALSE(montrer(traits.enregistrer(double_)));
     EXPECT_EQ(recus(), QStringList({"ERREUR: \nLe trait 1 existe déjà."}));
 }
 
 TEST_P(TraitsEtSelectionTest, SuppressionsDeModaliteEtDeTraitUtilises)
 {
     FicheTrait f = trait(QStringLiteral("Courant"));
-    ASSERT_TRUE(traits.enregistrer(f));
+    ASSERT_TRUE(montrer(traits.enregistrer(f)));
     ASSERT_TRUE(traits.charger());
     ASSERT_TRUE(executer(QStringLiteral("INSERT INTO TRAITS_ECOBIO_TAXONS (codeTrait, "
                                         "codeModalite, codeTaxon) VALUES (1, 2, 'T1')")));
     recus();
 
     // An unused modality goes without a question.
-    EXPECT_TRUE(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("1"),
-                                         QStringLiteral("Faible")));
+    EXPECT_TRUE(montrer(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("1"),
+                                                 QStringLiteral("Faible"))));
     EXPECT_EQ(recus(), QStringList({"AIDE: La modalité est supprimée."}));
     messages().repondre(BoutonNon);
-    EXPECT_FALSE(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("2"),
-                                          QStringLiteral("Forte")));
+    EXPECT_FALSE(montrer(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("2"),
+                                                  QStringLiteral("Forte"))));
     EXPECT_EQ(recus(), QStringList({"QUESTION: Voulez vous supprimer la modalité Forte du trait "
                                     "car celle-ci est actuellement "
                                     "utilisée ?"}));
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("2"),
-                                         QStringLiteral("Forte")));
+    EXPECT_TRUE(montrer(traits.supprimerModalite(QStringLiteral("1"), QStringLiteral("2"),
+                                                 QStringLiteral("Forte"))));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM TRAITS_ECOBIO_MODALITES")).toInt(), 0);
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon, codeModalite FROM TRAITS_ECOBIO_TAXONS")),
               QStringList({"T1|"}));
@@ -92,7 +92,7 @@ TEST_P(TraitsEtSelectionTest, SuppressionsDeModaliteEtDeTraitUtilises)
     f = ModeleTraits::lireTrait(QStringLiteral("1"));
     messages().repondre(BoutonOui);
     messages().repondre(BoutonNon);
-    EXPECT_FALSE(traits.supprimer(f));
+    EXPECT_FALSE(montrer(traits.supprimer(f)));
     EXPECT_EQ(recus(),
               QStringList({"QUESTION: Supprimer le trait Courant ?",
                            "QUESTION: Attention, ce trait est utilisée par certains taxons. Etes "
@@ -100,7 +100,7 @@ TEST_P(TraitsEtSelectionTest, SuppressionsDeModaliteEtDeTraitUtilises)
                            "supprimer ainsi que sa référence dans les taxons concernés ?"}));
     messages().repondre(BoutonOui);
     messages().repondre(BoutonOui);
-    EXPECT_TRUE(traits.supprimer(f));
+    EXPECT_TRUE(montrer(traits.supprimer(f)));
     EXPECT_EQ(recus().last(), QStringLiteral("AIDE: Le trait a été supprimé."));
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM TRAITS_ECOBIO")).toInt(), 0);
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM TRAITS_ECOBIO_TAXONS")).toInt(), 0);
@@ -128,12 +128,13 @@ TEST_P(TraitsEtSelectionTest, RechercheDuSelecteurDeTaxons)
         "('TAXONS.NIVEAUX', 21, 'Espèce'), ('TAXONS.GROUPE', 21, 'Autre liste')")));
 
     SelectionTaxons s;
-    EXPECT_FALSE(s.rechercher({QStringLiteral("3"), {}, QStringLiteral("  ")}));
+    EXPECT_FALSE(montrer(s.rechercher({QStringLiteral("3"), {}, QStringLiteral("  ")})));
     EXPECT_EQ(recus(), QStringList({"AIDE: Merci de renseigner au minimum le thème ainsi que le "
                                     "nom ou la famille avant de lancer "
                                     "la recherche"}));
 
-    ASSERT_TRUE(s.rechercher({QStringLiteral("3"), {}, QStringLiteral("rhodani|muticus|2")}));
+    ASSERT_TRUE(
+        montrer(s.rechercher({QStringLiteral("3"), {}, QStringLiteral("rhodani|muticus|2")})));
     QStringList codes;
     for (int i = 0; i < s.resultats().nbLignes(); ++i)
         codes << s.code(i);
@@ -146,7 +147,7 @@ TEST_P(TraitsEtSelectionTest, RechercheDuSelecteurDeTaxons)
               QStringList({"3", "21", "Invertébrés benthiques", "Espèce"}));
 
     // The family takes every taxon below it, whatever its level.
-    ASSERT_TRUE(s.rechercher({CODE_TOUS, QStringLiteral("10"), {}}));
+    ASSERT_TRUE(montrer(s.rechercher({CODE_TOUS, QStringLiteral("10"), {}})));
     codes.clear();
     for (int i = 0; i < s.resultats().nbLignes(); ++i)
         codes << s.code(i);
@@ -155,7 +156,8 @@ TEST_P(TraitsEtSelectionTest, RechercheDuSelecteurDeTaxons)
     EXPECT_EQ(SelectionTaxons::familles(QStringLiteral("3")).size(), 2);
 
     // Theme 0 is also the taxa without theme; quotes in the text are data.
-    ASSERT_TRUE(s.rechercher({QStringLiteral("0"), {}, QStringLiteral("o'neil|gammarus")}));
+    ASSERT_TRUE(
+        montrer(s.rechercher({QStringLiteral("0"), {}, QStringLiteral("o'neil|gammarus")})));
     codes.clear();
     for (int i = 0; i < s.resultats().nbLignes(); ++i)
         codes << s.code(i);
@@ -165,7 +167,7 @@ TEST_P(TraitsEtSelectionTest, RechercheDuSelecteurDeTaxons)
     ecrireRegistre(reglage::omnidia, QStringLiteral("OUI"));
     ASSERT_TRUE(
         executer(QStringLiteral("UPDATE TAXONS SET codeOmnidia='BRHO' WHERE codeTaxon='12'")));
-    ASSERT_TRUE(s.rechercher({CODE_TOUS, {}, QStringLiteral("BRH")}));
+    ASSERT_TRUE(montrer(s.rechercher({CODE_TOUS, {}, QStringLiteral("BRH")})));
     ASSERT_EQ(s.resultats().nbLignes(), 1);
     EXPECT_EQ(s.resultats().entetes.mid(0, 3), QStringList({"Code", "Omnidia", "Nom Latin"}));
     EXPECT_EQ(s.codeOmnidia(0), QStringLiteral("BRHO"));

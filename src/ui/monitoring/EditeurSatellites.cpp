@@ -146,8 +146,8 @@ bool EditeurSatellites::enregistrer()
     QHash<QString, LignesGrille> lignes;
     for (const Grille &g : m_grilles)
         lignes[g.def->nom] = lire(g);
-    if (!enregistrerSatellites(m_sauvegarde, m_codeParent(), lignes,
-                               TxtTournees ? TxtTournees->text() : QString()))
+    if (!montrer(enregistrerSatellites(m_sauvegarde, m_codeParent(), lignes,
+                                       TxtTournees ? TxtTournees->text() : QString())))
         return false;
     for (Grille &g : m_grilles)
         afficher(g, lignes[g.def->nom]);
@@ -173,7 +173,8 @@ bool EditeurSatellites::supprimerLigne(const QString &grille)
         const int r = g.table->ligneCourante();
         if (r < 0) return false;
         const LignesGrille lignes = lire(g);
-        if (!GrilleSatellite(*g.def).supprimerLigne(m_codeParent(), lignes[r])) return false;
+        if (!montrer(GrilleSatellite(*g.def).supprimerLigne(m_codeParent(), lignes[r])))
+            return false;
         g.table->retirerLigne(r);
         g.cles.remove(r);
         return true;

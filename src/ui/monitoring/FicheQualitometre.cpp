@@ -485,7 +485,7 @@ void FicheQualitometre::nouveau()
 bool FicheQualitometre::enregistrer()
 {
     recueillir();
-    if (!m_edition.enregistrer()) {
+    if (!montrer(m_edition.enregistrer())) {
         QList<QWidget *> refuses;
         for (const QString &c : m_edition.champsRefuses())
             refuses << champ(c);
@@ -501,12 +501,12 @@ bool FicheQualitometre::supprimer()
 {
     const QString code = m_edition.code();
     recueillir();
-    bool supprimee = false;
+    CompteRendu suppression;
     {
         ProgressionGui progression(this, texteFiche::TITRE_SUPPRESSION);
-        supprimee = m_edition.supprimer(progression);
+        suppression = m_edition.supprimer(progression);
     }
-    if (!supprimee) return false;
+    if (!montrer(suppression)) return false;
     marquerEnregistree(); // nothing left to save
     emit stationSupprimee(code);
     fermerEcran(this);

@@ -115,13 +115,13 @@ FicheSelectionTaxons::~FicheSelectionTaxons()
 bool FicheSelectionTaxons::rechercher()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = m_selection.rechercher(
+    const CompteRendu recherche = m_selection.rechercher(
         {CboTheme->codeSelectionne(), CboFamille->codeSelectionne(), TxtRecherche->text()});
     QApplication::restoreOverrideCursor();
     SprResultats->remplir(m_selection.resultats().entetes, m_selection.resultats().lignes);
     LblNombre->setText(QString::number(m_selection.resultats().nbLignes()) +
                        QStringLiteral(" taxon(s)"));
-    return ok;
+    return montrer(recherche);
 }
 
 void FicheSelectionTaxons::ajouter(int ligne)

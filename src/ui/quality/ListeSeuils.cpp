@@ -151,7 +151,7 @@ void ListeSeuils::choisirJeu(const QString &code)
 
 void ListeSeuils::inserer()
 {
-    if (!peutInsererBornes(genre())) return;
+    if (!montrer(peutInsererBornes(genre()))) return;
     SprSeuils->selectionnerLigne(SprSeuils->ajouterLigne());
 }
 
@@ -166,9 +166,9 @@ QVector<LigneBornes> ListeSeuils::lignes() const
 
 void ListeSeuils::enregistrer()
 {
-    if (!peutInsererBornes(genre())) return;
+    if (!montrer(peutInsererBornes(genre()))) return;
     FicheJeuSeuils f = fiche();
-    if (enregistrerJeuSeuils(*genre(), f, lignes())) {
+    if (montrer(enregistrerJeuSeuils(*genre(), f, lignes()))) {
         TxtCode->setText(f.code);
         chargerJeux();
     }
@@ -177,7 +177,7 @@ void ListeSeuils::enregistrer()
 void ListeSeuils::supprimer()
 {
     if (!genre() || TxtCode->text().isEmpty()) return;
-    if (supprimerJeuSeuils(*genre(), TxtCode->text())) {
+    if (montrer(supprimerJeuSeuils(*genre(), TxtCode->text()))) {
         TxtCode->clear();
         chargerJeux();
     }
@@ -186,7 +186,7 @@ void ListeSeuils::supprimer()
 void ListeSeuils::exporter(const QString &chemin)
 {
     if (!genre() || TxtCode->text().isEmpty()) {
-        exporterJeuSeuils(genresSeuils().first(), {}, {}); // says that a set is needed
+        montrer(exporterJeuSeuils(genresSeuils().first(), {}, {})); // says that a set is needed
         return;
     }
     QString fichier = chemin;
@@ -195,7 +195,7 @@ void ListeSeuils::exporter(const QString &chemin)
                                                TxtLibelle->text() + QStringLiteral(".xlsx"),
                                                QStringLiteral("Classeur (*.xlsx *.ods);;Texte "
                                                               "(*.csv)"));
-    if (!fichier.isEmpty()) exporterJeuSeuils(*genre(), fiche(), fichier);
+    if (!fichier.isEmpty()) montrer(exporterJeuSeuils(*genre(), fiche(), fichier));
 }
 
 void ListeSeuils::importer()

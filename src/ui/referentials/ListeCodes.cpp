@@ -200,7 +200,7 @@ void ListeCodes::declencheEnregistrer()
     if (f.nouvelle && f.code.isEmpty() && !f.champ.isEmpty())
         f.code = QString::number(ModeleListeCodes::codeSuivant(f.champ));
     const int lignesAvant = m_modele.grille().nbLignes();
-    if (!m_modele.enregistrer(f)) return;
+    if (!montrer(m_modele.enregistrer(f))) return;
     // A new list appears in the list box.
     if (CboChamp->indexCode(f.champ) < 0) remplirChamps(CboChamp->codeSelectionne());
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
@@ -213,7 +213,7 @@ void ListeCodes::declencheEnregistrer()
 void ListeCodes::DeclencheSupprimer()
 {
     const FicheCode f = ficheFormulaire();
-    if (!m_modele.supprimer(f)) return;
+    if (!montrer(m_modele.supprimer(f))) return;
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     declencheInserer();
 }

@@ -147,7 +147,7 @@ void ListeReferentielAnalyses::declencheInserer()
 void ListeReferentielAnalyses::declencheEnregistrer()
 {
     FicheReferentiel f = ficheFormulaire();
-    if (!m_modele.enregistrer(f)) return;
+    if (!montrer(m_modele.enregistrer(f))) return;
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     SprListe->selectionnerLigne(m_modele.ligne(f.code()));
     afficherFiche(f);
@@ -155,7 +155,7 @@ void ListeReferentielAnalyses::declencheEnregistrer()
 
 void ListeReferentielAnalyses::DeclencheSupprimer()
 {
-    if (!m_modele.supprimer(ficheFormulaire())) return;
+    if (!montrer(m_modele.supprimer(ficheFormulaire()))) return;
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     declencheInserer();
 }
@@ -169,8 +169,12 @@ void ListeReferentielAnalyses::DeclencheOutils()
 
 void ListeReferentielAnalyses::DeclenchePurger()
 {
-    ProgressionGui progression(this, m_modele.description().actionPurge);
-    m_modele.purger(progression);
+    CompteRendu purge;
+    {
+        ProgressionGui progression(this, m_modele.description().actionPurge);
+        purge = m_modele.purger(progression);
+    }
+    montrer(purge);
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     declencheInserer();
 }
@@ -183,15 +187,19 @@ void ListeReferentielAnalyses::DeclencheRemplacer()
                         QStringLiteral("Sélectionnez d'abord le paramètre dans la liste."));
         return;
     }
-    if (!m_modele.confirmerRemplacement(ancien)) return;
+    if (!montrer(m_modele.confirmerRemplacement(ancien))) return;
     bool ok = false;
     const QString nouveau =
         QInputDialog::getText(this, QStringLiteral("Remplacer l'historique"),
                               QStringLiteral("Quel est le nouveau code de remplacement ?"),
                               QLineEdit::Normal, QString(), &ok);
     if (!ok || nouveau.trimmed().isEmpty()) return;
-    ProgressionGui progression(this, QStringLiteral("Remplacer l'historique"));
-    m_modele.remplacerHistorique(ancien, nouveau, progression);
+    CompteRendu remplacement;
+    {
+        ProgressionGui progression(this, QStringLiteral("Remplacer l'historique"));
+        remplacement = m_modele.remplacerHistorique(ancien, nouveau, progression);
+    }
+    montrer(remplacement);
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     SprListe->selectionnerLigne(m_modele.ligne(ancien));
 }

@@ -297,7 +297,7 @@ void ListeTaxons::declencheInserer()
 void ListeTaxons::declencheEnregistrer()
 {
     FicheTaxon f = ficheFormulaire();
-    if (!m_modele.enregistrer(f)) return;
+    if (!montrer(m_modele.enregistrer(f))) return;
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     const int l = m_modele.ligne(f.code);
     if (l >= 0) SprListe->selectionnerLigne(l);
@@ -306,7 +306,7 @@ void ListeTaxons::declencheEnregistrer()
 
 void ListeTaxons::DeclencheSupprimer()
 {
-    if (!m_modele.supprimer(ficheFormulaire())) return;
+    if (!montrer(m_modele.supprimer(ficheFormulaire()))) return;
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     declencheInserer();
 }
@@ -320,12 +320,12 @@ void ListeTaxons::DeclencheOutils()
 
 void ListeTaxons::DeclenchePurge()
 {
-    int n = -1;
+    CompteRendu purge;
     {
         ProgressionGui progression(this, QStringLiteral("Suppression des taxons non utilisés"));
-        n = m_modele.purger(progression);
+        purge = m_modele.purger(progression);
     }
-    if (n >= 0) {
+    if (montrer(purge)) {
         SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
         declencheInserer();
     }
@@ -334,21 +334,27 @@ void ListeTaxons::DeclenchePurge()
 void ListeTaxons::DeclencheRemplacement()
 {
     const QString ancien = m_fiche.codeOrigine;
-    if (ancien.isEmpty() || !m_modele.demanderRemplacement(ancien)) return;
+    if (ancien.isEmpty() || !montrer(m_modele.demanderRemplacement(ancien))) return;
     bool ok = false;
     const QString nouveau = QInputDialog::getText(this, QStringLiteral("Remplacer l'historique"),
                                                   ModeleListeTaxons::TEXTE_NOUVEAU_CODE,
                                                   QLineEdit::Normal, QString(), &ok)
                                 .trimmed();
     if (!ok || nouveau.isEmpty()) return;
-    ProgressionGui progression(this, QStringLiteral("Parcours de l'historique"));
-    if (m_modele.remplacerHistorique(ancien, nouveau, progression))
+    CompteRendu remplacement;
+    {
+        ProgressionGui progression(this, QStringLiteral("Parcours de l'historique"));
+        remplacement = m_modele.remplacerHistorique(ancien, nouveau, progression);
+    }
+    if (montrer(remplacement))
         SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
 }
 
 void ListeTaxons::DeclenchePresence()
 {
-    const QVector<StationPresence> stations = presenceTaxon(m_fiche.codeOrigine);
+    CompteRendu avis;
+    const QVector<StationPresence> stations = presenceTaxon(m_fiche.codeOrigine, avis);
+    montrer(avis);
     if (m_fiche.codeOrigine.isEmpty() || stations.isEmpty()) return;
     auto *dialogue = new PresenceTaxonDialogue(
         m_fiche.nomLatin + QStringLiteral(" [") + m_fiche.codeOrigine + u']', stations, this);
@@ -358,8 +364,12 @@ void ListeTaxons::DeclenchePresence()
 
 void ListeTaxons::DeclencheActivation()
 {
-    ProgressionGui progression(this, QStringLiteral("Activation des taxons"));
-    m_modele.activerTaxons(progression);
+    CompteRendu activation;
+    {
+        ProgressionGui progression(this, QStringLiteral("Activation des taxons"));
+        activation = m_modele.activerTaxons(progression);
+    }
+    montrer(activation);
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
 }
 

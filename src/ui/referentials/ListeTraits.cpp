@@ -131,7 +131,7 @@ void ListeTraits::declencheInserer()
 void ListeTraits::declencheEnregistrer()
 {
     FicheTrait f = ficheFormulaire();
-    if (!m_modele.enregistrer(f)) return;
+    if (!montrer(m_modele.enregistrer(f))) return;
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     SprListe->selectionnerLigne(m_modele.ligne(f.code));
     afficherFiche(f);
@@ -139,7 +139,7 @@ void ListeTraits::declencheEnregistrer()
 
 void ListeTraits::DeclencheSupprimer()
 {
-    if (!m_modele.supprimer(ficheFormulaire())) return;
+    if (!montrer(m_modele.supprimer(ficheFormulaire()))) return;
     SprListe->remplir(m_modele.grille().entetes, m_modele.grille().lignes);
     declencheInserer();
 }
@@ -158,8 +158,9 @@ void ListeTraits::supprimerModalite()
 {
     const int l = SprModalites->ligneCourante();
     if (l < 0) return;
-    if (!m_fiche.nouvelle && !m_modele.supprimerModalite(m_fiche.code, SprModalites->texte(l, 0),
-                                                         SprModalites->texte(l, 1)))
+    if (!m_fiche.nouvelle &&
+        !montrer(m_modele.supprimerModalite(m_fiche.code, SprModalites->texte(l, 0),
+                                            SprModalites->texte(l, 1))))
         return;
     SprModalites->retirerLigne(l);
     m_fiche.modalites = ficheFormulaire().modalites;

@@ -133,7 +133,7 @@ bool EcranListeReference::RempliSpr()
 
 bool EcranListeReference::exporterVers(const QString &chemin)
 {
-    return m_modele.exporter(chemin);
+    return montrer(m_modele.exporter(chemin));
 }
 
 void EcranListeReference::DeclencheExcel()
@@ -150,7 +150,10 @@ void EcranListeReference::DeclencheExcel()
 void EcranListeReference::RechercheElement(const QString &code)
 {
     const int ligne = m_modele.rechercherElement(code);
-    if (ligne >= 0) SprListe->selectionnerLigne(ligne);
+    if (ligne >= 0)
+        SprListe->selectionnerLigne(ligne);
+    else
+        afficherMessage(GENRE_ERREUR, ModeleListeReference::texteIntrouvable(code));
 }
 
 void EcranListeReference::DeclencheAide()
