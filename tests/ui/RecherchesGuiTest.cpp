@@ -3,6 +3,7 @@
 #include "schema/TableAnalyses.h"
 #include "ui/app/Application.h"
 #include "ui/app/FenetrePrincipale.h"
+#include "ui/quality/EditionGraphique.h"
 #include "ui/search/FrmRechercheDetaillee.h"
 #include "ui/search/FrmRecherches.h"
 #include "ui/search/ModelesRecherche.h"
@@ -311,6 +312,33 @@ TEST_P(RecherchesGuiTest, CarteWebDesStationsTrouvees)
     EXPECT_EQ(
         ouvertes,
         QList<QUrl>({QUrl(QStringLiteral("https://www.google.com/maps/dir/43.250000,1.500000/"))}));
+}
+
+// The chart of the chosen rows: the first row's parameter and unit at each of their stations,
+// over the search's period (its end date left out as by the search), with the threshold bands.
+TEST_P(RecherchesGuiTest, GraphiqueDesLignesChoisies)
+{
+    FrmRecherches ecran;
+    EXPECT_FALSE(ecran.CmdGraphique->isEnabled());
+    preparer(ecran);
+    ecran.CmdRecherche->click();
+    ASSERT_EQ(ecran.modeleResultats().rowCount(), 5);
+    EXPECT_EQ(ecran.ouvrirGraphique(), nullptr);
+    ecran.SprAnalyses->selectRow(0);
+    ecran.SprAnalyses->selectionModel()->select(ecran.SprAnalyses->model()->index(4, 0),
+                                                QItemSelectionModel::Select |
+                                                    QItemSelectionModel::Rows);
+    std::unique_ptr<EditionGraphique> g(ecran.ouvrirGraphique());
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->TxtStations->text(), "BSS001, BSS002");
+    EXPECT_EQ(g->TxtParametres->text(), "1340");
+    EXPECT_EQ(g->TxtDateFin->text(), "30/12/2024");
+    ASSERT_EQ(g->contenu().axes.size(), 1);
+    ASSERT_EQ(g->contenu().axes[0].series.size(), 2);
+    EXPECT_EQ(g->contenu().axes[0].series[0].points.size(), 3);
+    EXPECT_EQ(g->contenu().axes[0].series[1].points.size(), 1);
+    EXPECT_EQ(g->contenu().bandes.size(), 5);
+    EXPECT_EQ(recus(), QStringList());
 }
 
 TEST_P(RecherchesGuiTest, DroitDesRecherches)

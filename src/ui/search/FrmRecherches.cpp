@@ -8,6 +8,7 @@
 #include "monitoring/SuiviPhysicoChimique.h"
 #include "search/Selections.h"
 #include "ui/app/FenetrePrincipale.h"
+#include "ui/quality/EditionGraphique.h"
 #include "ui/search/FrmRechercheDetaillee.h"
 #include "ui/search/ModelesRecherche.h"
 #include "ui/widgets/ComboCodee.h"
@@ -173,6 +174,7 @@ void FrmRecherches::creerCommandes()
     CmdExporterRepartitions = bouton(QStringLiteral("Exporter les répartitions"));
     CmdExporterStations = bouton(QStringLiteral("Exporter les stations"));
     CmdCarte = bouton(QStringLiteral("Google Maps"));
+    CmdGraphique = bouton(QStringLiteral("Graphique"));
     appliquerDroit(CmdRecherche, droit::QUALITO_RECHERCHES);
     connect(CmdRecherche, &QPushButton::clicked, this, &FrmRecherches::rechercher);
     const std::pair<QPushButton *, Regroupement> details[] = {
@@ -191,6 +193,7 @@ void FrmRecherches::creerCommandes()
     for (const auto &[b, g] : exports)
         connect(b, &QPushButton::clicked, this, [this, g = g] { exporter(g); });
     connect(CmdCarte, &QPushButton::clicked, this, &FrmRecherches::exporterCarte);
+    connect(CmdGraphique, &QPushButton::clicked, this, [this] { ouvrirGraphique(); });
 }
 
 void FrmRecherches::disposer()
@@ -222,6 +225,7 @@ void FrmRecherches::disposer()
                      {CmdExporterRepartitions, "CmdExporterRepartitions"},
                      {CmdExporterStations, "CmdExporterStations"},
                      {CmdCarte, "CmdCarte"},
+                     {CmdGraphique, "CmdGraphique"},
                      {SprAnalyses, "SprAnalyses"},
                      {SprIndicateurs, "SprIndicateurs"},
                      {SprTotalIndicateurs, "SprTotalIndicateurs"},
@@ -251,7 +255,7 @@ void FrmRecherches::disposer()
     colonne->addWidget(Onglets, 1);
     for (const auto &rang :
          {std::vector<QPushButton *>{CmdDetailStation, CmdDetailPrelevement, CmdDetailMasseEau,
-                                     CmdDetailHer, CmdDetailBv, CmdCarte},
+                                     CmdDetailHer, CmdDetailBv, CmdCarte, CmdGraphique},
           std::vector<QPushButton *>{CmdExporterResultats, CmdExporterIndicateurs,
                                      CmdExporterTotaux, CmdExporterRepartitions,
                                      CmdExporterStations}}) {
@@ -342,7 +346,7 @@ void FrmRecherches::afficher(std::shared_ptr<const ResultatRecherche> resultat)
     for (QPushButton *b :
          {CmdDetailStation, CmdDetailPrelevement, CmdDetailMasseEau, CmdDetailHer, CmdDetailBv,
           CmdExporterResultats, CmdExporterIndicateurs, CmdExporterTotaux, CmdExporterRepartitions,
-          CmdExporterStations, CmdCarte})
+          CmdExporterStations, CmdCarte, CmdGraphique})
         b->setEnabled(m_resultat != nullptr);
 }
 
@@ -388,6 +392,45 @@ FrmRechercheDetaillee *FrmRecherches::ouvrirDetail(Regroupement regroupement)
         detail->show();
     }
     return detail;
+}
+
+EditionGraphique *FrmRecherches::ouvrirGraphique()
+{
+    if (!m_resultat) return nullptr;
+    QList<int> rangs;
+    for (const QModelIndex &i : SprAnalyses->selectionModel()->selectedRows())
+        rangs << i.row();
+    if (rangs.isEmpty() && SprAnalyses->currentIndex().isValid())
+        rangs << SprAnalyses->currentIndex().row();
+    std::sort(rangs.begin(), rangs.end());
+    rangs.erase(std::remove_if(rangs.begin(), rangs.end(),
+                               [this](int r) { return r >= m_resultat->lignes.size(); }),
+                rangs.end());
+    if (rangs.isEmpty()) return nullptr;
+    const LigneResultat &premiere = m_resultat->lignes[rangs.first()];
+    DemandeGraphique d;
+    d.parametres = {premiere.parametre};
+    d.criteres.unite = premiere.unite;
+    d.criteres.debut =
+        QDate::fromString(TxtDateDebut->text().trimmed(), QStringLiteral("dd/MM/yyyy"));
+    // The search leaves its end date out; the chart counts its last day whole.
+    d.criteres.fin =
+        QDate::fromString(txtDateFin->text().trimmed(), QStringLiteral("dd/MM/yyyy")).addDays(-1);
+    d.seuil = CboTypeSeuil->codeSelectionne();
+    for (int r : std::as_const(rangs)) {
+        const StationRecherche &s = m_resultat->stations[m_resultat->lignes[r].station];
+        if (std::none_of(d.stations.begin(), d.stations.end(),
+                         [&](const StationCalcul &c) { return c.codeQualitometre == s.code; }))
+            d.stations.append({s.code, s.codeBSS});
+    }
+    auto *graphique = new EditionGraphique(d);
+    if (auto *fenetre = qobject_cast<FenetrePrincipale *>(window())) {
+        fenetre->ouvrirEcran(graphique);
+    } else {
+        graphique->setAttribute(Qt::WA_DeleteOnClose);
+        graphique->show();
+    }
+    return graphique;
 }
 
 } // namespace vyk

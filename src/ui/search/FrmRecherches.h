@@ -24,6 +24,7 @@ class QUrl;
 namespace vyk {
 
 class ComboCodee;
+class EditionGraphique;
 class FrmRechercheDetaillee;
 class ModeleTexteRecherche;
 class ModeleResultats;
@@ -85,6 +86,9 @@ class FrmRecherches : public Ecran
     QPushButton *CmdExporterRepartitions;
     QPushButton *CmdExporterStations;
     QPushButton *CmdCarte;
+    // The chart of the parameter of the chosen result row at the stations of the chosen rows,
+    // over the search's period.
+    QPushButton *CmdGraphique;
     QTabWidget *Onglets;
     QTableView *SprAnalyses;
     QTableView *SprIndicateurs;
@@ -102,6 +106,9 @@ class FrmRecherches : public Ecran
     // Opens the detailed view of the current results (inside the main window when there is
     // one); null without results.
     FrmRechercheDetaillee *ouvrirDetail(Regroupement regroupement);
+    // Opens the chart of the chosen result rows (the current row's when none is selected): the
+    // first row's parameter and unit at every station of the rows; null without a row.
+    EditionGraphique *ouvrirGraphique();
 
   private:
     void creerCriteres();
