@@ -33,14 +33,18 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
     ecran.resize(1100, 700);
     ecran.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&ecran));
-    EXPECT_EQ(ecran.CboChamp->codeSelectionne(), QStringLiteral("ANALYSES.LIEU"));
-    EXPECT_EQ(ecran.CboChamp->texteEntree(0), QStringLiteral("Tous les éléments [*]"));
+    EXPECT_EQ(controle<ComboCodee>(&ecran, "CboChamp")->codeSelectionne(),
+              QStringLiteral("ANALYSES.LIEU"));
+    EXPECT_EQ(controle<ComboCodee>(&ecran, "CboChamp")->texteEntree(0),
+              QStringLiteral("Tous les éléments [*]"));
     // The key is named in French first.
-    EXPECT_EQ(libelleEntree(ecran.CboChamp->texteSelectionne()),
+    EXPECT_EQ(libelleEntree(controle<ComboCodee>(&ecran, "CboChamp")->texteSelectionne()),
               QStringLiteral("Analyses : lieu d'analyse"));
     EXPECT_EQ(ecran.grille()->nbLignes(), 3);
-    EXPECT_TRUE(ecran.LblReferentiel->text().contains(QStringLiteral("156")));
-    EXPECT_TRUE(ecran.LblLien->text().contains(QStringLiteral("code:156:::referentiel:3.1:html")));
+    EXPECT_TRUE(controle<QLabel>(&ecran, "LblReferentiel")->text().contains(QStringLiteral("156")));
+    EXPECT_TRUE(controle<QLabel>(&ecran, "LblLien")
+                    ->text()
+                    .contains(QStringLiteral("code:156:::referentiel:3.1:html")));
     EXPECT_EQ(ecran.actionInserer()->text(), QStringLiteral("Saisir un nouveau code"));
     EXPECT_EQ(ecran.actionSupprimer()->text(), QStringLiteral("Supprimer le code"));
     EXPECT_EQ(ecran.actionEnregistrer()->text(), QStringLiteral("Enregistrer la fiche"));
@@ -48,21 +52,22 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
 
     // A new entry: the next code of the list, the form's checks in one message.
     ecran.actionInserer()->trigger();
-    EXPECT_EQ(ecran.TxtType->text(), QStringLiteral("ANALYSES.LIEU"));
-    EXPECT_EQ(ecran.TxtCode->text(), QStringLiteral("3"));
-    EXPECT_FALSE(ecran.TxtCode->isReadOnly());
-    ecran.TxtDateCreation->clear();
-    QTest::keyClicks(ecran.TxtDateCreation, QStringLiteral("32/13/2020"));
+    EXPECT_EQ(controle<QLineEdit>(&ecran, "TxtType")->text(), QStringLiteral("ANALYSES.LIEU"));
+    EXPECT_EQ(controle<QLineEdit>(&ecran, "TxtCode")->text(), QStringLiteral("3"));
+    EXPECT_FALSE(controle<QLineEdit>(&ecran, "TxtCode")->isReadOnly());
+    controle<QLineEdit>(&ecran, "TxtDateCreation")->clear();
+    QTest::keyClicks(controle<QLineEdit>(&ecran, "TxtDateCreation"), QStringLiteral("32/13/2020"));
     ecran.actionEnregistrer()->trigger();
     EXPECT_EQ(recus(), QStringList({"ERREUR: \nRenseignez le libellé du code.\nLa date de création "
                                     "du code n'est pas correcte."}));
     EXPECT_EQ(ecran.grille()->nbLignes(), 3);
 
-    ecran.TxtDateCreation->clear();
-    QTest::keyClicks(ecran.TxtDateCreation, QStringLiteral("02/03/2021"));
-    QTest::keyClicks(ecran.TxtLibelle, QStringLiteral("Sur le terrain"));
-    ecran.TxtCommentaire->insertPlainText(QStringLiteral("Mesure faite à l'arrivée."));
-    ASSERT_TRUE(ecran.CboStatut->selectionnerCode(QStringLiteral("2")));
+    controle<QLineEdit>(&ecran, "TxtDateCreation")->clear();
+    QTest::keyClicks(controle<QLineEdit>(&ecran, "TxtDateCreation"), QStringLiteral("02/03/2021"));
+    QTest::keyClicks(controle<QLineEdit>(&ecran, "TxtLibelle"), QStringLiteral("Sur le terrain"));
+    controle<QPlainTextEdit>(&ecran, "TxtCommentaire")
+        ->insertPlainText(QStringLiteral("Mesure faite à l'arrivée."));
+    ASSERT_TRUE(controle<ComboCodee>(&ecran, "CboStatut")->selectionnerCode(QStringLiteral("2")));
     ecran.actionEnregistrer()->trigger();
     EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de la fiche du code SANDRE terminé."}));
     EXPECT_EQ(
@@ -72,20 +77,20 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
         QStringList(
             {"ANALYSES.LIEU|3|Sur le terrain|2|02/03/2021|jdupont|Mesure faite à l'arrivée."}));
     EXPECT_EQ(ecran.grille()->nbLignes(), 4);
-    EXPECT_TRUE(ecran.TxtCode->isReadOnly());
+    EXPECT_TRUE(controle<QLineEdit>(&ecran, "TxtCode")->isReadOnly());
     capturer(ecran, QStringLiteral("ListeCodes"));
 
     // Found by its code, shown in the form.
     ecran.actionInserer()->trigger();
-    EXPECT_EQ(ecran.TxtLibelle->text(), QString());
+    EXPECT_EQ(controle<QLineEdit>(&ecran, "TxtLibelle")->text(), QString());
     QTest::keyClicks(ecran.champRecherche(), QStringLiteral("3"));
     QTest::keyClick(ecran.champRecherche(), Qt::Key_Return);
     const int ligne = ecran.grille()->ligneCourante();
     ASSERT_GE(ligne, 0);
     EXPECT_EQ(ecran.grille()->texte(ligne, 2), QStringLiteral("Sur le terrain"));
     EXPECT_EQ(ecran.grille()->texte(ligne, 8), QStringLiteral("Validé"));
-    EXPECT_EQ(ecran.TxtLibelle->text(), QStringLiteral("Sur le terrain"));
-    EXPECT_EQ(ecran.CboStatut->codeSelectionne(), QStringLiteral("2"));
+    EXPECT_EQ(controle<QLineEdit>(&ecran, "TxtLibelle")->text(), QStringLiteral("Sur le terrain"));
+    EXPECT_EQ(controle<ComboCodee>(&ecran, "CboStatut")->codeSelectionne(), QStringLiteral("2"));
     EXPECT_TRUE(recus().isEmpty());
     ecran.champRecherche()->clear();
     QTest::keyClicks(ecran.champRecherche(), QStringLiteral("77"));
@@ -103,33 +108,34 @@ TEST_P(ListeCodesEcranTest, SaisirEnregistrerRetrouverSupprimer)
             .toInt(),
         3);
     EXPECT_EQ(ecran.grille()->nbLignes(), 3);
-    EXPECT_EQ(ecran.TxtCode->text(), QStringLiteral("3"));
-    EXPECT_TRUE(ecran.TxtLibelle->text().isEmpty());
+    EXPECT_EQ(controle<QLineEdit>(&ecran, "TxtCode")->text(), QStringLiteral("3"));
+    EXPECT_TRUE(controle<QLineEdit>(&ecran, "TxtLibelle")->text().isEmpty());
     EXPECT_FALSE(ecran.actionSupprimer()->isEnabled());
 
     // Every list at once.
-    ASSERT_TRUE(ecran.CboChamp->selectionnerCode(QStringLiteral("*")));
+    ASSERT_TRUE(controle<ComboCodee>(&ecran, "CboChamp")->selectionnerCode(QStringLiteral("*")));
     EXPECT_EQ(ecran.grille()->nbLignes(),
               valeur(QStringLiteral("SELECT count(*) FROM CODES_SANDRE")).toInt());
-    EXPECT_TRUE(ecran.LblReferentiel->text().isEmpty());
+    EXPECT_TRUE(controle<QLabel>(&ecran, "LblReferentiel")->text().isEmpty());
     ASSERT_TRUE(ecran.exporterVers(chemin(QStringLiteral("Liste_des_Codes.csv"))));
     EXPECT_TRUE(QFileInfo::exists(chemin(QStringLiteral("Liste_des_Codes.csv"))));
 
     // A new list typed in the form: its first code, and it joins the list box once saved.
     ecran.actionInserer()->trigger();
-    QTest::keyClicks(ecran.TxtType, QStringLiteral("analyses.lieu"));
-    QTest::keyClick(ecran.TxtType, Qt::Key_Return);
-    EXPECT_EQ(ecran.TxtCode->text(), QStringLiteral("3"));
-    ecran.TxtType->clear();
-    QTest::keyClicks(ecran.TxtType, QStringLiteral("test.nouvelle"));
-    QTest::keyClick(ecran.TxtType, Qt::Key_Return);
-    EXPECT_EQ(ecran.TxtType->text(), QStringLiteral("TEST.NOUVELLE"));
-    EXPECT_EQ(ecran.TxtCode->text(), QStringLiteral("1"));
-    QTest::keyClicks(ecran.TxtLibelle, QStringLiteral("Premier"));
+    QTest::keyClicks(controle<QLineEdit>(&ecran, "TxtType"), QStringLiteral("analyses.lieu"));
+    QTest::keyClick(controle<QLineEdit>(&ecran, "TxtType"), Qt::Key_Return);
+    EXPECT_EQ(controle<QLineEdit>(&ecran, "TxtCode")->text(), QStringLiteral("3"));
+    controle<QLineEdit>(&ecran, "TxtType")->clear();
+    QTest::keyClicks(controle<QLineEdit>(&ecran, "TxtType"), QStringLiteral("test.nouvelle"));
+    QTest::keyClick(controle<QLineEdit>(&ecran, "TxtType"), Qt::Key_Return);
+    EXPECT_EQ(controle<QLineEdit>(&ecran, "TxtType")->text(), QStringLiteral("TEST.NOUVELLE"));
+    EXPECT_EQ(controle<QLineEdit>(&ecran, "TxtCode")->text(), QStringLiteral("1"));
+    QTest::keyClicks(controle<QLineEdit>(&ecran, "TxtLibelle"), QStringLiteral("Premier"));
     ecran.actionEnregistrer()->trigger();
     EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de la fiche du code SANDRE terminé."}));
-    EXPECT_GE(ecran.CboChamp->indexCode(QStringLiteral("TEST.NOUVELLE")), 0);
-    EXPECT_EQ(ecran.CboChamp->codeSelectionne(), QStringLiteral("*"));
+    EXPECT_GE(controle<ComboCodee>(&ecran, "CboChamp")->indexCode(QStringLiteral("TEST.NOUVELLE")),
+              0);
+    EXPECT_EQ(controle<ComboCodee>(&ecran, "CboChamp")->codeSelectionne(), QStringLiteral("*"));
     EXPECT_EQ(lignes(QStringLiteral(
                   "SELECT Code, Libelle FROM CODES_SANDRE WHERE Champ='TEST.NOUVELLE'")),
               QStringList({"1|Premier"}));

@@ -90,18 +90,19 @@ TEST_P(TaxonsGuiTest, ImporterSaisirTraitsEtSupprimer)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&ecran));
     EXPECT_EQ(ecran.grille()->nbLignes(), 3);
     EXPECT_EQ(ecran.actionOutils()->text(), QStringLiteral("Importer une liste de taxons"));
-    ecran.TxtFiltre->setText(QStringLiteral("gamm"));
-    QTest::keyClick(ecran.TxtFiltre, Qt::Key_Return);
+    controle<QLineEdit>(&ecran, "TxtFiltre")->setText(QStringLiteral("gamm"));
+    QTest::keyClick(controle<QLineEdit>(&ecran, "TxtFiltre"), Qt::Key_Return);
     EXPECT_EQ(ecran.grille()->nbLignes(), 2);
 
     // A new taxon with a trait value.
     ecran.actionInserer()->trigger();
-    QTest::keyClicks(ecran.TxtCode, QStringLiteral("9010"));
-    QTest::keyClicks(ecran.TxtNomLatin, QStringLiteral("Echinogammarus"));
-    ASSERT_TRUE(ecran.CboTheme->selectionnerCode(QStringLiteral("3")));
-    ASSERT_EQ(ecran.SprTraits->rowCount(), 1);
-    ecran.SprTraits->definirTexte(0, 2, QStringLiteral("2"));
-    EXPECT_EQ(ecran.SprTraits->affiche(0, 2), QStringLiteral("Rapide [2]"));
+    QTest::keyClicks(controle<QLineEdit>(&ecran, "TxtCode"), QStringLiteral("9010"));
+    QTest::keyClicks(controle<QLineEdit>(&ecran, "TxtNomLatin"), QStringLiteral("Echinogammarus"));
+    ASSERT_TRUE(controle<ComboCodee>(&ecran, "CboTheme")->selectionnerCode(QStringLiteral("3")));
+    ASSERT_EQ(controle<GrilleSaisie>(&ecran, "SprTraits")->rowCount(), 1);
+    controle<GrilleSaisie>(&ecran, "SprTraits")->definirTexte(0, 2, QStringLiteral("2"));
+    EXPECT_EQ(controle<GrilleSaisie>(&ecran, "SprTraits")->affiche(0, 2),
+              QStringLiteral("Rapide [2]"));
     ecran.actionEnregistrer()->trigger();
     EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de la fiche du taxon terminé."}));
     EXPECT_EQ(lignes(QStringLiteral(
@@ -111,7 +112,7 @@ TEST_P(TaxonsGuiTest, ImporterSaisirTraitsEtSupprimer)
         lignes(QStringLiteral(
             "SELECT codeTrait, codeModalite FROM TRAITS_ECOBIO_TAXONS WHERE codeTaxon='9010'")),
         QStringList({"1|2"}));
-    ecran.OngletsFiche->setCurrentIndex(2);
+    controle<QTabWidget>(&ecran, "OngletsFiche")->setCurrentIndex(2);
     capturer(ecran, QStringLiteral("ListeTaxons"));
 
     // Used at a station: it can be neither made inactive nor deleted.
@@ -120,7 +121,7 @@ TEST_P(TaxonsGuiTest, ImporterSaisirTraitsEtSupprimer)
     LigneTaxonListe l;
     l.codeTaxon = QStringLiteral("9010");
     ASSERT_TRUE(ecrireTaxonListe(true, 1, 0, 1, 1, l));
-    ecran.CboActif->selectionnerCode(QStringLiteral("0"));
+    controle<ComboCodee>(&ecran, "CboActif")->selectionnerCode(QStringLiteral("0"));
     ecran.actionEnregistrer()->trigger();
     EXPECT_EQ(
         recus(),
@@ -131,7 +132,7 @@ TEST_P(TaxonsGuiTest, ImporterSaisirTraitsEtSupprimer)
 
     // The purge keeps it, and only it.
     messages().repondre(BoutonOui);
-    ecran.ActionPurger->trigger();
+    controle<QAction>(&ecran, "ActionPurger")->trigger();
     EXPECT_EQ(recus().last(), QStringLiteral("AIDE: Les taxons ont été supprimés."));
     EXPECT_EQ(lignes(QStringLiteral("SELECT codeTaxon FROM TAXONS")), QStringList({"9010"}));
     ASSERT_EQ(ecran.grille()->nbLignes(), 1);

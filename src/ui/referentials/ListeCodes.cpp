@@ -34,6 +34,20 @@ ListeCodes::ListeCodes(const QString &champ, QWidget *parent)
     setWindowTitle(TITRE);
     construireFiltres();
     construireFiche();
+    nommerControles({{CboChamp, "CboChamp"},
+                     {LblReferentiel, "LblReferentiel"},
+                     {LblLien, "LblLien"},
+                     {TxtType, "TxtType"},
+                     {TxtCode, "TxtCode"},
+                     {TxtLibelle, "TxtLibelle"},
+                     {TxtMnemonique, "TxtMnemonique"},
+                     {TxtReference, "TxtReference"},
+                     {CboStatut, "CboStatut"},
+                     {TxtDateCreation, "TxtDateCreation"},
+                     {TxtDateModification, "TxtDateModification"},
+                     {TxtAuteur, "TxtAuteur"},
+                     {TxtProjet, "TxtProjet"},
+                     {TxtCommentaire, "TxtCommentaire"}});
     remplirChamps(champ.isEmpty() ? CODE_TOUS : champ.trimmed().toUpper());
     RempliSprCodes();
     declencheInserer();

@@ -25,22 +25,6 @@ class ListeCodes : public EcranListeReference
     // The entry the form shows, as it would be saved.
     FicheCode ficheFormulaire() const;
 
-    // Controls, named as on every screen.
-    ComboCodee *CboChamp;
-    QLabel *LblReferentiel;
-    QLabel *LblLien;
-    QLineEdit *TxtType;
-    QLineEdit *TxtCode;
-    QLineEdit *TxtLibelle;
-    QLineEdit *TxtMnemonique;
-    QLineEdit *TxtReference;
-    ComboCodee *CboStatut;
-    QLineEdit *TxtDateCreation;
-    QLineEdit *TxtDateModification;
-    QLineEdit *TxtAuteur;
-    QLineEdit *TxtProjet;
-    QPlainTextEdit *TxtCommentaire;
-
   public slots:
     // Reads the list keys and the grid of the chosen list again.
     void RempliSprCodes();
@@ -58,6 +42,22 @@ class ListeCodes : public EcranListeReference
     void remplirChamps(const QString &aSelectionner);
     void afficherFiche(const FicheCode &fiche);
     void afficherReferentiel();
+
+    // Controls, named as on every screen (tests find them by these names).
+    ComboCodee *CboChamp;
+    QLabel *LblReferentiel;
+    QLabel *LblLien;
+    QLineEdit *TxtType;
+    QLineEdit *TxtCode;
+    QLineEdit *TxtLibelle;
+    QLineEdit *TxtMnemonique;
+    QLineEdit *TxtReference;
+    ComboCodee *CboStatut;
+    QLineEdit *TxtDateCreation;
+    QLineEdit *TxtDateModification;
+    QLineEdit *TxtAuteur;
+    QLineEdit *TxtProjet;
+    QPlainTextEdit *TxtCommentaire;
 
     ModeleListeCodes m_modele;
     FicheCode m_fiche;

@@ -78,6 +78,37 @@ ListeTaxons::ListeTaxons(QWidget *parent)
     connect(ActionPhotos, &QAction::triggered, this, &ListeTaxons::DeclenchePhotos);
     construireFiltres();
     construireFiche();
+    nommerControles({{CboFiltreTheme, "CboFiltreTheme"},
+                     {CboFiltreActif, "CboFiltreActif"},
+                     {TxtFiltre, "TxtFiltre"},
+                     {OngletsFiche, "OngletsFiche"},
+                     {TxtCode, "TxtCode"},
+                     {TxtNomLatin, "TxtNomLatin"},
+                     {TxtNomCommun, "TxtNomCommun"},
+                     {TxtDateCreation, "TxtDateCreation"},
+                     {TxtDateMiseAJour, "TxtDateMiseAJour"},
+                     {TxtAuteur, "TxtAuteur"},
+                     {TxtRedacteur, "TxtRedacteur"},
+                     {TxtParent, "TxtParent"},
+                     {TxtOmnidia, "TxtOmnidia"},
+                     {TxtMuseum, "TxtMuseum"},
+                     {TxtMacrophyte, "TxtMacrophyte"},
+                     {TxtTaxonCalcul, "TxtTaxonCalcul"},
+                     {CboStatut, "CboStatut"},
+                     {CboActif, "CboActif"},
+                     {CboNiveau, "CboNiveau"},
+                     {CboTheme, "CboTheme"},
+                     {CboTypeEspece, "CboTypeEspece"},
+                     {CboStatutEspece, "CboStatutEspece"},
+                     {TxtReference, "TxtReference"},
+                     {TxtCommentaire, "TxtCommentaire"},
+                     {SprTraits, "SprTraits"},
+                     {ActionPurger, "ActionPurger"},
+                     {ActionRemplacer, "ActionRemplacer"},
+                     {ActionPresence, "ActionPresence"},
+                     {ActionActiver, "ActionActiver"},
+                     {ActionTraits, "ActionTraits"},
+                     {ActionPhotos, "ActionPhotos"}});
     RempliSprTaxons();
     declencheInserer();
 }

@@ -28,22 +28,6 @@ class ListeTaxons : public EcranListeReference
     FicheTaxon ficheFormulaire() const;
     void afficherFiche(const FicheTaxon &fiche);
 
-    // Filters.
-    ComboCodee *CboFiltreTheme;
-    ComboCodee *CboFiltreActif;
-    QLineEdit *TxtFiltre;
-    // Record.
-    QTabWidget *OngletsFiche;
-    QLineEdit *TxtCode, *TxtNomLatin, *TxtNomCommun, *TxtDateCreation, *TxtDateMiseAJour,
-        *TxtAuteur, *TxtRedacteur;
-    QLineEdit *TxtParent, *TxtOmnidia, *TxtMuseum, *TxtMacrophyte, *TxtTaxonCalcul;
-    ComboCodee *CboStatut, *CboActif, *CboNiveau, *CboTheme, *CboTypeEspece, *CboStatutEspece;
-    QPlainTextEdit *TxtReference, *TxtCommentaire;
-    QHash<QString, QPlainTextEdit *> TxtTextes; // column of textesTaxon()
-    GrilleSaisie *SprTraits;
-    QAction *ActionPurger, *ActionRemplacer, *ActionPresence, *ActionActiver, *ActionTraits,
-        *ActionPhotos;
-
   public slots:
     void RempliSprTaxons();
     void declencheInserer() override;
@@ -65,6 +49,22 @@ class ListeTaxons : public EcranListeReference
     void construireFiltres();
     void construireFiche();
     void remplirTraits(const FicheTaxon &fiche);
+
+    // Controls, named as on every screen (tests find them by these names). Filters.
+    ComboCodee *CboFiltreTheme;
+    ComboCodee *CboFiltreActif;
+    QLineEdit *TxtFiltre;
+    // Record.
+    QTabWidget *OngletsFiche;
+    QLineEdit *TxtCode, *TxtNomLatin, *TxtNomCommun, *TxtDateCreation, *TxtDateMiseAJour,
+        *TxtAuteur, *TxtRedacteur;
+    QLineEdit *TxtParent, *TxtOmnidia, *TxtMuseum, *TxtMacrophyte, *TxtTaxonCalcul;
+    ComboCodee *CboStatut, *CboActif, *CboNiveau, *CboTheme, *CboTypeEspece, *CboStatutEspece;
+    QPlainTextEdit *TxtReference, *TxtCommentaire;
+    QHash<QString, QPlainTextEdit *> TxtTextes; // column of textesTaxon()
+    GrilleSaisie *SprTraits;
+    QAction *ActionPurger, *ActionRemplacer, *ActionPresence, *ActionActiver, *ActionTraits,
+        *ActionPhotos;
 
     ModeleListeTaxons m_modele;
     FicheTaxon m_fiche;
