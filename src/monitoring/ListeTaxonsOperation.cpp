@@ -49,7 +49,15 @@ bool creerTableListeTaxons(qint64 codeQualitometre)
     const QString suffixe = QString::number(codeQualitometre);
     const QString creation = sqlCreationTableListeTaxons(suffixe);
     if (creation.isEmpty()) return false;
-    if (!bd().tableExiste(PREFIXE_LISTE_TAXONS + suffixe)) return bd().Execute(creation);
+    // Every reader takes one operation's list: without the index each read scans the station's
+    // whole table.
+    const QString index = QStringLiteral("ind_liste_") + suffixe;
+    const QString creationIndex = QStringLiteral("CREATE INDEX ") + index + QStringLiteral(" ON ") +
+                                  PREFIXE_LISTE_TAXONS + suffixe +
+                                  QStringLiteral(" (codeOperation, codeListe)");
+    if (!bd().tableExiste(PREFIXE_LISTE_TAXONS + suffixe))
+        return bd().Execute(creation) && bd().Execute(creationIndex);
+    if (!bd().indexExiste(index)) bd().Execute(creationIndex);
     // An older table lacks the counts of the elementary samples.
     const QStringList existantes = bd().colonnes(PREFIXE_LISTE_TAXONS + suffixe);
     const QStringList ajouts = sqlColonnesAjouteesListeTaxons(suffixe);

@@ -74,6 +74,8 @@ constexpr DefinitionIndex INDEX[] = {
     {"ind_qualito_points_op", "qualitometres_points_operations", "codequalitometre, codepoint, datedebut"},
     // Samples reach their operation by (station, operation): analyses, follow-up table, searches.
     {"ind_qualito_points_op2", "qualitometres_points_operations", "codequalitometre, codeoperation"},
+    // Index results are replaced per operation (delete, next indice, insert).
+    {"ind_qualito_op_resultats", "qualitometres_operations_resultats", "codequalitometre, codeoperation"},
     {"ind_analyses_parametres", "analyses_parametres", "code"},
     {"ind_analyses_unites", "analyses_unites", "code"},
     {"ind_intervenants", "intervenants", "codeintervenant"},
