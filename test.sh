@@ -9,7 +9,7 @@ source scripts/cluster-postgres.sh
 source scripts/verifier-format.sh
 
 vyk_installer_dependances "${VYK_PAQUETS[@]}" "${VYK_PAQUETS_TESTS[@]}"
-vyk_installer_optionnels "${VYK_PAQUETS_OPTIONNELS[@]}"
+vyk_installer_optionnels "${VYK_PAQUETS_OPTIONNELS_TESTS[@]}"
 vyk_verifier_format
 
 PRESET=${VYK_PRESET:-debug}

@@ -21,6 +21,8 @@ VYK_PAQUETS_TESTS=(clang-format unixodbc odbc-postgresql libxml2-utils)
 # in which the public index calculators are written. A failure to install them does not stop the
 # run: what needs them says so. VYK_SANS_OPTIONNELS=1 leaves them out.
 VYK_PAQUETS_OPTIONNELS=(libreoffice-calc-nogui python3-uno r-base-core)
+# The tests use the office engine only (the calculators they start are scripts of their own).
+VYK_PAQUETS_OPTIONNELS_TESTS=(libreoffice-calc-nogui python3-uno)
 
 vyk_en_root() {
     if [ "$(id -u)" -eq 0 ]; then
