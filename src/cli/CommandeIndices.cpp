@@ -6,6 +6,7 @@
 
 #include "app/Registre.h"
 #include "app/Reglages.h"
+#include "indices/CalculIndiceOperation.h"
 #include "indices/ClasseurLibreOffice.h"
 #include "indices/ExportsIndices.h"
 #include "indices/Ibgn.h"
@@ -19,7 +20,8 @@ namespace {
 const QString USAGE = QStringLiteral(
     "Usage : vyk-cli [options de connexion] indices calculateurs | trame INDICE --station CODE "
     "--operation N --sortie DOSSIER | lancer INDICE --station CODE --operation N | integrer "
-    "INDICE FICHIER --station CODE | ibgn --station CODE --operation N");
+    "INDICE FICHIER --station CODE | ibgn --station CODE --operation N | hype --station CODE "
+    "[--selection CODE] [--debut JJ/MM/AAAA] [--fin JJ/MM/AAAA]");
 
 QString racine()
 {
@@ -114,11 +116,27 @@ int ibgn(Contexte &ctx, const ArgumentsCommande &args)
     return SUCCES;
 }
 
+// HYPE on a station's analyses: the reports' folder, or the reason it failed.
+int hype(Contexte &ctx, const ArgumentsCommande &args)
+{
+    ProgressionTerminal progression;
+    const IssueCalculIndice issue =
+        calculerTendancesHype(args.options.value(QStringLiteral("station")),
+                              args.options.value(QStringLiteral("selection")),
+                              args.options.value(QStringLiteral("debut")),
+                              args.options.value(QStringLiteral("fin")), progression);
+    if (issue.genre.isEmpty()) return ctx.echec(QStringLiteral("Calcul annulé."));
+    if (issue.genre != GENRE_INFO) return ctx.echec(QString(issue.message).replace(u'\r', u'\n'));
+    ctx.sortie << QDir::toNativeSeparators(issue.documents) << '\n';
+    return SUCCES;
+}
+
 int executer(Contexte &ctx, const QStringList &arguments)
 {
     const ArgumentsCommande args =
         lireArguments(arguments, {QStringLiteral("station"), QStringLiteral("operation"),
-                                  QStringLiteral("sortie")});
+                                  QStringLiteral("sortie"), QStringLiteral("selection"),
+                                  QStringLiteral("debut"), QStringLiteral("fin")});
     const QString action = args.positionnels.value(0);
     if (!args.erreur.isEmpty() || action.isEmpty())
         return ctx.usage(args.erreur.isEmpty() ? USAGE : args.erreur);
@@ -128,6 +146,10 @@ int executer(Contexte &ctx, const QStringList &arguments)
             args.options.value(QStringLiteral("operation")).isEmpty())
             return ctx.usage(USAGE);
         return ctx.ouvrirBase() ? ibgn(ctx, args) : ECHEC;
+    }
+    if (action == QLatin1String("hype") && args.positionnels.size() == 1) {
+        if (args.options.value(QStringLiteral("station")).isEmpty()) return ctx.usage(USAGE);
+        return ctx.ouvrirBase() ? hype(ctx, args) : ECHEC;
     }
     const DescriptionIndice *indice = indiceNomme(args.positionnels.value(1));
     const bool station = !args.options.value(QStringLiteral("station")).isEmpty();
@@ -176,7 +198,9 @@ VYK_CLI_COMMANDE(
          "--operation N\n"
          "       vyk-cli [options de connexion] indices integrer INDICE FICHIER "
          "--station CODE\n"
-         "       vyk-cli [options de connexion] indices ibgn --station CODE --operation N\n\n"
+         "       vyk-cli [options de connexion] indices ibgn --station CODE --operation N\n"
+         "       vyk-cli [options de connexion] indices hype --station CODE [--selection CODE]\n"
+         "               [--debut JJ/MM/AAAA] [--fin JJ/MM/AAAA]\n\n"
          "INDICE : I2M2, IBG-DCE, IBD, IBMR ou Diagnostic. « calculateurs » écrit le\n"
          "dossier retenu de chaque calculateur sous le réglage CheminR ; « trame » écrit\n"
          "la trame de l'opération dans DOSSIER ; « lancer » écrit la trame dans le\n"
@@ -186,6 +210,8 @@ VYK_CLI_COMMANDE(
          "station CODE. Les lignes écartées sont citées.\n"
          "« ibgn » calcule l'opération par le modèle IBGN.XLS (ou IBG_DCE.XLS) du réglage\n"
          "CheminModeles, sur une copie, avec LibreOffice, et enregistre ses résultats ; une\n"
-         "valeur déjà enregistrée et différente est gardée.\n\n"
+         "valeur déjà enregistrée et différente est gardée.\n"
+         "« hype » envoie les analyses de la station (des paramètres de la sélection) et ses\n"
+         "niveaux d'eau au calculateur Hype et écrit le dossier de ses rapports.\n\n"
          "Code de sortie : 0 succès, 1 erreur, 2 erreur d'usage."),
      vyk::cli::executer})

@@ -31,10 +31,8 @@ QString racineCalculateurs()
 }
 
 // The frame written; the error table as one message when it is not empty.
-QString ecrireTrame(ExportIndice &e, const QString &operation, Progression &progression)
+QString ecrireTrame(ExportIndice &e, const FiltresExport &filtres, Progression &progression)
 {
-    FiltresExport filtres;
-    filtres.operation = operation;
     e.demarreExport(filtres);
     if (!e.ecritTrameDebut()) e.ecritTrameListe(progression);
     e.ecritTrameFin();
@@ -44,7 +42,7 @@ QString ecrireTrame(ExportIndice &e, const QString &operation, Progression &prog
 IssueCalculIndice apresCalcul(ExportIndice &e)
 {
     if (!e.description().integre) {
-        IssueCalculIndice i = issue(GENRE_INFO, texteCalculIndice::DOCUMENTS);
+        IssueCalculIndice i = issue(GENRE_INFO, e.description().messageDocuments);
         i.documents = e.repLocal() + QStringLiteral("script");
         return i;
     }
@@ -79,6 +77,25 @@ IssueCalculIndice calculerIndiceOperation(const DescriptionIndice &indice, qint6
     if (listeIndiceVide(indice, station, operation))
         return issue(GENRE_INFO, indice.codeListe == 0 ? texteCalculIndice::LISTE_FLORE_VIDE
                                                        : texteIbgn::LISTE_VIDE);
+    FiltresExport filtres;
+    filtres.operation = operation;
+    return lancerExport(indice, codeBSS, filtres, progression);
+}
+
+IssueCalculIndice calculerTendancesHype(const QString &codeBSS, const QString &selection,
+                                        const QString &dateMinimum, const QString &dateMaximum,
+                                        Progression &progression)
+{
+    FiltresExport filtres;
+    filtres.selection = selection;
+    filtres.dateMinimum = dateMinimum;
+    filtres.dateMaximum = dateMaximum;
+    return lancerExport(indiceHype(), codeBSS, filtres, progression);
+}
+
+IssueCalculIndice lancerExport(const DescriptionIndice &indice, const QString &codeBSS,
+                               const FiltresExport &filtres, Progression &progression)
+{
     const QString racine = racineCalculateurs();
     const QString nom =
         racine.isEmpty() ? QString() : dossierCalculateur(racine, indice.calculateur);
@@ -92,7 +109,7 @@ IssueCalculIndice calculerIndiceOperation(const DescriptionIndice &indice, qint6
     e->codeBSS = codeBSS;
     if (!e->configuration(dossier)) return issue(GENRE_ERREUR, e->getTabErreur());
     progression.position(20, 100);
-    if (const QString erreurs = ecrireTrame(*e, operation, progression); !erreurs.isEmpty())
+    if (const QString erreurs = ecrireTrame(*e, filtres, progression); !erreurs.isEmpty())
         return issue(GENRE_ERREUR, erreurs);
     if (progression.annule()) return {};
     progression.position(60, 100);

@@ -5,6 +5,7 @@
 // card shows.
 
 #include "indices/DescriptionIndice.h"
+#include "indices/ExportIndice.h"
 
 #include "db/Progression.h"
 
@@ -15,9 +16,6 @@ namespace texteCalculIndice {
 inline const QString LISTE_FLORE_VIDE =
     QStringLiteral("La liste floristique de cette opération est vide. Vous ne pouvez pas "
                    "calculer l'indice correspondant.");
-inline const QString DOCUMENTS =
-    QStringLiteral("L'exportation des données est terminée. Vous pouvez consulter les documents "
-                   "dans le répertoire de sortie.");
 } // namespace texteCalculIndice
 
 struct IssueCalculIndice
@@ -34,6 +32,17 @@ struct IssueCalculIndice
 IssueCalculIndice calculerIndiceOperation(const DescriptionIndice &indice, qint64 station,
                                           const QString &codeBSS, const QString &operation,
                                           Progression &progression);
+
+// The same road from the calculator's folder on, for any export and filters.
+IssueCalculIndice lancerExport(const DescriptionIndice &indice, const QString &codeBSS,
+                               const FiltresExport &filtres, Progression &progression);
+
+// HYPE on the station's analyses (of the parameter selection `selection` when set) and water
+// levels, dates DD/MM/YYYY ("" for none, the upper one excluded); its PDF reports are left in
+// its "script" folder.
+IssueCalculIndice calculerTendancesHype(const QString &codeBSS, const QString &selection,
+                                        const QString &dateMinimum, const QString &dateMaximum,
+                                        Progression &progression);
 
 // True when the operation has no line in the index's list (faunal or floral).
 bool listeIndiceVide(const DescriptionIndice &indice, qint64 station, const QString &operation);

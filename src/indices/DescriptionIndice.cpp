@@ -147,6 +147,9 @@ const DescriptionIndice &indiceDiagnostic()
         d.separateur = u';';
         d.titreProgression = QStringLiteral("Calcul des disagnostiques");
         d.integre = false;
+        d.messageDocuments =
+            QStringLiteral("L'exportation des données est terminée. Vous pouvez "
+                           "consulter les documents dans le répertoire de sortie.");
         return d;
     }();
     return indice;
@@ -169,6 +172,8 @@ const DescriptionIndice &indiceHype()
         d.separateur = u'|';
         d.titreProgression = QStringLiteral("Calcul des tendances");
         d.integre = false;
+        d.messageDocuments = QStringLiteral("L'exportation des données est terminée. Vous pouvez "
+                                            "consulter les documents dans le répertoire Hype.");
         return d;
     }();
     return indice;

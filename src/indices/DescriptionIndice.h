@@ -44,7 +44,8 @@ struct DescriptionIndice
     QString fichierTrame = QStringLiteral("entreeVYK.txt");
     QChar separateur = u'\t';
     QString titreProgression = QStringLiteral("Calcul de l'indice");
-    bool integre = true; // results stored; otherwise documents left for the user
+    bool integre = true;      // results stored; otherwise documents left for the user
+    QString messageDocuments; // the end of a run leaving documents
 };
 
 const DescriptionIndice &indiceI2M2();

@@ -104,17 +104,20 @@ bool ExportIndice::verifierFiltres()
     return true;
 }
 
-bool ExportIndice::ecritTrameListe(Progression &progression)
+QVariant ExportIndice::stationExportee(Progression &progression)
 {
     progression.message(QStringLiteral("Récupération des infos de ") + codeBSS);
     const QVariant station =
         bd().valeur(QStringLiteral("SELECT codeQualitometre FROM QUALITOMETRES WHERE codeBSS = ") +
                     sqlTexte(codeBSS));
-    if (station.isNull()) {
-        addErreur(QStringLiteral("Station introuvable : ") + codeBSS);
-        return true;
-    }
-    if (!verifierFiltres() || !preparer(station.toLongLong())) return true;
+    if (station.isNull()) addErreur(QStringLiteral("Station introuvable : ") + codeBSS);
+    return station;
+}
+
+bool ExportIndice::ecritTrameListe(Progression &progression)
+{
+    const QVariant station = stationExportee(progression);
+    if (station.isNull() || !verifierFiltres() || !preparer(station.toLongLong())) return true;
     const QString table =
         identifiantTable(QStringLiteral("QUALITOMETRES_LISTE_"), station.toString());
     QString sql =

@@ -75,6 +75,8 @@ class ExportIndice
     virtual void terminerListe() {}
 
     void ecrire(const QStringList &champs);
+    // The code of the station `codeBSS` (progress told); null, with the error, when unknown.
+    QVariant stationExportee(Progression &progression);
     // Reads `sql`; false with "erreur lors de l'exécution de" in the error table.
     bool extraire(const QString &sql, Tableau &resultat);
     const FiltresExport &filtres() const { return m_filtres; }

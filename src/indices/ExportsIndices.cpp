@@ -12,6 +12,7 @@ std::unique_ptr<ExportIndice> creerExport(const DescriptionIndice &indice)
     case TrameIndice::Diagnostic:
         return std::make_unique<ExportDiagnostic>(indice);
     case TrameIndice::Hype:
+        return std::make_unique<ExportHype>(indice);
     case TrameIndice::Macroinvertebres:
         break;
     }

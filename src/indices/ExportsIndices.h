@@ -76,3 +76,27 @@ QString requeteTaxonsFloristiques(const QString &table, const QString &operation
                                   const QString &selection);
 
 } // namespace vyk
+
+namespace vyk {
+
+// HYPE, the groundwater trends: the station's analyses (of the selection's parameters when one
+// is set) and its water levels, "|"-separated.
+class ExportHype : public ExportIndice
+{
+  public:
+    using ExportIndice::ExportIndice;
+    bool ecritTrameListe(Progression &progression) override;
+    // The water levels of the groundwater point of the same public code, when its level table
+    // exists.
+    bool ecritTramePiezo();
+
+  protected:
+    QStringList entete() const override;
+    bool ecrireOperation(const OperationExportee &) override { return true; }
+
+  private:
+    QString conditionDates(const QString &colonne) const;
+    QString m_x, m_y;
+};
+
+} // namespace vyk

@@ -2,6 +2,7 @@
 #include "app/Registre.h"
 #include "app/Reglages.h"
 #include "monitoring/ListeTaxonsOperation.h"
+#include "schema/TableAnalyses.h"
 
 #include "support/BaseTest.h"
 #include "support/TablesCatalogue.h"
@@ -262,6 +263,50 @@ TEST_P(ExportsIndicesTest, LigneDeCommandeDiagnostic)
                                           "01234567_20230702_2;0\r\n"));
     EXPECT_EQ(lignes(QStringLiteral("SELECT COUNT(*) FROM QUALITOMETRES_OPERATIONS_RESULTATS")),
               QStringList{QStringLiteral("0")});
+}
+
+// HYPE gets the station's analyses of the selection's parameters and leaves its reports.
+TEST_P(ExportsIndicesTest, LigneDeCommandeHype)
+{
+    test::creerTablesCatalogue({"QUALITOMETRE_LOCALISATIONS", "PIEZOMETRES"});
+    ecrireRegistre(reglage::CheminR, dossier.path());
+    calculateur(dossier.path(), QStringLiteral("Hype"), "%PDF\n", QStringLiteral("tendances.pdf"));
+    const QStringList commande = {QStringLiteral("indices"),     QStringLiteral("hype"),
+                                  QStringLiteral("--station"),   QStringLiteral("01234567"),
+                                  QStringLiteral("--selection"), QStringLiteral("NITRATES")};
+    test::SortieCli s = cli(commande);
+    EXPECT_EQ(s.code, 1);
+    EXPECT_EQ(s.erreurs.trimmed(), QStringLiteral("Aucune analyse pour 01234567"));
+    ASSERT_TRUE(creerTableAnalyses(QStringLiteral("01234567")));
+    for (const char *sql : {
+             "INSERT INTO QUALITOMETRE_LOCALISATIONS (CodeQualitometre, CodeProjection, X, Y) "
+             "VALUES (1, 16, 0.5, 46.25)",
+             "INSERT INTO ANALYSES_PARAMETRES (code, nom) VALUES ('1340', 'Nitrates')",
+             "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (code, num, codeParametre, typeListe) "
+             "VALUES ('NITRATES', 1, '1340', 0)",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (5, 1, "
+             "#03/02/2021#)",
+             "INSERT INTO ANALYSES_01234567 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeProducteur, Resultat, CodeParametre, CodeUnite, CodeRemarque) VALUES (0, 5, 1, "
+             "123, 31.5, '1340', '162', '1')",
+             // Not in the selection.
+             "INSERT INTO ANALYSES_01234567 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "Resultat, CodeParametre) VALUES (1, 5, 1, 7.2, '1302')",
+         })
+        ASSERT_TRUE(executer(QString::fromLatin1(sql))) << sql << qPrintable(bd().derniereErreur());
+    s = cli(commande);
+    EXPECT_EQ(s.code, 0) << qPrintable(s.erreurs);
+    const QString d = dossier.filePath(QStringLiteral("Hype"));
+    EXPECT_EQ(s.sortie, d + QStringLiteral("/script\n"));
+    QFile trame(d + QStringLiteral("/EXPORT_ADES.txt"));
+    ASSERT_TRUE(trame.open(QIODevice::ReadOnly));
+    EXPECT_EQ(
+        QString::fromUtf8(trame.readAll()),
+        QStringLiteral("Numéro de prélèvement|Producteur de données|Organisme valideur|Code "
+                       "BSS|X_WGS84|Y_WGS84|Date de prélèvement|Heure de prélèvement|Code "
+                       "paramètre|Nom paramètre|Résultat|Code remarque|Code unité|Code "
+                       "qualification\r\n"
+                       "5|123||01234567|0.5|46.25|02/03/2021||1340|Nitrates|31.5|1|162|\r\n"));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ExportsIndicesTest);
