@@ -7,6 +7,7 @@
 #include "db/Session.h"
 #include "db/Sql.h"
 #include "referentials/ListesCodees.h"
+#include "users/AccesStations.h"
 
 #include <QSet>
 
@@ -360,8 +361,15 @@ QVector<StationDemande> stationsDemande(const QVector<int> &codes)
 
 EntreesCodees stationsProposees()
 {
-    const Tableau t = bd().extraire(QStringLiteral(
-        "SELECT CodeBSS, Nom, CodeQualitometre FROM QUALITOMETRES ORDER BY CodeBSS"));
+    // A user restricted to some stations is offered only those.
+    const QString acces =
+        session().estConnecte()
+            ? conditionAccesStations(QStringLiteral("QUALITOMETRES.CodeQualitometre"))
+            : QString();
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT CodeBSS, Nom, CodeQualitometre FROM QUALITOMETRES") +
+                      (acces.isEmpty() ? QString() : QStringLiteral(" WHERE ") + acces) +
+                      QStringLiteral(" ORDER BY CodeBSS"));
     EntreesCodees entrees;
     for (int i = 0; i < t.nbLignes(); ++i)
         entrees.append({t.texte(i, 2), (t.texte(i, 0) + u' ' + t.texte(i, 1)).trimmed(), 0});

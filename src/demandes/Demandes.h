@@ -145,7 +145,7 @@ struct StationDemande
 // The stations of these codes, in the order given; a code naming no station keeps its number
 // as identifier and an empty name.
 QVector<StationDemande> stationsDemande(const QVector<int> &codes);
-// The stations offered for a request, by identifier.
+// The stations offered for a request, by identifier: those the user may see.
 EntreesCodees stationsProposees();
 
 // --- Campaigns -------------------------------------------------------------------------------

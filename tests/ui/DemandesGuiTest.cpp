@@ -162,9 +162,24 @@ TEST_P(DemandesGuiTest, SansLeDroitLesCommandesSontCachees)
             EXPECT_TRUE(b->isHidden()) << qPrintable(b->objectName());
     }
     s.habilitations = QStringLiteral(",QUALITO_ALL,QUALITO_DEMANDES,");
+    // Station access reads the stored rights.
+    ASSERT_TRUE(executer("INSERT INTO UTILISATEURS_HABILITATIONS (login, habilitation) VALUES "
+                         "('LUCIE', 'QUALITO_ALL')"));
+    {
+        FrmDemandePrelvement1 ecran;
+        EXPECT_FALSE(ecran.CmdGenerer->isHidden());
+        EXPECT_FALSE(ecran.CmdDupliquer->isHidden());
+        EXPECT_GE(ecran.CboStation->indexCode("1"), 0);
+        EXPECT_GE(ecran.CboStation->indexCode("2"), 0);
+    }
+    // Restricted to station 2: the other one is not offered.
+    s.habilitations = QStringLiteral(",QUALITO_DEMANDES,");
+    ASSERT_TRUE(executer("DELETE FROM UTILISATEURS_HABILITATIONS WHERE login='LUCIE'"));
+    ASSERT_TRUE(executer("INSERT INTO UTILISATEURS_STATIONS (login, typeStation, identifiant, "
+                         "modeSelect) VALUES ('LUCIE', 'QUALITO', '2', 'SINGLE')"));
     FrmDemandePrelvement1 ecran;
-    EXPECT_FALSE(ecran.CmdGenerer->isHidden());
-    EXPECT_FALSE(ecran.CmdDupliquer->isHidden());
+    EXPECT_LT(ecran.CboStation->indexCode("1"), 0);
+    EXPECT_GE(ecran.CboStation->indexCode("2"), 0);
 }
 
 } // namespace
