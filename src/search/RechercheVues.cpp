@@ -10,14 +10,6 @@
 
 namespace vyk {
 
-const QStringList &pointsPhysicoChimiques()
-{
-    static const QStringList cles = {QStringLiteral("001"), QStringLiteral("031"),
-                                     QStringLiteral("061"), QStringLiteral("071"),
-                                     QStringLiteral("091"), QStringLiteral("691")};
-    return cles;
-}
-
 namespace {
 
 QString nombre(double v)
@@ -129,27 +121,6 @@ QStringList titresGroupe(Regroupement regroupement)
 }
 
 } // namespace
-
-GrilleTexte grilleStationsParElement(const ResultatRecherche &r)
-{
-    GrilleTexte g;
-    g.titres = QStringList{QStringLiteral("Code"), QStringLiteral("Element"),
-                           QStringLiteral("Identifiant"), QStringLiteral("Station"),
-                           QStringLiteral("Détection")};
-    QHash<QString, QString> noms;
-    for (const StationRecherche &s : r.stations)
-        noms.insert(s.codeBSS, s.nom);
-    for (const Indicateur &i : r.indicateurs) {
-        std::vector<std::pair<bool, QString>> stations;
-        for (auto it = i.lieux[0].cbegin(); it != i.lieux[0].cend(); ++it)
-            stations.emplace_back(!it.value(), it.key());
-        std::sort(stations.begin(), stations.end());
-        for (const auto &[sansDetection, identifiant] : stations)
-            g.lignes << QStringList{i.code, i.element, identifiant, noms.value(identifiant),
-                                    sansDetection ? QStringLiteral("Non") : QStringLiteral("Oui")};
-    }
-    return g;
-}
 
 QString titreDetail(Regroupement regroupement)
 {

@@ -1,22 +1,13 @@
 #pragma once
 
-// What the results search screen derives from a search's rows: the stations where each element
-// is present, the detailed views grouped by station, sample, water body, HER or catchment, and
-// the web map of the found stations.
+// What the results search screen derives from a search's rows: the detailed views grouped by
+// station, sample, water body, HER or catchment, and the web map of the found stations.
 
 #include "search/Recherche.h"
 
 #include <QUrl>
 
 namespace vyk {
-
-// The physico-chemical sampling point keys.
-const QStringList &pointsPhysicoChimiques();
-
-// One row per element and station where it was searched: "Code", "Element", "Identifiant",
-// "Station", "Détection" ("Oui" / "Non"). Elements in their indicator order, then the stations
-// with a detection first, each part by identifier.
-GrilleTexte grilleStationsParElement(const ResultatRecherche &r);
 
 enum class Regroupement
 {

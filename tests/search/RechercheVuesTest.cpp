@@ -68,16 +68,6 @@ ResultatRecherche resultat()
     return r;
 }
 
-TEST(RechercheVues, StationsAvecEtSansDetection)
-{
-    const GrilleTexte g = grilleStationsParElement(resultat());
-    EXPECT_EQ(g.titres.join(u'|'), QStringLiteral("Code|Element|Identifiant|Station|Détection"));
-    EXPECT_EQ(joindre(g),
-              QStringList(
-                  {"1311/162|Oxygène dissous|BSS002|Aval|Oui", "1340/162|Nitrates|BSS001|Amont|Oui",
-                   "1340/162|Nitrates|BSS002|Aval|Oui", "1340/162|Nitrates|BSS003|Source|Non"}));
-}
-
 TEST(RechercheVues, DetailParStationEtParPrelevement)
 {
     const ResultatRecherche r = resultat();

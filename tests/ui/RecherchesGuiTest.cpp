@@ -77,6 +77,8 @@ class RecherchesGuiTest : public EcranTest
                  "('NO3', 'Nitrates seuls', 0)",
                  "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, "
                  "CodeUnite, TypeListe) VALUES ('NO3', 1, '1340', '162', 0)",
+                 "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS_TITRE (Code, Nom, TypeListe) VALUES "
+                 "('IBG', 'Indices biologiques', 2)",
              })
             ASSERT_TRUE(executer(QString::fromUtf8(sql)))
                 << sql << qPrintable(bd().derniereErreur());
@@ -156,6 +158,13 @@ TEST_P(RecherchesGuiTest, LesControlesFontLaDemande)
               QStringLiteral("1311|162|1|2|3|9|5|031|"));
     EXPECT_EQ(c.filtreClasse, 9);
     EXPECT_TRUE(c.detectionsSeulement);
+
+    // Index results search index lists; the physico-chemical list is no longer offered.
+    ASSERT_TRUE(ecran.cboSupports->selectionnerCode(QStringLiteral("-1")));
+    EXPECT_EQ(ecran.CboSelection->indexCode(QStringLiteral("NO3")), -1);
+    ASSERT_TRUE(ecran.CboSelection->selectionnerCode(QStringLiteral("IBG")));
+    EXPECT_EQ(ecran.criteres().pointPrelevement, QStringLiteral("-1"));
+    EXPECT_NE(ecran.cboSupports->indexCode(QStringLiteral("-2")), -1);
 }
 
 TEST_P(RecherchesGuiTest, ResultatsClassesEtGrilles)
@@ -201,8 +210,10 @@ TEST_P(RecherchesGuiTest, ResultatsClassesEtGrilles)
     EXPECT_EQ(rangee(ecran.modele(FrmRecherches::Repartitions), 0).section(u'|', 0, 4),
               QStringLiteral("1340/162|Nitrates|2|2|100"));
     const ModeleTexteRecherche &stations = ecran.modele(FrmRecherches::Stations);
-    ASSERT_EQ(stations.rowCount(), 3);
-    EXPECT_EQ(rangee(stations, 2), QStringLiteral("1311/162|Oxygène dissous|BSS001|Amont|Oui"));
+    ASSERT_EQ(stations.rowCount(), 2);
+    EXPECT_EQ(rangee(stations, 0).section(u'|', 0, 3), QStringLiteral("1|BSS001|Amont|2"));
+    EXPECT_EQ(rangee(stations, 1).section(u'|', 0, 3), QStringLiteral("2|BSS002|Aval|1"));
+    EXPECT_EQ(ecran.modele(FrmRecherches::TotalStations).rowCount(), 1);
 
     // A search that finds nothing empties every grid and disables the commands.
     ecran.TxtDateDebut->setText(QStringLiteral("01/01/2030"));
@@ -265,9 +276,8 @@ TEST_P(RecherchesGuiTest, ExportsDesGrillesEtDetails)
     const QString ods = chemin(QStringLiteral("stations.ods"));
     ecran.exporter(FrmRecherches::Stations, ods);
     ASSERT_TRUE(c.ouvrir(ods));
-    EXPECT_EQ(c.feuille(1)->plage(2, 3, 4, 5), QVector<QStringList>({{"BSS001", "Amont", "Oui"},
-                                                                     {"BSS002", "Aval", "Oui"},
-                                                                     {"BSS001", "Amont", "Oui"}}));
+    EXPECT_EQ(c.feuille(1)->plage(2, 2, 3, 3),
+              QVector<QStringList>({{"BSS001", "Amont"}, {"BSS002", "Aval"}}));
 
     FrmRechercheDetaillee *detail = ecran.ouvrirDetail(Regroupement::Station);
     ASSERT_NE(detail, nullptr);
@@ -288,6 +298,67 @@ TEST_P(RecherchesGuiTest, ExportsDesGrillesEtDetails)
     const QStringList messages = recus();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("ERREUR: Impossible d'écrire le fichier")));
+}
+
+TEST_P(RecherchesGuiTest, RecherchesEnregistreesEtResultatsMemorises)
+{
+    FrmRecherches ecran;
+    EXPECT_EQ(ecran.modeleRecherches().rowCount(), 0);
+    preparer(ecran);
+    ecran.LstStations->item(0)->setSelected(true);
+    ecran.CmdEnregistrerCriteres->click();
+    EXPECT_EQ(recus(), QStringList({"ERREUR: Donnez un intitulé à la recherche."}));
+    EXPECT_EQ(ecran.modeleRecherches().rowCount(), 0);
+    ecran.TxtIntitule->setText(QStringLiteral("Nitrates amont"));
+    ecran.CmdEnregistrerCriteres->click();
+    EXPECT_EQ(recus(), QStringList({"AIDE: Les critères de la recherche ont été enregistrés."}));
+    ASSERT_EQ(ecran.modeleRecherches().rowCount(), 1);
+    const qint64 id = ecran.rechercheCourante();
+    ASSERT_NE(id, 0);
+    EXPECT_EQ(ecran.modeleRecherches().index(0, 1).data().toString(),
+              QStringLiteral("Nitrates amont"));
+
+    ecran.CmdRecherche->click();
+    ASSERT_EQ(ecran.modeleResultats().rowCount(), 4);
+    ecran.CmdEnregistrerResultats->click();
+    EXPECT_EQ(recus(), QStringList({"AIDE: Les résultats de la recherche ont été enregistrés."}));
+
+    // A blank search, then the saved one brought back with its memorised grids.
+    ecran.CmdNouvelleRecherche->click();
+    EXPECT_EQ(ecran.rechercheCourante(), 0);
+    EXPECT_EQ(ecran.criteres().typeSeuil, QString());
+    EXPECT_TRUE(ecran.criteres().stations.isEmpty());
+    EXPECT_EQ(ecran.modele(FrmRecherches::Indicateurs).rowCount(), 0);
+    ecran.SprRecherches->setCurrentIndex(ecran.modeleRecherches().index(0, 0));
+    EXPECT_EQ(ecran.rechercheCourante(), id);
+    const CriteresRecherche c = ecran.criteres();
+    EXPECT_EQ(c.stations, QVector<qint64>({1}));
+    EXPECT_EQ(QStringList({c.dateDebut, c.dateFin, c.typeSeuil, c.pointPrelevement}).join(u'|'),
+              QStringLiteral("01/01/2024|31/12/2024|5|"));
+    EXPECT_EQ(ecran.modeleResultats().rowCount(), 0);
+    const ModeleTexteRecherche &ind = ecran.modele(FrmRecherches::Indicateurs);
+    ASSERT_EQ(ind.rowCount(), 2);
+    EXPECT_EQ(rangee(ind, 0).section(u'|', 0, 3), QStringLiteral("1340/162|Nitrates|3|2"));
+    EXPECT_TRUE(ecran.CmdExporterIndicateurs->isEnabled());
+    EXPECT_FALSE(ecran.CmdExporterResultats->isEnabled());
+    const QString liste = chemin(QStringLiteral("recherches.csv"));
+    ecran.exporterRecherches(liste);
+    QFile f(liste);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains(QStringLiteral("Nitrates amont").toUtf8()));
+
+    messages().repondre(BoutonNon);
+    ecran.CmdSupprimerRecherche->click();
+    EXPECT_EQ(recus(), QStringList({"QUESTION: Etes vous sur de vouloir supprimer cette "
+                                    "recherche ?"}));
+    EXPECT_EQ(ecran.modeleRecherches().rowCount(), 1);
+    messages().repondre(BoutonOui);
+    ecran.CmdSupprimerRecherche->click();
+    EXPECT_EQ(recus(), QStringList({"QUESTION: Etes vous sur de vouloir supprimer cette "
+                                    "recherche ?",
+                                    "AIDE: La recherche a été supprimée."}));
+    EXPECT_EQ(ecran.modeleRecherches().rowCount(), 0);
+    EXPECT_EQ(ecran.rechercheCourante(), 0);
 }
 
 TEST_P(RecherchesGuiTest, CarteWebDesStationsTrouvees)

@@ -35,13 +35,14 @@ namespace vyk {
 
 namespace {
 
-const char *const NOMS_EXPORT[] = {"Resultats", "Indicateurs", "Totaux", "Repartitions",
-                                   "Stations"};
+const char *const NOMS_EXPORT[] = {"Resultats",    "Indicateurs", "Totaux",
+                                   "Repartitions", "Stations",    "Total stations"};
 
 } // namespace
 
 FrmRecherches::FrmRecherches(QWidget *parent)
     : Ecran(parent), m_resultats(new ModeleResultats(this)),
+      m_recherches(new ModeleTexteRecherche(this)),
       m_ouvreur([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("FrmRecherches"));
@@ -52,7 +53,9 @@ FrmRecherches::FrmRecherches(QWidget *parent)
     creerCriteres();
     creerGrilles();
     creerCommandes();
+    creerRecherches();
     disposer();
+    chargerRecherches();
     afficher(nullptr);
 }
 
@@ -71,9 +74,11 @@ void FrmRecherches::creerCriteres()
     TxtDateDebut->setPlaceholderText(QStringLiteral("01/01/1900"));
     txtDateFin->setPlaceholderText(QStringLiteral("31/12/2050"));
     cboSupports = new ComboCodee(this);
-    remplirSupports();
     CboSelection = new ComboCodee(this);
+    remplirSupports();
     remplirSelections();
+    // Each kind of result searches its own type of list.
+    connect(cboSupports, &ComboCodee::codeChange, this, [this] { remplirSelections(); });
     CboParametres = new ComboCodee(this);
     CboParametres->remplirRequete(
         QStringLiteral("SELECT Nom, Code FROM ANALYSES_PARAMETRES ORDER BY Nom ASC"),
@@ -103,31 +108,37 @@ void FrmRecherches::creerCriteres()
     remplirExecutions();
 }
 
-// The physico-chemical point keys, named as the stations' points name them; "031" chosen.
+// The sampling points, then the index results and the states; "031" chosen.
 void FrmRecherches::remplirSupports()
 {
-    QHash<QString, QString> noms;
+    EntreesCodees entrees;
+    QStringList vues;
     const Tableau t = bd().extraire(QStringLiteral(
         "SELECT DISTINCT identifiant, nom FROM QUALITOMETRES_POINTS ORDER BY nom ASC"));
-    for (int l = 0; l < t.nbLignes(); ++l)
-        if (!noms.contains(t.texte(l, 0).trimmed()))
-            noms.insert(t.texte(l, 0).trimmed(), t.texte(l, 1));
-    EntreesCodees entrees;
-    for (const QString &cle : pointsPhysicoChimiques())
-        entrees << EntreeCodee{cle, noms.value(cle, cle)};
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        const QString cle = t.texte(l, 0).trimmed();
+        if (cle.isEmpty() || vues.contains(cle)) continue;
+        vues << cle;
+        entrees << EntreeCodee{cle, t.texte(l, 1)};
+    }
+    if (!vues.contains(QStringLiteral("031")))
+        entrees << EntreeCodee{QStringLiteral("031"), QStringLiteral("Physico-chimie")};
+    entrees << EntreeCodee{QStringLiteral("-1"), QStringLiteral("Indices")}
+            << EntreeCodee{QStringLiteral("-2"), QStringLiteral("Etats")};
     cboSupports->definirEntrees(entrees, ComboCodee::AvecVide);
     cboSupports->selectionnerCode(QStringLiteral("031"));
 }
 
 void FrmRecherches::remplirSelections()
 {
+    CriteresRecherche c;
+    c.pointPrelevement = cboSupports->codeSelectionne();
+    const int type = typeListeRecherche(c);
     EntreesCodees entrees;
-    for (const TitreSelection &t : titresSelections(true, false))
-        if (t.typeListe == ListeParametres && t.codeParent.isEmpty())
-            entrees << EntreeCodee{t.code, t.nom};
+    for (const TitreSelection &t : titresSelections(true, true))
+        if (t.typeListe == type && t.codeParent.isEmpty()) entrees << EntreeCodee{t.code, t.nom};
     CboSelection->definirEntrees(entrees, ComboCodee::AvecVide);
-    if (const auto defaut = selectionParDefaut(ListeParametres))
-        CboSelection->selectionnerCode(defaut->code);
+    if (const auto defaut = selectionParDefaut(type)) CboSelection->selectionnerCode(defaut->code);
 }
 
 void FrmRecherches::remplirExecutions()
@@ -147,16 +158,22 @@ void FrmRecherches::creerGrilles()
     SprTotalIndicateurs = creerVueRecherche(this, m_grilles[1]);
     SprRepartitions = creerVueRecherche(this, m_grilles[2]);
     SprStations = creerVueRecherche(this, m_grilles[3]);
+    SprTotalStations = creerVueRecherche(this, m_grilles[4]);
+    SprTotalStations->setMaximumHeight(SprTotalStations->fontMetrics().height() * 5);
     SprTotalIndicateurs->setMaximumHeight(SprTotalIndicateurs->fontMetrics().height() * 5);
     Onglets->addTab(SprAnalyses, QStringLiteral("Résultats"));
-    auto *indicateurs = new QWidget(this);
-    auto *mise = new QVBoxLayout(indicateurs);
-    mise->setContentsMargins(0, 0, 0, 0);
-    mise->addWidget(SprIndicateurs, 1);
-    mise->addWidget(SprTotalIndicateurs);
-    Onglets->addTab(indicateurs, QStringLiteral("Indicateurs"));
+    // A grid with its totals row below.
+    auto avecTotal = [this](QTableView *grille, QTableView *total) {
+        auto *onglet = new QWidget(this);
+        auto *mise = new QVBoxLayout(onglet);
+        mise->setContentsMargins(0, 0, 0, 0);
+        mise->addWidget(grille, 1);
+        mise->addWidget(total);
+        return onglet;
+    };
+    Onglets->addTab(avecTotal(SprIndicateurs, SprTotalIndicateurs), QStringLiteral("Indicateurs"));
     Onglets->addTab(SprRepartitions, QStringLiteral("Répartitions"));
-    Onglets->addTab(SprStations, QStringLiteral("Stations"));
+    Onglets->addTab(avecTotal(SprStations, SprTotalStations), QStringLiteral("Stations"));
 }
 
 void FrmRecherches::creerCommandes()
@@ -230,7 +247,8 @@ void FrmRecherches::disposer()
                      {SprIndicateurs, "SprIndicateurs"},
                      {SprTotalIndicateurs, "SprTotalIndicateurs"},
                      {SprRepartitions, "SprRepartitions"},
-                     {SprStations, "SprStations"}});
+                     {SprStations, "SprStations"},
+                     {SprTotalStations, "SprTotalStations"}});
     auto *criteres = new QWidget(this);
     auto *formulaire = new QFormLayout(criteres);
     formulaire->addRow(QStringLiteral("Stations"), LstStations);
@@ -265,8 +283,13 @@ void FrmRecherches::disposer()
         ligne->addStretch(1);
         colonne->addLayout(ligne);
     }
+    auto *gauche = new QWidget(this);
+    auto *pile = new QVBoxLayout(gauche);
+    pile->setContentsMargins(0, 0, 0, 0);
+    pile->addWidget(disposerRecherches());
+    pile->addWidget(criteres, 1);
     auto *separation = new QSplitter(this);
-    separation->addWidget(criteres);
+    separation->addWidget(gauche);
     separation->addWidget(droite);
     separation->setStretchFactor(1, 1);
     auto *mise = new QHBoxLayout(this);
@@ -298,7 +321,7 @@ CriteresRecherche FrmRecherches::criteres() const
 
 const ModeleTexteRecherche &FrmRecherches::modele(Grille grille) const
 {
-    return *m_grilles[std::clamp(int(grille) - 1, 0, 3)];
+    return *m_grilles[std::clamp(int(grille) - 1, 0, 4)];
 }
 
 void FrmRecherches::rechercher()
@@ -342,17 +365,32 @@ void FrmRecherches::afficher(std::shared_ptr<const ResultatRecherche> resultat)
     if (!m_resultat) totaux.lignes.clear();
     m_grilles[1]->definir(std::move(totaux));
     m_grilles[2]->definir(grilleRepartitions(r));
-    m_grilles[3]->definir(grilleStationsParElement(r));
-    for (QPushButton *b :
-         {CmdDetailStation, CmdDetailPrelevement, CmdDetailMasseEau, CmdDetailHer, CmdDetailBv,
-          CmdExporterResultats, CmdExporterIndicateurs, CmdExporterTotaux, CmdExporterRepartitions,
-          CmdExporterStations, CmdCarte, CmdGraphique})
+    m_grilles[3]->definir(grilleStations(r));
+    GrilleTexte totalStations = grilleTotalStations(r);
+    if (!m_resultat) totalStations.lignes.clear();
+    m_grilles[4]->definir(std::move(totalStations));
+    for (QPushButton *b : {CmdDetailStation, CmdDetailPrelevement, CmdDetailMasseEau, CmdDetailHer,
+                           CmdDetailBv, CmdCarte, CmdGraphique, CmdEnregistrerResultats})
         b->setEnabled(m_resultat != nullptr);
+    activerExports();
+}
+
+// A grid exports once it shows rows (the results of a search, or memorised ones).
+void FrmRecherches::activerExports()
+{
+    CmdExporterResultats->setEnabled(m_resultats->rowCount() > 0);
+    CmdExporterIndicateurs->setEnabled(m_grilles[0]->rowCount() > 0);
+    CmdExporterTotaux->setEnabled(m_grilles[1]->rowCount() > 0);
+    CmdExporterRepartitions->setEnabled(m_grilles[2]->rowCount() > 0);
+    CmdExporterStations->setEnabled(m_grilles[3]->rowCount() > 0);
 }
 
 void FrmRecherches::exporter(Grille grille, const QString &chemin)
 {
-    if (!m_resultat) return;
+    const QAbstractItemModel &m = grille == Resultats
+                                      ? static_cast<const QAbstractItemModel &>(*m_resultats)
+                                      : modele(grille);
+    if (m.rowCount() == 0) return;
     const QString nom = QString::fromLatin1(NOMS_EXPORT[grille]);
     const QString fichier =
         chemin.isEmpty() ? demanderCheminExport(this, windowTitle(), nom) : chemin;

@@ -6,6 +6,7 @@
 // stations.
 
 #include "search/RechercheVues.h"
+#include "search/RecherchesEnregistrees.h"
 
 #include "ui/widgets/Ecran.h"
 
@@ -42,7 +43,8 @@ class FrmRecherches : public Ecran
         Indicateurs,
         Totaux,
         Repartitions,
-        Stations
+        Stations,
+        TotalStations
     };
     // Opens an address in the user's browser; true when it could.
     using OuvreurUrl = std::function<bool(const QUrl &)>;
@@ -95,14 +97,37 @@ class FrmRecherches : public Ecran
     QTableView *SprTotalIndicateurs;
     QTableView *SprRepartitions;
     QTableView *SprStations;
+    QTableView *SprTotalStations;
+    // Saved searches.
+    QLineEdit *TxtIntitule;
+    QTableView *SprRecherches;
+    QPushButton *CmdNouvelleRecherche;
+    QPushButton *CmdSupprimerRecherche;
+    QPushButton *CmdEnregistrerCriteres;
+    QPushButton *CmdExporterRecherches;
+    QPushButton *CmdEnregistrerResultats;
 
   public slots:
     void rechercher();
     // Writes a grid to this file (asked for when empty).
     void exporter(vyk::FrmRecherches::Grille grille, const QString &chemin = {});
     void exporterCarte();
+    // Saved searches: a blank one, the selected one deleted (after a question), the criteria
+    // saved under the title, the current results memorised, the list exported.
+    void nouvelleRecherche();
+    void supprimerRecherche();
+    void enregistrerCriteres();
+    void enregistrerResultats();
+    void exporterRecherches(const QString &chemin = {});
+    // Loads the criteria of the saved search of that row, and its memorised results if any.
+    void chargerRecherche(int ligne);
 
   public:
+    // The saved search being worked on, 0 for none.
+    qint64 rechercheCourante() const { return m_id; }
+    const ModeleTexteRecherche &modeleRecherches() const { return *m_recherches; }
+    // Sets the controls after saved criteria.
+    void appliquer(const CriteresRecherche &c);
     // Opens the detailed view of the current results (inside the main window when there is
     // one); null without results.
     FrmRechercheDetaillee *ouvrirDetail(Regroupement regroupement);
@@ -118,11 +143,18 @@ class FrmRecherches : public Ecran
     void remplirSupports();
     void remplirSelections();
     void remplirExecutions();
+    void creerRecherches();
+    QWidget *disposerRecherches();
+    void chargerRecherches();
     void afficher(std::shared_ptr<const ResultatRecherche> resultat);
+    void activerExports();
 
     std::shared_ptr<const ResultatRecherche> m_resultat;
     ModeleResultats *m_resultats;
-    ModeleTexteRecherche *m_grilles[4];
+    ModeleTexteRecherche *m_grilles[5];
+    ModeleTexteRecherche *m_recherches;
+    QVector<RechercheEnregistree> m_listeRecherches;
+    qint64 m_id = 0;
     OuvreurUrl m_ouvreur;
 };
 
