@@ -2,7 +2,9 @@
 
 #include "campagnes/Campagnes.h"
 #include "db/BaseDonnees.h"
+#include "db/Session.h"
 #include "search/Selections.h"
+#include "users/AccesStations.h"
 
 namespace vyk {
 
@@ -53,8 +55,15 @@ EntreesCodees choixListesParametres()
 
 EntreesCodees choixStations()
 {
-    const Tableau t = bd().extraire(QStringLiteral(
-        "SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES ORDER BY CodeBSS"));
+    // A user restricted to some stations is offered those only.
+    const QString acces =
+        session().estConnecte()
+            ? conditionAccesStations(QStringLiteral("QUALITOMETRES.CodeQualitometre"))
+            : QString();
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES") +
+                      (acces.isEmpty() ? QString() : QStringLiteral(" WHERE ") + acces) +
+                      QStringLiteral(" ORDER BY CodeBSS"));
     EntreesCodees entrees;
     entrees.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l)

@@ -17,7 +17,7 @@ EntreesCodees choixFractions();
 EntreesCodees choixLieux();
 // The physico-chemical selection lists.
 EntreesCodees choixListesParametres();
-// Every station, "CodeBSS - name" by CodeBSS, coded by CodeQualitometre.
+// The stations the user may reach, "CodeBSS - name" by CodeBSS, coded by CodeQualitometre.
 EntreesCodees choixStations();
 
 } // namespace vyk
