@@ -539,4 +539,24 @@ IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRe
     return IssueRecherche::Trouve;
 }
 
+IssueRecherche rapportSeuils(qint64 execution, const QString &typeSeuil, bool inferieurSeuil1,
+                             bool superieurMax, ResultatRecherche &resultat, QString &message,
+                             Progression &progression)
+{
+    CriteresRecherche c;
+    c.jobExecution = QString::number(execution);
+    c.typeSeuil = typeSeuil;
+    const IssueRecherche issue = rechercherResultats(c, resultat, message, progression);
+    if (issue != IssueRecherche::Trouve) return issue;
+    QVector<LigneResultat> anomalies;
+    for (LigneResultat &l : resultat.lignes) {
+        if (l.grille < 0) continue;
+        const bool sous = inferieurSeuil1 && l.classe.classe == 0;
+        const bool audela = superieurMax && l.classe.classe > 0 && l.classe.couleur == 4;
+        if (sous || audela) anomalies << std::move(l);
+    }
+    resultat.lignes = std::move(anomalies);
+    return issue;
+}
+
 } // namespace vyk

@@ -133,6 +133,17 @@ enum class IssueRecherche
 IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRecherche &resultat,
                                    QString &message, Progression &progression = progressionNulle());
 
+// The threshold report of an import run: the results the execution wrote, classed against the
+// threshold type, of which the rows kept are the anomalies: at or below bound 1 of their grid
+// (inferieurSeuil1) or past its last bound (superieurMax). A result without a grid is no anomaly.
+// The indicators count every result of the run. Trouve also when no row is an anomaly.
+IssueRecherche rapportSeuils(qint64 execution, const QString &typeSeuil, bool inferieurSeuil1,
+                             bool superieurMax, ResultatRecherche &resultat, QString &message,
+                             Progression &progression = progressionNulle());
+inline const QString MESSAGE_ANOMALIES_SEUILS =
+    QStringLiteral("Intégration terminée. Certaines anomalies ont été notifiées dans le rapport "
+                   "de recherche selon le seuil");
+
 // The grids as text, titles first: results, indicators, totals, distributions.
 struct GrilleTexte
 {

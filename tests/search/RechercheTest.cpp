@@ -374,6 +374,44 @@ TEST_P(RechercheTest, UtilisateurRestreintEtTravailImport)
     chercher(c, IssueRecherche::DatesInvalides);
 }
 
+TEST_P(RechercheTest, RapportDesSeuilsDUnImport)
+{
+    mesure(1, 1, QStringLiteral("02/01/2024"), QStringLiteral("1340"), QStringLiteral("5"));
+    mesure(1, 2, QStringLiteral("02/02/2024"), QStringLiteral("1340"), QStringLiteral("30"));
+    mesure(1, 3, QStringLiteral("02/03/2024"), QStringLiteral("1340"), QStringLiteral("200"));
+    mesure(2, 4, QStringLiteral("02/04/2024"), QStringLiteral("1340"), QStringLiteral("3.5"),
+           QStringLiteral("'10'"));
+    // Without a grid there is no anomaly; another job's results are not in the report.
+    executerOk(QStringLiteral("DELETE FROM ANALYSES_SEUILS WHERE CodeParametre IS NULL"));
+    mesure(1, 5, QStringLiteral("02/05/2024"), QStringLiteral("1335"), QStringLiteral("1"));
+    executerOk(QStringLiteral("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, "
+                              "codeOperation, dateDebut, jobExecutionId) VALUES (1, 1, "
+                              "#01/01/2024#, 78)"));
+    executerOk(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, "
+                              "DateDebut, codeOperation) VALUES (6, 1, #02/06/2024#, 1)"));
+    executerOk(QStringLiteral("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
+                              "CodeQualitometre, CodeParametre, CodeUnite, Resultat) VALUES (6, "
+                              "6, 1, '1340', '162', 500)"));
+    const auto rapport = [&](bool sous, bool audela) {
+        ResultatRecherche r;
+        QString message;
+        EXPECT_EQ(rapportSeuils(77, QStringLiteral("5"), sous, audela, r, message),
+                  IssueRecherche::Trouve)
+            << qPrintable(message);
+        EXPECT_EQ(r.total.recherches, 5);
+        QStringList sortie;
+        for (const LigneResultat &l : r.lignes)
+            sortie << l.resultat;
+        return sortie;
+    };
+    EXPECT_EQ(rapport(true, false), QStringList({"5", "<3.5"}));
+    EXPECT_EQ(rapport(false, true), QStringList({"200"}));
+    EXPECT_EQ(rapport(true, true), QStringList({"5", "200", "<3.5"}));
+    EXPECT_EQ(MESSAGE_ANOMALIES_SEUILS,
+              QStringLiteral("Intégration terminée. Certaines anomalies ont été notifiées dans le "
+                             "rapport de recherche selon le seuil"));
+}
+
 class Annulation : public Progression
 {
   public:

@@ -5,6 +5,7 @@
 #include "db/Messages.h"
 #include "import/ApercuImport.h"
 #include "import/ModelesImport.h"
+#include "search/Recherche.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/ProgressionGui.h"
 
@@ -367,7 +368,10 @@ void Importation::afficherResultat(const ResultatImport &r)
     if (!total.messageIntervenants.isEmpty())
         afficherMessage(GENRE_AIDE, total.messageIntervenants);
     if (r.statut()) {
-        afficherMessage(GENRE_AIDE, texteImportation::TERMINE);
+        if (rapportSeuilsApresImport(r))
+            afficherMessage(GENRE_WARNING, MESSAGE_ANOMALIES_SEUILS);
+        else
+            afficherMessage(GENRE_AIDE, texteImportation::TERMINE);
         return;
     }
     const QStringList messages = r.messages();
@@ -388,11 +392,45 @@ void Importation::montrerControle(const ResultatImport &r)
                       QStringLiteral(" : ") + l.raison;
     m_information->setText(total.resume());
     m_rapport = lignes.join(u'\n');
+    montrerRapport(QStringLiteral("Contrôle du fichier"), QStringLiteral("RapportControle"));
+}
+
+// After an automatic run whose folder settings name a threshold type and an invalidity rule,
+// the results it wrote that break the rule are listed. True when there are some.
+bool Importation::rapportSeuilsApresImport(const ResultatImport &r)
+{
+    const ProprietesIntegration &p = m_proprietes;
+    if (!integrationAutomatique() || r.execution < 0 || p.typeSeuil.trimmed().isEmpty() ||
+        !(p.invalideSiInferieurSeuil1 || p.invalideSiSuperieurMax))
+        return false;
+    ResultatRecherche resultat;
+    QString message;
+    IssueRecherche issue;
+    {
+        ProgressionGui progression(this, QStringLiteral("Rapport de recherche selon le seuil"));
+        issue = rapportSeuils(r.execution, p.typeSeuil, p.invalideSiInferieurSeuil1,
+                              p.invalideSiSuperieurMax, resultat, message, progression);
+    }
+    if (issue != IssueRecherche::Trouve || resultat.lignes.isEmpty()) return false;
+    const QString separateur = QStringLiteral(" ; ");
+    QStringList lignes{(titresResultats().mid(0, 9) << QStringLiteral("Classe")).join(separateur)};
+    for (const LigneResultat &l : std::as_const(resultat.lignes)) {
+        const QStringList c = celluleResultat(resultat, l);
+        lignes << (c.mid(0, 9) << c[30]).join(separateur);
+    }
+    m_rapport = lignes.join(u'\n');
+    montrerRapport(QStringLiteral("Rapport de recherche selon le seuil"),
+                   QStringLiteral("RapportSeuils"));
+    return true;
+}
+
+void Importation::montrerRapport(const QString &titre, const QString &nom)
+{
     // Not modal to the application: the report stays open beside the screen.
     auto *rapport = new QDialog(this);
     rapport->setAttribute(Qt::WA_DeleteOnClose);
-    rapport->setObjectName(QStringLiteral("RapportControle"));
-    rapport->setWindowTitle(QStringLiteral("Contrôle du fichier"));
+    rapport->setObjectName(nom);
+    rapport->setWindowTitle(titre);
     rapport->resize(820, 480);
     auto *disposition = new QVBoxLayout(rapport);
     auto *texte = new QPlainTextEdit(m_rapport, rapport);

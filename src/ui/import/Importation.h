@@ -68,6 +68,8 @@ class Importation : public Ecran
     void lancer(bool controle);
     void afficherResultat(const ResultatImport &r);
     void montrerControle(const ResultatImport &r);
+    bool rapportSeuilsApresImport(const ResultatImport &r);
+    void montrerRapport(const QString &titre, const QString &nom);
 
     QComboBox *m_modele = nullptr;
     QRadioButton *m_manuelle = nullptr;
