@@ -188,6 +188,18 @@ bool calculStatistiqueAnalyses(const StationCalcul &station, const QString &para
     return !valeur.valeurAffichee.isEmpty();
 }
 
+namespace {
+
+// Rank (from 1) of the percentile among n sorted values.
+qsizetype rangPercentile(qsizetype n, double fraction)
+{
+    // n x fraction is rounded to 9 decimals first so that 10 x 0.9 + 0.5 is exactly 9.5.
+    const double r = std::round((double(n) * fraction + 0.5) * 1e9) / 1e9;
+    return qsizetype(std::nearbyint(r)); // halves to even
+}
+
+} // namespace
+
 QString calculPercentile(const QString &liste, double fraction)
 {
     if (liste.isEmpty()) return {};
@@ -203,11 +215,17 @@ QString calculPercentile(const QString &liste, double fraction)
     }
     // Empty cells sort first, as an empty text before any number.
     std::stable_sort(valeurs.begin(), valeurs.end());
-    // n x fraction is rounded to 9 decimals first so that 10 x 0.9 + 0.5 is exactly 9.5.
-    const double r = std::round((double(n) * fraction + 0.5) * 1e9) / 1e9;
-    const auto rang = qsizetype(std::nearbyint(r)); // halves to even
+    const qsizetype rang = rangPercentile(n, fraction);
     if (rang < 1 || rang > n || !valeurs[size_t(rang - 1)]) return {};
     return texteNombre(*valeurs[size_t(rang - 1)]);
+}
+
+QString percentileTrie(std::span<const double> triees, double fraction)
+{
+    const auto n = qsizetype(triees.size());
+    const qsizetype rang = rangPercentile(n, fraction);
+    if (rang < 1 || rang > n) return {};
+    return texteNombre(triees[size_t(rang - 1)]);
 }
 
 bool comparerAnneeReference(const StationCalcul &station, const QString &parametre,

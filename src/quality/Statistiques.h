@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 // One value per station out of its stored data: a statistic of a physico-chemical parameter
 // over a period, the latest index result of its hydrobiological operations, the abundance of a
 // taxon, and their comparison with a reference year. Nothing is written to the database; the
@@ -61,6 +63,8 @@ bool calculStatistiqueAnalyses(const StationCalcul &station, const QString &para
 // Value at rank round-half-even(n x fraction + 0.5) of the ascending values of a "|"-separated
 // list (a trailing "|" allowed); "" for an empty list or an empty or missing cell at that rank.
 QString calculPercentile(const QString &liste, double fraction);
+// The same rank rule over values already sorted ascending, without going through text.
+QString percentileTrie(std::span<const double> triees, double fraction);
 
 // A reference year and the trend of the current figure against it.
 struct ComparaisonReference

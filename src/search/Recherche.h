@@ -99,6 +99,10 @@ struct LigneResultat
     ClasseRecherche classe;
     bool detection = false;
 };
+} // namespace vyk
+// A million rows grow their vector by moving its memory, not by copying every row.
+Q_DECLARE_TYPEINFO(vyk::LigneResultat, Q_RELOCATABLE_TYPE);
+namespace vyk {
 
 // The counts of one parameter (or of the totals).
 struct Indicateur

@@ -45,18 +45,13 @@ QStringList comptes(const Indicateur &i)
 QStringList statistiques(const Indicateur &i)
 {
     if (i.valeurs.empty()) return QStringList(7, QString());
-    QString liste;
-    for (double v : i.valeurs)
-        liste += nombre(v) + u'|';
-    const auto [mini, maxi] = std::minmax_element(i.valeurs.begin(), i.valeurs.end());
-    const double somme = std::accumulate(i.valeurs.begin(), i.valeurs.end(), 0.0);
-    return {calculPercentile(liste, 0.9),
-            nombre(*mini),
-            nombre(somme / double(i.valeurs.size())),
-            nombre(*maxi),
-            calculPercentile(liste, 0.25),
-            calculPercentile(liste, 0.5),
-            calculPercentile(liste, 0.75)};
+    std::vector<double> triees = i.valeurs;
+    std::sort(triees.begin(), triees.end());
+    const double somme = std::accumulate(triees.begin(), triees.end(), 0.0);
+    return {percentileTrie(triees, 0.9),           nombre(triees.front()),
+            nombre(somme / double(triees.size())), nombre(triees.back()),
+            percentileTrie(triees, 0.25),          percentileTrie(triees, 0.5),
+            percentileTrie(triees, 0.75)};
 }
 
 // What the results shown at one station hold.

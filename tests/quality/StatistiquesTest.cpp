@@ -289,3 +289,27 @@ TEST_P(StatistiquesTest, TendanceContreAnneeReference)
 } // namespace
 
 VYK_SUR_LES_DEUX_MOTEURS(StatistiquesTest);
+
+// The percentile over sorted numbers gives what the text list gives, ranks halving to even.
+TEST(PercentileTrie, MemeRangQueLaListeTexte)
+{
+    QStringList ecarts;
+    for (int n = 0; n <= 41; ++n) {
+        std::vector<double> valeurs;
+        QString liste;
+        for (int k = 0; k < n; ++k) {
+            valeurs.push_back(double((k * 37) % 23) + 0.25 * (k % 4));
+            liste += QString::number(valeurs.back()) + u'|';
+        }
+        std::sort(valeurs.begin(), valeurs.end());
+        for (double f : {0.25, 0.5, 0.75, 0.9})
+            if (percentileTrie(valeurs, f) != calculPercentile(liste, f))
+                ecarts << QStringLiteral("%1 valeurs, %2 : %3 / %4")
+                              .arg(n)
+                              .arg(f)
+                              .arg(percentileTrie(valeurs, f), calculPercentile(liste, f));
+    }
+    EXPECT_TRUE(ecarts.isEmpty()) << qPrintable(ecarts.join(u'\n'));
+    EXPECT_EQ(percentileTrie(std::vector<double>{4.5}, 0.9), QStringLiteral("4.5"));
+    EXPECT_EQ(percentileTrie(std::vector<double>{}, 0.5), QString());
+}
