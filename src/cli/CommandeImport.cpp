@@ -18,7 +18,7 @@ const QString USAGE_IMPORT = QStringLiteral(
     "Usage : vyk-cli [options de connexion] import MODELE FICHIER|DOSSIER [--remplacer] "
     "[--controle]\n"
     "                [--creer-intervenants] [--entete] [--extension EXT] [--demande CODE]\n"
-    "                [--feuille NOM]\n"
+    "                [--feuille NOM] [--ecraser]\n"
     "        vyk-cli import --modeles");
 
 const QString AIDE_IMPORT =
@@ -45,7 +45,11 @@ const QString AIDE_IMPORT =
         "    --extension EXT        fichiers d'un dossier (csv par défaut)\n"
         "    --demande CODE         code de demande donné aux prélèvements\n"
         "    --feuille NOM          classeurs : la feuille à lire quand celle du modèle est "
-        "absente\n\n"
+        "absente\n"
+        "    --ecraser              REPRISE_HISTO : remplace le fichier .txt voisin quand il "
+        "diffère\n"
+        "                           de la trame du classeur (sinon il est gardé et rien "
+        "n'est intégré)\n\n"
         "Une ligne de bilan sur la sortie standard, les lignes en erreur sur la sortie d'erreur.\n"
         "Code de sortie : 0 succès, 1 échec (modèle refusé, fichier illisible, ligne en erreur),\n"
         "2 erreur d'usage.");
@@ -89,6 +93,8 @@ int importerFichier(Contexte &ctx, const ArgumentsCommande &args)
         const QString feuille = args.options.value(QStringLiteral("feuille"));
         if (!feuille.isEmpty())
             reponses.choisirFeuille = [feuille](const QStringList &) { return feuille; };
+        if (args.options.contains(QStringLiteral("ecraser")))
+            reponses.remplacerFichier = [](const QString &) { return true; };
         r = importer(modele, chemin, options, progression, reponses);
     }
     for (const FichierImporte &f : std::as_const(r.fichiers)) {
@@ -115,8 +121,8 @@ int executerImport(Contexte &ctx, const QStringList &arguments)
         arguments,
         {QStringLiteral("extension"), QStringLiteral("demande"), QStringLiteral("feuille")},
         {QStringLiteral("remplacer"), QStringLiteral("controle"),
-         QStringLiteral("creer-intervenants"), QStringLiteral("entete"),
-         QStringLiteral("modeles")});
+         QStringLiteral("creer-intervenants"), QStringLiteral("entete"), QStringLiteral("modeles"),
+         QStringLiteral("ecraser")});
     if (!args.erreur.isEmpty()) return ctx.usage(args.erreur);
     if (args.options.contains(QStringLiteral("modeles"))) {
         if (!args.positionnels.isEmpty()) return ctx.usage(USAGE_IMPORT);

@@ -6,6 +6,7 @@
 #include "db/Outils.h"
 #include "db/Progression.h"
 #include "import/AnalysesNommees.h"
+#include "import/ChampsTrame.h"
 #include "import/ChargementTexte.h"
 #include "import/EcritureSandre.h"
 #include "import/ResolutionIntervenants.h"
@@ -38,7 +39,7 @@ struct TypeEnregistrement
 // clang-format off
 const TypeEnregistrement TYPES[] = {
     {"RSX", 2, 3, false}, {"COM", 2, 3, false}, {"STQ", 2, 17, true}, {"HBR", 3, 5, true},
-    {"STM", 3, 5, true}, {"ETH", 3, 3, true}, {"OPH", 4, 12, true}, {"LIF", 4, 8, true},
+    {"STM", 3, 5, true}, {"ETH", 3, 3, true}, {"OPH", 4, 13, true}, {"LIF", 4, 8, true},
     {"TXD", 8, 32, true}, {"PRE", 7, 13, true}, {"RHB", 7, 10, true},
 };
 // clang-format on
@@ -142,7 +143,7 @@ QString ImportSandre1997::init(const QString &chemin)
         if (l.endsWith(u'\r')) l.chop(1);
         if (l.trimmed().isEmpty()) continue;
         if (++m_lus > LIGNES_IMPORT_MAX) return texteChargement::TROP_DE_LIGNES;
-        Enregistrement e{i + 1, l.split(u'|')};
+        Enregistrement e{i + 1, decouperEnregistrementTrame(l)};
         for (QString &c : e.champs)
             c = c.trimmed();
         while (e.champs.size() > 1 && e.champs.last().isEmpty())
@@ -346,8 +347,12 @@ bool ImportSandre1997::intervenant(const Enregistrement &e, int position, Entier
     if (!m_intervenants || e.champ(position).isEmpty()) return true;
     QVariant v;
     QString raison;
-    // The frames give SANDRE codes.
-    if (!m_intervenants->resoudre(e.champ(position), QStringLiteral("SANDRE"), {}, v, raison)) {
+    // The frames give SANDRE codes, or the SIRET number (14 digits) of an organisation that has
+    // none.
+    static const QRegularExpression siret(QStringLiteral("^\\d{14}$"));
+    const QString origine =
+        siret.match(e.champ(position)).hasMatch() ? QStringLiteral("1") : QStringLiteral("SANDRE");
+    if (!m_intervenants->resoudre(e.champ(position), origine, {}, v, raison)) {
         m_arret = m_intervenants->arret();
         return refuser(e, raison);
     }
@@ -369,7 +374,8 @@ bool ImportSandre1997::extractOperationsPrelevement(const QString &station)
         }
         Champs c(e);
         Operation o = Factory::GetOperation(cle, c.date(7), c.heure(8), c.texte(12));
-        if (!intervenant(e, 10, o.codePreleveur) || !intervenant(e, 11, o.codeDeterminateur)) {
+        if (!intervenant(e, 10, o.codePreleveur) || !intervenant(e, 11, o.codeDeterminateur) ||
+            !intervenant(e, 13, o.codeProducteur)) {
             ok = false;
             if (m_arret) return false;
             continue;

@@ -5,6 +5,7 @@
 // the import records (monitoring/ObjetsImport.h) and written by EcritureObjets, station by
 // station.
 //
+// A field holding "|" or "\" has a backslash written before it (import/ChampsTrame.h).
 // Field positions (1 = the type; a field left empty or missing at the end is not given; dates
 // DD/MM/YYYY, DD/MM/YY (the century pivoting on the current year) or YYYY-MM-DD, times hh:mm[:ss],
 // decimal "." or ","). The same layout is described in docs/sandre-1997.md.
@@ -17,7 +18,8 @@
 //   COM  2 commune code, 3 name
 //   OPH  2 station, 3 point identifier ("131"), 4 start date, 5 start time, 6 biological
 //        protocol, 7 end date, 8 end time, 9 method (METHODES code), 10 sampler and 11 determiner
-//        (SANDRE codes of organisations, created when missing as every import does), 12 comment
+//        (SANDRE codes of organisations, or SIRET numbers of 14 digits; created when missing as
+//        every import does), 12 comment, 13 producer (as 10 and 11)
 //   LIF, TXD, PRE, RHB  2 to 6: the operation (station, point, start date, start time, protocol)
 //   LIF  7 list number, 8 list name
 //   TXD  7 list number, 8 taxon code, 9 to 32 counts A, % A, B, % B, C, % C, unit, development

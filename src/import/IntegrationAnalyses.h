@@ -71,6 +71,9 @@ struct ReponsesIntegration
     Confirmation creerIntervenant;
     // "Sélectionnez le classeur à importer": a sheet among the workbook's ("" for none).
     std::function<QString(const QStringList &feuilles)> choisirFeuille;
+    // "Le fichier X existe déjà ... Voulez-vous le remplacer ?" before a file the run produces
+    // replaces another; none: the file is kept and the run stops.
+    Confirmation remplacerFichier;
 };
 
 struct LigneEnErreur

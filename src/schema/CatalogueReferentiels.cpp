@@ -162,6 +162,12 @@ constexpr DefinitionColonne CODES_SANDRE_REFERENTIEL[] = {
 };
 // clang-format on
 
+// Historical taxon codes and the SANDRE code each stands for (recovery of old workbooks).
+constexpr DefinitionColonne TAXONS_CORRESP[] = {
+    {"code", T, 20},
+    {"Sandre", T, 6},
+};
+
 // Organisations (laboratories, producers, owners ...).
 // clang-format off
 constexpr DefinitionColonne INTERVENANTS[] = {
@@ -667,6 +673,7 @@ constexpr DefinitionTable TABLES[] = {
     {"TRAITS_ECOBIO", TRAITS_ECOBIO, EtapeSchema::Referentiels},
     {"TRAITS_ECOBIO_MODALITES", TRAITS_ECOBIO_MODALITES, EtapeSchema::Referentiels},
     {"TRAITS_ECOBIO_TAXONS", TRAITS_ECOBIO_TAXONS, EtapeSchema::Referentiels},
+    {"TAXONS_CORRESP", TAXONS_CORRESP, EtapeSchema::Referentiels},
     {"SUBSTRATS", SUBSTRATS},
     {"DISPOSITIFS", DISPOSITIFS},
     {"CODES_SANDRE", CODES_SANDRE},

@@ -85,6 +85,40 @@ TEST_P(CommandeImportClasseurTest, ClasseurRcs)
     }
 }
 
+// The historical workbook through the command line: its frame written beside it, kept when it
+// differs from a later workbook's unless --ecraser is given.
+TEST_P(CommandeImportClasseurTest, RepriseHistorique)
+{
+    const QString chemin = this->chemin("histo.xlsx");
+    const auto ecrire = [&](const QString &effectif) {
+        Classeur c;
+        Feuille *f = c.ajouterFeuille("Relevés");
+        const QStringList cellules[] = {{"CODE STATION", "DATE", "CODE TAXON", "EFFECTIF"},
+                                        {"H01", "04/08/1999", "212", effectif}};
+        for (int l = 0; l < 2; ++l)
+            for (int i = 0; i < cellules[l].size(); ++i)
+                f->ecrire(l + 1, i + 1, cellules[l].at(i));
+        return c.enregistrer(chemin);
+    };
+    ASSERT_TRUE(ecrire("7"));
+    test::SortieCli r = cli({"import", "REPRISE_HISTO", chemin});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    const QString sql = "SELECT codeTaxon, denombrementA FROM QUALITOMETRES_LISTE_1";
+    EXPECT_EQ(lignes(sql), QStringList({"212|7"}));
+
+    ASSERT_TRUE(ecrire("9"));
+    const QString txt = this->chemin("histo.txt");
+    r = cli({"import", "REPRISE_HISTO", chemin});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.erreurs, "histo.xlsx : Le fichier " + txt +
+                             " existe déjà : il n'a pas été remplacé et aucune donnée n'a été "
+                             "intégrée.\n");
+    EXPECT_EQ(lignes(sql), QStringList({"212|7"}));
+    r = cli({"import", "REPRISE_HISTO", chemin, "--ecraser"});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_EQ(lignes(sql), QStringList({"212|9"}));
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(CommandeImportClasseurTest);
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "import/classeurs/GarantiesReferentiels.h"
 #include "import/classeurs/Omnidia.h"
 #include "import/classeurs/Rcs.h"
+#include "import/classeurs/RepriseHisto.h"
 
 namespace vyk {
 
@@ -18,6 +19,7 @@ namespace {
 const QString ARS = QStringLiteral("ARS Excel");
 const QString OMNIDIA = QStringLiteral("OMNIDIA");
 const QString RCS = QStringLiteral("XLS RCS");
+const QString HISTO = QStringLiteral("REPRISE_HISTO");
 const QStringList FICHES = {QStringLiteral("CEMAGREF"), QStringLiteral("MACROPHYTES")};
 
 // The workbook's data as the model reads it, before anything is written.
@@ -27,6 +29,7 @@ struct DonneesClasseur
     QVector<ReleveOmnidia> releves; // "OMNIDIA"
     QVector<FicheEnvoi> fiches;     // "CEMAGREF", "MACROPHYTES"
     ClasseurRcs rcs;                // "XLS RCS"
+    QVector<LigneHisto> histo;      // "REPRISE_HISTO"
 };
 
 QString lire(const QString &modele, const QString &chemin, Progression &progression,
@@ -41,6 +44,7 @@ QString lire(const QString &modele, const QString &chemin, Progression &progress
     }
     if (modele == OMNIDIA) return lireOmnidia(*classeur, choisir, d.releves, ignores);
     if (modele == RCS) return lireRcs(*classeur, choisir, d.rcs);
+    if (modele == HISTO) return lireRepriseHisto(*classeur, choisir, d.histo);
     if (FICHES.contains(modele)) return lireFichesEnvoi(*classeur, modele, d.fiches, ignores);
     return QStringLiteral("Modèle de classeur inconnu : ") + modele;
 }
@@ -93,7 +97,8 @@ QString integrerHydrobio(const QString &modele, const DonneesClasseur &d,
 
 bool estModeleClasseur(const QString &modele)
 {
-    return modele == ARS || modele == OMNIDIA || modele == RCS || FICHES.contains(modele);
+    return modele == ARS || modele == OMNIDIA || modele == RCS || modele == HISTO ||
+           FICHES.contains(modele);
 }
 
 ApercuImport apercuClasseur(const QString &modele, const QString &chemin, Progression &progression,
@@ -114,6 +119,10 @@ ApercuImport apercuClasseur(const QString &modele, const QString &chemin, Progre
     } else if (modele == RCS) {
         a.colonnes = colonnesApercuRcs();
         a.lignes = lignesApercu(d.rcs);
+    } else if (modele == HISTO) {
+        a.colonnes = colonnesApercuHisto();
+        for (const LigneHisto &l : std::as_const(d.histo))
+            a.lignes << ligneApercu(l);
     } else {
         a.colonnes = colonnesApercuFiche();
         for (const FicheEnvoi &f : std::as_const(d.fiches))
@@ -133,6 +142,9 @@ QString integrerClasseur(const QString &modele, const QString &chemin, OptionsIn
         bilan = integrerAnalyses(d.grille, options, progression, reponses);
         return bilan.erreur;
     }
+    if (modele == HISTO)
+        return integrerRepriseHisto(chemin, d.histo, options, progression, reponses, bilan,
+                                    ignores);
     return integrerHydrobio(modele, d, options, progression, bilan);
 }
 

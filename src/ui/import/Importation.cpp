@@ -339,8 +339,8 @@ void Importation::lancer(bool controle)
         return;
     }
     if (!controle && m_remplacer->isChecked() && !confirmerParMessage(QUESTION_REMPLACER)) return;
-    const ReponsesIntegration reponses{confirmerParMessage, confirmerParMessage,
-                                       choixFeuille(this)};
+    const ReponsesIntegration reponses{confirmerParMessage, confirmerParMessage, choixFeuille(this),
+                                       confirmerParMessage};
     {
         ProgressionGui progression(this, QStringLiteral("Importation de données"));
         m_resultat = importerFichiers(modele(), cibles(), options(controle), progression, reponses);
