@@ -198,7 +198,7 @@ TEST(CatalogueOracle, LeCatalogueSEcritDansLeDialecteOracle)
 TEST(CatalogueOracle, CatalogueTranscrit)
 {
     // A few anchors of the transcription: counts and the first and last columns of long tables.
-    EXPECT_EQ(catalogueTables().size(), 122u);
+    EXPECT_EQ(catalogueTables().size(), 123u);
     EXPECT_EQ(definitionTable(u"QUALITOMETRES")->colonnes.size(), 52u);
     EXPECT_EQ(definitionTable(u"QUALITOMETRES_POINTS_OPERATIONS")->nomsColonnes().size(), 39);
     EXPECT_NE(definitionTable(u"QUALITOMETRES_POINTS_OPERATIONS")->colonne(u"jobExecutionId"),
@@ -215,6 +215,7 @@ TEST(CatalogueOracle, CatalogueTranscrit)
     EXPECT_EQ(definitionTable(u"JOBS_JOURNAL")->etape, EtapeSchema::Jobs);
     EXPECT_EQ(definitionTable(u"QUALITOMETRES_OPERATIONS_UNITES")->etape, EtapeSchema::Unites);
     EXPECT_EQ(definitionTable(u"TRAITS_ECOBIO_TAXONS")->etape, EtapeSchema::Referentiels);
+    EXPECT_EQ(definitionTable(u"TAXONS_CORRESP")->nomsColonnes(), QStringList({"code", "Sandre"}));
     EXPECT_EQ(definitionTable(u"NOPE"), nullptr);
 }
 
