@@ -1,6 +1,7 @@
 // The COM_LABO message of a mixed request (stations x parameters): the request read, the message
 // composed, checked well-formed and written with its history row, against the same rows read by
-// raw SELECTs through the engine's API and the same elements written by hand with fwrite.
+// raw SELECTs through the engine's API and the same elements written by hand with fwrite, after
+// the same well-formedness check on the bytes as the program's.
 // Usage: bench_DemandesComLabo [stations] [parameters]   (PostgreSQL from VYK_BENCH_PG_* or
 // VYK_TEST_PG_*)
 
@@ -12,6 +13,7 @@
 #include "schema/MiseAJour.h"
 #include "schema/Version.h"
 #include "support/Mesure.h"
+#include "xml/ControleXml.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -209,6 +211,9 @@ qint64 ecrireBrut(const std::vector<Ligne> &stations, const std::vector<Ligne> &
         s += "    </Prelevement>\r";
     }
     s += "</COM_LABO>\r";
+    if (const QString m = defautXmlOctets(QByteArrayView(s.data(), qsizetype(s.size())));
+        !m.isEmpty())
+        afficher(QStringLiteral("Brut : ") + m);
     std::FILE *f = std::fopen(fichier.toLocal8Bit().constData(), "wb");
     std::fwrite(s.data(), 1, s.size(), f);
     std::fclose(f);

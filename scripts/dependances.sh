@@ -8,7 +8,7 @@ VYK_PAQUETS=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
     libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
     libsqlite3-dev libpq-dev postgresql
-    libquazip1-qt6-dev libfreexl-dev libxlsxwriter-dev libproj-dev proj-data
+    libquazip1-qt6-dev libfreexl-dev libxml2-dev libxlsxwriter-dev libproj-dev proj-data
     libgtest-dev libgmock-dev libbenchmark-dev
     xdg-utils
 )

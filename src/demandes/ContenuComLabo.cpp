@@ -76,83 +76,103 @@ QString echapperXml(const QString &texte)
 
 void EcritureComLabo::retrait(int n)
 {
-    static const QString espaces(16, u' ');
-    m_texte.append(QStringView(espaces).left(n));
+    m_octets.append(QByteArrayView("                ").first(n));
 }
 
-void EcritureComLabo::ligne(int n, QStringView texte)
+void EcritureComLabo::ligne(int n, QByteArrayView texte)
 {
     retrait(n);
-    m_texte.append(texte);
-    m_texte.append(u'\r');
+    m_octets.append(texte).append('\r');
 }
 
-void EcritureComLabo::balise(int n, QStringView debut, QStringView nom)
+void EcritureComLabo::balise(int n, QByteArrayView debut, QByteArrayView nom)
 {
     retrait(n);
-    m_texte.append(debut).append(nom).append(QLatin1String(">\r"));
+    m_octets.append(debut).append(nom).append(">\r");
 }
 
+// Most values are plain ASCII: copied byte for byte; any other goes through the escaping and
+// the UTF-8 encoder.
 void EcritureComLabo::valeur(const QString &texte)
 {
-    m_texte.append(echapperXml(texte));
+    const qsizetype debut = m_octets.size();
+    m_octets.resize(debut + texte.size());
+    char *sortie = m_octets.data() + debut;
+    for (const QChar c : texte) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u < 0x20 || u == u'&' || u == u'<' || u == u'>' || u == u'"') {
+            m_octets.truncate(debut);
+            m_octets.append(echapperXml(texte).toUtf8());
+            return;
+        }
+        *sortie++ = char(u);
+    }
 }
 
-void EcritureComLabo::element(int n, QStringView nom, const QString &texte)
+void EcritureComLabo::fin(QByteArrayView nom)
+{
+    m_octets.append("</").append(nom).append(">\r");
+}
+
+void EcritureComLabo::element(int n, QByteArrayView nom, const QString &texte)
 {
     retrait(n);
-    m_texte.append(u'<').append(nom).append(u'>');
+    m_octets.append('<').append(nom).append('>');
     valeur(texte);
-    m_texte.append(QLatin1String("</")).append(nom).append(QLatin1String(">\r"));
+    fin(nom);
 }
 
-void EcritureComLabo::elementSchema(int n, QStringView nom, const QString &schema,
+void EcritureComLabo::elementSchema(int n, QByteArrayView nom, const QString &schema,
                                     const QString &texte)
 {
     retrait(n);
-    m_texte.append(u'<').append(nom).append(QLatin1String(" schemeAgencyID=\""));
+    m_octets.append('<').append(nom).append(" schemeAgencyID=\"");
     valeur(schema);
-    m_texte.append(QLatin1String("\">"));
+    m_octets.append("\">");
     valeur(texte);
-    m_texte.append(QLatin1String("</")).append(nom).append(QLatin1String(">\r"));
+    fin(nom);
 }
 
 void EcritureComLabo::codeIntervenant(const OrganismeComLabo &o)
 {
     if (!o.siret.isEmpty())
-        elementSchema(7, u"CdIntervenant", QStringLiteral("SIRET"), o.siret);
+        elementSchema(7, "CdIntervenant", QStringLiteral("SIRET"), o.siret);
     else
-        elementSchema(7, u"CdIntervenant", QStringLiteral("SANDRE"), o.sandre);
+        elementSchema(7, "CdIntervenant", QStringLiteral("SANDRE"), o.sandre);
 }
 
-void EcritureComLabo::blocCode(int n, QStringView nom, const OrganismeComLabo &o)
+void EcritureComLabo::blocCode(int n, QByteArrayView nom, const OrganismeComLabo &o)
 {
-    balise(n, u"<", nom);
+    balise(n, "<", nom);
     codeIntervenant(o);
-    balise(n, u"</", nom);
-}
-
-QByteArray EcritureComLabo::octets() const
-{
-    return m_texte.toUtf8();
+    balise(n, "</", nom);
 }
 
 // --- Données ----------------------------------------------------------------------------------
 
-OrganismeComLabo lireOrganisme(const QString &code)
+QHash<QString, OrganismeComLabo> lireOrganismesComLabo(const QStringList &codes)
 {
-    OrganismeComLabo o;
-    o.code = code.trimmed();
-    if (o.code.isEmpty()) return o;
-    const Tableau t =
-        bd().extraire(QStringLiteral("SELECT Nom, siret, codeSandre FROM INTERVENANTS WHERE "
-                                     "cstr(codeIntervenant)=") +
-                      sqlTexte(o.code));
-    if (t.estVide()) return o;
-    o.nom = t.texte(0, 0);
-    o.siret = t.texte(0, 1).trimmed();
-    o.sandre = t.texte(0, 2).trimmed();
-    return o;
+    QHash<QString, OrganismeComLabo> organismes;
+    QStringList definis;
+    for (const QString &code : codes) {
+        OrganismeComLabo o;
+        o.code = code.trimmed();
+        organismes.insert(o.code, o);
+        if (!o.code.isEmpty()) definis << o.code;
+    }
+    if (definis.isEmpty()) return organismes;
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT cstr(codeIntervenant), Nom, siret, codeSandre FROM INTERVENANTS "
+                       "WHERE cstr(codeIntervenant) IN (") +
+        listeSql(definis) + u')');
+    for (int i = 0; i < t.nbLignes(); ++i) {
+        const auto o = organismes.find(t.texte(i, 0).trimmed());
+        if (o == organismes.end()) continue;
+        o->nom = t.texte(i, 1);
+        o->siret = t.texte(i, 2).trimmed();
+        o->sandre = t.texte(i, 3).trimmed();
+    }
+    return organismes;
 }
 
 QHash<int, StationComLabo> lireStations(const QVector<int> &codes, const QString &identifiantPoint,

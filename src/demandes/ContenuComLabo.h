@@ -23,7 +23,9 @@ struct OrganismeComLabo
     bool identifiable() const { return !siret.isEmpty() || !sandre.isEmpty(); }
     bool estDefini() const { return !code.isEmpty(); }
 };
-OrganismeComLabo lireOrganisme(const QString &code);
+// The organisations of these codes in one query, by code; a code that names none gives an
+// organisation with its code alone (and "" an undefined one).
+QHash<QString, OrganismeComLabo> lireOrganismesComLabo(const QStringList &codes);
 
 struct CoordonneesComLabo
 {
@@ -57,28 +59,30 @@ QString espaceNomsComLabo();
 // The opening tag of the root with its namespaces.
 QString racineComLabo();
 
-// Lines of the document, each ended by a single carriage return.
+// Lines of the document straight in UTF-8, each ended by a single carriage return. Markup is
+// given as ASCII bytes, values as text that is escaped.
 class EcritureComLabo
 {
   public:
-    void ligne(int retrait, QStringView texte);
+    void ligne(int retrait, QByteArrayView texte);
     // <nom> (debut "<") or </nom> (debut "</") alone on its line.
-    void balise(int retrait, QStringView debut, QStringView nom);
-    void element(int retrait, QStringView nom, const QString &valeur);
-    void elementSchema(int retrait, QStringView nom, const QString &schema, const QString &valeur);
+    void balise(int retrait, QByteArrayView debut, QByteArrayView nom);
+    void element(int retrait, QByteArrayView nom, const QString &valeur);
+    void elementSchema(int retrait, QByteArrayView nom, const QString &schema,
+                       const QString &valeur);
     // The organisation's code line: its SIRET, or its SANDRE code when it has none.
     void codeIntervenant(const OrganismeComLabo &organisme);
     // <nom>, the code line, </nom>.
-    void blocCode(int retrait, QStringView nom, const OrganismeComLabo &organisme);
-    void reserver(qsizetype caracteres) { m_texte.reserve(caracteres); }
-    QByteArray octets() const;
-    const QString &texte() const { return m_texte; }
+    void blocCode(int retrait, QByteArrayView nom, const OrganismeComLabo &organisme);
+    void reserver(qsizetype octets) { m_octets.reserve(octets); }
+    const QByteArray &octets() const { return m_octets; }
 
   private:
     void retrait(int n);
     void valeur(const QString &texte);
+    void fin(QByteArrayView nom);
 
-    QString m_texte;
+    QByteArray m_octets;
 };
 
 } // namespace vyk

@@ -9,11 +9,11 @@
 #include "db/Sql.h"
 #include "demandes/ContenuComLabo.h"
 #include "demandes/Messagerie.h"
+#include "xml/ControleXml.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QXmlStreamReader>
 
 namespace vyk {
 
@@ -60,8 +60,11 @@ struct Organismes
 
 Organismes lireOrganismes(const FicheDemande &f)
 {
-    return {lireOrganisme(f.texte(DemEmetteur)), lireOrganisme(f.texte(DemPrestataire)),
-            lireOrganisme(f.texte(DemPreleveur)), lireOrganisme(f.texte(DemPayeur))};
+    const QStringList codes = {f.texte(DemEmetteur), f.texte(DemPrestataire), f.texte(DemPreleveur),
+                               f.texte(DemPayeur)};
+    const QHash<QString, OrganismeComLabo> o = lireOrganismesComLabo(codes);
+    return {o.value(codes[0].trimmed()), o.value(codes[1].trimmed()), o.value(codes[2].trimmed()),
+            o.value(codes[3].trimmed())};
 }
 
 // The checks that read the database: every organisation named in the file can be identified.
@@ -143,28 +146,28 @@ QString lireDonnees(const FicheDemande &f, const OptionsComLabo &o, DonneesComLa
 void ecrireEntete(EcritureComLabo &e, const QString &fichier, const OptionsComLabo &o,
                   const Organismes &org)
 {
-    e.ligne(0, u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
-    e.ligne(0, racineComLabo());
-    e.ligne(2, u"<Scenario>");
-    e.element(3, u"CodeScenario", QStringLiteral("COM_LABO"));
-    e.element(3, u"VersionScenario", QStringLiteral("1"));
-    e.element(3, u"NomScenario",
+    e.ligne(0, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    e.ligne(0, racineComLabo().toUtf8());
+    e.ligne(2, "<Scenario>");
+    e.element(3, "CodeScenario", QStringLiteral("COM_LABO"));
+    e.element(3, "VersionScenario", QStringLiteral("1"));
+    e.element(3, "NomScenario",
               QStringLiteral("Echanges informatisés entre Laboratoires et Commanditaires"));
-    e.element(3, u"DateCreationFichier", iso(o.aujourdhui));
-    e.element(3, u"ReferenceFichierEnvoi", fichier);
-    e.blocCode(3, u"Emetteur", org.emetteur);
-    e.blocCode(3, u"Destinataire", org.labo);
-    e.ligne(1, u"</Scenario>");
+    e.element(3, "DateCreationFichier", iso(o.aujourdhui));
+    e.element(3, "ReferenceFichierEnvoi", fichier);
+    e.blocCode(3, "Emetteur", org.emetteur);
+    e.blocCode(3, "Destinataire", org.labo);
+    e.ligne(1, "</Scenario>");
     for (const OrganismeComLabo *i : organismesDistincts(org)) {
-        e.ligne(1, u"<Intervenant>");
+        e.ligne(1, "<Intervenant>");
         e.codeIntervenant(*i);
-        e.element(3, u"NomIntervenant", QString(i->nom).replace(u'"', u' '));
-        e.ligne(1, u"</Intervenant>");
+        e.element(3, "NomIntervenant", QString(i->nom).replace(u'"', u' '));
+        e.ligne(1, "</Intervenant>");
     }
 }
 
-void ecrireCoordonnees(EcritureComLabo &e, int retrait, const CoordonneesComLabo &c, QStringView x,
-                       QStringView y, QStringView projection)
+void ecrireCoordonnees(EcritureComLabo &e, int retrait, const CoordonneesComLabo &c,
+                       QByteArrayView x, QByteArrayView y, QByteArrayView projection)
 {
     if (c.estVide()) return;
     e.element(retrait, x, c.x);
@@ -174,20 +177,20 @@ void ecrireCoordonnees(EcritureComLabo &e, int retrait, const CoordonneesComLabo
 
 void ecrireStation(EcritureComLabo &e, const StationComLabo &s, const QString &point)
 {
-    e.ligne(1, u"<StationPrelevement>");
-    e.elementSchema(3, u"CdStationPrelevement", s.schema, s.identifiant);
-    e.element(3, u"LbStationPrelevement", s.libelle);
-    ecrireCoordonnees(e, 3, s.coordonnees, u"CoordXStationPrelevement", u"CoordYStationPrelevement",
-                      u"ProjectStationPrelevement");
+    e.ligne(1, "<StationPrelevement>");
+    e.elementSchema(3, "CdStationPrelevement", s.schema, s.identifiant);
+    e.element(3, "LbStationPrelevement", s.libelle);
+    ecrireCoordonnees(e, 3, s.coordonnees, "CoordXStationPrelevement", "CoordYStationPrelevement",
+                      "ProjectStationPrelevement");
     if (s.avecPoint) {
-        e.ligne(3, u"<LocalPrelevement>");
-        e.elementSchema(4, u"CdLocalPrelevement", s.schema, point);
-        e.element(4, u"LbLocalPrelevement", s.nomPoint);
-        ecrireCoordonnees(e, 4, s.coordonneesPoint, u"CoordXLocalPrelevement",
-                          u"CoordYLocalPrelevement", u"ProjLocalPrelevement");
-        e.ligne(3, u"</LocalPrelevement>");
+        e.ligne(3, "<LocalPrelevement>");
+        e.elementSchema(4, "CdLocalPrelevement", s.schema, point);
+        e.element(4, "LbLocalPrelevement", s.nomPoint);
+        ecrireCoordonnees(e, 4, s.coordonneesPoint, "CoordXLocalPrelevement",
+                          "CoordYLocalPrelevement", "ProjLocalPrelevement");
+        e.ligne(3, "</LocalPrelevement>");
     }
-    e.ligne(1, u"</StationPrelevement>");
+    e.ligne(1, "</StationPrelevement>");
 }
 
 void ecrireAnalyse(EcritureComLabo &e, const QStringList &l, const DonneesComLabo &d)
@@ -195,25 +198,25 @@ void ecrireAnalyse(EcritureComLabo &e, const QStringList &l, const DonneesComLab
     const QString parametre = l.value(ParParametre).trimmed();
     const QString fraction = l.value(ParFraction).trimmed();
     const QString unite = l.value(ParUnite).trimmed();
-    e.ligne(3, u"<Analyse>");
+    e.ligne(3, "<Analyse>");
     // 1 in situ, 2 in the laboratory.
-    e.element(4, u"InsituAna",
+    e.element(4, "InsituAna",
               l.value(ParInsitu).trimmed() == QLatin1String("1") ? QStringLiteral("1")
                                                                  : QStringLiteral("2"));
-    e.ligne(4, u"<Parametre>");
-    e.element(5, u"CdParametre", parametre);
-    e.element(5, u"NomParametre", d.parametres.value(parametre).value(0));
-    e.ligne(4, u"</Parametre>");
-    e.ligne(4, u"<FractionAnalysee>");
-    e.element(5, u"CdFractionAnalysee", fraction);
-    e.element(5, u"LbFractionAnalysee", d.fractions.value(fraction).value(0));
-    e.ligne(4, u"</FractionAnalysee>");
-    e.ligne(4, u"<UniteReference>");
-    e.element(5, u"CdUniteReference", unite);
-    e.element(5, u"LbUniteReference", d.unites.value(unite).value(0));
-    e.element(5, u"SymUniteReference", d.unites.value(unite).value(1));
-    e.ligne(4, u"</UniteReference>");
-    e.ligne(3, u"</Analyse>");
+    e.ligne(4, "<Parametre>");
+    e.element(5, "CdParametre", parametre);
+    e.element(5, "NomParametre", d.parametres.value(parametre).value(0));
+    e.ligne(4, "</Parametre>");
+    e.ligne(4, "<FractionAnalysee>");
+    e.element(5, "CdFractionAnalysee", fraction);
+    e.element(5, "LbFractionAnalysee", d.fractions.value(fraction).value(0));
+    e.ligne(4, "</FractionAnalysee>");
+    e.ligne(4, "<UniteReference>");
+    e.element(5, "CdUniteReference", unite);
+    e.element(5, "LbUniteReference", d.unites.value(unite).value(0));
+    e.element(5, "SymUniteReference", d.unites.value(unite).value(1));
+    e.ligne(4, "</UniteReference>");
+    e.ligne(3, "</Analyse>");
 }
 
 QString codeGroupe(const DonneesComLabo &d, const QString &groupe)
@@ -224,12 +227,12 @@ QString codeGroupe(const DonneesComLabo &d, const QString &groupe)
 void ecrireGroupes(EcritureComLabo &e, const FicheDemande &f, const DonneesComLabo &d)
 {
     for (const QString &g : d.groupes) {
-        e.ligne(1, u"<GroupeParametres>");
-        e.element(3, u"CdGroupeParametres", codeGroupe(d, g));
-        e.element(3, u"LbGroupeParametres", d.libelleGroupes);
+        e.ligne(1, "<GroupeParametres>");
+        e.element(3, "CdGroupeParametres", codeGroupe(d, g));
+        e.element(3, "LbGroupeParametres", d.libelleGroupes);
         for (const QStringList &l : f.parametres)
             if (l.value(ParLieu).trimmed() == g) ecrireAnalyse(e, l, d);
-        e.ligne(1, u"</GroupeParametres>");
+        e.ligne(1, "</GroupeParametres>");
     }
 }
 
@@ -240,63 +243,62 @@ void ecrirePrelevement(EcritureComLabo &e, const FicheDemande &f, const DonneesC
     const OrganismeComLabo &emetteur = d.organismes.emetteur;
     const QString debut = iso(dates.debut);
     const qint64 jours = dates.debut.daysTo(dates.fin);
-    e.ligne(4, u"<Prelevement>");
-    e.elementSchema(7, u"CdPrelevement",
-                    emetteur.siret.isEmpty() ? emetteur.sandre : emetteur.siret,
+    e.ligne(4, "<Prelevement>");
+    e.elementSchema(7, "CdPrelevement", emetteur.siret.isEmpty() ? emetteur.sandre : emetteur.siret,
                     s.identifiant + u'_' + debut + u'_' + QString::number(rang + 1));
-    e.element(7, u"DatePrel", debut);
-    e.element(7, u"DelaiPrel", QString::number(jours == 0 ? 0 : jours + 1));
-    e.ligne(7, u"<StationPrelevement>");
-    e.elementSchema(8, u"CdStationPrelevement", s.schema, s.identifiant);
-    e.ligne(7, u"</StationPrelevement>");
+    e.element(7, "DatePrel", debut);
+    e.element(7, "DelaiPrel", QString::number(jours == 0 ? 0 : jours + 1));
+    e.ligne(7, "<StationPrelevement>");
+    e.elementSchema(8, "CdStationPrelevement", s.schema, s.identifiant);
+    e.ligne(7, "</StationPrelevement>");
     if (s.avecPoint) {
-        e.ligne(7, u"<LocalPrelevement>");
-        e.elementSchema(8, u"CdLocalPrelevement", s.schema, identifiantPoint(f.texte(DemSupport)));
-        e.ligne(7, u"</LocalPrelevement>");
+        e.ligne(7, "<LocalPrelevement>");
+        e.elementSchema(8, "CdLocalPrelevement", s.schema, identifiantPoint(f.texte(DemSupport)));
+        e.ligne(7, "</LocalPrelevement>");
     }
-    e.ligne(7, u"<Support>");
-    e.element(8, u"CdSupport", f.texte(DemSupport));
-    e.element(8, u"LbSupport", d.libelleSupport);
-    e.ligne(7, u"</Support>");
-    e.blocCode(7, u"Preleveur", d.organismes.preleveur);
-    e.ligne(7, u"<Echantillon>");
+    e.ligne(7, "<Support>");
+    e.element(8, "CdSupport", f.texte(DemSupport));
+    e.element(8, "LbSupport", d.libelleSupport);
+    e.ligne(7, "</Support>");
+    e.blocCode(7, "Preleveur", d.organismes.preleveur);
+    e.ligne(7, "<Echantillon>");
     for (const QString &g : d.groupes) {
-        e.ligne(8, u"<GroupeParametres>");
-        e.element(9, u"CdGroupeParametres", codeGroupe(d, g));
-        e.ligne(8, u"</GroupeParametres>");
+        e.ligne(8, "<GroupeParametres>");
+        e.element(9, "CdGroupeParametres", codeGroupe(d, g));
+        e.ligne(8, "</GroupeParametres>");
     }
-    e.blocCode(8, u"Laboratoire", d.organismes.labo);
-    e.ligne(7, u"</Echantillon>");
-    e.ligne(4, u"</Prelevement>");
+    e.blocCode(8, "Laboratoire", d.organismes.labo);
+    e.ligne(7, "</Echantillon>");
+    e.ligne(4, "</Prelevement>");
 }
 
 void ecrireDemande(EcritureComLabo &e, const FicheDemande &f, const DonneesComLabo &d,
                    const OptionsComLabo &o)
 {
     const DatesDemande dates = datesDemande(f);
-    e.ligne(3, u"<Demande>");
-    e.element(4, u"CdDemandeCommanditaire", f.texte(DemLibelle));
-    e.blocCode(4, u"Commanditaire", d.organismes.emetteur);
-    e.blocCode(4, u"Prestataire", d.organismes.labo);
-    e.element(4, u"TypeDemande", f.texte(DemType));
-    e.element(4, u"ContexteCodification", f.texte(DemContexte));
-    e.element(4, u"DateDemande", iso(o.aujourdhui));
-    e.element(4, u"DateDebutApplicationDemande", iso(dates.debut));
-    e.element(4, u"DateFinApplicationDemande", iso(dates.fin));
+    e.ligne(3, "<Demande>");
+    e.element(4, "CdDemandeCommanditaire", f.texte(DemLibelle));
+    e.blocCode(4, "Commanditaire", d.organismes.emetteur);
+    e.blocCode(4, "Prestataire", d.organismes.labo);
+    e.element(4, "TypeDemande", f.texte(DemType));
+    e.element(4, "ContexteCodification", f.texte(DemContexte));
+    e.element(4, "DateDemande", iso(o.aujourdhui));
+    e.element(4, "DateDebutApplicationDemande", iso(dates.debut));
+    e.element(4, "DateFinApplicationDemande", iso(dates.fin));
     if (!f.texte(DemReferenceMarche).isEmpty())
-        e.element(4, u"ReferenceMarche", f.texte(DemReferenceMarche));
+        e.element(4, "ReferenceMarche", f.texte(DemReferenceMarche));
     if (!f.texte(DemCommentaire).isEmpty())
-        e.element(4, u"CommentairesCommanditaire", f.texte(DemCommentaire));
-    if (d.organismes.payeur.estDefini()) e.blocCode(4, u"Payeur", d.organismes.payeur);
-    e.blocCode(4, u"DestinataireRsAna", d.organismes.emetteur);
+        e.element(4, "CommentairesCommanditaire", f.texte(DemCommentaire));
+    if (d.organismes.payeur.estDefini()) e.blocCode(4, "Payeur", d.organismes.payeur);
+    e.blocCode(4, "DestinataireRsAna", d.organismes.emetteur);
     if (avecPrelevements(f.texte(DemType)))
         for (int i = 0; i < f.stations.size(); ++i)
             ecrirePrelevement(e, f, d, i, dates);
-    e.ligne(3, u"</Demande>");
+    e.ligne(3, "</Demande>");
 }
 
-// The document, or "" with the reason in *erreur.
-QString composer(const FicheDemande &f, const OptionsComLabo &o, QString *erreur)
+// The document in UTF-8, or empty with the reason in *erreur.
+QByteArray composer(const FicheDemande &f, const OptionsComLabo &o, QString *erreur)
 {
     DonneesComLabo d;
     if (const QString m = lireDonnees(f, o, d); !m.isEmpty()) {
@@ -310,17 +312,8 @@ QString composer(const FicheDemande &f, const OptionsComLabo &o, QString *erreur
         ecrireStation(e, d.stations[s], identifiantPoint(f.texte(DemSupport)));
     if (avecGroupes(f.texte(DemType))) ecrireGroupes(e, f, d);
     ecrireDemande(e, f, d, o);
-    e.ligne(0, u"</COM_LABO>");
-    return e.texte();
-}
-
-QString defautLecture(QXmlStreamReader &lecteur)
-{
-    while (!lecteur.atEnd())
-        lecteur.readNext();
-    if (!lecteur.hasError()) return {};
-    return lecteur.errorString() + QStringLiteral(", ligne ") +
-           QString::number(lecteur.lineNumber());
+    e.ligne(0, "</COM_LABO>");
+    return e.octets();
 }
 
 bool ecrireFichier(const QString &chemin, const QByteArray &octets, QString &erreur)
@@ -391,13 +384,12 @@ OptionsComLabo optionsComLaboReglages()
 
 QByteArray contenuComLabo(const FicheDemande &fiche, const OptionsComLabo &options)
 {
-    return composer(fiche, options, nullptr).toUtf8();
+    return composer(fiche, options, nullptr);
 }
 
 QString defautXml(const QByteArray &document)
 {
-    QXmlStreamReader lecteur(document);
-    return defautLecture(lecteur);
+    return defautXmlOctets(document);
 }
 
 ResultatComLabo genererComLabo(const FicheDemande &fiche, const OptionsComLabo &options)
@@ -416,18 +408,16 @@ ResultatComLabo genererComLabo(const FicheDemande &fiche, const OptionsComLabo &
     const QString fichier = nomFichierDemande(fiche.texte(DemLibelle));
     r.chemin = dossier.absoluteFilePath(fichier);
     QString erreur;
-    const QString document = composer(fiche, options, &erreur);
+    const QByteArray document = composer(fiche, options, &erreur);
     if (document.isEmpty()) {
         r.compteRendu = echec(erreur);
         return r;
     }
-    // Read from the text itself: the parser need not decode the bytes again.
-    QXmlStreamReader lecteur(document);
-    if (const QString m = defautLecture(lecteur); !m.isEmpty()) {
+    if (const QString m = defautXmlOctets(document); !m.isEmpty()) {
         r.compteRendu = echec(texteComLabo::MAL_FORME.arg(m));
         return r;
     }
-    if (!ecrireFichier(r.chemin, document.toUtf8(), erreur)) {
+    if (!ecrireFichier(r.chemin, document, erreur)) {
         r.compteRendu =
             echec(texteComLabo::ECRITURE.arg(QDir::toNativeSeparators(r.chemin), erreur));
         return r;

@@ -1,6 +1,7 @@
 #include "demandes/ContenuComLabo.h"
 #include "demandes/MessageComLabo.h"
 #include "demandes/Messagerie.h"
+#include "xml/ControleXml.h"
 
 #include "DonneesDemandes.h"
 
@@ -308,6 +309,49 @@ TEST(EchapperXml, LesCaracteresReservesDeviennentDesEntitesEtLesControlesDispara
     EXPECT_EQ(echapperXml(QStringLiteral("a&b<c>d\"e")), "a&amp;b&lt;c&gt;d&quot;e");
     EXPECT_EQ(echapperXml(QStringLiteral("ok\ttab\x01\x1f")), "ok\ttab");
     EXPECT_EQ(echapperXml(QStringLiteral("Rivière")), "Rivière");
+}
+
+TEST(ControleXml, UnDocumentMalFormeEstRefuseAvecSaLigne)
+{
+    EXPECT_EQ(defautXmlOctets("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r<a xmlns=\"urn:x\">\r"
+                              "<b c=\"&amp;&quot;\">Rivi\xc3\xa8re &lt; &#233;</b>\r</a>\r"),
+              "");
+    const std::pair<const char *, int> cas[] = {
+        {"<a>\r<b>\r</a>\r", 3},     // closed out of order
+        {"<a>\r<b></b>", 2},         // root left open
+        {"<a>x & y</a>", 1},         // bare ampersand
+        {"<a>\rx < y</a>", 2},       // bare "<"
+        {"<a>&nbsp;</a>", 1},        // entity never declared
+        {"<a b=\"1\" b=\"2\"/>", 1}, // attribute twice
+        {"<a/><b/>", 1},             // two roots
+        {"<p:a>\r</p:a>", 1},        // prefix without its namespace
+        {"<a>\xff\xfe</a>", 1},      // not UTF-8
+    };
+    for (const auto &[document, ligne] : cas) {
+        const QString defaut = defautXmlOctets(document);
+        EXPECT_TRUE(defaut.endsWith(QStringLiteral(", ligne %1").arg(ligne)))
+            << document << " : " << qPrintable(defaut);
+        EXPECT_GT(defaut.size(), QStringLiteral(", ligne 1").size()) << document;
+    }
+    EXPECT_NE(defautXmlOctets(""), "");
+}
+
+TEST(EcritureComLabo, LesValeursSontEchappeesEtEcritesEnUtf8)
+{
+    EcritureComLabo e;
+    e.ligne(0, "<R>");
+    e.element(2, "Nom", QStringLiteral("Rivière & fils <\"Œ\">\x02"));
+    e.elementSchema(3, "Cd", QStringLiteral("A&B"), QStringLiteral("simple"));
+    e.element(1, "Vide", QString());
+    e.blocCode(1, "Labo", OrganismeComLabo{"7", "L", "", "S7"});
+    e.ligne(0, "</R>");
+    EXPECT_EQ(e.octets(),
+              QByteArray("<R>\r  <Nom>Rivi\xc3\xa8re &amp; fils &lt;&quot;\xc5\x92&quot;"
+                         "&gt;</Nom>\r   <Cd schemeAgencyID=\"A&amp;B\">simple</Cd>\r"
+                         " <Vide></Vide>\r <Labo>\r       <CdIntervenant "
+                         "schemeAgencyID=\"SANDRE\">S7</CdIntervenant>\r </Labo>\r"
+                         "</R>\r"));
+    EXPECT_EQ(defautXmlOctets(e.octets()), "");
 }
 
 TEST(MessagerieBureau, LeFichierEstJointEtLAdresseVientEnDernier)

@@ -4,7 +4,7 @@ cmake_minimum_required(VERSION 3.25)
 # referentials know nothing of the monitoring, nor do their screens of the monitoring screens;
 # the imports stand above the monitoring and below the screens; quality assessment stands above
 # the monitoring and the referentials, and nothing below it includes it; so do the index
-# calculators, which know neither the imports nor the screens.
+# calculators, which know neither the imports nor the screens; the XML checker knows no folder.
 set(interdits
     "^db/:^(app|classeur|schema|monitoring|referentials|users|ui|cli)/"
     "^classeur/:^(db|app|schema|monitoring|referentials|users|import|ui|cli)/"
@@ -21,7 +21,8 @@ set(interdits
     "^(db|app|classeur|schema|referentials|monitoring|users|import|quality)/:^indices/"
     "^indices/:^(import|users|carto|search|requests|ui|cli)/"
     "^(db|app|classeur|schema|referentials|monitoring|users|import|quality|carto|indices|search)/:^demandes/"
-    "^demandes/:^(ui|cli)/")
+    "^demandes/:^(ui|cli)/"
+    "^xml/:^(db|app|classeur|schema|monitoring|referentials|users|import|quality|carto|indices|search|requests|campagnes|demandes|ui|cli)/")
 file(GLOB_RECURSE fichiers ${SRC}/*.cpp ${SRC}/*.h)
 set(fautes)
 foreach(f IN LISTS fichiers)
