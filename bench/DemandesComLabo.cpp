@@ -1,7 +1,8 @@
 // The COM_LABO message of a mixed request (stations x parameters): the request read, the message
 // composed, checked well-formed and written with its history row, against the same rows read by
-// raw SELECTs through the engine's API and the same elements written by hand with fwrite, after
-// the same well-formedness check on the bytes as the program's.
+// raw SELECTs through the engine's API and the same elements written by hand with fwrite, doing
+// the same work as the program: the well-formedness check on the bytes, the file synced to disk
+// and the history row inserted.
 // Usage: bench_DemandesComLabo [stations] [parameters]   (PostgreSQL from VYK_BENCH_PG_* or
 // VYK_TEST_PG_*)
 
@@ -24,6 +25,7 @@
 
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace vyk;
@@ -182,17 +184,22 @@ qint64 ecrireBrut(const std::vector<Ligne> &stations, const std::vector<Ligne> &
     for (const char *groupe : {"2", "1"}) {
         s += " <GroupeParametres>\r";
         element(s, 3, "CdGroupeParametres", std::string("Banc mixte_") + groupe);
+        element(s, 3, "LbGroupeParametres", "Banc mixte");
         for (const Ligne &p : parametres) {
             if (p[5] != groupe) continue;
             s += "   <Analyse>\r";
             element(s, 4, "InsituAna", p[6] == "1" ? "1" : "2");
+            s += "    <Parametre>\r";
             element(s, 5, "CdParametre", p[0]);
             element(s, 5, "NomParametre", p[1]);
+            s += "    </Parametre>\r    <FractionAnalysee>\r";
             element(s, 5, "CdFractionAnalysee", "23");
             element(s, 5, "LbFractionAnalysee", p[4]);
+            s += "    </FractionAnalysee>\r    <UniteReference>\r";
+            element(s, 5, "CdUniteReference", p[7]);
             element(s, 5, "LbUniteReference", p[2]);
             element(s, 5, "SymUniteReference", p[3]);
-            s += "   </Analyse>\r";
+            s += "    </UniteReference>\r   </Analyse>\r";
         }
         s += " </GroupeParametres>\r";
     }
@@ -201,21 +208,34 @@ qint64 ecrireBrut(const std::vector<Ligne> &stations, const std::vector<Ligne> &
         element(s, 7, "CdPrelevement", stations[i][1] + "_2026-05-04_" + std::to_string(i + 1));
         element(s, 7, "DatePrel", "2026-05-04");
         element(s, 7, "DelaiPrel", "3");
+        s += "       <StationPrelevement>\r";
         element(s, 8, "CdStationPrelevement", stations[i][1]);
+        s += "       </StationPrelevement>\r       <LocalPrelevement>\r";
         element(s, 8, "CdLocalPrelevement", "031");
+        s += "       </LocalPrelevement>\r       <Support>\r";
         element(s, 8, "CdSupport", "3");
+        element(s, 8, "LbSupport", "Eau");
+        s += "       </Support>\r       <Preleveur>\r";
         element(s, 7, "CdIntervenant", "L20");
-        element(s, 9, "CdGroupeParametres", "Banc mixte_2");
-        element(s, 9, "CdGroupeParametres", "Banc mixte_1");
+        s += "       </Preleveur>\r       <Echantillon>\r";
+        for (const char *groupe : {"Banc mixte_2", "Banc mixte_1"}) {
+            s += "        <GroupeParametres>\r";
+            element(s, 9, "CdGroupeParametres", groupe);
+            s += "        </GroupeParametres>\r";
+        }
+        s += "        <Laboratoire>\r";
         element(s, 7, "CdIntervenant", "L20");
-        s += "    </Prelevement>\r";
+        s += "        </Laboratoire>\r       </Echantillon>\r    </Prelevement>\r";
     }
     s += "</COM_LABO>\r";
     if (const QString m = defautXmlOctets(QByteArrayView(s.data(), qsizetype(s.size())));
         !m.isEmpty())
         afficher(QStringLiteral("Brut : ") + m);
+    // On disk before it counts as written, as the program's file is.
     std::FILE *f = std::fopen(fichier.toLocal8Bit().constData(), "wb");
     std::fwrite(s.data(), 1, s.size(), f);
+    std::fflush(f);
+    fsync(fileno(f));
     std::fclose(f);
     return qint64(s.size());
 }
@@ -232,10 +252,16 @@ const std::string POINTS = std::string("SELECT codeQualitometre, nom, x, y, type
                                        "codeQualitometre IN ") +
                            SITES + " ORDER BY codeQualitometre";
 const std::string PARAMETRES =
-    "SELECT P.codeParametre, A.Nom, U.Nom, U.Symbole, F.Nom, P.codeLieu, P.insitu FROM "
+    "SELECT P.codeParametre, A.Nom, U.Nom, U.Symbole, F.Nom, P.codeLieu, P.insitu, P.codeUnite "
+    "FROM "
     "QUALITOMETRES_DEMANDES_PARAMETRES P LEFT JOIN ANALYSES_PARAMETRES A ON A.Code=P.codeParametre "
     "LEFT JOIN ANALYSES_UNITES U ON U.Code=P.codeUnite LEFT JOIN ANALYSES_FRACTIONS F ON "
     "F.Code=P.codeFraction WHERE P.codeDemande=1 ORDER BY P.codeParametre";
+
+// The history row the program adds after each file.
+const char *const HISTORIQUE = "INSERT INTO QUALITOMETRES_DEMANDES_HISTORIQUES (codeDemande, "
+                               "nomFichier, dateGeneration, heureGeneration) VALUES (1, "
+                               "'brut.xml', '2026-05-03 00:00:00', '1899-12-30 14:05:09')";
 
 std::vector<Ligne> lireSqlite(sqlite3 *db, const std::string &sql)
 {
@@ -302,6 +328,8 @@ void benchSqlite(int stations, int parametres)
             octetsBrut = ecrireBrut(lireSqlite(db, requeteStations("Q.codeCommune=C.CodeCommune")),
                                     lireSqlite(db, POINTS), lireSqlite(db, PARAMETRES),
                                     dossier.filePath(QStringLiteral("brut.xml")));
+            if (sqlite3_exec(db, HISTORIQUE, nullptr, nullptr, nullptr) != SQLITE_OK)
+                afficher(QString::fromUtf8(sqlite3_errmsg(db)));
         },
         REPETITIONS);
     sqlite3_close(db);
@@ -327,6 +355,10 @@ void benchPostgres(int stations, int parametres)
                                     lirePostgres(schema.connexion(), POINTS),
                                     lirePostgres(schema.connexion(), PARAMETRES),
                                     dossier.filePath(QStringLiteral("brut.xml")));
+            PGresult *r = PQexec(schema.connexion(), HISTORIQUE);
+            if (PQresultStatus(r) != PGRES_COMMAND_OK)
+                afficher(QString::fromUtf8(PQerrorMessage(schema.connexion())));
+            PQclear(r);
         },
         REPETITIONS);
     rapport(QStringLiteral("PostgreSQL"), stations, parametres, objet, brut, octetsObjet,
