@@ -3,6 +3,7 @@
 #include "db/Lot.h"
 #include "db/Progression.h"
 #include "db/Sql.h"
+#include "import/PaquetIntervenants.h"
 #include "import/PaquetTables.h"
 #include "import/Zip.h"
 #include "monitoring/ListeTaxonsOperation.h"
@@ -114,8 +115,7 @@ class Integration
 
   private:
     Lignes lire(const QString &table, const QString &condition, const QString &cible = {});
-    QString ecrire(const QString &table, const Lignes &source,
-                   const QVector<QVector<QVariant>> &lignes);
+    QString ecrire(const QString &table, const Lignes &source, QVector<QVector<QVariant>> lignes);
     QString description(const QVariant &codePaquet, const QVariant &code);
     QString points(const QVariant &codePaquet, const QVariant &code);
     QString operations(const QVariant &codePaquet, const QVariant &code);
@@ -131,6 +131,7 @@ class Integration
     // Package numbers -> numbers here, for the station being integrated.
     QHash<QString, QVariant> m_points, m_operations, m_prelevements, m_echantillons;
     QSet<QString> m_operationsCreees, m_prelevementsCrees;
+    CorrespondanceIntervenants m_intervenants;
 };
 
 Lignes Integration::lire(const QString &table, const QString &condition, const QString &cible)
@@ -150,15 +151,18 @@ Lignes Integration::lire(const QString &table, const QString &condition, const Q
     return r;
 }
 
+// Every row of the station goes in here, its organisations numbered as here.
 QString Integration::ecrire(const QString &table, const Lignes &source,
-                            const QVector<QVector<QVariant>> &lignes)
+                            QVector<QVector<QVariant>> lignes)
 {
+    m_intervenants.reecrire(table, source.colonnes, lignes);
     return inserer(bd(), table, source.colonnes, lignes);
 }
 
 QString Integration::referentiels()
 {
     for (const Referentiel &r : paquet::referentiels()) {
+        if (r.table == QLatin1String("INTERVENANTS")) continue;
         const Lignes l = lire(r.table, QStringLiteral("1=1"));
         const int c = l.index(r.cle);
         if (c < 0 || l.lignes.isEmpty()) continue;
@@ -175,11 +179,10 @@ QString Integration::referentiels()
             nouvelles << ligne;
             if (r.table == QLatin1String("ANALYSES_PARAMETRES")) m_bilan.parametresCrees << k;
             if (r.table == QLatin1String("ANALYSES_UNITES")) m_bilan.unitesCrees << k;
-            if (r.table == QLatin1String("INTERVENANTS")) m_bilan.intervenantsCrees << k;
         }
-        if (const QString e = ecrire(r.table, l, nouvelles); !e.isEmpty()) return e;
+        if (const QString e = inserer(bd(), r.table, l.colonnes, nouvelles); !e.isEmpty()) return e;
     }
-    return {};
+    return m_intervenants.etablir(m_paquet, m_colonnes, m_bilan.intervenantsCrees);
 }
 
 QString Integration::description(const QVariant &codePaquet, const QVariant &code)
@@ -211,7 +214,7 @@ QString Integration::points(const QVariant &codePaquet, const QVariant &code)
             l.poser(ligne, QStringLiteral("codeQualitometre"), code);
         });
     m_bilan.pointsCrees += int(nouvelles.size());
-    return ecrire(QStringLiteral("QUALITOMETRES_POINTS"), l, nouvelles);
+    return ecrire(QStringLiteral("QUALITOMETRES_POINTS"), l, std::move(nouvelles));
 }
 
 QString Integration::operations(const QVariant &codePaquet, const QVariant &code)
@@ -257,7 +260,7 @@ QString Integration::detailOperations(const QVariant &codePaquet, const QVariant
             l.poser(ligne, QStringLiteral("codeOperation"), m_operations.value(op));
             nouvelles << ligne;
         }
-        return ecrire(cible.isEmpty() ? table : cible, l, nouvelles);
+        return ecrire(cible.isEmpty() ? table : cible, l, std::move(nouvelles));
     };
     for (const QString &table : tablesOperation())
         if (const QString e = copier(table, cond, {}, true); !e.isEmpty()) return e;
@@ -361,7 +364,7 @@ QString Integration::echantillons(const QVariant &codePaquet, const QVariant &co
         m_echantillons.insert(origine, numero);
         ++m_bilan.echantillonsCrees;
     }
-    return ecrire(table, l, nouvelles);
+    return ecrire(table, l, std::move(nouvelles));
 }
 
 QString Integration::analyses(const QString &codeBSS, const QVariant &code)
@@ -404,7 +407,7 @@ QString Integration::analyses(const QString &codeBSS, const QVariant &code)
         nouvelles << ligne;
         ++m_bilan.analysesAjoutees;
     }
-    return ecrire(table, l, nouvelles);
+    return ecrire(table, l, std::move(nouvelles));
 }
 
 QString Integration::station(const Lignes &stations, int i)

@@ -100,7 +100,10 @@ const QVector<Referentiel> &referentiels()
           {op, QStringLiteral("codePreleveur")},
           {op, QStringLiteral("codeDeterminateur")},
           {QStringLiteral("PRELEVEMENTS_ECHANTILLONS"), QStringLiteral("CodeProducteur")},
-          {QStringLiteral("LIEN_QUALITO_INTERVENANTS"), QStringLiteral("CodeIntervenant")}}},
+          {QStringLiteral("PRELEVEMENTS_DOSSIERS"), QStringLiteral("CodeProducteur")},
+          {QStringLiteral("PRELEVEMENTS_DOSSIERS"), QStringLiteral("CodeLabo")},
+          {QStringLiteral("LIEN_QUALITO_INTERVENANTS"), QStringLiteral("CodeIntervenant")},
+          {QStringLiteral("INTERVENANTS_LISTE_QUALITO"), QStringLiteral("CodeIntervenant")}}},
     };
     return r;
 }

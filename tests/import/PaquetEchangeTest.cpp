@@ -56,7 +56,7 @@ class PaquetEchangeTest : public test::BaseImport
         ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_INFO_GEO (codeQualitometre, carteIGN) "
                              "VALUES (1, '2531 E')"));
         ASSERT_TRUE(executer("INSERT INTO LIEN_QUALITO_INTERVENANTS (CodeQualitometre, "
-                             "CodeIntervenant, ReferenceInterne) VALUES (1, 0, 'R-17')"));
+                             "CodeIntervenant, ReferenceInterne) VALUES (1, 1, 'R-17')"));
         ASSERT_TRUE(executer("INSERT INTO PRELEVEMENTS_FINALITES (NumPrelevement, CodeFinalite, "
                              "codeQualitometre) VALUES (0, 'F1', 1)"));
         ASSERT_TRUE(
@@ -162,6 +162,95 @@ TEST_P(PaquetEchangeTest, AllerRetourEntreLesMoteursDonneLesMemesLignes)
     ASSERT_TRUE(importer(p2).erreur.isEmpty());
     EXPECT_EQ(etatStation(), source);
     ASSERT_TRUE(rouvrir());
+}
+
+// Organisations numbered otherwise in each database: the package's rows name the organisation of
+// the same SANDRE code, else SIRET number, else the same number and name; the others are created
+// once for all the stations, and the check without writing names them first. A number that no
+// organisation of the package describes is not carried over.
+TEST_P(PaquetEchangeTest, IntervenantsRapprochesParLeursCodesPublics)
+{
+    ouvrirBaseBureau("source.db");
+    donnees();
+    if (HasFatalFailure()) return;
+    for (const char *sql :
+         {"DELETE FROM INTERVENANTS",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom, CodeSandre) VALUES (1, 'Labo Alpha', "
+          "'11111111')",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom, SIRET) VALUES (2, 'Producteur Beta', "
+          "'22222222200017')",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom) VALUES (3, 'Mairie')",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom) VALUES (4, 'Syndicat')",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom, CodeSandre) VALUES (8, 'Labo Gamma', "
+          "'88888888')",
+          "UPDATE ANALYSES_BSS001 SET CodeProducteur=2, CodeLabo=1",
+          "UPDATE ANALYSES_BSS002 SET CodeProducteur=9, CodeLabo=8",
+          "UPDATE PRELEVEMENTS SET CodeProducteurPrincipal=3, CodeLaboPrincipal=1",
+          "UPDATE QUALITOMETRES_POINTS_OPERATIONS SET codeProducteur=4, codePreleveur=2, "
+          "codeDeterminateur=1",
+          "UPDATE LIEN_QUALITO_INTERVENANTS SET CodeIntervenant=3"})
+        ASSERT_TRUE(executer(sql)) << sql;
+    const QString p = chemin("stations.vyk");
+    ASSERT_TRUE(exporter({"BSS001", "BSS002"}, p).erreur.isEmpty());
+
+    ASSERT_TRUE(rouvrir());
+    for (const char *sql :
+         {"DELETE FROM INTERVENANTS",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom, SIRET) VALUES (1, 'Producteur Beta', "
+          "'22222222200017')",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom, CodeSandre) VALUES (2, 'Labo Alpha', "
+          "'11111111')",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom) VALUES (3, 'Mairie')",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom) VALUES (4, 'Autre syndicat')"})
+        ASSERT_TRUE(executer(sql)) << sql;
+    const char *annuaire = "SELECT CodeIntervenant, Nom, CodeSandre, SIRET FROM INTERVENANTS "
+                           "ORDER BY CodeIntervenant";
+    const QStringList avant = lignes(annuaire);
+
+    OptionsImport options;
+    options.controle = true;
+    const ResultatImport controle = vyk::importer("VYLEN", p, options, progressionNulle());
+    ASSERT_TRUE(controle.statut()) << qPrintable(controle.messages().join('\n'));
+    EXPECT_EQ(controle.total().intervenantsCrees, QStringList({"Syndicat", "88888888"}));
+    EXPECT_TRUE(controle.total().aCreer().contains("Intervenants à créer : Syndicat, 88888888"));
+    EXPECT_EQ(lignes(annuaire), avant);
+
+    const BilanAnalyses b = importer(p);
+    ASSERT_TRUE(b.erreur.isEmpty()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.intervenantsCrees, QStringList({"Syndicat", "88888888"}));
+    EXPECT_EQ(
+        lignes(annuaire),
+        QStringList({"1|Producteur Beta||22222222200017", "2|Labo Alpha|11111111|", "3|Mairie||",
+                     "4|Autre syndicat||", "5|Syndicat||", "8|Labo Gamma|88888888|"}));
+    const QStringList attendu = {
+        "ANALYSES_BSS001: 1|2;1|2;1|2", "ANALYSES_BSS002: |8",
+        "PRELEVEMENTS: 3|2;3|2;3|2",    "QUALITOMETRES_POINTS_OPERATIONS: 5|1|2;5|1|2;5|1|2",
+        "LIEN_QUALITO_INTERVENANTS: 3",
+    };
+    const auto organisations = [&] {
+        return QStringList{
+            "ANALYSES_BSS001: " +
+                lignes("SELECT CodeProducteur, CodeLabo FROM ANALYSES_BSS001").join(';'),
+            "ANALYSES_BSS002: " +
+                lignes("SELECT CodeProducteur, CodeLabo FROM ANALYSES_BSS002").join(';'),
+            "PRELEVEMENTS: " +
+                lignes("SELECT CodeProducteurPrincipal, CodeLaboPrincipal FROM PRELEVEMENTS")
+                    .join(';'),
+            "QUALITOMETRES_POINTS_OPERATIONS: " +
+                lignes("SELECT codeProducteur, codePreleveur, codeDeterminateur FROM "
+                       "QUALITOMETRES_POINTS_OPERATIONS")
+                    .join(';'),
+            "LIEN_QUALITO_INTERVENANTS: " +
+                lignes("SELECT CodeIntervenant FROM LIEN_QUALITO_INTERVENANTS").join(';')};
+    };
+    EXPECT_EQ(organisations(), attendu);
+
+    const QStringList etat = etatStation();
+    const BilanAnalyses encore = importer(p);
+    EXPECT_TRUE(encore.erreur.isEmpty()) << qPrintable(encore.erreur);
+    EXPECT_TRUE(encore.intervenantsCrees.isEmpty());
+    EXPECT_EQ(lignes(annuaire).size(), 6);
+    EXPECT_EQ(etatStation(), etat);
 }
 
 // A station already here with other analyses keeps its own rows and values; the package adds
