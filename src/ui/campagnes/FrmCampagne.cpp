@@ -70,6 +70,8 @@ FrmCampagne::FrmCampagne(QWidget *parent) : Ecran(parent)
         rangee({CmdNouveau, CmdEnregistrer, CmdSupprimer, CmdGenererDemande, CmdExporterCarte}));
     droite->addWidget(onglets, 1);
     auto *disposition = new QHBoxLayout(this);
+    // The form's fields would otherwise take the list down to its first column.
+    SprCampagnes->setMinimumWidth(340);
     disposition->addWidget(SprCampagnes, 2);
     disposition->addLayout(droite, 3);
 

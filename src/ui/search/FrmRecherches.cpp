@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -271,18 +272,25 @@ void FrmRecherches::disposer()
     auto *colonne = new QVBoxLayout(droite);
     colonne->setContentsMargins(0, 0, 0, 0);
     colonne->addWidget(Onglets, 1);
-    for (const auto &rang :
-         {std::vector<QPushButton *>{CmdDetailStation, CmdDetailPrelevement, CmdDetailMasseEau,
-                                     CmdDetailHer, CmdDetailBv, CmdCarte, CmdGraphique},
-          std::vector<QPushButton *>{CmdExporterResultats, CmdExporterIndicateurs,
-                                     CmdExporterTotaux, CmdExporterRepartitions,
-                                     CmdExporterStations}}) {
-        auto *ligne = new QHBoxLayout;
-        for (QPushButton *b : rang)
-            ligne->addWidget(b);
-        ligne->addStretch(1);
-        colonne->addLayout(ligne);
-    }
+    // Four commands a row: in one row their captions made the screen wider than a laptop's
+    // work area.
+    auto *commandes = new QGridLayout;
+    QPushButton *const ordre[] = {CmdDetailStation,
+                                  CmdDetailPrelevement,
+                                  CmdDetailMasseEau,
+                                  CmdDetailHer,
+                                  CmdDetailBv,
+                                  CmdCarte,
+                                  CmdGraphique,
+                                  CmdExporterResultats,
+                                  CmdExporterIndicateurs,
+                                  CmdExporterTotaux,
+                                  CmdExporterRepartitions,
+                                  CmdExporterStations};
+    constexpr int PAR_RANG = 4;
+    for (int i = 0; i < int(std::size(ordre)); ++i)
+        commandes->addWidget(ordre[i], i / PAR_RANG, i % PAR_RANG);
+    colonne->addLayout(commandes);
     auto *gauche = new QWidget(this);
     auto *pile = new QVBoxLayout(gauche);
     pile->setContentsMargins(0, 0, 0, 0);
