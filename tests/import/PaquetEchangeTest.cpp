@@ -251,6 +251,31 @@ TEST_P(PaquetEchangeTest, IntervenantsRapprochesParLeursCodesPublics)
     EXPECT_TRUE(encore.intervenantsCrees.isEmpty());
     EXPECT_EQ(lignes(annuaire).size(), 6);
     EXPECT_EQ(etatStation(), etat);
+
+    // Back into a desktop file numbered a third way.
+    const QString retour = chemin("retour.vyk");
+    ASSERT_TRUE(exporter({"BSS001", "BSS002"}, retour).erreur.isEmpty());
+    ouvrirBaseBureau("retour.db");
+    for (const char *sql :
+         {"DELETE FROM INTERVENANTS",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom, CodeSandre) VALUES (1, 'Gamma', "
+          "'88888888')",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom, SIRET) VALUES (2, 'Beta', "
+          "'22222222200017')",
+          "INSERT INTO INTERVENANTS (CodeIntervenant, Nom, CodeSandre) VALUES (3, 'Alpha', "
+          "'11111111')"})
+        ASSERT_TRUE(executer(sql)) << sql;
+    const BilanAnalyses r = importer(retour);
+    ASSERT_TRUE(r.erreur.isEmpty()) << qPrintable(r.erreur);
+    EXPECT_EQ(r.intervenantsCrees, QStringList({"Mairie", "Syndicat"}));
+    EXPECT_EQ(organisations(), QStringList({"ANALYSES_BSS001: 2|3;2|3;2|3", "ANALYSES_BSS002: |1",
+                                            "PRELEVEMENTS: 4|3;4|3;4|3",
+                                            "QUALITOMETRES_POINTS_OPERATIONS: 5|2|3;5|2|3;5|2|3",
+                                            "LIEN_QUALITO_INTERVENANTS: 4"}));
+    EXPECT_EQ(lignes("SELECT CodeIntervenant, Nom FROM INTERVENANTS WHERE CodeIntervenant > 3 "
+                     "ORDER BY CodeIntervenant"),
+              QStringList({"4|Mairie", "5|Syndicat"}));
+    ASSERT_TRUE(rouvrir());
 }
 
 // A station already here with other analyses keeps its own rows and values; the package adds
