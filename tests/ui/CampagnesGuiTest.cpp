@@ -51,6 +51,8 @@ TEST_P(CampagnesGuiTest, CampaignTypedSavedReopenedFollowedAndDeleted)
     ecran.TxtDateDebut->setText("15/01/2026");
     ecran.TxtDateFin->setText("10/03/2026");
     ASSERT_TRUE(ecran.CboLaboratoire->selectionnerCode("8801"));
+    ecran.TxtContact->setText("M. Durand");
+    ecran.TxtReferenceMarche->setText("M-2026-04");
     ecran.ChkBancarisation->setChecked(true);
     ecran.CmdAjouterStation->click();
     saisir(ecran.SprStations, 0, 0, "502");
@@ -74,7 +76,8 @@ TEST_P(CampagnesGuiTest, CampaignTypedSavedReopenedFollowedAndDeleted)
     ASSERT_EQ(ecran.SprCampagnes->nbLignes(), 1);
     EXPECT_EQ(ecran.SprCampagnes->ligne(0),
               QStringList({code, "Tournée d'hiver", "8801", "Labo d'essai", "15/01/2026",
-                           "10/03/2026", "3", "Physicochimique", "oui"}));
+                           "10/03/2026", "", "1", "M-2026-04", "", "", "M. Durand", "", "", "", "",
+                           "3", "Physicochimique", "oui"}));
 
     // Generating the request: asked first when one was already made from the campaign.
     QStringList ouvertes;

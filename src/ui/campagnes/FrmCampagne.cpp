@@ -197,15 +197,37 @@ void FrmCampagne::chargerCampagnes()
     QVector<QStringList> lignes;
     for (const LigneCampagne &l : std::as_const(m_campagnes)) {
         const FicheCampagne &f = l.fiche;
-        lignes << QStringList{
-            f.code,           f.libelle, f.codePrestataire, l.laboratoire,
-            f.dateDebut,      f.dateFin, f.typeCampagne,    libelleTypeCampagne(f.typeCampagne),
-            l.bancarisation()};
+        // The stored columns between the dates and the campaign type, as the list query reads
+        // them.
+        lignes << QStringList{f.code,
+                              f.libelle,
+                              f.codePrestataire,
+                              l.laboratoire,
+                              f.dateDebut,
+                              f.dateFin,
+                              f.typeDemande,
+                              f.contexteCodification,
+                              f.referenceMarche,
+                              f.commentaire,
+                              f.codeIntervenant,
+                              f.nomContact,
+                              f.codePayeur,
+                              f.codePreleveur,
+                              f.codeSupport,
+                              f.codeListeParametres,
+                              f.typeCampagne,
+                              libelleTypeCampagne(f.typeCampagne),
+                              l.bancarisation()};
     }
     SprCampagnes->remplir({QStringLiteral("ID"), QStringLiteral("Nom"), QStringLiteral("code Labo"),
                            QStringLiteral("Laboratoire"), QStringLiteral("Date Début"),
-                           QStringLiteral("Date Fin"), QStringLiteral("Type campagne"),
-                           QStringLiteral("Type de campagne"),
+                           QStringLiteral("Date Fin"), QStringLiteral("typeDemande"),
+                           QStringLiteral("contexteCodification"),
+                           QStringLiteral("referenceMarche"), QStringLiteral("commentaire"),
+                           QStringLiteral("codeIntervenant"), QStringLiteral("nomContact"),
+                           QStringLiteral("codePayeur"), QStringLiteral("codePreleveur"),
+                           QStringLiteral("codeSupport"), QStringLiteral("codeListeParametres"),
+                           QStringLiteral("Type campagne"), QStringLiteral("Type de campagne"),
                            QStringLiteral("Bancarisation autorisée")},
                           lignes);
 }
