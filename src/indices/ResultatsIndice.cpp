@@ -3,6 +3,7 @@
 #include "app/Registre.h"
 #include "app/Reglages.h"
 #include "db/BaseDonnees.h"
+#include "db/InstructionPreparee.h"
 #include "db/Sql.h"
 #include "db/Tableau.h"
 
@@ -79,35 +80,57 @@ class Lecteur
         m_bilan.ignores << QStringLiteral("Ligne %1 : ").arg(numero) + raison;
     }
     void lireLigne(int numero, const QStringList &ligne, QList<Resultat> &resultats);
+    void chargerOperations();
     bool trouverOperation(const QDate &jour, Resultat &r);
+
+    struct OperationDuJour
+    {
+        qint64 station = 0;
+        QString code, protocole;
+    };
 
     const LectureResultats &m_lecture;
     BilanResultats &m_bilan;
     QHash<QString, int> m_colonnes;
+    bool m_chargees = false;
+    QHash<QDate, QList<OperationDuJour>> m_operations;
 };
+
+// The operations of the run's station and point, read once and kept by day, newest first.
+void Lecteur::chargerOperations()
+{
+    m_chargees = true;
+    const Tableau t = bd().extraire(
+        QStringLiteral("SELECT Q.codeQualitometre, O.codeOperation, O.protocoleBiologique, "
+                       "O.dateDebut FROM QUALITOMETRES Q, QUALITOMETRES_POINTS P, "
+                       "QUALITOMETRES_POINTS_OPERATIONS O WHERE O.codeQualitometre = "
+                       "Q.codeQualitometre AND P.codeQualitometre = O.codeQualitometre AND "
+                       "P.codePoint = O.codePoint AND P.identifiant = %1 AND Q.codeBSS = %2 "
+                       "ORDER BY O.codeOperation DESC")
+            .arg(sqlTexte(m_lecture.point), sqlTexte(m_lecture.codeStation)));
+    for (int i = 0; i < t.nbLignes(); ++i) {
+        const QDate jour = QDate::fromString(t.texte(i, QStringLiteral("dateDebut")).left(10),
+                                             QStringLiteral("dd/MM/yyyy"));
+        if (!jour.isValid()) continue;
+        m_operations[jour].append({t.valeur(i, QStringLiteral("codeQualitometre")).toLongLong(),
+                                   t.texte(i, QStringLiteral("codeOperation")),
+                                   t.texte(i, QStringLiteral("protocoleBiologique"))});
+    }
+}
 
 bool Lecteur::trouverOperation(const QDate &jour, Resultat &r)
 {
-    const QString jourSql = dateSQL(jour.toString(QStringLiteral("dd/MM/yyyy")));
-    const QString lendemain = dateSQL(jour.addDays(1).toString(QStringLiteral("dd/MM/yyyy")));
-    const Tableau t = bd().extraire(
-        QStringLiteral("SELECT Q.codeQualitometre, O.codeOperation, O.protocoleBiologique "
-                       "FROM QUALITOMETRES Q, QUALITOMETRES_POINTS P, "
-                       "QUALITOMETRES_POINTS_OPERATIONS O WHERE O.codeQualitometre = "
-                       "Q.codeQualitometre AND P.codeQualitometre = O.codeQualitometre AND "
-                       "P.codePoint = O.codePoint AND P.identifiant = %1 AND Q.codeBSS = %2 AND "
-                       "O.dateDebut >= %3 AND O.dateDebut < %4 ORDER BY O.codeOperation DESC")
-            .arg(sqlTexte(m_lecture.point), sqlTexte(m_lecture.codeStation), jourSql, lendemain));
-    if (t.estVide()) return false;
-    int choisie = 0;
-    for (int i = 0; i < t.nbLignes(); ++i)
-        if (m_lecture.protocolesPreferes.contains(
-                t.texte(i, QStringLiteral("protocoleBiologique")))) {
-            choisie = i;
+    if (!m_chargees) chargerOperations();
+    const auto trouvees = m_operations.constFind(jour);
+    if (trouvees == m_operations.cend()) return false;
+    const OperationDuJour *choisie = &trouvees->first();
+    for (const OperationDuJour &o : *trouvees)
+        if (m_lecture.protocolesPreferes.contains(o.protocole)) {
+            choisie = &o;
             break;
         }
-    r.station = t.valeur(choisie, QStringLiteral("codeQualitometre")).toLongLong();
-    r.operation = t.texte(choisie, QStringLiteral("codeOperation"));
+    r.station = choisie->station;
+    r.operation = choisie->code;
     return true;
 }
 
@@ -162,36 +185,53 @@ bool Lecteur::lire(const QString &fichier, QList<Resultat> &resultats)
     return m_bilan.erreur.isEmpty();
 }
 
-// A code setting as a number, NULL when empty or not a number.
-QString codeReglage(const QString &nom)
+// A code setting as a number, null when empty or not a number.
+QVariant codeReglage(const QString &nom)
 {
     bool ok = false;
-    const QString texte = lireRegistre(nom).trimmed();
-    texte.toLongLong(&ok);
-    return ok ? texte : QStringLiteral("NULL");
+    const qlonglong code = lireRegistre(nom).trimmed().toLongLong(&ok);
+    return ok ? QVariant(code) : QVariant();
 }
 
-bool enregistrer(const Resultat &r)
+// The statements of a run, prepared once: each result replaces the operation's value of its
+// parameter under the operation's next indice.
+class Enregistreur
 {
-    const QString operation = QStringLiteral(" WHERE codeQualitometre = %1 AND codeOperation = %2")
-                                  .arg(r.station)
-                                  .arg(r.operation);
-    if (!bd().Execute(QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_RESULTATS") + operation +
-                      QStringLiteral(" AND codeParametre = ") + r.parametre))
-        return false;
-    const QVariant max = bd().valeur(
-        QStringLiteral("SELECT MAX(indice) FROM QUALITOMETRES_OPERATIONS_RESULTATS") + operation);
-    return bd().Execute(
-        QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, "
-                       "codeOperation, indice, codeParametre, codeUnite, resultat, "
-                       "codeAccreditation, codeRemarque, codeAgrement) VALUES (%1, %2, %3, %4, "
-                       "NULL, %5, %6, NULL, %7)")
-            .arg(r.station)
-            .arg(r.operation)
-            .arg(max.isNull() ? 1 : max.toLongLong() + 1)
-            .arg(r.parametre, r.valeur, codeReglage(reglage::Accreditation),
-                 codeReglage(reglage::Agrement)));
-}
+  public:
+    Enregistreur()
+        : m_supprimer(bd().preparer(
+              QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_RESULTATS WHERE "
+                             "codeQualitometre = ? AND codeOperation = ? AND codeParametre = ?"))),
+          m_dernier(bd().preparer(QStringLiteral(
+              "SELECT MAX(indice) AS dernier FROM QUALITOMETRES_OPERATIONS_RESULTATS WHERE "
+              "codeQualitometre = ? AND codeOperation = ?"))),
+          m_inserer(bd().preparer(QStringLiteral(
+              "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, "
+              "codeOperation, indice, codeParametre, codeUnite, resultat, codeAccreditation, "
+              "codeRemarque, codeAgrement) VALUES (?, ?, ?, ?, NULL, ?, ?, NULL, ?)"))),
+          m_accreditation(codeReglage(reglage::Accreditation)),
+          m_agrement(codeReglage(reglage::Agrement))
+    {
+    }
+
+    bool enregistrer(const Resultat &r)
+    {
+        const QVector<QVariant> cle = {double(r.station), r.operation.toDouble()};
+        const double parametre = r.parametre.toDouble();
+        Tableau t;
+        if (!m_supprimer.executer(cle + QVector<QVariant>{parametre}) ||
+            !m_dernier.extraire(t, cle))
+            return false;
+        const QVariant dernier = t.estVide() ? QVariant() : t.valeur(0, QStringLiteral("dernier"));
+        return m_inserer.executer(
+            cle + QVector<QVariant>{dernier.isNull() ? 1.0 : dernier.toDouble() + 1, parametre,
+                                    r.valeur.toDouble(), m_accreditation, m_agrement});
+    }
+
+  private:
+    InstructionPreparee m_supprimer, m_dernier, m_inserer;
+    QVariant m_accreditation, m_agrement;
+};
 
 } // namespace
 
@@ -211,8 +251,9 @@ bool integrerResultats(const QString &fichier, const LectureResultats &lecture,
         bilan.erreur = bd().derniereErreur();
         return false;
     }
+    Enregistreur enregistreur;
     for (const Resultat &r : resultats)
-        if (!enregistrer(r)) {
+        if (!enregistreur.enregistrer(r)) {
             bilan.erreur = bd().derniereErreur();
             bd().finTransaction(true);
             return false;
