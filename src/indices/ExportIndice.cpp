@@ -143,6 +143,10 @@ bool ExportIndice::ecritTrameListe(Progression &progression)
     if (operations.estVide())
         addErreur(QStringLiteral("Aucune opération du point %1 à exporter pour %2")
                       .arg(m_filtres.point, codeBSS));
+    QStringList codes;
+    for (int i = 0; i < operations.nbLignes(); ++i)
+        codes << operations.texte(i, QStringLiteral("codeOperation"));
+    if (!chargerOperations(table, codes)) return true;
     for (int i = 0; i < operations.nbLignes() && !progression.annule(); ++i) {
         const QDate jour =
             QDate::fromString(operations.texte(i, QStringLiteral("dateDebut")).left(10),

@@ -69,6 +69,11 @@ class ExportIndice
     virtual QStringList entete() const = 0;
     // Before the operations, once the station is known; false stops the export.
     virtual bool preparer(qint64 /*station*/) { return true; }
+    // Before the first operation, with every exported operation's code; false stops the export.
+    virtual bool chargerOperations(const QString & /*table*/, const QStringList & /*operations*/)
+    {
+        return true;
+    }
     // The lines of one operation; false stops the export.
     virtual bool ecrireOperation(const OperationExportee &operation) = 0;
     // After the last operation.
@@ -97,13 +102,23 @@ class ExportIndice
 // The export object of an index.
 std::unique_ptr<ExportIndice> creerExport(const DescriptionIndice &indice);
 
-// The taxa of an operation, summed per taxon and remark (phase totals ttA..ttC and
-// micro-samples ttP1..ttP12), in code order; with a selection, every taxon of it.
-QString requeteTaxonsSommes(const QString &table, const QString &operation,
+// The taxa of the operations, summed per operation, taxon and remark (phase totals ttA..ttC
+// and micro-samples ttP1..ttP12), by operation then taxon code; with a selection, every taxon
+// of it for each operation.
+QString requeteTaxonsSommes(const QString &table, const QStringList &operations,
                             const QString &selection);
-// A phase's count (0 A, 1 B, 2 C) of a row of that query: its total when given, else the sum
-// of its four micro-samples (0 for none).
-double comptePhase(const Tableau &t, int ligne, int phase);
+// Column positions of that query's rows, found once per result.
+struct ColonnesSommes
+{
+    explicit ColonnesSommes(const Tableau &t);
+    // A phase's count (0 A, 1 B, 2 C) of a row: its total when given, else the sum of its four
+    // micro-samples (0 for none).
+    double phase(const Tableau &t, int ligne, int phase) const;
+
+    int parametre = -1, remarque = -1;
+    int totaux[3] = {};
+    int echantillons[12] = {};
+};
 bool estEntier(const QString &texte);
 
 } // namespace vyk

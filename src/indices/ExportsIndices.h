@@ -4,15 +4,47 @@
 
 #include "indices/ExportIndice.h"
 
+#include "db/Tableau.h"
+
+#include <QHash>
 #include <QMap>
+
+#include <deque>
 
 namespace vyk {
 
-// I2M2 and IBG-DCE: one line per taxon and phase A, B, C.
-class ExportMacroinvertebres : public ExportIndice
+// The exports of the summed macroinvertebrate taxa: every operation's taxa read a few hundred
+// operations per statement before the lines are written.
+class ExportTaxonsSommes : public ExportIndice
 {
   public:
     using ExportIndice::ExportIndice;
+
+  protected:
+    struct Lot
+    {
+        explicit Lot(Tableau t) : tableau(std::move(t)), colonnes(tableau) {}
+        Tableau tableau;
+        ColonnesSommes colonnes;
+    };
+    struct Lignes
+    {
+        const Lot *lot = nullptr;
+        int debut = 0, fin = 0; // rows [debut, fin) of the operation
+    };
+    bool chargerOperations(const QString &table, const QStringList &operations) override;
+    Lignes taxons(const OperationExportee &operation) const;
+
+  private:
+    std::deque<Lot> m_lots;
+    QHash<double, Lignes> m_lignes;
+};
+
+// I2M2 and IBG-DCE: one line per taxon and phase A, B, C.
+class ExportMacroinvertebres : public ExportTaxonsSommes
+{
+  public:
+    using ExportTaxonsSommes::ExportTaxonsSommes;
 
   protected:
     QStringList entete() const override;
@@ -25,10 +57,10 @@ class ExportMacroinvertebres : public ExportIndice
 
 // The macroinvertebrate diagnostic tool: two lines per operation (phases A and B, then phase
 // C), one column per taxon met in any exported operation; written once every operation is read.
-class ExportDiagnostic : public ExportIndice
+class ExportDiagnostic : public ExportTaxonsSommes
 {
   public:
-    using ExportIndice::ExportIndice;
+    using ExportTaxonsSommes::ExportTaxonsSommes;
 
   protected:
     QStringList entete() const override { return {}; }

@@ -19,36 +19,85 @@ QString sommes()
 
 } // namespace
 
-double comptePhase(const Tableau &t, int ligne, int phase)
+ColonnesSommes::ColonnesSommes(const Tableau &t)
+    : parametre(t.indexColonne(QStringLiteral("codeParametre"))),
+      remarque(t.indexColonne(QStringLiteral("codeRemarque")))
 {
-    const QVariant total = t.valeur(ligne, QStringLiteral("tt") + QChar(u'A' + phase));
+    for (int phase = 0; phase < 3; ++phase)
+        totaux[phase] = t.indexColonne(QStringLiteral("tt") + QChar(u'A' + phase));
+    for (int p = 0; p < 12; ++p)
+        echantillons[p] = t.indexColonne(QStringLiteral("ttP%1").arg(p + 1));
+}
+
+double ColonnesSommes::phase(const Tableau &t, int ligne, int phase) const
+{
+    const QVariant &total = t(ligne, totaux[phase]);
     if (!total.isNull()) return total.toDouble();
     double somme = 0;
-    for (int p = phase * 4 + 1; p <= phase * 4 + 4; ++p)
-        somme += t.valeur(ligne, QStringLiteral("ttP%1").arg(p)).toDouble();
+    for (int p = phase * 4; p < phase * 4 + 4; ++p)
+        somme += t(ligne, echantillons[p]).toDouble();
     return somme;
 }
 
-QString requeteTaxonsSommes(const QString &table, const QString &operation,
+QString requeteTaxonsSommes(const QString &table, const QStringList &operations,
                             const QString &selection)
 {
     const QString totaux =
-        QStringLiteral("(SELECT codeTaxon, ") + sommes() + QStringLiteral(", codeRemarque FROM ") +
-        table + QStringLiteral(" WHERE codeOperation = ") + operation +
-        QStringLiteral(" AND codeListe = 1 GROUP BY codeTaxon, codeRemarque) totaux");
+        QStringLiteral("(SELECT codeOperation, codeTaxon, ") + sommes() +
+        QStringLiteral(", codeRemarque FROM ") + table +
+        QStringLiteral(" WHERE codeOperation IN (") + operations.join(u',') +
+        QStringLiteral(
+            ") AND codeListe = 1 GROUP BY codeOperation, codeTaxon, codeRemarque) totaux");
     QString colonnes = QStringLiteral("ttA, ttB, ttC, codeRemarque");
     for (int p = 1; p <= 12; ++p)
         colonnes += QStringLiteral(", ttP%1").arg(p);
     if (selection.isEmpty())
-        return QStringLiteral("SELECT codeTaxon AS codeParametre, ") + colonnes +
-               QStringLiteral(" FROM ") + totaux + QStringLiteral(" ORDER BY codeTaxon");
-    return QStringLiteral("SELECT selections.codeParametre, ") + colonnes +
+        return QStringLiteral("SELECT codeOperation, codeTaxon AS codeParametre, ") + colonnes +
+               QStringLiteral(" FROM ") + totaux +
+               QStringLiteral(" ORDER BY codeOperation, codeTaxon");
+    // Every taxon of the selection for every operation, counted or not.
+    return QStringLiteral("SELECT operations.codeOperation, selections.codeParametre, ") +
+           colonnes +
            QStringLiteral(
                " FROM (SELECT DISTINCT codeParametre FROM ANALYSES_PARAMETRES_SELECTIONS "
                "WHERE typeListe = 1 AND code = ") +
-           sqlTexte(selection) + QStringLiteral(") selections LEFT JOIN ") + totaux +
-           QStringLiteral(
-               " ON selections.codeParametre = totaux.codeTaxon ORDER BY selections.codeParametre");
+           sqlTexte(selection) +
+           QStringLiteral(") selections CROSS JOIN (SELECT DISTINCT codeOperation FROM ") + table +
+           QStringLiteral(" WHERE codeOperation IN (") + operations.join(u',') +
+           QStringLiteral(")) operations LEFT JOIN ") + totaux +
+           QStringLiteral(" ON totaux.codeOperation = operations.codeOperation AND "
+                          "selections.codeParametre = totaux.codeTaxon ORDER BY "
+                          "operations.codeOperation, selections.codeParametre");
+}
+
+bool ExportTaxonsSommes::chargerOperations(const QString &table, const QStringList &operations)
+{
+    m_lots.clear();
+    m_lignes.clear();
+    // A few hundred operations per statement: some servers cap the length of an IN list.
+    constexpr int PAR_REQUETE = 500;
+    for (int debut = 0; debut < operations.size(); debut += PAR_REQUETE) {
+        Tableau t;
+        if (!extraire(
+                requeteTaxonsSommes(table, operations.mid(debut, PAR_REQUETE), filtres().selection),
+                t))
+            return false;
+        const Lot &lot = m_lots.emplace_back(std::move(t));
+        const int colonne = lot.tableau.indexColonne(QStringLiteral("codeOperation"));
+        for (int i = 0; i < lot.tableau.nbLignes(); ++i) {
+            Lignes &l = m_lignes[lot.tableau(i, colonne).toDouble()];
+            if (!l.lot) l = {&lot, i, i};
+            l.fin = i + 1;
+        }
+    }
+    return true;
+}
+
+ExportTaxonsSommes::Lignes ExportTaxonsSommes::taxons(const OperationExportee &operation) const
+{
+    static const Lot aucun{Tableau()};
+    const Lignes l = m_lignes.value(operation.code.toDouble());
+    return l.lot ? l : Lignes{&aucun, 0, 0};
 }
 
 QStringList ExportMacroinvertebres::entete() const
@@ -88,19 +137,19 @@ bool ExportMacroinvertebres::preparer(qint64)
 
 bool ExportMacroinvertebres::ecrireOperation(const OperationExportee &op)
 {
-    Tableau t;
-    if (!extraire(requeteTaxonsSommes(op.table, op.code, filtres().selection), t)) return false;
-    if (t.estVide()) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
+    const auto [lot, debut, fin] = taxons(op);
+    const Tableau &t = lot->tableau;
+    if (debut == fin) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
     const QString code = codeOperationTrame(op);
-    for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString taxon = t.texte(i, QStringLiteral("codeParametre"));
+    for (int i = debut; i < fin; ++i) {
+        const QString taxon = t.texte(i, lot->colonnes.parametre);
         if (!estEntier(taxon)) continue;
-        QString remarque = t.texte(i, QStringLiteral("codeRemarque"));
+        QString remarque = t.texte(i, lot->colonnes.remarque);
         if (remarque.isEmpty()) remarque = QStringLiteral("1");
         for (int phase = 0; phase < 3; ++phase) {
             QStringList champs = {code,    codeBSS,
                                   op.date, QString(QChar(u'A' + phase)),
-                                  taxon,   texteValeur(comptePhase(t, i, phase)),
+                                  taxon,   texteValeur(lot->colonnes.phase(t, i, phase)),
                                   remarque};
             if (m_indice.typeNational) champs << m_type;
             ecrire(champs);
@@ -111,15 +160,15 @@ bool ExportMacroinvertebres::ecrireOperation(const OperationExportee &op)
 
 bool ExportDiagnostic::ecrireOperation(const OperationExportee &op)
 {
-    Tableau t;
-    if (!extraire(requeteTaxonsSommes(op.table, op.code, filtres().selection), t)) return false;
+    const auto [lot, debut, fin] = taxons(op);
+    const Tableau &t = lot->tableau;
     Comptes c;
     c.identifiant = codeBSS + u'_' + QString(op.date).remove(u'-');
-    for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString taxon = t.texte(i, QStringLiteral("codeParametre"));
+    for (int i = debut; i < fin; ++i) {
+        const QString taxon = t.texte(i, lot->colonnes.parametre);
         if (!estEntier(taxon)) continue; // "ND" and other non-codes
-        c.phasesAB[taxon] += comptePhase(t, i, 0) + comptePhase(t, i, 1);
-        c.phaseC[taxon] += comptePhase(t, i, 2);
+        c.phasesAB[taxon] += lot->colonnes.phase(t, i, 0) + lot->colonnes.phase(t, i, 1);
+        c.phaseC[taxon] += lot->colonnes.phase(t, i, 2);
     }
     if (c.phasesAB.isEmpty()) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
     m_operations << c;

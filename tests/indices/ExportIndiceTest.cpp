@@ -6,6 +6,7 @@
 #include "support/BaseTest.h"
 #include "support/TablesCatalogue.h"
 
+#include <QDate>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -129,6 +130,55 @@ TEST_P(ExportIndiceTest, SelectionEtDates)
     f.dateMaximum = QStringLiteral("13/05/2023");
     EXPECT_TRUE(trame(indiceIBGDCE(), f).contains("2023-05-12*I"));
     EXPECT_FALSE(trame(indiceIBGDCE(), f).contains("2023-05-13"));
+}
+
+// Each operation gets its own taxa and every selected taxon, even when the taxa of all the
+// operations are read together.
+TEST_P(ExportIndiceTest, SelectionSurPlusieursOperations)
+{
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (code, num, "
+                                        "codeParametre, typeListe) VALUES ('S1', 1, '5678', 1)")));
+    FiltresExport f;
+    f.selection = QStringLiteral("S1");
+    EXPECT_EQ(trame(indiceIBGDCE(), f),
+              QByteArray("CODE_OPERATION\tCODE_STATION\tDATE\tCODE_PHASE\tCODE_TAXON\t"
+                         "RESULTAT\tCODE_REMARQUE\r\n"
+                         "01234567*2023-05-12*I\t01234567\t2023-05-12\tA\t5678\t0\t2\r\n"
+                         "01234567*2023-05-12*I\t01234567\t2023-05-12\tB\t5678\t0\t2\r\n"
+                         "01234567*2023-05-12*I\t01234567\t2023-05-12\tC\t5678\t4\t2\r\n"
+                         "01234567*2023-05-13*I\t01234567\t2023-05-13\tA\t5678\t0\t1\r\n"
+                         "01234567*2023-05-13*I\t01234567\t2023-05-13\tB\t5678\t0\t1\r\n"
+                         "01234567*2023-05-13*I\t01234567\t2023-05-13\tC\t5678\t0\t1\r\n"));
+}
+
+// More operations than one statement reads: none lost, none given another's taxa. Operation
+// 100 + n is on day n from 01/01/2030 with taxon 100 + n.
+TEST_P(ExportIndiceTest, TrameDeNombreusesOperations)
+{
+    const QDate premier(2030, 1, 1);
+    ASSERT_TRUE(bd().debutTransaction());
+    for (int o = 100; o < 1300; ++o)
+        ASSERT_TRUE(
+            executer(QStringLiteral("INSERT INTO QUALITOMETRES_POINTS_OPERATIONS "
+                                    "(codeQualitometre, codeOperation, codePoint, dateDebut) "
+                                    "VALUES (1, %1, 1, #%2#)")
+                         .arg(o)
+                         .arg(premier.addDays(o - 100).toString(QStringLiteral("MM/dd/yyyy")))) &&
+            executer(QStringLiteral("INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, "
+                                    "codeListe, codeTaxon, denombrementA) VALUES (%1, 1, '%1', 1)")
+                         .arg(o)));
+    ASSERT_TRUE(bd().finTransaction(false));
+    const QList<QByteArray> lignes = trame(indiceIBGDCE()).split('\n');
+    int justes = 0;
+    for (const QByteArray &l : lignes) {
+        const QList<QByteArray> champs = l.split('\t');
+        const QDate jour = QDate::fromString(QString::fromLatin1(champs.value(2)), Qt::ISODate);
+        if (jour.year() >= 2030 && champs[3] == "A")
+            justes += champs[4].toInt() == 100 + premier.daysTo(jour) && champs[5] == "1";
+    }
+    EXPECT_EQ(justes, 1200);
+    // The header, the two first operations' 9 lines, 3 per new operation, the last newline.
+    EXPECT_EQ(lignes.size(), 1 + 9 + 3 * 1200 + 1);
 }
 
 TEST_P(ExportIndiceTest, ConfigurationEnregistreLesParametres)
