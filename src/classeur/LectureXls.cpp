@@ -1,5 +1,5 @@
-// .xls: converted to .xlsx by LibreOffice when it is installed (FreeXL gives nothing for
-// formula and boolean cells), otherwise read with FreeXL.
+// .xls: read with FreeXL, then, when LibreOffice is installed, converted to .xlsx and read
+// again (FreeXL gives nothing for formula and boolean cells).
 
 #include "classeur/Formats.h"
 
@@ -110,11 +110,16 @@ QString convertir(const QString &chemin, const QTemporaryDir &dossier)
 
 bool lireXls(const QString &chemin, QVector<Feuille> &feuilles, QString &detail)
 {
+    // FreeXL decides whether the file is a workbook at all: LibreOffice would take any bytes,
+    // a damaged file included, as a text sheet.
+    if (!lireFreeXl(chemin, feuilles, detail)) return false;
     const QTemporaryDir dossier;
     const QString converti = convertir(chemin, dossier);
-    if (!converti.isEmpty() && lireXlsx(converti, feuilles, detail)) return true;
-    feuilles.clear();
-    return lireFreeXl(chemin, feuilles, detail);
+    QVector<Feuille> completes;
+    QString detailConversion;
+    if (!converti.isEmpty() && lireXlsx(converti, completes, detailConversion))
+        feuilles = std::move(completes);
+    return true;
 }
 
 } // namespace vyk::classeur
