@@ -101,9 +101,9 @@ TEST_P(DroitsEcransTest, FicheDesOperations)
     connecter({QStringLiteral("QUALITO_FICHE_MODIF")});
     {
         FicheOperations fiche(1);
-        EXPECT_FALSE(fiche.CmdNouveau->isHidden());
-        EXPECT_FALSE(fiche.CmdEnregistrer->isHidden());
-        EXPECT_TRUE(fiche.CmdSupprimer->isHidden());
+        EXPECT_FALSE(controle<QPushButton>(&fiche, "CmdNouveau")->isHidden());
+        EXPECT_FALSE(controle<QPushButton>(&fiche, "CmdEnregistrer")->isHidden());
+        EXPECT_TRUE(controle<QPushButton>(&fiche, "CmdSupprimer")->isHidden());
         // The measures and taxa of the operation are data.
         EXPECT_EQ(boutonsVisibles(&fiche, QStringLiteral("CmdAjouter_")), QStringList());
         EXPECT_EQ(boutonsVisibles(&fiche, QStringLiteral("CmdSupprimer_")), QStringList());
@@ -111,9 +111,9 @@ TEST_P(DroitsEcransTest, FicheDesOperations)
     }
     connecter({QStringLiteral("QUALITO_FICHE_SUPPR"), QStringLiteral("QUALITO_DATA_MODIF")});
     FicheOperations fiche(1);
-    EXPECT_TRUE(fiche.CmdNouveau->isHidden());
-    EXPECT_TRUE(fiche.CmdEnregistrer->isHidden());
-    EXPECT_FALSE(fiche.CmdSupprimer->isHidden());
+    EXPECT_TRUE(controle<QPushButton>(&fiche, "CmdNouveau")->isHidden());
+    EXPECT_TRUE(controle<QPushButton>(&fiche, "CmdEnregistrer")->isHidden());
+    EXPECT_FALSE(controle<QPushButton>(&fiche, "CmdSupprimer")->isHidden());
     EXPECT_FALSE(boutonsVisibles(&fiche, QStringLiteral("CmdAjouter_")).isEmpty());
     EXPECT_EQ(boutonsVisibles(&fiche, QStringLiteral("CmdAjouter_")).size(),
               boutonsVisibles(&fiche, QStringLiteral("CmdSupprimer_")).size());

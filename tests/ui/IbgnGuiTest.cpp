@@ -84,6 +84,12 @@ class IbgnGuiTest : public EcranTest
         ASSERT_EQ(fiche.codeOperation(), QStringLiteral("0"));
     }
 
+    // The user's click on the card's IBGN command.
+    static void calculer(FicheOperations &fiche)
+    {
+        if (auto *commande = controle<QPushButton>(&fiche, "CmdCalculIBGN")) commande->click();
+    }
+
     QStringList resultats()
     {
         return lignes(QStringLiteral("SELECT codeParametre, resultat FROM "
@@ -99,7 +105,7 @@ TEST_P(IbgnGuiTest, CalculQuestionEtResultatsDeLaFiche)
     ouvrir(fiche);
     recus();
     messages().repondre(BoutonNon);
-    fiche.CmdCalculIBGN->click();
+    calculer(fiche);
     EXPECT_EQ(recus(),
               (QStringList{QStringLiteral("AIDE: Attention, les taxons suivants n'ont pas été pris "
                                           "en compte dans le caclul:\r999\rMerci de vérifier le "
@@ -113,7 +119,7 @@ TEST_P(IbgnGuiTest, CalculQuestionEtResultatsDeLaFiche)
     ASSERT_EQ(grille->rowCount(), 2);
 
     messages().repondre(BoutonOui);
-    fiche.CmdCalculIBGN->click();
+    calculer(fiche);
     EXPECT_EQ(resultats(), (QStringList{QStringLiteral("5910|19"), QStringLiteral("6951|704")}));
     EXPECT_EQ(dernier(), QStringLiteral("Le calcul des indices est terminé."));
 }
@@ -126,7 +132,7 @@ TEST_P(IbgnGuiTest, MoteurEnEchecPasDeTermine)
         return false;
     });
     recus();
-    fiche.CmdCalculIBGN->click();
+    calculer(fiche);
     EXPECT_EQ(recus(), QStringList{QStringLiteral("ERREUR: Le calcul du modèle ") +
                                    modeles.filePath(QStringLiteral("IBGN.XLS")) +
                                    QStringLiteral(" a échoué : LibreOffice n'a pas démarré")});
@@ -134,7 +140,7 @@ TEST_P(IbgnGuiTest, MoteurEnEchecPasDeTermine)
 
     ASSERT_TRUE(executer(QStringLiteral("DELETE FROM QUALITOMETRES_LISTE_1")));
     fiche.afficherOperation(QStringLiteral("0"));
-    fiche.CmdCalculIBGN->click();
+    calculer(fiche);
     EXPECT_EQ(recus(), QStringList{QStringLiteral("INFO: La liste faunistique de cette opération "
                                                   "est vide. Vous ne pouvez pas calculer l'indice "
                                                   "correspondant.")});

@@ -12,6 +12,7 @@
 
 #include "support/EcranTest.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,8 +95,14 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     fiche.resize(1150, 800);
     fiche.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fiche));
-    EXPECT_EQ(fiche.SprOperations->nbLignes(), 0);
-    EXPECT_FALSE(fiche.CmdPrelevement->isEnabled()); // no operation saved yet
+    auto *grilleOperations = controle<GrilleDonnees>(&fiche, "SprOperations");
+    auto *cmdPrelevement = controle<QPushButton>(&fiche, "CmdPrelevement");
+    auto *onglets = controle<QTabWidget>(&fiche, "Onglets");
+    auto *recouvrements = controle<GrilleSaisie>(&fiche, "SprRecouvrements");
+    auto *taxons = controle<GrilleSaisie>(&fiche, "SprTaxons");
+    ASSERT_TRUE(grilleOperations && cmdPrelevement && onglets && recouvrements && taxons);
+    EXPECT_EQ(grilleOperations->nbLignes(), 0);
+    EXPECT_FALSE(cmdPrelevement->isEnabled()); // no operation saved yet
     controle<QPushButton>(&fiche, QStringLiteral("CmdEnregistrer_taxons"))->click();
     EXPECT_EQ(
         dernier(),
@@ -110,32 +117,32 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     EXPECT_EQ(
         qobject_cast<ComboCodee *>(fiche.champ(QStringLiteral("codePoint")))->codeSelectionne(),
         QStringLiteral("0"));
-    fiche.CmdEnregistrer->click();
+    controle<QPushButton>(&fiche, "CmdEnregistrer")->click();
     EXPECT_EQ(dernier(), QStringLiteral("Enregistrement de l'opération terminé."));
-    ASSERT_EQ(fiche.SprOperations->nbLignes(), 1);
+    ASSERT_EQ(grilleOperations->nbLignes(), 1);
     EXPECT_EQ(fiche.codeOperation(), QStringLiteral("0"));
     capturer(fiche, QStringLiteral("FicheOperations"));
     // Its sample opens from here, analyses or not.
     QSignalSpy prelevement(&fiche, &FicheOperations::prelevementDemande);
-    ASSERT_TRUE(fiche.CmdPrelevement->isEnabled());
-    fiche.CmdPrelevement->click();
+    ASSERT_TRUE(cmdPrelevement->isEnabled());
+    cmdPrelevement->click();
     ASSERT_EQ(prelevement.size(), 1);
     EXPECT_EQ(prelevement[0][0].toLongLong(), 1);
     EXPECT_EQ(prelevement[0][1].toString(), QStringLiteral("0"));
 
     // Covers of 99 % are refused, then corrected.
-    fiche.Onglets->setCurrentIndex(fiche.Onglets->indexOf(fiche.SprRecouvrements->parentWidget()));
-    saisir(fiche.SprRecouvrements, 0, 2, QStringLiteral("60"));
-    saisir(fiche.SprRecouvrements, 4, 2, QStringLiteral("39"));
+    onglets->setCurrentIndex(onglets->indexOf(recouvrements->parentWidget()));
+    saisir(recouvrements, 0, 2, QStringLiteral("60"));
+    saisir(recouvrements, 4, 2, QStringLiteral("39"));
     controle<QPushButton>(&fiche, QStringLiteral("CmdEnregistrer_recouvrements"))->click();
     EXPECT_EQ(dernier(), QStringLiteral("Le total des recouvrements n'est pas égal à 100%."));
-    saisir(fiche.SprRecouvrements, 4, 2, QStringLiteral("40"));
+    saisir(recouvrements, 4, 2, QStringLiteral("40"));
     controle<QPushButton>(&fiche, QStringLiteral("CmdEnregistrer_recouvrements"))->click();
     EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des recouvrements terminé."));
     capturer(fiche, QStringLiteral("FicheOperations_recouvrements"));
 
     // The taxa list through the picker.
-    fiche.Onglets->setCurrentIndex(fiche.Onglets->indexOf(fiche.SprTaxons->parentWidget()));
+    onglets->setCurrentIndex(onglets->indexOf(taxons->parentWidget()));
     controle<QPushButton>(&fiche, QStringLiteral("CmdAjouter_taxons"))->click();
     FicheSelectionTaxons *selection = fiche.selectionTaxons();
     ASSERT_NE(selection, nullptr);
@@ -163,17 +170,16 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     ajouter->click(); // the same taxon twice is kept once
     EXPECT_EQ(controle<QListWidget>(selection, QStringLiteral("LstChoisis"))->count(), 2);
     controle<QPushButton>(selection, QStringLiteral("CmdValider"))->click();
-    ASSERT_EQ(fiche.SprTaxons->rowCount(), 2);
-    QStringList codes{fiche.SprTaxons->texte(0, 1), fiche.SprTaxons->texte(1, 1)};
+    ASSERT_EQ(taxons->rowCount(), 2);
+    QStringList codes{taxons->texte(0, 1), taxons->texte(1, 1)};
     codes.sort();
     EXPECT_EQ(codes, QStringList({"363", "892"}));
-    EXPECT_EQ(fiche.SprTaxons->model()->headerData(2, Qt::Horizontal).toString(),
-              QStringLiteral("A"));
-    const int gammarus = fiche.SprTaxons->texte(0, 1) == QLatin1String("892") ? 0 : 1;
-    saisir(fiche.SprTaxons, 1 - gammarus, 2, QStringLiteral("14"));
-    saisir(fiche.SprTaxons, gammarus, 3, QStringLiteral("3"));
-    fiche.TxtNomListe->setText(QStringLiteral("Liste faunistique"));
-    fiche.ChkMicroPrelevement->setChecked(true);
+    EXPECT_EQ(taxons->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("A"));
+    const int gammarus = taxons->texte(0, 1) == QLatin1String("892") ? 0 : 1;
+    saisir(taxons, 1 - gammarus, 2, QStringLiteral("14"));
+    saisir(taxons, gammarus, 3, QStringLiteral("3"));
+    controle<QLineEdit>(&fiche, "TxtNomListe")->setText(QStringLiteral("Liste faunistique"));
+    controle<QCheckBox>(&fiche, "ChkMicroPrelevement")->setChecked(true);
     capturer(fiche, QStringLiteral("FicheOperations_taxons"));
     controle<QPushButton>(&fiche, QStringLiteral("CmdEnregistrer_taxons"))->click();
     EXPECT_EQ(dernier(), QStringLiteral("Enregistrement des taxons terminé."));
@@ -184,21 +190,26 @@ TEST_P(OperationsHydrobioGuiTest, PointOperationEtListeDeTaxonsParLeSelecteur)
     // Read back by a new card.
     FicheOperations relue(1);
     relue.show();
-    ASSERT_EQ(relue.SprOperations->nbLignes(), 1);
-    relue.SprOperations->selectionnerLigne(0);
+    auto *operationsRelues = controle<GrilleDonnees>(&relue, "SprOperations");
+    auto *taxonsRelus = controle<GrilleSaisie>(&relue, "SprTaxons");
+    ASSERT_TRUE(operationsRelues && taxonsRelus);
+    ASSERT_EQ(operationsRelues->nbLignes(), 1);
+    operationsRelues->selectionnerLigne(0);
     EXPECT_EQ(relue.codeOperation(), QStringLiteral("0"));
     EXPECT_EQ(qobject_cast<QLineEdit *>(relue.champ(QStringLiteral("heureDebut")))->text(),
               QStringLiteral("10:30"));
-    ASSERT_EQ(relue.SprTaxons->rowCount(), 2);
-    EXPECT_EQ(relue.TxtNomListe->text(), QStringLiteral("Liste faunistique"));
-    EXPECT_TRUE(relue.ChkMicroPrelevement->isChecked());
+    ASSERT_EQ(taxonsRelus->rowCount(), 2);
+    EXPECT_EQ(controle<QLineEdit>(&relue, "TxtNomListe")->text(),
+              QStringLiteral("Liste faunistique"));
+    EXPECT_TRUE(controle<QCheckBox>(&relue, "ChkMicroPrelevement")->isChecked());
     QStringList lues;
     for (int l = 0; l < 2; ++l)
-        lues << relue.SprTaxons->texte(l, 0) + u'|' + relue.SprTaxons->texte(l, 2) + u'|' +
-                    relue.SprTaxons->texte(l, 3);
+        lues << taxonsRelus->texte(l, 0) + u'|' + taxonsRelus->texte(l, 2) + u'|' +
+                    taxonsRelus->texte(l, 3);
     lues.sort();
     EXPECT_EQ(lues, QStringList({"Baetis|14|", "Gammarus||3"}));
-    EXPECT_EQ(relue.SprRecouvrements->texte(4, 2), QStringLiteral("40"));
+    EXPECT_EQ(controle<GrilleSaisie>(&relue, "SprRecouvrements")->texte(4, 2),
+              QStringLiteral("40"));
 
     // The point now has an operation: it stays.
     ecranPoints.grillePoints()->selectionnerLigne(0);

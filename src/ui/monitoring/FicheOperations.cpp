@@ -4,6 +4,7 @@
 #include "monitoring/Qualitometre.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
+#include "ui/widgets/Ecran.h"
 #include "ui/widgets/Formulaire.h"
 #include "ui/widgets/GrilleDonnees.h"
 #include "ui/widgets/GrilleSaisie.h"
@@ -58,7 +59,6 @@ FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *pare
     appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
     CmdPrelevement = new QPushButton(QStringLiteral("Prélèvement physico-chimique"), this);
-    CmdPrelevement->setObjectName(QStringLiteral("CmdPrelevement"));
     appliquerDroit(CmdPrelevement, droit::QUALITO_DATA_CONSULT);
     auto *barre = new QHBoxLayout;
     barre->addWidget(LblStation);
@@ -87,6 +87,23 @@ FicheOperations::FicheOperations(qint64 station, qint64 codePoint, QWidget *pare
     principal->addLayout(barre);
     principal->addLayout(construireCommandesIndices());
     principal->addWidget(separation, 1);
+    nommerControles({{LblStation, "LblStation"},
+                     {CboPoint, "CboPoint"},
+                     {SprOperations, "SprOperations"},
+                     {Onglets, "Onglets"},
+                     {CmdNouveau, "CmdNouveau"},
+                     {CmdEnregistrer, "CmdEnregistrer"},
+                     {CmdSupprimer, "CmdSupprimer"},
+                     {CmdPrelevement, "CmdPrelevement"},
+                     {CmdCalculIBGN, "CmdCalculIBGN"},
+                     {SprRecouvrements, "SprRecouvrements"},
+                     {SprUnites, "SprUnites"},
+                     {SprTaxons, "SprTaxons"},
+                     {TxtCommentaireResultat, "TxtCommentaireResultat"},
+                     {CboListe, "CboListe"},
+                     {TxtNomListe, "TxtNomListe"},
+                     {TxtCommentaireListe, "TxtCommentaireListe"},
+                     {ChkMicroPrelevement, "ChkMicroPrelevement"}});
 
     m_pointFiltre = CboPoint->codeSelectionne();
     connect(CboPoint, &ComboCodee::codeChange, this, &FicheOperations::pointChoisi);

@@ -76,28 +76,10 @@ class FicheOperations : public Fiche
     bool calculIBGN();
     std::function<std::unique_ptr<ClasseurModele>()> moteurIbgn;
 
-    // Controls, named as on every screen.
-    QLabel *LblStation;
-    ComboCodee *CboPoint;
-    GrilleDonnees *SprOperations;
-    QTabWidget *Onglets;
-    QPushButton *CmdNouveau, *CmdEnregistrer, *CmdSupprimer;
-    // The physico-chemical sample of the operation shown (a saved one, analyses or not).
-    QPushButton *CmdPrelevement;
-    QPushButton *CmdCalculIBGN;
-    GrilleSaisie *SprRecouvrements;
-    GrilleSaisie *SprUnites;
-    GrilleSaisie *SprTaxons;
-    QPlainTextEdit *TxtCommentaireResultat;
-    ComboCodee *CboListe;
-    QLineEdit *TxtNomListe;
-    QPlainTextEdit *TxtCommentaireListe;
-    QCheckBox *ChkMicroPrelevement;
     QWidget *champ(const QString &colonne) const override { return m_champs.value(colonne); }
 
     // Index commands: the operation's list sent to an external calculator, its results stored
     // with the operation (the diagnostic tool leaves documents, whose folder is opened).
-    QPushButton *CmdCalculI2M2, *CmdCalculIBGDCE, *CmdCalculFloristique, *CmdCalculDiagnostique;
     void cmdCalculI2M2_Click();
     void cmdCalculIBGDCE_Click();
     // IBMR for a macrophyte point ("271"), IBD otherwise.
@@ -138,6 +120,26 @@ class FicheOperations : public Fiche
     void recueillirTaxons();
     QString valeurChamp(const QString &colonne) const;
     void definirChamp(const QString &colonne, const QString &valeur);
+
+    // Controls, named as on every screen (tests find them by these names).
+    QLabel *LblStation = nullptr;
+    ComboCodee *CboPoint = nullptr;
+    GrilleDonnees *SprOperations = nullptr;
+    QTabWidget *Onglets = nullptr;
+    QPushButton *CmdNouveau = nullptr, *CmdEnregistrer = nullptr, *CmdSupprimer = nullptr;
+    // The physico-chemical sample of the operation shown (a saved one, analyses or not).
+    QPushButton *CmdPrelevement = nullptr;
+    QPushButton *CmdCalculIBGN = nullptr;
+    QPushButton *CmdCalculI2M2 = nullptr, *CmdCalculIBGDCE = nullptr;
+    QPushButton *CmdCalculFloristique = nullptr, *CmdCalculDiagnostique = nullptr;
+    GrilleSaisie *SprRecouvrements = nullptr;
+    GrilleSaisie *SprUnites = nullptr;
+    GrilleSaisie *SprTaxons = nullptr;
+    QPlainTextEdit *TxtCommentaireResultat = nullptr;
+    ComboCodee *CboListe = nullptr;
+    QLineEdit *TxtNomListe = nullptr;
+    QPlainTextEdit *TxtCommentaireListe = nullptr;
+    QCheckBox *ChkMicroPrelevement = nullptr;
 
     qint64 m_station;
     QString m_pointFiltre; // the point of the list shown

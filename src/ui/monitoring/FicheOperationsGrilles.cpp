@@ -106,7 +106,6 @@ void FicheOperations::construireGrilles()
         if (i == 0) {
             QWidget *p = nouvellePage(QStringLiteral("recouvrements"));
             SprRecouvrements = new GrilleSaisie(p);
-            SprRecouvrements->setObjectName(QStringLiteral("SprRecouvrements"));
             SprRecouvrements->definirColonnes(
                 {{QStringLiteral("Support"), NatureChamp::Texte, {}, true},
                  {QStringLiteral("Code Sandre"), NatureChamp::Texte, {}, true},
@@ -123,7 +122,6 @@ void FicheOperations::construireGrilles()
 
     QWidget *p = nouvellePage(QStringLiteral("unites"));
     SprUnites = new GrilleSaisie(p);
-    SprUnites->setObjectName(QStringLiteral("SprUnites"));
     SprUnites->definirColonnes({{QStringLiteral("Groupe"), NatureChamp::Texte, {}, true},
                                 {QStringLiteral("Caractéristique"), NatureChamp::Texte, {}, true},
                                 {texteGrillesOperation::UR1, NatureChamp::Nombre},
@@ -157,7 +155,6 @@ void FicheOperations::construireGrilles()
     f->addRow(QStringLiteral("Nom de la liste :"), TxtNomListe);
     f->addRow(QStringLiteral("Commentaires :"), TxtCommentaireListe);
     SprTaxons = new GrilleSaisie(p);
-    SprTaxons->setObjectName(QStringLiteral("SprTaxons"));
     pageGrille(
         QStringLiteral("Taxons"), SprTaxons, [this] { DeclencheAjoutTaxons(); },
         [this] { supprimerTaxon(); }, [this] { enregistrerTaxons(); }, enTete);

@@ -31,7 +31,6 @@ struct PointeurOccupe
 void FicheOperations::construireCommandeIbgn(QHBoxLayout *barre)
 {
     CmdCalculIBGN = new QPushButton(QStringLiteral("Calcul IBGN"), this);
-    CmdCalculIBGN->setObjectName(QStringLiteral("CmdCalculIBGN"));
     appliquerDroit(CmdCalculIBGN, droit::QUALITO_FICHE_MODIF);
     barre->addWidget(CmdCalculIBGN);
     connect(CmdCalculIBGN, &QPushButton::clicked, this, &FicheOperations::calculIBGN);
