@@ -124,29 +124,29 @@ TEST_P(DroitsEcransTest, FicheDuPrelevement)
     connecter({QStringLiteral("QUALITO_FICHE_MODIF")});
     {
         FichePrelevementPhysicoChmique fiche(QStringLiteral("1"), QStringLiteral("V1"));
-        EXPECT_TRUE(fiche.CmdInsertion->isVisible());
-        EXPECT_TRUE(fiche.CmdEnregistrer->isVisible());
-        EXPECT_FALSE(fiche.CmdSupprimer->isVisible());
-        EXPECT_FALSE(fiche.CmdEnregistrerFinalites->isHidden());
-        EXPECT_TRUE(fiche.CmdEnregistrerAnalyses->isHidden());
-        EXPECT_TRUE(fiche.CmdAjouterAnalyse->isHidden());
-        EXPECT_TRUE(fiche.CmdStatut->isHidden());
-        EXPECT_TRUE(fiche.ChkModification->isHidden());
+        EXPECT_TRUE(controle<QAction>(&fiche, "CmdInsertion")->isVisible());
+        EXPECT_TRUE(controle<QAction>(&fiche, "CmdEnregistrer")->isVisible());
+        EXPECT_FALSE(controle<QAction>(&fiche, "CmdSupprimer")->isVisible());
+        EXPECT_FALSE(controle<QPushButton>(&fiche, "CmdEnregistrerFinalites")->isHidden());
+        EXPECT_TRUE(controle<QPushButton>(&fiche, "CmdEnregistrerAnalyses")->isHidden());
+        EXPECT_TRUE(controle<QPushButton>(&fiche, "CmdAjouterAnalyse")->isHidden());
+        EXPECT_TRUE(controle<QPushButton>(&fiche, "CmdStatut")->isHidden());
+        EXPECT_TRUE(controle<QCheckBox>(&fiche, "ChkModification")->isHidden());
     }
     connecter({QStringLiteral("QUALITO_FICHE_SUPPR"), QStringLiteral("QUALITO_DATA_MODIF")});
     FichePrelevementPhysicoChmique fiche(QStringLiteral("1"), QStringLiteral("V1"));
-    EXPECT_FALSE(fiche.CmdInsertion->isVisible());
-    EXPECT_TRUE(fiche.CmdSupprimer->isVisible());
-    EXPECT_TRUE(fiche.CmdEnregistrerFinalites->isHidden());
-    EXPECT_FALSE(fiche.CmdEnregistrerAnalyses->isHidden());
+    EXPECT_FALSE(controle<QAction>(&fiche, "CmdInsertion")->isVisible());
+    EXPECT_TRUE(controle<QAction>(&fiche, "CmdSupprimer")->isVisible());
+    EXPECT_TRUE(controle<QPushButton>(&fiche, "CmdEnregistrerFinalites")->isHidden());
+    EXPECT_FALSE(controle<QPushButton>(&fiche, "CmdEnregistrerAnalyses")->isHidden());
     // Lines are added only once the analyses are open to editing.
-    EXPECT_FALSE(fiche.CmdAjouterAnalyse->isEnabled());
-    EXPECT_FALSE(fiche.CmdSupprimerAnalyse->isEnabled());
-    fiche.ChkModification->click();
-    EXPECT_TRUE(fiche.CmdAjouterAnalyse->isEnabled());
-    EXPECT_TRUE(fiche.CmdAjouterSelection->isEnabled());
-    fiche.ChkModification->click();
-    EXPECT_FALSE(fiche.CmdAjouterAnalyse->isEnabled());
+    EXPECT_FALSE(controle<QPushButton>(&fiche, "CmdAjouterAnalyse")->isEnabled());
+    EXPECT_FALSE(controle<QPushButton>(&fiche, "CmdSupprimerAnalyse")->isEnabled());
+    controle<QCheckBox>(&fiche, "ChkModification")->click();
+    EXPECT_TRUE(controle<QPushButton>(&fiche, "CmdAjouterAnalyse")->isEnabled());
+    EXPECT_TRUE(controle<QPushButton>(&fiche, "CmdAjouterSelection")->isEnabled());
+    controle<QCheckBox>(&fiche, "ChkModification")->click();
+    EXPECT_FALSE(controle<QPushButton>(&fiche, "CmdAjouterAnalyse")->isEnabled());
 }
 
 TEST_P(DroitsEcransTest, ListesDeReferenceEnLectureSeule)

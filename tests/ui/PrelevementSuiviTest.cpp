@@ -18,8 +18,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
@@ -53,10 +55,10 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
         fiche.resize(1200, 700);
         fiche.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&fiche));
-        EXPECT_EQ(fiche.LblEntete->text(),
+        EXPECT_EQ(controle<QLabel>(&fiche, "LblEntete")->text(),
                   QStringLiteral("Qualitomètre BSS001 - nouveau prélèvement"));
         // Analyses before the sample exists: refused.
-        fiche.CmdEnregistrerAnalyses->click();
+        controle<QPushButton>(&fiche, "CmdEnregistrerAnalyses")->click();
         EXPECT_EQ(messages().textes(),
                   QStringList({"Vous devez d'abord enregistrer le prélèvement."}));
         messages().vider();
@@ -66,34 +68,36 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
         QTest::keyClicks(date, QStringLiteral("12/05/2021"));
         QTest::keyClicks(qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("HeureDebut"))),
                          QStringLiteral("09:45"));
-        fiche.CmdEnregistrer->trigger();
+        controle<QAction>(&fiche, "CmdEnregistrer")->trigger();
         EXPECT_EQ(messages().textes(),
                   QStringList({"Enregistrement de la fiche du prélèvement terminé."}));
-        EXPECT_EQ(fiche.LblEntete->text(),
+        EXPECT_EQ(controle<QLabel>(&fiche, "LblEntete")->text(),
                   QStringLiteral("Qualitomètre BSS001 - prélèvement n° 0"));
         capturer(fiche, QStringLiteral("FichePrelevementPhysicoChmique_fiche"));
         messages().vider();
 
-        fiche.Onglets->setCurrentIndex(4);
+        controle<QTabWidget>(&fiche, "Onglets")->setCurrentIndex(4);
+        GrilleSaisie *analyses = controle<GrilleSaisie>(&fiche, "SprAnalyses");
+        ASSERT_NE(analyses, nullptr);
         // The grid is read-only until the modification box is ticked.
-        fiche.CmdAjouterAnalyse->click();
-        EXPECT_EQ(fiche.SprAnalyses->rowCount(), 0);
-        fiche.ChkModification->click();
-        fiche.CmdAjouterAnalyse->click();
-        fiche.CmdAjouterAnalyse->click();
-        ASSERT_EQ(fiche.SprAnalyses->rowCount(), 2);
-        saisir(fiche.SprAnalyses, 0, 0, QStringLiteral("1340"));
-        saisir(fiche.SprAnalyses, 0, 1, QStringLiteral("12,5"));
-        saisir(fiche.SprAnalyses, 0, 2, QStringLiteral("162"));
-        saisir(fiche.SprAnalyses, 1, 0, QStringLiteral("1335"));
-        saisir(fiche.SprAnalyses, 1, 1, QStringLiteral("0.1"));
-        saisir(fiche.SprAnalyses, 1, 2, QStringLiteral("162"));
-        saisir(fiche.SprAnalyses, 1, 7, QStringLiteral("10"));
-        EXPECT_EQ(codeEntree(fiche.SprAnalyses->texte(1, 7)), QStringLiteral("10"));
-        EXPECT_EQ(codeEntree(fiche.SprAnalyses->texte(0, 0)), QStringLiteral("1340"));
-        EXPECT_EQ(libelleEntree(fiche.SprAnalyses->affiche(0, 0)), QStringLiteral("Nitrates"));
+        controle<QPushButton>(&fiche, "CmdAjouterAnalyse")->click();
+        EXPECT_EQ(analyses->rowCount(), 0);
+        controle<QCheckBox>(&fiche, "ChkModification")->click();
+        controle<QPushButton>(&fiche, "CmdAjouterAnalyse")->click();
+        controle<QPushButton>(&fiche, "CmdAjouterAnalyse")->click();
+        ASSERT_EQ(analyses->rowCount(), 2);
+        saisir(analyses, 0, 0, QStringLiteral("1340"));
+        saisir(analyses, 0, 1, QStringLiteral("12,5"));
+        saisir(analyses, 0, 2, QStringLiteral("162"));
+        saisir(analyses, 1, 0, QStringLiteral("1335"));
+        saisir(analyses, 1, 1, QStringLiteral("0.1"));
+        saisir(analyses, 1, 2, QStringLiteral("162"));
+        saisir(analyses, 1, 7, QStringLiteral("10"));
+        EXPECT_EQ(codeEntree(analyses->texte(1, 7)), QStringLiteral("10"));
+        EXPECT_EQ(codeEntree(analyses->texte(0, 0)), QStringLiteral("1340"));
+        EXPECT_EQ(libelleEntree(analyses->affiche(0, 0)), QStringLiteral("Nitrates"));
         capturer(fiche, QStringLiteral("FichePrelevementPhysicoChmique"));
-        fiche.CmdEnregistrerAnalyses->click();
+        controle<QPushButton>(&fiche, "CmdEnregistrerAnalyses")->click();
         EXPECT_EQ(messages().textes(), QStringList({"Enregistrement des analyses terminé."}));
         EXPECT_EQ(lignes(QStringLiteral("SELECT NumAnalyse, CodeParametre, Resultat, CodeUnite, "
                                         "CodeRemarque FROM ANALYSES_BSS001 ORDER BY NumAnalyse")),
@@ -105,15 +109,17 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
                                              QStringLiteral("0"));
         EXPECT_EQ(qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("HeureDebut")))->text(),
                   QStringLiteral("09:45"));
-        ASSERT_EQ(fiche.SprAnalyses->rowCount(), 2);
-        EXPECT_EQ(fiche.SprAnalyses->affiche(1, 0),
+        GrilleSaisie *analyses = controle<GrilleSaisie>(&fiche, "SprAnalyses");
+        ASSERT_NE(analyses, nullptr);
+        ASSERT_EQ(analyses->rowCount(), 2);
+        EXPECT_EQ(analyses->affiche(1, 0),
                   texteEntree(QStringLiteral("Ammonium"), QStringLiteral("1335")));
-        EXPECT_EQ(fiche.SprAnalyses->affiche(1, 2),
+        EXPECT_EQ(analyses->affiche(1, 2),
                   texteEntree(QStringLiteral("mg/L"), QStringLiteral("162")));
         // The detailed view shows every column.
-        EXPECT_TRUE(fiche.SprAnalyses->isColumnHidden(20));
-        fiche.ChkAffichageDetail->click();
-        EXPECT_FALSE(fiche.SprAnalyses->isColumnHidden(20));
+        EXPECT_TRUE(analyses->isColumnHidden(20));
+        controle<QCheckBox>(&fiche, "ChkAffichageDetail")->click();
+        EXPECT_FALSE(analyses->isColumnHidden(20));
     }
     SuiviPhysicoChmique suivi(QStringLiteral("1"));
     suivi.resize(900, 500);
@@ -146,13 +152,13 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSaisiPuisVuDansLeSuivi)
     QWidget *demandee = nullptr;
     QObject::connect(&suivi, &SuiviPhysicoChmique::ouvrirPrelevement,
                      [&demandee](QWidget *f) { demandee = f; });
-    carte->CmdInsertion->trigger();
+    controle<QAction>(carte, "CmdInsertion")->trigger();
     std::unique_ptr<QWidget> nouvelle(demandee);
     auto *vierge = qobject_cast<FichePrelevementPhysicoChmique *>(nouvelle.get());
     ASSERT_NE(vierge, nullptr);
     EXPECT_FALSE(vierge->edition().estEnregistre());
     EXPECT_TRUE(vierge->cleFenetre().isEmpty());
-    EXPECT_EQ(vierge->LblEntete->text(),
+    EXPECT_EQ(controle<QLabel>(vierge, "LblEntete")->text(),
               QStringLiteral("Qualitomètre BSS001 - nouveau prélèvement"));
     EXPECT_EQ(carte->edition().numPrelevement(), QStringLiteral("0"));
 }

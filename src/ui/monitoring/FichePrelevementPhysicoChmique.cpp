@@ -189,6 +189,30 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     connect(CmdEnregistrerAnalyses, &QPushButton::clicked, this,
             &FichePrelevementPhysicoChmique::enregistrerAnalyses);
 
+    nommerControles({{LblEntete, "LblEntete"},
+                     {Onglets, "Onglets"},
+                     {CmdInsertion, "CmdInsertion"},
+                     {CmdEnregistrer, "CmdEnregistrer"},
+                     {CmdSupprimer, "CmdSupprimer"},
+                     {SprFinalites, "SprFinalites"},
+                     {SprDossiers, "SprDossiers"},
+                     {SprEchantillons, "SprEchantillons"},
+                     {SprAnalyses, "SprAnalyses"},
+                     {CmdEnregistrerFinalites, "CmdEnregistrerFinalites"},
+                     {CmdEnregistrerDossiers, "CmdEnregistrerDossiers"},
+                     {CmdEnregistrerEchantillons, "CmdEnregistrerEchantillons"},
+                     {CmdEnregistrerAnalyses, "CmdEnregistrerAnalyses"},
+                     {CmdAjouterAnalyse, "CmdAjouterAnalyse"},
+                     {CmdSupprimerAnalyse, "CmdSupprimerAnalyse"},
+                     {ChkModification, "ChkModification"},
+                     {ChkAffichageDetail, "ChkAffichageDetail"},
+                     {CboStatut, "CboStatut"},
+                     {CboQualification, "CboQualification"},
+                     {CmdStatut, "CmdStatut"},
+                     {CmdQualification, "CmdQualification"},
+                     {CboSelection, "CboSelection"},
+                     {CmdAjouterSelection, "CmdAjouterSelection"}});
+
     // The sample's own grids belong to its card; the analyses are measurements.
     for (int i = 1; i < Onglets->count(); ++i) {
         QWidget *onglet = Onglets->widget(i);

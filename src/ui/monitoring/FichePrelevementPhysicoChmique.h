@@ -37,30 +37,6 @@ class FichePrelevementPhysicoChmique : public Fiche
     // The field of a column of PRELEVEMENTS (QLineEdit, QPlainTextEdit, ComboCodee, QCheckBox).
     QWidget *champ(const QString &colonne) const override { return m_champs.value(colonne); }
 
-    QLabel *LblEntete;
-    QTabWidget *Onglets;
-    QAction *CmdInsertion;
-    QAction *CmdEnregistrer;
-    QAction *CmdSupprimer;
-    GrilleSaisie *SprFinalites;
-    GrilleSaisie *SprDossiers;
-    GrilleSaisie *SprEchantillons;
-    GrilleSaisie *SprAnalyses;
-    QPushButton *CmdEnregistrerFinalites;
-    QPushButton *CmdEnregistrerDossiers;
-    QPushButton *CmdEnregistrerEchantillons;
-    QPushButton *CmdEnregistrerAnalyses;
-    QPushButton *CmdAjouterAnalyse;
-    QPushButton *CmdSupprimerAnalyse;
-    QCheckBox *ChkModification;
-    QCheckBox *ChkAffichageDetail;
-    ComboCodee *CboStatut;
-    ComboCodee *CboQualification;
-    QPushButton *CmdStatut;
-    QPushButton *CmdQualification;
-    ComboCodee *CboSelection;
-    QPushButton *CmdAjouterSelection;
-
   signals:
     // "Nouveau prélèvement": a blank card is wanted beside this one, attached to the operation
     // this one shows ("" when none).
@@ -85,6 +61,31 @@ class FichePrelevementPhysicoChmique : public Fiche
     void afficherGrilles();
     void majColonnesAnalyses();
     void chargerAnalyses();
+
+    // Controls, named as on every screen (tests find them by these names).
+    QLabel *LblEntete;
+    QTabWidget *Onglets;
+    QAction *CmdInsertion;
+    QAction *CmdEnregistrer;
+    QAction *CmdSupprimer;
+    GrilleSaisie *SprFinalites;
+    GrilleSaisie *SprDossiers;
+    GrilleSaisie *SprEchantillons;
+    GrilleSaisie *SprAnalyses;
+    QPushButton *CmdEnregistrerFinalites;
+    QPushButton *CmdEnregistrerDossiers;
+    QPushButton *CmdEnregistrerEchantillons;
+    QPushButton *CmdEnregistrerAnalyses;
+    QPushButton *CmdAjouterAnalyse;
+    QPushButton *CmdSupprimerAnalyse;
+    QCheckBox *ChkModification;
+    QCheckBox *ChkAffichageDetail;
+    ComboCodee *CboStatut;
+    ComboCodee *CboQualification;
+    QPushButton *CmdStatut;
+    QPushButton *CmdQualification;
+    ComboCodee *CboSelection;
+    QPushButton *CmdAjouterSelection;
 
     EditionPrelevement m_edition;
     QHash<QString, QWidget *> m_champs;
