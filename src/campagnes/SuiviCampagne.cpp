@@ -5,7 +5,6 @@
 #include "schema/TableAnalyses.h"
 
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -61,9 +60,14 @@ struct Calcul
     }
 };
 
+// The station's code as text, the same for an integer, a real or a numeric text. Codes are
+// whole numbers in practice: those skip the costly shortest-double formatting.
 QString cleStation(const QVariant &v)
 {
-    return QString::number(v.toDouble(), 'g', 15);
+    const double d = v.toDouble();
+    if (d == std::trunc(d) && std::abs(d) < 1e15 && !(d == 0 && std::signbit(d)))
+        return QString::number(static_cast<qint64>(d));
+    return QString::number(d, 'g', 15);
 }
 
 QDate jourDe(const Tableau &t, int ligne, int colonne)
@@ -96,23 +100,28 @@ void preparerTable(Calcul &c, VueSuivi vue)
             t.largeurs << (vue == VueSuivi::Demandes ? 12 : 6);
         }
     }
-    QSet<QString> vus;
+    // Every row starts as the same cells: built once, shared by the rows until written.
+    QStringList vierge(t.titres.size(),
+                       vue == VueSuivi::Analyses ? QStringLiteral("0") : QString());
+    vierge[3] = QString();
+    vierge[4] = interventions ? QStringLiteral("0") : QString();
+    const QVector<EtatCellule> etats(
+        t.titres.size(), vue == VueSuivi::Analyses ? EtatCellule::Manquant : EtatCellule::Neutre);
+    const qsizetype n = c.campagne.stations.size();
+    t.lignes.reserve(n);
+    t.etats.reserve(n);
+    t.toursPrevus.reserve(n);
     for (const StationCampagne &s : c.campagne.stations) {
         const QString code = cleStation(s.codeSite);
-        c.lignesDeStation[code].append(int(t.lignes.size()));
-        if (!vus.contains(code)) {
-            vus.insert(code);
-            c.codes << code;
-        }
-        QStringList ligne = {code, s.identifiant(), s.nom, QString(),
-                             interventions ? QStringLiteral("0") : QString()};
-        const int donnees = int(t.titres.size()) - COLONNES_FIXES_SUIVI;
-        for (int i = 0; i < donnees; ++i)
-            ligne << (vue == VueSuivi::Analyses ? QStringLiteral("0") : QString());
+        QVector<int> &lignes = c.lignesDeStation[code];
+        if (lignes.isEmpty()) c.codes << code;
+        lignes.append(int(t.lignes.size()));
+        QStringList ligne = vierge;
+        ligne[0] = code;
+        ligne[1] = s.identifiant();
+        ligne[2] = s.nom;
         t.lignes << ligne;
-        t.etats << QVector<EtatCellule>(t.titres.size(), vue == VueSuivi::Analyses
-                                                             ? EtatCellule::Manquant
-                                                             : EtatCellule::Neutre);
+        t.etats << etats;
         t.toursPrevus << 0;
     }
 }
@@ -222,42 +231,32 @@ bool suiviPrelevements(Calcul &c)
 
 bool suiviDemandes(Calcul &c)
 {
-    // The requests of the period, then their stations: the wide columns are read once per
-    // request, not once per station of each request.
-    const QString periode = QStringLiteral(" WHERE D.dateDebutApplication<") +
-                            dateSQL(c.mois.last().addMonths(1).startOfDay()) +
-                            QStringLiteral(" AND D.dateFinApplication>=") +
-                            dateSQL(c.mois.first().startOfDay());
+    // One row per station of each request of the period, in the order the labels are listed.
     long nb = 0;
-    Tableau demandes, sites;
+    Tableau t;
     if (!bd().ExtraireRecords(
-            QStringLiteral("SELECT D.codeDemande, D.dateDebutApplication, D.dateFinApplication, "
-                           "D.libelle FROM QUALITOMETRES_DEMANDES D") +
-                periode + QStringLiteral(" ORDER BY D.dateDebutApplication ASC, D.codeDemande ASC"),
-            nb, demandes) ||
-        !bd().ExtraireRecords(
-            QStringLiteral("SELECT S.codeDemande, S.codeQualitometre FROM "
-                           "QUALITOMETRES_DEMANDES_SITES S INNER JOIN QUALITOMETRES_DEMANDES D "
-                           "ON D.codeDemande=S.codeDemande") +
-                periode + QStringLiteral(" AND S.codeQualitometre IN (") + c.listeStations() + u')',
-            nb, sites))
+            QStringLiteral("SELECT S.codeQualitometre, D.dateDebutApplication, "
+                           "D.dateFinApplication, D.libelle FROM QUALITOMETRES_DEMANDES D "
+                           "INNER JOIN QUALITOMETRES_DEMANDES_SITES S ON "
+                           "D.codeDemande=S.codeDemande WHERE D.dateDebutApplication<") +
+                dateSQL(c.mois.last().addMonths(1).startOfDay()) +
+                QStringLiteral(" AND D.dateFinApplication>=") +
+                dateSQL(c.mois.first().startOfDay()) +
+                QStringLiteral(" AND S.codeQualitometre IN (") + c.listeStations() +
+                QStringLiteral(") ORDER BY D.dateDebutApplication ASC, D.codeDemande ASC"),
+            nb, t))
         return false;
-    QHash<QString, QStringList> stationsDeDemande;
-    for (int l = 0; l < sites.nbLignes(); ++l)
-        stationsDeDemande[cleStation(sites(l, 0))] << cleStation(sites(l, 1));
     QHash<QString, QHash<int, QStringList>> libelles;
-    for (int l = 0; l < demandes.nbLignes(); ++l) {
+    for (int l = 0; l < t.nbLignes(); ++l) {
         // In force in a month when it starts before the next month and ends in it or later.
-        const int premier = std::max(0, c.indexMois(jourDe(demandes, l, 1)));
-        const int dernier = std::min(int(c.mois.size()) - 1, c.indexMois(jourDe(demandes, l, 2)));
+        const int premier = std::max(0, c.indexMois(jourDe(t, l, 1)));
+        const int dernier = std::min(int(c.mois.size()) - 1, c.indexMois(jourDe(t, l, 2)));
         if (premier > dernier) continue;
-        const QString libelle = demandes.texte(l, 3);
-        for (const QString &code : stationsDeDemande.value(cleStation(demandes(l, 0)))) {
-            QHash<int, QStringList> &station = libelles[code];
-            for (int i = premier; i <= dernier; ++i) {
-                QStringList &cellule = station[c.table.premiereColonneDonnees + i];
-                if (!cellule.contains(libelle)) cellule << libelle;
-            }
+        const QString libelle = t.texte(l, 3);
+        QHash<int, QStringList> &station = libelles[cleStation(t(l, 0))];
+        for (int i = premier; i <= dernier; ++i) {
+            QStringList &cellule = station[c.table.premiereColonneDonnees + i];
+            if (!cellule.contains(libelle)) cellule << libelle;
         }
     }
     for (auto s = libelles.cbegin(); s != libelles.cend(); ++s)
@@ -312,16 +311,19 @@ bool suiviInterventions(Calcul &c, bool tourneeGestion)
         QHash<int, int> parMois; // column -> count of the month's latest visit date
     };
     QHash<QString, Visites> parStation;
+    Visites *v = nullptr; // rows come by station: its key is made once
+    int precedente = -1;
     for (int l = 0; l < t.nbLignes(); ++l) {
         const QDate jour = jourDe(t, l, 1);
         const int colonne = c.colonneMois(jour);
         if (colonne < 0) continue;
-        Visites &v = parStation[cleStation(t(l, 0))];
+        if (precedente < 0 || t(l, 0) != t(precedente, 0)) v = &parStation[cleStation(t(l, 0))];
+        precedente = l;
         const int n = int(t(l, 2).toLongLong());
         // Rows come by date: the last one is the latest visit, and replaces its month's count.
-        v.derniere = jour;
-        v.total += n;
-        v.parMois[colonne] = n;
+        v->derniere = jour;
+        v->total += n;
+        v->parMois[colonne] = n;
     }
     QHash<QString, int> faites;
     for (auto s = parStation.cbegin(); s != parStation.cend(); ++s) {
