@@ -176,8 +176,10 @@ QVector<ParametreCampagne> parametresCampagne(const QString &code)
         sqlNombre(code.toDouble()) + QStringLiteral(" ORDER BY codeParametre ASC"));
     QVector<ParametreCampagne> parametres;
     for (int i = 0; i < t.nbLignes(); ++i)
-        parametres.append({t.texte(i, 0), t.texte(i, 1), t.texte(i, 2), t.texte(i, 3),
-                           t.texte(i, 4), t.texte(i, 5)});
+        parametres.append(
+            {t.texte(i, QStringLiteral("codeParametre")), t.texte(i, QStringLiteral("codeUnite")),
+             t.texte(i, QStringLiteral("codeLieu")), t.texte(i, QStringLiteral("codeFraction")),
+             t.texte(i, QStringLiteral("codeSupport")), t.texte(i, QStringLiteral("insitu"))});
     return parametres;
 }
 
@@ -196,8 +198,9 @@ QHash<QString, QString> referencesInternes(const QStringList &codes, const QStri
         sqlNombre(*labo) + QStringLiteral(" AND codeQualitometre IN (") + nombres.join(u',') +
         QStringLiteral(") ORDER BY codeQualitometre, dateDebut DESC"));
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString station = t.texte(i, 0);
-        if (!references.contains(station)) references.insert(station, t.texte(i, 1));
+        const QString station = t.texte(i, QStringLiteral("codeQualitometre"));
+        if (!references.contains(station))
+            references.insert(station, t.texte(i, QStringLiteral("ReferenceInterne")));
     }
     return references;
 }
@@ -284,8 +287,8 @@ std::optional<Campagne> chargerCampagne(const QString &code)
     QStringList codes;
     QStringList dates;
     for (int i = 0; i < sites.nbLignes(); ++i) {
-        codes << sites.texte(i, 0);
-        dates << sites.texte(i, 2).left(10);
+        codes << sites.texte(i, QStringLiteral("codeSite"));
+        dates << sites.texte(i, QStringLiteral("datePassage")).left(10);
     }
     campagne.stations = stationsCampagne(codes, campagne.fiche.codePrestataire);
     for (int i = 0; i < campagne.stations.size(); ++i)
@@ -308,19 +311,19 @@ QVector<StationCampagne> stationsCampagne(const QStringList &codesSites,
         nombres.join(u',') + u')');
     QHash<QString, int> parCode;
     for (int i = 0; i < t.nbLignes(); ++i)
-        parCode.insert(t.texte(i, 0), i);
+        parCode.insert(t.texte(i, QStringLiteral("CodeQualitometre")), i);
     const QHash<QString, QString> references = referencesInternes(codesSites, codePrestataire);
     for (const QString &code : codesSites) {
         StationCampagne s;
         s.codeSite = QString::number(code.toDouble(), 'g', 15);
         const int i = parCode.value(s.codeSite, -1);
         if (i >= 0) {
-            s.codeBSS = t.texte(i, 1);
-            s.nom = t.texte(i, 2);
-            s.designation = t.texte(i, 3);
-            s.x = t.texte(i, 4);
-            s.y = t.texte(i, 5);
-            s.typeProjection = t.texte(i, 6);
+            s.codeBSS = t.texte(i, QStringLiteral("CodeBSS"));
+            s.nom = t.texte(i, QStringLiteral("Nom"));
+            s.designation = t.texte(i, QStringLiteral("Designation"));
+            s.x = t.texte(i, QStringLiteral("X"));
+            s.y = t.texte(i, QStringLiteral("Y"));
+            s.typeProjection = t.texte(i, QStringLiteral("TypeProjection"));
         }
         s.referenceInterne = references.value(s.codeSite);
         stations.append(s);

@@ -67,7 +67,9 @@ EntreesCodees choixStations()
     EntreesCodees entrees;
     entrees.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l)
-        entrees.append({t.texte(l, 0), t.texte(l, 1) + QStringLiteral(" - ") + t.texte(l, 2)});
+        entrees.append({t.texte(l, QStringLiteral("CodeQualitometre")),
+                        t.texte(l, QStringLiteral("CodeBSS")) + QStringLiteral(" - ") +
+                            t.texte(l, QStringLiteral("Nom"))});
     return entrees;
 }
 

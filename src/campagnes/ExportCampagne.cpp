@@ -31,9 +31,12 @@ QHash<QString, Position> localisationsWgs84(const QStringList &codes)
                        "QUALITOMETRE_LOCALISATIONS WHERE CodeQualitometre IN (") +
         codes.join(u',') + QStringLiteral(") ORDER BY CodeQualitometre, CodeProjection"));
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QString station = QString::number(t(l, 0).toDouble(), 'g', 15);
-        const double x = t(l, 2).toDouble(), y = t(l, 3).toDouble();
-        if (!positions.contains(station) && positionPlacee(x, y, t(l, 1).toInt()))
+        const QString station =
+            QString::number(t.valeur(l, QStringLiteral("CodeQualitometre")).toDouble(), 'g', 15);
+        const double x = t.valeur(l, QStringLiteral("X")).toDouble();
+        const double y = t.valeur(l, QStringLiteral("Y")).toDouble();
+        if (!positions.contains(station) &&
+            positionPlacee(x, y, t.valeur(l, QStringLiteral("CodeProjection")).toInt()))
             positions.insert(station, {x, y});
     }
     return positions;

@@ -70,12 +70,17 @@ QString cleStation(const QVariant &v)
     return QString::number(d, 'g', 15);
 }
 
-QDate jourDe(const Tableau &t, int ligne, int colonne)
+QDate jourDe(const Tableau &t, int ligne, const QString &colonne)
 {
-    const QVariant &v = t(ligne, colonne);
+    const QVariant &v = t.valeur(ligne, colonne);
     if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
     if (v.typeId() == QMetaType::QDate) return v.toDate();
-    return dateCampagne(t.texte(ligne, colonne).left(10));
+    return dateCampagne(texteValeur(v).left(10));
+}
+
+QString stationDe(const Tableau &t, int ligne)
+{
+    return cleStation(t.valeur(ligne, QStringLiteral("station")));
 }
 
 void preparerTable(Calcul &c, VueSuivi vue)
@@ -172,8 +177,9 @@ bool suiviAnalyses(Calcul &c)
     const bool ok = parcourirStations(
         c, QStringLiteral("A.CodeParametre AS parametre, A.CodeUnite AS unite, count(*) AS nb"),
         QStringLiteral(" GROUP BY A.CodeParametre, A.CodeUnite"), [&](const Tableau &t, int l) {
-            nombres[cleStation(t(l, 0))][t.texte(l, 1).trimmed() + u'|' +
-                                         t.texte(l, 2).trimmed()] += t(l, 3).toLongLong();
+            nombres[stationDe(t, l)][t.texte(l, QStringLiteral("parametre")).trimmed() + u'|' +
+                                     t.texte(l, QStringLiteral("unite")).trimmed()] +=
+                t.valeur(l, QStringLiteral("nb")).toLongLong();
         });
     if (!ok) return false;
     for (auto station = nombres.cbegin(); station != nombres.cend(); ++station) {
@@ -215,11 +221,12 @@ bool suiviPrelevements(Calcul &c)
                        "count(DISTINCT A.CodeParametre) AS nb"),
         filtre + QStringLiteral(" GROUP BY P.NumPrelevement, P.DateDebut"),
         [&](const Tableau &t, int l) {
-            const int colonne = c.colonneMois(jourDe(t, l, 2));
+            const int colonne = c.colonneMois(jourDe(t, l, QStringLiteral("jour")));
             if (colonne < 0) return;
-            Mois &m = parStation[cleStation(t(l, 0))][colonne];
+            Mois &m = parStation[stationDe(t, l)][colonne];
             ++m.prelevements;
-            m.complet = m.complet || voulus.isEmpty() || t(l, 3).toLongLong() >= voulus.size();
+            m.complet = m.complet || voulus.isEmpty() ||
+                        t.valeur(l, QStringLiteral("nb")).toLongLong() >= voulus.size();
         });
     if (!ok) return false;
     for (auto s = parStation.cbegin(); s != parStation.cend(); ++s)
@@ -235,8 +242,9 @@ bool suiviDemandes(Calcul &c)
     long nb = 0;
     Tableau t;
     if (!bd().ExtraireRecords(
-            QStringLiteral("SELECT S.codeQualitometre, D.dateDebutApplication, "
-                           "D.dateFinApplication, D.libelle FROM QUALITOMETRES_DEMANDES D "
+            QStringLiteral("SELECT S.codeQualitometre AS station, D.dateDebutApplication AS "
+                           "debut, D.dateFinApplication AS fin, D.libelle AS libelle FROM "
+                           "QUALITOMETRES_DEMANDES D "
                            "INNER JOIN QUALITOMETRES_DEMANDES_SITES S ON "
                            "D.codeDemande=S.codeDemande WHERE D.dateDebutApplication<") +
                 dateSQL(c.mois.last().addMonths(1).startOfDay()) +
@@ -249,11 +257,12 @@ bool suiviDemandes(Calcul &c)
     QHash<QString, QHash<int, QStringList>> libelles;
     for (int l = 0; l < t.nbLignes(); ++l) {
         // In force in a month when it starts before the next month and ends in it or later.
-        const int premier = std::max(0, c.indexMois(jourDe(t, l, 1)));
-        const int dernier = std::min(int(c.mois.size()) - 1, c.indexMois(jourDe(t, l, 2)));
+        const int premier = std::max(0, c.indexMois(jourDe(t, l, QStringLiteral("debut"))));
+        const int dernier =
+            std::min(int(c.mois.size()) - 1, c.indexMois(jourDe(t, l, QStringLiteral("fin"))));
         if (premier > dernier) continue;
-        const QString libelle = t.texte(l, 3);
-        QHash<int, QStringList> &station = libelles[cleStation(t(l, 0))];
+        const QString libelle = t.texte(l, QStringLiteral("libelle"));
+        QHash<int, QStringList> &station = libelles[stationDe(t, l)];
         for (int i = premier; i <= dernier; ++i) {
             QStringList &cellule = station[c.table.premiereColonneDonnees + i];
             if (!cellule.contains(libelle)) cellule << libelle;
@@ -275,13 +284,14 @@ EtatCellule etatInterventions(int faites, int prevues)
 void poserToursPrevus(Calcul &c, const QHash<QString, int> &faites)
 {
     const Tableau t =
-        bd().extraire(QStringLiteral("SELECT CodeQualitometre, nbTournees FROM QUALITOMETRES WHERE "
-                                     "CodeQualitometre IN (") +
+        bd().extraire(QStringLiteral("SELECT CodeQualitometre AS station, nbTournees FROM "
+                                     "QUALITOMETRES WHERE CodeQualitometre IN (") +
                       c.listeStations() + u')');
     QHash<QString, int> prevus;
     for (int l = 0; l < t.nbLignes(); ++l)
-        prevus.insert(cleStation(t(l, 0)),
-                      int(std::lround(t(l, 1).toDouble() * double(c.mois.size()) / 12.0)));
+        prevus.insert(stationDe(t, l),
+                      int(std::lround(t.valeur(l, QStringLiteral("nbTournees")).toDouble() *
+                                      double(c.mois.size()) / 12.0)));
     for (auto s = c.lignesDeStation.cbegin(); s != c.lignesDeStation.cend(); ++s)
         for (int l : s.value()) {
             c.table.toursPrevus[l] = prevus.value(s.key());
@@ -294,8 +304,9 @@ bool suiviInterventions(Calcul &c, bool tourneeGestion)
     long nb = 0;
     Tableau t;
     if (!bd().ExtraireRecords(
-            QStringLiteral("SELECT CodeQualitometre, DateEvenement, count(DateEvenement) FROM "
-                           "EVENEMENTS_QUALITO WHERE CodeQualitometre IN (") +
+            QStringLiteral("SELECT CodeQualitometre AS station, DateEvenement AS jour, "
+                           "count(DateEvenement) AS nb FROM EVENEMENTS_QUALITO WHERE "
+                           "CodeQualitometre IN (") +
                 c.listeStations() + QStringLiteral(") AND DateEvenement>=") +
                 dateSQL(c.debut.startOfDay()) + QStringLiteral(" AND DateEvenement<") +
                 dateSQL(c.fin.addDays(1).startOfDay()) +
@@ -314,12 +325,14 @@ bool suiviInterventions(Calcul &c, bool tourneeGestion)
     Visites *v = nullptr; // rows come by station: its key is made once
     int precedente = -1;
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QDate jour = jourDe(t, l, 1);
+        const QDate jour = jourDe(t, l, QStringLiteral("jour"));
         const int colonne = c.colonneMois(jour);
         if (colonne < 0) continue;
-        if (precedente < 0 || t(l, 0) != t(precedente, 0)) v = &parStation[cleStation(t(l, 0))];
+        const QVariant &station = t.valeur(l, QStringLiteral("station"));
+        if (precedente < 0 || station != t.valeur(precedente, QStringLiteral("station")))
+            v = &parStation[cleStation(station)];
         precedente = l;
-        const int n = int(t(l, 2).toLongLong());
+        const int n = int(t.valeur(l, QStringLiteral("nb")).toLongLong());
         // Rows come by date: the last one is the latest visit, and replaces its month's count.
         v->derniere = jour;
         v->total += n;

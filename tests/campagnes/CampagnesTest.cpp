@@ -75,7 +75,7 @@ TEST_P(CampagnesTest, SaveKeepsStationsVisitDatesAndParametersAndIsIdempotent)
     ASSERT_TRUE(enregistrerCampagne(*lue).ok);
     EXPECT_EQ(lue->fiche.code, "1");
     EXPECT_EQ(sites(), attendus);
-    EXPECT_EQ(parametresEnBase().size(), 2);
+    EXPECT_EQ(parametresEnBase(), QStringList({"1|1301|27|1|23|3|0", "1|1340|162|1|23|3|0"}));
     EXPECT_EQ(valeur("SELECT count(*) FROM CAMPAGNES").toInt(), 1);
 
     // A second campaign takes the next code; reordered stations are written in their new order.
@@ -243,6 +243,14 @@ TEST_P(CampagnesTest, StationGridShowsTheLaboratorysLatestReference)
     EXPECT_EQ(s[1].identifiant(), "BSS7/P1");
     EXPECT_EQ(s[2].codeSite, "99");
     EXPECT_EQ(s[2].codeBSS, "");
+    // Each column of the station reaches its own field.
+    test::ajouterStation(8, "BSS8", "Puits", "F2", 574000.5, 6279000.25, 26);
+    const QVector<StationCampagne> p = stationsCampagne({"8"}, "44");
+    ASSERT_EQ(p.size(), 1);
+    EXPECT_EQ(QStringList({p[0].codeSite, p[0].codeBSS, p[0].nom, p[0].designation, p[0].x, p[0].y,
+                           p[0].typeProjection})
+                  .join(u'|'),
+              "8|BSS8|Puits|F2|574000.5|6279000.25|26");
     EXPECT_FALSE(chargerCampagne("42"));
     EXPECT_FALSE(chargerCampagne("x"));
 }
