@@ -39,7 +39,7 @@ QVector<LigneCarte> stationsCarte(const QStringList &codes)
         nombres.join(u',') + u')');
     QHash<qint64, int> index;
     for (int i = 0; i < t.nbLignes(); ++i)
-        index.insert(t(i, 0).toLongLong(), i);
+        index.insert(t.valeur(i, QStringLiteral("CodeQualitometre")).toLongLong(), i);
     // The catalogue once for every station, not once per station (a catalogue query costs
     // milliseconds on a server).
     QSet<QString> tables;
@@ -50,11 +50,12 @@ QVector<LigneCarte> stationsCarte(const QStringList &codes)
         if (it == index.constEnd()) continue;
         const int i = *it;
         LigneCarte l;
-        l.station = {t(i, 0).toLongLong(), t.texte(i, 1),
-                     tables.contains((PREFIXE_ANALYSES + t.texte(i, 1).trimmed()).toUpper())};
-        l.nom = t.texte(i, 2);
-        l.typeStation = t.texte(i, 3);
-        l.typeFr = t.texte(i, 4);
+        const QString codeBSS = t.texte(i, QStringLiteral("CodeBSS"));
+        l.station = {t.valeur(i, QStringLiteral("CodeQualitometre")).toLongLong(), codeBSS,
+                     tables.contains((PREFIXE_ANALYSES + codeBSS.trimmed()).toUpper())};
+        l.nom = t.texte(i, QStringLiteral("Nom"));
+        l.typeStation = t.texte(i, QStringLiteral("typeStation"));
+        l.typeFr = t.texte(i, QStringLiteral("type_FR"));
         lignes << l;
     }
     return lignes;

@@ -17,7 +17,9 @@ QVector<FicheJeuSeuils> jeuxSeuils(const GenreSeuils &genre)
         sqlTexte(genre.champ) + QStringLiteral(" order by champ asc, code asc"));
     QVector<FicheJeuSeuils> jeux;
     for (int i = 0; i < t.nbLignes(); ++i)
-        jeux.append({t.texte(i, 1), t.texte(i, 2), t.texte(i, 3), t.texte(i, 4)});
+        jeux.append({t.texte(i, QStringLiteral("code")), t.texte(i, QStringLiteral("libelle")),
+                     t.texte(i, QStringLiteral("commentaire")),
+                     t.texte(i, QStringLiteral("codeReference"))});
     return jeux;
 }
 

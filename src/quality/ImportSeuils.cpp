@@ -180,7 +180,7 @@ QStringList unitesAbsentes(const QStringList &codes)
                       litteraux.join(u',') + u')');
     QSet<QString> connues;
     for (int i = 0; i < t.nbLignes(); ++i)
-        connues.insert(t.texte(i, 0).trimmed());
+        connues.insert(t.texte(i, QStringLiteral("code")).trimmed());
     QStringList inconnues;
     for (const QString &c : codes)
         if (!connues.contains(c)) inconnues << c;

@@ -20,13 +20,15 @@ void signaler(QString *erreur, const QString &message)
 QString selectResultats(const QString &t, const StationCalcul &station, const QString &parametre,
                         const CriteresGraphique &c)
 {
-    QString sql = QStringLiteral("SELECT PRELEVEMENTS.DateDebut, PRELEVEMENTS.HeureDebut, ") + t +
-                  QStringLiteral(".Resultat, ") + t + QStringLiteral(".CodeRemarque, ") + t +
-                  QStringLiteral(".CodeUnite, ") + t + QStringLiteral(".NumPrelevement FROM ") +
-                  jointureAnalyses(t) + QStringLiteral(" WHERE ") + t +
-                  QStringLiteral(".codeQualitometre=") + QString::number(station.codeQualitometre) +
-                  QStringLiteral(" AND ") + t + QStringLiteral(".CodeParametre=") +
-                  sqlTexte(parametre.trimmed());
+    QString sql = QStringLiteral("SELECT PRELEVEMENTS.DateDebut AS jour, PRELEVEMENTS.HeureDebut "
+                                 "AS heure, ") +
+                  t + QStringLiteral(".Resultat AS resultat, ") + t +
+                  QStringLiteral(".CodeRemarque AS remarque, ") + t +
+                  QStringLiteral(".CodeUnite AS unite, ") + t +
+                  QStringLiteral(".NumPrelevement AS prelevement FROM ") + jointureAnalyses(t) +
+                  QStringLiteral(" WHERE ") + t + QStringLiteral(".codeQualitometre=") +
+                  QString::number(station.codeQualitometre) + QStringLiteral(" AND ") + t +
+                  QStringLiteral(".CodeParametre=") + sqlTexte(parametre.trimmed());
     if (!c.unite.trimmed().isEmpty())
         sql += QStringLiteral(" AND ") + t + QStringLiteral(".CodeUnite=") +
                sqlTexte(c.unite.trimmed());
@@ -54,12 +56,12 @@ bool estSousLimite(const QString &remarque)
 PointGraphique point(const Tableau &t, int l, TraceCensure trace)
 {
     PointGraphique p;
-    const QDateTime jour = t(l, 0).toDateTime();
-    const QDateTime heure = t(l, 1).toDateTime();
+    const QDateTime jour = t.valeur(l, QStringLiteral("jour")).toDateTime();
+    const QDateTime heure = t.valeur(l, QStringLiteral("heure")).toDateTime();
     p.date = QDateTime(jour.date(), heure.isValid() ? heure.time() : QTime(0, 0));
-    p.valeur = t(l, 2).toDouble();
-    p.remarque = t.texte(l, 3).trimmed();
-    p.prelevement = t(l, 5).toLongLong();
+    p.valeur = t.valeur(l, QStringLiteral("resultat")).toDouble();
+    p.remarque = t.texte(l, QStringLiteral("remarque")).trimmed();
+    p.prelevement = t.valeur(l, QStringLiteral("prelevement")).toLongLong();
     p.censure = estSousLimite(p.remarque);
     p.valeurTracee = p.censure && trace == TraceCensure::DemiLimite ? p.valeur / 2 : p.valeur;
     return p;
@@ -105,7 +107,7 @@ bool seriesParametre(const StationCalcul &station, const QString &parametre,
         return false;
     }
     for (int l = 0; l < lignes.nbLignes(); ++l) {
-        const QString unite = lignes.texte(l, 4).trimmed();
+        const QString unite = lignes.texte(l, QStringLiteral("unite")).trimmed();
         if (series.isEmpty() || series.last().unite != unite) {
             SerieGraphique s;
             s.codeBSS = station.codeBSS;

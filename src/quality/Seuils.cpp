@@ -134,9 +134,11 @@ namespace {
 
 QVector<double> bornesLigne(const Tableau &t, int ligne)
 {
+    static const QString colonnes[] = {QStringLiteral("seuil1"), QStringLiteral("seuil2"),
+                                       QStringLiteral("seuil3"), QStringLiteral("seuil4")};
     QVector<double> bornes;
-    for (int c = 0; c < 4; ++c)
-        if (!t(ligne, c).isNull()) bornes << t(ligne, c).toDouble();
+    for (const QString &c : colonnes)
+        if (const QVariant &v = t.valeur(ligne, c); !v.isNull()) bornes << v.toDouble();
     return bornes;
 }
 
@@ -196,7 +198,9 @@ std::optional<SeuilsCharges> chargerSeuils(const QString &seuil, const QString &
                 nb, t))
             return {};
         for (int i = 0; i < t.nbLignes(); ++i) {
-            LigneTypeSeuils l{bornesLigne(t, i), t.texte(i, 4), t.texte(i, 5), t.texte(i, 6)};
+            LigneTypeSeuils l{bornesLigne(t, i), t.texte(i, QStringLiteral("typeStation")),
+                              t.texte(i, QStringLiteral("typeFr")),
+                              t.texte(i, QStringLiteral("codeParametre"))};
             if (!monotones(l.seuils, typeDecroissant(l.seuils))) {
                 r.incoherent = true;
                 signalerIncoherence(seuil, l.codeParametre, l.seuils);

@@ -177,9 +177,11 @@ bool calculStatistiqueAnalyses(const StationCalcul &station, const QString &para
         return false;
     Pli pli;
     for (int l = 0; l < lignes.nbLignes(); ++l) {
-        const QString remarque = lignes.texte(l, 2).trimmed();
-        if (!estExclue(remarque) && !lignes(l, 0).isNull())
-            plier(pli, genre, lignes(l, 0).toDouble(), lignes(l, 1).toDate(), remarque);
+        const QString remarque = lignes.texte(l, QStringLiteral("codeRemarque")).trimmed();
+        const QVariant &v = lignes.valeur(l, QStringLiteral("valeur"));
+        if (!estExclue(remarque) && !v.isNull())
+            plier(pli, genre, v.toDouble(), lignes.valeur(l, QStringLiteral("dateDebut")).toDate(),
+                  remarque);
         // The latest value is the first row's or none.
         if (genre.isEmpty()) break;
     }
@@ -268,10 +270,11 @@ bool comparerAnneeReference(const StationCalcul &station, const QString &paramet
                sqlTexte(qualification.trimmed());
     long nb = 0;
     Tableau moyenne;
-    if (!bd().ExtraireRecords(sql, nb, moyenne) || moyenne.estVide() || moyenne(0, 0).isNull())
+    if (!bd().ExtraireRecords(sql, nb, moyenne) || moyenne.estVide() ||
+        moyenne.valeur(0, QStringLiteral("moyenne")).isNull())
         return false;
     // The mean as shown is what the trend compares with, the same on every engine.
-    const double r = arrondi3(moyenne(0, 0).toDouble());
+    const double r = arrondi3(moyenne.valeur(0, QStringLiteral("moyenne")).toDouble());
     comparaison.reference = texteNombre(r);
     const Nombre x = enNombre(valeurCourante, true);
     if (x.estNombre())

@@ -91,9 +91,10 @@ bool dernierResultatOperation(qint64 codeQualitometre, const QString &parametre,
         resultatsIndice(codeQualitometre, parametre, {}, finDeJour(criteres.dateCalcul),
                         criteres.statut, criteres.qualification, &ok);
     if (!ok || t.estVide()) return false;
-    const QDate date = t(0, 1).toDate();
-    valeur.valeur = texteNombre(arrondi3(t(0, 0).toDouble()));
-    valeur.valeurAffichee = texteValeur(t(0, 0));
+    const QVariant &resultat = t.valeur(0, QStringLiteral("resultat"));
+    const QDate date = t.valeur(0, QStringLiteral("dateDebut")).toDate();
+    valeur.valeur = texteNombre(arrondi3(resultat.toDouble()));
+    valeur.valeurAffichee = texteValeur(resultat);
     valeur.date = jour(date);
     marquerAge(date, criteres, valeur);
     return true;
@@ -113,7 +114,8 @@ bool comparerClasseAnneeReference(qint64 codeQualitometre, const QString &annee,
         resultatsIndice(codeQualitometre, parametre, dateSQL(QStringLiteral("01/01/%1").arg(an)),
                         finDeJour(QDate(an, 12, 31)), statut, qualification, &ok);
     if (!ok || t.estVide()) return false;
-    const QString classe = classer ? classer(texteValeur(t(0, 0))).trimmed() : QString();
+    const QString classe =
+        classer ? classer(t.texte(0, QStringLiteral("resultat"))).trimmed() : QString();
     if (classe.isEmpty() || classe == QLatin1String("-1")) return true;
     comparaison.reference = classe;
     const Nombre a = enNombre(classeCourante, true);

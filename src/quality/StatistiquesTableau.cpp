@@ -66,40 +66,36 @@ const QString POSITIF = QStringLiteral(
 const QString COUVERT =
     QStringLiteral("iif(pourcentageA is not null or pourcentageB is not null,1,0)");
 
-enum Colonne
-{
-    CODE,
-    DATE,
-    REMARQUE,
-    V1, // A (count or cover), or the index result
-    V2,
-    V3,
-    RETENUE
-};
-
 // One row per list line (or index result) of the shown operations, by date and operation: the
-// few columns a cell needs, the names being read once per row of the matrix.
+// few columns a cell needs, the names being read once per row of the matrix. Both kinds give
+// the same names: code, jour, remarque, v1 (A count or cover, or the index result), v2, v3 and
+// retenue.
 QString selectCellules(qint64 station, const QString &liste, const FiltresTableauHydrobio &f)
 {
     const QString where = QStringLiteral(" WHERE ") + conditionsOperations(station, f);
     const QString ordre = QStringLiteral(" ORDER BY ") + O + QStringLiteral(".dateDebut, ") + O +
                           QStringLiteral(".codeOperation");
     if (f.genre == GENRE_INDICES)
-        return QStringLiteral("SELECT cstr(QUALITOMETRES_OPERATIONS_RESULTATS.codeParametre), ") +
+        return QStringLiteral(
+                   "SELECT cstr(QUALITOMETRES_OPERATIONS_RESULTATS.codeParametre) AS code, ") +
                O +
-               QStringLiteral(".dateDebut, NULL, QUALITOMETRES_OPERATIONS_RESULTATS.resultat, "
-                              "NULL, NULL, 1 FROM QUALITOMETRES_OPERATIONS_RESULTATS, ") +
+               QStringLiteral(
+                   ".dateDebut AS jour, NULL AS remarque, "
+                   "QUALITOMETRES_OPERATIONS_RESULTATS.resultat AS v1, NULL AS v2, "
+                   "NULL AS v3, 1 AS retenue FROM QUALITOMETRES_OPERATIONS_RESULTATS, ") +
                O + QStringLiteral(", QUALITOMETRES_POINTS") + where +
                QStringLiteral(" AND QUALITOMETRES_OPERATIONS_RESULTATS.codeQualitometre=") + O +
                QStringLiteral(".codeQualitometre AND QUALITOMETRES_OPERATIONS_RESULTATS."
                               "codeOperation=") +
                O + QStringLiteral(".codeOperation") + ordre;
     const bool couvert = f.genre == GENRE_RECOUVREMENTS;
-    const QString valeurs = couvert ? QStringLiteral("pourcentageA, pourcentageB, pourcentageC")
-                                    : QStringLiteral("denombrementA, denombrementB, denombrementC");
-    return QStringLiteral("SELECT ") + liste + QStringLiteral(".codeTaxon, ") + O +
-           QStringLiteral(".dateDebut, ") + liste + QStringLiteral(".codeRemarque, ") + valeurs +
-           QStringLiteral(", ") + (couvert ? COUVERT : POSITIF) + QStringLiteral(" FROM ") + liste +
+    const QString valeurs =
+        couvert ? QStringLiteral("pourcentageA AS v1, pourcentageB AS v2, pourcentageC AS v3")
+                : QStringLiteral("denombrementA AS v1, denombrementB AS v2, denombrementC AS v3");
+    return QStringLiteral("SELECT ") + liste + QStringLiteral(".codeTaxon AS code, ") + O +
+           QStringLiteral(".dateDebut AS jour, ") + liste +
+           QStringLiteral(".codeRemarque AS remarque, ") + valeurs + QStringLiteral(", ") +
+           (couvert ? COUVERT : POSITIF) + QStringLiteral(" AS retenue FROM ") + liste +
            QStringLiteral(", ") + O + QStringLiteral(", QUALITOMETRES_POINTS") + where +
            QStringLiteral(" AND ") + O + QStringLiteral(".codeOperation=") + liste +
            QStringLiteral(".codeOperation") + ordre;
@@ -112,22 +108,37 @@ QString selectNoms(const QStringList &codes, bool indices)
     for (const QString &c : codes)
         valeurs << sqlTexte(c);
     if (indices)
-        return QStringLiteral("SELECT code, libelleLong, nom, '', NULL FROM ANALYSES_PARAMETRES "
-                              "WHERE code IN (") +
+        return QStringLiteral("SELECT code, libelleLong AS nom, nom AS nomCommun, '' AS "
+                              "omnidia, NULL AS calcul FROM ANALYSES_PARAMETRES WHERE code IN (") +
                valeurs.join(u',') + u')';
-    return QStringLiteral("SELECT codeTaxon, nomLatin, nomCommun, codeOmnidia, codeTaxonCalcul "
-                          "FROM TAXONS WHERE codeTaxon IN (") +
+    return QStringLiteral("SELECT codeTaxon AS code, nomLatin AS nom, nomCommun, codeOmnidia AS "
+                          "omnidia, codeTaxonCalcul AS calcul FROM TAXONS WHERE codeTaxon IN (") +
            valeurs.join(u',') + u')';
 }
 
-QString cellule(const Tableau &t, int l, const QString &genre)
+// The columns of the cells' rows, found once by name.
+struct ColonnesCellules
 {
-    if (genre == GENRE_INDICES) return texteValeur(t(l, V1));
+    int code, jour, remarque, v1, v2, v3, retenue;
+    explicit ColonnesCellules(const Tableau &t)
+        : code(t.indexColonne(QStringLiteral("code"))),
+          jour(t.indexColonne(QStringLiteral("jour"))),
+          remarque(t.indexColonne(QStringLiteral("remarque"))),
+          v1(t.indexColonne(QStringLiteral("v1"))), v2(t.indexColonne(QStringLiteral("v2"))),
+          v3(t.indexColonne(QStringLiteral("v3"))),
+          retenue(t.indexColonne(QStringLiteral("retenue")))
+    {
+    }
+};
+
+QString cellule(const Tableau &t, int l, const ColonnesCellules &c, const QString &genre)
+{
+    if (genre == GENRE_INDICES) return texteValeur(t(l, c.v1));
     if (genre == GENRE_RECOUVREMENTS)
-        return texteValeur(t(l, V1)) + QStringLiteral(" | ") + texteValeur(t(l, V2));
-    const double somme = t(l, V1).toDouble() + t(l, V2).toDouble() + t(l, V3).toDouble();
+        return texteValeur(t(l, c.v1)) + QStringLiteral(" | ") + texteValeur(t(l, c.v2));
+    const double somme = t(l, c.v1).toDouble() + t(l, c.v2).toDouble() + t(l, c.v3).toDouble();
     const QString texte = texteValeur(QVariant(somme));
-    const QString remarque = texteValeur(t(l, REMARQUE)).trimmed();
+    const QString remarque = texteValeur(t(l, c.remarque)).trimmed();
     if (remarque == QLatin1String("10")) return u'<' + texte;
     if (remarque == QLatin1String("4") && somme == 1) return QStringLiteral("P");
     if (remarque == QLatin1String("4") && somme == 2) return QStringLiteral("A");
@@ -160,14 +171,14 @@ void regrouper(TableauHydrobiologique &tableau, const QHash<QString, QString> &c
 bool lireDates(qint64 station, const FiltresTableauHydrobio &f, TableauHydrobiologique &tableau)
 {
     const QString sql =
-        QStringLiteral("SELECT DISTINCT ") + O + QStringLiteral(".dateDebut FROM ") + O +
+        QStringLiteral("SELECT DISTINCT ") + O + QStringLiteral(".dateDebut AS jour FROM ") + O +
         QStringLiteral(", QUALITOMETRES_POINTS WHERE ") + conditionsOperations(station, f) +
         QStringLiteral(" ORDER BY ") + O + QStringLiteral(".dateDebut ASC");
     long nb = 0;
     Tableau t;
     if (!bd().ExtraireRecords(sql, nb, t)) return false;
     for (int l = 0; l < t.nbLignes(); ++l)
-        tableau.dates << texteValeur(t(l, 0));
+        tableau.dates << t.texte(l, QStringLiteral("jour"));
     return true;
 }
 
@@ -188,34 +199,36 @@ bool lireCellules(qint64 station, const QString &liste, const FiltresTableauHydr
     long nb = 0;
     Tableau t;
     if (!bd().ExtraireRecords(selectCellules(station, liste, f), nb, t)) return false;
+    if (t.estVide()) return true;
+    const ColonnesCellules c(t);
     // Taxa: the columns are the dates of operations with a list, those of these very rows.
     if (f.genre != GENRE_INDICES)
         for (int l = 0; l < t.nbLignes(); ++l)
-            if (l == 0 || t(l, DATE) != t(l - 1, DATE)) {
-                const QString date = texteValeur(t(l, DATE));
+            if (l == 0 || t(l, c.jour) != t(l - 1, c.jour)) {
+                const QString date = texteValeur(t(l, c.jour));
                 if (tableau.dates.isEmpty() || tableau.dates.last() != date) tableau.dates << date;
             }
     QHash<QString, int> colonnes;
-    for (int c = 0; c < tableau.dates.size(); ++c)
-        colonnes.insert(tableau.dates[c], c);
+    for (int i = 0; i < tableau.dates.size(); ++i)
+        colonnes.insert(tableau.dates[i], i);
     QVariant datePrecedente;
     int colonne = -1;
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QString code = texteValeur(t(l, CODE)).trimmed();
+        const QString code = texteValeur(t(l, c.code)).trimmed();
         auto it = lues.index.find(code);
         if (it == lues.index.end()) {
             it = lues.index.insert(code, int(lues.lignes.size()));
             lues.lignes.append({code, {}, {}, {}, QStringList(tableau.dates.size(), QString())});
             lues.retenues.append(false);
         }
-        lues.retenues[*it] = lues.retenues[*it] || t(l, RETENUE).toInt() == 1;
+        lues.retenues[*it] = lues.retenues[*it] || t(l, c.retenue).toInt() == 1;
         // Rows come by date: the column is looked up once per date.
-        if (t(l, DATE) != datePrecedente) {
-            datePrecedente = t(l, DATE);
+        if (t(l, c.jour) != datePrecedente) {
+            datePrecedente = t(l, c.jour);
             colonne = colonnes.value(texteValeur(datePrecedente), -1);
         }
         // Operations of one date in order: the last one's cell stays.
-        if (colonne >= 0) lues.lignes[*it].cellules[colonne] = cellule(t, l, f.genre);
+        if (colonne >= 0) lues.lignes[*it].cellules[colonne] = cellule(t, l, c, f.genre);
     }
     return true;
 }
@@ -246,13 +259,13 @@ bool getTableauHydrobiologique(qint64 codeQualitometre, const FiltresTableauHydr
     // Rows without a referential entry are left out, as the join on it would.
     QHash<QString, QString> calculs;
     for (int l = 0; l < noms.nbLignes(); ++l) {
-        const auto it = lues.index.constFind(noms.texte(l, 0).trimmed());
+        const auto it = lues.index.constFind(noms.texte(l, QStringLiteral("code")).trimmed());
         if (it == lues.index.cend()) continue;
         LigneTableauHydrobio ligne = lues.lignes[*it];
-        ligne.nom = noms.texte(l, 1);
-        ligne.nomCommun = noms.texte(l, 2);
-        ligne.omnidia = noms.texte(l, 3);
-        calculs.insert(ligne.code, noms.texte(l, 4).trimmed());
+        ligne.nom = noms.texte(l, QStringLiteral("nom"));
+        ligne.nomCommun = noms.texte(l, QStringLiteral("nomCommun"));
+        ligne.omnidia = noms.texte(l, QStringLiteral("omnidia"));
+        calculs.insert(ligne.code, noms.texte(l, QStringLiteral("calcul")).trimmed());
         tableau.lignes.append(ligne);
     }
     std::sort(tableau.lignes.begin(), tableau.lignes.end(),

@@ -49,6 +49,11 @@ TEST_P(GestionSeuilsTest, EnregistrerRemplacerSupprimer)
               QStringList({"SEUILS.RESULTATS|4|IBGN rivières|Commentaire|VYK"}));
     EXPECT_EQ(bornes(),
               QStringList({"4|2|||||1|||", "4|2|5910||||5|10|15|", "4|2|5910|1|4||17|14|11|8"}));
+    ASSERT_TRUE(executer("UPDATE CODES_SANDRE SET codeReference='R4' WHERE Code=4"));
+    QStringList jeux;
+    for (const FicheJeuSeuils &j : jeuxSeuils(indices()))
+        jeux << QStringList{j.code, j.libelle, j.commentaire, j.codeReference}.join(u'|');
+    EXPECT_EQ(jeux, QStringList({"3|Existant||", "4|IBGN rivières|Commentaire|R4"}));
     // Saved again: the rows are replaced, not added.
     QVector<LigneBornes> g = grille();
     g.removeLast();
