@@ -37,6 +37,16 @@ QString coordonnee(const QVariant &v)
     return texteValeur(v).replace(u',', u'.');
 }
 
+// The x, y and projection of a row; `sinon` when any of the three is missing.
+CoordonneesComLabo coordonneesLues(const Tableau &t, int ligne, const CoordonneesComLabo &sinon)
+{
+    const QVariant &x = t.valeur(ligne, QStringLiteral("x"));
+    const QVariant &y = t.valeur(ligne, QStringLiteral("y"));
+    const QVariant &projection = t.valeur(ligne, QStringLiteral("projection"));
+    if (x.isNull() || y.isNull() || projection.isNull()) return sinon;
+    return {coordonnee(x), coordonnee(y), texteValeur(projection)};
+}
+
 } // namespace
 
 QString echapperXml(const QString &texte)
@@ -162,15 +172,16 @@ QHash<QString, OrganismeComLabo> lireOrganismesComLabo(const QStringList &codes)
     }
     if (definis.isEmpty()) return organismes;
     const Tableau t = bd().extraire(
-        QStringLiteral("SELECT cstr(codeIntervenant), Nom, siret, codeSandre FROM INTERVENANTS "
-                       "WHERE cstr(codeIntervenant) IN (") +
+        QStringLiteral(
+            "SELECT cstr(codeIntervenant) AS code, Nom, siret, codeSandre FROM INTERVENANTS "
+            "WHERE cstr(codeIntervenant) IN (") +
         listeSql(definis) + u')');
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const auto o = organismes.find(t.texte(i, 0).trimmed());
+        const auto o = organismes.find(t.texte(i, QStringLiteral("code")).trimmed());
         if (o == organismes.end()) continue;
-        o->nom = t.texte(i, 1);
-        o->siret = t.texte(i, 2).trimmed();
-        o->sandre = t.texte(i, 3).trimmed();
+        o->nom = t.texte(i, QStringLiteral("Nom"));
+        o->siret = t.texte(i, QStringLiteral("siret")).trimmed();
+        o->sandre = t.texte(i, QStringLiteral("codeSandre")).trimmed();
     }
     return organismes;
 }
@@ -185,41 +196,41 @@ QHash<int, StationComLabo> lireStations(const QVector<int> &codes, const QString
             bloc << QString::number(codes[i]);
         const QString dans = QStringLiteral(" IN (") + bloc.join(u',') + u')';
         const Tableau t = bd().extraire(
-            QStringLiteral("SELECT Q.codeQualitometre, Q.codeBSS, COMMUNES.nom, Q.typeStation, "
-                           "Q.nom, Q.Designation, Q.X, Q.Y, Q.TypeProjection FROM QUALITOMETRES Q "
-                           "LEFT JOIN COMMUNES ON ") +
+            QStringLiteral(
+                "SELECT Q.codeQualitometre AS station, Q.codeBSS AS codeBSS, COMMUNES.nom AS "
+                "commune, Q.typeStation AS typeStation, Q.nom AS nom, Q.Designation AS "
+                "designation, Q.X AS x, Q.Y AS y, Q.TypeProjection AS projection "
+                "FROM QUALITOMETRES Q "
+                "LEFT JOIN COMMUNES ON ") +
             conditionCodeCommune(QStringLiteral("Q.codeCommune"),
                                  QStringLiteral("COMMUNES.codeCommune")) +
             QStringLiteral(" WHERE Q.codeQualitometre") + dans);
         for (int i = 0; i < t.nbLignes(); ++i) {
             StationComLabo s;
-            s.identifiant = t.texte(i, 1).trimmed();
-            const QString designation = t.texte(i, 5).trimmed();
+            s.identifiant = t.texte(i, QStringLiteral("codeBSS")).trimmed();
+            const QString designation = t.texte(i, QStringLiteral("designation")).trimmed();
             if (avecDesignation && !designation.isEmpty()) s.identifiant += u'/' + designation;
-            s.schema = schemaStation(t.texte(i, 3).trimmed());
-            const QString commune = t.texte(i, 2).trimmed();
-            s.libelle = (commune.isEmpty() ? t.texte(i, 4)
-                                           : t.texte(i, 4) + QStringLiteral(" (") + commune + u')')
+            s.schema = schemaStation(t.texte(i, QStringLiteral("typeStation")).trimmed());
+            const QString nom = t.texte(i, QStringLiteral("nom"));
+            const QString commune = t.texte(i, QStringLiteral("commune")).trimmed();
+            s.libelle = (commune.isEmpty() ? nom : nom + QStringLiteral(" (") + commune + u')')
                             .left(LONGUEUR_LIBELLE);
-            if (!t(i, 6).isNull() && !t(i, 7).isNull() && !t(i, 8).isNull())
-                s.coordonnees = {coordonnee(t(i, 6)), coordonnee(t(i, 7)), texteValeur(t(i, 8))};
-            stations.insert(t(i, 0).toInt(), s);
+            s.coordonnees = coordonneesLues(t, i, s.coordonnees);
+            stations.insert(t.valeur(i, QStringLiteral("station")).toInt(), s);
         }
-        const Tableau p =
-            bd().extraire(QStringLiteral("SELECT codeQualitometre, nom, x, y, typeprojection FROM "
-                                         "qualitometres_points WHERE identifiant=") +
-                          sqlTexte(identifiantPoint) + QStringLiteral(" AND codeQualitometre") +
-                          dans + QStringLiteral(" ORDER BY codeQualitometre, dateDebut DESC"));
+        const Tableau p = bd().extraire(
+            QStringLiteral("SELECT codeQualitometre AS station, nom, x, y, typeprojection AS "
+                           "projection FROM qualitometres_points WHERE identifiant=") +
+            sqlTexte(identifiantPoint) + QStringLiteral(" AND codeQualitometre") + dans +
+            QStringLiteral(" ORDER BY codeQualitometre, dateDebut DESC"));
         for (int i = 0; i < p.nbLignes(); ++i) {
-            auto it = stations.find(p(i, 0).toInt());
+            auto it = stations.find(p.valeur(i, QStringLiteral("station")).toInt());
             if (it == stations.end() || it->avecPoint) continue;
             it->avecPoint = true;
-            const QString nom = p.texte(i, 1).trimmed();
+            const QString nom = p.texte(i, QStringLiteral("nom")).trimmed();
             it->nomPoint =
                 nom.isEmpty() ? QStringLiteral("Non renseigné") : nom.left(LONGUEUR_LIBELLE);
-            if (!p(i, 2).isNull() && !p(i, 3).isNull() && !p(i, 4).isNull())
-                it->coordonneesPoint = {coordonnee(p(i, 2)), coordonnee(p(i, 3)),
-                                        texteValeur(p(i, 4))};
+            it->coordonneesPoint = coordonneesLues(p, i, it->coordonneesPoint);
         }
     }
     return stations;
@@ -233,11 +244,12 @@ QHash<QString, QStringList> lireLibelles(const QString &table, const QString &co
     const Tableau t =
         bd().extraire(QStringLiteral("SELECT Code, ") + colonnes + QStringLiteral(" FROM ") +
                       table + QStringLiteral(" WHERE Code IN (") + listeSql(codes) + u')');
+    // The caller's columns come after the code, in the caller's order.
     for (int i = 0; i < t.nbLignes(); ++i) {
         QStringList l;
         for (int c = 1; c < t.nbColonnes(); ++c)
             l << t.texte(i, c);
-        libelles.insert(t.texte(i, 0).trimmed(), l);
+        libelles.insert(t.texte(i, QStringLiteral("Code")).trimmed(), l);
     }
     return libelles;
 }

@@ -26,6 +26,25 @@ const QString SQL_INTERVENANTS = QStringLiteral(
     "SELECT DISTINCT Nom, codeIntervenant FROM Intervenants WHERE (CodeSandre is not null and "
     "codeSandre<>'') or (siret is not null and siret<>'') ORDER BY Nom ASC");
 
+// A campaign's columns copied into a new request: texts as they are, organisations only when
+// they can be identified in a message.
+struct CopieCampagne
+{
+    ChampDemande champ;
+    const char *colonne;
+};
+const CopieCampagne COPIES_CAMPAGNE[] = {{DemType, "typeDemande"},
+                                         {DemContexte, "contexteCodification"},
+                                         {DemReferenceMarche, "referenceMarche"},
+                                         {DemCommentaire, "commentaire"},
+                                         {DemContact, "nomContact"},
+                                         {DemSupport, "codeSupport"},
+                                         {DemListeParametres, "codeListeParametres"}};
+const CopieCampagne INTERVENANTS_CAMPAGNE[] = {{DemEmetteur, "codeIntervenant"},
+                                               {DemPrestataire, "codePrestataire"},
+                                               {DemPayeur, "codePayeur"},
+                                               {DemPreleveur, "codePreleveur"}};
+
 QString cle(int code)
 {
     return QStringLiteral(" WHERE codeDemande=") + QString::number(code);
@@ -149,12 +168,12 @@ void copierIntervenant(InitialisationCampagne &init, ChampDemande champ, const Q
         QStringLiteral(
             "SELECT Nom, siret, codeSandre FROM INTERVENANTS WHERE cstr(codeIntervenant)=") +
         sqlTexte(code.trimmed()));
-    if (!t.estVide() &&
-        (!t.texte(0, 1).trimmed().isEmpty() || !t.texte(0, 2).trimmed().isEmpty())) {
+    if (!t.estVide() && (!t.texte(0, QStringLiteral("siret")).trimmed().isEmpty() ||
+                         !t.texte(0, QStringLiteral("codeSandre")).trimmed().isEmpty())) {
         init.fiche.definir(champ, code.trimmed());
         return;
     }
-    const QString nom = t.estVide() ? code.trimmed() : t.texte(0, 0);
+    const QString nom = t.estVide() ? code.trimmed() : t.texte(0, QStringLiteral("Nom"));
     if (!init.sansCode.contains(nom)) init.sansCode << nom;
 }
 
@@ -241,15 +260,22 @@ FicheDemande nouvelleDemande()
 QVector<LigneListeDemande> listeDemandes()
 {
     const Tableau t = bd().extraire(QStringLiteral(
-        "SELECT D.codeDemande, D.libelle, D.dateDemande, D.dateDebutApplication, "
-        "D.dateFinApplication, D.codePrestataire, I.Nom, D.typeDemande, C.libelle "
+        "SELECT D.codeDemande AS code, D.libelle AS libelle, D.dateDemande AS dateDemande, "
+        "D.dateDebutApplication AS debut, D.dateFinApplication AS fin, D.codePrestataire AS "
+        "prestataire, I.Nom AS nomPrestataire, D.typeDemande AS typeDemande, C.libelle AS "
+        "campagne "
         "FROM (QUALITOMETRES_DEMANDES D LEFT JOIN INTERVENANTS I ON "
         "D.codePrestataire=cstr(I.CodeIntervenant)) "
         "LEFT JOIN CAMPAGNES C ON D.codeCampagne=C.codeCampagne ORDER BY D.codeDemande DESC"));
     QVector<LigneListeDemande> lignes;
+    const auto texte = [&t](int i, const char *colonne) {
+        return t.texte(i, QLatin1String(colonne));
+    };
     for (int i = 0; i < t.nbLignes(); ++i)
-        lignes.append({t(i, 0).toInt(), t.texte(i, 1), t.texte(i, 2), t.texte(i, 3), t.texte(i, 4),
-                       t.texte(i, 5), t.texte(i, 6), t.texte(i, 7), t.texte(i, 8)});
+        lignes.append({t.valeur(i, QStringLiteral("code")).toInt(), texte(i, "libelle"),
+                       texte(i, "dateDemande"), texte(i, "debut"), texte(i, "fin"),
+                       texte(i, "prestataire"), texte(i, "nomPrestataire"), texte(i, "typeDemande"),
+                       texte(i, "campagne")});
     return lignes;
 }
 
@@ -265,7 +291,7 @@ bool lireDemande(int code, FicheDemande &fiche)
     const Tableau s = bd().extraire(QStringLiteral("SELECT codeQualitometre FROM ") + TABLE_SITES +
                                     cle(code) + QStringLiteral(" ORDER BY codeQualitometre ASC"));
     for (int i = 0; i < s.nbLignes(); ++i)
-        fiche.stations << s(i, 0).toInt();
+        fiche.stations << s.valeur(i, QStringLiteral("codeQualitometre")).toInt();
     fiche.parametres = lireParametres(TABLE_PARAMETRES, cle(code), champsParametresDemande());
     return true;
 }
@@ -334,8 +360,13 @@ QVector<LigneHistorique> historiqueDemande(int code)
                                                    "heureGeneration ASC"));
     QVector<LigneHistorique> lignes;
     for (int i = 0; i < t.nbLignes(); ++i)
-        lignes.append({t.texte(i, 0), t(i, 1).toDateTime().toString(QStringLiteral("dd/MM/yyyy")),
-                       t(i, 2).toDateTime().toString(QStringLiteral("HH:mm:ss"))});
+        lignes.append({t.texte(i, QStringLiteral("nomFichier")),
+                       t.valeur(i, QStringLiteral("dateGeneration"))
+                           .toDateTime()
+                           .toString(QStringLiteral("dd/MM/yyyy")),
+                       t.valeur(i, QStringLiteral("heureGeneration"))
+                           .toDateTime()
+                           .toString(QStringLiteral("HH:mm:ss"))});
     return lignes;
 }
 
@@ -350,8 +381,11 @@ QVector<StationDemande> stationsDemande(const QVector<int> &codes)
             bd().extraire(QStringLiteral("SELECT CodeQualitometre, CodeBSS, Nom FROM "
                                          "QUALITOMETRES WHERE CodeQualitometre IN (") +
                           liste.join(u',') + u')');
-        for (int i = 0; i < t.nbLignes(); ++i)
-            lues.insert(t(i, 0).toInt(), {t(i, 0).toInt(), t.texte(i, 1), t.texte(i, 2)});
+        for (int i = 0; i < t.nbLignes(); ++i) {
+            const int c = t.valeur(i, QStringLiteral("CodeQualitometre")).toInt();
+            lues.insert(
+                c, {c, t.texte(i, QStringLiteral("CodeBSS")), t.texte(i, QStringLiteral("Nom"))});
+        }
     }
     QVector<StationDemande> stations;
     for (const int c : codes)
@@ -372,7 +406,11 @@ EntreesCodees stationsProposees()
                       QStringLiteral(" ORDER BY CodeBSS"));
     EntreesCodees entrees;
     for (int i = 0; i < t.nbLignes(); ++i)
-        entrees.append({t.texte(i, 2), (t.texte(i, 0) + u' ' + t.texte(i, 1)).trimmed(), 0});
+        entrees.append(
+            {t.texte(i, QStringLiteral("CodeQualitometre")),
+             (t.texte(i, QStringLiteral("CodeBSS")) + u' ' + t.texte(i, QStringLiteral("Nom")))
+                 .trimmed(),
+             0});
     return entrees;
 }
 
@@ -403,21 +441,20 @@ InitialisationCampagne demandeDepuisCampagne(int codeCampagne)
     init.trouvee = true;
     init.fiche = nouvelleDemande();
     FicheDemande &f = init.fiche;
-    f.definir(DemLibelle, t.texte(0, 0));
-    f.definir(DemDebut, dateFormulaire(t.texte(0, 1)));
-    f.definir(DemFin, dateFormulaire(t.texte(0, 2)));
-    const ChampDemande copies[] = {DemType,    DemContexte, DemReferenceMarche, DemCommentaire,
-                                   DemContact, DemSupport,  DemListeParametres};
-    for (int i = 0; i < int(std::size(copies)); ++i)
-        if (!t.texte(0, 3 + i).trimmed().isEmpty()) f.definir(copies[i], t.texte(0, 3 + i));
-    const ChampDemande intervenants[] = {DemEmetteur, DemPrestataire, DemPayeur, DemPreleveur};
-    for (int i = 0; i < 4; ++i)
-        copierIntervenant(init, intervenants[i], t.texte(0, 10 + i));
+    f.definir(DemLibelle, t.texte(0, QStringLiteral("libelle")));
+    f.definir(DemDebut, dateFormulaire(t.texte(0, QStringLiteral("dateDebutApplication"))));
+    f.definir(DemFin, dateFormulaire(t.texte(0, QStringLiteral("dateFinApplication"))));
+    for (const auto &[champ, colonne] : COPIES_CAMPAGNE) {
+        const QString v = t.texte(0, QLatin1String(colonne));
+        if (!v.trimmed().isEmpty()) f.definir(champ, v);
+    }
+    for (const auto &[champ, colonne] : INTERVENANTS_CAMPAGNE)
+        copierIntervenant(init, champ, t.texte(0, QLatin1String(colonne)));
     f.definir(DemCampagne, QString::number(codeCampagne));
     const Tableau s = bd().extraire(QStringLiteral("SELECT codeSite FROM CAMPAGNES_SITES") +
                                     condition + QStringLiteral(" ORDER BY ordrePassage ASC"));
     for (int i = 0; i < s.nbLignes(); ++i)
-        f.stations << s(i, 0).toInt();
+        f.stations << s.valeur(i, QStringLiteral("codeSite")).toInt();
     // The campaign's rows may not carry the in-situ flag.
     ChampsDecrits champs = champsParametresDemande();
     if (!bd().colonneExiste(QStringLiteral("CAMPAGNES_PARAMETRES"), QStringLiteral("insitu")))

@@ -1,4 +1,5 @@
 #include "demandes/Demandes.h"
+#include "db/Session.h"
 
 #include "DonneesDemandes.h"
 
@@ -121,8 +122,34 @@ TEST_P(DemandesTest, LaListeMontreLesPlusRecentesDAbordAvecLaboEtCampagne)
     EXPECT_EQ(l[0].laboratoire, "");
     EXPECT_EQ(l[0].campagne, "Suivi 2026");
     EXPECT_EQ(l[1].code, 1);
-    EXPECT_EQ(l[1].laboratoire, "Labo <Rivières>");
+    EXPECT_EQ(l[1].libelle, "Tournée mai");
     EXPECT_EQ(l[1].dateDemande, "02/05/2026");
+    EXPECT_EQ(l[1].debut, "04/05/2026");
+    EXPECT_EQ(l[1].fin, "06/05/2026");
+    EXPECT_EQ(l[1].codeLabo, "20");
+    EXPECT_EQ(l[1].laboratoire, "Labo <Rivières>");
+    EXPECT_EQ(l[1].typeDemande, "3");
+    EXPECT_EQ(l[1].campagne, "");
+}
+
+TEST_P(DemandesTest, LesStationsSontDonneesParLeurCodeAvecIdentifiantEtNom)
+{
+    const QVector<StationDemande> s = stationsDemande({3, 9, 1});
+    ASSERT_EQ(s.size(), 3);
+    EXPECT_EQ(QStringList({QString::number(s[0].code), s[0].identifiant, s[0].nom}).join(u'|'),
+              "3|MER03|Côte");
+    // A code naming no station keeps its number and has no name.
+    EXPECT_EQ(QStringList({QString::number(s[1].code), s[1].identifiant, s[1].nom}).join(u'|'),
+              "9|9|");
+    EXPECT_EQ(QStringList({QString::number(s[2].code), s[2].identifiant, s[2].nom}).join(u'|'),
+              "1|05100000|La Garonne");
+
+    // Without a signed-in user, every station is offered.
+    session().vider();
+    QStringList proposees;
+    for (const EntreeCodee &e : stationsProposees())
+        proposees << e.code + u'=' + e.libelle;
+    EXPECT_EQ(proposees, (QStringList{"1=05100000 La Garonne", "2=BSS002 Forage", "3=MER03 Côte"}));
 }
 
 TEST_P(DemandesTest, LaCopieEstUneNouvelleDemandeEtLOriginalReste)
@@ -149,8 +176,10 @@ TEST_P(DemandesTest, LaCampagneDonneSesChampsSesStationsDansLOrdreDePassageEtSes
     const char *campagne[] = {
         "INSERT INTO CAMPAGNES (codeCampagne, libelle, dateDebutApplication, dateFinApplication, "
         "typeDemande, contexteCodification, codeIntervenant, codePrestataire, codePayeur, "
-        "codePreleveur, codeSupport, typeCampagne) VALUES (7, 'Campagne été', '15/06/2026', "
-        "'10/08/2026', '3', '1', '10', '20', '40', '20', '3', 3)",
+        "codePreleveur, codeSupport, referenceMarche, commentaire, nomContact, "
+        "codeListeParametres, typeCampagne) VALUES (7, 'Campagne été', '15/06/2026', "
+        "'10/08/2026', '3', '1', '10', '20', '40', '20', '3', 'M-2026-4', 'Deux passages', "
+        "'J. Martin', 'L12', 3)",
         "INSERT INTO CAMPAGNES_SITES (codeCampagne, codeSite, ordrePassage) VALUES (7, 3, 1)",
         "INSERT INTO CAMPAGNES_SITES (codeCampagne, codeSite, ordrePassage) VALUES (7, 1, 2)",
         "INSERT INTO CAMPAGNES_PARAMETRES (codeCampagne, codeParametre, codeUnite, codeLieu, "
@@ -170,6 +199,14 @@ TEST_P(DemandesTest, LaCampagneDonneSesChampsSesStationsDansLOrdreDePassageEtSes
     EXPECT_EQ(f.texte(DemEmetteur), "10");
     EXPECT_EQ(f.texte(DemPrestataire), "20");
     EXPECT_EQ(f.texte(DemPayeur), "");
+    EXPECT_EQ(f.texte(DemPreleveur), "20");
+    EXPECT_EQ(f.texte(DemType), "3");
+    EXPECT_EQ(f.texte(DemContexte), "1");
+    EXPECT_EQ(f.texte(DemSupport), "3");
+    EXPECT_EQ(f.texte(DemReferenceMarche), "M-2026-4");
+    EXPECT_EQ(f.texte(DemCommentaire), "Deux passages");
+    EXPECT_EQ(f.texte(DemContact), "J. Martin");
+    EXPECT_EQ(f.texte(DemListeParametres), "L12");
     EXPECT_EQ(f.texte(DemCampagne), "7");
     EXPECT_EQ(f.stations, (QVector<int>{3, 1}));
     EXPECT_EQ(textes(f.parametres), (QStringList{"1302|264|1|23|3|0", "1340|162|2|23|3|0"}));
