@@ -561,6 +561,7 @@ QStringList BilanAnalyses::aCreer() const
     };
     liste(QStringLiteral("Stations à créer : "), stationsCreees);
     liste(QStringLiteral("Intervenants à créer : "), intervenantsCrees);
+    liste(QStringLiteral("Contacts à créer : "), contactsCrees);
     liste(QStringLiteral("Paramètres à créer : "), parametresCrees);
     liste(QStringLiteral("Unités à créer : "), unitesCrees);
     lignes << QStringLiteral("Points à créer : %1, échantillons à créer : %2")
@@ -585,6 +586,7 @@ void BilanAnalyses::ajouter(const BilanAnalyses &b)
     parametresCrees += b.parametresCrees;
     unitesCrees += b.unitesCrees;
     intervenantsCrees += b.intervenantsCrees;
+    contactsCrees += b.contactsCrees;
     lignesEnErreur += b.lignesEnErreur;
     // The run's message names every organisation created without leave, whichever file did.
     if (!b.messageIntervenants.isEmpty() || !messageIntervenants.isEmpty())

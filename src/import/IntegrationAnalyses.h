@@ -99,6 +99,7 @@ struct BilanAnalyses
     int analysesReecrites = 0;
     QStringList parametresCrees, unitesCrees;
     QStringList intervenantsCrees; // codes read, in the order created
+    QStringList contactsCrees;     // persons of a package, by name, in the order created
     QVector<LigneEnErreur> lignesEnErreur;
     // "Les intervenants suivants ont été automatiquement créés:" and the list, when organisations
     // were created without the caller having allowed it beforehand; "" otherwise.

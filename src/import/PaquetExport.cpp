@@ -119,8 +119,7 @@ class Exportation
         for (const Referentiel &r : referentiels()) {
             const QSet<QString> codes = codesUtilises(r);
             if (codes.isEmpty()) continue;
-            const bool numerique =
-                r.table.compare(QLatin1String("INTERVENANTS"), Qt::CaseInsensitive) == 0;
+            const bool numerique = r.numeroLocal;
             QList<QString> tous = codes.values();
             for (qsizetype debut = 0; debut < tous.size(); debut += 500) {
                 const QList<QString> morceau = tous.mid(debut, 500);

@@ -3,7 +3,7 @@
 #include "db/Lot.h"
 #include "db/Progression.h"
 #include "db/Sql.h"
-#include "import/PaquetIntervenants.h"
+#include "import/PaquetContacts.h"
 #include "import/PaquetTables.h"
 #include "import/Zip.h"
 #include "monitoring/ListeTaxonsOperation.h"
@@ -132,6 +132,7 @@ class Integration
     QHash<QString, QVariant> m_points, m_operations, m_prelevements, m_echantillons;
     QSet<QString> m_operationsCreees, m_prelevementsCrees;
     CorrespondanceIntervenants m_intervenants;
+    CorrespondanceContacts m_contacts;
 };
 
 Lignes Integration::lire(const QString &table, const QString &condition, const QString &cible)
@@ -151,18 +152,19 @@ Lignes Integration::lire(const QString &table, const QString &condition, const Q
     return r;
 }
 
-// Every row of the station goes in here, its organisations numbered as here.
+// Every row of the station goes in here, its organisations and persons numbered as here.
 QString Integration::ecrire(const QString &table, const Lignes &source,
                             QVector<QVector<QVariant>> lignes)
 {
     m_intervenants.reecrire(table, source.colonnes, lignes);
+    m_contacts.reecrire(table, source.colonnes, lignes);
     return inserer(bd(), table, source.colonnes, lignes);
 }
 
 QString Integration::referentiels()
 {
     for (const Referentiel &r : paquet::referentiels()) {
-        if (r.table == QLatin1String("INTERVENANTS")) continue;
+        if (r.numeroLocal) continue;
         const Lignes l = lire(r.table, QStringLiteral("1=1"));
         const int c = l.index(r.cle);
         if (c < 0 || l.lignes.isEmpty()) continue;
@@ -182,7 +184,9 @@ QString Integration::referentiels()
         }
         if (const QString e = inserer(bd(), r.table, l.colonnes, nouvelles); !e.isEmpty()) return e;
     }
-    return m_intervenants.etablir(m_paquet, m_colonnes, m_bilan.intervenantsCrees);
+    const QString e = m_intervenants.etablir(m_paquet, m_colonnes, m_bilan.intervenantsCrees);
+    if (!e.isEmpty()) return e;
+    return m_contacts.etablir(m_paquet, m_colonnes, m_bilan.contactsCrees);
 }
 
 QString Integration::description(const QVariant &codePaquet, const QVariant &code)

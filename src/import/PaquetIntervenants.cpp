@@ -21,10 +21,9 @@ class Annuaire
             "SELECT CodeIntervenant, CodeSandre, SIRET, Nom FROM INTERVENANTS ORDER BY "
             "CodeIntervenant"));
         for (int i = 0; i < t.nbLignes(); ++i)
-            ajouter(QVariant(t(i, 0).toDouble()), texte(t(i, 1)), texte(t(i, 2)), texte(t(i, 3)));
+            ajouter(QVariant(t(i, 0).toDouble()), t(i, 1).toString().trimmed(),
+                    t(i, 2).toString().trimmed(), t(i, 3).toString().trimmed());
     }
-
-    static QString texte(const QVariant &v) { return v.toString().trimmed(); }
 
     void ajouter(const QVariant &numero, const QString &sandre, const QString &siret,
                  const QString &nom)
@@ -63,9 +62,8 @@ class Annuaire
     // an empty database keeps its numbers; the next number otherwise.
     QVariant numeroLibre(const QVariant &numero) const
     {
-        const double n = numero.toDouble();
-        if (n >= 0 && !m_nomParNumero.contains(cle(QVariant(n)))) return QVariant(n);
-        return QVariant(std::max(m_plusGrand, 0.0) + 1);
+        const bool pris = m_nomParNumero.contains(cle(QVariant(numero.toDouble())));
+        return Renumerotation::numeroLibre(numero, pris, m_plusGrand);
     }
 
   private:
@@ -81,44 +79,69 @@ class Annuaire
 QString CorrespondanceIntervenants::etablir(BaseDonnees &paquet, Colonnes &colonnes,
                                             QStringList &crees)
 {
-    m_numeros.clear();
-    const QStringList cols = colonnes.de(TABLE);
-    const int cNumero = indexDe(cols, QStringLiteral("CodeIntervenant"));
-    if (cNumero < 0 || !paquet.tableExiste(TABLE)) return {};
-    const Tableau t =
-        paquet.extraire(selectColonnes(cols, TABLE) + QStringLiteral(" ORDER BY CodeIntervenant"));
-    if (t.estVide()) return {};
-    const auto texte = [&](int i, const char *colonne) {
-        const int c = indexDe(cols, QLatin1String(colonne));
-        return c < 0 ? QString() : Annuaire::texte(t(i, c));
-    };
     bd().verrouiller(TABLE);
     Annuaire ici;
+    const auto trouver = [&](const LignePaquet &l) {
+        const QString sandre = l.texte("CodeSandre"), siret = l.texte("SIRET");
+        const QVariant n = ici.trouver(sandre, siret);
+        if (!n.isNull() || !sandre.isEmpty() || !siret.isEmpty()) return n;
+        return ici.parNom(l.numero, l.texte("Nom"));
+    };
+    const auto creer = [&](const LignePaquet &l) {
+        const QString sandre = l.texte("CodeSandre"), siret = l.texte("SIRET");
+        const QString nom = l.texte("Nom");
+        const QVariant n = ici.numeroLibre(l.numero);
+        ici.ajouter(n, sandre, siret, nom);
+        crees << (!sandre.isEmpty() ? sandre : !siret.isEmpty() ? siret : nom);
+        return n;
+    };
+    return Renumerotation::etablir(paquet, colonnes, QStringLiteral("CodeIntervenant"), trouver,
+                                   creer);
+}
+
+QString Renumerotation::LignePaquet::texte(const char *colonne) const
+{
+    const int c = indexDe(colonnes, QLatin1String(colonne));
+    return c < 0 ? QString() : tableau(ligne, c).toString().trimmed();
+}
+
+QVariant Renumerotation::numeroLibre(const QVariant &numero, bool pris, double plusGrand)
+{
+    const double n = numero.toDouble();
+    if (n >= 0 && !pris) return QVariant(n);
+    return QVariant(std::max(plusGrand, 0.0) + 1);
+}
+
+QString Renumerotation::etablir(BaseDonnees &paquet, Colonnes &colonnes, const QString &cleTable,
+                                const std::function<QVariant(const LignePaquet &)> &trouver,
+                                const std::function<QVariant(const LignePaquet &)> &creer)
+{
+    m_numeros.clear();
+    const QStringList cols = colonnes.de(m_referentiel);
+    const int cNumero = indexDe(cols, cleTable);
+    if (cNumero < 0 || !paquet.tableExiste(m_referentiel)) return {};
+    const Tableau t = paquet.extraire(selectColonnes(cols, m_referentiel) +
+                                      QStringLiteral(" ORDER BY ") + cleTable);
     QVector<QVector<QVariant>> nouvelles;
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const QVariant numero = t(i, cNumero);
-        if (cle(numero).isEmpty()) continue;
-        const QString sandre = texte(i, "CodeSandre"), siret = texte(i, "SIRET");
-        const QString nom = texte(i, "Nom");
-        QVariant n = ici.trouver(sandre, siret);
-        if (n.isNull() && sandre.isEmpty() && siret.isEmpty()) n = ici.parNom(numero, nom);
+        const LignePaquet l{t, cols, i, t(i, cNumero)};
+        if (cle(l.numero).isEmpty()) continue;
+        QVariant n = trouver(l);
         if (n.isNull()) {
-            n = ici.numeroLibre(numero);
+            n = creer(l);
             QVector<QVariant> ligne(t.nbColonnes());
             for (int c = 0; c < t.nbColonnes(); ++c)
                 ligne[c] = t(i, c);
             ligne[cNumero] = n;
             nouvelles << ligne;
-            ici.ajouter(n, sandre, siret, nom);
-            crees << (!sandre.isEmpty() ? sandre : !siret.isEmpty() ? siret : nom);
         }
-        m_numeros.insert(cle(numero), n);
+        m_numeros.insert(cle(l.numero), n);
     }
-    return inserer(bd(), TABLE, cols, nouvelles);
+    return inserer(bd(), m_referentiel, cols, nouvelles);
 }
 
-void CorrespondanceIntervenants::reecrire(const QString &table, const QStringList &colonnes,
-                                          QVector<QVector<QVariant>> &lignes) const
+void Renumerotation::reecrire(const QString &table, const QStringList &colonnes,
+                              QVector<QVector<QVariant>> &lignes) const
 {
     QVector<int> index;
     for (const QString &c : colonnesDe(table))
@@ -129,11 +152,11 @@ void CorrespondanceIntervenants::reecrire(const QString &table, const QStringLis
             if (!cle(ligne[i]).isEmpty()) ligne[i] = m_numeros.value(cle(ligne[i]));
 }
 
-QStringList CorrespondanceIntervenants::colonnesDe(const QString &table)
+QStringList Renumerotation::colonnesDe(const QString &table) const
 {
     QStringList r;
     for (const Referentiel &ref : referentiels()) {
-        if (ref.table != TABLE) continue;
+        if (ref.table != m_referentiel) continue;
         for (const auto &[t, colonne] : ref.usages) {
             const bool famille = t.endsWith(u'*');
             if (famille ? table.startsWith(t.chopped(1), Qt::CaseInsensitive)

@@ -103,7 +103,19 @@ const QVector<Referentiel> &referentiels()
           {QStringLiteral("PRELEVEMENTS_DOSSIERS"), QStringLiteral("CodeProducteur")},
           {QStringLiteral("PRELEVEMENTS_DOSSIERS"), QStringLiteral("CodeLabo")},
           {QStringLiteral("LIEN_QUALITO_INTERVENANTS"), QStringLiteral("CodeIntervenant")},
-          {QStringLiteral("INTERVENANTS_LISTE_QUALITO"), QStringLiteral("CodeIntervenant")}}},
+          {QStringLiteral("INTERVENANTS_LISTE_QUALITO"), QStringLiteral("CodeIntervenant")}},
+         true},
+        {QStringLiteral("CONTACTS"),
+         QStringLiteral("CodeContact"),
+         {{QStringLiteral("QUALITOMETRES"), QStringLiteral("CodeContact")},
+          {QStringLiteral("EVENEMENTS_QUALITO"), QStringLiteral("codeContact")},
+          {QStringLiteral("LIEN_QUALITO_INTERVENANTS"), QStringLiteral("codeContact")},
+          {op, QStringLiteral("contactProducteur")},
+          {op, QStringLiteral("contactPreleveur")},
+          {op, QStringLiteral("contactDeterminateur")},
+          {pr, QStringLiteral("CodeResponsablePrincipal")},
+          {a, QStringLiteral("CodeResponsable")}},
+         true},
     };
     return r;
 }

@@ -30,6 +30,9 @@ struct Referentiel
     // (table, column); "ANALYSES_*" and "QUALITOMETRES_LISTE_*" stand for every per-station
     // table of that kind.
     QVector<QPair<QString, QString>> usages;
+    // Numbered by each database on its own: the import matches the rows by identity and
+    // rewrites the usages, instead of adding the rows missing by key.
+    bool numeroLocal = false;
 };
 const QVector<Referentiel> &referentiels();
 

@@ -102,6 +102,15 @@ class PaquetEchangeTest : public test::BaseImport
     {
         return importerPaquet(fichier, -1, progressionNulle());
     }
+    // What the check without writing of the import screen finds the package would create.
+    BilanAnalyses controler(const QString &fichier)
+    {
+        OptionsImport options;
+        options.controle = true;
+        const ResultatImport r = vyk::importer("VYLEN", fichier, options, progressionNulle());
+        EXPECT_TRUE(r.statut()) << qPrintable(r.messages().join('\n'));
+        return r.total();
+    }
 
     // The package's database changed by `sql`, then packed again under `sortie`.
     void modifierPaquet(const QString &paquet, const QString &sql, const QString &sortie)
@@ -207,12 +216,9 @@ TEST_P(PaquetEchangeTest, IntervenantsRapprochesParLeursCodesPublics)
                            "ORDER BY CodeIntervenant";
     const QStringList avant = lignes(annuaire);
 
-    OptionsImport options;
-    options.controle = true;
-    const ResultatImport controle = vyk::importer("VYLEN", p, options, progressionNulle());
-    ASSERT_TRUE(controle.statut()) << qPrintable(controle.messages().join('\n'));
-    EXPECT_EQ(controle.total().intervenantsCrees, QStringList({"Syndicat", "88888888"}));
-    EXPECT_TRUE(controle.total().aCreer().contains("Intervenants à créer : Syndicat, 88888888"));
+    const BilanAnalyses controle = controler(p);
+    EXPECT_EQ(controle.intervenantsCrees, QStringList({"Syndicat", "88888888"}));
+    EXPECT_TRUE(controle.aCreer().contains("Intervenants à créer : Syndicat, 88888888"));
     EXPECT_EQ(lignes(annuaire), avant);
 
     const BilanAnalyses b = importer(p);
@@ -275,6 +281,101 @@ TEST_P(PaquetEchangeTest, IntervenantsRapprochesParLeursCodesPublics)
     EXPECT_EQ(lignes("SELECT CodeIntervenant, Nom FROM INTERVENANTS WHERE CodeIntervenant > 3 "
                      "ORDER BY CodeIntervenant"),
               QStringList({"4|Mairie", "5|Syndicat"}));
+    ASSERT_TRUE(rouvrir());
+}
+
+// Persons numbered otherwise in each database: every person column of the package's rows names
+// the person of the same name here (case and spacing aside) unless both give different
+// addresses; a person with neither name nor address is the same only when every column agrees.
+// The others are created once; a second import creates and changes nothing.
+TEST_P(PaquetEchangeTest, ContactsRapprochesParLeurIdentite)
+{
+    ouvrirBaseBureau("source.db");
+    donnees();
+    if (HasFatalFailure()) return;
+    for (const char *sql :
+         {"INSERT INTO CONTACTS (CodeContact, Nom, Email) VALUES (1, 'Jean Martin', 'jm@x.fr')",
+          "INSERT INTO CONTACTS (CodeContact, Nom) VALUES (2, 'Claire Dubois')",
+          "INSERT INTO CONTACTS (CodeContact, Nom, Email) VALUES (3, 'Paul Roy', 'p.roy@a.fr')",
+          "INSERT INTO CONTACTS (CodeContact, Telephone) VALUES (4, '0102030405')",
+          "INSERT INTO CONTACTS (CodeContact, RaisonSocial) VALUES (5, 'Bureau Eaux')",
+          "UPDATE QUALITOMETRES SET CodeContact=1",
+          "INSERT INTO EVENEMENTS_QUALITO (CodeQualitometre, Numero, codeContact) VALUES (1, 1, 2)",
+          "UPDATE LIEN_QUALITO_INTERVENANTS SET codeContact=3",
+          "UPDATE QUALITOMETRES_POINTS_OPERATIONS SET contactProducteur=1, contactPreleveur=2, "
+          "contactDeterminateur=4",
+          "UPDATE PRELEVEMENTS SET CodeResponsablePrincipal=5",
+          "UPDATE ANALYSES_BSS001 SET CodeResponsable=3",
+          "UPDATE ANALYSES_BSS002 SET CodeResponsable=7"})
+        ASSERT_TRUE(executer(sql)) << sql;
+    const QString p = chemin("stations.vyk");
+    ASSERT_TRUE(exporter({"BSS001", "BSS002"}, p).erreur.isEmpty());
+
+    ASSERT_TRUE(rouvrir());
+    for (const char *sql :
+         {"INSERT INTO CONTACTS (CodeContact, Nom, Email) VALUES (1, ' claire  DUBOIS', "
+          "'c.d@x.fr')",
+          "INSERT INTO CONTACTS (CodeContact, Nom, Email) VALUES (2, 'Jean Martin', 'JM@x.fr')",
+          "INSERT INTO CONTACTS (CodeContact, Nom, Email) VALUES (3, 'Paul Roy', 'paul@b.fr')",
+          "INSERT INTO CONTACTS (CodeContact, Nom) VALUES (5, 'Autre')"})
+        ASSERT_TRUE(executer(sql)) << sql;
+    const char *repertoire = "SELECT CodeContact, Nom, RaisonSocial, Email, Telephone FROM "
+                             "CONTACTS ORDER BY CodeContact";
+    const QStringList avant = lignes(repertoire);
+
+    const BilanAnalyses controle = controler(p);
+    EXPECT_TRUE(controle.aCreer().contains("Contacts à créer : Paul Roy, n° 4, Bureau Eaux"))
+        << qPrintable(controle.aCreer().join('\n'));
+    EXPECT_EQ(lignes(repertoire), avant);
+
+    const BilanAnalyses b = importer(p);
+    ASSERT_TRUE(b.erreur.isEmpty()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.contactsCrees, QStringList({"Paul Roy", "n° 4", "Bureau Eaux"}));
+    EXPECT_EQ(lignes(repertoire),
+              QStringList({"1| claire  DUBOIS||c.d@x.fr|", "2|Jean Martin||JM@x.fr|",
+                           "3|Paul Roy||paul@b.fr|", "4||||0102030405", "5|Autre|||",
+                           "6|Paul Roy||p.roy@a.fr|", "7||Bureau Eaux||"}));
+    const auto personnes = [&] {
+        const QStringList requetes = {
+            "SELECT CodeBSS, CodeContact FROM QUALITOMETRES ORDER BY CodeBSS",
+            "SELECT codeContact FROM EVENEMENTS_QUALITO",
+            "SELECT codeContact FROM LIEN_QUALITO_INTERVENANTS",
+            "SELECT contactProducteur, contactPreleveur, contactDeterminateur FROM "
+            "QUALITOMETRES_POINTS_OPERATIONS ORDER BY codeQualitometre, codeOperation",
+            "SELECT CodeResponsablePrincipal FROM PRELEVEMENTS ORDER BY NumPrelevement",
+            "SELECT DISTINCT CodeResponsable FROM ANALYSES_BSS001",
+            "SELECT DISTINCT CodeResponsable FROM ANALYSES_BSS002"};
+        QStringList r;
+        for (const QString &sql : requetes)
+            r << lignes(sql).join(';');
+        return r;
+    };
+    EXPECT_EQ(personnes(),
+              QStringList({"BSS001|2;BSS002|2", "1", "6", "2|1|4;2|1|4;2|1|4", "7;7;7", "6", ""}));
+
+    const QStringList etat = etatStation();
+    const BilanAnalyses encore = importer(p);
+    EXPECT_TRUE(encore.erreur.isEmpty()) << qPrintable(encore.erreur);
+    EXPECT_TRUE(encore.contactsCrees.isEmpty()) << qPrintable(encore.contactsCrees.join(", "));
+    EXPECT_EQ(lignes(repertoire).size(), 7);
+    EXPECT_EQ(etatStation(), etat);
+    EXPECT_EQ(lignes("SELECT codeContact FROM EVENEMENTS_QUALITO"), QStringList({"1"}));
+
+    // Back into a desktop file that knows two of them under other numbers.
+    const QString retour = chemin("retour.vyk");
+    ASSERT_TRUE(exporter({"BSS001", "BSS002"}, retour).erreur.isEmpty());
+    ouvrirBaseBureau("retour.db");
+    for (const char *sql :
+         {"INSERT INTO CONTACTS (CodeContact, RaisonSocial) VALUES (1, 'BUREAU EAUX')",
+          "INSERT INTO CONTACTS (CodeContact, Telephone) VALUES (2, '0102030405')",
+          "INSERT INTO CONTACTS (CodeContact, Nom, Telephone) VALUES (4, 'Homonyme', "
+          "'0102030405')"})
+        ASSERT_TRUE(executer(sql)) << sql;
+    const BilanAnalyses r = importer(retour);
+    ASSERT_TRUE(r.erreur.isEmpty()) << qPrintable(r.erreur);
+    EXPECT_EQ(r.contactsCrees, QStringList({"claire  DUBOIS", "Jean Martin", "Paul Roy"}));
+    EXPECT_EQ(personnes(),
+              QStringList({"BSS001|6;BSS002|6", "5", "7", "6|5|2;6|5|2;6|5|2", "1;1;1", "7", ""}));
     ASSERT_TRUE(rouvrir());
 }
 
