@@ -1,10 +1,12 @@
-// vyk-cli request list | generate N --out DIR: laboratory requests from the command line.
+// vyk-cli request list | generate N [--out DIR] [--mail]: laboratory requests from the command
+// line.
 
 #include "cli/Cli.h"
 
 #include "app/Csv.h"
 #include "demandes/Demandes.h"
 #include "demandes/MessageComLabo.h"
+#include "demandes/Messagerie.h"
 
 #include <QDir>
 
@@ -14,7 +16,12 @@ namespace {
 
 const QString USAGE_REQUEST =
     QStringLiteral("Usage : vyk-cli [options de connexion] request list\n"
-                   "        vyk-cli [options de connexion] request generate N [--out DOSSIER]");
+                   "        vyk-cli [options de connexion] request generate N [--out DOSSIER] "
+                   "[--mail]");
+
+const QString SANS_COURRIEL = QStringLiteral(
+    "Le laboratoire de la demande n'a pas d'adresse électronique : aucun courriel n'a été "
+    "préparé.");
 
 const QString AIDE =
     USAGE_REQUEST +
@@ -23,12 +30,15 @@ const QString AIDE =
         "request list\n"
         "    Les demandes de prélèvements en CSV, les plus récentes d'abord : codeDemande, Nom,\n"
         "    DateDemande, Debut, Fin, codeLabo, Laboratoire, Type, Campagne.\n\n"
-        "request generate N [--out DOSSIER]\n"
+        "request generate N [--out DOSSIER] [--mail]\n"
         "    Écrit le fichier EDILABO (COM_LABO) de la demande N dans DOSSIER (par défaut le\n"
         "    répertoire du réglage RepertoireDemandesXML) et affiche son chemin. La génération\n"
-        "    est inscrite dans l'historique de la demande ; aucun courriel n'est envoyé.\n\n"
+        "    est inscrite dans l'historique de la demande. Avec --mail, le courriel au\n"
+        "    laboratoire, fichier joint, est préparé dans la messagerie du bureau (xdg-email),\n"
+        "    comme depuis l'écran.\n\n"
         "Code de sortie : 0 succès, 1 erreur (base, demande absente, contrôle refusé avec son\n"
-        "message, fichier non écrit), 2 erreur d'usage.");
+        "message, fichier non écrit, laboratoire sans adresse ou messagerie en échec : le\n"
+        "fichier reste écrit), 2 erreur d'usage.");
 
 int lister(Contexte &ctx)
 {
@@ -41,7 +51,7 @@ int lister(Contexte &ctx)
     return SUCCES;
 }
 
-int generer(Contexte &ctx, const QString &numero, const QString &dossier)
+int generer(Contexte &ctx, const QString &numero, const QString &dossier, bool courriel)
 {
     bool ok = false;
     const int code = numero.toInt(&ok);
@@ -59,19 +69,26 @@ int generer(Contexte &ctx, const QString &numero, const QString &dossier)
     if (!r.compteRendu.ok) return ctx.echec(r.compteRendu.texte);
     if (r.compteRendu.texte != texteComLabo::GENERE) ctx.erreurs << r.compteRendu.texte << '\n';
     ctx.sortie << QDir::toNativeSeparators(r.chemin) << '\n';
+    if (!courriel) return SUCCES;
+    if (r.courriel.isEmpty()) return ctx.echec(SANS_COURRIEL);
+    MessagerieBureau messagerie(QStringLiteral("xdg-email"), true);
+    if (!messagerie.composer(r.courriel, fiche.texte(DemLibelle), r.chemin))
+        return ctx.echec(texteComLabo::MESSAGERIE);
     return SUCCES;
 }
 
 int executer(Contexte &ctx, const QStringList &arguments)
 {
-    const ArgumentsCommande args = lireArguments(arguments, {QStringLiteral("out")});
+    const ArgumentsCommande args =
+        lireArguments(arguments, {QStringLiteral("out")}, {QStringLiteral("mail")});
     if (!args.erreur.isEmpty()) return ctx.usage(args.erreur);
     const QStringList &p = args.positionnels;
     const QString action = p.value(0);
     if (action == QLatin1String("list") && p.size() == 1 && args.options.isEmpty())
         return lister(ctx);
     if (action == QLatin1String("generate") && p.size() == 2)
-        return generer(ctx, p[1], args.options.value(QStringLiteral("out")));
+        return generer(ctx, p[1], args.options.value(QStringLiteral("out")),
+                       args.options.contains(QStringLiteral("mail")));
     return ctx.usage(USAGE_REQUEST);
 }
 

@@ -20,7 +20,18 @@ bool MessagerieBureau::composer(const QString &adresse, const QString &sujet,
 {
     // An address read as an option would be refused by the program, or worse, obeyed.
     if (adresse.trimmed().isEmpty() || adresse.trimmed().startsWith(u'-')) return false;
-    return QProcess::startDetached(m_programme, arguments(adresse, sujet, fichier));
+    if (!m_attendre)
+        return QProcess::startDetached(m_programme, arguments(adresse, sujet, fichier));
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(m_programme, arguments(adresse, sujet, fichier));
+    // The program hands the mail to the mail client and returns at once.
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return false;
+    }
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 } // namespace vyk

@@ -15,12 +15,14 @@ class Messagerie
     virtual bool composer(const QString &adresse, const QString &sujet, const QString &fichier) = 0;
 };
 
-// xdg-email, started detached: the user finishes and sends the mail in the mail program.
+// xdg-email: the user finishes and sends the mail in the mail program. The screens start it
+// detached; the command line waits for it (`attendre`) so that its failure is reported.
 class MessagerieBureau : public Messagerie
 {
   public:
-    explicit MessagerieBureau(QString programme = QStringLiteral("xdg-email"))
-        : m_programme(std::move(programme))
+    explicit MessagerieBureau(QString programme = QStringLiteral("xdg-email"),
+                              bool attendre = false)
+        : m_programme(std::move(programme)), m_attendre(attendre)
     {
     }
     bool composer(const QString &adresse, const QString &sujet, const QString &fichier) override;
@@ -30,6 +32,7 @@ class MessagerieBureau : public Messagerie
 
   private:
     QString m_programme;
+    bool m_attendre;
 };
 
 } // namespace vyk
