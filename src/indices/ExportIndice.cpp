@@ -6,14 +6,15 @@
 
 #include <QDate>
 #include <QDir>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace vyk {
 
 bool estEntier(const QString &texte)
 {
-    static const QRegularExpression chiffres(QStringLiteral("^\\d+$"));
-    return chiffres.match(texte).hasMatch();
+    return !texte.isEmpty() &&
+           std::all_of(texte.cbegin(), texte.cend(), [](QChar c) { return c.isDigit(); });
 }
 
 bool ExportIndice::configuration(const QString &dossier)
@@ -62,6 +63,12 @@ QString ExportIndice::getTabErreur() const
 void ExportIndice::ecrire(const QStringList &champs)
 {
     m_trame.write((champs.join(m_indice.separateur) + QStringLiteral("\r\n")).toUtf8());
+}
+
+void ExportIndice::ecrire(QByteArrayView ligne)
+{
+    m_trame.write(ligne.data(), ligne.size());
+    m_trame.write("\r\n", 2);
 }
 
 bool ExportIndice::extraire(const QString &sql, Tableau &resultat)
@@ -146,7 +153,7 @@ bool ExportIndice::ecritTrameListe(Progression &progression)
     QStringList codes;
     for (int i = 0; i < operations.nbLignes(); ++i)
         codes << operations.texte(i, QStringLiteral("codeOperation"));
-    if (!chargerOperations(table, codes)) return true;
+    if (!chargerOperations(station.toLongLong(), table, codes)) return true;
     for (int i = 0; i < operations.nbLignes() && !progression.annule(); ++i) {
         const QDate jour =
             QDate::fromString(operations.texte(i, QStringLiteral("dateDebut")).left(10),

@@ -70,7 +70,8 @@ class ExportIndice
     // Before the operations, once the station is known; false stops the export.
     virtual bool preparer(qint64 /*station*/) { return true; }
     // Before the first operation, with every exported operation's code; false stops the export.
-    virtual bool chargerOperations(const QString & /*table*/, const QStringList & /*operations*/)
+    virtual bool chargerOperations(qint64 /*station*/, const QString & /*table*/,
+                                   const QStringList & /*operations*/)
     {
         return true;
     }
@@ -80,6 +81,8 @@ class ExportIndice
     virtual void terminerListe() {}
 
     void ecrire(const QStringList &champs);
+    // A line already in UTF-8, without its end.
+    void ecrire(QByteArrayView ligne);
     // The code of the station `codeBSS` (progress told); null, with the error, when unknown.
     QVariant stationExportee(Progression &progression);
     // Reads `sql`; false with "erreur lors de l'exécution de" in the error table.
@@ -102,23 +105,7 @@ class ExportIndice
 // The export object of an index.
 std::unique_ptr<ExportIndice> creerExport(const DescriptionIndice &indice);
 
-// The taxa of the operations, summed per operation, taxon and remark (phase totals ttA..ttC
-// and micro-samples ttP1..ttP12), by operation then taxon code; with a selection, every taxon
-// of it for each operation.
-QString requeteTaxonsSommes(const QString &table, const QStringList &operations,
-                            const QString &selection);
-// Column positions of that query's rows, found once per result.
-struct ColonnesSommes
-{
-    explicit ColonnesSommes(const Tableau &t);
-    // A phase's count (0 A, 1 B, 2 C) of a row: its total when given, else the sum of its four
-    // micro-samples (0 for none).
-    double phase(const Tableau &t, int ligne, int phase) const;
-
-    int parametre = -1, remarque = -1;
-    int totaux[3] = {};
-    int echantillons[12] = {};
-};
+// Digits only (a code that may reach a statement or the frame as a number).
 bool estEntier(const QString &texte);
 
 } // namespace vyk

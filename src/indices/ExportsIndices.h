@@ -10,34 +10,60 @@
 #include <QMap>
 
 #include <deque>
+#include <functional>
+#include <optional>
 
 namespace vyk {
 
-// The exports of the summed macroinvertebrate taxa: every operation's taxa read a few hundred
-// operations per statement before the lines are written.
+// The rows of every exported operation, read a few hundred operations per statement (some
+// servers cap the length of an IN list) and found by operation code. Each statement gives its
+// rows by codeOperation.
+class LignesOperations
+{
+  public:
+    struct Plage
+    {
+        const Tableau *tableau = nullptr;
+        int debut = 0, fin = 0; // rows [debut, fin) of the operation
+    };
+    // requete(codes) is the statement of a batch of operations; extraire runs it. False as soon
+    // as a read fails.
+    bool lire(const QStringList &operations,
+              const std::function<QString(const QStringList &)> &requete,
+              const std::function<bool(const QString &, Tableau &)> &extraire);
+    // The rows of an operation (none when it has none).
+    Plage lignes(const QString &operation) const;
+
+  private:
+    std::deque<Tableau> m_lots;
+    QHash<double, Plage> m_plages;
+};
+
+// The counts of a taxon and remark in an operation's faunal list: a phase's total when given,
+// else the sum of its four micro-samples.
+struct SommeTaxon
+{
+    QString taxon, remarque; // remarque "" when none
+    double phases[3] = {};   // A, B, C
+};
+
+// The exports of the summed macroinvertebrate taxa: every operation's faunal list read before
+// the lines are written, summed per taxon and remark; with a selection, every taxon of it for
+// each operation (0 when not counted).
 class ExportTaxonsSommes : public ExportIndice
 {
   public:
     using ExportIndice::ExportIndice;
 
   protected:
-    struct Lot
-    {
-        explicit Lot(Tableau t) : tableau(std::move(t)), colonnes(tableau) {}
-        Tableau tableau;
-        ColonnesSommes colonnes;
-    };
-    struct Lignes
-    {
-        const Lot *lot = nullptr;
-        int debut = 0, fin = 0; // rows [debut, fin) of the operation
-    };
-    bool chargerOperations(const QString &table, const QStringList &operations) override;
-    Lignes taxons(const OperationExportee &operation) const;
+    bool chargerOperations(qint64 station, const QString &table,
+                           const QStringList &operations) override;
+    // The sums of an operation, by taxon code then remark.
+    QVector<SommeTaxon> taxons(const OperationExportee &operation) const;
 
   private:
-    std::deque<Lot> m_lots;
-    QHash<double, Lignes> m_lignes;
+    LignesOperations m_lignes;
+    std::optional<QStringList> m_selection; // its taxa in code order, when one is set
 };
 
 // I2M2 and IBG-DCE: one line per taxon and phase A, B, C.
@@ -76,34 +102,64 @@ class ExportDiagnostic : public ExportTaxonsSommes
     QList<Comptes> m_operations;
 };
 
-// IBD: one line per diatom with its diatom code.
-class ExportIBD : public ExportIndice
+// The floral exports: every operation's floral list read before the lines are written.
+class ExportFloristique : public ExportIndice
 {
   public:
     using ExportIndice::ExportIndice;
 
   protected:
+    bool chargerOperations(qint64 station, const QString &table,
+                           const QStringList &operations) override;
+    // The operation's taxa having the index's external code, by taxon code; an error named
+    // when it has none.
+    LignesOperations::Plage taxons(const OperationExportee &operation);
+    // Columns of the list read with each taxon.
+    virtual QString colonnesListe() const = 0;
+    virtual QString codeExterne() const = 0;
+
+  private:
+    LignesOperations m_taxons;
+};
+
+// IBD: one line per diatom with its diatom code.
+class ExportIBD : public ExportFloristique
+{
+  public:
+    using ExportFloristique::ExportFloristique;
+
+  protected:
     QStringList entete() const override;
     bool ecrireOperation(const OperationExportee &operation) override;
+    QString colonnesListe() const override { return QStringLiteral("L.denombrementA"); }
+    QString codeExterne() const override { return QStringLiteral("codeOmnidia"); }
 };
 
 // IBMR: one line per macrophyte and survey unit, with the unit's facies share.
-class ExportIBMR : public ExportIndice
+class ExportIBMR : public ExportFloristique
 {
   public:
-    using ExportIndice::ExportIndice;
+    using ExportFloristique::ExportFloristique;
 
   protected:
     QStringList entete() const override;
+    bool chargerOperations(qint64 station, const QString &table,
+                           const QStringList &operations) override;
     bool ecrireOperation(const OperationExportee &operation) override;
+    QString colonnesListe() const override
+    {
+        return QStringLiteral("L.pourcentageA, L.pourcentageB");
+    }
+    QString codeExterne() const override { return QStringLiteral("codeMacrophyte"); }
 
   private:
-    bool partsFacies(const OperationExportee &operation, QString &f1, QString &f2);
+    LignesOperations m_unites;
 };
 
-// The taxa of the floral list of an operation, with `colonnes` of the list and the taxa
-// referential, limited to the taxa having `codeExterne` and to the selection when one is set.
-QString requeteTaxonsFloristiques(const QString &table, const QString &operation,
+// The taxa of the floral lists of the operations, with `colonnes` of the list and the taxa
+// referential, limited to the taxa having `codeExterne` and to the selection when one is set;
+// by operation then taxon code.
+QString requeteTaxonsFloristiques(const QString &table, const QStringList &operations,
                                   const QString &colonnes, const QString &codeExterne,
                                   const QString &selection);
 

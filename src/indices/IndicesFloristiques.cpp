@@ -17,19 +17,39 @@ QString nombreTrame(const QVariant &valeur)
 
 } // namespace
 
-QString requeteTaxonsFloristiques(const QString &table, const QString &operation,
+QString requeteTaxonsFloristiques(const QString &table, const QStringList &operations,
                                   const QString &colonnes, const QString &codeExterne,
                                   const QString &selection)
 {
-    QString sql = QStringLiteral("SELECT T.codeTaxon, %1, T.%2 FROM %3 L INNER JOIN TAXONS T ON "
-                                 "L.codeTaxon = T.codeTaxon WHERE L.codeOperation = %4 AND "
-                                 "L.codeListe = 0 AND T.%2 IS NOT NULL AND T.%2 <> ''")
-                      .arg(colonnes, codeExterne, table, operation);
+    QString sql = QStringLiteral("SELECT L.codeOperation, T.codeTaxon, %1, T.%2 FROM %3 L INNER "
+                                 "JOIN TAXONS T ON L.codeTaxon = T.codeTaxon WHERE "
+                                 "L.codeOperation IN (%4) AND L.codeListe = 0 AND T.%2 IS NOT "
+                                 "NULL AND T.%2 <> ''")
+                      .arg(colonnes, codeExterne, table, operations.join(u','));
     if (!selection.isEmpty())
         sql += QStringLiteral(" AND L.codeTaxon IN (SELECT codeParametre FROM "
                               "ANALYSES_PARAMETRES_SELECTIONS WHERE typeListe = 1 AND code = ") +
                sqlTexte(selection) + u')';
-    return sql + QStringLiteral(" ORDER BY T.codeTaxon");
+    return sql + QStringLiteral(" ORDER BY L.codeOperation, T.codeTaxon");
+}
+
+bool ExportFloristique::chargerOperations(qint64, const QString &table,
+                                          const QStringList &operations)
+{
+    return m_taxons.lire(
+        operations,
+        [&](const QStringList &codes) {
+            return requeteTaxonsFloristiques(table, codes, colonnesListe(), codeExterne(),
+                                             filtres().selection);
+        },
+        [this](const QString &sql, Tableau &t) { return extraire(sql, t); });
+}
+
+LignesOperations::Plage ExportFloristique::taxons(const OperationExportee &op)
+{
+    const LignesOperations::Plage plage = m_taxons.lignes(op.code);
+    if (plage.debut == plage.fin) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
+    return plage;
 }
 
 QStringList ExportIBD::entete() const
@@ -40,16 +60,11 @@ QStringList ExportIBD::entete() const
 
 bool ExportIBD::ecrireOperation(const OperationExportee &op)
 {
-    Tableau t;
-    if (!extraire(requeteTaxonsFloristiques(op.table, op.code, QStringLiteral("L.denombrementA"),
-                                            QStringLiteral("codeOmnidia"), filtres().selection),
-                  t))
-        return false;
-    if (t.estVide()) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
+    const auto [t, debut, fin] = taxons(op);
     const QString code = codeOperationTrame(op);
-    for (int i = 0; i < t.nbLignes(); ++i)
-        ecrire({code, codeBSS, op.date, t.texte(i, QStringLiteral("codeOmnidia")),
-                nombreTrame(t.valeur(i, QStringLiteral("denombrementA")))});
+    for (int i = debut; i < fin; ++i)
+        ecrire({code, codeBSS, op.date, t->texte(i, QStringLiteral("codeOmnidia")),
+                nombreTrame(t->valeur(i, QStringLiteral("denombrementA")))});
     return true;
 }
 
@@ -66,46 +81,47 @@ QStringList ExportIBMR::entete() const
 
 // The facies share of each survey unit is its cover ("Recouvrement (%)", first line of the
 // description group) in the operation's units; "0" when not given.
-bool ExportIBMR::partsFacies(const OperationExportee &op, QString &f1, QString &f2)
+bool ExportIBMR::chargerOperations(qint64 station, const QString &table,
+                                   const QStringList &operations)
 {
-    Tableau t;
-    if (!extraire(QStringLiteral("SELECT unite, resultat FROM QUALITOMETRES_OPERATIONS_UNITES "
-                                 "WHERE CodeQualitometre = %1 AND codeOperation = %2 AND groupe = "
-                                 "0 AND sousGroupe = 0 AND unite IN (1, 2)")
-                      .arg(op.station)
-                      .arg(op.code),
-                  t)) {
+    QStringList lot;
+    const bool lues = m_unites.lire(
+        operations,
+        [&](const QStringList &codes) {
+            lot = codes;
+            return QStringLiteral(
+                       "SELECT codeOperation, unite, resultat FROM QUALITOMETRES_OPERATIONS_UNITES "
+                       "WHERE CodeQualitometre = %1 AND codeOperation IN (%2) AND groupe = 0 AND "
+                       "sousGroupe = 0 AND unite IN (1, 2) ORDER BY codeOperation")
+                .arg(station)
+                .arg(codes.join(u','));
+        },
+        [this](const QString &sql, Tableau &t) { return extraire(sql, t); });
+    if (!lues) {
         addErreur(QStringLiteral("Impossible de lire les parts de faciès de l'opération ") +
-                  op.code);
+                  lot.join(QStringLiteral(", ")));
         return false;
     }
-    f1 = f2 = QStringLiteral("0");
-    for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString part = nombreTrame(t.valeur(i, QStringLiteral("resultat")));
-        if (part.isEmpty()) continue;
-        (t.valeur(i, QStringLiteral("unite")).toInt() == 2 ? f2 : f1) = part;
-    }
-    return true;
+    return ExportFloristique::chargerOperations(station, table, operations);
 }
 
 bool ExportIBMR::ecrireOperation(const OperationExportee &op)
 {
-    QString f1, f2;
-    if (!partsFacies(op, f1, f2)) return false;
-    Tableau t;
-    if (!extraire(requeteTaxonsFloristiques(op.table, op.code,
-                                            QStringLiteral("L.pourcentageA, L.pourcentageB"),
-                                            QStringLiteral("codeMacrophyte"), filtres().selection),
-                  t))
-        return false;
-    if (t.estVide()) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
+    QString parts[2] = {QStringLiteral("0"), QStringLiteral("0")}; // F1, F2
+    const auto [unites, premiere, derniere] = m_unites.lignes(op.code);
+    for (int i = premiere; i < derniere; ++i) {
+        const QString part = nombreTrame(unites->valeur(i, QStringLiteral("resultat")));
+        if (!part.isEmpty())
+            parts[unites->valeur(i, QStringLiteral("unite")).toInt() == 2 ? 1 : 0] = part;
+    }
+    const auto [t, debut, fin] = taxons(op);
     const QString code = codeOperationTrame(op);
-    for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString taxon = t.texte(i, QStringLiteral("codeMacrophyte"));
+    for (int i = debut; i < fin; ++i) {
+        const QString taxon = t->texte(i, QStringLiteral("codeMacrophyte"));
         for (const auto &[unite, colonne, part] :
-             {std::tuple{QStringLiteral("F1"), QStringLiteral("pourcentageA"), f1},
-              std::tuple{QStringLiteral("F2"), QStringLiteral("pourcentageB"), f2}}) {
-            const QVariant couverture = t.valeur(i, colonne);
+             {std::tuple{QStringLiteral("F1"), QStringLiteral("pourcentageA"), parts[0]},
+              std::tuple{QStringLiteral("F2"), QStringLiteral("pourcentageB"), parts[1]}}) {
+            const QVariant couverture = t->valeur(i, colonne);
             if (!couverture.isNull())
                 ecrire({code, codeBSS, op.date, taxon, unite, part, nombreTrame(couverture)});
         }

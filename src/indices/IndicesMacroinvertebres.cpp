@@ -4,100 +4,165 @@
 #include "db/Sql.h"
 #include "db/Tableau.h"
 
+#include <algorithm>
+#include <cmath>
+#include <map>
+
 namespace vyk {
 
 namespace {
 
-QString sommes()
+// Each row's counts: the three phase totals, then each phase's micro-samples summed (0 for
+// none); the sums per taxon are made here rather than by a GROUP BY of fifteen SUMs.
+QString requeteListes(const QString &table, const QStringList &operations)
 {
-    QString s = QStringLiteral("sum(denombrementA) as ttA, sum(denombrementB) as ttB, "
-                               "sum(denombrementC) as ttC");
-    for (int p = 1; p <= 12; ++p)
-        s += QStringLiteral(", sum(denombrementP%1) as ttP%1").arg(p);
-    return s;
+    QString sql = QStringLiteral("SELECT codeOperation, codeTaxon, codeRemarque, denombrementA "
+                                 "AS ttA, denombrementB AS ttB, denombrementC AS ttC");
+    for (int phase = 0; phase < 3; ++phase) {
+        QStringList echantillons;
+        for (int p = phase * 4 + 1; p <= phase * 4 + 4; ++p)
+            echantillons << QStringLiteral("COALESCE(denombrementP%1, 0)").arg(p);
+        sql += QStringLiteral(", ") + echantillons.join(QStringLiteral(" + ")) +
+               QStringLiteral(" AS ech") + QChar(u'A' + phase);
+    }
+    return sql + QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE codeOperation IN (") +
+           operations.join(u',') + QStringLiteral(") AND codeListe = 1 ORDER BY codeOperation");
+}
+
+// Column positions of that query's rows.
+struct ColonnesListe
+{
+    explicit ColonnesListe(const Tableau &t)
+        : taxon(t.indexColonne(QStringLiteral("codeTaxon"))),
+          remarque(t.indexColonne(QStringLiteral("codeRemarque")))
+    {
+        for (int phase = 0; phase < 3; ++phase) {
+            totaux[phase] = t.indexColonne(QStringLiteral("tt") + QChar(u'A' + phase));
+            echantillons[phase] = t.indexColonne(QStringLiteral("ech") + QChar(u'A' + phase));
+        }
+    }
+    int taxon, remarque;
+    int totaux[3] = {}, echantillons[3] = {};
+};
+
+// The rows of one operation summed per taxon and remark, by taxon then remark.
+QVector<SommeTaxon> sommer(const LignesOperations::Plage &plage)
+{
+    struct Cumul
+    {
+        double totaux[3] = {}, echantillons[3] = {};
+        bool totalDonne[3] = {};
+    };
+    std::map<std::pair<QString, QString>, Cumul> cumuls;
+    if (plage.debut < plage.fin) {
+        const Tableau &t = *plage.tableau;
+        const ColonnesListe c(t);
+        for (int i = plage.debut; i < plage.fin; ++i) {
+            Cumul &cumul = cumuls[{t.texte(i, c.taxon), t.texte(i, c.remarque)}];
+            for (int phase = 0; phase < 3; ++phase) {
+                const QVariant &total = t(i, c.totaux[phase]);
+                if (!total.isNull()) {
+                    cumul.totalDonne[phase] = true;
+                    cumul.totaux[phase] += total.toDouble();
+                }
+                cumul.echantillons[phase] += t(i, c.echantillons[phase]).toDouble();
+            }
+        }
+    }
+    QVector<SommeTaxon> sommes;
+    sommes.reserve(qsizetype(cumuls.size()));
+    for (const auto &[cle, cumul] : cumuls) {
+        SommeTaxon &s = sommes.emplaceBack(SommeTaxon{cle.first, cle.second, {}});
+        for (int phase = 0; phase < 3; ++phase)
+            s.phases[phase] =
+                cumul.totalDonne[phase] ? cumul.totaux[phase] : cumul.echantillons[phase];
+    }
+    return sommes;
+}
+
+// Every taxon of the selection, in its order: the operation's sums of it, else one of zeros.
+QVector<SommeTaxon> selectionner(const QVector<SommeTaxon> &sommes, const QStringList &selection)
+{
+    QVector<SommeTaxon> retenues;
+    for (const QString &taxon : selection) {
+        const auto premiere = std::lower_bound(
+            sommes.cbegin(), sommes.cend(), taxon,
+            [](const SommeTaxon &s, const QString &code) { return s.taxon < code; });
+        auto fin = premiere;
+        while (fin != sommes.cend() && fin->taxon == taxon)
+            ++fin;
+        if (premiere == fin)
+            retenues.append(SommeTaxon{taxon, {}, {}});
+        else
+            retenues.append(QVector<SommeTaxon>(premiere, fin));
+    }
+    return retenues;
+}
+
+// A count as the frame writes it: whole numbers without a decimal part, others with up to
+// 15 significant digits.
+QByteArray nombre(double valeur)
+{
+    if (valeur == std::trunc(valeur) && std::fabs(valeur) < 1e15 && !std::signbit(valeur))
+        return QByteArray::number(qint64(valeur));
+    return texteValeur(valeur).toUtf8();
 }
 
 } // namespace
 
-ColonnesSommes::ColonnesSommes(const Tableau &t)
-    : parametre(t.indexColonne(QStringLiteral("codeParametre"))),
-      remarque(t.indexColonne(QStringLiteral("codeRemarque")))
-{
-    for (int phase = 0; phase < 3; ++phase)
-        totaux[phase] = t.indexColonne(QStringLiteral("tt") + QChar(u'A' + phase));
-    for (int p = 0; p < 12; ++p)
-        echantillons[p] = t.indexColonne(QStringLiteral("ttP%1").arg(p + 1));
-}
-
-double ColonnesSommes::phase(const Tableau &t, int ligne, int phase) const
-{
-    const QVariant &total = t(ligne, totaux[phase]);
-    if (!total.isNull()) return total.toDouble();
-    double somme = 0;
-    for (int p = phase * 4; p < phase * 4 + 4; ++p)
-        somme += t(ligne, echantillons[p]).toDouble();
-    return somme;
-}
-
-QString requeteTaxonsSommes(const QString &table, const QStringList &operations,
-                            const QString &selection)
-{
-    const QString totaux =
-        QStringLiteral("(SELECT codeOperation, codeTaxon, ") + sommes() +
-        QStringLiteral(", codeRemarque FROM ") + table +
-        QStringLiteral(" WHERE codeOperation IN (") + operations.join(u',') +
-        QStringLiteral(
-            ") AND codeListe = 1 GROUP BY codeOperation, codeTaxon, codeRemarque) totaux");
-    QString colonnes = QStringLiteral("ttA, ttB, ttC, codeRemarque");
-    for (int p = 1; p <= 12; ++p)
-        colonnes += QStringLiteral(", ttP%1").arg(p);
-    if (selection.isEmpty())
-        return QStringLiteral("SELECT codeOperation, codeTaxon AS codeParametre, ") + colonnes +
-               QStringLiteral(" FROM ") + totaux +
-               QStringLiteral(" ORDER BY codeOperation, codeTaxon");
-    // Every taxon of the selection for every operation, counted or not.
-    return QStringLiteral("SELECT operations.codeOperation, selections.codeParametre, ") +
-           colonnes +
-           QStringLiteral(
-               " FROM (SELECT DISTINCT codeParametre FROM ANALYSES_PARAMETRES_SELECTIONS "
-               "WHERE typeListe = 1 AND code = ") +
-           sqlTexte(selection) +
-           QStringLiteral(") selections CROSS JOIN (SELECT DISTINCT codeOperation FROM ") + table +
-           QStringLiteral(" WHERE codeOperation IN (") + operations.join(u',') +
-           QStringLiteral(")) operations LEFT JOIN ") + totaux +
-           QStringLiteral(" ON totaux.codeOperation = operations.codeOperation AND "
-                          "selections.codeParametre = totaux.codeTaxon ORDER BY "
-                          "operations.codeOperation, selections.codeParametre");
-}
-
-bool ExportTaxonsSommes::chargerOperations(const QString &table, const QStringList &operations)
+bool LignesOperations::lire(const QStringList &operations,
+                            const std::function<QString(const QStringList &)> &requete,
+                            const std::function<bool(const QString &, Tableau &)> &extraire)
 {
     m_lots.clear();
-    m_lignes.clear();
-    // A few hundred operations per statement: some servers cap the length of an IN list.
+    m_plages.clear();
     constexpr int PAR_REQUETE = 500;
     for (int debut = 0; debut < operations.size(); debut += PAR_REQUETE) {
         Tableau t;
-        if (!extraire(
-                requeteTaxonsSommes(table, operations.mid(debut, PAR_REQUETE), filtres().selection),
-                t))
-            return false;
-        const Lot &lot = m_lots.emplace_back(std::move(t));
-        const int colonne = lot.tableau.indexColonne(QStringLiteral("codeOperation"));
-        for (int i = 0; i < lot.tableau.nbLignes(); ++i) {
-            Lignes &l = m_lignes[lot.tableau(i, colonne).toDouble()];
-            if (!l.lot) l = {&lot, i, i};
-            l.fin = i + 1;
+        if (!extraire(requete(operations.mid(debut, PAR_REQUETE)), t)) return false;
+        const Tableau &lot = m_lots.emplace_back(std::move(t));
+        const int colonne = lot.indexColonne(QStringLiteral("codeOperation"));
+        for (int i = 0; i < lot.nbLignes(); ++i) {
+            Plage &p = m_plages[lot(i, colonne).toDouble()];
+            if (!p.tableau) p = {&lot, i, i};
+            p.fin = i + 1;
         }
     }
     return true;
 }
 
-ExportTaxonsSommes::Lignes ExportTaxonsSommes::taxons(const OperationExportee &operation) const
+LignesOperations::Plage LignesOperations::lignes(const QString &operation) const
 {
-    static const Lot aucun{Tableau()};
-    const Lignes l = m_lignes.value(operation.code.toDouble());
-    return l.lot ? l : Lignes{&aucun, 0, 0};
+    return m_plages.value(operation.toDouble());
+}
+
+bool ExportTaxonsSommes::chargerOperations(qint64, const QString &table,
+                                           const QStringList &operations)
+{
+    m_selection.reset();
+    if (!filtres().selection.isEmpty()) {
+        Tableau t;
+        if (!extraire(QStringLiteral("SELECT DISTINCT codeParametre FROM "
+                                     "ANALYSES_PARAMETRES_SELECTIONS WHERE typeListe = 1 AND "
+                                     "code = ") +
+                          sqlTexte(filtres().selection),
+                      t))
+            return false;
+        QStringList taxons;
+        for (int i = 0; i < t.nbLignes(); ++i)
+            if (!t(i, 0).isNull()) taxons << t.texte(i, 0);
+        taxons.sort();
+        m_selection = taxons;
+    }
+    return m_lignes.lire(
+        operations, [&](const QStringList &codes) { return requeteListes(table, codes); },
+        [this](const QString &sql, Tableau &t) { return extraire(sql, t); });
+}
+
+QVector<SommeTaxon> ExportTaxonsSommes::taxons(const OperationExportee &operation) const
+{
+    const QVector<SommeTaxon> sommes = sommer(m_lignes.lignes(operation.code));
+    return m_selection ? selectionner(sommes, *m_selection) : sommes;
 }
 
 QStringList ExportMacroinvertebres::entete() const
@@ -137,22 +202,25 @@ bool ExportMacroinvertebres::preparer(qint64)
 
 bool ExportMacroinvertebres::ecrireOperation(const OperationExportee &op)
 {
-    const auto [lot, debut, fin] = taxons(op);
-    const Tableau &t = lot->tableau;
-    if (debut == fin) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
-    const QString code = codeOperationTrame(op);
-    for (int i = debut; i < fin; ++i) {
-        const QString taxon = t.texte(i, lot->colonnes.parametre);
-        if (!estEntier(taxon)) continue;
-        QString remarque = t.texte(i, lot->colonnes.remarque);
-        if (remarque.isEmpty()) remarque = QStringLiteral("1");
+    const QVector<SommeTaxon> sommes = taxons(op);
+    if (sommes.isEmpty()) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
+    const QByteArray separateur = QString(m_indice.separateur).toUtf8();
+    const QByteArray debut = (codeOperationTrame(op) + m_indice.separateur + codeBSS +
+                              m_indice.separateur + op.date + m_indice.separateur)
+                                 .toUtf8();
+    const QByteArray fin = m_indice.typeNational ? separateur + m_type.toUtf8() : QByteArray();
+    QByteArray ligne;
+    for (const SommeTaxon &s : sommes) {
+        if (!estEntier(s.taxon)) continue;
+        const QByteArray taxon = s.taxon.toUtf8();
+        const QByteArray remarque = s.remarque.isEmpty() ? QByteArray("1") : s.remarque.toUtf8();
         for (int phase = 0; phase < 3; ++phase) {
-            QStringList champs = {code,    codeBSS,
-                                  op.date, QString(QChar(u'A' + phase)),
-                                  taxon,   texteValeur(lot->colonnes.phase(t, i, phase)),
-                                  remarque};
-            if (m_indice.typeNational) champs << m_type;
-            ecrire(champs);
+            ligne.clear();
+            ligne += debut;
+            ligne += char('A' + phase);
+            ligne += separateur + taxon + separateur + nombre(s.phases[phase]) + separateur +
+                     remarque + fin;
+            ecrire(QByteArrayView(ligne));
         }
     }
     return true;
@@ -160,15 +228,12 @@ bool ExportMacroinvertebres::ecrireOperation(const OperationExportee &op)
 
 bool ExportDiagnostic::ecrireOperation(const OperationExportee &op)
 {
-    const auto [lot, debut, fin] = taxons(op);
-    const Tableau &t = lot->tableau;
     Comptes c;
     c.identifiant = codeBSS + u'_' + QString(op.date).remove(u'-');
-    for (int i = debut; i < fin; ++i) {
-        const QString taxon = t.texte(i, lot->colonnes.parametre);
-        if (!estEntier(taxon)) continue; // "ND" and other non-codes
-        c.phasesAB[taxon] += lot->colonnes.phase(t, i, 0) + lot->colonnes.phase(t, i, 1);
-        c.phaseC[taxon] += lot->colonnes.phase(t, i, 2);
+    for (const SommeTaxon &s : taxons(op)) {
+        if (!estEntier(s.taxon)) continue; // "ND" and other non-codes
+        c.phasesAB[s.taxon] += s.phases[0] + s.phases[1];
+        c.phaseC[s.taxon] += s.phases[2];
     }
     if (c.phasesAB.isEmpty()) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
     m_operations << c;

@@ -12,7 +12,10 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <optional>
 
 namespace vyk {
 
@@ -194,7 +197,9 @@ QVariant codeReglage(const QString &nom)
 }
 
 // The statements of a run, prepared once: each result replaces the operation's value of its
-// parameter under the operation's next indice.
+// parameter under the operation's next indice. The operations' stored results are read once
+// per file, inside its transaction, and followed in memory: a delete runs only where a value is
+// stored, and the next indice is the highest one left plus one, as a MAX would give it.
 class Enregistreur
 {
   public:
@@ -202,9 +207,6 @@ class Enregistreur
         : m_supprimer(bd().preparer(
               QStringLiteral("DELETE FROM QUALITOMETRES_OPERATIONS_RESULTATS WHERE "
                              "codeQualitometre = ? AND codeOperation = ? AND codeParametre = ?"))),
-          m_dernier(bd().preparer(QStringLiteral(
-              "SELECT MAX(indice) AS dernier FROM QUALITOMETRES_OPERATIONS_RESULTATS WHERE "
-              "codeQualitometre = ? AND codeOperation = ?"))),
           m_inserer(bd().preparer(QStringLiteral(
               "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, "
               "codeOperation, indice, codeParametre, codeUnite, resultat, codeAccreditation, "
@@ -214,24 +216,84 @@ class Enregistreur
     {
     }
 
-    bool enregistrer(const Resultat &r)
-    {
-        const QVector<QVariant> cle = {double(r.station), r.operation.toDouble()};
-        const double parametre = r.parametre.toDouble();
-        Tableau t;
-        if (!m_supprimer.executer(cle + QVector<QVariant>{parametre}) ||
-            !m_dernier.extraire(t, cle))
-            return false;
-        const QVariant dernier = t.estVide() ? QVariant() : t.valeur(0, QStringLiteral("dernier"));
-        return m_inserer.executer(
-            cle + QVector<QVariant>{dernier.isNull() ? 1.0 : dernier.toDouble() + 1, parametre,
-                                    r.valeur.toDouble(), m_accreditation, m_agrement});
-    }
+    bool charger(const QList<Resultat> &resultats);
+    bool enregistrer(const Resultat &r);
 
   private:
-    InstructionPreparee m_supprimer, m_dernier, m_inserer;
+    struct Stocke
+    {
+        std::optional<double> indice, parametre;
+    };
+    using Cle = std::pair<qint64, double>; // station, operation
+    bool chargerStation(qint64 station, const QStringList &operations);
+
+    InstructionPreparee m_supprimer, m_inserer;
     QVariant m_accreditation, m_agrement;
+    std::map<Cle, QVector<Stocke>> m_stockes;
 };
+
+std::optional<double> nombreLu(const QVariant &v)
+{
+    return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+}
+
+bool Enregistreur::chargerStation(qint64 station, const QStringList &operations)
+{
+    constexpr int PAR_REQUETE = 500; // some servers cap the length of an IN list
+    for (int debut = 0; debut < operations.size(); debut += PAR_REQUETE) {
+        Tableau t;
+        long nb = 0;
+        if (!bd().ExtraireRecords(
+                QStringLiteral("SELECT codeOperation, indice, codeParametre FROM "
+                               "QUALITOMETRES_OPERATIONS_RESULTATS WHERE codeQualitometre = %1 "
+                               "AND codeOperation IN (%2)")
+                    .arg(station)
+                    .arg(operations.mid(debut, PAR_REQUETE).join(u',')),
+                nb, t))
+            return false;
+        const int operation = t.indexColonne(QStringLiteral("codeOperation"));
+        const int indice = t.indexColonne(QStringLiteral("indice"));
+        const int parametre = t.indexColonne(QStringLiteral("codeParametre"));
+        for (int i = 0; i < t.nbLignes(); ++i)
+            m_stockes[{station, t(i, operation).toDouble()}].append(
+                {nombreLu(t(i, indice)), nombreLu(t(i, parametre))});
+    }
+    return true;
+}
+
+bool Enregistreur::charger(const QList<Resultat> &resultats)
+{
+    std::map<qint64, QStringList> operations;
+    for (const Resultat &r : resultats) {
+        const Cle cle{r.station, r.operation.toDouble()};
+        if (m_stockes.count(cle)) continue;
+        m_stockes[cle];
+        operations[r.station] << texteValeur(cle.second);
+    }
+    for (const auto &[station, codes] : operations)
+        if (!chargerStation(station, codes)) return false;
+    return true;
+}
+
+bool Enregistreur::enregistrer(const Resultat &r)
+{
+    const QVector<QVariant> cle = {double(r.station), r.operation.toDouble()};
+    const double parametre = r.parametre.toDouble();
+    QVector<Stocke> &stockes = m_stockes[{r.station, cle[1].toDouble()}];
+    const auto memeParametre = [parametre](const Stocke &s) { return s.parametre == parametre; };
+    if (std::any_of(stockes.cbegin(), stockes.cend(), memeParametre)) {
+        if (!m_supprimer.executer(cle + QVector<QVariant>{parametre})) return false;
+        stockes.removeIf(memeParametre);
+    }
+    double suivant = 1;
+    for (const Stocke &s : std::as_const(stockes))
+        if (s.indice) suivant = std::max(suivant, *s.indice + 1);
+    if (!m_inserer.executer(cle + QVector<QVariant>{suivant, parametre, r.valeur.toDouble(),
+                                                    m_accreditation, m_agrement}))
+        return false;
+    stockes.append({suivant, parametre});
+    return true;
+}
 
 } // namespace
 
@@ -252,12 +314,14 @@ bool integrerResultats(const QString &fichier, const LectureResultats &lecture,
         return false;
     }
     Enregistreur enregistreur;
-    for (const Resultat &r : resultats)
-        if (!enregistreur.enregistrer(r)) {
-            bilan.erreur = bd().derniereErreur();
-            bd().finTransaction(true);
-            return false;
-        }
+    bool stocke = enregistreur.charger(resultats);
+    for (auto r = resultats.cbegin(); stocke && r != resultats.cend(); ++r)
+        stocke = enregistreur.enregistrer(*r);
+    if (!stocke) {
+        bilan.erreur = bd().derniereErreur();
+        bd().finTransaction(true);
+        return false;
+    }
     if (!bd().finTransaction(false)) {
         bilan.erreur = bd().derniereErreur();
         return false;

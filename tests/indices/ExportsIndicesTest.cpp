@@ -131,6 +131,49 @@ TEST_P(ExportsIndicesTest, TrameIBMRParUniteAvecLesPartsDeFacies)
     EXPECT_TRUE(trame(indiceIBMR()).contains("RANFLU\tF1\t0\t2.5\r\n"));
 }
 
+// Several operations read together: each keeps its own taxa and facies shares, the frame goes
+// by date whatever the operation codes.
+TEST_P(ExportsIndicesTest, TramesFloristiquesDePlusieursOperations)
+{
+    for (const char *sql : {
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+             "codePoint, dateDebut) VALUES (1, 29, 2, #08/01/2023#)",
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+             "codePoint, dateDebut) VALUES (1, 39, 3, #09/03/2023#)",
+             "INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeListe, codeTaxon, "
+             "denombrementA) VALUES (29, 0, '7003', 3)",
+             "INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeListe, codeTaxon, "
+             "pourcentageA) VALUES (39, 0, '1200', 7)",
+             "INSERT INTO QUALITOMETRES_OPERATIONS_UNITES (CodeQualitometre, codeOperation, "
+             "unite, groupe, sousGroupe, resultat) VALUES (1, 39, 1, 0, 0, 100)",
+         })
+        ASSERT_TRUE(executer(QString::fromLatin1(sql))) << sql;
+    EXPECT_EQ(trame(indiceIBD()), QByteArray("CODE_OPERATION\tCODE_STATION\tDATE\tCODE_TAXON\t"
+                                             "RESULTAT\r\n"
+                                             "01234567*2023-05-12*I\t01234567\t2023-05-12\tADMI\t"
+                                             "120\r\n"
+                                             "01234567*2023-05-12*I\t01234567\t2023-05-12\tNPAL\t"
+                                             "12.5\r\n"
+                                             "01234567*2023-08-01*I\t01234567\t2023-08-01\tNPAL\t"
+                                             "3\r\n"));
+    EXPECT_EQ(trame(indiceIBMR()),
+              QByteArray("CODE_OPERATION\tCODE_STATION\tDATE\tCODE_TAXON\tUR\tPOURCENTAGE_FACIES\t"
+                         "RESULTAT\r\n"
+                         "01234567*2023-06-14*I\t01234567\t2023-06-14\tRANFLU\tF1\t60\t2.5\r\n"
+                         "01234567*2023-06-14*I\t01234567\t2023-06-14\tRANFLU\tF2\t40\t1\r\n"
+                         "01234567*2023-06-14*I\t01234567\t2023-06-14\tLEMMIN\tF2\t40\t0.1\r\n"
+                         "01234567*2023-09-03*I\t01234567\t2023-09-03\tLEMMIN\tF1\t100\t7\r\n"));
+    // One operation without any taxon of the index is named, the others still written.
+    ASSERT_TRUE(executer(QStringLiteral("DELETE FROM QUALITOMETRES_LISTE_1 WHERE codeOperation = "
+                                        "29 OR codeTaxon = '7003'")));
+    ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, "
+                                        "codeListe, codeTaxon, denombrementA) VALUES (29, 0, "
+                                        "'7002', 5)")));
+    QStringList erreurs;
+    EXPECT_TRUE(trame(indiceIBD(), &erreurs).endsWith("\tADMI\t120\r\n"));
+    EXPECT_EQ(erreurs, QStringList{QStringLiteral("Aucun taxon trouvé pour 29")});
+}
+
 TEST_P(ExportsIndicesTest, UnitesIllisiblesSignalees)
 {
     ASSERT_TRUE(executer(QStringLiteral("DROP TABLE QUALITOMETRES_OPERATIONS_UNITES")));

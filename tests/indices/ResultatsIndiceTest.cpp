@@ -126,6 +126,36 @@ TEST_P(ResultatsIndiceTest, UnSecondCalculRemplaceChaqueIndice)
     EXPECT_EQ(resultats().at(2), QStringLiteral("1|11|1|7613|0.8||"));
 }
 
+// Numbers follow what is left after each replacement: the highest one deleted is given again,
+// a parameter twice in a file keeps its last value, a value stored without a number is replaced
+// too; the same file integrated again keeps the same values, numbered after the highest.
+TEST_P(ResultatsIndiceTest, NumerotationDesValeursRestantes)
+{
+    for (const char *sql : {"(1, 10, 1, 7613, 0.1)", "(1, 10, 5, 8057, 0.2)",
+                            "(1, 10, NULL, 8054, 0.3)", "(1, 13, 2, 7613, 0.4)"})
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS "
+                                            "(codeQualitometre, codeOperation, indice, "
+                                            "codeParametre, resultat) VALUES ") +
+                             QLatin1String(sql)));
+    const QByteArray texte = "CODE_STATION;DATE;CODE_PAR;RESULTAT\n"
+                             "01234567;2023-05-12;8057;0.5\n"
+                             "01234567;2023-05-12;7613;0.6\n"
+                             "01234567;2023-05-12;7613;0.7\n"
+                             "01234567;2023-05-12;8054;0.8\n";
+    const QStringList attendus = {
+        QStringLiteral("1|10|2|8057|0.5||"), QStringLiteral("1|10|3|7613|0.7||"),
+        QStringLiteral("1|10|4|8054|0.8||"), QStringLiteral("1|13|2|7613|0.4||")};
+    ASSERT_TRUE(integrerResultats(fichier(texte), lecture, bilan)) << qPrintable(bilan.erreur);
+    EXPECT_EQ(bilan.enregistres, 4);
+    EXPECT_EQ(resultats(), attendus);
+    // Again: each value replaced by itself, under the next number then left.
+    ASSERT_TRUE(integrerResultats(fichier(texte), lecture, bilan)) << qPrintable(bilan.erreur);
+    EXPECT_EQ(
+        resultats(),
+        (QStringList{QStringLiteral("1|10|5|8057|0.5||"), QStringLiteral("1|10|6|7613|0.7||"),
+                     QStringLiteral("1|10|7|8054|0.8||"), QStringLiteral("1|13|2|7613|0.4||")}));
+}
+
 TEST_P(ResultatsIndiceTest, FichierSansLigneUtilisableRefuse)
 {
     ASSERT_TRUE(integrerResultats(fichier(FICHIER), lecture, bilan));
