@@ -5,6 +5,7 @@
 #include "db/Tableau.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <map>
 
@@ -99,13 +100,17 @@ QVector<SommeTaxon> selectionner(const QVector<SommeTaxon> &sommes, const QStrin
     return retenues;
 }
 
-// A count as the frame writes it: whole numbers without a decimal part, others with up to
-// 15 significant digits.
-QByteArray nombre(double valeur)
+// Appends a count as the frame writes it: whole numbers without a decimal part, others with up
+// to 15 significant digits.
+void ajouterNombre(QByteArray &ligne, double valeur)
 {
-    if (valeur == std::trunc(valeur) && std::fabs(valeur) < 1e15 && !std::signbit(valeur))
-        return QByteArray::number(qint64(valeur));
-    return texteValeur(valeur).toUtf8();
+    if (valeur == std::trunc(valeur) && std::fabs(valeur) < 1e15 && !std::signbit(valeur)) {
+        char chiffres[24];
+        const auto fin = std::to_chars(chiffres, chiffres + sizeof chiffres, qint64(valeur)).ptr;
+        ligne.append(chiffres, fin - chiffres);
+    } else {
+        ligne.append(texteValeur(valeur).toUtf8());
+    }
 }
 
 } // namespace
@@ -205,22 +210,21 @@ bool ExportMacroinvertebres::ecrireOperation(const OperationExportee &op)
     const QVector<SommeTaxon> sommes = taxons(op);
     if (sommes.isEmpty()) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
     const QByteArray separateur = QString(m_indice.separateur).toUtf8();
-    const QByteArray debut = (codeOperationTrame(op) + m_indice.separateur + codeBSS +
-                              m_indice.separateur + op.date + m_indice.separateur)
-                                 .toUtf8();
-    const QByteArray fin = m_indice.typeNational ? separateur + m_type.toUtf8() : QByteArray();
-    QByteArray ligne;
+    QByteArray ligne = (codeOperationTrame(op) + m_indice.separateur + codeBSS +
+                        m_indice.separateur + op.date + m_indice.separateur)
+                           .toUtf8();
+    const qsizetype debut = ligne.size();
+    const QByteArray type = m_indice.typeNational ? separateur + m_type.toUtf8() : QByteArray();
     for (const SommeTaxon &s : sommes) {
         if (!estEntier(s.taxon)) continue;
-        const QByteArray taxon = s.taxon.toUtf8();
-        const QByteArray remarque = s.remarque.isEmpty() ? QByteArray("1") : s.remarque.toUtf8();
+        const QByteArray taxon = separateur + s.taxon.toUtf8() + separateur;
+        const QByteArray remarque =
+            separateur + (s.remarque.isEmpty() ? QByteArray("1") : s.remarque.toUtf8()) + type;
         for (int phase = 0; phase < 3; ++phase) {
-            ligne.clear();
-            ligne += debut;
-            ligne += char('A' + phase);
-            ligne += separateur + taxon + separateur + nombre(s.phases[phase]) + separateur +
-                     remarque + fin;
-            ecrire(QByteArrayView(ligne));
+            ligne.resize(debut); // the operation's fields stay
+            ligne.append(char('A' + phase)).append(taxon);
+            ajouterNombre(ligne, s.phases[phase]);
+            ecrire(QByteArrayView(ligne.append(remarque)));
         }
     }
     return true;

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <tuple>
 
 namespace vyk {
 
@@ -49,9 +50,26 @@ QHash<QString, int> lireEntete(const QStringList &ligne)
     return positions;
 }
 
+// YYYY-MM-DD read directly: the calculators write it on every line, and QDate::fromString
+// parses its format anew each time.
+QDate lireDateIso(const QString &texte)
+{
+    if (texte.size() < 10 || texte[4] != u'-' || texte[7] != u'-') return {};
+    int champs[3] = {};
+    for (const auto &[champ, debut, fin] :
+         {std::tuple{0, 0, 4}, std::tuple{1, 5, 7}, std::tuple{2, 8, 10}})
+        for (int i = debut; i < fin; ++i) {
+            const int chiffre = texte[i].unicode() - u'0';
+            if (chiffre < 0 || chiffre > 9) return {};
+            champs[champ] = champs[champ] * 10 + chiffre;
+        }
+    return QDate(champs[0], champs[1], champs[2]);
+}
+
 QDate lireDate(const QString &texte)
 {
-    QDate d = QDate::fromString(texte.left(10), QStringLiteral("yyyy-MM-dd"));
+    QDate d = lireDateIso(texte);
+    if (!d.isValid()) d = QDate::fromString(texte.left(10), QStringLiteral("yyyy-MM-dd"));
     if (!d.isValid()) d = QDate::fromString(texte.left(10), QStringLiteral("dd/MM/yyyy"));
     return d;
 }
