@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QUuid>
 
 #include <sqlite3.h>
@@ -181,9 +182,15 @@ QString BaseDonnees::traduire(const QString &sql, bool numeroterParametres) cons
 
 bool BaseDonnees::verifierOuverte(const QString &sql)
 {
-    if (m_moteur) return true;
-    noterErreur(sql, PAS_OUVERTE);
-    return false;
+    if (!m_moteur) {
+        noterErreur(sql, PAS_OUVERTE);
+        return false;
+    }
+    if (m_enLecture) {
+        noterErreur(sql, messageLectureEnCours());
+        return false;
+    }
+    return true;
 }
 
 // Values reach SQL text through the literal helper, which leaves a NUL in place: the engines
@@ -275,6 +282,28 @@ bool BaseDonnees::ExtraireRecords(const QString &sql, long &nb, Tableau &tableau
     return true;
 }
 
+bool BaseDonnees::parcourir(const QString &sql, const FonctionLigne &fonction)
+{
+    return parcourir(sql, {}, fonction);
+}
+
+bool BaseDonnees::parcourir(const QString &sql, const QVector<QVariant> &parametres,
+                            const FonctionLigne &fonction)
+{
+    if (!verifierOuverte(sql) || !verifierTexte(sql)) return false;
+    const QString t = traduire(sql, !parametres.isEmpty());
+    QString erreur;
+    bool ok;
+    {
+        m_enLecture = true;
+        const auto fin = qScopeGuard([this] { m_enLecture = false; });
+        ok = m_moteur->parcourir(t, parametres, fonction, erreur);
+    }
+    apresInstruction();
+    if (!ok) noterErreur(sql, erreur);
+    return ok;
+}
+
 Tableau BaseDonnees::extraire(const QString &sql)
 {
     long nb = 0;
@@ -353,6 +382,10 @@ bool BaseDonnees::debutTransaction()
 
 bool BaseDonnees::finTransaction(bool annuler)
 {
+    if (m_enLecture) {
+        noterErreur(QStringLiteral("COMMIT"), messageLectureEnCours());
+        return false;
+    }
     if (!m_moteur || m_profondeur == 0) {
         noterErreur(QStringLiteral("COMMIT"), QStringLiteral("Aucune transaction n'est ouverte."));
         return false;
@@ -470,6 +503,11 @@ std::shared_ptr<InstructionMoteur> BaseDonnees::instructionEnCache(const QString
 bool BaseDonnees::executerPreparee(InstructionPreparee &p, Tableau *resultat)
 {
     p.m_modifiees = 0;
+    if (m_enLecture) {
+        p.m_erreur = messageLectureEnCours();
+        noterErreur(p.m_sql, p.m_erreur);
+        return false;
+    }
     if (!p.m_instruction || p.m_generation != m_generation || !m_moteur) {
         p.m_erreur =
             p.m_instruction ? PAS_OUVERTE : (p.m_erreur.isEmpty() ? PAS_OUVERTE : p.m_erreur);

@@ -2,6 +2,7 @@
 
 #include "db/InstructionPreparee.h"
 #include "db/JeuEnregistrements.h"
+#include "db/Ligne.h"
 #include "db/Tableau.h"
 
 #include <QString>
@@ -64,6 +65,14 @@ class BaseDonnees
     // Reads rows. nb is 0 on failure or when the query returns nothing.
     bool ExtraireRecords(const QString &sql, long &nb, Tableau &tableau,
                          const QString &option = {});
+    // Steps through the rows of one SELECT without keeping them: fonction sees each row in turn
+    // and returns false to stop, which ends the read cleanly (true). Same translation and
+    // failures as ExtraireRecords; "?" placeholders take parametres. Until it ends no other
+    // statement may be sent (a server's connection is busy with the rows): it is refused.
+    bool parcourir(const QString &sql, const FonctionLigne &fonction);
+    bool parcourir(const QString &sql, const QVector<QVariant> &parametres,
+                   const FonctionLigne &fonction);
+    bool enLecture() const { return m_enLecture; }
     // Convenience: the rows, empty on failure.
     Tableau extraire(const QString &sql);
     // First column of the first row, null when none.
@@ -183,6 +192,7 @@ class BaseDonnees
     int m_lotIntervalle = 0;
     long long m_lotDepuis = 0;
     bool m_lotEchoue = false;
+    bool m_enLecture = false;
     QStringList m_verrous;
     quint64 m_generation = 1;
     std::vector<std::weak_ptr<InstructionMoteur>> m_instructions;

@@ -3,6 +3,7 @@
 // Engine interface of the database layer. Only db/ uses it: the rest of the program talks to
 // BaseDonnees in the desktop dialect.
 
+#include "db/Ligne.h"
 #include "db/Tableau.h"
 #include "db/TraducteurSql.h"
 
@@ -65,6 +66,12 @@ class Moteur
     // The same, inside a savepoint rolled back on failure (servers, inside a transaction).
     virtual bool executerIsole(const QString &sql, Tableau *resultat, long long *modifiees,
                                QString &erreur);
+
+    // Steps through the rows of one statement (engine's dialect, "?" placeholders numbered
+    // where the engine wants, parameters bound by position); fonction sees each row in turn.
+    // Isolated as executerIsole while isolation() is set.
+    virtual bool parcourir(const QString &sql, const QVector<QVariant> &parametres,
+                           const FonctionLigne &fonction, QString &erreur) = 0;
 
     // sql in the engine's dialect, "?" placeholders already numbered where the engine wants.
     virtual std::unique_ptr<InstructionMoteur> preparer(const QString &sql, QString &erreur) = 0;

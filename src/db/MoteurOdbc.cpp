@@ -38,6 +38,14 @@ TypeValeur typeQt(int typeId)
     }
 }
 
+// A date column's value as the other engines give it: a date and time.
+QVariant valeurOdbc(const QVariant &v)
+{
+    if (v.isNull()) return {};
+    if (v.typeId() == QMetaType::QDate) return QVariant(QDateTime(v.toDate(), QTime(0, 0)));
+    return v;
+}
+
 void lireRequete(QSqlQuery &q, Tableau &t)
 {
     const QSqlRecord rec = q.record();
@@ -49,15 +57,62 @@ void lireRequete(QSqlQuery &q, Tableau &t)
     }
     t.definirColonnes(noms, types);
     while (q.next())
-        for (int c = 0; c < rec.count(); ++c) {
-            QVariant v = q.value(c);
-            if (v.isNull())
-                v = QVariant();
-            else if (v.typeId() == QMetaType::QDate)
-                v = QVariant(QDateTime(v.toDate(), QTime(0, 0)));
-            t.ajouterCellule(v);
-        }
+        for (int c = 0; c < rec.count(); ++c)
+            t.ajouterCellule(valeurOdbc(q.value(c)));
 }
+
+// The current row of a query being stepped: the driver gives each cell as a QVariant already,
+// converted once per row.
+class LigneOdbc : public Ligne
+{
+  public:
+    explicit LigneOdbc(const QSqlRecord &rec)
+    {
+        for (int c = 0; c < rec.count(); ++c)
+            m_colonnes << rec.fieldName(c);
+        m_valeurs.resize(rec.count());
+        m_tampons.resize(rec.count());
+    }
+    void lire(const QSqlQuery &q)
+    {
+        for (int c = 0; c < m_valeurs.size(); ++c)
+            m_valeurs[c] = valeurOdbc(q.value(c));
+    }
+    void suivante() { ++m_numero; }
+
+    bool estNul(int c) const override { return m_valeurs[c].isNull(); }
+    qint64 entier(int c) const override
+    {
+        const QVariant &v = m_valeurs[c];
+        if (v.typeId() == QMetaType::QString) return entierTexte(utf8(c));
+        if (v.typeId() == QMetaType::Double) return entierReel(v.toDouble());
+        return v.toLongLong();
+    }
+    double reel(int c) const override
+    {
+        const QVariant &v = m_valeurs[c];
+        return v.typeId() == QMetaType::QString ? reelTexte(utf8(c)) : v.toDouble();
+    }
+    QString texte(int c) const override { return texteValeur(m_valeurs[c]); }
+    QByteArrayView utf8(int c) const override
+    {
+        m_tampons[c] = texte(c).toUtf8();
+        return m_tampons[c];
+    }
+    QDateTime date(int c) const override
+    {
+        const QVariant &v = m_valeurs[c];
+        if (v.typeId() == QMetaType::QDateTime) return v.toDateTime();
+        if (v.typeId() != QMetaType::QString) return {};
+        const QByteArrayView t = utf8(c);
+        return dateIso(t.data(), int(t.size()));
+    }
+    QVariant valeur(int c) const override { return m_valeurs[c]; }
+
+  private:
+    QVector<QVariant> m_valeurs;
+    mutable QVector<QByteArray> m_tampons;
+};
 
 class InstructionOdbc : public InstructionMoteur
 {
@@ -165,6 +220,44 @@ class MoteurOdbc : public Moteur
         }
         if (resultat && q.isSelect()) lireRequete(q, *resultat);
         if (modifiees) *modifiees = q.numRowsAffected();
+        return true;
+    }
+
+    bool parcourir(const QString &sql, const QVector<QVariant> &parametres,
+                   const FonctionLigne &fonction, QString &erreur) override
+    {
+        auto lecture = [&](QString &e) { return parcourirIci(sql, parametres, fonction, e); };
+        return m_isolation ? isoler(lecture, erreur) : lecture(erreur);
+    }
+
+    bool parcourirIci(const QString &sql, const QVector<QVariant> &parametres,
+                      const FonctionLigne &fonction, QString &erreur)
+    {
+        QSqlQuery q(db());
+        q.setForwardOnly(true);
+        bool ok;
+        if (parametres.isEmpty()) {
+            ok = q.exec(sql);
+        } else {
+            ok = q.prepare(sql);
+            for (int i = 0; ok && i < parametres.size(); ++i)
+                q.bindValue(i, parametres[i]);
+            ok = ok && q.exec();
+        }
+        if (!ok) {
+            erreur = q.lastError().text();
+            return false;
+        }
+        LigneOdbc ligne(q.record());
+        while (q.next()) {
+            ligne.lire(q);
+            if (!fonction(ligne)) return true;
+            ligne.suivante();
+        }
+        if (q.lastError().isValid()) {
+            erreur = q.lastError().text();
+            return false;
+        }
         return true;
     }
 

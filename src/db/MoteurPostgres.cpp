@@ -1,6 +1,7 @@
 // PostgreSQL: connection opened through Qt's QPSQL driver, statements sent with libpq on the
 // driver's handle (typed results, savepoint isolation in one round trip, COPY for bulk rows).
 
+#include "db/LignePostgres.h"
 #include "db/Moteur.h"
 #include "db/Outils.h"
 #include "db/Sql.h"
@@ -18,146 +19,22 @@ namespace {
 
 const char *const SAUVEGARDE = "vyk_isolement";
 
-TypeValeur typeOid(Oid oid)
-{
-    switch (oid) {
-    case 16:
-        return TypeValeur::Booleen;
-    case 20:
-    case 21:
-    case 23:
-    case 26:
-        return TypeValeur::Entier;
-    case 700:
-    case 701:
-    case 1700:
-        return TypeValeur::Reel;
-    case 1082:
-    case 1083:
-    case 1114:
-    case 1184:
-        return TypeValeur::DateHeure;
-    case 17:
-        return TypeValeur::Binaire;
-    default:
-        return TypeValeur::Texte;
-    }
-}
-
-QVariant valeurTexte(const char *t, int n, Oid oid)
-{
-    switch (oid) {
-    case 16:
-        return QVariant(n > 0 && t[0] == 't');
-    case 20:
-    case 21:
-    case 23:
-    case 26:
-        return QVariant(QByteArray::fromRawData(t, n).toLongLong());
-    case 700:
-    case 701:
-    case 1700: {
-        bool ok = false;
-        const double d = QByteArray::fromRawData(t, n).toDouble(&ok);
-        return ok ? QVariant(d) : QVariant(QString::fromUtf8(t, n));
-    }
-    case 1082:
-    case 1114:
-    case 1184: {
-        // DateStyle ISO: "YYYY-MM-DD[ HH:MM:SS[.ffffff]][+TZ]"; the wall-clock time is kept.
-        const QDateTime d = lireDate(QString::fromLatin1(t, std::min(n, 19)));
-        return d.isValid() ? QVariant(d) : QVariant(QString::fromUtf8(t, n));
-    }
-    case 1083: {
-        const QTime h =
-            QTime::fromString(QString::fromLatin1(t, std::min(n, 8)), QStringLiteral("HH:mm:ss"));
-        return h.isValid() ? QVariant(QDateTime(QDate(1899, 12, 30), h))
-                           : QVariant(QString::fromUtf8(t, n));
-    }
-    case 17: {
-        if (n >= 2 && t[0] == '\\' && t[1] == 'x')
-            return QVariant(QByteArray::fromHex(QByteArray(t + 2, n - 2)));
-        return QVariant(QByteArray(t, n));
-    }
-    default:
-        return QVariant(QString::fromUtf8(t, n));
-    }
-}
-
-// Text of a parameter as the server reads it; a null QByteArray is SQL NULL.
-QByteArray texteParametre(const QVariant &v)
-{
-    if (v.isNull() || !v.isValid()) return {};
-    switch (v.typeId()) {
-    case QMetaType::Bool:
-        return v.toBool() ? QByteArrayLiteral("t") : QByteArrayLiteral("f");
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return QByteArray::number(v.toDouble(), 'g', 17);
-    case QMetaType::QDateTime:
-        return texteIso(v.toDateTime());
-    case QMetaType::QDate:
-        return v.toDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8();
-    case QMetaType::QByteArray:
-        return QByteArrayLiteral("\\x") + v.toByteArray().toHex();
-    default: {
-        QByteArray b = v.toString().toUtf8();
-        if (b.isNull()) b = QByteArray("");
-        return b;
-    }
-    }
-}
-
-struct ResultatPg
-{
-    explicit ResultatPg(PGresult *r = nullptr) : r(r) {}
-    ~ResultatPg() { PQclear(r); }
-    ResultatPg(const ResultatPg &) = delete;
-    ResultatPg &operator=(const ResultatPg &) = delete;
-    ResultatPg(ResultatPg &&o) noexcept : r(o.r) { o.r = nullptr; }
-    PGresult *r;
-};
-
-QString erreurResultat(PGresult *r, PGconn *c)
-{
-    const char *m = r ? PQresultErrorMessage(r) : nullptr;
-    QString t = QString::fromUtf8(m && *m ? m : PQerrorMessage(c)).trimmed();
-    return t.isEmpty() ? QStringLiteral("Erreur inconnue du serveur PostgreSQL.") : t;
-}
-
 void lireResultat(PGresult *r, Tableau &t)
 {
     const int nbCol = PQnfields(r);
     const int nbLig = PQntuples(r);
-    QStringList noms;
+    LignePostgres ligne;
+    ligne.placer(r, 0);
     QVector<TypeValeur> types;
-    QVector<Oid> oids;
-    for (int c = 0; c < nbCol; ++c) {
-        noms << QString::fromUtf8(PQfname(r, c));
-        oids << PQftype(r, c);
-        types << typeOid(oids.back());
-    }
-    t.definirColonnes(noms, types);
+    for (int c = 0; c < nbCol; ++c)
+        types << typeOid(PQftype(r, c));
+    t.definirColonnes(ligne.colonnes(), types);
     t.reserver(nbLig);
-    DatesRepetees dates(nbCol);
-    for (int l = 0; l < nbLig; ++l)
-        for (int c = 0; c < nbCol; ++c) {
-            if (PQgetisnull(r, l, c)) {
-                t.ajouterCellule({});
-                continue;
-            }
-            const char *texte = PQgetvalue(r, l, c);
-            const int n = PQgetlength(r, l, c);
-            // DateStyle ISO: "YYYY-MM-DD[ HH:MM:SS[.ffffff]][+TZ]"; the wall-clock time is kept.
-            if (oids[c] == 1082 || oids[c] == 1114 || oids[c] == 1184) {
-                const QVariant &d = dates.lire(c, texte, std::min(n, 19));
-                if (d.isValid()) {
-                    t.ajouterCellule(d);
-                    continue;
-                }
-            }
-            t.ajouterCellule(valeurTexte(texte, n, oids[c]));
-        }
+    for (int l = 0; l < nbLig; ++l) {
+        ligne.placer(r, l);
+        for (int c = 0; c < nbCol; ++c)
+            t.ajouterCellule(ligne.valeur(c));
+    }
 }
 
 long long lignesTouchees(PGresult *r)
@@ -333,6 +210,26 @@ class MoteurPostgres : public Moteur
         return c;
     }
 
+    // Inside a transaction the read is isolated as any statement; a stop asked by the caller can
+    // leave a later row's failure behind, which the savepoint undoes too.
+    bool parcourir(const QString &sql, const QVector<QVariant> &parametres,
+                   const FonctionLigne &fonction, QString &erreur) override
+    {
+        if (!m_c) {
+            erreur = messageBaseFermee();
+            return false;
+        }
+        if (!m_isolation) return parcourirPostgres(m_c, sql.toUtf8(), parametres, fonction, erreur);
+        const QByteArray point = QByteArrayLiteral("SAVEPOINT ") + SAUVEGARDE;
+        if (!executer(QString::fromLatin1(point), nullptr, nullptr, erreur)) return false;
+        const bool ok = parcourirPostgres(m_c, sql.toUtf8(), parametres, fonction, erreur);
+        if (ok && PQtransactionStatus(m_c) != PQTRANS_INERROR)
+            return executer(QStringLiteral("RELEASE SAVEPOINT ") + QLatin1String(SAUVEGARDE),
+                            nullptr, nullptr, erreur);
+        revenir();
+        return ok;
+    }
+
     std::unique_ptr<InstructionMoteur> preparer(const QString &sql, QString &erreur) override
     {
         if (!m_c) {
@@ -370,18 +267,12 @@ class MoteurPostgres : public Moteur
             erreur = messageBaseFermee();
             return false;
         }
-        QVector<QByteArray> textes;
-        QVector<const char *> valeurs;
-        textes.reserve(parametres.size());
-        for (const QVariant &v : parametres)
-            textes << texteParametre(v);
-        for (const QByteArray &t : textes)
-            valeurs << (t.isNull() ? nullptr : t.constData());
-        const int n = int(valeurs.size());
+        const ParametresPg p(parametres);
+        const int n = p.nombre();
         if (!m_isolation)
-            return terminer(PQsendQueryPrepared(m_c, nom.constData(), n, valeurs.constData(),
-                                                nullptr, nullptr, 0),
-                            resultat, modifiees, erreur, 0, 0);
+            return terminer(
+                PQsendQueryPrepared(m_c, nom.constData(), n, p.valeurs(), nullptr, nullptr, 0),
+                resultat, modifiees, erreur, 0, 0);
         // Inside a transaction: savepoint, statement, release in one pipeline.
         if (!PQenterPipelineMode(m_c)) {
             erreur = erreurResultat(nullptr, m_c);
@@ -390,7 +281,7 @@ class MoteurPostgres : public Moteur
         const QByteArray sp = QByteArrayLiteral("SAVEPOINT ") + SAUVEGARDE;
         const QByteArray rel = QByteArrayLiteral("RELEASE SAVEPOINT ") + SAUVEGARDE;
         PQsendQueryParams(m_c, sp.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
-        PQsendQueryPrepared(m_c, nom.constData(), n, valeurs.constData(), nullptr, nullptr, 0);
+        PQsendQueryPrepared(m_c, nom.constData(), n, p.valeurs(), nullptr, nullptr, 0);
         PQsendQueryParams(m_c, rel.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
         PQpipelineSync(m_c);
         Collecte c;

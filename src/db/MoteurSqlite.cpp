@@ -144,6 +144,93 @@ bool derouler(sqlite3 *db, sqlite3_stmt *st, Tableau *resultat, long long *modif
     return true;
 }
 
+// The current row of a statement being stepped, read from SQLite's own buffers.
+class LigneSqlite : public Ligne
+{
+  public:
+    explicit LigneSqlite(sqlite3_stmt *st)
+        : m_st(st), m_dates(sqlite3_column_count(st)), m_tampons(sqlite3_column_count(st))
+    {
+        for (int c = 0; c < m_tampons.size(); ++c) {
+            m_colonnes << QString::fromUtf8(sqlite3_column_name(st, c));
+            m_types << typeDeclare(sqlite3_column_decltype(st, c));
+        }
+    }
+    void suivante() { ++m_numero; }
+
+    bool estNul(int c) const override { return sqlite3_column_type(m_st, c) == SQLITE_NULL; }
+    qint64 entier(int c) const override
+    {
+        switch (sqlite3_column_type(m_st, c)) {
+        case SQLITE_INTEGER:
+            return sqlite3_column_int64(m_st, c);
+        case SQLITE_FLOAT:
+            return entierReel(sqlite3_column_double(m_st, c));
+        case SQLITE_NULL:
+            return 0;
+        default:
+            return entierTexte(octets(c));
+        }
+    }
+    double reel(int c) const override
+    {
+        switch (sqlite3_column_type(m_st, c)) {
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(m_st, c);
+        case SQLITE_NULL:
+            return 0;
+        default:
+            return reelTexte(octets(c));
+        }
+    }
+    QString texte(int c) const override
+    {
+        const int genre = sqlite3_column_type(m_st, c);
+        const TypeValeur type = m_types[c];
+        if (genre == SQLITE_TEXT && !dateCandidate(c)) {
+            const QByteArrayView t = octets(c);
+            return QString::fromUtf8(t.data(), t.size());
+        }
+        if (genre == SQLITE_INTEGER && type != TypeValeur::Booleen && type != TypeValeur::Reel)
+            return QString::number(sqlite3_column_int64(m_st, c));
+        return texteValeur(valeur(c));
+    }
+    QByteArrayView utf8(int c) const override
+    {
+        const int genre = sqlite3_column_type(m_st, c);
+        if (genre == SQLITE_TEXT || genre == SQLITE_BLOB) return octets(c);
+        m_tampons[c] = texte(c).toUtf8();
+        return m_tampons[c];
+    }
+    QDateTime date(int c) const override
+    {
+        if (sqlite3_column_type(m_st, c) != SQLITE_TEXT) return {};
+        const QByteArrayView t = octets(c);
+        return m_dates.lire(c, t.data(), int(t.size())).toDateTime();
+    }
+    QVariant valeur(int c) const override { return valeurColonne(m_st, c, m_types[c], m_dates); }
+
+  private:
+    QByteArrayView octets(int c) const
+    {
+        const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(m_st, c));
+        return {t, sqlite3_column_bytes(m_st, c)};
+    }
+    // A text that ExtraireRecords would read as a date (see valeurColonne).
+    bool dateCandidate(int c) const
+    {
+        const int n = sqlite3_column_bytes(m_st, c);
+        return m_types[c] == TypeValeur::DateHeure ||
+               (m_types[c] == TypeValeur::Inconnu && (n == 19 || n == 10));
+    }
+
+    sqlite3_stmt *m_st;
+    QVector<TypeValeur> m_types;
+    mutable DatesRepetees m_dates;
+    mutable QVector<QByteArray> m_tampons;
+};
+
 class InstructionSqlite : public InstructionMoteur
 {
   public:
@@ -324,6 +411,62 @@ class MoteurSqlite : public Moteur
             if (!ok) return false;
         }
         if (aucune && modifiees) *modifiees = 0;
+        return true;
+    }
+
+    bool parcourir(const QString &sql, const QVector<QVariant> &parametres,
+                   const FonctionLigne &fonction, QString &erreur) override
+    {
+        if (!m_db) {
+            erreur = messageBaseFermee();
+            return false;
+        }
+        const QByteArray texte = sql.toUtf8();
+        const char *reste = nullptr;
+        sqlite3_stmt *st = nullptr;
+        const int rc = sqlite3_prepare_v2(m_db, texte.constData(), int(texte.size()), &st, &reste);
+        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> garde(st, sqlite3_finalize);
+        if (rc != SQLITE_OK || !st) {
+            erreur = rc != SQLITE_OK ? erreurSqlite(m_db) : QStringLiteral("Instruction vide.");
+            return false;
+        }
+        if (!seulementBlancs(reste, texte.constData() + texte.size())) {
+            erreur = QStringLiteral("Une lecture pas à pas ne porte que sur une instruction.");
+            return false;
+        }
+        const int n = std::min<int>(int(parametres.size()), sqlite3_bind_parameter_count(st));
+        for (int i = 0; i < n; ++i)
+            if (lier(st, i + 1, parametres[i]) != SQLITE_OK) {
+                erreur = erreurSqlite(m_db);
+                return false;
+            }
+        LigneSqlite ligne(st);
+        for (;;) {
+            const int pas = sqlite3_step(st);
+            if (pas == SQLITE_DONE) return true;
+            if (pas != SQLITE_ROW) {
+                erreur = erreurSqlite(m_db);
+                return false;
+            }
+            if (!fonction(ligne)) return true;
+            ligne.suivante();
+        }
+    }
+
+    // Whether what follows a statement holds no other one (blanks, semicolons, comments).
+    bool seulementBlancs(const char *debut, const char *fin)
+    {
+        while (debut && debut < fin) {
+            sqlite3_stmt *suivante = nullptr;
+            const char *reste = nullptr;
+            if (sqlite3_prepare_v2(m_db, debut, int(fin - debut), &suivante, &reste) != SQLITE_OK)
+                return false;
+            const bool vide = suivante == nullptr;
+            sqlite3_finalize(suivante);
+            if (!vide) return false;
+            if (reste == debut) break;
+            debut = reste;
+        }
         return true;
     }
 
