@@ -16,15 +16,15 @@
 namespace vyk {
 
 // The rows of every exported operation, read a few hundred operations per statement (some
-// servers cap the length of an IN list) and found by operation code. Each statement gives its
-// rows by codeOperation.
+// servers cap the length of an IN list) and found by operation code, each operation's rows in
+// the order read.
 class LignesOperations
 {
   public:
     struct Plage
     {
         const Tableau *tableau = nullptr;
-        int debut = 0, fin = 0; // rows [debut, fin) of the operation
+        QVector<int> lignes; // the operation's rows of tableau
     };
     // requete(codes) is the statement of a batch of operations; extraire runs it. False as soon
     // as a read fails.

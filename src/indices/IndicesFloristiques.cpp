@@ -48,7 +48,7 @@ bool ExportFloristique::chargerOperations(qint64, const QString &table,
 LignesOperations::Plage ExportFloristique::taxons(const OperationExportee &op)
 {
     const LignesOperations::Plage plage = m_taxons.lignes(op.code);
-    if (plage.debut == plage.fin) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
+    if (plage.lignes.isEmpty()) addErreur(QStringLiteral("Aucun taxon trouvé pour ") + op.code);
     return plage;
 }
 
@@ -60,9 +60,9 @@ QStringList ExportIBD::entete() const
 
 bool ExportIBD::ecrireOperation(const OperationExportee &op)
 {
-    const auto [t, debut, fin] = taxons(op);
+    const auto [t, lignes] = taxons(op);
     const QString code = codeOperationTrame(op);
-    for (int i = debut; i < fin; ++i)
+    for (const int i : lignes)
         ecrire({code, codeBSS, op.date, t->texte(i, QStringLiteral("codeOmnidia")),
                 nombreTrame(t->valeur(i, QStringLiteral("denombrementA")))});
     return true;
@@ -92,7 +92,7 @@ bool ExportIBMR::chargerOperations(qint64 station, const QString &table,
             return QStringLiteral(
                        "SELECT codeOperation, unite, resultat FROM QUALITOMETRES_OPERATIONS_UNITES "
                        "WHERE CodeQualitometre = %1 AND codeOperation IN (%2) AND groupe = 0 AND "
-                       "sousGroupe = 0 AND unite IN (1, 2) ORDER BY codeOperation")
+                       "sousGroupe = 0 AND unite IN (1, 2)")
                 .arg(station)
                 .arg(codes.join(u','));
         },
@@ -108,15 +108,15 @@ bool ExportIBMR::chargerOperations(qint64 station, const QString &table,
 bool ExportIBMR::ecrireOperation(const OperationExportee &op)
 {
     QString parts[2] = {QStringLiteral("0"), QStringLiteral("0")}; // F1, F2
-    const auto [unites, premiere, derniere] = m_unites.lignes(op.code);
-    for (int i = premiere; i < derniere; ++i) {
+    const auto [unites, lignesUnites] = m_unites.lignes(op.code);
+    for (const int i : lignesUnites) {
         const QString part = nombreTrame(unites->valeur(i, QStringLiteral("resultat")));
         if (!part.isEmpty())
             parts[unites->valeur(i, QStringLiteral("unite")).toInt() == 2 ? 1 : 0] = part;
     }
-    const auto [t, debut, fin] = taxons(op);
+    const auto [t, lignes] = taxons(op);
     const QString code = codeOperationTrame(op);
-    for (int i = debut; i < fin; ++i) {
+    for (const int i : lignes) {
         const QString taxon = t->texte(i, QStringLiteral("codeMacrophyte"));
         for (const auto &[unite, colonne, part] :
              {std::tuple{QStringLiteral("F1"), QStringLiteral("pourcentageA"), parts[0]},

@@ -14,7 +14,8 @@ namespace vyk {
 namespace {
 
 // Each row's counts: the three phase totals, then each phase's micro-samples summed (0 for
-// none); the sums per taxon are made here rather than by a GROUP BY of fifteen SUMs.
+// none), in no order; the sums per taxon are made here rather than by a GROUP BY of fifteen
+// SUMs.
 QString requeteListes(const QString &table, const QStringList &operations)
 {
     QString sql = QStringLiteral("SELECT codeOperation, codeTaxon, codeRemarque, denombrementA "
@@ -27,7 +28,7 @@ QString requeteListes(const QString &table, const QStringList &operations)
                QStringLiteral(" AS ech") + QChar(u'A' + phase);
     }
     return sql + QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE codeOperation IN (") +
-           operations.join(u',') + QStringLiteral(") AND codeListe = 1 ORDER BY codeOperation");
+           operations.join(u',') + QStringLiteral(") AND codeListe = 1");
 }
 
 // Column positions of that query's rows.
@@ -55,10 +56,10 @@ QVector<SommeTaxon> sommer(const LignesOperations::Plage &plage)
         bool totalDonne[3] = {};
     };
     std::map<std::pair<QString, QString>, Cumul> cumuls;
-    if (plage.debut < plage.fin) {
+    if (!plage.lignes.isEmpty()) {
         const Tableau &t = *plage.tableau;
         const ColonnesListe c(t);
-        for (int i = plage.debut; i < plage.fin; ++i) {
+        for (const int i : plage.lignes) {
             Cumul &cumul = cumuls[{t.texte(i, c.taxon), t.texte(i, c.remarque)}];
             for (int phase = 0; phase < 3; ++phase) {
                 const QVariant &total = t(i, c.totaux[phase]);
@@ -129,8 +130,8 @@ bool LignesOperations::lire(const QStringList &operations,
         const int colonne = lot.indexColonne(QStringLiteral("codeOperation"));
         for (int i = 0; i < lot.nbLignes(); ++i) {
             Plage &p = m_plages[lot(i, colonne).toDouble()];
-            if (!p.tableau) p = {&lot, i, i};
-            p.fin = i + 1;
+            p.tableau = &lot;
+            p.lignes.append(i);
         }
     }
     return true;
