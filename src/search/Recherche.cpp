@@ -139,7 +139,8 @@ bool typesSeuils(const QString &type, QStringList &types)
                               nb, t))
         return false;
     for (int l = 0; l < t.nbLignes(); ++l)
-        if (entier(t.texte(l, 0))) types << t.texte(l, 0).trimmed();
+        if (entier(t.texte(l, QStringLiteral("code"))))
+            types << t.texte(l, QStringLiteral("code")).trimmed();
     return true;
 }
 
@@ -157,12 +158,15 @@ bool chargerGrilles(Contexte &x)
                               nb, t))
         return false;
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QString p = t.texte(l, 0).trimmed(), u = t.texte(l, 1).trimmed();
+        const QString p = t.texte(l, QStringLiteral("codeParametre")).trimmed(),
+                      u = t.texte(l, QStringLiteral("codeUnite")).trimmed();
         // A unit without its parameter makes no key.
         if (p.isEmpty() && !u.isEmpty()) continue;
         GrilleRecherche g;
-        for (int k = 0; k < 4; ++k)
-            if (!t(l, 2 + k).isNull()) g.seuils[size_t(k)] = t(l, 2 + k).toDouble();
+        for (int k = 0; k < 4; ++k) {
+            const QVariant &v = t.valeur(l, QStringLiteral("seuil") + QString::number(k + 1));
+            if (!v.isNull()) g.seuils[size_t(k)] = v.toDouble();
+        }
         const QString cle = p.isEmpty() ? QString() : p + u'/' + u;
         if (x.grilles.contains(cle)) continue;
         x.r.grilles << g;
@@ -216,10 +220,12 @@ bool chargerSelection(Contexte &x)
     QHash<QString, QString> noms;
     QHash<QString, QStringList> composants;
     for (int l = 0; l < t.nbLignes(); ++l) {
-        noms.insert(t.texte(l, 0).trimmed(), t.texte(l, 1));
-        if (t.texte(l, 2).trimmed() == u"1")
-            for (const QString &c : t.texte(l, 3).split(u';', Qt::SkipEmptyParts))
-                composants[t.texte(l, 0).trimmed()] << c.trimmed();
+        const QString code = t.texte(l, QStringLiteral("Code")).trimmed();
+        noms.insert(code, t.texte(l, QStringLiteral("Nom")));
+        if (t.texte(l, QStringLiteral("Calcule")).trimmed() == u"1")
+            for (const QString &c :
+                 t.texte(l, QStringLiteral("codeParametresCalcul")).split(u';', Qt::SkipEmptyParts))
+                composants[code] << c.trimmed();
     }
     for (const MembreSelection &m : membres) {
         const QString p = m.codeParametre.trimmed(), u = m.codeUnite.trimmed();
@@ -269,7 +275,8 @@ bool chargerStations(Contexte &x)
 {
     QString sql = QStringLiteral(
         "SELECT Q.CodeQualitometre, Q.CodeBSS, Q.Nom, Q.her_niveau1, Q.codeBassinVersant, Q.X, "
-        "Q.Y, Q.TypeProjection, M.Code_ME, H.Libelle, B.Nom, Q.typeStation, Q.type_fr FROM "
+        "Q.Y, Q.TypeProjection, M.Code_ME, H.Libelle AS NomHer, B.Nom AS NomBv, Q.typeStation, "
+        "Q.type_fr FROM "
         "QUALITOMETRES Q LEFT JOIN LIEN_QUALITO_MASSE_EAU M ON "
         "(M.CodeQualitometre=Q.CodeQualitometre) LEFT JOIN CODES_SANDRE H ON "
         "(H.Champ='QUALITOMETRES.HER1' AND H.Code=Q.her_niveau1) LEFT JOIN BASSINS_VERSANTS B ON "
@@ -295,23 +302,23 @@ bool chargerStations(Contexte &x)
     Tableau t;
     if (!bd().ExtraireRecords(sql, nb, t)) return false;
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const qint64 code = t(l, 0).toLongLong();
+        const qint64 code = t.valeur(l, QStringLiteral("CodeQualitometre")).toLongLong();
         // A station in several water bodies keeps the first.
         if (!x.r.stations.isEmpty() && x.r.stations.last().code == code) continue;
         x.r.stations << StationRecherche{code,
-                                         t.texte(l, 1),
-                                         t.texte(l, 2),
+                                         t.texte(l, QStringLiteral("CodeBSS")),
+                                         t.texte(l, QStringLiteral("Nom")),
                                          {},
-                                         t.texte(l, 8),
-                                         t.texte(l, 3),
-                                         t.texte(l, 4),
-                                         t.texte(l, 5),
-                                         t.texte(l, 6),
-                                         t.texte(l, 7),
-                                         t.texte(l, 9),
-                                         t.texte(l, 10),
-                                         t.texte(l, 11).trimmed(),
-                                         t.texte(l, 12).trimmed()};
+                                         t.texte(l, QStringLiteral("Code_ME")),
+                                         t.texte(l, QStringLiteral("her_niveau1")),
+                                         t.texte(l, QStringLiteral("codeBassinVersant")),
+                                         t.texte(l, QStringLiteral("X")),
+                                         t.texte(l, QStringLiteral("Y")),
+                                         t.texte(l, QStringLiteral("TypeProjection")),
+                                         t.texte(l, QStringLiteral("NomHer")),
+                                         t.texte(l, QStringLiteral("NomBv")),
+                                         t.texte(l, QStringLiteral("typeStation")).trimmed(),
+                                         t.texte(l, QStringLiteral("type_fr")).trimmed()};
     }
     return true;
 }
@@ -321,17 +328,19 @@ QString selectAnalyses(const Contexte &x, const QString &t, qint64 station)
     const CriteresRecherche &c = x.c;
     QString sql =
         QStringLiteral("SELECT ") + t + QStringLiteral(".NumAnalyse, ") + t +
-        QStringLiteral(".DateAnalyse, ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Symbole, ") + t +
-        QStringLiteral(".Resultat, ") + t +
-        QStringLiteral(".NumLabo, LABO.Nom, PRELEVEMENTS.DateDebut, ") + t +
+        QStringLiteral(".DateAnalyse, ANALYSES_PARAMETRES.Nom AS NomParametre, "
+                       "ANALYSES_UNITES.Symbole, ") +
+        t + QStringLiteral(".Resultat, ") + t +
+        QStringLiteral(".NumLabo, LABO.Nom AS NomLabo, PRELEVEMENTS.DateDebut, ") + t +
         QStringLiteral(".CodeRemarque, ") + t + QStringLiteral(".CodeParametre, ") + t +
         QStringLiteral(".CodeQualification, ") + t + QStringLiteral(".StatutMesure, ") + t +
         QStringLiteral(".CodeSupport, ") + t +
         QStringLiteral(".NumPrelevement, "
                        "PRELEVEMENTS.codeOperation, ") +
         t + QStringLiteral(".CodeUnite, ") + t +
-        QStringLiteral(".CommentaireResultat, QUALITOMETRES_POINTS_OPERATIONS.qualification, "
-                       "QUALITOMETRES_POINTS_OPERATIONS.statut FROM ") +
+        QStringLiteral(".CommentaireResultat, QUALITOMETRES_POINTS_OPERATIONS.qualification AS "
+                       "QualificationOperation, QUALITOMETRES_POINTS_OPERATIONS.statut AS "
+                       "StatutOperation FROM ") +
         jointureAnalyses(t) +
         QStringLiteral(" LEFT JOIN ANALYSES_PARAMETRES ON (ANALYSES_PARAMETRES.Code=") + t +
         QStringLiteral(".CodeParametre) LEFT JOIN ANALYSES_UNITES ON (ANALYSES_UNITES.Code=") + t +
@@ -430,33 +439,57 @@ void ajouterAuxSommes(Contexte &x, const LigneResultat &r, const std::optional<d
     }
 }
 
-void lireLigne(Contexte &x, int station, const Tableau &t, int l)
+// The analyses query's columns, found by name once per station.
+struct ColonnesAnalyses
 {
-    const QString p = t.texte(l, 9).trimmed(), u = t.texte(l, 15).trimmed();
-    const int indicateur = indicateurDe(x, p, u, t.texte(l, 2));
+    explicit ColonnesAnalyses(const Ligne &l)
+        : numAnalyse(l.colonne(u"NumAnalyse")), dateAnalyse(l.colonne(u"DateAnalyse")),
+          nomParametre(l.colonne(u"NomParametre")), symbole(l.colonne(u"Symbole")),
+          resultat(l.colonne(u"Resultat")), numLabo(l.colonne(u"NumLabo")),
+          nomLabo(l.colonne(u"NomLabo")), dateDebut(l.colonne(u"DateDebut")),
+          remarque(l.colonne(u"CodeRemarque")), parametre(l.colonne(u"CodeParametre")),
+          qualification(l.colonne(u"CodeQualification")), statut(l.colonne(u"StatutMesure")),
+          support(l.colonne(u"CodeSupport")), numPrelevement(l.colonne(u"NumPrelevement")),
+          operation(l.colonne(u"codeOperation")), unite(l.colonne(u"CodeUnite")),
+          commentaire(l.colonne(u"CommentaireResultat")),
+          qualificationOperation(l.colonne(u"QualificationOperation")),
+          statutOperation(l.colonne(u"StatutOperation"))
+    {
+    }
+    int numAnalyse, dateAnalyse, nomParametre, symbole, resultat, numLabo, nomLabo, dateDebut,
+        remarque, parametre, qualification, statut, support, numPrelevement, operation, unite,
+        commentaire, qualificationOperation, statutOperation;
+};
+
+void lireLigne(Contexte &x, int station, const Ligne &l, const ColonnesAnalyses &k)
+{
+    const QString p = l.texte(k.parametre).trimmed(), u = l.texte(k.unite).trimmed();
+    const int indicateur = indicateurDe(x, p, u, l.texte(k.nomParametre));
     const bool composant = x.composantDe.contains(p);
     if (indicateur < 0 && !composant) return;
+    const QVariant remarque = l.valeur(k.remarque);
     LigneResultat r;
     r.station = station;
-    r.numAnalyse = x.partage(t.texte(l, 0));
-    r.dateAnalyse = x.partage(t.texte(l, 1));
-    r.nomParametre = x.partage(t.texte(l, 2));
-    r.symbole = x.partage(t.texte(l, 3));
+    r.numAnalyse = x.partage(l.texte(k.numAnalyse));
+    r.dateAnalyse = x.partage(l.texte(k.dateAnalyse));
+    r.nomParametre = x.partage(l.texte(k.nomParametre));
+    r.symbole = x.partage(l.texte(k.symbole));
     r.parametre = x.partage(p);
     r.unite = x.partage(u);
-    r.resultat = x.partage(texteResultat(t(l, 4), t(l, 8)));
-    r.numLabo = x.partage(t.texte(l, 5));
-    r.labo = x.partage(t.texte(l, 6));
-    r.prelevement = t(l, 7).toDateTime();
-    r.qualification = x.partage(t(l, 10).isNull() ? t.texte(l, 17) : t.texte(l, 10));
-    r.statut = x.partage(t(l, 11).isNull() ? t.texte(l, 18) : t.texte(l, 11));
-    r.support = x.partage(t.texte(l, 12));
-    r.numPrelevement = x.partage(t.texte(l, 13));
-    r.operation = x.partage(t.texte(l, 14));
-    r.commentaire = t.texte(l, 16);
+    r.resultat = x.partage(texteResultat(l.valeur(k.resultat), remarque));
+    r.numLabo = x.partage(l.texte(k.numLabo));
+    r.labo = x.partage(l.texte(k.nomLabo));
+    r.prelevement = l.date(k.dateDebut);
+    r.qualification = x.partage(l.estNul(k.qualification) ? l.texte(k.qualificationOperation)
+                                                          : l.texte(k.qualification));
+    r.statut = x.partage(l.estNul(k.statut) ? l.texte(k.statutOperation) : l.texte(k.statut));
+    r.support = x.partage(l.texte(k.support));
+    r.numPrelevement = x.partage(l.texte(k.numPrelevement));
+    r.operation = x.partage(l.texte(k.operation));
+    r.commentaire = l.texte(k.commentaire);
     std::optional<double> valeur;
-    if (!t(l, 4).isNull()) valeur = t(l, 4).toDouble();
-    r.detection = valeur && !estRemarqueInferieure(t(l, 8));
+    if (!l.estNul(k.resultat)) valeur = l.reel(k.resultat);
+    r.detection = valeur && !estRemarqueInferieure(remarque);
     r.grille = grilleDe(x, p, u);
     if (r.detection && r.grille >= 0) r.classe = classerRecherche(*valeur, &x.r.grilles[r.grille]);
     if (composant) ajouterAuxSommes(x, r, valeur);
@@ -471,12 +504,12 @@ bool rechercherStation(Contexte &x, int station, const QVector<TableAnalysesStat
         return qint64(t.codeQualitometre) == s.code;
     });
     if (table == tables.end()) return true;
-    long nb = 0;
-    Tableau t;
-    if (!bd().ExtraireRecords(selectAnalyses(x, table->table, s.code), nb, t)) return false;
-    for (int l = 0; l < t.nbLignes(); ++l)
-        lireLigne(x, station, t, l);
-    return true;
+    std::optional<ColonnesAnalyses> colonnes;
+    return bd().parcourir(selectAnalyses(x, table->table, s.code), [&](const Ligne &l) {
+        if (l.premiere()) colonnes.emplace(l);
+        lireLigne(x, station, l, *colonnes);
+        return true;
+    });
 }
 
 } // namespace detail
