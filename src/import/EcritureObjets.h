@@ -16,6 +16,7 @@
 //   the water point's;
 // - counted taxon: operation, list and codeTaxon, else the list's next indice; operation result:
 //   operation and codeParametre, else the next indice; elementary sampling: operation and indice;
+//   environment measure: operation and parametre, else the next codeCondition;
 // - event: station, date and time, else the station's next Numero;
 // - network: by SANDRE code, created when missing; the link by station and network;
 // - commune: by code, added when missing; water body: code, European code or "FR" + code.
@@ -50,6 +51,7 @@ struct BilanObjets
     int taxonsReecrits = 0;
     int resultatsOperation = 0;
     int prelevementsElementaires = 0;
+    int mesuresEnvironnement = 0;
     int evenements = 0;
     int reseauxCrees = 0;
     int communesAjoutees = 0;
@@ -85,6 +87,8 @@ class EcritureObjets
     bool ecrireTaxon(const TaxonDenombre &t, QString &erreur);
     bool ecrireResultatOperation(const ResultatOperation &r, QString &erreur);
     bool ecrirePrelevementElementaire(const PrelevementElementaire &p, QString &erreur);
+    // Found by operation and parametre, else the operation's next codeCondition.
+    bool ecrireMesureEnvironnement(const MesureEnvironnement &m, QString &erreur);
     bool ecrireEvenement(const Evenement &e, QString &erreur);
     // The network's CodeReseau (found by SANDRE code or created), the station linked when the
     // record names one; -1 with why.

@@ -1,5 +1,6 @@
 // The writer's records that hang on a station's points and operations: sampling points,
-// operations, taxa lists, operation results, elementary samplings and events.
+// operations, taxa lists, operation results, environment measures, elementary samplings and
+// events.
 
 #include "db/BaseDonnees.h"
 #include "db/ChampDecrit.h"
@@ -76,12 +77,30 @@ bool ecrireLigne(ValeursLigne &v, const QString &table, const QStringList &cles,
 
 // The next indice of the rows of an operation in a table: the largest + 1, 1 for the first.
 qint64 indiceSuivant(const QString &table, const QString &condition,
-                     const QVector<QVariant> &valeurs)
+                     const QVector<QVariant> &valeurs,
+                     const QString &colonne = QStringLiteral("indice"))
 {
-    const QVariant max = lireLie(QStringLiteral("SELECT Max(indice) FROM ") + table +
-                                     QStringLiteral(" WHERE ") + condition,
-                                 valeurs);
+    const QVariant max =
+        lireLie(QStringLiteral("SELECT Max(") + colonne + QStringLiteral(") FROM ") + table +
+                    QStringLiteral(" WHERE ") + condition,
+                valeurs);
     return max.isNull() ? 1 : code(max) + 1;
+}
+
+// The operation's row of a parameter in a table numbered per operation: its number when stored,
+// else the next one.
+qint64 numeroParParametre(const QString &table, const QString &colonneNumero,
+                          const QString &colonneParametre, const QVector<QVariant> &operation,
+                          qint64 parametre)
+{
+    const QString condition = QStringLiteral("codeQualitometre = ? AND codeOperation = ?");
+    const QVariant stocke =
+        lireLie(QStringLiteral("SELECT ") + colonneNumero + QStringLiteral(" FROM ") + table +
+                    QStringLiteral(" WHERE ") + condition + QStringLiteral(" AND ") +
+                    colonneParametre + QStringLiteral(" = ?"),
+                operation + QVector<QVariant>{double(parametre)});
+    return stocke.isNull() ? indiceSuivant(table, condition, operation, colonneNumero)
+                           : code(stocke);
 }
 
 } // namespace
@@ -309,13 +328,9 @@ bool EcritureObjets::ecrireResultatOperation(const ResultatOperation &r, QString
     const qint64 op = operationDe(r.operation, true, erreur);
     if (op < 0) return false;
     const QString table = QStringLiteral("QUALITOMETRES_OPERATIONS_RESULTATS");
-    const QString condition = QStringLiteral("codeQualitometre = ? AND codeOperation = ?");
     const QVector<QVariant> cles = {double(station(r.operation.codeStation)), double(op)};
-    const QVariant stocke =
-        lireLie(QStringLiteral("SELECT indice FROM ") + table + QStringLiteral(" WHERE ") +
-                    condition + QStringLiteral(" AND codeParametre = ?"),
-                cles + QVector<QVariant>{double(*r.codeParametre)});
-    const qint64 indice = stocke.isNull() ? indiceSuivant(table, condition, cles) : code(stocke);
+    const qint64 indice = numeroParParametre(
+        table, QStringLiteral("indice"), QStringLiteral("codeParametre"), cles, *r.codeParametre);
     ValeursLigne v(table);
     v.valeur("codeParametre", double(*r.codeParametre));
     v.valeur("codeUnite", valeurLue(r.codeUnite));
@@ -329,6 +344,37 @@ bool EcritureObjets::ecrireResultatOperation(const ResultatOperation &r, QString
                      cles + QVector<QVariant>{double(indice)}, erreur))
         return false;
     ++m_bilan.resultatsOperation;
+    return true;
+}
+
+bool EcritureObjets::ecrireMesureEnvironnement(const MesureEnvironnement &m, QString &erreur)
+{
+    if (!m.parametre) {
+        erreur = QStringLiteral("la mesure d'environnement n'a pas de paramètre");
+        return false;
+    }
+    const qint64 op = operationDe(m.operation, true, erreur);
+    if (op < 0) return false;
+    const QString table = QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS_ENV");
+    const QVector<QVariant> cles = {double(station(m.operation.codeStation)), double(op)};
+    const qint64 condition = numeroParParametre(table, QStringLiteral("codeCondition"),
+                                                QStringLiteral("parametre"), cles, *m.parametre);
+    ValeursLigne v(table);
+    v.valeur("parametre", double(*m.parametre));
+    v.valeur("dateMesure", jour(m.operation.date));
+    v.valeur("heureMesure", heure(m.operation.heure));
+    donnee(v, "unite", valeurLue(m.unite));
+    donnee(v, "mesure", valeurLue(m.mesure));
+    donnee(v, "methode", valeurLue(m.methode));
+    donnee(v, "commentaires", m.commentaires);
+    donnee(v, "qualification", valeurLue(m.qualification));
+    donnee(v, "statut", valeurLue(m.statut));
+    if (!ecrireLigne(v, table,
+                     {QStringLiteral("codeQualitometre"), QStringLiteral("codeOperation"),
+                      QStringLiteral("codeCondition")},
+                     cles + QVector<QVariant>{double(condition)}, erreur))
+        return false;
+    ++m_bilan.mesuresEnvironnement;
     return true;
 }
 

@@ -74,6 +74,7 @@ enum : int
     Resultat,
     Unite,
     Remarque,
+    Methode,
     Accreditation,
     Etat,
     Annee,
@@ -134,6 +135,7 @@ const QVector<NomsColonne> &nomsChamps()
         {ch::Resultat, {"resultat", "RsAna", "RsPar"}},
         {ch::Unite, {"code_unite", "CdUniteMesure", "unite"}},
         {ch::Remarque, {"code_remarque", "CdRqAna", "remarque"}},
+        {ch::Methode, {"code_methode", "CdMethode", "methode"}},
         {ch::Accreditation, {"code_accreditation", "accreditation"}},
         {ch::Etat, {"code_etat", "CdEtat", "etat"}},
         {ch::Annee, {"annee", "annee_etat", "date_etat"}},
@@ -161,7 +163,7 @@ QVector<int> champsDe(FichierRegional type)
     case F::ConditionsBio:
         return {ch::Station, ch::Identifiant, ch::Support, ch::Date, ch::Heure, ch::DateFinOperation, ch::HeureFinOperation,
                 ch::Commentaires, ch::Protocole, ch::Qualification, ch::Statut, ch::Localisation,
-                ch::Preleveur, ch::Determinateur, ch::Producteur};
+                ch::Preleveur, ch::Determinateur, ch::Producteur, ch::Parametre, ch::Resultat, ch::Unite, ch::Methode};
     case F::ConditionsPc:
         return {ch::Station, ch::Identifiant, ch::Support, ch::Date, ch::Heure, ch::DateFinOperation, ch::HeureFinOperation,
                 ch::Commentaires, ch::Protocole, ch::Qualification, ch::Statut, ch::Localisation, ch::Parametre,
@@ -336,6 +338,8 @@ bool ImportParFichiers::parcourir(const QString &station, FichierRegional type, 
     for (const TableRegionale &t : std::as_const(m_tables)) {
         if (t.type != type) continue;
         for (const int i : t.lignesParStation.value(station)) {
+            // The user refused an organisation: the run stops, nothing more is asked.
+            if (m_arret) return false;
             const Ligne l{t, t.table.lignes[i]};
             QString raison;
             if (!f(l, raison)) ok = refuser(l, raison) && ok;
@@ -434,22 +438,40 @@ bool ImportParFichiers::extractConditions(const QString &station, FichierRegiona
             return false;
         }
         if (m_ecriture.ecrireOperation(o, raison) < 0) return false;
-        // A field measure of the operation is an analysis of its sample.
-        if (type == FichierRegional::ConditionsPc && !l(ch::Parametre).isEmpty()) {
-            QStringList &a = m_analyses.ajouterLigne(l.origine());
-            a[int(ColonneImport::CodeStation)] = station;
-            a[int(ColonneImport::DatePrelvt)] =
-                l(ch::Date) + (l(ch::Heure).isEmpty() ? QString() : u' ' + l(ch::Heure));
-            a[int(ColonneImport::CodeSupport)] = l(ch::Support);
-            a[int(ColonneImport::CodeParam)] = l(ch::Parametre);
-            a[int(ColonneImport::Resultat)] = l(ch::Resultat);
-            a[int(ColonneImport::CodeUnite)] = l(ch::Unite);
-            a[int(ColonneImport::RemarqueAnalyse)] = l(ch::Remarque);
-            a[int(ColonneImport::DatePrelvt)] =
-                dateSiecle(a[int(ColonneImport::DatePrelvt)], QDate::currentDate().year());
-        }
+        if (l(ch::Parametre).isEmpty()) return true;
+        if (type == FichierRegional::ConditionsBio)
+            return ecrireMesureEnvironnement(l, o.cle, raison);
+        ajouterMesureTerrain(l, station);
         return true;
     });
+}
+
+bool ImportParFichiers::ecrireMesureEnvironnement(const Ligne &l, const CleOperation &cle,
+                                                  QString &raison)
+{
+    const MesureEnvironnement m =
+        Factory::GetMesureEnvironnement(cle, entierLu(l(ch::Parametre)), entierLu(l(ch::Unite)),
+                                        nombreLu(l(ch::Resultat)), entierLu(l(ch::Methode)));
+    if (!m.parametre)
+        raison = QStringLiteral("le paramètre « %1 » n'est pas un code").arg(l(ch::Parametre));
+    else if (!m.mesure && !l(ch::Resultat).isEmpty())
+        raison = QStringLiteral("la mesure « %1 » n'est pas un nombre").arg(l(ch::Resultat));
+    return raison.isEmpty() && m_ecriture.ecrireMesureEnvironnement(m, raison);
+}
+
+// A field measure of a physico-chemical operation is an analysis of its sample.
+void ImportParFichiers::ajouterMesureTerrain(const Ligne &l, const QString &station)
+{
+    QStringList &a = m_analyses.ajouterLigne(l.origine());
+    a[int(ColonneImport::CodeStation)] = station;
+    a[int(ColonneImport::DatePrelvt)] =
+        dateSiecle(l(ch::Date) + (l(ch::Heure).isEmpty() ? QString() : u' ' + l(ch::Heure)),
+                   QDate::currentDate().year());
+    a[int(ColonneImport::CodeSupport)] = l(ch::Support);
+    a[int(ColonneImport::CodeParam)] = l(ch::Parametre);
+    a[int(ColonneImport::Resultat)] = l(ch::Resultat);
+    a[int(ColonneImport::CodeUnite)] = l(ch::Unite);
+    a[int(ColonneImport::RemarqueAnalyse)] = l(ch::Remarque);
 }
 
 bool ImportParFichiers::extractHydroBio(const QString &station)

@@ -31,7 +31,7 @@ enum class FichierRegional
     Reseau,        // network memberships of stations
     Station,       // stations (water points)
     Site,          // sampling points
-    ConditionsBio, // hydrobiological operations
+    ConditionsBio, // hydrobiological operations and their environment measures
     ConditionsPc,  // physico-chemical operations and their field measures
     HydroBio,      // counted taxa and operation results
     Analyses,      // physico-chemical analyses
@@ -120,6 +120,9 @@ class ImportParFichiers
     template <typename F> bool parcourir(const QString &station, FichierRegional type, F &&f);
     bool refuser(const Ligne &l, const QString &raison);
     bool intervenant(const Ligne &l, int champ, EntierLu &code, QString &raison);
+    // The parameter of a hydrobiological operation's conditions row: an environment measure.
+    bool ecrireMesureEnvironnement(const Ligne &l, const CleOperation &cle, QString &raison);
+    void ajouterMesureTerrain(const Ligne &l, const QString &station);
 
     QVector<TableRegionale> m_tables;
     QStringList m_sites;

@@ -52,6 +52,7 @@ class Factory
     // The records of hydrobiological operations.
     template <typename... V> static Operation GetOperation(V &&...v) { return faire<Operation>(std::forward<V>(v)...); }
     template <typename... V> static ResultatOperation GetResultatOperation(V &&...v) { return faire<ResultatOperation>(std::forward<V>(v)...); }
+    template <typename... V> static MesureEnvironnement GetMesureEnvironnement(V &&...v) { return faire<MesureEnvironnement>(std::forward<V>(v)...); }
     template <typename... V> static PrelevementElementaire GetPrelevementElementaire(V &&...v) { return faire<PrelevementElementaire>(std::forward<V>(v)...); }
     // clang-format on
 

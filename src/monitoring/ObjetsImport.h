@@ -137,6 +137,20 @@ struct ResultatOperation
     EntierLu codeAgrement;
 };
 
+// An environment measure taken during an operation (air temperature, flow, weather...) in
+// QUALITOMETRES_POINTS_OPERATIONS_ENV; dated like its operation when no date is given.
+struct MesureEnvironnement
+{
+    CleOperation operation;
+    EntierLu parametre;
+    EntierLu unite;
+    NombreLu mesure;
+    EntierLu methode;
+    QString commentaires;
+    EntierLu qualification;
+    EntierLu statut;
+};
+
 // An elementary sampling of an operation (phases and substrates), indices 1 to 12.
 struct PrelevementElementaire
 {

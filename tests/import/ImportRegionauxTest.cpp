@@ -36,9 +36,11 @@ Membres membresOsur()
                                   "04001000;13;Radier amont;01/01/2010\r\n"},
         {"EXPOSUR_CEBIO_2024.txt",
          "code_station;code_support;date_prelevement;heure_prelevement;commentaire;"
-         "code_preleveur\r\n"
+         "code_preleveur;code_parametre;resultat;code_unite\r\n"
          "04001000;13;12/06/2024;10:00;D\xC3\xA9"
-         "bit moyen;PREL1\r\n"},
+         "bit moyen;PREL1;1409;21,5;27\r\n"
+         "04001000;13;12/06/2024;10:00;D\xC3\xA9"
+         "bit moyen;PREL1;1726;2;\r\n"},
         {"EXPOSUR_CEPC_2024.txt",
          "code_station;code_support;date_prelevement;heure_prelevement;code_parametre;resultat;"
          "code_unite\r\n"
@@ -103,7 +105,8 @@ class ImportRegionauxTest : public test::BaseImport
         QStringList r = etat(tables);
         for (const char *t :
              {"RESEAUX", "LIEN_QUALITO_RESEAUX", "COMMUNES", "QUALITOMETRES_OPERATIONS_RESULTATS",
-              "QUALITOMETRES_OPERATIONS_LISTE", "LIEN_QUALITO_ETATS"})
+              "QUALITOMETRES_OPERATIONS_LISTE", "LIEN_QUALITO_ETATS",
+              "QUALITOMETRES_POINTS_OPERATIONS_ENV"})
             r << QString::fromUtf8(t) + QStringLiteral(": ") +
                      triees(QString::fromUtf8(t)).join(u';');
         for (const QString &code :
@@ -163,6 +166,14 @@ TEST_P(ImportRegionauxTest, OsurDeuxFoisLesMemesLignes)
         EXPECT_EQ(valeur("SELECT count(*) FROM INTERVENANTS").toInt(), 1);
         EXPECT_EQ(lignes("SELECT codeParametre, resultat FROM QUALITOMETRES_OPERATIONS_RESULTATS"),
                   QStringList({"5910|14"}));
+        // The hydrobiological operation's environment measures, dated like it.
+        EXPECT_EQ(lignes("SELECT E.codeCondition, E.parametre, E.mesure, E.unite, E.dateMesure, "
+                         "E.heureMesure, O.commentaires FROM QUALITOMETRES_POINTS_OPERATIONS_ENV E "
+                         "INNER JOIN QUALITOMETRES_POINTS_OPERATIONS O ON O.codeQualitometre = "
+                         "E.codeQualitometre AND O.codeOperation = E.codeOperation ORDER BY "
+                         "E.codeCondition"),
+                  QStringList({"1|1409|21.5|27|12/06/2024|30/12/1899 10:00:00|Débit moyen",
+                               "2|1726|2||12/06/2024|30/12/1899 10:00:00|Débit moyen"}));
         const QString station = valeur("SELECT CodeQualitometre FROM QUALITOMETRES WHERE "
                                        "CodeBSS='04001000'")
                                     .toString();
@@ -213,14 +224,58 @@ TEST_P(ImportRegionauxTest, OsurRemplacementMemesComptes)
         QStringList n;
         for (const char *t :
              {"QUALITOMETRES", "QUALITOMETRES_POINTS", "QUALITOMETRES_POINTS_OPERATIONS",
-              "PRELEVEMENTS", "QUALITOMETRES_OPERATIONS_RESULTATS", "ANALYSES_04001000"})
+              "PRELEVEMENTS", "QUALITOMETRES_OPERATIONS_RESULTATS", "ANALYSES_04001000",
+              "QUALITOMETRES_POINTS_OPERATIONS_ENV"})
             n << valeur(QStringLiteral("SELECT count(*) FROM ") + QString::fromUtf8(t)).toString();
-        EXPECT_EQ(n, QStringList({"2", "2", "2", "1", "1", "1"}));
+        EXPECT_EQ(n, QStringList({"2", "2", "2", "1", "1", "1", "2"}));
         if (passage == 1) {
             EXPECT_EQ(n, comptes);
         }
         comptes = n;
     }
+}
+
+// Environment measures are found again by operation and parameter: a second row of the same
+// parameter rewrites it, a later import with another value updates it; a parameter that is no
+// code or a measure that is no number refuses its row and nothing else.
+TEST_P(ImportRegionauxTest, OsurMesuresEnvironnementParOperationEtParametre)
+{
+    const QByteArray entete = "code_station;code_support;date_prelevement;heure_prelevement;"
+                              "code_parametre;resultat;code_unite;code_methode\r\n";
+    auto archive = [&](const QByteArray &temperature) -> Membres {
+        return {{"EXPOSUR_STATION.txt", "code_station\r\n04001000\r\n"},
+                {"EXPOSUR_CEBIO.txt", entete +
+                                          "04001000;13;12/06/2024;10:00;1409;21,5;27;\r\n"
+                                          "04001000;13;12/06/2024;10:00;1409;" +
+                                          temperature +
+                                          ";27;12\r\n"
+                                          "04001000;13;12/06/2024;10:00;T;3;;\r\n"
+                                          "04001000;13;12/06/2024;10:00;1726;chaud;;\r\n"
+                                          "04001000;13;13/06/2024;;1726;;;\r\n"}};
+    };
+    const QString refus =
+        QStringLiteral("EXPOSUR_CEBIO.txt, ligne 4 : le paramètre « T » n'est pas un code\n"
+                       "EXPOSUR_CEBIO.txt, ligne 5 : la mesure « chaud » n'est pas un nombre");
+    const QString requete = QStringLiteral(
+        "SELECT O.dateDebut, O.heureDebut, E.codeCondition, E.parametre, E.mesure, E.unite, "
+        "E.methode, E.dateMesure FROM QUALITOMETRES_POINTS_OPERATIONS_ENV E INNER JOIN "
+        "QUALITOMETRES_POINTS_OPERATIONS O ON O.codeQualitometre = E.codeQualitometre AND "
+        "O.codeOperation = E.codeOperation ORDER BY O.codeOperation, E.codeCondition");
+    const QStringList attendu = {"12/06/2024|30/12/1899 10:00:00|1|1409|22|27|12|12/06/2024",
+                                 "13/06/2024||1|1726||||13/06/2024"};
+    for (int passage = 0; passage < 2; ++passage) {
+        const ResultatImport r = importerArchive(QStringLiteral("OSUR WEB CSV"), archive("22"));
+        ASSERT_EQ(r.fichiers.size(), 1);
+        EXPECT_EQ(r.fichiers[0].erreur, refus);
+        EXPECT_EQ(lignes(requete), attendu);
+        // The refused rows still found their operation: it was written before the measure.
+        EXPECT_EQ(valeur("SELECT count(*) FROM QUALITOMETRES_POINTS_OPERATIONS").toInt(), 2);
+    }
+    const ResultatImport r = importerArchive(QStringLiteral("OSUR WEB CSV"), archive("23,5"));
+    EXPECT_EQ(r.fichiers[0].erreur, refus);
+    QStringList modifie = attendu;
+    modifie[0] = QStringLiteral("12/06/2024|30/12/1899 10:00:00|1|1409|23.5|27|12|12/06/2024");
+    EXPECT_EQ(lignes(requete), modifie);
 }
 
 TEST_P(ImportRegionauxTest, SansFichierDesStationsRienNEstEcrit)
