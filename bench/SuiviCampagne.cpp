@@ -169,7 +169,7 @@ QByteArray selectBrut(VueSuivi vue, const Campagne &c, int stations)
                       dateSQL(finExclue.startOfDay()) +
                       QStringLiteral(" AND D.dateFinApplication>=") + dateSQL(debut.startOfDay()) +
                       QStringLiteral(" AND S.codeQualitometre IN (") + liste.join(u',') +
-                      QStringLiteral(") ORDER BY D.dateDebutApplication"))
+                      QStringLiteral(") ORDER BY D.dateDebutApplication, D.codeDemande"))
             .toUtf8();
     case VueSuivi::Interventions:
         return bd()

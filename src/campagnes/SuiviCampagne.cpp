@@ -5,6 +5,7 @@
 #include "schema/TableAnalyses.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
@@ -37,7 +38,11 @@ struct Calcul
     }
     void poser(const QString &station, int colonne, const QString &texte, EtatCellule etat)
     {
-        for (int l : lignesDeStation.value(station)) {
+        poser(lignesDeStation.value(station), colonne, texte, etat);
+    }
+    void poser(const QVector<int> &lignes, int colonne, const QString &texte, EtatCellule etat)
+    {
+        for (int l : lignes) {
             table.lignes[l][colonne] = texte;
             table.etats[l][colonne] = etat;
         }
@@ -70,12 +75,16 @@ QString cleStation(const QVariant &v)
     return QString::number(d, 'g', 15);
 }
 
-QDate jourDe(const Tableau &t, int ligne, const QString &colonne)
+QDate jourDe(const QVariant &v)
 {
-    const QVariant &v = t.valeur(ligne, colonne);
     if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
     if (v.typeId() == QMetaType::QDate) return v.toDate();
     return dateCampagne(texteValeur(v).left(10));
+}
+
+QDate jourDe(const Tableau &t, int ligne, const QString &colonne)
+{
+    return jourDe(t.valeur(ligne, colonne));
 }
 
 QString stationDe(const Tableau &t, int ligne)
@@ -254,23 +263,44 @@ bool suiviDemandes(Calcul &c)
                 QStringLiteral(") ORDER BY D.dateDebutApplication ASC, D.codeDemande ASC"),
             nb, t))
         return false;
-    QHash<QString, QHash<int, QStringList>> libelles;
+    const int cStation = t.indexColonne(QStringLiteral("station"));
+    const int cDebut = t.indexColonne(QStringLiteral("debut"));
+    const int cFin = t.indexColonne(QStringLiteral("fin"));
+    const int cLibelle = t.indexColonne(QStringLiteral("libelle"));
+    // Labels are numbered as they come; a cell keeps their numbers, joined once at the end.
+    using Cellule = QVarLengthArray<int, 2>;
+    QHash<QString, int> numeros;
+    QStringList textes;
+    QHash<QString, QVector<Cellule>> parStation; // a cell per month
     for (int l = 0; l < t.nbLignes(); ++l) {
         // In force in a month when it starts before the next month and ends in it or later.
-        const int premier = std::max(0, c.indexMois(jourDe(t, l, QStringLiteral("debut"))));
-        const int dernier =
-            std::min(int(c.mois.size()) - 1, c.indexMois(jourDe(t, l, QStringLiteral("fin"))));
+        const int premier = std::max(0, c.indexMois(jourDe(t(l, cDebut))));
+        const int dernier = std::min(int(c.mois.size()) - 1, c.indexMois(jourDe(t(l, cFin))));
         if (premier > dernier) continue;
-        const QString libelle = t.texte(l, QStringLiteral("libelle"));
-        QHash<int, QStringList> &station = libelles[stationDe(t, l)];
-        for (int i = premier; i <= dernier; ++i) {
-            QStringList &cellule = station[c.table.premiereColonneDonnees + i];
-            if (!cellule.contains(libelle)) cellule << libelle;
+        const QString libelle = texteValeur(t(l, cLibelle));
+        int numero = numeros.value(libelle, -1);
+        if (numero < 0) {
+            numero = int(textes.size());
+            numeros.insert(libelle, numero);
+            textes << libelle;
+        }
+        QVector<Cellule> &mois = parStation[cleStation(t(l, cStation))];
+        if (mois.isEmpty()) mois.resize(c.mois.size());
+        for (int i = premier; i <= dernier; ++i)
+            if (!mois[i].contains(numero)) mois[i].append(numero);
+    }
+    QStringList cellule;
+    for (auto s = parStation.cbegin(); s != parStation.cend(); ++s) {
+        const QVector<int> lignes = c.lignesDeStation.value(s.key());
+        for (int i = 0; i < s->size(); ++i) {
+            if (s->at(i).isEmpty()) continue;
+            cellule.clear();
+            for (int n : s->at(i))
+                cellule << textes[n];
+            c.poser(lignes, c.table.premiereColonneDonnees + i, cellule.join(QStringLiteral(", ")),
+                    EtatCellule::Complet);
         }
     }
-    for (auto s = libelles.cbegin(); s != libelles.cend(); ++s)
-        for (auto m = s->cbegin(); m != s->cend(); ++m)
-            c.poser(s.key(), m.key(), m->join(QStringLiteral(", ")), EtatCellule::Complet);
     return true;
 }
 
@@ -324,15 +354,18 @@ bool suiviInterventions(Calcul &c, bool tourneeGestion)
     QHash<QString, Visites> parStation;
     Visites *v = nullptr; // rows come by station: its key is made once
     int precedente = -1;
+    const int cStation = t.indexColonne(QStringLiteral("station"));
+    const int cJour = t.indexColonne(QStringLiteral("jour"));
+    const int cNb = t.indexColonne(QStringLiteral("nb"));
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const QDate jour = jourDe(t, l, QStringLiteral("jour"));
+        const QDate jour = jourDe(t(l, cJour));
         const int colonne = c.colonneMois(jour);
         if (colonne < 0) continue;
-        const QVariant &station = t.valeur(l, QStringLiteral("station"));
-        if (precedente < 0 || station != t.valeur(precedente, QStringLiteral("station")))
+        const QVariant &station = t(l, cStation);
+        if (precedente < 0 || station != t(precedente, cStation))
             v = &parStation[cleStation(station)];
         precedente = l;
-        const int n = int(t.valeur(l, QStringLiteral("nb")).toLongLong());
+        const int n = int(t(l, cNb).toLongLong());
         // Rows come by date: the last one is the latest visit, and replaces its month's count.
         v->derniere = jour;
         v->total += n;

@@ -155,6 +155,26 @@ TEST_P(SuiviCampagneTest, RequestsInForceMarkTheirMonthsAcrossAYearBoundary)
     EXPECT_EQ(table.titres.mid(5), QStringList({"11/25", "12/25", "01/26", "02/26"}));
 }
 
+// Requests in force in one month share its cell, by start date then number; a label met twice in
+// a cell (two requests of one name, a station listed twice in a request) is written once; a
+// station listed twice in the campaign gets its labels on both rows.
+TEST_P(SuiviCampagneTest, RequestsOfAMonthListedOnceEachByStartDate)
+{
+    campagne.fiche.dateDebut = "01/01/2026";
+    campagne.fiche.dateFin = "28/02/2026";
+    campagne.stations = stationsCampagne({"1", "2", "3", "1"}, {});
+    test::ajouterDemande(7, "Tardive", "20/01/2026", "10/02/2026", {1});
+    test::ajouterDemande(5, "Mensuelle", "01/01/2026", "31/01/2026", {1, 1, 2});
+    test::ajouterDemande(9, "Ponctuelle", "15/01/2026", "16/01/2026", {1});
+    test::ajouterDemande(6, "Ponctuelle", "01/01/2026", "05/01/2026", {1});
+    test::ajouterDemande(8, "Mensuelle", "01/02/2026", "28/02/2026", {1});
+    const QString station1 = "1|S1|Amont|||Mensuelle, Ponctuelle, Tardive|Tardive, Mensuelle";
+    EXPECT_EQ(rangs(VueSuivi::Demandes),
+              QStringList({station1, "2|S2/P|Aval|||Mensuelle|", "3|S3|Source||||", station1}));
+    EXPECT_EQ(table.etats[3][5], EtatCellule::Complet);
+    EXPECT_EQ(table.etats[2][5], EtatCellule::Neutre);
+}
+
 TEST_P(SuiviCampagneTest, InterventionsCountVisitsAndPlannedToursOfThePeriod)
 {
     test::ajouterEvenement(1, 1, "03/02/2026", "G");
