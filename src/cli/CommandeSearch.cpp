@@ -12,7 +12,7 @@ namespace {
 
 const QString USAGE = QStringLiteral(
     "Usage : vyk-cli [options de connexion] search [--stations CODES|--all] --from JJ/MM/AAAA "
-    "--to JJ/MM/AAAA --selection CODE [--threshold-type N] "
+    "--to JJ/MM/AAAA --selection CODE [--point CLE] [--threshold-type N] "
     "[--output results|indicators|totals|distributions]");
 
 const QStringList SORTIES = {QStringLiteral("results"), QStringLiteral("indicators"),
@@ -41,7 +41,7 @@ void ecrireSortie(Contexte &ctx, const ResultatRecherche &r, const QString &sort
     if (sortie == QLatin1String("indicators")) return ecrire(ctx, grilleIndicateurs(r));
     if (sortie == QLatin1String("totals")) return ecrire(ctx, grilleTotaux(r));
     if (sortie == QLatin1String("distributions")) return ecrire(ctx, grilleRepartitions(r));
-    ctx.sortie << ligneCsv(titresResultats()) << '\n';
+    ctx.sortie << ligneCsv(titresResultats(r.genre)) << '\n';
     for (const LigneResultat &l : r.lignes)
         ctx.sortie << ligneCsv(celluleResultat(r, l)) << '\n';
 }
@@ -50,7 +50,8 @@ int executer(Contexte &ctx, const QStringList &arguments)
 {
     const QStringList noms = {
         QStringLiteral("stations"),  QStringLiteral("from"),           QStringLiteral("to"),
-        QStringLiteral("selection"), QStringLiteral("threshold-type"), QStringLiteral("output")};
+        QStringLiteral("selection"), QStringLiteral("threshold-type"), QStringLiteral("output"),
+        QStringLiteral("point")};
     const ArgumentsCommande args = lireArguments(arguments, noms, {QStringLiteral("all")});
     if (!args.erreur.isEmpty() || !args.positionnels.isEmpty())
         return ctx.usage(args.erreur.isEmpty() ? USAGE : args.erreur);
@@ -77,6 +78,7 @@ int executer(Contexte &ctx, const QStringList &arguments)
     c.dateFin = option("to");
     c.selections = option("selection").split(u',', Qt::SkipEmptyParts);
     c.typeSeuil = typeSeuil;
+    c.pointPrelevement = option("point");
     if (!lireStations(ctx, option("stations"), c.stations)) return ECHEC;
 
     ResultatRecherche r;
@@ -109,12 +111,16 @@ VYK_CLI_COMMANDE(
      QStringLiteral(
          "Usage : vyk-cli [options de connexion] search [--stations CODES|--all]\n"
          "        --from JJ/MM/AAAA --to JJ/MM/AAAA --selection CODE[,CODE...]\n"
-         "        [--threshold-type N] [--output results|indicators|totals|distributions]\n\n"
+         "        [--point CLE] [--threshold-type N]\n"
+         "        [--output results|indicators|totals|distributions]\n\n"
          "Recherche les résultats des paramètres des listes de sélection CODE (et de leurs\n"
          "sous-listes) sur les prélèvements datés du --from inclus au --to exclu, sur les\n"
          "qualitomètres CODES (codes BSS ou numéros, séparés par des virgules) ou sur tous ceux\n"
-         "que l'utilisateur peut voir. Avec --threshold-type, chaque résultat détecté est classé\n"
-         "(classes 0 à 4) selon les seuils de ce type et de ses types fils.\n"
+         "que l'utilisateur peut voir. --point choisit le genre de résultats : analyses d'un\n"
+         "point physico-chimique (001, 031, 061, 071, 091, 691 ; tous sans --point), listes de\n"
+         "taxons des autres points (101 et 271 en relevés), indices (-1) ou états (-2), chacun\n"
+         "avec les colonnes de son genre. Avec --threshold-type, chaque résultat détecté est\n"
+         "classé (classes 0 à 4) selon les seuils de ce type et de ses types fils.\n"
          "Écrit en CSV la grille demandée : les résultats (avec les colonnes Classe et Couleur),\n"
          "les indicateurs par paramètre, le total ou les répartitions. Sans résultat : l'en-tête\n"
          "seul, et « Aucun résultat ne correspond à vos critères. » sur la sortie d'erreur.\n\n"

@@ -531,6 +531,7 @@ IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRe
     }
     Contexte x{criteres, resultat, minuit(*debut), minuit(*fin)};
     x.genre = genreRecherche(criteres.pointPrelevement);
+    resultat.genre = x.genre;
     const bool analyses = x.genre == GenreRecherche::Analyses;
     resultat.total.code = QStringLiteral("Total");
     if (!(analyses ? chargerGrilles(x) && chargerSelection(x) : preparerOperations(x)) ||
@@ -560,6 +561,7 @@ IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRe
             return IssueRecherche::Echec;
         }
     }
+    if (!analyses) retenirComptes(x);
     progression.message(QStringLiteral("Calcul des totaux des paramètres calculés"));
     totaliserCalcules(x);
     progression.message(QStringLiteral("Calcul des indicateurs"));

@@ -74,6 +74,10 @@ enum class GenreRecherche
 };
 // An empty key searches analyses at any point.
 GenreRecherche genreRecherche(const QString &cle);
+inline bool estGenreTaxons(GenreRecherche g)
+{
+    return g == GenreRecherche::Taxons || g == GenreRecherche::TaxonsReleves;
+}
 // The selection list type the kind searches: parameters 0, taxa 1, indices 2, states 4.
 int typeListeRecherche(const CriteresRecherche &c);
 
@@ -88,7 +92,9 @@ struct StationRecherche
     QString nomHer, nomBv, typeStation, typeFr;
 };
 
-// One result as the results grid shows it.
+// One result as the results grid shows it. The operation kinds (2 to 5) keep their own cells in
+// fields the analyses use otherwise, so that a million rows stay small: labo holds the
+// operation's sampler, numAnalyse the taxa counted in the result (kinds 2 and 3).
 struct LigneResultat
 {
     int station = 0; // index into ResultatRecherche::stations
@@ -117,6 +123,7 @@ struct Indicateur
 
 struct ResultatRecherche
 {
+    GenreRecherche genre = GenreRecherche::Analyses;
     QVector<StationRecherche> stations;
     QVector<LigneResultat> lignes;
     QVector<GrilleRecherche> grilles;
@@ -148,13 +155,19 @@ inline const QString MESSAGE_ANOMALIES_SEUILS =
     QStringLiteral("Intégration terminée. Certaines anomalies ont été notifiées dans le rapport "
                    "de recherche selon le seuil");
 
-// The grids as text, titles first: results, indicators, totals, distributions.
+// The grids as text, titles first: results, indicators, totals, distributions. Their titles are
+// those of the search's kind (counts and occurrence for taxa, calculations for indices and
+// states).
 struct GrilleTexte
 {
     QStringList titres;
     QVector<QStringList> lignes;
 };
-QStringList titresResultats();
+// The results grid of a kind: the analyses' columns, or those of the taxa counts, index results
+// and states. The result (or count) stands in column COLONNE_RESULTAT_RECHERCHE of every kind, the
+// class and its colour in the last two.
+QStringList titresResultats(GenreRecherche genre = GenreRecherche::Analyses);
+constexpr int COLONNE_RESULTAT_RECHERCHE = 6;
 QStringList celluleResultat(const ResultatRecherche &r, const LigneResultat &l);
 GrilleTexte grilleIndicateurs(const ResultatRecherche &r);
 GrilleTexte grilleTotaux(const ResultatRecherche &r);

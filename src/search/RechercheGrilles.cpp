@@ -3,6 +3,8 @@
 #include "db/Tableau.h"
 #include "quality/Statistiques.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -74,80 +76,113 @@ QVector<BilanStation> bilansStations(const ResultatRecherche &r)
     return bilans;
 }
 
+// The station's places, its coordinates, the class and its colour: the last columns of every kind.
+QStringList titresLieuxEtClasse()
+{
+    return {QStringLiteral("Code HER"),       QStringLiteral("HER"),    QStringLiteral("Code BV"),
+            QStringLiteral("Bassin versant"), QStringLiteral("X"),      QStringLiteral("Y"),
+            QStringLiteral("Projection"),     QStringLiteral("Classe"), QStringLiteral("Couleur")};
+}
+
+// The analyses' words for detections, in the words of the kind: a taxon is counted (its
+// occurrence), an index or a state is calculated.
+QStringList motsDuGenre(QStringList titres, GenreRecherche genre)
+{
+    if (genre == GenreRecherche::Analyses) return titres;
+    const bool taxa = estGenreTaxons(genre);
+    const QString compte = !taxa                                    ? QStringLiteral("Nb calcul")
+                           : genre == GenreRecherche::TaxonsReleves ? QStringLiteral("Relevé")
+                                                                    : QStringLiteral("Comptage");
+    const QString avec = taxa ? QStringLiteral("comptage") : QStringLiteral("calcul");
+    const QHash<QString, QString> mots = {
+        {QStringLiteral("nb détections"), compte},
+        {QStringLiteral("Nb détections"), compte},
+        {QStringLiteral("Nb avec détection"), QStringLiteral("Nb avec ") + avec},
+        {QStringLiteral("% avec détection"), QStringLiteral("% avec ") + avec},
+    };
+    for (QString &t : titres) {
+        if (taxa && t == u"taux détection")
+            t = QStringLiteral("Fréq. occurence");
+        else
+            t = mots.value(t, t);
+    }
+    return titres;
+}
+
 } // namespace
 
-QStringList titresResultats()
+QStringList titresResultats(GenreRecherche genre)
 {
-    return {QStringLiteral("Prélèvement"),
-            QStringLiteral("Identifiant"),
-            QStringLiteral("Station"),
-            QStringLiteral("Analyse"),
-            QStringLiteral("Numéro"),
-            QStringLiteral("Paramètre"),
-            QStringLiteral("Résultat"),
-            QStringLiteral("Unité"),
-            QStringLiteral("Laboratoire"),
-            QStringLiteral("Seuil1"),
-            QStringLiteral("Seuil2"),
-            QStringLiteral("Seuil3"),
-            QStringLiteral("Seuil4"),
-            QStringLiteral("Qualitomètre"),
-            QStringLiteral("num analyse"),
-            QStringLiteral("Qualification"),
-            QStringLiteral("Statut"),
-            QStringLiteral("code parametre/symbole"),
-            QStringLiteral("Support"),
-            QStringLiteral("Commentaire"),
-            QStringLiteral("codeQualitometre"),
-            QStringLiteral("numPrelevement"),
-            QStringLiteral("Operation"),
-            QStringLiteral("Code HER"),
-            QStringLiteral("HER"),
-            QStringLiteral("Code BV"),
-            QStringLiteral("Bassin versant"),
-            QStringLiteral("X"),
-            QStringLiteral("Y"),
-            QStringLiteral("Projection"),
-            QStringLiteral("Classe"),
-            QStringLiteral("Couleur")};
+    if (genre == GenreRecherche::Analyses)
+        return QStringList{
+                   QStringLiteral("Prélèvement"),      QStringLiteral("Identifiant"),
+                   QStringLiteral("Station"),          QStringLiteral("Analyse"),
+                   QStringLiteral("Numéro"),           QStringLiteral("Paramètre"),
+                   QStringLiteral("Résultat"),         QStringLiteral("Unité"),
+                   QStringLiteral("Laboratoire"),      QStringLiteral("Seuil1"),
+                   QStringLiteral("Seuil2"),           QStringLiteral("Seuil3"),
+                   QStringLiteral("Seuil4"),           QStringLiteral("Qualitomètre"),
+                   QStringLiteral("num analyse"),      QStringLiteral("Qualification"),
+                   QStringLiteral("Statut"),           QStringLiteral("code parametre/symbole"),
+                   QStringLiteral("Support"),          QStringLiteral("Commentaire"),
+                   QStringLiteral("codeQualitometre"), QStringLiteral("numPrelevement"),
+                   QStringLiteral("Operation")} +
+               titresLieuxEtClasse();
+    const bool taxa = estGenreTaxons(genre);
+    QStringList t = {QStringLiteral("Prélèvement"),
+                     QStringLiteral("Identifiant"),
+                     QStringLiteral("Station"),
+                     QStringLiteral("Préleveur"),
+                     QStringLiteral("Code"),
+                     taxa                             ? QStringLiteral("Taxon")
+                     : genre == GenreRecherche::Etats ? QStringLiteral("Etat")
+                                                      : QStringLiteral("Paramètre"),
+                     !taxa                                    ? QStringLiteral("Résultat")
+                     : genre == GenreRecherche::TaxonsReleves ? QStringLiteral("Relevés")
+                                                              : QStringLiteral("Comptage"),
+                     QStringLiteral("Seuil1"),
+                     QStringLiteral("Seuil2"),
+                     QStringLiteral("Seuil3"),
+                     QStringLiteral("Seuil4"),
+                     QStringLiteral("Qualitomètre"),
+                     QStringLiteral("Qualification"),
+                     QStringLiteral("Statut")};
+    if (taxa) t << QStringLiteral("code Taxon");
+    return t << QStringLiteral("codeQualitometre") << QStringLiteral("Operation")
+             << titresLieuxEtClasse();
 }
 
 QStringList celluleResultat(const ResultatRecherche &r, const LigneResultat &l)
 {
     const StationRecherche &s = r.stations[l.station];
-    const CouleurRgb c = couleursClasses()[size_t(l.classe.couleur)];
-    return {l.prelevement.toString(QStringLiteral("dd/MM/yyyy")),
-            s.codeBSS,
-            s.nom,
-            l.dateAnalyse.left(10),
-            l.numLabo,
-            l.nomParametre,
-            l.resultat,
-            l.symbole,
-            l.labo,
-            seuil(r, l.grille, 0),
-            seuil(r, l.grille, 1),
-            seuil(r, l.grille, 2),
-            seuil(r, l.grille, 3),
-            s.codeBSS,
-            l.numAnalyse,
-            l.qualification,
-            l.statut,
-            l.parametre + u'/' + l.unite,
-            l.support,
-            l.commentaire,
-            QString::number(s.code),
-            l.numPrelevement,
-            l.operation,
-            s.her,
-            s.nomHer,
-            s.bv,
-            s.nomBv,
-            s.x,
-            s.y,
-            s.projection,
-            QString::number(l.classe.classe),
-            QStringLiteral("%1,%2,%3").arg(c.r).arg(c.g).arg(c.b)};
+    const QString date = l.prelevement.toString(QStringLiteral("dd/MM/yyyy"));
+    QStringList c;
+    const QStringList bornes = {seuil(r, l.grille, 0), seuil(r, l.grille, 1), seuil(r, l.grille, 2),
+                                seuil(r, l.grille, 3)};
+    if (r.genre == GenreRecherche::Analyses) {
+        c = QStringList{date,      s.codeBSS,      s.nom,      l.dateAnalyse.left(10),
+                        l.numLabo, l.nomParametre, l.resultat, l.symbole,
+                        l.labo} +
+            bornes + QStringList{s.codeBSS,
+                                 l.numAnalyse,
+                                 l.qualification,
+                                 l.statut,
+                                 l.parametre + u'/' + l.unite,
+                                 l.support,
+                                 l.commentaire,
+                                 QString::number(s.code),
+                                 l.numPrelevement,
+                                 l.operation};
+    } else {
+        c = QStringList{date, s.codeBSS, s.nom, l.labo, l.parametre, l.nomParametre, l.resultat} +
+            bornes + QStringList{s.codeBSS, l.qualification, l.statut};
+        if (estGenreTaxons(r.genre)) c << l.numAnalyse;
+        c << QString::number(s.code) << l.operation;
+    }
+    const CouleurRgb couleur = couleursClasses()[size_t(l.classe.couleur)];
+    return c << s.her << s.nomHer << s.bv << s.nomBv << s.x << s.y << s.projection
+             << QString::number(l.classe.classe)
+             << QStringLiteral("%1,%2,%3").arg(couleur.r).arg(couleur.g).arg(couleur.b);
 }
 
 GrilleTexte grilleIndicateurs(const ResultatRecherche &r)
@@ -176,6 +211,7 @@ GrilleTexte grilleIndicateurs(const ResultatRecherche &r)
                            QStringLiteral("Code Unité")};
     for (const Indicateur &i : r.indicateurs)
         g.lignes << comptes(i) + statistiques(i) + QStringList{i.parametre, i.unite};
+    g.titres = motsDuGenre(std::move(g.titres), r.genre);
     return g;
 }
 
@@ -200,6 +236,7 @@ GrilleTexte grilleTotaux(const ResultatRecherche &r)
                            QStringLiteral("Maxi")};
     // Values of different parameters and units make no percentile nor mean together.
     g.lignes << comptes(r.total) + QStringList(4, QString());
+    g.titres = motsDuGenre(std::move(g.titres), r.genre);
     return g;
 }
 
@@ -219,6 +256,7 @@ GrilleTexte grilleRepartitions(const ResultatRecherche &r)
         }
         g.lignes << ligne;
     }
+    g.titres = motsDuGenre(std::move(g.titres), r.genre);
     return g;
 }
 

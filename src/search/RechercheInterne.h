@@ -61,6 +61,22 @@ struct Contexte
     };
     QVector<LigneSeuils> seuilsTypes;
     QHash<QString, int> grillesTypes;
+    // Kinds 2 and 3 with taxa searched by name: the searched taxa each taxon of a station's list
+    // counts under (itself when searched, and each searched taxon whose codeTaxonCalcul names
+    // it). Empty: every taxon counts under itself.
+    QHash<QString, QStringList> comptesSous;
+    // The counts of the operation being read, one per searched taxon, in the order first met.
+    struct CompteTaxon
+    {
+        int indicateur;
+        LigneResultat ligne;
+        double total = 0;
+        QStringList taxons;
+    };
+    QVector<CompteTaxon> comptes;
+    QHash<QString, int> indexComptes;
+    int stationComptee = -1;
+    QString operationComptee;
 };
 
 QString listeTextes(const QStringList &codes);
@@ -77,5 +93,7 @@ void retenir(Contexte &x, int indicateur, LigneResultat &&ligne,
 // Kinds 2 to 5.
 bool preparerOperations(Contexte &x);
 bool rechercherStationOperations(Contexte &x, int station, const QSet<QString> &tables);
+// Keeps the taxa counts of the last operation read (kinds 2 and 3).
+void retenirComptes(Contexte &x);
 
 } // namespace vyk::detail

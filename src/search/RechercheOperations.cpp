@@ -11,13 +11,15 @@
 #include "schema/Catalogue.h"
 #include "search/Selections.h"
 
+#include <algorithm>
+
 namespace vyk::detail {
 
 namespace {
 
 bool taxons(const Contexte &x)
 {
-    return x.genre == GenreRecherche::Taxons || x.genre == GenreRecherche::TaxonsReleves;
+    return estGenreTaxons(x.genre);
 }
 
 // Index results and states have numeric codes: anything else cannot match and is left out.
@@ -58,6 +60,31 @@ bool chargerElements(Contexte &x)
         x.noms.insert(t.texte(l, 0).trimmed(), t.texte(l, 1));
     for (const QString &e : std::as_const(x.elements))
         ajouterIndicateur(x, e, {}, x.noms.value(e));
+    return true;
+}
+
+void compterSous(Contexte &x, const QString &taxon, const QString &cherche)
+{
+    QStringList &sous = x.comptesSous[taxon];
+    if (!sous.contains(cherche)) sous << cherche;
+}
+
+// The taxa counted with each searched taxon (codeTaxonCalcul, ";"-separated codes).
+bool chargerComptesSous(Contexte &x)
+{
+    if (!taxons(x) || !x.avecSelection || x.elements.isEmpty()) return true;
+    for (const QString &e : std::as_const(x.elements))
+        compterSous(x, e, e);
+    long nb = 0;
+    Tableau t;
+    if (!bd().ExtraireRecords(QStringLiteral("SELECT codeTaxon, codeTaxonCalcul FROM TAXONS WHERE "
+                                             "codeTaxonCalcul IS NOT NULL AND codeTaxon IN (") +
+                                  listeTextes(x.elements) + u')',
+                              nb, t))
+        return false;
+    for (int l = 0; l < t.nbLignes(); ++l)
+        for (const QString &code : t.texte(l, 1).split(u';', Qt::SkipEmptyParts))
+            if (!code.trimmed().isEmpty()) compterSous(x, code.trimmed(), t.texte(l, 0).trimmed());
     return true;
 }
 
@@ -141,21 +168,32 @@ QString filtresOperation(const Contexte &x)
 QString filtreElements(const Contexte &x, const QString &colonne)
 {
     if (!x.avecSelection) return {};
-    const QStringList codes = codesPourColonne(x, x.elements);
+    QStringList codes = codesPourColonne(x, x.elements);
+    if (!x.comptesSous.isEmpty()) {
+        codes = x.comptesSous.keys();
+        codes.sort();
+    }
     if (codes.isEmpty()) return QStringLiteral(" AND 1=0");
     return QStringLiteral(" AND ") + colonne + QStringLiteral(" IN (") +
            (taxons(x) ? listeTextes(codes) : codes.join(u',')) + u')';
 }
 
-// Columns: element, unit, value, remark, operation date, operation, qualification, status.
+// The operation's sampler, the last column of both selects.
+const QString PRELEVEUR =
+    QStringLiteral(" LEFT JOIN INTERVENANTS P ON (P.CodeIntervenant=O.codePreleveur)");
+
+// Columns: element, unit, value, remark, operation date, operation, qualification, status,
+// sampler.
 QString selectResultats(const Contexte &x, qint64 station)
 {
     QString sql = QStringLiteral("SELECT R.codeParametre, R.codeUnite, R.resultat, "
                                  "R.codeRemarque, O.dateDebut, R.codeOperation, O.qualification, "
-                                 "O.statut FROM QUALITOMETRES_OPERATIONS_RESULTATS R INNER JOIN ") +
+                                 "O.statut, P.Nom FROM QUALITOMETRES_OPERATIONS_RESULTATS R INNER "
+                                 "JOIN ") +
                   OPERATION +
                   QStringLiteral(" O ON (O.codeQualitometre=R.codeQualitometre AND "
-                                 "O.codeOperation=R.codeOperation) WHERE R.codeQualitometre=") +
+                                 "O.codeOperation=R.codeOperation)") +
+                  PRELEVEUR + QStringLiteral(" WHERE R.codeQualitometre=") +
                   QString::number(station) + filtresOperation(x) +
                   filtreElements(x, QStringLiteral("R.codeParametre"));
     if (x.genre == GenreRecherche::Etats && !x.avecSelection)
@@ -176,11 +214,12 @@ QString selectTaxons(const Contexte &x, qint64 station, const QString &table)
         comptes << QStringLiteral("coalesce(L.denombrementP%1, 0)").arg(p);
     QString sql = QStringLiteral("SELECT L.codeTaxon, NULL, ") + comptes.join(u'+') +
                   QStringLiteral(", NULL, O.dateDebut, L.codeOperation, O.qualification, "
-                                 "O.statut FROM ") +
+                                 "O.statut, P.Nom FROM ") +
                   table + QStringLiteral(" L INNER JOIN ") + OPERATION +
                   QStringLiteral(" O ON (O.codeQualitometre=") + QString::number(station) +
-                  QStringLiteral(" AND O.codeOperation=L.codeOperation) WHERE 1=1") +
-                  filtresOperation(x) + filtreElements(x, QStringLiteral("L.codeTaxon"));
+                  QStringLiteral(" AND O.codeOperation=L.codeOperation)") + PRELEVEUR +
+                  QStringLiteral(" WHERE 1=1") + filtresOperation(x) +
+                  filtreElements(x, QStringLiteral("L.codeTaxon"));
     if (!x.c.pointPrelevement.trimmed().isEmpty())
         sql += QStringLiteral(" AND EXISTS (SELECT 1 FROM QUALITOMETRES_POINTS QP WHERE "
                               "QP.codeQualitometre=O.codeQualitometre AND "
@@ -189,37 +228,90 @@ QString selectTaxons(const Contexte &x, qint64 station, const QString &table)
     return sql + QStringLiteral(" ORDER BY O.dateDebut, L.codeOperation, L.codeTaxon");
 }
 
+// Classes a result against the element's grid at the station and keeps it.
+void classerEtRetenir(Contexte &x, int indicateur, LigneResultat &&r,
+                      const std::optional<double> &valeur)
+{
+    if (x.c.detectionsSeulement && !r.detection) return;
+    r.grille = grilleType(x, r.parametre, x.r.stations[r.station]);
+    if (r.detection && r.grille >= 0) r.classe = classerRecherche(*valeur, &x.r.grilles[r.grille]);
+    retenir(x, indicateur, std::move(r), valeur);
+}
+
+// A taxon's count goes to each searched taxon it counts under, for the operation being read.
+void compterTaxon(Contexte &x, const QString &taxon, LigneResultat &&r, double compte)
+{
+    if (r.station != x.stationComptee || r.operation != x.operationComptee) {
+        retenirComptes(x);
+        x.stationComptee = r.station;
+        x.operationComptee = r.operation;
+    }
+    const QStringList sous =
+        x.comptesSous.isEmpty() ? QStringList{taxon} : x.comptesSous.value(taxon);
+    for (const QString &cherche : sous) {
+        auto it = x.indexComptes.find(cherche);
+        if (it == x.indexComptes.end()) {
+            const int indicateur = indicateurDe(x, cherche, {}, x.noms.value(cherche));
+            if (indicateur < 0) continue;
+            LigneResultat ligne = r;
+            ligne.parametre = x.partage(cherche);
+            ligne.nomParametre = x.partage(x.noms.value(cherche));
+            it = x.indexComptes.insert(cherche, int(x.comptes.size()));
+            x.comptes.push_back({indicateur, std::move(ligne), 0, {}});
+        }
+        Contexte::CompteTaxon &c = x.comptes[*it];
+        c.total += compte;
+        if (!c.taxons.contains(taxon)) c.taxons << taxon;
+    }
+}
+
 void lireOperation(Contexte &x, int station, const Tableau &t, int l)
 {
     const QString element = t.texte(l, 0).trimmed(), unite = t.texte(l, 1).trimmed();
-    const int indicateur = indicateurDe(x, element, unite, x.noms.value(element));
-    if (indicateur < 0) return;
     LigneResultat r;
     r.station = station;
-    r.parametre = x.partage(element);
-    r.unite = x.partage(unite);
-    r.nomParametre = x.partage(x.noms.value(element));
-    r.resultat = texteResultat(t(l, 2), t(l, 3));
     r.prelevement = t(l, 4).toDateTime();
     r.numPrelevement = t.texte(l, 5);
     r.operation = r.numPrelevement;
     r.qualification = x.partage(t.texte(l, 6));
     r.statut = x.partage(t.texte(l, 7));
+    r.labo = x.partage(t.texte(l, 8));
+    // A taxon's count has no remark: it is counted under each searched taxon it belongs to.
+    if (taxons(x)) return compterTaxon(x, element, std::move(r), t(l, 2).toDouble());
+    const int indicateur = indicateurDe(x, element, unite, x.noms.value(element));
+    if (indicateur < 0) return;
+    r.parametre = x.partage(element);
+    r.unite = x.partage(unite);
+    r.nomParametre = x.partage(x.noms.value(element));
+    r.resultat = texteResultat(t(l, 2), t(l, 3));
     std::optional<double> valeur;
     if (!t(l, 2).isNull()) valeur = t(l, 2).toDouble();
-    // A taxon is detected when counted; a result, when it is not below its limit.
-    r.detection = valeur && (taxons(x) ? *valeur > 0 : !estRemarqueInferieure(t(l, 3)));
-    if (x.c.detectionsSeulement && !r.detection) return;
-    r.grille = grilleType(x, element, x.r.stations[station]);
-    if (r.detection && r.grille >= 0) r.classe = classerRecherche(*valeur, &x.r.grilles[r.grille]);
-    retenir(x, indicateur, std::move(r), valeur);
+    r.detection = valeur && !estRemarqueInferieure(t(l, 3));
+    classerEtRetenir(x, indicateur, std::move(r), valeur);
 }
 
 } // namespace
 
 bool preparerOperations(Contexte &x)
 {
-    return chargerElements(x) && chargerSeuilsTypes(x);
+    return chargerElements(x) && chargerComptesSous(x) && chargerSeuilsTypes(x);
+}
+
+void retenirComptes(Contexte &x)
+{
+    // The searched taxa of one operation in code order, as the list rows are read.
+    std::sort(x.comptes.begin(), x.comptes.end(),
+              [](const auto &a, const auto &b) { return a.ligne.parametre < b.ligne.parametre; });
+    for (Contexte::CompteTaxon &c : x.comptes) {
+        c.ligne.resultat = texteValeur(QVariant(c.total));
+        c.taxons.sort();
+        c.ligne.numAnalyse = c.taxons.join(u';');
+        // A taxon is detected when counted.
+        c.ligne.detection = c.total > 0;
+        classerEtRetenir(x, c.indicateur, std::move(c.ligne), c.total);
+    }
+    x.comptes.clear();
+    x.indexComptes.clear();
 }
 
 bool rechercherStationOperations(Contexte &x, int station, const QSet<QString> &tables)

@@ -377,7 +377,10 @@ bool relire(const Memoire &m, qint64 id, qsizetype nbCellules, QVector<QStringLi
 
 std::optional<ResultatsMemorises> resultatsMemorises(qint64 id)
 {
+    // The grids' titles are those of the kind the search was saved with.
     ResultatRecherche vide;
+    vide.genre = genreRecherche(texteValeur(bd().valeur(
+        QStringLiteral("SELECT typedonnees FROM RESULT_RECH_VYK WHERE id=") + idSql(id))));
     ResultatsMemorises r{grilleIndicateurs(vide), grilleTotaux(vide), grilleRepartitions(vide),
                          grilleStations(vide), grilleTotalStations(vide)};
     r.totaux.lignes.clear();

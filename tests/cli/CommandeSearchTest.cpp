@@ -89,6 +89,44 @@ TEST_P(CommandeSearchTest, GrillesEnCsv)
               QStringLiteral("Total,,1,0,1,0,0,0,0,0,0,0,,,,\n"));
 }
 
+// Index results (key -1) print their own columns: the operation's sampler, the index's code and
+// name, and calculations instead of detections.
+TEST_P(CommandeSearchTest, IndicesAvecLeursColonnes)
+{
+    for (const char *sql : {
+             "INSERT INTO INTERVENANTS (CodeIntervenant, Nom) VALUES (44, 'Hydrobio Conseil')",
+             "INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('5856', 'IBGN')",
+             "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS_TITRE (Code, Nom, TypeListe) VALUES "
+             "('IND', 'Indices', 2)",
+             "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, TypeListe) "
+             "VALUES ('IND', 1, '5856', 2)",
+             "INSERT INTO QUALITOMETRES_POINTS_OPERATIONS (codeQualitometre, codeOperation, "
+             "dateDebut, codePreleveur, statut) VALUES (7, 3, #02/15/2024#, 44, 2)",
+             "INSERT INTO QUALITOMETRES_OPERATIONS_RESULTATS (codeQualitometre, codeOperation, "
+             "codeParametre, resultat) VALUES (7, 3, 5856, 14)",
+         })
+        ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
+    const QStringList base = {
+        QStringLiteral("search"), QStringLiteral("--from"),     QStringLiteral("01/01/2024"),
+        QStringLiteral("--to"),   QStringLiteral("01/04/2024"), QStringLiteral("--selection"),
+        QStringLiteral("IND"),    QStringLiteral("--point"),    QStringLiteral("-1")};
+    test::SortieCli r = cli(base);
+    ASSERT_EQ(r.code, 0) << qPrintable(r.erreurs);
+    EXPECT_EQ(r.sortie,
+              QStringLiteral("Prélèvement,Identifiant,Station,Préleveur,Code,Paramètre,Résultat,"
+                             "Seuil1,Seuil2,Seuil3,Seuil4,Qualitomètre,Qualification,Statut,"
+                             "codeQualitometre,Operation,Code HER,HER,Code BV,Bassin versant,X,Y,"
+                             "Projection,Classe,Couleur\n"
+                             "15/02/2024,S1,Amont,Hydrobio Conseil,5856,IBGN,14,,,,,S1,,2,7,3,,,,,"
+                             ",,,0,\"22,112,241\"\n"));
+    r = cli(base + QStringList{QStringLiteral("--output"), QStringLiteral("indicators")});
+    EXPECT_TRUE(r.sortie.startsWith(QStringLiteral("Code,Element,Nb recherches,Nb calcul,")))
+        << qPrintable(r.sortie);
+    EXPECT_TRUE(r.sortie.endsWith(QStringLiteral("\n5856/,IBGN,1,1,1,0,0,0,0,100,0,0,14,14,14,14,"
+                                                 "14,14,14,5856,\n")))
+        << qPrintable(r.sortie);
+}
+
 TEST_P(CommandeSearchTest, RefusEtAucunResultat)
 {
     test::SortieCli r =

@@ -99,13 +99,19 @@ class RechercheOperationsTest : public BaseTest
         return r;
     }
 
-    // "date|station|element|result|class|HER name|catchment name" of each row.
+    // "date|station|element|result|class|HER name|catchment name" of each row, the columns
+    // found by their titles in the kind's grid.
     static QStringList lignes(const ResultatRecherche &r)
     {
+        const QStringList titres = titresResultats(r.genre);
         QStringList sortie;
         for (const LigneResultat &l : r.lignes) {
             const QStringList c = celluleResultat(r, l);
-            sortie << QStringList{c[0], c[1], c[5], c[6], c[30], c[24], c[26]}.join(u'|');
+            EXPECT_EQ(c.size(), titres.size());
+            QStringList choisies = {c[0], c[1], c[5], c[COLONNE_RESULTAT_RECHERCHE]};
+            for (const char *titre : {"Classe", "HER", "Bassin versant"})
+                choisies << c.value(titres.indexOf(QString::fromUtf8(titre)));
+            sortie << choisies.join(u'|');
         }
         return sortie;
     }
@@ -157,6 +163,118 @@ TEST_P(RechercheOperationsTest, TaxonsComptesDesListesDuPoint)
     c.selections = {QStringLiteral("INV")};
     EXPECT_EQ(lignes(chercher(c)),
               QStringList({"10/05/2024|BSS001|Baetis|0|0|Massif central sud|Haute Loire"}));
+}
+
+// Each kind shows its own columns: the sampler of the operation, the element's code and name, and
+// a count or a result; the indicator and distribution titles speak of counts or calculations.
+TEST_P(RechercheOperationsTest, ColonnesPropresAChaqueGenre)
+{
+    executerOk(QStringLiteral("INSERT INTO INTERVENANTS (CodeIntervenant, Nom) VALUES (44, "
+                              "'Hydrobio Conseil')"));
+    executerOk(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET codePreleveur=44 WHERE "
+                              "codeQualitometre=1 AND codeOperation=0"));
+    const ResultatRecherche taxa = chercher(QStringLiteral("131"), QStringLiteral("8"));
+    EXPECT_EQ(titresResultats(taxa.genre).join(u'|'),
+              QStringLiteral("Prélèvement|Identifiant|Station|Préleveur|Code|Taxon|Comptage|"
+                             "Seuil1|Seuil2|Seuil3|Seuil4|Qualitomètre|Qualification|Statut|code "
+                             "Taxon|codeQualitometre|Operation|Code HER|HER|Code BV|Bassin "
+                             "versant|X|Y|Projection|Classe|Couleur"));
+    ASSERT_EQ(taxa.lignes.size(), 2);
+    EXPECT_EQ(
+        celluleResultat(taxa, taxa.lignes[1]).join(u'|'),
+        QStringLiteral("10/05/2024|BSS001|Amont|Hydrobio Conseil|807|Gammarus|55|10|50|100||"
+                       "BSS001||2|807|1|0|5|Massif central sud|7|Haute Loire||||2|243,235,85"));
+    const QStringList indicateurs = grilleIndicateurs(taxa).titres;
+    EXPECT_EQ(indicateurs.mid(2, 2), QStringList({"Nb recherches", "Comptage"}));
+    EXPECT_EQ(indicateurs[9], QStringLiteral("Fréq. occurence"));
+    EXPECT_EQ(grilleTotaux(taxa).titres.mid(3, 7).join(u'|'),
+              QStringLiteral("Comptage|< seuil 1|> seuil 1 et < seuil 2|> seuil 2 et < seuil 3|> "
+                             "seuil 3 et < seuil 4|> seuil 4|Fréq. occurence"));
+    EXPECT_EQ(grilleRepartitions(taxa).titres.mid(2, 3),
+              QStringList({"Nb stations", "Nb avec comptage", "% avec comptage"}));
+
+    // Surveys: the same search, counted as surveys.
+    ResultatRecherche releves = taxa;
+    releves.genre = genreRecherche(QStringLiteral("271"));
+    EXPECT_EQ(titresResultats(releves.genre)[COLONNE_RESULTAT_RECHERCHE],
+              QStringLiteral("Relevés"));
+    EXPECT_EQ(grilleIndicateurs(releves).titres[3], QStringLiteral("Relevé"));
+    EXPECT_EQ(celluleResultat(releves, releves.lignes[1])[COLONNE_RESULTAT_RECHERCHE],
+              QStringLiteral("55"));
+
+    const ResultatRecherche indices = chercher(QStringLiteral("-1"), QStringLiteral("8"));
+    EXPECT_EQ(titresResultats(indices.genre).join(u'|'),
+              QStringLiteral("Prélèvement|Identifiant|Station|Préleveur|Code|Paramètre|Résultat|"
+                             "Seuil1|Seuil2|Seuil3|Seuil4|Qualitomètre|Qualification|Statut|"
+                             "codeQualitometre|Operation|Code HER|HER|Code BV|Bassin "
+                             "versant|X|Y|Projection|Classe|Couleur"));
+    EXPECT_EQ(celluleResultat(indices, indices.lignes[0]).join(u'|'),
+              QStringLiteral("10/05/2024|BSS001|Amont|Hydrobio Conseil|5856|IBGN|14|16|13|9|5|"
+                             "BSS001||2|1|0|5|Massif central sud|7|Haute Loire||||1|0,255,0"));
+    EXPECT_EQ(grilleIndicateurs(indices).titres.mid(2, 2),
+              QStringList({"Nb recherches", "Nb calcul"}));
+    EXPECT_EQ(grilleIndicateurs(indices).titres[9], QStringLiteral("taux détection"));
+    EXPECT_EQ(grilleRepartitions(indices).titres.mid(8, 3),
+              QStringList({"Nb HER", "Nb avec calcul", "% avec calcul"}));
+
+    const ResultatRecherche etats = chercher(QStringLiteral("-2"), QStringLiteral("8"));
+    EXPECT_EQ(titresResultats(etats.genre)[5], QStringLiteral("Etat"));
+    EXPECT_EQ(grilleTotaux(etats).titres[3], QStringLiteral("Nb calcul"));
+    // The analyses keep theirs.
+    EXPECT_EQ(grilleIndicateurs(ResultatRecherche{}).titres[3], QStringLiteral("nb détections"));
+}
+
+// A searched taxon counts, per operation, its own rows and those of the taxa its codeTaxonCalcul
+// names, as one result; a taxon of the group searched itself keeps its own count too.
+TEST_P(RechercheOperationsTest, TaxonsComptesSousLeurTaxonDeCalcul)
+{
+    for (const char *sql : {
+             "INSERT INTO TAXONS (codeTaxon, nomLatin, codeTaxonCalcul) VALUES ('800', "
+             "'Gammaridae', '807; 809;')",
+             "INSERT INTO TAXONS (codeTaxon, nomLatin) VALUES ('809', 'Echinogammarus')",
+             "UPDATE QUALITOMETRES_POINTS_OPERATIONS SET codePoint=1 WHERE codeQualitometre=1",
+             "INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeListe, codeTaxon, "
+             "denombrementA) VALUES (0, 1, '809', 5)",
+             "INSERT INTO QUALITOMETRES_LISTE_1 (codeOperation, codeListe, codeTaxon, "
+             "denombrementB) VALUES (1, 2, '809', 4)",
+             "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, TypeListe) "
+             "VALUES ('GAM', 1, '800', 1)",
+             "INSERT INTO ANALYSES_PARAMETRES_SELECTIONS (Code, num, CodeParametre, TypeListe) "
+             "VALUES ('GAM', 2, '809', 1)",
+             "INSERT INTO ANALYSES_SEUILS (TypeListe, typeSeuil, CodeParametre, Seuil1, Seuil2) "
+             "VALUES ('1', 8, '800', 20, 50)",
+         })
+        executerOk(QString::fromUtf8(sql));
+    CriteresRecherche c;
+    c.pointPrelevement = QStringLiteral("131");
+    c.selections = {QStringLiteral("GAM")};
+    c.typeSeuil = QStringLiteral("8");
+    const ResultatRecherche r = chercher(c);
+    // 2023: 9 Gammarus + 4 Echinogammarus; 2024: 55 + 5. Baetis is in no group.
+    EXPECT_EQ(lignes(r), QStringList({
+                             "10/05/2023|BSS001|Gammaridae|13|0|Massif central sud|Haute Loire",
+                             "10/05/2023|BSS001|Echinogammarus|4|0|Massif central sud|Haute Loire",
+                             "10/05/2024|BSS001|Gammaridae|60|2|Massif central sud|Haute Loire",
+                             "10/05/2024|BSS001|Echinogammarus|5|0|Massif central sud|Haute Loire",
+                         }));
+    const int codes = int(titresResultats(r.genre).indexOf(QStringLiteral("code Taxon")));
+    QStringList comptes;
+    for (const LigneResultat &l : r.lignes)
+        comptes << celluleResultat(r, l)[4] + u'=' + celluleResultat(r, l)[codes];
+    EXPECT_EQ(comptes, QStringList({"800=807;809", "809=809", "800=807;809", "809=809"}));
+    const GrilleTexte indicateurs = grilleIndicateurs(r);
+    EXPECT_EQ(joindre(indicateurs), QStringList({"800/|Gammaridae|2|2|1|0|1|0|0|100|1|50",
+                                                 "809/|Echinogammarus|2|2|2|0|0|0|0|100|0|0"}));
+    EXPECT_EQ(indicateurs.lignes[0].mid(13, 3), QStringList({"13", "36.5", "60"}));
+
+    // One taxon chosen by its code: the same groups; detections only drop nothing counted.
+    CriteresRecherche seul;
+    seul.pointPrelevement = QStringLiteral("131");
+    seul.parametre = QStringLiteral("800");
+    seul.detectionsSeulement = true;
+    EXPECT_EQ(lignes(chercher(seul)),
+              QStringList({"10/05/2023|BSS001|Gammaridae|13|0|Massif central sud|Haute Loire",
+                           "10/05/2024|BSS001|Gammaridae|60|0|Massif central sud|Haute Loire"}));
 }
 
 TEST_P(RechercheOperationsTest, ParametreCalculeTotaliseSesComposantsParPrelevement)

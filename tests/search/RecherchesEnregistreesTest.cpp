@@ -249,6 +249,18 @@ TEST_P(RecherchesEnregistreesTest, ResultatsMemorisesRelusRemplacesEtSupprimes)
               QStringLiteral("La recherche %1 n'existe pas.").arg(id));
     // The other search keeps its results.
     EXPECT_EQ(resultatsMemorises(autre)->indicateurs.lignes, grilleIndicateurs(r).lignes);
+
+    // A search of index results reads its grids back under the titles of its kind.
+    CriteresRecherche criteresIndices;
+    criteresIndices.pointPrelevement = QStringLiteral("-1");
+    qint64 indices = 0;
+    ASSERT_TRUE(enregistrerCriteres(QStringLiteral("Indices"), criteresIndices, indices).ok);
+    ASSERT_TRUE(memoriserResultats(indices, r).ok);
+    const auto relus = resultatsMemorises(indices);
+    ASSERT_TRUE(relus.has_value());
+    EXPECT_EQ(relus->indicateurs.titres[3], QStringLiteral("Nb calcul"));
+    EXPECT_EQ(relus->repartitions.titres[3], QStringLiteral("Nb avec calcul"));
+    EXPECT_EQ(relus->indicateurs.lignes, grilleIndicateurs(r).lignes);
 }
 
 TEST_P(RecherchesEnregistreesTest, UnEchecEnCoursDeRouteNeLaisseRienDeChange)

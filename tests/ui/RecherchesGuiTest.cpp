@@ -443,6 +443,40 @@ TEST_P(RecherchesGuiTest, DroitDesRecherches)
 
 VYK_SUR_LES_DEUX_MOTEURS(RecherchesGuiTest);
 
+// The grid takes the columns of its rows' kind, and colours their count and class.
+TEST(ModeleResultatsGenres, ColonnesEtCouleursDuGenre)
+{
+    auto r = std::make_shared<ResultatRecherche>();
+    r->genre = GenreRecherche::TaxonsReleves;
+    r->stations << StationRecherche{1, QStringLiteral("BSS001"), QStringLiteral("Amont")};
+    r->grilles << GrilleRecherche{{10.0, 50.0, std::nullopt, std::nullopt}};
+    LigneResultat l;
+    l.parametre = l.numAnalyse = QStringLiteral("807");
+    l.nomParametre = QStringLiteral("Gammarus");
+    l.resultat = QStringLiteral("55");
+    l.grille = 0;
+    l.detection = true;
+    l.classe = classerRecherche(55, &r->grilles[0]);
+    r->lignes << l;
+    ModeleResultats modele;
+    modele.definir(r);
+    EXPECT_EQ(modele.columnCount(), titresResultats(GenreRecherche::TaxonsReleves).size());
+    EXPECT_EQ(modele.headerData(6, Qt::Horizontal).toString(), QStringLiteral("Relevés"));
+    EXPECT_EQ(modele.headerData(14, Qt::Horizontal).toString(), QStringLiteral("code Taxon"));
+    const int classe = modele.columnCount() - 2;
+    EXPECT_EQ(modele.headerData(classe, Qt::Horizontal).toString(), QStringLiteral("Classe"));
+    EXPECT_EQ(modele.index(0, classe).data().toString(), QStringLiteral("2"));
+    // Past the last bound set: red, on the count and on the class.
+    for (int colonne : {6, classe})
+        EXPECT_EQ(modele.index(0, colonne).data(Qt::BackgroundRole).value<QColor>().name(),
+                  QStringLiteral("#ff0000"));
+    EXPECT_FALSE(modele.index(0, 5).data(Qt::BackgroundRole).isValid());
+    // Emptied, it shows the analyses' columns again.
+    modele.definir(nullptr);
+    EXPECT_EQ(modele.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Analyse"));
+    EXPECT_EQ(modele.columnCount(), titresResultats().size());
+}
+
 // A large result opens at once: the view asks only for the rows it shows.
 TEST(ModeleResultatsGrand, VingtMilleLignesOuvertesSansCopie)
 {

@@ -25,9 +25,7 @@ QTableView *creerVueRecherche(QWidget *parent, QAbstractItemModel *modele)
 }
 
 ModeleResultats::ModeleResultats(QObject *parent)
-    : QAbstractTableModel(parent), m_titres(titresResultats()),
-      m_colonneResultat(int(m_titres.indexOf(QStringLiteral("Résultat")))),
-      m_colonneClasse(int(m_titres.indexOf(QStringLiteral("Classe"))))
+    : QAbstractTableModel(parent), m_titres(titresResultats())
 {
 }
 
@@ -35,6 +33,7 @@ void ModeleResultats::definir(std::shared_ptr<const ResultatRecherche> resultat)
 {
     beginResetModel();
     m_resultat = std::move(resultat);
+    m_titres = titresResultats(m_resultat ? m_resultat->genre : GenreRecherche::Analyses);
     m_ligneCache = -1;
     m_cache.clear();
     endResetModel();
@@ -63,8 +62,9 @@ QVariant ModeleResultats::data(const QModelIndex &index, int role) const
 {
     if (!m_resultat || !index.isValid() || index.row() >= rowCount()) return {};
     if (role == Qt::DisplayRole) return cellules(index.row()).value(index.column());
+    // The class stands before its colour, in the last columns.
     if (role == Qt::BackgroundRole &&
-        (index.column() == m_colonneResultat || index.column() == m_colonneClasse))
+        (index.column() == COLONNE_RESULTAT_RECHERCHE || index.column() == m_titres.size() - 2))
         return couleurRecherche(m_resultat->lignes[index.row()].classe.couleur);
     return {};
 }

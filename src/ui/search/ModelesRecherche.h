@@ -14,8 +14,8 @@ class QTableView;
 
 namespace vyk {
 
-// The results grid: the columns of titresResultats(); the result and class cells take the
-// class colour.
+// The results grid: the columns of titresResultats() for the rows' kind; the result and class
+// cells take the class colour.
 class ModeleResultats : public QAbstractTableModel
 {
     Q_OBJECT
@@ -37,8 +37,7 @@ class ModeleResultats : public QAbstractTableModel
     const QStringList &cellules(int ligne) const;
 
     std::shared_ptr<const ResultatRecherche> m_resultat;
-    QStringList m_titres;
-    int m_colonneResultat, m_colonneClasse;
+    QStringList m_titres; // those of the rows' kind
     // A view asks for the cells of one row after the other: the row's texts are made once.
     mutable int m_ligneCache = -1;
     mutable QStringList m_cache;
