@@ -34,8 +34,8 @@ class Ligne
     // The text ExtraireRecords's cell gives through texteValeur: "" for NULL, dates as
     // DD/MM/YYYY[ hh:mm:ss], reals with up to 15 significant digits.
     virtual QString texte(int c) const = 0;
-    // A text cell's UTF-8 bytes, valid until the next row: no QString made (other cells give the
-    // bytes of texte()). Empty for NULL.
+    // The UTF-8 bytes of texte(), valid until the next row: a text cell's own bytes where the
+    // engine holds them, no QString made. Empty for NULL.
     virtual QByteArrayView utf8(int c) const = 0;
     // The date of a date cell or of a text in the stored form; invalid for NULL or anything else.
     virtual QDateTime date(int c) const = 0;

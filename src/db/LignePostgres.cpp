@@ -162,6 +162,11 @@ QString LignePostgres::texte(int c) const
         const QByteArrayView t = octets(c);
         return QString::fromUtf8(t.data(), t.size());
     }
+    if (estDate(c)) {
+        const QByteArrayView t = octets(c);
+        if (const QString *d = m_dates->texte(c, t.data(), int(std::min<qsizetype>(t.size(), 19))))
+            return *d;
+    }
     // An integer's text is already the one QString::number would write.
     if (m_types[c] == TypeValeur::Entier) {
         const QByteArrayView t = octets(c);

@@ -209,9 +209,19 @@ const QVariant &DatesRepetees::lire(int colonne, const char *t, int n)
         return d.date;
     d.lue = true;
     d.texte = QByteArray(t, n);
+    d.ecrite = QString();
     const QDateTime date = dateIso(t, n);
     d.date = date.isValid() ? QVariant(date) : QVariant();
     return d.date;
+}
+
+const QString *DatesRepetees::texte(int colonne, const char *t, int n)
+{
+    const QVariant &date = lire(colonne, t, n);
+    if (!date.isValid()) return nullptr;
+    Derniere &d = m_dernieres[colonne];
+    if (d.ecrite.isNull()) d.ecrite = texteValeur(date);
+    return &d.ecrite;
 }
 
 } // namespace vyk

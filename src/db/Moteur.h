@@ -145,6 +145,9 @@ class DatesRepetees
     explicit DatesRepetees(int nbColonnes) : m_dernieres(nbColonnes) {}
     // The date of the text (invalid when it is none), read again only when it changed.
     const QVariant &lire(int colonne, const char *t, int n);
+    // Its text as texteValeur writes it, also made once per run of equal texts; null when the
+    // text is no date.
+    const QString *texte(int colonne, const char *t, int n);
 
   private:
     struct Derniere
@@ -152,6 +155,7 @@ class DatesRepetees
         bool lue = false;
         QByteArray texte;
         QVariant date;
+        QString ecrite; // null until asked for
     };
     QVector<Derniere> m_dernieres;
 };

@@ -188,8 +188,10 @@ class LigneSqlite : public Ligne
     {
         const int genre = sqlite3_column_type(m_st, c);
         const TypeValeur type = m_types[c];
-        if (genre == SQLITE_TEXT && !dateCandidate(c)) {
+        if (genre == SQLITE_TEXT) {
             const QByteArrayView t = octets(c);
+            if (dateCandidate(c))
+                if (const QString *d = m_dates.texte(c, t.data(), int(t.size()))) return *d;
             return QString::fromUtf8(t.data(), t.size());
         }
         if (genre == SQLITE_INTEGER && type != TypeValeur::Booleen && type != TypeValeur::Reel)
@@ -199,7 +201,7 @@ class LigneSqlite : public Ligne
     QByteArrayView utf8(int c) const override
     {
         const int genre = sqlite3_column_type(m_st, c);
-        if (genre == SQLITE_TEXT || genre == SQLITE_BLOB) return octets(c);
+        if ((genre == SQLITE_TEXT && !dateCandidate(c)) || genre == SQLITE_BLOB) return octets(c);
         m_tampons[c] = texte(c).toUtf8();
         return m_tampons[c];
     }

@@ -461,31 +461,42 @@ struct ColonnesAnalyses
         commentaire, qualificationOperation, statutOperation;
 };
 
+// A code's cell without its surrounding blanks, shared.
+QString codePartage(Contexte &x, const Ligne &l, int colonne)
+{
+    const QByteArrayView t = l.utf8(colonne).trimmed();
+    // Blanks beyond ASCII (a no-break space) are trimmed as texts trim them.
+    if (!t.isEmpty() && (uchar(t.front()) >= 0x80 || uchar(t.back()) >= 0x80))
+        return x.partage(l.texte(colonne).trimmed());
+    return x.partage(t);
+}
+
 void lireLigne(Contexte &x, int station, const Ligne &l, const ColonnesAnalyses &k)
 {
-    const QString p = l.texte(k.parametre).trimmed(), u = l.texte(k.unite).trimmed();
-    const int indicateur = indicateurDe(x, p, u, l.texte(k.nomParametre));
+    const QString p = codePartage(x, l, k.parametre), u = codePartage(x, l, k.unite);
+    const QString nom = x.partage(l.utf8(k.nomParametre));
+    const int indicateur = indicateurDe(x, p, u, nom);
     const bool composant = x.composantDe.contains(p);
     if (indicateur < 0 && !composant) return;
     const QVariant remarque = l.valeur(k.remarque);
     LigneResultat r;
     r.station = station;
-    r.numAnalyse = x.partage(l.texte(k.numAnalyse));
+    r.numAnalyse = x.partage(l.utf8(k.numAnalyse));
     r.dateAnalyse = x.partage(l.texte(k.dateAnalyse));
-    r.nomParametre = x.partage(l.texte(k.nomParametre));
-    r.symbole = x.partage(l.texte(k.symbole));
-    r.parametre = x.partage(p);
-    r.unite = x.partage(u);
+    r.nomParametre = nom;
+    r.symbole = x.partage(l.utf8(k.symbole));
+    r.parametre = p;
+    r.unite = u;
     r.resultat = x.partage(texteResultat(l.valeur(k.resultat), remarque));
-    r.numLabo = x.partage(l.texte(k.numLabo));
-    r.labo = x.partage(l.texte(k.nomLabo));
+    r.numLabo = x.partage(l.utf8(k.numLabo));
+    r.labo = x.partage(l.utf8(k.nomLabo));
     r.prelevement = l.date(k.dateDebut);
-    r.qualification = x.partage(l.estNul(k.qualification) ? l.texte(k.qualificationOperation)
-                                                          : l.texte(k.qualification));
-    r.statut = x.partage(l.estNul(k.statut) ? l.texte(k.statutOperation) : l.texte(k.statut));
-    r.support = x.partage(l.texte(k.support));
-    r.numPrelevement = x.partage(l.texte(k.numPrelevement));
-    r.operation = x.partage(l.texte(k.operation));
+    r.qualification =
+        x.partage(l.utf8(l.estNul(k.qualification) ? k.qualificationOperation : k.qualification));
+    r.statut = x.partage(l.utf8(l.estNul(k.statut) ? k.statutOperation : k.statut));
+    r.support = x.partage(l.utf8(k.support));
+    r.numPrelevement = x.partage(l.utf8(k.numPrelevement));
+    r.operation = x.partage(l.utf8(k.operation));
     r.commentaire = l.texte(k.commentaire);
     std::optional<double> valeur;
     if (!l.estNul(k.resultat)) valeur = l.reel(k.resultat);

@@ -9,6 +9,9 @@
 #include <QSet>
 
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace vyk::detail {
 
@@ -32,6 +35,22 @@ struct Contexte
     {
         if (texte.isEmpty()) return {};
         return *textes.insert(texte, textes.value(texte, texte));
+    }
+    // The same from a cell's UTF-8 bytes: no text made for a value met before.
+    struct HachageOctets
+    {
+        using is_transparent = void;
+        size_t operator()(std::string_view v) const { return std::hash<std::string_view>{}(v); }
+    };
+    std::unordered_map<std::string, QString, HachageOctets, std::equal_to<>> octets;
+    QString partage(QByteArrayView texte)
+    {
+        if (texte.isEmpty()) return {};
+        const std::string_view v(texte.data(), size_t(texte.size()));
+        auto it = octets.find(v);
+        if (it == octets.end())
+            it = octets.emplace(std::string(v), partage(QString::fromUtf8(texte))).first;
+        return it->second;
     }
     // Indicator row by "parameter/unit"; with a selection, only the list's rows.
     QHash<QString, int> indicateurs;

@@ -82,6 +82,7 @@ TEST_P(ParcoursTest, MemesCellulesQueLeTableau)
         EXPECT_EQ(l.colonnes(), t.colonnes());
         for (int c = 0; c < t.nbColonnes(); ++c) {
             EXPECT_EQ(l.texte(c), t.texte(n, c)) << n << " " << c;
+            EXPECT_EQ(QString::fromUtf8(l.utf8(c)), t.texte(n, c)) << n << " " << c;
             EXPECT_EQ(l.valeur(c), t(n, c)) << n << " " << c;
             EXPECT_EQ(l.estNul(c), t(n, c).isNull());
         }
