@@ -79,6 +79,13 @@ bool ExportIndice::extraire(const QString &sql, Tableau &resultat)
     return false;
 }
 
+bool ExportIndice::parcourir(const QString &sql, const FonctionLigne &fonction)
+{
+    if (bd().parcourir(sql, fonction)) return true;
+    addErreur(QStringLiteral("erreur lors de l'exécution de \r") + sql);
+    return false;
+}
+
 QString ExportIndice::codeOperationTrame(const OperationExportee &operation) const
 {
     return codeBSS + u'*' + operation.date + QStringLiteral("*I");

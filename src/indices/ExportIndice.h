@@ -4,6 +4,7 @@
 // configuration, the input frame, the run and the results read back. One object per command,
 // made by creerExport for its index.
 
+#include "db/Ligne.h"
 #include "indices/Calculateur.h"
 #include "indices/DescriptionIndice.h"
 #include "indices/ResultatsIndice.h"
@@ -87,6 +88,8 @@ class ExportIndice
     QVariant stationExportee(Progression &progression);
     // Reads `sql`; false with "erreur lors de l'exécution de" in the error table.
     bool extraire(const QString &sql, Tableau &resultat);
+    // The same, handing each row in turn to `fonction` without keeping them.
+    bool parcourir(const QString &sql, const FonctionLigne &fonction);
     const FiltresExport &filtres() const { return m_filtres; }
     // The row's codeOperation field of the frame: station*date*I.
     QString codeOperationTrame(const OperationExportee &operation) const;

@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace vyk {
@@ -61,8 +62,19 @@ class ExportTaxonsSommes : public ExportIndice
     // The sums of an operation, by taxon code then remark.
     QVector<SommeTaxon> taxons(const OperationExportee &operation) const;
 
+  public:
+    // A taxon and remark's counts so far.
+    struct Cumul
+    {
+        double totaux[3] = {}, echantillons[3] = {};
+        bool totalDonne[3] = {};
+        void ajouter(const Ligne &ligne, const int colonnesTotaux[3],
+                     const int colonnesEchantillons[3]);
+    };
+
   private:
-    LignesOperations m_lignes;
+    // Per operation, per taxon and remark.
+    QHash<double, std::map<std::pair<QString, QString>, Cumul>> m_cumuls;
     std::optional<QStringList> m_selection; // its taxa in code order, when one is set
 };
 

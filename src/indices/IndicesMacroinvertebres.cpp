@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace vyk {
 
@@ -31,46 +32,42 @@ QString requeteListes(const QString &table, const QStringList &operations)
            operations.join(u',') + QStringLiteral(") AND codeListe = 1");
 }
 
-// Column positions of that query's rows.
+// Column positions of that query's rows, found on the first row.
 struct ColonnesListe
 {
-    explicit ColonnesListe(const Tableau &t)
-        : taxon(t.indexColonne(QStringLiteral("codeTaxon"))),
-          remarque(t.indexColonne(QStringLiteral("codeRemarque")))
+    explicit ColonnesListe(const Ligne &l)
+        : operation(l.colonne(u"codeOperation")), taxon(l.colonne(u"codeTaxon")),
+          remarque(l.colonne(u"codeRemarque"))
     {
         for (int phase = 0; phase < 3; ++phase) {
-            totaux[phase] = t.indexColonne(QStringLiteral("tt") + QChar(u'A' + phase));
-            echantillons[phase] = t.indexColonne(QStringLiteral("ech") + QChar(u'A' + phase));
+            totaux[phase] = l.colonne(QStringLiteral("tt") + QChar(u'A' + phase));
+            echantillons[phase] = l.colonne(QStringLiteral("ech") + QChar(u'A' + phase));
         }
     }
-    int taxon, remarque;
+    int operation, taxon, remarque;
     int totaux[3] = {}, echantillons[3] = {};
 };
 
-// The rows of one operation summed per taxon and remark, by taxon then remark.
-QVector<SommeTaxon> sommer(const LignesOperations::Plage &plage)
+} // namespace
+
+void ExportTaxonsSommes::Cumul::ajouter(const Ligne &l, const int colonnesTotaux[3],
+                                        const int colonnesEchantillons[3])
 {
-    struct Cumul
-    {
-        double totaux[3] = {}, echantillons[3] = {};
-        bool totalDonne[3] = {};
-    };
-    std::map<std::pair<QString, QString>, Cumul> cumuls;
-    if (!plage.lignes.isEmpty()) {
-        const Tableau &t = *plage.tableau;
-        const ColonnesListe c(t);
-        for (const int i : plage.lignes) {
-            Cumul &cumul = cumuls[{t.texte(i, c.taxon), t.texte(i, c.remarque)}];
-            for (int phase = 0; phase < 3; ++phase) {
-                const QVariant &total = t(i, c.totaux[phase]);
-                if (!total.isNull()) {
-                    cumul.totalDonne[phase] = true;
-                    cumul.totaux[phase] += total.toDouble();
-                }
-                cumul.echantillons[phase] += t(i, c.echantillons[phase]).toDouble();
-            }
+    for (int phase = 0; phase < 3; ++phase) {
+        if (!l.estNul(colonnesTotaux[phase])) {
+            totalDonne[phase] = true;
+            totaux[phase] += l.reel(colonnesTotaux[phase]);
         }
+        echantillons[phase] += l.reel(colonnesEchantillons[phase]);
     }
+}
+
+namespace {
+
+// An operation's sums, by taxon then remark.
+QVector<SommeTaxon>
+sommes(const std::map<std::pair<QString, QString>, ExportTaxonsSommes::Cumul> &cumuls)
+{
     QVector<SommeTaxon> sommes;
     sommes.reserve(qsizetype(cumuls.size()));
     for (const auto &[cle, cumul] : cumuls) {
@@ -160,15 +157,30 @@ bool ExportTaxonsSommes::chargerOperations(qint64, const QString &table,
         taxons.sort();
         m_selection = taxons;
     }
-    return m_lignes.lire(
-        operations, [&](const QStringList &codes) { return requeteListes(table, codes); },
-        [this](const QString &sql, Tableau &t) { return extraire(sql, t); });
+    m_cumuls.clear();
+    // A few hundred operations per statement (some servers cap an IN list), each row added to
+    // its operation's sums as it is read.
+    constexpr int PAR_REQUETE = 500;
+    for (int debut = 0; debut < operations.size(); debut += PAR_REQUETE) {
+        std::optional<ColonnesListe> c;
+        const bool lu = parcourir(
+            requeteListes(table, operations.mid(debut, PAR_REQUETE)), [&](const Ligne &l) {
+                if (!c) c.emplace(l);
+                m_cumuls[l.reel(c->operation)][{l.texte(c->taxon), l.texte(c->remarque)}].ajouter(
+                    l, c->totaux, c->echantillons);
+                return true;
+            });
+        if (!lu) return false;
+    }
+    return true;
 }
 
 QVector<SommeTaxon> ExportTaxonsSommes::taxons(const OperationExportee &operation) const
 {
-    const QVector<SommeTaxon> sommes = sommer(m_lignes.lignes(operation.code));
-    return m_selection ? selectionner(sommes, *m_selection) : sommes;
+    const auto cumuls = m_cumuls.constFind(operation.code.toDouble());
+    const QVector<SommeTaxon> s =
+        cumuls == m_cumuls.cend() ? QVector<SommeTaxon>() : sommes(*cumuls);
+    return m_selection ? selectionner(s, *m_selection) : s;
 }
 
 QStringList ExportMacroinvertebres::entete() const
