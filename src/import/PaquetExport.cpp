@@ -172,7 +172,9 @@ bool archiver(const QString &base, const QString &fichier)
         QuaZip zip(partiel);
         if (!source.open(QIODevice::ReadOnly) || !zip.open(QuaZip::mdCreate)) return false;
         QuaZipFile f(&zip);
-        bool ok = f.open(QIODevice::WriteOnly, QuaZipNewInfo(ENTREE, base));
+        // The fastest deflate level: most of a database's pages are alike and shrink as well.
+        bool ok =
+            f.open(QIODevice::WriteOnly, QuaZipNewInfo(ENTREE, base), nullptr, 0, Z_DEFLATED, 1);
         while (ok && !source.atEnd()) {
             const QByteArray bloc = source.read(1 << 20);
             ok = f.write(bloc) == bloc.size();
@@ -224,10 +226,13 @@ BilanExportPaquet exporterPaquet(const QStringList &codesBSS, const QString &fic
         return bilan;
     }
     progression.message(QStringLiteral("Création du paquet ") + nomFichier);
+    // A scratch file archived only once complete: no sync to disk at each commit, and the schema
+    // made in the same transaction as the rows.
+    paquet.Execute(QStringLiteral("PRAGMA synchronous=OFF"));
+    Transaction transaction(paquet);
     for (const QString &sql : sqlCreationCatalogue())
         paquet.ExecuteDDL(sql);
     Exportation exportation(paquet);
-    Transaction transaction(paquet);
     bool ok = ecrireVersion(paquet, versionProgramme());
     for (int i = 0; ok && i < stations.size(); ++i) {
         if (progression.annule()) {
