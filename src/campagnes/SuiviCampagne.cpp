@@ -1,6 +1,7 @@
 #include "campagnes/SuiviCampagne.h"
 
 #include "db/BaseDonnees.h"
+#include "db/Ligne.h"
 #include "db/Sql.h"
 #include "schema/TableAnalyses.h"
 
@@ -67,12 +68,16 @@ struct Calcul
 
 // The station's code as text, the same for an integer, a real or a numeric text. Codes are
 // whole numbers in practice: those skip the costly shortest-double formatting.
-QString cleStation(const QVariant &v)
+QString cleStation(double d)
 {
-    const double d = v.toDouble();
     if (d == std::trunc(d) && std::abs(d) < 1e15 && !(d == 0 && std::signbit(d)))
         return QString::number(static_cast<qint64>(d));
     return QString::number(d, 'g', 15);
+}
+
+QString cleStation(const QVariant &v)
+{
+    return cleStation(v.toDouble());
 }
 
 QDate jourDe(const QVariant &v)
@@ -247,10 +252,38 @@ bool suiviPrelevements(Calcul &c)
 
 bool suiviDemandes(Calcul &c)
 {
+    // Labels are numbered as they come; a cell keeps their numbers, joined once at the end.
+    using Cellule = QVarLengthArray<int, 2>;
+    QHash<QString, int> numeros;
+    QStringList textes;
+    QHash<QString, QVector<Cellule>> parStation; // a cell per month
+    int cStation = 0, cDebut = 0, cFin = 0, cLibelle = 0;
     // One row per station of each request of the period, in the order the labels are listed.
-    long nb = 0;
-    Tableau t;
-    if (!bd().ExtraireRecords(
+    const auto ligne = [&](const Ligne &l) {
+        if (l.premiere()) {
+            cStation = l.colonne(u"station");
+            cDebut = l.colonne(u"debut");
+            cFin = l.colonne(u"fin");
+            cLibelle = l.colonne(u"libelle");
+        }
+        // In force in a month when it starts before the next month and ends in it or later.
+        const int premier = std::max(0, c.indexMois(l.date(cDebut).date()));
+        const int dernier = std::min(int(c.mois.size()) - 1, c.indexMois(l.date(cFin).date()));
+        if (premier > dernier) return true;
+        const QString libelle = l.texte(cLibelle);
+        int numero = numeros.value(libelle, -1);
+        if (numero < 0) {
+            numero = int(textes.size());
+            numeros.insert(libelle, numero);
+            textes << libelle;
+        }
+        QVector<Cellule> &mois = parStation[cleStation(l.reel(cStation))];
+        if (mois.isEmpty()) mois.resize(c.mois.size());
+        for (int i = premier; i <= dernier; ++i)
+            if (!mois[i].contains(numero)) mois[i].append(numero);
+        return true;
+    };
+    if (!bd().parcourir(
             QStringLiteral("SELECT S.codeQualitometre AS station, D.dateDebutApplication AS "
                            "debut, D.dateFinApplication AS fin, D.libelle AS libelle FROM "
                            "QUALITOMETRES_DEMANDES D "
@@ -261,34 +294,8 @@ bool suiviDemandes(Calcul &c)
                 dateSQL(c.mois.first().startOfDay()) +
                 QStringLiteral(" AND S.codeQualitometre IN (") + c.listeStations() +
                 QStringLiteral(") ORDER BY D.dateDebutApplication ASC, D.codeDemande ASC"),
-            nb, t))
+            ligne))
         return false;
-    const int cStation = t.indexColonne(QStringLiteral("station"));
-    const int cDebut = t.indexColonne(QStringLiteral("debut"));
-    const int cFin = t.indexColonne(QStringLiteral("fin"));
-    const int cLibelle = t.indexColonne(QStringLiteral("libelle"));
-    // Labels are numbered as they come; a cell keeps their numbers, joined once at the end.
-    using Cellule = QVarLengthArray<int, 2>;
-    QHash<QString, int> numeros;
-    QStringList textes;
-    QHash<QString, QVector<Cellule>> parStation; // a cell per month
-    for (int l = 0; l < t.nbLignes(); ++l) {
-        // In force in a month when it starts before the next month and ends in it or later.
-        const int premier = std::max(0, c.indexMois(jourDe(t(l, cDebut))));
-        const int dernier = std::min(int(c.mois.size()) - 1, c.indexMois(jourDe(t(l, cFin))));
-        if (premier > dernier) continue;
-        const QString libelle = texteValeur(t(l, cLibelle));
-        int numero = numeros.value(libelle, -1);
-        if (numero < 0) {
-            numero = int(textes.size());
-            numeros.insert(libelle, numero);
-            textes << libelle;
-        }
-        QVector<Cellule> &mois = parStation[cleStation(t(l, cStation))];
-        if (mois.isEmpty()) mois.resize(c.mois.size());
-        for (int i = premier; i <= dernier; ++i)
-            if (!mois[i].contains(numero)) mois[i].append(numero);
-    }
     QStringList cellule;
     for (auto s = parStation.cbegin(); s != parStation.cend(); ++s) {
         const QVector<int> lignes = c.lignesDeStation.value(s.key());
