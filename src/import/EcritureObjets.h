@@ -95,6 +95,9 @@ class EcritureObjets
     qint64 ecrireReseau(const Reseau &r, QString &erreur);
     bool ecrireCommune(const Commune &c, QString &erreur);
     bool ecrireMasseEau(const MasseEau &m, QString &erreur);
+    // Removes the operation's environmental conditions and, with `prelevements`, its elementary
+    // samplings: a file that describes them whole replaces them. False with why.
+    bool effacerConditions(const CleOperation &cle, bool prelevements, QString &erreur);
 
     // The samples and analyses through integrerAnalyses (add mode, see above); each analysis
     // takes the values of its sample (same key). A sample without analysis is reported in

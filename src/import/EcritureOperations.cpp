@@ -222,6 +222,10 @@ qint64 EcritureObjets::ecrireOperation(const Operation &o, QString &erreur)
     donnee(v, "supportBiologique", valeurLue(o.supportBiologique));
     donnee(v, "localisation", o.localisation);
     donnee(v, "methodeAnalyse", valeurLue(o.methodeAnalyse));
+    donnee(v, "accreditation", o.accreditation);
+    donnee(v, "Ombrag", valeurLue(o.ombrage));
+    donnee(v, "saisonnalite", valeurLue(o.saisonnalite));
+    donnee(v, "modeConservationPrincipal", valeurLue(o.modeConservation));
     if (m_execution >= 0) v.valeur("jobExecutionId", double(m_execution));
     if (!v.erreur().isEmpty()) {
         erreur = v.erreur();
@@ -437,6 +441,21 @@ bool EcritureObjets::ecrireEvenement(const Evenement &e, QString &erreur)
                      {double(id), double(numero < 0 ? max + 1 : numero)}, erreur))
         return false;
     ++m_bilan.evenements;
+    return true;
+}
+
+bool EcritureObjets::effacerConditions(const CleOperation &cle, bool prelevements, QString &erreur)
+{
+    const qint64 op = operationDe(cle, false, erreur);
+    if (op < 0) return false;
+    const QVector<QVariant> cles = {double(station(cle.codeStation)), double(op)};
+    QStringList tables = {QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS_ENV")};
+    if (prelevements) tables << QStringLiteral("QUALITOMETRES_OPERATIONS_PRELEVEMENTS");
+    for (const QString &t : tables)
+        if (!executerLie(QStringLiteral("DELETE FROM ") + t +
+                             QStringLiteral(" WHERE codeQualitometre = ? AND codeOperation = ?"),
+                         cles, erreur))
+            return false;
     return true;
 }
 

@@ -112,6 +112,10 @@ struct Operation
     EntierLu supportBiologique;
     QString localisation;
     EntierLu methodeAnalyse;
+    QString accreditation;     // code of "ANALYSES.ACCREDITATION"
+    EntierLu ombrage;          // openness of the site, "PRELEVEMENTS.OMBRAGE"
+    EntierLu saisonnalite;     // "PRELEVEMENTS.SAISONNALITES"
+    EntierLu modeConservation; // main conservation mode
 };
 
 // 1. A counted taxon of an operation's list: the 24 values in the order of ColonneListe

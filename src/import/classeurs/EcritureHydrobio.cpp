@@ -3,6 +3,7 @@
 #include "app/Registre.h"
 #include "app/Reglages.h"
 #include "db/BaseDonnees.h"
+#include "db/CleColonne.h"
 #include "db/InstructionPreparee.h"
 #include "db/Outils.h"
 #include "db/Progression.h"
@@ -42,7 +43,7 @@ QString codeCommune(const StationClasseur &s)
 
 } // namespace
 
-DefautsOperation DefautsOperation::lire()
+DefautsOperation DefautsOperation::lire(bool saisonEtConservation)
 {
     DefautsOperation d;
     d.qualification = reglage::Qualification;
@@ -50,6 +51,11 @@ DefautsOperation DefautsOperation::lire()
     d.determinateur = reglage::Determinateur;
     d.producteur = reglage::Producteur;
     d.preleveur = reglage::Preleveur;
+    d.accreditation = reglage::Accreditation;
+    if (saisonEtConservation) {
+        d.saisonnalite = reglage::Saisonnalite;
+        d.modeConservation = reglage::ModeConservation;
+    }
     return d;
 }
 
@@ -63,6 +69,9 @@ Operation DefautsOperation::operation(const CleOperation &cle, int support) cons
     o.codeProducteur = entier(producteur);
     o.codePreleveur = entier(preleveur);
     o.supportBiologique = support;
+    o.accreditation = lireRegistre(accreditation).trimmed();
+    if (!saisonnalite.isEmpty()) o.saisonnalite = entier(saisonnalite);
+    if (!modeConservation.isEmpty()) o.modeConservation = entier(modeConservation);
     return o;
 }
 
@@ -104,6 +113,54 @@ qint64 ecrireStationClasseur(EcritureObjets &ecriture, const StationClasseur &s,
                             erreur)
                ? station
                : -1;
+}
+
+bool lireOuverture(const QString &texte, EntierLu &code)
+{
+    const QString cle = cleColonne(texte);
+    code = std::nullopt;
+    if (cle.isEmpty()) return true;
+    const QStringList valeurs = {QStringLiteral("ouvert"), QStringLiteral("semiouvert"),
+                                 QStringLiteral("ferme")};
+    if (!valeurs.contains(cle)) return false;
+    code = valeurs.indexOf(cle) + 1;
+    return true;
+}
+
+QString ouvertureInconnue(const QString &texte)
+{
+    return QStringLiteral("« %1 » n'est ni OUVERT, ni SEMI-OUVERT, ni FERMÉ.").arg(texte);
+}
+
+bool estParametreEnvironnement(qint64 parametre)
+{
+    using namespace parametreEnv;
+    return parametre == SITUATION || parametre == METEO || parametre == VISIBILITE ||
+           parametre == TURBIDITE || parametre == PERIPHYTON;
+}
+
+bool ecrireCondition(EcritureObjets &ecriture, const Operation &o, MesureEnvironnement m,
+                     QString &erreur)
+{
+    m.operation = o.cle;
+    m.qualification = o.qualification;
+    m.statut = o.statut;
+    return ecriture.ecrireMesureEnvironnement(m, erreur);
+}
+
+bool remplacerConditions(EcritureObjets &ecriture, const Operation &o,
+                         const QVector<MesureEnvironnement> &mesures,
+                         const QVector<PrelevementElementaire> *prelevements, QString &erreur)
+{
+    if (!ecriture.effacerConditions(o.cle, prelevements != nullptr, erreur)) return false;
+    for (const MesureEnvironnement &m : mesures)
+        if (!ecrireCondition(ecriture, o, m, erreur)) return false;
+    for (int i = 0; prelevements && i < prelevements->size(); ++i) {
+        PrelevementElementaire p = prelevements->at(i);
+        p.operation = o.cle;
+        if (!ecriture.ecrirePrelevementElementaire(p, erreur)) return false;
+    }
+    return true;
 }
 
 bool effacerResultats(qint64 station, qint64 operation, const QVector<int> &parametres,

@@ -33,6 +33,79 @@ QVector<QPair<const char *, int>> comptes(const QString &modele)
     return {{"A", DenombrementA}, {"B", DenombrementB}, {"C", DenombrementC}};
 }
 
+QString refus(const FicheEnvoi &f, CelluleFiche c, const QString &quoi, const QString &raison)
+{
+    return refusCellule(f.feuille, c.ligne, c.colonne, quoi, raison);
+}
+
+QString pasUnNombre(const QString &t)
+{
+    return QStringLiteral("« %1 » n'est pas un nombre.").arg(t);
+}
+
+// The environmental measures and the openness of the site; "" or why a cell is refused.
+QString lireConditions(const Feuille &f, FicheEnvoi &fiche)
+{
+    namespace c = cellulesFiche;
+    namespace p = parametreEnv;
+    const struct
+    {
+        CelluleFiche cellule;
+        int parametre;
+        const char *nom;
+    } cellules[] = {{c::SITUATION, p::SITUATION, "situation hydrologique"},
+                    {c::METEO, p::METEO, "conditions météorologiques"},
+                    {c::VISIBILITE, p::VISIBILITE, "visibilité du fond"},
+                    {c::TURBIDITE, p::TURBIDITE, "turbidité"},
+                    {c::PERIPHYTON, p::PERIPHYTON, "périphyton"}};
+    for (const auto &[cellule, parametre, nom] : cellules) {
+        const QString t = texte(f, cellule);
+        if (t.isEmpty()) continue;
+        MesureEnvironnement m;
+        m.parametre = parametre;
+        m.mesure = nombre(t);
+        if (!m.mesure) return refus(fiche, cellule, QString::fromUtf8(nom), pasUnNombre(t));
+        fiche.mesures << m;
+    }
+    const QString ouverture = texte(f, c::OUVERTURE);
+    if (!lireOuverture(ouverture, fiche.ouverture))
+        return refus(fiche, c::OUVERTURE, QStringLiteral("ouverture du site"),
+                     ouvertureInconnue(ouverture));
+    return {};
+}
+
+// The elementary samplings of B33:D34; "" or why a cell is refused.
+QString lirePrelevements(const Feuille &f, FicheEnvoi &fiche)
+{
+    const CelluleFiche debut = cellulesFiche::PRELEVEMENTS;
+    for (int i = 0; i < cellulesFiche::NB_PRELEVEMENTS; ++i) {
+        const CelluleFiche code{debut.ligne + i, debut.colonne},
+            substrat{code.ligne, code.colonne + 1}, vitesse{code.ligne, code.colonne + 2};
+        PrelevementElementaire p;
+        p.indice = i + 1;
+        p.codePrelevement = texte(f, code);
+        p.codeSubstrat = texte(f, substrat);
+        const QString classe = texte(f, vitesse);
+        if (p.codePrelevement.isEmpty() && p.codeSubstrat.isEmpty() && classe.isEmpty()) continue;
+        if (p.codePrelevement.isEmpty())
+            return refus(fiche, code, QStringLiteral("prélèvement élémentaire"),
+                         QStringLiteral("Le code du prélèvement n'est pas renseigné."));
+        if (p.codePrelevement.size() > 10)
+            return refus(fiche, code, QStringLiteral("prélèvement élémentaire"),
+                         QStringLiteral("« %1 » dépasse 10 caractères.").arg(p.codePrelevement));
+        if (p.codeSubstrat.size() > 5)
+            return refus(fiche, substrat, QStringLiteral("substrat"),
+                         QStringLiteral("« %1 » dépasse 5 caractères.").arg(p.codeSubstrat));
+        const NombreLu v = nombre(classe);
+        if (!classe.isEmpty() && (!v || *v != qint64(*v)))
+            return refus(fiche, vitesse, QStringLiteral("classe de vitesse"),
+                         QStringLiteral("« %1 » n'est pas un code.").arg(classe));
+        if (v) p.classeVitesse = qint64(*v);
+        fiche.prelevements << p;
+    }
+    return {};
+}
+
 void lireTaxons(const Feuille &f, const QString &modele, FicheEnvoi &fiche,
                 ElementsIgnores *ignores)
 {
@@ -114,6 +187,9 @@ QString lireFichesEnvoi(const Classeur &classeur, const QString &modele,
         fiche.typeCoursEau = texte(f, TYPE_COURS_EAU);
         fiche.date = texte(f, DATE);
         if (estMacrophytes(modele)) fiche.indice = texte(f, INDICE);
+        QString raison = lireConditions(f, fiche);
+        if (raison.isEmpty()) raison = lirePrelevements(f, fiche);
+        if (!raison.isEmpty()) return raison;
         lireTaxons(f, modele, fiche, ignores);
         fiches << fiche;
     }
@@ -137,7 +213,10 @@ QString integrerFiche(const QString &modele, const FicheEnvoi &f, EcritureObjets
                            date.date(),
                            {},
                            {}};
-    if (ecriture.ecrireOperation(defauts.operation(cle, macrophytes ? 27 : 13), raison) < 0)
+    Operation o = defauts.operation(cle, macrophytes ? 27 : 13);
+    o.ombrage = f.ouverture;
+    if (ecriture.ecrireOperation(o, raison) < 0 ||
+        !remplacerConditions(ecriture, o, f.mesures, &f.prelevements, raison))
         return raison;
     if (const NombreLu v = nombre(f.indice);
         macrophytes && v && !ecriture.ecrireResultatOperation({cle, 2928, {}, v, {}, {}}, raison))
@@ -163,7 +242,7 @@ bool integrerFiches(const QString &modele, const QVector<FicheEnvoi> &fiches,
                     EcritureObjets &ecriture, Progression &progression, bool arret,
                     BilanAnalyses &bilan, QStringList &inconnus)
 {
-    const DefautsOperation defauts = DefautsOperation::lire();
+    const DefautsOperation defauts = DefautsOperation::lire(!estMacrophytes(modele));
     return integrerElements(
         int(fiches.size()), progression, arret, bilan,
         [&](int i) -> ElementHydrobio {

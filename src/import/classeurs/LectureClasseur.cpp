@@ -33,6 +33,16 @@ QString texteUtile(const Feuille &feuille, int ligne, int colonne)
     return estNonCommunique(t) ? QString() : t;
 }
 
+QString refusCellule(const QString &feuille, int ligne, int colonne, const QString &quoi,
+                     const QString &raison)
+{
+    QString nom;
+    for (int c = colonne; c > 0; c = (c - 1) / 26)
+        nom.prepend(QChar(char16_t(u'A' + (c - 1) % 26)));
+    return QStringLiteral("Feuille « %1 », cellule %2%3 (%4) : %5")
+        .arg(feuille, nom, QString::number(ligne), quoi, raison);
+}
+
 std::optional<Classeur> ouvrirClasseur(const QString &chemin, QString &erreur)
 {
     Classeur c;

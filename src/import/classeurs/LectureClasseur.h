@@ -39,6 +39,10 @@ bool estNonCommunique(const QString &texte);
 // The cell's text, trimmed, "" for the values above.
 QString texteUtile(const Feuille &feuille, int ligne, int colonne);
 
+// Why a cell is refused: "Feuille « nom », cellule M24 (quoi) : raison".
+QString refusCellule(const QString &feuille, int ligne, int colonne, const QString &quoi,
+                     const QString &raison);
+
 // Opens the workbook; on failure erreur holds "Impossible d'ouvrir le fichier Excel.".
 std::optional<Classeur> ouvrirClasseur(const QString &chemin, QString &erreur);
 

@@ -8,6 +8,7 @@
 #include "import/IntegrationInterne.h"
 
 #include <QMap>
+#include <QSet>
 
 namespace vyk {
 
@@ -19,8 +20,8 @@ constexpr int IBD = 5856;
 constexpr int IPS = 1022;
 constexpr int SUPPORT_INVERTEBRES = 13;
 
-// The labelled cells above the table.
-void lireBloc(const Feuille &f, int fin, ClasseurRcs &rcs)
+// The labelled cells above the table; "" or why a cell is refused.
+QString lireBloc(const Feuille &f, int fin, ClasseurRcs &rcs)
 {
     for (int l = 1; l < fin; ++l) {
         for (int c = 1; c <= f.derniereColonne(); ++c) {
@@ -42,7 +43,11 @@ void lireBloc(const Feuille &f, int fin, ClasseurRcs &rcs)
             rcs.accreditation = valeur;
         else if (cle == QLatin1String("agrement"))
             rcs.agrement = valeur;
+        else if (cle == QLatin1String("ouverturedusite") && !lireOuverture(valeur, rcs.ouverture))
+            return refusCellule(f.nom(), l, 2, QStringLiteral("ouverture du site"),
+                                ouvertureInconnue(valeur));
     }
+    return {};
 }
 
 // "oui" 1 (accredited, approved), "non" 2, a code as written; nothing otherwise.
@@ -72,7 +77,7 @@ QString lireRcs(const Classeur &classeur, const ChoixFeuille &choisir, ClasseurR
     if (!f) return erreur;
     const EnTete entete = chercherEnTete(*f, REQUIS, 60);
     if (entete.ligne == 0) return texteClasseurs::feuilleRcsAbsente(classeur.chemin());
-    lireBloc(*f, entete.ligne, rcs);
+    if (const QString refus = lireBloc(*f, entete.ligne, rcs); !refus.isEmpty()) return refus;
     const int code = entete.colonne({"SANDRE"});
     const int valeur = entete.colonne({"PARAMETRE"});
     const int commentaire = entete.colonne({"COMMENTAIRE"});
@@ -125,46 +130,110 @@ std::pair<QString, int> pointDe(const ClasseurRcs &rcs, const QString &code)
     return {support > 0 ? QString::number(support) + u'1' : QString(), support};
 }
 
+bool estCondition(const MesureRcs &m)
+{
+    const EntierLu p = entierDe(m.code);
+    return p && estParametreEnvironnement(*p);
+}
+
 // The operation of each point with the comments of its parameters.
 QMap<QString, QStringList> commentairesParPoint(const ClasseurRcs &rcs)
 {
     QMap<QString, QStringList> c;
     for (const MesureRcs &m : rcs.mesures)
-        if (!m.commentaire.isEmpty())
+        if (!m.commentaire.isEmpty() && !estCondition(m))
             c[pointDe(rcs, m.code).first] << m.code + QStringLiteral(" : ") + m.commentaire;
     return c;
 }
 
-QString integrerMesure(const ClasseurRcs &rcs, const MesureRcs &m, EcritureObjets &ecriture,
-                       const DefautsOperation &defauts,
-                       const QMap<QString, QStringList> &commentaires)
+// The points of the workbook's results, where its environmental conditions go.
+QStringList pointsResultats(const ClasseurRcs &rcs)
 {
-    const QDateTime date = lireDate(rcs.date);
-    if (!date.isValid()) return QStringLiteral("la date n'est pas une date");
-    const EntierLu parametre = entierDe(m.code);
-    if (!parametre) return QStringLiteral("le code SANDRE « %1 » n'est pas un code").arg(m.code);
-    const Nombre valeur = enNombre(m.valeur, true);
-    if (!m.valeur.isEmpty() && !valeur.estNombre())
-        return QStringLiteral("la valeur « %1 » n'est pas un nombre").arg(m.valeur);
-    const auto [point, support] = pointDe(rcs, m.code);
-    if (support == 0)
-        return QStringLiteral("le paramètre %1 n'a pas de support par défaut").arg(m.code);
-    QString raison;
-    if (ecrireStationClasseur(ecriture, rcs.station, raison) < 0) return raison;
-    CleOperation cle{rcs.station.code.trimmed(), point, date.date(), {}, {}};
-    if (rcs.invertebres) cle.protocoleBiologique = rcs.profond ? 726 : 598;
-    Operation o = defauts.operation(cle, support);
-    o.commentaires = commentaires.value(point).join(QStringLiteral(" ; "));
-    if (ecriture.ecrireOperation(o, raison) < 0) return raison;
-    ResultatOperation r{cle,
-                        parametre,
-                        {},
-                        valeur.estNombre() ? NombreLu(valeur.valeur) : std::nullopt,
-                        {},
-                        codeOuiNon(rcs.accreditation),
-                        codeOuiNon(rcs.agrement)};
-    return ecriture.ecrireResultatOperation(r, raison) ? QString() : raison;
+    QStringList points;
+    for (const MesureRcs &m : rcs.mesures)
+        if (const QString p = pointDe(rcs, m.code).first;
+            !estCondition(m) && !p.isEmpty() && !points.contains(p))
+            points << p;
+    if (points.isEmpty() && rcs.invertebres) points << pointDe(rcs, {}).first;
+    return points;
 }
+
+class IntegrationRcs
+{
+  public:
+    IntegrationRcs(const ClasseurRcs &rcs, EcritureObjets &ecriture)
+        : m_rcs(rcs), m_ecriture(ecriture), m_commentaires(commentairesParPoint(rcs)),
+          m_points(pointsResultats(rcs))
+    {
+    }
+
+    QString mesure(const MesureRcs &m)
+    {
+        const QDateTime date = lireDate(m_rcs.date);
+        if (!date.isValid()) return QStringLiteral("la date n'est pas une date");
+        const EntierLu parametre = entierDe(m.code);
+        if (!parametre)
+            return QStringLiteral("le code SANDRE « %1 » n'est pas un code").arg(m.code);
+        const Nombre valeur = enNombre(m.valeur, true);
+        if (!m.valeur.isEmpty() && !valeur.estNombre())
+            return QStringLiteral("la valeur « %1 » n'est pas un nombre").arg(m.valeur);
+        const bool condition = estCondition(m);
+        const QStringList points = condition ? m_points : QStringList{pointDe(m_rcs, m.code).first};
+        if (condition && points.isEmpty())
+            return QStringLiteral("la condition %1 n'a pas d'opération : aucun résultat du "
+                                  "classeur ne désigne un point")
+                .arg(m.code);
+        if (points.first().isEmpty())
+            return QStringLiteral("le paramètre %1 n'a pas de support par défaut").arg(m.code);
+        QString raison;
+        if (ecrireStationClasseur(m_ecriture, m_rcs.station, raison) < 0) return raison;
+        const NombreLu v = valeur.estNombre() ? NombreLu(valeur.valeur) : std::nullopt;
+        for (const QString &point : points) {
+            Operation o;
+            if (raison = operation(point, date.date(), o); !raison.isEmpty()) return raison;
+            MesureEnvironnement c;
+            c.parametre = parametre;
+            c.mesure = v;
+            c.commentaires = m.commentaire;
+            const ResultatOperation r{o.cle,
+                                      parametre,
+                                      {},
+                                      v,
+                                      {},
+                                      codeOuiNon(m_rcs.accreditation),
+                                      codeOuiNon(m_rcs.agrement)};
+            if (condition ? !ecrireCondition(m_ecriture, o, c, raison)
+                          : !m_ecriture.ecrireResultatOperation(r, raison))
+                return raison;
+        }
+        return {};
+    }
+
+  private:
+    // The point's operation written; its conditions replaced the first time the run meets it.
+    QString operation(const QString &point, const QDate &date, Operation &o)
+    {
+        CleOperation cle{m_rcs.station.code.trimmed(), point, date, {}, {}};
+        if (m_rcs.invertebres) cle.protocoleBiologique = m_rcs.profond ? 726 : 598;
+        o = m_defauts.operation(cle, point.chopped(1).toInt());
+        o.commentaires = m_commentaires.value(point).join(QStringLiteral(" ; "));
+        o.ombrage = m_rcs.ouverture;
+        QString raison;
+        if (m_ecriture.ecrireOperation(o, raison) < 0) return raison;
+        if (!m_remplaces.contains(point) &&
+            !remplacerConditions(m_ecriture, o, {}, nullptr, raison))
+            return raison;
+        m_remplaces.insert(point);
+        return {};
+    }
+
+    const ClasseurRcs &m_rcs;
+    EcritureObjets &m_ecriture;
+    const DefautsOperation m_defauts = DefautsOperation::lire();
+    const QMap<QString, QStringList> m_commentaires;
+    const QStringList m_points;
+    QSet<QString> m_remplaces;
+};
 
 // The parameters the run used, 1022 and 5856 made active.
 bool activerParametres(const ClasseurRcs &rcs)
@@ -184,8 +253,7 @@ bool activerParametres(const ClasseurRcs &rcs)
 bool integrerRcs(const ClasseurRcs &rcs, EcritureObjets &ecriture, Progression &progression,
                  bool arret, BilanAnalyses &bilan)
 {
-    const DefautsOperation defauts = DefautsOperation::lire();
-    const QMap<QString, QStringList> commentaires = commentairesParPoint(rcs);
+    IntegrationRcs integration(rcs, ecriture);
     progression.message(QStringLiteral("Intégration station ") + rcs.station.code);
     const bool complet = integrerElements(
         int(rcs.mesures.size()), progression, arret, bilan,
@@ -195,7 +263,7 @@ bool integrerRcs(const ClasseurRcs &rcs, EcritureObjets &ecriture, Progression &
         },
         [&](int i) {
             progression.message(texteRcs::INTEGRATION);
-            return integrerMesure(rcs, rcs.mesures.at(i), ecriture, defauts, commentaires);
+            return integration.mesure(rcs.mesures.at(i));
         });
     if (!activerParametres(rcs)) {
         bilan.erreur = bd().derniereErreur();

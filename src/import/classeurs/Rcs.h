@@ -14,7 +14,13 @@
 //   support (support code followed by "1": "101" diatoms, "131" invertebrates...);
 // - the table: one row per parameter, its SANDRE code under "SANDRE", its value under
 //   "PARAMETRE" (or "paramètre"), its comment under "COMMENTAIRE"; rows without a code are left
-//   out. Comments go to the operation's comments as "code : comment".
+//   out. Comments go to the operation's comments as "code : comment";
+// - "Ouverture du site" in the block: the openness of the site ("OUVERT", "SEMI-OUVERT",
+//   "FERMÉ") on every operation;
+// - the environmental parameters (1725 hydrological situation, 1425 weather, 5473 visibility of
+//   the bottom, 6498 turbidity, 6499 periphyton) are conditions of the visit, not results: they
+//   go to the environmental conditions of every operation the workbook writes. Each operation's
+//   conditions are replaced by the workbook's.
 
 #include "import/classeurs/EcritureHydrobio.h"
 #include "import/classeurs/LectureClasseur.h"
@@ -46,12 +52,13 @@ struct ClasseurRcs
 {
     StationClasseur station;
     QString date, accreditation, agrement;
+    EntierLu ouverture;
     bool invertebres = false, profond = false;
     QVector<MesureRcs> mesures;
 };
 
 // Reads the RCS sheet (or the one the user chooses when it is absent); "" or the error text
-// (the RCS missing-sheet message, or a sheet without the table's header).
+// (the RCS missing-sheet message, a sheet without the table's header, an unknown openness).
 QString lireRcs(const Classeur &classeur, const ChoixFeuille &choisir, ClasseurRcs &rcs);
 
 // The preview: one row per parameter.

@@ -1,6 +1,9 @@
 #include "ClasseursTest.h"
 
+#include "app/Registre.h"
+#include "app/Reglages.h"
 #include "import/ApercuImport.h"
+#include "import/classeurs/Rcs.h"
 
 using namespace vyk;
 
@@ -32,7 +35,8 @@ class RcsTest : public test::BaseClasseurs
 
     // The station block, then the table under its header.
     QString classeur(const QString &nom, const QString &titre, const Lignes &table,
-                     const QString &feuille = QStringLiteral("Contrôle surveillance - RCS"))
+                     const QString &feuille = QStringLiteral("Contrôle surveillance - RCS"),
+                     const Lignes &bloc = {})
     {
         Lignes l = {{titre},
                     {"Code station", "04067000"},
@@ -40,9 +44,9 @@ class RcsTest : public test::BaseClasseurs
                     {"Cours d'eau", "N.C."},
                     {"Date", QDate(2021, 6, 1)},
                     {"Accréditation", "oui"},
-                    {"Agrément", "non"},
-                    {},
-                    {"SANDRE", "paramètre", "COMMENTAIRE"}};
+                    {"Agrément", "non"}};
+        l += bloc;
+        l += Lignes{{}, {"SANDRE", "paramètre", "COMMENTAIRE"}};
         l += table;
         const QString chemin = this->chemin(nom);
         EXPECT_TRUE(test::ecrireClasseur(chemin, {{"Notes", {{"SANDRE"}}}, {feuille, l}}));
@@ -137,6 +141,71 @@ TEST_P(RcsTest, LignesEnErreur)
     EXPECT_EQ(etatStable(tables), avant);
     importerModele("XLS RCS", chemin);
     EXPECT_EQ(resultats(), QStringList({"101|10|||1|1022|2|1|2"}));
+}
+
+// The environmental parameters are conditions of every operation the workbook writes (not
+// results), replacing the operations' former ones; the openness of the site and the setting
+// "Accreditation" land on each operation; a second run leaves the same rows.
+TEST_P(RcsTest, ConditionsEtOuverture)
+{
+    ASSERT_TRUE(ecrireRegistre(reglage::Accreditation, "2"));
+    const Lignes table = {{"1725", "2", "basses eaux"},
+                          {"5856", "14,2", "IBD valide"},
+                          {"6951", "0,6", ""},
+                          {"1425", 1, ""}};
+    const QString chemin =
+        classeur("cond.xlsx", "RCS", table, texteRcs::FEUILLE, {{"Ouverture du site", "Fermé"}});
+    const ResultatImport r = importerModele("XLS RCS", chemin);
+    ASSERT_EQ(r.fichiers.size(), 1);
+    EXPECT_EQ(r.fichiers.at(0).erreur, QString());
+    EXPECT_EQ(resultats(), QStringList({"101|10||5856 : IBD valide|1|5856|14.2|1|2",
+                                        "131|13|||1|6951|0.6|1|2"}));
+    const QString requete =
+        "SELECT p.identifiant, o.Ombrag, o.accreditation, e.codeCondition, e.parametre, "
+        "e.mesure, e.dateMesure, e.commentaires FROM QUALITOMETRES_POINTS_OPERATIONS_ENV e "
+        "INNER JOIN QUALITOMETRES_POINTS_OPERATIONS o ON o.codeQualitometre=e.codeQualitometre "
+        "AND o.codeOperation=e.codeOperation INNER JOIN QUALITOMETRES_POINTS p ON "
+        "p.codeQualitometre=o.codeQualitometre AND p.codePoint=o.codePoint ORDER BY 1, 4";
+    const QStringList conditions = {
+        "101|3|2|1|1725|2|01/06/2021|basses eaux", "101|3|2|2|1425|1|01/06/2021|",
+        "131|3|2|1|1725|2|01/06/2021|basses eaux", "131|3|2|2|1425|1|01/06/2021|"};
+    EXPECT_EQ(lignes(requete), conditions);
+
+    ASSERT_TRUE(executer("UPDATE QUALITOMETRES_POINTS_OPERATIONS_ENV SET parametre=1301"));
+    const QStringList env = {QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS_ENV")};
+    importerModele("XLS RCS", chemin);
+    EXPECT_EQ(lignes(requete), conditions);
+    const QStringList avant = etatStable(tables + env);
+    importerModele("XLS RCS", chemin);
+    EXPECT_EQ(etatStable(tables + env), avant);
+
+    // Conditions alone in an invertebrate workbook go to its point; elsewhere no result names
+    // the operation they belong to.
+    vider();
+    executer("DELETE FROM QUALITOMETRES_POINTS_OPERATIONS_ENV");
+    importerModele("XLS RCS", classeur("inv.ods", "RCS INVERT", {{"1725", "3"}}));
+    EXPECT_EQ(lignes(requete), QStringList({"131||2|1|1725|3|01/06/2021|"}));
+    vider();
+    const ResultatImport seules =
+        importerModele("XLS RCS", classeur("seules.xlsx", "RCS", {{"1725", "3"}}));
+    ASSERT_EQ(seules.fichiers.size(), 1);
+    EXPECT_EQ(seules.fichiers.at(0).erreur,
+              "Erreur ligne: codeBSS: 04067000 - Date: 01/06/2021 - Paramètre:  : la condition "
+              "1725 n'a pas d'opération : aucun résultat du classeur ne désigne un point");
+}
+
+// An openness the program does not know refuses the workbook with its cell: nothing written.
+TEST_P(RcsTest, OuvertureInconnue)
+{
+    const QString chemin = classeur("ouv.ods", "RCS", {{"5856", "1"}}, texteRcs::FEUILLE,
+                                    {{"Ouverture du site", "mi-clos"}});
+    const QStringList avant = etatStable(tables);
+    const ResultatImport r = importerModele("XLS RCS", chemin);
+    ASSERT_EQ(r.fichiers.size(), 1);
+    EXPECT_EQ(r.fichiers.at(0).erreur,
+              "Feuille « Contrôle surveillance - RCS », cellule B8 (ouverture du site) : "
+              "« mi-clos » n'est ni OUVERT, ni SEMI-OUVERT, ni FERMÉ.");
+    EXPECT_EQ(etatStable(tables), avant);
 }
 
 // The preview: one row per parameter, the support's label or "Inconnu".
