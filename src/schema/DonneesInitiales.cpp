@@ -169,7 +169,7 @@ constexpr FormatDonnees FORMATS[] = {
     {"OMNIDIA", "Omnidia Taxons et Résultats"},
     {"XLS RCS", "Masque OSUR Loire Bretagne"},
     {"ARS Excel", "ARS SISEAUX"},
-    {"REPRISE_HISTO", nullptr},
+    {"REPRISE_HISTO", "REPRISE_HISTO"},
 };
 // clang-format on
 
@@ -391,7 +391,22 @@ std::span<const FormatDonnees> formatsDonnees()
 
 int semerFormatsDonnees(BaseDonnees &base)
 {
-    return semerParCode(base, QStringLiteral("FORMAT_DONNEES"), formatsDonnees());
+    const QString table = QStringLiteral("FORMAT_DONNEES");
+    const int ajoutes = semerParCode(base, table, formatsDonnees());
+    if (!base.tableExiste(table)) return ajoutes;
+    // A model given its label after a database was made: the row without label gets it.
+    const Tableau t = base.extraire(
+        QStringLiteral("SELECT code FROM FORMAT_DONNEES WHERE nom IS NULL OR nom=''"));
+    QSet<QString> sansNom;
+    for (int i = 0; i < t.nbLignes(); ++i)
+        sansNom.insert(t.texte(i, QStringLiteral("code")));
+    int nommes = 0;
+    InstructionPreparee nommer =
+        base.preparer(QStringLiteral("UPDATE FORMAT_DONNEES SET nom=? WHERE code=?"));
+    for (const FormatDonnees &f : formatsDonnees())
+        if (f.nom && sansNom.contains(u8(f.code)) && nommer.executer({u8(f.nom), u8(f.code)}))
+            ++nommes;
+    return ajoutes + nommes;
 }
 
 int semerParametrageData(BaseDonnees &base)

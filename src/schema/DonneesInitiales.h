@@ -58,7 +58,8 @@ int semerEtats(BaseDonnees &base = bd());
 int semerSeuils(BaseDonnees &base = bd());
 int semerTypesStation(BaseDonnees &base = bd());
 int semerParametrageData(BaseDonnees &base = bd());
-// The import models as data formats of jobs (FORMAT_DONNEES): each missing code is added.
+// The import models as data formats of jobs (FORMAT_DONNEES): each missing code is added, a row
+// without label given the model's (a label an administrator wrote is kept).
 int semerFormatsDonnees(BaseDonnees &base = bd());
 // The 366 days of a leap year, rebuilt only when the table does not hold exactly them, with the
 // hydrological year starting in moisDebutHydro (the setting MoisDebutAnneeHydro, read by

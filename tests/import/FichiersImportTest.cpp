@@ -94,7 +94,7 @@ TEST(Modeles, ListeEtRefus)
 {
     ASSERT_EQ(modelesImport().size(), 21);
     EXPECT_EQ(modeleImport("ades csv")->route, RouteImport::AnalysesTexte);
-    EXPECT_EQ(modeleImport("REPRISE_HISTO")->libelle, QString());
+    EXPECT_EQ(modeleImport("REPRISE_HISTO")->libelle, QStringLiteral("REPRISE_HISTO"));
     // Every model of the list is read now; a format added later without a reader is refused so.
     const ModeleImport futur{QStringLiteral("FUTUR"), QString(), RouteImport::AutreFormat};
     EXPECT_EQ(futur.refus(),

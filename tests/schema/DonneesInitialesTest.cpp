@@ -135,16 +135,21 @@ TEST_P(DonneesInitialesTest, FinalitesEtatsSeuilsTypesEtParametrages)
             QStringLiteral("SELECT projet, id, libelle FROM PARAMETRAGE_DATA ORDER BY projet, id")),
         QStringList({"VYDA|1|Chronique mini", "VYDA|2|Chronique moyenne", "VYDA|3|Brute modifiée",
                      "VYW|1|Niveau mini", "VYW|2|Niveau moyen", "VYW|3|Brute supprimée"}));
-    // Import models as job formats: the codes the runs record, a model without label kept.
+    // Import models as job formats: the codes the runs record, each with its label.
     const QStringList formats =
         lignes(QStringLiteral("SELECT code, nom FROM FORMAT_DONNEES ORDER BY id"));
     ASSERT_EQ(formats.size(), 21);
     EXPECT_EQ(formats.first(), QStringLiteral("ADES_TRAMES|ADES Trames zippées"));
     EXPECT_TRUE(formats.contains(QStringLiteral("EDILABO|EDI LABO")));
-    EXPECT_EQ(formats.last(), QStringLiteral("REPRISE_HISTO|"));
-    // A database older than a model gets it on its next upgrade.
+    EXPECT_EQ(formats.last(), QStringLiteral("REPRISE_HISTO|REPRISE_HISTO"));
+    // A database older than a model gets it on its next upgrade; one made when the historical
+    // recovery had no label gets its label, a label an administrator wrote stays.
     ASSERT_TRUE(
         executer(QStringLiteral("DELETE FROM FORMAT_DONNEES WHERE code='PC_CSV_NATIONAL'")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("UPDATE FORMAT_DONNEES SET nom=NULL WHERE code='REPRISE_HISTO'")));
+    ASSERT_TRUE(
+        executer(QStringLiteral("UPDATE FORMAT_DONNEES SET nom='Mon EDI' WHERE code='EDILABO'")));
 
     // Parameters and units of the thresholds become active on the next run; the older row 3
     // of the data settings is replaced.
@@ -166,6 +171,13 @@ TEST_P(DonneesInitialesTest, FinalitesEtatsSeuilsTypesEtParametrages)
         QStringList({"Brute modifiée"}));
     EXPECT_EQ(lignes(QStringLiteral("SELECT nom FROM FORMAT_DONNEES WHERE code='PC_CSV_NATIONAL'")),
               QStringList({"Physico-chimie nationale CSV (colonnes nommées)"}));
+    EXPECT_EQ(lignes(QStringLiteral(
+                  "SELECT code, nom FROM FORMAT_DONNEES WHERE code IN ('REPRISE_HISTO', "
+                  "'EDILABO') ORDER BY code")),
+              QStringList({"EDILABO|Mon EDI", "REPRISE_HISTO|REPRISE_HISTO"}));
+    const QStringList apres = lignes(QStringLiteral("SELECT id, code, nom FROM FORMAT_DONNEES"));
+    EXPECT_EQ(semerFormatsDonnees(), 0);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT id, code, nom FROM FORMAT_DONNEES")), apres);
 }
 
 // The national list of the level-1 hydro-ecoregions: its 22 codes, accented labels whole; a

@@ -58,8 +58,12 @@ TEST_P(ImportationGuiTest, FichierAperçuControleEtIntegration)
     ASSERT_NE(modeles, nullptr);
     EXPECT_EQ(ecran.windowTitle(), "Importation de données");
     EXPECT_GE(modeles->findData(QStringLiteral("EDILABO")), 1);
-    // The model reached by its code only is not offered.
-    EXPECT_EQ(modeles->findData(QStringLiteral("REPRISE_HISTO")), -1);
+    // Every model is offered, the historical recovery under its code.
+    EXPECT_EQ(modeles->count(), 22); // the empty choice first
+    const int histo = modeles->findData(QStringLiteral("REPRISE_HISTO"));
+    ASSERT_GE(histo, 1);
+    EXPECT_EQ(modeles->itemText(histo),
+              QStringLiteral("REPRISE_HISTO").leftJustified(45) + "[REPRISE_HISTO]");
 
     ecran.choisirModele({});
     ecran.demarrer();
