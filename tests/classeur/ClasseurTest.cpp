@@ -5,7 +5,11 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 
 using namespace vyk;
 
@@ -107,6 +111,43 @@ TEST_F(ClasseurTest, LesDeuxFormatsRelisentLesMemesCellules)
                  {SPECIAUX, QStringLiteral("12.5"), QStringLiteral("VRAI"),
                   QStringLiteral("29/02/2024")}}));
     }
+}
+
+// A real .xls (the workbook saved by LibreOffice, when it is installed). Where LibreOffice cannot
+// be found the file is read by FreeXL alone: texts, numbers and dates as written, the boolean
+// cell lost (FreeXL gives nothing for it); where it is found the conversion gives every cell.
+TEST_F(ClasseurTest, XlsLuParFreeXlSansLibreOffice)
+{
+    QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) soffice = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+    if (soffice.isEmpty()) GTEST_SKIP() << "LibreOffice absent: pas de fichier .xls à produire";
+    Classeur ecrit;
+    remplir(ecrit);
+    ASSERT_TRUE(ecrit.enregistrer(chemin(QStringLiteral("vieux.xlsx"))));
+    QProcess p;
+    p.start(soffice,
+            {QStringLiteral("-env:UserInstallation=") +
+                 QUrl::fromLocalFile(chemin(QStringLiteral("profil"))).toString(),
+             QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("xls"),
+             QStringLiteral("--outdir"), dossier.path(), chemin(QStringLiteral("vieux.xlsx"))});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString xls = chemin(QStringLiteral("vieux.xls"));
+    ASSERT_TRUE(QFileInfo::exists(xls));
+
+    const QByteArray chemins = qgetenv("PATH");
+    qputenv("PATH", QByteArray());
+    Classeur seul;
+    const bool lu = seul.ouvrir(xls);
+    qputenv("PATH", chemins);
+    ASSERT_TRUE(lu) << qPrintable(seul.detail());
+    EXPECT_EQ(seul.format(), FormatClasseur::Xls);
+    QStringList sansBooleen = ATTENDU;
+    sansBooleen.removeAll(QStringLiteral("Données!2,3=VRAI"));
+    EXPECT_EQ(cellules(seul), sansBooleen);
+
+    Classeur converti;
+    ASSERT_TRUE(converti.ouvrir(xls)) << qPrintable(converti.detail());
+    EXPECT_EQ(cellules(converti), ATTENDU);
 }
 
 TEST_F(ClasseurTest, LeFormatEstLuDansLeContenuPasDansLeNom)
