@@ -220,4 +220,15 @@ TEST_P(ParcoursTest, BaseFermeeOuPlusieursInstructions)
 
 VYK_SUR_LES_TROIS_MOTEURS(ParcoursTest);
 
+TEST(TexteValeur, NombresReelsEntiersOuNon)
+{
+    const QList<double> valeurs = {12345.0, -7.0,  0.0,         -0.0, 999999999999999.0, 1e15,
+                                   0.5,     -2.25, 6800000.125, 1e-7, 123456789012345.6};
+    QStringList textes;
+    for (double d : valeurs)
+        textes << texteValeur(QVariant(d));
+    EXPECT_EQ(textes, QStringList({"12345", "-7", "0", "0", "999999999999999", "1e+15", "0.5",
+                                   "-2.25", "6800000.125", "1e-07", "123456789012346"}));
+}
+
 } // namespace
