@@ -46,67 +46,102 @@ QString ligneCsv(const QStringList &champs, QChar separateur)
     return r.join(separateur);
 }
 
-namespace {
-
-// Reads one record from i, which is left after its line end; ligne counts the line ends passed.
-// False when a quoted field is still open at the end of the text.
-bool lireEnregistrement(const QString &t, qsizetype &i, qsizetype &ligne, QChar separateur,
-                        QStringList &champs)
+LecteurCsv::LecteurCsv(QStringView texte, QChar separateur)
+    : m_texte(texte), m_separateur(separateur)
 {
-    QString courant;
-    bool guillemets = false;
-    while (i < t.size()) {
-        const QChar c = t[i++];
+}
+
+void LecteurCsv::terminerChamp(qsizetype debut, qsizetype fin, bool tampon)
+{
+    if (!tampon) {
+        m_champs << m_texte.sliced(debut, fin - debut);
+        return;
+    }
+    m_tampons << m_courant;
+    m_champs << QStringView(m_tampons.last());
+    m_courant.clear();
+}
+
+// A field is a view into the text unless a quote opened it (its doubled quotes and line breaks
+// are then rewritten into a buffer of the record).
+bool LecteurCsv::suivant()
+{
+    m_champs.clear();
+    m_tampons.clear();
+    if (m_i >= m_texte.size()) return false;
+    m_ligne = m_ligneCourante;
+    const QStringView t = m_texte;
+    qsizetype debut = m_i;
+    bool tampon = false, guillemets = false;
+    while (m_i < t.size()) {
+        const qsizetype position = m_i;
+        const QChar c = t[m_i++];
         const bool saut = c == u'\n' || c == u'\r';
         if (saut) {
             // CRLF, LF and a lone CR (old spreadsheet exports) each end one line.
-            if (c == u'\r' && i < t.size() && t[i] == u'\n') ++i;
-            ++ligne;
+            if (c == u'\r' && m_i < t.size() && t[m_i] == u'\n') ++m_i;
+            ++m_ligneCourante;
         }
         if (guillemets) {
             if (c != u'"')
-                courant += saut ? QChar(u'\n') : c;
-            else if (i < t.size() && t[i] == u'"')
-                courant += t[i++];
+                m_courant += saut ? QChar(u'\n') : c;
+            else if (m_i < t.size() && t[m_i] == u'"')
+                m_courant += t[m_i++];
             else
                 guillemets = false;
         } else if (saut) {
-            break;
-        } else if (c == u'"' && courant.trimmed().isEmpty()) {
-            courant.clear();
-            guillemets = true;
-        } else if (c == separateur) {
-            champs << courant;
-            courant.clear();
-        } else {
-            courant += c;
+            terminerChamp(debut, position, tampon);
+            return true;
+        } else if (c == u'"' &&
+                   (tampon ? QStringView(m_courant) : t.sliced(debut, position - debut))
+                       .trimmed()
+                       .isEmpty()) {
+            m_courant.clear();
+            tampon = guillemets = true;
+        } else if (c == m_separateur) {
+            terminerChamp(debut, position, tampon);
+            debut = m_i;
+            tampon = false;
+        } else if (tampon) {
+            m_courant += c;
         }
     }
-    champs << courant;
-    return !guillemets;
+    if (guillemets) {
+        m_erreur = QStringLiteral("Ligne %1 : un guillemet ouvert n'est jamais refermé ; le "
+                                  "fichier n'est pas lu.")
+                       .arg(m_ligne);
+        m_champs.clear();
+        m_i = t.size();
+        return false;
+    }
+    terminerChamp(debut, m_i, tampon);
+    return true;
 }
-
-} // namespace
 
 bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> &enregistrements,
              QString &erreur)
 {
     enregistrements.clear();
-    qsizetype i = 0;
-    qsizetype ligne = 1;
-    while (i < texte.size()) {
+    LecteurCsv lecteur(texte, separateur);
+    while (lecteur.suivant()) {
         EnregistrementCsv e;
-        e.ligne = ligne;
-        if (!lireEnregistrement(texte, i, ligne, separateur, e.champs)) {
-            // The row would swallow every line after it: the file is refused, nothing is guessed.
-            erreur = QStringLiteral("Ligne %1 : un guillemet ouvert n'est jamais refermé ; le "
-                                    "fichier n'est pas lu.")
-                         .arg(e.ligne);
-            enregistrements.clear();
-            return false;
-        }
+        e.ligne = lecteur.ligne();
+        e.champs.reserve(lecteur.champs().size());
+        for (const QStringView c : lecteur.champs())
+            e.champs << c.toString();
         enregistrements << std::move(e);
     }
+    if (lecteur.erreur().isEmpty()) return true;
+    // The row would swallow every line after it: the file is refused, nothing is guessed.
+    erreur = lecteur.erreur();
+    enregistrements.clear();
+    return false;
+}
+
+bool champsVides(const QVector<QStringView> &champs)
+{
+    for (const QStringView c : champs)
+        if (!c.trimmed().isEmpty()) return false;
     return true;
 }
 

@@ -31,6 +31,32 @@ struct EnregistrementCsv
     qsizetype ligne = 0;
 };
 
+// Reads a separated text one record at a time, its fields as views into the text: nothing is
+// copied but a quoted field, rewritten into a buffer kept until the next record. The rules are
+// lireCsv's.
+class LecteurCsv
+{
+  public:
+    LecteurCsv(QStringView texte, QChar separateur);
+    // The next record; false at the end of the text or when a quote is never closed (erreur()).
+    bool suivant();
+    const QVector<QStringView> &champs() const { return m_champs; }
+    // The file's line where the record starts (from 1).
+    qsizetype ligne() const { return m_ligne; }
+    const QString &erreur() const { return m_erreur; }
+
+  private:
+    void terminerChamp(qsizetype debut, qsizetype fin, bool tampon);
+
+    QStringView m_texte;
+    QChar m_separateur;
+    qsizetype m_i = 0, m_ligne = 0, m_ligneCourante = 1;
+    QVector<QStringView> m_champs;
+    QStringList m_tampons;
+    QString m_courant;
+    QString m_erreur;
+};
+
 // The records of a separated text. A quote opening a field lets it hold the separator, doubled
 // quotes and line breaks (a line break there becomes a LF); a quote inside an unquoted field is
 // kept as it is. Lines end with CRLF, LF or a lone CR. An empty line is a record of one empty
@@ -39,5 +65,7 @@ bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> 
              QString &erreur);
 // True when every field is blank (an empty line, or a spreadsheet row of empty cells).
 bool enregistrementVide(const QStringList &champs);
+// The same over the fields of a LecteurCsv.
+bool champsVides(const QVector<QStringView> &champs);
 
 } // namespace vyk

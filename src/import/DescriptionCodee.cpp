@@ -287,17 +287,31 @@ bool nommerParametres(const ExtraitCode &extrait, const QVector<LigneIntegree> &
     return ok;
 }
 
-using Groupes = QMap<QString, Groupe>;
-
-void grouper(Groupes &groupes, const QString &cle, const ExtraitCode &e, const LigneIntegree &i)
+// The groups of one kind, written in the order of their key text. Consecutive rows mostly fall
+// in the same group: its key text is built only when the group changes.
+class Groupes
 {
-    Groupe &g = groupes[cle];
-    if (g.lignes.isEmpty()) {
-        g.extrait = &e;
-        g.integree = i;
+  public:
+    template <typename F>
+    void grouper(std::pair<qint64, qint64> ids, F cle, const ExtraitCode &e, const LigneIntegree &i)
+    {
+        if (!m_dernier || ids != m_ids) {
+            m_ids = ids;
+            m_dernier = &m_groupes[cle()];
+        }
+        if (m_dernier->lignes.isEmpty()) {
+            m_dernier->extrait = &e;
+            m_dernier->integree = i;
+        }
+        m_dernier->lignes << i.ligne;
     }
-    g.lignes << i.ligne;
-}
+    const QMap<QString, Groupe> &groupes() const { return m_groupes; }
+
+  private:
+    QMap<QString, Groupe> m_groupes; // nodes stay in place: m_dernier remains valid
+    Groupe *m_dernier = nullptr;
+    std::pair<qint64, qint64> m_ids;
+};
 
 } // namespace
 
@@ -351,26 +365,33 @@ void completerExtrait(const ExtraitCode &extrait, const QVector<LigneIntegree> &
     Groupes stations, points, operations, prelevements, echantillons;
     auto n = [](qint64 v) { return QString::number(v); };
     for (const LigneIntegree &i : integrees) {
-        grouper(stations, n(i.station), extrait, i);
-        grouper(points, n(i.station) + u'|' + n(i.point), extrait, i);
-        grouper(operations, n(i.station) + u'|' + n(i.operation), extrait, i);
-        grouper(prelevements, n(i.prelevement), extrait, i);
+        stations.grouper(
+            {i.station, 0}, [&] { return n(i.station); }, extrait, i);
+        points.grouper(
+            {i.station, i.point}, [&] { return n(i.station) + u'|' + n(i.point); }, extrait, i);
+        operations.grouper(
+            {i.station, i.operation}, [&] { return n(i.station) + u'|' + n(i.operation); }, extrait,
+            i);
+        prelevements.grouper(
+            {i.prelevement, 0}, [&] { return n(i.prelevement); }, extrait, i);
         if (!i.echantillon.isNull())
-            grouper(echantillons, n(i.prelevement) + u'|' + i.echantillon.toString(), extrait, i);
+            echantillons.grouper(
+                {i.prelevement, i.echantillon.toLongLong()},
+                [&] { return n(i.prelevement) + u'|' + i.echantillon.toString(); }, extrait, i);
     }
     Transaction transaction;
     bool ok = true;
-    for (const Groupe &g : std::as_const(stations))
+    for (const Groupe &g : stations.groupes())
         ok = decrireStation(g, bilan.stationsCreees.contains(g.integree.codeBSS)) && ok;
     if (extrait.colonne(QStringLiteral("PAR.3")) >= 0 && !bilan.parametresCrees.isEmpty())
         ok = nommerParametres(extrait, integrees, bilan.parametresCrees) && ok;
-    for (const Groupe &g : std::as_const(points))
+    for (const Groupe &g : points.groupes())
         ok = nommerPoint(g) && ok;
-    for (const Groupe &g : std::as_const(operations))
+    for (const Groupe &g : operations.groupes())
         ok = completerOperation(g) && ok;
-    for (const Groupe &g : std::as_const(prelevements))
+    for (const Groupe &g : prelevements.groupes())
         ok = completerPrelevement(g) && ok;
-    for (const Groupe &g : std::as_const(echantillons))
+    for (const Groupe &g : echantillons.groupes())
         ok = completerEchantillon(g) && ok;
     if (extrait.colonne(QStringLiteral("ALQ.11")) >= 0)
         for (const LigneIntegree &i : integrees)

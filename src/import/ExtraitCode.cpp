@@ -45,19 +45,48 @@ QString codeColonne(const QString &entete)
 
 // Whether a record has the header's fields; a closing ";" on one side and not on the other
 // leaves an empty field that does not count.
-bool memesChamps(const QStringList &champs, const QStringList &titres)
+bool memesChamps(const QVector<QStringView> &champs, const QStringList &titres)
 {
     const qsizetype n = champs.size(), m = titres.size();
     return n == m || (n == m + 1 && champs.last().isEmpty()) ||
            (n + 1 == m && titres.last().isEmpty());
 }
 
-QString nettoyer(const QString &v)
+QString nettoyer(QStringView v)
 {
-    QString t = v.trimmed();
-    if (t.startsWith(u'"')) t.remove(0, 1);
+    QStringView t = v.trimmed();
+    if (t.startsWith(u'"')) t = t.sliced(1);
     if (t.endsWith(u'"')) t.chop(1);
-    return t;
+    return t.toString();
+}
+
+// The data records after the header, only the columns that carry a code kept.
+QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCode &extrait,
+                       Progression &progression, const QString &trop, int limite)
+{
+    const qsizetype colonnes = extrait.codes.size();
+    while (lecteur.suivant()) {
+        if (progression.annule()) return texteChargement::ANNULE;
+        const QVector<QStringView> &champs = lecteur.champs();
+        if (champsVides(champs)) continue;
+        const QString origine = QStringLiteral("ligne ") + QString::number(lecteur.ligne());
+        if (!memesChamps(champs, titres)) {
+            extrait.rejets.append(
+                {0, origine,
+                 texteExtraitCode::champsLigne(int(champs.size()), int(titres.size()))});
+            continue;
+        }
+        QStringList &valeurs = extrait.lignes.emplace_back(champs.size());
+        for (qsizetype c = 0; c < champs.size() && c < colonnes; ++c)
+            if (!extrait.codes[c].isEmpty() && !champs[c].isEmpty())
+                valeurs[c] = nettoyer(champs[c]);
+        extrait.origines << origine;
+        if (extrait.nombreLignes() >= limite) return trop;
+        if (extrait.nombreLignes() % 100 == 0)
+            progression.message(QStringLiteral("Chargement ligne ") +
+                                QString::number(extrait.nombreLignes()));
+    }
+    return lecteur.erreur();
 }
 
 } // namespace
@@ -101,54 +130,33 @@ QString chargerExtraitCodeOctets(const QByteArray &octets, ExtraitCode &extrait,
 {
     extrait.vider();
     extrait.codes.clear();
-    QByteArray brut = octets;
-    if (brut.startsWith("\xEF\xBB\xBF")) brut.remove(0, 3);
-    QVector<EnregistrementCsv> enregistrements;
-    QString erreur;
-    if (!lireCsv(decoderTexte(brut), u';', enregistrements, erreur)) return erreur;
-    brut.clear();
-    if (enregistrements.isEmpty()) return {};
+    const bool marque = octets.startsWith("\xEF\xBB\xBF");
+    const QString texte = decoderTexte(marque ? octets.sliced(3) : octets);
+    LecteurCsv lecteur(texte, u';');
+    if (!lecteur.suivant()) return lecteur.erreur();
     const bool fixe = entete != EnTeteCode::Fichier;
-    const QStringList titres =
-        fixe ? enTeteCode(entete).split(u';') : enregistrements.first().champs;
-    for (const QString &t : titres)
+    QStringList titres;
+    if (fixe)
+        titres = enTeteCode(entete).split(u';');
+    else
+        for (const QStringView c : lecteur.champs())
+            titres << c.toString();
+    for (const QString &t : std::as_const(titres))
         extrait.codes << codeColonne(t);
     extrait.indexer();
     const int attendus = int(titres.size());
-    if (fixe && !memesChamps(enregistrements.first().champs, titres))
-        return texteExtraitCode::nombreColonnes(int(enregistrements.first().champs.size()),
-                                                attendus);
-    const QString &trop = entete == EnTeteCode::Naiades || entete == EnTeteCode::Fichier
-                              ? texteChargement::TROP_DE_LIGNES
-                              : texteChargement::TROP_DE_LIGNES_GDES;
-    for (qsizetype i = fixe ? 1 : 2; i < enregistrements.size(); ++i) {
-        if (progression.annule()) {
-            extrait.vider();
-            return texteChargement::ANNULE;
-        }
-        const EnregistrementCsv &e = enregistrements[i];
-        if (enregistrementVide(e.champs)) continue;
-        const QString origine = QStringLiteral("ligne ") + QString::number(e.ligne);
-        if (!memesChamps(e.champs, titres)) {
-            extrait.rejets.append(
-                {0, origine, texteExtraitCode::champsLigne(int(e.champs.size()), attendus)});
-            continue;
-        }
-        // Only the columns that carry a code are kept.
-        QStringList valeurs(e.champs.size());
-        for (qsizetype c = 0; c < e.champs.size() && c < extrait.codes.size(); ++c)
-            if (!extrait.codes[c].isEmpty()) valeurs[c] = nettoyer(e.champs[c]);
-        extrait.lignes << valeurs;
-        extrait.origines << origine;
-        if (extrait.nombreLignes() >= limite) {
-            extrait.vider();
-            return trop;
-        }
-        if (extrait.nombreLignes() % 100 == 0)
-            progression.message(QStringLiteral("Chargement ligne ") +
-                                QString::number(extrait.nombreLignes()));
-    }
-    return {};
+    if (fixe && !memesChamps(lecteur.champs(), titres))
+        return texteExtraitCode::nombreColonnes(int(lecteur.champs().size()), attendus);
+    // The file's own codes are followed by a line of labels.
+    if (!fixe) lecteur.suivant();
+    const QString erreur =
+        lireLignesCode(lecteur, titres, extrait, progression,
+                       entete == EnTeteCode::Naiades || entete == EnTeteCode::Fichier
+                           ? texteChargement::TROP_DE_LIGNES
+                           : texteChargement::TROP_DE_LIGNES_GDES,
+                       limite);
+    if (!erreur.isEmpty()) extrait.vider();
+    return erreur;
 }
 
 QString chargerExtraitCode(const QString &chemin, ExtraitCode &extrait, Progression &progression,

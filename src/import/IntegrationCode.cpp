@@ -3,7 +3,8 @@
 #include "import/ColonnesNommees.h"
 #include "import/ExtraitCodeInterne.h"
 
-#include <QRegularExpression>
+#include <algorithm>
+#include <array>
 
 namespace vyk {
 
@@ -11,45 +12,93 @@ namespace {
 
 using C = ColonneImport;
 
-// Columns of the extract, found once for every row.
-class LecteurCode
+// The columns of the codes a target is read from (the first non-empty in order), found once per
+// extract.
+class Champ
 {
   public:
-    explicit LecteurCode(const ExtraitCode &e) : m_extrait(e) {}
-    // The first non-empty value of the codes, in order.
-    QString operator()(int ligne, std::initializer_list<const char *> codes)
+    Champ(const ExtraitCode &e, std::initializer_list<const char *> codes)
     {
-        for (const char *code : codes) {
-            auto i = m_colonnes.constFind(code);
-            if (i == m_colonnes.constEnd())
-                i = m_colonnes.insert(code, m_extrait.colonne(QString::fromLatin1(code)));
-            const int c = *i;
-            if (c < 0) continue;
-            const QStringList &l = m_extrait.lignes[ligne];
-            if (c < l.size() && !l[c].isEmpty()) return l[c];
+        for (const char *code : codes)
+            if (const int c = e.colonne(QString::fromLatin1(code)); c >= 0 && m_n < MAX)
+                m_colonnes[m_n++] = c;
+    }
+    const QString &operator()(const QStringList &ligne) const
+    {
+        static const QString vide;
+        for (int i = 0; i < m_n; ++i) {
+            const int c = m_colonnes[i];
+            if (c < ligne.size() && !ligne[c].isEmpty()) return ligne[c];
         }
-        return {};
+        return vide;
     }
 
   private:
-    const ExtraitCode &m_extrait;
-    QHash<const char *, int> m_colonnes;
+    static constexpr int MAX = 4;
+    std::array<int, MAX> m_colonnes{};
+    int m_n = 0;
+};
+
+// Targets that take a code's value as it is.
+struct Copie
+{
+    C cible;
+    std::initializer_list<const char *> codes;
+};
+const Copie COPIES[] = {
+    {C::NumeroAnalyse, {"ALQ.23"}},
+    {C::CodeParam, {"ALQ.9", "PAR.2", "PAR.3"}},
+    {C::CodeUnite, {"ALQ.27"}},
+    {C::LieuAnalyse, {"ALQ.14"}},
+    {C::Difficulte, {"ALQ.15"}},
+    {C::CodeMethode, {"ALQ.20"}},
+    {C::CodeFraction, {"ALQ.22", "FAN.2"}},
+    {C::CodeSupport, {"SUP.2"}},
+    {C::CommentAnalyse, {"ALQ.16"}},
+    {C::CommentResult, {"ALQ.17"}},
+    {C::ReferenceEch, {"ALQ.103"}},
+    {C::ProfDeb, {"PRL.15"}},
+    {C::ProfFin, {"PRL.16"}},
+    {C::AccreditationResultat, {"ALQ.28"}},
+    {C::IncertitudeAnalytique, {"ALQ.106"}},
+    {C::RendementExtraction, {"ALQ.107"}},
+    {C::CommentaireOperation, {"OPP.7"}},
+};
+
+// Every column the import table's rows are built from.
+struct ColonnesCode
+{
+    explicit ColonnesCode(const ExtraitCode &e)
+        : station(e, {"STQ.2", "ALQ.3", "PTE.2"}), date(e, {"PRL.8", "OPP.3", "ALQ.10", "PRZ.12"}),
+          heure(e, {"PRL.9"}), producteur(e, {"ALQ.19", "ALQ.24"}),
+          resultat(e, {"ALQ.12", "ALZ.17"}), remarque(e, {"ALQ.13"}), labo(e, {"ALQ.8"}),
+          dateAnalyse(e, {"ALQ.10"}), qualification(e, {"ALQ.18"}), statut(e, {"ALQ.29"}),
+          preleveur(e, {"ALQ.26", "PRL.19"}), quantification(e, {"ALQ.100"}),
+          detection(e, {"ALQ.101"})
+    {
+        for (const Copie &c : COPIES)
+            copies.append({c.cible, Champ(e, c.codes)});
+    }
+    Champ station, date, heure, producteur, resultat, remarque, labo, dateAnalyse, qualification,
+        statut, preleveur, quantification, detection;
+    QVector<QPair<C, Champ>> copies;
 };
 
 // How an organisation code reads: fourteen digits are a SIRET number, anything else a SANDRE
 // code.
 QString origine(const QString &code)
 {
-    static const QRegularExpression siret(QStringLiteral("^\\d{14}$"));
-    return code.isEmpty() || siret.match(code).hasMatch() ? QString() : QStringLiteral("SANDRE");
+    const bool siret = code.size() == 14 &&
+                       std::all_of(code.cbegin(), code.cend(), [](QChar c) { return c.isDigit(); });
+    return code.isEmpty() || siret ? QString() : QStringLiteral("SANDRE");
 }
 
 QString sansSigne(const QString &v)
 {
-    QString t = v.trimmed();
+    QStringView t = QStringView(v).trimmed();
     while (!t.isEmpty() && (t[0] == u'<' || t[0] == u'=' || t[0] == u'>'))
-        t = t.mid(1).trimmed();
-    return t;
+        t = t.sliced(1).trimmed();
+    return t.size() == v.size() ? v : t.toString();
 }
 
 QString texteDateCode(const QString &v)
@@ -78,7 +127,7 @@ class Dates
   public:
     QString prelevement(const QString &brut, const QString &heure)
     {
-        return convertir(m_prelevements, brut + u'\x1f' + heure,
+        return convertir(m_prelevements, std::pair(brut, heure),
                          [&] { return texteDatePrelevement(brut, heure); });
     }
     QString analyse(const QString &brut)
@@ -87,29 +136,56 @@ class Dates
     }
 
   private:
-    template <typename F>
-    static QString convertir(QHash<QString, QString> &cache, const QString &cle, F f)
+    template <typename K, typename F>
+    static QString convertir(QHash<K, QString> &cache, const K &cle, F f)
     {
         auto i = cache.constFind(cle);
         if (i == cache.constEnd()) i = cache.insert(cle, f());
         return *i;
     }
-    QHash<QString, QString> m_prelevements, m_analyses;
+    QHash<std::pair<QString, QString>, QString> m_prelevements;
+    QHash<QString, QString> m_analyses;
 };
 
-void ligneGrille(LecteurCode &v, Dates &dates, int l, QStringList &g)
+// Consecutive rows mostly repeat a station key or a qualification label: the last one is kept.
+template <typename T> class Derniere
+{
+  public:
+    template <typename F> const T &operator()(const QString &brut, F convertir)
+    {
+        if (!m_vu || brut != m_brut) {
+            m_brut = brut;
+            m_valeur = convertir(brut);
+            m_vu = true;
+        }
+        return m_valeur;
+    }
+
+  private:
+    bool m_vu = false;
+    QString m_brut;
+    T m_valeur{};
+};
+
+struct Conversions
+{
+    Dates dates;
+    Derniere<QString> station;
+    Derniere<QualificationCode> qualification;
+};
+
+void ligneGrille(const ColonnesCode &k, Conversions &conv, const QStringList &l, QStringList &g)
 {
     auto mettre = [&](C c, const QString &valeur) { g[int(c)] = valeur; };
-    mettre(C::CodeStation, cleStationCode(v(l, {"STQ.2", "ALQ.3", "PTE.2"})));
+    for (const auto &[cible, champ] : k.copies)
+        mettre(cible, champ(l));
+    mettre(C::CodeStation, conv.station(k.station(l), cleStationCode));
     mettre(C::TypeQualito, QStringLiteral("1"));
-    mettre(C::DatePrelvt,
-           dates.prelevement(v(l, {"PRL.8", "OPP.3", "ALQ.10", "PRZ.12"}), v(l, {"PRL.9"})));
-    mettre(C::NumeroAnalyse, v(l, {"ALQ.23"}));
-    const QString producteur = v(l, {"ALQ.19", "ALQ.24"});
+    mettre(C::DatePrelvt, conv.dates.prelevement(k.date(l), k.heure(l)));
+    const QString &producteur = k.producteur(l);
     mettre(C::CodeProducteur, producteur);
     mettre(C::OrigineInterv, origine(producteur));
-    mettre(C::CodeParam, v(l, {"ALQ.9", "PAR.2", "PAR.3"}));
-    QString resultat = v(l, {"ALQ.12", "ALZ.17"}), remarque = v(l, {"ALQ.13"});
+    QString resultat = k.resultat(l), remarque = k.remarque(l);
     if (resultat.startsWith(u'<') || resultat.startsWith(u'>')) {
         if (remarque.isEmpty())
             remarque = resultat.startsWith(u'<') ? QStringLiteral("10") : QStringLiteral("3");
@@ -117,34 +193,19 @@ void ligneGrille(LecteurCode &v, Dates &dates, int l, QStringList &g)
     }
     mettre(C::Resultat, resultat);
     mettre(C::RemarqueAnalyse, remarque);
-    mettre(C::CodeUnite, v(l, {"ALQ.27"}));
-    const QString labo = v(l, {"ALQ.8"});
+    const QString &labo = k.labo(l);
     mettre(C::CodeLabo, labo);
     mettre(C::OrigineLabo, origine(labo));
-    mettre(C::DateAnalyse, dates.analyse(v(l, {"ALQ.10"})));
-    mettre(C::LieuAnalyse, v(l, {"ALQ.14"}));
-    mettre(C::Difficulte, v(l, {"ALQ.15"}));
-    const QualificationCode q = qualificationCode(v(l, {"ALQ.18"}));
+    mettre(C::DateAnalyse, conv.dates.analyse(k.dateAnalyse(l)));
+    const QualificationCode &q = conv.qualification(k.qualification(l), qualificationCode);
     mettre(C::Qualification, q.qualification);
-    const QString statut = v(l, {"ALQ.29"});
+    const QString &statut = k.statut(l);
     mettre(C::StatutMesure, statut.isEmpty() ? q.statut : statut);
-    mettre(C::CodeMethode, v(l, {"ALQ.20"}));
-    mettre(C::CodeFraction, v(l, {"ALQ.22", "FAN.2"}));
-    mettre(C::CodeSupport, v(l, {"SUP.2"}));
-    mettre(C::CommentAnalyse, v(l, {"ALQ.16"}));
-    mettre(C::CommentResult, v(l, {"ALQ.17"}));
-    mettre(C::ReferenceEch, v(l, {"ALQ.103"}));
-    const QString preleveur = v(l, {"ALQ.26", "PRL.19"});
+    const QString &preleveur = k.preleveur(l);
     mettre(C::CodeProducteurEch, preleveur);
     mettre(C::OrigineProducteurEch, origine(preleveur));
-    mettre(C::ProfDeb, v(l, {"PRL.15"}));
-    mettre(C::ProfFin, v(l, {"PRL.16"}));
-    mettre(C::LimiteQuantification, sansSigne(v(l, {"ALQ.100"})));
-    mettre(C::LimiteDetection, sansSigne(v(l, {"ALQ.101"})));
-    mettre(C::AccreditationResultat, v(l, {"ALQ.28"}));
-    mettre(C::IncertitudeAnalytique, v(l, {"ALQ.106"}));
-    mettre(C::RendementExtraction, v(l, {"ALQ.107"}));
-    mettre(C::CommentaireOperation, v(l, {"OPP.7"}));
+    mettre(C::LimiteQuantification, sansSigne(k.quantification(l)));
+    mettre(C::LimiteDetection, sansSigne(k.detection(l)));
 }
 
 } // namespace
@@ -162,12 +223,12 @@ BilanAnalyses integrerExtraitCode(const ExtraitCode &extrait, OptionsIntegration
         return refus;
     }
     GrilleImport grille;
-    LecteurCode lecteur(extrait);
-    Dates dates;
+    const ColonnesCode colonnes(extrait);
+    Conversions conversions;
     grille.lignes.reserve(extrait.nombreLignes());
     for (int l = 0; l < extrait.nombreLignes(); ++l)
         ligneGrille(
-            lecteur, dates, l,
+            colonnes, conversions, extrait.lignes[l],
             grille.ajouterLigne(l < extrait.origines.size() ? extrait.origines[l] : QString()));
     QVector<LigneIntegree> integrees;
     integrees.reserve(extrait.nombreLignes());

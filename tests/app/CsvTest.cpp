@@ -41,6 +41,8 @@ TEST(LectureCsv, EnregistrementsEtGuillemets)
         {QStringLiteral("1;  \"a;b\";2\" pouces;l'\"x\""), L{"1:1|a;b|2\" pouces|l'\"x\""}},
         // Lines ended by a lone CR, as old spreadsheet exports write them.
         {QStringLiteral("Code;Nom\r1;Aval\r2;Amont\r"), L{"1:Code|Nom", "2:1|Aval", "3:2|Amont"}},
+        // Several quoted fields in one record, the last empty, each kept apart.
+        {QStringLiteral("\"a\";\"b\"\"\";c;\"d\r\ne\";\"\"\n\"f\""), L{"1:a|b\"|c|d\ne|", "3:f"}},
         // Mixed ends: each counts one line.
         {QStringLiteral("a\rb\nc\r\nd"), L{"1:a", "2:b", "3:c", "4:d"}},
     };
