@@ -95,6 +95,13 @@ struct ConversionWgs84::Prive
     PJ_CONTEXT *contexte = nullptr;
     QHash<int, Transformation> transformations;
 
+    const Transformation &transformation(int code)
+    {
+        auto it = transformations.find(code);
+        if (it == transformations.end()) it = transformations.insert(code, creer(code));
+        return *it;
+    }
+
     QString erreurProj() const
     {
         return QString::fromUtf8(proj_context_errno_string(contexte, proj_context_errno(contexte)));
@@ -143,15 +150,44 @@ ConversionWgs84::~ConversionWgs84()
     proj_context_destroy(d->contexte);
 }
 
+bool ConversionWgs84::changer(int source, int cible, std::span<double> x, std::span<double> y,
+                              QVector<QString> &refus, QString *erreur)
+{
+    const size_t n = std::min(x.size(), y.size());
+    if (epsgProjection(source) != 0 && epsgProjection(source) == epsgProjection(cible)) {
+        refus = QVector<QString>(qsizetype(n));
+        return true;
+    }
+    const std::vector<double> x0(x.begin(), x.begin() + qsizetype(n));
+    const std::vector<double> y0(y.begin(), y.begin() + qsizetype(n));
+    if (!convertir(source, x, y, refus, erreur)) return false;
+    const Transformation &t = d->transformation(cible);
+    bool ok = t.erreur.isEmpty();
+    if (!ok && erreur) *erreur = t.erreur;
+    std::vector<double> px(x.begin(), x.begin() + qsizetype(n));
+    std::vector<double> py(y.begin(), y.begin() + qsizetype(n));
+    if (ok && t.pj && n > 0)
+        proj_trans_generic(t.pj, PJ_INV, px.data(), sizeof(double), n, py.data(), sizeof(double), n,
+                           nullptr, 0, 0, nullptr, 0, 0);
+    for (size_t i = 0; i < n; ++i) {
+        const qsizetype k = qsizetype(i);
+        if (refus[k].isEmpty() && !ok) refus[k] = t.erreur;
+        // Outside the target's area (checked in longitude and latitude) or not convertible.
+        if (refus[k].isEmpty() && (!t.emprise.contient(x[i], y[i]) || !std::isfinite(px[i]) ||
+                                   !std::isfinite(py[i]) || px[i] == HUGE_VAL))
+            refus[k] = texteProjections::HORS_EMPRISE.arg(nombre(x0[i]), nombre(y0[i])).arg(cible);
+        x[i] = refus[k].isEmpty() ? px[i] : x0[i];
+        y[i] = refus[k].isEmpty() ? py[i] : y0[i];
+    }
+    return ok;
+}
+
 bool ConversionWgs84::convertir(int codeProjection, std::span<double> x, std::span<double> y,
                                 QVector<QString> &refus, QString *erreur)
 {
     const size_t n = std::min(x.size(), y.size());
     refus = QVector<QString>(qsizetype(n));
-    auto it = d->transformations.find(codeProjection);
-    if (it == d->transformations.end())
-        it = d->transformations.insert(codeProjection, d->creer(codeProjection));
-    const Transformation &t = *it;
+    const Transformation &t = d->transformation(codeProjection);
     if (!t.erreur.isEmpty()) {
         refus.fill(t.erreur);
         if (erreur) *erreur = t.erreur;

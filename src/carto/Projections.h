@@ -30,9 +30,9 @@ inline const QString HORS_EMPRISE =
     QStringLiteral("Les coordonnées (%1, %2) sont en dehors du domaine de la projection %3.");
 } // namespace texteProjections
 
-// Conversions to WGS84, one PROJ context for the object's life and one transformation per source
-// projection, made on first need. Network access stays off: only the grids installed with the
-// library are used.
+// Conversions to WGS84 (and on to another projection), one PROJ context for the object's life and
+// one transformation per source projection, made on first need. Network access stays off: only the
+// grids installed with the library are used.
 class ConversionWgs84
 {
   public:
@@ -47,6 +47,10 @@ class ConversionWgs84
     // the projection itself cannot be used (every point refused with that reason).
     bool convertir(int codeProjection, std::span<double> x, std::span<double> y,
                    QVector<QString> &refus, QString *erreur = nullptr);
+    // From projection source to projection cible through WGS84, each point checked against both
+    // areas; same contract as convertir (a refused point keeps its coordinates).
+    bool changer(int source, int cible, std::span<double> x, std::span<double> y,
+                 QVector<QString> &refus, QString *erreur = nullptr);
 
   private:
     struct Prive;

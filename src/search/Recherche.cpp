@@ -546,7 +546,7 @@ IssueRecherche rechercherResultats(const CriteresRecherche &criteres, ResultatRe
     const bool analyses = x.genre == GenreRecherche::Analyses;
     resultat.total.code = QStringLiteral("Total");
     if (!(analyses ? chargerGrilles(x) && chargerSelection(x) : preparerOperations(x)) ||
-        !chargerStations(x)) {
+        !chargerStations(x) || !coordonneesAffichage(resultat.stations)) {
         message = bd().derniereErreur();
         return IssueRecherche::Echec;
     }

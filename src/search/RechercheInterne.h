@@ -109,6 +109,10 @@ int indicateurDe(Contexte &x, const QString &parametre, const QString &unite, co
 void retenir(Contexte &x, int indicateur, LigneResultat &&ligne,
              const std::optional<double> &valeur);
 
+// The stations' coordinates in the display projection (setting TypeProjection): a localisation in
+// it, else their own converted; kept as stored when neither can be had. False when a query failed.
+bool coordonneesAffichage(QVector<StationRecherche> &stations);
+
 // Kinds 2 to 5.
 bool preparerOperations(Contexte &x);
 bool rechercherStationOperations(Contexte &x, int station, const QSet<QString> &tables);

@@ -32,6 +32,42 @@ TEST(Projections, Lambert93VersLongitudeLatitude)
     EXPECT_NEAR(y[2], 46.5, 1e-9);
 }
 
+// From one national projection to another through WGS84: a round trip comes back, a point outside
+// the target's area is refused and kept, the same system changes nothing.
+TEST(Projections, DUneProjectionAUneAutre)
+{
+    ConversionWgs84 conversion;
+    QVector<QString> refus;
+    std::vector<double> x = {2.3522, -60}, y = {48.8566, 10};
+    ASSERT_TRUE(conversion.changer(16, 26, x, y, refus));
+    EXPECT_EQ(refus[0], QString());
+    EXPECT_NEAR(x[0], 652469.02, 15);
+    EXPECT_NEAR(y[0], 6862035.26, 15);
+    EXPECT_EQ(refus[1], QStringLiteral("Les coordonnées (-60, 10) sont en dehors du domaine de la "
+                                       "projection 26."));
+    EXPECT_EQ(x[1], -60);
+    EXPECT_EQ(y[1], 10);
+
+    const double x93 = x[0], y93 = y[0];
+    x.resize(1);
+    y.resize(1);
+    ASSERT_TRUE(conversion.changer(26, 5, x, y, refus));
+    EXPECT_EQ(refus[0], QString());
+    EXPECT_NEAR(y[0], 2428000, 3000); // Lambert II étendu near Paris
+    ASSERT_TRUE(conversion.changer(5, 26, x, y, refus));
+    EXPECT_NEAR(x[0], x93, 0.01);
+    EXPECT_NEAR(y[0], y93, 0.01);
+
+    x = {1.5};
+    y = {43.25};
+    ASSERT_TRUE(conversion.changer(16, 31, x, y, refus));
+    EXPECT_EQ(x[0], 1.5);
+    QString erreur;
+    EXPECT_FALSE(conversion.changer(16, 99, x, y, refus, &erreur));
+    EXPECT_EQ(erreur, texteProjections::INCONNUE.arg(99));
+    EXPECT_EQ(x[0], 1.5);
+}
+
 TEST(Projections, AutresSystemes)
 {
     ConversionWgs84 conversion;

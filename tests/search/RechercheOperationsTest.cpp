@@ -1,3 +1,5 @@
+#include "app/Registre.h"
+#include "app/Reglages.h"
 #include "db/BaseDonnees.h"
 #include "schema/Catalogue.h"
 #include "schema/TableAnalyses.h"
@@ -275,6 +277,47 @@ TEST_P(RechercheOperationsTest, TaxonsComptesSousLeurTaxonDeCalcul)
     EXPECT_EQ(lignes(chercher(seul)),
               QStringList({"10/05/2023|BSS001|Gammaridae|13|0|Massif central sud|Haute Loire",
                            "10/05/2024|BSS001|Gammaridae|60|0|Massif central sud|Haute Loire"}));
+}
+
+// Coordinates in the projection the settings choose: a localisation in it first, else the
+// station's own converted; kept as stored when they cannot be converted.
+TEST_P(RechercheOperationsTest, CoordonneesDansLaProjectionAffichee)
+{
+    test::creerTablesCatalogue({"QUALITOMETRE_LOCALISATIONS"});
+    for (const char *sql : {
+             "UPDATE QUALITOMETRES SET X=2.3522, Y=48.8566, TypeProjection=16 WHERE "
+             "CodeQualitometre=1",
+             "UPDATE QUALITOMETRES SET X=-1.5, Y=47.2, TypeProjection=16 WHERE CodeQualitometre=2",
+             "INSERT INTO QUALITOMETRE_LOCALISATIONS (CodeQualitometre, CodeProjection, X, Y) "
+             "VALUES (2, 26, 700000.5, 6600000)",
+         })
+        executerOk(QString::fromUtf8(sql));
+    const auto coordonnees = [](const ResultatRecherche &r) {
+        QStringList c;
+        for (const QStringList &l : grilleStations(r).lignes)
+            c << l[1] + u' ' + l.mid(9).join(u' ');
+        return c;
+    };
+    // No projection chosen: as stored.
+    EXPECT_EQ(coordonnees(chercher(QStringLiteral("-1"))),
+              QStringList({"BSS001 2.3522 48.8566 16", "BSS002 -1.5 47.2 16"}));
+
+    ecrireRegistre(reglage::TypeProjection, QStringLiteral("26"));
+    const ResultatRecherche r = chercher(QStringLiteral("-1"));
+    ASSERT_EQ(r.stations.size(), 2);
+    EXPECT_NEAR(r.stations[0].x.toDouble(), 652469.02, 15);
+    EXPECT_NEAR(r.stations[0].y.toDouble(), 6862035.26, 15);
+    EXPECT_EQ(coordonnees(r)[1], QStringLiteral("BSS002 700000.5 6600000 26"));
+    // The results grid shows the same.
+    const QStringList titres = titresResultats(r.genre);
+    const QStringList cellules = celluleResultat(r, r.lignes[0]);
+    EXPECT_EQ(cellules[titres.indexOf(QStringLiteral("X"))], r.stations[0].x);
+    EXPECT_EQ(cellules[titres.indexOf(QStringLiteral("Projection"))], QStringLiteral("26"));
+
+    executerOk(QStringLiteral("UPDATE QUALITOMETRES SET TypeProjection=99 WHERE "
+                              "CodeQualitometre=1"));
+    EXPECT_EQ(coordonnees(chercher(QStringLiteral("-1")))[0],
+              QStringLiteral("BSS001 2.3522 48.8566 99"));
 }
 
 TEST_P(RechercheOperationsTest, ParametreCalculeTotaliseSesComposantsParPrelevement)
