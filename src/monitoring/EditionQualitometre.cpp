@@ -18,38 +18,11 @@ namespace vyk {
 
 namespace {
 
-// Labels of the typed fields, for the messages.
+// The caption of a field, for the messages: as the form shows it.
 QString libelleChamp(const QString &colonne)
 {
-    static const QHash<QString, QString> libelles = {
-        {QStringLiteral("nom"), QStringLiteral("Nom")},
-        {QStringLiteral("x"), QStringLiteral("X")},
-        {QStringLiteral("y"), QStringLiteral("Y")},
-        {QStringLiteral("altitude"), QStringLiteral("Altitude")},
-        {QStringLiteral("prof_debut"), QStringLiteral("Profondeur de début")},
-        {QStringLiteral("prof_fin"), QStringLiteral("Profondeur de fin")},
-        {QStringLiteral("prof_recommandee"), QStringLiteral("Profondeur recommandée")},
-        {QStringLiteral("finalite"), QStringLiteral("Finalité")},
-        {QStringLiteral("bassinversant_superficie"),
-         QStringLiteral("Superficie du bassin versant")},
-        {QStringLiteral("type_fr"), QStringLiteral("Type FR")},
-        {QStringLiteral("niveautypologiquetheo"), QStringLiteral("Niveau typologique théorique")},
-        {QStringLiteral("pk"), QStringLiteral("Point kilométrique")},
-        {QStringLiteral("pente"), QStringLiteral("Pente")},
-        {QStringLiteral("valeur_strahler"), QStringLiteral("Valeur de Strahler")},
-        {QStringLiteral("nbtournees"), QStringLiteral("Nombre de tournées")},
-        {QStringLiteral("adresse"), QStringLiteral("Adresse")},
-        {QStringLiteral("riviere"), QStringLiteral("Rivière")},
-        {QStringLiteral("codequalitointer"), QStringLiteral("Identifiant international")},
-        {QStringLiteral("numerobss"), QStringLiteral("Numéro BSS")},
-        {QStringLiteral("identifiant"), QStringLiteral("Identifiant")},
-        {QStringLiteral("designation"), QStringLiteral("Désignation")},
-        {QStringLiteral("carteign"), QStringLiteral("Carte IGN")},
-        {QStringLiteral("cartegeologique"), QStringLiteral("Carte géologique")},
-        {QStringLiteral("parcelle"), QStringLiteral("Parcelle")},
-        {QStringLiteral("section"), QStringLiteral("Section")},
-    };
-    return libelles.value(colonne.toLower(), colonne);
+    const ChampDecrit *champ = champDecritFiche(colonne);
+    return champ ? champ->libelle : colonne;
 }
 
 // Columns written from the card's fields (the key, the import job and the stamp aside).
@@ -131,17 +104,14 @@ void EditionQualitometre::nouveau()
     m_entete = {};
 }
 
-bool EditionQualitometre::charger(qint64 code)
+CompteRendu EditionQualitometre::charger(qint64 code)
 {
-    if (!lireStation(code)) {
-        afficherMessage(GENRE_ERREUR, texteFiche::CHARGEMENT_IMPOSSIBLE);
-        return false;
-    }
+    if (!lireStation(code)) return echec(texteFiche::CHARGEMENT_IMPOSSIBLE);
     lireLiens();
     lireAltitude();
     lireResume();
     lireEntete();
-    return true;
+    return reussite();
 }
 
 bool EditionQualitometre::lireStation(qint64 code)
@@ -228,12 +198,6 @@ void EditionQualitometre::lireEntete()
         m_entete.dceDebut = texteDate(dce.valeur(0, QStringLiteral("dateDebut")).toDateTime());
         m_entete.dceFin = texteDate(dce.valeur(0, QStringLiteral("dateFin")).toDateTime());
     }
-}
-
-bool EditionQualitometre::estChampNumerique(const QString &champ)
-{
-    const DefinitionColonne *def = definitionTable(u"QUALITOMETRES")->colonne(champ);
-    return def && estNumerique(def->type);
 }
 
 QString EditionQualitometre::verifier() const

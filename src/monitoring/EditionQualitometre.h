@@ -5,6 +5,7 @@
 // station through the cascade. The screen (ui/monitoring/FicheQualitometre) shows the fields and
 // calls these operations; tests call them directly.
 
+#include "db/ChampDecrit.h"
 #include "db/CompteRendu.h"
 #include "db/Messages.h"
 #include "referentials/ListesCodees.h"
@@ -86,6 +87,18 @@ inline const QString Section = QStringLiteral("section");
 // Columns of Qualitometres read by the card, in the order of its SELECT.
 const QStringList &colonnesFiche();
 
+// A page of the card's form: its title and its fields in the order of its rows. The fields are
+// columns of Qualitometres, the links and the geographic information (champFiche), each with the
+// size of the column that holds it.
+struct PageFiche
+{
+    QString titre;
+    ChampsDecrits champs;
+};
+const QVector<PageFiche> &pagesFiche();
+// The description of a field of the card (any case); nullptr when the form has none.
+const ChampDecrit *champDecritFiche(const QString &champ);
+
 // One line of the data summary: first and last date (DD/MM/YYYY) and count.
 struct LigneResume
 {
@@ -113,8 +126,8 @@ struct EnteteStation
 class EditionQualitometre
 {
   public:
-    // Loads the station; false (and the message) when it cannot be read.
-    bool charger(qint64 code);
+    // Loads the station; refused with CHARGEMENT_IMPOSSIBLE when it cannot be read.
+    CompteRendu charger(qint64 code);
     // An empty card: no code until the first save.
     void nouveau();
 
@@ -159,8 +172,6 @@ class EditionQualitometre
     EntreesCodees entreesEntites() const;
     // Catchments of a level (1 to 4) under the chosen catchment of the level above.
     static EntreesCodees entreesBassins(int niveau, const QString &codeParent = {});
-    // True for a field stored as a number (shown "12,5", read with either separator).
-    static bool estChampNumerique(const QString &champ);
     // The code of the CODES_SANDRE list of a column ("" when the column has none).
     static QString champCodes(const QString &colonne);
 

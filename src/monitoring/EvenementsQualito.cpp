@@ -105,6 +105,7 @@ const QStringList &EvenementsQualito::titresColonnes()
 
 QString EvenementsQualito::verifier(const CriteresEvenements &criteres)
 {
+    if (!estAutorise()) return MESSAGE_DROIT;
     if (criteres.stations.isEmpty()) return MESSAGE_AUCUNE_STATION;
     const QDateTime debut = lireDate(criteres.dateDebut.trimmed());
     const QDateTime fin = lireDate(criteres.dateFin.trimmed());
@@ -166,10 +167,8 @@ Tableau EvenementsQualito::charger(const CriteresEvenements &criteres, Progressi
 {
     m_echecs.clear();
     Tableau resultat;
-    if (!estAutorise()) {
-        afficherMessage(GENRE_ERREUR, MESSAGE_DROIT);
-        return resultat;
-    }
+    // The screen checked the right (verifier); a caller that did not gets nothing.
+    if (!estAutorise()) return resultat;
     // A restricted user reads only the events of the stations of their list.
     QSet<QString> permises;
     const bool restreint = session().estConnecte() && estAccesRestreint();

@@ -61,7 +61,8 @@ class EvenementsQualito
 
     // Column titles of the grid.
     static const QStringList &titresColonnes();
-    // The message to show when the choices cannot be used; "" when they can.
+    // The message to show when the user lacks the right or the choices cannot be used; "" when
+    // the events can be read.
     static QString verifier(const CriteresEvenements &criteres);
     // The query for some of the chosen stations, rows station by station in the order given,
     // newest first. avecNC: the events table has an NC column (older databases).
@@ -69,7 +70,7 @@ class EvenementsQualito
                            bool avecNC);
 
     // Reads the events of every chosen station the user may see (several stations per query);
-    // nothing, with MESSAGE_DROIT, without the journals right. A query that fails
+    // nothing, and shows nothing, without the journals right. A query that fails
     // leaves its stations out; they are listed by stationsEnEchec().
     Tableau charger(const CriteresEvenements &criteres,
                     Progression &progression = progressionNulle());

@@ -81,14 +81,12 @@ bool EditionPrelevement::lireFiche(const QString &condition)
     return true;
 }
 
-bool EditionPrelevement::charger(const QString &numPrelevement)
+CompteRendu EditionPrelevement::charger(const QString &numPrelevement)
 {
     if (!estNombre(numPrelevement.trimmed()) ||
-        !lireFiche(QStringLiteral(" AND NumPrelevement=") + nombreSql(numPrelevement))) {
-        afficherMessage(GENRE_ERREUR, T::CHARGEMENT_IMPOSSIBLE.arg(numPrelevement.trimmed()));
-        return false;
-    }
-    return true;
+        !lireFiche(QStringLiteral(" AND NumPrelevement=") + nombreSql(numPrelevement)))
+        return echec(T::CHARGEMENT_IMPOSSIBLE.arg(numPrelevement.trimmed()));
+    return reussite();
 }
 
 bool EditionPrelevement::chargerOperation(const QString &codeOperation)

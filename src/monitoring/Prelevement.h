@@ -105,8 +105,8 @@ class EditionPrelevement
     const QString &codeQualitometre() const { return m_station; }
     const QString &codeBSS() const { return m_codeBSS; }
 
-    // A sample by number; false with a message when it does not exist.
-    bool charger(const QString &numPrelevement);
+    // A sample by number; refused with CHARGEMENT_IMPOSSIBLE when it does not exist.
+    CompteRendu charger(const QString &numPrelevement);
     // The sample of an operation of the station (the first one); a new sample of that operation
     // when it has none.
     bool chargerOperation(const QString &codeOperation);

@@ -351,9 +351,10 @@ TEST_P(FicheQualitometreTest, ListesEtEnTeteDeLaFiche)
 TEST_P(FicheQualitometreTest, ChargementAltitudeLienEtResume)
 {
     EditionQualitometre fiche;
-    EXPECT_FALSE(fiche.charger(99));
-    EXPECT_EQ(messages().messages().last().genre, QStringLiteral("ERREUR"));
-    EXPECT_EQ(dernierMessage(), QStringLiteral("Impossible de charger la fiche."));
+    const CompteRendu absente = fiche.charger(99);
+    EXPECT_FALSE(absente.ok);
+    EXPECT_EQ(absente.texte, QStringLiteral("Impossible de charger la fiche."));
+    EXPECT_TRUE(messages().messages().isEmpty());
 
     const char *lignesSql[] = {
         "INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS, Nom, typeStation, Altitude) VALUES "

@@ -486,9 +486,9 @@ TEST_P(PrelevementTest, FicheOuverteParSonOperation)
         "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, StatutMesure) "
         "VALUES (0, 3, 1, '1'), (1, 3, 1, NULL), (0, 2, 1, '1')")));
 
-    EXPECT_FALSE(e.charger(QStringLiteral("9")));
-    EXPECT_EQ(messages().textes(), QStringList({"Impossible de retrouver le prélèvement 9."}));
-    messages().vider();
+    const CompteRendu absent = e.charger(QStringLiteral(" 9"));
+    EXPECT_FALSE(absent.ok);
+    EXPECT_EQ(absent.texte, QStringLiteral("Impossible de retrouver le prélèvement 9."));
     ASSERT_TRUE(e.chargerOperation(QStringLiteral("4")));
     EXPECT_EQ(e.numPrelevement(), QStringLiteral("3"));
     EXPECT_EQ(e.point, QStringLiteral("031 - Source"));

@@ -109,6 +109,22 @@ TEST_P(FicheQualitometreGuiTest, CreerRetrouverLierSupprimer)
             QDir(qEnvironmentVariable("VYK_CAPTURES")).filePath("FicheQualitometreReseaux.png"));
         liste.grab().save(
             QDir(qEnvironmentVariable("VYK_CAPTURES")).filePath("ListeQualitometres.png"));
+        // Every page of the form, for a groundwater station and a surface one.
+        FicheQualitometre surface;
+        surface.charger(1);
+        surface.resize(1100, 700);
+        for (FicheQualitometre *f : {&fiche, &surface}) {
+            f->show();
+            auto *pages = f->findChild<QTabWidget *>(QStringLiteral("Onglets"));
+            for (int i = 0; i < 4; ++i) {
+                if (!pages->isTabVisible(i)) continue;
+                pages->setCurrentIndex(i);
+                f->grab().save(QDir(qEnvironmentVariable("VYK_CAPTURES"))
+                                   .filePath(QStringLiteral("FicheQualitometre_%1_%2.png")
+                                                 .arg(f->edition().code())
+                                                 .arg(i)));
+            }
+        }
     }
 
     // Deletion: refused answer, then confirmed.

@@ -226,7 +226,8 @@ FichePrelevementPhysicoChmique::FichePrelevementPhysicoChmique(const QString &co
     appliquerDroit(CmdEnregistrer, droit::QUALITO_FICHE_MODIF);
     appliquerDroit(CmdSupprimer, droit::QUALITO_FICHE_SUPPR);
 
-    const bool charge = !numPrelevement.trimmed().isEmpty() && m_edition.charger(numPrelevement);
+    const bool charge =
+        !numPrelevement.trimmed().isEmpty() && montrer(m_edition.charger(numPrelevement));
     if (!charge && !codeOperation.trimmed().isEmpty())
         m_edition.chargerOperation(codeOperation);
     else if (!charge)

@@ -5,11 +5,11 @@
 #include "ui/widgets/CadreEcran.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
+#include "ui/widgets/Formulaire.h"
 #include "ui/widgets/ProgressionGui.h"
 #include "users/Habilitations.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,56 +23,23 @@ namespace vyk {
 
 namespace {
 
-// Fields shown as check boxes ("1"/"0") and as coded lists.
-bool estCase(const QString &c)
-{
-    return c.compare(QLatin1String("canal"), Qt::CaseInsensitive) == 0 ||
-           c.compare(QLatin1String("confidentiel"), Qt::CaseInsensitive) == 0;
-}
-
-const QStringList &champsCodes()
-{
-    static const QStringList c = {QStringLiteral("typeStation"),
-                                  QStringLiteral("CodeNature"),
-                                  QStringLiteral("TypeProjection"),
-                                  QStringLiteral("Type_qualitometre"),
-                                  QStringLiteral("TypePointEau"),
-                                  QStringLiteral("her_niveau1"),
-                                  QStringLiteral("her_niveau2"),
-                                  QStringLiteral("rang_strahler"),
-                                  QStringLiteral("modeGisement"),
-                                  QStringLiteral("codeEtat"),
-                                  QStringLiteral("codeQualite"),
-                                  QStringLiteral("codeRepresentativite"),
-                                  QStringLiteral("codePiscicole"),
-                                  QStringLiteral("codeCommune"),
-                                  QStringLiteral("CodeContact"),
-                                  QStringLiteral("codePays"),
-                                  QStringLiteral("code_hydro"),
-                                  QStringLiteral("CodeAquifere"),
-                                  QStringLiteral("Code_ME"),
-                                  QStringLiteral("CodeEntiteHydro"),
-                                  QStringLiteral("codeBassinVersant"),
-                                  QStringLiteral("codeBassinVersant2"),
-                                  QStringLiteral("codeBassinVersant3"),
-                                  QStringLiteral("codeBassinVersant4")};
-    return c;
-}
-
-bool estCode(const QString &c)
-{
-    return champsCodes().contains(c, Qt::CaseInsensitive);
-}
-
-QWidget *page(QTabWidget *onglets, const QString &titre, QFormLayout *&formulaire)
+// A page of the form, scrolling when the window is too small.
+QWidget *page(QTabWidget *onglets, const QString &titre, QWidget *&contenu)
 {
     auto *zone = new QScrollArea(onglets);
-    auto *contenu = new QWidget(zone);
-    formulaire = new QFormLayout(contenu);
+    contenu = new QWidget(zone);
     zone->setWidget(contenu);
     zone->setWidgetResizable(true);
     onglets->addTab(zone, titre);
     return zone;
+}
+
+// Entities and lower catchments depend on the station: their lists are filled on display.
+bool estListeDependante(const QString &colonne)
+{
+    return colonne == champFiche::EntiteHydro ||
+           (colonne.startsWith(QLatin1String("codeBassinVersant")) &&
+            colonne != QLatin1String("codeBassinVersant"));
 }
 
 const char *const BASSINS[] = {"codeBassinVersant", "codeBassinVersant2", "codeBassinVersant3",
@@ -151,134 +118,73 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : Fiche(parent)
     nouveau();
 }
 
-void FicheQualitometre::ajouterChamp(QFormLayout *formulaire, const QString &colonne,
-                                     const QString &libelle, QWidget *controle)
+QWidget *FicheQualitometre::nouveauChamp(const ChampDecrit &c, QWidget *parent)
 {
-    if (!controle) {
-        if (estCase(colonne)) {
-            controle = new QCheckBox(formulaire->parentWidget());
-        } else if (estCode(colonne)) {
-            auto *choix = new ComboCodee(formulaire->parentWidget());
-            choix->setMinimumWidth(280);
-            // Entities and lower catchments depend on the station: filled on display.
-            const bool dependant = colonne == QLatin1String("CodeEntiteHydro") ||
-                                   (colonne.startsWith(QLatin1String("codeBassinVersant")) &&
-                                    colonne != QLatin1String("codeBassinVersant"));
-            if (!dependant)
-                choix->definirEntrees(EditionQualitometre::entreesChamp(colonne),
-                                      colonne == QLatin1String("typeStation")
-                                          ? ComboCodee::AucuneOption
-                                          : ComboCodee::AvecVide);
-            controle = choix;
-        } else {
-            controle = new QLineEdit(formulaire->parentWidget());
-            if (colonne.startsWith(QLatin1String("Date")))
-                surveillerDate(static_cast<QLineEdit *>(controle));
-        }
+    switch (c.nature) {
+    case NatureChamp::OuiNon: {
+        auto *caseACocher = new QCheckBox(parent);
+        caseACocher->setObjectName(QStringLiteral("Chk") + c.colonne);
+        return caseACocher;
     }
-    const QString prefixe = qobject_cast<QCheckBox *>(controle)    ? QStringLiteral("Chk")
-                            : qobject_cast<ComboCodee *>(controle) ? QStringLiteral("Cbo")
-                                                                   : QStringLiteral("Txt");
-    if (controle->objectName().isEmpty()) controle->setObjectName(prefixe + colonne);
-    formulaire->addRow(libelle, controle);
-    m_champs.insert(colonne.toLower(), controle);
-    m_ordreChamps << controle;
-    m_formulaires.insert(colonne.toLower(), formulaire);
+    case NatureChamp::Code: {
+        auto *choix = new ComboCodee(parent);
+        choix->setObjectName(QStringLiteral("Cbo") + c.colonne);
+        choix->setMinimumWidth(280);
+        // A required list (the station's type) has no empty entry.
+        if (!estListeDependante(c.colonne))
+            choix->definirEntrees(EditionQualitometre::entreesChamp(c.colonne),
+                                  c.obligatoire ? ComboCodee::AucuneOption : ComboCodee::AvecVide);
+        return choix;
+    }
+    default: {
+        auto *ligne = new QLineEdit(parent);
+        ligne->setObjectName(QStringLiteral("Txt") + c.colonne);
+        if (c.nature == NatureChamp::Date) surveillerDate(ligne);
+        return ligne;
+    }
+    }
 }
 
-// A field of a page of the card: its column and caption.
-struct ChampPageStation
+QWidget *FicheQualitometre::ajouterPage(const PageFiche &p, const SuitePage &suite)
 {
-    const char *colonne;
-    const char *libelle;
-};
-
-void FicheQualitometre::ajouterChamps(QFormLayout *formulaire,
-                                      std::initializer_list<ChampPageStation> champs)
-{
-    for (const ChampPageStation &c : champs)
-        ajouterChamp(formulaire, QString::fromLatin1(c.colonne), QString::fromUtf8(c.libelle));
+    QWidget *contenu = nullptr;
+    QWidget *zone = page(m_onglets, p.titre, contenu);
+    DispositionFormulaire disposition(contenu);
+    disposition.surUneColonne();
+    for (const ChampDecrit &c : p.champs) {
+        QWidget *controle = nouveauChamp(c, contenu);
+        m_libelles.insert(c.colonne.toLower(), disposition.ajouter(c.libelle, controle));
+        m_champs.insert(c.colonne.toLower(), controle);
+        m_ordreChamps << controle;
+    }
+    if (suite) suite(disposition, contenu);
+    disposition.terminer();
+    return zone;
 }
 
 void FicheQualitometre::construireChamps()
 {
-    QFormLayout *f = nullptr;
-    page(m_onglets, QStringLiteral("Identification"), f);
-    ajouterChamps(f, {{"typeStation", "Type de station"},
-                      {"NumeroBSS", "Code BSS"},
-                      {"Designation", "Désignation"},
-                      {"Identifiant", "Identifiant"},
-                      {"Nom", "Nom"},
-                      {"CodeNature", "Nature"},
-                      {"Type_qualitometre", "Type de qualitomètre"},
-                      {"TypePointEau", "Type de point d'eau"},
-                      {"DateCreation", "Date de création"},
-                      {"DateFermeture", "Date de fermeture"},
-                      {"codeQualitoInter", "Identifiant international"},
-                      {"Finalite", "Finalité"},
-                      {"codeEtat", "État"},
-                      {"codeQualite", "Qualité"},
-                      {"codeRepresentativite", "Représentativité"},
-                      {"CodeContact", "Contact"},
-                      {"confidentiel", "Confidentiel"},
-                      {"Commentaires", "Commentaires"}});
-
-    page(m_onglets, QStringLiteral("Localisation"), f);
-    ajouterChamps(f, {{"X", "X"},
-                      {"Y", "Y"},
-                      {"TypeProjection", "Projection"},
-                      {"Altitude", "Altitude"},
-                      {"codeCommune", "Commune"},
-                      {"codePays", "Pays"},
-                      {"adresse", "Adresse"},
-                      {"Localisation", "Localisation"},
-                      {"carteIGN", "Carte IGN"},
-                      {"carteGeologique", "Carte géologique"},
-                      {"parcelle", "Parcelle"},
-                      {"section", "Section"},
-                      {"codeBassinVersant", "Bassin versant"},
-                      {"codeBassinVersant2", "Bassin versant NV2"},
-                      {"codeBassinVersant3", "Bassin versant NV3"},
-                      {"codeBassinVersant4", "Bassin versant NV4"}});
-
-    m_ongletSouterrain = page(m_onglets, QStringLiteral("Hydrogéologie"), f);
-    ajouterChamps(f, {{"Prof_Debut", "Profondeur de début"},
-                      {"Prof_Fin", "Profondeur de fin"},
-                      {"Prof_Recommandee", "Profondeur recommandée"},
-                      {"modeGisement", "Mode de gisement"},
-                      {"CodeEntiteHydro", "Entité hydrogéologique"},
-                      {"CodeAquifere", "Aquifère"},
-                      {"Code_ME", "Masse d'eau"}});
-    LblPiezometre = new QLabel(f->parentWidget());
-    LblPiezometre->setObjectName(QStringLiteral("LblPiezometre"));
-    f->addRow(QString(), LblPiezometre);
-
-    m_ongletSurface = page(m_onglets, QStringLiteral("Eaux de surface"), f);
-    ajouterChamps(f, {{"riviere", "Rivière"},
-                      {"pk", "Point kilométrique"},
-                      {"pente", "Pente"},
-                      {"niveauTypologiqueTheo", "Niveau typologique théorique"},
-                      {"canal", "Canal"},
-                      {"BassinVersant_Superficie", "Superficie du bassin versant"},
-                      {"her_niveau1", "HER niveau 1"},
-                      {"her_niveau2", "HER niveau 2"},
-                      {"code_hydro", "Code hydrographique"},
-                      {"rang_strahler", "Rang de Strahler"},
-                      {"valeur_strahler", "Valeur de Strahler"},
-                      {"type_fr", "Type FR"},
-                      {"codePiscicole", "Contexte piscicole"}});
-    auto *calcium = new QWidget(f->parentWidget());
-    auto *ligneCalcium = new QHBoxLayout(calcium);
-    ligneCalcium->setContentsMargins(0, 0, 0, 0);
-    for (const char *libelle : {"Faible", "Moyenne", "Forte"}) {
-        auto *option = new QRadioButton(QString::fromLatin1(libelle), calcium);
-        option->setObjectName(QStringLiteral("OptCalcium%1").arg(OptCalcium.size()));
-        OptCalcium << option;
-        ligneCalcium->addWidget(option);
-    }
-    f->addRow(QStringLiteral("Classe de calcium"), calcium);
-    for (QRadioButton *option : OptCalcium)
-        m_ordreChamps << option;
+    const QVector<PageFiche> &pages = pagesFiche();
+    ajouterPage(pages[0]);
+    ajouterPage(pages[1]);
+    m_ongletSouterrain = ajouterPage(pages[2], [this](DispositionFormulaire &d, QWidget *contenu) {
+        LblPiezometre = new QLabel(contenu);
+        LblPiezometre->setObjectName(QStringLiteral("LblPiezometre"));
+        d.ajouter(QString(), LblPiezometre);
+    });
+    m_ongletSurface = ajouterPage(pages[3], [this](DispositionFormulaire &d, QWidget *contenu) {
+        auto *calcium = new QWidget(contenu);
+        auto *ligneCalcium = new QHBoxLayout(calcium);
+        ligneCalcium->setContentsMargins(0, 0, 0, 0);
+        for (const char *libelle : {"Faible", "Moyenne", "Forte"}) {
+            auto *option = new QRadioButton(QString::fromLatin1(libelle), calcium);
+            option->setObjectName(QStringLiteral("OptCalcium%1").arg(OptCalcium.size()));
+            OptCalcium << option;
+            ligneCalcium->addWidget(option);
+            m_ordreChamps << option;
+        }
+        d.ajouter(QStringLiteral("Classe de calcium"), calcium);
+    });
     suivreChamps(m_ordreChamps);
 
     // Satellite grids, one tab per save button.
@@ -338,16 +244,20 @@ void FicheQualitometre::majType()
 {
     const auto *type = qobject_cast<ComboCodee *>(champ(QStringLiteral("typeStation")));
     const bool souterraine = type && type->codeSelectionne() == QLatin1String("0");
-    for (const char *c : {"NumeroBSS", "Designation"})
-        m_formulaires.value(QString::fromLatin1(c).toLower())
-            ->setRowVisible(champ(QString::fromLatin1(c)), souterraine);
-    m_formulaires.value(QStringLiteral("identifiant"))
-        ->setRowVisible(champ(QStringLiteral("Identifiant")), !souterraine);
+    for (const QString &c : {champFiche::NumeroBSS, QStringLiteral("Designation")})
+        montrerLigne(c, souterraine);
+    montrerLigne(champFiche::Identifiant, !souterraine);
     m_onglets->setTabVisible(m_onglets->indexOf(m_ongletSouterrain), souterraine);
     m_onglets->setTabVisible(m_onglets->indexOf(m_ongletSurface), !souterraine);
     for (const QString &s : {QStringLiteral("crepines"), QStringLiteral("ouvrage")})
         if (EditeurSatellites *e = editeur(s))
             m_onglets->setTabVisible(m_onglets->indexOf(e), souterraine);
+}
+
+void FicheQualitometre::montrerLigne(const QString &colonne, bool visible)
+{
+    m_libelles.value(colonne.toLower())->setVisible(visible);
+    champ(colonne)->setVisible(visible);
 }
 
 // The catchments of a level follow the one chosen above.
@@ -375,12 +285,7 @@ void FicheQualitometre::afficher()
         entite->definirEntrees(m_edition.entreesEntites(), ComboCodee::AvecVide);
     for (auto it = m_champs.cbegin(); it != m_champs.cend(); ++it) {
         const QString texte = m_edition.valeur(it.key());
-        if (auto *ligne = qobject_cast<QLineEdit *>(it.value())) {
-            ligne->setText(EditionQualitometre::estChampNumerique(it.key()) ? nombreAffiche(texte)
-                                                                            : texte);
-        } else if (auto *caseACocher = qobject_cast<QCheckBox *>(it.value())) {
-            caseACocher->setChecked(texte == QLatin1String("1"));
-        } else if (auto *choix = qobject_cast<ComboCodee *>(it.value())) {
+        if (auto *choix = qobject_cast<ComboCodee *>(it.value())) {
             if (it.key().startsWith(QLatin1String("codebassinversant")) &&
                 it.key() != QLatin1String("codebassinversant"))
                 continue;
@@ -388,6 +293,10 @@ void FicheQualitometre::afficher()
             if (!choix->selectionnerCode(texte))
                 choix->selectionnerCode(
                     it.key() == QLatin1String("typestation") ? QStringLiteral("1") : QString());
+        } else {
+            const ChampDecrit *c = champDecritFiche(it.key());
+            afficherValeurChamp(
+                it.value(), c && c->nature == NatureChamp::Nombre ? nombreAffiche(texte) : texte);
         }
     }
     for (int n = 2; n <= 4; ++n) {
@@ -454,15 +363,8 @@ QString FicheQualitometre::cleFenetre() const
 
 void FicheQualitometre::recueillir()
 {
-    for (auto it = m_champs.cbegin(); it != m_champs.cend(); ++it) {
-        if (const auto *ligne = qobject_cast<QLineEdit *>(it.value()))
-            m_edition.definir(it.key(), ligne->text());
-        else if (const auto *caseACocher = qobject_cast<QCheckBox *>(it.value()))
-            m_edition.definir(it.key(),
-                              caseACocher->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-        else if (const auto *choix = qobject_cast<ComboCodee *>(it.value()))
-            m_edition.definir(it.key(), choix->codeSelectionne());
-    }
+    for (auto it = m_champs.cbegin(); it != m_champs.cend(); ++it)
+        m_edition.definir(it.key(), valeurChamp(it.value()));
     QString calcium;
     for (int i = 0; i < OptCalcium.size(); ++i)
         if (OptCalcium[i]->isChecked()) calcium = QString::number(i);
@@ -471,7 +373,7 @@ void FicheQualitometre::recueillir()
 
 bool FicheQualitometre::charger(qint64 code)
 {
-    if (!m_edition.charger(code)) return false;
+    if (!montrer(m_edition.charger(code))) return false;
     afficher();
     return true;
 }

@@ -6,10 +6,8 @@
 #include <QHash>
 
 #include <functional>
-#include <initializer_list>
 
 class QCheckBox;
-class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,13 +17,12 @@ class QTabWidget;
 namespace vyk {
 
 class ComboCodee;
+class DispositionFormulaire;
 class EditeurSatellites;
 
 // The card of a water-quality station: its fields by tab, the header of its networks, the
 // satellite grids each with its own save, the data summary; new, save, delete, previous/next
 // over the visible rows of the station list. "Nouveau" asks for another, blank card.
-struct ChampPageStation;
-
 class FicheQualitometre : public Fiche
 {
     Q_OBJECT
@@ -72,10 +69,13 @@ class FicheQualitometre : public Fiche
     void graphiqueDemande(qint64 code);
 
   private:
+    // What a page shows after its described fields.
+    using SuitePage = std::function<void(DispositionFormulaire &, QWidget *)>;
     void construireChamps();
-    void ajouterChamps(QFormLayout *formulaire, std::initializer_list<ChampPageStation> champs);
-    void ajouterChamp(QFormLayout *formulaire, const QString &colonne, const QString &libelle,
-                      QWidget *controle = nullptr);
+    QWidget *ajouterPage(const PageFiche &page, const SuitePage &suite = {});
+    static QWidget *nouveauChamp(const ChampDecrit &champ, QWidget *parent);
+    // A field and its caption shown or hidden together.
+    void montrerLigne(const QString &colonne, bool visible);
     void afficher();
     void recueillir();
     void majType();
@@ -83,9 +83,9 @@ class FicheQualitometre : public Fiche
 
     EditionQualitometre m_edition;
     std::function<QStringList()> m_codesVisibles;
-    QHash<QString, QWidget *> m_champs; // by lower-case column
-    QList<QWidget *> m_ordreChamps;     // in the order of the form's rows
-    QHash<QString, QFormLayout *> m_formulaires;
+    QHash<QString, QWidget *> m_champs;  // by lower-case column
+    QList<QWidget *> m_ordreChamps;      // in the order of the form's rows
+    QHash<QString, QLabel *> m_libelles; // captions, by lower-case column
     QVector<EditeurSatellites *> m_editeurs;
     QTabWidget *m_onglets;
     QWidget *m_ongletSouterrain = nullptr;

@@ -69,8 +69,9 @@ DispositionFormulaire::DispositionFormulaire(QWidget *formulaire)
 
 QLabel *DispositionFormulaire::ajouter(const QString &titre, QWidget *champ, bool large)
 {
-    auto *etiquette = new QLabel(titre.isEmpty() ? QString() : titre + QStringLiteral(" :"),
-                                 m_grille->parentWidget());
+    auto *etiquette =
+        new QLabel(titre.isEmpty() || m_uneColonne ? titre : titre + QStringLiteral(" :"),
+                   m_grille->parentWidget());
     etiquette->setBuddy(champ);
     if (large && m_colonne != 0) {
         ++m_ligne;
@@ -78,7 +79,7 @@ QLabel *DispositionFormulaire::ajouter(const QString &titre, QWidget *champ, boo
     }
     m_grille->addWidget(etiquette, m_ligne, m_colonne * 2, large ? Qt::AlignTop : Qt::Alignment());
     m_grille->addWidget(champ, m_ligne, m_colonne * 2 + 1, 1, large ? 3 : 1);
-    if (large || m_colonne == 1) {
+    if (large || m_colonne == 1 || m_uneColonne) {
         ++m_ligne;
         m_colonne = 0;
     } else {
@@ -103,6 +104,12 @@ void DispositionFormulaire::partagerColonnes(int premiere, int seconde)
 {
     m_grille->setColumnStretch(1, premiere);
     m_grille->setColumnStretch(3, seconde);
+}
+
+void DispositionFormulaire::surUneColonne()
+{
+    m_uneColonne = true;
+    m_grille->setColumnStretch(3, 0);
 }
 
 void DispositionFormulaire::sansMarges()

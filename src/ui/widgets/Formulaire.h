@@ -42,11 +42,14 @@ class DispositionFormulaire
     void partagerColonnes(int premiere, int seconde);
     // The form sits in its frame without margins of its own.
     void sansMarges();
+    // One field a line, each caption shown as given: the long pages of a card, read downwards.
+    void surUneColonne();
 
   private:
     QGridLayout *m_grille;
     int m_ligne = 0;
     int m_colonne = 0;
+    bool m_uneColonne = false;
 };
 
 } // namespace vyk
