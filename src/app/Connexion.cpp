@@ -40,7 +40,7 @@ QString messageEchecConnexion(const QString &base)
                ") n'a pas fonctionné. Vérifiez le paramétrage dans l'administration du logiciel.");
 }
 
-bool connexionbase(ParametresConnexion &p, const OuvertureBase &ouvrir)
+CompteRendu connexionbase(ParametresConnexion &p, const OuvertureBase &ouvrir)
 {
     if (p.typeBase.startsWith(ORACLE)) {
         const QString brut = lireRegistre(reglage::TypeBase, {}, true);
@@ -50,11 +50,10 @@ bool connexionbase(ParametresConnexion &p, const OuvertureBase &ouvrir)
                 p.portServeurBase)) {
         // A failed opening may leave nothing half open behind it.
         bd().fermerBase();
-        afficherMessage(GENRE_ERREUR, messageEchecConnexion(p.base));
-        return false;
+        return echec(messageEchecConnexion(p.base));
     }
     if (p.typeBase.left(6).compare(ORACLE, Qt::CaseInsensitive) == 0) p.typeBase = ORACLE;
-    return true;
+    return reussite();
 }
 
 } // namespace vyk

@@ -3,6 +3,8 @@
 // The current connection: its settings, read from the settings store, and the opening of the
 // database they name through the process-wide database object.
 
+#include "db/CompteRendu.h"
+
 #include <QString>
 
 #include <functional>
@@ -38,8 +40,9 @@ QString messageEchecConnexion(const QString &base);
 
 // connexionbase: opens the database of the settings. An "ORACLE" type reaches the database
 // object as stored (it may carry a suffix the driver needs) and is then "ORACLE" until the
-// database changes. On failure the error is shown (kind "ERREUR") and nothing stays open.
-bool connexionbase(ParametresConnexion &parametres,
-                   const OuvertureBase &ouvrir = ouvertureParDefaut());
+// database changes. On failure nothing stays open and the report holds messageEchecConnexion;
+// nothing is shown.
+CompteRendu connexionbase(ParametresConnexion &parametres,
+                          const OuvertureBase &ouvrir = ouvertureParDefaut());
 
 } // namespace vyk

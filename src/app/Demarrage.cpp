@@ -42,7 +42,9 @@ bool Demarrage::connexionbase()
 {
     // The database being opened shows while it opens, and under its error message.
     if (afficherStatut) afficherStatut(libelleStatut());
-    return vyk::connexionbase(m_parametres, ouvrir);
+    const CompteRendu ouverture = vyk::connexionbase(m_parametres, ouvrir);
+    m_refus = ouverture.texte;
+    return ouverture.ok;
 }
 
 bool Demarrage::estConnecte() const
@@ -63,6 +65,7 @@ bool Demarrage::connexionAutomatique() const
 Demarrage::Identification Demarrage::identifier(const QString &login, const QString &motDePasse,
                                                 bool connexionAuto, bool automatique)
 {
+    m_refus.clear();
     if (!estConnecte() || !authentifier(login, motDePasse, automatique))
         return Identification::Refusee;
     ecrireRegistre(reglage::ConnexionAutomatic,
@@ -77,7 +80,7 @@ Demarrage::Identification Demarrage::identifier(const QString &login, const QStr
         journaliserErreur(QStringLiteral("Connexion refusée"),
                           login.trimmed() + QStringLiteral(" : ") + texte);
         session().vider();
-        afficherMessage(GENRE_ERREUR, texte);
+        m_refus = texte;
         return Identification::BaseRefusee;
     }
     return Identification::Ouverte;
@@ -118,6 +121,7 @@ void Demarrage::changementUtilisateur()
 
 bool Demarrage::changementBase(bool ecranIdentificationCharge)
 {
+    m_refus.clear();
     ecrireRegistre(reglage::ConnexionAutomatic, QStringLiteral("NON"));
     const bool changement = m_parametres.changementBaseEnCours;
     m_parametres = ParametresConnexion::lire();

@@ -38,6 +38,9 @@ class Demarrage
     // Loading: the journal level, the options and the connection settings, then connexionbase.
     bool chargement();
     bool connexionbase();
+    // Why the last opening, change of database or login refused to go on ("" when nothing was
+    // refused): the login screen shows it, as "ERREUR". Nothing here shows anything.
+    const QString &refus() const { return m_refus; }
     bool estConnecte() const;
     QString libelleStatut() const { return m_parametres.libelleStatut(); }
     static QString version();
@@ -54,7 +57,7 @@ class Demarrage
     // The login command: authentication, then ConnexionAutomatic and LastUser are stored,
     // the status shows "Vérification de la base de données" and the schema check runs.
     // Ouverte: the main window may open. BaseRefusee: the schema could not be brought up to
-    // date; the reason is shown ("ERREUR") and journalled.
+    // date; the reason is journalled and given by refus().
     Identification identifier(const QString &login, const QString &motDePasse,
                               bool connexionAutomatique, bool automatique = false);
 
@@ -90,6 +93,7 @@ class Demarrage
 
     ParametresConnexion m_parametres;
     OptionsProgramme m_options;
+    QString m_refus;
 };
 
 } // namespace vyk

@@ -47,18 +47,15 @@ ParametrageConnexion::ParametrageConnexion(std::function<bool()> changementBase)
 {
 }
 
-bool ParametrageConnexion::changementPossible(const QString &base, const QString &type)
+CompteRendu ParametrageConnexion::changementPossible(const QString &base, const QString &type)
 {
     const bool fichierBureau = type == ACCESS;
     const QString raison = essayerCible(base, type, fichierBureau ? QString() : serveur.trimmed(),
                                         fichierBureau ? QString() : utilisateur.trimmed(),
                                         fichierBureau ? QString() : motDePasse,
                                         fichierBureau ? QString() : port.trimmed());
-    if (!raison.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, CIBLE_INACCESSIBLE.arg(base, raison));
-        return false;
-    }
-    return libererEcrans();
+    if (!raison.isEmpty()) return echec(CIBLE_INACCESSIBLE.arg(base, raison));
+    return {libererEcrans(), {}};
 }
 
 void ParametrageConnexion::charger()
@@ -102,13 +99,10 @@ void ParametrageConnexion::choisirFichierBases(const QString &chemin)
     m_profils = lireFichierBases(chemin);
 }
 
-bool ParametrageConnexion::selectionnerProfil(const QString &nom)
+CompteRendu ParametrageConnexion::selectionnerProfil(const QString &nom)
 {
     const ProfilConnexion *profil = trouverProfil(m_profils, nom);
-    if (!profil) {
-        afficherMessage(GENRE_ERREUR, PROFIL_INCONNU);
-        return false;
-    }
+    if (!profil) return echec(PROFIL_INCONNU);
     const ChoixProfil choix = resoudreProfil(*profil);
     if (choix.bureau) {
         fichier = choix.fichier;
@@ -123,14 +117,13 @@ bool ParametrageConnexion::selectionnerProfil(const QString &nom)
     return enregistrerServeur();
 }
 
-bool ParametrageConnexion::enregistrerServeur()
+CompteRendu ParametrageConnexion::enregistrerServeur()
 {
     if (serveur.trimmed().isEmpty() || base.trimmed().isEmpty() ||
-        utilisateur.trimmed().isEmpty() || motDePasse.isEmpty() || typeServeur.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, CHAMPS_MANQUANTS);
-        return false;
-    }
-    if (!changementPossible(base.trimmed(), typeServeur)) return false;
+        utilisateur.trimmed().isEmpty() || motDePasse.isEmpty() || typeServeur.isEmpty())
+        return echec(CHAMPS_MANQUANTS);
+    if (CompteRendu possible = changementPossible(base.trimmed(), typeServeur); !possible)
+        return possible;
     using namespace reglage;
     ecrireRegistre(BaseSav, fichier);
     ecrireRegistre(TypeBaseSav, ACCESS);
@@ -142,12 +135,14 @@ bool ParametrageConnexion::enregistrerServeur()
     ecrireRegistre(PassBase, motDePasse);
     bd().enregistrerParametresServeur(typeServeur, serveur.trimmed(), base.trimmed(),
                                       utilisateur.trimmed(), motDePasse);
-    return m_changementBase();
+    return {m_changementBase(), {}};
 }
 
-bool ParametrageConnexion::changerFichier()
+CompteRendu ParametrageConnexion::changerFichier()
 {
-    if (fichier.trimmed().isEmpty() || !changementPossible(fichier.trimmed(), ACCESS)) return false;
+    if (fichier.trimmed().isEmpty()) return {};
+    if (CompteRendu possible = changementPossible(fichier.trimmed(), ACCESS); !possible)
+        return possible;
     using namespace reglage;
     ecrireRegistre(Base, fichier.trimmed());
     ecrireRegistre(TypeBase, ACCESS);
@@ -157,24 +152,21 @@ bool ParametrageConnexion::changerFichier()
     ecrireRegistre(BaseSav, base.trimmed());
     ecrireRegistre(UserBase, utilisateur.trimmed());
     ecrireRegistre(PassBase, motDePasse);
-    return m_changementBase();
+    return {m_changementBase(), {}};
 }
 
-bool ParametrageConnexion::choisirFichier(const QString &chemin)
+CompteRendu ParametrageConnexion::choisirFichier(const QString &chemin)
 {
-    if (chemin.isEmpty()) return false;
+    if (chemin.isEmpty()) return {};
     if (estFichierBase(chemin)) {
         fichier = chemin;
-        return true;
+        return reussite();
     }
     QString erreur;
     const QString extrait = extrairePaquetBase(chemin, &erreur);
-    if (extrait.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, erreur);
-        return false;
-    }
+    if (extrait.isEmpty()) return echec(erreur);
     fichier = extrait;
-    return true;
+    return reussite();
 }
 
 } // namespace vyk

@@ -4,6 +4,7 @@
 // database file or of a server database, stored in the settings before the database changes.
 
 #include "app/Profils.h"
+#include "db/CompteRendu.h"
 
 #include <QString>
 #include <QStringList>
@@ -68,20 +69,22 @@ class ParametrageConnexion
 
     // cmdSelectFichierBases: stores the profile file's path and reads it.
     void choisirFichierBases(const QString &chemin);
-    // cboBases: applies the profile of that name and switches to it. False when it is unknown
-    // (message shown) or when the switch did not succeed.
-    bool selectionnerProfil(const QString &nom);
+    // The switches below show nothing: their report holds the refusal (a missing field, a
+    // target that does not open, an unknown profile, an unreadable package); not done without a
+    // text when a screen kept the database or the reconnection did not go through.
+    // cboBases: applies the profile of that name and switches to it.
+    CompteRendu selectionnerProfil(const QString &nom);
     // CmdEnregistrer: switch to the server database of the fields.
-    bool enregistrerServeur();
+    CompteRendu enregistrerServeur();
     // CmdChangementBase: switch to the desktop database file of the field.
-    bool changerFichier();
+    CompteRendu changerFichier();
     // CmdDetailBasePiezo: a chosen database file goes into the field; a package is extracted
-    // to BASEIMPORT.MDB beside it first. False, with the reason shown, when it cannot be.
-    bool choisirFichier(const QString &chemin);
+    // to BASEIMPORT.MDB beside it first.
+    CompteRendu choisirFichier(const QString &chemin);
 
   private:
     // The target opens and the screens let go: the change may be stored.
-    bool changementPossible(const QString &base, const QString &type);
+    CompteRendu changementPossible(const QString &base, const QString &type);
 
     std::function<bool()> m_changementBase;
     QString m_baseCourante;

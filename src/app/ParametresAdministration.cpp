@@ -300,34 +300,24 @@ QVector<LigneProfil> ProfilsAdministration::charger()
     return lignesProfils(lireFichierBases(lireRegistre(reglage::FichierProfils, {}, true)));
 }
 
-ProfilsAdministration::Resultat
-ProfilsAdministration::enregistrer(const QVector<LigneProfil> &lignes,
-                                   const std::function<QString()> &choisirDossier)
+CompteRendu ProfilsAdministration::enregistrer(const QVector<LigneProfil> &lignes,
+                                               const std::function<QString()> &choisirDossier)
 {
     for (const LigneProfil &l : lignes) {
         if (l.nom.trimmed().isEmpty() || l.type.trimmed().isEmpty() ||
             l.serveur.trimmed().isEmpty())
             continue;
-        const QString erreur = erreurLigneProfil(l);
-        if (!erreur.isEmpty()) {
-            afficherMessage(GENRE_ERREUR, erreur);
-            return Resultat::Refuse;
-        }
+        if (const QString erreur = erreurLigneProfil(l); !erreur.isEmpty()) return echec(erreur);
     }
     QString chemin = lireRegistre(reglage::FichierProfils, {}, true);
     if (chemin.isEmpty()) {
-        afficherMessage(GENRE_AIDE, AUCUN_FICHIER);
         const QString dossier = choisirDossier ? choisirDossier() : QString();
-        if (dossier.isEmpty()) return Resultat::Annule;
+        if (dossier.isEmpty()) return {};
         chemin = QDir(dossier).filePath(reglage::FichierProfils);
         ecrireRegistre(reglage::FichierProfils, chemin);
     }
-    if (!ecrireFichierBases(chemin, lignes)) {
-        afficherMessage(GENRE_ERREUR, ECHEC_ECRITURE);
-        return Resultat::Echec;
-    }
-    afficherMessage(GENRE_AIDE, ENREGISTRE);
-    return Resultat::Enregistre;
+    if (!ecrireFichierBases(chemin, lignes)) return echec(ECHEC_ECRITURE);
+    return reussite(ENREGISTRE);
 }
 
 } // namespace vyk

@@ -5,6 +5,7 @@
 // as soon as its control changes.
 
 #include "app/Profils.h"
+#include "db/CompteRendu.h"
 
 #include <QString>
 #include <QStringList>
@@ -87,18 +88,13 @@ class ProfilsAdministration
         return {QStringLiteral("ACCESS"), QStringLiteral("POSTGRESQL"), QStringLiteral("ORACLE")};
     }
 
-    enum class Resultat
-    {
-        Enregistre,
-        Annule,
-        Refuse,
-        Echec
-    };
-    // Writes the rows. Without a stored file, choisirDossier is asked for a folder ("" cancels)
-    // and databases.properties in it becomes the stored file. A row that would not read back
-    // as itself is refused with its reason, and nothing is written.
-    static Resultat enregistrer(const QVector<LigneProfil> &lignes,
-                                const std::function<QString()> &choisirDossier);
+    // Writes the rows. Without a stored file, choisirDossier is asked for a folder (the screen
+    // tells the user why, AUCUN_FICHIER; "" cancels: nothing done, no text) and
+    // databases.properties in it becomes the stored file. A row that would not read back as
+    // itself is refused with its reason, and nothing is written. Nothing is shown: the report
+    // holds the refusal, ECHEC_ECRITURE or ENREGISTRE.
+    static CompteRendu enregistrer(const QVector<LigneProfil> &lignes,
+                                   const std::function<QString()> &choisirDossier);
 };
 
 } // namespace vyk

@@ -99,7 +99,7 @@ int importer(Contexte &ctx, const QString &chemin)
         ProgressionTerminal progression;
         bilan = importerSelections(lignes, progression, {oui, oui});
     }
-    if (bilan.annule) return ECHEC;
+    if (bilan.annule) return ctx.echec(bilan.compteRendu.texte);
     ctx.sortie << QFileInfo(chemin).fileName() << " : " << bilan.lignes
                << " ligne(s) importée(s) dans " << bilan.listes << " sélection(s)\n";
     for (const qsizetype l : std::as_const(bilan.echecs))

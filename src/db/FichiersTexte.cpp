@@ -1,7 +1,5 @@
 #include "db/FichiersTexte.h"
 
-#include "db/Messages.h"
-
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -45,28 +43,20 @@ void FichierTexte::fermer()
     }
 }
 
-bool ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture, bool ajout)
+CompteRendu ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture, bool ajout)
 {
     fichier.fermer();
     auto f = std::make_unique<QFile>(chemin);
-    if (!ecriture && !f->exists()) return false;
-    if (ecriture && !ajout && f->exists() && !f->remove()) {
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
-                            QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
-        return false;
-    }
+    if (!ecriture && !f->exists()) return echec({});
+    const QString refus = QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
+                          QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert.");
+    if (ecriture && !ajout && f->exists() && !f->remove()) return echec(refus);
     const QIODevice::OpenMode mode = !ecriture ? QIODevice::ReadOnly
                                      : ajout   ? (QIODevice::WriteOnly | QIODevice::Append)
                                                : QIODevice::WriteOnly;
-    if (!f->open(mode)) {
-        afficherMessage(GENRE_ERREUR,
-                        QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
-                            QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
-        return false;
-    }
+    if (!f->open(mode)) return echec(refus);
     fichier.m_fichier = std::move(f);
-    return true;
+    return reussite();
 }
 
 bool FluxTexte::SaveToFile(const QString &chemin) const

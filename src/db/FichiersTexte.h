@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/CompteRendu.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -29,15 +31,16 @@ class FichierTexte
     void fermer();
 
   private:
-    friend bool ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture,
-                              bool ajout);
+    friend CompteRendu ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture,
+                                     bool ajout);
     std::unique_ptr<QFile> m_fichier;
 };
 
-// Read: a missing file leaves the handle at -1 and shows nothing. Write: an existing file is
-// deleted unless ajout. On error: "Impossible d'ouvrir le fichier <chemin>." and
-// "Vérifiez qu'il ne soit pas déjà ouvert." (kind "erreur"), handle -1.
-bool ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture, bool ajout = false);
+// Read: a missing file leaves the handle at -1, refused without a text. Write: an existing file
+// is deleted unless ajout. Otherwise refused with "Impossible d'ouvrir le fichier <chemin>." and
+// "Vérifiez qu'il ne soit pas déjà ouvert.", handle -1. Nothing is shown.
+CompteRendu ouvrirFichier(const QString &chemin, FichierTexte &fichier, bool ecriture,
+                          bool ajout = false);
 
 // UTF-8 text built in memory then saved in one go (creerFluxTexte).
 class FluxTexte

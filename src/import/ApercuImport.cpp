@@ -109,7 +109,7 @@ ApercuImport apercuImport(const QString &code, const QString &chemin, bool entet
         return apercu;
     }
     QTemporaryDir dossier;
-    const int retour = decompresserZip(chemin, {}, dossier.path(), true);
+    const int retour = decompresserZip(chemin, {}, dossier.path());
     if (retour != codeZip::SUCCES) {
         apercu.erreur = erreurDecompression(retour);
         return apercu;

@@ -262,7 +262,7 @@ QString ImportParFichiers::init(const QString &chemin, const QString &dossierTra
     if (!QFileInfo(chemin).isDir()) {
         if (!viderDossierTravail(dossierTravail, masquesTravail()))
             return texteChargement::illisible(dossierTravail);
-        const int code = decompresserZip(chemin, {}, dossierTravail, true);
+        const int code = decompresserZip(chemin, {}, dossierTravail);
         if (code != codeZip::SUCCES) return erreurDecompression(code);
         dossier = dossierTravail;
         membres = listerArchive(chemin);

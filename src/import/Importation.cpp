@@ -122,7 +122,7 @@ QString integrerFichier(const ModeleImport &modele, const QString &fichier,
         return chargerEtIntegrer(modele, fichier, options, integration, progression, reponses,
                                  bilan, ignores);
     QTemporaryDir dossier;
-    const int code = decompresserZip(fichier, {}, dossier.path(), true);
+    const int code = decompresserZip(fichier, {}, dossier.path());
     if (code != codeZip::SUCCES) return erreurDecompression(code);
     QStringList erreurs;
     const QDir d(dossier.path());

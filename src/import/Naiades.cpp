@@ -204,7 +204,7 @@ QString importerNaiades(const QString &archive, OptionsIntegration &options,
     const DossierTravail dossier(
         QStringLiteral("NAIADES"),
         {QStringLiteral("*.CSV"), QStringLiteral("*.XLS"), QStringLiteral("*.pdf")});
-    const int code = decompresserZip(archive, {}, dossier.chemin(), true);
+    const int code = decompresserZip(archive, {}, dossier.chemin());
     if (code != codeZip::SUCCES) return erreurDecompression(code);
     const QString stations = dossier.membre(QStringLiteral("Stations.CSV"));
     if (stations.isEmpty()) return texteExtraitCode::STATIONS_ABSENTES;
@@ -230,7 +230,7 @@ QString importerQualiteau(const QString &fichier, OptionsIntegration &options,
         QStringLiteral("QUALITEAU"),
         {QStringLiteral("*.CSV"), QStringLiteral("*.XLS"), QStringLiteral("*.pdf")});
     const int code =
-        decompresserZip(fichier, QStringLiteral("DB_Extraction*.csv"), dossier.chemin(), true);
+        decompresserZip(fichier, QStringLiteral("DB_Extraction*.csv"), dossier.chemin());
     if (code != codeZip::SUCCES) return erreurDecompression(code);
     // The member bears the archive's name: a name changed on the way (accents lost) is refused.
     const QString attendu = QFileInfo(fichier).completeBaseName() + QStringLiteral(".csv");
@@ -292,7 +292,7 @@ QString importerExtraitCode(const QString &modele, const QString &fichier,
                                  bilan);
     // An archive of SEQEAU files: each member in turn.
     const QTemporaryDir dossier;
-    const int code = decompresserZip(fichier, QStringLiteral("*.csv;*.txt"), dossier.path(), true);
+    const int code = decompresserZip(fichier, QStringLiteral("*.csv;*.txt"), dossier.path());
     if (code != codeZip::SUCCES) return erreurDecompression(code);
     QStringList erreurs;
     for (const QString &membre : fichiersExtraits(dossier.path()))

@@ -451,7 +451,7 @@ QString Integration::station(const Lignes &stations, int i)
 QString ouvrirPaquet(const QString &fichier, const QTemporaryDir &dossier, BaseDonnees &paquet)
 {
     const QString nom = QDir::toNativeSeparators(fichier);
-    const int code = decompresserZip(fichier, {}, dossier.path(), true);
+    const int code = decompresserZip(fichier, {}, dossier.path());
     if (code != codeZip::SUCCES) return textePaquet::endommage(nom, erreurDecompression(code));
     QString base;
     for (const QString &membre : fichiersExtraits(dossier.path()))

@@ -1,7 +1,5 @@
 #include "import/Zip.h"
 
-#include "db/Messages.h"
-
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -143,8 +141,7 @@ QString erreurDecompression(int code)
     return QStringLiteral("Erreur de décompression: ") + messageZip(code);
 }
 
-int decompresserZip(const QString &archive, const QString &masque, const QString &destination,
-                    bool silencieux)
+int decompresserZip(const QString &archive, const QString &masque, const QString &destination)
 {
     // The first pass checks the whole archive, so that a bad one leaves nothing behind.
     int code = parcourir(archive, masque, {}, nullptr);
@@ -160,8 +157,6 @@ int decompresserZip(const QString &archive, const QString &masque, const QString
                 },
                 nullptr);
     }
-    if (code != codeZip::SUCCES && !silencieux)
-        afficherMessage(GENRE_ERREUR, erreurDecompression(code));
     return code;
 }
 

@@ -31,10 +31,9 @@ QString erreurDecompression(int code);
 // Extracts the members matching `masque` ("*.csv;*.txt", "" or "*.*" for all; compared without
 // case) into `destination`, overwriting. The archive is read through once first: a member whose
 // name climbs out of the folder (".." or an absolute path), a bad CRC or an unreadable
-// structure refuse the whole archive before anything is written. A non-zero code is shown
-// (unless silent) as "Erreur de décompression: " + its message.
-int decompresserZip(const QString &archive, const QString &masque, const QString &destination,
-                    bool silencieux);
+// structure refuse the whole archive before anything is written. Nothing is shown: the caller
+// reports a non-zero code as erreurDecompression(code).
+int decompresserZip(const QString &archive, const QString &masque, const QString &destination);
 
 // The members of an archive (names as stored), every member read through and checked;
 // `code` receives decompresserZip's code for the archive.

@@ -331,14 +331,10 @@ bool lireTaxonsXml(const QString &chemin, FichierTaxons &fichier, QString &erreu
 DecisionsImportTaxons decisionsUtilisateur()
 {
     return {[](const QString &ligne) {
-                return afficherMessage(GENRE_QUESTION,
-                                       texteImportTaxons::LIGNE_IMPOSSIBLE + u'\n' + ligne + u'\n' +
-                                           texteImportTaxons::CONTINUER) == BoutonOui;
+                return confirmerParMessage(texteImportTaxons::LIGNE_IMPOSSIBLE + u'\n' + ligne +
+                                           u'\n' + texteImportTaxons::CONTINUER);
             },
-            [] {
-                return afficherMessage(GENRE_QUESTION, texteImportTaxons::ANNULER_TOUT) ==
-                       BoutonOui;
-            }};
+            [] { return confirmerParMessage(texteImportTaxons::ANNULER_TOUT); }};
 }
 
 } // namespace vyk

@@ -69,7 +69,8 @@ enum class ModeImportTaxons
 };
 
 // What to do when a row cannot be written (the row's text is given) and, once stopped, whether
-// to undo what was written. By default the user is asked through afficherMessage.
+// to undo what was written. By default the user is asked Yes / No (confirmerParMessage), as the
+// other questions of the core.
 struct DecisionsImportTaxons
 {
     std::function<bool(const QString &ligne)> continuer;

@@ -217,9 +217,9 @@ BilanImportSelections importerSelections(const QVector<LigneFichierSelection> &l
     progression.message(texteImportSelections::VERIF_GROUPES);
     progression.message(texteImportSelections::VERIF_SOUS_GROUPES);
     if (const QStringList u = unitesInconnuesSelections(lignes); !u.isEmpty()) {
-        afficherMessage(GENRE_WARNING,
-                        texteImportSelections::UNITES_INCONNUES + u.join(QStringLiteral(", ")));
         bilan.annule = true;
+        bilan.compteRendu = abandon(
+            texteImportSelections::UNITES_INCONNUES + u.join(QStringLiteral(", ")), GENRE_WARNING);
         return bilan;
     }
     Transaction transaction;
@@ -233,11 +233,10 @@ BilanImportSelections importerSelections(const QVector<LigneFichierSelection> &l
     }
     if (!ok || !transaction.valider()) {
         transaction.annuler();
-        bilan = {0, 0, bilan.echecs, true};
-        afficherMessage(GENRE_AIDE, texteImportSelections::ANNULE);
+        bilan = {0, 0, bilan.echecs, true, abandon(texteImportSelections::ANNULE, GENRE_AIDE)};
         return bilan;
     }
-    afficherMessage(GENRE_AIDE, texteImportSelections::BILAN.arg(bilan.lignes).arg(bilan.listes));
+    bilan.compteRendu = reussite(texteImportSelections::BILAN.arg(bilan.lignes).arg(bilan.listes));
     return bilan;
 }
 

@@ -4,6 +4,7 @@
 // built-in lists. An import runs in one transaction: a cancelled run, or one the user asks to
 // undo after a failed line, leaves the database as it was.
 
+#include "db/CompteRendu.h"
 #include "db/Messages.h"
 #include "db/Progression.h"
 
@@ -82,6 +83,9 @@ struct BilanImportSelections
     int lignes = 0;            // rows written
     QVector<qsizetype> echecs; // file lines not imported
     bool annule = false;       // nothing of the run stays
+    // What the user is told: the unknown units, the cancellation or the count; nothing is shown
+    // by the import itself.
+    CompteRendu compteRendu;
 };
 
 // Imports the lines as lists of type 0 (the unit check first: an unknown unit refuses the

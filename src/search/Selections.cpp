@@ -278,26 +278,22 @@ QString codeDeCellule(const QString &texte)
     return texte.mid(ouvrant + 1, fermant < 0 ? -1 : fermant - ouvrant - 1).trimmed();
 }
 
-bool enregistrerSelection(const FicheSelection &fiche, const QVector<LigneGrilleSelection> &lignes)
+CompteRendu enregistrerSelection(const FicheSelection &fiche,
+                                 const QVector<LigneGrilleSelection> &lignes)
 {
-    if (const QString m = defautSelection(fiche, lignes); !m.isEmpty()) {
-        afficherMessage(GENRE_ERREUR, m);
-        return false;
-    }
+    if (const QString m = defautSelection(fiche, lignes); !m.isEmpty()) return echec(m);
     const QString code = fiche.code.trimmed();
     Transaction transaction;
     const bool ok = supprimerListe(fiche.typeListe, code) && ecrireTitre(fiche, code) &&
                     ecrireMembres(fiche, code, lignes);
-    if (!terminerTransaction(transaction, ok,
-                             [](const QString &e) { return texteSelections::ECHEC.arg(e); }))
-        return false;
-    afficherMessage(GENRE_AIDE, texteSelections::ENREGISTREE);
-    return true;
+    return conclureTransaction(
+        transaction, ok, [](const QString &e) { return texteSelections::ECHEC.arg(e); },
+        texteSelections::ENREGISTREE);
 }
 
-bool supprimerSelection(int typeListe, const QString &code, const Confirmation &confirmer)
+CompteRendu supprimerSelection(int typeListe, const QString &code, const Confirmation &confirmer)
 {
-    if (!confirmer(texteSelections::CONFIRMER_SUPPRESSION)) return false;
+    if (!confirmer(texteSelections::CONFIRMER_SUPPRESSION)) return {};
     const long nbSousListes =
         bd().valeur(QStringLiteral("SELECT count(*) FROM ANALYSES_PARAMETRES_SELECTIONS_TITRE "
                                    "WHERE TypeListe=") +
@@ -308,12 +304,9 @@ bool supprimerSelection(int typeListe, const QString &code, const Confirmation &
     Transaction transaction;
     const bool ok = supprimerListe(typeListe, code) &&
                     (nbSousListes == 0 || traiterSousListes(typeListe, code, avecSousListes));
-    if (!terminerTransaction(transaction, ok, [](const QString &e) {
-            return texteSelections::ECHEC_SUPPRESSION.arg(e);
-        }))
-        return false;
-    afficherMessage(GENRE_AIDE, texteSelections::SUPPRIMEE);
-    return true;
+    return conclureTransaction(
+        transaction, ok, [](const QString &e) { return texteSelections::ECHEC_SUPPRESSION.arg(e); },
+        texteSelections::SUPPRIMEE);
 }
 
 } // namespace vyk

@@ -4,6 +4,7 @@
 // environmental parameters or states, typed, nested one level, one default per type. Every
 // statement is scoped by the list's type: the same code may name lists of two types.
 
+#include "db/CompteRendu.h"
 #include "db/Messages.h"
 #include "referentials/ListesCodees.h"
 
@@ -118,12 +119,15 @@ struct LigneGrilleSelection
 
 // Checks the form and every line's lengths, then replaces the list (title and rows) in one
 // transaction; lines without a member are dropped and positions renumbered from 1. A default
-// list takes the mark from the other lists of its type. Messages through afficherMessage.
-bool enregistrerSelection(const FicheSelection &fiche, const QVector<LigneGrilleSelection> &lignes);
+// list takes the mark from the other lists of its type. The report holds the refusal, the
+// failure or the notice of the end; nothing is shown.
+CompteRendu enregistrerSelection(const FicheSelection &fiche,
+                                 const QVector<LigneGrilleSelection> &lignes);
 
 // Asks confirmation, then deletes the list; its sub-lists are deleted on Yes to the second
-// question, else become top-level lists. One transaction.
-bool supprimerSelection(int typeListe, const QString &code,
-                        const Confirmation &confirmer = confirmerParMessage);
+// question, else become top-level lists. One transaction. No to the first question: nothing
+// done, an empty report.
+CompteRendu supprimerSelection(int typeListe, const QString &code,
+                               const Confirmation &confirmer = confirmerParMessage);
 
 } // namespace vyk

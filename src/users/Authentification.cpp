@@ -109,19 +109,13 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
         bd().Execute(QStringLiteral("set application_name = ") +
                      sqlTexte(bd().module().toUpper() + u'/' + login));
 
-    if (!login.isEmpty() && estInterdit(login)) {
-        afficherMessage(GENRE_ERREUR, texteLogin::MODULE_INTERDIT);
-        return ResultatLogin::ModuleInterdit;
-    }
-    if (ligne.estVide()) {
-        if (!automatique) afficherMessage(GENRE_ERREUR, texteLogin::UTILISATEUR_INCONNU);
+    if (!login.isEmpty() && estInterdit(login)) return ResultatLogin::ModuleInterdit;
+    if (ligne.estVide())
         return automatique ? ResultatLogin::AutomatiqueRefuse : ResultatLogin::UtilisateurInconnu;
-    }
     const QString stocke = ligne.texte(0, QStringLiteral("password"));
     if (automatique) {
         if (!jetonValide(login, stocke)) return ResultatLogin::AutomatiqueRefuse;
     } else if (stocke.toUpper() != motDePasse.toUpper()) {
-        afficherMessage(GENRE_ERREUR, texteLogin::MOT_DE_PASSE_ERRONE);
         return ResultatLogin::MotDePasseErrone;
     }
 
@@ -141,9 +135,24 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
     s.habilitations = lireHabilitations(login);
 
     journaliserInfo(QStringLiteral("Login"));
-    if (motDePasseParDefautEnService())
-        afficherMessage(GENRE_AIDE, texteLogin::MOT_DE_PASSE_PAR_DEFAUT);
     return ResultatLogin::Accepte;
+}
+
+CompteRendu compteRenduLogin(ResultatLogin resultat)
+{
+    switch (resultat) {
+    case ResultatLogin::Accepte:
+        return reussite(motDePasseParDefautEnService() ? texteLogin::MOT_DE_PASSE_PAR_DEFAUT
+                                                       : QString());
+    case ResultatLogin::ModuleInterdit:
+        return echec(texteLogin::MODULE_INTERDIT);
+    case ResultatLogin::UtilisateurInconnu:
+        return echec(texteLogin::UTILISATEUR_INCONNU);
+    case ResultatLogin::MotDePasseErrone:
+        return echec(texteLogin::MOT_DE_PASSE_ERRONE);
+    default:
+        return echec({});
+    }
 }
 
 bool motDePasseParDefautEnService()

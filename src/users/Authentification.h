@@ -3,6 +3,8 @@
 // The login of a user of the database's own user table. On success the user, their rights and
 // their station filters are in session().
 
+#include "db/CompteRendu.h"
+
 #include <QString>
 
 namespace vyk {
@@ -30,7 +32,7 @@ enum class ResultatLogin
 };
 
 // Logs a user in: ensures the user tables, names the connection on PostgreSQL, refuses a user
-// of a forbidden module, an unknown user or a wrong password (with their messages), then fills
+// of a forbidden module, an unknown user or a wrong password (showing nothing), then fills
 // session() (rights read once) and journals "Login". The password is compared in upper case,
 // as the other modules of the suite do.
 //
@@ -39,6 +41,11 @@ enum class ResultatLogin
 // this database (the settings alone never open an account).
 ResultatLogin connecterUtilisateur(const QString &login, const QString &motDePasse,
                                    bool automatique = false);
+
+// What the login screen tells of a login: the refusal; once accepted, the notice that the
+// administrator's default password is still in service; nothing for an automatic login refused
+// or a closed database.
+CompteRendu compteRenduLogin(ResultatLogin resultat);
 
 // After a login, with the state of the automatic-login box: ticked, the proof of the session's
 // user is remembered for the next start; not ticked, any proof is forgotten.

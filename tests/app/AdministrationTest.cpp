@@ -4,6 +4,7 @@
 #include "db/Journal.h"
 
 #include "support/BaseTest.h"
+#include "support/CompteRenduTest.h"
 
 #include <QDir>
 #include <QFile>
@@ -184,58 +185,49 @@ TEST(ProfilsAdministrationTest, EnregistrementDuFichierDesBases)
         {QString(), ACCESS, QStringLiteral("/ignorée.mdb"), {}, {}, {}, {}}};
 
     // No stored file: the user is asked for a folder; cancelling writes nothing.
-    EXPECT_EQ(ProfilsAdministration::enregistrer(lignes, [] { return QString(); }),
-              ProfilsAdministration::Resultat::Annule);
-    EXPECT_EQ(
-        env.messages.textes(),
-        QStringList{QStringLiteral(
-            "Aucun fichier de configuration databases.properties n'a pu être trouvé. Merci de "
-            "sélectionner un répertoire pour le stocker.")});
-    EXPECT_EQ(env.messages.messages()[0].genre, QStringLiteral("AIDE"));
+    int demandes = 0;
+    const CompteRendu annule = ProfilsAdministration::enregistrer(lignes, [&demandes] {
+        ++demandes;
+        return QString();
+    });
+    EXPECT_EQ(demandes, 1);
+    EXPECT_FALSE(annule.ok);
+    EXPECT_EQ(test::vu(annule), QString());
     EXPECT_EQ(lireRegistre(reglage::FichierProfils), QString());
 
-    env.messages.vider();
     const QString dossier = env.chemin(QStringLiteral("Config"));
     ASSERT_TRUE(QDir().mkpath(dossier));
-    EXPECT_EQ(ProfilsAdministration::enregistrer(lignes, [&] { return dossier; }),
-              ProfilsAdministration::Resultat::Enregistre);
+    const CompteRendu fait = ProfilsAdministration::enregistrer(lignes, [&] { return dossier; });
+    EXPECT_TRUE(fait.ok);
+    EXPECT_EQ(test::vu(fait),
+              QStringLiteral("AIDE: Vos bases par défaut ont bien été enregistrées."));
     const QString chemin = dossier + QStringLiteral("/databases.properties");
     EXPECT_EQ(lireRegistre(reglage::FichierProfils, {}, true), chemin);
-    EXPECT_EQ(env.messages.textes().last(),
-              QStringLiteral("Vos bases par défaut ont bien été enregistrées."));
-    EXPECT_EQ(env.messages.messages().last().genre, QStringLiteral("AIDE"));
     EXPECT_EQ(ProfilsAdministration::charger(), lignes.mid(0, 2));
 
     // The stored file is rewritten without asking again.
-    env.messages.vider();
-    EXPECT_EQ(ProfilsAdministration::enregistrer(lignes.mid(1),
-                                                 [] {
-                                                     ADD_FAILURE() << "dossier demandé";
-                                                     return QString();
-                                                 }),
-              ProfilsAdministration::Resultat::Enregistre);
+    EXPECT_TRUE(ProfilsAdministration::enregistrer(lignes.mid(1), [] {
+                    ADD_FAILURE() << "dossier demandé";
+                    return QString();
+                }).ok);
     EXPECT_EQ(ProfilsAdministration::charger(), lignes.mid(1, 1));
 
     // A row that would be misread is refused before anything is written.
-    env.messages.vider();
     QVector<LigneProfil> mauvaises = lignes;
     mauvaises[1].nom = QStringLiteral("Pg.user");
-    EXPECT_EQ(ProfilsAdministration::enregistrer(mauvaises, {}),
-              ProfilsAdministration::Resultat::Refuse);
-    EXPECT_EQ(env.messages.messages().size(), 1);
+    const CompteRendu refus = ProfilsAdministration::enregistrer(mauvaises, {});
+    EXPECT_FALSE(refus.ok);
+    EXPECT_EQ(refus.texte, QStringLiteral("Le nom « Pg.user » ne peut contenir ni « = », ni "
+                                          "« .user », ni « .pwd », ni commencer par « # »."));
     EXPECT_EQ(ProfilsAdministration::charger(), lignes.mid(1, 1));
 
     // A file that cannot be written: the error, the old file kept.
-    env.messages.vider();
     ecrireRegistre(reglage::FichierProfils,
                    env.chemin(QStringLiteral("absent/databases.properties")));
-    EXPECT_EQ(ProfilsAdministration::enregistrer(lignes, {}),
-              ProfilsAdministration::Resultat::Echec);
-    EXPECT_EQ(
-        env.messages.textes(),
-        QStringList{QStringLiteral(
-            "Le fichier n'a pas pu être enregistré. Merci de vérifier vos droits d'écriture")});
-    EXPECT_EQ(env.messages.messages()[0].genre, QStringLiteral("ERREUR"));
+    EXPECT_EQ(test::vu(ProfilsAdministration::enregistrer(lignes, {})),
+              QStringLiteral("ERREUR: Le fichier n'a pas pu être enregistré. Merci de vérifier "
+                             "vos droits d'écriture"));
+    EXPECT_TRUE(env.messages.messages().isEmpty());
 }
 
 } // namespace

@@ -70,9 +70,8 @@ TEST_P(DemarrageTest, BaseInjoignableMessageEtAucuneConnexion)
     EXPECT_FALSE(demarrage.chargement());
     EXPECT_FALSE(bd().estOuverte());
     EXPECT_FALSE(demarrage.estConnecte());
-    ASSERT_EQ(messages().messages().size(), 1);
-    EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
-    EXPECT_EQ(messages().messages()[0].texte,
+    EXPECT_TRUE(messages().messages().isEmpty());
+    EXPECT_EQ(demarrage.refus(),
               QStringLiteral("La connexion à la base de données (") + base +
                   QStringLiteral(") n'a pas fonctionné. Vérifiez le paramétrage dans "
                                  "l'administration du logiciel."));
@@ -126,13 +125,12 @@ TEST_P(DemarrageTest, IdentificationPuisVerificationDeLaBase)
     EXPECT_EQ(demarrage.identifier(QStringLiteral("paul"), {}, false),
               Demarrage::Identification::BaseRefusee);
     EXPECT_FALSE(session().estConnecte());
-    // Said, and journalled.
-    ASSERT_EQ(messages().messages().size(), 1);
-    EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("ERREUR"));
+    // Given to the screen, and journalled.
+    EXPECT_TRUE(messages().messages().isEmpty());
     const QString texte = QStringLiteral(
         "La base de données n'a pas pu être mise à jour : la connexion est refusée.\n"
         "La mise à jour a été interrompue avant son terme.");
-    EXPECT_EQ(messages().messages()[0].texte, texte);
+    EXPECT_EQ(demarrage.refus(), texte);
     EXPECT_EQ(
         lignes(QStringLiteral("SELECT description FROM JOURNAL WHERE Titre = 'Connexion refusée'")),
         QStringList({QStringLiteral("paul : ") + texte}));

@@ -117,17 +117,20 @@ TEST_F(ParametrageConnexionTest, ServeurIncompletRefuseSansRienStocker)
         [&] { ecran.typeServeur.clear(); }, [&] { ecran.serveur = QStringLiteral("  "); },
         [&] { ecran.base.clear(); }, [&] { ecran.utilisateur.clear(); },
         [&] { ecran.motDePasse.clear(); }};
+    QStringList refus;
     for (const auto &manque : manques) {
         complet();
         manque();
-        EXPECT_FALSE(ecran.enregistrerServeur());
+        const CompteRendu r = ecran.enregistrerServeur();
+        EXPECT_FALSE(r.ok);
+        refus << r.texte;
     }
     EXPECT_EQ(
-        env.messages.textes(),
+        refus,
         QStringList(
             5, QStringLiteral(
                    "Certaines informations de connexion ne sont pas correctement renseignées.")));
-    EXPECT_EQ(env.messages.messages()[0].genre, QStringLiteral("ERREUR"));
+    EXPECT_TRUE(env.messages.messages().isEmpty());
     EXPECT_EQ(contenuFichier(cheminRegistre()), avant);
     EXPECT_EQ(changements, 0);
 }
@@ -142,15 +145,17 @@ TEST_F(ParametrageConnexionTest, CibleInjoignableRienNEstStocke)
         return QStringLiteral("Le fichier de base de données « /x.mdb » n'existe pas.");
     };
     ecran.fichier = QStringLiteral("/x.mdb");
-    EXPECT_FALSE(ecran.changerFichier());
+    const CompteRendu r = ecran.changerFichier();
+    EXPECT_FALSE(r.ok);
     EXPECT_EQ(changements, 0);
     EXPECT_EQ(lu(reglage::Base), avant);
     EXPECT_EQ(lu(reglage::TypeBase), POSTGRESQL);
     EXPECT_EQ(
-        env.messages.textes(),
-        QStringList{QStringLiteral(
+        r.texte,
+        QStringLiteral(
             "La base de données (/x.mdb) ne peut pas être ouverte : Le fichier de base de données "
-            "« /x.mdb » n'existe pas.\nLa base de données actuelle reste ouverte.")});
+            "« /x.mdb » n'existe pas.\nLa base de données actuelle reste ouverte."));
+    EXPECT_TRUE(env.messages.messages().isEmpty());
 }
 
 TEST_F(ParametrageConnexionTest, BasculesServeurEtFichierStockentLesDeuxCotes)
@@ -201,10 +206,10 @@ TEST_F(ParametrageConnexionTest, SelectionDeProfils)
     EXPECT_EQ(ecran.nomsProfils(), QStringList({QStringLiteral("Bureau"), QStringLiteral("Pg"),
                                                 QStringLiteral("SansPort")}));
 
-    EXPECT_FALSE(ecran.selectionnerProfil(QStringLiteral("pg")));
-    EXPECT_EQ(env.messages.textes(),
-              QStringList{QStringLiteral("Impossible de retrouver le paramétrage de cette base. "
-                                         "Merci de vérifier le fichier databases.properties")});
+    const CompteRendu inconnu = ecran.selectionnerProfil(QStringLiteral("pg"));
+    EXPECT_FALSE(inconnu.ok);
+    EXPECT_EQ(inconnu.texte, QStringLiteral("Impossible de retrouver le paramétrage de cette base. "
+                                            "Merci de vérifier le fichier databases.properties"));
     EXPECT_EQ(changements, 0);
 
     EXPECT_TRUE(ecran.selectionnerProfil(QStringLiteral("Pg")));
@@ -223,13 +228,15 @@ TEST_F(ParametrageConnexionTest, SelectionDeProfils)
     EXPECT_EQ(changements, 2);
 
     // A server profile without a password is incomplete for the server switch.
-    EXPECT_FALSE(ecran.selectionnerProfil(QStringLiteral("SansPort")));
+    const CompteRendu incomplet = ecran.selectionnerProfil(QStringLiteral("SansPort"));
+    EXPECT_FALSE(incomplet.ok);
     EXPECT_EQ(ecran.serveur, QStringLiteral("pg4"));
     EXPECT_EQ(ecran.port, QString());
-    EXPECT_EQ(env.messages.textes().last(),
+    EXPECT_EQ(incomplet.texte,
               QStringLiteral(
                   "Certaines informations de connexion ne sont pas correctement renseignées."));
     EXPECT_EQ(changements, 2);
+    EXPECT_TRUE(env.messages.messages().isEmpty());
 }
 
 TEST_F(ParametrageConnexionTest, PaquetExtraitEnBASEIMPORT)
@@ -260,15 +267,21 @@ TEST_F(ParametrageConnexionTest, PaquetExtraitEnBASEIMPORT)
     const QString sansBase = dossier + QStringLiteral("/vide.vyk");
     ASSERT_TRUE(test::ecrireZip(sansBase, {{QStringLiteral("autre.mdb"), "x"}}));
     ecran.fichier = QStringLiteral("/avant.mdb");
-    EXPECT_FALSE(ecran.choisirFichier(sansBase));
+    QStringList refus;
+    CompteRendu r = ecran.choisirFichier(sansBase);
+    EXPECT_FALSE(r.ok);
+    refus << r.texte;
     const QString pasZip = dossier + QStringLiteral("/texte.vyk");
     ASSERT_TRUE(ecrireFichier(pasZip, "ceci n'est pas une archive"));
-    EXPECT_FALSE(ecran.choisirFichier(pasZip));
+    r = ecran.choisirFichier(pasZip);
+    EXPECT_FALSE(r.ok);
+    refus << r.texte;
     EXPECT_EQ(ecran.fichier, QStringLiteral("/avant.mdb"));
     EXPECT_EQ(contenuFichier(dossier + QStringLiteral("/BASEIMPORT.MDB")),
               QStringLiteral("deuxième"));
+    EXPECT_TRUE(env.messages.messages().isEmpty());
     EXPECT_EQ(
-        env.messages.textes(),
+        refus,
         QStringList(
             {QStringLiteral("Le paquet « %1 » ne contient pas de base de données TMPBSBI.MDB.")
                  .arg(sansBase),

@@ -118,9 +118,10 @@ TEST(FichiersTexte, LignesGardentLeRetourChariotEtFichierAbsentSansMessage)
     test::EnvironnementTest env;
     const QString chemin = env.chemin(QStringLiteral("a.txt"));
     FichierTexte f;
-    EXPECT_FALSE(ouvrirFichier(chemin, f, false));
+    const CompteRendu absent = ouvrirFichier(chemin, f, false);
+    EXPECT_FALSE(absent.ok);
+    EXPECT_EQ(absent.texte, QString());
     EXPECT_EQ(f.handle(), -1);
-    EXPECT_TRUE(env.messages.messages().isEmpty());
 
     ASSERT_TRUE(ouvrirFichier(chemin, f, true));
     f.ecrire(QStringLiteral("première\r\nseconde"));
@@ -142,20 +143,20 @@ TEST(FichiersTexte, LignesGardentLeRetourChariotEtFichierAbsentSansMessage)
     ansi.close();
     ASSERT_TRUE(ouvrirFichier(chemin, f, false));
     EXPECT_EQ(f.lireLigne(), QStringLiteral("débit"));
+    EXPECT_TRUE(env.messages.messages().isEmpty());
 }
 
-TEST(FichiersTexte, DossierImpossibleDonneLeMessage)
+TEST(FichiersTexte, DossierImpossibleDonneLeRefusSansLeMontrer)
 {
     test::EnvironnementTest env;
     FichierTexte f;
     const QString chemin = env.chemin(QStringLiteral("absent/x.txt"));
-    EXPECT_FALSE(ouvrirFichier(chemin, f, true));
+    const CompteRendu refus = ouvrirFichier(chemin, f, true);
+    EXPECT_FALSE(refus.ok);
+    EXPECT_EQ(refus.texte, QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
+                               QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
     EXPECT_EQ(f.handle(), -1);
-    ASSERT_EQ(env.messages.messages().size(), 1);
-    EXPECT_EQ(env.messages.messages()[0].genre, QStringLiteral("ERREUR"));
-    EXPECT_EQ(env.messages.messages()[0].texte,
-              QStringLiteral("Impossible d'ouvrir le fichier ") + chemin +
-                  QStringLiteral(".\nVérifiez qu'il ne soit pas déjà ouvert."));
+    EXPECT_TRUE(env.messages.messages().isEmpty());
 }
 
 TEST(FluxTexte, EcritEnUtf8)

@@ -116,7 +116,7 @@ class PaquetEchangeTest : public test::BaseImport
     void modifierPaquet(const QString &paquet, const QString &sql, const QString &sortie)
     {
         QTemporaryDir dossier;
-        ASSERT_EQ(decompresserZip(paquet, {}, dossier.path(), true), codeZip::SUCCES);
+        ASSERT_EQ(decompresserZip(paquet, {}, dossier.path()), codeZip::SUCCES);
         const QString base = dossier.filePath("TMPBSBI.MDB");
         {
             BaseDonnees p;

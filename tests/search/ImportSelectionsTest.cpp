@@ -4,12 +4,14 @@
 #include "db/BaseDonnees.h"
 
 #include "support/BaseTest.h"
+#include "support/CompteRenduTest.h"
 #include "support/TablesCatalogue.h"
 
 #include <QFile>
 
 using namespace vyk;
 using vyk::test::BaseTest;
+using vyk::test::vu;
 
 namespace {
 
@@ -96,7 +98,9 @@ TEST_P(ImportSelectionsTest, ImporterDeuxFoisDonneLesMemesListes)
     EXPECT_FALSE(b.annule);
     EXPECT_EQ(b.listes, 3);
     EXPECT_EQ(b.lignes, 4);
-    EXPECT_EQ(recus(), QStringList({"AIDE: 4 ligne(s) importée(s) dans 3 sélection(s)."}));
+    EXPECT_EQ(vu(b.compteRendu),
+              QStringLiteral("AIDE: 4 ligne(s) importée(s) dans 3 sélection(s)."));
+    EXPECT_TRUE(recus().isEmpty());
     const QStringList attendusT = {"0|AUTRE|Autre||", "0|AZ|Azote|NUTR|", "0|NUTR|Nutriments||",
                                    "1|TAX|Taxons||"};
     const QStringList attendusR = {"0|AUTRE|1|1319|168", "0|AZ|1|1335|169", "0|AZ|2|9999|",
@@ -124,9 +128,11 @@ TEST_P(ImportSelectionsTest, UneUniteInconnueRefuseLeFichier)
     const QVector<LigneFichierSelection> l = fichier("1340;173;G;G;;\n1335;999;G;G;;\n"
                                                      "1319;998;G;G;;\n1338;999;G;G;;\n");
     EXPECT_EQ(unitesInconnuesSelections(l), QStringList({"999", "998"}));
-    EXPECT_TRUE(importerSelections(l).annule);
-    EXPECT_EQ(recus(),
-              QStringList({"WARNING: Les codes unités suivants n'existent pas : 999, 998"}));
+    const BilanImportSelections b = importerSelections(l);
+    EXPECT_TRUE(b.annule);
+    EXPECT_EQ(vu(b.compteRendu),
+              QStringLiteral("WARNING: Les codes unités suivants n'existent pas : 999, 998"));
+    EXPECT_TRUE(recus().isEmpty());
     EXPECT_EQ(etat(), avant);
 }
 
@@ -149,7 +155,8 @@ TEST_P(ImportSelectionsTest, UneLigneFautiveAnnuleOuPoursuitLImport)
     EXPECT_EQ(oui.questions, QStringList({"Voulez vous annuler l'importation de toutes les "
                                           "lignes éventuellement importées pendant le "
                                           "traitement ?"}));
-    EXPECT_EQ(recus(), QStringList({"AIDE: Import des sélections annulé."}));
+    EXPECT_EQ(vu(b.compteRendu), QStringLiteral("AIDE: Import des sélections annulé."));
+    EXPECT_TRUE(recus().isEmpty());
     EXPECT_EQ(etat(), avant);
     // Cancelled from the progress window: nothing stays either.
     ProgressionCoupee coupee(2);

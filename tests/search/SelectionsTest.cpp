@@ -3,10 +3,12 @@
 #include "db/BaseDonnees.h"
 
 #include "support/BaseTest.h"
+#include "support/CompteRenduTest.h"
 #include "support/TablesCatalogue.h"
 
 using namespace vyk;
 using vyk::test::BaseTest;
+using vyk::test::vu;
 
 namespace {
 
@@ -47,7 +49,7 @@ class SelectionsTest : public BaseTest
     bool enregistrer(int type, const QString &code, const QString &parent = {},
                      QVector<LigneGrilleSelection> lignes = {{"1340", "173"}}, bool defaut = false)
     {
-        return enregistrerSelection({type, code, "Liste " + code, parent, defaut}, lignes);
+        return enregistrerSelection({type, code, "Liste " + code, parent, defaut}, lignes).ok;
     }
     static QStringList codes(const QVector<TitreSelection> &t)
     {
@@ -61,12 +63,15 @@ class SelectionsTest : public BaseTest
 
 TEST_P(SelectionsTest, EnregistrerPuisRemplacerUneListeParCodeEtType)
 {
-    ASSERT_TRUE(enregistrerSelection({0, " MALISTE ", "Ma liste", "", false},
-                                     {{"Nitrates [1340]", "milligramme par litre [173]"},
-                                      {"", ""},
-                                      {"1335", "169"},
-                                      {"Azote Kjeldahl [NKJ] [1319]", ""}}));
-    EXPECT_EQ(recus(), QStringList({"AIDE: Enregistrement de la sélection terminé."}));
+    const CompteRendu fait =
+        enregistrerSelection({0, " MALISTE ", "Ma liste", "", false},
+                             {{"Nitrates [1340]", "milligramme par litre [173]"},
+                              {"", ""},
+                              {"1335", "169"},
+                              {"Azote Kjeldahl [NKJ] [1319]", ""}});
+    ASSERT_TRUE(fait.ok);
+    EXPECT_EQ(vu(fait), QStringLiteral("AIDE: Enregistrement de la sélection terminé."));
+    EXPECT_TRUE(recus().isEmpty());
     EXPECT_EQ(titres(), QStringList({"0|MALISTE|Ma liste||"}));
     EXPECT_EQ(rangs(),
               QStringList({"0|MALISTE|1|1340|173", "0|MALISTE|2|1335|169", "0|MALISTE|3|1319|"}));
@@ -96,16 +101,22 @@ TEST_P(SelectionsTest, UnFormulaireFautifNEcritRien)
     ASSERT_TRUE(enregistrer(0, "GARDEE"));
     recus();
     const QStringList avantT = titres(), avantR = rangs();
-    EXPECT_FALSE(enregistrerSelection({-1, "", "", "", false}, {}));
-    EXPECT_FALSE(enregistrerSelection({0, " ", "", "", false}, {}));
-    EXPECT_FALSE(enregistrerSelection({0, "GARDEE", " ", "", false}, {}));
-    EXPECT_FALSE(enregistrerSelection({0, "CODEBEAUCOUPTROPLONG", "L", "", false}, {}));
+    QStringList refus;
+    const auto refuse = [&refus](const FicheSelection &f, const QVector<LigneGrilleSelection> &l) {
+        const CompteRendu r = enregistrerSelection(f, l);
+        EXPECT_FALSE(r.ok);
+        refus << vu(r);
+    };
+    refuse({-1, "", "", "", false}, {});
+    refuse({0, " ", "", "", false}, {});
+    refuse({0, "GARDEE", " ", "", false}, {});
+    refuse({0, "CODEBEAUCOUPTROPLONG", "L", "", false}, {});
     // The second kept line holds a code too long: the list keeps its old rows.
-    EXPECT_FALSE(enregistrerSelection({0, "GARDEE", "L", "", false},
-                                      {{"1340", ""}, {"", ""}, {"Trop [123456]", ""}}));
-    EXPECT_FALSE(enregistrerSelection({0, "GARDEE", "L", "", false}, {{"1340", "123456"}}));
-    EXPECT_FALSE(enregistrerSelection({0, "GARDEE", "L", "INCONNUE", false}, {}));
-    EXPECT_EQ(recus(),
+    refuse({0, "GARDEE", "L", "", false}, {{"1340", ""}, {"", ""}, {"Trop [123456]", ""}});
+    refuse({0, "GARDEE", "L", "", false}, {{"1340", "123456"}});
+    refuse({0, "GARDEE", "L", "INCONNUE", false}, {});
+    EXPECT_TRUE(recus().isEmpty());
+    EXPECT_EQ(refus,
               QStringList({"ERREUR: Le type de liste n'est pas renseigné.",
                            "ERREUR: Le code de la sélection n'est pas renseigné.",
                            "ERREUR: Le libellé de la sélection n'est pas renseigné.",
@@ -162,7 +173,9 @@ TEST_P(SelectionsTest, SupprimerSansOuAvecSesSousListes)
     ASSERT_TRUE(enregistrer(1, "T", "P"));
     recus();
     test::Reponses non;
-    EXPECT_FALSE(supprimerSelection(0, "P", non.fonction()));
+    const CompteRendu refusee = supprimerSelection(0, "P", non.fonction());
+    EXPECT_FALSE(refusee.ok);
+    EXPECT_EQ(vu(refusee), QString());
     EXPECT_EQ(non.questions, QStringList({"Etes vous sur de vouloir supprimer cette sélection ?"}));
     EXPECT_EQ(titres().size(), 5);
 
@@ -173,10 +186,12 @@ TEST_P(SelectionsTest, SupprimerSansOuAvecSesSousListes)
         posees << q;
         return question++ == 0;
     };
-    ASSERT_TRUE(supprimerSelection(0, "P", ouiPuisNon));
+    const CompteRendu supprimee = supprimerSelection(0, "P", ouiPuisNon);
+    ASSERT_TRUE(supprimee.ok);
     EXPECT_EQ(posees, QStringList({"Etes vous sur de vouloir supprimer cette sélection ?",
                                    "Voulez vous supprimer les sous groupes de cette liste ?"}));
-    EXPECT_EQ(recus(), QStringList({"AIDE: Suppression de la sélection terminée."}));
+    EXPECT_EQ(vu(supprimee), QStringLiteral("AIDE: Suppression de la sélection terminée."));
+    EXPECT_TRUE(recus().isEmpty());
     EXPECT_EQ(titres(), QStringList({"0|S1|Liste S1||", "0|S2|Liste S2||", "1|P|Liste P||",
                                      "1|T|Liste T|P|"}));
     EXPECT_EQ(rangs(),

@@ -8,11 +8,13 @@
 
 #include "support/Affichage.h"
 #include "support/BaseTest.h"
+#include "support/CompteRenduTest.h"
 
 #include <QRegularExpression>
 
 using namespace vyk;
 using vyk::test::BaseTest;
+using vyk::test::vu;
 
 namespace {
 
@@ -56,21 +58,24 @@ class LoginTest : public BaseTest
 
 TEST_P(LoginTest, RefusAvecLesMessagesEtSessionVide)
 {
-    EXPECT_EQ(connecterUtilisateur(QStringLiteral("PERSONNE"), QStringLiteral("x")),
-              ResultatLogin::UtilisateurInconnu);
-    EXPECT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), QStringLiteral("abd")),
-              ResultatLogin::MotDePasseErrone);
-    EXPECT_EQ(connecterUtilisateur(QStringLiteral("MARIE"), QString()),
-              ResultatLogin::MotDePasseErrone);
+    QStringList refus;
+    const auto refuse = [&refus](const QString &login, const QString &motDePasse,
+                                 ResultatLogin attendu) {
+        const ResultatLogin r = connecterUtilisateur(login, motDePasse);
+        EXPECT_EQ(r, attendu);
+        refus << vu(compteRenduLogin(r));
+    };
+    refuse(QStringLiteral("PERSONNE"), QStringLiteral("x"), ResultatLogin::UtilisateurInconnu);
+    refuse(QStringLiteral("MARIE"), QStringLiteral("abd"), ResultatLogin::MotDePasseErrone);
+    refuse(QStringLiteral("MARIE"), QString(), ResultatLogin::MotDePasseErrone);
     ASSERT_TRUE(executer(QStringLiteral(
         "INSERT INTO UTILISATEURS_HABILITATIONS VALUES ('ADMIN', 'QUALITO_FORBIDEN')")));
-    EXPECT_EQ(connecterUtilisateur(QStringLiteral("ADMIN"), QStringLiteral("KOBAL")),
-              ResultatLogin::ModuleInterdit);
-    EXPECT_EQ(messages().textes(),
-              QStringList({"Utilisateur inconnu", "Mot de passe erronné", "Mot de passe erronné",
-                           "Vous ne disposez pas de droits suffisants pour accéder à ce module"}));
-    for (const auto &m : messages().messages())
-        EXPECT_EQ(m.genre, QStringLiteral("ERREUR"));
+    refuse(QStringLiteral("ADMIN"), QStringLiteral("KOBAL"), ResultatLogin::ModuleInterdit);
+    EXPECT_EQ(refus, QStringList({"ERREUR: Utilisateur inconnu", "ERREUR: Mot de passe erronné",
+                                  "ERREUR: Mot de passe erronné",
+                                  "ERREUR: Vous ne disposez pas de droits suffisants pour "
+                                  "accéder à ce module"}));
+    EXPECT_TRUE(messages().messages().isEmpty());
     EXPECT_FALSE(session().estConnecte());
     EXPECT_FALSE(estHabilite(droit::QUALITO_IMPORT));
     EXPECT_TRUE(journal().isEmpty());
@@ -122,22 +127,24 @@ TEST_P(LoginTest, MotDePasseParDefautSignale)
               ResultatLogin::Accepte);
     EXPECT_TRUE(session().administrateur);
     EXPECT_TRUE(estHabilite(droit::QUALITO_FICHE_SUPPR));
-    ASSERT_EQ(messages().messages().size(), 1);
-    EXPECT_EQ(messages().messages()[0].genre, QStringLiteral("AIDE"));
+    const CompteRendu avis = compteRenduLogin(ResultatLogin::Accepte);
+    EXPECT_TRUE(avis.ok);
     EXPECT_EQ(
-        messages().messages()[0].texte,
+        vu(avis),
         QStringLiteral(
-            "Vous êtes connecté avec le mot de passe par défaut de l'administrateur.\n"
+            "AIDE: Vous êtes connecté avec le mot de passe par défaut de l'administrateur.\n"
             "Pour protéger la base, changez-le dès maintenant dans la gestion des utilisateurs "
             "(menu Fichier, « Gestion des utilisateurs... »)."));
-    EXPECT_FALSE(
-        messages().messages()[0].texte.contains(QStringLiteral("KOBAL"), Qt::CaseInsensitive));
+    EXPECT_FALSE(avis.texte.contains(QStringLiteral("KOBAL"), Qt::CaseInsensitive));
+    EXPECT_TRUE(messages().messages().isEmpty());
 
-    messages().vider();
     GestionUtilisateurs gestion;
     ASSERT_TRUE(gestion.changerMotDePasse(QStringLiteral("ADMIN"), QStringLiteral("Nouveau1")));
     ASSERT_EQ(connecterUtilisateur(QStringLiteral("ADMIN"), QStringLiteral("NOUVEAU1")),
               ResultatLogin::Accepte);
+    EXPECT_EQ(vu(compteRenduLogin(ResultatLogin::Accepte)), QString());
+    // An automatic login refused says nothing.
+    EXPECT_EQ(vu(compteRenduLogin(ResultatLogin::AutomatiqueRefuse)), QString());
     EXPECT_TRUE(messages().textes().isEmpty());
 }
 

@@ -94,6 +94,7 @@ Administration::Administration(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("Administration"));
     setWindowTitle(QStringLiteral("Administration"));
     choisirDossierProfils = [this] {
+        afficherMessage(GENRE_AIDE, ProfilsAdministration::AUCUN_FICHIER);
         return QFileDialog::getExistingDirectory(
             this, QStringLiteral("Dossier du fichier databases.properties"));
     };
@@ -185,7 +186,7 @@ void Administration::enregistrerBases()
 {
     // A cell being typed in is taken as it stands: leaving it commits it.
     CmdEnregistrerBases->setFocus();
-    ProfilsAdministration::enregistrer(lignesBases(), choisirDossierProfils);
+    montrer(ProfilsAdministration::enregistrer(lignesBases(), choisirDossierProfils));
 }
 
 QWidget *Administration::creerOnglet(const QString &onglet)

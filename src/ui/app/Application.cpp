@@ -23,7 +23,7 @@ Application::Application()
     m_demarrage.authentifier = [this](const QString &login, const QString &motDePasse,
                                       bool automatique) {
         m_dernierLogin = connecterUtilisateur(login, motDePasse, automatique);
-        if (m_dernierLogin != ResultatLogin::Accepte) return false;
+        if (!montrer(compteRenduLogin(m_dernierLogin))) return false;
         retenirConnexionAutomatique(m_identification &&
                                     m_identification->ChkConnexionAutomatique->isChecked());
         return true;
@@ -114,6 +114,7 @@ bool Application::changementBase(FrmConnexion *ecran)
     const bool identificationChargee = m_identification && m_identification->isVisible();
     if (m_fenetre) m_fenetre->fermerEcrans();
     const bool ok = m_demarrage.changementBase(identificationChargee);
+    if (!m_demarrage.refus().isEmpty()) afficherMessage(GENRE_ERREUR, m_demarrage.refus());
     if (identificationChargee) {
         m_identification->afficherEtat();
         if (ok && ecran) ecran->close();

@@ -129,16 +129,16 @@ FrmConnexion::FrmConnexion(Application &application, QWidget *parent)
                                    ? QString()
                                    : QFileInfo(m_parametrage.fichier).absolutePath();
         const QString chemin = dialogueFichier(depart);
-        if (!chemin.isEmpty() && m_parametrage.choisirFichier(chemin))
+        if (!chemin.isEmpty() && montrer(m_parametrage.choisirFichier(chemin)))
             TxtFichier->setText(QDir::toNativeSeparators(m_parametrage.fichier));
     });
     connect(CmdChangementBase, &QPushButton::clicked, this, [this] {
         lireChamps();
-        m_parametrage.changerFichier();
+        montrer(m_parametrage.changerFichier());
     });
     connect(CmdEnregistrer, &QPushButton::clicked, this, [this] {
         lireChamps();
-        m_parametrage.enregistrerServeur();
+        montrer(m_parametrage.enregistrerServeur());
     });
     connect(CmdFermer, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -189,7 +189,7 @@ void FrmConnexion::selectionProfil(int index)
     const QString nom = CboBases->itemText(index);
     lireChamps();
     // The profile fills the fields; they stay shown if the switch does not go through.
-    const bool ok = m_parametrage.selectionnerProfil(nom);
+    const bool ok = montrer(m_parametrage.selectionnerProfil(nom));
     if (!ok && isVisible()) afficher();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/app/FrmIdentification.h"
 
 #include "app/Demarrage.h"
+#include "db/Messages.h"
 #include "ui/app/Application.h"
 
 #include <QCheckBox>
@@ -94,7 +95,7 @@ void FrmIdentification::charger(bool connexionAutomatique)
     TxtMotDePasse->clear();
     ChkConnexionAutomatique->setChecked(d.connexionAutomatique());
     CmdConnexion->setEnabled(false);
-    d.chargement();
+    if (!d.chargement() && !d.refus().isEmpty()) afficherMessage(GENRE_ERREUR, d.refus());
     afficherEtat();
     (TxtLogin->text().isEmpty() ? TxtLogin : TxtMotDePasse)->setFocus();
     if (connexionAutomatique && d.estConnecte() && ChkConnexionAutomatique->isChecked())
@@ -120,6 +121,8 @@ void FrmIdentification::connexion(bool automatique)
     const auto resultat = d.identifier(TxtLogin->text(), TxtMotDePasse->text(),
                                        ChkConnexionAutomatique->isChecked(), automatique);
     CmdConnexion->setEnabled(d.estConnecte());
+    if (resultat == Demarrage::Identification::BaseRefusee)
+        afficherMessage(GENRE_ERREUR, d.refus());
     if (resultat == Demarrage::Identification::Ouverte) {
         TxtMotDePasse->clear();
         LblStatut->setText(texteLogin::CHARGEMENT_STATIONS);

@@ -80,6 +80,7 @@ void ImportationSelectionParametres::demarrer()
         ProgressionGui progression(this, windowTitle());
         bilan = importerSelections(m_lignes, progression);
     }
+    montrer(bilan.compteRendu);
     if (!bilan.annule) CmdDemarrer->setEnabled(false);
 }
 

@@ -175,7 +175,7 @@ void ListeSelections::nouvelle()
 void ListeSelections::enregistrer()
 {
     const FicheSelection f = fiche();
-    if (!enregistrerSelection(f, lignes())) return;
+    if (!montrer(enregistrerSelection(f, lignes()))) return;
     chargerListes();
     ouvrir(f.code.trimmed(), f.typeListe);
 }
@@ -183,7 +183,7 @@ void ListeSelections::enregistrer()
 void ListeSelections::supprimer()
 {
     if (type() < 0 || TxtCode->text().trimmed().isEmpty()) return;
-    if (!supprimerSelection(type(), TxtCode->text().trimmed())) return;
+    if (!montrer(supprimerSelection(type(), TxtCode->text().trimmed()))) return;
     chargerListes();
     nouvelle();
 }
