@@ -191,7 +191,11 @@ TEST_P(DemarrageTest, ChangementDeBaseDepuisLEcranDeConnexion)
     ecrireRegistre(reglage::Base, chemin(QStringLiteral("absente.mdb")));
     EXPECT_FALSE(demarrage.changementBase(true));
     EXPECT_FALSE(bd().estOuverte());
-    EXPECT_EQ(messages().messages().size(), 1);
+    EXPECT_EQ(demarrage.refus(), QStringLiteral("La connexion à la base de données (") +
+                                     chemin(QStringLiteral("absente.mdb")) +
+                                     QStringLiteral(") n'a pas fonctionné. Vérifiez le paramétrage "
+                                                    "dans l'administration du logiciel."));
+    EXPECT_TRUE(messages().messages().isEmpty());
     ASSERT_TRUE(rouvrir());
 }
 
