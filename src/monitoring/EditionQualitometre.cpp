@@ -178,7 +178,7 @@ void EditionQualitometre::lireAltitude()
         bd().extraire(QStringLiteral("SELECT Altitude FROM systemes_altimetriques_qualito") +
                       condition + QStringLiteral(" ORDER BY DateDebut DESC"));
     if (!systemes.estVide()) {
-        m_altitude = systemes.texte(0, 0);
+        m_altitude = systemes.texte(0, QStringLiteral("Altitude"));
         return;
     }
     m_altitude = premiereValeur(QStringLiteral("SELECT Z FROM Qualitometre_localisations") +

@@ -189,13 +189,15 @@ double GrilleEditable::numeroSuivant(const QVector<QVariant> &parent, const QStr
                                      const LignesGrille &lignes, int position) const
 {
     QVector<QVariant> valeurs;
-    InstructionPreparee max =
-        bd().preparer(QStringLiteral("SELECT max(") + colonne + QStringLiteral(") FROM ") +
-                      m_def.table + condition(parent, valeurs));
+    InstructionPreparee max = bd().preparer(QStringLiteral("SELECT max(") + colonne +
+                                            QStringLiteral(") AS plusGrand FROM ") + m_def.table +
+                                            condition(parent, valeurs));
     Tableau t;
     double prochain = m_def.premierNumero;
-    if (max.extraire(t, valeurs) && !t.estVide() && !t(0, 0).isNull())
-        prochain = t(0, 0).toDouble() + 1;
+    if (max.extraire(t, valeurs) && !t.estVide()) {
+        const QVariant &plusGrand = t.valeur(0, QStringLiteral("plusGrand"));
+        if (!plusGrand.isNull()) prochain = plusGrand.toDouble() + 1;
+    }
     for (const LigneGrille &l : lignes) {
         const QVariant v =
             position < 0 ? l.cle.value(0) : enNombre(l.textes.value(position), true).variant();

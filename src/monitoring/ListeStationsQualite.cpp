@@ -17,34 +17,41 @@ namespace vyk {
 
 namespace {
 
-// Columns of the standard query, by position.
-enum ColonneRequete
+// Columns of the standard query, found once by name.
+struct ColonnesRequete
 {
-    RCode,
-    RIdentifiant,
-    RNom,
-    RCommune,
-    RDept,
-    RAltitude,
-    RGestionnaire,
-    RAgence,
-    RFermeture,
-    RCodeME,
-    RMasseEau,
-    RCreation,
-    RDceDebut,
-    RDceFin,
-    RDce,
-    RAquifere,
-    RHer,
-    RTypeFr,
-    RReseau,
-    RBassin,
-    RTypeStation,
-    RBassin2,
-    RBassin3,
-    RBassin4,
-    RRiviere
+    int code, identifiant, nom, commune, dept, altitude, gestionnaire, agence, fermeture, codeME,
+        masseEau, creation, dceDebut, dceFin, dce, aquifere, her, typeFr, reseau, bassin,
+        typeStation, bassin2, bassin3, bassin4;
+    explicit ColonnesRequete(const Tableau &t)
+    {
+        const std::pair<int *, const char *> noms[] = {{&code, "code"},
+                                                       {&identifiant, "codeBSS"},
+                                                       {&nom, "nom"},
+                                                       {&commune, "commune"},
+                                                       {&dept, "dept"},
+                                                       {&altitude, "altitude"},
+                                                       {&gestionnaire, "Gestionnaire"},
+                                                       {&agence, "Agence"},
+                                                       {&fermeture, "fermeture"},
+                                                       {&codeME, "codeME"},
+                                                       {&masseEau, "masseEau"},
+                                                       {&creation, "creation"},
+                                                       {&dceDebut, "dceDebut"},
+                                                       {&dceFin, "dceFin"},
+                                                       {&dce, "dce"},
+                                                       {&aquifere, "aquifere"},
+                                                       {&her, "her"},
+                                                       {&typeFr, "typeFr"},
+                                                       {&reseau, "reseau"},
+                                                       {&bassin, "bassin"},
+                                                       {&typeStation, "typeStation"},
+                                                       {&bassin2, "bassin2"},
+                                                       {&bassin3, "bassin3"},
+                                                       {&bassin4, "bassin4"}};
+        for (const auto &[index, nomColonne] : noms)
+            *index = t.indexColonne(QLatin1String(nomColonne));
+    }
 };
 
 constexpr int ESSAIS = 3;
@@ -67,35 +74,43 @@ ListeStations listeStandard(const Tableau &t)
     const int n = t.nbLignes();
     liste.lignes.reserve(n);
     liste.codes.reserve(n);
+    if (n == 0) return liste;
+    const ColonnesRequete c(t);
+    // A column the query lacks reads as empty.
+    static const QVariant nul;
+    const auto valeur = [&t](int l, int colonne) -> const QVariant & {
+        return colonne < 0 ? nul : t(l, colonne);
+    };
+    const auto texte = [&](int l, int colonne) { return texteValeur(valeur(l, colonne)); };
     for (int l = 0; l < n; ++l) {
-        const QString code = texteValeur(t(l, RCode));
-        const QString type = t.texte(l, RTypeStation).trimmed();
+        const QString code = texte(l, c.code);
+        const QString type = texte(l, c.typeStation).trimmed();
         liste.codes << code;
         liste.lignes << QStringList{code,
-                                    t.texte(l, RIdentifiant),
-                                    t.texte(l, RDept),
-                                    t.texte(l, RCommune),
-                                    t.texte(l, RNom),
-                                    t.texte(l, RAquifere),
-                                    texteValeur(t(l, RAltitude)),
+                                    texte(l, c.identifiant),
+                                    texte(l, c.dept),
+                                    texte(l, c.commune),
+                                    texte(l, c.nom),
+                                    texte(l, c.aquifere),
+                                    texte(l, c.altitude),
                                     QString::number(l + 1),
-                                    dureeChronique(t(l, RDceDebut), t(l, RDceFin)),
-                                    t.texte(l, RGestionnaire),
-                                    t.texte(l, RAgence),
-                                    t(l, RDce).isNull() ? QString() : QStringLiteral("X"),
-                                    t.texte(l, RCodeME),
-                                    t.texte(l, RMasseEau),
-                                    texteDateListe(t(l, RCreation)),
-                                    texteDateListe(t(l, RFermeture)),
-                                    texteValeur(t(l, RHer)),
-                                    texteValeur(t(l, RTypeFr)),
-                                    t.texte(l, RReseau),
-                                    t.texte(l, RBassin),
+                                    dureeChronique(valeur(l, c.dceDebut), valeur(l, c.dceFin)),
+                                    texte(l, c.gestionnaire),
+                                    texte(l, c.agence),
+                                    valeur(l, c.dce).isNull() ? QString() : QStringLiteral("X"),
+                                    texte(l, c.codeME),
+                                    texte(l, c.masseEau),
+                                    texteDateListe(valeur(l, c.creation)),
+                                    texteDateListe(valeur(l, c.fermeture)),
+                                    texte(l, c.her),
+                                    texte(l, c.typeFr),
+                                    texte(l, c.reseau),
+                                    texte(l, c.bassin),
                                     type,
                                     libelleListeTypeStation(type),
-                                    t.texte(l, RBassin2),
-                                    t.texte(l, RBassin3),
-                                    t.texte(l, RBassin4)};
+                                    texte(l, c.bassin2),
+                                    texte(l, c.bassin3),
+                                    texte(l, c.bassin4)};
     }
     return liste;
 }
@@ -159,21 +174,23 @@ const QStringList &titresListeQualitometres()
 QString requeteListeQualitometres(bool codeEuropeen, const QString &conditionAcces)
 {
     QString sql =
-        QStringLiteral("SELECT DISTINCT Qualitometres.CodeQualitometre, ") + sqlCodeAffiche() +
-        QStringLiteral(" as codeBSS, Qualitometres.Nom, COMMUNES.Nom, COMMUNES.NumDept, "
-                       "Qualitometres.Altitude, "
+        QStringLiteral("SELECT DISTINCT Qualitometres.CodeQualitometre AS code, ") +
+        sqlCodeAffiche() +
+        QStringLiteral(" as codeBSS, Qualitometres.Nom AS nom, COMMUNES.Nom AS commune, "
+                       "COMMUNES.NumDept AS dept, Qualitometres.Altitude AS altitude, "
                        "LIEN_Qualitometre_GESTIONNAIRE.Nom AS Gestionnaire, "
                        "LIEN_Qualitometre_AGENCE.Nom AS Agence, "
-                       "Qualitometres.DateFermeture, ") +
+                       "Qualitometres.DateFermeture AS fermeture, ") +
         (codeEuropeen ? QStringLiteral("MASSES_EAUX.Code_Europeen")
                       : QStringLiteral("MASSES_EAUX.code_ME")) +
-        QStringLiteral(", MASSES_EAUX.Libelle, Qualitometres.DateCreation, QUALITO_DCE.dateDebut, "
-                       "QUALITO_DCE.datefin, "
-                       "QUALITO_DCE.CodeQualitometre, AQUIFERES.Libelle, "
-                       "Qualitometres.her_niveau1, Qualitometres.type_fr, "
-                       "QUALITO_RESEAU_PRINCIPAL.Libelle, bassins_versants.nom, "
-                       "qualitometres.typeStation, bassins_versants2.nom, "
-                       "bassins_versants3.nom, bassins_versants4.nom, qualitometres.riviere "
+        QStringLiteral(" AS codeME, MASSES_EAUX.Libelle AS masseEau, Qualitometres.DateCreation "
+                       "AS creation, QUALITO_DCE.dateDebut AS dceDebut, QUALITO_DCE.datefin AS "
+                       "dceFin, QUALITO_DCE.CodeQualitometre AS dce, AQUIFERES.Libelle AS "
+                       "aquifere, Qualitometres.her_niveau1 AS her, Qualitometres.type_fr AS "
+                       "typeFr, QUALITO_RESEAU_PRINCIPAL.Libelle AS reseau, bassins_versants.nom "
+                       "AS bassin, qualitometres.typeStation AS typeStation, "
+                       "bassins_versants2.nom AS bassin2, bassins_versants3.nom AS bassin3, "
+                       "bassins_versants4.nom AS bassin4, qualitometres.riviere AS riviere "
                        "FROM Qualitometres LEFT JOIN COMMUNES ON ") +
         conditionCodeCommune(QStringLiteral("Qualitometres.CodeCommune"),
                              QStringLiteral("COMMUNES.CodeCommune")) +

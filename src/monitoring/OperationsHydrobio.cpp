@@ -181,9 +181,9 @@ bool ListeOperations::charger(qint64 station, qint64 codePoint)
                 libelles[c].insert(e.code, e.libelle);
     m_grille.lignes.reserve(t.nbLignes());
     for (int l = 0; l < t.nbLignes(); ++l) {
-        QStringList ligne{t.texte(l, 0)};
+        QStringList ligne{t.texte(l, QStringLiteral("codeOperation"))};
         for (int c = 0; c < champs.size(); ++c) {
-            const QString texte = decrit(*champs[c]).texte(t(l, c + 1));
+            const QString texte = decrit(*champs[c]).texte(t.valeur(l, champs[c]->colonne));
             ligne << (champs[c]->genre == NatureChamp::Code ? libelles[c].value(texte, texte)
                                                             : texte);
         }
@@ -316,10 +316,10 @@ bool propagerQualificationStatut(qint64 station, qint64 operation)
     };
     const bool q =
         bd().Execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET codeQualification=") +
-                     valeur(op(0, 0)) + echantillons);
+                     valeur(op.valeur(0, QStringLiteral("qualification"))) + echantillons);
     const bool s =
         bd().Execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET statutMesure=") +
-                     valeur(op(0, 1)) + echantillons);
+                     valeur(op.valeur(0, QStringLiteral("statut"))) + echantillons);
     return q && s;
 }
 

@@ -272,7 +272,7 @@ bool majColonneAnalyses(const QString &codeQualitometre, const QString &codeBSS,
         anciennes->clear();
         const Tableau t = bd().extraire(lecture);
         for (int i = 0; i < t.nbLignes(); ++i)
-            *anciennes << t.texte(i, 0);
+            *anciennes << t.texte(i, nom);
     }
     if (!bd().Execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" Set ") + nom + u'=' + v +
                       condition))

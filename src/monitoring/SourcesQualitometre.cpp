@@ -33,8 +33,8 @@ EntreesCodees entreesCommunes()
 
 QString premiereEtDerniere(const QString &from, const QString &colonneDate)
 {
-    return QStringLiteral("SELECT min(") + colonneDate + QStringLiteral("), max(") + colonneDate +
-           QStringLiteral("), count(*) ") + from;
+    return QStringLiteral("SELECT min(") + colonneDate + QStringLiteral(") AS premiere, max(") +
+           colonneDate + QStringLiteral(") AS derniere, count(*) AS nombre ") + from;
 }
 
 LigneResume ligneResume(const QString &libelle, const QString &sql)
@@ -42,9 +42,9 @@ LigneResume ligneResume(const QString &libelle, const QString &sql)
     LigneResume r{libelle, {}, {}, 0};
     const Tableau t = bd().extraire(sql);
     if (!t.estVide()) {
-        r.premiere = texteDate(t(0, 0).toDateTime());
-        r.derniere = texteDate(t(0, 1).toDateTime());
-        r.nombre = t(0, 2).toLongLong();
+        r.premiere = texteDate(t.valeur(0, QStringLiteral("premiere")).toDateTime());
+        r.derniere = texteDate(t.valeur(0, QStringLiteral("derniere")).toDateTime());
+        r.nombre = t.valeur(0, QStringLiteral("nombre")).toLongLong();
     }
     return r;
 }

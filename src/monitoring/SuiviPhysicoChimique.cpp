@@ -105,20 +105,25 @@ bool verifierPeriode(const FiltresSuivi &f, QString *erreur)
     return true;
 }
 
-// Columns of the query: sample, its date, its operation's date, parameter, unit, result, remark,
-// names of the parameter and unit, unit's symbol.
-enum ColonneRequete
+// Columns of the query, found once by name: sample, its date, its operation's date,
+// parameter, unit, result, remark, names of the parameter and unit, unit's symbol.
+struct ColonnesRequete
 {
-    NUM,
-    DATE_PRELEVEMENT,
-    DATE_OPERATION,
-    PARAMETRE,
-    UNITE,
-    RESULTAT,
-    REMARQUE,
-    NOM_PARAMETRE,
-    NOM_UNITE,
-    SYMBOLE
+    int num, datePrelevement, dateOperation, parametre, unite, resultat, remarque, nomParametre,
+        nomUnite, symbole;
+    explicit ColonnesRequete(const Tableau &t)
+        : num(t.indexColonne(QStringLiteral("num"))),
+          datePrelevement(t.indexColonne(QStringLiteral("datePrelevement"))),
+          dateOperation(t.indexColonne(QStringLiteral("dateOperation"))),
+          parametre(t.indexColonne(QStringLiteral("parametre"))),
+          unite(t.indexColonne(QStringLiteral("unite"))),
+          resultat(t.indexColonne(QStringLiteral("resultat"))),
+          remarque(t.indexColonne(QStringLiteral("remarque"))),
+          nomParametre(t.indexColonne(QStringLiteral("nomParametre"))),
+          nomUnite(t.indexColonne(QStringLiteral("nomUnite"))),
+          symbole(t.indexColonne(QStringLiteral("symbole")))
+    {
+    }
 };
 
 QString requeteSuivi(const QString &table, const FiltresSuivi &f)
@@ -130,12 +135,14 @@ QString requeteSuivi(const QString &table, const FiltresSuivi &f)
         FIN_DE_JOURNEE;
     QString sql =
         QStringLiteral("SELECT ") + table +
-        QStringLiteral(".NumPrelevement, PRELEVEMENTS.DateDebut, "
-                       "QUALITOMETRES_POINTS_OPERATIONS.dateDebut, ") +
-        table + QStringLiteral(".CodeParametre, ") + table + QStringLiteral(".CodeUnite, ") +
-        table + QStringLiteral(".Resultat, ") + table +
-        QStringLiteral(".CodeRemarque, ANALYSES_PARAMETRES.Nom, ANALYSES_UNITES.Nom, "
-                       "ANALYSES_UNITES.Symbole FROM ((") +
+        QStringLiteral(".NumPrelevement AS num, PRELEVEMENTS.DateDebut AS datePrelevement, "
+                       "QUALITOMETRES_POINTS_OPERATIONS.dateDebut AS dateOperation, ") +
+        table + QStringLiteral(".CodeParametre AS parametre, ") + table +
+        QStringLiteral(".CodeUnite AS unite, ") + table +
+        QStringLiteral(".Resultat AS resultat, ") + table +
+        QStringLiteral(".CodeRemarque AS remarque, ANALYSES_PARAMETRES.Nom AS nomParametre, "
+                       "ANALYSES_UNITES.Nom AS nomUnite, ANALYSES_UNITES.Symbole AS symbole "
+                       "FROM ((") +
         jointureAnalyses(table) +
         QStringLiteral(") LEFT JOIN ANALYSES_PARAMETRES ON ANALYSES_PARAMETRES.Code=") + table +
         QStringLiteral(".CodeParametre) LEFT JOIN ANALYSES_UNITES ON ANALYSES_UNITES.Code=") +
@@ -165,13 +172,14 @@ QString requeteSuivi(const QString &table, const FiltresSuivi &f)
 QVector<ColonneSuivi> colonnesSuivi(const Tableau &t, bool inverse, QHash<double, int> &colonneDe)
 {
     QVector<ColonneSuivi> colonnes;
+    const ColonnesRequete r(t);
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const double n = t(i, NUM).toDouble();
+        const double n = t(i, r.num).toDouble();
         if (colonneDe.contains(n)) continue;
         colonneDe.insert(n, 0);
-        const QString num = texteValeur(t(i, NUM));
+        const QString num = texteValeur(t(i, r.num));
         const QVariant date =
-            t(i, DATE_OPERATION).isNull() ? t(i, DATE_PRELEVEMENT) : t(i, DATE_OPERATION);
+            t(i, r.dateOperation).isNull() ? t(i, r.datePrelevement) : t(i, r.dateOperation);
         ColonneSuivi c;
         c.date = date.toDateTime();
         c.numPrelevement = num;
@@ -200,24 +208,25 @@ QVector<LigneSuivi> lignesMesurees(const Tableau &t, const QHash<double, int> &c
 {
     QHash<std::pair<QString, QString>, int> ligneDe;
     QVector<LigneSuivi> lignes;
+    const ColonnesRequete r(t);
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString parametre = t.texte(i, PARAMETRE).trimmed();
-        const auto cle = std::make_pair(parametre, t.texte(i, UNITE).trimmed());
+        const QString parametre = t.texte(i, r.parametre).trimmed();
+        const auto cle = std::make_pair(parametre, t.texte(i, r.unite).trimmed());
         auto it = ligneDe.constFind(cle);
         if (it == ligneDe.cend()) {
             LigneSuivi l;
             l.codeParametre = cle.first;
             l.codeUnite = cle.second;
-            l.nomParametre = t.texte(i, NOM_PARAMETRE);
-            l.nomUnite = t.texte(i, NOM_UNITE);
-            l.symbole = t.texte(i, SYMBOLE);
+            l.nomParametre = t.texte(i, r.nomParametre);
+            l.nomUnite = t.texte(i, r.nomUnite);
+            l.symbole = t.texte(i, r.symbole);
             l.valeurs.resize(nbColonnes);
             it = ligneDe.insert(cle, int(lignes.size()));
             lignes.append(l);
         }
-        const int c = colonneDe.value(t(i, NUM).toDouble());
-        const QVariant &resultat = t(i, RESULTAT);
-        const QVariant &remarque = t(i, REMARQUE);
+        const int c = colonneDe.value(t(i, r.num).toDouble());
+        const QVariant &resultat = t(i, r.resultat);
+        const QVariant &remarque = t(i, r.remarque);
         const QString valeur = texteResultat(resultat, remarque);
         QString &cellule = lignes[*it].valeurs[c];
         // Several results of one parameter in one sample (fractions, supports) are all shown.
