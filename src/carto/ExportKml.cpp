@@ -44,9 +44,11 @@ struct Position
 void ajouterPositions(const Tableau &t, QHash<qint64, Position> &positions)
 {
     for (int l = 0; l < t.nbLignes(); ++l) {
-        const qint64 station = qint64(t(l, 0).toDouble());
+        const qint64 station = qint64(t.valeur(l, QStringLiteral("CodeQualitometre")).toDouble());
         if (!positions.contains(station))
-            positions.insert(station, {t(l, 1).toDouble(), t(l, 2).toDouble(), t(l, 3)});
+            positions.insert(station, {t.valeur(l, QStringLiteral("X")).toDouble(),
+                                       t.valeur(l, QStringLiteral("Y")).toDouble(),
+                                       t.valeur(l, QStringLiteral("Z"))});
     }
 }
 

@@ -109,7 +109,8 @@ QVector<QPair<qint64, QString>> listesExport()
         QStringLiteral("SELECT CodeListe, Nom FROM LISTES_EXPORT_QUALITE WHERE TypeListe=") +
         sqlTexte(TYPE_LISTE) + QStringLiteral(" ORDER BY Nom, CodeListe"));
     for (int l = 0; l < t.nbLignes(); ++l)
-        r.append({qint64(t(l, 0).toDouble()), t.texte(l, 1)});
+        r.append({qint64(t.valeur(l, QStringLiteral("CodeListe")).toDouble()),
+                  t.texte(l, QStringLiteral("Nom"))});
     return r;
 }
 
@@ -285,8 +286,8 @@ QVector<StationExport> stationsExport(const QStringList &codes, QStringList *inc
     QHash<QString, int> parCode;
     QHash<qint64, int> parNumero;
     for (int l = 0; l < t.nbLignes(); ++l) {
-        parCode.insert(t.texte(l, 1).trimmed(), l);
-        parNumero.insert(qint64(t(l, 0).toDouble()), l);
+        parCode.insert(t.texte(l, QStringLiteral("CodeBSS")).trimmed(), l);
+        parNumero.insert(qint64(t.valeur(l, QStringLiteral("CodeQualitometre")).toDouble()), l);
     }
     QVector<StationExport> r;
     for (const QString &c : codes) {
@@ -296,8 +297,9 @@ QVector<StationExport> stationsExport(const QStringList &codes, QStringList *inc
             if (inconnus) *inconnus << c;
             continue;
         }
-        r.append(
-            {qint64(t(trouve, 0).toDouble()), t.texte(trouve, 1).trimmed(), t.texte(trouve, 2)});
+        r.append({qint64(t.valeur(trouve, QStringLiteral("CodeQualitometre")).toDouble()),
+                  t.texte(trouve, QStringLiteral("CodeBSS")).trimmed(),
+                  t.texte(trouve, QStringLiteral("Nom"))});
     }
     return r;
 }

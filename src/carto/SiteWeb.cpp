@@ -65,17 +65,21 @@ QHash<qint64, QStringList> fiches(const QVector<StationExport> &stations)
     QHash<qint64, QStringList> r;
     if (codes.isEmpty()) return r;
     const Tableau t = bd().extraire(
-        QStringLiteral("SELECT QUALITOMETRES.CodeQualitometre, QUALITOMETRES.CodeBSS, "
-                       "COMMUNES.NumDept, COMMUNES.Nom, QUALITOMETRES.Nom, "
-                       "QUALITOMETRES.DateCreation, QUALITOMETRES.DateFermeture FROM QUALITOMETRES "
+        QStringLiteral("SELECT QUALITOMETRES.CodeQualitometre AS station, QUALITOMETRES.CodeBSS "
+                       "AS codeBSS, COMMUNES.NumDept AS departement, COMMUNES.Nom AS commune, "
+                       "QUALITOMETRES.Nom AS nom, QUALITOMETRES.DateCreation AS creation, "
+                       "QUALITOMETRES.DateFermeture AS fermeture FROM QUALITOMETRES "
                        "LEFT JOIN COMMUNES ON COMMUNES.CodeCommune=cstr(QUALITOMETRES.CodeCommune) "
                        "WHERE QUALITOMETRES.CodeQualitometre IN (") +
         codes.join(u',') + u')');
+    static const QString colonnes[] = {QStringLiteral("codeBSS"),  QStringLiteral("departement"),
+                                       QStringLiteral("commune"),  QStringLiteral("nom"),
+                                       QStringLiteral("creation"), QStringLiteral("fermeture")};
     for (int l = 0; l < t.nbLignes(); ++l) {
         QStringList f;
-        for (int c = 1; c < 7; ++c)
+        for (const QString &c : colonnes)
             f << t.texte(l, c).trimmed();
-        r.insert(qint64(t(l, 0).toDouble()), f);
+        r.insert(qint64(t.valeur(l, QStringLiteral("station")).toDouble()), f);
     }
     return r;
 }

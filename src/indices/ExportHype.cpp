@@ -51,22 +51,24 @@ bool ExportHype::ecritTrameListe(Progression &progression)
                       station.toString(),
                   position))
         return true;
-    m_x = position.estVide() ? QString() : position.texte(0, 0);
-    m_y = position.estVide() ? QString() : position.texte(0, 1);
+    m_x = position.estVide() ? QString() : position.texte(0, QStringLiteral("X"));
+    m_y = position.estVide() ? QString() : position.texte(0, QStringLiteral("Y"));
     QString erreur;
     const QString table = identifiantTable(QStringLiteral("ANALYSES_"), codeBSS, &erreur);
     if (!erreur.isEmpty() || !bd().tableExiste(table)) {
         addErreur(QStringLiteral("Aucune analyse pour ") + codeBSS);
         return true;
     }
-    QString sql =
-        QStringLiteral("SELECT A.NumPrelevement, A.CodeProducteur, A.CodeResponsable, P.DateDebut, "
-                       "P.HeureDebut, A.CodeParametre, R.nom, A.Resultat, A.CodeRemarque, "
-                       "A.CodeUnite, A.CodeQualification FROM %1 A INNER JOIN PRELEVEMENTS P ON "
-                       "P.NumPrelevement = A.NumPrelevement LEFT JOIN ANALYSES_PARAMETRES R ON "
-                       "R.code = A.CodeParametre WHERE A.Resultat IS NOT NULL")
-            .arg(table) +
-        conditionDates(QStringLiteral("P.DateDebut"));
+    QString sql = QStringLiteral(
+                      "SELECT A.NumPrelevement AS prelevement, A.CodeProducteur AS producteur, "
+                      "A.CodeResponsable AS responsable, P.DateDebut AS jour, P.HeureDebut AS "
+                      "heure, A.CodeParametre AS parametre, R.nom AS nomParametre, A.Resultat "
+                      "AS resultat, A.CodeRemarque AS remarque, A.CodeUnite AS unite, "
+                      "A.CodeQualification AS qualification FROM %1 A INNER JOIN PRELEVEMENTS P ON "
+                      "P.NumPrelevement = A.NumPrelevement LEFT JOIN ANALYSES_PARAMETRES R ON "
+                      "R.code = A.CodeParametre WHERE A.Resultat IS NOT NULL")
+                      .arg(table) +
+                  conditionDates(QStringLiteral("P.DateDebut"));
     if (!filtres().selection.isEmpty())
         sql += QStringLiteral(" AND A.CodeParametre IN (SELECT codeParametre FROM "
                               "ANALYSES_PARAMETRES_SELECTIONS WHERE typeListe = 0 AND code = ") +
@@ -75,13 +77,18 @@ bool ExportHype::ecritTrameListe(Progression &progression)
     if (!extraire(sql + QStringLiteral(" ORDER BY P.DateDebut, A.NumPrelevement, A.CodeParametre"),
                   t))
         return true;
+    static const QString avant[] = {QStringLiteral("prelevement"), QStringLiteral("producteur"),
+                                    QStringLiteral("responsable")};
+    static const QString apres[] = {QStringLiteral("parametre"), QStringLiteral("nomParametre"),
+                                    QStringLiteral("resultat"),  QStringLiteral("remarque"),
+                                    QStringLiteral("unite"),     QStringLiteral("qualification")};
     for (int i = 0; i < t.nbLignes() && !progression.annule(); ++i) {
         QStringList ligne;
-        for (int c = 0; c < 3; ++c)
+        for (const QString &c : avant)
             ligne << t.texte(i, c);
-        ligne << codeBSS << m_x << m_y << t.texte(i, 3).left(10)
-              << t.texte(i, 4).section(u' ', -1).left(5);
-        for (int c = 5; c < t.nbColonnes(); ++c)
+        ligne << codeBSS << m_x << m_y << t.texte(i, QStringLiteral("jour")).left(10)
+              << t.texte(i, QStringLiteral("heure")).section(u' ', -1).left(5);
+        for (const QString &c : apres)
             ligne << t.texte(i, c);
         ecrire(ligne);
     }
@@ -106,9 +113,11 @@ bool ExportHype::ecritTramePiezo()
                   t))
         return true;
     for (int i = 0; i < t.nbLignes(); ++i)
-        ecrire({QString(), QString(), QString(), codeBSS, m_x, m_y, t.texte(i, 0).left(10),
-                t.texte(i, 1).section(u' ', -1).left(5), PARAMETRE_NIVEAU, NOM_NIVEAU,
-                t.texte(i, 2), QString(), QString(), t.texte(i, 4)});
+        ecrire({QString(), QString(), QString(), codeBSS, m_x, m_y,
+                t.texte(i, QStringLiteral("dateCreation")).left(10),
+                t.texte(i, QStringLiteral("heure")).section(u' ', -1).left(5), PARAMETRE_NIVEAU,
+                NOM_NIVEAU, t.texte(i, QStringLiteral("valeur")), QString(), QString(),
+                t.texte(i, QStringLiteral("qualification"))});
     return false;
 }
 

@@ -330,8 +330,8 @@ TEST_P(ExportsIndicesTest, LigneDeCommandeHype)
              "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (5, 1, "
              "#03/02/2021#)",
              "INSERT INTO ANALYSES_01234567 (NumAnalyse, NumPrelevement, CodeQualitometre, "
-             "CodeProducteur, Resultat, CodeParametre, CodeUnite, CodeRemarque) VALUES (0, 5, 1, "
-             "123, 31.5, '1340', '162', '1')",
+             "CodeProducteur, CodeResponsable, Resultat, CodeParametre, CodeUnite, CodeRemarque, "
+             "CodeQualification) VALUES (0, 5, 1, 123, 77, 31.5, '1340', '162', '1', '2')",
              // Not in the selection.
              "INSERT INTO ANALYSES_01234567 (NumAnalyse, NumPrelevement, CodeQualitometre, "
              "Resultat, CodeParametre) VALUES (1, 5, 1, 7.2, '1302')",
@@ -349,7 +349,7 @@ TEST_P(ExportsIndicesTest, LigneDeCommandeHype)
                        "BSS|X_WGS84|Y_WGS84|Date de prélèvement|Heure de prélèvement|Code "
                        "paramètre|Nom paramètre|Résultat|Code remarque|Code unité|Code "
                        "qualification\r\n"
-                       "5|123||01234567|0.5|46.25|02/03/2021||1340|Nitrates|31.5|1|162|\r\n"));
+                       "5|123|77|01234567|0.5|46.25|02/03/2021||1340|Nitrates|31.5|1|162|2\r\n"));
 }
 
 VYK_SUR_LES_DEUX_MOTEURS(ExportsIndicesTest);
