@@ -354,8 +354,10 @@ BilanReferentielAnalyses integrerReferentielAnalyses(const FichierReferentielAna
         // around it by another program is still updated, and by its stored value.
         QHash<QString, QString> existants;
         const Tableau t = bd().extraire(QStringLiteral("SELECT Code FROM ") + d.table);
-        for (int i = 0; i < t.nbLignes(); ++i)
-            existants.insert(t.texte(i, 0).trimmed(), t.texte(i, 0));
+        for (int i = 0; i < t.nbLignes(); ++i) {
+            const QString code = t.texte(i, QStringLiteral("Code"));
+            existants.insert(code.trimmed(), code);
+        }
         progression.message(QStringLiteral("Intégration du référentiel des ") + d.titre.toLower());
         const long long total = fichier.lignes.size();
         for (long long n = 0; n < total; ++n) {

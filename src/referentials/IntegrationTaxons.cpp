@@ -88,8 +88,10 @@ QHash<QString, QString> codesEnregistres()
     QHash<QString, QString> existants;
     const Tableau t =
         bd().extraire(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE codeTaxon IS NOT NULL"));
-    for (int i = 0; i < t.nbLignes(); ++i)
-        existants.insert(t.texte(i, 0).trimmed(), t.texte(i, 0));
+    for (int i = 0; i < t.nbLignes(); ++i) {
+        const QString code = t.texte(i, QStringLiteral("codeTaxon"));
+        existants.insert(code.trimmed(), code);
+    }
     return existants;
 }
 

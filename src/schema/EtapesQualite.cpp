@@ -48,8 +48,8 @@ void MiseAJour::migrerEtats()
     if (!etat().tableExiste(QStringLiteral("CODES_SANDRE")) ||
         !etat().tableExiste(QStringLiteral("ETATS")))
         return;
-    if (lire(QStringLiteral("SELECT count(*) FROM CODES_SANDRE WHERE champ='ETATS'"))
-            .texte(0, 0)
+    if (lire(QStringLiteral("SELECT count(*) AS nb FROM CODES_SANDRE WHERE champ='ETATS'"))
+            .texte(0, QStringLiteral("nb"))
             .toInt() == 0)
         return;
     Transaction transaction(base());
@@ -180,7 +180,8 @@ void MiseAJour::migrerOperationsPrelevements()
     // are kept.
     const QString ancienne = QStringLiteral("QUALITOMETRES_OPERATIONS");
     if (etat().tableExiste(ancienne) &&
-        lire(QStringLiteral("SELECT count(*) FROM qualitometres_operations")).texte(0, 0) == u"0" &&
+        lire(QStringLiteral("SELECT count(*) AS nb FROM qualitometres_operations"))
+                .texte(0, QStringLiteral("nb")) == u"0" &&
         sql(QStringLiteral("DROP TABLE qualitometres_operations")))
         etat().oublierTable(ancienne);
 }

@@ -11,27 +11,32 @@ QString requeteColonnes(const QString &typeBase)
 {
     if (typeBase == POSTGRESQL)
         return QStringLiteral(
-            "SELECT c.relname, a.attname, format_type(a.atttypid, a.atttypmod) FROM pg_class c "
+            "SELECT c.relname AS nomTable, a.attname AS nomColonne, format_type(a.atttypid, "
+            "a.atttypmod) AS typeColonne FROM pg_class c "
             "JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_attribute a ON a.attrelid = "
             "c.oid "
             "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p') AND a.attnum > 0 "
             "AND NOT a.attisdropped ORDER BY c.relname, a.attnum");
     if (typeBase.startsWith(ORACLE))
-        return QStringLiteral("SELECT table_name, column_name, data_type FROM user_tab_columns "
-                              "ORDER BY table_name, column_id");
+        return QStringLiteral("SELECT table_name AS nomTable, column_name AS nomColonne, "
+                              "data_type AS typeColonne FROM user_tab_columns ORDER BY "
+                              "table_name, column_id");
     return QStringLiteral(
-        "SELECT m.name, p.name, p.type FROM sqlite_master m JOIN pragma_table_info(m.name) p "
-        "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite%' ORDER BY m.name, p.cid");
+        "SELECT m.name AS nomTable, p.name AS nomColonne, p.type AS typeColonne FROM "
+        "sqlite_master m JOIN pragma_table_info(m.name) p WHERE m.type = 'table' AND m.name NOT "
+        "LIKE 'sqlite%' ORDER BY m.name, p.cid");
 }
 
 QString requeteIndex(const QString &typeBase)
 {
     if (typeBase == POSTGRESQL)
-        return QStringLiteral(
-            "SELECT indexname, tablename FROM pg_indexes WHERE schemaname = current_schema()");
+        return QStringLiteral("SELECT indexname AS nomIndex, tablename AS nomTable FROM "
+                              "pg_indexes WHERE schemaname = current_schema()");
     if (typeBase.startsWith(ORACLE))
-        return QStringLiteral("SELECT index_name, table_name FROM user_indexes");
-    return QStringLiteral("SELECT name, tbl_name FROM sqlite_master WHERE type = 'index'");
+        return QStringLiteral(
+            "SELECT index_name AS nomIndex, table_name AS nomTable FROM user_indexes");
+    return QStringLiteral("SELECT name AS nomIndex, tbl_name AS nomTable FROM sqlite_master "
+                          "WHERE type = 'index'");
 }
 
 } // namespace
@@ -51,10 +56,11 @@ bool EtatSchema::charger(BaseDonnees &base)
     }
     if (ok) {
         for (int l = 0; l < t.nbLignes(); ++l) {
-            const QString nom = t.texte(l, 0);
+            const QString nom = t.texte(l, QStringLiteral("nomTable"));
             Table &table = m_tables[nom.toLower()];
             table.nom = nom;
-            table.colonnes.append({t.texte(l, 1), t.texte(l, 2).toLower()});
+            table.colonnes.append({t.texte(l, QStringLiteral("nomColonne")),
+                                   t.texte(l, QStringLiteral("typeColonne")).toLower()});
         }
     } else if (!chargerColonnesParTable(base)) {
         return false;
@@ -63,7 +69,8 @@ bool EtatSchema::charger(BaseDonnees &base)
         BaseDonnees::Discretion discretion(base);
         if (base.ExtraireRecords(requeteIndex(base.typeBase()), nb, t))
             for (int l = 0; l < t.nbLignes(); ++l)
-                m_index.insert(t.texte(l, 0).toLower(), t.texte(l, 1).toLower());
+                m_index.insert(t.texte(l, QStringLiteral("nomIndex")).toLower(),
+                               t.texte(l, QStringLiteral("nomTable")).toLower());
     }
     return true;
 }

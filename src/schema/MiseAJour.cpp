@@ -62,7 +62,7 @@ QString versionBase()
     if (!bd().estOuverte()) return {};
     BaseDonnees::Discretion discretion(bd());
     const Tableau t = bd().extraire(REQUETE_VERSION);
-    return t.estVide() ? QString() : t.texte(0, 0).trimmed();
+    return t.estVide() ? QString() : t.texte(0, QStringLiteral("mac")).trimmed();
 }
 
 bool verifierVersionBase(const QString &version)
@@ -77,7 +77,8 @@ bool verifierVersionBase(const QString &version, Progression &progression, int m
         // A database without PARAMETRES fails here: it is simply not current.
         BaseDonnees::Discretion discretion(bd());
         const Tableau t = bd().extraire(REQUETE_VERSION);
-        if (!t.estVide() && t.texte(0, 0).trimmed() == version.trimmed()) return true;
+        if (!t.estVide() && t.texte(0, QStringLiteral("mac")).trimmed() == version.trimmed())
+            return true;
     }
     return mettreAJourBase(version, progression, moisDebutHydro);
 }

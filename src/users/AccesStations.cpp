@@ -74,7 +74,7 @@ bool estAccesRestreint(bool contourner, const QString &module)
     static const QRegularExpression numerique(QStringLiteral("^[0-9]{1,9}$"));
     QStringList reseaux, invalides;
     for (int l = 0; l < droits.nbLignes(); ++l) {
-        const QString droit = droits.texte(l, 0).trimmed();
+        const QString droit = droits.texte(l, QStringLiteral("habilitation")).trimmed();
         if (droit == tout) {
             transaction.valider();
             return false;
@@ -126,11 +126,11 @@ QString conditionAccesStations(const QString &colonne)
 bool stationAccordee(qint64 codeQualitometre)
 {
     InstructionPreparee lecture =
-        bd().preparer(QStringLiteral("SELECT count(*) FROM Utilisateurs_stations WHERE login=? AND "
-                                     "typestation='QUALITO' AND identifiant=?"));
+        bd().preparer(QStringLiteral("SELECT count(*) AS nb FROM Utilisateurs_stations WHERE "
+                                     "login=? AND typestation='QUALITO' AND identifiant=?"));
     Tableau t;
     return lecture.extraire(t, {session().login, texteCode(codeQualitometre)}) &&
-           t.nbLignes() == 1 && t(0, 0).toLongLong() > 0;
+           t.nbLignes() == 1 && t.valeur(0, QStringLiteral("nb")).toLongLong() > 0;
 }
 
 bool accorderStation(qint64 codeQualitometre)

@@ -74,10 +74,10 @@ Tableau lireUtilisateur(const QString &login)
 bool estInterdit(const QString &login)
 {
     InstructionPreparee lecture = bd().preparer(QStringLiteral(
-        "SELECT count(*) FROM Utilisateurs_habilitations WHERE login=? and habilitation=?"));
+        "SELECT count(*) AS nb FROM Utilisateurs_habilitations WHERE login=? and habilitation=?"));
     Tableau t;
     return lecture.extraire(t, {login, droit::QUALITO_FORBIDEN}) && t.nbLignes() == 1 &&
-           t(0, 0).toLongLong() > 0;
+           t.valeur(0, QStringLiteral("nb")).toLongLong() > 0;
 }
 
 QString nomContact(const QString &codeContact)
@@ -103,7 +103,8 @@ ResultatLogin connecterUtilisateur(const QString &loginSaisi, const QString &mot
 
     const QString saisi = loginSaisi.trimmed();
     const Tableau ligne = saisi.isEmpty() ? Tableau() : lireUtilisateur(saisi);
-    const QString login = ligne.estVide() ? saisi : ligne.texte(0, 0).trimmed();
+    const QString login =
+        ligne.estVide() ? saisi : ligne.texte(0, QStringLiteral("login")).trimmed();
 
     if (bd().typeBase() == POSTGRESQL)
         bd().Execute(QStringLiteral("set application_name = ") +
@@ -165,7 +166,7 @@ bool motDePasseParDefautEnService()
         bd().preparer(QStringLiteral("SELECT password FROM Utilisateurs WHERE login=?"));
     Tableau t;
     return lecture.extraire(t, {s.login}) && t.nbLignes() > 0 &&
-           t.texte(0, 0).toUpper() == MOT_DE_PASSE_DEFAUT;
+           t.texte(0, QStringLiteral("password")).toUpper() == MOT_DE_PASSE_DEFAUT;
 }
 
 void retenirConnexionAutomatique(bool coche)
@@ -180,7 +181,7 @@ void retenirConnexionAutomatique(bool coche)
         bd().preparer(QStringLiteral("SELECT password FROM Utilisateurs WHERE login=?"));
     Tableau t;
     if (lecture.extraire(t, {s.login}) && t.nbLignes() > 0)
-        memoriserJeton(s.login, t.texte(0, 0));
+        memoriserJeton(s.login, t.texte(0, QStringLiteral("password")));
     else
         ecrireRegistre(JETON_CONNEXION, {});
 }

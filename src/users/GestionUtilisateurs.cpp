@@ -124,18 +124,22 @@ QString GestionUtilisateurs::verifierMotDePasse(const QString &motDePasse)
 bool GestionUtilisateurs::existe(const QString &login, bool sansCasse)
 {
     InstructionPreparee lecture = bd().preparer(
-        sansCasse ? QStringLiteral("SELECT count(*) FROM UTILISATEURS WHERE ucase(login)=ucase(?)")
-                  : QStringLiteral("SELECT count(*) FROM UTILISATEURS WHERE login=?"));
+        sansCasse
+            ? QStringLiteral("SELECT count(*) AS nb FROM UTILISATEURS WHERE ucase(login)=ucase(?)")
+            : QStringLiteral("SELECT count(*) AS nb FROM UTILISATEURS WHERE login=?"));
     Tableau t;
-    return lecture.extraire(t, {login}) && t.nbLignes() == 1 && t(0, 0).toLongLong() > 0;
+    return lecture.extraire(t, {login}) && t.nbLignes() == 1 &&
+           t.valeur(0, QStringLiteral("nb")).toLongLong() > 0;
 }
 
 int GestionUtilisateurs::nbAutresAdministrateurs(const QString &login)
 {
     InstructionPreparee lecture = bd().preparer(
-        QStringLiteral("SELECT count(*) FROM UTILISATEURS WHERE isAdmin='1' AND login<>?"));
+        QStringLiteral("SELECT count(*) AS nb FROM UTILISATEURS WHERE isAdmin='1' AND login<>?"));
     Tableau t;
-    return lecture.extraire(t, {login}) && t.nbLignes() == 1 ? t(0, 0).toInt() : 0;
+    return lecture.extraire(t, {login}) && t.nbLignes() == 1
+               ? t.valeur(0, QStringLiteral("nb")).toInt()
+               : 0;
 }
 
 QVector<FicheUtilisateur> GestionUtilisateurs::utilisateurs()

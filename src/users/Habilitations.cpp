@@ -143,7 +143,7 @@ QString lireHabilitations(const QString &login)
     if (!lecture.extraire(t, {login})) return texte;
     for (int l = 0; l < t.nbLignes(); ++l) {
         // Fixed-width columns of some servers pad the text.
-        const QString droit = t.texte(l, 0).trimmed();
+        const QString droit = t.texte(l, QStringLiteral("habilitation")).trimmed();
         if (!droit.isEmpty()) texte += droit + u',';
     }
     return texte;
