@@ -58,11 +58,23 @@ Tableau resultatsIndice(qint64 station, const QString &parametre, const QString 
     return t;
 }
 
-const QString COMPTES = QStringLiteral(
-    "denombrementA,denombrementB,denombrementC,denombrementp1,denombrementp2,denombrementp3,"
-    "denombrementp4,denombrementp5,denombrementp6,denombrementp7,denombrementp8,denombrementp9,"
-    "denombrementp10,denombrementp11,denombrementp12");
-constexpr int NB_COMPTES = 15;
+const QStringList COMPTES = {QStringLiteral("denombrementA"),   QStringLiteral("denombrementB"),
+                             QStringLiteral("denombrementC"),   QStringLiteral("denombrementp1"),
+                             QStringLiteral("denombrementp2"),  QStringLiteral("denombrementp3"),
+                             QStringLiteral("denombrementp4"),  QStringLiteral("denombrementp5"),
+                             QStringLiteral("denombrementp6"),  QStringLiteral("denombrementp7"),
+                             QStringLiteral("denombrementp8"),  QStringLiteral("denombrementp9"),
+                             QStringLiteral("denombrementp10"), QStringLiteral("denombrementp11"),
+                             QStringLiteral("denombrementp12")};
+
+// "sum(c) AS c" for each count.
+QString sommesComptes()
+{
+    QStringList sommes;
+    for (const QString &c : COMPTES)
+        sommes << QStringLiteral("sum(") + c + QStringLiteral(") AS ") + c;
+    return sommes.join(u',');
+}
 
 // The taxa counted with `taxon` (its codeTaxonCalcul), quoted and joined by commas; "" for none.
 QString ensembleTaxons(const QString &taxon)
@@ -151,8 +163,8 @@ bool calculDenombrementTaxon(qint64 codeQualitometre, int codeListe, const QStri
                             : QStringLiteral(".codeTaxon in (") + ensemble + u')');
     QString sql;
     if (ensemble.isEmpty()) {
-        sql = QStringLiteral("SELECT ") + COMPTES +
-              QStringLiteral(", QUALITOMETRES_POINTS_OPERATIONS.DateDebut") + from +
+        sql = QStringLiteral("SELECT ") + COMPTES.join(u',') +
+              QStringLiteral(", QUALITOMETRES_POINTS_OPERATIONS.DateDebut AS dateDebut") + from +
               QStringLiteral(" ORDER BY QUALITOMETRES_POINTS_OPERATIONS.DateDebut DESC, "
                              "QUALITOMETRES_POINTS_OPERATIONS.codeOperation DESC");
     } else {
@@ -160,19 +172,20 @@ bool calculDenombrementTaxon(qint64 codeQualitometre, int codeListe, const QStri
         const QVariant operation = bd().valeur(
             QStringLiteral("SELECT max(QUALITOMETRES_POINTS_OPERATIONS.codeOperation)") + from);
         if (operation.isNull()) return false;
-        sql = QStringLiteral("SELECT sum(") +
-              QString(COMPTES).replace(u',', QStringLiteral("),sum(")) +
-              QStringLiteral("), max(QUALITOMETRES_POINTS_OPERATIONS.DateDebut)") + from +
-              QStringLiteral(" AND QUALITOMETRES_POINTS_OPERATIONS.codeOperation=") +
+        sql = QStringLiteral("SELECT ") + sommesComptes() +
+              QStringLiteral(", max(QUALITOMETRES_POINTS_OPERATIONS.DateDebut) AS dateDebut") +
+              from + QStringLiteral(" AND QUALITOMETRES_POINTS_OPERATIONS.codeOperation=") +
               texteValeur(operation);
     }
     long nb = 0;
     Tableau t;
-    if (!bd().ExtraireRecords(sql, nb, t) || t.estVide() || t(0, NB_COMPTES).isNull()) return false;
+    if (!bd().ExtraireRecords(sql, nb, t) || t.estVide() ||
+        t.valeur(0, QStringLiteral("dateDebut")).isNull())
+        return false;
     double somme = 0;
-    for (int c = 0; c < NB_COMPTES; ++c)
-        somme += t(0, c).toDouble(); // an empty count adds nothing
-    const QDate date = t(0, NB_COMPTES).toDate();
+    for (const QString &c : COMPTES)
+        somme += t.valeur(0, c).toDouble(); // an empty count adds nothing
+    const QDate date = t.valeur(0, QStringLiteral("dateDebut")).toDate();
     valeur.valeur = texteNombre(arrondi3(somme));
     valeur.valeurAffichee = texteNombre(somme);
     valeur.date = jour(date);
