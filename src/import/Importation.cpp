@@ -257,7 +257,8 @@ QVector<QPair<QString, qint64>> campagnesImport()
     const Tableau t = bd().extraire(
         QStringLiteral("SELECT Libelle, CodeCampagne FROM CAMPAGNES ORDER BY CodeCampagne ASC"));
     for (int i = 0; i < t.nbLignes(); ++i)
-        campagnes.append({t.texte(i, 0), t(i, 1).toLongLong()});
+        campagnes.append({t.texte(i, QStringLiteral("Libelle")),
+                          t.valeur(i, QStringLiteral("CodeCampagne")).toLongLong()});
     return campagnes;
 }
 

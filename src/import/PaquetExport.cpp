@@ -152,7 +152,7 @@ class Exportation
                 const Tableau v = m_paquet.extraire(QStringLiteral("SELECT DISTINCT ") + colonne +
                                                     QStringLiteral(" FROM ") + identifiantSql(t));
                 for (int i = 0; i < v.nbLignes(); ++i)
-                    if (const QString k = cle(v(i, 0)); !k.isEmpty()) codes.insert(k);
+                    if (const QString k = cle(v.valeur(i, colonne)); !k.isEmpty()) codes.insert(k);
             }
         }
         return codes;
@@ -202,7 +202,8 @@ QString stationsDe(const QStringList &codesBSS, QVector<QPair<double, QString>> 
                                          "WHERE CodeBSS=") +
                           sqlTexte(c));
         if (t.estVide()) return textePaquet::stationInconnue(c);
-        stations.append({t(0, 0).toDouble(), t.texte(0, 1)});
+        stations.append({t.valeur(0, QStringLiteral("CodeQualitometre")).toDouble(),
+                         t.texte(0, QStringLiteral("CodeBSS"))});
     }
     return stations.isEmpty() ? textePaquet::AUCUNE_STATION : QString();
 }

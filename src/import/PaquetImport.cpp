@@ -172,7 +172,7 @@ QString Integration::referentiels()
         const Tableau ici =
             bd().extraire(QStringLiteral("SELECT ") + r.cle + QStringLiteral(" FROM ") + r.table);
         for (int i = 0; i < ici.nbLignes(); ++i)
-            presents.insert(cle(ici(i, 0)));
+            presents.insert(cle(ici.valeur(i, r.cle)));
         QVector<QVector<QVariant>> nouvelles;
         for (const QVector<QVariant> &ligne : l.lignes) {
             const QString k = cle(ligne[c]);
@@ -336,9 +336,10 @@ QString Integration::echantillons(const QVariant &codePaquet, const QVariant &co
     QHash<QString, QVariant> parReference;
     QHash<QString, double> plusGrand;
     for (int i = 0; i < ici.nbLignes(); ++i) {
-        const QString p = cle(ici(i, 0));
-        parReference.insert(p + u'|' + cle(ici(i, 2)), ici(i, 1));
-        plusGrand[p] = std::max(plusGrand.value(p, -1), ici(i, 1).toDouble());
+        const QString p = cle(ici.valeur(i, QStringLiteral("NumPrelevement")));
+        const QVariant &numero = ici.valeur(i, QStringLiteral("NumEchantillon"));
+        parReference.insert(p + u'|' + cle(ici.valeur(i, QStringLiteral("Reference"))), numero);
+        plusGrand[p] = std::max(plusGrand.value(p, -1), numero.toDouble());
     }
     const QString table = QStringLiteral("PRELEVEMENTS_ECHANTILLONS");
     const Lignes l = lire(table, QStringLiteral("NumPrelevement IN (SELECT NumPrelevement FROM "
@@ -383,9 +384,11 @@ QString Integration::analyses(const QString &codeBSS, const QVariant &code)
     QSet<QString> presentes;
     QHash<QString, double> plusGrand;
     for (int i = 0; i < ici.nbLignes(); ++i) {
-        const QString p = cle(ici(i, 0));
-        presentes.insert(p + u'|' + cle(ici(i, 1)) + u'|' + cle(ici(i, 2)));
-        plusGrand[p] = std::max(plusGrand.value(p, -1), ici(i, 3).toDouble());
+        const QString p = cle(ici.valeur(i, QStringLiteral("NumPrelevement")));
+        presentes.insert(p + u'|' + cle(ici.valeur(i, QStringLiteral("CodeParametre"))) + u'|' +
+                         cle(ici.valeur(i, QStringLiteral("CodeUnite"))));
+        plusGrand[p] = std::max(plusGrand.value(p, -1),
+                                ici.valeur(i, QStringLiteral("NumAnalyse")).toDouble());
     }
     const Lignes l = lire(table, QStringLiteral("1=1"));
     m_bilan.lignesLues += int(l.lignes.size());
@@ -463,7 +466,7 @@ QString ouvrirPaquet(const QString &fichier, const QTemporaryDir &dossier, BaseD
     {
         BaseDonnees::Discretion discretion(paquet);
         const Tableau controle = paquet.extraire(QStringLiteral("PRAGMA integrity_check"));
-        if (controle.texte(0, 0) != QLatin1String("ok") ||
+        if (controle.texte(0, QStringLiteral("integrity_check")) != QLatin1String("ok") ||
             !paquet.tableExiste(QStringLiteral("QUALITOMETRES")))
             return textePaquet::endommage(nom, QStringLiteral("base de données illisible"));
     }
@@ -542,12 +545,13 @@ QString listerPaquet(const QString &fichier, QVector<QStringList> &lignes)
     const Tableau t =
         paquet.extraire(QStringLiteral("SELECT CodeBSS, Nom FROM QUALITOMETRES ORDER BY CodeBSS"));
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const QString table = PREFIXE_ANALYSES + t.texte(i, 0);
+        const QString codeBSS = t.texte(i, QStringLiteral("CodeBSS"));
+        const QString table = PREFIXE_ANALYSES + codeBSS;
         const QString nb = paquet.tableExiste(table)
                                ? texteValeur(paquet.valeur(QStringLiteral("SELECT COUNT(*) FROM ") +
                                                            identifiantSql(table)))
                                : QStringLiteral("0");
-        lignes.append({t.texte(i, 0), t.texte(i, 1), nb});
+        lignes.append({codeBSS, t.texte(i, QStringLiteral("Nom")), nb});
     }
     return {};
 }

@@ -21,8 +21,10 @@ class Annuaire
             "SELECT CodeIntervenant, CodeSandre, SIRET, Nom FROM INTERVENANTS ORDER BY "
             "CodeIntervenant"));
         for (int i = 0; i < t.nbLignes(); ++i)
-            ajouter(QVariant(t(i, 0).toDouble()), t(i, 1).toString().trimmed(),
-                    t(i, 2).toString().trimmed(), t(i, 3).toString().trimmed());
+            ajouter(QVariant(t.valeur(i, QStringLiteral("CodeIntervenant")).toDouble()),
+                    t.valeur(i, QStringLiteral("CodeSandre")).toString().trimmed(),
+                    t.valeur(i, QStringLiteral("SIRET")).toString().trimmed(),
+                    t.valeur(i, QStringLiteral("Nom")).toString().trimmed());
     }
 
     void ajouter(const QVariant &numero, const QString &sandre, const QString &siret,

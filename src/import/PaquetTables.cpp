@@ -211,7 +211,7 @@ QString versionSchema(BaseDonnees &base)
     BaseDonnees::Discretion discretion(base);
     const Tableau t = base.extraire(QStringLiteral(
         "SELECT mac FROM PARAMETRES WHERE module='VYLEN' and identifiant='version'"));
-    return t.estVide() ? QString() : t.texte(0, 0).trimmed();
+    return t.estVide() ? QString() : t.texte(0, QStringLiteral("mac")).trimmed();
 }
 
 bool ecrireVersion(BaseDonnees &base, const QString &version)

@@ -150,7 +150,8 @@ void completerNomsStations(QVector<FichierIntegration> &fichiers)
     for (FichierIntegration &f : fichiers) {
         if (f.station.isEmpty()) continue;
         Tableau t;
-        if (nom.extraire(t, {f.station}) && !t.estVide()) f.nomStation = t.texte(0, 0);
+        if (nom.extraire(t, {f.station}) && !t.estVide())
+            f.nomStation = t.texte(0, QStringLiteral("Nom"));
     }
 }
 

@@ -96,8 +96,8 @@ qint64 IntegrationAnalyses::chercherStation(const QString &cle, QString &codeBSS
         InstructionPreparee q = bd().preparer(sql);
         Tableau t;
         if (!q.extraire(t, valeurs) || t.estVide()) return -1;
-        codeBSS = t.texte(0, 1);
-        return qint64(t(0, 0).toDouble());
+        codeBSS = t.texte(0, QStringLiteral("CodeBSS"));
+        return qint64(t.valeur(0, QStringLiteral("CodeQualitometre")).toDouble());
     };
     qint64 station = -1;
     if (!designation.isEmpty())

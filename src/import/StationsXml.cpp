@@ -245,7 +245,9 @@ QVector<PointStocke> pointsStockes(qint64 station)
     Tableau t;
     if (!lecture.extraire(t, {station})) return points;
     for (int i = 0; i < t.nbLignes(); ++i)
-        points.append({codeEntier(t(i, 0)), t.texte(i, 1), t(i, 2)});
+        points.append({codeEntier(t.valeur(i, QStringLiteral("codePoint"))),
+                       t.texte(i, QStringLiteral("identifiant")),
+                       t.valeur(i, QStringLiteral("dateDebut"))});
     return points;
 }
 

@@ -29,7 +29,7 @@ QString taxonOmnidia(const QString &code)
             bd().preparer(QStringLiteral("SELECT codeTaxon FROM TAXONS WHERE ") +
                           QString::fromLatin1(colonne) + QStringLiteral("=? ORDER BY codeTaxon"));
         Tableau t;
-        if (q.extraire(t, {code}) && !t.estVide()) return t.texte(0, 0);
+        if (q.extraire(t, {code}) && !t.estVide()) return t.texte(0, QStringLiteral("codeTaxon"));
     }
     return {};
 }
