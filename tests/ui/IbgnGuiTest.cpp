@@ -146,6 +146,29 @@ TEST_P(IbgnGuiTest, MoteurEnEchecPasDeTermine)
                                                   "correspondant.")});
 }
 
+// The IBG-DCE command sends a list of protocol 704 (three phases) to the workbook, and refuses
+// an empty list of another protocol before any calculator is looked for.
+TEST_P(IbgnGuiTest, CommandeIbgDceSelonLeModeDeListe)
+{
+    FicheOperations fiche(1);
+    ouvrir(fiche);
+    recus();
+    messages().repondre(BoutonOui);
+    if (auto *commande = controle<QPushButton>(&fiche, "CmdCalculIBGDCE")) commande->click();
+    EXPECT_EQ(resultats(), (QStringList{QStringLiteral("5910|19"), QStringLiteral("6951|704")}));
+    EXPECT_EQ(dernier(), QStringLiteral("Le calcul des indices est terminé."));
+
+    ASSERT_TRUE(executer(QStringLiteral("DELETE FROM QUALITOMETRES_LISTE_1")));
+    ASSERT_TRUE(executer(
+        QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET protocoleBiologique = 701")));
+    fiche.afficherOperation(QStringLiteral("0"));
+    recus();
+    if (auto *commande = controle<QPushButton>(&fiche, "CmdCalculIBGDCE")) commande->click();
+    EXPECT_EQ(recus(), QStringList{QStringLiteral("INFO: La liste faunistique de cette opération "
+                                                  "est vide. Vous ne pouvez pas calculer l'indice "
+                                                  "correspondant.")});
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(IbgnGuiTest);
 
 } // namespace

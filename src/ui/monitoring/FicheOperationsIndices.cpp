@@ -3,6 +3,8 @@
 #include "ui/monitoring/FicheOperations.h"
 
 #include "indices/CalculIndiceOperation.h"
+#include "indices/Ibgn.h"
+#include "monitoring/ListeTaxonsOperation.h"
 #include "monitoring/Qualitometre.h"
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/ProgressionGui.h"
@@ -57,6 +59,19 @@ void FicheOperations::cmdCalculI2M2_Click()
 
 void FicheOperations::cmdCalculIBGDCE_Click()
 {
+    // Lists counted in three phases (protocols 704, 726, 471) go through the site's workbook.
+    if (modeListeIbgn(valeurChamp(QStringLiteral("protocoleBiologique")), identifiantPoint()) ==
+        QLatin1String("3")) {
+        calculIBGN();
+        return;
+    }
+    if (m_taxons && !m_operation.estNouvelle()) {
+        recueillirTaxons();
+        if (m_taxons->lignes().isEmpty()) {
+            afficherMessage(GENRE_INFO, texteIbgn::LISTE_VIDE);
+            return;
+        }
+    }
     calculerIndice(indiceIBGDCE());
 }
 
