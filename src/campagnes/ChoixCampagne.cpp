@@ -2,9 +2,7 @@
 
 #include "campagnes/Campagnes.h"
 #include "db/BaseDonnees.h"
-#include "db/Session.h"
 #include "search/Selections.h"
-#include "users/AccesStations.h"
 
 namespace vyk {
 
@@ -55,22 +53,7 @@ EntreesCodees choixListesParametres()
 
 EntreesCodees choixStations()
 {
-    // A user restricted to some stations is offered those only.
-    const QString acces =
-        session().estConnecte()
-            ? conditionAccesStations(QStringLiteral("QUALITOMETRES.CodeQualitometre"))
-            : QString();
-    const Tableau t =
-        bd().extraire(QStringLiteral("SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES") +
-                      (acces.isEmpty() ? QString() : QStringLiteral(" WHERE ") + acces) +
-                      QStringLiteral(" ORDER BY CodeBSS"));
-    EntreesCodees entrees;
-    entrees.reserve(t.nbLignes());
-    for (int l = 0; l < t.nbLignes(); ++l)
-        entrees.append({t.texte(l, QStringLiteral("CodeQualitometre")),
-                        t.texte(l, QStringLiteral("CodeBSS")) + QStringLiteral(" - ") +
-                            t.texte(l, QStringLiteral("Nom"))});
-    return entrees;
+    return entreesStationsAccessibles(QStringLiteral(" - "));
 }
 
 } // namespace vyk

@@ -7,7 +7,6 @@
 #include "db/Session.h"
 #include "db/Sql.h"
 #include "referentials/ListesCodees.h"
-#include "users/AccesStations.h"
 
 #include <QSet>
 
@@ -395,23 +394,7 @@ QVector<StationDemande> stationsDemande(const QVector<int> &codes)
 
 EntreesCodees stationsProposees()
 {
-    // A user restricted to some stations is offered only those.
-    const QString acces =
-        session().estConnecte()
-            ? conditionAccesStations(QStringLiteral("QUALITOMETRES.CodeQualitometre"))
-            : QString();
-    const Tableau t =
-        bd().extraire(QStringLiteral("SELECT CodeBSS, Nom, CodeQualitometre FROM QUALITOMETRES") +
-                      (acces.isEmpty() ? QString() : QStringLiteral(" WHERE ") + acces) +
-                      QStringLiteral(" ORDER BY CodeBSS"));
-    EntreesCodees entrees;
-    for (int i = 0; i < t.nbLignes(); ++i)
-        entrees.append(
-            {t.texte(i, QStringLiteral("CodeQualitometre")),
-             (t.texte(i, QStringLiteral("CodeBSS")) + u' ' + t.texte(i, QStringLiteral("Nom")))
-                 .trimmed(),
-             0});
-    return entrees;
+    return entreesStationsAccessibles(QStringLiteral(" "));
 }
 
 EntreesCodees campagnesProposees()

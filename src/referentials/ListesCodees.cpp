@@ -2,7 +2,9 @@
 
 #include "db/BaseDonnees.h"
 #include "db/ChampDecrit.h"
+#include "db/Session.h"
 #include "db/Sql.h"
+#include "users/AccesStations.h"
 
 #include <algorithm>
 
@@ -89,6 +91,28 @@ EntreesCodees entreesRequete(const QString &sql)
     for (int i = 0; i < t.nbLignes(); ++i)
         r.append({texteCode(t(i, 1)), t.texte(i, 0), 0});
     return r;
+}
+
+EntreesCodees entreesStationsAccessibles(const QString &separateur)
+{
+    // A user restricted to some stations is offered those only.
+    const QString acces =
+        session().estConnecte()
+            ? conditionAccesStations(QStringLiteral("QUALITOMETRES.CodeQualitometre"))
+            : QString();
+    const Tableau t =
+        bd().extraire(QStringLiteral("SELECT CodeQualitometre, CodeBSS, Nom FROM QUALITOMETRES") +
+                      (acces.isEmpty() ? QString() : QStringLiteral(" WHERE ") + acces) +
+                      QStringLiteral(" ORDER BY CodeBSS"));
+    EntreesCodees entrees;
+    entrees.reserve(t.nbLignes());
+    for (int l = 0; l < t.nbLignes(); ++l)
+        entrees.append({t.texte(l, QStringLiteral("CodeQualitometre")),
+                        (t.texte(l, QStringLiteral("CodeBSS")) + separateur +
+                         t.texte(l, QStringLiteral("Nom")))
+                            .trimmed(),
+                        0});
+    return entrees;
 }
 
 EntreesCodees entreesListe(const QString &champ, OrdreEntrees ordre)

@@ -56,6 +56,9 @@ enum class OrdreEntrees
 EntreesCodees entreesListe(const QString &champ, OrdreEntrees ordre = OrdreEntrees::Libelle);
 // Entries of any SELECT whose first column is the label and second the code.
 EntreesCodees entreesRequete(const QString &sql);
+// The stations the user may reach, by CodeBSS, coded by CodeQualitometre and labelled CodeBSS,
+// separateur, name (trimmed).
+EntreesCodees entreesStationsAccessibles(const QString &separateur);
 
 // Hierarchical lists (threshold lists 'SEUILS' and 'SEUILS%', parameter selections): every
 // child (codeReference = its parent's code) follows its parent and is indented.
