@@ -37,20 +37,9 @@ int tailleColonne(const QString &colonne)
     return c && c->type == TypeNeutre::Texte ? c->taille : 0;
 }
 
-// The field as the description reads, checks and writes it.
-ChampDecrit decrit(const ChampOperation &c)
-{
-    ChampDecrit d;
-    d.colonne = c.colonne;
-    d.libelle = c.titre;
-    d.nature = c.genre;
-    d.numerique = colonneNumerique(c.colonne);
-    return d;
-}
-
 bool saisieCorrecte(const ChampOperation &c, const QString &texte)
 {
-    const DefautSaisie d = decrit(c).defaut(texte);
+    const DefautSaisie d = champDecrit(c).defaut(texte);
     return d == DefautSaisie::Aucun || d == DefautSaisie::Absent;
 }
 
@@ -60,6 +49,16 @@ QString pasCorrect(const ChampOperation &c, const QString &valeur)
 }
 
 } // namespace
+
+ChampDecrit champDecrit(const ChampOperation &c)
+{
+    ChampDecrit d;
+    d.colonne = c.colonne;
+    d.libelle = c.titre;
+    d.nature = c.genre;
+    d.numerique = colonneNumerique(c.colonne);
+    return d;
+}
 
 const QVector<ChampOperation> &champsOperation()
 {
@@ -183,7 +182,7 @@ bool ListeOperations::charger(qint64 station, qint64 codePoint)
     for (int l = 0; l < t.nbLignes(); ++l) {
         QStringList ligne{t.texte(l, QStringLiteral("codeOperation"))};
         for (int c = 0; c < champs.size(); ++c) {
-            const QString texte = decrit(*champs[c]).texte(t.valeur(l, champs[c]->colonne));
+            const QString texte = champDecrit(*champs[c]).texte(t.valeur(l, champs[c]->colonne));
             ligne << (champs[c]->genre == NatureChamp::Code ? libelles[c].value(texte, texte)
                                                             : texte);
         }
@@ -228,7 +227,7 @@ FicheOperation chargerOperation(qint64 station, const QString &code)
     f.station = station;
     f.code = sqlNombre(n.valeur);
     for (const ChampOperation &c : champsOperation())
-        f.valeurs.insert(c.colonne, decrit(c).texte(t.valeur(0, c.colonne)));
+        f.valeurs.insert(c.colonne, champDecrit(c).texte(t.valeur(0, c.colonne)));
     return f;
 }
 
@@ -276,7 +275,7 @@ CompteRendu enregistrerOperation(FicheOperation &f)
         jeu.fields(QStringLiteral("codeOperation")) = double(code);
         for (const ChampOperation &c : champsOperation())
             if (f.valeurs.contains(c.colonne))
-                jeu.fields(c.colonne) = decrit(c).valeur(f.valeur(c.colonne));
+                jeu.fields(c.colonne) = champDecrit(c).valeur(f.valeur(c.colonne));
         jeu.fields(QStringLiteral("loginmaj")) =
             session().login.isEmpty() ? QVariant() : QVariant(session().login);
         jeu.fields(QStringLiteral("datemaj")) = QDateTime::currentDateTime();

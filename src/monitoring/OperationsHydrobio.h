@@ -27,6 +27,8 @@ struct ChampOperation
 };
 const QVector<ChampOperation> &champsOperation();
 const ChampOperation *champOperation(const QString &colonne);
+// The field as the description reads, checks and writes it.
+ChampDecrit champDecrit(const ChampOperation &champ);
 
 // The entries of a coded field (the station's points for "POINTS").
 EntreesCodees entreesChampOperation(const ChampOperation &champ, qint64 station);

@@ -80,9 +80,9 @@ void ConsultationJournal::charger()
     if (!lireJournal(COLONNES, QDateTime(DtpDepuis->date(), QTime(0, 0)), true, t))
         afficherMessage(GENRE_ERREUR, QStringLiteral("Le journal n'a pas pu être lu."));
     for (int l = 0; l < t.nbLignes(); ++l) {
-        QStringList ligne{texteDate(t(l, 0).toDateTime(), true)};
-        for (int c = 1; c < t.nbColonnes(); ++c)
-            ligne << texteValeur(t(l, c)).trimmed();
+        QStringList ligne{texteDate(t.valeur(l, COLONNES.first()).toDateTime(), true)};
+        for (qsizetype c = 1; c < COLONNES.size(); ++c)
+            ligne << texteValeur(t.valeur(l, COLONNES[c])).trimmed();
         m_lignes << ligne;
     }
     filtrer();

@@ -4,6 +4,7 @@
 #include "app/Reglages.h"
 #include "demandes/MessageComLabo.h"
 #include "search/Selections.h"
+#include "ui/widgets/ChampsFormulaire.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/Fiche.h"
@@ -36,26 +37,13 @@ EntreesCodees entreesChamp(const ChampDecrit &c)
     return entreesListe(c.liste);
 }
 
-QWidget *nouveauChamp(const ChampDecrit &c, QWidget *parent)
+OptionsChamp optionsChamp(const ChampDecrit &c)
 {
-    switch (c.nature) {
-    case NatureChamp::Code: {
-        auto *choix = new ComboCodee(parent);
-        choix->definirEntrees(c.colonne == QLatin1String("typeDemande") ? typesDemande()
-                                                                        : entreesChamp(c),
-                              ComboCodee::AvecVide);
-        return choix;
-    }
-    case NatureChamp::Memo:
-        return nouveauMemo(parent);
-    case NatureChamp::Date: {
-        QLineEdit *date = nouvelleLigneTexte(parent, 10, QStringLiteral("jj/mm/aaaa"));
-        surveillerDate(date);
-        return date;
-    }
-    default:
-        return nouvelleLigneTexte(parent, c.taille);
-    }
+    OptionsChamp options;
+    if (c.nature == NatureChamp::Code)
+        options.entrees =
+            c.colonne == QLatin1String("typeDemande") ? typesDemande() : entreesChamp(c);
+    return options;
 }
 
 QPushButton *bouton(const QString &texte, QWidget *parent)
@@ -148,13 +136,9 @@ QWidget *FrmDemandePrelvement1::creerFormulaire()
     auto *formulaire = new QWidget(this);
     DispositionFormulaire disposition(formulaire);
     const ChampsDecrits &descriptions = champsDemande();
-    for (int i = 0; i < descriptions.size(); ++i) {
-        QWidget *champ = nouveauChamp(descriptions[i], formulaire);
-        champ->setObjectName(descriptions[i].colonne);
-        champs.insert(i, champ);
-        disposition.ajouter(descriptions[i].libelle, champ,
-                            descriptions[i].nature == NatureChamp::Memo);
-    }
+    for (int i = 0; i < descriptions.size(); ++i)
+        champs.insert(
+            i, m_formulaire.ajouter(disposition, descriptions[i], optionsChamp(descriptions[i])));
     // The campaign is set by the initialisation, not typed.
     champs[DemCampagne]->setEnabled(false);
     disposition.terminer();
@@ -235,8 +219,9 @@ FicheDemande FrmDemandePrelvement1::fiche() const
 {
     FicheDemande f;
     f.code = m_code;
-    for (auto it = champs.cbegin(); it != champs.cend(); ++it)
-        f.definir(ChampDemande(it.key()), valeurChamp(it.value()));
+    const ChampsDecrits &descriptions = champsDemande();
+    for (int i = 0; i < descriptions.size(); ++i)
+        f.definir(ChampDemande(i), m_formulaire.valeur(descriptions[i].colonne));
     f.stations = m_stations;
     SprParametres->validerSaisie();
     f.parametres = SprParametres->lignes();
@@ -246,8 +231,9 @@ FicheDemande FrmDemandePrelvement1::fiche() const
 void FrmDemandePrelvement1::afficher(const FicheDemande &f)
 {
     m_code = f.code;
-    for (auto it = champs.cbegin(); it != champs.cend(); ++it)
-        afficherValeurChamp(it.value(), f.textes.value(it.key()));
+    const ChampsDecrits &descriptions = champsDemande();
+    for (int i = 0; i < descriptions.size(); ++i)
+        m_formulaire.afficher(descriptions[i].colonne, f.textes.value(i));
     afficherStations(f.stations);
     SprParametres->remplir(f.parametres);
     afficherHistorique();

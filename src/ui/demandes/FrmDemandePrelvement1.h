@@ -9,6 +9,7 @@
 #include "demandes/Demandes.h"
 #include "demandes/Messagerie.h"
 
+#include "ui/widgets/ChampsFormulaire.h"
 #include "ui/widgets/Ecran.h"
 
 #include <QHash>
@@ -87,6 +88,7 @@ class FrmDemandePrelvement1 : public Ecran
     bool enregistrerSansMessage();
 
     int m_code = 0;
+    ChampsFormulaire m_formulaire;
     QVector<int> m_stations;
     QString m_dossier;
     std::unique_ptr<Messagerie> m_messagerie;

@@ -155,21 +155,19 @@ int FicheOperations::ligneOperation(const QString &code) const
 void FicheOperations::construireFormulaire(QWidget *page)
 {
     DispositionFormulaire disposition(page);
-    QList<QWidget *> ordre;
     // The memos close the form, under the other fields.
     for (const bool memos : {false, true})
         for (const ChampOperation &c : champsOperation()) {
             if (!c.dansListe || (c.genre == NatureChamp::Memo) != memos) continue;
-            QWidget *w = nouveauChamp(c, page);
-            w->setObjectName(c.colonne);
-            m_champs.insert(c.colonne, w);
-            ordre << w;
-            disposition.ajouter(c.titre, w, memos);
+            OptionsChamp options;
+            if (c.genre == NatureChamp::Code)
+                options = {entreesChampOperation(c, m_station), false, 24};
+            m_formulaire.ajouter(disposition, champDecrit(c), options);
         }
     disposition.terminer();
-    suivreChamps(ordre);
+    suivreChamps(m_formulaire.ordre());
     // The point of the operation decides the survey units and the taxa columns.
-    if (auto *c = qobject_cast<ComboCodee *>(m_champs.value(QStringLiteral("codePoint"))))
+    if (auto *c = qobject_cast<ComboCodee *>(champ(QStringLiteral("codePoint"))))
         connect(c, &ComboCodee::codeChange, this, [this] {
             if (m_ongletUnites)
                 Onglets->setTabEnabled(Onglets->indexOf(m_ongletUnites),
@@ -177,60 +175,9 @@ void FicheOperations::construireFormulaire(QWidget *page)
         });
 }
 
-QWidget *FicheOperations::nouveauChamp(const ChampOperation &c, QWidget *page) const
-{
-    switch (c.genre) {
-    case NatureChamp::Memo:
-        return nouveauMemo(page);
-    case NatureChamp::Code: {
-        auto *choix = new ComboCodee(page);
-        choix->setMinimumContentsLength(24);
-        choix->definirEntrees(entreesChampOperation(c, m_station), ComboCodee::AvecVide);
-        return choix;
-    }
-    case NatureChamp::OuiNon:
-        return new QCheckBox(page);
-    case NatureChamp::Date: {
-        QLineEdit *date = nouvelleLigneTexte(page, 0, QStringLiteral("JJ/MM/AAAA"));
-        surveillerDate(date);
-        return date;
-    }
-    default:
-        return nouvelleLigneTexte(
-            page, 0, c.genre == NatureChamp::Heure ? QStringLiteral("hh:mm") : QString());
-    }
-}
-
 QString FicheOperations::valeurChamp(const QString &colonne) const
 {
-    return vyk::valeurChamp(m_champs.value(colonne));
-}
-
-void FicheOperations::definirChamp(const QString &colonne, const QString &valeur)
-{
-    QWidget *w = m_champs.value(colonne);
-    if (auto *c = qobject_cast<ComboCodee *>(w)) {
-        // A code the list does not know stays visible rather than lost on the next save.
-        if (!c->selectionnerCode(valeur) && !valeur.isEmpty()) {
-            EntreesCodees e;
-            for (int i = 0; i < c->count(); ++i)
-                if (!c->texteEntree(i).isEmpty())
-                    e.append({codeEntree(c->texteEntree(i)),
-                              libelleEntree(c->texteEntree(i)).trimmed(), 0});
-            e.append({valeur, valeur, 0});
-            const QSignalBlocker silence(c);
-            c->definirEntrees(e);
-            c->selectionnerCode(valeur);
-        } else if (valeur.isEmpty()) {
-            c->selectionnerCode(QString());
-        }
-    } else if (auto *c = qobject_cast<QCheckBox *>(w)) {
-        c->setChecked(valeur == QLatin1String("1"));
-    } else if (auto *t = qobject_cast<QPlainTextEdit *>(w)) {
-        t->setPlainText(valeur);
-    } else if (auto *t = qobject_cast<QLineEdit *>(w)) {
-        t->setText(valeur);
-    }
+    return m_formulaire.valeur(colonne);
 }
 
 void FicheOperations::chargerListe(const QString &aSelectionner)
@@ -265,10 +212,7 @@ void FicheOperations::afficherFormulaire(const FicheOperation &f)
 {
     m_operation = f;
     for (const ChampOperation &c : champsOperation())
-        if (c.dansListe)
-            definirChamp(c.colonne, c.genre == NatureChamp::Nombre
-                                        ? nombreAffiche(f.valeur(c.colonne))
-                                        : f.valeur(c.colonne));
+        if (c.dansListe) m_formulaire.afficher(c.colonne, f.valeur(c.colonne));
     TxtCommentaireResultat->setPlainText(f.valeur(QStringLiteral("commentaireResultat")));
     CmdSupprimer->setEnabled(!f.estNouvelle());
     CmdPrelevement->setEnabled(!f.estNouvelle());

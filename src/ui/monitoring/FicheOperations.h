@@ -9,6 +9,7 @@
 #include "monitoring/GrillesOperation.h"
 #include "monitoring/ListeTaxonsOperation.h"
 #include "monitoring/OperationsHydrobio.h"
+#include "ui/widgets/ChampsFormulaire.h"
 #include "ui/widgets/Fiche.h"
 
 #include <QHash>
@@ -76,7 +77,7 @@ class FicheOperations : public Fiche
     bool calculIBGN();
     std::function<std::unique_ptr<ClasseurModele>()> moteurIbgn;
 
-    QWidget *champ(const QString &colonne) const override { return m_champs.value(colonne); }
+    QWidget *champ(const QString &colonne) const override { return m_formulaire.champ(colonne); }
 
     // Index commands: the operation's list sent to an external calculator, its results stored
     // with the operation (the diagnostic tool leaves documents, whose folder is opened).
@@ -104,7 +105,6 @@ class FicheOperations : public Fiche
     void calculerIndice(const DescriptionIndice &indice);
     void construireFormulaire(QWidget *page);
     void construireCommandeIbgn(QHBoxLayout *barre);
-    QWidget *nouveauChamp(const ChampOperation &c, QWidget *page) const;
     void pointChoisi();
     void ligneChoisie(int ligne);
     int ligneOperation(const QString &code) const;
@@ -119,7 +119,6 @@ class FicheOperations : public Fiche
     void afficherTaxons();
     void recueillirTaxons();
     QString valeurChamp(const QString &colonne) const;
-    void definirChamp(const QString &colonne, const QString &valeur);
 
     // Controls, named as on every screen (tests find them by these names).
     QLabel *LblStation = nullptr;
@@ -146,7 +145,7 @@ class FicheOperations : public Fiche
     bool m_retourLigne = false;
     QHash<QString, QString> m_identifiants; // codePoint -> identifiant
     FicheOperation m_operation;
-    QHash<QString, QWidget *> m_champs;
+    ChampsFormulaire m_formulaire;
     QHash<QString, Grille> m_grilles;
     std::unique_ptr<ListeTaxonsOperation> m_taxons;
     QPointer<FicheSelectionTaxons> m_selection;

@@ -1,6 +1,7 @@
 #include "ui/monitoring/FichePrelevementPhysicoChmique.h"
 
 #include "db/Messages.h"
+#include "ui/widgets/ChampsFormulaire.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/Formulaire.h"
@@ -22,9 +23,6 @@
 namespace vyk {
 
 namespace {
-
-const QString FORMAT_DATE = QStringLiteral("JJ/MM/AAAA");
-const QString FORMAT_HEURE = QStringLiteral("hh:mm");
 
 // The grid's columns; figee is shown and not typed.
 QVector<GrilleSaisie::Colonne> colonnesGrille(const QVector<ColonneGrille> &colonnes,
@@ -250,35 +248,21 @@ void FichePrelevementPhysicoChmique::construireFiche(QWidget *onglet)
 {
     auto *cadre = new QWidget;
     DispositionFormulaire disposition(cadre);
-    QList<QWidget *> ordre;
     for (const ColonneGrille &c : champsPrelevement()) {
-        QWidget *w = nullptr;
-        const bool large = c.nature == NatureChamp::Texte && c.taille == 0;
-        if (c.colonne == QLatin1String("codeOperation")) {
-            m_operation = new ComboCodee(cadre);
-            w = m_operation;
-        } else if (large) {
-            w = nouveauMemo(cadre);
-        } else if (c.nature == NatureChamp::Code) {
-            auto *b = new ComboCodee(cadre);
-            b->definirEntrees(entreesColonne(c), ComboCodee::AvecVide);
-            w = b;
-        } else if (c.nature == NatureChamp::OuiNon) {
-            w = new QCheckBox(cadre);
-        } else {
-            w = nouvelleLigneTexte(cadre, c.taille,
-                                   c.nature == NatureChamp::Date    ? FORMAT_DATE
-                                   : c.nature == NatureChamp::Heure ? FORMAT_HEURE
-                                                                    : QString());
-        }
-        if (c.nature == NatureChamp::Date) surveillerDate(static_cast<QLineEdit *>(w));
-        w->setObjectName(QStringLiteral("Champ") + c.colonne);
-        m_champs.insert(c.colonne, w);
-        ordre << w;
-        disposition.ajouter(c.libelle, w, large);
+        ChampDecrit champ = c;
+        OptionsChamp options;
+        // The operation is chosen among the station's, listed when the sample is shown.
+        if (c.colonne == QLatin1String("codeOperation"))
+            champ.nature = NatureChamp::Code;
+        else if (c.nature == NatureChamp::Code)
+            options.entrees = entreesColonne(c);
+        // A text the column does not limit is a memo.
+        if (c.nature == NatureChamp::Texte && c.taille == 0) champ.nature = NatureChamp::Memo;
+        QWidget *w = m_formulaire.ajouter(disposition, champ, options);
+        if (c.colonne == QLatin1String("codeOperation")) m_operation = static_cast<ComboCodee *>(w);
     }
     disposition.terminer();
-    suivreChamps(ordre);
+    suivreChamps(m_formulaire.ordre());
     auto *d = new QVBoxLayout(onglet);
     d->setContentsMargins(0, 0, 0, 0);
     d->addWidget(formulaireDefilant(cadre, onglet));
@@ -336,11 +320,8 @@ void FichePrelevementPhysicoChmique::afficher()
         QStringLiteral("Qualitomètre ") + m_edition.codeBSS() + QStringLiteral(" - ") + numero +
         (m_edition.point.isEmpty() ? QString() : QStringLiteral(" - point ") + m_edition.point));
     m_operation->definirEntrees(m_edition.operations(), ComboCodee::AvecVide);
-    for (const ColonneGrille &c : champsPrelevement()) {
-        const QString valeur = m_edition.champs.value(c.colonne);
-        afficherValeurChamp(m_champs.value(c.colonne),
-                            c.nature == NatureChamp::Nombre ? nombreAffiche(valeur) : valeur);
-    }
+    for (const ColonneGrille &c : champsPrelevement())
+        m_formulaire.afficher(c.colonne, m_edition.champs.value(c.colonne));
     CmdSupprimer->setEnabled(m_edition.estEnregistre());
     afficherGrilles();
     marquerEnregistree();
@@ -349,7 +330,7 @@ void FichePrelevementPhysicoChmique::afficher()
 void FichePrelevementPhysicoChmique::lireChamps()
 {
     for (const ColonneGrille &c : champsPrelevement())
-        m_edition.champs.insert(c.colonne, valeurChamp(m_champs.value(c.colonne)));
+        m_edition.champs.insert(c.colonne, m_formulaire.valeur(c.colonne));
 }
 
 void FichePrelevementPhysicoChmique::afficherGrilles()

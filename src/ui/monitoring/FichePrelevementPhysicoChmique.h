@@ -4,6 +4,7 @@
 // and analyses. The work is done by EditionPrelevement (monitoring/Prelevement.h).
 
 #include "monitoring/Prelevement.h"
+#include "ui/widgets/ChampsFormulaire.h"
 #include "ui/widgets/Fiche.h"
 
 #include <QHash>
@@ -35,7 +36,7 @@ class FichePrelevementPhysicoChmique : public Fiche
 
     EditionPrelevement &edition() { return m_edition; }
     // The field of a column of PRELEVEMENTS (QLineEdit, QPlainTextEdit, ComboCodee, QCheckBox).
-    QWidget *champ(const QString &colonne) const override { return m_champs.value(colonne); }
+    QWidget *champ(const QString &colonne) const override { return m_formulaire.champ(colonne); }
 
   signals:
     // "Nouveau prélèvement": a blank card is wanted beside this one, attached to the operation
@@ -88,7 +89,7 @@ class FichePrelevementPhysicoChmique : public Fiche
     QPushButton *CmdAjouterSelection;
 
     EditionPrelevement m_edition;
-    QHash<QString, QWidget *> m_champs;
+    ChampsFormulaire m_formulaire{QStringLiteral("Champ")};
     ComboCodee *m_operation = nullptr;
     QString m_station;
 };

@@ -49,6 +49,8 @@ class ComboCodee : public QComboBox
     // The convention text of the selected entry, or of an entry.
     QString texteSelectionne() const;
     QString texteEntree(int index) const;
+    // Adds an entry after the others (a stored code the list does not hold, kept visible).
+    void ajouterEntree(const EntreeCodee &entree) { ajouter(entree, 0); }
 
   signals:
     // The user or the program selected another entry.

@@ -112,6 +112,11 @@ void DispositionFormulaire::surUneColonne()
     m_grille->setColumnStretch(3, 0);
 }
 
+QWidget *DispositionFormulaire::formulaire() const
+{
+    return m_grille->parentWidget();
+}
+
 void DispositionFormulaire::sansMarges()
 {
     m_grille->setContentsMargins(0, 0, 0, 0);

@@ -44,6 +44,8 @@ class DispositionFormulaire
     void sansMarges();
     // One field a line, each caption shown as given: the long pages of a card, read downwards.
     void surUneColonne();
+    // The widget the fields are laid out in.
+    QWidget *formulaire() const;
 
   private:
     QGridLayout *m_grille;
