@@ -188,6 +188,40 @@ TEST_P(PrelevementSuiviEcranTest, PrelevementSansAnalysesOuvertDepuisLaListe)
     EXPECT_TRUE(messages().textes().isEmpty()) << qPrintable(messages().textes().join(u'\n'));
 }
 
+// A stored code the lists no longer hold stays on the card and in the row after a save; numbers
+// are shown with a comma and typed only as numbers.
+TEST_P(PrelevementSuiviEcranTest, UnCodeInconnuDesListesResteApresEnregistrement)
+{
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut, "
+                       "CodeProducteurPrincipal, CodeLieuPrincipal, profDebut) VALUES "
+                       "(0, 1, #05/12/2021#, 4242, 'Z', 12.5)")));
+    FichePrelevementPhysicoChmique fiche(QStringLiteral("1"), QStringLiteral("BSS001"),
+                                         QStringLiteral("0"));
+    auto *producteur =
+        qobject_cast<ComboCodee *>(fiche.champ(QStringLiteral("CodeProducteurPrincipal")));
+    auto *lieu = qobject_cast<ComboCodee *>(fiche.champ(QStringLiteral("CodeLieuPrincipal")));
+    auto *profondeur = qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("profDebut")));
+    ASSERT_TRUE(producteur && lieu && profondeur);
+    EXPECT_EQ(producteur->codeSelectionne(), QStringLiteral("4242"));
+    EXPECT_EQ(lieu->codeSelectionne(), QStringLiteral("Z"));
+    EXPECT_EQ(profondeur->text(), QStringLiteral("12,5"));
+    EXPECT_FALSE(fiche.estModifiee());
+
+    profondeur->clear();
+    QTest::keyClicks(profondeur, QStringLiteral("7,x25"));
+    qobject_cast<QLineEdit *>(fiche.champ(QStringLiteral("Operateur")))->setText("Paul");
+    EXPECT_TRUE(fiche.estModifiee());
+    controle<QAction>(&fiche, "CmdEnregistrer")->trigger();
+    EXPECT_EQ(messages().textes(),
+              QStringList({"Enregistrement de la fiche du prélèvement terminé."}));
+    EXPECT_EQ(lignes("SELECT CodeProducteurPrincipal, CodeLieuPrincipal, Operateur, profDebut "
+                     "FROM PRELEVEMENTS"),
+              QStringList({"4242|Z|Paul|7.25"}));
+    EXPECT_EQ(profondeur->text(), QStringLiteral("7,25"));
+    EXPECT_FALSE(fiche.estModifiee());
+}
+
 // The options of the follow-up table as the user sets them: the newest-first order (from the
 // display setting, then the box), values below quantification left out, a wrong period refused.
 TEST_P(PrelevementSuiviEcranTest, SuiviOptionsEtPeriode)
