@@ -3,6 +3,7 @@
 #include "db/Messages.h"
 #include "ui/monitoring/EditeurSatellites.h"
 #include "ui/widgets/CadreEcran.h"
+#include "ui/widgets/ChampsFormulaire.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Droits.h"
 #include "ui/widgets/Formulaire.h"
@@ -120,29 +121,21 @@ FicheQualitometre::FicheQualitometre(QWidget *parent) : Fiche(parent)
 
 QWidget *FicheQualitometre::nouveauChamp(const ChampDecrit &c, QWidget *parent)
 {
-    switch (c.nature) {
-    case NatureChamp::OuiNon: {
-        auto *caseACocher = new QCheckBox(parent);
-        caseACocher->setObjectName(QStringLiteral("Chk") + c.colonne);
-        return caseACocher;
-    }
-    case NatureChamp::Code: {
-        auto *choix = new ComboCodee(parent);
-        choix->setObjectName(QStringLiteral("Cbo") + c.colonne);
-        choix->setMinimumWidth(280);
-        // A required list (the station's type) has no empty entry.
-        if (!estListeDependante(c.colonne))
-            choix->definirEntrees(EditionQualitometre::entreesChamp(c.colonne),
-                                  c.obligatoire ? ComboCodee::AucuneOption : ComboCodee::AvecVide);
-        return choix;
-    }
-    default: {
-        auto *ligne = new QLineEdit(parent);
-        ligne->setObjectName(QStringLiteral("Txt") + c.colonne);
-        if (c.nature == NatureChamp::Date) surveillerDate(ligne);
-        return ligne;
-    }
-    }
+    ChampDecrit champ = c;
+    // A text too long is named by the save's check rather than cut while it is typed.
+    champ.taille = 0;
+    OptionsChamp options;
+    // A required list (the station's type) has no empty entry.
+    options.sansVide = c.obligatoire;
+    if (c.nature == NatureChamp::Code && !estListeDependante(c.colonne))
+        options.entrees = EditionQualitometre::entreesChamp(c.colonne);
+    QWidget *w = nouveauChampSaisie(champ, parent, options);
+    const QString prefixe = c.nature == NatureChamp::OuiNon ? QStringLiteral("Chk")
+                            : c.nature == NatureChamp::Code ? QStringLiteral("Cbo")
+                                                            : QStringLiteral("Txt");
+    w->setObjectName(prefixe + c.colonne);
+    if (c.nature == NatureChamp::Code) w->setMinimumWidth(280);
+    return w;
 }
 
 QWidget *FicheQualitometre::ajouterPage(const PageFiche &p, const SuitePage &suite)
@@ -293,10 +286,10 @@ void FicheQualitometre::afficher()
             if (!choix->selectionnerCode(texte))
                 choix->selectionnerCode(
                     it.key() == QLatin1String("typestation") ? QStringLiteral("1") : QString());
+        } else if (const ChampDecrit *c = champDecritFiche(it.key())) {
+            afficherSaisie(it.value(), *c, texte);
         } else {
-            const ChampDecrit *c = champDecritFiche(it.key());
-            afficherValeurChamp(
-                it.value(), c && c->nature == NatureChamp::Nombre ? nombreAffiche(texte) : texte);
+            afficherValeurChamp(it.value(), texte);
         }
     }
     for (int n = 2; n <= 4; ++n) {
