@@ -2,6 +2,7 @@
 
 #include "carto/ExportKml.h"
 #include "db/Messages.h"
+#include "ui/widgets/ChampsFormulaire.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Formulaire.h"
 
@@ -173,18 +174,9 @@ void FrmExportKMLQualite::construireFormulaire(QWidget *formulaire)
 {
     DispositionFormulaire disposition(formulaire);
     for (const ChampDecrit &c : champsListeExport()) {
-        QWidget *champ = nullptr;
-        if (c.nature == NatureChamp::OuiNon) {
-            champ = new QCheckBox(formulaire);
-        } else if (c.nature == NatureChamp::Code) {
-            auto *combo = new ComboCodee(formulaire);
-            combo->remplirListe(c.liste, ComboCodee::AvecVide);
-            champ = combo;
-        } else {
-            champ = nouvelleLigneTexte(formulaire, c.taille,
-                                       c.nature == NatureChamp::Date ? QStringLiteral("JJ/MM/AAAA")
-                                                                     : QString());
-        }
+        OptionsChamp options;
+        if (c.nature == NatureChamp::Code) options.entrees = entreesListe(c.liste);
+        QWidget *champ = nouveauChampSaisie(c, formulaire, options);
         champ->setObjectName(QStringLiteral("Champ") + c.colonne);
         disposition.ajouter(c.libelle, champ);
         m_champs.append(champ);

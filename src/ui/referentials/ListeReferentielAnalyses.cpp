@@ -2,6 +2,7 @@
 
 #include "db/Messages.h"
 #include "ui/referentials/ImportationReferentielAnalyses.h"
+#include "ui/widgets/ChampsFormulaire.h"
 #include "ui/widgets/ComboCodee.h"
 #include "ui/widgets/Formulaire.h"
 #include "ui/widgets/GrilleDonnees.h"
@@ -17,8 +18,6 @@
 namespace vyk {
 
 namespace {
-
-const QString FORMAT_DATE = QStringLiteral("JJ/MM/AAAA");
 
 EcranListeReference::Libelles libelles(Referentiel r)
 {
@@ -79,24 +78,13 @@ void ListeReferentielAnalyses::construireFiche()
     auto *cadre = new QWidget;
     DispositionFormulaire disposition(cadre);
     for (const ChampReferentiel &c : m_modele.description().champs) {
-        QWidget *champ = nullptr;
-        switch (c.genre) {
-        case NatureChamp::Memo:
-            champ = nouveauMemo(cadre);
-            break;
-        case NatureChamp::Code: {
-            auto *b = new ComboCodee(cadre);
-            b->definirEntrees(ModeleReferentielAnalyses::entrees(c), ComboCodee::AvecVide);
-            champ = b;
-            break;
-        }
-        case NatureChamp::OuiNon:
-            champ = new QCheckBox(cadre);
-            break;
-        default:
-            champ = nouvelleLigneTexte(cadre, c.taille,
-                                       c.genre == NatureChamp::Date ? FORMAT_DATE : QString());
-        }
+        ChampDecrit description;
+        description.colonne = c.colonne;
+        description.nature = c.genre;
+        description.taille = c.taille;
+        OptionsChamp options;
+        if (c.genre == NatureChamp::Code) options.entrees = ModeleReferentielAnalyses::entrees(c);
+        QWidget *champ = nouveauChampSaisie(description, cadre, options);
         champ->setObjectName(QStringLiteral("Champ") + c.colonne);
         m_controles.insert(c.colonne, champ);
         disposition.ajouter(c.libelle, champ, c.genre == NatureChamp::Memo);
