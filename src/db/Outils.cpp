@@ -1,17 +1,47 @@
 #include "db/Outils.h"
 #include "db/CleColonne.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace vyk {
 
+namespace {
+// A plain decimal text (digits, minus signs, one point or comma, an exponent) read without a
+// copy: most cells of an import are such. Anything else, or what this reading refuses, is left
+// to Qt's parser, whose verdict stands.
+std::optional<double> decimalSimple(QStringView t)
+{
+    constexpr qsizetype MAX = 40;
+    if (t.size() > MAX) return std::nullopt;
+    char chiffres[MAX];
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if ((c >= u'0' && c <= u'9') || c == u'-' || c == u'e' || c == u'E')
+            chiffres[i] = char(c);
+        else if (c == u'.' || c == u',')
+            chiffres[i] = '.';
+        else
+            return std::nullopt;
+    }
+    double v = 0;
+    const char *fin = chiffres + t.size();
+    const auto [lu, erreur] = std::from_chars(chiffres, fin, v);
+    if (erreur != std::errc() || lu != fin) return std::nullopt;
+    return v;
+}
+} // namespace
+
 Nombre enNombre(const QString &texte, bool nulSiVide)
 {
-    const QString t = texte.trimmed();
-    if (t.isEmpty())
+    const QStringView vue = QStringView(texte).trimmed();
+    if (vue.isEmpty())
         return nulSiVide ? Nombre{Nombre::Etat::Nul, 0} : Nombre{Nombre::Etat::Valeur, 0};
-    QString normalise = t;
+    if (const std::optional<double> v = decimalSimple(vue); v && std::isfinite(*v))
+        return {Nombre::Etat::Valeur, *v};
+    QString normalise = vue.toString();
     normalise.replace(u',', u'.');
     bool ok = false;
     const double v = normalise.toDouble(&ok);

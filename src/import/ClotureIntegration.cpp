@@ -49,14 +49,15 @@ constexpr Principale OPERATION[] = {
     {"supportBiologique", "CodeSupport"},
 };
 
-// "count(DISTINCT x), count(x), min(x)" for each column, after count(*).
+// "count(x), min(x), max(x)" for each column, after count(*). One value throughout is
+// min = max with no NULL: no DISTINCT, whose sorting costs more than the rest of the query.
 QString agregats(const Principale *debut, const Principale *fin)
 {
     QString s = QStringLiteral("count(*)");
     for (const Principale *p = debut; p != fin; ++p) {
         const QString a = QStringLiteral("a.") + QString::fromLatin1(p->analyse);
-        s += QStringLiteral(", count(DISTINCT ") + a + QStringLiteral("), count(") + a +
-             QStringLiteral("), min(") + a + u')';
+        s += QStringLiteral(", count(") + a + QStringLiteral("), min(") + a +
+             QStringLiteral("), max(") + a + u')';
     }
     return s;
 }
@@ -80,9 +81,30 @@ QVariant valeurUnique(const Tableau &t, int ligne, int k, const QString &table,
                       const QString &colonne)
 {
     const int c = 2 + 3 * k;
-    if (t(ligne, c).toLongLong() != 1 || t(ligne, c + 1).toLongLong() != t(ligne, 1).toLongLong())
-        return {};
-    return convertir(t(ligne, c + 2), table, colonne);
+    const qint64 n = t(ligne, c).toLongLong();
+    if (n == 0 || n != t(ligne, 1).toLongLong() || t(ligne, c + 1) != t(ligne, c + 2)) return {};
+    return convertir(t(ligne, c + 1), table, colonne);
+}
+
+// The agreed value of each column of [debut, fin), from a row of the aggregates query.
+QVector<QVariant> uniquesLus(const Tableau &t, int ligne, const Principale *debut,
+                             const Principale *fin, const QString &table)
+{
+    QVector<QVariant> u;
+    for (const Principale *p = debut; p != fin; ++p)
+        u << valeurUnique(t, ligne, int(p - debut), table, QString::fromLatin1(p->prelevement));
+    return u;
+}
+
+// The same from the agreement of the analyses this run wrote.
+QVector<QVariant> uniquesNotes(const QVector<Accord> &accords, const Principale *debut,
+                               const Principale *fin, const QString &table)
+{
+    QVector<QVariant> u;
+    for (const Principale *p = debut; p != fin; ++p)
+        u << convertir(accords[int(p - debut)].unique(), table,
+                       QString::fromLatin1(p->prelevement));
+    return u;
 }
 
 int positionAnalyse(const char *colonne)
@@ -255,11 +277,31 @@ bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
     return true;
 }
 
+// A sample whose every stored analysis was written by this run (rewritten or added): its
+// agreement is known here and needs no query.
+bool IntegrationAnalyses::complet(qint64 prelevement) const
+{
+    const auto a = m_accordsPrelevements.constFind(prelevement);
+    const int notees =
+        a == m_accordsPrelevements.constEnd() || a->isEmpty() ? 0 : a->first().nombre;
+    return notees == m_prelevements.value(prelevement).nbStockees;
+}
+
 bool IntegrationAnalyses::majPrelevementsExistants()
 {
     QVector<qint64> prels;
-    for (const qint64 n : std::as_const(m_prelevementsRencontres))
-        if (!m_prelevements[n].nouveau && !m_nouveauxEcrits.contains(n)) prels << n;
+    for (const qint64 n : std::as_const(m_prelevementsRencontres)) {
+        if (m_prelevements[n].nouveau || m_nouveauxEcrits.contains(n)) continue;
+        if (!complet(n)) {
+            prels << n;
+            continue;
+        }
+        const QVector<Accord> accords = m_accordsPrelevements.value(n);
+        if (accords.isEmpty() || accords.first().nombre == 0) continue; // no analysis: untouched
+        if (!majPrelevement(n, uniquesNotes(accords, std::begin(PRINCIPALES), std::end(PRINCIPALES),
+                                            PRELEVEMENTS)))
+            return false;
+    }
     for (int d = 0; d < prels.size(); d += PAR_REQUETE) {
         const QString numeros = liste(prels, d, std::min<int>(d + PAR_REQUETE, int(prels.size())));
         const Tableau t = bd().extraire(QStringLiteral("SELECT a.NumPrelevement, ") +
@@ -267,40 +309,61 @@ bool IntegrationAnalyses::majPrelevementsExistants()
                                         QStringLiteral(" FROM ") + m_station.table +
                                         QStringLiteral(" a WHERE a.NumPrelevement IN (") + numeros +
                                         QStringLiteral(") GROUP BY a.NumPrelevement"));
-        for (int l = 0; l < t.nbLignes(); ++l) {
-            const qint64 numero = qint64(t(l, 0).toDouble());
-            QStringList affectations;
-            QVector<QVariant> valeurs;
-            for (int k = 0; k < int(std::size(PRINCIPALES)); ++k) {
-                const QString colonne = QString::fromLatin1(PRINCIPALES[k].prelevement);
-                const QVariant v = valeurUnique(t, l, k, PRELEVEMENTS, colonne);
-                if (v.isNull()) continue;
-                affectations << colonne + QStringLiteral("=?");
-                valeurs << v;
-            }
-            const QString demande = m_prelevements[numero].codeDemande.isEmpty()
-                                        ? m_options.codeDemande
-                                        : m_prelevements[numero].codeDemande;
-            if (const QVariant v =
-                    convertir(nulSiVide(demande), PRELEVEMENTS, QStringLiteral("codeDemande"));
-                !v.isNull()) {
-                affectations << QStringLiteral("codeDemande=?");
-                valeurs << v;
-            }
-            if (affectations.isEmpty()) continue;
-            valeurs << double(numero);
-            InstructionPreparee &maj = instruction(QStringLiteral("UPDATE PRELEVEMENTS SET ") +
-                                                   affectations.join(QStringLiteral(", ")) +
-                                                   QStringLiteral(" WHERE NumPrelevement=?"));
-            if (!maj.executer(valeurs)) return false;
-        }
+        for (int l = 0; l < t.nbLignes(); ++l)
+            if (!majPrelevement(
+                    qint64(t(l, 0).toDouble()),
+                    uniquesLus(t, l, std::begin(PRINCIPALES), std::end(PRINCIPALES), PRELEVEMENTS)))
+                return false;
     }
     return true;
 }
 
+// The sample's main columns where its analyses agree (`uniques`, in the order of PRINCIPALES),
+// and its request code.
+bool IntegrationAnalyses::majPrelevement(qint64 numero, const QVector<QVariant> &uniques)
+{
+    QStringList affectations;
+    QVector<QVariant> valeurs;
+    for (int k = 0; k < int(std::size(PRINCIPALES)); ++k) {
+        if (uniques[k].isNull()) continue;
+        affectations << QString::fromLatin1(PRINCIPALES[k].prelevement) + QStringLiteral("=?");
+        valeurs << uniques[k];
+    }
+    const QString demande = m_prelevements[numero].codeDemande.isEmpty()
+                                ? m_options.codeDemande
+                                : m_prelevements[numero].codeDemande;
+    if (const QVariant v =
+            convertir(nulSiVide(demande), PRELEVEMENTS, QStringLiteral("codeDemande"));
+        !v.isNull()) {
+        affectations << QStringLiteral("codeDemande=?");
+        valeurs << v;
+    }
+    if (affectations.isEmpty()) return true;
+    valeurs << double(numero);
+    return instruction(QStringLiteral("UPDATE PRELEVEMENTS SET ") +
+                       affectations.join(QStringLiteral(", ")) +
+                       QStringLiteral(" WHERE NumPrelevement=?"))
+        .executer(valeurs);
+}
+
 bool IntegrationAnalyses::majOperationsExistantes()
 {
-    QVector<qint64> ops(m_operationsTouchees.cbegin(), m_operationsTouchees.cend());
+    // An operation whose every sample is complete is closed from this run's agreement.
+    QHash<qint64, int> complets;
+    for (const qint64 n : std::as_const(m_prelevementsRencontres))
+        if (complet(n)) ++complets[m_prelevements.value(n).operation];
+    QVector<qint64> ops;
+    for (const qint64 op : std::as_const(m_operationsTouchees)) {
+        if (complets.value(op) != m_nbPrelevementsOperation.value(op, -1)) {
+            ops << op;
+            continue;
+        }
+        const QVector<Accord> accords = m_accordsOperations.value(op);
+        if (accords.isEmpty() || accords.first().nombre == 0) continue; // no analysis: untouched
+        if (!majOperation(
+                op, uniquesNotes(accords, std::begin(OPERATION), std::end(OPERATION), OPERATIONS)))
+            return false;
+    }
     std::sort(ops.begin(), ops.end());
     const QString station = QString::number(m_station.code);
     for (int d = 0; d < ops.size(); d += PAR_REQUETE) {
@@ -313,26 +376,32 @@ bool IntegrationAnalyses::majOperationsExistantes()
             station + QStringLiteral(" AND p.codeOperation IN (") +
             liste(ops, d, std::min<int>(d + PAR_REQUETE, int(ops.size()))) +
             QStringLiteral(") GROUP BY p.codeOperation"));
-        for (int l = 0; l < t.nbLignes(); ++l) {
-            QStringList affectations = {QStringLiteral("jobExecutionId=?")};
-            QVector<QVariant> valeurs = {m_options.execution >= 0 ? QVariant(m_options.execution)
-                                                                  : QVariant()};
-            for (int k = 0; k < int(std::size(OPERATION)); ++k) {
-                const QString colonne = QString::fromLatin1(OPERATION[k].prelevement);
-                const QVariant v = valeurUnique(t, l, k, OPERATIONS, colonne);
-                if (v.isNull()) continue;
-                affectations << colonne + QStringLiteral("=?");
-                valeurs << v;
-            }
-            valeurs << m_station.code << t(l, 0).toDouble();
-            InstructionPreparee &maj =
-                instruction(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET ") +
-                            affectations.join(QStringLiteral(", ")) +
-                            QStringLiteral(" WHERE codeQualitometre=? AND codeOperation=?"));
-            if (!maj.executer(valeurs)) return false;
-        }
+        for (int l = 0; l < t.nbLignes(); ++l)
+            if (!majOperation(
+                    qint64(t(l, 0).toDouble()),
+                    uniquesLus(t, l, std::begin(OPERATION), std::end(OPERATION), OPERATIONS)))
+                return false;
     }
     return true;
+}
+
+// The operation's execution, and its columns where its analyses agree (`uniques`, in the order
+// of OPERATION).
+bool IntegrationAnalyses::majOperation(qint64 code, const QVector<QVariant> &uniques)
+{
+    QStringList affectations = {QStringLiteral("jobExecutionId=?")};
+    QVector<QVariant> valeurs = {m_options.execution >= 0 ? QVariant(m_options.execution)
+                                                          : QVariant()};
+    for (int k = 0; k < int(std::size(OPERATION)); ++k) {
+        if (uniques[k].isNull()) continue;
+        affectations << QString::fromLatin1(OPERATION[k].prelevement) + QStringLiteral("=?");
+        valeurs << uniques[k];
+    }
+    valeurs << m_station.code << double(code);
+    return instruction(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET ") +
+                       affectations.join(QStringLiteral(", ")) +
+                       QStringLiteral(" WHERE codeQualitometre=? AND codeOperation=?"))
+        .executer(valeurs);
 }
 
 InstructionPreparee &IntegrationAnalyses::instruction(const QString &sql)

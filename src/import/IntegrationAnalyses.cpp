@@ -254,7 +254,9 @@ QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeur
 QString IntegrationAnalyses::integrerLigne(int l)
 {
     const QString dateTexte = texte(l, C::DatePrelvt);
-    const QDateTime quand = lireDate(dateTexte);
+    // The rows of a sample follow each other: its date text is read once.
+    if (dateTexte != m_derniereDate.first) m_derniereDate = {dateTexte, lireDate(dateTexte)};
+    const QDateTime quand = m_derniereDate.second;
     if (!quand.isValid()) return texteIntegration::DATE;
     const bool heureDonnee = dateTexte.contains(u':');
     QVector<QVariant> valeurs;
@@ -477,6 +479,7 @@ PrelevementImport *IntegrationAnalyses::prelevementDe(qint64 operation, const QD
     (void)raison;
     m_maxPrelevement = numero;
     ++m_bilan.prelevementsCrees;
+    ++m_nbPrelevementsOperation[operation];
     PrelevementImport &p = m_prelevements[numero];
     p.numero = numero;
     p.operation = operation;

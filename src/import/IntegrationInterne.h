@@ -92,8 +92,10 @@ struct Accord
 {
     bool vu = false, divers = false;
     QVariant valeur;
+    int nombre = 0; // analyses seen
     void ajouter(const QVariant &v)
     {
+        ++nombre;
         if (divers) return;
         if (v.isNull()) {
             divers = true;
@@ -165,6 +167,9 @@ class IntegrationAnalyses
     bool ecrireNouveaux(QString &raison);
     bool majPrelevementsExistants();
     bool majOperationsExistantes();
+    bool complet(qint64 prelevement) const;
+    bool majPrelevement(qint64 numero, const QVector<QVariant> &uniques);
+    bool majOperation(qint64 code, const QVector<QVariant> &uniques);
     bool clotureStation();
     void clotureRun();
 
@@ -187,11 +192,13 @@ class IntegrationAnalyses
     QHash<QString, StationImport> m_stations; // by key
     QHash<QString, qint64> m_points;          // identifier [+ date] -> codePoint
     QHash<CleJour, qint64> m_operations;      // (point, day) -> codeOperation
+    QPair<QString, QDateTime> m_derniereDate; // the last sample date text and its reading
     qint64 m_maxOperation = -1;
     QSet<qint64> m_operationsTouchees;
     QHash<CleJour, QVector<qint64>> m_prelevementsParJour; // (operation, day) -> samples
     QHash<qint64, PrelevementImport> m_prelevements;
-    QVector<qint64> m_prelevementsRencontres; // of the current station, in order
+    QHash<qint64, int> m_nbPrelevementsOperation; // samples of each operation of the station
+    QVector<qint64> m_prelevementsRencontres;     // of the current station, in order
     QSet<qint64> m_rencontres;
     QSet<qint64> m_nouveauxEcrits; // samples written whole at the station's end
     std::optional<qint64> m_maxPrelevement;

@@ -201,6 +201,7 @@ void IntegrationAnalyses::ouvrirStation(const QString &cle, int ligne)
     m_operations.clear();
     m_prelevementsParJour.clear();
     m_prelevements.clear();
+    m_nbPrelevementsOperation.clear();
     m_prelevementsRencontres.clear();
     m_rencontres.clear();
     m_operationsTouchees.clear();
@@ -247,6 +248,7 @@ void IntegrationAnalyses::chargerStation()
     for (int i = 0; i < t.nbLignes(); ++i) {
         const QVariant &operation = t.valeur(i, QStringLiteral("codeOperation"));
         const QVariant &debut = t.valeur(i, QStringLiteral("DateDebut"));
+        if (!operation.isNull()) ++m_nbPrelevementsOperation[qint64(operation.toDouble())];
         if (operation.isNull() || debut.isNull()) continue;
         const QVariant &heure = t.valeur(i, QStringLiteral("HeureDebut"));
         PrelevementImport p;

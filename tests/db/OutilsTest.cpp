@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using namespace vyk;
@@ -55,6 +57,32 @@ TEST(EnNombre, PointEtVirguleQuelleQueSoitLaLangue)
     EXPECT_TRUE(enNombre(QStringLiteral("1,234.5")).estErreur());
     EXPECT_FALSE(estNombre(QStringLiteral("")));
     EXPECT_TRUE(estNombre(QStringLiteral("-1e3")));
+}
+
+TEST(EnNombre, FormesAbregeesExposantsEtRefus)
+{
+    const std::pair<const char *, double> lus[] = {
+        {".5", 0.5},
+        {"-,5", -0.5},
+        {"1.", 1.0},
+        {"00012", 12.0},
+        {"1,5e2", 150},
+        {"2E-3", 0.002},
+        {"+2", 2.0},
+        {"1e+3", 1000.0},
+        {"\t-3,25\n", -3.25},
+        {"4.9e-324", 4.9e-324},
+        {"123456789012345678901234567890123456789012345",
+         123456789012345678901234567890123456789012345.0}};
+    for (const auto &[texte, valeur] : lus) {
+        const Nombre n = enNombre(QString::fromLatin1(texte));
+        ASSERT_TRUE(n.estNombre()) << texte;
+        EXPECT_EQ(n.valeur, valeur) << texte;
+    }
+    EXPECT_TRUE(std::signbit(enNombre(QStringLiteral("-0")).valeur));
+    for (const char *texte : {"1e", "e5", "-", ".", "--1", "1-2", "1..2", "1,5,3", "+-1", "1e400",
+                              "-1e400", "inf", "nan", "0x10", "1 000", "12a"})
+        EXPECT_TRUE(enNombre(QString::fromLatin1(texte)).estErreur()) << texte;
 }
 
 TEST(Remplacer, ToutesLesOccurrencesEtRienSiRechercheVide)

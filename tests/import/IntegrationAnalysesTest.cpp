@@ -313,6 +313,49 @@ TEST_P(IntegrationAnalysesTest, DemandeParPrelevementEtColonnesPrincipales)
               QStringList({"1301|1", "1340|1"}));
 }
 
+// A stored sample takes its main columns again from all its analyses, whether the file rewrites
+// every one of them or only some; where they disagree, the stored value stays. The operation
+// follows its samples. A second run of the same file changes nothing.
+TEST_P(IntegrationAnalysesTest, ColonnesPrincipalesDesPrelevementsDejaStockes)
+{
+    GrilleImport g;
+    for (const char *jour : {"03/05/2021", "04/05/2021"})
+        for (const char *parametre : {"1340", "1301"})
+            ligne(g, "BSS001", jour, parametre, "1", "162",
+                  {{C::ReferenceLabo, "R1"}, {C::NumeroAnalyse, "N1"}});
+    ASSERT_TRUE(integrer(g).statut());
+    ASSERT_TRUE(executer("UPDATE PRELEVEMENTS SET ReferenceLaboPrincipal='avant', "
+                         "NumLaboPrincipal='avant'"));
+    ASSERT_TRUE(executer("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET qualification=9"));
+
+    GrilleImport suite; // the first sample whole, one analysis of the second
+    ligne(suite, "BSS001", "03/05/2021", "1340", "2", "162",
+          {{C::ReferenceLabo, "R9"}, {C::NumeroAnalyse, "N9"}, {C::Qualification, "3"}});
+    ligne(suite, "BSS001", "03/05/2021", "1301", "2", "162",
+          {{C::ReferenceLabo, "R9"}, {C::NumeroAnalyse, "N8"}, {C::Qualification, "3"}});
+    ligne(suite, "BSS001", "04/05/2021", "1340", "2", "162",
+          {{C::ReferenceLabo, "R3"}, {C::NumeroAnalyse, "N1"}, {C::Qualification, "4"}});
+    OptionsIntegration o;
+    o.creerIntervenants = true;
+    o.execution = 7;
+    const BilanAnalyses b = integrerAnalyses(suite, o, progressionNulle());
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.analysesReecrites, 3);
+    const QString prelevements = QStringLiteral(
+        "SELECT NumPrelevement, ReferenceLaboPrincipal, NumLaboPrincipal FROM PRELEVEMENTS ORDER "
+        "BY 1");
+    const QString operations =
+        QStringLiteral("SELECT codeOperation, qualification, jobExecutionId FROM "
+                       "QUALITOMETRES_POINTS_OPERATIONS ORDER BY 1");
+    EXPECT_EQ(lignes(prelevements), QStringList({"0|R9|avant", "1|avant|N1"}));
+    EXPECT_EQ(lignes(operations), QStringList({"0|3|7", "1|9|7"}));
+    const QStringList avant = etat({"ANALYSES_BSS001"});
+
+    EXPECT_TRUE(integrerAnalyses(suite, o, progressionNulle()).statut());
+    EXPECT_EQ(lignes(prelevements), QStringList({"0|R9|avant", "1|avant|N1"}));
+    EXPECT_EQ(etat({"ANALYSES_BSS001"}), avant);
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(IntegrationAnalysesTest);
 
 } // namespace
