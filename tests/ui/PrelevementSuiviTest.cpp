@@ -275,7 +275,7 @@ TEST_P(PrelevementSuiviEcranTest, SuiviOptionsEtPeriode)
 
 TEST_P(PrelevementSuiviEcranTest, ListeDesUnites)
 {
-    ListeUnites ecran;
+    ListeReferentielAnalyses ecran(Referentiel::Unite);
     ecran.resize(1000, 650);
     ecran.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&ecran));
