@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QTableView>
 
+#include <array>
 #include <memory>
 
 using namespace vyk;
@@ -29,26 +30,28 @@ std::shared_ptr<ResultatRecherche> resultat(int lignes)
                                         QStringLiteral("Station %1").arg(s + 1)};
     r->grilles << GrilleRecherche{{10.0, 25.0, 50.0, 100.0}}
                << GrilleRecherche{{80.0, 60.0, 40.0, 30.0}};
-    QStringList noms, codes;
+    std::array<CelluleRecherche, 10> noms, codes;
     for (int p = 0; p < 10; ++p) {
-        noms << QStringLiteral("Paramètre %1").arg(p);
-        codes << QString::number(99000 + p);
+        noms[size_t(p)] = r->cellule(QStringLiteral("Paramètre %1").arg(p));
+        codes[size_t(p)] = r->cellule(QString::number(99000 + p));
     }
-    const QString unite = QStringLiteral("162"), symbole = QStringLiteral("mg/L");
+    const CelluleRecherche unite = r->cellule(QStringLiteral("162")),
+                           symbole = r->cellule(QStringLiteral("mg/L"));
     r->lignes.resize(lignes);
     for (int l = 0; l < lignes; ++l) {
         LigneResultat &x = r->lignes[l];
         const int p = l % 10;
         x.station = (l / 1000) % STATIONS;
-        x.prelevement = QDateTime(QDate(2020, 1, 1).addDays(l % 1000 / 10 * 7), QTime(0, 0));
-        x.parametre = codes[p];
-        x.nomParametre = noms[p];
+        x.jour = QDate(2020, 1, 1).addDays(l % 1000 / 10 * 7);
+        x.heure = QTime(0, 0);
+        x.parametre = codes[size_t(p)];
+        x.nomParametre = noms[size_t(p)];
         x.unite = unite;
         x.symbole = symbole;
-        x.numAnalyse = QString::number(l % 1000);
+        x.numAnalyse = r->cellule(QString::number(l % 1000));
         const double v = double(l % 137);
         x.detection = l % 5 != 0;
-        x.resultat = (x.detection ? QString() : QStringLiteral("<")) + QString::number(v);
+        x.definirValeur(v, x.detection ? FormeResultat::Nombre : FormeResultat::Inferieur);
         x.grille = p < 5 ? 0 : 1;
         if (x.detection) x.classe = classerRecherche(v, &r->grilles[x.grille]);
     }

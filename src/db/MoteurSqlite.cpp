@@ -17,6 +17,9 @@
 
 #include <sqlite3.h>
 
+#include <charconv>
+#include <cmath>
+
 namespace vyk {
 
 namespace {
@@ -202,6 +205,16 @@ class LigneSqlite : public Ligne
     {
         const int genre = sqlite3_column_type(m_st, c);
         if ((genre == SQLITE_TEXT && !dateCandidate(c)) || genre == SQLITE_BLOB) return octets(c);
+        if (genre == SQLITE_NULL) return {};
+        // Whole numbers' digits written in place: the text texte() makes, without making it.
+        const TypeValeur type = m_types[c];
+        if (genre == SQLITE_INTEGER && type != TypeValeur::Booleen && type != TypeValeur::Reel)
+            return chiffres(c, sqlite3_column_int64(m_st, c));
+        if (genre == SQLITE_FLOAT || (genre == SQLITE_INTEGER && type == TypeValeur::Reel)) {
+            const double d = sqlite3_column_double(m_st, c);
+            // texteValeur writes a whole real below 1e15 as the integer.
+            if (d == std::trunc(d) && std::abs(d) < 1e15) return chiffres(c, qint64(d));
+        }
         m_tampons[c] = texte(c).toUtf8();
         return m_tampons[c];
     }
@@ -214,6 +227,12 @@ class LigneSqlite : public Ligne
     QVariant valeur(int c) const override { return valeurColonne(m_st, c, m_types[c], m_dates); }
 
   private:
+    QByteArrayView chiffres(int c, qint64 n) const
+    {
+        m_tampons[c].resize(24);
+        char *debut = m_tampons[c].data();
+        return {debut, std::to_chars(debut, debut + 24, n).ptr - debut};
+    }
     QByteArrayView octets(int c) const
     {
         const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(m_st, c));

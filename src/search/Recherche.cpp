@@ -13,6 +13,8 @@
 
 #include <QDate>
 
+#include <cmath>
+
 namespace vyk {
 
 bool GrilleRecherche::vide() const
@@ -253,15 +255,12 @@ void totaliserCalcules(Contexte &x)
                                          sqlTexte(c.unite))));
         const int indicateur = x.indicateurs.value(c.parametre + u'/' + c.unite);
         LigneResultat r = s.modele;
-        r.parametre = c.parametre;
-        r.unite = c.unite;
-        r.nomParametre = x.r.indicateurs[indicateur].element;
-        r.symbole = symboles.value(c.unite);
-        r.numAnalyse.clear();
-        r.numLabo.clear();
-        r.dateAnalyse.clear();
-        r.commentaire.clear();
-        r.resultat = texteValeur(QVariant(s.total));
+        r.parametre = x.partage(c.parametre);
+        r.unite = x.partage(c.unite);
+        r.nomParametre = x.partage(x.r.indicateurs[indicateur].element);
+        r.symbole = x.partage(symboles.value(c.unite));
+        r.numAnalyse = r.numLabo = r.dateAnalyse = r.commentaire = {};
+        r.definirValeur(s.total);
         r.detection = s.detection;
         r.grille = grilleDe(x, c.parametre, c.unite);
         r.classe = {};
@@ -419,15 +418,30 @@ void retenir(Contexte &x, int indicateur, LigneResultat &&ligne,
     Indicateur &i = x.r.indicateurs[indicateur];
     compter(i, ligne, valeur);
     compter(x.r.total, ligne, std::nullopt);
-    noterLieux(i, x.r.stations[ligne.station], ligne.detection);
+    if (x.lieuxNotes.size() <= indicateur) x.lieuxNotes.resize(indicateur + 1, {-1, false});
+    auto &[station, detection] = x.lieuxNotes[indicateur];
+    if (station != ligne.station || (ligne.detection && !detection)) {
+        noterLieux(i, x.r.stations[ligne.station], ligne.detection);
+        detection = (station == ligne.station && detection) || ligne.detection;
+        station = ligne.station;
+    }
     if (classeRetenue(ligne.classe, x.c.filtreClasse)) x.r.lignes << std::move(ligne);
 }
 
-// A component's value goes to the total of each calculated parameter it belongs to, per sample.
-void ajouterAuxSommes(Contexte &x, const LigneResultat &r, const std::optional<double> &valeur)
+FormeResultat formeRemarque(const QVariant &remarque)
 {
-    for (int k : x.composantDe.value(r.parametre)) {
-        const QString cle = QStringLiteral("%1|%2|").arg(k).arg(r.station) + r.numPrelevement;
+    if (estRemarqueInferieure(remarque)) return FormeResultat::Inferieur;
+    if (estRemarqueSuperieure(remarque)) return FormeResultat::Superieur;
+    return FormeResultat::Nombre;
+}
+
+// A component's value goes to the total of each calculated parameter it belongs to, per sample.
+void ajouterAuxSommes(Contexte &x, const QString &parametre, const LigneResultat &r,
+                      const std::optional<double> &valeur)
+{
+    for (int k : x.composantDe.value(parametre)) {
+        const QString cle =
+            QStringLiteral("%1|%2|").arg(k).arg(r.station) + x.r.texte(r.numPrelevement);
         auto it = x.indexSommes.find(cle);
         if (it == x.indexSommes.end()) {
             it = x.indexSommes.insert(cle, int(x.sommes.size()));
@@ -461,8 +475,8 @@ struct ColonnesAnalyses
         commentaire, qualificationOperation, statutOperation;
 };
 
-// A code's cell without its surrounding blanks, shared.
-QString codePartage(Contexte &x, const Ligne &l, int colonne)
+// A code's cell without its surrounding blanks.
+CelluleRecherche codePartage(Contexte &x, const Ligne &l, int colonne)
 {
     const QByteArrayView t = l.utf8(colonne).trimmed();
     // Blanks beyond ASCII (a no-break space) are trimmed as texts trim them.
@@ -471,40 +485,86 @@ QString codePartage(Contexte &x, const Ligne &l, int colonne)
     return x.partage(t);
 }
 
+// The indicator, grid and calculations of a parameter and unit, worked out on their first row.
+Contexte::Couple coupleDe(Contexte &x, CelluleRecherche p, CelluleRecherche u, CelluleRecherche nom)
+{
+    const quint64 cle = quint64(p.brute()) << 32 | u.brute();
+    if (const auto it = x.couples.constFind(cle); it != x.couples.constEnd()) return *it;
+    Contexte::Couple c{x.r.texte(p), x.r.texte(u)};
+    c.indicateur = indicateurDe(x, c.parametre, c.unite, x.r.texte(nom));
+    c.grille = grilleDe(x, c.parametre, c.unite);
+    c.composant = x.composantDe.contains(c.parametre);
+    x.couples.insert(cle, c);
+    return c;
+}
+
+// The remark's form by its cell's bytes: the few remark codes are each read once.
+FormeResultat formeRemarque(Contexte &x, const Ligne &l, int colonne)
+{
+    if (l.estNul(colonne)) return FormeResultat::Nombre;
+    const QByteArrayView t = l.utf8(colonne);
+    for (const auto &[octets, forme] : x.remarques)
+        if (QByteArrayView(octets) == t) return forme;
+    const FormeResultat forme = formeRemarque(l.valeur(colonne));
+    if (x.remarques.size() < 16) x.remarques.push_back({t.toByteArray(), forme});
+    return forme;
+}
+
+} // namespace detail
+
+void detail::definirResultat(Contexte &x, LigneResultat &r, const QVariant &v, double d,
+                             FormeResultat forme)
+{
+    if (v.isNull()) return;
+    const int type = v.typeId();
+    const bool entier = type == QMetaType::Int || type == QMetaType::LongLong ||
+                        type == QMetaType::UInt || type == QMetaType::ULongLong;
+    if (type == QMetaType::Double || (entier && std::abs(d) < 1e15 && double(v.toLongLong()) == d))
+        return r.definirValeur(d, forme);
+    r.valeur = d;
+    r.forme = FormeResultat::Texte;
+    const QString marque = forme == FormeResultat::Inferieur   ? QStringLiteral("<")
+                           : forme == FormeResultat::Superieur ? QStringLiteral(">")
+                                                               : QString();
+    r.texteResultat = x.partage(marque + texteValeur(v));
+}
+
+namespace detail {
+
 void lireLigne(Contexte &x, int station, const Ligne &l, const ColonnesAnalyses &k)
 {
-    const QString p = codePartage(x, l, k.parametre), u = codePartage(x, l, k.unite);
-    const QString nom = x.partage(l.utf8(k.nomParametre));
-    const int indicateur = indicateurDe(x, p, u, nom);
-    const bool composant = x.composantDe.contains(p);
-    if (indicateur < 0 && !composant) return;
-    const QVariant remarque = l.valeur(k.remarque);
+    const CelluleRecherche p = codePartage(x, l, k.parametre), u = codePartage(x, l, k.unite);
+    const CelluleRecherche nom = x.partage(l.utf8(k.nomParametre));
+    const Contexte::Couple c = coupleDe(x, p, u, nom);
+    if (c.indicateur < 0 && !c.composant) return;
     LigneResultat r;
     r.station = station;
     r.numAnalyse = x.partage(l.utf8(k.numAnalyse));
-    r.dateAnalyse = x.partage(l.texte(k.dateAnalyse));
+    r.dateAnalyse = x.partage(l.utf8(k.dateAnalyse));
     r.nomParametre = nom;
     r.symbole = x.partage(l.utf8(k.symbole));
     r.parametre = p;
     r.unite = u;
-    r.resultat = x.partage(texteResultat(l.valeur(k.resultat), remarque));
+    if (!l.estNul(k.resultat))
+        definirResultat(x, r, l.valeur(k.resultat), l.reel(k.resultat),
+                        formeRemarque(x, l, k.remarque));
     r.numLabo = x.partage(l.utf8(k.numLabo));
     r.labo = x.partage(l.utf8(k.nomLabo));
-    r.prelevement = l.date(k.dateDebut);
+    r.definirPrelevement(l.date(k.dateDebut));
     r.qualification =
         x.partage(l.utf8(l.estNul(k.qualification) ? k.qualificationOperation : k.qualification));
     r.statut = x.partage(l.utf8(l.estNul(k.statut) ? k.statutOperation : k.statut));
     r.support = x.partage(l.utf8(k.support));
     r.numPrelevement = x.partage(l.utf8(k.numPrelevement));
     r.operation = x.partage(l.utf8(k.operation));
-    r.commentaire = l.texte(k.commentaire);
+    r.commentaire = x.partage(l.utf8(k.commentaire));
     std::optional<double> valeur;
-    if (!l.estNul(k.resultat)) valeur = l.reel(k.resultat);
-    r.detection = valeur && !estRemarqueInferieure(remarque);
-    r.grille = grilleDe(x, p, u);
+    if (r.forme != FormeResultat::Vide) valeur = r.valeur;
+    r.detection = valeur && r.forme != FormeResultat::Inferieur;
+    r.grille = c.grille;
     if (r.detection && r.grille >= 0) r.classe = classerRecherche(*valeur, &x.r.grilles[r.grille]);
-    if (composant) ajouterAuxSommes(x, r, valeur);
-    if (indicateur >= 0) retenir(x, indicateur, std::move(r), valeur);
+    if (c.composant) ajouterAuxSommes(x, c.parametre, r, valeur);
+    if (c.indicateur >= 0) retenir(x, c.indicateur, std::move(r), valeur);
 }
 
 // false when a statement failed.

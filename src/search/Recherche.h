@@ -15,6 +15,9 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vyk {
@@ -92,18 +95,87 @@ struct StationRecherche
     QString nomHer, nomBv, typeStation, typeFr;
 };
 
-// One result as the results grid shows it. The operation kinds (2 to 5) keep their own cells in
-// fields the analyses use otherwise, so that a million rows stay small: labo holds the
-// operation's sampler, numAnalyse the taxa counted in the result (kinds 2 and 3).
+// A cell of the result rows in four bytes: a whole number written as QString::number writes it
+// (codes, sample and analysis numbers) is kept as the number; any other text by its index in the
+// search's texts, each distinct text kept once. The default cell is the empty text.
+class CelluleRecherche
+{
+  public:
+    constexpr CelluleRecherche() = default;
+    bool vide() const { return m_valeur == TEXTE; }
+    bool operator==(const CelluleRecherche &) const = default;
+    quint32 brute() const { return m_valeur; }
+
+  private:
+    friend class TextesRecherche;
+    static constexpr quint32 TEXTE = 0x80000000u;
+    explicit constexpr CelluleRecherche(quint32 v) : m_valeur(v) {}
+    quint32 m_valeur = TEXTE;
+};
+
+// The texts of one search's rows.
+class TextesRecherche
+{
+  public:
+    TextesRecherche();
+    CelluleRecherche cellule(const QString &texte);
+    // The same from UTF-8 bytes: no text made for a value met before.
+    CelluleRecherche cellule(QByteArrayView utf8);
+    QString texte(CelluleRecherche c) const;
+    // Distinct texts kept, the empty one included.
+    qsizetype taille() const { return m_textes.size(); }
+
+  private:
+    CelluleRecherche ajouter(QString texte, std::string cle);
+    QVector<QString> m_textes;
+    struct Hachage
+    {
+        using is_transparent = void;
+        size_t operator()(std::string_view v) const { return std::hash<std::string_view>{}(v); }
+    };
+    std::unordered_map<std::string, quint32, Hachage, std::equal_to<>> m_index;
+};
+
+// How a row holds its result: the stored number with its mark ("<" below the limit, ">" above),
+// or, for a cell that is no number, its text.
+enum class FormeResultat : quint8
+{
+    Vide,
+    Nombre,
+    Inferieur,
+    Superieur,
+    Texte
+};
+
+// One result as the results grid shows it, its texts made only when shown (celluleResultat).
+// The operation kinds (2 to 5) keep their own cells in fields the analyses use otherwise: labo
+// holds the operation's sampler, numAnalyse the taxa counted in the result (kinds 2 and 3).
 struct LigneResultat
 {
     int station = 0; // index into ResultatRecherche::stations
-    QDateTime prelevement;
-    QString numAnalyse, dateAnalyse, parametre, nomParametre, unite, symbole, resultat, numLabo,
-        labo, qualification, statut, support, commentaire, numPrelevement, operation;
     int grille = -1; // index into ResultatRecherche::grilles, -1 for none
+    QDate jour;      // of the sample
+    QTime heure;
+    double valeur = 0;
+    CelluleRecherche numAnalyse, dateAnalyse, parametre, nomParametre, unite, symbole, numLabo,
+        labo, qualification, statut, support, commentaire, numPrelevement, operation,
+        texteResultat; // the result when forme is Texte
     ClasseRecherche classe;
+    FormeResultat forme = FormeResultat::Vide;
     bool detection = false;
+
+    QDateTime prelevement() const { return QDateTime(jour, heure); }
+    void definirPrelevement(const QDateTime &d)
+    {
+        jour = d.date();
+        heure = d.time();
+    }
+    // A number kept with its remark's mark.
+    void definirValeur(double v, FormeResultat f = FormeResultat::Nombre)
+    {
+        valeur = v;
+        forme = f;
+    }
 };
 } // namespace vyk
 // A million rows grow their vector by moving its memory, not by copying every row.
@@ -126,6 +198,11 @@ struct ResultatRecherche
     GenreRecherche genre = GenreRecherche::Analyses;
     QVector<StationRecherche> stations;
     QVector<LigneResultat> lignes;
+    TextesRecherche textes; // those of the rows' cells
+    QString texte(CelluleRecherche c) const { return textes.texte(c); }
+    CelluleRecherche cellule(const QString &texte) { return textes.cellule(texte); }
+    // The result cell's text: "<12.5", ">3", "7", "" or the stored text.
+    QString resultat(const LigneResultat &l) const;
     QVector<GrilleRecherche> grilles;
     QVector<Indicateur> indicateurs;
     Indicateur total;

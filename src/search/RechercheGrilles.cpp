@@ -67,11 +67,12 @@ QVector<BilanStation> bilansStations(const ResultatRecherche &r)
     QVector<BilanStation> bilans(r.stations.size());
     for (const LigneResultat &l : r.lignes) {
         BilanStation &b = bilans[l.station];
-        if (!b.prelevements.contains(l.numPrelevement)) b.prelevements << l.numPrelevement;
+        const QString prelevement = r.texte(l.numPrelevement);
+        if (!b.prelevements.contains(prelevement)) b.prelevements << prelevement;
         if (!l.detection) continue;
-        const QString element = l.parametre + u'/' + l.unite;
+        const QString element = r.texte(l.parametre) + u'/' + r.texte(l.unite);
         if (!b.elements.contains(element)) b.elements << element;
-        if (!b.avecDetection.contains(l.numPrelevement)) b.avecDetection << l.numPrelevement;
+        if (!b.avecDetection.contains(prelevement)) b.avecDetection << prelevement;
     }
     return bilans;
 }
@@ -155,29 +156,32 @@ QStringList titresResultats(GenreRecherche genre)
 QStringList celluleResultat(const ResultatRecherche &r, const LigneResultat &l)
 {
     const StationRecherche &s = r.stations[l.station];
-    const QString date = l.prelevement.toString(QStringLiteral("dd/MM/yyyy"));
+    const QString date = l.jour.toString(QStringLiteral("dd/MM/yyyy"));
+    const auto t = [&r](CelluleRecherche c) { return r.texte(c); };
     QStringList c;
     const QStringList bornes = {seuil(r, l.grille, 0), seuil(r, l.grille, 1), seuil(r, l.grille, 2),
                                 seuil(r, l.grille, 3)};
     if (r.genre == GenreRecherche::Analyses) {
-        c = QStringList{date,      s.codeBSS,      s.nom,      l.dateAnalyse.left(10),
-                        l.numLabo, l.nomParametre, l.resultat, l.symbole,
-                        l.labo} +
-            bornes + QStringList{s.codeBSS,
-                                 l.numAnalyse,
-                                 l.qualification,
-                                 l.statut,
-                                 l.parametre + u'/' + l.unite,
-                                 l.support,
-                                 l.commentaire,
-                                 QString::number(s.code),
-                                 l.numPrelevement,
-                                 l.operation};
+        c = QStringList{date,         s.codeBSS,         s.nom,         t(l.dateAnalyse).left(10),
+                        t(l.numLabo), t(l.nomParametre), r.resultat(l), t(l.symbole),
+                        t(l.labo)} +
+            bornes +
+            QStringList{s.codeBSS,
+                        t(l.numAnalyse),
+                        t(l.qualification),
+                        t(l.statut),
+                        t(l.parametre) + u'/' + t(l.unite),
+                        t(l.support),
+                        t(l.commentaire),
+                        QString::number(s.code),
+                        t(l.numPrelevement),
+                        t(l.operation)};
     } else {
-        c = QStringList{date, s.codeBSS, s.nom, l.labo, l.parametre, l.nomParametre, l.resultat} +
-            bornes + QStringList{s.codeBSS, l.qualification, l.statut};
-        if (estGenreTaxons(r.genre)) c << l.numAnalyse;
-        c << QString::number(s.code) << l.operation;
+        c = QStringList{date,           s.codeBSS,         s.nom,        t(l.labo),
+                        t(l.parametre), t(l.nomParametre), r.resultat(l)} +
+            bornes + QStringList{s.codeBSS, t(l.qualification), t(l.statut)};
+        if (estGenreTaxons(r.genre)) c << t(l.numAnalyse);
+        c << QString::number(s.code) << t(l.operation);
     }
     const CouleurRgb couleur = couleursClasses()[size_t(l.classe.couleur)];
     return c << s.her << s.nomHer << s.bv << s.nomBv << s.x << s.y << s.projection

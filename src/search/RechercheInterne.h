@@ -9,9 +9,7 @@
 #include <QSet>
 
 #include <optional>
-#include <string>
-#include <string_view>
-#include <unordered_map>
+#include <utility>
 
 namespace vyk::detail {
 
@@ -29,29 +27,22 @@ struct Contexte
     QString debut, fin;
     // Grids by "parameter/unit", "parameter/" and "" (the default).
     QHash<QString, int> grilles;
-    // Texts repeated from row to row (names, codes) share one copy.
-    QHash<QString, QString> textes;
-    QString partage(const QString &texte)
+    // A row's texts, each kept once by the result.
+    CelluleRecherche partage(const QString &texte) { return r.textes.cellule(texte); }
+    CelluleRecherche partage(QByteArrayView texte) { return r.textes.cellule(texte); }
+    // What a row's parameter and unit decide, by their cells: read once per pair.
+    struct Couple
     {
-        if (texte.isEmpty()) return {};
-        return *textes.insert(texte, textes.value(texte, texte));
-    }
-    // The same from a cell's UTF-8 bytes: no text made for a value met before.
-    struct HachageOctets
-    {
-        using is_transparent = void;
-        size_t operator()(std::string_view v) const { return std::hash<std::string_view>{}(v); }
+        QString parametre, unite;
+        int indicateur = -1, grille = -1;
+        bool composant = false;
     };
-    std::unordered_map<std::string, QString, HachageOctets, std::equal_to<>> octets;
-    QString partage(QByteArrayView texte)
-    {
-        if (texte.isEmpty()) return {};
-        const std::string_view v(texte.data(), size_t(texte.size()));
-        auto it = octets.find(v);
-        if (it == octets.end())
-            it = octets.emplace(std::string(v), partage(QString::fromUtf8(texte))).first;
-        return it->second;
-    }
+    QHash<quint64, Couple> couples;
+    // The station last counted in each indicator's places and whether with a detection there:
+    // a station's rows come together, so its places are noted once or twice, not per row.
+    QVector<std::pair<int, bool>> lieuxNotes;
+    // Remark cells met, by their bytes, with their result's form.
+    QVector<std::pair<QByteArray, FormeResultat>> remarques;
     // Indicator row by "parameter/unit"; with a selection, only the list's rows.
     QHash<QString, int> indicateurs;
     bool avecSelection = false;
@@ -95,7 +86,7 @@ struct Contexte
     QVector<CompteTaxon> comptes;
     QHash<QString, int> indexComptes;
     int stationComptee = -1;
-    QString operationComptee;
+    CelluleRecherche operationComptee;
 };
 
 QString listeTextes(const QStringList &codes);
@@ -108,6 +99,13 @@ int indicateurDe(Contexte &x, const QString &parametre, const QString &unite, co
 // Counts a result in its indicator, the totals and the places; keeps it when the class filter does.
 void retenir(Contexte &x, int indicateur, LigneResultat &&ligne,
              const std::optional<double> &valeur);
+// The form of a result with this remark: Inferieur below the limit (2, 9, 10), Superieur above it
+// (3, 8), Nombre otherwise.
+FormeResultat formeRemarque(const QVariant &remarque);
+// The result of cell v (d its number): kept as the number when the cell is one (its text is that
+// of the number), as the text shown otherwise. Nothing for NULL.
+void definirResultat(Contexte &x, LigneResultat &r, const QVariant &v, double d,
+                     FormeResultat forme);
 
 // The stations' coordinates in the display projection (setting TypeProjection): a localisation in
 // it, else their own converted; kept as stored when neither can be had. False when a query failed.

@@ -233,7 +233,7 @@ void classerEtRetenir(Contexte &x, int indicateur, LigneResultat &&r,
                       const std::optional<double> &valeur)
 {
     if (x.c.detectionsSeulement && !r.detection) return;
-    r.grille = grilleType(x, r.parametre, x.r.stations[r.station]);
+    r.grille = grilleType(x, x.r.texte(r.parametre), x.r.stations[r.station]);
     if (r.detection && r.grille >= 0) r.classe = classerRecherche(*valeur, &x.r.grilles[r.grille]);
     retenir(x, indicateur, std::move(r), valeur);
 }
@@ -270,8 +270,8 @@ void lireOperation(Contexte &x, int station, const Tableau &t, int l)
     const QString element = t.texte(l, 0).trimmed(), unite = t.texte(l, 1).trimmed();
     LigneResultat r;
     r.station = station;
-    r.prelevement = t(l, 4).toDateTime();
-    r.numPrelevement = t.texte(l, 5);
+    r.definirPrelevement(t(l, 4).toDateTime());
+    r.numPrelevement = x.partage(t.texte(l, 5));
     r.operation = r.numPrelevement;
     r.qualification = x.partage(t.texte(l, 6));
     r.statut = x.partage(t.texte(l, 7));
@@ -283,10 +283,11 @@ void lireOperation(Contexte &x, int station, const Tableau &t, int l)
     r.parametre = x.partage(element);
     r.unite = x.partage(unite);
     r.nomParametre = x.partage(x.noms.value(element));
-    r.resultat = texteResultat(t(l, 2), t(l, 3));
     std::optional<double> valeur;
+    const FormeResultat forme = formeRemarque(t(l, 3));
     if (!t(l, 2).isNull()) valeur = t(l, 2).toDouble();
-    r.detection = valeur && !estRemarqueInferieure(t(l, 3));
+    if (valeur) definirResultat(x, r, t(l, 2), *valeur, forme);
+    r.detection = valeur && forme != FormeResultat::Inferieur;
     classerEtRetenir(x, indicateur, std::move(r), valeur);
 }
 
@@ -300,12 +301,13 @@ bool preparerOperations(Contexte &x)
 void retenirComptes(Contexte &x)
 {
     // The searched taxa of one operation in code order, as the list rows are read.
-    std::sort(x.comptes.begin(), x.comptes.end(),
-              [](const auto &a, const auto &b) { return a.ligne.parametre < b.ligne.parametre; });
+    std::sort(x.comptes.begin(), x.comptes.end(), [&x](const auto &a, const auto &b) {
+        return x.r.texte(a.ligne.parametre) < x.r.texte(b.ligne.parametre);
+    });
     for (Contexte::CompteTaxon &c : x.comptes) {
-        c.ligne.resultat = texteValeur(QVariant(c.total));
+        c.ligne.definirValeur(c.total);
         c.taxons.sort();
-        c.ligne.numAnalyse = c.taxons.join(u';');
+        c.ligne.numAnalyse = x.partage(c.taxons.join(u';'));
         // A taxon is detected when counted.
         c.ligne.detection = c.total > 0;
         classerEtRetenir(x, c.indicateur, std::move(c.ligne), c.total);

@@ -18,10 +18,12 @@ QString nombre(double v)
 }
 
 // The element order of the indicators; a row of a list parameter without unit matches it too.
-int rangElement(const QHash<QString, int> &rangs, const LigneResultat &l)
+int rangElement(const QHash<QString, int> &rangs, const ResultatRecherche &r,
+                const LigneResultat &l)
 {
-    auto it = rangs.constFind(l.parametre + u'/' + l.unite);
-    if (it == rangs.constEnd()) it = rangs.constFind(l.parametre + u'/');
+    const QString parametre = r.texte(l.parametre);
+    auto it = rangs.constFind(parametre + u'/' + r.texte(l.unite));
+    if (it == rangs.constEnd()) it = rangs.constFind(parametre + u'/');
     return it == rangs.constEnd() ? std::numeric_limits<int>::max() : it.value();
 }
 
@@ -52,7 +54,7 @@ struct Agregat
     double mini = 0, maxi = 0, somme = 0;
     long long valeurs = 0;
 
-    void ajouter(const LigneResultat &l)
+    void ajouter(const ResultatRecherche &r, const LigneResultat &l)
     {
         ++recherches;
         if (l.detection) {
@@ -61,7 +63,7 @@ struct Agregat
                 (l.classe.classe == pire->classe && l.classe.couleur > pire->couleur))
                 pire = l.classe;
         }
-        const auto v = valeurResultat(l.resultat);
+        const auto v = valeurResultat(r.resultat(l));
         if (!v) return;
         mini = valeurs ? std::min(mini, *v) : *v;
         maxi = valeurs ? std::max(maxi, *v) : *v;
@@ -88,10 +90,10 @@ std::pair<QString, QStringList> groupe(const ResultatRecherche &r, const LigneRe
         return {s.codeBSS + u'\x1f' + QString::number(s.code), {s.codeBSS, s.nom}};
     case Regroupement::Prelevement:
         return {s.codeBSS + u'\x1f' + QString::number(s.code) + u'\x1f' +
-                    l.prelevement.toString(QStringLiteral("yyyyMMddHHmmss")) + u'\x1f' +
-                    l.numPrelevement.rightJustified(12, u'0'),
-                {s.codeBSS, s.nom, l.prelevement.toString(QStringLiteral("dd/MM/yyyy")),
-                 l.numPrelevement}};
+                    l.prelevement().toString(QStringLiteral("yyyyMMddHHmmss")) + u'\x1f' +
+                    r.texte(l.numPrelevement).rightJustified(12, u'0'),
+                {s.codeBSS, s.nom, l.jour.toString(QStringLiteral("dd/MM/yyyy")),
+                 r.texte(l.numPrelevement)}};
     case Regroupement::MasseEau:
         return {s.masseEau, {s.masseEau}};
     case Regroupement::Her:
@@ -146,14 +148,14 @@ GrilleDetaillee grilleDetaillee(const ResultatRecherche &r, Regroupement regroup
     for (const LigneResultat &l : r.lignes) {
         auto [cle, cellules] = groupe(r, l, regroupement);
         if (cle.isEmpty()) continue;
-        const QString code = l.parametre + u'/' + l.unite;
-        Agregat &a = agregats[{cle, rangElement(rangs, l), code}];
+        const QString code = r.texte(l.parametre) + u'/' + r.texte(l.unite);
+        Agregat &a = agregats[{cle, rangElement(rangs, r, l), code}];
         if (a.recherches == 0) {
             a.groupe = cellules;
             a.code = code;
-            a.element = l.nomParametre;
+            a.element = r.texte(l.nomParametre);
         }
-        a.ajouter(l);
+        a.ajouter(r, l);
     }
     GrilleDetaillee d;
     d.grille.titres = titresGroupe(regroupement);

@@ -218,6 +218,29 @@ TEST_P(ParcoursTest, BaseFermeeOuPlusieursInstructions)
     EXPECT_TRUE(rouvrir());
 }
 
+// Whole numbers are written straight from the engine's number: the same text as the table's,
+// in integer and real columns and in expressions, near the 1e15 limit and below zero.
+TEST_P(ParcoursTest, ChiffresDesNombresEntiersCommeLeTableau)
+{
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE CHIFFRES (Num Long, Reel Double)")));
+    for (const char *valeurs : {"1, 3", "-42, -0.0", "2147483647, 999999999999999", "NULL, 1e15",
+                                "0, 123456789012345.5", "7, -12.0"})
+        ASSERT_TRUE(executer(
+            QStringLiteral("INSERT INTO CHIFFRES VALUES (%1)").arg(QString::fromLatin1(valeurs))));
+    const QString sql = QStringLiteral("SELECT Num, Reel, Num * 1000000 AS Grand, Reel * 2 AS "
+                                       "Double FROM CHIFFRES ORDER BY Reel");
+    const Tableau t = lire(sql);
+    ASSERT_EQ(t.nbLignes(), 6);
+    int n = 0;
+    ASSERT_TRUE(bd().parcourir(sql, [&](const Ligne &l) {
+        for (int c = 0; c < t.nbColonnes(); ++c)
+            EXPECT_EQ(QString::fromUtf8(l.utf8(c)), t.texte(n, c)) << n << " " << c;
+        ++n;
+        return true;
+    }));
+    EXPECT_EQ(n, 6);
+}
+
 VYK_SUR_LES_TROIS_MOTEURS(ParcoursTest);
 
 TEST(TexteValeur, NombresReelsEntiersOuNon)

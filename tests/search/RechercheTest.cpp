@@ -335,15 +335,17 @@ TEST_P(RechercheTest, HeritageDetectionsEtProducteur)
     CriteresRecherche c = criteres2024();
     c.statut = QStringLiteral("1");
     QStringList resultats;
-    for (const LigneResultat &l : chercher(c, IssueRecherche::Trouve).lignes)
-        resultats << l.resultat + u'/' + l.statut;
+    ResultatRecherche r = chercher(c, IssueRecherche::Trouve);
+    for (const LigneResultat &l : r.lignes)
+        resultats << r.resultat(l) + u'/' + r.texte(l.statut);
     EXPECT_EQ(resultats, QStringList({"11/1", "<13/1", "<14/1", "<15/1", "16/1"}));
 
     c.statut.clear();
     c.detectionsSeulement = true;
     resultats.clear();
-    for (const LigneResultat &l : chercher(c, IssueRecherche::Trouve).lignes)
-        resultats << l.resultat;
+    r = chercher(c, IssueRecherche::Trouve);
+    for (const LigneResultat &l : r.lignes)
+        resultats << r.resultat(l);
     EXPECT_EQ(resultats, QStringList({"11", "12", "16"}));
 
     c.producteur = QStringLiteral("55");
@@ -401,7 +403,7 @@ TEST_P(RechercheTest, RapportDesSeuilsDUnImport)
         EXPECT_EQ(r.total.recherches, 5);
         QStringList sortie;
         for (const LigneResultat &l : r.lignes)
-            sortie << l.resultat;
+            sortie << r.resultat(l);
         return sortie;
     };
     EXPECT_EQ(rapport(true, false), QStringList({"5", "<3.5"}));

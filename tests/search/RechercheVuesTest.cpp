@@ -17,19 +17,23 @@ QStringList joindre(const GrilleTexte &g)
     return sortie;
 }
 
-LigneResultat ligne(int station, const QString &jour, const QString &numero,
+// A row of r, its result given as shown.
+LigneResultat ligne(ResultatRecherche &r, int station, const QString &jour, const QString &numero,
                     const QString &parametre, const QString &resultat, int classe,
                     bool detection = true)
 {
     LigneResultat l;
     l.station = station;
-    l.prelevement = QDateTime(QDate::fromString(jour, QStringLiteral("dd/MM/yyyy")), QTime(0, 0));
-    l.numPrelevement = numero;
-    l.parametre = parametre;
-    l.unite = QStringLiteral("162");
-    l.nomParametre = parametre == QLatin1String("1340") ? QStringLiteral("Nitrates")
-                                                        : QStringLiteral("Oxygène dissous");
-    l.resultat = resultat;
+    l.definirPrelevement(
+        QDateTime(QDate::fromString(jour, QStringLiteral("dd/MM/yyyy")), QTime(0, 0)));
+    l.numPrelevement = r.cellule(numero);
+    l.parametre = r.cellule(parametre);
+    l.unite = r.cellule(QStringLiteral("162"));
+    l.nomParametre =
+        r.cellule(parametre == QLatin1String("1340") ? QStringLiteral("Nitrates")
+                                                     : QStringLiteral("Oxygène dissous"));
+    l.forme = FormeResultat::Texte;
+    l.texteResultat = r.cellule(resultat);
     l.classe = {classe, classe};
     l.detection = detection;
     return l;
@@ -59,12 +63,12 @@ ResultatRecherche resultat()
         indicateur("1311", "Oxygène dissous", {{"BSS002", true}}),
         indicateur("1340", "Nitrates", {{"BSS003", false}, {"BSS002", true}, {"BSS001", true}}),
         indicateur("1399", "Sans résultat", {})};
-    r.lignes = {ligne(1, "02/01/2024", "1", "1340", "30", 2),
-                ligne(0, "02/02/2024", "3", "1340", "200", 4),
-                ligne(0, "02/02/2024", "3", "1311", "7", 1),
-                ligne(0, "02/01/2024", "2", "1340", "<0.5", 0, false),
-                ligne(2, "02/01/2024", "10", "1340", "<3.5", 0, false),
-                ligne(0, "02/01/2024", "2", "1340", "25", 1)};
+    r.lignes = {ligne(r, 1, "02/01/2024", "1", "1340", "30", 2),
+                ligne(r, 0, "02/02/2024", "3", "1340", "200", 4),
+                ligne(r, 0, "02/02/2024", "3", "1311", "7", 1),
+                ligne(r, 0, "02/01/2024", "2", "1340", "<0.5", 0, false),
+                ligne(r, 2, "02/01/2024", "10", "1340", "<3.5", 0, false),
+                ligne(r, 0, "02/01/2024", "2", "1340", "25", 1)};
     return r;
 }
 
@@ -153,7 +157,7 @@ TEST_P(PointsWgs84Test, LocalisationPuisCoordonneesDeLaStation)
     for (qint64 c = 1; c <= 4; ++c)
         r.stations << StationRecherche{c, QStringLiteral("BSS00%1").arg(c)};
     for (int s : {0, 1, 2, 0})
-        r.lignes << ligne(s, QStringLiteral("02/01/2024"), QStringLiteral("1"),
+        r.lignes << ligne(r, s, QStringLiteral("02/01/2024"), QStringLiteral("1"),
                           QStringLiteral("1340"), QStringLiteral("3"), 0);
     QVector<PointWgs84> points;
     ASSERT_TRUE(pointsWgs84(r, points));
@@ -162,8 +166,8 @@ TEST_P(PointsWgs84Test, LocalisationPuisCoordonneesDeLaStation)
         vus << QStringLiteral("%1 %2 %3").arg(p.identifiant).arg(p.longitude).arg(p.latitude);
     EXPECT_EQ(vus, QStringList({"BSS001 1.5 43.25", "BSS002 -0.5 44"}));
 
-    r.lignes = {ligne(2, QStringLiteral("02/01/2024"), QStringLiteral("1"), QStringLiteral("1340"),
-                      QStringLiteral("3"), 0)};
+    r.lignes = {ligne(r, 2, QStringLiteral("02/01/2024"), QStringLiteral("1"),
+                      QStringLiteral("1340"), QStringLiteral("3"), 0)};
     ASSERT_TRUE(pointsWgs84(r, points));
     EXPECT_TRUE(points.isEmpty());
 }

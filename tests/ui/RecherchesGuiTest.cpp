@@ -451,9 +451,9 @@ TEST(ModeleResultatsGenres, ColonnesEtCouleursDuGenre)
     r->stations << StationRecherche{1, QStringLiteral("BSS001"), QStringLiteral("Amont")};
     r->grilles << GrilleRecherche{{10.0, 50.0, std::nullopt, std::nullopt}};
     LigneResultat l;
-    l.parametre = l.numAnalyse = QStringLiteral("807");
-    l.nomParametre = QStringLiteral("Gammarus");
-    l.resultat = QStringLiteral("55");
+    l.parametre = l.numAnalyse = r->cellule(QStringLiteral("807"));
+    l.nomParametre = r->cellule(QStringLiteral("Gammarus"));
+    l.definirValeur(55);
     l.grille = 0;
     l.detection = true;
     l.classe = classerRecherche(55, &r->grilles[0]);
@@ -487,7 +487,7 @@ TEST(ModeleResultatsGrand, VingtMilleLignesOuvertesSansCopie)
     r->lignes.resize(n);
     for (int l = 0; l < n; ++l) {
         LigneResultat &x = r->lignes[l];
-        x.resultat = QString::number(l % 150);
+        x.definirValeur(l % 150);
         x.grille = 0;
         x.detection = true;
         x.classe = classerRecherche(l % 150, &r->grilles[0]);

@@ -455,8 +455,8 @@ EditionGraphique *FrmRecherches::ouvrirGraphique()
     if (rangs.isEmpty()) return nullptr;
     const LigneResultat &premiere = m_resultat->lignes[rangs.first()];
     DemandeGraphique d;
-    d.parametres = {premiere.parametre};
-    d.criteres.unite = premiere.unite;
+    d.parametres = {m_resultat->texte(premiere.parametre)};
+    d.criteres.unite = m_resultat->texte(premiere.unite);
     d.criteres.debut =
         QDate::fromString(TxtDateDebut->text().trimmed(), QStringLiteral("dd/MM/yyyy"));
     // The search leaves its end date out; the chart counts its last day whole.
