@@ -212,11 +212,11 @@ void IntegrationAnalyses::noterAccords(const AnalyseEnAttente &a)
     QVector<Accord> &p = m_accordsPrelevements[a.prelevement];
     p.resize(duPrelevement.size());
     for (int k = 0; k < p.size(); ++k)
-        p[k].ajouter(a.valeurs.value(duPrelevement[k]));
+        p[k].ajouter(a.valeurs.at(duPrelevement[k]));
     QVector<Accord> &o = m_accordsOperations[m_prelevements[a.prelevement].operation];
     o.resize(deLOperation.size());
     for (int k = 0; k < o.size(); ++k)
-        o[k].ajouter(a.valeurs.value(deLOperation[k]));
+        o[k].ajouter(a.valeurs.at(deLOperation[k]));
 }
 
 bool IntegrationAnalyses::ecrireNouveaux(QString &raison)

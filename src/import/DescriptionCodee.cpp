@@ -267,22 +267,25 @@ bool nommerParametres(const ExtraitCode &extrait, const QVector<LigneIntegree> &
 {
     bool ok = true;
     QSet<QString> faits;
+    // Every row is looked at: the columns are found once.
+    const int alq9 = extrait.colonne(QStringLiteral("ALQ.9")),
+              par2 = extrait.colonne(QStringLiteral("PAR.2")),
+              par3 = extrait.colonne(QStringLiteral("PAR.3")),
+              par100 = extrait.colonne(QStringLiteral("PAR.100"));
     for (const LigneIntegree &i : integrees) {
-        QString code = valeurCode(QStringLiteral("ALQ"), 9, extrait, i.ligne);
-        if (code.isEmpty()) code = valeurCode(QStringLiteral("PAR"), 2, extrait, i.ligne);
-        const QString nom = valeurCode(QStringLiteral("PAR"), 3, extrait, i.ligne);
-        if (code.isEmpty() || nom.isEmpty() || !crees.contains(code) || faits.contains(code))
+        const QStringList &l = extrait.lignes.at(i.ligne);
+        QString code = l.value(alq9);
+        if (code.isEmpty()) code = l.value(par2);
+        const QString nom = l.value(par3);
+        if (code.isEmpty() || nom.isEmpty() || faits.contains(code) || !crees.contains(code))
             continue;
         faits.insert(code);
-        ok =
-            remplirVides(
-                QStringLiteral("ANALYSES_PARAMETRES"), QStringLiteral("Code=?"), {code},
-                {{QStringLiteral("LibelleLong"),
-                  nulSiVide(valeurCode(QStringLiteral("PAR"), 100, extrait, i.ligne).left(25))}}) &&
-            executer(QStringLiteral("UPDATE ANALYSES_PARAMETRES SET Nom=? WHERE Code=? AND "
-                                    "Nom=Code"),
-                     {nom.left(255), code}) &&
-            ok;
+        ok = remplirVides(QStringLiteral("ANALYSES_PARAMETRES"), QStringLiteral("Code=?"), {code},
+                          {{QStringLiteral("LibelleLong"), nulSiVide(l.value(par100).left(25))}}) &&
+             executer(QStringLiteral("UPDATE ANALYSES_PARAMETRES SET Nom=? WHERE Code=? AND "
+                                     "Nom=Code"),
+                      {nom.left(255), code}) &&
+             ok;
     }
     return ok;
 }

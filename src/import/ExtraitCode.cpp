@@ -52,12 +52,12 @@ bool memesChamps(const QVector<QStringView> &champs, const QStringList &titres)
            (n + 1 == m && titres.last().isEmpty());
 }
 
-QString nettoyer(QStringView v)
+QStringView nettoyer(QStringView v)
 {
     QStringView t = v.trimmed();
     if (t.startsWith(u'"')) t = t.sliced(1);
     if (t.endsWith(u'"')) t.chop(1);
-    return t.toString();
+    return t;
 }
 
 // The data records after the header, only the columns that carry a code kept.
@@ -65,6 +65,9 @@ QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCo
                        Progression &progression, const QString &trop, int limite)
 {
     const qsizetype colonnes = extrait.codes.size();
+    // Consecutive rows mostly repeat a column's value (station, date, unit...): the previous
+    // row's text is shared instead of copied again.
+    QStringList precedente;
     while (lecteur.suivant()) {
         if (progression.annule()) return texteChargement::ANNULE;
         const QVector<QStringView> &champs = lecteur.champs();
@@ -77,9 +80,13 @@ QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCo
             continue;
         }
         QStringList &valeurs = extrait.lignes.emplace_back(champs.size());
-        for (qsizetype c = 0; c < champs.size() && c < colonnes; ++c)
-            if (!extrait.codes[c].isEmpty() && !champs[c].isEmpty())
-                valeurs[c] = nettoyer(champs[c]);
+        for (qsizetype c = 0; c < champs.size() && c < colonnes; ++c) {
+            if (extrait.codes[c].isEmpty() || champs[c].isEmpty()) continue;
+            const QStringView v = nettoyer(champs[c]);
+            const bool repete = !v.isEmpty() && c < precedente.size() && precedente.at(c) == v;
+            valeurs[c] = repete ? precedente.at(c) : v.toString();
+        }
+        precedente = valeurs;
         extrait.origines << origine;
         if (extrait.nombreLignes() >= limite) return trop;
         if (extrait.nombreLignes() % 100 == 0)

@@ -53,11 +53,7 @@ const QStringList &nomsColonnesImport()
 
 QStringList &GrilleImport::ajouterLigne(const QString &origine)
 {
-    QStringList ligne;
-    ligne.reserve(NB_COLONNES_IMPORT);
-    for (int i = 0; i < NB_COLONNES_IMPORT; ++i)
-        ligne.append(QString());
-    return ajouterLigne(std::move(ligne), origine);
+    return ajouterLigne(QStringList(NB_COLONNES_IMPORT), origine);
 }
 
 QStringList &GrilleImport::ajouterLigne(QStringList ligne, const QString &origine)

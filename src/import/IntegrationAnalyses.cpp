@@ -9,6 +9,8 @@
 #include "monitoring/PointsPrelevement.h"
 #include "schema/Catalogue.h"
 
+#include <QStringBuilder>
+
 namespace vyk {
 
 namespace {
@@ -67,6 +69,12 @@ QString identifiantPoint(const QString &support)
     if (s == QLatin1String("7")) return QStringLiteral("071");
     if (s == QLatin1String("4")) return QStringLiteral("041");
     return QStringLiteral("031");
+}
+
+// "parameter|unit|fraction": which stored analysis a row rewrites. One allocation per row.
+QString identiteAnalyse(QStringView parametre, QStringView unite, QStringView fraction)
+{
+    return parametre % u'|' % unite % u'|' % fraction;
 }
 
 QString extraitValeur(const QString &v)
@@ -314,7 +322,7 @@ QString IntegrationAnalyses::integrerLigne(int l)
     static const int positionFraction = positionLue("CodeFraction");
     const QString fraction = valeurs[positionFraction].toString();
     const qint64 numero =
-        ajouterAnalyse(*p, parametre + u'|' + unite + u'|' + fraction, l, std::move(valeurs));
+        ajouterAnalyse(*p, identiteAnalyse(parametre, unite, fraction), l, std::move(valeurs));
     if (m_options.apresLigne)
         m_options.apresLigne({l, m_station.code, m_station.codeBSS, *point, operation, p->numero,
                               echantillon, numero});
@@ -383,9 +391,9 @@ void IntegrationAnalyses::lireAnalyses()
         const qint64 numero = t(i, analyse).toLongLong();
         p->maxAnalyse = std::max(p->maxAnalyse, numero);
         ++p->nbStockees;
-        const QString identite = t.texte(i, parametre).trimmed() + u'|' +
-                                 t.texte(i, unite).trimmed() + u'|' +
-                                 t.texte(i, fraction).trimmed();
+        const QString identite = identiteAnalyse(QStringView(t.texte(i, parametre)).trimmed(),
+                                                 QStringView(t.texte(i, unite)).trimmed(),
+                                                 QStringView(t.texte(i, fraction)).trimmed());
         p->analyses.insert(
             identite,
             {numero, {t(i, heure), t(i, responsable), t(i, operation), t(i, dossier)}, true});

@@ -55,6 +55,25 @@ TEST(ExtraitCode, EnTeteDuFichierEnregistrementsEtLignesEcartees)
               QStringLiteral("la ligne compte 3 champs au lieu des 4 de l'en-tête"));
 }
 
+// Values repeated from one row to the next are read alike however they are written, and an
+// empty cell stays empty after a filled one.
+TEST(ExtraitCode, ValeursRepeteesDUneLigneALAutre)
+{
+    ExtraitCode e;
+    const QByteArray texte = "<STQ.2.1997-1>;<ALQ.27.1997-1>;<ALQ.12.1997-1>\r\n"
+                             "Station;Unité;Résultat\r\n"
+                             "S1;162;1\r\n"
+                             " S1 ;\"162\";1,5\r\n"
+                             "S1;;2\r\n"
+                             "S2;  ;2\r\n";
+    ASSERT_EQ(chargerExtraitCodeOctets(texte, e, progressionNulle(), EnTeteCode::Fichier),
+              QString());
+    QStringList lues;
+    for (int l = 0; l < e.nombreLignes(); ++l)
+        lues << e.lignes[l].join(u'|');
+    EXPECT_EQ(lues, QStringList({"S1|162|1", "S1|162|1,5", "S1||2", "S2||2"}));
+}
+
 TEST(ExtraitCode, EnTeteFixeRefuseUnAutreNombreDeColonnes)
 {
     const int n = int(enTeteCode(EnTeteCode::Naiades).split(u';').size());
