@@ -290,6 +290,17 @@ bool BaseDonnees::parcourir(const QString &sql, const FonctionLigne &fonction)
 bool BaseDonnees::parcourir(const QString &sql, const QVector<QVariant> &parametres,
                             const FonctionLigne &fonction)
 {
+    return lire(sql, parametres, fonction, false);
+}
+
+bool BaseDonnees::parcourirEnBloc(const QString &sql, const FonctionLigne &fonction)
+{
+    return lire(sql, {}, fonction, true);
+}
+
+bool BaseDonnees::lire(const QString &sql, const QVector<QVariant> &parametres,
+                       const FonctionLigne &fonction, bool enBloc)
+{
     if (!verifierOuverte(sql) || !verifierTexte(sql)) return false;
     const QString t = traduire(sql, !parametres.isEmpty());
     QString erreur;
@@ -297,7 +308,8 @@ bool BaseDonnees::parcourir(const QString &sql, const QVector<QVariant> &paramet
     {
         m_enLecture = true;
         const auto fin = qScopeGuard([this] { m_enLecture = false; });
-        ok = m_moteur->parcourir(t, parametres, fonction, erreur);
+        ok = enBloc ? m_moteur->parcourirEnBloc(t, parametres, fonction, erreur)
+                    : m_moteur->parcourir(t, parametres, fonction, erreur);
     }
     apresInstruction();
     if (!ok) noterErreur(sql, erreur);

@@ -72,6 +72,9 @@ class BaseDonnees
     bool parcourir(const QString &sql, const FonctionLigne &fonction);
     bool parcourir(const QString &sql, const QVector<QVariant> &parametres,
                    const FonctionLigne &fonction);
+    // The same for a read small enough to hold whole (one station's analyses, a list): a server
+    // sends the rows in one result rather than one result per row, which costs less.
+    bool parcourirEnBloc(const QString &sql, const FonctionLigne &fonction);
     bool enLecture() const { return m_enLecture; }
     // Convenience: the rows, empty on failure.
     Tableau extraire(const QString &sql);
@@ -170,6 +173,8 @@ class BaseDonnees
     QString traduire(const QString &sql, bool numeroterParametres = false) const;
 
   private:
+    bool lire(const QString &sql, const QVector<QVariant> &parametres,
+              const FonctionLigne &fonction, bool enBloc);
     bool verifierTexte(const QString &sql);
     bool verifierOuverte(const QString &sql);
     void apresInstruction();

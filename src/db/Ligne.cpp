@@ -1,5 +1,6 @@
 #include "db/Ligne.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vyk {
@@ -20,9 +21,39 @@ qint64 Ligne::entierTexte(QByteArrayView t)
 
 double Ligne::reelTexte(QByteArrayView t)
 {
+    t = t.trimmed();
+    double d = 0;
+    if (reelDecimal(t, d)) return d;
     bool ok = false;
-    const double d = t.trimmed().toDouble(&ok);
+    d = t.toDouble(&ok);
     return ok ? d : 0;
+}
+
+bool reelDecimal(QByteArrayView t, double &d)
+{
+    // Exact powers of ten: a whole number below 2^53 divided by one is correctly rounded.
+    static constexpr double puissances[] = {1,   10,  100,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qsizetype i = 0;
+    const bool negatif = !t.isEmpty() && t[0] == '-';
+    if (negatif) ++i;
+    qint64 n = 0;
+    int chiffres = 0, decimales = -1;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c == '.' && decimales < 0 && chiffres > 0 && i + 1 < t.size())
+            decimales = 0;
+        else if (c >= '0' && c <= '9' && chiffres < 15) {
+            n = n * 10 + (c - '0');
+            ++chiffres;
+            if (decimales >= 0) ++decimales;
+        } else
+            return false;
+    }
+    if (chiffres == 0) return false;
+    const double a = double(n) / puissances[std::max(decimales, 0)];
+    d = negatif ? -a : a;
+    return true;
 }
 
 qint64 Ligne::entierReel(double d)

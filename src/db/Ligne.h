@@ -53,6 +53,10 @@ class Ligne
     long long m_numero = 0;
 };
 
+// A number written plainly ("-12.5": sign, at most fifteen digits, a point) read without the
+// general parser, to the same double; false for any other text.
+bool reelDecimal(QByteArrayView t, double &d);
+
 // Called on each row in turn; false stops the read (which then succeeds).
 using FonctionLigne = std::function<bool(const Ligne &)>;
 

@@ -1,6 +1,7 @@
 #include "db/LignePostgres.h"
 
 #include "db/Outils.h"
+#include "db/Tableau.h"
 
 namespace vyk {
 
@@ -43,6 +44,7 @@ QVariant valeurTexte(const char *t, int n, Oid oid)
     case 700:
     case 701:
     case 1700: {
+        if (double d = 0; reelDecimal(QByteArrayView(t, n), d)) return QVariant(d);
         bool ok = false;
         const double d = QByteArray::fromRawData(t, n).toDouble(&ok);
         return ok ? QVariant(d) : QVariant(QString::fromUtf8(t, n));
@@ -167,6 +169,8 @@ QString LignePostgres::texte(int c) const
         if (const QString *d = m_dates->texte(c, t.data(), int(std::min<qsizetype>(t.size(), 19))))
             return *d;
     }
+    if (double d = 0; m_types[c] == TypeValeur::Reel && reelDecimal(octets(c), d))
+        return texteReel(d);
     // An integer's text is already the one QString::number would write.
     if (m_types[c] == TypeValeur::Entier) {
         const QByteArrayView t = octets(c);
@@ -212,7 +216,7 @@ QVariant LignePostgres::valeur(int c) const
 }
 
 bool parcourirPostgres(PGconn *c, const QByteArray &sql, const QVector<QVariant> &parametres,
-                       const FonctionLigne &fonction, QString &erreur)
+                       const FonctionLigne &fonction, QString &erreur, bool pasAPas)
 {
     const ParametresPg p(parametres);
     if (!PQsendQueryParams(c, sql.constData(), p.nombre(), nullptr, p.valeurs(), nullptr, nullptr,
@@ -221,7 +225,7 @@ bool parcourirPostgres(PGconn *c, const QByteArray &sql, const QVector<QVariant>
         return false;
     }
     // Without single-row mode the rows come in one result: still read one at a time.
-    PQsetSingleRowMode(c);
+    if (pasAPas) PQsetSingleRowMode(c);
     LignePostgres ligne;
     bool ok = true, continuer = true;
     // Every result is read to the end: the connection serves the next statement only then.

@@ -74,8 +74,9 @@ class LignePostgres : public Ligne
 };
 
 // Sends sql (one statement, $n placeholders) and hands its rows to fonction one at a time. A
-// stop asked by fonction lets the rest of the rows arrive unread.
+// stop asked by fonction lets the rest of the rows arrive unread. pasAPas: libpq's single-row
+// mode (a result per row, memory for one row); otherwise the rows come in one result.
 bool parcourirPostgres(PGconn *c, const QByteArray &sql, const QVector<QVariant> &parametres,
-                       const FonctionLigne &fonction, QString &erreur);
+                       const FonctionLigne &fonction, QString &erreur, bool pasAPas = true);
 
 } // namespace vyk

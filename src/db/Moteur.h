@@ -72,6 +72,12 @@ class Moteur
     // Isolated as executerIsole while isolation() is set.
     virtual bool parcourir(const QString &sql, const QVector<QVariant> &parametres,
                            const FonctionLigne &fonction, QString &erreur) = 0;
+    // The same for a read small enough to hold whole: a server may send its rows in one result.
+    virtual bool parcourirEnBloc(const QString &sql, const QVector<QVariant> &parametres,
+                                 const FonctionLigne &fonction, QString &erreur)
+    {
+        return parcourir(sql, parametres, fonction, erreur);
+    }
 
     // sql in the engine's dialect, "?" placeholders already numbered where the engine wants.
     virtual std::unique_ptr<InstructionMoteur> preparer(const QString &sql, QString &erreur) = 0;

@@ -215,14 +215,25 @@ class MoteurPostgres : public Moteur
     bool parcourir(const QString &sql, const QVector<QVariant> &parametres,
                    const FonctionLigne &fonction, QString &erreur) override
     {
+        return lire(sql, parametres, fonction, erreur, true);
+    }
+    bool parcourirEnBloc(const QString &sql, const QVector<QVariant> &parametres,
+                         const FonctionLigne &fonction, QString &erreur) override
+    {
+        return lire(sql, parametres, fonction, erreur, false);
+    }
+    bool lire(const QString &sql, const QVector<QVariant> &parametres,
+              const FonctionLigne &fonction, QString &erreur, bool pasAPas)
+    {
         if (!m_c) {
             erreur = messageBaseFermee();
             return false;
         }
-        if (!m_isolation) return parcourirPostgres(m_c, sql.toUtf8(), parametres, fonction, erreur);
+        if (!m_isolation)
+            return parcourirPostgres(m_c, sql.toUtf8(), parametres, fonction, erreur, pasAPas);
         const QByteArray point = QByteArrayLiteral("SAVEPOINT ") + SAUVEGARDE;
         if (!executer(QString::fromLatin1(point), nullptr, nullptr, erreur)) return false;
-        const bool ok = parcourirPostgres(m_c, sql.toUtf8(), parametres, fonction, erreur);
+        const bool ok = parcourirPostgres(m_c, sql.toUtf8(), parametres, fonction, erreur, pasAPas);
         if (ok && PQtransactionStatus(m_c) != PQTRANS_INERROR)
             return executer(QStringLiteral("RELEASE SAVEPOINT ") + QLatin1String(SAUVEGARDE),
                             nullptr, nullptr, erreur);

@@ -55,6 +55,48 @@ void Tableau::definirColonnes(const QStringList &colonnes, const QVector<TypeVal
     m_cellules.clear();
 }
 
+namespace {
+
+constexpr double PUISSANCES_DE_DIX[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+
+// The text of a real that is the nearest double of a decimal of at most eight decimals and
+// fifteen digits, written without the general formatter: that decimal is also its rounding to
+// fifteen significant digits. Empty for any other real (or one 'g' writes with an exponent).
+QString texteDecimal(double d)
+{
+    const double a = std::abs(d);
+    if (!(a >= 1e-4 && a < 1e15)) return {};
+    for (int k = 1; k < int(std::size(PUISSANCES_DE_DIX)); ++k) {
+        const double m = std::round(a * PUISSANCES_DE_DIX[k]);
+        if (m >= 1e15) return {};
+        if (m / PUISSANCES_DE_DIX[k] != a) continue;
+        const auto n = qint64(m), diviseur = qint64(PUISSANCES_DE_DIX[k]);
+        char tampon[40];
+        char *fin = tampon + sizeof tampon, *p = fin;
+        for (qint64 f = n % diviseur, i = 0; i < k; ++i, f /= 10)
+            *--p = char('0' + f % 10);
+        *--p = '.';
+        qint64 e = n / diviseur;
+        do {
+            *--p = char('0' + e % 10);
+            e /= 10;
+        } while (e > 0);
+        if (d < 0) *--p = '-';
+        return QString::fromLatin1(p, fin - p);
+    }
+    return {};
+}
+
+} // namespace
+
+QString texteReel(double d)
+{
+    // A whole number below 1e15 has the same text as an integer, written much faster.
+    if (d == std::trunc(d) && std::abs(d) < 1e15) return QString::number(qint64(d));
+    QString t = texteDecimal(d);
+    return t.isEmpty() ? QString::number(d, 'g', 15) : t;
+}
+
 QString texteValeur(const QVariant &v)
 {
     if (v.isNull() || !v.isValid()) return {};
@@ -67,12 +109,8 @@ QString texteValeur(const QVariant &v)
     case QMetaType::QDate:
         return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
     case QMetaType::Double:
-    case QMetaType::Float: {
-        const double d = v.toDouble();
-        // A whole number below 1e15 has the same text as an integer, written much faster.
-        if (d == std::trunc(d) && std::abs(d) < 1e15) return QString::number(qint64(d));
-        return QString::number(d, 'g', 15);
-    }
+    case QMetaType::Float:
+        return texteReel(v.toDouble());
     case QMetaType::Bool:
         return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     default:

@@ -64,5 +64,7 @@ class Tableau
 // The user-facing text of a value: "" for NULL, dates as DD/MM/YYYY (with " hh:mm:ss" when the
 // time is not midnight), numbers with "." and no useless decimals.
 QString texteValeur(const QVariant &v);
+// The same for a real: up to 15 significant digits, no exponent below 1e15 but for tiny values.
+QString texteReel(double d);
 
 } // namespace vyk

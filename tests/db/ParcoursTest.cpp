@@ -3,6 +3,9 @@
 
 #include "support/BaseTest.h"
 
+#include <cmath>
+#include <random>
+
 using namespace vyk;
 using vyk::test::BaseTest;
 
@@ -77,19 +80,24 @@ TEST_P(ParcoursTest, MemesCellulesQueLeTableau)
         "FROM MESURES ORDER BY Num");
     const Tableau t = lire(sql);
     ASSERT_EQ(t.nbLignes(), 4);
-    int n = 0;
-    ASSERT_TRUE(bd().parcourir(sql, [&](const Ligne &l) {
-        EXPECT_EQ(l.colonnes(), t.colonnes());
-        for (int c = 0; c < t.nbColonnes(); ++c) {
-            EXPECT_EQ(l.texte(c), t.texte(n, c)) << n << " " << c;
-            EXPECT_EQ(QString::fromUtf8(l.utf8(c)), t.texte(n, c)) << n << " " << c;
-            EXPECT_EQ(l.valeur(c), t(n, c)) << n << " " << c;
-            EXPECT_EQ(l.estNul(c), t(n, c).isNull());
-        }
-        EXPECT_EQ(l.numero(), n++);
-        return true;
-    }));
-    EXPECT_EQ(n, 4);
+    // Stepped or received whole, the same cells.
+    for (const bool enBloc : {false, true}) {
+        int n = 0;
+        const FonctionLigne lecture = [&](const Ligne &l) {
+            EXPECT_EQ(l.colonnes(), t.colonnes());
+            for (int c = 0; c < t.nbColonnes(); ++c) {
+                EXPECT_EQ(l.texte(c), t.texte(n, c)) << n << " " << c << " " << enBloc;
+                EXPECT_EQ(QString::fromUtf8(l.utf8(c)), t.texte(n, c)) << n << " " << c;
+                EXPECT_EQ(l.valeur(c), t(n, c)) << n << " " << c;
+                EXPECT_EQ(l.reel(c), t(n, c).toDouble()) << n << " " << c;
+                EXPECT_EQ(l.estNul(c), t(n, c).isNull());
+            }
+            EXPECT_EQ(l.numero(), n++);
+            return true;
+        };
+        ASSERT_TRUE(enBloc ? bd().parcourirEnBloc(sql, lecture) : bd().parcourir(sql, lecture));
+        EXPECT_EQ(n, 4);
+    }
     // A text in the stored date form reads as a date; any other text does not.
     QStringList notes;
     ASSERT_TRUE(bd().parcourir(QStringLiteral("SELECT Note FROM MESURES ORDER BY Num"),
@@ -117,6 +125,16 @@ TEST_P(ParcoursTest, ResultatVideEtArretDemande)
     // The connection is free again at once.
     EXPECT_TRUE(executer(QStringLiteral("UPDATE MESURES SET Nb = 8 WHERE Num = 1")));
     EXPECT_EQ(valeur(QStringLiteral("SELECT Nb FROM MESURES WHERE Num = 1")).toInt(), 8);
+    // The same when the rows came whole.
+    nums.clear();
+    EXPECT_TRUE(bd().parcourirEnBloc(QStringLiteral("SELECT Num FROM MESURES ORDER BY Num"),
+                                     [&](const Ligne &l) {
+                                         nums << l.entier(0);
+                                         return nums.size() < 3;
+                                     }));
+    EXPECT_EQ(nums, QList<qint64>({1, 2, 3}));
+    EXPECT_TRUE(executer(QStringLiteral("UPDATE MESURES SET Nb = 9 WHERE Num = 1")));
+    EXPECT_EQ(valeur(QStringLiteral("SELECT Nb FROM MESURES WHERE Num = 1")).toInt(), 9);
 }
 
 // A failure after some rows: the read fails with the message ExtraireRecords gives for the same
@@ -143,6 +161,9 @@ TEST_P(ParcoursTest, ErreurEnCoursDeLecture)
     if (!estOdbc()) {
         EXPECT_EQ(nums, QList<qint64>({1, 2}));
     }
+
+    EXPECT_FALSE(bd().parcourirEnBloc(sql, [&](const Ligne &) { return true; }));
+    EXPECT_EQ(bd().derniereErreur(), attendue);
 
     EXPECT_FALSE(bd().parcourir(QStringLiteral("SELECT Inconnue FROM MESURES"),
                                 [&](const Ligne &) { return ADD_FAILURE(), false; }));
@@ -252,6 +273,45 @@ TEST(TexteValeur, NombresReelsEntiersOuNon)
         textes << texteValeur(QVariant(d));
     EXPECT_EQ(textes, QStringList({"12345", "-7", "0", "0", "999999999999999", "1e+15", "0.5",
                                    "-2.25", "6800000.125", "1e-07", "123456789012346"}));
+}
+
+// Reals are read and written through short ways when they are plain decimals: the texts and
+// values must be those of the general parser and formatter, to the bit.
+TEST(TexteValeur, ReelsDecimauxCommeLeFormateurGeneral)
+{
+    std::mt19937_64 alea(13);
+    QList<double> valeurs = {
+        1e-4, 9.99999999999999e-5, 0.1 + 0.2, 999999999999999.9, 123456789012345.6,
+        1e-7, 0.30000000000000004, 5e-324};
+    for (int i = 0; i < 20000; ++i) {
+        const double d = double(qint64(alea() % 1000000000000000ULL) >> (alea() % 50)) /
+                         std::pow(10.0, double(alea() % 10));
+        valeurs << d << -d << std::nextafter(d, 1e300) << d / 3;
+    }
+    for (double d : valeurs) {
+        const QString attendu = d == std::trunc(d) && std::abs(d) < 1e15
+                                    ? QString::number(qint64(d))
+                                    : QString::number(d, 'g', 15);
+        ASSERT_EQ(texteReel(d), attendu) << qPrintable(QString::number(d, 'g', 17));
+    }
+    for (int i = 0; i < 20000; ++i) {
+        QByteArray texte = QByteArray::number(alea() % 1000000000000000ULL >> (alea() % 50));
+        if (const int point = int(alea() % 8); point > 0 && point < texte.size())
+            texte.insert(texte.size() - point, '.');
+        if (alea() % 2) texte.prepend('-');
+        double d = 1;
+        ASSERT_TRUE(reelDecimal(texte, d)) << texte.constData();
+        const double attendu = texte.toDouble();
+        ASSERT_TRUE(d == attendu && std::signbit(d) == std::signbit(attendu)) << texte.constData();
+    }
+    for (const char *texte : {"", "-", ".5", "5.", "1.2.3", "1e5", "+1", " 1", "0x10",
+                              "1234567890123456", "12345678.12345678"}) {
+        double d = 0;
+        EXPECT_FALSE(reelDecimal(texte, d)) << texte;
+    }
+    double d = 0;
+    EXPECT_TRUE(reelDecimal("-0.0", d));
+    EXPECT_TRUE(d == 0 && std::signbit(d));
 }
 
 } // namespace
