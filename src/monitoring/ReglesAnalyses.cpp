@@ -7,12 +7,11 @@ namespace vyk {
 
 namespace {
 
-// The remark as a whole number; false when it is not one.
-bool entierRemarque(const QVariant &code, int &n)
+// The remark's text as a whole number; false when it is not one.
+template <typename Texte> bool entierRemarque(const Texte &code, int &n)
 {
-    if (code.isNull()) return false;
     bool ok = false;
-    const QString texte = code.toString().trimmed();
+    const Texte texte = code.trimmed();
     n = texte.toInt(&ok);
     if (ok) return true;
     // "2.0" as some files write it.
@@ -20,6 +19,11 @@ bool entierRemarque(const QVariant &code, int &n)
     if (!ok || d != double(qint64(d))) return false;
     n = int(d);
     return true;
+}
+
+bool entierRemarque(const QVariant &code, int &n)
+{
+    return !code.isNull() && entierRemarque(code.toString(), n);
 }
 
 // Status and qualification codes are single digits: anything else matches nothing.
@@ -51,6 +55,14 @@ bool estRemarqueSuperieure(const QVariant &codeRemarque)
 {
     int n = 0;
     return entierRemarque(codeRemarque, n) && (n == 3 || n == 8);
+}
+
+SensRemarque sensRemarque(QByteArrayView codeRemarque)
+{
+    int n = 0;
+    if (!entierRemarque(codeRemarque, n)) return SensRemarque::Aucun;
+    if (n == 2 || n == 9 || n == 10) return SensRemarque::Inferieure;
+    return n == 3 || n == 8 ? SensRemarque::Superieure : SensRemarque::Aucun;
 }
 
 QString texteResultat(const QVariant &resultat, const QVariant &codeRemarque)

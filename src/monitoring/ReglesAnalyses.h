@@ -5,6 +5,7 @@
 // inheritance of status, qualification and support from the operation and the sample. Every
 // query that filters analyses takes its conditions from here.
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -17,6 +18,14 @@ namespace vyk {
 bool estRemarqueInferieure(const QVariant &codeRemarque);
 // True for 3 (above the saturation threshold) and 8 (count above a value).
 bool estRemarqueSuperieure(const QVariant &codeRemarque);
+// Both, from the code's text as a stepping read gives it (empty for NULL).
+enum class SensRemarque
+{
+    Aucun,
+    Inferieure,
+    Superieure
+};
+SensRemarque sensRemarque(QByteArrayView codeRemarque);
 // The result as shown: "<" + result or ">" + result after the remark, the result alone
 // otherwise; "" for no result.
 QString texteResultat(const QVariant &resultat, const QVariant &codeRemarque);

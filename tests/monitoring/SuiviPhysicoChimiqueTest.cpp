@@ -2,6 +2,7 @@
 #include "app/Registre.h"
 #include "app/Reglages.h"
 #include "db/BaseDonnees.h"
+#include "monitoring/ModeleSuivi.h"
 #include "schema/TableAnalyses.h"
 
 #include "support/BaseTest.h"
@@ -144,6 +145,61 @@ TEST_P(SuiviPhysicoChimiqueTest, UneAutreStationDeMemeNumeroDePrelevementNeSeMel
     f.support = QStringLiteral("13");
     EXPECT_EQ(tableau(f),
               QStringList({"Paramètre|Unité|01/06/2021 (1)", "1340|mg/L|30", "7000|mg/L|30"}));
+}
+
+// Every cell of the grid as the model shows it: names with their code, the unit's symbol or else
+// its code, several results of one sample joined once each, a sample without operation dated by
+// itself and one without sample undated, a computed parameter of limits only.
+TEST_P(SuiviPhysicoChimiqueTest, CellulesDeLaGrille)
+{
+    for (const char *sql : {
+             "INSERT INTO ANALYSES_UNITES (Code, Nom) VALUES ('168', 'sans symbole')",
+             "INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, DateDebut) VALUES (3, "
+             "1, #09/01/2021#)",
+             "INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, CodeQualitometre, "
+             "CodeParametre, CodeUnite, Resultat, CodeRemarque) VALUES (2, 0, 1, '1340', '162', "
+             "14, '1'), (3, 0, 1, '1340 ', '162', 12.5, ' 1'), (1, 1, 1, '1340', '168', 55.2, "
+             "NULL), (1, 2, 1, '1340', '162', NULL, NULL), (0, 3, 1, '1335', '162', 0.05, '2'), "
+             "(1, 3, 1, '1340', '162', 0.2, '10'), (0, 9, 1, '1335', '162', 1, 'x')",
+         })
+        ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql << qPrintable(bd().derniereErreur());
+    const auto grille = [] {
+        TableauSuivi t;
+        EXPECT_TRUE(chargerSuivi(QStringLiteral("1"), QStringLiteral("BSS001"), {}, t));
+        ModeleSuivi modele;
+        modele.remplir(std::move(t));
+        QStringList r;
+        for (int c = 0; c < modele.columnCount(); ++c)
+            r << modele.headerData(c, Qt::Horizontal).toString();
+        QStringList lignes = {r.join(u'|')};
+        for (int l = 0; l < modele.rowCount(); ++l) {
+            r.clear();
+            for (int c = 0; c < modele.columnCount(); ++c)
+                r << modele.data(modele.index(l, c)).toString();
+            lignes << r.join(u'|');
+        }
+        const TableauSuivi &lu = modele.tableau();
+        lignes << QString::number(lu.nbAnalyses);
+        for (const LigneSuivi &l : lu.lignes)
+            lignes << l.codeParametre + u'|' + l.codeUnite + u'|' + l.nomUnite;
+        return lignes;
+    };
+    const QStringList attendu = {
+        "Paramètre|Unité|(sans date) (9)|15/01/2021 (2)|01/03/2021 (0)|01/06/2021 (1)|01/09/2021 "
+        "(3)",
+        "Ammonium [1335]|mg/L|1|>300|<0.1||<0.05",
+        "Nitrates [1340]|mg/L|||12.5 ; 14|30|<0.2",
+        "Nitrates [1340]|168||||55.2|",
+        "Azote [7000] (calculé)|mg/L|1|>300|39|85.2|<0.2",
+        "11",
+        "1335|162|milligramme par litre",
+        "1340|162|milligramme par litre",
+        "1340|168|sans symbole",
+        "7000|162|milligramme par litre",
+    };
+    EXPECT_EQ(grille(), attendu);
+    // Read again, the same grid.
+    EXPECT_EQ(grille(), attendu);
 }
 
 // A period typed wrongly is refused, rather than read as no period at all.
