@@ -13,6 +13,8 @@
 #include "schema/Catalogue.h"
 #include "users/AccesStations.h"
 
+#include <optional>
+
 namespace vyk {
 
 namespace {
@@ -23,7 +25,7 @@ struct ColonnesRequete
     int code, identifiant, nom, commune, dept, altitude, gestionnaire, agence, fermeture, codeME,
         masseEau, creation, dceDebut, dceFin, dce, aquifere, her, typeFr, reseau, bassin,
         typeStation, bassin2, bassin3, bassin4;
-    explicit ColonnesRequete(const Tableau &t)
+    explicit ColonnesRequete(const Ligne &l)
     {
         const std::pair<int *, const char *> noms[] = {{&code, "code"},
                                                        {&identifiant, "codeBSS"},
@@ -50,7 +52,7 @@ struct ColonnesRequete
                                                        {&bassin3, "bassin3"},
                                                        {&bassin4, "bassin4"}};
         for (const auto &[index, nomColonne] : noms)
-            *index = t.indexColonne(QLatin1String(nomColonne));
+            *index = l.colonne(QString::fromLatin1(nomColonne));
     }
 };
 
@@ -61,58 +63,61 @@ QString texteDateListe(const QVariant &v)
     return texteDate(v.toDateTime());
 }
 
-QString dureeChronique(const QVariant &debut, const QVariant &fin)
+// One row of the standard query, its cells as the list shows them; a column the query lacks
+// reads as empty.
+QStringList ligneStandard(const Ligne &l, const ColonnesRequete &c)
 {
-    if (debut.isNull() && fin.isNull()) return {};
-    return texteDateListe(debut) + QStringLiteral(" - ") + texteDateListe(fin);
+    const auto texte = [&l](int colonne) { return colonne < 0 ? QString() : l.texte(colonne); };
+    const auto nul = [&l](int colonne) { return colonne < 0 || l.estNul(colonne); };
+    const auto date = [&](int colonne) {
+        return nul(colonne) ? QString() : texteDate(l.date(colonne));
+    };
+    const QString type = texte(c.typeStation).trimmed();
+    return {texte(c.code),
+            texte(c.identifiant),
+            texte(c.dept),
+            texte(c.commune),
+            texte(c.nom),
+            texte(c.aquifere),
+            texte(c.altitude),
+            QString::number(l.numero() + 1),
+            nul(c.dceDebut) && nul(c.dceFin)
+                ? QString()
+                : date(c.dceDebut) + QStringLiteral(" - ") + date(c.dceFin),
+            texte(c.gestionnaire),
+            texte(c.agence),
+            nul(c.dce) ? QString() : QStringLiteral("X"),
+            texte(c.codeME),
+            texte(c.masseEau),
+            date(c.creation),
+            date(c.fermeture),
+            texte(c.her),
+            texte(c.typeFr),
+            texte(c.reseau),
+            texte(c.bassin),
+            type,
+            libelleListeTypeStation(type),
+            texte(c.bassin2),
+            texte(c.bassin3),
+            texte(c.bassin4)};
 }
 
-ListeStations listeStandard(const Tableau &t)
+// The standard list, read row by row; false (the list empty) when the query failed.
+bool lireListeStandard(const QString &sql, ListeStations &liste)
 {
-    ListeStations liste;
+    liste = {};
     liste.titres = titresListeQualitometres();
-    const int n = t.nbLignes();
-    liste.lignes.reserve(n);
-    liste.codes.reserve(n);
-    if (n == 0) return liste;
-    const ColonnesRequete c(t);
-    // A column the query lacks reads as empty.
-    static const QVariant nul;
-    const auto valeur = [&t](int l, int colonne) -> const QVariant & {
-        return colonne < 0 ? nul : t(l, colonne);
-    };
-    const auto texte = [&](int l, int colonne) { return texteValeur(valeur(l, colonne)); };
-    for (int l = 0; l < n; ++l) {
-        const QString code = texte(l, c.code);
-        const QString type = texte(l, c.typeStation).trimmed();
-        liste.codes << code;
-        liste.lignes << QStringList{code,
-                                    texte(l, c.identifiant),
-                                    texte(l, c.dept),
-                                    texte(l, c.commune),
-                                    texte(l, c.nom),
-                                    texte(l, c.aquifere),
-                                    texte(l, c.altitude),
-                                    QString::number(l + 1),
-                                    dureeChronique(valeur(l, c.dceDebut), valeur(l, c.dceFin)),
-                                    texte(l, c.gestionnaire),
-                                    texte(l, c.agence),
-                                    valeur(l, c.dce).isNull() ? QString() : QStringLiteral("X"),
-                                    texte(l, c.codeME),
-                                    texte(l, c.masseEau),
-                                    texteDateListe(valeur(l, c.creation)),
-                                    texteDateListe(valeur(l, c.fermeture)),
-                                    texte(l, c.her),
-                                    texte(l, c.typeFr),
-                                    texte(l, c.reseau),
-                                    texte(l, c.bassin),
-                                    type,
-                                    libelleListeTypeStation(type),
-                                    texte(l, c.bassin2),
-                                    texte(l, c.bassin3),
-                                    texte(l, c.bassin4)};
-    }
-    return liste;
+    std::optional<ColonnesRequete> colonnes;
+    if (bd().parcourirEnBloc(sql, [&](const Ligne &l) {
+            if (l.premiere()) colonnes.emplace(l);
+            liste.lignes << ligneStandard(l, *colonnes);
+            liste.codes << liste.lignes.back()[COLONNE_CODE];
+            return true;
+        }))
+        return true;
+    liste.lignes.clear();
+    liste.codes.clear();
+    return false;
 }
 
 // The site's own list: its columns as they are.
@@ -244,8 +249,9 @@ ListeStations chargerListeQualitometres(bool codeEuropeen)
         if (bd().ExtraireRecords(sql, nb, t)) return listeFiltre(t);
     }
     const QString sql = requeteListeQualitometres(codeEuropeen, condition);
+    ListeStations liste;
     for (int essai = 0; essai < ESSAIS; ++essai)
-        if (bd().ExtraireRecords(sql, nb, t)) return listeStandard(t);
+        if (lireListeStandard(sql, liste)) return liste;
     // The views or tables the list needs are broken: the next start upgrades the schema again.
     journaliserErreur(texteListe::JOURNAL_ECHEC, bd().derniereErreur());
     bd().Execute(
