@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTest>
 
 using namespace vyk;
 using namespace vyk::test;
@@ -36,7 +37,113 @@ class CampagnesGuiTest : public EcranTest
               "'1')"})
             ASSERT_TRUE(executer(QString::fromUtf8(sql))) << sql;
     }
+
+    // Two campaigns saved through the screen, which then shows the first one.
+    void enregistrerDeux(FrmCampagne &ecran)
+    {
+        for (const char *nom : {"Hiver", "Printemps"}) {
+            ecran.nouvelle();
+            ecran.TxtNom->setText(QString::fromUtf8(nom));
+            ecran.TxtDateDebut->setText("01/01/2026");
+            ecran.TxtDateFin->setText("31/12/2026");
+            ASSERT_TRUE(ecran.enregistrer());
+        }
+        ASSERT_EQ(recus().size(), 2);
+        ecran.SprCampagnes->selectionnerLigne(ligneCampagne(ecran, "Hiver"));
+        ASSERT_EQ(ecran.TxtNom->text(), "Hiver");
+    }
+
+    static int ligneCampagne(const FrmCampagne &ecran, const QString &nom)
+    {
+        for (int l = 0; l < ecran.SprCampagnes->nbLignes(); ++l)
+            if (ecran.SprCampagnes->texte(l, 1) == nom) return l;
+        return -1;
+    }
+
+    QStringList campagnes()
+    {
+        return lignes("SELECT c.libelle, c.nomContact, COUNT(s.codeSite) FROM CAMPAGNES c LEFT "
+                      "JOIN CAMPAGNES_SITES s ON s.codeCampagne=c.codeCampagne GROUP BY "
+                      "c.libelle, c.nomContact ORDER BY 1");
+    }
 };
+
+const QString QUESTION = QStringLiteral("QUESTION_ANNULER: Enregistrer les modifications ?");
+
+TEST_P(CampagnesGuiTest, UneAutreCampagneChoisieProposeDEnregistrerLesModifications)
+{
+    FrmCampagne ecran;
+    enregistrerDeux(ecran);
+    const QStringList stockees{"Hiver||0", "Printemps||0"};
+
+    // Cancel: the station typed stays, the list goes back to the campaign shown.
+    ecran.CmdAjouterStation->click();
+    saisir(ecran.SprStations, 0, 0, "501");
+    messages().repondre(BoutonAnnuler);
+    ecran.SprCampagnes->selectionnerLigne(ligneCampagne(ecran, "Printemps"));
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(ecran.TxtNom->text(), "Hiver");
+    EXPECT_EQ(ecran.SprStations->rowCount(), 1);
+    EXPECT_EQ(ecran.SprCampagnes->ligneCourante(), ligneCampagne(ecran, "Hiver"));
+    EXPECT_EQ(campagnes(), stockees);
+
+    // No: dropped, the chosen campaign shown.
+    messages().repondre(BoutonNon);
+    ecran.SprCampagnes->selectionnerLigne(ligneCampagne(ecran, "Printemps"));
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(ecran.TxtNom->text(), "Printemps");
+    EXPECT_EQ(campagnes(), stockees);
+
+    // Yes: saved (a refused save would have kept the campaign), then the chosen one.
+    ecran.TxtContact->setText("M. Durand");
+    ecran.CmdAjouterParametre->click();
+    messages().repondre(BoutonOui);
+    ecran.SprCampagnes->selectionnerLigne(ligneCampagne(ecran, "Hiver"));
+    EXPECT_EQ(recus(),
+              QStringList({QUESTION, "ERREUR: Certains paramètres ne sont pas renseignés."}));
+    EXPECT_EQ(ecran.TxtNom->text(), "Printemps");
+    EXPECT_EQ(ecran.SprCampagnes->ligneCourante(), ligneCampagne(ecran, "Printemps"));
+    ecran.CmdRetirerParametre->click();
+    messages().repondre(BoutonOui);
+    ecran.SprCampagnes->selectionnerLigne(ligneCampagne(ecran, "Hiver"));
+    EXPECT_EQ(recus(), QStringList({QUESTION, "AIDE: Enregistrement de la campagne terminé."}));
+    EXPECT_EQ(ecran.TxtNom->text(), "Hiver");
+    EXPECT_EQ(campagnes(), QStringList({"Hiver||0", "Printemps|M. Durand|0"}));
+}
+
+TEST_P(CampagnesGuiTest, NouvelleFermetureEtTouchesDEnregistrement)
+{
+    FrmCampagne ecran;
+    enregistrerDeux(ecran);
+    ecran.show();
+    ecran.TxtReferenceMarche->setText("M-1");
+    ecran.CmdNouveau->click();
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(ecran.TxtNom->text(), "Hiver");
+    EXPECT_FALSE(ecran.close());
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_TRUE(ecran.isVisible());
+
+    // Ctrl+S saves; Enter in a field clicks the default command.
+    ecran.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&ecran));
+    ecran.TxtNom->setFocus();
+    QTest::keyClick(ecran.TxtNom, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(recus(), QStringList{"AIDE: Enregistrement de la campagne terminé."});
+    EXPECT_EQ(lignes("SELECT referenceMarche FROM CAMPAGNES WHERE libelle='Hiver'"),
+              QStringList{"M-1"});
+    ASSERT_EQ(ecran.boutonParDefaut(), ecran.CmdEnregistrer);
+    ecran.TxtContact->setText("Par Entrée");
+    QTest::keyClick(ecran.TxtContact, Qt::Key_Return);
+    EXPECT_EQ(recus(), QStringList{"AIDE: Enregistrement de la campagne terminé."});
+    EXPECT_EQ(campagnes(), QStringList({"Hiver|Par Entrée|0", "Printemps||0"}));
+
+    ecran.CmdNouveau->click();
+    EXPECT_EQ(ecran.TxtNom->text(), "");
+    EXPECT_EQ(ecran.SprCampagnes->ligneCourante(), -1);
+    EXPECT_TRUE(ecran.close());
+    EXPECT_EQ(recus(), QStringList{});
+}
 
 TEST_P(CampagnesGuiTest, CampaignTypedSavedReopenedFollowedAndDeleted)
 {

@@ -10,11 +10,15 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QTest>
 
 using namespace vyk;
 using namespace vyk::test;
 
 namespace {
+
+const QString QUESTION = QStringLiteral("QUESTION_ANNULER: Enregistrer les modifications ?");
+const QString ENREGISTREE = QStringLiteral("AIDE: Enregistrement de la demande terminé.");
 
 class MessagerieEnregistree : public Messagerie
 {
@@ -74,7 +78,141 @@ class DemandesGuiTest : public EcranTest
         saisir(ecran.SprParametres, 0, ParParametre, "99990");
         saisir(ecran.SprParametres, 0, ParUnite, "9999");
     }
+
+    // Two stored requests, the screen showing the first one.
+    void ouvrirPremiere(FrmDemandePrelvement1 &ecran)
+    {
+        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_DEMANDES (codeDemande, libelle, "
+                             "typeDemande) VALUES (1, 'Première', '1')"));
+        ASSERT_TRUE(executer("INSERT INTO QUALITOMETRES_DEMANDES (codeDemande, libelle, "
+                             "typeDemande) VALUES (2, 'Seconde', '1')"));
+        ecran.chargerDemandes();
+        ecran.SprDemandes->selectionnerLigne(ligneDemande(ecran, 1));
+        ASSERT_EQ(libelle(ecran)->text(), "Première");
+        ASSERT_FALSE(ecran.estModifiee());
+    }
+
+    static QLineEdit *libelle(FrmDemandePrelvement1 &ecran)
+    {
+        return qobject_cast<QLineEdit *>(ecran.champs[DemLibelle]);
+    }
+
+    static int ligneDemande(const FrmDemandePrelvement1 &ecran, int code)
+    {
+        for (int l = 0; l < ecran.SprDemandes->nbLignes(); ++l)
+            if (ecran.SprDemandes->texte(l, 0).toInt() == code) return l;
+        return -1;
+    }
+
+    QStringList demandes()
+    {
+        return lignes("SELECT d.codeDemande, d.libelle, COUNT(s.codeQualitometre) FROM "
+                      "QUALITOMETRES_DEMANDES d LEFT JOIN QUALITOMETRES_DEMANDES_SITES s ON "
+                      "s.codeDemande=d.codeDemande GROUP BY d.codeDemande, d.libelle ORDER BY 1");
+    }
 };
+
+TEST_P(DemandesGuiTest, UneAutreDemandeChoisieProposeDEnregistrerLesModifications)
+{
+    FrmDemandePrelvement1 ecran;
+    ouvrirPremiere(ecran);
+    EXPECT_EQ(recus(), QStringList{});
+    const QStringList stockees{"1|Première|0", "2|Seconde|0"};
+
+    // Cancel: the edits of the form and of the stations stay, the list goes back.
+    libelle(ecran)->setText("Première revue");
+    ASSERT_TRUE(ecran.CboStation->selectionnerCode("2"));
+    ecran.CmdAjouterStation->click();
+    messages().repondre(BoutonAnnuler);
+    ecran.SprDemandes->selectionnerLigne(ligneDemande(ecran, 2));
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(libelle(ecran)->text(), "Première revue");
+    EXPECT_EQ(ecran.SprStations->nbLignes(), 1);
+    EXPECT_EQ(ecran.SprDemandes->ligneCourante(), ligneDemande(ecran, 1));
+    EXPECT_EQ(demandes(), stockees);
+
+    // No: the edits go, the chosen request is shown.
+    messages().repondre(BoutonNon);
+    ecran.SprDemandes->selectionnerLigne(ligneDemande(ecran, 2));
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(libelle(ecran)->text(), "Seconde");
+    EXPECT_EQ(demandes(), stockees);
+    ecran.SprDemandes->selectionnerLigne(ligneDemande(ecran, 1));
+    EXPECT_EQ(recus(), QStringList{});
+    EXPECT_EQ(ecran.SprStations->nbLignes(), 0);
+
+    // A parameter row counts; Yes with a refused save stays on the request.
+    ecran.CmdInsererParametre->click();
+    messages().repondre(BoutonOui);
+    ecran.SprDemandes->selectionnerLigne(ligneDemande(ecran, 2));
+    EXPECT_EQ(recus(), QStringList({QUESTION, "ERREUR: Certains paramètres ou leurs unités "
+                                              "correspondantes ne sont pas renseignés. Vous devez "
+                                              "également renseigner les lieux et fractions de "
+                                              "prélèvements."}));
+    EXPECT_EQ(libelle(ecran)->text(), "Première");
+    EXPECT_EQ(ecran.SprParametres->rowCount(), 1);
+    EXPECT_EQ(ecran.SprDemandes->ligneCourante(), ligneDemande(ecran, 1));
+    EXPECT_EQ(demandes(), stockees);
+
+    // Yes: saved, then the chosen request.
+    ecran.CmdRetirerParametre->click();
+    libelle(ecran)->setText("Première revue");
+    ecran.CmdAjouterStation->click();
+    messages().repondre(BoutonOui);
+    ecran.SprDemandes->selectionnerLigne(ligneDemande(ecran, 2));
+    EXPECT_EQ(recus(), QStringList({QUESTION, ENREGISTREE}));
+    EXPECT_EQ(libelle(ecran)->text(), "Seconde");
+    EXPECT_EQ(ecran.SprDemandes->ligneCourante(), ligneDemande(ecran, 2));
+    EXPECT_EQ(demandes(), QStringList({"1|Première revue|1", "2|Seconde|0"}));
+    EXPECT_EQ(lignes("SELECT codeQualitometre FROM QUALITOMETRES_DEMANDES_SITES"),
+              QStringList{"2"});
+}
+
+TEST_P(DemandesGuiTest, NouvelleFermetureEtTouchesDEnregistrement)
+{
+    FrmDemandePrelvement1 ecran;
+    ouvrirPremiere(ecran);
+    ecran.show();
+    libelle(ecran)->setText("Renommée");
+    // Nobody answers (Escape): the edits stay.
+    ecran.CmdNouveau->click();
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(libelle(ecran)->text(), "Renommée");
+    messages().repondre(BoutonNon);
+    ecran.CmdNouveau->click();
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(libelle(ecran)->text(), "");
+    EXPECT_EQ(ecran.SprDemandes->ligneCourante(), -1);
+
+    // A new request typed: closing asks, Cancel keeps the window.
+    libelle(ecran)->setText("Nouvelle");
+    ASSERT_TRUE(qobject_cast<ComboCodee *>(ecran.champs[DemType])->selectionnerCode("1"));
+    EXPECT_FALSE(ecran.close());
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_TRUE(ecran.isVisible());
+
+    // Ctrl+S saves from a field; Enter clicks the default command, which saves.
+    ecran.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&ecran));
+    libelle(ecran)->setFocus();
+    QTest::keyClick(libelle(ecran), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(recus(), QStringList{ENREGISTREE});
+    EXPECT_FALSE(ecran.estModifiee());
+    EXPECT_EQ(ecran.SprDemandes->ligneCourante(), ligneDemande(ecran, 3));
+    ASSERT_EQ(ecran.boutonParDefaut(), ecran.CmdEnregistrer);
+    libelle(ecran)->setText("Par Entrée");
+    QTest::keyClick(libelle(ecran), Qt::Key_Return);
+    EXPECT_EQ(recus(), QStringList{ENREGISTREE});
+    EXPECT_EQ(demandes(), QStringList({"1|Première|0", "2|Seconde|0", "3|Par Entrée|0"}));
+
+    // A copy is not stored until saved: closing asks, No drops it.
+    ecran.CmdDupliquer->click();
+    EXPECT_TRUE(ecran.estModifiee());
+    messages().repondre(BoutonNon);
+    EXPECT_TRUE(ecran.close());
+    EXPECT_EQ(recus(), QStringList{QUESTION});
+    EXPECT_EQ(valeur("SELECT count(*) FROM QUALITOMETRES_DEMANDES").toInt(), 3);
+}
 
 TEST_P(DemandesGuiTest, SaisieEnregistreeGenereeEnvoyeeEtSupprimee)
 {

@@ -46,7 +46,7 @@ QHBoxLayout *rangee(std::initializer_list<QPushButton *> boutons)
 
 } // namespace
 
-FrmCampagne::FrmCampagne(QWidget *parent) : Ecran(parent)
+FrmCampagne::FrmCampagne(QWidget *parent) : Fiche(parent)
 {
     setObjectName(QStringLiteral("FrmCampagne"));
     setWindowTitle(texteCampagnes::TITRE);
@@ -75,18 +75,42 @@ FrmCampagne::FrmCampagne(QWidget *parent) : Ecran(parent)
     disposition->addWidget(SprCampagnes, 2);
     disposition->addLayout(droite, 3);
 
-    connect(SprCampagnes, &GrilleDonnees::ligneChoisie, this, [this](int ligne) {
-        if (ligne >= 0 && ligne < m_campagnes.size())
-            choisirCampagne(m_campagnes[ligne].fiche.code);
+    connect(SprCampagnes, &GrilleDonnees::ligneChoisie, this, &FrmCampagne::campagneChoisie);
+    connect(CmdNouveau, &QPushButton::clicked, this, [this] {
+        if (quitterModifications()) nouvelle();
     });
-    connect(CmdNouveau, &QPushButton::clicked, this, &FrmCampagne::nouvelle);
     connect(CmdEnregistrer, &QPushButton::clicked, this, &FrmCampagne::enregistrer);
     connect(CmdSupprimer, &QPushButton::clicked, this, &FrmCampagne::supprimer);
     connect(CmdGenererDemande, &QPushButton::clicked, this, &FrmCampagne::genererDemande);
     connect(CmdExporterCarte, &QPushButton::clicked, this, [this] { exporterCarte(); });
     definirColonnes();
+    suivreChamps({TxtNom, TxtDateDebut, TxtDateFin, CboTypeCampagne, CboTypeDemande, TxtContexte,
+                  CboLaboratoire, CboPreleveur, CboEmetteur, TxtContact, CboPayeur, CboSupport,
+                  CboListeParametres, TxtReferenceMarche, TxtCommentaire, ChkBancarisation});
+    suivreGrille(SprStations);
+    suivreGrille(SprParametres);
+    definirBoutonParDefaut(CmdEnregistrer);
     chargerCampagnes();
     nouvelle();
+}
+
+// Another campaign chosen in the list replaces the form: its edits are saved or dropped first,
+// or the list goes back to the campaign shown.
+void FrmCampagne::campagneChoisie(int ligne)
+{
+    if (ligne < 0 || ligne >= m_campagnes.size()) return;
+    const QString code = m_campagnes[ligne].fiche.code;
+    if (quitterModifications()) choisirCampagne(code);
+    selectionnerCampagneAffichee();
+}
+
+void FrmCampagne::selectionnerCampagneAffichee()
+{
+    int ligne = -1;
+    for (int l = 0; l < m_campagnes.size() && !TxtCode->text().isEmpty(); ++l)
+        if (m_campagnes[l].fiche.code == TxtCode->text()) ligne = l;
+    const QSignalBlocker bloqueur(SprCampagnes);
+    SprCampagnes->selectionnerLigne(ligne);
 }
 
 QWidget *FrmCampagne::creerFormulaire()
@@ -98,7 +122,7 @@ QWidget *FrmCampagne::creerFormulaire()
     TxtDateDebut = new QLineEdit(page);
     TxtDateFin = new QLineEdit(page);
     for (QLineEdit *d : {TxtDateDebut, TxtDateFin})
-        d->setPlaceholderText(QStringLiteral("JJ/MM/AAAA"));
+        surveillerDate(d);
     TxtContexte = new QLineEdit(page);
     TxtReferenceMarche = new QLineEdit(page);
     TxtCommentaire = new QLineEdit(page);
@@ -219,6 +243,7 @@ void FrmCampagne::chargerCampagnes()
                               libelleTypeCampagne(f.typeCampagne),
                               l.bancarisation()};
     }
+    const QSignalBlocker bloqueur(SprCampagnes);
     SprCampagnes->remplir({QStringLiteral("ID"), QStringLiteral("Nom"), QStringLiteral("code Labo"),
                            QStringLiteral("Laboratoire"), QStringLiteral("Date Début"),
                            QStringLiteral("Date Fin"), QStringLiteral("typeDemande"),
@@ -284,6 +309,8 @@ void FrmCampagne::choisirCampagne(const QString &code)
                                   p.codeFraction,  p.codeSupport, p.insitu};
     SprParametres->remplir(parametres);
     montrerSuivi({});
+    marquerEnregistree();
+    selectionnerCampagneAffichee();
 }
 
 Campagne FrmCampagne::campagne() const
@@ -325,12 +352,13 @@ Campagne FrmCampagne::campagne() const
     return c;
 }
 
-void FrmCampagne::enregistrer()
+bool FrmCampagne::enregistrer()
 {
     Campagne c = campagne();
-    if (!montrer(enregistrerCampagne(c))) return;
+    if (!montrer(enregistrerCampagne(c))) return false;
     chargerCampagnes();
     choisirCampagne(c.fiche.code);
+    return true;
 }
 
 void FrmCampagne::supprimer()

@@ -2,12 +2,13 @@
 
 // "Campagnes de suivi": the campaigns of hydrobiological and physico-chemical field work, one
 // campaign's form with its stations and wanted parameters, and its follow-up table. Everything
-// it does goes through campagnes/.
+// it does goes through campagnes/. Unsaved edits of the form and its grids are offered for
+// saving before another campaign replaces them or the screen closes.
 
 #include "campagnes/Campagnes.h"
 #include "campagnes/SuiviCampagne.h"
 
-#include "ui/widgets/Ecran.h"
+#include "ui/widgets/Fiche.h"
 
 #include <functional>
 
@@ -23,11 +24,14 @@ class ComboCodee;
 class GrilleDonnees;
 class GrilleSaisie;
 
-class FrmCampagne : public Ecran
+class FrmCampagne : public Fiche
 {
     Q_OBJECT
   public:
     explicit FrmCampagne(QWidget *parent = nullptr);
+
+    QString cleFenetre() const override { return objectName(); }
+    bool enregistrerFiche() override { return enregistrer(); }
 
     // The campaign as the form and its grids hold it.
     Campagne campagne() const;
@@ -54,7 +58,7 @@ class FrmCampagne : public Ecran
     // Shows the campaign of this code, or an empty form for "".
     void choisirCampagne(const QString &code);
     void nouvelle() { choisirCampagne({}); }
-    void enregistrer();
+    bool enregistrer();
     void supprimer();
     void viderStations();
     void viderParametres();
@@ -73,6 +77,9 @@ class FrmCampagne : public Ecran
     void remplirFiche(const FicheCampagne &fiche);
     void remplirStations(const QVector<StationCampagne> &stations);
     void completerStation(int ligne);
+    void campagneChoisie(int ligne);
+    // The list shows the campaign of the form as its current row (none for a new one).
+    void selectionnerCampagneAffichee();
     VueSuivi vueChoisie() const;
     void montrerSuivi(const TableSuivi &table);
 

@@ -56,7 +56,7 @@ QPushButton *bouton(const QString &texte, QWidget *parent)
 } // namespace
 
 FrmDemandePrelvement1::FrmDemandePrelvement1(QWidget *parent)
-    : Ecran(parent), m_messagerie(std::make_unique<MessagerieBureau>())
+    : Fiche(parent), m_messagerie(std::make_unique<MessagerieBureau>())
 {
     setObjectName(QStringLiteral("FrmDemandePrelvement1"));
     setWindowTitle(QStringLiteral("Demandes de prélèvements"));
@@ -93,10 +93,11 @@ FrmDemandePrelvement1::FrmDemandePrelvement1(QWidget *parent)
     partage->setStretchFactor(1, 2);
     (new QVBoxLayout(this))->addWidget(partage);
 
-    connect(SprDemandes, &GrilleDonnees::ligneChoisie, this, [this](int ligne) {
-        if (ligne >= 0) ouvrir(SprDemandes->texte(ligne, 0).toInt());
+    connect(SprDemandes, &GrilleDonnees::ligneChoisie, this,
+            &FrmDemandePrelvement1::demandeChoisie);
+    connect(CmdNouveau, &QPushButton::clicked, this, [this] {
+        if (quitterModifications()) nouvelle();
     });
-    connect(CmdNouveau, &QPushButton::clicked, this, &FrmDemandePrelvement1::nouvelle);
     connect(CmdCampagne, &QPushButton::clicked, this,
             &FrmDemandePrelvement1::initialiserDepuisCampagne);
     connect(CmdEnregistrer, &QPushButton::clicked, this, &FrmDemandePrelvement1::enregistrer);
@@ -127,6 +128,10 @@ FrmDemandePrelvement1::FrmDemandePrelvement1(QWidget *parent)
                      {CmdModifierLieux, "CmdModifierLieux"},
                      {CmdModifierFractions, "CmdModifierFractions"},
                      {CmdModifierSupports, "CmdModifierSupports"}});
+    suivreChamps(m_formulaire.ordre());
+    suivreGrille(SprStations);
+    suivreGrille(SprParametres);
+    definirBoutonParDefaut(CmdEnregistrer);
     chargerDemandes();
     nouvelle();
 }
@@ -269,27 +274,52 @@ void FrmDemandePrelvement1::chargerDemandes()
     SprDemandes->remplir(ENTETES_DEMANDES, lignes);
 }
 
+// Another request chosen in the list replaces the form: its edits are saved or dropped first,
+// or the list goes back to the request shown.
+void FrmDemandePrelvement1::demandeChoisie(int ligne)
+{
+    if (ligne < 0) return;
+    const int code = SprDemandes->texte(ligne, 0).toInt();
+    if (quitterModifications()) ouvrir(code);
+    selectionnerDemandeAffichee();
+}
+
+void FrmDemandePrelvement1::selectionnerDemandeAffichee()
+{
+    int ligne = -1;
+    for (int l = 0; l < SprDemandes->nbLignes() && m_code > 0; ++l)
+        if (SprDemandes->texte(l, 0).toInt() == m_code) ligne = l;
+    const QSignalBlocker bloqueur(SprDemandes);
+    SprDemandes->selectionnerLigne(ligne);
+}
+
 bool FrmDemandePrelvement1::ouvrir(int code)
 {
     FicheDemande f;
     if (!lireDemande(code, f)) return false;
     afficher(f);
+    marquerEnregistree();
     return true;
 }
 
 void FrmDemandePrelvement1::nouvelle()
 {
     afficher(nouvelleDemande());
+    marquerEnregistree();
+    selectionnerDemandeAffichee();
 }
 
 bool FrmDemandePrelvement1::ouvrirDepuisCampagne(int codeCampagne)
 {
+    if (!quitterModifications()) return false;
     const InitialisationCampagne init = demandeDepuisCampagne(codeCampagne);
     if (!init.trouvee) {
         afficherMessage(GENRE_ERREUR, texteDemandes::CAMPAGNE_INCONNUE.arg(codeCampagne));
         return false;
     }
     afficher(init.fiche);
+    marquerNonEnregistree();
+    selectionnerDemandeAffichee();
     if (!init.sansCode.isEmpty()) afficherMessage(GENRE_INFO, init.message());
     return true;
 }
@@ -311,6 +341,8 @@ bool FrmDemandePrelvement1::enregistrerSansMessage()
     m_code = f.code;
     chargerDemandes();
     afficherHistorique();
+    marquerEnregistree();
+    selectionnerDemandeAffichee();
     return true;
 }
 
@@ -331,7 +363,10 @@ void FrmDemandePrelvement1::supprimer()
 
 void FrmDemandePrelvement1::dupliquer()
 {
+    // The copy takes the form as it is, edits included; it is stored only when saved.
     afficher(dupliquerDemande(fiche()));
+    marquerNonEnregistree();
+    selectionnerDemandeAffichee();
 }
 
 void FrmDemandePrelvement1::generer()

@@ -4,13 +4,14 @@
 // stations, its parameter rows with their bulk edits, its generation history, and the commands
 // new, initialise from a campaign, save, delete, "Dupliquer la demande" and the generation of
 // the COM_LABO message. Everything is done by demandes/Demandes.h and
-// demandes/MessageComLabo.h.
+// demandes/MessageComLabo.h. Unsaved edits (form, stations, parameters) are offered for saving
+// before another request replaces them or the screen closes.
 
 #include "demandes/Demandes.h"
 #include "demandes/Messagerie.h"
 
 #include "ui/widgets/ChampsFormulaire.h"
-#include "ui/widgets/Ecran.h"
+#include "ui/widgets/Fiche.h"
 
 #include <QHash>
 
@@ -24,11 +25,14 @@ class ComboCodee;
 class GrilleDonnees;
 class GrilleSaisie;
 
-class FrmDemandePrelvement1 : public Ecran
+class FrmDemandePrelvement1 : public Fiche
 {
     Q_OBJECT
   public:
     explicit FrmDemandePrelvement1(QWidget *parent = nullptr);
+
+    QString cleFenetre() const override { return objectName(); }
+    bool enregistrerFiche() override { return enregistrer(); }
 
     // The request as the form holds it.
     FicheDemande fiche() const;
@@ -86,6 +90,9 @@ class FrmDemandePrelvement1 : public Ecran
     void afficherHistorique();
     void modifierColonne(ColonneParametre colonne, const ComboCodee *choix);
     bool enregistrerSansMessage();
+    void demandeChoisie(int ligne);
+    // The list shows the request of the form as its current row (none for a new one).
+    void selectionnerDemandeAffichee();
 
     int m_code = 0;
     ChampsFormulaire m_formulaire;

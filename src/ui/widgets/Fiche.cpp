@@ -3,6 +3,8 @@
 #include "db/Messages.h"
 #include "db/Outils.h"
 #include "ui/widgets/Formulaire.h"
+#include "ui/widgets/GrilleDonnees.h"
+#include "ui/widgets/GrilleSaisie.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
@@ -17,8 +19,26 @@ namespace vyk {
 namespace {
 const char *const PROPRIETE_DATE_INCORRECTE = "dateIncorrecte";
 
-QString valeurSuivie(const QWidget *champ)
+QString lignesSuivies(const QVector<QStringList> &lignes)
 {
+    QStringList textes;
+    for (const QStringList &l : lignes)
+        textes << l.join(u'\x1f');
+    return textes.join(u'\x1e');
+}
+
+QString valeurSuivie(QWidget *champ)
+{
+    if (auto *grille = qobject_cast<GrilleSaisie *>(champ)) {
+        grille->validerSaisie(); // an edit still open counts
+        return lignesSuivies(grille->lignes());
+    }
+    if (const auto *liste = qobject_cast<const GrilleDonnees *>(champ)) {
+        QVector<QStringList> lignes;
+        for (int l = 0; l < liste->nbLignes(); ++l)
+            lignes << liste->ligne(l);
+        return lignesSuivies(lignes);
+    }
     if (const auto *option = qobject_cast<const QRadioButton *>(champ))
         return option->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     return valeurChamp(champ);
@@ -40,6 +60,11 @@ void Fiche::suivreChamps(const QList<QWidget *> &champs)
         setTabOrder(champs[i - 1], champs[i]);
 }
 
+void Fiche::suivreGrille(QWidget *grille)
+{
+    m_champs << grille;
+}
+
 QStringList Fiche::valeurs() const
 {
     QStringList v;
@@ -51,10 +76,12 @@ QStringList Fiche::valeurs() const
 void Fiche::marquerEnregistree()
 {
     m_enregistrees = valeurs();
+    m_nonEnregistree = false;
 }
 
 bool Fiche::estModifiee() const
 {
+    if (m_nonEnregistree) return true;
     return !m_enregistrees.isEmpty() && valeurs() != m_enregistrees;
 }
 

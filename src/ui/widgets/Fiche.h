@@ -20,7 +20,8 @@ inline const QString DATE_INCORRECTE = QStringLiteral("Date incorrecte : jj/mm/a
 // loaded or saved, so that it knows when the user changed something, and asks "Enregistrer les
 // modifications ?" before those edits would go (the window closed, another record shown, a
 // new one started): Yes saves first and goes on only when the save succeeded, No drops the
-// edits, Cancel stays. Ctrl+S saves; Enter in a field clicks the default command.
+// edits, Cancel stays. Ctrl+S saves; Enter in a field clicks the default command. A screen
+// showing one record of a list beside it is a card too, named after the screen.
 class Fiche : public Ecran
 {
     Q_OBJECT
@@ -45,8 +46,13 @@ class Fiche : public Ecran
   protected:
     // The fields whose changes count, in the order Tab follows.
     void suivreChamps(const QList<QWidget *> &champs);
+    // A grid whose lines count as edits too (outside the Tab order of the fields).
+    void suivreGrille(QWidget *grille);
     // The fields now hold the record as stored (after a load or a save).
     void marquerEnregistree();
+    // The record shown is not stored (a copy, one made from another record): it counts as
+    // edited until saved or dropped.
+    void marquerNonEnregistree() { m_nonEnregistree = true; }
     void definirBoutonParDefaut(QAbstractButton *bouton);
     // Puts the focus on the first field named among the refused ones.
     void signalerChampsRefuses(const QList<QWidget *> &champs);
@@ -62,6 +68,7 @@ class Fiche : public Ecran
 
     QList<QPointer<QWidget>> m_champs;
     QStringList m_enregistrees;
+    bool m_nonEnregistree = false;
     QPointer<QAbstractButton> m_boutonParDefaut;
 };
 
