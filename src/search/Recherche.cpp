@@ -31,24 +31,48 @@ const std::array<CouleurRgb, 5> &couleursClasses()
     return couleurs;
 }
 
-ClasseRecherche classerRecherche(double v, const GrilleRecherche *grille)
+namespace detail {
+
+ClassementGrille preparerClassement(const GrilleRecherche *grille)
 {
-    ClasseRecherche c;
+    ClassementGrille p;
     // A grid without any bound classes nothing (it would show class 0 as past its last bound).
-    if (!grille || grille->vide()) return c;
+    if (!grille || grille->vide()) return p;
     QVector<double> posees;
-    int derniere = 0;
     for (size_t k = 0; k < 4; ++k)
         if (grille->seuils[k]) {
             posees << *grille->seuils[k];
-            derniere = int(k) + 1;
+            p.derniere = int(k) + 1;
         }
     // The rule of the maps' classes, on the bounds at their places: same orientation, and bounds
     // that go up and down class nothing.
-    if (!bornesMonotones(posees)) return c;
-    c.classe = bornePassee(v, grille->seuils, bornesDecroissantes(posees));
-    c.couleur = c.classe > 0 && c.classe == derniere ? 4 : c.classe;
+    p.classe = bornesMonotones(posees);
+    p.decroissante = p.classe && bornesDecroissantes(posees);
+    return p;
+}
+
+ClasseRecherche classer(double v, const GrilleRecherche &grille, const ClassementGrille &p)
+{
+    ClasseRecherche c;
+    if (!p.classe) return c;
+    c.classe = bornePassee(v, grille.seuils, p.decroissante);
+    c.couleur = c.classe > 0 && c.classe == p.derniere ? 4 : c.classe;
     return c;
+}
+
+ClasseRecherche Contexte::classer(int grille, double v)
+{
+    while (classements.size() <= grille)
+        classements << preparerClassement(&r.grilles[classements.size()]);
+    return detail::classer(v, r.grilles[grille], classements[grille]);
+}
+
+} // namespace detail
+
+ClasseRecherche classerRecherche(double v, const GrilleRecherche *grille)
+{
+    const detail::ClassementGrille p = detail::preparerClassement(grille);
+    return p.classe ? detail::classer(v, *grille, p) : ClasseRecherche{};
 }
 
 bool classeRetenue(const ClasseRecherche &c, int filtre)
@@ -264,8 +288,7 @@ void totaliserCalcules(Contexte &x)
         r.detection = s.detection;
         r.grille = grilleDe(x, c.parametre, c.unite);
         r.classe = {};
-        if (r.detection && r.grille >= 0)
-            r.classe = classerRecherche(s.total, &x.r.grilles[r.grille]);
+        if (r.detection && r.grille >= 0) r.classe = x.classer(r.grille, s.total);
         retenir(x, indicateur, std::move(r), s.total);
     }
 }
@@ -562,7 +585,7 @@ void lireLigne(Contexte &x, int station, const Ligne &l, const ColonnesAnalyses 
     if (r.forme != FormeResultat::Vide) valeur = r.valeur;
     r.detection = valeur && r.forme != FormeResultat::Inferieur;
     r.grille = c.grille;
-    if (r.detection && r.grille >= 0) r.classe = classerRecherche(*valeur, &x.r.grilles[r.grille]);
+    if (r.detection && r.grille >= 0) r.classe = x.classer(r.grille, *valeur);
     if (c.composant) ajouterAuxSommes(x, c.parametre, r, valeur);
     if (c.indicateur >= 0) retenir(x, c.indicateur, std::move(r), valeur);
 }

@@ -20,6 +20,16 @@ struct ParametreCalcule
     QStringList composants;
 };
 
+// What classing against a grid needs, worked out once per grid: whether it classes at all, its
+// orientation and its last bound set.
+struct ClassementGrille
+{
+    bool classe = false, decroissante = false;
+    int derniere = 0;
+};
+ClassementGrille preparerClassement(const GrilleRecherche *grille);
+ClasseRecherche classer(double v, const GrilleRecherche &grille, const ClassementGrille &p);
+
 struct Contexte
 {
     const CriteresRecherche &c;
@@ -41,6 +51,9 @@ struct Contexte
     // The station last counted in each indicator's places and whether with a detection there:
     // a station's rows come together, so its places are noted once or twice, not per row.
     QVector<std::pair<int, bool>> lieuxNotes;
+    // Per grid of the result, in the same order.
+    QVector<ClassementGrille> classements;
+    ClasseRecherche classer(int grille, double v);
     // Remark cells met, by their bytes, with their result's form.
     QVector<std::pair<QByteArray, FormeResultat>> remarques;
     // Indicator row by "parameter/unit"; with a selection, only the list's rows.

@@ -234,7 +234,7 @@ void classerEtRetenir(Contexte &x, int indicateur, LigneResultat &&r,
 {
     if (x.c.detectionsSeulement && !r.detection) return;
     r.grille = grilleType(x, x.r.texte(r.parametre), x.r.stations[r.station]);
-    if (r.detection && r.grille >= 0) r.classe = classerRecherche(*valeur, &x.r.grilles[r.grille]);
+    if (r.detection && r.grille >= 0) r.classe = x.classer(r.grille, *valeur);
     retenir(x, indicateur, std::move(r), valeur);
 }
 
