@@ -67,7 +67,13 @@ QString agregats(const Principale *debut, const Principale *fin)
 QVariant convertir(const QVariant &v, const QString &table, const QString &colonne)
 {
     if (v.isNull()) return {};
-    const DefinitionColonne *def = definitionTable(table)->colonne(colonne);
+    // Looked up once per column: the catalogue is searched by name.
+    thread_local QHash<QString, const DefinitionColonne *> definitions;
+    const QString cle = table + u'.' + colonne;
+    auto d = definitions.constFind(cle);
+    if (d == definitions.constEnd())
+        d = definitions.insert(cle, definitionTable(table)->colonne(colonne));
+    const DefinitionColonne *def = *d;
     if (!def) return {};
     if (def->type == TypeNeutre::Texte || def->type == TypeNeutre::Memo) {
         const QString s = texteValeur(v).trimmed();
@@ -128,6 +134,59 @@ const QStringList &colonnesOperation()
 }
 
 } // namespace
+
+// Closing updates gathered by identical assignments: the rows that take the same values are
+// one statement ("... WHERE key IN (...)"), not one each.
+class MajGroupees
+{
+  public:
+    void ajouter(const QStringList &affectations, const QVector<QVariant> &valeurs, qint64 code)
+    {
+        const QString texte = affectations.join(QStringLiteral(", "));
+        QString cle = texte;
+        for (const QVariant &v : valeurs)
+            cle += u'\x1f' + QString::number(v.typeId()) + u':' + v.toString();
+        for (const int i : m_index.value(cle))
+            if (memesValeurs(m_groupes[i].valeurs, valeurs)) {
+                m_groupes[i].codes << code;
+                return;
+            }
+        m_index[cle] << int(m_groupes.size());
+        m_groupes.append({texte, valeurs, {code}});
+    }
+    // "UPDATE table SET ... WHERE <condition> colonne IN (...)": the condition's values come
+    // after the assignments'.
+    bool executer(const QString &table, const QString &condition,
+                  const QVector<QVariant> &valeursCondition, const QString &colonne) const
+    {
+        for (const Groupe &g : m_groupes)
+            for (int d = 0; d < g.codes.size(); d += PAR_REQUETE) {
+                InstructionPreparee q = bd().preparer(
+                    QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + g.affectations +
+                    QStringLiteral(" WHERE ") + condition + colonne + QStringLiteral(" IN (") +
+                    liste(g.codes, d, std::min<int>(d + PAR_REQUETE, int(g.codes.size()))) + u')');
+                if (!q.executer(g.valeurs + valeursCondition)) return false;
+            }
+        return true;
+    }
+
+  private:
+    static bool memesValeurs(const QVector<QVariant> &a, const QVector<QVariant> &b)
+    {
+        if (a.size() != b.size()) return false;
+        for (int i = 0; i < a.size(); ++i)
+            if (a[i].typeId() != b[i].typeId() || a[i] != b[i]) return false;
+        return true;
+    }
+    struct Groupe
+    {
+        QString affectations;
+        QVector<QVariant> valeurs;
+        QVector<qint64> codes;
+    };
+    QVector<Groupe> m_groupes;
+    QHash<QString, QVector<int>> m_index; // by assignments and values as text
+};
 
 bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
 {
@@ -289,6 +348,7 @@ bool IntegrationAnalyses::complet(qint64 prelevement) const
 
 bool IntegrationAnalyses::majPrelevementsExistants()
 {
+    MajGroupees majs;
     QVector<qint64> prels;
     for (const qint64 n : std::as_const(m_prelevementsRencontres)) {
         if (m_prelevements[n].nouveau || m_nouveauxEcrits.contains(n)) continue;
@@ -298,9 +358,9 @@ bool IntegrationAnalyses::majPrelevementsExistants()
         }
         const QVector<Accord> accords = m_accordsPrelevements.value(n);
         if (accords.isEmpty() || accords.first().nombre == 0) continue; // no analysis: untouched
-        if (!majPrelevement(n, uniquesNotes(accords, std::begin(PRINCIPALES), std::end(PRINCIPALES),
-                                            PRELEVEMENTS)))
-            return false;
+        majPrelevement(
+            majs, n,
+            uniquesNotes(accords, std::begin(PRINCIPALES), std::end(PRINCIPALES), PRELEVEMENTS));
     }
     for (int d = 0; d < prels.size(); d += PAR_REQUETE) {
         const QString numeros = liste(prels, d, std::min<int>(d + PAR_REQUETE, int(prels.size())));
@@ -310,17 +370,17 @@ bool IntegrationAnalyses::majPrelevementsExistants()
                                         QStringLiteral(" a WHERE a.NumPrelevement IN (") + numeros +
                                         QStringLiteral(") GROUP BY a.NumPrelevement"));
         for (int l = 0; l < t.nbLignes(); ++l)
-            if (!majPrelevement(
-                    qint64(t(l, 0).toDouble()),
-                    uniquesLus(t, l, std::begin(PRINCIPALES), std::end(PRINCIPALES), PRELEVEMENTS)))
-                return false;
+            majPrelevement(
+                majs, qint64(t(l, 0).toDouble()),
+                uniquesLus(t, l, std::begin(PRINCIPALES), std::end(PRINCIPALES), PRELEVEMENTS));
     }
-    return true;
+    return majs.executer(PRELEVEMENTS, {}, {}, QStringLiteral("NumPrelevement"));
 }
 
 // The sample's main columns where its analyses agree (`uniques`, in the order of PRINCIPALES),
 // and its request code.
-bool IntegrationAnalyses::majPrelevement(qint64 numero, const QVector<QVariant> &uniques)
+void IntegrationAnalyses::majPrelevement(MajGroupees &majs, qint64 numero,
+                                         const QVector<QVariant> &uniques)
 {
     QStringList affectations;
     QVector<QVariant> valeurs;
@@ -338,12 +398,7 @@ bool IntegrationAnalyses::majPrelevement(qint64 numero, const QVector<QVariant> 
         affectations << QStringLiteral("codeDemande=?");
         valeurs << v;
     }
-    if (affectations.isEmpty()) return true;
-    valeurs << double(numero);
-    return instruction(QStringLiteral("UPDATE PRELEVEMENTS SET ") +
-                       affectations.join(QStringLiteral(", ")) +
-                       QStringLiteral(" WHERE NumPrelevement=?"))
-        .executer(valeurs);
+    if (!affectations.isEmpty()) majs.ajouter(affectations, valeurs, numero);
 }
 
 bool IntegrationAnalyses::majOperationsExistantes()
@@ -352,6 +407,7 @@ bool IntegrationAnalyses::majOperationsExistantes()
     QHash<qint64, int> complets;
     for (const qint64 n : std::as_const(m_prelevementsRencontres))
         if (complet(n)) ++complets[m_prelevements.value(n).operation];
+    MajGroupees majs;
     QVector<qint64> ops;
     for (const qint64 op : std::as_const(m_operationsTouchees)) {
         if (complets.value(op) != m_nbPrelevementsOperation.value(op, -1)) {
@@ -360,9 +416,8 @@ bool IntegrationAnalyses::majOperationsExistantes()
         }
         const QVector<Accord> accords = m_accordsOperations.value(op);
         if (accords.isEmpty() || accords.first().nombre == 0) continue; // no analysis: untouched
-        if (!majOperation(
-                op, uniquesNotes(accords, std::begin(OPERATION), std::end(OPERATION), OPERATIONS)))
-            return false;
+        majOperation(majs, op,
+                     uniquesNotes(accords, std::begin(OPERATION), std::end(OPERATION), OPERATIONS));
     }
     std::sort(ops.begin(), ops.end());
     const QString station = QString::number(m_station.code);
@@ -377,17 +432,17 @@ bool IntegrationAnalyses::majOperationsExistantes()
             liste(ops, d, std::min<int>(d + PAR_REQUETE, int(ops.size()))) +
             QStringLiteral(") GROUP BY p.codeOperation"));
         for (int l = 0; l < t.nbLignes(); ++l)
-            if (!majOperation(
-                    qint64(t(l, 0).toDouble()),
-                    uniquesLus(t, l, std::begin(OPERATION), std::end(OPERATION), OPERATIONS)))
-                return false;
+            majOperation(majs, qint64(t(l, 0).toDouble()),
+                         uniquesLus(t, l, std::begin(OPERATION), std::end(OPERATION), OPERATIONS));
     }
-    return true;
+    return majs.executer(OPERATIONS, QStringLiteral("codeQualitometre=? AND "), {m_station.code},
+                         QStringLiteral("codeOperation"));
 }
 
 // The operation's execution, and its columns where its analyses agree (`uniques`, in the order
 // of OPERATION).
-bool IntegrationAnalyses::majOperation(qint64 code, const QVector<QVariant> &uniques)
+void IntegrationAnalyses::majOperation(MajGroupees &majs, qint64 code,
+                                       const QVector<QVariant> &uniques)
 {
     QStringList affectations = {QStringLiteral("jobExecutionId=?")};
     QVector<QVariant> valeurs = {m_options.execution >= 0 ? QVariant(m_options.execution)
@@ -397,18 +452,7 @@ bool IntegrationAnalyses::majOperation(qint64 code, const QVector<QVariant> &uni
         affectations << QString::fromLatin1(OPERATION[k].prelevement) + QStringLiteral("=?");
         valeurs << uniques[k];
     }
-    valeurs << m_station.code << double(code);
-    return instruction(QStringLiteral("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET ") +
-                       affectations.join(QStringLiteral(", ")) +
-                       QStringLiteral(" WHERE codeQualitometre=? AND codeOperation=?"))
-        .executer(valeurs);
-}
-
-InstructionPreparee &IntegrationAnalyses::instruction(const QString &sql)
-{
-    auto i = m_instructions.find(sql);
-    if (i == m_instructions.end()) i = m_instructions.insert(sql, bd().preparer(sql));
-    return *i;
+    majs.ajouter(affectations, valeurs, code);
 }
 
 bool IntegrationAnalyses::clotureStation()

@@ -120,6 +120,8 @@ struct AnalyseEnAttente
     QVector<QVariant> valeurs;
 };
 
+class MajGroupees;
+
 class IntegrationAnalyses
 {
   public:
@@ -168,8 +170,8 @@ class IntegrationAnalyses
     bool majPrelevementsExistants();
     bool majOperationsExistantes();
     bool complet(qint64 prelevement) const;
-    bool majPrelevement(qint64 numero, const QVector<QVariant> &uniques);
-    bool majOperation(qint64 code, const QVector<QVariant> &uniques);
+    void majPrelevement(MajGroupees &majs, qint64 numero, const QVector<QVariant> &uniques);
+    void majOperation(MajGroupees &majs, qint64 code, const QVector<QVariant> &uniques);
     bool clotureStation();
     void clotureRun();
 
@@ -209,9 +211,6 @@ class IntegrationAnalyses
 
     ResolutionIntervenants m_intervenants;
     InstructionPreparee m_insEchantillon;
-    // Statements of the closing updates, by text: prepared once per run.
-    QHash<QString, InstructionPreparee> m_instructions;
-    InstructionPreparee &instruction(const QString &sql);
     // New operations of the station, in the order of colonnesOperation(), written at its end.
     QVector<QVector<QVariant>> m_nouvellesOperations;
     // Agreement of the analyses written, per sample and per operation, for the closing columns.

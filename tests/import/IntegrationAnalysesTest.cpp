@@ -319,7 +319,7 @@ TEST_P(IntegrationAnalysesTest, DemandeParPrelevementEtColonnesPrincipales)
 TEST_P(IntegrationAnalysesTest, ColonnesPrincipalesDesPrelevementsDejaStockes)
 {
     GrilleImport g;
-    for (const char *jour : {"03/05/2021", "04/05/2021"})
+    for (const char *jour : {"03/05/2021", "04/05/2021", "05/05/2021"})
         for (const char *parametre : {"1340", "1301"})
             ligne(g, "BSS001", jour, parametre, "1", "162",
                   {{C::ReferenceLabo, "R1"}, {C::NumeroAnalyse, "N1"}});
@@ -328,11 +328,13 @@ TEST_P(IntegrationAnalysesTest, ColonnesPrincipalesDesPrelevementsDejaStockes)
                          "NumLaboPrincipal='avant'"));
     ASSERT_TRUE(executer("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET qualification=9"));
 
-    GrilleImport suite; // the first sample whole, one analysis of the second
-    ligne(suite, "BSS001", "03/05/2021", "1340", "2", "162",
-          {{C::ReferenceLabo, "R9"}, {C::NumeroAnalyse, "N9"}, {C::Qualification, "3"}});
-    ligne(suite, "BSS001", "03/05/2021", "1301", "2", "162",
-          {{C::ReferenceLabo, "R9"}, {C::NumeroAnalyse, "N8"}, {C::Qualification, "3"}});
+    GrilleImport suite; // the first and third samples whole, one analysis of the second
+    for (const char *jour : {"03/05/2021", "05/05/2021"}) {
+        ligne(suite, "BSS001", jour, "1340", "2", "162",
+              {{C::ReferenceLabo, "R9"}, {C::NumeroAnalyse, "N9"}, {C::Qualification, "3"}});
+        ligne(suite, "BSS001", jour, "1301", "2", "162",
+              {{C::ReferenceLabo, "R9"}, {C::NumeroAnalyse, "N8"}, {C::Qualification, "3"}});
+    }
     ligne(suite, "BSS001", "04/05/2021", "1340", "2", "162",
           {{C::ReferenceLabo, "R3"}, {C::NumeroAnalyse, "N1"}, {C::Qualification, "4"}});
     OptionsIntegration o;
@@ -340,19 +342,19 @@ TEST_P(IntegrationAnalysesTest, ColonnesPrincipalesDesPrelevementsDejaStockes)
     o.execution = 7;
     const BilanAnalyses b = integrerAnalyses(suite, o, progressionNulle());
     EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
-    EXPECT_EQ(b.analysesReecrites, 3);
+    EXPECT_EQ(b.analysesReecrites, 5);
     const QString prelevements = QStringLiteral(
         "SELECT NumPrelevement, ReferenceLaboPrincipal, NumLaboPrincipal FROM PRELEVEMENTS ORDER "
         "BY 1");
     const QString operations =
         QStringLiteral("SELECT codeOperation, qualification, jobExecutionId FROM "
                        "QUALITOMETRES_POINTS_OPERATIONS ORDER BY 1");
-    EXPECT_EQ(lignes(prelevements), QStringList({"0|R9|avant", "1|avant|N1"}));
-    EXPECT_EQ(lignes(operations), QStringList({"0|3|7", "1|9|7"}));
+    EXPECT_EQ(lignes(prelevements), QStringList({"0|R9|avant", "1|avant|N1", "2|R9|avant"}));
+    EXPECT_EQ(lignes(operations), QStringList({"0|3|7", "1|9|7", "2|3|7"}));
     const QStringList avant = etat({"ANALYSES_BSS001"});
 
     EXPECT_TRUE(integrerAnalyses(suite, o, progressionNulle()).statut());
-    EXPECT_EQ(lignes(prelevements), QStringList({"0|R9|avant", "1|avant|N1"}));
+    EXPECT_EQ(lignes(prelevements), QStringList({"0|R9|avant", "1|avant|N1", "2|R9|avant"}));
     EXPECT_EQ(etat({"ANALYSES_BSS001"}), avant);
 }
 
