@@ -599,7 +599,8 @@ bool rechercherStation(Contexte &x, int station, const QVector<TableAnalysesStat
     });
     if (table == tables.end()) return true;
     std::optional<ColonnesAnalyses> colonnes;
-    return bd().parcourir(selectAnalyses(x, table->table, s.code), [&](const Ligne &l) {
+    // One station's analyses are held whole: a server sends them in one result.
+    return bd().parcourirEnBloc(selectAnalyses(x, table->table, s.code), [&](const Ligne &l) {
         if (l.premiere()) colonnes.emplace(l);
         lireLigne(x, station, l, *colonnes);
         return true;
