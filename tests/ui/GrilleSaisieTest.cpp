@@ -5,9 +5,13 @@
 #include "ui/widgets/ComboCodee.h"
 
 #include "support/Affichage.h"
+#include "support/EcranTest.h"
+
+#include "ui/widgets/Fiche.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace vyk;
@@ -130,7 +134,7 @@ TEST(GrilleSaisie, ChaqueGenreDeColonne)
     // Editors: a line with a hint for dates and times, a coded box, none for check boxes and
     // read-only cells.
     auto indice = [](QWidget *e) { return qobject_cast<QLineEdit *>(e)->placeholderText(); };
-    EXPECT_EQ(indice(grille.editerCellule(0, 2)), QStringLiteral("JJ/MM/AAAA"));
+    EXPECT_EQ(indice(grille.editerCellule(0, 2)), QStringLiteral("jj/mm/aaaa"));
     grille.validerSaisie();
     EXPECT_EQ(indice(grille.editerCellule(0, 3)), QStringLiteral("hh:mm"));
     grille.validerSaisie();
@@ -142,6 +146,83 @@ TEST(GrilleSaisie, ChaqueGenreDeColonne)
     grille.validerSaisie();
     EXPECT_EQ(grille.editerCellule(0, 5), nullptr);
     EXPECT_EQ(grille.editerCellule(0, 6), nullptr);
+}
+
+// A cell's editor is typed into as the card's field of its kind: what the user's keys leave in it,
+// and what the cell keeps.
+class EditeurCellule : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        grille.definirColonnes({{QStringLiteral("Résultat"), G::Nombre, {}},
+                                {QStringLiteral("Date"), G::Date, {}},
+                                {QStringLiteral("Prélevé le"), G::DateHeure, {}},
+                                {QStringLiteral("Année"), G::Annee, {}},
+                                {QStringLiteral("Remarque"), G::Memo, {}}});
+        grille.definirNbLignes(1);
+        grille.resize(640, 160);
+        grille.show();
+    }
+
+    // The cell's editor after these keys, pictured when VYK_CAPTURES is set.
+    QLineEdit *taper(int colonne, const QString &touches, const QString &capture)
+    {
+        auto *ligne = qobject_cast<QLineEdit *>(grille.editerCellule(0, colonne));
+        if (!ligne) return nullptr;
+        ligne->selectAll();
+        QTest::keyClicks(ligne, touches);
+        test::capturer(grille, capture);
+        return ligne;
+    }
+
+    GrilleSaisie grille;
+};
+
+TEST_F(EditeurCellule, UnNombreNePrendQueDesChiffres)
+{
+    QLineEdit *ligne = taper(0, QStringLiteral("1a2,5 mg"), QStringLiteral("CelluleNombre"));
+    ASSERT_NE(ligne, nullptr);
+    EXPECT_EQ(ligne->text(), QStringLiteral("12,5"));
+    grille.validerSaisie();
+    EXPECT_EQ(grille.texte(0, 0), QStringLiteral("12,5"));
+    // An exponent is a number too.
+    ligne = taper(0, QStringLiteral("-1.5E-05"), QStringLiteral("CelluleExposant"));
+    ASSERT_NE(ligne, nullptr);
+    grille.validerSaisie();
+    EXPECT_EQ(grille.texte(0, 0), QStringLiteral("-1.5E-05"));
+}
+
+TEST_F(EditeurCellule, UneDateFausseSeVoitAussitot)
+{
+    QLineEdit *ligne = taper(1, QString(), QStringLiteral("CelluleDateVide"));
+    ASSERT_NE(ligne, nullptr);
+    EXPECT_EQ(ligne->placeholderText(), QStringLiteral("jj/mm/aaaa"));
+    QTest::keyClicks(ligne, QStringLiteral("31/02/2026"));
+    test::capturer(grille, QStringLiteral("CelluleDateFausse"));
+    EXPECT_TRUE(dateSignalee(ligne));
+    EXPECT_EQ(ligne->toolTip(), QStringLiteral("Date incorrecte : jj/mm/aaaa attendu"));
+    ligne->selectAll();
+    QTest::keyClicks(ligne, QStringLiteral("28/02/2026"));
+    EXPECT_FALSE(dateSignalee(ligne));
+    grille.validerSaisie();
+    EXPECT_EQ(grille.texte(0, 1), QStringLiteral("28/02/2026"));
+}
+
+TEST_F(EditeurCellule, FormatsMontresEtMemoSurUneLigne)
+{
+    QLineEdit *moment = taper(2, QString(), QStringLiteral("CelluleDateHeure"));
+    ASSERT_NE(moment, nullptr);
+    EXPECT_EQ(moment->placeholderText(), QStringLiteral("jj/mm/aaaa hh:mm"));
+    grille.validerSaisie();
+    QLineEdit *annee = taper(3, QString(), QStringLiteral("CelluleAnnee"));
+    ASSERT_NE(annee, nullptr);
+    EXPECT_EQ(annee->placeholderText(), QStringLiteral("aaaa"));
+    grille.validerSaisie();
+    QLineEdit *memo = taper(4, QStringLiteral("Eau trouble"), QStringLiteral("CelluleMemo"));
+    ASSERT_NE(memo, nullptr);
+    grille.validerSaisie();
+    EXPECT_EQ(grille.textesLigne(0), QStringList({"", "", "", "", "Eau trouble"}));
 }
 
 // The user's edits are announced with their cell; the program's own writes are not; a

@@ -1,5 +1,6 @@
 #include "ui/widgets/GrilleSaisie.h"
 
+#include "ui/widgets/ChampsFormulaire.h"
 #include "ui/widgets/ComboCodee.h"
 
 #include <QHeaderView>
@@ -10,7 +11,8 @@ namespace vyk {
 
 namespace {
 
-// Editors after the kind of the cell; a coded cell is edited in a coded choice box.
+// Editors after the kind of the cell, made as the cards' fields are (numbers typed only as
+// numbers, dates coloured at once when wrong); a coded cell is edited in a coded choice box.
 class DelegueSaisie : public QStyledItemDelegate
 {
   public:
@@ -24,18 +26,33 @@ class DelegueSaisie : public QStyledItemDelegate
     {
         const ColonneSaisie &c = m_modele->genre(index.row(), index.column());
         if (c.lecture || c.nature == NatureChamp::OuiNon) return nullptr;
-        if (c.nature == NatureChamp::Code) {
-            auto *choix = new ComboCodee(parent);
-            choix->definirEntrees(c.entrees, ComboCodee::AvecVide);
-            return choix;
+        ChampDecrit champ;
+        champ.libelle = c.titre;
+        // A cell holds one line: a memo is typed there as a text.
+        champ.nature = c.nature == NatureChamp::Memo ? NatureChamp::Texte : c.nature;
+        OptionsChamp options;
+        options.entrees = c.entrees;
+        QWidget *editeur = nouveauChampSaisie(champ, parent, options);
+        if (auto *ligne = qobject_cast<QLineEdit *>(editeur)) {
+            ligne->setFrame(
+                ligne->style()->styleHint(QStyle::SH_ItemView_DrawDelegateFrame, &option, ligne));
+            ligne->setAutoFillBackground(true); // a bad date's colour shows without a frame
         }
-        auto *champ =
-            qobject_cast<QLineEdit *>(QStyledItemDelegate::createEditor(parent, option, index));
-        if (champ && c.nature == NatureChamp::Date)
-            champ->setPlaceholderText(QStringLiteral("JJ/MM/AAAA"));
-        if (champ && c.nature == NatureChamp::Heure)
-            champ->setPlaceholderText(QStringLiteral("hh:mm"));
-        return champ;
+        return editeur;
+    }
+
+    // A line at least as wide as its text or its format, as the cell's default editor was.
+    void updateEditorGeometry(QWidget *editeur, const QStyleOptionViewItem &option,
+                              const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::updateEditorGeometry(editeur, option, index);
+        auto *ligne = qobject_cast<QLineEdit *>(editeur);
+        if (!ligne) return;
+        const QFontMetrics &mesure = ligne->fontMetrics();
+        const int largeur = std::max(mesure.horizontalAdvance(ligne->text()),
+                                     mesure.horizontalAdvance(ligne->placeholderText())) +
+                            mesure.averageCharWidth() * 2;
+        if (largeur > ligne->width()) ligne->resize(largeur, ligne->height());
     }
 
     void setEditorData(QWidget *editeur, const QModelIndex &index) const override
