@@ -12,6 +12,15 @@ int Ligne::colonne(QStringView nom) const
     return -1;
 }
 
+bool Ligne::jourHeure(int c, QDate &jour, QTime &heure) const
+{
+    const QDateTime d = date(c);
+    if (!d.isValid()) return false;
+    jour = d.date();
+    heure = d.time();
+    return true;
+}
+
 qint64 Ligne::entierTexte(QByteArrayView t)
 {
     bool ok = false;

@@ -41,6 +41,10 @@ class Ligne
     virtual QDateTime date(int c) const = 0;
     // The cell as ExtraireRecords gives it.
     virtual QVariant valeur(int c) const = 0;
+    // The day and wall-clock time of date(c), without placing them in the local time zone (a
+    // time-zone lookup per cell): for reads that put a day and a time together themselves.
+    // False, leaving both as they were, where the cell holds no date.
+    virtual bool jourHeure(int c, QDate &jour, QTime &heure) const;
 
   protected:
     // A number written as text: whole, or real truncated; 0 when it is none.

@@ -204,6 +204,16 @@ QDateTime LignePostgres::date(int c) const
     return valeur(c).toDateTime();
 }
 
+bool LignePostgres::jourHeure(int c, QDate &jour, QTime &heure) const
+{
+    if (estNul(c)) return false;
+    const QByteArrayView t = octets(c);
+    if (estDate(c))
+        return partiesIso(t.data(), int(std::min<qsizetype>(t.size(), 19)), jour, heure);
+    if (m_types[c] == TypeValeur::Texte) return partiesIso(t.data(), int(t.size()), jour, heure);
+    return Ligne::jourHeure(c, jour, heure);
+}
+
 QVariant LignePostgres::valeur(int c) const
 {
     if (estNul(c)) return {};

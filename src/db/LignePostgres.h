@@ -55,6 +55,7 @@ class LignePostgres : public Ligne
     QByteArrayView utf8(int c) const override;
     QDateTime date(int c) const override;
     QVariant valeur(int c) const override;
+    bool jourHeure(int c, QDate &jour, QTime &heure) const override;
 
   private:
     QByteArrayView octets(int c) const

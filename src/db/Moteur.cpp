@@ -175,7 +175,7 @@ bool Moteur::creerVue(const QString &nom, const QString &select, QString &erreur
     return envoyer(QStringLiteral("CREATE VIEW ") + nom + QStringLiteral(" AS ") + select, erreur);
 }
 
-QDateTime dateIso(const char *t, int n)
+bool partiesIso(const char *t, int n, QDate &jour, QTime &heure)
 {
     auto chiffres = [&](int debut, int nb, int &v) {
         v = 0;
@@ -188,18 +188,27 @@ QDateTime dateIso(const char *t, int n)
     int a, m, j, h = 0, mi = 0, s = 0;
     if (n < 10 || !chiffres(0, 4, a) || t[4] != '-' || !chiffres(5, 2, m) || t[7] != '-' ||
         !chiffres(8, 2, j))
-        return {};
+        return false;
     if (n >= 19 && (t[10] == ' ' || t[10] == 'T')) {
         if (!chiffres(11, 2, h) || t[13] != ':' || !chiffres(14, 2, mi) || t[16] != ':' ||
             !chiffres(17, 2, s))
-            return {};
+            return false;
     } else if (n != 10) {
-        return {};
+        return false;
     }
     const QDate date(a, m, j);
-    const QTime heure(h, mi, s);
-    if (!date.isValid() || !heure.isValid()) return {};
-    return QDateTime(date, heure);
+    const QTime horaire(h, mi, s);
+    if (!date.isValid() || !horaire.isValid()) return false;
+    jour = date;
+    heure = horaire;
+    return true;
+}
+
+QDateTime dateIso(const char *t, int n)
+{
+    QDate jour;
+    QTime heure;
+    return partiesIso(t, n, jour, heure) ? QDateTime(jour, heure) : QDateTime();
 }
 
 const QVariant &DatesRepetees::lire(int colonne, const char *t, int n)

@@ -142,6 +142,8 @@ QString messageBaseFermee();
 // An engine's ISO date text, "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS" (anything after the seconds
 // ignored); invalid otherwise.
 QDateTime dateIso(const char *t, int n);
+// The same text's day and time, not placed in the local time zone; false when it is no date.
+bool partiesIso(const char *t, int n, QDate &jour, QTime &heure);
 
 // The date cells of a result read through the previous row's: rows often repeat one date (a
 // sample's date on each of its analyses) and a local date and time is dear to build.

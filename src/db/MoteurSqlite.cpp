@@ -225,6 +225,12 @@ class LigneSqlite : public Ligne
         return m_dates.lire(c, t.data(), int(t.size())).toDateTime();
     }
     QVariant valeur(int c) const override { return valeurColonne(m_st, c, m_types[c], m_dates); }
+    bool jourHeure(int c, QDate &jour, QTime &heure) const override
+    {
+        if (sqlite3_column_type(m_st, c) != SQLITE_TEXT) return false;
+        const QByteArrayView t = octets(c);
+        return partiesIso(t.data(), int(t.size()), jour, heure);
+    }
 
   private:
     QByteArrayView chiffres(int c, qint64 n) const

@@ -48,21 +48,58 @@ QString selectResultats(const QString &t, const StationCalcul &station, const QS
            QStringLiteral(".NumPrelevement, ") + t + QStringLiteral(".NumAnalyse");
 }
 
-bool estSousLimite(const QString &remarque)
+// Columns of selectResultats, in its order.
+enum Colonne
 {
-    return remarque == QLatin1String("2") || remarque == QLatin1String("10");
+    JOUR,
+    HEURE,
+    RESULTAT,
+    REMARQUE,
+    UNITE,
+    PRELEVEMENT
+};
+
+// The trimmed text of a cell, made again only when it differs from the previous row's: remarks
+// and units repeat down a series, and equal texts then share one string.
+class TexteRepete
+{
+  public:
+    const QString &lire(const Ligne &l, int c)
+    {
+        const QByteArrayView octets = l.utf8(c).trimmed();
+        if (!m_lu || octets != QByteArrayView(m_octets)) {
+            m_lu = true;
+            m_octets = octets.toByteArray();
+            m_texte = QString::fromUtf8(octets);
+        }
+        return m_texte;
+    }
+
+  private:
+    bool m_lu = false;
+    QByteArray m_octets;
+    QString m_texte;
+};
+
+// The sample's day at its start time, midnight when it has none. Read as parts, so that one
+// local date is built per point (each costs a time-zone lookup).
+QDateTime datePoint(const Ligne &l)
+{
+    QDate jour, jourDeLHeure; // a start time is stored on a day of its own
+    QTime heureDuJour, heure(0, 0);
+    l.jourHeure(JOUR, jour, heureDuJour);
+    l.jourHeure(HEURE, jourDeLHeure, heure);
+    return QDateTime(jour, heure);
 }
 
-PointGraphique point(const Tableau &t, int l, TraceCensure trace)
+PointGraphique point(const Ligne &l, const QString &remarque, TraceCensure trace)
 {
     PointGraphique p;
-    const QDateTime jour = t.valeur(l, QStringLiteral("jour")).toDateTime();
-    const QDateTime heure = t.valeur(l, QStringLiteral("heure")).toDateTime();
-    p.date = QDateTime(jour.date(), heure.isValid() ? heure.time() : QTime(0, 0));
-    p.valeur = t.valeur(l, QStringLiteral("resultat")).toDouble();
-    p.remarque = t.texte(l, QStringLiteral("remarque")).trimmed();
-    p.prelevement = t.valeur(l, QStringLiteral("prelevement")).toLongLong();
-    p.censure = estSousLimite(p.remarque);
+    p.date = datePoint(l);
+    p.valeur = l.reel(RESULTAT);
+    p.remarque = remarque;
+    p.prelevement = l.entier(PRELEVEMENT);
+    p.censure = remarque == QLatin1String("2") || remarque == QLatin1String("10");
     p.valeurTracee = p.censure && trace == TraceCensure::DemiLimite ? p.valeur / 2 : p.valeur;
     return p;
 }
@@ -99,23 +136,25 @@ bool seriesParametre(const StationCalcul &station, const QString &parametre,
     }
     if (!station.tableVerifiee && !bd().tableExiste(PREFIXE_ANALYSES + station.codeBSS))
         return true; // no analysis yet: nothing to draw
-    long nb = 0;
-    Tableau lignes;
-    if (!bd().ExtraireRecords(selectResultats(t, station, parametre, criteres), nb, lignes)) {
+    TexteRepete remarques, unites;
+    const bool lu =
+        bd().parcourir(selectResultats(t, station, parametre, criteres), [&](const Ligne &l) {
+            const QString &unite = unites.lire(l, UNITE);
+            if (series.isEmpty() || series.last().unite != unite) {
+                SerieGraphique s;
+                s.codeBSS = station.codeBSS;
+                s.parametre = parametre.trimmed();
+                s.unite = unite;
+                series << s;
+            }
+            series.last().points << point(l, remarques.lire(l, REMARQUE), criteres.trace);
+            return true;
+        });
+    if (!lu) {
+        series.clear();
         signaler(erreur, QStringLiteral("Lecture des résultats du qualitomètre %1 impossible : %2")
                              .arg(station.codeBSS, bd().derniereErreur()));
         return false;
-    }
-    for (int l = 0; l < lignes.nbLignes(); ++l) {
-        const QString unite = lignes.texte(l, QStringLiteral("unite")).trimmed();
-        if (series.isEmpty() || series.last().unite != unite) {
-            SerieGraphique s;
-            s.codeBSS = station.codeBSS;
-            s.parametre = parametre.trimmed();
-            s.unite = unite;
-            series << s;
-        }
-        series.last().points << point(lignes, l, criteres.trace);
     }
     for (SerieGraphique &s : series)
         nommer(s);

@@ -91,6 +91,13 @@ TEST_P(ParcoursTest, MemesCellulesQueLeTableau)
                 EXPECT_EQ(l.valeur(c), t(n, c)) << n << " " << c;
                 EXPECT_EQ(l.reel(c), t(n, c).toDouble()) << n << " " << c;
                 EXPECT_EQ(l.estNul(c), t(n, c).isNull());
+                QDate jour;
+                QTime heure;
+                const bool date = l.jourHeure(c, jour, heure);
+                EXPECT_EQ(date, l.date(c).isValid()) << n << " " << c;
+                if (date) {
+                    EXPECT_EQ(QDateTime(jour, heure), l.date(c)) << n << " " << c;
+                }
             }
             EXPECT_EQ(l.numero(), n++);
             return true;
@@ -102,6 +109,11 @@ TEST_P(ParcoursTest, MemesCellulesQueLeTableau)
     QStringList notes;
     ASSERT_TRUE(bd().parcourir(QStringLiteral("SELECT Note FROM MESURES ORDER BY Num"),
                                [&](const Ligne &l) {
+                                   QDate jour;
+                                   QTime heure;
+                                   if (l.jourHeure(0, jour, heure)) {
+                                       EXPECT_EQ(QDateTime(jour, heure), l.date(0));
+                                   }
                                    notes << l.date(0).toString(Qt::ISODate);
                                    return true;
                                }));

@@ -211,6 +211,56 @@ TEST_P(SeriesGraphiqueTest, ParametresGroupesParUniteDeuxAxesAuPlus)
     EXPECT_TRUE(axes.isEmpty());
 }
 
+TEST_P(SeriesGraphiqueTest, ChampsDuPointTelsQuEnregistres)
+{
+    // No start time: midnight. A remark stored with a space, a value of many digits, a sample
+    // number beyond 32 bits, a parameter unknown to the referential.
+    executerOk(QStringLiteral("INSERT INTO PRELEVEMENTS (NumPrelevement, CodeQualitometre, "
+                              "DateDebut) VALUES (4294967301, 1, #06/05/2024#)"));
+    mesure(1, 8, QStringLiteral("06/04/2024 23:59:59"), QStringLiteral("1999"),
+           QStringLiteral("133"), QStringLiteral("1"), QStringLiteral("'1'"));
+    executerOk(QStringLiteral("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
+                              "CodeQualitometre, CodeParametre, CodeUnite, Resultat, "
+                              "CodeRemarque) VALUES (0, 4294967301, 1, '1999', '133', "
+                              "0.123456789012, ' 2')"));
+    QVector<SerieGraphique> series;
+    ASSERT_TRUE(seriesParametre(STATION1, QStringLiteral(" 1999 "), {}, series));
+    ASSERT_EQ(series.size(), 1);
+    const SerieGraphique &s = series[0];
+    EXPECT_EQ(s.parametre, QStringLiteral("1999"));
+    EXPECT_EQ(s.nomParametre, QString());
+    EXPECT_EQ(s.symbole, QStringLiteral("µg/L"));
+    ASSERT_EQ(s.points.size(), 2);
+    EXPECT_EQ(s.points[0].date, QDateTime(QDate(2024, 6, 4), QTime(23, 59, 59)));
+    EXPECT_EQ(s.points[1].date, QDateTime(QDate(2024, 6, 5), QTime(0, 0)));
+    EXPECT_EQ(s.points[1].valeur, 0.123456789012);
+    EXPECT_EQ(s.points[1].remarque, QStringLiteral("2"));
+    EXPECT_TRUE(s.points[1].censure);
+    EXPECT_EQ(s.points[1].prelevement, 4294967301LL);
+    EXPECT_FALSE(s.points[0].censure);
+}
+
+TEST_P(SeriesGraphiqueTest, LectureEnEchecRienNestRendu)
+{
+    jeuStation1();
+    QVector<SerieGraphique> series;
+    ASSERT_TRUE(seriesParametre(STATION1, QStringLiteral("1340"), {}, series));
+    ASSERT_FALSE(series.isEmpty());
+    // A caller that vouched for a table that is not there: the read fails and says so.
+    QString erreur;
+    EXPECT_FALSE(seriesParametre({3, QStringLiteral("BSS003"), true}, QStringLiteral("1340"), {},
+                                 series, &erreur));
+    EXPECT_TRUE(erreur.startsWith(
+        QStringLiteral("Lecture des résultats du qualitomètre BSS003 impossible : ")))
+        << qPrintable(erreur);
+    EXPECT_TRUE(series.isEmpty());
+    // The engine's reason closes the message: the one failed statement.
+    ASSERT_EQ(erreursBase.size(), 1);
+    EXPECT_TRUE(erreur.endsWith(bd().derniereErreur())) << qPrintable(erreur);
+    EXPECT_FALSE(bd().derniereErreur().isEmpty());
+    erreursBase.clear();
+}
+
 TEST_P(SeriesGraphiqueTest, BandesDesClasses)
 {
     inserSeuil(QStringLiteral("1, '0', '1340', '162', 10, 25, 50, NULL"));
