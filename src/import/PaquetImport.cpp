@@ -30,17 +30,25 @@ struct Lignes
     QStringList colonnes;
     QVector<QVector<QVariant>> lignes;
 
+    // Resolve a column once before a loop over the rows: the search ignores case.
     int index(const QString &colonne) const { return indexDe(colonnes, colonne); }
-    const QVariant &valeur(int ligne, const QString &colonne) const
+    const QVariant &valeur(int ligne, int c) const
     {
         static const QVariant nulle;
-        const int c = index(colonne);
         return c < 0 ? nulle : lignes[ligne][c];
     }
+    const QVariant &valeur(int ligne, const QString &colonne) const
+    {
+        return valeur(ligne, index(colonne));
+    }
     // Sets a column of a row when the package carries it.
+    static void poser(QVector<QVariant> &ligne, int c, const QVariant &v)
+    {
+        if (c >= 0) ligne[c] = v;
+    }
     void poser(QVector<QVariant> &ligne, const QString &colonne, const QVariant &v) const
     {
-        if (const int c = index(colonne); c >= 0) ligne[c] = v;
+        poser(ligne, index(colonne), v);
     }
 };
 
@@ -82,16 +90,17 @@ rapprocher(const Lignes &l, Presents &ici, const QString &colonne,
            const std::function<void(QVector<QVariant> &, int)> &completer)
 {
     QVector<QVector<QVariant>> nouvelles;
+    const int c = l.index(colonne);
     for (int i = 0; i < l.lignes.size(); ++i) {
         const QString k = identite(i);
-        const QString origine = cle(l.valeur(i, colonne));
+        const QString origine = cle(l.valeur(i, c));
         if (const auto it = ici.parCle.constFind(k); it != ici.parCle.constEnd()) {
             correspondance.insert(origine, *it);
             continue;
         }
         const QVariant nouveau(++ici.plusGrand);
         QVector<QVariant> ligne = l.lignes[i];
-        l.poser(ligne, colonne, nouveau);
+        Lignes::poser(ligne, c, nouveau);
         completer(ligne, i);
         nouvelles << ligne;
         ici.parCle.insert(k, nouveau);
@@ -115,6 +124,11 @@ class Integration
 
   private:
     Lignes lire(const QString &table, const QString &condition, const QString &cible = {});
+    // Whether the package holds any row of the table, asked once per table: most description
+    // and detail tables are empty, and are then not read again for each station.
+    bool garnie(const QString &table);
+    // The package's tables, listed once (the package is only read).
+    bool dansLePaquet(const QString &table);
     QString ecrire(const QString &table, const Lignes &source, QVector<QVector<QVariant>> lignes);
     QString description(const QVariant &codePaquet, const QVariant &code);
     QString points(const QVariant &codePaquet, const QVariant &code);
@@ -133,29 +147,60 @@ class Integration
     QSet<QString> m_operationsCreees, m_prelevementsCrees;
     CorrespondanceIntervenants m_intervenants;
     CorrespondanceContacts m_contacts;
+    QHash<QString, bool> m_garnies;
+    // The first read of the package that failed: what was read of it must not go in.
+    QString m_erreurLecture;
+    QSet<QString> m_tablesPaquet;
 };
 
 Lignes Integration::lire(const QString &table, const QString &condition, const QString &cible)
 {
     Lignes r;
     r.colonnes = m_colonnes.de(table, cible);
-    if (r.colonnes.isEmpty()) return r;
-    const Tableau t = m_paquet.extraire(selectColonnes(r.colonnes, table) +
-                                        QStringLiteral(" WHERE ") + condition);
-    r.lignes.reserve(t.nbLignes());
-    for (int i = 0; i < t.nbLignes(); ++i) {
-        QVector<QVariant> l(t.nbColonnes());
-        for (int c = 0; c < t.nbColonnes(); ++c)
-            l[c] = t(i, c);
-        r.lignes << l;
-    }
+    if (r.colonnes.isEmpty() || !garnie(table)) return r;
+    const int n = int(r.colonnes.size());
+    const bool lu = m_paquet.parcourir(selectColonnes(r.colonnes, table) +
+                                           QStringLiteral(" WHERE ") + condition,
+                                       [&](const Ligne &l) {
+                                           QVector<QVariant> ligne(n);
+                                           for (int c = 0; c < n; ++c)
+                                               ligne[c] = l.valeur(c);
+                                           r.lignes << std::move(ligne);
+                                           return true;
+                                       });
+    if (!lu && m_erreurLecture.isEmpty())
+        m_erreurLecture = table + QStringLiteral(" : ") + m_paquet.derniereErreur();
     return r;
 }
 
-// Every row of the station goes in here, its organisations and persons numbered as here.
+bool Integration::garnie(const QString &table)
+{
+    const QString k = table.toUpper();
+    if (const auto it = m_garnies.constFind(k); it != m_garnies.constEnd()) return *it;
+    bool ligne = false;
+    m_paquet.parcourir(QStringLiteral("SELECT 1 FROM ") + identifiantSql(table),
+                       [&](const Ligne &) {
+                           ligne = true;
+                           return false;
+                       });
+    m_garnies.insert(k, ligne);
+    return ligne;
+}
+
+bool Integration::dansLePaquet(const QString &table)
+{
+    if (m_tablesPaquet.isEmpty())
+        for (const QString &t : m_paquet.tables())
+            m_tablesPaquet.insert(t.toUpper());
+    return m_tablesPaquet.contains(table.toUpper());
+}
+
+// Every row of the station goes in here, its organisations and persons numbered as here; nothing
+// once a read of the package failed.
 QString Integration::ecrire(const QString &table, const Lignes &source,
                             QVector<QVector<QVariant>> lignes)
 {
+    if (!m_erreurLecture.isEmpty()) return m_erreurLecture;
     m_intervenants.reecrire(table, source.colonnes, lignes);
     m_contacts.reecrire(table, source.colonnes, lignes);
     return inserer(bd(), table, source.colonnes, lignes);
@@ -184,6 +229,7 @@ QString Integration::referentiels()
         }
         if (const QString e = inserer(bd(), r.table, l.colonnes, nouvelles); !e.isEmpty()) return e;
     }
+    if (!m_erreurLecture.isEmpty()) return m_erreurLecture;
     const QString e = m_intervenants.etablir(m_paquet, m_colonnes, m_bilan.intervenantsCrees);
     if (!e.isEmpty()) return e;
     return m_contacts.etablir(m_paquet, m_colonnes, m_bilan.contactsCrees);
@@ -229,17 +275,21 @@ QString Integration::operations(const QVariant &codePaquet, const QVariant &code
                      nombre(code));
     const QString table = QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS");
     const Lignes l = lire(table, QStringLiteral("codeQualitometre=") + nombre(codePaquet));
+    const int colPoint = l.index(QStringLiteral("codePoint"));
+    const int colDate = l.index(QStringLiteral("dateDebut"));
+    const int colStation = l.index(QStringLiteral("codeQualitometre"));
+    const int colExecution = m_execution >= 0 ? l.index(QStringLiteral("jobExecutionId")) : -1;
     const auto point = [&](int i) {
-        const QString p = cle(l.valeur(i, QStringLiteral("codePoint")));
+        const QString p = cle(l.valeur(i, colPoint));
         return p.isEmpty() ? QVariant() : m_points.value(p);
     };
     const auto nouvelles = rapprocher(
         l, ici, QStringLiteral("codeOperation"), m_operations, &m_operationsCreees,
-        [&](int i) { return cle(point(i)) + u'|' + cle(l.valeur(i, QStringLiteral("dateDebut"))); },
+        [&](int i) { return cle(point(i)) + u'|' + cle(l.valeur(i, colDate)); },
         [&](QVector<QVariant> &ligne, int i) {
-            l.poser(ligne, QStringLiteral("codeQualitometre"), code);
-            l.poser(ligne, QStringLiteral("codePoint"), point(i));
-            if (m_execution >= 0) l.poser(ligne, QStringLiteral("jobExecutionId"), m_execution);
+            Lignes::poser(ligne, colStation, code);
+            Lignes::poser(ligne, colPoint, point(i));
+            Lignes::poser(ligne, colExecution, m_execution);
         });
     m_bilan.operationsCreees += int(nouvelles.size());
     if (const QString e = ecrire(table, l, nouvelles); !e.isEmpty()) return e;
@@ -255,13 +305,15 @@ QString Integration::detailOperations(const QVariant &codePaquet, const QVariant
     auto copier = [&](const QString &table, const QString &condition, const QString &cible,
                       bool avecStation) {
         Lignes l = lire(table, condition, cible);
+        const int operation = l.index(QStringLiteral("codeOperation"));
+        const int station = avecStation ? l.index(QStringLiteral("codeQualitometre")) : -1;
         QVector<QVector<QVariant>> nouvelles;
         for (int i = 0; i < l.lignes.size(); ++i) {
-            const QString op = cle(l.valeur(i, QStringLiteral("codeOperation")));
+            const QString op = cle(l.valeur(i, operation));
             if (!m_operationsCreees.contains(op)) continue;
             QVector<QVariant> ligne = l.lignes[i];
-            if (avecStation) l.poser(ligne, QStringLiteral("codeQualitometre"), code);
-            l.poser(ligne, QStringLiteral("codeOperation"), m_operations.value(op));
+            Lignes::poser(ligne, station, code);
+            Lignes::poser(ligne, operation, m_operations.value(op));
             nouvelles << ligne;
         }
         return ecrire(cible.isEmpty() ? table : cible, l, std::move(nouvelles));
@@ -269,7 +321,7 @@ QString Integration::detailOperations(const QVariant &codePaquet, const QVariant
     for (const QString &table : tablesOperation())
         if (const QString e = copier(table, cond, {}, true); !e.isEmpty()) return e;
     const QString listePaquet = PREFIXE_LISTE_TAXONS + nombre(codePaquet);
-    if (!m_paquet.tableExiste(listePaquet)) return {};
+    if (!dansLePaquet(listePaquet)) return {};
     if (!creerTableListeTaxons(qint64(code.toDouble())))
         return QStringLiteral("création de la liste de taxons impossible");
     return copier(listePaquet, QStringLiteral("1=1"), PREFIXE_LISTE_TAXONS + nombre(code), false);
@@ -288,18 +340,19 @@ QString Integration::prelevements(const QVariant &codePaquet, const QVariant &co
     ici.plusGrand = max.isNull() ? -1 : max.toDouble();
     const Lignes l = lire(QStringLiteral("PRELEVEMENTS"),
                           QStringLiteral("CodeQualitometre=") + nombre(codePaquet));
+    const int colOperation = l.index(QStringLiteral("codeOperation"));
+    const int colDate = l.index(QStringLiteral("DateDebut"));
+    const int colStation = l.index(QStringLiteral("CodeQualitometre"));
     const auto operation = [&](int i) {
-        const QString o = cle(l.valeur(i, QStringLiteral("codeOperation")));
+        const QString o = cle(l.valeur(i, colOperation));
         return o.isEmpty() ? QVariant() : m_operations.value(o);
     };
     const auto nouvelles = rapprocher(
         l, ici, QStringLiteral("NumPrelevement"), m_prelevements, &m_prelevementsCrees,
-        [&](int i) {
-            return cle(l.valeur(i, QStringLiteral("DateDebut"))) + u'|' + cle(operation(i));
-        },
+        [&](int i) { return cle(l.valeur(i, colDate)) + u'|' + cle(operation(i)); },
         [&](QVector<QVariant> &ligne, int i) {
-            l.poser(ligne, QStringLiteral("CodeQualitometre"), code);
-            l.poser(ligne, QStringLiteral("codeOperation"), operation(i));
+            Lignes::poser(ligne, colStation, code);
+            Lignes::poser(ligne, colOperation, operation(i));
         });
     m_bilan.prelevementsCrees += int(nouvelles.size());
     if (const QString e = ecrire(QStringLiteral("PRELEVEMENTS"), l, nouvelles); !e.isEmpty())
@@ -310,13 +363,15 @@ QString Integration::prelevements(const QVariant &codePaquet, const QVariant &co
         nombre(codePaquet) + u')';
     for (const QString &table : tablesPrelevement()) {
         Lignes d = lire(table, desPrelevements);
+        const int prelevement = d.index(QStringLiteral("NumPrelevement"));
+        const int station = d.index(QStringLiteral("codeQualitometre"));
         QVector<QVector<QVariant>> lignes;
         for (int i = 0; i < d.lignes.size(); ++i) {
-            const QString p = cle(d.valeur(i, QStringLiteral("NumPrelevement")));
+            const QString p = cle(d.valeur(i, prelevement));
             if (!m_prelevementsCrees.contains(p)) continue;
             QVector<QVariant> ligne = d.lignes[i];
-            d.poser(ligne, QStringLiteral("NumPrelevement"), m_prelevements.value(p));
-            d.poser(ligne, QStringLiteral("codeQualitometre"), code);
+            Lignes::poser(ligne, prelevement, m_prelevements.value(p));
+            Lignes::poser(ligne, station, code);
             lignes << ligne;
         }
         if (const QString e = ecrire(table, d, lignes); !e.isEmpty()) return e;
@@ -345,14 +400,18 @@ QString Integration::echantillons(const QVariant &codePaquet, const QVariant &co
     const Lignes l = lire(table, QStringLiteral("NumPrelevement IN (SELECT NumPrelevement FROM "
                                                 "PRELEVEMENTS WHERE CodeQualitometre=") +
                                      nombre(codePaquet) + u')');
+    const int colPrelevement = l.index(QStringLiteral("NumPrelevement"));
+    const int colNumero = l.index(QStringLiteral("NumEchantillon"));
+    const int colReference = l.index(QStringLiteral("Reference"));
+    const int colStation = l.index(QStringLiteral("codeQualitometre"));
     QVector<QVector<QVariant>> nouvelles;
     for (int i = 0; i < l.lignes.size(); ++i) {
-        const QString pPaquet = cle(l.valeur(i, QStringLiteral("NumPrelevement")));
+        const QString pPaquet = cle(l.valeur(i, colPrelevement));
         if (!m_prelevements.contains(pPaquet)) continue;
         const QString p = cle(m_prelevements.value(pPaquet));
-        const QString origine = pPaquet + u'|' + cle(l.valeur(i, QStringLiteral("NumEchantillon")));
-        const QString k = p + u'|' + cle(l.valeur(i, QStringLiteral("Reference")));
-        QVariant numero = l.valeur(i, QStringLiteral("NumEchantillon"));
+        const QString origine = pPaquet + u'|' + cle(l.valeur(i, colNumero));
+        const QString k = p + u'|' + cle(l.valeur(i, colReference));
+        QVariant numero = l.valeur(i, colNumero);
         if (!m_prelevementsCrees.contains(pPaquet)) {
             if (parReference.contains(k)) {
                 m_echantillons.insert(origine, parReference.value(k));
@@ -361,9 +420,9 @@ QString Integration::echantillons(const QVariant &codePaquet, const QVariant &co
             numero = plusGrand[p] = plusGrand.value(p, -1) + 1;
         }
         QVector<QVariant> ligne = l.lignes[i];
-        l.poser(ligne, QStringLiteral("NumPrelevement"), m_prelevements.value(pPaquet));
-        l.poser(ligne, QStringLiteral("NumEchantillon"), numero);
-        l.poser(ligne, QStringLiteral("codeQualitometre"), code);
+        Lignes::poser(ligne, colPrelevement, m_prelevements.value(pPaquet));
+        Lignes::poser(ligne, colNumero, numero);
+        Lignes::poser(ligne, colStation, code);
         nouvelles << ligne;
         parReference.insert(k, numero);
         m_echantillons.insert(origine, numero);
@@ -375,7 +434,7 @@ QString Integration::echantillons(const QVariant &codePaquet, const QVariant &co
 QString Integration::analyses(const QString &codeBSS, const QVariant &code)
 {
     const QString table = PREFIXE_ANALYSES + codeBSS;
-    if (!m_paquet.tableExiste(table)) return {};
+    if (!dansLePaquet(table)) return {};
     QString erreur;
     if (!creerTableAnalyses(codeBSS, &erreur)) return erreur;
     const Tableau ici = bd().extraire(
@@ -392,25 +451,30 @@ QString Integration::analyses(const QString &codeBSS, const QVariant &code)
     }
     const Lignes l = lire(table, QStringLiteral("1=1"));
     m_bilan.lignesLues += int(l.lignes.size());
+    const int colPrelevement = l.index(QStringLiteral("NumPrelevement"));
+    const int colParametre = l.index(QStringLiteral("CodeParametre"));
+    const int colUnite = l.index(QStringLiteral("CodeUnite"));
+    const int colNumero = l.index(QStringLiteral("NumAnalyse"));
+    const int colStation = l.index(QStringLiteral("CodeQualitometre"));
+    const int colEchantillon = l.index(QStringLiteral("NumEchantillon"));
     QVector<QVector<QVariant>> nouvelles;
     for (int i = 0; i < l.lignes.size(); ++i) {
-        const QString pPaquet = cle(l.valeur(i, QStringLiteral("NumPrelevement")));
+        const QString pPaquet = cle(l.valeur(i, colPrelevement));
         // An analysis without its sample in the package has nowhere to go.
         if (!m_prelevements.contains(pPaquet)) continue;
         const QString p = cle(m_prelevements.value(pPaquet));
-        const QString k = p + u'|' + cle(l.valeur(i, QStringLiteral("CodeParametre"))) + u'|' +
-                          cle(l.valeur(i, QStringLiteral("CodeUnite")));
+        const QString k =
+            p + u'|' + cle(l.valeur(i, colParametre)) + u'|' + cle(l.valeur(i, colUnite));
         if (presentes.contains(k)) continue;
         presentes.insert(k);
         QVector<QVariant> ligne = l.lignes[i];
-        l.poser(ligne, QStringLiteral("NumAnalyse"), plusGrand[p] = plusGrand.value(p, -1) + 1);
-        l.poser(ligne, QStringLiteral("NumPrelevement"), m_prelevements.value(pPaquet));
-        l.poser(ligne, QStringLiteral("CodeQualitometre"), code);
-        const QString e = cle(l.valeur(i, QStringLiteral("NumEchantillon")));
+        Lignes::poser(ligne, colNumero, plusGrand[p] = plusGrand.value(p, -1) + 1);
+        Lignes::poser(ligne, colPrelevement, m_prelevements.value(pPaquet));
+        Lignes::poser(ligne, colStation, code);
+        const QString e = cle(l.valeur(i, colEchantillon));
         if (!e.isEmpty())
-            l.poser(ligne, QStringLiteral("NumEchantillon"),
-                    m_echantillons.value(pPaquet + u'|' + e,
-                                         l.valeur(i, QStringLiteral("NumEchantillon"))));
+            Lignes::poser(ligne, colEchantillon,
+                          m_echantillons.value(pPaquet + u'|' + e, l.valeur(i, colEchantillon)));
         nouvelles << ligne;
         ++m_bilan.analysesAjoutees;
     }
@@ -454,13 +518,11 @@ QString Integration::station(const Lignes &stations, int i)
 QString ouvrirPaquet(const QString &fichier, const QTemporaryDir &dossier, BaseDonnees &paquet)
 {
     const QString nom = QDir::toNativeSeparators(fichier);
-    const int code = decompresserZip(fichier, {}, dossier.path());
+    // Only the database is taken out, in one pass that checks its CRC as it goes.
+    const QString base = dossier.filePath(ENTREE);
+    const int code = extraireMembre(fichier, ENTREE, base);
+    if (code == codeZip::AUCUN_FICHIER) return textePaquet::sansBase(nom);
     if (code != codeZip::SUCCES) return textePaquet::endommage(nom, erreurDecompression(code));
-    QString base;
-    for (const QString &membre : fichiersExtraits(dossier.path()))
-        if (QFileInfo(membre).fileName().compare(ENTREE, Qt::CaseInsensitive) == 0)
-            base = QDir(dossier.path()).filePath(membre);
-    if (base.isEmpty()) return textePaquet::sansBase(nom);
     if (!paquet.ouvrirBase(base, ACCESS, {}, {}, {}))
         return textePaquet::endommage(nom, paquet.derniereErreur());
     {

@@ -86,6 +86,17 @@ int codeLecture(int erreurZip)
     return codeZip::FIN_INATTENDUE;
 }
 
+// Whether the current member can be read here: neither encrypted nor compressed otherwise than
+// by deflate.
+int lisible(QuaZip &zip)
+{
+    QuaZipFileInfo64 info;
+    if (!zip.getCurrentFileInfo(&info)) return codeZip::STRUCTURE_INVALIDE;
+    if (info.isEncrypted()) return codeZip::CRYPTE;
+    if (info.method != 0 && info.method != Z_DEFLATED) return codeZip::COMPRESSION_INCONNUE;
+    return codeZip::SUCCES;
+}
+
 // Reads every retained member through; `chaque` receives each one's name and bytes (false from
 // it stops with CREATION_DESTINATION). The archive's code.
 int parcourir(const QString &archive, const QString &masque,
@@ -103,10 +114,7 @@ int parcourir(const QString &archive, const QString &masque,
         if (noms) *noms << nom;
         if (!nomSur(nom)) return codeZip::NOM_DANGEREUX;
         if (nom.endsWith(u'/') || !retenu(nom, f)) continue;
-        QuaZipFileInfo64 info;
-        if (!zip.getCurrentFileInfo(&info)) return codeZip::STRUCTURE_INVALIDE;
-        if (info.isEncrypted()) return codeZip::CRYPTE;
-        if (info.method != 0 && info.method != Z_DEFLATED) return codeZip::COMPRESSION_INCONNUE;
+        if (const int code = lisible(zip); code != codeZip::SUCCES) return code;
         QuaZipFile membre(&zip);
         if (!membre.open(QIODevice::ReadOnly)) return codeLecture(membre.getZipError());
         const QByteArray octets = membre.readAll();
@@ -157,6 +165,70 @@ int decompresserZip(const QString &archive, const QString &masque, const QString
                 },
                 nullptr);
     }
+    return code;
+}
+
+namespace {
+
+// The member of that file name, "" when there is none; false for an archive that cannot be read
+// through or holds a dangerous name (code set).
+bool trouverMembre(QuaZip &zip, const QString &nom, QString &trouve, int &code)
+{
+    for (bool suite = zip.goToFirstFile(); suite; suite = zip.goToNextFile()) {
+        const QString membre = zip.getCurrentFileName();
+        if (!nomSur(membre)) {
+            code = codeZip::NOM_DANGEREUX;
+            return false;
+        }
+        const QString court = QString(membre).replace(u'\\', u'/').section(u'/', -1);
+        if (trouve.isEmpty() && court.compare(nom, Qt::CaseInsensitive) == 0) trouve = membre;
+    }
+    if (zip.getZipError() == UNZ_OK || zip.getZipError() == UNZ_END_OF_LIST_OF_FILE) return true;
+    code = codeZip::STRUCTURE_INVALIDE;
+    return false;
+}
+
+// Copies the current member into `sortie`; the code.
+int copierMembre(QuaZip &zip, QFile &sortie)
+{
+    if (const int code = lisible(zip); code != codeZip::SUCCES) return code;
+    QuaZipFile entree(&zip);
+    if (!entree.open(QIODevice::ReadOnly)) return codeLecture(entree.getZipError());
+    QByteArray bloc(1 << 20, Qt::Uninitialized);
+    int code = codeZip::SUCCES;
+    for (qint64 n; code == codeZip::SUCCES && (n = entree.read(bloc.data(), bloc.size())) != 0;) {
+        if (n < 0)
+            code = codeLecture(entree.getZipError());
+        else if (sortie.write(bloc.constData(), n) != n)
+            code = codeZip::CREATION_DESTINATION;
+    }
+    entree.close();
+    if (code == codeZip::SUCCES && entree.getZipError() != UNZ_OK)
+        code = codeLecture(entree.getZipError());
+    return code;
+}
+
+} // namespace
+
+int extraireMembre(const QString &archive, const QString &nom, const QString &cible)
+{
+    if (!QFileInfo(archive).isFile()) return codeZip::FICHIER_NON_TROUVE;
+    QuaZip zip(archive);
+    if (!zip.open(QuaZip::mdUnzip))
+        return zip.getZipError() == UNZ_ERRNO ? codeZip::OUVERTURE : codeZip::STRUCTURE_INVALIDE;
+    QString trouve;
+    int code = codeZip::SUCCES;
+    if (!trouverMembre(zip, nom, trouve, code)) return code;
+    if (trouve.isEmpty()) return codeZip::AUCUN_FICHIER;
+    if (!zip.setCurrentFile(trouve)) return codeZip::STRUCTURE_INVALIDE;
+    QFile sortie(cible);
+    if (!sortie.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return codeZip::CREATION_DESTINATION;
+    code = copierMembre(zip, sortie);
+    sortie.close();
+    if (code == codeZip::SUCCES && sortie.error() != QFileDevice::NoError)
+        code = codeZip::CREATION_DESTINATION;
+    if (code != codeZip::SUCCES) QFile::remove(cible);
     return code;
 }
 

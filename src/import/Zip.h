@@ -35,6 +35,12 @@ QString erreurDecompression(int code);
 // reports a non-zero code as erreurDecompression(code).
 int decompresserZip(const QString &archive, const QString &masque, const QString &destination);
 
+// Extracts the member whose file name is `nom` (compared without case, in whatever folder of the
+// archive; the first one) into the file `cible`, in one pass: every member's name is checked
+// first, the member's CRC as it is written. AUCUN_FICHIER when there is none; on any failure
+// `cible` is removed. For a member that is used whole once extracted (a package's database).
+int extraireMembre(const QString &archive, const QString &nom, const QString &cible);
+
 // The members of an archive (names as stored), every member read through and checked;
 // `code` receives decompresserZip's code for the archive.
 QStringList listerArchive(const QString &archive, int *code = nullptr);

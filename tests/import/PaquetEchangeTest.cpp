@@ -113,7 +113,8 @@ class PaquetEchangeTest : public test::BaseImport
     }
 
     // The package's database changed by `sql`, then packed again under `sortie`.
-    void modifierPaquet(const QString &paquet, const QString &sql, const QString &sortie)
+    void modifierPaquet(const QString &paquet, const QStringList &instructions,
+                        const QString &sortie)
     {
         QTemporaryDir dossier;
         ASSERT_EQ(decompresserZip(paquet, {}, dossier.path()), codeZip::SUCCES);
@@ -121,7 +122,8 @@ class PaquetEchangeTest : public test::BaseImport
         {
             BaseDonnees p;
             ASSERT_TRUE(p.ouvrirBase(base, ACCESS, {}, {}, {}));
-            ASSERT_TRUE(p.Execute(sql)) << qPrintable(p.derniereErreur());
+            for (const QString &sql : instructions)
+                ASSERT_TRUE(p.Execute(sql)) << qPrintable(sql) << qPrintable(p.derniereErreur());
             p.fermerBase();
         }
         QFile f(base);
@@ -425,7 +427,7 @@ TEST_P(PaquetEchangeTest, PaquetRefuseSansRienEcrire)
     const QStringList avant = etatStation();
 
     const QString recent = chemin("recent.vyk");
-    modifierPaquet(bon, "UPDATE PARAMETRES SET mac='99.0' WHERE identifiant='version'", recent);
+    modifierPaquet(bon, {"UPDATE PARAMETRES SET mac='99.0' WHERE identifiant='version'"}, recent);
     EXPECT_EQ(importer(recent).erreur, textePaquet::versionRecente(QDir::toNativeSeparators(recent),
                                                                    "99.0", versionProgramme()));
     EXPECT_EQ(importer(recent).erreur,
@@ -457,6 +459,19 @@ TEST_P(PaquetEchangeTest, PaquetRefuseSansRienEcrire)
         classeur::ecrirePaquet(illisible, {{"TMPBSBI.MDB", QByteArray(8192, 'x')}}, 0, detail));
     EXPECT_TRUE(importer(illisible).erreur.startsWith(
         "Le paquet « " + QDir::toNativeSeparators(illisible) + " » est endommagé ("));
+
+    // An index whose entries no longer match its table: the file opens and its pages read
+    // well, only the full check of the package finds it.
+    const QString index = chemin("index.vyk");
+    modifierPaquet(bon,
+                   {"PRAGMA writable_schema=ON",
+                    "UPDATE sqlite_master SET sql='CREATE INDEX ind_analyses_BSS001 ON "
+                    "ANALYSES_BSS001 (codeUnite,codeParametre,numPrelevement,codeQualitometre)' "
+                    "WHERE name='ind_analyses_BSS001'"},
+                   index);
+    EXPECT_EQ(importer(index).erreur, "Le paquet « " + QDir::toNativeSeparators(index) +
+                                          " » est endommagé (base de données illisible) : aucune "
+                                          "donnée n'a été intégrée.");
     EXPECT_EQ(etatStation(), avant);
 }
 
