@@ -137,8 +137,9 @@ bool seriesParametre(const StationCalcul &station, const QString &parametre,
     if (!station.tableVerifiee && !bd().tableExiste(PREFIXE_ANALYSES + station.codeBSS))
         return true; // no analysis yet: nothing to draw
     TexteRepete remarques, unites;
+    // Every point is kept anyway: a server may send them all in one result.
     const bool lu =
-        bd().parcourir(selectResultats(t, station, parametre, criteres), [&](const Ligne &l) {
+        bd().parcourirEnBloc(selectResultats(t, station, parametre, criteres), [&](const Ligne &l) {
             const QString &unite = unites.lire(l, UNITE);
             if (series.isEmpty() || series.last().unite != unite) {
                 SerieGraphique s;
