@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -65,15 +66,21 @@ FrmCampagne::FrmCampagne(QWidget *parent) : Fiche(parent)
     onglets->addTab(creerFormulaire(), QStringLiteral("Campagne"));
     onglets->addTab(creerGrilles(), QStringLiteral("Stations et paramètres"));
     onglets->addTab(creerSuivi(), QStringLiteral("Suivi"));
-    auto *droite = new QVBoxLayout;
-    droite->addLayout(
+    auto *droite = new QWidget(this);
+    auto *dispositionDroite = new QVBoxLayout(droite);
+    dispositionDroite->addLayout(
         rangee({CmdNouveau, CmdEnregistrer, CmdSupprimer, CmdGenererDemande, CmdExporterCarte}));
-    droite->addWidget(onglets, 1);
-    auto *disposition = new QHBoxLayout(this);
-    // The form's fields would otherwise take the list down to its first column.
-    SprCampagnes->setMinimumWidth(340);
-    disposition->addWidget(SprCampagnes, 2);
-    disposition->addLayout(droite, 3);
+    dispositionDroite->addWidget(onglets, 1);
+    // A splitter, as on the request screen: the list keeps a readable width at first, and the
+    // whole screen still fits a laptop's work area (a fixed minimum pushed it past the edge).
+    auto *partage = new QSplitter(this);
+    SprCampagnes->setMinimumWidth(200);
+    partage->addWidget(SprCampagnes);
+    partage->addWidget(droite);
+    partage->setStretchFactor(0, 2);
+    partage->setStretchFactor(1, 3);
+    partage->setSizes({400, 850});
+    (new QVBoxLayout(this))->addWidget(partage);
 
     connect(SprCampagnes, &GrilleDonnees::ligneChoisie, this, &FrmCampagne::campagneChoisie);
     connect(CmdNouveau, &QPushButton::clicked, this, [this] {
