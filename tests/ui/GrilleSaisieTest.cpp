@@ -209,6 +209,47 @@ TEST_F(EditeurCellule, UneDateFausseSeVoitAussitot)
     EXPECT_EQ(grille.texte(0, 1), QStringLiteral("28/02/2026"));
 }
 
+// Once its editor has closed, a cell the save would refuse still shows it, with the message the
+// save gives; a readable one, an empty one and a read-only one do not.
+TEST(GrilleSaisie, UneCelluleRefuseeLeResteHorsDeSonEditeur)
+{
+    GrilleSaisie grille;
+    grille.definirColonnes({{QStringLiteral("Date"), G::Date, {}},
+                            {QStringLiteral("Résultat"), G::Nombre, {}},
+                            {QStringLiteral("Année"), G::Annee, {}},
+                            {QStringLiteral("Nom"), G::Texte, {}},
+                            {QStringLiteral("Relevé le"), G::Date, {}, true}});
+    grille.remplir({{QStringLiteral("31/02/2026"), QStringLiteral("douze"), QStringLiteral("20x6"),
+                     QStringLiteral("31/02/2026"), QStringLiteral("31/02/2026")},
+                    {QStringLiteral("28/02/2026"), QStringLiteral("12,5"), QStringLiteral("2026"),
+                     QString(), QString()},
+                    {QString(), QString(), QString(), QString(), QString()}});
+    const ModeleSaisie &m = *grille.modele();
+    auto infobulle = [&](int l, int c) { return m.data(m.index(l, c), Qt::ToolTipRole); };
+    auto fond = [&](int l, int c) { return m.data(m.index(l, c), Qt::BackgroundRole); };
+    EXPECT_EQ(infobulle(0, 0).toString(),
+              QStringLiteral("La valeur de « Date » n'est pas correcte."));
+    EXPECT_EQ(infobulle(0, 1).toString(),
+              QStringLiteral("La valeur de « Résultat » n'est pas un nombre."));
+    EXPECT_EQ(infobulle(0, 2).toString(),
+              QStringLiteral("La valeur de « Année » n'est pas correcte."));
+    for (int c : {0, 1, 2})
+        EXPECT_EQ(fond(0, c).value<QColor>(), fondSaisieIncorrecte()) << c;
+    for (int l : {1, 2})
+        for (int c : {0, 1, 2, 3}) {
+            EXPECT_FALSE(infobulle(l, c).isValid()) << l << c;
+            EXPECT_FALSE(fond(l, c).isValid()) << l << c;
+        }
+    // Free text is never refused; a read-only cell keeps its own background and no message.
+    EXPECT_FALSE(infobulle(0, 3).isValid());
+    EXPECT_FALSE(infobulle(0, 4).isValid());
+    EXPECT_NE(fond(0, 4).value<QColor>(), fondSaisieIncorrecte());
+
+    // Mended, the cell is plain again.
+    grille.definirTexte(0, 0, QStringLiteral("28/02/2026"));
+    EXPECT_FALSE(fond(0, 0).isValid());
+}
+
 TEST_F(EditeurCellule, FormatsMontresEtMemoSurUneLigne)
 {
     QLineEdit *moment = taper(2, QString(), QStringLiteral("CelluleDateHeure"));

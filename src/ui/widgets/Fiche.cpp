@@ -170,7 +170,7 @@ void surveillerDate(QLineEdit *champ)
         QPalette palette;
         if (incorrecte) {
             palette = champ->palette();
-            palette.setColor(QPalette::Base, QColor(255, 210, 210));
+            palette.setColor(QPalette::Base, fondSaisieIncorrecte());
         }
         champ->setPalette(palette);
         champ->setToolTip(incorrecte ? texteFicheBase::DATE_INCORRECTE : QString());

@@ -8,6 +8,20 @@ NatureChamp natureDe(const ColonneSaisie &c)
 {
     return c.lecture ? NatureChamp::Texte : c.nature;
 }
+
+// A date, time, year or number the save would refuse: its message, "" for a readable one. The
+// cell keeps showing it once its editor has closed, as a form's field does.
+QString defautCellule(const ColonneSaisie &c, const QString &texte)
+{
+    const NatureChamp nature = natureDe(c);
+    if (texte.trimmed().isEmpty() || nature == NatureChamp::Texte || nature == NatureChamp::Memo ||
+        nature == NatureChamp::Code || nature == NatureChamp::OuiNon)
+        return {};
+    ChampDecrit champ;
+    champ.libelle = c.titre;
+    champ.nature = nature;
+    return messageSaisie(champ, champ.defaut(texte));
+}
 } // namespace
 
 std::shared_ptr<const ModeleSaisie::Genre> ModeleSaisie::genreDe(const ColonneSaisie &colonne)
@@ -193,7 +207,12 @@ QVariant ModeleSaisie::data(const QModelIndex &index, int role) const
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::BackgroundRole:
         // Read-only cells stay readable; their background tells they are not typed.
-        return g.lecture ? QVariant(m_fondLecture) : QVariant();
+        if (g.lecture) return QVariant(m_fondLecture);
+        return defautCellule(g, texte(l, c)).isEmpty() ? QVariant() : fondSaisieIncorrecte();
+    case Qt::ToolTipRole: {
+        const QString defaut = defautCellule(g, texte(l, c));
+        return defaut.isEmpty() ? QVariant() : QVariant(defaut);
+    }
     default:
         return {};
     }

@@ -9,12 +9,19 @@
 
 #include <QAbstractTableModel>
 #include <QBrush>
+#include <QColor>
 #include <QHash>
 #include <QVector>
 
 #include <memory>
 
 namespace vyk {
+
+// The background of a typed value the save would refuse (a bad date, a number that is not one).
+inline QColor fondSaisieIncorrecte()
+{
+    return QColor(255, 210, 210);
+}
 
 struct ColonneSaisie
 {
