@@ -4,12 +4,15 @@
 #include "app/Reglages.h"
 #include "db/BaseDonnees.h"
 #include "db/ChampDecrit.h"
+#include "db/Ligne.h"
 #include "db/Outils.h"
 #include "db/Progression.h"
 #include "monitoring/PointsPrelevement.h"
 #include "schema/Catalogue.h"
 
 #include <QStringBuilder>
+
+#include <algorithm>
 
 namespace vyk {
 
@@ -75,6 +78,22 @@ QString identifiantPoint(const QString &support)
 QString identiteAnalyse(QStringView parametre, QStringView unite, QStringView fraction)
 {
     return parametre % u'|' % unite % u'|' % fraction;
+}
+
+// The identity of a stored analysis. Codes are plain ASCII: their bytes are trimmed and read
+// as they are, with no text made per cell; anything else goes through the cells' texts.
+QString identiteStockee(const Ligne &r, int parametre, int unite, int fraction)
+{
+    const QByteArrayView p = r.utf8(parametre), u = r.utf8(unite), f = r.utf8(fraction);
+    auto ascii = [](QByteArrayView v) {
+        return std::all_of(v.begin(), v.end(), [](char c) { return uchar(c) < 0x80; });
+    };
+    if (ascii(p) && ascii(u) && ascii(f))
+        return QLatin1StringView(p.trimmed()) % u'|' % QLatin1StringView(u.trimmed()) % u'|' %
+               QLatin1StringView(f.trimmed());
+    return identiteAnalyse(QStringView(r.texte(parametre)).trimmed(),
+                           QStringView(r.texte(unite)).trimmed(),
+                           QStringView(r.texte(fraction)).trimmed());
 }
 
 QString extraitValeur(const QString &v)
@@ -374,30 +393,36 @@ void IntegrationAnalyses::lireAnalyses()
 {
     if (m_analysesStationLues) return;
     m_analysesStationLues = true;
-    const Tableau t = bd().extraire(
+    // One station's analyses, stepped through in one result: the columns are found on the first
+    // row, and nothing but the identity and the kept values is copied.
+    int prelevement = 0, analyse = 0, parametre = 0, unite = 0, fraction = 0, heure = 0;
+    int responsable = 0, operation = 0, dossier = 0;
+    bd().parcourirEnBloc(
         QStringLiteral("SELECT NumPrelevement, NumAnalyse, CodeParametre, CodeUnite, "
                        "CodeFraction, HeureAnalyse, CodeResponsable, NumOperation, NumDossier "
                        "FROM ") +
-        m_station.table);
-    // A whole station's analyses: the columns are found once, not on every row.
-    auto c = [&](const char *nom) { return t.indexColonne(QLatin1String(nom)); };
-    const int prelevement = c("NumPrelevement"), analyse = c("NumAnalyse");
-    const int parametre = c("CodeParametre"), unite = c("CodeUnite"), fraction = c("CodeFraction");
-    const int heure = c("HeureAnalyse"), responsable = c("CodeResponsable");
-    const int operation = c("NumOperation"), dossier = c("NumDossier");
-    for (int i = 0; i < t.nbLignes(); ++i) {
-        const auto p = m_prelevements.find(t(i, prelevement).toLongLong());
-        if (p == m_prelevements.end()) continue;
-        const qint64 numero = t(i, analyse).toLongLong();
-        p->maxAnalyse = std::max(p->maxAnalyse, numero);
-        ++p->nbStockees;
-        const QString identite = identiteAnalyse(QStringView(t.texte(i, parametre)).trimmed(),
-                                                 QStringView(t.texte(i, unite)).trimmed(),
-                                                 QStringView(t.texte(i, fraction)).trimmed());
-        p->analyses.insert(
-            identite,
-            {numero, {t(i, heure), t(i, responsable), t(i, operation), t(i, dossier)}, true});
-    }
+            m_station.table,
+        [&](const Ligne &r) {
+            if (r.premiere()) {
+                auto c = [&](const char16_t *nom) { return r.colonne(nom); };
+                prelevement = c(u"NumPrelevement"), analyse = c(u"NumAnalyse");
+                parametre = c(u"CodeParametre"), unite = c(u"CodeUnite");
+                fraction = c(u"CodeFraction"), heure = c(u"HeureAnalyse");
+                responsable = c(u"CodeResponsable"), operation = c(u"NumOperation");
+                dossier = c(u"NumDossier");
+            }
+            const auto p = m_prelevements.find(r.entier(prelevement));
+            if (p == m_prelevements.end()) return true;
+            const qint64 numero = r.entier(analyse);
+            p->maxAnalyse = std::max(p->maxAnalyse, numero);
+            ++p->nbStockees;
+            p->analyses.insert(
+                identiteStockee(r, parametre, unite, fraction),
+                {numero,
+                 {r.valeur(heure), r.valeur(responsable), r.valeur(operation), r.valeur(dossier)},
+                 true});
+            return true;
+        });
 }
 
 std::optional<qint64> IntegrationAnalyses::pointDe(const QString &identifiant, const QDate &date,

@@ -86,6 +86,28 @@ TEST_P(IntegrationAnalysesTest, ReecriturePartielleGardeLesAutresAnalyses)
               QStringList({"0|1340|1|D7", "1|1301|5|D7"}));
 }
 
+// Stored analyses are found by their codes without surrounding blanks, plain or accented: a
+// rewrite keeps each number and adds nothing.
+TEST_P(IntegrationAnalysesTest, ReecritureRetrouveLesCodesStockesEntoures)
+{
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "1");
+    ligne(g, "BSS001", "03/05/2021", "1301", "2", "27", {{C::CodeFraction, "é3"}});
+    ASSERT_TRUE(integrer(g).statut());
+    ASSERT_TRUE(executer("UPDATE ANALYSES_BSS001 SET CodeParametre='1340\t' WHERE NumAnalyse=0"));
+    ASSERT_TRUE(executer("UPDATE ANALYSES_BSS001 SET CodeFraction=' é3 ' WHERE NumAnalyse=1"));
+    GrilleImport suite;
+    ligne(suite, "BSS001", "03/05/2021", "1340", "5");
+    ligne(suite, "BSS001", "03/05/2021", "1301", "6", "27", {{C::CodeFraction, "é3"}});
+    const BilanAnalyses b = integrer(suite);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.analysesReecrites, 2);
+    EXPECT_EQ(b.analysesAjoutees, 0);
+    EXPECT_EQ(lignes("SELECT NumAnalyse, CodeParametre, CodeFraction, Resultat FROM "
+                     "ANALYSES_BSS001 ORDER BY 1"),
+              QStringList({"0|1340||5", "1|1301|é3|6"}));
+}
+
 // Identity of samples and analyses: the time of the sample and the fraction of the analysis
 // separate rows; the same parameter and unit twice in a sample ends as one analysis holding the
 // last row's values.
