@@ -96,6 +96,12 @@ QString identiteStockee(const Ligne &r, int parametre, int unite, int fraction)
                            QStringView(r.texte(fraction)).trimmed());
 }
 
+// Most values come without surrounding blanks: those are shared as they are.
+QString sansBlancs(const QString &v)
+{
+    return v.isEmpty() || (!v.front().isSpace() && !v.back().isSpace()) ? v : v.trimmed();
+}
+
 QString extraitValeur(const QString &v)
 {
     return v.size() > 40 ? v.left(40) + QStringLiteral("…") : v;
@@ -151,7 +157,7 @@ const QString &IntegrationAnalyses::brut(int ligne, ColonneImport c) const
 
 QString IntegrationAnalyses::texte(int ligne, ColonneImport c) const
 {
-    return brut(ligne, c).trimmed();
+    return sansBlancs(brut(ligne, c));
 }
 
 void IntegrationAnalyses::signalerLigne(int ligne, const QString &raison)
@@ -240,7 +246,7 @@ QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeur
         const ColonneAnalyse &a = COLONNES_LUES[i];
         // Most columns are empty: they are passed over without a copy.
         const QString &lu = brut(ligne, a.source);
-        QString v = lu.isEmpty() ? QString() : lu.trimmed();
+        QString v = sansBlancs(lu);
         if (a.source == C::NumeroAnalyse && m_options.demandeParLigne) v.clear();
         if (v.isEmpty() && a.source == C::Qualification) v = m_reglages.qualification;
         if (v.isEmpty() && a.source == C::StatutMesure) v = m_reglages.statut;
