@@ -437,8 +437,14 @@ TEST_P(BaseDonneesTest, LesTablesDUnAutreSchemaNeSontPasLesSiennes)
     ASSERT_TRUE(executer(QStringLiteral("CREATE INDEX ind_ailleurs ON ") + autre +
                          QStringLiteral(".AILLEURS (a)")));
     ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE ICI (c integer)")));
+    // Nor are this schema's indexes, sequences and materialized views.
+    ASSERT_TRUE(executer(QStringLiteral("CREATE INDEX IND_ICI ON ICI (c)")));
+    ASSERT_TRUE(executer(QStringLiteral("CREATE SEQUENCE SEQ_ICI")));
+    ASSERT_TRUE(executer(QStringLiteral("CREATE MATERIALIZED VIEW VM_ICI AS SELECT c FROM ICI")));
     EXPECT_FALSE(bd().tableExiste(QStringLiteral("AILLEURS")));
     EXPECT_TRUE(bd().tableExiste(QStringLiteral("ici")));
+    for (const char *autreObjet : {"IND_ICI", "seq_ici", "VM_ICI"})
+        EXPECT_FALSE(bd().tableExiste(QLatin1String(autreObjet))) << autreObjet;
     EXPECT_EQ(bd().tables(), QStringList({"ici"}));
     EXPECT_EQ(bd().colonnes(QStringLiteral("AILLEURS")), QStringList());
     EXPECT_EQ(bd().colonnes(QStringLiteral("ICI")), QStringList({"c"}));
