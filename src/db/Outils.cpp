@@ -1,7 +1,7 @@
 #include "db/Outils.h"
 #include "db/CleColonne.h"
+#include "db/Ligne.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -9,17 +9,17 @@
 namespace vyk {
 
 namespace {
-// A plain decimal text (digits, minus signs, one point or comma, an exponent) read without a
-// copy: most cells of an import are such. Anything else, or what this reading refuses, is left
-// to Qt's parser, whose verdict stands.
+// A plain decimal text ("-12,5" or "-12.5") read without a copy by the database layer's own
+// reader: most cells of an import are such. Anything else is left to Qt's parser, whose verdict
+// stands.
 std::optional<double> decimalSimple(QStringView t)
 {
-    constexpr qsizetype MAX = 40;
+    constexpr qsizetype MAX = 20;
     if (t.size() > MAX) return std::nullopt;
     char chiffres[MAX];
     for (qsizetype i = 0; i < t.size(); ++i) {
         const char16_t c = t[i].unicode();
-        if ((c >= u'0' && c <= u'9') || c == u'-' || c == u'e' || c == u'E')
+        if ((c >= u'0' && c <= u'9') || c == u'-')
             chiffres[i] = char(c);
         else if (c == u'.' || c == u',')
             chiffres[i] = '.';
@@ -27,9 +27,7 @@ std::optional<double> decimalSimple(QStringView t)
             return std::nullopt;
     }
     double v = 0;
-    const char *fin = chiffres + t.size();
-    const auto [lu, erreur] = std::from_chars(chiffres, fin, v);
-    if (erreur != std::errc() || lu != fin) return std::nullopt;
+    if (!reelDecimal(QByteArrayView(chiffres, t.size()), v)) return std::nullopt;
     return v;
 }
 } // namespace
