@@ -128,6 +128,7 @@ void BaseDonnees::fermerBase()
     m_profondeur = 0;
     m_lotIntervalle = 0;
     m_verrous.clear();
+    m_verrousTenus.clear();
     ++m_generation;
 }
 
@@ -243,6 +244,7 @@ void BaseDonnees::apresInstruction()
     if (m_lotIntervalle > 0 && !m_lotEchoue && m_profondeur == 1 &&
         ++m_lotDepuis >= m_lotIntervalle) {
         m_lotDepuis = 0;
+        m_verrousTenus.clear();
         QString e;
         if (!validerOuAnnuler(e)) {
             noterErreur(QStringLiteral("COMMIT"), e);
@@ -409,11 +411,13 @@ bool BaseDonnees::finTransaction(bool annuler)
         ok = annuler ? m_moteur->annuler(erreur) : validerOuAnnuler(erreur);
         m_lotIntervalle = 0;
         m_verrous.clear();
+        m_verrousTenus.clear();
     } else {
         const QString point = QStringLiteral("vyk_t") + QString::number(m_profondeur);
         QString ignoree;
         ok = annuler ? m_moteur->revenirAuPoint(point, erreur) : true;
         ok = m_moteur->libererPoint(point, annuler ? ignoree : erreur) && ok;
+        finPointSauvegarde(annuler);
     }
     majIsolation();
     if (!ok) noterErreur(annuler ? QStringLiteral("ROLLBACK") : QStringLiteral("COMMIT"), erreur);
@@ -428,7 +432,22 @@ bool BaseDonnees::verrouiller(const QString &table)
         return false;
     }
     if (!m_verrous.contains(table, Qt::CaseInsensitive)) m_verrous << table;
-    return prendreVerrou(table);
+    return m_verrousTenus.contains(table.toLower()) || prendreVerrou(table);
+}
+
+// A savepoint released hands its locks to the level around it; one rolled back gives them up.
+void BaseDonnees::finPointSauvegarde(bool annule)
+{
+    for (auto it = m_verrousTenus.begin(); it != m_verrousTenus.end();) {
+        if (it.value() <= m_profondeur) {
+            ++it;
+        } else if (annule) {
+            it = m_verrousTenus.erase(it);
+        } else {
+            it.value() = m_profondeur;
+            ++it;
+        }
+    }
 }
 
 bool BaseDonnees::prendreVerrou(const QString &table)
@@ -441,7 +460,10 @@ bool BaseDonnees::prendreVerrou(const QString &table)
     QString erreur;
     const bool ok = m_moteur->executer(sql, nullptr, nullptr, erreur);
     ++m_compteur; // not apresInstruction(): it is called from the batch's own commit
-    if (!ok) noterErreur(sql, erreur);
+    if (ok)
+        m_verrousTenus.insert(table.toLower(), m_profondeur);
+    else
+        noterErreur(sql, erreur);
     return ok;
 }
 

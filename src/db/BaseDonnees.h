@@ -101,7 +101,8 @@ class BaseDonnees
     bool enTransaction() const { return m_profondeur > 0; }
     // Inside a transaction, before reading what decides a write (the largest code, the rows
     // already there): other workstations' writes to the table wait until the transaction ends.
-    // Kept across a batch's intermediate commits.
+    // Kept across a batch's intermediate commits; a lock the transaction holds already is not
+    // asked again.
     bool verrouiller(const QString &table);
 
     // Server settings handed over just before a switch to a server database. Kept for the
@@ -182,6 +183,7 @@ class BaseDonnees
     void detacherInstructions();
     bool validerOuAnnuler(QString &erreur);
     bool prendreVerrou(const QString &table);
+    void finPointSauvegarde(bool annule);
 
     std::unique_ptr<Moteur> m_moteur;
     QString m_typeBase;
@@ -199,6 +201,9 @@ class BaseDonnees
     bool m_lotEchoue = false;
     bool m_enLecture = false;
     QStringList m_verrous;
+    // Locks held now, by lower-case table name, with the depth that took each: rolling back a
+    // savepoint gives back what was taken inside it.
+    QHash<QString, int> m_verrousTenus;
     quint64 m_generation = 1;
     std::vector<std::weak_ptr<InstructionMoteur>> m_instructions;
     QHash<QString, std::shared_ptr<InstructionMoteur>> m_cache;

@@ -175,6 +175,72 @@ TEST_P(TransactionsConcurrentesTest, VerrouFaitAttendreLEcritureDUnAutrePoste)
     EXPECT_EQ(lignes(QStringLiteral("SELECT a FROM T ORDER BY a")), QStringList({"1", "2", "3"}));
 }
 
+// A lock the transaction holds is not asked again; one given up (savepoint rolled back, commit)
+// is asked again, and a batch's intermediate commit takes back every lock of the batch. The
+// server's own lock table says what is held; the desktop file needs no statement at all.
+TEST_P(TransactionsConcurrentesTest, VerrouDejaTenuNEstPasRedemande)
+{
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE U (a Short)")));
+    auto tenus = [&] {
+        return estPostgres()
+                   ? lignes(QStringLiteral(
+                         "SELECT c.relname FROM pg_locks l JOIN pg_class c ON c.oid = l.relation "
+                         "WHERE l.pid = pg_backend_pid() AND l.mode = 'ExclusiveLock' "
+                         "AND c.relname IN ('t', 'u') ORDER BY 1"))
+                   : QStringList();
+    };
+    auto envoyes = [&](const QString &table) {
+        const long long avant = bd().compteurInstructions();
+        EXPECT_TRUE(bd().verrouiller(table)) << qPrintable(table);
+        return bd().compteurInstructions() - avant;
+    };
+    const long long un = estPostgres() ? 1 : 0;
+    const QStringList aucun, t = estPostgres() ? QStringList{"t"} : aucun,
+                             tu = estPostgres() ? QStringList{"t", "u"} : aucun;
+
+    ASSERT_TRUE(bd().debutTransaction());
+    EXPECT_EQ(envoyes(QStringLiteral("T")), un);
+    EXPECT_EQ(envoyes(QStringLiteral("t")), 0);
+    EXPECT_EQ(tenus(), t);
+
+    // Taken inside a savepoint: released with it to the transaction, or given up with it.
+    ASSERT_TRUE(bd().debutTransaction());
+    EXPECT_EQ(envoyes(QStringLiteral("U")), un);
+    EXPECT_EQ(envoyes(QStringLiteral("T")), 0);
+    ASSERT_TRUE(bd().finTransaction(true));
+    EXPECT_EQ(tenus(), t);
+    ASSERT_TRUE(bd().debutTransaction());
+    ASSERT_TRUE(bd().debutTransaction());
+    EXPECT_EQ(envoyes(QStringLiteral("U")), un);
+    ASSERT_TRUE(bd().finTransaction(false));
+    ASSERT_TRUE(bd().finTransaction(false));
+    EXPECT_EQ(tenus(), tu);
+    EXPECT_EQ(envoyes(QStringLiteral("U")), 0);
+    ASSERT_TRUE(bd().finTransaction(false));
+    EXPECT_EQ(tenus(), aucun);
+
+    ASSERT_TRUE(bd().debutTransaction());
+    EXPECT_EQ(envoyes(QStringLiteral("U")), un);
+    ASSERT_TRUE(bd().finTransaction(true));
+
+    {
+        Lot lot(bd(), 3);
+        EXPECT_EQ(envoyes(QStringLiteral("T")), un);
+        EXPECT_EQ(envoyes(QStringLiteral("U")), un);
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO T VALUES (1)")));
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO T VALUES (2)")));
+        const long long avant = bd().compteurInstructions();
+        ASSERT_TRUE(executer(QStringLiteral("INSERT INTO T VALUES (3)"))); // commits the batch
+        EXPECT_EQ(bd().compteurInstructions() - avant, 1 + 2 * un);
+        EXPECT_EQ(tenus(), tu);
+        EXPECT_EQ(envoyes(QStringLiteral("T")), 0);
+        EXPECT_EQ(envoyes(QStringLiteral("U")), 0);
+        EXPECT_TRUE(lot.terminer());
+    }
+    EXPECT_EQ(tenus(), aucun);
+    EXPECT_EQ(lignes(QStringLiteral("SELECT a FROM T ORDER BY a")), QStringList({"1", "2", "3"}));
+}
+
 VYK_SUR_LES_TROIS_MOTEURS(TransactionsConcurrentesTest);
 
 } // namespace
