@@ -450,44 +450,43 @@ class InsertionPostgres : public InsertionMoteur
         }
     }
 
+    // The savepoint and its release travel with the COPY in one query: two waits, not four. A
+    // failed COPY skips the rest of the query, and the savepoint is then rolled back.
     bool copier(QString &erreur)
     {
         PGconn *c = m_moteur->connexion();
         if (!c) return false;
         const bool isole = m_moteur->isolation();
-        if (isole &&
-            !m_moteur->executer(QStringLiteral("SAVEPOINT vyk_copie"), nullptr, nullptr, erreur))
+        QByteArray ordre = "COPY " + m_table.toUtf8() + " (" +
+                           m_colonnes.join(QStringLiteral(", ")).toUtf8() + ") FROM STDIN";
+        if (isole) ordre = "SAVEPOINT vyk_copie; " + ordre + "; RELEASE SAVEPOINT vyk_copie";
+        if (!PQsendQuery(c, ordre.constData())) {
+            erreur = erreurResultat(nullptr, c);
             return false;
-        const QByteArray ordre = "COPY " + m_table.toUtf8() + " (" +
-                                 m_colonnes.join(QStringLiteral(", ")).toUtf8() + ") FROM STDIN";
-        bool ok = false;
-        {
-            ResultatPg r(PQexec(c, ordre.constData()));
-            if (PQresultStatus(r.r) == PGRES_COPY_IN) {
+        }
+        // The COPY's own outcome is the result that follows its data.
+        bool copie = false, ok = false, issue = false;
+        while (PGresult *r = PQgetResult(c)) {
+            const ExecStatusType s = PQresultStatus(r);
+            if (s == PGRES_COPY_IN) {
                 const bool envoye =
                     PQputCopyData(c, m_tampon.constData(), int(m_tampon.size())) == 1;
                 PQputCopyEnd(c, envoye ? nullptr : "interrompu");
-                ok = envoye;
-                while (PGresult *fin = PQgetResult(c)) {
-                    if (PQresultStatus(fin) != PGRES_COMMAND_OK) {
-                        ok = false;
-                        erreur = erreurResultat(fin, c);
-                    }
-                    PQclear(fin);
-                }
-            } else {
-                erreur = erreurResultat(r.r, c);
+                copie = true;
+            } else if (s != PGRES_COMMAND_OK && erreur.isEmpty()) {
+                erreur = erreurResultat(r, c);
             }
+            if (copie && !issue && s != PGRES_COPY_IN) {
+                issue = true;
+                ok = s == PGRES_COMMAND_OK;
+            }
+            PQclear(r);
         }
-        QString ignoree;
-        if (isole) {
-            if (ok)
-                m_moteur->executer(QStringLiteral("RELEASE SAVEPOINT vyk_copie"), nullptr, nullptr,
-                                   ignoree);
-            else
-                m_moteur->executer(
-                    QStringLiteral("ROLLBACK TO SAVEPOINT vyk_copie; RELEASE SAVEPOINT vyk_copie"),
-                    nullptr, nullptr, ignoree);
+        if (!ok && isole) {
+            QString ignoree;
+            m_moteur->executer(
+                QStringLiteral("ROLLBACK TO SAVEPOINT vyk_copie; RELEASE SAVEPOINT vyk_copie"),
+                nullptr, nullptr, ignoree);
         }
         return ok;
     }
