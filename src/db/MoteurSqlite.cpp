@@ -2,6 +2,7 @@
 // through the sqlite3 API on the driver's handle (types of declared columns, speed, functions).
 
 #include "db/FonctionsSqlite.h"
+#include "db/LiaisonsSqlite.h"
 #include "db/Moteur.h"
 #include "db/Outils.h"
 #include "db/RaisonsMoteur.h"
@@ -17,6 +18,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -67,43 +69,6 @@ QVariant valeurColonne(sqlite3_stmt *st, int c, TypeValeur type, DatesRepetees &
             if (d.isValid()) return d;
         }
         return QVariant(QString::fromUtf8(t, n));
-    }
-    }
-}
-
-int lier(sqlite3_stmt *st, int i, const QVariant &v)
-{
-    if (v.isNull() || !v.isValid()) return sqlite3_bind_null(st, i);
-    switch (v.typeId()) {
-    case QMetaType::Bool:
-        return sqlite3_bind_int(st, i, v.toBool() ? 1 : 0);
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::Short:
-        return sqlite3_bind_int64(st, i, v.toLongLong());
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return sqlite3_bind_double(st, i, v.toDouble());
-    case QMetaType::QDateTime: {
-        const QByteArray t = texteIso(v.toDateTime());
-        return sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-    }
-    case QMetaType::QDate: {
-        const QByteArray t =
-            (v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00"))
-                .toUtf8();
-        return sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-    }
-    case QMetaType::QByteArray: {
-        const QByteArray b = v.toByteArray();
-        return sqlite3_bind_blob(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-    }
-    default: {
-        const QByteArray t = v.toString().toUtf8();
-        return sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
     }
     }
 }
@@ -261,7 +226,7 @@ class LigneSqlite : public Ligne
 class InstructionSqlite : public InstructionMoteur
 {
   public:
-    InstructionSqlite(sqlite3 *db, sqlite3_stmt *st) : m_db(db), m_st(st) {}
+    InstructionSqlite(sqlite3 *db, sqlite3_stmt *st) : m_db(db), m_st(st), m_liaisons(st) {}
     ~InstructionSqlite() override { detacher(); }
     void detacher() override
     {
@@ -276,19 +241,17 @@ class InstructionSqlite : public InstructionMoteur
             erreur = messageBaseFermee();
             return false;
         }
-        sqlite3_clear_bindings(m_st);
-        const int n = std::min<int>(int(parametres.size()), nbParametres());
-        for (int i = 0; i < n; ++i)
-            if (lier(m_st, i + 1, parametres[i]) != SQLITE_OK) {
-                erreur = erreurSqlite(m_db);
-                return false;
-            }
+        if (m_liaisons.lier(parametres) != SQLITE_OK) {
+            erreur = erreurSqlite(m_db);
+            return false;
+        }
         return derouler(m_db, m_st, resultat, modifiees, erreur);
     }
 
   private:
     sqlite3 *m_db;
     sqlite3_stmt *m_st;
+    LiaisonsSqlite m_liaisons;
 };
 
 class MoteurSqlite : public Moteur
@@ -397,6 +360,7 @@ class MoteurSqlite : public Moteur
 
     void fermer() override
     {
+        m_controleSchema.reset();
         m_db = nullptr;
         fermerConnexionQt(m_nom);
     }
@@ -461,12 +425,11 @@ class MoteurSqlite : public Moteur
             erreur = QStringLiteral("Une lecture pas à pas ne porte que sur une instruction.");
             return false;
         }
-        const int n = std::min<int>(int(parametres.size()), sqlite3_bind_parameter_count(st));
-        for (int i = 0; i < n; ++i)
-            if (lier(st, i + 1, parametres[i]) != SQLITE_OK) {
-                erreur = erreurSqlite(m_db);
-                return false;
-            }
+        LiaisonsSqlite liaisons(st);
+        if (liaisons.lier(parametres) != SQLITE_OK) {
+            erreur = erreurSqlite(m_db);
+            return false;
+        }
         LigneSqlite ligne(st);
         for (;;) {
             const int pas = sqlite3_step(st);
@@ -534,6 +497,19 @@ class MoteurSqlite : public Moteur
     QStringList tables() override { return noms("table"); }
     bool tableExiste(const QString &table) override
     {
+        if (!m_db) return false;
+        // A plain ASCII name (every name this program makes) is looked up in the connection's
+        // schema, as SQLite itself matches names: no scan of the catalogue per call, which an
+        // import makes for every station. The schema is first brought up to date, so that a
+        // table another program created or dropped is seen.
+        const bool ascii =
+            std::all_of(table.begin(), table.end(), [](QChar c) { return c.unicode() < 0x80; });
+        if (ascii && !table.isEmpty() && controlerSchema()) {
+            if (table.startsWith(QLatin1String("sqlite"), Qt::CaseInsensitive)) return false;
+            return sqlite3_table_column_metadata(m_db, "main", table.toLatin1().constData(),
+                                                 nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                 nullptr) == SQLITE_OK;
+        }
         Tableau t;
         QString e;
         return executer(QStringLiteral(
@@ -570,6 +546,23 @@ class MoteurSqlite : public Moteur
     }
 
   private:
+    // Reads the catalogue's version: a schema changed by another connection is read again.
+    bool controlerSchema()
+    {
+        if (!m_controleSchema) {
+            sqlite3_stmt *st = nullptr;
+            if (sqlite3_prepare_v3(m_db, "SELECT 1 FROM sqlite_master LIMIT 0", -1,
+                                   SQLITE_PREPARE_PERSISTENT, &st, nullptr) != SQLITE_OK) {
+                sqlite3_finalize(st);
+                return false;
+            }
+            m_controleSchema.reset(st);
+        }
+        const int rc = sqlite3_step(m_controleSchema.get());
+        sqlite3_reset(m_controleSchema.get());
+        return rc == SQLITE_DONE;
+    }
+
     QStringList noms(const char *type)
     {
         Tableau t;
@@ -682,6 +675,8 @@ class MoteurSqlite : public Moteur
 
     QString m_nom;
     sqlite3 *m_db = nullptr;
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> m_controleSchema{nullptr,
+                                                                            sqlite3_finalize};
 };
 
 } // namespace
