@@ -195,16 +195,28 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
     // A rewritten analysis keeps its number: the stored row goes, the new one comes. A sample
     // whose stored analyses are all rewritten is emptied at once.
     QVector<qint64> entiers;
+    qint64 analysesEntiers = 0;
     for (auto i = m_aRemplacer.cbegin(); i != m_aRemplacer.cend(); ++i)
-        if (i->size() >= m_prelevements[i.key()].nbStockees) entiers << i.key();
+        if (const int n = m_prelevements[i.key()].nbStockees; i->size() >= n) {
+            entiers << i.key();
+            analysesEntiers += n;
+        }
     auto supprimer = [&](const QString &condition) {
-        if (bd().Execute(QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE ") +
-                         condition))
+        if (bd().Execute(QStringLiteral("DELETE FROM ") + table +
+                         (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition)))
             return true;
         raison = QStringLiteral("les analyses à réécrire n'ont pas pu être supprimées : ") +
                  raisonMoteur(bd().derniereErreur());
         return false;
     };
+    // When those samples hold every row of the table (a station imported again), it is emptied
+    // whole: SQLite then frees its pages without visiting each row and its index entry.
+    if (analysesEntiers > 0 &&
+        bd().valeur(QStringLiteral("SELECT count(*) FROM ") + table).toLongLong() ==
+            analysesEntiers) {
+        if (!supprimer({})) return false;
+        entiers.clear();
+    }
     for (int d = 0; d < entiers.size(); d += PAR_REQUETE)
         if (!supprimer(QStringLiteral("NumPrelevement IN (") +
                        liste(entiers, d, std::min<int>(d + PAR_REQUETE, int(entiers.size()))) +

@@ -86,6 +86,37 @@ TEST_P(IntegrationAnalysesTest, ReecriturePartielleGardeLesAutresAnalyses)
               QStringList({"0|1340|1|D7", "1|1301|5|D7"}));
 }
 
+// A station imported again in part keeps the rows of its other samples; imported again whole,
+// it keeps a row that no sample of its own names (left by another program).
+TEST_P(IntegrationAnalysesTest, ReecritureDUneStationGardeCeQueLeFichierNeNommePas)
+{
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "1");
+    ligne(g, "BSS001", "03/05/2021", "1301", "2", "27");
+    ligne(g, "BSS001", "04/05/2021", "1340", "3");
+    ASSERT_TRUE(integrer(g).statut());
+    const QString requete = QStringLiteral(
+        "SELECT NumPrelevement, NumAnalyse, CodeParametre, Resultat FROM ANALYSES_BSS001 ORDER "
+        "BY 1, 2");
+    GrilleImport premier;
+    ligne(premier, "BSS001", "03/05/2021", "1340", "10");
+    ligne(premier, "BSS001", "03/05/2021", "1301", "20", "27");
+    BilanAnalyses b = integrer(premier);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.analysesReecrites, 2);
+    EXPECT_EQ(lignes(requete), QStringList({"0|0|1340|10", "0|1|1301|20", "1|0|1340|3"}));
+
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_BSS001 (NumAnalyse, NumPrelevement, "
+                         "CodeQualitometre, CodeParametre, Resultat) VALUES (0, 99, 1, '1340', "
+                         "42)"));
+    b = integrer(g);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.analysesReecrites, 3);
+    EXPECT_EQ(b.analysesAjoutees, 0);
+    EXPECT_EQ(lignes(requete),
+              QStringList({"0|0|1340|1", "0|1|1301|2", "1|0|1340|3", "99|0|1340|42"}));
+}
+
 // Stored analyses are found by their codes without surrounding blanks, plain or accented: a
 // rewrite keeps each number and adds nothing.
 TEST_P(IntegrationAnalysesTest, ReecritureRetrouveLesCodesStockesEntoures)
