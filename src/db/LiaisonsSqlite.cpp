@@ -7,23 +7,9 @@
 
 #include <sqlite3.h>
 
-namespace vyk {
+#include <algorithm>
 
-bool estNulSql(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::UnknownType:
-        return true;
-    // The values an import binds by the hundred thousand: their null flag is read directly.
-    case QMetaType::QString:
-    case QMetaType::Double:
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        return v.data_ptr().is_null;
-    default:
-        return v.isNull();
-    }
-}
+namespace vyk {
 
 void ecrireUtf8(QStringView texte, QByteArray &tampon)
 {
@@ -42,20 +28,24 @@ void ecrireUtf8(QStringView texte, QByteArray &tampon)
 
 LiaisonsSqlite::LiaisonsSqlite(sqlite3_stmt *st)
     : m_st(st), m_tampons(size_t(st ? sqlite3_bind_parameter_count(st) : 0)),
-      m_lies(m_tampons.size(), false)
+      m_lies(m_tampons.size(), 0)
 {
 }
 
 int LiaisonsSqlite::lier(const QVector<QVariant> &valeurs)
 {
-    for (int i = 0; i < int(m_tampons.size()); ++i) {
-        const bool nul = i >= valeurs.size() || estNulSql(valeurs[i]);
-        if (nul && !m_lies[size_t(i)]) continue;
+    const int n = int(m_tampons.size());
+    const int donnees = std::min(n, int(valeurs.size()));
+    const QVariant *v = valeurs.constData();
+    char *lies = m_lies.data();
+    for (int i = 0; i < n; ++i) {
+        const bool nul = i >= donnees || estNulSql(v[i]);
+        if (nul && !lies[i]) continue;
         // A refused binding leaves the parameter in doubt: it is bound again next time.
-        m_lies[size_t(i)] = true;
-        const int rc = nul ? sqlite3_bind_null(m_st, i + 1) : lierValeur(i, valeurs[i]);
+        lies[i] = true;
+        const int rc = nul ? sqlite3_bind_null(m_st, i + 1) : lierValeur(i, v[i]);
         if (rc != SQLITE_OK) return rc;
-        m_lies[size_t(i)] = !nul;
+        lies[i] = !nul;
     }
     return SQLITE_OK;
 }

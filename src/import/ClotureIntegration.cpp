@@ -62,19 +62,48 @@ QString agregats(const Principale *debut, const Principale *fin)
     return s;
 }
 
+const QString PRELEVEMENTS = QStringLiteral("PRELEVEMENTS");
+const QString OPERATIONS = QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS");
+
+// The columns [debut, fin) of a sample or an operation: their definitions and assignments, found
+// once (the catalogue is searched by name).
+struct Cibles
+{
+    QVector<const DefinitionColonne *> definitions;
+    QStringList affectations; // "colonne=?"
+};
+Cibles cibles(const QString &table, const Principale *debut, const Principale *fin)
+{
+    Cibles c;
+    for (const Principale *p = debut; p != fin; ++p) {
+        const QString colonne = QString::fromLatin1(p->prelevement);
+        c.definitions << definitionTable(table)->colonne(colonne);
+        c.affectations << colonne + QStringLiteral("=?");
+    }
+    return c;
+}
+const Cibles &ciblesPrelevement()
+{
+    static const Cibles c = cibles(PRELEVEMENTS, std::begin(PRINCIPALES), std::end(PRINCIPALES));
+    return c;
+}
+const Cibles &ciblesOperation()
+{
+    static const Cibles c = cibles(OPERATIONS, std::begin(OPERATION), std::end(OPERATION));
+    return c;
+}
+const DefinitionColonne *definitionDemande()
+{
+    static const DefinitionColonne *d =
+        definitionTable(PRELEVEMENTS)->colonne(QStringLiteral("codeDemande"));
+    return d;
+}
+
 // A value for a column of a sample or an operation: a text that does not fit, or a number that
 // is not one, gives nothing.
-QVariant convertir(const QVariant &v, const QString &table, const QString &colonne)
+QVariant convertir(const QVariant &v, const DefinitionColonne *def)
 {
-    if (v.isNull()) return {};
-    // Looked up once per column: the catalogue is searched by name.
-    thread_local QHash<QString, const DefinitionColonne *> definitions;
-    const QString cle = table + u'.' + colonne;
-    auto d = definitions.constFind(cle);
-    if (d == definitions.constEnd())
-        d = definitions.insert(cle, definitionTable(table)->colonne(colonne));
-    const DefinitionColonne *def = *d;
-    if (!def) return {};
+    if (v.isNull() || !def) return {};
     if (def->type == TypeNeutre::Texte || def->type == TypeNeutre::Memo) {
         const QString s = texteValeur(v).trimmed();
         return def->taille > 0 && s.size() > def->taille ? QVariant() : QVariant(s);
@@ -83,33 +112,29 @@ QVariant convertir(const QVariant &v, const QString &table, const QString &colon
 }
 
 // The one value every analysis carries, or nothing; converted to the target column.
-QVariant valeurUnique(const Tableau &t, int ligne, int k, const QString &table,
-                      const QString &colonne)
+QVariant valeurUnique(const Tableau &t, int ligne, int k, const DefinitionColonne *colonne)
 {
     const int c = 2 + 3 * k;
     const qint64 n = t(ligne, c).toLongLong();
     if (n == 0 || n != t(ligne, 1).toLongLong() || t(ligne, c + 1) != t(ligne, c + 2)) return {};
-    return convertir(t(ligne, c + 1), table, colonne);
+    return convertir(t(ligne, c + 1), colonne);
 }
 
-// The agreed value of each column of [debut, fin), from a row of the aggregates query.
-QVector<QVariant> uniquesLus(const Tableau &t, int ligne, const Principale *debut,
-                             const Principale *fin, const QString &table)
+// The agreed value of each target column, from a row of the aggregates query.
+QVector<QVariant> uniquesLus(const Tableau &t, int ligne, const Cibles &cibles)
 {
     QVector<QVariant> u;
-    for (const Principale *p = debut; p != fin; ++p)
-        u << valeurUnique(t, ligne, int(p - debut), table, QString::fromLatin1(p->prelevement));
+    for (int k = 0; k < cibles.definitions.size(); ++k)
+        u << valeurUnique(t, ligne, k, cibles.definitions[k]);
     return u;
 }
 
 // The same from the agreement of the analyses this run wrote.
-QVector<QVariant> uniquesNotes(const QVector<Accord> &accords, const Principale *debut,
-                               const Principale *fin, const QString &table)
+QVector<QVariant> uniquesNotes(const QVector<Accord> &accords, const Cibles &cibles)
 {
     QVector<QVariant> u;
-    for (const Principale *p = debut; p != fin; ++p)
-        u << convertir(accords[int(p - debut)].unique(), table,
-                       QString::fromLatin1(p->prelevement));
+    for (int k = 0; k < cibles.definitions.size(); ++k)
+        u << convertir(accords[k].unique(), cibles.definitions[k]);
     return u;
 }
 
@@ -117,9 +142,6 @@ int positionAnalyse(const char *colonne)
 {
     return int(IntegrationAnalyses::colonnesAnalyse().indexOf(QLatin1String(colonne)));
 }
-
-const QString PRELEVEMENTS = QStringLiteral("PRELEVEMENTS");
-const QString OPERATIONS = QStringLiteral("QUALITOMETRES_POINTS_OPERATIONS");
 
 // Columns of a new operation, in the order IntegrationAnalyses::operationDe fills them.
 const QStringList &colonnesOperation()
@@ -304,18 +326,16 @@ bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
             PrelevementImport &p = m_prelevements[numero];
             if (!p.nouveau) continue;
             const QString demande = p.codeDemande.isEmpty() ? m_options.codeDemande : p.codeDemande;
-            QVector<QVariant> ligne = {
-                double(numero),
-                m_station.code,
-                p.operation,
-                QDateTime(p.date, QTime(0, 0)),
-                QDateTime(JOUR_DES_HEURES, p.heure),
-                convertir(nulSiVide(demande), PRELEVEMENTS, QStringLiteral("codeDemande"))};
+            QVector<QVariant> ligne = {double(numero),
+                                       m_station.code,
+                                       p.operation,
+                                       QDateTime(p.date, QTime(0, 0)),
+                                       QDateTime(JOUR_DES_HEURES, p.heure),
+                                       convertir(nulSiVide(demande), definitionDemande())};
             const QVector<Accord> accords = m_accordsPrelevements.value(numero);
             for (int k = 0; k < int(std::size(PRINCIPALES)); ++k)
                 ligne << (k < accords.size()
-                              ? convertir(accords[k].unique(), PRELEVEMENTS,
-                                          QString::fromLatin1(PRINCIPALES[k].prelevement))
+                              ? convertir(accords[k].unique(), ciblesPrelevement().definitions[k])
                               : QVariant());
             prels.ajouter(ligne);
             // Written from now on: a later run of the station finds it stored.
@@ -333,8 +353,7 @@ bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
         const QVector<Accord> accords = m_accordsOperations.value(o[1].toLongLong());
         const int cibles[] = {8, 4, 5, 15}; // codeProducteur, qualification, statut, support
         for (int k = 0; k < accords.size(); ++k)
-            if (const QVariant v = convertir(accords[k].unique(), OPERATIONS,
-                                             QString::fromLatin1(OPERATION[k].prelevement));
+            if (const QVariant v = convertir(accords[k].unique(), ciblesOperation().definitions[k]);
                 !v.isNull())
                 o[cibles[k]] = v;
         ops.ajouter(o);
@@ -370,9 +389,7 @@ bool IntegrationAnalyses::majPrelevementsExistants()
         }
         const QVector<Accord> accords = m_accordsPrelevements.value(n);
         if (accords.isEmpty() || accords.first().nombre == 0) continue; // no analysis: untouched
-        majPrelevement(
-            majs, n,
-            uniquesNotes(accords, std::begin(PRINCIPALES), std::end(PRINCIPALES), PRELEVEMENTS));
+        majPrelevement(majs, n, uniquesNotes(accords, ciblesPrelevement()));
     }
     for (int d = 0; d < prels.size(); d += PAR_REQUETE) {
         const QString numeros = liste(prels, d, std::min<int>(d + PAR_REQUETE, int(prels.size())));
@@ -382,9 +399,7 @@ bool IntegrationAnalyses::majPrelevementsExistants()
                                         QStringLiteral(" a WHERE a.NumPrelevement IN (") + numeros +
                                         QStringLiteral(") GROUP BY a.NumPrelevement"));
         for (int l = 0; l < t.nbLignes(); ++l)
-            majPrelevement(
-                majs, qint64(t(l, 0).toDouble()),
-                uniquesLus(t, l, std::begin(PRINCIPALES), std::end(PRINCIPALES), PRELEVEMENTS));
+            majPrelevement(majs, qint64(t(l, 0).toDouble()), uniquesLus(t, l, ciblesPrelevement()));
     }
     return majs.executer(PRELEVEMENTS, {}, {}, QStringLiteral("NumPrelevement"));
 }
@@ -398,15 +413,13 @@ void IntegrationAnalyses::majPrelevement(MajGroupees &majs, qint64 numero,
     QVector<QVariant> valeurs;
     for (int k = 0; k < int(std::size(PRINCIPALES)); ++k) {
         if (uniques[k].isNull()) continue;
-        affectations << QString::fromLatin1(PRINCIPALES[k].prelevement) + QStringLiteral("=?");
+        affectations << ciblesPrelevement().affectations[k];
         valeurs << uniques[k];
     }
     const QString demande = m_prelevements[numero].codeDemande.isEmpty()
                                 ? m_options.codeDemande
                                 : m_prelevements[numero].codeDemande;
-    if (const QVariant v =
-            convertir(nulSiVide(demande), PRELEVEMENTS, QStringLiteral("codeDemande"));
-        !v.isNull()) {
+    if (const QVariant v = convertir(nulSiVide(demande), definitionDemande()); !v.isNull()) {
         affectations << QStringLiteral("codeDemande=?");
         valeurs << v;
     }
@@ -428,8 +441,7 @@ bool IntegrationAnalyses::majOperationsExistantes()
         }
         const QVector<Accord> accords = m_accordsOperations.value(op);
         if (accords.isEmpty() || accords.first().nombre == 0) continue; // no analysis: untouched
-        majOperation(majs, op,
-                     uniquesNotes(accords, std::begin(OPERATION), std::end(OPERATION), OPERATIONS));
+        majOperation(majs, op, uniquesNotes(accords, ciblesOperation()));
     }
     std::sort(ops.begin(), ops.end());
     const QString station = QString::number(m_station.code);
@@ -444,8 +456,7 @@ bool IntegrationAnalyses::majOperationsExistantes()
             liste(ops, d, std::min<int>(d + PAR_REQUETE, int(ops.size()))) +
             QStringLiteral(") GROUP BY p.codeOperation"));
         for (int l = 0; l < t.nbLignes(); ++l)
-            majOperation(majs, qint64(t(l, 0).toDouble()),
-                         uniquesLus(t, l, std::begin(OPERATION), std::end(OPERATION), OPERATIONS));
+            majOperation(majs, qint64(t(l, 0).toDouble()), uniquesLus(t, l, ciblesOperation()));
     }
     return majs.executer(OPERATIONS, QStringLiteral("codeQualitometre=? AND "), {m_station.code},
                          QStringLiteral("codeOperation"));
@@ -461,7 +472,7 @@ void IntegrationAnalyses::majOperation(MajGroupees &majs, qint64 code,
                                                           : QVariant()};
     for (int k = 0; k < int(std::size(OPERATION)); ++k) {
         if (uniques[k].isNull()) continue;
-        affectations << QString::fromLatin1(OPERATION[k].prelevement) + QStringLiteral("=?");
+        affectations << ciblesOperation().affectations[k];
         valeurs << uniques[k];
     }
     majs.ajouter(affectations, valeurs, code);
