@@ -440,27 +440,18 @@ std::optional<qint64> IntegrationAnalyses::pointDe(const QString &identifiant, c
     if (const auto i = m_points.constFind(cle); i != m_points.constEnd()) return *i;
     const QString cleDatee = identifiant + u'|' + QString::number(date.toJulianDay());
     if (const auto i = m_points.constFind(cleDatee); i != m_points.constEnd()) return *i;
-    auto compter = [&] {
-        InstructionPreparee q =
-            bd().preparer(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS WHERE "
-                                         "codeQualitometre=? AND identifiant=?"));
-        Tableau t;
-        return q.extraire(t, {m_station.code, identifiant}) && !t.estVide() ? t(0, 0).toLongLong()
-                                                                            : -1;
-    };
-    const qint64 avant = compter();
     QString refus;
+    IssuePoint issue;
     const qint64 code =
-        trouverPointPrelevement(m_station.code, identifiant, date, {}, {}, {}, &refus);
+        trouverPointPrelevement(m_station.code, identifiant, date, {}, {}, {}, &refus, &issue);
     if (code < 0) {
         raison = refus.isEmpty() ? QStringLiteral("le point de prélèvement ") + identifiant +
                                        QStringLiteral(" n'a pas pu être trouvé ni créé")
                                  : refus;
         return std::nullopt;
     }
-    const qint64 apres = compter();
-    if (apres > avant) ++m_bilan.pointsCrees;
-    m_points.insert(apres == 1 ? cle : cleDatee, code);
+    if (issue.cree) ++m_bilan.pointsCrees;
+    m_points.insert(issue.definitions == 1 ? cle : cleDatee, code);
     return code;
 }
 

@@ -199,13 +199,13 @@ qint64 codePointSuivant(qint64 station)
 bool reculerDateCreation(qint64 station, const QDate &date, const QString &prefixeDetail)
 {
     if (!date.isValid()) return false;
-    const QVariant creation = bd().valeur(
-        QStringLiteral("SELECT dateCreation FROM QUALITOMETRES WHERE codeQualitometre=") +
-        QString::number(station));
-    if (creation.isNull() || creation.toDateTime().date() <= date) return false;
+    // Only a later day is moved back: a creation time on that very day stays. The condition in
+    // the statement spares a read first.
     if (!bd().Execute(QStringLiteral("UPDATE QUALITOMETRES SET dateCreation=") +
                       dateSQL(jour(date)) + QStringLiteral(" WHERE codeQualitometre=") +
-                      QString::number(station)))
+                      QString::number(station) + QStringLiteral(" AND dateCreation>=") +
+                      dateSQL(jour(date.addDays(1)))) ||
+        bd().lignesModifiees() == 0)
         return false;
     journaliser(textePoints::TITRE_JOURNAL,
                 prefixeDetail +
@@ -313,14 +313,15 @@ bool separerDefinitions(qint64 station, const QString &id, const QDate &date,
     return true;
 }
 
+// Inside the caller's transaction, under its lock: suivant is the station's next code.
 qint64 creerPoint(qint64 station, const QString &id, const QDate &date,
                   std::optional<double> profondeur, std::optional<double> x,
-                  std::optional<double> y, const QVector<PointEcarte> &ecartes, QString &refus)
+                  std::optional<double> y, const QVector<PointEcarte> &ecartes, qint64 code,
+                  QString &refus)
 {
     QDate finNouveau;
     QVector<qint64> aFermer;
     if (!separerDefinitions(station, id, date, ecartes, finNouveau, aFermer, refus)) return -1;
-    Transaction transaction;
     const QString veille = dateSQL(jour(date.addDays(-1)));
     for (qint64 f : std::as_const(aFermer)) {
         if (!bd().Execute(QStringLiteral("UPDATE QUALITOMETRES_POINTS SET dateFin=") + veille +
@@ -333,7 +334,6 @@ qint64 creerPoint(qint64 station, const QString &id, const QDate &date,
                     textePoints::JOURNAL_FERMETURE.arg(
                         QString::number(f), id, QString::number(station), jour(date.addDays(-1))));
     }
-    const qint64 code = codePointSuivant(station);
     InstructionPreparee ajout = bd().preparer(
         QStringLiteral("INSERT INTO QUALITOMETRES_POINTS (codeQualitometre, codePoint, "
                        "identifiant, dateDebut, dateFin, profondeurRecommandee, X, Y) "
@@ -344,28 +344,66 @@ qint64 creerPoint(qint64 station, const QString &id, const QDate &date,
     };
     if (!ajout.executer({double(station), double(code), id, jourVariante(date),
                          jourVariante(finNouveau), variante(profondeur), variante(x),
-                         variante(y)}) ||
-        !transaction.valider()) {
+                         variante(y)})) {
         refus = bd().derniereErreur();
         return -1;
     }
-    reculerDateCreation(station, date, textePoints::JOURNAL_CREATION);
     return code;
+}
+
+// The station (no row when unknown) with its points of the identifier, one row each (one row
+// with a null code when it has none), its creation date and its largest point code.
+Tableau lirePointsIdentifiant(qint64 station, const QString &id, std::optional<double> profondeur)
+{
+    const QString n = QString::number(station);
+    QString sql =
+        QStringLiteral("SELECT q.dateCreation, (SELECT Max(m.CodePoint) FROM QUALITOMETRES_POINTS "
+                       "m WHERE m.codeQualitometre=") +
+        n +
+        QStringLiteral(") AS dernier, p.codePoint, p.X, p.Y, p.dateDebut, p.dateFin FROM "
+                       "QUALITOMETRES q LEFT JOIN QUALITOMETRES_POINTS p ON "
+                       "(p.codeQualitometre=q.codeQualitometre AND p.identifiant=") +
+        sqlTexte(id);
+    if (profondeur) sql += QStringLiteral(" AND p.profondeurRecommandee=") + sqlNombre(*profondeur);
+    return bd().extraire(sql + QStringLiteral(") WHERE q.codeQualitometre=") + n +
+                         QStringLiteral(" ORDER BY p.codePoint"));
+}
+
+// The rows to try, in order: with a date, the latest started on or before it then the undated
+// ones (valid at any date), or else the earliest started after it; without a date, the latest
+// then the undated ones. Ties keep the codes' order.
+QVector<QVector<int>> ordresCandidats(const Tableau &t, const QDate &date)
+{
+    QVector<int> dates, sansDate;
+    for (int l = 0; l < t.nbLignes(); ++l) {
+        if (t.valeur(l, QStringLiteral("codePoint")).isNull()) continue;
+        (t.valeur(l, QStringLiteral("dateDebut")).isNull() ? sansDate : dates) << l;
+    }
+    auto debut = [&](int l) { return t.valeur(l, QStringLiteral("dateDebut")).toDateTime(); };
+    std::stable_sort(dates.begin(), dates.end(), [&](int a, int b) { return debut(a) > debut(b); });
+    if (!date.isValid()) return {dates + sansDate};
+    const QDateTime jourMesure(date, QTime(0, 0));
+    QVector<int> avant, apres;
+    for (int l : std::as_const(dates))
+        (debut(l) <= jourMesure ? avant : apres) << l;
+    // A point started on that very day is in both.
+    for (int l : std::as_const(avant))
+        if (debut(l) == jourMesure) apres << l;
+    std::stable_sort(apres.begin(), apres.end(), [&](int a, int b) {
+        return debut(a) < debut(b) || (debut(a) == debut(b) && a < b);
+    });
+    return {avant + sansDate, apres};
 }
 
 } // namespace
 
 qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const QDate &date,
                                std::optional<double> profondeur, std::optional<double> x,
-                               std::optional<double> y, QString *refus)
+                               std::optional<double> y, QString *refus, IssuePoint *issue)
 {
     QString raison;
     const QString id = identifiant.trimmed();
-    if (id.isEmpty() ||
-        bd().valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES WHERE codeQualitometre=") +
-                    QString::number(station))
-                .toLongLong() == 0)
-        return -1;
+    if (id.isEmpty()) return -1;
     // The candidates, the overlaps and the next code are read under the table's lock: two
     // imports meeting one new point at once create it once.
     Transaction transaction;
@@ -373,10 +411,8 @@ qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const
         if (refus) *refus = bd().derniereErreur();
         return -1;
     }
-    QString condition = QStringLiteral(" WHERE codeQualitometre=") + QString::number(station) +
-                        QStringLiteral(" AND identifiant=") + sqlTexte(id);
-    if (profondeur)
-        condition += QStringLiteral(" AND profondeurRecommandee=") + sqlNombre(*profondeur);
+    const Tableau t = lirePointsIdentifiant(station, id, profondeur);
+    if (t.estVide()) return -1;
 
     // Tolerance on the position of a matched point.
     std::optional<double> marge;
@@ -384,48 +420,43 @@ qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const
         if (const Nombre m = enNombre(lireRegistre(reglage::MargeIntegrationSite), true);
             m.estNombre() && m.valeur >= 0)
             marge = m.valeur;
-    auto convient = [&](const Tableau &t, int l) {
+    auto convient = [&](int l) {
         const QVariant &px = t.valeur(l, QStringLiteral("X"));
         const QVariant &py = t.valeur(l, QStringLiteral("Y"));
         if (!marge || px.isNull() || py.isNull()) return true;
         return std::abs(px.toDouble() - *x) <= *marge && std::abs(py.toDouble() - *y) <= *marge;
     };
     QVector<PointEcarte> ecartes;
-    // Dated candidates in the order asked, then the undated ones (valid at any date); nulls do
-    // not sort alike on every engine, so they are put last here.
-    auto chercher = [&](const QString &filtre, const QString &ordre, bool avecNonDates) -> qint64 {
-        const Tableau t = bd().extraire(
-            QStringLiteral("SELECT codePoint, X, Y, dateDebut, dateFin FROM QUALITOMETRES_POINTS") +
-            condition + filtre + QStringLiteral(" ORDER BY dateDebut ") + ordre +
-            QStringLiteral(", codePoint"));
-        for (int passe = 0; passe < 2; ++passe)
-            for (int l = 0; l < t.nbLignes(); ++l) {
-                const QVariant &debut = t.valeur(l, QStringLiteral("dateDebut"));
-                if (debut.isNull() != (passe == 1) || (passe == 1 && !avecNonDates)) continue;
-                const qint64 point = qint64(t.valeur(l, QStringLiteral("codePoint")).toDouble());
-                if (convient(t, l)) return point;
-                ecartes.append({point, debut.toDateTime().date(),
-                                t.valeur(l, QStringLiteral("dateFin")).toDateTime().date()});
-            }
+    auto essayer = [&](const QVector<int> &ordre) -> qint64 {
+        for (int l : ordre) {
+            const qint64 point = qint64(t.valeur(l, QStringLiteral("codePoint")).toDouble());
+            if (convient(l)) return point;
+            ecartes.append({point, t.valeur(l, QStringLiteral("dateDebut")).toDateTime().date(),
+                            t.valeur(l, QStringLiteral("dateFin")).toDateTime().date()});
+        }
         return -1;
     };
     qint64 code = -1;
-    if (date.isValid()) {
-        const QString d = dateSQL(jour(date));
-        code = chercher(QStringLiteral(" AND (dateDebut<=") + d +
-                            QStringLiteral(" OR dateDebut IS NULL)"),
-                        QStringLiteral("DESC"), true);
-        if (code < 0)
-            code = chercher(QStringLiteral(" AND dateDebut>=") + d, QStringLiteral("ASC"), false);
-    } else {
-        code = chercher({}, QStringLiteral("DESC"), true);
+    for (const QVector<int> &ordre : ordresCandidats(t, date))
+        if (code < 0) code = essayer(ordre);
+    const bool cree = code < 0;
+    if (cree) {
+        const QVariant dernier = t.valeur(0, QStringLiteral("dernier"));
+        code = creerPoint(station, id, date, profondeur, x, y, ecartes,
+                          dernier.isNull() ? 0 : qint64(dernier.toDouble()) + 1, raison);
+        const QVariant creation = t.valeur(0, QStringLiteral("dateCreation"));
+        if (code >= 0 && !creation.isNull() && creation.toDateTime().date() > date)
+            reculerDateCreation(station, date, textePoints::JOURNAL_CREATION);
     }
-    if (code < 0) code = creerPoint(station, id, date, profondeur, x, y, ecartes, raison);
     if (code >= 0 && !transaction.valider()) {
         raison = bd().derniereErreur();
         code = -1;
     }
     if (refus) *refus = raison;
+    if (issue && code >= 0) {
+        const bool aucun = t.valeur(0, QStringLiteral("codePoint")).isNull();
+        *issue = {cree, (aucun ? 0 : int(t.nbLignes())) + (cree ? 1 : 0)};
+    }
     return code;
 }
 

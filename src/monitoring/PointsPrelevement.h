@@ -128,9 +128,17 @@ qint64 codePointSuivant(qint64 station);
 // point turned down for its position is closed the day before (journal entry) or bounds the new
 // one; when neither can be done (same start day, no date), refus receives why.
 // Returns the point's code, -1 when the station is unknown or the point cannot be written.
+// issue, when given, receives whether the point was created and how many points of the
+// identifier (at that depth when one is given) the station has afterwards.
+struct IssuePoint
+{
+    bool cree = false;
+    int definitions = 0;
+};
 qint64 trouverPointPrelevement(qint64 station, const QString &identifiant, const QDate &date = {},
                                std::optional<double> profondeur = {}, std::optional<double> x = {},
-                               std::optional<double> y = {}, QString *refus = nullptr);
+                               std::optional<double> y = {}, QString *refus = nullptr,
+                               IssuePoint *issue = nullptr);
 
 // Moves the station's creation date back to the date when it is later, with the journal entry
 // "Date de création Qualito" and the detail prefix + "Modification de la date de création du

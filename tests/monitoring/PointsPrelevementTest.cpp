@@ -152,6 +152,14 @@ TEST_P(PointsPrelevementTest, DateDeCreationReculeeEtJournalisee)
     // A later point changes nothing.
     FichePoint q = fiche(QStringLiteral("031"), QStringLiteral("01/01/2012"));
     ASSERT_EQ(enregistrerPoint(q), QString());
+    // Nor does one of the creation's own day, whatever its time of day.
+    ASSERT_TRUE(bd().preparer(QStringLiteral("UPDATE QUALITOMETRES SET dateCreation=?"))
+                    .executer({QDateTime(QDate(2008, 4, 3), QTime(10, 30))}));
+    FichePoint r = fiche(QStringLiteral("271"), QStringLiteral("03/04/2008"));
+    ASSERT_EQ(enregistrerPoint(r), QString());
+    EXPECT_EQ(lignes(QStringLiteral("SELECT dateCreation FROM QUALITOMETRES")),
+              QStringList({"03/04/2008 10:30:00"}));
+    ASSERT_TRUE(executer(QStringLiteral("UPDATE QUALITOMETRES SET dateCreation=#04/03/2008#")));
     EXPECT_EQ(lignes(QStringLiteral("SELECT dateCreation FROM QUALITOMETRES")),
               QStringList({"03/04/2008"}));
     EXPECT_EQ(valeur(QStringLiteral(
@@ -226,7 +234,12 @@ TEST_P(PointsPrelevementTest, TrouverOuCreerLePointDUneMesure)
     point(1, 0, QStringLiteral("131"), QStringLiteral("01/01/2006"), QStringLiteral("31/12/2010"));
     point(1, 1, QStringLiteral("131"), QStringLiteral("01/01/2011"));
     point(1, 2, QStringLiteral("031"));
-    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("131"), QDate(2008, 5, 1)), 0);
+    IssuePoint issue;
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("131"), QDate(2008, 5, 1), {}, {}, {},
+                                      nullptr, &issue),
+              0);
+    EXPECT_FALSE(issue.cree);
+    EXPECT_EQ(issue.definitions, 2);
     EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("131"), QDate(2011, 1, 1)), 1);
     EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("131"), QDate(2003, 1, 1)), 0)
         << "the nearest later point";
@@ -237,7 +250,11 @@ TEST_P(PointsPrelevementTest, TrouverOuCreerLePointDUneMesure)
     EXPECT_EQ(valeur(QStringLiteral("SELECT count(*) FROM QUALITOMETRES_POINTS")).toInt(), 3);
 
     // A new identifier creates its point, the station's creation date follows it back.
-    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("101"), QDate(2004, 2, 3), 1.5), 3);
+    EXPECT_EQ(trouverPointPrelevement(1, QStringLiteral("101"), QDate(2004, 2, 3), 1.5, {}, {},
+                                      nullptr, &issue),
+              3);
+    EXPECT_TRUE(issue.cree);
+    EXPECT_EQ(issue.definitions, 1);
     EXPECT_EQ(lignes(QStringLiteral("SELECT identifiant, dateDebut, profondeurRecommandee FROM "
                                     "QUALITOMETRES_POINTS WHERE codePoint=3")),
               QStringList({"101|03/02/2004|1.5"}));
