@@ -144,7 +144,14 @@ BilanAnalyses integrerAnalyses(const GrilleImport &grille, OptionsIntegration &o
 // A new station: code (first 17 characters), designation (first 6, or none), station type
 // ("" for 1). The description and links of the groundwater station of the same code are copied
 // when there is one. Its CodeQualitometre, -1 on failure. Call inside a transaction: the table
-// is locked while its largest code is read.
-qint64 creerQualitometre(const QString &code, const QString &designation, const QString &type);
+// is locked while its largest code is read. suite, for a run creating several stations in one
+// transaction that keeps the lock: the next code and whether PIEZOMETRES exists, read once.
+struct SuiteQualitometres
+{
+    qint64 suivant = -1;
+    int piezometres = -1; // unknown yet
+};
+qint64 creerQualitometre(const QString &code, const QString &designation, const QString &type,
+                         SuiteQualitometres *suite = nullptr);
 
 } // namespace vyk

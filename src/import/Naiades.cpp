@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -116,9 +118,18 @@ QVariant valeurStation(const ChampStation &c, const QString &v)
     return c.taille > 0 ? v.left(c.taille) : v;
 }
 
+// What a run of the station file has made sure of already: the same municipalities and water
+// bodies come back on many lines, and the new stations' codes follow each other under the lock.
+struct SuiteStations
+{
+    QSet<QString> communes;
+    QHash<QString, QString> masses;
+    SuiteQualitometres qualitometres;
+};
+
 // One line of the station file; "" or why it was not written.
 QString integrerStationNaiades(const QStringList &champs, const OptionsIntegration &options,
-                               BilanAnalyses &bilan)
+                               SuiteStations &suite, BilanAnalyses &bilan)
 {
     auto champ = [&](int position) {
         return position <= champs.size() ? champs[position - 1].trimmed() : QString();
@@ -131,7 +142,7 @@ QString integrerStationNaiades(const QStringList &champs, const OptionsIntegrati
     q.extraire(t, {code});
     qint64 station = t.estVide() ? -1 : qint64(t(0, 0).toDouble());
     if (station < 0) {
-        station = creerQualitometre(code, {}, QStringLiteral("1"));
+        station = creerQualitometre(code, {}, QStringLiteral("1"), &suite.qualitometres);
         if (station < 0) return QStringLiteral("la station n'a pas pu être créée");
         bilan.stationsCreees << code;
     }
@@ -144,10 +155,16 @@ QString integrerStationNaiades(const QStringList &champs, const OptionsIntegrati
         colonnes << QString::fromLatin1(c.colonne) + QStringLiteral("=?");
         valeurs << v;
     }
-    if (const QString commune = champ(9); !commune.isEmpty() && !communeAssuree(commune, champ(10)))
-        return QStringLiteral("la commune ") + commune + QStringLiteral(" n'a pas pu être ajoutée");
+    if (const QString commune = champ(9); !commune.isEmpty() && !suite.communes.contains(commune)) {
+        if (!communeAssuree(commune, champ(10)))
+            return QStringLiteral("la commune ") + commune +
+                   QStringLiteral(" n'a pas pu être ajoutée");
+        suite.communes.insert(commune);
+    }
     if (const QString masse = champ(15); !masse.isEmpty()) {
-        const QString codeME = masseEauAssuree(masse, champ(17));
+        QString codeME = suite.masses.value(masse);
+        if (codeME.isEmpty()) codeME = masseEauAssuree(masse, champ(17));
+        if (!codeME.isEmpty()) suite.masses.insert(masse, codeME);
         if (codeME.isEmpty() || !lierMasseEau(station, codeME))
             return QStringLiteral("la masse d'eau ") + masse +
                    QStringLiteral(" n'a pas pu être liée");
@@ -174,6 +191,7 @@ QString integrerStationsNaiades(const QString &chemin, const OptionsIntegration 
     if (lignes.isEmpty()) return {};
     const int attendus = int(lignes.first().champs.size());
     Transaction transaction;
+    SuiteStations suite;
     for (qsizetype i = 1; i < lignes.size(); ++i) {
         if (progression.annule()) return texteChargement::ANNULE;
         progression.message(QStringLiteral("Intégration ligne ") + QString::number(i + 1));
@@ -181,7 +199,7 @@ QString integrerStationsNaiades(const QString &chemin, const OptionsIntegration 
         if (enregistrementVide(e.champs)) continue;
         const QString origine = QStringLiteral("Stations.CSV, ligne ") + QString::number(e.ligne);
         QString raison = e.champs.size() == attendus
-                             ? integrerStationNaiades(e.champs, options, bilan)
+                             ? integrerStationNaiades(e.champs, options, suite, bilan)
                              : texteExtraitCode::champsLigne(int(e.champs.size()), attendus);
         if (raison.isEmpty()) continue;
         bilan.lignesEnErreur.append({0, origine, raison});

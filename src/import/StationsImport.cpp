@@ -36,12 +36,16 @@ const QString COLONNES_DESCRIPTION = QStringLiteral(
 
 } // namespace
 
-qint64 creerQualitometre(const QString &code, const QString &designation, const QString &type)
+qint64 creerQualitometre(const QString &code, const QString &designation, const QString &type,
+                         SuiteQualitometres *suite)
 {
     if (bd().enTransaction()) bd().verrouiller(QStringLiteral("QUALITOMETRES"));
-    const QVariant max =
-        bd().valeur(QStringLiteral("SELECT max(CodeQualitometre) FROM QUALITOMETRES"));
-    const qint64 nouveau = max.isNull() ? 1 : qint64(max.toDouble()) + 1;
+    qint64 nouveau = suite ? suite->suivant : -1;
+    if (nouveau < 0) {
+        const QVariant max =
+            bd().valeur(QStringLiteral("SELECT max(CodeQualitometre) FROM QUALITOMETRES"));
+        nouveau = max.isNull() ? 1 : qint64(max.toDouble()) + 1;
+    }
     const QString codeBSS = code.trimmed().left(17);
     const QString desig = designation.trimmed().left(6);
     const Nombre t = enNombre(type, true);
@@ -51,7 +55,11 @@ qint64 creerQualitometre(const QString &code, const QString &designation, const 
                                     ? QStringLiteral("0")
                                     : QStringLiteral("1");
     QVariant piezo;
-    if (bd().tableExiste(QStringLiteral("PIEZOMETRES")))
+    const bool piezometres = suite && suite->piezometres >= 0
+                                 ? suite->piezometres > 0
+                                 : bd().tableExiste(QStringLiteral("PIEZOMETRES"));
+    if (suite) suite->piezometres = piezometres ? 1 : 0;
+    if (piezometres)
         piezo = premiere(QStringLiteral("SELECT CodePiezometre FROM PIEZOMETRES WHERE CodeBSS=?"),
                          {codeBSS});
     bool ok;
@@ -85,6 +93,7 @@ qint64 creerQualitometre(const QString &code, const QString &designation, const 
             ok = lien.executer({nouveau, piezo});
         }
     }
+    if (ok && suite) suite->suivant = nouveau + 1;
     return ok ? nouveau : -1;
 }
 

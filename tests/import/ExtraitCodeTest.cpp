@@ -415,6 +415,45 @@ TEST_P(ImportExtraitCode, ArchiveNaiades)
     EXPECT_EQ(compter("PRELEVEMENTS"), 1);
 }
 
+// New stations of one file: consecutive codes after the largest stored one; a municipality and
+// a water body named on every line written once and linked to each station.
+TEST_P(ImportExtraitCode, StationsNaiadesALaSuite)
+{
+    ASSERT_TRUE(executer(
+        QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (7, 'A')")));
+    QByteArray stations = QStringList(28, QStringLiteral("titre")).join(u';').toUtf8() + "\r\n";
+    for (const char *code : {"06000201", "06000202", "06000203"}) {
+        QStringList s(28);
+        s[1] = QString::fromLatin1(code);
+        s[8] = QStringLiteral("75056");
+        s[9] = QStringLiteral("Paris");
+        s[14] = QStringLiteral("R456");
+        s[16] = QStringLiteral("La Seine");
+        stations += s.join(u';').toUtf8() + "\r\n";
+    }
+    const QByteArray analyses = ligneFixe(EnTeteCode::Naiades, {}) +
+                                ligneFixe(EnTeteCode::Naiades, {{"ALQ.3", "06000202"},
+                                                                {"PRL.8", "2012-05-03"},
+                                                                {"PAR.3", "1340"},
+                                                                {"ALQ.12", "2"},
+                                                                {"ALQ.27", "162"}});
+    const QString archive = zip(QStringLiteral("naiades.zip"),
+                                {{"Stations.CSV", stations}, {"Analyses.CSV", analyses}});
+    const ResultatImport r = importerModele(QStringLiteral("NAIADES_PC"), archive, false);
+    ASSERT_EQ(r.fichiers.size(), 1);
+    EXPECT_EQ(r.fichiers[0].erreur, QString());
+    EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeBSS, CodeCommune FROM QUALITOMETRES ORDER BY "
+                     "CodeQualitometre"),
+              QStringList({"7|A|", "8|06000201|75056", "9|06000202|75056", "10|06000203|75056"}));
+    EXPECT_EQ(lignes("SELECT CodeCommune, Nom FROM COMMUNES WHERE CodeCommune='75056'"),
+              QStringList({"75056|Paris"}));
+    EXPECT_EQ(
+        lignes("SELECT L.CodeQualitometre, M.Code_ME FROM MASSES_EAUX M INNER JOIN "
+               "LIEN_QUALITO_MASSE_EAU L ON L.Code_ME = M.Code_ME ORDER BY L.CodeQualitometre"),
+        QStringList({"8|R456", "9|R456", "10|R456"}));
+    EXPECT_EQ(compter("ANALYSES_06000202"), 1);
+}
+
 TEST_P(ImportExtraitCode, ArchiveQualiteauEtSonNom)
 {
     const QByteArray ligne = ligneFixe(EnTeteCode::QualiteauExtraction, {{"ALQ.3", "03000456"},
