@@ -51,14 +51,10 @@ LecteurCsv::LecteurCsv(QStringView texte, QChar separateur)
 {
 }
 
-void LecteurCsv::terminerChamp(qsizetype debut, qsizetype fin, bool tampon)
+void LecteurCsv::terminerTampon()
 {
-    if (!tampon) {
-        m_champs << m_texte.sliced(debut, fin - debut);
-        return;
-    }
     m_tampons << m_courant;
-    m_champs << QStringView(m_tampons.last());
+    ajouterChamp(m_tampons.last());
     m_courant.clear();
 }
 
@@ -66,32 +62,60 @@ void LecteurCsv::terminerChamp(qsizetype debut, qsizetype fin, bool tampon)
 // are then rewritten into a buffer of the record).
 bool LecteurCsv::suivant()
 {
-    m_champs.clear();
+    m_nbChamps = 0;
     m_tampons.clear();
-    if (m_i >= m_texte.size()) return false;
+    if (m_i >= m_texte.size()) {
+        m_champs.clear();
+        return false;
+    }
     m_ligne = m_ligneCourante;
     const QStringView t = m_texte;
+    const char16_t *const d = t.utf16();
+    const qsizetype n = t.size();
+    const char16_t separateur = m_separateur.unicode();
+    // Above the quote, only the separator means anything outside quotes: such runs are stepped
+    // over at once, and a separator met there closes a plain field.
+    auto ordinaire = [&](char16_t c) { return c > u'"' && c != separateur; };
     qsizetype debut = m_i;
     bool tampon = false, guillemets = false;
-    while (m_i < t.size()) {
+    auto finir = [&](qsizetype fin) {
+        if (tampon)
+            terminerTampon();
+        else
+            ajouterChamp(QStringView(d + debut, fin - debut));
+    };
+    auto terminer = [&](bool lu) {
+        m_champs.resize(m_nbChamps);
+        return lu;
+    };
+    while (m_i < n) {
+        if (!guillemets && !tampon)
+            for (;;) {
+                while (m_i < n && ordinaire(d[m_i]))
+                    ++m_i;
+                if (m_i == n || d[m_i] != separateur) break;
+                ajouterChamp(QStringView(d + debut, m_i - debut));
+                debut = ++m_i;
+            }
+        if (m_i == n) break;
         const qsizetype position = m_i;
         const QChar c = t[m_i++];
         const bool saut = c == u'\n' || c == u'\r';
         if (saut) {
             // CRLF, LF and a lone CR (old spreadsheet exports) each end one line.
-            if (c == u'\r' && m_i < t.size() && t[m_i] == u'\n') ++m_i;
+            if (c == u'\r' && m_i < n && t[m_i] == u'\n') ++m_i;
             ++m_ligneCourante;
         }
         if (guillemets) {
             if (c != u'"')
                 m_courant += saut ? QChar(u'\n') : c;
-            else if (m_i < t.size() && t[m_i] == u'"')
+            else if (m_i < n && t[m_i] == u'"')
                 m_courant += t[m_i++];
             else
                 guillemets = false;
         } else if (saut) {
-            terminerChamp(debut, position, tampon);
-            return true;
+            finir(position);
+            return terminer(true);
         } else if (c == u'"' &&
                    (tampon ? QStringView(m_courant) : t.sliced(debut, position - debut))
                        .trimmed()
@@ -99,7 +123,7 @@ bool LecteurCsv::suivant()
             m_courant.clear();
             tampon = guillemets = true;
         } else if (c == m_separateur) {
-            terminerChamp(debut, position, tampon);
+            finir(position);
             debut = m_i;
             tampon = false;
         } else if (tampon) {
@@ -114,8 +138,8 @@ bool LecteurCsv::suivant()
         m_i = t.size();
         return false;
     }
-    terminerChamp(debut, m_i, tampon);
-    return true;
+    finir(m_i);
+    return terminer(true);
 }
 
 bool lireCsv(const QString &texte, QChar separateur, QVector<EnregistrementCsv> &enregistrements,

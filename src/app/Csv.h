@@ -46,12 +46,22 @@ class LecteurCsv
     const QString &erreur() const { return m_erreur; }
 
   private:
-    void terminerChamp(qsizetype debut, qsizetype fin, bool tampon);
+    void ajouterChamp(QStringView champ)
+    {
+        // The previous record's fields are overwritten: records of a file mostly have one width.
+        if (m_nbChamps < m_champs.size())
+            m_champs.data()[m_nbChamps] = champ;
+        else
+            m_champs.append(champ);
+        ++m_nbChamps;
+    }
+    void terminerTampon();
 
     QStringView m_texte;
     QChar m_separateur;
     qsizetype m_i = 0, m_ligne = 0, m_ligneCourante = 1;
     QVector<QStringView> m_champs;
+    qsizetype m_nbChamps = 0; // of the record being read
     QStringList m_tampons;
     QString m_courant;
     QString m_erreur;

@@ -51,10 +51,8 @@ struct Groupe
     {
         const int c = extrait->colonne(QString::fromLatin1(code));
         if (c < 0) return {};
-        for (const int l : lignes) {
-            const QStringList &valeurs = extrait->lignes[l];
-            if (c < valeurs.size() && !valeurs[c].isEmpty()) return valeurs[c];
-        }
+        for (const int l : lignes)
+            if (const QString &v = extrait->valeur(l, c); !v.isEmpty()) return v;
         return {};
     }
     // Every distinct non-empty value of the code, in the order met.
@@ -62,10 +60,9 @@ struct Groupe
     {
         QStringList v;
         const int c = extrait->colonne(QString::fromLatin1(code));
+        if (c < 0) return v;
         for (const int l : lignes)
-            if (c >= 0 && c < extrait->lignes[l].size() && !extrait->lignes[l][c].isEmpty() &&
-                !v.contains(extrait->lignes[l][c]))
-                v << extrait->lignes[l][c];
+            if (const QString &x = extrait->valeur(l, c); !x.isEmpty() && !v.contains(x)) v << x;
         return v;
     }
 };
@@ -131,22 +128,22 @@ bool etatsStation(const Groupe &g)
     bool ok = true;
     QSet<QString> vus;
     for (const int l : g.lignes) {
-        const QStringList &v = g.extrait->lignes[l];
-        const int annee = v.value(an).toInt();
-        const QVariant code = nombre(v.value(etat));
+        auto v = [&](int c) { return g.extrait->valeur(l, c); };
+        const int annee = v(an).toInt();
+        const QVariant code = nombre(v(etat));
         if (annee < 1000 || annee > 9999 || code.isNull()) continue;
-        if (vus.contains(v.value(an) + u'|' + v.value(etat))) continue;
-        vus.insert(v.value(an) + u'|' + v.value(etat));
+        if (vus.contains(v(an) + u'|' + v(etat))) continue;
+        vus.insert(v(an) + u'|' + v(etat));
         const QDateTime debut(QDate(annee, 1, 1), QTime(0, 0));
         if (!premiere(QStringLiteral("SELECT CodeEtat FROM LIEN_QUALITO_ETATS WHERE "
                                      "CodeQualitometre=? AND CodeEtat=? AND DateDebut=?"),
                       {g.integree.station, code, debut})
                  .isNull())
             continue;
-        ok = executer(QStringLiteral("INSERT INTO LIEN_QUALITO_ETATS (CodeQualitometre, CodeEtat, "
-                                     "DateDebut, valeur) VALUES (?, ?, ?, ?)"),
-                      {g.integree.station, code, debut,
-                       valeur < 0 ? QVariant() : nombre(v.value(valeur))}) &&
+        ok = executer(
+                 QStringLiteral("INSERT INTO LIEN_QUALITO_ETATS (CodeQualitometre, CodeEtat, "
+                                "DateDebut, valeur) VALUES (?, ?, ?, ?)"),
+                 {g.integree.station, code, debut, valeur < 0 ? QVariant() : nombre(v(valeur))}) &&
              ok;
     }
     return ok;
@@ -273,15 +270,15 @@ bool nommerParametres(const ExtraitCode &extrait, const QVector<LigneIntegree> &
               par3 = extrait.colonne(QStringLiteral("PAR.3")),
               par100 = extrait.colonne(QStringLiteral("PAR.100"));
     for (const LigneIntegree &i : integrees) {
-        const QStringList &l = extrait.lignes.at(i.ligne);
-        QString code = l.value(alq9);
-        if (code.isEmpty()) code = l.value(par2);
-        const QString nom = l.value(par3);
+        QString code = extrait.valeur(i.ligne, alq9);
+        if (code.isEmpty()) code = extrait.valeur(i.ligne, par2);
+        const QString &nom = extrait.valeur(i.ligne, par3);
         if (code.isEmpty() || nom.isEmpty() || faits.contains(code) || !crees.contains(code))
             continue;
         faits.insert(code);
         ok = remplirVides(QStringLiteral("ANALYSES_PARAMETRES"), QStringLiteral("Code=?"), {code},
-                          {{QStringLiteral("LibelleLong"), nulSiVide(l.value(par100).left(25))}}) &&
+                          {{QStringLiteral("LibelleLong"),
+                            nulSiVide(extrait.valeur(i.ligne, par100).left(25))}}) &&
              executer(QStringLiteral("UPDATE ANALYSES_PARAMETRES SET Nom=? WHERE Code=? AND "
                                      "Nom=Code"),
                       {nom.left(255), code}) &&

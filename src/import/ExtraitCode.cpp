@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace vyk {
 
 namespace {
@@ -54,6 +56,9 @@ bool memesChamps(const QVector<QStringView> &champs, const QStringList &titres)
 
 QStringView nettoyer(QStringView v)
 {
+    // Most values have neither blank nor quote at their ends.
+    auto bord = [](QChar c) { return c == u'"' || c.isSpace(); };
+    if (v.isEmpty() || (!bord(v.front()) && !bord(v.back()))) return v;
     QStringView t = v.trimmed();
     if (t.startsWith(u'"')) t = t.sliced(1);
     if (t.endsWith(u'"')) t.chop(1);
@@ -64,30 +69,33 @@ QStringView nettoyer(QStringView v)
 QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCode &extrait,
                        Progression &progression, const QString &trop, int limite)
 {
-    const qsizetype colonnes = extrait.codes.size();
-    // Consecutive rows mostly repeat a column's value (station, date, unit...): the previous
-    // row's text is shared instead of copied again.
-    QStringList precedente;
+    const int largeur = extrait.largeur();
+    QVector<qsizetype> lues; // file column of each kept one
+    for (qsizetype c = 0; c < extrait.codes.size(); ++c)
+        if (extrait.colonneLue(c) >= 0) lues << c;
     while (lecteur.suivant()) {
         if (progression.annule()) return texteChargement::ANNULE;
         const QVector<QStringView> &champs = lecteur.champs();
         if (champsVides(champs)) continue;
-        const QString origine = QStringLiteral("ligne ") + QString::number(lecteur.ligne());
         if (!memesChamps(champs, titres)) {
             extrait.rejets.append(
-                {0, origine,
+                {0, QStringLiteral("ligne ") + QString::number(lecteur.ligne()),
                  texteExtraitCode::champsLigne(int(champs.size()), int(titres.size()))});
             continue;
         }
-        QStringList &valeurs = extrait.lignes.emplace_back(champs.size());
-        for (qsizetype c = 0; c < champs.size() && c < colonnes; ++c) {
-            if (extrait.codes[c].isEmpty() || champs[c].isEmpty()) continue;
+        QString *valeurs = extrait.ajouterLigne(lecteur.ligne());
+        // Consecutive rows mostly repeat a column's value (station, date, unit...): the previous
+        // row's text is shared instead of copied again.
+        const QString *precedente = extrait.nombreLignes() > 1 ? valeurs - largeur : nullptr;
+        for (int k = 0; k < largeur; ++k) {
+            const qsizetype c = lues[k];
+            if (c >= champs.size() || champs[c].isEmpty()) continue;
             const QStringView v = nettoyer(champs[c]);
-            const bool repete = !v.isEmpty() && c < precedente.size() && precedente.at(c) == v;
-            valeurs[c] = repete ? precedente.at(c) : v.toString();
+            if (v.isEmpty()) continue;
+            const bool repete = precedente && precedente[k].size() == v.size() &&
+                                std::equal(v.begin(), v.end(), precedente[k].cbegin());
+            valeurs[k] = repete ? precedente[k] : v.toString();
         }
-        precedente = valeurs;
-        extrait.origines << origine;
         if (extrait.nombreLignes() >= limite) return trop;
         if (extrait.nombreLignes() % 100 == 0)
             progression.message(QStringLiteral("Chargement ligne ") +
@@ -100,8 +108,8 @@ QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCo
 
 void ExtraitCode::vider()
 {
-    lignes.clear();
-    origines.clear();
+    m_valeurs.clear();
+    m_lignesFichier.clear();
     rejets.clear();
 }
 
@@ -110,11 +118,29 @@ int ExtraitCode::colonne(const QString &code) const
     return m_index.value(code, -1);
 }
 
+QString ExtraitCode::origine(int ligne) const
+{
+    return QStringLiteral("ligne ") + QString::number(m_lignesFichier.at(ligne));
+}
+
 void ExtraitCode::indexer()
 {
+    vider();
     m_index.clear();
-    for (int i = 0; i < codes.size(); ++i)
-        if (!codes[i].isEmpty() && !m_index.contains(codes[i])) m_index.insert(codes[i], i);
+    m_lues.fill(-1, codes.size());
+    m_largeur = 0;
+    for (int i = 0; i < codes.size(); ++i) {
+        if (codes[i].isEmpty()) continue;
+        if (!m_index.contains(codes[i])) m_index.insert(codes[i], m_largeur);
+        m_lues[i] = m_largeur++;
+    }
+}
+
+QString *ExtraitCode::ajouterLigne(qsizetype ligneFichier)
+{
+    m_lignesFichier << ligneFichier;
+    m_valeurs.resize(m_valeurs.size() + m_largeur);
+    return m_valeurs.data() + m_valeurs.size() - m_largeur;
 }
 
 QString enTeteCode(EnTeteCode entete)
@@ -135,8 +161,8 @@ QString enTeteCode(EnTeteCode entete)
 QString chargerExtraitCodeOctets(const QByteArray &octets, ExtraitCode &extrait,
                                  Progression &progression, EnTeteCode entete, int limite)
 {
-    extrait.vider();
     extrait.codes.clear();
+    extrait.indexer();
     const bool marque = octets.startsWith("\xEF\xBB\xBF");
     const QString texte = decoderTexte(marque ? octets.sliced(3) : octets);
     LecteurCsv lecteur(texte, u';');
@@ -181,8 +207,7 @@ QString valeurCode(const QString &entite, int numero, const ExtraitCode &extrait
 {
     const int c = extrait.colonne(entite + u'.' + QString::number(numero));
     if (c < 0 || ligne < 0 || ligne >= extrait.nombreLignes()) return {};
-    const QStringList &l = extrait.lignes[ligne];
-    return c < l.size() ? l[c] : QString();
+    return extrait.valeur(ligne, c);
 }
 
 QString cleStationCode(const QString &cle)

@@ -26,22 +26,46 @@ enum class EnTeteCode
     Fichier,
 };
 
+// Rows keep only the columns that carry a code, one after another in one array: a file of
+// many columns and many rows holds no text for what is never read.
 struct ExtraitCode
 {
-    QStringList codes; // per column: "ALQ.12", "" for a column that is not read
-    QVector<QStringList> lignes;
-    QStringList origines; // "ligne N" of the file, parallel to lignes
+    QStringList codes; // per file column: "ALQ.12", "" for a column that is not read
     // Lines whose field count differs from the header's: kept out, reported as rows in error.
     QVector<LigneEnErreur> rejets;
 
     void vider();
-    int nombreLignes() const { return int(lignes.size()); }
-    // Column of a code ("ALQ.12"), -1 when the extract has none.
+    int nombreLignes() const { return int(m_lignesFichier.size()); }
+    // Columns kept per row: the coded ones, in file order.
+    int largeur() const { return m_largeur; }
+    // Kept column of a code ("ALQ.12"), -1 when the extract has none.
     int colonne(const QString &code) const;
+    // Kept column of a file column, -1 when it carries no code.
+    int colonneLue(qsizetype colonneFichier) const
+    {
+        return colonneFichier < m_lues.size() ? m_lues[colonneFichier] : -1;
+    }
+    // A row's kept values, largeur() of them.
+    const QString *ligne(int l) const { return m_valeurs.constData() + qsizetype(l) * m_largeur; }
+    // A kept column's value on a row; "" for column -1.
+    const QString &valeur(int l, int colonne) const
+    {
+        static const QString vide;
+        return colonne < 0 ? vide : ligne(l)[colonne];
+    }
+    // "ligne N" of the file.
+    QString origine(int ligne) const;
+    // Index of `codes`; empties the rows.
     void indexer();
+    // A row of empty values, appended; its first value, valid until the next row is added.
+    QString *ajouterLigne(qsizetype ligneFichier);
 
   private:
+    QVector<QString> m_valeurs;
+    QVector<qsizetype> m_lignesFichier;
+    QVector<int> m_lues;
     QHash<QString, int> m_index;
+    int m_largeur = 0;
 };
 
 namespace texteExtraitCode {

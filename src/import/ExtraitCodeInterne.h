@@ -5,6 +5,8 @@
 
 #include "import/ExtraitCode.h"
 
+#include <memory>
+
 namespace vyk {
 
 // A commune of COMMUNES, added with the name (or "<" code ">") when missing. False when it
@@ -20,5 +22,9 @@ bool lierMasseEau(qint64 station, const QString &codeME);
 // rows that went in.
 void completerExtrait(const ExtraitCode &extrait, const QVector<LigneIntegree> &integrees,
                       const OptionsIntegration &options, BilanAnalyses &bilan);
+
+// The extract's rows as rows of the import table, each made when asked (an earlier row asked
+// again is made again alike).
+std::unique_ptr<LignesImport> lignesExtrait(const ExtraitCode &extrait);
 
 } // namespace vyk

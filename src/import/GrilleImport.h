@@ -80,4 +80,33 @@ struct GrilleImport
     int nombreLignes() const { return int(lignes.size()); }
 };
 
+// The rows integration reads: a table held whole, or rows made on demand from another form.
+class LignesImport
+{
+  public:
+    virtual ~LignesImport() = default;
+    virtual int nombreLignes() const = 0;
+    // The row's cells in ColonneImport order (a shorter row reads empty past its end); valid
+    // until another row is asked.
+    virtual const QStringList &ligne(int l) const = 0;
+    // Where the row came from, "" when unknown.
+    virtual QString origine(int l) const = 0;
+};
+
+// A table held whole, read as it is.
+class LignesTable : public LignesImport
+{
+  public:
+    explicit LignesTable(const GrilleImport &grille) : m_grille(grille) {}
+    int nombreLignes() const override { return m_grille.nombreLignes(); }
+    const QStringList &ligne(int l) const override { return m_grille.lignes.at(l); }
+    QString origine(int l) const override
+    {
+        return l < m_grille.origines.size() ? m_grille.origines.at(l) : QString();
+    }
+
+  private:
+    const GrilleImport &m_grille;
+};
+
 } // namespace vyk

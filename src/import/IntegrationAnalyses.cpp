@@ -137,22 +137,14 @@ const QStringList &IntegrationAnalyses::colonnesAnalyse()
     return colonnes;
 }
 
-IntegrationAnalyses::IntegrationAnalyses(const GrilleImport &grille, OptionsIntegration &options,
+IntegrationAnalyses::IntegrationAnalyses(const LignesImport &lignes, OptionsIntegration &options,
                                          Progression &progression,
                                          const ReponsesIntegration &reponses)
-    : m_grille(grille), m_options(options), m_progression(progression), m_reponses(reponses),
+    : m_lignes(lignes), m_options(options), m_progression(progression), m_reponses(reponses),
       m_creerSansDemanderAuDebut(options.creerIntervenants),
       m_reglages(ReglagesIntegration::lire()),
       m_intervenants(options.creerIntervenants, reponses, m_bilan.intervenantsCrees)
 {
-}
-
-const QString &IntegrationAnalyses::brut(int ligne, ColonneImport c) const
-{
-    static const QString vide;
-    const QStringList &l = m_grille.lignes.at(ligne);
-    const int i = int(c);
-    return i < l.size() ? l.at(i) : vide;
 }
 
 QString IntegrationAnalyses::texte(int ligne, ColonneImport c) const
@@ -164,7 +156,7 @@ void IntegrationAnalyses::signalerLigne(int ligne, const QString &raison)
 {
     LigneEnErreur e;
     e.ligne = ligne + 1;
-    e.origine = ligne < m_grille.origines.size() ? m_grille.origines.at(ligne) : QString();
+    e.origine = m_lignes.origine(ligne);
     e.raison =
         texteIntegration::erreurLigne(texte(ligne, C::CodeStation), texte(ligne, C::DatePrelvt),
                                       texte(ligne, C::CodeParam)) +
@@ -174,7 +166,7 @@ void IntegrationAnalyses::signalerLigne(int ligne, const QString &raison)
 
 BilanAnalyses IntegrationAnalyses::executer()
 {
-    m_bilan.lignesLues = m_grille.nombreLignes();
+    m_bilan.lignesLues = m_lignes.nombreLignes();
     // A check runs everything in one transaction and undoes it; the replace mode gives each
     // station its own transaction; the add mode writes in one batch.
     std::unique_ptr<Transaction> controle;
@@ -202,7 +194,7 @@ BilanAnalyses IntegrationAnalyses::executer()
 
 bool IntegrationAnalyses::parcourirLignes()
 {
-    const int n = m_grille.nombreLignes();
+    const int n = m_lignes.nombreLignes();
     auto arreter = [&](const QString &erreur) {
         m_bilan.interrompu = true;
         if (m_bilan.erreur.isEmpty()) m_bilan.erreur = erreur;
@@ -627,11 +619,17 @@ void BilanAnalyses::ajouter(const BilanAnalyses &b)
                               intervenantsCrees.join(QStringLiteral(", "));
 }
 
+BilanAnalyses integrerAnalyses(const LignesImport &lignes, OptionsIntegration &options,
+                               Progression &progression, const ReponsesIntegration &reponses)
+{
+    IntegrationAnalyses integration(lignes, options, progression, reponses);
+    return integration.executer();
+}
+
 BilanAnalyses integrerAnalyses(const GrilleImport &grille, OptionsIntegration &options,
                                Progression &progression, const ReponsesIntegration &reponses)
 {
-    IntegrationAnalyses integration(grille, options, progression, reponses);
-    return integration.executer();
+    return integrerAnalyses(LignesTable(grille), options, progression, reponses);
 }
 
 } // namespace vyk

@@ -140,6 +140,9 @@ inline const QString ANNULE = QStringLiteral("Intégration annulée par l'utilis
 // said Yes to every missing organisation.
 BilanAnalyses integrerAnalyses(const GrilleImport &grille, OptionsIntegration &options,
                                Progression &progression, const ReponsesIntegration &reponses = {});
+// The same over rows made on demand.
+BilanAnalyses integrerAnalyses(const LignesImport &lignes, OptionsIntegration &options,
+                               Progression &progression, const ReponsesIntegration &reponses = {});
 
 // A new station: code (first 17 characters), designation (first 6, or none), station type
 // ("" for 1). The description and links of the groundwater station of the same code are copied

@@ -23,13 +23,11 @@ class Champ
             if (const int c = e.colonne(QString::fromLatin1(code)); c >= 0 && m_n < MAX)
                 m_colonnes[m_n++] = c;
     }
-    const QString &operator()(const QStringList &ligne) const
+    const QString &operator()(const QString *ligne) const
     {
         static const QString vide;
-        for (int i = 0; i < m_n; ++i) {
-            const int c = m_colonnes[i];
-            if (c < ligne.size() && !ligne[c].isEmpty()) return ligne[c];
-        }
+        for (int i = 0; i < m_n; ++i)
+            if (const QString &v = ligne[m_colonnes[i]]; !v.isEmpty()) return v;
         return vide;
     }
 
@@ -174,7 +172,7 @@ struct Conversions
     Derniere<QualificationCode> qualification;
 };
 
-void ligneGrille(const ColonnesCode &k, Conversions &conv, const QStringList &l, QStringList &g)
+void ligneGrille(const ColonnesCode &k, Conversions &conv, const QString *l, QStringList &g)
 {
     auto mettre = [&](C c, const QString &valeur) { g[int(c)] = valeur; };
     for (const auto &[cible, champ] : k.copies)
@@ -208,7 +206,41 @@ void ligneGrille(const ColonnesCode &k, Conversions &conv, const QStringList &l,
     mettre(C::LimiteDetection, sansSigne(k.detection(l)));
 }
 
+// The extract's rows as rows of the import table, each made when asked into one reused row:
+// the integration never holds the whole table.
+class LignesExtrait : public LignesImport
+{
+  public:
+    explicit LignesExtrait(const ExtraitCode &e)
+        : m_extrait(e), m_colonnes(e), m_ligne(NB_COLONNES_IMPORT)
+    {
+    }
+    int nombreLignes() const override { return m_extrait.nombreLignes(); }
+    const QStringList &ligne(int l) const override
+    {
+        // An earlier row asked again (an error reported at the station's end) is made again.
+        if (l != m_numero) {
+            ligneGrille(m_colonnes, m_conversions, m_extrait.ligne(l), m_ligne);
+            m_numero = l;
+        }
+        return m_ligne;
+    }
+    QString origine(int l) const override { return m_extrait.origine(l); }
+
+  private:
+    const ExtraitCode &m_extrait;
+    const ColonnesCode m_colonnes;
+    mutable Conversions m_conversions;
+    mutable QStringList m_ligne;
+    mutable int m_numero = -1;
+};
+
 } // namespace
+
+std::unique_ptr<LignesImport> lignesExtrait(const ExtraitCode &extrait)
+{
+    return std::make_unique<LignesExtrait>(extrait);
+}
 
 BilanAnalyses integrerExtraitCode(const ExtraitCode &extrait, OptionsIntegration &options,
                                   Progression &progression, const ReponsesIntegration &reponses)
@@ -222,20 +254,13 @@ BilanAnalyses integrerExtraitCode(const ExtraitCode &extrait, OptionsIntegration
         refus.erreur = texteColonnesNommees::ligneRefusee(extrait.rejets.first());
         return refus;
     }
-    GrilleImport grille;
-    const ColonnesCode colonnes(extrait);
-    Conversions conversions;
-    grille.lignes.reserve(extrait.nombreLignes());
-    for (int l = 0; l < extrait.nombreLignes(); ++l)
-        ligneGrille(
-            colonnes, conversions, extrait.lignes[l],
-            grille.ajouterLigne(l < extrait.origines.size() ? extrait.origines[l] : QString()));
+    const auto lignes = lignesExtrait(extrait);
     QVector<LigneIntegree> integrees;
     integrees.reserve(extrait.nombreLignes());
     OptionsIntegration o = options;
     o.identifiantPoint = [](const QString &s) { return supportCode(s).identifiant; };
     o.apresLigne = [&](const LigneIntegree &i) { integrees << i; };
-    BilanAnalyses bilan = integrerAnalyses(grille, o, progression, reponses);
+    BilanAnalyses bilan = integrerAnalyses(*lignes, o, progression, reponses);
     options.creerIntervenants = o.creerIntervenants;
     completerExtrait(extrait, integrees, o, bilan);
     // Lines the loader kept out are rows in error like the others.

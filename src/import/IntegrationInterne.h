@@ -125,7 +125,7 @@ class MajGroupees;
 class IntegrationAnalyses
 {
   public:
-    IntegrationAnalyses(const GrilleImport &grille, OptionsIntegration &options,
+    IntegrationAnalyses(const LignesImport &lignes, OptionsIntegration &options,
                         Progression &progression, const ReponsesIntegration &reponses);
     BilanAnalyses executer();
 
@@ -137,8 +137,16 @@ class IntegrationAnalyses
     bool parcourirLignes();
     void signalerLigne(int ligne, const QString &raison);
     QString texte(int ligne, ColonneImport c) const;
-    // The cell as read, not copied.
-    const QString &brut(int ligne, ColonneImport c) const;
+    // The cell as read, not copied; valid until another row is read.
+    const QString &brut(int ligne, ColonneImport c) const
+    {
+        if (ligne != m_numeroLu) {
+            m_ligneLue = &m_lignes.ligne(ligne);
+            m_numeroLu = ligne;
+        }
+        const int i = int(c);
+        return i < m_ligneLue->size() ? m_ligneLue->at(i) : m_vide;
+    }
 
     // --- stations (StationsImport.cpp)
     void ouvrirStation(const QString &cle, int ligne);
@@ -175,7 +183,11 @@ class IntegrationAnalyses
     bool clotureStation();
     void clotureRun();
 
-    const GrilleImport &m_grille;
+    const LignesImport &m_lignes;
+    // The row last read, kept to read its cells without asking again.
+    mutable const QStringList *m_ligneLue = nullptr;
+    mutable int m_numeroLu = -1;
+    const QString m_vide;
     OptionsIntegration &m_options;
     Progression &m_progression;
     const ReponsesIntegration &m_reponses;

@@ -280,19 +280,15 @@ QString apercuExtraitCode(const QString &chemin, QStringList &colonnes,
     ExtraitCode extrait;
     const QString erreur = chargerExtraitCode(chemin, extrait, progression, enTeteParNom(chemin));
     if (!erreur.isEmpty()) return erreur;
-    QVector<int> lues;
     QStringList codes;
-    for (int c = 0; c < extrait.codes.size(); ++c)
-        if (!extrait.codes[c].isEmpty()) {
-            lues << c;
-            codes << extrait.codes[c];
-        }
+    for (const QString &c : std::as_const(extrait.codes))
+        if (!c.isEmpty()) codes << c;
     if (colonnes.isEmpty()) colonnes = codes;
-    for (const QStringList &l : std::as_const(extrait.lignes)) {
-        QStringList valeurs;
-        for (const int c : std::as_const(lues))
-            valeurs << (c < l.size() ? l[c] : QString());
-        lignes << valeurs;
+    lignes.reserve(lignes.size() + extrait.nombreLignes());
+    for (int l = 0; l < extrait.nombreLignes(); ++l) {
+        QStringList &valeurs = lignes.emplace_back(extrait.largeur());
+        for (int c = 0; c < extrait.largeur(); ++c)
+            valeurs[c] = extrait.valeur(l, c);
     }
     return {};
 }

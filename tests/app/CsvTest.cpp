@@ -11,11 +11,11 @@ using namespace vyk;
 namespace {
 
 // Each record as "line:field|field", for exact comparisons.
-QStringList enregistrements(const QString &texte)
+QStringList enregistrements(const QString &texte, QChar separateur = u';')
 {
     QVector<EnregistrementCsv> lus;
     QString erreur;
-    EXPECT_TRUE(lireCsv(texte, u';', lus, erreur)) << qPrintable(erreur);
+    EXPECT_TRUE(lireCsv(texte, separateur, lus, erreur)) << qPrintable(erreur);
     QStringList r;
     for (const EnregistrementCsv &e : lus)
         r << QString::number(e.ligne) + u':' + e.champs.join(u'|');
@@ -48,6 +48,9 @@ TEST(LectureCsv, EnregistrementsEtGuillemets)
     };
     for (const auto &c : cas)
         EXPECT_EQ(enregistrements(c.texte), c.attendu) << qPrintable(c.texte);
+    // A separator below the quote (tab): the other one is plain text, and so are accents.
+    EXPECT_EQ(enregistrements(QStringLiteral("a b\t \"c\td\"\té;x\r\n\t"), u'\t'),
+              L({"1:a b|c\td|é;x", "2:|"}));
 
     // A quote never closed would swallow every line after it: the text is refused, the line named.
     QVector<EnregistrementCsv> lus;

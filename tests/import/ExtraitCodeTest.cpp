@@ -9,6 +9,7 @@
 #include "db/Progression.h"
 #include "import/ApercuImport.h"
 #include "import/ChargementTexte.h"
+#include "import/ExtraitCodeInterne.h"
 #include "import/Importation.h"
 
 #include "DonneesImport.h"
@@ -47,7 +48,8 @@ TEST(ExtraitCode, EnTeteDuFichierEnregistrementsEtLignesEcartees)
     EXPECT_EQ(valeurCode("STQ", 2, e, 1), QStringLiteral("S3"));
     // A code without a column reads as empty.
     EXPECT_EQ(valeurCode("ALQ", 9, e, 0), QString());
-    EXPECT_EQ(e.origines, QStringList({"ligne 3", "ligne 7"}));
+    EXPECT_EQ(e.origine(0), QStringLiteral("ligne 3"));
+    EXPECT_EQ(e.origine(1), QStringLiteral("ligne 7"));
     // The short line is a row in error, not a shift of the next ones.
     ASSERT_EQ(e.rejets.size(), 1);
     EXPECT_EQ(e.rejets[0].origine, QStringLiteral("ligne 5"));
@@ -70,8 +72,45 @@ TEST(ExtraitCode, ValeursRepeteesDUneLigneALAutre)
               QString());
     QStringList lues;
     for (int l = 0; l < e.nombreLignes(); ++l)
-        lues << e.lignes[l].join(u'|');
+        lues << QStringList(e.ligne(l), e.ligne(l) + e.largeur()).join(u'|');
     EXPECT_EQ(lues, QStringList({"S1|162|1", "S1|162|1,5", "S1||2", "S2||2"}));
+}
+
+// The import table's row made from an extract row is the same whichever rows were made
+// before it: an error named at a station's end reads its row again after later ones.
+TEST(ExtraitCode, LigneDeLaTableRefaiteALIdentique)
+{
+    ExtraitCode e;
+    const QByteArray texte = "<STQ.2.1997-1>;<PRL.8.1997-1>;<PRL.9.1997-1>;<PAR.3.1997-1>;"
+                             "<ALQ.12.1997-1>;<ALQ.13.1997-1>;<ALQ.19.1997-1>;<ALQ.18.1997-1>\r\n"
+                             "Station;Date;Heure;Paramètre;Résultat;Remarque;Producteur;Qualif\r\n"
+                             "0123x-0045;20120503;;1340;< 0,5;;12345678901234;CORRECTE\r\n"
+                             "0123x-0045;03/05/2012 08:15;;1301;>7;2;SANDRE1;BRUTE\r\n"
+                             "0999;2012-05-04;09:30;1340;3;;;4\r\n";
+    ASSERT_EQ(chargerExtraitCodeOctets(texte, e, progressionNulle(), EnTeteCode::Fichier),
+              QString());
+    const auto lignes = lignesExtrait(e);
+    ASSERT_EQ(lignes->nombreLignes(), 3);
+    using C = ColonneImport;
+    const C lues[] = {C::CodeStation,   C::TypeQualito,     C::DatePrelvt,     C::CodeParam,
+                      C::Resultat,      C::RemarqueAnalyse, C::CodeProducteur, C::OrigineInterv,
+                      C::Qualification, C::StatutMesure};
+    auto cellules = [&](int l) {
+        const QStringList &g = lignes->ligne(l);
+        EXPECT_EQ(g.size(), NB_COLONNES_IMPORT);
+        QStringList r;
+        for (const C c : lues)
+            r << g.value(int(c));
+        return r.join(u'|');
+    };
+    const QString attendues[] = {
+        "0123x0045|1|03/05/2012 00:00:00|1340|0,5|10|12345678901234||1|2",
+        "0123x0045|1|03/05/2012 08:15:00|1301|7|2|SANDRE1|SANDRE|4|1",
+        "0999|1|04/05/2012 09:30:00|1340|3||||4|",
+    };
+    for (const int l : {0, 1, 2, 0, 2, 1})
+        EXPECT_EQ(cellules(l), attendues[l]) << l;
+    EXPECT_EQ(lignes->origine(2), QStringLiteral("ligne 5"));
 }
 
 TEST(ExtraitCode, EnTeteFixeRefuseUnAutreNombreDeColonnes)
