@@ -210,12 +210,11 @@ class MajGroupees
     QHash<QString, QVector<int>> m_index; // by assignments and values as text
 };
 
-bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
+// A rewritten analysis keeps its number: the stored row goes, the new one comes. A sample whose
+// stored analyses are all rewritten is emptied at once.
+bool IntegrationAnalyses::supprimerReecrites(QString &raison)
 {
-    if (m_attente.isEmpty()) return true;
     const QString &table = m_station.table;
-    // A rewritten analysis keeps its number: the stored row goes, the new one comes. A sample
-    // whose stored analyses are all rewritten is emptied at once.
     QVector<qint64> entiers;
     qint64 analysesEntiers = 0;
     for (auto i = m_aRemplacer.cbegin(); i != m_aRemplacer.cend(); ++i)
@@ -252,7 +251,14 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
                            liste(*i, d, std::min<int>(d + PAR_REQUETE, int(i->size()))) + u')'))
                 return false;
     }
-    InsertionMassive insertion(table, colonnesAnalyse());
+    return true;
+}
+
+bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
+{
+    if (m_attente.isEmpty()) return true;
+    if (!supprimerReecrites(raison)) return false;
+    InsertionMassive insertion(m_station.table, colonnesAnalyse());
     if (!insertion.estValide()) {
         raison = insertion.erreur();
         return false;
@@ -267,12 +273,22 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
         enErreur.insert(index);
         signalerLigne(m_attente[index].ligne, raisonMoteur(e.message));
     }
+    // The analyses of a sample follow each other: its entries are looked up once per run of them
+    // (nothing is added to these tables between two look-ups, so the pointers hold).
+    qint64 courant = -1;
+    PrelevementImport *p = nullptr;
+    QVector<Accord> *accordsPrelevement = nullptr, *accordsOperation = nullptr;
     for (int i = 0; i < m_attente.size(); ++i) {
         AnalyseEnAttente &a = m_attente[i];
         if (enErreur.contains(i)) continue;
-        noterAccords(a);
+        if (!p || a.prelevement != courant) {
+            courant = a.prelevement;
+            p = &m_prelevements[courant];
+            accordsPrelevement = &m_accordsPrelevements[courant];
+            accordsOperation = &m_accordsOperations[p->operation];
+        }
+        noterAccords(a, *accordsPrelevement, *accordsOperation);
         ++(a.reecriture ? m_bilan.analysesReecrites : m_bilan.analysesAjoutees);
-        PrelevementImport *p = &m_prelevements[a.prelevement];
         if (!a.reecriture) ++p->nbStockees;
         if (!m_options.remplacer)
             if (auto s = p->analyses.find(a.identite); s != p->analyses.end()) {
@@ -290,7 +306,8 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
     return true;
 }
 
-void IntegrationAnalyses::noterAccords(const AnalyseEnAttente &a)
+void IntegrationAnalyses::noterAccords(const AnalyseEnAttente &a, QVector<Accord> &p,
+                                       QVector<Accord> &o)
 {
     // Positions of the agreeing columns in an analysis row, found once.
     static const auto positions = [](const Principale *debut, const Principale *fin) {
@@ -302,11 +319,9 @@ void IntegrationAnalyses::noterAccords(const AnalyseEnAttente &a)
     static const QVector<int> duPrelevement =
         positions(std::begin(PRINCIPALES), std::end(PRINCIPALES));
     static const QVector<int> deLOperation = positions(std::begin(OPERATION), std::end(OPERATION));
-    QVector<Accord> &p = m_accordsPrelevements[a.prelevement];
     p.resize(duPrelevement.size());
     for (int k = 0; k < p.size(); ++k)
         p[k].ajouter(a.valeurs.at(duPrelevement[k]));
-    QVector<Accord> &o = m_accordsOperations[m_prelevements[a.prelevement].operation];
     o.resize(deLOperation.size());
     for (int k = 0; k < o.size(); ++k)
         o[k].ajouter(a.valeurs.at(deLOperation[k]));

@@ -173,7 +173,10 @@ class IntegrationAnalyses
 
     // --- writing and closing (ClotureIntegration.cpp)
     bool ecrireAnalyses(QString &raison);
-    void noterAccords(const AnalyseEnAttente &a);
+    bool supprimerReecrites(QString &raison);
+    // Notes the analysis's values in the agreements of its sample and of its operation.
+    void noterAccords(const AnalyseEnAttente &a, QVector<Accord> &prelevement,
+                      QVector<Accord> &operation);
     bool ecrireNouveaux(QString &raison);
     bool majPrelevementsExistants();
     bool majOperationsExistantes();
