@@ -230,9 +230,10 @@ bool IntegrationAnalyses::supprimerReecrites(QString &raison)
                  raisonMoteur(bd().derniereErreur());
         return false;
     };
-    // When those samples hold every row of the table (a station imported again), it is emptied
-    // whole: SQLite then frees its pages without visiting each row and its index entry.
-    if (analysesEntiers > 0 &&
+    // When those samples hold every row of the table (a station imported again), a desktop file's
+    // table is emptied whole: SQLite then frees its pages without visiting each row and its index
+    // entry. A server gains nothing from it and would pay a round trip for the count.
+    if (analysesEntiers > 0 && bd().typeBase() == ACCESS &&
         bd().valeur(QStringLiteral("SELECT count(*) FROM ") + table).toLongLong() ==
             analysesEntiers) {
         if (!supprimer({})) return false;
