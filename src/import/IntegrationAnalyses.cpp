@@ -96,10 +96,12 @@ QString identiteStockee(const Ligne &r, int parametre, int unite, int fraction)
                            QStringView(r.texte(fraction)).trimmed());
 }
 
-// Most values come without surrounding blanks: those are shared as they are.
-QString sansBlancs(const QString &v)
+// Most values come without surrounding blanks: those are read where they are, not copied.
+const QString &sansBlancs(const QString &v, QString &tampon)
 {
-    return v.isEmpty() || (!v.front().isSpace() && !v.back().isSpace()) ? v : v.trimmed();
+    if (v.isEmpty() || (!v.front().isSpace() && !v.back().isSpace())) return v;
+    tampon = v.trimmed();
+    return tampon;
 }
 
 QString extraitValeur(const QString &v)
@@ -149,7 +151,8 @@ IntegrationAnalyses::IntegrationAnalyses(const LignesImport &lignes, OptionsInte
 
 QString IntegrationAnalyses::texte(int ligne, ColonneImport c) const
 {
-    return sansBlancs(brut(ligne, c));
+    QString tampon;
+    return sansBlancs(brut(ligne, c), tampon);
 }
 
 void IntegrationAnalyses::signalerLigne(int ligne, const QString &raison)
@@ -234,16 +237,19 @@ QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeur
         return t;
     }();
     valeurs = QVector<QVariant>(colonnesAnalyse().size());
+    QVariant *const lues = valeurs.data() + P_LUES;
+    static const QString vide;
+    QString tampon;
     for (int i = 0; i < int(std::size(COLONNES_LUES)); ++i) {
         const ColonneAnalyse &a = COLONNES_LUES[i];
-        // Most columns are empty: they are passed over without a copy.
-        const QString &lu = brut(ligne, a.source);
-        QString v = sansBlancs(lu);
-        if (a.source == C::NumeroAnalyse && m_options.demandeParLigne) v.clear();
-        if (v.isEmpty() && a.source == C::Qualification) v = m_reglages.qualification;
-        if (v.isEmpty() && a.source == C::StatutMesure) v = m_reglages.statut;
-        if (v.isEmpty()) continue;
-        QVariant &cible = valeurs[P_LUES + i];
+        // Most columns are empty: they are passed over, and the others read without a copy.
+        const QString *lu = &sansBlancs(brut(ligne, a.source), tampon);
+        if (a.source == C::NumeroAnalyse && m_options.demandeParLigne) lu = &vide;
+        if (lu->isEmpty() && a.source == C::Qualification) lu = &m_reglages.qualification;
+        if (lu->isEmpty() && a.source == C::StatutMesure) lu = &m_reglages.statut;
+        if (lu->isEmpty()) continue;
+        const QString &v = *lu;
+        QVariant &cible = lues[i];
         switch (a.nature) {
         case Nature::Nombre: {
             const Nombre x = enNombre(v, true);
@@ -255,7 +261,9 @@ QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeur
             break;
         }
         case Nature::Date: {
-            const QDateTime d = lireDate(v);
+            // The rows of a sample mostly share their analysis date: its text is read once.
+            if (v != m_derniereDateAnalyse.first) m_derniereDateAnalyse = {v, lireDate(v)};
+            const QDateTime &d = m_derniereDateAnalyse.second;
             if (!d.isValid())
                 return QStringLiteral("la date « ") + extraitValeur(v) +
                        QStringLiteral(" » de la colonne ") + QString::fromLatin1(a.nom) +
@@ -269,7 +277,7 @@ QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeur
                        QStringLiteral(" » dépasse la taille de la colonne ") +
                        QString::fromLatin1(a.nom) +
                        QStringLiteral(" (%1 caractères)").arg(tailles[i]);
-            cible = std::move(v);
+            cible = v;
             break;
         }
     }

@@ -93,6 +93,9 @@ QString origine(const QString &code)
 
 QString sansSigne(const QString &v)
 {
+    // Most values carry neither sign nor surrounding blank.
+    auto bord = [](QChar c) { return c == u'<' || c == u'=' || c == u'>' || c.isSpace(); };
+    if (v.isEmpty() || (!bord(v.front()) && !v.back().isSpace())) return v;
     QStringView t = QStringView(v).trimmed();
     while (!t.isEmpty() && (t[0] == u'<' || t[0] == u'=' || t[0] == u'>'))
         t = t.sliced(1).trimmed();
@@ -123,10 +126,16 @@ QString texteDatePrelevement(const QString &brut, const QString &heure)
 class Dates
 {
   public:
-    QString prelevement(const QString &brut, const QString &heure)
+    const QString &prelevement(const QString &brut, const QString &heure)
     {
-        return convertir(m_prelevements, std::pair(brut, heure),
-                         [&] { return texteDatePrelevement(brut, heure); });
+        // The rows of a sample follow each other: the last date is known without the cache.
+        if (!m_vu || brut != m_derniere.first || heure != m_derniere.second) {
+            m_vu = true;
+            m_derniere = {brut, heure};
+            m_texteDernier = convertir(m_prelevements, m_derniere,
+                                       [&] { return texteDatePrelevement(brut, heure); });
+        }
+        return m_texteDernier;
     }
     QString analyse(const QString &brut)
     {
@@ -142,6 +151,9 @@ class Dates
         return *i;
     }
     QHash<std::pair<QString, QString>, QString> m_prelevements;
+    bool m_vu = false;
+    std::pair<QString, QString> m_derniere;
+    QString m_texteDernier;
     QHash<QString, QString> m_analyses;
 };
 
@@ -172,9 +184,16 @@ struct Conversions
     Derniere<QualificationCode> qualification;
 };
 
-void ligneGrille(const ColonnesCode &k, Conversions &conv, const QString *l, QStringList &g)
+void ligneGrille(const ColonnesCode &k, Conversions &conv, const QString *l, QStringList &ligne)
 {
-    auto mettre = [&](C c, const QString &valeur) { g[int(c)] = valeur; };
+    QString *const g = ligne.data();
+    // Values mostly repeat the previous row's, sharing its text: those are left in place.
+    auto mettre = [&](C c, const QString &valeur) {
+        QString &cellule = g[int(c)];
+        if (cellule.constData() != valeur.constData() || cellule.size() != valeur.size() ||
+            cellule.isNull() != valeur.isNull())
+            cellule = valeur;
+    };
     for (const auto &[cible, champ] : k.copies)
         mettre(cible, champ(l));
     mettre(C::CodeStation, conv.station(k.station(l), cleStationCode));

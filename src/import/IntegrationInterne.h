@@ -206,10 +206,11 @@ class IntegrationAnalyses
 
     StationImport m_station;
     QSet<qint64> m_stationsPurgees;
-    QHash<QString, StationImport> m_stations; // by key
-    QHash<QString, qint64> m_points;          // identifier [+ date] -> codePoint
-    QHash<CleJour, qint64> m_operations;      // (point, day) -> codeOperation
-    QPair<QString, QDateTime> m_derniereDate; // the last sample date text and its reading
+    QHash<QString, StationImport> m_stations;        // by key
+    QHash<QString, qint64> m_points;                 // identifier [+ date] -> codePoint
+    QHash<CleJour, qint64> m_operations;             // (point, day) -> codeOperation
+    QPair<QString, QDateTime> m_derniereDate;        // the last sample date text and its reading
+    QPair<QString, QDateTime> m_derniereDateAnalyse; // the same for the analysis date
     qint64 m_maxOperation = -1;
     QSet<qint64> m_operationsTouchees;
     QHash<CleJour, QVector<qint64>> m_prelevementsParJour; // (operation, day) -> samples

@@ -273,6 +273,35 @@ TEST_P(IntegrationAnalysesTest, LignesFaussesSignaleesEtSautees)
     EXPECT_EQ(analyses("BSS001"), QStringList({"1|0|0|1301|27||3"}));
 }
 
+// The analysis date is read on each row: a text met again gives the same verdict, and each good
+// date goes in as its own.
+TEST_P(IntegrationAnalysesTest, DateDAnalyseLueSurChaqueLigne)
+{
+    GrilleImport g;
+    for (const auto &[parametre, date] : {std::pair{"1340", "32/05/2021"},
+                                          {"1301", "32/05/2021"},
+                                          {"1302", "04/05/2021"},
+                                          {"1303", "32/05/2021"},
+                                          {"1304", "05/05/2021"}})
+        ligne(g, "BSS001", "03/05/2021", parametre, "1", "162", {{C::DateAnalyse, date}});
+    const BilanAnalyses b = integrer(g);
+    EXPECT_EQ(b.analysesAjoutees, 2);
+    QStringList raisons;
+    for (const LigneEnErreur &e : b.lignesEnErreur)
+        raisons << e.origine + " " + e.raison;
+    auto raison = [](int ligne, const char *parametre) {
+        return QStringLiteral("ligne %1 Erreur ligne: codeBSS: BSS001 - Date: 03/05/2021 - "
+                              "Paramètre: %2 : la date « 32/05/2021 » de la colonne DateAnalyse "
+                              "n'est pas une date")
+            .arg(ligne)
+            .arg(QString::fromLatin1(parametre));
+    };
+    EXPECT_EQ(raisons, QStringList({raison(2, "1340"), raison(3, "1301"), raison(5, "1303")}));
+    EXPECT_EQ(lignes("SELECT CodeParametre, DateAnalyse FROM ANALYSES_BSS001 ORDER BY "
+                     "CodeParametre"),
+              QStringList({"1302|04/05/2021", "1304|05/05/2021"}));
+}
+
 // A check runs everything and leaves every table as it was, with what it would have created.
 TEST_P(IntegrationAnalysesTest, ControleSansEcriture)
 {
