@@ -13,6 +13,9 @@
 
 #include <libpq-fe.h>
 
+#include <functional>
+#include <utility>
+
 namespace vyk {
 
 namespace {
@@ -50,6 +53,54 @@ struct Collecte
     QString erreur;
     long long modifiees = 0;
     bool aDesLignes = false;
+};
+
+// Commands sent in one pipeline and read back after its sync: one round trip. The status of each
+// is kept (PGRES_PIPELINE_ABORTED for those skipped after a failure) and the first failure's
+// text; voir receives each other result before it is freed.
+class Pipeline
+{
+  public:
+    explicit Pipeline(PGconn *c) : m_c(c), m_ouvert(PQenterPipelineMode(c) == 1) {}
+    bool ouvert() const { return m_ouvert; }
+    int simple(const QByteArray &q)
+    {
+        PQsendQueryParams(m_c, q.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+        return m_n++;
+    }
+    // Number of a command the caller sent itself.
+    int envoye() { return m_n++; }
+    ExecStatusType statut(int i) const { return m_statuts.value(i, PGRES_PIPELINE_ABORTED); }
+
+    bool lire(const std::function<void(int, PGresult *)> &voir, QString &erreur)
+    {
+        PQpipelineSync(m_c);
+        m_statuts.fill(PGRES_PIPELINE_ABORTED, m_n);
+        bool ok = true;
+        for (int i = 0; i <= m_n; ++i) {
+            while (PGresult *r = PQgetResult(m_c)) {
+                const ResultatPg garde(r);
+                const ExecStatusType s = PQresultStatus(r);
+                if (s == PGRES_PIPELINE_SYNC) break;
+                if (i >= m_n) continue;
+                m_statuts[i] = s;
+                if (s == PGRES_FATAL_ERROR) {
+                    if (ok) erreur = erreurResultat(r, m_c);
+                    ok = false;
+                } else if (s != PGRES_PIPELINE_ABORTED && voir) {
+                    voir(i, r);
+                }
+            }
+        }
+        PQexitPipelineMode(m_c);
+        return ok;
+    }
+
+  private:
+    PGconn *m_c;
+    bool m_ouvert;
+    int m_n = 0;
+    QVector<ExecStatusType> m_statuts;
 };
 
 class MoteurPostgres;
@@ -123,6 +174,7 @@ class MoteurPostgres : public Moteur
     void fermer() override
     {
         m_c = nullptr;
+        m_aLiberer.clear();
         fermerConnexionQt(m_nom);
     }
 
@@ -231,6 +283,7 @@ class MoteurPostgres : public Moteur
         }
         if (!m_isolation)
             return parcourirPostgres(m_c, sql.toUtf8(), parametres, fonction, erreur, pasAPas);
+        if (!pasAPas) return lireEnBlocIsole(sql.toUtf8(), parametres, fonction, erreur);
         const QByteArray point = QByteArrayLiteral("SAVEPOINT ") + SAUVEGARDE;
         if (!executer(QString::fromLatin1(point), nullptr, nullptr, erreur)) return false;
         const bool ok = parcourirPostgres(m_c, sql.toUtf8(), parametres, fonction, erreur, pasAPas);
@@ -241,6 +294,40 @@ class MoteurPostgres : public Moteur
         return ok;
     }
 
+    // Savepoint, read, release in one pipeline; the rows come in one result.
+    bool lireEnBlocIsole(const QByteArray &sql, const QVector<QVariant> &parametres,
+                         const FonctionLigne &fonction, QString &erreur)
+    {
+        Pipeline p(m_c);
+        if (!p.ouvert()) {
+            erreur = erreurResultat(nullptr, m_c);
+            return false;
+        }
+        p.simple(QByteArrayLiteral("SAVEPOINT ") + SAUVEGARDE);
+        const ParametresPg v(parametres);
+        PQsendQueryParams(m_c, sql.constData(), v.nombre(), nullptr, v.valeurs(), nullptr, nullptr,
+                          0);
+        const int lecture = p.envoye();
+        p.simple(QByteArrayLiteral("RELEASE SAVEPOINT ") + SAUVEGARDE);
+        LignePostgres ligne;
+        bool continuer = true;
+        const bool ok = p.lire(
+            [&](int i, PGresult *r) {
+                if (i != lecture || PQresultStatus(r) != PGRES_TUPLES_OK) return;
+                for (int l = 0; continuer && l < PQntuples(r); ++l) {
+                    ligne.placer(r, l);
+                    continuer = fonction(ligne);
+                    ligne.suivante();
+                }
+            },
+            erreur);
+        if (!ok) revenir();
+        return ok;
+    }
+
+    // One round trip: the preparation and its description, with the deallocations put off until
+    // now, inside a savepoint when a failure must not abort the transaction around it. Prepared
+    // statements are not transactional: rolling the savepoint back undoes neither.
     std::unique_ptr<InstructionMoteur> preparer(const QString &sql, QString &erreur) override
     {
         if (!m_c) {
@@ -248,26 +335,40 @@ class MoteurPostgres : public Moteur
             return nullptr;
         }
         const QByteArray nom = "vyk_p" + QByteArray::number(++m_numero);
-        // A statement that cannot be prepared must not abort the transaction around it.
-        QString ignoree;
-        if (m_isolation &&
-            !executer(QStringLiteral("SAVEPOINT vyk_preparation"), nullptr, nullptr, erreur))
-            return nullptr;
-        ResultatPg r(PQprepare(m_c, nom.constData(), sql.toUtf8().constData(), 0, nullptr));
-        if (PQresultStatus(r.r) != PGRES_COMMAND_OK) {
-            erreur = erreurResultat(r.r, m_c);
-            if (m_isolation)
-                executer(
-                    QStringLiteral(
-                        "ROLLBACK TO SAVEPOINT vyk_preparation; RELEASE SAVEPOINT vyk_preparation"),
-                    nullptr, nullptr, ignoree);
+        Pipeline p(m_c);
+        if (!p.ouvert()) {
+            erreur = erreurResultat(nullptr, m_c);
             return nullptr;
         }
-        if (m_isolation)
-            executer(QStringLiteral("RELEASE SAVEPOINT vyk_preparation"), nullptr, nullptr,
-                     ignoree);
-        ResultatPg d(PQdescribePrepared(m_c, nom.constData()));
-        const int nb = PQresultStatus(d.r) == PGRES_COMMAND_OK ? PQnparams(d.r) : 0;
+        if (m_isolation) p.simple("SAVEPOINT vyk_preparation");
+        PQsendPrepare(m_c, nom.constData(), sql.toUtf8().constData(), 0, nullptr);
+        const int preparation = p.envoye();
+        PQsendDescribePrepared(m_c, nom.constData());
+        const int description = p.envoye();
+        const QVector<QByteArray> liberes = std::exchange(m_aLiberer, {});
+        for (const QByteArray &l : liberes)
+            p.simple("DEALLOCATE " + l);
+        if (m_isolation) p.simple("RELEASE SAVEPOINT vyk_preparation");
+        int nb = 0;
+        QString echec;
+        const bool ok = p.lire(
+            [&](int i, PGresult *r) {
+                if (i == description) nb = PQnparams(r);
+            },
+            echec);
+        // Those skipped after a failure go with the next preparation.
+        for (int i = 0; i < liberes.size(); ++i)
+            if (p.statut(description + 1 + i) == PGRES_PIPELINE_ABORTED) m_aLiberer << liberes[i];
+        QString ignoree;
+        if (!ok && m_isolation)
+            executer(
+                QStringLiteral(
+                    "ROLLBACK TO SAVEPOINT vyk_preparation; RELEASE SAVEPOINT vyk_preparation"),
+                nullptr, nullptr, ignoree);
+        if (p.statut(preparation) != PGRES_COMMAND_OK) {
+            erreur = echec.isEmpty() ? erreurResultat(nullptr, m_c) : echec;
+            return nullptr;
+        }
         return std::make_unique<InstructionPostgres>(this, nom, nb);
     }
 
@@ -285,47 +386,35 @@ class MoteurPostgres : public Moteur
                 PQsendQueryPrepared(m_c, nom.constData(), n, p.valeurs(), nullptr, nullptr, 0),
                 resultat, modifiees, erreur, 0, 0);
         // Inside a transaction: savepoint, statement, release in one pipeline.
-        if (!PQenterPipelineMode(m_c)) {
+        Pipeline pipeline(m_c);
+        if (!pipeline.ouvert()) {
             erreur = erreurResultat(nullptr, m_c);
             return false;
         }
-        const QByteArray sp = QByteArrayLiteral("SAVEPOINT ") + SAUVEGARDE;
-        const QByteArray rel = QByteArrayLiteral("RELEASE SAVEPOINT ") + SAUVEGARDE;
-        PQsendQueryParams(m_c, sp.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+        pipeline.simple(QByteArrayLiteral("SAVEPOINT ") + SAUVEGARDE);
         PQsendQueryPrepared(m_c, nom.constData(), n, p.valeurs(), nullptr, nullptr, 0);
-        PQsendQueryParams(m_c, rel.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
-        PQpipelineSync(m_c);
-        Collecte c;
-        for (int etape = 0; etape < 4; ++etape) {
-            while (PGresult *r = PQgetResult(m_c)) {
-                const ExecStatusType s = PQresultStatus(r);
-                if (s == PGRES_PIPELINE_SYNC) {
-                    PQclear(r);
-                    break;
-                }
-                if (s == PGRES_FATAL_ERROR && c.ok) {
-                    c.ok = false;
-                    c.erreur = erreurResultat(r, m_c);
-                } else if (etape == 1 && c.ok) {
-                    if (s == PGRES_TUPLES_OK && resultat) lireResultat(r, *resultat);
-                    c.modifiees = lignesTouchees(r);
-                }
-                PQclear(r);
-            }
-        }
-        PQexitPipelineMode(m_c);
-        if (!c.ok) {
-            erreur = c.erreur;
+        const int instruction = pipeline.envoye();
+        pipeline.simple(QByteArrayLiteral("RELEASE SAVEPOINT ") + SAUVEGARDE);
+        long long touchees = 0;
+        const bool ok = pipeline.lire(
+            [&](int i, PGresult *r) {
+                if (i != instruction) return;
+                if (PQresultStatus(r) == PGRES_TUPLES_OK && resultat) lireResultat(r, *resultat);
+                touchees = lignesTouchees(r);
+            },
+            erreur);
+        if (!ok) {
             revenir();
             return false;
         }
-        if (modifiees) *modifiees = c.modifiees;
+        if (modifiees) *modifiees = touchees;
         return true;
     }
 
+    // Sent with the next preparation rather than on a round trip of its own.
     void liberer(const QByteArray &nom)
     {
-        if (m_c) ResultatPg r(PQexec(m_c, ("DEALLOCATE " + nom).constData()));
+        if (m_c) m_aLiberer << nom;
     }
 
     std::unique_ptr<InsertionMoteur> insertion(const QString &table, const QStringList &colonnes,
@@ -369,6 +458,7 @@ class MoteurPostgres : public Moteur
     QString m_nom;
     PGconn *m_c = nullptr;
     long long m_numero = 0;
+    QVector<QByteArray> m_aLiberer;
 };
 
 InstructionPostgres::~InstructionPostgres()

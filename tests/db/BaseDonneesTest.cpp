@@ -533,6 +533,34 @@ TEST_P(TransactionTest, EchecDePreparationNAnnulePasLaTransaction)
     EXPECT_EQ(lignes(QStringLiteral("SELECT a FROM T ORDER BY a")), QStringList({"1", "2"}));
 }
 
+// Statements the cache lets go are deallocated on the server with a later preparation; a failed
+// preparation keeps them for the next one and leaves the transaction going on.
+TEST_P(TransactionTest, InstructionsLibereesAvecUnePreparationSuivante)
+{
+    toleranceErreurs = true;
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE T (a Short)")));
+    auto surLeServeur = [&] {
+        return estPostgres() && !estOdbc()
+                   ? valeur(QStringLiteral("SELECT count(*) FROM pg_prepared_statements")).toInt()
+                   : -1;
+    };
+    const int avant = surLeServeur();
+    Transaction t;
+    // One more than the cache holds: the cache is emptied, its statements released.
+    for (int i = 0; i < 129; ++i)
+        ASSERT_TRUE(bd().preparer(QStringLiteral("INSERT INTO T VALUES (%1)").arg(i)).executer());
+    EXPECT_FALSE(bd().preparer(QStringLiteral("INSERT INTO ABSENTE VALUES (1)")).executer());
+    if (avant >= 0) {
+        EXPECT_EQ(surLeServeur(), avant + 129);
+    }
+    ASSERT_TRUE(bd().preparer(QStringLiteral("INSERT INTO T VALUES (8)")).executer());
+    if (avant >= 0) {
+        EXPECT_EQ(surLeServeur(), avant + 2);
+    }
+    ASSERT_TRUE(t.valider());
+    EXPECT_EQ(lignes(QStringLiteral("SELECT count(*), sum(a) FROM T")), QStringList({"130|8264"}));
+}
+
 VYK_SUR_LES_TROIS_MOTEURS(TransactionTest);
 
 } // namespace
