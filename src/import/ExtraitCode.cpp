@@ -83,18 +83,23 @@ QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCo
                  texteExtraitCode::champsLigne(int(champs.size()), int(titres.size()))});
             continue;
         }
-        QString *valeurs = extrait.ajouterLigne(lecteur.ligne());
+        quint32 *cellules = extrait.ajouterLigne(lecteur.ligne());
         // Consecutive rows mostly repeat a column's value (station, date, unit...): the previous
-        // row's text is shared instead of copied again.
-        const QString *precedente = extrait.nombreLignes() > 1 ? valeurs - largeur : nullptr;
+        // row's text is taken again instead of a copy.
+        const quint32 *precedente = extrait.nombreLignes() > 1 ? cellules - largeur : nullptr;
         for (int k = 0; k < largeur; ++k) {
             const qsizetype c = lues[k];
             if (c >= champs.size() || champs[c].isEmpty()) continue;
             const QStringView v = nettoyer(champs[c]);
             if (v.isEmpty()) continue;
-            const bool repete = precedente && precedente[k].size() == v.size() &&
-                                std::equal(v.begin(), v.end(), precedente[k].cbegin());
-            valeurs[k] = repete ? precedente[k] : v.toString();
+            if (precedente) {
+                const QString &p = extrait.texte(precedente[k]);
+                if (p.size() == v.size() && std::equal(v.begin(), v.end(), p.cbegin())) {
+                    cellules[k] = precedente[k];
+                    continue;
+                }
+            }
+            cellules[k] = extrait.ajouterTexte(v.toString());
         }
         if (extrait.nombreLignes() >= limite) return trop;
         if (extrait.nombreLignes() % 100 == 0)
@@ -108,7 +113,8 @@ QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCo
 
 void ExtraitCode::vider()
 {
-    m_valeurs.clear();
+    m_cellules.clear();
+    m_textes = QStringList{QString()};
     m_lignesFichier.clear();
     rejets.clear();
 }
@@ -136,11 +142,11 @@ void ExtraitCode::indexer()
     }
 }
 
-QString *ExtraitCode::ajouterLigne(qsizetype ligneFichier)
+quint32 *ExtraitCode::ajouterLigne(qsizetype ligneFichier)
 {
     m_lignesFichier << ligneFichier;
-    m_valeurs.resize(m_valeurs.size() + m_largeur);
-    return m_valeurs.data() + m_valeurs.size() - m_largeur;
+    m_cellules.resize(m_cellules.size() + m_largeur);
+    return m_cellules.data() + m_cellules.size() - m_largeur;
 }
 
 QString enTeteCode(EnTeteCode entete)

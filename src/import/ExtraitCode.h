@@ -26,8 +26,24 @@ enum class EnTeteCode
     Fichier,
 };
 
-// Rows keep only the columns that carry a code, one after another in one array: a file of
-// many columns and many rows holds no text for what is never read.
+// A row of an extract: its kept values by column.
+class LigneCode
+{
+  public:
+    LigneCode(const QString *textes, const quint32 *cellules)
+        : m_textes(textes), m_cellules(cellules)
+    {
+    }
+    const QString &operator[](int colonne) const { return m_textes[m_cellules[colonne]]; }
+
+  private:
+    const QString *m_textes;
+    const quint32 *m_cellules;
+};
+
+// Rows keep only the columns that carry a code, as indexes into the extract's texts, one row
+// after another in one array: a file of many columns and many rows holds no text for what is
+// never read, and a value repeated from the row above is held once.
 struct ExtraitCode
 {
     QStringList codes; // per file column: "ALQ.12", "" for a column that is not read
@@ -45,8 +61,10 @@ struct ExtraitCode
     {
         return colonneFichier < m_lues.size() ? m_lues[colonneFichier] : -1;
     }
-    // A row's kept values, largeur() of them.
-    const QString *ligne(int l) const { return m_valeurs.constData() + qsizetype(l) * m_largeur; }
+    LigneCode ligne(int l) const
+    {
+        return {m_textes.constData(), m_cellules.constData() + qsizetype(l) * m_largeur};
+    }
     // A kept column's value on a row; "" for column -1.
     const QString &valeur(int l, int colonne) const
     {
@@ -57,11 +75,19 @@ struct ExtraitCode
     QString origine(int ligne) const;
     // Index of `codes`; empties the rows.
     void indexer();
-    // A row of empty values, appended; its first value, valid until the next row is added.
-    QString *ajouterLigne(qsizetype ligneFichier);
+    // A row of empty values, appended; its cells, valid until the next row is added.
+    quint32 *ajouterLigne(qsizetype ligneFichier);
+    // A text for the rows' cells, and its index.
+    quint32 ajouterTexte(QString texte)
+    {
+        m_textes.append(std::move(texte));
+        return quint32(m_textes.size() - 1);
+    }
+    const QString &texte(quint32 i) const { return m_textes[i]; }
 
   private:
-    QVector<QString> m_valeurs;
+    QVector<quint32> m_cellules;
+    QStringList m_textes{QString()}; // 0: the empty value
     QVector<qsizetype> m_lignesFichier;
     QVector<int> m_lues;
     QHash<QString, int> m_index;

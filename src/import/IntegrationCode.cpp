@@ -23,7 +23,7 @@ class Champ
             if (const int c = e.colonne(QString::fromLatin1(code)); c >= 0 && m_n < MAX)
                 m_colonnes[m_n++] = c;
     }
-    const QString &operator()(const QString *ligne) const
+    const QString &operator()(const LigneCode &ligne) const
     {
         static const QString vide;
         for (int i = 0; i < m_n; ++i)
@@ -184,7 +184,7 @@ struct Conversions
     Derniere<QualificationCode> qualification;
 };
 
-void ligneGrille(const ColonnesCode &k, Conversions &conv, const QString *l, QStringList &ligne)
+void ligneGrille(const ColonnesCode &k, Conversions &conv, const LigneCode &l, QStringList &ligne)
 {
     QString *const g = ligne.data();
     // Values mostly repeat the previous row's, sharing its text: those are left in place.

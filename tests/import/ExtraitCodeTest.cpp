@@ -71,8 +71,12 @@ TEST(ExtraitCode, ValeursRepeteesDUneLigneALAutre)
     ASSERT_EQ(chargerExtraitCodeOctets(texte, e, progressionNulle(), EnTeteCode::Fichier),
               QString());
     QStringList lues;
-    for (int l = 0; l < e.nombreLignes(); ++l)
-        lues << QStringList(e.ligne(l), e.ligne(l) + e.largeur()).join(u'|');
+    for (int l = 0; l < e.nombreLignes(); ++l) {
+        QStringList valeurs;
+        for (int c = 0; c < e.largeur(); ++c)
+            valeurs << e.valeur(l, c);
+        lues << valeurs.join(u'|');
+    }
     EXPECT_EQ(lues, QStringList({"S1|162|1", "S1|162|1,5", "S1||2", "S2||2"}));
 }
 
