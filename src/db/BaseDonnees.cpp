@@ -260,8 +260,8 @@ void BaseDonnees::apresInstruction()
             majIsolation();
             return;
         }
-        for (const QString &table : std::as_const(m_verrous))
-            if (!prendreVerrou(table)) m_lotEchoue = true;
+        if (!m_verrous.isEmpty() && !prendreVerrou(m_verrous.join(QStringLiteral(", "))))
+            m_lotEchoue = true;
     }
 }
 
@@ -450,6 +450,7 @@ void BaseDonnees::finPointSauvegarde(bool annule)
     }
 }
 
+// table may name several, separated by commas: a batch takes its locks back in one statement.
 bool BaseDonnees::prendreVerrou(const QString &table)
 {
     // The desktop file's write lock is taken by BEGIN IMMEDIATE already.
@@ -460,10 +461,12 @@ bool BaseDonnees::prendreVerrou(const QString &table)
     QString erreur;
     const bool ok = m_moteur->executer(sql, nullptr, nullptr, erreur);
     ++m_compteur; // not apresInstruction(): it is called from the batch's own commit
-    if (ok)
-        m_verrousTenus.insert(table.toLower(), m_profondeur);
-    else
+    if (!ok) {
         noterErreur(sql, erreur);
+        return false;
+    }
+    for (const QString &t : table.split(QStringLiteral(", ")))
+        m_verrousTenus.insert(t.toLower(), m_profondeur);
     return ok;
 }
 
