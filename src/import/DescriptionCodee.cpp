@@ -345,12 +345,12 @@ QString masseEauAssuree(const QString &code, const QString &libelle)
                : QString();
 }
 
-bool lierMasseEau(qint64 station, const QString &codeME)
+bool lierMasseEau(qint64 station, const QString &codeME, bool nouvelle)
 {
-    if (!premiere(QStringLiteral("SELECT Code_ME FROM LIEN_QUALITO_MASSE_EAU WHERE "
-                                 "CodeQualitometre=? AND Code_ME=?"),
-                  {station, codeME})
-             .isNull())
+    if (!nouvelle && !premiere(QStringLiteral("SELECT Code_ME FROM LIEN_QUALITO_MASSE_EAU WHERE "
+                                              "CodeQualitometre=? AND Code_ME=?"),
+                               {station, codeME})
+                          .isNull())
         return true;
     return executer(QStringLiteral("INSERT INTO LIEN_QUALITO_MASSE_EAU (CodeQualitometre, "
                                    "Code_ME) VALUES (?, ?)"),

@@ -15,8 +15,9 @@ bool communeAssuree(const QString &code, const QString &nom);
 // Code_ME of a water body found as Code_ME, then Code_Europeen, then "FR" + code; added (with
 // the label, or "<" code ">") when none. "" when it cannot be written.
 QString masseEauAssuree(const QString &code, const QString &libelle);
-// The station linked to the water body (once).
-bool lierMasseEau(qint64 station, const QString &codeME);
+// The station linked to the water body (once). nouvelle: a station just created without links,
+// which has none to look for.
+bool lierMasseEau(qint64 station, const QString &codeME, bool nouvelle = false);
 
 // Writes, after the integration of the extract, what the import table does not carry, for the
 // rows that went in.

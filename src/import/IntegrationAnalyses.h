@@ -153,6 +153,7 @@ struct SuiteQualitometres
 {
     qint64 suivant = -1;
     int piezometres = -1; // unknown yet
+    bool liens = false;   // the last one took over a groundwater station's links
 };
 qint64 creerQualitometre(const QString &code, const QString &designation, const QString &type,
                          SuiteQualitometres *suite = nullptr);

@@ -141,7 +141,8 @@ QString integrerStationNaiades(const QStringList &champs, const OptionsIntegrati
     Tableau t;
     q.extraire(t, {code});
     qint64 station = t.estVide() ? -1 : qint64(t(0, 0).toDouble());
-    if (station < 0) {
+    const bool nouvelle = station < 0;
+    if (nouvelle) {
         station = creerQualitometre(code, {}, QStringLiteral("1"), &suite.qualitometres);
         if (station < 0) return QStringLiteral("la station n'a pas pu être créée");
         bilan.stationsCreees << code;
@@ -165,7 +166,8 @@ QString integrerStationNaiades(const QStringList &champs, const OptionsIntegrati
         QString codeME = suite.masses.value(masse);
         if (codeME.isEmpty()) codeME = masseEauAssuree(masse, champ(17));
         if (!codeME.isEmpty()) suite.masses.insert(masse, codeME);
-        if (codeME.isEmpty() || !lierMasseEau(station, codeME))
+        if (codeME.isEmpty() ||
+            !lierMasseEau(station, codeME, nouvelle && !suite.qualitometres.liens))
             return QStringLiteral("la masse d'eau ") + masse +
                    QStringLiteral(" n'a pas pu être liée");
     }

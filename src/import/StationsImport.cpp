@@ -93,7 +93,10 @@ qint64 creerQualitometre(const QString &code, const QString &designation, const 
             ok = lien.executer({nouveau, piezo});
         }
     }
-    if (ok && suite) suite->suivant = nouveau + 1;
+    if (ok && suite) {
+        suite->suivant = nouveau + 1;
+        suite->liens = !piezo.isNull();
+    }
     return ok ? nouveau : -1;
 }
 

@@ -459,11 +459,16 @@ TEST_P(ImportExtraitCode, ArchiveNaiades)
 }
 
 // New stations of one file: consecutive codes after the largest stored one; a municipality and
-// a water body named on every line written once and linked to each station.
+// a water body named on every line written once and linked to each station once, also the
+// station that took the link over from the groundwater station of its code.
 TEST_P(ImportExtraitCode, StationsNaiadesALaSuite)
 {
     ASSERT_TRUE(executer(
         QStringLiteral("INSERT INTO QUALITOMETRES (CodeQualitometre, CodeBSS) VALUES (7, 'A')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO PIEZOMETRES (CodePiezometre, CodeBSS, Nom) VALUES (3, '06000203', 'P')")));
+    ASSERT_TRUE(executer(QStringLiteral(
+        "INSERT INTO LIEN_PIEZO_MASSE_EAU (CodePiezometre, Code_ME, Type) VALUES (3, 'R456', 1)")));
     QByteArray stations = QStringList(28, QStringLiteral("titre")).join(u';').toUtf8() + "\r\n";
     for (const char *code : {"06000201", "06000202", "06000203"}) {
         QStringList s(28);
