@@ -290,12 +290,9 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
         }
         noterAccords(a, *accordsPrelevement, *accordsOperation);
         ++(a.reecriture ? m_bilan.analysesReecrites : m_bilan.analysesAjoutees);
+        // The station's samples are forgotten once it is closed: their identities need no
+        // update, only the count of stored analyses the closing reads.
         if (!a.reecriture) ++p->nbStockees;
-        if (!m_options.remplacer)
-            if (auto s = p->analyses.find(a.identite); s != p->analyses.end()) {
-                s->stockee = true;
-                s->conserves = a.valeurs.mid(P_CONSERVES, NB_CONSERVES);
-            }
     }
     m_attente.clear();
     m_attenteParNumero.clear();

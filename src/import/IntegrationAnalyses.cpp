@@ -209,6 +209,7 @@ bool IntegrationAnalyses::parcourirLignes()
         const QString cle = texte(l, C::CodeStation);
         if (l == 0 || cle != m_station.cle) {
             if (l > 0 && !terminerStation(false)) return arreter(m_bilan.erreur);
+            m_derniers = {};
             ouvrirStation(cle, l);
         }
         const QString raison = m_station.erreur.isEmpty() ? integrerLigne(l) : m_station.erreur;
@@ -295,31 +296,13 @@ QString IntegrationAnalyses::integrerLigne(int l)
     QVector<QVariant> valeurs;
     if (QString r = valeursAnalyse(l, valeurs); !r.isEmpty()) return r;
 
-    const QString codeParametre = texte(l, C::CodeParam);
-    const QString parametre =
-        resoudreParametre(m_referentiels, codeParametre, m_options.creerReferentiels);
-    if (parametre.isEmpty())
-        return QStringLiteral("le paramètre « ") + extraitValeur(codeParametre) +
-               QStringLiteral(" » est inconnu");
-    const QString codeUnite = texte(l, C::CodeUnite);
-    QString unite;
-    if (!codeUnite.isEmpty()) {
-        unite = resoudreUnite(m_referentiels, codeUnite, m_options.creerReferentiels);
-        if (unite.isEmpty())
-            return QStringLiteral("l'unité « ") + extraitValeur(codeUnite) +
-                   QStringLiteral(" » est inconnue");
-    }
+    QString parametre, unite;
+    if (QString r = resoudreReferentiels(l, parametre, unite); !r.isEmpty()) return r;
     QString raison;
-    QVariant producteur, labo, preleveur;
-    if (!m_intervenants.resoudre(texte(l, C::CodeProducteur), texte(l, C::OrigineInterv),
-                                 m_reglages.producteur, producteur, raison) ||
-        !m_intervenants.resoudre(texte(l, C::CodeLabo), texte(l, C::OrigineLabo),
-                                 m_reglages.laboratoire, labo, raison) ||
-        !m_intervenants.resoudre(texte(l, C::CodeProducteurEch), texte(l, C::OrigineProducteurEch),
-                                 m_reglages.preleveur, preleveur, raison)) {
-        m_arret = m_arret || m_intervenants.arret();
-        return raison;
-    }
+    if (!resoudreIntervenants(l, raison)) return raison;
+    const QVariant &producteur = m_derniersIntervenants[0].valeur,
+                   &labo = m_derniersIntervenants[1].valeur,
+                   &preleveur = m_derniersIntervenants[2].valeur;
 
     const QString support = texte(l, C::CodeSupport);
     const std::optional<qint64> point =
@@ -345,13 +328,74 @@ QString IntegrationAnalyses::integrerLigne(int l)
     valeurs[P_LABO] = labo;
     valeurs[P_ECHANTILLON] = echantillon;
     static const int positionFraction = positionLue("CodeFraction");
-    const QString fraction = valeurs[positionFraction].toString();
-    const qint64 numero =
-        ajouterAnalyse(*p, identiteAnalyse(parametre, unite, fraction), l, std::move(valeurs));
+    // Only the add mode looks an analysis up by its identity.
+    const QString identite =
+        m_options.remplacer
+            ? QString()
+            : identiteAnalyse(parametre, unite, valeurs[positionFraction].toString());
+    const qint64 numero = ajouterAnalyse(*p, identite, l, std::move(valeurs));
     if (m_options.apresLigne)
         m_options.apresLigne({l, m_station.code, m_station.codeBSS, *point, operation, p->numero,
                               echantillon, numero});
     return {};
+}
+
+QString IntegrationAnalyses::resoudreCode(const Referentiel &r, int l, QString &code)
+{
+    const QString &lu = brut(l, r.colonne);
+    auto i = r.resolus.constFind(lu);
+    if (i == r.resolus.constEnd())
+        i = r.resolus.insert(
+            lu, r.resoudre(m_referentiels, texte(l, r.colonne), m_options.creerReferentiels));
+    code = *i;
+    if (!code.isEmpty()) return {};
+    return QString::fromUtf8(r.nom) + QStringLiteral(" « ") + extraitValeur(texte(l, r.colonne)) +
+           QStringLiteral(" » ") + QString::fromUtf8(r.inconnu);
+}
+
+QString IntegrationAnalyses::resoudreReferentiels(int l, QString &parametre, QString &unite)
+{
+    const Referentiel parametres = {C::CodeParam, m_parametresLus,
+                                    [](CacheResolution &r, const QString &code, bool creer) {
+                                        return resoudreParametre(r, code, creer);
+                                    },
+                                    "le paramètre", "est inconnu"};
+    if (QString r = resoudreCode(parametres, l, parametre); !r.isEmpty()) return r;
+    if (QStringView(brut(l, C::CodeUnite)).trimmed().isEmpty()) return {};
+    const Referentiel unites = {C::CodeUnite, m_unitesLus,
+                                [](CacheResolution &r, const QString &code, bool creer) {
+                                    return resoudreUnite(r, code, creer);
+                                },
+                                "l'unité", "est inconnue"};
+    return resoudreCode(unites, l, unite);
+}
+
+bool IntegrationAnalyses::resoudreIntervenants(int l, QString &raison)
+{
+    struct Role
+    {
+        ColonneImport code, origine;
+        const QString &defaut;
+    };
+    const Role roles[] = {{C::CodeProducteur, C::OrigineInterv, m_reglages.producteur},
+                          {C::CodeLabo, C::OrigineLabo, m_reglages.laboratoire},
+                          {C::CodeProducteurEch, C::OrigineProducteurEch, m_reglages.preleveur}};
+    for (int i = 0; i < 3; ++i) {
+        const Role &r = roles[i];
+        DernierIntervenant &d = m_derniersIntervenants[i];
+        const QString &code = brut(l, r.code), &origine = brut(l, r.origine);
+        if (!d.vu || code != d.code || origine != d.origine) {
+            // Only a success is remembered: a refusal asks again.
+            QVariant v;
+            if (!m_intervenants.resoudre(texte(l, r.code), texte(l, r.origine), r.defaut, v,
+                                         raison)) {
+                m_arret = m_arret || m_intervenants.arret();
+                return false;
+            }
+            d = {code, origine, v, true};
+        }
+    }
+    return true;
 }
 
 qint64 IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &identite, int ligne,
@@ -361,7 +405,6 @@ qint64 IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &
     AnalyseEnAttente a;
     a.prelevement = p.numero;
     a.ligne = ligne;
-    a.identite = identite;
     // The replace mode appends; the add mode rewrites the analysis of the same identity.
     auto existante = m_options.remplacer ? p.analyses.end() : p.analyses.find(identite);
     if (existante == p.analyses.end()) {
@@ -460,8 +503,12 @@ qint64 IntegrationAnalyses::operationDe(qint64 point, const QDate &date, int lig
                                         QString &raison)
 {
     const CleJour cle = cleJour(point, date);
+    // Marked as touched when last found, and still so until the station is closed.
+    if (m_derniers.operation && m_derniers.operation->first == cle)
+        return m_derniers.operation->second;
     if (const auto i = m_operations.constFind(cle); i != m_operations.constEnd()) {
         m_operationsTouchees.insert(*i);
+        m_derniers.operation = {cle, *i};
         return *i;
     }
     const qint64 code = ++m_maxOperation;
@@ -480,11 +527,29 @@ qint64 IntegrationAnalyses::operationDe(qint64 point, const QDate &date, int lig
     ++m_bilan.operationsCreees;
     m_operations.insert(cle, code);
     m_operationsTouchees.insert(code);
+    m_derniers.operation = {cle, code};
     return code;
 }
 
 PrelevementImport *IntegrationAnalyses::prelevementDe(qint64 operation, const QDateTime &quand,
                                                       bool heureDonnee, QString &raison)
+{
+    (void)raison;
+    const CleJour cle = cleJour(operation, quand.date());
+    const QTime heure = heureDonnee ? quand.time() : QTime(0, 0);
+    // Samples of a day are only appended: the one found last is still the first that fits,
+    // and already counted as met.
+    auto &d = m_derniers.prelevement;
+    if (d && d->cle == cle && d->heureDonnee == heureDonnee && d->heure == heure)
+        return &m_prelevements[d->numero];
+    PrelevementImport *p = prelevementTrouveOuCree(operation, quand, heureDonnee);
+    d = DerniersDeStation::Prelevement{cle, heureDonnee, heure, p->numero};
+    return p;
+}
+
+PrelevementImport *IntegrationAnalyses::prelevementTrouveOuCree(qint64 operation,
+                                                                const QDateTime &quand,
+                                                                bool heureDonnee)
 {
     const CleJour cle = cleJour(operation, quand.date());
     const QTime heure = heureDonnee ? quand.time() : QTime(0, 0);
@@ -506,7 +571,6 @@ PrelevementImport *IntegrationAnalyses::prelevementDe(qint64 operation, const QD
         m_maxPrelevement = max.isNull() ? -1 : max.toLongLong();
     }
     const qint64 numero = *m_maxPrelevement + 1;
-    (void)raison;
     m_maxPrelevement = numero;
     ++m_bilan.prelevementsCrees;
     ++m_nbPrelevementsOperation[operation];

@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace vyk {
 
@@ -52,6 +53,29 @@ inline CleJour cleJour(qint64 code, const QDate &jour)
 {
     return {code, jour.toJulianDay()};
 }
+
+// The organisation the previous row named in one role, by the cells as read: the rows of one
+// sample repeat them, and repeated cells give what they gave, with no cleaning and no lookup.
+struct DernierIntervenant
+{
+    QString code, origine;
+    QVariant valeur;
+    bool vu = false;
+};
+
+// The station's previous operation and sample, by what found them.
+struct DerniersDeStation
+{
+    std::optional<std::pair<CleJour, qint64>> operation;
+    struct Prelevement
+    {
+        CleJour cle;
+        bool heureDonnee = false;
+        QTime heure;
+        qint64 numero = 0;
+    };
+    std::optional<Prelevement> prelevement;
+};
 
 struct StationImport
 {
@@ -114,8 +138,7 @@ struct AnalyseEnAttente
 {
     qint64 prelevement = 0;
     qint64 numero = 0;
-    int ligne = 0; // in the table, from 0
-    QString identite;
+    int ligne = 0;           // in the table, from 0
     bool reecriture = false; // replaces a stored analysis
     QVector<QVariant> valeurs;
 };
@@ -159,10 +182,25 @@ class IntegrationAnalyses
     // --- one row
     QString integrerLigne(int ligne);
     std::optional<qint64> pointDe(const QString &identifiant, const QDate &date, QString &raison);
+    QString resoudreReferentiels(int ligne, QString &parametre, QString &unite);
+    // A referential column of the rows, its codes as read and what they resolved to.
+    struct Referentiel
+    {
+        ColonneImport colonne;
+        QHash<QString, QString> &resolus;
+        QString (*resoudre)(CacheResolution &, const QString &, bool);
+        const char *nom, *inconnu; // for the reason of an unknown code
+    };
+    // The row's code of the referential, or why there is none.
+    QString resoudreCode(const Referentiel &r, int ligne, QString &code);
+    // The row's producer, laboratory and sampler, left in m_derniersIntervenants.
+    bool resoudreIntervenants(int ligne, QString &raison);
     qint64 operationDe(qint64 point, const QDate &date, int ligne, const QVariant &producteur,
                        const QVariant &preleveur, QString &raison);
     PrelevementImport *prelevementDe(qint64 operation, const QDateTime &date, bool heureDonnee,
                                      QString &raison);
+    PrelevementImport *prelevementTrouveOuCree(qint64 operation, const QDateTime &date,
+                                               bool heureDonnee);
     QVariant echantillonDe(PrelevementImport &p, const QString &reference,
                            const QVariant &preleveur, const QDateTime &quand, bool heureDonnee,
                            QString &raison);
@@ -226,6 +264,10 @@ class IntegrationAnalyses
     bool m_analysesStationLues = false;
 
     ResolutionIntervenants m_intervenants;
+    // Parameter and unit codes as read -> what they resolved to, with no cleaning per row.
+    QHash<QString, QString> m_parametresLus, m_unitesLus;
+    DernierIntervenant m_derniersIntervenants[3]; // producer, laboratory, sampler
+    DerniersDeStation m_derniers;                 // forgotten when a station is opened
     InstructionPreparee m_insEchantillon;
     // New operations of the station, in the order of colonnesOperation(), written at its end.
     QVector<QVector<QVariant>> m_nouvellesOperations;

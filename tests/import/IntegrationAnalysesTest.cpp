@@ -161,6 +161,79 @@ TEST_P(IntegrationAnalysesTest, HeureEtFractionSeparentLeReste)
     EXPECT_EQ(t(1, 0).toDateTime().time(), QTime(14, 30));
 }
 
+// Rows that repeat their neighbours' codes: a code with blanks is the code; a blank unit is no
+// unit; one organisation code read under two schemes names two organisations; a row with no
+// time goes to the day's first sample, not to the midnight sample met just before, and rewrites
+// the analysis of the same identity there.
+TEST_P(IntegrationAnalysesTest, CodesRepetesDUneLigneALAutre)
+{
+    ASSERT_TRUE(executer("INSERT INTO INTERVENANTS (CodeIntervenant, Nom, SIRET, CodeSandre) "
+                         "VALUES (5, 'Par Sandre', '111', 'X1'), (6, 'Par SIRET', 'X1', 'Y6')"));
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021 08:00:00", "1340", "1", "162",
+          {{C::CodeProducteur, "X1"}, {C::OrigineInterv, "2"}});
+    ligne(g, "BSS001", "03/05/2021 00:00:00", " 1340 ", "2", " ",
+          {{C::CodeProducteur, "X1"}, {C::OrigineInterv, "1"}});
+    ligne(g, "BSS001", "03/05/2021", "1301", "3", "27",
+          {{C::CodeProducteur, "X1"}, {C::OrigineInterv, " 1"}});
+    ligne(g, "BSS001", "03/05/2021", "1340", "4", "162",
+          {{C::CodeProducteur, "X1"}, {C::OrigineInterv, "2"}});
+    const BilanAnalyses b = integrer(g);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.prelevementsCrees, 2);
+    EXPECT_EQ(lignes("SELECT NumPrelevement, NumAnalyse, CodeParametre, CodeUnite, CodeProducteur, "
+                     "Resultat FROM ANALYSES_BSS001 ORDER BY 1, 2"),
+              QStringList({"0|0|1340|162|5|4", "0|1|1301|27|6|3", "1|0|1340||6|2"}));
+}
+
+// Without creation, an unknown parameter or unit refuses its row each time it is met, named
+// without its blanks; the rows around it are kept and no referential row is added.
+TEST_P(IntegrationAnalysesTest, CodesInconnusSansCreation)
+{
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_PARAMETRES (Code, Nom) VALUES ('1340', 'Nitrates'), "
+                         "('1301', 'Température')"));
+    ASSERT_TRUE(executer("INSERT INTO ANALYSES_UNITES (Code, Symbole) VALUES ('162', 'mg/L'), "
+                         "('27', '°C')"));
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "ZZZ", "1");
+    ligne(g, "BSS001", "03/05/2021", " ZZZ ", "2");
+    ligne(g, "BSS001", "03/05/2021", "1340", "3", "U9");
+    ligne(g, "BSS001", "03/05/2021", "1301", "4", "27");
+    OptionsIntegration o;
+    o.creerReferentiels = false;
+    o.creerIntervenants = true;
+    const BilanAnalyses b = integrerAnalyses(g, o, progressionNulle(), {});
+    QStringList raisons;
+    for (const LigneEnErreur &e : b.lignesEnErreur)
+        raisons << e.raison.section(QStringLiteral(" : "), 1);
+    EXPECT_EQ(raisons,
+              QStringList({"le paramètre « ZZZ » est inconnu", "le paramètre « ZZZ » est inconnu",
+                           "l'unité « U9 » est inconnue"}));
+    EXPECT_EQ(analyses("BSS001"), QStringList({"1|0|0|1301|27||4"}));
+    EXPECT_EQ(lignes("SELECT Code FROM ANALYSES_PARAMETRES ORDER BY 1"),
+              QStringList({"1301", "1340"}));
+    EXPECT_EQ(lignes("SELECT Code FROM ANALYSES_UNITES ORDER BY 1"), QStringList({"162", "27"}));
+}
+
+// A station met again after another is read again: its rows join its own operation and sample,
+// not those of the station read in between (whose point and operation have the same numbers).
+TEST_P(IntegrationAnalysesTest, StationRetrouveeApresUneAutre)
+{
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "1");
+    ligne(g, "BSS002", "03/05/2021", "1340", "2");
+    ligne(g, "BSS001", "03/05/2021", "1301", "3", "27");
+    const BilanAnalyses b = integrer(g);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.operationsCreees, 2);
+    EXPECT_EQ(b.prelevementsCrees, 2);
+    EXPECT_EQ(analyses("BSS001"), QStringList({"1|0|0|1340|162||1", "1|0|1|1301|27||3"}));
+    EXPECT_EQ(analyses("BSS002"), QStringList({"2|1|0|1340|162||2"}));
+    EXPECT_EQ(lignes("SELECT NumPrelevement, CodeQualitometre, codeOperation FROM PRELEVEMENTS "
+                     "ORDER BY 1"),
+              QStringList({"0|1|0", "1|2|0"}));
+}
+
 // Support 6 lands on point "061"; an empty PRELEVEMENTS gives sample 0; a key with a
 // designation unknown in full matches its code; an organisation's internal reference matches.
 TEST_P(IntegrationAnalysesTest, CorrespondanceDesStationsEtDesPoints)
