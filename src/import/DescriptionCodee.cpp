@@ -152,13 +152,19 @@ bool etatsStation(const Groupe &g)
 bool decrireStation(const Groupe &g, bool creee)
 {
     const qint64 station = g.integree.station;
-    if (premiere(QStringLiteral("SELECT CodeQualitometre FROM QUALITOMETRES WHERE "
-                                "CodeQualitometre=?"),
-                 {station})
-            .isNull())
-        return true; // undone with its rows
-    bool ok = true;
     const QString commune = g("STQ.26").isEmpty() ? g("STQ.25") : g("STQ.26");
+    // A station undone with its rows must not get a commune, water body, network or state made
+    // for it; the updates below touch no row then, so the check is made only when needed.
+    const bool creeDesLignes = !commune.isEmpty() || !g("STQ.101").isEmpty() ||
+                               !g("STQ.103").isEmpty() || !g("STQ.102").isEmpty() ||
+                               (g.extrait->colonne(QStringLiteral("ETA.1")) >= 0 &&
+                                g.extrait->colonne(QStringLiteral("ETA.2")) >= 0);
+    if (creeDesLignes && premiere(QStringLiteral("SELECT CodeQualitometre FROM QUALITOMETRES "
+                                                 "WHERE CodeQualitometre=?"),
+                                  {station})
+                             .isNull())
+        return true;
+    bool ok = true;
     if (!commune.isEmpty()) ok = communeAssuree(commune, g("STQ.100")) && ok;
     QVariant typeFr;
     if (const QString libelle = g("STQ.104"); !libelle.isEmpty())

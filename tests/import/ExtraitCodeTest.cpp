@@ -354,6 +354,24 @@ TEST_P(ImportExtraitCode, RemplacementPurgeUneFoisEtGardeLesMemesComptes)
     EXPECT_EQ(comptes, QStringList({"1", "1", "3", "2", "1"}));
 }
 
+TEST_P(ImportExtraitCode, StationAnnuleeNeLaissePasSaDescription)
+{
+    // The second row's result is not a number: in replace mode the station and its rows are
+    // undone, and nothing its description would have made may stay behind.
+    QByteArray fichierTexte = SEQEAU;
+    fichierTexte.replace("1301\r\n", "1301;abc;162;;;\r\n");
+    const QString fichier = ecrire(QStringLiteral("seqeau.csv"), fichierTexte);
+    const ResultatImport r = importerModele(QStringLiteral("ADES SEQEAU"), fichier, true);
+    ASSERT_EQ(r.fichiers.size(), 1);
+    EXPECT_TRUE(r.fichiers[0].erreur.contains(QStringLiteral("n'est pas un nombre")))
+        << r.fichiers[0].erreur.toStdString();
+    EXPECT_EQ(compter("QUALITOMETRES"), 0);
+    EXPECT_EQ(compter("COMMUNES WHERE CodeCommune='35238'"), 0);
+    EXPECT_EQ(compter("RESEAUX"), 0);
+    EXPECT_EQ(compter("LIEN_QUALITO_RESEAUX"), 0);
+    EXPECT_EQ(compter("LIEN_QUALITO_MASSE_EAU"), 0);
+}
+
 TEST_P(ImportExtraitCode, EtatsNomsDeParametresValeursDePrelevementEtApercu)
 {
     const QString fichier = ecrire(
