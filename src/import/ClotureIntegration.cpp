@@ -295,7 +295,6 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
         if (!a.reecriture) ++p->nbStockees;
     }
     m_attente.clear();
-    m_attenteParNumero.clear();
     m_aRemplacer.clear();
     if (!enErreur.isEmpty() && m_options.arretPremiereErreur) {
         raison = m_bilan.lignesEnErreur.last().raison;

@@ -409,13 +409,13 @@ qint64 IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &
     auto existante = m_options.remplacer ? p.analyses.end() : p.analyses.find(identite);
     if (existante == p.analyses.end()) {
         a.numero = ++p.maxAnalyse;
-        if (!m_options.remplacer) p.analyses.insert(identite, {a.numero, {}, false});
+        if (!m_options.remplacer)
+            p.analyses.insert(identite, {a.numero, {}, false, int(m_attente.size())});
     } else {
         a.numero = existante->numero;
-        if (const auto enAttente = m_attenteParNumero.constFind({p.numero, a.numero});
-            enAttente != m_attenteParNumero.constEnd()) {
+        if (existante->attente >= 0) {
             // Twice in the file: the last row's values win.
-            AnalyseEnAttente &precedente = m_attente[*enAttente];
+            AnalyseEnAttente &precedente = m_attente[existante->attente];
             for (int k = 0; k < NB_CONSERVES; ++k)
                 valeurs[P_CONSERVES + k] = precedente.valeurs[P_CONSERVES + k];
             valeurs[P_NUM_ANALYSE] = a.numero;
@@ -423,6 +423,7 @@ qint64 IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &
             precedente.ligne = ligne;
             return a.numero;
         }
+        existante->attente = int(m_attente.size());
         if (existante->stockee) {
             a.reecriture = true;
             m_aRemplacer[p.numero] << a.numero;
@@ -432,7 +433,6 @@ qint64 IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &
     }
     valeurs[P_NUM_ANALYSE] = a.numero;
     a.valeurs = std::move(valeurs);
-    m_attenteParNumero.insert({p.numero, a.numero}, int(m_attente.size()));
     const qint64 numero = a.numero;
     m_attente << std::move(a);
     return numero;

@@ -92,6 +92,7 @@ struct AnalyseStockee
     qint64 numero = 0;
     QVector<QVariant> conserves;
     bool stockee = false; // in the table already (not only waiting)
+    int attente = -1;     // its row in m_attente while waiting to be written
 };
 
 struct PrelevementImport
@@ -259,8 +260,7 @@ class IntegrationAnalyses
     QSet<qint64> m_nouveauxEcrits; // samples written whole at the station's end
     std::optional<qint64> m_maxPrelevement;
     QVector<AnalyseEnAttente> m_attente;
-    QHash<QPair<qint64, qint64>, int> m_attenteParNumero; // (sample, number) -> m_attente index
-    QHash<qint64, QVector<qint64>> m_aRemplacer;          // prelevement -> numbers to delete
+    QHash<qint64, QVector<qint64>> m_aRemplacer; // prelevement -> numbers to delete
     bool m_analysesStationLues = false;
 
     ResolutionIntervenants m_intervenants;

@@ -277,7 +277,6 @@ bool IntegrationAnalyses::terminerStation(bool annuler)
     bool ok = true;
     if (annuler && m_options.remplacer) {
         m_attente.clear();
-        m_attenteParNumero.clear();
         m_aRemplacer.clear();
         m_nouvellesOperations.clear();
         m_accordsPrelevements.clear();

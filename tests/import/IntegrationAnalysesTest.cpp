@@ -68,7 +68,8 @@ TEST_P(IntegrationAnalysesTest, LeMemeFichierDeuxFoisLaisseLesMemesLignes)
 }
 
 // A later file with part of a sample's analyses rewrites those and keeps the others, with the
-// columns an import does not carry.
+// columns an import does not carry; a stored analysis named twice is rewritten once, with the
+// last row's values.
 TEST_P(IntegrationAnalysesTest, ReecriturePartielleGardeLesAutresAnalyses)
 {
     GrilleImport g;
@@ -78,12 +79,14 @@ TEST_P(IntegrationAnalysesTest, ReecriturePartielleGardeLesAutresAnalyses)
     ASSERT_TRUE(executer("UPDATE ANALYSES_BSS001 SET NumDossier='D7'"));
     GrilleImport suite;
     ligne(suite, "BSS001", "03/05/2021", "1301", "5", "27");
+    ligne(suite, "BSS001", "03/05/2021", "1301", "6", "27");
     const BilanAnalyses b = integrer(suite);
     EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
     EXPECT_EQ(b.analysesReecrites, 1);
+    EXPECT_EQ(b.analysesAjoutees, 0);
     EXPECT_EQ(lignes("SELECT NumAnalyse, CodeParametre, Resultat, NumDossier FROM ANALYSES_BSS001 "
                      "ORDER BY 1"),
-              QStringList({"0|1340|1|D7", "1|1301|5|D7"}));
+              QStringList({"0|1340|1|D7", "1|1301|6|D7"}));
 }
 
 // A station imported again in part keeps the rows of its other samples; imported again whole,
