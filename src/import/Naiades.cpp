@@ -66,14 +66,34 @@ bool estZip(const QString &fichier)
     return fichier.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
 }
 
+// Stations of the extract's rows among those given: already counted by an earlier step.
+int stationsDejaComptees(const ExtraitCode &extrait, const QSet<QString> &comptees)
+{
+    QSet<QString> vues;
+    const int colonnes[] = {extrait.colonne(QStringLiteral("STQ.2")),
+                            extrait.colonne(QStringLiteral("ALQ.3")),
+                            extrait.colonne(QStringLiteral("PTE.2"))};
+    for (int l = 0; l < extrait.nombreLignes(); ++l)
+        for (const int c : colonnes) {
+            if (c < 0 || extrait.valeur(l, c).isEmpty()) continue;
+            if (const QString cle = cleStationCode(extrait.valeur(l, c)); comptees.contains(cle))
+                vues.insert(cle);
+            break;
+        }
+    return int(vues.size());
+}
+
 QString chargerEtIntegrer(const QString &fichier, EnTeteCode entete, OptionsIntegration &options,
                           Progression &progression, const ReponsesIntegration &reponses,
-                          BilanAnalyses &bilan)
+                          BilanAnalyses &bilan, const QSet<QString> &comptees = {})
 {
     ExtraitCode extrait;
     const QString erreur = chargerExtraitCode(fichier, extrait, progression, entete);
     if (!erreur.isEmpty()) return erreur;
-    const BilanAnalyses b = integrerExtraitCode(extrait, options, progression, reponses);
+    BilanAnalyses b = integrerExtraitCode(extrait, options, progression, reponses);
+    // A station of the station file met again in the analyses is still one station.
+    if (!comptees.isEmpty())
+        b.stations = std::max(0, b.stations - stationsDejaComptees(extrait, comptees));
     bilan.ajouter(b);
     if (bilan.messageIntervenants.isEmpty()) bilan.messageIntervenants = b.messageIntervenants;
     return b.erreur;
@@ -129,7 +149,7 @@ struct SuiteStations
 
 // One line of the station file; "" or why it was not written.
 QString integrerStationNaiades(const QStringList &champs, const OptionsIntegration &options,
-                               SuiteStations &suite, BilanAnalyses &bilan)
+                               SuiteStations &suite, BilanAnalyses &bilan, QSet<QString> &comptees)
 {
     auto champ = [&](int position) {
         return position <= champs.size() ? champs[position - 1].trimmed() : QString();
@@ -147,7 +167,10 @@ QString integrerStationNaiades(const QStringList &champs, const OptionsIntegrati
         if (station < 0) return QStringLiteral("la station n'a pas pu être créée");
         bilan.stationsCreees << code;
     }
-    ++bilan.stations;
+    if (!comptees.contains(code)) {
+        comptees.insert(code);
+        ++bilan.stations;
+    }
     QStringList colonnes;
     QVector<QVariant> valeurs;
     for (const ChampStation &c : CHAMPS_STATION) {
@@ -183,7 +206,8 @@ QString integrerStationNaiades(const QStringList &champs, const OptionsIntegrati
 }
 
 QString integrerStationsNaiades(const QString &chemin, const OptionsIntegration &options,
-                                Progression &progression, BilanAnalyses &bilan)
+                                Progression &progression, BilanAnalyses &bilan,
+                                QSet<QString> &comptees)
 {
     QFile f(chemin);
     if (!f.open(QIODevice::ReadOnly)) return texteChargement::illisible(chemin);
@@ -201,7 +225,7 @@ QString integrerStationsNaiades(const QString &chemin, const OptionsIntegration 
         if (enregistrementVide(e.champs)) continue;
         const QString origine = QStringLiteral("Stations.CSV, ligne ") + QString::number(e.ligne);
         QString raison = e.champs.size() == attendus
-                             ? integrerStationNaiades(e.champs, options, suite, bilan)
+                             ? integrerStationNaiades(e.champs, options, suite, bilan, comptees)
                              : texteExtraitCode::champsLigne(int(e.champs.size()), attendus);
         if (raison.isEmpty()) continue;
         bilan.lignesEnErreur.append({0, origine, raison});
@@ -228,11 +252,13 @@ QString importerNaiades(const QString &archive, OptionsIntegration &options,
     if (code != codeZip::SUCCES) return erreurDecompression(code);
     const QString stations = dossier.membre(QStringLiteral("Stations.CSV"));
     if (stations.isEmpty()) return texteExtraitCode::STATIONS_ABSENTES;
-    QString erreur = integrerStationsNaiades(stations, options, progression, bilan);
+    QSet<QString> comptees;
+    QString erreur = integrerStationsNaiades(stations, options, progression, bilan, comptees);
     if (!erreur.isEmpty()) return erreur;
     const QString analyses = dossier.membre(QStringLiteral("Analyses.CSV"));
     if (analyses.isEmpty()) return {};
-    return chargerEtIntegrer(analyses, EnTeteCode::Naiades, options, progression, reponses, bilan);
+    return chargerEtIntegrer(analyses, EnTeteCode::Naiades, options, progression, reponses, bilan,
+                             comptees);
 }
 
 QString importerQualiteau(const QString &fichier, OptionsIntegration &options,

@@ -502,15 +502,25 @@ TEST_P(ImportExtraitCode, StationsNaiadesALaSuite)
                                                                 {"PRL.8", "2012-05-03"},
                                                                 {"PAR.3", "1340"},
                                                                 {"ALQ.12", "2"},
+                                                                {"ALQ.27", "162"}}) +
+                                ligneFixe(EnTeteCode::Naiades, {{"ALQ.3", "06000299"},
+                                                                {"PRL.8", "2012-05-03"},
+                                                                {"PAR.3", "1340"},
+                                                                {"ALQ.12", "3"},
                                                                 {"ALQ.27", "162"}});
     const QString archive = zip(QStringLiteral("naiades.zip"),
                                 {{"Stations.CSV", stations}, {"Analyses.CSV", analyses}});
     const ResultatImport r = importerModele(QStringLiteral("NAIADES_PC"), archive, false);
     ASSERT_EQ(r.fichiers.size(), 1);
     EXPECT_EQ(r.fichiers[0].erreur, QString());
+    // A station of both files is met once; one only in the analyses is made there.
+    EXPECT_EQ(r.fichiers[0].bilan.stations, 4);
+    EXPECT_EQ(r.fichiers[0].bilan.stationsCreees,
+              QStringList({"06000201", "06000202", "06000203", "06000299"}));
     EXPECT_EQ(lignes("SELECT CodeQualitometre, CodeBSS, CodeCommune FROM QUALITOMETRES ORDER BY "
                      "CodeQualitometre"),
-              QStringList({"7|A|", "8|06000201|75056", "9|06000202|75056", "10|06000203|75056"}));
+              QStringList({"7|A|", "8|06000201|75056", "9|06000202|75056", "10|06000203|75056",
+                           "11|06000299|"}));
     EXPECT_EQ(lignes("SELECT CodeCommune, Nom FROM COMMUNES WHERE CodeCommune='75056'"),
               QStringList({"75056|Paris"}));
     EXPECT_EQ(
