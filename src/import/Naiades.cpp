@@ -73,11 +73,16 @@ int stationsDejaComptees(const ExtraitCode &extrait, const QSet<QString> &compte
     const int colonnes[] = {extrait.colonne(QStringLiteral("STQ.2")),
                             extrait.colonne(QStringLiteral("ALQ.3")),
                             extrait.colonne(QStringLiteral("PTE.2"))};
+    QString precedente; // rows of a station follow each other: its key is made once
     for (int l = 0; l < extrait.nombreLignes(); ++l)
         for (const int c : colonnes) {
-            if (c < 0 || extrait.valeur(l, c).isEmpty()) continue;
-            if (const QString cle = cleStationCode(extrait.valeur(l, c)); comptees.contains(cle))
-                vues.insert(cle);
+            const QString &brute = extrait.valeur(l, c);
+            if (c < 0 || brute.isEmpty()) continue;
+            if (brute != precedente) {
+                precedente = brute;
+                if (const QString cle = cleStationCode(brute); comptees.contains(cle))
+                    vues.insert(cle);
+            }
             break;
         }
     return int(vues.size());
