@@ -122,6 +122,27 @@ QString texteDatePrelevement(const QString &brut, const QString &heure)
     return texteDate(d, true);
 }
 
+// Consecutive rows mostly repeat a station key, a date or a qualification label: the value of
+// the last one is kept.
+template <typename T, typename K = QString> class Derniere
+{
+  public:
+    template <typename F> const T &operator()(const K &brut, F convertir)
+    {
+        if (!m_vu || brut != m_brut) {
+            m_brut = brut;
+            m_valeur = convertir(brut);
+            m_vu = true;
+        }
+        return m_valeur;
+    }
+
+  private:
+    bool m_vu = false;
+    K m_brut;
+    T m_valeur{};
+};
+
 // Dates repeat over the rows of a sample: each text is converted once.
 class Dates
 {
@@ -129,13 +150,10 @@ class Dates
     const QString &prelevement(const QString &brut, const QString &heure)
     {
         // The rows of a sample follow each other: the last date is known without the cache.
-        if (!m_vu || brut != m_derniere.first || heure != m_derniere.second) {
-            m_vu = true;
-            m_derniere = {brut, heure};
-            m_texteDernier = convertir(m_prelevements, m_derniere,
-                                       [&] { return texteDatePrelevement(brut, heure); });
-        }
-        return m_texteDernier;
+        return m_derniere(std::pair(brut, heure), [&](const std::pair<QString, QString> &cle) {
+            return convertir(m_prelevements, cle,
+                             [&] { return texteDatePrelevement(brut, heure); });
+        });
     }
     QString analyse(const QString &brut)
     {
@@ -151,30 +169,8 @@ class Dates
         return *i;
     }
     QHash<std::pair<QString, QString>, QString> m_prelevements;
-    bool m_vu = false;
-    std::pair<QString, QString> m_derniere;
-    QString m_texteDernier;
+    Derniere<QString, std::pair<QString, QString>> m_derniere;
     QHash<QString, QString> m_analyses;
-};
-
-// Consecutive rows mostly repeat a station key or a qualification label: the last one is kept.
-template <typename T> class Derniere
-{
-  public:
-    template <typename F> const T &operator()(const QString &brut, F convertir)
-    {
-        if (!m_vu || brut != m_brut) {
-            m_brut = brut;
-            m_valeur = convertir(brut);
-            m_vu = true;
-        }
-        return m_valeur;
-    }
-
-  private:
-    bool m_vu = false;
-    QString m_brut;
-    T m_valeur{};
 };
 
 struct Conversions
