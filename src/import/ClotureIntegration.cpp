@@ -345,10 +345,8 @@ bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
                                        QDateTime(JOUR_DES_HEURES, p.heure),
                                        convertir(nulSiVide(demande), definitionDemande())};
             const QVector<Accord> accords = m_accordsPrelevements.value(numero);
-            for (int k = 0; k < int(std::size(PRINCIPALES)); ++k)
-                ligne << (k < accords.size()
-                              ? convertir(accords[k].unique(), ciblesPrelevement().definitions[k])
-                              : QVariant());
+            ligne << (accords.isEmpty() ? QVector<QVariant>(int(std::size(PRINCIPALES)))
+                                        : uniquesNotes(accords, ciblesPrelevement()));
             prels.ajouter(ligne);
             // Written from now on: a later run of the station finds it stored.
             p.nouveau = false;
