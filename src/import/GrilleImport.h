@@ -91,6 +91,8 @@ class LignesImport
     virtual const QStringList &ligne(int l) const = 0;
     // Where the row came from, "" when unknown.
     virtual QString origine(int l) const = 0;
+    // Whether no row can fill the column: its values need not be looked at.
+    virtual bool toujoursVide(ColonneImport) const { return false; }
 };
 
 // A table held whole, read as it is.

@@ -147,6 +147,11 @@ IntegrationAnalyses::IntegrationAnalyses(const LignesImport &lignes, OptionsInte
       m_reglages(ReglagesIntegration::lire()),
       m_intervenants(options.creerIntervenants, reponses, m_bilan.intervenantsCrees)
 {
+    // The qualification and the status have defaults when the row leaves them empty.
+    for (int i = 0; i < int(std::size(COLONNES_LUES)); ++i)
+        if (const C c = COLONNES_LUES[i].source;
+            !lignes.toujoursVide(c) || c == C::Qualification || c == C::StatutMesure)
+            m_luesPossibles << i;
 }
 
 QString IntegrationAnalyses::texte(int ligne, ColonneImport c) const
@@ -241,7 +246,7 @@ QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeur
     QVariant *const lues = valeurs.data() + P_LUES;
     static const QString vide;
     QString tampon;
-    for (int i = 0; i < int(std::size(COLONNES_LUES)); ++i) {
+    for (const int i : m_luesPossibles) {
         const ColonneAnalyse &a = COLONNES_LUES[i];
         // Most columns are empty: they are passed over, and the others read without a copy.
         const QString *lu = &sansBlancs(brut(ligne, a.source), tampon);

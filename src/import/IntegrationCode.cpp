@@ -30,6 +30,16 @@ class Champ
             if (const QString &v = ligne[m_colonnes[i]]; !v.isEmpty()) return v;
         return vide;
     }
+    bool vide() const { return m_n == 0; }
+    // Whether a row reads other cells than the row before: a cell that repeats the one above
+    // is the same text of the extract.
+    bool change(const LigneCode *avant, const LigneCode &ligne) const
+    {
+        if (!avant) return true;
+        for (int i = 0; i < m_n; ++i)
+            if (&(*avant)[m_colonnes[i]] != &ligne[m_colonnes[i]]) return true;
+        return false;
+    }
 
   private:
     static constexpr int MAX = 4;
@@ -180,45 +190,64 @@ struct Conversions
     Derniere<QualificationCode> qualification;
 };
 
-void ligneGrille(const ColonnesCode &k, Conversions &conv, const LigneCode &l, QStringList &ligne)
+// Targets ligneGrille fills other than by a copy.
+constexpr C CALCULEES[] = {C::TypeQualito,          C::CodeStation,
+                           C::DatePrelvt,           C::CodeProducteur,
+                           C::OrigineInterv,        C::Resultat,
+                           C::RemarqueAnalyse,      C::CodeLabo,
+                           C::OrigineLabo,          C::DateAnalyse,
+                           C::Qualification,        C::StatutMesure,
+                           C::CodeProducteurEch,    C::OrigineProducteurEch,
+                           C::LimiteQuantification, C::LimiteDetection};
+
+// Builds the row over the previous one: a target whose cells did not change since the row
+// built last keeps its value.
+void ligneGrille(const ColonnesCode &k, Conversions &conv, const LigneCode *avant,
+                 const LigneCode &l, QStringList &ligne)
 {
     QString *const g = ligne.data();
-    // Values mostly repeat the previous row's, sharing its text: those are left in place.
-    auto mettre = [&](C c, const QString &valeur) {
-        QString &cellule = g[int(c)];
-        if (cellule.constData() != valeur.constData() || cellule.size() != valeur.size() ||
-            cellule.isNull() != valeur.isNull())
-            cellule = valeur;
-    };
+    auto mettre = [&](C c, const QString &valeur) { g[int(c)] = valeur; };
+    auto change = [&](const Champ &champ) { return champ.change(avant, l); };
     for (const auto &[cible, champ] : k.copies)
-        mettre(cible, champ(l));
-    mettre(C::CodeStation, conv.station(k.station(l), cleStationCode));
-    mettre(C::TypeQualito, QStringLiteral("1"));
-    mettre(C::DatePrelvt, conv.dates.prelevement(k.date(l), k.heure(l)));
-    const QString &producteur = k.producteur(l);
-    mettre(C::CodeProducteur, producteur);
-    mettre(C::OrigineInterv, origine(producteur));
-    QString resultat = k.resultat(l), remarque = k.remarque(l);
-    if (resultat.startsWith(u'<') || resultat.startsWith(u'>')) {
-        if (remarque.isEmpty())
-            remarque = resultat.startsWith(u'<') ? QStringLiteral("10") : QStringLiteral("3");
-        resultat = sansSigne(resultat);
+        if (change(champ)) mettre(cible, champ(l));
+    if (!avant) mettre(C::TypeQualito, QStringLiteral("1"));
+    if (change(k.station)) mettre(C::CodeStation, conv.station(k.station(l), cleStationCode));
+    if (change(k.date) || change(k.heure))
+        mettre(C::DatePrelvt, conv.dates.prelevement(k.date(l), k.heure(l)));
+    if (change(k.producteur)) {
+        const QString &producteur = k.producteur(l);
+        mettre(C::CodeProducteur, producteur);
+        mettre(C::OrigineInterv, origine(producteur));
     }
-    mettre(C::Resultat, resultat);
-    mettre(C::RemarqueAnalyse, remarque);
-    const QString &labo = k.labo(l);
-    mettre(C::CodeLabo, labo);
-    mettre(C::OrigineLabo, origine(labo));
-    mettre(C::DateAnalyse, conv.dates.analyse(k.dateAnalyse(l)));
-    const QualificationCode &q = conv.qualification(k.qualification(l), qualificationCode);
-    mettre(C::Qualification, q.qualification);
-    const QString &statut = k.statut(l);
-    mettre(C::StatutMesure, statut.isEmpty() ? q.statut : statut);
-    const QString &preleveur = k.preleveur(l);
-    mettre(C::CodeProducteurEch, preleveur);
-    mettre(C::OrigineProducteurEch, origine(preleveur));
-    mettre(C::LimiteQuantification, sansSigne(k.quantification(l)));
-    mettre(C::LimiteDetection, sansSigne(k.detection(l)));
+    if (change(k.resultat) || change(k.remarque)) {
+        QString resultat = k.resultat(l), remarque = k.remarque(l);
+        if (resultat.startsWith(u'<') || resultat.startsWith(u'>')) {
+            if (remarque.isEmpty())
+                remarque = resultat.startsWith(u'<') ? QStringLiteral("10") : QStringLiteral("3");
+            resultat = sansSigne(resultat);
+        }
+        mettre(C::Resultat, resultat);
+        mettre(C::RemarqueAnalyse, remarque);
+    }
+    if (change(k.labo)) {
+        const QString &labo = k.labo(l);
+        mettre(C::CodeLabo, labo);
+        mettre(C::OrigineLabo, origine(labo));
+    }
+    if (change(k.dateAnalyse)) mettre(C::DateAnalyse, conv.dates.analyse(k.dateAnalyse(l)));
+    if (change(k.qualification) || change(k.statut)) {
+        const QualificationCode &q = conv.qualification(k.qualification(l), qualificationCode);
+        mettre(C::Qualification, q.qualification);
+        const QString &statut = k.statut(l);
+        mettre(C::StatutMesure, statut.isEmpty() ? q.statut : statut);
+    }
+    if (change(k.preleveur)) {
+        const QString &preleveur = k.preleveur(l);
+        mettre(C::CodeProducteurEch, preleveur);
+        mettre(C::OrigineProducteurEch, origine(preleveur));
+    }
+    if (change(k.quantification)) mettre(C::LimiteQuantification, sansSigne(k.quantification(l)));
+    if (change(k.detection)) mettre(C::LimiteDetection, sansSigne(k.detection(l)));
 }
 
 // The extract's rows as rows of the import table, each made when asked into one reused row:
@@ -231,11 +260,25 @@ class LignesExtrait : public LignesImport
     {
     }
     int nombreLignes() const override { return m_extrait.nombreLignes(); }
+    bool toujoursVide(ColonneImport c) const override
+    {
+        // The targets made from several codes or converted may be filled by any extract; a
+        // copied one only by an extract that has one of its codes.
+        for (const auto &[cible, champ] : m_colonnes.copies)
+            if (cible == c) return champ.vide();
+        return std::find(std::begin(CALCULEES), std::end(CALCULEES), c) == std::end(CALCULEES);
+    }
     const QStringList &ligne(int l) const override
     {
         // An earlier row asked again (an error reported at the station's end) is made again.
         if (l != m_numero) {
-            ligneGrille(m_colonnes, m_conversions, m_extrait.ligne(l), m_ligne);
+            const LigneCode ligne = m_extrait.ligne(l);
+            if (m_numero >= 0) {
+                const LigneCode avant = m_extrait.ligne(m_numero);
+                ligneGrille(m_colonnes, m_conversions, &avant, ligne, m_ligne);
+            } else {
+                ligneGrille(m_colonnes, m_conversions, nullptr, ligne, m_ligne);
+            }
             m_numero = l;
         }
         return m_ligne;

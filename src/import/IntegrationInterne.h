@@ -250,6 +250,7 @@ class IntegrationAnalyses
     QHash<CleJour, qint64> m_operations;             // (point, day) -> codeOperation
     QPair<QString, QDateTime> m_derniereDate;        // the last sample date text and its reading
     QPair<QString, QDateTime> m_derniereDateAnalyse; // the same for the analysis date
+    QVector<int> m_luesPossibles;                    // the read columns the rows may fill
     qint64 m_maxOperation = -1;
     QSet<qint64> m_operationsTouchees;
     QHash<CleJour, QVector<qint64>> m_prelevementsParJour; // (operation, day) -> samples
