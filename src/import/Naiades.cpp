@@ -43,6 +43,25 @@ class DossierTravail
         }
     }
     const QString &chemin() const { return m_chemin; }
+    int decompresser(const QString &archive, const QString &masque)
+    {
+        return decompresserZip(archive, masque, m_chemin, &m_membres);
+    }
+    // The bytes of an extracted member (membre()'s path), taken from what the extraction kept,
+    // else read back from the folder. False when it cannot be read.
+    bool prendre(const QString &chemin, QByteArray &octets)
+    {
+        const auto i = m_membres.find(QDir::cleanPath(QFileInfo(chemin).absoluteFilePath()));
+        if (i != m_membres.end()) {
+            octets = std::move(*i);
+            m_membres.erase(i);
+            return true;
+        }
+        QFile f(chemin);
+        if (!f.open(QIODevice::ReadOnly)) return false;
+        octets = f.readAll();
+        return true;
+    }
     // The extracted member of that file name (without case), "" when none.
     QString membre(const QString &nom) const
     {
@@ -59,6 +78,7 @@ class DossierTravail
   private:
     QString m_chemin;
     std::unique_ptr<QTemporaryDir> m_temporaire;
+    QHash<QString, QByteArray> m_membres;
 };
 
 bool estZip(const QString &fichier)
@@ -88,12 +108,14 @@ int stationsDejaComptees(const ExtraitCode &extrait, const QSet<QString> &compte
     return int(vues.size());
 }
 
-QString chargerEtIntegrer(const QString &fichier, EnTeteCode entete, OptionsIntegration &options,
-                          Progression &progression, const ReponsesIntegration &reponses,
-                          BilanAnalyses &bilan, const QSet<QString> &comptees = {})
+// The bytes are let go once loaded: the integration needs only the extract.
+QString integrerOctets(QByteArray octets, EnTeteCode entete, OptionsIntegration &options,
+                       Progression &progression, const ReponsesIntegration &reponses,
+                       BilanAnalyses &bilan, const QSet<QString> &comptees = {})
 {
     ExtraitCode extrait;
-    const QString erreur = chargerExtraitCode(fichier, extrait, progression, entete);
+    const QString erreur = chargerExtraitCodeOctets(octets, extrait, progression, entete);
+    octets = {};
     if (!erreur.isEmpty()) return erreur;
     BilanAnalyses b = integrerExtraitCode(extrait, options, progression, reponses);
     // A station of the station file met again in the analyses is still one station.
@@ -102,6 +124,15 @@ QString chargerEtIntegrer(const QString &fichier, EnTeteCode entete, OptionsInte
     bilan.ajouter(b);
     if (bilan.messageIntervenants.isEmpty()) bilan.messageIntervenants = b.messageIntervenants;
     return b.erreur;
+}
+
+QString chargerEtIntegrer(const QString &fichier, EnTeteCode entete, OptionsIntegration &options,
+                          Progression &progression, const ReponsesIntegration &reponses,
+                          BilanAnalyses &bilan)
+{
+    QFile f(fichier);
+    if (!f.open(QIODevice::ReadOnly)) return texteChargement::illisible(fichier);
+    return integrerOctets(f.readAll(), entete, options, progression, reponses, bilan);
 }
 
 // --- NAIADES station file: one station per line, fields by position (1 = first).
@@ -210,15 +241,13 @@ QString integrerStationNaiades(const QStringList &champs, const OptionsIntegrati
     return maj.executer(valeurs << station) ? QString() : maj.erreur();
 }
 
-QString integrerStationsNaiades(const QString &chemin, const OptionsIntegration &options,
+QString integrerStationsNaiades(const QByteArray &octets, const OptionsIntegration &options,
                                 Progression &progression, BilanAnalyses &bilan,
                                 QSet<QString> &comptees)
 {
-    QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly)) return texteChargement::illisible(chemin);
     QVector<EnregistrementCsv> lignes;
     QString erreur;
-    if (!lireCsv(decoderTexte(f.readAll()), u';', lignes, erreur)) return erreur;
+    if (!lireCsv(decoderTexte(octets), u';', lignes, erreur)) return erreur;
     if (lignes.isEmpty()) return {};
     const int attendus = int(lignes.first().champs.size());
     Transaction transaction;
@@ -250,20 +279,23 @@ QString importerNaiades(const QString &archive, OptionsIntegration &options,
                         BilanAnalyses &bilan)
 {
     if (!estZip(archive)) return texteExtraitCode::STATIONS_ABSENTES;
-    const DossierTravail dossier(
+    DossierTravail dossier(
         QStringLiteral("NAIADES"),
         {QStringLiteral("*.CSV"), QStringLiteral("*.XLS"), QStringLiteral("*.pdf")});
-    const int code = decompresserZip(archive, {}, dossier.chemin());
+    const int code = dossier.decompresser(archive, {});
     if (code != codeZip::SUCCES) return erreurDecompression(code);
     const QString stations = dossier.membre(QStringLiteral("Stations.CSV"));
     if (stations.isEmpty()) return texteExtraitCode::STATIONS_ABSENTES;
+    QByteArray octets;
+    if (!dossier.prendre(stations, octets)) return texteChargement::illisible(stations);
     QSet<QString> comptees;
-    QString erreur = integrerStationsNaiades(stations, options, progression, bilan, comptees);
+    QString erreur = integrerStationsNaiades(octets, options, progression, bilan, comptees);
     if (!erreur.isEmpty()) return erreur;
     const QString analyses = dossier.membre(QStringLiteral("Analyses.CSV"));
     if (analyses.isEmpty()) return {};
-    return chargerEtIntegrer(analyses, EnTeteCode::Naiades, options, progression, reponses, bilan,
-                             comptees);
+    if (!dossier.prendre(analyses, octets)) return texteChargement::illisible(analyses);
+    return integrerOctets(std::move(octets), EnTeteCode::Naiades, options, progression, reponses,
+                          bilan, comptees);
 }
 
 QString importerQualiteau(const QString &fichier, OptionsIntegration &options,
@@ -277,18 +309,19 @@ QString importerQualiteau(const QString &fichier, OptionsIntegration &options,
                    QStringLiteral(" n'est pas une extraction QUALIT'EAU (DB_*.csv).");
         return chargerEtIntegrer(fichier, enTeteParNom(nom), options, progression, reponses, bilan);
     }
-    const DossierTravail dossier(
+    DossierTravail dossier(
         QStringLiteral("QUALITEAU"),
         {QStringLiteral("*.CSV"), QStringLiteral("*.XLS"), QStringLiteral("*.pdf")});
-    const int code =
-        decompresserZip(fichier, QStringLiteral("DB_Extraction*.csv"), dossier.chemin());
+    const int code = dossier.decompresser(fichier, QStringLiteral("DB_Extraction*.csv"));
     if (code != codeZip::SUCCES) return erreurDecompression(code);
     // The member bears the archive's name: a name changed on the way (accents lost) is refused.
     const QString attendu = QFileInfo(fichier).completeBaseName() + QStringLiteral(".csv");
     const QString membre = dossier.membre(attendu);
     if (membre.isEmpty()) return texteExtraitCode::NOM_ZIP;
-    return chargerEtIntegrer(membre, EnTeteCode::QualiteauExtraction, options, progression,
-                             reponses, bilan);
+    QByteArray octets;
+    if (!dossier.prendre(membre, octets)) return texteChargement::illisible(membre);
+    return integrerOctets(std::move(octets), EnTeteCode::QualiteauExtraction, options, progression,
+                          reponses, bilan);
 }
 
 EnTeteCode enTeteParNom(const QString &nomFichier)

@@ -128,14 +128,21 @@ int parcourir(const QString &archive, const QString &masque,
     return retenus == 0 && !f.isEmpty() ? codeZip::AUCUN_FICHIER : codeZip::SUCCES;
 }
 
-bool ecrireMembre(const QDir &destination, const QString &nom, const QByteArray &octets)
+QString cheminMembre(const QDir &destination, const QString &nom)
 {
-    const QString chemin = destination.absoluteFilePath(QString(nom).replace(u'\\', u'/'));
+    return QDir::cleanPath(destination.absoluteFilePath(QString(nom).replace(u'\\', u'/')));
+}
+
+bool ecrireMembre(const QString &chemin, const QByteArray &octets)
+{
     if (!QDir().mkpath(QFileInfo(chemin).absolutePath())) return false;
     QSaveFile fichier(chemin);
     return fichier.open(QIODevice::WriteOnly) && fichier.write(octets) == octets.size() &&
            fichier.commit();
 }
+
+// What the check keeps of the members for the writing: beyond it, the archive is read again.
+constexpr qint64 OCTETS_GARDES_MAX = qint64(256) << 20;
 
 } // namespace
 
@@ -149,23 +156,40 @@ QString erreurDecompression(int code)
     return QStringLiteral("Erreur de décompression: ") + messageZip(code);
 }
 
-int decompresserZip(const QString &archive, const QString &masque, const QString &destination)
+int decompresserZip(const QString &archive, const QString &masque, const QString &destination,
+                    QHash<QString, QByteArray> *membres)
 {
     // The first pass checks the whole archive, so that a bad one leaves nothing behind.
-    int code = parcourir(archive, masque, {}, nullptr);
-    if (code == codeZip::SUCCES) {
-        const QDir dossier(destination);
-        if (destination.trimmed().isEmpty() || !QDir().mkpath(dossier.absolutePath()))
-            code = codeZip::CREATION_DESTINATION;
-        else
-            code = parcourir(
-                archive, masque,
-                [&](const QString &nom, const QByteArray &o) {
-                    return ecrireMembre(dossier, nom, o);
-                },
-                nullptr);
+    QVector<std::pair<QString, QByteArray>> lus;
+    qint64 taille = 0;
+    const int code = parcourir(
+        archive, masque,
+        [&](const QString &nom, const QByteArray &o) {
+            taille += o.size();
+            if (taille <= OCTETS_GARDES_MAX)
+                lus.append({nom, o});
+            else
+                lus.clear();
+            return true;
+        },
+        nullptr);
+    if (code != codeZip::SUCCES) return code;
+    const QDir dossier(destination);
+    if (destination.trimmed().isEmpty() || !QDir().mkpath(dossier.absolutePath()))
+        return codeZip::CREATION_DESTINATION;
+    if (taille > OCTETS_GARDES_MAX)
+        return parcourir(
+            archive, masque,
+            [&](const QString &nom, const QByteArray &o) {
+                return ecrireMembre(cheminMembre(dossier, nom), o);
+            },
+            nullptr);
+    for (auto &[nom, octets] : lus) {
+        const QString chemin = cheminMembre(dossier, nom);
+        if (!ecrireMembre(chemin, octets)) return codeZip::CREATION_DESTINATION;
+        if (membres) membres->insert(chemin, std::move(octets));
     }
-    return code;
+    return codeZip::SUCCES;
 }
 
 namespace {

@@ -3,6 +3,8 @@
 // ZIP archives handed to the imports: extraction into a working folder, with the return codes
 // and messages the imports report.
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -32,8 +34,12 @@ QString erreurDecompression(int code);
 // case) into `destination`, overwriting. The archive is read through once first: a member whose
 // name climbs out of the folder (".." or an absolute path), a bad CRC or an unreadable
 // structure refuse the whole archive before anything is written. Nothing is shown: the caller
-// reports a non-zero code as erreurDecompression(code).
-int decompresserZip(const QString &archive, const QString &masque, const QString &destination);
+// reports a non-zero code as erreurDecompression(code). The bytes read by the check are the
+// ones written (up to a bound in all, beyond which the archive is read a second time); given
+// `membres`, they are handed over too, by the member's cleaned absolute path, so that a caller
+// need not read back what was just written (empty when over the bound).
+int decompresserZip(const QString &archive, const QString &masque, const QString &destination,
+                    QHash<QString, QByteArray> *membres = nullptr);
 
 // Extracts the member whose file name is `nom` (compared without case, in whatever folder of the
 // archive; the first one) into the file `cible`, in one pass: every member's name is checked

@@ -135,8 +135,18 @@ TEST_F(ZipImport, ExtractionEtMauvaisCrc)
     EXPECT_EQ(listerArchive(zip), QStringList({"a.csv", "sous/b.txt"}));
     // Members in a folder of the archive are files to integrate too, never left aside.
     const QString tout = chemin("tout");
-    EXPECT_EQ(decompresserZip(zip, "", tout), 0);
+    QHash<QString, QByteArray> membres;
+    EXPECT_EQ(decompresserZip(zip, "", tout, &membres), 0);
     EXPECT_EQ(fichiersExtraits(tout), QStringList({"a.csv", "sous/b.txt"}));
+    // The bytes written are handed over by the files' paths.
+    ASSERT_EQ(membres.size(), 2);
+    for (const QString &f : fichiersExtraits(tout)) {
+        QFile ecrit(QDir(tout).absoluteFilePath(f));
+        ASSERT_TRUE(ecrit.open(QIODevice::ReadOnly));
+        EXPECT_EQ(membres.value(QDir::cleanPath(QDir(tout).absoluteFilePath(f))), ecrit.readAll())
+            << f.toStdString();
+    }
+    EXPECT_EQ(membres.value(QDir(tout).absoluteFilePath("sous/b.txt")), "contenu b");
 
     // One byte of a member changed: the CRC no longer matches, nothing is written.
     QFile f(zip);
@@ -149,7 +159,9 @@ TEST_F(ZipImport, ExtractionEtMauvaisCrc)
     f.write(octets);
     f.close();
     const QString dest2 = chemin("dest2");
-    EXPECT_EQ(decompresserZip(zip, "", dest2), 39);
+    membres.clear();
+    EXPECT_EQ(decompresserZip(zip, "", dest2, &membres), 39);
+    EXPECT_TRUE(membres.isEmpty());
     EXPECT_EQ(erreurDecompression(39), QStringLiteral("Erreur de décompression: Mauvais CRC"));
     EXPECT_TRUE(env.messages.messages().isEmpty());
     EXPECT_FALSE(QDir(dest2).exists());
