@@ -39,33 +39,71 @@ QVariant date(const QString &v)
     return d.isValid() ? QVariant(QDateTime(d.date(), QTime(0, 0))) : QVariant();
 }
 
+// Rows of a group, as runs of consecutive rows: a group's rows mostly follow each other.
+class Plages
+{
+  public:
+    void ajouter(int ligne)
+    {
+        if (!m_plages.isEmpty() && m_plages.last().second == ligne)
+            ++m_plages.last().second;
+        else
+            m_plages.append({ligne, ligne + 1});
+    }
+    // f(ligne) on each row in order, until it returns false.
+    template <typename F> void parcourir(F f) const
+    {
+        for (const auto &[debut, fin] : m_plages)
+            for (int l = debut; l < fin; ++l)
+                if (!f(l)) return;
+    }
+
+  private:
+    QVector<std::pair<int, int>> m_plages; // [first, end)
+};
+
 // The rows of the extract that went to one station, operation, sample...: the first non-empty
 // value of a code among them.
 struct Groupe
 {
     const ExtraitCode *extrait = nullptr;
-    QVector<int> lignes;
+    Plages lignes;
     LigneIntegree integree; // the first row's
 
     QString operator()(const char *code) const
     {
         const int c = extrait->colonne(QString::fromLatin1(code));
-        if (c < 0) return {};
-        for (const int l : lignes)
-            if (const QString &v = extrait->valeur(l, c); !v.isEmpty()) return v;
-        return {};
+        QString r;
+        if (c >= 0)
+            lignes.parcourir([&](int l) {
+                const QString &v = extrait->valeur(l, c);
+                if (!v.isEmpty()) r = v;
+                return r.isEmpty();
+            });
+        return r;
     }
     // Every distinct non-empty value of the code, in the order met.
     QStringList distinctes(const char *code) const
     {
         QStringList v;
         const int c = extrait->colonne(QString::fromLatin1(code));
-        if (c < 0) return v;
-        for (const int l : lignes)
-            if (const QString &x = extrait->valeur(l, c); !x.isEmpty() && !v.contains(x)) v << x;
+        if (c >= 0)
+            lignes.parcourir([&](int l) {
+                if (const QString &x = extrait->valeur(l, c); !x.isEmpty() && !v.contains(x))
+                    v << x;
+                return true;
+            });
         return v;
     }
 };
+
+// Whether the extract has a column of one of the codes.
+bool colonneParmi(const ExtraitCode &e, std::initializer_list<const char *> codes)
+{
+    for (const char *code : codes)
+        if (e.colonne(QString::fromLatin1(code)) >= 0) return true;
+    return false;
+}
 
 // Each column given a value that is still NULL in the row (a stored value is never replaced).
 bool remplirVides(const QString &table, const QString &cle, const QVector<QVariant> &cles,
@@ -127,25 +165,26 @@ bool etatsStation(const Groupe &g)
     const int valeur = g.extrait->colonne(QStringLiteral("ETA.3"));
     bool ok = true;
     QSet<QString> vus;
-    for (const int l : g.lignes) {
+    g.lignes.parcourir([&](int l) {
         auto v = [&](int c) { return g.extrait->valeur(l, c); };
         const int annee = v(an).toInt();
         const QVariant code = nombre(v(etat));
-        if (annee < 1000 || annee > 9999 || code.isNull()) continue;
-        if (vus.contains(v(an) + u'|' + v(etat))) continue;
+        if (annee < 1000 || annee > 9999 || code.isNull()) return true;
+        if (vus.contains(v(an) + u'|' + v(etat))) return true;
         vus.insert(v(an) + u'|' + v(etat));
         const QDateTime debut(QDate(annee, 1, 1), QTime(0, 0));
         if (!premiere(QStringLiteral("SELECT CodeEtat FROM LIEN_QUALITO_ETATS WHERE "
                                      "CodeQualitometre=? AND CodeEtat=? AND DateDebut=?"),
                       {g.integree.station, code, debut})
                  .isNull())
-            continue;
+            return true;
         ok = executer(
                  QStringLiteral("INSERT INTO LIEN_QUALITO_ETATS (CodeQualitometre, CodeEtat, "
                                 "DateDebut, valeur) VALUES (?, ?, ?, ?)"),
                  {g.integree.station, code, debut, valeur < 0 ? QVariant() : nombre(v(valeur))}) &&
              ok;
-    }
+        return true;
+    });
     return ok;
 }
 
@@ -190,6 +229,11 @@ bool decrireStation(const Groupe &g, bool creee)
     }
     return lierReseau(station, g) && etatsStation(g) && ok;
 }
+
+// The codes an operation, a sample and a sample part take their values from (below).
+const std::initializer_list<const char *> CODES_OPERATION = {"PRL.9", "OPP.4", "ALQ.102"};
+const std::initializer_list<const char *> CODES_PRELEVEMENT = {"PRL.2", "PRL.100", "PRL.101"};
+const std::initializer_list<const char *> CODES_ECHANTILLON = {"ALQ.104", "ALQ.105"};
 
 bool completerOperation(const Groupe &g)
 {
@@ -305,11 +349,11 @@ class Groupes
             m_ids = ids;
             m_dernier = &m_groupes[cle()];
         }
-        if (m_dernier->lignes.isEmpty()) {
+        if (!m_dernier->extrait) {
             m_dernier->extrait = &e;
             m_dernier->integree = i;
         }
-        m_dernier->lignes << i.ligne;
+        m_dernier->lignes.ajouter(i.ligne);
     }
     const QMap<QString, Groupe> &groupes() const { return m_groupes; }
 
@@ -369,18 +413,24 @@ void completerExtrait(const ExtraitCode &extrait, const QVector<LigneIntegree> &
     (void)options;
     if (integrees.isEmpty()) return;
     Groupes stations, points, operations, prelevements, echantillons;
+    // A kind none of whose codes the extract has would write nothing: its groups are not made.
+    const bool parOperation = colonneParmi(extrait, CODES_OPERATION),
+               parPrelevement = colonneParmi(extrait, CODES_PRELEVEMENT),
+               parEchantillon = colonneParmi(extrait, CODES_ECHANTILLON);
     auto n = [](qint64 v) { return QString::number(v); };
     for (const LigneIntegree &i : integrees) {
         stations.grouper(
             {i.station, 0}, [&] { return n(i.station); }, extrait, i);
         points.grouper(
             {i.station, i.point}, [&] { return n(i.station) + u'|' + n(i.point); }, extrait, i);
-        operations.grouper(
-            {i.station, i.operation}, [&] { return n(i.station) + u'|' + n(i.operation); }, extrait,
-            i);
-        prelevements.grouper(
-            {i.prelevement, 0}, [&] { return n(i.prelevement); }, extrait, i);
-        if (!i.echantillon.isNull())
+        if (parOperation)
+            operations.grouper(
+                {i.station, i.operation}, [&] { return n(i.station) + u'|' + n(i.operation); },
+                extrait, i);
+        if (parPrelevement)
+            prelevements.grouper(
+                {i.prelevement, 0}, [&] { return n(i.prelevement); }, extrait, i);
+        if (parEchantillon && !i.echantillon.isNull())
             echantillons.grouper(
                 {i.prelevement, i.echantillon.toLongLong()},
                 [&] { return n(i.prelevement) + u'|' + i.echantillon.toString(); }, extrait, i);

@@ -406,6 +406,30 @@ TEST_P(ImportExtraitCode, EtatsNomsDeParametresValeursDePrelevementEtApercu)
     EXPECT_EQ(apercu.lignes[1].mid(0, 3), QStringList({"05001000", "20210304", "1301"}));
 }
 
+// One code is enough for an operation's, a sample's or a sample part's values, and a group's
+// value may come from a later row, after another group's rows.
+TEST_P(ImportExtraitCode, ValeursDeGroupeDUnSeulCodeSurUneLigneEloignee)
+{
+    const QString fichier = ecrire(QStringLiteral("seqeau.csv"),
+                                   "STQ.2;PRL.8;ALQ.9;ALQ.12;OPP.4;PRL.100;ALQ.103;ALQ.105\n"
+                                   "Station;Date;Code;Résultat;Fin;Opérateur;Flacon;Commentaire\n"
+                                   "05001000;20210304;1301;9;;;F1;\n"
+                                   "05001000;20210310;1301;8;;Dupont;F2;Trouble\n"
+                                   "05001000;20210304;1340;7;05/03/2021;;F1;Clair\n");
+    for (int passage = 0; passage < 2; ++passage)
+        EXPECT_EQ(importerModele(QStringLiteral("ADES SEQEAU"), fichier, false).fichiers[0].erreur,
+                  QString());
+    EXPECT_EQ(lignes("SELECT dateDebut, dateFin FROM QUALITOMETRES_POINTS_OPERATIONS ORDER BY "
+                     "dateDebut"),
+              QStringList({"04/03/2021|05/03/2021", "10/03/2021|"}));
+    EXPECT_EQ(lignes("SELECT Operateur FROM PRELEVEMENTS ORDER BY NumPrelevement"),
+              QStringList({"", "Dupont"}));
+    EXPECT_EQ(lignes("SELECT Reference, Commentaire FROM PRELEVEMENTS_ECHANTILLONS ORDER BY "
+                     "Reference"),
+              QStringList({"F1|Clair", "F2|Trouble"}));
+    EXPECT_EQ(compter("ANALYSES_05001000"), 3);
+}
+
 TEST_P(ImportExtraitCode, ArchiveNaiades)
 {
     // Stations by position: 2 code, 3 name, 9 commune and 10 its name, 15 water body and 17 its
