@@ -65,11 +65,31 @@ QStringView nettoyer(QStringView v)
     return t;
 }
 
+// The extract's texts, each distinct value held once whatever its column and rows (units,
+// codes, dates and results come back all through a file).
+class TextesDistincts
+{
+  public:
+    // The index of the value, added to the extract when new.
+    quint32 indice(QStringView v, ExtraitCode &extrait)
+    {
+        if (const auto i = m_indices.constFind(v); i != m_indices.constEnd()) return *i;
+        const quint32 n = extrait.ajouterTexte(v.toString());
+        m_indices.insert(extrait.texte(n), n);
+        return n;
+    }
+
+  private:
+    // Keys view the extract's own texts, whose characters stay in place.
+    QHash<QStringView, quint32> m_indices;
+};
+
 // The data records after the header, only the columns that carry a code kept.
 QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCode &extrait,
                        Progression &progression, const QString &trop, int limite)
 {
     const int largeur = extrait.largeur();
+    TextesDistincts textes;
     QVector<qsizetype> lues; // file column of each kept one
     for (qsizetype c = 0; c < extrait.codes.size(); ++c)
         if (extrait.colonneLue(c) >= 0) lues << c;
@@ -85,7 +105,7 @@ QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCo
         }
         quint32 *cellules = extrait.ajouterLigne(lecteur.ligne());
         // Consecutive rows mostly repeat a column's value (station, date, unit...): the previous
-        // row's text is taken again instead of a copy.
+        // row's text is taken again, without a lookup.
         const quint32 *precedente = extrait.nombreLignes() > 1 ? cellules - largeur : nullptr;
         for (int k = 0; k < largeur; ++k) {
             const qsizetype c = lues[k];
@@ -99,7 +119,7 @@ QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCo
                     continue;
                 }
             }
-            cellules[k] = extrait.ajouterTexte(v.toString());
+            cellules[k] = textes.indice(v, extrait);
         }
         if (extrait.nombreLignes() >= limite) return trop;
         if (extrait.nombreLignes() % 100 == 0)
