@@ -251,6 +251,7 @@ class IntegrationAnalyses
     QPair<QString, QDateTime> m_derniereDate;        // the last sample date text and its reading
     QPair<QString, QDateTime> m_derniereDateAnalyse; // the same for the analysis date
     QVector<int> m_luesPossibles;                    // the read columns the rows may fill
+    QString m_indexAFaire; // the station whose new analysis table still has no index
     qint64 m_maxOperation = -1;
     QSet<qint64> m_operationsTouchees;
     QHash<CleJour, QVector<qint64>> m_prelevementsParJour; // (operation, day) -> samples

@@ -182,8 +182,10 @@ void IntegrationAnalyses::resoudreStation(const QString &cle, int ligne)
     m_stationsPurgees.insert(m_station.code);
     QString erreur;
     m_station.table = tableAnalyses(m_station.codeBSS, &erreur);
-    if (m_station.table.isEmpty() || !creerTableAnalyses(m_station.codeBSS, &erreur))
+    bool indexDiffere = false;
+    if (m_station.table.isEmpty() || !creerTableAnalyses(m_station.codeBSS, &erreur, &indexDiffere))
         m_station.erreur = erreur;
+    if (indexDiffere) m_indexAFaire = m_station.codeBSS;
 }
 
 bool IntegrationAnalyses::verrouillerTables()
@@ -287,6 +289,8 @@ bool IntegrationAnalyses::terminerStation(bool annuler)
         if (!ok && m_bilan.erreur.isEmpty())
             m_bilan.erreur = raison.isEmpty() ? bd().derniereErreur() : raison;
     }
+    // A table this run made gets its index once its rows are in, whatever became of them.
+    if (!m_indexAFaire.isEmpty()) creerIndexTableAnalyses(std::exchange(m_indexAFaire, {}));
     if (m_transactionStation) {
         if (annuler || !ok) {
             m_transactionStation->annuler();

@@ -22,8 +22,9 @@ QString tableAnalyses(const QString &codeBSS, QString *erreur)
     return identifiantTable(PREFIXE_ANALYSES, codeBSS.trimmed(), erreur);
 }
 
-bool creerTableAnalyses(const QString &codeBSS, QString *erreur)
+bool creerTableAnalyses(const QString &codeBSS, QString *erreur, bool *indexDiffere)
 {
+    if (indexDiffere) *indexDiffere = false;
     QString raison;
     const QString code = codeBSS.trimmed();
     const QString creation = sqlCreationTableAnalyses(code, &raison);
@@ -38,9 +39,18 @@ bool creerTableAnalyses(const QString &codeBSS, QString *erreur)
         if (erreur) *erreur = bd().derniereErreur();
         return false;
     }
-    const QString index = sqlIndexTableAnalyses(code);
-    if (!index.isEmpty()) bd().ExecuteDDL(index);
+    if (indexDiffere) {
+        *indexDiffere = true;
+        return true;
+    }
+    creerIndexTableAnalyses(code);
     return true;
+}
+
+bool creerIndexTableAnalyses(const QString &codeBSS)
+{
+    const QString index = sqlIndexTableAnalyses(codeBSS.trimmed());
+    return !index.isEmpty() && bd().ExecuteDDL(index);
 }
 
 bool renommageTableAnalysesNecessaire(const QString &ancienCodeBSS, const QString &nouveauCodeBSS)

@@ -19,8 +19,12 @@ QString tableAnalyses(const QString &codeBSS, QString *erreur = nullptr);
 
 // Creates the station's analysis table and its index when the table is missing; called before
 // every write into it. True when the table exists afterwards; false with the reason (a code that
-// cannot name a table, a database failure).
-bool creerTableAnalyses(const QString &codeBSS, QString *erreur = nullptr);
+// cannot name a table, a database failure). Rows loaded in bulk into a new table go in faster
+// before its index: with `indexDiffere`, a table created now is left without it, and the flag
+// says that creerIndexTableAnalyses is still to be called.
+bool creerTableAnalyses(const QString &codeBSS, QString *erreur = nullptr,
+                        bool *indexDiffere = nullptr);
+bool creerIndexTableAnalyses(const QString &codeBSS);
 
 // Gives a station's analysis table, and its index, the name of the station's new code (its rows
 // kept). Nothing to do when the station has no table or the codes differ only by case (one name

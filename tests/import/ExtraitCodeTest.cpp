@@ -286,6 +286,8 @@ TEST_P(ImportExtraitCode, SeqeauDescriptionPointsOperationsEtDeuxImports)
         EXPECT_EQ(r.fichiers[0].bilan.analysesEcrites(), 2);
         if (passage == 0) {
             premier = etatCode(QStringLiteral("0123X0045"));
+            // The new table's index is made after its rows, but made.
+            EXPECT_TRUE(bd().indexExiste(QStringLiteral("ind_analyses_0123X0045")));
             continue;
         }
         // Added twice: the same rows, the analyses rewritten in place.
