@@ -120,6 +120,23 @@ QByteArray texteIso(const QDateTime &d)
 {
     const QDate j = d.date();
     const QTime h = d.time();
+    const int annee = j.year();
+    if (annee >= 0 && annee <= 9999 && j.isValid() && h.isValid()) {
+        // The usual case, digit by digit: snprintf costs ten times as much per date.
+        char t[19] = {'0', '0', '0', '0', '-', '0', '0', '-', '0', '0',
+                      ' ', '0', '0', ':', '0', '0', ':', '0', '0'};
+        auto chiffres = [&t](int position, int valeur, int nombre) {
+            for (int k = position + nombre - 1; k >= position; --k, valeur /= 10)
+                t[k] = char('0' + valeur % 10);
+        };
+        chiffres(0, annee, 4);
+        chiffres(5, j.month(), 2);
+        chiffres(8, j.day(), 2);
+        chiffres(11, h.hour(), 2);
+        chiffres(14, h.minute(), 2);
+        chiffres(17, h.second(), 2);
+        return QByteArray(t, int(sizeof t));
+    }
     char t[64];
     const int n = std::snprintf(t, sizeof t, "%04d-%02d-%02d %02d:%02d:%02d", j.year(), j.month(),
                                 j.day(), h.hour(), h.minute(), h.second());

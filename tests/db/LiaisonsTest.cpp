@@ -80,6 +80,38 @@ TEST_P(LiaisonsTest, ChaqueExecutionEcritExactementSesPropresValeurs)
     EXPECT_EQ(trouvee, 4);
 }
 
+// A date and time is stored to the second, whatever its century: milliseconds are dropped, a
+// year before 1900 or 1000 keeps its four digits, and each reads back as it was written.
+TEST_P(LiaisonsTest, DatesEtHeuresReluesALaSecondePres)
+{
+    ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE D (k Long, d DateTime)")));
+    const QVector<std::pair<QDateTime, QString>> cas = {
+        {QDateTime(QDate(2021, 3, 4), QTime(5, 6, 7, 891)), "2021-03-04 05:06:07"},
+        {QDateTime(QDate(1899, 12, 30), QTime(23, 59, 59, 999)), "1899-12-30 23:59:59"},
+        {QDateTime(QDate(1850, 1, 1), QTime(0, 0)), "1850-01-01 00:00:00"},
+        {QDateTime(QDate(999, 7, 14), QTime(12, 0, 1)), "0999-07-14 12:00:01"},
+        {QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)), "9999-12-31 23:59:59"},
+    };
+    InstructionPreparee ins = bd().preparer(QStringLiteral("INSERT INTO D (k, d) VALUES (?, ?)"));
+    for (int i = 0; i < cas.size(); ++i)
+        ASSERT_TRUE(ins.executer({i, cas[i].first})) << qPrintable(ins.erreur());
+    const Tableau t = lire(QStringLiteral("SELECT k, d FROM D ORDER BY k"));
+    ASSERT_EQ(t.nbLignes(), cas.size());
+    for (int i = 0; i < t.nbLignes(); ++i) {
+        const QDateTime ecrite = cas[i].first;
+        EXPECT_EQ(t(i, 1).toDateTime(),
+                  QDateTime(ecrite.date(), QTime(ecrite.time().hour(), ecrite.time().minute(),
+                                                 ecrite.time().second())))
+            << i;
+    }
+    if (estPostgres()) return;
+    // The desktop file holds the text itself (prefixed here, so that it is not read as a date).
+    const Tableau textes = lire(QStringLiteral("SELECT '=' || d FROM D ORDER BY k"));
+    ASSERT_EQ(textes.nbLignes(), cas.size());
+    for (int i = 0; i < textes.nbLignes(); ++i)
+        EXPECT_EQ(textes(i, 0).toString(), u'=' + cas[i].second) << i;
+}
+
 // A table is found whatever the case of its name; a view or the engine's own bookkeeping is no
 // table; what another workstation creates or drops is seen at once.
 TEST_P(LiaisonsTest, ExistenceDesTablesVueDesAutresPostes)
