@@ -164,50 +164,100 @@ class MajGroupees
   public:
     void ajouter(const QStringList &affectations, const QVector<QVariant> &valeurs, qint64 code)
     {
-        const QString texte = affectations.join(QStringLiteral(", "));
-        QString cle = texte;
-        for (const QVariant &v : valeurs)
-            cle += u'\x1f' + QString::number(v.typeId()) + u':' + v.toString();
-        for (const int i : m_index.value(cle))
-            if (memesValeurs(m_groupes[i].valeurs, valeurs)) {
+        QVector<int> &candidats = m_index[cle(affectations, valeurs)];
+        for (const int i : std::as_const(candidats))
+            if (m_groupes[i].affectations == affectations &&
+                memesValeurs(m_groupes[i].valeurs, valeurs)) {
                 m_groupes[i].codes << code;
                 return;
             }
-        m_index[cle] << int(m_groupes.size());
-        m_groupes.append({texte, valeurs, {code}});
+        candidats << int(m_groupes.size());
+        m_groupes.append({affectations, valeurs, {code}});
     }
     // "UPDATE table SET ... WHERE <condition> colonne IN (...)": the condition's values come
-    // after the assignments'.
+    // after the assignments'. In a desktop file, a row that already holds the values is left
+    // alone (a station imported again): SQLite's IS compares as the column stores, so such a
+    // row would be written back unchanged, at the cost of a write per row.
     bool executer(const QString &table, const QString &condition,
                   const QVector<QVariant> &valeursCondition, const QString &colonne) const
     {
-        for (const Groupe &g : m_groupes)
+        const bool inchangesLaisses = bd().typeBase() == ACCESS;
+        for (const Groupe &g : m_groupes) {
+            QString inchanges;
+            QVector<QVariant> valeurs = g.valeurs + valeursCondition;
+            if (inchangesLaisses) {
+                QStringList egalites = g.affectations;
+                for (QString &e : egalites)
+                    e.replace(e.size() - 2, 2, QStringLiteral(" IS ?")); // "colonne=?"
+                inchanges =
+                    QStringLiteral(" AND NOT (") + egalites.join(QStringLiteral(" AND ")) + u')';
+                valeurs += g.valeurs;
+            }
             for (int d = 0; d < g.codes.size(); d += PAR_REQUETE) {
                 InstructionPreparee q = bd().preparer(
-                    QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + g.affectations +
-                    QStringLiteral(" WHERE ") + condition + colonne + QStringLiteral(" IN (") +
-                    liste(g.codes, d, std::min<int>(d + PAR_REQUETE, int(g.codes.size()))) + u')');
-                if (!q.executer(g.valeurs + valeursCondition)) return false;
+                    QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
+                    g.affectations.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
+                    condition + colonne + QStringLiteral(" IN (") +
+                    liste(g.codes, d, std::min<int>(d + PAR_REQUETE, int(g.codes.size()))) + u')' +
+                    inchanges);
+                if (!q.executer(valeurs)) return false;
             }
+        }
         return true;
     }
 
   private:
+    // A hash of the assignments and values: equal ones give equal hashes, no text is built.
+    static size_t cle(const QStringList &affectations, const QVector<QVariant> &valeurs)
+    {
+        size_t h = qHash(affectations);
+        for (const QVariant &v : valeurs) {
+            h = qHashMulti(h, v.typeId());
+            switch (v.typeId()) {
+            case QMetaType::QString:
+                h = melanger<QString>(h, v);
+                break;
+            case QMetaType::LongLong:
+                h = melanger<qlonglong>(h, v);
+                break;
+            case QMetaType::Int:
+                h = melanger<int>(h, v);
+                break;
+            case QMetaType::Double:
+                h = melanger<double>(h, v);
+                break;
+            default: // rarely met: left to memesValeurs
+                break;
+            }
+        }
+        return h;
+    }
+    template <typename T> static size_t melanger(size_t h, const QVariant &v)
+    {
+        return qHashMulti(h, *static_cast<const T *>(v.constData()));
+    }
     static bool memesValeurs(const QVector<QVariant> &a, const QVector<QVariant> &b)
     {
         if (a.size() != b.size()) return false;
-        for (int i = 0; i < a.size(); ++i)
-            if (a[i].typeId() != b[i].typeId() || a[i] != b[i]) return false;
+        for (int i = 0; i < a.size(); ++i) {
+            if (a[i].typeId() != b[i].typeId() || a[i].isNull() != b[i].isNull()) return false;
+            // Two numbers go together only when exactly equal, not when close.
+            if (a[i].typeId() == QMetaType::Double
+                    ? *static_cast<const double *>(a[i].constData()) !=
+                          *static_cast<const double *>(b[i].constData())
+                    : a[i] != b[i])
+                return false;
+        }
         return true;
     }
     struct Groupe
     {
-        QString affectations;
+        QStringList affectations; // "colonne=?"
         QVector<QVariant> valeurs;
         QVector<qint64> codes;
     };
     QVector<Groupe> m_groupes;
-    QHash<QString, QVector<int>> m_index; // by assignments and values as text
+    QHash<size_t, QVector<int>> m_index; // by cle()
 };
 
 // A rewritten analysis keeps its number: the stored row goes, the new one comes. A sample whose
@@ -316,63 +366,71 @@ void IntegrationAnalyses::noterAccords(const AnalyseEnAttente &a, QVector<Accord
     static const QVector<int> duPrelevement =
         positions(std::begin(PRINCIPALES), std::end(PRINCIPALES));
     static const QVector<int> deLOperation = positions(std::begin(OPERATION), std::end(OPERATION));
-    p.resize(duPrelevement.size());
-    for (int k = 0; k < p.size(); ++k)
-        p[k].ajouter(a.valeurs.at(duPrelevement[k]));
-    o.resize(deLOperation.size());
-    for (int k = 0; k < o.size(); ++k)
-        o[k].ajouter(a.valeurs.at(deLOperation[k]));
+    // Sixteen columns for every analysis written: plain pointers, no detach check per column.
+    auto noter = [&a](QVector<Accord> &accords, const QVector<int> &positions) {
+        accords.resize(positions.size());
+        Accord *accord = accords.data();
+        const QVariant *valeurs = a.valeurs.constData();
+        for (const int position : positions)
+            (accord++)->ajouter(valeurs[position]);
+    };
+    noter(p, duPrelevement);
+    noter(o, deLOperation);
 }
 
 bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
 {
     // New samples and operations hold only this run's analyses: their closing columns are known
-    // here, and they go in by one bulk insertion each.
-    QStringList colonnes = {"NumPrelevement", "CodeQualitometre", "codeOperation",
-                            "DateDebut",      "HeureDebut",       "codeDemande"};
-    for (const Principale &p : PRINCIPALES)
-        colonnes << QString::fromLatin1(p.prelevement);
-    {
-        InsertionMassive prels(PRELEVEMENTS, colonnes);
-        for (const qint64 numero : std::as_const(m_prelevementsRencontres)) {
-            PrelevementImport &p = m_prelevements[numero];
-            if (!p.nouveau) continue;
-            const QString demande = p.codeDemande.isEmpty() ? m_options.codeDemande : p.codeDemande;
-            QVector<QVariant> ligne = {double(numero),
-                                       m_station.code,
-                                       p.operation,
-                                       QDateTime(p.date, QTime(0, 0)),
-                                       QDateTime(JOUR_DES_HEURES, p.heure),
-                                       convertir(nulSiVide(demande), definitionDemande())};
-            const QVector<Accord> accords = m_accordsPrelevements.value(numero);
-            ligne << (accords.isEmpty() ? QVector<QVariant>(int(std::size(PRINCIPALES)))
-                                        : uniquesNotes(accords, ciblesPrelevement()));
-            prels.ajouter(ligne);
-            // Written from now on: a later run of the station finds it stored.
-            p.nouveau = false;
-            p.analysesLues = true;
-        }
-        if (!prels.terminer() || !prels.erreurs().isEmpty()) {
-            raison = QStringLiteral("les prélèvements n'ont pas pu être écrits : ") +
-                     (prels.erreurs().isEmpty() ? prels.erreur() : prels.erreurs().first().message);
-            return false;
-        }
+    // here, and they go in by one bulk insertion each, prepared only when there is one.
+    static const QStringList colonnes = [] {
+        QStringList c = {"NumPrelevement", "CodeQualitometre", "codeOperation",
+                         "DateDebut",      "HeureDebut",       "codeDemande"};
+        for (const Principale &p : PRINCIPALES)
+            c << QString::fromLatin1(p.prelevement);
+        return c;
+    }();
+    auto echec = [&raison](InsertionMassive &i, const QString &pourquoi) {
+        if (i.terminer() && i.erreurs().isEmpty()) return false;
+        raison = pourquoi + (i.erreurs().isEmpty() ? i.erreur() : i.erreurs().first().message);
+        return true;
+    };
+    std::optional<InsertionMassive> prels;
+    QVector<QVariant> ligne;
+    for (const qint64 numero : std::as_const(m_prelevementsRencontres)) {
+        PrelevementImport &p = m_prelevements[numero];
+        if (!p.nouveau) continue;
+        if (!prels) prels.emplace(PRELEVEMENTS, colonnes);
+        const QString demande = p.codeDemande.isEmpty() ? m_options.codeDemande : p.codeDemande;
+        ligne.clear();
+        ligne.reserve(colonnes.size());
+        ligne << double(numero) << m_station.code << p.operation << QDateTime(p.date, QTime(0, 0))
+              << QDateTime(JOUR_DES_HEURES, p.heure)
+              << convertir(nulSiVide(demande), definitionDemande());
+        const auto accords = m_accordsPrelevements.constFind(numero);
+        if (accords == m_accordsPrelevements.constEnd() || accords->isEmpty())
+            ligne.resize(colonnes.size());
+        else
+            for (int k = 0; k < ciblesPrelevement().definitions.size(); ++k)
+                ligne << convertir(accords->at(k).unique(), ciblesPrelevement().definitions[k]);
+        prels->ajouter(ligne);
+        // Written from now on: a later run of the station finds it stored.
+        p.nouveau = false;
+        p.analysesLues = true;
     }
+    if (prels && echec(*prels, QStringLiteral("les prélèvements n'ont pas pu être écrits : ")))
+        return false;
+    if (m_nouvellesOperations.isEmpty()) return true;
     InsertionMassive ops(OPERATIONS, colonnesOperation());
     for (QVector<QVariant> &o : m_nouvellesOperations) {
-        const QVector<Accord> accords = m_accordsOperations.value(o[1].toLongLong());
+        const auto accords = m_accordsOperations.constFind(o[1].toLongLong());
         const int cibles[] = {8, 4, 5, 15}; // codeProducteur, qualification, statut, support
-        for (int k = 0; k < accords.size(); ++k)
-            if (const QVariant v = convertir(accords[k].unique(), ciblesOperation().definitions[k]);
+        for (int k = 0; accords != m_accordsOperations.constEnd() && k < accords->size(); ++k)
+            if (QVariant v = convertir(accords->at(k).unique(), ciblesOperation().definitions[k]);
                 !v.isNull())
-                o[cibles[k]] = v;
+                o[cibles[k]] = std::move(v);
         ops.ajouter(o);
     }
-    if (!ops.terminer() || !ops.erreurs().isEmpty()) {
-        raison = QStringLiteral("les opérations n'ont pas pu être écrites : ") +
-                 (ops.erreurs().isEmpty() ? ops.erreur() : ops.erreurs().first().message);
-        return false;
-    }
+    if (echec(ops, QStringLiteral("les opérations n'ont pas pu être écrites : "))) return false;
     m_nouvellesOperations.clear();
     return true;
 }

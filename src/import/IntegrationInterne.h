@@ -3,6 +3,7 @@
 // The state of one run of integrerAnalyses, shared by the files that implement it.
 
 #include "db/InstructionPreparee.h"
+#include "db/LiaisonsSqlite.h"
 #include "db/Lot.h"
 #include "import/IntegrationAnalyses.h"
 #include "import/ResolutionIntervenants.h"
@@ -122,14 +123,22 @@ struct Accord
     {
         ++nombre;
         if (divers) return;
-        if (v.isNull()) {
+        if (estNulSql(v)) {
             divers = true;
         } else if (!vu) {
             vu = true;
             valeur = v;
-        } else if (v != valeur) {
+        } else if (!memeValeur(v)) {
             divers = true;
         }
+    }
+    // Texts, the usual case, compared without going through QVariant's comparison.
+    bool memeValeur(const QVariant &v) const
+    {
+        if (v.typeId() == QMetaType::QString && valeur.typeId() == QMetaType::QString)
+            return *static_cast<const QString *>(v.constData()) ==
+                   *static_cast<const QString *>(valeur.constData());
+        return v == valeur;
     }
     QVariant unique() const { return vu && !divers ? valeur : QVariant(); }
 };

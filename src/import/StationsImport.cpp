@@ -241,6 +241,7 @@ void IntegrationAnalyses::ouvrirStation(const QString &cle, int ligne)
 
 void IntegrationAnalyses::chargerStation()
 {
+    // Columns read by position, in the order of each SELECT.
     const QVariant code = m_station.code;
     InstructionPreparee ops =
         bd().preparer(QStringLiteral("SELECT codeOperation, codePoint, dateDebut FROM "
@@ -248,10 +249,10 @@ void IntegrationAnalyses::chargerStation()
     Tableau t;
     ops.extraire(t, {code});
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const qint64 op = qint64(t.valeur(i, QStringLiteral("codeOperation")).toDouble());
+        const qint64 op = qint64(t(i, 0).toDouble());
         m_maxOperation = std::max(m_maxOperation, op);
-        const QVariant &point = t.valeur(i, QStringLiteral("codePoint"));
-        const QVariant &debut = t.valeur(i, QStringLiteral("dateDebut"));
+        const QVariant &point = t(i, 1);
+        const QVariant &debut = t(i, 2);
         if (!point.isNull() && !debut.isNull())
             m_operations.insert(cleJour(qint64(point.toDouble()), debut.toDateTime().date()), op);
     }
@@ -260,13 +261,13 @@ void IntegrationAnalyses::chargerStation()
                        "PRELEVEMENTS WHERE CodeQualitometre=? ORDER BY NumPrelevement"));
     prels.extraire(t, {code});
     for (int i = 0; i < t.nbLignes(); ++i) {
-        const QVariant &operation = t.valeur(i, QStringLiteral("codeOperation"));
-        const QVariant &debut = t.valeur(i, QStringLiteral("DateDebut"));
+        const QVariant &operation = t(i, 1);
+        const QVariant &debut = t(i, 2);
         if (!operation.isNull()) ++m_nbPrelevementsOperation[qint64(operation.toDouble())];
         if (operation.isNull() || debut.isNull()) continue;
-        const QVariant &heure = t.valeur(i, QStringLiteral("HeureDebut"));
+        const QVariant &heure = t(i, 3);
         PrelevementImport p;
-        p.numero = qint64(t.valeur(i, QStringLiteral("NumPrelevement")).toDouble());
+        p.numero = qint64(t(i, 0).toDouble());
         p.operation = qint64(operation.toDouble());
         p.heure = heure.isNull() ? QTime(0, 0) : heure.toDateTime().time();
         m_prelevementsParJour[cleJour(p.operation, debut.toDateTime().date())] << p.numero;

@@ -516,6 +516,42 @@ TEST_P(IntegrationAnalysesTest, ColonnesPrincipalesDesPrelevementsDejaStockes)
     EXPECT_EQ(etat({"ANALYSES_BSS001"}), avant);
 }
 
+// The same file again puts back every main column that differs from what its analyses agree on,
+// however slightly (case, a trailing blank, a NULL where a value is due), and leaves the others
+// as they are.
+TEST_P(IntegrationAnalysesTest, ColonnesPrincipalesRemisesAuPresQuePres)
+{
+    GrilleImport g;
+    for (const char *jour : {"03/05/2021", "04/05/2021", "05/05/2021"})
+        for (const char *parametre : {"1340", "1301"})
+            ligne(g, "BSS001", jour, parametre, "1", "162",
+                  {{C::ReferenceLabo, jour[1] == '5' ? "R2" : "R1"}, {C::CodeFraction, "23"}});
+    OptionsIntegration o;
+    o.creerIntervenants = true;
+    o.execution = 7;
+    ASSERT_TRUE(integrerAnalyses(g, o, progressionNulle()).statut());
+    ASSERT_TRUE(executer("UPDATE PRELEVEMENTS SET ReferenceLaboPrincipal='r1' WHERE "
+                         "NumPrelevement=0"));
+    ASSERT_TRUE(executer("UPDATE PRELEVEMENTS SET ReferenceLaboPrincipal='R1 ', "
+                         "CodeFractionPrincipal=NULL WHERE NumPrelevement=1"));
+    ASSERT_TRUE(executer("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET jobExecutionId=NULL WHERE "
+                         "codeOperation=0"));
+    ASSERT_TRUE(executer("UPDATE QUALITOMETRES_POINTS_OPERATIONS SET jobExecutionId=8 WHERE "
+                         "codeOperation=2"));
+    const QString prelevements =
+        QStringLiteral("SELECT NumPrelevement, '[' || ReferenceLaboPrincipal || ']', "
+                       "CodeFractionPrincipal FROM PRELEVEMENTS ORDER BY 1");
+    const QString operations = QStringLiteral(
+        "SELECT codeOperation, jobExecutionId FROM QUALITOMETRES_POINTS_OPERATIONS ORDER BY 1");
+    ASSERT_EQ(lignes(prelevements), QStringList({"0|[r1]|23", "1|[R1 ]|", "2|[R2]|23"}));
+
+    const BilanAnalyses b = integrerAnalyses(g, o, progressionNulle());
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.analysesReecrites, 6);
+    EXPECT_EQ(lignes(prelevements), QStringList({"0|[R1]|23", "1|[R1]|23", "2|[R2]|23"}));
+    EXPECT_EQ(lignes(operations), QStringList({"0|7", "1|7", "2|7"}));
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(IntegrationAnalysesTest);
 
 } // namespace
