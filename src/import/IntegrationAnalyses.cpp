@@ -310,12 +310,19 @@ QString IntegrationAnalyses::integrerLigne(int l)
                    &preleveur = m_derniersIntervenants[2].valeur;
 
     const QString support = texte(l, C::CodeSupport);
-    const std::optional<qint64> point =
-        pointDe(m_options.identifiantPoint ? m_options.identifiantPoint(support)
-                                           : identifiantPoint(support),
-                quand.date(), raison);
-    if (!point) return raison;
-    const qint64 operation = operationDe(*point, quand.date(), l, producteur, preleveur, raison);
+    // The rows of a sample name the same support on the same day.
+    auto &dernier = m_derniers.point;
+    const qint64 jour = quand.date().toJulianDay();
+    if (!dernier || dernier->jour != jour || dernier->support != support) {
+        const std::optional<qint64> trouve =
+            pointDe(m_options.identifiantPoint ? m_options.identifiantPoint(support)
+                                               : identifiantPoint(support),
+                    quand.date(), raison);
+        if (!trouve) return raison;
+        dernier = DerniersDeStation::Point{support, jour, *trouve};
+    }
+    const qint64 point = dernier->code;
+    const qint64 operation = operationDe(point, quand.date(), l, producteur, preleveur, raison);
     if (operation < 0) return raison;
     PrelevementImport *p = prelevementDe(operation, quand, heureDonnee, raison);
     if (!p) return raison;
@@ -325,22 +332,22 @@ QString IntegrationAnalyses::integrerLigne(int l)
         echantillonDe(*p, texte(l, C::ReferenceEch), preleveur, quand, heureDonnee, raison);
     if (!raison.isEmpty()) return raison;
 
-    valeurs[P_NUM_PRELEVEMENT] = p->numero;
-    valeurs[P_QUALITOMETRE] = m_station.code;
-    valeurs[P_PARAMETRE] = parametre;
-    valeurs[P_UNITE] = unite.isEmpty() ? QVariant() : QVariant(unite);
-    valeurs[P_PRODUCTEUR] = producteur;
-    valeurs[P_LABO] = labo;
-    valeurs[P_ECHANTILLON] = echantillon;
+    QVariant *const v = valeurs.data();
+    v[P_NUM_PRELEVEMENT] = p->numero;
+    v[P_QUALITOMETRE] = m_station.code;
+    v[P_PARAMETRE] = parametre;
+    if (!unite.isEmpty()) v[P_UNITE] = unite;
+    v[P_PRODUCTEUR] = producteur;
+    v[P_LABO] = labo;
+    v[P_ECHANTILLON] = echantillon;
     static const int positionFraction = positionLue("CodeFraction");
     // Only the add mode looks an analysis up by its identity.
     const QString identite =
-        m_options.remplacer
-            ? QString()
-            : identiteAnalyse(parametre, unite, valeurs[positionFraction].toString());
+        m_options.remplacer ? QString()
+                            : identiteAnalyse(parametre, unite, v[positionFraction].toString());
     const qint64 numero = ajouterAnalyse(*p, identite, l, std::move(valeurs));
     if (m_options.apresLigne)
-        m_options.apresLigne({l, m_station.code, m_station.codeBSS, *point, operation, p->numero,
+        m_options.apresLigne({l, m_station.code, m_station.codeBSS, point, operation, p->numero,
                               echantillon, numero});
     return {};
 }
@@ -470,11 +477,14 @@ void IntegrationAnalyses::lireAnalyses()
             const qint64 numero = r.entier(analyse);
             p->maxAnalyse = std::max(p->maxAnalyse, numero);
             ++p->nbStockees;
-            p->analyses.insert(
-                identiteStockee(r, parametre, unite, fraction),
-                {numero,
-                 {r.valeur(heure), r.valeur(responsable), r.valeur(operation), r.valeur(dossier)},
-                 true});
+            // The kept columns are mostly all null: nothing is made for them then.
+            QVector<QVariant> conserves;
+            if (!r.estNul(heure) || !r.estNul(responsable) || !r.estNul(operation) ||
+                !r.estNul(dossier))
+                conserves = {r.valeur(heure), r.valeur(responsable), r.valeur(operation),
+                             r.valeur(dossier)};
+            p->analyses.insert(identiteStockee(r, parametre, unite, fraction),
+                               {numero, std::move(conserves), true});
             return true;
         });
 }

@@ -67,6 +67,13 @@ struct DernierIntervenant
 // The station's previous operation and sample, by what found them.
 struct DerniersDeStation
 {
+    struct Point
+    {
+        QString support; // as read
+        qint64 jour = 0;
+        qint64 code = 0;
+    };
+    std::optional<Point> point;
     std::optional<std::pair<CleJour, qint64>> operation;
     struct Prelevement
     {
@@ -91,9 +98,9 @@ struct StationImport
 struct AnalyseStockee
 {
     qint64 numero = 0;
-    QVector<QVariant> conserves;
-    bool stockee = false; // in the table already (not only waiting)
-    int attente = -1;     // its row in m_attente while waiting to be written
+    QVector<QVariant> conserves; // empty when they are all null
+    bool stockee = false;        // in the table already (not only waiting)
+    int attente = -1;            // its row in m_attente while waiting to be written
 };
 
 struct PrelevementImport
