@@ -7,7 +7,6 @@
 #include "db/Progression.h"
 #include "db/RaisonsMoteur.h"
 #include "schema/Catalogue.h"
-#include "schema/TableAnalyses.h"
 
 namespace vyk {
 
@@ -283,14 +282,11 @@ bool IntegrationAnalyses::supprimerReecrites(QString &raison)
     };
     // When those samples hold every row of the table (a station imported again), a desktop file's
     // table is emptied whole: SQLite then frees its pages without visiting each row and its index
-    // entry, and the rows go back in before the index is made again. A server gains nothing from
-    // it, would pay a round trip for the count, and would lock the table out for the others.
+    // entry. A server gains nothing from it and would pay a round trip for the count.
     if (analysesEntiers > 0 && bd().typeBase() == ACCESS &&
         bd().valeur(QStringLiteral("SELECT count(*) FROM ") + table).toLongLong() ==
             analysesEntiers) {
         if (!supprimer({})) return false;
-        if (m_indexAFaire.isEmpty() && supprimerIndexTableAnalyses(m_station.codeBSS))
-            m_indexAFaire = m_station.codeBSS;
         entiers.clear();
     }
     for (int d = 0; d < entiers.size(); d += PAR_REQUETE)

@@ -53,14 +53,6 @@ bool creerIndexTableAnalyses(const QString &codeBSS)
     return !index.isEmpty() && bd().ExecuteDDL(index);
 }
 
-bool supprimerIndexTableAnalyses(const QString &codeBSS)
-{
-    const QString code = codeBSS.trimmed();
-    const QString index = identifiantTable(PREFIXE_INDEX_ANALYSES, code);
-    return !index.isEmpty() && (!bd().indexExiste(PREFIXE_INDEX_ANALYSES + code) ||
-                                bd().Execute(QStringLiteral("DROP INDEX ") + index));
-}
-
 bool renommageTableAnalysesNecessaire(const QString &ancienCodeBSS, const QString &nouveauCodeBSS)
 {
     const QString ancien = ancienCodeBSS.trimmed(), nouveau = nouveauCodeBSS.trimmed();

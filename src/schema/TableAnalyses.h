@@ -25,8 +25,6 @@ QString tableAnalyses(const QString &codeBSS, QString *erreur = nullptr);
 bool creerTableAnalyses(const QString &codeBSS, QString *erreur = nullptr,
                         bool *indexDiffere = nullptr);
 bool creerIndexTableAnalyses(const QString &codeBSS);
-// Drops the index of the station's table, if any: a table about to be refilled whole.
-bool supprimerIndexTableAnalyses(const QString &codeBSS);
 
 // Gives a station's analysis table, and its index, the name of the station's new code (its rows
 // kept). Nothing to do when the station has no table or the codes differ only by case (one name
