@@ -7,6 +7,13 @@
 #include <QDateTime>
 #include <QTextStream>
 
+#include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vyk {
 
 QString champCsv(const QString &texte, QChar separateur)
@@ -51,6 +58,66 @@ LecteurCsv::LecteurCsv(QStringView texte, QChar separateur)
 {
 }
 
+void LecteurCsv::agrandir()
+{
+    m_champs.resize(std::max<qsizetype>(16, 2 * m_champs.size()));
+    m_sortie = m_champs.data();
+}
+
+// Plain characters from i, a field closed at each separator, up to a quote or a line break:
+// their index, or the text's end. Eight characters are looked at together where the processor
+// allows; the characters after the last group of eight one by one. The fields are counted in
+// locals, written back when the array grows and at the end.
+qsizetype LecteurCsv::champsOrdinaires(qsizetype i, qsizetype &debut)
+{
+    const char16_t *const d = m_texte.utf16();
+    const qsizetype n = m_texte.size();
+    const char16_t separateur = m_separateur.unicode();
+    qsizetype nb = m_nbChamps, de = debut, place = m_champs.size();
+    QStringView *sortie = m_sortie;
+    auto champ = [&](qsizetype fin) {
+        if (nb == place) {
+            m_nbChamps = nb;
+            agrandir();
+            place = m_champs.size();
+            sortie = m_sortie;
+        }
+        sortie[nb++] = QStringView(d + de, fin - de);
+        de = fin + 1;
+    };
+    auto fini = [&](qsizetype position) {
+        m_nbChamps = nb;
+        debut = de;
+        return position;
+    };
+#if defined(__SSE2__)
+    const __m128i s = _mm_set1_epi16(short(separateur)), q = _mm_set1_epi16('"'),
+                  cr = _mm_set1_epi16('\r'), lf = _mm_set1_epi16('\n');
+    for (; i + 8 <= n; i += 8) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + i));
+        const __m128i arrets = _mm_or_si128(
+            _mm_cmpeq_epi16(x, q), _mm_or_si128(_mm_cmpeq_epi16(x, cr), _mm_cmpeq_epi16(x, lf)));
+        // Low byte: one bit per separator; high byte: one per quote or line break.
+        const unsigned bits =
+            unsigned(_mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(x, s), arrets)));
+        const unsigned arret = bits >> 8;
+        unsigned avant = bits & 0xFF;
+        if (arret) avant &= (arret & (0u - arret)) - 1; // separators before the first stop
+        for (; avant; avant &= avant - 1)
+            champ(i + std::countr_zero(avant));
+        if (arret) return fini(i + std::countr_zero(arret));
+    }
+#endif
+    for (; i < n; ++i) {
+        const char16_t c = d[i];
+        if (c == separateur)
+            champ(i);
+        else if (c == u'"' || c == u'\r' || c == u'\n')
+            return fini(i);
+    }
+    return fini(n);
+}
+
 void LecteurCsv::terminerTampon()
 {
     m_tampons << m_courant;
@@ -68,14 +135,12 @@ bool LecteurCsv::suivant()
         m_champs.clear();
         return false;
     }
+    m_champs.resize(m_largeur);
+    m_sortie = m_champs.data();
     m_ligne = m_ligneCourante;
     const QStringView t = m_texte;
     const char16_t *const d = t.utf16();
     const qsizetype n = t.size();
-    const char16_t separateur = m_separateur.unicode();
-    // Above the quote, only the separator means anything outside quotes: such runs are stepped
-    // over at once, and a separator met there closes a plain field.
-    auto ordinaire = [&](char16_t c) { return c > u'"' && c != separateur; };
     qsizetype debut = m_i;
     bool tampon = false, guillemets = false;
     auto finir = [&](qsizetype fin) {
@@ -85,18 +150,13 @@ bool LecteurCsv::suivant()
             ajouterChamp(QStringView(d + debut, fin - debut));
     };
     auto terminer = [&](bool lu) {
+        m_largeur = std::max(m_largeur, m_champs.size());
         m_champs.resize(m_nbChamps);
         return lu;
     };
     while (m_i < n) {
-        if (!guillemets && !tampon)
-            for (;;) {
-                while (m_i < n && ordinaire(d[m_i]))
-                    ++m_i;
-                if (m_i == n || d[m_i] != separateur) break;
-                ajouterChamp(QStringView(d + debut, m_i - debut));
-                debut = ++m_i;
-            }
+        // Outside quotes only the separator, a quote and a line break mean anything.
+        if (!guillemets && !tampon) m_i = champsOrdinaires(m_i, debut);
         if (m_i == n) break;
         const qsizetype position = m_i;
         const QChar c = t[m_i++];

@@ -48,19 +48,21 @@ class LecteurCsv
   private:
     void ajouterChamp(QStringView champ)
     {
-        // The previous record's fields are overwritten: records of a file mostly have one width.
-        if (m_nbChamps < m_champs.size())
-            m_champs.data()[m_nbChamps] = champ;
-        else
-            m_champs.append(champ);
-        ++m_nbChamps;
+        if (m_nbChamps == m_champs.size()) agrandir();
+        m_sortie[m_nbChamps++] = champ;
     }
+    void agrandir();
+    qsizetype champsOrdinaires(qsizetype i, qsizetype &debut);
     void terminerTampon();
 
     QStringView m_texte;
     QChar m_separateur;
     qsizetype m_i = 0, m_ligne = 0, m_ligneCourante = 1;
+    // Sized to the widest record met while one is read, written through m_sortie: records of a
+    // file mostly have one width, and the previous record's fields are overwritten.
     QVector<QStringView> m_champs;
+    QStringView *m_sortie = nullptr;
+    qsizetype m_largeur = 0;  // widest record so far
     qsizetype m_nbChamps = 0; // of the record being read
     QStringList m_tampons;
     QString m_courant;

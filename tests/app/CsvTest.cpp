@@ -67,6 +67,42 @@ TEST(LectureCsv, EnregistrementsEtGuillemets)
     EXPECT_FALSE(enregistrementVide({QStringLiteral(""), QStringLiteral("0")}));
 }
 
+// Records of every width, their fields of every length and their separators, quotes and line
+// breaks at every place in a run of characters, read back as they were written, each on its
+// starting line; with a tab separator and, for the plain records, the Windows line ends.
+TEST(LectureCsv, EnregistrementsDeToutesFormesRelusALIdentique)
+{
+    const QString morceaux[] = {QString(),
+                                QStringLiteral("a"),
+                                QStringLiteral("Nitrates"),
+                                QStringLiteral("ab\"c"),
+                                QStringLiteral("x;y"),
+                                QStringLiteral("un\ndeux"),
+                                QStringLiteral(" é "),
+                                QStringLiteral("0123456789abcdef")};
+    for (const QChar separateur : {QChar(u';'), QChar(u'\t')}) {
+        QString texte;
+        QStringList attendu;
+        qsizetype ligne = 1;
+        quint32 graine = 17;
+        for (int r = 0; r < 60; ++r) {
+            QStringList champs;
+            // Widths grow past the reader's first array, then shrink, then grow again.
+            const int largeur = 1 + (r * 7) % 40;
+            for (int c = 0; c < largeur; ++c) {
+                graine = graine * 1103515245u + 12345u;
+                champs << morceaux[(graine >> 16) % 8].repeated(1 + int(graine >> 29) % 2);
+            }
+            // A record of one empty field is an empty line, read as such.
+            texte += ligneCsv(champs, separateur) +
+                     (r % 3 == 0 ? QStringLiteral("\r\n") : QStringLiteral("\n"));
+            attendu << QString::number(ligne) + u':' + champs.join(u'|');
+            ligne += 1 + champs.join(QString()).count(u'\n');
+        }
+        EXPECT_EQ(enregistrements(texte, separateur), attendu);
+    }
+}
+
 // A field is quoted only when it must be, and whatever is written reads back as it was.
 TEST(EcritureCsv, ChampsCitesSeulementQuandIlLeFautEtRelusALIdentique)
 {
