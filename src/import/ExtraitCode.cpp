@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cstring>
 
 namespace vyk {
 
@@ -93,6 +94,7 @@ QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCo
     QVector<qsizetype> lues; // file column of each kept one
     for (qsizetype c = 0; c < extrait.codes.size(); ++c)
         if (extrait.colonneLue(c) >= 0) lues << c;
+    const qsizetype *const colonnes = lues.constData();
     while (lecteur.suivant()) {
         if (progression.annule()) return texteChargement::ANNULE;
         const QVector<QStringView> &champs = lecteur.champs();
@@ -107,14 +109,17 @@ QString lireLignesCode(LecteurCsv &lecteur, const QStringList &titres, ExtraitCo
         // Consecutive rows mostly repeat a column's value (station, date, unit...): the previous
         // row's text is taken again, without a lookup.
         const quint32 *precedente = extrait.nombreLignes() > 1 ? cellules - largeur : nullptr;
+        const QStringView *const valeurs = champs.constData();
+        const qsizetype nombre = champs.size();
         for (int k = 0; k < largeur; ++k) {
-            const qsizetype c = lues[k];
-            if (c >= champs.size() || champs[c].isEmpty()) continue;
-            const QStringView v = nettoyer(champs[c]);
+            const qsizetype c = colonnes[k];
+            if (c >= nombre || valeurs[c].isEmpty()) continue;
+            const QStringView v = nettoyer(valeurs[c]);
             if (v.isEmpty()) continue;
             if (precedente) {
                 const QString &p = extrait.texte(precedente[k]);
-                if (p.size() == v.size() && std::equal(v.begin(), v.end(), p.cbegin())) {
+                if (p.size() == v.size() &&
+                    std::memcmp(p.constData(), v.data(), size_t(v.size()) * sizeof(QChar)) == 0) {
                     cellules[k] = precedente[k];
                     continue;
                 }
