@@ -344,7 +344,7 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
         // update, only the count of stored analyses the closing reads.
         if (!a.reecriture) ++p->nbStockees;
     }
-    m_attente.clear();
+    libererAttente();
     m_aRemplacer.clear();
     if (!enErreur.isEmpty() && m_options.arretPremiereErreur) {
         raison = m_bilan.lignesEnErreur.last().raison;

@@ -242,7 +242,14 @@ QString IntegrationAnalyses::valeursAnalyse(int ligne, QVector<QVariant> &valeur
         }
         return t;
     }();
-    valeurs = QVector<QVariant>(colonnesAnalyse().size());
+    if (m_lignesLibres.isEmpty()) {
+        valeurs = QVector<QVariant>(colonnesAnalyse().size());
+    } else {
+        valeurs = m_lignesLibres.takeLast();
+        // A value with no type is null already: its type is read in place, without a call.
+        for (QVariant &v : valeurs)
+            if (v.data_ptr().packedType) v = QVariant();
+    }
     QVariant *const lues = valeurs.data() + P_LUES;
     static const QString vide;
     QString tampon;
@@ -408,6 +415,13 @@ bool IntegrationAnalyses::resoudreIntervenants(int l, QString &raison)
         }
     }
     return true;
+}
+
+void IntegrationAnalyses::libererAttente()
+{
+    for (AnalyseEnAttente &a : m_attente)
+        m_lignesLibres << std::move(a.valeurs);
+    m_attente.clear();
 }
 
 qint64 IntegrationAnalyses::ajouterAnalyse(PrelevementImport &p, const QString &identite, int ligne,

@@ -268,6 +268,10 @@ class IntegrationAnalyses
     QPair<QString, QDateTime> m_derniereDateAnalyse; // the same for the analysis date
     QVector<int> m_luesPossibles;                    // the read columns the rows may fill
     QString m_indexAFaire; // the station whose new analysis table still has no index
+    // Value rows of analyses already written, taken again by the next rows: a row emptied of
+    // its dozen values costs less than a row freed and another made.
+    QVector<QVector<QVariant>> m_lignesLibres;
+    void libererAttente();
     qint64 m_maxOperation = -1;
     QSet<qint64> m_operationsTouchees;
     QHash<CleJour, QVector<qint64>> m_prelevementsParJour; // (operation, day) -> samples

@@ -279,7 +279,7 @@ bool IntegrationAnalyses::terminerStation(bool annuler)
 {
     bool ok = true;
     if (annuler && m_options.remplacer) {
-        m_attente.clear();
+        libererAttente();
         m_aRemplacer.clear();
         m_nouvellesOperations.clear();
         m_accordsPrelevements.clear();
