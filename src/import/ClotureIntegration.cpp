@@ -8,16 +8,58 @@
 #include "db/RaisonsMoteur.h"
 #include "schema/Catalogue.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace vyk {
 
 namespace {
 
+void ajouterNombre(QString &texte, qint64 n)
+{
+    char chiffres[24];
+    const auto fin = std::to_chars(chiffres, chiffres + sizeof chiffres, n).ptr;
+    texte += QLatin1StringView(chiffres, fin - chiffres);
+}
+
 QString liste(const QVector<qint64> &nombres, int debut, int fin)
 {
-    QStringList l;
-    for (int i = debut; i < fin; ++i)
-        l << QString::number(nombres[i]);
-    return l.join(u',');
+    QString l;
+    l.reserve(8 * (fin - debut));
+    for (int i = debut; i < fin; ++i) {
+        if (i > debut) l += u',';
+        ajouterNombre(l, nombres[i]);
+    }
+    return l;
+}
+
+// "colonne IN (...)" for nombres[debut, fin), its runs of consecutive numbers as ranges: a
+// station's samples and operations are mostly numbered in a row, and a range is parsed once
+// where a list is parsed number by number.
+QString parmi(const QString &colonne, const QVector<qint64> &nombres, int debut, int fin)
+{
+    QVector<qint64> tries(nombres.begin() + debut, nombres.begin() + fin);
+    std::sort(tries.begin(), tries.end());
+    tries.erase(std::unique(tries.begin(), tries.end()), tries.end());
+    QStringList conditions;
+    QVector<qint64> seuls;
+    for (qsizetype i = 0, j = 0; i < tries.size(); i = j) {
+        for (j = i + 1; j < tries.size() && tries[j] == tries[j - 1] + 1;)
+            ++j;
+        if (j - i < 3) {
+            seuls.append(tries.mid(i, j - i));
+            continue;
+        }
+        QString plage = colonne + QStringLiteral(" BETWEEN ");
+        ajouterNombre(plage, tries[i]);
+        plage += QStringLiteral(" AND ");
+        ajouterNombre(plage, tries[j - 1]);
+        conditions << plage;
+    }
+    if (!seuls.isEmpty())
+        conditions << colonne + QStringLiteral(" IN (") + liste(seuls, 0, int(seuls.size())) + u')';
+    return conditions.size() == 1 ? conditions.first()
+                                  : u'(' + conditions.join(QStringLiteral(" OR ")) + u')';
 }
 
 constexpr int PAR_REQUETE = 500;
@@ -194,12 +236,13 @@ class MajGroupees
                 valeurs += g.valeurs;
             }
             for (int d = 0; d < g.codes.size(); d += PAR_REQUETE) {
-                InstructionPreparee q = bd().preparer(
-                    QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
-                    g.affectations.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
-                    condition + colonne + QStringLiteral(" IN (") +
-                    liste(g.codes, d, std::min<int>(d + PAR_REQUETE, int(g.codes.size()))) + u')' +
-                    inchanges);
+                InstructionPreparee q =
+                    bd().preparer(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
+                                  g.affectations.join(QStringLiteral(", ")) +
+                                  QStringLiteral(" WHERE ") + condition +
+                                  parmi(colonne, g.codes, d,
+                                        std::min<int>(d + PAR_REQUETE, int(g.codes.size()))) +
+                                  inchanges);
                 if (!q.executer(valeurs)) return false;
             }
         }

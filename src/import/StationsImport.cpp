@@ -1,5 +1,7 @@
 #include "import/IntegrationInterne.h"
 
+#include "db/Ligne.h"
+
 #include "db/BaseDonnees.h"
 #include "db/Outils.h"
 #include "monitoring/SuppressionQualitometre.h"
@@ -241,38 +243,41 @@ void IntegrationAnalyses::ouvrirStation(const QString &cle, int ligne)
 
 void IntegrationAnalyses::chargerStation()
 {
-    // Columns read by position, in the order of each SELECT.
+    // Stepping reads, columns by position: no table of values is built, and a day and a time
+    // are read as written, with no time-zone lookup.
     const QVariant code = m_station.code;
-    InstructionPreparee ops =
-        bd().preparer(QStringLiteral("SELECT codeOperation, codePoint, dateDebut FROM "
-                                     "QUALITOMETRES_POINTS_OPERATIONS WHERE codeQualitometre=?"));
-    Tableau t;
-    ops.extraire(t, {code});
-    for (int i = 0; i < t.nbLignes(); ++i) {
-        const qint64 op = qint64(t(i, 0).toDouble());
-        m_maxOperation = std::max(m_maxOperation, op);
-        const QVariant &point = t(i, 1);
-        const QVariant &debut = t(i, 2);
-        if (!point.isNull() && !debut.isNull())
-            m_operations.insert(cleJour(qint64(point.toDouble()), debut.toDateTime().date()), op);
-    }
-    InstructionPreparee prels = bd().preparer(
+    QDate jour;
+    bd().parcourir(QStringLiteral("SELECT codeOperation, codePoint, dateDebut FROM "
+                                  "QUALITOMETRES_POINTS_OPERATIONS WHERE codeQualitometre=?"),
+                   {code}, [&](const Ligne &l) {
+                       const qint64 op = l.entier(0);
+                       m_maxOperation = std::max(m_maxOperation, op);
+                       if (l.estNul(1) || l.estNul(2)) return true;
+                       QTime heure;
+                       jour = QDate();
+                       l.jourHeure(2, jour, heure);
+                       m_operations.insert(cleJour(l.entier(1), jour), op);
+                       return true;
+                   });
+    bd().parcourir(
         QStringLiteral("SELECT NumPrelevement, codeOperation, DateDebut, HeureDebut FROM "
-                       "PRELEVEMENTS WHERE CodeQualitometre=? ORDER BY NumPrelevement"));
-    prels.extraire(t, {code});
-    for (int i = 0; i < t.nbLignes(); ++i) {
-        const QVariant &operation = t(i, 1);
-        const QVariant &debut = t(i, 2);
-        if (!operation.isNull()) ++m_nbPrelevementsOperation[qint64(operation.toDouble())];
-        if (operation.isNull() || debut.isNull()) continue;
-        const QVariant &heure = t(i, 3);
-        PrelevementImport p;
-        p.numero = qint64(t(i, 0).toDouble());
-        p.operation = qint64(operation.toDouble());
-        p.heure = heure.isNull() ? QTime(0, 0) : heure.toDateTime().time();
-        m_prelevementsParJour[cleJour(p.operation, debut.toDateTime().date())] << p.numero;
-        m_prelevements.insert(p.numero, p);
-    }
+                       "PRELEVEMENTS WHERE CodeQualitometre=? ORDER BY NumPrelevement"),
+        {code}, [&](const Ligne &l) {
+            if (!l.estNul(1)) ++m_nbPrelevementsOperation[l.entier(1)];
+            if (l.estNul(1) || l.estNul(2)) return true;
+            PrelevementImport p;
+            p.numero = l.entier(0);
+            p.operation = l.entier(1);
+            QTime inutile;
+            jour = QDate();
+            l.jourHeure(2, jour, inutile);
+            p.heure = QTime(0, 0);
+            QDate jourDesHeures;
+            if (!l.estNul(3) && !l.jourHeure(3, jourDesHeures, p.heure)) p.heure = QTime();
+            m_prelevementsParJour[cleJour(p.operation, jour)] << p.numero;
+            m_prelevements.insert(p.numero, p);
+            return true;
+        });
 }
 
 bool IntegrationAnalyses::terminerStation(bool annuler)

@@ -552,6 +552,28 @@ TEST_P(IntegrationAnalysesTest, ColonnesPrincipalesRemisesAuPresQuePres)
     EXPECT_EQ(lignes(operations), QStringList({"0|7", "1|7", "2|7"}));
 }
 
+// Samples and operations the file does not name keep their main columns, even numbered between
+// runs of those it names.
+TEST_P(IntegrationAnalysesTest, ClotureLimiteeAuxPrelevementsDuFichier)
+{
+    auto fichier = [this](const QList<int> &jours, const char *reference, const char *qualif) {
+        GrilleImport g;
+        for (const int jour : jours)
+            ligne(g, "BSS001", QStringLiteral("%1/05/2021").arg(jour, 2, 10, QChar(u'0')), "1340",
+                  "1", "162", {{C::ReferenceLabo, reference}, {C::Qualification, qualif}});
+        return g;
+    };
+    ASSERT_TRUE(integrer(fichier({3, 4, 5, 6, 7, 8, 9, 10}, "R1", "2")).statut());
+    const BilanAnalyses b = integrer(fichier({3, 4, 5, 7, 8, 9, 10}, "R9", "3"));
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    EXPECT_EQ(b.analysesReecrites, 7);
+    EXPECT_EQ(lignes("SELECT NumPrelevement, ReferenceLaboPrincipal FROM PRELEVEMENTS ORDER BY 1"),
+              QStringList({"0|R9", "1|R9", "2|R9", "3|R1", "4|R9", "5|R9", "6|R9", "7|R9"}));
+    EXPECT_EQ(lignes("SELECT codeOperation, qualification FROM QUALITOMETRES_POINTS_OPERATIONS "
+                     "ORDER BY 1"),
+              QStringList({"0|3", "1|3", "2|3", "3|2", "4|3", "5|3", "6|3", "7|3"}));
+}
+
 VYK_SUR_LES_DEUX_MOTEURS(IntegrationAnalysesTest);
 
 } // namespace
