@@ -39,16 +39,20 @@ QVariant date(const QString &v)
     return d.isValid() ? QVariant(QDateTime(d.date(), QTime(0, 0))) : QVariant();
 }
 
-// Rows of a group, as runs of consecutive rows: a group's rows mostly follow each other.
+// Rows of a group, as runs of consecutive rows: a group's rows mostly follow each other, and
+// the run being added to is kept apart so that a row extending it costs one comparison.
 class Plages
 {
   public:
     void ajouter(int ligne)
     {
-        if (!m_plages.isEmpty() && m_plages.last().second == ligne)
-            ++m_plages.last().second;
-        else
-            m_plages.append({ligne, ligne + 1});
+        if (ligne == m_fin && m_debut < m_fin) {
+            ++m_fin;
+            return;
+        }
+        if (m_debut < m_fin) m_plages.append({m_debut, m_fin});
+        m_debut = ligne;
+        m_fin = ligne + 1;
     }
     // f(ligne) on each row in order, until it returns false.
     template <typename F> void parcourir(F f) const
@@ -56,10 +60,13 @@ class Plages
         for (const auto &[debut, fin] : m_plages)
             for (int l = debut; l < fin; ++l)
                 if (!f(l)) return;
+        for (int l = m_debut; l < m_fin; ++l)
+            if (!f(l)) return;
     }
 
   private:
-    QVector<std::pair<int, int>> m_plages; // [first, end)
+    QVector<std::pair<int, int>> m_plages; // [first, end), before the current run
+    int m_debut = 0, m_fin = 0;            // the current run
 };
 
 // The rows of the extract that went to one station, operation, sample...: the first non-empty
