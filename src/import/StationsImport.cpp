@@ -295,11 +295,20 @@ bool IntegrationAnalyses::terminerStation(bool annuler)
         if (!ok && m_bilan.erreur.isEmpty())
             m_bilan.erreur = raison.isEmpty() ? bd().derniereErreur() : raison;
     }
-    // A table this run made gets its index once its rows are in, whatever became of them.
-    if (!m_indexAFaire.isEmpty()) creerIndexTableAnalyses(std::exchange(m_indexAFaire, {}));
+    // A table this run made gets its index once its rows are in. An undone station may leave a
+    // table behind without it (an engine whose DDL commits on its own) or bring back the one
+    // its purge dropped, with its index.
+    auto indexer = [&](bool apresAnnulation) {
+        if (m_indexAFaire.isEmpty()) return;
+        const QString code = std::exchange(m_indexAFaire, {});
+        if (!apresAnnulation || (bd().tableExiste(PREFIXE_ANALYSES + code) &&
+                                 !bd().indexExiste(PREFIXE_INDEX_ANALYSES + code)))
+            creerIndexTableAnalyses(code);
+    };
     if (m_transactionStation) {
         if (annuler || !ok) {
             m_transactionStation->annuler();
+            indexer(true);
             // Nothing of the station was kept: its rows are not counted, its errors are.
             BilanAnalyses b = m_bilanAvantStation;
             b.erreur = m_bilan.erreur;
@@ -307,7 +316,7 @@ bool IntegrationAnalyses::terminerStation(bool annuler)
             b.lignesEnErreur = m_bilan.lignesEnErreur;
             b.stations = m_bilan.stations;
             m_bilan = b;
-        } else if (!m_transactionStation->valider()) {
+        } else if (indexer(false); !m_transactionStation->valider()) {
             ok = false;
             if (m_bilan.erreur.isEmpty())
                 m_bilan.erreur = QStringLiteral("Les données de la station ") + m_station.cle +
@@ -316,6 +325,7 @@ bool IntegrationAnalyses::terminerStation(bool annuler)
         }
         m_transactionStation.reset();
     }
+    indexer(false);
     return ok;
 }
 

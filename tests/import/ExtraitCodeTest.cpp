@@ -368,6 +368,7 @@ TEST_P(ImportExtraitCode, StationAnnuleeNeLaissePasSaDescription)
     EXPECT_TRUE(r.fichiers[0].erreur.contains(QStringLiteral("n'est pas un nombre")))
         << r.fichiers[0].erreur.toStdString();
     EXPECT_EQ(compter("QUALITOMETRES"), 0);
+    EXPECT_FALSE(bd().tableExiste(QStringLiteral("ANALYSES_0123X0045")));
     EXPECT_EQ(compter("COMMUNES WHERE CodeCommune='35238'"), 0);
     EXPECT_EQ(compter("RESEAUX"), 0);
     EXPECT_EQ(compter("LIEN_QUALITO_RESEAUX"), 0);
