@@ -166,6 +166,7 @@ QVariant valeurUnique(const Tableau &t, int ligne, int k, const DefinitionColonn
 QVector<QVariant> uniquesLus(const Tableau &t, int ligne, const Cibles &cibles)
 {
     QVector<QVariant> u;
+    u.reserve(cibles.definitions.size());
     for (int k = 0; k < cibles.definitions.size(); ++k)
         u << valeurUnique(t, ligne, k, cibles.definitions[k]);
     return u;
@@ -175,6 +176,7 @@ QVector<QVariant> uniquesLus(const Tableau &t, int ligne, const Cibles &cibles)
 QVector<QVariant> uniquesNotes(const QVector<Accord> &accords, const Cibles &cibles)
 {
     QVector<QVariant> u;
+    u.reserve(cibles.definitions.size());
     for (int k = 0; k < cibles.definitions.size(); ++k)
         u << convertir(accords[k].unique(), cibles.definitions[k]);
     return u;
@@ -200,21 +202,22 @@ const QStringList &colonnesOperation()
 } // namespace
 
 // Closing updates gathered by identical assignments: the rows that take the same values are
-// one statement ("... WHERE key IN (...)"), not one each.
+// one statement ("... WHERE key IN (...)"), not one each. A row's assignments are a mask over
+// the possible ones ("colonne=?"), given once.
 class MajGroupees
 {
   public:
-    void ajouter(const QStringList &affectations, const QVector<QVariant> &valeurs, qint64 code)
+    explicit MajGroupees(const QStringList &possibles) : m_possibles(possibles) {}
+    void ajouter(quint32 masque, const QVector<QVariant> &valeurs, qint64 code)
     {
-        QVector<int> &candidats = m_index[cle(affectations, valeurs)];
+        QVector<int> &candidats = m_index[cle(masque, valeurs)];
         for (const int i : std::as_const(candidats))
-            if (m_groupes[i].affectations == affectations &&
-                memesValeurs(m_groupes[i].valeurs, valeurs)) {
+            if (m_groupes[i].masque == masque && memesValeurs(m_groupes[i].valeurs, valeurs)) {
                 m_groupes[i].codes << code;
                 return;
             }
         candidats << int(m_groupes.size());
-        m_groupes.append({affectations, valeurs, {code}});
+        m_groupes.append({masque, valeurs, {code}});
     }
     // "UPDATE table SET ... WHERE <condition> colonne IN (...)": the condition's values come
     // after the assignments'. In a desktop file, a row that already holds the values is left
@@ -225,10 +228,13 @@ class MajGroupees
     {
         const bool inchangesLaisses = bd().typeBase() == ACCESS;
         for (const Groupe &g : m_groupes) {
+            QStringList affectations;
+            for (int k = 0; k < m_possibles.size(); ++k)
+                if (g.masque & (1u << k)) affectations << m_possibles[k];
             QString inchanges;
             QVector<QVariant> valeurs = g.valeurs + valeursCondition;
             if (inchangesLaisses) {
-                QStringList egalites = g.affectations;
+                QStringList egalites = affectations;
                 for (QString &e : egalites)
                     e.replace(e.size() - 2, 2, QStringLiteral(" IS ?")); // "colonne=?"
                 inchanges =
@@ -238,7 +244,7 @@ class MajGroupees
             for (int d = 0; d < g.codes.size(); d += PAR_REQUETE) {
                 InstructionPreparee q =
                     bd().preparer(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
-                                  g.affectations.join(QStringLiteral(", ")) +
+                                  affectations.join(QStringLiteral(", ")) +
                                   QStringLiteral(" WHERE ") + condition +
                                   parmi(colonne, g.codes, d,
                                         std::min<int>(d + PAR_REQUETE, int(g.codes.size()))) +
@@ -251,9 +257,9 @@ class MajGroupees
 
   private:
     // A hash of the assignments and values: equal ones give equal hashes, no text is built.
-    static size_t cle(const QStringList &affectations, const QVector<QVariant> &valeurs)
+    static size_t cle(quint32 masque, const QVector<QVariant> &valeurs)
     {
-        size_t h = qHash(affectations);
+        size_t h = qHash(masque);
         for (const QVariant &v : valeurs) {
             h = qHashMulti(h, v.typeId());
             switch (v.typeId()) {
@@ -295,10 +301,11 @@ class MajGroupees
     }
     struct Groupe
     {
-        QStringList affectations; // "colonne=?"
+        quint32 masque; // over m_possibles
         QVector<QVariant> valeurs;
         QVector<qint64> codes;
     };
+    const QStringList m_possibles;
     QVector<Groupe> m_groupes;
     QHash<size_t, QVector<int>> m_index; // by cle()
 };
@@ -490,7 +497,9 @@ bool IntegrationAnalyses::complet(qint64 prelevement) const
 
 bool IntegrationAnalyses::majPrelevementsExistants()
 {
-    MajGroupees majs;
+    static const QStringList possibles =
+        ciblesPrelevement().affectations + QStringList{QStringLiteral("codeDemande=?")};
+    MajGroupees majs(possibles);
     QVector<qint64> prels;
     for (const qint64 n : std::as_const(m_prelevementsRencontres)) {
         if (m_prelevements[n].nouveau || m_nouveauxEcrits.contains(n)) continue;
@@ -520,21 +529,22 @@ bool IntegrationAnalyses::majPrelevementsExistants()
 void IntegrationAnalyses::majPrelevement(MajGroupees &majs, qint64 numero,
                                          const QVector<QVariant> &uniques)
 {
-    QStringList affectations;
+    quint32 masque = 0;
     QVector<QVariant> valeurs;
-    for (int k = 0; k < int(std::size(PRINCIPALES)); ++k) {
+    constexpr int n = int(std::size(PRINCIPALES));
+    for (int k = 0; k < n; ++k) {
         if (uniques[k].isNull()) continue;
-        affectations << ciblesPrelevement().affectations[k];
+        masque |= 1u << k;
         valeurs << uniques[k];
     }
     const QString demande = m_prelevements[numero].codeDemande.isEmpty()
                                 ? m_options.codeDemande
                                 : m_prelevements[numero].codeDemande;
     if (const QVariant v = convertir(nulSiVide(demande), definitionDemande()); !v.isNull()) {
-        affectations << QStringLiteral("codeDemande=?");
+        masque |= 1u << n; // codeDemande
         valeurs << v;
     }
-    if (!affectations.isEmpty()) majs.ajouter(affectations, valeurs, numero);
+    if (masque) majs.ajouter(masque, valeurs, numero);
 }
 
 bool IntegrationAnalyses::majOperationsExistantes()
@@ -543,7 +553,9 @@ bool IntegrationAnalyses::majOperationsExistantes()
     QHash<qint64, int> complets;
     for (const qint64 n : std::as_const(m_prelevementsRencontres))
         if (complet(n)) ++complets[m_prelevements.value(n).operation];
-    MajGroupees majs;
+    static const QStringList possibles =
+        QStringList{QStringLiteral("jobExecutionId=?")} + ciblesOperation().affectations;
+    MajGroupees majs(possibles);
     QVector<qint64> ops;
     for (const qint64 op : std::as_const(m_operationsTouchees)) {
         if (complets.value(op) != m_nbPrelevementsOperation.value(op, -1)) {
@@ -578,15 +590,15 @@ bool IntegrationAnalyses::majOperationsExistantes()
 void IntegrationAnalyses::majOperation(MajGroupees &majs, qint64 code,
                                        const QVector<QVariant> &uniques)
 {
-    QStringList affectations = {QStringLiteral("jobExecutionId=?")};
+    quint32 masque = 1; // jobExecutionId
     QVector<QVariant> valeurs = {m_options.execution >= 0 ? QVariant(m_options.execution)
                                                           : QVariant()};
     for (int k = 0; k < int(std::size(OPERATION)); ++k) {
         if (uniques[k].isNull()) continue;
-        affectations << ciblesOperation().affectations[k];
+        masque |= 1u << (k + 1);
         valeurs << uniques[k];
     }
-    majs.ajouter(affectations, valeurs, code);
+    majs.ajouter(masque, valeurs, code);
 }
 
 bool IntegrationAnalyses::clotureStation()
