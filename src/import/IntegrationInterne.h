@@ -3,7 +3,6 @@
 // The state of one run of integrerAnalyses, shared by the files that implement it.
 
 #include "db/InstructionPreparee.h"
-#include "db/LiaisonsSqlite.h"
 #include "db/Lot.h"
 #include "import/IntegrationAnalyses.h"
 #include "import/ResolutionIntervenants.h"
@@ -124,28 +123,47 @@ struct PrelevementImport
 struct Accord
 {
     bool vu = false, divers = false;
+    int type = QMetaType::UnknownType; // of valeur
     QVariant valeur;
     int nombre = 0; // analyses seen
+    // Sixteen columns of every analysis written pass here: the type is read once.
     void ajouter(const QVariant &v)
     {
         ++nombre;
         if (divers) return;
-        if (estNulSql(v)) {
+        const int t = v.typeId();
+        if (estNul(v, t)) {
             divers = true;
         } else if (!vu) {
             vu = true;
             valeur = v;
-        } else if (!memeValeur(v)) {
+            type = t;
+        } else if (!memeValeur(v, t)) {
             divers = true;
         }
     }
-    // Texts, the usual case, compared without going through QVariant's comparison.
-    bool memeValeur(const QVariant &v) const
+    // What a database stores as NULL (estNulSql), of a value of type t.
+    static bool estNul(const QVariant &v, int t)
     {
-        if (v.typeId() == QMetaType::QString && valeur.typeId() == QMetaType::QString)
-            return *static_cast<const QString *>(v.constData()) ==
-                   *static_cast<const QString *>(valeur.constData());
-        return v == valeur;
+        if (t == QMetaType::UnknownType || v.data_ptr().is_null) return true;
+        switch (t) {
+        case QMetaType::QString:
+        case QMetaType::Double:
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            return false;
+        default:
+            return v.isNull();
+        }
+    }
+    // Texts, the usual case, compared without going through QVariant's comparison; the rows of
+    // one sample often share the very same text.
+    bool memeValeur(const QVariant &v, int t) const
+    {
+        if (t != QMetaType::QString || type != QMetaType::QString) return v == valeur;
+        const QString &a = *static_cast<const QString *>(v.constData());
+        const QString &b = *static_cast<const QString *>(valeur.constData());
+        return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
     }
     QVariant unique() const { return vu && !divers ? valeur : QVariant(); }
 };
