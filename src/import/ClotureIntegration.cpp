@@ -378,7 +378,7 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
     // (nothing is added to these tables between two look-ups, so the pointers hold).
     qint64 courant = -1;
     PrelevementImport *p = nullptr;
-    QVector<Accord> *accordsPrelevement = nullptr, *accordsOperation = nullptr;
+    Accords *accordsPrelevement = nullptr, *accordsOperation = nullptr;
     for (int i = 0; i < m_attente.size(); ++i) {
         AnalyseEnAttente &a = m_attente[i];
         if (enErreur.contains(i)) continue;
@@ -403,8 +403,7 @@ bool IntegrationAnalyses::ecrireAnalyses(QString &raison)
     return true;
 }
 
-void IntegrationAnalyses::noterAccords(const AnalyseEnAttente &a, QVector<Accord> &p,
-                                       QVector<Accord> &o)
+void IntegrationAnalyses::noterAccords(const AnalyseEnAttente &a, Accords &p, Accords &o)
 {
     // Positions of the agreeing columns in an analysis row, found once.
     static const auto positions = [](const Principale *debut, const Principale *fin) {
@@ -416,16 +415,8 @@ void IntegrationAnalyses::noterAccords(const AnalyseEnAttente &a, QVector<Accord
     static const QVector<int> duPrelevement =
         positions(std::begin(PRINCIPALES), std::end(PRINCIPALES));
     static const QVector<int> deLOperation = positions(std::begin(OPERATION), std::end(OPERATION));
-    // Sixteen columns for every analysis written: plain pointers, no detach check per column.
-    auto noter = [&a](QVector<Accord> &accords, const QVector<int> &positions) {
-        accords.resize(positions.size());
-        Accord *accord = accords.data();
-        const QVariant *valeurs = a.valeurs.constData();
-        for (const int position : positions)
-            (accord++)->ajouter(valeurs[position]);
-    };
-    noter(p, duPrelevement);
-    noter(o, deLOperation);
+    p.ajouter(a.valeurs.constData(), duPrelevement);
+    o.ajouter(a.valeurs.constData(), deLOperation);
 }
 
 bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
@@ -457,11 +448,12 @@ bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
               << QDateTime(JOUR_DES_HEURES, p.heure)
               << convertir(nulSiVide(demande), definitionDemande());
         const auto accords = m_accordsPrelevements.constFind(numero);
-        if (accords == m_accordsPrelevements.constEnd() || accords->isEmpty())
+        if (accords == m_accordsPrelevements.constEnd() || accords->colonnes.isEmpty())
             ligne.resize(colonnes.size());
         else
             for (int k = 0; k < ciblesPrelevement().definitions.size(); ++k)
-                ligne << convertir(accords->at(k).unique(), ciblesPrelevement().definitions[k]);
+                ligne << convertir(accords->colonnes.at(k).unique(),
+                                   ciblesPrelevement().definitions[k]);
         prels->ajouter(ligne);
         // Written from now on: a later run of the station finds it stored.
         p.nouveau = false;
@@ -474,8 +466,10 @@ bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
     for (QVector<QVariant> &o : m_nouvellesOperations) {
         const auto accords = m_accordsOperations.constFind(o[1].toLongLong());
         const int cibles[] = {8, 4, 5, 15}; // codeProducteur, qualification, statut, support
-        for (int k = 0; accords != m_accordsOperations.constEnd() && k < accords->size(); ++k)
-            if (QVariant v = convertir(accords->at(k).unique(), ciblesOperation().definitions[k]);
+        for (int k = 0; accords != m_accordsOperations.constEnd() && k < accords->colonnes.size();
+             ++k)
+            if (QVariant v =
+                    convertir(accords->colonnes.at(k).unique(), ciblesOperation().definitions[k]);
                 !v.isNull())
                 o[cibles[k]] = std::move(v);
         ops.ajouter(o);
@@ -490,8 +484,7 @@ bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
 bool IntegrationAnalyses::complet(qint64 prelevement) const
 {
     const auto a = m_accordsPrelevements.constFind(prelevement);
-    const int notees =
-        a == m_accordsPrelevements.constEnd() || a->isEmpty() ? 0 : a->first().nombre;
+    const int notees = a == m_accordsPrelevements.constEnd() ? 0 : a->nombre;
     return notees == m_prelevements.value(prelevement).nbStockees;
 }
 
@@ -507,9 +500,10 @@ bool IntegrationAnalyses::majPrelevementsExistants()
             prels << n;
             continue;
         }
-        const QVector<Accord> accords = m_accordsPrelevements.value(n);
-        if (accords.isEmpty() || accords.first().nombre == 0) continue; // no analysis: untouched
-        majPrelevement(majs, n, uniquesNotes(accords, ciblesPrelevement()));
+        const auto accords = m_accordsPrelevements.constFind(n);
+        if (accords == m_accordsPrelevements.constEnd() || accords->nombre == 0)
+            continue; // no analysis: untouched
+        majPrelevement(majs, n, uniquesNotes(accords->colonnes, ciblesPrelevement()));
     }
     for (int d = 0; d < prels.size(); d += PAR_REQUETE) {
         const QString numeros = liste(prels, d, std::min<int>(d + PAR_REQUETE, int(prels.size())));
@@ -562,9 +556,10 @@ bool IntegrationAnalyses::majOperationsExistantes()
             ops << op;
             continue;
         }
-        const QVector<Accord> accords = m_accordsOperations.value(op);
-        if (accords.isEmpty() || accords.first().nombre == 0) continue; // no analysis: untouched
-        majOperation(majs, op, uniquesNotes(accords, ciblesOperation()));
+        const auto accords = m_accordsOperations.constFind(op);
+        if (accords == m_accordsOperations.constEnd() || accords->nombre == 0)
+            continue; // no analysis: untouched
+        majOperation(majs, op, uniquesNotes(accords->colonnes, ciblesOperation()));
     }
     std::sort(ops.begin(), ops.end());
     const QString station = QString::number(m_station.code);

@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
+#include <QVarLengthArray>
 #include <QVariant>
 
 #include <memory>
@@ -125,12 +126,9 @@ struct Accord
     bool vu = false, divers = false;
     int type = QMetaType::UnknownType; // of valeur
     QVariant valeur;
-    int nombre = 0; // analyses seen
-    // Sixteen columns of every analysis written pass here: the type is read once.
+    // The type is read once: the columns of every analysis written pass here.
     void ajouter(const QVariant &v)
     {
-        ++nombre;
-        if (divers) return;
         const int t = v.typeId();
         if (estNul(v, t)) {
             divers = true;
@@ -166,6 +164,35 @@ struct Accord
         return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
     }
     QVariant unique() const { return vu && !divers ? valeur : QVariant(); }
+};
+
+// The agreement of each target column of a sample (or operation), over the analyses seen. A
+// column that disagrees is not looked at again: most do at the first analysis.
+struct Accords
+{
+    int nombre = 0; // analyses seen
+    QVector<Accord> colonnes;
+    QVarLengthArray<int, 16> encore; // columns still agreeing
+    // The analysis's values at the columns' positions in its row.
+    void ajouter(const QVariant *valeurs, const QVector<int> &positions)
+    {
+        if (nombre++ == 0) {
+            colonnes.resize(positions.size());
+            for (int k = 0; k < positions.size(); ++k)
+                encore.append(k);
+        }
+        Accord *colonne = colonnes.data();
+        for (qsizetype i = 0; i < encore.size();) {
+            Accord &a = colonne[encore[i]];
+            a.ajouter(valeurs[positions[encore[i]]]);
+            if (!a.divers) {
+                ++i;
+                continue;
+            }
+            encore[i] = encore.back(); // the order of the others does not matter
+            encore.removeLast();
+        }
+    }
 };
 
 // Rows of analyses waiting to be written for the current station.
@@ -248,8 +275,7 @@ class IntegrationAnalyses
     bool ecrireAnalyses(QString &raison);
     bool supprimerReecrites(QString &raison);
     // Notes the analysis's values in the agreements of its sample and of its operation.
-    void noterAccords(const AnalyseEnAttente &a, QVector<Accord> &prelevement,
-                      QVector<Accord> &operation);
+    void noterAccords(const AnalyseEnAttente &a, Accords &prelevement, Accords &operation);
     bool ecrireNouveaux(QString &raison);
     bool majPrelevementsExistants();
     bool majOperationsExistantes();
@@ -312,7 +338,7 @@ class IntegrationAnalyses
     // New operations of the station, in the order of colonnesOperation(), written at its end.
     QVector<QVector<QVariant>> m_nouvellesOperations;
     // Agreement of the analyses written, per sample and per operation, for the closing columns.
-    QHash<qint64, QVector<Accord>> m_accordsPrelevements, m_accordsOperations;
+    QHash<qint64, Accords> m_accordsPrelevements, m_accordsOperations;
 };
 
 } // namespace vyk

@@ -552,6 +552,32 @@ TEST_P(IntegrationAnalysesTest, ColonnesPrincipalesRemisesAuPresQuePres)
     EXPECT_EQ(lignes(operations), QStringList({"0|7", "1|7", "2|7"}));
 }
 
+// A main column is set only when every analysis of the sample carries the same value: one that
+// differs, or carries none, leaves it empty, however many columns part at the same analysis.
+TEST_P(IntegrationAnalysesTest, ColonnesPrincipalesSeulementQuandToutesLesAnalysesSAccordent)
+{
+    GrilleImport g;
+    ligne(g, "BSS001", "03/05/2021", "1340", "1", "162",
+          {{C::ReferenceLabo, "R1"}, {C::CodeFraction, "23"}, {C::NumeroAnalyse, "N1"}});
+    ligne(g, "BSS001", "03/05/2021", "1301", "2", "162",
+          {{C::ReferenceLabo, "R1"}, {C::CodeFraction, "3"}});
+    ligne(g, "BSS001", "03/05/2021", "1302", "3", "162",
+          {{C::ReferenceLabo, "R1"}, {C::CodeFraction, "23"}, {C::NumeroAnalyse, "N1"}});
+    ligne(g, "BSS001", "04/05/2021", "1340", "4", "162",
+          {{C::CodeFraction, "23"}, {C::NumeroAnalyse, "N2"}});
+    ligne(g, "BSS001", "04/05/2021", "1301", "5", "162",
+          {{C::ReferenceLabo, "R2"}, {C::CodeFraction, "23"}, {C::NumeroAnalyse, "N2"}});
+    const BilanAnalyses b = integrer(g);
+    EXPECT_TRUE(b.statut()) << qPrintable(b.erreur);
+    const QString prelevements =
+        QStringLiteral("SELECT NumPrelevement, ReferenceLaboPrincipal, CodeFractionPrincipal, "
+                       "NumLaboPrincipal FROM PRELEVEMENTS ORDER BY 1");
+    EXPECT_EQ(lignes(prelevements), QStringList({"0|R1||", "1||23|N2"}));
+    // The same file again rewrites every analysis: the stored samples come out the same.
+    EXPECT_TRUE(integrer(g).statut());
+    EXPECT_EQ(lignes(prelevements), QStringList({"0|R1||", "1||23|N2"}));
+}
+
 // Samples and operations the file does not name keep their main columns, even numbered between
 // runs of those it names.
 TEST_P(IntegrationAnalysesTest, ClotureLimiteeAuxPrelevementsDuFichier)
