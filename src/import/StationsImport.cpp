@@ -243,41 +243,43 @@ void IntegrationAnalyses::ouvrirStation(const QString &cle, int ligne)
 
 void IntegrationAnalyses::chargerStation()
 {
-    // Stepping reads, columns by position: no table of values is built, and a day and a time
-    // are read as written, with no time-zone lookup.
-    const QVariant code = m_station.code;
+    // Reads held whole (a server sends them in one round trip), columns by position: no table
+    // of values is built, and a day and a time are read as written, with no time-zone lookup.
+    const QString code = QString::number(m_station.code);
     QDate jour;
-    bd().parcourir(QStringLiteral("SELECT codeOperation, codePoint, dateDebut FROM "
-                                  "QUALITOMETRES_POINTS_OPERATIONS WHERE codeQualitometre=?"),
-                   {code}, [&](const Ligne &l) {
-                       const qint64 op = l.entier(0);
-                       m_maxOperation = std::max(m_maxOperation, op);
-                       if (l.estNul(1) || l.estNul(2)) return true;
-                       QTime heure;
-                       jour = QDate();
-                       l.jourHeure(2, jour, heure);
-                       m_operations.insert(cleJour(l.entier(1), jour), op);
-                       return true;
-                   });
-    bd().parcourir(
-        QStringLiteral("SELECT NumPrelevement, codeOperation, DateDebut, HeureDebut FROM "
-                       "PRELEVEMENTS WHERE CodeQualitometre=? ORDER BY NumPrelevement"),
-        {code}, [&](const Ligne &l) {
-            if (!l.estNul(1)) ++m_nbPrelevementsOperation[l.entier(1)];
-            if (l.estNul(1) || l.estNul(2)) return true;
-            PrelevementImport p;
-            p.numero = l.entier(0);
-            p.operation = l.entier(1);
-            QTime inutile;
-            jour = QDate();
-            l.jourHeure(2, jour, inutile);
-            p.heure = QTime(0, 0);
-            QDate jourDesHeures;
-            if (!l.estNul(3) && !l.jourHeure(3, jourDesHeures, p.heure)) p.heure = QTime();
-            m_prelevementsParJour[cleJour(p.operation, jour)] << p.numero;
-            m_prelevements.insert(p.numero, p);
-            return true;
-        });
+    QTime heure;
+    auto operation = [&](const Ligne &l) {
+        const qint64 op = l.entier(0);
+        m_maxOperation = std::max(m_maxOperation, op);
+        if (l.estNul(1) || l.estNul(2)) return true;
+        jour = QDate();
+        l.jourHeure(2, jour, heure);
+        m_operations.insert(cleJour(l.entier(1), jour), op);
+        return true;
+    };
+    bd().parcourirEnBloc(QStringLiteral("SELECT codeOperation, codePoint, dateDebut FROM "
+                                        "QUALITOMETRES_POINTS_OPERATIONS WHERE codeQualitometre=") +
+                             code,
+                         operation);
+    auto prelevement = [&](const Ligne &l) {
+        if (!l.estNul(1)) ++m_nbPrelevementsOperation[l.entier(1)];
+        if (l.estNul(1) || l.estNul(2)) return true;
+        PrelevementImport p;
+        p.numero = l.entier(0);
+        p.operation = l.entier(1);
+        jour = QDate();
+        l.jourHeure(2, jour, heure);
+        p.heure = QTime(0, 0);
+        QDate jourDesHeures;
+        if (!l.estNul(3) && !l.jourHeure(3, jourDesHeures, p.heure)) p.heure = QTime();
+        m_prelevementsParJour[cleJour(p.operation, jour)] << p.numero;
+        m_prelevements.insert(p.numero, p);
+        return true;
+    };
+    bd().parcourirEnBloc(QStringLiteral("SELECT NumPrelevement, codeOperation, DateDebut, "
+                                        "HeureDebut FROM PRELEVEMENTS WHERE CodeQualitometre=") +
+                             code + QStringLiteral(" ORDER BY NumPrelevement"),
+                         prelevement);
 }
 
 bool IntegrationAnalyses::terminerStation(bool annuler)
