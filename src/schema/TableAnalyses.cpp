@@ -27,12 +27,16 @@ bool creerTableAnalyses(const QString &codeBSS, QString *erreur, bool *indexDiff
     if (indexDiffere) *indexDiffere = false;
     QString raison;
     const QString code = codeBSS.trimmed();
-    const QString creation = sqlCreationTableAnalyses(code, &raison);
-    if (creation.isEmpty()) {
+    // The table's text (forty columns) is made only when the table is missing: an import asks for
+    // every station it meets.
+    auto refus = [&] {
         if (erreur) *erreur = raison;
         return false;
-    }
+    };
+    if (tableAnalyses(code, &raison).isEmpty()) return refus();
     if (bd().tableExiste(PREFIXE_ANALYSES + code)) return true;
+    const QString creation = sqlCreationTableAnalyses(code, &raison);
+    if (creation.isEmpty()) return refus();
     if (!bd().Execute(creation)) {
         // Another session may have created it in the meantime.
         if (bd().tableExiste(PREFIXE_ANALYSES + code)) return true;
