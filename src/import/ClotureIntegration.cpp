@@ -437,6 +437,7 @@ bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
     };
     std::optional<InsertionMassive> prels;
     QVector<QVariant> ligne;
+    std::optional<std::pair<QTime, QDateTime>> heure; // the last time and what it gave
     for (const qint64 numero : std::as_const(m_prelevementsRencontres)) {
         PrelevementImport &p = m_prelevements[numero];
         if (!p.nouveau) continue;
@@ -444,9 +445,12 @@ bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
         const QString demande = p.codeDemande.isEmpty() ? m_options.codeDemande : p.codeDemande;
         ligne.clear();
         ligne.reserve(colonnes.size());
+        // Most samples of a station share their time (often none, midnight): made once per run
+        // of it, a local date and time costing a time-zone lookup.
+        if (!heure || heure->first != p.heure)
+            heure.emplace(p.heure, QDateTime(JOUR_DES_HEURES, p.heure));
         ligne << double(numero) << m_station.code << p.operation << QDateTime(p.date, QTime(0, 0))
-              << QDateTime(JOUR_DES_HEURES, p.heure)
-              << convertir(nulSiVide(demande), definitionDemande());
+              << heure->second << convertir(nulSiVide(demande), definitionDemande());
         const auto accords = m_accordsPrelevements.constFind(numero);
         if (accords == m_accordsPrelevements.constEnd() || accords->colonnes.isEmpty())
             ligne.resize(colonnes.size());
