@@ -4,7 +4,6 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -133,12 +132,21 @@ QString cheminMembre(const QDir &destination, const QString &nom)
     return QDir::cleanPath(destination.absoluteFilePath(QString(nom).replace(u'\\', u'/')));
 }
 
+// An unpacked member is a working copy, the import reading the bytes it already holds: it is
+// written whole or not at all (a partial file renamed), but not forced to the disk.
 bool ecrireMembre(const QString &chemin, const QByteArray &octets)
 {
     if (!QDir().mkpath(QFileInfo(chemin).absolutePath())) return false;
-    QSaveFile fichier(chemin);
-    return fichier.open(QIODevice::WriteOnly) && fichier.write(octets) == octets.size() &&
-           fichier.commit();
+    const QString partiel = chemin + QStringLiteral(".part");
+    QFile fichier(partiel);
+    const bool ecrit = fichier.open(QIODevice::WriteOnly) &&
+                       fichier.write(octets) == octets.size() && fichier.flush();
+    fichier.close();
+    if (ecrit && (!QFile::exists(chemin) || QFile::remove(chemin)) &&
+        QFile::rename(partiel, chemin))
+        return true;
+    QFile::remove(partiel);
+    return false;
 }
 
 // What the check keeps of the members for the writing: beyond it, the archive is read again.

@@ -147,6 +147,14 @@ TEST_F(ZipImport, ExtractionEtMauvaisCrc)
             << f.toStdString();
     }
     EXPECT_EQ(membres.value(QDir(tout).absoluteFilePath("sous/b.txt")), "contenu b");
+    // Unpacked again over its own files: each replaced, nothing else left in the folder.
+    ASSERT_TRUE(test::ecrireZip(zip, {{"a.csv", "autre a"}, {"sous/b.txt", "contenu b"}}));
+    EXPECT_EQ(decompresserZip(zip, "", tout), 0);
+    EXPECT_EQ(fichiersExtraits(tout), QStringList({"a.csv", "sous/b.txt"}));
+    QFile relu(QDir(tout).absoluteFilePath("a.csv"));
+    ASSERT_TRUE(relu.open(QIODevice::ReadOnly));
+    EXPECT_EQ(relu.readAll(), "autre a");
+    relu.close();
 
     // One byte of a member changed: the CRC no longer matches, nothing is written.
     QFile f(zip);
