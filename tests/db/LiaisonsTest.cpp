@@ -80,8 +80,9 @@ TEST_P(LiaisonsTest, ChaqueExecutionEcritExactementSesPropresValeurs)
     EXPECT_EQ(trouvee, 4);
 }
 
-// A date and time is stored to the second, whatever its century: milliseconds are dropped, a
-// year before 1900 or 1000 keeps its four digits, and each reads back as it was written.
+// A date and time is stored to the second by the native engines, whatever its century:
+// milliseconds are dropped, a year before 1900 or 1000 keeps its four digits, and each reads
+// back as it was written.
 TEST_P(LiaisonsTest, DatesEtHeuresReluesALaSecondePres)
 {
     ASSERT_TRUE(executer(QStringLiteral("CREATE TABLE D (k Long, d DateTime)")));
@@ -99,9 +100,11 @@ TEST_P(LiaisonsTest, DatesEtHeuresReluesALaSecondePres)
     ASSERT_EQ(t.nbLignes(), cas.size());
     for (int i = 0; i < t.nbLignes(); ++i) {
         const QDateTime ecrite = cas[i].first;
+        const QTime h = ecrite.time();
+        // Through ODBC the driver is handed the whole time, its milliseconds with it.
         EXPECT_EQ(t(i, 1).toDateTime(),
-                  QDateTime(ecrite.date(), QTime(ecrite.time().hour(), ecrite.time().minute(),
-                                                 ecrite.time().second())))
+                  estOdbc() ? ecrite
+                            : QDateTime(ecrite.date(), QTime(h.hour(), h.minute(), h.second())))
             << i;
     }
     if (estPostgres()) return;
