@@ -2,6 +2,8 @@
 
 // Values bound to the parameters of a SQLite statement.
 
+#include "db/NulSql.h"
+
 #include <QByteArray>
 #include <QVariant>
 #include <QVector>
@@ -33,22 +35,6 @@ class LiaisonsSqlite
     std::vector<char> m_lies; // parameters holding a value (not NULL)
 };
 
-// Whether a value is stored as NULL.
-inline bool estNulSql(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::UnknownType:
-        return true;
-    // The values an import binds by the hundred thousand: their null flag is read directly.
-    case QMetaType::QString:
-    case QMetaType::Double:
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        return v.data_ptr().is_null;
-    default:
-        return v.isNull();
-    }
-}
 // The bytes a text is stored as: those of QString::toUtf8(), written into tampon (reused).
 void ecrireUtf8(QStringView texte, QByteArray &tampon);
 

@@ -4,6 +4,7 @@
 
 #include "db/InstructionPreparee.h"
 #include "db/Lot.h"
+#include "db/NulSql.h"
 #include "import/IntegrationAnalyses.h"
 #include "import/ResolutionIntervenants.h"
 #include "referentials/ReferentielsAnalyses.h"
@@ -130,7 +131,7 @@ struct Accord
     void ajouter(const QVariant &v)
     {
         const int t = v.typeId();
-        if (estNul(v, t)) {
+        if (estNulSql(v, t)) {
             divers = true;
         } else if (!vu) {
             vu = true;
@@ -138,20 +139,6 @@ struct Accord
             type = t;
         } else if (!memeValeur(v, t)) {
             divers = true;
-        }
-    }
-    // What a database stores as NULL (estNulSql), of a value of type t.
-    static bool estNul(const QVariant &v, int t)
-    {
-        if (t == QMetaType::UnknownType || v.data_ptr().is_null) return true;
-        switch (t) {
-        case QMetaType::QString:
-        case QMetaType::Double:
-        case QMetaType::LongLong:
-        case QMetaType::Int:
-            return false;
-        default:
-            return v.isNull();
         }
     }
     // Texts, the usual case, compared without going through QVariant's comparison; the rows of
