@@ -172,13 +172,19 @@ QVector<QVariant> uniquesLus(const Tableau &t, int ligne, const Cibles &cibles)
     return u;
 }
 
-// The same from the agreement of the analyses this run wrote.
+// The same from the agreement of the analyses this run wrote, appended to a row.
+void ajouterUniquesNotes(QVector<QVariant> &ligne, const QVector<Accord> &accords,
+                         const Cibles &cibles)
+{
+    for (int k = 0; k < cibles.definitions.size(); ++k)
+        ligne << convertir(accords[k].unique(), cibles.definitions[k]);
+}
+
 QVector<QVariant> uniquesNotes(const QVector<Accord> &accords, const Cibles &cibles)
 {
     QVector<QVariant> u;
     u.reserve(cibles.definitions.size());
-    for (int k = 0; k < cibles.definitions.size(); ++k)
-        u << convertir(accords[k].unique(), cibles.definitions[k]);
+    ajouterUniquesNotes(u, accords, cibles);
     return u;
 }
 
@@ -455,9 +461,7 @@ bool IntegrationAnalyses::ecrireNouveaux(QString &raison)
         if (accords == m_accordsPrelevements.constEnd() || accords->colonnes.isEmpty())
             ligne.resize(colonnes.size());
         else
-            for (int k = 0; k < ciblesPrelevement().definitions.size(); ++k)
-                ligne << convertir(accords->colonnes.at(k).unique(),
-                                   ciblesPrelevement().definitions[k]);
+            ajouterUniquesNotes(ligne, accords->colonnes, ciblesPrelevement());
         prels->ajouter(ligne);
         // Written from now on: a later run of the station finds it stored.
         p.nouveau = false;
