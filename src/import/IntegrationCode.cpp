@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace vyk {
 
@@ -272,13 +273,10 @@ class LignesExtrait : public LignesImport
     {
         // An earlier row asked again (an error reported at the station's end) is made again.
         if (l != m_numero) {
-            const LigneCode ligne = m_extrait.ligne(l);
-            if (m_numero >= 0) {
-                const LigneCode avant = m_extrait.ligne(m_numero);
-                ligneGrille(m_colonnes, m_conversions, &avant, ligne, m_ligne);
-            } else {
-                ligneGrille(m_colonnes, m_conversions, nullptr, ligne, m_ligne);
-            }
+            std::optional<LigneCode> avant;
+            if (m_numero >= 0) avant = m_extrait.ligne(m_numero);
+            ligneGrille(m_colonnes, m_conversions, avant ? &*avant : nullptr, m_extrait.ligne(l),
+                        m_ligne);
             m_numero = l;
         }
         return m_ligne;

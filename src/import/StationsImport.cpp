@@ -1,8 +1,7 @@
 #include "import/IntegrationInterne.h"
 
-#include "db/Ligne.h"
-
 #include "db/BaseDonnees.h"
+#include "db/Ligne.h"
 #include "db/Outils.h"
 #include "monitoring/SuppressionQualitometre.h"
 #include "schema/Catalogue.h"
@@ -318,12 +317,15 @@ bool IntegrationAnalyses::terminerStation(bool annuler)
             b.lignesEnErreur = m_bilan.lignesEnErreur;
             b.stations = m_bilan.stations;
             m_bilan = b;
-        } else if (indexer(false); !m_transactionStation->valider()) {
-            ok = false;
-            if (m_bilan.erreur.isEmpty())
-                m_bilan.erreur = QStringLiteral("Les données de la station ") + m_station.cle +
-                                 QStringLiteral(" n'ont pas pu être enregistrées : ") +
-                                 bd().derniereErreur();
+        } else {
+            indexer(false); // inside the station's transaction
+            if (!m_transactionStation->valider()) {
+                ok = false;
+                if (m_bilan.erreur.isEmpty())
+                    m_bilan.erreur = QStringLiteral("Les données de la station ") + m_station.cle +
+                                     QStringLiteral(" n'ont pas pu être enregistrées : ") +
+                                     bd().derniereErreur();
+            }
         }
         m_transactionStation.reset();
     }
